@@ -1,0 +1,65 @@
+# modem_library(<target> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
+#
+# One static library made of every .cpp file in the calling folder. Includes are written from
+# the repository root ("platform/rtl/SysUtils.h"). When the folder has tests/, its *.cpp files
+# become the test program test_<target>; when it has fuzz/ and MODEM_FUZZ is on, each file there
+# becomes the libFuzzer program fuzz_<target>_<file>.
+function(modem_library target)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;TEST_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS} Threads::Threads PRIVATE ${ARG_PRIVATE_DEPS})
+  modem_tests(${target} ${target} ${ARG_TEST_DEPS})
+  modem_fuzzers(${target})
+endfunction()
+
+# modem_tests(<name> <libraries>...): the test program of the calling folder's tests/.
+function(modem_tests name)
+  if(NOT MODEM_TESTS OR NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+    return()
+  endif()
+  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
+  if(NOT test_sources)
+    return()
+  endif()
+  add_executable(test_${name} ${test_sources})
+  target_link_libraries(test_${name} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(test_${name}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
+    PROPERTIES ENVIRONMENT "MODEM_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+function(modem_fuzzers target)
+  if(NOT MODEM_FUZZ OR NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
+    return()
+  endif()
+  file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/*.cpp)
+  foreach(source ${fuzz_sources})
+    get_filename_component(stem ${source} NAME_WE)
+    set(fuzzer fuzz_${target}_${stem})
+    add_executable(${fuzzer} ${source})
+    target_link_libraries(${fuzzer} PRIVATE ${target})
+    target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY MODEM_FUZZERS ${fuzzer})
+  endforeach()
+endfunction()
+
+# modem_benchmark(<file.cpp> <libraries>...): one Google Benchmark program per file.
+function(modem_benchmark source)
+  if(NOT MODEM_BENCH)
+    return()
+  endif()
+  get_filename_component(stem ${source} NAME_WE)
+  add_executable(bench_${stem} ${source})
+  target_link_libraries(bench_${stem} PRIVATE ${ARGN} benchmark::benchmark_main)
+endfunction()
+
+macro(modem_add_folders)
+  foreach(folder ${ARGN})
+    if(EXISTS ${PROJECT_SOURCE_DIR}/${folder}/CMakeLists.txt)
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
+endmacro()

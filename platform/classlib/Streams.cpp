@@ -1,0 +1,180 @@
+#include "platform/classlib/Streams.h"
+
+#include "platform/rtl/Exceptions.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+std::int64_t TStream::Size()
+{
+    const std::int64_t position = Seek(0, TSeekOrigin::soCurrent);
+    const std::int64_t size = Seek(0, TSeekOrigin::soEnd);
+    Seek(position, TSeekOrigin::soBeginning);
+    return size;
+}
+
+void TStream::SetSize(std::int64_t) {}
+
+void TStream::ReadBuffer(void* buffer, std::size_t count)
+{
+    if (count != 0 && Read(buffer, count) != count)
+        throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, std::size_t count)
+{
+    if (count != 0 && Write(buffer, count) != count)
+        throw EWriteError("Stream write error");
+}
+
+std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count)
+{
+    if (count == 0) {
+        source.SetPosition(0);
+        count = source.Size();
+    }
+    constexpr std::size_t chunk = 61440;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::int64_t>(count, chunk)));
+    for (std::int64_t left = count; left > 0;) {
+        const auto now = static_cast<std::size_t>(std::min<std::int64_t>(left, chunk));
+        source.ReadBuffer(buffer.data(), now);
+        WriteBuffer(buffer.data(), now);
+        left -= static_cast<std::int64_t>(now);
+    }
+    return count;
+}
+
+std::size_t TMemoryStream::Read(void* buffer, std::size_t count)
+{
+    if (m_position >= m_data.size())
+        return 0;
+    const std::size_t moved = std::min(count, m_data.size() - m_position);
+    std::memcpy(buffer, m_data.data() + m_position, moved);
+    m_position += moved;
+    return moved;
+}
+
+std::size_t TMemoryStream::Write(const void* buffer, std::size_t count)
+{
+    if (count == 0)
+        return 0;
+    if (m_position + count > m_data.size())
+        m_data.resize(m_position + count);
+    std::memcpy(m_data.data() + m_position, buffer, count);
+    m_position += count;
+    return count;
+}
+
+std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin)
+{
+    std::int64_t base = 0;
+    if (origin == TSeekOrigin::soCurrent)
+        base = static_cast<std::int64_t>(m_position);
+    else if (origin == TSeekOrigin::soEnd)
+        base = static_cast<std::int64_t>(m_data.size());
+    m_position = static_cast<std::size_t>(std::max<std::int64_t>(0, base + offset));
+    return static_cast<std::int64_t>(m_position);
+}
+
+void TMemoryStream::SetSize(std::int64_t size)
+{
+    m_data.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, size)));
+    m_position = std::min(m_position, m_data.size());
+}
+
+void TMemoryStream::Clear()
+{
+    m_data.clear();
+    m_position = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream& source)
+{
+    source.SetPosition(0);
+    const std::int64_t size = source.Size();
+    SetSize(size);
+    if (size != 0)
+        source.ReadBuffer(m_data.data(), m_data.size());
+    m_position = 0;
+}
+
+void TMemoryStream::LoadFromFile(const std::string& fileName)
+{
+    TFileStream file(fileName, fmOpenRead);
+    LoadFromStream(file);
+}
+
+void TMemoryStream::SaveToStream(TStream& target)
+{
+    target.WriteBuffer(m_data.data(), m_data.size());
+}
+
+void TMemoryStream::SaveToFile(const std::string& fileName)
+{
+    TFileStream file(fileName, fmCreate);
+    SaveToStream(file);
+}
+
+TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
+    : m_fileName(fileName)
+{
+    if (mode == fmCreate) {
+        m_fd = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (m_fd < 0)
+            throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+        return;
+    }
+    const int access = (mode & 3) == fmOpenWrite ? O_WRONLY : (mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
+    m_fd = ::open(fileName.c_str(), access | O_CLOEXEC);
+    if (m_fd < 0)
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+}
+
+TFileStream::~TFileStream()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+std::size_t TFileStream::Read(void* buffer, std::size_t count)
+{
+    std::size_t moved = 0;
+    while (moved < count) {
+        const ssize_t n = ::read(m_fd, static_cast<char*>(buffer) + moved, count - moved);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        moved += static_cast<std::size_t>(n);
+    }
+    return moved;
+}
+
+std::size_t TFileStream::Write(const void* buffer, std::size_t count)
+{
+    std::size_t moved = 0;
+    while (moved < count) {
+        const ssize_t n = ::write(m_fd, static_cast<const char*>(buffer) + moved, count - moved);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        moved += static_cast<std::size_t>(n);
+    }
+    return moved;
+}
+
+std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
+{
+    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET : origin == TSeekOrigin::soCurrent ? SEEK_CUR : SEEK_END;
+    return ::lseek(m_fd, offset, whence);
+}
+
+void TFileStream::SetSize(std::int64_t size)
+{
+    if (::ftruncate(m_fd, size) != 0)
+        throw EStreamError(std::string("Stream write error"));
+}
