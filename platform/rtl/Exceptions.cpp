@@ -1,1 +1,8 @@
 #include "platform/rtl/Exceptions.h"
+
+#include "platform/rtl/SysConst.h"
+
+void Abort()
+{
+    throw EAbort(SOperationAborted);
+}

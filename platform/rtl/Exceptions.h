@@ -36,4 +36,19 @@ RTL_DECLARE_EXCEPTION(EReadError, EStreamError);
 RTL_DECLARE_EXCEPTION(EWriteError, EStreamError);
 RTL_DECLARE_EXCEPTION(EInOutError, Exception);
 RTL_DECLARE_EXCEPTION(EVariantError, Exception);
+// Raised by a variant conversion that the value cannot make ("Could not convert variant ...").
+RTL_DECLARE_EXCEPTION(EVariantTypeCastError, EVariantError);
 RTL_DECLARE_EXCEPTION(EOSError, Exception);
+RTL_DECLARE_EXCEPTION(EInvalidCast, Exception);
+RTL_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+RTL_DECLARE_EXCEPTION(EIntError, Exception);
+RTL_DECLARE_EXCEPTION(EDivByZero, EIntError);
+RTL_DECLARE_EXCEPTION(ERangeError, EIntError);
+RTL_DECLARE_EXCEPTION(EIntOverflow, EIntError);
+RTL_DECLARE_EXCEPTION(EMathError, Exception);
+RTL_DECLARE_EXCEPTION(EInvalidOp, EMathError);
+RTL_DECLARE_EXCEPTION(EZeroDivide, EMathError);
+RTL_DECLARE_EXCEPTION(EOverflow, EMathError);
+
+// Unwinds to the nearest handler without a message box: raises EAbort ("Operation aborted").
+[[noreturn]] void Abort();
