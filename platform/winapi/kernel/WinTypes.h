@@ -24,6 +24,10 @@ using LPVOID = void*;
 using LPCVOID = const void*;
 using LPSTR = char*;
 using LPCSTR = const char*;
+using CHAR = char;
+using LPDWORD = DWORD*;
+using LPBOOL = BOOL*;
+using HLOCAL = void*;
 
 // Opaque handles: never dereferenced, only looked up in the stand-in's typed tables.
 using HANDLE = void*;
@@ -40,3 +44,12 @@ using HMODULE = HINSTANCE;
 
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
 constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD MAXDWORD = 0xFFFFFFFF;
+
+// Accepted for the shape of the calls; security descriptors and inheritance have no meaning here.
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
