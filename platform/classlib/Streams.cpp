@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
+#include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::int64_t TStream::Size()
@@ -32,6 +36,8 @@ void TStream::WriteBuffer(const void* buffer, std::size_t count)
 
 std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count)
 {
+    if (count < 0)
+        return 0;
     if (count == 0) {
         source.SetPosition(0);
         count = source.Size();
@@ -61,8 +67,10 @@ std::size_t TMemoryStream::Write(const void* buffer, std::size_t count)
 {
     if (count == 0)
         return 0;
-    if (m_position + count > m_data.size())
-        m_data.resize(m_position + count);
+    // Both at most MaxSize, so the sum cannot wrap; anything larger is refused by Resize.
+    const std::size_t end = m_position > MaxSize || count > MaxSize ? SIZE_MAX : m_position + count;
+    if (end > m_data.size())
+        Resize(end);
     std::memcpy(m_data.data() + m_position, buffer, count);
     m_position += count;
     return count;
@@ -75,14 +83,30 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin)
         base = static_cast<std::int64_t>(m_position);
     else if (origin == TSeekOrigin::soEnd)
         base = static_cast<std::int64_t>(m_data.size());
-    m_position = static_cast<std::size_t>(std::max<std::int64_t>(0, base + offset));
+    std::int64_t target = 0;
+    if (__builtin_add_overflow(base, offset, &target))
+        target = INT64_MAX;
+    m_position = static_cast<std::size_t>(std::max<std::int64_t>(0, target));
     return static_cast<std::int64_t>(m_position);
 }
 
 void TMemoryStream::SetSize(std::int64_t size)
 {
-    m_data.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, size)));
+    Resize(static_cast<std::size_t>(std::max<std::int64_t>(0, size)));
     m_position = std::min(m_position, m_data.size());
+}
+
+void TMemoryStream::Resize(std::size_t size)
+{
+    if (size > MaxSize)
+        throw EStreamError("Out of memory while expanding memory stream");
+    try {
+        m_data.resize(size);
+    } catch (const std::length_error&) {
+        throw EStreamError("Out of memory while expanding memory stream");
+    } catch (const std::bad_alloc&) {
+        throw EStreamError("Out of memory while expanding memory stream");
+    }
 }
 
 void TMemoryStream::Clear()
@@ -131,6 +155,12 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
     m_fd = ::open(fileName.c_str(), access | O_CLOEXEC);
     if (m_fd < 0)
         throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    struct stat info {};
+    if (::fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(EISDIR));
+    }
 }
 
 TFileStream::~TFileStream()

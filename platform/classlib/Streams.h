@@ -26,13 +26,18 @@ public:
     void ReadBuffer(void* buffer, std::size_t count);
     // Raises EWriteError ("Stream write error") when not every byte could be written.
     void WriteBuffer(const void* buffer, std::size_t count);
-    // Copies `count` bytes from the source's position; 0 copies the whole source from its start.
+    // Copies `count` bytes from the source's position; 0 copies the whole source from its start,
+    // and a negative count copies nothing.
     std::int64_t CopyFrom(TStream& source, std::int64_t count);
 };
 
-// A stream over a growable block of memory it owns.
+// A stream over a growable block of memory it owns, of at most MaxSize bytes (the 32-bit limit the
+// class library always had). Growing beyond that or beyond what memory allows raises EStreamError
+// "Out of memory while expanding memory stream" and leaves the stream as it was.
 class TMemoryStream : public TStream {
 public:
+    static constexpr std::size_t MaxSize = 0x7FFFFFFF;
+
     std::size_t Read(void* buffer, std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
@@ -48,6 +53,8 @@ public:
     void SaveToFile(const std::string& fileName);
 
 private:
+    void Resize(std::size_t size);
+
     std::vector<std::uint8_t> m_data;
     std::size_t m_position = 0;
 };
@@ -57,11 +64,14 @@ enum : std::uint16_t {
     fmOpenRead = 0x0000,
     fmOpenWrite = 0x0001,
     fmOpenReadWrite = 0x0002,
+    fmShareExclusive = 0x0010,
+    fmShareDenyWrite = 0x0020,
     fmShareDenyNone = 0x0040,
 };
 
 // A stream over a file. Opening failures raise EFCreateError ("Cannot create file \"%s\". %s")
-// or EFOpenError ("Cannot open file \"%s\". %s") with the system's reason.
+// or EFOpenError ("Cannot open file \"%s\". %s") with the system's reason; a folder is not a file
+// and cannot be opened. The sharing flags are accepted and not enforced.
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& fileName, std::uint16_t mode);
