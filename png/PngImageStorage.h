@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// The decoded image in the memory layout of a Windows device-independent bitmap, so that the
+// window system's DIB section can take it over unchanged: a 40-byte bitmap info header with a
+// 256-entry colour table, rows stored bottom-up and padded to 4 bytes, colour pixels as blue,
+// green, red bytes, low-depth pixels packed from the high bits of each byte. Alpha, when the
+// image has it, lives in a separate plane of one byte per pixel, rows top-down.
+
+struct TPngBitmapInfoHeader {
+    std::uint32_t biSize;
+    std::int32_t biWidth;
+    std::int32_t biHeight;
+    std::uint16_t biPlanes;
+    std::uint16_t biBitCount;
+    std::uint32_t biCompression;
+    std::uint32_t biSizeImage;
+    std::int32_t biXPelsPerMeter;
+    std::int32_t biYPelsPerMeter;
+    std::uint32_t biClrUsed;
+    std::uint32_t biClrImportant;
+};
+static_assert(sizeof(TPngBitmapInfoHeader) == 40);
+
+struct TPngColorEntry {
+    std::uint8_t rgbBlue;
+    std::uint8_t rgbGreen;
+    std::uint8_t rgbRed;
+    std::uint8_t rgbReserved;
+};
+
+struct TPngBitmapInfo {
+    TPngBitmapInfoHeader bmiHeader;
+    TPngColorEntry bmiColors[256];
+};
+
+// The largest image, in pixels, that storage is made for. Larger ones raise EPNGOutMemory, so a
+// header of a few bytes cannot demand gigabytes.
+inline constexpr std::uint64_t PngMaxImagePixels = std::uint64_t{1} << 26;
+
+class TImageStorage {
+public:
+    enum class TAlphaPlane { apNone, apSeparate };
+
+    // Replaces the storage with zeroed pixels (and a zeroed alpha plane when asked for) and a
+    // zeroed colour table. Raises EPNGOutMemory when the image is too large or memory runs out;
+    // the storage is then released.
+    void Prepare(std::uint32_t width, std::uint32_t height, unsigned bitsPerPixel, TAlphaPlane alpha);
+    void Release();
+    void CopyFrom(const TImageStorage& source);
+
+    [[nodiscard]] bool Prepared() const { return m_bits != nullptr; }
+    [[nodiscard]] std::uint32_t Width() const { return m_width; }
+    [[nodiscard]] std::uint32_t Height() const { return m_height; }
+    [[nodiscard]] unsigned BitsPerPixel() const { return m_info.bmiHeader.biBitCount; }
+    [[nodiscard]] bool UsesColorTable() const { return Prepared() && BitsPerPixel() <= 8; }
+    [[nodiscard]] std::size_t RowSize() const { return m_rowSize; }
+
+    [[nodiscard]] std::uint8_t* Bits() { return m_bits.get(); }
+    [[nodiscard]] const std::uint8_t* Bits() const { return m_bits.get(); }
+    // Image row y (0 is the top row), which is storage row height - 1 - y.
+    [[nodiscard]] std::uint8_t* Row(std::uint32_t y) { return m_bits.get() + RowOffset(y); }
+    [[nodiscard]] const std::uint8_t* Row(std::uint32_t y) const { return m_bits.get() + RowOffset(y); }
+
+    [[nodiscard]] bool HasAlpha() const { return m_alpha != nullptr; }
+    [[nodiscard]] std::uint8_t* AlphaRow(std::uint32_t y) { return m_alpha.get() + std::size_t{y} * m_width; }
+    [[nodiscard]] const std::uint8_t* AlphaRow(std::uint32_t y) const
+    {
+        return m_alpha.get() + std::size_t{y} * m_width;
+    }
+
+    [[nodiscard]] TPngBitmapInfo& Info() { return m_info; }
+    [[nodiscard]] const TPngBitmapInfo& Info() const { return m_info; }
+    [[nodiscard]] TPngColorEntry* ColorTable() { return m_info.bmiColors; }
+    [[nodiscard]] const TPngColorEntry* ColorTable() const { return m_info.bmiColors; }
+
+private:
+    struct TFreeDeleter {
+        void operator()(std::uint8_t* block) const;
+    };
+    using TBlock = std::unique_ptr<std::uint8_t, TFreeDeleter>;
+
+    [[nodiscard]] std::size_t RowOffset(std::uint32_t y) const { return std::size_t{m_height - 1 - y} * m_rowSize; }
+
+    TPngBitmapInfo m_info{};
+    TBlock m_bits;
+    TBlock m_alpha;
+    std::uint32_t m_width = 0;
+    std::uint32_t m_height = 0;
+    std::size_t m_rowSize = 0;
+};
