@@ -11,7 +11,7 @@
 
 // The device overlay: a developer's file (named by MODEM_DEVICE_OVERLAY) that adds serial
 // ports and registry keys to the device view, so that tests and the simulated modem on a
-// pseudo-terminal are found like a plugged-in modem. Format (OVERLAY.md has the full story):
+// pseudo-terminal are found like a plugged-in modem. Format (the README's developer section has the full story):
 //
 //   [usb]
 //   COM8=/dev/pts/4 05c6:3197:00 Simulated modem   a USB serial interface, listed like a real one
