@@ -12,6 +12,28 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+
+namespace {
+
+// Repeats a partial read or write until `count` bytes have moved, the end is reached or an error
+// other than an interruption occurs; returns the bytes moved.
+template <typename Step>
+std::size_t TransferAll(std::size_t count, Step step)
+{
+    std::size_t moved = 0;
+    while (moved < count) {
+        const ssize_t n = step(moved, count - moved);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        moved += static_cast<std::size_t>(n);
+    }
+    return moved;
+}
+
+} // namespace
+
 std::int64_t TStream::Size()
 {
     const std::int64_t position = Seek(0, TSeekOrigin::soCurrent);
@@ -171,30 +193,16 @@ TFileStream::~TFileStream()
 
 std::size_t TFileStream::Read(void* buffer, std::size_t count)
 {
-    std::size_t moved = 0;
-    while (moved < count) {
-        const ssize_t n = ::read(m_fd, static_cast<char*>(buffer) + moved, count - moved);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        moved += static_cast<std::size_t>(n);
-    }
-    return moved;
+    return TransferAll(count, [&](std::size_t done, std::size_t left) {
+        return ::read(m_fd, static_cast<char*>(buffer) + done, left);
+    });
 }
 
 std::size_t TFileStream::Write(const void* buffer, std::size_t count)
 {
-    std::size_t moved = 0;
-    while (moved < count) {
-        const ssize_t n = ::write(m_fd, static_cast<const char*>(buffer) + moved, count - moved);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        moved += static_cast<std::size_t>(n);
-    }
-    return moved;
+    return TransferAll(count, [&](std::size_t done, std::size_t left) {
+        return ::write(m_fd, static_cast<const char*>(buffer) + done, left);
+    });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
