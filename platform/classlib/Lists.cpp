@@ -1,5 +1,7 @@
 #include "platform/classlib/Lists.h"
 
+#include "platform/classlib/Objects.h"
+
 #include "platform/rtl/Exceptions.h"
 
 #include <algorithm>
@@ -134,3 +136,11 @@ void TList::Sort(const TListSortCompare& compare)
 }
 
 void TList::Notify(void*, TListNotification) {}
+
+TObjectList::~TObjectList() { Clear(); }
+
+void TObjectList::Notify(void* item, TListNotification action)
+{
+    if (m_ownsObjects && action == TListNotification::lnDeleted)
+        delete static_cast<TObject*>(item);
+}

@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 
+class TObject;
+
 enum class TListNotification { lnAdded, lnExtracted, lnDeleted };
 
 // Orders two items of a TList: negative, zero or positive like strcmp.
@@ -50,4 +52,32 @@ private:
     void CheckIndex(int index) const;
 
     std::vector<void*> m_items;
+};
+
+// A list of class-library objects that, while OwnsObjects is on (the default), frees every object
+// deleted from it or left in it when it is destroyed. Extract hands an object back without
+// freeing it.
+class TObjectList : public TList {
+public:
+    explicit TObjectList(bool ownsObjects = true) : m_ownsObjects(ownsObjects) {}
+    ~TObjectList() override;
+
+    [[nodiscard]] bool OwnsObjects() const { return m_ownsObjects; }
+    void SetOwnsObjects(bool ownsObjects) { m_ownsObjects = ownsObjects; }
+
+    [[nodiscard]] TObject* Items(int index) const { return static_cast<TObject*>(TList::Items(index)); }
+    void SetItems(int index, TObject* object) { TList::SetItems(index, object); }
+    [[nodiscard]] TObject* First() const { return Items(0); }
+    [[nodiscard]] TObject* Last() const { return Items(Count() - 1); }
+    int Add(TObject* object) { return TList::Add(object); }
+    void Insert(int index, TObject* object) { TList::Insert(index, object); }
+    int Remove(TObject* object) { return TList::Remove(object); }
+    TObject* Extract(TObject* object) { return static_cast<TObject*>(TList::Extract(object)); }
+    [[nodiscard]] int IndexOf(TObject* object) const { return TList::IndexOf(object); }
+
+protected:
+    void Notify(void* item, TListNotification action) override;
+
+private:
+    bool m_ownsObjects;
 };

@@ -1,5 +1,7 @@
 #include "platform/classlib/StringLists.h"
 
+#include "platform/classlib/FormReader.h"
+#include "platform/classlib/FormWriter.h"
 #include "platform/classlib/Streams.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -79,6 +81,37 @@ private:
 } // namespace
 
 // ---- TStrings --------------------------------------------------------------------------------
+
+CLASSLIB_IMPLEMENT_CLASS(TStrings, TPersistent, nullptr, nullptr)
+
+void TStrings::Assign(const TPersistent* source)
+{
+    if (const auto* strings = dynamic_cast<const TStrings*>(source))
+        Assign(*strings);
+    else
+        TPersistent::Assign(source);
+}
+
+void TStrings::DefineProperties(TFiler& filer)
+{
+    filer.DefineProperty(
+        "Strings",
+        [this](TReader& reader) {
+            TUpdateScope scope(*this);
+            Clear();
+            reader.ReadListBegin();
+            while (!reader.EndOfList())
+                Add(reader.ReadString());
+            reader.ReadListEnd();
+        },
+        [this](TWriter& writer) {
+            writer.WriteListBegin();
+            for (int i = 0; i < Count(); ++i)
+                writer.WriteString(Strings(i));
+            writer.WriteListEnd();
+        },
+        Count() > 0);
+}
 
 void TStrings::RaiseIndexError(int index)
 {
@@ -343,6 +376,8 @@ int TStrings::CompareStrings(std::string_view a, std::string_view b) const
 void TStrings::SetUpdateState(bool) {}
 
 // ---- TStringList -----------------------------------------------------------------------------
+
+CLASSLIB_IMPLEMENT_CLASS(TStringList, TStrings, DefaultCreator<TStringList>, nullptr)
 
 std::string TStringList::Strings(int index) const
 {

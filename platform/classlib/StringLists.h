@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/classlib/Persistent.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,12 +15,12 @@ class TStream;
 // and values, CommaText, Text, files and streams.
 //
 // Index errors raise EStringListError "List index out of bounds (%d)".
-class TStrings {
-public:
+//
+// Form data holds the items as the defined property "Strings", a list of strings.
+class TStrings : public TPersistent {
+    CLASSLIB_DECLARE_CLASS;
+
     TStrings() = default;
-    virtual ~TStrings() = default;
-    TStrings(const TStrings&) = delete;
-    TStrings& operator=(const TStrings&) = delete;
 
     // Storage primitives.
     [[nodiscard]] virtual int Count() const = 0;
@@ -36,6 +38,9 @@ public:
     virtual int AddObject(const std::string& s, void* object);
     void AddStrings(const TStrings& strings);
     virtual void Assign(const TStrings& source);
+    // Takes the items of any TStrings; other sources go the TPersistent way.
+    void Assign(const TPersistent* source) override;
+    void DefineProperties(TFiler& filer) override;
     virtual void Exchange(int index1, int index2);
     virtual void Move(int curIndex, int newIndex);
 
@@ -95,7 +100,8 @@ enum class TDuplicates { dupIgnore, dupAccept, dupError };
 // string. Placing a string at a chosen index (Insert, SetStrings, Exchange, Move) on a sorted list
 // raises EStringListError "Operation not allowed on sorted list" and changes nothing.
 class TStringList : public TStrings {
-public:
+    CLASSLIB_DECLARE_CLASS;
+
     using TNotifyEvent = std::function<void(TStringList& sender)>;
 
     [[nodiscard]] int Count() const override { return static_cast<int>(m_items.size()); }
