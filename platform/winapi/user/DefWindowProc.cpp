@@ -1,0 +1,156 @@
+#include "platform/winapi/user/DisplayLink.h"
+#include "platform/winapi/user/NonClient.h"
+#include "platform/winapi/user/WindowInternals.h"
+
+#include <algorithm>
+#include <cstring>
+
+// The default answers of a window. Painting of the frame, caption and background, and moving
+// and sizing with the mouse, come with the non-client painting module.
+
+namespace {
+
+LRESULT SetText(detail::Window& window, LPCSTR text)
+{
+    window.text = text ? text : "";
+    if (window.announced)
+        detail::MirrorTitle(window);
+    return TRUE;
+}
+
+LRESULT GetText(const detail::Window& window, WPARAM size, LPSTR buffer)
+{
+    if (!buffer || size == 0)
+        return 0;
+    const std::size_t count = std::min(window.text.size(), static_cast<std::size_t>(size - 1));
+    std::memcpy(buffer, window.text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<LRESULT>(count);
+}
+
+LRESULT CalcSize(const detail::Window& window, WPARAM calcValidRects, LPARAM lParam)
+{
+    RECT* rect = calcValidRects ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    if (rect)
+        *rect = detail::DefaultClientRect(window, *rect);
+    return 0;
+}
+
+void ClampToTrackSize(detail::Window& window, WINDOWPOS& pos)
+{
+    if (pos.flags & SWP_NOSIZE)
+        return;
+    if (!(window.style & WS_THICKFRAME) && (window.style & (WS_POPUP | WS_CHILD)))
+        return;
+    MINMAXINFO info = detail::DefaultMinMaxInfo(window.style, window.exStyle);
+    (void)SendMessageA(window.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (window.style & (WS_MINIMIZE | WS_MAXIMIZE))
+        return;
+    pos.cx = std::clamp<int>(pos.cx, std::min<int>(info.ptMinTrackSize.x, info.ptMaxTrackSize.x), info.ptMaxTrackSize.x);
+    pos.cy = std::clamp<int>(pos.cy, std::min<int>(info.ptMinTrackSize.y, info.ptMaxTrackSize.y), info.ptMaxTrackSize.y);
+}
+
+void PositionChanged(detail::Window& window, const WINDOWPOS& pos)
+{
+    const HWND hwnd = window.handle;
+    const RECT client = window.clientRect;
+    if (!(pos.flags & SWP_NOCLIENTMOVE))
+        (void)SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top)));
+    if (!(pos.flags & SWP_NOCLIENTSIZE) || (pos.flags & SWP_STATECHANGED)) {
+        const WPARAM kind = (window.style & WS_MINIMIZE) ? SIZE_MINIMIZED
+                            : (window.style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                           : SIZE_RESTORED;
+        (void)SendMessageA(hwnd, WM_SIZE, kind,
+                           MAKELPARAM(static_cast<WORD>(client.right - client.left),
+                                      static_cast<WORD>(client.bottom - client.top)));
+    }
+}
+
+LRESULT SystemCommand(HWND hwnd, WPARAM command)
+{
+    switch (command & 0xFFF0) {
+    case SC_CLOSE:
+        return SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    case SC_MINIMIZE:
+        return ShowWindow(hwnd, SW_MINIMIZE);
+    case SC_MAXIMIZE:
+        return ShowWindow(hwnd, SW_MAXIMIZE);
+    case SC_RESTORE:
+        return ShowWindow(hwnd, SW_RESTORE);
+    default:
+        return 0;
+    }
+}
+
+// A child passes some questions to its parent first, as Win32's default does.
+LRESULT AskParent(const detail::Window& window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!(window.style & WS_CHILD))
+        return 0;
+    return SendMessageA(window.parent, message, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    const auto window = detail::FindWindowObject(hWnd);
+    if (!window)
+        return 0;
+    switch (Msg) {
+    case WM_NCCREATE: {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+            window->text = cs->lpszName;
+        return TRUE;
+    }
+    case WM_NCCALCSIZE:
+        return CalcSize(*window, wParam, lParam);
+    case WM_NCHITTEST:
+        return detail::DefaultHitTest(*window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCACTIVATE:
+        return TRUE;
+    case WM_SETTEXT:
+        return SetText(*window, reinterpret_cast<LPCSTR>(lParam));
+    case WM_GETTEXT:
+        return GetText(*window, wParam, reinterpret_cast<LPSTR>(lParam));
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(window->text.size());
+    case WM_CLOSE:
+        (void)DestroyWindow(hWnd);
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        ClampToTrackSize(*window, *reinterpret_cast<WINDOWPOS*>(lParam));
+        return 0;
+    case WM_WINDOWPOSCHANGED:
+        PositionChanged(*window, *reinterpret_cast<const WINDOWPOS*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && !(window->style & WS_MINIMIZE))
+            (void)SetFocus(hWnd);
+        return 0;
+    case WM_MOUSEACTIVATE: {
+        const LRESULT parentAnswer = AskParent(*window, Msg, wParam, lParam);
+        return parentAnswer ? parentAnswer : MA_ACTIVATE;
+    }
+    case WM_SETCURSOR:
+        // Choosing the cursor by hit-test code comes with the cursor module.
+        return AskParent(*window, Msg, wParam, lParam);
+    case WM_MOUSEWHEEL:
+        return AskParent(*window, Msg, wParam, lParam);
+    case WM_CANCELMODE:
+        if (GetCapture() == hWnd)
+            (void)ReleaseCapture();
+        return 0;
+    case WM_SYSCOMMAND:
+        return SystemCommand(hWnd, wParam);
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F4 && (GetKeyState(VK_MENU) & 0x8000))
+            (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_QUERYOPEN:
+        return TRUE;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,24 @@
+#include "platform/winapi/user/MessageSources.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<detail::PaintSource> g_paintSource{nullptr};
+
+} // namespace
+
+namespace detail {
+
+void SetPaintSource(PaintSource source)
+{
+    g_paintSource = source;
+}
+
+bool TakePaint(const MessageFilter& filter, MSG& out)
+{
+    const PaintSource source = g_paintSource;
+    return filter.Admits(WM_PAINT) && source && source(filter, out);
+}
+
+} // namespace detail

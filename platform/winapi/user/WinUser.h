@@ -1,0 +1,814 @@
+#pragma once
+
+#include "platform/winapi/display/VirtualKeys.h"
+#include "platform/winapi/gdi/WinGdi.h"
+#include "platform/winapi/kernel/WinError.h"
+
+// The Win32 window manager stand-in: message queues, timers, windows, hooks, focus and input,
+// with Win32's names, numbers, structures and failure behaviour. A stale or made-up HWND makes a
+// call fail (0 / FALSE with ERROR_INVALID_WINDOW_HANDLE), never crash. Only the ANSI ("A") entry
+// points exist; text is UTF-8, the system code page here.
+
+struct HWND__;
+using HWND = HWND__*;
+struct HMENU__;
+using HMENU = HMENU__*;
+struct HHOOK__;
+using HHOOK = HHOOK__*;
+using ATOM = WORD;
+using LPWORD = WORD*;
+
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+using HOOKPROC = LRESULT (*)(int, WPARAM, LPARAM);
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+
+constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+constexpr DWORD ERROR_INVALID_HOOK_HANDLE = 1404;
+constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
+constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
+constexpr DWORD ERROR_CLASS_HAS_WINDOWS = 1412;
+constexpr DWORD ERROR_INVALID_INDEX = 1413;
+constexpr DWORD ERROR_TLW_WITH_WSCHILD = 1406;
+constexpr DWORD ERROR_CANNOT_FIND_WND_CLASS = 1407;
+constexpr DWORD ERROR_INVALID_THREAD_ID = 1444;
+constexpr DWORD ERROR_NOT_ENOUGH_QUOTA = 1816;
+constexpr DWORD ERROR_INVALID_FLAGS = 1004;
+constexpr DWORD ERROR_INVALID_HOOK_FILTER = 1426;
+constexpr DWORD ERROR_INVALID_FILTER_PROC = 1427;
+constexpr DWORD ERROR_TIMEOUT = 1460;
+
+// ---- Small helpers ------------------------------------------------------------------------
+
+constexpr WORD LOWORD(DWORD_PTR value) { return static_cast<WORD>(value & 0xFFFF); }
+constexpr WORD HIWORD(DWORD_PTR value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
+constexpr LONG MAKELONG(WORD low, WORD high)
+{
+    return static_cast<LONG>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(low, high))); }
+constexpr LPARAM MAKELPARAM(WORD low, WORD high) { return static_cast<LPARAM>(MAKELONG(low, high)); }
+constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lp))); }
+constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(lp))); }
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<short>(HIWORD(wp)); }
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) { return LOWORD(wp); }
+// A resource or atom given by number where a string is expected.
+inline bool IS_INTRESOURCE(const void* value) { return (reinterpret_cast<ULONG_PTR>(value) >> 16) == 0; }
+inline LPCSTR MAKEINTATOM(ATOM atom) { return reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(atom)); }
+inline LPCSTR MAKEINTRESOURCEA(WORD id) { return reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(id)); }
+
+// ---- Messages -----------------------------------------------------------------------------
+
+constexpr UINT WM_NULL = 0x0000;
+constexpr UINT WM_CREATE = 0x0001;
+constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_MOVE = 0x0003;
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_ENABLE = 0x000A;
+constexpr UINT WM_SETREDRAW = 0x000B;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUERYOPEN = 0x0013;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_ERASEBKGND = 0x0014;
+constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
+constexpr UINT WM_SHOWWINDOW = 0x0018;
+constexpr UINT WM_SETTINGCHANGE = 0x001A;
+constexpr UINT WM_ACTIVATEAPP = 0x001C;
+constexpr UINT WM_CANCELMODE = 0x001F;
+constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+constexpr UINT WM_CHILDACTIVATE = 0x0022;
+constexpr UINT WM_GETMINMAXINFO = 0x0024;
+constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_MEASUREITEM = 0x002C;
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
+constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_STYLECHANGING = 0x007C;
+constexpr UINT WM_STYLECHANGED = 0x007D;
+constexpr UINT WM_GETICON = 0x007F;
+constexpr UINT WM_SETICON = 0x0080;
+constexpr UINT WM_NCCREATE = 0x0081;
+constexpr UINT WM_NCDESTROY = 0x0082;
+constexpr UINT WM_NCCALCSIZE = 0x0083;
+constexpr UINT WM_NCHITTEST = 0x0084;
+constexpr UINT WM_NCPAINT = 0x0085;
+constexpr UINT WM_NCACTIVATE = 0x0086;
+constexpr UINT WM_GETDLGCODE = 0x0087;
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+constexpr UINT WM_NCLBUTTONUP = 0x00A2;
+constexpr UINT WM_NCLBUTTONDBLCLK = 0x00A3;
+constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
+constexpr UINT WM_NCRBUTTONUP = 0x00A5;
+constexpr UINT WM_NCRBUTTONDBLCLK = 0x00A6;
+constexpr UINT WM_NCMBUTTONDOWN = 0x00A7;
+constexpr UINT WM_NCMBUTTONUP = 0x00A8;
+constexpr UINT WM_NCMBUTTONDBLCLK = 0x00A9;
+constexpr UINT WM_KEYFIRST = 0x0100;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_DEADCHAR = 0x0103;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_SYSCHAR = 0x0106;
+constexpr UINT WM_SYSDEADCHAR = 0x0107;
+constexpr UINT WM_KEYLAST = 0x0109;
+constexpr UINT WM_IME_STARTCOMPOSITION = 0x010D;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_INITMENUPOPUP = 0x0117;
+constexpr UINT WM_MENUSELECT = 0x011F;
+constexpr UINT WM_ENTERIDLE = 0x0121;
+constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
+constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
+constexpr UINT WM_CTLCOLORBTN = 0x0135;
+constexpr UINT WM_CTLCOLORDLG = 0x0136;
+constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
+constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_MOUSEFIRST = 0x0200;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
+constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_MOUSELAST = 0x020A;
+constexpr UINT WM_PARENTNOTIFY = 0x0210;
+constexpr UINT WM_ENTERMENULOOP = 0x0211;
+constexpr UINT WM_EXITMENULOOP = 0x0212;
+constexpr UINT WM_SIZING = 0x0214;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_MOVING = 0x0216;
+constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
+constexpr UINT WM_EXITSIZEMOVE = 0x0232;
+constexpr UINT WM_MOUSEHOVER = 0x02A1;
+constexpr UINT WM_NCMOUSELEAVE = 0x02A2;
+constexpr UINT WM_MOUSELEAVE = 0x02A3;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT WM_UNDO = 0x0304;
+constexpr UINT WM_PRINT = 0x0317;
+constexpr UINT WM_PRINTCLIENT = 0x0318;
+constexpr UINT WM_THEMECHANGED = 0x031A;
+constexpr UINT WM_USER = 0x0400;
+constexpr UINT WM_APP = 0x8000;
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+using LPMSG = MSG*;
+
+// PeekMessage
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+constexpr UINT PM_NOYIELD = 0x0002;
+
+// Queue status bits (GetQueueStatus, MsgWaitForMultipleObjects)
+constexpr UINT QS_KEY = 0x0001;
+constexpr UINT QS_MOUSEMOVE = 0x0002;
+constexpr UINT QS_MOUSEBUTTON = 0x0004;
+constexpr UINT QS_POSTMESSAGE = 0x0008;
+constexpr UINT QS_TIMER = 0x0010;
+constexpr UINT QS_PAINT = 0x0020;
+constexpr UINT QS_SENDMESSAGE = 0x0040;
+constexpr UINT QS_HOTKEY = 0x0080;
+constexpr UINT QS_ALLPOSTMESSAGE = 0x0100;
+constexpr UINT QS_MOUSE = QS_MOUSEMOVE | QS_MOUSEBUTTON;
+constexpr UINT QS_INPUT = QS_MOUSE | QS_KEY;
+constexpr UINT QS_ALLEVENTS = QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY;
+constexpr UINT QS_ALLINPUT = QS_ALLEVENTS | QS_SENDMESSAGE;
+constexpr DWORD MWMO_WAITALL = 0x0001;
+constexpr DWORD MWMO_ALERTABLE = 0x0002;
+constexpr DWORD MWMO_INPUTAVAILABLE = 0x0004;
+
+// WM_ACTIVATE, WM_MOUSEACTIVATE
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
+constexpr WORD WA_CLICKACTIVE = 2;
+constexpr LRESULT MA_ACTIVATE = 1;
+constexpr LRESULT MA_ACTIVATEANDEAT = 2;
+constexpr LRESULT MA_NOACTIVATE = 3;
+constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
+
+// WM_SIZE, WM_SHOWWINDOW
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
+constexpr LPARAM SW_PARENTCLOSING = 1;
+constexpr LPARAM SW_PARENTOPENING = 3;
+
+// WM_NCHITTEST results
+constexpr LRESULT HTERROR = -2;
+constexpr LRESULT HTTRANSPARENT = -1;
+constexpr LRESULT HTNOWHERE = 0;
+constexpr LRESULT HTCLIENT = 1;
+constexpr LRESULT HTCAPTION = 2;
+constexpr LRESULT HTSYSMENU = 3;
+constexpr LRESULT HTGROWBOX = 4;
+constexpr LRESULT HTSIZE = HTGROWBOX;
+constexpr LRESULT HTMENU = 5;
+constexpr LRESULT HTHSCROLL = 6;
+constexpr LRESULT HTVSCROLL = 7;
+constexpr LRESULT HTMINBUTTON = 8;
+constexpr LRESULT HTMAXBUTTON = 9;
+constexpr LRESULT HTLEFT = 10;
+constexpr LRESULT HTRIGHT = 11;
+constexpr LRESULT HTTOP = 12;
+constexpr LRESULT HTTOPLEFT = 13;
+constexpr LRESULT HTTOPRIGHT = 14;
+constexpr LRESULT HTBOTTOM = 15;
+constexpr LRESULT HTBOTTOMLEFT = 16;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
+constexpr LRESULT HTBORDER = 18;
+constexpr LRESULT HTCLOSE = 20;
+constexpr LRESULT HTHELP = 21;
+
+// Mouse key flags in wParam
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_MBUTTON = 0x0010;
+constexpr int WHEEL_DELTA = 120;
+
+// WM_SYSCOMMAND
+constexpr WPARAM SC_SIZE = 0xF000;
+constexpr WPARAM SC_MOVE = 0xF010;
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_MAXIMIZE = 0xF030;
+constexpr WPARAM SC_NEXTWINDOW = 0xF040;
+constexpr WPARAM SC_PREVWINDOW = 0xF050;
+constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_KEYMENU = 0xF100;
+constexpr WPARAM SC_RESTORE = 0xF120;
+
+// WM_GETICON
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
+
+// WM_PARENTNOTIFY is sent for these with the child in lParam.
+// WM_NCCALCSIZE results
+constexpr LRESULT WVR_ALIGNTOP = 0x0010;
+constexpr LRESULT WVR_ALIGNLEFT = 0x0020;
+constexpr LRESULT WVR_ALIGNBOTTOM = 0x0040;
+constexpr LRESULT WVR_ALIGNRIGHT = 0x0080;
+constexpr LRESULT WVR_HREDRAW = 0x0100;
+constexpr LRESULT WVR_VREDRAW = 0x0200;
+constexpr LRESULT WVR_REDRAW = WVR_HREDRAW | WVR_VREDRAW;
+constexpr LRESULT WVR_VALIDRECTS = 0x0400;
+
+// ---- Window styles ------------------------------------------------------------------------
+
+constexpr DWORD WS_OVERLAPPED = 0x00000000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_MINIMIZE = 0x20000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
+constexpr DWORD WS_MAXIMIZE = 0x01000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
+constexpr DWORD WS_TILED = WS_OVERLAPPED;
+constexpr DWORD WS_ICONIC = WS_MINIMIZE;
+constexpr DWORD WS_SIZEBOX = WS_THICKFRAME;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD WS_POPUPWINDOW = WS_POPUP | WS_BORDER | WS_SYSMENU;
+constexpr DWORD WS_CHILDWINDOW = WS_CHILD;
+constexpr DWORD DS_MODALFRAME = 0x80;
+
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr DWORD WS_EX_NOPARENTNOTIFY = 0x00000004;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr DWORD WS_EX_ACCEPTFILES = 0x00000010;
+constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
+constexpr DWORD WS_EX_MDICHILD = 0x00000040;
+constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
+constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
+constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+constexpr DWORD WS_EX_CONTEXTHELP = 0x00000400;
+constexpr DWORD WS_EX_RIGHT = 0x00001000;
+constexpr DWORD WS_EX_LEFT = 0x00000000;
+constexpr DWORD WS_EX_RTLREADING = 0x00002000;
+constexpr DWORD WS_EX_LEFTSCROLLBAR = 0x00004000;
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
+constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
+constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
+constexpr DWORD WS_EX_LAYERED = 0x00080000;
+constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
+constexpr DWORD WS_EX_OVERLAPPEDWINDOW = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
+
+constexpr UINT CS_VREDRAW = 0x0001;
+constexpr UINT CS_HREDRAW = 0x0002;
+constexpr UINT CS_DBLCLKS = 0x0008;
+constexpr UINT CS_OWNDC = 0x0020;
+constexpr UINT CS_CLASSDC = 0x0040;
+constexpr UINT CS_PARENTDC = 0x0080;
+constexpr UINT CS_NOCLOSE = 0x0200;
+constexpr UINT CS_SAVEBITS = 0x0800;
+constexpr UINT CS_GLOBALCLASS = 0x4000;
+
+constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
+
+// ---- Window classes -----------------------------------------------------------------------
+
+struct WNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+};
+struct WNDCLASSEXA {
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HICON hIconSm;
+};
+
+[[nodiscard]] ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
+[[nodiscard]] ATOM RegisterClassExA(const WNDCLASSEXA* lpWndClass);
+// Fails with ERROR_CLASS_HAS_WINDOWS while windows of the class exist.
+BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
+BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, WNDCLASSA* lpWndClass);
+BOOL GetClassInfoExA(HINSTANCE hInstance, LPCSTR lpszClass, WNDCLASSEXA* lpwcx);
+int GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
+
+constexpr int GCLP_MENUNAME = -8;
+constexpr int GCLP_HBRBACKGROUND = -10;
+constexpr int GCLP_HCURSOR = -12;
+constexpr int GCLP_HICON = -14;
+constexpr int GCLP_HMODULE = -16;
+constexpr int GCL_CBWNDEXTRA = -18;
+constexpr int GCL_CBCLSEXTRA = -20;
+constexpr int GCLP_WNDPROC = -24;
+constexpr int GCL_STYLE = -26;
+constexpr int GCW_ATOM = -32;
+constexpr int GCLP_HICONSM = -34;
+[[nodiscard]] ULONG_PTR GetClassLongPtrA(HWND hWnd, int nIndex);
+ULONG_PTR SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+
+// ---- Creating and destroying windows ------------------------------------------------------
+
+struct CREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+};
+using LPCREATESTRUCTA = CREATESTRUCTA*;
+
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
+};
+
+// For a WS_CHILD window hMenu is its id (GWLP_ID).
+[[nodiscard]] HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                                   int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                                   LPVOID lpParam);
+[[nodiscard]] inline HWND CreateWindowA(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                                        int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                                        LPVOID lpParam)
+{
+    return CreateWindowExA(0, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu, hInstance,
+                           lpParam);
+}
+// Only the window's own thread may destroy it (ERROR_ACCESS_DENIED otherwise).
+BOOL DestroyWindow(HWND hWnd);
+[[nodiscard]] BOOL IsWindow(HWND hWnd);
+[[nodiscard]] HWND GetDesktopWindow();
+DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
+
+// ---- Window data --------------------------------------------------------------------------
+
+constexpr int GWLP_WNDPROC = -4;
+constexpr int GWLP_HINSTANCE = -6;
+constexpr int GWLP_HWNDPARENT = -8;
+constexpr int GWLP_ID = -12;
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
+constexpr int GWLP_USERDATA = -21;
+constexpr int GWL_WNDPROC = GWLP_WNDPROC;
+constexpr int GWL_HINSTANCE = GWLP_HINSTANCE;
+constexpr int GWL_ID = GWLP_ID;
+constexpr int GWL_USERDATA = GWLP_USERDATA;
+
+// Index >= 0 reads or writes the window's extra bytes (ERROR_INVALID_INDEX past their end).
+// GWLP_HWNDPARENT sets the owner of a top-level window. Style changes take effect on screen
+// only at SetWindowPos(SWP_FRAMECHANGED); WM_STYLECHANGING/WM_STYLECHANGED are sent.
+struct STYLESTRUCT {
+    DWORD styleOld;
+    DWORD styleNew;
+};
+
+[[nodiscard]] LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex);
+LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+[[nodiscard]] LONG GetWindowLongA(HWND hWnd, int nIndex);
+LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong);
+[[nodiscard]] WORD GetWindowWord(HWND hWnd, int nIndex);
+[[nodiscard]] BOOL IsWindowUnicode(HWND hWnd);
+[[nodiscard]] int GetDlgCtrlID(HWND hWnd);
+
+LRESULT CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+
+BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);
+int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
+int GetWindowTextLengthA(HWND hWnd);
+
+BOOL SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData);
+[[nodiscard]] HANDLE GetPropA(HWND hWnd, LPCSTR lpString);
+HANDLE RemovePropA(HWND hWnd, LPCSTR lpString);
+
+// Atoms: strings 0xC000..0xFFFF, case-insensitive, reference-counted; "#123" and MAKEINTATOM
+// give integer atoms below 0xC000.
+ATOM GlobalAddAtomA(LPCSTR lpString);
+ATOM GlobalDeleteAtom(ATOM nAtom);
+[[nodiscard]] ATOM GlobalFindAtomA(LPCSTR lpString);
+UINT GlobalGetAtomNameA(ATOM nAtom, LPSTR lpBuffer, int nSize);
+// The same number for the same name (case-insensitive), 0xC000..0xFFFF.
+[[nodiscard]] UINT RegisterWindowMessageA(LPCSTR lpString);
+
+// ---- The window tree ----------------------------------------------------------------------
+
+constexpr UINT GW_HWNDFIRST = 0;
+constexpr UINT GW_HWNDLAST = 1;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+constexpr UINT GW_OWNER = 4;
+constexpr UINT GW_CHILD = 5;
+constexpr UINT GW_ENABLEDPOPUP = 6;
+constexpr UINT GA_PARENT = 1;
+constexpr UINT GA_ROOT = 2;
+constexpr UINT GA_ROOTOWNER = 3;
+
+[[nodiscard]] HWND GetWindow(HWND hWnd, UINT uCmd);
+[[nodiscard]] HWND GetTopWindow(HWND hWnd);
+[[nodiscard]] HWND GetNextWindow(HWND hWnd, UINT wCmd);
+// The parent of a child window, the owner of a top-level one.
+[[nodiscard]] HWND GetParent(HWND hWnd);
+// Returns the previous parent. A null parent makes the window top-level.
+HWND SetParent(HWND hWndChild, HWND hWndNewParent);
+[[nodiscard]] HWND GetAncestor(HWND hwnd, UINT gaFlags);
+[[nodiscard]] BOOL IsChild(HWND hWndParent, HWND hWnd);
+BOOL EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, LPARAM lParam);
+BOOL EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam);
+BOOL EnumThreadWindows(DWORD dwThreadId, WNDENUMPROC lpfn, LPARAM lParam);
+// Top-level windows by class and exact title (either may be null); the title is compared
+// case-insensitively, as Win32 does.
+[[nodiscard]] HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
+[[nodiscard]] HWND FindWindowExA(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR lpszWindow);
+
+// ---- Position, size and state -------------------------------------------------------------
+
+struct WINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+};
+using LPWINDOWPOS = WINDOWPOS*;
+
+struct NCCALCSIZE_PARAMS {
+    RECT rgrc[3];
+    WINDOWPOS* lppos;
+};
+
+struct WINDOWPLACEMENT {
+    UINT length;
+    UINT flags;
+    UINT showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_FRAMECHANGED = 0x0020;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+constexpr UINT SWP_NOCOPYBITS = 0x0100;
+constexpr UINT SWP_NOOWNERZORDER = 0x0200;
+constexpr UINT SWP_NOSENDCHANGING = 0x0400;
+constexpr UINT SWP_DRAWFRAME = SWP_FRAMECHANGED;
+constexpr UINT SWP_NOREPOSITION = SWP_NOOWNERZORDER;
+// Reported in WM_WINDOWPOSCHANGED: the client area did not change size / did not move.
+constexpr UINT SWP_NOCLIENTSIZE = 0x0800;
+constexpr UINT SWP_NOCLIENTMOVE = 0x1000;
+constexpr UINT SWP_DEFERERASE = 0x2000;
+constexpr UINT SWP_ASYNCWINDOWPOS = 0x4000;
+constexpr UINT SWP_STATECHANGED = 0x8000;
+
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(-1);
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
+
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_NORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_MAXIMIZE = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+constexpr int SW_SHOWDEFAULT = 10;
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
+BOOL BringWindowToTop(HWND hWnd);
+// Returns whether the window was visible before.
+BOOL ShowWindow(HWND hWnd, int nCmdShow);
+[[nodiscard]] BOOL IsWindowVisible(HWND hWnd);
+[[nodiscard]] BOOL IsIconic(HWND hWnd);
+[[nodiscard]] BOOL IsZoomed(HWND hWnd);
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl);
+BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl);
+
+// Returns whether the window was disabled before.
+BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+[[nodiscard]] BOOL IsWindowEnabled(HWND hWnd);
+
+// ---- Coordinates --------------------------------------------------------------------------
+
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+// Returns the horizontal offset in the low word and the vertical in the high word.
+int MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints);
+[[nodiscard]] HWND WindowFromPoint(POINT Point);
+constexpr UINT CWP_ALL = 0x0000;
+constexpr UINT CWP_SKIPINVISIBLE = 0x0001;
+constexpr UINT CWP_SKIPDISABLED = 0x0002;
+constexpr UINT CWP_SKIPTRANSPARENT = 0x0004;
+[[nodiscard]] HWND ChildWindowFromPoint(HWND hWndParent, POINT Point);
+[[nodiscard]] HWND ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags);
+BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
+BOOL AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu);
+
+// Rectangle helpers.
+BOOL SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
+BOOL SetRectEmpty(LPRECT lprc);
+BOOL CopyRect(LPRECT lprcDst, const RECT* lprcSrc);
+BOOL IsRectEmpty(const RECT* lprc);
+BOOL PtInRect(const RECT* lprc, POINT pt);
+BOOL OffsetRect(LPRECT lprc, int dx, int dy);
+BOOL InflateRect(LPRECT lprc, int dx, int dy);
+BOOL IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
+BOOL UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
+BOOL EqualRect(const RECT* lprc1, const RECT* lprc2);
+
+// ---- System metrics (the classic scheme) ---------------------------------------------------
+
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
+constexpr int SM_CYCAPTION = 4;
+constexpr int SM_CXBORDER = 5;
+constexpr int SM_CYBORDER = 6;
+constexpr int SM_CXDLGFRAME = 7;
+constexpr int SM_CYDLGFRAME = 8;
+constexpr int SM_CYVTHUMB = 9;
+constexpr int SM_CXHTHUMB = 10;
+constexpr int SM_CXICON = 11;
+constexpr int SM_CYICON = 12;
+constexpr int SM_CXCURSOR = 13;
+constexpr int SM_CYCURSOR = 14;
+constexpr int SM_CYMENU = 15;
+constexpr int SM_CXFULLSCREEN = 16;
+constexpr int SM_CYFULLSCREEN = 17;
+constexpr int SM_CYVSCROLL = 20;
+constexpr int SM_CXHSCROLL = 21;
+constexpr int SM_CXMIN = 28;
+constexpr int SM_CYMIN = 29;
+constexpr int SM_CXSIZE = 30;
+constexpr int SM_CYSIZE = 31;
+constexpr int SM_CXFRAME = 32;
+constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXMINTRACK = 34;
+constexpr int SM_CYMINTRACK = 35;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_CXFIXEDFRAME = SM_CXDLGFRAME;
+constexpr int SM_CYFIXEDFRAME = SM_CYDLGFRAME;
+constexpr int SM_CXSIZEFRAME = SM_CXFRAME;
+constexpr int SM_CYSIZEFRAME = SM_CYFRAME;
+constexpr int SM_CXEDGE = 45;
+constexpr int SM_CYEDGE = 46;
+constexpr int SM_CXSMICON = 49;
+constexpr int SM_CYSMICON = 50;
+constexpr int SM_CYSMCAPTION = 51;
+constexpr int SM_CXSMSIZE = 52;
+constexpr int SM_CYSMSIZE = 53;
+constexpr int SM_CXMENUSIZE = 54;
+constexpr int SM_CYMENUSIZE = 55;
+constexpr int SM_CXMINIMIZED = 57;
+constexpr int SM_CYMINIMIZED = 58;
+constexpr int SM_CXMAXTRACK = 59;
+constexpr int SM_CYMAXTRACK = 60;
+constexpr int SM_CXMAXIMIZED = 61;
+constexpr int SM_CYMAXIMIZED = 62;
+constexpr int SM_CXDRAG = 68;
+constexpr int SM_CYDRAG = 69;
+constexpr int SM_CMONITORS = 80;
+[[nodiscard]] int GetSystemMetrics(int nIndex);
+[[nodiscard]] UINT GetDoubleClickTime();
+BOOL SetDoubleClickTime(UINT uInterval);
+
+// ---- Messages and queues ------------------------------------------------------------------
+
+// Fails (FALSE, ERROR_INVALID_WINDOW_HANDLE) for a window that is gone.
+BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Fails (FALSE, ERROR_INVALID_THREAD_ID) for a thread that has no message queue.
+BOOL PostThreadMessageA(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Within the window's thread a direct call; across threads it blocks until the window's thread
+// has handled the message, answering messages sent to the caller meanwhile. 0 for a window that
+// is gone or whose thread ended.
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Returns -1 on failure (bad window), 0 for WM_QUIT, else nonzero.
+BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
+BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+BOOL TranslateMessage(const MSG* lpMsg);
+LRESULT DispatchMessageA(const MSG* lpMsg);
+void PostQuitMessage(int nExitCode);
+[[nodiscard]] LONG GetMessageTime();
+[[nodiscard]] DWORD GetMessagePos();
+BOOL WaitMessage();
+[[nodiscard]] DWORD GetQueueStatus(UINT flags);
+// Waits for the handles (kernel objects) or for new input of the kinds in dwWakeMask arriving in
+// the calling thread's queue since it last looked; WAIT_OBJECT_0 + nCount means input.
+DWORD MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
+                                DWORD dwWakeMask);
+DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask,
+                                  DWORD dwFlags);
+
+inline LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageA(hWnd, Msg, wParam, lParam);
+}
+inline BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    return PostMessageA(hWnd, Msg, wParam, lParam);
+}
+
+// ---- Timers -------------------------------------------------------------------------------
+
+constexpr UINT USER_TIMER_MINIMUM = 0x0000000A;
+constexpr UINT USER_TIMER_MAXIMUM = 0x7FFFFFFF;
+// A window timer is named by (hWnd, nIDEvent) and setting it again restarts it; a thread timer
+// (hWnd null) gets a fresh id, returned. WM_TIMER is made only when the queue is otherwise empty
+// and at most once per due time, however late the thread is.
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
+
+// ---- Hooks --------------------------------------------------------------------------------
+
+constexpr int WH_MSGFILTER = -1;
+constexpr int WH_CBT = 5;
+constexpr int HC_ACTION = 0;
+constexpr int HCBT_MOVESIZE = 0;
+constexpr int HCBT_MINMAX = 1;
+constexpr int HCBT_QS = 2;
+constexpr int HCBT_CREATEWND = 3;
+constexpr int HCBT_DESTROYWND = 4;
+constexpr int HCBT_ACTIVATE = 5;
+constexpr int HCBT_CLICKSKIPPED = 6;
+constexpr int HCBT_KEYSKIPPED = 7;
+constexpr int HCBT_SYSCOMMAND = 8;
+constexpr int HCBT_SETFOCUS = 9;
+constexpr int MSGF_DIALOGBOX = 0;
+constexpr int MSGF_MESSAGEBOX = 1;
+constexpr int MSGF_MENU = 2;
+constexpr int MSGF_SCROLLBAR = 5;
+constexpr int MSGF_NEXTWINDOW = 6;
+constexpr int MSGF_USER = 4096;
+
+struct CBT_CREATEWNDA {
+    CREATESTRUCTA* lpcs;
+    HWND hwndInsertAfter;
+};
+struct CBTACTIVATESTRUCT {
+    BOOL fMouse;
+    HWND hWndActive;
+};
+
+// dwThreadId 0 hooks every thread of the program.
+[[nodiscard]] HHOOK SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
+BOOL UnhookWindowsHookEx(HHOOK hhk);
+LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
+// Runs the WH_MSGFILTER hooks for a modal loop's message; TRUE when one of them handled it.
+BOOL CallMsgFilterA(LPMSG lpMsg, int nCode);
+
+// ---- Focus, activation, capture -----------------------------------------------------------
+
+HWND SetFocus(HWND hWnd);
+[[nodiscard]] HWND GetFocus();
+HWND SetActiveWindow(HWND hWnd);
+[[nodiscard]] HWND GetActiveWindow();
+BOOL SetForegroundWindow(HWND hWnd);
+[[nodiscard]] HWND GetForegroundWindow();
+HWND SetCapture(HWND hWnd);
+BOOL ReleaseCapture();
+[[nodiscard]] HWND GetCapture();
+
+// ---- Keyboard and mouse -------------------------------------------------------------------
+
+// High bit: down; low bit: toggled. GetKeyState follows the messages the thread has read,
+// GetAsyncKeyState the input as it arrives.
+[[nodiscard]] SHORT GetKeyState(int nVirtKey);
+[[nodiscard]] SHORT GetAsyncKeyState(int vKey);
+BOOL GetKeyboardState(BYTE* lpKeyState);
+BOOL GetCursorPos(LPPOINT lpPoint);
+
+constexpr DWORD TME_HOVER = 0x00000001;
+constexpr DWORD TME_LEAVE = 0x00000002;
+constexpr DWORD TME_NONCLIENT = 0x00000010;
+constexpr DWORD TME_QUERY = 0x40000000;
+constexpr DWORD TME_CANCEL = 0x80000000;
+constexpr DWORD HOVER_DEFAULT = 0xFFFFFFFF;
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack);

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/winapi/kernel/Threads.h"
+#include "platform/winapi/user/WinUser.h"
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Surface;
+
+namespace detail {
+
+struct WindowClass {
+    std::string name;
+    ATOM atom = 0;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    HINSTANCE instance = nullptr;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    std::string menuName;
+    int windowExtraBytes = 0;
+    std::vector<BYTE> extra;
+    std::atomic<int> windowCount{0};
+};
+
+// One window. Its data is used by its own thread; other threads only look up its thread and
+// post or send to it.
+struct Window {
+    HWND handle = nullptr;
+    DWORD threadId = 0;
+    std::shared_ptr<WindowClass> windowClass;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    WNDPROC proc = nullptr;
+    HINSTANCE instance = nullptr;
+    LONG_PTR id = 0;
+    LONG_PTR userData = 0;
+    HWND parent = nullptr; // the desktop for a top-level window; null only for the desktop
+    HWND owner = nullptr;
+    std::vector<HWND> children; // in z-order, topmost first
+    RECT windowRect{};          // relative to the parent's client area (screen for top-level)
+    RECT clientRect{};          // likewise
+    RECT normalRect{};          // the restored position of a minimised or maximised window
+    std::string text;
+    std::vector<BYTE> extra;
+    std::map<ATOM, HANDLE> props;
+    bool created = false;       // WM_NCCREATE has been sent
+    bool destroying = false;    // DestroyWindow has begun
+    std::shared_ptr<Surface> surface; // top-level windows only
+    bool announced = false;     // known to the display backend
+};
+
+// The window a handle names, or nullptr with ERROR_INVALID_WINDOW_HANDLE.
+[[nodiscard]] std::shared_ptr<Window> FindWindowObject(HWND hwnd);
+// The window when it belongs to the calling thread; ERROR_ACCESS_DENIED otherwise.
+[[nodiscard]] std::shared_ptr<Window> FindOwnWindow(HWND hwnd);
+[[nodiscard]] HWND AddWindow(std::shared_ptr<Window> window);
+void RemoveWindow(HWND hwnd);
+[[nodiscard]] Window& Desktop();
+[[nodiscard]] bool IsTopLevel(const Window& window);
+[[nodiscard]] std::vector<HWND> AllWindows();
+
+// Calls the window's procedure (the one in force now), as SendMessage does within a thread.
+LRESULT CallWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Geometry in screen coordinates.
+[[nodiscard]] POINT ClientOrigin(const Window& window);
+[[nodiscard]] RECT ScreenWindowRect(const Window& window);
+[[nodiscard]] RECT ScreenClientRect(const Window& window);
+
+// Unlinks the window from its parent's list of children, and links it before `insertAfter`'s
+// successor (HWND_TOP: first; HWND_BOTTOM: last).
+void UnlinkWindow(Window& window);
+void LinkWindow(Window& window, HWND insertAfter);
+
+[[nodiscard]] bool IsVisibleChain(const Window& window);
+
+} // namespace detail
