@@ -160,6 +160,17 @@ bool RunBlit(DeviceContext& dest, const BlitGeometry& g, const BlitSource* sourc
     std::vector<int> columns(static_cast<std::size_t>(destWidth));
     for (int i = 0; i < destWidth; ++i)
         columns[std::size_t(i)] = source ? g.srcX + SampleIndex(i, destWidth, g.srcWidth, g.flipX) + srcOrigin.x : 0;
+    // The source columns run one way, so the destination columns that sample inside the source
+    // are one span.
+    const auto sampled = [&](int column) { return !source || (column >= 0 && column < srcPixels->Width()); };
+    const auto firstIn = std::find_if(columns.begin(), columns.end(), sampled);
+    const int inLeft = g.dest.left + int(firstIn - columns.begin());
+    const int inRight = inLeft + int(std::find_if_not(firstIn, columns.end(), sampled) - firstIn);
+    // Raster operations with no pattern or a solid one run whole rows; source rows that are
+    // stretched, mirrored or converted are gathered into `samples` first.
+    const bool rowKernel = op.kind == BlitKind::Rop && (!op.pattern || op.pattern->IsSolid());
+    const std::uint32_t solid = op.pattern ? op.pattern->SolidPixel() : 0;
+    std::vector<std::uint32_t> samples(rowKernel && source && !identity ? std::size_t(destWidth) : 0);
     for (const RECT& r : ClipRects(dest, g.dest)) {
         for (int y = r.top; y < r.bottom; ++y) {
             std::uint32_t* row = target->Row(y + origin.y) + origin.x;
@@ -170,14 +181,20 @@ bool RunBlit(DeviceContext& dest, const BlitGeometry& g, const BlitSource* sourc
                     continue;
                 srcRow = srcPixels->Row(sy);
             }
-            if (identity && op.kind == BlitKind::Rop && op.table == 0xCC) {
-                // The plain copy: clip to the source row and move whole spans.
-                int left = r.left, right = r.right;
-                const int offset = columns[0] - g.dest.left;
-                left = std::max(left, -offset);
-                right = std::min(right, srcPixels->Width() - offset);
-                if (left < right)
-                    std::memcpy(row + left, srcRow + left + offset, std::size_t(right - left) * 4);
+            if (rowKernel) {
+                const int left = std::max<int>(r.left, inLeft);
+                const int right = std::min<int>(r.right, inRight);
+                if (left >= right)
+                    continue;
+                const std::uint32_t* s = nullptr;
+                if (source && identity) {
+                    s = srcRow + columns[std::size_t(left - g.dest.left)];
+                } else if (source) {
+                    for (int x = left; x < right; ++x)
+                        samples[std::size_t(x - left)] = convert(srcRow[columns[std::size_t(x - g.dest.left)]]);
+                    s = samples.data();
+                }
+                ApplyRopRow(op.table, row + left, s, solid, right - left);
                 continue;
             }
             const std::uint32_t* maskRow = nullptr;

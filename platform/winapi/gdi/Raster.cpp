@@ -4,6 +4,7 @@
 #include "platform/winapi/gdi/Objects.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -125,6 +126,51 @@ std::uint32_t ApplyRop(std::uint8_t table, std::uint32_t p, std::uint32_t s, std
     return result;
 }
 
+namespace {
+
+template <class Op>
+void EachPixel(std::uint32_t* dest, const std::uint32_t* source, int count, Op op)
+{
+    for (int i = 0; i < count; ++i)
+        dest[i] = op(source[i], dest[i]);
+}
+
+template <class Op>
+void EachDestPixel(std::uint32_t* dest, int count, Op op)
+{
+    for (int i = 0; i < count; ++i)
+        dest[i] = op(dest[i]);
+}
+
+} // namespace
+
+void ApplyRopRow(std::uint8_t table, std::uint32_t* dest, const std::uint32_t* source, std::uint32_t p, int count)
+{
+    if (count <= 0)
+        return;
+    using U = std::uint32_t;
+    switch (table) {
+    case 0xAA: return;
+    case 0xCC: std::memcpy(dest, source, std::size_t(count) * 4); return;
+    case 0xF0: std::fill_n(dest, count, p); return;
+    case 0x00: std::fill_n(dest, count, 0u); return;
+    case 0xFF: std::fill_n(dest, count, 0xFFFFFFFFu); return;
+    case 0x66: EachPixel(dest, source, count, [](U s, U d) { return s ^ d; }); return;
+    case 0x88: EachPixel(dest, source, count, [](U s, U d) { return s & d; }); return;
+    case 0xEE: EachPixel(dest, source, count, [](U s, U d) { return s | d; }); return;
+    case 0x33: EachPixel(dest, source, count, [](U s, U) { return ~s; }); return;
+    case 0x44: EachPixel(dest, source, count, [](U s, U d) { return s & ~d; }); return;
+    case 0x11: EachPixel(dest, source, count, [](U s, U d) { return ~(s | d); }); return;
+    case 0xBB: EachPixel(dest, source, count, [](U s, U d) { return ~s | d; }); return;
+    case 0xC0: EachPixel(dest, source, count, [p](U s, U) { return p & s; }); return;
+    case 0x5A: EachDestPixel(dest, count, [p](U d) { return p ^ d; }); return;
+    case 0x55: EachDestPixel(dest, count, [](U d) { return ~d; }); return;
+    default: break;
+    }
+    for (int i = 0; i < count; ++i)
+        dest[i] = ApplyRop(table, p, source ? source[i] : 0, dest[i]);
+}
+
 std::vector<RECT> ClipRects(const DeviceContext& dc, const RECT& bounds)
 {
     return dc.EffectiveClip().Clip(bounds);
@@ -144,8 +190,8 @@ void FillRects(DeviceContext& dc, std::span<const RECT> rects, const BrushPatter
     for (const RECT& r : rects) {
         for (int y = r.top; y < r.bottom; ++y) {
             std::uint32_t* row = target->Row(y + origin.y) + origin.x;
-            if (pattern.IsSolid() && table == 0xF0) {
-                std::fill(row + r.left, row + r.right, pattern.SolidPixel());
+            if (pattern.IsSolid()) {
+                ApplyRopRow(table, row + r.left, nullptr, pattern.SolidPixel(), r.right - r.left);
                 continue;
             }
             for (int x = r.left; x < r.right; ++x) {

@@ -50,6 +50,9 @@ private:
 }
 // Applies the table bitwise to pattern, source and destination pixels.
 [[nodiscard]] std::uint32_t ApplyRop(std::uint8_t table, std::uint32_t p, std::uint32_t s, std::uint32_t d);
+// ApplyRop over `count` destination pixels with a solid pattern pixel and `source` (nullptr when
+// the table does not read it): whole-row loops for the common tables, the same bits as ApplyRop.
+void ApplyRopRow(std::uint8_t table, std::uint32_t* dest, const std::uint32_t* source, std::uint32_t p, int count);
 
 // Fills device rectangles (already clipped) with the pattern under `table` (no source).
 void FillRects(DeviceContext& dc, std::span<const RECT> rects, const BrushPattern& pattern, std::uint8_t table);
