@@ -1,0 +1,76 @@
+// Time to read a form of 200 components from its text: parsing, creating through the class
+// registry, setting properties through the registry, binding events and resolving references.
+#include "platform/classlib/Components.h"
+#include "platform/classlib/FormReader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+class TBenchControl : public TComponent {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TBenchControl(TComponent* owner) : TComponent(owner) {}
+    int Left() const { return m_left; }
+    void SetLeft(int left) { m_left = left; }
+    int Width() const { return m_width; }
+    void SetWidth(int width) { m_width = width; }
+    const std::string& Caption() const { return m_caption; }
+    void SetCaption(const std::string& caption) { m_caption = caption; }
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool visible) { m_visible = visible; }
+    TBenchControl* Next() const { return m_next; }
+    void SetNext(TBenchControl* next) { m_next = next; }
+    const TNotifyEvent& OnClick() const { return m_onClick; }
+    void SetOnClick(const TNotifyEvent& handler) { m_onClick = handler; }
+    void Clicked(TObject*) {}
+
+private:
+    int m_left = 0;
+    int m_width = 75;
+    std::string m_caption;
+    bool m_visible = true;
+    TBenchControl* m_next = nullptr;
+    TNotifyEvent m_onClick;
+};
+
+void DescribeBenchControl(TClassBuilder& c)
+{
+    c.Integer("Left", &TBenchControl::Left, &TBenchControl::SetLeft);
+    c.Integer("Width", &TBenchControl::Width, &TBenchControl::SetWidth).Default(75);
+    c.String("Caption", &TBenchControl::Caption, &TBenchControl::SetCaption);
+    c.Boolean("Visible", &TBenchControl::Visible, &TBenchControl::SetVisible).Default(true);
+    c.Object("Next", &TBenchControl::Next, &TBenchControl::SetNext);
+    c.Event("OnClick", &TBenchControl::OnClick, &TBenchControl::SetOnClick);
+    c.Method("Clicked", &TBenchControl::Clicked);
+}
+
+std::string FormOf(int count)
+{
+    std::string text = "object Form: TBenchControl\n";
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        text += "  object C" + n + ": TBenchControl\n    Left = " + n + "\n    Width = 120\n    Caption = 'Control " + n
+              + "'\n    Visible = False\n    Next = C" + std::to_string((i + 1) % count) + "\n    OnClick = Clicked\n  end\n";
+    }
+    return text + "end\n";
+}
+
+void FormLoad(benchmark::State& state)
+{
+    RegisterClass(TBenchControl::StaticClass());
+    const std::string text = FormOf(200);
+    for (auto _ : state) {
+        std::unique_ptr<TComponent> form(ReadComponentText(text));
+        benchmark::DoNotOptimize(form.get());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(FormLoad);
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TBenchControl, TComponent, ComponentCreator<TBenchControl>, DescribeBenchControl)
