@@ -1,21 +1,93 @@
+#include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/SysColors.h"
+#include "platform/winapi/user/Cursors.h"
 #include "platform/winapi/user/DisplayLink.h"
 #include "platform/winapi/user/NonClient.h"
+#include "platform/winapi/user/NonClientTrack.h"
+#include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/WindowInternals.h"
 
 #include <algorithm>
 #include <cstring>
 
-// The default answers of a window. Painting of the frame, caption and background, and moving
-// and sizing with the mouse, come with the non-client painting module.
+// The default answers of a window.
 
 namespace {
+
+bool HasCaption(const detail::Window& window)
+{
+    return (window.style & WS_CAPTION) == WS_CAPTION;
+}
+
+// The frame is drawn at once, not through WM_NCPAINT, as Win32's default does for activation and
+// title changes.
+void DrawFrameNow(const detail::Window& window)
+{
+    if (!detail::IsVisibleChain(window))
+        return;
+    const HDC dc = GetWindowDC(window.handle);
+    detail::DrawNonClient(window, dc, detail::IsCaptionActive(window));
+    (void)ReleaseDC(window.handle, dc);
+}
 
 LRESULT SetText(detail::Window& window, LPCSTR text)
 {
     window.text = text ? text : "";
     if (window.announced)
         detail::MirrorTitle(window);
+    if (HasCaption(window))
+        DrawFrameNow(window);
     return TRUE;
+}
+
+LRESULT NcActivate(detail::Window& window, WPARAM active)
+{
+    detail::SetCaptionActive(window.handle, active != 0);
+    if (HasCaption(window))
+        DrawFrameNow(window);
+    return TRUE;
+}
+
+void NcPaint(const detail::Window& window, WPARAM region)
+{
+    const bool all = region <= 1;
+    const HDC dc = GetDCEx(window.handle, all ? nullptr : reinterpret_cast<HRGN>(region),
+                           DCX_WINDOW | DCX_USESTYLE | (all ? 0 : DCX_INTERSECTRGN));
+    detail::DrawNonClient(window, dc, detail::IsCaptionActive(window));
+    (void)ReleaseDC(window.handle, dc);
+}
+
+void Paint(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    if (BeginPaint(hwnd, &ps))
+        (void)EndPaint(hwnd, &ps);
+}
+
+LRESULT EraseBackground(const detail::Window& window, HDC dc)
+{
+    const HBRUSH brush = BrushFromSysColorValue(window.windowClass->background);
+    if (!brush || !dc)
+        return 0;
+    RECT rect{};
+    (void)GetClipBox(dc, &rect);
+    (void)FillRect(dc, &rect, brush);
+    return 1;
+}
+
+LRESULT GetIcon(const detail::Window& window, WPARAM kind)
+{
+    return reinterpret_cast<LRESULT>(kind == ICON_BIG ? window.bigIcon : window.smallIcon);
+}
+
+LRESULT SetIcon(detail::Window& window, WPARAM kind, LPARAM icon)
+{
+    HICON& slot = kind == ICON_BIG ? window.bigIcon : window.smallIcon;
+    const HICON previous = slot;
+    slot = reinterpret_cast<HICON>(icon);
+    if (HasCaption(window))
+        DrawFrameNow(window);
+    return reinterpret_cast<LRESULT>(previous);
 }
 
 LRESULT GetText(const detail::Window& window, WPARAM size, LPSTR buffer)
@@ -66,9 +138,13 @@ void PositionChanged(detail::Window& window, const WINDOWPOS& pos)
     }
 }
 
-LRESULT SystemCommand(HWND hwnd, WPARAM command)
+LRESULT SystemCommand(HWND hwnd, WPARAM command, LPARAM lParam)
 {
     switch (command & 0xFFF0) {
+    case SC_MOVE:
+    case SC_SIZE:
+        detail::MoveOrSize(hwnd, command, lParam);
+        return 0;
     case SC_CLOSE:
         return SendMessageA(hwnd, WM_CLOSE, 0, 0);
     case SC_MINIMIZE:
@@ -109,7 +185,26 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_NCHITTEST:
         return detail::DefaultHitTest(*window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCACTIVATE:
-        return TRUE;
+        return NcActivate(*window, wParam);
+    case WM_NCPAINT:
+        NcPaint(*window, wParam);
+        return 0;
+    case WM_PAINT:
+        Paint(hWnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return EraseBackground(*window, reinterpret_cast<HDC>(wParam));
+    case WM_PRINT:
+        detail::DefaultPrint(hWnd, reinterpret_cast<HDC>(wParam), lParam);
+        return 0;
+    case WM_NCLBUTTONDOWN:
+        return detail::NonClientButtonDown(hWnd, wParam, lParam);
+    case WM_NCLBUTTONDBLCLK:
+        return detail::NonClientDoubleClick(hWnd, wParam, lParam);
+    case WM_GETICON:
+        return GetIcon(*window, wParam);
+    case WM_SETICON:
+        return SetIcon(*window, wParam, lParam);
     case WM_SETTEXT:
         return SetText(*window, reinterpret_cast<LPCSTR>(lParam));
     case WM_GETTEXT:
@@ -134,8 +229,10 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return parentAnswer ? parentAnswer : MA_ACTIVATE;
     }
     case WM_SETCURSOR:
-        // Choosing the cursor by hit-test code comes with the cursor module.
-        return AskParent(*window, Msg, wParam, lParam);
+        if (AskParent(*window, Msg, wParam, lParam))
+            return TRUE;
+        detail::SetCursorForHit(*window, static_cast<SHORT>(LOWORD(lParam)), HIWORD(lParam));
+        return FALSE;
     case WM_MOUSEWHEEL:
         return AskParent(*window, Msg, wParam, lParam);
     case WM_CANCELMODE:
@@ -143,7 +240,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
             (void)ReleaseCapture();
         return 0;
     case WM_SYSCOMMAND:
-        return SystemCommand(hWnd, wParam);
+        return SystemCommand(hWnd, wParam, lParam);
     case WM_SYSKEYDOWN:
         if (wParam == VK_F4 && (GetKeyState(VK_MENU) & 0x8000))
             (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);

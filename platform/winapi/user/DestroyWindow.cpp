@@ -2,6 +2,7 @@
 #include "platform/winapi/user/Hooks.h"
 #include "platform/winapi/user/MessageQueue.h"
 #include "platform/winapi/user/MessageSources.h"
+#include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/WindowInternals.h"
 
 #include <vector>
@@ -42,6 +43,8 @@ void SendDestroy(HWND hwnd)
 void Release(detail::Window& window)
 {
     detail::KillWindowTimers(window.handle);
+    detail::ForgetCaret(window.handle);
+    detail::ForgetCaptionState(window.handle);
     if (const auto queue = detail::QueueOfThread(window.threadId))
         queue->PurgeWindow(window.handle);
     if (window.announced)

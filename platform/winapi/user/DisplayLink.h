@@ -22,6 +22,8 @@ void MirrorVisibility(Window& window);
 void MirrorTitle(Window& window);
 void MirrorActivation(HWND hwnd);
 void WithdrawTopLevel(Window& window);
+// WindowRegion.cpp: the window region as the display shape.
+void MirrorShape(Window& window);
 
 // Input.cpp
 void TranslateDisplayEvent(const DisplayEvent& event);

@@ -34,6 +34,8 @@ void AnnounceTopLevel(Window& window)
     desc.owner = WindowIdOf(window.owner);
     Display().CreateTopLevel(WindowIdOf(window.handle), desc);
     window.announced = true;
+    if (window.shape)
+        MirrorShape(window);
 }
 
 void MirrorPlacement(Window& window)

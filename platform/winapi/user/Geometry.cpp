@@ -1,4 +1,5 @@
 #include "platform/winapi/user/NonClient.h"
+#include "platform/winapi/user/Painting.h"
 
 #include <algorithm>
 
@@ -14,7 +15,8 @@ HWND ChildUnder(const detail::Window& parent, POINT screenPoint)
 {
     for (HWND child : parent.children) {
         const auto window = detail::FindWindowObject(child);
-        if (!window || !(window->style & WS_VISIBLE) || !Inside(detail::ScreenWindowRect(*window), screenPoint))
+        if (!window || !(window->style & WS_VISIBLE) || !Inside(detail::ScreenWindowRect(*window), screenPoint) ||
+            !detail::ShapeContains(*window, screenPoint))
             continue;
         if (window->threadId == GetCurrentThreadId() &&
             SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screenPoint.x),

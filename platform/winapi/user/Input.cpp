@@ -1,5 +1,6 @@
 #include "platform/winapi/user/DisplayLink.h"
 #include "platform/winapi/user/MessageSources.h"
+#include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/WindowInternals.h"
 
 #include <cstdlib>
@@ -285,8 +286,13 @@ void TranslateDisplayEvent(const DisplayEvent& event)
         (void)SetWindowPos(window, nullptr, event.rect.left, event.rect.top, event.rect.right - event.rect.left,
                            event.rect.bottom - event.rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
         break;
+    case DisplayEvent::Kind::Exposed:
+        // The surface still holds the pixels: they are only shown again.
+        if (const auto top = FindWindowObject(window))
+            MarkDirty(*top, Region(event.rect));
+        break;
     default:
-        // Exposure is answered by the painting module, clipboard loss by the clipboard.
+        // Clipboard loss is answered by the clipboard.
         break;
     }
 }

@@ -3,6 +3,7 @@
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/MessageLoopHook.h"
 #include "platform/winapi/user/MessageSources.h"
+#include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/Window.h"
 
 #include <mutex>
@@ -11,6 +12,7 @@
 // The one place that decides the order in which a thread gets its messages, as Win32 does:
 // messages sent from other threads are handled first (they never reach the caller), then posted
 // messages, then input, then WM_QUIT once nothing else is posted, then WM_PAINT, then WM_TIMER.
+// Between the last WM_PAINT and the timers, what was painted is presented to the display.
 
 namespace {
 
@@ -61,8 +63,11 @@ bool Retrieve(MSG& out, const detail::MessageFilter& filter, bool remove)
                 detail::NoteInputRetrieved(input);
         }
     }
-    found = found || queue->TakeQuit(filter, remove, out) || detail::TakePaint(filter, out) ||
-            detail::TakeDueTimer(filter, remove, out);
+    found = found || queue->TakeQuit(filter, remove, out) || detail::TakePaint(filter, out);
+    // The turn's paint messages are done: what they painted is shown, once.
+    if (!found)
+        detail::PresentDirtySurfaces();
+    found = found || detail::TakeDueTimer(filter, remove, out);
     if (found)
         detail::NoteMessageRetrieved(out);
     return found;

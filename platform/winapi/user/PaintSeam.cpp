@@ -1,10 +1,11 @@
 #include "platform/winapi/user/MessageSources.h"
+#include "platform/winapi/user/Painting.h"
 
 #include <atomic>
 
 namespace {
 
-std::atomic<detail::PaintSource> g_paintSource{nullptr};
+std::atomic<detail::PaintSource> g_paintSource{&detail::TakeUpdatePaint};
 
 } // namespace
 

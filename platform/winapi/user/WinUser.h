@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/winapi/display/VirtualKeys.h"
+#include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/WinGdi.h"
 #include "platform/winapi/kernel/WinError.h"
 
@@ -37,6 +38,7 @@ constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 constexpr DWORD ERROR_INVALID_HOOK_FILTER = 1426;
 constexpr DWORD ERROR_INVALID_FILTER_PROC = 1427;
 constexpr DWORD ERROR_TIMEOUT = 1460;
+constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 
 // ---- Small helpers ------------------------------------------------------------------------
 
@@ -812,3 +814,273 @@ struct TRACKMOUSEEVENT {
 };
 using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack);
+
+// ---- Painting -----------------------------------------------------------------------------
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+using LPPAINTSTRUCT = PAINTSTRUCT*;
+
+constexpr UINT RDW_INVALIDATE = 0x0001;
+constexpr UINT RDW_INTERNALPAINT = 0x0002;
+constexpr UINT RDW_ERASE = 0x0004;
+constexpr UINT RDW_VALIDATE = 0x0008;
+constexpr UINT RDW_NOINTERNALPAINT = 0x0010;
+constexpr UINT RDW_NOERASE = 0x0020;
+constexpr UINT RDW_NOCHILDREN = 0x0040;
+constexpr UINT RDW_ALLCHILDREN = 0x0080;
+constexpr UINT RDW_UPDATENOW = 0x0100;
+constexpr UINT RDW_ERASENOW = 0x0200;
+constexpr UINT RDW_FRAME = 0x0400;
+constexpr UINT RDW_NOFRAME = 0x0800;
+
+constexpr DWORD DCX_WINDOW = 0x00000001;
+constexpr DWORD DCX_CACHE = 0x00000002;
+constexpr DWORD DCX_NORESETATTRS = 0x00000004;
+constexpr DWORD DCX_CLIPCHILDREN = 0x00000008;
+constexpr DWORD DCX_CLIPSIBLINGS = 0x00000010;
+constexpr DWORD DCX_PARENTCLIP = 0x00000020;
+constexpr DWORD DCX_EXCLUDERGN = 0x00000040;
+constexpr DWORD DCX_INTERSECTRGN = 0x00000080;
+constexpr DWORD DCX_LOCKWINDOWUPDATE = 0x00000400;
+constexpr DWORD DCX_USESTYLE = 0x00010000;
+
+constexpr LPARAM PRF_CHECKVISIBLE = 0x00000001;
+constexpr LPARAM PRF_NONCLIENT = 0x00000002;
+constexpr LPARAM PRF_CLIENT = 0x00000004;
+constexpr LPARAM PRF_ERASEBKGND = 0x00000008;
+constexpr LPARAM PRF_CHILDREN = 0x00000010;
+constexpr LPARAM PRF_OWNED = 0x00000020;
+
+constexpr UINT SW_SCROLLCHILDREN = 0x0001;
+constexpr UINT SW_INVALIDATE = 0x0002;
+constexpr UINT SW_ERASE = 0x0004;
+
+// The update region is kept in client coordinates; WM_PAINT is made for a window of the calling
+// thread that has one (or a pending frame or internal paint) only when its queue is otherwise
+// empty, parents before their children. What a loop turn painted reaches the display once, after
+// the turn's paint messages.
+HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+BOOL InvalidateRgn(HWND hWnd, HRGN hRgn, BOOL bErase);
+BOOL ValidateRect(HWND hWnd, const RECT* lpRect);
+BOOL ValidateRgn(HWND hWnd, HRGN hRgn);
+BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase);
+int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase);
+BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
+// Paints the window and its children now, and shows the result.
+BOOL UpdateWindow(HWND hWnd);
+
+// Every DC is a fresh one on the top-level window's surface, clipped to what of the window is
+// visible; ReleaseDC gives it back and marks what it could have drawn for presenting. A null
+// window gives a DC on an off-screen desktop surface (for measuring).
+[[nodiscard]] HDC GetDC(HWND hWnd);
+[[nodiscard]] HDC GetWindowDC(HWND hWnd);
+[[nodiscard]] HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags);
+int ReleaseDC(HWND hWnd, HDC hDC);
+[[nodiscard]] HWND WindowFromDC(HDC hDC);
+
+int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT* prcClip, HRGN hrgnUpdate,
+                   LPRECT prcUpdate, UINT flags);
+BOOL ScrollWindow(HWND hWnd, int XAmount, int YAmount, const RECT* lpRect, const RECT* lpClipRect);
+BOOL ScrollDC(HDC hDC, int dx, int dy, const RECT* lprcScroll, const RECT* lprcClip, HRGN hrgnUpdate,
+              LPRECT lprcUpdate);
+
+// The window owns `hRgn` afterwards (window coordinates) and deletes it when replaced or when the
+// window goes; 0 removes the region. Painting, hit-testing and the shape on the display follow it.
+int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
+// Copies the window's region into `hRgn`; ERROR when the window has none.
+int GetWindowRgn(HWND hWnd, HRGN hRgn);
+
+// ---- Scroll bars --------------------------------------------------------------------------
+
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+constexpr int SB_CTL = 2;
+constexpr int SB_BOTH = 3;
+
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINELEFT = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_LINERIGHT = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGELEFT = 2;
+constexpr WORD SB_PAGEDOWN = 3;
+constexpr WORD SB_PAGERIGHT = 3;
+constexpr WORD SB_THUMBPOSITION = 4;
+constexpr WORD SB_THUMBTRACK = 5;
+constexpr WORD SB_TOP = 6;
+constexpr WORD SB_LEFT = 6;
+constexpr WORD SB_BOTTOM = 7;
+constexpr WORD SB_RIGHT = 7;
+constexpr WORD SB_ENDSCROLL = 8;
+
+constexpr UINT SIF_RANGE = 0x0001;
+constexpr UINT SIF_PAGE = 0x0002;
+constexpr UINT SIF_POS = 0x0004;
+constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
+constexpr UINT SIF_TRACKPOS = 0x0010;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
+constexpr UINT ESB_ENABLE_BOTH = 0x0000;
+constexpr UINT ESB_DISABLE_LTUP = 0x0001;
+constexpr UINT ESB_DISABLE_RTDN = 0x0002;
+constexpr UINT ESB_DISABLE_BOTH = 0x0003;
+constexpr UINT ESB_DISABLE_LEFT = ESB_DISABLE_LTUP;
+constexpr UINT ESB_DISABLE_UP = ESB_DISABLE_LTUP;
+constexpr UINT ESB_DISABLE_RIGHT = ESB_DISABLE_RTDN;
+constexpr UINT ESB_DISABLE_DOWN = ESB_DISABLE_RTDN;
+
+// Scroll bar controls ("ScrollBar" class) answer these; SB_CTL calls send them.
+constexpr UINT SBM_SETPOS = 0x00E0;
+constexpr UINT SBM_GETPOS = 0x00E1;
+constexpr UINT SBM_SETRANGE = 0x00E2;
+constexpr UINT SBM_GETRANGE = 0x00E3;
+constexpr UINT SBM_ENABLE_ARROWS = 0x00E4;
+constexpr UINT SBM_SETRANGEREDRAW = 0x00E6;
+constexpr UINT SBM_SETSCROLLINFO = 0x00E9;
+constexpr UINT SBM_GETSCROLLINFO = 0x00EA;
+constexpr UINT SBM_GETSCROLLBARINFO = 0x00EB;
+
+struct SCROLLINFO {
+    UINT cbSize;
+    UINT fMask;
+    int nMin;
+    int nMax;
+    UINT nPage;
+    int nPos;
+    int nTrackPos;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+using LPCSCROLLINFO = const SCROLLINFO*;
+
+constexpr LONG OBJID_CLIENT = -4;
+constexpr LONG OBJID_VSCROLL = -5;
+constexpr LONG OBJID_HSCROLL = -6;
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x00000001;
+constexpr DWORD STATE_SYSTEM_PRESSED = 0x00000008;
+constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;
+constexpr DWORD STATE_SYSTEM_OFFSCREEN = 0x00010000;
+constexpr int CCHILDREN_SCROLLBAR = 5;
+
+// rgstate: [0] the bar, [1] the top or left arrow, [2] the page area above the thumb, [3] the
+// thumb, [4] the page area below, [5] the bottom or right arrow. xyThumbTop/Bottom count from the
+// bar's top (left) edge.
+struct SCROLLBARINFO {
+    DWORD cbSize;
+    RECT rcScrollBar;
+    int dxyLineButton;
+    int xyThumbTop;
+    int xyThumbBottom;
+    int reserved;
+    DWORD rgstate[CCHILDREN_SCROLLBAR + 1];
+};
+using PSCROLLBARINFO = SCROLLBARINFO*;
+
+// Positions are clamped to [nMin, nMax - max(nPage - 1, 0)]. A window's bar hides when its range
+// leaves nothing to scroll, or is disabled instead with SIF_DISABLENOSCROLL.
+int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi);
+int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw);
+[[nodiscard]] int GetScrollPos(HWND hWnd, int nBar);
+BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw);
+BOOL GetScrollRange(HWND hWnd, int nBar, int* lpMinPos, int* lpMaxPos);
+BOOL ShowScrollBar(HWND hWnd, int wBar, BOOL bShow);
+BOOL EnableScrollBar(HWND hWnd, UINT wSBflags, UINT wArrows);
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, PSCROLLBARINFO psbi);
+
+// ---- Carets -------------------------------------------------------------------------------
+
+// One caret per thread, drawn by inverting its rectangle and blinking on a timer; it starts
+// hidden. `hBitmap` (HBITMAP)1 asks for a grey caret, drawn like the solid one.
+BOOL CreateCaret(HWND hWnd, HBITMAP hBitmap, int nWidth, int nHeight);
+BOOL DestroyCaret();
+BOOL ShowCaret(HWND hWnd);
+BOOL HideCaret(HWND hWnd);
+BOOL SetCaretPos(int X, int Y);
+BOOL GetCaretPos(LPPOINT lpPoint);
+[[nodiscard]] UINT GetCaretBlinkTime();
+BOOL SetCaretBlinkTime(UINT uMSeconds);
+
+// ---- Cursors ------------------------------------------------------------------------------
+
+inline LPCSTR IDC_ARROW = MAKEINTRESOURCEA(32512);
+inline LPCSTR IDC_IBEAM = MAKEINTRESOURCEA(32513);
+inline LPCSTR IDC_WAIT = MAKEINTRESOURCEA(32514);
+inline LPCSTR IDC_CROSS = MAKEINTRESOURCEA(32515);
+inline LPCSTR IDC_UPARROW = MAKEINTRESOURCEA(32516);
+inline LPCSTR IDC_SIZENWSE = MAKEINTRESOURCEA(32642);
+inline LPCSTR IDC_SIZENESW = MAKEINTRESOURCEA(32643);
+inline LPCSTR IDC_SIZEWE = MAKEINTRESOURCEA(32644);
+inline LPCSTR IDC_SIZENS = MAKEINTRESOURCEA(32645);
+inline LPCSTR IDC_SIZEALL = MAKEINTRESOURCEA(32646);
+inline LPCSTR IDC_NO = MAKEINTRESOURCEA(32648);
+inline LPCSTR IDC_HAND = MAKEINTRESOURCEA(32649);
+inline LPCSTR IDC_APPSTARTING = MAKEINTRESOURCEA(32650);
+inline LPCSTR IDC_HELP = MAKEINTRESOURCEA(32651);
+
+// The standard cursors (hInstance null, an IDC_* id) are shared and never destroyed. Cursors made
+// from bitmaps are shown as the arrow: the display knows only the standard shapes.
+[[nodiscard]] HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+inline HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName) { return LoadCursorA(hInstance, lpCursorName); }
+[[nodiscard]] HCURSOR CreateCursor(HINSTANCE hInst, int xHotSpot, int yHotSpot, int nWidth, int nHeight,
+                                   const void* pvANDPlane, const void* pvXORPlane);
+HCURSOR SetCursor(HCURSOR hCursor);
+[[nodiscard]] HCURSOR GetCursor();
+int ShowCursor(BOOL bShow);
+BOOL SetCursorPos(int X, int Y);
+
+// ---- System parameters and monitors -------------------------------------------------------
+
+constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029;
+constexpr UINT SPI_GETWORKAREA = 0x0030;
+
+struct NONCLIENTMETRICSA {
+    UINT cbSize;
+    int iBorderWidth;
+    int iScrollWidth;
+    int iScrollHeight;
+    int iCaptionWidth;
+    int iCaptionHeight;
+    LOGFONTA lfCaptionFont;
+    int iSmCaptionWidth;
+    int iSmCaptionHeight;
+    LOGFONTA lfSmCaptionFont;
+    int iMenuWidth;
+    int iMenuHeight;
+    LOGFONTA lfMenuFont;
+    LOGFONTA lfStatusFont;
+    LOGFONTA lfMessageFont;
+};
+
+BOOL SystemParametersInfoA(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni);
+
+struct HMONITOR__;
+using HMONITOR = HMONITOR__*;
+constexpr DWORD MONITOR_DEFAULTTONULL = 0;
+constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 1;
+constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
+constexpr DWORD MONITORINFOF_PRIMARY = 1;
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+using LPMONITORINFO = MONITORINFO*;
+
+// One monitor: the display's screen.
+[[nodiscard]] HMONITOR MonitorFromWindow(HWND hwnd, DWORD dwFlags);
+[[nodiscard]] HMONITOR MonitorFromRect(const RECT* lprc, DWORD dwFlags);
+[[nodiscard]] HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags);
+BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
+
+// Silent.
+BOOL MessageBeep(UINT uType);

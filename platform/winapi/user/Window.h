@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/winapi/gdi/Region.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/WinUser.h"
 
 #include <atomic>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,26 @@ struct WindowClass {
     int windowExtraBytes = 0;
     std::vector<BYTE> extra;
     std::atomic<int> windowCount{0};
+};
+
+// What a window still has to paint: the update region (client coordinates) and the messages due
+// before WM_PAINT.
+struct PaintState {
+    Region update;
+    bool erase = false;         // WM_ERASEBKGND is due
+    bool frame = false;         // WM_NCPAINT is due
+    bool internalPaint = false; // RDW_INTERNALPAINT: one WM_PAINT even with nothing invalid
+};
+
+// One scroll bar of a WS_HSCROLL/WS_VSCROLL window.
+struct ScrollBarState {
+    int min = 0;
+    int max = 100;
+    UINT page = 0;
+    int pos = 0;
+    int trackPos = 0;
+    UINT disabledArrows = 0; // ESB_DISABLE_* bits
+    bool used = false;       // the window had this bar, or its data was set
 };
 
 // One window. Its data is used by its own thread; other threads only look up its thread and
@@ -54,6 +76,13 @@ struct Window {
     bool destroying = false;    // DestroyWindow has begun
     std::shared_ptr<Surface> surface; // top-level windows only
     bool announced = false;     // known to the display backend
+    PaintState paint;
+    std::optional<Region> shape; // SetWindowRgn, window coordinates
+    Region dirty;                // top-level windows: surface pixels painted but not yet presented
+    ScrollBarState horizontal;
+    ScrollBarState vertical;
+    HICON smallIcon = nullptr;   // WM_SETICON
+    HICON bigIcon = nullptr;
 };
 
 // The window a handle names, or nullptr with ERROR_INVALID_WINDOW_HANDLE.

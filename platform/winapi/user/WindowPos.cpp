@@ -2,6 +2,7 @@
 #include "platform/winapi/user/DisplayLink.h"
 #include "platform/winapi/user/Hooks.h"
 #include "platform/winapi/user/NonClient.h"
+#include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/WindowInternals.h"
 
 #include <algorithm>
@@ -221,7 +222,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
         window->style &= ~WS_VISIBLE;
     const bool visibilityChanged = (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0;
     MirrorOnDisplay(*window, sized, moved, visibilityChanged, raised);
-    // Repainting what the change uncovered belongs to the painting module, once windows paint.
+    detail::RepaintAfterPositionChange(*window, oldWindow, wasVisible, pos.flags);
 
     if (!(pos.flags & SWP_NOACTIVATE) && (window->style & WS_VISIBLE) && !(pos.flags & SWP_HIDEWINDOW))
         (void)SetActiveWindow(hWnd);

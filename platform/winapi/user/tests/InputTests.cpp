@@ -138,6 +138,7 @@ TEST_F(InputTest, AClickActivatesButAnMaNoActivatePopupNeverStealsActivation)
     const HWND popup = Top(WS_POPUP | WS_BORDER, {150, 320, 250, 400}, WS_EX_TOOLWINDOW, "DropDown");
     (void)SetWindowPos(popup, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     (void)SetFocus(m_edit);
+    Pump();
     MessageLog::Instance().Clear();
     Click(popup, POINT{5, 5});
     EXPECT_SEQUENCE(Log(popup), "WM_MOUSEACTIVATE", "WM_MOUSEMOVE", "WM_LBUTTONDOWN", "WM_LBUTTONUP");

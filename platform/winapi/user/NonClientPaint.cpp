@@ -1,0 +1,186 @@
+#include "platform/winapi/gdi/DrawHelpers.h"
+#include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/Icons.h"
+#include "platform/winapi/gdi/SysColors.h"
+#include "platform/winapi/gdi/Text.h"
+#include "platform/winapi/user/NonClient.h"
+#include "platform/winapi/user/Painting.h"
+#include "platform/winapi/user/ScrollBars.h"
+
+#include <cstring>
+#include <mutex>
+#include <set>
+
+// The classic non-client look: a raised frame (or a thin line), the caption with its colour
+// gradient, small icon, bold title and system buttons, the client edge and the scroll bars.
+
+namespace {
+
+std::mutex g_activeMutex;
+std::set<HWND> g_activeCaptions;
+
+HFONT CaptionFont()
+{
+    static const HFONT font = [] {
+        LOGFONTA logFont{};
+        logFont.lfHeight = -11;
+        logFont.lfWeight = FW_BOLD;
+        logFont.lfCharSet = DEFAULT_CHARSET;
+        std::strcpy(logFont.lfFaceName, "Tahoma");
+        return CreateFontIndirectA(&logFont);
+    }();
+    return font;
+}
+
+void Fill(HDC dc, const RECT& rect, int colorIndex)
+{
+    (void)FillRect(dc, &rect, GetSysColorBrush(colorIndex));
+}
+
+COLORREF Blend(COLORREF from, COLORREF to, int step, int steps)
+{
+    const auto channel = [&](int shift) {
+        const int a = static_cast<int>((from >> shift) & 0xFF), b = static_cast<int>((to >> shift) & 0xFF);
+        return static_cast<COLORREF>(a + (b - a) * step / std::max(steps, 1)) << shift;
+    };
+    return channel(0) | channel(8) | channel(16);
+}
+
+// Left to right from the caption colour to its gradient partner, in runs of one colour.
+void FillGradient(HDC dc, const RECT& rect, int fromIndex, int toIndex)
+{
+    const COLORREF from = GetSysColor(fromIndex), to = GetSysColor(toIndex);
+    const int width = rect.right - rect.left;
+    const HGDIOBJ previous = SelectObject(dc, GetStockObject(DC_BRUSH));
+    for (int x = 0; x < width;) {
+        const COLORREF color = Blend(from, to, x, width - 1);
+        int run = 1;
+        while (x + run < width && Blend(from, to, x + run, width - 1) == color)
+            ++run;
+        (void)SetDCBrushColor(dc, color);
+        (void)PatBlt(dc, rect.left + x, rect.top, run, rect.bottom - rect.top, PATCOPY);
+        x += run;
+    }
+    (void)SelectObject(dc, previous);
+}
+
+// Returns what is left inside the frame.
+RECT DrawFrame(HDC dc, const detail::Window& window, const detail::NonClientLayout& layout, bool active)
+{
+    RECT rect = layout.outer;
+    if (layout.border == 1) {
+        (void)FrameRect(dc, &rect, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&rect, -1, -1);
+        return rect;
+    }
+    if (layout.border < 2)
+        return rect;
+    (void)DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    const int ring = layout.border - 2;
+    const int color = (window.style & WS_THICKFRAME) ? (active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER) : COLOR_3DFACE;
+    for (int step = 0; step < ring; ++step) {
+        (void)FrameRect(dc, &rect, GetSysColorBrush(color));
+        InflateRect(&rect, -1, -1);
+    }
+    return rect;
+}
+
+HICON SmallIcon(const detail::Window& window)
+{
+    if (window.smallIcon)
+        return window.smallIcon;
+    if (window.windowClass->smallIcon)
+        return window.windowClass->smallIcon;
+    return window.bigIcon ? window.bigIcon : window.windowClass->icon;
+}
+
+void DrawButton(HDC dc, const RECT& where, UINT kind)
+{
+    if (where.right <= where.left)
+        return;
+    RECT rect = where;
+    (void)DrawFrameControl(dc, &rect, DFC_CAPTION, kind);
+}
+
+void DrawCaption(HDC dc, const detail::Window& window, const detail::NonClientLayout& layout, bool active)
+{
+    RECT band = layout.caption;
+    band.bottom -= 1;
+    Fill(dc, RECT{band.left, band.bottom, band.right, band.bottom + 1}, COLOR_3DFACE);
+    FillGradient(dc, band, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION,
+                 active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+    RECT text = band;
+    text.left += 2;
+    if (layout.icon.right > layout.icon.left) {
+        if (const HICON icon = SmallIcon(window))
+            (void)DrawIconEx(dc, layout.icon.left, layout.icon.top, icon, layout.icon.right - layout.icon.left,
+                             layout.icon.bottom - layout.icon.top, 0, nullptr, DI_NORMAL);
+        text.left = layout.icon.right + 2;
+    }
+    DrawButton(dc, layout.closeButton, DFCS_CAPTIONCLOSE);
+    DrawButton(dc, layout.maxButton, ((window.style & WS_MAXIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) |
+                                         ((window.style & WS_MAXIMIZEBOX) ? 0 : DFCS_INACTIVE));
+    DrawButton(dc, layout.minButton, ((window.style & WS_MINIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) |
+                                         ((window.style & WS_MINIMIZEBOX) ? 0 : DFCS_INACTIVE));
+    const RECT& first = layout.minButton.right > layout.minButton.left ? layout.minButton : layout.closeButton;
+    text.right = first.right > first.left ? first.left - 2 : band.right - 2;
+    const HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousColor = SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    (void)DrawTextA(dc, window.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    (void)SetTextColor(dc, previousColor);
+    (void)SetBkMode(dc, previousMode);
+    (void)SelectObject(dc, previousFont);
+}
+
+void DrawClientEdge(HDC dc, const detail::Window& window, const detail::NonClientLayout& layout)
+{
+    RECT rect = layout.edged;
+    if (window.exStyle & WS_EX_CLIENTEDGE)
+        (void)DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (window.exStyle & WS_EX_STATICEDGE)
+        (void)DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+}
+
+} // namespace
+
+namespace detail {
+
+bool IsCaptionActive(const Window& window)
+{
+    std::lock_guard lock(g_activeMutex);
+    return g_activeCaptions.contains(window.handle);
+}
+
+void SetCaptionActive(HWND hwnd, bool active)
+{
+    std::lock_guard lock(g_activeMutex);
+    if (active)
+        g_activeCaptions.insert(hwnd);
+    else
+        g_activeCaptions.erase(hwnd);
+}
+
+void ForgetCaptionState(HWND hwnd)
+{
+    SetCaptionActive(hwnd, false);
+}
+
+void DrawNonClient(const Window& window, HDC dc, bool active)
+{
+    const RECT outer{0, 0, window.windowRect.right - window.windowRect.left,
+                     window.windowRect.bottom - window.windowRect.top};
+    const NonClientLayout layout = LayoutNonClient(window.style, window.exStyle, outer);
+    (void)DrawFrame(dc, window, layout, active);
+    if (layout.caption.bottom > layout.caption.top)
+        DrawCaption(dc, window, layout, active);
+    DrawClientEdge(dc, window, layout);
+    if (layout.vscroll.right > layout.vscroll.left)
+        DrawScrollBar(dc, window, SB_VERT, PressedPart(window.handle, SB_VERT));
+    if (layout.hscroll.right > layout.hscroll.left)
+        DrawScrollBar(dc, window, SB_HORZ, PressedPart(window.handle, SB_HORZ));
+    if (layout.sizeBox.right > layout.sizeBox.left)
+        Fill(dc, layout.sizeBox, COLOR_3DFACE);
+}
+
+} // namespace detail
