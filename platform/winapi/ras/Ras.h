@@ -5,7 +5,7 @@
 
 // The dial-up service (rasapi32) over pppd. The phonebook is the rasphone.pbk file the manager
 // writes; a dial runs pppd with the entry's port and the caller's number and credentials, and a
-// thread of the service reports its progress to the caller's notifier. README-dialup.md says what
+// thread of the service reports its progress to the caller's notifier. The README says what
 // a real dial needs on the machine.
 //
 // Configuration (read at every call):
