@@ -1,6 +1,7 @@
 #include "platform/winapi/comm/CommPort.h"
 #include "platform/winapi/comm/CommSettings.h"
 #include "platform/winapi/kernel/Synch.h"
+#include "platform/winapi/kernel/Threads.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,15 +25,6 @@ constexpr std::size_t InputCapacity = 64 * 1024;
 constexpr std::size_t ReceiveChunk = 4096;
 constexpr auto LineCheckPeriod = std::chrono::milliseconds(100);
 
-// The issuer record of the calling thread; marked dead when the thread ends.
-struct IssuerHolder {
-    std::shared_ptr<IssuerToken> token = std::make_shared<IssuerToken>();
-    ~IssuerHolder()
-    {
-        std::lock_guard lock(token->mutex);
-        token->alive = false;
-    }
-};
 
 bool IsAlive(IssuerToken& issuer)
 {
@@ -40,10 +32,19 @@ bool IsAlive(IssuerToken& issuer)
     return issuer.alive;
 }
 
+// The issuer record of the calling thread. It is marked dead as the thread ends, before anyone
+// waiting for the thread can free the records its operations would complete into.
 std::shared_ptr<IssuerToken> CurrentIssuer()
 {
-    thread_local IssuerHolder holder;
-    return holder.token;
+    thread_local std::shared_ptr<IssuerToken> token;
+    if (!token) {
+        token = std::make_shared<IssuerToken>();
+        AtThreadExit([issuer = token] {
+            std::lock_guard lock(issuer->mutex);
+            issuer->alive = false;
+        });
+    }
+    return token;
 }
 
 void StoreStatus(LPOVERLAPPED overlapped, DWORD transferred, DWORD error)

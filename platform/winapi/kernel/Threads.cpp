@@ -9,6 +9,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -19,6 +20,28 @@ thread_local int t_heldCriticalSections = 0;
 
 class KernelThread;
 thread_local KernelThread* t_currentThread = nullptr;
+
+// The calling thread's exit callbacks; what is left when the thread exits runs then.
+class ThreadExitCallbacks {
+public:
+    ~ThreadExitCallbacks() { RunAll(); }
+
+    void Add(std::function<void()> callback) { m_callbacks.push_back(std::move(callback)); }
+
+    void RunAll()
+    {
+        while (!m_callbacks.empty()) {
+            auto callback = std::move(m_callbacks.back());
+            m_callbacks.pop_back();
+            callback();
+        }
+    }
+
+private:
+    std::vector<std::function<void()>> m_callbacks;
+};
+
+thread_local ThreadExitCallbacks t_exitCallbacks;
 
 HANDLE const g_currentThreadPseudoHandle = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-2));
 
@@ -123,6 +146,7 @@ private:
             ApplyPriority();
         }
         const DWORD exitCode = m_start(m_parameter);
+        t_exitCallbacks.RunAll();
         {
             std::lock_guard lock(m_mutex);
             m_exitCode = exitCode;
@@ -247,4 +271,9 @@ DWORD GetCurrentThreadId()
     if (t_threadId == 0)
         t_threadId = g_nextThreadId++;
     return t_threadId;
+}
+
+void detail::AtThreadExit(std::function<void()> callback)
+{
+    t_exitCallbacks.Add(std::move(callback));
 }

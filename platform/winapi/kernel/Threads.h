@@ -2,6 +2,8 @@
 
 #include "platform/winapi/kernel/WinError.h"
 
+#include <functional>
+
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID lpParameter);
 
 constexpr DWORD CREATE_SUSPENDED = 0x00000004;
@@ -40,3 +42,12 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 // A pseudo-handle for the calling thread, valid only in the calling thread's own calls.
 [[nodiscard]] HANDLE GetCurrentThread();
 [[nodiscard]] DWORD GetCurrentThreadId();
+
+namespace detail {
+
+// Runs `callback` when the calling thread ends: for a thread of CreateThread, after its routine
+// returns and before its handle is signalled, so that whoever waits on the handle sees the
+// callback's effects; for any other thread, when it exits. Callbacks run in reverse order.
+void AtThreadExit(std::function<void()> callback);
+
+} // namespace detail
