@@ -89,37 +89,42 @@ TFieldDef DefineColumn(const TSqlColumn& column, const Variant& sample)
     return def;
 }
 
-// The stored value in the type of its field.
-Variant FromStored(const Variant& value, TFieldType type)
+// The stored value in the type of its field, taken straight from the row.
+Variant ReadStored(const TSqlReader& reader, int column, TFieldType type)
 {
-    if (VarIsClear(value))
+    const TSqlReader::TValueType stored = reader.Type(column);
+    if (stored == TSqlReader::vtNull)
         return Variant::MakeNull();
+    const bool isText = stored == TSqlReader::vtText;
     try {
         switch (type) {
-        case ftBoolean:
-            return Variant(VarIsStr(value) ? SameText(value.ToString(), "true") || value.ToString() == "-1"
-                                           : value.ToDouble() != 0);
+        case ftBoolean: {
+            if (!isText)
+                return Variant(reader.Value(column).ToDouble() != 0);
+            const std::string_view text = reader.Text(column);
+            return Variant(SameText(text, "true") || text == "-1");
+        }
         case ftDateTime: {
+            if (!isText)
+                return Variant::FromDateTime(reader.Value(column).ToDouble());
             TDateTime when;
-            if (VarIsStr(value))
-                return TryIsoToDateTime(value.ToString(), when) ? Variant::FromDateTime(when) : Variant::MakeNull();
-            return Variant::FromDateTime(value.ToDouble());
+            return TryIsoToDateTime(reader.Text(column), when) ? Variant::FromDateTime(when) : Variant::MakeNull();
         }
         case ftSmallint:
         case ftInteger:
         case ftAutoInc:
-            return Variant(value.ToInteger());
+            return Variant(reader.Value(column).ToInteger());
         case ftLargeint:
-            return Variant(static_cast<long long>(value.ToInt64()));
+            return Variant(static_cast<long long>(reader.Value(column).ToInt64()));
         case ftFloat:
         case ftCurrency:
-            return Variant(value.ToDouble());
+            return Variant(reader.Value(column).ToDouble());
         default:
-            return Variant(value.ToString());
+            return isText ? Variant(std::string(reader.Text(column))) : Variant(reader.Value(column).ToString());
         }
     } catch (const Exception&) {
         // A value the column's type cannot hold reads as its text rather than failing the query.
-        return Variant(value.ToString());
+        return Variant(reader.Value(column).ToString());
     }
 }
 
@@ -220,9 +225,10 @@ bool TADOQuery::CanModify() const
 void TADOQuery::InternalOpen()
 {
     TSqliteDatabase& database = Database();
-    TSqlResult result = database.Query(SqlText());
+    TSqlReader reader(database, SqlText());
+    const std::vector<TSqlColumn>& columns = reader.Columns();
     auto source = std::make_unique<Source>();
-    for (const TSqlColumn& column : result.Columns) {
+    for (const TSqlColumn& column : columns) {
         if (column.Table.empty() || (!source->Table.empty() && column.Table != source->Table)) {
             source->Table.clear();
             break;
@@ -232,34 +238,40 @@ void TADOQuery::InternalOpen()
     int keyIndex = -1;
     if (!source->Table.empty()) {
         const std::string keyColumn = database.RowKeyColumn(source->Table);
-        for (std::size_t i = 0; i < result.Columns.size() && keyIndex < 0; ++i)
-            if (!keyColumn.empty() && SameText(result.Columns[i].Origin, keyColumn))
+        for (std::size_t i = 0; i < columns.size() && keyIndex < 0; ++i)
+            if (!keyColumn.empty() && SameText(columns[i].Origin, keyColumn))
                 keyIndex = static_cast<int>(i);
         if (keyIndex >= 0)
             source->KeyColumn = keyColumn;
     }
 
     std::vector<TFieldDef> defs;
-    for (std::size_t i = 0; i < result.Columns.size(); ++i) {
+    std::vector<int> resultColumns;  // per field def
+    // An expression has no declared type: it takes the type of its first value that is not Null
+    // (the rows before hold Null whatever the type).
+    std::vector<bool> typed;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
         if (static_cast<int>(i) == keyIndex)
             continue;
-        const auto sample = std::find_if(result.Rows.begin(), result.Rows.end(),
-                                         [i](const TSqlRow& row) { return !VarIsClear(row.Values[i]); });
-        defs.push_back(DefineColumn(result.Columns[i], sample == result.Rows.end() ? Variant() : sample->Values[i]));
-        source->Origins.push_back(result.Columns[i].Origin);
+        defs.push_back(DefineColumn(columns[i], Variant()));
+        resultColumns.push_back(static_cast<int>(i));
+        typed.push_back(!columns[i].DeclaredType.empty());
+        source->Origins.push_back(columns[i].Origin);
     }
-    for (TSqlRow& row : result.Rows) {
-        std::vector<Variant> values;
-        values.reserve(defs.size());
-        std::optional<std::int64_t> key;
-        for (std::size_t i = 0, field = 0; i < row.Values.size(); ++i) {
-            if (static_cast<int>(i) == keyIndex) {
-                key = row.Values[i].ToInt64();
-                continue;
+    std::vector<Variant> values;
+    values.reserve(defs.size());
+    while (reader.Next()) {
+        values.clear();
+        for (std::size_t field = 0; field < defs.size(); ++field) {
+            const int column = resultColumns[field];
+            if (!typed[field] && reader.Type(column) != TSqlReader::vtNull) {
+                defs[field] = DefineColumn(columns[static_cast<std::size_t>(column)], reader.Value(column));
+                typed[field] = true;
             }
-            values.push_back(FromStored(row.Values[i], defs[field++].DataType));
+            values.push_back(ReadStored(reader, column, defs[field].DataType));
         }
-        AddLoadedRecord(std::move(values), key);
+        AddLoadedRecord(values,
+                        keyIndex >= 0 ? std::optional<std::int64_t>(reader.Integer(keyIndex)) : std::nullopt);
     }
     SetFieldDefs(std::move(defs));
     m_source = std::move(source);
@@ -280,7 +292,7 @@ void TADOQuery::InternalPost(TRecordData& record, bool inserting)
     const std::string key = QuoteIdentifier(m_source->KeyColumn);
     std::vector<std::size_t> columns;
     for (std::size_t i = 0; i < m_source->Origins.size(); ++i)
-        if (!m_source->Origins[i].empty() && !(inserting && VarIsClear(record.Values[i])))
+        if (!m_source->Origins[i].empty() && !(inserting && record.Values.IsClear(i)))
             columns.push_back(i);
 
     std::string sql;
@@ -317,14 +329,19 @@ void TADOQuery::InternalPost(TRecordData& record, bool inserting)
     std::string select;
     for (const std::string& origin : m_source->Origins)
         select += (select.empty() ? "" : ", ") + (origin.empty() ? std::string("NULL") : QuoteIdentifier(origin));
-    const TSqlResult stored = database.Query("SELECT " + select + " FROM " + table + " WHERE " + key + " = ?",
-                                             {Variant(static_cast<long long>(record.Key))});
+    std::vector<Variant> refreshed;
+    {
+        TSqlReader stored(database, "SELECT " + select + " FROM " + table + " WHERE " + key + " = ?",
+                          {Variant(static_cast<long long>(record.Key))});
+        if (stored.Next())
+            for (std::size_t i = 0; i < m_source->Origins.size(); ++i)
+                refreshed.push_back(m_source->Origins[i].empty()
+                                        ? record.Values[i]
+                                        : ReadStored(stored, static_cast<int>(i), FieldDefs()[i].DataType));
+    }
     transaction.Commit();
-    if (stored.Rows.empty())
-        return;
-    for (std::size_t i = 0; i < m_source->Origins.size(); ++i)
-        if (!m_source->Origins[i].empty())
-            record.Values[i] = FromStored(stored.Rows[0].Values[i], FieldDefs()[i].DataType);
+    for (std::size_t i = 0; i < refreshed.size(); ++i)
+        record.Values.Set(i, refreshed[i]);
 }
 
 void TADOQuery::InternalDelete(const TRecordData& record)

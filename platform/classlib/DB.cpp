@@ -1,6 +1,9 @@
 #include "platform/classlib/DB.h"
 
+#include "platform/classlib/ADODB.h"
 #include "platform/classlib/Components.h"
+#include "platform/classlib/DBDataSource.h"
+#include "platform/classlib/DBFields.h"
 #include "platform/rtl/Format.h"
 
 void DatabaseError(std::string_view message, const TComponent* component)
@@ -13,4 +16,14 @@ void DatabaseError(std::string_view message, const TComponent* component)
 void DatabaseErrorFmt(std::string_view format, std::string_view argument, const TComponent* component)
 {
     DatabaseError(Format(format, {argument}), component);
+}
+
+void RegisterDataClasses()
+{
+    RegisterClasses({TADOQuery::StaticClass(),      TDataSource::StaticClass(),    TStringField::StaticClass(),
+                     TWideStringField::StaticClass(), TMemoField::StaticClass(),     TIntegerField::StaticClass(),
+                     TSmallintField::StaticClass(),  TWordField::StaticClass(),     TAutoIncField::StaticClass(),
+                     TLargeintField::StaticClass(),  TFloatField::StaticClass(),    TCurrencyField::StaticClass(),
+                     TBCDField::StaticClass(),       TBooleanField::StaticClass(),  TDateField::StaticClass(),
+                     TTimeField::StaticClass(),      TDateTimeField::StaticClass()});
 }

@@ -103,6 +103,11 @@ RTL_DECLARE_EXCEPTION(EDatabaseError, Exception);
 [[noreturn]] void DatabaseErrorFmt(std::string_view format, std::string_view argument,
                                    const TComponent* component = nullptr);
 
+// Puts the classes form data names in a data module (TADOQuery, TDataSource and every field
+// class) in the class registry. Programs call it at start-up, before they read forms; calling it
+// again is harmless.
+void RegisterDataClasses();
+
 // The class library's messages.
 inline constexpr const char* SFieldNotFound = "Field '%s' not found";
 inline constexpr const char* SDataSetClosed = "Cannot perform this operation on a closed dataset";

@@ -169,7 +169,7 @@ void TDataSet::OpenCursor()
                                                                      [](TField* f) { return f->FieldKind() != fkData; }));
     const bool calculate = HasCalculatedFields();
     for (auto& record : m_records) {
-        record->Values.resize(slots);
+        record->Values.Resize(slots);
         if (calculate)
             CalculateFields(*record);
     }
@@ -327,7 +327,7 @@ TRecordData* TDataSet::ActiveData() const
 Variant TDataSet::FieldValue(const TField& field) const
 {
     const TRecordData* record = Active() ? ActiveData() : nullptr;
-    if (!record || field.m_slot < 0 || field.m_slot >= static_cast<int>(record->Values.size()))
+    if (!record || field.m_slot < 0 || field.m_slot >= static_cast<int>(record->Values.Count()))
         return Variant::MakeNull();
     return record->Values[static_cast<std::size_t>(field.m_slot)];
 }
@@ -337,7 +337,7 @@ void TDataSet::SetFieldValue(TField& field, const Variant& value)
     if (m_state == dsCalcFields) {
         if (field.FieldKind() == fkData)
             DatabaseErrorFmt(SFieldReadOnly, field.DisplayName(), this);
-        m_calcRecord->Values[static_cast<std::size_t>(field.m_slot)] = value;
+        m_calcRecord->Values.Set(static_cast<std::size_t>(field.m_slot), value);
         return;
     }
     if (m_state != dsEdit && m_state != dsInsert)
@@ -345,7 +345,7 @@ void TDataSet::SetFieldValue(TField& field, const Variant& value)
     if (!field.CanModify())
         DatabaseErrorFmt(SFieldReadOnly, field.DisplayName(), this);
     TRecordData& record = *m_view[static_cast<std::size_t>(m_cursor)];
-    record.Values[static_cast<std::size_t>(field.m_slot)] = value;
+    record.Values.Set(static_cast<std::size_t>(field.m_slot), value);
     m_modified = true;
     CalculateFields(record);
     DataEvent(deFieldChange, reinterpret_cast<std::intptr_t>(&field));
@@ -368,7 +368,7 @@ void TDataSet::CalculateFields(TRecordData& record)
             if (field->FieldKind() == fkLookup && source && source->Active())
                 value = source->Lookup(field->LookupKeyFields(), FieldValues(field->KeyFields()),
                                        field->LookupResultField());
-            record.Values[static_cast<std::size_t>(field->m_slot)] = value;
+            record.Values.Set(static_cast<std::size_t>(field->m_slot), value);
         }
         m_OnCalcFields(this);
     } catch (...) {
@@ -382,15 +382,15 @@ void TDataSet::CalculateFields(TRecordData& record)
 
 // ---- records and the window ------------------------------------------------------------------------
 
-void TDataSet::AddLoadedRecord(std::vector<Variant> values, std::optional<std::int64_t> key)
+void TDataSet::AddLoadedRecord(const std::vector<Variant>& values, std::optional<std::int64_t> key)
 {
     auto record = std::make_unique<TRecordData>();
-    record->Values = std::move(values);
+    record->Values.Assign(values);
     record->HasKey = key.has_value();
     record->Key = key.value_or(0);
     record->Serial = m_nextSerial++;
     record->Order = static_cast<int>(m_records.size());
-    m_bySerial[record->Serial] = record.get();
+    SerialEntry(record->Serial) = record.get();
     m_records.push_back(std::move(record));
 }
 
@@ -399,6 +399,7 @@ void TDataSet::ClearRecords()
     m_view.clear();
     m_records.clear();
     m_bySerial.clear();
+    m_firstSerial = m_nextSerial;
     m_newRecord.reset();
     m_cursor = -1;
     m_windowTop = 0;
@@ -433,6 +434,7 @@ bool TDataSet::Accepts(TRecordData& record)
 void TDataSet::RebuildView()
 {
     m_view.clear();
+    m_view.reserve(m_records.size());
     for (auto& record : m_records) {
         record->ViewIndex = -1;
         if (Accepts(*record)) {
@@ -612,8 +614,17 @@ TRecordData* TDataSet::FindBookmark(const TBookmark& bookmark) const
     if (bookmark.size() != sizeof serial)
         return nullptr;
     std::memcpy(&serial, bookmark.data(), sizeof serial);
-    const auto found = m_bySerial.find(serial);
-    return found == m_bySerial.end() ? nullptr : found->second;
+    if (serial < m_firstSerial || serial - m_firstSerial >= m_bySerial.size())
+        return nullptr;
+    return m_bySerial[serial - m_firstSerial];
+}
+
+TRecordData*& TDataSet::SerialEntry(std::uint64_t serial)
+{
+    const std::size_t index = serial - m_firstSerial;
+    if (index >= m_bySerial.size())
+        m_bySerial.resize(index + 1, nullptr);
+    return m_bySerial[index];
 }
 
 bool TDataSet::BookmarkValid(const TBookmark& bookmark) const
@@ -683,10 +694,9 @@ void TDataSet::BeginInsert(bool append)
     m_BeforeInsert(this);
     m_BeforeScroll(this);
     m_newRecord = std::make_unique<TRecordData>();
-    m_newRecord->Values.assign(m_records.empty() && m_view.empty() ? 0 : m_records.front()->Values.size(),
-                               Variant::MakeNull());
-    if (m_newRecord->Values.empty())
-        m_newRecord->Values.assign(static_cast<std::size_t>(ColumnCount()) + m_fields.m_fields.size(), Variant::MakeNull());
+    const std::size_t slots = m_records.empty() ? static_cast<std::size_t>(ColumnCount()) + m_fields.m_fields.size()
+                                                : m_records.front()->Values.Count();
+    m_newRecord->Values.Assign(std::vector<Variant>(slots, Variant::MakeNull()));
     m_newRecord->Serial = m_nextSerial++;
     const int position = append || m_cursor < 0 ? static_cast<int>(m_view.size()) : m_cursor;
     m_view.insert(m_view.begin() + position, m_newRecord.get());
@@ -732,12 +742,12 @@ void TDataSet::Post()
         // Placed before the record that follows it in the view, so that orders stay consistent.
         const std::size_t next = static_cast<std::size_t>(m_cursor) + 1;
         const std::size_t order = next < m_view.size() ? static_cast<std::size_t>(m_view[next]->Order) : m_records.size();
-        m_bySerial[record.Serial] = &record;
+        SerialEntry(record.Serial) = &record;
         m_records.insert(m_records.begin() + static_cast<std::ptrdiff_t>(order), std::move(m_newRecord));
         RenumberOrder(order);
     }
     CalculateFields(record);
-    m_editBackup.clear();
+    m_editBackup = TRecordValues();
     SetState(dsBrowse);
     Resync();
     m_AfterPost(this);
@@ -758,7 +768,7 @@ void TDataSet::Cancel()
     } else {
         m_view[static_cast<std::size_t>(m_cursor)]->Values = m_editBackup;
     }
-    m_editBackup.clear();
+    m_editBackup = TRecordValues();
     SetState(dsBrowse);
     Resync();
     m_AfterCancel(this);
@@ -777,7 +787,7 @@ void TDataSet::Delete()
         DatabaseError(SDataSetReadOnly, this);
     if (m_state == dsEdit) {
         m_view[static_cast<std::size_t>(m_cursor)]->Values = m_editBackup;
-        m_editBackup.clear();
+        m_editBackup = TRecordValues();
     }
     m_BeforeDelete(this);
     m_BeforeScroll(this);
@@ -786,7 +796,7 @@ void TDataSet::Delete()
     TRecordData* record = m_view[position];
     InternalDelete(*record);
     const auto order = static_cast<std::size_t>(record->Order);
-    m_bySerial.erase(record->Serial);
+    SerialEntry(record->Serial) = nullptr;
     m_view.erase(m_view.begin() + static_cast<std::ptrdiff_t>(position));
     m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(order));
     RenumberView(position);
@@ -965,6 +975,16 @@ void TDataSet::RemoveDataSource(TDataSource* source)
     m_dataSources.erase(std::remove(m_dataSources.begin(), m_dataSources.end(), source), m_dataSources.end());
     if (Active())
         UpdateBufferCount();
+}
+
+void TDataSet::GetChildren(const TGetChildProc& proc, TComponent* root)
+{
+    TComponent::GetChildren(proc, root);
+    if (m_defaultFields)
+        return;
+    for (TField* field : std::vector<TField*>(m_fields.m_fields))
+        if (field->Owner() == root)
+            proc(field);
 }
 
 void TDataSet::Loaded()

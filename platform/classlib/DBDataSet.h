@@ -4,13 +4,13 @@
 #include "platform/classlib/DB.h"
 #include "platform/classlib/DBFields.h"
 #include "platform/classlib/DBFilter.h"
+#include "platform/classlib/DBRecord.h"
 #include "platform/classlib/Events.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TDataSource;
@@ -29,7 +29,7 @@ struct TFieldDef {
 // One record held in memory. Values has a place for each column, then one for each
 // calculated or lookup field.
 struct TRecordData {
-    std::vector<Variant> Values;
+    TRecordValues Values;
     std::int64_t Key = 0;       // the database's row id; meaningful when HasKey
     bool HasKey = false;
     std::uint64_t Serial = 0;   // what its bookmark names
@@ -185,9 +185,11 @@ protected:
 
     void SetFieldDefs(std::vector<TFieldDef> defs) { m_fieldDefs = std::move(defs); }
     // Adds a record at the end while opening; values in column order.
-    void AddLoadedRecord(std::vector<Variant> values, std::optional<std::int64_t> key);
+    void AddLoadedRecord(const std::vector<Variant>& values, std::optional<std::int64_t> key);
     [[nodiscard]] int ColumnCount() const { return static_cast<int>(m_fieldDefs.size()); }
     void Notification(TComponent* component, TOperation operation) override;
+    // Form data writes the persistent fields the form owns inside their data set.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     // Opens a data set whose form data said Active = True once every property is read.
     void Loaded() override;
 
@@ -221,6 +223,7 @@ private:
     void MoveCursor(int cursor, std::optional<bool> bof, std::optional<bool> eof);
     void Resync();
     [[nodiscard]] TRecordData* FindBookmark(const TBookmark& bookmark) const;
+    [[nodiscard]] TRecordData*& SerialEntry(std::uint64_t serial);
     void BeginInsert(bool append);
     void EndEdit();
     void CheckRequiredFields() const;
@@ -246,13 +249,16 @@ private:
     std::vector<std::unique_ptr<TRecordData>> m_records;
     std::vector<TRecordData*> m_view;
     std::unique_ptr<TRecordData> m_newRecord;  // the record being inserted, in m_view only
-    std::unordered_map<std::uint64_t, TRecordData*> m_bySerial;
+    // The records by serial, from the first serial handed out since the records were loaded;
+    // null for a deleted record or an insert cancelled.
+    std::vector<TRecordData*> m_bySerial;
+    std::uint64_t m_firstSerial = 1;
     std::uint64_t m_nextSerial = 1;
     int m_cursor = -1;
     int m_windowTop = 0;
     int m_bufferCount = 1;
     int m_activeRecord = 0;
-    std::vector<Variant> m_editBackup;
+    TRecordValues m_editBackup;
     TRecordData* m_calcRecord = nullptr;   // set while calculating or filtering
 
     std::string m_filterText;

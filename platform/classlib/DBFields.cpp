@@ -12,9 +12,24 @@
 
 namespace {
 
+const TTypeInfo& FieldKindTypeInfo()
+{
+    static const TTypeInfo info =
+        EnumerationTypeInfo("TFieldKind", {"fkData", "fkCalculated", "fkLookup", "fkInternalCalc", "fkAggregate"});
+    return info;
+}
+
+const TTypeInfo& AlignmentTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+    return info;
+}
+
 void DescribeField(TClassBuilder& c)
 {
     c.String("FieldName", &TField::FieldName, &TField::SetFieldName);
+    c.Enum("FieldKind", FieldKindTypeInfo(), &TField::FieldKind, &TField::SetFieldKind).Default(fkData);
+    c.Enum("Alignment", AlignmentTypeInfo(), &TField::Alignment, &TField::SetAlignment).Default(taLeftJustify);
     c.String("DisplayLabel", &TField::DisplayLabel, &TField::SetDisplayLabel);
     c.Integer("DisplayWidth", &TField::DisplayWidth, &TField::SetDisplayWidth);
     c.Integer("Size", &TField::Size, &TField::SetSize).Default(0);
@@ -86,6 +101,17 @@ TField::~TField()
 {
     if (m_dataSet)
         m_dataSet->RemoveField(this);
+}
+
+TComponent* TField::GetParentComponent() const
+{
+    return m_dataSet;
+}
+
+void TField::SetParentComponent(TComponent* parent)
+{
+    if (auto* dataSet = dynamic_cast<TDataSet*>(parent))
+        SetDataSet(dataSet);
 }
 
 void TField::SetDataSet(TDataSet* dataSet)

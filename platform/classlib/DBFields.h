@@ -105,6 +105,11 @@ class TField : public TComponent {
     // Asks the data set's links to put the focus on the control showing this field.
     void FocusControl();
 
+    // Form data writes a data set's persistent fields inside it; reading one joins that data set.
+    [[nodiscard]] bool HasParent() const override { return true; }
+    [[nodiscard]] TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* parent) override;
+
     [[nodiscard]] const TFieldGetTextEvent& OnGetText() const { return m_onGetText; }
     void SetOnGetText(const TFieldGetTextEvent& handler) { m_onGetText = handler; }
     [[nodiscard]] const TFieldSetTextEvent& OnSetText() const { return m_onSetText; }

@@ -5,10 +5,12 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -17,15 +19,31 @@ struct StatementCloser {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
 
-int CompareNoCase(void*, int lengthA, const void* a, int lengthB, const void* b)
+char AsciiLower(char c)
 {
-    return AnsiCompareText(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
-                           std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string Text(const unsigned char* text, int length)
+// AnsiCompareText's order. Sorting calls this for every pair compared, so text that is ASCII up
+// to its first difference, where case folding is all the dictionary order does, is decided here
+// without decoding.
+int CompareNoCase(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
-    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length)) : std::string();
+    const std::string_view left(static_cast<const char*>(a), static_cast<std::size_t>(lengthA));
+    const std::string_view right(static_cast<const char*>(b), static_cast<std::size_t>(lengthB));
+    const std::size_t common = std::min(left.size(), right.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if ((left[i] & 0x80) || (right[i] & 0x80))
+            return AnsiCompareText(left, right);
+        const char x = AsciiLower(left[i]);
+        const char y = AsciiLower(right[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    const std::string_view rest = left.size() > common ? left.substr(common) : right.substr(common);
+    if (std::any_of(rest.begin(), rest.end(), [](char c) { return (c & 0x80) != 0; }))
+        return AnsiCompareText(left, right);
+    return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
 }
 
 std::string TextOrEmpty(const char* text)
@@ -36,24 +54,52 @@ std::string TextOrEmpty(const char* text)
 }  // namespace
 
 struct TSqliteDatabase::Impl {
+    static constexpr std::size_t MaxIdle = 32;
+
     sqlite3* Handle = nullptr;
     std::map<std::string, std::string, std::less<>> RowKeys;
+    // Prepared statements not in use, by their text: a data set runs the same few statements for
+    // every Post, and parsing them each time cost more than running them.
+    std::map<std::string, Statement, std::less<>> Idle;
 
-    ~Impl() { sqlite3_close_v2(Handle); }
+    ~Impl()
+    {
+        Idle.clear();
+        sqlite3_close_v2(Handle);
+    }
 
     [[noreturn]] void Fail(std::string_view what) const
     {
         DatabaseError(std::string(what) + ": " + sqlite3_errmsg(Handle));
     }
 
-    Statement Prepare(std::string_view sql) const
+    Statement Prepare(std::string_view sql)
     {
+        if (const auto idle = Idle.find(sql); idle != Idle.end()) {
+            Statement statement = std::move(idle->second);
+            Idle.erase(idle);
+            return statement;
+        }
         sqlite3_stmt* raw = nullptr;
         if (sqlite3_prepare_v2(Handle, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
             Fail("Cannot prepare the statement");
         if (!raw)
             DatabaseError("The statement is empty");
         return Statement(raw);
+    }
+
+    // Keeps a statement that ran for the next use of the same text; one left over is finalized.
+    void Recycle(std::string_view sql, Statement statement) noexcept
+    {
+        sqlite3_reset(statement.get());
+        sqlite3_clear_bindings(statement.get());
+        if (Idle.size() >= MaxIdle)
+            return;
+        try {
+            Idle.emplace(std::string(sql), std::move(statement));
+        } catch (const std::bad_alloc&) {
+            // Not kept: prepared again next time.
+        }
     }
 
     void Bind(sqlite3_stmt* statement, int index, const Variant& value) const
@@ -90,7 +136,7 @@ struct TSqliteDatabase::Impl {
             Fail("Cannot bind a parameter");
     }
 
-    Statement PrepareBound(std::string_view sql, const std::vector<Variant>& params) const
+    Statement PrepareBound(std::string_view sql, const std::vector<Variant>& params)
     {
         Statement statement = Prepare(sql);
         if (sqlite3_bind_parameter_count(statement.get()) != static_cast<int>(params.size()))
@@ -100,21 +146,6 @@ struct TSqliteDatabase::Impl {
         return statement;
     }
 
-    static Variant ColumnValue(sqlite3_stmt* statement, int column)
-    {
-        switch (sqlite3_column_type(statement, column)) {
-        case SQLITE_NULL:
-            return Variant::MakeNull();
-        case SQLITE_INTEGER:
-            return Variant(static_cast<long long>(sqlite3_column_int64(statement, column)));
-        case SQLITE_FLOAT:
-            return Variant(sqlite3_column_double(statement, column));
-        default: {
-            const unsigned char* text = sqlite3_column_text(statement, column);
-            return Variant(Text(text, sqlite3_column_bytes(statement, column)));
-        }
-        }
-    }
 };
 
 TSqliteDatabase::TSqliteDatabase(std::string path, std::unique_ptr<Impl> impl)
@@ -161,24 +192,16 @@ std::shared_ptr<TSqliteDatabase> TSqliteDatabase::Open(const std::string& path, 
 
 TSqlResult TSqliteDatabase::Query(std::string_view sql, const std::vector<Variant>& params)
 {
-    Statement statement = m_impl->PrepareBound(sql, params);
-    sqlite3_stmt* s = statement.get();
+    TSqlReader reader(*this, sql, params);
     TSqlResult result;
-    const int columnCount = sqlite3_column_count(s);
-    for (int i = 0; i < columnCount; ++i)
-        result.Columns.push_back({TextOrEmpty(sqlite3_column_name(s, i)), TextOrEmpty(sqlite3_column_decltype(s, i)),
-                                  TextOrEmpty(sqlite3_column_table_name(s, i)),
-                                  TextOrEmpty(sqlite3_column_origin_name(s, i))});
-    int rc;
-    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    result.Columns = reader.Columns();
+    while (reader.Next()) {
         TSqlRow row;
-        row.Values.reserve(static_cast<std::size_t>(columnCount));
-        for (int i = 0; i < columnCount; ++i)
-            row.Values.push_back(Impl::ColumnValue(s, i));
+        row.Values.reserve(result.Columns.size());
+        for (int i = 0; i < reader.ColumnCount(); ++i)
+            row.Values.push_back(reader.Value(i));
         result.Rows.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE)
-        m_impl->Fail("The query failed");
     return result;
 }
 
@@ -190,6 +213,7 @@ int TSqliteDatabase::Execute(std::string_view sql, const std::vector<Variant>& p
     }
     if (rc != SQLITE_DONE)
         m_impl->Fail("The statement failed");
+    m_impl->Recycle(sql, std::move(statement));
     return sqlite3_changes(m_impl->Handle);
 }
 
@@ -245,6 +269,80 @@ void TSqliteDatabase::Rollback()
     Execute("ROLLBACK");
 }
 
+TSqlReader::TSqlReader(TSqliteDatabase& database, std::string_view sql, const std::vector<Variant>& params)
+    : m_database(database), m_sql(sql), m_statement(database.m_impl->PrepareBound(sql, params).release())
+{
+    const int columnCount = sqlite3_column_count(m_statement);
+    m_columns.reserve(static_cast<std::size_t>(columnCount));
+    for (int i = 0; i < columnCount; ++i)
+        m_columns.push_back({TextOrEmpty(sqlite3_column_name(m_statement, i)),
+                             TextOrEmpty(sqlite3_column_decltype(m_statement, i)),
+                             TextOrEmpty(sqlite3_column_table_name(m_statement, i)),
+                             TextOrEmpty(sqlite3_column_origin_name(m_statement, i))});
+}
+
+TSqlReader::~TSqlReader()
+{
+    m_database.m_impl->Recycle(m_sql, Statement(m_statement));
+}
+
+bool TSqlReader::Next()
+{
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        m_database.m_impl->Fail("The query failed");
+    return false;
+}
+
+TSqlReader::TValueType TSqlReader::Type(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_NULL:
+        return vtNull;
+    case SQLITE_INTEGER:
+        return vtInteger;
+    case SQLITE_FLOAT:
+        return vtFloat;
+    default:
+        return vtText;
+    }
+}
+
+std::int64_t TSqlReader::Integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+double TSqlReader::Float(int column) const
+{
+    return sqlite3_column_double(m_statement, column);
+}
+
+std::string_view TSqlReader::Text(int column) const
+{
+    const unsigned char* text = sqlite3_column_text(m_statement, column);
+    if (!text)
+        return {};
+    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column))};
+}
+
+Variant TSqlReader::Value(int column) const
+{
+    switch (Type(column)) {
+    case vtNull:
+        return Variant::MakeNull();
+    case vtInteger:
+        return Variant(static_cast<long long>(Integer(column)));
+    case vtFloat:
+        return Variant(Float(column));
+    case vtText:
+        break;
+    }
+    return Variant(std::string(Text(column)));
+}
+
 TSqlTransaction::~TSqlTransaction()
 {
     if (m_done)
@@ -267,7 +365,7 @@ std::string DateTimeToIso(TDateTime value)
     std::uint16_t year, month, day, hour, minute, second, msec;
     DecodeDate(value, year, month, day);
     DecodeTime(value, hour, minute, second, msec);
-    char text[32];
+    char text[48];  // room for the widest value of every part, so nothing can be cut
     if (msec)
         std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", year, month, day, hour, minute, second, msec);
     else

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+struct sqlite3_stmt;
+
 // A connection to one SQLite file, the only place that knows SQLite. Every statement is
 // prepared and every value travels as a bound parameter, never as SQL text. Values cross as
 // Variants: Null, 64-bit integers, doubles and text; Booleans are written as -1/0 and date-times
@@ -37,6 +39,8 @@ struct TSqlResult {
 };
 
 class TSqliteDatabase {
+    friend class TSqlReader;
+
 public:
     // Opens the file, creating it with `schema` (a script of statements) when it does not exist.
     // The same path opened twice shares one connection.
@@ -67,6 +71,36 @@ private:
 
     std::string m_path;
     std::unique_ptr<Impl> m_impl;
+};
+
+// Steps through the rows of one statement without holding them, for callers that keep the
+// values in their own form. The connection must outlive the reader.
+class TSqlReader {
+public:
+    enum TValueType { vtNull, vtInteger, vtFloat, vtText };
+
+    TSqlReader(TSqliteDatabase& database, std::string_view sql, const std::vector<Variant>& params = {});
+    ~TSqlReader();
+    TSqlReader(const TSqlReader&) = delete;
+    TSqlReader& operator=(const TSqlReader&) = delete;
+
+    [[nodiscard]] const std::vector<TSqlColumn>& Columns() const { return m_columns; }
+    [[nodiscard]] int ColumnCount() const { return static_cast<int>(m_columns.size()); }
+    // Moves to the next row; false after the last. Raises EDatabaseError when the statement fails.
+    [[nodiscard]] bool Next();
+
+    // The current row's values. Blobs read as text; Text stays valid until the next call.
+    [[nodiscard]] TValueType Type(int column) const;
+    [[nodiscard]] std::int64_t Integer(int column) const;
+    [[nodiscard]] double Float(int column) const;
+    [[nodiscard]] std::string_view Text(int column) const;
+    [[nodiscard]] Variant Value(int column) const;
+
+private:
+    TSqliteDatabase& m_database;
+    std::string m_sql;
+    sqlite3_stmt* m_statement = nullptr;
+    std::vector<TSqlColumn> m_columns;
 };
 
 // Commits when Commit is called, rolls back when it goes out of scope without.

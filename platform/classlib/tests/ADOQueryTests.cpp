@@ -1,8 +1,10 @@
 #include "platform/classlib/ADODB.h"
 #include "platform/classlib/DBDataSource.h"
+#include "platform/classlib/FormReader.h"
 #include "platform/classlib/ModemSchema.h"
 #include "platform/classlib/SqliteDatabase.h"
 #include "platform/classlib/StringLists.h"
+#include "platform/rtl/Strings.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -342,4 +344,84 @@ TEST_F(ModemDatabase, FieldsAndErrors)
     EXPECT_THROW(broken->Open(), EDatabaseError);
     auto empty = Query("");
     EXPECT_THROW(empty->Open(), EDatabaseError);
+}
+
+TEST_F(ModemDatabase, DataModuleFormDataOpensItsQueryOnceLoaded)
+{
+    RegisterDataClasses();
+    AddContact("bob", "5551234", 2);
+    AddContact("Alice", "5550000", 1);
+    const std::string path = m_dir.Path().string() + "\\" + std::string(ModemDatabaseFileName);
+    const std::string text = "object DataModule1: TComponent\n"
+                             "  object QPB: TADOQuery\n"
+                             "    ConnectionString = 'Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path +
+                             ";Persist Security Info=True'\n"
+                             "    SQL.Strings = (\n"
+                             "      'SELECT * FROM PB ORDER BY NAME')\n"
+                             "    Active = True\n"
+                             "    object QPBNAME: TWideStringField\n"
+                             "      FieldName = 'NAME'\n"
+                             "      Size = 50\n"
+                             "    end\n"
+                             "    object QPBGROUP: TSmallintField\n"
+                             "      FieldName = 'GROUP'\n"
+                             "      Alignment = taCenter\n"
+                             "    end\n"
+                             "  end\n"
+                             "  object DSPB: TDataSource\n"
+                             "    DataSet = QPB\n"
+                             "  end\n"
+                             "end\n";
+    TComponent root(nullptr);
+    ReadComponentText(text, &root);
+    auto* query = dynamic_cast<TADOQuery*>(root.FindComponent("QPB"));
+    auto* source = dynamic_cast<TDataSource*>(root.FindComponent("DSPB"));
+    ASSERT_NE(query, nullptr);
+    ASSERT_NE(source, nullptr);
+    EXPECT_TRUE(query->Active());
+    EXPECT_EQ(source->DataSet(), query);
+    EXPECT_EQ(source->State(), dsBrowse);
+
+    // The persistent fields read inside the query are its only fields.
+    EXPECT_FALSE(query->DefaultFields());
+    ASSERT_EQ(query->FieldCount(), 2);
+    EXPECT_EQ(query->FieldByName("NAME"), root.FindComponent("QPBNAME"));
+    EXPECT_EQ(query->FieldByName("GROUP")->Alignment(), taCenter);
+    EXPECT_EQ(Column(*query, "NAME"), (Names{"Alice", "bob"}));
+    EXPECT_EQ(Column(*query, "GROUP"), (Names{"1", "2"}));
+}
+
+TEST_F(ModemDatabase, TextSortsAndComparesInDictionaryOrder)
+{
+    const Names names = {"abc", "ABD", "ab", "Ab", "\xC3\x84" "b", "\xC3\xA9" "clair", "eclair", "Eclairs", "f",
+                         "zeta", "Zeta", "a", "", "a\xC3\xA9", "ae", "A~", "a[", "a_", "B"};
+    for (const std::string& name : names)
+        AddContact(name, "1", 0);
+    auto sorted = Query("SELECT * FROM PB ORDER BY NAME");
+    sorted->Open();
+    const Names order = Column(*sorted, "NAME");
+    ASSERT_EQ(order.size(), names.size());
+    for (std::size_t i = 1; i < order.size(); ++i)
+        EXPECT_LE(AnsiCompareText(order[i - 1], order[i]), 0) << order[i - 1] << " before " << order[i];
+
+    auto same = Query("SELECT * FROM PB WHERE NAME = 'ZETA' ORDER BY NAME");
+    same->Open();
+    EXPECT_EQ(same->RecordCount(), 2);
+}
+
+TEST_F(ModemDatabase, ExpressionColumnsTakeTheTypeOfTheirFirstValue)
+{
+    AddContact("a", "1", 3);
+    AddContact("b", "2", 4);
+    auto query = Query("SELECT NAME, CASE WHEN NAME = 'a' THEN NULL ELSE \"GROUP\" * 10 END AS TENS, "
+                       "CASE WHEN NAME = 'a' THEN NULL ELSE 1.5 END AS HALF, NULL AS BLANK FROM PB ORDER BY NAME");
+    query->Open();
+    EXPECT_FALSE(query->CanModify());
+    EXPECT_EQ(query->FieldByName("TENS")->DataType(), ftLargeint);
+    EXPECT_EQ(query->FieldByName("HALF")->DataType(), ftFloat);
+    EXPECT_EQ(query->FieldByName("BLANK")->DataType(), ftWideString);
+    EXPECT_TRUE(query->FieldByName("TENS")->IsNull());
+    query->Next();
+    EXPECT_EQ(query->FieldByName("TENS")->AsInteger(), 40);
+    EXPECT_DOUBLE_EQ(query->FieldByName("HALF")->AsFloat(), 1.5);
 }
