@@ -8,12 +8,13 @@
 // are capped at PngMaxTextSize (a larger one loads with an empty text). A failed load leaves the
 // chunks read so far; every operation stays safe on such an image.
 //
-// Drawing (Draw, AssignTo a bitmap, LoadFromBitmapHandle, GetPalette) and the registration with the
-// picture registry belong to the graphics layer: TPNGObject will derive from TGraphic there. The
-// pixel logic drawing needs is here already (PngBlend.h).
+// TPNGObject is a graphic of the class library: pictures hold it, canvases draw it, and form data
+// naming "TPNGObject" reaches it through the picture registry once RegisterPngGraphic has run.
 
 #include "png/PngErrors.h"
 #include "png/PngImageStorage.h"
+
+#include "platform/classlib/GraphicsPicture.h"
 
 #include <array>
 #include <cstddef>
@@ -25,9 +26,6 @@
 
 class TStream;
 class TPNGObject;
-
-// A colour as the class library keeps it: red in the low byte, then green, then blue.
-using TColor = std::int32_t;
 
 inline constexpr std::size_t PngMaxTextSize = std::size_t{8} << 20;
 
@@ -319,26 +317,37 @@ struct TPixelLayout {
 
 using TGammaTable = std::array<std::uint8_t, 256>;
 
-class TPNGObject {
-public:
+class TPNGObject : public TGraphic {
+    CLASSLIB_DECLARE_CLASS;
+
     TPNGObject();
-    ~TPNGObject();
-    TPNGObject(const TPNGObject&) = delete;
-    TPNGObject& operator=(const TPNGObject&) = delete;
+    ~TPNGObject() override;
 
-    void LoadFromStream(TStream& stream);
-    void SaveToStream(TStream& stream);
-    void LoadFromFile(const std::string& fileName);
-    void SaveToFile(const std::string& fileName);
-    void Assign(const TPNGObject& source) { CopyFromImage(source); }
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) override;
+    // From a TPNGObject: CopyFromImage. From a TBitmap: LoadFromBitmapHandle with the bitmap's
+    // transparency and transparent colour.
+    void Assign(const TPersistent* source) override;
 
-    [[nodiscard]] int Width() const;
-    [[nodiscard]] int Height() const;
+    [[nodiscard]] int Width() const override;
+    [[nodiscard]] int Height() const override;
     // Raise EPngError: an image is resized by assigning it from a bitmap.
-    void SetWidth(int value);
-    void SetHeight(int value);
-    [[nodiscard]] bool Empty() const { return m_chunks.Count() == 0; }
-    [[nodiscard]] bool Transparent() const { return TransparencyKind() != TTransparencyKind::tkNone; }
+    void SetWidth(int value) override;
+    void SetHeight(int value) override;
+    [[nodiscard]] bool Empty() const override { return m_chunks.Count() == 0; }
+    [[nodiscard]] bool Transparent() const override { return TransparencyKind() != TTransparencyKind::tkNone; }
+    // A 256-entry palette of the colour table for greyscale and palette images (cached, owned by
+    // the image); none for the others.
+    [[nodiscard]] HPALETTE Palette() override;
+    // Draws the image into `rect` of the canvas: stretched when opaque or colour-keyed, at its
+    // own size at rect's top-left when blended.
+    void Draw(TCanvas& canvas, const TRect& rect) override;
+    // The same onto a device context.
+    void DrawOnDC(HDC dc, const TRect& rect) const;
+
+    // Replaces the image with the pixels of `bitmap`: a palette image below 16 bits per pixel,
+    // RGB otherwise; with `transparent`, `keyColor` becomes the transparent colour.
+    void LoadFromBitmapHandle(HBITMAP bitmap, bool transparent, TColor keyColor);
 
     [[nodiscard]] bool HasHeader() const;
     // Raises EPNGHeaderNotPresent without one.
@@ -356,6 +365,8 @@ public:
     void CopyFromImage(const TPNGObject& source);
     void ClearChunkList();
     [[nodiscard]] TPixelLayout PixelLayout() const;
+    // Forgets the cached palette; the image storage calls it whenever it is rebuilt.
+    void DiscardPalette();
 
     [[nodiscard]] TPNGList& Chunks() { return m_chunks; }
     [[nodiscard]] const TPNGList& Chunks() const { return m_chunks; }
@@ -375,9 +386,15 @@ public:
     [[nodiscard]] const TGammaTable& InverseGamma() const { return m_inverseGamma; }
     void ResetGammaTables();
 
+    // To a TPNGObject: a copy. To a TBitmap: a bitmap of the image's pixels in the storage's
+    // format, transparent with the key colour when the image has a single transparent colour.
+    // Public because a bitmap assigned from any graphic draws it rather than asking it.
+    void AssignTo(TPersistent* dest) const override;
+
 private:
     void LoadChunks(TStream& stream);
     [[nodiscard]] const TImageStorage* PixelStorage(int x, int y) const;
+    void AssignToBitmap(TBitmap& bitmap) const;
 
     TPNGList m_chunks;
     TFilters m_rowFilters{TFilter::pfSub};
@@ -386,7 +403,14 @@ private:
     std::size_t m_imageChunkSize = 65535;
     TGammaTable m_gamma{};
     TGammaTable m_inverseGamma{};
+    HPALETTE m_palette = nullptr;
 };
+
+// Registers TPNGObject with the picture registry (extension "png", "Portable Network Graphics")
+// and the class registry, so pictures in form data naming it load through it. Programs call it
+// at start-up; calling it again is harmless.
+void RegisterPngGraphic();
+void UnregisterPngGraphic();
 
 // Bytes a row of n pixels takes in the file; 0 for an unknown colour type.
 [[nodiscard]] std::size_t BytesForPixels(std::size_t n, std::uint8_t colorType, std::uint8_t bitDepth);

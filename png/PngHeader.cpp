@@ -88,6 +88,7 @@ void TChunkIHDR::CheckFields() const
 
 void TChunkIHDR::PrepareImageStorage()
 {
+    Owner().DiscardPalette();
     const bool alpha = m_colorType == COLOR_GRAYSCALEALPHA || m_colorType == COLOR_RGBALPHA;
     m_storage.Prepare(m_width, m_height, StorageBitsPerPixel(m_colorType, m_bitDepth),
                       alpha ? TImageStorage::TAlphaPlane::apSeparate : TImageStorage::TAlphaPlane::apNone);

@@ -2,8 +2,13 @@
 
 #include "png/PngErrors.h"
 
+#include "platform/winapi/gdi/Gdi.h"
+
 #include <cstdlib>
 #include <cstring>
+#include <new>
+
+static_assert(sizeof(BITMAPINFOHEADER) == sizeof(TPngBitmapInfoHeader));
 
 namespace {
 
@@ -23,6 +28,11 @@ void TImageStorage::TFreeDeleter::operator()(std::uint8_t* block) const
     std::free(block);
 }
 
+TImageStorage::~TImageStorage()
+{
+    Release();
+}
+
 void TImageStorage::Prepare(std::uint32_t width, std::uint32_t height, unsigned bitsPerPixel,
                             TAlphaPlane alpha)
 {
@@ -30,8 +40,14 @@ void TImageStorage::Prepare(std::uint32_t width, std::uint32_t height, unsigned 
     const std::uint64_t pixels = std::uint64_t{width} * height;
     if (pixels > PngMaxImagePixels)
         throw EPNGOutMemory();
-    const std::size_t rowSize = (std::size_t{bitsPerPixel} * width + 31) / 32 * 4;
-    m_bits.reset(AllocateZeroed(rowSize * height));
+    TPngBitmapInfoHeader& header = m_info.bmiHeader;
+    header.biSize = sizeof(TPngBitmapInfoHeader);
+    header.biWidth = static_cast<std::int32_t>(width);
+    header.biHeight = static_cast<std::int32_t>(height);
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<std::uint16_t>(bitsPerPixel);
+    header.biCompression = BI_RGB_COMPRESSION;
+    CreateSection();
     if (alpha == TAlphaPlane::apSeparate)
         m_alpha.reset(AllocateZeroed(static_cast<std::size_t>(pixels)));
     if (!m_bits || (alpha == TAlphaPlane::apSeparate && !m_alpha)) {
@@ -40,20 +56,27 @@ void TImageStorage::Prepare(std::uint32_t width, std::uint32_t height, unsigned 
     }
     m_width = width;
     m_height = height;
-    m_rowSize = rowSize;
-    TPngBitmapInfoHeader& header = m_info.bmiHeader;
-    header.biSize = sizeof(TPngBitmapInfoHeader);
-    header.biWidth = static_cast<std::int32_t>(width);
-    header.biHeight = static_cast<std::int32_t>(height);
-    header.biPlanes = 1;
-    header.biBitCount = static_cast<std::uint16_t>(bitsPerPixel);
-    header.biCompression = BI_RGB_COMPRESSION;
+    m_rowSize = (std::size_t{bitsPerPixel} * width + 31) / 32 * 4;
+}
+
+void TImageStorage::CreateSection()
+{
+    void* bits = nullptr;
+    try {
+        m_section = CreateDIBSection(nullptr, GdiInfo(), DIB_RGB_COLORS, &bits, nullptr, 0);
+    } catch (const std::bad_alloc&) {
+        m_section = nullptr;
+    }
+    m_bits = m_section ? static_cast<std::uint8_t*>(bits) : nullptr;
 }
 
 void TImageStorage::Release()
 {
+    if (m_section)
+        (void)DeleteObject(m_section);
+    m_section = nullptr;
+    m_bits = nullptr;
     m_info = {};
-    m_bits.reset();
     m_alpha.reset();
     m_width = 0;
     m_height = 0;
@@ -68,7 +91,7 @@ void TImageStorage::CopyFrom(const TImageStorage& source)
     }
     Prepare(source.m_width, source.m_height, source.BitsPerPixel(),
             source.HasAlpha() ? TAlphaPlane::apSeparate : TAlphaPlane::apNone);
-    std::memcpy(m_bits.get(), source.m_bits.get(), m_rowSize * m_height);
+    std::memcpy(m_bits, source.m_bits, m_rowSize * m_height);
     if (HasAlpha())
         std::memcpy(m_alpha.get(), source.m_alpha.get(), std::size_t{m_width} * m_height);
     m_info = source.m_info;

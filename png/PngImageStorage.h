@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/winapi/gdi/WinGdi.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
-// The decoded image in the memory layout of a Windows device-independent bitmap, so that the
-// window system's DIB section can take it over unchanged: a 40-byte bitmap info header with a
+// The decoded image held in a DIB section of the window system, so drawing hands the very pixels
+// the decoder wrote to the GDI: a 40-byte bitmap info header with a
 // 256-entry colour table, rows stored bottom-up and padded to 4 bytes, colour pixels as blue,
 // green, red bytes, low-depth pixels packed from the high bits of each byte. Alpha, when the
 // image has it, lives in a separate plane of one byte per pixel, rows top-down.
@@ -37,6 +39,9 @@ struct TPngBitmapInfo {
     TPngColorEntry bmiColors[256];
 };
 
+static_assert(sizeof(TPngColorEntry) == sizeof(RGBQUAD));
+static_assert(offsetof(TPngBitmapInfo, bmiColors) == offsetof(BITMAPINFO, bmiColors));
+
 // The largest image, in pixels, that storage is made for. Larger ones raise EPNGOutMemory, so a
 // header of a few bytes cannot demand gigabytes.
 inline constexpr std::uint64_t PngMaxImagePixels = std::uint64_t{1} << 26;
@@ -45,9 +50,14 @@ class TImageStorage {
 public:
     enum class TAlphaPlane { apNone, apSeparate };
 
+    TImageStorage() = default;
+    ~TImageStorage();
+    TImageStorage(const TImageStorage&) = delete;
+    TImageStorage& operator=(const TImageStorage&) = delete;
+
     // Replaces the storage with zeroed pixels (and a zeroed alpha plane when asked for) and a
-    // zeroed colour table. Raises EPNGOutMemory when the image is too large or memory runs out;
-    // the storage is then released.
+    // zeroed colour table. Raises EPNGOutMemory when the image is too large, the window system
+    // makes no DIB section of it, or memory runs out; the storage is then released.
     void Prepare(std::uint32_t width, std::uint32_t height, unsigned bitsPerPixel, TAlphaPlane alpha);
     void Release();
     void CopyFrom(const TImageStorage& source);
@@ -59,11 +69,14 @@ public:
     [[nodiscard]] bool UsesColorTable() const { return Prepared() && BitsPerPixel() <= 8; }
     [[nodiscard]] std::size_t RowSize() const { return m_rowSize; }
 
-    [[nodiscard]] std::uint8_t* Bits() { return m_bits.get(); }
-    [[nodiscard]] const std::uint8_t* Bits() const { return m_bits.get(); }
+    [[nodiscard]] std::uint8_t* Bits() { return m_bits; }
+    [[nodiscard]] const std::uint8_t* Bits() const { return m_bits; }
+    // The DIB section whose memory Bits() is; owned by the storage. Its own colour table is the
+    // one of its making (zeros): draw the bits with GdiInfo(), which holds the current table.
+    [[nodiscard]] HBITMAP Section() const { return m_section; }
     // Image row y (0 is the top row), which is storage row height - 1 - y.
-    [[nodiscard]] std::uint8_t* Row(std::uint32_t y) { return m_bits.get() + RowOffset(y); }
-    [[nodiscard]] const std::uint8_t* Row(std::uint32_t y) const { return m_bits.get() + RowOffset(y); }
+    [[nodiscard]] std::uint8_t* Row(std::uint32_t y) { return m_bits + RowOffset(y); }
+    [[nodiscard]] const std::uint8_t* Row(std::uint32_t y) const { return m_bits + RowOffset(y); }
 
     [[nodiscard]] bool HasAlpha() const { return m_alpha != nullptr; }
     [[nodiscard]] std::uint8_t* AlphaRow(std::uint32_t y) { return m_alpha.get() + std::size_t{y} * m_width; }
@@ -74,6 +87,8 @@ public:
 
     [[nodiscard]] TPngBitmapInfo& Info() { return m_info; }
     [[nodiscard]] const TPngBitmapInfo& Info() const { return m_info; }
+    // The header and colour table as the GDI's DIB calls take them.
+    [[nodiscard]] const BITMAPINFO* GdiInfo() const { return reinterpret_cast<const BITMAPINFO*>(&m_info); }
     [[nodiscard]] TPngColorEntry* ColorTable() { return m_info.bmiColors; }
     [[nodiscard]] const TPngColorEntry* ColorTable() const { return m_info.bmiColors; }
 
@@ -84,9 +99,11 @@ private:
     using TBlock = std::unique_ptr<std::uint8_t, TFreeDeleter>;
 
     [[nodiscard]] std::size_t RowOffset(std::uint32_t y) const { return std::size_t{m_height - 1 - y} * m_rowSize; }
+    void CreateSection();
 
     TPngBitmapInfo m_info{};
-    TBlock m_bits;
+    HBITMAP m_section = nullptr;
+    std::uint8_t* m_bits = nullptr;
     TBlock m_alpha;
     std::uint32_t m_width = 0;
     std::uint32_t m_height = 0;

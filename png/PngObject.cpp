@@ -1,7 +1,9 @@
 #include "png/PngCodec.h"
 #include "png/PngInternal.h"
 
+#include "platform/classlib/GraphicsObjects.h"
 #include "platform/classlib/Streams.h"
+#include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,12 +12,6 @@
 using namespace detail;
 
 namespace {
-
-// The class library resolves system colours here; until it is wired in, colours are plain RGB.
-TColor ColorToRGB(TColor color)
-{
-    return color & 0xFFFFFF;
-}
 
 bool IsCritical(const std::string& name)
 {
@@ -46,7 +42,17 @@ TPNGObject::TPNGObject()
     ResetGammaTables();
 }
 
-TPNGObject::~TPNGObject() = default;
+TPNGObject::~TPNGObject()
+{
+    DiscardPalette();
+}
+
+void TPNGObject::DiscardPalette()
+{
+    if (m_palette)
+        (void)DeleteObject(m_palette);
+    m_palette = nullptr;
+}
 
 void TPNGObject::ResetGammaTables()
 {
@@ -60,6 +66,7 @@ void TPNGObject::ClearChunkList()
 {
     ResetGammaTables();
     m_chunks.Clear();
+    DiscardPalette();
 }
 
 void TPNGObject::LoadFromStream(TStream& stream)
@@ -70,6 +77,7 @@ void TPNGObject::LoadFromStream(TStream& stream)
         std::memcmp(signature, PngSignature, sizeof signature) != 0)
         throw EPNGInvalidFileHeader();
     LoadChunks(stream);
+    Changed();
 }
 
 void TPNGObject::LoadChunks(TStream& stream)
@@ -106,18 +114,6 @@ void TPNGObject::SaveToStream(TStream& stream)
     stream.WriteBuffer(PngSignature, sizeof PngSignature);
     for (std::size_t i = 0; i < m_chunks.Count(); ++i)
         (void)m_chunks.Item(i)->SaveToStream(stream);
-}
-
-void TPNGObject::LoadFromFile(const std::string& fileName)
-{
-    TFileStream stream(fileName, fmOpenRead);
-    LoadFromStream(stream);
-}
-
-void TPNGObject::SaveToFile(const std::string& fileName)
-{
-    TFileStream stream(fileName, fmCreate);
-    SaveToStream(stream);
 }
 
 int TPNGObject::Width() const
@@ -216,7 +212,7 @@ void TPNGObject::SetPixelColor(int x, int y, TColor color)
         return;
     TImageStorage& storage = HeaderChunk().Storage();
     std::uint8_t* row = storage.Row(static_cast<std::uint32_t>(y));
-    const TColor rgb = ColorToRGB(color);
+    const auto rgb = static_cast<TColor>(ColorToRGB(color));
     const unsigned bits = storage.BitsPerPixel();
     if (bits == 24) {
         std::uint8_t* pixel = row + std::size_t{3} * static_cast<std::uint32_t>(x);
@@ -256,6 +252,7 @@ void TPNGObject::CopyFromImage(const TPNGObject& source)
     // The pixels are copied as stored, gamma-corrected, so saving the copy needs the same tables.
     m_gamma = source.m_gamma;
     m_inverseGamma = source.m_inverseGamma;
+    Changed();
 }
 
 TPixelLayout TPNGObject::PixelLayout() const

@@ -353,7 +353,7 @@ TEST(PngCopy, ACopySavesTheSamePixelsAsTheOriginal)
     TPNGObject original;
     LoadFromBytes(original, ReadFileBytes(TestDataPath("pngsuite/g03n2c08.png")));
     TPNGObject copy;
-    copy.Assign(original);
+    copy.Assign(&original);
     TPNGObject reloaded;
     LoadFromBytes(reloaded, SaveToBytes(copy));
     EXPECT_TRUE(PixelsOf(original) == PixelsOf(reloaded));

@@ -1,0 +1,142 @@
+#include "png/PngBlend.h"
+#include "png/PngCodec.h"
+
+#include "platform/classlib/GraphicsObjects.h"
+#include "platform/winapi/gdi/Gdi.h"
+
+namespace {
+
+// A GDI object deleted when it goes out of scope. Declared before the DCs that select it, so
+// the DCs let go of it first.
+class TOwnedObject {
+public:
+    explicit TOwnedObject(HGDIOBJ object) : m_object(object)
+    {
+        if (!m_object)
+            throw EPNGOutMemory();
+    }
+    ~TOwnedObject() { (void)DeleteObject(m_object); }
+    TOwnedObject(const TOwnedObject&) = delete;
+    TOwnedObject& operator=(const TOwnedObject&) = delete;
+    [[nodiscard]] HBITMAP Bitmap() const { return static_cast<HBITMAP>(m_object); }
+
+private:
+    HGDIOBJ m_object;
+};
+
+// A memory DC compatible with `dc` holding `bitmap`; puts back the old bitmap and deletes itself.
+class TBitmapDC {
+public:
+    TBitmapDC(HDC dc, const TOwnedObject& bitmap) : m_dc(CreateCompatibleDC(dc))
+    {
+        if (!m_dc)
+            throw EPNGOutMemory();
+        m_old = SelectObject(m_dc, bitmap.Bitmap());
+    }
+    ~TBitmapDC()
+    {
+        (void)SelectObject(m_dc, m_old);
+        (void)DeleteDC(m_dc);
+    }
+    TBitmapDC(const TBitmapDC&) = delete;
+    TBitmapDC& operator=(const TBitmapDC&) = delete;
+    [[nodiscard]] HDC Handle() const { return m_dc; }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old = nullptr;
+};
+
+struct TArea {
+    int Left;
+    int Top;
+    int Width;
+    int Height;
+};
+
+TArea AreaOf(const TRect& rect)
+{
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void DrawOpaque(HDC dc, const TImageStorage& storage, const TArea& area)
+{
+    (void)StretchDIBits(dc, area.Left, area.Top, area.Width, area.Height, 0, 0, static_cast<int>(storage.Width()),
+                        static_cast<int>(storage.Height()), storage.Bits(), storage.GdiInfo(), DIB_RGB_COLORS,
+                        SRCCOPY);
+}
+
+// The image stretched into the area with the key colour's pixels left out: a mask white where
+// the key is keeps the background there, the image with its key pixels blackened fills the rest.
+void DrawColorKeyed(HDC dc, const TImageStorage& storage, COLORREF key, const TArea& area)
+{
+    if (area.Width <= 0 || area.Height <= 0)
+        return;
+    const int sourceWidth = static_cast<int>(storage.Width());
+    const int sourceHeight = static_cast<int>(storage.Height());
+    const TOwnedObject image(CreateDIBitmap(dc, &storage.GdiInfo()->bmiHeader, CBM_INIT, storage.Bits(),
+                                            storage.GdiInfo(), DIB_RGB_COLORS));
+    const TOwnedObject mask(CreateBitmap(area.Width, area.Height, 1, 1, nullptr));
+    const TOwnedObject inverseMask(CreateBitmap(area.Width, area.Height, 1, 1, nullptr));
+    const TOwnedObject work(CreateCompatibleBitmap(dc, area.Width, area.Height));
+    const TBitmapDC imageDC(dc, image);
+    const TBitmapDC maskDC(dc, mask);
+    const TBitmapDC inverseDC(dc, inverseMask);
+    const TBitmapDC workDC(dc, work);
+
+    const COLORREF oldBack = SetBkColor(imageDC.Handle(), key);
+    (void)StretchBlt(maskDC.Handle(), 0, 0, area.Width, area.Height, imageDC.Handle(), 0, 0, sourceWidth,
+                     sourceHeight, SRCCOPY);
+    (void)SetBkColor(imageDC.Handle(), oldBack);
+    (void)BitBlt(inverseDC.Handle(), 0, 0, area.Width, area.Height, maskDC.Handle(), 0, 0, NOTSRCCOPY);
+    (void)BitBlt(workDC.Handle(), 0, 0, area.Width, area.Height, dc, area.Left, area.Top, SRCCOPY);
+    (void)BitBlt(workDC.Handle(), 0, 0, area.Width, area.Height, maskDC.Handle(), 0, 0, SRCAND);
+    (void)StretchBlt(imageDC.Handle(), 0, 0, sourceWidth, sourceHeight, inverseDC.Handle(), 0, 0, area.Width,
+                     area.Height, SRCAND);
+    (void)StretchBlt(workDC.Handle(), 0, 0, area.Width, area.Height, imageDC.Handle(), 0, 0, sourceWidth,
+                     sourceHeight, SRCPAINT);
+    (void)BitBlt(dc, area.Left, area.Top, area.Width, area.Height, workDC.Handle(), 0, 0, SRCCOPY);
+}
+
+// The image at its own size at the area's top-left, blended over what the DC shows there.
+void DrawAlphaBlended(HDC dc, const TPNGObject& image, const TArea& area)
+{
+    const int width = image.Width();
+    const int height = image.Height();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const TOwnedObject surface(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bits)
+        throw EPNGOutMemory();
+    const TBitmapDC surfaceDC(dc, surface);
+    (void)BitBlt(surfaceDC.Handle(), 0, 0, width, height, dc, area.Left, area.Top, SRCCOPY);
+    BlendImageOver(image, static_cast<std::uint8_t*>(bits), std::size_t{4} * static_cast<std::size_t>(width));
+    (void)BitBlt(dc, area.Left, area.Top, width, height, surfaceDC.Handle(), 0, 0, SRCCOPY);
+}
+
+} // namespace
+
+void TPNGObject::Draw(TCanvas& canvas, const TRect& rect)
+{
+    DrawOnDC(canvas.Handle(), rect);
+}
+
+void TPNGObject::DrawOnDC(HDC dc, const TRect& rect) const
+{
+    if (!HasHeader() || !HeaderChunk().Storage().Prepared())
+        return;
+    const TImageStorage& storage = HeaderChunk().Storage();
+    switch (TransparencyKind()) {
+    case TTransparencyKind::tkNone: DrawOpaque(dc, storage, AreaOf(rect)); break;
+    case TTransparencyKind::tkSingleColor:
+        DrawColorKeyed(dc, storage, ColorToRGB(TransparentKeyColor()), AreaOf(rect));
+        break;
+    case TTransparencyKind::tkPartial: DrawAlphaBlended(dc, *this, AreaOf(rect)); break;
+    }
+}
