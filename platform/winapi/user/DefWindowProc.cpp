@@ -2,6 +2,7 @@
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/user/Cursors.h"
 #include "platform/winapi/user/DisplayLink.h"
+#include "platform/winapi/user/Menus.h"
 #include "platform/winapi/user/NonClient.h"
 #include "platform/winapi/user/NonClientTrack.h"
 #include "platform/winapi/user/Painting.h"
@@ -153,6 +154,13 @@ LRESULT SystemCommand(HWND hwnd, WPARAM command, LPARAM lParam)
         return ShowWindow(hwnd, SW_MAXIMIZE);
     case SC_RESTORE:
         return ShowWindow(hwnd, SW_RESTORE);
+    case SC_MOUSEMENU:
+        detail::TrackSystemMenu(hwnd);
+        return 0;
+    case SC_KEYMENU:
+        if (lParam == ' ') // Alt+Space; Alt alone would open a menu bar, which no window has
+            detail::TrackSystemMenu(hwnd);
+        return 0;
     default:
         return 0;
     }
@@ -244,6 +252,10 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN:
         if (wParam == VK_F4 && (GetKeyState(VK_MENU) & 0x8000))
             (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_SYSCHAR:
+        if (wParam == ' ')
+            (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, ' ');
         return 0;
     case WM_QUERYOPEN:
         return TRUE;

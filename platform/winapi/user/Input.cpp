@@ -264,8 +264,14 @@ void TranslateDisplayEvent(const DisplayEvent& event)
         EndMouseTrackingUnless(nullptr, event);
         break;
     case DisplayEvent::Kind::FocusGained:
-        if (IsWindow(window))
-            (void)SetActiveWindow(window);
+        // A disabled window (the owner of a modal box) passes the activation on to its enabled
+        // pop-up, as in Win32. Activating it anyway would also bounce with the display's late
+        // reports of the box's own activation, for ever.
+        if (IsWindow(window)) {
+            const HWND target = IsWindowEnabled(window) ? window : GetWindow(window, GW_ENABLEDPOPUP);
+            if (target)
+                (void)SetActiveWindow(target);
+        }
         break;
     case DisplayEvent::Kind::FocusLost:
         if (GetActiveWindow() == window)

@@ -215,8 +215,9 @@ LRESULT NonClientButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam)
     case HTHSCROLL:
         TrackScrollBar(hwnd, SB_HORZ, pt);
         return 0;
+    case HTSYSMENU:
+        return SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + HTSYSMENU, lParam);
     default:
-        // HTSYSMENU: the system menu opens here once menus exist.
         return 0;
     }
 }

@@ -1084,3 +1084,235 @@ BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 
 // Silent.
 BOOL MessageBeep(UINT uType);
+
+// ==== Menus and message boxes (Menus.cpp, MenuWindow.cpp, MessageBox.cpp) ====================
+constexpr DWORD ERROR_INVALID_MENU_HANDLE = 1401;
+constexpr DWORD ERROR_MENU_ITEM_NOT_FOUND = 1456;
+constexpr UINT WM_INITMENU = 0x0116;
+constexpr UINT WM_UNINITMENUPOPUP = 0x0125;
+constexpr WPARAM SC_MOUSEMENU = 0xF090;
+constexpr UINT MN_GETHMENU = 0x01E1;
+
+// Menu item types and states (MENUITEMINFO) and the older MF_* flags that share their bits.
+constexpr UINT MFT_STRING = 0x00000000;
+constexpr UINT MFT_BITMAP = 0x00000004;
+constexpr UINT MFT_MENUBARBREAK = 0x00000020;
+constexpr UINT MFT_MENUBREAK = 0x00000040;
+constexpr UINT MFT_OWNERDRAW = 0x00000100;
+constexpr UINT MFT_RADIOCHECK = 0x00000200;
+constexpr UINT MFT_SEPARATOR = 0x00000800;
+constexpr UINT MFT_RIGHTORDER = 0x00002000;
+constexpr UINT MFT_RIGHTJUSTIFY = 0x00004000;
+constexpr UINT MFS_ENABLED = 0x00000000;
+constexpr UINT MFS_UNCHECKED = 0x00000000;
+constexpr UINT MFS_UNHILITE = 0x00000000;
+constexpr UINT MFS_GRAYED = 0x00000003;
+constexpr UINT MFS_DISABLED = MFS_GRAYED;
+constexpr UINT MFS_CHECKED = 0x00000008;
+constexpr UINT MFS_HILITE = 0x00000080;
+constexpr UINT MFS_DEFAULT = 0x00001000;
+constexpr UINT MF_INSERT = 0x00000000;
+constexpr UINT MF_CHANGE = 0x00000080;
+constexpr UINT MF_APPEND = 0x00000100;
+constexpr UINT MF_DELETE = 0x00000200;
+constexpr UINT MF_REMOVE = 0x00001000;
+constexpr UINT MF_BYCOMMAND = 0x00000000;
+constexpr UINT MF_BYPOSITION = 0x00000400;
+constexpr UINT MF_SEPARATOR = 0x00000800;
+constexpr UINT MF_ENABLED = 0x00000000;
+constexpr UINT MF_GRAYED = 0x00000001;
+constexpr UINT MF_DISABLED = 0x00000002;
+constexpr UINT MF_UNCHECKED = 0x00000000;
+constexpr UINT MF_CHECKED = 0x00000008;
+constexpr UINT MF_STRING = 0x00000000;
+constexpr UINT MF_BITMAP = 0x00000004;
+constexpr UINT MF_OWNERDRAW = 0x00000100;
+constexpr UINT MF_POPUP = 0x00000010;
+constexpr UINT MF_MENUBARBREAK = 0x00000020;
+constexpr UINT MF_MENUBREAK = 0x00000040;
+constexpr UINT MF_HILITE = 0x00000080;
+constexpr UINT MF_DEFAULT = 0x00001000;
+constexpr UINT MF_SYSMENU = 0x00002000;
+constexpr UINT MF_MOUSESELECT = 0x00008000;
+constexpr UINT MIIM_STATE = 0x00000001;
+constexpr UINT MIIM_ID = 0x00000002;
+constexpr UINT MIIM_SUBMENU = 0x00000004;
+constexpr UINT MIIM_CHECKMARKS = 0x00000008;
+constexpr UINT MIIM_TYPE = 0x00000010;
+constexpr UINT MIIM_DATA = 0x00000020;
+constexpr UINT MIIM_STRING = 0x00000040;
+constexpr UINT MIIM_BITMAP = 0x00000080;
+constexpr UINT MIIM_FTYPE = 0x00000100;
+struct MENUITEMINFOA {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPSTR dwTypeData;
+    UINT cch;
+    HBITMAP hbmpItem;
+};
+using LPMENUITEMINFOA = MENUITEMINFOA*;
+using LPCMENUITEMINFOA = const MENUITEMINFOA*;
+struct MENUBARINFO {
+    DWORD cbSize;
+    RECT rcBar;
+    HMENU hMenu;
+    HWND hwndMenu;
+    BOOL fBarFocused : 1;
+    BOOL fFocused : 1;
+};
+using PMENUBARINFO = MENUBARINFO*;
+constexpr LONG OBJID_SYSMENU = -1;
+constexpr LONG OBJID_MENU = -3;
+
+// Owner-drawn items (ODT_MENU: itemID is the command, CtlID 0, hwndItem the menu).
+constexpr UINT ODT_MENU = 1;
+constexpr UINT ODT_BUTTON = 4;
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT = 0x0002;
+constexpr UINT ODA_FOCUS = 0x0004;
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_GRAYED = 0x0002;
+constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_CHECKED = 0x0008;
+constexpr UINT ODS_FOCUS = 0x0010;
+constexpr UINT ODS_DEFAULT = 0x0020;
+struct MEASUREITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemWidth;
+    UINT itemHeight;
+    ULONG_PTR itemData;
+};
+using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
+struct DRAWITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemAction;
+    UINT itemState;
+    HWND hwndItem;
+    HDC hDC;
+    RECT rcItem;
+    ULONG_PTR itemData;
+};
+using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+// A menu belongs to no window until SetMenu or TrackPopupMenu uses it; DestroyMenu destroys its
+// submenus too, and a stale HMENU makes every call fail (0 / FALSE / -1 / 0xFFFFFFFF).
+[[nodiscard]] HMENU CreateMenu();
+[[nodiscard]] HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU hMenu);
+[[nodiscard]] BOOL IsMenu(HMENU hMenu);
+// With MF_POPUP, uIDNewItem is the submenu (HMENU).
+BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem);
+BOOL InsertMenuA(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem);
+BOOL ModifyMenuA(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem);
+BOOL InsertMenuItemA(HMENU hmenu, UINT item, BOOL fByPosition, LPCMENUITEMINFOA lpmi);
+BOOL SetMenuItemInfoA(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFOA lpmii);
+// dwTypeData/cch as Win32: with a null buffer cch receives the text length; otherwise up to
+// cch - 1 bytes are copied and cch receives the count copied.
+BOOL GetMenuItemInfoA(HMENU hmenu, UINT item, BOOL fByPosition, LPMENUITEMINFOA lpmii);
+// DeleteMenu destroys a submenu of the item; RemoveMenu keeps it.
+BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
+BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
+[[nodiscard]] int GetMenuItemCount(HMENU hMenu);
+// 0xFFFFFFFF for a submenu item or a bad position.
+[[nodiscard]] UINT GetMenuItemID(HMENU hMenu, int nPos);
+[[nodiscard]] HMENU GetSubMenu(HMENU hMenu, int nPos);
+// The MF_* flags of the item (a submenu's item count in the high byte with MF_POPUP), or
+// 0xFFFFFFFF when there is no such item.
+[[nodiscard]] UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
+int GetMenuStringA(HMENU hMenu, UINT uIDItem, LPSTR lpString, int cchMax, UINT flags);
+// Return the previous state (MF_CHECKED / MF_GRAYED bits), or 0xFFFFFFFF / -1 for no item.
+DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
+BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+BOOL CheckMenuRadioItem(HMENU hmenu, UINT first, UINT last, UINT check, UINT flags);
+// The window's menu is remembered (and given back) only; this window system draws no menu bar,
+// so the window's non-client area does not change and GetMenuBarInfo reports an empty bar.
+[[nodiscard]] HMENU GetMenu(HWND hWnd);
+BOOL SetMenu(HWND hWnd, HMENU hMenu);
+BOOL DrawMenuBar(HWND hWnd);
+BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO pmbi);
+// The window's own copy of the system menu (Restore, Move, Size, Minimize, Maximize, Close, its
+// items enabled by the window's style and state); bRevert drops the copy and returns null.
+[[nodiscard]] HMENU GetSystemMenu(HWND hWnd, BOOL bRevert);
+
+constexpr UINT TPM_LEFTBUTTON = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_CENTERALIGN = 0x0004;
+constexpr UINT TPM_RIGHTALIGN = 0x0008;
+constexpr UINT TPM_TOPALIGN = 0x0000;
+constexpr UINT TPM_VCENTERALIGN = 0x0010;
+constexpr UINT TPM_BOTTOMALIGN = 0x0020;
+constexpr UINT TPM_NONOTIFY = 0x0080;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+struct TPMPARAMS {
+    UINT cbSize;
+    RECT rcExclude;
+};
+using LPTPMPARAMS = TPMPARAMS*;
+// Shows the menu as a "#32768" pop-up window (never activated) and runs the modal menu loop:
+// WM_ENTERMENULOOP, WM_INITMENUPOPUP before each menu shows, WM_MEASUREITEM / WM_DRAWITEM for
+// owner-drawn items, WM_MENUSELECT on each hot-item change and (0xFFFF, 0) at the end,
+// WM_UNINITMENUPOPUP, WM_EXITMENULOOP; every message of the loop first goes to the WH_MSGFILTER
+// hooks with MSGF_MENU. The choice is posted as WM_COMMAND (WM_SYSCOMMAND for the system menu)
+// and TRUE returned, or, with TPM_RETURNCMD, returned and not posted (0: nothing chosen).
+// TPM_NONOTIFY is accepted; the loop's notifications are still sent, as the skin engine relies
+// on WM_MENUSELECT to see the menu close.
+BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
+BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
+// Ends the calling thread's menu loop, as if cancelled.
+BOOL EndMenu();
+// The screen rectangle of an item of a pop-up that is showing (by position); hWnd is ignored.
+BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem);
+
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x00000002;
+constexpr UINT MB_YESNOCANCEL = 0x00000003;
+constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_RETRYCANCEL = 0x00000005;
+constexpr UINT MB_ICONHAND = 0x00000010;
+constexpr UINT MB_ICONQUESTION = 0x00000020;
+constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
+constexpr UINT MB_ICONASTERISK = 0x00000040;
+constexpr UINT MB_ICONERROR = MB_ICONHAND;
+constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
+constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+constexpr UINT MB_DEFBUTTON1 = 0x00000000;
+constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+constexpr UINT MB_APPLMODAL = 0x00000000;
+constexpr UINT MB_SYSTEMMODAL = 0x00001000;
+constexpr UINT MB_TASKMODAL = 0x00002000;
+constexpr UINT MB_SETFOREGROUND = 0x00010000;
+constexpr UINT MB_TOPMOST = 0x00040000;
+constexpr UINT MB_TYPEMASK = 0x0000000F;
+constexpr UINT MB_ICONMASK = 0x000000F0;
+constexpr UINT MB_DEFMASK = 0x00000F00;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+// A modal "#32770" box: the owner's top-level window (or, with MB_TASKMODAL and no owner, every
+// top-level window of the thread) is disabled until it closes; its loop keeps dispatching the
+// thread's other messages (timers, paint) and passes each message first to the WH_MSGFILTER hooks
+// with MSGF_DIALOGBOX. Returns the button's id, or 0 when the box could not be made.
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+inline int MessageBox(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
+{
+    return MessageBoxA(hWnd, lpText, lpCaption, uType);
+}

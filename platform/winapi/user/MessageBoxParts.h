@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/winapi/user/WinUser.h"
+
+namespace detail {
+
+// MessageBoxIcons.cpp: the MB_ICON* picture (MB_ICONMASK bits) in `box`; nothing for no icon.
+void DrawMessageBoxIcon(HDC dc, const RECT& box, UINT icon);
+
+} // namespace detail
