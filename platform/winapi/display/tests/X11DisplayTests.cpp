@@ -1,10 +1,10 @@
 // GoogleTest first: Xlib's macros (Bool, Status) would spoil its declarations.
 #include <gtest/gtest.h>
 
-#include "platform/winapi/display/tests/XvfbServer.h"
 #include "platform/winapi/display/x11/X11Display.h"
 #include "platform/winapi/display/x11/XlibPrivate.h"
 #include "platform/winapi/gdi/Surface.h"
+#include "tests/support/Xvfb.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-// A private X server for one test program: Xvfb on a display number it picks itself (so parallel
+// A private X server for a test program: Xvfb on a display number it picks itself (so parallel
 // test runs never meet), a black root window, a 24-bit screen. Stopped when the object goes.
 class XvfbServer {
 public:

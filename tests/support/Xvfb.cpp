@@ -1,4 +1,4 @@
-#include "platform/winapi/display/tests/XvfbServer.h"
+#include "tests/support/Xvfb.h"
 
 #include <fcntl.h>
 #include <poll.h>
