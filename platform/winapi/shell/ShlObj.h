@@ -2,7 +2,7 @@
 
 #include "platform/winapi/kernel/WinTypes.h"
 
-// The shell's special folders, on the XDG folders of a Linux desktop. SpecialFolders.h says where
+// The shell's special folders, on the XDG folders of a Linux desktop. ShellFolders.h says where
 // each folder lies.
 
 // As Win32 declares them (STRICT): distinct pointer types that are never dereferenced.

@@ -1,6 +1,6 @@
 #include "platform/winapi/shell/WindowsPaths.h"
 #include "platform/winapi/shell/ShlObj.h"
-#include "platform/winapi/shell/SpecialFolders.h"
+#include "platform/winapi/shell/ShellFolders.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 #include "platform/winapi/shell/ShlObj.h"
-#include "platform/winapi/shell/SpecialFolders.h"
+#include "platform/winapi/shell/ShellFolders.h"
 #include "platform/winapi/shell/WindowsPaths.h"
 #include "platform/winapi/shell/XdgUserDirs.h"
 #include "platform/winapi/shell/tests/ScopedEnvironment.h"

@@ -1,4 +1,4 @@
-#include "platform/winapi/shell/SpecialFolders.h"
+#include "platform/winapi/shell/ShellFolders.h"
 #include "platform/winapi/shell/ShlObj.h"
 #include "platform/winapi/shell/XdgUserDirs.h"
 
@@ -30,8 +30,8 @@ std::string WithoutTrailingSeparators(std::string path)
     return path;
 }
 
-// XDG base folders: the variable when it holds an absolute path (the specification of the base
-// folders says relative ones are to be ignored), else the default under home.
+// XDG base folders: the variable when it holds an absolute path (the XDG rules for the base
+// folders say relative ones are to be ignored), else the default under home.
 std::string XdgBaseFolder(const char* variable, const char* defaultUnderHome)
 {
     const auto value = Environment(variable);
