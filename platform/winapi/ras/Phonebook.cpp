@@ -1,7 +1,7 @@
 #include "platform/winapi/ras/Phonebook.h"
 
 #include "platform/winapi/shell/ShlObj.h"
-#include "platform/winapi/shell/SpecialFolders.h"
+#include "platform/winapi/shell/ShellFolders.h"
 #include "platform/winapi/shell/WindowsPaths.h"
 
 #include <algorithm>
