@@ -1,8 +1,8 @@
-# Script mode: writes the C++ table of the resources in SPEC ("TYPE|NAME|FILE;...") to OUTPUT.
+# Script mode: writes the C++ table of the resources in ENTRIES ("TYPE|NAME|FILE;...") to OUTPUT.
 set(arrays "")
 set(rows "")
 set(index 0)
-foreach(entry ${SPEC})
+foreach(entry ${ENTRIES})
   string(REPLACE "|" ";" fields "${entry}")
   list(GET fields 0 type)
   list(GET fields 1 name)
