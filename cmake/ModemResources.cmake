@@ -13,17 +13,17 @@ function(modem_resources target)
     message(FATAL_ERROR "modem_resources(${target}): give TYPE NAME FILE triples")
   endif()
   set(files "")
-  set(entries "")
+  set(table "")
   while(entries)
     list(POP_FRONT entries type name file)
     get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
     list(APPEND files "${file}")
-    string(APPEND entries "${type}|${name}|${file};")
+    string(APPEND table "${type}|${name}|${file};")
   endwhile()
   set(output "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp")
   add_custom_command(
     OUTPUT "${output}"
-    COMMAND ${CMAKE_COMMAND} "-DOUTPUT=${output}" "-DENTRIES=${entries}" -P "${MODEM_RESOURCES_SCRIPT}"
+    COMMAND ${CMAKE_COMMAND} "-DOUTPUT=${output}" "-DENTRIES=${table}" -P "${MODEM_RESOURCES_SCRIPT}"
     DEPENDS ${files} "${MODEM_RESOURCES_SCRIPT}"
     COMMENT "Embedding resources of ${target}"
     VERBATIM)
