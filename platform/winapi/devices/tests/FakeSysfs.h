@@ -47,22 +47,22 @@ public:
         Write(device / "idProduct", product);
         Write(device / "product", "Fake USB device");
         fs::create_directory_symlink(device, m_dir / "bus/usb/devices" / name);
-        for (const auto& spec : interfaces) {
-            const auto interfaceName = name + ":1." + std::to_string(spec.number);
+        for (const auto& usbInterface : interfaces) {
+            const auto interfaceName = name + ":1." + std::to_string(usbInterface.number);
             const auto interface = device / interfaceName;
             char number[3];
-            std::snprintf(number, sizeof number, "%02x", spec.number);
+            std::snprintf(number, sizeof number, "%02x", usbInterface.number);
             Write(interface / "bInterfaceNumber", number);
-            if (!spec.description.empty())
-                Write(interface / "interface", spec.description);
-            if (!spec.driver.empty()) {
-                fs::create_directories(m_dir / "bus/usb/drivers" / spec.driver);
-                fs::create_directory_symlink(m_dir / "bus/usb/drivers" / spec.driver, interface / "driver");
+            if (!usbInterface.description.empty())
+                Write(interface / "interface", usbInterface.description);
+            if (!usbInterface.driver.empty()) {
+                fs::create_directories(m_dir / "bus/usb/drivers" / usbInterface.driver);
+                fs::create_directory_symlink(m_dir / "bus/usb/drivers" / usbInterface.driver, interface / "driver");
             }
-            if (spec.tty.rfind("ttyACM", 0) == 0)
-                fs::create_directories(interface / "tty" / spec.tty);
-            else if (!spec.tty.empty())
-                fs::create_directories(interface / spec.tty / "tty" / spec.tty);
+            if (usbInterface.tty.rfind("ttyACM", 0) == 0)
+                fs::create_directories(interface / "tty" / usbInterface.tty);
+            else if (!usbInterface.tty.empty())
+                fs::create_directories(interface / usbInterface.tty / "tty" / usbInterface.tty);
             fs::create_directory_symlink(interface, m_dir / "bus/usb/devices" / interfaceName);
         }
     }
