@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/winapi/user/WinUser.h"
+
+// What the built-in controls share: the WM_NOTIFY header, custom-draw records, the common
+// notification codes, and the two ways a control reports to its parent.
+
+struct NMHDR {
+    HWND hwndFrom;
+    UINT_PTR idFrom;
+    UINT code;
+};
+using LPNMHDR = NMHDR*;
+
+constexpr UINT NM_FIRST = 0U;
+constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1;
+constexpr UINT NM_CLICK = NM_FIRST - 2;
+constexpr UINT NM_DBLCLK = NM_FIRST - 3;
+constexpr UINT NM_RETURN = NM_FIRST - 4;
+constexpr UINT NM_RCLICK = NM_FIRST - 5;
+constexpr UINT NM_RDBLCLK = NM_FIRST - 6;
+constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
+constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
+constexpr UINT NM_CUSTOMDRAW = NM_FIRST - 12;
+constexpr UINT NM_RELEASEDCAPTURE = NM_FIRST - 16;
+
+// Custom draw: the control asks before and after painting itself and each item.
+constexpr DWORD CDDS_PREPAINT = 0x00000001;
+constexpr DWORD CDDS_POSTPAINT = 0x00000002;
+constexpr DWORD CDDS_PREERASE = 0x00000003;
+constexpr DWORD CDDS_POSTERASE = 0x00000004;
+constexpr DWORD CDDS_ITEM = 0x00010000;
+constexpr DWORD CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT;
+constexpr DWORD CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT;
+constexpr DWORD CDDS_SUBITEM = 0x00020000;
+
+constexpr LRESULT CDRF_DODEFAULT = 0x00000000;
+constexpr LRESULT CDRF_NEWFONT = 0x00000002;
+constexpr LRESULT CDRF_SKIPDEFAULT = 0x00000004;
+constexpr LRESULT CDRF_NOTIFYPOSTPAINT = 0x00000010;
+constexpr LRESULT CDRF_NOTIFYITEMDRAW = 0x00000020;
+constexpr LRESULT CDRF_NOTIFYSUBITEMDRAW = 0x00000020;
+constexpr LRESULT CDRF_NOTIFYPOSTERASE = 0x00000040;
+
+constexpr UINT CDIS_SELECTED = 0x0001;
+constexpr UINT CDIS_GRAYED = 0x0002;
+constexpr UINT CDIS_DISABLED = 0x0004;
+constexpr UINT CDIS_CHECKED = 0x0008;
+constexpr UINT CDIS_FOCUS = 0x0010;
+constexpr UINT CDIS_DEFAULT = 0x0020;
+constexpr UINT CDIS_HOT = 0x0040;
+
+struct NMCUSTOMDRAW {
+    NMHDR hdr;
+    DWORD dwDrawStage;
+    HDC hdc;
+    RECT rc;
+    DWORD_PTR dwItemSpec;
+    UINT uItemState;
+    LPARAM lItemlParam;
+};
+using LPNMCUSTOMDRAW = NMCUSTOMDRAW*;
+
+// Fills the header from the control (its id is GetDlgCtrlID) and sends WM_NOTIFY to the parent;
+// returns the parent's answer, 0 when the control has no parent.
+LRESULT NotifyParent(HWND control, UINT code, NMHDR& header);
+
+// Sends WM_COMMAND with the notification code in the high word and the control's id in the low.
+void CommandParent(HWND control, WORD notification);
