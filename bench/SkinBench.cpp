@@ -1,8 +1,14 @@
 // Decode speed of skin packages: the LZ-Huffman decoder on 16 MiB of random bytes and of text,
 // beside zlib inflate of the same data packed at level 6. The decoder's benchmarks carry the
 // counter "zlib_ratio": how many times faster zlib inflates the same data.
+// Also the load of the skin the program ships (assets/skin/modem.skn): unpacking the package
+// alone, and the whole load into element objects as the skin data component does it.
 
+#include "platform/classlib/Streams.h"
 #include "skin/LZH.h"
+#include "skin/QuickIni.h"
+#include "skin/SkinElements.h"
+#include "skin/SkinReader.h"
 #include "tools/skinpack/lib/LzhEncoder.h"
 
 #include <benchmark/benchmark.h>
@@ -10,6 +16,9 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -146,8 +155,56 @@ void BM_LzhDecodeText(benchmark::State& state) { DecodeLzh(state, TextSample());
 void BM_ZlibInflateRandom(benchmark::State& state) { InflateZlib(state, RandomSample()); }
 void BM_ZlibInflateText(benchmark::State& state) { InflateZlib(state, TextSample()); }
 
+const Bytes& OurSkinPackage()
+{
+    static const Bytes bytes = [] {
+        const auto path = std::filesystem::path(MODEM_SOURCE_DIR) / "assets" / "skin" / "modem.skn";
+        std::ifstream file(path, std::ios::binary);
+        if (!file)
+            throw std::runtime_error("no skin package at " + path.string());
+        return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }();
+    return bytes;
+}
+
+void UnpackOurSkin(TSkinReader& package)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(OurSkinPackage().data(), OurSkinPackage().size());
+    stream.SetPosition(0);
+    if (!package.LoadFromStream(stream))
+        throw std::runtime_error("the skin package does not load");
+}
+
+void BM_UnpackOurSkin(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TSkinReader package;
+        UnpackOurSkin(package);
+        benchmark::DoNotOptimize(package.DataSize());
+    }
+}
+
+void BM_LoadOurSkinIntoElements(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TSkinReader package;
+        UnpackOurSkin(package);
+        TMemoryStream iniText;
+        std::string iniName;
+        (void)package.FindEntry(".ini", iniText, iniName);
+        TQuickIni ini;
+        ini.LoadFromStream(&iniText);
+        TSkinElements skin;
+        skin.ReadSkin(ini, package);
+        benchmark::DoNotOptimize(skin.ButtonFaceBrush());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_UnpackOurSkin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadOurSkinIntoElements)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LzhDecodeRandom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibInflateRandom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LzhDecodeText)->Unit(benchmark::kMillisecond);

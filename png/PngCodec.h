@@ -345,6 +345,11 @@ class TPNGObject : public TGraphic {
     // The same onto a device context.
     void DrawOnDC(HDC dc, const TRect& rect) const;
 
+    // The image drawn onto a bitmap of its size (blended over white) goes to the clipboard as
+    // that bitmap does; a bitmap read from the clipboard becomes the image, without transparency.
+    void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette) override;
+    void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) override;
+
     // Replaces the image with the pixels of `bitmap`: a palette image below 16 bits per pixel,
     // RGB otherwise; with `transparent`, `keyColor` becomes the transparent colour.
     void LoadFromBitmapHandle(HBITMAP bitmap, bool transparent, TColor keyColor);

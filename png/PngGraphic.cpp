@@ -63,6 +63,22 @@ void TPNGObject::Assign(const TPersistent* source)
     TGraphic::Assign(source);
 }
 
+void TPNGObject::SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(Width(), Height());
+    if (!bitmap.Empty())
+        bitmap.Canvas()->Draw(0, 0, this);
+    bitmap.SaveToClipboardFormat(format, data, palette);
+}
+
+void TPNGObject::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette)
+{
+    TBitmap bitmap;
+    bitmap.LoadFromClipboardFormat(format, data, palette);
+    LoadFromBitmapHandle(bitmap.Handle(), false, 0);
+}
+
 void TPNGObject::AssignTo(TPersistent* dest) const
 {
     if (auto* image = dynamic_cast<TPNGObject*>(dest)) {

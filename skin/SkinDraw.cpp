@@ -1,5 +1,6 @@
 #include "skin/SkinDraw.h"
 
+#include "platform/classlib/Controls.h"
 #include "platform/classlib/GraphicsBitmap.h"
 #include "platform/classlib/GraphicsCanvas.h"
 #include "platform/classlib/StringLists.h"
@@ -281,6 +282,53 @@ HRGN RegionFromBitmap(TBitmap& bitmap, int xOffset, int yOffset, int blueToleran
     }
     FlushRuns(batch, result);
     return result;
+}
+
+namespace {
+
+// The controls whose parent is painting for them just now, innermost last.
+thread_local std::vector<const TControl*> ParentPaintsFor;
+
+// Sends one paint message to the parent. While designing, a failing paint ends the whole
+// background paint instead of reaching the designer: false then.
+bool SendParentPaint(TControl& control, UINT message, HDC dc)
+{
+    const auto send = [&] { control.Parent()->Perform(message, reinterpret_cast<WPARAM>(dc)); };
+    if (!control.ComponentState().Contains(csDesigning)) {
+        send();
+        return true;
+    }
+    try {
+        send();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+void PaintControlBackground(TControl* control, HDC dc)
+{
+    if (!control || !control->Parent())
+        return;
+    if (std::find(ParentPaintsFor.begin(), ParentPaintsFor.end(), control) != ParentPaintsFor.end())
+        return;
+    const int saved = SaveDC(dc);
+    (void)IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
+    (void)OffsetViewportOrgEx(dc, -control->Left(), -control->Top(), nullptr);
+    ParentPaintsFor.push_back(control);
+    struct TRestore {
+        HDC dc;
+        int saved;
+        ~TRestore()
+        {
+            ParentPaintsFor.pop_back();
+            (void)RestoreDC(dc, saved);
+        }
+    } restore{dc, saved};
+    if (SendParentPaint(*control, WM_ERASEBKGND, dc))
+        (void)SendParentPaint(*control, WM_PAINT, dc);
 }
 
 std::string GetWindowClassName(HWND window)

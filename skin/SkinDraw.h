@@ -9,6 +9,7 @@
 
 class TBitmap;
 class TCanvas;
+class TControl;
 class TStringList;
 using TRect = RECT;
 
@@ -60,6 +61,11 @@ void DrawTransparent(HDC dc, const TRect& rect, TBitmap& bitmap, TColor key);
 // owns the region.
 [[nodiscard]] HRGN RegionFromBitmap(TBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
                                     int greenTolerance, int redTolerance, TColor key);
+// Paints what the control's parent shows under the control (its background, then its face and
+// its windowless controls) into `dc`, whose origin is the control's top-left corner; nothing is
+// drawn outside the control's bounds. Nothing for a control without a parent. A control whose
+// parent paints it in turn (a windowless one) is not painted again from within that paint.
+void PaintControlBackground(TControl* control, HDC dc);
 // The window's class name, at most 100 characters.
 [[nodiscard]] std::string GetWindowClassName(HWND window);
 

@@ -5,6 +5,7 @@
 #include "platform/classlib/Streams.h"
 #include "platform/winapi/gdi/DibFormat.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/user/Clipboard.h"
 
 #include <cstring>
 
@@ -446,12 +447,16 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect)
     SetBkColor(dest, oldBack);
 }
 
-void TBitmap::LoadFromStream(TStream& stream)
+void TBitmap::AdoptDib(TDibImage&& dib)
 {
-    TDibImage dib = ReadDibImage(stream, TDibSource::File);
     TImage image = NewImage(dib.Width, dib.Height, bmDIB, dib.BitsPixel, std::move(dib.Colors));
     std::memcpy(image.Bits, dib.Bits.data(), dib.Bits.size());
     Adopt(std::move(image));
+}
+
+void TBitmap::LoadFromStream(TStream& stream)
+{
+    AdoptDib(ReadDibImage(stream, TDibSource::File));
 }
 
 void TBitmap::SaveToStream(TStream& stream)
@@ -482,9 +487,47 @@ void TBitmap::LoadFromResourceName(HINSTANCE instance, std::string_view name)
     TResourceStream stream(instance, name, RT_BITMAP);
     const std::span<const std::uint8_t> bytes = stream.Memory();
     const bool isFile = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
-    TDibImage dib = ReadDibImage(stream, isFile ? TDibSource::File : TDibSource::PackedDib);
-    TImage image = NewImage(dib.Width, dib.Height, bmDIB, dib.BitsPixel, std::move(dib.Colors));
-    std::memcpy(image.Bits, dib.Bits.data(), dib.Bits.size());
+    AdoptDib(ReadDibImage(stream, isFile ? TDibSource::File : TDibSource::PackedDib));
+}
+
+void TBitmap::SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette)
+{
+    TBitmap copy;
+    copy.Assign(this);
+    format = CF_BITMAP;
+    data = copy.ReleaseHandle();
+    palette = nullptr;
+}
+
+void TBitmap::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE)
+{
+    if (!data || (format != CF_BITMAP && format != CF_DIB))
+        throw EInvalidGraphic("Unsupported clipboard format");
+    if (format == CF_BITMAP) {
+        CopyFromHandle(static_cast<HBITMAP>(data));
+        return;
+    }
+    const auto* dib = static_cast<const std::uint8_t*>(GlobalLock(data));
+    if (!dib)
+        throw EInvalidGraphic("Bitmap image is not valid");
+    TMemoryStream stream;
+    stream.WriteBuffer(dib, GlobalSize(data));
+    (void)GlobalUnlock(data);
+    stream.SetPosition(0);
+    AdoptDib(ReadDibImage(stream, TDibSource::PackedDib));
+}
+
+void TBitmap::CopyFromHandle(HBITMAP bitmap)
+{
+    BITMAP info{};
+    if (GetObject(bitmap, sizeof info, &info) != sizeof info || info.bmWidth <= 0 || info.bmHeight <= 0)
+        throw EInvalidGraphic("Bitmap image is not valid");
+    TImage image = NewImage(info.bmWidth, info.bmHeight, bmDDB, info.bmBitsPixel == 1 ? 1 : 32, {});
+    {
+        const TSelectedBitmap from(bitmap);
+        const TSelectedBitmap to(image.Handle);
+        BitBlt(to.Dc(), 0, 0, info.bmWidth, info.bmHeight, from.Dc(), 0, 0, SRCCOPY);
+    }
     Adopt(std::move(image));
 }
 

@@ -21,6 +21,7 @@ constexpr int MaxBitmapDimension = 32767;
 constexpr std::int64_t MaxBitmapPixels = std::int64_t{16} * 1024 * 1024;
 
 class TBitmapCanvas;
+struct TDibImage;
 namespace detail {
 struct TBitmapImage;
 }
@@ -93,6 +94,12 @@ class TBitmap : public TGraphic {
     // EResNotFound when there is none.
     void LoadFromResourceName(HINSTANCE instance, std::string_view name);
 
+    // Writes CF_BITMAP: a copy of the bitmap, and no palette (an indexed bitmap's colour table
+    // goes with it). Reads CF_BITMAP (a device bitmap in that bitmap's depth) and CF_DIB (a packed
+    // DIB, under the limits of BMP input).
+    void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette) override;
+    void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) override;
+
     // Form data holds the BMP file after a 32-bit length.
     void ReadData(TStream& stream) override;
     void WriteData(TStream& stream) override;
@@ -106,6 +113,8 @@ private:
 
     void Reformat(int width, int height, TBitmapHandleType type, int bitsPixel, std::vector<RGBQUAD> colors);
     void Adopt(detail::TBitmapImage image);
+    void AdoptDib(TDibImage&& dib);
+    void CopyFromHandle(HBITMAP bitmap);
     void FreeImage();
     void FreeContext();
     void CanvasChanged(TObject*);

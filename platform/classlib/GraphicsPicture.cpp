@@ -6,6 +6,7 @@
 #include "platform/rtl/FileNames.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
+#include "platform/winapi/user/Clipboard.h"
 
 #include <algorithm>
 #include <mutex>
@@ -56,6 +57,25 @@ void TGraphic::DefineProperties(TFiler& filer)
         !Empty());
 }
 
+namespace {
+
+[[noreturn]] void RaiseUnsupportedClipboardFormat()
+{
+    throw EInvalidGraphic("Unsupported clipboard format");
+}
+
+} // namespace
+
+void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&, HPALETTE&)
+{
+    RaiseUnsupportedClipboardFormat();
+}
+
+void TGraphic::LoadFromClipboardFormat(UINT, HANDLE, HPALETTE)
+{
+    RaiseUnsupportedClipboardFormat();
+}
+
 CLASSLIB_IMPLEMENT_CLASS(TGraphic, TPersistent, nullptr, nullptr)
 
 // ---- The picture registry -----------------------------------------------------------------------
@@ -66,24 +86,35 @@ struct TFileFormat {
     std::string Extension;
     std::string Description;
     TClass GraphicClass;
+
+    [[nodiscard]] bool SameKey(const TFileFormat& other) const { return SameText(Extension, other.Extension); }
 };
 
-class TFileFormats {
-public:
-    TFileFormats() { m_formats.push_back({"bmp", "Bitmaps", TBitmap::StaticClass()}); }
+struct TClipboardFormat {
+    UINT Format;
+    TClass GraphicClass;
 
-    void Add(TFileFormat format)
+    [[nodiscard]] bool SameKey(const TClipboardFormat& other) const { return Format == other.Format; }
+};
+
+// Formats and the graphic classes that read them, safe to use from any thread.
+template <typename TFormat>
+class TFormatRegistry {
+public:
+    explicit TFormatRegistry(std::vector<TFormat> formats) : m_formats(std::move(formats)) {}
+
+    void Add(TFormat format)
     {
         const std::lock_guard lock(m_mutex);
-        std::erase_if(m_formats, [&](const TFileFormat& f) { return SameText(f.Extension, format.Extension); });
+        std::erase_if(m_formats, [&](const TFormat& f) { return f.SameKey(format); });
         m_formats.push_back(std::move(format));
     }
     void Remove(TClass graphicClass)
     {
         const std::lock_guard lock(m_mutex);
-        std::erase_if(m_formats, [&](const TFileFormat& f) { return f.GraphicClass->InheritsFrom(graphicClass); });
+        std::erase_if(m_formats, [&](const TFormat& f) { return f.GraphicClass->InheritsFrom(graphicClass); });
     }
-    [[nodiscard]] std::vector<TFileFormat> Snapshot() const
+    [[nodiscard]] std::vector<TFormat> Snapshot() const
     {
         const std::lock_guard lock(m_mutex);
         return m_formats;
@@ -91,13 +122,28 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    std::vector<TFileFormat> m_formats;
+    std::vector<TFormat> m_formats;
 };
 
-TFileFormats& FileFormats()
+TFormatRegistry<TFileFormat>& FileFormats()
 {
-    static TFileFormats formats;
+    static TFormatRegistry<TFileFormat> formats({{"bmp", "Bitmaps", TBitmap::StaticClass()}});
     return formats;
+}
+
+TFormatRegistry<TClipboardFormat>& ClipboardFormats()
+{
+    static TFormatRegistry<TClipboardFormat> formats(
+        {{CF_BITMAP, TBitmap::StaticClass()}, {CF_DIB, TBitmap::StaticClass()}});
+    return formats;
+}
+
+TClass GraphicClassForClipboardFormat(UINT format)
+{
+    for (const TClipboardFormat& entry : ClipboardFormats().Snapshot())
+        if (entry.Format == format)
+            return entry.GraphicClass;
+    return nullptr;
 }
 
 // Raised for form data that ends inside the class name.
@@ -123,6 +169,17 @@ void TPicture::RegisterFileFormat(const std::string& extension, const std::strin
 void TPicture::UnregisterGraphicClass(TClass graphicClass)
 {
     FileFormats().Remove(graphicClass);
+    ClipboardFormats().Remove(graphicClass);
+}
+
+void TPicture::RegisterClipboardFormat(UINT format, TClass graphicClass)
+{
+    ClipboardFormats().Add({format, graphicClass});
+}
+
+bool TPicture::SupportsClipboardFormat(UINT format)
+{
+    return GraphicClassForClipboardFormat(format) != nullptr;
 }
 
 TClass TPicture::GraphicClassForExtension(std::string_view extension)
@@ -224,6 +281,24 @@ void TPicture::SaveToFile(const std::string& fileName)
 {
     if (m_graphic)
         m_graphic->SaveToFile(fileName);
+}
+
+void TPicture::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette)
+{
+    const TClass graphicClass = GraphicClassForClipboardFormat(format);
+    if (!graphicClass)
+        RaiseUnsupportedClipboardFormat();
+    std::unique_ptr<TGraphic> graphic = CreateGraphic(graphicClass);
+    graphic->LoadFromClipboardFormat(format, data, palette);
+    ReplaceGraphic(std::move(graphic));
+}
+
+void TPicture::SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette)
+{
+    if (m_graphic)
+        m_graphic->SaveToClipboardFormat(format, data, palette);
+    else
+        data = nullptr;
 }
 
 void TPicture::DefineProperties(TFiler& filer)

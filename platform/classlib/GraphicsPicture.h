@@ -38,6 +38,13 @@ class TGraphic : public TPersistent {
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName);
 
+    // The image as clipboard data: its format, a data handle the caller owns until it hands it
+    // to SetClipboardData, and a palette (0 for none). Loading copies the data: the handles stay
+    // the clipboard's. A kind of graphic with no clipboard form, and a format a graphic does not
+    // read, raise EInvalidGraphic "Unsupported clipboard format".
+    virtual void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette);
+    virtual void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette);
+
     [[nodiscard]] const TNotifyEvent& OnChange() const { return m_onChange; }
     void SetOnChange(const TNotifyEvent& handler) { m_onChange = handler; }
 
@@ -85,15 +92,26 @@ class TPicture : public TPersistent {
     // file extension (.%s)" for one nobody registered.
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName);
+    // Replaces the graphic with one of the class registered for `format`, read from `data`;
+    // raises EInvalidGraphic "Unsupported clipboard format" for a format nobody registered.
+    void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette);
+    // The graphic's clipboard form; a null `data` when the picture is empty.
+    void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette);
 
     [[nodiscard]] const TNotifyEvent& OnChange() const { return m_onChange; }
     void SetOnChange(const TNotifyEvent& handler) { m_onChange = handler; }
 
     void DefineProperties(TFiler& filer) override;
 
+    // The clipboard registry: the graphic class that reads a clipboard format (registering a
+    // format again replaces its class). TBitmap is registered for CF_BITMAP and CF_DIB.
+    static void RegisterClipboardFormat(UINT format, TClass graphicClass);
+    [[nodiscard]] static bool SupportsClipboardFormat(UINT format);
+
     // The picture registry: a graphic class by file extension (without the dot) and by class
     // name. Registering an extension again replaces its class; TBitmap is registered as "bmp".
     static void RegisterFileFormat(const std::string& extension, const std::string& description, TClass graphicClass);
+    // Removes the class and its descendants from both registries.
     static void UnregisterGraphicClass(TClass graphicClass);
     // Null when nobody registered it.
     [[nodiscard]] static TClass GraphicClassForExtension(std::string_view extension);

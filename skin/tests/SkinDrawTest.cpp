@@ -1,10 +1,13 @@
 #include "skin/SkinDraw.h"
 
 #include "SkinTestImages.h"
+#include "platform/classlib/Controls.h"
 #include "platform/classlib/GraphicsCanvas.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -227,15 +230,94 @@ TEST(SkinRegionTest, WithoutKeyPixelsTheRegionIsTheWholeRectangle)
     DeleteObject(region);
 }
 
+// Over 2000 runs: the region is joined from several batches.
 TEST(SkinRegionTest, ACheckerboardGivesOneRectanglePerRun)
 {
     constexpr int Width = 61;
-    const auto bitmap = MakeBitmap(Width, 3, [](int x, int y) { return (x + y) % 2 == 0 ? SkinKeyColour : ColourA; });
+    constexpr int Height = 70;
+    const auto bitmap =
+        MakeBitmap(Width, Height, [](int x, int y) { return (x + y) % 2 == 0 ? SkinKeyColour : ColourA; });
     HRGN region = RegionFromBitmap(*bitmap, 0, 0, 0, 0, 0, SkinKeyColour);
-    for (int y = 0; y < 3; ++y)
+    for (int y = 0; y < Height; ++y)
         for (int x = 0; x < Width; ++x)
             ASSERT_EQ(InRegion(region, x, y), (x + y) % 2 != 0) << x << "," << y;
     DeleteObject(region);
+}
+
+// A windowless control filled with one colour.
+class TFilledGraphic : public TGraphicControl {
+public:
+    TFilledGraphic(TWinControl* parent, const TRect& bounds, TColor fill) : TGraphicControl(nullptr), m_fill(fill)
+    {
+        SetBoundsRect(bounds);
+        SetParent(parent);
+    }
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(m_fill);
+        Canvas()->FillRect(ClientRect());
+        if (OnPaint)
+            OnPaint(*this);
+    }
+
+public:
+    std::function<void(TFilledGraphic&)> OnPaint;
+
+private:
+    TColor m_fill;
+};
+
+class PaintControlBackgroundTest : public testing::Test {
+protected:
+    PaintControlBackgroundTest()
+    {
+        m_parent.SetBounds(0, 0, 100, 100);
+        m_parent.SetColor(ColourA);
+        m_control.SetBounds(20, 25, 30, 20);
+        m_control.SetParent(&m_parent);
+    }
+
+    TWinControl m_parent{nullptr};
+    TWinControl m_control{nullptr};
+    std::unique_ptr<TBitmap> m_target = SolidBitmap(40, 30, Background);
+};
+
+TEST_F(PaintControlBackgroundTest, DrawsTheParentBehindTheControlAndNothingBeyondIt)
+{
+    // A stripe across the parent at lines 30 to 39: lines 5 to 14 of the control.
+    TFilledGraphic stripe(&m_parent, Rect(0, 30, 100, 40), ColourB);
+    PaintControlBackground(&m_control, m_target->Canvas()->Handle());
+    struct Probe {
+        int x, y;
+        TColor colour;
+    };
+    const Probe probes[] = {{0, 0, ColourA},      {29, 4, ColourA},      {0, 5, ColourB},      {29, 14, ColourB},
+                            {15, 15, ColourA},    {29, 19, ColourA},     {30, 0, Background},  {30, 10, Background},
+                            {0, 20, Background},  {39, 29, Background}};
+    for (const Probe& p : probes)
+        EXPECT_EQ(PixelAt(*m_target, p.x, p.y), p.colour) << p.x << "," << p.y;
+}
+
+TEST_F(PaintControlBackgroundTest, ControlWithoutParentOrPaintedByItsParentDrawsNothingMore)
+{
+    TWinControl orphan(nullptr);
+    orphan.SetBounds(0, 0, 30, 20);
+    PaintControlBackground(&orphan, m_target->Canvas()->Handle());
+    PaintControlBackground(nullptr, m_target->Canvas()->Handle());
+    EXPECT_EQ(PixelAt(*m_target, 0, 0), Background);
+
+    // A windowless control asking for its background while its parent paints it: one level only.
+    TFilledGraphic graphic(&m_parent, Rect(20, 25, 50, 45), ColourB);
+    int paints = 0;
+    graphic.OnPaint = [&](TFilledGraphic& self) {
+        if (++paints < 10)
+            PaintControlBackground(&self, m_target->Canvas()->Handle());
+    };
+    PaintControlBackground(&graphic, m_target->Canvas()->Handle());
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(PixelAt(*m_target, 0, 0), ColourB);
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 #include "platform/winapi/kernel/WinError.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -148,20 +150,29 @@ BitmapObject::BitmapObject(const BITMAPINFOHEADER& header, const RGBQUAD* colors
     m_width = header.biWidth;
     m_height = m_topDown ? -header.biHeight : header.biHeight;
     m_nativeStride = DibStride(m_width, bpp);
-    m_bits.assign(static_cast<std::size_t>(m_nativeStride) * static_cast<std::size_t>(m_height), 0);
+    m_bitsSize = static_cast<std::size_t>(m_nativeStride) * static_cast<std::size_t>(m_height);
+    m_bits.reset(static_cast<std::uint8_t*>(std::calloc(m_bitsSize, 1)));
+    if (!m_bits)
+        throw std::bad_alloc();
     m_colors.assign(colors, colors + colorCount);
     if (bpp == 32) {
-        auto* top = reinterpret_cast<std::uint32_t*>(m_bits.data() + (m_topDown ? 0 : std::size_t(m_height - 1) * std::size_t(m_nativeStride)));
+        auto* top = reinterpret_cast<std::uint32_t*>(m_bits.get() + (m_topDown ? 0 : std::size_t(m_height - 1) * std::size_t(m_nativeStride)));
         m_pixels = Surface(top, m_width, m_height, m_topDown ? m_nativeStride : -m_nativeStride);
-    } else {
-        m_pixels.Resize(m_width, m_height);
     }
+}
+
+void BitmapObject::FreeDeleter::operator()(std::uint8_t* block) const
+{
+    std::free(block);
 }
 
 Surface& BitmapObject::Pixels()
 {
-    if (m_isDib && m_bitsPixel != 32)
+    if (m_isDib && m_bitsPixel != 32) {
+        if (m_pixels.Width() == 0)
+            m_pixels.Resize(m_width, m_height);
         Unpack();
+    }
     return m_pixels;
 }
 
@@ -169,7 +180,7 @@ void BitmapObject::Unpack()
 {
     for (int y = 0; y < m_height; ++y) {
         const std::size_t offset = std::size_t(m_topDown ? y : m_height - 1 - y) * std::size_t(m_nativeStride);
-        UnpackRow(m_bits.data() + offset, m_bitsPixel, m_colors, m_pixels.Row(y), m_width);
+        UnpackRow(m_bits.get() + offset, m_bitsPixel, m_colors, m_pixels.Row(y), m_width);
     }
 }
 
@@ -181,11 +192,12 @@ void BitmapObject::Commit()
                 std::transform(m_pixels.Row(y), m_pixels.Row(y) + m_width, m_pixels.Row(y), QuantiseToMonochrome);
         return;
     }
-    if (m_bitsPixel == 32)
+    // Without a shadow nothing was drawn: the memory is already current.
+    if (m_bitsPixel == 32 || m_pixels.Width() == 0)
         return;
     for (int y = 0; y < m_height; ++y) {
         const std::size_t offset = std::size_t(m_topDown ? y : m_height - 1 - y) * std::size_t(m_nativeStride);
-        PackRow(m_pixels.Row(y), m_width, m_bitsPixel, m_colors, m_bits.data() + offset);
+        PackRow(m_pixels.Row(y), m_width, m_bitsPixel, m_colors, m_bits.get() + offset);
     }
 }
 
@@ -198,7 +210,7 @@ int BitmapObject::Describe(int size, void* buffer) const
     bm.bmBitsPixel = WORD(m_bitsPixel);
     // A device-dependent bitmap's rows are WORD-aligned; a DIB section's are DWORD-aligned.
     bm.bmWidthBytes = m_isDib ? m_nativeStride : ((m_width * m_bitsPixel + 15) / 16) * 2;
-    bm.bmBits = m_isDib ? const_cast<std::uint8_t*>(m_bits.data()) : nullptr;
+    bm.bmBits = m_isDib ? m_bits.get() : nullptr;
     if (!buffer)
         return sizeof bm;
     if (m_isDib && size >= int(sizeof(DIBSECTION))) {
@@ -209,7 +221,7 @@ int BitmapObject::Describe(int size, void* buffer) const
         ds.dsBmih.biHeight = m_topDown ? -m_height : m_height;
         ds.dsBmih.biPlanes = 1;
         ds.dsBmih.biBitCount = WORD(m_bitsPixel);
-        ds.dsBmih.biSizeImage = DWORD(m_bits.size());
+        ds.dsBmih.biSizeImage = DWORD(m_bitsSize);
         ds.dsBmih.biClrUsed = DWORD(m_colors.size());
         std::memcpy(buffer, &ds, sizeof ds);
         return sizeof ds;

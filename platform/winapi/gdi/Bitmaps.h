@@ -11,7 +11,9 @@
 // the exact Windows memory layout (1, 4, 8, 24 or 32 bits, bottom-up or top-down, rows padded to
 // 4 bytes, with a colour table up to 8 bits). Drawing always works on 32-bit pixels: a 32-bit DIB
 // is drawn in place; other formats are unpacked into a shadow surface before use and packed back
-// after drawing, because the program may write the DIB memory directly at any time.
+// after drawing, because the program may write the DIB memory directly at any time. The shadow
+// is made on first use: a DIB section that only holds pixels (a decoded image handed to
+// StretchDIBits) never pays for it. DIB memory starts zeroed, as the system's does.
 class BitmapObject : public GdiObject {
 public:
     // A 32-bit or one-bit device-dependent bitmap, cleared to black.
@@ -31,7 +33,7 @@ public:
     // section maps through its colour table instead.
     [[nodiscard]] bool IsMonochrome() const { return m_bitsPixel == 1 && !m_isDib; }
     // Native memory (DIB sections): first byte, and the row pitch in bytes.
-    [[nodiscard]] std::uint8_t* Bits() { return m_bits.data(); }
+    [[nodiscard]] std::uint8_t* Bits() { return m_bits.get(); }
     [[nodiscard]] int NativeStride() const { return m_nativeStride; }
     [[nodiscard]] bool TopDown() const { return m_topDown; }
     [[nodiscard]] std::vector<RGBQUAD>& Colors() { return m_colors; }
@@ -43,6 +45,10 @@ public:
     void Commit();
 
 private:
+    struct FreeDeleter {
+        void operator()(std::uint8_t* block) const;
+    };
+
     void Unpack();
     int m_width = 0;
     int m_height = 0;
@@ -50,7 +56,9 @@ private:
     bool m_isDib = false;
     bool m_topDown = false;
     int m_nativeStride = 0;
-    std::vector<std::uint8_t> m_bits;
+    // calloc'd: large blocks come from the system already zeroed, so a section costs no fill.
+    std::unique_ptr<std::uint8_t, FreeDeleter> m_bits;
+    std::size_t m_bitsSize = 0;
     std::vector<RGBQUAD> m_colors;
     Surface m_pixels;
 };

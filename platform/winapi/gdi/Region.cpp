@@ -167,6 +167,41 @@ Region Region::FromSpans(std::span<const Span> spans)
     return result;
 }
 
+Region Region::FromRects(std::span<const RECT> rects)
+{
+    std::vector<RECT> pending;
+    std::vector<int> edges;
+    pending.reserve(rects.size());
+    edges.reserve(rects.size() * 2);
+    for (const RECT& r : rects)
+        if (r.left < r.right && r.top < r.bottom) {
+            pending.push_back(r);
+            edges.push_back(r.top);
+            edges.push_back(r.bottom);
+        }
+    std::sort(pending.begin(), pending.end(), [](const RECT& l, const RECT& r) { return l.top < r.top; });
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    // Between two consecutive edges the same rectangles cover every line: one band each.
+    std::vector<Band> bands;
+    std::vector<RECT> active;
+    Spans row;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+        const int top = edges[i];
+        std::erase_if(active, [top](const RECT& r) { return r.bottom <= top; });
+        for (; next < pending.size() && pending[next].top == top; ++next)
+            active.push_back(pending[next]);
+        row.clear();
+        for (const RECT& r : active)
+            row.emplace_back(r.left, r.right);
+        AppendBand(bands, top, edges[i + 1], Normalise(row));
+    }
+    Region result;
+    result.m_rects = ToRects(bands);
+    return result;
+}
+
 Region Region::FromPolygons(std::span<const POINT> points, std::span<const int> counts, int fillMode)
 {
     struct Edge {

@@ -21,6 +21,9 @@ public:
         int y, left, right;
     };
     [[nodiscard]] static Region FromSpans(std::span<const Span> spans);
+    // The union of any rectangles, in any order, overlapping or not; empty ones are ignored.
+    // One sweep from top to bottom: cheap for the many one-line rectangles of a skin's shape.
+    [[nodiscard]] static Region FromRects(std::span<const RECT> rects);
 
     [[nodiscard]] const std::vector<RECT>& Rects() const { return m_rects; }
     [[nodiscard]] bool IsEmpty() const { return m_rects.empty(); }

@@ -121,14 +121,11 @@ HRGN ExtCreateRegion(const XFORM* transform, DWORD count, const RGNDATA* data)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    Region region;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data) + data->rdh.dwSize;
-    for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-        RECT r;
-        std::memcpy(&r, bytes + i * sizeof(RECT), sizeof r);
-        region = Region::Combine(region, Region(r), RGN_OR);
-    }
-    return NewRegion(std::move(region));
+    // The rectangles may sit at any alignment after a header of any length.
+    std::vector<RECT> rects(data->rdh.nCount);
+    std::memcpy(rects.data(), reinterpret_cast<const std::uint8_t*>(data) + data->rdh.dwSize,
+                rects.size() * sizeof(RECT));
+    return NewRegion(Region::FromRects(rects));
 }
 
 DWORD GetRegionData(HRGN handle, DWORD count, RGNDATA* data)

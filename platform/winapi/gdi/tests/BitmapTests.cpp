@@ -69,6 +69,31 @@ TEST(Bitmaps, DibSectionLayoutsReadBackByteForByte)
         }
 }
 
+// A section's memory starts zeroed, and drawing and direct writes see each other whichever comes
+// first, before or after the section was first drawn on.
+TEST(Bitmaps, DibSectionMemoryAndDrawingStayInStep)
+{
+    Info info = MakeInfo(3, -2, 24);
+    HDC dc = CreateCompatibleDC(nullptr);
+    BYTE* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                   reinterpret_cast<void**>(&bits), nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    const std::vector<BYTE> zeros(24, 0);
+    EXPECT_EQ(std::memcmp(bits, zeros.data(), zeros.size()), 0);
+    bits[0] = 0x30; // blue of the top-left pixel, written before any drawing
+    HGDIOBJ old = SelectObject(dc, dib);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 0x30));
+    SetPixel(dc, 2, 1, Red);
+    EXPECT_EQ(bits[12 + 6 + 2], 0xFF);
+    bits[3 + 1] = 0x40; // green of the second pixel, written after drawing
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(0, 0x40, 0));
+    EXPECT_EQ(GetPixel(dc, 2, 1), Red);
+    SelectObject(dc, old);
+    DeleteObject(dib);
+    DeleteDC(dc);
+}
+
 TEST(Bitmaps, BottomUpDibSectionFirstRowIsTheBottom)
 {
     Info info = MakeInfo(1, 2, 32);

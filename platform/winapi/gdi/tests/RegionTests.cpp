@@ -1,5 +1,7 @@
 #include "platform/winapi/gdi/tests/GdiFixture.h"
 
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 TEST(Regions, CombineModes)
@@ -67,6 +69,41 @@ TEST(Regions, RegionDataRoundTrips)
     EXPECT_EQ(ExtCreateRegion(nullptr, size, reinterpret_cast<RGNDATA*>(data.data())), nullptr);
     DeleteObject(a);
     DeleteObject(b);
+}
+
+// Rectangles in any order, overlapping, touching or empty: the region is their union,
+// in the same canonical form as combining them one by one.
+TEST(Regions, RegionDataOfLooseRectanglesIsTheirUnion)
+{
+    std::vector<RECT> rects = {{0, 0, 10, 1}, {10, 0, 20, 1}, {5, 0, 8, 3}, {3, 3, 3, 9}, {4, 5, 9, 5},
+                               {0, 1, 20, 2}, {-4, 7, 6, 12}, {2, 9, 9, 10}, {30, -5, 31, 40}};
+    std::uint32_t seed = 7;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) % std::uint32_t(range));
+    };
+    for (int i = 0; i < 300; ++i) {
+        const int left = next(60), top = next(60);
+        rects.push_back({left, top, left + next(12), top + 1 + next(4)});
+    }
+    HRGN expected = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& r : rects) {
+        HRGN part = CreateRectRgnIndirect(&r);
+        CombineRgn(expected, expected, part, RGN_OR);
+        DeleteObject(part);
+    }
+    std::vector<char> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+    auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
+    *header = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, DWORD(rects.size()), DWORD(rects.size() * sizeof(RECT)), {}};
+    std::memcpy(data.data() + sizeof(RGNDATAHEADER), rects.data(), rects.size() * sizeof(RECT));
+    HRGN made = ExtCreateRegion(nullptr, DWORD(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(EqualRgn(made, expected));
+    EXPECT_EQ(GetRegionData(made, 0, nullptr), GetRegionData(expected, 0, nullptr));
+    EXPECT_TRUE(PtInRegion(made, 15, 0));
+    EXPECT_FALSE(PtInRegion(made, 29, -3));
+    DeleteObject(made);
+    DeleteObject(expected);
 }
 
 TEST(Regions, DrawingIsClippedToAComplexRegion)
