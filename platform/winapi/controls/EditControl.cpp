@@ -413,6 +413,11 @@ LRESULT EditControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return TRUE;
     case WM_PAINT: {
+        // A DC in wParam is the caller's to paint into, as subclassing class libraries do.
+        if (wParam) {
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        }
         PAINTSTRUCT ps;
         Paint(BeginPaint(m_hwnd, &ps));
         (void)EndPaint(m_hwnd, &ps);
