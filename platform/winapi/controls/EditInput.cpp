@@ -57,17 +57,18 @@ void EditControl::OnControlChar(BYTE c)
     case '\b':
         DeleteBackward();
         return;
+    // The clipboard keys go through the messages, so that a subclassing control sees them.
     case 0x03: // Ctrl+C
-        Copy();
+        (void)SendMessageA(m_hwnd, WM_COPY, 0, 0);
         return;
     case 0x16: // Ctrl+V
-        Paste();
+        (void)SendMessageA(m_hwnd, WM_PASTE, 0, 0);
         return;
     case 0x18: // Ctrl+X
-        Cut();
+        (void)SendMessageA(m_hwnd, WM_CUT, 0, 0);
         return;
     case 0x1A: // Ctrl+Z
-        Undo();
+        (void)SendMessageA(m_hwnd, WM_UNDO, 0, 0);
         return;
     case '\r':
     case '\t':
@@ -127,15 +128,15 @@ void EditControl::OnKeyDown(WPARAM key)
         return;
     case VK_DELETE:
         if (shift)
-            Cut();
+            (void)SendMessageA(m_hwnd, WM_CUT, 0, 0);
         else
             DeleteForward();
         return;
     case VK_INSERT:
         if (ctrl)
-            Copy();
+            (void)SendMessageA(m_hwnd, WM_COPY, 0, 0);
         else if (shift)
-            Paste();
+            (void)SendMessageA(m_hwnd, WM_PASTE, 0, 0);
         return;
     default:
         return;
