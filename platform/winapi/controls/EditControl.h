@@ -71,6 +71,7 @@ private:
     // Layout, scrolling and painting (EditView.cpp).
     void Create(const CREATESTRUCTA& cs);
     void SetFont(HFONT font, bool redraw);
+    [[nodiscard]] HFONT CurrentFont() const;
     void ResetFormatRect();
     void SetFormatRect(const RECT* rect, bool redraw);
     void Relayout();

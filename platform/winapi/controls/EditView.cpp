@@ -18,6 +18,27 @@ std::size_t CharEnd(const std::string& text, std::size_t pos)
 
 HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+// Selects a font for the length of a measurement: the measuring DC never keeps a font that its
+// owner (the class library's TFont, the rich edit's formats) may delete meanwhile.
+class FontScope {
+public:
+    FontScope(HDC dc, HFONT font) : m_dc(dc), m_old(SelectObject(dc, font)) {}
+    ~FontScope() { (void)SelectObject(m_dc, m_old); }
+    FontScope(const FontScope&) = delete;
+    FontScope& operator=(const FontScope&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+int LineHeightOf(HDC dc, HFONT font)
+{
+    const FontScope scope(dc, font);
+    TEXTMETRICA tm{};
+    return GetTextMetricsA(dc, &tm) ? static_cast<int>(tm.tmHeight) : 0;
+}
+
 } // namespace
 
 void EditControl::Create(const CREATESTRUCTA& cs)
@@ -34,11 +55,13 @@ void EditControl::Create(const CREATESTRUCTA& cs)
 void EditControl::SetFont(HFONT font, bool redraw)
 {
     m_font = font;
-    (void)SelectObject(m_measureDC, font ? font : DefaultFont());
-    TEXTMETRICA tm{};
-    if (GetTextMetricsA(m_measureDC, &tm)) {
-        m_lineHeight = std::max<int>(1, tm.tmHeight);
-        m_avgCharWidth = std::max<int>(1, tm.tmAveCharWidth);
+    {
+        const FontScope scope(m_measureDC, CurrentFont());
+        TEXTMETRICA tm{};
+        if (GetTextMetricsA(m_measureDC, &tm)) {
+            m_lineHeight = std::max<int>(1, tm.tmHeight);
+            m_avgCharWidth = std::max<int>(1, tm.tmAveCharWidth);
+        }
     }
     ResetFormatRect();
     Relayout();
@@ -50,6 +73,8 @@ void EditControl::SetFont(HFONT font, bool redraw)
     if (redraw)
         Invalidate();
 }
+
+HFONT EditControl::CurrentFont() const { return m_font ? m_font : DefaultFont(); }
 
 void EditControl::ResetFormatRect()
 {
@@ -84,14 +109,14 @@ int EditControl::CharWidth(std::size_t from, std::size_t to) const
 {
     const std::string& text = m_model.Text();
     if (IsPassword()) {
+        const FontScope scope(m_measureDC, CurrentFont());
         SIZE size{};
         (void)GetTextExtentPoint32A(m_measureDC, &m_passwordChar, 1, &size);
         return size.cx;
     }
     if (text[from] == '\t')
         return m_avgCharWidth * 8;
-    if (m_styles)
-        (void)SelectObject(m_measureDC, m_styles->Font(m_model.StyleAt(from)));
+    const FontScope scope(m_measureDC, m_styles ? m_styles->Font(m_model.StyleAt(from)) : CurrentFont());
     SIZE size{};
     (void)GetTextExtentPoint32A(m_measureDC, text.data() + from, static_cast<int>(to - from), &size);
     return size.cx;
@@ -114,20 +139,10 @@ std::vector<int> EditControl::Measure(std::size_t from, std::size_t to) const
 void EditControl::Relayout()
 {
     if (m_styles) {
-        int height = 1;
-        for (const EditModel::Run& run : m_model.Runs()) {
-            (void)SelectObject(m_measureDC, m_styles->Font(run.style));
-            TEXTMETRICA tm{};
-            if (GetTextMetricsA(m_measureDC, &tm))
-                height = std::max<int>(height, tm.tmHeight);
-        }
-        if (m_model.Runs().empty()) {
-            (void)SelectObject(m_measureDC, m_styles->Font(0));
-            TEXTMETRICA tm{};
-            if (GetTextMetricsA(m_measureDC, &tm))
-                height = std::max<int>(height, tm.tmHeight);
-        }
-        m_lineHeight = height;
+        int height = LineHeightOf(m_measureDC, m_styles->Font(0));
+        for (const EditModel::Run& run : m_model.Runs())
+            height = std::max(height, LineHeightOf(m_measureDC, m_styles->Font(run.style)));
+        m_lineHeight = std::max(height, 1);
     }
     const int wrap = IsWrapping() ? std::max<int>(1, m_format.right - m_format.left) : 0;
     m_lines = LayoutEditLines(m_model.Text(), IsMultiLine(), wrap,
@@ -375,7 +390,7 @@ void EditControl::Paint(HDC dc)
     RECT client{};
     (void)GetClientRect(m_hwnd, &client);
     (void)FillRect(dc, &client, brush);
-    (void)SelectObject(dc, m_font ? m_font : DefaultFont());
+    (void)SelectObject(dc, CurrentFont());
     (void)SetBkMode(dc, TRANSPARENT);
     (void)IntersectClipRect(dc, m_format.left, m_format.top, m_format.right, m_format.bottom);
     const bool showSelection = m_focused || (Style() & ES_NOHIDESEL);
