@@ -1,0 +1,166 @@
+#include "EditFixture.h"
+
+#include "platform/winapi/controls/RichEdit.h"
+
+#include <map>
+
+namespace {
+
+constexpr char PARENT_CLASS[] = "EditTestParent";
+
+std::map<WORD, int>& Notifications()
+{
+    static std::map<WORD, int> counts;
+    return counts;
+}
+
+LRESULT ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && lParam != 0)
+        ++Notifications()[HIWORD(wParam)];
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+void EditFixture::SetUp()
+{
+    m_display = &SelectHeadlessDisplay();
+    RegisterEditClass();
+    RegisterRichEditClass();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ParentProc;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+    wc.lpszClassName = PARENT_CLASS;
+    (void)RegisterClassA(&wc);
+    m_main = CreateWindowExA(0, PARENT_CLASS, "Edits", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
+                             nullptr, nullptr, nullptr);
+    Pump();
+    ClearNotifications();
+}
+
+void EditFixture::TearDown()
+{
+    (void)DestroyWindow(m_main);
+    Pump();
+}
+
+HWND EditFixture::MakeEdit(DWORD style, const char* text, RECT rect, const char* className)
+{
+    const HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, className, text, WS_CHILD | WS_VISIBLE | style, rect.left,
+                                      rect.top, rect.right - rect.left, rect.bottom - rect.top, m_main,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(100)), nullptr, nullptr);
+    (void)SetFocus(edit);
+    Pump();
+    ClearNotifications();
+    return edit;
+}
+
+void EditFixture::Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        (void)TranslateMessage(&msg);
+        (void)DispatchMessageA(&msg);
+    }
+}
+
+std::string EditFixture::Text(HWND edit)
+{
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::pair<DWORD, DWORD> EditFixture::Selection(HWND edit)
+{
+    DWORD start = 0, end = 0;
+    (void)SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+int EditFixture::Count(WORD code)
+{
+    const auto it = Notifications().find(code);
+    return it == Notifications().end() ? 0 : it->second;
+}
+
+void EditFixture::ClearNotifications() { Notifications().clear(); }
+
+void EditFixture::Type(const std::string& text)
+{
+    m_display->InjectText(Id(), text);
+    Pump();
+}
+
+void EditFixture::Press(unsigned key)
+{
+    // The keys that type a control character send it as their text, as the keyboard does.
+    std::string text;
+    if (key == VK_BACK)
+        text = "\b";
+    else if (key == VK_RETURN)
+        text = "\r";
+    else if (key == VK_TAB)
+        text = "\t";
+    else if (key == VK_ESCAPE)
+        text = "\x1B";
+    else if ((GetKeyState(VK_CONTROL) & 0x8000) && key >= 'A' && key <= 'Z')
+        text = std::string(1, static_cast<char>(key - 'A' + 1));
+    m_display->InjectKeyPress(Id(), key, text);
+    Pump();
+}
+
+void EditFixture::Hold(unsigned key, bool down)
+{
+    m_display->InjectKey(Id(), key, down);
+    Pump();
+}
+
+void EditFixture::PressWith(unsigned modifierKey, unsigned key)
+{
+    Hold(modifierKey, true);
+    Press(key);
+    Hold(modifierKey, false);
+}
+
+POINT EditFixture::InTopLevel(HWND child, POINT client) const
+{
+    (void)ClientToScreen(child, &client);
+    RECT top{};
+    (void)GetWindowRect(m_main, &top);
+    return POINT{client.x - top.left, client.y - top.top};
+}
+
+void EditFixture::ButtonAt(HWND child, POINT client, bool down)
+{
+    const unsigned modifiers = (GetKeyState(VK_SHIFT) & 0x8000) ? ModShift : 0;
+    m_display->InjectMouseButton(Id(), InTopLevel(child, client), MouseButton::Left, down, modifiers);
+    Pump();
+}
+
+void EditFixture::MoveTo(HWND child, POINT client)
+{
+    m_display->InjectMouseMove(Id(), InTopLevel(child, client), ModLeftButton);
+    Pump();
+}
+
+void EditFixture::DoubleClickAt(HWND child, POINT client)
+{
+    m_display->InjectClick(Id(), InTopLevel(child, client));
+    m_display->InjectClick(Id(), InTopLevel(child, client));
+    Pump();
+}
+
+std::uint32_t EditFixture::Pixel(HWND child, POINT client) const
+{
+    Pump();
+    const POINT at = InTopLevel(child, client);
+    return m_display->WindowPixel(Id(), at.x, at.y).value_or(0xDEADBEEF) & 0xFFFFFF;
+}
+
+std::uint32_t EditFixture::Rgb(COLORREF color)
+{
+    return (static_cast<std::uint32_t>(GetRValue(color)) << 16) | (static_cast<std::uint32_t>(GetGValue(color)) << 8) |
+           GetBValue(color);
+}
