@@ -286,10 +286,10 @@ bool ComboBoxWindow::CreateParts()
     RegisterComboListClass();
     if (Kind() == CBS_SIMPLE)
         m_list = CreateWindowExA(0, "ComboLBox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_hwnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_LIST_ID)), nullptr, nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_LIST_ID)), nullptr, m_hwnd);
     else
         m_list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", "", listStyle | WS_POPUP, 0, 0, 0, 0,
-                                 m_hwnd, nullptr, nullptr, nullptr);
+                                 m_hwnd, nullptr, nullptr, m_hwnd);
     if (!m_list)
         return false;
     // A pop-up's id is no menu handle; give the list its Win32 id afterwards.

@@ -1,7 +1,6 @@
 #include "platform/winapi/controls/ListBoxWindow.h"
 
 #include "platform/rtl/Strings.h"
-#include "platform/winapi/controls/CommCtrl.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <cstring>
@@ -17,7 +16,8 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new ListBoxWindow(hwnd, static_cast<DWORD>(create->style))));
+        (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new ListBoxWindow(hwnd, static_cast<DWORD>(create->style),
+                                                                                  static_cast<HWND>(create->lpCreateParams))));
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     ListBoxWindow* state = StateOf(hwnd);
@@ -50,7 +50,8 @@ void RegisterComboListClass()
     std::call_once(once, [] { RegisterOnce("ComboLBox", CS_SAVEBITS); });
 }
 
-ListBoxWindow::ListBoxWindow(HWND hwnd, DWORD style) : m_hwnd(hwnd), m_style(style)
+ListBoxWindow::ListBoxWindow(HWND hwnd, DWORD style, HWND combo)
+    : m_hwnd(hwnd), m_combo((style & LBS_COMBOBOX) ? combo : nullptr), m_style(style)
 {
     // A virtual list is owner-drawn with fixed heights and keeps no strings.
     if (m_style & LBS_NODATA)
@@ -202,7 +203,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         m_tracking = false;
         // A drop-down list that loses the mouse while shown has been dismissed.
         if (IsComboList() && IsWindowVisible(m_hwnd) && (GetWindowLongPtrA(m_hwnd, GWL_STYLE) & WS_POPUP))
-            CommandParent(m_hwnd, LBN_SELCANCEL);
+            Report(LBN_SELCANCEL);
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -353,12 +354,21 @@ int ListBoxWindow::MeasureItem(int index, ULONG_PTR data)
     return measure.itemHeight > 0 ? static_cast<int>(measure.itemHeight) : 1;
 }
 
-HWND ListBoxWindow::Identity() const { return IsComboList() ? GetParent(m_hwnd) : m_hwnd; }
+HWND ListBoxWindow::Identity() const { return m_combo ? m_combo : m_hwnd; }
+
+HWND ListBoxWindow::Owner() const { return m_combo ? m_combo : GetParent(m_hwnd); }
 
 void ListBoxWindow::Notify(WORD code) const
 {
     if (m_style & LBS_NOTIFY)
-        CommandParent(m_hwnd, code);
+        Report(code);
+}
+
+void ListBoxWindow::Report(WORD code) const
+{
+    if (const HWND owner = Owner())
+        (void)SendMessageA(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(m_hwnd)), code),
+                           reinterpret_cast<LPARAM>(m_hwnd));
 }
 
 } // namespace detail

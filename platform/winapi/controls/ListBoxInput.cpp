@@ -1,6 +1,5 @@
 #include "platform/winapi/controls/ListBoxWindow.h"
 
-#include "platform/winapi/controls/CommCtrl.h"
 #include "platform/winapi/kernel/Clock.h"
 
 #include <algorithm>
@@ -66,7 +65,7 @@ void ListBoxWindow::ButtonDown(POINT point)
     if (IsComboList()) {
         const RECT client = Client();
         if (!PtInRect(&client, point))
-            CommandParent(m_hwnd, LBN_SELCANCEL);
+            Report(LBN_SELCANCEL);
         else if (Valid(item))
             (void)SetSelection(item);
         m_tracking = true;
@@ -85,7 +84,8 @@ void ListBoxWindow::MouseMove(POINT point)
     const RECT client = Client();
     if (IsComboList()) {
         const auto [item, outside] = ItemAt(point);
-        if (PtInRect(&client, point) && Valid(item) && item != m_selected)
+        // Only the dropped list (which has the mouse) follows the pointer.
+        if (GetCapture() == m_hwnd && PtInRect(&client, point) && Valid(item) && item != m_selected)
             (void)SetSelection(item);
         return;
     }
@@ -108,7 +108,7 @@ void ListBoxWindow::ButtonUp(POINT point)
         const auto [item, outside] = ItemAt(point);
         if (PtInRect(&client, point) && Valid(item)) {
             (void)SetSelection(item);
-            CommandParent(m_hwnd, LBN_SELCHANGE);
+            Report(LBN_SELCHANGE);
         }
         return;
     }

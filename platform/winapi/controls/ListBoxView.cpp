@@ -232,7 +232,7 @@ HBRUSH ListBoxWindow::ControlColors(HDC dc) const
 {
     (void)SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     (void)SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    const HWND parent = GetParent(m_hwnd);
+    const HWND parent = Owner();
     const auto brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
                                                                        reinterpret_cast<LPARAM>(m_hwnd)))
                               : nullptr;

@@ -13,7 +13,8 @@ namespace detail {
 // items in the combo's name.
 class ListBoxWindow {
 public:
-    explicit ListBoxWindow(HWND hwnd, DWORD style);
+    // `combo` is the combo box a drop-down list belongs to (a pop-up's owner is the top-level window).
+    ListBoxWindow(HWND hwnd, DWORD style, HWND combo);
 
     [[nodiscard]] LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -28,7 +29,7 @@ private:
     [[nodiscard]] int Count() const { return static_cast<int>(m_items.size()); }
     [[nodiscard]] bool Valid(int index) const { return index >= 0 && index < Count(); }
     [[nodiscard]] bool HasStrings() const;
-    [[nodiscard]] bool IsComboList() const { return (m_style & LBS_COMBOBOX) != 0; }
+    [[nodiscard]] bool IsComboList() const { return m_combo != nullptr; }
     [[nodiscard]] LRESULT Insert(int index, LPARAM value);
     [[nodiscard]] LRESULT Add(LPARAM value);
     [[nodiscard]] LRESULT Delete(int index);
@@ -68,17 +69,22 @@ private:
     void ButtonDown(POINT point);
     void MouseMove(POINT point);
     void ButtonUp(POINT point);
+    // LBN_ codes for the parent when it asked for them (LBS_NOTIFY); Report always tells.
     void Notify(WORD code) const;
+    void Report(WORD code) const;
 
     // Painting
     void Paint(HDC dc, const RECT& update);
     void PaintItem(HDC dc, int index, HBRUSH background);
     void OwnerDrawItem(HDC dc, int index, UINT action);
     [[nodiscard]] HBRUSH ControlColors(HDC dc) const;
-    // The window named in owner-draw and colour messages: the combo for a drop-down list.
+    // The window named in owner-draw messages: the combo for a drop-down list.
     [[nodiscard]] HWND Identity() const;
+    // Where notifications and colour questions go: the combo for a drop-down list.
+    [[nodiscard]] HWND Owner() const;
 
     HWND m_hwnd;
+    HWND m_combo;
     DWORD m_style;
     std::vector<Item> m_items;
     int m_selected = -1;
