@@ -197,8 +197,11 @@ void TWinControl::DestroyWnd()
     const HWND window = m_handle;
     if (TControl* captured = controls_detail::CaptureControl(); captured && captured->Parent() == this)
         controls_detail::CaptureControl() = nullptr;
-    // Messages of the dying window no longer reach the object.
+    // Messages of the dying window no longer reach the object; a built-in class still gets its
+    // own, so that it frees what it keeps for the window.
     (void)RemovePropA(window, ControlAtomName().c_str());
+    if (m_defWndProc && m_defWndProc != &DefWindowProcA)
+        (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defWndProc));
     m_handle = nullptr;
     (void)DestroyWindow(window);
 }
@@ -848,7 +851,8 @@ void TWinControl::ReflectNotification(TMessage& message)
         break;
     case WM_MEASUREITEM:
         // Owner-drawn controls take their own handle as their id (menu items have no window).
-        if (const auto* measure = reinterpret_cast<const MEASUREITEMSTRUCT*>(message.LParam); measure && measure->CtlType != ODT_MENU)
+        if (const auto* measure = reinterpret_cast<const MEASUREITEMSTRUCT*>(message.LParam);
+            measure && measure->CtlType != ODT_MENU)
             child = reinterpret_cast<HWND>(static_cast<UINT_PTR>(measure->CtlID));
         break;
     default:

@@ -85,12 +85,7 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
     SetParentColor(false);
 }
 
-// The window goes while this class's DestroyWnd can still hand it back to its built-in class.
-TCustomComboBox::~TCustomComboBox()
-{
-    if (HandleAllocated())
-        DestroyHandle();
-}
+TCustomComboBox::~TCustomComboBox() = default;
 
 LRESULT TCustomComboBox::Send(UINT message, WPARAM wParam, LPARAM lParam) const
 {
@@ -139,7 +134,6 @@ void TCustomComboBox::DestroyWnd()
 {
     m_itemIndex = ItemIndex();
     m_items->WindowDestroying();
-    detail::ReturnToBuiltinClass(Handle(), "ComboBox");
     TWinControl::DestroyWnd();
 }
 

@@ -85,12 +85,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
     SetParentColor(false);
 }
 
-// The window goes while this class's DestroyWnd can still hand it back to its built-in class.
-TCustomListBox::~TCustomListBox()
-{
-    if (HandleAllocated())
-        DestroyHandle();
-}
+TCustomListBox::~TCustomListBox() = default;
 
 LRESULT TCustomListBox::Send(UINT message, WPARAM wParam, LPARAM lParam) const
 {
@@ -134,7 +129,6 @@ void TCustomListBox::DestroyWnd()
         m_count = Count();
     else
         m_items->WindowDestroying();
-    detail::ReturnToBuiltinClass(Handle(), "ListBox");
     TWinControl::DestroyWnd();
 }
 

@@ -130,10 +130,3 @@ void TItemWindowStrings::WindowDestroying()
         items.emplace_back(Strings(i), Objects(i));
     m_waiting = std::move(items);
 }
-
-void detail::ReturnToBuiltinClass(HWND window, const char* builtinClass)
-{
-    WNDCLASSA builtin{};
-    if (window && GetClassInfoA(nullptr, builtinClass, &builtin))
-        (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(builtin.lpfnWndProc));
-}

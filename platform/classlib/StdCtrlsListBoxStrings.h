@@ -55,9 +55,3 @@ private:
     std::vector<std::pair<std::string, void*>> m_waiting;
     bool m_sorted = false;
 };
-
-namespace detail {
-// Before a control lets go of its window, the window goes back to its built-in class's own
-// procedure, so that the class still sees its last messages and frees what it holds.
-void ReturnToBuiltinClass(HWND window, const char* builtinClass);
-} // namespace detail
