@@ -849,6 +849,12 @@ void TWinControl::ReflectNotification(TMessage& message)
     case WM_DRAWITEM:
         child = message.LParam ? reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam)->hwndItem : nullptr;
         break;
+    case WM_MEASUREITEM:
+        // Owner-drawn controls take their own handle as their id (menu items have no window).
+        if (const auto* measure = reinterpret_cast<const MEASUREITEMSTRUCT*>(message.LParam);
+            measure && measure->CtlType != ODT_MENU)
+            child = reinterpret_cast<HWND>(static_cast<UINT_PTR>(measure->CtlID));
+        break;
     default:
         child = reinterpret_cast<HWND>(message.LParam);
         break;
@@ -918,6 +924,7 @@ void TWinControl::Dispatch(TMessage& message)
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
+    case WM_MEASUREITEM:
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CTLCOLORMSGBOX:

@@ -1,0 +1,84 @@
+#include "platform/winapi/controls/ComboBoxWindow.h"
+
+#include "platform/winapi/controls/ListBox.h"
+#include "platform/winapi/gdi/DrawHelpers.h"
+#include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/SysColors.h"
+#include "platform/winapi/gdi/Text.h"
+
+#include <cstring>
+#include <string>
+
+namespace detail {
+
+void ComboBoxWindow::Paint(HDC dc)
+{
+    RECT client{};
+    (void)GetClientRect(m_hwnd, &client);
+    if (Kind() == CBS_SIMPLE) {
+        (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    RECT edge = client;
+    (void)DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
+    const RECT inner{2, 2, client.right - 2, client.bottom - 2};
+    (void)FillRect(dc, &inner, GetSysColorBrush(IsWindowEnabled(m_hwnd) ? COLOR_WINDOW : COLOR_BTNFACE));
+    if (!m_edit)
+        PaintField(dc);
+    RECT button = ButtonRect();
+    (void)DrawFrameControl(dc, &button, DFC_SCROLL,
+                           DFCS_SCROLLCOMBOBOX | (m_dropped ? DFCS_PUSHED | DFCS_FLAT : 0) |
+                               (IsWindowEnabled(m_hwnd) ? 0 : DFCS_INACTIVE));
+}
+
+// The field of a drop-down list: the selected item, highlighted while the combo has the focus.
+void ComboBoxWindow::PaintField(HDC dc)
+{
+    RECT rect = ItemRect();
+    const int selected = Selected();
+    const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
+    const bool highlight = m_focused && !m_dropped;
+    const HGDIOBJ oldFont = SelectObject(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
+    (void)SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    (void)SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    const HWND parent = GetParent(m_hwnd);
+    auto brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(parent, enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                                                                 reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd)))
+                        : nullptr;
+    if (!brush)
+        brush = GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE);
+    if (m_style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
+        DRAWITEMSTRUCT draw{};
+        draw.CtlType = ODT_COMBOBOX;
+        draw.CtlID = static_cast<UINT>(GetDlgCtrlID(m_hwnd));
+        draw.itemID = static_cast<UINT>(selected);
+        draw.itemAction = ODA_DRAWENTIRE;
+        draw.itemState = ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+        draw.hwndItem = m_hwnd;
+        draw.hDC = dc;
+        draw.rcItem = rect;
+        draw.itemData = selected >= 0 ? static_cast<ULONG_PTR>(List(LB_GETITEMDATA, static_cast<WPARAM>(selected))) : 0;
+        (void)FillRect(dc, &rect, brush);
+        if (parent)
+            (void)SendMessageA(parent, WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+        (void)SelectObject(dc, oldFont);
+        return;
+    }
+    if (highlight)
+        (void)SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    (void)FillRect(dc, &rect, highlight ? GetSysColorBrush(COLOR_HIGHLIGHT) : brush);
+    if (selected >= 0) {
+        std::string text(static_cast<std::size_t>(std::max<LRESULT>(0, List(LB_GETTEXTLEN, static_cast<WPARAM>(selected)))) + 1, '\0');
+        (void)List(LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        RECT textRect{rect.left + 2, rect.top, rect.right, rect.bottom};
+        (void)DrawTextA(dc, text.c_str(), static_cast<int>(std::strlen(text.c_str())), &textRect,
+                        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        (void)SetBkMode(dc, oldMode);
+    }
+    if (highlight)
+        (void)DrawFocusRect(dc, &rect);
+    (void)SelectObject(dc, oldFont);
+}
+
+} // namespace detail

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/winapi/controls/ComboBox.h"
+
+namespace detail {
+
+// The state behind one combo box window. The list keeps the items and the selection; the combo
+// lays out its parts, drops the list, turns what its parts report into CBN_ notifications and
+// draws the field and the button.
+class ComboBoxWindow {
+public:
+    ComboBoxWindow(HWND hwnd, DWORD style);
+
+    [[nodiscard]] LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // The edit's messages pass here first; true when the combo took the message.
+    [[nodiscard]] bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    [[nodiscard]] WNDPROC EditProc() const { return m_editProc; }
+
+private:
+    enum class Close { Accept, Cancel, Quiet };
+
+    [[nodiscard]] DWORD Kind() const { return m_style & 3; }
+    [[nodiscard]] bool HasEdit() const { return Kind() != CBS_DROPDOWNLIST; }
+    [[nodiscard]] LRESULT List(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    [[nodiscard]] int Selected() const;
+
+    // Parts and layout
+    [[nodiscard]] bool CreateParts();
+    void Layout();
+    [[nodiscard]] int FrameHeight() const { return m_fieldHeight + 6; }
+    [[nodiscard]] RECT ItemRect() const;
+    [[nodiscard]] RECT ButtonRect() const;
+    [[nodiscard]] RECT DropRect() const;
+    void SetFont(HFONT font, bool redraw);
+    void FillInfo(COMBOBOXINFO& info) const;
+
+    // Selection
+    [[nodiscard]] LRESULT SetSelection(int index);
+    void ShowSelectionText();
+    [[nodiscard]] LRESULT SetText(const char* text);
+    [[nodiscard]] LRESULT GetText(WPARAM size, LPSTR buffer) const;
+    void MoveSelection(UINT key);
+    void ListCommand(WORD code);
+    void Notify(WORD code) const;
+
+    // Dropping
+    void DropDown();
+    void CloseUp(Close how);
+    void ToggleDrop() { m_dropped ? CloseUp(Close::Accept) : DropDown(); }
+
+    // Input and focus
+    [[nodiscard]] bool KeyDown(UINT key, bool alt);
+    void ButtonDown(POINT point);
+    void GotFocus();
+    void LostFocus(HWND next);
+
+    // Painting
+    void Paint(HDC dc);
+    void PaintField(HDC dc);
+
+    HWND m_hwnd;
+    DWORD m_style;
+    HWND m_edit = nullptr;
+    HWND m_list = nullptr;
+    WNDPROC m_editProc = nullptr;
+    HFONT m_font = nullptr;
+    int m_fieldHeight = 0;
+    int m_droppedWidth = 0;
+    int m_minVisible = 30;
+    int m_selectionAtDrop = -1;
+    bool m_dropped = false;
+    bool m_focused = false;
+    bool m_extendedUI = false;
+    bool m_typing = false;
+};
+
+} // namespace detail

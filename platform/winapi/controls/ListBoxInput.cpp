@@ -1,0 +1,119 @@
+#include "platform/winapi/controls/ListBoxWindow.h"
+
+#include "platform/winapi/kernel/Clock.h"
+
+#include <algorithm>
+
+namespace detail {
+
+void ListBoxWindow::KeyDown(WPARAM key)
+{
+    if (Count() == 0)
+        return;
+    const int from = m_selected >= 0 ? m_selected : m_caret;
+    const int page = std::max(1, FullyVisibleFrom(m_top) - 1);
+    int target = from;
+    switch (key) {
+    case VK_UP:
+        target = m_selected >= 0 ? from - 1 : from;
+        break;
+    case VK_DOWN:
+        target = m_selected >= 0 ? from + 1 : from;
+        break;
+    case VK_PRIOR:
+        target = from - page;
+        break;
+    case VK_NEXT:
+        target = from + page;
+        break;
+    case VK_HOME:
+        target = 0;
+        break;
+    case VK_END:
+        target = Count() - 1;
+        break;
+    default:
+        return;
+    }
+    Choose(std::clamp(target, 0, Count() - 1));
+}
+
+// Characters typed in quick succession search for items starting with all of them; the same
+// character typed again steps through the items starting with it.
+void ListBoxWindow::TypeAhead(char c)
+{
+    if (!HasStrings() || static_cast<unsigned char>(c) < ' ')
+        return;
+    const DWORD now = GetTickCount();
+    if (now - m_lastTyped > LISTBOX_TYPEAHEAD_MS)
+        m_typed.clear();
+    m_lastTyped = now;
+    m_typed += c;
+    const int start = m_typed.size() == 1 ? m_selected : m_selected - 1;
+    LRESULT found = Find(start, reinterpret_cast<LPARAM>(m_typed.c_str()), false);
+    if (found == LB_ERR && std::all_of(m_typed.begin(), m_typed.end(), [c](char typed) { return typed == c; })) {
+        const char single[2] = {c, '\0'};
+        found = Find(m_selected, reinterpret_cast<LPARAM>(single), false);
+    }
+    if (found != LB_ERR)
+        Choose(static_cast<int>(found));
+}
+
+void ListBoxWindow::ButtonDown(POINT point)
+{
+    const auto [item, outside] = ItemAt(point);
+    if (IsComboList()) {
+        const RECT client = Client();
+        if (!PtInRect(&client, point))
+            Report(LBN_SELCANCEL);
+        else if (Valid(item))
+            (void)SetSelection(item);
+        m_tracking = true;
+        return;
+    }
+    if (!m_focused)
+        (void)SetFocus(m_hwnd);
+    if (!outside)
+        Choose(item);
+    (void)SetCapture(m_hwnd);
+    m_tracking = true;
+}
+
+void ListBoxWindow::MouseMove(POINT point)
+{
+    const RECT client = Client();
+    if (IsComboList()) {
+        const auto [item, outside] = ItemAt(point);
+        // Only the dropped list (which has the mouse) follows the pointer.
+        if (GetCapture() == m_hwnd && PtInRect(&client, point) && Valid(item) && item != m_selected)
+            (void)SetSelection(item);
+        return;
+    }
+    if (!m_tracking || Count() == 0)
+        return;
+    int target = ItemAt(point).first;
+    if (point.y < 0)
+        target = m_top - 1;
+    else if (point.y >= client.bottom)
+        target = m_top + FullyVisibleFrom(m_top);
+    Choose(std::clamp(target, 0, Count() - 1));
+}
+
+void ListBoxWindow::ButtonUp(POINT point)
+{
+    const bool wasTracking = m_tracking;
+    m_tracking = false;
+    if (IsComboList()) {
+        const RECT client = Client();
+        const auto [item, outside] = ItemAt(point);
+        if (PtInRect(&client, point) && Valid(item)) {
+            (void)SetSelection(item);
+            Report(LBN_SELCHANGE);
+        }
+        return;
+    }
+    if (wasTracking && GetCapture() == m_hwnd)
+        (void)ReleaseCapture();
+}
+
+} // namespace detail

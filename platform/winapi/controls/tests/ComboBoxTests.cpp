@@ -1,0 +1,240 @@
+#include "ListBoxFixture.h"
+
+#include "platform/winapi/display/DisplayBackend.h"
+
+#include <cstring>
+
+namespace {
+
+using Codes = std::vector<WORD>;
+
+COMBOBOXINFO Info(HWND combo)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    EXPECT_TRUE(GetComboBoxInfo(combo, &info));
+    return info;
+}
+
+bool Dropped(HWND combo) { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE; }
+int Selected(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
+std::string Text(HWND hwnd)
+{
+    char buffer[128] = {};
+    (void)GetWindowTextA(hwnd, buffer, sizeof(buffer));
+    return buffer;
+}
+
+POINT ListItemCentre(HWND list, int index)
+{
+    RECT rect{};
+    (void)SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+class ComboTest : public ListTest {
+protected:
+    HWND DropDownList(DWORD extraStyle = 0)
+    {
+        m_combo = MakeCombo(CBS_DROPDOWNLIST | extraStyle);
+        Fill(m_combo, CB_ADDSTRING, {"red", "green", "blue", "cyan", "magenta"});
+        m_list = Info(m_combo).hwndList;
+        return m_combo;
+    }
+
+    void ClickButton() { Click(m_combo, POINT{Info(m_combo).rcButton.left + 3, 5}); }
+
+    HWND m_combo = nullptr;
+    HWND m_list = nullptr;
+};
+
+TEST_F(ComboTest, ClickDropsTheListWithoutTakingFocusOrActivation)
+{
+    DropDownList();
+    ClickButton();
+    ASSERT_TRUE(Dropped(m_combo));
+    EXPECT_TRUE(IsWindowVisible(m_list));
+    EXPECT_EQ(GetFocus(), m_combo);
+    EXPECT_EQ(GetActiveWindow(), m_host);
+    EXPECT_EQ(m_display->ActiveWindow(), reinterpret_cast<WindowId>(m_host));
+    EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SETFOCUS, CBN_DROPDOWN}));
+
+    RECT combo{}, list{}, reported{};
+    (void)GetWindowRect(m_combo, &combo);
+    (void)GetWindowRect(m_list, &list);
+    (void)SendMessageA(m_combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&reported));
+    EXPECT_EQ(list.top, combo.bottom);
+    EXPECT_EQ(list.left, combo.left);
+    EXPECT_TRUE(EqualRect(&list, &reported));
+
+    Forget();
+    Click(m_list, ListItemCentre(m_list, 2));
+    EXPECT_FALSE(Dropped(m_combo));
+    EXPECT_FALSE(IsWindowVisible(m_list));
+    EXPECT_EQ(Selected(m_combo), 2);
+    EXPECT_EQ(Text(m_combo), "blue");
+    EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
+    EXPECT_EQ(GetFocus(), m_combo);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ComboTest, EscapeAndOutsideClicksCancelWhatHoveringSelected)
+{
+    DropDownList();
+    (void)SendMessageA(m_combo, CB_SETCURSEL, 1, 0);
+    (void)SetFocus(m_combo);
+    Key(VK_F4);
+    ASSERT_TRUE(Dropped(m_combo));
+    MoveMouse(m_list, ListItemCentre(m_list, 3));
+    EXPECT_EQ(Selected(m_combo), 3) << "hovering moves the list's selection";
+    Forget();
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Dropped(m_combo));
+    EXPECT_EQ(Selected(m_combo), 1);
+    EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}));
+
+    Key(VK_DOWN, ModAlt);
+    ASSERT_TRUE(Dropped(m_combo));
+    Forget();
+    Click(m_host, POINT{300, 250});
+    EXPECT_FALSE(Dropped(m_combo));
+    EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}));
+    EXPECT_EQ(GetFocus(), m_combo) << "the click that closed the list went nowhere else";
+
+    Key(VK_F4);
+    Key(VK_DOWN);
+    Forget();
+    Key(VK_RETURN);
+    EXPECT_EQ(Selected(m_combo), 2) << "keys move the selection of the dropped list; Enter keeps it";
+    EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SELENDOK, CBN_CLOSEUP}));
+}
+
+TEST_F(ComboTest, ClosedDropDownListSelectsWithKeysAndTyping)
+{
+    DropDownList();
+    (void)SetFocus(m_combo);
+    struct Step {
+        unsigned key;
+        int selected;
+    };
+    const Step steps[] = {{VK_DOWN, 0}, {VK_DOWN, 1}, {VK_END, 4}, {VK_UP, 3}, {VK_HOME, 0}, {VK_NEXT, 4}};
+    for (const Step& step : steps) {
+        Forget();
+        Key(step.key);
+        EXPECT_EQ(Selected(m_combo), step.selected) << "key " << step.key;
+        EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SELCHANGE})) << "key " << step.key;
+        EXPECT_FALSE(Dropped(m_combo));
+    }
+    Forget();
+    Type("g");
+    EXPECT_EQ(Text(m_combo), "green");
+    EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SELCHANGE}));
+    EXPECT_EQ(SendMessageA(m_combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("CYAN")), TRUE);
+    EXPECT_EQ(Selected(m_combo), 3) << "a drop-down list's text picks its item";
+    EXPECT_EQ(SendMessageA(m_combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("black")), CB_ERR);
+}
+
+TEST_F(ComboTest, InfoDescribesTheFieldButtonAndParts)
+{
+    DropDownList();
+    const COMBOBOXINFO info = Info(m_combo);
+    RECT client{};
+    (void)GetClientRect(m_combo, &client);
+    EXPECT_EQ(info.hwndCombo, m_combo);
+    EXPECT_EQ(info.hwndItem, m_combo) << "a drop-down list has no edit";
+    char name[32] = {};
+    (void)GetClassNameA(info.hwndList, name, sizeof(name));
+    EXPECT_STREQ(name, "ComboLBox");
+    EXPECT_TRUE(GetWindowLongPtrA(info.hwndList, GWL_STYLE) & WS_POPUP);
+    EXPECT_EQ(info.rcButton.right, client.right - 2);
+    EXPECT_EQ(info.rcButton.right - info.rcButton.left, GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_LE(info.rcItem.right, info.rcButton.left);
+    EXPECT_EQ(info.stateButton, 0U);
+    EXPECT_EQ(client.bottom, SendMessageA(m_combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0) + 6)
+        << "the height given at creation is the list's, not the field's";
+
+    COMBOBOXINFO wrongSize{};
+    wrongSize.cbSize = 12;
+    EXPECT_FALSE(GetComboBoxInfo(m_combo, &wrongSize));
+    COMBOBOXINFO notCombo{};
+    notCombo.cbSize = sizeof(notCombo);
+    EXPECT_FALSE(GetComboBoxInfo(m_host, &notCombo));
+}
+
+TEST_F(ComboTest, OwnerDrawnCombosDrawFieldAndItemsInTheirOwnName)
+{
+    Host().heights = [](UINT) { return 18U; };
+    DropDownList(CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+    (void)SendMessageA(m_combo, CB_SETCURSEL, 1, 0);
+    Pump();
+    Host().draws.clear();
+    (void)InvalidateRect(m_combo, nullptr, TRUE);
+    (void)UpdateWindow(m_combo);
+    ASSERT_EQ(Host().draws.size(), 1U);
+    EXPECT_EQ(Host().draws[0].itemID, 1U);
+    EXPECT_EQ(Host().draws[0].CtlType, ODT_COMBOBOX);
+    EXPECT_EQ(Host().draws[0].hwndItem, m_combo);
+    EXPECT_TRUE(Host().draws[0].itemState & ODS_COMBOBOXEDIT);
+
+    Host().draws.clear();
+    (void)SendMessageA(m_combo, CB_SHOWDROPDOWN, TRUE, 0);
+    (void)UpdateWindow(m_list);
+    ASSERT_EQ(Host().draws.size(), 5U);
+    EXPECT_EQ(Host().draws[1].hwndItem, m_combo);
+    EXPECT_EQ(Host().draws[1].CtlID, static_cast<UINT>(CONTROL_ID));
+    EXPECT_EQ(Host().draws[1].itemState & ODS_SELECTED, ODS_SELECTED);
+    EXPECT_EQ(Host().draws[1].rcItem.top, 18);
+    EXPECT_EQ(SendMessageA(m_combo, CB_GETITEMHEIGHT, 0, 0), 18);
+}
+
+// The drop-down style needs the "Edit" class.
+class EditComboTest : public ComboTest {
+protected:
+    void SetUp() override
+    {
+        ComboTest::SetUp();
+        WNDCLASSA edit{};
+        if (!GetClassInfoA(nullptr, "Edit", &edit))
+            GTEST_SKIP() << "no Edit class registered";
+        m_combo = MakeCombo(CBS_DROPDOWN | CBS_AUTOHSCROLL);
+        Fill(m_combo, CB_ADDSTRING, {"alpha", "beta", "gamma"});
+        m_list = Info(m_combo).hwndList;
+        m_edit = Info(m_combo).hwndItem;
+    }
+
+    HWND m_edit = nullptr;
+};
+
+TEST_F(EditComboTest, TheEditKeepsTheFocusWhileTheListIsOpen)
+{
+    ASSERT_NE(m_edit, m_combo);
+    Click(m_combo, POINT{Info(m_combo).rcButton.left + 3, 5});
+    EXPECT_TRUE(Dropped(m_combo));
+    EXPECT_EQ(GetFocus(), m_edit);
+    Click(m_list, ListItemCentre(m_list, 1));
+    EXPECT_EQ(Text(m_edit), "beta");
+    EXPECT_EQ(GetFocus(), m_edit);
+
+    Forget();
+    Key(VK_F4);
+    EXPECT_TRUE(Dropped(m_combo)) << "F4 in the edit drops the list";
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Dropped(m_combo));
+    EXPECT_EQ(Notifications(m_combo), (Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+}
+
+TEST_F(EditComboTest, TypingReportsEditChanges)
+{
+    (void)SetFocus(m_edit);
+    Forget();
+    Type("x");
+    EXPECT_EQ(Text(m_combo), "x");
+    const Codes codes = Notifications(m_combo);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), CBN_EDITCHANGE), codes.end());
+    EXPECT_NE(std::find(codes.begin(), codes.end(), CBN_EDITUPDATE), codes.end());
+    Key(VK_DOWN);
+    EXPECT_EQ(Text(m_combo), "alpha") << "arrows in the edit step through the items";
+}
+
+} // namespace
