@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/TrackBar.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
 
@@ -526,35 +527,10 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-LRESULT TrackBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* trackBar = reinterpret_cast<TrackBar*>(GetWindowLongPtrA(hwnd, 0));
-    if (message == WM_NCCREATE) {
-        trackBar = new TrackBar(hwnd);
-        (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(trackBar));
-    }
-    if (trackBar == nullptr)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(hwnd, 0, 0);
-        delete trackBar;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    return trackBar->Handle(message, wParam, lParam);
-}
-
 } // namespace
 
 void RegisterTrackBarClass()
 {
     static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-        wc.lpfnWndProc = TrackBarProc;
-        wc.cbWndExtra = sizeof(TrackBar*);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = TRACKBAR_CLASSA;
-        (void)RegisterClassA(&wc);
-    });
+    std::call_once(once, [] { RegisterControlInstanceClass<TrackBar>(TRACKBAR_CLASSA, CS_DBLCLKS); });
 }
