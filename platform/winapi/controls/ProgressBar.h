@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/winapi/controls/CommCtrl.h"
+#include "platform/winapi/gdi/ImageLists.h"
 
 // "msctls_progress32": a sunken bar filled in proportion to a position within a range, in
 // blocks (the classic look) or smoothly, left to right or bottom to top.
@@ -20,11 +21,11 @@ constexpr UINT PBM_STEPIT = WM_USER + 5;
 constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
 constexpr UINT PBM_GETRANGE = WM_USER + 7;
 constexpr UINT PBM_GETPOS = WM_USER + 8;
+// CLR_DEFAULT (ImageLists.h) restores the system colour.
 constexpr UINT PBM_SETBARCOLOR = WM_USER + 9;
 constexpr UINT CCM_FIRST = 0x2000;
 constexpr UINT CCM_SETBKCOLOR = CCM_FIRST + 1;
 constexpr UINT PBM_SETBKCOLOR = CCM_SETBKCOLOR;
-constexpr COLORREF CLR_DEFAULT = 0xFF000000;
 
 // PBM_GETRANGE fills one when lParam is not null; wParam TRUE answers the low limit, else the high.
 struct PBRANGE {
