@@ -250,7 +250,8 @@ void MonthCal::NotifySelection(UINT code)
 
 void MonthCal::OnButtonDown(POINT point)
 {
-    if (HasStyle(WS_CHILD))
+    // A calendar on a window that is not the active one (a drop-down) leaves the focus where it is.
+    if (GetActiveWindow() == GetAncestor(m_hwnd, GA_ROOT))
         (void)SetFocus(m_hwnd);
     Day day = 0;
     const UINT hit = HitTest(point, day);

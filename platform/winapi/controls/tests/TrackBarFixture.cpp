@@ -75,28 +75,32 @@ void ControlTest::Pump()
     }
 }
 
-POINT ControlTest::InParent(HWND hwnd, POINT client) const
+POINT ControlTest::InTop(HWND hwnd, POINT client)
 {
-    (void)MapWindowPoints(hwnd, m_parent, &client, 1);
-    return client;
+    (void)ClientToScreen(hwnd, &client);
+    RECT top{};
+    (void)GetWindowRect(GetAncestor(hwnd, GA_ROOT), &top);
+    return POINT{client.x - top.left, client.y - top.top};
 }
+
+WindowId ControlTest::TopId(HWND hwnd) { return reinterpret_cast<WindowId>(GetAncestor(hwnd, GA_ROOT)); }
 
 void ControlTest::Press(HWND hwnd, POINT client, bool down)
 {
-    m_display->InjectMouseButton(reinterpret_cast<WindowId>(m_parent), InParent(hwnd, client), MouseButton::Left,
-                                 down, down ? 0U : static_cast<unsigned>(ModLeftButton));
+    m_display->InjectMouseButton(TopId(hwnd), InTop(hwnd, client), MouseButton::Left, down,
+                                 down ? 0U : static_cast<unsigned>(ModLeftButton));
     Pump();
 }
 
 void ControlTest::Move(HWND hwnd, POINT client)
 {
-    m_display->InjectMouseMove(reinterpret_cast<WindowId>(m_parent), InParent(hwnd, client), ModLeftButton);
+    m_display->InjectMouseMove(TopId(hwnd), InTop(hwnd, client), ModLeftButton);
     Pump();
 }
 
 void ControlTest::Click(HWND hwnd, POINT client)
 {
-    m_display->InjectClick(reinterpret_cast<WindowId>(m_parent), InParent(hwnd, client));
+    m_display->InjectClick(TopId(hwnd), InTop(hwnd, client));
     Pump();
 }
 
@@ -108,9 +112,8 @@ void ControlTest::Key(unsigned virtualKey, unsigned modifiers)
 
 std::uint32_t ControlTest::Pixel(HWND hwnd, int x, int y) const
 {
-    const POINT point = InParent(hwnd, POINT{x, y});
-    return m_display->WindowPixel(reinterpret_cast<WindowId>(m_parent), point.x, point.y).value_or(0xDEADBEEF) &
-           0xFFFFFF;
+    const POINT point = InTop(hwnd, POINT{x, y});
+    return m_display->WindowPixel(TopId(hwnd), point.x, point.y).value_or(0xDEADBEEF) & 0xFFFFFF;
 }
 
 std::uint32_t ControlTest::Rgb(COLORREF color)

@@ -31,11 +31,13 @@ protected:
     void Move(HWND hwnd, POINT client);
     void Click(HWND hwnd, POINT client);
     void Key(unsigned virtualKey, unsigned modifiers = 0);
-    // The presented pixel at a client point of a child, 0xRRGGBB.
+    // The presented pixel at a client point of a window, 0xRRGGBB.
     [[nodiscard]] std::uint32_t Pixel(HWND hwnd, int x, int y) const;
     [[nodiscard]] static std::uint32_t Rgb(COLORREF color);
     [[nodiscard]] std::vector<ParentNote> Notes(UINT message) const;
-    [[nodiscard]] POINT InParent(HWND hwnd, POINT client) const;
+    // A client point of a window in its top-level window's coordinates, as the display takes them.
+    [[nodiscard]] static POINT InTop(HWND hwnd, POINT client);
+    [[nodiscard]] static WindowId TopId(HWND hwnd);
 
     HeadlessDisplay* m_display = nullptr;
     HWND m_parent = nullptr;
