@@ -40,7 +40,8 @@ void AddLiteral(std::vector<DateTimeField>& fields, std::string_view text)
 
 Kind LetterKind(char letter, int count, bool ownLetters, bool dayHalf, const std::vector<DateTimeField>& fields)
 {
-    const bool afterHour = !fields.empty() && (fields.back().kind == Kind::Hour12 || fields.back().kind == Kind::Hour24);
+    const bool afterHour =
+        !fields.empty() && (fields.back().kind == Kind::Hour12 || fields.back().kind == Kind::Hour24);
     const bool afterHourSeparator = fields.size() >= 2 && fields.back().kind == Kind::Literal &&
                                     (fields[fields.size() - 2].kind == Kind::Hour12 ||
                                      fields[fields.size() - 2].kind == Kind::Hour24);

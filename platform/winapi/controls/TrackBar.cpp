@@ -203,7 +203,10 @@ void TrackBar::MoveTo(int pos, WORD code)
     Notify(code);
 }
 
-void TrackBar::MoveBy(int delta, WORD code) { MoveTo(static_cast<int>(std::clamp<long long>(static_cast<long long>(m_pos) + delta, m_min, m_max)), code); }
+void TrackBar::MoveBy(int delta, WORD code)
+{
+    MoveTo(static_cast<int>(std::clamp<long long>(static_cast<long long>(m_pos) + delta, m_min, m_max)), code);
+}
 
 void TrackBar::OnKeyDown(WPARAM key)
 {

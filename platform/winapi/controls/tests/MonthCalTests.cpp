@@ -150,7 +150,8 @@ TEST_F(MonthCalTest, KeysMoveByDayWeekAndMonthWithinTheRange)
     for (const Case& test : cases) {
         Key(test.key);
         const SYSTEMTIME now = Selection();
-        EXPECT_TRUE(SameDate(now, test.expected)) << test.key << ": " << now.wYear << "-" << now.wMonth << "-" << now.wDay;
+        EXPECT_TRUE(SameDate(now, test.expected))
+            << test.key << ": " << now.wYear << "-" << now.wMonth << "-" << now.wDay;
     }
     EXPECT_EQ(Codes().size(), std::size(cases));
 
