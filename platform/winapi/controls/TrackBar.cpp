@@ -1,0 +1,539 @@
+#include "platform/winapi/controls/TrackBar.h"
+
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/gdi/DrawHelpers.h"
+#include "platform/winapi/gdi/Gdi.h"
+
+#include <algorithm>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr UINT_PTR REPEAT_TIMER = 1;
+constexpr UINT FIRST_REPEAT_MS = 500;
+constexpr UINT REPEAT_MS = 100;
+constexpr int DEFAULT_THUMB_LENGTH = 20;
+// Room left beside the thumb for the focus rectangle and the tick marks.
+constexpr int EDGE_GAP = 8;
+constexpr int TIC_LENGTH = 3;
+constexpr int TIC_GAP = 2;
+constexpr LRESULT WANT_ARROWS = 0x0001;
+
+class TrackBar {
+public:
+    explicit TrackBar(HWND hwnd) : m_hwnd(hwnd) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(m_hwnd, GWL_STYLE) & bits) != 0; }
+    [[nodiscard]] bool Vertical() const { return HasStyle(TBS_VERT); }
+    [[nodiscard]] int Along(POINT point) const { return Vertical() ? point.y : point.x; }
+    [[nodiscard]] RECT Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const;
+    [[nodiscard]] int ThumbLength() const;
+    [[nodiscard]] int ThumbBreadth() const { return ThumbLength() / 2 + 1; }
+    [[nodiscard]] int ThumbStart() const;
+    [[nodiscard]] RECT ChannelRect() const;
+    [[nodiscard]] RECT ThumbRect() const;
+    [[nodiscard]] int PosToPixel(int pos) const;
+    [[nodiscard]] int PixelToPos(int pixel) const;
+    [[nodiscard]] std::vector<int> Tics() const;
+    [[nodiscard]] int Clamp(int pos) const { return std::clamp(pos, m_min, std::max(m_min, m_max)); }
+
+    void Redraw(bool redraw) const;
+    void SetPos(int pos, bool redraw);
+    void SetRange(int min, int max, bool redraw);
+    void Notify(WORD code) const;
+    void MoveBy(int delta, WORD code);
+    void MoveTo(int pos, WORD code);
+
+    void OnKeyDown(WPARAM key);
+    void OnButtonDown(POINT point);
+    void OnMouseMove(POINT point);
+    void OnTimer();
+    void EndTracking();
+
+    void Paint(HDC dc) const;
+    [[nodiscard]] LRESULT CustomDraw(NMCUSTOMDRAW& draw, DWORD stage, DWORD_PTR item, const RECT& rect) const;
+    void PaintItem(HDC dc, LRESULT prepaint, DWORD_PTR item, const RECT& rect) const;
+    void PaintChannel(HDC dc) const;
+    void PaintTics(HDC dc) const;
+    void PaintThumb(HDC dc) const;
+
+    HWND m_hwnd;
+    int m_min = 0;
+    int m_max = 100;
+    int m_pos = 0;
+    int m_lineSize = 1;
+    int m_pageSize = 20;
+    int m_ticFreq = 1;
+    int m_thumbLength = DEFAULT_THUMB_LENGTH;
+    int m_selStart = 0;
+    int m_selEnd = 0;
+    std::vector<int> m_tics;
+    bool m_dragging = false;
+    int m_dragOffset = 0;
+    // -1 or +1 while a press on the channel pages towards the pointer.
+    int m_pageDirection = 0;
+    POINT m_mouse{};
+};
+
+RECT TrackBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const
+{
+    return Vertical() ? RECT{acrossStart, alongStart, acrossEnd, alongEnd}
+                      : RECT{alongStart, acrossStart, alongEnd, acrossEnd};
+}
+
+int TrackBar::ThumbLength() const
+{
+    RECT client{};
+    (void)GetClientRect(m_hwnd, &client);
+    const int across = Vertical() ? client.right : client.bottom;
+    return std::max(1, std::min(m_thumbLength, across - 4));
+}
+
+int TrackBar::ThumbStart() const
+{
+    RECT client{};
+    (void)GetClientRect(m_hwnd, &client);
+    const int across = Vertical() ? client.right : client.bottom;
+    const int length = ThumbLength();
+    int start = EDGE_GAP;
+    if (HasStyle(TBS_BOTH))
+        start = (across - length) / 2;
+    else if (HasStyle(TBS_TOP) && !HasStyle(TBS_NOTICKS))
+        start = EDGE_GAP + TIC_LENGTH + TIC_GAP;
+    return std::max(0, std::min(start, across - length));
+}
+
+RECT TrackBar::ChannelRect() const
+{
+    RECT client{};
+    (void)GetClientRect(m_hwnd, &client);
+    const int along = Vertical() ? client.bottom : client.right;
+    const int margin = ThumbBreadth() / 2 + 3;
+    const int thickness = HasStyle(TBS_ENABLESELRANGE) ? 6 : 4;
+    const int acrossStart = ThumbStart() + ThumbLength() / 2 - thickness / 2;
+    return Oriented(margin, acrossStart, std::max(margin + 1, along - margin), acrossStart + thickness);
+}
+
+int TrackBar::PosToPixel(int pos) const
+{
+    const RECT channel = ChannelRect();
+    const int start = Vertical() ? channel.top : channel.left;
+    const int span = (Vertical() ? channel.bottom : channel.right) - start - 1;
+    const int range = m_max - m_min;
+    if (range <= 0)
+        return start;
+    return start + static_cast<int>((static_cast<long long>(Clamp(pos) - m_min) * span + range / 2) / range);
+}
+
+int TrackBar::PixelToPos(int pixel) const
+{
+    const RECT channel = ChannelRect();
+    const int start = Vertical() ? channel.top : channel.left;
+    const int span = std::max(1, (Vertical() ? channel.bottom : channel.right) - start - 1);
+    const long long range = m_max - m_min;
+    return Clamp(m_min + static_cast<int>(((pixel - start) * range + span / 2) / span));
+}
+
+RECT TrackBar::ThumbRect() const
+{
+    const int breadth = ThumbBreadth();
+    const int alongStart = PosToPixel(m_pos) - breadth / 2;
+    const int acrossStart = ThumbStart();
+    return Oriented(alongStart, acrossStart, alongStart + breadth, acrossStart + ThumbLength());
+}
+
+std::vector<int> TrackBar::Tics() const
+{
+    std::vector<int> tics;
+    if (HasStyle(TBS_NOTICKS))
+        return tics;
+    tics.push_back(m_min);
+    if (HasStyle(TBS_AUTOTICKS) && m_ticFreq > 0)
+        for (long long value = static_cast<long long>(m_min) + m_ticFreq; value < m_max; value += m_ticFreq)
+            tics.push_back(static_cast<int>(value));
+    tics.insert(tics.end(), m_tics.begin(), m_tics.end());
+    if (m_max != m_min)
+        tics.push_back(m_max);
+    return tics;
+}
+
+void TrackBar::Redraw(bool redraw) const
+{
+    if (redraw)
+        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+void TrackBar::SetPos(int pos, bool redraw)
+{
+    pos = Clamp(pos);
+    if (pos == m_pos)
+        return;
+    m_pos = pos;
+    Redraw(redraw);
+}
+
+void TrackBar::SetRange(int min, int max, bool redraw)
+{
+    m_min = min;
+    m_max = max;
+    m_pos = Clamp(m_pos);
+    m_ticFreq = std::max(1, m_ticFreq);
+    Redraw(redraw);
+}
+
+void TrackBar::Notify(WORD code) const
+{
+    const bool carriesPos = code == TB_THUMBTRACK || code == TB_THUMBPOSITION;
+    const WORD pos = carriesPos ? static_cast<WORD>(m_pos) : 0;
+    if (const HWND parent = GetParent(m_hwnd))
+        (void)SendMessageA(parent, Vertical() ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, pos),
+                           reinterpret_cast<LPARAM>(m_hwnd));
+}
+
+void TrackBar::MoveTo(int pos, WORD code)
+{
+    pos = Clamp(pos);
+    if (pos == m_pos)
+        return;
+    SetPos(pos, true);
+    Notify(code);
+}
+
+void TrackBar::MoveBy(int delta, WORD code)
+{
+    MoveTo(static_cast<int>(std::clamp<long long>(static_cast<long long>(m_pos) + delta, m_min, m_max)), code);
+}
+
+void TrackBar::OnKeyDown(WPARAM key)
+{
+    switch (key) {
+    case VK_LEFT:
+    case VK_UP:
+        MoveBy(-m_lineSize, TB_LINEUP);
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        MoveBy(m_lineSize, TB_LINEDOWN);
+        break;
+    case VK_PRIOR:
+        MoveBy(-m_pageSize, TB_PAGEUP);
+        break;
+    case VK_NEXT:
+        MoveBy(m_pageSize, TB_PAGEDOWN);
+        break;
+    case VK_HOME:
+        MoveTo(m_min, TB_TOP);
+        break;
+    case VK_END:
+        MoveTo(m_max, TB_BOTTOM);
+        break;
+    default:
+        break;
+    }
+}
+
+void TrackBar::OnButtonDown(POINT point)
+{
+    (void)SetFocus(m_hwnd);
+    (void)SetCapture(m_hwnd);
+    m_mouse = point;
+    const RECT thumb = ThumbRect();
+    if (!HasStyle(TBS_NOTHUMB) && PtInRect(&thumb, point)) {
+        m_dragging = true;
+        m_dragOffset = Along(point) - PosToPixel(m_pos);
+        Redraw(true);
+        return;
+    }
+    m_pageDirection = Along(point) < PosToPixel(m_pos) ? -1 : 1;
+    MoveBy(m_pageDirection * m_pageSize, m_pageDirection < 0 ? TB_PAGEUP : TB_PAGEDOWN);
+    (void)SetTimer(m_hwnd, REPEAT_TIMER, FIRST_REPEAT_MS, nullptr);
+}
+
+void TrackBar::OnMouseMove(POINT point)
+{
+    m_mouse = point;
+    if (!m_dragging)
+        return;
+    const int pos = PixelToPos(Along(point) - m_dragOffset);
+    if (pos == m_pos)
+        return;
+    SetPos(pos, true);
+    Notify(TB_THUMBTRACK);
+}
+
+void TrackBar::OnTimer()
+{
+    if (m_pageDirection == 0)
+        return;
+    // Paging stops once the thumb has reached the pointer.
+    const int toPointer = Along(m_mouse) - PosToPixel(m_pos);
+    const RECT thumb = ThumbRect();
+    if (toPointer * m_pageDirection > 0 && !PtInRect(&thumb, m_mouse))
+        MoveBy(m_pageDirection * m_pageSize, m_pageDirection < 0 ? TB_PAGEUP : TB_PAGEDOWN);
+    (void)SetTimer(m_hwnd, REPEAT_TIMER, REPEAT_MS, nullptr);
+}
+
+void TrackBar::EndTracking()
+{
+    if (!m_dragging && m_pageDirection == 0)
+        return;
+    (void)KillTimer(m_hwnd, REPEAT_TIMER);
+    const bool wasDragging = m_dragging;
+    m_dragging = false;
+    m_pageDirection = 0;
+    if (wasDragging) {
+        Notify(TB_THUMBPOSITION);
+        Redraw(true);
+    }
+    Notify(TB_ENDTRACK);
+}
+
+LRESULT TrackBar::CustomDraw(NMCUSTOMDRAW& draw, DWORD stage, DWORD_PTR item, const RECT& rect) const
+{
+    draw.dwDrawStage = stage;
+    draw.dwItemSpec = item;
+    draw.rc = rect;
+    return NotifyParent(m_hwnd, NM_CUSTOMDRAW, draw.hdr);
+}
+
+void TrackBar::PaintChannel(HDC dc) const
+{
+    RECT channel = ChannelRect();
+    (void)DrawEdge(dc, &channel, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    (void)FillRect(dc, &channel, GetSysColorBrush(COLOR_WINDOW));
+    if (!HasStyle(TBS_ENABLESELRANGE) || m_selEnd <= m_selStart)
+        return;
+    RECT selection = channel;
+    if (Vertical()) {
+        selection.top = PosToPixel(m_selStart);
+        selection.bottom = PosToPixel(m_selEnd) + 1;
+    } else {
+        selection.left = PosToPixel(m_selStart);
+        selection.right = PosToPixel(m_selEnd) + 1;
+    }
+    (void)IntersectRect(&selection, &selection, &channel);
+    (void)FillRect(dc, &selection, GetSysColorBrush(COLOR_HIGHLIGHT));
+}
+
+void TrackBar::PaintTics(HDC dc) const
+{
+    const int thumbStart = ThumbStart();
+    const int thumbEnd = thumbStart + ThumbLength();
+    std::vector<int> sides;
+    if (HasStyle(TBS_BOTH) || HasStyle(TBS_TOP))
+        sides.push_back(thumbStart - TIC_GAP - TIC_LENGTH);
+    if (HasStyle(TBS_BOTH) || !HasStyle(TBS_TOP))
+        sides.push_back(thumbEnd + TIC_GAP);
+    const HBRUSH brush = GetSysColorBrush(COLOR_BTNTEXT);
+    for (const int value : Tics()) {
+        const int along = PosToPixel(value);
+        for (const int across : sides) {
+            const RECT tic = Oriented(along, across, along + 1, across + TIC_LENGTH);
+            (void)FillRect(dc, &tic, brush);
+        }
+    }
+}
+
+void TrackBar::PaintThumb(HDC dc) const
+{
+    if (HasStyle(TBS_NOTHUMB))
+        return;
+    RECT thumb = ThumbRect();
+    (void)DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST);
+    // A disabled or grabbed thumb shows the classic dithered face.
+    if (IsWindowEnabled(m_hwnd) && !m_dragging)
+        return;
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    for (int y = thumb.top; y < thumb.bottom; ++y)
+        for (int x = thumb.left + (y & 1); x < thumb.right; x += 2)
+            (void)SetPixelV(dc, x, y, light);
+}
+
+void TrackBar::PaintItem(HDC dc, LRESULT prepaint, DWORD_PTR item, const RECT& rect) const
+{
+    NMCUSTOMDRAW draw{};
+    draw.hdc = dc;
+    draw.uItemState = (GetFocus() == m_hwnd ? CDIS_FOCUS : 0U) | (IsWindowEnabled(m_hwnd) ? 0U : CDIS_DISABLED);
+    const LRESULT answer =
+        (prepaint & CDRF_NOTIFYITEMDRAW) != 0 ? CustomDraw(draw, CDDS_ITEMPREPAINT, item, rect) : CDRF_DODEFAULT;
+    if ((answer & CDRF_SKIPDEFAULT) == 0) {
+        if (item == TBCD_CHANNEL)
+            PaintChannel(dc);
+        else if (item == TBCD_TICS)
+            PaintTics(dc);
+        else
+            PaintThumb(dc);
+    }
+    if ((answer & CDRF_NOTIFYPOSTPAINT) != 0)
+        (void)CustomDraw(draw, CDDS_ITEMPOSTPAINT, item, rect);
+}
+
+void TrackBar::Paint(HDC dc) const
+{
+    RECT client{};
+    (void)GetClientRect(m_hwnd, &client);
+    NMCUSTOMDRAW draw{};
+    draw.hdc = dc;
+    draw.uItemState = (GetFocus() == m_hwnd ? CDIS_FOCUS : 0U) | (IsWindowEnabled(m_hwnd) ? 0U : CDIS_DISABLED);
+    const LRESULT prepaint = CustomDraw(draw, CDDS_PREPAINT, 0, client);
+    if ((prepaint & CDRF_SKIPDEFAULT) != 0)
+        return;
+    (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    PaintItem(dc, prepaint, TBCD_CHANNEL, ChannelRect());
+    PaintItem(dc, prepaint, TBCD_TICS, client);
+    PaintItem(dc, prepaint, TBCD_THUMB, ThumbRect());
+    if (GetFocus() == m_hwnd) {
+        (void)SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        (void)SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        (void)DrawFocusRect(dc, &client);
+    }
+    if ((prepaint & CDRF_NOTIFYPOSTPAINT) != 0)
+        (void)CustomDraw(draw, CDDS_POSTPAINT, 0, client);
+}
+
+LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const bool redraw = wParam != 0;
+    switch (message) {
+    case TBM_GETPOS:
+        return m_pos;
+    case TBM_SETPOS:
+        SetPos(static_cast<int>(lParam), redraw);
+        return 0;
+    case TBM_GETRANGEMIN:
+        return m_min;
+    case TBM_GETRANGEMAX:
+        return m_max;
+    case TBM_SETRANGE:
+        SetRange(static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lParam))),
+                 static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(lParam))), redraw);
+        return 0;
+    case TBM_SETRANGEMIN:
+        SetRange(static_cast<int>(lParam), m_max, redraw);
+        return 0;
+    case TBM_SETRANGEMAX:
+        SetRange(m_min, static_cast<int>(lParam), redraw);
+        return 0;
+    case TBM_SETPAGESIZE:
+        return std::exchange(m_pageSize, static_cast<int>(lParam));
+    case TBM_GETPAGESIZE:
+        return m_pageSize;
+    case TBM_SETLINESIZE:
+        return std::exchange(m_lineSize, static_cast<int>(lParam));
+    case TBM_GETLINESIZE:
+        return m_lineSize;
+    case TBM_SETTICFREQ:
+        m_ticFreq = std::max(1, static_cast<int>(wParam));
+        Redraw(true);
+        return 0;
+    case TBM_SETTIC:
+        if (lParam < m_min || lParam > m_max)
+            return FALSE;
+        m_tics.push_back(static_cast<int>(lParam));
+        Redraw(true);
+        return TRUE;
+    case TBM_GETTIC:
+        return wParam < m_tics.size() ? m_tics[wParam] : -1;
+    case TBM_CLEARTICS:
+        m_tics.clear();
+        Redraw(redraw);
+        return 0;
+    case TBM_GETNUMTICS:
+        return HasStyle(TBS_NOTICKS) ? 0 : static_cast<LRESULT>(Tics().size());
+    case TBM_GETTHUMBRECT:
+    case TBM_GETCHANNELRECT:
+        if (lParam != 0)
+            *reinterpret_cast<RECT*>(lParam) = message == TBM_GETTHUMBRECT ? ThumbRect() : ChannelRect();
+        return 0;
+    case TBM_SETTHUMBLENGTH:
+        if (HasStyle(TBS_FIXEDLENGTH)) {
+            m_thumbLength = std::max(1, static_cast<int>(wParam));
+            Redraw(true);
+        }
+        return 0;
+    case TBM_GETTHUMBLENGTH:
+        return ThumbLength();
+    case TBM_SETSEL:
+        m_selStart = static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lParam)));
+        m_selEnd = static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(lParam)));
+        Redraw(redraw);
+        return 0;
+    case TBM_SETSELSTART:
+        m_selStart = static_cast<int>(lParam);
+        Redraw(redraw);
+        return 0;
+    case TBM_SETSELEND:
+        m_selEnd = static_cast<int>(lParam);
+        Redraw(redraw);
+        return 0;
+    case TBM_GETSELSTART:
+        return m_selStart;
+    case TBM_GETSELEND:
+        return m_selEnd;
+    case TBM_CLEARSEL:
+        m_selStart = m_selEnd = 0;
+        Redraw(redraw);
+        return 0;
+    case WM_GETDLGCODE:
+        return WANT_ARROWS;
+    case WM_KEYDOWN:
+        OnKeyDown(wParam);
+        return 0;
+    case WM_KEYUP:
+        if (wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR ||
+            wParam == VK_NEXT || wParam == VK_HOME || wParam == VK_END)
+            Notify(TB_ENDTRACK);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_LBUTTONUP:
+        if (GetCapture() == m_hwnd)
+            (void)ReleaseCapture();
+        EndTracking();
+        return 0;
+    case WM_CAPTURECHANGED:
+        EndTracking();
+        return 0;
+    case WM_TIMER:
+        if (wParam == REPEAT_TIMER)
+            OnTimer();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SIZE:
+        Redraw(true);
+        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(m_hwnd, &ps);
+        Paint(dc);
+        (void)EndPaint(m_hwnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    default:
+        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+    }
+}
+
+} // namespace
+
+void RegisterTrackBarClass()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { RegisterControlInstanceClass<TrackBar>(TRACKBAR_CLASSA, CS_DBLCLKS); });
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/winapi/controls/CommCtrl.h"
+
+// "msctls_updown32": a pair of arrow buttons stepping an integer within a range, usually shown
+// beside a buddy window (an edit) whose text it keeps, with auto repeat and acceleration while an
+// arrow is held.
+inline constexpr const char* UPDOWN_CLASSA = "msctls_updown32";
+
+// Idempotent and safe from any thread.
+void RegisterUpDownClass();
+
+constexpr DWORD UDS_WRAP = 0x0001;
+constexpr DWORD UDS_SETBUDDYINT = 0x0002;
+constexpr DWORD UDS_ALIGNRIGHT = 0x0004;
+constexpr DWORD UDS_ALIGNLEFT = 0x0008;
+constexpr DWORD UDS_AUTOBUDDY = 0x0010;
+constexpr DWORD UDS_ARROWKEYS = 0x0020;
+constexpr DWORD UDS_HORZ = 0x0040;
+constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
+
+constexpr UINT UDM_SETRANGE = WM_USER + 101;
+constexpr UINT UDM_GETRANGE = WM_USER + 102;
+constexpr UINT UDM_SETPOS = WM_USER + 103;
+constexpr UINT UDM_GETPOS = WM_USER + 104;
+constexpr UINT UDM_SETBUDDY = WM_USER + 105;
+constexpr UINT UDM_GETBUDDY = WM_USER + 106;
+constexpr UINT UDM_SETACCEL = WM_USER + 107;
+constexpr UINT UDM_GETACCEL = WM_USER + 108;
+constexpr UINT UDM_SETBASE = WM_USER + 109;
+constexpr UINT UDM_GETBASE = WM_USER + 110;
+constexpr UINT UDM_SETRANGE32 = WM_USER + 111;
+constexpr UINT UDM_GETRANGE32 = WM_USER + 112;
+constexpr UINT UDM_SETPOS32 = WM_USER + 113;
+constexpr UINT UDM_GETPOS32 = WM_USER + 114;
+
+constexpr int UD_MAXVAL = 0x7FFF;
+constexpr int UD_MINVAL = -UD_MAXVAL;
+
+// After nSec seconds of holding an arrow, each step is nInc.
+struct UDACCEL {
+    UINT nSec;
+    UINT nInc;
+};
+using LPUDACCEL = UDACCEL*;
+
+constexpr UINT UDN_FIRST = 0U - 721;
+// Sent before each step; a non-zero answer vetoes it.
+constexpr UINT UDN_DELTAPOS = UDN_FIRST - 1;
+
+struct NMUPDOWN {
+    NMHDR hdr;
+    int iPos;
+    int iDelta;
+};
+using LPNMUPDOWN = NMUPDOWN*;
