@@ -1,5 +1,7 @@
 #include "ComCtlTestHost.h"
 
+#include <utility>
+
 namespace {
 
 constexpr const char* HOST_CLASS = "ComCtlHost";
@@ -79,7 +81,22 @@ void ComCtlTest::Click(HWND control, POINT client, MouseButton button)
 
 void ComCtlTest::Key(unsigned virtualKey, unsigned modifiers)
 {
-    m_display->InjectKeyPress(Id(m_host), virtualKey, {}, modifiers);
+    // The modifier keys go down as keys of their own, so that GetKeyState sees them.
+    const WindowId id = Id(m_host);
+    unsigned held = 0;
+    for (const auto& [bit, key] : {std::pair{ModControl, VK_CONTROL}, std::pair{ModShift, VK_SHIFT}}) {
+        if ((modifiers & bit) != 0) {
+            m_display->InjectKey(id, key, true, {}, held);
+            held |= bit;
+        }
+    }
+    m_display->InjectKeyPress(id, virtualKey, {}, held);
+    for (const auto& [bit, key] : {std::pair{ModControl, VK_CONTROL}, std::pair{ModShift, VK_SHIFT}}) {
+        if ((held & bit) != 0) {
+            held &= ~static_cast<unsigned>(bit);
+            m_display->InjectKey(id, key, false, {}, held | bit);
+        }
+    }
     Pump();
 }
 
