@@ -197,8 +197,11 @@ void TWinControl::DestroyWnd()
     const HWND window = m_handle;
     if (TControl* captured = controls_detail::CaptureControl(); captured && captured->Parent() == this)
         controls_detail::CaptureControl() = nullptr;
-    // Messages of the dying window no longer reach the object.
+    // Messages of the dying window no longer reach the object; a built-in class still gets its
+    // own, so that it frees what it keeps for the window.
     (void)RemovePropA(window, ControlAtomName().c_str());
+    if (m_defWndProc && m_defWndProc != &DefWindowProcA)
+        (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defWndProc));
     m_handle = nullptr;
     (void)DestroyWindow(window);
 }

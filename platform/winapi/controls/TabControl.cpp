@@ -544,6 +544,11 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return control->selected;
     case TCM_SETCURSEL: {
         const int old = control->selected;
+        if (static_cast<int>(wParam) == -1) {
+            control->selected = -1;
+            (void)InvalidateRect(window, nullptr, TRUE);
+            return old;
+        }
         if (wParam >= control->tabs.size())
             return -1;
         (void)Select(*control, static_cast<int>(wParam), false);
