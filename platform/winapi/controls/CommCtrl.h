@@ -24,6 +24,17 @@ constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
 constexpr UINT NM_CUSTOMDRAW = NM_FIRST - 12;
 constexpr UINT NM_RELEASEDCAPTURE = NM_FIRST - 16;
 
+// Styles every common control understands: where it docks in its parent and whether it sizes
+// itself.
+constexpr DWORD CCS_TOP = 0x00000001;
+constexpr DWORD CCS_NOMOVEY = 0x00000002;
+constexpr DWORD CCS_BOTTOM = 0x00000003;
+constexpr DWORD CCS_NORESIZE = 0x00000004;
+constexpr DWORD CCS_NOPARENTALIGN = 0x00000008;
+constexpr DWORD CCS_ADJUSTABLE = 0x00000020;
+constexpr DWORD CCS_NODIVIDER = 0x00000040;
+constexpr DWORD CCS_VERT = 0x00000080;
+
 // Custom draw: the control asks before and after painting itself and each item.
 constexpr DWORD CDDS_PREPAINT = 0x00000001;
 constexpr DWORD CDDS_POSTPAINT = 0x00000002;

@@ -1,0 +1,190 @@
+#include "ControlsTestClasses.h"
+#include "platform/classlib/ComCtrlsTabs.h"
+#include "platform/winapi/controls/TabControl.h"
+
+#include <memory>
+
+namespace {
+
+class TTestPagesForm : public TForm {
+    CLASSLIB_DECLARE_CLASS;
+    explicit TTestPagesForm(TComponent* owner) : TForm(owner) {}
+
+    TPageControl* Pages = nullptr;
+    TTabSheet* SheetA = nullptr;
+    TTabSheet* SheetB = nullptr;
+    TTabSheet* SheetC = nullptr;
+    int Changes = 0;
+    void PagesChange(TObject*) { ++Changes; }
+};
+
+void DescribePagesForm(TClassBuilder& c)
+{
+    c.Field("Pages", &TTestPagesForm::Pages);
+    c.Field("SheetA", &TTestPagesForm::SheetA);
+    c.Field("SheetB", &TTestPagesForm::SheetB);
+    c.Field("SheetC", &TTestPagesForm::SheetC);
+    c.Method("PagesChange", &TTestPagesForm::PagesChange);
+}
+
+const char* PagesFormText()
+{
+    return R"(object TestPagesForm: TTestPagesForm
+  Left = 20
+  Top = 20
+  ClientWidth = 320
+  ClientHeight = 240
+  object Pages: TPageControl
+    Left = 8
+    Top = 8
+    Width = 300
+    Height = 220
+    ActivePage = SheetB
+    OnChange = PagesChange
+    object SheetA: TTabSheet
+      Caption = 'Phone book'
+    end
+    object SheetB: TTabSheet
+      Caption = 'Calls'
+    end
+    object SheetC: TTabSheet
+      Caption = 'Settings'
+      TabVisible = False
+    end
+  end
+end
+)";
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TTestPagesForm, TForm, ComponentCreator<TTestPagesForm>, DescribePagesForm)
+
+namespace {
+
+class PageControlTest : public ControlsFixture {
+protected:
+    void SetUp() override
+    {
+        ControlsFixture::SetUp();
+        RegisterClasses({TPageControl::StaticClass(), TTabSheet::StaticClass(), TTestPagesForm::StaticClass()});
+        RegisterFormText(TTestPagesForm::StaticClass(), PagesFormText());
+        m_form.reset(static_cast<TTestPagesForm*>(TCustomForm::Create(TTestPagesForm::StaticClass(), nullptr)));
+        m_form->Show();
+        Application->ProcessMessages();
+    }
+
+    void TearDown() override
+    {
+        m_form.reset();
+        ControlsFixture::TearDown();
+    }
+
+    void ClickTab(int index)
+    {
+        RECT rect{};
+        ASSERT_TRUE(SendMessageA(m_form->Pages->Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                                 reinterpret_cast<LPARAM>(&rect)));
+        m_display->InjectClick(Id(*m_form), InTopLevel(*m_form->Pages, {rect.left + 5, rect.top + 5}));
+        Application->ProcessMessages();
+    }
+
+    [[nodiscard]] int TabCount() const
+    {
+        return static_cast<int>(SendMessageA(m_form->Pages->Handle(), TCM_GETITEMCOUNT, 0, 0));
+    }
+
+    std::unique_ptr<TTestPagesForm> m_form;
+};
+
+TEST_F(PageControlTest, FormDataMakesTheSheetsPagesAndShowsOnlyTheActiveOne)
+{
+    TPageControl& pages = *m_form->Pages;
+    ASSERT_EQ(pages.PageCount(), 3);
+    EXPECT_EQ(pages.Pages(0), m_form->SheetA);
+    EXPECT_EQ(m_form->SheetC->PageIndex(), 2);
+    EXPECT_EQ(pages.ActivePage(), m_form->SheetB);
+    EXPECT_EQ(pages.ActivePageIndex(), 1);
+    EXPECT_TRUE(m_form->SheetB->Showing());
+    EXPECT_FALSE(m_form->SheetA->Showing());
+    // The hidden tab is not among the window's tabs; the sheet fills the display area.
+    EXPECT_EQ(TabCount(), 2);
+    EXPECT_EQ(SendMessageA(pages.Handle(), TCM_GETCURSEL, 0, 0), 1);
+    const TRect display = pages.DisplayRect();
+    EXPECT_EQ(m_form->SheetB->BoundsRect().top, display.top);
+    EXPECT_EQ(m_form->SheetB->BoundsRect().right, display.right);
+    EXPECT_EQ(m_form->Changes, 0);
+}
+
+TEST_F(PageControlTest, SettingThePageInCodeDoesNotFireOnChangeButAClickDoes)
+{
+    TPageControl& pages = *m_form->Pages;
+    pages.SetActivePage(m_form->SheetA);
+    EXPECT_EQ(m_form->Changes, 0);
+    EXPECT_EQ(SendMessageA(pages.Handle(), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(m_form->SheetA->Showing());
+    EXPECT_FALSE(m_form->SheetB->Showing());
+
+    ClickTab(1);
+    EXPECT_EQ(pages.ActivePage(), m_form->SheetB);
+    EXPECT_EQ(m_form->Changes, 1);
+
+    bool allow = false;
+    pages.SetOnChanging(TTabChangingEvent::FromFunction([&](TObject*, bool& allowChange) { allowChange = allow; }));
+    ClickTab(0);
+    EXPECT_EQ(pages.ActivePage(), m_form->SheetB);
+    EXPECT_EQ(m_form->Changes, 1);
+}
+
+TEST_F(PageControlTest, TabVisibleAddsAndRemovesTheTabAndMovesOffAHiddenActivePage)
+{
+    TPageControl& pages = *m_form->Pages;
+    m_form->SheetC->SetTabVisible(true);
+    EXPECT_EQ(TabCount(), 3);
+    m_form->SheetB->SetTabVisible(false);
+    EXPECT_EQ(TabCount(), 2);
+    EXPECT_EQ(pages.ActivePage(), m_form->SheetC);
+    EXPECT_EQ(SendMessageA(pages.Handle(), TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(m_form->Changes, 0);
+
+    m_form->SheetA->SetCaption("Contacts");
+    char text[40] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    (void)SendMessageA(pages.Handle(), TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, "Contacts");
+
+    delete m_form->SheetC;
+    m_form->SheetC = nullptr;
+    EXPECT_EQ(pages.PageCount(), 2);
+    EXPECT_EQ(pages.ActivePage(), m_form->SheetA);
+}
+
+class TabControlTest : public ControlsFixture {};
+
+TEST_F(TabControlTest, TabsFollowTheListAndTabIndexSetInCodeFiresNothing)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* tabs = new TTabControl(&form);
+    tabs->SetParent(&form);
+    int changes = 0;
+    tabs->SetOnChange(TNotifyEvent::FromFunction([&](TObject*) { ++changes; }));
+    tabs->Tabs()->Add("One");
+    tabs->Tabs()->Add("Two");
+    tabs->SetTabIndex(1);
+    form.Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(tabs->TabIndex(), 1);
+    tabs->Tabs()->Delete(1);
+    EXPECT_EQ(tabs->TabIndex(), -1);
+    EXPECT_EQ(changes, 0);
+
+    tabs->SetTabHeight(30);
+    EXPECT_EQ(tabs->DisplayRect().top, 2 + 30 + 4);
+}
+
+} // namespace
