@@ -405,3 +405,5 @@ void TCustomImageList::ReadData(TStream& stream)
         (void)ImageList_Add(m_handle, images.Handle(), masks.Handle());
     Change();
 }
+
+void RegisterImageListClasses() { RegisterClass(TImageList::StaticClass()); }

@@ -120,3 +120,6 @@ class TImageList : public TCustomImageList {
     explicit TImageList(TComponent* owner) : TCustomImageList(owner) {}
     TImageList(TComponent* owner, int width, int height) : TCustomImageList(owner, width, height) {}
 };
+
+// Makes TImageList known to form data.
+void RegisterImageListClasses();

@@ -771,3 +771,8 @@ void TPopupMenu::WndProc(TMessage& message)
     }
     message.Result = DefWindowProcA(m_window, message.Msg, message.WParam, message.LParam);
 }
+
+void RegisterMenuClasses()
+{
+    RegisterClasses({TMainMenu::StaticClass(), TPopupMenu::StaticClass(), TMenuItem::StaticClass()});
+}

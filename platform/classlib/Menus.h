@@ -243,3 +243,6 @@ private:
     TPoint m_popupPoint{0, 0};
     TNotifyEvent m_onPopup;
 };
+
+// Makes TMainMenu, TPopupMenu and TMenuItem known to form data.
+void RegisterMenuClasses();

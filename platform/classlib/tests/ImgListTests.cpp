@@ -112,7 +112,7 @@ TEST(ImageList, ChangeLinksHearOfChangesUntilTheyLeave)
 
 TEST(ImageList, FormDataKeepsImagesMasksAndSize)
 {
-    RegisterClasses({TImageList::StaticClass()});
+    RegisterImageListClasses();
     TImageList list(nullptr, 4, 4);
     list.SetName("Images");
     const auto strip = TwoImages();

@@ -180,7 +180,8 @@ protected:
     void SetUp() override
     {
         ControlsFixture::SetUp();
-        RegisterClasses({TMenuTestForm::StaticClass(), TPopupMenu::StaticClass(), TMenuItem::StaticClass()});
+        RegisterMenuClasses();
+        RegisterClass(TMenuTestForm::StaticClass());
         m_form = std::make_unique<TMenuTestForm>(nullptr);
         (void)ReadComponentText(MenuFormText, m_form.get());
     }
