@@ -646,6 +646,13 @@ bool TMenu::DispatchMenuMessage(TMessage& message)
         if (HIWORD(message.WParam) != 0 || message.LParam != 0)
             return false;
         return DispatchCommand(LOWORD(message.WParam));
+    case WM_INITMENUPOPUP:
+        // Opening a submenu clicks its item, so that its handler can set up the items first.
+        if (TMenuItem* item = FindItem(message.WParam, fkHandle)) {
+            item->Click();
+            return true;
+        }
+        return false;
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
         if (!measure || measure->CtlType != ODT_MENU || !FindItem(measure->itemID, fkCommand))

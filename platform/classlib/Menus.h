@@ -163,7 +163,8 @@ class TMenu : public TComponent {
     [[nodiscard]] TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind) const;
     // Clicks the item of the command; false when no item has it.
     bool DispatchCommand(WORD command);
-    // Answers WM_COMMAND, WM_MEASUREITEM and WM_DRAWITEM of the menu's items; false for others.
+    // Answers WM_COMMAND, WM_INITMENUPOPUP (a submenu opening clicks its item), WM_MEASUREITEM and
+    // WM_DRAWITEM of the menu's items; false for others.
     bool DispatchMenuMessage(TMessage& message);
 
     void GetChildren(const TGetChildProc& proc, TComponent* root) override;

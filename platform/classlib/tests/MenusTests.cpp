@@ -66,6 +66,7 @@ constexpr const char* MenuFormText = R"(object MenuTestForm: TMenuTestForm
     end
     object More1: TMenuItem
       Caption = '&More'
+      OnClick = ItemClick
       object Deep1: TMenuItem
         Caption = '&Deep'
         OnClick = ItemClick
@@ -236,8 +237,9 @@ TEST_F(MenuFormTest, RightClickPopsTheControlsMenuAndTheChoiceReachesOnClick)
     // The menu loop reads the keys queued behind the click: open "More", choose "Deep".
     m_display->InjectClick(Id(*m_form), InTopLevel(*m_form->Panel1, POINT{10, 10}), MouseButton::Right);
     Keys({{'M', "m"}, {'D', "d"}});
-    ASSERT_TRUE(PumpUntil([&] { return m_form->Events.size() == 2; }));
-    EXPECT_EQ(m_form->Events, (std::vector<std::string>{"popup Popup1", "click Deep1"}));
+    ASSERT_TRUE(PumpUntil([&] { return m_form->Events.size() == 3; }));
+    EXPECT_EQ(m_form->Events, (std::vector<std::string>{"popup Popup1", "click More1", "click Deep1"}))
+        << "opening a submenu clicks its item";
     EXPECT_EQ(m_form->Popup1->PopupComponent(), m_form->Panel1);
     const TPoint expected = m_form->Panel1->ClientToScreen(TPoint{10, 10});
     EXPECT_EQ(m_form->Popup1->PopupPoint().x, expected.x);
@@ -270,6 +272,30 @@ TEST_F(MenuFormTest, AControlWithoutAMenuUsesItsParentsAndAutoPopupOffOrHandledS
     m_display->InjectClick(Id(*m_form), InTopLevel(*m_form->Panel1, POINT{60, 60}), MouseButton::Right);
     ASSERT_TRUE(PumpUntil([&] { return asked; }));
     EXPECT_EQ(m_form->Events.size(), 1u) << "no further popup";
+}
+
+TEST_F(MenuItems, AMainMenuIsTheWindowsMenuAndTakesItsCommands)
+{
+    TForm form(nullptr);
+    TMainMenu menu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption("&File");
+    auto* quit = new TMenuItem(&form);
+    quit->SetCaption("E&xit");
+    file->Add(quit);
+    menu.Items()->Add(file);
+    int clicks = 0;
+    quit->SetOnClick(TNotifyEvent::FromFunction([&](TObject*) { ++clicks; }));
+    menu.SetWindowHandle(form.Handle());
+    EXPECT_EQ(GetMenu(form.Handle()), menu.Handle());
+    EXPECT_EQ(GetSubMenu(menu.Handle(), 0), file->Handle());
+
+    TMessage command{WM_COMMAND, MAKEWPARAM(quit->Command(), 0), 0, 0};
+    EXPECT_TRUE(menu.DispatchMenuMessage(command));
+    EXPECT_EQ(clicks, 1);
+    TMessage control{WM_COMMAND, MAKEWPARAM(quit->Command(), 0), 1234, 0}; // from a control window
+    EXPECT_FALSE(menu.DispatchMenuMessage(control)) << "a control's notification is not a menu command";
+    EXPECT_EQ(clicks, 1);
 }
 
 // Owner drawing: an image list makes the items owner-drawn; the item's glyph and highlight are
