@@ -3,6 +3,7 @@
 #include "platform/classlib/Streams.h"
 #include "platform/winapi/gdi/Gdi.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <span>

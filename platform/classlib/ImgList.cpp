@@ -166,7 +166,7 @@ void TCustomImageList::Assign(const TPersistent* source)
         return;
     }
     TMemoryStream data;
-    const_cast<TCustomImageList*>(other)->WriteData(data);
+    other->WriteData(data);
     data.SetPosition(0);
     m_bkColor = other->m_bkColor;
     m_blendColor = other->m_blendColor;
@@ -353,7 +353,7 @@ void TCustomImageList::DefineProperties(TFiler& filer)
         Count() > 0);
 }
 
-void TCustomImageList::WriteData(TStream& stream)
+void TCustomImageList::WriteData(TStream& stream) const
 {
     const int count = Count();
     WriteInt(stream, static_cast<std::uint32_t>(count));

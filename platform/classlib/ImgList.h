@@ -93,7 +93,7 @@ class TCustomImageList : public TComponent {
     void DefineProperties(TFiler& filer) override;
     // The "Bitmap" form data (see above); reading raises EReadError for data that does not hold.
     void ReadData(TStream& stream);
-    void WriteData(TStream& stream);
+    void WriteData(TStream& stream) const;
 
 protected:
     virtual void Change();

@@ -199,7 +199,7 @@ TShortCut TextToShortCut(std::string_view text)
         found = false;
         for (const auto& [modifier, prefix] : Modifiers) {
             const std::string_view wanted(prefix);
-            if (text.size() > wanted.size() && SameText(std::string(text.substr(0, wanted.size())), std::string(wanted))) {
+            if (text.size() > wanted.size() && SameText(text.substr(0, wanted.size()), wanted)) {
                 modifiers |= modifier;
                 text.remove_prefix(wanted.size());
                 found = true;
@@ -207,7 +207,7 @@ TShortCut TextToShortCut(std::string_view text)
         }
     }
     for (WORD key = VK_BACK; key <= 0xFF; ++key)
-        if (const std::string name = KeyName(key); !name.empty() && SameText(name, std::string(text)))
+        if (const std::string name = KeyName(key); !name.empty() && SameText(name, text))
             return static_cast<TShortCut>(key | modifiers);
     return scNone;
 }

@@ -66,8 +66,9 @@ TEST_F(ShapesTest, ShapesAreOutlinedWithThePenAndFilledWithTheBrush)
         const Case& test = cases[i];
         EXPECT_EQ(Shown(*shapes[i], test.inside), Rgb(clRed)) << i;
         EXPECT_EQ(Shown(*shapes[i], test.edge), Rgb(clYellow)) << i;
-        if (test.outside.x >= 0)
+        if (test.outside.x >= 0) {
             EXPECT_EQ(Shown(*shapes[i], test.outside), Rgb(clNavy)) << i;
+        }
     }
 
     shapes[0]->Brush()->SetColor(clLime);
