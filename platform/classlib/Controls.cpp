@@ -2,6 +2,7 @@
 
 #include "platform/classlib/ControlsInternals.h"
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/Menus.h"
 #include "platform/rtl/Format.h"
 
 #include <cctype>
@@ -35,6 +36,7 @@ void DescribeControl(TClassBuilder& c)
     c.Event("OnMouseDown", &TControl::OnMouseDown, &TControl::SetOnMouseDown);
     c.Event("OnMouseMove", &TControl::OnMouseMove, &TControl::SetOnMouseMove);
     c.Event("OnMouseUp", &TControl::OnMouseUp, &TControl::SetOnMouseUp);
+    c.Event("OnContextPopup", &TControl::OnContextPopup, &TControl::SetOnContextPopup);
 }
 
 bool IsMouseButtonMessage(UINT msg)
@@ -322,7 +324,7 @@ void TControl::SetParentShowHint(bool parentShowHint)
         Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
-void TControl::SetPopupMenu(TComponent* menu)
+void TControl::SetPopupMenu(TPopupMenu* menu)
 {
     if (m_popupMenu)
         m_popupMenu->RemoveFreeNotification(this);
@@ -426,6 +428,9 @@ void TControl::Dispatch(TMessage& message)
             SetShowHint(m_parent->ShowHint());
             m_parentShowHint = true;
         }
+        return;
+    case WM_CONTEXTMENU:
+        ContextMenu(message);
         return;
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
@@ -545,6 +550,39 @@ void TControl::HandleButtonUp(TMessage& message, TMouseButton button)
         }
     }
     MouseUp(button, KeysToShiftState(message.WParam), point.x, point.y);
+    // This window system's default procedure sends no WM_CONTEXTMENU; the control asks itself.
+    if (button == mbRight) {
+        const TPoint screen = ClientToScreen(point);
+        Perform(WM_CONTEXTMENU, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+    }
+}
+
+void TControl::ContextMenu(TMessage& message)
+{
+    if (message.Result != 0)
+        return;
+    TPoint screen{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    const bool fromKeyboard = screen.x == -1 && screen.y == -1;
+    const TPoint client = fromKeyboard ? screen : ScreenToClient(screen);
+    const TRect area = ClientRect();
+    if (fromKeyboard || PtInRect(&area, client)) {
+        bool handled = false;
+        m_onContextPopup(this, client, handled);
+        if (handled) {
+            message.Result = 1;
+            return;
+        }
+        if (m_popupMenu && m_popupMenu->AutoPopup()) {
+            if (fromKeyboard)
+                screen = ClientToScreen(TPoint{0, 0});
+            m_popupMenu->SetPopupComponent(this);
+            m_popupMenu->Popup(screen.x, screen.y);
+            message.Result = 1;
+            return;
+        }
+    }
+    if (m_parent)
+        message.Result = m_parent->Perform(WM_CONTEXTMENU, message.WParam, message.LParam);
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) { m_onMouseDown(this, button, shift, x, y); }

@@ -11,6 +11,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -48,6 +49,8 @@ using TMouseEvent = TEvent<TObject*, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = TEvent<TObject*, TShiftState, int, int>;
 using TKeyEvent = TEvent<TObject*, WORD&, TShiftState>;
 using TKeyPressEvent = TEvent<TObject*, char&>;
+// The client point of the request ((-1, -1) from the keyboard); Handled stops the menu.
+using TContextPopupEvent = TEvent<TObject*, TPoint, bool&>;
 
 [[nodiscard]] const TTypeInfo& AlignTypeInfo();
 [[nodiscard]] const TTypeInfo& AnchorsTypeInfo();
@@ -125,8 +128,8 @@ class TControl : public TComponent {
     void SetShowHint(bool showHint);
     [[nodiscard]] bool ParentShowHint() const { return m_parentShowHint; }
     void SetParentShowHint(bool parentShowHint);
-    [[nodiscard]] TComponent* PopupMenu() const { return m_popupMenu; }
-    void SetPopupMenu(TComponent* menu);
+    [[nodiscard]] TPopupMenu* PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
     [[nodiscard]] TCursor Cursor() const { return m_cursor; }
     void SetCursor(TCursor cursor) { m_cursor = cursor; }
 
@@ -162,6 +165,8 @@ class TControl : public TComponent {
     void SetOnMouseMove(const TMouseMoveEvent& handler) { m_onMouseMove = handler; }
     [[nodiscard]] const TMouseEvent& OnMouseUp() const { return m_onMouseUp; }
     void SetOnMouseUp(const TMouseEvent& handler) { m_onMouseUp = handler; }
+    [[nodiscard]] const TContextPopupEvent& OnContextPopup() const { return m_onContextPopup; }
+    void SetOnContextPopup(const TContextPopupEvent& handler) { m_onContextPopup = handler; }
 
     // Stored-when rules of the published properties.
     [[nodiscard]] bool IsColorStored() const { return !m_parentColor; }
@@ -199,6 +204,9 @@ private:
     void DispatchMouse(TMessage& message);
     void HandleButtonDown(TMessage& message, TMouseButton button);
     void HandleButtonUp(TMessage& message, TMouseButton button);
+    // WM_CONTEXTMENU (which a right button release sends): OnContextPopup, then the PopupMenu of
+    // this control or, failing that, of the nearest parent, when its AutoPopup is on.
+    void ContextMenu(TMessage& message);
 
     TWinControl* m_parent = nullptr;
     int m_left = 0;
@@ -217,7 +225,7 @@ private:
     std::string m_hint;
     bool m_showHint = false;
     bool m_parentShowHint = true;
-    TComponent* m_popupMenu = nullptr;
+    TPopupMenu* m_popupMenu = nullptr;
     TCursor m_cursor = crDefault;
     TControlStyle m_controlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState m_controlState;
@@ -227,6 +235,7 @@ private:
     TMouseEvent m_onMouseDown;
     TMouseMoveEvent m_onMouseMove;
     TMouseEvent m_onMouseUp;
+    TContextPopupEvent m_onContextPopup;
 };
 
 // What CreateParams fills in before the window is made.
