@@ -34,6 +34,8 @@ using TCursor = int;
 constexpr TCursor crDefault = 0;
 constexpr TCursor crArrow = -2;
 constexpr TCursor crHourGlass = -11;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
@@ -44,6 +46,9 @@ constexpr TModalResult mrRetry = 4;
 constexpr TModalResult mrIgnore = 5;
 constexpr TModalResult mrYes = 6;
 constexpr TModalResult mrNo = 7;
+constexpr TModalResult mrAll = 8;
+constexpr TModalResult mrNoToAll = 9;
+constexpr TModalResult mrYesToAll = 10;
 
 using TMouseEvent = TEvent<TObject*, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = TEvent<TObject*, TShiftState, int, int>;

@@ -832,6 +832,8 @@ bool TWinControl::IsChildMouseMessage(TMessage& message)
 
 void TWinControl::WndProc(TMessage& message)
 {
+    if (message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST && Application)
+        Application->HintMouseMessage(this, message);
     if (IsChildMouseMessage(message))
         return;
     if (message.Msg == WM_MOUSEMOVE)

@@ -28,6 +28,8 @@ using TCloseQueryEvent = TEvent<TObject*, bool&>;
 // resource named after the class, or text registered with RegisterFormText) gets its components
 // and properties from it when created through Create / Application->CreateForm; OnCreate fires
 // after that.
+class THintWindow;
+
 class TCustomForm : public TWinControl {
     CLASSLIB_DECLARE_CLASS;
 
@@ -183,12 +185,45 @@ class TApplication : public TComponent {
     // Runs one message through the class library's key handling and dispatch; false for WM_QUIT.
     bool ProcessMessage(MSG& msg);
 
+    // Hints (FormsHint.cpp). The pointer resting HintPause ms over a control whose ShowHint holds
+    // shows the short part of its hint, HintShortPause ms when another tip was just up; it goes
+    // after HintHidePause ms, when the pointer leaves the control, or at a key or a click. Hint is
+    // the long part of the hint of the control under the pointer; OnHint fires when it changes.
+    [[nodiscard]] bool ShowHint() const { return m_showHint; }
+    void SetShowHint(bool showHint);
+    [[nodiscard]] int HintPause() const { return m_hintPause; }
+    void SetHintPause(int pause) { m_hintPause = pause; }
+    [[nodiscard]] int HintShortPause() const { return m_hintShortPause; }
+    void SetHintShortPause(int pause) { m_hintShortPause = pause; }
+    [[nodiscard]] int HintHidePause() const { return m_hintHidePause; }
+    void SetHintHidePause(int pause) { m_hintHidePause = pause; }
+    [[nodiscard]] TColor HintColor() const { return m_hintColor; }
+    void SetHintColor(TColor color);
+    [[nodiscard]] const std::string& Hint() const { return m_hint; }
+    void SetHint(const std::string& hint);
+    [[nodiscard]] const TNotifyEvent& OnHint() const { return m_onHint; }
+    void SetOnHint(const TNotifyEvent& handler) { m_onHint = handler; }
+    // Shows the hint of the control at `cursorPos` (screen) now, asking it first with CM_HINTSHOW.
+    void ActivateHint(TPoint cursorPos);
+    void CancelHint();
+    void HideHint();
+    // Controls pass every mouse message their windows get through here.
+    void HintMouseMessage(TControl* control, TMessage& message);
+    // The window the tips are shown in; null until the first one.
+    [[nodiscard]] THintWindow* HintWindow() const { return m_hintWindow; }
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
     bool IsKeyMessage(MSG& msg);
     void InstallLoopHooks();
+    void CancelHintOn(const MSG& msg);
+    void SetHintControl(TControl* control);
+    void StartHintTimer(int pause, bool show);
+    void StopHintTimer();
+    static void HintTimerExpired(HWND window, UINT msg, UINT_PTR id, DWORD time);
+    THintWindow* EnsureHintWindow(TClass windowClass);
 
     TCustomForm* m_mainForm = nullptr;
     bool m_terminated = false;
@@ -197,6 +232,20 @@ private:
     HWND m_handle = nullptr;
     TExceptionEvent m_onException;
     TShowExceptionHook m_showException;
+
+    bool m_showHint = true;
+    int m_hintPause = 500;
+    int m_hintShortPause = 50;
+    int m_hintHidePause = 2500;
+    TColor m_hintColor = clInfoBk;
+    std::string m_hint;
+    TNotifyEvent m_onHint;
+    TControl* m_hintControl = nullptr;
+    bool m_hintActive = false;
+    TRect m_hintCursorRect{};
+    THintWindow* m_hintWindow = nullptr;
+    UINT_PTR m_hintTimer = 0;
+    bool m_hintTimerShows = false;
 };
 
 // The screen: size, work area, cursor, and the forms that exist.

@@ -1,4 +1,5 @@
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/Hints.h"
 
 #include "platform/classlib/Thread.h"
 #include "platform/winapi/kernel/Threads.h"
@@ -97,6 +98,10 @@ void TApplication::Notification(TComponent* component, TOperation operation)
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == m_mainForm)
         m_mainForm = nullptr;
+    if (operation == opRemove && component == m_hintControl)
+        m_hintControl = nullptr;
+    if (operation == opRemove && component == m_hintWindow)
+        m_hintWindow = nullptr;
 }
 
 void TApplication::Run()
@@ -139,6 +144,7 @@ bool TApplication::ProcessMessage(MSG& msg)
         m_terminated = true;
         return false;
     }
+    CancelHintOn(msg);
     try {
         if (!IsKeyMessage(msg)) {
             (void)TranslateMessage(&msg);

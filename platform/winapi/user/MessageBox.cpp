@@ -40,7 +40,7 @@ struct Button {
     RECT rect{};
 };
 
-std::vector<Button> ButtonsFor(UINT type)
+std::vector<MessageBoxButton> ButtonsFor(UINT type)
 {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
@@ -58,6 +58,15 @@ std::vector<Button> ButtonsFor(UINT type)
     }
 }
 
+// Escape and the close button answer Cancel, or OK in a box with only OK; otherwise nothing.
+int EscapeAnswerFor(const std::vector<MessageBoxButton>& buttons)
+{
+    for (const MessageBoxButton& button : buttons)
+        if (button.Id == IDCANCEL)
+            return IDCANCEL;
+    return buttons.size() == 1 && buttons.front().Id == IDOK ? IDOK : 0;
+}
+
 HFONT MessageFont()
 {
     static const HFONT font = [] {
@@ -72,9 +81,12 @@ HFONT MessageFont()
 // Everything the box shows and what has been answered.
 class Box {
 public:
-    Box(std::string text, UINT type) : m_text(std::move(text)), m_icon(type & MB_ICONMASK), m_buttons(ButtonsFor(type))
+    Box(std::string text, UINT icon, const std::vector<MessageBoxButton>& buttons, std::size_t defaultIndex,
+        int escapeId)
+        : m_text(std::move(text)), m_icon(icon & MB_ICONMASK), m_escapeId(escapeId)
     {
-        const auto defaultIndex = static_cast<std::size_t>((type & MB_DEFMASK) >> 8);
+        for (const MessageBoxButton& button : buttons)
+            m_buttons.push_back(Button{button.Id, button.Label});
         m_focused = static_cast<int>(std::min(defaultIndex, m_buttons.size() - 1));
     }
 
@@ -85,8 +97,6 @@ public:
     [[nodiscard]] int Result() const { return m_result; }
 
 private:
-    // Escape and the close button answer Cancel, or OK in a box with only OK; otherwise nothing.
-    [[nodiscard]] int EscapeAnswer() const;
     [[nodiscard]] int ButtonAt(POINT client) const;
     void Focus(HWND hwnd, int index);
     void Key(HWND hwnd, WPARAM key);
@@ -95,6 +105,7 @@ private:
 
     std::string m_text;
     UINT m_icon;
+    int m_escapeId;
     std::vector<Button> m_buttons;
     RECT m_iconRect{};
     RECT m_textRect{};
@@ -177,14 +188,6 @@ void Box::Paint(HDC dc) const
     (void)RestoreDC(dc, saved);
 }
 
-int Box::EscapeAnswer() const
-{
-    for (const Button& button : m_buttons)
-        if (button.id == IDCANCEL)
-            return IDCANCEL;
-    return m_buttons.size() == 1 && m_buttons.front().id == IDOK ? IDOK : 0;
-}
-
 int Box::ButtonAt(POINT client) const
 {
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
@@ -208,7 +211,7 @@ void Box::Key(HWND hwnd, WPARAM key)
         m_result = m_buttons[static_cast<std::size_t>(m_focused)].id;
         break;
     case VK_ESCAPE:
-        m_result = EscapeAnswer();
+        m_result = m_escapeId;
         break;
     case VK_TAB:
         Focus(hwnd, m_focused + ((GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1));
@@ -287,7 +290,7 @@ LRESULT Box::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         (void)InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case WM_CLOSE:
-        m_result = EscapeAnswer();
+        m_result = m_escapeId;
         return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -397,26 +400,14 @@ int RunBox(HWND box, const Box& state)
     return state.Result();
 }
 
-} // namespace
-
-void SetMessageBoxHandler(MessageBoxHandler handler)
+int ShowBox(HWND hWnd, const std::string& text, const std::string& caption, UINT uType, Box& state)
 {
-    Handler() = std::move(handler);
-}
-
-int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
-{
-    const std::string text = lpText ? lpText : "";
-    const std::string caption = lpCaption ? lpCaption : "Error";
-    if (Handler())
-        return Handler()(hWnd, text, caption, uType);
     if (hWnd && !IsWindow(hWnd))
         return 0;
     if (!RegisterDialogClass())
         return 0;
     (void)MessageBeep(uType & MB_ICONMASK);
     const HWND owner = hWnd ? GetAncestor(hWnd, GA_ROOT) : nullptr;
-    Box state(text, uType);
     const SIZE client = state.Layout(caption);
     const DWORD exStyle = WS_EX_DLGMODALFRAME | ((uType & (MB_TOPMOST | MB_SYSTEMMODAL)) ? WS_EX_TOPMOST : 0);
     RECT frame{0, 0, client.cx, client.cy};
@@ -442,4 +433,31 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
     if (owner && wasActive && IsWindow(owner))
         (void)SetActiveWindow(owner);
     return result;
+}
+
+} // namespace
+
+void SetMessageBoxHandler(MessageBoxHandler handler)
+{
+    Handler() = std::move(handler);
+}
+
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
+{
+    const std::string text = lpText ? lpText : "";
+    const std::string caption = lpCaption ? lpCaption : "Error";
+    if (Handler())
+        return Handler()(hWnd, text, caption, uType);
+    const std::vector<MessageBoxButton> buttons = ButtonsFor(uType);
+    Box state(text, uType, buttons, (uType & MB_DEFMASK) >> 8, EscapeAnswerFor(buttons));
+    return ShowBox(hWnd, text, caption, uType, state);
+}
+
+int MessageBoxWithButtons(HWND owner, const std::string& text, const std::string& caption, UINT style,
+                          const std::vector<MessageBoxButton>& buttons, std::size_t defaultIndex, int escapeId)
+{
+    if (buttons.empty())
+        return 0;
+    Box state(text, style, buttons, defaultIndex, escapeId);
+    return ShowBox(owner, text, caption, style, state);
 }
