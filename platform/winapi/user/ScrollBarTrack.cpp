@@ -202,10 +202,15 @@ private:
         Send(SB_THUMBTRACK, position);
     }
 
+    // A window hears of its own bars; a scroll bar control's parent hears, with the control's handle.
     void Send(WORD code, int position)
     {
-        (void)SendMessageA(m_hwnd, m_bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL,
-                           MAKEWPARAM(code, static_cast<WORD>(position)), 0);
+        const auto window = detail::FindWindowObject(m_hwnd);
+        const bool control = window && detail::BarState(*window, m_bar).control;
+        const HWND target = control ? GetParent(m_hwnd) : m_hwnd;
+        if (target)
+            (void)SendMessageA(target, m_bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL,
+                               MAKEWPARAM(code, static_cast<WORD>(position)), control ? reinterpret_cast<LPARAM>(m_hwnd) : 0);
     }
 
     void Redraw() const

@@ -84,6 +84,11 @@ const ScrollBarState& BarState(const Window& window, int bar)
 
 std::optional<RECT> ScrollBarRect(const Window& window, int bar)
 {
+    if (BarState(window, bar).control) {
+        const RECT& w = window.windowRect;
+        const RECT& c = window.clientRect;
+        return RECT{c.left - w.left, c.top - w.top, c.right - w.left, c.bottom - w.top};
+    }
     const RECT outer{0, 0, window.windowRect.right - window.windowRect.left,
                      window.windowRect.bottom - window.windowRect.top};
     const NonClientLayout layout = LayoutNonClient(window.style, window.exStyle, outer);
@@ -156,6 +161,54 @@ int PositionForThumb(const Window& window, int bar, const ScrollBarGeometry& geo
     return state.min + static_cast<int>((static_cast<long long>(offset) * span + free / 2) / free);
 }
 
+void SetBarInfo(ScrollBarState& state, const SCROLLINFO& info)
+{
+    state.used = true;
+    if (info.fMask & SIF_RANGE) {
+        state.min = info.nMin;
+        state.max = std::max(info.nMin, info.nMax);
+    }
+    if (info.fMask & SIF_PAGE)
+        state.page = info.nPage;
+    if (info.fMask & SIF_POS)
+        state.pos = info.nPos;
+    Clamp(state);
+}
+
+void GetBarInfo(HWND hwnd, int bar, const ScrollBarState& state, SCROLLINFO& info)
+{
+    if (info.fMask & SIF_RANGE) {
+        info.nMin = state.min;
+        info.nMax = state.max;
+    }
+    if (info.fMask & SIF_PAGE)
+        info.nPage = state.page;
+    if (info.fMask & SIF_POS)
+        info.nPos = state.pos;
+    if (info.fMask & SIF_TRACKPOS)
+        info.nTrackPos = PressedPart(hwnd, bar) == ScrollPart::Thumb ? state.trackPos : state.pos;
+}
+
+void FillScrollBarInfo(const Window& window, int bar, const RECT& rect, SCROLLBARINFO& info)
+{
+    const ScrollBarGeometry geometry = GeometryOf(window, bar, rect);
+    const RECT screen = ScreenWindowRect(window);
+    info.rcScrollBar = RECT{screen.left + rect.left, screen.top + rect.top, screen.left + rect.right,
+                            screen.top + rect.bottom};
+    info.dxyLineButton = geometry.arrow;
+    info.xyThumbTop = geometry.thumbTop;
+    info.xyThumbBottom = geometry.thumbBottom;
+    const ScrollBarState& state = BarState(window, bar);
+    if (!BarEnabled(window, bar))
+        info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
+    if (state.disabledArrows & ESB_DISABLE_LTUP)
+        info.rgstate[1] = STATE_SYSTEM_UNAVAILABLE;
+    if (state.disabledArrows & ESB_DISABLE_RTDN)
+        info.rgstate[5] = STATE_SYSTEM_UNAVAILABLE;
+    if (const auto pressed = PressedPart(window.handle, bar); pressed != ScrollPart::None)
+        info.rgstate[static_cast<int>(pressed)] |= STATE_SYSTEM_PRESSED;
+}
+
 } // namespace detail
 
 int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw)
@@ -170,16 +223,7 @@ int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw)
     if (!window || !ValidBar(nBar))
         return 0;
     detail::ScrollBarState& state = detail::BarState(*window, nBar);
-    state.used = true;
-    if (lpsi->fMask & SIF_RANGE) {
-        state.min = lpsi->nMin;
-        state.max = std::max(lpsi->nMin, lpsi->nMax);
-    }
-    if (lpsi->fMask & SIF_PAGE)
-        state.page = lpsi->nPage;
-    if (lpsi->fMask & SIF_POS)
-        state.pos = lpsi->nPos;
-    Clamp(state);
+    detail::SetBarInfo(state, *lpsi);
     bool frameChanged = false;
     if (lpsi->fMask & (SIF_RANGE | SIF_PAGE)) {
         const bool scrollable = Scrollable(state);
@@ -205,16 +249,7 @@ BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi)
     const detail::ScrollBarState& state = detail::BarState(*window, nBar);
     if (!state.used && !(window->style & StyleBit(nBar)))
         return FALSE;
-    if (lpsi->fMask & SIF_RANGE) {
-        lpsi->nMin = state.min;
-        lpsi->nMax = state.max;
-    }
-    if (lpsi->fMask & SIF_PAGE)
-        lpsi->nPage = state.page;
-    if (lpsi->fMask & SIF_POS)
-        lpsi->nPos = state.pos;
-    if (lpsi->fMask & SIF_TRACKPOS)
-        lpsi->nTrackPos = detail::PressedPart(hwnd, nBar) == detail::ScrollPart::Thumb ? state.trackPos : state.pos;
+    detail::GetBarInfo(hwnd, nBar, state, *lpsi);
     return TRUE;
 }
 
@@ -306,21 +341,6 @@ BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, PSCROLLBARINFO psbi)
         psbi->rgstate[0] = STATE_SYSTEM_INVISIBLE;
         return TRUE;
     }
-    const detail::ScrollBarGeometry geometry = detail::GeometryOf(*window, bar, *rect);
-    const RECT screen = detail::ScreenWindowRect(*window);
-    psbi->rcScrollBar = RECT{screen.left + rect->left, screen.top + rect->top, screen.left + rect->right,
-                             screen.top + rect->bottom};
-    psbi->dxyLineButton = geometry.arrow;
-    psbi->xyThumbTop = geometry.thumbTop;
-    psbi->xyThumbBottom = geometry.thumbBottom;
-    const detail::ScrollBarState& state = detail::BarState(*window, bar);
-    if (!detail::BarEnabled(*window, bar))
-        psbi->rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
-    if (state.disabledArrows & ESB_DISABLE_LTUP)
-        psbi->rgstate[1] = STATE_SYSTEM_UNAVAILABLE;
-    if (state.disabledArrows & ESB_DISABLE_RTDN)
-        psbi->rgstate[5] = STATE_SYSTEM_UNAVAILABLE;
-    if (const auto pressed = detail::PressedPart(hwnd, bar); pressed != detail::ScrollPart::None)
-        psbi->rgstate[static_cast<int>(pressed)] |= STATE_SYSTEM_PRESSED;
+    detail::FillScrollBarInfo(*window, bar, *rect, *psbi);
     return TRUE;
 }

@@ -21,7 +21,13 @@ struct ScrollBarGeometry {
 
 [[nodiscard]] ScrollBarState& BarState(Window& window, int bar);
 [[nodiscard]] const ScrollBarState& BarState(const Window& window, int bar);
-// The bar's rectangle in window coordinates, when the window shows it.
+// Range, page and position from `info` (by its mask), clamped; and the other way round.
+void SetBarInfo(ScrollBarState& state, const SCROLLINFO& info);
+void GetBarInfo(HWND hwnd, int bar, const ScrollBarState& state, SCROLLINFO& info);
+// SCROLLBARINFO of a bar at `rect` (window coordinates); the caller has checked cbSize.
+void FillScrollBarInfo(const Window& window, int bar, const RECT& rect, SCROLLBARINFO& info);
+// The bar's rectangle in window coordinates, when the window shows it (a scroll bar control's
+// state marked `control`: its client area).
 [[nodiscard]] std::optional<RECT> ScrollBarRect(const Window& window, int bar);
 [[nodiscard]] ScrollBarGeometry GeometryOf(const Window& window, int bar, const RECT& barRect);
 // Whether the bar is usable (enabled window, scrollable range, arrows not both disabled).
@@ -35,7 +41,8 @@ void DrawScrollBar(HDC windowDC, const Window& window, int bar, ScrollPart press
 // The pressed part of the bar being tracked, for drawing and GetScrollBarInfo.
 [[nodiscard]] ScrollPart PressedPart(HWND hwnd, int bar);
 
-// WM_NCLBUTTONDOWN on HTHSCROLL/HTVSCROLL: the modal tracking loop, until the button goes up.
+// WM_NCLBUTTONDOWN on HTHSCROLL/HTVSCROLL (or a scroll bar control's WM_LBUTTONDOWN): the modal
+// tracking loop, until the button goes up.
 void TrackScrollBar(HWND hwnd, int bar, POINT screenPoint);
 
 } // namespace detail

@@ -1171,6 +1171,19 @@ using PMENUBARINFO = MENUBARINFO*;
 constexpr LONG OBJID_SYSMENU = -1;
 constexpr LONG OBJID_MENU = -3;
 
+// WM_GETDLGCODE answers: the keys a control wants for itself, and what kind of control it is.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
 // Owner-drawn items (ODT_MENU: itemID is the command, CtlID 0, hwndItem the menu).
 constexpr UINT ODT_MENU = 1;
 constexpr UINT ODT_BUTTON = 4;

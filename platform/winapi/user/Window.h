@@ -49,6 +49,7 @@ struct ScrollBarState {
     int trackPos = 0;
     UINT disabledArrows = 0; // ESB_DISABLE_* bits
     bool used = false;       // the window had this bar, or its data was set
+    bool control = false;    // a scroll bar control: the bar is its client area, its parent hears
 };
 
 // One window. Its data is used by its own thread; other threads only look up its thread and
