@@ -76,6 +76,9 @@ private:
     void OnKeyDown(WPARAM key);
     void OnChar(char key);
     void OnButtonDown(POINT point);
+    // While the calendar is down the picker holds the mouse and passes on to the calendar what
+    // happens over it; false when the point is elsewhere.
+    bool ForwardToCalendar(UINT message, POINT point);
     void DropDown();
     void CloseUp();
     void OnCalendarNotify(const NMHDR& header);
@@ -96,6 +99,7 @@ private:
                                              CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT};
     HWND m_dropDown = nullptr;
     HWND m_calendar = nullptr;
+    bool m_pressOnCalendar = false;
 };
 
 HFONT DateTimePick::Font() const
@@ -253,8 +257,31 @@ void DateTimePick::OnChar(char key)
         MoveFocus(1);
 }
 
+bool DateTimePick::ForwardToCalendar(UINT message, POINT point)
+{
+    POINT screen = point;
+    (void)ClientToScreen(m_hwnd, &screen);
+    RECT dropDown{};
+    (void)GetWindowRect(m_dropDown, &dropDown);
+    if (!PtInRect(&dropDown, screen))
+        return false;
+    POINT client = screen;
+    (void)ScreenToClient(m_calendar, &client);
+    const WPARAM keys = message == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+    (void)SendMessageA(m_calendar, message, keys,
+                       MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
+    return true;
+}
+
 void DateTimePick::OnButtonDown(POINT point)
 {
+    if (m_dropDown != nullptr && GetCapture() == m_hwnd) {
+        // A click anywhere but on the calendar only closes it.
+        m_pressOnCalendar = ForwardToCalendar(WM_LBUTTONDOWN, point);
+        if (!m_pressOnCalendar)
+            CloseUp();
+        return;
+    }
     (void)SetFocus(m_hwnd);
     const RECT button = ButtonRect();
     if (PtInRect(&button, point)) {
@@ -314,6 +341,7 @@ void DateTimePick::DropDown()
         return;
     (void)SetWindowPos(m_dropDown, HWND_TOP, x, own.bottom, width, size.bottom - size.top,
                        SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    (void)SetCapture(m_hwnd);
     (void)InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
@@ -323,6 +351,8 @@ void DateTimePick::CloseUp()
         return;
     const HWND dropDown = std::exchange(m_dropDown, nullptr);
     m_calendar = nullptr;
+    if (GetCapture() == m_hwnd)
+        (void)ReleaseCapture();
     (void)DestroyWindow(dropDown);
     (void)InvalidateRect(m_hwnd, nullptr, FALSE);
     NMHDR header{};
@@ -495,6 +525,10 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_LBUTTONUP:
+        if (std::exchange(m_pressOnCalendar, false) && m_calendar != nullptr)
+            (void)ForwardToCalendar(WM_LBUTTONUP, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_KILLFOCUS:
         CloseUp();

@@ -261,7 +261,9 @@ void MonthCal::OnButtonDown(POINT point)
     } else if ((hit & ~(MCHT_NEXT | MCHT_PREV)) == MCHT_CALENDARDATE || hit == MCHT_TODAYLINK) {
         changed = Select(hit == MCHT_TODAYLINK ? Today() : day);
         m_clickedDate = true;
-        (void)SetCapture(m_hwnd);
+        // A drop-down's owner may hold the mouse already and pass the release on.
+        if (GetCapture() == nullptr)
+            (void)SetCapture(m_hwnd);
     }
     if (changed)
         NotifySelection(MCN_SELCHANGE);
