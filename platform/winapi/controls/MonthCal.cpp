@@ -455,8 +455,11 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case MCM_GETMINREQRECT:
         if (lParam == 0)
             return FALSE;
-        *reinterpret_cast<RECT*>(lParam) = RECT{0, 0, Measure().minimum.cx, Measure().minimum.cy};
+    {
+        const SIZE minimum = Measure().minimum;
+        *reinterpret_cast<RECT*>(lParam) = RECT{0, 0, minimum.cx, minimum.cy};
         return TRUE;
+    }
     case MCM_HITTEST: {
         auto* info = reinterpret_cast<MCHITTESTINFO*>(lParam);
         if (info == nullptr)

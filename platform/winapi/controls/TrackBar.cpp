@@ -512,9 +512,16 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case TBM_GETNUMTICS:
         return HasStyle(TBS_NOTICKS) ? 0 : static_cast<LRESULT>(Tics().size());
     case TBM_GETTHUMBRECT:
-    case TBM_GETCHANNELRECT:
         if (lParam != 0)
-            *reinterpret_cast<RECT*>(lParam) = message == TBM_GETTHUMBRECT ? ThumbRect() : ChannelRect();
+            *reinterpret_cast<RECT*>(lParam) = ThumbRect();
+        return 0;
+    case TBM_GETCHANNELRECT:
+        if (lParam != 0) {
+            const RECT channel = ChannelRect();
+            // Given lying down even for a vertical bar, as callers that swap it back expect.
+            *reinterpret_cast<RECT*>(lParam) =
+                Vertical() ? RECT{channel.top, channel.left, channel.bottom, channel.right} : channel;
+        }
         return 0;
     case TBM_SETTHUMBLENGTH:
         if (HasStyle(TBS_FIXEDLENGTH)) {
