@@ -79,6 +79,8 @@ private:
     // While the calendar is down the picker holds the mouse and passes on to the calendar what
     // happens over it; false when the point is elsewhere.
     bool ForwardToCalendar(UINT message, POINT point);
+    // The drop-down's calendar, showing the value, range, font and colours of the picker.
+    [[nodiscard]] HWND MakeCalendar(HWND host) const;
     void DropDown();
     void CloseUp();
     void OnCalendarNotify(const NMHDR& header);
@@ -307,6 +309,20 @@ void DateTimePick::OnButtonDown(POINT point)
         }
 }
 
+HWND DateTimePick::MakeCalendar(HWND host) const
+{
+    const HWND calendar =
+        CreateWindowExA(0, MONTHCAL_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, host, nullptr, nullptr, nullptr);
+    (void)SendMessageA(calendar, WM_SETFONT, reinterpret_cast<WPARAM>(m_calendarFont), FALSE);
+    for (std::size_t part = 0; part < m_calendarColors.size(); ++part)
+        if (m_calendarColors[part] != CLR_DEFAULT)
+            (void)SendMessageA(calendar, MCM_SETCOLOR, part, static_cast<LPARAM>(m_calendarColors[part]));
+    const SYSTEMTIME limits[2] = {m_min, m_max};
+    (void)SendMessageA(calendar, MCM_SETRANGE, m_rangeFlags, reinterpret_cast<LPARAM>(limits));
+    (void)SendMessageA(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&m_value));
+    return calendar;
+}
+
 void DateTimePick::DropDown()
 {
     if (m_dropDown != nullptr || !IsWindowEnabled(m_hwnd))
@@ -317,15 +333,7 @@ void DateTimePick::DropDown()
     constexpr DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     m_dropDown = CreateWindowExA(exStyle, DROPDOWN_CLASS, "", style, 0, 0, 10, 10, m_hwnd, nullptr, nullptr, nullptr);
     (void)SetWindowLongPtrA(m_dropDown, 0, reinterpret_cast<LONG_PTR>(m_hwnd));
-    m_calendar = CreateWindowExA(0, MONTHCAL_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_dropDown, nullptr,
-                                 nullptr, nullptr);
-    (void)SendMessageA(m_calendar, WM_SETFONT, reinterpret_cast<WPARAM>(m_calendarFont), FALSE);
-    for (std::size_t part = 0; part < m_calendarColors.size(); ++part)
-        if (m_calendarColors[part] != CLR_DEFAULT)
-            (void)SendMessageA(m_calendar, MCM_SETCOLOR, part, static_cast<LPARAM>(m_calendarColors[part]));
-    const SYSTEMTIME limits[2] = {m_min, m_max};
-    (void)SendMessageA(m_calendar, MCM_SETRANGE, m_rangeFlags, reinterpret_cast<LPARAM>(limits));
-    (void)SendMessageA(m_calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&m_value));
+    m_calendar = MakeCalendar(m_dropDown);
 
     RECT size{};
     (void)SendMessageA(m_calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&size));
