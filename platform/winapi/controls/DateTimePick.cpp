@@ -76,6 +76,11 @@ private:
     void OnKeyDown(WPARAM key);
     void OnChar(char key);
     void OnButtonDown(POINT point);
+    // While the calendar is down the picker holds the mouse and passes on to the calendar what
+    // happens over it; false when the point is elsewhere.
+    bool ForwardToCalendar(UINT message, POINT point);
+    // The drop-down's calendar, showing the value, range, font and colours of the picker.
+    [[nodiscard]] HWND MakeCalendar(HWND host) const;
     void DropDown();
     void CloseUp();
     void OnCalendarNotify(const NMHDR& header);
@@ -96,6 +101,7 @@ private:
                                              CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT};
     HWND m_dropDown = nullptr;
     HWND m_calendar = nullptr;
+    bool m_pressOnCalendar = false;
 };
 
 HFONT DateTimePick::Font() const
@@ -253,8 +259,31 @@ void DateTimePick::OnChar(char key)
         MoveFocus(1);
 }
 
+bool DateTimePick::ForwardToCalendar(UINT message, POINT point)
+{
+    POINT screen = point;
+    (void)ClientToScreen(m_hwnd, &screen);
+    RECT dropDown{};
+    (void)GetWindowRect(m_dropDown, &dropDown);
+    if (!PtInRect(&dropDown, screen))
+        return false;
+    POINT client = screen;
+    (void)ScreenToClient(m_calendar, &client);
+    const WPARAM keys = message == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+    (void)SendMessageA(m_calendar, message, keys,
+                       MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
+    return true;
+}
+
 void DateTimePick::OnButtonDown(POINT point)
 {
+    if (m_dropDown != nullptr && GetCapture() == m_hwnd) {
+        // A click anywhere but on the calendar only closes it.
+        m_pressOnCalendar = ForwardToCalendar(WM_LBUTTONDOWN, point);
+        if (!m_pressOnCalendar)
+            CloseUp();
+        return;
+    }
     (void)SetFocus(m_hwnd);
     const RECT button = ButtonRect();
     if (PtInRect(&button, point)) {
@@ -280,6 +309,20 @@ void DateTimePick::OnButtonDown(POINT point)
         }
 }
 
+HWND DateTimePick::MakeCalendar(HWND host) const
+{
+    const HWND calendar =
+        CreateWindowExA(0, MONTHCAL_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, host, nullptr, nullptr, nullptr);
+    (void)SendMessageA(calendar, WM_SETFONT, reinterpret_cast<WPARAM>(m_calendarFont), FALSE);
+    for (std::size_t part = 0; part < m_calendarColors.size(); ++part)
+        if (m_calendarColors[part] != CLR_DEFAULT)
+            (void)SendMessageA(calendar, MCM_SETCOLOR, part, static_cast<LPARAM>(m_calendarColors[part]));
+    const SYSTEMTIME limits[2] = {m_min, m_max};
+    (void)SendMessageA(calendar, MCM_SETRANGE, m_rangeFlags, reinterpret_cast<LPARAM>(limits));
+    (void)SendMessageA(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&m_value));
+    return calendar;
+}
+
 void DateTimePick::DropDown()
 {
     if (m_dropDown != nullptr || !IsWindowEnabled(m_hwnd))
@@ -290,15 +333,7 @@ void DateTimePick::DropDown()
     constexpr DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     m_dropDown = CreateWindowExA(exStyle, DROPDOWN_CLASS, "", style, 0, 0, 10, 10, m_hwnd, nullptr, nullptr, nullptr);
     (void)SetWindowLongPtrA(m_dropDown, 0, reinterpret_cast<LONG_PTR>(m_hwnd));
-    m_calendar = CreateWindowExA(0, MONTHCAL_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_dropDown, nullptr,
-                                 nullptr, nullptr);
-    (void)SendMessageA(m_calendar, WM_SETFONT, reinterpret_cast<WPARAM>(m_calendarFont), FALSE);
-    for (std::size_t part = 0; part < m_calendarColors.size(); ++part)
-        if (m_calendarColors[part] != CLR_DEFAULT)
-            (void)SendMessageA(m_calendar, MCM_SETCOLOR, part, static_cast<LPARAM>(m_calendarColors[part]));
-    const SYSTEMTIME limits[2] = {m_min, m_max};
-    (void)SendMessageA(m_calendar, MCM_SETRANGE, m_rangeFlags, reinterpret_cast<LPARAM>(limits));
-    (void)SendMessageA(m_calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&m_value));
+    m_calendar = MakeCalendar(m_dropDown);
 
     RECT size{};
     (void)SendMessageA(m_calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&size));
@@ -314,6 +349,7 @@ void DateTimePick::DropDown()
         return;
     (void)SetWindowPos(m_dropDown, HWND_TOP, x, own.bottom, width, size.bottom - size.top,
                        SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    (void)SetCapture(m_hwnd);
     (void)InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
@@ -323,6 +359,8 @@ void DateTimePick::CloseUp()
         return;
     const HWND dropDown = std::exchange(m_dropDown, nullptr);
     m_calendar = nullptr;
+    if (GetCapture() == m_hwnd)
+        (void)ReleaseCapture();
     (void)DestroyWindow(dropDown);
     (void)InvalidateRect(m_hwnd, nullptr, FALSE);
     NMHDR header{};
@@ -495,6 +533,10 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_LBUTTONUP:
+        if (std::exchange(m_pressOnCalendar, false) && m_calendar != nullptr)
+            (void)ForwardToCalendar(WM_LBUTTONUP, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_KILLFOCUS:
         CloseUp();

@@ -261,7 +261,9 @@ void MonthCal::OnButtonDown(POINT point)
     } else if ((hit & ~(MCHT_NEXT | MCHT_PREV)) == MCHT_CALENDARDATE || hit == MCHT_TODAYLINK) {
         changed = Select(hit == MCHT_TODAYLINK ? Today() : day);
         m_clickedDate = true;
-        (void)SetCapture(m_hwnd);
+        // A drop-down's owner may hold the mouse already and pass the release on.
+        if (GetCapture() == nullptr)
+            (void)SetCapture(m_hwnd);
     }
     if (changed)
         NotifySelection(MCN_SELCHANGE);
@@ -453,8 +455,11 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case MCM_GETMINREQRECT:
         if (lParam == 0)
             return FALSE;
-        *reinterpret_cast<RECT*>(lParam) = RECT{0, 0, Measure().minimum.cx, Measure().minimum.cy};
+    {
+        const SIZE minimum = Measure().minimum;
+        *reinterpret_cast<RECT*>(lParam) = RECT{0, 0, minimum.cx, minimum.cy};
         return TRUE;
+    }
     case MCM_HITTEST: {
         auto* info = reinterpret_cast<MCHITTESTINFO*>(lParam);
         if (info == nullptr)

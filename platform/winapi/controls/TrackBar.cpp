@@ -21,6 +21,47 @@ constexpr int TIC_LENGTH = 3;
 constexpr int TIC_GAP = 2;
 constexpr LRESULT WANT_ARROWS = 0x0001;
 
+// Fills the polygon (its points in clockwise or anticlockwise order) with the face colour and
+// edges it in the classic raised style: light on the sides facing up or left, dark below and right.
+void PaintRaisedPolygon(HDC dc, const std::vector<POINT>& outline)
+{
+    long long area = 0;
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const POINT& p = outline[i];
+        const POINT& q = outline[(i + 1) % outline.size()];
+        area += static_cast<long long>(p.x) * q.y - static_cast<long long>(q.x) * p.y;
+    }
+    const int turn = area >= 0 ? 1 : -1;
+    const HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNFACE));
+    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    (void)Polygon(dc, outline.data(), static_cast<int>(outline.size()));
+    const HPEN pens[3] = {CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)),
+                          CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DDKSHADOW)),
+                          CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))};
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const POINT& p = outline[i];
+        const POINT& q = outline[(i + 1) % outline.size()];
+        const int nx = turn * (q.y - p.y);
+        const int ny = turn * (p.x - q.x);
+        const bool light = nx < 0 || (nx == 0 && ny < 0);
+        (void)SelectObject(dc, pens[light ? 0 : 1]);
+        (void)MoveToEx(dc, p.x, p.y, nullptr);
+        (void)LineTo(dc, q.x, q.y);
+        // Straight dark sides get the inner shadow line of the classic raised edge.
+        if (!light && (nx == 0 || ny == 0)) {
+            const int inX = nx == 0 ? 0 : (nx > 0 ? -1 : 1);
+            const int inY = ny == 0 ? 0 : (ny > 0 ? -1 : 1);
+            (void)SelectObject(dc, pens[2]);
+            (void)MoveToEx(dc, p.x + inX, p.y + inY, nullptr);
+            (void)LineTo(dc, q.x + inX, q.y + inY);
+        }
+    }
+    (void)SelectObject(dc, oldPen);
+    (void)SelectObject(dc, oldBrush);
+    for (const HPEN pen : pens)
+        (void)DeleteObject(pen);
+}
+
 class TrackBar {
 public:
     explicit TrackBar(HWND hwnd) : m_hwnd(hwnd) {}
@@ -36,6 +77,8 @@ private:
     [[nodiscard]] int ThumbStart() const;
     [[nodiscard]] RECT ChannelRect() const;
     [[nodiscard]] RECT ThumbRect() const;
+    // The thumb's corners, pointed towards one-sided tick marks.
+    [[nodiscard]] std::vector<POINT> ThumbOutline() const;
     [[nodiscard]] int PosToPixel(int pos) const;
     [[nodiscard]] int PixelToPos(int pixel) const;
     [[nodiscard]] std::vector<int> Tics() const;
@@ -338,19 +381,43 @@ void TrackBar::PaintTics(HDC dc) const
     }
 }
 
+std::vector<POINT> TrackBar::ThumbOutline() const
+{
+    const RECT thumb = ThumbRect();
+    const int breadth = thumb.right - thumb.left;
+    const int length = thumb.bottom - thumb.top;
+    const int along = Vertical() ? length : breadth;
+    const int across = Vertical() ? breadth : length;
+    // With tick marks on one side only, the thumb points at them.
+    const int point = HasStyle(TBS_BOTH) ? 0 : (along - 1) / 2;
+    const bool towardsEnd = !HasStyle(TBS_TOP);
+    const auto place = [&](int a, int c) {
+        const int offset = towardsEnd ? c : across - 1 - c;
+        return Vertical() ? POINT{thumb.left + offset, thumb.top + a} : POINT{thumb.left + a, thumb.top + offset};
+    };
+    std::vector<POINT> outline{place(0, 0), place(along - 1, 0), place(along - 1, across - 1 - point)};
+    if (point > 0)
+        outline.push_back(place((along - 1) / 2, across - 1));
+    outline.push_back(place(0, across - 1 - point));
+    return outline;
+}
+
 void TrackBar::PaintThumb(HDC dc) const
 {
     if (HasStyle(TBS_NOTHUMB))
         return;
-    RECT thumb = ThumbRect();
-    (void)DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST);
+    const std::vector<POINT> outline = ThumbOutline();
+    PaintRaisedPolygon(dc, outline);
     // A disabled or grabbed thumb shows the classic dithered face.
     if (IsWindowEnabled(m_hwnd) && !m_dragging)
         return;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
-    for (int y = thumb.top; y < thumb.bottom; ++y)
-        for (int x = thumb.left + (y & 1); x < thumb.right; x += 2)
-            (void)SetPixelV(dc, x, y, light);
+    const RECT thumb = ThumbRect();
+    for (int y = thumb.top + 1; y < thumb.bottom - 1; ++y)
+        for (int x = thumb.left + 1 + (y & 1); x < thumb.right - 1; x += 2)
+            if (GetPixel(dc, x, y) == face)
+                (void)SetPixelV(dc, x, y, light);
 }
 
 void TrackBar::PaintItem(HDC dc, LRESULT prepaint, DWORD_PTR item, const RECT& rect) const
@@ -445,9 +512,16 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case TBM_GETNUMTICS:
         return HasStyle(TBS_NOTICKS) ? 0 : static_cast<LRESULT>(Tics().size());
     case TBM_GETTHUMBRECT:
-    case TBM_GETCHANNELRECT:
         if (lParam != 0)
-            *reinterpret_cast<RECT*>(lParam) = message == TBM_GETTHUMBRECT ? ThumbRect() : ChannelRect();
+            *reinterpret_cast<RECT*>(lParam) = ThumbRect();
+        return 0;
+    case TBM_GETCHANNELRECT:
+        if (lParam != 0) {
+            const RECT channel = ChannelRect();
+            // Given lying down even for a vertical bar, as callers that swap it back expect.
+            *reinterpret_cast<RECT*>(lParam) =
+                Vertical() ? RECT{channel.top, channel.left, channel.bottom, channel.right} : channel;
+        }
         return 0;
     case TBM_SETTHUMBLENGTH:
         if (HasStyle(TBS_FIXEDLENGTH)) {

@@ -45,6 +45,7 @@ constexpr UINT TBM_GETPAGESIZE = WM_USER + 22;
 constexpr UINT TBM_SETLINESIZE = WM_USER + 23;
 constexpr UINT TBM_GETLINESIZE = WM_USER + 24;
 constexpr UINT TBM_GETTHUMBRECT = WM_USER + 25;
+// For a TBS_VERT bar the channel comes with x and y swapped (as if the bar lay horizontally).
 constexpr UINT TBM_GETCHANNELRECT = WM_USER + 26;
 constexpr UINT TBM_SETTHUMBLENGTH = WM_USER + 27;
 constexpr UINT TBM_GETTHUMBLENGTH = WM_USER + 28;

@@ -154,13 +154,27 @@ TEST_F(DateTimePickTest, TheDropDownCalendarKeepsActivationAndAChosenDayClosesIt
     EXPECT_EQ(GetActiveWindow(), m_parent);
     EXPECT_EQ(Codes(), (std::vector<WORD>{DROPDOWN, CHANGE, CLOSEUP}));
 
-    // The button opens it too; Escape closes it leaving the date alone.
+    // The button opens it too; Escape, or a click anywhere but on the calendar, closes it leaving
+    // the date alone.
     RECT picker{};
     (void)GetClientRect(m_picker, &picker);
-    Click(m_picker, {picker.right - 5, picker.bottom / 2});
+    const POINT button{picker.right - 5, picker.bottom / 2};
+    Click(m_picker, button);
     ASSERT_NE(Calendar(), nullptr);
     Key(VK_RIGHT);  // goes to the calendar while it is down
     Key(VK_ESCAPE);
+    EXPECT_EQ(Calendar(), nullptr);
+    Click(m_picker, button);
+    const HWND reopened = Calendar();
+    ASSERT_NE(reopened, nullptr);
+    RECT calendarRect{};
+    (void)GetClientRect(reopened, &calendarRect);
+    Click(reopened, {calendarRect.right - 8, 8});  // its next-month button keeps it open
+    ASSERT_EQ(Calendar(), reopened);
+    SYSTEMTIME shownNow{};
+    (void)SendMessageA(reopened, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&shownNow));
+    EXPECT_EQ(shownNow.wMonth, 1);
+    Click(m_parent, {300, 250});
     EXPECT_EQ(Calendar(), nullptr);
     EXPECT_EQ(Text(), "12/24/2026");
 }

@@ -125,8 +125,10 @@ TEST_F(TrackBarTest, ThumbAndChannelRectsFollowPositionOrientationAndLength)
     (void)SendMessageA(vertical, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&vThumb));
     (void)SendMessageA(vertical, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&vChannel));
     EXPECT_EQ(vThumb.right - vThumb.left, 30);
-    EXPECT_GT(vChannel.bottom - vChannel.top, vChannel.right - vChannel.left);
-    EXPECT_EQ((vThumb.left + vThumb.right) / 2, (vChannel.left + vChannel.right) / 2);
+    // A vertical bar's channel is reported lying down: x and y swapped.
+    EXPECT_GT(vChannel.right - vChannel.left, vChannel.bottom - vChannel.top);
+    EXPECT_EQ((vThumb.left + vThumb.right) / 2, (vChannel.top + vChannel.bottom) / 2);
+    EXPECT_EQ((vThumb.top + vThumb.bottom) / 2, vChannel.left);
 }
 
 TEST_F(TrackBarTest, CustomDrawSkipsTheItemsTheParentDraws)
