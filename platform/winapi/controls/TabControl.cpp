@@ -89,6 +89,19 @@ int TabHeight(const TabControl& control, HDC dc)
     return std::max<int>(metrics.tmHeight, ImageSize(control).cy) + 2 * control.padding.cy;
 }
 
+// Rows turn so that the selected tab's row lies next to the pane; the rows after it go to the top.
+void RotateRows(TabControl& control, int height)
+{
+    if (control.selected < 0 || control.rows < 2)
+        return;
+    const auto rowOf = [height](const Tab& tab) { return (tab.rect.top - TABS_MARGIN) / height; };
+    const int selectedRow = rowOf(control.tabs[static_cast<std::size_t>(control.selected)]);
+    for (Tab& tab : control.tabs) {
+        const int row = (rowOf(tab) - selectedRow - 1 + 2 * control.rows) % control.rows;
+        OffsetRect(&tab.rect, 0, TABS_MARGIN + row * height - tab.rect.top);
+    }
+}
+
 // Places every tab: one row scrolled to firstShown, or as many rows as the width needs.
 void Layout(TabControl& control)
 {
@@ -113,7 +126,11 @@ void Layout(TabControl& control)
     (void)SelectObject(dc, old);
     (void)ReleaseDC(nullptr, dc);
     control.rows = row + 1;
-    if (multiLine || control.tabs.empty())
+    if (multiLine) {
+        RotateRows(control, height);
+        return;
+    }
+    if (control.tabs.empty())
         return;
     control.firstShown = std::clamp(control.firstShown, 0, Count(control) - 1);
     const int shift = control.tabs[static_cast<std::size_t>(control.firstShown)].rect.left - TABS_MARGIN;
@@ -168,11 +185,15 @@ bool LastTabShown(const TabControl& control)
     return control.tabs.empty() || control.tabs.back().rect.right <= ShownRight(control);
 }
 
-// Scrolls a single row so that the tab is wholly in view.
+// Scrolls a single row so that the tab is wholly in view; turns the rows of several.
 void EnsureShown(TabControl& control, int index)
 {
-    if (index < 0 || (StyleOf(control.window) & TCS_MULTILINE) != 0)
+    if (index < 0)
         return;
+    if ((StyleOf(control.window) & TCS_MULTILINE) != 0) {
+        Layout(control);
+        return;
+    }
     if (index < control.firstShown)
         control.firstShown = index;
     Layout(control);

@@ -152,6 +152,9 @@ TEST_F(TabControlTest, MultiLineTabsWrapIntoRows)
     (void)SetWindowLongA(m_tabs, GWL_STYLE, GetWindowLongA(m_tabs, GWL_STYLE) | static_cast<LONG>(TCS_MULTILINE));
     (void)SetWindowPos(m_tabs, nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_GE(SendMessageA(m_tabs, TCM_GETROWCOUNT, 0, 0), 2);
+    // The selected tab's row lies next to the pane.
+    EXPECT_GT(ItemRect(0).top, ItemRect(2).top);
+    ClickTab(2);
     EXPECT_GT(ItemRect(2).top, ItemRect(0).top);
 }
 
