@@ -446,3 +446,14 @@ void TPageControl::TabChosen(int tabIndex)
     SetActivePage(PageForTab(tabIndex));
     Change();
 }
+
+void TPageControl::Dispatch(TMessage& message)
+{
+    if (message.Msg == CM_DIALOGKEY && MessageKey(message) == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+        HandleAllocated() && (GetFocus() == Handle() || IsChild(Handle(), GetFocus()))) {
+        SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+        message.Result = 1;
+        return;
+    }
+    TCustomTabControl::Dispatch(message);
+}

@@ -135,6 +135,8 @@ protected:
     void CreateWnd() override;
     void TabChosen(int tabIndex) override;
     void Loaded() override;
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages while the focus is on the control or a sheet.
+    void Dispatch(TMessage& message) override;
 
 private:
     friend class TTabSheet;

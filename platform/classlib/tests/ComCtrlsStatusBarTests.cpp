@@ -2,6 +2,22 @@
 #include "platform/classlib/ComCtrlsStatusBar.h"
 #include "platform/winapi/controls/StatusBar.h"
 
+#include <memory>
+
+namespace {
+
+class TTestStatusForm : public TForm {
+    CLASSLIB_DECLARE_CLASS;
+    explicit TTestStatusForm(TComponent* owner) : TForm(owner) {}
+    TStatusBar* StatusBar = nullptr;
+};
+
+void DescribeStatusForm(TClassBuilder& c) { c.Field("StatusBar", &TTestStatusForm::StatusBar); }
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TTestStatusForm, TForm, ComponentCreator<TTestStatusForm>, DescribeStatusForm)
+
 namespace {
 
 class StatusBarTest : public ControlsFixture {
@@ -86,6 +102,42 @@ TEST_F(StatusBarTest, OwnerDrawnPanelsCallOnDrawPanelWithTheirRectangle)
     EXPECT_EQ(seen, drawn);
     EXPECT_GE(seenRect.left, 100);
     ASSERT_TRUE(PumpUntil([&] { return Shown(*m_bar, POINT{seenRect.left + 5, seenRect.top + 3}) == Rgb(clRed); }));
+}
+
+TEST_F(StatusBarTest, PanelsComeFromFormData)
+{
+    RegisterClasses({TStatusBar::StaticClass(), TTestStatusForm::StaticClass()});
+    RegisterFormText(TTestStatusForm::StaticClass(), R"(object TestStatusForm: TTestStatusForm
+  ClientWidth = 300
+  ClientHeight = 120
+  object StatusBar: TStatusBar
+    Panels = <
+      item
+        Bevel = pbRaised
+        Text = 'USB Modem ready.'
+        Width = 150
+      end
+      item
+        Alignment = taRightJustify
+        Bevel = pbRaised
+        Width = 50
+      end>
+    SimplePanel = False
+  end
+end
+)");
+    std::unique_ptr<TCustomForm> form(TCustomForm::Create(TTestStatusForm::StaticClass(), nullptr));
+    TStatusBar* bar = static_cast<TTestStatusForm*>(form.get())->StatusBar;
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->Panels()->Count(), 2);
+    EXPECT_EQ(bar->Panels()->Items(0)->Text(), "USB Modem ready.");
+    EXPECT_EQ(bar->Panels()->Items(1)->Bevel(), pbRaised);
+    EXPECT_EQ(bar->Panels()->Items(1)->Alignment(), taRightJustify);
+    EXPECT_EQ(bar->Align(), alBottom);
+    form->Show();
+    RECT rect{};
+    (void)SendMessageA(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    EXPECT_EQ(rect.right, 150);
 }
 
 } // namespace

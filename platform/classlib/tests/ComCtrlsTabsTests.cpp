@@ -136,6 +136,21 @@ TEST_F(PageControlTest, SettingThePageInCodeDoesNotFireOnChangeButAClickDoes)
     EXPECT_EQ(m_form->Changes, 1);
 }
 
+TEST_F(PageControlTest, CtrlTabTurnsToTheNextPageWithATab)
+{
+    m_form->Pages->SetFocus();
+    Application->ProcessMessages();
+    const WindowId id = Id(*m_form);
+    m_display->InjectKey(id, VK_CONTROL, true);
+    m_display->InjectKeyPress(id, VK_TAB, {}, ModControl);
+    Application->ProcessMessages();
+    // SheetC has no tab: from the last page with one the turn wraps to the first.
+    EXPECT_EQ(m_form->Pages->ActivePage(), m_form->SheetA);
+    EXPECT_EQ(m_form->Changes, 1);
+    m_display->InjectKey(id, VK_CONTROL, false, {}, ModControl);
+    Application->ProcessMessages();
+}
+
 TEST_F(PageControlTest, TabVisibleAddsAndRemovesTheTabAndMovesOffAHiddenActivePage)
 {
     TPageControl& pages = *m_form->Pages;

@@ -134,7 +134,8 @@ RECT Client(const ListView& view)
 
 int HeaderHeight(const ListView& view)
 {
-    if (!view.header || !IsReport(view) || !IsWindowVisible(view.header))
+    // The header's own style, not IsWindowVisible: the geometry holds while the list is hidden.
+    if (!view.header || !IsReport(view) || (GetWindowLongA(view.header, GWL_STYLE) & WS_VISIBLE) == 0)
         return 0;
     RECT rect{};
     (void)GetWindowRect(view.header, &rect);

@@ -89,6 +89,19 @@ int TabHeight(const TabControl& control, HDC dc)
     return std::max<int>(metrics.tmHeight, ImageSize(control).cy) + 2 * control.padding.cy;
 }
 
+// Rows turn so that the selected tab's row lies next to the pane; the rows after it go to the top.
+void RotateRows(TabControl& control, int height)
+{
+    if (control.selected < 0 || control.rows < 2)
+        return;
+    const auto rowOf = [height](const Tab& tab) { return (tab.rect.top - TABS_MARGIN) / height; };
+    const int selectedRow = rowOf(control.tabs[static_cast<std::size_t>(control.selected)]);
+    for (Tab& tab : control.tabs) {
+        const int row = (rowOf(tab) - selectedRow - 1 + 2 * control.rows) % control.rows;
+        OffsetRect(&tab.rect, 0, TABS_MARGIN + row * height - tab.rect.top);
+    }
+}
+
 // Places every tab: one row scrolled to firstShown, or as many rows as the width needs.
 void Layout(TabControl& control)
 {
@@ -113,7 +126,11 @@ void Layout(TabControl& control)
     (void)SelectObject(dc, old);
     (void)ReleaseDC(nullptr, dc);
     control.rows = row + 1;
-    if (multiLine || control.tabs.empty())
+    if (multiLine) {
+        RotateRows(control, height);
+        return;
+    }
+    if (control.tabs.empty())
         return;
     control.firstShown = std::clamp(control.firstShown, 0, Count(control) - 1);
     const int shift = control.tabs[static_cast<std::size_t>(control.firstShown)].rect.left - TABS_MARGIN;
@@ -129,17 +146,58 @@ int PaneTop(const TabControl& control)
     return bottom;
 }
 
-// Scrolls a single row so that the tab is wholly in view.
-void EnsureShown(TabControl& control, int index)
+// A single row wider than the control scrolls by a pair of arrow buttons at its right end.
+bool Overflows(const TabControl& control)
 {
-    if (index < 0 || (StyleOf(control.window) & TCS_MULTILINE) != 0)
-        return;
+    if (control.tabs.empty() || (StyleOf(control.window) & TCS_MULTILINE) != 0)
+        return false;
     RECT client{};
     (void)GetClientRect(control.window, &client);
+    return control.firstShown > 0 || control.tabs.back().rect.right > client.right;
+}
+
+RECT ArrowsRect(const TabControl& control)
+{
+    RECT client{};
+    (void)GetClientRect(control.window, &client);
+    const int size = GetSystemMetrics(SM_CXVSCROLL);
+    return RECT{client.right - 2 * size, TABS_MARGIN, client.right, TABS_MARGIN + size};
+}
+
+RECT ArrowRect(const TabControl& control, bool right)
+{
+    RECT rect = ArrowsRect(control);
+    const int middle = (rect.left + rect.right) / 2;
+    (right ? rect.left : rect.right) = middle;
+    return rect;
+}
+
+// Where the visible tabs end: the control's edge, or the arrows when they show.
+int ShownRight(const TabControl& control)
+{
+    RECT client{};
+    (void)GetClientRect(control.window, &client);
+    return Overflows(control) ? ArrowsRect(control).left : client.right;
+}
+
+bool LastTabShown(const TabControl& control)
+{
+    return control.tabs.empty() || control.tabs.back().rect.right <= ShownRight(control);
+}
+
+// Scrolls a single row so that the tab is wholly in view; turns the rows of several.
+void EnsureShown(TabControl& control, int index)
+{
+    if (index < 0)
+        return;
+    if ((StyleOf(control.window) & TCS_MULTILINE) != 0) {
+        Layout(control);
+        return;
+    }
     if (index < control.firstShown)
         control.firstShown = index;
     Layout(control);
-    while (control.firstShown < index && control.tabs[static_cast<std::size_t>(index)].rect.right > client.right) {
+    while (control.firstShown < index && control.tabs[static_cast<std::size_t>(index)].rect.right > ShownRight(control)) {
         ++control.firstShown;
         Layout(control);
     }
@@ -153,6 +211,8 @@ void Changed(TabControl& control)
 
 int HitTest(const TabControl& control, POINT point)
 {
+    if (Overflows(control) && point.x >= ShownRight(control))
+        return -1;
     for (int i = 0; i < Count(control); ++i)
         if (PtInRect(&control.tabs[static_cast<std::size_t>(i)].rect, point))
             return i;
@@ -240,6 +300,17 @@ void DrawTab(const TabControl& control, HDC dc, int index)
     }
 }
 
+void DrawArrows(const TabControl& control, HDC dc)
+{
+    const bool enabled = IsWindowEnabled(control.window) != FALSE;
+    RECT left = ArrowRect(control, false);
+    RECT right = ArrowRect(control, true);
+    (void)DrawFrameControl(dc, &left, DFC_SCROLL,
+                           DFCS_SCROLLLEFT | (enabled && control.firstShown > 0 ? 0 : DFCS_INACTIVE));
+    (void)DrawFrameControl(dc, &right, DFC_SCROLL,
+                           DFCS_SCROLLRIGHT | (enabled && !LastTabShown(control) ? 0 : DFCS_INACTIVE));
+}
+
 void Paint(const TabControl& control, HDC dc)
 {
     RECT client{};
@@ -251,6 +322,11 @@ void Paint(const TabControl& control, HDC dc)
     (void)SetTextColor(dc, GetSysColor(IsWindowEnabled(control.window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     RECT pane{0, PaneTop(control), client.right, client.bottom};
     (void)DrawEdge(dc, &pane, EDGE_RAISED, BF_RECT | BF_SOFT);
+    if (Overflows(control)) {
+        DrawArrows(control, dc);
+        const RECT arrows = ArrowsRect(control);
+        (void)ExcludeClipRect(dc, arrows.left, 0, arrows.right, PaneTop(control));
+    }
     for (int i = 0; i < Count(control); ++i)
         if (i != control.selected)
             DrawTab(control, dc, i);
@@ -447,9 +523,29 @@ void KeyDown(TabControl& control, WPARAM key, LPARAM keyData)
     (void)Select(control, KeyTarget(control, key), true);
 }
 
+// The arrows scroll the row by one tab without changing the selection.
+bool ArrowClicked(TabControl& control, POINT point)
+{
+    if (!Overflows(control))
+        return false;
+    const RECT left = ArrowRect(control, false);
+    const RECT right = ArrowRect(control, true);
+    if (PtInRect(&left, point) && control.firstShown > 0)
+        --control.firstShown;
+    else if (PtInRect(&right, point) && !LastTabShown(control))
+        ++control.firstShown;
+    else
+        return PtInRect(&left, point) || PtInRect(&right, point);
+    Changed(control);
+    return true;
+}
+
 void ButtonDown(TabControl& control, LPARAM lParam)
 {
-    const int hit = HitTest(control, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (ArrowClicked(control, point))
+        return;
+    const int hit = HitTest(control, point);
     if (hit < 0)
         return;
     if ((StyleOf(control.window) & TCS_FOCUSNEVER) == 0)

@@ -152,7 +152,32 @@ TEST_F(TabControlTest, MultiLineTabsWrapIntoRows)
     (void)SetWindowLongA(m_tabs, GWL_STYLE, GetWindowLongA(m_tabs, GWL_STYLE) | static_cast<LONG>(TCS_MULTILINE));
     (void)SetWindowPos(m_tabs, nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_GE(SendMessageA(m_tabs, TCM_GETROWCOUNT, 0, 0), 2);
+    // The selected tab's row lies next to the pane.
+    EXPECT_GT(ItemRect(0).top, ItemRect(2).top);
+    ClickTab(2);
     EXPECT_GT(ItemRect(2).top, ItemRect(0).top);
+}
+
+TEST_F(TabControlTest, ARowTooWideScrollsByItsArrowsAndByTheSelection)
+{
+    (void)SetWindowPos(m_tabs, nullptr, 0, 0, 120, 100, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+    RECT client{};
+    (void)GetClientRect(m_tabs, &client);
+    const int firstLeft = ItemRect(0).left;
+    Click(m_tabs, {client.right - arrow / 2, 2 + arrow / 2});
+    EXPECT_LT(ItemRect(0).left, firstLeft);
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_EQ(std::count(s_notifications.begin(), s_notifications.end(), TCN_SELCHANGING), 0);
+    Click(m_tabs, {client.right - arrow - arrow / 2, 2 + arrow / 2});
+    EXPECT_EQ(ItemRect(0).left, firstLeft);
+
+    // Selecting the last tab brings it wholly into view, left of the arrows.
+    (void)SetFocus(m_tabs);
+    Key(VK_END);
+    EXPECT_LE(ItemRect(2).right, client.right - 2 * arrow);
+    EXPECT_GE(ItemRect(2).left, 0);
 }
 
 TEST_F(TabControlTest, TheSelectedTabJoinsThePane)
