@@ -621,7 +621,8 @@ TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) const
         TMenuItem* item = pending.back();
         pending.pop_back();
         const bool match = (kind == fkCommand && item->m_command == value) ||
-                           (kind == fkHandle && item->m_handle && reinterpret_cast<UINT_PTR>(item->m_handle) == value) ||
+                           (kind == fkHandle && item->m_handle &&
+                            reinterpret_cast<UINT_PTR>(item->m_handle) == value) ||
                            (kind == fkShortCut && item->m_shortCut != scNone && item->m_shortCut == value);
         if (match)
             return item;

@@ -52,6 +52,9 @@ TEST(ImageList, MaskedImagesDrawTransparentlyWhereTheirKeyColourWas)
     EXPECT_EQ(canvas->Pixels(3, 2), clRed);
     EXPECT_EQ(canvas->Pixels(9, 9), clBlue);
     EXPECT_EQ(canvas->Pixels(0, 0), clWhite);
+    list.SetBkColor(clYellow);
+    list.Draw(canvas, 2, 2, 0);
+    EXPECT_EQ(canvas->Pixels(2, 2), clYellow) << "a background colour fills the see-through parts";
 
     list.Delete(0);
     EXPECT_EQ(list.Count(), 1);

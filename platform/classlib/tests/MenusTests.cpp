@@ -7,6 +7,7 @@
 #include "platform/classlib/Menus.h"
 #include "platform/winapi/gdi/Gdi.h"
 
+#include <algorithm>
 #include <memory>
 
 // A form whose popup menu comes from form data.
@@ -339,6 +340,45 @@ TEST_F(MenuItems, ImagesMakeItemsOwnerDrawnWithTheirGlyph)
 
     menu.SetImages(nullptr);
     EXPECT_EQ(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+}
+
+TEST_F(MenuItems, TheMenuLoopMeasuresAndDrawsOwnerDrawnItemsThroughThePopupsWindow)
+{
+    TForm form(nullptr);
+    form.Show();
+    TPopupMenu menu(&form);
+    menu.SetOwnerDraw(true);
+    std::vector<std::string> seen;
+    // Each key goes in once the menu shows the effect of the previous one: the first when it is
+    // drawn at all, then when the item named is drawn selected.
+    const std::vector<std::pair<std::string, unsigned>> script{{"", VK_DOWN}, {"One", VK_DOWN}, {"Two", VK_RETURN}};
+    std::size_t step = 0;
+    const auto nextKey = [&](const std::string& caption, bool selected) {
+        if (step < script.size() && (step == 0 || (selected && caption == script[step].first)))
+            m_display->InjectKeyPress(Id(form), script[step++].second);
+    };
+    for (const std::string caption : {"One", "Two"}) {
+        auto* item = new TMenuItem(&form);
+        item->SetCaption(caption);
+        item->SetOnMeasureItem(
+            TMenuMeasureItemEvent::FromFunction([&seen, caption](TObject*, TCanvas*, int&, int& height) {
+                seen.push_back("measure " + caption);
+                height = 30;
+            }));
+        item->SetOnDrawItem(
+            TMenuDrawItemEvent::FromFunction([&, caption](TObject*, TCanvas*, TRect rect, bool selected) {
+                if (selected)
+                    seen.push_back("selected " + caption + " " + std::to_string(rect.bottom - rect.top));
+                nextKey(caption, selected);
+            }));
+        item->SetOnClick(
+            TNotifyEvent::FromFunction([&seen, caption](TObject*) { seen.push_back("click " + caption); }));
+        menu.Items()->Add(item);
+    }
+    menu.Popup(200, 200);
+    ASSERT_TRUE(PumpUntil([&] { return !seen.empty() && seen.back() == "click Two"; }));
+    EXPECT_NE(std::find(seen.begin(), seen.end(), "measure One"), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), "selected Two 30"), seen.end()) << "drawn at the measured height";
 }
 
 } // namespace
