@@ -640,6 +640,16 @@ bool TMenu::DispatchCommand(WORD command)
     return true;
 }
 
+bool TMenu::IsShortCut(WORD key, TShiftState shift)
+{
+    const TShortCut shortCut = ::ShortCut(key, shift);
+    TMenuItem* item = shortCut == scNone ? nullptr : FindItem(shortCut, fkShortCut);
+    if (!item || !item->Enabled() || !item->Visible())
+        return false;
+    item->Click();
+    return true;
+}
+
 bool TMenu::DispatchMenuMessage(TMessage& message)
 {
     switch (message.Msg) {

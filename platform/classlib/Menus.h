@@ -163,6 +163,8 @@ class TMenu : public TComponent {
     [[nodiscard]] TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind) const;
     // Clicks the item of the command; false when no item has it.
     bool DispatchCommand(WORD command);
+    // Clicks the enabled, visible item whose ShortCut the key makes; false when none has it.
+    bool IsShortCut(WORD key, TShiftState shift);
     // Answers WM_COMMAND, WM_INITMENUPOPUP (a submenu opening clicks its item), WM_MEASUREITEM and
     // WM_DRAWITEM of the menu's items; false for others.
     bool DispatchMenuMessage(TMessage& message);

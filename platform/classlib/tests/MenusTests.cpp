@@ -133,6 +133,11 @@ TEST_F(MenuItems, TheTreeAndItsMenuHandleStayInStep)
     EXPECT_EQ(deep->GetParentMenu(), &menu);
     EXPECT_EQ(menu.FindItem(deep->Command(), fkCommand), deep);
     EXPECT_EQ(menu.FindItem(ShortCut('S', TShiftState{ssCtrl}), fkShortCut), save);
+    int saves = 0;
+    save->SetOnClick(TNotifyEvent::FromFunction([&](TObject*) { ++saves; }));
+    EXPECT_TRUE(menu.IsShortCut('S', TShiftState{ssCtrl}));
+    EXPECT_FALSE(menu.IsShortCut('S', {}));
+    EXPECT_EQ(saves, 1);
     EXPECT_NE(open->Command(), save->Command());
 
     const HMENU handle = menu.Handle();
@@ -348,7 +353,9 @@ TEST_F(MenuItems, TheMenuLoopMeasuresAndDrawsOwnerDrawnItemsThroughThePopupsWind
     form.Show();
     TPopupMenu menu(&form);
     menu.SetOwnerDraw(true);
+    menu.SetAlignment(paRight);
     std::vector<std::string> seen;
+    RECT shown{};
     // Each key goes in once the menu shows the effect of the previous one: the first when it is
     // drawn at all, then when the item named is drawn selected.
     const std::vector<std::pair<std::string, unsigned>> script{{"", VK_DOWN}, {"One", VK_DOWN}, {"Two", VK_RETURN}};
@@ -369,6 +376,7 @@ TEST_F(MenuItems, TheMenuLoopMeasuresAndDrawsOwnerDrawnItemsThroughThePopupsWind
             TMenuDrawItemEvent::FromFunction([&, caption](TObject*, TCanvas*, TRect rect, bool selected) {
                 if (selected)
                     seen.push_back("selected " + caption + " " + std::to_string(rect.bottom - rect.top));
+                (void)GetMenuItemRect(nullptr, menu.Handle(), 0, &shown);
                 nextKey(caption, selected);
             }));
         item->SetOnClick(
@@ -379,6 +387,9 @@ TEST_F(MenuItems, TheMenuLoopMeasuresAndDrawsOwnerDrawnItemsThroughThePopupsWind
     ASSERT_TRUE(PumpUntil([&] { return !seen.empty() && seen.back() == "click Two"; }));
     EXPECT_NE(std::find(seen.begin(), seen.end(), "measure One"), seen.end());
     EXPECT_NE(std::find(seen.begin(), seen.end(), "selected Two 30"), seen.end()) << "drawn at the measured height";
+    EXPECT_LE(shown.right, 200) << "paRight puts the menu's right edge at the point";
+    EXPECT_GE(shown.right, 190);
+    EXPECT_EQ(shown.top, 200 + 3) << "below the menu's frame";
 }
 
 } // namespace
