@@ -442,8 +442,11 @@ void TMenuItem::SetShortCut(TShortCut shortCut)
 
 void TMenuItem::Click()
 {
-    if (m_enabled)
-        m_onClick(this);
+    if (!m_enabled)
+        return;
+    // The handler may free the item (or its whole menu); the copy keeps the handler alive.
+    const TNotifyEvent handler = m_onClick;
+    handler(this);
 }
 
 void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height)

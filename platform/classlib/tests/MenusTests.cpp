@@ -280,6 +280,21 @@ TEST_F(MenuFormTest, AControlWithoutAMenuUsesItsParentsAndAutoPopupOffOrHandledS
     EXPECT_EQ(m_form->Events.size(), 1u) << "no further popup";
 }
 
+TEST_F(MenuItems, AnItemsHandlerMayFreeItsMenu)
+{
+    auto* menu = new TPopupMenu(nullptr);
+    auto* item = new TMenuItem(menu);
+    menu->Items()->Add(item);
+    bool freed = false;
+    item->SetOnClick(TNotifyEvent::FromFunction([&](TObject*) {
+        delete menu;
+        freed = true;
+    }));
+    (void)PostMessageA(menu->Window(), WM_COMMAND, item->Command(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return freed; }));
+    EXPECT_TRUE(m_errors.empty());
+}
+
 TEST_F(MenuItems, AMainMenuIsTheWindowsMenuAndTakesItsCommands)
 {
     TForm form(nullptr);
