@@ -27,8 +27,6 @@ void DescribeImageList(TClassBuilder& c)
     c.Event("OnChange", &TCustomImageList::OnChange, &TCustomImageList::SetOnChange);
 }
 
-void DescribeNothing(TClassBuilder&) {}
-
 // Images bigger than this, or more of them side by side, are not image-list data.
 constexpr int MaxImageSide = 1024;
 constexpr std::int64_t MaxStripWidth = 1 << 16;
@@ -118,7 +116,7 @@ const TTypeInfo& ImageTypeTypeInfo()
 }
 
 CLASSLIB_IMPLEMENT_CLASS(TCustomImageList, TComponent, ComponentCreator<TCustomImageList>, DescribeImageList)
-CLASSLIB_IMPLEMENT_CLASS(TImageList, TCustomImageList, ComponentCreator<TImageList>, DescribeNothing)
+CLASSLIB_IMPLEMENT_CLASS(TImageList, TCustomImageList, ComponentCreator<TImageList>, nullptr)
 
 TChangeLink::~TChangeLink()
 {

@@ -37,8 +37,6 @@ void DescribeMenu(TClassBuilder& c)
     c.Boolean("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);
 }
 
-void DescribeNothing(TClassBuilder&) {}
-
 void DescribePopupMenu(TClassBuilder& c)
 {
     c.Enum("Alignment", PopupAlignmentTypeInfo(), &TPopupMenu::Alignment, &TPopupMenu::SetAlignment)
@@ -721,7 +719,7 @@ void TMenu::SetChildOrder(TComponent* child, int order) { m_items->SetChildOrder
 
 // ---- TMainMenu -------------------------------------------------------------------------------
 
-CLASSLIB_IMPLEMENT_CLASS(TMainMenu, TMenu, ComponentCreator<TMainMenu>, DescribeNothing)
+CLASSLIB_IMPLEMENT_CLASS(TMainMenu, TMenu, ComponentCreator<TMainMenu>, nullptr)
 
 TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner, false) {}
 
