@@ -227,6 +227,7 @@ TEST_F(MenuFormTest, ItemsNestInsideTheMenuAndWriteBackTheSameWay)
     EXPECT_LT(popup, more);
     EXPECT_LT(more, deep);
     EXPECT_EQ(written.find("object Deep1", deep + 1), std::string::npos) << "written once, inside its parent";
+    EXPECT_EQ(written.find("Bitmap"), std::string::npos) << "empty glyphs are not written";
 
     TMenuTestForm copy(nullptr);
     (void)ReadComponentText(written, &copy);
@@ -278,6 +279,33 @@ TEST_F(MenuFormTest, AControlWithoutAMenuUsesItsParentsAndAutoPopupOffOrHandledS
     m_display->InjectClick(Id(*m_form), InTopLevel(*m_form->Panel1, POINT{60, 60}), MouseButton::Right);
     ASSERT_TRUE(PumpUntil([&] { return asked; }));
     EXPECT_EQ(m_form->Events.size(), 1u) << "no further popup";
+}
+
+TEST_F(MenuItems, RadioGroupsKeepOneCheckedAndAutoCheckToggles)
+{
+    TPopupMenu menu(nullptr);
+    std::vector<TMenuItem*> items;
+    for (int group : {1, 1, 2}) {
+        auto* item = new TMenuItem(&menu);
+        item->SetRadioItem(true);
+        item->SetGroupIndex(group);
+        menu.Items()->Add(item);
+        items.push_back(item);
+    }
+    items[0]->SetChecked(true);
+    items[2]->SetChecked(true);
+    items[1]->SetChecked(true);
+    EXPECT_FALSE(items[0]->Checked()) << "same group";
+    EXPECT_TRUE(items[2]->Checked()) << "another group";
+    EXPECT_EQ(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_CHECKED, 0u);
+
+    auto* toggle = new TMenuItem(&menu);
+    toggle->SetAutoCheck(true);
+    menu.Items()->Add(toggle);
+    toggle->Click();
+    EXPECT_TRUE(toggle->Checked());
+    toggle->Click();
+    EXPECT_FALSE(toggle->Checked());
 }
 
 TEST_F(MenuItems, AnItemsHandlerMayFreeItsMenu)
@@ -357,6 +385,33 @@ TEST_F(MenuItems, ImagesMakeItemsOwnerDrawnWithTheirGlyph)
     item->SetOnDrawItem(TMenuDrawItemEvent::FromFunction([&](TObject*, TCanvas*, TRect, bool) { custom = true; }));
     ASSERT_TRUE(menu.DispatchMenuMessage(message));
     EXPECT_TRUE(custom);
+
+    // A submenu's items take their glyphs from its SubMenuImages; an item without an image index
+    // shows its Bitmap.
+    TImageList blue(nullptr, 8, 8);
+    glyph.Canvas()->Brush()->SetColor(clBlue);
+    glyph.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    (void)blue.Add(&glyph, nullptr);
+    auto* sub = new TMenuItem(&menu);
+    sub->SetImageIndex(0);
+    auto* plain = new TMenuItem(&menu);
+    plain->Bitmap()->Assign(&glyph);
+    item->Add(sub);
+    item->Add(plain);
+    item->SetSubMenuImages(&blue);
+    item->SetOnDrawItem({});
+    const auto drawnPixel = [&](TMenuItem* drawn) {
+        draw.itemID = drawn->Command();
+        draw.itemState = 0;
+        TMessage paint{WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw), 0};
+        EXPECT_TRUE(menu.DispatchMenuMessage(paint));
+        return target.Canvas()->Pixels(5, 10);
+    };
+    EXPECT_EQ(drawnPixel(sub), clBlue);
+    EXPECT_EQ(drawnPixel(item), clRed) << "the menu's images for the top level";
+    item->SetSubMenuImages(nullptr);
+    EXPECT_EQ(drawnPixel(sub), clRed);
+    EXPECT_EQ(drawnPixel(plain), clBlue);
 
     menu.SetImages(nullptr);
     EXPECT_EQ(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
