@@ -76,10 +76,14 @@ std::vector<TIconEntry> ReadDirectory(std::span<const std::uint8_t> file)
 const TIconEntry& BestEntry(const std::vector<TIconEntry>& entries)
 {
     const TIconEntry* best = &entries.front();
-    const auto distance = [](const TIconEntry& e) { return std::abs(e.Width - SystemIconSize) + std::abs(e.Height - SystemIconSize); };
-    for (const TIconEntry& entry : entries)
-        if (distance(entry) < distance(*best) || (distance(entry) == distance(*best) && entry.BitCount > best->BitCount))
+    const auto distance = [](const TIconEntry& e) {
+        return std::abs(e.Width - SystemIconSize) + std::abs(e.Height - SystemIconSize);
+    };
+    for (const TIconEntry& entry : entries) {
+        const int nearer = distance(*best) - distance(entry);
+        if (nearer > 0 || (nearer == 0 && entry.BitCount > best->BitCount))
             best = &entry;
+    }
     return *best;
 }
 

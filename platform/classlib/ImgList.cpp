@@ -27,14 +27,14 @@ void DescribeImageList(TClassBuilder& c)
     c.Event("OnChange", &TCustomImageList::OnChange, &TCustomImageList::SetOnChange);
 }
 
-void DescribeNothing(TClassBuilder&) {}
-
 // Images bigger than this, or more of them side by side, are not image-list data.
 constexpr int MaxImageSide = 1024;
 constexpr std::int64_t MaxStripWidth = 1 << 16;
 // The ternary raster operation that paints the brush where the source is white and keeps the
 // destination where it is black.
 constexpr DWORD ROP_DSPDxax = 0x00E20746;
+// Clears the destination where the source is white.
+constexpr DWORD ROP_DSna = 0x00220326;
 
 COLORREF ListColor(TColor color)
 {
@@ -116,7 +116,7 @@ const TTypeInfo& ImageTypeTypeInfo()
 }
 
 CLASSLIB_IMPLEMENT_CLASS(TCustomImageList, TComponent, ComponentCreator<TCustomImageList>, DescribeImageList)
-CLASSLIB_IMPLEMENT_CLASS(TImageList, TCustomImageList, ComponentCreator<TImageList>, DescribeNothing)
+CLASSLIB_IMPLEMENT_CLASS(TImageList, TCustomImageList, ComponentCreator<TImageList>, nullptr)
 
 TChangeLink::~TChangeLink()
 {
@@ -242,6 +242,30 @@ void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask)
     if (index < 0 || index >= Count() || !image)
         throw EInvalidOperation("Invalid ImageList Index");
     (void)ImageList_Replace(m_handle, index, image->Handle(), mask ? mask->Handle() : nullptr);
+    Change();
+}
+
+// As AddMasked: the key colour's pixels become the mask and are blackened in the copy the list
+// keeps, so that the image ORs onto its masked-out background.
+void TCustomImageList::ReplaceMasked(int index, TBitmap* image, TColor maskColor)
+{
+    if (index < 0 || index >= Count() || !image || image->Empty())
+        throw EInvalidOperation("Invalid ImageList Index");
+    const int width = image->Width();
+    const int height = image->Height();
+    TBitmap colour;
+    colour.Assign(image);
+    TBitmap mask;
+    mask.SetMonochrome(true);
+    mask.SetSize(width, height);
+    const HDC colourDC = colour.Canvas()->Handle();
+    const HDC maskDC = mask.Canvas()->Handle();
+    (void)::SetBkColor(colourDC, ColorToRGB(maskColor));
+    (void)BitBlt(maskDC, 0, 0, width, height, colourDC, 0, 0, SRCCOPY);
+    (void)::SetTextColor(colourDC, RGB(0, 0, 0));
+    (void)::SetBkColor(colourDC, RGB(255, 255, 255));
+    (void)BitBlt(colourDC, 0, 0, width, height, maskDC, 0, 0, ROP_DSna);
+    (void)ImageList_Replace(m_handle, index, colour.Handle(), mask.Handle());
     Change();
 }
 

@@ -75,7 +75,9 @@ class TCustomImageList : public TComponent {
     int Add(TBitmap* image, TBitmap* mask);
     // The mask is made of the pixels of `maskColor`.
     int AddMasked(TBitmap* image, TColor maskColor);
+    // Raise EInvalidOperation "Invalid ImageList Index" for an index out of range.
     void Replace(int index, TBitmap* image, TBitmap* mask);
+    void ReplaceMasked(int index, TBitmap* image, TColor maskColor);
     void Delete(int index);
     void Clear();
 

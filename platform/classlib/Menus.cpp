@@ -1,6 +1,7 @@
 #include "platform/classlib/Menus.h"
 
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/GraphicsBitmap.h"
 #include "platform/classlib/ImgList.h"
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
@@ -16,15 +17,25 @@ namespace {
 
 void DescribeMenuItem(TClassBuilder& c)
 {
+    c.Boolean("AutoCheck", &TMenuItem::AutoCheck, &TMenuItem::SetAutoCheck).Default(false);
+    c.Enum("AutoHotkeys", MenuItemAutoFlagTypeInfo(), &TMenuItem::AutoHotkeys, &TMenuItem::SetAutoHotkeys)
+        .Default(maParent);
+    c.Enum("AutoLineReduction", MenuItemAutoFlagTypeInfo(), &TMenuItem::AutoLineReduction,
+           &TMenuItem::SetAutoLineReduction)
+        .Default(maParent);
+    c.Object("Bitmap", &TMenuItem::Bitmap, &TMenuItem::SetBitmap);
     c.Enum("Break", MenuBreakTypeInfo(), &TMenuItem::Break, &TMenuItem::SetBreak).Default(mbNone);
     c.String("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
     c.Boolean("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked).Default(false);
     c.Boolean("Default", &TMenuItem::Default, &TMenuItem::SetDefault).Default(false);
     c.Boolean("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled).Default(true);
+    c.Integer("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex).Default(0);
+    c.Integer("HelpContext", &TMenuItem::HelpContext, &TMenuItem::SetHelpContext).Default(0);
     c.String("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
     c.Integer("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
     c.Boolean("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem).Default(false);
     c.Integer("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut).Default(0);
+    c.Object("SubMenuImages", &TMenuItem::SubMenuImages, &TMenuItem::SetSubMenuImages);
     c.Boolean("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(true);
     c.Event("OnClick", &TMenuItem::OnClick, &TMenuItem::SetOnClick);
     c.Event("OnDrawItem", &TMenuItem::OnDrawItem, &TMenuItem::SetOnDrawItem);
@@ -36,8 +47,6 @@ void DescribeMenu(TClassBuilder& c)
     c.Object("Images", &TMenu::Images, &TMenu::SetImages);
     c.Boolean("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);
 }
-
-void DescribeNothing(TClassBuilder&) {}
 
 void DescribePopupMenu(TClassBuilder& c)
 {
@@ -160,6 +169,12 @@ const TTypeInfo& MenuBreakTypeInfo()
     return info;
 }
 
+const TTypeInfo& MenuItemAutoFlagTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TMenuItemAutoFlag", {"maAutomatic", "maManual", "maParent"});
+    return info;
+}
+
 const TTypeInfo& PopupAlignmentTypeInfo()
 {
     static const TTypeInfo info = EnumerationTypeInfo("TPopupAlignment", {"paLeft", "paRight", "paCenter"});
@@ -216,7 +231,10 @@ TShortCut TextToShortCut(std::string_view text)
 
 CLASSLIB_IMPLEMENT_CLASS(TMenuItem, TComponent, ComponentCreator<TMenuItem>, DescribeMenuItem)
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), m_command(AcquireCommand()) {}
+TMenuItem::TMenuItem(TComponent* owner)
+    : TComponent(owner), m_command(AcquireCommand()), m_bitmap(std::make_unique<TBitmap>())
+{
+}
 
 TMenuItem::~TMenuItem()
 {
@@ -397,7 +415,44 @@ void TMenuItem::SetChecked(bool checked)
     if (checked == m_checked)
         return;
     m_checked = checked;
+    if (checked && m_radioItem && m_parent)
+        for (TMenuItem* sibling : m_parent->m_items)
+            if (sibling != this && sibling->m_radioItem && sibling->m_groupIndex == m_groupIndex)
+                sibling->m_checked = false;
     Changed();
+}
+
+void TMenuItem::SetBitmap(TBitmap* bitmap)
+{
+    m_bitmap->Assign(bitmap);
+    Changed();
+}
+
+void TMenuItem::SetSubMenuImages(TCustomImageList* images)
+{
+    if (images == m_subMenuImages)
+        return;
+    if (m_subMenuImages)
+        m_subMenuImages->RemoveFreeNotification(this);
+    m_subMenuImages = images;
+    if (m_subMenuImages)
+        m_subMenuImages->FreeNotification(this);
+    RebuildHandle();
+}
+
+void TMenuItem::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == m_subMenuImages)
+        m_subMenuImages = nullptr;
+}
+
+TCustomImageList* TMenuItem::GlyphImages() const
+{
+    if (m_parent && m_parent->m_subMenuImages)
+        return m_parent->m_subMenuImages;
+    const TMenu* menu = GetParentMenu();
+    return menu ? menu->Images() : nullptr;
 }
 
 void TMenuItem::SetRadioItem(bool radioItem)
@@ -442,8 +497,13 @@ void TMenuItem::SetShortCut(TShortCut shortCut)
 
 void TMenuItem::Click()
 {
-    if (m_enabled)
-        m_onClick(this);
+    if (!m_enabled)
+        return;
+    if (m_autoCheck)
+        SetChecked(!m_checked);
+    // The handler may free the item (or its whole menu); the copy keeps the handler alive.
+    const TNotifyEvent handler = m_onClick;
+    handler(this);
 }
 
 void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height)
@@ -452,9 +512,9 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height)
         width = 0;
         height = SeparatorHeight;
     } else {
-        const TCustomImageList* images = GetParentMenu() ? GetParentMenu()->Images() : nullptr;
-        const int glyph = images ? images->Width() : CheckSide;
-        const int glyphHeight = images ? images->Height() : 0;
+        const TCustomImageList* images = GlyphImages();
+        const int glyph = images ? images->Width() : std::max(CheckSide, m_bitmap->Width());
+        const int glyphHeight = images ? images->Height() : m_bitmap->Height();
         const SIZE text = canvas->TextExtent(StripHotkey(m_caption));
         width = GlyphMargin + glyph + TextGap + text.cx + TextGap;
         if (m_shortCut != scNone)
@@ -486,8 +546,8 @@ void TMenuItem::DrawDefault(TCanvas* canvas, const TRect& rect, bool selected)
         (void)DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    TCustomImageList* images = GetParentMenu() ? GetParentMenu()->Images() : nullptr;
-    const int glyphWidth = images ? images->Width() : CheckSide;
+    TCustomImageList* images = GlyphImages();
+    const int glyphWidth = images ? images->Width() : std::max(CheckSide, m_bitmap->Width());
     const int height = rect.bottom - rect.top;
     if (images && m_imageIndex >= 0 && m_imageIndex < images->Count()) {
         images->Draw(canvas, rect.left + GlyphMargin, rect.top + (height - images->Height()) / 2, m_imageIndex,
@@ -496,6 +556,8 @@ void TMenuItem::DrawDefault(TCanvas* canvas, const TRect& rect, bool selected)
             RECT frame{rect.left, rect.top, rect.left + glyphWidth + 2 * GlyphMargin, rect.bottom};
             (void)DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
         }
+    } else if (!m_bitmap->Empty()) {
+        canvas->Draw(rect.left + GlyphMargin, rect.top + (height - m_bitmap->Height()) / 2, m_bitmap.get());
     } else if (m_checked) {
         const int side = CheckSide;
         RECT mark{rect.left + GlyphMargin, rect.top + (height - side) / 2, rect.left + GlyphMargin + side,
@@ -621,7 +683,8 @@ TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) const
         TMenuItem* item = pending.back();
         pending.pop_back();
         const bool match = (kind == fkCommand && item->m_command == value) ||
-                           (kind == fkHandle && item->m_handle && reinterpret_cast<UINT_PTR>(item->m_handle) == value) ||
+                           (kind == fkHandle && item->m_handle &&
+                            reinterpret_cast<UINT_PTR>(item->m_handle) == value) ||
                            (kind == fkShortCut && item->m_shortCut != scNone && item->m_shortCut == value);
         if (match)
             return item;
@@ -634,6 +697,16 @@ bool TMenu::DispatchCommand(WORD command)
 {
     TMenuItem* item = FindItem(command, fkCommand);
     if (!item)
+        return false;
+    item->Click();
+    return true;
+}
+
+bool TMenu::IsShortCut(WORD key, TShiftState shift)
+{
+    const TShortCut shortCut = ::ShortCut(key, shift);
+    TMenuItem* item = shortCut == scNone ? nullptr : FindItem(shortCut, fkShortCut);
+    if (!item || !item->Enabled() || !item->Visible())
         return false;
     item->Click();
     return true;
@@ -707,7 +780,7 @@ void TMenu::SetChildOrder(TComponent* child, int order) { m_items->SetChildOrder
 
 // ---- TMainMenu -------------------------------------------------------------------------------
 
-CLASSLIB_IMPLEMENT_CLASS(TMainMenu, TMenu, ComponentCreator<TMainMenu>, DescribeNothing)
+CLASSLIB_IMPLEMENT_CLASS(TMainMenu, TMenu, ComponentCreator<TMainMenu>, nullptr)
 
 TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner, false) {}
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class TBitmap;
 class TMenu;
 class TChangeLink;
 class TCustomImageList;
@@ -26,11 +27,13 @@ constexpr TShortCut scAlt = 0x8000;
 [[nodiscard]] TShortCut TextToShortCut(std::string_view text);
 
 enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+enum TMenuItemAutoFlag { maAutomatic, maManual, maParent };
 enum TPopupAlignment { paLeft, paRight, paCenter };
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
 
 [[nodiscard]] const TTypeInfo& MenuBreakTypeInfo();
 [[nodiscard]] const TTypeInfo& PopupAlignmentTypeInfo();
+[[nodiscard]] const TTypeInfo& MenuItemAutoFlagTypeInfo();
 
 // The caption that makes an item a separator line.
 inline constexpr const char* cLineCaption = "-";
@@ -58,6 +61,12 @@ class TMenuItem : public TComponent {
     void SetChecked(bool checked);
     [[nodiscard]] bool RadioItem() const { return m_radioItem; }
     void SetRadioItem(bool radioItem);
+    // Checking a radio item unchecks the other radio items of its group among its siblings.
+    [[nodiscard]] int GroupIndex() const { return m_groupIndex; }
+    void SetGroupIndex(int groupIndex) { m_groupIndex = groupIndex; }
+    // Clicking toggles Checked.
+    [[nodiscard]] bool AutoCheck() const { return m_autoCheck; }
+    void SetAutoCheck(bool autoCheck) { m_autoCheck = autoCheck; }
     [[nodiscard]] bool Default() const { return m_default; }
     void SetDefault(bool isDefault);
     [[nodiscard]] TMenuBreak Break() const { return m_break; }
@@ -68,6 +77,19 @@ class TMenuItem : public TComponent {
     void SetShortCut(TShortCut shortCut);
     [[nodiscard]] const std::string& Hint() const { return m_hint; }
     void SetHint(const std::string& hint) { m_hint = hint; }
+    [[nodiscard]] int HelpContext() const { return m_helpContext; }
+    void SetHelpContext(int helpContext) { m_helpContext = helpContext; }
+    // Kept for the code that copies items; captions are taken as they are.
+    [[nodiscard]] TMenuItemAutoFlag AutoHotkeys() const { return m_autoHotkeys; }
+    void SetAutoHotkeys(TMenuItemAutoFlag flag) { m_autoHotkeys = flag; }
+    [[nodiscard]] TMenuItemAutoFlag AutoLineReduction() const { return m_autoLineReduction; }
+    void SetAutoLineReduction(TMenuItemAutoFlag flag) { m_autoLineReduction = flag; }
+    // The glyph of an owner-drawn item without an ImageIndex (owned; empty by default).
+    [[nodiscard]] TBitmap* Bitmap() const { return m_bitmap.get(); }
+    void SetBitmap(TBitmap* bitmap);
+    // The images of this item's items, instead of the menu's.
+    [[nodiscard]] TCustomImageList* SubMenuImages() const { return m_subMenuImages; }
+    void SetSubMenuImages(TCustomImageList* images);
 
     [[nodiscard]] const TNotifyEvent& OnClick() const { return m_onClick; }
     void SetOnClick(const TNotifyEvent& handler) { m_onClick = handler; }
@@ -101,7 +123,7 @@ class TMenuItem : public TComponent {
     // The item with this caption (ignoring '&'), case-insensitively, among the direct items.
     [[nodiscard]] TMenuItem* Find(std::string_view caption) const;
 
-    // Fires OnClick when enabled.
+    // Toggles Checked with AutoCheck and fires OnClick, when enabled.
     virtual void Click();
     // The size of the item when its menu is owner-drawn, and its drawing: OnMeasureItem and
     // OnDrawItem when assigned, the classic look otherwise.
@@ -117,6 +139,9 @@ class TMenuItem : public TComponent {
 private:
     friend class TMenu;
     void Changed();
+    void Notification(TComponent* component, TOperation operation) override;
+    // The images this item's glyph comes from: its parent's SubMenuImages, or the menu's.
+    [[nodiscard]] TCustomImageList* GlyphImages() const;
     void RebuildHandle();
     void AppendTo(HMENU menu);
     void DrawDefault(TCanvas* canvas, const TRect& rect, bool selected);
@@ -131,11 +156,18 @@ private:
     bool m_visible = true;
     bool m_checked = false;
     bool m_radioItem = false;
+    int m_groupIndex = 0;
+    bool m_autoCheck = false;
     bool m_default = false;
     TMenuBreak m_break = mbNone;
     int m_imageIndex = -1;
     TShortCut m_shortCut = scNone;
     std::string m_hint;
+    int m_helpContext = 0;
+    TMenuItemAutoFlag m_autoHotkeys = maParent;
+    TMenuItemAutoFlag m_autoLineReduction = maParent;
+    std::unique_ptr<TBitmap> m_bitmap;
+    TCustomImageList* m_subMenuImages = nullptr;
     TNotifyEvent m_onClick;
     TMenuDrawItemEvent m_onDrawItem;
     TMenuMeasureItemEvent m_onMeasureItem;
@@ -163,6 +195,8 @@ class TMenu : public TComponent {
     [[nodiscard]] TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind) const;
     // Clicks the item of the command; false when no item has it.
     bool DispatchCommand(WORD command);
+    // Clicks the enabled, visible item whose ShortCut the key makes; false when none has it.
+    bool IsShortCut(WORD key, TShiftState shift);
     // Answers WM_COMMAND, WM_INITMENUPOPUP (a submenu opening clicks its item), WM_MEASUREITEM and
     // WM_DRAWITEM of the menu's items; false for others.
     bool DispatchMenuMessage(TMessage& message);

@@ -1,3 +1,6 @@
+#include "platform/classlib/ExtCtrlsImage.h"
+#include "platform/classlib/FormReader.h"
+#include "platform/classlib/FormWriter.h"
 #include "platform/classlib/GraphicsBitmap.h"
 #include "platform/classlib/GraphicsIcon.h"
 #include "platform/classlib/Streams.h"
@@ -135,8 +138,24 @@ TEST(Icon, TheImageNearestTheSystemSizeIsShownThroughItsMaskAndTheFileSavedAsLoa
     EXPECT_EQ(small.Width(), 16);
     EXPECT_EQ(DrawnPixels(small), std::make_pair(clLime, clRed)) << "from the 4-bit palette";
 
+}
+
+TEST(Icon, APictureKeepsAnIconInFormData)
+{
     RegisterIconGraphic();
     EXPECT_EQ(TPicture::GraphicClassForExtension("ICO"), TIcon::StaticClass());
+    TImage image(nullptr);
+    image.SetName("Image1");
+    TIcon icon;
+    Load(icon, TwoImageFile());
+    image.Picture()->SetGraphic(&icon);
+
+    TImage copy(nullptr);
+    (void)ReadComponentText(WriteComponentText(&image), &copy);
+    auto* read = dynamic_cast<TIcon*>(copy.Picture()->Graphic());
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->ImageCount(), 2);
+    EXPECT_EQ(Saved(*read), TwoImageFile());
 }
 
 TEST(Icon, AnIconMadeFromAHandleSavesAsAFileThatLoadsBack)

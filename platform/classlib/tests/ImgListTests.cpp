@@ -52,6 +52,21 @@ TEST(ImageList, MaskedImagesDrawTransparentlyWhereTheirKeyColourWas)
     EXPECT_EQ(canvas->Pixels(3, 2), clRed);
     EXPECT_EQ(canvas->Pixels(9, 9), clBlue);
     EXPECT_EQ(canvas->Pixels(0, 0), clWhite);
+    list.SetBkColor(clYellow);
+    list.Draw(canvas, 2, 2, 0);
+    EXPECT_EQ(canvas->Pixels(2, 2), clYellow) << "a background colour fills the see-through parts";
+
+    auto green = TwoImages();
+    green->Canvas()->Brush()->SetColor(clGreen);
+    green->Canvas()->FillRect(Rect(1, 1, 4, 4));
+    list.ReplaceMasked(1, green.get(), clFuchsia);
+    const auto replaced = WhiteCanvas(4, 4);
+    list.SetBkColor(clNone);
+    list.Draw(replaced->Canvas(), 0, 0, 1);
+    EXPECT_EQ(replaced->Canvas()->Pixels(0, 0), clWhite) << "replaced with its own mask";
+    EXPECT_EQ(replaced->Canvas()->Pixels(2, 2), clGreen);
+    EXPECT_EQ(replaced->Canvas()->Pixels(1, 0), clRed);
+    EXPECT_THROW(list.ReplaceMasked(2, green.get(), clFuchsia), EInvalidOperation);
 
     list.Delete(0);
     EXPECT_EQ(list.Count(), 1);

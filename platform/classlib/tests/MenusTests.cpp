@@ -7,6 +7,7 @@
 #include "platform/classlib/Menus.h"
 #include "platform/winapi/gdi/Gdi.h"
 
+#include <algorithm>
 #include <memory>
 
 // A form whose popup menu comes from form data.
@@ -132,6 +133,11 @@ TEST_F(MenuItems, TheTreeAndItsMenuHandleStayInStep)
     EXPECT_EQ(deep->GetParentMenu(), &menu);
     EXPECT_EQ(menu.FindItem(deep->Command(), fkCommand), deep);
     EXPECT_EQ(menu.FindItem(ShortCut('S', TShiftState{ssCtrl}), fkShortCut), save);
+    int saves = 0;
+    save->SetOnClick(TNotifyEvent::FromFunction([&](TObject*) { ++saves; }));
+    EXPECT_TRUE(menu.IsShortCut('S', TShiftState{ssCtrl}));
+    EXPECT_FALSE(menu.IsShortCut('S', {}));
+    EXPECT_EQ(saves, 1);
     EXPECT_NE(open->Command(), save->Command());
 
     const HMENU handle = menu.Handle();
@@ -221,6 +227,7 @@ TEST_F(MenuFormTest, ItemsNestInsideTheMenuAndWriteBackTheSameWay)
     EXPECT_LT(popup, more);
     EXPECT_LT(more, deep);
     EXPECT_EQ(written.find("object Deep1", deep + 1), std::string::npos) << "written once, inside its parent";
+    EXPECT_EQ(written.find("Bitmap"), std::string::npos) << "empty glyphs are not written";
 
     TMenuTestForm copy(nullptr);
     (void)ReadComponentText(written, &copy);
@@ -272,6 +279,48 @@ TEST_F(MenuFormTest, AControlWithoutAMenuUsesItsParentsAndAutoPopupOffOrHandledS
     m_display->InjectClick(Id(*m_form), InTopLevel(*m_form->Panel1, POINT{60, 60}), MouseButton::Right);
     ASSERT_TRUE(PumpUntil([&] { return asked; }));
     EXPECT_EQ(m_form->Events.size(), 1u) << "no further popup";
+}
+
+TEST_F(MenuItems, RadioGroupsKeepOneCheckedAndAutoCheckToggles)
+{
+    TPopupMenu menu(nullptr);
+    std::vector<TMenuItem*> items;
+    for (int group : {1, 1, 2}) {
+        auto* item = new TMenuItem(&menu);
+        item->SetRadioItem(true);
+        item->SetGroupIndex(group);
+        menu.Items()->Add(item);
+        items.push_back(item);
+    }
+    items[0]->SetChecked(true);
+    items[2]->SetChecked(true);
+    items[1]->SetChecked(true);
+    EXPECT_FALSE(items[0]->Checked()) << "same group";
+    EXPECT_TRUE(items[2]->Checked()) << "another group";
+    EXPECT_EQ(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_CHECKED, 0u);
+
+    auto* toggle = new TMenuItem(&menu);
+    toggle->SetAutoCheck(true);
+    menu.Items()->Add(toggle);
+    toggle->Click();
+    EXPECT_TRUE(toggle->Checked());
+    toggle->Click();
+    EXPECT_FALSE(toggle->Checked());
+}
+
+TEST_F(MenuItems, AnItemsHandlerMayFreeItsMenu)
+{
+    auto* menu = new TPopupMenu(nullptr);
+    auto* item = new TMenuItem(menu);
+    menu->Items()->Add(item);
+    bool freed = false;
+    item->SetOnClick(TNotifyEvent::FromFunction([&](TObject*) {
+        delete menu;
+        freed = true;
+    }));
+    (void)PostMessageA(menu->Window(), WM_COMMAND, item->Command(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return freed; }));
+    EXPECT_TRUE(m_errors.empty());
 }
 
 TEST_F(MenuItems, AMainMenuIsTheWindowsMenuAndTakesItsCommands)
@@ -337,8 +386,80 @@ TEST_F(MenuItems, ImagesMakeItemsOwnerDrawnWithTheirGlyph)
     ASSERT_TRUE(menu.DispatchMenuMessage(message));
     EXPECT_TRUE(custom);
 
+    // A submenu's items take their glyphs from its SubMenuImages; an item without an image index
+    // shows its Bitmap.
+    TImageList blue(nullptr, 8, 8);
+    glyph.Canvas()->Brush()->SetColor(clBlue);
+    glyph.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    (void)blue.Add(&glyph, nullptr);
+    auto* sub = new TMenuItem(&menu);
+    sub->SetImageIndex(0);
+    auto* plain = new TMenuItem(&menu);
+    plain->Bitmap()->Assign(&glyph);
+    item->Add(sub);
+    item->Add(plain);
+    item->SetSubMenuImages(&blue);
+    item->SetOnDrawItem({});
+    const auto drawnPixel = [&](TMenuItem* drawn) {
+        draw.itemID = drawn->Command();
+        draw.itemState = 0;
+        TMessage paint{WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw), 0};
+        EXPECT_TRUE(menu.DispatchMenuMessage(paint));
+        return target.Canvas()->Pixels(5, 10);
+    };
+    EXPECT_EQ(drawnPixel(sub), clBlue);
+    EXPECT_EQ(drawnPixel(item), clRed) << "the menu's images for the top level";
+    item->SetSubMenuImages(nullptr);
+    EXPECT_EQ(drawnPixel(sub), clRed);
+    EXPECT_EQ(drawnPixel(plain), clBlue);
+
     menu.SetImages(nullptr);
     EXPECT_EQ(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+}
+
+TEST_F(MenuItems, TheMenuLoopMeasuresAndDrawsOwnerDrawnItemsThroughThePopupsWindow)
+{
+    TForm form(nullptr);
+    form.Show();
+    TPopupMenu menu(&form);
+    menu.SetOwnerDraw(true);
+    menu.SetAlignment(paRight);
+    std::vector<std::string> seen;
+    RECT shown{};
+    // Each key goes in once the menu shows the effect of the previous one: the first when it is
+    // drawn at all, then when the item named is drawn selected.
+    const std::vector<std::pair<std::string, unsigned>> script{{"", VK_DOWN}, {"One", VK_DOWN}, {"Two", VK_RETURN}};
+    std::size_t step = 0;
+    const auto nextKey = [&](const std::string& caption, bool selected) {
+        if (step < script.size() && (step == 0 || (selected && caption == script[step].first)))
+            m_display->InjectKeyPress(Id(form), script[step++].second);
+    };
+    for (const std::string caption : {"One", "Two"}) {
+        auto* item = new TMenuItem(&form);
+        item->SetCaption(caption);
+        item->SetOnMeasureItem(
+            TMenuMeasureItemEvent::FromFunction([&seen, caption](TObject*, TCanvas*, int&, int& height) {
+                seen.push_back("measure " + caption);
+                height = 30;
+            }));
+        item->SetOnDrawItem(
+            TMenuDrawItemEvent::FromFunction([&, caption](TObject*, TCanvas*, TRect rect, bool selected) {
+                if (selected)
+                    seen.push_back("selected " + caption + " " + std::to_string(rect.bottom - rect.top));
+                (void)GetMenuItemRect(nullptr, menu.Handle(), 0, &shown);
+                nextKey(caption, selected);
+            }));
+        item->SetOnClick(
+            TNotifyEvent::FromFunction([&seen, caption](TObject*) { seen.push_back("click " + caption); }));
+        menu.Items()->Add(item);
+    }
+    menu.Popup(200, 200);
+    ASSERT_TRUE(PumpUntil([&] { return !seen.empty() && seen.back() == "click Two"; }));
+    EXPECT_NE(std::find(seen.begin(), seen.end(), "measure One"), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), "selected Two 30"), seen.end()) << "drawn at the measured height";
+    EXPECT_LE(shown.right, 200) << "paRight puts the menu's right edge at the point";
+    EXPECT_GE(shown.right, 190);
+    EXPECT_EQ(shown.top, 200 + 3) << "below the menu's frame";
 }
 
 } // namespace
