@@ -124,6 +124,17 @@ TEST_F(HintsTest, TheShortHintAppearsAfterThePauseWithoutTakingTheActivation)
               Rgb(clInfoBk));
     EXPECT_LT(m_display->WindowPixel(Id(window), 0, window.Height() / 2).value_or(0xFFFFFF) & 0xFFFFFF, 0x404040u);
 
+    // From one tip to the next the pause is the short one.
+    m_plain->SetHint("Hang up");
+    m_plain->SetShowHint(true);
+    MoveTo(*m_plain, POINT{20, 20});
+    EXPECT_FALSE(HintShown());
+    Wait(Application->HintShortPause());
+    ASSERT_TRUE(HintShown());
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Hang up");
+    EXPECT_EQ(Application->Hint(), "Hang up");
+    EXPECT_EQ(hintEvents, 2);
+
     Application->CancelHint();
     EXPECT_FALSE(HintShown());
 }
