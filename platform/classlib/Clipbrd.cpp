@@ -9,6 +9,8 @@
 #include <cstring>
 #include <memory>
 
+CLASSLIB_IMPLEMENT_CLASS(TClipboard, TPersistent, nullptr, nullptr)
+
 namespace {
 
 // Opens a session for one read or write, closed however it ends.

@@ -15,7 +15,8 @@ RTL_DECLARE_EXCEPTION(EClipboardException, Exception);
 // own around itself, so they work inside or outside Open/Close alike. Raises EClipboardException
 // "Cannot open clipboard" when another window holds it open.
 class TClipboard : public TPersistent {
-public:
+    CLASSLIB_DECLARE_CLASS;
+
     TClipboard();
     ~TClipboard() override;
     TClipboard(const TClipboard&) = delete;

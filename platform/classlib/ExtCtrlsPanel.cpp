@@ -36,7 +36,8 @@ void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, 
         const int right = rect.right - 1;
         const int bottom = rect.bottom - 1;
         canvas.Pen()->SetColor(topColor);
-        const std::array<TPoint, 3> topLeft{TPoint{rect.left, bottom}, TPoint{rect.left, rect.top}, TPoint{right, rect.top}};
+        const std::array<TPoint, 3> topLeft{TPoint{rect.left, bottom}, TPoint{rect.left, rect.top},
+                                            TPoint{right, rect.top}};
         canvas.Polyline(topLeft);
         canvas.Pen()->SetColor(bottomColor);
         const std::array<TPoint, 3> bottomRight{TPoint{right, rect.top}, TPoint{right, bottom},

@@ -8,7 +8,8 @@ namespace {
 void DescribeSplitter(TClassBuilder& c)
 {
     c.Integer("MinSize", &TSplitter::MinSize, &TSplitter::SetMinSize).Default(30);
-    c.Enum("ResizeStyle", ResizeStyleTypeInfo(), &TSplitter::ResizeStyle, &TSplitter::SetResizeStyle).Default(rsPattern);
+    c.Enum("ResizeStyle", ResizeStyleTypeInfo(), &TSplitter::ResizeStyle, &TSplitter::SetResizeStyle)
+        .Default(rsPattern);
     c.Boolean("AutoSnap", &TSplitter::AutoSnap, &TSplitter::SetAutoSnap).Default(true);
     c.Boolean("Beveled", &TSplitter::Beveled, &TSplitter::SetBeveled).Default(false);
     c.Event("OnMoved", &TSplitter::OnMoved, &TSplitter::SetOnMoved);

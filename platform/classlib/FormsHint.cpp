@@ -176,13 +176,12 @@ void TApplication::SetHintControl(TControl* control)
 
 THintWindow* TApplication::EnsureHintWindow(TClass windowClass)
 {
+    if (!windowClass || !windowClass->InheritsFrom(THintWindow::StaticClass()))
+        windowClass = THintWindow::StaticClass();
     if (m_hintWindow && m_hintWindow->ClassType() != windowClass)
         delete m_hintWindow; // its notification clears m_hintWindow
     if (!m_hintWindow) {
-        auto* created = dynamic_cast<THintWindow*>(windowClass->Create(this));
-        if (!created)
-            created = new THintWindow(this);
-        m_hintWindow = created;
+        m_hintWindow = static_cast<THintWindow*>(windowClass->Create(this));
         m_hintWindow->FreeNotification(this);
     }
     return m_hintWindow;

@@ -180,8 +180,10 @@ void TCustomLabel::AdjustBounds()
     if (IsLoading() || !m_autoSize)
         return;
     // Measured on a screen DC: the label may have no parent window yet.
-    const HDC screen = GetDC(nullptr);
     TCanvas* canvas = Canvas();
+    if (auto* own = dynamic_cast<TControlCanvas*>(canvas))
+        own->FreeHandle();
+    const HDC screen = GetDC(nullptr);
     canvas->SetHandle(screen);
     TRect rect = ClientRect();
     DoDrawText(rect, DT_EXPANDTABS | DT_CALCRECT | (m_wordWrap ? DT_WORDBREAK : 0));

@@ -123,7 +123,8 @@ TEST_F(DialogsTest, ShowMessageAndCustomDialogsTakeTheApplicationTitle)
 TEST_F(DialogsTest, AHandlerAnswersInsteadOfTheDialog)
 {
     std::string seen;
-    SetMessageDlgHandler([&](const std::string& msg, const std::string& caption, TMsgDlgType type, TMsgDlgButtons buttons) {
+    SetMessageDlgHandler([&](const std::string& msg, const std::string& caption, TMsgDlgType type,
+                             TMsgDlgButtons buttons) {
         seen = msg + "|" + caption + "|" + std::to_string(type) + "|" + std::to_string(buttons.Bits());
         return mrNo;
     });

@@ -81,9 +81,9 @@ TEST_F(PanelTest, BevelsAndBorderFrameTheAreaTheChildrenAlignIn)
         POINT at;
         TColor color;
     } pixels[] = {
-        {{0, 0}, clBtnHighlight},   {{0, 98}, clBtnHighlight},   {{0, 99}, clBtnShadow},     {{199, 0}, clBtnShadow},
-        {{199, 99}, clBtnShadow},   {{1, 1}, clYellow},          {{2, 50}, clYellow},        {{3, 3}, clBtnShadow},
-        {{3, 95}, clBtnShadow},     {{3, 96}, clBtnHighlight},   {{196, 3}, clBtnHighlight}, {{196, 96}, clBtnHighlight},
+        {{0, 0}, clBtnHighlight},  {{0, 98}, clBtnHighlight}, {{0, 99}, clBtnShadow},      {{199, 0}, clBtnShadow},
+        {{199, 99}, clBtnShadow},  {{1, 1}, clYellow},        {{2, 50}, clYellow},         {{3, 3}, clBtnShadow},
+        {{3, 95}, clBtnShadow},    {{3, 96}, clBtnHighlight}, {{196, 3}, clBtnHighlight},  {{196, 96}, clBtnHighlight},
         {{4, 4}, clYellow},
     };
     for (const auto& pixel : pixels)

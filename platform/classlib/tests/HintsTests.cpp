@@ -7,11 +7,20 @@
 
 namespace {
 
-// A panel that answers CM_HINTSHOW by rewriting the tip, or by refusing it.
+// A hint window of a fixed size, as a control may ask for through CM_HINTSHOW.
+class TFixedHintWindow : public THintWindow {
+    CLASSLIB_DECLARE_CLASS;
+    explicit TFixedHintWindow(TComponent* owner) : THintWindow(owner) {}
+    TRect CalcHintRect(int, const std::string&, void*) override { return Rect(0, 0, 120, 33); }
+};
+
+// A panel that answers CM_HINTSHOW by rewriting the tip, by asking for another window class, or
+// by refusing it.
 class THintedPanel : public TTestPanel {
 public:
     explicit THintedPanel(TComponent* owner) : TTestPanel(owner) {}
     std::string Replacement;
+    TClass WindowClass = nullptr;
     bool Refuse = false;
 
 protected:
@@ -22,12 +31,20 @@ protected:
             EXPECT_EQ(info->HintControl, this);
             if (!Replacement.empty())
                 info->HintStr = Replacement;
+            if (WindowClass)
+                info->HintWindowClass = WindowClass;
             message.Result = Refuse ? 1 : 0;
             return;
         }
         TTestPanel::Dispatch(message);
     }
 };
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TFixedHintWindow, THintWindow, ComponentCreator<TFixedHintWindow>, nullptr)
+
+namespace {
 
 class HintsTest : public ControlsFixture {
 protected:
@@ -107,6 +124,17 @@ TEST_F(HintsTest, TheShortHintAppearsAfterThePauseWithoutTakingTheActivation)
               Rgb(clInfoBk));
     EXPECT_LT(m_display->WindowPixel(Id(window), 0, window.Height() / 2).value_or(0xFFFFFF) & 0xFFFFFF, 0x404040u);
 
+    // From one tip to the next the pause is the short one.
+    m_plain->SetHint("Hang up");
+    m_plain->SetShowHint(true);
+    MoveTo(*m_plain, POINT{20, 20});
+    EXPECT_FALSE(HintShown());
+    Wait(Application->HintShortPause());
+    ASSERT_TRUE(HintShown());
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Hang up");
+    EXPECT_EQ(Application->Hint(), "Hang up");
+    EXPECT_EQ(hintEvents, 2);
+
     Application->CancelHint();
     EXPECT_FALSE(HintShown());
 }
@@ -147,6 +175,15 @@ TEST_F(HintsTest, TheControlMayRewriteOrRefuseItsHint)
     Wait(Application->HintPause());
     ASSERT_TRUE(HintShown());
     EXPECT_EQ(Application->HintWindow()->Caption(), "Dial 555-0100");
+
+    Application->CancelHint();
+    m_panel->WindowClass = TFixedHintWindow::StaticClass();
+    MoveTo(*m_panel, POINT{30, 20});
+    Wait(Application->HintPause());
+    ASSERT_TRUE(HintShown());
+    ASSERT_NE(dynamic_cast<TFixedHintWindow*>(Application->HintWindow()), nullptr);
+    EXPECT_EQ(Application->HintWindow()->Width(), 120);
+    EXPECT_EQ(Application->HintWindow()->Height(), 33);
 
     Application->CancelHint();
     m_panel->Refuse = true;

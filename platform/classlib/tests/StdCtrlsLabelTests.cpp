@@ -65,7 +65,8 @@ protected:
     void AltKey(char letter)
     {
         m_display->InjectKey(Id(*m_form), VK_MENU, true);
-        m_display->InjectKeyPress(Id(*m_form), static_cast<unsigned>(letter), std::string(1, letter + ('a' - 'A')), ModAlt);
+        const std::string text(1, static_cast<char>(letter + ('a' - 'A')));
+        m_display->InjectKeyPress(Id(*m_form), static_cast<unsigned>(letter), text, ModAlt);
         m_display->InjectKey(Id(*m_form), VK_MENU, false);
         Application->ProcessMessages();
     }

@@ -400,7 +400,7 @@ int RunBox(HWND box, const Box& state)
     return state.Result();
 }
 
-int ShowBox(HWND hWnd, const std::string& text, const std::string& caption, UINT uType, Box& state)
+int ShowBox(HWND hWnd, const std::string& caption, UINT uType, Box& state)
 {
     if (hWnd && !IsWindow(hWnd))
         return 0;
@@ -450,7 +450,7 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
         return Handler()(hWnd, text, caption, uType);
     const std::vector<MessageBoxButton> buttons = ButtonsFor(uType);
     Box state(text, uType, buttons, (uType & MB_DEFMASK) >> 8, EscapeAnswerFor(buttons));
-    return ShowBox(hWnd, text, caption, uType, state);
+    return ShowBox(hWnd, caption, uType, state);
 }
 
 int MessageBoxWithButtons(HWND owner, const std::string& text, const std::string& caption, UINT style,
@@ -459,5 +459,5 @@ int MessageBoxWithButtons(HWND owner, const std::string& text, const std::string
     if (buttons.empty())
         return 0;
     Box state(text, style, buttons, defaultIndex, escapeId);
-    return ShowBox(owner, text, caption, style, state);
+    return ShowBox(owner, caption, style, state);
 }

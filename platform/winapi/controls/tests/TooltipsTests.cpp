@@ -82,7 +82,8 @@ protected:
         (void)ClientToScreen(m_owner, &screen);
         RECT window{};
         (void)GetWindowRect(m_owner, &window);
-        m_display->InjectMouseMove(reinterpret_cast<WindowId>(m_owner), POINT{screen.x - window.left, screen.y - window.top});
+        const POINT inWindow{screen.x - window.left, screen.y - window.top};
+        m_display->InjectMouseMove(reinterpret_cast<WindowId>(m_owner), inWindow);
         Pump();
     }
     void Wait(std::uint64_t ms)
