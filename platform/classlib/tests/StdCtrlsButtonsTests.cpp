@@ -89,6 +89,16 @@ TEST_F(StdCtrlsButtonsTest, CheckBoxClicksCycleThroughGrayedWhenAllowed)
     EXPECT_FALSE(check.Checked());
     EXPECT_EQ(std::count(m_form->Events.begin(), m_form->Events.end(), "click Check"), 5);
 
+
+    // Alt+its accelerator focuses and toggles it.
+    m_display->InjectKey(Id(*m_form), VK_MENU, true);
+    m_display->InjectKeyPress(Id(*m_form), 'C', "c", ModAlt);
+    m_display->InjectKey(Id(*m_form), VK_MENU, false);
+    Application->ProcessMessages();
+    EXPECT_TRUE(check.Focused());
+    EXPECT_TRUE(check.Checked());
+    check.SetChecked(false);
+
     // A new window keeps the state.
     check.SetChecked(true);
     check.SetAlignment(taLeftJustify);

@@ -111,7 +111,7 @@ void ControlFixture::Press(HWND control, POINT client, bool down)
 
 void ControlFixture::MoveTo(HWND control, POINT client, bool leftDown)
 {
-    m_display->InjectMouseMove(Id(control), InParent(control, client), leftDown ? ModLeftButton : 0);
+    m_display->InjectMouseMove(Id(control), InParent(control, client), leftDown ? static_cast<unsigned>(ModLeftButton) : 0u);
 }
 
 void ControlFixture::Key(unsigned virtualKey, bool down)
