@@ -66,7 +66,8 @@ TEST_F(StdCtrlsButtonsTest, ModalResultOfTheClickedButtonEndsShowModal)
     form.Hide();
     const std::pair<unsigned, TModalResult> cases[] = {{VK_RETURN, mrOk}, {VK_ESCAPE, mrCancel}};
     for (const auto& [key, result] : cases) {
-        form.SetOnShow(TNotifyEvent::FromFunction([&, key = key](TObject*) { m_display->InjectKeyPress(Id(form), key); }));
+        form.SetOnShow(
+            TNotifyEvent::FromFunction([&, key = key](TObject*) { m_display->InjectKeyPress(Id(form), key); }));
         EXPECT_EQ(form.ShowModal(), result);
         EXPECT_FALSE(form.Visible());
     }
