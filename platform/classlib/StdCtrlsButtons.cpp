@@ -122,6 +122,15 @@ void TButtonControl::Dispatch(TMessage& message)
     TWinControl::Dispatch(message);
 }
 
+bool TButtonControl::TakesAccelerator(TMessage& message)
+{
+    if (!IsAccel(MessageKey(message), Caption()) || !CanFocus())
+        return false;
+    SetFocus();
+    message.Result = 1;
+    return Focused();
+}
+
 // The brush is kept until the colour changes: the window paints with it after the answer.
 void TButtonControl::AnswerColor(TMessage& message)
 {
@@ -279,6 +288,10 @@ void TCheckBox::Dispatch(TMessage& message)
             Toggle();
         return;
     }
+    if (message.Msg == CM_DIALOGCHAR && TakesAccelerator(message)) {
+        Toggle();
+        return;
+    }
     TButtonControl::Dispatch(message);
 }
 
@@ -348,6 +361,10 @@ void TRadioButton::CreateWnd()
 
 void TRadioButton::Dispatch(TMessage& message)
 {
+    if (message.Msg == CM_DIALOGCHAR && TakesAccelerator(message)) {
+        SetChecked(true);
+        return;
+    }
     if (message.Msg == CN_COMMAND) {
         if (HIWORD(message.WParam) == BN_CLICKED)
             SetChecked(true);

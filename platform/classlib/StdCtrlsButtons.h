@@ -30,6 +30,9 @@ protected:
     void Dispatch(TMessage& message) override;
     // Setting the state from code or form data fires OnClick, except while loading.
     [[nodiscard]] bool ClicksDisabled() const { return IsLoading(); }
+    // Alt+the caption's accelerator (CM_DIALOGCHAR) focuses the control; true when it took the
+    // focus and should act.
+    [[nodiscard]] bool TakesAccelerator(TMessage& message);
 
 private:
     void AnswerColor(TMessage& message);

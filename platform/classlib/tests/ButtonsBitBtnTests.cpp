@@ -59,6 +59,27 @@ TEST_F(ButtonsBitBtnTest, TheGlyphIsDrawnTransparentlyAndGreyWhenDisabled)
     EXPECT_GT(Count(retry, Rgb(clBtnShadow)), 64);
 }
 
+// The 100-pixel button's content starts 2 pixels in; the red square sits 4 pixels into the glyph.
+TEST_F(ButtonsBitBtnTest, LayoutAndMarginPlaceTheGlyph)
+{
+    TBitBtn& retry = *m_form->Retry;
+    retry.SetGlyph(RedSquare().get());
+    retry.SetMargin(4);
+    const auto redColumns = [&](int& first, int& last) {
+        first = last = -1;
+        for (int x = 0; x < retry.Width(); ++x)
+            if (Shown(retry, POINT{x, 15}) == 0xFF0000) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+    };
+    int first = 0;
+    int last = 0;
+    ASSERT_TRUE(PumpUntil([&] { redColumns(first, last); return first == 2 + 4 + 4; }));
+    retry.SetLayout(blGlyphRight);
+    ASSERT_TRUE(PumpUntil([&] { redColumns(first, last); return last == 100 - 2 - 4 - 4 - 1; }));
+}
+
 TEST_F(ButtonsBitBtnTest, AStripOfCellsCountsItsGlyphs)
 {
     TBitmap strip;

@@ -66,7 +66,8 @@ TEST_F(StdCtrlsButtonsTest, ModalResultOfTheClickedButtonEndsShowModal)
     form.Hide();
     const std::pair<unsigned, TModalResult> cases[] = {{VK_RETURN, mrOk}, {VK_ESCAPE, mrCancel}};
     for (const auto& [key, result] : cases) {
-        form.SetOnShow(TNotifyEvent::FromFunction([&, key = key](TObject*) { m_display->InjectKeyPress(Id(form), key); }));
+        form.SetOnShow(
+            TNotifyEvent::FromFunction([&, key = key](TObject*) { m_display->InjectKeyPress(Id(form), key); }));
         EXPECT_EQ(form.ShowModal(), result);
         EXPECT_FALSE(form.Visible());
     }
@@ -88,6 +89,16 @@ TEST_F(StdCtrlsButtonsTest, CheckBoxClicksCycleThroughGrayedWhenAllowed)
     ClickAt(check, POINT{5, 8});
     EXPECT_FALSE(check.Checked());
     EXPECT_EQ(std::count(m_form->Events.begin(), m_form->Events.end(), "click Check"), 5);
+
+
+    // Alt+its accelerator focuses and toggles it.
+    m_display->InjectKey(Id(*m_form), VK_MENU, true);
+    m_display->InjectKeyPress(Id(*m_form), 'C', "c", ModAlt);
+    m_display->InjectKey(Id(*m_form), VK_MENU, false);
+    Application->ProcessMessages();
+    EXPECT_TRUE(check.Focused());
+    EXPECT_TRUE(check.Checked());
+    check.SetChecked(false);
 
     // A new window keeps the state.
     check.SetChecked(true);

@@ -51,6 +51,8 @@ void UncheckAutoRadioGroup(HWND hwnd)
     }
 }
 
+enum class PressedBy { Mouse, SpaceBar };
+
 class ButtonWindow {
 public:
     ButtonWindow(HWND hwnd, ButtonState& state) : m_hwnd(hwnd), m_state(state) {}
@@ -68,8 +70,12 @@ public:
             return Type() == BS_GROUPBOX ? HTTRANSPARENT : DefWindowProcA(m_hwnd, message, wParam, lParam);
         case WM_GETDLGCODE:
             return DialogCode();
-        case WM_SETTEXT:
-        case WM_ENABLE: {
+        case WM_ENABLE:
+            // A disabled window hears no more mouse input: a press in progress ends here.
+            if (!wParam && m_state.tracking && GetCapture() == m_hwnd)
+                (void)ReleaseCapture();
+            [[fallthrough]];
+        case WM_SETTEXT: {
             const LRESULT result = DefWindowProcA(m_hwnd, message, wParam, lParam);
             Redraw();
             return result;
@@ -93,7 +99,7 @@ public:
             }
             [[fallthrough]];
         case WM_LBUTTONDOWN:
-            Press(true);
+            Press(PressedBy::Mouse);
             return 0;
         case WM_MOUSEMOVE:
             if (m_state.tracking && GetCapture() == m_hwnd)
@@ -104,7 +110,7 @@ public:
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_SPACE && !m_state.tracking)
-                Press(false);
+                Press(PressedBy::SpaceBar);
             return 0;
         case WM_KEYUP:
             if (wParam == VK_SPACE)
@@ -198,12 +204,12 @@ private:
     }
 
     // The mouse takes the focus; the space bar already has it.
-    void Press(bool byMouse)
+    void Press(PressedBy by)
     {
         if (Type() == BS_GROUPBOX)
             return;
         (void)SetCapture(m_hwnd);
-        if (byMouse && GetFocus() != m_hwnd)
+        if (by == PressedBy::Mouse && GetFocus() != m_hwnd)
             (void)SetFocus(m_hwnd);
         m_state.tracking = true;
         (void)SendMessageA(m_hwnd, BM_SETSTATE, TRUE, 0);
@@ -233,7 +239,8 @@ private:
             (void)SendMessageA(m_hwnd, BM_SETCHECK, m_state.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
             break;
         case BS_AUTO3STATE:
-            (void)SendMessageA(m_hwnd, BM_SETCHECK, m_state.check == BST_INDETERMINATE ? BST_UNCHECKED : m_state.check + 1, 0);
+            (void)SendMessageA(m_hwnd, BM_SETCHECK,
+                               m_state.check == BST_INDETERMINATE ? BST_UNCHECKED : m_state.check + 1, 0);
             break;
         case BS_AUTORADIOBUTTON:
             (void)SendMessageA(m_hwnd, BM_SETCHECK, BST_CHECKED, 0);

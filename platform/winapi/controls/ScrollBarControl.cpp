@@ -69,7 +69,8 @@ public:
             return m_state.pos;
         case SBM_SETRANGE:
         case SBM_SETRANGEREDRAW:
-            return SetInfo(SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0, 0},
+            return SetInfo(SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE, static_cast<int>(wParam),
+                                      static_cast<int>(lParam), 0, 0, 0},
                            message == SBM_SETRANGEREDRAW);
         case SBM_GETRANGE:
             if (wParam && lParam) {

@@ -208,9 +208,10 @@ private:
         const auto window = detail::FindWindowObject(m_hwnd);
         const bool control = window && detail::BarState(*window, m_bar).control;
         const HWND target = control ? GetParent(m_hwnd) : m_hwnd;
+        const LPARAM from = control ? reinterpret_cast<LPARAM>(m_hwnd) : 0;
         if (target)
             (void)SendMessageA(target, m_bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL,
-                               MAKEWPARAM(code, static_cast<WORD>(position)), control ? reinterpret_cast<LPARAM>(m_hwnd) : 0);
+                               MAKEWPARAM(code, static_cast<WORD>(position)), from);
     }
 
     void Redraw() const

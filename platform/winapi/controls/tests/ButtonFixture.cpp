@@ -111,7 +111,8 @@ void ControlFixture::Press(HWND control, POINT client, bool down)
 
 void ControlFixture::MoveTo(HWND control, POINT client, bool leftDown)
 {
-    m_display->InjectMouseMove(Id(control), InParent(control, client), leftDown ? ModLeftButton : 0);
+    const unsigned modifiers = leftDown ? static_cast<unsigned>(ModLeftButton) : 0u;
+    m_display->InjectMouseMove(Id(control), InParent(control, client), modifiers);
 }
 
 void ControlFixture::Key(unsigned virtualKey, bool down)

@@ -56,6 +56,16 @@ TEST_F(ButtonTest, TheMouseLeavingUnpressesAndReleasingOutsideDoesNotClick)
     EXPECT_EQ(Clicks(button), 0);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_FALSE(State(button) & BST_PUSHED);
+
+    // Disabled while held, it lets go: no mouse-up would ever reach it.
+    Press(button, MIDDLE, true);
+    Pump();
+    (void)EnableWindow(button, FALSE);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(State(button) & BST_PUSHED);
+    Press(button, MIDDLE, false);
+    Pump();
+    EXPECT_EQ(Clicks(button), 0);
 }
 
 TEST_F(ButtonTest, TheSpaceBarPressesAndItsReleaseClicks)
