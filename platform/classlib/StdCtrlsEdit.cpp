@@ -26,7 +26,7 @@ void DescribeCustomEdit(TClassBuilder& c)
     c.Boolean("OEMConvert", &TCustomEdit::OEMConvert, &TCustomEdit::SetOEMConvert).Default(false);
     c.Ordinal("PasswordChar", CharTypeInfo(), &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar).Default(0);
     c.Boolean("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly).Default(false);
-    c.String("Text", &TControl::Text, &TControl::SetText);
+    c.String("Text", &TControl::Text, &TControl::SetText).StoredWhen(&TCustomEdit::IsTextStored);
     c.Event("OnChange", &TCustomEdit::OnChange, &TCustomEdit::SetOnChange);
 }
 
@@ -239,7 +239,7 @@ void TCustomEdit::SetSelLength(int length)
 std::string TCustomEdit::SelText()
 {
     const int start = SelStart();
-    const std::string text = Text();
+    const std::string text = TCustomEdit::GetText();
     return text.substr(std::min<std::size_t>(static_cast<std::size_t>(start), text.size()),
                        static_cast<std::size_t>(SelLength()));
 }

@@ -68,6 +68,9 @@ class TCustomEdit : public TWinControl {
     [[nodiscard]] const TNotifyEvent& OnChange() const { return m_onChange; }
     void SetOnChange(const TNotifyEvent& handler) { m_onChange = handler; }
 
+    // A memo's text is stored as its Lines.
+    [[nodiscard]] virtual bool IsTextStored() const { return true; }
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
@@ -147,6 +150,7 @@ class TCustomMemo : public TCustomEdit {
     // Column and line of the caret.
     [[nodiscard]] TPoint CaretPos();
     void SetCaretPos(TPoint pos);
+    [[nodiscard]] bool IsTextStored() const override { return false; }
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -172,3 +172,19 @@ TEST_F(EditControlTest, FormDataCreatesEditsWithTheirProperties)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditControlTest, TheControlsColourFillsTheEditEvenWhenReadOnly)
+{
+    auto* edit = Add<TEdit>(Rect(10, 10, 130, 31));
+    auto* readOnly = Add<TEdit>(Rect(10, 40, 130, 61));
+    edit->SetColor(clYellow);
+    readOnly->SetColor(clAqua);
+    readOnly->SetReadOnly(true);
+    m_form->Show();
+    EXPECT_TRUE(PumpUntil([&] { return Shown(*edit, POINT{100, 8}) == Rgb(clYellow); }));
+    EXPECT_TRUE(PumpUntil([&] { return Shown(*readOnly, POINT{100, 8}) == Rgb(clAqua); }));
+}
+
+} // namespace

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstring>
 #include <mutex>
+#include <strings.h>
 
 namespace {
 
@@ -30,7 +31,7 @@ std::string FitInto(std::string text, std::size_t room)
 bool IsComboBox(HWND hwnd)
 {
     char name[16] = {};
-    return GetClassNameA(hwnd, name, sizeof name) > 0 && std::strcmp(name, "ComboBox") == 0;
+    return GetClassNameA(hwnd, name, sizeof name) > 0 && strcasecmp(name, "ComboBox") == 0;
 }
 
 // Which rich-edit event mask bit lets a notification through.
@@ -72,6 +73,7 @@ void EditControl::MakeRich(std::unique_ptr<EditStyleSource> styles)
 
 void EditControl::StylesChanged()
 {
+    m_asciiWidths.clear();
     Relayout();
     Invalidate();
     UpdateCaret();

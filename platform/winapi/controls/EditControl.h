@@ -5,6 +5,8 @@
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/user/WinUser.h"
 
+#include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -138,6 +140,8 @@ private:
     DWORD m_eventMask = 0;
     COLORREF m_background;
     int m_insertStyle = -1;
+    // Widths of the ASCII characters per style, measured once: layout measures every character.
+    mutable std::map<int, std::array<int, 128>> m_asciiWidths;
 };
 
 // The "Edit" window procedure, for the rich edit to pass its other messages to.

@@ -48,6 +48,12 @@ void EditModel::ReplaceSelection(std::string_view text, int style, bool undoable
     m_typingEnd = m_caret;
 }
 
+void EditModel::EmptyUndo()
+{
+    m_undo.reset();
+    m_typing = false;
+}
+
 bool EditModel::Undo()
 {
     if (!m_undo)

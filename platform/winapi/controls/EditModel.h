@@ -36,7 +36,7 @@ public:
     [[nodiscard]] bool CanUndo() const { return m_undo.has_value(); }
     // Swaps the text with the kept state, so a second Undo redoes.
     bool Undo();
-    void EmptyUndo() { m_undo.reset(); m_typing = false; }
+    void EmptyUndo();
 
     [[nodiscard]] std::size_t NextChar(std::size_t pos) const;
     [[nodiscard]] std::size_t PrevChar(std::size_t pos) const;

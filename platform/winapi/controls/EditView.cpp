@@ -55,6 +55,7 @@ void EditControl::Create(const CREATESTRUCTA& cs)
 void EditControl::SetFont(HFONT font, bool redraw)
 {
     m_font = font;
+    m_asciiWidths.clear();
     {
         const FontScope scope(m_measureDC, CurrentFont());
         TEXTMETRICA tm{};
@@ -116,9 +117,22 @@ int EditControl::CharWidth(std::size_t from, std::size_t to) const
     }
     if (text[from] == '\t')
         return m_avgCharWidth * 8;
-    const FontScope scope(m_measureDC, m_styles ? m_styles->Font(m_model.StyleAt(from)) : CurrentFont());
+    const int style = m_styles ? m_model.StyleAt(from) : 0;
+    const auto c = static_cast<unsigned char>(text[from]);
+    int* cached = nullptr;
+    if (to == from + 1 && c < 128) {
+        auto [it, fresh] = m_asciiWidths.try_emplace(style);
+        if (fresh)
+            it->second.fill(-1);
+        cached = &it->second[c];
+        if (*cached >= 0)
+            return *cached;
+    }
+    const FontScope scope(m_measureDC, m_styles ? m_styles->Font(style) : CurrentFont());
     SIZE size{};
     (void)GetTextExtentPoint32A(m_measureDC, text.data() + from, static_cast<int>(to - from), &size);
+    if (cached)
+        *cached = size.cx;
     return size.cx;
 }
 

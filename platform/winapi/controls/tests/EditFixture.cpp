@@ -134,7 +134,7 @@ POINT EditFixture::InTopLevel(HWND child, POINT client) const
 
 void EditFixture::ButtonAt(HWND child, POINT client, bool down)
 {
-    const unsigned modifiers = (GetKeyState(VK_SHIFT) & 0x8000) ? ModShift : 0;
+    const unsigned modifiers = (GetKeyState(VK_SHIFT) & 0x8000) ? static_cast<unsigned>(ModShift) : 0U;
     m_display->InjectMouseButton(Id(), InTopLevel(child, client), MouseButton::Left, down, modifiers);
     Pump();
 }
