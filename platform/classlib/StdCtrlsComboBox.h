@@ -3,9 +3,7 @@
 #include "platform/classlib/StdCtrlsListBox.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 [[nodiscard]] const TTypeInfo& ComboBoxStyleTypeInfo();
-[[nodiscard]] const TTypeInfo& EditCharCaseTypeInfo();
 
 namespace detail {
 // The procedure the combo box puts on its edit to see the edit's keys.
@@ -38,8 +36,6 @@ class TCustomComboBox : public TWinControl {
     void SetMaxLength(int length);
     [[nodiscard]] int ItemHeight() const;
     void SetItemHeight(int height);
-    [[nodiscard]] TEditCharCase CharCase() const { return m_charCase; }
-    void SetCharCase(TEditCharCase charCase);
     // The edit and the list windows (null for a drop-down list's edit, which it has not).
     [[nodiscard]] HWND EditHandle();
     [[nodiscard]] HWND ListHandle();
@@ -84,7 +80,6 @@ private:
     std::unique_ptr<TItemWindowStrings> m_items;
     std::unique_ptr<TCanvas> m_canvas;
     TComboBoxStyle m_style = csDropDown;
-    TEditCharCase m_charCase = ecNormal;
     bool m_sorted = false;
     int m_dropDownCount = 8;
     int m_maxLength = 0;
