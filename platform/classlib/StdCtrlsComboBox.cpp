@@ -1,6 +1,7 @@
 #include "platform/classlib/StdCtrlsComboBox.h"
 
 #include "platform/classlib/Colors.h"
+#include "platform/classlib/Forms.h"
 #include "platform/winapi/controls/ComboBox.h"
 
 namespace {
@@ -59,7 +60,7 @@ LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
         (void)SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         (void)RemovePropA(edit, EDIT_PROC_PROPERTY);
     } else if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(edit)));
-               combo && combo->EditKey(message, wParam, lParam)) {
+               combo && combo->EditMessage(message, wParam, lParam)) {
         return 0;
     }
     return CallWindowProcA(original, edit, message, wParam, lParam);
@@ -234,8 +235,14 @@ void TCustomComboBox::DrawItem(int index, TRect rect, TOwnerDrawState state)
         m_canvas->TextOut(rect.left + 2, rect.top, m_items->Strings(index));
 }
 
-bool TCustomComboBox::EditKey(UINT message, WPARAM& wParam, LPARAM lParam)
+bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM lParam)
 {
+    if (message == WM_SETFOCUS) {
+        // The edit's focus is the combo box's, as far as the form is concerned.
+        if (TCustomForm* form = GetParentForm(this))
+            form->SetFocusedControl(this);
+        return false;
+    }
     if (message == WM_KEYDOWN) {
         WORD key = LOWORD(wParam);
         KeyDown(key, KeyDataToShiftState(lParam));

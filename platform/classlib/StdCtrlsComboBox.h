@@ -12,7 +12,7 @@ LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 
 // A control on the built-in "ComboBox" window class. Picking an item is a Click followed by
 // Select (OnSelect, or OnChange when there is none); typing in the edit is a Change. Keys typed
-// into the edit reach OnKeyDown / OnKeyPress of the combo box.
+// into the edit reach OnKeyDown / OnKeyPress of the combo box, and the edit's focus is its.
 class TCustomComboBox : public TWinControl {
     CLASSLIB_DECLARE_CLASS;
 
@@ -70,8 +70,9 @@ protected:
 
 private:
     friend LRESULT detail::ComboEditKeysProc(HWND, UINT, WPARAM, LPARAM);
-    // A key message of the edit, shown to the control's key events first; true when eaten.
-    bool EditKey(UINT message, WPARAM& wParam, LPARAM lParam);
+    // A message of the edit: its focus becomes the form's focused control, its keys go to the
+    // control's key events first. True when the message is eaten.
+    bool EditMessage(UINT message, WPARAM& wParam, LPARAM lParam);
     void Command(WORD code);
     void Recreate();
     [[nodiscard]] bool OwnerDrawn() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }

@@ -136,6 +136,8 @@ TEST_F(ComboBoxTest, KeysTypedIntoTheEditReachTheComboBoxEvents)
     ShowForm();
     ASSERT_NE(m_combo->EditHandle(), nullptr);
     m_combo->SetFocus();
+    EXPECT_EQ(GetFocus(), m_combo->EditHandle());
+    EXPECT_EQ(m_form.ActiveControl(), m_combo);
     m_display->InjectText(Id(m_form), "7x8");
     Application->ProcessMessages();
     EXPECT_EQ(pressed, "7x8");
