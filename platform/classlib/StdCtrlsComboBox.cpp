@@ -298,6 +298,13 @@ void TCustomComboBox::Dispatch(TMessage& message)
         message.Result = TRUE;
         return;
     }
+    // Asked by the combo's field (reflected by the parent) and by its edit and list (directly).
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        message.Result = detail::ControlColors(*this, m_brush, reinterpret_cast<HDC>(message.WParam));
+        return;
     case CM_FONTCHANGED:
         if (HandleAllocated())
             (void)Send(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);

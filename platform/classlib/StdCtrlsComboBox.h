@@ -80,6 +80,7 @@ private:
 
     std::unique_ptr<TItemWindowStrings> m_items;
     std::unique_ptr<TCanvas> m_canvas;
+    TBrush m_brush;
     TComboBoxStyle m_style = csDropDown;
     bool m_sorted = false;
     int m_dropDownCount = 8;

@@ -6,6 +6,7 @@
 #include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
+#include "platform/winapi/gdi/Gdi.h"
 
 namespace {
 
@@ -69,6 +70,14 @@ void PaintOwnerDrawnItem(TCanvas& canvas, const TControl& control, const DRAWITE
     if (state.Contains(odFocused))
         (void)DrawFocusRect(item.hDC, &item.rcItem);
     canvas.SetHandle(nullptr);
+}
+
+LRESULT ControlColors(const TControl& control, TBrush& brush, HDC dc)
+{
+    (void)SetTextColor(dc, ColorToRGB(control.Font()->Color()));
+    (void)SetBkColor(dc, ColorToRGB(control.Color()));
+    brush.SetColor(control.Color());
+    return reinterpret_cast<LRESULT>(brush.Handle());
 }
 
 } // namespace detail
@@ -298,6 +307,9 @@ void TCustomListBox::Dispatch(TMessage& message)
         message.Result = TRUE;
         return;
     }
+    case CN_CTLCOLORLISTBOX:
+        message.Result = detail::ControlColors(*this, m_brush, reinterpret_cast<HDC>(message.WParam));
+        return;
     case CM_FONTCHANGED:
         if (HandleAllocated())
             (void)Send(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);

@@ -75,6 +75,7 @@ private:
 
     std::unique_ptr<TItemWindowStrings> m_items;
     std::unique_ptr<TCanvas> m_canvas;
+    TBrush m_brush;
     TListBoxStyle m_style = lbStandard;
     bool m_sorted = false;
     bool m_integralHeight = false;
@@ -100,4 +101,7 @@ namespace detail {
 // item gets its focus rectangle.
 void PaintOwnerDrawnItem(TCanvas& canvas, const TControl& control, const DRAWITEMSTRUCT& item,
                          const std::function<void(int, TRect, TOwnerDrawState)>& draw);
+// The answer to a WM_CTLCOLOR* question about the control: its font colour and Color on `dc`,
+// and `brush` (kept by the control) in Color.
+[[nodiscard]] LRESULT ControlColors(const TControl& control, TBrush& brush, HDC dc);
 } // namespace detail

@@ -100,6 +100,24 @@ TEST_F(ComboBoxTest, ItemsAndSelectionReadBeforeTheWindowApplyToIt)
     EXPECT_EQ(m_combo->Items()->Count(), 3);
 }
 
+TEST_F(ComboBoxTest, TheFieldAndTheListPaintInTheComboColour)
+{
+    m_combo->SetStyle(csDropDownList);
+    m_combo->SetColor(clAqua);
+    m_combo->Items()->SetCommaText("a,b,c");
+    ShowForm();
+    EXPECT_TRUE(PumpUntil([&] { return Shown(*m_combo, POINT{60, 6}) == Rgb(clAqua); }));
+    m_combo->SetDroppedDown(true);
+    const HWND list = m_combo->ListHandle();
+    (void)UpdateWindow(list);
+    RECT client{};
+    (void)GetClientRect(list, &client);
+    const auto pixel = m_display->WindowPixel(reinterpret_cast<WindowId>(list), client.right - 5, client.bottom - 3);
+    ASSERT_TRUE(pixel.has_value());
+    EXPECT_EQ(*pixel & 0xFFFFFF, Rgb(clAqua));
+    m_combo->SetDroppedDown(false);
+}
+
 TEST_F(ComboBoxTest, OwnerDrawnFieldIsDrawnOnTheCanvas)
 {
     m_combo->SetStyle(csOwnerDrawFixed);

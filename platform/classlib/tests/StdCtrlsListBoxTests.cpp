@@ -84,6 +84,14 @@ TEST_F(ListBoxTest, ClicksAndDoubleClicksReachTheirEventsOnce)
     EXPECT_EQ(clicks, 1) << "setting ItemIndex is no click";
 }
 
+TEST_F(ListBoxTest, TheListPaintsInItsColour)
+{
+    m_list->SetColor(clYellow);
+    m_list->Items()->Add("one");
+    ShowForm();
+    EXPECT_TRUE(PumpUntil([&] { return Shown(*m_list, POINT{60, 80}) == Rgb(clYellow); }));
+}
+
 TEST_F(ListBoxTest, OwnerDrawnItemsAreMeasuredAndDrawnOnTheCanvas)
 {
     m_list->SetStyle(lbOwnerDrawVariable);
