@@ -14,6 +14,7 @@ void DescribeListBox(TClassBuilder& c)
 {
     c.Object("Items", &TCustomListBox::Items, &TCustomListBox::SetItems);
     c.Integer("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight).Default(16);
+    c.Integer("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex).Default(-1);
     c.Boolean("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted).Default(false);
     c.Enum("Style", ListBoxStyleTypeInfo(), &TCustomListBox::Style, &TCustomListBox::SetStyle).Default(lbStandard);
     c.Boolean("IntegralHeight", &TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight).Default(false);
@@ -151,10 +152,16 @@ int TCustomListBox::ItemIndex() const { return HandleAllocated() ? static_cast<i
 
 void TCustomListBox::SetItemIndex(int index)
 {
+    m_itemIndex = index;
     if (HandleAllocated())
         (void)Send(LB_SETCURSEL, static_cast<WPARAM>(index));
-    else
-        m_itemIndex = index;
+}
+
+void TCustomListBox::Loaded()
+{
+    TWinControl::Loaded();
+    if (HandleAllocated() && m_itemIndex >= 0)
+        (void)Send(LB_SETCURSEL, static_cast<WPARAM>(m_itemIndex));
 }
 
 int TCustomListBox::Count() const

@@ -63,6 +63,8 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Dispatch(TMessage& message) override;
+    // An ItemIndex read from form data before the items applies once they are there.
+    void Loaded() override;
     virtual void DrawItem(int index, TRect rect, TOwnerDrawState state);
     virtual void MeasureItem(int index, int& height);
     // The text of an item: OnData's for a virtual list.

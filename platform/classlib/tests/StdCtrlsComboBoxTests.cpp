@@ -1,5 +1,6 @@
 #include "ControlsTestClasses.h"
 
+#include "platform/classlib/FormReader.h"
 #include "platform/classlib/StdCtrlsComboBox.h"
 #include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/ListBox.h"
@@ -98,6 +99,31 @@ TEST_F(ComboBoxTest, ItemsAndSelectionReadBeforeTheWindowApplyToIt)
     m_combo->SetStyle(csOwnerDrawFixed);
     EXPECT_EQ(m_combo->ItemIndex(), 0) << "a new style keeps the items and the selection";
     EXPECT_EQ(m_combo->Items()->Count(), 3);
+}
+
+TEST_F(ComboBoxTest, FormDataDescribesTheComboBox)
+{
+    m_combo->SetStyle(csDropDownList);
+    RegisterClasses({TComboBox::StaticClass()});
+    ReadComponentText("object Form: TForm\n"
+                      "  object PBG: TComboBox\n"
+                      "    Style = csDropDownList\n"
+                      "    DropDownCount = 4\n"
+                      "    ItemIndex = 1\n"
+                      "    Items.Strings = (\n"
+                      "      'Never'\n"
+                      "      'Always')\n"
+                      "  end\n"
+                      "end\n",
+                      &m_form);
+    auto* combo = dynamic_cast<TComboBox*>(m_form.FindComponent("PBG"));
+    ASSERT_NE(combo, nullptr);
+    combo->SetParent(&m_form);
+    ShowForm();
+    EXPECT_EQ(combo->Style(), csDropDownList);
+    EXPECT_EQ(combo->DropDownCount(), 4);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Text(), "Always");
 }
 
 TEST_F(ComboBoxTest, TheFieldAndTheListPaintInTheComboColour)

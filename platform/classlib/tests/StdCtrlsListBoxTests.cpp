@@ -155,6 +155,7 @@ TEST_F(ListBoxTest, FormDataDescribesTheList)
     ReadComponentText("object Root: TComponent\n"
                       "  object LBName: TListBox\n"
                       "    ItemHeight = 20\n"
+                      "    ItemIndex = 1\n"
                       "    Items.Strings = (\n"
                       "      'Mary'\n"
                       "      'Adam')\n"
@@ -169,6 +170,7 @@ TEST_F(ListBoxTest, FormDataDescribesTheList)
     EXPECT_EQ(list->Style(), lbOwnerDrawFixed);
     EXPECT_EQ(list->ItemHeight(), 20);
     EXPECT_EQ(list->Items()->CommaText(), "Adam,Mary");
+    EXPECT_EQ(list->ItemIndex(), 1);
 }
 
 } // namespace
