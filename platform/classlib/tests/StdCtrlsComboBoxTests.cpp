@@ -161,6 +161,7 @@ TEST_F(ComboBoxTest, OwnerDrawnFieldIsDrawnOnTheCanvas)
     EXPECT_EQ(drawn[0].first, 1);
     EXPECT_TRUE(drawn[0].second.Contains(odComboBoxEdit));
     EXPECT_EQ(SendMessageA(m_combo->ListHandle(), LB_GETITEMHEIGHT, 0, 0), 18);
+    EXPECT_EQ(m_combo->Height(), 18 + 6) << "the field's height sets the combo's";
 }
 
 TEST_F(ComboBoxTest, KeysTypedIntoTheEditReachTheComboBoxEvents)
