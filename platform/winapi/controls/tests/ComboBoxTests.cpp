@@ -235,6 +235,14 @@ TEST_F(EditComboTest, TypingReportsEditChanges)
     EXPECT_NE(std::find(codes.begin(), codes.end(), CBN_EDITUPDATE), codes.end());
     Key(VK_DOWN);
     EXPECT_EQ(Text(m_combo), "alpha") << "arrows in the edit step through the items";
+    EXPECT_EQ(SendMessageA(m_combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 5)) << "a chosen item's text is selected";
+    EXPECT_EQ(SendMessageA(m_combo, CB_SETEDITSEL, 0, MAKELPARAM(1, 3)), TRUE);
+    EXPECT_EQ(SendMessageA(m_combo, CB_GETEDITSEL, 0, 0), MAKELONG(1, 3));
+
+    (void)SendMessageA(m_combo, CB_LIMITTEXT, 6, 0);
+    (void)SendMessageA(m_combo, CB_SETEDITSEL, 0, MAKELPARAM(5, 5));
+    Type("xyz");
+    EXPECT_EQ(Text(m_combo), "alphax") << "the edit takes no more than the limit";
 }
 
 } // namespace
