@@ -212,7 +212,8 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         return GetParent(m_hwnd) ? SendMessageA(GetParent(m_hwnd), message, wParam, lParam) : 0;
     case WM_GETDLGCODE:
-        return 0x0001 | 0x0080;  // the arrow keys and characters
+        // The arrow keys and characters; while the list is down, Enter and Escape too.
+        return 0x0001 | 0x0080 | (m_dropped ? 0x0004 : 0);
     case WM_SETFOCUS:
         GotFocus();
         return 0;

@@ -59,6 +59,8 @@ TEST_F(ComboTest, ClickDropsTheListWithoutTakingFocusOrActivation)
     EXPECT_EQ(GetActiveWindow(), m_host);
     EXPECT_EQ(m_display->ActiveWindow(), reinterpret_cast<WindowId>(m_host));
     EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SETFOCUS, CBN_DROPDOWN}));
+    constexpr LRESULT wantsAllKeys = 0x0004;
+    EXPECT_TRUE(SendMessageA(m_combo, WM_GETDLGCODE, 0, 0) & wantsAllKeys) << "Enter and Escape are the list's now";
 
     RECT combo{}, list{}, reported{};
     (void)GetWindowRect(m_combo, &combo);
