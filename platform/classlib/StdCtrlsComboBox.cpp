@@ -1,6 +1,7 @@
 #include "platform/classlib/StdCtrlsComboBox.h"
 
 #include "platform/classlib/Colors.h"
+#include "platform/classlib/Forms.h"
 #include "platform/winapi/controls/ComboBox.h"
 
 namespace {
@@ -8,7 +9,6 @@ namespace {
 void DescribeComboBox(TClassBuilder& c)
 {
     c.Enum("Style", ComboBoxStyleTypeInfo(), &TCustomComboBox::Style, &TCustomComboBox::SetStyle).Default(csDropDown);
-    c.Enum("CharCase", EditCharCaseTypeInfo(), &TCustomComboBox::CharCase, &TCustomComboBox::SetCharCase).Default(ecNormal);
     c.Integer("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount).Default(8);
     c.Integer("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight).Default(16);
     c.Integer("MaxLength", &TCustomComboBox::MaxLength, &TCustomComboBox::SetMaxLength).Default(0);
@@ -49,12 +49,6 @@ const TTypeInfo& ComboBoxStyleTypeInfo()
     return info;
 }
 
-const TTypeInfo& EditCharCaseTypeInfo()
-{
-    static const TTypeInfo info = EnumerationTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
-    return info;
-}
-
 namespace detail {
 
 LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
@@ -66,7 +60,7 @@ LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
         (void)SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         (void)RemovePropA(edit, EDIT_PROC_PROPERTY);
     } else if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(edit)));
-               combo && combo->EditKey(message, wParam, lParam)) {
+               combo && combo->EditMessage(message, wParam, lParam)) {
         return 0;
     }
     return CallWindowProcA(original, edit, message, wParam, lParam);
@@ -99,9 +93,7 @@ void TCustomComboBox::CreateParams(TCreateParams& params)
     CreateSubClass(params, "ComboBox");
     const DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                             CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
-    const DWORD charCases[] = {0, CBS_UPPERCASE, CBS_LOWERCASE};
-    params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL | styles[m_style] | (m_sorted ? CBS_SORT : 0) |
-                    charCases[m_charCase];
+    params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL | styles[m_style] | (m_sorted ? CBS_SORT : 0);
 }
 
 void TCustomComboBox::CreateWnd()
@@ -182,14 +174,6 @@ void TCustomComboBox::SetSorted(bool sorted)
     Recreate();
 }
 
-void TCustomComboBox::SetCharCase(TEditCharCase charCase)
-{
-    if (charCase == m_charCase)
-        return;
-    m_charCase = charCase;
-    Recreate();
-}
-
 void TCustomComboBox::SetDropDownCount(int count)
 {
     m_dropDownCount = count;
@@ -251,8 +235,14 @@ void TCustomComboBox::DrawItem(int index, TRect rect, TOwnerDrawState state)
         m_canvas->TextOut(rect.left + 2, rect.top, m_items->Strings(index));
 }
 
-bool TCustomComboBox::EditKey(UINT message, WPARAM& wParam, LPARAM lParam)
+bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM lParam)
 {
+    if (message == WM_SETFOCUS) {
+        // The edit's focus is the combo box's, as far as the form is concerned.
+        if (TCustomForm* form = GetParentForm(this))
+            form->SetFocusedControl(this);
+        return false;
+    }
     if (message == WM_KEYDOWN) {
         WORD key = LOWORD(wParam);
         KeyDown(key, KeyDataToShiftState(lParam));
@@ -308,6 +298,13 @@ void TCustomComboBox::Dispatch(TMessage& message)
         message.Result = TRUE;
         return;
     }
+    // Asked by the combo's field (reflected by the parent) and by its edit and list (directly).
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        message.Result = detail::ControlColors(*this, m_brush, reinterpret_cast<HDC>(message.WParam));
+        return;
     case CM_FONTCHANGED:
         if (HandleAllocated())
             (void)Send(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);

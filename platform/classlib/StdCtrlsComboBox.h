@@ -3,9 +3,7 @@
 #include "platform/classlib/StdCtrlsListBox.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 [[nodiscard]] const TTypeInfo& ComboBoxStyleTypeInfo();
-[[nodiscard]] const TTypeInfo& EditCharCaseTypeInfo();
 
 namespace detail {
 // The procedure the combo box puts on its edit to see the edit's keys.
@@ -14,7 +12,7 @@ LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 
 // A control on the built-in "ComboBox" window class. Picking an item is a Click followed by
 // Select (OnSelect, or OnChange when there is none); typing in the edit is a Change. Keys typed
-// into the edit reach OnKeyDown / OnKeyPress of the combo box.
+// into the edit reach OnKeyDown / OnKeyPress of the combo box, and the edit's focus is its.
 class TCustomComboBox : public TWinControl {
     CLASSLIB_DECLARE_CLASS;
 
@@ -38,8 +36,6 @@ class TCustomComboBox : public TWinControl {
     void SetMaxLength(int length);
     [[nodiscard]] int ItemHeight() const;
     void SetItemHeight(int height);
-    [[nodiscard]] TEditCharCase CharCase() const { return m_charCase; }
-    void SetCharCase(TEditCharCase charCase);
     // The edit and the list windows (null for a drop-down list's edit, which it has not).
     [[nodiscard]] HWND EditHandle();
     [[nodiscard]] HWND ListHandle();
@@ -74,8 +70,9 @@ protected:
 
 private:
     friend LRESULT detail::ComboEditKeysProc(HWND, UINT, WPARAM, LPARAM);
-    // A key message of the edit, shown to the control's key events first; true when eaten.
-    bool EditKey(UINT message, WPARAM& wParam, LPARAM lParam);
+    // A message of the edit: its focus becomes the form's focused control, its keys go to the
+    // control's key events first. True when the message is eaten.
+    bool EditMessage(UINT message, WPARAM& wParam, LPARAM lParam);
     void Command(WORD code);
     void Recreate();
     [[nodiscard]] bool OwnerDrawn() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
@@ -83,8 +80,8 @@ private:
 
     std::unique_ptr<TItemWindowStrings> m_items;
     std::unique_ptr<TCanvas> m_canvas;
+    TBrush m_brush;
     TComboBoxStyle m_style = csDropDown;
-    TEditCharCase m_charCase = ecNormal;
     bool m_sorted = false;
     int m_dropDownCount = 8;
     int m_maxLength = 0;

@@ -6,6 +6,7 @@
 #include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
+#include "platform/winapi/gdi/Gdi.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ void DescribeListBox(TClassBuilder& c)
 {
     c.Object("Items", &TCustomListBox::Items, &TCustomListBox::SetItems);
     c.Integer("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight).Default(16);
+    c.Integer("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex).Default(-1);
     c.Boolean("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted).Default(false);
     c.Enum("Style", ListBoxStyleTypeInfo(), &TCustomListBox::Style, &TCustomListBox::SetStyle).Default(lbStandard);
     c.Boolean("IntegralHeight", &TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight).Default(false);
@@ -69,6 +71,14 @@ void PaintOwnerDrawnItem(TCanvas& canvas, const TControl& control, const DRAWITE
     if (state.Contains(odFocused))
         (void)DrawFocusRect(item.hDC, &item.rcItem);
     canvas.SetHandle(nullptr);
+}
+
+LRESULT ControlColors(const TControl& control, TBrush& brush, HDC dc)
+{
+    (void)SetTextColor(dc, ColorToRGB(control.Font()->Color()));
+    (void)SetBkColor(dc, ColorToRGB(control.Color()));
+    brush.SetColor(control.Color());
+    return reinterpret_cast<LRESULT>(brush.Handle());
 }
 
 } // namespace detail
@@ -142,10 +152,16 @@ int TCustomListBox::ItemIndex() const { return HandleAllocated() ? static_cast<i
 
 void TCustomListBox::SetItemIndex(int index)
 {
+    m_itemIndex = index;
     if (HandleAllocated())
         (void)Send(LB_SETCURSEL, static_cast<WPARAM>(index));
-    else
-        m_itemIndex = index;
+}
+
+void TCustomListBox::Loaded()
+{
+    TWinControl::Loaded();
+    if (HandleAllocated() && m_itemIndex >= 0)
+        (void)Send(LB_SETCURSEL, static_cast<WPARAM>(m_itemIndex));
 }
 
 int TCustomListBox::Count() const
@@ -298,6 +314,9 @@ void TCustomListBox::Dispatch(TMessage& message)
         message.Result = TRUE;
         return;
     }
+    case CN_CTLCOLORLISTBOX:
+        message.Result = detail::ControlColors(*this, m_brush, reinterpret_cast<HDC>(message.WParam));
+        return;
     case CM_FONTCHANGED:
         if (HandleAllocated())
             (void)Send(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);

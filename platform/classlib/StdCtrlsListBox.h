@@ -63,6 +63,8 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Dispatch(TMessage& message) override;
+    // An ItemIndex read from form data before the items applies once they are there.
+    void Loaded() override;
     virtual void DrawItem(int index, TRect rect, TOwnerDrawState state);
     virtual void MeasureItem(int index, int& height);
     // The text of an item: OnData's for a virtual list.
@@ -75,6 +77,7 @@ private:
 
     std::unique_ptr<TItemWindowStrings> m_items;
     std::unique_ptr<TCanvas> m_canvas;
+    TBrush m_brush;
     TListBoxStyle m_style = lbStandard;
     bool m_sorted = false;
     bool m_integralHeight = false;
@@ -100,4 +103,7 @@ namespace detail {
 // item gets its focus rectangle.
 void PaintOwnerDrawnItem(TCanvas& canvas, const TControl& control, const DRAWITEMSTRUCT& item,
                          const std::function<void(int, TRect, TOwnerDrawState)>& draw);
+// The answer to a WM_CTLCOLOR* question about the control: its font colour and Color on `dc`,
+// and `brush` (kept by the control) in Color.
+[[nodiscard]] LRESULT ControlColors(const TControl& control, TBrush& brush, HDC dc);
 } // namespace detail

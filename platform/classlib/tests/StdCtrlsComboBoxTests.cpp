@@ -1,5 +1,6 @@
 #include "ControlsTestClasses.h"
 
+#include "platform/classlib/FormReader.h"
 #include "platform/classlib/StdCtrlsComboBox.h"
 #include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/ListBox.h"
@@ -100,6 +101,49 @@ TEST_F(ComboBoxTest, ItemsAndSelectionReadBeforeTheWindowApplyToIt)
     EXPECT_EQ(m_combo->Items()->Count(), 3);
 }
 
+TEST_F(ComboBoxTest, FormDataDescribesTheComboBox)
+{
+    m_combo->SetStyle(csDropDownList);
+    RegisterClasses({TComboBox::StaticClass()});
+    ReadComponentText("object Form: TForm\n"
+                      "  object PBG: TComboBox\n"
+                      "    Style = csDropDownList\n"
+                      "    DropDownCount = 4\n"
+                      "    ItemIndex = 1\n"
+                      "    Items.Strings = (\n"
+                      "      'Never'\n"
+                      "      'Always')\n"
+                      "  end\n"
+                      "end\n",
+                      &m_form);
+    auto* combo = dynamic_cast<TComboBox*>(m_form.FindComponent("PBG"));
+    ASSERT_NE(combo, nullptr);
+    combo->SetParent(&m_form);
+    ShowForm();
+    EXPECT_EQ(combo->Style(), csDropDownList);
+    EXPECT_EQ(combo->DropDownCount(), 4);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Text(), "Always");
+}
+
+TEST_F(ComboBoxTest, TheFieldAndTheListPaintInTheComboColour)
+{
+    m_combo->SetStyle(csDropDownList);
+    m_combo->SetColor(clAqua);
+    m_combo->Items()->SetCommaText("a,b,c");
+    ShowForm();
+    EXPECT_TRUE(PumpUntil([&] { return Shown(*m_combo, POINT{60, 6}) == Rgb(clAqua); }));
+    m_combo->SetDroppedDown(true);
+    const HWND list = m_combo->ListHandle();
+    (void)UpdateWindow(list);
+    RECT client{};
+    (void)GetClientRect(list, &client);
+    const auto pixel = m_display->WindowPixel(reinterpret_cast<WindowId>(list), client.right - 5, client.bottom - 3);
+    ASSERT_TRUE(pixel.has_value());
+    EXPECT_EQ(*pixel & 0xFFFFFF, Rgb(clAqua));
+    m_combo->SetDroppedDown(false);
+}
+
 TEST_F(ComboBoxTest, OwnerDrawnFieldIsDrawnOnTheCanvas)
 {
     m_combo->SetStyle(csOwnerDrawFixed);
@@ -117,6 +161,7 @@ TEST_F(ComboBoxTest, OwnerDrawnFieldIsDrawnOnTheCanvas)
     EXPECT_EQ(drawn[0].first, 1);
     EXPECT_TRUE(drawn[0].second.Contains(odComboBoxEdit));
     EXPECT_EQ(SendMessageA(m_combo->ListHandle(), LB_GETITEMHEIGHT, 0, 0), 18);
+    EXPECT_EQ(m_combo->Height(), 18 + 6) << "the field's height sets the combo's";
 }
 
 TEST_F(ComboBoxTest, KeysTypedIntoTheEditReachTheComboBoxEvents)
@@ -136,6 +181,8 @@ TEST_F(ComboBoxTest, KeysTypedIntoTheEditReachTheComboBoxEvents)
     ShowForm();
     ASSERT_NE(m_combo->EditHandle(), nullptr);
     m_combo->SetFocus();
+    EXPECT_EQ(GetFocus(), m_combo->EditHandle());
+    EXPECT_EQ(m_form.ActiveControl(), m_combo);
     m_display->InjectText(Id(m_form), "7x8");
     Application->ProcessMessages();
     EXPECT_EQ(pressed, "7x8");

@@ -92,13 +92,8 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return List(LB_ADDSTRING, 0, lParam);
     case CB_INSERTSTRING:
         return List(LB_INSERTSTRING, wParam, lParam);
-    case CB_DELETESTRING: {
-        const bool wasSelected = static_cast<int>(wParam) == Selected();
-        const LRESULT result = List(LB_DELETESTRING, wParam);
-        if (wasSelected)
-            ShowSelectionText();
-        return result;
-    }
+    case CB_DELETESTRING:
+        return DeleteItem(static_cast<int>(static_cast<INT_PTR>(wParam)));
     case CB_RESETCONTENT:
         (void)List(LB_RESETCONTENT);
         ShowSelectionText();
@@ -132,13 +127,7 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case CB_GETITEMHEIGHT:
         return static_cast<int>(static_cast<INT_PTR>(wParam)) == -1 ? m_fieldHeight : List(LB_GETITEMHEIGHT, wParam);
     case CB_SETITEMHEIGHT:
-        if (static_cast<int>(static_cast<INT_PTR>(wParam)) != -1)
-            return List(LB_SETITEMHEIGHT, wParam, lParam);
-        if (lParam < 1 || lParam > 255)
-            return CB_ERR;
-        m_fieldHeight = static_cast<int>(lParam);
-        Layout();
-        return CB_OKAY;
+        return SetItemHeight(static_cast<int>(static_cast<INT_PTR>(wParam)), lParam);
     case CB_SHOWDROPDOWN:
         if (wParam)
             DropDown();
@@ -211,10 +200,8 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lParam) == m_list)
             ListCommand(HIWORD(wParam));
-        else if (reinterpret_cast<HWND>(lParam) == m_edit && HIWORD(wParam) == EDIT_CHANGE)
-            Notify(CBN_EDITCHANGE);
-        else if (reinterpret_cast<HWND>(lParam) == m_edit && HIWORD(wParam) == EDIT_UPDATE)
-            Notify(CBN_EDITUPDATE);
+        else if (reinterpret_cast<HWND>(lParam) == m_edit)
+            EditCommand(HIWORD(wParam));
         return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
@@ -225,7 +212,8 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         return GetParent(m_hwnd) ? SendMessageA(GetParent(m_hwnd), message, wParam, lParam) : 0;
     case WM_GETDLGCODE:
-        return 0x0001 | 0x0080;  // the arrow keys and characters
+        // The arrow keys and characters; while the list is down, Enter and Escape too.
+        return 0x0001 | 0x0080 | (m_dropped ? 0x0004 : 0);
     case WM_SETFOCUS:
         GotFocus();
         return 0;
@@ -400,6 +388,41 @@ void ComboBoxWindow::FillInfo(COMBOBOXINFO& info) const
 }
 
 // ---- Selection and text -----------------------------------------------------------------------
+
+LRESULT ComboBoxWindow::DeleteItem(int index)
+{
+    const bool wasSelected = index == Selected();
+    const LRESULT result = List(LB_DELETESTRING, static_cast<WPARAM>(index));
+    if (wasSelected)
+        ShowSelectionText();
+    return result;
+}
+
+// -1 is the selection field; other indexes go to the list.
+LRESULT ComboBoxWindow::SetItemHeight(int index, LPARAM height)
+{
+    if (index != -1)
+        return List(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), height);
+    if (height < 1 || height > 255)
+        return CB_ERR;
+    m_fieldHeight = static_cast<int>(height);
+    if (Kind() != CBS_SIMPLE) {
+        RECT window{};
+        (void)GetWindowRect(m_hwnd, &window);
+        (void)SetWindowPos(m_hwnd, nullptr, 0, 0, window.right - window.left, FrameHeight(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Layout();
+    return CB_OKAY;
+}
+
+void ComboBoxWindow::EditCommand(WORD code)
+{
+    if (code == EDIT_CHANGE)
+        Notify(CBN_EDITCHANGE);
+    else if (code == EDIT_UPDATE)
+        Notify(CBN_EDITUPDATE);
+}
 
 LRESULT ComboBoxWindow::SetSelection(int index)
 {

@@ -34,13 +34,16 @@ private:
     void SetFont(HFONT font, bool redraw);
     void FillInfo(COMBOBOXINFO& info) const;
 
-    // Selection
+    // Items and selection
+    [[nodiscard]] LRESULT DeleteItem(int index);
+    [[nodiscard]] LRESULT SetItemHeight(int index, LPARAM height);
     [[nodiscard]] LRESULT SetSelection(int index);
     void ShowSelectionText();
     [[nodiscard]] LRESULT SetText(const char* text);
     [[nodiscard]] LRESULT GetText(WPARAM size, LPSTR buffer) const;
     void MoveSelection(UINT key);
     void ListCommand(WORD code);
+    void EditCommand(WORD code);
     void Notify(WORD code) const;
 
     // Dropping

@@ -109,35 +109,20 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case LB_GETITEMDATA:
         return Valid(index) ? static_cast<LRESULT>(m_items[index].data) : LB_ERR;
     case LB_SETITEMDATA:
-        if (!Valid(index) || (m_style & LBS_NODATA))
-            return LB_ERR;
-        m_items[index].data = static_cast<ULONG_PTR>(lParam);
-        return TRUE;
+        return SetItemData(index, lParam);
     case LB_GETITEMHEIGHT:
         return (m_style & LBS_OWNERDRAWVARIABLE) && !Valid(index) && Count() > 0 ? LB_ERR : ItemHeight(index);
     case LB_SETITEMHEIGHT:
-        if (lParam < 1 || lParam > 255)
-            return LB_ERR;
-        if (m_style & LBS_OWNERDRAWVARIABLE) {
-            if (!Valid(index))
-                return LB_ERR;
-            m_items[index].height = static_cast<int>(lParam);
-        } else {
-            m_itemHeight = static_cast<int>(lParam);
-        }
-        UpdateScrollBar();
-        (void)InvalidateRect(m_hwnd, nullptr, TRUE);
-        return LB_OKAY;
+        return SetItemHeight(index, lParam);
     case LB_GETTOPINDEX:
         return m_top;
     case LB_SETTOPINDEX:
         return Valid(index) || index == 0 ? SetTop(index) : LB_ERR;
-    case LB_GETITEMRECT: {
+    case LB_GETITEMRECT:
         if (!Valid(index) || !lParam)
             return LB_ERR;
         *reinterpret_cast<RECT*>(lParam) = ItemRect(index);
         return 1;
-    }
     case LB_ITEMFROMPOINT: {
         const auto [item, outside] = ItemAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return MAKELONG(static_cast<WORD>(item < 0 ? 0 : item), outside ? 1 : 0);
@@ -298,6 +283,31 @@ LRESULT ListBoxWindow::SetCount(int count)
     if (m_caret >= count)
         m_caret = 0;
     (void)SetTop(m_top);
+    UpdateScrollBar();
+    (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+    return LB_OKAY;
+}
+
+LRESULT ListBoxWindow::SetItemData(int index, LPARAM data)
+{
+    if (!Valid(index) || (m_style & LBS_NODATA))
+        return LB_ERR;
+    m_items[index].data = static_cast<ULONG_PTR>(data);
+    return TRUE;
+}
+
+// Variable-height lists keep a height per item; the others one for all.
+LRESULT ListBoxWindow::SetItemHeight(int index, LPARAM height)
+{
+    if (height < 1 || height > 255)
+        return LB_ERR;
+    if (m_style & LBS_OWNERDRAWVARIABLE) {
+        if (!Valid(index))
+            return LB_ERR;
+        m_items[index].height = static_cast<int>(height);
+    } else {
+        m_itemHeight = static_cast<int>(height);
+    }
     UpdateScrollBar();
     (void)InvalidateRect(m_hwnd, nullptr, TRUE);
     return LB_OKAY;

@@ -36,6 +36,8 @@ private:
     void Reset();
     [[nodiscard]] LRESULT SetCount(int count);
     [[nodiscard]] LRESULT GetText(int index, LPSTR buffer) const;
+    [[nodiscard]] LRESULT SetItemData(int index, LPARAM data);
+    [[nodiscard]] LRESULT SetItemHeight(int index, LPARAM height);
     [[nodiscard]] LRESULT Find(int start, LPARAM value, bool exact) const;
     [[nodiscard]] bool Matches(const Item& item, LPARAM value, bool exact) const;
     [[nodiscard]] int MeasureItem(int index, ULONG_PTR data);

@@ -2,7 +2,7 @@
 
 #include "platform/winapi/display/DisplayBackend.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +59,8 @@ TEST_F(ComboTest, ClickDropsTheListWithoutTakingFocusOrActivation)
     EXPECT_EQ(GetActiveWindow(), m_host);
     EXPECT_EQ(m_display->ActiveWindow(), reinterpret_cast<WindowId>(m_host));
     EXPECT_EQ(Notifications(m_combo), (Codes{CBN_SETFOCUS, CBN_DROPDOWN}));
+    constexpr LRESULT wantsAllKeys = 0x0004;
+    EXPECT_TRUE(SendMessageA(m_combo, WM_GETDLGCODE, 0, 0) & wantsAllKeys) << "Enter and Escape are the list's now";
 
     RECT combo{}, list{}, reported{};
     (void)GetWindowRect(m_combo, &combo);
@@ -235,6 +237,42 @@ TEST_F(EditComboTest, TypingReportsEditChanges)
     EXPECT_NE(std::find(codes.begin(), codes.end(), CBN_EDITUPDATE), codes.end());
     Key(VK_DOWN);
     EXPECT_EQ(Text(m_combo), "alpha") << "arrows in the edit step through the items";
+    EXPECT_EQ(SendMessageA(m_combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 5)) << "a chosen item's text is selected";
+    EXPECT_EQ(SendMessageA(m_combo, CB_SETEDITSEL, 0, MAKELPARAM(1, 3)), TRUE);
+    EXPECT_EQ(SendMessageA(m_combo, CB_GETEDITSEL, 0, 0), MAKELONG(1, 3));
+
+    (void)SendMessageA(m_combo, CB_LIMITTEXT, 6, 0);
+    (void)SendMessageA(m_combo, CB_SETEDITSEL, 0, MAKELPARAM(5, 5));
+    Type("xyz");
+    EXPECT_EQ(Text(m_combo), "alphax") << "the edit takes no more than the limit";
+}
+
+TEST_F(EditComboTest, ASimpleComboShowsItsListBelowTheEdit)
+{
+    const HWND simple = MakeCombo(CBS_SIMPLE, {200, 10, 330, 150});
+    Fill(simple, CB_ADDSTRING, {"one", "two", "three"});
+    const COMBOBOXINFO info = Info(simple);
+    EXPECT_EQ(info.stateButton, static_cast<DWORD>(STATE_SYSTEM_INVISIBLE));
+    EXPECT_TRUE(IsRectEmpty(&info.rcButton));
+    EXPECT_TRUE(GetWindowLongPtrA(info.hwndList, GWL_STYLE) & WS_CHILD);
+    EXPECT_TRUE(IsWindowVisible(info.hwndList));
+    RECT combo{}, list{};
+    (void)GetClientRect(simple, &combo);
+    EXPECT_EQ(combo.bottom, 140) << "a simple combo keeps the height it was given";
+    (void)GetWindowRect(info.hwndList, &list);
+    (void)MapWindowPoints(nullptr, simple, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.top, info.rcItem.bottom);
+    EXPECT_EQ(list.bottom, combo.bottom);
+
+    Forget();
+    Click(info.hwndList, ListItemCentre(info.hwndList, 2));
+    EXPECT_EQ(Text(simple), "three");
+    EXPECT_EQ(GetFocus(), info.hwndItem);
+    const Codes codes = Notifications(simple);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), CBN_SELCHANGE), codes.end());
+    EXPECT_EQ(std::find(codes.begin(), codes.end(), CBN_DROPDOWN), codes.end());
+    Key(VK_F4);
+    EXPECT_FALSE(Dropped(simple)) << "a simple combo has nothing to drop";
 }
 
 } // namespace
