@@ -188,9 +188,8 @@ std::filesystem::path TestDataFolder()
 {
     if (const char* root = std::getenv("MODEM_TESTDATA"); root && *root)
         return root;
-    // This file is bench/PngBench.cpp of the repository, whose sibling "shared" holds the data;
-    // the build hands the compiler its absolute path.
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "shared" / "testdata";
+    // The repository's sibling "shared" holds the data.
+    return std::filesystem::path(MODEM_SOURCE_DIR).parent_path() / "shared" / "testdata";
 }
 
 std::vector<TBytes> LoadSuite()

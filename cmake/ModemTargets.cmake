@@ -25,6 +25,9 @@ function(modem_tests name)
   endif()
   add_executable(test_${name} ${test_sources})
   target_link_libraries(test_${name} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  # Tests that read files of the repository find them from here (never through __FILE__, which a
+  # compiler cache may rewrite to a relative path).
+  target_compile_definitions(test_${name} PRIVATE MODEM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(test_${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
     PROPERTIES ENVIRONMENT "MODEM_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata"
@@ -54,6 +57,7 @@ function(modem_benchmark source)
   get_filename_component(stem ${source} NAME_WE)
   add_executable(bench_${stem} ${source})
   target_link_libraries(bench_${stem} PRIVATE ${ARGN} benchmark::benchmark_main)
+  target_compile_definitions(bench_${stem} PRIVATE MODEM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 endfunction()
 
 macro(modem_add_folders)

@@ -6,7 +6,6 @@
 // A push button that draws a glyph beside its caption (an owner-drawn "Button" window).
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
-constexpr TModalResult mrAll = mrNo + 1;
 
 [[nodiscard]] const TTypeInfo& BitBtnKindTypeInfo();
 

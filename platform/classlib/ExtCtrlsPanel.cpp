@@ -66,12 +66,6 @@ const TTypeInfo& BevelCutTypeInfo()
     return info;
 }
 
-const TTypeInfo& BorderStyleTypeInfo()
-{
-    static const TTypeInfo info = EnumerationTypeInfo("TBorderStyle", {"bsNone", "bsSingle"});
-    return info;
-}
-
 void RegisterPanelClasses() { RegisterClass(TPanel::StaticClass()); }
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner)
@@ -114,7 +108,7 @@ void TCustomPanel::SetBorderWidth(int width)
     Changed();
 }
 
-void TCustomPanel::SetBorderStyle(TFormBorderStyle style)
+void TCustomPanel::SetBorderStyle(TBorderStyle style)
 {
     if (style == m_borderStyle)
         return;

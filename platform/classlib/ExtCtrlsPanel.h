@@ -6,8 +6,6 @@
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
 [[nodiscard]] const TTypeInfo& BevelCutTypeInfo();
-// bsNone and bsSingle, the border styles a control (not a form) takes.
-[[nodiscard]] const TTypeInfo& BorderStyleTypeInfo();
 
 // A container with 3-D frames: the outer bevel, BorderWidth pixels in the panel's colour, the
 // inner bevel, each inside the last; children are aligned inside all three. The caption is drawn
@@ -27,8 +25,8 @@ class TCustomPanel : public TCustomControl {
     [[nodiscard]] int BorderWidth() const { return m_borderWidth; }
     void SetBorderWidth(int width);
     // bsSingle adds a one-pixel window border.
-    [[nodiscard]] TFormBorderStyle BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(TFormBorderStyle style);
+    [[nodiscard]] TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle style);
     [[nodiscard]] TAlignment Alignment() const { return m_alignment; }
     void SetAlignment(TAlignment alignment);
     // The parent's background shows through the face instead of the panel's colour.
@@ -51,7 +49,7 @@ private:
     TBevelCut m_bevelOuter = bvRaised;
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
-    TFormBorderStyle m_borderStyle = bsNone;
+    TBorderStyle m_borderStyle = bsNone;
     TAlignment m_alignment = taCenter;
     bool m_fullRepaint = true;
 };

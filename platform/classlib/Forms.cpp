@@ -71,6 +71,12 @@ bool FindFormText(TClass formClass, std::string& text)
 CLASSLIB_IMPLEMENT_CLASS(TCustomForm, TWinControl, ComponentCreator<TCustomForm>, DescribeCustomForm)
 CLASSLIB_IMPLEMENT_CLASS(TForm, TCustomForm, ComponentCreator<TForm>, nullptr)
 
+const TTypeInfo& BorderStyleTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TBorderStyle", {"bsNone", "bsSingle"});
+    return info;
+}
+
 const TTypeInfo& FormBorderStyleTypeInfo()
 {
     static const TTypeInfo info = EnumerationTypeInfo(

@@ -7,6 +7,8 @@
 #include <vector>
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// The border styles a control (not a form) takes: bsNone and bsSingle.
+using TBorderStyle = TFormBorderStyle;
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
@@ -20,6 +22,7 @@ using TCloseEvent = TEvent<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 
 [[nodiscard]] const TTypeInfo& FormBorderStyleTypeInfo();
+[[nodiscard]] const TTypeInfo& BorderStyleTypeInfo();
 [[nodiscard]] const TTypeInfo& BorderIconsTypeInfo();
 [[nodiscard]] const TTypeInfo& PositionTypeInfo();
 [[nodiscard]] const TTypeInfo& FormStyleTypeInfo();

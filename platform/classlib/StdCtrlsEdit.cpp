@@ -60,12 +60,6 @@ const TTypeInfo& ScrollStyleTypeInfo()
     return info;
 }
 
-const TTypeInfo& BorderStyleTypeInfo()
-{
-    static const TTypeInfo info = EnumerationTypeInfo("TBorderStyle", {"bsNone", "bsSingle"});
-    return info;
-}
-
 // ---- TCustomEdit --------------------------------------------------------------------------------
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner), m_brush(std::make_unique<TBrush>())

@@ -15,11 +15,9 @@
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-using TBorderStyle = TFormBorderStyle;
 
 [[nodiscard]] const TTypeInfo& EditCharCaseTypeInfo();
 [[nodiscard]] const TTypeInfo& ScrollStyleTypeInfo();
-[[nodiscard]] const TTypeInfo& BorderStyleTypeInfo();
 
 class TCustomEdit : public TWinControl {
     CLASSLIB_DECLARE_CLASS;

@@ -4,7 +4,9 @@
 
 namespace {
 
-TEST(ProgressBarWrapper, PositionStaysInRangeAndStepsStartOver)
+using ProgressBarWrapper = ControlsFixture;
+
+TEST_F(ProgressBarWrapper, PositionStaysInRangeAndStepsStartOver)
 {
     TForm form(nullptr);
     auto* bar = new TProgressBar(&form);

@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-
 // Cuts text to at most `room` bytes without splitting a character.
 std::string FitInto(std::string text, std::size_t room)
 {

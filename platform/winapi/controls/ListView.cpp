@@ -17,7 +17,6 @@ namespace {
 constexpr int LABEL_MARGIN = 2;
 constexpr int SUBITEM_MARGIN = 6;
 constexpr int MIN_LIST_COLUMN = 50;
-constexpr LRESULT WANTS_ARROWS_AND_CHARS = 0x0001 | 0x0080; // DLGC_WANTARROWS | DLGC_WANTCHARS
 
 struct Column {
     std::string text;
@@ -1221,7 +1220,7 @@ LRESULT WindowMessage(ListView& view, UINT message, WPARAM wParam, LPARAM lParam
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(view.font);
     case WM_GETDLGCODE:
-        return WANTS_ARROWS_AND_CHARS;
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_VSCROLL:
     case WM_HSCROLL:
         OnScroll(view, message == WM_VSCROLL ? SB_VERT : SB_HORZ, wParam);

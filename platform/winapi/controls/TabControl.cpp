@@ -20,7 +20,6 @@ namespace {
 constexpr int TABS_MARGIN = 2;
 constexpr int SELECTED_OUTSET = 2;
 constexpr int PANE_INSET = 4;
-constexpr LRESULT WANTS_ARROW_KEYS = 0x0001; // DLGC_WANTARROWS
 
 struct Tab {
     std::string text;
@@ -590,7 +589,7 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(control->font);
     case WM_GETDLGCODE:
-        return WANTS_ARROW_KEYS;
+        return DLGC_WANTARROWS;
     case WM_KEYDOWN:
         KeyDown(*control, wParam, lParam);
         return 0;

@@ -15,7 +15,7 @@ constexpr auto LongWait = std::chrono::seconds(30);
 
 fs::path SourceFolder()
 {
-    return fs::path(__FILE__).parent_path();
+    return fs::path(MODEM_SOURCE_DIR) / "platform" / "winapi" / "ras" / "tests";
 }
 
 void CopyProgram(const fs::path& source, const fs::path& target)
