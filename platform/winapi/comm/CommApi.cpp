@@ -35,6 +35,19 @@ BOOL Fail(DWORD error)
     return FALSE;
 }
 
+// Runs a call that needs the handle's port and a record to read or fill: an unknown handle fails
+// with the error the handle lookup set, a missing record with ERROR_INVALID_PARAMETER.
+template <typename Record, typename Call>
+BOOL WithPortRecord(HANDLE hFile, Record* record, Call call)
+{
+    const auto port = FindPort(hFile);
+    if (!port)
+        return FALSE;
+    if (!record)
+        return Fail(ERROR_INVALID_PARAMETER);
+    return call(*port, *record);
+}
+
 // A call made without an OVERLAPPED blocks until its operation completes, as on a handle opened
 // for plain I/O.
 BOOL RunToCompletion(HANDLE hFile, LPDWORD transferred, const std::function<BOOL(LPOVERLAPPED)>& issue)
@@ -147,44 +160,28 @@ BOOL PurgeComm(HANDLE hFile, DWORD dwFlags)
 
 BOOL GetCommState(HANDLE hFile, LPDCB lpDCB)
 {
-    const auto port = FindPort(hFile);
-    if (!port)
-        return FALSE;
-    if (!lpDCB)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return port->GetState(*lpDCB);
+    return WithPortRecord(hFile, lpDCB, [](detail::CommPort& port, DCB& dcb) { return port.GetState(dcb); });
 }
 
 BOOL SetCommState(HANDLE hFile, LPDCB lpDCB)
 {
-    const auto port = FindPort(hFile);
-    if (!port)
-        return FALSE;
-    if (!lpDCB)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return port->SetState(*lpDCB);
+    return WithPortRecord(hFile, lpDCB, [](detail::CommPort& port, DCB& dcb) { return port.SetState(dcb); });
 }
 
 BOOL GetCommTimeouts(HANDLE hFile, LPCOMMTIMEOUTS lpCommTimeouts)
 {
-    const auto port = FindPort(hFile);
-    if (!port)
-        return FALSE;
-    if (!lpCommTimeouts)
-        return Fail(ERROR_INVALID_PARAMETER);
-    port->GetTimeouts(*lpCommTimeouts);
-    return TRUE;
+    return WithPortRecord(hFile, lpCommTimeouts, [](detail::CommPort& port, COMMTIMEOUTS& timeouts) {
+        port.GetTimeouts(timeouts);
+        return TRUE;
+    });
 }
 
 BOOL SetCommTimeouts(HANDLE hFile, LPCOMMTIMEOUTS lpCommTimeouts)
 {
-    const auto port = FindPort(hFile);
-    if (!port)
-        return FALSE;
-    if (!lpCommTimeouts)
-        return Fail(ERROR_INVALID_PARAMETER);
-    port->SetTimeouts(*lpCommTimeouts);
-    return TRUE;
+    return WithPortRecord(hFile, lpCommTimeouts, [](detail::CommPort& port, COMMTIMEOUTS& timeouts) {
+        port.SetTimeouts(timeouts);
+        return TRUE;
+    });
 }
 
 BOOL SetCommMask(HANDLE hFile, DWORD dwEvtMask)

@@ -1,9 +1,9 @@
 #include "platform/winapi/kernel/Processes.h"
 #include "platform/winapi/kernel/KernelObject.h"
+#include "platform/winapi/kernel/Spawn.h"
 #include "platform/winapi/kernel/Threads.h"
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -69,44 +69,6 @@ private:
     std::mutex m_mutex;
     DWORD m_exitCode = STILL_ACTIVE;
     std::optional<DWORD> m_forcedExitCode;
-};
-
-class SpawnActions {
-public:
-    SpawnActions() { posix_spawn_file_actions_init(&m_actions); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* Get() { return &m_actions; }
-
-private:
-    posix_spawn_file_actions_t m_actions;
-};
-
-class SpawnAttributes {
-public:
-    // The child starts with no blocked signals and default dispositions for the ones a parent
-    // commonly ignores.
-    SpawnAttributes()
-    {
-        posix_spawnattr_init(&m_attributes);
-        sigset_t none;
-        sigemptyset(&none);
-        posix_spawnattr_setsigmask(&m_attributes, &none);
-        sigset_t defaults;
-        sigemptyset(&defaults);
-        sigaddset(&defaults, SIGPIPE);
-        sigaddset(&defaults, SIGCHLD);
-        posix_spawnattr_setsigdefault(&m_attributes, &defaults);
-        posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    }
-    ~SpawnAttributes() { posix_spawnattr_destroy(&m_attributes); }
-    SpawnAttributes(const SpawnAttributes&) = delete;
-    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    posix_spawnattr_t* Get() { return &m_attributes; }
-
-private:
-    posix_spawnattr_t m_attributes;
 };
 
 bool IsDirectory(const char* path)

@@ -1,8 +1,8 @@
 #include "platform/winapi/ras/PppdProcess.h"
+#include "platform/winapi/kernel/Spawn.h"
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/eventfd.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,45 +15,6 @@ extern char** environ;
 namespace {
 
 constexpr std::chrono::seconds StuckProcessWait{30};
-
-class SpawnActions {
-public:
-    SpawnActions() { posix_spawn_file_actions_init(&m_actions); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* Get() { return &m_actions; }
-
-private:
-    posix_spawn_file_actions_t m_actions;
-};
-
-class SpawnAttributes {
-public:
-    // Default signal handling, nothing blocked, and a process group of its own so that the
-    // connect script can be ended with it.
-    SpawnAttributes()
-    {
-        posix_spawnattr_init(&m_attributes);
-        sigset_t none;
-        sigemptyset(&none);
-        posix_spawnattr_setsigmask(&m_attributes, &none);
-        sigset_t defaults;
-        sigemptyset(&defaults);
-        for (const int signal : {SIGPIPE, SIGCHLD, SIGTERM, SIGINT, SIGHUP})
-            sigaddset(&defaults, signal);
-        posix_spawnattr_setsigdefault(&m_attributes, &defaults);
-        posix_spawnattr_setpgroup(&m_attributes, 0);
-        posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-    }
-    ~SpawnAttributes() { posix_spawnattr_destroy(&m_attributes); }
-    SpawnAttributes(const SpawnAttributes&) = delete;
-    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    posix_spawnattr_t* Get() { return &m_attributes; }
-
-private:
-    posix_spawnattr_t m_attributes;
-};
 
 } // namespace
 
@@ -72,7 +33,7 @@ std::shared_ptr<PppdProcess> PppdProcess::Start(const std::vector<std::string>& 
     posix_spawn_file_actions_adddup2(actions.Get(), pipeFds[1], 2);
     // Other parts of the program may hold descriptors without close-on-exec (a serial port).
     posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
-    SpawnAttributes attributes;
+    SpawnAttributes attributes(SpawnGroup::OwnGroup);
     std::vector<char*> argv;
     for (const auto& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));

@@ -1,26 +1,16 @@
-#include "XScreenshot.h"
 #include "platform/winapi/user/WinUser.h"
+#include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Xvfb.h"
+#include "tests/support/XScreenshot.h"
 #include "tools/windemo/DemoLayout.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstring>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <thread>
-
-extern char** environ;
 
 namespace {
 
@@ -29,96 +19,7 @@ using namespace std::chrono_literals;
 // Generous: the demo starts slowly under the sanitizers on a loaded machine.
 constexpr auto PATIENCE = 60s;
 
-// The demo program running with its own environment; stopped when the object goes if it has not
-// ended by itself.
-class DemoProcess {
-public:
-    // `environment` replaces these variables of ours; an empty value removes one.
-    DemoProcess(const std::vector<std::string>& args, const std::vector<std::pair<std::string, std::string>>& environment,
-                const std::filesystem::path& errorFile)
-    {
-        std::vector<std::string> argv = {WINDEMO_PROGRAM};
-        argv.insert(argv.end(), args.begin(), args.end());
-        std::vector<std::string> envp;
-        for (char** entry = environ; *entry; ++entry) {
-            const std::string variable = *entry;
-            const bool replaced = std::any_of(environment.begin(), environment.end(),
-                                              [&](const auto& pair) { return variable.rfind(pair.first + "=", 0) == 0; });
-            if (!replaced)
-                envp.push_back(variable);
-        }
-        for (const auto& [name, value] : environment)
-            if (!value.empty())
-                envp.push_back(name + "=" + value);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int spawned =
-            posix_spawn(&m_pid, argv[0].c_str(), &actions, nullptr, Pointers(argv).data(), Pointers(envp).data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0)
-            m_pid = -1;
-    }
-
-    ~DemoProcess()
-    {
-        if (m_pid > 0 && !m_status) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-    DemoProcess(const DemoProcess&) = delete;
-    DemoProcess& operator=(const DemoProcess&) = delete;
-
-    [[nodiscard]] bool Started() const { return m_pid > 0; }
-    [[nodiscard]] bool Running() { return Started() && !Poll(); }
-
-    // The exit code once the program ends by itself; nullopt when it does not in time or was
-    // killed by a signal.
-    [[nodiscard]] std::optional<int> AwaitExit()
-    {
-        const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
-        while (Started() && !Poll() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(20ms);
-        if (!m_status || !WIFEXITED(*m_status))
-            return std::nullopt;
-        return WEXITSTATUS(*m_status);
-    }
-
-private:
-    static std::vector<char*> Pointers(std::vector<std::string>& strings)
-    {
-        std::vector<char*> pointers;
-        for (std::string& s : strings)
-            pointers.push_back(s.data());
-        pointers.push_back(nullptr);
-        return pointers;
-    }
-
-    bool Poll()
-    {
-        if (!m_status) {
-            int status = 0;
-            if (waitpid(m_pid, &status, WNOHANG) == m_pid)
-                m_status = status;
-        }
-        return m_status.has_value();
-    }
-
-    pid_t m_pid = -1;
-    std::optional<int> m_status;
-};
-
 std::uint32_t Rgb(COLORREF color) { return GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color); }
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Where the demo's window parts lie on the screen.
 struct DemoGeometry {
@@ -155,7 +56,7 @@ protected:
     {
         std::vector<std::string> all = args;
         all.insert(all.end(), {"--quit-after", "600000"});
-        m_demo = std::make_unique<DemoProcess>(all, std::vector<std::pair<std::string, std::string>>{{"DISPLAY", m_server->Name()}, {"MODEM_DISPLAY", ""}},
+        m_demo = std::make_unique<ChildProgram>(WINDEMO_PROGRAM, all, ChildProgram::Environment{{"DISPLAY", m_server->Name()}, {"MODEM_DISPLAY", ""}},
                                                m_dir / "stderr.txt");
         Screenshot shot;
         const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
@@ -167,7 +68,7 @@ protected:
             }
             std::this_thread::sleep_for(50ms);
         }
-        EXPECT_TRUE(m_demo->Running()) << ReadAll(m_dir / "stderr.txt");
+        EXPECT_TRUE(m_demo->Running()) << ReadWholeFile(m_dir / "stderr.txt");
         return shot;
     }
 
@@ -186,7 +87,7 @@ protected:
     std::uint32_t m_face = Rgb(GetSysColor(COLOR_BTNFACE));
     std::uint32_t m_activeCaption = Rgb(GetSysColor(COLOR_ACTIVECAPTION));
     std::unique_ptr<XvfbServer> m_server;
-    std::unique_ptr<DemoProcess> m_demo;
+    std::unique_ptr<ChildProgram> m_demo;
 };
 
 TEST_F(WinDemoOnXTest, ShowsCaptionClientAndChild)
@@ -244,27 +145,27 @@ TEST_F(WinDemoOnXTest, MessageBoxTakesTheActiveCaption)
 TEST_F(WinDemoTest, HeadlessRunSavesTheScreenWithThePopupMenu)
 {
     const auto png = m_dir / "screen.png";
-    DemoProcess demo({"--menu", "--screenshot", png.string()}, {{"MODEM_DISPLAY", "headless"}}, m_dir / "stderr.txt");
-    ASSERT_EQ(demo.AwaitExit(), 0) << ReadAll(m_dir / "stderr.txt");
-    EXPECT_EQ(ReadAll(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
+    ChildProgram demo(WINDEMO_PROGRAM, {"--menu", "--screenshot", png.string()}, {{"MODEM_DISPLAY", "headless"}}, m_dir / "stderr.txt");
+    ASSERT_EQ(demo.AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
+    EXPECT_EQ(ReadWholeFile(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
 }
 
 TEST_F(WinDemoTest, NoReachableDisplayIsAClearError)
 {
-    DemoProcess demo({}, {{"DISPLAY", ""}, {"MODEM_DISPLAY", ""}}, m_dir / "stderr.txt");
+    ChildProgram demo(WINDEMO_PROGRAM, {}, {{"DISPLAY", ""}, {"MODEM_DISPLAY", ""}}, m_dir / "stderr.txt");
     const auto exitCode = demo.AwaitExit();
     ASSERT_TRUE(exitCode);
     EXPECT_NE(*exitCode, 0);
-    EXPECT_NE(ReadAll(m_dir / "stderr.txt").find("DISPLAY"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(m_dir / "stderr.txt").find("DISPLAY"), std::string::npos);
 }
 
 TEST_F(WinDemoTest, UnknownOptionsAreRefused)
 {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--no-such-option"},
                                                  std::vector<std::string>{"--quit-after", "soon"}}) {
-        DemoProcess demo(args, {{"MODEM_DISPLAY", "headless"}}, m_dir / "stderr.txt");
+        ChildProgram demo(WINDEMO_PROGRAM, args, {{"MODEM_DISPLAY", "headless"}}, m_dir / "stderr.txt");
         EXPECT_EQ(demo.AwaitExit(), 2);
-        EXPECT_NE(ReadAll(m_dir / "stderr.txt").find("usage"), std::string::npos);
+        EXPECT_NE(ReadWholeFile(m_dir / "stderr.txt").find("usage"), std::string::npos);
     }
 }
 

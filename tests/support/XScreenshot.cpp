@@ -1,4 +1,4 @@
-#include "XScreenshot.h"
+#include "tests/support/XScreenshot.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

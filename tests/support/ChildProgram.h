@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A program of ours run by a test with its own environment and its error output in a file;
+// killed when the object goes if it has not ended by itself.
+class ChildProgram {
+public:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+
+    // `environment` replaces these variables of the test's own; an empty value removes one.
+    ChildProgram(const std::string& program, const std::vector<std::string>& args, const Environment& environment,
+                 const std::filesystem::path& errorFile);
+    ~ChildProgram();
+    ChildProgram(const ChildProgram&) = delete;
+    ChildProgram& operator=(const ChildProgram&) = delete;
+
+    [[nodiscard]] bool Started() const { return m_pid > 0; }
+    [[nodiscard]] bool Running() { return Started() && !Poll(); }
+
+    // The exit code once the program ends by itself within a generous time (the programs start
+    // slowly under the sanitizers on a loaded machine); nullopt when it does not, or when a signal
+    // ended it.
+    [[nodiscard]] std::optional<int> AwaitExit();
+
+private:
+    bool Poll();
+
+    pid_t m_pid = -1;
+    std::optional<int> m_status;
+};
+
+// The whole content of a file; empty when it cannot be read.
+[[nodiscard]] std::string ReadWholeFile(const std::filesystem::path& path);
