@@ -306,6 +306,8 @@ TEST_F(EditTest, StylesFilterTheTypedCharacters)
     const HWND upper = MakeEdit(ES_AUTOHSCROLL | ES_UPPERCASE);
     Type("aB1");
     EXPECT_EQ(Text(upper), "AB1");
+    (void)SetWindowTextA(upper, "set");
+    EXPECT_EQ(Text(upper), "SET");
     const HWND number = MakeEdit(ES_AUTOHSCROLL | ES_NUMBER, "", {10, 50, 210, 74});
     Type("1a2");
     EXPECT_EQ(Text(number), "12");
