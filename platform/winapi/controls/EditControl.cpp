@@ -53,7 +53,7 @@ DWORD EventBit(WORD code)
 } // namespace
 
 EditControl::EditControl(HWND hwnd)
-    : m_hwnd(hwnd), m_measureDC(CreateCompatibleDC(nullptr)), m_limit(EDIT_DEFAULT_LIMIT),
+    : m_hwnd(hwnd), m_lines{EditLine{0, 0, 0}}, m_measureDC(CreateCompatibleDC(nullptr)), m_limit(EDIT_DEFAULT_LIMIT),
       m_background(GetSysColor(COLOR_WINDOW))
 {
 }
