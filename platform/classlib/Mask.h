@@ -22,8 +22,9 @@ class TCustomMaskEdit : public TCustomEdit {
     [[nodiscard]] const std::string& EditMask() const { return m_editMask; }
     void SetEditMask(const std::string& editMask);
     [[nodiscard]] bool IsMasked() const { return m_mask.IsMasked(); }
-    [[nodiscard]] std::string EditText() const { return TCustomEdit::GetText(); }
-    void SetEditText(const std::string& text);
+    // The window's text, literals and blanks included.
+    [[nodiscard]] virtual std::string EditText() const { return TCustomEdit::GetText(); }
+    virtual void SetEditText(const std::string& text);
     // Puts back the text from when editing began.
     void Reset();
     virtual void ValidateEdit();

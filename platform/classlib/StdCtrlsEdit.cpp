@@ -4,7 +4,6 @@
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -137,15 +136,8 @@ void TCustomEdit::SetCharCase(TEditCharCase charCase)
     if (charCase == m_charCase)
         return;
     m_charCase = charCase;
-    if (HandleAllocated()) {
-        std::string text = Text();
-        for (char& ch : text)
-            if (charCase != ecNormal)
-                ch = static_cast<char>(charCase == ecUpperCase ? std::toupper(static_cast<unsigned char>(ch))
-                                                               : std::tolower(static_cast<unsigned char>(ch)));
-        RecreateWnd();
-        SetText(text);
-    }
+    // The new window converts the text it is given.
+    RecreateWnd();
 }
 
 void TCustomEdit::SetHideSelection(bool hide)

@@ -133,8 +133,13 @@ TEST_F(EditControlTest, TypingThroughTheFormRespectsWantReturnsAndCharCase)
 {
     auto* edit = Add<TEdit>(Rect(10, 10, 130, 31));
     auto* memo = Add<TMemo>(Rect(10, 40, 200, 120));
-    edit->SetCharCase(ecUpperCase);
+    edit->SetText("x");
     ShowAndFocus(*edit);
+    edit->SetCharCase(ecUpperCase);
+    EXPECT_EQ(edit->Text(), "X");
+    edit->SetText("");
+    edit->SetFocus();
+    m_changes = 0;
     m_display->InjectText(Id(*m_form), "ab");
     ASSERT_TRUE(PumpUntil([&] { return edit->Text() == "AB"; }));
     EXPECT_EQ(m_changes, 2);

@@ -48,7 +48,7 @@ DWORD EventBit(WORD code)
 } // namespace
 
 EditControl::EditControl(HWND hwnd)
-    : m_hwnd(hwnd), m_measureDC(CreateCompatibleDC(nullptr)), m_limit(EDIT_DEFAULT_LIMIT),
+    : m_hwnd(hwnd), m_lines{EditLine{0, 0, 0}}, m_measureDC(CreateCompatibleDC(nullptr)), m_limit(EDIT_DEFAULT_LIMIT),
       m_background(GetSysColor(COLOR_WINDOW))
 {
 }
@@ -96,15 +96,21 @@ int EditControl::InsertStyle() const
     return m_model.StyleAt(start > 0 ? start - 1 : 0);
 }
 
-bool EditControl::InsertText(std::string text, bool undoable)
+std::string EditControl::WithCase(std::string text) const
 {
-    if (!IsMultiLine())
-        text = text.substr(0, text.find_first_of("\r\n"));
     const DWORD style = Style();
     if (style & (ES_UPPERCASE | ES_LOWERCASE))
         for (char& c : text)
             c = static_cast<char>((style & ES_UPPERCASE) ? std::toupper(static_cast<unsigned char>(c))
                                                          : std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool EditControl::InsertText(std::string text, bool undoable)
+{
+    if (!IsMultiLine())
+        text = text.substr(0, text.find_first_of("\r\n"));
+    text = WithCase(std::move(text));
     const std::size_t kept = m_model.Length() - (m_model.SelEnd() - m_model.SelStart());
     const std::size_t room = m_limit > kept ? m_limit - kept : 0;
     const bool overflow = text.size() > room;
@@ -135,7 +141,7 @@ void EditControl::AfterChange()
 
 void EditControl::SetText(const char* text)
 {
-    m_model.SetText(text ? text : "", 0);
+    m_model.SetText(WithCase(text ? text : ""), 0);
     m_insertStyle = -1;
     m_modified = false;
     m_firstLine = 0;

@@ -54,6 +54,8 @@ private:
     [[nodiscard]] bool IsPassword() const;
     [[nodiscard]] bool IsReadOnly() const;
     void Notify(WORD code);
+    // ES_UPPERCASE and ES_LOWERCASE apply to every text the control takes.
+    [[nodiscard]] std::string WithCase(std::string text) const;
     // Puts text in place of the selection within the limit; false when nothing changed.
     bool InsertText(std::string text, bool undoable);
     void AfterChange();

@@ -47,7 +47,7 @@ void EditControl::Create(const CREATESTRUCTA& cs)
     if (cs.style & ES_MULTILINE)
         (void)SetWindowLongA(m_hwnd, GWL_STYLE, cs.style & ~static_cast<LONG>(ES_PASSWORD));
     SetFont(nullptr, false);
-    m_model.SetText(cs.lpszName && !IS_INTRESOURCE(cs.lpszName) ? cs.lpszName : "", 0);
+    m_model.SetText(WithCase(cs.lpszName && !IS_INTRESOURCE(cs.lpszName) ? cs.lpszName : ""), 0);
     ResetFormatRect();
     Relayout();
 }

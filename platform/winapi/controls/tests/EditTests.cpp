@@ -217,6 +217,9 @@ TEST_F(EditTest, ReadOnlyRefusesEditingAndLooksLikeStaticText)
 
     (void)SendMessageA(edit, EM_SETREADONLY, FALSE, 0);
     EXPECT_EQ(Pixel(edit, {150, 10}), Rgb(GetSysColor(COLOR_WINDOW)));
+    (void)EnableWindow(edit, FALSE);
+    EXPECT_EQ(Pixel(edit, {150, 10}), Rgb(GetSysColor(COLOR_3DFACE)));
+    (void)EnableWindow(edit, TRUE);
     (void)SetFocus(edit);
     Press(VK_END);
     Type("!");
@@ -284,6 +287,12 @@ TEST_F(EditTest, FormattingRectangleMovesTheText)
 TEST_F(EditTest, ScrollingFollowsTheCaretAndTheScrollBar)
 {
     const HWND edit = MakeEdit(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, "", {10, 50, 210, 90});
+    // With nothing to scroll the bar stays, disabled, as a memo's does.
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetScrollBarInfo(edit, OBJID_VSCROLL, &info));
+    EXPECT_EQ(info.rgstate[0] & STATE_SYSTEM_INVISIBLE, 0u);
+    EXPECT_NE(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE, 0u);
     std::string text;
     for (int i = 0; i < 20; ++i)
         text += "line " + std::to_string(i) + "\r\n";
@@ -291,6 +300,8 @@ TEST_F(EditTest, ScrollingFollowsTheCaretAndTheScrollBar)
     (void)SendMessageA(edit, EM_SETSEL, text.size(), text.size());
     EXPECT_GT(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 15);
     EXPECT_GT(GetScrollPos(edit, SB_VERT), 15);
+    ASSERT_TRUE(GetScrollBarInfo(edit, OBJID_VSCROLL, &info));
+    EXPECT_EQ(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE, 0u);
 
     (void)SendMessageA(edit, WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
@@ -306,6 +317,8 @@ TEST_F(EditTest, StylesFilterTheTypedCharacters)
     const HWND upper = MakeEdit(ES_AUTOHSCROLL | ES_UPPERCASE);
     Type("aB1");
     EXPECT_EQ(Text(upper), "AB1");
+    (void)SetWindowTextA(upper, "set");
+    EXPECT_EQ(Text(upper), "SET");
     const HWND number = MakeEdit(ES_AUTOHSCROLL | ES_NUMBER, "", {10, 50, 210, 74});
     Type("1a2");
     EXPECT_EQ(Text(number), "12");
