@@ -1,6 +1,6 @@
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Hints.h"
-
+#include "platform/classlib/StandardClasses.h"
 #include "platform/classlib/Thread.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/MessageLoopHook.h"
@@ -45,7 +45,11 @@ TApplication::~TApplication()
         (void)DestroyWindow(m_handle);
 }
 
-void TApplication::Initialize() { InstallLoopHooks(); }
+void TApplication::Initialize()
+{
+    RegisterStandardClasses();
+    InstallLoopHooks();
+}
 
 void TApplication::InstallLoopHooks()
 {

@@ -98,6 +98,8 @@ private:
 
 std::shared_ptr<FontInstance> RealizeFont(const LOGFONTA& logFont)
 {
-    static FontCache cache;
+    // Never destroyed: objects freed at program exit (the class library's Application and its
+    // forms) still reach it after static destructors have begun.
+    static FontCache& cache = *new FontCache;
     return cache.Get(detail::RequestFor(logFont));
 }

@@ -16,7 +16,9 @@ class GdiHandleTable {
 public:
     static GdiHandleTable& Instance()
     {
-        static GdiHandleTable table;
+        // Never destroyed: objects freed at program exit (the class library's Application and its
+        // forms) still reach it after static destructors have begun.
+        static GdiHandleTable& table = *new GdiHandleTable;
         return table;
     }
 

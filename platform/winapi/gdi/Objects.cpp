@@ -82,7 +82,9 @@ struct StockTable {
 
 StockTable& Stock()
 {
-    static StockTable table;
+    // Never destroyed: objects freed at program exit (the class library's Application and its
+    // forms) still reach it after static destructors have begun.
+    static StockTable& table = *new StockTable;
     return table;
 }
 

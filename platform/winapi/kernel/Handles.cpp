@@ -14,7 +14,9 @@ class HandleTable {
 public:
     static HandleTable& Instance()
     {
-        static HandleTable table;
+        // Never destroyed: objects freed at program exit (the class library's Application and its
+        // forms) still reach it after static destructors have begun.
+        static HandleTable& table = *new HandleTable;
         return table;
     }
 

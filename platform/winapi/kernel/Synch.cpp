@@ -21,7 +21,9 @@ class WaitEngine {
 public:
     static WaitEngine& Instance()
     {
-        static WaitEngine engine;
+        // Never destroyed: objects freed at program exit (the class library's Application and its
+        // forms) still reach it after static destructors have begun.
+        static WaitEngine& engine = *new WaitEngine;
         return engine;
     }
 

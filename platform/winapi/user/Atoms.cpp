@@ -24,7 +24,9 @@ class AtomTable {
 public:
     static AtomTable& Instance()
     {
-        static AtomTable table;
+        // Never destroyed: objects freed at program exit (the class library's Application and its
+        // forms) still reach it after static destructors have begun.
+        static AtomTable& table = *new AtomTable;
         return table;
     }
 

@@ -20,7 +20,9 @@ class HookTable {
 public:
     static HookTable& Instance()
     {
-        static HookTable table;
+        // Never destroyed: objects freed at program exit (the class library's Application and its
+        // forms) still reach it after static destructors have begun.
+        static HookTable& table = *new HookTable;
         return table;
     }
 

@@ -18,7 +18,9 @@ struct WindowMenus {
 
 WindowMenus& Menus()
 {
-    static WindowMenus menus;
+    // Never destroyed: objects freed at program exit (the class library's Application and its
+    // forms) still reach it after static destructors have begun.
+    static WindowMenus& menus = *new WindowMenus;
     return menus;
 }
 

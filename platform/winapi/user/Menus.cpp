@@ -18,7 +18,9 @@ struct MenuTable {
 
 MenuTable& Table()
 {
-    static MenuTable table;
+    // Never destroyed: objects freed at program exit (the class library's Application and its
+    // forms) still reach it after static destructors have begun.
+    static MenuTable& table = *new MenuTable;
     return table;
 }
 

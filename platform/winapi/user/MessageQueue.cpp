@@ -214,7 +214,9 @@ namespace {
 std::mutex g_registryMutex;
 std::map<DWORD, std::shared_ptr<MessageQueue>>& Registry()
 {
-    static std::map<DWORD, std::shared_ptr<MessageQueue>> registry;
+    // Never destroyed: objects freed at program exit (the class library's Application and its
+    // forms) still reach it after static destructors have begun.
+    static std::map<DWORD, std::shared_ptr<MessageQueue>>& registry = *new std::map<DWORD, std::shared_ptr<MessageQueue>>;
     return registry;
 }
 

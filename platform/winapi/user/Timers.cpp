@@ -25,7 +25,9 @@ class TimerList {
 public:
     static TimerList& Instance()
     {
-        static TimerList list;
+        // Never destroyed: objects freed at program exit (the class library's Application and its
+        // forms) still reach it after static destructors have begun.
+        static TimerList& list = *new TimerList;
         return list;
     }
 

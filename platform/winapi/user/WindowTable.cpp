@@ -22,7 +22,9 @@ class WindowTable {
 public:
     static WindowTable& Instance()
     {
-        static WindowTable table;
+        // Never destroyed: objects freed at program exit (the class library's Application and its
+        // forms) still reach it after static destructors have begun.
+        static WindowTable& table = *new WindowTable;
         return table;
     }
 
