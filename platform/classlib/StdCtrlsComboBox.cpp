@@ -9,6 +9,7 @@ namespace {
 void DescribeComboBox(TClassBuilder& c)
 {
     c.Enum("Style", ComboBoxStyleTypeInfo(), &TCustomComboBox::Style, &TCustomComboBox::SetStyle).Default(csDropDown);
+    c.Enum("CharCase", EditCharCaseTypeInfo(), &TCustomComboBox::CharCase, &TCustomComboBox::SetCharCase).Default(ecNormal);
     c.Integer("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount).Default(8);
     c.Integer("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight).Default(16);
     c.Integer("MaxLength", &TCustomComboBox::MaxLength, &TCustomComboBox::SetMaxLength).Default(0);
@@ -93,7 +94,9 @@ void TCustomComboBox::CreateParams(TCreateParams& params)
     CreateSubClass(params, "ComboBox");
     const DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                             CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
-    params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL | styles[m_style] | (m_sorted ? CBS_SORT : 0);
+    const DWORD charCases[] = {0, CBS_UPPERCASE, CBS_LOWERCASE};
+    params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL | styles[m_style] | (m_sorted ? CBS_SORT : 0) |
+                    charCases[m_charCase];
 }
 
 void TCustomComboBox::CreateWnd()
@@ -171,6 +174,14 @@ void TCustomComboBox::SetSorted(bool sorted)
         return;
     m_sorted = sorted;
     m_items->SetSorted(sorted);
+    Recreate();
+}
+
+void TCustomComboBox::SetCharCase(TEditCharCase charCase)
+{
+    if (charCase == m_charCase)
+        return;
+    m_charCase = charCase;
     Recreate();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/classlib/StdCtrlsEdit.h"
 #include "platform/classlib/StdCtrlsListBox.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
@@ -36,6 +37,8 @@ class TCustomComboBox : public TWinControl {
     void SetMaxLength(int length);
     [[nodiscard]] int ItemHeight() const;
     void SetItemHeight(int height);
+    [[nodiscard]] TEditCharCase CharCase() const { return m_charCase; }
+    void SetCharCase(TEditCharCase charCase);
     // The edit and the list windows (null for a drop-down list's edit, which it has not).
     [[nodiscard]] HWND EditHandle();
     [[nodiscard]] HWND ListHandle();
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<TCanvas> m_canvas;
     TBrush m_brush;
     TComboBoxStyle m_style = csDropDown;
+    TEditCharCase m_charCase = ecNormal;
     bool m_sorted = false;
     int m_dropDownCount = 8;
     int m_maxLength = 0;

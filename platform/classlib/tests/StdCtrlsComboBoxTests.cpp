@@ -166,9 +166,6 @@ TEST_F(ComboBoxTest, OwnerDrawnFieldIsDrawnOnTheCanvas)
 
 TEST_F(ComboBoxTest, KeysTypedIntoTheEditReachTheComboBoxEvents)
 {
-    WNDCLASSA edit{};
-    if (!GetClassInfoA(nullptr, "Edit", &edit))
-        GTEST_SKIP() << "no Edit class registered";
     m_combo->SetStyle(csSimple);
     m_combo->SetBounds(10, 10, 150, 100);
     m_combo->Items()->SetCommaText("1,2");
@@ -188,6 +185,17 @@ TEST_F(ComboBoxTest, KeysTypedIntoTheEditReachTheComboBoxEvents)
     EXPECT_EQ(pressed, "7x8");
     EXPECT_EQ(m_combo->Text(), "78") << "a key the handler cleared is not typed";
     EXPECT_EQ(std::count(m_events.begin(), m_events.end(), "change"), 2);
+}
+
+TEST_F(ComboBoxTest, CharCaseAppliesToTheEdit)
+{
+    m_combo->Items()->SetCommaText("Moscow,Omsk");
+    m_combo->SetCharCase(ecUpperCase);
+    ShowForm();
+    m_combo->SetFocus();
+    m_display->InjectText(Id(m_form), "tver");
+    Application->ProcessMessages();
+    EXPECT_EQ(m_combo->Text(), "TVER");
 }
 
 } // namespace

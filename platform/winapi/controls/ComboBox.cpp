@@ -1,6 +1,7 @@
 #include "platform/winapi/controls/ComboBoxWindow.h"
 
 #include "platform/winapi/controls/CommCtrl.h"
+#include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/controls/ListBoxWindow.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -494,6 +495,7 @@ void RegisterComboBoxClass()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+        RegisterEditClass();
         detail::RegisterComboListClass();
         WNDCLASSA wc{};
         wc.style = CS_DBLCLKS | CS_GLOBALCLASS | CS_VREDRAW | CS_HREDRAW;

@@ -89,6 +89,6 @@ using PCOMBOBOXINFO = COMBOBOXINFO*;
 // FALSE (ERROR_INVALID_PARAMETER) unless cbSize is sizeof(COMBOBOXINFO) and the window is a combo.
 BOOL GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi);
 
-// Registers "ComboBox" and its "ComboLBox" once (any thread, any number of times). CBS_DROPDOWN
-// and CBS_SIMPLE need the "Edit" class registered too.
+// Registers "ComboBox", its "ComboLBox" and the "Edit" it uses, once (any thread, any number of
+// times).
 void RegisterComboBoxClass();

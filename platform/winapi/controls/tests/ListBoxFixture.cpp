@@ -1,5 +1,7 @@
 #include "ListBoxFixture.h"
 
+#include "platform/winapi/controls/CommCtrl.h"
+
 namespace {
 
 LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -45,8 +47,7 @@ ListTest::Recorded& ListTest::Host()
 void ListTest::SetUp()
 {
     m_display = &SelectHeadlessDisplay();
-    RegisterListBoxClass();
-    RegisterComboBoxClass();
+    InitCommonControls();
     WNDCLASSA wc{};
     wc.lpfnWndProc = HostProc;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
