@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/ListView.h"
 
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/Header.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
@@ -905,19 +906,6 @@ void Paint(const ListView& view, HDC dc)
     (void)RestoreDC(dc, saved);
 }
 
-LRESULT OnPaint(const ListView& view, HDC given)
-{
-    if (given) {
-        Paint(view, given);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    if (const HDC dc = BeginPaint(view.window, &ps))
-        Paint(view, dc);
-    (void)EndPaint(view.window, &ps);
-    return 0;
-}
-
 // ---- Mouse and keyboard -------------------------------------------------------------------
 
 void SelectOnly(ListView& view, int index)
@@ -1199,7 +1187,7 @@ LRESULT WindowMessage(ListView& view, UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return OnPaint(view, reinterpret_cast<HDC>(wParam));
+        return PaintControl(view.window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(view, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:

@@ -1,3 +1,4 @@
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/ScrollBarControl.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -47,8 +48,7 @@ public:
         switch (message) {
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
+            return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Draw(dc); });
         case WM_ERASEBKGND:
             return 1;
         case WM_GETDLGCODE:
@@ -159,18 +159,6 @@ private:
         const UINT message = m_bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
         (void)SendMessageA(parent, message, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(m_hwnd));
         (void)SendMessageA(parent, message, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(m_hwnd));
-    }
-
-    void Paint(HDC given) const
-    {
-        if (given) {
-            Draw(given);
-            return;
-        }
-        PAINTSTRUCT ps;
-        if (const HDC dc = BeginPaint(m_hwnd, &ps))
-            Draw(dc);
-        (void)EndPaint(m_hwnd, &ps);
     }
 
     // The bar's geometry is in window coordinates; the DC's origin is the client area's.

@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/StatusBar.h"
 
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -180,19 +181,6 @@ void Paint(const StatusBar& bar, HDC dc)
     (void)RestoreDC(dc, saved);
 }
 
-LRESULT OnPaint(const StatusBar& bar, HDC given)
-{
-    if (given) {
-        Paint(bar, given);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    if (const HDC dc = BeginPaint(bar.window, &ps))
-        Paint(bar, dc);
-    (void)EndPaint(bar.window, &ps);
-    return 0;
-}
-
 PartText* PartAt(StatusBar& bar, WPARAM index)
 {
     if ((index & 0xFF) == SB_SIMPLEID)
@@ -298,7 +286,7 @@ LRESULT StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return OnPaint(*bar, reinterpret_cast<HDC>(wParam));
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*bar, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:

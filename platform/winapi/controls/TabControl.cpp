@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/TabControl.h"
 
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -334,19 +335,6 @@ void Paint(const TabControl& control, HDC dc)
     (void)RestoreDC(dc, saved);
 }
 
-LRESULT OnPaint(const TabControl& control, HDC given)
-{
-    if (given) {
-        Paint(control, given);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    if (const HDC dc = BeginPaint(control.window, &ps))
-        Paint(control, dc);
-    (void)EndPaint(control.window, &ps);
-    return 0;
-}
-
 // ---- Items --------------------------------------------------------------------------------
 
 Tab* TabAt(TabControl& control, WPARAM index)
@@ -574,7 +562,7 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return OnPaint(*control, reinterpret_cast<HDC>(wParam));
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*control, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:

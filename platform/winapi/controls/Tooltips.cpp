@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/Tooltips.h"
 
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/SysColors.h"
@@ -388,16 +389,9 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const auto* info = reinterpret_cast<const TOOLINFOA*>(lParam);
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (const HDC dc = BeginPaint(m_self, &ps))
-            Paint(dc);
-        (void)EndPaint(m_self, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_self, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEACTIVATE:
