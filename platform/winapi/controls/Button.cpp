@@ -1,11 +1,11 @@
 #include "platform/winapi/controls/ButtonInternals.h"
 #include "platform/winapi/controls/CommCtrl.h"
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/user/Window.h"
 
 #include <algorithm>
-#include <mutex>
 #include <new>
 #include <type_traits>
 
@@ -294,14 +294,5 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterButtonClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-        wc.lpfnWndProc = ButtonProc;
-        wc.cbWndExtra = sizeof(ButtonState);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = WC_BUTTONA;
-        (void)RegisterClassA(&wc);
-    });
+    (void)RegisterControlClass(WC_BUTTONA, ButtonProc, CS_DBLCLKS, sizeof(ButtonState));
 }

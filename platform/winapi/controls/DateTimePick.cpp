@@ -568,6 +568,5 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterDateTimePickClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<DateTimePick>(DATETIMEPICK_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<DateTimePick>(DATETIMEPICK_CLASSA, CS_DBLCLKS);
 }

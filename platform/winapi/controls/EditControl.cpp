@@ -1,6 +1,7 @@
 #include "platform/winapi/controls/EditControl.h"
 
 #include "platform/winapi/controls/CommCtrl.h"
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/controls/RichEdit.h"
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <mutex>
 #include <strings.h>
 
 namespace {
@@ -515,14 +515,5 @@ LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RegisterEditClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-        wc.lpfnWndProc = EditWindowProc;
-        wc.cbWndExtra = sizeof(EditControl*);
-        wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-        wc.lpszClassName = WC_EDITA;
-        (void)RegisterClassA(&wc);
-    });
+    (void)RegisterControlClass(WC_EDITA, EditWindowProc, CS_DBLCLKS, sizeof(EditControl*), IDC_IBEAM);
 }

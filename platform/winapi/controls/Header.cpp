@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/Header.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -562,16 +562,5 @@ LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterHeaderClass()
 {
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, WC_HEADERA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    windowClass.lpfnWndProc = &HeaderProc;
-    windowClass.cbWndExtra = sizeof(Header*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = WC_HEADERA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(WC_HEADERA, &HeaderProc, CS_DBLCLKS, sizeof(Header*));
 }

@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/ListView.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/Header.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -1272,16 +1272,5 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 void RegisterListViewClass()
 {
     RegisterHeaderClass();
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, WC_LISTVIEWA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    windowClass.lpfnWndProc = &ListViewProc;
-    windowClass.cbWndExtra = sizeof(ListView*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = WC_LISTVIEWA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(WC_LISTVIEWA, &ListViewProc, CS_DBLCLKS, sizeof(ListView*));
 }

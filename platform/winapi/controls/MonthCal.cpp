@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <mutex>
 #include <string>
 #include <utility>
 
@@ -580,6 +579,5 @@ SYSTEMTIME DateTimeToSystemTime(TDateTime value)
 
 void RegisterMonthCalClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<MonthCal>(MONTHCAL_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<MonthCal>(MONTHCAL_CLASSA, CS_DBLCLKS);
 }

@@ -6,7 +6,6 @@
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>
-#include <mutex>
 #include <utility>
 
 namespace {
@@ -167,6 +166,5 @@ LRESULT ProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterProgressBarClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<ProgressBar>(PROGRESS_CLASSA, CS_HREDRAW | CS_VREDRAW); });
+    (void)RegisterControlInstanceClass<ProgressBar>(PROGRESS_CLASSA, CS_HREDRAW | CS_VREDRAW);
 }

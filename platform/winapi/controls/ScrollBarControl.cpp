@@ -1,11 +1,11 @@
-#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/ScrollBarControl.h"
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/user/ScrollBars.h"
 
-#include <mutex>
 
 // The control keeps its data in its own window's bar state of its orientation, marked as a
 // control's, so that the window scroll bars' geometry, drawing and tracking loop serve it as they
@@ -200,13 +200,5 @@ LRESULT ScrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterScrollBarClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = ScrollBarProc;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = WC_SCROLLBARA;
-        (void)RegisterClassA(&wc);
-    });
+    (void)RegisterControlClass(WC_SCROLLBARA, ScrollBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, 0);
 }

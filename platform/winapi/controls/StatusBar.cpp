@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/StatusBar.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -348,16 +348,5 @@ LRESULT StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterStatusBarClass()
 {
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, STATUSCLASSNAMEA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = &StatusBarProc;
-    windowClass.cbWndExtra = sizeof(StatusBar*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = STATUSCLASSNAMEA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(STATUSCLASSNAMEA, &StatusBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, sizeof(StatusBar*));
 }

@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/TabControl.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -676,16 +676,5 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterTabControlClass()
 {
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, WC_TABCONTROLA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = &TabControlProc;
-    windowClass.cbWndExtra = sizeof(TabControl*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = WC_TABCONTROLA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(WC_TABCONTROLA, &TabControlProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, sizeof(TabControl*));
 }

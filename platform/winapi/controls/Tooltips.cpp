@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/Tooltips.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -511,14 +512,5 @@ LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 bool RegisterTooltipsClass()
 {
-    static const bool registered = [] {
-        WNDCLASSA wc{};
-        wc.style = CS_SAVEBITS | CS_DBLCLKS | CS_GLOBALCLASS;
-        wc.lpfnWndProc = TooltipProc;
-        wc.cbWndExtra = sizeof(LONG_PTR);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = TOOLTIPS_CLASSA;
-        return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
+    return RegisterControlClass(TOOLTIPS_CLASSA, TooltipProc, CS_SAVEBITS | CS_DBLCLKS, sizeof(LONG_PTR));
 }

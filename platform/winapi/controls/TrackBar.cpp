@@ -6,7 +6,6 @@
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -602,6 +601,5 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterTrackBarClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<TrackBar>(TRACKBAR_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<TrackBar>(TRACKBAR_CLASSA, CS_DBLCLKS);
 }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -420,6 +419,5 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterUpDownClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<UpDown>(UPDOWN_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<UpDown>(UPDOWN_CLASSA, CS_DBLCLKS);
 }
