@@ -1,10 +1,11 @@
 #include "platform/winapi/controls/ButtonInternals.h"
 #include "platform/winapi/controls/CommCtrl.h"
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/user/Window.h"
 
 #include <algorithm>
-#include <mutex>
 #include <new>
 #include <type_traits>
 
@@ -62,8 +63,8 @@ public:
         switch (message) {
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
+            return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam),
+                                [this](HDC dc) { button_detail::PaintButton(m_hwnd, dc, m_state); });
         case WM_ERASEBKGND:
             return 1;
         case WM_NCHITTEST:
@@ -172,18 +173,6 @@ private:
         (void)GetClientRect(m_hwnd, &client);
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         return PtInRect(&client, point) != FALSE;
-    }
-
-    void Paint(HDC given)
-    {
-        if (given) {
-            button_detail::PaintButton(m_hwnd, given, m_state);
-            return;
-        }
-        PAINTSTRUCT ps;
-        if (const HDC dc = BeginPaint(m_hwnd, &ps))
-            button_detail::PaintButton(m_hwnd, dc, m_state);
-        (void)EndPaint(m_hwnd, &ps);
     }
 
     // Now, not at the next WM_PAINT: the press shows while the mouse is still down.
@@ -305,14 +294,5 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterButtonClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-        wc.lpfnWndProc = ButtonProc;
-        wc.cbWndExtra = sizeof(ButtonState);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = WC_BUTTONA;
-        (void)RegisterClassA(&wc);
-    });
+    (void)RegisterControlClass(WC_BUTTONA, ButtonProc, CS_DBLCLKS, sizeof(ButtonState));
 }

@@ -2,6 +2,11 @@
 
 #include "platform/winapi/user/WinUser.h"
 
+// Registers a built-in (CS_GLOBALCLASS) control class unless it is there already, so it is safe to
+// call before every window is made and from any thread; false only if the class could not be made.
+bool RegisterControlClass(const char* className, WNDPROC procedure, UINT style, int extraBytes,
+                          LPCSTR cursor = IDC_ARROW);
+
 // The window procedure of a control class that keeps one T per window in the window's first extra
 // bytes (register the class with cbWndExtra = sizeof(T*)): made on WM_NCCREATE with the window,
 // deleted on WM_NCDESTROY; every message in between goes to T::Handle.
@@ -23,16 +28,9 @@ LRESULT ControlInstanceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return instance->Handle(message, wParam, lParam);
 }
 
-// Registers a control class once (safe from any thread) with that procedure.
+// Registers T's control class with that procedure; see RegisterControlClass.
 template <class T>
-void RegisterControlInstanceClass(const char* className, UINT style, HBRUSH background = nullptr)
+bool RegisterControlInstanceClass(const char* className, UINT style)
 {
-    WNDCLASSA wc{};
-    wc.style = CS_GLOBALCLASS | style;
-    wc.lpfnWndProc = &ControlInstanceProc<T>;
-    wc.cbWndExtra = sizeof(T*);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = className;
-    (void)RegisterClassA(&wc);
+    return RegisterControlClass(className, &ControlInstanceProc<T>, style, sizeof(T*));
 }

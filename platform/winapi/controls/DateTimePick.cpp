@@ -2,6 +2,7 @@
 
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/DateTimePickFields.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
@@ -555,16 +556,9 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(m_hwnd, &ps);
-        Paint(dc);
-        (void)EndPaint(m_hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
         return DefWindowProcA(m_hwnd, message, wParam, lParam);
     }
@@ -574,6 +568,5 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterDateTimePickClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<DateTimePick>(DATETIMEPICK_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<DateTimePick>(DATETIMEPICK_CLASSA, CS_DBLCLKS);
 }

@@ -1,13 +1,14 @@
 #include "platform/winapi/controls/EditControl.h"
 
 #include "platform/winapi/controls/CommCtrl.h"
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/controls/RichEdit.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <mutex>
 #include <strings.h>
 
 namespace {
@@ -415,20 +416,9 @@ LRESULT EditControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return TRUE;
-    case WM_PAINT: {
-        // A DC in wParam is the caller's to paint into, as subclassing class libraries do.
-        if (wParam) {
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
-        PAINTSTRUCT ps;
-        Paint(BeginPaint(m_hwnd, &ps));
-        (void)EndPaint(m_hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     case WM_ENABLE:
     case WM_STYLECHANGED:
         Relayout();
@@ -525,14 +515,5 @@ LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RegisterEditClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-        wc.lpfnWndProc = EditWindowProc;
-        wc.cbWndExtra = sizeof(EditControl*);
-        wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-        wc.lpszClassName = WC_EDITA;
-        (void)RegisterClassA(&wc);
-    });
+    (void)RegisterControlClass(WC_EDITA, EditWindowProc, CS_DBLCLKS, sizeof(EditControl*), IDC_IBEAM);
 }

@@ -1,5 +1,7 @@
 #include "platform/winapi/controls/Header.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -8,7 +10,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -209,19 +210,6 @@ void Paint(const Header& header, HDC dc)
     if (rest.left < rest.right)
         (void)DrawEdge(dc, &rest, EDGE_RAISED, BF_RECT | BF_SOFT);
     (void)RestoreDC(dc, saved);
-}
-
-LRESULT OnPaint(const Header& header, HDC given)
-{
-    if (given) {
-        Paint(header, given);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    if (const HDC dc = BeginPaint(header.window, &ps))
-        Paint(header, dc);
-    (void)EndPaint(header.window, &ps);
-    return 0;
 }
 
 // ---- Items --------------------------------------------------------------------------------
@@ -482,7 +470,7 @@ LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return OnPaint(*header, reinterpret_cast<HDC>(wParam));
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*header, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
@@ -574,16 +562,5 @@ LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterHeaderClass()
 {
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, WC_HEADERA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    windowClass.lpfnWndProc = &HeaderProc;
-    windowClass.cbWndExtra = sizeof(Header*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = WC_HEADERA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(WC_HEADERA, &HeaderProc, CS_DBLCLKS, sizeof(Header*));
 }

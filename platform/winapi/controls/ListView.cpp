@@ -1,5 +1,7 @@
 #include "platform/winapi/controls/ListView.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/controls/Header.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
@@ -8,7 +10,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -905,19 +906,6 @@ void Paint(const ListView& view, HDC dc)
     (void)RestoreDC(dc, saved);
 }
 
-LRESULT OnPaint(const ListView& view, HDC given)
-{
-    if (given) {
-        Paint(view, given);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    if (const HDC dc = BeginPaint(view.window, &ps))
-        Paint(view, dc);
-    (void)EndPaint(view.window, &ps);
-    return 0;
-}
-
 // ---- Mouse and keyboard -------------------------------------------------------------------
 
 void SelectOnly(ListView& view, int index)
@@ -1199,7 +1187,7 @@ LRESULT WindowMessage(ListView& view, UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return OnPaint(view, reinterpret_cast<HDC>(wParam));
+        return PaintControl(view.window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(view, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
@@ -1284,16 +1272,5 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 void RegisterListViewClass()
 {
     RegisterHeaderClass();
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, WC_LISTVIEWA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    windowClass.lpfnWndProc = &ListViewProc;
-    windowClass.cbWndExtra = sizeof(ListView*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = WC_LISTVIEWA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(WC_LISTVIEWA, &ListViewProc, CS_DBLCLKS, sizeof(ListView*));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <mutex>
 #include <string>
 #include <utility>
 
@@ -544,16 +544,9 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(m_hwnd, message, wParam, lParam);
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(m_hwnd, &ps);
-        Paint(dc);
-        (void)EndPaint(m_hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
         return DefWindowProcA(m_hwnd, message, wParam, lParam);
     }
@@ -586,6 +579,5 @@ SYSTEMTIME DateTimeToSystemTime(TDateTime value)
 
 void RegisterMonthCalClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<MonthCal>(MONTHCAL_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<MonthCal>(MONTHCAL_CLASSA, CS_DBLCLKS);
 }

@@ -1,11 +1,11 @@
 #include "platform/winapi/controls/ProgressBar.h"
 
 #include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>
-#include <mutex>
 #include <utility>
 
 namespace {
@@ -154,16 +154,9 @@ LRESULT ProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(m_hwnd, &ps);
-        Paint(dc);
-        (void)EndPaint(m_hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
         return DefWindowProcA(m_hwnd, message, wParam, lParam);
     }
@@ -173,6 +166,5 @@ LRESULT ProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterProgressBarClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<ProgressBar>(PROGRESS_CLASSA, CS_HREDRAW | CS_VREDRAW); });
+    (void)RegisterControlInstanceClass<ProgressBar>(PROGRESS_CLASSA, CS_HREDRAW | CS_VREDRAW);
 }

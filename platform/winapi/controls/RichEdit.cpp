@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/RichEdit.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/EditControl.h"
 #include "platform/winapi/gdi/Font.h"
 
@@ -7,7 +8,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -300,14 +300,5 @@ LRESULT RichEditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RegisterRichEditClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-        wc.lpfnWndProc = RichEditWindowProc;
-        wc.cbWndExtra = sizeof(void*);
-        wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-        wc.lpszClassName = RICHEDIT_CLASSA;
-        (void)RegisterClassA(&wc);
-    });
+    (void)RegisterControlClass(RICHEDIT_CLASSA, RichEditWindowProc, CS_DBLCLKS, sizeof(void*), IDC_IBEAM);
 }

@@ -1,10 +1,11 @@
 #include "platform/winapi/controls/ScrollBarControl.h"
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/user/ScrollBars.h"
 
-#include <mutex>
 
 // The control keeps its data in its own window's bar state of its orientation, marked as a
 // control's, so that the window scroll bars' geometry, drawing and tracking loop serve it as they
@@ -47,8 +48,7 @@ public:
         switch (message) {
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
+            return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Draw(dc); });
         case WM_ERASEBKGND:
             return 1;
         case WM_GETDLGCODE:
@@ -161,18 +161,6 @@ private:
         (void)SendMessageA(parent, message, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(m_hwnd));
     }
 
-    void Paint(HDC given) const
-    {
-        if (given) {
-            Draw(given);
-            return;
-        }
-        PAINTSTRUCT ps;
-        if (const HDC dc = BeginPaint(m_hwnd, &ps))
-            Draw(dc);
-        (void)EndPaint(m_hwnd, &ps);
-    }
-
     // The bar's geometry is in window coordinates; the DC's origin is the client area's.
     void Draw(HDC dc) const
     {
@@ -212,13 +200,5 @@ LRESULT ScrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterScrollBarClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSA wc{};
-        wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = ScrollBarProc;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = WC_SCROLLBARA;
-        (void)RegisterClassA(&wc);
-    });
+    (void)RegisterControlClass(WC_SCROLLBARA, ScrollBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, 0);
 }

@@ -1,5 +1,7 @@
 #include "platform/winapi/controls/StatusBar.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -7,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -180,19 +181,6 @@ void Paint(const StatusBar& bar, HDC dc)
     (void)RestoreDC(dc, saved);
 }
 
-LRESULT OnPaint(const StatusBar& bar, HDC given)
-{
-    if (given) {
-        Paint(bar, given);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    if (const HDC dc = BeginPaint(bar.window, &ps))
-        Paint(bar, dc);
-    (void)EndPaint(bar.window, &ps);
-    return 0;
-}
-
 PartText* PartAt(StatusBar& bar, WPARAM index)
 {
     if ((index & 0xFF) == SB_SIMPLEID)
@@ -298,7 +286,7 @@ LRESULT StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return OnPaint(*bar, reinterpret_cast<HDC>(wParam));
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*bar, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
@@ -360,16 +348,5 @@ LRESULT StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterStatusBarClass()
 {
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, STATUSCLASSNAMEA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = &StatusBarProc;
-    windowClass.cbWndExtra = sizeof(StatusBar*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = STATUSCLASSNAMEA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(STATUSCLASSNAMEA, &StatusBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, sizeof(StatusBar*));
 }

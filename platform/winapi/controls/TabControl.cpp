@@ -1,5 +1,7 @@
 #include "platform/winapi/controls/TabControl.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -8,7 +10,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -334,19 +335,6 @@ void Paint(const TabControl& control, HDC dc)
     (void)RestoreDC(dc, saved);
 }
 
-LRESULT OnPaint(const TabControl& control, HDC given)
-{
-    if (given) {
-        Paint(control, given);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    if (const HDC dc = BeginPaint(control.window, &ps))
-        Paint(control, dc);
-    (void)EndPaint(control.window, &ps);
-    return 0;
-}
-
 // ---- Items --------------------------------------------------------------------------------
 
 Tab* TabAt(TabControl& control, WPARAM index)
@@ -574,7 +562,7 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return OnPaint(*control, reinterpret_cast<HDC>(wParam));
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*control, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
@@ -688,16 +676,5 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterTabControlClass()
 {
-    static std::mutex mutex;
-    const std::lock_guard lock(mutex);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, WC_TABCONTROLA, &existing))
-        return;
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = &TabControlProc;
-    windowClass.cbWndExtra = sizeof(TabControl*);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = WC_TABCONTROLA;
-    (void)RegisterClassA(&windowClass);
+    (void)RegisterControlClass(WC_TABCONTROLA, &TabControlProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, sizeof(TabControl*));
 }

@@ -1,5 +1,7 @@
 #include "platform/winapi/controls/Tooltips.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/SysColors.h"
@@ -388,16 +390,9 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const auto* info = reinterpret_cast<const TOOLINFOA*>(lParam);
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (const HDC dc = BeginPaint(m_self, &ps))
-            Paint(dc);
-        (void)EndPaint(m_self, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_self, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEACTIVATE:
@@ -517,14 +512,5 @@ LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 bool RegisterTooltipsClass()
 {
-    static const bool registered = [] {
-        WNDCLASSA wc{};
-        wc.style = CS_SAVEBITS | CS_DBLCLKS | CS_GLOBALCLASS;
-        wc.lpfnWndProc = TooltipProc;
-        wc.cbWndExtra = sizeof(LONG_PTR);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = TOOLTIPS_CLASSA;
-        return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
+    return RegisterControlClass(TOOLTIPS_CLASSA, TooltipProc, CS_SAVEBITS | CS_DBLCLKS, sizeof(LONG_PTR));
 }

@@ -1,11 +1,11 @@
 #include "platform/winapi/controls/TrackBar.h"
 
 #include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -589,16 +589,9 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(m_hwnd, message, wParam, lParam);
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(m_hwnd, &ps);
-        Paint(dc);
-        (void)EndPaint(m_hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
         return DefWindowProcA(m_hwnd, message, wParam, lParam);
     }
@@ -608,6 +601,5 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterTrackBarClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<TrackBar>(TRACKBAR_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<TrackBar>(TRACKBAR_CLASSA, CS_DBLCLKS);
 }

@@ -2,13 +2,13 @@
 
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/kernel/Clock.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -407,16 +407,9 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(m_hwnd, &ps);
-        Paint(dc);
-        (void)EndPaint(m_hwnd, &ps);
-        return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
         return DefWindowProcA(m_hwnd, message, wParam, lParam);
     }
@@ -426,6 +419,5 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void RegisterUpDownClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterControlInstanceClass<UpDown>(UPDOWN_CLASSA, CS_DBLCLKS); });
+    (void)RegisterControlInstanceClass<UpDown>(UPDOWN_CLASSA, CS_DBLCLKS);
 }

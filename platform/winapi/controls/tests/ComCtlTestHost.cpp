@@ -1,20 +1,12 @@
 #include "ComCtlTestHost.h"
 
+#include "ControlHost.h"
+
 #include <utility>
 
 namespace {
 
 constexpr const char* HOST_CLASS = "ComCtlHost";
-
-POINT InTopLevel(HWND hwnd, POINT client)
-{
-    (void)ClientToScreen(hwnd, &client);
-    RECT top{};
-    (void)GetWindowRect(GetAncestor(hwnd, GA_ROOT), &top);
-    return POINT{client.x - top.left, client.y - top.top};
-}
-
-WindowId Id(HWND hwnd) { return reinterpret_cast<WindowId>(GetAncestor(hwnd, GA_ROOT)); }
 
 LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -35,13 +27,8 @@ LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 void ComCtlTest::SetUp()
 {
     m_display = &SelectHeadlessDisplay();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = HOST_CLASS;
-    (void)RegisterClassA(&wc);
-    m_host = CreateWindowExA(0, HOST_CLASS, "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 50, 50, 420,
-                             320, nullptr, nullptr, nullptr, nullptr);
+    m_host = MakeHostWindow(HOST_CLASS, HostProc, COLOR_BTNFACE, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                            {50, 50, 470, 370}, "Host");
     s_notifications.clear();
     s_drawItems.clear();
     s_answer = nullptr;
@@ -57,32 +44,23 @@ void ComCtlTest::TearDown()
 
 HWND ComCtlTest::Control(const char* className, DWORD style, RECT rect, const char* text)
 {
-    const HWND control =
-        CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.right - rect.left,
-                        rect.bottom - rect.top, m_host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(7)), nullptr, nullptr);
+    const HWND control = MakeChild(m_host, className, text, style, rect, 7);
     Pump();
     return control;
 }
 
-void ComCtlTest::Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        (void)TranslateMessage(&msg);
-        (void)DispatchMessageA(&msg);
-    }
-}
+void ComCtlTest::Pump() { PumpMessages(); }
 
 void ComCtlTest::Click(HWND control, POINT client, MouseButton button)
 {
-    m_display->InjectClick(Id(control), InTopLevel(control, client), button);
+    m_display->InjectClick(TopLevelId(control), InTopLevel(control, client), button);
     Pump();
 }
 
 void ComCtlTest::Key(unsigned virtualKey, unsigned modifiers)
 {
     // The modifier keys go down as keys of their own, so that GetKeyState sees them.
-    const WindowId id = Id(m_host);
+    const WindowId id = TopLevelId(m_host);
     unsigned held = 0;
     for (const auto& [bit, key] : {std::pair{ModControl, VK_CONTROL}, std::pair{ModShift, VK_SHIFT}}) {
         if ((modifiers & bit) != 0) {
@@ -102,7 +80,7 @@ void ComCtlTest::Key(unsigned virtualKey, unsigned modifiers)
 
 void ComCtlTest::Drag(HWND control, POINT from, POINT to)
 {
-    const WindowId id = Id(control);
+    const WindowId id = TopLevelId(control);
     m_display->InjectMouseMove(id, InTopLevel(control, from));
     m_display->InjectMouseButton(id, InTopLevel(control, from), MouseButton::Left, true);
     m_display->InjectMouseMove(id, InTopLevel(control, to), ModLeftButton);
@@ -110,13 +88,6 @@ void ComCtlTest::Drag(HWND control, POINT from, POINT to)
     Pump();
 }
 
-std::uint32_t ComCtlTest::Shown(HWND control, POINT client) const
-{
-    const POINT point = InTopLevel(control, client);
-    return m_display->WindowPixel(Id(control), point.x, point.y).value_or(0xDEADBEEF) & 0xFFFFFF;
-}
+std::uint32_t ComCtlTest::Shown(HWND control, POINT client) const { return ShownPixel(*m_display, control, client); }
 
-std::uint32_t ComCtlTest::Rgb(COLORREF color)
-{
-    return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-}
+std::uint32_t ComCtlTest::Rgb(COLORREF color) { return RgbOf(color); }

@@ -1,5 +1,7 @@
 #include "EditFixture.h"
 
+#include "ControlHost.h"
+
 #include "platform/winapi/controls/RichEdit.h"
 
 #include <map>
@@ -28,13 +30,8 @@ void EditFixture::SetUp()
     m_display = &SelectHeadlessDisplay();
     RegisterEditClass();
     RegisterRichEditClass();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
-    wc.lpszClassName = PARENT_CLASS;
-    (void)RegisterClassA(&wc);
-    m_main = CreateWindowExA(0, PARENT_CLASS, "Edits", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
-                             nullptr, nullptr, nullptr);
+    m_main = MakeHostWindow(PARENT_CLASS, ParentProc, COLOR_3DFACE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {50, 50, 450, 350},
+                            "Edits");
     Pump();
     ClearNotifications();
 }
@@ -47,23 +44,14 @@ void EditFixture::TearDown()
 
 HWND EditFixture::MakeEdit(DWORD style, const char* text, RECT rect, const char* className)
 {
-    const HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, className, text, WS_CHILD | WS_VISIBLE | style, rect.left,
-                                      rect.top, rect.right - rect.left, rect.bottom - rect.top, m_main,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(100)), nullptr, nullptr);
+    const HWND edit = MakeChild(m_main, className, text, style, rect, 100, WS_EX_CLIENTEDGE);
     (void)SetFocus(edit);
     Pump();
     ClearNotifications();
     return edit;
 }
 
-void EditFixture::Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        (void)TranslateMessage(&msg);
-        (void)DispatchMessageA(&msg);
-    }
-}
+void EditFixture::Pump() { PumpMessages(); }
 
 std::string EditFixture::Text(HWND edit)
 {
@@ -124,14 +112,6 @@ void EditFixture::PressWith(unsigned modifierKey, unsigned key)
     Hold(modifierKey, false);
 }
 
-POINT EditFixture::InTopLevel(HWND child, POINT client) const
-{
-    (void)ClientToScreen(child, &client);
-    RECT top{};
-    (void)GetWindowRect(m_main, &top);
-    return POINT{client.x - top.left, client.y - top.top};
-}
-
 void EditFixture::ButtonAt(HWND child, POINT client, bool down)
 {
     const unsigned modifiers = (GetKeyState(VK_SHIFT) & 0x8000) ? static_cast<unsigned>(ModShift) : 0U;
@@ -155,12 +135,7 @@ void EditFixture::DoubleClickAt(HWND child, POINT client)
 std::uint32_t EditFixture::Pixel(HWND child, POINT client) const
 {
     Pump();
-    const POINT at = InTopLevel(child, client);
-    return m_display->WindowPixel(Id(), at.x, at.y).value_or(0xDEADBEEF) & 0xFFFFFF;
+    return ShownPixel(*m_display, child, client);
 }
 
-std::uint32_t EditFixture::Rgb(COLORREF color)
-{
-    return (static_cast<std::uint32_t>(GetRValue(color)) << 16) | (static_cast<std::uint32_t>(GetGValue(color)) << 8) |
-           GetBValue(color);
-}
+std::uint32_t EditFixture::Rgb(COLORREF color) { return RgbOf(color); }

@@ -40,6 +40,5 @@ protected:
     HWND m_main = nullptr;
 
 private:
-    [[nodiscard]] POINT InTopLevel(HWND child, POINT client) const;
     [[nodiscard]] WindowId Id() const { return reinterpret_cast<WindowId>(m_main); }
 };

@@ -1,5 +1,7 @@
 #include "TrackBarFixture.h"
 
+#include "ControlHost.h"
+
 #include "platform/winapi/gdi/Gdi.h"
 
 namespace {
@@ -36,13 +38,7 @@ LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 void ControlTest::SetUp()
 {
     m_display = &SelectHeadlessDisplay();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = "ControlTestParent";
-    (void)RegisterClassA(&wc);
-    m_parent = CreateWindowExA(0, "ControlTestParent", "", WS_POPUP | WS_VISIBLE, 50, 50, 400, 300, nullptr, nullptr,
-                               nullptr, nullptr);
+    m_parent = MakeHostWindow("ControlTestParent", ParentProc, COLOR_BTNFACE, WS_POPUP | WS_VISIBLE, {50, 50, 450, 350});
     (void)SetForegroundWindow(m_parent);
     Pump();
     s_notes.clear();
@@ -59,32 +55,16 @@ void ControlTest::TearDown()
 
 HWND ControlTest::Make(const char* className, DWORD style, RECT rect, int id)
 {
-    const HWND hwnd = CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                                      rect.right - rect.left, rect.bottom - rect.top, m_parent,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    const HWND hwnd = MakeChild(m_parent, className, "", style, rect, id);
     Pump();
     return hwnd;
 }
 
-void ControlTest::Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        (void)TranslateMessage(&msg);
-        (void)DispatchMessageA(&msg);
-    }
-}
+void ControlTest::Pump() { PumpMessages(); }
 
-POINT ControlTest::InTop(HWND hwnd, POINT client)
-{
-    (void)ClientToScreen(hwnd, &client);
-    RECT top{};
-    (void)GetWindowRect(GetAncestor(hwnd, GA_ROOT), &top);
-    return POINT{client.x - top.left, client.y - top.top};
-}
+POINT ControlTest::InTop(HWND hwnd, POINT client) { return InTopLevel(hwnd, client); }
 
-WindowId ControlTest::TopId(HWND hwnd) { return reinterpret_cast<WindowId>(GetAncestor(hwnd, GA_ROOT)); }
-
+WindowId ControlTest::TopId(HWND hwnd) { return TopLevelId(hwnd); }
 void ControlTest::Press(HWND hwnd, POINT client, bool down)
 {
     m_display->InjectMouseButton(TopId(hwnd), InTop(hwnd, client), MouseButton::Left, down,
@@ -110,17 +90,9 @@ void ControlTest::Key(unsigned virtualKey, unsigned modifiers)
     Pump();
 }
 
-std::uint32_t ControlTest::Pixel(HWND hwnd, int x, int y) const
-{
-    const POINT point = InTop(hwnd, POINT{x, y});
-    return m_display->WindowPixel(TopId(hwnd), point.x, point.y).value_or(0xDEADBEEF) & 0xFFFFFF;
-}
+std::uint32_t ControlTest::Pixel(HWND hwnd, int x, int y) const { return ShownPixel(*m_display, hwnd, POINT{x, y}); }
 
-std::uint32_t ControlTest::Rgb(COLORREF color)
-{
-    return (static_cast<std::uint32_t>(GetRValue(color)) << 16) | (static_cast<std::uint32_t>(GetGValue(color)) << 8) |
-           GetBValue(color);
-}
+std::uint32_t ControlTest::Rgb(COLORREF color) { return RgbOf(color); }
 
 std::vector<ParentNote> ControlTest::Notes(UINT message) const
 {
