@@ -43,11 +43,12 @@ CLASSLIB_IMPLEMENT_CLASS(TWinControl, TControl, nullptr, DescribeWinControl)
 
 const std::string& ControlAtomName()
 {
-    static const std::string name = [] {
+    // Never destroyed: controls freed at program exit (with Application) still look it up.
+    static const std::string& name = *new std::string([] {
         char text[40];
         std::snprintf(text, sizeof text, "ControlOfs%.8X%.8X", 0x00400000u, static_cast<unsigned>(GetCurrentThreadId()));
         return std::string(text);
-    }();
+    }());
     return name;
 }
 

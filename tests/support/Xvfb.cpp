@@ -54,7 +54,7 @@ bool XvfbServer::Installed()
     return !FindXvfb().empty();
 }
 
-XvfbServer::XvfbServer()
+XvfbServer::XvfbServer(int width, int height)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -62,7 +62,8 @@ XvfbServer::XvfbServer()
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
     const std::string xvfb = FindXvfb();
     const std::string fd = std::to_string(fds[1]);
-    std::vector<std::string> args = {xvfb, "-displayfd", fd, "-screen", "0", "640x480x24",
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    std::vector<std::string> args = {xvfb, "-displayfd", fd, "-screen", "0", screen,
                                      "-br", "-nolisten", "tcp", "-noreset"};
     std::vector<char*> argv;
     for (std::string& arg : args)

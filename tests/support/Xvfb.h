@@ -12,7 +12,7 @@ public:
     [[nodiscard]] static bool Installed();
 
     // Raises std::runtime_error when the server does not come up.
-    XvfbServer();
+    explicit XvfbServer(int width = 640, int height = 480);
     ~XvfbServer();
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;

@@ -17,7 +17,9 @@
 namespace {
 
 std::mutex g_activeMutex;
-std::set<HWND> g_activeCaptions;
+// Never destroyed: windows freed at program exit (the class library's Application and its forms)
+// still reach it after static destructors have begun.
+std::set<HWND>& g_activeCaptions = *new std::set<HWND>;
 
 HFONT CaptionFont()
 {

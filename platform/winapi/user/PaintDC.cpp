@@ -24,15 +24,17 @@ struct OpenDC {
 };
 
 std::mutex g_dcMutex;
-std::map<HDC, OpenDC> g_openDCs;
+// Never destroyed, like the surface below: windows freed at program exit (the class library's
+// Application and its forms) still paint and open DCs after static destructors have begun.
+std::map<HDC, OpenDC>& g_openDCs = *new std::map<HDC, OpenDC>;
 
 std::shared_ptr<Surface> DesktopSurface()
 {
-    static const auto surface = [] {
+    static const auto& surface = *new std::shared_ptr<Surface>([] {
         const RECT screen = Display().ScreenRect();
         return std::make_shared<Surface>(std::max<int>(screen.right - screen.left, 1),
                                          std::max<int>(screen.bottom - screen.top, 1));
-    }();
+    }());
     return surface;
 }
 
