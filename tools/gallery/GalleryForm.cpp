@@ -175,8 +175,7 @@ void AddEdits(TColumnBuilder& b)
         c.SetItemIndex(0);
     });
     auto* buddy = b.Add<TEdit>(UP_DOWN_EDIT, [](TEdit& c) { c.SetText("42"); });
-    // The up-down sits on its buddy's right once both have their windows.
-    b.Add<TUpDown>(UP_DOWN_EDIT, [](TUpDown& c) { c.SetPosition(42); })->SetAssociate(buddy);
+    b.Add<TUpDown>(UP_DOWN, [](TUpDown& c) { c.SetPosition(42); })->SetAssociate(buddy);
 }
 
 void AddLists(TColumnBuilder& b)

@@ -29,6 +29,8 @@ inline constexpr RECT EDIT{12, 58, 132, 79};
 inline constexpr RECT MASK_EDIT{140, 58, 240, 79};
 inline constexpr RECT COMBO_BOX{248, 58, 372, 79};
 inline constexpr RECT UP_DOWN_EDIT{380, 58, 472, 79};
+// The up-down keeps its own width and takes the right end of its buddy's place.
+inline constexpr RECT UP_DOWN{455, 58, 472, 79};
 
 // Lists and multi-line text.
 inline constexpr RECT LIST_BOX{12, 90, 132, 200};

@@ -34,6 +34,9 @@ LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new ComboBoxWindow(hwnd, static_cast<DWORD>(create->style))));
+        // Scroll-bar styles are meant for the drop-down list, which always has its bar; on the
+        // combo's own window they would frame it with a window scroll bar.
+        (void)SetWindowLongPtrA(hwnd, GWL_STYLE, create->style & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     ComboBoxWindow* state = StateOf(hwnd);

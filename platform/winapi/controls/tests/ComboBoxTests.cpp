@@ -164,6 +164,19 @@ TEST_F(ComboTest, InfoDescribesTheFieldButtonAndParts)
     EXPECT_FALSE(GetComboBoxInfo(m_host, &notCombo));
 }
 
+TEST_F(ComboTest, ScrollBarStylesNeverFrameTheCombosOwnWindow)
+{
+    // The class library asks for WS_VSCROLL on every combo, meaning its list: the combo's own
+    // window keeps its whole width for the field and button.
+    const HWND combo = MakeCombo(CBS_DROPDOWNLIST | WS_VSCROLL, {200, 10, 330, 150});
+    RECT window{};
+    (void)GetWindowRect(combo, &window);
+    RECT client{};
+    (void)GetClientRect(combo, &client);
+    EXPECT_EQ(client.right, window.right - window.left);
+    EXPECT_FALSE(GetWindowLongPtrA(combo, GWL_STYLE) & WS_VSCROLL);
+}
+
 TEST_F(ComboTest, OwnerDrawnCombosDrawFieldAndItemsInTheirOwnName)
 {
     Host().heights = [](UINT) { return 18U; };
