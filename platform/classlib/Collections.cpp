@@ -88,6 +88,19 @@ void TCollection::SetItems(int index, const TCollectionItem* value) { Items(inde
 
 TCollectionItem* TCollection::Add()
 {
+    TCollectionItem* item = ConstructItem();
+    Notify(item, cnAdded);
+    Changed();
+    return item;
+}
+
+TCollectionItem* TCollection::ConstructItem()
+{
+    struct Constructing {
+        explicit Constructing(bool& flag) : m_flag(flag) { m_flag = true; }
+        ~Constructing() { m_flag = false; }
+        bool& m_flag;
+    } constructing(m_constructingItem);
     TObject* created = m_itemClass->Create(this);
     auto* item = dynamic_cast<TCollectionItem*>(created);
     if (!item) {
@@ -179,6 +192,8 @@ void TCollection::InsertItem(TCollectionItem* item)
     m_items.push_back(item);
     item->m_collection = this;
     item->m_id = m_nextID++;
+    if (m_constructingItem)
+        return;
     Notify(item, cnAdded);
     Changed();
 }

@@ -82,6 +82,7 @@ protected:
 private:
     friend class TCollectionItem;
 
+    TCollectionItem* ConstructItem();
     void InsertItem(TCollectionItem* item);
     void RemoveItem(TCollectionItem* item);
     void MoveItem(TCollectionItem* item, int index);
@@ -90,6 +91,9 @@ private:
     std::vector<TCollectionItem*> m_items;
     int m_nextID = 0;
     int m_updateCount = 0;
+    // While Add constructs an item, the item joins the list at once (its constructor may read its
+    // ID) but the collection reports it only once the whole object exists.
+    bool m_constructingItem = false;
 };
 
 // A collection that knows its owner (a component or a persistent property), for name paths and

@@ -110,3 +110,32 @@ TEST(CollectionsTest, FreeingAnItemTakesItOutAndAssignCopiesItems)
 }
 
 } // namespace
+
+namespace {
+
+// Looks at each item it is told about as its own class.
+class WatchingCollection : public TCollection {
+public:
+    WatchingCollection() : TCollection(TTestItem::StaticClass()) {}
+    std::vector<bool> addedWhole;
+    std::vector<int> countsAtChange;
+
+protected:
+    void Notify(TCollectionItem* item, TCollectionNotification action) override
+    {
+        if (action == cnAdded)
+            addedWhole.push_back(dynamic_cast<TTestItem*>(item) != nullptr);
+    }
+    void Update(TCollectionItem*) override { countsAtChange.push_back(Count()); }
+};
+
+TEST(CollectionsTest, AnAddedItemIsReportedOnceItIsWhole)
+{
+    WatchingCollection collection;
+    (void)collection.Add();
+    (void)collection.Add();
+    EXPECT_EQ(collection.addedWhole, (std::vector<bool>{true, true}));
+    EXPECT_EQ(collection.countsAtChange, (std::vector<int>{1, 2}));
+}
+
+} // namespace
