@@ -69,7 +69,8 @@ TBytes Rows(std::initializer_list<TBytes> rows)
     TBytes data;
     for (const TBytes& row : rows) {
         data.push_back(0);
-        data.insert(data.end(), row.begin(), row.end());
+        for (const BYTE value : row)
+            data.push_back(value);
     }
     return data;
 }

@@ -241,8 +241,10 @@ private:
         std::vector<UINT> derived;
         if (TextSource())
             derived = {CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT};
-        if (Has(CF_DIB) || Has(CF_BITMAP))
-            derived.insert(derived.end(), {CF_BITMAP, CF_DIB});
+        if (Has(CF_DIB) || Has(CF_BITMAP)) {
+            derived.push_back(CF_BITMAP);
+            derived.push_back(CF_DIB);
+        }
         for (UINT format : derived)
             if (!Has(format))
                 formats.push_back(format);
