@@ -2,6 +2,7 @@
 
 #include "platform/classlib/FormReader.h"
 #include "platform/classlib/GraphicsIcon.h"
+#include "platform/classlib/Menus.h"
 #include "platform/classlib/Resources.h"
 #include "platform/winapi/controls/Button.h"
 #include "platform/rtl/Format.h"
@@ -480,6 +481,14 @@ void TCustomForm::Activate()
 
 void TCustomForm::Deactivate() { m_onDeactivate(this); }
 
+bool TCustomForm::IsShortCut(WORD key, TShiftState shift)
+{
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TMainMenu*>(Components(i)); menu && menu->IsShortCut(key, shift))
+            return true;
+    return false;
+}
+
 void TCustomForm::HandleDialogKey(TMessage& message)
 {
     const WORD key = MessageKey(message);
@@ -490,7 +499,8 @@ void TCustomForm::HandleDialogKey(TMessage& message)
     }
     // As in a dialog box, the arrows move among a focused radio button's siblings and check the one reached.
     const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
-    if (arrow && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 && m_activeControl &&
+    const TShiftState shift = KeyDataToShiftState(message.LParam);
+    if (arrow && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && m_activeControl &&
         m_activeControl->Parent() && IsRadioButton(m_activeControl)) {
         if (TWinControl* next = NextRadioButton(m_activeControl, key == VK_RIGHT || key == VK_DOWN)) {
             next->SetFocus();

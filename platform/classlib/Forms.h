@@ -62,6 +62,9 @@ class TCustomForm : public TWinControl {
     void SetIcon(TIcon* icon);
     // Gives the window the icon it shows now (WM_SETICON, small and big).
     void UpdateIcon();
+    // Clicks the item of the form's main menus (the TMainMenu components it owns) that has the key
+    // as ShortCut; the focused control's popup menus were asked before.
+    [[nodiscard]] virtual bool IsShortCut(WORD key, TShiftState shift);
 
     [[nodiscard]] TWinControl* ActiveControl() const { return m_activeControl; }
     void SetActiveControl(TWinControl* control);

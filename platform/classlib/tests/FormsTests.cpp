@@ -2,6 +2,7 @@
 
 #include "platform/classlib/GraphicsBitmap.h"
 #include "platform/classlib/GraphicsIcon.h"
+#include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrlsButtons.h"
 #include "platform/classlib/Thread.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -142,17 +143,17 @@ TEST_F(FormsTest, ArrowsMoveAmongTheFocusedRadioButtonsSiblingsAndCheckThem)
     radios[0]->SetChecked(true);
     form.Show();
     radios[0]->SetFocus();
-    Application->ProcessMessages();
+    ASSERT_TRUE(PumpUntil([&] { return radios[0]->Focused() && GetFocus() == radios[0]->Handle(); }));
     clicks = 0;
 
-    const auto press = [&](unsigned key) {
+    const auto press = [&](unsigned key, TWinControl* reached) {
         m_display->InjectKeyPress(Id(form), key, {});
-        Application->ProcessMessages();
+        (void)PumpUntil([&] { return reached->Focused(); });
     };
     // The button between the last radio button and the first does not stop the wrap.
     const std::vector<std::pair<unsigned, int>> steps{{VK_DOWN, 1}, {VK_RIGHT, 2}, {VK_DOWN, 0}, {VK_UP, 2}, {VK_LEFT, 1}};
     for (const auto& [key, expected] : steps) {
-        press(key);
+        press(key, radios[static_cast<std::size_t>(expected)]);
         EXPECT_TRUE(radios[static_cast<std::size_t>(expected)]->Focused()) << "key " << key << " to " << expected;
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(radios[static_cast<std::size_t>(i)]->Checked(), i == expected);
@@ -162,8 +163,67 @@ TEST_F(FormsTest, ArrowsMoveAmongTheFocusedRadioButtonsSiblingsAndCheckThem)
 
     // Away from radio buttons the arrows are not taken.
     button->SetFocus();
-    press(VK_DOWN);
+    m_display->InjectKeyPress(Id(form), VK_DOWN, {});
+    Application->ProcessMessages();
     EXPECT_TRUE(button->Focused());
+}
+
+TEST_F(FormsTest, ShortCutsOfTheFocusedControlsAndItsParentsPopupMenusAndOfTheMainMenuClickTheirItems)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* panel = new TTestPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 150, 150);
+    auto* edit = new TTestEditBox(&form);
+    edit->SetParent(panel);
+    edit->SetBounds(10, 10, 100, 20);
+    auto* other = new TTestEditBox(&form);
+    other->SetParent(&form);
+    other->SetBounds(160, 10, 100, 20);
+    std::vector<std::string> clicked;
+    std::vector<WORD> keysSeen;
+    edit->SetOnKeyDown(TKeyEvent::FromFunction([&](TObject*, WORD& key, TShiftState) { keysSeen.push_back(key); }));
+    const auto addItem = [&](TMenu* menu, const std::string& name, TShortCut shortCut, bool enabled = true) {
+        auto* item = new TMenuItem(menu);
+        item->SetShortCut(shortCut);
+        item->SetEnabled(enabled);
+        item->SetOnClick(TNotifyEvent::FromFunction([&clicked, name](TObject*) { clicked.push_back(name); }));
+        menu->Items()->Add(item);
+    };
+    const TShiftState ctrl{ssCtrl};
+    auto* editMenu = new TPopupMenu(&form);
+    addItem(editMenu, "save", ShortCut('S', ctrl));
+    edit->SetPopupMenu(editMenu);
+    auto* panelMenu = new TPopupMenu(&form);
+    addItem(panelMenu, "open", ShortCut('O', ctrl));
+    addItem(panelMenu, "delete", ShortCut('D', ctrl), false);
+    panel->SetPopupMenu(panelMenu);
+    auto* formMenu = new TPopupMenu(&form);
+    addItem(formMenu, "print", ShortCut('P', ctrl));
+    form.SetPopupMenu(formMenu);
+    auto* otherMenu = new TPopupMenu(&form);
+    addItem(otherMenu, "cut", ShortCut('X', ctrl));
+    other->SetPopupMenu(otherMenu);
+    auto* mainMenu = new TMainMenu(&form);
+    addItem(mainMenu, "refresh", ShortCut(VK_F5, {}));
+    form.Show();
+    edit->SetFocus();
+    Application->ProcessMessages();
+
+    const WindowId id = Id(form);
+    m_display->InjectKey(id, VK_CONTROL, true);
+    for (const char key : {'S', 'O', 'P', 'D', 'X'})
+        m_display->InjectKeyPress(id, static_cast<unsigned>(key), {}, ModControl);
+    m_display->InjectKey(id, VK_CONTROL, false, {}, ModControl);
+    m_display->InjectKeyPress(id, VK_F5, {});
+    Application->ProcessMessages();
+
+    EXPECT_EQ(clicked, (std::vector<std::string>{"save", "open", "print", "refresh"}));
+    // A disabled item's key and another control's menu's key are the focused control's keys.
+    EXPECT_NE(std::find(keysSeen.begin(), keysSeen.end(), 'D'), keysSeen.end());
+    EXPECT_NE(std::find(keysSeen.begin(), keysSeen.end(), 'X'), keysSeen.end());
+    EXPECT_EQ(std::find(keysSeen.begin(), keysSeen.end(), 'S'), keysSeen.end());
 }
 
 TEST_F(FormsTest, ClicksTabEnterEscapeAndAcceleratorsReachTheirControls)
