@@ -32,6 +32,7 @@ void DescribeColumn(TClassBuilder& c)
 void DescribeListView(TClassBuilder& c)
 {
     c.Object("Columns", &TCustomListView::Columns, &TCustomListView::SetColumns);
+    c.Object("SmallImages", &TCustomListView::SmallImages, &TCustomListView::SetSmallImages);
     c.Enum("ViewStyle", ViewStyleTypeInfo(), &TCustomListView::ViewStyle, &TCustomListView::SetViewStyle).Default(vsIcon);
     c.Boolean("MultiSelect", &TCustomListView::MultiSelect, &TCustomListView::SetMultiSelect).Default(false);
     c.Boolean("RowSelect", &TCustomListView::RowSelect, &TCustomListView::SetRowSelect).Default(false);
@@ -238,7 +239,8 @@ TCustomListView::TCustomListView(TComponent* owner)
     : TWinControl(owner),
       m_columns(std::make_unique<TListColumns>(this)),
       m_items(std::make_unique<TListItems>(this)),
-      m_canvas(std::make_unique<TCanvas>())
+      m_canvas(std::make_unique<TCanvas>()),
+      m_smallImages(*this, [this] { SendSmallImages(); })
 {
     // The window reports clicks itself (NM_CLICK, NM_DBLCLK).
     SetControlStyle(ControlStyle() - TControlStyle{csClickEvents, csDoubleClicks});
@@ -280,7 +282,7 @@ void TCustomListView::CreateWnd()
     TWinControl::CreateWnd();
     const HWND window = Handle();
     (void)SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
-    (void)SendMessageA(window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_smallImages));
+    SendSmallImages();
     (void)SendMessageA(window, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
     UpdateExtendedStyle();
     UpdateColumns();
@@ -411,11 +413,16 @@ void TCustomListView::SetGridLines(bool gridLines)
     UpdateExtendedStyle();
 }
 
-void TCustomListView::SetSmallImages(HIMAGELIST images)
+void TCustomListView::SendSmallImages()
 {
-    m_smallImages = images;
     if (HandleAllocated())
-        (void)SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+        (void)SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_smallImages.Handle()));
+}
+
+void TCustomListView::Notification(TComponent* component, TOperation operation)
+{
+    TWinControl::Notification(component, operation);
+    m_smallImages.Forget(component, operation);
 }
 
 TListItem* TCustomListView::ItemOf(int index) const

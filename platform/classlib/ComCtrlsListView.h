@@ -3,8 +3,8 @@
 #include "platform/classlib/Collections.h"
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/DB.h"
+#include "platform/classlib/ImgListReference.h"
 #include "platform/classlib/StringLists.h"
-#include "platform/winapi/gdi/ImageLists.h"
 
 #include <memory>
 #include <string>
@@ -156,8 +156,9 @@ class TCustomListView : public TWinControl {
     void SetHideSelection(bool hideSelection);
     [[nodiscard]] bool ShowColumnHeaders() const { return m_showColumnHeaders; }
     void SetShowColumnHeaders(bool show);
-    [[nodiscard]] HIMAGELIST SmallImages() const { return m_smallImages; }
-    void SetSmallImages(HIMAGELIST images);
+    // The images of the items' ImageIndex in the report and list views; shown as the list changes.
+    [[nodiscard]] TCustomImageList* SmallImages() const { return m_smallImages.List(); }
+    void SetSmallImages(TCustomImageList* images) { m_smallImages.SetList(images); }
     // The canvas the custom-draw events set colours on.
     [[nodiscard]] TCanvas* Canvas() const { return m_canvas.get(); }
 
@@ -180,6 +181,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class TListItem;
@@ -199,6 +201,7 @@ private:
     [[nodiscard]] LRESULT CustomDraw(NMHDR& header);
     [[nodiscard]] TListItem* ItemOf(int index) const;
     [[nodiscard]] DWORD ViewStyleBits() const;
+    void SendSmallImages();
 
     std::unique_ptr<TListColumns> m_columns;
     std::unique_ptr<TListItems> m_items;
@@ -210,7 +213,7 @@ private:
     bool m_readOnly = false;
     bool m_hideSelection = true;
     bool m_showColumnHeaders = true;
-    HIMAGELIST m_smallImages = nullptr;
+    TImageListReference m_smallImages;
     TLVSelectItemEvent m_onSelectItem;
     TLVChangeEvent m_onChange;
     TLVColumnClickEvent m_onColumnClick;

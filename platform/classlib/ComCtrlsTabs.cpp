@@ -12,6 +12,7 @@ constexpr int PANE_INSET = 4;
 
 void DescribeTabControlCommon(TClassBuilder& c)
 {
+    c.Object("Images", &TCustomTabControl::Images, &TCustomTabControl::SetImages);
     c.Integer("TabHeight", &TCustomTabControl::TabHeight, &TCustomTabControl::SetTabHeight).Default(0);
     c.Integer("TabWidth", &TCustomTabControl::TabWidth, &TCustomTabControl::SetTabWidth).Default(0);
     c.Event("OnChange", &TCustomTabControl::OnChange, &TCustomTabControl::SetOnChange);
@@ -48,7 +49,8 @@ CLASSLIB_IMPLEMENT_CLASS(TPageControl, TCustomTabControl, ComponentCreator<TPage
 
 // ---- TCustomTabControl ------------------------------------------------------------------------
 
-TCustomTabControl::TCustomTabControl(TComponent* owner) : TWinControl(owner)
+TCustomTabControl::TCustomTabControl(TComponent* owner)
+    : TWinControl(owner), m_images(*this, [this] { SendImages(); })
 {
     SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls});
     SetColor(clBtnFace);
@@ -71,8 +73,7 @@ void TCustomTabControl::CreateWnd()
     TWinControl::CreateWnd();
     SendFont();
     SendTabSize();
-    if (m_images)
-        (void)SendMessageA(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images));
+    SendImages();
 }
 
 void TCustomTabControl::SendFont()
@@ -105,11 +106,19 @@ void TCustomTabControl::AdjustClientRect(TRect& rect) const
                      rect.bottom - PANE_INSET};
 }
 
-void TCustomTabControl::SetImages(HIMAGELIST images)
+void TCustomTabControl::SendImages()
 {
-    m_images = images;
-    if (HandleAllocated())
-        (void)SendMessageA(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    if (!HandleAllocated())
+        return;
+    (void)SendMessageA(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images.Handle()));
+    // The images' height may change the tabs' and so the pane's.
+    Realign();
+}
+
+void TCustomTabControl::Notification(TComponent* component, TOperation operation)
+{
+    TWinControl::Notification(component, operation);
+    m_images.Forget(component, operation);
 }
 
 void TCustomTabControl::SetTabHeight(int height)

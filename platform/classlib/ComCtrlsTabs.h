@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/ImgListReference.h"
 #include "platform/classlib/StringLists.h"
-#include "platform/winapi/gdi/ImageLists.h"
 
 #include <memory>
 #include <string>
@@ -22,8 +22,9 @@ class TCustomTabControl : public TWinControl {
 
     // The pane inside the tabs and the border, in client coordinates.
     [[nodiscard]] TRect DisplayRect() const;
-    [[nodiscard]] HIMAGELIST Images() const { return m_images; }
-    void SetImages(HIMAGELIST images);
+    // The images of the tabs (a page control's sheets' ImageIndex); shown as the list changes.
+    [[nodiscard]] TCustomImageList* Images() const { return m_images.List(); }
+    void SetImages(TCustomImageList* images) { m_images.SetList(images); }
     [[nodiscard]] int TabHeight() const { return m_tabHeight; }
     void SetTabHeight(int height);
     [[nodiscard]] int TabWidth() const { return m_tabWidth; }
@@ -39,6 +40,7 @@ protected:
     void CreateWnd() override;
     void Dispatch(TMessage& message) override;
     void AdjustClientRect(TRect& rect) const override;
+    void Notification(TComponent* component, TOperation operation) override;
     [[nodiscard]] virtual bool CanChange();
     virtual void Change();
     // The tab the user chose, after OnChanging allowed it.
@@ -51,8 +53,9 @@ protected:
 private:
     void SendTabSize();
     void SendFont();
+    void SendImages();
 
-    HIMAGELIST m_images = nullptr;
+    TImageListReference m_images;
     int m_tabHeight = 0;
     int m_tabWidth = 0;
     TNotifyEvent m_onChange;

@@ -379,6 +379,9 @@ private:
     bool DoKeyPress(TMessage& message);
     bool DoKeyUp(TMessage& message);
     void HandleCNKeyDown(TMessage& message);
+    // Clicks the item of a popup menu of this control or a parent, or of the form's menus, that
+    // has the key as ShortCut.
+    [[nodiscard]] bool IsMenuKey(const TMessage& message);
     void HandleCNChar(TMessage& message);
     void HandleSysChar(TMessage& message);
     void ReflectNotification(TMessage& message);

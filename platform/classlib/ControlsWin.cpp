@@ -2,6 +2,7 @@
 
 #include "platform/classlib/ControlsInternals.h"
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/Menus.h"
 #include "platform/rtl/Format.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/kernel/Threads.h"
@@ -771,9 +772,22 @@ bool TWinControl::DoKeyPress(TMessage& message)
     return key == 0;
 }
 
+bool TWinControl::IsMenuKey(const TMessage& message)
+{
+    const WORD key = MessageKey(message);
+    const TShiftState shift = KeyDataToShiftState(message.LParam);
+    for (TWinControl* control = this; control; control = control->Parent())
+        if (control->PopupMenu() && control->PopupMenu()->IsShortCut(key, shift))
+            return true;
+    TCustomForm* form = GetParentForm(this);
+    return form && form->IsShortCut(key, shift);
+}
+
 void TWinControl::HandleCNKeyDown(TMessage& message)
 {
     message.Result = 1;
+    if (IsMenuKey(message))
+        return;
     if (Perform(CM_CHILDKEY, message.WParam, reinterpret_cast<LPARAM>(this)) != 0)
         return;
     LRESULT mask = 0;

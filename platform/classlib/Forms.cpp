@@ -1,7 +1,10 @@
 #include "platform/classlib/Forms.h"
 
 #include "platform/classlib/FormReader.h"
+#include "platform/classlib/GraphicsIcon.h"
+#include "platform/classlib/Menus.h"
 #include "platform/classlib/Resources.h"
+#include "platform/winapi/controls/Button.h"
 #include "platform/rtl/Format.h"
 
 #include <algorithm>
@@ -23,6 +26,7 @@ void DescribeCustomForm(TClassBuilder& c)
     c.Enum("FormStyle", FormStyleTypeInfo(), &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
     c.Boolean("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
     c.Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
+    c.Object("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
     c.Object("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
     c.Event("OnCreate", &TCustomForm::OnCreate, &TCustomForm::SetOnCreate);
     c.Event("OnShow", &TCustomForm::OnShow, &TCustomForm::SetOnShow);
@@ -32,6 +36,19 @@ void DescribeCustomForm(TClassBuilder& c)
     c.Event("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::SetOnDestroy);
     c.Event("OnActivate", &TCustomForm::OnActivate, &TCustomForm::SetOnActivate);
     c.Event("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::SetOnDeactivate);
+}
+
+bool IsRadioButton(TWinControl* control) { return (control->Perform(WM_GETDLGCODE) & DLGC_RADIOBUTTON) != 0; }
+
+// The radio button after (or before) `current` among its parent's own controls, wrapping.
+TWinControl* NextRadioButton(TWinControl* current, bool goForward)
+{
+    const TWinControl* parent = current->Parent();
+    for (TWinControl* candidate = parent->FindNextControl(current, goForward, false, true);
+         candidate && candidate != current; candidate = parent->FindNextControl(candidate, goForward, false, true))
+        if (IsRadioButton(candidate))
+            return candidate;
+    return nullptr;
 }
 
 std::mutex& FormTextLock()
@@ -124,6 +141,8 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
     m_parentColor = false;
     m_parentFont = false;
     m_controlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    m_icon = std::make_unique<TIcon>();
+    m_icon->SetOnChange(TNotifyEvent::FromFunction([this](TObject*) { UpdateIcon(); }));
     if (Screen)
         Screen->AddForm(this);
 }
@@ -249,6 +268,27 @@ void TCustomForm::CreateWnd()
     TWinControl::CreateWnd();
     if (m_formStyle == fsStayOnTop)
         (void)SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateIcon();
+}
+
+void TCustomForm::SetIcon(TIcon* icon)
+{
+    if (icon)
+        m_icon->Assign(icon);
+    else
+        m_icon->SetHandle(nullptr);
+}
+
+void TCustomForm::UpdateIcon()
+{
+    if (!HandleAllocated())
+        return;
+    HICON icon = m_icon->Handle();
+    if (!icon && Application && Application->Icon())
+        icon = Application->Icon()->Handle();
+    const auto lParam = reinterpret_cast<LPARAM>(icon);
+    (void)SendMessageA(Handle(), WM_SETICON, ICON_SMALL, lParam);
+    (void)SendMessageA(Handle(), WM_SETICON, ICON_BIG, lParam);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style)
@@ -441,11 +481,31 @@ void TCustomForm::Activate()
 
 void TCustomForm::Deactivate() { m_onDeactivate(this); }
 
+bool TCustomForm::IsShortCut(WORD key, TShiftState shift)
+{
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TMainMenu*>(Components(i)); menu && menu->IsShortCut(key, shift))
+            return true;
+    return false;
+}
+
 void TCustomForm::HandleDialogKey(TMessage& message)
 {
     const WORD key = MessageKey(message);
     if (key == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
         SelectNext(m_activeControl, GetKeyState(VK_SHIFT) >= 0, true);
+        message.Result = 1;
+        return;
+    }
+    // As in a dialog box, the arrows move among a focused radio button's siblings and check the one reached.
+    const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+    const TShiftState shift = KeyDataToShiftState(message.LParam);
+    if (arrow && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && m_activeControl &&
+        m_activeControl->Parent() && IsRadioButton(m_activeControl)) {
+        if (TWinControl* next = NextRadioButton(m_activeControl, key == VK_RIGHT || key == VK_DOWN)) {
+            next->SetFocus();
+            (void)SendMessageA(next->Handle(), BM_CLICK, 0, 0);
+        }
         message.Result = 1;
         return;
     }
@@ -463,6 +523,12 @@ void TCustomForm::Dispatch(TMessage& message)
         return;
     case CM_RELEASE:
         delete this;
+        return;
+    case CM_RECREATEWND:
+        // A form's window is made hidden and shown by VisibleChanging: a shown one must not vanish.
+        TWinControl::Dispatch(message);
+        if (Visible())
+            (void)ShowWindow(Handle(), SW_SHOW);
         return;
     case WM_CLOSE:
         Close();

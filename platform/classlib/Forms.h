@@ -3,6 +3,7 @@
 #include "platform/classlib/Controls.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ using TCloseQueryEvent = TEvent<TObject*, bool&>;
 // and properties from it when created through Create / Application->CreateForm; OnCreate fires
 // after that.
 class THintWindow;
+class TIcon;
 
 class TCustomForm : public TWinControl {
     CLASSLIB_DECLARE_CLASS;
@@ -55,6 +57,14 @@ class TCustomForm : public TWinControl {
     void SetKeyPreview(bool keyPreview) { m_keyPreview = keyPreview; }
     [[nodiscard]] int PixelsPerInch() const { return 96; }
     void SetPixelsPerInch(int) {}
+    // The caption's icon; while empty the form shows Application->Icon.
+    [[nodiscard]] TIcon* Icon() const { return m_icon.get(); }
+    void SetIcon(TIcon* icon);
+    // Gives the window the icon it shows now (WM_SETICON, small and big).
+    void UpdateIcon();
+    // Clicks the item of the form's main menus (the TMainMenu components it owns) that has the key
+    // as ShortCut; the focused control's popup menus were asked before.
+    [[nodiscard]] virtual bool IsShortCut(WORD key, TShiftState shift);
 
     [[nodiscard]] TWinControl* ActiveControl() const { return m_activeControl; }
     void SetActiveControl(TWinControl* control);
@@ -119,6 +129,7 @@ private:
     TFormState m_formState;
     bool m_keyPreview = false;
     bool m_placed = false;
+    std::unique_ptr<TIcon> m_icon;
     TWinControl* m_activeControl = nullptr;
     TWinControl* m_focusedControl = nullptr;
     TModalResult m_modalResult = mrNone;
@@ -174,6 +185,9 @@ class TApplication : public TComponent {
     [[nodiscard]] const std::string& Title() const { return m_title; }
     void SetTitle(const std::string& title) { m_title = title; }
     [[nodiscard]] std::string ExeName() const;
+    // The icon of the forms that have none of their own.
+    [[nodiscard]] TIcon* Icon() const { return m_icon.get(); }
+    void SetIcon(TIcon* icon);
     // The application's hidden window.
     [[nodiscard]] HWND Handle();
 
@@ -232,6 +246,7 @@ private:
     bool m_terminated = false;
     bool m_showMainForm = true;
     std::string m_title;
+    std::unique_ptr<TIcon> m_icon;
     HWND m_handle = nullptr;
     TExceptionEvent m_onException;
     TShowExceptionHook m_showException;

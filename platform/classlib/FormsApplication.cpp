@@ -1,4 +1,5 @@
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/GraphicsIcon.h"
 #include "platform/classlib/Hints.h"
 #include "platform/classlib/StandardClasses.h"
 #include "platform/classlib/Thread.h"
@@ -36,13 +37,28 @@ std::string ExceptionText(const std::string& message)
 
 } // namespace
 
-TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
+TApplication::TApplication(TComponent* owner) : TComponent(owner), m_icon(std::make_unique<TIcon>())
+{
+    m_icon->SetOnChange(TNotifyEvent::FromFunction([](TObject*) {
+        if (Screen)
+            for (int i = 0; i < Screen->FormCount(); ++i)
+                Screen->Forms(i)->UpdateIcon();
+    }));
+}
 
 TApplication::~TApplication()
 {
     DestroyComponents();
     if (m_handle)
         (void)DestroyWindow(m_handle);
+}
+
+void TApplication::SetIcon(TIcon* icon)
+{
+    if (icon)
+        m_icon->Assign(icon);
+    else
+        m_icon->SetHandle(nullptr);
 }
 
 void TApplication::Initialize()

@@ -1,5 +1,7 @@
 #include "ControlsTestClasses.h"
 #include "platform/classlib/ComCtrlsListView.h"
+#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/ImgList.h"
 #include "platform/winapi/controls/ListView.h"
 
 #include <string>
@@ -75,6 +77,40 @@ TEST_F(ListViewTest, ItemsMadeBeforeTheWindowAppearInItAndFollowChanges)
     m_list->Clear();
     EXPECT_EQ(SendMessageA(m_list->Handle(), LVM_GETITEMCOUNT, 0, 0), 0);
     EXPECT_EQ(m_list->Selected(), nullptr);
+}
+
+TEST_F(ListViewTest, SmallImagesFollowTheImageListUntilItIsFreed)
+{
+    auto* images = new TImageList(&m_form, 12, 12);
+    TBitmap image;
+    image.SetSize(12, 12);
+    image.Canvas()->Brush()->SetColor(clRed);
+    image.Canvas()->FillRect(Rect(0, 0, 12, 12));
+    m_list->SetSmallImages(images);
+    m_list->Items()->Item(2)->SetImageIndex(0);
+    m_form.Show();
+    Application->ProcessMessages();
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    (void)SendMessageA(m_list->Handle(), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    const auto redInRow = [&] {
+        int count = 0;
+        for (int y = row.top; y < row.bottom; ++y)
+            for (int x = row.left; x < row.left + 40; ++x)
+                count += Shown(*m_list, {x, y}) == Rgb(clRed) ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(redInRow(), 0) << "the list is still empty";
+
+    ASSERT_EQ(images->AddMasked(&image, clFuchsia), 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(redInRow(), 144);
+
+    delete images;
+    EXPECT_EQ(m_list->SmallImages(), nullptr);
+    EXPECT_EQ(SendMessageA(m_list->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+    m_list->Invalidate();
+    Application->ProcessMessages();
+    EXPECT_EQ(redInRow(), 0);
 }
 
 TEST_F(ListViewTest, AClickSelectsAndFiresTheEvents)

@@ -1,5 +1,7 @@
 #include "ControlsTestClasses.h"
 #include "platform/classlib/ComCtrlsTabs.h"
+#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/ImgList.h"
 #include "platform/winapi/controls/TabControl.h"
 
 #include <memory>
@@ -14,6 +16,7 @@ class TTestPagesForm : public TForm {
     TTabSheet* SheetA = nullptr;
     TTabSheet* SheetB = nullptr;
     TTabSheet* SheetC = nullptr;
+    TImageList* Icons = nullptr;
     int Changes = 0;
     void PagesChange(TObject*) { ++Changes; }
 };
@@ -24,6 +27,7 @@ void DescribePagesForm(TClassBuilder& c)
     c.Field("SheetA", &TTestPagesForm::SheetA);
     c.Field("SheetB", &TTestPagesForm::SheetB);
     c.Field("SheetC", &TTestPagesForm::SheetC);
+    c.Field("Icons", &TTestPagesForm::Icons);
     c.Method("PagesChange", &TTestPagesForm::PagesChange);
 }
 
@@ -40,9 +44,11 @@ const char* PagesFormText()
     Width = 300
     Height = 220
     ActivePage = SheetB
+    Images = Icons
     OnChange = PagesChange
     object SheetA: TTabSheet
       Caption = 'Phone book'
+      ImageIndex = 0
     end
     object SheetB: TTabSheet
       Caption = 'Calls'
@@ -51,6 +57,8 @@ const char* PagesFormText()
       Caption = 'Settings'
       TabVisible = False
     end
+  end
+  object Icons: TImageList
   end
 end
 )";
@@ -67,7 +75,8 @@ protected:
     void SetUp() override
     {
         ControlsFixture::SetUp();
-        RegisterClasses({TPageControl::StaticClass(), TTabSheet::StaticClass(), TTestPagesForm::StaticClass()});
+        RegisterClasses({TPageControl::StaticClass(), TTabSheet::StaticClass(), TImageList::StaticClass(),
+                         TTestPagesForm::StaticClass()});
         RegisterFormText(TTestPagesForm::StaticClass(), PagesFormText());
         m_form.reset(static_cast<TTestPagesForm*>(TCustomForm::Create(TTestPagesForm::StaticClass(), nullptr)));
         m_form->Show();
@@ -87,6 +96,19 @@ protected:
                                  reinterpret_cast<LPARAM>(&rect)));
         m_display->InjectClick(Id(*m_form), InTopLevel(*m_form->Pages, {rect.left + 5, rect.top + 5}));
         Application->ProcessMessages();
+    }
+
+    // How many pixels of the tab show `color`.
+    [[nodiscard]] int TabPixels(int index, TColor color) const
+    {
+        RECT rect{};
+        (void)SendMessageA(m_form->Pages->Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                           reinterpret_cast<LPARAM>(&rect));
+        int count = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                count += Shown(*m_form->Pages, {x, y}) == Rgb(color) ? 1 : 0;
+        return count;
     }
 
     [[nodiscard]] int TabCount() const
@@ -149,6 +171,39 @@ TEST_F(PageControlTest, CtrlTabTurnsToTheNextPageWithATab)
     EXPECT_EQ(m_form->Changes, 1);
     m_display->InjectKey(id, VK_CONTROL, false, {}, ModControl);
     Application->ProcessMessages();
+}
+
+TEST_F(PageControlTest, SheetImagesComeFromTheImageListAndFollowItUntilItIsFreed)
+{
+    TPageControl& pages = *m_form->Pages;
+    EXPECT_EQ(pages.Images(), m_form->Icons);
+    TBitmap image;
+    image.SetSize(16, 16);
+    image.Canvas()->Brush()->SetColor(clRed);
+    image.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    ASSERT_EQ(m_form->Icons->AddMasked(&image, clFuchsia), 0);
+    Application->ProcessMessages();
+    EXPECT_GT(TabPixels(0, clRed), 100) << "SheetA shows image 0";
+    EXPECT_EQ(TabPixels(1, clRed), 0) << "SheetB has no image";
+
+    // A new size is a new list handle: the window must be given it, not keep the freed one.
+    m_form->Icons->SetSize(8, 8);
+    image.SetSize(8, 8);
+    image.Canvas()->Brush()->SetColor(clBlue);
+    image.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    (void)m_form->Icons->AddMasked(&image, clFuchsia);
+    Application->ProcessMessages();
+    EXPECT_EQ(SendMessageA(pages.Handle(), TCM_GETIMAGELIST, 0, 0), reinterpret_cast<LRESULT>(m_form->Icons->Handle()));
+    EXPECT_EQ(TabPixels(0, clRed), 0);
+    EXPECT_EQ(TabPixels(0, clBlue), 64);
+
+    delete m_form->Icons;
+    m_form->Icons = nullptr;
+    EXPECT_EQ(pages.Images(), nullptr);
+    EXPECT_EQ(SendMessageA(pages.Handle(), TCM_GETIMAGELIST, 0, 0), 0);
+    pages.Invalidate();
+    Application->ProcessMessages();
+    EXPECT_EQ(TabPixels(0, clBlue), 0);
 }
 
 TEST_F(PageControlTest, TabVisibleAddsAndRemovesTheTabAndMovesOffAHiddenActivePage)

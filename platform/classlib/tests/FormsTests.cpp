@@ -1,8 +1,14 @@
 #include "ControlsTestClasses.h"
 
+#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/GraphicsIcon.h"
+#include "platform/classlib/Menus.h"
+#include "platform/classlib/StdCtrlsButtons.h"
 #include "platform/classlib/Thread.h"
+#include "platform/winapi/gdi/Gdi.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <thread>
 
@@ -34,8 +40,34 @@ protected:
         return std::count(m_form->Events.begin(), m_form->Events.end(), "click " + name) > 0;
     }
 
+    // How many pixels of the window's frame above the client area show `color`.
+    [[nodiscard]] int CaptionPixels(TColor color) const
+    {
+        const int clientTop = InTopLevel(*m_form, {0, 0}).y;
+        int count = 0;
+        for (int y = 0; y < clientTop; ++y)
+            for (int x = 0; x < m_form->Width(); ++x)
+                count += (m_display->WindowPixel(Id(*m_form), x, y).value_or(0) & 0xFFFFFF) == Rgb(color) ? 1 : 0;
+        return count;
+    }
+
     std::unique_ptr<TTestMainForm> m_form;
 };
+
+// A 16x16 opaque icon of one colour.
+HICON SolidIcon(TColor color)
+{
+    TBitmap image;
+    image.SetSize(16, 16);
+    image.Canvas()->Brush()->SetColor(color);
+    image.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    const std::vector<std::uint8_t> opaque(16 * 2, 0);
+    const HBITMAP mask = CreateBitmap(16, 16, 1, 1, opaque.data());
+    ICONINFO info{TRUE, 0, 0, mask, image.Handle()};
+    const HICON icon = CreateIconIndirect(&info);
+    (void)DeleteObject(mask);
+    return icon;
+}
 
 TEST_F(FormsTest, FormDataBuildsTheTreeBindsEventsAndShowsItsColours)
 {
@@ -57,6 +89,141 @@ TEST_F(FormsTest, FormDataBuildsTheTreeBindsEventsAndShowsItsColours)
     ShowAndSettle();
     EXPECT_EQ(Shown(*form.Body, POINT{150, 150}), Rgb(clNavy));
     EXPECT_EQ(form.Events.back(), "show");
+}
+
+TEST_F(FormsTest, TheCaptionShowsTheFormsIconAndOtherwiseTheApplications)
+{
+    TIcon applicationIcon;
+    applicationIcon.SetHandle(SolidIcon(clLime));
+    Application->SetIcon(&applicationIcon);
+    ShowAndSettle();
+    EXPECT_EQ(SendMessageA(m_form->Handle(), WM_GETICON, ICON_SMALL, 0),
+              reinterpret_cast<LRESULT>(Application->Icon()->Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return CaptionPixels(clLime) >= 100; }));
+
+    m_form->Icon()->SetHandle(SolidIcon(clAqua));
+    ASSERT_TRUE(PumpUntil([&] { return CaptionPixels(clAqua) >= 100; }));
+    EXPECT_EQ(CaptionPixels(clLime), 0);
+    // The form's own icon stays when the application's changes; its window survives a recreation.
+    Application->Icon()->SetHandle(SolidIcon(clYellow));
+    m_form->RecreateWnd();
+    EXPECT_TRUE(IsWindowVisible(m_form->Handle()));
+    EXPECT_EQ(SendMessageA(m_form->Handle(), WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(m_form->Icon()->Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return CaptionPixels(clAqua) >= 100; }));
+
+    m_form->SetIcon(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return CaptionPixels(clYellow) >= 100; }));
+    Application->SetIcon(nullptr);
+    EXPECT_EQ(SendMessageA(m_form->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+}
+
+TEST_F(FormsTest, ArrowsMoveAmongTheFocusedRadioButtonsSiblingsAndCheckThem)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 240);
+    std::vector<TRadioButton*> radios;
+    int clicks = 0;
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = new TRadioButton(&form);
+        radio->SetParent(&form);
+        radio->SetBounds(10, 10 + 25 * i, 100, 20);
+        radio->SetOnClick(TNotifyEvent::FromFunction([&](TObject*) { ++clicks; }));
+        radios.push_back(radio);
+    }
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 90, 80, 24);
+    auto* group = new TGroupBox(&form);
+    group->SetParent(&form);
+    group->SetBounds(120, 10, 150, 100);
+    auto* other = new TRadioButton(&form);
+    other->SetParent(group);
+    other->SetBounds(10, 20, 100, 20);
+    other->SetChecked(true);
+    radios[0]->SetChecked(true);
+    form.Show();
+    radios[0]->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return radios[0]->Focused() && GetFocus() == radios[0]->Handle(); }));
+    clicks = 0;
+
+    const auto press = [&](unsigned key, TWinControl* reached) {
+        m_display->InjectKeyPress(Id(form), key, {});
+        (void)PumpUntil([&] { return reached->Focused(); });
+    };
+    // The button between the last radio button and the first does not stop the wrap.
+    const std::vector<std::pair<unsigned, int>> steps{{VK_DOWN, 1}, {VK_RIGHT, 2}, {VK_DOWN, 0}, {VK_UP, 2}, {VK_LEFT, 1}};
+    for (const auto& [key, expected] : steps) {
+        press(key, radios[static_cast<std::size_t>(expected)]);
+        EXPECT_TRUE(radios[static_cast<std::size_t>(expected)]->Focused()) << "key " << key << " to " << expected;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(radios[static_cast<std::size_t>(i)]->Checked(), i == expected);
+    }
+    EXPECT_EQ(clicks, 5);
+    EXPECT_TRUE(other->Checked()) << "another parent's radio buttons are another group";
+
+    // Away from radio buttons the arrows are not taken.
+    button->SetFocus();
+    m_display->InjectKeyPress(Id(form), VK_DOWN, {});
+    Application->ProcessMessages();
+    EXPECT_TRUE(button->Focused());
+}
+
+TEST_F(FormsTest, ShortCutsOfTheFocusedControlsAndItsParentsPopupMenusAndOfTheMainMenuClickTheirItems)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* panel = new TTestPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 150, 150);
+    auto* edit = new TTestEditBox(&form);
+    edit->SetParent(panel);
+    edit->SetBounds(10, 10, 100, 20);
+    auto* other = new TTestEditBox(&form);
+    other->SetParent(&form);
+    other->SetBounds(160, 10, 100, 20);
+    std::vector<std::string> clicked;
+    std::vector<WORD> keysSeen;
+    edit->SetOnKeyDown(TKeyEvent::FromFunction([&](TObject*, WORD& key, TShiftState) { keysSeen.push_back(key); }));
+    const auto addItem = [&](TMenu* menu, const std::string& name, TShortCut shortCut, bool enabled = true) {
+        auto* item = new TMenuItem(menu);
+        item->SetShortCut(shortCut);
+        item->SetEnabled(enabled);
+        item->SetOnClick(TNotifyEvent::FromFunction([&clicked, name](TObject*) { clicked.push_back(name); }));
+        menu->Items()->Add(item);
+    };
+    const TShiftState ctrl{ssCtrl};
+    auto* editMenu = new TPopupMenu(&form);
+    addItem(editMenu, "save", ShortCut('S', ctrl));
+    edit->SetPopupMenu(editMenu);
+    auto* panelMenu = new TPopupMenu(&form);
+    addItem(panelMenu, "open", ShortCut('O', ctrl));
+    addItem(panelMenu, "delete", ShortCut('D', ctrl), false);
+    panel->SetPopupMenu(panelMenu);
+    auto* formMenu = new TPopupMenu(&form);
+    addItem(formMenu, "print", ShortCut('P', ctrl));
+    form.SetPopupMenu(formMenu);
+    auto* otherMenu = new TPopupMenu(&form);
+    addItem(otherMenu, "cut", ShortCut('X', ctrl));
+    other->SetPopupMenu(otherMenu);
+    auto* mainMenu = new TMainMenu(&form);
+    addItem(mainMenu, "refresh", ShortCut(VK_F5, {}));
+    form.Show();
+    edit->SetFocus();
+    Application->ProcessMessages();
+
+    const WindowId id = Id(form);
+    m_display->InjectKey(id, VK_CONTROL, true);
+    for (const char key : {'S', 'O', 'P', 'D', 'X'})
+        m_display->InjectKeyPress(id, static_cast<unsigned>(key), {}, ModControl);
+    m_display->InjectKey(id, VK_CONTROL, false, {}, ModControl);
+    m_display->InjectKeyPress(id, VK_F5, {});
+    Application->ProcessMessages();
+
+    EXPECT_EQ(clicked, (std::vector<std::string>{"save", "open", "print", "refresh"}));
+    // A disabled item's key and another control's menu's key are the focused control's keys.
+    EXPECT_NE(std::find(keysSeen.begin(), keysSeen.end(), 'D'), keysSeen.end());
+    EXPECT_NE(std::find(keysSeen.begin(), keysSeen.end(), 'X'), keysSeen.end());
+    EXPECT_EQ(std::find(keysSeen.begin(), keysSeen.end(), 'S'), keysSeen.end());
 }
 
 TEST_F(FormsTest, ClicksTabEnterEscapeAndAcceleratorsReachTheirControls)
