@@ -1,6 +1,7 @@
 #include "platform/winapi/controls/ComboBoxWindow.h"
 
 #include "platform/winapi/controls/CommCtrl.h"
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/controls/ListBoxWindow.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 
 namespace detail {
@@ -28,27 +28,6 @@ constexpr DWORD EDIT_LOWERCASE = 0x0010;
 constexpr DWORD EDIT_AUTOHSCROLL = 0x0080;
 
 ComboBoxWindow* StateOf(HWND hwnd) { return reinterpret_cast<ComboBoxWindow*>(GetWindowLongPtrA(hwnd, 0)); }
-
-LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new ComboBoxWindow(hwnd, static_cast<DWORD>(create->style))));
-        // Scroll-bar styles are meant for the drop-down list, which always has its bar; on the
-        // combo's own window they would frame it with a window scroll bar.
-        (void)SetWindowLongPtrA(hwnd, GWL_STYLE, create->style & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    ComboBoxWindow* state = StateOf(hwnd);
-    if (!state)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(hwnd, 0, 0);
-        delete state;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    return state->Handle(message, wParam, lParam);
-}
 
 // The combo subclasses its edit so that the keys and focus changes of the edit act on the combo.
 LRESULT ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
@@ -71,7 +50,13 @@ LRESULT ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-ComboBoxWindow::ComboBoxWindow(HWND hwnd, DWORD style) : m_hwnd(hwnd), m_style(style) {}
+ComboBoxWindow::ComboBoxWindow(HWND hwnd, const CREATESTRUCTA& create)
+    : m_hwnd(hwnd), m_style(static_cast<DWORD>(create.style))
+{
+    // Scroll-bar styles are meant for the drop-down list, which always has its bar; on the
+    // combo's own window they would frame it with a window scroll bar.
+    (void)SetWindowLongPtrA(hwnd, GWL_STYLE, create.style & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
+}
 
 LRESULT ComboBoxWindow::List(UINT message, WPARAM wParam, LPARAM lParam) const
 {
@@ -496,16 +481,7 @@ BOOL GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi)
 
 void RegisterComboBoxClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        RegisterEditClass();
-        detail::RegisterComboListClass();
-        WNDCLASSA wc{};
-        wc.style = CS_DBLCLKS | CS_GLOBALCLASS | CS_VREDRAW | CS_HREDRAW;
-        wc.lpfnWndProc = detail::ComboBoxProc;
-        wc.cbWndExtra = sizeof(detail::ComboBoxWindow*);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = "ComboBox";
-        (void)RegisterClassA(&wc);
-    });
+    RegisterEditClass();
+    detail::RegisterComboListClass();
+    (void)RegisterControlInstanceClass<detail::ComboBoxWindow>("ComboBox", CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW);
 }

@@ -9,7 +9,7 @@ namespace detail {
 // draws the field and the button.
 class ComboBoxWindow {
 public:
-    ComboBoxWindow(HWND hwnd, DWORD style);
+    ComboBoxWindow(HWND hwnd, const CREATESTRUCTA& create);
 
     [[nodiscard]] LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     // The edit's messages pass here first; true when the combo took the message.

@@ -2,6 +2,8 @@
 
 #include "platform/winapi/user/WinUser.h"
 
+#include <type_traits>
+
 // Registers a built-in (CS_GLOBALCLASS) control class unless it is there already, so it is safe to
 // call before every window is made and from any thread; false only if the class could not be made.
 bool RegisterControlClass(const char* className, WNDPROC procedure, UINT style, int extraBytes,
@@ -9,13 +11,17 @@ bool RegisterControlClass(const char* className, WNDPROC procedure, UINT style, 
 
 // The window procedure of a control class that keeps one T per window in the window's first extra
 // bytes (register the class with cbWndExtra = sizeof(T*)): made on WM_NCCREATE with the window,
-// deleted on WM_NCDESTROY; every message in between goes to T::Handle.
+// deleted on WM_NCDESTROY; every message in between goes to T::Handle. T is made from the window
+// alone, or from the window and its CREATESTRUCTA when it needs what the creator passed.
 template <class T>
 LRESULT ControlInstanceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* instance = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, 0));
     if (message == WM_NCCREATE) {
-        instance = new T(hwnd);
+        if constexpr (std::is_constructible_v<T, HWND, const CREATESTRUCTA&>)
+            instance = new T(hwnd, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
+        else
+            instance = new T(hwnd);
         (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(instance));
     }
     if (instance == nullptr)

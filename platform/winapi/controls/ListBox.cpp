@@ -1,57 +1,21 @@
 #include "platform/winapi/controls/ListBoxWindow.h"
 
+#include "platform/winapi/controls/ControlInstance.h"
+
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <cstring>
-#include <mutex>
 
 namespace detail {
 
-namespace {
+void RegisterComboListClass() { (void)RegisterControlInstanceClass<ListBoxWindow>("ComboLBox", CS_DBLCLKS | CS_SAVEBITS); }
 
-ListBoxWindow* StateOf(HWND hwnd) { return reinterpret_cast<ListBoxWindow*>(GetWindowLongPtrA(hwnd, 0)); }
-
-LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new ListBoxWindow(hwnd, static_cast<DWORD>(create->style),
-                                                                                  static_cast<HWND>(create->lpCreateParams))));
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    ListBoxWindow* state = StateOf(hwnd);
-    if (!state)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(hwnd, 0, 0);
-        delete state;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    return state->Handle(message, wParam, lParam);
-}
-
-void RegisterOnce(const char* name, UINT extraStyle)
-{
-    WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS | extraStyle;
-    wc.lpfnWndProc = ListBoxProc;
-    wc.cbWndExtra = sizeof(ListBoxWindow*);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    (void)RegisterClassA(&wc);
-}
-
-} // namespace
-
-void RegisterComboListClass()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { RegisterOnce("ComboLBox", CS_SAVEBITS); });
-}
-
-ListBoxWindow::ListBoxWindow(HWND hwnd, DWORD style, HWND combo)
-    : m_hwnd(hwnd), m_combo((style & LBS_COMBOBOX) ? combo : nullptr), m_style(style)
+// A combo's list is told its combo through the creation parameter.
+ListBoxWindow::ListBoxWindow(HWND hwnd, const CREATESTRUCTA& create)
+    : m_hwnd(hwnd),
+      m_combo((create.style & LBS_COMBOBOX) ? static_cast<HWND>(create.lpCreateParams) : nullptr),
+      m_style(static_cast<DWORD>(create.style))
 {
     // A virtual list is owner-drawn with fixed heights and keeps no strings.
     if (m_style & LBS_NODATA)
@@ -385,6 +349,5 @@ void ListBoxWindow::Report(WORD code) const
 
 void RegisterListBoxClass()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { detail::RegisterOnce("ListBox", 0); });
+    (void)RegisterControlInstanceClass<detail::ListBoxWindow>("ListBox", CS_DBLCLKS);
 }

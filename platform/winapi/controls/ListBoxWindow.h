@@ -14,7 +14,7 @@ namespace detail {
 class ListBoxWindow {
 public:
     // `combo` is the combo box a drop-down list belongs to (a pop-up's owner is the top-level window).
-    ListBoxWindow(HWND hwnd, DWORD style, HWND combo);
+    ListBoxWindow(HWND hwnd, const CREATESTRUCTA& create);
 
     [[nodiscard]] LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
