@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -37,6 +39,8 @@ struct Header {
     HFONT font = nullptr;
     int tracking = -1;
     int trackOffset = 0;
+    // The item whose drag has just ended, while the parent hears of it.
+    int endingTrack = -1;
     int pressed = -1;
     bool pressedInside = false;
 };
@@ -129,6 +133,9 @@ void Redraw(const Header& header) { (void)InvalidateRect(header.window, nullptr,
 void ChangeWidth(Header& header, int index, int width)
 {
     if (NotifyWidth(header, HDN_ITEMCHANGING, index, width) != 0)
+        return;
+    // The parent may have removed items while it was asked.
+    if (static_cast<std::size_t>(index) >= header.items.size())
         return;
     header.items[static_cast<std::size_t>(index)].width = width;
     Redraw(header);
@@ -264,6 +271,20 @@ LRESULT InsertItem(Header& header, WPARAM index, const T* item)
     return at;
 }
 
+// A divider drag or a press on the deleted item ends; those on later items follow their item.
+void ForgetDeletedItem(Header& header, int at)
+{
+    for (int* index : {&header.tracking, &header.endingTrack, &header.pressed}) {
+        if (*index == at) {
+            *index = -1;
+            if (GetCapture() == header.window)
+                (void)ReleaseCapture();
+        } else if (*index > at) {
+            --*index;
+        }
+    }
+}
+
 LRESULT DeleteItem(Header& header, WPARAM index)
 {
     if (index >= header.items.size())
@@ -273,6 +294,7 @@ LRESULT DeleteItem(Header& header, WPARAM index)
     std::erase(header.order, at);
     for (int& shown : header.order)
         shown -= shown > at ? 1 : 0;
+    ForgetDeletedItem(header, at);
     Redraw(header);
     return TRUE;
 }
@@ -290,7 +312,7 @@ LRESULT SetItem(Header& header, WPARAM index, const T* item)
     asked.lParam = item->lParam;
     asked.iImage = item->iImage;
     asked.iOrder = item->iOrder;
-    if (Notify(header, HDN_ITEMCHANGING, at, &asked) != 0)
+    if (Notify(header, HDN_ITEMCHANGING, at, &asked) != 0 || index >= header.items.size())
         return FALSE;
     Apply(header.items[index], *item);
     if ((item->mask & HDI_ORDER) != 0)
@@ -411,12 +433,12 @@ void MouseMove(Header& header, LPARAM lParam)
 void ButtonUp(Header& header, LPARAM lParam)
 {
     if (header.tracking >= 0) {
-        const int index = header.tracking;
         const int width = TrackedWidth(header, lParam);
-        header.tracking = -1;
+        header.endingTrack = std::exchange(header.tracking, -1);
         (void)ReleaseCapture();
-        (void)NotifyWidth(header, HDN_ENDTRACK, index, width);
-        if (width != ItemAt(header, index).width)
+        (void)NotifyWidth(header, HDN_ENDTRACK, header.endingTrack, width);
+        const int index = std::exchange(header.endingTrack, -1);
+        if (index >= 0 && width != ItemAt(header, index).width)
             ChangeWidth(header, index, width);
         return;
     }

@@ -439,9 +439,13 @@ LRESULT NextItem(const ListView& view, int start, UINT flags)
 
 // ---- Items and columns --------------------------------------------------------------------
 
+// Far beyond any report a window can show; a larger sub-item number is a caller's mistake, not a
+// reason to allocate billions of strings.
+constexpr int MAX_SUB_ITEMS = 4096;
+
 void SetText(Row& row, int subItem, LPCSTR text)
 {
-    if (subItem < 0)
+    if (subItem < 0 || subItem >= MAX_SUB_ITEMS)
         return;
     if (row.texts.size() <= static_cast<std::size_t>(subItem))
         row.texts.resize(static_cast<std::size_t>(subItem) + 1);
@@ -1155,7 +1159,8 @@ LRESULT Message(ListView& view, UINT message, WPARAM wParam, LPARAM lParam)
         return SetItem(view, &item);
     }
     case LVM_SETITEMCOUNT:
-        view.rows.reserve(wParam);
+        // Only a hint of what is coming: never worth more than a modest reservation.
+        view.rows.reserve(std::min<WPARAM>(wParam, 65536));
         return TRUE;
     case LVM_GETSELECTEDCOUNT:
         return std::count_if(view.rows.begin(), view.rows.end(), [](const Row& row) { return (row.state & LVIS_SELECTED) != 0; });

@@ -86,7 +86,7 @@ int TabHeight(const TabControl& control, HDC dc)
         return control.fixedSize.cy;
     TEXTMETRICA metrics{};
     (void)GetTextMetricsA(dc, &metrics);
-    return std::max<int>(metrics.tmHeight, ImageSize(control).cy) + 2 * control.padding.cy;
+    return std::max<int>(1, std::max<int>(metrics.tmHeight, ImageSize(control).cy) + 2 * control.padding.cy);
 }
 
 // Rows turn so that the selected tab's row lies next to the pane; the rows after it go to the top.
@@ -226,6 +226,9 @@ bool Select(TabControl& control, int index, bool notify)
         return false;
     NMHDR header{};
     if (notify && NotifyParent(control.window, TCN_SELCHANGING, header) != 0)
+        return false;
+    // The parent may have removed tabs while it was asked.
+    if (index >= Count(control))
         return false;
     control.selected = index;
     control.focused = index;
@@ -656,7 +659,8 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case TCM_SETITEMSIZE:
         return SetItemSize(*control, lParam);
     case TCM_SETPADDING:
-        control->padding = SIZE{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        // Negative padding would make tabs no taller than nothing, and rows are counted by height.
+        control->padding = SIZE{std::max(0, GET_X_LPARAM(lParam)), std::max(0, GET_Y_LPARAM(lParam))};
         Changed(*control);
         return 0;
     case TCM_SETMINTABWIDTH: {

@@ -90,6 +90,21 @@ TEST_F(HeaderTest, DraggingADividerResizesWithTheTrackingSequence)
     EXPECT_EQ(s_notifications.back(), HDN_ITEMCHANGING);
 }
 
+TEST_F(HeaderTest, AParentThatDeletesTheTrackedItemEndsTheDrag)
+{
+    // Deleting the item under the drag while the parent is told it ended leaves no stale index
+    // behind for the width change that follows.
+    s_answer = [this](NMHDR* header) -> LRESULT {
+        if (header->code == HDN_ENDTRACK)
+            (void)SendMessageA(m_header, HDM_DELETEITEM, 0, 0);
+        return 0;
+    };
+    Drag(m_header, {100, 8}, {150, 8});
+    EXPECT_EQ(SendMessageA(m_header, HDM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(Width(0), 80) << "the remaining item keeps its width";
+    EXPECT_NE(GetCapture(), m_header);
+}
+
 TEST_F(HeaderTest, AClickOnAButtonItemReportsTheItem)
 {
     int clicked = -1;

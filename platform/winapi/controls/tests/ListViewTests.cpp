@@ -119,6 +119,16 @@ TEST_F(ListViewTest, ColumnsItemsAndSubItemsKeepTheirTexts)
     EXPECT_EQ(SendMessageA(m_list, LVM_GETCOLUMNWIDTH, 0, 0), 150);
 }
 
+TEST_F(ListViewTest, AbsurdSubItemNumbersAndCountHintsAreHarmless)
+{
+    LVITEMA item{};
+    item.iSubItem = 0x7FFFFFFF;
+    item.pszText = const_cast<LPSTR>("far away");
+    (void)SendMessageA(m_list, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(-1), 0), TRUE);
+    EXPECT_GT(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
 TEST_F(ListViewTest, AClickSelectsTheItemAndReportsTheChange)
 {
     const RECT label = ItemRect(2, LVIR_LABEL);

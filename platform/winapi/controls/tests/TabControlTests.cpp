@@ -158,6 +158,28 @@ TEST_F(TabControlTest, MultiLineTabsWrapIntoRows)
     EXPECT_GT(ItemRect(2).top, ItemRect(0).top);
 }
 
+TEST_F(TabControlTest, NegativePaddingNeverMakesRowsOfNoHeight)
+{
+    (void)SetWindowLongA(m_tabs, GWL_STYLE, GetWindowLongA(m_tabs, GWL_STYLE) | static_cast<LONG>(TCS_MULTILINE));
+    (void)SendMessageA(m_tabs, TCM_SETPADDING, 0, MAKELPARAM(6, static_cast<WORD>(-40)));
+    (void)SetWindowPos(m_tabs, nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    ClickTab(2);
+    EXPECT_GE(SendMessageA(m_tabs, TCM_GETROWCOUNT, 0, 0), 2);
+    EXPECT_GT(ItemRect(2).bottom, ItemRect(2).top);
+}
+
+TEST_F(TabControlTest, AParentThatRemovesTabsWhileAskedKeepsAValidSelection)
+{
+    s_answer = [this](NMHDR* header) -> LRESULT {
+        if (header->code == TCN_SELCHANGING)
+            (void)SendMessageA(m_tabs, TCM_DELETEALLITEMS, 0, 0);
+        return 0;
+    };
+    ClickTab(2);
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(SendMessageA(m_tabs, TCM_GETCURSEL, 0, 0), -1);
+}
+
 TEST_F(TabControlTest, ARowTooWideScrollsByItsArrowsAndByTheSelection)
 {
     (void)SetWindowPos(m_tabs, nullptr, 0, 0, 120, 100, SWP_NOMOVE | SWP_NOZORDER);
