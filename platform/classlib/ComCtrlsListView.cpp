@@ -481,6 +481,9 @@ void TCustomListView::ItemChanged(const NMHDR& header)
         item->m_state = notice.uNewState;
         if (m_onChange)
             m_onChange(this, item, ctState);
+        // OnChange may have deleted the item (lists are often refilled on a change).
+        if (ItemOf(notice.iItem) != item)
+            return;
         if (((notice.uNewState ^ notice.uOldState) & LVIS_SELECTED) != 0 && m_onSelectItem)
             m_onSelectItem(this, item, (notice.uNewState & LVIS_SELECTED) != 0);
     } else if ((notice.uChanged & LVIF_TEXT) != 0 && m_onChange) {

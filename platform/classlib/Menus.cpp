@@ -620,34 +620,15 @@ CLASSLIB_IMPLEMENT_CLASS(TMenu, TComponent, nullptr, DescribeMenu)
 TMenu::TMenu(TComponent* owner, bool popup)
     : TComponent(owner),
       m_items(std::make_unique<TMenuItem>(nullptr)),
-      m_imageChangeLink(std::make_unique<TChangeLink>()),
+      m_images(*this, [this] { ImageListChanged(this); }),
       m_popup(popup)
 {
     m_items->m_menu = this;
-    m_imageChangeLink->SetOnChange(TNotifyEvent(this, &TMenu::ImageListChanged));
 }
 
-TMenu::~TMenu()
-{
-    m_imageChangeLink.reset();
-    m_items.reset();
-}
+TMenu::~TMenu() { m_items.reset(); }
 
-void TMenu::SetImages(TCustomImageList* images)
-{
-    if (images == m_images)
-        return;
-    if (m_images) {
-        m_images->UnRegisterChanges(m_imageChangeLink.get());
-        m_images->RemoveFreeNotification(this);
-    }
-    m_images = images;
-    if (m_images) {
-        m_images->RegisterChanges(m_imageChangeLink.get());
-        m_images->FreeNotification(this);
-    }
-    ImageListChanged(this);
-}
+void TMenu::SetImages(TCustomImageList* images) { m_images.SetList(images); }
 
 void TMenu::SetOwnerDraw(bool ownerDraw)
 {
@@ -672,8 +653,7 @@ void TMenu::ImageListChanged(TObject*)
 void TMenu::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == m_images)
-        SetImages(nullptr);
+    m_images.Forget(component, operation);
 }
 
 TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) const

@@ -2,6 +2,7 @@
 
 #include "platform/classlib/AllocateHWnd.h"
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/ImgListReference.h"
 
 #include <memory>
 #include <string>
@@ -10,8 +11,6 @@
 
 class TBitmap;
 class TMenu;
-class TChangeLink;
-class TCustomImageList;
 
 // A key with its modifiers in one word: the virtual key in the low byte.
 using TShortCut = WORD;
@@ -185,11 +184,11 @@ class TMenu : public TComponent {
 
     [[nodiscard]] TMenuItem* Items() const { return m_items.get(); }
     [[nodiscard]] HMENU Handle() const { return m_items->Handle(); }
-    [[nodiscard]] TCustomImageList* Images() const { return m_images; }
+    [[nodiscard]] TCustomImageList* Images() const { return m_images.List(); }
     void SetImages(TCustomImageList* images);
     [[nodiscard]] bool OwnerDraw() const { return m_ownerDraw; }
     void SetOwnerDraw(bool ownerDraw);
-    [[nodiscard]] bool IsOwnerDraw() const { return m_ownerDraw || m_images; }
+    [[nodiscard]] bool IsOwnerDraw() const { return m_ownerDraw || m_images.List(); }
 
     // Searches every item; null when none matches.
     [[nodiscard]] TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind) const;
@@ -217,8 +216,7 @@ private:
     void DrawMessage(const DRAWITEMSTRUCT& draw);
 
     std::unique_ptr<TMenuItem> m_items;
-    TCustomImageList* m_images = nullptr;
-    std::unique_ptr<TChangeLink> m_imageChangeLink;
+    TImageListReference m_images;
     bool m_ownerDraw = false;
     bool m_popup;
 };

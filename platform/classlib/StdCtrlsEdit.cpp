@@ -358,9 +358,10 @@ void TMemoStrings::SetStrings(int index, const std::string& s)
         m_memo->SetText(list.Text());
         return;
     }
-    const auto start = static_cast<int>(SendMessageA(window, EM_LINEINDEX, static_cast<WPARAM>(index), 0));
-    if (start < 0)
+    // Checked here: the window reads line -1 as the caret's line.
+    if (index < 0 || index >= Count())
         RaiseIndexError(index);
+    const auto start = static_cast<int>(SendMessageA(window, EM_LINEINDEX, static_cast<WPARAM>(index), 0));
     Replace(start, start + static_cast<int>(SendMessageA(window, EM_LINELENGTH, static_cast<WPARAM>(start), 0)), s);
 }
 
@@ -401,9 +402,9 @@ void TMemoStrings::Delete(int index)
         m_memo->SetText(list.Text());
         return;
     }
+    if (index < 0 || index >= Count())
+        RaiseIndexError(index);
     const auto start = static_cast<int>(SendMessageA(window, EM_LINEINDEX, static_cast<WPARAM>(index), 0));
-    if (start < 0)
-        return;
     auto end = static_cast<int>(SendMessageA(window, EM_LINEINDEX, static_cast<WPARAM>(index + 1), 0));
     if (end < 0)
         end = start + static_cast<int>(SendMessageA(window, EM_LINELENGTH, static_cast<WPARAM>(start), 0));

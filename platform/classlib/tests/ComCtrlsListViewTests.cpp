@@ -133,6 +133,18 @@ TEST_F(ListViewTest, AClickSelectsAndFiresTheEvents)
     EXPECT_EQ(m_list->SelCount(), 1);
 }
 
+TEST_F(ListViewTest, AnOnChangeThatClearsTheItemsEndsTheSelectionEvents)
+{
+    int selections = 0;
+    m_form.Show();
+    Application->ProcessMessages();
+    m_list->SetOnChange(TLVChangeEvent::FromFunction([&](TObject*, TListItem*, TItemChange) { m_list->Items()->Clear(); }));
+    m_list->SetOnSelectItem(TLVSelectItemEvent::FromFunction([&](TObject*, TListItem*, bool) { ++selections; }));
+    ClickItem(2);
+    EXPECT_EQ(m_list->Items()->Count(), 0);
+    EXPECT_EQ(selections, 0);
+}
+
 TEST_F(ListViewTest, CustomDrawEventsColourTheirItems)
 {
     m_list->SetOnCustomDrawSubItem(TLVCustomDrawSubItemEvent::FromFunction(

@@ -417,6 +417,19 @@ TEST_F(MenuItems, ImagesMakeItemsOwnerDrawnWithTheirGlyph)
     EXPECT_EQ(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
 }
 
+TEST_F(MenuItems, AFreedImageListIsForgottenWithoutBeingTouched)
+{
+    TPopupMenu menu(nullptr);
+    auto* item = new TMenuItem(&menu);
+    item->SetImageIndex(0);
+    menu.Items()->Add(item);
+    auto images = std::make_unique<TImageList>(nullptr, 8, 8);
+    menu.SetImages(images.get());
+    images.reset();
+    EXPECT_EQ(menu.Images(), nullptr);
+    EXPECT_EQ(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+}
+
 TEST_F(MenuItems, TheMenuLoopMeasuresAndDrawsOwnerDrawnItemsThroughThePopupsWindow)
 {
     TForm form(nullptr);

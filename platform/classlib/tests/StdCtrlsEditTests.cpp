@@ -77,6 +77,11 @@ TEST_F(EditControlTest, MemoLinesBehaveAlikeWithAndWithoutAWindow)
         lines.SetText("a\nb");
         EXPECT_EQ(memo->Text(), "a\r\nb") << windowed;
         EXPECT_EQ(lines.Count(), 2) << windowed;
+        // A line that is not there is an error, never the caret's line.
+        EXPECT_THROW(lines.Delete(-1), EStringListError) << windowed;
+        EXPECT_THROW(lines.SetStrings(-1, "x"), EStringListError) << windowed;
+        EXPECT_THROW(lines.Delete(2), EStringListError) << windowed;
+        EXPECT_EQ(memo->Text(), "a\r\nb") << windowed;
         lines.Clear();
         EXPECT_EQ(lines.Count(), 0) << windowed;
         delete memo;
