@@ -237,13 +237,14 @@ void TCustomStatusBar::DrawPanel(TStatusPanel* panel, const TRect& rect)
 
 void TCustomStatusBar::DrawItem(const DRAWITEMSTRUCT& item)
 {
-    if (static_cast<int>(item.itemID) >= m_panels->Count())
+    const auto id = static_cast<int>(item.itemID);
+    if (id < 0 || id >= m_panels->Count())
         return;
     const int saved = SaveDC(item.hDC);
     m_canvas->SetHandle(item.hDC);
     m_canvas->Font()->Assign(Font());
     m_canvas->Brush()->SetColor(Color());
-    DrawPanel(m_panels->Items(static_cast<int>(item.itemID)), item.rcItem);
+    DrawPanel(m_panels->Items(id), item.rcItem);
     m_canvas->SetHandle(nullptr);
     (void)RestoreDC(item.hDC, saved);
 }

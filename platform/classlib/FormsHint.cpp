@@ -122,7 +122,8 @@ void TApplication::ActivateHint(TPoint cursorPos)
     info.HintStr = GetShortHint(HintOf(control));
     const bool canShow = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
     m_hintActive = canShow;
-    if (!canShow || info.HintStr.empty()) {
+    // A control freed by its own CM_HINTSHOW is forgotten by then (Notification clears it).
+    if (!canShow || info.HintStr.empty() || m_hintControl != control) {
         HideHint();
         return;
     }

@@ -273,6 +273,10 @@ void TMenuItem::Insert(int index, TMenuItem* item)
         return;
     if (item->m_parent)
         throw EMenuError("Menu inserted twice");
+    // An item inside itself would make every walk of the tree endless.
+    for (const TMenuItem* above = this; above; above = above->m_parent)
+        if (above == item)
+            throw EMenuError("Menu inserted twice");
     if (index < 0 || index > Count())
         throw EMenuError("Menu index out of range");
     m_items.insert(m_items.begin() + index, item);

@@ -101,7 +101,8 @@ class TMenuItem : public TComponent {
     // Raises EMenuError "Menu index out of range" for a bad index.
     [[nodiscard]] TMenuItem* Items(int index) const;
     [[nodiscard]] int IndexOf(const TMenuItem* item) const;
-    // Raises EMenuError "Menu inserted twice" for an item that already has a parent.
+    // Raises EMenuError "Menu inserted twice" for an item that already has a parent or that holds
+    // this item (directly or further down).
     void Add(TMenuItem* item);
     void Insert(int index, TMenuItem* item);
     // Takes the item out without freeing it.

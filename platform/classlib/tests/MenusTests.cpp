@@ -168,6 +168,19 @@ TEST_F(MenuItems, TheTreeAndItsMenuHandleStayInStep)
     EXPECT_EQ(menu.ComponentCount(), 0) << "clearing frees sub-items too";
 }
 
+TEST_F(MenuItems, AnItemNeverGoesInsideItself)
+{
+    TPopupMenu menu(nullptr);
+    auto* outer = new TMenuItem(&menu);
+    auto* inner = new TMenuItem(&menu);
+    outer->Add(inner);
+    EXPECT_THROW(inner->Add(outer), EMenuError);
+    EXPECT_THROW(outer->Add(outer), EMenuError);
+    menu.Items()->Add(outer);
+    EXPECT_THROW(inner->Add(menu.Items()), EMenuError);
+    EXPECT_EQ(inner->Count(), 0);
+}
+
 TEST_F(MenuItems, CommandsClickTheirItemOnlyWhenEnabled)
 {
     TPopupMenu menu(nullptr);
