@@ -65,7 +65,12 @@ LRESULT ComboBoxWindow::List(UINT message, WPARAM wParam, LPARAM lParam) const
 
 int ComboBoxWindow::Selected() const { return static_cast<int>(List(LB_GETCURSEL)); }
 
-void ComboBoxWindow::Notify(WORD code) const { CommandParent(m_hwnd, code); }
+bool ComboBoxWindow::Notify(WORD code) const
+{
+    const HWND self = m_hwnd;
+    CommandParent(self, code);
+    return StillServes(self, this);
+}
 
 LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -121,7 +126,7 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam)
             DropDown();
         else
-            CloseUp(Close::Quiet);
+            (void)CloseUp(Close::Quiet);
         return TRUE;
     case CB_GETDROPPEDSTATE:
         return m_dropped ? TRUE : FALSE;

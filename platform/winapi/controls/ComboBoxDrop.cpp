@@ -19,8 +19,7 @@ void ComboBoxWindow::DropDown()
 {
     if (m_dropped || Kind() == CBS_SIMPLE || !m_list)
         return;
-    Notify(CBN_DROPDOWN);
-    if (!IsWindow(m_hwnd))
+    if (!Notify(CBN_DROPDOWN))
         return;
     m_selectionAtDrop = Selected();
     const RECT drop = DropRect();
@@ -36,21 +35,22 @@ void ComboBoxWindow::DropDown()
 
 // Win32's order: the end of the selection, the list hidden, then the close-up. A cancelled drop
 // takes back what hovering the list selected.
-void ComboBoxWindow::CloseUp(Close how)
+bool ComboBoxWindow::CloseUp(Close how)
 {
     if (!m_dropped)
-        return;
+        return true;
     m_dropped = false;
     if (how == Close::Cancel && Selected() != m_selectionAtDrop)
         (void)SetSelection(m_selectionAtDrop);
-    Notify(how == Close::Accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
-    if (!IsWindow(m_hwnd))
-        return;
+    if (!Notify(how == Close::Accept ? CBN_SELENDOK : CBN_SELENDCANCEL))
+        return false;
     (void)ShowWindow(m_list, SW_HIDE);
     if (GetCapture() == m_list)
         (void)ReleaseCapture();
-    Notify(CBN_CLOSEUP);
+    if (!Notify(CBN_CLOSEUP))
+        return false;
     (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    return true;
 }
 
 // What the list reports: an item picked with the mouse (or typed), a click outside, a double click.
@@ -59,16 +59,18 @@ void ComboBoxWindow::ListCommand(WORD code)
     switch (code) {
     case LBN_SELCHANGE:
         ShowSelectionText();
-        if (m_typing && m_dropped)
+        if (m_typing && m_dropped) {
             m_selectionAtDrop = Selected();
-        else if (m_dropped)
-            CloseUp(Close::Accept);
-        else if (m_edit && GetFocus() != m_edit)
+        } else if (m_dropped) {
+            if (!CloseUp(Close::Accept))
+                return;
+        } else if (m_edit && GetFocus() != m_edit) {
             (void)SetFocus(m_edit);
-        Notify(CBN_SELCHANGE);
+        }
+        (void)Notify(CBN_SELCHANGE);
         break;
     case LBN_SELCANCEL:
-        CloseUp(Close::Cancel);
+        (void)CloseUp(Close::Cancel);
         break;
     case LBN_DBLCLK:
         Notify(CBN_DBLCLK);
@@ -131,7 +133,7 @@ bool ComboBoxWindow::KeyDown(UINT key, bool alt)
         return true;
     }
     if (m_dropped && (key == VK_ESCAPE || key == VK_RETURN)) {
-        CloseUp(key == VK_RETURN ? Close::Accept : Close::Cancel);
+        (void)CloseUp(key == VK_RETURN ? Close::Accept : Close::Cancel);
         return true;
     }
     const bool listKey = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT ||
@@ -171,10 +173,10 @@ void ComboBoxWindow::LostFocus(HWND next)
 {
     if (next == m_edit || next == m_hwnd || next == m_list || !m_focused)
         return;
-    CloseUp(Close::Quiet);
+    if (!CloseUp(Close::Quiet))
+        return;
     m_focused = false;
-    Notify(CBN_KILLFOCUS);
-    if (IsWindow(m_hwnd))
+    if (Notify(CBN_KILLFOCUS))
         (void)InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 

@@ -44,12 +44,20 @@ private:
     void MoveSelection(UINT key);
     void ListCommand(WORD code);
     void EditCommand(WORD code);
-    void Notify(WORD code) const;
+    // Tells the parent; false when the parent destroyed the combo meanwhile.
+    bool Notify(WORD code) const;
 
     // Dropping
     void DropDown();
-    void CloseUp(Close how);
-    void ToggleDrop() { m_dropped ? CloseUp(Close::Accept) : DropDown(); }
+    // False when the combo was destroyed while its parent heard of it.
+    bool CloseUp(Close how);
+    void ToggleDrop()
+    {
+        if (m_dropped)
+            (void)CloseUp(Close::Accept);
+        else
+            DropDown();
+    }
 
     // Input and focus
     [[nodiscard]] bool KeyDown(UINT key, bool alt);

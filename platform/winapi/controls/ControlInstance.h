@@ -34,6 +34,14 @@ LRESULT ControlInstanceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return instance->Handle(message, wParam, lParam);
 }
 
+// Whether `instance` still serves `hwnd`. Whoever hears a control's notification may destroy the
+// control, and with the window its instance: after such a call the control must touch nothing of
+// its own, so it remembers its handle first and asks this.
+inline bool StillServes(HWND hwnd, const void* instance)
+{
+    return IsWindow(hwnd) && GetWindowLongPtrA(hwnd, 0) == reinterpret_cast<LONG_PTR>(instance);
+}
+
 // Registers T's control class with that procedure; see RegisterControlClass.
 template <class T>
 bool RegisterControlInstanceClass(const char* className, UINT style)

@@ -136,11 +136,11 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return MA_NOACTIVATE;
         break;
     case WM_LBUTTONDOWN:
-        ButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        (void)ButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_LBUTTONDBLCLK:
-        ButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        Notify(LBN_DBLCLK);
+        if (ButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+            (void)Notify(LBN_DBLCLK);
         return 0;
     case WM_MOUSEMOVE:
         MouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -332,17 +332,15 @@ HWND ListBoxWindow::Identity() const { return m_combo ? m_combo : m_hwnd; }
 
 HWND ListBoxWindow::Owner() const { return m_combo ? m_combo : GetParent(m_hwnd); }
 
-void ListBoxWindow::Notify(WORD code) const
-{
-    if (m_style & LBS_NOTIFY)
-        Report(code);
-}
+bool ListBoxWindow::Notify(WORD code) const { return (m_style & LBS_NOTIFY) == 0 || Report(code); }
 
-void ListBoxWindow::Report(WORD code) const
+bool ListBoxWindow::Report(WORD code) const
 {
+    const HWND self = m_hwnd;
     if (const HWND owner = Owner())
-        (void)SendMessageA(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(m_hwnd)), code),
-                           reinterpret_cast<LPARAM>(m_hwnd));
+        (void)SendMessageA(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(self)), code),
+                           reinterpret_cast<LPARAM>(self));
+    return StillServes(self, this);
 }
 
 } // namespace detail

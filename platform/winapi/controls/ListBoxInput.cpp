@@ -59,24 +59,27 @@ void ListBoxWindow::TypeAhead(char c)
         Choose(static_cast<int>(found));
 }
 
-void ListBoxWindow::ButtonDown(POINT point)
+bool ListBoxWindow::ButtonDown(POINT point)
 {
     const auto [item, outside] = ItemAt(point);
     if (IsComboList()) {
         const RECT client = Client();
-        if (!PtInRect(&client, point))
-            Report(LBN_SELCANCEL);
-        else if (Valid(item))
+        if (!PtInRect(&client, point)) {
+            if (!Report(LBN_SELCANCEL))
+                return false;
+        } else if (Valid(item)) {
             (void)SetSelection(item);
+        }
         m_tracking = true;
-        return;
+        return true;
     }
     if (!m_focused)
         (void)SetFocus(m_hwnd);
-    if (!outside)
-        Choose(item);
+    if (!outside && !Choose(item))
+        return false;
     (void)SetCapture(m_hwnd);
     m_tracking = true;
+    return true;
 }
 
 void ListBoxWindow::MouseMove(POINT point)

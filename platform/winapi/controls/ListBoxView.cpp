@@ -135,12 +135,12 @@ LRESULT ListBoxWindow::SetSelection(int index)
     return index;
 }
 
-void ListBoxWindow::Choose(int index)
+bool ListBoxWindow::Choose(int index)
 {
     if (!Valid(index) || index == m_selected)
-        return;
+        return true;
     (void)SetSelection(index);
-    Notify(LBN_SELCHANGE);
+    return Notify(LBN_SELCHANGE);
 }
 
 void ListBoxWindow::SetCaret(int index)

@@ -45,7 +45,8 @@ private:
     // Selection and scrolling
     [[nodiscard]] LRESULT SetSelection(int index);
     // The user's choice: selects, shows and reports a change.
-    void Choose(int index);
+    // Selects and reports the change; false when the list was destroyed while it was heard.
+    bool Choose(int index);
     void SetCaret(int index);
     [[nodiscard]] LRESULT SetTop(int index);
     void EnsureVisible(int index);
@@ -68,12 +69,14 @@ private:
     // Input
     void KeyDown(WPARAM key);
     void TypeAhead(char c);
-    void ButtonDown(POINT point);
+    // False when the list was destroyed by what it reported.
+    bool ButtonDown(POINT point);
     void MouseMove(POINT point);
     void ButtonUp(POINT point);
     // LBN_ codes for the parent when it asked for them (LBS_NOTIFY); Report always tells.
-    void Notify(WORD code) const;
-    void Report(WORD code) const;
+    // Notify only with LBS_NOTIFY, Report always; both answer whether the list still stands.
+    bool Notify(WORD code) const;
+    bool Report(WORD code) const;
 
     // Painting
     void Paint(HDC dc, const RECT& update);

@@ -81,6 +81,24 @@ TEST_F(ComboTest, ClickDropsTheListWithoutTakingFocusOrActivation)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(ComboTest, AParentThatDestroysTheComboWhileItClosesIsSafe)
+{
+    for (const WORD fatal : {WORD{CBN_SELENDOK}, WORD{CBN_CLOSEUP}, WORD{CBN_SELCHANGE}}) {
+        DropDownList();
+        const HWND combo = m_combo;
+        Host().react = [fatal](HWND from, WORD code) {
+            if (code == fatal)
+                (void)DestroyWindow(from);
+        };
+        ClickButton();
+        ASSERT_TRUE(Dropped(combo));
+        Click(m_list, ListItemCentre(m_list, 2));
+        EXPECT_FALSE(IsWindow(combo)) << fatal;
+        EXPECT_EQ(GetCapture(), nullptr) << fatal;
+        Host().react = nullptr;
+    }
+}
+
 TEST_F(ComboTest, EscapeAndOutsideClicksCancelWhatHoveringSelected)
 {
     DropDownList();

@@ -10,6 +10,8 @@ LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_COMMAND:
         host.commands.emplace_back(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        if (host.react)
+            host.react(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case WM_DRAWITEM:
         host.draws.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -20,6 +20,8 @@ public:
         std::vector<DRAWITEMSTRUCT> draws;
         std::vector<MEASUREITEMSTRUCT> measures;
         std::function<UINT(UINT itemID)> heights;
+        // Called after each notification is recorded: a parent's reaction, such as destroying the control.
+        std::function<void(HWND from, WORD code)> react;
     };
     [[nodiscard]] static Recorded& Host();
 protected:

@@ -54,6 +54,21 @@ TEST_F(ListTest, ClickSelectsTakesFocusAndReportsEachChangeOnce)
     EXPECT_EQ(Notifications(list), (Codes{LBN_KILLFOCUS}));
 }
 
+TEST_F(ListTest, AParentThatDestroysTheListOnItsNotificationIsSafe)
+{
+    const HWND list = MakeList(LBS_NOTIFY);
+    Fill(list, LB_ADDSTRING, {"red", "green", "blue"});
+    Host().react = [](HWND from, WORD code) {
+        if (code == LBN_SELCHANGE)
+            (void)DestroyWindow(from);
+    };
+    RECT item{};
+    (void)SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    Click(list, POINT{item.left + 5, (item.top + item.bottom) / 2});
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(ListTest, KeysMoveTheSelectionAndKeepItInView)
 {
     const HWND list = NumberedList(MakeList(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL), 20, 5);
