@@ -397,6 +397,9 @@ bool ChangeState(ListView& view, int index, UINT state, UINT mask)
     if (NotifyItem(view, LVN_ITEMCHANGING, index, LVIF_STATE, wanted, old) != 0)
         return false;
     MakeRoom(view, index, wanted, mask & (wanted ^ old));
+    // Whoever heard of the changes may have removed items meanwhile.
+    if (index >= Count(view))
+        return false;
     RowAt(view, index).state = wanted;
     if ((wanted & ~old & LVIS_FOCUSED) != 0)
         view.selectionMark = view.selectionMark < 0 ? index : view.selectionMark;
@@ -470,7 +473,7 @@ LRESULT InsertItem(ListView& view, const LVITEMA* item)
     if (view.selectionMark >= at)
         ++view.selectionMark;
     (void)NotifyItem(view, LVN_INSERTITEM, at, 0, 0, 0);
-    if ((item->mask & LVIF_STATE) != 0)
+    if ((item->mask & LVIF_STATE) != 0 && at < Count(view))
         (void)ChangeState(view, at, item->state, item->stateMask);
     Relayout(view);
     return at;
@@ -480,10 +483,14 @@ LRESULT SetItem(ListView& view, const LVITEMA* item)
 {
     if (!item || item->iItem < 0 || item->iItem >= Count(view))
         return FALSE;
-    Row& row = RowAt(view, item->iItem);
     const UINT changed = item->mask & (LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM);
-    if (item->iSubItem == 0 && changed != 0 && NotifyItem(view, LVN_ITEMCHANGING, item->iItem, changed, row.state, row.state) != 0)
-        return FALSE;
+    if (item->iSubItem == 0 && changed != 0) {
+        const UINT state = RowAt(view, item->iItem).state;
+        // The parent may refuse, or remove items while it is asked.
+        if (NotifyItem(view, LVN_ITEMCHANGING, item->iItem, changed, state, state) != 0 || item->iItem >= Count(view))
+            return FALSE;
+    }
+    Row& row = RowAt(view, item->iItem);
     if ((item->mask & LVIF_TEXT) != 0)
         SetText(row, item->iSubItem, item->pszText);
     if (item->iSubItem == 0) {
@@ -495,9 +502,11 @@ LRESULT SetItem(ListView& view, const LVITEMA* item)
             row.indent = item->iIndent;
     }
     RedrawRow(view, item->iItem);
-    if (item->iSubItem == 0 && changed != 0)
-        (void)NotifyItem(view, LVN_ITEMCHANGED, item->iItem, changed, row.state, row.state);
-    if ((item->mask & LVIF_STATE) != 0 && item->iSubItem == 0)
+    if (item->iSubItem == 0 && changed != 0) {
+        const UINT state = row.state;
+        (void)NotifyItem(view, LVN_ITEMCHANGED, item->iItem, changed, state, state);
+    }
+    if ((item->mask & LVIF_STATE) != 0 && item->iSubItem == 0 && item->iItem < Count(view))
         return ChangeState(view, item->iItem, item->state, item->stateMask) ? TRUE : FALSE;
     return TRUE;
 }
@@ -536,6 +545,8 @@ LRESULT DeleteItem(ListView& view, WPARAM index)
         return FALSE;
     const int at = static_cast<int>(index);
     (void)NotifyItem(view, LVN_DELETEITEM, at, 0, 0, 0);
+    if (at >= Count(view))
+        return FALSE;
     view.rows.erase(view.rows.begin() + at);
     if (view.selectionMark == at)
         view.selectionMark = -1;

@@ -3,6 +3,7 @@
 #include "platform/winapi/controls/ListView.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -146,6 +147,27 @@ TEST_F(ListViewTest, AClickSelectsTheItemAndReportsTheChange)
     const RECT other = ItemRect(5, LVIR_LABEL);
     Click(m_list, {other.left + 5, (other.top + other.bottom) / 2});
     EXPECT_EQ(Selected(), 2);
+}
+
+TEST_F(ListViewTest, AParentThatEmptiesTheListWhileAskedLeavesNoStaleRow)
+{
+    for (const UINT fatal : {UINT{LVN_ITEMCHANGING}, UINT{LVN_DELETEITEM}}) {
+        bool reacted = false;
+        s_answer = [this, fatal, &reacted](NMHDR* header) -> LRESULT {
+            if (header->code == fatal && !std::exchange(reacted, true))
+                (void)SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
+            return 0;
+        };
+        for (int i = Count(); i < 5; ++i)
+            AddItem("Item " + std::to_string(i), "");
+        if (fatal == LVN_ITEMCHANGING) {
+            const RECT label = ItemRect(2, LVIR_LABEL);
+            Click(m_list, {label.left + 5, (label.top + label.bottom) / 2});
+        } else {
+            (void)SendMessageA(m_list, LVM_DELETEITEM, 3, 0);
+        }
+        EXPECT_EQ(Count(), 0) << fatal;
+    }
 }
 
 TEST_F(ListViewTest, KeysMoveTheSelectionAndScrollItIntoView)
