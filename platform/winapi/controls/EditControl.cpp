@@ -80,11 +80,13 @@ bool EditControl::IsMultiLine() const { return (Style() & ES_MULTILINE) != 0; }
 bool EditControl::IsPassword() const { return !IsMultiLine() && (Style() & ES_PASSWORD) && m_passwordChar != 0; }
 bool EditControl::IsReadOnly() const { return (Style() & ES_READONLY) != 0; }
 
-void EditControl::Notify(WORD code)
+bool EditControl::Notify(WORD code)
 {
     if (m_styles && EventBit(code) != 0 && !(m_eventMask & EventBit(code)))
-        return;
-    CommandParent(m_hwnd, code);
+        return true;
+    const HWND self = m_hwnd;
+    CommandParent(self, code);
+    return StillServes(self, this);
 }
 
 int EditControl::InsertStyle() const
@@ -118,26 +120,24 @@ bool EditControl::InsertText(std::string text, bool undoable)
     text = FitInto(std::move(text), room);
     if (text.empty() && !m_model.HasSelection()) {
         if (overflow)
-            Notify(EN_MAXTEXT);
+            (void)Notify(EN_MAXTEXT);
         return false;
     }
     m_model.ReplaceSelection(text, InsertStyle(), undoable);
     m_insertStyle = -1;
     m_modified = true;
-    AfterChange();
-    if (overflow)
-        Notify(EN_MAXTEXT);
+    if (AfterChange() && overflow)
+        (void)Notify(EN_MAXTEXT);
     return true;
 }
 
-void EditControl::AfterChange()
+bool EditControl::AfterChange()
 {
     Relayout();
     (void)ScrollToCaret();
     Invalidate();
     UpdateCaret();
-    Notify(EN_UPDATE);
-    Notify(EN_CHANGE);
+    return Notify(EN_UPDATE) && Notify(EN_CHANGE);
 }
 
 void EditControl::SetText(const char* text)
@@ -151,10 +151,8 @@ void EditControl::SetText(const char* text)
     Invalidate();
     UpdateCaret();
     // As Win32: a multi-line edit, or the edit of a combo box, does not report the new text.
-    if (!IsMultiLine() && !IsComboBox(GetParent(m_hwnd))) {
-        Notify(EN_UPDATE);
-        Notify(EN_CHANGE);
-    }
+    if (!IsMultiLine() && !IsComboBox(GetParent(m_hwnd)) && Notify(EN_UPDATE))
+        (void)Notify(EN_CHANGE);
 }
 
 LRESULT EditControl::GetText(WPARAM size, LPSTR buffer) const

@@ -53,12 +53,14 @@ private:
     [[nodiscard]] bool IsMultiLine() const;
     [[nodiscard]] bool IsPassword() const;
     [[nodiscard]] bool IsReadOnly() const;
-    void Notify(WORD code);
+    // Tells the parent; false when the parent destroyed the edit meanwhile.
+    bool Notify(WORD code);
     // ES_UPPERCASE and ES_LOWERCASE apply to every text the control takes.
     [[nodiscard]] std::string WithCase(std::string text) const;
     // Puts text in place of the selection within the limit; false when nothing changed.
     bool InsertText(std::string text, bool undoable);
-    void AfterChange();
+    // Lays out, scrolls and reports a change; false when a report destroyed the edit.
+    bool AfterChange();
     void SetText(const char* text);
     LRESULT GetText(WPARAM size, LPSTR buffer) const;
     LRESULT GetLine(WPARAM line, LPSTR buffer) const;

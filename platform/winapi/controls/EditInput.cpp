@@ -208,7 +208,7 @@ void EditControl::OnSetFocus()
     UpdateCaret();
     (void)ShowCaret(m_hwnd);
     Invalidate();
-    Notify(EN_SETFOCUS);
+    (void)Notify(EN_SETFOCUS);
 }
 
 void EditControl::OnKillFocus()
@@ -217,7 +217,7 @@ void EditControl::OnKillFocus()
     m_selecting = false;
     (void)DestroyCaret();
     Invalidate();
-    Notify(EN_KILLFOCUS);
+    (void)Notify(EN_KILLFOCUS);
 }
 
 void EditControl::Copy()
@@ -274,5 +274,5 @@ void EditControl::Undo()
     if (IsReadOnly() || !m_model.Undo())
         return;
     m_modified = true;
-    AfterChange();
+    (void)AfterChange();
 }

@@ -4,7 +4,9 @@
 
 #include "platform/winapi/controls/RichEdit.h"
 
+#include <functional>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -16,10 +18,19 @@ std::map<WORD, int>& Notifications()
     return counts;
 }
 
+std::function<void(HWND, WORD)>& Reaction()
+{
+    static std::function<void(HWND, WORD)> react;
+    return react;
+}
+
 LRESULT ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND && lParam != 0)
+    if (msg == WM_COMMAND && lParam != 0) {
         ++Notifications()[HIWORD(wParam)];
+        if (Reaction())
+            Reaction()(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -38,6 +49,7 @@ void EditFixture::SetUp()
 
 void EditFixture::TearDown()
 {
+    Reaction() = nullptr;
     (void)DestroyWindow(m_main);
     Pump();
 }
@@ -74,6 +86,8 @@ int EditFixture::Count(WORD code)
 }
 
 void EditFixture::ClearNotifications() { Notifications().clear(); }
+
+void EditFixture::ReactWith(std::function<void(HWND from, WORD code)> react) { Reaction() = std::move(react); }
 
 void EditFixture::Type(const std::string& text)
 {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ protected:
     // How many times each notification code arrived since the last ClearNotifications.
     [[nodiscard]] static int Count(WORD code);
     static void ClearNotifications();
+    // The parent's reaction to each notification, after counting it (for example destroying the edit).
+    static void ReactWith(std::function<void(HWND from, WORD code)> react);
 
     void Type(const std::string& text);
     void Press(unsigned key);

@@ -54,6 +54,22 @@ TEST_F(EditTest, TypingReportsEachChangeAndSetTextOnlyForSingleLine)
     EXPECT_EQ(Text(memo), "xa\r\nb");
 }
 
+TEST_F(EditTest, AParentThatDestroysTheEditWhileHearingOfAChangeIsSafe)
+{
+    for (const WORD fatal : {WORD{EN_UPDATE}, WORD{EN_CHANGE}}) {
+        const HWND edit = MakeEdit(ES_AUTOHSCROLL, "", RECT{10, 10, 210, 34});
+        (void)SendMessageA(edit, EM_LIMITTEXT, 2, 0);
+        ReactWith([fatal](HWND from, WORD code) {
+            if (code == fatal)
+                (void)DestroyWindow(from);
+        });
+        (void)SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("too long"));
+        EXPECT_FALSE(IsWindow(edit)) << fatal;
+        EXPECT_EQ(Count(EN_MAXTEXT), 0) << fatal;
+        ReactWith(nullptr);
+    }
+}
+
 TEST_F(EditTest, KeysMoveAndExtendTheSelection)
 {
     const HWND edit = MakeEdit(ES_AUTOHSCROLL, "one two three");
