@@ -5,13 +5,13 @@
 #include "platform/winapi/kernel/Clock.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/ras/tests/DialFixture.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/CommandLines.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -62,41 +62,6 @@ std::vector<WPARAM> ReceivedCodes()
 bool LastCodeIs(WPARAM code)
 {
     return !Received().empty() && Received().back().code == code;
-}
-
-std::vector<std::string> CommandLine(pid_t pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-    std::vector<std::string> arguments;
-    std::string argument;
-    while (std::getline(in, argument, '\0'))
-        arguments.push_back(argument);
-    return arguments;
-}
-
-std::string ArgumentAfter(const std::vector<std::string>& arguments, const std::string& option)
-{
-    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
-        if (arguments[i] == option)
-            return arguments[i + 1];
-    return "";
-}
-
-bool AnyCommandLineHolds(const std::string& text)
-{
-    for (const auto& process : fs::directory_iterator("/proc")) {
-        std::ifstream in(process.path() / "cmdline", std::ios::binary);
-        const std::string line((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (line.find(text) != std::string::npos)
-            return true;
-    }
-    return false;
-}
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // The message Connect raised, or "" when it raised nothing.

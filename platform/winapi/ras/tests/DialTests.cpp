@@ -1,11 +1,11 @@
 #include "platform/winapi/kernel/Clock.h"
 #include "platform/winapi/ras/tests/DialFixture.h"
+#include "tests/support/CommandLines.h"
 
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -16,35 +16,6 @@ const std::vector<DialEvent> ConnectedSequence = {
     {RASCS_OpenPort, 0, {}},     {RASCS_PortOpened, 0, {}}, {RASCS_Authenticate, 0, {}},
     {RASCS_Authenticated, 0, {}}, {RASCS_Connected, 0, {}},
 };
-
-std::vector<std::string> CommandLine(pid_t pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-    std::vector<std::string> arguments;
-    std::string argument;
-    while (std::getline(in, argument, '\0'))
-        arguments.push_back(argument);
-    return arguments;
-}
-
-std::string ArgumentAfter(const std::vector<std::string>& arguments, const std::string& option)
-{
-    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
-        if (arguments[i] == option)
-            return arguments[i + 1];
-    return "";
-}
-
-bool AnyCommandLineHolds(const std::string& text)
-{
-    for (const auto& process : fs::directory_iterator("/proc")) {
-        std::ifstream in(process.path() / "cmdline", std::ios::binary);
-        const std::string line((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (line.find(text) != std::string::npos)
-            return true;
-    }
-    return false;
-}
 
 RASCONNSTATUSA Status(HRASCONN handle, DWORD* result)
 {
