@@ -286,30 +286,34 @@ BOOL InsertMenuItemA(HMENU hmenu, UINT item, BOOL fByPosition, LPCMENUITEMINFOA 
     return detail::InsertItem(hmenu, item, fByPosition != FALSE, std::move(newItem));
 }
 
-BOOL SetMenuItemInfoA(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFOA lpmii)
+// Runs `call` on the item that Set/GetMenuItemInfo name; a missing record fails with
+// ERROR_INVALID_PARAMETER, a missing item as the look-up reports it.
+namespace {
+
+template <class Info, class Call>
+BOOL WithMenuItem(HMENU hmenu, UINT item, BOOL byPosition, Info* info, Call call)
 {
-    if (!lpmii) {
+    if (!info) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const auto ref = LocateItem(hmenu, item, fByPositon != FALSE);
+    const auto ref = LocateItem(hmenu, item, byPosition != FALSE);
     if (!ref)
         return FALSE;
-    detail::ApplyInfo(ref->Item(), *lpmii);
+    call(ref->Item(), *info);
     return TRUE;
+}
+
+} // namespace
+
+BOOL SetMenuItemInfoA(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFOA lpmii)
+{
+    return WithMenuItem(hmenu, item, fByPositon, lpmii, detail::ApplyInfo);
 }
 
 BOOL GetMenuItemInfoA(HMENU hmenu, UINT item, BOOL fByPosition, LPMENUITEMINFOA lpmii)
 {
-    if (!lpmii) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    const auto ref = LocateItem(hmenu, item, fByPosition != FALSE);
-    if (!ref)
-        return FALSE;
-    detail::FillInfo(ref->Item(), *lpmii);
-    return TRUE;
+    return WithMenuItem(hmenu, item, fByPosition, lpmii, detail::FillInfo);
 }
 
 BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags)
