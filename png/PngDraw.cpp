@@ -3,6 +3,7 @@
 
 #include "platform/classlib/GraphicsObjects.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 
 namespace {
 
@@ -24,27 +25,14 @@ private:
     HGDIOBJ m_object;
 };
 
-// A memory DC compatible with `dc` holding `bitmap`; puts back the old bitmap and deletes itself.
-class TBitmapDC {
+// A memory DC compatible with `dc` holding `bitmap`; one that cannot be made is out of memory.
+class TBitmapDC : public MemoryDC {
 public:
-    TBitmapDC(HDC dc, const TOwnedObject& bitmap) : m_dc(CreateCompatibleDC(dc))
+    TBitmapDC(HDC dc, const TOwnedObject& bitmap) : MemoryDC(dc, bitmap.Bitmap())
     {
-        if (!m_dc)
+        if (!Valid())
             throw EPNGOutMemory();
-        m_old = SelectObject(m_dc, bitmap.Bitmap());
     }
-    ~TBitmapDC()
-    {
-        (void)SelectObject(m_dc, m_old);
-        (void)DeleteDC(m_dc);
-    }
-    TBitmapDC(const TBitmapDC&) = delete;
-    TBitmapDC& operator=(const TBitmapDC&) = delete;
-    [[nodiscard]] HDC Handle() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old = nullptr;
 };
 
 struct TArea {

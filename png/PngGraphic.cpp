@@ -2,6 +2,7 @@
 
 #include "platform/classlib/GraphicsBitmap.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 
 #include <cstddef>
 #include <cstdlib>
@@ -29,20 +30,13 @@ TPixelFormat FormatForBits(unsigned bits)
 }
 
 // A memory DC compatible with the screen, released on every path.
-class TScreenMemoryDC {
+class TScreenMemoryDC : public MemoryDC {
 public:
-    TScreenMemoryDC() : m_dc(CreateCompatibleDC(nullptr))
+    TScreenMemoryDC()
     {
-        if (!m_dc)
+        if (!Valid())
             throw EPNGOutMemory();
     }
-    ~TScreenMemoryDC() { (void)DeleteDC(m_dc); }
-    TScreenMemoryDC(const TScreenMemoryDC&) = delete;
-    TScreenMemoryDC& operator=(const TScreenMemoryDC&) = delete;
-    [[nodiscard]] HDC Handle() const { return m_dc; }
-
-private:
-    HDC m_dc;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/classlib/Streams.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 #include "platform/winapi/gdi/SysColors.h"
 
 #include <algorithm>
@@ -44,24 +45,6 @@ COLORREF ListColor(TColor color)
         return CLR_DEFAULT;
     return ColorToRGB(color);
 }
-
-// A memory DC with a bitmap selected for as long as it lives.
-class TBitmapDC {
-public:
-    explicit TBitmapDC(HBITMAP bitmap) : m_dc(CreateCompatibleDC(nullptr)), m_old(SelectObject(m_dc, bitmap)) {}
-    ~TBitmapDC()
-    {
-        (void)SelectObject(m_dc, m_old);
-        (void)DeleteDC(m_dc);
-    }
-    TBitmapDC(const TBitmapDC&) = delete;
-    TBitmapDC& operator=(const TBitmapDC&) = delete;
-    [[nodiscard]] HDC Handle() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 void WriteInt(TStream& stream, std::uint32_t value)
 {
@@ -308,8 +291,8 @@ void TCustomImageList::DrawDisabled(HDC dc, int x, int y, int index)
     const HBITMAP colour = CreateBitmap(m_width, m_height, 1, 32, nullptr);
     const HBITMAP mono = CreateBitmap(m_width, m_height, 1, 1, nullptr);
     {
-        const TBitmapDC colourDC(colour);
-        const TBitmapDC monoDC(mono);
+        const MemoryDC colourDC(nullptr, colour);
+        const MemoryDC monoDC(nullptr, mono);
         const RECT all{0, 0, m_width, m_height};
         (void)FillRect(colourDC.Handle(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         (void)ImageList_DrawEx(m_handle, index, colourDC.Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
@@ -394,11 +377,11 @@ void TCustomImageList::WriteData(TStream& stream) const
     for (int i = 0; i < count; ++i) {
         IMAGEINFO info{};
         (void)ImageList_GetImageInfo(m_handle, i, &info);
-        const TBitmapDC image(info.hbmImage);
+        const MemoryDC image(nullptr, info.hbmImage);
         (void)BitBlt(images.Canvas()->Handle(), i * m_width, 0, m_width, m_height, image.Handle(),
                      info.rcImage.left, info.rcImage.top, SRCCOPY);
         if (info.hbmMask) {
-            const TBitmapDC mask(info.hbmMask);
+            const MemoryDC mask(nullptr, info.hbmMask);
             (void)BitBlt(masks.Canvas()->Handle(), i * m_width, 0, m_width, m_height, mask.Handle(),
                          info.rcImage.left, info.rcImage.top, SRCCOPY);
         } else {
