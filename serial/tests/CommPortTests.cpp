@@ -2,6 +2,7 @@
 
 #include "platform/winapi/comm/Comm.h"
 #include "platform/winapi/comm/LineMonitor.h"
+#include "platform/winapi/comm/tests/ScriptedLines.h"
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Threads.h"
@@ -223,32 +224,6 @@ TEST_F(PtyCommTest, VanishedDeviceGivesOneHangupNotice)
     EXPECT_EQ(m_notices.hangups, 1);
     m_comm->StopComm();
 }
-
-// Modem lines and error counters the test sets; a pseudo-terminal has neither.
-struct ScriptedLines {
-    std::mutex mutex;
-    int bits = TIOCM_DSR | TIOCM_CTS;
-    detail::LineErrorCounts counts;
-};
-
-class ScriptedMonitor final : public detail::LineMonitor {
-public:
-    explicit ScriptedMonitor(std::shared_ptr<ScriptedLines> lines) : m_lines(std::move(lines)) {}
-    std::optional<int> ModemBits() override
-    {
-        std::lock_guard lock(m_lines->mutex);
-        return m_lines->bits;
-    }
-    std::optional<detail::LineErrorCounts> ErrorCounts() override
-    {
-        std::lock_guard lock(m_lines->mutex);
-        return m_lines->counts;
-    }
-    void SetOutputLines(int, bool) override {}
-
-private:
-    std::shared_ptr<ScriptedLines> m_lines;
-};
 
 class LineEventCommTest : public PtyCommTest {
 protected:

@@ -1,4 +1,5 @@
 #include "platform/winapi/comm/LineMonitor.h"
+#include "platform/winapi/comm/tests/ScriptedLines.h"
 #include "platform/winapi/comm/tests/SerialTestSupport.h"
 
 #include <sys/ioctl.h>
@@ -7,35 +8,6 @@
 #include <thread>
 
 namespace {
-
-// Modem lines and error counters that the test sets, in place of the device's ioctls.
-struct ScriptedLines {
-    std::mutex mutex;
-    int bits = TIOCM_DSR | TIOCM_CTS;
-    detail::LineErrorCounts counts;
-};
-
-class ScriptedMonitor final : public detail::LineMonitor {
-public:
-    explicit ScriptedMonitor(std::shared_ptr<ScriptedLines> lines)
-        : m_lines(std::move(lines))
-    {
-    }
-    std::optional<int> ModemBits() override
-    {
-        std::lock_guard lock(m_lines->mutex);
-        return m_lines->bits;
-    }
-    std::optional<detail::LineErrorCounts> ErrorCounts() override
-    {
-        std::lock_guard lock(m_lines->mutex);
-        return m_lines->counts;
-    }
-    void SetOutputLines(int, bool) override {}
-
-private:
-    std::shared_ptr<ScriptedLines> m_lines;
-};
 
 class LineEventTest : public SerialPortTest {
 protected:
