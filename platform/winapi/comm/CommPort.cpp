@@ -1,4 +1,6 @@
 #include "platform/winapi/comm/CommPort.h"
+
+#include "platform/rtl/Trace.h"
 #include "platform/winapi/comm/CommSettings.h"
 #include "platform/winapi/kernel/Synch.h"
 #include "platform/winapi/kernel/Threads.h"
@@ -117,12 +119,14 @@ std::shared_ptr<CommPort> CommPort::Open(const std::string& devicePath)
     }
     auto port = std::make_shared<CommPort>(PassKey{}, fd, wakeFd, std::move(lock), MakeLineMonitor(fd));
     port->m_dcb = dcb;
+    port->m_devicePath = devicePath;
     try {
         port->m_thread = std::thread([raw = port.get()] { raw->IoLoop(); });
     } catch (const std::system_error&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
+    port->Trace("open");
     return port;
 }
 
@@ -135,6 +139,12 @@ CommPort::CommPort(PassKey, int fd, int wakeFd, std::unique_ptr<CommLock> lock, 
     , m_modemBits(m_lines->ModemBits())
     , m_errorCounts(m_lines->ErrorCounts())
 {
+}
+
+void CommPort::Trace(std::string_view event) const
+{
+    if (TraceEnabled(TraceChannel::Comm))
+        TraceLine(TraceChannel::Comm, m_devicePath + ": " + std::string(event));
 }
 
 CommPort::~CommPort()
@@ -156,6 +166,7 @@ void CommPort::Close()
     Wake();
     if (m_thread.joinable())
         m_thread.join();
+    Trace("close");
     (void)ioctl(m_fd, TIOCNXCL);
     close(m_fd);
     close(m_wakeFd);
@@ -469,6 +480,9 @@ void CommPort::Receive(short pollEvents)
         error = errno;
     }
     if (received > 0) {
+        if (TraceEnabled(TraceChannel::Comm))
+            Trace("rx \"" + TraceEscaped({reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(received)}) +
+                  "\"");
         const bool stripNulls = (m_dcb.Flags & DCB_NULL) != 0;
         DWORD events = 0;
         for (ssize_t index = 0; index < received; ++index) {
@@ -510,6 +524,11 @@ bool CommPort::WriteSome(WriteOperation& write)
     while (write.done < write.data.size()) {
         const ssize_t written = ::write(m_fd, write.data.data() + write.done, write.data.size() - write.done);
         if (written > 0) {
+            if (TraceEnabled(TraceChannel::Comm))
+                Trace("tx \"" +
+                      TraceEscaped({reinterpret_cast<const char*>(write.data.data() + write.done),
+                                    static_cast<std::size_t>(written)}) +
+                      "\"");
             write.done += static_cast<DWORD>(written);
             continue;
         }
@@ -523,6 +542,7 @@ void CommPort::MarkVanished()
     if (m_vanished)
         return;
     m_vanished = true;
+    Trace("the device has gone");
     for (const auto& write : m_writes)
         Complete(write, ERROR_DEVICE_REMOVED);
     m_writes.clear();

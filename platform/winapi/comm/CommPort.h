@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -98,6 +99,8 @@ private:
     [[nodiscard]] bool WatchesLines() const;
     [[nodiscard]] int PollTimeoutMs(SteadyClock::time_point now) const;
     [[nodiscard]] short DeviceEvents() const;
+    // A "comm" trace line about this port, when the channel is on.
+    void Trace(std::string_view event) const;
 
     const int m_fd;
     const int m_wakeFd;
@@ -108,6 +111,7 @@ private:
     bool m_closing = false;
     bool m_closed = false;
     bool m_vanished = false;
+    std::string m_devicePath; // names the port in the "comm" trace
     DCB m_dcb;
     COMMTIMEOUTS m_timeouts{};
     DWORD m_mask = 0;

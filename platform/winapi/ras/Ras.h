@@ -12,7 +12,7 @@
 //   MODEM_PPPD  the pppd program (default /usr/sbin/pppd)
 //   MODEM_CHAT  the chat program pppd runs to dial (default /usr/sbin/chat)
 //   the sysfs root of the device stand-in (DeviceSources.h): ppp interface counters
-//   MODEM_TRACE_RAS=1  copies pppd's log lines to standard error
+//   MODEM_TRACE=ras  copies pppd's log lines to standard error (platform/rtl/Trace.h)
 
 constexpr int RAS_MaxEntryName = 256;
 constexpr int RAS_MaxPhoneNumber = 128;

@@ -1,5 +1,6 @@
 #include "platform/winapi/ras/RasConnection.h"
 
+#include "platform/rtl/Trace.h"
 #include "platform/winapi/devices/ComPorts.h"
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/kernel/Clock.h"
@@ -9,8 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -22,12 +21,6 @@ namespace {
 constexpr std::chrono::milliseconds HangUpGrace{3000};
 constexpr std::size_t MaxLogLine = 4096;
 constexpr DWORD PortSpeed = 115200;
-
-bool TraceOn()
-{
-    const char* value = std::getenv("MODEM_TRACE_RAS");
-    return value && *value && *value != '0';
-}
 
 std::optional<std::string> DevicePathOfPort(const std::string& port)
 {
@@ -141,8 +134,8 @@ void RasConnection::ReadLog()
 
 void RasConnection::HandleLine(const std::string& line)
 {
-    if (TraceOn())
-        std::fprintf(stderr, "ras: %s\n", line.c_str());
+    if (TraceEnabled(TraceChannel::Ras))
+        TraceLine(TraceChannel::Ras, line);
     const auto classified = ClassifyPppdLine(line);
     {
         std::lock_guard lock(m_mutex);

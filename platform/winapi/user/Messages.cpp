@@ -3,6 +3,7 @@
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/MessageLoopHook.h"
 #include "platform/winapi/user/MessageSources.h"
+#include "platform/winapi/user/MessageTrace.h"
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/Window.h"
 
@@ -34,8 +35,11 @@ void HandleSent(detail::SentMessage& sent)
 {
     LRESULT result = 0;
     const auto window = detail::FindWindowObject(sent.hwnd);
-    if (window && window->threadId == GetCurrentThreadId())
+    if (window && window->threadId == GetCurrentThreadId()) {
+        const detail::MessageTraceScope trace(detail::MessageRoute::Receive, *window, sent.message, sent.wParam,
+                                              sent.lParam);
         result = detail::CallWindow(sent.hwnd, sent.message, sent.wParam, sent.lParam);
+    }
     detail::CompleteSent(sent, result);
 }
 
@@ -147,8 +151,10 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     const auto window = detail::FindWindowObject(hWnd);
     if (!window)
         return 0;
-    if (window->threadId == GetCurrentThreadId() || window.get() == &detail::Desktop())
+    if (window->threadId == GetCurrentThreadId() || window.get() == &detail::Desktop()) {
+        const detail::MessageTraceScope trace(detail::MessageRoute::Send, *window, Msg, wParam, lParam);
         return detail::CallWindow(hWnd, Msg, wParam, lParam);
+    }
     const auto target = detail::QueueOfThread(window->threadId);
     if (!target)
         return 0;
@@ -217,6 +223,8 @@ LRESULT DispatchMessageA(const MSG* lpMsg)
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
+    const detail::MessageTraceScope trace(detail::MessageRoute::Dispatch, *window, lpMsg->message, lpMsg->wParam,
+                                          lpMsg->lParam);
     return detail::CallWindow(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
 }
 

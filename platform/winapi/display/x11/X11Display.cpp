@@ -1,9 +1,10 @@
 #include "platform/winapi/display/x11/X11Backend.h"
 
+#include "platform/rtl/Trace.h"
 #include "platform/winapi/gdi/Surface.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 #include <cstdlib>
 #include <mutex>
 
@@ -14,10 +15,11 @@ namespace {
 // window another client destroyed): the call simply has no effect, as in Win32.
 int IgnoreXError(XDisplay* display, XErrorEvent* error)
 {
-    if (std::getenv("MODEM_TRACE_DISPLAY")) {
+    if (TraceEnabled(TraceChannel::Display)) {
         char text[256] = {};
         XGetErrorText(display, error->error_code, text, sizeof text);
-        std::fprintf(stderr, "display: X error %s (request %d)\n", text, error->request_code);
+        TraceLine(TraceChannel::Display,
+                  std::string("X error ") + text + " (request " + std::to_string(error->request_code) + ")");
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/winapi/user/MessageNames.h"
 #include "platform/winapi/user/WinUser.h"
 
 #include <string>
@@ -32,7 +33,6 @@ private:
     std::vector<LoggedMessage> m_entries;
 };
 
-[[nodiscard]] std::string MessageName(UINT message);
 [[nodiscard]] std::string Describe(const std::vector<std::string>& sequence);
 
 // "Logged" windows: register once, then create freely.
