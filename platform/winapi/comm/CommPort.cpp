@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 namespace detail {
@@ -26,7 +28,16 @@ namespace {
 constexpr std::size_t InputCapacity = 64 * 1024;
 constexpr std::size_t ReceiveChunk = 4096;
 constexpr auto LineCheckPeriod = std::chrono::milliseconds(100);
+// Modem traffic is short lines; a bulk transfer is shown by its start, so a trace stays readable.
+constexpr std::size_t TracedBytes = 256;
 
+// "rx 5 \"hello\"": the direction, the count and the bytes, escaped, cut after TracedBytes.
+std::string DescribeTransfer(const char* direction, const unsigned char* bytes, std::size_t count)
+{
+    const std::string_view shown(reinterpret_cast<const char*>(bytes), std::min(count, TracedBytes));
+    return std::string(direction) + " " + std::to_string(count) + " \"" + TraceEscaped(shown) + "\"" +
+           (count > shown.size() ? "..." : "");
+}
 
 bool IsAlive(IssuerToken& issuer)
 {
@@ -481,8 +492,7 @@ void CommPort::Receive(short pollEvents)
     }
     if (received > 0) {
         if (TraceEnabled(TraceChannel::Comm))
-            Trace("rx \"" + TraceEscaped({reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(received)}) +
-                  "\"");
+            Trace(DescribeTransfer("rx", chunk, static_cast<std::size_t>(received)));
         const bool stripNulls = (m_dcb.Flags & DCB_NULL) != 0;
         DWORD events = 0;
         for (ssize_t index = 0; index < received; ++index) {
@@ -525,10 +535,7 @@ bool CommPort::WriteSome(WriteOperation& write)
         const ssize_t written = ::write(m_fd, write.data.data() + write.done, write.data.size() - write.done);
         if (written > 0) {
             if (TraceEnabled(TraceChannel::Comm))
-                Trace("tx \"" +
-                      TraceEscaped({reinterpret_cast<const char*>(write.data.data() + write.done),
-                                    static_cast<std::size_t>(written)}) +
-                      "\"");
+                Trace(DescribeTransfer("tx", write.data.data() + write.done, static_cast<std::size_t>(written)));
             write.done += static_cast<DWORD>(written);
             continue;
         }
