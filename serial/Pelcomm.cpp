@@ -4,16 +4,35 @@
 #include "serial/ReadThread.h"
 #include "serial/WriteThread.h"
 
+#include "platform/rtl/Trace.h"
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Synch.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 namespace {
 
 constexpr DWORD QueueSize = 4096;
 constexpr DWORD ThreadStopTimeoutMs = 10000;
 constexpr DWORD PurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+
+// What the component does with its port and what it hands the application, on the "serial"
+// channel; the bytes themselves are on the "comm" channel.
+void TraceSerial(const std::string& port, std::string_view event)
+{
+    if (TraceEnabled(TraceChannel::Serial))
+        TraceLine(TraceChannel::Serial, port + ": " + std::string(event));
+}
+
+std::string Hex(DWORD value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%lX", static_cast<unsigned long>(value));
+    return text;
+}
 
 const TTypeInfo& CardinalTypeInfo()
 {
@@ -159,8 +178,10 @@ void TComm::StartComm()
     const std::string path = "\\\\.\\" + m_commName;
     const HANDLE port = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE)
+    if (port == INVALID_HANDLE_VALUE) {
+        TraceSerial(m_commName, "open failed, error " + std::to_string(GetLastError()));
         throw ECommsError("Error opening serial port");
+    }
     if (!SetupComm(port, QueueSize, QueueSize)) {
         CloseHandle(port);
         throw ECommsError("Cannot setup comm buffer");
@@ -177,6 +198,7 @@ void TComm::StartComm()
         throw ECommsError("Unable to create event");
     }
     StartThreads();
+    TraceSerial(m_commName, "open at " + std::to_string(m_baudRate) + " baud");
 }
 
 void TComm::StartThreads()
@@ -214,6 +236,7 @@ void TComm::StopComm()
     StopReadThread();
     StopWriteThread();
     CloseHandles();
+    TraceSerial(m_commName, "close");
 }
 
 void TComm::StopReadThread()
@@ -254,8 +277,10 @@ void TComm::CloseHandles()
 
 bool TComm::WriteCommData(const void* data, std::size_t length)
 {
-    if (!m_writeThread || length == 0 || length > MaxWriteLength)
+    if (!m_writeThread || length == 0 || length > MaxWriteLength) {
+        TraceSerial(m_commName, "write of " + std::to_string(length) + " bytes refused");
         return false;
+    }
     TLocalBlock block = TLocalBlock::Allocate(length + 1);
     if (!block)
         return false;
@@ -280,14 +305,17 @@ void TComm::CommWndProc(TMessage& message)
         break;
     }
     case WM_COMM_ERROR:
+        TraceSerial(m_commName, "line error " + Hex(static_cast<DWORD>(message.LParam)));
         if (m_onReceiveError)
             m_onReceiveError(this, static_cast<DWORD>(message.LParam));
         break;
     case WM_COMM_HANGUP:
+        TraceSerial(m_commName, "a worker failed: the port is no longer served");
         if (m_onRequestHangup)
             m_onRequestHangup(this);
         break;
     case WM_COMM_MODEM:
+        TraceSerial(m_commName, "modem lines " + Hex(static_cast<DWORD>(message.LParam)));
         if (m_onModemStateChange)
             m_onModemStateChange(this, static_cast<DWORD>(message.LParam));
         break;

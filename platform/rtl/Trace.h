@@ -21,6 +21,7 @@ enum class TraceChannel : unsigned {
     Display,  // the display backends: errors the window system reports
     Messages, // every message a window procedure is called with, sent or dispatched
     Comm,     // serial ports: open, bytes in and out, a vanished device
+    Serial,   // the serial-port component: open, close, refused writes, line events it reports
     Count
 };
 
