@@ -34,19 +34,41 @@ function(modem_tests name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# modem_fuzzers(<target>): the calling folder's fuzz/*.cpp files, each a libFuzzer target whose
+# seeds are in fuzz/corpus/<file> and whose inputs that once crashed it are kept in
+# fuzz/crashers/<file>. With MODEM_FUZZ each becomes the libFuzzer program fuzz_<target>_<file>;
+# with MODEM_TESTS (any compiler) each also becomes the test replay_<target>_<file>, which runs it
+# over its seeds and crashers.
 function(modem_fuzzers target)
-  if(NOT MODEM_FUZZ OR NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
+  if(NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
     return()
   endif()
   file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/*.cpp)
   foreach(source ${fuzz_sources})
     get_filename_component(stem ${source} NAME_WE)
-    set(fuzzer fuzz_${target}_${stem})
-    add_executable(${fuzzer} ${source})
-    target_link_libraries(${fuzzer} PRIVATE ${target})
-    target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
-    set_property(GLOBAL APPEND PROPERTY MODEM_FUZZERS "${fuzzer}|${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${stem}")
+    if(MODEM_FUZZ)
+      set(fuzzer fuzz_${target}_${stem})
+      add_executable(${fuzzer} ${source})
+      target_link_libraries(${fuzzer} PRIVATE ${target})
+      target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
+      set_property(GLOBAL APPEND PROPERTY MODEM_FUZZERS "${fuzzer}|${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${stem}")
+    endif()
+    if(MODEM_TESTS)
+      modem_fuzz_replay(${target} ${source})
+    endif()
   endforeach()
+endfunction()
+
+# modem_fuzz_replay(<target> <fuzz source>): the fuzz target with the kit's replay main, as the
+# CTest test replay_<target>_<file>. Folders that do not exist yet are skipped by the replay, so a
+# crasher saved later joins without a new configure.
+function(modem_fuzz_replay target source)
+  get_filename_component(stem ${source} NAME_WE)
+  set(replay replay_${target}_${stem})
+  add_executable(${replay} ${source})
+  target_link_libraries(${replay} PRIVATE ${target} test_support_fuzz_replay)
+  set(fuzz_dir ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
+  add_test(NAME ${replay} COMMAND ${replay} ${fuzz_dir}/corpus/${stem} ${fuzz_dir}/crashers/${stem})
 endfunction()
 
 # modem_benchmark(<file.cpp> <libraries>...): one Google Benchmark program per file.

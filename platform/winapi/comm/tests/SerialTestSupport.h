@@ -4,11 +4,11 @@
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Synch.h"
 #include "tests/support/PseudoTerminal.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 constexpr DWORD LongWait = 60'000;
@@ -32,7 +32,7 @@ protected:
     SerialPortTest()
     {
         m_overlay = m_dir.WriteFile("overlay.ini", "[ports]\nCOM7=" + m_pty.SlavePath() + "\n");
-        setenv("MODEM_DEVICE_OVERLAY", m_overlay.c_str(), 1);
+        m_env.Set("MODEM_DEVICE_OVERLAY", m_overlay.string());
         SetCommLockFolder(m_dir.Path().string());
     }
     ~SerialPortTest() override
@@ -40,7 +40,6 @@ protected:
         if (m_port != INVALID_HANDLE_VALUE)
             CloseHandle(m_port);
         SetCommLockFolder("");
-        unsetenv("MODEM_DEVICE_OVERLAY");
     }
 
     static HANDLE OpenPort(const char* name)
@@ -73,6 +72,7 @@ protected:
     }
 
     TempDir m_dir;
+    ScopedEnvironment m_env;
     PseudoTerminal m_pty;
     std::filesystem::path m_overlay;
     HANDLE m_port = INVALID_HANDLE_VALUE;

@@ -1,6 +1,6 @@
 #include "ButtonFixture.h"
 
-#include "ControlHost.h"
+#include "tests/support/windows/HeadlessWindows.h"
 
 #include "platform/winapi/controls/Button.h"
 #include "platform/winapi/controls/ScrollBarControl.h"

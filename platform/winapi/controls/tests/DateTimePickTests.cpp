@@ -1,19 +1,20 @@
-#include "TrackBarFixture.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/winapi/controls/DateTimePick.h"
+#include "tests/support/windows/HeadlessWindows.h"
 
 #include <optional>
 #include <string>
 
 namespace {
 
-class DateTimePickTest : public ControlTest {
+class DateTimePickTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ControlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterDateTimePickClass();
-        m_picker = Make(DATETIMEPICK_CLASSA, 0, {10, 10, 150, 31});
+        m_picker = Control(DATETIMEPICK_CLASSA, 0, {10, 10, 150, 31});
         SYSTEMTIME value{};
         value.wYear = 2026;
         value.wMonth = 12;
@@ -23,7 +24,7 @@ protected:
         ASSERT_TRUE(SendMessageA(m_picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value)));
         (void)SetFocus(m_picker);
         Pump();
-        s_notes.clear();
+        ForgetNotes();
     }
 
     [[nodiscard]] std::string Text() const
@@ -60,8 +61,8 @@ const WORD CLOSEUP = static_cast<WORD>(DTN_CLOSEUP);
 TEST_F(DateTimePickTest, ShowsTheLocaleFormatsAndItsOwnPicture)
 {
     EXPECT_EQ(Text(), "12/10/2026");
-    const HWND longDate = Make(DATETIMEPICK_CLASSA, DTS_LONGDATEFORMAT, {10, 40, 250, 61});
-    const HWND time = Make(DATETIMEPICK_CLASSA, DTS_TIMEFORMAT, {10, 70, 150, 91});
+    const HWND longDate = Control(DATETIMEPICK_CLASSA, DTS_LONGDATEFORMAT, {10, 40, 250, 61});
+    const HWND time = Control(DATETIMEPICK_CLASSA, DTS_TIMEFORMAT, {10, 70, 150, 91});
     const SYSTEMTIME value = Value();
     (void)SendMessageA(longDate, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
     (void)SendMessageA(time, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
@@ -83,7 +84,7 @@ TEST_F(DateTimePickTest, ShowsTheLocaleFormatsAndItsOwnPicture)
     (void)UpdateWindow(m_picker);
     int highlighted = 0;
     for (int x = 0; x < 40; ++x)
-        highlighted += Pixel(m_picker, x, 10) == Rgb(GetSysColor(COLOR_HIGHLIGHT)) ? 1 : 0;
+        highlighted += Shown(m_picker, {x, 10}) == Rgb(GetSysColor(COLOR_HIGHLIGHT)) ? 1 : 0;
     EXPECT_GT(highlighted, 3);
 }
 
@@ -104,7 +105,7 @@ TEST_F(DateTimePickTest, ArrowsAndDigitsChangeTheFocusedFieldAndNotify)
     Key(VK_LEFT);
     Key(VK_LEFT);
     for (const char digit : std::string("2282030"))
-        m_display->InjectText(TopId(m_picker), std::string(1, digit));
+        m_display->InjectText(TopLevelId(m_picker), std::string(1, digit));
     Pump();
     EXPECT_EQ(Text(), "2/28/2030");
     EXPECT_EQ(Value().wHour, 10);
@@ -127,7 +128,7 @@ TEST_F(DateTimePickTest, TheDropDownCalendarKeepsActivationAndAChosenDayClosesIt
     const HWND calendar = Calendar();
     ASSERT_NE(calendar, nullptr);
     EXPECT_TRUE(IsWindowVisible(calendar));
-    EXPECT_EQ(GetActiveWindow(), m_parent);
+    EXPECT_EQ(GetActiveWindow(), m_host);
     EXPECT_EQ(GetFocus(), m_picker);
     SYSTEMTIME shown{};
     (void)SendMessageA(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
@@ -151,7 +152,7 @@ TEST_F(DateTimePickTest, TheDropDownCalendarKeepsActivationAndAChosenDayClosesIt
     EXPECT_EQ(Value().wMinute, 30);
     EXPECT_EQ(Calendar(), nullptr);
     EXPECT_FALSE(IsWindow(calendar));
-    EXPECT_EQ(GetActiveWindow(), m_parent);
+    EXPECT_EQ(GetActiveWindow(), m_host);
     EXPECT_EQ(Codes(), (std::vector<WORD>{DROPDOWN, CHANGE, CLOSEUP}));
 
     // The button opens it too; Escape, or a click anywhere but on the calendar, closes it leaving
@@ -174,7 +175,7 @@ TEST_F(DateTimePickTest, TheDropDownCalendarKeepsActivationAndAChosenDayClosesIt
     SYSTEMTIME shownNow{};
     (void)SendMessageA(reopened, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&shownNow));
     EXPECT_EQ(shownNow.wMonth, 1);
-    Click(m_parent, {300, 250});
+    Click(m_host, {300, 250});
     EXPECT_EQ(Calendar(), nullptr);
     EXPECT_EQ(Text(), "12/24/2026");
 }

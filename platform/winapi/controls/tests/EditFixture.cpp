@@ -1,6 +1,6 @@
 #include "EditFixture.h"
 
-#include "ControlHost.h"
+#include "tests/support/windows/HeadlessWindows.h"
 
 #include "platform/winapi/controls/RichEdit.h"
 

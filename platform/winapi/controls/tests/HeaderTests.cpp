@@ -1,20 +1,20 @@
-#include "ComCtlTestHost.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/Header.h"
 
 #include <string>
 
 namespace {
 
-class HeaderTest : public ComCtlTest {
+class HeaderTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ComCtlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterHeaderClass();
         m_header = Control(WC_HEADERA, HDS_BUTTONS, {0, 0, 400, 20});
         Insert("Name", 100);
         Insert("Number", 80);
-        s_notifications.clear();
+        ForgetNotes();
     }
 
     void Insert(const char* text, int width)
@@ -80,25 +80,25 @@ TEST_F(HeaderTest, DraggingADividerResizesWithTheTrackingSequence)
     Drag(m_header, {100, 8}, {130, 8});
     EXPECT_EQ(Width(0), 130);
     const std::vector<UINT> expected{HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK, HDN_ITEMCHANGING, HDN_ITEMCHANGED};
-    EXPECT_EQ(s_notifications, expected);
+    EXPECT_EQ(NotifyCodes(), expected);
 
     // A parent that refuses the change keeps the width.
-    s_notifications.clear();
-    s_answer = [](NMHDR* header) -> LRESULT { return header->code == HDN_ITEMCHANGING ? TRUE : 0; };
+    ForgetNotes();
+    AnswerNotify([](NMHDR* header) -> LRESULT { return header->code == HDN_ITEMCHANGING ? TRUE : 0; });
     Drag(m_header, {130, 8}, {60, 8});
     EXPECT_EQ(Width(0), 130);
-    EXPECT_EQ(s_notifications.back(), HDN_ITEMCHANGING);
+    EXPECT_EQ(NotifyCodes().back(), HDN_ITEMCHANGING);
 }
 
 TEST_F(HeaderTest, AParentThatDeletesTheTrackedItemEndsTheDrag)
 {
     // Deleting the item under the drag while the parent is told it ended leaves no stale index
     // behind for the width change that follows.
-    s_answer = [this](NMHDR* header) -> LRESULT {
+    AnswerNotify([this](NMHDR* header) -> LRESULT {
         if (header->code == HDN_ENDTRACK)
             (void)SendMessageA(m_header, HDM_DELETEITEM, 0, 0);
         return 0;
-    };
+    });
     Drag(m_header, {100, 8}, {150, 8});
     EXPECT_EQ(SendMessageA(m_header, HDM_GETITEMCOUNT, 0, 0), 1);
     EXPECT_EQ(Width(0), 80) << "the remaining item keeps its width";
@@ -108,11 +108,11 @@ TEST_F(HeaderTest, AParentThatDeletesTheTrackedItemEndsTheDrag)
 TEST_F(HeaderTest, AClickOnAButtonItemReportsTheItem)
 {
     int clicked = -1;
-    s_answer = [&](NMHDR* header) -> LRESULT {
+    AnswerNotify([&](NMHDR* header) -> LRESULT {
         if (header->code == HDN_ITEMCLICK)
             clicked = reinterpret_cast<NMHEADERA*>(header)->iItem;
         return 0;
-    };
+    });
     Click(m_header, {140, 8});
     EXPECT_EQ(clicked, 1);
 }
@@ -124,13 +124,13 @@ TEST_F(HeaderTest, OwnerDrawnItemsAreDrawnByTheParent)
     item.fmt = HDF_OWNERDRAW;
     item.lParam = 77;
     ASSERT_TRUE(SendMessageA(m_header, HDM_SETITEM, 1, reinterpret_cast<LPARAM>(&item)));
-    EXPECT_EQ(s_notifications, (std::vector<UINT>{HDN_ITEMCHANGING, HDN_ITEMCHANGED}));
+    EXPECT_EQ(NotifyCodes(), (std::vector<UINT>{HDN_ITEMCHANGING, HDN_ITEMCHANGED}));
     (void)InvalidateRect(m_header, nullptr, TRUE);
     Pump();
-    ASSERT_FALSE(s_drawItems.empty());
-    EXPECT_EQ(s_drawItems.back().CtlType, ODT_HEADER);
-    EXPECT_EQ(s_drawItems.back().itemID, 1U);
-    EXPECT_EQ(s_drawItems.back().itemData, 77U);
+    ASSERT_FALSE(DrawItems().empty());
+    EXPECT_EQ(DrawItems().back().CtlType, ODT_HEADER);
+    EXPECT_EQ(DrawItems().back().itemID, 1U);
+    EXPECT_EQ(DrawItems().back().itemData, 77U);
 }
 
 } // namespace

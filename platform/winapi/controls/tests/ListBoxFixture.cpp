@@ -1,6 +1,7 @@
 #include "ListBoxFixture.h"
 
 #include "platform/winapi/controls/CommCtrl.h"
+#include "tests/support/windows/HeadlessWindows.h"
 
 namespace {
 
@@ -28,16 +29,6 @@ LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-WindowId Id(HWND hwnd) { return reinterpret_cast<WindowId>(GetAncestor(hwnd, GA_ROOT)); }
-
-POINT InTopLevel(HWND hwnd, POINT client)
-{
-    (void)ClientToScreen(hwnd, &client);
-    RECT top{};
-    (void)GetWindowRect(GetAncestor(hwnd, GA_ROOT), &top);
-    return POINT{client.x - top.left, client.y - top.top};
-}
-
 } // namespace
 
 ListTest::Recorded& ListTest::Host()
@@ -50,13 +41,8 @@ void ListTest::SetUp()
 {
     m_display = &SelectHeadlessDisplay();
     InitCommonControls();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = "ListHost";
-    (void)RegisterClassA(&wc);
-    m_host = CreateWindowExA(0, "ListHost", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 320, nullptr,
-                             nullptr, nullptr, nullptr);
+    m_host = MakeHostWindow("ListHost", HostProc, COLOR_BTNFACE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 500, 420},
+                            "Host");
     Pump();
     Host() = Recorded{};
 }
@@ -69,18 +55,11 @@ void ListTest::TearDown()
     Host() = Recorded{};
 }
 
-HWND ListTest::MakeList(DWORD style, RECT rect) const
-{
-    return CreateWindowExA(0, "ListBox", "", WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.right - rect.left,
-                           rect.bottom - rect.top, m_host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CONTROL_ID)),
-                           nullptr, nullptr);
-}
+HWND ListTest::MakeList(DWORD style, RECT rect) const { return MakeChild(m_host, "ListBox", "", style, rect, CONTROL_ID); }
 
 HWND ListTest::MakeCombo(DWORD style, RECT rect) const
 {
-    return CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                           rect.right - rect.left, rect.bottom - rect.top, m_host,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(CONTROL_ID)), nullptr, nullptr);
+    return MakeChild(m_host, "ComboBox", "", style, rect, CONTROL_ID);
 }
 
 void ListTest::Fill(HWND control, UINT message, std::initializer_list<const char*> texts)
@@ -91,42 +70,35 @@ void ListTest::Fill(HWND control, UINT message, std::initializer_list<const char
 
 void ListTest::Click(HWND hwnd, POINT client)
 {
-    m_display->InjectClick(Id(hwnd), InTopLevel(hwnd, client));
+    m_display->InjectClick(TopLevelId(hwnd), InTopLevel(hwnd, client));
     Pump();
 }
 
 void ListTest::Button(HWND hwnd, POINT client, bool down)
 {
-    m_display->InjectMouseButton(Id(hwnd), InTopLevel(hwnd, client), MouseButton::Left, down);
+    m_display->InjectMouseButton(TopLevelId(hwnd), InTopLevel(hwnd, client), MouseButton::Left, down);
     Pump();
 }
 
 void ListTest::MoveMouse(HWND hwnd, POINT client)
 {
-    m_display->InjectMouseMove(Id(hwnd), InTopLevel(hwnd, client));
+    m_display->InjectMouseMove(TopLevelId(hwnd), InTopLevel(hwnd, client));
     Pump();
 }
 
 void ListTest::Key(unsigned virtualKey, unsigned modifiers)
 {
-    m_display->InjectKeyPress(Id(m_host), virtualKey, {}, modifiers);
+    m_display->InjectKeyPress(TopLevelId(m_host), virtualKey, {}, modifiers);
     Pump();
 }
 
 void ListTest::Type(const std::string& text)
 {
-    m_display->InjectText(Id(m_host), text);
+    m_display->InjectText(TopLevelId(m_host), text);
     Pump();
 }
 
-void ListTest::Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        (void)TranslateMessage(&msg);
-        (void)DispatchMessageA(&msg);
-    }
-}
+void ListTest::Pump() { PumpMessages(); }
 
 std::vector<WORD> ListTest::Notifications(HWND from)
 {

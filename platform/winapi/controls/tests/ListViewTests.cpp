@@ -1,4 +1,4 @@
-#include "ComCtlTestHost.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/Header.h"
 #include "platform/winapi/controls/ListView.h"
 
@@ -10,11 +10,11 @@ namespace {
 constexpr COLORREF CUSTOM_TEXT = RGB(200, 0, 0);
 constexpr COLORREF CUSTOM_BACK = RGB(0, 160, 0);
 
-class ListViewTest : public ComCtlTest {
+class ListViewTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ComCtlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterListViewClass();
         m_list = Control(WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, {10, 10, 310, 210});
         AddColumn("Name", 120);
@@ -22,7 +22,7 @@ protected:
         for (int i = 0; i < 30; ++i)
             AddItem("Item " + std::to_string(i), "555-" + std::to_string(i));
         Pump();
-        s_notifications.clear();
+        ForgetNotes();
     }
 
     void AddColumn(const char* title, int width)
@@ -111,7 +111,7 @@ TEST_F(ListViewTest, ColumnsItemsAndSubItemsKeepTheirTexts)
 
     ASSERT_TRUE(SendMessageA(m_list, LVM_DELETEITEM, 0, 0));
     EXPECT_EQ(Text(0, 0), "Item 1");
-    EXPECT_EQ(s_notifications.back(), LVN_DELETEITEM);
+    EXPECT_EQ(NotifyCodes().back(), LVN_DELETEITEM);
 
     ASSERT_TRUE(SendMessageA(m_list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(150, 0)));
     RECT resized{};
@@ -136,14 +136,15 @@ TEST_F(ListViewTest, AClickSelectsTheItemAndReportsTheChange)
     Click(m_list, {label.left + 5, (label.top + label.bottom) / 2});
     EXPECT_EQ(Selected(), 2);
     EXPECT_EQ(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2);
-    const auto changed = std::find(s_notifications.begin(), s_notifications.end(), LVN_ITEMCHANGED);
-    EXPECT_NE(changed, s_notifications.end());
-    EXPECT_NE(std::find(changed, s_notifications.end(), NM_CLICK), s_notifications.end());
+    const std::vector<UINT> codes = NotifyCodes();
+    const auto changed = std::find(codes.begin(), codes.end(), LVN_ITEMCHANGED);
+    EXPECT_NE(changed, codes.end());
+    EXPECT_NE(std::find(changed, codes.end(), NM_CLICK), codes.end());
     Pump();
     EXPECT_EQ(Shown(m_list, {label.left + 1, label.top + 1}), Rgb(GetSysColor(COLOR_HIGHLIGHT)));
 
     // A refused change leaves the selection alone.
-    s_answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_ITEMCHANGING ? TRUE : 0; };
+    AnswerNotify([](NMHDR* header) -> LRESULT { return header->code == LVN_ITEMCHANGING ? TRUE : 0; });
     const RECT other = ItemRect(5, LVIR_LABEL);
     Click(m_list, {other.left + 5, (other.top + other.bottom) / 2});
     EXPECT_EQ(Selected(), 2);
@@ -153,11 +154,11 @@ TEST_F(ListViewTest, AParentThatEmptiesTheListWhileAskedLeavesNoStaleRow)
 {
     for (const UINT fatal : {UINT{LVN_ITEMCHANGING}, UINT{LVN_DELETEITEM}}) {
         bool reacted = false;
-        s_answer = [this, fatal, &reacted](NMHDR* header) -> LRESULT {
+        AnswerNotify([this, fatal, &reacted](NMHDR* header) -> LRESULT {
             if (header->code == fatal && !std::exchange(reacted, true))
                 (void)SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
             return 0;
-        };
+        });
         for (int i = Count(); i < 5; ++i)
             AddItem("Item " + std::to_string(i), "");
         if (fatal == LVN_ITEMCHANGING) {
@@ -174,10 +175,10 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndScrollItIntoView)
 {
     (void)SetFocus(m_list);
     Pump();
-    s_notifications.clear();
+    ForgetNotes();
     Key(VK_DOWN);
     EXPECT_EQ(Selected(), 0);
-    EXPECT_EQ(s_notifications.front(), LVN_KEYDOWN);
+    EXPECT_EQ(NotifyCodes().front(), LVN_KEYDOWN);
     Key(VK_DOWN);
     EXPECT_EQ(Selected(), 1);
     Key(VK_END);
@@ -198,7 +199,7 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndScrollItIntoView)
 
 TEST_F(ListViewTest, CustomDrawColoursItemsAndSubItems)
 {
-    s_answer = [](NMHDR* header) -> LRESULT {
+    AnswerNotify([](NMHDR* header) -> LRESULT {
         if (header->code != NM_CUSTOMDRAW)
             return 0;
         auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
@@ -211,7 +212,7 @@ TEST_F(ListViewTest, CustomDrawColoursItemsAndSubItems)
             draw->clrTextBk = CUSTOM_BACK;
         }
         return CDRF_DODEFAULT;
-    };
+    });
     (void)InvalidateRect(m_list, nullptr, TRUE);
     Pump();
     RECT cell{LVIR_BOUNDS, 1, 0, 0};
@@ -226,11 +227,11 @@ TEST_F(ListViewTest, ColumnClicksAndFullRowHitTesting)
     RECT title{};
     (void)SendMessageA(Header(), HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&title));
     int column = -1;
-    s_answer = [&](NMHDR* header) -> LRESULT {
+    AnswerNotify([&](NMHDR* header) -> LRESULT {
         if (header->code == LVN_COLUMNCLICK)
             column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
         return 0;
-    };
+    });
     Click(Header(), {title.left + 10, 5});
     EXPECT_EQ(column, 1);
 

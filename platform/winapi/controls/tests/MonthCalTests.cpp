@@ -1,4 +1,4 @@
-#include "TrackBarFixture.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/MonthCal.h"
 
 #include <optional>
@@ -19,13 +19,13 @@ bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b)
     return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
 }
 
-class MonthCalTest : public ControlTest {
+class MonthCalTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ControlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterMonthCalClass();
-        m_cal = Make(MONTHCAL_CLASSA, WS_BORDER, {5, 5, 300, 250});
+        m_cal = Control(MONTHCAL_CLASSA, WS_BORDER, {5, 5, 300, 250});
         RECT minimum{};
         ASSERT_TRUE(SendMessageA(m_cal, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&minimum)));
         (void)SetWindowPos(m_cal, nullptr, 0, 0, minimum.right + 2, minimum.bottom + 2, SWP_NOMOVE | SWP_NOZORDER);
@@ -33,7 +33,7 @@ protected:
         (void)SendMessageA(m_cal, MCM_SETTODAY, 0, reinterpret_cast<LPARAM>(&today));
         ASSERT_TRUE(SendMessageA(m_cal, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&today)));
         Pump();
-        s_notes.clear();
+        ForgetNotes();
     }
 
     [[nodiscard]] SYSTEMTIME Selection() const
@@ -103,7 +103,7 @@ TEST_F(MonthCalTest, SixWeeksFitTheMinimumRectAndHitTestsNameEveryPart)
 
     RECT full{};
     (void)SendMessageA(m_cal, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&full));
-    const HWND noToday = Make(MONTHCAL_CLASSA, MCS_NOTODAY, {5, 5, 300, 250});
+    const HWND noToday = Control(MONTHCAL_CLASSA, MCS_NOTODAY, {5, 5, 300, 250});
     RECT shorter{};
     (void)SendMessageA(noToday, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&shorter));
     EXPECT_LT(shorter.bottom, full.bottom);
@@ -119,7 +119,7 @@ TEST_F(MonthCalTest, ClicksOnButtonsAndDaysMoveTheSelectionAndNotify)
     Click(m_cal, *Find(MCHT_TITLEBTNPREV));
     EXPECT_TRUE(SameDate(Selection(), Ymd(2026, 11, 10)));
 
-    s_notes.clear();
+    ForgetNotes();
     const SYSTEMTIME target = Ymd(2026, 11, 25);
     Click(m_cal, *Find(MCHT_CALENDARDATE, &target));
     EXPECT_TRUE(SameDate(Selection(), target));
@@ -131,7 +131,7 @@ TEST_F(MonthCalTest, ClicksOnButtonsAndDaysMoveTheSelectionAndNotify)
     EXPECT_TRUE(SameDate(Selection(), trailing));
     EXPECT_TRUE(Find(MCHT_CALENDARDATE, &trailing));
 
-    s_notes.clear();
+    ForgetNotes();
     Click(m_cal, *Find(MCHT_TODAYLINK));
     EXPECT_TRUE(SameDate(Selection(), Ymd(2026, 12, 10)));
     EXPECT_EQ(Codes(), (std::vector<WORD>{SELCHANGE, SELECT}));
@@ -157,7 +157,7 @@ TEST_F(MonthCalTest, KeysMoveByDayWeekAndMonthWithinTheRange)
 
     SYSTEMTIME limits[2] = {Ymd(2026, 11, 28), Ymd(2026, 12, 5)};
     ASSERT_TRUE(SendMessageA(m_cal, MCM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(limits)));
-    s_notes.clear();
+    ForgetNotes();
     Key(VK_NEXT);
     EXPECT_TRUE(SameDate(Selection(), limits[1]));
     Key(VK_NEXT);

@@ -1,13 +1,13 @@
-#include "TrackBarFixture.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/ProgressBar.h"
 
 namespace {
 
-class ProgressBarTest : public ControlTest {
+class ProgressBarTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ControlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterProgressBarClass();
     }
     [[nodiscard]] static int Pos(HWND bar) { return static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)); }
@@ -15,7 +15,7 @@ protected:
 
 TEST_F(ProgressBarTest, PositionsAreClampedAndSteppingPastTheEndStartsOver)
 {
-    const HWND bar = Make(PROGRESS_CLASSA, 0, {10, 10, 210, 30});
+    const HWND bar = Control(PROGRESS_CLASSA, 0, {10, 10, 210, 30});
     EXPECT_EQ(SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(10, 50)), MAKELONG(0, 100));
     EXPECT_EQ(Pos(bar), 10);
     EXPECT_EQ(SendMessageA(bar, PBM_SETPOS, 80, 0), 10);
@@ -39,33 +39,33 @@ TEST_F(ProgressBarTest, PositionsAreClampedAndSteppingPastTheEndStartsOver)
 TEST_F(ProgressBarTest, TheFilledPartFollowsThePositionWithinTheRange)
 {
     // 204 wide: a one-pixel sunken edge and a one-pixel gap leave 200 pixels to fill.
-    const HWND bar = Make(PROGRESS_CLASSA, PBS_SMOOTH, {10, 10, 214, 30});
+    const HWND bar = Control(PROGRESS_CLASSA, PBS_SMOOTH, {10, 10, 214, 30});
     (void)SendMessageA(bar, PBM_SETRANGE32, 100, 200);
     (void)SendMessageA(bar, PBM_SETPOS, 150, 0);
     (void)SendMessageA(bar, PBM_SETBARCOLOR, 0, RGB(0, 0, 255));
     (void)SendMessageA(bar, PBM_SETBKCOLOR, 0, RGB(255, 255, 0));
     (void)UpdateWindow(bar);
-    EXPECT_EQ(Pixel(bar, 2, 10), 0x0000FFu);
-    EXPECT_EQ(Pixel(bar, 101, 10), 0x0000FFu);
-    EXPECT_EQ(Pixel(bar, 102, 10), 0xFFFF00u);
-    EXPECT_EQ(Pixel(bar, 0, 0), Rgb(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(Shown(bar, {2, 10}), 0x0000FFu);
+    EXPECT_EQ(Shown(bar, {101, 10}), 0x0000FFu);
+    EXPECT_EQ(Shown(bar, {102, 10}), 0xFFFF00u);
+    EXPECT_EQ(Shown(bar, {0, 0}), Rgb(GetSysColor(COLOR_BTNSHADOW)));
 
     // Classic blocks leave gaps; a vertical bar fills from the bottom.
-    const HWND blocks = Make(PROGRESS_CLASSA, 0, {10, 40, 214, 60});
+    const HWND blocks = Control(PROGRESS_CLASSA, 0, {10, 40, 214, 60});
     (void)SendMessageA(blocks, PBM_SETPOS, 100, 0);
     (void)UpdateWindow(blocks);
     const std::uint32_t highlight = Rgb(GetSysColor(COLOR_HIGHLIGHT));
     const int block = (20 - 4) * 2 / 3;
-    EXPECT_EQ(Pixel(blocks, 2, 10), highlight);
-    EXPECT_EQ(Pixel(blocks, 2 + block, 10), Rgb(GetSysColor(COLOR_BTNFACE)));
-    EXPECT_EQ(Pixel(blocks, 2 + block + 2, 10), highlight);
+    EXPECT_EQ(Shown(blocks, {2, 10}), highlight);
+    EXPECT_EQ(Shown(blocks, {2 + block, 10}), Rgb(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(Shown(blocks, {2 + block + 2, 10}), highlight);
 
-    const HWND vertical = Make(PROGRESS_CLASSA, PBS_VERTICAL | PBS_SMOOTH, {250, 10, 270, 114});
+    const HWND vertical = Control(PROGRESS_CLASSA, PBS_VERTICAL | PBS_SMOOTH, {250, 10, 270, 114});
     (void)SendMessageA(vertical, PBM_SETPOS, 25, 0);
     (void)UpdateWindow(vertical);
-    EXPECT_EQ(Pixel(vertical, 10, 101), highlight);
-    EXPECT_EQ(Pixel(vertical, 10, 77), highlight);
-    EXPECT_EQ(Pixel(vertical, 10, 76), Rgb(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(Shown(vertical, {10, 101}), highlight);
+    EXPECT_EQ(Shown(vertical, {10, 77}), highlight);
+    EXPECT_EQ(Shown(vertical, {10, 76}), Rgb(GetSysColor(COLOR_BTNFACE)));
 }
 
 } // namespace

@@ -1,15 +1,15 @@
-#include "ComCtlTestHost.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/StatusBar.h"
 
 #include <string>
 
 namespace {
 
-class StatusBarTest : public ComCtlTest {
+class StatusBarTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ComCtlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterStatusBarClass();
     }
 
@@ -102,8 +102,8 @@ TEST_F(StatusBarTest, OwnerDrawnPartsAreDrawnByTheParent)
     EXPECT_EQ(SendMessageA(bar, SB_GETTEXT, 1, 0), 0x1234);
     (void)InvalidateRect(bar, nullptr, TRUE);
     Pump();
-    ASSERT_FALSE(s_drawItems.empty());
-    const DRAWITEMSTRUCT& item = s_drawItems.back();
+    ASSERT_FALSE(DrawItems().empty());
+    const DRAWITEMSTRUCT item = DrawItems().back();
     EXPECT_EQ(item.itemID, 1U);
     EXPECT_EQ(item.itemData, 0x1234U);
     EXPECT_EQ(item.hwndItem, bar);

@@ -1,21 +1,22 @@
-#include "ComCtlTestHost.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/TabControl.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
-class TabControlTest : public ComCtlTest {
+class TabControlTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ComCtlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterTabControlClass();
         m_tabs = Control(WC_TABCONTROLA, WS_TABSTOP, {10, 10, 310, 210});
         for (const char* text : {"General", "Calls", "Messages"})
             Insert(text);
         Pump();
-        s_notifications.clear();
+        ForgetNotes();
     }
 
     void Insert(const char* text)
@@ -91,16 +92,16 @@ TEST_F(TabControlTest, ClickingATabAsksTheParentAndReportsTheChange)
     ClickTab(2);
     EXPECT_EQ(Selected(), 2);
     EXPECT_EQ(SendMessageA(m_tabs, TCM_GETCURFOCUS, 0, 0), 2);
-    ASSERT_GE(s_notifications.size(), 2U);
-    EXPECT_EQ(s_notifications[0], TCN_SELCHANGING);
-    EXPECT_EQ(s_notifications[1], TCN_SELCHANGE);
+    ASSERT_GE(NotifyCodes().size(), 2U);
+    EXPECT_EQ(NotifyCodes()[0], TCN_SELCHANGING);
+    EXPECT_EQ(NotifyCodes()[1], TCN_SELCHANGE);
     EXPECT_EQ(GetFocus(), m_tabs);
 
-    s_notifications.clear();
-    s_answer = [](NMHDR* header) -> LRESULT { return header->code == TCN_SELCHANGING ? TRUE : 0; };
+    ForgetNotes();
+    AnswerNotify([](NMHDR* header) -> LRESULT { return header->code == TCN_SELCHANGING ? TRUE : 0; });
     ClickTab(1);
     EXPECT_EQ(Selected(), 2);
-    EXPECT_EQ(std::count(s_notifications.begin(), s_notifications.end(), TCN_SELCHANGE), 0);
+    EXPECT_EQ(std::ranges::count(NotifyCodes(), TCN_SELCHANGE), 0);
 }
 
 TEST_F(TabControlTest, SettingTheSelectionByMessageSendsNoNotification)
@@ -109,7 +110,7 @@ TEST_F(TabControlTest, SettingTheSelectionByMessageSendsNoNotification)
     EXPECT_EQ(Selected(), 1);
     EXPECT_EQ(SendMessageA(m_tabs, TCM_SETCURSEL, 9, 0), -1);
     EXPECT_EQ(Selected(), 1);
-    EXPECT_TRUE(s_notifications.empty());
+    EXPECT_TRUE(NotifyCodes().empty());
 }
 
 TEST_F(TabControlTest, KeysMoveTheSelection)
@@ -123,8 +124,8 @@ TEST_F(TabControlTest, KeysMoveTheSelection)
     EXPECT_EQ(Selected(), 0);
     Key(VK_TAB, ModControl | ModShift);
     EXPECT_EQ(Selected(), 2);
-    EXPECT_EQ(s_notifications.front(), TCN_KEYDOWN);
-    EXPECT_EQ(std::count(s_notifications.begin(), s_notifications.end(), TCN_SELCHANGE), 4);
+    EXPECT_EQ(NotifyCodes().front(), TCN_KEYDOWN);
+    EXPECT_EQ(std::ranges::count(NotifyCodes(), TCN_SELCHANGE), 4);
 }
 
 TEST_F(TabControlTest, AdjustRectConvertsBetweenWindowAndDisplayArea)
@@ -170,11 +171,11 @@ TEST_F(TabControlTest, NegativePaddingNeverMakesRowsOfNoHeight)
 
 TEST_F(TabControlTest, AParentThatRemovesTabsWhileAskedKeepsAValidSelection)
 {
-    s_answer = [this](NMHDR* header) -> LRESULT {
+    AnswerNotify([this](NMHDR* header) -> LRESULT {
         if (header->code == TCN_SELCHANGING)
             (void)SendMessageA(m_tabs, TCM_DELETEALLITEMS, 0, 0);
         return 0;
-    };
+    });
     ClickTab(2);
     EXPECT_EQ(Count(), 0);
     EXPECT_EQ(SendMessageA(m_tabs, TCM_GETCURSEL, 0, 0), -1);
@@ -191,7 +192,7 @@ TEST_F(TabControlTest, ARowTooWideScrollsByItsArrowsAndByTheSelection)
     Click(m_tabs, {client.right - arrow / 2, 2 + arrow / 2});
     EXPECT_LT(ItemRect(0).left, firstLeft);
     EXPECT_EQ(Selected(), 0);
-    EXPECT_EQ(std::count(s_notifications.begin(), s_notifications.end(), TCN_SELCHANGING), 0);
+    EXPECT_EQ(std::ranges::count(NotifyCodes(), TCN_SELCHANGING), 0);
     Click(m_tabs, {client.right - arrow - arrow / 2, 2 + arrow / 2});
     EXPECT_EQ(ItemRect(0).left, firstLeft);
 

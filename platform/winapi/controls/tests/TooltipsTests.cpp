@@ -2,6 +2,8 @@
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/kernel/Clock.h"
+#include "tests/support/controls/ControlTestHost.h"
+#include "tests/support/windows/HeadlessWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,65 +14,32 @@
 
 namespace {
 
-std::vector<UINT> g_notices;   // the tooltip notifications the owner heard
-std::string g_callbackText;
-
-LRESULT OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        g_notices.push_back(header->code);
-        if (header->code == TTN_GETDISPINFOA)
-            (void)snprintf(reinterpret_cast<NMTTDISPINFOA*>(lParam)->szText, 80, "%s", g_callbackText.c_str());
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-class TooltipsTest : public ::testing::Test {
+class TooltipsTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        m_display = &SelectHeadlessDisplay();
+        ControlTestHost::SetUp();
         m_clock = std::make_unique<FakeClock>();
         ASSERT_TRUE(RegisterTooltipsClass());
         ASSERT_TRUE(RegisterTooltipsClass());
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = OwnerProc;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-        wc.lpszClassName = "TipOwner";
-        (void)RegisterClassA(&wc);
-        m_owner = CreateWindowExA(0, "TipOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
-                                  nullptr, nullptr, nullptr);
-        m_tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, 0, 0, 0, 0, m_owner, nullptr, nullptr,
+        m_tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, 0, 0, 0, 0, m_host, nullptr, nullptr,
                                 nullptr);
         ASSERT_NE(m_tip, nullptr);
-        (void)SetActiveWindow(m_owner);
         Pump();
-        g_notices.clear();
+        ForgetNotes();
     }
     void TearDown() override
     {
         (void)DestroyWindow(m_tip);
-        (void)DestroyWindow(m_owner);
-        Pump();
+        ControlTestHost::TearDown();
         m_clock.reset();
-    }
-    static void Pump()
-    {
-        MSG msg;
-        for (int i = 0; i < 3; ++i)
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                (void)TranslateMessage(&msg);
-                (void)DispatchMessageA(&msg);
-            }
     }
     TOOLINFOA Tool(UINT flags, UINT_PTR id, RECT rect, LPSTR text) const
     {
         TOOLINFOA info{};
         info.cbSize = sizeof(info);
         info.uFlags = flags;
-        info.hwnd = m_owner;
+        info.hwnd = m_host;
         info.uId = id;
         info.rect = rect;
         info.lpszText = text;
@@ -78,12 +47,7 @@ protected:
     }
     void MoveTo(POINT client)
     {
-        POINT screen = client;
-        (void)ClientToScreen(m_owner, &screen);
-        RECT window{};
-        (void)GetWindowRect(m_owner, &window);
-        const POINT inWindow{screen.x - window.left, screen.y - window.top};
-        m_display->InjectMouseMove(reinterpret_cast<WindowId>(m_owner), inWindow);
+        m_display->InjectMouseMove(TopLevelId(m_host), InTopLevel(m_host, client));
         Pump();
     }
     void Wait(std::uint64_t ms)
@@ -99,9 +63,7 @@ protected:
         return rect;
     }
 
-    HeadlessDisplay* m_display = nullptr;
     std::unique_ptr<FakeClock> m_clock;
-    HWND m_owner = nullptr;
     HWND m_tip = nullptr;
 };
 
@@ -121,10 +83,10 @@ TEST_F(TooltipsTest, HoveringOverAToolShowsItsTipAfterTheDelayWithoutActivating)
     EXPECT_FALSE(TipShown());
     Wait(1);
     ASSERT_TRUE(TipShown());
-    EXPECT_EQ(g_notices, std::vector<UINT>{TTN_SHOW});
-    EXPECT_EQ(GetActiveWindow(), m_owner);
+    EXPECT_EQ(NotifyCodes(), std::vector<UINT>{TTN_SHOW});
+    EXPECT_EQ(GetActiveWindow(), m_host);
     POINT pointer{20, 20};
-    (void)ClientToScreen(m_owner, &pointer);
+    (void)ClientToScreen(m_host, &pointer);
     EXPECT_GT(TipRect().top, pointer.y);
     // Info colours inside a one-pixel frame.
     const auto id = reinterpret_cast<WindowId>(m_tip);
@@ -137,7 +99,7 @@ TEST_F(TooltipsTest, HoveringOverAToolShowsItsTipAfterTheDelayWithoutActivating)
     // It goes when the pointer leaves the tool, with TTN_POP.
     MoveTo(POINT{200, 200});
     EXPECT_FALSE(TipShown());
-    EXPECT_EQ(g_notices.back(), TTN_POP);
+    EXPECT_EQ(NotifyCodes().back(), TTN_POP);
 
     // And after the auto-pop delay.
     MoveTo(POINT{30, 30});
@@ -157,13 +119,17 @@ TEST_F(TooltipsTest, DeactivatedOrDeletedToolsShowNothingAndCallbackTextIsAskedF
     EXPECT_FALSE(TipShown());
 
     (void)SendMessageA(m_tip, TTM_ACTIVATE, TRUE, 0);
-    g_callbackText = "Roaming";
+    AnswerNotify([](NMHDR* header) -> LRESULT {
+        if (header->code == TTN_GETDISPINFOA)
+            (void)snprintf(reinterpret_cast<NMTTDISPINFOA*>(header)->szText, 80, "%s", "Roaming");
+        return 0;
+    });
     MoveTo(POINT{25, 20});
     MoveTo(POINT{200, 200});
     MoveTo(POINT{20, 25});
     Wait(GetDoubleClickTime());
     ASSERT_TRUE(TipShown());
-    EXPECT_EQ(g_notices, (std::vector<UINT>{TTN_GETDISPINFOA, TTN_SHOW}));
+    EXPECT_EQ(NotifyCodes(), (std::vector<UINT>{TTN_GETDISPINFOA, TTN_SHOW}));
 
     (void)SendMessageA(m_tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_FALSE(TipShown());
@@ -200,7 +166,7 @@ TEST_F(TooltipsTest, ATrackingToolShowsWhereItIsToldAndWrapsAtTheMaximumWidth)
 
     (void)SendMessageA(m_tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
     EXPECT_FALSE(TipShown());
-    EXPECT_EQ(g_notices, (std::vector<UINT>{TTN_SHOW, TTN_POP}));
+    EXPECT_EQ(NotifyCodes(), (std::vector<UINT>{TTN_SHOW, TTN_POP}));
     (void)SendMessageA(m_tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
     EXPECT_TRUE(TipShown());
     (void)SendMessageA(m_tip, TTM_POP, 0, 0);

@@ -1,21 +1,21 @@
-#include "TrackBarFixture.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/TrackBar.h"
 #include "platform/winapi/kernel/Clock.h"
 
 namespace {
 
-class TrackBarTest : public ControlTest {
+class TrackBarTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ControlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterTrackBarClass();
-        m_track = Make(TRACKBAR_CLASSA, TBS_AUTOTICKS, {10, 10, 210, 55});
+        m_track = Control(TRACKBAR_CLASSA, TBS_AUTOTICKS, {10, 10, 210, 55});
         (void)SendMessageA(m_track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
         (void)SendMessageA(m_track, TBM_SETPAGESIZE, 0, 2);
         (void)SetFocus(m_track);
         Pump();
-        s_notes.clear();
+        ForgetNotes();
     }
 
     [[nodiscard]] int Pos() const { return static_cast<int>(SendMessageA(m_track, TBM_GETPOS, 0, 0)); }
@@ -50,13 +50,13 @@ TEST_F(TrackBarTest, KeysMoveByLineAndPageAndReportEachStepThenEndTrack)
                           {VK_HOME, TB_TOP, 0},       {VK_END, TB_BOTTOM, 10}};
     for (const Case& test : cases) {
         (void)SendMessageA(m_track, TBM_SETPOS, TRUE, 5);
-        s_notes.clear();
+        ForgetNotes();
         Key(test.key);
         EXPECT_EQ(Pos(), test.pos) << test.key;
         EXPECT_EQ(Scrolls(), (std::vector<Scroll>{{test.code, 0}, {TB_ENDTRACK, 0}})) << test.key;
     }
     // At the end of the range nothing moves, and only the key's release is reported.
-    s_notes.clear();
+    ForgetNotes();
     Key(VK_RIGHT);
     EXPECT_EQ(Pos(), 10);
     EXPECT_EQ(Scrolls(), (std::vector<Scroll>{{TB_ENDTRACK, 0}}));
@@ -117,7 +117,7 @@ TEST_F(TrackBarTest, ThumbAndChannelRectsFollowPositionOrientationAndLength)
     (void)SendMessageA(m_track, TBM_SETRANGEMAX, TRUE, 4);
     EXPECT_EQ(Pos(), 4);
 
-    const HWND vertical = Make(TRACKBAR_CLASSA, TBS_VERT | TBS_BOTH | TBS_FIXEDLENGTH, {250, 10, 295, 210});
+    const HWND vertical = Control(TRACKBAR_CLASSA, TBS_VERT | TBS_BOTH | TBS_FIXEDLENGTH, {250, 10, 295, 210});
     (void)SendMessageA(vertical, TBM_SETTHUMBLENGTH, 30, 0);
     EXPECT_EQ(SendMessageA(vertical, TBM_GETTHUMBLENGTH, 0, 0), 30);
     RECT vThumb{};
@@ -133,12 +133,12 @@ TEST_F(TrackBarTest, ThumbAndChannelRectsFollowPositionOrientationAndLength)
 
 TEST_F(TrackBarTest, CustomDrawSkipsTheItemsTheParentDraws)
 {
-    s_onNotify = [](NMHDR* header) -> LRESULT {
+    AnswerNotify([](NMHDR* header) -> LRESULT {
         const auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(header);
         if (draw->dwDrawStage == CDDS_PREPAINT)
             return CDRF_NOTIFYITEMDRAW;
         return draw->dwItemSpec == TBCD_TICS ? CDRF_DODEFAULT : CDRF_SKIPDEFAULT;
-    };
+    });
     (void)SendMessageA(m_track, TBM_SETPOS, TRUE, 5);
     (void)UpdateWindow(m_track);
     Pump();
@@ -153,16 +153,16 @@ TEST_F(TrackBarTest, CustomDrawSkipsTheItemsTheParentDraws)
     const RECT channel = Rect(TBM_GETCHANNELRECT);
     const std::uint32_t face = Rgb(GetSysColor(COLOR_BTNFACE));
     // Neither the thumb's highlight edge nor the channel's sunken edge was drawn.
-    EXPECT_EQ(Pixel(m_track, thumb.left, thumb.top + 3), face);
-    EXPECT_EQ(Pixel(m_track, channel.left + 5, channel.top), face);
+    EXPECT_EQ(Shown(m_track, {thumb.left, thumb.top + 3}), face);
+    EXPECT_EQ(Shown(m_track, {channel.left + 5, channel.top}), face);
     // The tick marks were.
-    EXPECT_EQ(Pixel(m_track, channel.left, thumb.bottom + 3), Rgb(GetSysColor(COLOR_BTNTEXT)));
+    EXPECT_EQ(Shown(m_track, {channel.left, thumb.bottom + 3}), Rgb(GetSysColor(COLOR_BTNTEXT)));
 
-    s_onNotify = nullptr;
+    AnswerNotify(nullptr);
     (void)RedrawWindow(m_track, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Pump();
-    EXPECT_EQ(Pixel(m_track, thumb.left, thumb.top + 3), Rgb(GetSysColor(COLOR_BTNHIGHLIGHT)));
-    EXPECT_EQ(Pixel(m_track, channel.left + 5, channel.top), Rgb(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(Shown(m_track, {thumb.left, thumb.top + 3}), Rgb(GetSysColor(COLOR_BTNHIGHLIGHT)));
+    EXPECT_EQ(Shown(m_track, {channel.left + 5, channel.top}), Rgb(GetSysColor(COLOR_BTNSHADOW)));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "TrackBarFixture.h"
+#include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/UpDown.h"
 #include "platform/winapi/kernel/Clock.h"
 
@@ -6,27 +6,27 @@
 
 namespace {
 
-class UpDownTest : public ControlTest {
+class UpDownTest : public ControlTestHost {
 protected:
     void SetUp() override
     {
-        ControlTest::SetUp();
+        ControlTestHost::SetUp();
         RegisterUpDownClass();
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
         wc.lpszClassName = "UpDownTestBuddy";
         (void)RegisterClassA(&wc);
-        m_buddy = Make("UpDownTestBuddy", 0, {10, 10, 110, 31}, 1);
+        m_buddy = Control("UpDownTestBuddy", 0, {10, 10, 110, 31}, "", 1);
     }
 
     HWND MakeUpDown(DWORD style, int lower, int upper, int pos)
     {
-        const HWND upDown = Make(UPDOWN_CLASSA, style, {120, 10, 136, 31}, 2);
+        const HWND upDown = Control(UPDOWN_CLASSA, style, {120, 10, 136, 31}, "", 2);
         (void)SendMessageA(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_buddy), 0);
         (void)SendMessageA(upDown, UDM_SETRANGE32, static_cast<WPARAM>(lower), upper);
         (void)SendMessageA(upDown, UDM_SETPOS32, 0, pos);
         Pump();
-        s_notes.clear();
+        ForgetNotes();
         return upDown;
     }
 
@@ -105,13 +105,13 @@ TEST_F(UpDownTest, EndsWrapOrStopAndTheParentMayVetoAStep)
     EXPECT_EQ(Notes(WM_VSCROLL).size(), 1u);  // only the end of the press
 
     int vetoedFrom = -1;
-    s_onNotify = [&](NMHDR* header) -> LRESULT {
+    AnswerNotify([&](NMHDR* header) -> LRESULT {
         if (header->code != UDN_DELTAPOS)
             return 0;
         vetoedFrom = reinterpret_cast<NMUPDOWN*>(header)->iPos;
         return 1;
-    };
-    s_notes.clear();
+    });
+    ForgetNotes();
     Click(stopping, DownHalf());
     EXPECT_EQ(vetoedFrom, 5000);
     EXPECT_EQ(Pos(stopping), 5000);
@@ -122,7 +122,7 @@ TEST_F(UpDownTest, EndsWrapOrStopAndTheParentMayVetoAStep)
 
 TEST_F(UpDownTest, TheDefaultRangeRunsDownwardsAndSixteenBitMessagesPackLimits)
 {
-    const HWND upDown = Make(UPDOWN_CLASSA, UDS_HORZ, {200, 10, 240, 30}, 3);
+    const HWND upDown = Control(UPDOWN_CLASSA, UDS_HORZ, {200, 10, 240, 30}, "", 3);
     EXPECT_EQ(SendMessageA(upDown, UDM_GETRANGE, 0, 0), MAKELONG(0, 100));
     (void)SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(50, 0));
     Click(upDown, {30, 10});  // right half of a horizontal control: "up", towards the upper limit 0

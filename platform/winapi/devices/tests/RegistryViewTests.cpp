@@ -1,10 +1,10 @@
 #include "platform/winapi/devices/ComPorts.h"
 #include "platform/winapi/devices/WinReg.h"
 #include "platform/winapi/devices/tests/FakeSysfs.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
@@ -201,11 +201,11 @@ TEST(RegistryView, WritesAndStaleHandlesAreRefused)
 TEST(RegistryView, InstallLanguageFollowsTheLocale)
 {
     FakeSysfs sysfs;
+    ScopedEnvironment environment;
     for (const auto& [locale, id] : {std::pair{"zh_CN.UTF-8", "0804"}, std::pair{"en_US.UTF-8", "0409"}}) {
-        setenv("LC_ALL", locale, 1);
+        environment.Set("LC_ALL", locale);
         EXPECT_EQ(Key(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Nls\\Language").Read("InstallLanguage"), id);
     }
-    unsetenv("LC_ALL");
 }
 
 TEST(RegistryView, OverlayPresentsASimulatedModemLikeARealOne)

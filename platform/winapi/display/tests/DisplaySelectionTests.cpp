@@ -1,6 +1,7 @@
 #include "platform/winapi/display/DisplayBackend.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/display/x11/X11Display.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -8,37 +9,13 @@
 
 namespace {
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
 TEST(DisplaySelection, HeadlessWhenAskedForByNameOrEnvironment)
 {
     EXPECT_EQ(SelectDisplay("headless").Name(), "headless");
     HeadlessDisplay& headless = SelectHeadlessDisplay();
     EXPECT_EQ(&Display(), &headless);
-    ScopedEnv chosen("MODEM_DISPLAY", "headless");
+    ScopedEnvironment environment;
+    environment.Set("MODEM_DISPLAY", "headless");
     EXPECT_EQ(SelectDisplay("").Name(), "headless");
 }
 
@@ -49,9 +26,11 @@ TEST(DisplaySelection, UnknownBackendIsAnError)
 
 TEST(DisplaySelection, NoReachableDisplayNamesTheDisplayVariable)
 {
-    ScopedEnv chosen("MODEM_DISPLAY", nullptr);
+    ScopedEnvironment environment;
+    environment.Unset("MODEM_DISPLAY");
     {
-        ScopedEnv display("DISPLAY", nullptr);
+        ScopedEnvironment display;
+        display.Unset("DISPLAY");
         try {
             SelectDisplay("");
             FAIL() << "a display was opened without DISPLAY";

@@ -2,7 +2,7 @@
 
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/ras/Ras.h"
-#include "platform/winapi/shell/tests/ScopedEnvironment.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "platform/winapi/shell/ShellFolders.h"
 #include "platform/winapi/shell/WindowsPaths.h"
 #include "platform/winapi/shell/XdgUserDirs.h"
-#include "platform/winapi/shell/tests/ScopedEnvironment.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

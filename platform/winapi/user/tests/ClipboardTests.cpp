@@ -1,4 +1,4 @@
-#include "MessageLog.h"
+#include "tests/support/windows/MessageLog.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/user/Clipboard.h"

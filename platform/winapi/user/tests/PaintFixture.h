@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageLog.h"
+#include "tests/support/windows/MessageLog.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/gdi/Gdi.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-// What every control test host shares: its top-level window on the headless display, its
+// What every test host window shares: its top-level window on the headless display, its
 // children, the message pump, and reading back what the display shows.
 HWND MakeHostWindow(const char* className, WNDPROC procedure, int backgroundColor, DWORD style, RECT rect,
                     const char* title = "");

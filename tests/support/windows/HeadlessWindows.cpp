@@ -1,4 +1,4 @@
-#include "ControlHost.h"
+#include "HeadlessWindows.h"
 
 HWND MakeHostWindow(const char* className, WNDPROC procedure, int backgroundColor, DWORD style, RECT rect,
                     const char* title)

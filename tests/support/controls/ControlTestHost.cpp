@@ -1,0 +1,170 @@
+#include "ControlTestHost.h"
+
+#include "tests/support/windows/HeadlessWindows.h"
+
+#include <utility>
+
+namespace {
+
+constexpr const char* HOST_CLASS = "ControlTestHost";
+
+struct HostRecord {
+    std::vector<ParentNote> notes;
+    std::vector<DRAWITEMSTRUCT> drawItems;
+    std::function<LRESULT(NMHDR*)> answer;
+};
+
+// The window procedure is a plain function, so what it records lives here.
+HostRecord& Record()
+{
+    static HostRecord record;
+    return record;
+}
+
+ParentNote NotifyNote(NMHDR* header, LRESULT answer)
+{
+    ParentNote note{WM_NOTIFY, header->code, 0, 0, 0, answer};
+    if (header->code == NM_CUSTOMDRAW) {
+        const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(header);
+        note.stage = draw->dwDrawStage;
+        note.item = draw->dwItemSpec;
+    }
+    return note;
+}
+
+LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HostRecord& record = Record();
+    switch (message) {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        record.notes.push_back({message, LOWORD(wParam), HIWORD(wParam), 0, 0, 0});
+        return 0;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        const LRESULT answer = record.answer ? record.answer(header) : 0;
+        record.notes.push_back(NotifyNote(header, answer));
+        return answer;
+    }
+    case WM_DRAWITEM:
+        record.drawItems.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+constexpr std::pair<DisplayModifier, unsigned> MODIFIER_KEYS[] = {
+    {ModControl, VK_CONTROL}, {ModShift, VK_SHIFT}, {ModAlt, VK_MENU}};
+
+} // namespace
+
+void ControlTestHost::SetUp()
+{
+    m_display = &SelectHeadlessDisplay();
+    m_host = MakeHostWindow(HOST_CLASS, HostProc, COLOR_BTNFACE, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                            {50, 50, 470, 370}, "Host");
+    (void)SetForegroundWindow(m_host);
+    Pump();
+    Record() = HostRecord{};
+}
+
+void ControlTestHost::TearDown()
+{
+    (void)ReleaseCapture();
+    (void)DestroyWindow(m_host);
+    Record() = HostRecord{};
+    Pump();
+}
+
+HWND ControlTestHost::Control(const char* className, DWORD style, RECT rect, const char* text, int id)
+{
+    const HWND control = MakeChild(m_host, className, text, style, rect, id);
+    Pump();
+    return control;
+}
+
+void ControlTestHost::Pump() { PumpMessages(); }
+
+void ControlTestHost::Click(HWND control, POINT client, MouseButton button)
+{
+    m_display->InjectClick(TopLevelId(control), InTopLevel(control, client), button);
+    Pump();
+}
+
+void ControlTestHost::Press(HWND control, POINT client, bool down)
+{
+    m_display->InjectMouseButton(TopLevelId(control), InTopLevel(control, client), MouseButton::Left, down,
+                                 down ? 0U : static_cast<unsigned>(ModLeftButton));
+    Pump();
+}
+
+void ControlTestHost::Move(HWND control, POINT client)
+{
+    m_display->InjectMouseMove(TopLevelId(control), InTopLevel(control, client), ModLeftButton);
+    Pump();
+}
+
+void ControlTestHost::Drag(HWND control, POINT from, POINT to)
+{
+    const WindowId id = TopLevelId(control);
+    m_display->InjectMouseMove(id, InTopLevel(control, from));
+    m_display->InjectMouseButton(id, InTopLevel(control, from), MouseButton::Left, true);
+    m_display->InjectMouseMove(id, InTopLevel(control, to), ModLeftButton);
+    m_display->InjectMouseButton(id, InTopLevel(control, to), MouseButton::Left, false, ModLeftButton);
+    Pump();
+}
+
+void ControlTestHost::Key(unsigned virtualKey, unsigned modifiers)
+{
+    const WindowId id = TopLevelId(m_host);
+    unsigned held = 0;
+    for (const auto& [bit, key] : MODIFIER_KEYS) {
+        if ((modifiers & bit) != 0) {
+            m_display->InjectKey(id, key, true, {}, held);
+            held |= bit;
+        }
+    }
+    m_display->InjectKeyPress(id, virtualKey, {}, held);
+    for (const auto& [bit, key] : MODIFIER_KEYS) {
+        if ((held & bit) != 0) {
+            held &= ~static_cast<unsigned>(bit);
+            m_display->InjectKey(id, key, false, {}, held | bit);
+        }
+    }
+    Pump();
+}
+
+std::uint32_t ControlTestHost::Shown(HWND control, POINT client) const
+{
+    return ShownPixel(*m_display, control, client);
+}
+
+std::uint32_t ControlTestHost::Rgb(COLORREF color) { return RgbOf(color); }
+
+std::vector<ParentNote> ControlTestHost::Notes(UINT message)
+{
+    std::vector<ParentNote> notes;
+    for (const ParentNote& note : Record().notes)
+        if (note.message == message)
+            notes.push_back(note);
+    return notes;
+}
+
+std::vector<UINT> ControlTestHost::NotifyCodes()
+{
+    std::vector<UINT> codes;
+    for (const ParentNote& note : Notes(WM_NOTIFY))
+        codes.push_back(note.code);
+    return codes;
+}
+
+std::vector<DRAWITEMSTRUCT> ControlTestHost::DrawItems() { return Record().drawItems; }
+
+void ControlTestHost::ForgetNotes()
+{
+    Record().notes.clear();
+    Record().drawItems.clear();
+}
+
+void ControlTestHost::AnswerNotify(std::function<LRESULT(NMHDR*)> answer) { Record().answer = std::move(answer); }
