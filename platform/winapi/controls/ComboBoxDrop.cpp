@@ -30,7 +30,7 @@ void ComboBoxWindow::DropDown()
         (void)List(LB_SETCURSEL, static_cast<WPARAM>(m_selectionAtDrop));
     // The list takes the mouse, not the focus: clicks outside it come to it and close it.
     (void)SetCapture(m_list);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 // Win32's order: the end of the selection, the list hidden, then the close-up. A cancelled drop
@@ -49,7 +49,7 @@ bool ComboBoxWindow::CloseUp(Close how)
         (void)ReleaseCapture();
     if (!Notify(CBN_CLOSEUP))
         return false;
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     return true;
 }
 
@@ -146,7 +146,7 @@ bool ComboBoxWindow::KeyDown(UINT key, bool alt)
 
 void ComboBoxWindow::ButtonDown(POINT point)
 {
-    const HWND focusTarget = m_edit ? m_edit : m_hwnd;
+    const HWND focusTarget = m_edit ? m_edit : Window();
     if (GetFocus() != focusTarget)
         (void)SetFocus(focusTarget);
     if (Kind() == CBS_SIMPLE)
@@ -166,18 +166,18 @@ void ComboBoxWindow::GotFocus()
         return;
     m_focused = true;
     Notify(CBN_SETFOCUS);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void ComboBoxWindow::LostFocus(HWND next)
 {
-    if (next == m_edit || next == m_hwnd || next == m_list || !m_focused)
+    if (next == m_edit || next == Window() || next == m_list || !m_focused)
         return;
     if (!CloseUp(Close::Quiet))
         return;
     m_focused = false;
     if (Notify(CBN_KILLFOCUS))
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 bool ComboBoxWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam)

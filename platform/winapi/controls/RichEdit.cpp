@@ -224,10 +224,10 @@ private:
     RichFormats& m_formats;
 };
 
-// Only the rich edit procedure gives a control its formats, so the cast holds.
+// Only a RichEditControl gives an edit its formats, so the cast holds.
 RichFormats& FormatsOf(EditControl& edit) { return *static_cast<RichFormats*>(edit.Styles()); }
 
-LRESULT RichMessage(EditControl& edit, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT RichMessage(EditControl& edit, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     RichEdit rich(edit);
     switch (msg) {
@@ -250,9 +250,9 @@ LRESULT RichMessage(EditControl& edit, HWND hwnd, UINT msg, WPARAM wParam, LPARA
         return static_cast<LRESULT>(edit.Model().SelEnd());
     }
     case EM_EXLIMITTEXT:
-        return EditWindowProc(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(lParam), 0);
+        return edit.EditControl::Handle(EM_LIMITTEXT, static_cast<WPARAM>(lParam), 0);
     case EM_EXLINEFROMCHAR:
-        return EditWindowProc(hwnd, EM_LINEFROMCHAR, static_cast<WPARAM>(lParam), 0);
+        return edit.EditControl::Handle(EM_LINEFROMCHAR, static_cast<WPARAM>(lParam), 0);
     case EM_SETCHARFORMAT:
         if (!lParam)
             return FALSE;
@@ -276,29 +276,23 @@ LRESULT RichMessage(EditControl& edit, HWND hwnd, UINT msg, WPARAM wParam, LPARA
         return 0;
     case WM_SETFONT:
         FormatsOf(edit).SetDefaultFromFont(reinterpret_cast<HFONT>(wParam));
-        return EditWindowProc(hwnd, msg, wParam, lParam);
+        return edit.EditControl::Handle(msg, wParam, lParam);
     default:
-        return EditWindowProc(hwnd, msg, wParam, lParam);
+        return edit.EditControl::Handle(msg, wParam, lParam);
     }
 }
 
-LRESULT RichEditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_NCCREATE) {
-        const LRESULT result = EditWindowProc(hwnd, msg, wParam, lParam);
-        if (EditControl* edit = EditControl::From(hwnd))
-            edit->MakeRich(std::make_unique<RichFormats>());
-        return result;
-    }
-    EditControl* edit = EditControl::From(hwnd);
-    if (!edit || msg == WM_NCDESTROY)
-        return EditWindowProc(hwnd, msg, wParam, lParam);
-    return RichMessage(*edit, hwnd, msg, wParam, lParam);
-}
+// An edit with styles, and the rich edit's own messages before the edit's.
+class RichEditControl final : public EditControl {
+public:
+    explicit RichEditControl(HWND hwnd) : EditControl(hwnd) { MakeRich(std::make_unique<RichFormats>()); }
+
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) override { return RichMessage(*this, msg, wParam, lParam); }
+};
 
 } // namespace
 
 void RegisterRichEditClass()
 {
-    (void)RegisterControlClass(RICHEDIT_CLASSA, RichEditWindowProc, CS_DBLCLKS, sizeof(void*), IDC_IBEAM);
+    (void)RegisterControlInstanceClass<RichEditControl>(RICHEDIT_CLASSA, CS_DBLCLKS, IDC_IBEAM);
 }
