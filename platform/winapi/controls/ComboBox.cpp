@@ -6,6 +6,7 @@
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/controls/ListBoxWindow.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/kernel/WinError.h"
 
@@ -42,7 +43,7 @@ LRESULT ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
             (void)state->EditMessage(message, wParam, lParam);
         return result;
     }
-    if (state->EditMessage(message, wParam, lParam))
+    if (state->EditMessage(message, wParam, lParam) || !state->Stands())
         return 0;
     return CallWindowProcA(original, edit, message, wParam, lParam);
 }
@@ -296,11 +297,12 @@ bool ComboBoxWindow::CreateParts()
 void ComboBoxWindow::SetFont(HFONT font, bool redraw)
 {
     m_font = font;
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, old);
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard selected(dc, font ? font : GetStockObject(SYSTEM_FONT));
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
     if (!(m_style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) || m_fieldHeight == 0)
         m_fieldHeight = static_cast<int>(metrics.tmHeight) + 2;

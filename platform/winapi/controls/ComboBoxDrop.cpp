@@ -73,7 +73,7 @@ void ComboBoxWindow::ListCommand(WORD code)
         (void)CloseUp(Close::Cancel);
         break;
     case LBN_DBLCLK:
-        Notify(CBN_DBLCLK);
+        (void)Notify(CBN_DBLCLK);
         break;
     default:
         break;
@@ -116,7 +116,7 @@ void ComboBoxWindow::MoveSelection(UINT key)
     (void)SetSelection(next);
     if (m_dropped)
         m_selectionAtDrop = next;
-    Notify(CBN_SELCHANGE);
+    (void)Notify(CBN_SELCHANGE);
 }
 
 // ---- Keys, mouse and focus ----------------------------------------------------------------------
@@ -165,8 +165,8 @@ void ComboBoxWindow::GotFocus()
     if (m_focused)
         return;
     m_focused = true;
-    Notify(CBN_SETFOCUS);
-    (void)InvalidateRect(Window(), nullptr, FALSE);
+    if (Notify(CBN_SETFOCUS))
+        (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void ComboBoxWindow::LostFocus(HWND next)
@@ -187,7 +187,7 @@ bool ComboBoxWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam)
         (void)SendMessageA(m_edit, EDIT_SETSEL, 0, -1);
         if (!m_focused) {
             m_focused = true;
-            Notify(CBN_SETFOCUS);
+            (void)Notify(CBN_SETFOCUS);
         }
         return false;
     case WM_KILLFOCUS:

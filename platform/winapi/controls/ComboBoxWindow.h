@@ -46,7 +46,7 @@ private:
     void ListCommand(WORD code);
     void EditCommand(WORD code);
     // Tells the parent; false when the parent destroyed the combo meanwhile.
-    bool Notify(WORD code) const;
+    [[nodiscard]] bool Notify(WORD code) const;
 
     // Dropping
     void DropDown();

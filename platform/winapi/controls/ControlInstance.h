@@ -6,12 +6,18 @@
 // WM_NCCREATE and reached through the window's first extra bytes. ControlInstanceProc<T> holds the
 // object (a ControlHold, a count of holders) for the whole of every message it dispatches, so the
 // object outlives any message in flight, nested ones included. WM_NCDESTROY only marks it dead and
-// unhooks it from the window; the last holder to let go deletes it. Whoever hears a notification
-// may destroy the control, so the control sends one only through ControlInstance's helpers
-// (NotifyParent, CommandParent, SendToParent, SendTo), which answer with a Reply; when
-// Reply::stands is false the window is gone and the control returns at once, touching nothing of
-// it but its own members. Code that reaches an instance from outside its window procedure (a
-// subclassed buddy, a timer) takes a ControlHold for as long as it uses it.
+// unhooks it from the window; the last holder to let go deletes it.
+//
+// Whoever hears a notification may destroy the control. So a control sends its parent (or anyone)
+// a message only through ControlInstance's helpers (NotifyParent, CommandParent, SendToParent,
+// SendTo); each answers with a Reply, and when Reply::stands is false the window is gone: the
+// control returns at once, touching nothing but its own members, and further helpers send nothing.
+// Code that reaches an instance from outside its window procedure (a subclassed buddy or edit)
+// takes a ControlHold for as long as it uses it.
+//
+// A new control: derive a class from ControlInstance (constructed from the HWND, or from the HWND
+// and the CREATESTRUCTA), override Handle to dispatch to small named handlers, and register it with
+// RegisterControlInstanceClass<T>(className, style).
 
 #include "platform/winapi/controls/CommCtrl.h"
 #include "platform/winapi/user/WinUser.h"

@@ -54,7 +54,7 @@ private:
     [[nodiscard]] bool IsPassword() const;
     [[nodiscard]] bool IsReadOnly() const;
     // Tells the parent; false when the parent destroyed the edit meanwhile.
-    bool Notify(WORD code);
+    [[nodiscard]] bool Notify(WORD code);
     // ES_UPPERCASE and ES_LOWERCASE apply to every text the control takes.
     [[nodiscard]] std::string WithCase(std::string text) const;
     // Puts text in place of the selection within the limit; false when nothing changed.

@@ -250,7 +250,8 @@ void EditControl::ScrollColumns(int pixels)
 
 void EditControl::OnScroll(int bar, WORD code)
 {
-    Notify(bar == SB_VERT ? EN_VSCROLL : EN_HSCROLL);
+    if (!Notify(bar == SB_VERT ? EN_VSCROLL : EN_HSCROLL))
+        return;
     SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
     (void)GetScrollInfo(Window(), bar, &si);
     const int page = static_cast<int>(std::max<UINT>(1, si.nPage));

@@ -123,7 +123,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         m_focused = message == WM_SETFOCUS;
         InvalidateItem(m_caret);
-        Notify(m_focused ? LBN_SETFOCUS : LBN_KILLFOCUS);
+        (void)Notify(m_focused ? LBN_SETFOCUS : LBN_KILLFOCUS);
         return 0;
     case WM_KEYDOWN:
         KeyDown(wParam);
@@ -152,7 +152,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         m_tracking = false;
         // A drop-down list that loses the mouse while shown has been dismissed.
         if (IsComboList() && IsWindowVisible(Window()) && (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_POPUP))
-            Report(LBN_SELCANCEL);
+            (void)Report(LBN_SELCANCEL);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -111,7 +111,7 @@ void ListBoxWindow::ButtonUp(POINT point)
         const auto [item, outside] = ItemAt(point);
         if (PtInRect(&client, point) && Valid(item)) {
             (void)SetSelection(item);
-            Report(LBN_SELCHANGE);
+            (void)Report(LBN_SELCHANGE);
         }
         return;
     }

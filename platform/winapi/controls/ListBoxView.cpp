@@ -93,11 +93,12 @@ void ListBoxWindow::KeepIntegralHeight(WINDOWPOS& pos) const
 
 int ListBoxWindow::FontHeight() const
 {
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, old);
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard font(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
     return std::max(1, static_cast<int>(metrics.tmHeight));
 }

@@ -77,8 +77,8 @@ private:
     void ButtonUp(POINT point);
     // LBN_ codes for the parent when it asked for them (LBS_NOTIFY); Report always tells.
     // Notify only with LBS_NOTIFY, Report always; both answer whether the list still stands.
-    bool Notify(WORD code) const;
-    bool Report(WORD code) const;
+    [[nodiscard]] bool Notify(WORD code) const;
+    [[nodiscard]] bool Report(WORD code) const;
 
     // Painting
     void Paint(HDC dc, const RECT& update);

@@ -2,11 +2,11 @@
 
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/winapi/controls/ControlInstance.h"
-#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/ImageLists.h"
 #include "platform/winapi/gdi/Text.h"
 

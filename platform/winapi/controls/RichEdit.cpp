@@ -3,6 +3,7 @@
 #include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/EditControl.h"
 #include "platform/winapi/gdi/Font.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <cstring>
@@ -68,16 +69,13 @@ DWORD Agreement(const CHARFORMATA& a, const CHARFORMATA& b)
 class RichFormats final : public EditStyleSource {
 public:
     RichFormats() { SetDefaultFromFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))); }
-    ~RichFormats() override { DropFonts(); }
-    RichFormats(const RichFormats&) = delete;
-    RichFormats& operator=(const RichFormats&) = delete;
 
     HFONT Font(int style) override
     {
-        HFONT& font = m_fonts[style];
+        GdiObject<HFONT>& font = m_fonts[style];
         if (!font)
-            font = MakeFont(Format(style));
-        return font;
+            font.Reset(MakeFont(Format(style)));
+        return font.Get();
     }
 
     COLORREF TextColor(int style) override
@@ -103,10 +101,7 @@ public:
     void SetDefault(const CHARFORMATA& format)
     {
         m_formats.at(0) = format;
-        if (auto it = m_fonts.find(0); it != m_fonts.end()) {
-            (void)DeleteObject(it->second);
-            m_fonts.erase(it);
-        }
+        m_fonts.erase(0);
     }
 
     void SetDefaultFromFont(HFONT font)
@@ -143,16 +138,9 @@ private:
         return CreateFontIndirectA(&lf);
     }
 
-    void DropFonts()
-    {
-        for (auto& [style, font] : m_fonts)
-            if (font)
-                (void)DeleteObject(font);
-        m_fonts.clear();
-    }
 
     std::vector<CHARFORMATA> m_formats;
-    std::map<int, HFONT> m_fonts;
+    std::map<int, GdiObject<HFONT>> m_fonts;
 };
 
 RichFormats& FormatsOf(EditControl& edit);

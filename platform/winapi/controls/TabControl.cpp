@@ -4,8 +4,8 @@
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
-#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/gdi/TextUtf8.h"
 

@@ -1,10 +1,10 @@
 #include "platform/winapi/controls/Tooltips.h"
 
 #include "platform/winapi/controls/ControlInstance.h"
-#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
 

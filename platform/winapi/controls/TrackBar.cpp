@@ -2,9 +2,9 @@
 
 #include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
-#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <utility>
