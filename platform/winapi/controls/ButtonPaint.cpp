@@ -29,7 +29,8 @@ std::string WindowText(HWND hwnd)
 class ButtonPainter {
 public:
     ButtonPainter(const ControlInstance& button, HDC dc, const button_detail::ButtonState& state)
-        : m_button(button), m_hwnd(button.Window()), m_dc(dc), m_state(state), m_style(static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_STYLE))),
+        : m_button(button), m_hwnd(button.Window()), m_dc(dc), m_state(state),
+          m_style(static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_STYLE))),
           m_enabled(IsWindowEnabled(m_hwnd) != FALSE), m_text(WindowText(m_hwnd))
     {
         (void)GetClientRect(m_hwnd, &m_client);

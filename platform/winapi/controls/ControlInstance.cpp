@@ -53,9 +53,10 @@ ControlInstance* InstanceOf(HWND window) { return reinterpret_cast<ControlInstan
 LRESULT DispatchToInstance(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                            std::unique_ptr<ControlInstance> (*make)(HWND, const CREATESTRUCTA&))
 {
-    if (message == WM_NCCREATE && InstanceOf(window) == nullptr)
-        (void)SetWindowLongPtrA(window, 0,
-                                reinterpret_cast<LONG_PTR>(make(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam)).release()));
+    if (message == WM_NCCREATE && InstanceOf(window) == nullptr) {
+        auto made = make(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
+        (void)SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(made.release()));
+    }
     ControlInstance* instance = InstanceOf(window);
     if (instance == nullptr)
         return DefWindowProcA(window, message, wParam, lParam);

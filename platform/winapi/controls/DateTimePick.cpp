@@ -298,8 +298,9 @@ void DateTimePick::OnButtonDown(POINT point)
             return;
         }
         const std::vector<DateTimeField> fields = Fields();
+        const int step = point.y < (button.top + button.bottom) / 2 ? 1 : -1;
         if (const DateTimeField* field = FocusedField(fields))
-            (void)Change(detail::StepDateTimeField(*field, m_value, point.y < (button.top + button.bottom) / 2 ? 1 : -1));
+            (void)Change(detail::StepDateTimeField(*field, m_value, step));
         return;
     }
     const std::vector<DateTimeField> fields = Fields();

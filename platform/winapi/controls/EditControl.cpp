@@ -49,7 +49,8 @@ DWORD EventBit(WORD code)
 } // namespace
 
 EditControl::EditControl(HWND hwnd)
-    : ControlInstance(hwnd), m_lines{EditLine{0, 0, 0}}, m_measureDC(CreateCompatibleDC(nullptr)), m_limit(EDIT_DEFAULT_LIMIT),
+    : ControlInstance(hwnd), m_lines{EditLine{0, 0, 0}}, m_measureDC(CreateCompatibleDC(nullptr)),
+      m_limit(EDIT_DEFAULT_LIMIT),
       m_background(GetSysColor(COLOR_WINDOW))
 {
 }

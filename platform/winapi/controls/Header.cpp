@@ -362,7 +362,8 @@ LRESULT Layout(const Header& header, HDLAYOUT* layout)
         return FALSE;
     const int height = (StyleOf(header.Window()) & HDS_HIDDEN) != 0 ? 0 : ItemHeight(header);
     RECT& area = *layout->prc;
-    *layout->pwpos = WINDOWPOS{header.Window(), nullptr, area.left, area.top, area.right - area.left, height, SWP_NOZORDER};
+    *layout->pwpos =
+        WINDOWPOS{header.Window(), nullptr, area.left, area.top, area.right - area.left, height, SWP_NOZORDER};
     area.top += height;
     return TRUE;
 }

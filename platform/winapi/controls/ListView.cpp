@@ -347,7 +347,8 @@ void OnScroll(ListView& view, int bar, WPARAM wParam)
         ScrollTo(view, NewScrollPosition(view.Window(), bar, request, 1, VisibleRows(view) - 1), view.scrollX,
                  view.firstColumn);
     } else if (IsReport(view)) {
-        ScrollTo(view, view.top, NewScrollPosition(view.Window(), bar, request, 8, Client(view).right), view.firstColumn);
+        ScrollTo(view, view.top, NewScrollPosition(view.Window(), bar, request, 8, Client(view).right),
+                 view.firstColumn);
     } else if (bar == SB_HORZ) {
         ScrollTo(view, view.top, view.scrollX, NewScrollPosition(view.Window(), bar, request, 1, 1));
     }
@@ -1278,7 +1279,10 @@ LRESULT WindowMessage(ListView& view, UINT message, WPARAM wParam, LPARAM lParam
 
 } // namespace
 
-LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam) { return WindowMessage(*this, message, wParam, lParam); }
+LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return WindowMessage(*this, message, wParam, lParam);
+}
 
 void RegisterListViewClass()
 {

@@ -97,7 +97,8 @@ void ProgressBar::Paint(HDC dc) const
     RECT client{};
     (void)GetClientRect(Window(), &client);
     (void)DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-    const GdiObject<HBRUSH> background(CreateSolidBrush(m_bkColor == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : m_bkColor));
+    const COLORREF back = m_bkColor == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : m_bkColor;
+    const GdiObject<HBRUSH> background(CreateSolidBrush(back));
     (void)FillRect(dc, &client, background.Get());
     RECT inner = client;
     (void)InflateRect(&inner, -1, -1);
@@ -112,7 +113,8 @@ void ProgressBar::Paint(HDC dc) const
         filled.top = inner.bottom - extent;
     else
         filled.right = inner.left + extent;
-    const GdiObject<HBRUSH> bar(CreateSolidBrush(m_barColor == CLR_DEFAULT ? GetSysColor(COLOR_HIGHLIGHT) : m_barColor));
+    const COLORREF fill = m_barColor == CLR_DEFAULT ? GetSysColor(COLOR_HIGHLIGHT) : m_barColor;
+    const GdiObject<HBRUSH> bar(CreateSolidBrush(fill));
     if (HasStyle(PBS_SMOOTH))
         (void)FillRect(dc, &filled, bar.Get());
     else

@@ -41,7 +41,8 @@ WORD KeyCode(WPARAM key)
 class ScrollBarWindow {
 public:
     ScrollBarWindow(const ControlInstance& control, detail::Window& window)
-        : m_control(control), m_hwnd(control.Window()), m_window(window), m_bar((window.style & SBS_VERT) ? SB_VERT : SB_HORZ),
+        : m_control(control), m_hwnd(control.Window()), m_window(window),
+          m_bar((window.style & SBS_VERT) ? SB_VERT : SB_HORZ),
           m_state(detail::BarState(window, m_bar))
     {
     }

@@ -142,12 +142,13 @@ public:
     void Press(HWND control, POINT client, bool down)
     {
         m_display.InjectMouseButton(TopLevelId(control), InTopLevel(control, client), MouseButton::Left, down,
-                                    down ? 0 : ModLeftButton);
+                                    down ? 0U : static_cast<unsigned>(ModLeftButton));
         PumpMessages();
     }
     void Move(HWND control, POINT client, bool buttonDown = false)
     {
-        m_display.InjectMouseMove(TopLevelId(control), InTopLevel(control, client), buttonDown ? ModLeftButton : 0);
+        m_display.InjectMouseMove(TopLevelId(control), InTopLevel(control, client),
+                                  buttonDown ? static_cast<unsigned>(ModLeftButton) : 0U);
         PumpMessages();
     }
     void Drag(HWND control, POINT from, POINT to)
