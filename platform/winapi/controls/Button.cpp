@@ -3,19 +3,14 @@
 #include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Gdi.h"
-#include "platform/winapi/user/Window.h"
 
 #include <algorithm>
-#include <new>
-#include <type_traits>
 
 // The button's behaviour: pressing with the mouse (captured, unpressed while the mouse is outside)
 // or the space bar, checking, auto radio groups, focus, and the notices to the parent.
 
 using button_detail::ButtonState;
 using button_detail::ButtonType;
-
-static_assert(std::is_trivially_destructible_v<ButtonState>);
 
 namespace {
 
@@ -54,30 +49,30 @@ void UncheckAutoRadioGroup(HWND hwnd)
 
 enum class PressedBy { Mouse, SpaceBar };
 
-class ButtonWindow {
+class ButtonWindow final : public ControlInstance {
 public:
-    ButtonWindow(HWND hwnd, ButtonState& state) : m_hwnd(hwnd), m_state(state) {}
+    explicit ButtonWindow(HWND hwnd) : ControlInstance(hwnd) {}
 
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam)
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         switch (message) {
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam),
-                                [this](HDC dc) { button_detail::PaintButton(m_hwnd, dc, m_state); });
+            return PaintControl(Window(), reinterpret_cast<HDC>(wParam),
+                                [this](HDC dc) { button_detail::PaintButton(*this, dc, m_state); });
         case WM_ERASEBKGND:
             return 1;
         case WM_NCHITTEST:
-            return Type() == BS_GROUPBOX ? HTTRANSPARENT : DefWindowProcA(m_hwnd, message, wParam, lParam);
+            return Type() == BS_GROUPBOX ? HTTRANSPARENT : DefWindowProcA(Window(), message, wParam, lParam);
         case WM_GETDLGCODE:
             return DialogCode();
         case WM_ENABLE:
             // A disabled window hears no more mouse input: a press in progress ends here.
-            if (!wParam && m_state.tracking && GetCapture() == m_hwnd)
+            if (!wParam && m_state.tracking && GetCapture() == Window())
                 (void)ReleaseCapture();
             [[fallthrough]];
         case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcA(m_hwnd, message, wParam, lParam);
+            const LRESULT result = DefWindowProcA(Window(), message, wParam, lParam);
             Redraw();
             return result;
         }
@@ -95,7 +90,7 @@ public:
         case WM_LBUTTONDBLCLK:
             if ((Style() & BS_NOTIFY) || Type() == BS_RADIOBUTTON || Type() == BS_OWNERDRAW ||
                 Type() == BS_USERBUTTON) {
-                CommandParent(m_hwnd, BN_DOUBLECLICKED);
+                (void)CommandParent(BN_DOUBLECLICKED);
                 return 0;
             }
             [[fallthrough]];
@@ -103,8 +98,8 @@ public:
             Press(PressedBy::Mouse);
             return 0;
         case WM_MOUSEMOVE:
-            if (m_state.tracking && GetCapture() == m_hwnd)
-                (void)SendMessageA(m_hwnd, BM_SETSTATE, Inside(lParam) ? TRUE : FALSE, 0);
+            if (m_state.tracking && GetCapture() == Window())
+                (void)SendMessageA(Window(), BM_SETSTATE, Inside(lParam) ? TRUE : FALSE, 0);
             return 0;
         case WM_LBUTTONUP:
             Release(Inside(lParam));
@@ -118,9 +113,9 @@ public:
                 Release(true);
             return 0;
         case WM_CAPTURECHANGED:
-            if (m_state.tracking && reinterpret_cast<HWND>(lParam) != m_hwnd) {
+            if (m_state.tracking && reinterpret_cast<HWND>(lParam) != Window()) {
                 m_state.tracking = false;
-                (void)SendMessageA(m_hwnd, BM_SETSTATE, FALSE, 0);
+                (void)SendMessageA(Window(), BM_SETSTATE, FALSE, 0);
             }
             return 0;
         case BM_GETCHECK:
@@ -135,24 +130,25 @@ public:
             SetPushed(wParam != 0);
             return 0;
         case BM_SETSTYLE:
-            (void)SetWindowLongA(m_hwnd, GWL_STYLE,
+            (void)SetWindowLongA(Window(), GWL_STYLE,
                                  static_cast<LONG>((Style() & ~BS_TYPEMASK) | (wParam & BS_TYPEMASK)));
             if (lParam)
                 Redraw();
             return 0;
         case BM_CLICK:
-            if (IsWindowEnabled(m_hwnd)) {
-                (void)SendMessageA(m_hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-                (void)SendMessageA(m_hwnd, WM_LBUTTONUP, 0, 0);
+            if (IsWindowEnabled(Window())) {
+                (void)SendMessageA(Window(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+                if (Stands())
+                    (void)SendMessageA(Window(), WM_LBUTTONUP, 0, 0);
             }
             return 0;
         default:
-            return DefWindowProcA(m_hwnd, message, wParam, lParam);
+            return DefWindowProcA(Window(), message, wParam, lParam);
         }
     }
 
 private:
-    [[nodiscard]] DWORD Style() const { return static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_STYLE)); }
+    [[nodiscard]] DWORD Style() const { return static_cast<DWORD>(GetWindowLongA(Window(), GWL_STYLE)); }
     [[nodiscard]] DWORD Type() const { return ButtonType(Style()); }
 
     [[nodiscard]] LRESULT DialogCode() const
@@ -170,7 +166,7 @@ private:
     [[nodiscard]] bool Inside(LPARAM lParam) const
     {
         RECT client{};
-        (void)GetClientRect(m_hwnd, &client);
+        (void)GetClientRect(Window(), &client);
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         return PtInRect(&client, point) != FALSE;
     }
@@ -178,18 +174,18 @@ private:
     // Now, not at the next WM_PAINT: the press shows while the mouse is still down.
     void Redraw() const
     {
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
-        (void)UpdateWindow(m_hwnd);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
+        (void)UpdateWindow(Window());
     }
 
     void FocusChanged(bool focused)
     {
         m_state.focused = focused;
-        if (!focused && m_state.tracking && GetCapture() == m_hwnd)
+        if (!focused && m_state.tracking && GetCapture() == Window())
             (void)ReleaseCapture();
         Redraw();
         if (Style() & BS_NOTIFY)
-            CommandParent(m_hwnd, focused ? BN_SETFOCUS : BN_KILLFOCUS);
+            (void)CommandParent(focused ? BN_SETFOCUS : BN_KILLFOCUS);
     }
 
     // The mouse takes the focus; the space bar already has it.
@@ -197,11 +193,14 @@ private:
     {
         if (Type() == BS_GROUPBOX)
             return;
-        (void)SetCapture(m_hwnd);
-        if (by == PressedBy::Mouse && GetFocus() != m_hwnd)
-            (void)SetFocus(m_hwnd);
+        (void)SetCapture(Window());
+        if (by == PressedBy::Mouse && GetFocus() != Window())
+            (void)SetFocus(Window());
+        // The parent may have destroyed the button as it heard of the focus.
+        if (!Stands())
+            return;
         m_state.tracking = true;
-        (void)SendMessageA(m_hwnd, BM_SETSTATE, TRUE, 0);
+        (void)SendMessageA(Window(), BM_SETSTATE, TRUE, 0);
     }
 
     // The button goes up; it clicks when it was still pressed and `click` holds.
@@ -212,27 +211,29 @@ private:
         m_state.tracking = false;
         const bool wasPushed = m_state.pushed;
         if (wasPushed)
-            (void)SendMessageA(m_hwnd, BM_SETSTATE, FALSE, 0);
+            (void)SendMessageA(Window(), BM_SETSTATE, FALSE, 0);
+        if (!Stands())
+            return;
         if (wasPushed && click)
             AutoCheck();
-        if (GetCapture() == m_hwnd)
+        if (GetCapture() == Window())
             (void)ReleaseCapture();
         if (wasPushed && click)
-            CommandParent(m_hwnd, BN_CLICKED);
+            (void)CommandParent(BN_CLICKED);
     }
 
     void AutoCheck()
     {
         switch (Type()) {
         case BS_AUTOCHECKBOX:
-            (void)SendMessageA(m_hwnd, BM_SETCHECK, m_state.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+            (void)SendMessageA(Window(), BM_SETCHECK, m_state.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
             break;
         case BS_AUTO3STATE:
-            (void)SendMessageA(m_hwnd, BM_SETCHECK,
+            (void)SendMessageA(Window(), BM_SETCHECK,
                                m_state.check == BST_INDETERMINATE ? BST_UNCHECKED : m_state.check + 1, 0);
             break;
         case BS_AUTORADIOBUTTON:
-            (void)SendMessageA(m_hwnd, BM_SETCHECK, BST_CHECKED, 0);
+            (void)SendMessageA(Window(), BM_SETCHECK, BST_CHECKED, 0);
             break;
         default:
             break;
@@ -245,13 +246,13 @@ private:
         check = std::min(check, MaxCheck(type));
         if (check != m_state.check) {
             if (IsRadioType(type))
-                (void)SetWindowLongA(m_hwnd, GWL_STYLE,
+                (void)SetWindowLongA(Window(), GWL_STYLE,
                                      static_cast<LONG>(check ? Style() | WS_TABSTOP : Style() & ~WS_TABSTOP));
             m_state.check = check;
             Redraw();
         }
         if (type == BS_AUTORADIOBUTTON && check == BST_CHECKED && (Style() & WS_CHILD))
-            UncheckAutoRadioGroup(m_hwnd);
+            UncheckAutoRadioGroup(Window());
     }
 
     void SetPushed(bool pushed)
@@ -259,40 +260,17 @@ private:
         if (pushed == m_state.pushed)
             return;
         m_state.pushed = pushed;
-        if (Style() & BS_NOTIFY)
-            CommandParent(m_hwnd, pushed ? BN_HILITE : BN_UNHILITE);
+        if ((Style() & BS_NOTIFY) && !CommandParent(pushed ? BN_HILITE : BN_UNHILITE).stands)
+            return;
         Redraw();
     }
 
-    HWND m_hwnd;
-    ButtonState& m_state;
+    ButtonState m_state;
 };
-
-// The state lives in the window's extra bytes, so it goes with the window however the window
-// dies (a subclassing owner may keep WM_NCDESTROY from reaching this procedure).
-ButtonState* StateIn(detail::Window& window, bool creating)
-{
-    if (window.extra.size() < sizeof(ButtonState))
-        return nullptr;
-    void* storage = window.extra.data();
-    if (creating)
-        return new (storage) ButtonState;
-    return std::launder(static_cast<ButtonState*>(storage));
-}
-
-LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // Held for the whole message: the parent may destroy the button while it hears of a click.
-    const auto window = detail::FindWindowObject(hwnd);
-    ButtonState* state = window ? StateIn(*window, message == WM_NCCREATE) : nullptr;
-    if (!state)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    return ButtonWindow(hwnd, *state).Handle(message, wParam, lParam);
-}
 
 } // namespace
 
 void RegisterButtonClass()
 {
-    (void)RegisterControlClass(WC_BUTTONA, ButtonProc, CS_DBLCLKS, sizeof(ButtonState));
+    (void)RegisterControlInstanceClass<ButtonWindow>(WC_BUTTONA, CS_DBLCLKS);
 }

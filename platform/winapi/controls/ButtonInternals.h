@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/winapi/controls/Button.h"
+#include "platform/winapi/controls/ControlInstance.h"
 
 // What the button's procedure and its painting share.
 namespace button_detail {
 
-// The state a button keeps in its window's extra bytes.
+// What a button remembers between messages.
 struct ButtonState {
     WPARAM check = BST_UNCHECKED;
     bool pushed = false;   // drawn pressed (BST_PUSHED)
@@ -17,6 +18,6 @@ struct ButtonState {
 [[nodiscard]] inline DWORD ButtonType(DWORD style) { return style & BS_TYPEMASK; }
 
 // Paints the whole button into `dc` (client coordinates), as WM_PAINT does.
-void PaintButton(HWND hwnd, HDC dc, const ButtonState& state);
+void PaintButton(const ControlInstance& button, HDC dc, const ButtonState& state);
 
 } // namespace button_detail

@@ -2,6 +2,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
 
@@ -27,11 +28,12 @@ std::string WindowText(HWND hwnd)
 
 class ButtonPainter {
 public:
-    ButtonPainter(HWND hwnd, HDC dc, const button_detail::ButtonState& state)
-        : m_hwnd(hwnd), m_dc(dc), m_state(state), m_style(static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE))),
-          m_enabled(IsWindowEnabled(hwnd) != FALSE), m_text(WindowText(hwnd))
+    ButtonPainter(const ControlInstance& button, HDC dc, const button_detail::ButtonState& state)
+        : m_button(button), m_hwnd(button.Window()), m_dc(dc), m_state(state),
+          m_style(static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_STYLE))),
+          m_enabled(IsWindowEnabled(m_hwnd) != FALSE), m_text(WindowText(m_hwnd))
     {
-        (void)GetClientRect(hwnd, &m_client);
+        (void)GetClientRect(m_hwnd, &m_client);
     }
 
     void Paint()
@@ -65,21 +67,25 @@ public:
 
 private:
     // Fills the client area with the parent's brush; the text colour the parent set stays in the DC.
-    void FillBackground(UINT message)
+    // False when the parent destroyed the button as it was asked.
+    [[nodiscard]] bool FillBackground(UINT message)
     {
         (void)SetTextColor(m_dc, GetSysColor(COLOR_BTNTEXT));
         (void)SetBkColor(m_dc, GetSysColor(COLOR_BTNFACE));
-        const HWND parent = GetParent(m_hwnd);
-        auto brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(parent, message, reinterpret_cast<WPARAM>(m_dc),
-                                                                    reinterpret_cast<LPARAM>(m_hwnd)))
-                            : nullptr;
+        const Reply reply =
+            m_button.SendToParent(message, reinterpret_cast<WPARAM>(m_dc), reinterpret_cast<LPARAM>(m_hwnd));
+        if (!reply.stands)
+            return false;
+        const auto brush = reinterpret_cast<HBRUSH>(reply.answer);
         m_brush = brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
         (void)FillRect(m_dc, &m_client, m_brush);
+        return true;
     }
 
     void PaintPush(bool down)
     {
-        FillBackground(WM_CTLCOLORBTN);
+        if (!FillBackground(WM_CTLCOLORBTN))
+            return;
         (void)SetTextColor(m_dc, GetSysColor(COLOR_BTNTEXT));
         RECT face = m_client;
         if (button_detail::ButtonType(m_style) == BS_DEFPUSHBUTTON) {
@@ -101,7 +107,8 @@ private:
 
     void PaintCheck()
     {
-        FillBackground(WM_CTLCOLORSTATIC);
+        if (!FillBackground(WM_CTLCOLORSTATIC))
+            return;
         const bool leftText = (m_style & BS_LEFTTEXT) != 0;
         int top = (m_client.bottom - CHECK_BOX_SIZE) / 2;
         if ((m_style & BS_VCENTER) == BS_TOP)
@@ -143,7 +150,8 @@ private:
 
     void PaintGroupBox()
     {
-        FillBackground(WM_CTLCOLORSTATIC);
+        if (!FillBackground(WM_CTLCOLORSTATIC))
+            return;
         TEXTMETRICA metrics{};
         (void)GetTextMetricsA(m_dc, &metrics);
         RECT frame = m_client;
@@ -167,7 +175,8 @@ private:
 
     void PaintOwnerDraw()
     {
-        FillBackground(WM_CTLCOLORBTN);
+        if (!FillBackground(WM_CTLCOLORBTN))
+            return;
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_BUTTON;
         item.CtlID = static_cast<UINT>(GetDlgCtrlID(m_hwnd));
@@ -177,8 +186,7 @@ private:
         item.hwndItem = m_hwnd;
         item.hDC = m_dc;
         item.rcItem = m_client;
-        if (const HWND parent = GetParent(m_hwnd))
-            (void)SendMessageA(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+        (void)m_button.SendToParent(WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
     }
 
     [[nodiscard]] UINT TextFormat(UINT horizontal) const
@@ -229,6 +237,7 @@ private:
         (void)DrawTextA(m_dc, m_text.c_str(), -1, &rect, format);
     }
 
+    const ControlInstance& m_button;
     HWND m_hwnd;
     HDC m_dc;
     const button_detail::ButtonState& m_state;
@@ -243,11 +252,10 @@ private:
 
 namespace button_detail {
 
-void PaintButton(HWND hwnd, HDC dc, const ButtonState& state)
+void PaintButton(const ControlInstance& button, HDC dc, const ButtonState& state)
 {
-    const int saved = SaveDC(dc);
-    ButtonPainter(hwnd, dc, state).Paint();
-    (void)RestoreDC(dc, saved);
+    const SavedDC saved(dc);
+    ButtonPainter(button, dc, state).Paint();
 }
 
 } // namespace button_detail

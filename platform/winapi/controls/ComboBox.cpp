@@ -6,6 +6,7 @@
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/controls/ListBoxWindow.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/kernel/WinError.h"
 
@@ -27,23 +28,22 @@ constexpr DWORD EDIT_UPPERCASE = 0x0008;
 constexpr DWORD EDIT_LOWERCASE = 0x0010;
 constexpr DWORD EDIT_AUTOHSCROLL = 0x0080;
 
-ComboBoxWindow* StateOf(HWND hwnd) { return reinterpret_cast<ComboBoxWindow*>(GetWindowLongPtrA(hwnd, 0)); }
-
 // The combo subclasses its edit so that the keys and focus changes of the edit act on the combo.
 LRESULT ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const HWND combo = GetParent(edit);
-    ComboBoxWindow* state = StateOf(combo);
+    auto* state = static_cast<ComboBoxWindow*>(InstanceOf(GetParent(edit)));
     if (!state || !state->EditProc())
         return DefWindowProcA(edit, message, wParam, lParam);
+    // The combo's parent may destroy the combo while the edit's message is under way.
+    const ControlHold hold(*state);
     const WNDPROC original = state->EditProc();
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
         const LRESULT result = CallWindowProcA(original, edit, message, wParam, lParam);
-        if (IsWindow(combo))
+        if (state->Stands())
             (void)state->EditMessage(message, wParam, lParam);
         return result;
     }
-    if (state->EditMessage(message, wParam, lParam))
+    if (state->EditMessage(message, wParam, lParam) || !state->Stands())
         return 0;
     return CallWindowProcA(original, edit, message, wParam, lParam);
 }
@@ -51,7 +51,7 @@ LRESULT ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 } // namespace
 
 ComboBoxWindow::ComboBoxWindow(HWND hwnd, const CREATESTRUCTA& create)
-    : m_hwnd(hwnd), m_style(static_cast<DWORD>(create.style))
+    : ControlInstance(hwnd), m_style(static_cast<DWORD>(create.style))
 {
     // Scroll-bar styles are meant for the drop-down list, which always has its bar; on the
     // combo's own window they would frame it with a window scroll bar.
@@ -67,9 +67,7 @@ int ComboBoxWindow::Selected() const { return static_cast<int>(List(LB_GETCURSEL
 
 bool ComboBoxWindow::Notify(WORD code) const
 {
-    const HWND self = m_hwnd;
-    CommandParent(self, code);
-    return StillServes(self, this);
+    return CommandParent(code).stands;
 }
 
 LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -140,7 +138,7 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         [[fallthrough]];
     case CB_GETDROPPEDWIDTH: {
         RECT window{};
-        (void)GetWindowRect(m_hwnd, &window);
+        (void)GetWindowRect(Window(), &window);
         return std::max<LRESULT>(m_droppedWidth, window.right - window.left);
     }
     case CB_SETMINVISIBLE:
@@ -204,7 +202,7 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-        return GetParent(m_hwnd) ? SendMessageA(GetParent(m_hwnd), message, wParam, lParam) : 0;
+        return SendToParent(message, wParam, lParam).answer;
     case WM_GETDLGCODE:
         // The arrow keys and characters; while the list is down, Enter and Escape too.
         return 0x0001 | 0x0080 | (m_dropped ? 0x0004 : 0);
@@ -236,7 +234,7 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
         if (m_edit)
             (void)EnableWindow(m_edit, static_cast<BOOL>(wParam));
-        (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+        (void)InvalidateRect(Window(), nullptr, TRUE);
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -247,14 +245,14 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         PAINTSTRUCT ps;
-        Paint(BeginPaint(m_hwnd, &ps));
-        (void)EndPaint(m_hwnd, &ps);
+        Paint(BeginPaint(Window(), &ps));
+        (void)EndPaint(Window(), &ps);
         return 0;
     }
     default:
         break;
     }
-    return DefWindowProcA(m_hwnd, message, wParam, lParam);
+    return DefWindowProcA(Window(), message, wParam, lParam);
 }
 
 // ---- Parts and layout -----------------------------------------------------------------------
@@ -267,11 +265,11 @@ bool ComboBoxWindow::CreateParts()
                             ((m_style & CBS_DISABLENOSCROLL) ? LBS_DISABLENOSCROLL : 0);
     RegisterComboListClass();
     if (Kind() == CBS_SIMPLE)
-        m_list = CreateWindowExA(0, "ComboLBox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_hwnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_LIST_ID)), nullptr, m_hwnd);
+        m_list = CreateWindowExA(0, "ComboLBox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Window(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_LIST_ID)), nullptr, Window());
     else
         m_list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", "", listStyle | WS_POPUP, 0, 0, 0, 0,
-                                 m_hwnd, nullptr, nullptr, m_hwnd);
+                                 Window(), nullptr, nullptr, Window());
     if (!m_list)
         return false;
     // A pop-up's id is no menu handle; give the list its Win32 id afterwards.
@@ -280,7 +278,7 @@ bool ComboBoxWindow::CreateParts()
         const DWORD editStyle = WS_CHILD | WS_VISIBLE | ((m_style & CBS_AUTOHSCROLL) ? EDIT_AUTOHSCROLL : 0) |
                                 ((m_style & CBS_UPPERCASE) ? EDIT_UPPERCASE : 0) |
                                 ((m_style & CBS_LOWERCASE) ? EDIT_LOWERCASE : 0) | (Kind() == CBS_SIMPLE ? WS_BORDER : 0);
-        m_edit = CreateWindowExA(0, "Edit", "", editStyle, 0, 0, 0, 0, m_hwnd,
+        m_edit = CreateWindowExA(0, "Edit", "", editStyle, 0, 0, 0, 0, Window(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_EDIT_ID)), nullptr, nullptr);
         if (!m_edit)
             return false;
@@ -289,8 +287,8 @@ bool ComboBoxWindow::CreateParts()
     }
     SetFont(nullptr, false);
     RECT window{};
-    (void)GetWindowRect(m_hwnd, &window);
-    (void)SetWindowPos(m_hwnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+    (void)GetWindowRect(Window(), &window);
+    (void)SetWindowPos(Window(), nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
     return true;
@@ -299,11 +297,12 @@ bool ComboBoxWindow::CreateParts()
 void ComboBoxWindow::SetFont(HFONT font, bool redraw)
 {
     m_font = font;
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, old);
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard selected(dc, font ? font : GetStockObject(SYSTEM_FONT));
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
     if (!(m_style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) || m_fieldHeight == 0)
         m_fieldHeight = static_cast<int>(metrics.tmHeight) + 2;
@@ -312,13 +311,13 @@ void ComboBoxWindow::SetFont(HFONT font, bool redraw)
     (void)SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (Kind() != CBS_SIMPLE) {
         RECT window{};
-        (void)GetWindowRect(m_hwnd, &window);
-        (void)SetWindowPos(m_hwnd, nullptr, 0, 0, window.right - window.left, FrameHeight(),
+        (void)GetWindowRect(Window(), &window);
+        (void)SetWindowPos(Window(), nullptr, 0, 0, window.right - window.left, FrameHeight(),
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Layout();
     if (redraw)
-        (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+        (void)InvalidateRect(Window(), nullptr, TRUE);
 }
 
 RECT ComboBoxWindow::ButtonRect() const
@@ -326,7 +325,7 @@ RECT ComboBoxWindow::ButtonRect() const
     if (Kind() == CBS_SIMPLE)
         return RECT{};
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     return RECT{std::max(2, client.right - 2 - GetSystemMetrics(SM_CXVSCROLL)), 2, std::max(2, client.right - 2),
                 std::max(2, client.bottom - 2)};
 }
@@ -334,7 +333,7 @@ RECT ComboBoxWindow::ButtonRect() const
 RECT ComboBoxWindow::ItemRect() const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     if (Kind() == CBS_SIMPLE)
         return RECT{0, 0, client.right, std::min<LONG>(client.bottom, FrameHeight())};
     return RECT{3, 3, std::max<LONG>(3, ButtonRect().left - 1), std::max<LONG>(3, client.bottom - 3)};
@@ -347,16 +346,16 @@ void ComboBoxWindow::Layout()
         (void)MoveWindow(m_edit, item.left, item.top, item.right - item.left, item.bottom - item.top, TRUE);
     if (Kind() == CBS_SIMPLE && m_list) {
         RECT client{};
-        (void)GetClientRect(m_hwnd, &client);
+        (void)GetClientRect(Window(), &client);
         (void)MoveWindow(m_list, 0, item.bottom, client.right, std::max<LONG>(0, client.bottom - item.bottom), TRUE);
     }
-    (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
 }
 
 RECT ComboBoxWindow::DropRect() const
 {
     RECT window{};
-    (void)GetWindowRect(m_hwnd, &window);
+    (void)GetWindowRect(Window(), &window);
     const int count = static_cast<int>(List(LB_GETCOUNT));
     const int shown = std::max(1, std::min(count, m_minVisible));
     int height = 2;
@@ -376,8 +375,8 @@ void ComboBoxWindow::FillInfo(COMBOBOXINFO& info) const
     info.rcItem = ItemRect();
     info.rcButton = ButtonRect();
     info.stateButton = Kind() == CBS_SIMPLE ? STATE_SYSTEM_INVISIBLE : m_dropped ? STATE_SYSTEM_PRESSED : 0;
-    info.hwndCombo = m_hwnd;
-    info.hwndItem = m_edit ? m_edit : m_hwnd;
+    info.hwndCombo = Window();
+    info.hwndItem = m_edit ? m_edit : Window();
     info.hwndList = m_list;
 }
 
@@ -402,8 +401,8 @@ LRESULT ComboBoxWindow::SetItemHeight(int index, LPARAM height)
     m_fieldHeight = static_cast<int>(height);
     if (Kind() != CBS_SIMPLE) {
         RECT window{};
-        (void)GetWindowRect(m_hwnd, &window);
-        (void)SetWindowPos(m_hwnd, nullptr, 0, 0, window.right - window.left, FrameHeight(),
+        (void)GetWindowRect(Window(), &window);
+        (void)SetWindowPos(Window(), nullptr, 0, 0, window.right - window.left, FrameHeight(),
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Layout();
@@ -413,9 +412,9 @@ LRESULT ComboBoxWindow::SetItemHeight(int index, LPARAM height)
 void ComboBoxWindow::EditCommand(WORD code)
 {
     if (code == EDIT_CHANGE)
-        Notify(CBN_EDITCHANGE);
+        (void)Notify(CBN_EDITCHANGE);
     else if (code == EDIT_UPDATE)
-        Notify(CBN_EDITUPDATE);
+        (void)Notify(CBN_EDITUPDATE);
 }
 
 LRESULT ComboBoxWindow::SetSelection(int index)
@@ -428,7 +427,7 @@ LRESULT ComboBoxWindow::SetSelection(int index)
 void ComboBoxWindow::ShowSelectionText()
 {
     if (!m_edit) {
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
         return;
     }
     const int selected = Selected();

@@ -30,7 +30,7 @@ void ComboBoxWindow::DropDown()
         (void)List(LB_SETCURSEL, static_cast<WPARAM>(m_selectionAtDrop));
     // The list takes the mouse, not the focus: clicks outside it come to it and close it.
     (void)SetCapture(m_list);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 // Win32's order: the end of the selection, the list hidden, then the close-up. A cancelled drop
@@ -49,7 +49,7 @@ bool ComboBoxWindow::CloseUp(Close how)
         (void)ReleaseCapture();
     if (!Notify(CBN_CLOSEUP))
         return false;
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     return true;
 }
 
@@ -73,7 +73,7 @@ void ComboBoxWindow::ListCommand(WORD code)
         (void)CloseUp(Close::Cancel);
         break;
     case LBN_DBLCLK:
-        Notify(CBN_DBLCLK);
+        (void)Notify(CBN_DBLCLK);
         break;
     default:
         break;
@@ -116,7 +116,7 @@ void ComboBoxWindow::MoveSelection(UINT key)
     (void)SetSelection(next);
     if (m_dropped)
         m_selectionAtDrop = next;
-    Notify(CBN_SELCHANGE);
+    (void)Notify(CBN_SELCHANGE);
 }
 
 // ---- Keys, mouse and focus ----------------------------------------------------------------------
@@ -146,7 +146,7 @@ bool ComboBoxWindow::KeyDown(UINT key, bool alt)
 
 void ComboBoxWindow::ButtonDown(POINT point)
 {
-    const HWND focusTarget = m_edit ? m_edit : m_hwnd;
+    const HWND focusTarget = m_edit ? m_edit : Window();
     if (GetFocus() != focusTarget)
         (void)SetFocus(focusTarget);
     if (Kind() == CBS_SIMPLE)
@@ -165,19 +165,19 @@ void ComboBoxWindow::GotFocus()
     if (m_focused)
         return;
     m_focused = true;
-    Notify(CBN_SETFOCUS);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    if (Notify(CBN_SETFOCUS))
+        (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void ComboBoxWindow::LostFocus(HWND next)
 {
-    if (next == m_edit || next == m_hwnd || next == m_list || !m_focused)
+    if (next == m_edit || next == Window() || next == m_list || !m_focused)
         return;
     if (!CloseUp(Close::Quiet))
         return;
     m_focused = false;
     if (Notify(CBN_KILLFOCUS))
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 bool ComboBoxWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -187,7 +187,7 @@ bool ComboBoxWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam)
         (void)SendMessageA(m_edit, EDIT_SETSEL, 0, -1);
         if (!m_focused) {
             m_focused = true;
-            Notify(CBN_SETFOCUS);
+            (void)Notify(CBN_SETFOCUS);
         }
         return false;
     case WM_KILLFOCUS:

@@ -3,6 +3,7 @@
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
 
@@ -14,7 +15,7 @@ namespace detail {
 void ComboBoxWindow::Paint(HDC dc)
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     if (Kind() == CBS_SIMPLE) {
         (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
         return;
@@ -22,13 +23,13 @@ void ComboBoxWindow::Paint(HDC dc)
     RECT edge = client;
     (void)DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
     const RECT inner{2, 2, client.right - 2, client.bottom - 2};
-    (void)FillRect(dc, &inner, GetSysColorBrush(IsWindowEnabled(m_hwnd) ? COLOR_WINDOW : COLOR_BTNFACE));
+    (void)FillRect(dc, &inner, GetSysColorBrush(IsWindowEnabled(Window()) ? COLOR_WINDOW : COLOR_BTNFACE));
     if (!m_edit)
         PaintField(dc);
     RECT button = ButtonRect();
     (void)DrawFrameControl(dc, &button, DFC_SCROLL,
                            DFCS_SCROLLCOMBOBOX | (m_dropped ? DFCS_PUSHED | DFCS_FLAT : 0) |
-                               (IsWindowEnabled(m_hwnd) ? 0 : DFCS_INACTIVE));
+                               (IsWindowEnabled(Window()) ? 0 : DFCS_INACTIVE));
 }
 
 // The field of a drop-down list: the selected item, highlighted while the combo has the focus.
@@ -36,32 +37,31 @@ void ComboBoxWindow::PaintField(HDC dc)
 {
     RECT rect = ItemRect();
     const int selected = Selected();
-    const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
+    const bool enabled = IsWindowEnabled(Window()) != FALSE;
     const bool highlight = m_focused && !m_dropped;
-    const HGDIOBJ oldFont = SelectObject(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
+    const SelectionGuard font(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
     (void)SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     (void)SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    const HWND parent = GetParent(m_hwnd);
-    auto brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(parent, enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
-                                                                 reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd)))
-                        : nullptr;
+    const Reply colors = SendToParent(enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                      reinterpret_cast<LPARAM>(Window()));
+    if (!colors.stands)
+        return;
+    auto brush = reinterpret_cast<HBRUSH>(colors.answer);
     if (!brush)
         brush = GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE);
     if (m_style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
         DRAWITEMSTRUCT draw{};
         draw.CtlType = ODT_COMBOBOX;
-        draw.CtlID = static_cast<UINT>(GetDlgCtrlID(m_hwnd));
+        draw.CtlID = static_cast<UINT>(GetDlgCtrlID(Window()));
         draw.itemID = static_cast<UINT>(selected);
         draw.itemAction = ODA_DRAWENTIRE;
         draw.itemState = ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
-        draw.hwndItem = m_hwnd;
+        draw.hwndItem = Window();
         draw.hDC = dc;
         draw.rcItem = rect;
         draw.itemData = selected >= 0 ? static_cast<ULONG_PTR>(List(LB_GETITEMDATA, static_cast<WPARAM>(selected))) : 0;
         (void)FillRect(dc, &rect, brush);
-        if (parent)
-            (void)SendMessageA(parent, WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
-        (void)SelectObject(dc, oldFont);
+        (void)SendToParent(WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
         return;
     }
     if (highlight)
@@ -78,7 +78,6 @@ void ComboBoxWindow::PaintField(HDC dc)
     }
     if (highlight)
         (void)DrawFocusRect(dc, &rect);
-    (void)SelectObject(dc, oldFont);
 }
 
 } // namespace detail

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "platform/winapi/controls/ComboBox.h"
+#include "platform/winapi/controls/ControlInstance.h"
 
 namespace detail {
 
 // The state behind one combo box window. The list keeps the items and the selection; the combo
 // lays out its parts, drops the list, turns what its parts report into CBN_ notifications and
 // draws the field and the button.
-class ComboBoxWindow {
+class ComboBoxWindow final : public ControlInstance {
 public:
     ComboBoxWindow(HWND hwnd, const CREATESTRUCTA& create);
 
-    [[nodiscard]] LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The edit's messages pass here first; true when the combo took the message.
     [[nodiscard]] bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
     [[nodiscard]] WNDPROC EditProc() const { return m_editProc; }
@@ -45,7 +46,7 @@ private:
     void ListCommand(WORD code);
     void EditCommand(WORD code);
     // Tells the parent; false when the parent destroyed the combo meanwhile.
-    bool Notify(WORD code) const;
+    [[nodiscard]] bool Notify(WORD code) const;
 
     // Dropping
     void DropDown();
@@ -69,7 +70,6 @@ private:
     void Paint(HDC dc);
     void PaintField(HDC dc);
 
-    HWND m_hwnd;
     DWORD m_style;
     HWND m_edit = nullptr;
     HWND m_list = nullptr;

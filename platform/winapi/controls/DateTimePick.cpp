@@ -7,6 +7,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/ImageLists.h"
 #include "platform/winapi/gdi/Text.h"
 
@@ -52,14 +53,14 @@ void RegisterDropDownClass()
     });
 }
 
-class DateTimePick {
+class DateTimePick final : public ControlInstance {
 public:
-    explicit DateTimePick(HWND hwnd) : m_hwnd(hwnd), m_value(DateTimeToSystemTime(Now())) {}
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    explicit DateTimePick(HWND hwnd) : ControlInstance(hwnd), m_value(DateTimeToSystemTime(Now())) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(m_hwnd, GWL_STYLE) & bits) != 0; }
-    [[nodiscard]] bool TimeFormat() const { return (GetWindowLongA(m_hwnd, GWL_STYLE) & 0x0008) != 0; }
+    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(Window(), GWL_STYLE) & bits) != 0; }
+    [[nodiscard]] bool TimeFormat() const { return (GetWindowLongA(Window(), GWL_STYLE) & 0x0008) != 0; }
     [[nodiscard]] bool UpDownMode() const { return HasStyle(DTS_UPDOWN); }
     [[nodiscard]] HFONT Font() const;
     [[nodiscard]] std::vector<DateTimeField> Fields() const;
@@ -71,7 +72,8 @@ private:
     [[nodiscard]] SYSTEMTIME Clamp(const SYSTEMTIME& value) const;
     [[nodiscard]] const DateTimeField* FocusedField(const std::vector<DateTimeField>& fields) const;
 
-    void Change(const SYSTEMTIME& value);
+    // These are false when the parent destroyed the picker as it heard of the change.
+    [[nodiscard]] bool Change(const SYSTEMTIME& value);
     void FocusFirstField();
     void MoveFocus(int direction);
     void OnKeyDown(WPARAM key);
@@ -83,12 +85,11 @@ private:
     // The drop-down's calendar, showing the value, range, font and colours of the picker.
     [[nodiscard]] HWND MakeCalendar(HWND host) const;
     void DropDown();
-    void CloseUp();
+    [[nodiscard]] bool CloseUp();
     void OnCalendarNotify(const NMHDR& header);
     LRESULT SetRange(DWORD flags, const SYSTEMTIME* limits);
     void Paint(HDC dc) const;
 
-    HWND m_hwnd;
     SYSTEMTIME m_value;
     DWORD m_rangeFlags = 0;
     SYSTEMTIME m_min{};
@@ -130,7 +131,7 @@ std::string DateTimePick::Text() const
 RECT DateTimePick::ButtonRect() const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     client.left = std::max(client.left, client.right - GetSystemMetrics(SM_CXVSCROLL));
     return client;
 }
@@ -138,19 +139,20 @@ RECT DateTimePick::ButtonRect() const
 std::vector<RECT> DateTimePick::FieldRects(const std::vector<DateTimeField>& fields) const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     const HDC dc = GetDC(nullptr);
-    const HGDIOBJ oldFont = SelectObject(dc, Font());
     std::vector<RECT> rects;
-    int x = TEXT_INDENT;
-    for (const DateTimeField& field : fields) {
-        const std::string text = detail::DateTimeFieldText(field, m_value);
-        SIZE size{};
-        (void)GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        rects.push_back(RECT{x, client.top, x + size.cx, client.bottom});
-        x += size.cx;
+    {
+        const SelectionGuard font(dc, Font());
+        int x = TEXT_INDENT;
+        for (const DateTimeField& field : fields) {
+            const std::string text = detail::DateTimeFieldText(field, m_value);
+            SIZE size{};
+            (void)GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            rects.push_back(RECT{x, client.top, x + size.cx, client.bottom});
+            x += size.cx;
+        }
     }
-    (void)SelectObject(dc, oldFont);
     (void)ReleaseDC(nullptr, dc);
     return rects;
 }
@@ -170,17 +172,17 @@ const DateTimeField* DateTimePick::FocusedField(const std::vector<DateTimeField>
     return m_field < fields.size() && fields[m_field].Editable() ? &fields[m_field] : nullptr;
 }
 
-void DateTimePick::Change(const SYSTEMTIME& value)
+bool DateTimePick::Change(const SYSTEMTIME& value)
 {
     const SYSTEMTIME clamped = Clamp(value);
     if (SystemTimeToDateTime(clamped) == SystemTimeToDateTime(m_value))
-        return;
+        return true;
     m_value = clamped;
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     NMDATETIMECHANGE change{};
     change.dwFlags = static_cast<DWORD>(GDT_VALID);
     change.st = m_value;
-    (void)NotifyParent(m_hwnd, DTN_DATETIMECHANGE, change.nmhdr);
+    return NotifyParent(DTN_DATETIMECHANGE, change.nmhdr).stands;
 }
 
 void DateTimePick::FocusFirstField()
@@ -189,7 +191,7 @@ void DateTimePick::FocusFirstField()
     const auto first = std::find_if(fields.begin(), fields.end(), [](const DateTimeField& f) { return f.Editable(); });
     m_field = first == fields.end() ? 0 : static_cast<std::size_t>(first - fields.begin());
     m_typed.clear();
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void DateTimePick::MoveFocus(int direction)
@@ -202,14 +204,14 @@ void DateTimePick::MoveFocus(int direction)
             break;
         }
     m_typed.clear();
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void DateTimePick::OnKeyDown(WPARAM key)
 {
     if (m_dropDown != nullptr) {
         if (key == VK_ESCAPE || key == VK_F4) {
-            CloseUp();
+            (void)CloseUp();
         } else if (key == VK_RETURN) {
             OnCalendarNotify(NMHDR{m_calendar, 0, MCN_SELECT});
         } else {
@@ -228,7 +230,7 @@ void DateTimePick::OnKeyDown(WPARAM key)
     case VK_DOWN:
         m_typed.clear();
         if (field != nullptr)
-            Change(detail::StepDateTimeField(*field, m_value, key == VK_UP ? 1 : -1));
+            (void)Change(detail::StepDateTimeField(*field, m_value, key == VK_UP ? 1 : -1));
         break;
     case VK_F4:
         if (!UpDownMode())
@@ -252,8 +254,8 @@ void DateTimePick::OnChar(char key)
         m_typed = std::string(1, key);
         typed = detail::SetDateTimeField(*field, m_value, key - '0');
     }
-    if (typed)
-        Change(*typed);
+    if (typed && !Change(*typed))
+        return;
     // The field is done when no further digit could make a value it holds.
     if (static_cast<int>(m_typed.size()) >= detail::DateTimeFieldDigits(*field) ||
         !detail::SetDateTimeField(*field, m_value, std::stoi(m_typed) * 10))
@@ -263,7 +265,7 @@ void DateTimePick::OnChar(char key)
 bool DateTimePick::ForwardToCalendar(UINT message, POINT point)
 {
     POINT screen = point;
-    (void)ClientToScreen(m_hwnd, &screen);
+    (void)ClientToScreen(Window(), &screen);
     RECT dropDown{};
     (void)GetWindowRect(m_dropDown, &dropDown);
     if (!PtInRect(&dropDown, screen))
@@ -278,26 +280,27 @@ bool DateTimePick::ForwardToCalendar(UINT message, POINT point)
 
 void DateTimePick::OnButtonDown(POINT point)
 {
-    if (m_dropDown != nullptr && GetCapture() == m_hwnd) {
+    if (m_dropDown != nullptr && GetCapture() == Window()) {
         // A click anywhere but on the calendar only closes it.
         m_pressOnCalendar = ForwardToCalendar(WM_LBUTTONDOWN, point);
         if (!m_pressOnCalendar)
-            CloseUp();
+            (void)CloseUp();
         return;
     }
-    (void)SetFocus(m_hwnd);
+    (void)SetFocus(Window());
     const RECT button = ButtonRect();
     if (PtInRect(&button, point)) {
         if (!UpDownMode()) {
             if (m_dropDown != nullptr)
-                CloseUp();
+                (void)CloseUp();
             else
                 DropDown();
             return;
         }
         const std::vector<DateTimeField> fields = Fields();
+        const int step = point.y < (button.top + button.bottom) / 2 ? 1 : -1;
         if (const DateTimeField* field = FocusedField(fields))
-            Change(detail::StepDateTimeField(*field, m_value, point.y < (button.top + button.bottom) / 2 ? 1 : -1));
+            (void)Change(detail::StepDateTimeField(*field, m_value, step));
         return;
     }
     const std::vector<DateTimeField> fields = Fields();
@@ -306,7 +309,7 @@ void DateTimePick::OnButtonDown(POINT point)
         if (fields[index].Editable() && point.x >= rects[index].left && point.x < rects[index].right) {
             m_field = index;
             m_typed.clear();
-            (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+            (void)InvalidateRect(Window(), nullptr, FALSE);
         }
 }
 
@@ -326,14 +329,14 @@ HWND DateTimePick::MakeCalendar(HWND host) const
 
 void DateTimePick::DropDown()
 {
-    if (m_dropDown != nullptr || !IsWindowEnabled(m_hwnd))
+    if (m_dropDown != nullptr || !IsWindowEnabled(Window()))
         return;
     RegisterMonthCalClass();
     RegisterDropDownClass();
     constexpr DWORD style = WS_POPUP | WS_BORDER;
     constexpr DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    m_dropDown = CreateWindowExA(exStyle, DROPDOWN_CLASS, "", style, 0, 0, 10, 10, m_hwnd, nullptr, nullptr, nullptr);
-    (void)SetWindowLongPtrA(m_dropDown, 0, reinterpret_cast<LONG_PTR>(m_hwnd));
+    m_dropDown = CreateWindowExA(exStyle, DROPDOWN_CLASS, "", style, 0, 0, 10, 10, Window(), nullptr, nullptr, nullptr);
+    (void)SetWindowLongPtrA(m_dropDown, 0, reinterpret_cast<LONG_PTR>(Window()));
     m_calendar = MakeCalendar(m_dropDown);
 
     RECT size{};
@@ -341,31 +344,30 @@ void DateTimePick::DropDown()
     (void)SetWindowPos(m_calendar, nullptr, 0, 0, size.right, size.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     (void)AdjustWindowRectEx(&size, style, FALSE, exStyle);
     RECT own{};
-    (void)GetWindowRect(m_hwnd, &own);
+    (void)GetWindowRect(Window(), &own);
     const int width = size.right - size.left;
     const int x = HasStyle(DTS_RIGHTALIGN) ? own.right - width : own.left;
     NMHDR header{};
-    (void)NotifyParent(m_hwnd, DTN_DROPDOWN, header);
-    if (m_dropDown == nullptr)
+    if (!NotifyParent(DTN_DROPDOWN, header).stands || m_dropDown == nullptr)
         return;
     (void)SetWindowPos(m_dropDown, HWND_TOP, x, own.bottom, width, size.bottom - size.top,
                        SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    (void)SetCapture(m_hwnd);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)SetCapture(Window());
+    (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
-void DateTimePick::CloseUp()
+bool DateTimePick::CloseUp()
 {
     if (m_dropDown == nullptr)
-        return;
+        return true;
     const HWND dropDown = std::exchange(m_dropDown, nullptr);
     m_calendar = nullptr;
-    if (GetCapture() == m_hwnd)
+    if (GetCapture() == Window())
         (void)ReleaseCapture();
     (void)DestroyWindow(dropDown);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     NMHDR header{};
-    (void)NotifyParent(m_hwnd, DTN_CLOSEUP, header);
+    return NotifyParent(DTN_CLOSEUP, header).stands;
 }
 
 void DateTimePick::OnCalendarNotify(const NMHDR& header)
@@ -378,8 +380,9 @@ void DateTimePick::OnCalendarNotify(const NMHDR& header)
     value.wYear = chosen.wYear;
     value.wMonth = chosen.wMonth;
     value.wDay = chosen.wDay;
-    Change(value);
-    (void)PostMessageA(m_hwnd, DTM_CLOSELATER, 0, 0);
+    if (!Change(value))
+        return;
+    (void)PostMessageA(Window(), DTM_CLOSELATER, 0, 0);
 }
 
 LRESULT DateTimePick::SetRange(DWORD flags, const SYSTEMTIME* limits)
@@ -396,38 +399,39 @@ LRESULT DateTimePick::SetRange(DWORD flags, const SYSTEMTIME* limits)
         m_max = limits[1];
     }
     m_value = Clamp(m_value);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     return TRUE;
 }
 
 void DateTimePick::Paint(HDC dc) const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
-    const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
+    (void)GetClientRect(Window(), &client);
+    const bool enabled = IsWindowEnabled(Window()) != FALSE;
     (void)FillRect(dc, &client, GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
-    const HGDIOBJ oldFont = SelectObject(dc, Font());
-    (void)SetBkMode(dc, TRANSPARENT);
-    const std::vector<DateTimeField> fields = Fields();
-    const std::vector<RECT> rects = FieldRects(fields);
-    const bool focused = GetFocus() == m_hwnd && m_dropDown == nullptr;
-    for (std::size_t index = 0; index < fields.size(); ++index) {
-        RECT rect = rects[index];
-        const bool selected = focused && index == m_field && fields[index].Editable();
-        if (selected) {
-            TEXTMETRICA metrics{};
-            (void)GetTextMetricsA(dc, &metrics);
-            RECT band{rect.left, (rect.top + rect.bottom - metrics.tmHeight) / 2, rect.right, 0};
-            band.bottom = band.top + metrics.tmHeight;
-            (void)FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+    {
+        const SelectionGuard font(dc, Font());
+        (void)SetBkMode(dc, TRANSPARENT);
+        const std::vector<DateTimeField> fields = Fields();
+        const std::vector<RECT> rects = FieldRects(fields);
+        const bool focused = GetFocus() == Window() && m_dropDown == nullptr;
+        for (std::size_t index = 0; index < fields.size(); ++index) {
+            RECT rect = rects[index];
+            const bool selected = focused && index == m_field && fields[index].Editable();
+            if (selected) {
+                TEXTMETRICA metrics{};
+                (void)GetTextMetricsA(dc, &metrics);
+                RECT band{rect.left, (rect.top + rect.bottom - metrics.tmHeight) / 2, rect.right, 0};
+                band.bottom = band.top + metrics.tmHeight;
+                (void)FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+            }
+            const int textColor = !enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
+            (void)SetTextColor(dc, GetSysColor(textColor));
+            const std::string text = detail::DateTimeFieldText(fields[index], m_value);
+            (void)DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
-        const int textColor = !enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
-        (void)SetTextColor(dc, GetSysColor(textColor));
-        const std::string text = detail::DateTimeFieldText(fields[index], m_value);
-        (void)DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-                        DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    (void)SelectObject(dc, oldFont);
     const UINT inactive = enabled ? 0U : DFCS_INACTIVE;
     RECT button = ButtonRect();
     if (!UpDownMode()) {
@@ -459,7 +463,7 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam != static_cast<WPARAM>(GDT_VALID) || times == nullptr || !IsValidSystemTime(*times))
             return FALSE;
         m_value = Clamp(*times);
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
         return TRUE;
     case DTM_SETRANGE:
         return SetRange(static_cast<DWORD>(wParam), times);
@@ -490,7 +494,7 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case DTM_GETMCFONT:
         return reinterpret_cast<LRESULT>(m_calendarFont);
     case DTM_CLOSELATER:
-        CloseUp();
+        (void)CloseUp();
         return 0;
     case WM_NOTIFY:
         if (lParam != 0)
@@ -510,7 +514,7 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
         m_font = reinterpret_cast<HFONT>(wParam);
         if (lParam != 0)
-            (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+            (void)InvalidateRect(Window(), nullptr, FALSE);
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(m_font);
@@ -522,12 +526,12 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN:
         if (wParam == VK_DOWN && !UpDownMode()) {
             if (m_dropDown != nullptr)
-                CloseUp();
+                (void)CloseUp();
             else
                 DropDown();
             return 0;
         }
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     case WM_CHAR:
         OnChar(static_cast<char>(wParam));
         return 0;
@@ -540,15 +544,16 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             (void)ForwardToCalendar(WM_LBUTTONUP, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_KILLFOCUS:
-        CloseUp();
+        if (!CloseUp())
+            return 0;
         m_typed.clear();
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     case WM_SETFOCUS:
     case WM_ENABLE:
     case WM_SIZE:
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     case WM_DESTROY:
         if (m_dropDown != nullptr)
             (void)DestroyWindow(std::exchange(m_dropDown, nullptr));
@@ -558,9 +563,9 @@ LRESULT DateTimePick::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
+        return PaintControl(Window(), reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     }
 }
 

@@ -49,7 +49,8 @@ DWORD EventBit(WORD code)
 } // namespace
 
 EditControl::EditControl(HWND hwnd)
-    : m_hwnd(hwnd), m_lines{EditLine{0, 0, 0}}, m_measureDC(CreateCompatibleDC(nullptr)), m_limit(EDIT_DEFAULT_LIMIT),
+    : ControlInstance(hwnd), m_lines{EditLine{0, 0, 0}}, m_measureDC(CreateCompatibleDC(nullptr)),
+      m_limit(EDIT_DEFAULT_LIMIT),
       m_background(GetSysColor(COLOR_WINDOW))
 {
 }
@@ -59,8 +60,6 @@ EditControl::~EditControl()
     if (m_measureDC)
         (void)DeleteDC(m_measureDC);
 }
-
-EditControl* EditControl::From(HWND hwnd) { return reinterpret_cast<EditControl*>(GetWindowLongPtrA(hwnd, 0)); }
 
 void EditControl::MakeRich(std::unique_ptr<EditStyleSource> styles)
 {
@@ -75,7 +74,7 @@ void EditControl::StylesChanged()
     UpdateCaret();
 }
 
-DWORD EditControl::Style() const { return static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_STYLE)); }
+DWORD EditControl::Style() const { return static_cast<DWORD>(GetWindowLongA(Window(), GWL_STYLE)); }
 bool EditControl::IsMultiLine() const { return (Style() & ES_MULTILINE) != 0; }
 bool EditControl::IsPassword() const { return !IsMultiLine() && (Style() & ES_PASSWORD) && m_passwordChar != 0; }
 bool EditControl::IsReadOnly() const { return (Style() & ES_READONLY) != 0; }
@@ -84,9 +83,7 @@ bool EditControl::Notify(WORD code)
 {
     if (m_styles && EventBit(code) != 0 && !(m_eventMask & EventBit(code)))
         return true;
-    const HWND self = m_hwnd;
-    CommandParent(self, code);
-    return StillServes(self, this);
+    return CommandParent(code).stands;
 }
 
 int EditControl::InsertStyle() const
@@ -151,7 +148,7 @@ void EditControl::SetText(const char* text)
     Invalidate();
     UpdateCaret();
     // As Win32: a multi-line edit, or the edit of a combo box, does not report the new text.
-    if (!IsMultiLine() && !IsComboBox(GetParent(m_hwnd)) && Notify(EN_UPDATE))
+    if (!IsMultiLine() && !IsComboBox(GetParent(Window())) && Notify(EN_UPDATE))
         (void)Notify(EN_CHANGE);
 }
 
@@ -208,7 +205,7 @@ void EditControl::SetSelection(std::size_t anchor, std::size_t caret, bool scrol
 void EditControl::SetReadOnly(bool readOnly)
 {
     const DWORD style = Style();
-    (void)SetWindowLongA(m_hwnd, GWL_STYLE, static_cast<LONG>(readOnly ? style | ES_READONLY : style & ~ES_READONLY));
+    (void)SetWindowLongA(Window(), GWL_STYLE, static_cast<LONG>(readOnly ? style | ES_READONLY : style & ~ES_READONLY));
     Invalidate();
 }
 
@@ -218,7 +215,7 @@ void EditControl::SetPasswordChar(char c)
         return;
     m_passwordChar = c;
     const DWORD style = Style();
-    (void)SetWindowLongA(m_hwnd, GWL_STYLE, static_cast<LONG>(c ? style | ES_PASSWORD : style & ~ES_PASSWORD));
+    (void)SetWindowLongA(Window(), GWL_STYLE, static_cast<LONG>(c ? style | ES_PASSWORD : style & ~ES_PASSWORD));
     Relayout();
     Invalidate();
     UpdateCaret();
@@ -416,7 +413,7 @@ LRESULT EditControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
+        return PaintControl(Window(), reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     case WM_ENABLE:
     case WM_STYLECHANGED:
         Relayout();
@@ -452,7 +449,7 @@ LRESULT EditControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
             (void)SetCursor(LoadCursorA(nullptr, IDC_IBEAM));
             return TRUE;
         }
-        return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+        return DefWindowProcA(Window(), msg, wParam, lParam);
     case WM_SETFOCUS:
         OnSetFocus();
         return 0;
@@ -488,30 +485,11 @@ LRESULT EditControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case EM_SETRECTNP: case EM_SETMARGINS: case EM_GETMARGINS:
         return EditingMessage(msg, wParam, lParam);
     default:
-        return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+        return DefWindowProcA(Window(), msg, wParam, lParam);
     }
-}
-
-LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_NCCREATE) {
-        auto control = std::make_unique<EditControl>(hwnd);
-        (void)SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(control.release()));
-    }
-    EditControl* control = EditControl::From(hwnd);
-    if (msg == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(hwnd, 0, 0);
-        std::unique_ptr<EditControl> owned(control);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    if (!control)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCCREATE)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return control->Handle(msg, wParam, lParam);
 }
 
 void RegisterEditClass()
 {
-    (void)RegisterControlClass(WC_EDITA, EditWindowProc, CS_DBLCLKS, sizeof(EditControl*), IDC_IBEAM);
+    (void)RegisterControlInstanceClass<EditControl>(WC_EDITA, CS_DBLCLKS, IDC_IBEAM);
 }

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/EditLayout.h"
 #include "platform/winapi/controls/EditModel.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/user/WinUser.h"
 
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,18 +23,15 @@ public:
     [[nodiscard]] virtual COLORREF TextColor(int style) = 0;
 };
 
-// The state of one edit window, created on WM_NCCREATE and destroyed on WM_NCDESTROY. The window
+// The state of one edit window, made on WM_NCCREATE and kept as ControlInstance.h says. The window
 // procedure only dispatches to these handlers; a rich edit adds its styles and its own messages
 // and passes everything else on.
-class EditControl {
+class EditControl : public ControlInstance {
 public:
     explicit EditControl(HWND hwnd);
-    ~EditControl();
-    EditControl(const EditControl&) = delete;
-    EditControl& operator=(const EditControl&) = delete;
+    ~EditControl() override;
 
-    [[nodiscard]] static EditControl* From(HWND hwnd);
-    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // For the rich edit.
     [[nodiscard]] EditModel& Model() { return m_model; }
@@ -54,7 +54,7 @@ private:
     [[nodiscard]] bool IsPassword() const;
     [[nodiscard]] bool IsReadOnly() const;
     // Tells the parent; false when the parent destroyed the edit meanwhile.
-    bool Notify(WORD code);
+    [[nodiscard]] bool Notify(WORD code);
     // ES_UPPERCASE and ES_LOWERCASE apply to every text the control takes.
     [[nodiscard]] std::string WithCase(std::string text) const;
     // Puts text in place of the selection within the limit; false when nothing changed.
@@ -98,7 +98,8 @@ private:
     void UpdateCaret();
     void Invalidate();
     void Paint(HDC dc);
-    [[nodiscard]] HBRUSH PrepareColors(HDC dc, HBRUSH& owned);
+    // The background brush; nothing when the parent destroyed the edit as it was asked.
+    [[nodiscard]] std::optional<HBRUSH> PrepareColors(HDC dc, GdiObject<HBRUSH>& owned);
     void PaintLine(HDC dc, std::size_t line, int y, bool showSelection);
 
     // Keyboard, mouse, focus and clipboard (EditInput.cpp).
@@ -121,7 +122,6 @@ private:
     void Clear();
     void Undo();
 
-    HWND m_hwnd;
     EditModel m_model;
     std::vector<EditLine> m_lines;
     HDC m_measureDC = nullptr;
@@ -148,5 +148,3 @@ private:
     mutable std::map<int, std::array<int, 128>> m_asciiWidths;
 };
 
-// The "Edit" window procedure, for the rich edit to pass its other messages to.
-LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

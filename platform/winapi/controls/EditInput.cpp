@@ -59,16 +59,16 @@ void EditControl::OnControlChar(BYTE c)
         return;
     // The clipboard keys go through the messages, so that a subclassing control sees them.
     case 0x03: // Ctrl+C
-        (void)SendMessageA(m_hwnd, WM_COPY, 0, 0);
+        (void)SendMessageA(Window(), WM_COPY, 0, 0);
         return;
     case 0x16: // Ctrl+V
-        (void)SendMessageA(m_hwnd, WM_PASTE, 0, 0);
+        (void)SendMessageA(Window(), WM_PASTE, 0, 0);
         return;
     case 0x18: // Ctrl+X
-        (void)SendMessageA(m_hwnd, WM_CUT, 0, 0);
+        (void)SendMessageA(Window(), WM_CUT, 0, 0);
         return;
     case 0x1A: // Ctrl+Z
-        (void)SendMessageA(m_hwnd, WM_UNDO, 0, 0);
+        (void)SendMessageA(Window(), WM_UNDO, 0, 0);
         return;
     case '\r':
     case '\t':
@@ -128,15 +128,15 @@ void EditControl::OnKeyDown(WPARAM key)
         return;
     case VK_DELETE:
         if (shift)
-            (void)SendMessageA(m_hwnd, WM_CUT, 0, 0);
+            (void)SendMessageA(Window(), WM_CUT, 0, 0);
         else
             DeleteForward();
         return;
     case VK_INSERT:
         if (ctrl)
-            (void)SendMessageA(m_hwnd, WM_COPY, 0, 0);
+            (void)SendMessageA(Window(), WM_COPY, 0, 0);
         else if (shift)
-            (void)SendMessageA(m_hwnd, WM_PASTE, 0, 0);
+            (void)SendMessageA(Window(), WM_PASTE, 0, 0);
         return;
     default:
         return;
@@ -171,17 +171,17 @@ void EditControl::DeleteBackward()
 
 void EditControl::OnButtonDown(WPARAM keys, POINT point)
 {
-    if (GetFocus() != m_hwnd)
-        (void)SetFocus(m_hwnd);
+    if (GetFocus() != Window())
+        (void)SetFocus(Window());
     const std::size_t pos = PosFromClient(point);
     SetSelection((keys & MK_SHIFT) ? m_model.Anchor() : pos, pos, true);
     m_selecting = true;
-    (void)SetCapture(m_hwnd);
+    (void)SetCapture(Window());
 }
 
 void EditControl::OnMouseMove(POINT point)
 {
-    if (!m_selecting || GetCapture() != m_hwnd)
+    if (!m_selecting || GetCapture() != Window())
         return;
     SetSelection(m_model.Anchor(), PosFromClient(point), true);
 }
@@ -191,7 +191,7 @@ void EditControl::OnButtonUp()
     if (!m_selecting)
         return;
     m_selecting = false;
-    if (GetCapture() == m_hwnd)
+    if (GetCapture() == Window())
         (void)ReleaseCapture();
 }
 
@@ -204,9 +204,9 @@ void EditControl::OnDoubleClick(POINT point)
 void EditControl::OnSetFocus()
 {
     m_focused = true;
-    (void)CreateCaret(m_hwnd, nullptr, 1, m_lineHeight);
+    (void)CreateCaret(Window(), nullptr, 1, m_lineHeight);
     UpdateCaret();
-    (void)ShowCaret(m_hwnd);
+    (void)ShowCaret(Window());
     Invalidate();
     (void)Notify(EN_SETFOCUS);
 }
@@ -223,7 +223,7 @@ void EditControl::OnKillFocus()
 void EditControl::Copy()
 {
     // A password never leaves the control.
-    if (!m_model.HasSelection() || IsPassword() || !OpenClipboard(m_hwnd))
+    if (!m_model.HasSelection() || IsPassword() || !OpenClipboard(Window()))
         return;
     const std::string text = m_model.SelectedText();
     (void)EmptyClipboard();
@@ -247,7 +247,7 @@ void EditControl::Cut()
 
 void EditControl::Paste()
 {
-    if (IsReadOnly() || !OpenClipboard(m_hwnd))
+    if (IsReadOnly() || !OpenClipboard(Window()))
         return;
     std::string text;
     if (HANDLE block = GetClipboardData(CF_TEXT)) {

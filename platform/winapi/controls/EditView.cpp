@@ -18,23 +18,9 @@ std::size_t CharEnd(const std::string& text, std::size_t pos)
 
 HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-// Selects a font for the length of a measurement: the measuring DC never keeps a font that its
-// owner (the class library's TFont, the rich edit's formats) may delete meanwhile.
-class FontScope {
-public:
-    FontScope(HDC dc, HFONT font) : m_dc(dc), m_old(SelectObject(dc, font)) {}
-    ~FontScope() { (void)SelectObject(m_dc, m_old); }
-    FontScope(const FontScope&) = delete;
-    FontScope& operator=(const FontScope&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-
 int LineHeightOf(HDC dc, HFONT font)
 {
-    const FontScope scope(dc, font);
+    const SelectionGuard scope(dc, font);
     TEXTMETRICA tm{};
     return GetTextMetricsA(dc, &tm) ? static_cast<int>(tm.tmHeight) : 0;
 }
@@ -45,7 +31,7 @@ void EditControl::Create(const CREATESTRUCTA& cs)
 {
     // Multi-line edits keep ES_PASSWORD out, as Win32 does.
     if (cs.style & ES_MULTILINE)
-        (void)SetWindowLongA(m_hwnd, GWL_STYLE, cs.style & ~static_cast<LONG>(ES_PASSWORD));
+        (void)SetWindowLongA(Window(), GWL_STYLE, cs.style & ~static_cast<LONG>(ES_PASSWORD));
     SetFont(nullptr, false);
     m_model.SetText(WithCase(cs.lpszName && !IS_INTRESOURCE(cs.lpszName) ? cs.lpszName : ""), 0);
     ResetFormatRect();
@@ -57,7 +43,7 @@ void EditControl::SetFont(HFONT font, bool redraw)
     m_font = font;
     m_asciiWidths.clear();
     {
-        const FontScope scope(m_measureDC, CurrentFont());
+        const SelectionGuard scope(m_measureDC, CurrentFont());
         TEXTMETRICA tm{};
         if (GetTextMetricsA(m_measureDC, &tm)) {
             m_lineHeight = std::max<int>(1, tm.tmHeight);
@@ -67,8 +53,8 @@ void EditControl::SetFont(HFONT font, bool redraw)
     ResetFormatRect();
     Relayout();
     if (m_focused) {
-        (void)CreateCaret(m_hwnd, nullptr, 1, m_lineHeight);
-        (void)ShowCaret(m_hwnd);
+        (void)CreateCaret(Window(), nullptr, 1, m_lineHeight);
+        (void)ShowCaret(Window());
     }
     UpdateCaret();
     if (redraw)
@@ -80,7 +66,7 @@ HFONT EditControl::CurrentFont() const { return m_font ? m_font : DefaultFont();
 void EditControl::ResetFormatRect()
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     m_format = RECT{client.left + m_leftMargin, client.top, std::max(client.left + m_leftMargin, client.right - m_rightMargin),
                     client.bottom};
     if (!IsMultiLine())
@@ -110,7 +96,7 @@ int EditControl::CharWidth(std::size_t from, std::size_t to) const
 {
     const std::string& text = m_model.Text();
     if (IsPassword()) {
-        const FontScope scope(m_measureDC, CurrentFont());
+        const SelectionGuard scope(m_measureDC, CurrentFont());
         SIZE size{};
         (void)GetTextExtentPoint32A(m_measureDC, &m_passwordChar, 1, &size);
         return size.cx;
@@ -128,7 +114,7 @@ int EditControl::CharWidth(std::size_t from, std::size_t to) const
         if (*cached >= 0)
             return *cached;
     }
-    const FontScope scope(m_measureDC, m_styles ? m_styles->Font(style) : CurrentFont());
+    const SelectionGuard scope(m_measureDC, m_styles ? m_styles->Font(style) : CurrentFont());
     SIZE size{};
     (void)GetTextExtentPoint32A(m_measureDC, text.data() + from, static_cast<int>(to - from), &size);
     if (cached)
@@ -264,9 +250,10 @@ void EditControl::ScrollColumns(int pixels)
 
 void EditControl::OnScroll(int bar, WORD code)
 {
-    Notify(bar == SB_VERT ? EN_VSCROLL : EN_HSCROLL);
+    if (!Notify(bar == SB_VERT ? EN_VSCROLL : EN_HSCROLL))
+        return;
     SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-    (void)GetScrollInfo(m_hwnd, bar, &si);
+    (void)GetScrollInfo(Window(), bar, &si);
     const int page = static_cast<int>(std::max<UINT>(1, si.nPage));
     int target = si.nPos;
     switch (code) {
@@ -294,7 +281,7 @@ void EditControl::UpdateScrollBars()
     if (style & WS_VSCROLL) {
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, static_cast<int>(m_lines.size()) - 1,
                       static_cast<UINT>(VisibleLines()), m_firstLine, 0};
-        (void)SetScrollInfo(m_hwnd, SB_VERT, &si, TRUE);
+        (void)SetScrollInfo(Window(), SB_VERT, &si, TRUE);
     }
     if (style & WS_HSCROLL) {
         int widest = 0;
@@ -302,7 +289,7 @@ void EditControl::UpdateScrollBars()
             widest = std::max(widest, Measure(line.start, line.end).back());
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, widest,
                       static_cast<UINT>(std::max<int>(1, m_format.right - m_format.left)), m_xOffset, 0};
-        (void)SetScrollInfo(m_hwnd, SB_HORZ, &si, TRUE);
+        (void)SetScrollInfo(Window(), SB_HORZ, &si, TRUE);
     }
 }
 
@@ -314,15 +301,15 @@ void EditControl::UpdateCaret()
     (void)SetCaretPos(p.x, p.y);
 }
 
-void EditControl::Invalidate() { (void)InvalidateRect(m_hwnd, nullptr, FALSE); }
+void EditControl::Invalidate() { (void)InvalidateRect(Window(), nullptr, FALSE); }
 
-HBRUSH EditControl::PrepareColors(HDC dc, HBRUSH& owned)
+std::optional<HBRUSH> EditControl::PrepareColors(HDC dc, GdiObject<HBRUSH>& owned)
 {
-    const bool enabled = IsWindowEnabled(m_hwnd) != FALSE;
+    const bool enabled = IsWindowEnabled(Window()) != FALSE;
     HBRUSH brush = nullptr;
     if (m_styles) {
-        owned = CreateSolidBrush(m_background);
-        brush = owned;
+        owned.Reset(CreateSolidBrush(m_background));
+        brush = owned.Get();
         (void)SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     } else {
         // Read-only and disabled edits ask for the colours of static text, as Win32 does.
@@ -330,9 +317,11 @@ HBRUSH EditControl::PrepareColors(HDC dc, HBRUSH& owned)
         const int back = asStatic ? COLOR_3DFACE : COLOR_WINDOW;
         (void)SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         (void)SetBkColor(dc, GetSysColor(back));
-        if (const HWND parent = GetParent(m_hwnd))
-            brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, asStatic ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                                                          reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd)));
+        const Reply reply = SendToParent(asStatic ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                         reinterpret_cast<LPARAM>(Window()));
+        if (!reply.stands)
+            return std::nullopt;
+        brush = reinterpret_cast<HBRUSH>(reply.answer);
         if (!brush)
             brush = GetSysColorBrush(back);
     }
@@ -371,7 +360,7 @@ void EditControl::PaintLine(HDC dc, std::size_t index, int y, bool showSelection
         const int x0 = left + xs[pos - line.start];
         const int x1 = left + xs[end - line.start];
         COLORREF color = normalColor;
-        if (m_styles && IsWindowEnabled(m_hwnd))
+        if (m_styles && IsWindowEnabled(Window()))
             if (const COLORREF own = m_styles->TextColor(m_model.StyleAt(pos)); own != CLR_INVALID)
                 color = own;
         if (selected) {
@@ -398,12 +387,14 @@ void EditControl::Paint(HDC dc)
 {
     if (!dc)
         return;
-    const int saved = SaveDC(dc);
-    HBRUSH owned = nullptr;
-    const HBRUSH brush = PrepareColors(dc, owned);
+    GdiObject<HBRUSH> owned;
+    const SavedDC saved(dc);
+    const std::optional<HBRUSH> brush = PrepareColors(dc, owned);
+    if (!brush)
+        return;
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
-    (void)FillRect(dc, &client, brush);
+    (void)GetClientRect(Window(), &client);
+    (void)FillRect(dc, &client, *brush);
     (void)SelectObject(dc, CurrentFont());
     (void)SetBkMode(dc, TRANSPARENT);
     (void)IntersectClipRect(dc, m_format.left, m_format.top, m_format.right, m_format.bottom);
@@ -411,7 +402,4 @@ void EditControl::Paint(HDC dc)
     const int last = std::min<int>(static_cast<int>(m_lines.size()), m_firstLine + VisibleLines() + 1);
     for (int index = m_firstLine; index < last; ++index)
         PaintLine(dc, static_cast<std::size_t>(index), m_format.top + (index - m_firstLine) * m_lineHeight, showSelection);
-    (void)RestoreDC(dc, saved);
-    if (owned)
-        (void)DeleteObject(owned);
 }

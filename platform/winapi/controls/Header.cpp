@@ -5,6 +5,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/gdi/TextUtf8.h"
 
@@ -30,8 +31,10 @@ struct Item {
     int image = -1;
 };
 
-struct Header {
-    HWND window = nullptr;
+struct Header final : ControlInstance {
+    explicit Header(HWND window) : ControlInstance(window) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     std::vector<Item> items;
     // Item indices in the order they are shown.
     std::vector<int> order;
@@ -44,8 +47,6 @@ struct Header {
     int pressed = -1;
     bool pressedInside = false;
 };
-
-Header* StateOf(HWND window) { return reinterpret_cast<Header*>(GetWindowLongPtrA(window, 0)); }
 
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 
@@ -60,11 +61,12 @@ const Item& ItemAt(const Header& header, int index) { return header.items[static
 
 int ItemHeight(const Header& header)
 {
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, FontOf(header));
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, old);
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard font(dc, FontOf(header));
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
     return metrics.tmHeight + 6;
 }
@@ -72,7 +74,7 @@ int ItemHeight(const Header& header)
 RECT ItemRect(const Header& header, int index)
 {
     RECT client{};
-    (void)GetClientRect(header.window, &client);
+    (void)GetClientRect(header.Window(), &client);
     int left = 0;
     for (const int shown : header.order) {
         const int width = ItemAt(header, shown).width;
@@ -88,7 +90,7 @@ RECT ItemRect(const Header& header, int index)
 int HitTest(const Header& header, POINT point, UINT& flags)
 {
     RECT client{};
-    (void)GetClientRect(header.window, &client);
+    (void)GetClientRect(header.Window(), &client);
     if (point.y < 0 || point.y >= client.bottom) {
         flags = point.y < 0 ? HHT_ABOVE : HHT_BELOW;
         return -1;
@@ -111,15 +113,15 @@ int HitTest(const Header& header, POINT point, UINT& flags)
     return -1;
 }
 
-LRESULT Notify(const Header& header, UINT code, int index, HDITEMA* item)
+Reply Notify(const Header& header, UINT code, int index, HDITEMA* item)
 {
     NMHEADERA notice{};
     notice.iItem = index;
     notice.pitem = item;
-    return NotifyParent(header.window, code, notice.hdr);
+    return header.NotifyParent(code, notice.hdr);
 }
 
-LRESULT NotifyWidth(const Header& header, UINT code, int index, int width)
+Reply NotifyWidth(const Header& header, UINT code, int index, int width)
 {
     HDITEMA item{};
     item.mask = HDI_WIDTH;
@@ -127,12 +129,13 @@ LRESULT NotifyWidth(const Header& header, UINT code, int index, int width)
     return Notify(header, code, index, &item);
 }
 
-void Redraw(const Header& header) { (void)InvalidateRect(header.window, nullptr, TRUE); }
+void Redraw(const Header& header) { (void)InvalidateRect(header.Window(), nullptr, TRUE); }
 
 // Changes a width as the user asked for it: the parent may refuse.
 void ChangeWidth(Header& header, int index, int width)
 {
-    if (NotifyWidth(header, HDN_ITEMCHANGING, index, width) != 0)
+    const Reply asked = NotifyWidth(header, HDN_ITEMCHANGING, index, width);
+    if (!asked.stands || asked.answer != 0)
         return;
     // The parent may have removed items while it was asked.
     if (static_cast<std::size_t>(index) >= header.items.size())
@@ -144,20 +147,20 @@ void ChangeWidth(Header& header, int index, int width)
 
 // ---- Painting -----------------------------------------------------------------------------
 
-void DrawOwnerItem(const Header& header, HDC dc, int index, RECT rect)
+// False when the parent destroyed the header as it drew the item.
+[[nodiscard]] bool DrawOwnerItem(const Header& header, HDC dc, int index, RECT rect)
 {
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_HEADER;
-    item.CtlID = static_cast<UINT>(GetDlgCtrlID(header.window));
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(header.Window()));
     item.itemID = static_cast<UINT>(index);
     item.itemAction = ODA_DRAWENTIRE;
     item.itemState = index == header.pressed && header.pressedInside ? ODS_SELECTED : 0;
-    item.hwndItem = header.window;
+    item.hwndItem = header.Window();
     item.hDC = dc;
     item.rcItem = rect;
     item.itemData = static_cast<ULONG_PTR>(ItemAt(header, index).param);
-    if (const HWND parent = GetParent(header.window))
-        (void)SendMessageA(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    return header.SendToParent(WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item)).stands;
 }
 
 void DrawItemContent(const Header& header, HDC dc, const Item& item, RECT rect)
@@ -180,43 +183,42 @@ void DrawItemContent(const Header& header, HDC dc, const Item& item, RECT rect)
                     alignment | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
-void DrawItem(const Header& header, HDC dc, int index)
+// False when the parent destroyed the header as it drew the item.
+[[nodiscard]] bool DrawItem(const Header& header, HDC dc, int index)
 {
     RECT rect = ItemRect(header, index);
     const Item& item = ItemAt(header, index);
     const bool pressed = index == header.pressed && header.pressedInside;
     RECT frame = rect;
     (void)DrawEdge(dc, &frame, pressed ? BDR_SUNKENOUTER : EDGE_RAISED, BF_RECT | BF_SOFT | BF_ADJUST);
-    if ((item.format & HDF_OWNERDRAW) != 0) {
-        DrawOwnerItem(header, dc, index, frame);
-        return;
-    }
+    if ((item.format & HDF_OWNERDRAW) != 0)
+        return DrawOwnerItem(header, dc, index, frame);
     if (pressed)
         OffsetRect(&frame, 1, 1);
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)IntersectClipRect(dc, frame.left, frame.top, frame.right, frame.bottom);
     DrawItemContent(header, dc, item, frame);
-    (void)RestoreDC(dc, saved);
+    return true;
 }
 
 void Paint(const Header& header, HDC dc)
 {
     RECT client{};
-    (void)GetClientRect(header.window, &client);
+    (void)GetClientRect(header.Window(), &client);
     (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)SelectObject(dc, FontOf(header));
     (void)SetBkMode(dc, TRANSPARENT);
-    (void)SetTextColor(dc, GetSysColor(IsWindowEnabled(header.window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    (void)SetTextColor(dc, GetSysColor(IsWindowEnabled(header.Window()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     int right = 0;
     for (const int index : header.order) {
-        DrawItem(header, dc, index);
+        if (!DrawItem(header, dc, index))
+            return;
         right += ItemAt(header, index).width;
     }
     RECT rest{right, 0, client.right, client.bottom};
     if (rest.left < rest.right)
         (void)DrawEdge(dc, &rest, EDGE_RAISED, BF_RECT | BF_SOFT);
-    (void)RestoreDC(dc, saved);
 }
 
 // ---- Items --------------------------------------------------------------------------------
@@ -277,7 +279,7 @@ void ForgetDeletedItem(Header& header, int at)
     for (int* index : {&header.tracking, &header.endingTrack, &header.pressed}) {
         if (*index == at) {
             *index = -1;
-            if (GetCapture() == header.window)
+            if (GetCapture() == header.Window())
                 (void)ReleaseCapture();
         } else if (*index > at) {
             --*index;
@@ -312,7 +314,8 @@ LRESULT SetItem(Header& header, WPARAM index, const T* item)
     asked.lParam = item->lParam;
     asked.iImage = item->iImage;
     asked.iOrder = item->iOrder;
-    if (Notify(header, HDN_ITEMCHANGING, at, &asked) != 0 || index >= header.items.size())
+    const Reply reply = Notify(header, HDN_ITEMCHANGING, at, &asked);
+    if (!reply.stands || reply.answer != 0 || index >= header.items.size())
         return FALSE;
     Apply(header.items[index], *item);
     if ((item->mask & HDI_ORDER) != 0)
@@ -357,9 +360,10 @@ LRESULT Layout(const Header& header, HDLAYOUT* layout)
 {
     if (!layout || !layout->prc || !layout->pwpos)
         return FALSE;
-    const int height = (StyleOf(header.window) & HDS_HIDDEN) != 0 ? 0 : ItemHeight(header);
+    const int height = (StyleOf(header.Window()) & HDS_HIDDEN) != 0 ? 0 : ItemHeight(header);
     RECT& area = *layout->prc;
-    *layout->pwpos = WINDOWPOS{header.window, nullptr, area.left, area.top, area.right - area.left, height, SWP_NOZORDER};
+    *layout->pwpos =
+        WINDOWPOS{header.Window(), nullptr, area.left, area.top, area.right - area.left, height, SWP_NOZORDER};
     area.top += height;
     return TRUE;
 }
@@ -391,18 +395,19 @@ void ButtonDown(Header& header, LPARAM lParam)
     if (hit < 0)
         return;
     if ((flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) != 0) {
-        if (NotifyWidth(header, HDN_BEGINTRACK, hit, ItemAt(header, hit).width) != 0)
+        const Reply begin = NotifyWidth(header, HDN_BEGINTRACK, hit, ItemAt(header, hit).width);
+        if (!begin.stands || begin.answer != 0)
             return;
         header.tracking = hit;
         header.trackOffset = ItemRect(header, hit).right - GET_X_LPARAM(lParam);
-    } else if ((StyleOf(header.window) & HDS_BUTTONS) != 0) {
+    } else if ((StyleOf(header.Window()) & HDS_BUTTONS) != 0) {
         header.pressed = hit;
         header.pressedInside = true;
         Redraw(header);
     } else {
         return;
     }
-    (void)SetCapture(header.window);
+    (void)SetCapture(header.Window());
 }
 
 int TrackedWidth(const Header& header, LPARAM lParam)
@@ -414,8 +419,8 @@ void MouseMove(Header& header, LPARAM lParam)
 {
     if (header.tracking >= 0) {
         const int width = TrackedWidth(header, lParam);
-        if (NotifyWidth(header, HDN_TRACK, header.tracking, width) == 0 &&
-            (StyleOf(header.window) & HDS_FULLDRAG) != 0)
+        const Reply track = NotifyWidth(header, HDN_TRACK, header.tracking, width);
+        if (track.stands && track.answer == 0 && (StyleOf(header.Window()) & HDS_FULLDRAG) != 0)
             ChangeWidth(header, header.tracking, width);
         return;
     }
@@ -436,7 +441,8 @@ void ButtonUp(Header& header, LPARAM lParam)
         const int width = TrackedWidth(header, lParam);
         header.endingTrack = std::exchange(header.tracking, -1);
         (void)ReleaseCapture();
-        (void)NotifyWidth(header, HDN_ENDTRACK, header.endingTrack, width);
+        if (!NotifyWidth(header, HDN_ENDTRACK, header.endingTrack, width).stands)
+            return;
         const int index = std::exchange(header.endingTrack, -1);
         if (index >= 0 && width != ItemAt(header, index).width)
             ChangeWidth(header, index, width);
@@ -466,7 +472,7 @@ bool SetSizingCursor(const Header& header)
 {
     POINT point{};
     (void)GetCursorPos(&point);
-    (void)ScreenToClient(header.window, &point);
+    (void)ScreenToClient(header.Window(), &point);
     UINT flags = 0;
     if (header.tracking < 0 && (HitTest(header, point, flags) < 0 || (flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) == 0))
         return false;
@@ -474,115 +480,103 @@ bool SetSizingCursor(const Header& header)
     return true;
 }
 
-LRESULT HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+} // namespace
+
+LRESULT Header::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* header = new Header;
-        header->window = window;
-        (void)SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(header));
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    Header* header = StateOf(window);
-    if (!header)
-        return DefWindowProcA(window, message, wParam, lParam);
+    const HWND window = Window();
     switch (message) {
-    case WM_NCDESTROY:
-        (void)SetWindowLongPtrA(window, 0, 0);
-        delete header;
-        return DefWindowProcA(window, message, wParam, lParam);
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*header, dc); });
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*this, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
     case WM_SIZE:
-        Redraw(*header);
+        Redraw(*this);
         return 0;
     case WM_SETFONT:
-        header->font = reinterpret_cast<HFONT>(wParam);
-        Redraw(*header);
+        font = reinterpret_cast<HFONT>(wParam);
+        Redraw(*this);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(header->font);
+        return reinterpret_cast<LRESULT>(font);
     case WM_LBUTTONDOWN:
-        ButtonDown(*header, lParam);
+        ButtonDown(*this, lParam);
         return 0;
     case WM_LBUTTONDBLCLK:
-        DoubleClick(*header, lParam);
+        DoubleClick(*this, lParam);
         return 0;
     case WM_MOUSEMOVE:
-        MouseMove(*header, lParam);
+        MouseMove(*this, lParam);
         return 0;
     case WM_LBUTTONUP:
-        ButtonUp(*header, lParam);
+        ButtonUp(*this, lParam);
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window && (header->tracking >= 0 || header->pressed >= 0)) {
-            header->tracking = header->pressed = -1;
-            Redraw(*header);
+        if (reinterpret_cast<HWND>(lParam) != window && (tracking >= 0 || pressed >= 0)) {
+            tracking = pressed = -1;
+            Redraw(*this);
         }
         return 0;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == window && LOWORD(static_cast<DWORD_PTR>(lParam)) == HTCLIENT &&
-            SetSizingCursor(*header))
+            SetSizingCursor(*this))
             return TRUE;
         return DefWindowProcA(window, message, wParam, lParam);
     case HDM_GETITEMCOUNT:
-        return Count(*header);
+        return Count(*this);
     case HDM_INSERTITEMA:
-        return InsertItem(*header, wParam, reinterpret_cast<const HDITEMA*>(lParam));
+        return InsertItem(*this, wParam, reinterpret_cast<const HDITEMA*>(lParam));
     case HDM_INSERTITEMW:
-        return InsertItem(*header, wParam, reinterpret_cast<const HDITEMW*>(lParam));
+        return InsertItem(*this, wParam, reinterpret_cast<const HDITEMW*>(lParam));
     case HDM_DELETEITEM:
-        return DeleteItem(*header, wParam);
+        return DeleteItem(*this, wParam);
     case HDM_GETITEMA:
-        return GetItem(*header, wParam, reinterpret_cast<HDITEMA*>(lParam));
+        return GetItem(*this, wParam, reinterpret_cast<HDITEMA*>(lParam));
     case HDM_GETITEMW:
-        return GetItem(*header, wParam, reinterpret_cast<HDITEMW*>(lParam));
+        return GetItem(*this, wParam, reinterpret_cast<HDITEMW*>(lParam));
     case HDM_SETITEMA:
-        return SetItem(*header, wParam, reinterpret_cast<const HDITEMA*>(lParam));
+        return SetItem(*this, wParam, reinterpret_cast<const HDITEMA*>(lParam));
     case HDM_SETITEMW:
-        return SetItem(*header, wParam, reinterpret_cast<const HDITEMW*>(lParam));
+        return SetItem(*this, wParam, reinterpret_cast<const HDITEMW*>(lParam));
     case HDM_LAYOUT:
-        return Layout(*header, reinterpret_cast<HDLAYOUT*>(lParam));
+        return Layout(*this, reinterpret_cast<HDLAYOUT*>(lParam));
     case HDM_HITTEST: {
         auto* info = reinterpret_cast<HDHITTESTINFO*>(lParam);
         if (!info)
             return -1;
-        info->iItem = HitTest(*header, info->pt, info->flags);
+        info->iItem = HitTest(*this, info->pt, info->flags);
         return info->iItem;
     }
     case HDM_GETITEMRECT:
-        if (wParam >= header->items.size() || !lParam)
+        if (wParam >= items.size() || !lParam)
             return FALSE;
-        *reinterpret_cast<RECT*>(lParam) = ItemRect(*header, static_cast<int>(wParam));
+        *reinterpret_cast<RECT*>(lParam) = ItemRect(*this, static_cast<int>(wParam));
         return TRUE;
     case HDM_SETIMAGELIST: {
-        const HIMAGELIST old = header->images;
-        header->images = reinterpret_cast<HIMAGELIST>(lParam);
-        Redraw(*header);
+        const HIMAGELIST old = images;
+        images = reinterpret_cast<HIMAGELIST>(lParam);
+        Redraw(*this);
         return reinterpret_cast<LRESULT>(old);
     }
     case HDM_GETIMAGELIST:
-        return reinterpret_cast<LRESULT>(header->images);
+        return reinterpret_cast<LRESULT>(images);
     case HDM_ORDERTOINDEX:
-        return wParam < header->order.size() ? header->order[wParam] : static_cast<LRESULT>(wParam);
+        return wParam < order.size() ? order[wParam] : static_cast<LRESULT>(wParam);
     case HDM_GETORDERARRAY:
-        if (wParam != header->order.size() || !lParam)
+        if (wParam != order.size() || !lParam)
             return FALSE;
-        std::copy(header->order.begin(), header->order.end(), reinterpret_cast<int*>(lParam));
+        std::copy(order.begin(), order.end(), reinterpret_cast<int*>(lParam));
         return TRUE;
     case HDM_SETORDERARRAY:
-        return SetOrder(*header, wParam, reinterpret_cast<const int*>(lParam));
+        return SetOrder(*this, wParam, reinterpret_cast<const int*>(lParam));
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
-} // namespace
-
 void RegisterHeaderClass()
 {
-    (void)RegisterControlClass(WC_HEADERA, &HeaderProc, CS_DBLCLKS, sizeof(Header*));
+    (void)RegisterControlInstanceClass<Header>(WC_HEADERA, CS_DBLCLKS);
 }

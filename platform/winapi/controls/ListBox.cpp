@@ -13,7 +13,7 @@ void RegisterComboListClass() { (void)RegisterControlInstanceClass<ListBoxWindow
 
 // A combo's list is told its combo through the creation parameter.
 ListBoxWindow::ListBoxWindow(HWND hwnd, const CREATESTRUCTA& create)
-    : m_hwnd(hwnd),
+    : ControlInstance(hwnd),
       m_combo((create.style & LBS_COMBOBOX) ? static_cast<HWND>(create.lpCreateParams) : nullptr),
       m_style(static_cast<DWORD>(create.style))
 {
@@ -123,7 +123,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         m_focused = message == WM_SETFOCUS;
         InvalidateItem(m_caret);
-        Notify(m_focused ? LBN_SETFOCUS : LBN_KILLFOCUS);
+        (void)Notify(m_focused ? LBN_SETFOCUS : LBN_KILLFOCUS);
         return 0;
     case WM_KEYDOWN:
         KeyDown(wParam);
@@ -151,8 +151,8 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CAPTURECHANGED:
         m_tracking = false;
         // A drop-down list that loses the mouse while shown has been dismissed.
-        if (IsComboList() && IsWindowVisible(m_hwnd) && (GetWindowLongPtrA(m_hwnd, GWL_STYLE) & WS_POPUP))
-            Report(LBN_SELCANCEL);
+        if (IsComboList() && IsWindowVisible(Window()) && (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_POPUP))
+            (void)Report(LBN_SELCANCEL);
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -163,15 +163,15 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(m_hwnd, &ps);
+        const HDC dc = BeginPaint(Window(), &ps);
         Paint(dc, ps.rcPaint);
-        (void)EndPaint(m_hwnd, &ps);
+        (void)EndPaint(Window(), &ps);
         return 0;
     }
     default:
         break;
     }
-    return DefWindowProcA(m_hwnd, message, wParam, lParam);
+    return DefWindowProcA(Window(), message, wParam, lParam);
 }
 
 // ---- The items ------------------------------------------------------------------------------
@@ -206,7 +206,7 @@ LRESULT ListBoxWindow::Insert(int index, LPARAM value)
     if (m_selected >= index)
         ++m_selected;
     UpdateScrollBar();
-    (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
     return index;
 }
 
@@ -223,7 +223,7 @@ LRESULT ListBoxWindow::Delete(int index)
         m_caret = Count() > 0 ? Count() - 1 : 0;
     (void)SetTop(m_top);
     UpdateScrollBar();
-    (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
     return Count();
 }
 
@@ -234,7 +234,7 @@ void ListBoxWindow::Reset()
     m_caret = 0;
     m_top = 0;
     UpdateScrollBar();
-    (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
 }
 
 LRESULT ListBoxWindow::SetCount(int count)
@@ -248,7 +248,7 @@ LRESULT ListBoxWindow::SetCount(int count)
         m_caret = 0;
     (void)SetTop(m_top);
     UpdateScrollBar();
-    (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
     return LB_OKAY;
 }
 
@@ -273,7 +273,7 @@ LRESULT ListBoxWindow::SetItemHeight(int index, LPARAM height)
         m_itemHeight = static_cast<int>(height);
     }
     UpdateScrollBar();
-    (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
     return LB_OKAY;
 }
 
@@ -323,24 +323,21 @@ int ListBoxWindow::MeasureItem(int index, ULONG_PTR data)
     measure.itemID = static_cast<UINT>(index);
     measure.itemHeight = static_cast<UINT>(FontHeight());
     measure.itemData = data;
-    if (const HWND parent = GetParent(identity))
-        (void)SendMessageA(parent, WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
+    (void)SendTo(GetParent(identity), WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
     return measure.itemHeight > 0 ? static_cast<int>(measure.itemHeight) : 1;
 }
 
-HWND ListBoxWindow::Identity() const { return m_combo ? m_combo : m_hwnd; }
+HWND ListBoxWindow::Identity() const { return m_combo ? m_combo : Window(); }
 
-HWND ListBoxWindow::Owner() const { return m_combo ? m_combo : GetParent(m_hwnd); }
+HWND ListBoxWindow::Owner() const { return m_combo ? m_combo : GetParent(Window()); }
 
 bool ListBoxWindow::Notify(WORD code) const { return (m_style & LBS_NOTIFY) == 0 || Report(code); }
 
 bool ListBoxWindow::Report(WORD code) const
 {
-    const HWND self = m_hwnd;
-    if (const HWND owner = Owner())
-        (void)SendMessageA(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(self)), code),
-                           reinterpret_cast<LPARAM>(self));
-    return StillServes(self, this);
+    return SendTo(Owner(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(Window())), code),
+                  reinterpret_cast<LPARAM>(Window()))
+        .stands;
 }
 
 } // namespace detail

@@ -74,10 +74,10 @@ bool ListBoxWindow::ButtonDown(POINT point)
         return true;
     }
     if (!m_focused)
-        (void)SetFocus(m_hwnd);
+        (void)SetFocus(Window());
     if (!outside && !Choose(item))
         return false;
-    (void)SetCapture(m_hwnd);
+    (void)SetCapture(Window());
     m_tracking = true;
     return true;
 }
@@ -88,7 +88,7 @@ void ListBoxWindow::MouseMove(POINT point)
     if (IsComboList()) {
         const auto [item, outside] = ItemAt(point);
         // Only the dropped list (which has the mouse) follows the pointer.
-        if (GetCapture() == m_hwnd && PtInRect(&client, point) && Valid(item) && item != m_selected)
+        if (GetCapture() == Window() && PtInRect(&client, point) && Valid(item) && item != m_selected)
             (void)SetSelection(item);
         return;
     }
@@ -111,11 +111,11 @@ void ListBoxWindow::ButtonUp(POINT point)
         const auto [item, outside] = ItemAt(point);
         if (PtInRect(&client, point) && Valid(item)) {
             (void)SetSelection(item);
-            Report(LBN_SELCHANGE);
+            (void)Report(LBN_SELCHANGE);
         }
         return;
     }
-    if (wasTracking && GetCapture() == m_hwnd)
+    if (wasTracking && GetCapture() == Window())
         (void)ReleaseCapture();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
 
@@ -14,7 +15,7 @@ namespace detail {
 RECT ListBoxWindow::Client() const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     return client;
 }
 
@@ -83,7 +84,7 @@ void ListBoxWindow::KeepIntegralHeight(WINDOWPOS& pos) const
     if ((m_style & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) || (pos.flags & SWP_NOSIZE) || m_itemHeight <= 0)
         return;
     RECT window{};
-    (void)GetWindowRect(m_hwnd, &window);
+    (void)GetWindowRect(Window(), &window);
     const int frame = (window.bottom - window.top) - Client().bottom;
     const int clientHeight = pos.cy - frame;
     if (clientHeight > m_itemHeight)
@@ -92,11 +93,12 @@ void ListBoxWindow::KeepIntegralHeight(WINDOWPOS& pos) const
 
 int ListBoxWindow::FontHeight() const
 {
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, old);
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard font(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
     return std::max(1, static_cast<int>(metrics.tmHeight));
 }
@@ -108,7 +110,7 @@ void ListBoxWindow::SetFont(HFONT font, bool redraw)
         m_itemHeight = FontHeight();
     UpdateScrollBar();
     if (redraw)
-        (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+        (void)InvalidateRect(Window(), nullptr, TRUE);
 }
 
 // ---- Selection and scrolling ------------------------------------------------------------------
@@ -118,7 +120,7 @@ void ListBoxWindow::InvalidateItem(int index)
     if (!Valid(index))
         return;
     const RECT rect = ItemRect(index);
-    (void)InvalidateRect(m_hwnd, &rect, TRUE);
+    (void)InvalidateRect(Window(), &rect, TRUE);
 }
 
 LRESULT ListBoxWindow::SetSelection(int index)
@@ -155,7 +157,7 @@ LRESULT ListBoxWindow::SetTop(int index)
     const int top = std::clamp(index, 0, MaxTop());
     if (top != m_top) {
         m_top = top;
-        (void)InvalidateRect(m_hwnd, nullptr, TRUE);
+        (void)InvalidateRect(Window(), nullptr, TRUE);
     }
     UpdateScrollBar();
     return LB_OKAY;
@@ -187,7 +189,7 @@ void ListBoxWindow::UpdateScrollBar()
     info.nMax = Count() - 1;
     info.nPage = static_cast<UINT>(Count() > 0 ? FullyVisibleFrom(m_top) : 0);
     info.nPos = m_top;
-    (void)SetScrollInfo(m_hwnd, SB_VERT, &info, TRUE);
+    (void)SetScrollInfo(Window(), SB_VERT, &info, TRUE);
 }
 
 void ListBoxWindow::Scroll(WORD code)
@@ -217,7 +219,7 @@ void ListBoxWindow::Scroll(WORD code)
         SCROLLINFO info{};
         info.cbSize = sizeof(info);
         info.fMask = SIF_TRACKPOS;
-        (void)GetScrollInfo(m_hwnd, SB_VERT, &info);
+        (void)GetScrollInfo(Window(), SB_VERT, &info);
         (void)SetTop(info.nTrackPos);
         break;
     }
@@ -228,21 +230,25 @@ void ListBoxWindow::Scroll(WORD code)
 
 // ---- Painting -------------------------------------------------------------------------------
 
-HBRUSH ListBoxWindow::ControlColors(HDC dc) const
+std::optional<HBRUSH> ListBoxWindow::ControlColors(HDC dc) const
 {
     (void)SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     (void)SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    const HWND parent = Owner();
-    const auto brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
-                                                                       reinterpret_cast<LPARAM>(m_hwnd)))
-                              : nullptr;
+    const Reply reply =
+        SendTo(Owner(), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Window()));
+    if (!reply.stands)
+        return std::nullopt;
+    const auto brush = reinterpret_cast<HBRUSH>(reply.answer);
     return brush ? brush : GetSysColorBrush(COLOR_WINDOW);
 }
 
 void ListBoxWindow::Paint(HDC dc, const RECT& update)
 {
-    const HGDIOBJ oldFont = SelectObject(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
-    const HBRUSH background = ControlColors(dc);
+    const SelectionGuard font(dc, m_font ? m_font : GetStockObject(SYSTEM_FONT));
+    const std::optional<HBRUSH> colors = ControlColors(dc);
+    if (!colors)
+        return;
+    const HBRUSH background = *colors;
     const RECT client = Client();
     int bottom = 0;
     for (int i = m_top; i < Count() && bottom < client.bottom; ++i) {
@@ -250,15 +256,16 @@ void ListBoxWindow::Paint(HDC dc, const RECT& update)
         bottom = rect.bottom;
         if (rect.bottom <= update.top || rect.top >= update.bottom)
             continue;
-        if (m_style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))
-            OwnerDrawItem(dc, i, ODA_DRAWENTIRE);
-        else
+        if (m_style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) {
+            if (!OwnerDrawItem(dc, i, ODA_DRAWENTIRE))
+                return;
+        } else {
             PaintItem(dc, i, background);
+        }
     }
     const RECT rest{0, bottom, client.right, client.bottom};
     if (rest.top < rest.bottom)
         (void)FillRect(dc, &rest, background);
-    (void)SelectObject(dc, oldFont);
 }
 
 void ListBoxWindow::PaintItem(HDC dc, int index, HBRUSH background)
@@ -277,7 +284,7 @@ void ListBoxWindow::PaintItem(HDC dc, int index, HBRUSH background)
         (void)DrawFocusRect(dc, &rect);
 }
 
-void ListBoxWindow::OwnerDrawItem(HDC dc, int index, UINT action)
+bool ListBoxWindow::OwnerDrawItem(HDC dc, int index, UINT action)
 {
     const HWND identity = Identity();
     DRAWITEMSTRUCT draw{};
@@ -286,13 +293,12 @@ void ListBoxWindow::OwnerDrawItem(HDC dc, int index, UINT action)
     draw.itemID = static_cast<UINT>(index);
     draw.itemAction = action;
     draw.itemState = (index == m_selected ? ODS_SELECTED : 0) | (m_focused && index == m_caret ? ODS_FOCUS : 0) |
-                     (IsWindowEnabled(m_hwnd) ? 0 : ODS_DISABLED);
+                     (IsWindowEnabled(Window()) ? 0 : ODS_DISABLED);
     draw.hwndItem = identity;
     draw.hDC = dc;
     draw.rcItem = ItemRect(index);
     draw.itemData = m_items[index].data;
-    if (const HWND parent = GetParent(identity))
-        (void)SendMessageA(parent, WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+    return SendTo(GetParent(identity), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw)).stands;
 }
 
 } // namespace detail

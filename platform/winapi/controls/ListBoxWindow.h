@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/ListBox.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,12 +13,12 @@ namespace detail {
 // box that owns it: it reports to the combo (LBN_SELCHANGE when an item is picked with the
 // mouse, LBN_SELCANCEL for a click outside), never takes focus, and draws its owner-drawn
 // items in the combo's name.
-class ListBoxWindow {
+class ListBoxWindow final : public ControlInstance {
 public:
     // `combo` is the combo box a drop-down list belongs to (a pop-up's owner is the top-level window).
     ListBoxWindow(HWND hwnd, const CREATESTRUCTA& create);
 
-    [[nodiscard]] LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct Item {
@@ -75,20 +77,21 @@ private:
     void ButtonUp(POINT point);
     // LBN_ codes for the parent when it asked for them (LBS_NOTIFY); Report always tells.
     // Notify only with LBS_NOTIFY, Report always; both answer whether the list still stands.
-    bool Notify(WORD code) const;
-    bool Report(WORD code) const;
+    [[nodiscard]] bool Notify(WORD code) const;
+    [[nodiscard]] bool Report(WORD code) const;
 
     // Painting
     void Paint(HDC dc, const RECT& update);
     void PaintItem(HDC dc, int index, HBRUSH background);
-    void OwnerDrawItem(HDC dc, int index, UINT action);
-    [[nodiscard]] HBRUSH ControlColors(HDC dc) const;
+    // False when the parent destroyed the list as it drew the item.
+    [[nodiscard]] bool OwnerDrawItem(HDC dc, int index, UINT action);
+    // The background brush; nothing when the list was destroyed as it asked for it.
+    [[nodiscard]] std::optional<HBRUSH> ControlColors(HDC dc) const;
     // The window named in owner-draw messages: the combo for a drop-down list.
     [[nodiscard]] HWND Identity() const;
     // Where notifications and colour questions go: the combo for a drop-down list.
     [[nodiscard]] HWND Owner() const;
 
-    HWND m_hwnd;
     HWND m_combo;
     DWORD m_style;
     std::vector<Item> m_items;

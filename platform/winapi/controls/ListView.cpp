@@ -6,6 +6,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 
 #include <algorithm>
@@ -36,8 +37,10 @@ struct Row {
     int indent = 0;
 };
 
-struct ListView {
-    HWND window = nullptr;
+struct ListView final : ControlInstance {
+    explicit ListView(HWND window) : ControlInstance(window) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     HWND header = nullptr;
     std::vector<Column> columns;
     std::vector<Row> rows;
@@ -59,11 +62,9 @@ struct ListView {
     bool leftDown = false;
 };
 
-ListView* StateOf(HWND window) { return reinterpret_cast<ListView*>(GetWindowLongPtrA(window, 0)); }
-
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 
-bool IsReport(const ListView& view) { return (StyleOf(view.window) & LVS_TYPEMASK) == LVS_REPORT; }
+bool IsReport(const ListView& view) { return (StyleOf(view.Window()) & LVS_TYPEMASK) == LVS_REPORT; }
 
 HFONT FontOf(const ListView& view)
 {
@@ -90,9 +91,10 @@ template <class Measure>
 auto WithFont(const ListView& view, Measure measure)
 {
     const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, FontOf(view));
-    const auto result = measure(dc);
-    (void)SelectObject(dc, old);
+    const auto result = [&] {
+        const SelectionGuard font(dc, FontOf(view));
+        return measure(dc);
+    }();
     (void)ReleaseDC(nullptr, dc);
     return result;
 }
@@ -128,7 +130,7 @@ int RowHeight(const ListView& view)
 RECT Client(const ListView& view)
 {
     RECT client{};
-    (void)GetClientRect(view.window, &client);
+    (void)GetClientRect(view.Window(), &client);
     return client;
 }
 
@@ -228,7 +230,7 @@ void PlaceHeader(const ListView& view)
 {
     if (!view.header)
         return;
-    const bool shown = IsReport(view) && (StyleOf(view.window) & LVS_NOCOLUMNHEADER) == 0;
+    const bool shown = IsReport(view) && (StyleOf(view.Window()) & LVS_NOCOLUMNHEADER) == 0;
     RECT area = Client(view);
     area.left -= view.scrollX;
     WINDOWPOS position{};
@@ -269,12 +271,12 @@ void UpdateScrollBars(ListView& view)
     ClampScroll(view);
     const RECT client = Client(view);
     if (IsReport(view)) {
-        SetBar(view.window, SB_VERT, Count(view), VisibleRows(view), view.top);
-        SetBar(view.window, SB_HORZ, TotalWidth(view), client.right, view.scrollX);
+        SetBar(view.Window(), SB_VERT, Count(view), VisibleRows(view), view.top);
+        SetBar(view.Window(), SB_HORZ, TotalWidth(view), client.right, view.scrollX);
     } else {
         const int perColumn = VisibleRows(view);
-        SetBar(view.window, SB_VERT, 0, 0, 0);
-        SetBar(view.window, SB_HORZ, (Count(view) + perColumn - 1) / perColumn,
+        SetBar(view.Window(), SB_VERT, 0, 0, 0);
+        SetBar(view.Window(), SB_HORZ, (Count(view) + perColumn - 1) / perColumn,
                std::max(1, client.right / ListColumnWidth(view)), view.firstColumn);
     }
     PlaceHeader(view);
@@ -283,7 +285,7 @@ void UpdateScrollBars(ListView& view)
 void Relayout(ListView& view)
 {
     UpdateScrollBars(view);
-    (void)InvalidateRect(view.window, nullptr, TRUE);
+    (void)InvalidateRect(view.Window(), nullptr, TRUE);
 }
 
 void ScrollTo(ListView& view, int top, int scrollX, int firstColumn)
@@ -342,18 +344,19 @@ void OnScroll(ListView& view, int bar, WPARAM wParam)
 {
     const WORD request = LOWORD(wParam);
     if (bar == SB_VERT && IsReport(view)) {
-        ScrollTo(view, NewScrollPosition(view.window, bar, request, 1, VisibleRows(view) - 1), view.scrollX,
+        ScrollTo(view, NewScrollPosition(view.Window(), bar, request, 1, VisibleRows(view) - 1), view.scrollX,
                  view.firstColumn);
     } else if (IsReport(view)) {
-        ScrollTo(view, view.top, NewScrollPosition(view.window, bar, request, 8, Client(view).right), view.firstColumn);
+        ScrollTo(view, view.top, NewScrollPosition(view.Window(), bar, request, 8, Client(view).right),
+                 view.firstColumn);
     } else if (bar == SB_HORZ) {
-        ScrollTo(view, view.top, view.scrollX, NewScrollPosition(view.window, bar, request, 1, 1));
+        ScrollTo(view, view.top, view.scrollX, NewScrollPosition(view.Window(), bar, request, 1, 1));
     }
 }
 
 // ---- Item state ---------------------------------------------------------------------------
 
-LRESULT NotifyItem(const ListView& view, UINT code, int index, UINT changed, UINT newState, UINT oldState)
+Reply NotifyItem(const ListView& view, UINT code, int index, UINT changed, UINT newState, UINT oldState)
 {
     NMLISTVIEW notice{};
     notice.iItem = index;
@@ -361,7 +364,7 @@ LRESULT NotifyItem(const ListView& view, UINT code, int index, UINT changed, UIN
     notice.uNewState = newState;
     notice.uOldState = oldState;
     notice.lParam = index >= 0 && index < Count(view) ? RowAt(view, index).param : 0;
-    return NotifyParent(view.window, code, notice.hdr);
+    return view.NotifyParent(code, notice.hdr);
 }
 
 void RedrawRow(const ListView& view, int index)
@@ -369,7 +372,7 @@ void RedrawRow(const ListView& view, int index)
     RECT rect = Bounds(view, index);
     rect.left = 0;
     rect.right = std::max<int>(rect.right, Client(view).right);
-    (void)InvalidateRect(view.window, &rect, TRUE);
+    (void)InvalidateRect(view.Window(), &rect, TRUE);
 }
 
 bool ChangeState(ListView& view, int index, UINT state, UINT mask);
@@ -377,8 +380,8 @@ bool ChangeState(ListView& view, int index, UINT state, UINT mask);
 // Keeps the one-focus and single-selection rules before `index` takes the state.
 void MakeRoom(ListView& view, int index, UINT newState, UINT mask)
 {
-    const bool singleSelect = (StyleOf(view.window) & LVS_SINGLESEL) != 0;
-    for (int i = 0; i < Count(view); ++i) {
+    const bool singleSelect = (StyleOf(view.Window()) & LVS_SINGLESEL) != 0;
+    for (int i = 0; i < Count(view) && view.Stands(); ++i) {
         if (i == index)
             continue;
         if ((mask & newState & LVIS_FOCUSED) != 0 && (RowAt(view, i).state & LVIS_FOCUSED) != 0)
@@ -394,11 +397,12 @@ bool ChangeState(ListView& view, int index, UINT state, UINT mask)
     const UINT wanted = (old & ~mask) | (state & mask);
     if (wanted == old)
         return true;
-    if (NotifyItem(view, LVN_ITEMCHANGING, index, LVIF_STATE, wanted, old) != 0)
+    const Reply asked = NotifyItem(view, LVN_ITEMCHANGING, index, LVIF_STATE, wanted, old);
+    if (!asked.stands || asked.answer != 0)
         return false;
     MakeRoom(view, index, wanted, mask & (wanted ^ old));
-    // Whoever heard of the changes may have removed items meanwhile.
-    if (index >= Count(view))
+    // Whoever heard of the changes may have removed items, or the whole control, meanwhile.
+    if (!view.Stands() || index >= Count(view))
         return false;
     RowAt(view, index).state = wanted;
     if ((wanted & ~old & LVIS_FOCUSED) != 0)
@@ -472,7 +476,8 @@ LRESULT InsertItem(ListView& view, const LVITEMA* item)
     view.rows.insert(view.rows.begin() + at, row);
     if (view.selectionMark >= at)
         ++view.selectionMark;
-    (void)NotifyItem(view, LVN_INSERTITEM, at, 0, 0, 0);
+    if (!NotifyItem(view, LVN_INSERTITEM, at, 0, 0, 0).stands)
+        return at;
     if ((item->mask & LVIF_STATE) != 0 && at < Count(view))
         (void)ChangeState(view, at, item->state, item->stateMask);
     Relayout(view);
@@ -487,7 +492,8 @@ LRESULT SetItem(ListView& view, const LVITEMA* item)
     if (item->iSubItem == 0 && changed != 0) {
         const UINT state = RowAt(view, item->iItem).state;
         // The parent may refuse, or remove items while it is asked.
-        if (NotifyItem(view, LVN_ITEMCHANGING, item->iItem, changed, state, state) != 0 || item->iItem >= Count(view))
+        const Reply asked = NotifyItem(view, LVN_ITEMCHANGING, item->iItem, changed, state, state);
+        if (!asked.stands || asked.answer != 0 || item->iItem >= Count(view))
             return FALSE;
     }
     Row& row = RowAt(view, item->iItem);
@@ -504,7 +510,8 @@ LRESULT SetItem(ListView& view, const LVITEMA* item)
     RedrawRow(view, item->iItem);
     if (item->iSubItem == 0 && changed != 0) {
         const UINT state = row.state;
-        (void)NotifyItem(view, LVN_ITEMCHANGED, item->iItem, changed, state, state);
+        if (!NotifyItem(view, LVN_ITEMCHANGED, item->iItem, changed, state, state).stands)
+            return TRUE;
     }
     if ((item->mask & LVIF_STATE) != 0 && item->iSubItem == 0 && item->iItem < Count(view))
         return ChangeState(view, item->iItem, item->state, item->stateMask) ? TRUE : FALSE;
@@ -544,8 +551,7 @@ LRESULT DeleteItem(ListView& view, WPARAM index)
     if (index >= view.rows.size())
         return FALSE;
     const int at = static_cast<int>(index);
-    (void)NotifyItem(view, LVN_DELETEITEM, at, 0, 0, 0);
-    if (at >= Count(view))
+    if (!NotifyItem(view, LVN_DELETEITEM, at, 0, 0, 0).stands || at >= Count(view))
         return FALSE;
     view.rows.erase(view.rows.begin() + at);
     if (view.selectionMark == at)
@@ -559,10 +565,13 @@ LRESULT DeleteItem(ListView& view, WPARAM index)
 LRESULT DeleteAllItems(ListView& view)
 {
     // A parent answering TRUE to LVN_DELETEALLITEMS does without the notice per item.
-    const bool perItem = NotifyItem(view, LVN_DELETEALLITEMS, -1, 0, 0, 0) == 0;
-    if (perItem)
+    const Reply all = NotifyItem(view, LVN_DELETEALLITEMS, -1, 0, 0, 0);
+    if (!all.stands)
+        return TRUE;
+    if (all.answer == 0)
         for (int i = 0; i < Count(view); ++i)
-            (void)NotifyItem(view, LVN_DELETEITEM, i, 0, 0, 0);
+            if (!NotifyItem(view, LVN_DELETEITEM, i, 0, 0, 0).stands)
+                return TRUE;
     view.rows.clear();
     view.selectionMark = -1;
     ScrollTo(view, 0, 0, 0);
@@ -693,7 +702,7 @@ LRESULT OnHeaderNotify(ListView& view, const NMHDR& header)
         NMLISTVIEW click{};
         click.iItem = -1;
         click.iSubItem = notice.iItem;
-        (void)NotifyParent(view.window, LVN_COLUMNCLICK, click.hdr);
+        (void)view.NotifyParent(LVN_COLUMNCLICK, click.hdr);
     }
     return 0;
 }
@@ -792,29 +801,28 @@ LRESULT CustomDraw(const ListView& view, HDC dc, DWORD stage, int index, int sub
     draw.clrText = colours.text;
     draw.clrTextBk = colours.background;
     draw.iSubItem = subItem;
-    const LRESULT answer = NotifyParent(view.window, NM_CUSTOMDRAW, draw.nmcd.hdr);
+    const Reply reply = view.NotifyParent(NM_CUSTOMDRAW, draw.nmcd.hdr);
     colours = Colours{draw.clrText, draw.clrTextBk};
-    return answer;
+    // A control its parent destroyed while painting paints no more.
+    return reply.stands ? reply.answer : CDRF_SKIPDEFAULT;
 }
 
 bool ShowsSelection(const ListView& view, int index)
 {
     return (RowAt(view, index).state & LVIS_SELECTED) != 0 &&
-           (GetFocus() == view.window || (StyleOf(view.window) & LVS_SHOWSELALWAYS) != 0);
+           (GetFocus() == view.Window() || (StyleOf(view.Window()) & LVS_SHOWSELALWAYS) != 0);
 }
 
 Colours Highlight(const ListView& view)
 {
-    if (GetFocus() == view.window)
+    if (GetFocus() == view.Window())
         return Colours{GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_HIGHLIGHT)};
     return Colours{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)};
 }
 
 void FillColour(HDC dc, RECT rect, COLORREF colour)
 {
-    const HBRUSH brush = CreateSolidBrush(colour);
-    (void)FillRect(dc, &rect, brush);
-    (void)DeleteObject(brush);
+    (void)FillRect(dc, &rect, GdiObject<HBRUSH>(CreateSolidBrush(colour)).Get());
 }
 
 void DrawCellText(HDC dc, const std::string& text, RECT rect, int format, COLORREF colour)
@@ -846,7 +854,7 @@ void DrawCell(const ListView& view, HDC dc, int index, int column, const Colours
     if (highlighted || colours.background != CLR_NONE)
         FillColour(dc, fill, colours.background);
     InflateRect(&text, first ? -LABEL_MARGIN : -SUBITEM_MARGIN, 0);
-    const COLORREF textColour = IsWindowEnabled(view.window) ? colours.text : GetSysColor(COLOR_GRAYTEXT);
+    const COLORREF textColour = IsWindowEnabled(view.Window()) ? colours.text : GetSysColor(COLOR_GRAYTEXT);
     DrawCellText(dc, TextOf(row, subItem), text, described ? described->format : LVCFMT_LEFT, textColour);
 }
 
@@ -871,7 +879,7 @@ void DrawRow(const ListView& view, HDC dc, int index, bool notifyItems)
         const bool cellHighlighted = highlighted && (column == 0 || FullRowSelect(view));
         DrawCell(view, dc, index, column, cellHighlighted ? Highlight(view) : colours, cellHighlighted);
     }
-    if (GetFocus() == view.window && (RowAt(view, index).state & LVIS_FOCUSED) != 0) {
+    if (GetFocus() == view.Window() && (RowAt(view, index).state & LVIS_FOCUSED) != 0) {
         const RECT focus = SelectBounds(view, index);
         (void)DrawFocusRect(dc, &focus);
     }
@@ -903,14 +911,14 @@ void Paint(const ListView& view, HDC dc)
 {
     const RECT client = Client(view);
     FillColour(dc, client, Resolved(view.background, COLOR_WINDOW));
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)SelectObject(dc, FontOf(view));
     (void)SetBkMode(dc, TRANSPARENT);
     Colours none{0, 0};
     const LRESULT answer = CustomDraw(view, dc, CDDS_PREPAINT, -1, 0, client, none);
     if ((answer & CDRF_SKIPDEFAULT) == 0) {
         DrawGridLines(view, dc);
-        for (int i = 0; i < Count(view); ++i) {
+        for (int i = 0; i < Count(view) && view.Stands(); ++i) {
             const RECT bounds = Bounds(view, i);
             if (bounds.bottom > HeaderHeight(view) && bounds.top < client.bottom && bounds.right > 0 && bounds.left < client.right)
                 DrawRow(view, dc, i, (answer & CDRF_NOTIFYITEMDRAW) != 0);
@@ -918,7 +926,6 @@ void Paint(const ListView& view, HDC dc)
     }
     if ((answer & CDRF_NOTIFYPOSTPAINT) != 0)
         (void)CustomDraw(view, dc, CDDS_POSTPAINT, -1, 0, client, none);
-    (void)RestoreDC(dc, saved);
 }
 
 // ---- Mouse and keyboard -------------------------------------------------------------------
@@ -945,7 +952,7 @@ void SelectRange(ListView& view, int from, int to)
 // Moves the focus (and the selection, by the modifiers) to `index`.
 void MoveTo(ListView& view, int index, bool shift, bool ctrl)
 {
-    const bool multiple = (StyleOf(view.window) & LVS_SINGLESEL) == 0;
+    const bool multiple = (StyleOf(view.Window()) & LVS_SINGLESEL) == 0;
     if (shift && multiple && view.selectionMark >= 0) {
         SelectRange(view, view.selectionMark, index);
     } else if (ctrl && multiple) {
@@ -957,24 +964,25 @@ void MoveTo(ListView& view, int index, bool shift, bool ctrl)
     EnsureVisible(view, index);
 }
 
-void Notify(const ListView& view, UINT code, int index, int subItem, POINT point)
+// False when the parent destroyed the control as it heard.
+[[nodiscard]] bool Notify(const ListView& view, UINT code, int index, int subItem, POINT point)
 {
     NMITEMACTIVATE notice{};
     notice.iItem = index;
     notice.iSubItem = subItem;
     notice.ptAction = point;
     notice.lParam = index >= 0 ? RowAt(view, index).param : 0;
-    (void)NotifyParent(view.window, code, notice.hdr);
+    return view.NotifyParent(code, notice.hdr).stands;
 }
 
 void ButtonDown(ListView& view, WPARAM keys, LPARAM lParam, bool right)
 {
-    (void)SetFocus(view.window);
+    (void)SetFocus(view.Window());
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     UINT flags = 0;
     int subItem = 0;
     const int hit = ItemAt(view, point, flags, subItem);
-    const bool multiple = (StyleOf(view.window) & LVS_SINGLESEL) == 0;
+    const bool multiple = (StyleOf(view.Window()) & LVS_SINGLESEL) == 0;
     if (hit < 0) {
         if ((keys & MK_CONTROL) == 0 && !right)
             SelectOnly(view, -1);
@@ -988,17 +996,18 @@ void ButtonDown(ListView& view, WPARAM keys, LPARAM lParam, bool right)
     } else {
         MoveTo(view, hit, (keys & MK_SHIFT) != 0, false);
     }
-    if (!right)
+    if (!right && view.Stands())
         view.leftDown = true;
 }
 
-void ButtonUp(ListView& view, LPARAM lParam, UINT code)
+// False when the parent destroyed the control as it heard of the click.
+[[nodiscard]] bool ButtonUp(const ListView& view, LPARAM lParam, UINT code)
 {
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     UINT flags = 0;
     int subItem = 0;
     const int hit = ItemAt(view, point, flags, subItem);
-    Notify(view, code, hit, subItem, point);
+    return Notify(view, code, hit, subItem, point);
 }
 
 int KeyTarget(const ListView& view, WPARAM key)
@@ -1036,7 +1045,8 @@ void KeyDown(ListView& view, WPARAM key, LPARAM keyData)
     NMLVKEYDOWN notice{};
     notice.wVKey = static_cast<WORD>(key);
     notice.flags = static_cast<UINT>(HIWORD(static_cast<DWORD_PTR>(keyData)));
-    (void)NotifyParent(view.window, LVN_KEYDOWN, notice.hdr);
+    if (!view.NotifyParent(LVN_KEYDOWN, notice.hdr).stands)
+        return;
     const int target = KeyTarget(view, key);
     if (target < 0 || target >= Count(view))
         return;
@@ -1069,7 +1079,7 @@ HIMAGELIST ImageList(const ListView& view, WPARAM which)
 void Create(ListView& view)
 {
     RegisterHeaderClass();
-    view.header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | HDS_BUTTONS | HDS_HORZ, 0, 0, 0, 0, view.window,
+    view.header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | HDS_BUTTONS | HDS_HORZ, 0, 0, 0, 0, view.Window(),
                                   nullptr, nullptr, nullptr);
     Relayout(view);
 }
@@ -1127,7 +1137,7 @@ LRESULT Message(ListView& view, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case LVM_REDRAWITEMS:
     case LVM_UPDATE:
-        (void)InvalidateRect(view.window, nullptr, TRUE);
+        (void)InvalidateRect(view.Window(), nullptr, TRUE);
         return TRUE;
     case LVM_GETCOLUMNA:
         return GetColumn(view, wParam, reinterpret_cast<LVCOLUMNA*>(lParam));
@@ -1187,7 +1197,7 @@ LRESULT Message(ListView& view, UINT message, WPARAM wParam, LPARAM lParam)
         return old;
     }
     default:
-        return DefWindowProcA(view.window, message, wParam, lParam);
+        return DefWindowProcA(view.Window(), message, wParam, lParam);
     }
 }
 
@@ -1203,17 +1213,17 @@ LRESULT WindowMessage(ListView& view, UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(view.window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(view, dc); });
+        return PaintControl(view.Window(), reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(view, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
-        (void)InvalidateRect(view.window, nullptr, TRUE);
+        (void)InvalidateRect(view.Window(), nullptr, TRUE);
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-        (void)InvalidateRect(view.window, nullptr, TRUE);
+        (void)InvalidateRect(view.Window(), nullptr, TRUE);
         NMHDR header{};
-        (void)NotifyParent(view.window, message == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS, header);
+        (void)view.NotifyParent(message == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS, header);
         return 0;
     }
     case WM_SETFONT:
@@ -1239,16 +1249,19 @@ LRESULT WindowMessage(ListView& view, UINT message, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONUP:
         if (view.leftDown) {
             view.leftDown = false;
-            ButtonUp(view, lParam, NM_CLICK);
+            (void)ButtonUp(view, lParam, NM_CLICK);
         }
         return 0;
     case WM_RBUTTONUP:
-        ButtonUp(view, lParam, NM_RCLICK);
-        return DefWindowProcA(view.window, message, wParam, lParam);
+        if (!ButtonUp(view, lParam, NM_RCLICK))
+            return 0;
+        return DefWindowProcA(view.Window(), message, wParam, lParam);
     case WM_LBUTTONDBLCLK:
         ButtonDown(view, wParam, lParam, false);
+        if (!view.Stands())
+            return 0;
         view.leftDown = false;
-        ButtonUp(view, lParam, NM_DBLCLK);
+        (void)ButtonUp(view, lParam, NM_DBLCLK);
         return 0;
     case WM_KEYDOWN:
         KeyDown(view, wParam, lParam);
@@ -1264,29 +1277,15 @@ LRESULT WindowMessage(ListView& view, UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* view = new ListView;
-        view->window = window;
-        (void)SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(view));
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    ListView* view = StateOf(window);
-    if (!view)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(window, 0, 0);
-        delete view;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return WindowMessage(*view, message, wParam, lParam);
-}
-
 } // namespace
+
+LRESULT ListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return WindowMessage(*this, message, wParam, lParam);
+}
 
 void RegisterListViewClass()
 {
     RegisterHeaderClass();
-    (void)RegisterControlClass(WC_LISTVIEWA, &ListViewProc, CS_DBLCLKS, sizeof(ListView*));
+    (void)RegisterControlInstanceClass<ListView>(WC_LISTVIEWA, CS_DBLCLKS);
 }

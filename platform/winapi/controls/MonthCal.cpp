@@ -6,6 +6,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/ImageLists.h"
 #include "platform/winapi/gdi/Text.h"
 
@@ -85,13 +86,13 @@ struct Layout {
     RECT today{};
 };
 
-class MonthCal {
+class MonthCal final : public ControlInstance {
 public:
     explicit MonthCal(HWND hwnd);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(m_hwnd, GWL_STYLE) & bits) != 0; }
+    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(Window(), GWL_STYLE) & bits) != 0; }
     [[nodiscard]] HFONT Font() const;
     [[nodiscard]] Layout Measure() const;
     [[nodiscard]] Day GridStart() const;
@@ -115,7 +116,6 @@ private:
     void PaintToday(HDC dc, const Layout& layout) const;
     void Text(HDC dc, const std::string& text, RECT rect, COLORREF color, UINT align = DT_CENTER) const;
 
-    HWND m_hwnd;
     HFONT m_font = nullptr;
     Day m_selection;
     Day m_view;
@@ -129,7 +129,7 @@ private:
     bool m_clickedDate = false;
 };
 
-MonthCal::MonthCal(HWND hwnd) : m_hwnd(hwnd), m_selection(DayOf(Date())), m_view(FirstOfMonth(m_selection)) {}
+MonthCal::MonthCal(HWND hwnd) : ControlInstance(hwnd), m_selection(DayOf(Date())), m_view(FirstOfMonth(m_selection)) {}
 
 HFONT MonthCal::Font() const
 {
@@ -138,13 +138,14 @@ HFONT MonthCal::Font() const
 
 Layout MonthCal::Measure() const
 {
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ oldFont = SelectObject(dc, Font());
     SIZE digits{};
-    (void)GetTextExtentPoint32A(dc, "00", 2, &digits);
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, oldFont);
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard font(dc, Font());
+        (void)GetTextExtentPoint32A(dc, "00", 2, &digits);
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
 
     Layout layout;
@@ -156,7 +157,7 @@ Layout MonthCal::Measure() const
     layout.minimum = {width, titleHeight + layout.cellHeight + 2 + WEEKS * layout.cellHeight + todayHeight + MARGIN};
 
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     const int left = std::max(0, static_cast<int>(client.right - width) / 2);
     layout.title = {0, 0, std::max(client.right, static_cast<LONG>(width)), titleHeight};
     const int button = titleHeight - 2 * MARGIN;
@@ -198,7 +199,7 @@ UINT MonthCal::HitTest(POINT point, Day& day) const
 {
     const Layout layout = Measure();
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     if (!PtInRect(&client, point))
         return MCHT_NOWHERE;
     if (PtInRect(&layout.prev, point))
@@ -236,7 +237,7 @@ bool MonthCal::Select(Day day)
 {
     day = Clamp(day);
     m_view = FirstOfMonth(day);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     return std::exchange(m_selection, day) != day;
 }
 
@@ -245,14 +246,14 @@ void MonthCal::NotifySelection(UINT code)
     NMSELCHANGE change{};
     change.stSelStart = DateTimeToSystemTime(m_selection);
     change.stSelEnd = change.stSelStart;
-    (void)NotifyParent(m_hwnd, code, change.nmhdr);
+    (void)NotifyParent(code, change.nmhdr);
 }
 
 void MonthCal::OnButtonDown(POINT point)
 {
     // A calendar on a window that is not the active one (a drop-down) leaves the focus where it is.
-    if (GetActiveWindow() == GetAncestor(m_hwnd, GA_ROOT))
-        (void)SetFocus(m_hwnd);
+    if (GetActiveWindow() == GetAncestor(Window(), GA_ROOT))
+        (void)SetFocus(Window());
     Day day = 0;
     const UINT hit = HitTest(point, day);
     bool changed = false;
@@ -263,7 +264,7 @@ void MonthCal::OnButtonDown(POINT point)
         m_clickedDate = true;
         // A drop-down's owner may hold the mouse already and pass the release on.
         if (GetCapture() == nullptr)
-            (void)SetCapture(m_hwnd);
+            (void)SetCapture(Window());
     }
     if (changed)
         NotifySelection(MCN_SELCHANGE);
@@ -333,29 +334,27 @@ LRESULT MonthCal::SetFirstDayOfWeek(int day)
 {
     const LRESULT previous = MAKELONG(static_cast<WORD>(m_firstDay), m_firstDay != LOCALE_FIRST_DAY ? 1 : 0);
     m_firstDay = std::clamp(day, 0, 6);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     return previous;
 }
 
 void MonthCal::Text(HDC dc, const std::string& text, RECT rect, COLORREF color, UINT align) const
 {
-    (void)SetTextColor(dc, IsWindowEnabled(m_hwnd) ? color : GetSysColor(COLOR_GRAYTEXT));
+    (void)SetTextColor(dc, IsWindowEnabled(Window()) ? color : GetSysColor(COLOR_GRAYTEXT));
     (void)DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
                     align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void MonthCal::PaintTitle(HDC dc, const Layout& layout) const
 {
-    const HBRUSH titleBrush = CreateSolidBrush(Color(MCSC_TITLEBK));
-    (void)FillRect(dc, &layout.title, titleBrush);
-    (void)DeleteObject(titleBrush);
+    (void)FillRect(dc, &layout.title, GdiObject<HBRUSH>(CreateSolidBrush(Color(MCSC_TITLEBK))).Get());
     int year = 0;
     int month = 0;
     int day = 0;
     Decode(m_view, year, month, day);
     Text(dc, LongMonthNames[static_cast<std::size_t>(month - 1)] + " " + std::to_string(year), layout.title,
          Color(MCSC_TITLETEXT));
-    const UINT inactive = IsWindowEnabled(m_hwnd) ? 0U : DFCS_INACTIVE;
+    const UINT inactive = IsWindowEnabled(Window()) ? 0U : DFCS_INACTIVE;
     RECT prev = layout.prev;
     RECT next = layout.next;
     (void)DrawFrameControl(dc, &prev, DFC_SCROLL, DFCS_SCROLLLEFT | inactive);
@@ -376,14 +375,14 @@ void MonthCal::PaintDays(HDC dc, const Layout& layout) const
 {
     const Day start = GridStart();
     const Day last = LastOfMonth(m_view);
-    const HBRUSH selectionBrush = CreateSolidBrush(Color(MCSC_TITLEBK));
-    const HBRUSH todayBrush = CreateSolidBrush(TODAY_MARK);
+    const GdiObject<HBRUSH> selectionBrush(CreateSolidBrush(Color(MCSC_TITLEBK)));
+    const GdiObject<HBRUSH> todayBrush(CreateSolidBrush(TODAY_MARK));
     for (int index = 0; index < 7 * WEEKS; ++index) {
         const Day day = start + index;
         const RECT cell = CellRect(layout, index);
         COLORREF color = day < m_view || day > last || Clamp(day) != day ? Color(MCSC_TRAILINGTEXT) : Color(MCSC_TEXT);
         if (day == m_selection) {
-            (void)FillRect(dc, &cell, selectionBrush);
+            (void)FillRect(dc, &cell, selectionBrush.Get());
             color = Color(MCSC_TITLETEXT);
         }
         int year = 0;
@@ -392,15 +391,13 @@ void MonthCal::PaintDays(HDC dc, const Layout& layout) const
         Decode(day, year, month, dayOfMonth);
         Text(dc, std::to_string(dayOfMonth), cell, color);
         if (day == Today() && !HasStyle(MCS_NOTODAYCIRCLE))
-            (void)FrameRect(dc, &cell, todayBrush);
-        if (day == m_selection && GetFocus() == m_hwnd) {
+            (void)FrameRect(dc, &cell, todayBrush.Get());
+        if (day == m_selection && GetFocus() == Window()) {
             RECT focus = cell;
             (void)InflateRect(&focus, -1, -1);
             (void)DrawFocusRect(dc, &focus);
         }
     }
-    (void)DeleteObject(selectionBrush);
-    (void)DeleteObject(todayBrush);
 }
 
 void MonthCal::PaintToday(HDC dc, const Layout& layout) const
@@ -409,9 +406,7 @@ void MonthCal::PaintToday(HDC dc, const Layout& layout) const
         return;
     RECT mark{layout.today.left + 2, layout.today.top + 3, layout.today.left + layout.cellWidth - 2,
               layout.today.bottom - MARGIN - 1};
-    const HBRUSH todayBrush = CreateSolidBrush(TODAY_MARK);
-    (void)FrameRect(dc, &mark, todayBrush);
-    (void)DeleteObject(todayBrush);
+    (void)FrameRect(dc, &mark, GdiObject<HBRUSH>(CreateSolidBrush(TODAY_MARK)).Get());
     RECT text = layout.today;
     text.left += layout.cellWidth + 2;
     text.bottom -= MARGIN;
@@ -422,16 +417,13 @@ void MonthCal::Paint(HDC dc) const
 {
     const Layout layout = Measure();
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
-    const HBRUSH background = CreateSolidBrush(Color(MCSC_MONTHBK));
-    (void)FillRect(dc, &client, background);
-    (void)DeleteObject(background);
-    const HGDIOBJ oldFont = SelectObject(dc, Font());
+    (void)GetClientRect(Window(), &client);
+    (void)FillRect(dc, &client, GdiObject<HBRUSH>(CreateSolidBrush(Color(MCSC_MONTHBK))).Get());
+    const SelectionGuard font(dc, Font());
     (void)SetBkMode(dc, TRANSPARENT);
     PaintTitle(dc, layout);
     PaintDays(dc, layout);
     PaintToday(dc, layout);
-    (void)SelectObject(dc, oldFont);
 }
 
 LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -475,7 +467,7 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case MCM_SETTODAY:
         m_todaySet = times != nullptr && IsValidSystemTime(*times);
         m_today = m_todaySet ? DayOf(SystemTimeToDateTime(*times)) : 0;
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
         return 0;
     case MCM_GETTODAY:
         if (times == nullptr)
@@ -503,14 +495,14 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         const COLORREF previous = Color(static_cast<int>(wParam));
         if (message == MCM_SETCOLOR) {
             m_colors[wParam] = static_cast<COLORREF>(lParam);
-            (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+            (void)InvalidateRect(Window(), nullptr, FALSE);
         }
         return static_cast<LRESULT>(previous);
     }
     case WM_SETFONT:
         m_font = reinterpret_cast<HFONT>(wParam);
         if (lParam != 0)
-            (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+            (void)InvalidateRect(Window(), nullptr, FALSE);
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(m_font);
@@ -518,7 +510,7 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return WANT_ARROWS;
     case WM_MOUSEACTIVATE:
         // A drop-down calendar is used without taking activation from the window it serves.
-        return HasStyle(WS_CHILD) ? DefWindowProcA(m_hwnd, message, wParam, lParam) : MA_NOACTIVATE;
+        return HasStyle(WS_CHILD) ? DefWindowProcA(Window(), message, wParam, lParam) : MA_NOACTIVATE;
     case WM_KEYDOWN:
         OnKeyDown(wParam);
         return 0;
@@ -528,7 +520,7 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONUP:
         if (std::exchange(m_clickedDate, false)) {
-            if (GetCapture() == m_hwnd)
+            if (GetCapture() == Window())
                 (void)ReleaseCapture();
             NotifySelection(MCN_SELECT);
         }
@@ -540,15 +532,15 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case WM_SIZE:
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
+        return PaintControl(Window(), reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <utility>
@@ -12,13 +13,13 @@ namespace {
 
 constexpr int BLOCK_GAP = 2;
 
-class ProgressBar {
+class ProgressBar final : public ControlInstance {
 public:
-    explicit ProgressBar(HWND hwnd) : m_hwnd(hwnd) {}
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    explicit ProgressBar(HWND hwnd) : ControlInstance(hwnd) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(m_hwnd, GWL_STYLE) & bits) != 0; }
+    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(Window(), GWL_STYLE) & bits) != 0; }
     // Sets the position (clamped) and answers the previous one.
     LRESULT SetPos(long long pos);
     LRESULT SetRange(int low, int high);
@@ -27,7 +28,6 @@ private:
     void Paint(HDC dc) const;
     void PaintBlocks(HDC dc, const RECT& inner, const RECT& filled, HBRUSH bar) const;
 
-    HWND m_hwnd;
     int m_low = 0;
     int m_high = 100;
     int m_pos = 0;
@@ -41,7 +41,7 @@ LRESULT ProgressBar::SetPos(long long pos)
     const int previous = m_pos;
     m_pos = static_cast<int>(std::clamp<long long>(pos, m_low, std::max(m_low, m_high)));
     if (m_pos != previous)
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
     return previous;
 }
 
@@ -51,7 +51,7 @@ LRESULT ProgressBar::SetRange(int low, int high)
     m_low = low;
     m_high = high;
     m_pos = std::clamp(m_pos, m_low, std::max(m_low, m_high));
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     return previous;
 }
 
@@ -70,7 +70,7 @@ LRESULT ProgressBar::SetColor(COLORREF& color, LPARAM value)
 {
     const COLORREF previous = color;
     color = static_cast<COLORREF>(value);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
     return static_cast<LRESULT>(previous);
 }
 
@@ -95,12 +95,11 @@ void ProgressBar::PaintBlocks(HDC dc, const RECT& inner, const RECT& filled, HBR
 void ProgressBar::Paint(HDC dc) const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     (void)DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-    const HBRUSH background =
-        CreateSolidBrush(m_bkColor == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : m_bkColor);
-    (void)FillRect(dc, &client, background);
-    (void)DeleteObject(background);
+    const COLORREF back = m_bkColor == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : m_bkColor;
+    const GdiObject<HBRUSH> background(CreateSolidBrush(back));
+    (void)FillRect(dc, &client, background.Get());
     RECT inner = client;
     (void)InflateRect(&inner, -1, -1);
     const long long range = static_cast<long long>(m_high) - m_low;
@@ -114,12 +113,12 @@ void ProgressBar::Paint(HDC dc) const
         filled.top = inner.bottom - extent;
     else
         filled.right = inner.left + extent;
-    const HBRUSH bar = CreateSolidBrush(m_barColor == CLR_DEFAULT ? GetSysColor(COLOR_HIGHLIGHT) : m_barColor);
+    const COLORREF fill = m_barColor == CLR_DEFAULT ? GetSysColor(COLOR_HIGHLIGHT) : m_barColor;
+    const GdiObject<HBRUSH> bar(CreateSolidBrush(fill));
     if (HasStyle(PBS_SMOOTH))
-        (void)FillRect(dc, &filled, bar);
+        (void)FillRect(dc, &filled, bar.Get());
     else
-        PaintBlocks(dc, inner, filled, bar);
-    (void)DeleteObject(bar);
+        PaintBlocks(dc, inner, filled, bar.Get());
 }
 
 LRESULT ProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -150,15 +149,15 @@ LRESULT ProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return SetColor(m_bkColor, lParam);
     case WM_SIZE:
     case WM_ENABLE:
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
         return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
+        return PaintControl(Window(), reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/winapi/controls/ControlInstance.h"
 #include "platform/winapi/controls/EditControl.h"
 #include "platform/winapi/gdi/Font.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <cstring>
@@ -68,16 +69,13 @@ DWORD Agreement(const CHARFORMATA& a, const CHARFORMATA& b)
 class RichFormats final : public EditStyleSource {
 public:
     RichFormats() { SetDefaultFromFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))); }
-    ~RichFormats() override { DropFonts(); }
-    RichFormats(const RichFormats&) = delete;
-    RichFormats& operator=(const RichFormats&) = delete;
 
     HFONT Font(int style) override
     {
-        HFONT& font = m_fonts[style];
+        GdiObject<HFONT>& font = m_fonts[style];
         if (!font)
-            font = MakeFont(Format(style));
-        return font;
+            font.Reset(MakeFont(Format(style)));
+        return font.Get();
     }
 
     COLORREF TextColor(int style) override
@@ -103,10 +101,7 @@ public:
     void SetDefault(const CHARFORMATA& format)
     {
         m_formats.at(0) = format;
-        if (auto it = m_fonts.find(0); it != m_fonts.end()) {
-            (void)DeleteObject(it->second);
-            m_fonts.erase(it);
-        }
+        m_fonts.erase(0);
     }
 
     void SetDefaultFromFont(HFONT font)
@@ -143,16 +138,9 @@ private:
         return CreateFontIndirectA(&lf);
     }
 
-    void DropFonts()
-    {
-        for (auto& [style, font] : m_fonts)
-            if (font)
-                (void)DeleteObject(font);
-        m_fonts.clear();
-    }
 
     std::vector<CHARFORMATA> m_formats;
-    std::map<int, HFONT> m_fonts;
+    std::map<int, GdiObject<HFONT>> m_fonts;
 };
 
 RichFormats& FormatsOf(EditControl& edit);
@@ -224,10 +212,10 @@ private:
     RichFormats& m_formats;
 };
 
-// Only the rich edit procedure gives a control its formats, so the cast holds.
+// Only a RichEditControl gives an edit its formats, so the cast holds.
 RichFormats& FormatsOf(EditControl& edit) { return *static_cast<RichFormats*>(edit.Styles()); }
 
-LRESULT RichMessage(EditControl& edit, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT RichMessage(EditControl& edit, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     RichEdit rich(edit);
     switch (msg) {
@@ -250,9 +238,9 @@ LRESULT RichMessage(EditControl& edit, HWND hwnd, UINT msg, WPARAM wParam, LPARA
         return static_cast<LRESULT>(edit.Model().SelEnd());
     }
     case EM_EXLIMITTEXT:
-        return EditWindowProc(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(lParam), 0);
+        return edit.EditControl::Handle(EM_LIMITTEXT, static_cast<WPARAM>(lParam), 0);
     case EM_EXLINEFROMCHAR:
-        return EditWindowProc(hwnd, EM_LINEFROMCHAR, static_cast<WPARAM>(lParam), 0);
+        return edit.EditControl::Handle(EM_LINEFROMCHAR, static_cast<WPARAM>(lParam), 0);
     case EM_SETCHARFORMAT:
         if (!lParam)
             return FALSE;
@@ -276,29 +264,23 @@ LRESULT RichMessage(EditControl& edit, HWND hwnd, UINT msg, WPARAM wParam, LPARA
         return 0;
     case WM_SETFONT:
         FormatsOf(edit).SetDefaultFromFont(reinterpret_cast<HFONT>(wParam));
-        return EditWindowProc(hwnd, msg, wParam, lParam);
+        return edit.EditControl::Handle(msg, wParam, lParam);
     default:
-        return EditWindowProc(hwnd, msg, wParam, lParam);
+        return edit.EditControl::Handle(msg, wParam, lParam);
     }
 }
 
-LRESULT RichEditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_NCCREATE) {
-        const LRESULT result = EditWindowProc(hwnd, msg, wParam, lParam);
-        if (EditControl* edit = EditControl::From(hwnd))
-            edit->MakeRich(std::make_unique<RichFormats>());
-        return result;
-    }
-    EditControl* edit = EditControl::From(hwnd);
-    if (!edit || msg == WM_NCDESTROY)
-        return EditWindowProc(hwnd, msg, wParam, lParam);
-    return RichMessage(*edit, hwnd, msg, wParam, lParam);
-}
+// An edit with styles, and the rich edit's own messages before the edit's.
+class RichEditControl final : public EditControl {
+public:
+    explicit RichEditControl(HWND hwnd) : EditControl(hwnd) { MakeRich(std::make_unique<RichFormats>()); }
+
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam) override { return RichMessage(*this, msg, wParam, lParam); }
+};
 
 } // namespace
 
 void RegisterRichEditClass()
 {
-    (void)RegisterControlClass(RICHEDIT_CLASSA, RichEditWindowProc, CS_DBLCLKS, sizeof(void*), IDC_IBEAM);
+    (void)RegisterControlInstanceClass<RichEditControl>(RICHEDIT_CLASSA, CS_DBLCLKS, IDC_IBEAM);
 }

@@ -3,6 +3,7 @@
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/user/ScrollBars.h"
 
@@ -35,10 +36,13 @@ WORD KeyCode(WPARAM key)
     }
 }
 
+// What one message sees of the control: the instance that speaks for it and the window manager's
+// record that holds its bar.
 class ScrollBarWindow {
 public:
-    ScrollBarWindow(HWND hwnd, detail::Window& window)
-        : m_hwnd(hwnd), m_window(window), m_bar((window.style & SBS_VERT) ? SB_VERT : SB_HORZ),
+    ScrollBarWindow(const ControlInstance& control, detail::Window& window)
+        : m_control(control), m_hwnd(control.Window()), m_window(window),
+          m_bar((window.style & SBS_VERT) ? SB_VERT : SB_HORZ),
           m_state(detail::BarState(window, m_bar))
     {
     }
@@ -153,18 +157,16 @@ private:
         const WORD code = KeyCode(key);
         if (code == SB_ENDSCROLL || SizeGrip() || !detail::BarEnabled(m_window, m_bar))
             return;
-        const HWND parent = GetParent(m_hwnd);
-        if (!parent)
-            return;
         const UINT message = m_bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
-        (void)SendMessageA(parent, message, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(m_hwnd));
-        (void)SendMessageA(parent, message, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(m_hwnd));
+        if (!m_control.SendToParent(message, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(m_hwnd)).stands)
+            return;
+        (void)m_control.SendToParent(message, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(m_hwnd));
     }
 
     // The bar's geometry is in window coordinates; the DC's origin is the client area's.
     void Draw(HDC dc) const
     {
-        const int saved = SaveDC(dc);
+        const SavedDC saved(dc);
         if (SizeGrip()) {
             RECT client{};
             (void)GetClientRect(m_hwnd, &client);
@@ -175,30 +177,38 @@ private:
                                       m_window.windowRect.top - m_window.clientRect.top, nullptr);
             detail::DrawScrollBar(dc, m_window, m_bar, detail::PressedPart(m_hwnd, m_bar));
         }
-        (void)RestoreDC(dc, saved);
     }
 
+    const ControlInstance& m_control;
     HWND m_hwnd;
     detail::Window& m_window;
     int m_bar;
     detail::ScrollBarState& m_state;
 };
 
-LRESULT ScrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const auto window = detail::FindWindowObject(hwnd);
-    if (!window)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCCREATE) {
-        window->horizontal.control = true;
-        window->vertical.control = true;
+class ScrollBarControl final : public ControlInstance {
+public:
+    explicit ScrollBarControl(HWND hwnd) : ControlInstance(hwnd)
+    {
+        if (const auto window = detail::FindWindowObject(hwnd)) {
+            window->horizontal.control = true;
+            window->vertical.control = true;
+        }
     }
-    return ScrollBarWindow(hwnd, *window).Handle(message, wParam, lParam);
-}
+
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        // Held for the whole message, as the instance is: the parent may destroy the bar as it hears.
+        const auto window = detail::FindWindowObject(Window());
+        if (!window)
+            return DefWindowProcA(Window(), message, wParam, lParam);
+        return ScrollBarWindow(*this, *window).Handle(message, wParam, lParam);
+    }
+};
 
 } // namespace
 
 void RegisterScrollBarClass()
 {
-    (void)RegisterControlClass(WC_SCROLLBARA, ScrollBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, 0);
+    (void)RegisterControlInstanceClass<ScrollBarControl>(WC_SCROLLBARA, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }

@@ -5,6 +5,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 
 #include <algorithm>
@@ -26,8 +27,10 @@ struct PartText {
     LPARAM ownerData = 0;
 };
 
-struct StatusBar {
-    HWND window = nullptr;
+struct StatusBar final : ControlInstance {
+    explicit StatusBar(HWND window) : ControlInstance(window) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     std::vector<int> rights{-1};
     std::vector<PartText> parts{1};
     PartText simple;
@@ -36,8 +39,6 @@ struct StatusBar {
     HFONT font = nullptr;
     bool positioning = false;
 };
-
-StatusBar* StateOf(HWND window) { return reinterpret_cast<StatusBar*>(GetWindowLongPtrA(window, 0)); }
 
 HFONT FontOf(const StatusBar& bar)
 {
@@ -57,7 +58,7 @@ RECT ClientOf(HWND window)
 
 RECT PartRect(const StatusBar& bar, int index)
 {
-    const RECT client = ClientOf(bar.window);
+    const RECT client = ClientOf(bar.Window());
     if (bar.simpleMode)
         return RECT{0, VERTICAL_BORDER, client.right, client.bottom};
     const auto at = static_cast<std::size_t>(index);
@@ -68,11 +69,12 @@ RECT PartRect(const StatusBar& bar, int index)
 
 int TextHeight(const StatusBar& bar)
 {
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, FontOf(bar));
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, old);
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard font(dc, FontOf(bar));
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
     return metrics.tmHeight;
 }
@@ -85,14 +87,14 @@ int BarHeight(const StatusBar& bar)
 // Docks the bar at its parent's top or bottom edge across the parent's width, as CCS_* ask.
 void Reposition(StatusBar& bar)
 {
-    const DWORD style = static_cast<DWORD>(GetWindowLongA(bar.window, GWL_STYLE));
-    const HWND parent = GetParent(bar.window);
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(bar.Window(), GWL_STYLE));
+    const HWND parent = GetParent(bar.Window());
     if ((style & CCS_NORESIZE) != 0 || !parent || bar.positioning)
         return;
     RECT parentClient{};
     (void)GetClientRect(parent, &parentClient);
     RECT own{};
-    (void)GetWindowRect(bar.window, &own);
+    (void)GetWindowRect(bar.Window(), &own);
     POINT origin{own.left, own.top};
     (void)ScreenToClient(parent, &origin);
     const int height = BarHeight(bar);
@@ -105,7 +107,7 @@ void Reposition(StatusBar& bar)
         y = (style & CCS_BOTTOM) == CCS_TOP ? 0 : parentClient.bottom - height;
     }
     bar.positioning = true;
-    (void)SetWindowPos(bar.window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    (void)SetWindowPos(bar.Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     bar.positioning = false;
 }
 
@@ -127,32 +129,31 @@ void DrawPartText(HDC dc, const std::string& text, RECT area)
     }
 }
 
-void DrawOwnerPart(const StatusBar& bar, HDC dc, int index, const PartText& part, RECT area)
+// False when the parent destroyed the bar as it drew the part.
+[[nodiscard]] bool DrawOwnerPart(const StatusBar& bar, HDC dc, int index, const PartText& part, RECT area)
 {
     DRAWITEMSTRUCT item{};
-    item.CtlID = static_cast<UINT>(GetDlgCtrlID(bar.window));
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(bar.Window()));
     item.itemID = static_cast<UINT>(index);
     item.itemAction = ODA_DRAWENTIRE;
-    item.hwndItem = bar.window;
+    item.hwndItem = bar.Window();
     item.hDC = dc;
     item.rcItem = area;
     item.itemData = static_cast<ULONG_PTR>(part.ownerData);
-    if (const HWND parent = GetParent(bar.window))
-        (void)SendMessageA(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    return bar.SendToParent(WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item)).stands;
 }
 
-void DrawPart(const StatusBar& bar, HDC dc, int index, const PartText& part, RECT area)
+// False when the parent destroyed the bar as it drew the part.
+[[nodiscard]] bool DrawPart(const StatusBar& bar, HDC dc, int index, const PartText& part, RECT area)
 {
     if ((part.type & SBT_NOBORDERS) == 0)
         (void)DrawEdge(dc, &area, (part.type & SBT_POPOUT) != 0 ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-    if ((part.type & SBT_OWNERDRAW) != 0) {
-        DrawOwnerPart(bar, dc, index, part, area);
-        return;
-    }
-    const int saved = SaveDC(dc);
+    if ((part.type & SBT_OWNERDRAW) != 0)
+        return DrawOwnerPart(bar, dc, index, part, area);
+    const SavedDC saved(dc);
     (void)IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     DrawPartText(dc, part.text, area);
-    (void)RestoreDC(dc, saved);
+    return true;
 }
 
 void DrawGrip(HWND window, HDC dc)
@@ -164,21 +165,22 @@ void DrawGrip(HWND window, HDC dc)
 
 void Paint(const StatusBar& bar, HDC dc)
 {
-    RECT client = ClientOf(bar.window);
+    RECT client = ClientOf(bar.Window());
     (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)SelectObject(dc, FontOf(bar));
     (void)SetBkMode(dc, TRANSPARENT);
-    (void)SetTextColor(dc, GetSysColor(IsWindowEnabled(bar.window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    (void)SetTextColor(dc, GetSysColor(IsWindowEnabled(bar.Window()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     if (bar.simpleMode) {
-        DrawPart(bar, dc, static_cast<int>(SB_SIMPLEID), bar.simple, PartRect(bar, 0));
+        if (!DrawPart(bar, dc, static_cast<int>(SB_SIMPLEID), bar.simple, PartRect(bar, 0)))
+            return;
     } else {
         for (int i = 0; i < static_cast<int>(bar.parts.size()); ++i)
-            DrawPart(bar, dc, i, bar.parts[static_cast<std::size_t>(i)], PartRect(bar, i));
+            if (!DrawPart(bar, dc, i, bar.parts[static_cast<std::size_t>(i)], PartRect(bar, i)))
+                return;
     }
-    if (HasGrip(bar.window))
-        DrawGrip(bar.window, dc);
-    (void)RestoreDC(dc, saved);
+    if (HasGrip(bar.Window()))
+        DrawGrip(bar.Window(), dc);
 }
 
 PartText* PartAt(StatusBar& bar, WPARAM index)
@@ -196,7 +198,7 @@ LRESULT SetText(StatusBar& bar, WPARAM wParam, LPARAM lParam)
     part->type = static_cast<UINT>(wParam & 0xFF00);
     part->ownerData = (part->type & SBT_OWNERDRAW) != 0 ? lParam : 0;
     part->text = (part->type & SBT_OWNERDRAW) == 0 && lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-    (void)InvalidateRect(bar.window, nullptr, TRUE);
+    (void)InvalidateRect(bar.Window(), nullptr, TRUE);
     return TRUE;
 }
 
@@ -219,7 +221,7 @@ LRESULT SetParts(StatusBar& bar, WPARAM count, LPARAM rights)
     const int* given = reinterpret_cast<const int*>(rights);
     bar.rights.assign(given, given + count);
     bar.parts.resize(count);
-    (void)InvalidateRect(bar.window, nullptr, TRUE);
+    (void)InvalidateRect(bar.Window(), nullptr, TRUE);
     return TRUE;
 }
 
@@ -259,49 +261,39 @@ LRESULT HitTest(HWND window, LPARAM lParam)
     return DefWindowProcA(window, WM_NCHITTEST, 0, lParam);
 }
 
-LRESULT StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+} // namespace
+
+LRESULT StatusBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* bar = new StatusBar;
-        bar->window = window;
-        (void)SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(bar));
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    StatusBar* bar = StateOf(window);
-    if (!bar)
-        return DefWindowProcA(window, message, wParam, lParam);
+    const HWND window = Window();
     switch (message) {
-    case WM_NCDESTROY:
-        (void)SetWindowLongPtrA(window, 0, 0);
-        delete bar;
-        return DefWindowProcA(window, message, wParam, lParam);
     case WM_CREATE:
         if (const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam); create->lpszName)
-            bar->parts[0].text = create->lpszName;
-        Reposition(*bar);
+            parts[0].text = create->lpszName;
+        Reposition(*this);
         return 0;
     case WM_SIZE:
-        Reposition(*bar);
+        Reposition(*this);
         (void)InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*bar, dc); });
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*this, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
         (void)InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_SETFONT:
-        bar->font = reinterpret_cast<HFONT>(wParam);
+        font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0)
             (void)InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(bar->font);
+        return reinterpret_cast<LRESULT>(font);
     case WM_SETTEXT:
-        bar->parts[0].text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-        bar->parts[0].type &= ~SBT_OWNERDRAW;
+        parts[0].text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+        parts[0].type &= ~SBT_OWNERDRAW;
         (void)InvalidateRect(window, nullptr, TRUE);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_NCHITTEST:
@@ -311,15 +303,15 @@ LRESULT StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
         return DefWindowProcA(window, message, wParam, lParam);
     case SB_SETTEXTA:
-        return SetText(*bar, wParam, lParam);
+        return SetText(*this, wParam, lParam);
     case SB_GETTEXTA:
-        return GetText(*bar, wParam, lParam);
+        return GetText(*this, wParam, lParam);
     case SB_GETTEXTLENGTHA:
-        return GetText(*bar, wParam, 0);
+        return GetText(*this, wParam, 0);
     case SB_SETPARTS:
-        return SetParts(*bar, wParam, lParam);
+        return SetParts(*this, wParam, lParam);
     case SB_GETPARTS:
-        return GetParts(*bar, wParam, lParam);
+        return GetParts(*this, wParam, lParam);
     case SB_GETBORDERS:
         if (lParam) {
             int* borders = reinterpret_cast<int*>(lParam);
@@ -329,24 +321,22 @@ LRESULT StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         }
         return TRUE;
     case SB_SETMINHEIGHT:
-        bar->minHeight = static_cast<int>(wParam);
+        minHeight = static_cast<int>(wParam);
         return 0;
     case SB_SIMPLE:
-        bar->simpleMode = wParam != 0;
+        simpleMode = wParam != 0;
         (void)InvalidateRect(window, nullptr, TRUE);
         return 0;
     case SB_ISSIMPLE:
-        return bar->simpleMode ? TRUE : FALSE;
+        return simpleMode ? TRUE : FALSE;
     case SB_GETRECT:
-        return GetRect(*bar, wParam, lParam);
+        return GetRect(*this, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
-} // namespace
-
 void RegisterStatusBarClass()
 {
-    (void)RegisterControlClass(STATUSCLASSNAMEA, &StatusBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, sizeof(StatusBar*));
+    (void)RegisterControlInstanceClass<StatusBar>(STATUSCLASSNAMEA, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }

@@ -5,6 +5,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/gdi/TextUtf8.h"
 
@@ -30,8 +31,10 @@ struct Tab {
     RECT rect{};
 };
 
-struct TabControl {
-    HWND window = nullptr;
+struct TabControl : ControlInstance {
+    explicit TabControl(HWND window) : ControlInstance(window) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     std::vector<Tab> tabs;
     int selected = -1;
     int focused = -1;
@@ -44,8 +47,6 @@ struct TabControl {
     // The first tab shown when a single row is wider than the control.
     int firstShown = 0;
 };
-
-TabControl* StateOf(HWND window) { return reinterpret_cast<TabControl*>(GetWindowLongPtrA(window, 0)); }
 
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 
@@ -66,7 +67,7 @@ SIZE ImageSize(const TabControl& control)
 
 bool FixedWidth(const TabControl& control)
 {
-    return (StyleOf(control.window) & (TCS_FIXEDWIDTH | TCS_OWNERDRAWFIXED)) != 0 && control.fixedSize.cx > 0;
+    return (StyleOf(control.Window()) & (TCS_FIXEDWIDTH | TCS_OWNERDRAWFIXED)) != 0 && control.fixedSize.cx > 0;
 }
 
 int TabWidth(const TabControl& control, HDC dc, const Tab& tab)
@@ -106,24 +107,26 @@ void RotateRows(TabControl& control, int height)
 void Layout(TabControl& control)
 {
     RECT client{};
-    (void)GetClientRect(control.window, &client);
+    (void)GetClientRect(control.Window(), &client);
+    const bool multiLine = (StyleOf(control.Window()) & TCS_MULTILINE) != 0;
     const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, FontOf(control));
-    const int height = TabHeight(control, dc);
-    const bool multiLine = (StyleOf(control.window) & TCS_MULTILINE) != 0;
-    const int limit = client.right - TABS_MARGIN;
-    int x = TABS_MARGIN;
     int row = 0;
-    for (Tab& tab : control.tabs) {
-        const int width = TabWidth(control, dc, tab);
-        if (multiLine && x > TABS_MARGIN && x + width > limit) {
-            x = TABS_MARGIN;
-            ++row;
+    int height = 0;
+    {
+        const SelectionGuard font(dc, FontOf(control));
+        height = TabHeight(control, dc);
+        const int limit = client.right - TABS_MARGIN;
+        int x = TABS_MARGIN;
+        for (Tab& tab : control.tabs) {
+            const int width = TabWidth(control, dc, tab);
+            if (multiLine && x > TABS_MARGIN && x + width > limit) {
+                x = TABS_MARGIN;
+                ++row;
+            }
+            tab.rect = RECT{x, TABS_MARGIN + row * height, x + width, TABS_MARGIN + (row + 1) * height};
+            x += width;
         }
-        tab.rect = RECT{x, TABS_MARGIN + row * height, x + width, TABS_MARGIN + (row + 1) * height};
-        x += width;
     }
-    (void)SelectObject(dc, old);
     (void)ReleaseDC(nullptr, dc);
     control.rows = row + 1;
     if (multiLine) {
@@ -149,17 +152,17 @@ int PaneTop(const TabControl& control)
 // A single row wider than the control scrolls by a pair of arrow buttons at its right end.
 bool Overflows(const TabControl& control)
 {
-    if (control.tabs.empty() || (StyleOf(control.window) & TCS_MULTILINE) != 0)
+    if (control.tabs.empty() || (StyleOf(control.Window()) & TCS_MULTILINE) != 0)
         return false;
     RECT client{};
-    (void)GetClientRect(control.window, &client);
+    (void)GetClientRect(control.Window(), &client);
     return control.firstShown > 0 || control.tabs.back().rect.right > client.right;
 }
 
 RECT ArrowsRect(const TabControl& control)
 {
     RECT client{};
-    (void)GetClientRect(control.window, &client);
+    (void)GetClientRect(control.Window(), &client);
     const int size = GetSystemMetrics(SM_CXVSCROLL);
     return RECT{client.right - 2 * size, TABS_MARGIN, client.right, TABS_MARGIN + size};
 }
@@ -176,7 +179,7 @@ RECT ArrowRect(const TabControl& control, bool right)
 int ShownRight(const TabControl& control)
 {
     RECT client{};
-    (void)GetClientRect(control.window, &client);
+    (void)GetClientRect(control.Window(), &client);
     return Overflows(control) ? ArrowsRect(control).left : client.right;
 }
 
@@ -190,7 +193,7 @@ void EnsureShown(TabControl& control, int index)
 {
     if (index < 0)
         return;
-    if ((StyleOf(control.window) & TCS_MULTILINE) != 0) {
+    if ((StyleOf(control.Window()) & TCS_MULTILINE) != 0) {
         Layout(control);
         return;
     }
@@ -206,7 +209,7 @@ void EnsureShown(TabControl& control, int index)
 void Changed(TabControl& control)
 {
     Layout(control);
-    (void)InvalidateRect(control.window, nullptr, TRUE);
+    (void)InvalidateRect(control.Window(), nullptr, TRUE);
 }
 
 int HitTest(const TabControl& control, POINT point)
@@ -225,17 +228,20 @@ bool Select(TabControl& control, int index, bool notify)
     if (index < 0 || index >= Count(control) || index == control.selected)
         return false;
     NMHDR header{};
-    if (notify && NotifyParent(control.window, TCN_SELCHANGING, header) != 0)
-        return false;
+    if (notify) {
+        const Reply asked = control.NotifyParent(TCN_SELCHANGING, header);
+        if (!asked.stands || asked.answer != 0)
+            return false;
+    }
     // The parent may have removed tabs while it was asked.
     if (index >= Count(control))
         return false;
     control.selected = index;
     control.focused = index;
     EnsureShown(control, index);
-    (void)InvalidateRect(control.window, nullptr, TRUE);
+    (void)InvalidateRect(control.Window(), nullptr, TRUE);
     if (notify)
-        (void)NotifyParent(control.window, TCN_SELCHANGE, header);
+        (void)control.NotifyParent(TCN_SELCHANGE, header);
     return true;
 }
 
@@ -249,20 +255,20 @@ RECT DrawnRect(const TabControl& control, int index)
     return rect;
 }
 
-void DrawOwnerTab(const TabControl& control, HDC dc, int index, RECT rect)
+// False when the parent destroyed the control as it drew the tab.
+[[nodiscard]] bool DrawOwnerTab(const TabControl& control, HDC dc, int index, RECT rect)
 {
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_TAB;
-    item.CtlID = static_cast<UINT>(GetDlgCtrlID(control.window));
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(control.Window()));
     item.itemID = static_cast<UINT>(index);
     item.itemAction = ODA_DRAWENTIRE;
     item.itemState = index == control.selected ? ODS_SELECTED : 0;
-    item.hwndItem = control.window;
+    item.hwndItem = control.Window();
     item.hDC = dc;
     item.rcItem = rect;
     item.itemData = static_cast<ULONG_PTR>(control.tabs[static_cast<std::size_t>(index)].param);
-    if (const HWND parent = GetParent(control.window))
-        (void)SendMessageA(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    return control.SendToParent(WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item)).stands;
 }
 
 void DrawTabContent(const TabControl& control, HDC dc, const Tab& tab, RECT rect)
@@ -283,7 +289,8 @@ void DrawTabContent(const TabControl& control, HDC dc, const Tab& tab, RECT rect
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }
 
-void DrawTab(const TabControl& control, HDC dc, int index)
+// False when the parent destroyed the control as it drew the tab.
+[[nodiscard]] bool DrawTab(const TabControl& control, HDC dc, int index)
 {
     RECT rect = DrawnRect(control, index);
     if (index == control.selected)
@@ -291,21 +298,20 @@ void DrawTab(const TabControl& control, HDC dc, int index)
     RECT frame = rect;
     (void)DrawEdge(dc, &frame, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT | BF_SOFT);
     RECT inner{rect.left + 2, rect.top + 2, rect.right - 2, rect.bottom - 1};
-    if ((StyleOf(control.window) & TCS_OWNERDRAWFIXED) != 0) {
-        DrawOwnerTab(control, dc, index, inner);
-        return;
-    }
+    if ((StyleOf(control.Window()) & TCS_OWNERDRAWFIXED) != 0)
+        return DrawOwnerTab(control, dc, index, inner);
     DrawTabContent(control, dc, control.tabs[static_cast<std::size_t>(index)], inner);
-    const bool showsFocus = (StyleOf(control.window) & TCS_FOCUSNEVER) == 0 && GetFocus() == control.window;
+    const bool showsFocus = (StyleOf(control.Window()) & TCS_FOCUSNEVER) == 0 && GetFocus() == control.Window();
     if (showsFocus && index == control.focused) {
         InflateRect(&inner, -1, -1);
         (void)DrawFocusRect(dc, &inner);
     }
+    return true;
 }
 
 void DrawArrows(const TabControl& control, HDC dc)
 {
-    const bool enabled = IsWindowEnabled(control.window) != FALSE;
+    const bool enabled = IsWindowEnabled(control.Window()) != FALSE;
     RECT left = ArrowRect(control, false);
     RECT right = ArrowRect(control, true);
     (void)DrawFrameControl(dc, &left, DFC_SCROLL,
@@ -317,12 +323,12 @@ void DrawArrows(const TabControl& control, HDC dc)
 void Paint(const TabControl& control, HDC dc)
 {
     RECT client{};
-    (void)GetClientRect(control.window, &client);
+    (void)GetClientRect(control.Window(), &client);
     (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)SelectObject(dc, FontOf(control));
     (void)SetBkMode(dc, TRANSPARENT);
-    (void)SetTextColor(dc, GetSysColor(IsWindowEnabled(control.window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    (void)SetTextColor(dc, GetSysColor(IsWindowEnabled(control.Window()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     RECT pane{0, PaneTop(control), client.right, client.bottom};
     (void)DrawEdge(dc, &pane, EDGE_RAISED, BF_RECT | BF_SOFT);
     if (Overflows(control)) {
@@ -331,11 +337,10 @@ void Paint(const TabControl& control, HDC dc)
         (void)ExcludeClipRect(dc, arrows.left, 0, arrows.right, PaneTop(control));
     }
     for (int i = 0; i < Count(control); ++i)
-        if (i != control.selected)
-            DrawTab(control, dc, i);
+        if (i != control.selected && !DrawTab(control, dc, i))
+            return;
     if (control.selected >= 0)
-        DrawTab(control, dc, control.selected);
-    (void)RestoreDC(dc, saved);
+        (void)DrawTab(control, dc, control.selected);
 }
 
 // ---- Items --------------------------------------------------------------------------------
@@ -509,7 +514,8 @@ void KeyDown(TabControl& control, WPARAM key, LPARAM keyData)
     NMTCKEYDOWN notice{};
     notice.wVKey = static_cast<WORD>(key);
     notice.flags = static_cast<UINT>(HIWORD(static_cast<DWORD_PTR>(keyData)));
-    (void)NotifyParent(control.window, TCN_KEYDOWN, notice.hdr);
+    if (!control.NotifyParent(TCN_KEYDOWN, notice.hdr).stands)
+        return;
     (void)Select(control, KeyTarget(control, key), true);
 }
 
@@ -538,34 +544,24 @@ void ButtonDown(TabControl& control, LPARAM lParam)
     const int hit = HitTest(control, point);
     if (hit < 0)
         return;
-    if ((StyleOf(control.window) & TCS_FOCUSNEVER) == 0)
-        (void)SetFocus(control.window);
+    if ((StyleOf(control.Window()) & TCS_FOCUSNEVER) == 0)
+        (void)SetFocus(control.Window());
     (void)Select(control, hit, true);
 }
 
-LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+} // namespace
+
+LRESULT TabControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* control = new TabControl;
-        control->window = window;
-        (void)SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(control));
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    TabControl* control = StateOf(window);
-    if (!control)
-        return DefWindowProcA(window, message, wParam, lParam);
+    const HWND window = Window();
     switch (message) {
-    case WM_NCDESTROY:
-        (void)SetWindowLongPtrA(window, 0, 0);
-        delete control;
-        return DefWindowProcA(window, message, wParam, lParam);
     case WM_SIZE:
     case WM_STYLECHANGED:
-        Changed(*control);
+        Changed(*this);
         return 0;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*control, dc); });
+        return PaintControl(window, reinterpret_cast<HDC>(wParam), [&](HDC dc) { Paint(*this, dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:
@@ -574,111 +570,110 @@ LRESULT TabControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         (void)InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_SETFONT:
-        control->font = reinterpret_cast<HFONT>(wParam);
-        Changed(*control);
+        font = reinterpret_cast<HFONT>(wParam);
+        Changed(*this);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(control->font);
+        return reinterpret_cast<LRESULT>(font);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_KEYDOWN:
-        KeyDown(*control, wParam, lParam);
+        KeyDown(*this, wParam, lParam);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        ButtonDown(*control, lParam);
+        ButtonDown(*this, lParam);
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
         NMHDR header{};
-        (void)NotifyParent(window, message == WM_LBUTTONUP ? NM_CLICK : NM_RCLICK, header);
+        if (!NotifyParent(message == WM_LBUTTONUP ? NM_CLICK : NM_RCLICK, header).stands)
+            return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     }
     case TCM_GETIMAGELIST:
-        return reinterpret_cast<LRESULT>(control->images);
+        return reinterpret_cast<LRESULT>(images);
     case TCM_SETIMAGELIST: {
-        const HIMAGELIST old = control->images;
-        control->images = reinterpret_cast<HIMAGELIST>(lParam);
-        Changed(*control);
+        const HIMAGELIST old = images;
+        images = reinterpret_cast<HIMAGELIST>(lParam);
+        Changed(*this);
         return reinterpret_cast<LRESULT>(old);
     }
     case TCM_GETITEMCOUNT:
-        return Count(*control);
+        return Count(*this);
     case TCM_GETITEMA:
-        return GetItem(*control, wParam, reinterpret_cast<TCITEMA*>(lParam));
+        return GetItem(*this, wParam, reinterpret_cast<TCITEMA*>(lParam));
     case TCM_GETITEMW:
-        return GetItem(*control, wParam, reinterpret_cast<TCITEMW*>(lParam));
+        return GetItem(*this, wParam, reinterpret_cast<TCITEMW*>(lParam));
     case TCM_SETITEMA:
-        return SetItem(*control, wParam, reinterpret_cast<const TCITEMA*>(lParam));
+        return SetItem(*this, wParam, reinterpret_cast<const TCITEMA*>(lParam));
     case TCM_SETITEMW:
-        return SetItem(*control, wParam, reinterpret_cast<const TCITEMW*>(lParam));
+        return SetItem(*this, wParam, reinterpret_cast<const TCITEMW*>(lParam));
     case TCM_INSERTITEMA:
-        return InsertItem(*control, wParam, reinterpret_cast<const TCITEMA*>(lParam));
+        return InsertItem(*this, wParam, reinterpret_cast<const TCITEMA*>(lParam));
     case TCM_INSERTITEMW:
-        return InsertItem(*control, wParam, reinterpret_cast<const TCITEMW*>(lParam));
+        return InsertItem(*this, wParam, reinterpret_cast<const TCITEMW*>(lParam));
     case TCM_DELETEITEM:
-        return DeleteItem(*control, wParam);
+        return DeleteItem(*this, wParam);
     case TCM_DELETEALLITEMS:
-        control->tabs.clear();
-        control->selected = control->focused = -1;
-        control->firstShown = 0;
-        Changed(*control);
+        tabs.clear();
+        selected = focused = -1;
+        firstShown = 0;
+        Changed(*this);
         return TRUE;
     case TCM_GETITEMRECT:
-        return GetItemRect(*control, wParam, lParam);
+        return GetItemRect(*this, wParam, lParam);
     case TCM_GETCURSEL:
-        return control->selected;
+        return selected;
     case TCM_SETCURSEL: {
-        const int old = control->selected;
+        const int old = selected;
         if (static_cast<int>(wParam) == -1) {
-            control->selected = -1;
+            selected = -1;
             (void)InvalidateRect(window, nullptr, TRUE);
             return old;
         }
-        if (wParam >= control->tabs.size())
+        if (wParam >= tabs.size())
             return -1;
-        (void)Select(*control, static_cast<int>(wParam), false);
+        (void)Select(*this, static_cast<int>(wParam), false);
         return old;
     }
     case TCM_GETCURFOCUS:
-        return control->focused;
+        return focused;
     case TCM_SETCURFOCUS:
-        if (wParam < control->tabs.size())
-            (void)Select(*control, static_cast<int>(wParam), true);
+        if (wParam < tabs.size())
+            (void)Select(*this, static_cast<int>(wParam), true);
         return 0;
     case TCM_HITTEST: {
         auto* info = reinterpret_cast<TCHITTESTINFO*>(lParam);
         if (!info)
             return -1;
-        const int hit = HitTest(*control, info->pt);
+        const int hit = HitTest(*this, info->pt);
         info->flags = hit < 0 ? TCHT_NOWHERE : TCHT_ONITEMLABEL;
         return hit;
     }
     case TCM_ADJUSTRECT:
-        return AdjustRect(*control, static_cast<BOOL>(wParam), reinterpret_cast<RECT*>(lParam));
+        return AdjustRect(*this, static_cast<BOOL>(wParam), reinterpret_cast<RECT*>(lParam));
     case TCM_SETITEMSIZE:
-        return SetItemSize(*control, lParam);
+        return SetItemSize(*this, lParam);
     case TCM_SETPADDING:
         // Negative padding would make tabs no taller than nothing, and rows are counted by height.
-        control->padding = SIZE{std::max(0, GET_X_LPARAM(lParam)), std::max(0, GET_Y_LPARAM(lParam))};
-        Changed(*control);
+        padding = SIZE{std::max(0, GET_X_LPARAM(lParam)), std::max(0, GET_Y_LPARAM(lParam))};
+        Changed(*this);
         return 0;
     case TCM_SETMINTABWIDTH: {
-        const int old = control->minTabWidth;
-        control->minTabWidth = std::max(0, static_cast<int>(lParam));
-        Changed(*control);
+        const int old = minTabWidth;
+        minTabWidth = std::max(0, static_cast<int>(lParam));
+        Changed(*this);
         return old;
     }
     case TCM_GETROWCOUNT:
-        return control->rows;
+        return rows;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
-} // namespace
-
 void RegisterTabControlClass()
 {
-    (void)RegisterControlClass(WC_TABCONTROLA, &TabControlProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, sizeof(TabControl*));
+    (void)RegisterControlInstanceClass<TabControl>(WC_TABCONTROLA, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }

@@ -4,6 +4,7 @@
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
 
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int STATE_SLOT = 0;
 constexpr UINT_PTR INITIAL_TIMER = 1;
 constexpr UINT_PTR AUTOPOP_TIMER = 2;
 constexpr int TEXT_MARGIN = 2;
@@ -60,15 +60,20 @@ bool IsMouseMessage(UINT message)
 
 LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-class Tooltip {
+class Tooltip final : public ControlInstance {
 public:
-    explicit Tooltip(HWND self) : m_self(self), m_initial(GetDoubleClickTime())
+    explicit Tooltip(HWND self) : ControlInstance(self), m_initial(GetDoubleClickTime())
     {
         m_autoPop = m_initial * 10;
         m_reshow = m_initial / 5;
+        // Whatever the creator asked for, a tip is a framed popup that stays on top.
+        const auto style = static_cast<DWORD>(GetWindowLongA(self, GWL_STYLE));
+        (void)SetWindowLongA(self, GWL_STYLE, static_cast<LONG>((style & 0xFFFF) | WS_POPUP | WS_BORDER));
+        const auto exStyle = static_cast<DWORD>(GetWindowLongA(self, GWL_EXSTYLE));
+        (void)SetWindowLongA(self, GWL_EXSTYLE, static_cast<LONG>(exStyle | WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
     }
 
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     Tool* Find(HWND hwnd, UINT_PTR id);
@@ -84,8 +89,9 @@ private:
     void StopHovering();
     void TimerExpired(UINT_PTR id);
     void TrackActivate(bool on, const TOOLINFOA* info);
-    void Show(Tool& tool, POINT at);
-    void Pop();
+    // These are false when the tool's window destroyed the tip as it heard.
+    [[nodiscard]] bool Show(Tool& tool, POINT at);
+    [[nodiscard]] bool Pop();
     void Resize();
     [[nodiscard]] std::string TextOf(const Tool& tool) const;
     [[nodiscard]] UINT TextFormat() const;
@@ -94,9 +100,8 @@ private:
     void SetDelay(WPARAM which, int delay);
     void Subclass(HWND window);
     void Unsubclass(HWND window);
-    LRESULT Notify(const Tool& tool, UINT code) const;
+    [[nodiscard]] Reply Notify(const Tool& tool, UINT code) const;
 
-    HWND m_self;
     std::vector<Tool> m_tools;
     bool m_active = true;
     int m_maxWidth = -1;
@@ -158,8 +163,8 @@ void Tooltip::Delete(const TOOLINFOA* info)
     Tool* tool = Find(info);
     if (!tool)
         return;
-    if (m_shown.Is(*tool))
-        Pop();
+    if (m_shown.Is(*tool) && !Pop())
+        return;
     if (m_hovered.Is(*tool))
         StopHovering();
     const HWND window = (tool->flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool->id) : tool->hwnd;
@@ -190,10 +195,10 @@ std::string Tooltip::TextOf(const Tool& tool) const
     if (!tool.callback)
         return tool.text;
     NMTTDISPINFOA info{};
-    info.hdr = NMHDR{m_self, tool.id, TTN_GETDISPINFOA};
+    info.hdr = NMHDR{Window(), tool.id, TTN_GETDISPINFOA};
     info.uFlags = tool.flags;
     info.lParam = tool.lParam;
-    (void)SendMessageA(tool.hwnd, WM_NOTIFY, tool.id, reinterpret_cast<LPARAM>(&info));
+    (void)SendTo(tool.hwnd, WM_NOTIFY, tool.id, reinterpret_cast<LPARAM>(&info));
     if (info.lpszText && info.lpszText != LPSTR_TEXTCALLBACKA && !IS_INTRESOURCE(info.lpszText) &&
         info.lpszText != info.szText)
         return info.lpszText;
@@ -201,10 +206,10 @@ std::string Tooltip::TextOf(const Tool& tool) const
     return std::string(info.szText, strnlen(info.szText, sizeof(info.szText)));
 }
 
-LRESULT Tooltip::Notify(const Tool& tool, UINT code) const
+Reply Tooltip::Notify(const Tool& tool, UINT code) const
 {
-    NMHDR header{m_self, tool.id, code};
-    return SendMessageA(tool.hwnd, WM_NOTIFY, tool.id, reinterpret_cast<LPARAM>(&header));
+    NMHDR header{Window(), tool.id, code};
+    return SendTo(tool.hwnd, WM_NOTIFY, tool.id, reinterpret_cast<LPARAM>(&header));
 }
 
 void Tooltip::Relay(const MSG& msg)
@@ -219,7 +224,7 @@ void Tooltip::Relay(const MSG& msg)
     case WM_MOUSELEAVE:
         StopHovering();
         if (!m_tracked.set)
-            Pop();
+            (void)Pop();
         break;
     default:
         break;
@@ -232,28 +237,28 @@ void Tooltip::Hover(HWND window, POINT client)
     if (tool && (m_shown.Is(*tool) || m_hovered.Is(*tool)))
         return;
     const bool tipWasUp = m_shown.set && !m_tracked.set;
-    if (tipWasUp)
-        Pop();
+    if (tipWasUp && !Pop())
+        return;
     StopHovering();
     if (!tool || !m_active)
         return;
     m_hovered = ToolKey{tool->hwnd, tool->id, true};
-    (void)SetTimer(m_self, INITIAL_TIMER, tipWasUp ? m_reshow : m_initial, nullptr);
+    (void)SetTimer(Window(), INITIAL_TIMER, tipWasUp ? m_reshow : m_initial, nullptr);
     TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
     (void)TrackMouseEvent(&track);
 }
 
 void Tooltip::StopHovering()
 {
-    (void)KillTimer(m_self, INITIAL_TIMER);
+    (void)KillTimer(Window(), INITIAL_TIMER);
     m_hovered = ToolKey{};
 }
 
 void Tooltip::TimerExpired(UINT_PTR id)
 {
-    (void)KillTimer(m_self, id);
+    (void)KillTimer(Window(), id);
     if (id == AUTOPOP_TIMER) {
-        Pop();
+        (void)Pop();
         return;
     }
     Tool* tool = Find(m_hovered);
@@ -262,93 +267,95 @@ void Tooltip::TimerExpired(UINT_PTR id)
         return;
     POINT cursor{};
     (void)GetCursorPos(&cursor);
-    Show(*tool, POINT{cursor.x, cursor.y + CURSOR_MARGIN});
+    if (!Show(*tool, POINT{cursor.x, cursor.y + CURSOR_MARGIN}))
+        return;
     if (m_shown.set)
-        (void)SetTimer(m_self, AUTOPOP_TIMER, m_autoPop, nullptr);
+        (void)SetTimer(Window(), AUTOPOP_TIMER, m_autoPop, nullptr);
 }
 
 void Tooltip::TrackActivate(bool on, const TOOLINFOA* info)
 {
     Tool* tool = Find(info);
     if (!on) {
-        if (tool && m_tracked.Is(*tool)) {
-            Pop();
+        if (tool && m_tracked.Is(*tool) && Pop())
             m_tracked = ToolKey{};
-        }
         return;
     }
     if (!tool || !(tool->flags & TTF_TRACK) || !m_active)
         return;
-    Pop();
+    if (!Pop())
+        return;
     m_tracked = ToolKey{tool->hwnd, tool->id, true};
-    Show(*tool, m_trackPos);
+    (void)Show(*tool, m_trackPos);
 }
 
-void Tooltip::Show(Tool& tool, POINT at)
+bool Tooltip::Show(Tool& tool, POINT at)
 {
     m_text = TextOf(tool);
-    if (m_text.empty())
-        return;
+    if (!Stands() || m_text.empty())
+        return Stands();
     const SIZE size = Measure();
-    (void)SetWindowPos(m_self, HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE);
+    (void)SetWindowPos(Window(), HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE);
     m_shown = ToolKey{tool.hwnd, tool.id, true};
     // A non-zero answer means the tool's window placed the tip itself.
-    (void)Notify(tool, TTN_SHOW);
-    (void)SetWindowPos(m_self, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    (void)InvalidateRect(m_self, nullptr, TRUE);
+    if (!Notify(tool, TTN_SHOW).stands)
+        return false;
+    (void)SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
+    return true;
 }
 
-void Tooltip::Pop()
+bool Tooltip::Pop()
 {
-    (void)KillTimer(m_self, AUTOPOP_TIMER);
+    (void)KillTimer(Window(), AUTOPOP_TIMER);
     if (!m_shown.set)
-        return;
+        return true;
     const ToolKey shown = m_shown;
     m_shown = ToolKey{};
-    (void)ShowWindow(m_self, SW_HIDE);
-    if (const Tool* tool = Find(shown))
-        (void)Notify(*tool, TTN_POP);
+    (void)ShowWindow(Window(), SW_HIDE);
+    const Tool* tool = Find(shown);
+    return tool == nullptr || Notify(*tool, TTN_POP).stands;
 }
 
 void Tooltip::Resize()
 {
     const SIZE size = Measure();
-    (void)SetWindowPos(m_self, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    (void)InvalidateRect(m_self, nullptr, TRUE);
+    (void)SetWindowPos(Window(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    (void)InvalidateRect(Window(), nullptr, TRUE);
 }
 
 UINT Tooltip::TextFormat() const
 {
-    const bool noPrefix = (GetWindowLongA(m_self, GWL_STYLE) & TTS_NOPREFIX) != 0;
+    const bool noPrefix = (GetWindowLongA(Window(), GWL_STYLE) & TTS_NOPREFIX) != 0;
     return DT_EXPANDTABS | DT_LEFT | (noPrefix ? DT_NOPREFIX : 0) | (m_maxWidth >= 0 ? DT_WORDBREAK : DT_SINGLELINE);
 }
 
 SIZE Tooltip::Measure() const
 {
-    const HDC dc = GetDC(m_self);
-    const HGDIOBJ old = SelectObject(dc, TipFont());
     RECT text{0, 0, m_maxWidth >= 0 ? m_maxWidth : GetSystemMetrics(SM_CXSCREEN), 0};
-    (void)DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &text, TextFormat() | DT_CALCRECT);
-    (void)SelectObject(dc, old);
-    (void)ReleaseDC(m_self, dc);
+    const HDC dc = GetDC(Window());
+    {
+        const SelectionGuard font(dc, TipFont());
+        (void)DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &text, TextFormat() | DT_CALCRECT);
+    }
+    (void)ReleaseDC(Window(), dc);
     RECT window{0, 0, text.right + 2 * TEXT_MARGIN, text.bottom + 2 * TEXT_MARGIN};
-    (void)AdjustWindowRectEx(&window, static_cast<DWORD>(GetWindowLongA(m_self, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongA(m_self, GWL_EXSTYLE)));
+    (void)AdjustWindowRectEx(&window, static_cast<DWORD>(GetWindowLongA(Window(), GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongA(Window(), GWL_EXSTYLE)));
     return SIZE{window.right - window.left, window.bottom - window.top};
 }
 
 void Tooltip::Paint(HDC dc) const
 {
     RECT client{};
-    (void)GetClientRect(m_self, &client);
+    (void)GetClientRect(Window(), &client);
     (void)FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)SelectObject(dc, TipFont());
     (void)SetBkMode(dc, TRANSPARENT);
     (void)SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     InflateRect(&client, -TEXT_MARGIN, -TEXT_MARGIN);
     (void)DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &client, TextFormat());
-    (void)RestoreDC(dc, saved);
 }
 
 void Tooltip::SetDelay(WPARAM which, int delay)
@@ -371,14 +378,14 @@ void Tooltip::Subclass(HWND window)
 {
     if (!IsWindow(window) || GetPropA(window, OWNER_PROP))
         return;
-    (void)SetPropA(window, OWNER_PROP, m_self);
+    (void)SetPropA(window, OWNER_PROP, Window());
     const LONG_PTR old = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
     (void)SetPropA(window, OLD_PROC_PROP, reinterpret_cast<HANDLE>(old));
 }
 
 void Tooltip::Unsubclass(HWND window)
 {
-    if (!IsWindow(window) || GetPropA(window, OWNER_PROP) != m_self)
+    if (!IsWindow(window) || GetPropA(window, OWNER_PROP) != Window())
         return;
     if (GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc))
         (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(window, OLD_PROC_PROP)));
@@ -392,7 +399,7 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(m_self, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
+        return PaintControl(Window(), reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEACTIVATE:
@@ -403,7 +410,8 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         TimerExpired(wParam);
         return 0;
     case WM_DESTROY:
-        Pop();
+        if (!Pop())
+            return 0;
         StopHovering();
         for (const Tool& tool : m_tools)
             if (tool.flags & TTF_SUBCLASS)
@@ -413,8 +421,8 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         m_active = wParam != 0;
         if (!m_active) {
             StopHovering();
-            Pop();
-            m_tracked = ToolKey{};
+            if (Pop())
+                m_tracked = ToolKey{};
         }
         return 0;
     case TTM_SETDELAYTIME:
@@ -444,7 +452,7 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case TTM_TRACKPOSITION:
         m_trackPos = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (m_tracked.set && m_shown.set)
-            (void)SetWindowPos(m_self, nullptr, m_trackPos.x, m_trackPos.y, 0, 0,
+            (void)SetWindowPos(Window(), nullptr, m_trackPos.x, m_trackPos.y, 0, 0,
                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     case TTM_SETMAXTIPWIDTH: {
@@ -457,35 +465,12 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case TTM_GETMAXTIPWIDTH:
         return m_maxWidth;
     case TTM_POP:
-        Pop();
-        m_tracked = ToolKey{};
+        if (Pop())
+            m_tracked = ToolKey{};
         return 0;
     default:
-        return DefWindowProcA(m_self, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     }
-}
-
-LRESULT TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        // Whatever the creator asked for, a tip is a framed popup that stays on top.
-        const auto style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
-        (void)SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>((style & 0xFFFF) | WS_POPUP | WS_BORDER));
-        const auto exStyle = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
-        (void)SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<LONG>(exStyle | WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
-        // The window's extra slot owns the state until WM_NCDESTROY takes it back.
-        auto state = std::make_unique<Tooltip>(hwnd);
-        (void)SetWindowLongPtrA(hwnd, STATE_SLOT, reinterpret_cast<LONG_PTR>(state.release()));
-    }
-    auto* tooltip = reinterpret_cast<Tooltip*>(GetWindowLongPtrA(hwnd, STATE_SLOT));
-    if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(hwnd, STATE_SLOT, 0);
-        const std::unique_ptr<Tooltip> owned(tooltip);
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    if (!tooltip || message == WM_NCCREATE)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    return tooltip->Handle(message, wParam, lParam);
 }
 
 LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -512,5 +497,5 @@ LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 bool RegisterTooltipsClass()
 {
-    return RegisterControlClass(TOOLTIPS_CLASSA, TooltipProc, CS_SAVEBITS | CS_DBLCLKS, sizeof(LONG_PTR));
+    return RegisterControlInstanceClass<Tooltip>(TOOLTIPS_CLASSA, CS_SAVEBITS | CS_DBLCLKS);
 }

@@ -4,6 +4,7 @@
 #include "platform/winapi/controls/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <utility>
@@ -32,43 +33,39 @@ void PaintRaisedPolygon(HDC dc, const std::vector<POINT>& outline)
         area += static_cast<long long>(p.x) * q.y - static_cast<long long>(q.x) * p.y;
     }
     const int turn = area >= 0 ? 1 : -1;
-    const HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNFACE));
-    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    const GdiObject<HPEN> pens[3] = {GdiObject<HPEN>(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT))),
+                                     GdiObject<HPEN>(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DDKSHADOW))),
+                                     GdiObject<HPEN>(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)))};
+    const SelectionGuard brush(dc, GetSysColorBrush(COLOR_BTNFACE));
+    const SelectionGuard pen(dc, GetStockObject(NULL_PEN));
     (void)Polygon(dc, outline.data(), static_cast<int>(outline.size()));
-    const HPEN pens[3] = {CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)),
-                          CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DDKSHADOW)),
-                          CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))};
     for (std::size_t i = 0; i < outline.size(); ++i) {
         const POINT& p = outline[i];
         const POINT& q = outline[(i + 1) % outline.size()];
         const int nx = turn * (q.y - p.y);
         const int ny = turn * (p.x - q.x);
         const bool light = nx < 0 || (nx == 0 && ny < 0);
-        (void)SelectObject(dc, pens[light ? 0 : 1]);
+        (void)SelectObject(dc, pens[light ? 0 : 1].Get());
         (void)MoveToEx(dc, p.x, p.y, nullptr);
         (void)LineTo(dc, q.x, q.y);
         // Straight dark sides get the inner shadow line of the classic raised edge.
         if (!light && (nx == 0 || ny == 0)) {
             const int inX = nx == 0 ? 0 : (nx > 0 ? -1 : 1);
             const int inY = ny == 0 ? 0 : (ny > 0 ? -1 : 1);
-            (void)SelectObject(dc, pens[2]);
+            (void)SelectObject(dc, pens[2].Get());
             (void)MoveToEx(dc, p.x + inX, p.y + inY, nullptr);
             (void)LineTo(dc, q.x + inX, q.y + inY);
         }
     }
-    (void)SelectObject(dc, oldPen);
-    (void)SelectObject(dc, oldBrush);
-    for (const HPEN pen : pens)
-        (void)DeleteObject(pen);
 }
 
-class TrackBar {
+class TrackBar final : public ControlInstance {
 public:
-    explicit TrackBar(HWND hwnd) : m_hwnd(hwnd) {}
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    explicit TrackBar(HWND hwnd) : ControlInstance(hwnd) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(m_hwnd, GWL_STYLE) & bits) != 0; }
+    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(Window(), GWL_STYLE) & bits) != 0; }
     [[nodiscard]] bool Vertical() const { return HasStyle(TBS_VERT); }
     [[nodiscard]] int Along(POINT point) const { return Vertical() ? point.y : point.x; }
     [[nodiscard]] RECT Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const;
@@ -87,9 +84,10 @@ private:
     void Redraw(bool redraw) const;
     void SetPos(int pos, bool redraw);
     void SetRange(int min, int max, bool redraw);
-    void Notify(WORD code) const;
-    void MoveBy(int delta, WORD code);
-    void MoveTo(int pos, WORD code);
+    // Each is false when the parent destroyed the track bar as it heard of the move.
+    [[nodiscard]] bool Notify(WORD code) const;
+    [[nodiscard]] bool MoveBy(int delta, WORD code);
+    [[nodiscard]] bool MoveTo(int pos, WORD code);
 
     void OnKeyDown(WPARAM key);
     void OnButtonDown(POINT point);
@@ -104,7 +102,6 @@ private:
     void PaintTics(HDC dc) const;
     void PaintThumb(HDC dc) const;
 
-    HWND m_hwnd;
     int m_min = 0;
     int m_max = 100;
     int m_pos = 0;
@@ -131,7 +128,7 @@ RECT TrackBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acros
 int TrackBar::ThumbLength() const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     const int across = Vertical() ? client.right : client.bottom;
     return std::max(1, std::min(m_thumbLength, across - 4));
 }
@@ -139,7 +136,7 @@ int TrackBar::ThumbLength() const
 int TrackBar::ThumbStart() const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     const int across = Vertical() ? client.right : client.bottom;
     const int length = ThumbLength();
     int start = EDGE_GAP;
@@ -153,7 +150,7 @@ int TrackBar::ThumbStart() const
 RECT TrackBar::ChannelRect() const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     const int along = Vertical() ? client.bottom : client.right;
     const int margin = ThumbBreadth() / 2 + 3;
     const int thickness = HasStyle(TBS_ENABLESELRANGE) ? 6 : 4;
@@ -207,7 +204,7 @@ std::vector<int> TrackBar::Tics() const
 void TrackBar::Redraw(bool redraw) const
 {
     if (redraw)
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void TrackBar::SetPos(int pos, bool redraw)
@@ -228,27 +225,26 @@ void TrackBar::SetRange(int min, int max, bool redraw)
     Redraw(redraw);
 }
 
-void TrackBar::Notify(WORD code) const
+bool TrackBar::Notify(WORD code) const
 {
     const bool carriesPos = code == TB_THUMBTRACK || code == TB_THUMBPOSITION;
     const WORD pos = carriesPos ? static_cast<WORD>(m_pos) : 0;
-    if (const HWND parent = GetParent(m_hwnd))
-        (void)SendMessageA(parent, Vertical() ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, pos),
-                           reinterpret_cast<LPARAM>(m_hwnd));
+    return SendToParent(Vertical() ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(Window()))
+        .stands;
 }
 
-void TrackBar::MoveTo(int pos, WORD code)
+bool TrackBar::MoveTo(int pos, WORD code)
 {
     pos = Clamp(pos);
     if (pos == m_pos)
-        return;
+        return true;
     SetPos(pos, true);
-    Notify(code);
+    return Notify(code);
 }
 
-void TrackBar::MoveBy(int delta, WORD code)
+bool TrackBar::MoveBy(int delta, WORD code)
 {
-    MoveTo(static_cast<int>(std::clamp<long long>(static_cast<long long>(m_pos) + delta, m_min, m_max)), code);
+    return MoveTo(static_cast<int>(std::clamp<long long>(static_cast<long long>(m_pos) + delta, m_min, m_max)), code);
 }
 
 void TrackBar::OnKeyDown(WPARAM key)
@@ -256,23 +252,23 @@ void TrackBar::OnKeyDown(WPARAM key)
     switch (key) {
     case VK_LEFT:
     case VK_UP:
-        MoveBy(-m_lineSize, TB_LINEUP);
+        (void)MoveBy(-m_lineSize, TB_LINEUP);
         break;
     case VK_RIGHT:
     case VK_DOWN:
-        MoveBy(m_lineSize, TB_LINEDOWN);
+        (void)MoveBy(m_lineSize, TB_LINEDOWN);
         break;
     case VK_PRIOR:
-        MoveBy(-m_pageSize, TB_PAGEUP);
+        (void)MoveBy(-m_pageSize, TB_PAGEUP);
         break;
     case VK_NEXT:
-        MoveBy(m_pageSize, TB_PAGEDOWN);
+        (void)MoveBy(m_pageSize, TB_PAGEDOWN);
         break;
     case VK_HOME:
-        MoveTo(m_min, TB_TOP);
+        (void)MoveTo(m_min, TB_TOP);
         break;
     case VK_END:
-        MoveTo(m_max, TB_BOTTOM);
+        (void)MoveTo(m_max, TB_BOTTOM);
         break;
     default:
         break;
@@ -281,8 +277,8 @@ void TrackBar::OnKeyDown(WPARAM key)
 
 void TrackBar::OnButtonDown(POINT point)
 {
-    (void)SetFocus(m_hwnd);
-    (void)SetCapture(m_hwnd);
+    (void)SetFocus(Window());
+    (void)SetCapture(Window());
     m_mouse = point;
     const RECT thumb = ThumbRect();
     if (!HasStyle(TBS_NOTHUMB) && PtInRect(&thumb, point)) {
@@ -292,8 +288,9 @@ void TrackBar::OnButtonDown(POINT point)
         return;
     }
     m_pageDirection = Along(point) < PosToPixel(m_pos) ? -1 : 1;
-    MoveBy(m_pageDirection * m_pageSize, m_pageDirection < 0 ? TB_PAGEUP : TB_PAGEDOWN);
-    (void)SetTimer(m_hwnd, REPEAT_TIMER, FIRST_REPEAT_MS, nullptr);
+    if (!MoveBy(m_pageDirection * m_pageSize, m_pageDirection < 0 ? TB_PAGEUP : TB_PAGEDOWN))
+        return;
+    (void)SetTimer(Window(), REPEAT_TIMER, FIRST_REPEAT_MS, nullptr);
 }
 
 void TrackBar::OnMouseMove(POINT point)
@@ -305,7 +302,7 @@ void TrackBar::OnMouseMove(POINT point)
     if (pos == m_pos)
         return;
     SetPos(pos, true);
-    Notify(TB_THUMBTRACK);
+    (void)Notify(TB_THUMBTRACK);
 }
 
 void TrackBar::OnTimer()
@@ -315,24 +312,26 @@ void TrackBar::OnTimer()
     // Paging stops once the thumb has reached the pointer.
     const int toPointer = Along(m_mouse) - PosToPixel(m_pos);
     const RECT thumb = ThumbRect();
-    if (toPointer * m_pageDirection > 0 && !PtInRect(&thumb, m_mouse))
-        MoveBy(m_pageDirection * m_pageSize, m_pageDirection < 0 ? TB_PAGEUP : TB_PAGEDOWN);
-    (void)SetTimer(m_hwnd, REPEAT_TIMER, REPEAT_MS, nullptr);
+    if (toPointer * m_pageDirection > 0 && !PtInRect(&thumb, m_mouse) &&
+        !MoveBy(m_pageDirection * m_pageSize, m_pageDirection < 0 ? TB_PAGEUP : TB_PAGEDOWN))
+        return;
+    (void)SetTimer(Window(), REPEAT_TIMER, REPEAT_MS, nullptr);
 }
 
 void TrackBar::EndTracking()
 {
     if (!m_dragging && m_pageDirection == 0)
         return;
-    (void)KillTimer(m_hwnd, REPEAT_TIMER);
+    (void)KillTimer(Window(), REPEAT_TIMER);
     const bool wasDragging = m_dragging;
     m_dragging = false;
     m_pageDirection = 0;
     if (wasDragging) {
-        Notify(TB_THUMBPOSITION);
+        if (!Notify(TB_THUMBPOSITION))
+            return;
         Redraw(true);
     }
-    Notify(TB_ENDTRACK);
+    (void)Notify(TB_ENDTRACK);
 }
 
 LRESULT TrackBar::CustomDraw(NMCUSTOMDRAW& draw, DWORD stage, DWORD_PTR item, const RECT& rect) const
@@ -340,7 +339,9 @@ LRESULT TrackBar::CustomDraw(NMCUSTOMDRAW& draw, DWORD stage, DWORD_PTR item, co
     draw.dwDrawStage = stage;
     draw.dwItemSpec = item;
     draw.rc = rect;
-    return NotifyParent(m_hwnd, NM_CUSTOMDRAW, draw.hdr);
+    // A control its parent destroyed while painting paints no more.
+    const Reply reply = NotifyParent(NM_CUSTOMDRAW, draw.hdr);
+    return reply.stands ? reply.answer : CDRF_SKIPDEFAULT;
 }
 
 void TrackBar::PaintChannel(HDC dc) const
@@ -409,7 +410,7 @@ void TrackBar::PaintThumb(HDC dc) const
     const std::vector<POINT> outline = ThumbOutline();
     PaintRaisedPolygon(dc, outline);
     // A disabled or grabbed thumb shows the classic dithered face.
-    if (IsWindowEnabled(m_hwnd) && !m_dragging)
+    if (IsWindowEnabled(Window()) && !m_dragging)
         return;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -424,7 +425,7 @@ void TrackBar::PaintItem(HDC dc, LRESULT prepaint, DWORD_PTR item, const RECT& r
 {
     NMCUSTOMDRAW draw{};
     draw.hdc = dc;
-    draw.uItemState = (GetFocus() == m_hwnd ? CDIS_FOCUS : 0U) | (IsWindowEnabled(m_hwnd) ? 0U : CDIS_DISABLED);
+    draw.uItemState = (GetFocus() == Window() ? CDIS_FOCUS : 0U) | (IsWindowEnabled(Window()) ? 0U : CDIS_DISABLED);
     const LRESULT answer =
         (prepaint & CDRF_NOTIFYITEMDRAW) != 0 ? CustomDraw(draw, CDDS_ITEMPREPAINT, item, rect) : CDRF_DODEFAULT;
     if ((answer & CDRF_SKIPDEFAULT) == 0) {
@@ -442,10 +443,10 @@ void TrackBar::PaintItem(HDC dc, LRESULT prepaint, DWORD_PTR item, const RECT& r
 void TrackBar::Paint(HDC dc) const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     NMCUSTOMDRAW draw{};
     draw.hdc = dc;
-    draw.uItemState = (GetFocus() == m_hwnd ? CDIS_FOCUS : 0U) | (IsWindowEnabled(m_hwnd) ? 0U : CDIS_DISABLED);
+    draw.uItemState = (GetFocus() == Window() ? CDIS_FOCUS : 0U) | (IsWindowEnabled(Window()) ? 0U : CDIS_DISABLED);
     const LRESULT prepaint = CustomDraw(draw, CDDS_PREPAINT, 0, client);
     if ((prepaint & CDRF_SKIPDEFAULT) != 0)
         return;
@@ -453,7 +454,7 @@ void TrackBar::Paint(HDC dc) const
     PaintItem(dc, prepaint, TBCD_CHANNEL, ChannelRect());
     PaintItem(dc, prepaint, TBCD_TICS, client);
     PaintItem(dc, prepaint, TBCD_THUMB, ThumbRect());
-    if (GetFocus() == m_hwnd) {
+    if (GetFocus() == Window()) {
         (void)SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         (void)SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         (void)DrawFocusRect(dc, &client);
@@ -560,7 +561,7 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KEYUP:
         if (wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR ||
             wParam == VK_NEXT || wParam == VK_HOME || wParam == VK_END)
-            Notify(TB_ENDTRACK);
+            (void)Notify(TB_ENDTRACK);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -570,7 +571,7 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_LBUTTONUP:
-        if (GetCapture() == m_hwnd)
+        if (GetCapture() == Window())
             (void)ReleaseCapture();
         EndTracking();
         return 0;
@@ -586,14 +587,14 @@ LRESULT TrackBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
     case WM_SIZE:
         Redraw(true);
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
+        return PaintControl(Window(), reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     }
 }
 

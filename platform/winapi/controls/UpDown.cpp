@@ -74,16 +74,14 @@ LRESULT BuddyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                                : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-class UpDown {
+class UpDown final : public ControlInstance {
 public:
-    explicit UpDown(HWND hwnd) : m_hwnd(hwnd) {}
-    ~UpDown() { ReleaseBuddy(); }
-    UpDown(const UpDown&) = delete;
-    UpDown& operator=(const UpDown&) = delete;
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    explicit UpDown(HWND hwnd) : ControlInstance(hwnd) {}
+    ~UpDown() override { ReleaseBuddy(); }
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(m_hwnd, GWL_STYLE) & bits) != 0; }
+    [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(Window(), GWL_STYLE) & bits) != 0; }
     [[nodiscard]] int Low() const { return std::min(m_lower, m_upper); }
     [[nodiscard]] int High() const { return std::max(m_lower, m_upper); }
     [[nodiscard]] Half HalfAt(POINT point) const;
@@ -98,13 +96,13 @@ private:
     void ReleaseBuddy();
     void AlignToBuddy();
     void UpdateBuddy() const;
-    void Step(bool up, int increment);
+    // False when the parent destroyed the up-down as it heard of the step.
+    [[nodiscard]] bool Step(bool up, int increment);
     void OnButtonDown(POINT point);
     void OnTimer();
     void EndPress();
     void Paint(HDC dc) const;
 
-    HWND m_hwnd;
     HWND m_buddy = nullptr;
     int m_lower = 100;
     int m_upper = 0;
@@ -119,7 +117,7 @@ private:
 Half UpDown::HalfAt(POINT point) const
 {
     RECT client{};
-    (void)GetClientRect(m_hwnd, &client);
+    (void)GetClientRect(Window(), &client);
     if (!PtInRect(&client, point))
         return Half::None;
     if (HasStyle(UDS_HORZ))
@@ -130,7 +128,7 @@ Half UpDown::HalfAt(POINT point) const
 RECT UpDown::HalfRect(Half half) const
 {
     RECT rect{};
-    (void)GetClientRect(m_hwnd, &rect);
+    (void)GetClientRect(Window(), &rect);
     if (HasStyle(UDS_HORZ)) {
         const LONG middle = rect.right / 2;
         (half == Half::Down ? rect.right : rect.left) = middle;
@@ -180,7 +178,7 @@ void UpDown::SetRange(int lower, int upper)
     m_lower = lower;
     m_upper = upper;
     m_pos = std::clamp(m_pos, Low(), High());
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
 }
 
 HWND UpDown::SetBuddy(HWND buddy)
@@ -191,7 +189,7 @@ HWND UpDown::SetBuddy(HWND buddy)
     if (m_buddy == nullptr)
         return previous;
     if (HasStyle(UDS_ARROWKEYS) && GetPropA(m_buddy, OWNER_PROP) == nullptr) {
-        (void)SetPropA(m_buddy, OWNER_PROP, reinterpret_cast<HANDLE>(m_hwnd));
+        (void)SetPropA(m_buddy, OWNER_PROP, reinterpret_cast<HANDLE>(Window()));
         const LONG_PTR old = SetWindowLongPtrA(m_buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BuddyProc));
         (void)SetPropA(m_buddy, BUDDY_PROC_PROP, reinterpret_cast<HANDLE>(old));
     }
@@ -202,7 +200,7 @@ HWND UpDown::SetBuddy(HWND buddy)
 
 void UpDown::ReleaseBuddy()
 {
-    if (!IsWindow(m_buddy) || GetPropA(m_buddy, OWNER_PROP) != reinterpret_cast<HANDLE>(m_hwnd))
+    if (!IsWindow(m_buddy) || GetPropA(m_buddy, OWNER_PROP) != reinterpret_cast<HANDLE>(Window()))
         return;
     const auto previous = reinterpret_cast<LONG_PTR>(RemovePropA(m_buddy, BUDDY_PROC_PROP));
     (void)RemovePropA(m_buddy, OWNER_PROP);
@@ -218,16 +216,16 @@ void UpDown::AlignToBuddy()
     (void)GetWindowRect(m_buddy, &buddy);
     (void)MapWindowPoints(nullptr, GetParent(m_buddy), reinterpret_cast<POINT*>(&buddy), 2);
     RECT own{};
-    (void)GetWindowRect(m_hwnd, &own);
+    (void)GetWindowRect(Window(), &own);
     const int width = own.right > own.left ? own.right - own.left : DEFAULT_WIDTH;
     const int height = buddy.bottom - buddy.top;
     const int buddyWidth = std::max(0, static_cast<int>(buddy.right - buddy.left) - width);
     if (HasStyle(UDS_ALIGNRIGHT)) {
         (void)SetWindowPos(m_buddy, nullptr, buddy.left, buddy.top, buddyWidth, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        (void)SetWindowPos(m_hwnd, nullptr, buddy.left + buddyWidth, buddy.top, width, height,
+        (void)SetWindowPos(Window(), nullptr, buddy.left + buddyWidth, buddy.top, width, height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        (void)SetWindowPos(m_hwnd, nullptr, buddy.left, buddy.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        (void)SetWindowPos(Window(), nullptr, buddy.left, buddy.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         (void)SetWindowPos(m_buddy, nullptr, buddy.left + width, buddy.top, buddyWidth, height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -239,7 +237,7 @@ void UpDown::UpdateBuddy() const
         (void)SetWindowTextA(m_buddy, FormatPos(m_pos, m_base, !HasStyle(UDS_NOTHOUSANDS)).c_str());
 }
 
-void UpDown::Step(bool up, int increment)
+bool UpDown::Step(bool up, int increment)
 {
     bool error = false;
     const int pos = ReadPos(error);
@@ -250,16 +248,17 @@ void UpDown::Step(bool up, int increment)
     else if (next < Low())
         next = HasStyle(UDS_WRAP) ? High() : Low();
     if (next == pos)
-        return;
+        return true;
     NMUPDOWN change{};
     change.iPos = pos;
     change.iDelta = delta;
-    if (NotifyParent(m_hwnd, UDN_DELTAPOS, change.hdr) != 0)
-        return;
+    const Reply asked = NotifyParent(UDN_DELTAPOS, change.hdr);
+    if (!asked.stands || asked.answer != 0)
+        return asked.stands;
     (void)SetPos(static_cast<int>(next));
-    if (const HWND parent = GetParent(m_hwnd))
-        (void)SendMessageA(parent, HasStyle(UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL,
-                           MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(m_pos)), reinterpret_cast<LPARAM>(m_hwnd));
+    return SendToParent(HasStyle(UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL,
+                        MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(m_pos)), reinterpret_cast<LPARAM>(Window()))
+        .stands;
 }
 
 void UpDown::OnButtonDown(POINT point)
@@ -267,21 +266,22 @@ void UpDown::OnButtonDown(POINT point)
     m_pressed = HalfAt(point);
     if (m_pressed == Half::None)
         return;
-    (void)SetCapture(m_hwnd);
+    (void)SetCapture(Window());
     m_pointerOnPressed = true;
     m_pressTick = GetTickCount();
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
-    Step(m_pressed == Half::Up, Increment());
-    (void)SetTimer(m_hwnd, REPEAT_TIMER, FIRST_REPEAT_MS, nullptr);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
+    if (!Step(m_pressed == Half::Up, Increment()))
+        return;
+    (void)SetTimer(Window(), REPEAT_TIMER, FIRST_REPEAT_MS, nullptr);
 }
 
 void UpDown::OnTimer()
 {
     if (m_pressed == Half::None)
         return;
-    if (m_pointerOnPressed)
-        Step(m_pressed == Half::Up, Increment());
-    (void)SetTimer(m_hwnd, REPEAT_TIMER, REPEAT_MS, nullptr);
+    if (m_pointerOnPressed && !Step(m_pressed == Half::Up, Increment()))
+        return;
+    (void)SetTimer(Window(), REPEAT_TIMER, REPEAT_MS, nullptr);
 }
 
 void UpDown::EndPress()
@@ -289,16 +289,15 @@ void UpDown::EndPress()
     if (m_pressed == Half::None)
         return;
     m_pressed = Half::None;
-    (void)KillTimer(m_hwnd, REPEAT_TIMER);
-    (void)InvalidateRect(m_hwnd, nullptr, FALSE);
-    if (const HWND parent = GetParent(m_hwnd))
-        (void)SendMessageA(parent, HasStyle(UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL,
-                           MAKEWPARAM(SB_ENDSCROLL, static_cast<WORD>(m_pos)), reinterpret_cast<LPARAM>(m_hwnd));
+    (void)KillTimer(Window(), REPEAT_TIMER);
+    (void)InvalidateRect(Window(), nullptr, FALSE);
+    (void)SendToParent(HasStyle(UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, static_cast<WORD>(m_pos)),
+                       reinterpret_cast<LPARAM>(Window()));
 }
 
 void UpDown::Paint(HDC dc) const
 {
-    const UINT disabled = IsWindowEnabled(m_hwnd) ? 0U : DFCS_INACTIVE;
+    const UINT disabled = IsWindowEnabled(Window()) ? 0U : DFCS_INACTIVE;
     for (const Half half : {Half::Up, Half::Down}) {
         RECT rect = HalfRect(half);
         const UINT glyph = HasStyle(UDS_HORZ) ? (half == Half::Up ? DFCS_SCROLLRIGHT : DFCS_SCROLLLEFT)
@@ -313,7 +312,7 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         if (HasStyle(UDS_AUTOBUDDY))
-            (void)SetBuddy(GetWindow(m_hwnd, GW_HWNDPREV));
+            (void)SetBuddy(GetWindow(Window(), GW_HWNDPREV));
         return 0;
     case UDM_SETRANGE:
         SetRange(static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(lParam))),
@@ -369,13 +368,13 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return m_base;
     case UDM_ARROWKEY:
         m_pressTick = GetTickCount();
-        Step(wParam != 0, Increment());
+        (void)Step(wParam != 0, Increment());
         return 0;
     case WM_KEYDOWN:
         if (HasStyle(UDS_ARROWKEYS) &&
             (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT)) {
             m_pressTick = GetTickCount();
-            Step(wParam == VK_UP || wParam == VK_RIGHT, Increment());
+            (void)Step(wParam == VK_UP || wParam == VK_RIGHT, Increment());
         }
         return 0;
     case WM_LBUTTONDOWN:
@@ -386,11 +385,11 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_pressed != Half::None) {
             const bool on = HalfAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) == m_pressed;
             if (on != std::exchange(m_pointerOnPressed, on))
-                (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+                (void)InvalidateRect(Window(), nullptr, FALSE);
         }
         return 0;
     case WM_LBUTTONUP:
-        if (GetCapture() == m_hwnd)
+        if (GetCapture() == Window())
             (void)ReleaseCapture();
         EndPress();
         return 0;
@@ -403,15 +402,15 @@ LRESULT UpDown::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ENABLE:
     case WM_SIZE:
-        (void)InvalidateRect(m_hwnd, nullptr, FALSE);
+        (void)InvalidateRect(Window(), nullptr, FALSE);
         return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintControl(m_hwnd, reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
+        return PaintControl(Window(), reinterpret_cast<HDC>(wParam), [this](HDC dc) { Paint(dc); });
     default:
-        return DefWindowProcA(m_hwnd, message, wParam, lParam);
+        return DefWindowProcA(Window(), message, wParam, lParam);
     }
 }
 
