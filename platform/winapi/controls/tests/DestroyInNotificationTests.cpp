@@ -3,7 +3,7 @@
 // message, and has the parent destroy the control right there; the control must then leave its
 // freed state alone (AddressSanitizer reports it otherwise) and the window must be gone.
 
-#include "ControlHost.h"
+#include "tests/support/windows/HeadlessWindows.h"
 #include "platform/winapi/controls/Button.h"
 #include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/CommCtrl.h"
