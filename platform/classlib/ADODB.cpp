@@ -7,6 +7,7 @@
 #include "platform/rtl/Strings.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -89,10 +90,10 @@ TFieldDef DefineColumn(const TSqlColumn& column, const Variant& sample)
     return def;
 }
 
-// The stored value in the type of its field, taken straight from the row.
-Variant ReadStored(const TSqlReader& reader, int column, TFieldType type)
+// The stored value in the type of its field, taken straight from the row; `stored` is what
+// reader.Type(column) gave.
+Variant ReadStored(const TSqlReader& reader, int column, TSqlReader::TValueType stored, TFieldType type)
 {
-    const TSqlReader::TValueType stored = reader.Type(column);
     if (stored == TSqlReader::vtNull)
         return Variant::MakeNull();
     const bool isText = stored == TSqlReader::vtText;
@@ -100,32 +101,83 @@ Variant ReadStored(const TSqlReader& reader, int column, TFieldType type)
         switch (type) {
         case ftBoolean: {
             if (!isText)
-                return Variant(reader.Value(column).ToDouble() != 0);
+                return Variant(reader.Value(column, stored).ToDouble() != 0);
             const std::string_view text = reader.Text(column);
             return Variant(SameText(text, "true") || text == "-1");
         }
         case ftDateTime: {
             if (!isText)
-                return Variant::FromDateTime(reader.Value(column).ToDouble());
+                return Variant::FromDateTime(reader.Value(column, stored).ToDouble());
             TDateTime when;
             return TryIsoToDateTime(reader.Text(column), when) ? Variant::FromDateTime(when) : Variant::MakeNull();
         }
         case ftSmallint:
         case ftInteger:
         case ftAutoInc:
-            return Variant(reader.Value(column).ToInteger());
+            return Variant(reader.Value(column, stored).ToInteger());
         case ftLargeint:
-            return Variant(static_cast<long long>(reader.Value(column).ToInt64()));
+            return Variant(static_cast<long long>(reader.Value(column, stored).ToInt64()));
         case ftFloat:
         case ftCurrency:
-            return Variant(reader.Value(column).ToDouble());
+            return Variant(reader.Value(column, stored).ToDouble());
         default:
-            return isText ? Variant(std::string(reader.Text(column))) : Variant(reader.Value(column).ToString());
+            return isText ? Variant(reader.Text(column)) : Variant(reader.Value(column, stored).ToString());
         }
     } catch (const Exception&) {
         // A value the column's type cannot hold reads as its text rather than failing the query.
-        return Variant(reader.Value(column).ToString());
+        return Variant(reader.Value(column, stored).ToString());
     }
+}
+
+// The types ReadStored gives text for, as it lies in the row when it is stored as text.
+bool ReadsAsText(TFieldType type)
+{
+    switch (type) {
+    case ftBoolean:
+    case ftDateTime:
+    case ftSmallint:
+    case ftInteger:
+    case ftAutoInc:
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool HoldsInteger(TFieldType type)
+{
+    return type == ftSmallint || type == ftInteger || type == ftAutoInc;
+}
+
+// Adds ReadStored's value to the record. The values most rows are made of (Null, text in a text
+// field, integers in integer and Boolean fields) go in without Variants, which cost more than
+// reading them.
+void AddStored(TRecordValues::Builder& record, const TSqlReader& reader, int column, TFieldType type)
+{
+    const TSqlReader::TValueType stored = reader.Type(column);
+    if (stored == TSqlReader::vtNull) {
+        record.AddNull();
+        return;
+    }
+    if (stored == TSqlReader::vtText && ReadsAsText(type)) {
+        record.AddText(reader.Text(column));
+        return;
+    }
+    if (stored == TSqlReader::vtInteger) {
+        const std::int64_t integer = reader.Integer(column);
+        if (type == ftBoolean) {
+            record.AddBoolean(integer != 0);
+            return;
+        }
+        if (HoldsInteger(type) && std::in_range<int>(integer)) {
+            record.AddInteger(static_cast<int>(integer));
+            return;
+        }
+    }
+    record.Add(ReadStored(reader, column, stored, type));
 }
 
 }  // namespace
@@ -258,19 +310,17 @@ void TADOQuery::InternalOpen()
         typed.push_back(!columns[i].DeclaredType.empty());
         source->Origins.push_back(columns[i].Origin);
     }
-    std::vector<Variant> values;
-    values.reserve(defs.size());
+    TRecordValues::Builder record;
     while (reader.Next()) {
-        values.clear();
         for (std::size_t field = 0; field < defs.size(); ++field) {
             const int column = resultColumns[field];
             if (!typed[field] && reader.Type(column) != TSqlReader::vtNull) {
                 defs[field] = DefineColumn(columns[static_cast<std::size_t>(column)], reader.Value(column));
                 typed[field] = true;
             }
-            values.push_back(ReadStored(reader, column, defs[field].DataType));
+            AddStored(record, reader, column, defs[field].DataType);
         }
-        AddLoadedRecord(values,
+        AddLoadedRecord(record.Take(),
                         keyIndex >= 0 ? std::optional<std::int64_t>(reader.Integer(keyIndex)) : std::nullopt);
     }
     SetFieldDefs(std::move(defs));
@@ -337,7 +387,8 @@ void TADOQuery::InternalPost(TRecordData& record, bool inserting)
             for (std::size_t i = 0; i < m_source->Origins.size(); ++i)
                 refreshed.push_back(m_source->Origins[i].empty()
                                         ? record.Values[i]
-                                        : ReadStored(stored, static_cast<int>(i), FieldDefs()[i].DataType));
+                                        : ReadStored(stored, static_cast<int>(i), stored.Type(static_cast<int>(i)),
+                                                     FieldDefs()[i].DataType));
     }
     transaction.Commit();
     for (std::size_t i = 0; i < refreshed.size(); ++i)

@@ -382,10 +382,10 @@ void TDataSet::CalculateFields(TRecordData& record)
 
 // ---- records and the window ------------------------------------------------------------------------
 
-void TDataSet::AddLoadedRecord(const std::vector<Variant>& values, std::optional<std::int64_t> key)
+void TDataSet::AddLoadedRecord(TRecordValues values, std::optional<std::int64_t> key)
 {
     auto record = std::make_unique<TRecordData>();
-    record->Values.Assign(values);
+    record->Values = std::move(values);
     record->HasKey = key.has_value();
     record->Key = key.value_or(0);
     record->Serial = m_nextSerial++;

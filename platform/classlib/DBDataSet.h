@@ -185,7 +185,7 @@ protected:
 
     void SetFieldDefs(std::vector<TFieldDef> defs) { m_fieldDefs = std::move(defs); }
     // Adds a record at the end while opening; values in column order.
-    void AddLoadedRecord(const std::vector<Variant>& values, std::optional<std::int64_t> key);
+    void AddLoadedRecord(TRecordValues values, std::optional<std::int64_t> key);
     [[nodiscard]] int ColumnCount() const { return static_cast<int>(m_fieldDefs.size()); }
     void Notification(TComponent* component, TOperation operation) override;
     // Form data writes the persistent fields the form owns inside their data set.

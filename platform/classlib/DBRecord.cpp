@@ -15,7 +15,7 @@ namespace {
 
 struct Header {
     std::uint32_t Count = 0;
-    std::uint32_t TextSize = 0;
+    std::uint32_t Boxed = 0;  // how many values are kept in Variants of their own
 };
 
 bool IsScalar(int type)
@@ -198,37 +198,10 @@ void TRecordValues::Resize(std::size_t count)
 
 void TRecordValues::Assign(const std::vector<Variant>& values)
 {
-    std::vector<std::string> texts(values.size());
-    std::size_t textSize = 0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i].VType() == varString) {
-            texts[i] = values[i].ToString();
-            textSize += texts[i].size();
-        }
-    }
-    Release();
-    if (values.empty())
-        return;
-    const Header header{static_cast<std::uint32_t>(values.size()), static_cast<std::uint32_t>(textSize)};
-    m_block = std::make_unique_for_overwrite<std::byte[]>(sizeof header + values.size() * sizeof(Cell) + textSize);
-    std::memcpy(m_block.get(), &header, sizeof header);
-    std::byte* text = m_block.get() + sizeof header + values.size() * sizeof(Cell);
-    std::size_t offset = 0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const int type = values[i].VType();
-        Cell cell{type, 0, 0};
-        if (type == varString) {
-            cell.Length = static_cast<std::uint32_t>(texts[i].size());
-            cell.Payload = offset;
-            std::memcpy(text + offset, texts[i].data(), texts[i].size());
-            offset += texts[i].size();
-        } else if (IsBoxed(type)) {
-            cell.Payload = reinterpret_cast<std::uintptr_t>(new Variant(values[i]));
-        } else {
-            cell.Payload = ScalarBits(values[i]);
-        }
-        StoreCell(i, cell);
-    }
+    Builder builder;
+    for (const Variant& value : values)
+        builder.Add(value);
+    *this = builder.Take();
 }
 
 std::vector<Variant> TRecordValues::ToVector() const
@@ -242,10 +215,81 @@ std::vector<Variant> TRecordValues::ToVector() const
 
 void TRecordValues::Release()
 {
-    for (std::size_t i = 0; i < Count(); ++i) {
-        const Cell cell = CellAt(i);
-        if (IsBoxed(cell.Type))
-            delete reinterpret_cast<Variant*>(static_cast<std::uintptr_t>(cell.Payload));
-    }
+    if (ReadHeader(m_block.get()).Boxed)
+        for (std::size_t i = 0; i < Count(); ++i) {
+            const Cell cell = CellAt(i);
+            if (IsBoxed(cell.Type))
+                delete reinterpret_cast<Variant*>(static_cast<std::uintptr_t>(cell.Payload));
+        }
     m_block.reset();
+}
+
+TRecordValues::Builder::Builder() = default;
+
+TRecordValues::Builder::~Builder()
+{
+    Clear();
+}
+
+void TRecordValues::Builder::Add(const Variant& value)
+{
+    const int type = value.VType();
+    if (type == varString) {
+        AddText(value.ToString());
+    } else if (IsBoxed(type)) {
+        auto boxed = std::make_unique<Variant>(value);
+        m_cells.push_back(Cell{type, 0, reinterpret_cast<std::uintptr_t>(boxed.get())});
+        boxed.release();
+        ++m_boxed;
+    } else {
+        m_cells.push_back(Cell{type, 0, ScalarBits(value)});
+    }
+}
+
+void TRecordValues::Builder::AddNull()
+{
+    m_cells.push_back(Cell{varNull, 0, 0});
+}
+
+void TRecordValues::Builder::AddInteger(int value)
+{
+    m_cells.push_back(Cell{varInteger, 0, IntegerBits(value)});
+}
+
+void TRecordValues::Builder::AddBoolean(bool value)
+{
+    m_cells.push_back(Cell{varBoolean, 0, IntegerBits(value ? -1 : 0)});
+}
+
+void TRecordValues::Builder::AddText(std::string_view text)
+{
+    m_cells.push_back(Cell{varString, static_cast<std::uint32_t>(text.size()), m_texts.size()});
+    m_texts.append(text);
+}
+
+TRecordValues TRecordValues::Builder::Take()
+{
+    TRecordValues values;
+    if (!m_cells.empty()) {
+        const Header header{static_cast<std::uint32_t>(m_cells.size()), m_boxed};
+        const std::size_t cellsSize = m_cells.size() * sizeof(Cell);
+        values.m_block = std::make_unique_for_overwrite<std::byte[]>(sizeof header + cellsSize + m_texts.size());
+        std::memcpy(values.m_block.get(), &header, sizeof header);
+        std::memcpy(values.m_block.get() + sizeof header, m_cells.data(), cellsSize);
+        std::memcpy(values.m_block.get() + sizeof header + cellsSize, m_texts.data(), m_texts.size());
+        m_boxed = 0;  // the record owns them now
+    }
+    Clear();
+    return values;
+}
+
+void TRecordValues::Builder::Clear()
+{
+    if (m_boxed)
+        for (const Cell& cell : m_cells)
+            if (IsBoxed(cell.Type))
+                delete reinterpret_cast<Variant*>(static_cast<std::uintptr_t>(cell.Payload));
+    m_cells.clear();
+    m_texts.clear();
+    m_boxed = 0;
 }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // The values of one record a data set holds in memory, packed in a single block: a small cell per
@@ -30,6 +32,8 @@ public:
     void Assign(const std::vector<Variant>& values);
     [[nodiscard]] std::vector<Variant> ToVector() const;
 
+    class Builder;
+
 private:
     struct Cell;
     [[nodiscard]] Cell CellAt(std::size_t index) const;
@@ -37,4 +41,30 @@ private:
     void Release();
 
     std::unique_ptr<std::byte[]> m_block;
+};
+
+// Gathers one record's values at a time in buffers it keeps from record to record, so that a
+// reader of many records allocates only each record's own block. Take hands the values over and
+// starts the next record.
+class TRecordValues::Builder {
+public:
+    Builder();
+    Builder(const Builder&) = delete;
+    Builder& operator=(const Builder&) = delete;
+    ~Builder();
+
+    void Add(const Variant& value);
+    // The same as Add(Variant(...)) of these, without making the Variant.
+    void AddNull();
+    void AddInteger(int value);
+    void AddBoolean(bool value);
+    void AddText(std::string_view text);
+    [[nodiscard]] TRecordValues Take();
+
+private:
+    void Clear();
+
+    std::vector<Cell> m_cells;
+    std::string m_texts;
+    std::uint32_t m_boxed = 0;
 };

@@ -6,7 +6,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -24,6 +26,26 @@ char AsciiLower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// How many leading bytes the two texts share that are ASCII: eight bytes at a time, since equal
+// ASCII bytes fold to equal letters and decide nothing.
+std::size_t EqualAsciiPrefix(const char* left, const char* right, std::size_t length)
+{
+    constexpr std::uint64_t HighBits = 0x8080808080808080ull;
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, left + i, 8);
+        std::memcpy(&y, right + i, 8);
+        const std::uint64_t stop = (x ^ y) | ((x | y) & HighBits);
+        if (stop == 0)
+            continue;
+        // The first byte in memory that differs or is not ASCII.
+        const int bit = std::endian::native == std::endian::little ? std::countr_zero(stop) : std::countl_zero(stop);
+        return i + static_cast<std::size_t>(bit / 8);
+    }
+    return i;
+}
+
 // AnsiCompareText's order. Sorting calls this for every pair compared, so text that is ASCII up
 // to its first difference, where case folding is all the dictionary order does, is decided here
 // without decoding.
@@ -32,7 +54,7 @@ int CompareNoCase(void*, int lengthA, const void* a, int lengthB, const void* b)
     const std::string_view left(static_cast<const char*>(a), static_cast<std::size_t>(lengthA));
     const std::string_view right(static_cast<const char*>(b), static_cast<std::size_t>(lengthB));
     const std::size_t common = std::min(left.size(), right.size());
-    for (std::size_t i = 0; i < common; ++i) {
+    for (std::size_t i = EqualAsciiPrefix(left.data(), right.data(), common); i < common; ++i) {
         if ((left[i] & 0x80) || (right[i] & 0x80))
             return AnsiCompareText(left, right);
         const char x = AsciiLower(left[i]);
@@ -269,8 +291,28 @@ void TSqliteDatabase::Rollback()
     Execute("ROLLBACK");
 }
 
+namespace {
+
+// Reading a value through the statement takes the connection's lock for every call; a reader
+// takes it once and reads the row's value objects, which SQLite leaves unlocked to whoever holds
+// it. The lock is recursive, so the reader's own calls pass it.
+sqlite3_mutex* LockConnection(sqlite3* connection)
+{
+    sqlite3_mutex* lock = sqlite3_db_mutex(connection);
+    sqlite3_mutex_enter(lock);
+    return lock;
+}
+
+}  // namespace
+
+void TSqlReader::ConnectionUnlock::operator()(sqlite3_mutex* lock) const
+{
+    sqlite3_mutex_leave(lock);
+}
+
 TSqlReader::TSqlReader(TSqliteDatabase& database, std::string_view sql, const std::vector<Variant>& params)
-    : m_database(database), m_sql(sql), m_statement(database.m_impl->PrepareBound(sql, params).release())
+    : m_database(database), m_sql(sql), m_statement(database.m_impl->PrepareBound(sql, params).release()),
+      m_lock(LockConnection(database.m_impl->Handle))
 {
     const int columnCount = sqlite3_column_count(m_statement);
     m_columns.reserve(static_cast<std::size_t>(columnCount));
@@ -279,6 +321,7 @@ TSqlReader::TSqlReader(TSqliteDatabase& database, std::string_view sql, const st
                              TextOrEmpty(sqlite3_column_decltype(m_statement, i)),
                              TextOrEmpty(sqlite3_column_table_name(m_statement, i)),
                              TextOrEmpty(sqlite3_column_origin_name(m_statement, i))});
+    m_row.resize(m_columns.size());
 }
 
 TSqlReader::~TSqlReader()
@@ -289,16 +332,27 @@ TSqlReader::~TSqlReader()
 bool TSqlReader::Next()
 {
     const int rc = sqlite3_step(m_statement);
-    if (rc == SQLITE_ROW)
+    if (rc == SQLITE_ROW) {
+        for (std::size_t i = 0; i < m_row.size(); ++i)
+            m_row[i] = sqlite3_column_value(m_statement, static_cast<int>(i));
         return true;
+    }
+    std::fill(m_row.begin(), m_row.end(), nullptr);
     if (rc != SQLITE_DONE)
         m_database.m_impl->Fail("The query failed");
     return false;
 }
 
+sqlite3_value* TSqlReader::At(int column) const
+{
+    return column >= 0 && static_cast<std::size_t>(column) < m_row.size() ? m_row[static_cast<std::size_t>(column)]
+                                                                           : nullptr;
+}
+
 TSqlReader::TValueType TSqlReader::Type(int column) const
 {
-    switch (sqlite3_column_type(m_statement, column)) {
+    sqlite3_value* value = At(column);
+    switch (value ? sqlite3_value_type(value) : SQLITE_NULL) {
     case SQLITE_NULL:
         return vtNull;
     case SQLITE_INTEGER:
@@ -312,25 +366,33 @@ TSqlReader::TValueType TSqlReader::Type(int column) const
 
 std::int64_t TSqlReader::Integer(int column) const
 {
-    return sqlite3_column_int64(m_statement, column);
+    sqlite3_value* value = At(column);
+    return value ? sqlite3_value_int64(value) : 0;
 }
 
 double TSqlReader::Float(int column) const
 {
-    return sqlite3_column_double(m_statement, column);
+    sqlite3_value* value = At(column);
+    return value ? sqlite3_value_double(value) : 0;
 }
 
 std::string_view TSqlReader::Text(int column) const
 {
-    const unsigned char* text = sqlite3_column_text(m_statement, column);
+    sqlite3_value* value = At(column);
+    const unsigned char* text = value ? sqlite3_value_text(value) : nullptr;
     if (!text)
         return {};
-    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column))};
+    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_value_bytes(value))};
 }
 
 Variant TSqlReader::Value(int column) const
 {
-    switch (Type(column)) {
+    return Value(column, Type(column));
+}
+
+Variant TSqlReader::Value(int column, TValueType type) const
+{
+    switch (type) {
     case vtNull:
         return Variant::MakeNull();
     case vtInteger:
@@ -340,7 +402,7 @@ Variant TSqlReader::Value(int column) const
     case vtText:
         break;
     }
-    return Variant(std::string(Text(column)));
+    return Variant(Text(column));
 }
 
 TSqlTransaction::~TSqlTransaction()

@@ -9,6 +9,8 @@
 #include <vector>
 
 struct sqlite3_stmt;
+struct sqlite3_value;
+struct sqlite3_mutex;
 
 // A connection to one SQLite file, the only place that knows SQLite. Every statement is
 // prepared and every value travels as a bound parameter, never as SQL text. Values cross as
@@ -74,7 +76,8 @@ private:
 };
 
 // Steps through the rows of one statement without holding them, for callers that keep the
-// values in their own form. The connection must outlive the reader.
+// values in their own form. The connection must outlive the reader. A reader holds the
+// connection's lock while it lives, so another thread's use of the same connection waits for it.
 class TSqlReader {
 public:
     enum TValueType { vtNull, vtInteger, vtFloat, vtText };
@@ -95,12 +98,24 @@ public:
     [[nodiscard]] double Float(int column) const;
     [[nodiscard]] std::string_view Text(int column) const;
     [[nodiscard]] Variant Value(int column) const;
+    // The same, for the type Type(column) gave, without asking again.
+    [[nodiscard]] Variant Value(int column, TValueType type) const;
 
 private:
+    // The current row's value in that column; nullptr outside a row or the columns, which read as
+    // Null, as SQLite reads them.
+    [[nodiscard]] sqlite3_value* At(int column) const;
+
+    struct ConnectionUnlock {
+        void operator()(sqlite3_mutex* lock) const;
+    };
+
     TSqliteDatabase& m_database;
     std::string m_sql;
     sqlite3_stmt* m_statement = nullptr;
+    std::unique_ptr<sqlite3_mutex, ConnectionUnlock> m_lock;
     std::vector<TSqlColumn> m_columns;
+    std::vector<sqlite3_value*> m_row;  // the current row's values, valid until the next step
 };
 
 // Commits when Commit is called, rolls back when it goes out of scope without.

@@ -394,7 +394,10 @@ TEST_F(ModemDatabase, DataModuleFormDataOpensItsQueryOnceLoaded)
 TEST_F(ModemDatabase, TextSortsAndComparesInDictionaryOrder)
 {
     const Names names = {"abc", "ABD", "ab", "Ab", "\xC3\x84" "b", "\xC3\xA9" "clair", "eclair", "Eclairs", "f",
-                         "zeta", "Zeta", "a", "", "a\xC3\xA9", "ae", "A~", "a[", "a_", "B"};
+                         "zeta", "Zeta", "a", "", "a\xC3\xA9", "ae", "A~", "a[", "a_", "B",
+                         // Longer than a word, so that the comparison's word-at-a-time part decides.
+                         "Phonebook entry", "PHONEBOOK ENTRZ", "Phonebook \xC3\xA9ntry", "Phonebook entr",
+                         "Phonebook Entry two", "Phonebook_entry", "Phonebook\xC3\xA9"};
     for (const std::string& name : names)
         AddContact(name, "1", 0);
     auto sorted = Query("SELECT * FROM PB ORDER BY NAME");

@@ -73,3 +73,33 @@ TEST(DBRecord, ValuesReadBackWithTheirTypesThroughChangesAndCopies)
     ExpectSame(record, values);
     EXPECT_EQ(TRecordValues().Count(), 0u);
 }
+
+TEST(DBRecord, BuilderShortcutsStoreWhatTheirVariantsStore)
+{
+    TRecordValues::Builder builder;
+    builder.AddNull();
+    builder.AddInteger(-7);
+    builder.AddInteger(2147483647);
+    builder.AddBoolean(true);
+    builder.AddBoolean(false);
+    builder.AddText("");
+    builder.AddText(std::string_view("nul\0inside", 10));
+    builder.Add(VarArrayOf({Variant(1), Variant("two")}));
+    const TRecordValues built = builder.Take();
+    const std::vector<Variant> expected = {Variant::MakeNull(), Variant(-7),    Variant(2147483647),
+                                           Variant(true),       Variant(false), Variant(""),
+                                           Variant(std::string("nul\0inside", 10)),
+                                           VarArrayOf({Variant(1), Variant("two")})};
+    ASSERT_EQ(built.Count(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(built[i].VType(), expected[i].VType()) << "value " << i;
+        if (!VarIsArray(expected[i]))
+            EXPECT_EQ(VarCompareValue(built[i], expected[i]), vrEqual) << "value " << i;
+    }
+    EXPECT_EQ(built[7].Element(1).ToString(), "two");
+
+    // Take starts the next record afresh, and values gathered but never taken are released.
+    builder.AddInteger(1);
+    EXPECT_EQ(builder.Take().Count(), 1u);
+    builder.Add(VarArrayOf({Variant(2)}));
+}

@@ -4,6 +4,7 @@
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/controls/RichEdit.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
+#include "platform/winapi/gdi/fuzz/TextFuzzSetup.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,6 +4,7 @@
 #include "platform/winapi/gdi/Surface.h"
 #include "platform/winapi/gdi/SurfaceDC.h"
 #include "platform/winapi/gdi/Text.h"
+#include "platform/winapi/gdi/fuzz/TextFuzzSetup.h"
 
 #include <cstdint>
 #include <cstring>
@@ -42,17 +43,6 @@ Canvas& TheCanvas()
 }
 
 } // namespace
-
-// fontconfig drops a little of its configuration while loading it (inside the library, once);
-// that is not ours to find here.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    RECT rect{0, 0, 10, 10};
-    DrawTextA(TheCanvas().dc, "x", 1, &rect, DT_INTERNAL);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
