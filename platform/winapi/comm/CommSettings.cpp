@@ -1,6 +1,5 @@
 #include "platform/winapi/comm/CommSettings.h"
 
-
 namespace detail {
 namespace {
 

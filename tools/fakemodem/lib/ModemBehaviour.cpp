@@ -162,11 +162,11 @@ std::optional<std::string> ModemBehaviour::Answer(const std::string& line, Modem
         return Ok();
     }
     if (StartsWith(command, "AT+CDV"))
-        return Dial(line.substr(6), false, now);
+        return Dial(line.substr(6), CallKind::Voice, now);
     if (StartsWith(command, "ATD")) {
         // Tone and pulse are all one to a CDMA modem.
-        const bool mode = command.size() > 3 && (command[3] == 'T' || command[3] == 'P');
-        return Dial(line.substr(mode ? 4 : 3), true, now);
+        const bool toneOrPulse = command.size() > 3 && (command[3] == 'T' || command[3] == 'P');
+        return Dial(line.substr(toneOrPulse ? 4 : 3), CallKind::Data, now);
     }
     if (command == "ATH" || command == "ATH0") {
         HangUp();
@@ -220,14 +220,14 @@ std::optional<std::string> ModemBehaviour::Answer(const std::string& line, Modem
     return Error();
 }
 
-std::string ModemBehaviour::Dial(const std::string& number, bool data, ModemClock::time_point now)
+std::string ModemBehaviour::Dial(const std::string& number, CallKind kind, ModemClock::time_point now)
 {
     if (number.empty() || m_status.call != CallState::Idle)
         return ModemReplies::Error();
-    if (number.front() == '*' && !data)
+    if (number.front() == '*' && kind == CallKind::Voice)
         ApplyFeatureCode(number.substr(1));
     m_status.call = CallState::Dialling;
-    m_status.dataCall = data;
+    m_status.dataCall = kind == CallKind::Data;
     m_status.direction = ModemReplies::CallDirection::Outgoing;
     m_status.callNumber = number;
     if (m_settings.dialOutcome != DialOutcome::Silent)

@@ -121,6 +121,7 @@ public:
 
 private:
     enum class Pending { DialResult, SmsResult, RepeatRing };
+    enum class CallKind { Voice, Data };
     struct Scheduled {
         ModemClock::time_point due;
         Pending what;
@@ -132,7 +133,7 @@ private:
     void CarryData(std::string_view bytes, ModemEvents& events);
     void Execute(const std::string& line, ModemClock::time_point now, ModemEvents& events);
     [[nodiscard]] std::optional<std::string> Answer(const std::string& line, ModemClock::time_point now);
-    [[nodiscard]] std::string Dial(const std::string& number, bool data, ModemClock::time_point now);
+    [[nodiscard]] std::string Dial(const std::string& number, CallKind kind, ModemClock::time_point now);
     [[nodiscard]] std::string StartSms(const std::string& arguments);
     void FinishSms(ModemClock::time_point now, ModemEvents& events);
     void ApplyFeatureCode(const std::string& code);
