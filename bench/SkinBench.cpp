@@ -185,6 +185,18 @@ void BM_UnpackOurSkin(benchmark::State& state)
     }
 }
 
+// Seven bytes whose size word claims 64 MiB: the reader has to see through them at once.
+void BM_UnpackShortPackageClaiming64MiB(benchmark::State& state)
+{
+    const std::uint8_t bytes[] = {0x00, 0x00, 0x00, 0x04, 0xE6, 0xC6, 0x00};
+    for (auto _ : state) {
+        TMemoryStream stream;
+        stream.WriteBuffer(bytes, sizeof bytes);
+        TSkinReader package;
+        benchmark::DoNotOptimize(package.LoadFromStream(stream));
+    }
+}
+
 void BM_LoadOurSkinIntoElements(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -204,6 +216,7 @@ void BM_LoadOurSkinIntoElements(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_UnpackOurSkin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnpackShortPackageClaiming64MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadOurSkinIntoElements)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LzhDecodeRandom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibInflateRandom)->Unit(benchmark::kMillisecond);

@@ -190,7 +190,13 @@ void TComm::StartComm()
     PurgeComm(m_port, PurgeAll);
     m_sendEmpty = true;
     (void)ApplyCommTimeouts();
-    (void)ApplyCommState();
+    // A line that cannot take its settings (a rate the device cannot run, a combination Win32
+    // refuses) would run at whatever it had, without flow control, so the open fails instead.
+    if (!ApplyCommState()) {
+        const DWORD error = GetLastError();
+        CloseHandles();
+        throw ECommsError("Cannot apply the line settings (error " + std::to_string(error) + ")");
+    }
 
     m_closeEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!m_closeEvent) {

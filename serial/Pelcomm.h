@@ -53,7 +53,8 @@ class TComm : public TComponent {
     ~TComm() override;
 
     // Raises ECommsError "This serial port already opened", "Error opening serial port", "Cannot
-    // setup comm buffer", "Unable to create event", "Unable to create read thread" or "Unable to
+    // setup comm buffer", "Cannot apply the line settings (error N)" (N the Win32 error of
+    // SetCommState), "Unable to create event", "Unable to create read thread" or "Unable to
     // create write thread"; a failed open leaves the component closed with nothing held.
     void StartComm();
     // Stops both threads and closes the port; nothing when closed.

@@ -1,5 +1,6 @@
 #include "skin/LZH.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <new>
@@ -52,12 +53,21 @@ class BitInput {
 public:
     explicit BitInput(const TLZHReadProc& reader) : m_reader(reader) {}
 
+    // True once the reader has run dry and every bit it gave has been used: whatever would be
+    // decoded from here on is made of padding alone.
+    bool Exhausted()
+    {
+        Fill();
+        return m_dry && m_givenBits <= 0;
+    }
+
     unsigned Bit()
     {
         Fill();
         const unsigned bit = m_buffer >> 15;
         m_buffer = static_cast<std::uint16_t>(m_buffer << 1);
         --m_count;
+        --m_givenBits;
         return bit;
     }
 
@@ -67,6 +77,7 @@ public:
         const unsigned byte = m_buffer >> 8;
         m_buffer = static_cast<std::uint16_t>(m_buffer << 8);
         m_count -= 8;
+        m_givenBits -= 8;
         return byte;
     }
 
@@ -75,8 +86,10 @@ private:
     {
         while (m_count <= 8) {
             std::uint8_t byte = 0;
-            if (m_reader(&byte, 1) != 1)
-                byte = 0;
+            if (!m_dry && m_reader(&byte, 1) == 1)
+                m_givenBits += 8;
+            else
+                m_dry = true;
             m_buffer = static_cast<std::uint16_t>(m_buffer | (byte << (8 - m_count)));
             m_count += 8;
         }
@@ -85,6 +98,8 @@ private:
     const TLZHReadProc& m_reader;
     std::uint16_t m_buffer = 0;
     int m_count = 0;
+    int m_givenBits = 0; // bits of the buffer that came from the reader; below 0 once padding is used
+    bool m_dry = false;  // the reader has given all it had
 };
 
 // The adaptive Huffman tree of symbols. Nodes are kept in ascending order of frequency, sibling
@@ -214,6 +229,12 @@ public:
     void Run(std::int64_t outputSize)
     {
         while (m_written < outputSize) {
+            if (m_input.Exhausted()) {
+                // Decoding padding would only cost time (seconds for a few bytes that claim tens
+                // of MiB) to make meaningless bytes: zeros say the same at once.
+                WriteZeros(outputSize - m_written);
+                return;
+            }
             const int symbol = m_tables.tree.DecodeSymbol(m_input);
             if (symbol < 256) {
                 Emit(static_cast<std::uint8_t>(symbol));
@@ -228,6 +249,16 @@ public:
     }
 
 private:
+    void WriteZeros(std::int64_t count)
+    {
+        static constexpr std::array<std::uint8_t, RingSize> zeros{};
+        for (; count > 0; count -= static_cast<std::int64_t>(zeros.size())) {
+            const auto now = static_cast<std::uint16_t>(std::min<std::int64_t>(count, zeros.size()));
+            m_writer(zeros.data(), now);
+            m_written += now;
+        }
+    }
+
     void Emit(std::uint8_t byte)
     {
         m_writer(&byte, 1);

@@ -17,9 +17,11 @@ using TLZHWriteProc = std::function<std::uint16_t(const void* buffer, std::uint1
 class TLZH {
 public:
     // Decodes until at least `outputSize` bytes have gone to `writer`, pulling input from `reader`
-    // one byte at a time. Input that runs out reads as zero bytes, so a short stream still ends at
-    // the requested size (with meaningless bytes). The size is tested before each symbol only: a
-    // match begun below it is copied whole, so up to 59 bytes more than asked for may be written.
-    // A size of 0 or below writes and reads nothing. Memory use is fixed (a few KiB of tables).
+    // one byte at a time. A short stream still ends at the requested size: once the reader has
+    // nothing more (it is not asked again) and its last bits are decoded, the rest is written as
+    // zero bytes without decoding. The last symbol may take zero bits past the input's end. The
+    // size is tested before each symbol only: a match begun below it is copied whole, so up to 59
+    // bytes more than asked for may be written. A size of 0 or below writes and reads nothing.
+    // Memory use is fixed (a few KiB of tables).
     void Unpack(std::int32_t outputSize, const TLZHWriteProc& writer, const TLZHReadProc& reader);
 };

@@ -9,6 +9,7 @@
 #include "skin/SkinReader.h"
 
 #include <cstdint>
+#include <iostream>
 
 namespace {
 
@@ -73,7 +74,10 @@ void TSkinElementReader::ReadImage(const std::string& value, TBitmap& target) co
         return;
     try {
         target.LoadFromStream(entry);
-    } catch (const EInvalidGraphic&) {
+    } catch (const EInvalidGraphic& error) {
+        // One bad picture leaves its element bare instead of costing the whole skin, but the skin's
+        // author has to learn which picture it was and why.
+        std::cerr << "skin: the picture \"" << name << "\" is left out. " << error.Message() << '\n';
         target.SetSize(0, 0);
     }
 }

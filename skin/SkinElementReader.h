@@ -13,7 +13,8 @@
 
 // Reads values, bitmaps and single elements from a skin's INI and its package. An image value
 // names a ".bmp" entry of the package; anything else, a missing or empty entry and a picture that
-// does not read leave the bitmap empty.
+// does not read leave the bitmap empty (a picture that does not read is named on standard error
+// with the reason).
 class TSkinElementReader {
 public:
     TSkinElementReader(const TQuickIni& ini, const TSkinReader& package, TColor textDefault);

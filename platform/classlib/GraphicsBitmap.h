@@ -32,10 +32,12 @@ struct TBitmapImage;
 // the memory. Changing the size or the format keeps the picture (new areas are white); colour to
 // monochrome turns white pixels white and every other pixel black.
 //
-// LoadFromStream reads a BMP file (BITMAPFILEHEADER, then a BITMAPCOREHEADER or a
-// BITMAPINFOHEADER or one of its longer versions) at 1, 4, 8, 24 or 32 bits, bottom-up or
-// top-down, uncompressed or 32-bit with the standard bit fields; anything else, anything over the
-// limits above, and truncated data raise EInvalidGraphic "Bitmap image is not valid".
+// LoadFromStream reads every BMP form Windows reads (BITMAPFILEHEADER, then a BITMAPCOREHEADER or
+// a BITMAPINFOHEADER or one of its longer versions): 1, 4 and 8 bits with a colour table, RLE4
+// and RLE8, 16 bits (5-5-5, or any masks with BI_BITFIELDS; loaded as pf24bit), 24 bits and 32
+// bits (bit fields other than 8-8-8 are unpacked to it), bottom-up or top-down. Anything else,
+// anything over the limits above, and truncated uncompressed rows raise EInvalidGraphic "Bitmap
+// image is not valid: " and the reason; damaged run-length data is read as far as it goes.
 // SaveToStream writes BITMAPFILEHEADER + BITMAPINFOHEADER + the full colour table + bottom-up
 // rows, in the bitmap's own depth (a colour device bitmap as 32 bits).
 //

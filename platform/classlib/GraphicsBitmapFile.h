@@ -25,7 +25,9 @@ struct TDibImage {
 enum class TDibSource { File, PackedDib };
 
 // Reads a BMP file (or, for resources, a packed DIB with no file header) from the stream's
-// position, within the limits in GraphicsBitmap.h. Raises EInvalidGraphic "Bitmap image is not valid".
+// position, within the limits in GraphicsBitmap.h, in the forms TBitmap::LoadFromStream lists:
+// run-length data comes out expanded, 16-bit pixels as 24 bits. Raises EInvalidGraphic "Bitmap
+// image is not valid: " and what is wrong.
 [[nodiscard]] TDibImage ReadDibImage(TStream& stream, TDibSource source);
 // Writes a BMP file.
 void WriteDibImage(TStream& stream, const TDibImage& image);

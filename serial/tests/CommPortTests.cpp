@@ -2,14 +2,18 @@
 
 #include "platform/winapi/comm/Comm.h"
 #include "platform/winapi/comm/LineMonitor.h"
+#include "platform/winapi/comm/LineSpeed.h"
 #include "platform/winapi/comm/tests/ScriptedLines.h"
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "tests/support/PseudoTerminal.h"
 
+#include <fcntl.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -54,6 +58,48 @@ protected:
 
     PseudoTerminal m_pty;
 };
+
+TEST_F(PtyCommTest, RatesLinuxHasNoConstantForOpenWithFlowControlAndLaterSettersApply)
+{
+    m_comm->SetBaudRate(14400);
+    m_comm->StartComm();
+    const int slave = open(m_pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(slave, 0);
+    EXPECT_EQ(detail::LineSpeed(slave), 14400u);
+    EXPECT_TRUE(m_pty.SlaveSettings().c_cflag & CRTSCTS);
+    m_comm->SetStopBits(TStopBits::_2);
+    m_comm->SetBaudRate(256000);
+    EXPECT_EQ(detail::LineSpeed(slave), 256000u);
+    EXPECT_TRUE(m_pty.SlaveSettings().c_cflag & CSTOPB);
+    close(slave);
+}
+
+TEST_F(PtyCommTest, SettingsTheLineCannotTakeFailTheOpenAndLeaveItClosed)
+{
+    const std::string message = "Cannot apply the line settings (error " + std::to_string(ERROR_INVALID_PARAMETER) + ")";
+    const struct {
+        const char* what;
+        std::function<void(TComm&)> spoil;
+    } cases[] = {
+        {"no baud rate", [](TComm& comm) { comm.SetBaudRate(0); }},
+        {"XON and XOFF alike", [](TComm& comm) { comm.SetXoffChar(comm.XonChar()); }},
+        {"two stop bits with five data bits",
+         [](TComm& comm) {
+             comm.SetByteSize(TByteSize::_5);
+             comm.SetStopBits(TStopBits::_2);
+         }},
+    };
+    for (const auto& c : cases) {
+        MakeComm("COM7");
+        c.spoil(*m_comm);
+        ExpectOpenFails("COM7", message);
+        EXPECT_FALSE(m_comm->Opened()) << c.what;
+        // Nothing is held: the same port opens at once with settings it can take.
+        MakeComm("COM7");
+        EXPECT_NO_THROW(m_comm->StartComm()) << c.what;
+        m_comm->StopComm();
+    }
+}
 
 TEST_F(PtyCommTest, SettingsReachTheLineAndSettersReapplyThemWhileOpen)
 {

@@ -77,6 +77,20 @@ const std::map<std::string, std::string> ExtraKeys = {
     {"UpDown.Vert", "Image=plain.bmp\r\n"},
 };
 
+// A 3 x 2 RLE8 picture: the bottom row three pixels of TopColour, the top row of PlainColour.
+std::vector<std::uint8_t> Rle8Bmp()
+{
+    const std::uint8_t rle[] = {3, 1, 0, 0, 3, 0, 0, 1};
+    std::vector<std::uint8_t> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 14 + 40 + 8, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0,
+                                   2, 0, 0, 0, 1, 0, 8, 0, BI_RLE8, 0, 0, 0, sizeof rle, 0, 0, 0, 0, 0, 0, 0,
+                                   0, 0, 0, 0, 2, 0, 0, 0}; // two colours
+    b.resize(14 + 40, 0);
+    for (const TColor colour : {PlainColour, TopColour})
+        b.insert(b.end(), {std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour), 0});
+    b.insert(b.end(), std::begin(rle), std::end(rle));
+    return b;
+}
+
 std::string FullIni()
 {
     std::map<std::string, std::string> sections = ExtraKeys;
@@ -463,13 +477,25 @@ TEST(SkinRgbTest, NumbersFillRedGreenAndBlueInTurn)
 TEST_F(SkinElementsTest, ImagesNeedALowerCaseBmpExtensionAndAReadablePicture)
 {
     const std::string ini = "[MenuItem]\r\nImage=Plain.BMP\r\n[Scrollbar]\r\nImage=C:\\skins\\PLAIN.bmp\r\n"
-                            "[HorzScroll]\r\nImage=broken.bmp\r\n[VertScroll]\r\nImage=missing.bmp\r\n";
+                            "[HorzScroll]\r\nImage=broken.bmp\r\n[VertScroll]\r\nImage=missing.bmp\r\n"
+                            "[VertScrollThumb]\r\nImage=rle.bmp\r\n";
     auto plain = SolidBitmap(20, 10, PlainColour);
-    Load(ini, {BmpEntry("plain.bmp", *plain), {"broken.bmp", {'B', 'M', 1, 2, 3}}});
+    testing::internal::CaptureStderr();
+    Load(ini, {BmpEntry("plain.bmp", *plain), {"broken.bmp", {'B', 'M', 1, 2, 3}}, {"rle.bmp", Rle8Bmp()}});
+    const std::string complaints = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(Element("MenuItem").Image.Empty());
     EXPECT_EQ(Element("Scrollbar").Image.Width(), 20);
     EXPECT_TRUE(Element("HorzScroll").Image.Empty());
+    EXPECT_NE(complaints.find("\"broken.bmp\" is left out. Bitmap image is not valid: "), std::string::npos)
+        << complaints;
     EXPECT_TRUE(Element("VertScroll").Image.Empty());
+    // Paint programs store palette pictures run-length encoded by default.
+    TBitmap& rle = Element("VertScrollThumb").Image;
+    ASSERT_EQ(rle.Width(), 3);
+    EXPECT_EQ(rle.Canvas()->Pixels(0, 1), TopColour);
+    EXPECT_EQ(rle.Canvas()->Pixels(2, 1), TopColour);
+    EXPECT_EQ(rle.Canvas()->Pixels(1, 0), PlainColour);
+    EXPECT_EQ(complaints.find("rle.bmp"), std::string::npos) << complaints;
 }
 
 } // namespace

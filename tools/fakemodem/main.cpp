@@ -55,7 +55,7 @@ std::optional<ProgramOptions> ParseArguments(int argc, char** argv)
             const std::string text = argv[++index];
             int value = -1;
             const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-            if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 99) {
+            if (error != std::errc() || end != text.data() + text.size() || !IsSignalValue(value)) {
                 std::cerr << "fakemodem: a signal value is 0 to 31, or 99\n";
                 return std::nullopt;
             }

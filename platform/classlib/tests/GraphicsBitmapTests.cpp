@@ -195,20 +195,157 @@ TEST(BitmapFileTest, RejectsBrokenAndOversizedFiles)
              return b;
          }()},
         {"most negative height", with(22, 0x80000000u)},
-        {"16 bits", [&] {
+        {"2 bits", [&] {
              Bytes b = good;
-             b[28] = 16;
+             b[28] = 2;
              return b;
          }()},
-        {"run-length encoded", with(30, BI_RLE8)},
+        {"RLE8 at 24 bits", with(30, BI_RLE8)},
+        {"RLE4 at 8 bits", HandMadeBmp(2, 2, 8, {}, {0, 1}, BI_RLE4)},
+        {"RLE8 top-down", HandMadeBmp(2, -2, 8, {}, {0, 1}, BI_RLE8)},
+        {"JPEG inside", with(30, 4)},
+        {"bit fields at 24 bits", HandMadeBmp(1, 1, 24, {0xFF0000, 0xFF00, 0xFF}, {0, 0, 0, 0}, BI_BITFIELDS)},
+        {"overlapping bit fields", HandMadeBmp(1, 1, 16, {0xF800, 0x0FE0, 0x1F}, {0, 0, 0, 0}, BI_BITFIELDS)},
+        {"split bit field", HandMadeBmp(1, 1, 16, {0xF000, 0x0700, 0x0101}, {0, 0, 0, 0}, BI_BITFIELDS)},
+        {"bit field past the pixel", HandMadeBmp(1, 1, 16, {0x1F0000, 0x7E0, 0x1F}, {0, 0, 0, 0}, BI_BITFIELDS)},
         {"too many colours", HandMadeBmp(1, 1, 1, {0, 0, 0}, {0, 0, 0, 0}, BI_RGB, 3)},
         {"pixels before the header", with(10, 20)},
+        {"pixels past the end", with(10, 4000)},
     };
     for (const auto& c : cases) {
         TBitmap bitmap;
-        EXPECT_THROW(Load(bitmap, c.file), EInvalidGraphic) << c.what;
+        try {
+            Load(bitmap, c.file);
+            ADD_FAILURE() << c.what << " loaded";
+        } catch (const EInvalidGraphic& error) {
+            // The reason follows the class library's text, so a skin author can tell what to fix.
+            const std::string prefix = "Bitmap image is not valid: ";
+            EXPECT_EQ(error.Message().substr(0, prefix.size()), prefix) << c.what;
+            EXPECT_GT(error.Message().size(), prefix.size() + 10) << c.what << ": " << error.Message();
+        }
         EXPECT_TRUE(bitmap.Empty()) << c.what;
     }
+}
+
+// A palette whose every index has a colour of its own, for reading indexed pictures back.
+std::vector<std::uint32_t> DistinctPalette(int count)
+{
+    std::vector<std::uint32_t> palette;
+    for (int i = 0; i < count; ++i)
+        palette.push_back(std::uint32_t(0x00102030 + 0x00050301 * i)); // 0x00RRGGBB
+    return palette;
+}
+
+TColor PaletteColour(int index)
+{
+    const std::uint32_t c = DistinctPalette(index + 1).back();
+    return TColor(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+}
+
+// Compares a loaded indexed picture with rows of hex digits, top row first.
+void ExpectIndexes(TBitmap& bitmap, const std::vector<std::string>& picture, const std::string& what)
+{
+    ASSERT_EQ(bitmap.Height(), int(picture.size())) << what;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        ASSERT_EQ(bitmap.Width(), int(picture[y].size())) << what;
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const int index = std::stoi(std::string(1, picture[y][x]), nullptr, 16);
+            EXPECT_EQ(bitmap.Canvas()->Pixels(x, y), PaletteColour(index)) << what << " at " << x << "," << y;
+        }
+    }
+}
+
+TEST(BitmapFileTest, ReadsRunLengthEncodedFilesAsWindowsDraws)
+{
+    // Run-length data is stored bottom row first: a count and an index (two alternating
+    // indexes at 4 bits), or 0 and an escape: 0 end of line, 1 end of bitmap, 2 delta (right, up),
+    // 3 or more an absolute run padded to 16 bits. Skipped pixels keep index 0.
+    const struct {
+        const char* what;
+        int bits;
+        Bytes data;
+        std::vector<std::string> picture;
+    } cases[] = {
+        {"RLE8 runs, absolute run, delta, end of line and of bitmap", 8,
+         {3, 5, 1, 7, 0, 0, /**/ 0, 2, 2, 0, 2, 9, 0, 0, /**/ 0, 3, 1, 2, 3, 0, 0, 1},
+         {"1230", "0099", "5557"}},
+        {"RLE8 runs past the row's end are cut, rows past the top dropped", 8,
+         {5, 4, 0, 0, /**/ 0, 4, 1, 2, 3, 4, 0, 0, /**/ 2, 8},
+         {"12", "44"}},
+        {"RLE8 delta up and then past the top", 8,
+         {1, 1, 0, 2, 1, 1, 1, 3, 0, 2, 0, 5, 1, 6},
+         {"000", "003", "100"}},
+        {"RLE8 absolute run cut short by the end of the data", 8, {0, 5, 1, 2}, {"120"}},
+        {"RLE8 a lone last byte", 8, {2, 6, 1}, {"660"}},
+        {"RLE8 no end of bitmap", 8, {1, 4}, {"40"}},
+        {"RLE4 alternating runs and an absolute run", 4,
+         {5, 0x12, 0, 0, /**/ 0, 3, 0x34, 0x50, 2, 0x6F, 0, 1},
+         {"3456f", "12121"}},
+        {"RLE4 odd absolute run past the row's end", 4, {0, 3, 0xAB, 0xC0, 0, 1}, {"ab"}},
+        {"RLE4 delta into the middle", 4, {0, 2, 1, 1, 1, 0xE0, 0, 1}, {"0e", "00"}},
+    };
+    for (const auto& c : cases) {
+        const int width = int(c.picture[0].size());
+        const int height = int(c.picture.size());
+        const std::uint32_t compression = c.bits == 8 ? BI_RLE8 : BI_RLE4;
+        TBitmap bitmap;
+        ASSERT_NO_THROW(Load(bitmap, HandMadeBmp(width, height, c.bits, DistinctPalette(1 << c.bits), c.data,
+                                                 compression)))
+            << c.what;
+        EXPECT_EQ(bitmap.PixelFormat(), c.bits == 8 ? pf8bit : pf4bit) << c.what;
+        ExpectIndexes(bitmap, c.picture, c.what);
+    }
+}
+
+TEST(BitmapFileTest, RunLengthDataEndsWhereTheHeaderSaysItDoes)
+{
+    // biSizeImage covers the first row only; what follows is not pixel data.
+    Bytes file = HandMadeBmp(2, 2, 8, DistinctPalette(256), {2, 3, 0, 0, 2, 4, 0, 1}, BI_RLE8);
+    const std::uint32_t firstRowOnly = 4;
+    std::memcpy(&file[34], &firstRowOnly, 4);
+    TBitmap bitmap;
+    Load(bitmap, file);
+    ExpectIndexes(bitmap, {"00", "33"}, "stated size");
+}
+
+TEST(BitmapFileTest, ReadsSixteenBitAndBitFieldPixels)
+{
+    const struct {
+        const char* what;
+        int bits;
+        int height;
+        std::vector<std::uint32_t> masks; // none: BI_RGB
+        Bytes rows;
+        std::vector<std::vector<TColor>> expected; // top row first
+    } cases[] = {
+        // 5-5-5: full red, full green / full blue, mid grey (16 of 31 scales to 132).
+        {"16 bits 5-5-5", 16, 2, {}, {0x1F, 0x00, 0x10, 0x42, /**/ 0x00, 0x7C, 0xE0, 0x03},
+         {{clRed, clLime}, {clBlue, TColor(RGB(132, 132, 132))}}},
+        {"16 bits 5-5-5 top-down", 16, -2, {}, {0x00, 0x7C, 0xE0, 0x03, /**/ 0x1F, 0x00, 0x10, 0x42},
+         {{clRed, clLime}, {clBlue, TColor(RGB(132, 132, 132))}}},
+        // 5-6-5: green has six bits, 32 of 63 scales to 130; the top bit of 5-5-5 would be red.
+        {"16 bits 5-6-5 bit fields", 16, 1, {0xF800, 0x07E0, 0x001F}, {0x00, 0x04, 0x00, 0xF8},
+         {{TColor(RGB(0, 130, 0)), clRed}}},
+        {"32 bits with red and blue swapped", 32, 1, {0x000000FF, 0x0000FF00, 0x00FF0000},
+         {0x11, 0x22, 0x33, 0xFF, 0x01, 0x02, 0x03, 0x00},
+         {{TColor(RGB(0x11, 0x22, 0x33)), TColor(RGB(0x01, 0x02, 0x03))}}},
+    };
+    for (const auto& c : cases) {
+        TBitmap bitmap;
+        ASSERT_NO_THROW(Load(bitmap, HandMadeBmp(2, c.height, c.bits, c.masks, c.rows,
+                                                 c.masks.empty() ? BI_RGB : BI_BITFIELDS)))
+            << c.what;
+        EXPECT_EQ(bitmap.PixelFormat(), c.bits == 16 ? pf24bit : pf32bit) << c.what;
+        for (std::size_t y = 0; y < c.expected.size(); ++y)
+            for (std::size_t x = 0; x < 2; ++x)
+                EXPECT_EQ(bitmap.Canvas()->Pixels(int(x), int(y)), c.expected[y][x]) << c.what << " " << x << "," << y;
+    }
+    // Three 16-bit pixels make a 6-byte row padded to 8.
+    TBitmap padded;
+    Load(padded, HandMadeBmp(3, 2, 16, {}, {0, 0, 0, 0, 0x1F, 0, 0xEE, 0xEE, /**/ 0, 0x7C, 0, 0, 0, 0, 0xEE, 0xEE}));
+    EXPECT_EQ(padded.Canvas()->Pixels(2, 1), clBlue);
+    EXPECT_EQ(padded.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(padded.Canvas()->Pixels(2, 0), clBlack);
 }
 
 TEST(BitmapTest, ScanLinesAreBottomUpDibRows)

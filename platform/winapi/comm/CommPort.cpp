@@ -2,6 +2,7 @@
 
 #include "platform/rtl/Trace.h"
 #include "platform/winapi/comm/CommSettings.h"
+#include "platform/winapi/comm/LineSpeed.h"
 #include "platform/winapi/kernel/Synch.h"
 #include "platform/winapi/kernel/Threads.h"
 
@@ -117,10 +118,12 @@ std::shared_ptr<CommPort> CommPort::Open(const std::string& devicePath)
 
     DCB dcb = DefaultDcb();
     ReadDcbFromTermios(settings, dcb);
+    dcb.BaudRate = LineSpeed(fd);
     if (!IsValidDcb(dcb))
         dcb.BaudRate = DefaultDcb().BaudRate;
     ApplyDcbToTermios(dcb, settings);
     (void)tcsetattr(fd, TCSANOW, &settings);
+    (void)SetLineSpeed(fd, dcb.BaudRate);
 
     const int wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd < 0) {
@@ -390,6 +393,12 @@ BOOL CommPort::SetState(const DCB& dcb)
     termios settings{};
     if (tcgetattr(m_fd, &settings) != 0) {
         SetLastError(m_vanished ? ERROR_DEVICE_REMOVED : Win32ErrorFromErrno(errno));
+        return FALSE;
+    }
+    // The speed first: a rate the device cannot run leaves the line as it was. The other settings
+    // are read back after it, so that writing them keeps the new speed.
+    if (!SetLineSpeed(m_fd, dcb.BaudRate) || tcgetattr(m_fd, &settings) != 0) {
+        SetLastError(Win32ErrorFromErrno(errno));
         return FALSE;
     }
     ApplyDcbToTermios(dcb, settings);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 namespace {
@@ -46,6 +47,14 @@ bool WritePrivateFile(const std::string& path, const std::string& content)
 }
 
 } // namespace
+
+std::string WithoutSeparators(std::string_view number)
+{
+    std::string digits;
+    std::copy_if(number.begin(), number.end(), std::back_inserter(digits),
+                 [](char c) { return std::string_view(" -.()").find(c) == std::string_view::npos; });
+    return digits;
+}
 
 bool IsDialableNumber(std::string_view number)
 {

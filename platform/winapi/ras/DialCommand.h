@@ -18,6 +18,9 @@ struct DialRequest {
     std::string password;
 };
 
+// The number without the separators people write numbers with (spaces, dashes, dots and
+// parentheses), which a modem does not dial; everything else stays for IsDialableNumber to judge.
+[[nodiscard]] std::string WithoutSeparators(std::string_view number);
 // 0-9 * # + and ',' (pause), at least one character.
 [[nodiscard]] bool IsDialableNumber(std::string_view number);
 // No control characters (they cannot be passed through pppd's options file).

@@ -115,10 +115,12 @@ using RASDIALFUNC = void (*)(UINT unMsg, RASCONNSTATE rasconnstate, DWORD dwErro
 // Starts a dial and returns at once. lpszPhonebook null means the default phonebooks (the user's
 // <CSIDL_APPDATA>\Microsoft\Network\Connections\Pbk\rasphone.pbk, then the all-users one under
 // CSIDL_COMMON_APPDATA); the entry is found by name, case-insensitively. An empty szPhoneNumber
-// dials the entry's PhoneNumber=. Refusals (the notifier is never called): ERROR_INVALID_PARAMETER
-// (bad pointers, extensions, notifier type other than 0), ERROR_INVALID_SIZE,
-// ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, ERROR_BAD_STRING (a number of anything but 0-9 * # + , or a
-// user name or password with control characters). Everything later (port missing, pppd missing,
+// dials the entry's PhoneNumber=. Either number may be written with spaces, dashes, dots and
+// parentheses ("1-800 555 0100"); they are dropped before the dial. Refusals (the notifier is never
+// called): ERROR_INVALID_PARAMETER (bad pointers, extensions, notifier type other than 0),
+// ERROR_INVALID_SIZE, ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, ERROR_BAD_STRING (a number of anything
+// else than 0-9 * # + , once those are dropped, or a user name or password with control
+// characters). Everything later (port missing, pppd missing,
 // busy, authentication...) arrives through the notifier, and *lphRasConn is valid either way.
 DWORD RasDialA(LPRASDIALEXTENSIONS lpRasDialExtensions, LPCSTR lpszPhonebook, LPRASDIALPARAMSA lpRasDialParams,
                DWORD dwNotifierType, LPVOID lpvNotifier, LPHRASCONN lphRasConn);

@@ -87,6 +87,7 @@ DWORD PlanDial(LPCSTR phonebook, const RASDIALPARAMSA& params, DialPlan& plan)
     plan.phoneNumber = FieldText(params.szPhoneNumber, sizeof params.szPhoneNumber);
     if (plan.phoneNumber.empty())
         plan.phoneNumber = entry->Value("PhoneNumber");
+    plan.phoneNumber = WithoutSeparators(plan.phoneNumber);
     plan.userName = FieldText(params.szUserName, sizeof params.szUserName);
     plan.password = FieldText(params.szPassword, sizeof params.szPassword);
     if (!IsDialableNumber(plan.phoneNumber) || !IsPlainText(plan.userName) || !IsPlainText(plan.password))

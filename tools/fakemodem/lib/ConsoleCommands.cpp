@@ -101,7 +101,7 @@ ConsoleResult RunConsoleCommand(FakeModem& modem, const std::string& line, std::
             modem.DeliverSms(number, Rest(words));
     } else if (command == "signal") {
         const auto value = ParseInt(Rest(words));
-        if (!value || *value < 0 || *value > 99)
+        if (!value || !IsSignalValue(*value))
             out << "usage: signal <0..31|99>\n";
         else
             modem.SetSignal(*value);

@@ -151,6 +151,10 @@ void FakeModem::Handle(ModemEvents& events)
             m_transcript.Add(Transcript::Direction::FromHost, event.bytes + "\x1a");
             m_received.push_back(std::move(event));
             break;
+        case ModemEvent::Kind::Data:
+            m_transcript.Add(Transcript::Direction::Note,
+                             "carried " + std::to_string(event.bytes.size()) + " bytes of data to the far end");
+            break;
         case ModemEvent::Kind::Reply:
             if (m_pty)
                 m_output.push_back(std::move(event.bytes));
@@ -231,9 +235,8 @@ void FakeModem::Plug()
 
 void FakeModem::SetSignal(int value)
 {
-    // Two digits at most: the manager reads the value from two fixed positions.
-    if (value < 0 || value > 99)
-        throw std::invalid_argument("a signal value is 0 to 99, not " + std::to_string(value));
+    if (!IsSignalValue(value))
+        throw std::invalid_argument("a signal value is 0 to 31, or 99, not " + std::to_string(value));
     std::lock_guard guard(m_lock);
     m_behaviour.Settings().signal = value;
 }

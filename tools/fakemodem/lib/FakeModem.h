@@ -63,8 +63,7 @@ public:
     void Unplug();
     void Plug();
 
-    // Behaviours. A signal value is 0..99 (std::invalid_argument otherwise): 0..31, or 99 for
-    // no reading.
+    // Behaviours. A signal value is 0..31, or 99 for no reading (std::invalid_argument otherwise).
     void SetSignal(int value);
     void SetDialOutcome(DialOutcome outcome, std::chrono::milliseconds delay);
     void SetSmsOutcome(SmsOutcome outcome, int cmsErrorCode = 500);

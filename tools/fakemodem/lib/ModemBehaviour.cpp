@@ -44,6 +44,10 @@ void ModemBehaviour::Send(std::string bytes, ModemEvents& events)
 
 void ModemBehaviour::Receive(std::string_view bytes, ModemClock::time_point now, ModemEvents& events)
 {
+    if (m_status.dataMode) {
+        CarryData(bytes, events);
+        return;
+    }
     for (const char byte : bytes) {
         if (m_smsTextMode)
             ReceiveSmsByte(byte, now, events);
@@ -83,6 +87,18 @@ void ModemBehaviour::ReceiveCommandByte(char byte, ModemClock::time_point now, M
     }
 }
 
+void ModemBehaviour::CarryData(std::string_view bytes, ModemEvents& events)
+{
+    // The escape a modem knows: "+++" framed by silence, which a burst of its own stands for.
+    if (bytes == "+++") {
+        m_status.dataMode = false;
+        Send(ModemReplies::Ok(), events);
+        return;
+    }
+    m_status.dataBytes += bytes.size();
+    events.push_back({ModemEvent::Kind::Data, std::string(bytes)});
+}
+
 void ModemBehaviour::ReceiveSmsByte(char byte, ModemClock::time_point now, ModemEvents& events)
 {
     if (byte == CtrlZ) {
@@ -96,13 +112,16 @@ void ModemBehaviour::ReceiveSmsByte(char byte, ModemClock::time_point now, Modem
     }
 }
 
-void ModemBehaviour::Execute(const std::string& line, ModemClock::time_point now, ModemEvents& events)
+void ModemBehaviour::Execute(const std::string& received, ModemClock::time_point now, ModemEvents& events)
 {
-    events.push_back({ModemEvent::Kind::Command, line});
+    events.push_back({ModemEvent::Kind::Command, received});
     // Anything before "AT" is line noise to a modem; a line without it gets no answer at all.
-    if (!StartsWith(Upper(line), "AT"))
+    const auto attention = Upper(received).find("AT");
+    if (attention == std::string::npos)
         return;
-    std::string reply = m_status.echo ? line + "\r" : std::string(); // ATE0 itself is still echoed
+    const std::string line = received.substr(attention);
+    // The echo is of every byte received, noise included; ATE0 itself is still echoed.
+    std::string reply = m_status.echo ? received + "\r" : std::string();
     auto override = std::find_if(m_overrides.begin(), m_overrides.end(),
                                  [&](const auto& entry) { return StartsWith(line, entry.first); });
     if (override != m_overrides.end()) {
@@ -143,7 +162,16 @@ std::optional<std::string> ModemBehaviour::Answer(const std::string& line, Modem
         return Ok();
     }
     if (StartsWith(command, "AT+CDV"))
-        return Dial(line.substr(6), now);
+        return Dial(line.substr(6), CallKind::Voice, now);
+    if (StartsWith(command, "ATD")) {
+        // Tone and pulse are all one to a CDMA modem.
+        const bool toneOrPulse = command.size() > 3 && (command[3] == 'T' || command[3] == 'P');
+        return Dial(line.substr(toneOrPulse ? 4 : 3), CallKind::Data, now);
+    }
+    if (command == "ATH" || command == "ATH0") {
+        HangUp();
+        return Ok();
+    }
     if (command == "AT$QCCAV") {
         if (m_status.call != CallState::Ringing)
             return Error();
@@ -192,13 +220,14 @@ std::optional<std::string> ModemBehaviour::Answer(const std::string& line, Modem
     return Error();
 }
 
-std::string ModemBehaviour::Dial(const std::string& number, ModemClock::time_point now)
+std::string ModemBehaviour::Dial(const std::string& number, CallKind kind, ModemClock::time_point now)
 {
     if (number.empty() || m_status.call != CallState::Idle)
         return ModemReplies::Error();
-    if (number.front() == '*')
+    if (number.front() == '*' && kind == CallKind::Voice)
         ApplyFeatureCode(number.substr(1));
     m_status.call = CallState::Dialling;
+    m_status.dataCall = kind == CallKind::Data;
     m_status.direction = ModemReplies::CallDirection::Outgoing;
     m_status.callNumber = number;
     if (m_settings.dialOutcome != DialOutcome::Silent)
@@ -281,8 +310,7 @@ void ModemBehaviour::RunDue(ModemClock::time_point now, ModemEvents& events)
         switch (item.what) {
         case Pending::DialResult:
             if (m_settings.dialOutcome == DialOutcome::Answer) {
-                m_status.call = CallState::Active;
-                Send(ModemReplies::Ok(), events);
+                Connect(events);
             } else {
                 HangUp();
                 Send(m_settings.dialOutcome == DialOutcome::Error ? ModemReplies::Error() : ModemReplies::NoCarrier(),
@@ -367,12 +395,25 @@ void ModemBehaviour::PowerCycle()
     m_smsText.clear();
 }
 
+void ModemBehaviour::Connect(ModemEvents& events)
+{
+    m_status.call = CallState::Active;
+    if (!m_status.dataCall) {
+        Send(ModemReplies::Ok(), events);
+        return;
+    }
+    m_status.dataMode = true;
+    Send(ModemReplies::Connect(), events);
+}
+
 void ModemBehaviour::HangUp()
 {
     Cancel(Pending::DialResult);
     Cancel(Pending::RepeatRing);
     m_status.call = CallState::Idle;
     m_status.callNumber.clear();
+    m_status.dataCall = false;
+    m_status.dataMode = false;
 }
 
 void ModemBehaviour::Schedule(ModemClock::time_point due, Pending what, std::string bytes)

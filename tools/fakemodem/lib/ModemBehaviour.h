@@ -13,7 +13,10 @@
 // What the simulated modem does with the bytes the host sends: the AT command interpreter, the
 // SMS text mode, the call and the network services, and the replies that come later (a dialled
 // call is answered after a delay, an SMS is confirmed after a delay, RING repeats while a call
-// rings). It has no thread and no device: it is fed bytes and the time, and says what it sends.
+// rings). A data call (ATD, ATDT or ATDP and the number, as a dialler's chat script sends it) is
+// answered with CONNECT and puts the line in data mode: what the host sends then is carried (and
+// counted) for the far end instead of being read as commands, until "+++" alone in a burst
+// returns to command mode (OK), ATH hangs up, or the far end drops the call (NO CARRIER). It has no thread and no device: it is fed bytes and the time, and says what it sends.
 // Not thread-safe; FakeModem serialises every call.
 //
 // Limits: a command line longer than MaxCommandLength is answered with ERROR at its carriage
@@ -23,6 +26,12 @@ using ModemClock = std::chrono::steady_clock;
 
 constexpr std::size_t MaxCommandLength = 1024;
 constexpr std::size_t MaxSmsTextLength = 4096;
+
+// What AT+CSQ can report: 0 to 31, or 99 for no reading.
+[[nodiscard]] constexpr bool IsSignalValue(int value)
+{
+    return (value >= 0 && value <= 31) || value == 99;
+}
 
 // How the far end answers a dialled number (feature codes included). Busy and no answer both end
 // the call with NO CARRIER, the failure this modem reports for a call not completed; ERROR is for
@@ -59,6 +68,9 @@ struct SentSms {
 struct ModemStatus {
     bool echo = true;
     CallState call = CallState::Idle;
+    bool dataCall = false;                              // the call was dialled with ATD
+    bool dataMode = false;                              // connected, host bytes go to the far end
+    std::size_t dataBytes = 0;                          // host bytes carried in data mode, all calls
     ModemReplies::CallDirection direction = ModemReplies::CallDirection::Outgoing;
     std::string callNumber;
     bool messageRouting = false;                        // $QCNMI received
@@ -71,9 +83,10 @@ struct ModemStatus {
     std::vector<SentSms> sentMessages;
 };
 
-// One thing the modem did, in order: a command line it read, an SMS text it took, a burst it sent.
+// One thing the modem did, in order: a command line it read, an SMS text it took, data it carried
+// in data mode, a burst it sent.
 struct ModemEvent {
-    enum class Kind { Command, SmsText, Reply };
+    enum class Kind { Command, SmsText, Data, Reply };
     Kind kind;
     std::string bytes;
     bool operator==(const ModemEvent&) const = default;
@@ -108,6 +121,7 @@ public:
 
 private:
     enum class Pending { DialResult, SmsResult, RepeatRing };
+    enum class CallKind { Voice, Data };
     struct Scheduled {
         ModemClock::time_point due;
         Pending what;
@@ -116,12 +130,14 @@ private:
 
     void ReceiveCommandByte(char byte, ModemClock::time_point now, ModemEvents& events);
     void ReceiveSmsByte(char byte, ModemClock::time_point now, ModemEvents& events);
+    void CarryData(std::string_view bytes, ModemEvents& events);
     void Execute(const std::string& line, ModemClock::time_point now, ModemEvents& events);
     [[nodiscard]] std::optional<std::string> Answer(const std::string& line, ModemClock::time_point now);
-    [[nodiscard]] std::string Dial(const std::string& number, ModemClock::time_point now);
+    [[nodiscard]] std::string Dial(const std::string& number, CallKind kind, ModemClock::time_point now);
     [[nodiscard]] std::string StartSms(const std::string& arguments);
     void FinishSms(ModemClock::time_point now, ModemEvents& events);
     void ApplyFeatureCode(const std::string& code);
+    void Connect(ModemEvents& events);
     void HangUp();
     void Schedule(ModemClock::time_point due, Pending what, std::string bytes = {});
     void Cancel(Pending what);

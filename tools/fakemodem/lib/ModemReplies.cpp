@@ -22,6 +22,11 @@ std::string Ok()
     return Line("OK");
 }
 
+std::string Connect()
+{
+    return Line("CONNECT");
+}
+
 std::string Error()
 {
     return Line("ERROR");

@@ -15,9 +15,11 @@
 //   [7] "E", [14] "5"            +CMS ERROR 5xx
 //   [6..7] "GS"                  $QCMGS confirmation
 //   [2] ">", [13] "E"            the SMS prompt and an error in one block
+// CONNECT, the answer to a data call, is for a dialler's chat script, which looks for the word.
 namespace ModemReplies {
 
 [[nodiscard]] std::string Ok();
+[[nodiscard]] std::string Connect();
 [[nodiscard]] std::string Error();
 [[nodiscard]] std::string NoCarrier();
 [[nodiscard]] std::string Ring();

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-Transcript::Transcript()
-    : m_start(std::chrono::steady_clock::now())
+Transcript::Transcript(std::size_t capacity)
+    : m_start(std::chrono::steady_clock::now()), m_capacity(capacity)
 {
 }
 
@@ -20,6 +20,8 @@ void Transcript::Add(Direction direction, std::string_view bytes)
     line += direction == Direction::Note ? std::string(bytes) : ModemReplies::Printable(bytes);
     std::lock_guard guard(m_lock);
     m_lines.push_back(line);
+    while (m_lines.size() > m_capacity)
+        m_lines.pop_front();
     if (m_listener)
         m_listener(line);
 }
@@ -33,7 +35,7 @@ void Transcript::SetListener(std::function<void(const std::string&)> listener)
 std::vector<std::string> Transcript::Lines() const
 {
     std::lock_guard guard(m_lock);
-    return m_lines;
+    return {m_lines.begin(), m_lines.end()};
 }
 
 std::string Transcript::Text() const

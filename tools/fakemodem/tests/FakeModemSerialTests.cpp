@@ -1,5 +1,7 @@
 #include "tools/fakemodem/lib/FakeModem.h"
 
+#include "tools/fakemodem/lib/ConsoleCommands.h"
+
 #include "platform/winapi/comm/Comm.h"
 #include "platform/winapi/devices/ComPorts.h"
 #include "platform/winapi/devices/DeviceSources.h"
@@ -12,6 +14,8 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -203,6 +207,41 @@ TEST_F(FakeModemOnSerialPort, ADialIsAnsweredAfterItsDelayInABlockOfItsOwn)
     EXPECT_EQ(Exchange("AT+VTS=7\r"), "\r\nOK\r\n");
     m_modem->NoCarrier();
     EXPECT_EQ(ReadBlock(), "\r\nNO CARRIER\r\n");
+}
+
+TEST_F(FakeModemOnSerialPort, ADataCallGoesAsAChatScriptExpectsAndCarriesTheLine)
+{
+    // What a dialler's chat script sends and waits for: '' AT, OK ATDT#777, CONNECT.
+    OpenPort();
+    EXPECT_EQ(Exchange("AT\r"), "AT\r\r\nOK\r\n");
+    EXPECT_EQ(Exchange("ATDT#777\r"), "ATDT#777\r");
+    EXPECT_EQ(ReadBlock(), "\r\nCONNECT\r\n");
+    // pppd's first frame is carried to the far end, not answered.
+    const std::string frame = "\x7e\xff\x7d\x23\xc0\x21\x7d\x21\x7e";
+    Write(frame);
+    m_modem->WaitForStatus([&](const ModemStatus& status) { return status.dataBytes == frame.size(); },
+                           "the frame carried");
+    EXPECT_TRUE(m_modem->Status().dataMode);
+    m_modem->NoCarrier();
+    EXPECT_EQ(ReadBlock(), "\r\nNO CARRIER\r\n");
+    EXPECT_EQ(Exchange("AT\r"), "AT\r\r\nOK\r\n");
+    EXPECT_NE(Transcript().find("carried 9 bytes of data"), std::string::npos) << Transcript();
+}
+
+TEST_F(FakeModemOnSerialPort, ASignalValueAtCsqCannotReportIsRefused)
+{
+    OpenPort();
+    Exchange("ATE0\r");
+    for (const int value : {0, 31, 99})
+        EXPECT_NO_THROW(m_modem->SetSignal(value)) << value;
+    for (const int value : {-1, 32, 50, 98, 100})
+        EXPECT_THROW(m_modem->SetSignal(value), std::invalid_argument) << value;
+    std::ostringstream out;
+    (void)RunConsoleCommand(*m_modem, "signal 31", out);
+    EXPECT_EQ(out.str(), "");
+    (void)RunConsoleCommand(*m_modem, "signal 50", out);
+    EXPECT_EQ(out.str(), "usage: signal <0..31|99>\n");
+    EXPECT_EQ(Exchange("AT+CSQ\r"), "\r\n31,99\r\n\r\nOK\r\n");
 }
 
 TEST_F(FakeModemOnSerialPort, AnSmsIsSentWithPromptTextAndConfirmation)

@@ -86,10 +86,14 @@ TEST_F(Modem, AnswersEachCommandWithItsBytes)
         {"AT+CDV\r", "\r\nERROR\r\n"},
         {"AT+XYZ\r", "\r\nERROR\r\n"},
         {"ATI\r", "\r\nERROR\r\n"},
+        {"ATD\r", "\r\nERROR\r\n"}, // a data call needs a number
         {"hello\r", ""}, // no "AT": line noise, no answer
+        {"~\x7f\x03" "AT+CSQ\r", "\r\n21,99\r\n\r\nOK\r\n"}, // noise before "AT" is passed over
+        {"xat\r", "\r\nOK\r\n"},
         {"\r\n\r\n", ""},
         {"ATE1\r", "\r\nOK\r\n"},
         {"AT+CSQ\r", "AT+CSQ\r\r\n21,99\r\n\r\nOK\r\n"}, // echoed now
+        {"++AT\r", "++AT\r\r\nOK\r\n"},                   // the echo is of every byte received
         {"ATE0\r\n", "ATE0\r\r\nOK\r\n"},                 // the echo-off command itself is still echoed
         {"AT+CSQ\r", "\r\n21,99\r\n\r\nOK\r\n"},
     };
@@ -191,6 +195,61 @@ TEST_F(Modem, ADialledCallEndsAsTheFarEndIsSet)
         EXPECT_EQ(m_modem.Status().call, test.after);
         EXPECT_EQ(Send("AT$QCCHV\r"), "\r\nOK\r\n");
     }
+}
+
+TEST_F(Modem, ADataCallConnectsLikeAModemForAChatScript)
+{
+    struct Case {
+        const char* dial;
+        DialOutcome outcome;
+        std::string result;
+        bool connected;
+    };
+    const Case cases[] = {
+        {"ATDT#777\r", DialOutcome::Answer, "\r\nCONNECT\r\n", true},
+        {"ATD#777\r", DialOutcome::Answer, "\r\nCONNECT\r\n", true},
+        {"atdp*99#\r", DialOutcome::Answer, "\r\nCONNECT\r\n", true},
+        {"ATDT#777\r", DialOutcome::Busy, "\r\nNO CARRIER\r\n", false},
+        {"ATDT#777\r", DialOutcome::Error, "\r\nERROR\r\n", false},
+    };
+    for (const auto& test : cases) {
+        m_modem.Settings().dialOutcome = test.outcome;
+        m_modem.Settings().dialDelay = 1s;
+        EXPECT_EQ(Send("AT\r"), "\r\nOK\r\n") << test.dial;
+        EXPECT_EQ(Send(test.dial), "") << test.dial;
+        EXPECT_EQ(m_modem.Status().call, CallState::Dialling) << test.dial;
+        EXPECT_EQ(Advance(1s), test.result) << test.dial;
+        EXPECT_EQ(m_modem.Status().dataMode, test.connected) << test.dial;
+        if (test.connected) {
+            EXPECT_EQ(Send("+++"), "\r\nOK\r\n") << test.dial;
+            EXPECT_EQ(Send("ATH\r"), "\r\nOK\r\n") << test.dial;
+        }
+        EXPECT_EQ(m_modem.Status().call, CallState::Idle) << test.dial;
+        // A feature code is a voice-call matter: dialling *99# for data switches nothing.
+        EXPECT_FALSE(m_modem.Status().callWaiting) << test.dial;
+    }
+}
+
+TEST_F(Modem, InDataModeTheHostsBytesAreCarriedNotReadAsCommands)
+{
+    m_modem.Settings().dialDelay = 10ms;
+    EXPECT_EQ(Send("ATDT#777\r"), "");
+    EXPECT_EQ(Advance(10ms), "\r\nCONNECT\r\n");
+    // A PPP frame that happens to hold "AT" and a carriage return gets no answer.
+    const std::string frame = "\x7e\xff\x7d\x23" "AT+CSQ\r\x7e";
+    EXPECT_EQ(Send(frame), "");
+    EXPECT_EQ(Send("+++ATH\r"), ""); // the escape only stands alone in a burst
+    EXPECT_EQ(m_modem.Status().dataBytes, frame.size() + 7);
+    ASSERT_EQ(m_events.size(), 1u);
+    EXPECT_EQ(m_events[0].kind, ModemEvent::Kind::Data);
+
+    // The far end hangs up: NO CARRIER, and commands are read again.
+    m_events.clear();
+    m_modem.DropCall(m_events);
+    EXPECT_EQ(Replies(m_events), "\r\nNO CARRIER\r\n");
+    EXPECT_FALSE(m_modem.Status().dataMode);
+    EXPECT_EQ(Send("AT\r"), "\r\nOK\r\n");
+    EXPECT_EQ(m_modem.Status().dataBytes, frame.size() + 7);
 }
 
 TEST_F(Modem, HangingUpWhileDiallingCancelsTheResult)

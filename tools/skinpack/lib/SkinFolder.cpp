@@ -4,9 +4,12 @@
 #include "platform/rtl/Strings.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <system_error>
 
 namespace {
 
@@ -23,12 +26,22 @@ std::vector<std::uint8_t> ReadFileBytes(const fs::path& file)
     return bytes;
 }
 
+[[noreturn]] void RaiseCannotWrite(const fs::path& file, int error)
+{
+    throw ESkinPackError("Cannot write \"" + file.string() + "\": " + std::generic_category().message(error));
+}
+
+// Through the C library rather than a file stream, whose failures do not keep the system's reason.
 void WriteFileBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush())
-        throw ESkinPackError("Cannot write \"" + file.string() + "\"");
+    errno = 0;
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out)
+        RaiseCannotWrite(file, errno);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    const int writeError = errno;
+    if (std::fclose(out) != 0 || !written)
+        RaiseCannotWrite(file, written ? errno : writeError);
 }
 
 bool IsIni(const std::string& name)

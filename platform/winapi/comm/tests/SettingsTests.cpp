@@ -1,5 +1,9 @@
 #include "platform/winapi/comm/CommSettings.h"
+#include "platform/winapi/comm/LineSpeed.h"
 #include "platform/winapi/comm/tests/SerialTestSupport.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,6 +76,39 @@ TEST_F(SerialPortTest, TheControlBlockReachesTheLineAndReadsBack)
         EXPECT_EQ(back.StopBits, c.dcb.StopBits) << c.name;
         EXPECT_EQ(back.XonLim, 500) << c.name;
     }
+}
+
+TEST_F(SerialPortTest, RatesWithoutATermiosConstantReachTheLineAsTheyAre)
+{
+    OpenWithQuietInterval();
+    const int slave = open(m_pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(slave, 0);
+    const DWORD hardwareFlow = DCB_OUTX_CTS_FLOW | (RTS_CONTROL_HANDSHAKE << DCB_RTS_CONTROL_SHIFT);
+    for (const DWORD baud : {14400u, 56000u, 128000u, 256000u, 115200u}) {
+        DCB dcb = Block(baud, 8, NOPARITY, TWOSTOPBITS, hardwareFlow);
+        SetLastError(0);
+        ASSERT_TRUE(SetCommState(m_port, &dcb)) << baud << ": error " << GetLastError();
+        EXPECT_EQ(detail::LineSpeed(slave), baud);
+        const termios line = m_pty.SlaveSettings();
+        EXPECT_TRUE(line.c_cflag & CRTSCTS) << baud;
+        EXPECT_TRUE(line.c_cflag & CSTOPB) << baud;
+        DCB back{};
+        ASSERT_TRUE(GetCommState(m_port, &back));
+        EXPECT_EQ(back.BaudRate, baud);
+    }
+    // A rate with a constant is set by it, for everything that reads termios.
+    const termios line = m_pty.SlaveSettings();
+    EXPECT_EQ(cfgetospeed(&line), B115200);
+
+    // The next open finds the rate the line was left at.
+    DCB odd = Block(56000, 8, NOPARITY, ONESTOPBIT, 0);
+    ASSERT_TRUE(SetCommState(m_port, &odd));
+    CloseHandle(m_port);
+    OpenWithQuietInterval();
+    DCB reopened{};
+    ASSERT_TRUE(GetCommState(m_port, &reopened));
+    EXPECT_EQ(reopened.BaudRate, 56000u);
+    close(slave);
 }
 
 TEST_F(SerialPortTest, ControlBlocksWin32RefusesAreRefused)

@@ -269,6 +269,34 @@ TEST_F(DialTest, RefusedDialsNeverCallTheNotifier)
     EXPECT_TRUE(DialRecorder::Instance().Events().empty());
 }
 
+TEST_F(DialTest, NumbersWrittenWithSeparatorsAreDialledAsDigits)
+{
+    const struct {
+        const char* entryNumber;
+        const char* callerNumber;
+        const char* dialled;
+    } cases[] = {
+        {"#777", "1-800 555 0100", "18005550100"},
+        {"#777", "+1 (800) 555.0100", "+18005550100"},
+        {"#777", "(#777)", "#777"},
+        {"*99 #", "", "*99#"},
+        {"1-800-555-0100,,1", "", "18005550100,,1"},
+    };
+    for (const auto& c : cases) {
+        WritePhonebook(std::string("[USB MODEM]\r\nPort=COM7\r\nPhoneNumber=") + c.entryNumber + "\r\n");
+        HRASCONN handle = nullptr;
+        ASSERT_EQ(Dial("USB MODEM", c.callerNumber, "plum", "plum", &handle), 0u) << c.callerNumber << c.entryNumber;
+        ASSERT_TRUE(DialRecorder::Instance().WaitForEvent(RASCS_Connected, 0));
+        EXPECT_EQ(FakePppdFile("dialled"), c.dialled);
+        ASSERT_EQ(RasHangUpA(handle), 0u);
+        DialRecorder::Instance().Clear();
+    }
+    // Separators alone are no number, and other punctuation is not dropped.
+    HRASCONN handle = nullptr;
+    EXPECT_EQ(Dial("USB MODEM", " - ", "plum", "plum", &handle), ERROR_BAD_STRING);
+    EXPECT_EQ(Dial("USB MODEM", "555/0100", "plum", "plum", &handle), ERROR_BAD_STRING);
+}
+
 TEST_F(DialTest, TheEntrysNumberIsDialledWhenTheCallerGivesNone)
 {
     WritePhonebook("[USB MODEM]\r\nPort=COM7\r\nPhoneNumber=*99#\r\n");

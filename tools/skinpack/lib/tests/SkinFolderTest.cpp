@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -70,6 +72,23 @@ TEST(SkinFolder, UnpackRefusesDamagedPackagesAndUnsafeNames)
     dir.WriteFile("escaping.pkg", std::string(package.begin(), package.end()));
     EXPECT_THROW((void)UnpackSkinPackage(dir / "escaping.pkg", dir / "out"), ESkinPackError);
     EXPECT_FALSE(std::filesystem::exists(dir / "escaped.bmp"));
+}
+
+TEST(SkinFolder, AnEntryThatCannotBeWrittenSaysWhy)
+{
+    TempDir dir;
+    const std::string longName(300, 'a');
+    const std::vector<TSkinPackageEntry> entries = {{"skin.ini", {}}, {longName + ".bmp", {'x'}}};
+    const std::vector<std::uint8_t> package = PackSkinContainer(BuildSkinContainer(entries, TSkinPackageVersion::v40000));
+    dir.WriteFile("long.pkg", std::string(package.begin(), package.end()));
+    try {
+        (void)UnpackSkinPackage(dir / "long.pkg", dir / "out");
+        ADD_FAILURE() << "an entry name of 304 bytes was written";
+    } catch (const ESkinPackError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("Cannot write"), std::string::npos) << message;
+        EXPECT_NE(message.find(std::generic_category().message(ENAMETOOLONG)), std::string::npos) << message;
+    }
 }
 
 TEST(SkinFolder, EntryNamesMustBeSingleLines)
