@@ -3,8 +3,8 @@
 // the codec's defaults (Sub filter, deflate level 7) on every side. Also the alpha-blended drawing
 // of the RGBA picture onto a canvas.
 //
-// The PngSuite folder is MODEM_TESTDATA/pngsuite when that variable is set, otherwise the shared
-// test data beside the source tree this program was built from, so it runs from any folder.
+// The PngSuite images are the copy in the source tree this program was built from, so it runs
+// from any folder.
 #include "png/PngCodec.h"
 
 #include "platform/classlib/GraphicsBitmap.h"
@@ -184,20 +184,12 @@ const TSamplePicture& Picture(int channels)
     return channels == 4 ? rgba : rgb;
 }
 
-std::filesystem::path TestDataFolder()
-{
-    if (const char* root = std::getenv("MODEM_TESTDATA"); root && *root)
-        return root;
-    // The repository's sibling "shared" holds the data.
-    return std::filesystem::path(MODEM_SOURCE_DIR).parent_path() / "shared" / "testdata";
-}
-
 std::vector<TBytes> LoadSuite()
 {
     std::vector<TBytes> files;
-    const std::filesystem::path folder = TestDataFolder() / "pngsuite";
+    const std::filesystem::path folder = std::filesystem::path(MODEM_SOURCE_DIR) / "png" / "tests" / "data" / "pngsuite";
     if (!std::filesystem::is_directory(folder))
-        throw std::runtime_error("no PngSuite at " + folder.string() + "; set MODEM_TESTDATA");
+        throw std::runtime_error("no PngSuite at " + folder.string());
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
         if (entry.path().extension() != ".png" || name[0] == 'x')
