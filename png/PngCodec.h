@@ -203,6 +203,7 @@ private:
     [[nodiscard]] std::uint8_t SampleToLevel(unsigned sample) const;
     [[nodiscard]] unsigned LevelToSample(std::uint8_t level) const;
     void SetPaletteKey(TColor color);
+    void WriteKeyAsPixelsAreWritten();
 
     std::array<std::uint8_t, 256> m_alphaTable{};
     bool m_singleTransparentEntry = false;

@@ -287,6 +287,70 @@ TEST(PngSave, ImageDataIsCutIntoChunksOfTheChosenSize)
     EXPECT_EQ(inflatedSize, rows.size());
 }
 
+// Samples of 16-bit files as big-endian bytes, for building them.
+TBytes Samples16(std::initializer_list<unsigned> values)
+{
+    TBytes bytes;
+    for (unsigned value : values)
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+    return bytes;
+}
+
+TBytes Prepended(std::uint8_t first, TBytes rest)
+{
+    rest.insert(rest.begin(), first);
+    return rest;
+}
+
+TEST(PngSave, SixteenBitImagesKeepTheirLevelsAndTheirKeyInOtherDecoders)
+{
+    // The codec holds the high byte of a 16-bit sample; other decoders see every saved sample as
+    // that byte widened (v x 257), and the key still matching the pixels that had it.
+    const struct {
+        const char* What;
+        std::uint8_t ColorType;
+        TBytes Row;
+        TBytes Key;
+        std::vector<std::uint16_t> Expected;
+    } cases[] = {
+        {"grey with a key", COLOR_GRAYSCALE, Samples16({0x1234, 0xFFFF, 0x8001}), Samples16({0x1234}),
+         {0x1212, 0x1212, 0x1212, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0x8080, 0x8080, 0x8080, 0xFFFF}},
+        {"RGB with a key", COLOR_RGB, Samples16({0x1234, 0x5678, 0x9ABC, 0xFFFF, 0xFFFF, 0xFFFF, 0x1234, 0x5678, 0x0000}),
+         Samples16({0x1234, 0x5678, 0x9ABC}),
+         {0x1212, 0x5656, 0x9A9A, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0x1212, 0x5656, 0x0000, 0xFFFF}},
+        {"grey and alpha", COLOR_GRAYSCALEALPHA, Samples16({0xFFFF, 0xFFFF, 0x4000, 0xFEFF}), {},
+         {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0x4040, 0x4040, 0x4040, 0xFEFE}},
+        {"RGBA", COLOR_RGBALPHA, Samples16({0xFFFF, 0x0000, 0x7FFF, 0xFFFF, 0x0102, 0x0304, 0x0506, 0x0000}), {},
+         {0xFFFF, 0x0000, 0x7F7F, 0xFFFF, 0x0101, 0x0303, 0x0505, 0x0000}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.What);
+        const auto width = static_cast<std::uint32_t>(test.Expected.size() / 4);
+        TPngBuilder file;
+        file.Signature().Header(width, 1, 16, test.ColorType);
+        if (!test.Key.empty())
+            file.Chunk("tRNS", test.Key);
+        TPNGObject image;
+        LoadFromBytes(image, file.ImageData(Prepended(0, test.Row)).End().Bytes());
+        EXPECT_EQ(DecodeWithSpng16(SaveToBytes(image)), test.Expected);
+    }
+}
+
+TEST(PngSave, ASixteenBitKeyChosenByColourMatchesItsPixels)
+{
+    TPNGObject image;
+    LoadFromBytes(image, TPngBuilder()
+                             .Signature()
+                             .Header(2, 1, 16, COLOR_RGB)
+                             .Chunk("tRNS", Samples16({0xFFFF, 0xFFFF, 0xFFFF}))
+                             .ImageData(Prepended(0, Samples16({0xFFFF, 0xFFFF, 0xFFFF, 0x0000, 0x8000, 0x0000})))
+                             .End()
+                             .Bytes());
+    image.Chunks().ItemFromClass<TChunktRNS>()->SetKeyColor(0x008000);
+    const std::vector<std::uint16_t> expected = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0x8080, 0, 0};
+    EXPECT_EQ(DecodeWithSpng16(SaveToBytes(image)), expected);
+}
+
 TEST(PngPixels, AccessStaysInsideTheImage)
 {
     TPNGObject image;
