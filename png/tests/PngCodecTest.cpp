@@ -76,6 +76,9 @@ TEST(PngLoad, RefusesMalformedFilesWithTheMatchingError)
          Name<EPNGIHDRNotFirst>()},
         {"IHDR of 12 bytes", WithHeaderData(TBytes(12, 1)), Name<EPngInvalidIHDR>()},
         {"width 65536", WithHeaderData(HeaderData(65536, 1, 8, 0)), Name<EPNGSizeExceeds>()},
+        {"height 65536", WithHeaderData(HeaderData(1, 65536, 8, COLOR_RGBALPHA)), Name<EPNGSizeExceeds>()},
+        {"width 2^31 - 1", WithHeaderData(HeaderData(0x7FFFFFFF, 0x7FFFFFFF, 16, COLOR_RGBALPHA)),
+         Name<EPNGSizeExceeds>()},
         {"width 0", WithHeaderData(HeaderData(0, 2, 8, 0)), Name<EPngInvalidIHDR>()},
         {"height 0", WithHeaderData(HeaderData(2, 0, 8, 0)), Name<EPngInvalidIHDR>()},
         {"RGB of 4 bits", WithHeaderData(HeaderData(2, 2, 4, COLOR_RGB)), Name<EPngInvalidIHDR>()},
@@ -123,10 +126,47 @@ TEST(PngLoad, RefusesMalformedFilesWithTheMatchingError)
         {"tRNS of 257 bytes",
          TPngBuilder().Signature().Header(2, 2, 8, 3).Chunk("tRNS", TBytes(257)).ImageData(GreyRows).End().Bytes(),
          Name<EPNGInvalidPalette>()},
-        {"image too large to hold", WithHeaderData(HeaderData(65535, 65535, 8, COLOR_RGBALPHA)), Name<EPNGOutMemory>()},
     };
     for (const auto& test : cases)
         EXPECT_EQ(LoadError(test.File), test.Error) << test.What;
+}
+
+TEST(PngLoad, LargeImagesUpToTheSideLimitDecode)
+{
+    // Sides past 32767 and more than 2^26 pixels, in formats whose storage stays small.
+    const struct {
+        const char* What;
+        std::uint32_t Width;
+        std::uint32_t Height;
+        std::uint8_t Depth;
+        std::uint8_t ColorType;
+    } cases[] = {
+        {"40000 x 1 RGB", 40000, 1, 8, COLOR_RGB},
+        {"1 x 40000 grey and alpha", 1, 40000, 8, COLOR_GRAYSCALEALPHA},
+        {"65535 x 1100 of 1 bit", 65535, 1100, 1, COLOR_GRAYSCALE},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.What);
+        const int channels = test.ColorType == COLOR_RGB ? 3 : test.ColorType == COLOR_GRAYSCALEALPHA ? 2 : 1;
+        const std::size_t rowBytes = (std::size_t{test.Width} * test.Depth * channels + 7) / 8;
+        TBytes rows((rowBytes + 1) * test.Height, 0);
+        // The last byte of the image turns on the bottom-right pixel's last sample.
+        rows.back() = 0xFF;
+        TPNGObject image;
+        ASSERT_NO_THROW(LoadFromBytes(image, TPngBuilder()
+                                                 .Signature()
+                                                 .Header(test.Width, test.Height, test.Depth, test.ColorType)
+                                                 .ImageData(rows)
+                                                 .End()
+                                                 .Bytes()));
+        EXPECT_EQ(image.Width(), static_cast<int>(test.Width));
+        EXPECT_EQ(image.Height(), static_cast<int>(test.Height));
+        const int right = static_cast<int>(test.Width) - 1, bottom = static_cast<int>(test.Height) - 1;
+        const TColor expected = test.ColorType == COLOR_RGB ? 0xFF0000 : test.ColorType == COLOR_GRAYSCALE ? 0xFFFFFF : 0;
+        EXPECT_EQ(image.PixelColor(right, bottom), expected);
+        if (test.ColorType == COLOR_GRAYSCALEALPHA)
+            EXPECT_EQ(image.HeaderChunk().Storage().AlphaRow(test.Height - 1)[0], 0xFF);
+    }
 }
 
 TEST(PngLoad, ErrorsCarryTheirTexts)
