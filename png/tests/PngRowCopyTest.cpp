@@ -12,7 +12,7 @@ namespace {
 TEST(PngRowCopy, FastCopiesMatchTheScalarOnes)
 {
     std::mt19937 random(5);
-    for (const std::uint32_t count : {0u, 1u, 2u, 3u, 17u, 1920u}) {
+    for (const std::uint32_t count : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 9u, 17u, 1920u}) {
         std::vector<std::uint8_t> rgba(std::size_t{count} * 4 + 1);
         for (auto& byte : rgba)
             byte = static_cast<std::uint8_t>(random());
