@@ -220,9 +220,18 @@ TEST(PngLoad, ImageDataSplitOverManyChunksDecodesAsOne)
     TPNGObject whole;
     LoadFromBytes(whole, GreyImage());
     TPNGObject split;
-    LoadFromBytes(split, TPngBuilder().Signature().Header(2, 2, 8, 0).ImageData(GreyRows, {1, 3, 2}).End().Bytes());
+    // The decoder gathers the whole run at once; the chunk after it is still the loader's to read.
+    LoadFromBytes(split, TPngBuilder()
+                             .Signature()
+                             .Header(2, 2, 8, 0)
+                             .ImageData(GreyRows, {1, 3, 2})
+                             .Chunk("tEXt", {'a', 0, 'b'})
+                             .End()
+                             .Bytes());
     EXPECT_TRUE(PixelsOf(whole) == PixelsOf(split));
     EXPECT_EQ(split.PixelColor(1, 1), 0x282828);
+    ASSERT_NE(split.Chunks().ItemFromClass<TChunktEXt>(), nullptr);
+    EXPECT_EQ(split.Chunks().ItemFromClass<TChunktEXt>()->Text(), "b");
     // However many chunks were read, a save writes one run.
     const TBytes saved = SaveToBytes(split);
     int runs = 0;
