@@ -164,8 +164,9 @@ TEST(PngLoad, LargeImagesUpToTheSideLimitDecode)
         const int right = static_cast<int>(test.Width) - 1, bottom = static_cast<int>(test.Height) - 1;
         const TColor expected = test.ColorType == COLOR_RGB ? 0xFF0000 : test.ColorType == COLOR_GRAYSCALE ? 0xFFFFFF : 0;
         EXPECT_EQ(image.PixelColor(right, bottom), expected);
-        if (test.ColorType == COLOR_GRAYSCALEALPHA)
+        if (test.ColorType == COLOR_GRAYSCALEALPHA) {
             EXPECT_EQ(image.HeaderChunk().Storage().AlphaRow(test.Height - 1)[0], 0xFF);
+        }
     }
 }
 

@@ -29,8 +29,9 @@ TEST(PngRowCopy, FastCopiesMatchTheScalarOnes)
         CopyRgbaToBgrAndAlphaScalar(rgba.data(), scalar.data(), scalarAlpha.data(), count);
         EXPECT_EQ(fast, scalar) << count << " RGBA pixels";
         EXPECT_EQ(fastAlpha, scalarAlpha) << count << " RGBA pixels";
-        if (count != 0)
+        if (count != 0) {
             EXPECT_EQ(scalar.back(), 0xA5);
+        }
     }
 }
 
