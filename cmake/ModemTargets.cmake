@@ -30,7 +30,6 @@ function(modem_tests name)
   target_compile_definitions(test_${name} PRIVATE MODEM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(test_${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
-    PROPERTIES ENVIRONMENT "MODEM_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -123,7 +123,26 @@ bool TChunktRNS::SaveToStream(TStream& stream)
         return true;
     if (DataSize() <= m_alphaTable.size())
         std::copy(m_alphaTable.begin(), m_alphaTable.begin() + static_cast<std::ptrdiff_t>(DataSize()), Data());
+    WriteKeyAsPixelsAreWritten();
     return WriteFramed(stream);
+}
+
+// A 16-bit key is compared by its high byte here, but other programs compare all 16 bits: the
+// key written is the sample the encoder writes for pixels that show the key colour.
+void TChunktRNS::WriteKeyAsPixelsAreWritten()
+{
+    const TChunkIHDR& header = Header();
+    if (header.BitDepth() != 16 || (header.ColorType() != COLOR_GRAYSCALE && header.ColorType() != COLOR_RGB))
+        return;
+    const bool grey = header.ColorType() == COLOR_GRAYSCALE;
+    const std::size_t samples = std::min<std::size_t>(DataSize(), m_alphaTable.size()) / 2;
+    for (std::size_t i = 0; i < samples; ++i) {
+        const std::uint8_t high = m_alphaTable[i * 2];
+        // Grey pixels are written as stored; colours go back through the inverse gamma.
+        const std::uint8_t written = grey ? high : Owner().InverseGamma()[Owner().GammaTable()[high]];
+        Data()[i * 2] = written;
+        Data()[i * 2 + 1] = written;
+    }
 }
 
 unsigned TChunktRNS::Sample(unsigned index) const
@@ -157,7 +176,7 @@ unsigned TChunktRNS::LevelToSample(std::uint8_t level) const
     const std::uint8_t depth = Header().BitDepth();
     const unsigned raw = Owner().InverseGamma()[level];
     if (depth == 16)
-        return raw << 8;
+        return raw * 257;
     if (depth < 8) {
         const unsigned maximum = (1u << depth) - 1;
         return (raw * maximum + 127) / 255;

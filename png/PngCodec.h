@@ -4,9 +4,10 @@
 //
 // Limits on outside input (LoadFromStream): a chunk length above 2^31 - 1 or beyond the bytes left
 // in the stream raises EPngUnexpectedEnd before anything is allocated; width and height are at most
-// 65535 and width x height at most PngMaxImagePixels (EPNGOutMemory beyond); inflated text chunks
-// are capped at PngMaxTextSize (a larger one loads with an empty text). A failed load leaves the
-// chunks read so far; every operation stays safe on such an image.
+// 65535 (EPNGSizeExceeds beyond), and an image's storage then takes up to 4 bytes a pixel
+// (EPNGOutMemory only when that memory cannot be had); inflated text chunks are capped at
+// PngMaxTextSize (a larger one loads with an empty text). A failed load leaves the chunks read so
+// far; every operation stays safe on such an image.
 //
 // TPNGObject is a graphic of the class library: pictures hold it, canvases draw it, and form data
 // naming "TPNGObject" reaches it through the picture registry once RegisterPngGraphic has run.
@@ -203,6 +204,7 @@ private:
     [[nodiscard]] std::uint8_t SampleToLevel(unsigned sample) const;
     [[nodiscard]] unsigned LevelToSample(std::uint8_t level) const;
     void SetPaletteKey(TColor color);
+    void WriteKeyAsPixelsAreWritten();
 
     std::array<std::uint8_t, 256> m_alphaTable{};
     bool m_singleTransparentEntry = false;

@@ -1,11 +1,13 @@
 #include "png/PngCodec.h"
 #include "png/PngFilters.h"
 #include "png/PngInternal.h"
+#include "png/PngRowCopy.h"
 
 #include "platform/classlib/Streams.h"
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace detail;
@@ -15,7 +17,10 @@ namespace {
 constexpr std::size_t InputBlockSize = 65535;
 
 // Inflates the run of IDAT chunks that starts with the chunk whose data the stream stands at,
-// checking each chunk's CRC as it is finished and never reading past a chunk's data.
+// checking each chunk's CRC as it is finished. zlib is handed up to InputBlockSize bytes per call,
+// gathered across chunk boundaries while the run goes on: encoders often write chunks of 8 KiB,
+// and zlib fed that little per call runs a fifth slower. Looking for the next chunk of the run
+// reads its header and steps back when it is another chunk, which the loader then reads.
 class TImageDataReader {
 public:
     TImageDataReader(TStream& stream, std::size_t firstChunkSize)
@@ -50,39 +55,68 @@ public:
     void FinishChunk()
     {
         while (m_chunkLeft != 0)
-            if (ReadBlock() == 0)
+            if (ReadBlock(m_input.data(), m_input.size()) == 0)
                 throw EPngUnexpectedEnd();
-        CheckCrc(m_stream, m_crc);
+        CheckPendingCrc();
     }
 
 private:
     bool Refill()
     {
-        while (m_chunkLeft == 0)
-            NextChunk();
-        const std::size_t got = ReadBlock();
+        std::size_t filled = 0;
+        while (filled < m_input.size()) {
+            if (m_chunkLeft == 0) {
+                // With input in hand, the run may end here; without, zlib needs the next chunk.
+                if (filled != 0 && !NextChunkIsImageData())
+                    break;
+                NextChunk();
+            }
+            const std::size_t got = ReadBlock(m_input.data() + filled, m_input.size() - filled);
+            if (got == 0 && m_chunkLeft != 0)
+                break;
+            filled += got;
+        }
         m_zlib.next_in = m_input.data();
-        m_zlib.avail_in = static_cast<uInt>(got);
-        return got != 0;
+        m_zlib.avail_in = static_cast<uInt>(filled);
+        return filled != 0;
     }
 
-    std::size_t ReadBlock()
+    std::size_t ReadBlock(std::uint8_t* target, std::size_t room)
     {
-        const std::size_t got = m_stream.Read(m_input.data(), std::min(m_chunkLeft, InputBlockSize));
-        m_crc = CrcUpdate(m_crc, m_input.data(), got);
+        const std::size_t got = m_stream.Read(target, std::min(m_chunkLeft, room));
+        m_crc = CrcUpdate(m_crc, target, got);
         m_chunkLeft -= got;
         return got;
     }
 
+    void CheckPendingCrc()
+    {
+        if (m_crcPending)
+            CheckCrc(m_stream, m_crc);
+        m_crcPending = false;
+    }
+
+    // Checks the finished chunk's CRC and tells whether an IDAT chunk follows, leaving the stream
+    // at the following chunk's start either way.
+    bool NextChunkIsImageData()
+    {
+        CheckPendingCrc();
+        std::uint8_t header[8];
+        const std::size_t got = m_stream.Read(header, sizeof header);
+        m_stream.Seek(-static_cast<std::int64_t>(got), TSeekOrigin::soCurrent);
+        return got == sizeof header && std::memcmp(header + 4, "IDAT", 4) == 0;
+    }
+
     void NextChunk()
     {
-        CheckCrc(m_stream, m_crc);
+        CheckPendingCrc();
         char name[4];
         if (!ReadChunkLength(m_stream, m_chunkLeft) || !ReadExactly(m_stream, name, sizeof name))
             throw EPngUnexpectedEnd();
         if (std::memcmp(name, "IDAT", 4) != 0)
             throw EPNGMissingMultipleIDAT();
         m_crc = CrcStart("IDAT");
+        m_crcPending = true;
     }
 
     TStream& m_stream;
@@ -90,27 +124,42 @@ private:
     std::vector<std::uint8_t> m_input;
     std::size_t m_chunkLeft;
     std::uint32_t m_crc;
+    // The current chunk's CRC is still to be read.
+    bool m_crcPending = true;
     bool m_streamEnded = false;
 };
+
+// Rows are inflated in batches of about this many bytes, then reconstructed in place: fewer
+// calls into zlib, and zlib copies only the last 32 KiB of each call's output into its window
+// instead of every row.
+constexpr std::size_t BatchBytes = std::size_t{256} << 10;
+
+bool IsIdentity(const TGammaTable& table)
+{
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i] != i)
+            return false;
+    return true;
+}
 
 // Reconstructs rows and copies their pixels into the header's storage.
 class TImageDecoder {
 public:
     TImageDecoder(const TPNGObject& image, TChunkIHDR& header, TImageDataReader& reader)
         : m_storage(header.Storage()), m_reader(reader), m_gamma(image.GammaTable()),
-          m_colorType(header.ColorType()), m_depth(header.BitDepth()),
+          m_plainGamma(IsIdentity(image.GammaTable())), m_colorType(header.ColorType()), m_depth(header.BitDepth()),
           m_distance(image.PixelLayout().FilterDistance)
     {
-        const std::size_t rowBytes = image.PixelLayout().RowBytes;
-        m_current.assign(rowBytes + 1, 0);
-        m_previous.assign(rowBytes + 1, 0);
+        const std::size_t lineBytes = image.PixelLayout().RowBytes + 1;
+        const std::size_t imageBytes = lineBytes * m_storage.Height();
+        m_batch.resize(std::max(lineBytes, std::min(imageBytes, BatchBytes)));
+        m_prior.resize(lineBytes);
     }
 
     void DecodeRows()
     {
-        const std::size_t rowBytes = m_current.size() - 1;
-        for (std::uint32_t y = 0; y < m_storage.Height() && ReadRow(rowBytes); ++y)
-            CopyRow(y, 0, 1, m_storage.Width());
+        (void)DecodePass(m_storage.Height(), m_prior.size() - 1,
+                         [&](std::uint32_t y, const std::uint8_t* row) { CopyRow(row, y, 0, 1, m_storage.Width()); });
     }
 
     void DecodeAdam7()
@@ -118,31 +167,50 @@ public:
         for (const TAdam7Pass& pass : Adam7Passes) {
             const std::uint32_t passWidth = PassWidth(pass, m_storage.Width());
             const std::size_t rowBytes = BytesForPixels(passWidth, m_colorType, m_depth);
-            std::fill(m_previous.begin(), m_previous.end(), 0);
-            if (rowBytes == 0)
+            if (rowBytes == 0 || pass.RowStart >= m_storage.Height())
                 continue;
-            for (std::uint32_t y = pass.RowStart; y < m_storage.Height(); y += pass.RowStep) {
-                if (!ReadRow(rowBytes))
-                    break;
-                CopyRow(y, pass.ColumnStart, pass.ColumnStep, passWidth);
-            }
+            const std::uint32_t rows = (m_storage.Height() - pass.RowStart + pass.RowStep - 1) / pass.RowStep;
+            const auto copy = [&](std::uint32_t i, const std::uint8_t* row) {
+                CopyRow(row, pass.RowStart + i * pass.RowStep, pass.ColumnStart, pass.ColumnStep, passWidth);
+            };
+            if (!DecodePass(rows, rowBytes, copy))
+                return;
         }
     }
 
 private:
-    bool ReadRow(std::size_t rowBytes)
+    // Reconstructs `rows` rows of `rowBytes` bytes and hands each to `deliver` with its index in
+    // the pass; false when the data ends first (the rows before stay delivered).
+    template <class TDeliver>
+    bool DecodePass(std::uint32_t rows, std::size_t rowBytes, const TDeliver& deliver)
     {
-        if (m_reader.Read(m_current.data(), rowBytes + 1) != rowBytes + 1)
-            return false;
-        UnfilterRow(m_current[0], m_current.data() + 1, m_previous.data() + 1, rowBytes, m_distance);
-        m_current.swap(m_previous);
+        const std::size_t lineBytes = rowBytes + 1;
+        const auto perBatch = static_cast<std::uint32_t>(m_batch.size() / lineBytes);
+        std::fill(m_prior.begin(), m_prior.end(), 0);
+        const std::uint8_t* prior = m_prior.data();
+        for (std::uint32_t first = 0; first < rows; first += perBatch) {
+            const std::uint32_t count = std::min(perBatch, rows - first);
+            const std::size_t complete = m_reader.Read(m_batch.data(), count * lineBytes) / lineBytes;
+            std::uint8_t* line = m_batch.data();
+            for (std::size_t i = 0; i < complete; ++i, line += lineBytes) {
+                UnfilterRow(line[0], line + 1, prior, rowBytes, m_distance);
+                deliver(first + static_cast<std::uint32_t>(i), line + 1);
+                prior = line + 1;
+            }
+            if (complete < count)
+                return false;
+            // The next batch overwrites this one: its last row moves to where the next one's
+            // first row finds it.
+            std::memcpy(m_prior.data(), prior, rowBytes);
+            prior = m_prior.data();
+        }
         return true;
     }
 
-    // The row just reconstructed (now the previous row) to columns start, start + step, ...
-    void CopyRow(std::uint32_t y, std::uint32_t start, std::uint32_t step, std::uint32_t count)
+    // A reconstructed row to columns start, start + step, ... of storage row y.
+    void CopyRow(const std::uint8_t* source, std::uint32_t y, std::uint32_t start, std::uint32_t step,
+                 std::uint32_t count)
     {
-        const std::uint8_t* source = m_previous.data() + 1;
         std::uint8_t* target = m_storage.Row(y);
         std::uint8_t* alpha = m_storage.HasAlpha() ? m_storage.AlphaRow(y) : nullptr;
         if (step == 1 && CopyWholeRow(source, target, alpha, count))
@@ -161,23 +229,14 @@ private:
         }
         if (m_depth != 8 || (m_colorType != COLOR_RGB && m_colorType != COLOR_RGBALPHA))
             return false;
-        if (m_colorType == COLOR_RGB) {
-            for (std::uint32_t x = 0; x < count; ++x, source += 3, target += 3)
-                CopyColor(source, target);
-            return true;
-        }
-        for (std::uint32_t x = 0; x < count; ++x, source += 4, target += 3) {
-            CopyColor(source, target);
-            alpha[x] = source[3];
-        }
+        if (m_colorType == COLOR_RGB)
+            CopyRgbToBgr(source, target, count);
+        else
+            CopyRgbaToBgrAndAlpha(source, target, alpha, count);
+        if (!m_plainGamma)
+            for (std::size_t i = 0; i < std::size_t{count} * 3; ++i)
+                target[i] = m_gamma[target[i]];
         return true;
-    }
-
-    void CopyColor(const std::uint8_t* rgb, std::uint8_t* bgr) const
-    {
-        bgr[0] = m_gamma[rgb[2]];
-        bgr[1] = m_gamma[rgb[1]];
-        bgr[2] = m_gamma[rgb[0]];
     }
 
     void CopyPixel(const std::uint8_t* source, std::uint32_t i, std::uint8_t* target, std::uint8_t* alpha,
@@ -223,11 +282,14 @@ private:
     TImageStorage& m_storage;
     TImageDataReader& m_reader;
     const TGammaTable& m_gamma;
+    bool m_plainGamma;
     std::uint8_t m_colorType;
     std::uint8_t m_depth;
     std::size_t m_distance;
-    std::vector<std::uint8_t> m_current;
-    std::vector<std::uint8_t> m_previous;
+    // Inflated rows, each with its filter byte.
+    std::vector<std::uint8_t> m_batch;
+    // The row above the first of a batch (zeros above a pass's first row).
+    std::vector<std::uint8_t> m_prior;
 };
 
 // A greyscale image's pixels index a ramp of greys, gamma-corrected here once.

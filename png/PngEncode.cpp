@@ -169,10 +169,11 @@ private:
         const unsigned sampleBytes = m_depth == 16 ? 2 : 1;
         std::uint8_t* out = m_raw.data() + std::size_t{i} * channels * sampleBytes;
         for (unsigned c = 0; c < channels; ++c, out += sampleBytes) {
-            // The storage kept the high byte of a 16-bit sample; the low byte is written as 0.
+            // The storage kept the high byte of a 16-bit sample: it is widened as v x 257, so
+            // full levels stay full (255 becomes 65535, not 65280).
             out[0] = samples[c];
             if (sampleBytes == 2)
-                out[1] = 0;
+                out[1] = samples[c];
         }
     }
 

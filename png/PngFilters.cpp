@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -17,6 +18,47 @@ void UnfilterSub(std::uint8_t* row, std::size_t rowBytes, std::size_t distance)
 {
     for (std::size_t i = distance; i < rowBytes; ++i)
         row[i] = static_cast<std::uint8_t>(row[i] + row[i - distance]);
+}
+
+// Bytewise sums of the bytes of two words, without carries between them.
+template <class TWord>
+TWord AddBytes(TWord a, TWord b)
+{
+    constexpr auto high = static_cast<TWord>(0x8080808080808080u);
+    return static_cast<TWord>(((a & ~high) + (b & ~high)) ^ ((a ^ b) & high));
+}
+
+// Sub adds each pixel to the one on its left: a chain through the row, walked here a pixel rather
+// than a byte per step. A pixel is read as a whole word, the bytes past it (the next pixel's)
+// masked off, so the walk stops a word before the row's end and the rest goes a byte at a time.
+template <std::size_t PixelBytes>
+void UnfilterSubByPixels(std::uint8_t* row, std::size_t rowBytes)
+{
+    using TWord = std::conditional_t<(PixelBytes <= 4), std::uint32_t, std::uint64_t>;
+    constexpr TWord mask =
+        PixelBytes == sizeof(TWord) ? ~TWord{0} : static_cast<TWord>((TWord{1} << (PixelBytes * 8)) - 1);
+    TWord left = 0;
+    std::size_t i = 0;
+    for (; i + sizeof(TWord) <= rowBytes; i += PixelBytes) {
+        TWord pixel;
+        std::memcpy(&pixel, row + i, sizeof pixel);
+        left = AddBytes<TWord>(pixel & mask, left);
+        std::memcpy(row + i, &left, PixelBytes);
+    }
+    const std::size_t done = i == 0 ? 0 : i - PixelBytes;
+    UnfilterSub(row + done, rowBytes - done, PixelBytes);
+}
+
+void UnfilterSubFast(std::uint8_t* row, std::size_t rowBytes, std::size_t distance)
+{
+    switch (distance) {
+    case 2: UnfilterSubByPixels<2>(row, rowBytes); break;
+    case 3: UnfilterSubByPixels<3>(row, rowBytes); break;
+    case 4: UnfilterSubByPixels<4>(row, rowBytes); break;
+    case 6: UnfilterSubByPixels<6>(row, rowBytes); break;
+    case 8: UnfilterSubByPixels<8>(row, rowBytes); break;
+    default: UnfilterSub(row, rowBytes, distance); break;
+    }
 }
 
 void UnfilterUp(std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes)
@@ -58,6 +100,15 @@ std::uint8_t PaethPredictor(std::uint8_t left, std::uint8_t above, std::uint8_t 
 
 void UnfilterRow(std::uint8_t filterType, std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes,
                  std::size_t distance)
+{
+    if (filterType == 1)
+        UnfilterSubFast(row, rowBytes, distance);
+    else
+        UnfilterRowScalar(filterType, row, prior, rowBytes, distance);
+}
+
+void UnfilterRowScalar(std::uint8_t filterType, std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes,
+                       std::size_t distance)
 {
     switch (filterType) {
     case 1: UnfilterSub(row, rowBytes, distance); break;

@@ -13,9 +13,13 @@
 [[nodiscard]] std::uint8_t PaethPredictor(std::uint8_t left, std::uint8_t above, std::uint8_t upperLeft);
 
 // Reverses filter `filterType` on `row` (rowBytes bytes, filter byte excluded) given the previous
-// reconstructed row. An unknown filter type leaves the row as it is.
+// reconstructed row. An unknown filter type leaves the row as it is. The Sub filter of pixels of
+// 2 to 8 bytes is reconstructed a whole pixel at a time.
 void UnfilterRow(std::uint8_t filterType, std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes,
                  std::size_t distance);
+// The same a byte at a time, as the format describes it: the reference UnfilterRow must match.
+void UnfilterRowScalar(std::uint8_t filterType, std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes,
+                       std::size_t distance);
 
 // Filters successive raw rows with the filters of a set and picks one per row. The previous raw
 // row is kept between calls; StartPass forgets it (a new interlace pass or image).

@@ -38,8 +38,6 @@ void TImageStorage::Prepare(std::uint32_t width, std::uint32_t height, unsigned 
 {
     Release();
     const std::uint64_t pixels = std::uint64_t{width} * height;
-    if (pixels > PngMaxImagePixels)
-        throw EPNGOutMemory();
     TPngBitmapInfoHeader& header = m_info.bmiHeader;
     header.biSize = sizeof(TPngBitmapInfoHeader);
     header.biWidth = static_cast<std::int32_t>(width);

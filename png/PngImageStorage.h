@@ -42,10 +42,6 @@ struct TPngBitmapInfo {
 static_assert(sizeof(TPngColorEntry) == sizeof(RGBQUAD));
 static_assert(offsetof(TPngBitmapInfo, bmiColors) == offsetof(BITMAPINFO, bmiColors));
 
-// The largest image, in pixels, that storage is made for. Larger ones raise EPNGOutMemory, so a
-// header of a few bytes cannot demand gigabytes.
-inline constexpr std::uint64_t PngMaxImagePixels = std::uint64_t{1} << 26;
-
 class TImageStorage {
 public:
     enum class TAlphaPlane { apNone, apSeparate };
@@ -56,8 +52,9 @@ public:
     TImageStorage& operator=(const TImageStorage&) = delete;
 
     // Replaces the storage with zeroed pixels (and a zeroed alpha plane when asked for) and a
-    // zeroed colour table. Raises EPNGOutMemory when the image is too large, the window system
-    // makes no DIB section of it, or memory runs out; the storage is then released.
+    // zeroed colour table. Raises EPNGOutMemory when the window system makes no DIB section of it
+    // or memory runs out; the storage is then released. Sides up to 65535 are accepted: a large
+    // image costs only the memory its rows need (zeroed pages come from the system untouched).
     void Prepare(std::uint32_t width, std::uint32_t height, unsigned bitsPerPixel, TAlphaPlane alpha);
     void Release();
     void CopyFrom(const TImageStorage& source);

@@ -76,6 +76,9 @@ TEST(PngLoad, RefusesMalformedFilesWithTheMatchingError)
          Name<EPNGIHDRNotFirst>()},
         {"IHDR of 12 bytes", WithHeaderData(TBytes(12, 1)), Name<EPngInvalidIHDR>()},
         {"width 65536", WithHeaderData(HeaderData(65536, 1, 8, 0)), Name<EPNGSizeExceeds>()},
+        {"height 65536", WithHeaderData(HeaderData(1, 65536, 8, COLOR_RGBALPHA)), Name<EPNGSizeExceeds>()},
+        {"width 2^31 - 1", WithHeaderData(HeaderData(0x7FFFFFFF, 0x7FFFFFFF, 16, COLOR_RGBALPHA)),
+         Name<EPNGSizeExceeds>()},
         {"width 0", WithHeaderData(HeaderData(0, 2, 8, 0)), Name<EPngInvalidIHDR>()},
         {"height 0", WithHeaderData(HeaderData(2, 0, 8, 0)), Name<EPngInvalidIHDR>()},
         {"RGB of 4 bits", WithHeaderData(HeaderData(2, 2, 4, COLOR_RGB)), Name<EPngInvalidIHDR>()},
@@ -123,10 +126,48 @@ TEST(PngLoad, RefusesMalformedFilesWithTheMatchingError)
         {"tRNS of 257 bytes",
          TPngBuilder().Signature().Header(2, 2, 8, 3).Chunk("tRNS", TBytes(257)).ImageData(GreyRows).End().Bytes(),
          Name<EPNGInvalidPalette>()},
-        {"image too large to hold", WithHeaderData(HeaderData(65535, 65535, 8, COLOR_RGBALPHA)), Name<EPNGOutMemory>()},
     };
     for (const auto& test : cases)
         EXPECT_EQ(LoadError(test.File), test.Error) << test.What;
+}
+
+TEST(PngLoad, LargeImagesUpToTheSideLimitDecode)
+{
+    // Sides past 32767 and more than 2^26 pixels, in formats whose storage stays small.
+    const struct {
+        const char* What;
+        std::uint32_t Width;
+        std::uint32_t Height;
+        std::uint8_t Depth;
+        std::uint8_t ColorType;
+    } cases[] = {
+        {"40000 x 1 RGB", 40000, 1, 8, COLOR_RGB},
+        {"1 x 40000 grey and alpha", 1, 40000, 8, COLOR_GRAYSCALEALPHA},
+        {"65535 x 1100 of 1 bit", 65535, 1100, 1, COLOR_GRAYSCALE},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.What);
+        const int channels = test.ColorType == COLOR_RGB ? 3 : test.ColorType == COLOR_GRAYSCALEALPHA ? 2 : 1;
+        const std::size_t rowBytes = (std::size_t{test.Width} * test.Depth * channels + 7) / 8;
+        TBytes rows((rowBytes + 1) * test.Height, 0);
+        // The last byte of the image turns on the bottom-right pixel's last sample.
+        rows.back() = 0xFF;
+        TPNGObject image;
+        ASSERT_NO_THROW(LoadFromBytes(image, TPngBuilder()
+                                                 .Signature()
+                                                 .Header(test.Width, test.Height, test.Depth, test.ColorType)
+                                                 .ImageData(rows)
+                                                 .End()
+                                                 .Bytes()));
+        EXPECT_EQ(image.Width(), static_cast<int>(test.Width));
+        EXPECT_EQ(image.Height(), static_cast<int>(test.Height));
+        const int right = static_cast<int>(test.Width) - 1, bottom = static_cast<int>(test.Height) - 1;
+        const TColor expected = test.ColorType == COLOR_RGB ? 0xFF0000 : test.ColorType == COLOR_GRAYSCALE ? 0xFFFFFF : 0;
+        EXPECT_EQ(image.PixelColor(right, bottom), expected);
+        if (test.ColorType == COLOR_GRAYSCALEALPHA) {
+            EXPECT_EQ(image.HeaderChunk().Storage().AlphaRow(test.Height - 1)[0], 0xFF);
+        }
+    }
 }
 
 TEST(PngLoad, ErrorsCarryTheirTexts)
@@ -180,9 +221,18 @@ TEST(PngLoad, ImageDataSplitOverManyChunksDecodesAsOne)
     TPNGObject whole;
     LoadFromBytes(whole, GreyImage());
     TPNGObject split;
-    LoadFromBytes(split, TPngBuilder().Signature().Header(2, 2, 8, 0).ImageData(GreyRows, {1, 3, 2}).End().Bytes());
+    // The decoder gathers the whole run at once; the chunk after it is still the loader's to read.
+    LoadFromBytes(split, TPngBuilder()
+                             .Signature()
+                             .Header(2, 2, 8, 0)
+                             .ImageData(GreyRows, {1, 3, 2})
+                             .Chunk("tEXt", {'a', 0, 'b'})
+                             .End()
+                             .Bytes());
     EXPECT_TRUE(PixelsOf(whole) == PixelsOf(split));
     EXPECT_EQ(split.PixelColor(1, 1), 0x282828);
+    ASSERT_NE(split.Chunks().ItemFromClass<TChunktEXt>(), nullptr);
+    EXPECT_EQ(split.Chunks().ItemFromClass<TChunktEXt>()->Text(), "b");
     // However many chunks were read, a save writes one run.
     const TBytes saved = SaveToBytes(split);
     int runs = 0;
@@ -285,6 +335,70 @@ TEST(PngSave, ImageDataIsCutIntoChunksOfTheChosenSize)
     uLongf inflatedSize = inflated.size();
     ASSERT_EQ(uncompress(inflated.data(), &inflatedSize, compressed.data(), compressed.size()), Z_OK);
     EXPECT_EQ(inflatedSize, rows.size());
+}
+
+// Samples of 16-bit files as big-endian bytes, for building them.
+TBytes Samples16(std::initializer_list<unsigned> values)
+{
+    TBytes bytes;
+    for (unsigned value : values)
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+    return bytes;
+}
+
+TBytes Prepended(std::uint8_t first, TBytes rest)
+{
+    rest.insert(rest.begin(), first);
+    return rest;
+}
+
+TEST(PngSave, SixteenBitImagesKeepTheirLevelsAndTheirKeyInOtherDecoders)
+{
+    // The codec holds the high byte of a 16-bit sample; other decoders see every saved sample as
+    // that byte widened (v x 257), and the key still matching the pixels that had it.
+    const struct {
+        const char* What;
+        std::uint8_t ColorType;
+        TBytes Row;
+        TBytes Key;
+        std::vector<std::uint16_t> Expected;
+    } cases[] = {
+        {"grey with a key", COLOR_GRAYSCALE, Samples16({0x1234, 0xFFFF, 0x8001}), Samples16({0x1234}),
+         {0x1212, 0x1212, 0x1212, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0x8080, 0x8080, 0x8080, 0xFFFF}},
+        {"RGB with a key", COLOR_RGB, Samples16({0x1234, 0x5678, 0x9ABC, 0xFFFF, 0xFFFF, 0xFFFF, 0x1234, 0x5678, 0x0000}),
+         Samples16({0x1234, 0x5678, 0x9ABC}),
+         {0x1212, 0x5656, 0x9A9A, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0x1212, 0x5656, 0x0000, 0xFFFF}},
+        {"grey and alpha", COLOR_GRAYSCALEALPHA, Samples16({0xFFFF, 0xFFFF, 0x4000, 0xFEFF}), {},
+         {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0x4040, 0x4040, 0x4040, 0xFEFE}},
+        {"RGBA", COLOR_RGBALPHA, Samples16({0xFFFF, 0x0000, 0x7FFF, 0xFFFF, 0x0102, 0x0304, 0x0506, 0x0000}), {},
+         {0xFFFF, 0x0000, 0x7F7F, 0xFFFF, 0x0101, 0x0303, 0x0505, 0x0000}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.What);
+        const auto width = static_cast<std::uint32_t>(test.Expected.size() / 4);
+        TPngBuilder file;
+        file.Signature().Header(width, 1, 16, test.ColorType);
+        if (!test.Key.empty())
+            file.Chunk("tRNS", test.Key);
+        TPNGObject image;
+        LoadFromBytes(image, file.ImageData(Prepended(0, test.Row)).End().Bytes());
+        EXPECT_EQ(DecodeWithSpng16(SaveToBytes(image)), test.Expected);
+    }
+}
+
+TEST(PngSave, ASixteenBitKeyChosenByColourMatchesItsPixels)
+{
+    TPNGObject image;
+    LoadFromBytes(image, TPngBuilder()
+                             .Signature()
+                             .Header(2, 1, 16, COLOR_RGB)
+                             .Chunk("tRNS", Samples16({0xFFFF, 0xFFFF, 0xFFFF}))
+                             .ImageData(Prepended(0, Samples16({0xFFFF, 0xFFFF, 0xFFFF, 0x0000, 0x8000, 0x0000})))
+                             .End()
+                             .Bytes());
+    image.Chunks().ItemFromClass<TChunktRNS>()->SetKeyColor(0x008000);
+    const std::vector<std::uint16_t> expected = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0x8080, 0, 0};
+    EXPECT_EQ(DecodeWithSpng16(SaveToBytes(image)), expected);
 }
 
 TEST(PngPixels, AccessStaysInsideTheImage)

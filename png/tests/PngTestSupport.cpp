@@ -3,20 +3,20 @@
 #include "platform/classlib/Streams.h"
 
 #include <png.h>
+#include <spng.h>
 #include <zlib.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
 std::string TestDataPath(const std::string& relative)
 {
-    const char* root = std::getenv("MODEM_TESTDATA");
-    return std::string(root ? root : MODEM_TESTDATA_FALLBACK) + "/" + relative;
+    return std::string(MODEM_SOURCE_DIR) + "/png/tests/data/" + relative;
 }
 
 TBytes ReadFileBytes(const std::string& path)
@@ -179,6 +179,19 @@ TRgbaImage DecodeWithLibpng(const TBytes& file)
                 target[3] = 0;
         }
     return image;
+}
+
+std::vector<std::uint16_t> DecodeWithSpng16(const TBytes& file)
+{
+    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> context(spng_ctx_new(0), spng_ctx_free);
+    std::size_t size = 0;
+    if (spng_set_png_buffer(context.get(), file.data(), file.size()) != 0 ||
+        spng_decoded_image_size(context.get(), SPNG_FMT_RGBA16, &size) != 0)
+        throw std::runtime_error("libspng cannot read the header");
+    std::vector<std::uint16_t> samples(size / 2);
+    if (const int error = spng_decode_image(context.get(), samples.data(), size, SPNG_FMT_RGBA16, SPNG_DECODE_TRNS))
+        throw std::runtime_error(std::string("libspng: ") + spng_strerror(error));
+    return samples;
 }
 
 TRgbaImage PixelsOf(const TPNGObject& image)

@@ -8,7 +8,7 @@
 
 using TBytes = std::vector<std::uint8_t>;
 
-// A file of the shared test data.
+// A file of png/tests/data in the repository.
 [[nodiscard]] std::string TestDataPath(const std::string& relative);
 [[nodiscard]] TBytes ReadFileBytes(const std::string& path);
 
@@ -31,6 +31,9 @@ struct TRgbaImage {
 // to colours (not alpha), and a tRNS key colour makes the pixels equal to it (compared as reduced
 // and corrected) transparent.
 [[nodiscard]] TRgbaImage DecodeWithLibpng(const TBytes& file);
+// libspng's decoding to 16-bit red, green, blue, alpha samples, with a tRNS key colour applied as
+// other programs apply it: a pixel is transparent only when its samples equal the key exactly.
+[[nodiscard]] std::vector<std::uint16_t> DecodeWithSpng16(const TBytes& file);
 // Our image as seen through its public pixel access.
 [[nodiscard]] TRgbaImage PixelsOf(const TPNGObject& image);
 

@@ -14,6 +14,9 @@
 namespace {
 
 constexpr int MaxDimension = 32767;
+// Device-independent bitmaps hold decoded images, whose sides reach 65535; their memory is the
+// only other bound.
+constexpr int MaxDibDimension = 65535;
 
 std::uint32_t FromQuad(const RGBQUAD& q)
 {
@@ -64,8 +67,8 @@ bool DibFormat::Parse(const BITMAPINFO* info, UINT usage, DibFormat& out)
     if (!info || usage != DIB_RGB_COLORS)
         return false;
     const BITMAPINFOHEADER& h = info->bmiHeader;
-    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biWidth > MaxDimension || h.biHeight == 0 ||
-        h.biHeight < -MaxDimension || h.biHeight > MaxDimension)
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biWidth > MaxDibDimension || h.biHeight == 0 ||
+        h.biHeight < -MaxDibDimension || h.biHeight > MaxDibDimension)
         return false;
     const int bpp = h.biBitCount;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
@@ -141,8 +144,8 @@ BitmapObject::BitmapObject(int width, int height, int bitsPixel)
 BitmapObject::BitmapObject(const BITMAPINFOHEADER& header, const RGBQUAD* colors, std::size_t colorCount)
 {
     const int bpp = header.biBitCount;
-    if (header.biWidth <= 0 || header.biWidth > MaxDimension || header.biHeight == 0 ||
-        header.biHeight < -MaxDimension || header.biHeight > MaxDimension)
+    if (header.biWidth <= 0 || header.biWidth > MaxDibDimension || header.biHeight == 0 ||
+        header.biHeight < -MaxDibDimension || header.biHeight > MaxDibDimension)
         return;
     m_isDib = true;
     m_bitsPixel = bpp;

@@ -7,7 +7,7 @@
 
 // A packed DIB described by a BITMAPINFO, in the layouts we read and write: BI_RGB at 1, 4, 8, 24
 // or 32 bits, and BI_BITFIELDS at 32 bits with the standard masks. Rows are padded to 4 bytes;
-// positive heights run bottom-up. Limits: width and height up to 32767 each.
+// positive heights run bottom-up. Limits: width and height up to 65535 each.
 struct DibFormat {
     int width = 0;
     int height = 0; // always positive
