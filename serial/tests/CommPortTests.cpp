@@ -229,9 +229,9 @@ class LineEventCommTest : public PtyCommTest {
 protected:
     LineEventCommTest()
     {
-        detail::SetLineMonitorFactory([lines = m_lines](int) { return std::make_unique<ScriptedMonitor>(lines); });
+        SetLineMonitorFactory([lines = m_lines](int) { return std::make_unique<ScriptedMonitor>(lines); });
     }
-    ~LineEventCommTest() override { detail::SetLineMonitorFactory({}); }
+    ~LineEventCommTest() override { SetLineMonitorFactory({}); }
 
     std::shared_ptr<ScriptedLines> m_lines = std::make_shared<ScriptedLines>();
 };

@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-namespace detail {
+namespace winapi_comm::detail {
 namespace {
 
 constexpr std::array<std::pair<DWORD, speed_t>, 30> g_speeds = {{
@@ -129,4 +129,4 @@ DCB DefaultDcb()
     return dcb;
 }
 
-} // namespace detail
+} // namespace winapi_comm::detail

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 void ComboBoxWindow::Paint(HDC dc)
 {
@@ -81,4 +81,4 @@ void ComboBoxWindow::PaintField(HDC dc)
     (void)SelectObject(dc, oldFont);
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail

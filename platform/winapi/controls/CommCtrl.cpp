@@ -10,12 +10,3 @@ LRESULT NotifyParent(HWND control, UINT code, NMHDR& header)
         return 0;
     return SendMessageA(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
-
-void CommandParent(HWND control, WORD notification)
-{
-    const HWND parent = GetParent(control);
-    if (parent == nullptr)
-        return;
-    const WORD id = static_cast<WORD>(GetDlgCtrlID(control));
-    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control));
-}

@@ -76,9 +76,6 @@ using LPNMCUSTOMDRAW = NMCUSTOMDRAW*;
 // returns the parent's answer, 0 when the control has no parent.
 LRESULT NotifyParent(HWND control, UINT code, NMHDR& header);
 
-// Sends WM_COMMAND with the notification code in the high word and the control's id in the low.
-void CommandParent(HWND control, WORD notification);
-
 // Registers every built-in control class, so that CreateWindowExA finds them by name. Safe to
 // call more than once and from any thread; the class library's Application.Initialize calls it.
 void InitCommonControls();

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 // ---- Geometry -------------------------------------------------------------------------------
 
@@ -295,4 +295,4 @@ void ListBoxWindow::OwnerDrawItem(HDC dc, int index, UINT action)
         (void)SendMessageA(parent, WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail

@@ -1,6 +1,8 @@
 #include "platform/winapi/comm/CommSettings.h"
 #include "platform/winapi/comm/tests/SerialTestSupport.h"
 
+namespace detail = winapi_comm::detail;
+
 namespace {
 
 DCB Block(DWORD baud, BYTE byteSize, BYTE parity, BYTE stopBits, DWORD flags)
