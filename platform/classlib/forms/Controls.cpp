@@ -7,6 +7,8 @@
 
 #include <cctype>
 
+namespace detail = classlib_forms::detail;
+
 namespace {
 
 void DescribeControl(TClassBuilder& c)
@@ -55,7 +57,7 @@ bool IsMouseButtonMessage(UINT msg)
 
 CLASSLIB_IMPLEMENT_CLASS(TControl, TComponent, nullptr, DescribeControl)
 
-namespace controls_detail {
+namespace classlib_forms::detail {
 
 TControl*& CaptureControl()
 {
@@ -69,10 +71,10 @@ TControl*& MouseControl()
     return control;
 }
 
-} // namespace controls_detail
+} // namespace classlib_forms::detail
 
-using controls_detail::CaptureControl;
-using controls_detail::MouseControl;
+using detail::CaptureControl;
+using detail::MouseControl;
 
 const TTypeInfo& AlignTypeInfo()
 {
@@ -404,7 +406,7 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
 void TControl::WndProc(TMessage& message)
 {
     if (message.Msg == WM_MOUSEMOVE && m_parent)
-        controls_detail::TrackMouseControl(this);
+        detail::TrackMouseControl(this);
     Dispatch(message);
 }
 
@@ -527,7 +529,7 @@ void TControl::HandleButtonDown(TMessage& message, TMouseButton button)
     const POINT point = MessagePoint(message);
     if (button == mbLeft) {
         if (m_controlStyle.Contains(csCaptureMouse))
-            controls_detail::SetMouseCapture(this, true);
+            detail::SetMouseCapture(this, true);
         if (m_controlStyle.Contains(csClickEvents))
             m_controlState.Include(csClicked);
         m_controlState.Include(csLButtonDown);
@@ -540,7 +542,7 @@ void TControl::HandleButtonUp(TMessage& message, TMouseButton button)
     const POINT point = MessagePoint(message);
     if (button == mbLeft) {
         if (m_controlStyle.Contains(csCaptureMouse))
-            controls_detail::SetMouseCapture(this, false);
+            detail::SetMouseCapture(this, false);
         m_controlState.Exclude(csLButtonDown);
         if (m_controlState.Contains(csClicked)) {
             m_controlState.Exclude(csClicked);

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace detail = classlib_forms::detail;
+
 namespace {
 
 void DescribeWinControl(TClassBuilder& c)
@@ -197,8 +199,8 @@ void TWinControl::DestroyWnd()
 {
     m_text = GetText();
     const HWND window = m_handle;
-    if (TControl* captured = controls_detail::CaptureControl(); captured && captured->Parent() == this)
-        controls_detail::CaptureControl() = nullptr;
+    if (TControl* captured = detail::CaptureControl(); captured && captured->Parent() == this)
+        detail::CaptureControl() = nullptr;
     // Messages of the dying window no longer reach the object; a built-in class still gets its
     // own, so that it frees what it keeps for the window.
     (void)RemovePropA(window, ControlAtomName().c_str());
@@ -288,8 +290,8 @@ void TWinControl::RemoveControl(TControl* control)
         windowed->DestroyHandle();
         windowed->m_showing = false;
     }
-    if (controls_detail::MouseControl() == control)
-        controls_detail::MouseControl() = nullptr;
+    if (detail::MouseControl() == control)
+        detail::MouseControl() = nullptr;
     std::erase(m_controls, control);
     control->m_parent = nullptr;
     if (!IsDestroying())
@@ -826,7 +828,7 @@ bool TWinControl::IsChildMouseMessage(TMessage& message)
 {
     if (message.Msg < WM_MOUSEFIRST || message.Msg > WM_MOUSELAST || message.Msg == WM_MOUSEWHEEL)
         return false;
-    TControl* target = controls_detail::CaptureControl();
+    TControl* target = detail::CaptureControl();
     if (target && target->Parent() != this)
         target = nullptr;
     const POINT point = MessagePoint(message);
@@ -834,7 +836,7 @@ bool TWinControl::IsChildMouseMessage(TMessage& message)
         target = ControlAtPos(point, false);
     if (!target) {
         if (message.Msg == WM_MOUSEMOVE)
-            controls_detail::TrackMouseControl(this);
+            detail::TrackMouseControl(this);
         return false;
     }
     TMessage forwarded = message;
@@ -852,7 +854,7 @@ void TWinControl::WndProc(TMessage& message)
     if (IsChildMouseMessage(message))
         return;
     if (message.Msg == WM_MOUSEMOVE)
-        controls_detail::TrackMouseControl(this);
+        detail::TrackMouseControl(this);
     Dispatch(message);
 }
 
@@ -932,7 +934,7 @@ void TWinControl::Dispatch(TMessage& message)
             DefaultHandler(message);
         return;
     case WM_MOUSELEAVE:
-        if (TControl*& over = controls_detail::MouseControl(); over && (over == this || over->Parent() == this)) {
+        if (TControl*& over = detail::MouseControl(); over && (over == this || over->Parent() == this)) {
             TControl* left = over;
             over = nullptr;
             left->Perform(CM_MOUSELEAVE);
@@ -1009,7 +1011,7 @@ void TWinControl::DefaultHandler(TMessage& message)
 
 // ---- Mouse state shared with TControl ------------------------------------------------------------
 
-namespace controls_detail {
+namespace classlib_forms::detail {
 
 void SetMouseCapture(TControl* control, bool capture)
 {
@@ -1046,4 +1048,4 @@ void TrackMouseControl(TControl* control)
     control->Perform(CM_MOUSEENTER);
 }
 
-} // namespace controls_detail
+} // namespace classlib_forms::detail
