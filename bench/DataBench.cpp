@@ -1,8 +1,8 @@
-#include "platform/classlib/ADODB.h"
-#include "platform/classlib/DBDataSource.h"
-#include "platform/classlib/ModemSchema.h"
-#include "platform/classlib/SqliteDatabase.h"
-#include "platform/classlib/StringLists.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DBDataSource.h"
+#include "modem/ModemSchema.h"
+#include "platform/classlib/data/SqliteDatabase.h"
+#include "platform/classlib/core/StringLists.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

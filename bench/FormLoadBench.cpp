@@ -1,7 +1,7 @@
 // Time to read a form of 200 components from its text: parsing, creating through the class
 // registry, setting properties through the registry, binding events and resolving references.
-#include "platform/classlib/Components.h"
-#include "platform/classlib/FormReader.h"
+#include "platform/classlib/core/Components.h"
+#include "platform/classlib/core/FormReader.h"
 
 #include <benchmark/benchmark.h>
 

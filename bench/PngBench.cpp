@@ -7,8 +7,8 @@
 // from any folder.
 #include "png/PngCodec.h"
 
-#include "platform/classlib/GraphicsBitmap.h"
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>

@@ -4,7 +4,7 @@
 // Also the load of the skin the program ships (assets/skin/modem.skn): unpacking the package
 // alone, and the whole load into element objects as the skin data component does it.
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 #include "skin/LZH.h"
 #include "skin/QuickIni.h"
 #include "skin/SkinElements.h"

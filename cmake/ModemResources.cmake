@@ -1,7 +1,8 @@
 # modem_resources(<target> <TYPE> <NAME> <FILE> [<TYPE> <NAME> <FILE>]...)
 #
 # Embeds files in <target> as resources found at run time by type and name, case-insensitively
-# (FindResource / LoadResource / SizeofResource / TResourceStream in platform/classlib/Resources.h).
+# (FindResource / LoadResource / SizeofResource / TResourceStream in
+# platform/classlib/core/Resources.h).
 # A table is generated at build time from the files (relative paths are taken from the calling
 # folder) and registers itself when the program starts. For a static library the table's object
 # goes to whatever links the library, so that the linker cannot drop it.
@@ -30,7 +31,7 @@ function(modem_resources target)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "STATIC_LIBRARY")
     add_library(${target}_resources OBJECT "${output}")
-    target_link_libraries(${target}_resources PRIVATE classlib)
+    target_link_libraries(${target}_resources PRIVATE classlib_core)
     target_sources(${target} INTERFACE $<TARGET_OBJECTS:${target}_resources>)
   else()
     target_sources(${target} PRIVATE "${output}")

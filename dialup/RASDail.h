@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/classlib/Objects.h"
-#include "platform/classlib/StringLists.h"
+#include "platform/classlib/core/Objects.h"
+#include "platform/classlib/core/StringLists.h"
 #include "platform/winapi/ras/Ras.h"
 #include "platform/winapi/user/WinUser.h"
 

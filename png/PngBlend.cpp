@@ -3,7 +3,7 @@
 #include "png/PngCodec.h"
 #include "png/PngInternal.h"
 
-using namespace detail;
+using namespace png::detail;
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include "png/PngCodec.h"
 #include "png/PngInternal.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <zlib.h>
 
 #include <bit>
 #include <limits>
 
-namespace detail {
+namespace png::detail {
 
 bool ReadExactly(TStream& stream, void* buffer, std::size_t count)
 {
@@ -64,9 +64,9 @@ bool IsGreyscale(std::uint8_t colorType)
     return colorType == COLOR_GRAYSCALE || colorType == COLOR_GRAYSCALEALPHA;
 }
 
-} // namespace detail
+} // namespace png::detail
 
-using namespace detail;
+using namespace png::detail;
 
 int TFilters::Count() const
 {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-using namespace detail;
+using namespace png::detail;
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "png/PngErrors.h"
 #include "png/PngImageStorage.h"
 
-#include "platform/classlib/GraphicsPicture.h"
+#include "platform/classlib/forms/GraphicsPicture.h"
 
 #include <array>
 #include <cstddef>

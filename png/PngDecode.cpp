@@ -3,14 +3,14 @@
 #include "png/PngInternal.h"
 #include "png/PngRowCopy.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 
-using namespace detail;
+using namespace png::detail;
 
 namespace {
 

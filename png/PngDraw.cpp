@@ -1,7 +1,7 @@
 #include "png/PngBlend.h"
 #include "png/PngCodec.h"
 
-#include "platform/classlib/GraphicsObjects.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/MemoryDC.h"
 

@@ -2,13 +2,13 @@
 #include "png/PngFilters.h"
 #include "png/PngInternal.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <zlib.h>
 
 #include <cstring>
 
-using namespace detail;
+using namespace png::detail;
 
 namespace {
 

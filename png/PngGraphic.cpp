@@ -1,6 +1,6 @@
 #include "png/PngCodec.h"
 
-#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/MemoryDC.h"
 

@@ -1,9 +1,9 @@
 #include "png/PngCodec.h"
 #include "png/PngInternal.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
-using namespace detail;
+using namespace png::detail;
 
 namespace {
 

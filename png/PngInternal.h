@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace detail {
+namespace png::detail {
 
 inline constexpr std::uint8_t PngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 // The PNG limit on a chunk's data length.
@@ -61,9 +61,9 @@ inline constexpr TAdam7Pass Adam7Passes[7] = {
     return (width + pass.ColumnStep - pass.ColumnStart - 1) / pass.ColumnStep;
 }
 
-} // namespace detail
+} // namespace png::detail
 
-namespace detail {
+namespace png::detail {
 
 // The value of pixel x in a row packed with `bits` bits per pixel from the high bits of each byte.
 [[nodiscard]] inline unsigned PackedValue(const std::uint8_t* row, std::uint32_t x, unsigned bits)
@@ -88,4 +88,4 @@ inline void SetPackedValue(std::uint8_t* row, std::uint32_t x, unsigned bits, un
     byte = static_cast<std::uint8_t>((byte & ~mask) | ((value << shift) & mask));
 }
 
-} // namespace detail
+} // namespace png::detail

@@ -1,15 +1,15 @@
 #include "png/PngCodec.h"
 #include "png/PngInternal.h"
 
-#include "platform/classlib/GraphicsObjects.h"
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/classlib/core/Streams.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
-using namespace detail;
+using namespace png::detail;
 
 namespace {
 

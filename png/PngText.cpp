@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-using namespace detail;
+using namespace png::detail;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/classlib/Thread.h"
+#include "platform/classlib/core/Thread.h"
 #include "platform/winapi/comm/Comm.h"
 #include "serial/CommMessages.h"
 

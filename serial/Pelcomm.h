@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/classlib/AllocateHWnd.h"
-#include "platform/classlib/Components.h"
-#include "platform/classlib/Thread.h"
+#include "platform/classlib/core/AllocateHWnd.h"
+#include "platform/classlib/core/Components.h"
+#include "platform/classlib/core/Thread.h"
 #include "serial/CommMessages.h"
 
 #include <atomic>

@@ -1,9 +1,9 @@
 #include "skin/SkinDraw.h"
 
-#include "platform/classlib/Controls.h"
-#include "platform/classlib/GraphicsBitmap.h"
-#include "platform/classlib/GraphicsCanvas.h"
-#include "platform/classlib/StringLists.h"
+#include "platform/classlib/forms/Controls.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/classlib/core/StringLists.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <algorithm>

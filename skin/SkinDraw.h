@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/classlib/Colors.h"
+#include "platform/classlib/core/Colors.h"
 #include "platform/winapi/gdi/WinGdi.h"
 #include "platform/winapi/user/WinUser.h"
 

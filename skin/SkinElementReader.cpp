@@ -1,8 +1,8 @@
 #include "skin/SkinElementReader.h"
 
-#include "platform/classlib/GraphicsPicture.h"
-#include "platform/classlib/Resources.h"
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/forms/GraphicsPicture.h"
+#include "platform/classlib/core/Resources.h"
+#include "platform/classlib/core/Streams.h"
 #include "platform/rtl/FileNames.h"
 #include "platform/rtl/Strings.h"
 #include "skin/QuickIni.h"

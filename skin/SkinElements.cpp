@@ -1,7 +1,7 @@
 #include "skin/SkinElements.h"
 
-#include "platform/classlib/GraphicsCanvas.h"
-#include "platform/classlib/GraphicsObjects.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/user/WinUser.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/classlib/Colors.h"
-#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/core/Colors.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "skin/SkinRoutines.h"
 
-#include "platform/classlib/GraphicsBitmap.h"
-#include "platform/classlib/GraphicsObjects.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/Text.h"

@@ -1,7 +1,7 @@
 #include "skin/SkinStore.h"
 
-#include "platform/classlib/Filer.h"
-#include "platform/classlib/TypInfo.h"
+#include "platform/classlib/core/Filer.h"
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {

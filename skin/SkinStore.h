@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/classlib/Collections.h"
-#include "platform/classlib/Components.h"
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Collections.h"
+#include "platform/classlib/core/Components.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <memory>
 #include <string>

@@ -11,6 +11,8 @@
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/rtl/SysConst.h"
 
+namespace detail = rtl::detail;
+
 namespace {
 
 bool IsBlank(char c)

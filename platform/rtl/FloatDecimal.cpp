@@ -8,7 +8,7 @@
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/LocaleSettings.h"
 
-namespace detail {
+namespace rtl::detail {
 namespace {
 
 constexpr int MaxPrecision = 18;

@@ -8,7 +8,7 @@ class Currency;
 
 // Private to the run-time library: a number as decimal digits, the common ground of every
 // float and currency formatter.
-namespace detail {
+namespace rtl::detail {
 
 // Value = 0.Digits x 10^Exponent. Digits has no leading or trailing zeros; empty means zero.
 struct FloatDecimal {

@@ -6,7 +6,7 @@
 
 // FormatFloat's picture formats: up to three sections (positive; negative; zero), each a run of
 // digit placeholders, a decimal point, thousands commas, an optional exponent and literal text.
-namespace detail {
+namespace rtl::detail {
 namespace {
 
 bool IsQuote(char c)

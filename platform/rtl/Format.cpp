@@ -9,6 +9,8 @@
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/rtl/SysConst.h"
 
+namespace detail = rtl::detail;
+
 FormatArg::FormatArg(unsigned long long value)
     : m_kind(value > static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max()) ? Kind::UInt64
                                                                                                 : Kind::Int64),

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <mutex>
 
-namespace detail {
+namespace rtl::detail {
 
 constinit std::atomic<TraceChannels> g_traceChannels{TraceUnread};
 
-} // namespace detail
+} // namespace rtl::detail
 
 namespace {
 
@@ -73,7 +73,7 @@ void ReportUnknown(const std::vector<std::string>& unknown)
 TraceChannels Apply(std::string_view spec)
 {
     const auto parsed = ParseTraceChannels(spec);
-    detail::g_traceChannels.store(parsed.channels, std::memory_order_relaxed);
+    rtl::detail::g_traceChannels.store(parsed.channels, std::memory_order_relaxed);
     ReportUnknown(parsed.unknown);
     return parsed.channels;
 }
@@ -86,7 +86,7 @@ std::string_view EnvironmentSpec()
 
 } // namespace
 
-namespace detail {
+namespace rtl::detail {
 
 TraceChannels ReadTraceEnvironment()
 {
@@ -97,7 +97,7 @@ TraceChannels ReadTraceEnvironment()
     return g_traceChannels.load(std::memory_order_relaxed);
 }
 
-} // namespace detail
+} // namespace rtl::detail
 
 void TraceLine(TraceChannel channel, std::string_view text)
 {

@@ -27,7 +27,7 @@ enum class TraceChannel : unsigned {
 
 using TraceChannels = std::uint32_t;
 
-namespace detail {
+namespace rtl::detail {
 
 // Bit per channel; TraceUnread until the environment has been read, so that a trace point run
 // before (or during) static initialisation still sees MODEM_TRACE.
@@ -35,7 +35,7 @@ inline constexpr TraceChannels TraceUnread = 1u << 31;
 extern std::atomic<TraceChannels> g_traceChannels;
 [[nodiscard]] TraceChannels ReadTraceEnvironment();
 
-} // namespace detail
+} // namespace rtl::detail
 
 [[nodiscard]] constexpr TraceChannels TraceBit(TraceChannel channel)
 {
@@ -44,9 +44,9 @@ extern std::atomic<TraceChannels> g_traceChannels;
 
 [[nodiscard]] inline bool TraceEnabled(TraceChannel channel)
 {
-    TraceChannels channels = detail::g_traceChannels.load(std::memory_order_relaxed);
-    if (channels & detail::TraceUnread) [[unlikely]]
-        channels = detail::ReadTraceEnvironment();
+    TraceChannels channels = rtl::detail::g_traceChannels.load(std::memory_order_relaxed);
+    if (channels & rtl::detail::TraceUnread) [[unlikely]]
+        channels = rtl::detail::ReadTraceEnvironment();
     return (channels & TraceBit(channel)) != 0;
 }
 

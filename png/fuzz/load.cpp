@@ -3,7 +3,7 @@
 #include "png/PngBlend.h"
 #include "png/PngCodec.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <cstddef>
 #include <cstdint>

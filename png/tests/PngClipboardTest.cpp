@@ -2,7 +2,7 @@
 // clipboard makes of it, into a PNG image or a picture.
 #include "PngTestSupport.h"
 
-#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/user/Clipboard.h"
 

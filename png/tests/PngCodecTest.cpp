@@ -1,7 +1,7 @@
 #include "png/PngCodec.h"
 #include "png/tests/PngTestSupport.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <gtest/gtest.h>
 

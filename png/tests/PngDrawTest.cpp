@@ -1,8 +1,8 @@
 #include "png/tests/PngTestSupport.h"
 
-#include "platform/classlib/Components.h"
-#include "platform/classlib/FormReader.h"
-#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/core/Components.h"
+#include "platform/classlib/core/FormReader.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/rtl/Format.h"
 #include "platform/winapi/gdi/Gdi.h"
 

@@ -1,6 +1,6 @@
 #include "png/tests/PngTestSupport.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <png.h>
 #include <spng.h>

@@ -65,11 +65,11 @@ TEST_F(PtyCommTest, RatesLinuxHasNoConstantForOpenWithFlowControlAndLaterSetters
     m_comm->StartComm();
     const int slave = open(m_pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(slave, 0);
-    EXPECT_EQ(detail::LineSpeed(slave), 14400u);
+    EXPECT_EQ(LineSpeed(slave), 14400u);
     EXPECT_TRUE(m_pty.SlaveSettings().c_cflag & CRTSCTS);
     m_comm->SetStopBits(TStopBits::_2);
     m_comm->SetBaudRate(256000);
-    EXPECT_EQ(detail::LineSpeed(slave), 256000u);
+    EXPECT_EQ(LineSpeed(slave), 256000u);
     EXPECT_TRUE(m_pty.SlaveSettings().c_cflag & CSTOPB);
     close(slave);
 }
@@ -275,9 +275,9 @@ class LineEventCommTest : public PtyCommTest {
 protected:
     LineEventCommTest()
     {
-        detail::SetLineMonitorFactory([lines = m_lines](int) { return std::make_unique<ScriptedMonitor>(lines); });
+        SetLineMonitorFactory([lines = m_lines](int) { return std::make_unique<ScriptedMonitor>(lines); });
     }
-    ~LineEventCommTest() override { detail::SetLineMonitorFactory({}); }
+    ~LineEventCommTest() override { SetLineMonitorFactory({}); }
 
     std::shared_ptr<ScriptedLines> m_lines = std::make_shared<ScriptedLines>();
 };

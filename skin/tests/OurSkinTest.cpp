@@ -1,6 +1,6 @@
 // The skin the program ships (assets/skin/modem.skn) read the way the skin data component reads
 // it: whatever the drawing code or the packer changes, the engine must still find all of it.
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 #include "skin/QuickIni.h"
 #include "skin/SkinElements.h"
 #include "skin/SkinReader.h"

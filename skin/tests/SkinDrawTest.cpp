@@ -1,8 +1,8 @@
 #include "skin/SkinDraw.h"
 
 #include "SkinTestImages.h"
-#include "platform/classlib/Controls.h"
-#include "platform/classlib/GraphicsCanvas.h"
+#include "platform/classlib/forms/Controls.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <gtest/gtest.h>

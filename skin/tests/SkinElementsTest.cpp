@@ -1,8 +1,8 @@
 #include "skin/SkinElements.h"
 
 #include "SkinTestImages.h"
-#include "platform/classlib/GraphicsObjects.h"
-#include "platform/classlib/Resources.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/classlib/core/Resources.h"
 #include "platform/winapi/user/WinUser.h"
 #include "skin/QuickIni.h"
 #include "skin/SkinDraw.h"

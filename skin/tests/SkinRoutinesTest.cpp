@@ -1,8 +1,8 @@
 #include "skin/SkinRoutines.h"
 
 #include "SkinTestImages.h"
-#include "platform/classlib/GraphicsCanvas.h"
-#include "platform/classlib/GraphicsObjects.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/Text.h"

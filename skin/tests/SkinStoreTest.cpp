@@ -1,7 +1,7 @@
 #include "skin/SkinStore.h"
 
-#include "platform/classlib/FormReader.h"
-#include "platform/classlib/FormWriter.h"
+#include "platform/classlib/core/FormReader.h"
+#include "platform/classlib/core/FormWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "SkinTestImages.h"
 
-#include "platform/classlib/GraphicsCanvas.h"
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/classlib/core/Streams.h"
 
 std::unique_ptr<TBitmap> MakeBitmap(int width, int height, const TPixelSource& pixel, TPixelFormat format)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/classlib/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
 
 #include <cstdint>
 #include <functional>

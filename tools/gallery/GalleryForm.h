@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/classlib/Forms.h"
+#include "platform/classlib/forms/Forms.h"
 
 #include <functional>
 

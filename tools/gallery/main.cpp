@@ -5,7 +5,7 @@
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 
-#include "platform/classlib/Forms.h"
+#include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "tools/gallery/GalleryForm.h"
 

@@ -9,11 +9,13 @@
 #include <functional>
 #include <optional>
 
+namespace detail = winapi_comm::detail;
+
 namespace {
 
 std::shared_ptr<detail::CommPort> FindPort(HANDLE handle)
 {
-    return detail::Lookup<detail::CommPort>(handle);
+    return winapi_kernel::Lookup<detail::CommPort>(handle);
 }
 
 std::optional<std::string> DevicePathFor(const std::string& name)
@@ -79,7 +81,7 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD
     auto port = detail::CommPort::Open(*path);
     if (!port)
         return INVALID_HANDLE_VALUE;
-    return detail::NewHandle(std::move(port));
+    return winapi_kernel::NewHandle(std::move(port));
 }
 
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
@@ -133,9 +135,9 @@ BOOL GetOverlappedResult(HANDLE hFile, LPOVERLAPPED lpOverlapped, LPDWORD lpNumb
                 return Fail(ERROR_IO_INCOMPLETE);
         } else {
             // Without an event the port itself is waited on; it is signalled by every completion.
-            const std::shared_ptr<detail::Waitable> portObject = port;
+            const std::shared_ptr<winapi_kernel::Waitable> portObject = port;
             while (StatusOf(lpOverlapped) == STATUS_PENDING)
-                (void)detail::WaitForObjects({&portObject, 1}, false, INFINITE);
+                (void)winapi_kernel::WaitForObjects({&portObject, 1}, false, INFINITE);
         }
     }
     if (lpNumberOfBytesTransferred)

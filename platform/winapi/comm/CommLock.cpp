@@ -12,7 +12,7 @@
 #include <mutex>
 #include <set>
 
-namespace detail {
+namespace winapi_comm::detail {
 namespace {
 
 std::mutex g_mutex;
@@ -116,4 +116,4 @@ void CommLock::SetFolder(const std::string& folder)
     g_folder = folder;
 }
 
-} // namespace detail
+} // namespace winapi_comm::detail

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-namespace detail {
+namespace winapi_comm::detail {
 
 // Exclusive use of one serial device: a claim in this process (keyed by the device number, so
 // two names of one device collide) and a UUCP lock file "LCK..<name>" holding our process id in
@@ -27,4 +27,4 @@ private:
     std::string m_lockFile;
 };
 
-} // namespace detail
+} // namespace winapi_comm::detail

@@ -21,7 +21,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace detail {
+namespace winapi_comm::detail {
 namespace {
 
 // Bytes the port holds for reads to come; beyond this it stops taking bytes from the device, so
@@ -53,7 +53,7 @@ std::shared_ptr<IssuerToken> CurrentIssuer()
     thread_local std::shared_ptr<IssuerToken> token;
     if (!token) {
         token = std::make_shared<IssuerToken>();
-        AtThreadExit([issuer = token] {
+        winapi_kernel::AtThreadExit([issuer = token] {
             std::lock_guard lock(issuer->mutex);
             issuer->alive = false;
         });
@@ -715,4 +715,4 @@ int CommPort::PollTimeoutMs(SteadyClock::time_point now) const
     return static_cast<int>(std::min<long long>((waitUs + 999) / 1000, 24 * 3600 * 1000));
 }
 
-} // namespace detail
+} // namespace winapi_comm::detail

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-namespace detail {
+namespace winapi_comm::detail {
 
 // Tells whether the thread that issued an operation still exists; an operation of a thread that
 // has ended is dropped without writing into its (gone) records.
@@ -29,7 +29,7 @@ struct IssuerToken {
 // between the device and the operations, runs the time-outs and watches the modem lines.
 // Completing an operation fills its OVERLAPPED and sets its event. The port is also waitable,
 // signalled whenever an operation completes (for GetOverlappedResult without an event).
-class CommPort final : public Waitable {
+class CommPort final : public winapi_kernel::Waitable {
     struct PassKey {};
 
 public:
@@ -127,4 +127,4 @@ private:
     std::thread m_thread;
 };
 
-} // namespace detail
+} // namespace winapi_comm::detail

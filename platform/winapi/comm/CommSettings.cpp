@@ -1,6 +1,6 @@
 #include "platform/winapi/comm/CommSettings.h"
 
-namespace detail {
+namespace winapi_comm::detail {
 namespace {
 
 DWORD RtsControl(const DCB& dcb)
@@ -95,4 +95,4 @@ DCB DefaultDcb()
     return dcb;
 }
 
-} // namespace detail
+} // namespace winapi_comm::detail

@@ -4,7 +4,7 @@
 
 #include <termios.h>
 
-namespace detail {
+namespace winapi_comm::detail {
 
 // Whether Win32 would accept the block (data bits 5-8, known parity and stop bits, a combination
 // of data and stop bits that exists, distinct XON and XOFF characters, a baud rate above 0).
@@ -23,4 +23,4 @@ void ReadDcbFromTermios(const termios& settings, DCB& dcb);
 // A block describing raw settings just opened: binary, DTR and RTS on, no flow control.
 [[nodiscard]] DCB DefaultDcb();
 
-} // namespace detail
+} // namespace winapi_comm::detail

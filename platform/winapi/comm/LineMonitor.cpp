@@ -5,7 +5,6 @@
 
 #include <mutex>
 
-namespace detail {
 namespace {
 
 class IoctlLineMonitor final : public LineMonitor {
@@ -55,5 +54,3 @@ std::unique_ptr<LineMonitor> MakeLineMonitor(int fd)
     std::lock_guard lock(g_mutex);
     return g_factory ? g_factory(fd) : std::make_unique<IoctlLineMonitor>(fd);
 }
-
-} // namespace detail

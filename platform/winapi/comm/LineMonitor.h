@@ -4,8 +4,6 @@
 #include <memory>
 #include <optional>
 
-namespace detail {
-
 struct LineErrorCounts {
     unsigned frame = 0;
     unsigned overrun = 0;
@@ -32,5 +30,3 @@ using LineMonitorFactory = std::function<std::unique_ptr<LineMonitor>(int fd)>;
 // The monitor each newly opened port gets; an empty factory restores the ioctl one.
 void SetLineMonitorFactory(LineMonitorFactory factory);
 [[nodiscard]] std::unique_ptr<LineMonitor> MakeLineMonitor(int fd);
-
-} // namespace detail

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <utility>
 
-namespace detail {
 namespace {
 
 constexpr std::array<std::pair<std::uint32_t, unsigned>, 30> g_codes = {{
@@ -66,4 +65,3 @@ std::uint32_t LineSpeed(int fd)
     return ioctl(fd, TCGETS2, &settings) == 0 ? settings.c_ospeed : 0;
 }
 
-} // namespace detail

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-namespace detail {
-
 // The line's speed through termios2, the only interface that takes any number of bits per second
 // (14400, 56000, 128000 and 256000 are ordinary on Win32 and have no B constant). Its header
 // clashes with <termios.h>, so it stays alone in LineSpeed.cpp.
@@ -15,5 +13,3 @@ namespace detail {
 
 // The line's output speed in bits per second; 0 when it cannot be read.
 [[nodiscard]] std::uint32_t LineSpeed(int fd);
-
-} // namespace detail

@@ -1,7 +1,7 @@
 #include "platform/winapi/controls/ComboBoxWindow.h"
 
 #include "platform/winapi/controls/CommCtrl.h"
-#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/user/ControlInstance.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/controls/ListBoxWindow.h"
@@ -14,7 +14,9 @@
 #include <cstring>
 #include <string>
 
-namespace detail {
+namespace detail = winapi_controls::detail;
+
+namespace winapi_controls::detail {
 
 namespace {
 
@@ -468,7 +470,7 @@ LRESULT ComboBoxWindow::GetText(WPARAM size, LPSTR buffer) const
     return static_cast<LRESULT>(copied);
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail
 
 BOOL GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi)
 {

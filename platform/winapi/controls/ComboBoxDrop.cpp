@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 namespace {
 
@@ -204,4 +204,4 @@ bool ComboBoxWindow::EditMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail

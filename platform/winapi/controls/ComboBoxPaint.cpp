@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 void ComboBoxWindow::Paint(HDC dc)
 {
@@ -80,4 +80,4 @@ void ComboBoxWindow::PaintField(HDC dc)
         (void)DrawFocusRect(dc, &rect);
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail

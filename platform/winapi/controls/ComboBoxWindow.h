@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/winapi/controls/ComboBox.h"
-#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/user/ControlInstance.h"
 
-namespace detail {
+namespace winapi_controls::detail {
 
 // The state behind one combo box window. The list keeps the items and the selection; the combo
 // lays out its parts, drops the list, turns what its parts report into CBN_ notifications and
@@ -85,4 +85,4 @@ private:
     bool m_typing = false;
 };
 
-} // namespace detail
+} // namespace winapi_controls::detail

@@ -5,13 +5,6 @@
 // What the built-in controls share: the WM_NOTIFY header, custom-draw records, the common
 // notification codes, and the two ways a control reports to its parent.
 
-struct NMHDR {
-    HWND hwndFrom;
-    UINT_PTR idFrom;
-    UINT code;
-};
-using LPNMHDR = NMHDR*;
-
 constexpr UINT NM_FIRST = 0U;
 constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1;
 constexpr UINT NM_CLICK = NM_FIRST - 2;

@@ -1,8 +1,8 @@
 #include "platform/winapi/controls/DateTimePick.h"
 
 #include "platform/rtl/LocaleSettings.h"
-#include "platform/winapi/controls/ControlInstance.h"
-#include "platform/winapi/controls/ControlPaint.h"
+#include "platform/winapi/user/ControlInstance.h"
+#include "platform/winapi/user/ControlPaint.h"
 #include "platform/winapi/controls/DateTimePickFields.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
@@ -17,6 +17,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace detail = winapi_controls::detail;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstdio>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 namespace {
 
@@ -237,4 +237,4 @@ int DateTimeFieldDigits(const DateTimeField& field)
     return field.kind == Kind::Year && field.letters > 2 ? 4 : 2;
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 enum class DateTimeFieldKind { Literal, Day, DayName, Month, Year, Hour12, Hour24, Minute, Second, AmPm };
 
@@ -36,4 +36,4 @@ struct DateTimeField {
                                                          int number);
 [[nodiscard]] int DateTimeFieldDigits(const DateTimeField& field);
 
-} // namespace detail
+} // namespace winapi_controls::detail

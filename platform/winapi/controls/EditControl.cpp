@@ -1,8 +1,8 @@
 #include "platform/winapi/controls/EditControl.h"
 
 #include "platform/winapi/controls/CommCtrl.h"
-#include "platform/winapi/controls/ControlInstance.h"
-#include "platform/winapi/controls/ControlPaint.h"
+#include "platform/winapi/user/ControlInstance.h"
+#include "platform/winapi/user/ControlPaint.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/controls/RichEdit.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/user/ControlInstance.h"
 #include "platform/winapi/controls/EditLayout.h"
 #include "platform/winapi/controls/EditModel.h"
 #include "platform/winapi/gdi/Gdi.h"

@@ -1,7 +1,7 @@
 #include "platform/winapi/controls/Header.h"
 
-#include "platform/winapi/controls/ControlInstance.h"
-#include "platform/winapi/controls/ControlPaint.h"
+#include "platform/winapi/user/ControlInstance.h"
+#include "platform/winapi/user/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"

@@ -1,13 +1,15 @@
 #include "platform/winapi/controls/ListBoxWindow.h"
 
-#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/user/ControlInstance.h"
 
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 #include <cstring>
 
-namespace detail {
+namespace detail = winapi_controls::detail;
+
+namespace winapi_controls::detail {
 
 void RegisterComboListClass() { (void)RegisterControlInstanceClass<ListBoxWindow>("ComboLBox", CS_DBLCLKS | CS_SAVEBITS); }
 
@@ -340,7 +342,7 @@ bool ListBoxWindow::Report(WORD code) const
         .stands;
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail
 
 void RegisterListBoxClass()
 {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 void ListBoxWindow::KeyDown(WPARAM key)
 {
@@ -119,4 +119,4 @@ void ListBoxWindow::ButtonUp(POINT point)
         (void)ReleaseCapture();
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 // ---- Geometry -------------------------------------------------------------------------------
 
@@ -301,4 +301,4 @@ bool ListBoxWindow::OwnerDrawItem(HDC dc, int index, UINT action)
     return SendTo(GetParent(identity), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw)).stands;
 }
 
-} // namespace detail
+} // namespace winapi_controls::detail

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/user/ControlInstance.h"
 #include "platform/winapi/controls/ListBox.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace detail {
+namespace winapi_controls::detail {
 
 // The state behind one list box window. A list with LBS_COMBOBOX is the drop-down of the combo
 // box that owns it: it reports to the combo (LBN_SELCHANGE when an item is picked with the
@@ -109,4 +109,4 @@ private:
 // Registers "ComboLBox", the drop-down part of combo boxes (the list box procedure).
 void RegisterComboListClass();
 
-} // namespace detail
+} // namespace winapi_controls::detail

@@ -1,6 +1,6 @@
 #include "platform/winapi/controls/RichEdit.h"
 
-#include "platform/winapi/controls/ControlInstance.h"
+#include "platform/winapi/user/ControlInstance.h"
 #include "platform/winapi/controls/EditControl.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/GdiOwners.h"

@@ -1,7 +1,7 @@
 #include "platform/winapi/controls/TrackBar.h"
 
-#include "platform/winapi/controls/ControlInstance.h"
-#include "platform/winapi/controls/ControlPaint.h"
+#include "platform/winapi/user/ControlInstance.h"
+#include "platform/winapi/user/ControlPaint.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiOwners.h"

@@ -23,21 +23,21 @@ struct FILETIME {
 };
 using PFILETIME = FILETIME*;
 
-namespace detail {
+namespace winapi_devices::detail {
 inline HKEY PredefinedKey(DWORD value)
 {
     // Win32 sign-extends the predefined keys to pointer width.
     return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(value)));
 }
-} // namespace detail
+} // namespace winapi_devices::detail
 
-inline const HKEY HKEY_CLASSES_ROOT = detail::PredefinedKey(0x80000000);
-inline const HKEY HKEY_CURRENT_USER = detail::PredefinedKey(0x80000001);
-inline const HKEY HKEY_LOCAL_MACHINE = detail::PredefinedKey(0x80000002);
-inline const HKEY HKEY_USERS = detail::PredefinedKey(0x80000003);
-inline const HKEY HKEY_PERFORMANCE_DATA = detail::PredefinedKey(0x80000004);
-inline const HKEY HKEY_CURRENT_CONFIG = detail::PredefinedKey(0x80000005);
-inline const HKEY HKEY_DYN_DATA = detail::PredefinedKey(0x80000006);
+inline const HKEY HKEY_CLASSES_ROOT = winapi_devices::detail::PredefinedKey(0x80000000);
+inline const HKEY HKEY_CURRENT_USER = winapi_devices::detail::PredefinedKey(0x80000001);
+inline const HKEY HKEY_LOCAL_MACHINE = winapi_devices::detail::PredefinedKey(0x80000002);
+inline const HKEY HKEY_USERS = winapi_devices::detail::PredefinedKey(0x80000003);
+inline const HKEY HKEY_PERFORMANCE_DATA = winapi_devices::detail::PredefinedKey(0x80000004);
+inline const HKEY HKEY_CURRENT_CONFIG = winapi_devices::detail::PredefinedKey(0x80000005);
+inline const HKEY HKEY_DYN_DATA = winapi_devices::detail::PredefinedKey(0x80000006);
 
 constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
 constexpr REGSAM KEY_SET_VALUE = 0x0002;

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <new>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 constexpr int MaxDimension = 32767;
@@ -237,7 +239,7 @@ int BitmapObject::Describe(int size, void* buffer) const
 
 std::shared_ptr<BitmapObject> LookupBitmap(HBITMAP bitmap)
 {
-    return detail::LookupGdi<BitmapObject>(bitmap);
+    return winapi_gdi::LookupGdi<BitmapObject>(bitmap);
 }
 
 namespace {
@@ -248,7 +250,7 @@ HBITMAP Publish(std::shared_ptr<BitmapObject> bitmap)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return static_cast<HBITMAP>(detail::NewGdiHandle(std::move(bitmap)));
+    return static_cast<HBITMAP>(winapi_gdi::NewGdiHandle(std::move(bitmap)));
 }
 
 // Copies rows of a packed DIB into a bitmap's pixels: DIB scan lines [start, start + lines),
@@ -297,7 +299,7 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
     // A memory DC's compatible bitmap has the format of the bitmap selected into it.
     const int bpp = context->IsMonochrome() ? 1 : 32;
     if (width == 0 || height == 0)
-        return detail::DefaultBitmap();
+        return winapi_gdi::DefaultBitmap();
     return Publish(std::make_shared<BitmapObject>(width, height, bpp));
 }
 

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <utility>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 std::atomic<LONG> g_screenWidth{1024};
@@ -30,7 +32,7 @@ int Scale(long long value, long long numerator, long long denominator)
 
 SelectionRef Stock(int index)
 {
-    return SelectionRef(detail::LookupGdiObject(GetStockObject(index)));
+    return SelectionRef(winapi_gdi::LookupGdiObject(GetStockObject(index)));
 }
 
 bool IsScaling(const DcState& s)
@@ -46,10 +48,10 @@ DeviceContext::DeviceContext(Kind kind, std::shared_ptr<Surface> surface, POINT 
     state.pen = Stock(BLACK_PEN);
     state.brush = Stock(WHITE_BRUSH);
     if (HGDIOBJ font = GetStockObject(SYSTEM_FONT))
-        state.font = SelectionRef(detail::LookupGdiObject(font));
+        state.font = SelectionRef(winapi_gdi::LookupGdiObject(font));
     state.palette = Stock(DEFAULT_PALETTE);
     if (kind == Kind::Memory)
-        state.bitmap = SelectionRef(detail::LookupGdiObject(detail::DefaultBitmap()));
+        state.bitmap = SelectionRef(winapi_gdi::LookupGdiObject(winapi_gdi::DefaultBitmap()));
 }
 
 POINT DeviceContext::ToDevice(POINT p) const
@@ -154,7 +156,7 @@ std::uint32_t DeviceContext::PixelFor(COLORREF color) const
 
 std::shared_ptr<DeviceContext> LookupDC(HDC dc)
 {
-    return detail::LookupGdi<DeviceContext>(dc);
+    return winapi_gdi::LookupGdi<DeviceContext>(dc);
 }
 
 // --- Creation ---------------------------------------------------------------------------------
@@ -164,21 +166,21 @@ HDC CreateCompatibleDC(HDC dc)
     if (dc && !LookupDC(dc))
         return nullptr;
     auto context = std::make_shared<DeviceContext>(DeviceContext::Kind::Memory, nullptr, POINT{0, 0}, std::nullopt);
-    return static_cast<HDC>(detail::NewGdiHandle(std::move(context)));
+    return static_cast<HDC>(winapi_gdi::NewGdiHandle(std::move(context)));
 }
 
 BOOL DeleteDC(HDC dc)
 {
     if (!LookupDC(dc))
         return FALSE;
-    return detail::DeleteGdiHandle(dc) ? TRUE : FALSE;
+    return winapi_gdi::DeleteGdiHandle(dc) ? TRUE : FALSE;
 }
 
 HDC CreateSurfaceDC(std::shared_ptr<Surface> surface, POINT origin, HRGN visibleRegion)
 {
     std::optional<Region> visible;
     if (visibleRegion) {
-        auto region = detail::LookupGdi<RegionObject>(visibleRegion);
+        auto region = winapi_gdi::LookupGdi<RegionObject>(visibleRegion);
         if (!region)
             return nullptr;
         visible = region->region;
@@ -189,7 +191,7 @@ HDC CreateSurfaceDC(std::shared_ptr<Surface> surface, POINT origin, HRGN visible
     }
     auto context = std::make_shared<DeviceContext>(DeviceContext::Kind::Surface, std::move(surface), origin,
                                                    std::move(visible));
-    return static_cast<HDC>(detail::NewGdiHandle(std::move(context)));
+    return static_cast<HDC>(winapi_gdi::NewGdiHandle(std::move(context)));
 }
 
 BOOL DeleteSurfaceDC(HDC dc)
@@ -197,7 +199,7 @@ BOOL DeleteSurfaceDC(HDC dc)
     auto context = LookupDC(dc);
     if (!context || context->DcKind() != DeviceContext::Kind::Surface)
         return FALSE;
-    return detail::DeleteGdiHandle(dc) ? TRUE : FALSE;
+    return winapi_gdi::DeleteGdiHandle(dc) ? TRUE : FALSE;
 }
 
 void SetScreenSize(SIZE size)

@@ -9,7 +9,9 @@
 #include <map>
 #include <mutex>
 
-namespace detail {
+namespace detail = winapi_gdi::detail;
+
+namespace winapi_gdi::detail {
 
 FontRequest RequestFor(const LOGFONTA& logFont)
 {
@@ -40,7 +42,7 @@ int EmPixelsFor(int lfHeight, int unitsPerEm, int cellUnits)
     return static_cast<int>(std::clamp<long>(em, 1, MaxEmPixels));
 }
 
-} // namespace detail
+} // namespace winapi_gdi::detail
 
 namespace {
 

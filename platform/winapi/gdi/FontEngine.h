@@ -17,7 +17,7 @@
 constexpr int MaxEmPixels = 1024;
 constexpr int DefaultEmPixels = 12;
 
-namespace detail {
+namespace winapi_gdi::detail {
 
 // A logical font reduced to what changes the realised one.
 struct FontRequest {
@@ -47,4 +47,4 @@ struct FontRequest {
 [[nodiscard]] std::shared_ptr<FontInstance> CreateFreeTypeFont(const FontRequest& request);
 [[nodiscard]] std::shared_ptr<FontInstance> CreateMarlettFont(const FontRequest& request);
 
-} // namespace detail
+} // namespace winapi_gdi::detail

@@ -17,6 +17,8 @@
 #include <optional>
 #include <unordered_map>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 // The slant GDI gives a face that has no italic of its own (about 12 degrees).
@@ -333,7 +335,7 @@ private:
 
 } // namespace
 
-namespace detail {
+namespace winapi_gdi::detail {
 
 std::shared_ptr<FontInstance> CreateFreeTypeFont(const FontRequest& request)
 {
@@ -351,4 +353,4 @@ std::shared_ptr<FontInstance> CreateFreeTypeFont(const FontRequest& request)
     return std::make_shared<FreeTypeFont>(std::move(library), face, *file, request);
 }
 
-} // namespace detail
+} // namespace winapi_gdi::detail

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 // A shape in the em square: x rightwards, y downwards from the top of the em, both 0..1.
@@ -169,11 +171,11 @@ private:
 
 } // namespace
 
-namespace detail {
+namespace winapi_gdi::detail {
 
 std::shared_ptr<FontInstance> CreateMarlettFont(const FontRequest& request)
 {
     return std::make_shared<MarlettFont>(request);
 }
 
-} // namespace detail
+} // namespace winapi_gdi::detail

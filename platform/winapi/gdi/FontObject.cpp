@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 LOGFONTA MakeLogFont(int height, int weight, BYTE pitchAndFamily, const char* faceName)
@@ -74,7 +76,7 @@ std::shared_ptr<FontInstance> SelectedFont(const DeviceContext& dc)
     return RealizeFont(system);
 }
 
-namespace detail {
+namespace winapi_gdi::detail {
 
 std::shared_ptr<GdiObject> CreateStockFont(int stockIndex)
 {
@@ -84,7 +86,7 @@ std::shared_ptr<GdiObject> CreateStockFont(int stockIndex)
     return std::make_shared<FontObject>(logFont);
 }
 
-} // namespace detail
+} // namespace winapi_gdi::detail
 
 HFONT CreateFontIndirectA(const LOGFONTA* logFont)
 {
@@ -94,7 +96,7 @@ HFONT CreateFontIndirectA(const LOGFONTA* logFont)
     }
     LOGFONTA copy = *logFont;
     copy.lfFaceName[LF_FACESIZE - 1] = '\0'; // a name filling the whole field is cut, never overrun
-    return static_cast<HFONT>(detail::NewGdiHandle(std::make_shared<FontObject>(copy)));
+    return static_cast<HFONT>(winapi_gdi::NewGdiHandle(std::make_shared<FontObject>(copy)));
 }
 
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,

@@ -109,7 +109,7 @@ private:
     std::vector<std::size_t> m_free;
 };
 
-namespace detail {
+namespace winapi_gdi {
 
 HGDIOBJ NewGdiHandle(std::shared_ptr<GdiObject> object)
 {
@@ -138,7 +138,7 @@ bool DeleteGdiHandle(HGDIOBJ handle)
     return found;
 }
 
-} // namespace detail
+} // namespace winapi_gdi
 
 SelectionRef::SelectionRef(std::shared_ptr<GdiObject> object) : m_object(std::move(object))
 {

@@ -36,7 +36,9 @@ private:
     int m_selectCount = 0;
 };
 
-namespace detail {
+// The GDI object table, for the stand-in layers that add kinds of GDI objects (the window
+// manager's regions).
+namespace winapi_gdi {
 
 // Enters `object` into the table and returns its new handle.
 [[nodiscard]] HGDIOBJ NewGdiHandle(std::shared_ptr<GdiObject> object);
@@ -58,12 +60,16 @@ bool DeleteGdiHandle(HGDIOBJ handle);
 // The 1 x 1 monochrome bitmap a new memory DC has selected (a stock object).
 [[nodiscard]] HBITMAP DefaultBitmap();
 
+} // namespace winapi_gdi
+
+namespace winapi_gdi::detail {
+
 // Provided by the font engine: the object behind the stock font `stockIndex` (SYSTEM_FONT,
 // DEFAULT_GUI_FONT, ANSI_VAR_FONT, ...). Referenced weakly, so the GDI links without fonts; then
 // the stock font indexes answer 0.
 [[nodiscard]] std::shared_ptr<GdiObject> CreateStockFont(int stockIndex);
 
-} // namespace detail
+} // namespace winapi_gdi::detail
 
 // A DC's hold on a selected object: keeps it alive and counts it as selected, so DeleteObject
 // only marks it while any DC state (current or saved) still holds it.

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 // A device bitmap of `bitsPixel` (1 or 32) holding `from`'s pixels: one-bit copies quantise, and

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 constexpr std::uint32_t MaskedOut = 0xFFFFFF;

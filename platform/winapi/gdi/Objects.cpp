@@ -10,10 +10,12 @@
 #include <cstring>
 #include <mutex>
 
-namespace detail {
+namespace detail = winapi_gdi::detail;
+
+namespace winapi_gdi::detail {
 // Weak: the font engine defines it when it is linked in.
 [[gnu::weak]] std::shared_ptr<GdiObject> CreateStockFont(int stockIndex);
-} // namespace detail
+} // namespace winapi_gdi::detail
 
 namespace {
 
@@ -165,12 +167,12 @@ HGDIOBJ GetStockObject(int index)
     std::lock_guard lock(stock.mutex);
     if (!stock.handles[std::size_t(index)]) {
         if (auto object = MakeStock(index))
-            stock.handles[std::size_t(index)] = detail::NewStockHandle(std::move(object));
+            stock.handles[std::size_t(index)] = winapi_gdi::NewStockHandle(std::move(object));
     }
     return stock.handles[std::size_t(index)];
 }
 
-HBITMAP detail::DefaultBitmap()
+HBITMAP winapi_gdi::DefaultBitmap()
 {
     StockTable& stock = Stock();
     std::lock_guard lock(stock.mutex);
@@ -181,21 +183,21 @@ HBITMAP detail::DefaultBitmap()
 
 BOOL DeleteObject(HGDIOBJ object)
 {
-    auto found = detail::LookupGdiObject(object);
+    auto found = winapi_gdi::LookupGdiObject(object);
     if (!found || found->Type() == OBJ_DC || found->Type() == OBJ_MEMDC)
         return FALSE;
-    return detail::DeleteGdiHandle(object) ? TRUE : FALSE;
+    return winapi_gdi::DeleteGdiHandle(object) ? TRUE : FALSE;
 }
 
 int GetObjectA(HGDIOBJ object, int size, LPVOID buffer)
 {
-    auto found = detail::LookupGdiObject(object);
+    auto found = winapi_gdi::LookupGdiObject(object);
     return found ? found->Describe(size, buffer) : 0;
 }
 
 DWORD GetObjectType(HGDIOBJ object)
 {
-    auto found = detail::LookupGdiObject(object);
+    auto found = winapi_gdi::LookupGdiObject(object);
     return found ? found->Type() : 0;
 }
 
@@ -208,7 +210,7 @@ HPEN CreatePen(int style, int width, COLORREF color)
     // Styled pens are cosmetic: wider than one pixel they draw solid.
     if (width > 1 && style >= PS_DASH && style <= PS_DASHDOTDOT)
         style = PS_SOLID;
-    return static_cast<HPEN>(detail::NewGdiHandle(std::make_shared<PenObject>(UINT(style), width, color, false)));
+    return static_cast<HPEN>(winapi_gdi::NewGdiHandle(std::make_shared<PenObject>(UINT(style), width, color, false)));
 }
 
 HPEN CreatePenIndirect(const LOGPEN* logPen)
@@ -226,12 +228,12 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCo
     }
     // Cosmetic pens are one pixel wide whatever the width says.
     const int penWidth = (style & PS_TYPE_MASK) == PS_GEOMETRIC ? int(width) : 1;
-    return static_cast<HPEN>(detail::NewGdiHandle(std::make_shared<PenObject>(style, penWidth, brush->lbColor, true)));
+    return static_cast<HPEN>(winapi_gdi::NewGdiHandle(std::make_shared<PenObject>(style, penWidth, brush->lbColor, true)));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color)
 {
-    return static_cast<HBRUSH>(detail::NewGdiHandle(std::make_shared<BrushObject>(BS_SOLID, color, 0)));
+    return static_cast<HBRUSH>(winapi_gdi::NewGdiHandle(std::make_shared<BrushObject>(BS_SOLID, color, 0)));
 }
 
 HBRUSH CreateHatchBrush(int hatch, COLORREF color)
@@ -240,7 +242,7 @@ HBRUSH CreateHatchBrush(int hatch, COLORREF color)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return static_cast<HBRUSH>(detail::NewGdiHandle(std::make_shared<BrushObject>(BS_HATCHED, color, hatch)));
+    return static_cast<HBRUSH>(winapi_gdi::NewGdiHandle(std::make_shared<BrushObject>(BS_HATCHED, color, hatch)));
 }
 
 HBRUSH CreatePatternBrush(HBITMAP handle)
@@ -253,7 +255,7 @@ HBRUSH CreatePatternBrush(HBITMAP handle)
     for (int y = 0; y < bitmap->Height(); ++y)
         std::copy_n(pixels.Row(y), bitmap->Width(), pattern.Row(y));
     return static_cast<HBRUSH>(
-        detail::NewGdiHandle(std::make_shared<BrushObject>(std::move(pattern), bitmap->IsMonochrome())));
+        winapi_gdi::NewGdiHandle(std::make_shared<BrushObject>(std::move(pattern), bitmap->IsMonochrome())));
 }
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH* logBrush)
@@ -276,18 +278,18 @@ HPALETTE CreatePalette(const LOGPALETTE* logPalette)
         return nullptr;
     }
     std::vector<PALETTEENTRY> entries(logPalette->palPalEntry, logPalette->palPalEntry + logPalette->palNumEntries);
-    return static_cast<HPALETTE>(detail::NewGdiHandle(std::make_shared<PaletteObject>(std::move(entries))));
+    return static_cast<HPALETTE>(winapi_gdi::NewGdiHandle(std::make_shared<PaletteObject>(std::move(entries))));
 }
 
 UINT GetNearestPaletteIndex(HPALETTE handle, COLORREF color)
 {
-    auto palette = detail::LookupGdi<PaletteObject>(handle);
+    auto palette = winapi_gdi::LookupGdi<PaletteObject>(handle);
     return palette ? palette->NearestIndex(color) : CLR_INVALID;
 }
 
 UINT GetPaletteEntries(HPALETTE handle, UINT start, UINT count, PALETTEENTRY* entries)
 {
-    auto palette = detail::LookupGdi<PaletteObject>(handle);
+    auto palette = winapi_gdi::LookupGdi<PaletteObject>(handle);
     if (!palette)
         return 0;
     if (!entries)
@@ -301,7 +303,7 @@ UINT GetPaletteEntries(HPALETTE handle, UINT start, UINT count, PALETTEENTRY* en
 
 UINT SetPaletteEntries(HPALETTE handle, UINT start, UINT count, const PALETTEENTRY* entries)
 {
-    auto palette = detail::LookupGdi<PaletteObject>(handle);
+    auto palette = winapi_gdi::LookupGdi<PaletteObject>(handle);
     if (!palette || !entries || start >= palette->entries.size())
         return 0;
     const UINT n = std::min<UINT>(count, UINT(palette->entries.size()) - start);
@@ -312,7 +314,7 @@ UINT SetPaletteEntries(HPALETTE handle, UINT start, UINT count, const PALETTEENT
 HPALETTE SelectPalette(HDC dc, HPALETTE handle, BOOL)
 {
     auto context = LookupDC(dc);
-    auto palette = detail::LookupGdi<PaletteObject>(handle);
+    auto palette = winapi_gdi::LookupGdi<PaletteObject>(handle);
     if (!context || !palette)
         return nullptr;
     HPALETTE previous = static_cast<HPALETTE>(context->state.palette.Handle());
@@ -329,7 +331,7 @@ UINT RealizePalette(HDC dc)
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle)
 {
     auto context = LookupDC(dc);
-    auto object = detail::LookupGdiObject(handle);
+    auto object = winapi_gdi::LookupGdiObject(handle);
     if (!context || !object)
         return nullptr;
     DcState& state = context->state;

@@ -8,16 +8,18 @@
 #include <cmath>
 #include <cstring>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 HRGN NewRegion(Region region)
 {
-    return static_cast<HRGN>(detail::NewGdiHandle(std::make_shared<RegionObject>(std::move(region))));
+    return static_cast<HRGN>(winapi_gdi::NewGdiHandle(std::make_shared<RegionObject>(std::move(region))));
 }
 
 std::shared_ptr<RegionObject> LookupRegion(HRGN region)
 {
-    return detail::LookupGdi<RegionObject>(region);
+    return winapi_gdi::LookupGdi<RegionObject>(region);
 }
 
 RECT Normalised(int left, int top, int right, int bottom)
@@ -235,7 +237,7 @@ BOOL FillRgn(HDC dc, HRGN handle, HBRUSH brushHandle)
 {
     auto context = LookupDC(dc);
     auto region = LookupRegion(handle);
-    auto brush = detail::LookupGdi<BrushObject>(brushHandle);
+    auto brush = winapi_gdi::LookupGdi<BrushObject>(brushHandle);
     if (!context || !region || !brush)
         return FALSE;
     return FillDeviceRegion(*context, ToDevice(*context, region->region), BrushPattern::Realise(*context, *brush), 0xF0);
@@ -264,7 +266,7 @@ BOOL FrameRgn(HDC dc, HRGN handle, HBRUSH brushHandle, int width, int height)
 {
     auto context = LookupDC(dc);
     auto region = LookupRegion(handle);
-    auto brush = detail::LookupGdi<BrushObject>(brushHandle);
+    auto brush = winapi_gdi::LookupGdi<BrushObject>(brushHandle);
     if (!context || !region || !brush || width <= 0 || height <= 0)
         return FALSE;
     // The frame is the region less itself shrunk: pixels within width/height of the outside.

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 RECT Deflate(RECT r, int by)
@@ -129,7 +131,7 @@ namespace {
 int FillWith(HDC dc, const RECT* rect, HBRUSH brushHandle, bool frame)
 {
     auto context = LookupDC(dc);
-    auto brush = detail::LookupGdi<BrushObject>(BrushFromSysColorValue(brushHandle));
+    auto brush = winapi_gdi::LookupGdi<BrushObject>(BrushFromSysColorValue(brushHandle));
     if (!context || !rect || !brush)
         return FALSE;
     const auto pattern = BrushPattern::Realise(*context, *brush);

@@ -5,6 +5,8 @@
 #include <array>
 #include <mutex>
 
+namespace detail = winapi_gdi::detail;
+
 namespace {
 
 constexpr int ColorCount = COLOR_MENUBAR + 1;
@@ -35,7 +37,7 @@ HBRUSH GetSysColorBrush(int index)
     HBRUSH& brush = brushes[std::size_t(index)];
     if (!brush)
         brush = static_cast<HBRUSH>(
-            detail::NewStockHandle(std::make_shared<BrushObject>(BS_SOLID, ClassicScheme[std::size_t(index)], 0)));
+            winapi_gdi::NewStockHandle(std::make_shared<BrushObject>(BS_SOLID, ClassicScheme[std::size_t(index)], 0)));
     return brush;
 }
 

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <unordered_map>
 
-namespace detail {
+namespace winapi_gdi::detail {
 
 // Handles of the user32 and common-controls objects the GDI files keep (icons, image lists): a
 // number that is never given out twice, so a destroyed or made-up handle finds nothing. Each
@@ -50,4 +50,4 @@ private:
     std::uintptr_t m_next;
 };
 
-} // namespace detail
+} // namespace winapi_gdi::detail

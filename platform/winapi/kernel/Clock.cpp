@@ -30,24 +30,24 @@ FakeClock::FakeClock(std::uint64_t startMs)
     : m_nowMs(startMs)
 {
     g_clock.store(this);
-    detail::WakeTimedWaiters();
+    winapi_kernel::WakeTimedWaiters();
 }
 
 FakeClock::~FakeClock()
 {
     g_clock.store(&g_systemClock);
-    detail::WakeTimedWaiters();
+    winapi_kernel::WakeTimedWaiters();
 }
 
 void FakeClock::Advance(std::uint64_t ms)
 {
     m_nowMs += ms;
-    detail::WakeTimedWaiters();
+    winapi_kernel::WakeTimedWaiters();
 }
 
 void FakeClock::AwaitTimedWaiters(std::size_t count) const
 {
-    detail::AwaitTimedWaiters(count);
+    winapi_kernel::AwaitTimedWaiters(count);
 }
 
 DWORD GetTickCount()

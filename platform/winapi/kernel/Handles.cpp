@@ -5,7 +5,7 @@
 #include <optional>
 #include <mutex>
 
-namespace detail {
+namespace winapi_kernel {
 
 // One table for every kind of object. A handle carries the slot's generation in its high half
 // and (index + 1) * 4 in its low half, like Win32's multiples of four; a closed slot's generation
@@ -103,11 +103,11 @@ std::shared_ptr<KernelObject> LookupObject(HANDLE handle)
     return object;
 }
 
-} // namespace detail
+} // namespace winapi_kernel
 
 BOOL CloseHandle(HANDLE hObject)
 {
-    if (!detail::HandleTable::Instance().Remove(hObject)) {
+    if (!winapi_kernel::HandleTable::Instance().Remove(hObject)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -9,7 +9,7 @@
 
 // The inside of the kernel stand-in, for the other stand-in layers (comm/, user/) that add kinds
 // of handles or waitable objects. Programs use the Win32-shaped calls instead.
-namespace detail {
+namespace winapi_kernel {
 
 // Anything a HANDLE can name. Handles are an index plus a generation into one table of shared
 // objects, so a stale, closed or made-up handle is recognised and the call fails with
@@ -99,4 +99,4 @@ void SuspensionPoint();
 void NoteCriticalSectionEntered();
 void NoteCriticalSectionLeft();
 
-} // namespace detail
+} // namespace winapi_kernel

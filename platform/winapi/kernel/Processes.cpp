@@ -18,7 +18,7 @@ extern char** environ;
 
 namespace {
 
-class KernelProcess final : public detail::Waitable {
+class KernelProcess final : public winapi_kernel::Waitable {
 public:
     explicit KernelProcess(pid_t pid)
         : m_pid(pid)
@@ -210,8 +210,8 @@ BOOL CreateProcessArgv(const std::vector<std::string>& arguments, LPCSTR current
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
-    lpProcessInformation->hProcess = detail::NewHandle(process);
-    lpProcessInformation->hThread = detail::NewHandle(process);
+    lpProcessInformation->hProcess = winapi_kernel::NewHandle(process);
+    lpProcessInformation->hThread = winapi_kernel::NewHandle(process);
     lpProcessInformation->dwProcessId = static_cast<DWORD>(pid);
     lpProcessInformation->dwThreadId = static_cast<DWORD>(pid);
     return TRUE;
@@ -238,7 +238,7 @@ BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_AT
 
 BOOL GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)
 {
-    const auto process = detail::Lookup<KernelProcess>(hProcess);
+    const auto process = winapi_kernel::Lookup<KernelProcess>(hProcess);
     if (!process)
         return FALSE;
     if (!lpExitCode) {
@@ -251,7 +251,7 @@ BOOL GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)
 
 BOOL TerminateProcess(HANDLE hProcess, UINT uExitCode)
 {
-    const auto process = detail::Lookup<KernelProcess>(hProcess);
+    const auto process = winapi_kernel::Lookup<KernelProcess>(hProcess);
     if (!process)
         return FALSE;
     if (!process->Terminate(uExitCode)) {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <thread>
 
-namespace detail {
+namespace winapi_kernel {
 
 struct Waiter {
     std::condition_variable wake;
@@ -153,11 +153,11 @@ void AwaitTimedWaiters(std::size_t count)
     WaitEngine::Instance().AwaitTimedWaiters(count);
 }
 
-} // namespace detail
+} // namespace winapi_kernel
 
 namespace {
 
-class Event final : public detail::Waitable {
+class Event final : public winapi_kernel::Waitable {
 public:
     explicit Event(bool manualReset)
         : m_manualReset(manualReset)
@@ -182,12 +182,12 @@ HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState
     auto event = std::make_shared<Event>(bManualReset != FALSE);
     if (bInitialState)
         event->Signal();
-    return detail::NewHandle(std::move(event));
+    return winapi_kernel::NewHandle(std::move(event));
 }
 
 BOOL SetEvent(HANDLE hEvent)
 {
-    const auto event = detail::Lookup<Event>(hEvent);
+    const auto event = winapi_kernel::Lookup<Event>(hEvent);
     if (!event)
         return FALSE;
     event->Signal();
@@ -196,7 +196,7 @@ BOOL SetEvent(HANDLE hEvent)
 
 BOOL ResetEvent(HANDLE hEvent)
 {
-    const auto event = detail::Lookup<Event>(hEvent);
+    const auto event = winapi_kernel::Lookup<Event>(hEvent);
     if (!event)
         return FALSE;
     event->Unsignal();
@@ -214,9 +214,9 @@ DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAl
         SetLastError(ERROR_INVALID_PARAMETER);
         return WAIT_FAILED;
     }
-    std::vector<std::shared_ptr<detail::Waitable>> objects;
+    std::vector<std::shared_ptr<winapi_kernel::Waitable>> objects;
     for (DWORD index = 0; index < nCount; ++index) {
-        auto object = detail::Lookup<detail::Waitable>(lpHandles[index]);
+        auto object = winapi_kernel::Lookup<winapi_kernel::Waitable>(lpHandles[index]);
         if (!object)
             return WAIT_FAILED;
         // Win32 refuses to wait for all of a list that names one object twice.
@@ -226,17 +226,17 @@ DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAl
         }
         objects.push_back(std::move(object));
     }
-    return detail::WaitForObjects(objects, bWaitAll != FALSE, dwMilliseconds);
+    return winapi_kernel::WaitForObjects(objects, bWaitAll != FALSE, dwMilliseconds);
 }
 
 void Sleep(DWORD dwMilliseconds)
 {
     if (dwMilliseconds == 0) {
-        detail::SuspensionPoint();
+        winapi_kernel::SuspensionPoint();
         std::this_thread::yield();
         return;
     }
-    (void)detail::WaitForObjects({}, false, dwMilliseconds);
+    (void)winapi_kernel::WaitForObjects({}, false, dwMilliseconds);
 }
 
 void InitializeCriticalSection(LPCRITICAL_SECTION) {}
@@ -246,19 +246,19 @@ void DeleteCriticalSection(LPCRITICAL_SECTION) {}
 void EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 {
     lpCriticalSection->Lock.lock();
-    detail::NoteCriticalSectionEntered();
+    winapi_kernel::NoteCriticalSectionEntered();
 }
 
 BOOL TryEnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 {
     if (!lpCriticalSection->Lock.try_lock())
         return FALSE;
-    detail::NoteCriticalSectionEntered();
+    winapi_kernel::NoteCriticalSectionEntered();
     return TRUE;
 }
 
 void LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection)
 {
-    detail::NoteCriticalSectionLeft();
+    winapi_kernel::NoteCriticalSectionLeft();
     lpCriticalSection->Lock.unlock();
 }

@@ -55,7 +55,7 @@ int NiceFor(int priority)
     return -5 * priority;
 }
 
-class KernelThread final : public detail::Waitable {
+class KernelThread final : public winapi_kernel::Waitable {
 public:
     KernelThread(LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD suspendCount)
         : m_start(start)
@@ -172,12 +172,12 @@ std::shared_ptr<KernelThread> FindThread(HANDLE handle)
 {
     if (handle == g_currentThreadPseudoHandle && t_currentThread)
         return std::static_pointer_cast<KernelThread>(t_currentThread->shared_from_this());
-    return detail::Lookup<KernelThread>(handle);
+    return winapi_kernel::Lookup<KernelThread>(handle);
 }
 
 } // namespace
 
-namespace detail {
+namespace winapi_kernel {
 
 void SuspensionPoint()
 {
@@ -195,7 +195,7 @@ void NoteCriticalSectionLeft()
     --t_heldCriticalSections;
 }
 
-} // namespace detail
+} // namespace winapi_kernel
 
 HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
                     DWORD dwCreationFlags, LPDWORD lpThreadId)
@@ -212,7 +212,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE lpStar
     }
     if (lpThreadId)
         *lpThreadId = thread->Id();
-    return detail::NewHandle(std::move(thread));
+    return winapi_kernel::NewHandle(std::move(thread));
 }
 
 DWORD ResumeThread(HANDLE hThread)
@@ -273,7 +273,7 @@ DWORD GetCurrentThreadId()
     return t_threadId;
 }
 
-void detail::AtThreadExit(std::function<void()> callback)
+void winapi_kernel::AtThreadExit(std::function<void()> callback)
 {
     t_exitCallbacks.Add(std::move(callback));
 }

@@ -43,11 +43,11 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 [[nodiscard]] HANDLE GetCurrentThread();
 [[nodiscard]] DWORD GetCurrentThreadId();
 
-namespace detail {
+namespace winapi_kernel {
 
 // Runs `callback` when the calling thread ends: for a thread of CreateThread, after its routine
 // returns and before its handle is signalled, so that whoever waits on the handle sees the
 // callback's effects; for any other thread, when it exits. Callbacks run in reverse order.
 void AtThreadExit(std::function<void()> callback);
 
-} // namespace detail
+} // namespace winapi_kernel

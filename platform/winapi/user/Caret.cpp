@@ -3,6 +3,8 @@
 
 #include <atomic>
 
+namespace detail = winapi_user::detail;
+
 // The caret: one per thread, drawn by inverting its rectangle, so drawing it twice restores the
 // pixels. It blinks on a window timer whose callback (not the window) gets the ticks. Painting
 // hides it first (BeginPaint and scrolling), so that the inversion never lands on fresh pixels.
@@ -58,7 +60,7 @@ bool Owns(HWND hwnd)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void HideCaretForPaint(HWND hwnd)
 {
@@ -78,7 +80,7 @@ void ForgetCaret(HWND hwnd)
         t_caret = Caret{};
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 BOOL CreateCaret(HWND hWnd, HBITMAP hBitmap, int nWidth, int nHeight)
 {

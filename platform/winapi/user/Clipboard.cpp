@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 using detail::FreeClipboardHandle;

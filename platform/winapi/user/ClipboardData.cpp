@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -208,4 +208,4 @@ HBITMAP BitmapOfDib(HGLOBAL dib)
                           DIB_RGB_COLORS);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -8,7 +8,7 @@
 
 // The clipboard's data conversions: blocks to bytes and back, the text formats, packed DIBs,
 // BMP files and bitmaps. Data from other programs is untrusted: every length is checked.
-namespace detail {
+namespace winapi_user::detail {
 
 [[nodiscard]] bool IsTextFormat(UINT format);
 // Formats whose data is a GDI object rather than a memory block.
@@ -34,4 +34,4 @@ void FreeClipboardHandle(UINT format, HANDLE handle);
 [[nodiscard]] HGLOBAL DibOfBitmap(HBITMAP bitmap);
 [[nodiscard]] HBITMAP BitmapOfDib(HGLOBAL dib);
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <atomic>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 std::atomic<int> g_cascade{0};
@@ -76,14 +78,14 @@ void Discard(detail::Window& window)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void NotifyParentsOfChild(const Window& window, UINT event)
 {
     NotifyParents(window, event);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                      int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+namespace detail = winapi_user::detail;
+
 // Cursors. The standard ones are shared tokens standing for the display's standard shapes;
 // cursors made from bitmaps are real icons (hot spot and planes), shown as the arrow because a
 // display shows only its standard shapes.
@@ -86,7 +88,7 @@ StandardCursor SizingShape(SHORT hit)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void SetCursorForHit(const Window& window, SHORT hit, WORD mouseMessage)
 {
@@ -103,7 +105,7 @@ void SetCursorForHit(const Window& window, SHORT hit, WORD mouseMessage)
     (void)SetCursor(Standard(SizingShape(hit)));
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName)
 {

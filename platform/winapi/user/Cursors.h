@@ -2,10 +2,10 @@
 
 #include "platform/winapi/user/Window.h"
 
-namespace detail {
+namespace winapi_user::detail {
 
 // DefWindowProc's WM_SETCURSOR: the class cursor in the client area, the sizing cursors on a
 // sizing frame, the arrow elsewhere.
 void SetCursorForHit(const Window& window, SHORT hit, WORD mouseMessage);
 
-} // namespace detail
+} // namespace winapi_user::detail

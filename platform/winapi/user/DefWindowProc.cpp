@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace detail = winapi_user::detail;
+
 // The default answers of a window.
 
 namespace {

@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 std::vector<HWND> OwnedWindows(HWND owner)
@@ -58,7 +60,7 @@ void Release(detail::Window& window)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void FinishDestruction(HWND hwnd)
 {
@@ -74,7 +76,7 @@ void FinishDestruction(HWND hwnd)
     Release(*window);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 BOOL DestroyWindow(HWND hWnd)
 {

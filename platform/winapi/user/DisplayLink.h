@@ -7,7 +7,7 @@
 // are created, moved, shown and destroyed, and its events become input messages. The thread that
 // last announced a top-level window is the display's thread (the GUI thread, in practice): it
 // alone drains the events.
-namespace detail {
+namespace winapi_user::detail {
 
 [[nodiscard]] WindowId WindowIdOf(HWND hwnd);
 [[nodiscard]] HWND WindowOfId(WindowId id);
@@ -28,4 +28,4 @@ void MirrorShape(Window& window);
 // Input.cpp
 void TranslateDisplayEvent(const DisplayEvent& event);
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -10,6 +10,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 std::atomic<DWORD> g_displayThread{0};
@@ -97,7 +99,7 @@ bool OnDisplayThread()
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void UseDisplayOnThisThread()
 {
@@ -122,4 +124,4 @@ void PrepareDisplayWait()
         DisplayWatcher::Instance().Arm(descriptor, CurrentQueue());
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -1,6 +1,6 @@
 #include "platform/winapi/user/DisplayLink.h"
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -66,4 +66,4 @@ void WithdrawTopLevel(Window& window)
     window.announced = false;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+namespace detail = winapi_user::detail;
+
 // Focus, activation and capture, with Win32's messages in Win32's order. The state is the
 // program's (one GUI thread in practice); each call answers only about the caller's windows.
 
@@ -107,7 +109,7 @@ HWND Activate(HWND hwnd, bool byMouse)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 HWND ActivateByMouse(HWND topLevel)
 {
@@ -144,7 +146,7 @@ void ActivateOtherWindow(HWND leaving)
     (void)Activate(next, false);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 HWND SetActiveWindow(HWND hWnd)
 {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 bool Inside(const RECT& rect, POINT pt)

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <vector>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 struct Hook {
@@ -87,14 +89,14 @@ LRESULT CallFrom(const std::vector<Hook>& chain, std::size_t position, int code,
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 LRESULT CallHooks(int idHook, int code, WPARAM wParam, LPARAM lParam)
 {
     return CallFrom(HookTable::Instance().Chain(idHook), 0, code, wParam, lParam);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE, DWORD dwThreadId)
 {

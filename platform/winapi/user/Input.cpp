@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <mutex>
 
+namespace detail = winapi_user::detail;
+
 // The display's events become input messages here, on the display's thread, the way Win32's
 // input thread makes them: the target window (capture, else the window under the pointer; the
 // focus for keys and the wheel), WM_MOUSEACTIVATE and activation for a click, WM_NCHITTEST and
@@ -237,7 +239,7 @@ void TextEvent(const DisplayEvent& event)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void TranslateDisplayEvent(const DisplayEvent& event)
 {
@@ -312,7 +314,7 @@ void ForgetMouseTracking(HWND hwnd)
         g_mouse.lastClick = LastClick{};
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
 {

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <optional>
 
+namespace detail = winapi_user::detail;
+
 // Key and button state as Win32 keeps it: the asynchronous state follows the input as it
 // arrives, each thread's own state follows the input messages it has read, so a handler sees the
 // modifiers as they were when its message was made. Also the last message's time and position.
@@ -128,7 +130,7 @@ std::string TextOfKey(unsigned key, const std::array<BYTE, 256>& state)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void NoteAsyncKey(unsigned virtualKey, bool down)
 {
@@ -159,7 +161,7 @@ void NoteMessageRetrieved(const MSG& msg)
     t_input.lastMessage = msg;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 SHORT GetKeyState(int nVirtKey)
 {

@@ -4,10 +4,12 @@
 
 #include <map>
 
+namespace detail = winapi_user::detail;
+
 // The menus a window has: its menu (remembered only: no menu bar is drawn, as no window of the
 // programs has one) and its system menu, which opens from the caption icon or Alt+Space.
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -93,7 +95,7 @@ void TrackSystemMenu(HWND hwnd)
                        MAKELPARAM(static_cast<WORD>(cursor.x), static_cast<WORD>(cursor.y)));
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 HMENU GetMenu(HWND hWnd)
 {

@@ -10,7 +10,7 @@
 // text embossed, a check column on the left, the accelerator (the text after a tab) right-aligned
 // before the submenu arrow column, separators as etched lines.
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -297,4 +297,4 @@ int MenuItemAt(const MenuLayout& layout, POINT client)
     return -1;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -6,13 +6,15 @@
 
 #include <cctype>
 
+namespace detail = winapi_user::detail;
+
 // The pop-up menu window ("#32768") and the modal loop that drives it. The loop owns the thread
 // while it runs: it reads every message, lets the WH_MSGFILTER hooks see it (MSGF_MENU), takes
 // the keyboard whatever window it was meant for, takes the mouse through the capture of the first
 // pop-up, and dispatches everything else (timers, paint, posted messages) as usual. The pop-ups
 // never take the activation, so the owner stays the active window throughout.
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -538,7 +540,7 @@ std::optional<UINT> RunMenuLoop(HMENU hmenu, UINT flags, POINT at, HWND owner, b
     return result;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS)
 {

@@ -5,9 +5,11 @@
 #include <map>
 #include <memory>
 
+namespace detail = winapi_user::detail;
+
 // Menus as data: the handle table and the item calls. Showing a menu is MenuWindow.cpp's job.
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -213,7 +215,7 @@ std::optional<ItemRef> LocateItem(HMENU hmenu, UINT item, bool byPosition)
     return ItemRef{hmenu, item};
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 using detail::FindMenu;
 using detail::LocateItem;

@@ -7,7 +7,7 @@
 #include <vector>
 
 // What the menu modules share: the menus behind HMENU handles and the modal menu loop.
-namespace detail {
+namespace winapi_user::detail {
 
 struct MenuItem {
     UINT type = MFT_STRING;  // MFT_* bits
@@ -62,4 +62,4 @@ void PaintMenuFrame(HDC dc, const RECT& windowRect);
 // its caption icon; the choice is posted as WM_SYSCOMMAND.
 void TrackSystemMenu(HWND hwnd);
 
-} // namespace detail
+} // namespace winapi_user::detail

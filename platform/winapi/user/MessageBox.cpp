@@ -10,6 +10,8 @@
 #include <cctype>
 #include <vector>
 
+namespace detail = winapi_user::detail;
+
 // MessageBoxA as a "#32770" dialog window of our own. Its buttons are drawn by the box itself
 // (push-button frames, the default one with a black outline and a focus rectangle), so the box
 // needs no control classes; the keyboard and the mouse act on them as on Win32's.

@@ -6,7 +6,7 @@
 // The four message-box icons, drawn in the classic colours: a red disc with a white cross, a
 // yellow triangle with "!", and white discs with a blue "i" or "?".
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -91,4 +91,4 @@ void DrawMessageBoxIcon(HDC dc, const RECT& box, UINT icon)
     }
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

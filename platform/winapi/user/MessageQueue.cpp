@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-namespace detail {
+namespace winapi_user::detail {
 
 bool MessageFilter::Admits(UINT message) const
 {
@@ -258,4 +258,4 @@ std::shared_ptr<MessageQueue> QueueOfThread(DWORD threadId)
     return found == Registry().end() ? nullptr : found->second;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-namespace detail {
+namespace winapi_user::detail {
 
 class MessageQueue;
 
@@ -44,7 +44,7 @@ struct InputMessage {
 // One thread's queue. It is a kernel Waitable so that MsgWaitForMultipleObjects waits on kernel
 // handles and the queue together: it is signalled (auto-reset) whenever something arrives, and the
 // owning thread looks at its contents before waiting again, so no arrival is ever missed.
-class MessageQueue final : public Waitable {
+class MessageQueue final : public winapi_kernel::Waitable {
 public:
     explicit MessageQueue(DWORD threadId)
         : m_threadId(threadId)
@@ -105,4 +105,4 @@ void CompleteSent(SentMessage& sent, LRESULT result);
 // The queue status bit of a message's kind.
 [[nodiscard]] UINT QueueStatusBitOf(UINT message);
 
-} // namespace detail
+} // namespace winapi_user::detail

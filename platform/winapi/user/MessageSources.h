@@ -7,7 +7,7 @@
 
 // The sources of the messages a thread's queue does not hold itself (timers, paint, display
 // input), as the retrieval in Messages.cpp consults them in Win32's order.
-namespace detail {
+namespace winapi_user::detail {
 
 // Timers.cpp: the next due timer of the calling thread that the filter admits, as WM_TIMER.
 // Taking it (remove) schedules its next tick one interval from now, so a late thread gets one
@@ -37,4 +37,4 @@ void NoteCursorPos(POINT screenPoint);
 // The calling thread's last message time and cursor position.
 void NoteMessageRetrieved(const MSG& msg);
 
-} // namespace detail
+} // namespace winapi_user::detail

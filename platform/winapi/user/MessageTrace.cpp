@@ -13,12 +13,12 @@ namespace {
 // channel switched on in the middle of a message still balances.
 thread_local int t_depth = 0;
 
-const char* RouteName(detail::MessageRoute route)
+const char* RouteName(winapi_user::detail::MessageRoute route)
 {
     switch (route) {
-    case detail::MessageRoute::Send: return "send";
-    case detail::MessageRoute::Receive: return "receive";
-    case detail::MessageRoute::Dispatch: return "dispatch";
+    case winapi_user::detail::MessageRoute::Send: return "send";
+    case winapi_user::detail::MessageRoute::Receive: return "receive";
+    case winapi_user::detail::MessageRoute::Dispatch: return "dispatch";
     }
     return "?";
 }
@@ -30,7 +30,7 @@ std::string Hex(unsigned long long value)
     return buffer;
 }
 
-std::string DescribeMessage(detail::MessageRoute route, const detail::Window& window, UINT message, WPARAM wParam,
+std::string DescribeMessage(winapi_user::detail::MessageRoute route, const winapi_user::detail::Window& window, UINT message, WPARAM wParam,
                             LPARAM lParam)
 {
     std::string line(static_cast<std::size_t>(t_depth) * 2, ' ');
@@ -46,7 +46,7 @@ std::string DescribeMessage(detail::MessageRoute route, const detail::Window& wi
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 MessageTraceScope::MessageTraceScope(MessageRoute route, const Window& window, UINT message, WPARAM wParam,
                                      LPARAM lParam)
@@ -64,4 +64,4 @@ MessageTraceScope::~MessageTraceScope()
         --t_depth;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -2,7 +2,7 @@
 
 #include "platform/winapi/user/Window.h"
 
-namespace detail {
+namespace winapi_user::detail {
 
 // How a message reached a window procedure, as the "messages" trace channel shows it.
 enum class MessageRoute {
@@ -25,4 +25,4 @@ private:
     bool m_traced = false;
 };
 
-} // namespace detail
+} // namespace winapi_user::detail

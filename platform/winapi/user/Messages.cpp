@@ -10,6 +10,8 @@
 #include <mutex>
 #include <vector>
 
+namespace detail = winapi_user::detail;
+
 // The one place that decides the order in which a thread gets its messages, as Win32 does:
 // messages sent from other threads are handled first (they never reach the caller), then posted
 // messages, then input, then WM_QUIT once nothing else is posted, then WM_PAINT, then WM_TIMER.
@@ -98,8 +100,8 @@ bool TimerDue()
 void WaitForQueue(const std::shared_ptr<detail::MessageQueue>& queue)
 {
     detail::PrepareDisplayWait();
-    const std::shared_ptr<detail::Waitable> objects[] = {queue};
-    (void)detail::WaitForObjects(objects, false, TimeoutUntilTimer(INFINITE));
+    const std::shared_ptr<winapi_kernel::Waitable> objects[] = {queue};
+    (void)winapi_kernel::WaitForObjects(objects, false, TimeoutUntilTimer(INFINITE));
 }
 
 bool ValidFilterWindow(HWND hwnd)
@@ -174,8 +176,8 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
             HandleSent(*incoming);
             continue;
         }
-        const std::shared_ptr<detail::Waitable> objects[] = {self};
-        (void)detail::WaitForObjects(objects, false, INFINITE);
+        const std::shared_ptr<winapi_kernel::Waitable> objects[] = {self};
+        (void)winapi_kernel::WaitForObjects(objects, false, INFINITE);
     }
     return sent->result;
 }
@@ -265,9 +267,9 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
         SetLastError(ERROR_INVALID_PARAMETER);
         return WAIT_FAILED;
     }
-    std::vector<std::shared_ptr<detail::Waitable>> objects;
+    std::vector<std::shared_ptr<winapi_kernel::Waitable>> objects;
     for (DWORD index = 0; index < nCount; ++index) {
-        auto object = detail::Lookup<detail::Waitable>(pHandles[index]);
+        auto object = winapi_kernel::Lookup<winapi_kernel::Waitable>(pHandles[index]);
         if (!object)
             return WAIT_FAILED;
         objects.push_back(std::move(object));
@@ -289,7 +291,7 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
         if (dwWakeMask & QS_TIMER)
             timeout = TimeoutUntilTimer(timeout);
         detail::PrepareDisplayWait();
-        const DWORD result = detail::WaitForObjects(objects, false, timeout);
+        const DWORD result = winapi_kernel::WaitForObjects(objects, false, timeout);
         if (result == WAIT_FAILED || result < WAIT_OBJECT_0 + nCount)
             return result;
         if (result == WAIT_TIMEOUT && timed && CurrentKernelClock().NowMs() >= deadline &&

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -177,4 +177,4 @@ LRESULT DefaultHitTest(const Window& window, POINT pt)
     return HTBORDER;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -6,7 +6,7 @@
 // to WM_NCCALCSIZE and WM_NCHITTEST and what AdjustWindowRectEx adds. The painting and the mouse
 // handling of the frame, caption and scroll bars build on the same layout, so hit-testing and
 // drawing never disagree.
-namespace detail {
+namespace winapi_user::detail {
 
 // All in the coordinates of the rectangle it was made for; absent parts are empty.
 struct NonClientLayout {
@@ -33,4 +33,4 @@ struct NonClientLayout {
 // WM_NCHITTEST for a screen point.
 [[nodiscard]] LRESULT DefaultHitTest(const Window& window, POINT screenPoint);
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <set>
 
+namespace detail = winapi_user::detail;
+
 // The classic non-client look: a raised frame (or a thin line), the caption with its colour
 // gradient, small icon, bold title and system buttons, the client edge and the scroll bars.
 
@@ -146,7 +148,7 @@ void DrawClientEdge(HDC dc, const detail::Window& window, const detail::NonClien
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 bool IsCaptionActive(const Window& window)
 {
@@ -185,4 +187,4 @@ void DrawNonClient(const Window& window, HDC dc, bool active)
         Fill(dc, layout.sizeBox, COLOR_3DFACE);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

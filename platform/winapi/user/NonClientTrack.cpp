@@ -4,6 +4,8 @@
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/ScrollBars.h"
 
+namespace detail = winapi_user::detail;
+
 // The mouse on the non-client area: the caption moves the window (SC_MOVE), the sizing frame
 // sizes it (SC_SIZE), the system buttons track their pressed look and send their command when
 // released over them, and the scroll bars track. Moving and sizing are modal loops on the mouse
@@ -187,7 +189,7 @@ void TrackButton(HWND hwnd, LRESULT hit)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 LRESULT NonClientButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam)
 {
@@ -258,4 +260,4 @@ void MoveOrSize(HWND hwnd, WPARAM command, LPARAM lParam)
     MoveSizeLoop(hwnd, edge, start);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -10,6 +10,8 @@
 #include <map>
 #include <mutex>
 
+namespace detail = winapi_user::detail;
+
 // Device contexts on window surfaces. A DC sees the part of its window that is visible: inside
 // every ancestor's client area, outside higher siblings (WS_CLIPSIBLINGS) and children
 // (WS_CLIPCHILDREN), and inside window regions. What a DC could have drawn is marked for
@@ -109,7 +111,7 @@ HDC Register(HDC dc, HWND hwnd, HWND top, Region surfaceArea)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 HDC OpenWindowDC(HWND hwnd, DWORD flags, const std::optional<Region>& intersect, const std::optional<Region>& exclude)
 {
@@ -170,7 +172,7 @@ void PresentDirtySurfaces()
     }
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags)
 {

@@ -3,13 +3,15 @@
 
 #include <atomic>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 std::atomic<detail::PaintSource> g_paintSource{&detail::TakeUpdatePaint};
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 void SetPaintSource(PaintSource source)
 {
@@ -22,4 +24,4 @@ bool TakePaint(const MessageFilter& filter, MSG& out)
     return filter.Admits(WM_PAINT) && source && source(filter, out);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

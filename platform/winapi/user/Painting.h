@@ -7,7 +7,7 @@
 
 // What the painting modules share: update regions, visible regions and DCs, presenting, and the
 // default drawing of the non-client area.
-namespace detail {
+namespace winapi_user::detail {
 
 // Regions as GDI handles and back.
 [[nodiscard]] HRGN NewRegionHandle(const Region& region);
@@ -56,4 +56,4 @@ void HideCaretForPaint(HWND hwnd);
 void ShowCaretAfterPaint(HWND hwnd);
 void ForgetCaret(HWND hwnd);
 
-} // namespace detail
+} // namespace winapi_user::detail

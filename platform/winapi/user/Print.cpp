@@ -6,7 +6,7 @@
 // its window's top-left corner at the DC's origin: frame, background, client, then its children
 // at their places, bottom of the z-order first.
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -60,4 +60,4 @@ void DefaultPrint(HWND hwnd, HDC dc, LPARAM flags)
         PrintChildren(*window, dc, flags);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -2,16 +2,16 @@
 #include "platform/winapi/gdi/Objects.h"
 #include "platform/winapi/user/Painting.h"
 
-namespace detail {
+namespace winapi_user::detail {
 
 HRGN NewRegionHandle(const Region& region)
 {
-    return static_cast<HRGN>(NewGdiHandle(std::make_shared<RegionObject>(region)));
+    return static_cast<HRGN>(winapi_gdi::NewGdiHandle(std::make_shared<RegionObject>(region)));
 }
 
 std::optional<Region> RegionOfHandle(HRGN handle)
 {
-    const auto object = LookupGdi<RegionObject>(handle);
+    const auto object = winapi_gdi::LookupGdi<RegionObject>(handle);
     if (!object)
         return std::nullopt;
     return object->region;
@@ -68,4 +68,4 @@ bool ShapeContains(const Window& window, POINT screenPoint)
     return window.shape->Contains(screenPoint.x - rect.left, screenPoint.y - rect.top);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <mutex>
 
+namespace detail = winapi_user::detail;
+
 // Drawing of a window's scroll bar, and the modal loop that tracks the mouse on it: arrows and
 // page areas repeat on a timer while held, the thumb follows the mouse with SB_THUMBTRACK, and
 // the release sends SB_THUMBPOSITION (for the thumb) and SB_ENDSCROLL.
@@ -228,7 +230,7 @@ private:
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 ScrollPart PressedPart(HWND hwnd, int bar)
 {
@@ -267,4 +269,4 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screenPoint)
     ScrollTracker(hwnd, bar, BarState(*window, bar).pos).Run(screenPoint);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace detail = winapi_user::detail;
+
 // Window scroll bars: their data, clamping, showing and hiding, and GetScrollBarInfo. SB_CTL
 // calls go to the scroll bar control as SBM_* messages.
 
@@ -70,7 +72,7 @@ int ThumbLength(const detail::ScrollBarState& state, int track)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 ScrollBarState& BarState(Window& window, int bar)
 {
@@ -209,7 +211,7 @@ void FillScrollBarInfo(const Window& window, int bar, const RECT& rect, SCROLLBA
         info.rgstate[static_cast<int>(pressed)] |= STATE_SYSTEM_PRESSED;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw)
 {

@@ -6,7 +6,7 @@
 
 // The scroll bars of WS_HSCROLL/WS_VSCROLL windows: their geometry (shared by drawing, hit-testing,
 // GetScrollBarInfo and tracking), drawing and mouse tracking.
-namespace detail {
+namespace winapi_user::detail {
 
 // Parts of a bar, in SCROLLBARINFO's rgstate order.
 enum class ScrollPart { None = 0, LineUp = 1, PageUp = 2, Thumb = 3, PageDown = 4, LineDown = 5 };
@@ -45,4 +45,4 @@ void DrawScrollBar(HDC windowDC, const Window& window, int bar, ScrollPart press
 // tracking loop, until the button goes up.
 void TrackScrollBar(HWND hwnd, int bar, POINT screenPoint);
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -1,6 +1,8 @@
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/user/Painting.h"
 
+namespace detail = winapi_user::detail;
+
 // Scrolling moves the pixels that stay visible and invalidates what the move uncovered (and
 // what came from places that were not visible), shifting a pending update region with them.
 

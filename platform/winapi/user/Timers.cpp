@@ -7,6 +7,8 @@
 #include <list>
 #include <mutex>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 struct Timer {
@@ -125,7 +127,7 @@ private:
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 bool TakeDueTimer(const MessageFilter& filter, bool remove, MSG& out)
 {
@@ -147,7 +149,7 @@ void KillWindowTimers(HWND hwnd)
     TimerList::Instance().KillWindow(hwnd);
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
 {

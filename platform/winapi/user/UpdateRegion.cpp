@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace detail = winapi_user::detail;
+
 // Update regions: invalidation and validation down the window tree, WM_PAINT made from them, and
 // the painting of windows now (RDW_UPDATENOW, UpdateWindow).
 
@@ -147,7 +149,7 @@ std::optional<Region> AreaOf(const RECT* rect, HRGN rgn)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 bool NeedsPaint(const Window& window)
 {
@@ -194,7 +196,7 @@ void RepaintAfterPositionChange(Window& window, const RECT& oldWindowRect, bool 
     }
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags)
 {

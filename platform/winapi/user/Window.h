@@ -13,7 +13,7 @@
 
 class Surface;
 
-namespace detail {
+namespace winapi_user::detail {
 
 struct WindowClass {
     std::string name;
@@ -111,4 +111,4 @@ void LinkWindow(Window& window, HWND insertAfter);
 
 [[nodiscard]] bool IsVisibleChain(const Window& window);
 
-} // namespace detail
+} // namespace winapi_user::detail

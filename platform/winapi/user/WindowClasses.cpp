@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 constexpr int MAX_EXTRA_BYTES = 40000;
@@ -68,7 +70,7 @@ bool ExtraIndexValid(const std::vector<BYTE>& extra, int index, std::size_t widt
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 std::shared_ptr<WindowClass> FindClass(LPCSTR name)
 {
@@ -83,7 +85,7 @@ std::shared_ptr<WindowClass> FindClass(LPCSTR name)
     return windowClass;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass)
 {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 bool ExtraIndexValid(const detail::Window& window, int index, std::size_t width)

@@ -3,7 +3,7 @@
 #include "platform/winapi/user/Window.h"
 
 // What the window modules share among themselves.
-namespace detail {
+namespace winapi_user::detail {
 
 // CreateWindow.cpp: WM_PARENTNOTIFY up the chain of a child without WS_EX_NOPARENTNOTIFY.
 void NotifyParentsOfChild(const Window& window, UINT event);
@@ -29,4 +29,4 @@ void ForgetMouseTracking(HWND hwnd);
 // Focus.cpp: a click activates a top-level window (WA_CLICKACTIVE).
 HWND ActivateByMouse(HWND topLevel);
 
-} // namespace detail
+} // namespace winapi_user::detail

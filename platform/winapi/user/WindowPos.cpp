@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace detail = winapi_user::detail;
+
 // SetWindowPos and ShowWindow own the order of the messages of moving, sizing, showing, hiding
 // and z-ordering: WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, activation,
 // WM_WINDOWPOSCHANGED (whose default handling sends WM_MOVE and WM_SIZE).
@@ -135,7 +137,7 @@ bool HasFocusWithin(HWND hwnd)
 
 } // namespace
 
-namespace detail {
+namespace winapi_user::detail {
 
 MINMAXINFO DefaultMinMaxInfo(DWORD style, DWORD exStyle)
 {
@@ -170,7 +172,7 @@ void SendSizeAndMove(Window& window)
     (void)SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top)));
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
 {

@@ -3,11 +3,13 @@
 #include "platform/winapi/user/DisplayLink.h"
 #include "platform/winapi/user/Painting.h"
 
+namespace detail = winapi_user::detail;
+
 // Window regions: the window keeps a copy and deletes the handle it was given, as Win32's
 // window owns it. Painting and hit-testing follow the region, and a top-level window's shape on
 // the display too.
 
-namespace detail {
+namespace winapi_user::detail {
 
 void MirrorShape(Window& window)
 {
@@ -19,7 +21,7 @@ void MirrorShape(Window& window)
         Display().SetShape(WindowIdOf(window.handle), window.shape->Rects());
 }
 
-} // namespace detail
+} // namespace winapi_user::detail
 
 int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw)
 {

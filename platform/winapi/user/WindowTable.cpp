@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <mutex>
 
-namespace detail {
+namespace winapi_user::detail {
 
 namespace {
 
@@ -241,4 +241,4 @@ bool IsVisibleChain(const Window& window)
     return true;
 }
 
-} // namespace detail
+} // namespace winapi_user::detail

@@ -7,6 +7,8 @@
 #include <cctype>
 #include <cstring>
 
+namespace detail = winapi_user::detail;
+
 namespace {
 
 std::vector<HWND> SiblingsOf(const detail::Window& window)

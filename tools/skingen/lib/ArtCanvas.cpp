@@ -1,6 +1,6 @@
 #include "tools/skingen/lib/ArtCanvas.h"
 
-#include "platform/classlib/GraphicsCanvas.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
 
 #include <algorithm>
 #include <cmath>

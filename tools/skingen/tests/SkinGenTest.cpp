@@ -8,8 +8,8 @@
 #include "skin/SkinReader.h"
 #include "tests/support/TempDir.h"
 
-#include "platform/classlib/GraphicsCanvas.h"
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/classlib/core/Streams.h"
 
 #include <gtest/gtest.h>
 

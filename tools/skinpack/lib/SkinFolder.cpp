@@ -1,6 +1,6 @@
 #include "tools/skinpack/lib/SkinFolder.h"
 
-#include "platform/classlib/Streams.h"
+#include "platform/classlib/core/Streams.h"
 #include "platform/rtl/Strings.h"
 
 #include <algorithm>

@@ -13,9 +13,9 @@ class LineEventTest : public SerialPortTest {
 protected:
     LineEventTest()
     {
-        detail::SetLineMonitorFactory([lines = m_lines](int) { return std::make_unique<ScriptedMonitor>(lines); });
+        SetLineMonitorFactory([lines = m_lines](int) { return std::make_unique<ScriptedMonitor>(lines); });
     }
-    ~LineEventTest() override { detail::SetLineMonitorFactory({}); }
+    ~LineEventTest() override { SetLineMonitorFactory({}); }
 
     template <class Change>
     void Script(Change change)

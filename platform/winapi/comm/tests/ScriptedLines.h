@@ -9,14 +9,14 @@
 #include <optional>
 
 // Modem lines and error counters a test sets, in place of the device's ioctls (a pseudo-terminal
-// has neither). Install with detail::SetLineMonitorFactory returning a ScriptedMonitor.
+// has neither). Install with SetLineMonitorFactory returning a ScriptedMonitor.
 struct ScriptedLines {
     std::mutex mutex;
     int bits = TIOCM_DSR | TIOCM_CTS;
-    detail::LineErrorCounts counts;
+    LineErrorCounts counts;
 };
 
-class ScriptedMonitor final : public detail::LineMonitor {
+class ScriptedMonitor final : public LineMonitor {
 public:
     explicit ScriptedMonitor(std::shared_ptr<ScriptedLines> lines) : m_lines(std::move(lines)) {}
     std::optional<int> ModemBits() override
@@ -24,7 +24,7 @@ public:
         std::lock_guard lock(m_lines->mutex);
         return m_lines->bits;
     }
-    std::optional<detail::LineErrorCounts> ErrorCounts() override
+    std::optional<LineErrorCounts> ErrorCounts() override
     {
         std::lock_guard lock(m_lines->mutex);
         return m_lines->counts;

@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace detail = winapi_comm::detail;
+
 namespace {
 
 DCB Block(DWORD baud, BYTE byteSize, BYTE parity, BYTE stopBits, DWORD flags)
@@ -88,7 +90,7 @@ TEST_F(SerialPortTest, RatesWithoutATermiosConstantReachTheLineAsTheyAre)
         DCB dcb = Block(baud, 8, NOPARITY, TWOSTOPBITS, hardwareFlow);
         SetLastError(0);
         ASSERT_TRUE(SetCommState(m_port, &dcb)) << baud << ": error " << GetLastError();
-        EXPECT_EQ(detail::LineSpeed(slave), baud);
+        EXPECT_EQ(LineSpeed(slave), baud);
         const termios line = m_pty.SlaveSettings();
         EXPECT_TRUE(line.c_cflag & CRTSCTS) << baud;
         EXPECT_TRUE(line.c_cflag & CSTOPB) << baud;

@@ -2,8 +2,8 @@
 
 #include "tests/support/windows/HeadlessWindows.h"
 
-#include "platform/winapi/controls/Button.h"
-#include "platform/winapi/controls/ScrollBarControl.h"
+#include "platform/winapi/user/Button.h"
+#include "platform/winapi/user/ScrollBarControl.h"
 #include "platform/winapi/gdi/Gdi.h"
 
 namespace {

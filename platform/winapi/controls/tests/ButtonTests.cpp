@@ -1,6 +1,6 @@
 #include "ButtonFixture.h"
 
-#include "platform/winapi/controls/Button.h"
+#include "platform/winapi/user/Button.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/SysColors.h"
 

@@ -4,7 +4,7 @@
 // freed state alone (AddressSanitizer reports it otherwise) and the window must be gone.
 
 #include "tests/support/windows/HeadlessWindows.h"
-#include "platform/winapi/controls/Button.h"
+#include "platform/winapi/user/Button.h"
 #include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/CommCtrl.h"
 #include "platform/winapi/controls/DateTimePick.h"
@@ -15,7 +15,7 @@
 #include "platform/winapi/controls/MonthCal.h"
 #include "platform/winapi/controls/ProgressBar.h"
 #include "platform/winapi/controls/RichEdit.h"
-#include "platform/winapi/controls/ScrollBarControl.h"
+#include "platform/winapi/user/ScrollBarControl.h"
 #include "platform/winapi/controls/StatusBar.h"
 #include "platform/winapi/controls/TabControl.h"
 #include "platform/winapi/controls/Tooltips.h"

@@ -1,6 +1,6 @@
 #include "ButtonFixture.h"
 
-#include "platform/winapi/controls/ScrollBarControl.h"
+#include "platform/winapi/user/ScrollBarControl.h"
 
 namespace {
 

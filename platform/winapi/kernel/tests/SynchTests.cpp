@@ -73,7 +73,7 @@ TEST(Waits, AnAutoResetEventReleasesExactlyOneOfTwoWaiters)
     };
     auto first = std::async(std::launch::async, waitOnce);
     auto second = std::async(std::launch::async, waitOnce);
-    detail::AwaitTimedWaiters(2);
+    winapi_kernel::AwaitTimedWaiters(2);
 
     SetEvent(events[0]);
     while (released == 0)
@@ -93,7 +93,7 @@ TEST(Waits, AManualResetEventReleasesEveryWaiterAndStaysSignalled)
     std::vector<std::future<DWORD>> waiters;
     for (int index = 0; index < 3; ++index)
         waiters.push_back(std::async(std::launch::async, [&] { return WaitForSingleObject(events[0], LongWait); }));
-    detail::AwaitTimedWaiters(3);
+    winapi_kernel::AwaitTimedWaiters(3);
     SetEvent(events[0]);
     for (auto& waiter : waiters)
         EXPECT_EQ(waiter.get(), WAIT_OBJECT_0);
@@ -111,7 +111,7 @@ TEST(Waits, WaitAllTakesNothingUntilEveryObjectIsSignalled)
     EXPECT_EQ(WaitForMultipleObjects(2, both, TRUE, 0), WAIT_TIMEOUT);
 
     auto waiter = std::async(std::launch::async, [&] { return WaitForMultipleObjects(2, both, TRUE, LongWait); });
-    detail::AwaitTimedWaiters(1);
+    winapi_kernel::AwaitTimedWaiters(1);
     SetEvent(manual[0]);
     EXPECT_EQ(waiter.get(), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(autoReset[0], 0), WAIT_TIMEOUT);
