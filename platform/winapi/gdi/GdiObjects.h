@@ -2,6 +2,7 @@
 
 #include "platform/winapi/gdi/WinGdi.h"
 
+#include <atomic>
 #include <memory>
 
 // The inside of the GDI object table, for the GDI's own files (the font engine adds fonts here).
@@ -33,7 +34,7 @@ private:
     HGDIOBJ m_handle = nullptr;
     bool m_stock = false;
     bool m_deletePending = false;
-    int m_selectCount = 0;
+    std::atomic<int> m_selectCount{0};
 };
 
 namespace detail {

@@ -3,7 +3,7 @@
 #include "platform/winapi/gdi/Bitmaps.h"
 #include "platform/winapi/gdi/DeviceContext.h"
 #include "platform/winapi/gdi/Gdi.h"
-#include "platform/winapi/gdi/UserHandles.h"
+#include "platform/winapi/kernel/HandleTable.h"
 
 #include <algorithm>
 
@@ -102,9 +102,10 @@ private:
     SIZE m_size{};
 };
 
-detail::UserHandleTable<IconObject>& Icons()
+detail::HandleTable<IconObject, HICON>& Icons()
 {
-    static detail::UserHandleTable<IconObject> table(0x1C0000000);
+    // The tag in the top byte keeps these handles apart from every other kind.
+    static detail::HandleTable<IconObject, HICON> table(detail::HandleLayout{.tag = std::uintptr_t{0x1C} << 56});
     return table;
 }
 
@@ -159,18 +160,18 @@ HICON CreateIconIndirect(const ICONINFO* info)
         return nullptr;
     }
     const POINT hotspot{LONG(info->xHotspot), LONG(info->yHotspot)};
-    return Icons().Add<HICON>(std::make_shared<IconObject>(colourCopy, maskCopy, info->fIcon != FALSE, hotspot));
+    return Icons().Add(std::make_shared<IconObject>(colourCopy, maskCopy, info->fIcon != FALSE, hotspot));
 }
 
 HICON CopyIcon(HICON icon)
 {
     auto found = Icons().Find(icon);
-    return found ? Icons().Add<HICON>(found->Copy()) : nullptr;
+    return found ? Icons().Add(found->Copy()) : nullptr;
 }
 
 BOOL DestroyIcon(HICON icon)
 {
-    return Icons().Remove(icon);
+    return Icons().Remove(icon) != nullptr;
 }
 
 BOOL GetIconInfo(HICON icon, PICONINFO info)

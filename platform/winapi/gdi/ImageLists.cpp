@@ -3,9 +3,9 @@
 #include "platform/winapi/gdi/Bitmaps.h"
 #include "platform/winapi/gdi/DeviceContext.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/kernel/HandleTable.h"
 #include "platform/winapi/gdi/Icons.h"
 #include "platform/winapi/gdi/SysColors.h"
-#include "platform/winapi/gdi/UserHandles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -332,9 +332,10 @@ void ImageList::Draw(Scratch& scratch, int index, int width, int height, const D
     }
 }
 
-detail::UserHandleTable<ImageList>& Lists()
+detail::HandleTable<ImageList, HIMAGELIST>& Lists()
 {
-    static detail::UserHandleTable<ImageList> table(0x1A0000000);
+    // The tag in the top byte keeps these handles apart from every other kind.
+    static detail::HandleTable<ImageList, HIMAGELIST> table(detail::HandleLayout{.tag = std::uintptr_t{0x1A} << 56});
     return table;
 }
 
@@ -363,12 +364,12 @@ HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int 
     if (width <= 0 || height <= 0)
         return nullptr;
     auto list = std::make_shared<ImageList>(width, height, flags, initial, grow);
-    return list->Valid() ? Lists().Add<HIMAGELIST>(std::move(list)) : nullptr;
+    return list->Valid() ? Lists().Add(std::move(list)) : nullptr;
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list)
 {
-    return Lists().Remove(list);
+    return Lists().Remove(list) != nullptr;
 }
 
 int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask)
