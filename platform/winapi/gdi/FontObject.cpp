@@ -76,7 +76,7 @@ std::shared_ptr<FontInstance> SelectedFont(const DeviceContext& dc)
 
 namespace detail {
 
-std::shared_ptr<GdiObject> CreateStockFont(int stockIndex)
+std::shared_ptr<GdiHandleObject> CreateStockFont(int stockIndex)
 {
     LOGFONTA logFont{};
     if (!StockLogFont(stockIndex, logFont))

@@ -3,7 +3,7 @@
 #include "platform/winapi/kernel/HandleTable.h"
 #include "platform/winapi/kernel/WinError.h"
 
-int GdiObject::Describe(int, void*) const
+int GdiHandleObject::Describe(int, void*) const
 {
     return 0;
 }
@@ -20,9 +20,9 @@ public:
         return table;
     }
 
-    HGDIOBJ Add(std::shared_ptr<GdiObject> object, bool stock)
+    HGDIOBJ Add(std::shared_ptr<GdiHandleObject> object, bool stock)
     {
-        GdiObject& added = *object;
+        GdiHandleObject& added = *object;
         added.m_stock = stock;
         const std::uintptr_t tag = static_cast<std::uintptr_t>(added.Type() & 0xFF) << 48;
         // Set after the table's lock is let go, which is safe: no other thread can know the handle
@@ -31,12 +31,12 @@ public:
         return added.m_handle;
     }
 
-    std::shared_ptr<GdiObject> Find(HGDIOBJ handle) const { return m_table.Find(handle); }
+    std::shared_ptr<GdiHandleObject> Find(HGDIOBJ handle) const { return m_table.Find(handle); }
 
     // Returns the object taken out of the table, so that it is destroyed outside the lock.
-    detail::HandleTable<GdiObject, HGDIOBJ>::Removal Remove(HGDIOBJ handle)
+    detail::HandleTable<GdiHandleObject, HGDIOBJ>::Removal Remove(HGDIOBJ handle)
     {
-        return m_table.RemoveIf(handle, [](GdiObject& object) {
+        return m_table.RemoveIf(handle, [](GdiHandleObject& object) {
             if (object.m_stock)
                 return false;
             if (object.m_selectCount > 0) {
@@ -49,10 +49,10 @@ public:
 
     // Counts a selection in or out under the table's lock, so that it cannot cross a DeleteObject;
     // the last selection of an object already deleted takes it out of the table.
-    std::shared_ptr<GdiObject> Selected(GdiObject& object, int delta)
+    std::shared_ptr<GdiHandleObject> Selected(GdiHandleObject& object, int delta)
     {
         bool counted = false;
-        auto removal = m_table.RemoveIf(object.m_handle, [&](GdiObject& live) {
+        auto removal = m_table.RemoveIf(object.m_handle, [&](GdiHandleObject& live) {
             counted = true;
             live.m_selectCount += delta;
             return live.m_selectCount == 0 && live.m_deletePending;
@@ -63,22 +63,22 @@ public:
     }
 
 private:
-    detail::HandleTable<GdiObject, HGDIOBJ> m_table{detail::HandleLayout{0, 24, 24}};
+    detail::HandleTable<GdiHandleObject, HGDIOBJ> m_table{detail::HandleLayout{0, 24, 24}};
 };
 
 namespace detail {
 
-HGDIOBJ NewGdiHandle(std::shared_ptr<GdiObject> object)
+HGDIOBJ NewGdiHandle(std::shared_ptr<GdiHandleObject> object)
 {
     return GdiHandleTable::Instance().Add(std::move(object), false);
 }
 
-HGDIOBJ NewStockHandle(std::shared_ptr<GdiObject> object)
+HGDIOBJ NewStockHandle(std::shared_ptr<GdiHandleObject> object)
 {
     return GdiHandleTable::Instance().Add(std::move(object), true);
 }
 
-std::shared_ptr<GdiObject> LookupGdiObject(HGDIOBJ handle)
+std::shared_ptr<GdiHandleObject> LookupGdiObject(HGDIOBJ handle)
 {
     auto object = GdiHandleTable::Instance().Find(handle);
     if (!object)
@@ -96,7 +96,7 @@ bool DeleteGdiHandle(HGDIOBJ handle)
 
 } // namespace detail
 
-SelectionRef::SelectionRef(std::shared_ptr<GdiObject> object) : m_object(std::move(object))
+SelectionRef::SelectionRef(std::shared_ptr<GdiHandleObject> object) : m_object(std::move(object))
 {
     if (m_object)
         (void)GdiHandleTable::Instance().Selected(*m_object, +1);
