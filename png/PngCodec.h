@@ -15,6 +15,7 @@
 #include "png/PngImageStorage.h"
 
 #include "platform/classlib/GraphicsPicture.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <array>
 #include <cstddef>
@@ -408,7 +409,7 @@ private:
     std::size_t m_imageChunkSize = 65535;
     TGammaTable m_gamma{};
     TGammaTable m_inverseGamma{};
-    HPALETTE m_palette = nullptr;
+    GdiObject<HPALETTE> m_palette;
 };
 
 // Registers TPNGObject with the picture registry (extension "png", "Portable Network Graphics")

@@ -5,6 +5,7 @@
 #include "platform/classlib/GraphicsCanvas.h"
 #include "platform/classlib/StringLists.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -67,10 +68,9 @@ void FlushRuns(std::vector<RECT>& batch, HRGN result)
     header.rcBound = RECT{0, 0, 0, 0};
     std::memcpy(buffer.data(), &header, sizeof header);
     std::memcpy(buffer.data() + sizeof header, batch.data(), batch.size() * sizeof(RECT));
-    HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()),
-                                reinterpret_cast<const RGNDATA*>(buffer.data()));
-    CombineRgn(result, result, part, RGN_OR);
-    DeleteObject(part);
+    const GdiObject part(
+        ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), reinterpret_cast<const RGNDATA*>(buffer.data())));
+    CombineRgn(result, result, part.Get(), RGN_OR);
     batch.clear();
 }
 

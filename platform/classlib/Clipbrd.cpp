@@ -4,6 +4,7 @@
 #include "platform/classlib/GraphicsBitmap.h"
 #include "platform/classlib/GraphicsPicture.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 
 #include <algorithm>
 #include <cstring>
@@ -205,11 +206,8 @@ void TClipboard::CopyBitmapTo(TPersistent* dest)
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetWidth(info.bmWidth);
     bitmap->SetHeight(info.bmHeight);
-    const HDC sourceDC = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(sourceDC, source);
-    (void)BitBlt(bitmap->Canvas()->Handle(), 0, 0, info.bmWidth, info.bmHeight, sourceDC, 0, 0, SRCCOPY);
-    (void)SelectObject(sourceDC, old);
-    (void)DeleteDC(sourceDC);
+    const MemoryDC sourceDC(nullptr, source);
+    (void)BitBlt(bitmap->Canvas()->Handle(), 0, 0, info.bmWidth, info.bmHeight, sourceDC.Handle(), 0, 0, SRCCOPY);
     bitmap->SetModified(true);
 }
 
