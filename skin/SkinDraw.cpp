@@ -314,19 +314,13 @@ void PaintControlBackground(TControl* control, HDC dc)
         return;
     if (std::find(ParentPaintsFor.begin(), ParentPaintsFor.end(), control) != ParentPaintsFor.end())
         return;
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
     (void)OffsetViewportOrgEx(dc, -control->Left(), -control->Top(), nullptr);
     ParentPaintsFor.push_back(control);
-    struct TRestore {
-        HDC dc;
-        int saved;
-        ~TRestore()
-        {
-            ParentPaintsFor.pop_back();
-            (void)RestoreDC(dc, saved);
-        }
-    } restore{dc, saved};
+    struct TForget {
+        ~TForget() { ParentPaintsFor.pop_back(); }
+    } forget;
     if (SendParentPaint(*control, WM_ERASEBKGND, dc))
         (void)SendParentPaint(*control, WM_PAINT, dc);
 }

@@ -4,6 +4,7 @@
 #include "platform/classlib/GraphicsBitmap.h"
 #include "platform/classlib/GraphicsPicture.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/MemoryDC.h"
 
 #include <algorithm>
@@ -180,8 +181,9 @@ void TClipboard::AssignBitmap(HBITMAP bitmap)
 {
     Session session(*this);
     Adding();
-    if (!SetClipboardData(CF_BITMAP, bitmap))
-        (void)DeleteObject(bitmap);
+    GdiObject owned(bitmap);
+    if (SetClipboardData(CF_BITMAP, owned.Get()))
+        (void)owned.Release(); // the clipboard owns it now
 }
 
 void TClipboard::AssignTo(TPersistent* dest) const

@@ -63,7 +63,8 @@ public:
     }
 
 private:
-    detail::HandleTable<GdiHandleObject, HGDIOBJ> m_table{detail::HandleLayout{0, 24, 24}};
+    detail::HandleTable<GdiHandleObject, HGDIOBJ> m_table{
+        detail::HandleLayout{.indexShift = 0, .indexBits = 24, .generationBits = 24}};
 };
 
 namespace detail {

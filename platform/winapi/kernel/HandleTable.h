@@ -52,8 +52,7 @@ public:
             m_slots.emplace_back();
         }
         Slot& slot = m_slots[index];
-        slot.handle = m_layout.tag | tag | (static_cast<std::uintptr_t>(slot.generation) << (m_layout.indexShift + m_layout.indexBits)) |
-                      (static_cast<std::uintptr_t>(index + 1) << m_layout.indexShift);
+        slot.handle = Encode(index, slot.generation) | m_layout.tag | tag;
         slot.object = std::move(object);
         return ToHandle(slot.handle);
     }
@@ -129,6 +128,12 @@ private:
         std::uintptr_t handle = 0;
         std::uint32_t generation = 1;
     };
+
+    [[nodiscard]] std::uintptr_t Encode(std::size_t index, std::uint32_t generation) const
+    {
+        return (static_cast<std::uintptr_t>(generation) << (m_layout.indexShift + m_layout.indexBits)) |
+               (static_cast<std::uintptr_t>(index + 1) << m_layout.indexShift);
+    }
 
     // Skips 0 when the generation wraps, so that a reused slot never hands out its first handle again
     // straight away.

@@ -13,7 +13,7 @@ public:
     {
         // Never destroyed: objects freed at program exit (the class library's Application and its
         // forms) still reach it after static destructors have begun.
-        static Objects& table = *new Objects(HandleLayout{2, 30, 32});
+        static Objects& table = *new Objects(HandleLayout{.indexShift = 2, .indexBits = 30, .generationBits = 32});
         return table;
     }
 

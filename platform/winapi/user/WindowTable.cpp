@@ -16,7 +16,8 @@ WindowHandles& Windows()
 {
     // Never destroyed: objects freed at program exit (the class library's Application and its
     // forms) still reach it after static destructors have begun.
-    static WindowHandles& table = *new WindowHandles(HandleLayout{0, 16, 15});
+    static WindowHandles& table =
+        *new WindowHandles(HandleLayout{.indexShift = 0, .indexBits = 16, .generationBits = 15});
     return table;
 }
 

@@ -45,14 +45,14 @@ TEST(HandleTableTest, StaleMadeUpAndForeignHandlesFindNothing)
 TEST(HandleTableTest, KeepsTheLayoutItIsGiven)
 {
     // Kernel-shaped: multiples of four with the generation in the high half.
-    Things kernel(detail::HandleLayout{2, 30, 32});
+    Things kernel(detail::HandleLayout{.indexShift = 2, .indexBits = 30, .generationBits = 32});
     const auto handle = Bits(kernel.Add(std::make_shared<Thing>()));
     EXPECT_EQ(handle & 3, 0u);
     EXPECT_EQ(handle & 0xFFFFFFFFu, 4u);
     EXPECT_EQ(handle >> 32, 1u);
 
     // Window-shaped: every handle fits in 31 bits, whatever the generation has reached.
-    Things windows(detail::HandleLayout{0, 16, 15});
+    Things windows(detail::HandleLayout{.indexShift = 0, .indexBits = 16, .generationBits = 15});
     for (int i = 0; i < 0x9000; ++i) {
         void* window = windows.Add(std::make_shared<Thing>());
         ASSERT_EQ(Bits(window) >> 31, 0u);
@@ -62,7 +62,7 @@ TEST(HandleTableTest, KeepsTheLayoutItIsGiven)
 
 TEST(HandleTableTest, AFullTableRefusesAndRemoveIfAsksFirst)
 {
-    Things table(detail::HandleLayout{0, 2, 8});
+    Things table(detail::HandleLayout{.indexShift = 0, .indexBits = 2, .generationBits = 8});
     std::vector<void*> handles;
     for (int i = 0; i < 3; ++i)
         handles.push_back(table.Add(std::make_shared<Thing>(Thing{i})));
