@@ -3,6 +3,8 @@
 // Also the making of a skinned window's region of that small size from the runs of its
 // non-key pixels, as the skin engine hands them over (one-line rectangles in batches of 2000).
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,22 +17,15 @@
 namespace {
 
 struct Target {
+    GdiObject<HBITMAP> bitmap;
+    MemoryDC memory;
     HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
     int width, height;
 
-    Target(int w, int h) : width(w), height(h)
+    Target(int w, int h)
+        : bitmap(CreateBitmap(w, h, 1, 32, nullptr)), memory(nullptr, bitmap.Get()), dc(memory.Handle()), width(w),
+          height(h)
     {
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateBitmap(w, h, 1, 32, nullptr);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Target()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
     }
 };
 
@@ -53,11 +48,10 @@ void Memcpy(benchmark::State& state)
 void Fill(benchmark::State& state)
 {
     Target target(int(state.range(0)), int(state.range(1)));
-    HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
+    const GdiObject brush(CreateSolidBrush(RGB(10, 20, 30)));
     const RECT all{0, 0, target.width, target.height};
     for (auto _ : state)
-        FillRect(target.dc, &all, brush);
-    DeleteObject(brush);
+        FillRect(target.dc, &all, brush.Get());
     state.SetBytesProcessed(state.iterations() * SurfaceBytes(state));
 }
 
@@ -127,9 +121,8 @@ HRGN RegionFromRuns(const std::vector<RECT>& runs)
         const RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, DWORD(count), DWORD(count * sizeof(RECT)), {}};
         std::memcpy(data.data(), &header, sizeof header);
         std::memcpy(data.data() + sizeof header, runs.data() + first, count * sizeof(RECT));
-        HRGN part = ExtCreateRegion(nullptr, DWORD(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
-        CombineRgn(result, result, part, RGN_OR);
-        DeleteObject(part);
+        const GdiObject part(ExtCreateRegion(nullptr, DWORD(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
+        CombineRgn(result, result, part.Get(), RGN_OR);
     }
     return result;
 }
@@ -139,7 +132,7 @@ void WindowRegion(benchmark::State& state)
 {
     const std::vector<RECT> runs = WindowShapeRuns(424, 374, state.range(0) != 0);
     for (auto _ : state)
-        DeleteObject(RegionFromRuns(runs));
+        const GdiObject region(RegionFromRuns(runs));
     state.SetItemsProcessed(state.iterations() * std::int64_t(runs.size()));
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/user/WinUser.h"
 
 #include <benchmark/benchmark.h>
@@ -16,9 +17,10 @@ LRESULT FillProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(hwnd, message, wParam, lParam);
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(hwnd, &ps);
-    const HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
-    (void)FillRect(dc, &ps.rcPaint, brush);
-    (void)DeleteObject(brush);
+    {
+        const GdiObject brush(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))));
+        (void)FillRect(dc, &ps.rcPaint, brush.Get());
+    }
     (void)EndPaint(hwnd, &ps);
     return 0;
 }

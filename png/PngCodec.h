@@ -16,6 +16,7 @@
 #include "png/PngImageStorage.h"
 
 #include "platform/classlib/forms/GraphicsPicture.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <array>
 #include <cstddef>
@@ -410,7 +411,7 @@ private:
     std::size_t m_imageChunkSize = 65535;
     TGammaTable m_gamma{};
     TGammaTable m_inverseGamma{};
-    HPALETTE m_palette = nullptr;
+    GdiObject<HPALETTE> m_palette;
 };
 
 // Registers TPNGObject with the picture registry (extension "png", "Portable Network Graphics")

@@ -3,32 +3,24 @@
 
 #include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/MemoryDC.h"
 
 namespace {
 
-// A GDI object deleted when it goes out of scope. Declared before the DCs that select it, so
-// the DCs let go of it first.
-class TOwnedObject {
-public:
-    explicit TOwnedObject(HGDIOBJ object) : m_object(object)
-    {
-        if (!m_object)
-            throw EPNGOutMemory();
-    }
-    ~TOwnedObject() { (void)DeleteObject(m_object); }
-    TOwnedObject(const TOwnedObject&) = delete;
-    TOwnedObject& operator=(const TOwnedObject&) = delete;
-    [[nodiscard]] HBITMAP Bitmap() const { return static_cast<HBITMAP>(m_object); }
-
-private:
-    HGDIOBJ m_object;
-};
+// A bitmap owned for a scope; one that cannot be made is out of memory. Declared before the DCs
+// that select it, so the DCs let go of it first.
+GdiObject<HBITMAP> OwnedBitmap(HBITMAP bitmap)
+{
+    if (!bitmap)
+        throw EPNGOutMemory();
+    return GdiObject(bitmap);
+}
 
 // A memory DC compatible with `dc` holding `bitmap`; one that cannot be made is out of memory.
 class TBitmapDC : public MemoryDC {
 public:
-    TBitmapDC(HDC dc, const TOwnedObject& bitmap) : MemoryDC(dc, bitmap.Bitmap())
+    TBitmapDC(HDC dc, const GdiObject<HBITMAP>& bitmap) : MemoryDC(dc, bitmap.Get())
     {
         if (!Valid())
             throw EPNGOutMemory();
@@ -62,11 +54,11 @@ void DrawColorKeyed(HDC dc, const TImageStorage& storage, COLORREF key, const TA
         return;
     const int sourceWidth = static_cast<int>(storage.Width());
     const int sourceHeight = static_cast<int>(storage.Height());
-    const TOwnedObject image(CreateDIBitmap(dc, &storage.GdiInfo()->bmiHeader, CBM_INIT, storage.Bits(),
-                                            storage.GdiInfo(), DIB_RGB_COLORS));
-    const TOwnedObject mask(CreateBitmap(area.Width, area.Height, 1, 1, nullptr));
-    const TOwnedObject inverseMask(CreateBitmap(area.Width, area.Height, 1, 1, nullptr));
-    const TOwnedObject work(CreateCompatibleBitmap(dc, area.Width, area.Height));
+    const auto image = OwnedBitmap(CreateDIBitmap(dc, &storage.GdiInfo()->bmiHeader, CBM_INIT, storage.Bits(),
+                                                  storage.GdiInfo(), DIB_RGB_COLORS));
+    const auto mask = OwnedBitmap(CreateBitmap(area.Width, area.Height, 1, 1, nullptr));
+    const auto inverseMask = OwnedBitmap(CreateBitmap(area.Width, area.Height, 1, 1, nullptr));
+    const auto work = OwnedBitmap(CreateCompatibleBitmap(dc, area.Width, area.Height));
     const TBitmapDC imageDC(dc, image);
     const TBitmapDC maskDC(dc, mask);
     const TBitmapDC inverseDC(dc, inverseMask);
@@ -99,7 +91,7 @@ void DrawAlphaBlended(HDC dc, const TPNGObject& image, const TArea& area)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const TOwnedObject surface(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const auto surface = OwnedBitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bits)
         throw EPNGOutMemory();
     const TBitmapDC surfaceDC(dc, surface);

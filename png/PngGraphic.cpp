@@ -2,6 +2,7 @@
 
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/MemoryDC.h"
 
 #include <cstddef>
@@ -93,19 +94,12 @@ void TPNGObject::AssignToBitmap(TBitmap& bitmap) const
 {
     const TImageStorage& storage = HeaderChunk().Storage();
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, storage.GdiInfo(), DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!section || !bits) {
-        if (section)
-            (void)DeleteObject(section);
+    GdiObject section(CreateDIBSection(nullptr, storage.GdiInfo(), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section || !bits)
         throw EPNGOutMemory();
-    }
     std::memcpy(bits, storage.Bits(), storage.RowSize() * storage.Height());
-    try {
-        bitmap.SetHandle(section);
-    } catch (...) {
-        (void)DeleteObject(section);
-        throw;
-    }
+    bitmap.SetHandle(section.Get());
+    (void)section.Release(); // the bitmap owns it now
     bitmap.SetPixelFormat(FormatForBits(storage.BitsPerPixel()));
     if (TransparencyKind() == TTransparencyKind::tkSingleColor) {
         bitmap.SetTransparentColor(TransparentKeyColor());
@@ -154,7 +148,7 @@ HPALETTE TPNGObject::Palette()
     if (!HasHeader() || !HasColorTablePalette(HeaderChunk().ColorType()) || !HeaderChunk().Storage().Prepared())
         return nullptr;
     if (m_palette)
-        return m_palette;
+        return m_palette.Get();
     std::vector<std::uint8_t> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
     auto* logPalette = reinterpret_cast<LOGPALETTE*>(block.data());
     logPalette->palVersion = 0x300;
@@ -164,8 +158,8 @@ HPALETTE TPNGObject::Palette()
     const TPngColorEntry* table = HeaderChunk().Storage().ColorTable();
     for (unsigned i = 0; i < 256; ++i)
         entries[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-    m_palette = CreatePalette(logPalette);
-    return m_palette;
+    m_palette.Reset(CreatePalette(logPalette));
+    return m_palette.Get();
 }
 
 void RegisterPngGraphic()

@@ -61,18 +61,16 @@ void TImageStorage::CreateSection()
 {
     void* bits = nullptr;
     try {
-        m_section = CreateDIBSection(nullptr, GdiInfo(), DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_section.Reset(CreateDIBSection(nullptr, GdiInfo(), DIB_RGB_COLORS, &bits, nullptr, 0));
     } catch (const std::bad_alloc&) {
-        m_section = nullptr;
+        m_section.Reset();
     }
     m_bits = m_section ? static_cast<std::uint8_t*>(bits) : nullptr;
 }
 
 void TImageStorage::Release()
 {
-    if (m_section)
-        (void)DeleteObject(m_section);
-    m_section = nullptr;
+    m_section.Reset();
     m_bits = nullptr;
     m_info = {};
     m_alpha.reset();

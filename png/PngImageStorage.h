@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <cstddef>
@@ -70,7 +71,7 @@ public:
     [[nodiscard]] const std::uint8_t* Bits() const { return m_bits; }
     // The DIB section whose memory Bits() is; owned by the storage. Its own colour table is the
     // one of its making (zeros): draw the bits with GdiInfo(), which holds the current table.
-    [[nodiscard]] HBITMAP Section() const { return m_section; }
+    [[nodiscard]] HBITMAP Section() const { return m_section.Get(); }
     // Image row y (0 is the top row), which is storage row height - 1 - y.
     [[nodiscard]] std::uint8_t* Row(std::uint32_t y) { return m_bits + RowOffset(y); }
     [[nodiscard]] const std::uint8_t* Row(std::uint32_t y) const { return m_bits + RowOffset(y); }
@@ -99,7 +100,7 @@ private:
     void CreateSection();
 
     TPngBitmapInfo m_info{};
-    HBITMAP m_section = nullptr;
+    GdiObject<HBITMAP> m_section;
     std::uint8_t* m_bits = nullptr;
     TBlock m_alpha;
     std::uint32_t m_width = 0;

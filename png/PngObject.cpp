@@ -49,9 +49,7 @@ TPNGObject::~TPNGObject()
 
 void TPNGObject::DiscardPalette()
 {
-    if (m_palette)
-        (void)DeleteObject(m_palette);
-    m_palette = nullptr;
+    m_palette.Reset();
 }
 
 void TPNGObject::ResetGammaTables()

@@ -5,6 +5,7 @@
 #include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -67,10 +68,9 @@ void FlushRuns(std::vector<RECT>& batch, HRGN result)
     header.rcBound = RECT{0, 0, 0, 0};
     std::memcpy(buffer.data(), &header, sizeof header);
     std::memcpy(buffer.data() + sizeof header, batch.data(), batch.size() * sizeof(RECT));
-    HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()),
-                                reinterpret_cast<const RGNDATA*>(buffer.data()));
-    CombineRgn(result, result, part, RGN_OR);
-    DeleteObject(part);
+    const GdiObject part(
+        ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), reinterpret_cast<const RGNDATA*>(buffer.data())));
+    CombineRgn(result, result, part.Get(), RGN_OR);
     batch.clear();
 }
 
@@ -314,19 +314,13 @@ void PaintControlBackground(TControl* control, HDC dc)
         return;
     if (std::find(ParentPaintsFor.begin(), ParentPaintsFor.end(), control) != ParentPaintsFor.end())
         return;
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
     (void)OffsetViewportOrgEx(dc, -control->Left(), -control->Top(), nullptr);
     ParentPaintsFor.push_back(control);
-    struct TRestore {
-        HDC dc;
-        int saved;
-        ~TRestore()
-        {
-            ParentPaintsFor.pop_back();
-            (void)RestoreDC(dc, saved);
-        }
-    } restore{dc, saved};
+    struct TForget {
+        ~TForget() { ParentPaintsFor.pop_back(); }
+    } forget;
     if (SendParentPaint(*control, WM_ERASEBKGND, dc))
         (void)SendParentPaint(*control, WM_PAINT, dc);
 }

@@ -447,9 +447,7 @@ void TSkinLoad::MakeToolbar()
 
 void TSkinLoad::MakeBrush()
 {
-    if (m_skin.m_buttonFaceBrush)
-        DeleteObject(m_skin.m_buttonFaceBrush);
-    m_skin.m_buttonFaceBrush = CreateSolidBrush(ColorToRGB(m_skin.m_colours.ButtonFace));
+    m_skin.m_buttonFaceBrush.Reset(CreateSolidBrush(ColorToRGB(m_skin.m_colours.ButtonFace)));
 }
 
 TSkinElements::TSkinElements()
@@ -462,11 +460,7 @@ TSkinElements::TSkinElements()
     m_title.Name = "Title";
 }
 
-TSkinElements::~TSkinElements()
-{
-    if (m_buttonFaceBrush)
-        DeleteObject(m_buttonFaceBrush);
-}
+TSkinElements::~TSkinElements() = default;
 
 void TSkinElements::ReadSkin(const TQuickIni& ini, const TSkinReader& package)
 {

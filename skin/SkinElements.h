@@ -2,6 +2,7 @@
 
 #include "platform/classlib/core/Colors.h"
 #include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <map>
@@ -137,7 +138,7 @@ public:
     [[nodiscard]] TDataSkinBoxLabel* BoxLabel(const std::string& name) const;
     [[nodiscard]] const TSkinColours& Colours() const { return m_colours; }
     // A solid brush of ButtonFace, owned here; null before a skin is read.
-    [[nodiscard]] HBRUSH ButtonFaceBrush() const { return m_buttonFaceBrush; }
+    [[nodiscard]] HBRUSH ButtonFaceBrush() const { return m_buttonFaceBrush.Get(); }
     // The colour of the top border's picture a third of the way in, or ButtonFace without one.
     [[nodiscard]] TColor TitleColour();
 
@@ -156,5 +157,5 @@ private:
     std::vector<std::unique_ptr<TDataSkinSysButton>> m_sysButtons;
     std::map<std::string, std::unique_ptr<TDataSkinObject>> m_elements;
     TSkinColours m_colours;
-    HBRUSH m_buttonFaceBrush = nullptr;
+    GdiObject<HBRUSH> m_buttonFaceBrush;
 };

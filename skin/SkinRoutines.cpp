@@ -4,6 +4,7 @@
 #include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/gdi/TextUtf8.h"
 
@@ -221,9 +222,8 @@ void FillGradient(HDC dc, const TRect& rect, TColor start, bool vertical, TColor
     for (int i = first; i < last; ++i) {
         const RECT line = vertical ? RECT{rect.left, origin + i, rect.right, origin + i + 1}
                                    : RECT{origin + i, rect.top, origin + i + 1, rect.bottom};
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(table[static_cast<std::size_t>(i)]));
-        FillRect(dc, &line, brush);
-        DeleteObject(brush);
+        const GdiObject brush(CreateSolidBrush(static_cast<COLORREF>(table[static_cast<std::size_t>(i)])));
+        FillRect(dc, &line, brush.Get());
     }
 }
 

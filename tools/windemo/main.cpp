@@ -10,6 +10,7 @@
 
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/user/WinUser.h"
 #include "tools/windemo/DemoLayout.h"
 
@@ -84,7 +85,7 @@ private:
     static Demo* s_instance;
     Options m_options;
     HWND m_main = nullptr;
-    HBRUSH m_childBrush = nullptr;
+    GdiObject<HBRUSH> m_childBrush;
     int m_exitCode = 0;
     bool m_ending = false;
 };
@@ -99,10 +100,10 @@ bool Demo::Create()
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     mainClass.lpszClassName = "WindowDemo";
-    m_childBrush = CreateSolidBrush(windemo::CHILD_COLOR);
+    m_childBrush.Reset(CreateSolidBrush(windemo::CHILD_COLOR));
     WNDCLASSA childClass{};
     childClass.lpfnWndProc = DefWindowProcA;
-    childClass.hbrBackground = m_childBrush;
+    childClass.hbrBackground = m_childBrush.Get();
     childClass.lpszClassName = "WindowDemoChild";
     if (!RegisterClassA(&mainClass) || !RegisterClassA(&childClass))
         return false;
@@ -134,7 +135,7 @@ int Demo::Run()
     }
     if (IsWindow(m_main))
         (void)DestroyWindow(m_main);
-    (void)DeleteObject(m_childBrush);
+    m_childBrush.Reset();
     return m_exitCode;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/winapi/user/Button.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 
 #include <array>
@@ -138,7 +139,7 @@ void TBitBtn::SetButtonStyle(bool) { Invalidate(); }
 void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item)
 {
     const HDC dc = item.hDC;
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     const bool down = (item.itemState & ODS_SELECTED) != 0;
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
     RECT face = item.rcItem;
@@ -160,5 +161,4 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item)
         (void)InflateRect(&focus, -3, -3);
         (void)DrawFocusRect(dc, &focus);
     }
-    (void)RestoreDC(dc, saved);
 }

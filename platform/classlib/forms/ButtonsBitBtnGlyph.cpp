@@ -3,6 +3,8 @@
 #include "platform/classlib/forms/GraphicsCanvas.h"
 
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/user/WinUser.h"
@@ -152,17 +154,15 @@ void TButtonGlyph::DrawCell(HDC dc, POINT at, TButtonState state) const
 void TButtonGlyph::DrawEmbossed(HDC dc, POINT at) const
 {
     const SIZE size = CellSize();
-    const HDC source = CreateCompatibleDC(dc);
-    const HGDIOBJ old = SelectObject(source, m_glyph->MaskHandle());
+    const MemoryDC source(dc, m_glyph->MaskHandle());
     const COLORREF text = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF back = SetBkColor(dc, RGB(255, 255, 255));
-    const HGDIOBJ brush = SelectObject(dc, GetSysColorBrush(COLOR_3DHILIGHT));
-    (void)BitBlt(dc, at.x + 1, at.y + 1, size.cx, size.cy, source, 0, 0, ROP_BRUSH_WHERE_BLACK);
-    (void)SelectObject(dc, GetSysColorBrush(COLOR_3DSHADOW));
-    (void)BitBlt(dc, at.x, at.y, size.cx, size.cy, source, 0, 0, ROP_BRUSH_WHERE_BLACK);
-    (void)SelectObject(dc, brush);
+    {
+        const SelectionGuard selectBrush(dc, GetSysColorBrush(COLOR_3DHILIGHT));
+        (void)BitBlt(dc, at.x + 1, at.y + 1, size.cx, size.cy, source.Handle(), 0, 0, ROP_BRUSH_WHERE_BLACK);
+        (void)SelectObject(dc, GetSysColorBrush(COLOR_3DSHADOW));
+        (void)BitBlt(dc, at.x, at.y, size.cx, size.cy, source.Handle(), 0, 0, ROP_BRUSH_WHERE_BLACK);
+    }
     (void)SetTextColor(dc, text);
     (void)SetBkColor(dc, back);
-    (void)SelectObject(source, old);
-    (void)DeleteDC(source);
 }

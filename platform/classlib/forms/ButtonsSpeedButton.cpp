@@ -2,6 +2,7 @@
 
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 
 namespace {
@@ -186,7 +187,7 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 void TSpeedButton::Paint()
 {
     const HDC dc = Canvas()->Handle();
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     const TButtonState state = !Enabled() ? bsDisabled : m_state;
     RECT face = ClientRect();
     (void)FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
@@ -201,5 +202,4 @@ void TSpeedButton::Paint()
     (void)SelectObject(dc, Font()->Handle());
     (void)SetTextColor(dc, ColorToRGB(Font()->Color()));
     m_glyph.Draw(dc, content, Caption(), m_params, state);
-    (void)RestoreDC(dc, saved);
 }

@@ -4,6 +4,8 @@
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/GraphicsPicture.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 
 #include <algorithm>
 #include <cstring>
@@ -179,8 +181,9 @@ void TClipboard::AssignBitmap(HBITMAP bitmap)
 {
     Session session(*this);
     Adding();
-    if (!SetClipboardData(CF_BITMAP, bitmap))
-        (void)DeleteObject(bitmap);
+    GdiObject owned(bitmap);
+    if (SetClipboardData(CF_BITMAP, owned.Get()))
+        (void)owned.Release(); // the clipboard owns it now
 }
 
 void TClipboard::AssignTo(TPersistent* dest) const
@@ -205,11 +208,8 @@ void TClipboard::CopyBitmapTo(TPersistent* dest)
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetWidth(info.bmWidth);
     bitmap->SetHeight(info.bmHeight);
-    const HDC sourceDC = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(sourceDC, source);
-    (void)BitBlt(bitmap->Canvas()->Handle(), 0, 0, info.bmWidth, info.bmHeight, sourceDC, 0, 0, SRCCOPY);
-    (void)SelectObject(sourceDC, old);
-    (void)DeleteDC(sourceDC);
+    const MemoryDC sourceDC(nullptr, source);
+    (void)BitBlt(bitmap->Canvas()->Handle(), 0, 0, info.bmWidth, info.bmHeight, sourceDC.Handle(), 0, 0, SRCCOPY);
     bitmap->SetModified(true);
 }
 

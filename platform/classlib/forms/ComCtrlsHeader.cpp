@@ -2,6 +2,7 @@
 
 #include "platform/winapi/controls/Header.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 
@@ -253,14 +254,13 @@ void THeaderControl::DrawItem(const DRAWITEMSTRUCT& item)
     THeaderSection* section = SectionAt(static_cast<int>(item.itemID));
     if (!section)
         return;
-    const int saved = SaveDC(item.hDC);
+    const SavedDC saved(item.hDC);
     m_canvas->SetHandle(item.hDC);
     m_canvas->Font()->Assign(Font());
     m_canvas->Brush()->SetColor(Color());
     if (m_onDrawSection)
         m_onDrawSection(this, section, item.rcItem, (item.itemState & ODS_SELECTED) != 0);
     m_canvas->SetHandle(nullptr);
-    (void)RestoreDC(item.hDC, saved);
 }
 
 void THeaderControl::Dispatch(TMessage& message)

@@ -2,6 +2,7 @@
 
 #include "platform/winapi/controls/StatusBar.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 namespace {
 
@@ -240,13 +241,12 @@ void TCustomStatusBar::DrawItem(const DRAWITEMSTRUCT& item)
     const auto id = static_cast<int>(item.itemID);
     if (id < 0 || id >= m_panels->Count())
         return;
-    const int saved = SaveDC(item.hDC);
+    const SavedDC saved(item.hDC);
     m_canvas->SetHandle(item.hDC);
     m_canvas->Font()->Assign(Font());
     m_canvas->Brush()->SetColor(Color());
     DrawPanel(m_panels->Items(id), item.rcItem);
     m_canvas->SetHandle(nullptr);
-    (void)RestoreDC(item.hDC, saved);
 }
 
 void TCustomStatusBar::Dispatch(TMessage& message)

@@ -5,6 +5,7 @@
 #include "platform/classlib/forms/Menus.h"
 #include "platform/rtl/Format.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/kernel/Threads.h"
 
 #include <algorithm>
@@ -581,12 +582,11 @@ void TWinControl::PaintControls(HDC dc, TControl* first)
         TControl* control = *it;
         if (dynamic_cast<TWinControl*>(control) || !control->Visible())
             continue;
-        const int saved = SaveDC(dc);
+        const SavedDC saved(dc);
         const TRect bounds = control->BoundsRect();
         (void)IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
         (void)OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
         control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
-        (void)RestoreDC(dc, saved);
     }
 }
 
@@ -611,9 +611,8 @@ void TWinControl::EraseBackground(TMessage& message)
 {
     const auto dc = reinterpret_cast<HDC>(message.WParam);
     TRect client = ClientRect();
-    const HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-    (void)FillRect(dc, &client, brush);
-    (void)DeleteObject(brush);
+    const GdiObject brush(CreateSolidBrush(ColorToRGB(Color())));
+    (void)FillRect(dc, &client, brush.Get());
     message.Result = 1;
 }
 
@@ -622,11 +621,10 @@ void DrawParentBackground(TControl* control, HDC dc)
     TWinControl* parent = control->Parent();
     if (!parent)
         return;
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
     (void)OffsetViewportOrgEx(dc, -control->Left(), -control->Top(), nullptr);
     parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
-    (void)RestoreDC(dc, saved);
 }
 
 // ---- Focus --------------------------------------------------------------------------------------

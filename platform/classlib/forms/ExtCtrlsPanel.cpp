@@ -1,6 +1,7 @@
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 
 #include <algorithm>
@@ -161,10 +162,9 @@ void TCustomPanel::Paint()
     Frame3D(canvas, rect, Color(), Color(), m_borderWidth);
     Bevel(canvas, rect, m_bevelInner, m_bevelWidth);
     if (ParentBackground()) {
-        const int saved = SaveDC(canvas.Handle());
+        const SavedDC saved(canvas.Handle());
         (void)IntersectClipRect(canvas.Handle(), rect.left, rect.top, rect.right, rect.bottom);
         DrawParentBackground(this, canvas.Handle());
-        (void)RestoreDC(canvas.Handle(), saved);
     } else {
         canvas.Brush()->SetColor(Color());
         canvas.Brush()->SetStyle(bsSolid);

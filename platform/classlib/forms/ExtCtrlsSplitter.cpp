@@ -2,6 +2,7 @@
 
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 namespace {
 
@@ -197,9 +198,8 @@ void TSplitter::DrawLine()
     const int x = Horizontal() ? Left() + m_split : Left();
     const int y = Horizontal() ? Top() : Top() + m_split;
     const HGDIOBJ brush = GetStockObject(m_resizeStyle == rsPattern ? GRAY_BRUSH : WHITE_BRUSH);
-    const HGDIOBJ old = SelectObject(m_lineDC, brush);
+    const SelectionGuard selectBrush(m_lineDC, brush);
     (void)PatBlt(m_lineDC, x, y, Width(), Height(), PATINVERT);
-    (void)SelectObject(m_lineDC, old);
 }
 
 void TSplitter::StopSizing()

@@ -5,9 +5,11 @@
 #include "platform/classlib/core/Streams.h"
 #include "platform/winapi/gdi/DibFormat.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 #include "platform/winapi/user/Clipboard.h"
 
 #include <cstring>
+#include <optional>
 
 namespace detail = classlib_forms::detail;
 
@@ -22,12 +24,10 @@ public:
 
     void FreeContext()
     {
-        if (!m_dc)
+        if (!m_context)
             return;
         SetHandle(nullptr);
-        SelectObject(m_dc, m_oldBitmap);
-        DeleteDC(m_dc);
-        m_dc = nullptr;
+        m_context.reset();
     }
 
 protected:
@@ -35,15 +35,12 @@ protected:
     {
         if (!m_bitmap.m_handle)
             return;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_oldBitmap = SelectObject(m_dc, m_bitmap.m_handle);
-        SetHandle(m_dc);
+        SetHandle(m_context.emplace(nullptr, m_bitmap.m_handle).Handle());
     }
 
 private:
     TBitmap& m_bitmap;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_oldBitmap = nullptr;
+    std::optional<MemoryDC> m_context;
 };
 
 // ---- Images -------------------------------------------------------------------------------------
@@ -65,24 +62,6 @@ struct TBitmapImage {
 namespace {
 
 using TImage = detail::TBitmapImage;
-
-// A memory DC with a bitmap selected for the length of a scope; the bitmap stays the caller's.
-class TSelectedBitmap {
-public:
-    explicit TSelectedBitmap(HBITMAP bitmap) : m_dc(CreateCompatibleDC(nullptr)), m_old(SelectObject(m_dc, bitmap)) {}
-    ~TSelectedBitmap()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteDC(m_dc);
-    }
-    TSelectedBitmap(const TSelectedBitmap&) = delete;
-    TSelectedBitmap& operator=(const TSelectedBitmap&) = delete;
-    [[nodiscard]] HDC Dc() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 int BitsForFormat(TPixelFormat format)
 {
@@ -146,8 +125,8 @@ TImage NewImage(int width, int height, TBitmapHandleType type, int bitsPixel, st
 
 void FillWhite(HBITMAP bitmap, int width, int height)
 {
-    const TSelectedBitmap target(bitmap);
-    PatBlt(target.Dc(), 0, 0, width, height, WHITENESS);
+    const MemoryDC target(nullptr, bitmap);
+    PatBlt(target.Handle(), 0, 0, width, height, WHITENESS);
 }
 
 } // namespace
@@ -171,12 +150,11 @@ void TBitmap::FreeContext()
 void TBitmap::FreeImage()
 {
     FreeContext();
-    for (HGDIOBJ object : {HGDIOBJ(m_handle), HGDIOBJ(m_mask), HGDIOBJ(m_palette)})
-        if (object)
-            DeleteObject(object);
+    if (m_handle)
+        DeleteObject(m_handle);
     m_handle = nullptr;
-    m_mask = nullptr;
-    m_palette = nullptr;
+    m_mask.Reset();
+    m_palette.Reset();
     m_bits = nullptr;
     m_width = m_height = 0;
     m_colors.clear();
@@ -215,9 +193,9 @@ void TBitmap::Reformat(int width, int height, TBitmapHandleType type, int bitsPi
     if (m_handle) {
         FreeContext();
         // Fresh DCs: colour to monochrome keys on the source's background colour (white).
-        const TSelectedBitmap source(m_handle);
-        const TSelectedBitmap target(image.Handle);
-        BitBlt(target.Dc(), 0, 0, std::min(width, m_width), std::min(height, m_height), source.Dc(), 0, 0, SRCCOPY);
+        const MemoryDC source(nullptr, m_handle);
+        const MemoryDC target(nullptr, image.Handle);
+        BitBlt(target.Handle(), 0, 0, std::min(width, m_width), std::min(height, m_height), source.Handle(), 0, 0, SRCCOPY);
     }
     Adopt(std::move(image));
 }
@@ -285,10 +263,7 @@ void TBitmap::CanvasChanged(TObject*)
 void TBitmap::Changed()
 {
     // The mask shows the old pixels.
-    if (m_mask) {
-        DeleteObject(m_mask);
-        m_mask = nullptr;
-    }
+    m_mask.Reset();
     TGraphic::Changed();
 }
 
@@ -312,8 +287,8 @@ void TBitmap::SetHandle(HBITMAP bitmap)
     image.Type = image.Bits ? bmDIB : bmDDB;
     if (image.Type == bmDIB && image.BitsPixel <= 8) {
         image.Colors.resize(std::size_t{1} << image.BitsPixel);
-        const TSelectedBitmap selected(bitmap);
-        GetDIBColorTable(selected.Dc(), 0, static_cast<UINT>(image.Colors.size()), image.Colors.data());
+        const MemoryDC selected(nullptr, bitmap);
+        GetDIBColorTable(selected.Handle(), 0, static_cast<UINT>(image.Colors.size()), image.Colors.data());
     }
     Adopt(std::move(image));
 }
@@ -331,29 +306,29 @@ HBITMAP TBitmap::ReleaseHandle()
 HBITMAP TBitmap::MaskHandle()
 {
     if (m_mask || Empty())
-        return m_mask;
+        return m_mask.Get();
     const COLORREF key = ColorToRGB(TransparentColor());
     FreeContext();
-    m_mask = CreateBitmap(m_width, m_height, 1, 1, nullptr);
-    const TSelectedBitmap source(m_handle);
-    const TSelectedBitmap target(m_mask);
-    SetBkColor(source.Dc(), key);
-    BitBlt(target.Dc(), 0, 0, m_width, m_height, source.Dc(), 0, 0, SRCCOPY);
-    return m_mask;
+    m_mask.Reset(CreateBitmap(m_width, m_height, 1, 1, nullptr));
+    const MemoryDC source(nullptr, m_handle);
+    const MemoryDC target(nullptr, m_mask.Get());
+    SetBkColor(source.Handle(), key);
+    BitBlt(target.Handle(), 0, 0, m_width, m_height, source.Handle(), 0, 0, SRCCOPY);
+    return m_mask.Get();
 }
 
 HPALETTE TBitmap::Palette()
 {
     if (m_palette || m_colors.empty())
-        return m_palette;
+        return m_palette.Get();
     std::vector<std::uint8_t> memory(sizeof(LOGPALETTE) + m_colors.size() * sizeof(PALETTEENTRY));
     auto* logPalette = reinterpret_cast<LOGPALETTE*>(memory.data());
     logPalette->palVersion = 0x300;
     logPalette->palNumEntries = static_cast<WORD>(m_colors.size());
     for (std::size_t i = 0; i < m_colors.size(); ++i)
         logPalette->palPalEntry[i] = {m_colors[i].rgbRed, m_colors[i].rgbGreen, m_colors[i].rgbBlue, 0};
-    m_palette = CreatePalette(logPalette);
-    return m_palette;
+    m_palette.Reset(CreatePalette(logPalette));
+    return m_palette.Get();
 }
 
 TColor TBitmap::TransparentColor()
@@ -414,9 +389,9 @@ void TBitmap::Assign(const TPersistent* source)
             // A bitmap is selected into one DC at a time.
             if (bitmap->m_canvas)
                 bitmap->m_canvas->FreeContext();
-            const TSelectedBitmap from(bitmap->m_handle);
-            const TSelectedBitmap to(m_handle);
-            BitBlt(to.Dc(), 0, 0, m_width, m_height, from.Dc(), 0, 0, SRCCOPY);
+            const MemoryDC from(nullptr, bitmap->m_handle);
+            const MemoryDC to(nullptr, m_handle);
+            BitBlt(to.Handle(), 0, 0, m_width, m_height, from.Handle(), 0, 0, SRCCOPY);
         }
         return;
     }
@@ -435,16 +410,16 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect)
     HDC dest = canvas.Handle();
     const COLORREF key = Transparent() ? ColorToRGB(TransparentColor()) : 0;
     FreeContext();
-    const TSelectedBitmap source(m_handle);
+    const MemoryDC source(nullptr, m_handle);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     // A monochrome image draws black on white whatever the canvas's colours.
     const COLORREF oldText = SetTextColor(dest, RGB(0, 0, 0));
     const COLORREF oldBack = SetBkColor(dest, RGB(255, 255, 255));
     if (Transparent())
-        TransparentBlt(dest, rect.left, rect.top, width, height, source.Dc(), 0, 0, m_width, m_height, key);
+        TransparentBlt(dest, rect.left, rect.top, width, height, source.Handle(), 0, 0, m_width, m_height, key);
     else
-        StretchBlt(dest, rect.left, rect.top, width, height, source.Dc(), 0, 0, m_width, m_height, canvas.CopyMode());
+        StretchBlt(dest, rect.left, rect.top, width, height, source.Handle(), 0, 0, m_width, m_height, canvas.CopyMode());
     SetTextColor(dest, oldText);
     SetBkColor(dest, oldBack);
 }
@@ -477,8 +452,8 @@ void TBitmap::SaveToStream(TStream& stream)
         std::memcpy(dib.Bits.data(), m_bits, dib.Bits.size());
     } else {
         TInfo info = InfoFor(m_width, m_height, m_bitsPixel, dib.Colors);
-        const TSelectedBitmap selected(m_handle);
-        GetDIBits(selected.Dc(), m_handle, 0, static_cast<UINT>(m_height), dib.Bits.data(),
+        const MemoryDC selected(nullptr, m_handle);
+        GetDIBits(selected.Handle(), m_handle, 0, static_cast<UINT>(m_height), dib.Bits.data(),
                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     }
     WriteDibImage(stream, dib);
@@ -526,9 +501,9 @@ void TBitmap::CopyFromHandle(HBITMAP bitmap)
         throw EInvalidGraphic("Bitmap image is not valid");
     TImage image = NewImage(info.bmWidth, info.bmHeight, bmDDB, info.bmBitsPixel == 1 ? 1 : 32, {});
     {
-        const TSelectedBitmap from(bitmap);
-        const TSelectedBitmap to(image.Handle);
-        BitBlt(to.Dc(), 0, 0, info.bmWidth, info.bmHeight, from.Dc(), 0, 0, SRCCOPY);
+        const MemoryDC from(nullptr, bitmap);
+        const MemoryDC to(nullptr, image.Handle);
+        BitBlt(to.Handle(), 0, 0, info.bmWidth, info.bmHeight, from.Handle(), 0, 0, SRCCOPY);
     }
     Adopt(std::move(image));
 }

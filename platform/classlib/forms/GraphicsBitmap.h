@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/classlib/forms/GraphicsPicture.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <cstdint>
 #include <memory>
@@ -128,8 +129,8 @@ private:
     int m_bitsPixel = 32;
     TBitmapHandleType m_handleType = bmDDB;
     std::vector<RGBQUAD> m_colors;
-    HBITMAP m_mask = nullptr;
-    HPALETTE m_palette = nullptr;
+    GdiObject<HBITMAP> m_mask;
+    GdiObject<HPALETTE> m_palette;
     TColor m_transparentColor = clDefault;
     TTransparentMode m_transparentMode = tmAuto;
     std::unique_ptr<TBitmapCanvas> m_canvas;

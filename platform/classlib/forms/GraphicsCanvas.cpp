@@ -4,6 +4,8 @@
 #include "platform/classlib/forms/GraphicsPicture.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 #include "platform/winapi/gdi/Text.h"
 
 #include <climits>
@@ -32,29 +34,6 @@ private:
     HDC m_dc;
     COLORREF m_text;
     COLORREF m_background;
-};
-
-// A memory DC with a bitmap selected, both freed at the end of a scope.
-class TScratchDC {
-public:
-    TScratchDC(HDC compatible, HBITMAP bitmap) : m_dc(CreateCompatibleDC(compatible)), m_bitmap(bitmap)
-    {
-        m_old = SelectObject(m_dc, m_bitmap);
-    }
-    ~TScratchDC()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    TScratchDC(const TScratchDC&) = delete;
-    TScratchDC& operator=(const TScratchDC&) = delete;
-    [[nodiscard]] HDC Dc() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old = nullptr;
 };
 
 } // namespace
@@ -98,16 +77,12 @@ HDC TCanvas::RequireDC()
 void TCanvas::SelectObjects()
 {
     if (!(m_selected & PenSelected)) {
-        HGDIOBJ old = SelectObject(m_handle, m_pen->Handle());
-        if (!m_savedPen)
-            m_savedPen = old;
+        Select(m_penSelection, m_pen->Handle());
         SetROP2(m_handle, static_cast<int>(m_pen->Mode()) + R2_BLACK);
         m_selected |= PenSelected;
     }
     if (!(m_selected & BrushSelected)) {
-        HGDIOBJ old = SelectObject(m_handle, m_brush->Handle());
-        if (!m_savedBrush)
-            m_savedBrush = old;
+        Select(m_brushSelection, m_brush->Handle());
         // Hatches and text backgrounds take the brush colour when it is solid.
         const COLORREF colour = ColorToRGB(m_brush->Color());
         if (m_brush->Style() == bsSolid) {
@@ -120,25 +95,27 @@ void TCanvas::SelectObjects()
         m_selected |= BrushSelected;
     }
     if (!(m_selected & FontSelected)) {
-        HGDIOBJ old = SelectObject(m_handle, m_font->Handle());
-        if (!m_savedFont)
-            m_savedFont = old;
+        Select(m_fontSelection, m_font->Handle());
         SetTextColor(m_handle, ColorToRGB(m_font->Color()));
         m_selected |= FontSelected;
     }
 }
 
+void TCanvas::Select(std::optional<SelectionGuard>& selection, HGDIOBJ object)
+{
+    // The first selection remembers what the DC held before the canvas took it over; later ones
+    // only swap the canvas's own objects.
+    if (selection && selection->Previous())
+        SelectObject(m_handle, object);
+    else
+        selection.emplace(m_handle, object);
+}
+
 void TCanvas::DeselectHandles()
 {
-    if (m_handle) {
-        if (m_savedPen)
-            SelectObject(m_handle, m_savedPen);
-        if (m_savedBrush)
-            SelectObject(m_handle, m_savedBrush);
-        if (m_savedFont)
-            SelectObject(m_handle, m_savedFont);
-    }
-    m_savedPen = m_savedBrush = m_savedFont = nullptr;
+    m_penSelection.reset();
+    m_brushSelection.reset();
+    m_fontSelection.reset();
     m_selected = 0;
 }
 
@@ -374,16 +351,18 @@ void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source,
     HDC bitmapDc = bitmap->Canvas()->Handle();
     Changing();
     // The copy at the destination's size, then a mask of `color` in it (set where it matches).
-    const TScratchDC copy(dc, CreateBitmap(width, height, 1, 32, nullptr));
-    StretchBlt(copy.Dc(), 0, 0, width, height, bitmapDc, source.left, source.top, source.right - source.left,
+    const GdiObject copyBitmap(CreateBitmap(width, height, 1, 32, nullptr));
+    const MemoryDC copy(dc, copyBitmap.Get());
+    StretchBlt(copy.Handle(), 0, 0, width, height, bitmapDc, source.left, source.top, source.right - source.left,
                source.bottom - source.top, SRCCOPY);
-    const TScratchDC mask(dc, CreateBitmap(width, height, 1, 1, nullptr));
-    SetBkColor(copy.Dc(), ColorToRGB(color));
-    BitBlt(mask.Dc(), 0, 0, width, height, copy.Dc(), 0, 0, SRCCOPY);
-    BitBlt(dc, dest.left, dest.top, width, height, copy.Dc(), 0, 0, SRCCOPY);
+    const GdiObject maskBitmap(CreateBitmap(width, height, 1, 1, nullptr));
+    const MemoryDC mask(dc, maskBitmap.Get());
+    SetBkColor(copy.Handle(), ColorToRGB(color));
+    BitBlt(mask.Handle(), 0, 0, width, height, copy.Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc, dest.left, dest.top, width, height, copy.Handle(), 0, 0, SRCCOPY);
     {
         const TTextColours colours(dc, RGB(0, 0, 0), RGB(255, 255, 255));
-        BitBlt(dc, dest.left, dest.top, width, height, mask.Dc(), 0, 0, RopPatternWhereSource);
+        BitBlt(dc, dest.left, dest.top, width, height, mask.Handle(), 0, 0, RopPatternWhereSource);
     }
     Changed();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -117,6 +119,7 @@ protected:
 private:
     enum TSelected : unsigned { PenSelected = 1, BrushSelected = 2, FontSelected = 4 };
     void SelectObjects();
+    void Select(std::optional<SelectionGuard>& selection, HGDIOBJ object);
     void DeselectHandles();
     void PenChanged(TObject*);
     void BrushChanged(TObject*);
@@ -124,9 +127,10 @@ private:
 
     HDC m_handle = nullptr;
     unsigned m_selected = 0;
-    HGDIOBJ m_savedPen = nullptr;
-    HGDIOBJ m_savedBrush = nullptr;
-    HGDIOBJ m_savedFont = nullptr;
+    // What the DC held before the canvas selected its objects, put back when it lets go.
+    std::optional<SelectionGuard> m_penSelection;
+    std::optional<SelectionGuard> m_brushSelection;
+    std::optional<SelectionGuard> m_fontSelection;
     std::unique_ptr<TFont> m_font;
     std::unique_ptr<TPen> m_pen;
     std::unique_ptr<TBrush> m_brush;

@@ -2,6 +2,7 @@
 
 #include "platform/classlib/core/Streams.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -135,12 +136,10 @@ HICON DecodeImage(std::span<const std::uint8_t> image)
         }
         std::memcpy(mask.data() + y * wordStride, image.data() + maskAt + source * maskStride, wordStride);
     }
-    const HBITMAP colour = CreateBitmap(width, height, 1, 32, pixels.data());
-    const HBITMAP maskBitmap = CreateBitmap(width, height, 1, 1, mask.data());
-    const ICONINFO info{TRUE, 0, 0, maskBitmap, colour};
+    const GdiObject colour(CreateBitmap(width, height, 1, 32, pixels.data()));
+    const GdiObject maskBitmap(CreateBitmap(width, height, 1, 1, mask.data()));
+    const ICONINFO info{TRUE, 0, 0, maskBitmap.Get(), colour.Get()};
     const HICON icon = CreateIconIndirect(&info);
-    (void)DeleteObject(colour);
-    (void)DeleteObject(maskBitmap);
     if (!icon)
         RaiseInvalidIcon();
     return icon;
@@ -149,18 +148,19 @@ HICON DecodeImage(std::span<const std::uint8_t> image)
 // A one-image, 32-bit .ico file of the icon.
 std::vector<std::uint8_t> EncodeIcon(HICON icon, int width, int height)
 {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info) || !info.hbmColor) {
-        (void)DeleteObject(info.hbmMask);
-        throw EInvalidGraphic("Cannot save a monochrome icon");
-    }
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    (void)GetBitmapBits(info.hbmColor, static_cast<LONG>(pixels.size() * 4), pixels.data());
     const std::size_t wordStride = (static_cast<std::size_t>(width) + 15) / 16 * 2;
     std::vector<std::uint8_t> mask(wordStride * height);
-    (void)GetBitmapBits(info.hbmMask, static_cast<LONG>(mask.size()), mask.data());
-    (void)DeleteObject(info.hbmColor);
-    (void)DeleteObject(info.hbmMask);
+    {
+        ICONINFO info{};
+        const bool described = GetIconInfo(icon, &info);
+        const GdiObject maskBitmap(info.hbmMask);
+        const GdiObject colour(info.hbmColor);
+        if (!described || !colour)
+            throw EInvalidGraphic("Cannot save a monochrome icon");
+        (void)GetBitmapBits(colour.Get(), static_cast<LONG>(pixels.size() * 4), pixels.data());
+        (void)GetBitmapBits(maskBitmap.Get(), static_cast<LONG>(mask.size()), mask.data());
+    }
 
     const std::size_t maskStride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
     const std::size_t imageSize = InfoHeaderSize + pixels.size() * 4 + maskStride * height;
@@ -254,13 +254,14 @@ void TIcon::Adopt(HICON icon, std::vector<std::uint8_t> file)
     m_height = 0;
     if (m_handle) {
         ICONINFO info{};
-        if (GetIconInfo(m_handle, &info)) {
+        const bool described = GetIconInfo(m_handle, &info);
+        const GdiObject maskBitmap(info.hbmMask);
+        const GdiObject colour(info.hbmColor);
+        if (described) {
             BITMAP mask{};
-            (void)GetObjectA(info.hbmMask, sizeof(mask), &mask);
+            (void)GetObjectA(maskBitmap.Get(), sizeof(mask), &mask);
             m_width = mask.bmWidth;
-            m_height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
-            (void)DeleteObject(info.hbmMask);
-            (void)DeleteObject(info.hbmColor);
+            m_height = colour ? mask.bmHeight : mask.bmHeight / 2;
         }
     }
     Changed();

@@ -105,10 +105,7 @@ const TTypeInfo& BrushStyleTypeInfo()
 
 // ---- TGraphicsObject ----------------------------------------------------------------------------
 
-TGraphicsObject::~TGraphicsObject()
-{
-    FreeHandle();
-}
+TGraphicsObject::~TGraphicsObject() = default;
 
 void TGraphicsObject::Changed()
 {
@@ -119,23 +116,20 @@ void TGraphicsObject::Changed()
 HGDIOBJ TGraphicsObject::RealisedHandle() const
 {
     if (!m_handle)
-        m_handle = CreateHandle();
-    return m_handle;
+        m_handle.Reset(CreateHandle());
+    return m_handle.Get();
 }
 
 void TGraphicsObject::AdoptHandle(HGDIOBJ handle)
 {
-    FreeHandle();
-    m_handle = handle;
+    m_handle.Reset(handle);
 }
 
 void TGraphicsObject::FreeHandle() const
 {
     // Stock objects (the clear brush) ignore DeleteObject; a handle still selected somewhere goes
     // when that DC lets go of it.
-    if (m_handle)
-        DeleteObject(m_handle);
-    m_handle = nullptr;
+    m_handle.Reset();
 }
 
 // ---- TFont --------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "platform/classlib/core/Colors.h"
 #include "platform/classlib/core/Events.h"
 #include "platform/classlib/core/Persistent.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <cstdint>
@@ -52,7 +53,7 @@ class TGraphicsObject : public TPersistent {
     [[nodiscard]] const TNotifyEvent& OnChange() const { return m_onChange; }
     void SetOnChange(const TNotifyEvent& handler) { m_onChange = handler; }
     // The handle as realised now, without realising one.
-    [[nodiscard]] bool HandleAllocated() const { return m_handle != nullptr; }
+    [[nodiscard]] bool HandleAllocated() const { return static_cast<bool>(m_handle); }
 
 protected:
     // Frees the realised handle and tells OnChange.
@@ -67,7 +68,7 @@ private:
     void FreeHandle() const;
 
     TNotifyEvent m_onChange;
-    mutable HGDIOBJ m_handle = nullptr;
+    mutable GdiObject<HGDIOBJ> m_handle;
 };
 
 // Sizes are in pixels at 96 dots per inch: Height < 0 is the character height, > 0 the cell

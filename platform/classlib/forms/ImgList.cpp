@@ -5,6 +5,7 @@
 #include "platform/classlib/core/Streams.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/MemoryDC.h"
 #include "platform/winapi/gdi/SysColors.h"
 
@@ -288,11 +289,11 @@ void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabl
 // in the button highlight colour one pixel down and right, then in the shadow colour in place.
 void TCustomImageList::DrawDisabled(HDC dc, int x, int y, int index)
 {
-    const HBITMAP colour = CreateBitmap(m_width, m_height, 1, 32, nullptr);
-    const HBITMAP mono = CreateBitmap(m_width, m_height, 1, 1, nullptr);
+    const GdiObject colour(CreateBitmap(m_width, m_height, 1, 32, nullptr));
+    const GdiObject mono(CreateBitmap(m_width, m_height, 1, 1, nullptr));
     {
-        const MemoryDC colourDC(nullptr, colour);
-        const MemoryDC monoDC(nullptr, mono);
+        const MemoryDC colourDC(nullptr, colour.Get());
+        const MemoryDC monoDC(nullptr, mono.Get());
         const RECT all{0, 0, m_width, m_height};
         (void)FillRect(colourDC.Handle(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         (void)ImageList_DrawEx(m_handle, index, colourDC.Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
@@ -302,17 +303,13 @@ void TCustomImageList::DrawDisabled(HDC dc, int x, int y, int index)
         const COLORREF oldText = ::SetTextColor(dc, RGB(255, 255, 255));
         const COLORREF oldBk = ::SetBkColor(dc, RGB(0, 0, 0));
         for (const auto& [offset, shade] : {std::pair{1, COLOR_BTNHIGHLIGHT}, std::pair{0, COLOR_BTNSHADOW}}) {
-            const HBRUSH brush = CreateSolidBrush(GetSysColor(shade));
-            const HGDIOBJ oldBrush = SelectObject(dc, brush);
+            const GdiObject brush(CreateSolidBrush(GetSysColor(shade)));
+            const SelectionGuard selectBrush(dc, brush.Get());
             (void)BitBlt(dc, x + offset, y + offset, m_width, m_height, monoDC.Handle(), 0, 0, ROP_DSPDxax);
-            (void)SelectObject(dc, oldBrush);
-            (void)DeleteObject(brush);
         }
         (void)::SetTextColor(dc, oldText);
         (void)::SetBkColor(dc, oldBk);
     }
-    (void)DeleteObject(mono);
-    (void)DeleteObject(colour);
 }
 
 void TCustomImageList::GetBitmap(int index, TBitmap* image)

@@ -6,6 +6,7 @@
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/display/VirtualKeys.h"
 
@@ -134,24 +135,19 @@ HFONT CreateMenuFont()
 // A canvas over `dc` in the menu font, giving the DC back as it was.
 class TMenuCanvas : public TCanvas {
 public:
-    explicit TMenuCanvas(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)), m_font(CreateMenuFont())
+    explicit TMenuCanvas(HDC dc) : m_font(CreateMenuFont()), m_saved(dc)
     {
         SetHandle(dc);
-        Font()->SetHandle(m_font);
+        Font()->SetHandle(m_font.Get());
     }
-    ~TMenuCanvas() override
-    {
-        SetHandle(nullptr);
-        (void)RestoreDC(m_dc, m_saved);
-        (void)DeleteObject(m_font);
-    }
+    ~TMenuCanvas() override { SetHandle(nullptr); }
     TMenuCanvas(const TMenuCanvas&) = delete;
     TMenuCanvas& operator=(const TMenuCanvas&) = delete;
 
 private:
-    HDC m_dc;
-    int m_saved;
-    HFONT m_font;
+    // The font outlives the saved state, so that it is deleted only once the DC has let go of it.
+    GdiObject<HFONT> m_font;
+    SavedDC m_saved;
 };
 
 constexpr int GlyphMargin = 2;

@@ -71,11 +71,7 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner)
     SetControlStyle(TControlStyle{csSetCaption, csDoubleClicks});
 }
 
-TButtonControl::~TButtonControl()
-{
-    if (m_brush)
-        (void)DeleteObject(m_brush);
-}
+TButtonControl::~TButtonControl() = default;
 
 void TButtonControl::SetWordWrap(bool wordWrap)
 {
@@ -137,14 +133,12 @@ void TButtonControl::AnswerColor(TMessage& message)
     const auto dc = reinterpret_cast<HDC>(message.WParam);
     const COLORREF color = ColorToRGB(Color());
     if (!m_brush || m_brushColor != color) {
-        if (m_brush)
-            (void)DeleteObject(m_brush);
-        m_brush = CreateSolidBrush(color);
+        m_brush.Reset(CreateSolidBrush(color));
         m_brushColor = color;
     }
     (void)SetTextColor(dc, ColorToRGB(Font()->Color()));
     (void)SetBkColor(dc, color);
-    message.Result = reinterpret_cast<LRESULT>(m_brush);
+    message.Result = reinterpret_cast<LRESULT>(m_brush.Get());
 }
 
 // ---- TButton ------------------------------------------------------------------------------------
@@ -387,10 +381,11 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner)
 void TCustomGroupBox::AdjustClientRect(TRect& rect) const
 {
     const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, Font()->Handle());
     TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
-    (void)SelectObject(dc, old);
+    {
+        const SelectionGuard selectFont(dc, Font()->Handle());
+        (void)GetTextMetricsA(dc, &metrics);
+    }
     (void)ReleaseDC(nullptr, dc);
     rect.top += metrics.tmHeight;
     (void)InflateRect(&rect, -1, -1);

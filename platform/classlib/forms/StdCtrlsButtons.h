@@ -2,6 +2,7 @@
 
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/core/Alignment.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 // The standard controls over the built-in "Button" window class (push button, check box, radio
 // button), and the group box that frames other controls under a caption.
@@ -38,7 +39,7 @@ private:
     void AnswerColor(TMessage& message);
 
     bool m_wordWrap = false;
-    HBRUSH m_brush = nullptr;
+    GdiObject<HBRUSH> m_brush;
     COLORREF m_brushColor = 0;
 };
 

@@ -14,7 +14,7 @@
 // after drawing, because the program may write the DIB memory directly at any time. The shadow
 // is made on first use: a DIB section that only holds pixels (a decoded image handed to
 // StretchDIBits) never pays for it. DIB memory starts zeroed, as the system's does.
-class BitmapObject : public GdiObject {
+class BitmapObject : public GdiHandleObject {
 public:
     // A 32-bit or one-bit device-dependent bitmap, cleared to black.
     BitmapObject(int width, int height, int bitsPixel);

@@ -43,7 +43,7 @@ struct DcState {
 // A device context: the state of the drawing calls and where they land. A memory DC draws into its
 // selected bitmap; a surface DC draws into a window surface at `origin`, clipped to the visible
 // region. Device coordinates are DC-relative pixels; target coordinates add the origin.
-class DeviceContext : public GdiObject {
+class DeviceContext : public GdiHandleObject {
 public:
     enum class Kind { Memory, Surface };
 

@@ -3,6 +3,7 @@
 #include "platform/winapi/gdi/DeviceContext.h"
 #include "platform/winapi/gdi/FrameGlyphs.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 BOOL DrawFocusRect(HDC dc, const RECT* rect)
 {
@@ -15,8 +16,8 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
         return TRUE;
     // The four sides as strips that never overlap, so each pixel is inverted once: a one-pixel
     // high or wide rectangle is a single strip.
-    HBRUSH dots = CreateCheckerBrush(RGB(255, 255, 255), RGB(0, 0, 0));
-    HGDIOBJ old = SelectObject(dc, dots);
+    const GdiObject dots(CreateCheckerBrush(RGB(255, 255, 255), RGB(0, 0, 0)));
+    const SelectionGuard selectDots(dc, dots.Get());
     PatBlt(dc, r.left, r.top, width, 1, PATINVERT);
     if (height > 1)
         PatBlt(dc, r.left, r.bottom - 1, width, 1, PATINVERT);
@@ -25,7 +26,5 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
         if (width > 1)
             PatBlt(dc, r.right - 1, r.top + 1, 1, height - 2, PATINVERT);
     }
-    SelectObject(dc, old);
-    DeleteObject(dots);
     return TRUE;
 }

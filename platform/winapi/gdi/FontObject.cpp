@@ -78,7 +78,7 @@ std::shared_ptr<FontInstance> SelectedFont(const DeviceContext& dc)
 
 namespace winapi_gdi::detail {
 
-std::shared_ptr<GdiObject> CreateStockFont(int stockIndex)
+std::shared_ptr<GdiHandleObject> CreateStockFont(int stockIndex)
 {
     LOGFONTA logFont{};
     if (!StockLogFont(stockIndex, logFont))

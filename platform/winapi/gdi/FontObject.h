@@ -10,7 +10,7 @@ class DeviceContext;
 
 // The GDI object behind an HFONT: the logical font as created (what GetObject returns), realised
 // on first use.
-class FontObject : public GdiObject {
+class FontObject : public GdiHandleObject {
 public:
     explicit FontObject(const LOGFONTA& logFont) : m_logFont(logFont) {}
 

@@ -3,6 +3,7 @@
 #include "platform/winapi/gdi/DeviceContext.h"
 #include "platform/winapi/gdi/FrameGlyphs.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 
 #include <algorithm>
@@ -43,9 +44,8 @@ void Fill(HDC dc, const RECT& r, int sysColour)
 
 void FillDithered(HDC dc, const RECT& r)
 {
-    HBRUSH brush = CreateCheckerBrush(GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DFACE));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    const GdiObject brush(CreateCheckerBrush(GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DFACE)));
+    FillRect(dc, &r, brush.Get());
 }
 
 // Paints `glyph` centred in `box`, moved `shift` pixels right and down (a pushed button); an

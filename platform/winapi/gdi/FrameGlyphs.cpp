@@ -2,6 +2,7 @@
 
 #include "platform/winapi/gdi/DeviceContext.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 #include <array>
@@ -78,7 +79,7 @@ Glyph Glyph::FlippedUpDown() const
 
 void Glyph::Paint(HDC dc, int x, int y, COLORREF colour) const
 {
-    HBRUSH brush = CreateSolidBrush(colour);
+    const GdiObject brush(CreateSolidBrush(colour));
     for (int row = 0; row < m_height; ++row) {
         for (int start = 0; start < m_width;) {
             if (!At(start, row)) {
@@ -89,11 +90,10 @@ void Glyph::Paint(HDC dc, int x, int y, COLORREF colour) const
             while (end < m_width && At(end, row))
                 ++end;
             const RECT run{x + start, y + row, x + end, y + row + 1};
-            FillRect(dc, &run, brush);
+            FillRect(dc, &run, brush.Get());
             start = end;
         }
     }
-    DeleteObject(brush);
 }
 
 Glyph CheckMarkGlyph(int inside)
@@ -212,8 +212,6 @@ HBRUSH CreateCheckerBrush(COLORREF even, COLORREF odd)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             pixels[std::size_t(y * 8 + x)] = (x + y) % 2 == 0 ? evenPixel : oddPixel;
-    HBITMAP tile = CreateBitmap(8, 8, 1, 32, pixels.data());
-    HBRUSH brush = CreatePatternBrush(tile);
-    DeleteObject(tile);
-    return brush;
+    const GdiObject tile(CreateBitmap(8, 8, 1, 32, pixels.data()));
+    return CreatePatternBrush(tile.Get());
 }

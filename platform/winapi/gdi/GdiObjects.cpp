@@ -1,11 +1,9 @@
 #include "platform/winapi/gdi/GdiObjects.h"
 
+#include "platform/winapi/kernel/HandleTable.h"
 #include "platform/winapi/kernel/WinError.h"
 
-#include <mutex>
-#include <vector>
-
-int GdiObject::Describe(int, void*) const
+int GdiHandleObject::Describe(int, void*) const
 {
     return 0;
 }
@@ -22,106 +20,66 @@ public:
         return table;
     }
 
-    HGDIOBJ Add(std::shared_ptr<GdiObject> object, bool stock)
+    HGDIOBJ Add(std::shared_ptr<GdiHandleObject> object, bool stock)
     {
-        std::lock_guard lock(m_mutex);
-        std::size_t index;
-        if (!m_free.empty()) {
-            index = m_free.back();
-            m_free.pop_back();
-        } else {
-            index = m_slots.size();
-            m_slots.push_back({});
-        }
-        Slot& slot = m_slots[index];
-        slot.generation = (slot.generation + 1) & 0xFFFFFF;
-        if (slot.generation == 0)
-            slot.generation = 1;
-        const auto value = (static_cast<std::uintptr_t>(object->Type() & 0xFF) << 48) |
-                           (static_cast<std::uintptr_t>(slot.generation) << 24) | (index + 1);
-        object->m_handle = reinterpret_cast<HGDIOBJ>(value);
-        object->m_stock = stock;
-        slot.object = std::move(object);
-        return slot.object->m_handle;
+        GdiHandleObject& added = *object;
+        added.m_stock = stock;
+        const std::uintptr_t tag = static_cast<std::uintptr_t>(added.Type() & 0xFF) << 48;
+        // Set after the table's lock is let go, which is safe: no other thread can know the handle
+        // before Add returns it.
+        added.m_handle = m_table.Add(std::move(object), tag);
+        return added.m_handle;
     }
 
-    std::shared_ptr<GdiObject> Find(HGDIOBJ handle)
-    {
-        std::lock_guard lock(m_mutex);
-        Slot* slot = SlotOf(handle);
-        return slot ? slot->object : nullptr;
-    }
+    std::shared_ptr<GdiHandleObject> Find(HGDIOBJ handle) const { return m_table.Find(handle); }
 
     // Returns the object taken out of the table, so that it is destroyed outside the lock.
-    std::shared_ptr<GdiObject> Remove(HGDIOBJ handle, bool& found)
+    winapi_kernel::HandleTable<GdiHandleObject, HGDIOBJ>::Removal Remove(HGDIOBJ handle)
     {
-        std::lock_guard lock(m_mutex);
-        Slot* slot = SlotOf(handle);
-        found = slot != nullptr;
-        if (!slot || slot->object->m_stock)
-            return nullptr;
-        if (slot->object->m_selectCount > 0) {
-            slot->object->m_deletePending = true;
-            return nullptr;
-        }
-        return Free(*slot);
+        return m_table.RemoveIf(handle, [](GdiHandleObject& object) {
+            if (object.m_stock)
+                return false;
+            if (object.m_selectCount > 0) {
+                object.m_deletePending = true;
+                return false;
+            }
+            return true;
+        });
     }
 
-    void Selected(GdiObject& object, int delta, std::shared_ptr<GdiObject>& released)
+    // Counts a selection in or out under the table's lock, so that it cannot cross a DeleteObject;
+    // the last selection of an object already deleted takes it out of the table.
+    std::shared_ptr<GdiHandleObject> Selected(GdiHandleObject& object, int delta)
     {
-        std::lock_guard lock(m_mutex);
-        object.m_selectCount += delta;
-        if (object.m_selectCount == 0 && object.m_deletePending) {
-            if (Slot* slot = SlotOf(object.m_handle))
-                released = Free(*slot);
-        }
+        bool counted = false;
+        auto removal = m_table.RemoveIf(object.m_handle, [&](GdiHandleObject& live) {
+            counted = true;
+            live.m_selectCount += delta;
+            return live.m_selectCount == 0 && live.m_deletePending;
+        });
+        if (!counted)
+            object.m_selectCount += delta;
+        return std::move(removal.removed);
     }
 
 private:
-    struct Slot {
-        std::shared_ptr<GdiObject> object;
-        std::uint32_t generation = 0;
-    };
-
-    Slot* SlotOf(HGDIOBJ handle)
-    {
-        const auto value = reinterpret_cast<std::uintptr_t>(handle);
-        const std::size_t index = value & 0xFFFFFF;
-        const auto generation = static_cast<std::uint32_t>((value >> 24) & 0xFFFFFF);
-        if (index == 0 || index > m_slots.size())
-            return nullptr;
-        Slot& slot = m_slots[index - 1];
-        if (!slot.object || slot.generation != generation || slot.object->m_handle != handle)
-            return nullptr;
-        return &slot;
-    }
-
-    std::shared_ptr<GdiObject> Free(Slot& slot)
-    {
-        auto object = std::move(slot.object);
-        slot.object = nullptr;
-        m_free.push_back(static_cast<std::size_t>(&slot - m_slots.data()));
-        return object;
-    }
-
-    std::mutex m_mutex;
-    std::vector<Slot> m_slots;
-    std::vector<std::size_t> m_free;
+    winapi_kernel::HandleTable<GdiHandleObject, HGDIOBJ> m_table{
+        winapi_kernel::HandleLayout{.indexShift = 0, .indexBits = 24, .generationBits = 24}};
 };
 
 namespace winapi_gdi {
 
-HGDIOBJ NewGdiHandle(std::shared_ptr<GdiObject> object)
+HGDIOBJ NewGdiHandle(std::shared_ptr<GdiHandleObject> object)
 {
     return GdiHandleTable::Instance().Add(std::move(object), false);
 }
 
-HGDIOBJ NewStockHandle(std::shared_ptr<GdiObject> object)
+HGDIOBJ NewStockHandle(std::shared_ptr<GdiHandleObject> object)
 {
     return GdiHandleTable::Instance().Add(std::move(object), true);
 }
 
-std::shared_ptr<GdiObject> LookupGdiObject(HGDIOBJ handle)
+std::shared_ptr<GdiHandleObject> LookupGdiObject(HGDIOBJ handle)
 {
     auto object = GdiHandleTable::Instance().Find(handle);
     if (!object)
@@ -131,20 +89,18 @@ std::shared_ptr<GdiObject> LookupGdiObject(HGDIOBJ handle)
 
 bool DeleteGdiHandle(HGDIOBJ handle)
 {
-    bool found = false;
-    auto released = GdiHandleTable::Instance().Remove(handle, found);
-    if (!found)
+    const auto removal = GdiHandleTable::Instance().Remove(handle);
+    if (!removal.found)
         SetLastError(ERROR_INVALID_HANDLE);
-    return found;
+    return removal.found;
 }
 
 } // namespace winapi_gdi
 
-SelectionRef::SelectionRef(std::shared_ptr<GdiObject> object) : m_object(std::move(object))
+SelectionRef::SelectionRef(std::shared_ptr<GdiHandleObject> object) : m_object(std::move(object))
 {
-    std::shared_ptr<GdiObject> released;
     if (m_object)
-        GdiHandleTable::Instance().Selected(*m_object, +1, released);
+        (void)GdiHandleTable::Instance().Selected(*m_object, +1);
 }
 
 SelectionRef::SelectionRef(const SelectionRef& other) : SelectionRef(other.m_object)
@@ -170,7 +126,6 @@ void SelectionRef::Release()
 {
     if (!m_object)
         return;
-    std::shared_ptr<GdiObject> released;
-    GdiHandleTable::Instance().Selected(*m_object, -1, released);
+    const auto released = GdiHandleTable::Instance().Selected(*m_object, -1);
     m_object.reset();
 }

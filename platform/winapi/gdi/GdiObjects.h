@@ -2,6 +2,7 @@
 
 #include "platform/winapi/gdi/WinGdi.h"
 
+#include <atomic>
 #include <memory>
 
 // The inside of the GDI object table, for the GDI's own files (the font engine adds fonts here).
@@ -9,12 +10,12 @@
 //
 // A handle is an index plus a generation plus the object type, so a stale, deleted or made-up
 // handle, or a handle of the wrong type, is recognised and the call fails as Win32 fails.
-class GdiObject : public std::enable_shared_from_this<GdiObject> {
+class GdiHandleObject : public std::enable_shared_from_this<GdiHandleObject> {
 public:
-    GdiObject() = default;
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    virtual ~GdiObject() = default;
+    GdiHandleObject() = default;
+    GdiHandleObject(const GdiHandleObject&) = delete;
+    GdiHandleObject& operator=(const GdiHandleObject&) = delete;
+    virtual ~GdiHandleObject() = default;
 
     // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, ... as GetObjectType reports it.
     [[nodiscard]] virtual DWORD Type() const = 0;
@@ -33,7 +34,7 @@ private:
     HGDIOBJ m_handle = nullptr;
     bool m_stock = false;
     bool m_deletePending = false;
-    int m_selectCount = 0;
+    std::atomic<int> m_selectCount{0};
 };
 
 // The GDI object table, for the stand-in layers that add kinds of GDI objects (the window
@@ -41,11 +42,11 @@ private:
 namespace winapi_gdi {
 
 // Enters `object` into the table and returns its new handle.
-[[nodiscard]] HGDIOBJ NewGdiHandle(std::shared_ptr<GdiObject> object);
+[[nodiscard]] HGDIOBJ NewGdiHandle(std::shared_ptr<GdiHandleObject> object);
 // As NewGdiHandle, for a stock object: DeleteObject leaves it alone.
-[[nodiscard]] HGDIOBJ NewStockHandle(std::shared_ptr<GdiObject> object);
+[[nodiscard]] HGDIOBJ NewStockHandle(std::shared_ptr<GdiHandleObject> object);
 // The live object a handle names, or nullptr (last error ERROR_INVALID_HANDLE).
-[[nodiscard]] std::shared_ptr<GdiObject> LookupGdiObject(HGDIOBJ handle);
+[[nodiscard]] std::shared_ptr<GdiHandleObject> LookupGdiObject(HGDIOBJ handle);
 
 template <class T>
 [[nodiscard]] std::shared_ptr<T> LookupGdi(HGDIOBJ handle)
@@ -67,7 +68,7 @@ namespace winapi_gdi::detail {
 // Provided by the font engine: the object behind the stock font `stockIndex` (SYSTEM_FONT,
 // DEFAULT_GUI_FONT, ANSI_VAR_FONT, ...). Referenced weakly, so the GDI links without fonts; then
 // the stock font indexes answer 0.
-[[nodiscard]] std::shared_ptr<GdiObject> CreateStockFont(int stockIndex);
+[[nodiscard]] std::shared_ptr<GdiHandleObject> CreateStockFont(int stockIndex);
 
 } // namespace winapi_gdi::detail
 
@@ -76,18 +77,18 @@ namespace winapi_gdi::detail {
 class SelectionRef {
 public:
     SelectionRef() = default;
-    explicit SelectionRef(std::shared_ptr<GdiObject> object);
+    explicit SelectionRef(std::shared_ptr<GdiHandleObject> object);
     SelectionRef(const SelectionRef& other);
     SelectionRef& operator=(const SelectionRef& other);
     ~SelectionRef();
 
-    [[nodiscard]] GdiObject* Get() const { return m_object.get(); }
-    [[nodiscard]] const std::shared_ptr<GdiObject>& Shared() const { return m_object; }
+    [[nodiscard]] GdiHandleObject* Get() const { return m_object.get(); }
+    [[nodiscard]] const std::shared_ptr<GdiHandleObject>& Shared() const { return m_object; }
     [[nodiscard]] HGDIOBJ Handle() const { return m_object ? m_object->Handle() : nullptr; }
     template <class T>
     [[nodiscard]] T* As() const { return dynamic_cast<T*>(m_object.get()); }
 
 private:
     void Release();
-    std::shared_ptr<GdiObject> m_object;
+    std::shared_ptr<GdiHandleObject> m_object;
 };

@@ -3,7 +3,9 @@
 #include "platform/winapi/gdi/Bitmaps.h"
 #include "platform/winapi/gdi/DeviceContext.h"
 #include "platform/winapi/gdi/Gdi.h"
-#include "platform/winapi/gdi/UserHandles.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/MemoryDC.h"
+#include "platform/winapi/kernel/HandleTable.h"
 
 #include <algorithm>
 
@@ -58,36 +60,31 @@ HBITMAP PremultipliedCopy(HBITMAP colour)
 class IconObject {
 public:
     // Takes over the bitmaps (colour may be null: a monochrome icon).
-    IconObject(HBITMAP colour, HBITMAP mask, bool isIcon, POINT hotspot)
-        : m_colour(colour), m_mask(mask), m_premultiplied(colour ? PremultipliedCopy(colour) : nullptr),
-          m_isIcon(isIcon), m_hotspot(hotspot)
+    IconObject(GdiObject<HBITMAP> colour, GdiObject<HBITMAP> mask, bool isIcon, POINT hotspot)
+        : m_colour(std::move(colour)), m_mask(std::move(mask)),
+          m_premultiplied(m_colour ? PremultipliedCopy(m_colour.Get()) : nullptr), m_isIcon(isIcon), m_hotspot(hotspot)
     {
-        auto sized = LookupBitmap(colour ? colour : mask);
-        m_size = {sized->Width(), colour ? sized->Height() : sized->Height() / 2};
+        auto sized = LookupBitmap(m_colour ? m_colour.Get() : m_mask.Get());
+        m_size = {sized->Width(), m_colour ? sized->Height() : sized->Height() / 2};
         if (m_isIcon)
             m_hotspot = {m_size.cx / 2, m_size.cy / 2};
     }
     IconObject(const IconObject&) = delete;
     IconObject& operator=(const IconObject&) = delete;
-    ~IconObject()
-    {
-        DeleteObject(m_colour);
-        DeleteObject(m_mask);
-        DeleteObject(m_premultiplied);
-    }
 
     [[nodiscard]] std::shared_ptr<IconObject> Copy() const
     {
-        return std::make_shared<IconObject>(m_colour ? CopyToDeviceBitmap(*LookupBitmap(m_colour), 32) : nullptr,
-                                            CopyToDeviceBitmap(*LookupBitmap(m_mask), 1), m_isIcon, m_hotspot);
+        return std::make_shared<IconObject>(
+            GdiObject(m_colour ? CopyToDeviceBitmap(*LookupBitmap(m_colour.Get()), 32) : nullptr),
+            GdiObject(CopyToDeviceBitmap(*LookupBitmap(m_mask.Get()), 1)), m_isIcon, m_hotspot);
     }
     void Describe(ICONINFO& info) const
     {
         info.fIcon = m_isIcon;
         info.xHotspot = DWORD(m_hotspot.x);
         info.yHotspot = DWORD(m_hotspot.y);
-        info.hbmMask = CopyToDeviceBitmap(*LookupBitmap(m_mask), 1);
-        info.hbmColor = m_colour ? CopyToDeviceBitmap(*LookupBitmap(m_colour), 32) : nullptr;
+        info.hbmMask = CopyToDeviceBitmap(*LookupBitmap(m_mask.Get()), 1);
+        info.hbmColor = m_colour ? CopyToDeviceBitmap(*LookupBitmap(m_colour.Get()), 32) : nullptr;
     }
 
     [[nodiscard]] SIZE Size() const { return m_size; }
@@ -96,39 +93,34 @@ public:
 private:
     void Blit(HDC dc, const RECT& dest, HBITMAP bitmap, int sourceTop, DWORD rop) const;
 
-    HBITMAP m_colour;
-    HBITMAP m_mask;
-    HBITMAP m_premultiplied;
+    GdiObject<HBITMAP> m_colour;
+    GdiObject<HBITMAP> m_mask;
+    GdiObject<HBITMAP> m_premultiplied;
     bool m_isIcon;
     POINT m_hotspot;
     SIZE m_size{};
 };
 
-detail::UserHandleTable<IconObject>& Icons()
+winapi_kernel::HandleTable<IconObject, HICON>& Icons()
 {
-    static detail::UserHandleTable<IconObject> table(0x1C0000000);
+    // The tag in the top byte keeps these handles apart from every other kind.
+    static winapi_kernel::HandleTable<IconObject, HICON> table(winapi_kernel::HandleLayout{.tag = std::uintptr_t{0x1C} << 56});
     return table;
 }
 
 void IconObject::Blit(HDC dc, const RECT& dest, HBITMAP bitmap, int sourceTop, DWORD rop) const
 {
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source, 0, sourceTop,
+    const MemoryDC source(dc, bitmap);
+    StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.Handle(), 0, sourceTop,
                m_size.cx, m_size.cy, rop);
-    SelectObject(source, old);
-    DeleteDC(source);
 }
 
 void IconObject::Draw(HDC dc, const RECT& dest, UINT flags) const
 {
     if ((flags & DI_NORMAL) == DI_NORMAL && m_premultiplied) {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, m_premultiplied);
-        AlphaBlend(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source, 0, 0, m_size.cx,
-                   m_size.cy, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
-        SelectObject(source, old);
-        DeleteDC(source);
+        const MemoryDC source(dc, m_premultiplied.Get());
+        AlphaBlend(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.Handle(), 0, 0,
+                   m_size.cx, m_size.cy, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
         return;
     }
     // One-bit bitmaps become black (0) and white (1) on a colour destination.
@@ -136,9 +128,9 @@ void IconObject::Draw(HDC dc, const RECT& dest, UINT flags) const
     const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
     const bool both = (flags & DI_NORMAL) == DI_NORMAL;
     if (flags & DI_MASK)
-        Blit(dc, dest, m_mask, 0, both ? SRCAND : SRCCOPY);
+        Blit(dc, dest, m_mask.Get(), 0, both ? SRCAND : SRCCOPY);
     if (flags & DI_IMAGE)
-        Blit(dc, dest, m_colour ? m_colour : m_mask, m_colour ? 0 : m_size.cy, both ? SRCINVERT : SRCCOPY);
+        Blit(dc, dest, m_colour ? m_colour.Get() : m_mask.Get(), m_colour ? 0 : m_size.cy, both ? SRCINVERT : SRCCOPY);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBk);
 }
@@ -153,26 +145,24 @@ HICON CreateIconIndirect(const ICONINFO* info)
     auto colour = info->hbmColor ? LookupBitmap(info->hbmColor) : nullptr;
     if (!mask || (info->hbmColor && !colour) || (!colour && mask->Height() < 2))
         return nullptr;
-    HBITMAP maskCopy = CopyToDeviceBitmap(*mask, 1);
-    HBITMAP colourCopy = colour ? CopyToDeviceBitmap(*colour, 32) : nullptr;
-    if (!maskCopy || (colour && !colourCopy)) {
-        DeleteObject(maskCopy);
-        DeleteObject(colourCopy);
+    GdiObject maskCopy(CopyToDeviceBitmap(*mask, 1));
+    GdiObject colourCopy(colour ? CopyToDeviceBitmap(*colour, 32) : nullptr);
+    if (!maskCopy || (colour && !colourCopy))
         return nullptr;
-    }
     const POINT hotspot{LONG(info->xHotspot), LONG(info->yHotspot)};
-    return Icons().Add<HICON>(std::make_shared<IconObject>(colourCopy, maskCopy, info->fIcon != FALSE, hotspot));
+    return Icons().Add(
+        std::make_shared<IconObject>(std::move(colourCopy), std::move(maskCopy), info->fIcon != FALSE, hotspot));
 }
 
 HICON CopyIcon(HICON icon)
 {
     auto found = Icons().Find(icon);
-    return found ? Icons().Add<HICON>(found->Copy()) : nullptr;
+    return found ? Icons().Add(found->Copy()) : nullptr;
 }
 
 BOOL DestroyIcon(HICON icon)
 {
-    return Icons().Remove(icon);
+    return Icons().Remove(icon) != nullptr;
 }
 
 BOOL GetIconInfo(HICON icon, PICONINFO info)

@@ -3,9 +3,11 @@
 #include "platform/winapi/gdi/Bitmaps.h"
 #include "platform/winapi/gdi/DeviceContext.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Icons.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 #include "platform/winapi/gdi/SysColors.h"
-#include "platform/winapi/gdi/UserHandles.h"
+#include "platform/winapi/kernel/HandleTable.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,40 +35,38 @@ struct MaskSource {
     }
 };
 
+// A 32-bit top-down DIB section of `width` x `height`; `bits` points at its first row.
+HBITMAP TopDownBitmap(int width, int height, std::uint32_t*& bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+}
+
 // The destination rectangle copied into a 32-bit buffer, composed there, and copied back: every
 // drawing style is then one pass over plain pixels, with the DC's mapping and clipping applied by
 // the blits.
 class Scratch {
 public:
-    Scratch(HDC dc, int x, int y, int width, int height) : m_dc(dc), m_x(x), m_y(y), m_width(width), m_height(height)
+    Scratch(HDC dc, int x, int y, int width, int height)
+        : m_dc(dc), m_x(x), m_y(y), m_width(width), m_height(height), m_bitmap(TopDownBitmap(width, height, m_bits)),
+          m_memory(dc, m_bitmap.Get())
     {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        m_memory = CreateCompatibleDC(dc);
-        m_bitmap = CreateDIBSection(m_memory, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = SelectObject(m_memory, m_bitmap);
-        BitBlt(m_memory, 0, 0, width, height, dc, x, y, SRCCOPY);
+        BitBlt(m_memory.Handle(), 0, 0, width, height, dc, x, y, SRCCOPY);
     }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
-    ~Scratch()
-    {
-        SelectObject(m_memory, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_memory);
-    }
 
     [[nodiscard]] bool Valid() const { return m_bits != nullptr; }
     [[nodiscard]] std::uint32_t* Row(int y) const { return m_bits + std::ptrdiff_t(y) * m_width; }
-    void WriteBack() { BitBlt(m_dc, m_x, m_y, m_width, m_height, m_memory, 0, 0, SRCCOPY); }
+    void WriteBack() { BitBlt(m_dc, m_x, m_y, m_width, m_height, m_memory.Handle(), 0, 0, SRCCOPY); }
 
 private:
     HDC m_dc;
     int m_x, m_y, m_width, m_height;
-    HDC m_memory = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
     std::uint32_t* m_bits = nullptr;
+    GdiObject<HBITMAP> m_bitmap;
+    MemoryDC m_memory;
 };
 
 // `quarters` of `colour` mixed into `p`.
@@ -112,12 +112,6 @@ public:
     }
     ImageList(const ImageList&) = delete;
     ImageList& operator=(const ImageList&) = delete;
-    ~ImageList()
-    {
-        DeleteObject(m_colours);
-        if (m_masks)
-            DeleteObject(m_masks);
-    }
 
     [[nodiscard]] bool Valid() const { return m_colours && (m_masks || !HasMask()); }
     [[nodiscard]] int Count() const { return m_count; }
@@ -178,10 +172,8 @@ public:
     {
         if (width <= 0 || height <= 0)
             return false;
-        DeleteObject(m_colours);
-        if (m_masks)
-            DeleteObject(m_masks);
-        m_colours = m_masks = nullptr;
+        m_colours.Reset();
+        m_masks.Reset();
         m_capacity = m_count = 0;
         m_alpha.clear();
         m_width = width;
@@ -191,7 +183,7 @@ public:
 
     [[nodiscard]] IMAGEINFO Info(int index) const
     {
-        return {m_colours, m_masks, 0, 0, {index * m_width, 0, (index + 1) * m_width, m_height}};
+        return {m_colours.Get(), m_masks.Get(), 0, 0, {index * m_width, 0, (index + 1) * m_width, m_height}};
     }
 
     [[nodiscard]] HICON Icon(int index) const;
@@ -200,8 +192,8 @@ public:
 private:
     [[nodiscard]] bool HasMask() const { return (m_flags & ILC_MASK) != 0; }
     [[nodiscard]] bool KeepsAlpha() const { return (m_flags & ColourDepthFlags) == ILC_COLOR32; }
-    [[nodiscard]] Surface& Colours() const { return LookupBitmap(m_colours)->Pixels(); }
-    [[nodiscard]] Surface* Masks() const { return m_masks ? &LookupBitmap(m_masks)->Pixels() : nullptr; }
+    [[nodiscard]] Surface& Colours() const { return LookupBitmap(m_colours.Get())->Pixels(); }
+    [[nodiscard]] Surface* Masks() const { return m_masks ? &LookupBitmap(m_masks.Get())->Pixels() : nullptr; }
     [[nodiscard]] std::vector<Surface*> Strips() const
     {
         std::vector<Surface*> strips{&Colours()};
@@ -220,8 +212,8 @@ private:
     int m_grow;
     int m_count = 0;
     int m_capacity = 0;
-    HBITMAP m_colours = nullptr;
-    HBITMAP m_masks = nullptr;
+    GdiObject<HBITMAP> m_colours;
+    GdiObject<HBITMAP> m_masks;
     std::vector<bool> m_alpha; // per image: drawn by its alpha channel
     COLORREF m_background = CLR_NONE;
 };
@@ -231,25 +223,18 @@ bool ImageList::Reserve(int count)
     if (count <= m_capacity)
         return true;
     const int capacity = std::max(count, m_capacity + m_grow);
-    HBITMAP colours = CreateBitmap(capacity * m_width, m_height, 1, 32, nullptr);
-    HBITMAP masks = HasMask() ? CreateBitmap(capacity * m_width, m_height, 1, 1, nullptr) : nullptr;
-    if (!colours || (HasMask() && !masks)) {
-        DeleteObject(colours);
-        DeleteObject(masks);
+    GdiObject colours(CreateBitmap(capacity * m_width, m_height, 1, 32, nullptr));
+    GdiObject masks(HasMask() ? CreateBitmap(capacity * m_width, m_height, 1, 1, nullptr) : nullptr);
+    if (!colours || (HasMask() && !masks))
         return false;
-    }
     const std::vector<Surface*> old = m_colours ? Strips() : std::vector<Surface*>{};
-    const HBITMAP oldColours = m_colours, oldMasks = m_masks;
-    m_colours = colours;
-    m_masks = masks;
+    // The old strips stay alive until their images are copied.
+    const GdiObject oldColours = std::exchange(m_colours, std::move(colours));
+    const GdiObject oldMasks = std::exchange(m_masks, std::move(masks));
     const std::vector<Surface*> strips = Strips();
     for (std::size_t s = 0; s < old.size(); ++s)
         for (int y = 0; y < m_height; ++y)
             std::memcpy(strips[s]->Row(y), old[s]->Row(y), std::size_t(m_capacity) * std::size_t(m_width) * 4);
-    if (oldColours)
-        DeleteObject(oldColours);
-    if (oldMasks)
-        DeleteObject(oldMasks);
     m_capacity = capacity;
     m_alpha.resize(std::size_t(capacity));
     return true;
@@ -290,18 +275,15 @@ void ImageList::Clear(int index)
 
 HICON ImageList::Icon(int index) const
 {
-    HBITMAP colour = CreateBitmap(m_width, m_height, 1, 32, nullptr);
-    HBITMAP mask = CreateBitmap(m_width, m_height, 1, 1, nullptr);
-    std::vector<Surface*> to{&LookupBitmap(colour)->Pixels(), &LookupBitmap(mask)->Pixels()};
+    const GdiObject colour(CreateBitmap(m_width, m_height, 1, 32, nullptr));
+    const GdiObject mask(CreateBitmap(m_width, m_height, 1, 1, nullptr));
+    std::vector<Surface*> to{&LookupBitmap(colour.Get())->Pixels(), &LookupBitmap(mask.Get())->Pixels()};
     const std::vector<Surface*> from = Strips();
     for (std::size_t s = 0; s < from.size(); ++s)
         for (int y = 0; y < m_height; ++y)
             std::memcpy(to[s]->Row(y), from[s]->Row(y) + index * m_width, std::size_t(m_width) * 4);
-    const ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(colour);
-    DeleteObject(mask);
-    return icon;
+    const ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
+    return CreateIconIndirect(&info);
 }
 
 void ImageList::Draw(Scratch& scratch, int index, int width, int height, const DrawStyle& style) const
@@ -334,9 +316,10 @@ void ImageList::Draw(Scratch& scratch, int index, int width, int height, const D
     }
 }
 
-detail::UserHandleTable<ImageList>& Lists()
+winapi_kernel::HandleTable<ImageList, HIMAGELIST>& Lists()
 {
-    static detail::UserHandleTable<ImageList> table(0x1A0000000);
+    // The tag in the top byte keeps these handles apart from every other kind.
+    static winapi_kernel::HandleTable<ImageList, HIMAGELIST> table(winapi_kernel::HandleLayout{.tag = std::uintptr_t{0x1A} << 56});
     return table;
 }
 
@@ -365,12 +348,12 @@ HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int 
     if (width <= 0 || height <= 0)
         return nullptr;
     auto list = std::make_shared<ImageList>(width, height, flags, initial, grow);
-    return list->Valid() ? Lists().Add<HIMAGELIST>(std::move(list)) : nullptr;
+    return list->Valid() ? Lists().Add(std::move(list)) : nullptr;
 }
 
 BOOL ImageList_Destroy(HIMAGELIST list)
 {
-    return Lists().Remove(list);
+    return Lists().Remove(list) != nullptr;
 }
 
 int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask)

@@ -14,7 +14,7 @@ namespace detail = winapi_gdi::detail;
 
 namespace winapi_gdi::detail {
 // Weak: the font engine defines it when it is linked in.
-[[gnu::weak]] std::shared_ptr<GdiObject> CreateStockFont(int stockIndex);
+[[gnu::weak]] std::shared_ptr<GdiHandleObject> CreateStockFont(int stockIndex);
 } // namespace winapi_gdi::detail
 
 namespace {
@@ -31,7 +31,7 @@ int CopyOut(const void* data, int dataSize, int size, void* buffer)
 
 constexpr int StockCount = DC_PEN + 1;
 
-std::shared_ptr<GdiObject> MakeStock(int index)
+std::shared_ptr<GdiHandleObject> MakeStock(int index)
 {
     switch (index) {
     case WHITE_BRUSH: return std::make_shared<BrushObject>(BS_SOLID, RGB(255, 255, 255), 0);

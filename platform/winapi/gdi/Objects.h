@@ -9,7 +9,7 @@
 
 // The GDI's own object kinds (bitmaps are in Bitmaps.h, fonts in the font engine).
 
-class PenObject : public GdiObject {
+class PenObject : public GdiHandleObject {
 public:
     PenObject(UINT style, int width, COLORREF color, bool extended);
     [[nodiscard]] DWORD Type() const override { return m_extended ? OBJ_EXTPEN : OBJ_PEN; }
@@ -30,7 +30,7 @@ private:
     bool m_isDcPen = false;
 };
 
-class BrushObject : public GdiObject {
+class BrushObject : public GdiHandleObject {
 public:
     BrushObject(UINT style, COLORREF color, int hatch);
     // A pattern brush keeps its own copy of the bitmap's pixels, so the bitmap may go.
@@ -55,7 +55,7 @@ private:
     bool m_isDcBrush = false;
 };
 
-class PaletteObject : public GdiObject {
+class PaletteObject : public GdiHandleObject {
 public:
     explicit PaletteObject(std::vector<PALETTEENTRY> entries) : entries(std::move(entries)) {}
     [[nodiscard]] DWORD Type() const override { return OBJ_PAL; }
@@ -64,7 +64,7 @@ public:
     std::vector<PALETTEENTRY> entries;
 };
 
-class RegionObject : public GdiObject {
+class RegionObject : public GdiHandleObject {
 public:
     explicit RegionObject(Region region) : region(std::move(region)) {}
     [[nodiscard]] DWORD Type() const override { return OBJ_REGION; }

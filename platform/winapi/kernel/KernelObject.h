@@ -25,7 +25,7 @@ public:
     virtual void OnLastHandleClosed() {}
 
 private:
-    friend class HandleTable;
+    friend class KernelHandles;
     std::atomic<int> m_handleCount{0};
 };
 

@@ -1,5 +1,6 @@
 #include "platform/winapi/display/DisplayBackend.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Icons.h"
 #include "platform/winapi/user/Cursors.h"
 #include "platform/winapi/user/DisplayLink.h"
@@ -129,13 +130,10 @@ HCURSOR CreateCursor(HINSTANCE /*hInst*/, int xHotSpot, int yHotSpot, int nWidth
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    const HBITMAP mask = CreateBitmap(nWidth, nHeight, 1, 1, pvANDPlane);
-    const HBITMAP image = CreateBitmap(nWidth, nHeight, 1, 1, pvXORPlane);
-    ICONINFO info{FALSE, static_cast<DWORD>(xHotSpot), static_cast<DWORD>(yHotSpot), mask, image};
-    const HICON cursor = CreateIconIndirect(&info);
-    (void)DeleteObject(mask);
-    (void)DeleteObject(image);
-    return cursor;
+    const GdiObject mask(CreateBitmap(nWidth, nHeight, 1, 1, pvANDPlane));
+    const GdiObject image(CreateBitmap(nWidth, nHeight, 1, 1, pvXORPlane));
+    ICONINFO info{FALSE, static_cast<DWORD>(xHotSpot), static_cast<DWORD>(yHotSpot), mask.Get(), image.Get()};
+    return CreateIconIndirect(&info);
 }
 
 HCURSOR SetCursor(HCURSOR hCursor)

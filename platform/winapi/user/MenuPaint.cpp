@@ -1,6 +1,8 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/MemoryDC.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/user/Menus.h"
 
@@ -110,18 +112,14 @@ void DrawGlyph(HDC dc, const RECT& box, UINT part, COLORREF color)
 {
     // DrawFrameControl(DFC_MENU) gives a black-on-white mask; its black pixels take the colour.
     const int width = box.right - box.left, height = box.bottom - box.top;
-    const HDC memory = CreateCompatibleDC(dc);
-    const HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
+    const GdiObject bitmap(CreateCompatibleBitmap(dc, width, height));
+    const MemoryDC memory(dc, bitmap.Get());
     RECT local{0, 0, width, height};
-    (void)DrawFrameControl(memory, &local, DFC_MENU, part);
+    (void)DrawFrameControl(memory.Handle(), &local, DFC_MENU, part);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if ((GetPixel(memory, x, y) & 0xFFFFFF) == 0)
+            if ((GetPixel(memory.Handle(), x, y) & 0xFFFFFF) == 0)
                 (void)SetPixel(dc, box.left + x, box.top + y, color);
-    (void)SelectObject(memory, old);
-    (void)DeleteObject(bitmap);
-    (void)DeleteDC(memory);
 }
 
 RECT GlyphBox(const RECT& item, int left)
@@ -135,11 +133,9 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int maxWidth, int maxHeigh
     const SIZE size = BitmapSize(bitmap);
     if (!size.cx)
         return;
-    const HDC memory = CreateCompatibleDC(dc);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    (void)BitBlt(dc, x, y, std::min<int>(size.cx, maxWidth), std::min<int>(size.cy, maxHeight), memory, 0, 0, SRCCOPY);
-    (void)SelectObject(memory, old);
-    (void)DeleteDC(memory);
+    const MemoryDC memory(dc, bitmap);
+    (void)BitBlt(dc, x, y, std::min<int>(size.cx, maxWidth), std::min<int>(size.cy, maxHeight), memory.Handle(), 0, 0,
+                 SRCCOPY);
 }
 
 void DrawLabel(HDC dc, const MenuItem& item, RECT rect, COLORREF color, bool embossed)
@@ -222,13 +218,14 @@ MenuLayout LayoutMenu(HMENU hmenu, HWND owner)
     if (!menu)
         return layout;
     const HDC dc = GetDC(nullptr);
-    const HGDIOBJ oldFont = SelectObject(dc, MenuFont());
-    TEXTMETRICA metrics{};
-    (void)GetTextMetricsA(dc, &metrics);
     std::vector<Measure> measures;
-    for (const MenuItem& item : menu->items)
-        measures.push_back(MeasureItem(dc, item, owner, metrics.tmHeight));
-    (void)SelectObject(dc, oldFont);
+    {
+        const SelectionGuard selectFont(dc, MenuFont());
+        TEXTMETRICA metrics{};
+        (void)GetTextMetricsA(dc, &metrics);
+        for (const MenuItem& item : menu->items)
+            measures.push_back(MeasureItem(dc, item, owner, metrics.tmHeight));
+    }
     (void)ReleaseDC(nullptr, dc);
 
     // Columns start at MFT_MENUBREAK / MFT_MENUBARBREAK items; every item spans its column.
@@ -267,7 +264,7 @@ void PaintMenuItems(HDC dc, HMENU hmenu, const MenuLayout& layout, int hot, HWND
     const Menu* menu = FindMenu(hmenu);
     if (!menu)
         return;
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)SelectObject(dc, MenuFont());
     (void)SetBkMode(dc, TRANSPARENT);
     for (int x : layout.barBreaks) {
@@ -278,7 +275,6 @@ void PaintMenuItems(HDC dc, HMENU hmenu, const MenuLayout& layout, int hot, HWND
     const std::vector<MenuItem> items = menu->items;
     for (std::size_t i = 0; i < items.size() && i < layout.items.size(); ++i)
         PaintItem(dc, hmenu, items[i], layout.items[i], static_cast<int>(i) == hot, owner);
-    (void)RestoreDC(dc, saved);
 }
 
 void PaintMenuFrame(HDC dc, const RECT& windowRect)

@@ -1,6 +1,7 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/MessageBox.h"
@@ -120,15 +121,16 @@ private:
 SIZE Box::Layout(const std::string& caption)
 {
     const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, MessageFont());
     // Wrap at five eighths of the screen, as the classic box does, less the icon and margins.
     const int iconWidth = m_icon ? ICON_SIZE + ICON_GAP : 0;
     const int wrapWidth = GetSystemMetrics(SM_CXSCREEN) * 5 / 8 - iconWidth - 2 * MARGIN;
     RECT text{0, 0, wrapWidth, 0};
-    (void)DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &text, TEXT_FORMAT | DT_CALCRECT);
     SIZE captionSize{};
-    (void)GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &captionSize);
-    (void)SelectObject(dc, old);
+    {
+        const SelectionGuard selectFont(dc, MessageFont());
+        (void)DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &text, TEXT_FORMAT | DT_CALCRECT);
+        (void)GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &captionSize);
+    }
     (void)ReleaseDC(nullptr, dc);
 
     const int count = static_cast<int>(m_buttons.size());
@@ -178,7 +180,7 @@ void Box::PaintButton(HDC dc, std::size_t index) const
 
 void Box::Paint(HDC dc) const
 {
-    const int saved = SaveDC(dc);
+    const SavedDC saved(dc);
     (void)SelectObject(dc, MessageFont());
     (void)SetBkMode(dc, TRANSPARENT);
     detail::DrawMessageBoxIcon(dc, m_iconRect, m_icon);
@@ -187,7 +189,6 @@ void Box::Paint(HDC dc) const
     (void)DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &text, TEXT_FORMAT);
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         PaintButton(dc, i);
-    (void)RestoreDC(dc, saved);
 }
 
 int Box::ButtonAt(POINT client) const

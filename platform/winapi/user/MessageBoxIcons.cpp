@@ -1,5 +1,6 @@
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/user/MessageBoxParts.h"
 
@@ -12,57 +13,45 @@ namespace {
 
 void DrawSymbol(HDC dc, const RECT& box, const char* symbol, COLORREF color, int offsetY)
 {
-    const HFONT font = CreateFontA(-(box.bottom - box.top) * 3 / 4, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                                   0, 0, "Arial");
-    const HGDIOBJ old = SelectObject(dc, font);
+    const GdiObject font(CreateFontA(-(box.bottom - box.top) * 3 / 4, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0,
+                                     0, 0, 0, "Arial"));
+    const SelectionGuard selectFont(dc, font.Get());
     (void)SetBkMode(dc, TRANSPARENT);
     (void)SetTextColor(dc, color);
     RECT rect = box;
     OffsetRect(&rect, 0, offsetY);
     (void)DrawTextA(dc, symbol, -1, &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    (void)SelectObject(dc, old);
-    (void)DeleteObject(font);
 }
 
 void Disc(HDC dc, const RECT& box, COLORREF fill, COLORREF edge)
 {
-    const HBRUSH brush = CreateSolidBrush(fill);
-    const HPEN pen = CreatePen(PS_SOLID, 1, edge);
-    const HGDIOBJ oldBrush = SelectObject(dc, brush);
-    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const GdiObject brush(CreateSolidBrush(fill));
+    const GdiObject pen(CreatePen(PS_SOLID, 1, edge));
+    const SelectionGuard selectBrush(dc, brush.Get());
+    const SelectionGuard selectPen(dc, pen.Get());
     (void)Ellipse(dc, box.left, box.top, box.right, box.bottom);
-    (void)SelectObject(dc, oldBrush);
-    (void)SelectObject(dc, oldPen);
-    (void)DeleteObject(brush);
-    (void)DeleteObject(pen);
 }
 
 void Cross(HDC dc, const RECT& box)
 {
     const int inset = (box.right - box.left) * 3 / 10;
-    const HPEN pen = CreatePen(PS_SOLID, 4, RGB(255, 255, 255));
-    const HGDIOBJ old = SelectObject(dc, pen);
+    const GdiObject pen(CreatePen(PS_SOLID, 4, RGB(255, 255, 255)));
+    const SelectionGuard selectPen(dc, pen.Get());
     (void)MoveToEx(dc, box.left + inset, box.top + inset, nullptr);
     (void)LineTo(dc, box.right - inset, box.bottom - inset);
     (void)MoveToEx(dc, box.right - inset - 1, box.top + inset, nullptr);
     (void)LineTo(dc, box.left + inset - 1, box.bottom - inset);
-    (void)SelectObject(dc, old);
-    (void)DeleteObject(pen);
 }
 
 void Triangle(HDC dc, const RECT& box)
 {
     const POINT points[3] = {{(box.left + box.right) / 2, box.top + 1}, {box.right - 1, box.bottom - 2},
                              {box.left, box.bottom - 2}};
-    const HBRUSH brush = CreateSolidBrush(RGB(255, 255, 0));
-    const HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    const HGDIOBJ oldBrush = SelectObject(dc, brush);
-    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const GdiObject brush(CreateSolidBrush(RGB(255, 255, 0)));
+    const GdiObject pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    const SelectionGuard selectBrush(dc, brush.Get());
+    const SelectionGuard selectPen(dc, pen.Get());
     (void)Polygon(dc, points, 3);
-    (void)SelectObject(dc, oldBrush);
-    (void)SelectObject(dc, oldPen);
-    (void)DeleteObject(brush);
-    (void)DeleteObject(pen);
 }
 
 } // namespace

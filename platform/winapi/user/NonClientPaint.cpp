@@ -1,5 +1,6 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Icons.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
@@ -55,7 +56,7 @@ void FillGradient(HDC dc, const RECT& rect, int fromIndex, int toIndex)
 {
     const COLORREF from = GetSysColor(fromIndex), to = GetSysColor(toIndex);
     const int width = rect.right - rect.left;
-    const HGDIOBJ previous = SelectObject(dc, GetStockObject(DC_BRUSH));
+    const SelectionGuard selectBrush(dc, GetStockObject(DC_BRUSH));
     for (int x = 0; x < width;) {
         const COLORREF color = Blend(from, to, x, width - 1);
         int run = 1;
@@ -65,7 +66,6 @@ void FillGradient(HDC dc, const RECT& rect, int fromIndex, int toIndex)
         (void)PatBlt(dc, rect.left + x, rect.top, run, rect.bottom - rect.top, PATCOPY);
         x += run;
     }
-    (void)SelectObject(dc, previous);
 }
 
 // Returns what is left inside the frame.
@@ -128,13 +128,12 @@ void DrawCaption(HDC dc, const detail::Window& window, const detail::NonClientLa
                                          ((window.style & WS_MINIMIZEBOX) ? 0 : DFCS_INACTIVE));
     const RECT& first = layout.minButton.right > layout.minButton.left ? layout.minButton : layout.closeButton;
     text.right = first.right > first.left ? first.left - 2 : band.right - 2;
-    const HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
+    const SelectionGuard selectFont(dc, CaptionFont());
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColor = SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
     (void)DrawTextA(dc, window.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     (void)SetTextColor(dc, previousColor);
     (void)SetBkMode(dc, previousMode);
-    (void)SelectObject(dc, previousFont);
 }
 
 void DrawClientEdge(HDC dc, const detail::Window& window, const detail::NonClientLayout& layout)

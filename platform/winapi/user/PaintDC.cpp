@@ -1,6 +1,7 @@
 #include "platform/winapi/display/DisplayBackend.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiObjects.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Objects.h"
 #include "platform/winapi/gdi/Surface.h"
 #include "platform/winapi/gdi/SurfaceDC.h"
@@ -129,9 +130,8 @@ HDC OpenWindowDC(HWND hwnd, DWORD flags, const std::optional<Region>& intersect,
     if (exclude)
         visible = Subtract(visible, *exclude);
     visible = Offset(std::move(visible), -topRect.left, -topRect.top);
-    const HRGN clip = NewRegionHandle(visible);
-    const HDC dc = CreateSurfaceDC(top->surface, POINT{area.left - topRect.left, area.top - topRect.top}, clip);
-    (void)DeleteObject(clip);
+    const GdiObject clip(NewRegionHandle(visible));
+    const HDC dc = CreateSurfaceDC(top->surface, POINT{area.left - topRect.left, area.top - topRect.top}, clip.Get());
     return Register(dc, hwnd, top->handle, std::move(visible));
 }
 

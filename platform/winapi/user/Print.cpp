@@ -1,4 +1,5 @@
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/user/Painting.h"
 
 
@@ -24,13 +25,12 @@ void PrintChildren(const Window& window, HDC dc, LPARAM flags)
         const auto child = FindWindowObject(hwnd);
         if (!child || !(child->style & WS_VISIBLE))
             continue;
-        const int saved = SaveDC(dc);
+        const SavedDC saved(dc);
         const POINT at{client.x + child->windowRect.left, client.y + child->windowRect.top};
         (void)IntersectClipRect(dc, at.x, at.y, at.x + (child->windowRect.right - child->windowRect.left),
                                 at.y + (child->windowRect.bottom - child->windowRect.top));
         (void)OffsetViewportOrgEx(dc, at.x, at.y, nullptr);
         (void)SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags | PRF_NONCLIENT);
-        (void)RestoreDC(dc, saved);
     }
 }
 
@@ -45,17 +45,18 @@ void DefaultPrint(HWND hwnd, HDC dc, LPARAM flags)
         return;
     if (flags & PRF_NONCLIENT)
         DrawNonClient(*window, dc, IsCaptionActive(*window));
-    const POINT client = ClientOffset(*window);
-    const int saved = SaveDC(dc);
-    const int width = window->clientRect.right - window->clientRect.left;
-    const int height = window->clientRect.bottom - window->clientRect.top;
-    (void)IntersectClipRect(dc, client.x, client.y, client.x + width, client.y + height);
-    (void)OffsetViewportOrgEx(dc, client.x, client.y, nullptr);
-    if (flags & PRF_ERASEBKGND)
-        (void)SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    if (flags & PRF_CLIENT)
-        (void)SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
-    (void)RestoreDC(dc, saved);
+    {
+        const POINT client = ClientOffset(*window);
+        const SavedDC saved(dc);
+        const int width = window->clientRect.right - window->clientRect.left;
+        const int height = window->clientRect.bottom - window->clientRect.top;
+        (void)IntersectClipRect(dc, client.x, client.y, client.x + width, client.y + height);
+        (void)OffsetViewportOrgEx(dc, client.x, client.y, nullptr);
+        if (flags & PRF_ERASEBKGND)
+            (void)SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        if (flags & PRF_CLIENT)
+            (void)SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+    }
     if ((flags & PRF_CHILDREN) && IsWindow(hwnd))
         PrintChildren(*window, dc, flags);
 }

@@ -1,5 +1,6 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/ScrollBars.h"
@@ -39,10 +40,8 @@ HBRUSH TrackBrush()
 {
     static const HBRUSH brush = [] {
         const WORD rows[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
-        const HBITMAP pattern = CreateBitmap(8, 8, 1, 1, rows);
-        const HBRUSH made = CreatePatternBrush(pattern);
-        (void)DeleteObject(pattern);
-        return made;
+        const GdiObject pattern(CreateBitmap(8, 8, 1, 1, rows));
+        return CreatePatternBrush(pattern.Get());
     }();
     return brush;
 }

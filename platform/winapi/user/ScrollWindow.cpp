@@ -1,4 +1,5 @@
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/user/Painting.h"
 
 namespace detail = winapi_user::detail;
@@ -26,9 +27,8 @@ Region Uncovered(const Region& area, const Region& clip, const Region& valid, in
 void ReturnUpdate(const Region& update, HRGN hrgnUpdate, LPRECT prcUpdate)
 {
     if (hrgnUpdate) {
-        const HRGN copy = detail::NewRegionHandle(update);
-        (void)CombineRgn(hrgnUpdate, copy, nullptr, RGN_COPY);
-        (void)DeleteObject(copy);
+        const GdiObject copy(detail::NewRegionHandle(update));
+        (void)CombineRgn(hrgnUpdate, copy.Get(), nullptr, RGN_COPY);
     }
     if (prcUpdate)
         *prcUpdate = update.IsEmpty() ? RECT{} : update.Bounds();
@@ -65,9 +65,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     const HDC dc = GetDCEx(hWnd, nullptr, DCX_CACHE | DCX_USESTYLE);
     const Region moved = detail::Intersect(detail::Offset(detail::Intersect(area, clip), dx, dy), clip);
     if (!moved.IsEmpty()) {
-        const HRGN destination = detail::NewRegionHandle(moved);
-        (void)ExtSelectClipRgn(dc, destination, RGN_AND);
-        (void)DeleteObject(destination);
+        const GdiObject destination(detail::NewRegionHandle(moved));
+        (void)ExtSelectClipRgn(dc, destination.Get(), RGN_AND);
         const RECT box = detail::Intersect(area, clip).Bounds();
         (void)BitBlt(dc, box.left + dx, box.top + dy, box.right - box.left, box.bottom - box.top, dc, box.left,
                      box.top, SRCCOPY);
@@ -81,11 +80,10 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     if (flags & SW_SCROLLCHILDREN)
         ScrollChildren(*window, prcScroll, dx, dy);
     if (flags & SW_INVALIDATE) {
-        const HRGN invalid = detail::NewRegionHandle(update);
-        (void)RedrawWindow(hWnd, nullptr, invalid,
+        const GdiObject invalid(detail::NewRegionHandle(update));
+        (void)RedrawWindow(hWnd, nullptr, invalid.Get(),
                            RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) |
                                ((flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : RDW_NOCHILDREN));
-        (void)DeleteObject(invalid);
     }
     ShowCaret(hWnd);
     ReturnUpdate(update, hrgnUpdate, prcUpdate);
@@ -107,15 +105,14 @@ BOOL ScrollDC(HDC hDC, int dx, int dy, const RECT* lprcScroll, const RECT* lprcC
     const Region area(lprcScroll ? *lprcScroll : bounds);
     const Region clip = lprcClip ? detail::Intersect(Region(*lprcClip), Region(bounds)) : Region(bounds);
     const RECT box = detail::Intersect(area, clip).Bounds();
-    const int saved = SaveDC(hDC);
     const Region moved = detail::Intersect(detail::Offset(detail::Intersect(area, clip), dx, dy), clip);
     if (!moved.IsEmpty()) {
+        const SavedDC saved(hDC);
         const RECT target = moved.Bounds();
         (void)IntersectClipRect(hDC, target.left, target.top, target.right, target.bottom);
         (void)BitBlt(hDC, box.left + dx, box.top + dy, box.right - box.left, box.bottom - box.top, hDC, box.left,
                      box.top, SRCCOPY);
     }
-    (void)RestoreDC(hDC, saved);
     ReturnUpdate(Uncovered(area, clip, Region(bounds), dx, dy), hrgnUpdate, lprcUpdate);
     return TRUE;
 }

@@ -1,4 +1,5 @@
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/kernel/Clock.h"
 #include "platform/winapi/user/Painting.h"
 
@@ -259,9 +260,8 @@ int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase)
     if (!window)
         return ERROR;
     const Region update = window->paint.update;
-    const HRGN copy = detail::NewRegionHandle(update);
-    const int kind = CombineRgn(hRgn, copy, nullptr, RGN_COPY);
-    (void)DeleteObject(copy);
+    const GdiObject copy(detail::NewRegionHandle(update));
+    const int kind = CombineRgn(hRgn, copy.Get(), nullptr, RGN_COPY);
     if (bErase)
         SendErase(*window);
     return kind;

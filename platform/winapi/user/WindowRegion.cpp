@@ -1,5 +1,6 @@
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/display/DisplayBackend.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/user/DisplayLink.h"
 #include "platform/winapi/user/Painting.h"
 
@@ -47,9 +48,8 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw)
         const RECT client = detail::ScreenClientRect(*parent);
         const Region uncovered =
             detail::Offset(detail::Subtract(before, detail::ScreenShape(*window)), -client.left, -client.top);
-        const HRGN area = detail::NewRegionHandle(uncovered);
-        (void)RedrawWindow(parent->handle, nullptr, area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        (void)DeleteObject(area);
+        const GdiObject area(detail::NewRegionHandle(uncovered));
+        (void)RedrawWindow(parent->handle, nullptr, area.Get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     return 1;
 }
@@ -59,8 +59,6 @@ int GetWindowRgn(HWND hWnd, HRGN hRgn)
     const auto window = detail::FindWindowObject(hWnd);
     if (!window || !window->shape)
         return ERROR;
-    const HRGN copy = detail::NewRegionHandle(*window->shape);
-    const int kind = CombineRgn(hRgn, copy, nullptr, RGN_COPY);
-    (void)DeleteObject(copy);
-    return kind;
+    const GdiObject copy(detail::NewRegionHandle(*window->shape));
+    return CombineRgn(hRgn, copy.Get(), nullptr, RGN_COPY);
 }

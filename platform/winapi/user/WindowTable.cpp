@@ -1,92 +1,34 @@
 #include "platform/winapi/user/Window.h"
 #include "platform/winapi/display/DisplayBackend.h"
+#include "platform/winapi/kernel/HandleTable.h"
 
 #include <algorithm>
-#include <mutex>
 
 namespace winapi_user::detail {
 
 namespace {
 
-// Handles are an index plus a generation, so a handle of a destroyed window is recognised even
-// when its slot has been reused.
-constexpr unsigned INDEX_BITS = 16;
-constexpr ULONG_PTR INDEX_MASK = (1u << INDEX_BITS) - 1;
+// Window handles fit in 31 bits (16 of index, 15 of generation), as some callers keep them in an
+// int; a handle of a destroyed window is recognised even when its slot has been reused.
+using WindowHandles = winapi_kernel::HandleTable<Window, HWND>;
 
-struct Slot {
-    unsigned generation = 1;
-    std::shared_ptr<Window> window;
-};
+WindowHandles& Windows()
+{
+    // Never destroyed: objects freed at program exit (the class library's Application and its
+    // forms) still reach it after static destructors have begun.
+    static WindowHandles& table =
+        *new WindowHandles(winapi_kernel::HandleLayout{.indexShift = 0, .indexBits = 16, .generationBits = 15});
+    return table;
+}
 
-class WindowTable {
-public:
-    static WindowTable& Instance()
-    {
-        // Never destroyed: objects freed at program exit (the class library's Application and its
-        // forms) still reach it after static destructors have begun.
-        static WindowTable& table = *new WindowTable;
-        return table;
-    }
-
-    HWND Add(std::shared_ptr<Window> window)
-    {
-        std::lock_guard lock(m_mutex);
-        std::size_t index = 0;
-        while (index < m_slots.size() && m_slots[index].window)
-            ++index;
-        if (index == m_slots.size()) {
-            if (index > INDEX_MASK - 1)
-                return nullptr;
-            m_slots.emplace_back();
-        }
-        Slot& slot = m_slots[index];
-        slot.window = std::move(window);
-        const auto value = ((static_cast<ULONG_PTR>(slot.generation) & 0x7FFF) << INDEX_BITS) | (index + 1);
-        const auto hwnd = reinterpret_cast<HWND>(value);
-        slot.window->handle = hwnd;
-        return hwnd;
-    }
-
-    std::shared_ptr<Window> Find(HWND hwnd)
-    {
-        const auto value = reinterpret_cast<ULONG_PTR>(hwnd);
-        const auto index = static_cast<std::size_t>(value & INDEX_MASK);
-        std::lock_guard lock(m_mutex);
-        if (index == 0 || index > m_slots.size() || (value >> 31) != 0)
-            return nullptr;
-        const Slot& slot = m_slots[index - 1];
-        if (!slot.window || slot.window->handle != hwnd)
-            return nullptr;
-        return slot.window;
-    }
-
-    void Remove(HWND hwnd)
-    {
-        const auto index = static_cast<std::size_t>(reinterpret_cast<ULONG_PTR>(hwnd) & INDEX_MASK);
-        std::lock_guard lock(m_mutex);
-        if (index == 0 || index > m_slots.size())
-            return;
-        Slot& slot = m_slots[index - 1];
-        if (slot.window && slot.window->handle == hwnd) {
-            slot.window.reset();
-            ++slot.generation;
-        }
-    }
-
-    std::vector<HWND> All()
-    {
-        std::lock_guard lock(m_mutex);
-        std::vector<HWND> all;
-        for (const Slot& slot : m_slots)
-            if (slot.window)
-                all.push_back(slot.window->handle);
-        return all;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<Slot> m_slots;
-};
+HWND AddToTable(std::shared_ptr<Window> window)
+{
+    Window& added = *window;
+    // Set once Add has let go of the table's lock, which is safe: no other thread can know the
+    // handle before Add returns it.
+    added.handle = Windows().Add(std::move(window));
+    return added.handle;
+}
 
 std::shared_ptr<Window> MakeDesktop()
 {
@@ -97,7 +39,7 @@ std::shared_ptr<Window> MakeDesktop()
     desktop->windowClass->proc = DefWindowProcA;
     desktop->proc = DefWindowProcA;
     desktop->created = true;
-    (void)WindowTable::Instance().Add(desktop);
+    (void)AddToTable(desktop);
     return desktop;
 }
 
@@ -105,7 +47,7 @@ std::shared_ptr<Window> MakeDesktop()
 
 std::shared_ptr<Window> FindWindowObject(HWND hwnd)
 {
-    auto window = WindowTable::Instance().Find(hwnd);
+    auto window = Windows().Find(hwnd);
     if (!window)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return window;
@@ -124,17 +66,17 @@ std::shared_ptr<Window> FindOwnWindow(HWND hwnd)
 HWND AddWindow(std::shared_ptr<Window> window)
 {
     (void)Desktop();
-    return WindowTable::Instance().Add(std::move(window));
+    return AddToTable(std::move(window));
 }
 
 void RemoveWindow(HWND hwnd)
 {
-    WindowTable::Instance().Remove(hwnd);
+    (void)Windows().Remove(hwnd);
 }
 
 std::vector<HWND> AllWindows()
 {
-    return WindowTable::Instance().All();
+    return Windows().Handles();
 }
 
 Window& Desktop()
