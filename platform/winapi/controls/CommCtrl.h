@@ -2,8 +2,9 @@
 
 #include "platform/winapi/user/WinUser.h"
 
-// What the built-in controls share: the WM_NOTIFY header, custom-draw records, the common
-// notification codes, and the two ways a control reports to its parent.
+// What the common controls share: custom-draw records and the common notification codes. The
+// WM_NOTIFY header is in WinUser.h, and a control reports to its parent through its instance
+// (ControlInstance.h).
 
 constexpr UINT NM_FIRST = 0U;
 constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1;
