@@ -93,8 +93,9 @@ TEST(DBRecord, BuilderShortcutsStoreWhatTheirVariantsStore)
     ASSERT_EQ(built.Count(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(built[i].VType(), expected[i].VType()) << "value " << i;
-        if (!VarIsArray(expected[i]))
+        if (!VarIsArray(expected[i])) {
             EXPECT_EQ(VarCompareValue(built[i], expected[i]), vrEqual) << "value " << i;
+        }
     }
     EXPECT_EQ(built[7].Element(1).ToString(), "two");
 
