@@ -83,6 +83,27 @@ TEST_F(PaintTest, EveryGradientCoversItsRectangleAndRunsFromStartToStop)
     }
 }
 
+TEST_F(PaintTest, DiagonalStripesRunAlongTheOtherDiagonal)
+{
+    const struct {
+        TGradientDirection direction;
+        Spot ends[2]; // the corners the stripes run between, half-way from start to stop
+    } cases[] = {
+        {gdDiagonalUp, {{0, 0}, {1, 1}}},
+        {gdDiagonalDown, {{1, 0}, {0, 1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.direction);
+        Prepare(60, 40);
+        DrawGradientRect(Canvas(), Rect(0, 0, 60, 40), c.direction, Start, Stop, 1);
+        for (const Spot s : c.ends) {
+            const double progress = Progress(static_cast<int>(s.fx * 59), static_cast<int>(s.fy * 39));
+            EXPECT_GT(progress, 0.35);
+            EXPECT_LT(progress, 0.65);
+        }
+    }
+}
+
 TEST_F(PaintTest, StopColourLandsExactlyOnTheEndOrCentreLine)
 {
     struct Case {
