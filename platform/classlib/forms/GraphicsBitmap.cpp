@@ -550,3 +550,19 @@ const TTypeInfo& TransparentModeTypeInfo()
 }
 
 CLASSLIB_IMPLEMENT_CLASS(TBitmap, TGraphic, DefaultCreator<TBitmap>, nullptr)
+
+bool TransparentStretchBlt(HDC dest, int destX, int destY, int destWidth, int destHeight, HDC src, int srcX,
+                           int srcY, int srcWidth, int srcHeight, HDC mask, int maskX, int maskY)
+{
+    // dest ^ src, then AND the mask (1 keeps, 0 clears), then ^ src again: the masked-out pixels
+    // come back as they were, the others become the source. The mask's 0 and 1 take the
+    // destination's text and background colours, so those must be black and white.
+    const COLORREF text = SetTextColor(dest, RGB(0, 0, 0));
+    const COLORREF back = SetBkColor(dest, RGB(255, 255, 255));
+    bool ok = StretchBlt(dest, destX, destY, destWidth, destHeight, src, srcX, srcY, srcWidth, srcHeight, SRCINVERT);
+    ok = StretchBlt(dest, destX, destY, destWidth, destHeight, mask, maskX, maskY, srcWidth, srcHeight, SRCAND) && ok;
+    ok = StretchBlt(dest, destX, destY, destWidth, destHeight, src, srcX, srcY, srcWidth, srcHeight, SRCINVERT) && ok;
+    (void)SetTextColor(dest, text);
+    (void)SetBkColor(dest, back);
+    return ok;
+}

@@ -137,3 +137,8 @@ private:
 };
 
 RTL_DECLARE_EXCEPTION(EOutOfResources, Exception);
+
+// Stretches (srcX, srcY, srcWidth, srcHeight) of src onto dest, leaving dest untouched where the
+// monochrome mask (same coordinates as the source) is 1.
+bool TransparentStretchBlt(HDC dest, int destX, int destY, int destWidth, int destHeight, HDC src, int srcX,
+                           int srcY, int srcWidth, int srcHeight, HDC mask, int maskX, int maskY);
