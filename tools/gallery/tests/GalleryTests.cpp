@@ -2,6 +2,7 @@
 #include "platform/winapi/user/WinUser.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Xdotool.h"
 #include "tests/support/XScreenshot.h"
 #include "tests/support/Xvfb.h"
 #include "tools/gallery/GalleryLayout.h"
@@ -9,10 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <memory>
-#include <optional>
-#include <string>
 #include <thread>
 
 namespace {
@@ -137,28 +135,17 @@ TEST_F(GalleryOnXTest, ShowsEveryControlEnabledAndDisabled)
     EXPECT_EQ(shot.At(x, firstRowMiddle), m_window);
 }
 
-// xdotool clicks as a user would, through the X server; without it the clicks are not tried.
-std::optional<std::string> FindXdotool()
-{
-    for (const char* path : {"/usr/bin/xdotool", "/usr/local/bin/xdotool"})
-        if (std::filesystem::exists(path))
-            return path;
-    return std::nullopt;
-}
-
 // Every way of closing the gallery ends it with status 0: a fault while Application frees the
 // forms at exit (after the display's own teardown has begun) must not show as a crash.
 TEST_F(GalleryOnXTest, EndsCleanlyByItsCloseButton)
 {
-    const auto xdotool = FindXdotool();
+    const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
     if (!xdotool)
         GTEST_SKIP() << "xdotool is not installed (Debian package xdotool): the close button is not clicked";
     ASSERT_TRUE(Shown(AwaitGallery()));
-    const POINT close{gallery::WINDOW_RECT.right - GetSystemMetrics(SM_CXFRAME) - 2 - 8,
-                      gallery::WINDOW_RECT.top + GetSystemMetrics(SM_CYFRAME) + 8};
-    ChildProgram click(*xdotool, {"mousemove", std::to_string(close.x), std::to_string(close.y), "click", "1"},
-                       {{"DISPLAY", m_server->Name()}}, m_dir / "xdotool.txt");
-    ASSERT_EQ(click.AwaitExit(), 0) << ReadWholeFile(m_dir / "xdotool.txt");
+    ASSERT_TRUE(xdotool->Click(gallery::WINDOW_RECT.right - GetSystemMetrics(SM_CXFRAME) - 2 - 8,
+                               gallery::WINDOW_RECT.top + GetSystemMetrics(SM_CYFRAME) + 8))
+        << ReadWholeFile(m_dir / "xdotool.txt");
     EXPECT_EQ(m_gallery->AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
 }
 
