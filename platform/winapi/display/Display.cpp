@@ -8,8 +8,19 @@
 
 namespace {
 
-std::mutex g_mutex;
-std::unique_ptr<DisplayBackend> g_display;
+// The display in use. Never destroyed: windows freed at program exit (the class library's
+// Application and its forms, from a static destructor) still tell the display they are gone,
+// whichever of the exit handlers runs first. Replacing the display frees the old one.
+struct CurrentDisplay {
+    std::mutex mutex;
+    std::unique_ptr<DisplayBackend> backend;
+};
+
+CurrentDisplay& Current()
+{
+    static CurrentDisplay& current = *new CurrentDisplay;
+    return current;
+}
 
 std::unique_ptr<DisplayBackend> CreateDisplay(const std::string& name)
 {
@@ -33,23 +44,22 @@ std::string ChosenName(const std::string& name)
 
 DisplayBackend& Display()
 {
-    std::lock_guard lock(g_mutex);
-    if (!g_display)
-        g_display = CreateDisplay(ChosenName(""));
-    return *g_display;
+    CurrentDisplay& current = Current();
+    std::lock_guard lock(current.mutex);
+    if (!current.backend)
+        current.backend = CreateDisplay(ChosenName(""));
+    return *current.backend;
 }
 
 DisplayBackend& SelectDisplay(const std::string& name)
 {
-    auto backend = CreateDisplay(ChosenName(name));
-    std::lock_guard lock(g_mutex);
-    g_display = std::move(backend);
-    return *g_display;
+    return InstallDisplay(CreateDisplay(ChosenName(name)));
 }
 
 DisplayBackend& InstallDisplay(std::unique_ptr<DisplayBackend> backend)
 {
-    std::lock_guard lock(g_mutex);
-    g_display = std::move(backend);
-    return *g_display;
+    CurrentDisplay& current = Current();
+    std::lock_guard lock(current.mutex);
+    current.backend = std::move(backend);
+    return *current.backend;
 }

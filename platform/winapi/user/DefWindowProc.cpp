@@ -207,10 +207,12 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_PRINT:
         detail::DefaultPrint(hWnd, reinterpret_cast<HDC>(wParam), lParam);
         return 0;
+    // A press queued before the window was disabled (a modal box opened meanwhile) moves,
+    // sizes or closes nothing.
     case WM_NCLBUTTONDOWN:
-        return detail::NonClientButtonDown(hWnd, wParam, lParam);
+        return IsWindowEnabled(hWnd) ? detail::NonClientButtonDown(hWnd, wParam, lParam) : 0;
     case WM_NCLBUTTONDBLCLK:
-        return detail::NonClientDoubleClick(hWnd, wParam, lParam);
+        return IsWindowEnabled(hWnd) ? detail::NonClientDoubleClick(hWnd, wParam, lParam) : 0;
     case WM_GETICON:
         return GetIcon(*window, wParam);
     case WM_SETICON:

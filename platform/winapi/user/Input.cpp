@@ -154,6 +154,26 @@ bool MouseActivate(HWND target, LRESULT hit, UINT message)
     return answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT;
 }
 
+// The window that stands in for a disabled top-level window (the owner of a modal box): its
+// enabled pop-up, which a click on the owner brings forward, as in Win32.
+void ActivateEnabledPopup(HWND disabled)
+{
+    if (const HWND popup = GetWindow(GetAncestor(disabled, GA_ROOT), GW_ENABLEDPOPUP))
+        (void)SetActiveWindow(popup);
+}
+
+// Where the pointer is over the window: a disabled window is never asked, it is all HTERROR (the
+// pointer only ever finds a disabled window at the top level: a disabled child counts as its
+// parent), so that it takes no click, not even on its caption buttons.
+LRESULT HitTest(HWND target, HWND capture, POINT screen)
+{
+    if (capture)
+        return HTCLIENT;
+    if (!IsWindowEnabled(target))
+        return HTERROR;
+    return SendMessageA(target, WM_NCHITTEST, 0, PointParam(screen));
+}
+
 void MouseEvent(const DisplayEvent& event, UINT clientMessage, WPARAM keys)
 {
     const POINT screen{event.screenX, event.screenY};
@@ -163,9 +183,11 @@ void MouseEvent(const DisplayEvent& event, UINT clientMessage, WPARAM keys)
         return;
     if (clientMessage == WM_MOUSEMOVE)
         EndMouseTrackingUnless(target, event);
-    const LRESULT hit = capture ? HTCLIENT : SendMessageA(target, WM_NCHITTEST, 0, PointParam(screen));
+    const LRESULT hit = HitTest(target, capture, screen);
     const bool buttonDown = clientMessage != WM_MOUSEMOVE && ButtonKey(event.button) && event.down;
-    if (!capture && buttonDown && MouseActivate(target, hit, clientMessage))
+    if (hit == HTERROR && buttonDown)
+        ActivateEnabledPopup(target);
+    else if (!capture && buttonDown && MouseActivate(target, hit, clientMessage))
         return;
     if (!capture && IsWindow(target))
         (void)SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
@@ -208,12 +230,19 @@ void WheelEvent(const DisplayEvent& event)
     PostInput(target, WM_MOUSEWHEEL, wParam, PointParam(POINT{event.screenX, event.screenY}), event);
 }
 
+// Keys never reach a disabled window, nor one inside a disabled window: Alt+F4 on the owner of
+// a modal box would close it from under the box.
+bool TakesKeyboard(HWND target)
+{
+    return target && IsWindowEnabled(GetAncestor(target, GA_ROOT));
+}
+
 void KeyEvent(const DisplayEvent& event)
 {
     detail::NoteAsyncKey(event.virtualKey, event.down);
     const HWND focus = GetFocus();
     const HWND target = focus ? focus : GetActiveWindow();
-    if (!target)
+    if (!TakesKeyboard(target))
         return;
     const bool alt = (event.modifiers & ModAlt) || event.virtualKey == VK_MENU;
     const bool control = (event.modifiers & ModControl) != 0;
@@ -233,6 +262,8 @@ void KeyEvent(const DisplayEvent& event)
 void TextEvent(const DisplayEvent& event)
 {
     const HWND target = GetFocus();
+    if (!TakesKeyboard(target))
+        return;
     for (const char byte : event.text)
         PostInput(target, WM_CHAR, static_cast<BYTE>(byte), 1, event);
 }
@@ -280,7 +311,11 @@ void TranslateDisplayEvent(const DisplayEvent& event)
             (void)SetActiveWindow(nullptr);
         break;
     case DisplayEvent::Kind::CloseRequest:
-        (void)PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // A disabled window is not closed from outside either: its modal box is shown instead.
+        if (IsWindowEnabled(window))
+            (void)PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else
+            ActivateEnabledPopup(window);
         break;
     case DisplayEvent::Kind::Iconify:
         if (!IsIconic(window))

@@ -183,7 +183,8 @@ void TrackButton(HWND hwnd, LRESULT hit)
     if (!IsWindow(hwnd))
         return;
     DrawButtonState(hwnd, hit, false);
-    if (over)
+    // A window disabled while the button was held (a modal box opened meanwhile) is left alone.
+    if (over && IsWindowEnabled(hwnd))
         (void)SendMessageA(hwnd, WM_SYSCOMMAND, ButtonCommand(*window, hit), 0);
 }
 

@@ -2,6 +2,7 @@
 #include "platform/winapi/user/WinUser.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Xdotool.h"
 #include "tests/support/XScreenshot.h"
 #include "tests/support/Xvfb.h"
 #include "tools/gallery/GalleryLayout.h"
@@ -132,6 +133,33 @@ TEST_F(GalleryOnXTest, ShowsEveryControlEnabledAndDisabled)
     const std::uint32_t highlight = Rgb(GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(shot.At(x, firstRowMiddle + 13 * gallery::LIST_SELECTED_INDEX), highlight);
     EXPECT_EQ(shot.At(x, firstRowMiddle), m_window);
+}
+
+// Every way of closing the gallery ends it with status 0: a fault while Application frees the
+// forms at exit (after the display's own teardown has begun) must not show as a crash.
+TEST_F(GalleryOnXTest, EndsCleanlyByItsCloseButton)
+{
+    const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+    if (!xdotool)
+        GTEST_SKIP() << "xdotool is not installed (Debian package xdotool): the close button is not clicked";
+    ASSERT_TRUE(Shown(AwaitGallery()));
+    ASSERT_TRUE(xdotool->Click(gallery::WINDOW_RECT.right - GetSystemMetrics(SM_CXFRAME) - 2 - 8,
+                               gallery::WINDOW_RECT.top + GetSystemMetrics(SM_CYFRAME) + 8))
+        << ReadWholeFile(m_dir / "xdotool.txt");
+    EXPECT_EQ(m_gallery->AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
+}
+
+TEST_F(GalleryOnXTest, EndsCleanlyByItsTimer)
+{
+    ChildProgram gallery(GALLERY_PROGRAM, {"--quit-after", "300"}, {{"DISPLAY", m_server->Name()}, {"MODEM_DISPLAY", ""}},
+                         m_dir / "stderr.txt");
+    EXPECT_EQ(gallery.AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
+}
+
+TEST_F(GalleryTest, HeadlessRunEndsCleanlyByItsTimer)
+{
+    ChildProgram gallery(GALLERY_PROGRAM, {"--quit-after", "300"}, {{"MODEM_DISPLAY", "headless"}}, m_dir / "stderr.txt");
+    EXPECT_EQ(gallery.AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
 }
 
 TEST_F(GalleryTest, HeadlessRunSavesTheScreenAndEndsCleanly)

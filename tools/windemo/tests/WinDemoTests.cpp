@@ -1,6 +1,7 @@
 #include "platform/winapi/user/WinUser.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Xdotool.h"
 #include "tests/support/Xvfb.h"
 #include "tests/support/XScreenshot.h"
 #include "tools/windemo/DemoLayout.h"
@@ -83,6 +84,20 @@ protected:
         return shot.At(windemo::WINDOW_RECT.left + m_at.frame, windemo::WINDOW_RECT.top + m_at.frame + m_at.caption / 2);
     }
 
+    // The box stands over the main window's client area with the active caption; the main
+    // window's caption turns inactive.
+    [[nodiscard]] bool BoxShown(const Screenshot& shot) const
+    {
+        if (CaptionStart(shot) != Rgb(GetSysColor(COLOR_INACTIVECAPTION)))
+            return false;
+        const RECT& window = windemo::WINDOW_RECT;
+        for (int y = m_at.clientOrigin.y; y < window.bottom; ++y)
+            for (int x = m_at.clientOrigin.x; x < window.right; ++x)
+                if (shot.At(x, y) == m_activeCaption)
+                    return true;
+        return false;
+    }
+
     DemoGeometry m_at;
     std::uint32_t m_face = Rgb(GetSysColor(COLOR_BTNFACE));
     std::uint32_t m_activeCaption = Rgb(GetSysColor(COLOR_ACTIVECAPTION));
@@ -127,19 +142,46 @@ TEST_F(WinDemoOnXTest, PopupMenuOpensWhereAsked)
 
 TEST_F(WinDemoOnXTest, MessageBoxTakesTheActiveCaption)
 {
-    // The box stands over the main window's client area with the active caption; the main
-    // window's caption turns inactive.
-    const auto boxShown = [&](const Screenshot& s) {
-        if (CaptionStart(s) != Rgb(GetSysColor(COLOR_INACTIVECAPTION)))
-            return false;
-        const RECT& window = windemo::WINDOW_RECT;
-        for (int y = m_at.clientOrigin.y; y < window.bottom; ++y)
-            for (int x = m_at.clientOrigin.x; x < window.right; ++x)
-                if (s.At(x, y) == m_activeCaption)
-                    return true;
-        return false;
-    };
-    EXPECT_TRUE(boxShown(AwaitScreen({"--message-box"}, boxShown)));
+    const auto boxShown = [&](const Screenshot& s) { return BoxShown(s); };
+    EXPECT_TRUE(BoxShown(AwaitScreen({"--message-box"}, boxShown)));
+}
+
+// The box is modal: the main window's caption buttons, clicked as a user would, neither close
+// nor maximise it, and it stays painted; once the box is answered the main window is active again.
+TEST_F(WinDemoOnXTest, TheOwnerOfTheMessageBoxIgnoresItsCaptionButtons)
+{
+    const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+    if (!xdotool)
+        GTEST_SKIP() << "xdotool is not installed (Debian package xdotool): the caption buttons are not clicked";
+    const auto boxShown = [&](const Screenshot& s) { return BoxShown(s); };
+    ASSERT_TRUE(BoxShown(AwaitScreen({"--message-box"}, boxShown)));
+
+    const RECT& window = windemo::WINDOW_RECT;
+    const int buttonY = window.top + m_at.frame + 8;
+    const int closeX = window.right - m_at.frame - 2 - 8;
+    ASSERT_TRUE(xdotool->Click(closeX, buttonY)) << ReadWholeFile(m_dir / "xdotool.txt");
+    ASSERT_TRUE(xdotool->Click(closeX - 16 - 2, buttonY)) << ReadWholeFile(m_dir / "xdotool.txt");
+    std::this_thread::sleep_for(500ms); // time for the clicks to have done whatever they do
+    const auto shot = TakeXScreenshot(m_server->Name());
+    ASSERT_TRUE(shot);
+    ASSERT_TRUE(m_demo->Running()) << ReadWholeFile(m_dir / "stderr.txt");
+    EXPECT_TRUE(BoxShown(*shot));
+    // The client area's corners, beside the box, in the face colour.
+    for (const POINT corner : {m_at.Client(10, 10), m_at.Client(380, 10), m_at.Client(10, 250), m_at.Client(380, 250)})
+        EXPECT_EQ(shot->At(corner.x, corner.y), m_face) << corner.x << "," << corner.y;
+    EXPECT_NE(shot->At(window.right + 20, window.bottom + 20), m_face); // not maximised
+
+    ASSERT_TRUE(xdotool->Key("Return")) << ReadWholeFile(m_dir / "xdotool.txt");
+    const auto ownerActive = [&](const Screenshot& s) { return CaptionStart(s) == m_activeCaption && ClientShown(s); };
+    Screenshot after;
+    const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
+    while (!ownerActive(after) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(50ms);
+        if (auto taken = TakeXScreenshot(m_server->Name()))
+            after = std::move(*taken);
+    }
+    EXPECT_TRUE(ownerActive(after));
+    EXPECT_TRUE(m_demo->Running());
 }
 
 TEST_F(WinDemoTest, HeadlessRunSavesTheScreenWithThePopupMenu)

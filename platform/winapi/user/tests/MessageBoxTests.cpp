@@ -135,6 +135,72 @@ TEST_F(MessageBoxTest, TheOwnerIsDisabledWhileTheBoxIsUpAndActiveAfterwards)
     EXPECT_EQ(GetActiveWindow(), m_owner);
 }
 
+// The owner's caption buttons, in window coordinates: close, then maximise beside it.
+struct CaptionButtons {
+    POINT close;
+    POINT maximise;
+};
+
+CaptionButtons CaptionButtonsOf(HWND hwnd)
+{
+    RECT rect{};
+    (void)GetWindowRect(hwnd, &rect);
+    const int width = rect.right - rect.left;
+    return CaptionButtons{POINT{width - 4 - 2 - 8, 4 + 8}, POINT{width - 4 - 2 - 16 - 2 - 8, 4 + 8}};
+}
+
+// The owner's client area shows its window colour at its far corner: it has been painted (and
+// presented) at its current size.
+bool PaintedToTheCorner(const HeadlessDisplay& display, HWND hwnd)
+{
+    RECT rect{};
+    (void)GetWindowRect(hwnd, &rect);
+    const COLORREF color = GetSysColor(COLOR_WINDOW);
+    const std::uint32_t expected = GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color);
+    const auto pixel = display.WindowPixel(reinterpret_cast<WindowId>(hwnd), rect.right - rect.left - 12,
+                                           rect.bottom - rect.top - 12);
+    return pixel && (*pixel & 0xFFFFFF) == expected;
+}
+
+TEST_F(MessageBoxTest, TheOwnerTakesNoInputWhileTheBoxIsUp)
+{
+    const auto ownerId = reinterpret_cast<WindowId>(m_owner);
+    RECT before{};
+    (void)GetWindowRect(m_owner, &before);
+    const CaptionButtons buttons = CaptionButtonsOf(m_owner);
+    EXPECT_EQ(Show(MB_OKCANCEL, {},
+                   [&](HWND box) {
+                       m_display->InjectClick(ownerId, buttons.close);
+                       m_display->InjectClick(ownerId, buttons.maximise);
+                       m_display->InjectClick(ownerId, POINT{150, 10}); // a double click on the caption
+                       m_display->InjectClick(ownerId, POINT{150, 10});
+                       DisplayEvent closeRequest;
+                       closeRequest.kind = DisplayEvent::Kind::CloseRequest;
+                       closeRequest.window = ownerId;
+                       m_display->InjectEvent(closeRequest);
+                       Pump();
+                       ASSERT_TRUE(IsWindow(m_owner));
+                       EXPECT_TRUE(IsWindow(box));
+                       EXPECT_FALSE(IsZoomed(m_owner));
+                       RECT now{};
+                       (void)GetWindowRect(m_owner, &now);
+                       EXPECT_TRUE(EqualRect(&now, &before));
+                       EXPECT_TRUE(PaintedToTheCorner(*m_display, m_owner));
+                       EXPECT_EQ(GetActiveWindow(), box);
+                       m_display->InjectKeyPress(ownerId, VK_RETURN, "");
+                   }),
+              IDOK);
+
+    // The box gone, the owner takes its clicks again: its maximise button maximises, and it
+    // paints at its new size.
+    ASSERT_TRUE(IsWindow(m_owner));
+    EXPECT_TRUE(IsWindowEnabled(m_owner));
+    m_display->InjectClick(ownerId, buttons.maximise);
+    Pump();
+    EXPECT_TRUE(IsZoomed(m_owner));
+    EXPECT_TRUE(PaintedToTheCorner(*m_display, m_owner));
+}
+
 TEST_F(MessageBoxTest, AClickOnAButtonAnswersWithIt)
 {
     EXPECT_EQ(Show(MB_OKCANCEL, {},

@@ -1,0 +1,34 @@
+#include "tests/support/Xdotool.h"
+
+#include "tests/support/ChildProgram.h"
+
+#include <utility>
+
+std::optional<Xdotool> Xdotool::Find(const std::string& display, std::filesystem::path errorFile)
+{
+    for (const char* path : {"/usr/bin/xdotool", "/usr/local/bin/xdotool"})
+        if (std::filesystem::exists(path))
+            return Xdotool(path, display, std::move(errorFile));
+    return std::nullopt;
+}
+
+Xdotool::Xdotool(std::string program, std::string display, std::filesystem::path errorFile)
+    : m_program(std::move(program)), m_display(std::move(display)), m_errorFile(std::move(errorFile))
+{
+}
+
+bool Xdotool::Click(int screenX, int screenY) const
+{
+    return Run({"mousemove", std::to_string(screenX), std::to_string(screenY), "click", "1"});
+}
+
+bool Xdotool::Key(const std::string& keyName) const
+{
+    return Run({"key", keyName});
+}
+
+bool Xdotool::Run(const std::vector<std::string>& args) const
+{
+    ChildProgram xdotool(m_program, args, {{"DISPLAY", m_display}}, m_errorFile);
+    return xdotool.AwaitExit() == 0;
+}
