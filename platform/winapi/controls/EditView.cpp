@@ -16,6 +16,11 @@ std::size_t CharEnd(const std::string& text, std::size_t pos)
     return pos;
 }
 
+// Our fonts put a glyph's spacing on its right and start its ink on the pen column, the column the
+// caret of that character covers. The pen starts this far into the character's cell, so the blank
+// column comes first as in the classic bitmap fonts and the caret stands clear of the stem.
+constexpr int GLYPH_INSET = 1;
+
 HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 int LineHeightOf(HDC dc, HFONT font)
@@ -370,13 +375,13 @@ void EditControl::PaintLine(HDC dc, std::size_t index, int y, bool showSelection
         }
         (void)SetTextColor(dc, color);
         if (IsPassword()) {
-            int x = x0;
+            int x = x0 + GLYPH_INSET;
             for (std::size_t p = pos; p < end; p = CharEnd(text, p), x += xs[1] - xs[0])
                 (void)TextOutA(dc, x, y, &m_passwordChar, 1);
         } else {
             std::string piece = text.substr(pos, end - pos);
             std::replace(piece.begin(), piece.end(), '\t', ' ');
-            (void)TextOutA(dc, x0, y, piece.data(), static_cast<int>(piece.size()));
+            (void)TextOutA(dc, x0 + GLYPH_INSET, y, piece.data(), static_cast<int>(piece.size()));
         }
         pos = end;
     }

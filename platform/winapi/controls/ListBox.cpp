@@ -156,6 +156,9 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (IsComboList() && IsWindowVisible(Window()) && (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_POPUP))
             (void)Report(LBN_SELCANCEL);
         return 0;
+    case WM_ENABLE:
+        (void)InvalidateRect(Window(), nullptr, FALSE); // the items change colour
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:

@@ -249,6 +249,8 @@ void ListBoxWindow::Paint(HDC dc, const RECT& update)
     if (!colors)
         return;
     const HBRUSH background = *colors;
+    if (!IsWindowEnabled(Window()))
+        (void)SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT)); // over the parent's colour, as Win32 does
     const RECT client = Client();
     int bottom = 0;
     for (int i = m_top; i < Count() && bottom < client.bottom; ++i) {

@@ -1079,8 +1079,9 @@ HIMAGELIST ImageList(const ListView& view, WPARAM which)
 void Create(ListView& view)
 {
     RegisterHeaderClass();
-    view.header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | HDS_BUTTONS | HDS_HORZ, 0, 0, 0, 0, view.Window(),
-                                  nullptr, nullptr, nullptr);
+    // Full drag: the header changes a column's width as its divider moves, and the cells follow.
+    view.header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | HDS_BUTTONS | HDS_HORZ | HDS_FULLDRAG, 0, 0, 0, 0,
+                                  view.Window(), nullptr, nullptr, nullptr);
     Relayout(view);
 }
 

@@ -94,6 +94,7 @@ public:
 private:
     [[nodiscard]] bool HasStyle(DWORD bits) const { return (GetWindowLongA(Window(), GWL_STYLE) & bits) != 0; }
     [[nodiscard]] HFONT Font() const;
+    [[nodiscard]] GdiObject<HFONT> BoldFont() const;
     [[nodiscard]] Layout Measure() const;
     [[nodiscard]] Day GridStart() const;
     [[nodiscard]] Day Today() const { return m_todaySet ? m_today : DayOf(Date()); }
@@ -105,6 +106,9 @@ private:
     bool Select(Day day);
     void NotifySelection(UINT code);
     void OnButtonDown(POINT point);
+    void OnButtonUp();
+    void TrackHeldArrow(POINT point);
+    [[nodiscard]] UINT ArrowLook(UINT hit) const;
     void OnKeyDown(WPARAM key);
     LRESULT SetRange(DWORD flags, const SYSTEMTIME* limits);
     LRESULT GetMonthRange(DWORD which, SYSTEMTIME* limits) const;
@@ -127,6 +131,8 @@ private:
     int m_firstDay = LOCALE_FIRST_DAY;
     std::array<COLORREF, 6> m_colors{CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT};
     bool m_clickedDate = false;
+    UINT m_heldArrow = 0; // MCHT_TITLEBTNPREV or MCHT_TITLEBTNNEXT while the mouse is down on it
+    bool m_overHeldArrow = false;
 };
 
 MonthCal::MonthCal(HWND hwnd) : ControlInstance(hwnd), m_selection(DayOf(Date())), m_view(FirstOfMonth(m_selection)) {}
@@ -134,6 +140,15 @@ MonthCal::MonthCal(HWND hwnd) : ControlInstance(hwnd), m_selection(DayOf(Date())
 HFONT MonthCal::Font() const
 {
     return m_font != nullptr ? m_font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// The title and the "Today:" line stand out in the bold face of the calendar's font.
+GdiObject<HFONT> MonthCal::BoldFont() const
+{
+    LOGFONTA face{};
+    (void)GetObjectA(Font(), sizeof face, &face);
+    face.lfWeight = FW_BOLD;
+    return GdiObject<HFONT>(CreateFontIndirectA(&face));
 }
 
 Layout MonthCal::Measure() const
@@ -258,6 +273,10 @@ void MonthCal::OnButtonDown(POINT point)
     const UINT hit = HitTest(point, day);
     bool changed = false;
     if (hit == MCHT_TITLEBTNPREV || hit == MCHT_TITLEBTNNEXT) {
+        m_heldArrow = hit;
+        m_overHeldArrow = true;
+        if (GetCapture() == nullptr)
+            (void)SetCapture(Window());
         changed = Select(AddMonths(m_selection, hit == MCHT_TITLEBTNPREV ? -1 : 1));
     } else if ((hit & ~(MCHT_NEXT | MCHT_PREV)) == MCHT_CALENDARDATE || hit == MCHT_TODAYLINK) {
         changed = Select(hit == MCHT_TODAYLINK ? Today() : day);
@@ -268,6 +287,37 @@ void MonthCal::OnButtonDown(POINT point)
     }
     if (changed)
         NotifySelection(MCN_SELCHANGE);
+}
+
+void MonthCal::OnButtonUp()
+{
+    const bool heldArrow = std::exchange(m_heldArrow, 0) != 0;
+    if (heldArrow)
+        (void)InvalidateRect(Window(), nullptr, FALSE);
+    const bool clickedDate = std::exchange(m_clickedDate, false);
+    if ((heldArrow || clickedDate) && GetCapture() == Window())
+        (void)ReleaseCapture();
+    if (clickedDate)
+        NotifySelection(MCN_SELECT);
+}
+
+// A held arrow shows pushed only while the mouse stays on it, as a push button does.
+void MonthCal::TrackHeldArrow(POINT point)
+{
+    if (m_heldArrow == 0)
+        return;
+    const Layout layout = Measure();
+    const RECT& arrow = m_heldArrow == MCHT_TITLEBTNPREV ? layout.prev : layout.next;
+    const bool over = PtInRect(&arrow, point) != FALSE;
+    if (std::exchange(m_overHeldArrow, over) != over)
+        (void)InvalidateRect(Window(), &arrow, FALSE);
+}
+
+UINT MonthCal::ArrowLook(UINT hit) const
+{
+    const UINT inactive = IsWindowEnabled(Window()) ? 0U : DFCS_INACTIVE;
+    const UINT pushed = m_heldArrow == hit && m_overHeldArrow ? DFCS_PUSHED : 0U;
+    return (hit == MCHT_TITLEBTNPREV ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT) | inactive | pushed;
 }
 
 void MonthCal::OnKeyDown(WPARAM key)
@@ -352,13 +402,16 @@ void MonthCal::PaintTitle(HDC dc, const Layout& layout) const
     int month = 0;
     int day = 0;
     Decode(m_view, year, month, day);
-    Text(dc, LongMonthNames[static_cast<std::size_t>(month - 1)] + " " + std::to_string(year), layout.title,
-         Color(MCSC_TITLETEXT));
-    const UINT inactive = IsWindowEnabled(Window()) ? 0U : DFCS_INACTIVE;
+    {
+        const GdiObject<HFONT> bold = BoldFont();
+        const SelectionGuard font(dc, bold.Get());
+        Text(dc, LongMonthNames[static_cast<std::size_t>(month - 1)] + " " + std::to_string(year), layout.title,
+             Color(MCSC_TITLETEXT));
+    }
     RECT prev = layout.prev;
     RECT next = layout.next;
-    (void)DrawFrameControl(dc, &prev, DFC_SCROLL, DFCS_SCROLLLEFT | inactive);
-    (void)DrawFrameControl(dc, &next, DFC_SCROLL, DFCS_SCROLLRIGHT | inactive);
+    (void)DrawFrameControl(dc, &prev, DFC_SCROLL, ArrowLook(MCHT_TITLEBTNPREV));
+    (void)DrawFrameControl(dc, &next, DFC_SCROLL, ArrowLook(MCHT_TITLEBTNNEXT));
 
     for (int column = 0; column < 7; ++column) {
         const std::size_t sundayBased = static_cast<std::size_t>((m_firstDay + column + 1) % 7);
@@ -410,6 +463,8 @@ void MonthCal::PaintToday(HDC dc, const Layout& layout) const
     RECT text = layout.today;
     text.left += layout.cellWidth + 2;
     text.bottom -= MARGIN;
+    const GdiObject<HFONT> bold = BoldFont();
+    const SelectionGuard font(dc, bold.Get());
     Text(dc, "Today: " + DateToStr(Today()), text, Color(MCSC_TEXT), DT_LEFT);
 }
 
@@ -518,15 +573,16 @@ LRESULT MonthCal::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK:
         OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_MOUSEMOVE:
+        TrackHeldArrow(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     case WM_LBUTTONUP:
-        if (std::exchange(m_clickedDate, false)) {
-            if (GetCapture() == Window())
-                (void)ReleaseCapture();
-            NotifySelection(MCN_SELECT);
-        }
+        OnButtonUp();
         return 0;
     case WM_CAPTURECHANGED:
         m_clickedDate = false;
+        if (std::exchange(m_heldArrow, 0) != 0)
+            (void)InvalidateRect(Window(), nullptr, FALSE);
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

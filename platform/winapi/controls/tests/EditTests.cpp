@@ -359,4 +359,36 @@ TEST_F(EditTest, FocusIsReportedAndTheCaretFollowsIt)
     EXPECT_EQ(Count(EN_KILLFOCUS), 2);
 }
 
+// The leftmost client column of the edit's first line that is not the background, or -1.
+int FirstInkedColumn(HWND edit, const std::function<std::uint32_t(POINT)>& pixel)
+{
+    RECT client{};
+    (void)GetClientRect(edit, &client);
+    const std::uint32_t background = pixel(POINT{client.right - 2, client.bottom / 2});
+    for (int x = 0; x < client.right / 2; ++x)
+        for (int y = 0; y < client.bottom; ++y)
+            if (pixel(POINT{x, y}) != background)
+                return x;
+    return -1;
+}
+
+// A caret at the start must not hide the stem of the first letter: the caret takes the blank
+// column that leads the first glyph's cell, and the ink starts after it.
+TEST_F(EditTest, TheCaretAtTheStartStandsClearOfTheFirstGlyph)
+{
+    for (const char* text : {"MMM", "lime", "Hello", "|x|", "Wide"}) {
+        const HWND edit = MakeEdit(ES_AUTOHSCROLL, text);
+        (void)SetFocus(m_main); // no caret while the glyphs are looked at
+        Pump();
+        const int ink = FirstInkedColumn(edit, [&](POINT point) { return Pixel(edit, point); });
+        (void)SetFocus(edit);
+        (void)SendMessageA(edit, EM_SETSEL, 0, 0);
+        POINT caret{};
+        (void)GetCaretPos(&caret);
+        EXPECT_GT(ink, 0) << text;
+        EXPECT_LT(caret.x, ink) << text << ": caret at " << caret.x << ", first ink at " << ink;
+        (void)DestroyWindow(edit);
+    }
+}
+
 } // namespace

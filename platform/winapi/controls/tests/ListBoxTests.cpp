@@ -1,6 +1,8 @@
 #include "ListBoxFixture.h"
 
+#include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/kernel/Clock.h"
+#include "tests/support/windows/HeadlessWindows.h"
 
 namespace {
 
@@ -258,6 +260,41 @@ TEST_F(ListTest, DraggingMovesTheSelectionAndDoubleClicksAreReported)
     Click(list, Centre(list, 4));
     Click(list, Centre(list, 4));
     EXPECT_EQ(Notifications(list), (Codes{LBN_SELCHANGE, LBN_DBLCLK}));
+}
+
+// Whether any shown pixel of the item's text area has `color`.
+bool ItemShows(HeadlessDisplay& display, HWND list, int index, COLORREF color)
+{
+    RECT rect{};
+    (void)SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (ShownPixel(display, list, POINT{x, y}) == RgbOf(color))
+                return true;
+    return false;
+}
+
+TEST_F(ListTest, ItemsAreDrawnInTheGreyTextColourOnlyWhileTheListIsDisabled)
+{
+    const HWND list = MakeList(WS_BORDER);
+    Fill(list, LB_ADDSTRING, {"MMMM", "WWWW"});
+    const struct {
+        bool enabled;
+        COLORREF shown;
+        COLORREF absent;
+    } cases[] = {
+        {false, GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_WINDOWTEXT)},
+        {true, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_GRAYTEXT)},
+    };
+    for (const auto& c : cases) {
+        (void)EnableWindow(list, c.enabled ? TRUE : FALSE);
+        (void)UpdateWindow(list);
+        Pump();
+        for (int index : {0, 1}) {
+            EXPECT_TRUE(ItemShows(*m_display, list, index, c.shown)) << "enabled " << c.enabled << ", item " << index;
+            EXPECT_FALSE(ItemShows(*m_display, list, index, c.absent)) << "enabled " << c.enabled << ", item " << index;
+        }
+    }
 }
 
 } // namespace

@@ -258,4 +258,36 @@ TEST_F(ListViewTest, ListViewLaysItemsOutInColumns)
     EXPECT_FALSE(IsWindowVisible(Header()));
 }
 
+// Sizing a column is tracked live, as in the header alone: the column and the cells under it
+// follow the divider while the mouse still holds it.
+TEST_F(ListViewTest, SizingAColumnMovesTheCellsWhileTheDividerIsHeld)
+{
+    const RECT row = ItemRect(0);
+    const std::uint32_t background = Shown(m_list, {row.right + 20, (row.top + row.bottom) / 2});
+    // The first client column at or after `from` in the first row that is not background.
+    const auto firstInk = [&](int from) {
+        for (int x = from; x < row.right + 60; ++x)
+            for (int y = row.top; y < row.bottom; ++y)
+                if (Shown(m_list, {x, y}) != background)
+                    return x;
+        return -1;
+    };
+    const int oldDivider = 120;
+    const int newDivider = 170;
+    ASSERT_GT(firstInk(oldDivider), oldDivider);
+    ASSERT_LT(firstInk(oldDivider), newDivider) << "the second column's text starts near the old divider";
+
+    Press(Header(), {oldDivider, 5}, true);
+    Move(Header(), {newDivider, 5});
+    EXPECT_EQ(SendMessageA(m_list, LVM_GETCOLUMNWIDTH, 0, 0), newDivider);
+    RECT cell{LVIR_BOUNDS, 1, 0, 0};
+    (void)SendMessageA(m_list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    EXPECT_EQ(cell.left, newDivider);
+    EXPECT_GT(firstInk(oldDivider), newDivider) << "the second column's text has moved with the divider";
+
+    Press(Header(), {newDivider, 5}, false);
+    EXPECT_EQ(SendMessageA(m_list, LVM_GETCOLUMNWIDTH, 0, 0), newDivider);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 } // namespace

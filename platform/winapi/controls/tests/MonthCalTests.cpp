@@ -1,5 +1,10 @@
 #include "tests/support/controls/ControlTestHost.h"
 #include "platform/winapi/controls/MonthCal.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/LocaleSettings.h"
+#include "platform/winapi/gdi/Font.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/Text.h"
 
 #include <optional>
 
@@ -62,6 +67,40 @@ protected:
                     return POINT{x + 2, y + 2};
             }
         return std::nullopt;
+    }
+    // The smallest rectangle holding every client point whose hit test answers `hit`.
+    [[nodiscard]] RECT Bounds(UINT hit) const
+    {
+        RECT client{};
+        (void)GetClientRect(m_cal, &client);
+        RECT bounds{client.right, client.bottom, 0, 0};
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                if (Hit({x, y}).uHit == hit)
+                    bounds = RECT{std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                                  std::max<LONG>(bounds.right, x + 1), std::max<LONG>(bounds.bottom, y + 1)};
+        return bounds;
+    }
+    [[nodiscard]] std::vector<std::uint32_t> Pixels(RECT rect) const
+    {
+        std::vector<std::uint32_t> pixels;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                pixels.push_back(Shown(m_cal, {x, y}));
+        return pixels;
+    }
+    // The width from the first to the last column of `band` that shows `color`.
+    [[nodiscard]] int InkWidth(RECT band, COLORREF color) const
+    {
+        int first = band.right;
+        int last = band.left - 1;
+        for (int y = band.top; y < band.bottom; ++y)
+            for (int x = band.left; x < band.right; ++x)
+                if (Shown(m_cal, {x, y}) == Rgb(color)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return last - first + 1;
     }
     [[nodiscard]] std::vector<WORD> Codes() const
     {
@@ -169,6 +208,60 @@ TEST_F(MonthCalTest, KeysMoveByDayWeekAndMonthWithinTheRange)
     SYSTEMTIME got[2]{};
     EXPECT_EQ(SendMessageA(m_cal, MCM_GETRANGE, 0, reinterpret_cast<LPARAM>(got)), GDTR_MIN | GDTR_MAX);
     EXPECT_TRUE(SameDate(got[0], limits[0]));
+}
+
+// Classic arrows push in while the mouse holds them, and only while it stays on them.
+TEST_F(MonthCalTest, AHeldArrowButtonShowsPushedUntilReleased)
+{
+    const RECT arrow = Bounds(MCHT_TITLEBTNNEXT);
+    ASSERT_LT(arrow.left, arrow.right);
+    const std::vector<std::uint32_t> raised = Pixels(arrow);
+    const POINT middle{(arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2};
+    const POINT away = *Find(MCHT_CALENDARDATE);
+
+    Press(m_cal, middle, true);
+    const std::vector<std::uint32_t> held = Pixels(arrow);
+    EXPECT_NE(held, raised);
+    EXPECT_EQ(Shown(m_cal, {arrow.left, arrow.top}), Rgb(GetSysColor(COLOR_BTNSHADOW)));
+    Move(m_cal, away);
+    EXPECT_EQ(Pixels(arrow), raised) << "off the arrow it stands up again";
+    Move(m_cal, middle);
+    EXPECT_EQ(Pixels(arrow), held);
+    Press(m_cal, middle, false);
+    EXPECT_EQ(Pixels(arrow), raised);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_TRUE(SameDate(Selection(), Ymd(2027, 1, 10))) << "one month on, for one press";
+}
+
+// The month and year, and the "Today:" line, are drawn in the bold face of the calendar's font:
+// wider than the same text in the regular face.
+TEST_F(MonthCalTest, TheTitleAndTheTodayLineAreBold)
+{
+    const COLORREF titleInk = RGB(255, 255, 0);
+    const COLORREF textInk = RGB(0, 160, 0);
+    (void)SendMessageA(m_cal, MCM_SETCOLOR, MCSC_TITLETEXT, static_cast<LPARAM>(titleInk));
+    (void)SendMessageA(m_cal, MCM_SETCOLOR, MCSC_TEXT, static_cast<LPARAM>(textInk));
+    Pump();
+    const auto regularWidth = [](const std::string& text) {
+        const HDC dc = GetDC(nullptr);
+        SIZE size{};
+        {
+            const SelectionGuard font(dc, GetStockObject(DEFAULT_GUI_FONT));
+            (void)GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        }
+        (void)ReleaseDC(nullptr, dc);
+        return static_cast<int>(size.cx);
+    };
+    const struct {
+        UINT part;
+        COLORREF ink;
+        std::string text;
+    } cases[] = {
+        {MCHT_TITLEBK, titleInk, LongMonthNames[11] + " 2026"},
+        {MCHT_TODAYLINK, textInk, "Today: " + DateToStr(SystemTimeToDateTime(Ymd(2026, 12, 10)))},
+    };
+    for (const auto& c : cases)
+        EXPECT_GT(InkWidth(Bounds(c.part), c.ink), regularWidth(c.text)) << c.text;
 }
 
 TEST(SystemTimeTest, ConvertsBothWaysIncludingDaysBefore1900)
