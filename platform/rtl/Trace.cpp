@@ -70,15 +70,15 @@ void ReportUnknown(const std::vector<std::string>& unknown)
     std::fputs(("trace: " + text).c_str(), stderr);
 }
 
-TraceChannels Apply(std::string_view spec)
+TraceChannels Apply(std::string_view channelList)
 {
-    const auto parsed = ParseTraceChannels(spec);
+    const auto parsed = ParseTraceChannels(channelList);
     rtl::detail::g_traceChannels.store(parsed.channels, std::memory_order_relaxed);
     ReportUnknown(parsed.unknown);
     return parsed.channels;
 }
 
-std::string_view EnvironmentSpec()
+std::string_view EnvironmentChannelList()
 {
     const char* value = std::getenv("MODEM_TRACE");
     return value ? value : "";
@@ -93,7 +93,7 @@ TraceChannels ReadTraceEnvironment()
     // Two threads may both get here first; they read the same variable and store the same value,
     // but only one of them reports a misspelt name.
     static std::once_flag read;
-    std::call_once(read, [] { (void)Apply(EnvironmentSpec()); });
+    std::call_once(read, [] { (void)Apply(EnvironmentChannelList()); });
     return g_traceChannels.load(std::memory_order_relaxed);
 }
 
@@ -118,19 +118,19 @@ std::string_view TraceChannelName(TraceChannel channel)
     return index < ChannelNames.size() ? ChannelNames[index] : "trace";
 }
 
-ParsedTraceChannels ParseTraceChannels(std::string_view spec)
+ParsedTraceChannels ParseTraceChannels(std::string_view channelList)
 {
     ParsedTraceChannels parsed;
     std::size_t position = 0;
-    while (position < spec.size()) {
-        if (IsSeparator(spec[position])) {
+    while (position < channelList.size()) {
+        if (IsSeparator(channelList[position])) {
             ++position;
             continue;
         }
         std::size_t end = position;
-        while (end < spec.size() && !IsSeparator(spec[end]))
+        while (end < channelList.size() && !IsSeparator(channelList[end]))
             ++end;
-        const auto name = spec.substr(position, end - position);
+        const auto name = channelList.substr(position, end - position);
         const TraceChannels channels = ChannelsNamed(name);
         if (channels)
             parsed.channels |= channels;
@@ -141,14 +141,14 @@ ParsedTraceChannels ParseTraceChannels(std::string_view spec)
     return parsed;
 }
 
-void SetTraceChannels(std::string_view spec)
+void SetTraceChannels(std::string_view channelList)
 {
-    (void)Apply(spec);
+    (void)Apply(channelList);
 }
 
 void ReloadTraceChannels()
 {
-    (void)Apply(EnvironmentSpec());
+    (void)Apply(EnvironmentChannelList());
 }
 
 std::string TraceEscaped(std::string_view bytes)

@@ -63,12 +63,12 @@ struct ParsedTraceChannels {
 };
 
 // Reads a MODEM_TRACE value: names separated by commas or spaces, in any case; "all" names
-// every channel. Empty parts are skipped.
-[[nodiscard]] ParsedTraceChannels ParseTraceChannels(std::string_view spec);
+// every channel. Empty names are skipped.
+[[nodiscard]] ParsedTraceChannels ParseTraceChannels(std::string_view channelList);
 
-// Switches the channels a spec names on and every other one off, as if MODEM_TRACE had held it.
+// Switches the channels a list names on and every other one off, as if MODEM_TRACE had held it.
 // An unknown name is reported once on the standard error, with the list of channels.
-void SetTraceChannels(std::string_view spec);
+void SetTraceChannels(std::string_view channelList);
 // Reads MODEM_TRACE again (all off when it is unset).
 void ReloadTraceChannels();
 

@@ -51,7 +51,7 @@ TEST(TraceChannels, ParsesNamesSeparatorsCaseAndAll)
     const TraceChannels comm = TraceBit(TraceChannel::Comm);
     const TraceChannels all = TraceBit(TraceChannel::Count) - 1;
     const struct {
-        const char* spec;
+        const char* channelList;
         TraceChannels channels;
         std::vector<std::string> unknown;
     } cases[] = {
@@ -67,8 +67,8 @@ TEST(TraceChannels, ParsesNamesSeparatorsCaseAndAll)
         {"rasx", 0, {"rasx"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.spec);
-        const auto parsed = ParseTraceChannels(c.spec);
+        SCOPED_TRACE(c.channelList);
+        const auto parsed = ParseTraceChannels(c.channelList);
         EXPECT_EQ(parsed.channels, c.channels);
         EXPECT_EQ(parsed.unknown, c.unknown);
     }
