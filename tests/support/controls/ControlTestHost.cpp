@@ -88,32 +88,14 @@ void ControlTestHost::Pump() { PumpMessages(); }
 
 void ControlTestHost::Click(HWND control, POINT client, MouseButton button)
 {
-    m_display->InjectClick(TopLevelId(control), InTopLevel(control, client), button);
-    Pump();
+    MouseInput(*m_display).Click(control, client, button);
 }
 
-void ControlTestHost::Press(HWND control, POINT client, bool down)
-{
-    m_display->InjectMouseButton(TopLevelId(control), InTopLevel(control, client), MouseButton::Left, down,
-                                 down ? 0U : static_cast<unsigned>(ModLeftButton));
-    Pump();
-}
+void ControlTestHost::Press(HWND control, POINT client, bool down) { MouseInput(*m_display).Press(control, client, down); }
 
-void ControlTestHost::Move(HWND control, POINT client)
-{
-    m_display->InjectMouseMove(TopLevelId(control), InTopLevel(control, client), ModLeftButton);
-    Pump();
-}
+void ControlTestHost::Move(HWND control, POINT client) { MouseInput(*m_display).MoveHeld(control, client); }
 
-void ControlTestHost::Drag(HWND control, POINT from, POINT to)
-{
-    const WindowId id = TopLevelId(control);
-    m_display->InjectMouseMove(id, InTopLevel(control, from));
-    m_display->InjectMouseButton(id, InTopLevel(control, from), MouseButton::Left, true);
-    m_display->InjectMouseMove(id, InTopLevel(control, to), ModLeftButton);
-    m_display->InjectMouseButton(id, InTopLevel(control, to), MouseButton::Left, false, ModLeftButton);
-    Pump();
-}
+void ControlTestHost::Drag(HWND control, POINT from, POINT to) { MouseInput(*m_display).Drag(control, from, to); }
 
 void ControlTestHost::Key(unsigned virtualKey, unsigned modifiers)
 {

@@ -49,3 +49,32 @@ std::uint32_t RgbOf(COLORREF color)
     return (static_cast<std::uint32_t>(GetRValue(color)) << 16) | (static_cast<std::uint32_t>(GetGValue(color)) << 8) |
            GetBValue(color);
 }
+
+void MouseInput::Click(HWND hwnd, POINT client, MouseButton button) const
+{
+    m_display.InjectClick(TopLevelId(hwnd), InTopLevel(hwnd, client), button);
+    PumpMessages();
+}
+
+void MouseInput::Press(HWND hwnd, POINT client, bool down) const
+{
+    m_display.InjectMouseButton(TopLevelId(hwnd), InTopLevel(hwnd, client), MouseButton::Left, down,
+                                down ? 0U : static_cast<unsigned>(ModLeftButton));
+    PumpMessages();
+}
+
+void MouseInput::MoveHeld(HWND hwnd, POINT client) const
+{
+    m_display.InjectMouseMove(TopLevelId(hwnd), InTopLevel(hwnd, client), ModLeftButton);
+    PumpMessages();
+}
+
+void MouseInput::Drag(HWND hwnd, POINT from, POINT to) const
+{
+    const WindowId id = TopLevelId(hwnd);
+    m_display.InjectMouseMove(id, InTopLevel(hwnd, from));
+    m_display.InjectMouseButton(id, InTopLevel(hwnd, from), MouseButton::Left, true);
+    m_display.InjectMouseMove(id, InTopLevel(hwnd, to), ModLeftButton);
+    m_display.InjectMouseButton(id, InTopLevel(hwnd, to), MouseButton::Left, false, ModLeftButton);
+    PumpMessages();
+}

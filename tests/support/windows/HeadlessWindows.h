@@ -18,3 +18,21 @@ void PumpMessages();
 // The presented colour (0xRRGGBB) at a client point of a window.
 [[nodiscard]] std::uint32_t ShownPixel(HeadlessDisplay& display, HWND hwnd, POINT client);
 [[nodiscard]] std::uint32_t RgbOf(COLORREF color);
+
+// The mouse as a user's hand moves it over a window on the headless display, at client points of
+// that window; every call pumps the messages it causes.
+class MouseInput {
+public:
+    explicit MouseInput(HeadlessDisplay& display) : m_display(display) {}
+
+    void Click(HWND hwnd, POINT client, MouseButton button = MouseButton::Left) const;
+    // The left button goes down or comes up at `client`.
+    void Press(HWND hwnd, POINT client, bool down) const;
+    // Moves the mouse with the left button held.
+    void MoveHeld(HWND hwnd, POINT client) const;
+    // Moves to `from`, presses the left button, moves to `to` and releases there.
+    void Drag(HWND hwnd, POINT from, POINT to) const;
+
+private:
+    HeadlessDisplay& m_display;
+};

@@ -124,40 +124,15 @@ LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// What a row's steps may use: the control's host, the screen and the clock.
-class Driver {
+// What a row's steps may use: the injected mouse, plus the keyboard, the clock and painting, as the rows drive a control.
+class Driver : public MouseInput {
 public:
-    Driver(HeadlessDisplay& display, FakeClock& clock) : m_display(display), m_clock(clock) {}
+    Driver(HeadlessDisplay& display, FakeClock& clock) : MouseInput(display), m_display(display), m_clock(clock) {}
 
-    void Click(HWND control, POINT client, MouseButton button = MouseButton::Left)
-    {
-        m_display.InjectClick(TopLevelId(control), InTopLevel(control, client), button);
-        PumpMessages();
-    }
-    void DoubleClick(HWND control, POINT client)
+    void DoubleClick(HWND control, POINT client) const
     {
         Click(control, client);
         Click(control, client);
-    }
-    void Press(HWND control, POINT client, bool down)
-    {
-        m_display.InjectMouseButton(TopLevelId(control), InTopLevel(control, client), MouseButton::Left, down,
-                                    down ? 0U : static_cast<unsigned>(ModLeftButton));
-        PumpMessages();
-    }
-    void Move(HWND control, POINT client, bool buttonDown = false)
-    {
-        m_display.InjectMouseMove(TopLevelId(control), InTopLevel(control, client),
-                                  buttonDown ? static_cast<unsigned>(ModLeftButton) : 0U);
-        PumpMessages();
-    }
-    void Drag(HWND control, POINT from, POINT to)
-    {
-        Press(control, from, true);
-        Move(control, to, true);
-        m_display.InjectMouseButton(TopLevelId(control), InTopLevel(control, to), MouseButton::Left, false,
-                                    ModLeftButton);
-        PumpMessages();
     }
     void Key(HWND control, unsigned virtualKey, std::string text = {})
     {
