@@ -338,6 +338,16 @@ void TCustomForm::SetActiveControl(TWinControl* control)
         control->SetFocus();
 }
 
+// A form that was never told which control to start on starts on the first one in tab order, so
+// the keyboard works at once.
+void TCustomForm::FocusActiveControl()
+{
+    if (!m_activeControl)
+        m_activeControl = FindNextControl(nullptr, true, true, false);
+    if (m_activeControl && m_activeControl->CanFocus())
+        m_activeControl->SetFocus();
+}
+
 void TCustomForm::SetFocusedControl(TWinControl* control)
 {
     if (control == m_focusedControl)
@@ -540,14 +550,12 @@ void TCustomForm::Dispatch(TMessage& message)
             Deactivate();
         } else {
             Activate();
-            if (m_activeControl && m_activeControl->CanFocus())
-                m_activeControl->SetFocus();
+            FocusActiveControl();
         }
         return;
     case WM_SETFOCUS:
         TWinControl::Dispatch(message);
-        if (m_activeControl && m_activeControl->CanFocus())
-            m_activeControl->SetFocus();
+        FocusActiveControl();
         return;
     default:
         TWinControl::Dispatch(message);

@@ -121,6 +121,7 @@ private:
     void PlaceOnScreen();
     void VisibleChanging();
     void HandleDialogKey(TMessage& message);
+    void FocusActiveControl();
 
     TFormBorderStyle m_borderStyle = bsSizeable;
     TBorderIcons m_borderIcons{biSystemMenu, biMinimize, biMaximize};

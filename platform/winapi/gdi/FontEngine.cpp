@@ -13,6 +13,16 @@ namespace detail = winapi_gdi::detail;
 
 namespace winapi_gdi::detail {
 
+bool RendersCrisp(BYTE quality, LONG lfHeight)
+{
+    if (quality == NONANTIALIASED_QUALITY)
+        return true;
+    if (quality == ANTIALIASED_QUALITY || quality == CLEARTYPE_QUALITY)
+        return false;
+    const LONG pixels = lfHeight == 0 ? DefaultEmPixels : lfHeight < 0 ? -lfHeight : lfHeight;
+    return pixels <= CrispTextPixels;
+}
+
 FontRequest RequestFor(const LOGFONTA& logFont)
 {
     FontRequest request;
@@ -26,7 +36,7 @@ FontRequest RequestFor(const LOGFONTA& logFont)
     request.italic = logFont.lfItalic != 0;
     request.underline = logFont.lfUnderline != 0;
     request.strikeOut = logFont.lfStrikeOut != 0;
-    request.monochrome = logFont.lfQuality == NONANTIALIASED_QUALITY;
+    request.monochrome = RendersCrisp(logFont.lfQuality, request.height);
     request.charSet = logFont.lfCharSet == DEFAULT_CHARSET ? ANSI_CHARSET : logFont.lfCharSet;
     request.pitchAndFamily = logFont.lfPitchAndFamily;
     return request;

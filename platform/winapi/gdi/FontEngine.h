@@ -16,8 +16,15 @@
 
 constexpr int MaxEmPixels = 1024;
 constexpr int DefaultEmPixels = 12;
+// Interface text up to this size (12 pt) is drawn crisp, in whole pixels, as the classic look
+// draws it; larger text is smoothed unless the font asks otherwise.
+constexpr int CrispTextPixels = 16;
 
 namespace winapi_gdi::detail {
+
+// Whether a font of this quality and height is drawn without grey edges: a font may ask for either
+// way; by default small text is crisp.
+[[nodiscard]] bool RendersCrisp(BYTE quality, LONG lfHeight);
 
 // A logical font reduced to what changes the realised one.
 struct FontRequest {

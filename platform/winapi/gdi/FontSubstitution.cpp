@@ -13,20 +13,23 @@ constexpr BYTE Sans = VARIABLE_PITCH | FF_SWISS;
 constexpr BYTE Serif = VARIABLE_PITCH | FF_ROMAN;
 constexpr BYTE Mono = FIXED_PITCH | FF_MODERN;
 
-// Metric-compatible families where they exist (Liberation for Arial, Times New Roman, Courier
-// New); the wide Verdana goes to DejaVu Sans, which shares its design, and the narrower Tahoma to
-// DejaVu Sans Condensed. The dialog faces use Arial's widths, which the forms were laid out for.
+// Every face a program names for interface text (dialog faces, Tahoma, the system face) is one
+// family, so that controls, captions, menus and message boxes read alike side by side: DejaVu
+// Sans Condensed, a design of the same school as Tahoma with close metrics at 8 pt. Metric-
+// compatible families stand for Arial, Times New Roman and Courier New; the wide Verdana goes to
+// DejaVu Sans, which shares its design.
+constexpr std::string_view InterfaceFamily = "DejaVu Sans Condensed";
 constexpr FontSubstitute Table[] = {
-    {"MS Sans Serif", {"Liberation Sans", "DejaVu Sans"}, Sans},
-    {"MS Shell Dlg", {"Liberation Sans", "DejaVu Sans"}, Sans},
-    {"MS Shell Dlg 2", {"Liberation Sans", "DejaVu Sans"}, Sans},
-    {"Microsoft Sans Serif", {"Liberation Sans", "DejaVu Sans"}, Sans},
-    {"Tahoma", {"DejaVu Sans Condensed", "Liberation Sans"}, Sans},
+    {"MS Sans Serif", {InterfaceFamily, "Liberation Sans"}, Sans},
+    {"MS Shell Dlg", {InterfaceFamily, "Liberation Sans"}, Sans},
+    {"MS Shell Dlg 2", {InterfaceFamily, "Liberation Sans"}, Sans},
+    {"Microsoft Sans Serif", {InterfaceFamily, "Liberation Sans"}, Sans},
+    {"Tahoma", {InterfaceFamily, "Liberation Sans"}, Sans},
+    {"System", {InterfaceFamily, "Liberation Sans"}, Sans},
+    {"Segoe UI", {InterfaceFamily, "Liberation Sans"}, Sans},
     {"Arial", {"Liberation Sans", "DejaVu Sans"}, Sans},
     {"Helvetica", {"Liberation Sans", "DejaVu Sans"}, Sans},
     {"Verdana", {"DejaVu Sans", "Liberation Sans"}, Sans},
-    {"System", {"Liberation Sans", "DejaVu Sans"}, Sans},
-    {"Segoe UI", {"Liberation Sans", "DejaVu Sans"}, Sans},
     {"Times New Roman", {"Liberation Serif", "DejaVu Serif"}, Serif},
     {"MS Serif", {"Liberation Serif", "DejaVu Serif"}, Serif},
     {"Courier New", {"Liberation Mono", "DejaVu Sans Mono"}, Mono},

@@ -91,6 +91,14 @@ TEST_F(FormsTest, FormDataBuildsTheTreeBindsEventsAndShowsItsColours)
     EXPECT_EQ(form.Events.back(), "show");
 }
 
+TEST_F(FormsTest, AShownFormStartsOnItsFirstControlInTabOrder)
+{
+    ASSERT_EQ(m_form->ActiveControl(), nullptr);
+    ShowAndSettle();
+    EXPECT_EQ(GetFocus(), m_form->CancelButton->Handle()); // tab order 0 of the first panel
+    EXPECT_EQ(m_form->ActiveControl(), m_form->CancelButton);
+}
+
 TEST_F(FormsTest, AProgramWithNoIconOfItsOwnShowsTheLibrarysDefault)
 {
     const TApplication fresh(nullptr);

@@ -131,6 +131,7 @@ TEST_F(ComboBoxTest, TheFieldAndTheListPaintInTheComboColour)
     m_combo->SetStyle(csDropDownList);
     m_combo->SetColor(clAqua);
     m_combo->Items()->SetCommaText("a,b,c");
+    m_combo->SetTabStop(false); // unfocused: a focused field shows the highlight instead
     ShowForm();
     EXPECT_TRUE(PumpUntil([&] { return Shown(*m_combo, POINT{60, 6}) == Rgb(clAqua); }));
     m_combo->SetDroppedDown(true);

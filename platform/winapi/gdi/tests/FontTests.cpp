@@ -1,6 +1,7 @@
 #include "TextFixture.h"
 
 #include "platform/winapi/gdi/FontSubstitution.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <vector>
 
@@ -34,17 +35,17 @@ TEST_F(FontTest, WindowsFaceNamesMapToInstalledFamilies)
         BYTE pitchAndFamily;
         const char* family;
     } cases[] = {
-        {"MS Sans Serif", 0, "Liberation Sans"},
-        {"ms sans serif", 0, "Liberation Sans"},
+        {"MS Sans Serif", 0, "DejaVu Sans Condensed"},
+        {"ms sans serif", 0, "DejaVu Sans Condensed"},
         {"Tahoma", 0, "DejaVu Sans Condensed"},
         {"Arial", 0, "Liberation Sans"},
         {"Verdana", 0, "DejaVu Sans"},
         {"Courier New", 0, "Liberation Mono"},
         {"Times New Roman", 0, "Liberation Serif"},
-        {"System", 0, "Liberation Sans"},
-        {"MS Shell Dlg", 0, "Liberation Sans"},
-        {"No Such Face", 0, "Liberation Sans"},
-        {"", 0, "Liberation Sans"},
+        {"System", 0, "DejaVu Sans Condensed"},
+        {"MS Shell Dlg", 0, "DejaVu Sans Condensed"},
+        {"No Such Face", 0, "DejaVu Sans Condensed"},
+        {"", 0, "DejaVu Sans Condensed"},
         {"", FIXED_PITCH, "Liberation Mono"},
         {"", VARIABLE_PITCH | FF_ROMAN, "Liberation Serif"},
         {"DejaVu Sans Mono", 0, "DejaVu Sans Mono"},
@@ -67,6 +68,32 @@ TEST_F(FontTest, WindowsFaceNamesMapToInstalledFamilies)
     // Through the GDI calls: the realised face is the substitute.
     Use(Font("Arial", -11));
     EXPECT_EQ(RealisedFamily(), "Liberation Sans");
+}
+
+// Interface text at its usual sizes is drawn in whole pixels, as the classic look draws it; large
+// text, and any font that asks for smoothing, has grey edges.
+TEST_F(FontTest, SmallTextIsCrispUnlessTheFontAsksForSmoothing)
+{
+    const auto greyPixels = [this](HFONT font) {
+        Clear();
+        Use(font);
+        TextOutA(m_dc, 2, 2, "Crisp text", 10);
+        int grey = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 150; ++x)
+                grey += Pixel(x, y) != 0 && Pixel(x, y) != (White & 0xFFFFFF) ? 1 : 0;
+        return grey;
+    };
+    EXPECT_EQ(greyPixels(Font("Tahoma", -11)), 0);
+    EXPECT_EQ(greyPixels(Font("Tahoma", -11, FW_BOLD)), 0);
+    EXPECT_GT(greyPixels(Font("Tahoma", -24)), 0);
+    const GdiObject<HFONT> smoothed(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                                ANTIALIASED_QUALITY, 0, "Tahoma"));
+    EXPECT_GT(greyPixels(smoothed.Get()), 0);
+    const GdiObject<HFONT> crisp(CreateFontA(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                             NONANTIALIASED_QUALITY, 0, "Tahoma"));
+    EXPECT_EQ(greyPixels(crisp.Get()), 0);
+    Use(Font("Arial", -11));
 }
 
 TEST_F(FontTest, HeightsFollowGdiAt96Dpi)
