@@ -153,6 +153,9 @@ class TInplaceEdit : public TCustomMaskEdit {
     void SetGrid(TCustomGridGx* grid) { m_grid = grid; }
     [[nodiscard]] LONG ClickTime() const { return m_clickTime; }
     void SetClickTime(LONG time) { m_clickTime = time; }
+    // The limit the grid gave with the contents; -1 (no change allowed) reaches no edit window,
+    // which takes only lengths from 0.
+    [[nodiscard]] int EditLimit() const { return m_editLimit; }
 
     // Caret at the end, nothing selected.
     void Deselect();
@@ -186,6 +189,7 @@ private:
 
     TCustomGridGx* m_grid = nullptr;
     LONG m_clickTime = 0;
+    int m_editLimit = 0;
 };
 
 class TCustomGridGx : public TCustomControl {

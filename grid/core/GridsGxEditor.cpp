@@ -72,7 +72,7 @@ void TCustomGridGx::FillEditor()
     m_inplaceCol = m_current.X;
     m_inplaceRow = m_current.Y;
     m_inplaceEditor->UpdateContents();
-    m_canEditModify = m_inplaceEditor->MaxLength() != -1;
+    m_canEditModify = m_inplaceEditor->EditLimit() != -1;
     m_inplaceEditor->SelectAll();
 }
 
@@ -190,7 +190,8 @@ void TInplaceEdit::UpdateContents()
     const int row = m_grid->Row();
     SetEditMask(m_grid->GetEditMask(col, row));
     SetText(m_grid->GetEditText(col, row));
-    SetMaxLength(m_grid->GetEditLimit());
+    m_editLimit = m_grid->GetEditLimit();
+    SetMaxLength(m_editLimit);
 }
 
 // ---- Keys ------------------------------------------------------------------------------------------------
