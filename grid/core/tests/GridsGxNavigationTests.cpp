@@ -135,3 +135,26 @@ TEST_F(GridNavigation, TheWheelMovesTheCurrentRowWithinTheDataRows)
     EXPECT_EQ(m_grid->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0), 1);
     EXPECT_EQ(m_grid->Row(), 19);
 }
+
+TEST_F(GridNavigation, ScrollBarsRestAtTheStartWhenEverythingFitsAndFollowTheTopLeftOtherwise)
+{
+    m_grid->SetScrollBars(ssBothGx);
+    m_grid->SetRowCount(5); // every row fits: nothing to divide by
+    Pump();
+    EXPECT_EQ(GetScrollPos(m_grid->Handle(), SB_VERT), 0);
+    m_grid->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(m_grid->TopRow(), 1);
+
+    m_grid->SetRowCount(50);
+    m_grid->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(m_grid->TopRow(), 2);
+    m_grid->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+    const int lastTop = m_grid->TopRow();
+    EXPECT_GT(lastTop, 30);
+    EXPECT_EQ(GetScrollPos(m_grid->Handle(), SB_VERT), 127);
+    m_grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+    EXPECT_EQ(m_grid->TopRow(), 1);
+    m_grid->FocusCell(9, 49, true);
+    EXPECT_EQ(m_grid->TopRow(), lastTop);
+    EXPECT_EQ(GetScrollPos(m_grid->Handle(), SB_HORZ), 127);
+}
