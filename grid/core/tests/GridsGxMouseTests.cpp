@@ -98,3 +98,26 @@ TEST_F(GridMouse, CancelModeEndsADragWithoutApplyingIt)
     Press(POINT{250, 10}, false);
     EXPECT_EQ(m_grid->ColumnWidthAt(2), 64);
 }
+
+TEST_F(GridMouse, HoldingTheButtonBelowTheDataScrollsTheSelectionOnEachTick)
+{
+    Press(Inside(2, 10), true);
+    MoveHeld(POINT{150, 310}); // below the grid, the button still held
+    const int before = m_grid->Anchor().Y;
+    m_grid->Perform(WM_TIMER, 1, 0);
+    m_grid->Perform(WM_TIMER, 1, 0);
+    EXPECT_EQ(m_grid->Anchor().Y, before + 2);
+    Press(POINT{150, 310}, false);
+    EXPECT_EQ(m_grid->GridState(), gsNormalGx);
+    EXPECT_EQ(m_grid->Selection().Top, 10);
+}
+
+TEST_F(GridMouse, AFailingMouseDownHandlerIsReportedNotSwallowed)
+{
+    m_grid->SetOnMouseDown(TMouseEvent::FromFunction(
+        [](TObject*, TMouseButton, TShiftState, int, int) { throw Exception("handler failed"); }));
+    Click(Inside(3, 3));
+    ASSERT_EQ(m_errors.size(), 1u);
+    EXPECT_NE(m_errors[0].find("handler failed"), std::string::npos);
+    m_errors.clear();
+}

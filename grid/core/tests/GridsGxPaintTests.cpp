@@ -136,3 +136,16 @@ TEST_F(GridPaint, NothingIsPaintedWhileLocked)
     Repaint();
     EXPECT_FALSE(m_grid->DrawnCells.empty());
 }
+
+TEST_F(GridPaint, FrozenColumnsArePaintedLikeDataCells)
+{
+    m_grid->SetFixedCols(2);
+    m_grid->SetFrozenColCount(1);
+    Repaint();
+    EXPECT_EQ(Shown(Inside(0, 3)), SysRgb(COLOR_BTNFACE));
+    EXPECT_EQ(Shown(Inside(1, 3)), SysRgb(COLOR_WINDOW));
+    EXPECT_EQ(Shown(Inside(1, 0)), SysRgb(COLOR_BTNFACE)); // its title stays fixed
+    const TTestGrid::Drawn* frozen = DrawnCell(1, 3);
+    ASSERT_NE(frozen, nullptr);
+    EXPECT_FALSE(frozen->State.Contains(gdFixed));
+}
