@@ -158,3 +158,23 @@ TEST_F(GridNavigation, ScrollBarsRestAtTheStartWhenEverythingFitsAndFollowTheTop
     EXPECT_EQ(m_grid->TopRow(), lastTop);
     EXPECT_EQ(GetScrollPos(m_grid->Handle(), SB_HORZ), 127);
 }
+
+TEST_F(GridNavigation, OneWideColumnScrollsByPixels)
+{
+    m_grid->SetScrollBars(ssBothGx);
+    m_grid->SetColCount(1);
+    m_grid->SetColWidths(0, 1000);
+    Pump();
+    const int step = m_grid->Canvas()->TextWidth("0");
+    ASSERT_GT(step, 0);
+    m_grid->Perform(WM_HSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(m_grid->ColOffset(), step);
+    m_grid->Perform(WM_HSCROLL, SB_LINEUP, 0);
+    m_grid->Perform(WM_HSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(m_grid->ColOffset(), 0); // never before the start
+    m_grid->Perform(WM_HSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(m_grid->ColOffset(), m_grid->ClientWidth());
+    m_grid->SetColWidths(0, 100); // narrower than the client: nothing to scroll
+    m_grid->Perform(WM_HSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(m_grid->ColOffset(), 0);
+}
