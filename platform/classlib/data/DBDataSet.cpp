@@ -154,8 +154,9 @@ void TDataSet::SetActive(bool active)
         return;
     }
     m_BeforeClose(this);
-    CloseCursor();
+    // The links learn that the data set closed before its fields go.
     SetState(dsInactive);
+    CloseCursor();
     FireAfter(dnAfterClose, m_AfterClose);
 }
 
