@@ -5,7 +5,6 @@
 #include "platform/classlib/core/ApplicationHandleException.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/winapi/gdi/Gdi.h"
-#include "platform/winapi/gdi/MemoryDC.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +16,19 @@ namespace {
 TDBGridGxStyle* g_defaultStyle = nullptr;
 
 constexpr TColor DarkTitleColor = 0x404040;
+
+// The screen's device context for as long as the object lives.
+class ScreenDC {
+public:
+    ScreenDC() : m_dc(GetDC(nullptr)) {}
+    ~ScreenDC() { ReleaseDC(nullptr, m_dc); }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    [[nodiscard]] HDC Handle() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
 
 [[nodiscard]] double BlendChannel(int colorChannel, int glassChannel, bool ungray)
 {
@@ -74,7 +86,7 @@ TColor TDBGridGxStyle::BlendLighter(TColor color, TColor glassColor, bool ungray
 
 TColor TDBGridGxStyle::NearestColor(TColor color)
 {
-    const MemoryDC dc;
+    const ScreenDC dc;
     return static_cast<TColor>(GetNearestColor(dc.Handle(), ColorToRGB(color)));
 }
 
@@ -133,7 +145,7 @@ void TDBGridGxStyle::StyleWindowProc(TMessage& message)
 
 void TDBGridGxStyle::ScreenColorsChanged()
 {
-    const MemoryDC dc;
+    const ScreenDC dc;
     m_screenColorCount = GetDeviceCaps(dc.Handle(), NUMCOLORS);
 }
 
