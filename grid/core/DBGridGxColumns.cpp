@@ -184,11 +184,9 @@ std::string TColumnGx::GetDisplayName() const
 // A default column moves its field along, so the data set's field order follows the grid's.
 void TColumnGx::SetIndex(int index)
 {
-    if (TField* field = WriteThroughField()) {
-        const IDataGridGx* grid = OwnerGrid();
-        if (TField* target = const_cast<IDataGridGx*>(grid)->DataLink().GetMappedField(index))
+    if (TField* field = WriteThroughField())
+        if (TField* target = OwnerGrid()->DataLink().GetMappedField(index))
             field->SetIndex(target->Index());
-    }
     TCollectionItem::SetIndex(index);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/Text.h"
 
 #include <algorithm>
@@ -23,6 +24,15 @@ int g_waitCursorDepth = 0;
 TCursor g_savedCursor = crDefault;
 
 } // namespace
+
+void MirrorCanvasForRightToLeft(TCanvas& canvas, bool rightToLeft, int width, int height)
+{
+    const HDC dc = canvas.Handle();
+    (void)SetMapMode(dc, MM_ANISOTROPIC);
+    (void)SetWindowOrgEx(dc, rightToLeft ? width : 0, 0, nullptr);
+    (void)SetViewportExtEx(dc, width, height, nullptr);
+    (void)SetWindowExtEx(dc, rightToLeft ? -width : width, height, nullptr);
+}
 
 int FieldValueAsInt32(const TField& field, int defaultValue)
 {

@@ -13,6 +13,10 @@ class TField;
 
 // The grid unit's small routines that the other parts of the grid share.
 
+// Mirrors the canvas horizontally for right-to-left drawing (or sets the plain mapping back):
+// logical x runs from the right edge of a width-wide area.
+void MirrorCanvasForRightToLeft(TCanvas& canvas, bool rightToLeft, int width, int height);
+
 // A number field's value as a 32-bit integer: integer fields as they are, a large integer or a
 // float-like value (truncated) only inside the 32-bit range; null, other types and values
 // outside give defaultValue.

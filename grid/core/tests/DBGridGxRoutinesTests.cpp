@@ -3,6 +3,9 @@
 #include "grid/core/tests/TestDataGrid.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/forms/Forms.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/winapi/gdi/Text.h"
 #include "tests/support/controls/ControlTestHost.h"
 
 #include <gtest/gtest.h>
@@ -70,4 +73,39 @@ TEST_F(GridMessages, DropPendingMessageKeepsAQuitRequest)
     DropPendingMessage(nullptr, WM_QUIT);
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is posted again";
     EXPECT_EQ(message.wParam, 3u);
+}
+
+TEST_F(GridMessages, MirroredCanvasDrawsFromTheRightEdge)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(20, 10);
+    TCanvas& canvas = *bitmap.Canvas();
+    canvas.Brush()->SetColor(clWhite);
+    canvas.FillRect(Rect(0, 0, 20, 10));
+    MirrorCanvasForRightToLeft(canvas, true, 20, 10);
+    canvas.Brush()->SetColor(clRed);
+    canvas.FillRect(Rect(0, 0, 2, 10));
+    MirrorCanvasForRightToLeft(canvas, false, 20, 10);
+    EXPECT_EQ(canvas.Pixels(19, 5), clRed);
+    EXPECT_EQ(canvas.Pixels(0, 5), clWhite);
+}
+
+TEST_F(GridMessages, TextMeasuredAgainstACell)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(10, 10);
+    TCanvas& canvas = *bitmap.Canvas();
+    const int word = MeasureTextWidth(canvas, "word");
+    EXPECT_GT(word, 0);
+    EXPECT_GT(MeasureTextWidth(canvas, "word word"), word);
+    int width = 0;
+    int height = 0;
+    const TRect wide{0, 0, 400, 20};
+    EXPECT_FALSE(TextExceedsCell(DT_LEFT, canvas, 0, width, height, false, wide, "word word", 2));
+    EXPECT_EQ(width, MeasureTextWidth(canvas, "word word"));
+    const TRect narrow{0, 0, word + 4, 20};
+    EXPECT_TRUE(TextExceedsCell(DT_LEFT, canvas, 0, width, height, false, narrow, "word word", 2)) << "too wide";
+    EXPECT_TRUE(TextExceedsCell(DT_LEFT, canvas, 0, width, height, true, narrow, "word word", 2)) << "wrapped, too tall";
+    const TRect tall{0, 0, word + 4, 4 * height};
+    EXPECT_FALSE(TextExceedsCell(DT_LEFT, canvas, 0, width, height, true, tall, "word word", 2));
 }
