@@ -148,15 +148,16 @@ void TDataSet::SetActive(bool active)
             throw;
         }
         SetState(dsBrowse);
-        m_AfterOpen(this);
+        FireAfter(dnAfterOpen, m_AfterOpen);
         if (!IsEmpty())
-            m_AfterScroll(this);
+            FireAfter(dnAfterScroll, m_AfterScroll);
         return;
     }
     m_BeforeClose(this);
-    CloseCursor();
+    // The links learn that the data set closed before its fields go.
     SetState(dsInactive);
-    m_AfterClose(this);
+    CloseCursor();
+    FireAfter(dnAfterClose, m_AfterClose);
 }
 
 void TDataSet::OpenCursor()
@@ -536,7 +537,7 @@ void TDataSet::First()
     m_bof = true;
     m_eof = m_view.empty();
     Resync();
-    m_AfterScroll(this);
+    FireAfter(dnAfterScroll, m_AfterScroll);
 }
 
 void TDataSet::Last()
@@ -549,7 +550,7 @@ void TDataSet::Last()
     m_eof = true;
     m_bof = m_view.empty();
     Resync();
-    m_AfterScroll(this);
+    FireAfter(dnAfterScroll, m_AfterScroll);
 }
 
 int TDataSet::MoveBy(int distance)
@@ -567,7 +568,7 @@ int TDataSet::MoveBy(int distance)
     const int target = static_cast<int>(std::clamp<long long>(wanted, 0, last));
     const int moved = target - m_cursor;
     MoveCursor(target, wanted < 0, wanted > last);
-    m_AfterScroll(this);
+    FireAfter(dnAfterScroll, m_AfterScroll);
     return moved;
 }
 
@@ -589,7 +590,7 @@ void TDataSet::SetRecNo(int recNo)
         return;
     m_BeforeScroll(this);
     MoveCursor(target, std::nullopt, std::nullopt);
-    m_AfterScroll(this);
+    FireAfter(dnAfterScroll, m_AfterScroll);
 }
 
 int TDataSet::RecordCount() const
@@ -641,7 +642,7 @@ void TDataSet::SetBookmark(const TBookmarkStr& bookmark)
         DatabaseError(SInvalidBookmark, this);
     m_BeforeScroll(this);
     MoveCursor(record->ViewIndex, std::nullopt, std::nullopt);
-    m_AfterScroll(this);
+    FireAfter(dnAfterScroll, m_AfterScroll);
 }
 
 int TDataSet::CompareBookmarks(const TBookmark& a, const TBookmark& b) const
@@ -673,7 +674,7 @@ void TDataSet::Edit()
     m_editBackup = m_view[static_cast<std::size_t>(m_cursor)]->Values;
     SetState(dsEdit);
     DataEvent(deRecordChange, 0);
-    m_AfterEdit(this);
+    FireAfter(dnAfterEdit, m_AfterEdit);
 }
 
 void TDataSet::Insert()
@@ -708,8 +709,8 @@ void TDataSet::BeginInsert(bool append)
     m_OnNewRecord(this);
     m_modified = false;
     DataEvent(deDataSetChange, 0);
-    m_AfterInsert(this);
-    m_AfterScroll(this);
+    FireAfter(dnAfterInsert, m_AfterInsert);
+    FireAfter(dnAfterScroll, m_AfterScroll);
 }
 
 void TDataSet::UpdateRecord()
@@ -750,7 +751,7 @@ void TDataSet::Post()
     m_editBackup = TRecordValues();
     SetState(dsBrowse);
     Resync();
-    m_AfterPost(this);
+    FireAfter(dnAfterPost, m_AfterPost);
 }
 
 void TDataSet::Cancel()
@@ -771,7 +772,7 @@ void TDataSet::Cancel()
     m_editBackup = TRecordValues();
     SetState(dsBrowse);
     Resync();
-    m_AfterCancel(this);
+    FireAfter(dnAfterCancel, m_AfterCancel);
 }
 
 void TDataSet::Delete()
@@ -790,6 +791,7 @@ void TDataSet::Delete()
         m_editBackup = TRecordValues();
     }
     m_BeforeDelete(this);
+    m_subscribers->Notify(dnBeforeDelete, this);
     m_BeforeScroll(this);
     FitWindow();
     const auto position = static_cast<std::size_t>(m_cursor);
@@ -806,8 +808,8 @@ void TDataSet::Delete()
     if (m_state != dsBrowse)
         SetState(dsBrowse);
     Resync();
-    m_AfterDelete(this);
-    m_AfterScroll(this);
+    FireAfter(dnAfterDelete, m_AfterDelete);
+    FireAfter(dnAfterScroll, m_AfterScroll);
 }
 
 void TDataSet::CheckBrowseMode()
@@ -849,7 +851,7 @@ bool TDataSet::Locate(std::string_view keyFields, const Variant& keyValues, TLoc
         return false;
     m_BeforeScroll(this);
     MoveCursor(row, std::nullopt, std::nullopt);
-    m_AfterScroll(this);
+    FireAfter(dnAfterScroll, m_AfterScroll);
     return true;
 }
 
@@ -1002,4 +1004,15 @@ void TDataSet::Notification(TComponent* component, TOperation operation)
     for (TField* field : m_fields.m_fields)
         if (field->LookupDataSet() == component)
             field->SetLookupDataSet(nullptr);
+}
+
+TDataSetSubscription TDataSet::Subscribe(TDataSetNotifyKind kind, TDataSetNotifyEvent handler)
+{
+    return TDataSetSubscription(m_subscribers, m_subscribers->Add(kind, std::move(handler)));
+}
+
+void TDataSet::FireAfter(TDataSetNotifyKind kind, const TDataSetNotifyEvent& handler)
+{
+    m_subscribers->Notify(kind, this);
+    handler(this);
 }

@@ -5,6 +5,7 @@
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/data/DBFilter.h"
 #include "platform/classlib/data/DBRecord.h"
+#include "platform/classlib/data/DBSubscriptions.h"
 #include "platform/classlib/core/Events.h"
 
 #include <cstdint>
@@ -15,7 +16,6 @@
 
 class TDataSource;
 
-using TDataSetNotifyEvent = TEvent<TDataSet*>;
 using TFilterRecordEvent = TEvent<TDataSet*, bool&>;
 
 // A column a data set's records hold.
@@ -175,6 +175,11 @@ class TDataSet : public TComponent {
     DATASET_EVENT(OnFilterRecord, TFilterRecordEvent)
 #undef DATASET_EVENT
 
+    // Follows one event beside its published handler: subscribers hear an After event before the
+    // handler and BeforeDelete after it (so a handler that refuses the delete by raising stops
+    // them). The subscription ends when the result is destroyed or the data set is.
+    [[nodiscard]] TDataSetSubscription Subscribe(TDataSetNotifyKind kind, TDataSetNotifyEvent handler);
+
 protected:
     // Fills the column definitions (SetFieldDefs) and the records (AddLoadedRecord).
     virtual void InternalOpen() = 0;
@@ -275,4 +280,8 @@ private:
         m_BeforeEdit, m_AfterEdit, m_BeforePost, m_AfterPost, m_BeforeCancel, m_AfterCancel, m_BeforeDelete,
         m_AfterDelete, m_BeforeScroll, m_AfterScroll, m_OnNewRecord, m_OnCalcFields;
     TFilterRecordEvent m_OnFilterRecord;
+    std::shared_ptr<classlib_data::detail::TSubscriberList> m_subscribers =
+        std::make_shared<classlib_data::detail::TSubscriberList>();
+
+    void FireAfter(TDataSetNotifyKind kind, const TDataSetNotifyEvent& handler);
 };
