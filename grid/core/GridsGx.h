@@ -2,7 +2,7 @@
 
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/Mask.h"
-#include "platform/rtl/Exceptions.h"
+#include "grid/core/InvalidGridOperationGx.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,8 +13,6 @@
 // and selected like data cells), contra columns and rows kept at the right and bottom edges, per
 // column widths and per row heights, a current cell, a selection and an in-place editor. It paints
 // cells only through DrawCell, which a descendant supplies.
-
-RTL_DECLARE_EXCEPTION(EInvalidGridOperationGx, Exception);
 
 struct TGridCoord {
     std::int32_t X = 0;
