@@ -101,7 +101,17 @@ CLASSLIB_IMPLEMENT_CLASS(TKvFrameController, TComponent, ComponentCreator<TKvFra
 
 TKvFrameController::TKvFrameController(TComponent* owner) : TComponent(owner) {}
 
-TKvFrameController::~TKvFrameController() = default;
+TKvFrameController::~TKvFrameController()
+{
+    // The controls let go of the controller through their FrameController property: components
+    // of the same owner are not told of each other's end while that owner frees them.
+    const std::vector<TControl*> controls = m_controls;
+    for (TControl* control : controls) {
+        const TPropInfo* prop = GetPropInfo(*control, "FrameController");
+        if (IsAttached(control) && prop && prop->Kind() == tkClass && prop->SetObject)
+            SetObjectProp(*control, *prop, nullptr);
+    }
+}
 
 void TKvFrameController::AttachControl(TControl* control)
 {

@@ -15,6 +15,14 @@
 class TNamedSettingsControl : public TGraphicControl {
     CLASSLIB_DECLARE_CLASS;
     explicit TNamedSettingsControl(TComponent* owner) : TGraphicControl(owner) {}
+    ~TNamedSettingsControl() override
+    {
+        if (Controller)
+            Controller->DetachControl(this);
+    }
+
+    // Attached to, and left when the control goes, as every control does.
+    TKvFrameController* Controller = nullptr;
 
     [[nodiscard]] TColor FocusColor() const { return m_focusColor; }
     void SetFocusColor(TColor color) { m_focusColor = color; }
@@ -99,6 +107,11 @@ protected:
         control->SetParent(m_form.get());
         return control;
     }
+    void Attach(TNamedSettingsControl* control)
+    {
+        control->Controller = m_controller;
+        m_controller->AttachControl(control);
+    }
 
     TKvFrameController* m_controller = nullptr;
 };
@@ -110,7 +123,7 @@ TEST_F(FrameControllerTest, AControlWithoutTheInterfaceGetsTheSettingsItPublishe
     m_controller->SetFocusColor(clAqua);
     m_controller->SetColor(clCream);
     auto* control = Add<TNamedSettingsControl>();
-    m_controller->AttachControl(control);
+    Attach(control);
     EXPECT_EQ(control->FrameStyle(), fsLowered);
     EXPECT_EQ(control->FrameSides(), (TSides{sdTop, sdBottom}));
     EXPECT_EQ(control->FocusColor(), clAqua);
@@ -129,8 +142,8 @@ TEST_F(FrameControllerTest, AControlTakesOnlyTheSettingsItsNotificationsAccept)
     auto* none = Add<TFilteredSettingsControl>();
     auto* styleOnly = Add<TFilteredSettingsControl>();
     styleOnly->SetAccepted(TKvFrameControllerNotifications{fcpFrameStyle});
-    m_controller->AttachControl(none);
-    m_controller->AttachControl(styleOnly);
+    Attach(none);
+    Attach(styleOnly);
     m_controller->SetFrameStyle(fsBump);
     m_controller->SetFocusColor(clRed);
     m_controller->SetFrameSides(TSides{sdRight});
@@ -143,8 +156,8 @@ TEST_F(FrameControllerTest, AControlTakesOnlyTheSettingsItsNotificationsAccept)
 TEST_F(FrameControllerTest, AClientIsToldOfEveryChangeWhateverItAcceptsAndNothingIsSetByName)
 {
     auto* client = Add<TCountingClient>();
-    m_controller->AttachControl(client);
-    m_controller->AttachControl(client);
+    Attach(client);
+    Attach(client);
     EXPECT_EQ(client->Changes, 1) << "attaching twice pushes once";
     m_controller->SetFrameStyle(fsBump);
     EXPECT_EQ(client->Changes, 2);
@@ -154,7 +167,7 @@ TEST_F(FrameControllerTest, AClientIsToldOfEveryChangeWhateverItAcceptsAndNothin
 TEST_F(FrameControllerTest, HeldUpdatesPushOnceAtTheOutermostRelease)
 {
     auto* client = Add<TCountingClient>();
-    m_controller->AttachControl(client);
+    Attach(client);
     m_controller->HoldUpdates();
     m_controller->HoldUpdates();
     m_controller->SetFrameStyle(fsBump);
@@ -192,7 +205,7 @@ TEST_F(FrameControllerTest, SetterSideEffects)
 TEST_F(FrameControllerTest, AssignCopiesEverySettingAndPushesOnce)
 {
     auto* client = Add<TCountingClient>();
-    m_controller->AttachControl(client);
+    Attach(client);
     TKvFrameController source(nullptr);
     source.SetColor(clRed);
     source.SetFocusColor(clBlue);
