@@ -17,8 +17,8 @@ constexpr std::array<std::string_view, fcpAll> SettingNames{
     "FlatButtonColor", "FlatButtons", "FrameColor", "FrameHotColor", "FrameHotTrack", "FrameHotStyle",
     "FrameSides", "FrameStyle", "FrameVisible", "FramingPreference"};
 
-// ParentColor goes before Color, so that a control taking the parent's colour is not given
-// another one first.
+// ParentColor goes first: a Color pushed after it (only when the controller has a colour of its
+// own) then rightly ends the control's use of its parent's colour.
 constexpr std::array<TKvFrameControllerProperty, fcpAll> FullPushOrder{
     fcpParentColor, fcpColor, fcpDisabledColor, fcpReadOnlyColor, fcpReadOnlyColorOnFocus, fcpFocusColor,
     fcpFlatButtonColor, fcpFlatButtons, fcpFrameColor, fcpFrameHotColor, fcpFrameHotTrack, fcpFrameHotStyle,
@@ -26,8 +26,8 @@ constexpr std::array<TKvFrameControllerProperty, fcpAll> FullPushOrder{
 
 std::vector<std::string> FrameStyleNames(bool withRounded)
 {
-    std::vector<std::string> names{"fsNone",       "fsFlat",   "fsGroove",   "fsBump",   "fsLowered", "fsButtonDown",
-                                   "fsRaised",     "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold"};
+    std::vector<std::string> names{"fsNone",   "fsFlat",     "fsGroove", "fsBump",  "fsLowered", "fsButtonDown",
+                                   "fsRaised", "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold"};
     if (withRounded)
         names.emplace_back("fsFlatRounded");
     return names;

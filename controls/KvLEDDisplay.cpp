@@ -226,7 +226,7 @@ void TKvLEDDisplay::DrawUnlitCells(TCanvas& canvas, int width, int top)
 
 void TKvLEDDisplay::DrawText(TCanvas& canvas, int width, int top)
 {
-    const std::string caption = Caption();
+    const std::string& caption = m_codes;
     const int cellWidth = CellWidth();
     const auto drawAt = [&](int x, unsigned char code) {
         // Cells wholly outside the bitmap would be clipped away anyway.
@@ -275,6 +275,7 @@ void TKvLEDDisplay::Dispatch(TMessage& message)
 {
     TKvBorder::Dispatch(message);
     if (message.Msg == CM_TEXTCHANGED) {
+        m_codes = LEDCodes(Caption());
         UpdateSteps();
         Invalidate();
     }

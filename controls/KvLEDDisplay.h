@@ -13,7 +13,7 @@ enum TKvScrollType { stNone, stRightToLeft, stLeftToRight };
 
 // The caption in 5 x 7 dot-matrix characters, lit dots in SegOnColor over unlit ones in
 // SegOffColor, inside the border control's frames; it can scroll like a ticker. The dot size
-// follows the height inside the frames. Each byte of the caption is one character of the
+// follows the height inside the frames. The caption's characters are shown by their codes in the
 // Windows Western code page.
 class TKvLEDDisplay : public TKvBorder {
     CLASSLIB_DECLARE_CLASS;
@@ -71,7 +71,7 @@ private:
     [[nodiscard]] int Pitch() const { return m_dotSize + m_dotGap; }
     [[nodiscard]] int CellWidth() const { return Pitch() * 6; }
     [[nodiscard]] int CellHeight() const { return m_dotGap * 6 + m_dotSize * 7; }
-    [[nodiscard]] int CaptionLength() const { return static_cast<int>(Caption().size()); }
+    [[nodiscard]] int CaptionLength() const { return static_cast<int>(m_codes.size()); }
     [[nodiscard]] TColor GlyphDotColor(unsigned char code, int column, int row) const;
     [[nodiscard]] int TextStart(int clientWidth) const;
     void DrawUnlitCells(TCanvas& canvas, int width, int top);
@@ -96,6 +96,8 @@ private:
     TKvScrollType m_scrollType = stRightToLeft;
     std::uint16_t m_scrollDelay = 100;
     TNotifyEvent m_onScrollComplete;
+    // The caption's character codes.
+    std::string m_codes;
     int m_dotSize = 2;
     int m_dotGap = 0;
     int m_steps = 0;

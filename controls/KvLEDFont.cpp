@@ -1,5 +1,7 @@
 #include "controls/KvLEDFont.h"
 
+#include "platform/winapi/gdi/TextUtf8.h"
+
 #include <string_view>
 
 namespace {
@@ -159,7 +161,32 @@ constexpr Font MakeFont()
 
 constexpr Font TheFont = MakeFont();
 
+// The code page's characters from 128 to 159 that are not Latin-1's, by code.
+constexpr char32_t UpperControlRange[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+[[nodiscard]] char CodeOf(char32_t character)
+{
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
+        return static_cast<char>(character);
+    for (int index = 0; index < 32; ++index)
+        if (UpperControlRange[index] == character)
+            return static_cast<char>(0x80 + index);
+    return '?';
+}
+
 } // namespace
+
+std::string LEDCodes(std::string_view text)
+{
+    std::string codes;
+    codes.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();)
+        codes.push_back(CodeOf(NextCharacter(text, pos)));
+    return codes;
+}
 
 const TLEDGlyph& LEDGlyph(unsigned char code)
 {

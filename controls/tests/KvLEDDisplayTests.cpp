@@ -37,6 +37,13 @@ TEST(LEDFontTest, GlyphColumnsHoldTheTopRowInBitSeven)
             EXPECT_EQ(column & 1, 0) << code << ": bit 0 is never lit";
 }
 
+TEST(LEDFontTest, TextIsShownByItsCodePageCodes)
+{
+    EXPECT_EQ(LEDCodes("Pr\xC3\xAAt \xE2\x80\x94 5 \xE2\x82\xAC"), "Pr\xEAt \x97 5 \x80");
+    EXPECT_EQ(LEDCodes("\xE6\x97\xA5!"), "?!") << "outside the code page";
+    EXPECT_EQ(LEDCodes("caf\xE9"), "caf\xE9") << "a byte that is no UTF-8 stands for itself";
+}
+
 // The installer's display: 385 x 23 with the status frame one pixel wide, so the client area is
 // (1, 1, 384, 22), dots 2 pixels apart without a gap and cells 12 x 14 from y = 3 of the client.
 class LEDDisplayTest : public KvFormHost {
@@ -109,6 +116,12 @@ TEST_F(LEDDisplayTest, TheCaptionIsDrawnCellByCellOverUnlitCells)
     m_led->SetCaption(std::string("\x01", 1));
     Settle();
     EXPECT_TRUE(ShowsGlyph(0, 127)) << "a control character shows as a block";
+
+    m_led->SetCaption("\xC3\xA9!");
+    Settle();
+    EXPECT_TRUE(ShowsGlyph(0, 0xE9));
+    EXPECT_TRUE(ShowsGlyph(12, '!'));
+    EXPECT_EQ(m_led->Steps(), 12 * 2 + 385);
 }
 
 TEST_F(LEDDisplayTest, AlignmentPlacesTheTextAndCutsWhatDoesNotFit)
