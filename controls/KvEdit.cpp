@@ -52,6 +52,7 @@ void DescribeKvEdit(TClassBuilder& c)
 }
 
 constexpr DWORD ALIGNMENT_STYLES[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
+constexpr char CTRL_V = 0x16;
 
 bool IsControlChar(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
@@ -267,10 +268,18 @@ void TKvCustomEdit::UpdateFrame(bool byMouse, bool inside)
     UpdateColors();
 }
 
+// The whole window in client coordinates, so that the invalid area reaches the frame.
 void TKvCustomEdit::RefreshFrame()
 {
-    if (HandleAllocated())
-        RedrawWindowFrame(Handle(), ClientRect());
+    if (!HandleAllocated())
+        return;
+    const HWND window = Handle();
+    RECT bounds{};
+    POINT origin{0, 0};
+    (void)GetWindowRect(window, &bounds);
+    (void)::ClientToScreen(window, &origin);
+    OffsetRect(&bounds, -origin.x, -origin.y);
+    RedrawWindowFrame(window, bounds);
 }
 
 void TKvCustomEdit::RepaintFrame()
@@ -382,6 +391,10 @@ void TKvCustomEdit::Dispatch(TMessage& message)
 
 void TKvCustomEdit::KeyPress(char& key)
 {
+    // Ctrl+V is a command, not a typed character: it goes to the window, whose paste then
+    // passes what it brings through this same filter.
+    if (key == CTRL_V)
+        return;
     if (m_tabOnEnter && key == '\r') {
         key = '\0';
         // The posted Tab takes the dialog's way, as the Tab key does.
