@@ -230,20 +230,22 @@ bool TKvCustomEdit::IsFocusColorStored() const { return ColorToRGB(m_focusColor)
 
 // ---- State colours and the frame -----------------------------------------------------------------
 
+TColor TKvCustomEdit::StateColor() const
+{
+    if (!Enabled())
+        return m_disabledColor;
+    if (Focused())
+        return IsReadOnly() && m_readOnlyColorOnFocus ? m_readOnlyColor : m_focusColor;
+    return IsReadOnly() ? m_readOnlyColor : m_normalColor;
+}
+
 void TKvCustomEdit::UpdateColors()
 {
     if (IsLoading())
         return;
-    TColor color = m_normalColor;
-    if (!Enabled())
-        color = m_disabledColor;
-    else if (Focused())
-        color = IsReadOnly() && m_readOnlyColorOnFocus ? m_readOnlyColor : m_focusColor;
-    else if (IsReadOnly())
-        color = m_readOnlyColor;
     m_updatingColor = true;
     try {
-        SetColor(color);
+        SetColor(StateColor());
     } catch (...) {
         m_updatingColor = false;
         throw;
@@ -263,23 +265,36 @@ void TKvCustomEdit::TrackColor()
 void TKvCustomEdit::UpdateFrame(bool byMouse, bool inside)
 {
     (byMouse ? m_mouseOver : m_focusedIn) = inside;
-    if (m_frameHotTrack)
+    if (m_dropButtonVisible) {
+        // Only the look of a flat or hot button changes; a pressed one stays as it is.
+        if ((m_flatButtons || m_frameHotTrack) && m_dropButtonState != bsDown && HandleAllocated()) {
+            TRect strip = WindowInClient();
+            if (!m_frameHotTrack)
+                strip.left = strip.right - GetSystemMetrics(SM_CXVSCROLL) - 2;
+            (void)RedrawWindow(Handle(), &strip, nullptr, RDW_FRAME | RDW_NOERASE | RDW_INVALIDATE);
+        }
+    } else if (m_frameHotTrack) {
         RefreshFrame();
+    }
     UpdateColors();
 }
 
-// The whole window in client coordinates, so that the invalid area reaches the frame.
-void TKvCustomEdit::RefreshFrame()
+// The whole window in client coordinates: an invalid area that reaches the frame.
+TRect TKvCustomEdit::WindowInClient()
 {
-    if (!HandleAllocated())
-        return;
     const HWND window = Handle();
     RECT bounds{};
     POINT origin{0, 0};
     (void)GetWindowRect(window, &bounds);
     (void)::ClientToScreen(window, &origin);
     OffsetRect(&bounds, -origin.x, -origin.y);
-    RedrawWindowFrame(window, bounds);
+    return bounds;
+}
+
+void TKvCustomEdit::RefreshFrame()
+{
+    if (HandleAllocated())
+        RedrawWindowFrame(Handle(), WindowInClient());
 }
 
 void TKvCustomEdit::RepaintFrame()
@@ -331,6 +346,8 @@ void TKvCustomEdit::CreateParams(TCreateParams& params)
 
 void TKvCustomEdit::Dispatch(TMessage& message)
 {
+    if (m_dropButtonVisible && DropButtonMessage(message))
+        return;
     switch (message.Msg) {
     case CM_ENTER:
         UpdateFrame(false, true);
@@ -381,6 +398,12 @@ void TKvCustomEdit::Dispatch(TMessage& message)
     case WM_NCPAINT:
         if (m_frameVisible && !UsingXPThemes()) {
             PaintFrame();
+            message.Result = 0;
+        }
+        if (m_dropButtonVisible && HandleAllocated()) {
+            const HDC dc = GetWindowDC(Handle());
+            PaintDropButton(dc);
+            (void)ReleaseDC(Handle(), dc);
             message.Result = 0;
         }
         break;

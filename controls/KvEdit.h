@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
+#include "platform/classlib/forms/ButtonsBitBtnGlyph.h"
 #include "platform/classlib/forms/Mask.h"
 
 #include <memory>
@@ -14,6 +15,9 @@ using TKvInvalidInputEvent = TEvent<TObject*, std::string&>;
 // (normal, focused, disabled, read-only), with a frame of its own painted in the non-client area
 // that can light up while the mouse is over the control or it has the focus, and Enter moving
 // on to the next control when asked.
+//
+// An optional drop button sits in the non-client area at the right; a click on it, Alt+Down or
+// F4 fire OnDropOpen and then OnDropClose.
 //
 // Typing is filtered by KeyPress (and OnKeyPress); pasting (Ctrl+V, Shift+Insert, WM_PASTE)
 // goes through the same filter character by character, so what lands in the edit is what typing
@@ -55,6 +59,15 @@ class TKvCustomEdit : public TCustomMaskEdit {
     [[nodiscard]] TFramingPreference FramingPreference() const { return m_framingPreference; }
     virtual void SetFramingPreference(TFramingPreference preference);
 
+    [[nodiscard]] bool DropButtonVisible() const { return m_dropButtonVisible; }
+    virtual void SetDropButtonVisible(bool visible);
+    [[nodiscard]] TButtonState DropButtonState() const { return m_dropButtonState; }
+    virtual void SetDropButtonState(TButtonState state);
+    [[nodiscard]] bool FlatButtons() const { return m_flatButtons; }
+    virtual void SetFlatButtons(bool flat);
+    [[nodiscard]] TColor FlatButtonColor() const { return m_flatButtonColor; }
+    void SetFlatButtonColor(TColor color) { m_flatButtonColor = color; }
+
     [[nodiscard]] virtual bool IsReadOnly() const { return ReadOnly(); }
     // Hides the edit's own setter so that the colours follow.
     void SetReadOnly(bool readOnly);
@@ -67,6 +80,10 @@ class TKvCustomEdit : public TCustomMaskEdit {
     void SetOnMouseEnter(const TNotifyEvent& handler) { m_onMouseEnter = handler; }
     [[nodiscard]] const TNotifyEvent& OnMouseLeave() const { return m_onMouseLeave; }
     void SetOnMouseLeave(const TNotifyEvent& handler) { m_onMouseLeave = handler; }
+    [[nodiscard]] const TNotifyEvent& OnDropOpen() const { return m_onDropOpen; }
+    void SetOnDropOpen(const TNotifyEvent& handler) { m_onDropOpen = handler; }
+    [[nodiscard]] const TNotifyEvent& OnDropClose() const { return m_onDropClose; }
+    void SetOnDropClose(const TNotifyEvent& handler) { m_onDropClose = handler; }
     [[nodiscard]] const TKvInvalidInputEvent& OnInvalidInput() const { return m_onInvalidInput; }
     void SetOnInvalidInput(const TKvInvalidInputEvent& handler) { m_onInvalidInput = handler; }
 
@@ -83,11 +100,15 @@ protected:
     virtual void DoReadOnlyOn() {}
     virtual void DoReadOnlyOff() {}
     virtual void ReadOnlyChanged();
+    virtual void DrawDropButton(const TRect& rect);
+    virtual void DoDropOpen() { m_onDropOpen(this); }
+    virtual void DoDropClose() { m_onDropClose(this); }
     // The theme service reports themes off here, so the frame is always the control's own.
     [[nodiscard]] virtual bool UsingXPThemes() const { return false; }
 
     void CreateParams(TCreateParams& params) override;
     void Dispatch(TMessage& message) override;
+    void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     [[noreturn]] void ValidateError() override;
     void DefineProperties(TFiler& filer) override;
@@ -95,9 +116,20 @@ protected:
 
 private:
     void TrackColor();
+    [[nodiscard]] TRect WindowInClient();
     void PaintFrame();
     // Repaints the non-client area.
     void RepaintFrame();
+    // The colour the state gives: what UpdateColors shows.
+    [[nodiscard]] TColor StateColor() const;
+    // The drop button's place in window coordinates.
+    [[nodiscard]] TRect DropButtonRect() const;
+    [[nodiscard]] bool DropButtonMessage(TMessage& message);
+    void PaintDropButton(HDC dc);
+    void NarrowClientArea(TMessage& message) const;
+    void HitTestDropButton(TMessage& message);
+    void DropDown(bool byMouse);
+    void EndDrop();
     // The clipboard's text as typing would have let it in.
     void PasteTyped();
     [[nodiscard]] std::string TypedText(const std::string& text);
@@ -118,6 +150,12 @@ private:
     TFrameStyle m_frameStyle = fsFlat;
     bool m_frameVisible = false;
     TFramingPreference m_framingPreference = fpXPThemes;
+    bool m_dropButtonVisible = false;
+    TButtonState m_dropButtonState = bsUp;
+    bool m_mouseOverButton = false;
+    bool m_droppedDown = false;
+    bool m_flatButtons = false;
+    TColor m_flatButtonColor = clBtnFace;
     bool m_focusedIn = false;
     bool m_mouseOver = false;
     // Set while the control changes Color itself, so that the change is not taken as the user's.
@@ -125,6 +163,8 @@ private:
     std::unique_ptr<TCanvas> m_frameCanvas;
     TNotifyEvent m_onMouseEnter;
     TNotifyEvent m_onMouseLeave;
+    TNotifyEvent m_onDropOpen;
+    TNotifyEvent m_onDropClose;
     TKvInvalidInputEvent m_onInvalidInput;
 };
 

@@ -320,3 +320,72 @@ TEST_F(KvEditTest, StateColoursAreNotStored)
 }
 
 } // namespace
+
+namespace {
+
+class KvEditDropButtonTest : public KvEditTest {
+protected:
+    void SetUp() override
+    {
+        KvEditTest::SetUp();
+        m_edit->SetOnDropOpen(TNotifyEvent::FromFunction([this](TObject*) {
+            m_events += "open ";
+            m_capturedWhileOpen = GetCapture() == m_edit->Handle();
+            m_downWhileOpen = m_edit->DropButtonState() == bsDown;
+        }));
+        m_edit->SetOnDropClose(TNotifyEvent::FromFunction([this](TObject*) { m_events += "close "; }));
+        m_edit->SetDropButtonVisible(true);
+        ShowForm();
+    }
+    [[nodiscard]] POINT ButtonCentre() const
+    {
+        return POINT{m_edit->Width() - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2, m_edit->Height() / 2};
+    }
+
+    std::string m_events;
+    bool m_capturedWhileOpen = false;
+    bool m_downWhileOpen = false;
+};
+
+TEST_F(KvEditDropButtonTest, ButtonTakesItsWidthFromTheTextArea)
+{
+    EXPECT_EQ(m_edit->ClientWidth(), m_edit->Width() - 4 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(ShownInWindow(*m_edit, ButtonCentre()) == Rgb(clWindow), false);
+    // Flat, it takes the edit's colour until the mouse comes over the edit.
+    m_edit->SetFlatButtons(true);
+    m_edit->SetFlatButtonColor(clYellow);
+    Pump();
+    EXPECT_EQ(ShownInWindow(*m_edit, POINT{m_edit->Width() - 4, 3}), Rgb(clWindow));
+    MoveMouse(*m_edit, POINT{5, 5});
+    EXPECT_EQ(ShownInWindow(*m_edit, POINT{m_edit->Width() - 5, 4}), Rgb(clYellow));
+}
+
+TEST_F(KvEditDropButtonTest, ClickDropsAndFocuses)
+{
+    ClickInWindow(*m_edit, ButtonCentre());
+    EXPECT_EQ(m_events, "open close ");
+    EXPECT_TRUE(m_capturedWhileOpen);
+    EXPECT_TRUE(m_downWhileOpen);
+    EXPECT_TRUE(m_edit->Focused());
+    EXPECT_EQ(m_edit->DropButtonState(), bsUp);
+    EXPECT_NE(GetCapture(), m_edit->Handle());
+    // A click in the text drops nothing.
+    ClickInWindow(*m_edit, POINT{6, 6});
+    EXPECT_EQ(m_events, "open close ");
+}
+
+TEST_F(KvEditDropButtonTest, KeysDropAndGiveTheMouseBack)
+{
+    Focus(*m_edit);
+    Key(VK_F4);
+    EXPECT_EQ(m_events, "open close ");
+    EXPECT_TRUE(m_capturedWhileOpen);
+    EXPECT_NE(GetCapture(), m_edit->Handle());
+    Key(VK_DOWN);
+    EXPECT_EQ(m_events, "open close ");
+    Key(VK_DOWN, ModAlt);
+    EXPECT_EQ(m_events, "open close open close ");
+    EXPECT_NE(GetCapture(), m_edit->Handle());
+}
+
+} // namespace

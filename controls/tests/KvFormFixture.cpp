@@ -55,15 +55,25 @@ std::uint32_t KvFormFixture::Shown(TControl& control, POINT client) const
     return m_display->WindowPixel(FormId(), point.x, point.y).value_or(0xDEADBEEF) & 0xFFFFFF;
 }
 
-std::uint32_t KvFormFixture::ShownInWindow(TWinControl& control, POINT window) const
+POINT KvFormFixture::WindowInForm(TWinControl& control, POINT window) const
 {
     RECT form{};
     RECT own{};
     (void)GetWindowRect(m_form->Handle(), &form);
     (void)GetWindowRect(control.Handle(), &own);
-    const int x = own.left - form.left + window.x;
-    const int y = own.top - form.top + window.y;
-    return m_display->WindowPixel(FormId(), x, y).value_or(0xDEADBEEF) & 0xFFFFFF;
+    return POINT{own.left - form.left + window.x, own.top - form.top + window.y};
+}
+
+std::uint32_t KvFormFixture::ShownInWindow(TWinControl& control, POINT window) const
+{
+    const POINT point = WindowInForm(control, window);
+    return m_display->WindowPixel(FormId(), point.x, point.y).value_or(0xDEADBEEF) & 0xFFFFFF;
+}
+
+void KvFormFixture::ClickInWindow(TWinControl& control, POINT window)
+{
+    m_display->InjectClick(FormId(), WindowInForm(control, window));
+    Pump();
 }
 
 int KvFormFixture::CountShown(TControl& control, TColor color) const

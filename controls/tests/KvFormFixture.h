@@ -42,6 +42,8 @@ protected:
     // The mouse without a button held, at a client point of a control or of the form.
     void MoveMouse(TControl& control, POINT client);
     // `text` is what the key types, as the keyboard reports it (Ctrl+V types "\x16").
+    // A left click at a point of a windowed control's whole window, its frame included.
+    void ClickInWindow(TWinControl& control, POINT window);
     void Key(unsigned virtualKey, unsigned modifiers = 0, const std::string& text = {});
     void Type(const std::string& text);
 
@@ -52,6 +54,7 @@ protected:
 private:
     [[nodiscard]] WindowId FormId() const;
     [[nodiscard]] POINT InForm(TControl& control, POINT client) const;
+    [[nodiscard]] POINT WindowInForm(TWinControl& control, POINT window) const;
 };
 
 [[nodiscard]] std::uint32_t Rgb(TColor color);
