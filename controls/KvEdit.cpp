@@ -1,6 +1,7 @@
 #include "controls/KvEdit.h"
 
 #include "platform/classlib/core/FormReader.h"
+#include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/GdiOwners.h"
@@ -454,7 +455,11 @@ std::string TKvCustomEdit::TypedText(const std::string& text)
             continue;
         std::string passed;
         for (char byte : character) {
-            KeyPress(byte);
+            // A form that previews keys filters first, as it does for typing.
+            if (TCustomForm* form = GetParentForm(this); form && form->KeyPreview())
+                form->OnKeyPress()(form, byte);
+            if (byte != '\0')
+                KeyPress(byte);
             passed += byte;
         }
         if (length == 1 ? passed[0] != '\0' && !IsControlChar(static_cast<unsigned char>(passed[0]))

@@ -242,9 +242,7 @@ void TKvLabel::DrawArcText()
         const int x = centre.x - Nearest(std::sin(a) * (radius.x - h));
         const int y = centre.y - Nearest(std::cos(a) * (radius.y - h));
         // Escapement in tenths of a degree.
-        const GdiObject<HFONT> turned(CreateRotatedFont(*Font(), 0));
-        LOGFONTA description{};
-        (void)GetObject(turned.Get(), sizeof description, &description);
+        LOGFONTA description = Font()->LogFont();
         description.lfEscapement = Nearest(a * 1800 / std::numbers::pi);
         const GdiObject<HFONT> charFont(CreateFontIndirectA(&description));
         canvas.Font()->SetHandle(charFont.Get());

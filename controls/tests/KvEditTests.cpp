@@ -204,6 +204,21 @@ TEST_F(KvEditTest, PastingCutsAtTheLimitOnAWholeCharacter)
     EXPECT_GT(m_keyPresses, 2);
 }
 
+TEST_F(KvEditTest, FormThatPreviewsKeysFiltersPastingToo)
+{
+    m_form->SetKeyPreview(true);
+    m_form->SetOnKeyPress(TKeyPressEvent::FromFunction([](TObject*, char& key) {
+        if (key == '-')
+            key = '\0';
+    }));
+    ShowForm();
+    Focus(*m_edit);
+    Type("1-2");
+    Clipboard()->SetAsText("3-4");
+    Key('V', ModControl, "\x16");
+    EXPECT_EQ(m_edit->Text(), "1234");
+}
+
 TEST_F(KvEditTest, ReadOnlyEditTakesNoPaste)
 {
     DigitsOnly();
