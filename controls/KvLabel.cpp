@@ -427,10 +427,9 @@ void TKvLabel::AdjustBounds()
     TRect rect = ClientRect();
     DeflateForBorders(rect, true);
     OffsetRect(&rect, -rect.left, -rect.top);
-    std::string text = GetLabelText();
+    const std::string caption = GetLabelText();
     // An empty caption still measures one line high.
-    if (text.empty())
-        text = " ";
+    const std::string text = caption.empty() ? std::string(1, ' ') : caption;
     const HDC screen = GetDC(nullptr);
     {
         TCanvas canvas;
