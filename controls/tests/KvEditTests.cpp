@@ -4,6 +4,7 @@
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"
 #include "platform/classlib/forms/Clipbrd.h"
+#include "platform/winapi/controls/Edit.h"
 
 #include <string>
 
@@ -129,6 +130,23 @@ TEST_F(KvEditTest, FrameIsDrawnInItsStyleAndLightsUpWhileHot)
     Pump();
     EXPECT_EQ(ShownInWindow(*m_edit, POINT{0, 5}), Rgb(clRed));
     EXPECT_EQ(ShownInWindow(*m_edit, POINT{1, 5}), Rgb(clBtnFace));
+}
+
+TEST_F(KvEditTest, AlignmentReachesTheWindow)
+{
+    m_edit->SetText("keep");
+    ShowForm();
+    const struct {
+        TAlignment alignment;
+        DWORD style;
+    } cases[] = {{taRightJustify, ES_RIGHT}, {taCenter, ES_CENTER}, {taLeftJustify, ES_LEFT}};
+    for (const auto& c : cases) {
+        m_edit->SetAlignment(c.alignment);
+        const auto style = static_cast<DWORD>(GetWindowLongA(m_edit->Handle(), GWL_STYLE));
+        EXPECT_EQ(style & (ES_RIGHT | ES_CENTER), c.style) << c.alignment;
+        EXPECT_EQ(style & ES_MULTILINE, 0U);
+    }
+    EXPECT_EQ(m_edit->Text(), "keep");
 }
 
 TEST_F(KvEditTest, MouseEnterAndLeaveAreReported)
