@@ -120,9 +120,9 @@ private:
     using TCopyDrawer = std::function<void(TColor color, int dx, int dy)>;
     // The copies under the caption that make its text style: raised, recessed or shadow.
     void DrawStyleCopies(const TCopyDrawer& draw, int shadowOffset) const;
-    void DrawFlatText();
-    void DrawTurnedText(TRect& rect, int halfDepth);
-    void DrawArcText();
+    void DrawFlatText(TCanvas& canvas);
+    void DrawTurnedText(TCanvas& canvas, const TRect& rect, int halfDepth);
+    void DrawArcText(TCanvas& canvas);
     void SetFontColours(TColor color);
 
     int m_angle = 0;

@@ -1,5 +1,6 @@
 #include "controls/KvLabel.h"
 
+#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
@@ -23,9 +24,18 @@ std::size_t CharLength(const std::string& text, std::size_t pos)
 
 } // namespace
 
+// Painted off-screen and shown in one step; a transparent label starts from what its parent
+// shows behind it.
 void TKvLabel::Paint()
 {
-    TCanvas& canvas = *Canvas();
+    if (Width() <= 0 || Height() <= 0)
+        return;
+    TBitmap buffer;
+    buffer.SetPixelFormat(pf32bit);
+    buffer.SetSize(Width(), Height());
+    TCanvas& canvas = *buffer.Canvas();
+    if (Transparent())
+        DrawParentBackground(this, canvas.Handle());
     TRect rect = ClientRect();
     TFramedBorders borders;
     borders.BorderOuter = m_borderOuter;
@@ -50,9 +60,10 @@ void TKvLabel::Paint()
     canvas.Brush()->SetStyle(bsClear);
     canvas.Font()->Assign(Font());
     if (m_rotation == roCurve)
-        DrawArcText();
+        DrawArcText(canvas);
     else
-        DrawFlatText();
+        DrawFlatText(canvas);
+    Canvas()->Draw(0, 0, &buffer);
 }
 
 void TKvLabel::DrawStyleCopies(const TCopyDrawer& draw, int shadowOffset) const
@@ -111,16 +122,15 @@ TPoint TKvLabel::ArcRadius() const
     }
 }
 
-void TKvLabel::DrawFlatText()
+void TKvLabel::DrawFlatText(TCanvas& canvas)
 {
     TRect rect = ClientRect();
     DeflateForBorders(rect, true);
     InflateRect(&rect, -m_textMargin, -m_textMargin);
     if (m_rotation == roFlat) {
-        DrawTurnedText(rect, m_shadowDepth / 2);
+        DrawTurnedText(canvas, rect, m_shadowDepth / 2);
         return;
     }
-    TCanvas& canvas = *Canvas();
     const std::string text = GetLabelText();
     const int length = static_cast<int>(text.size());
     const UINT flags = TextFlags();
@@ -149,9 +159,8 @@ void TKvLabel::DrawFlatText()
 
 // Text turned by Angle about the label's centre, placed so that the quarter turns keep to the
 // alignment as level text does.
-void TKvLabel::DrawTurnedText(TRect& rect, int halfDepth)
+void TKvLabel::DrawTurnedText(TCanvas& canvas, const TRect& rect, int halfDepth)
 {
-    TCanvas& canvas = *Canvas();
     const std::string text = GetLabelText();
     const bool shadow = m_textStyle == tsShadow;
     const int lineHeight = canvas.TextHeight("Pp");
@@ -221,13 +230,12 @@ void TKvLabel::DrawTurnedText(TRect& rect, int halfDepth)
 
 // Each character on the arc round the centre point, turned to follow it; every character
 // advances by the same step along the arc.
-void TKvLabel::DrawArcText()
+void TKvLabel::DrawArcText(TCanvas& canvas)
 {
     const TPoint radius = ArcRadius();
     // A label too small for its border width has no arc to write on.
     if (radius.x <= 0 || radius.y <= 0)
         return;
-    TCanvas& canvas = *Canvas();
     const std::string text = GetLabelText();
     const TPoint centre = CentrePoint();
     (void)SetTextAlign(canvas.Handle(), TA_BASELINE | TA_CENTER);

@@ -326,6 +326,19 @@ TEST_F(KvLabelTest, BordersAreDrawnAroundTheFace)
     EXPECT_EQ(Shown(*m_label, POINT{1, 50}), Rgb(clWhite));
 }
 
+TEST_F(KvLabelTest, TransparentLabelShowsItsParentBehindTheText)
+{
+    Paintable("Hi");
+    m_form->SetColor(clYellow);
+    m_label->SetTransparent(true);
+    m_label->SetTextStyle(tsRaised);
+    Show();
+    EXPECT_EQ(Shown(*m_label, POINT{190, 190}), Rgb(clYellow));
+    EXPECT_EQ(CountShown(*m_label, clWhite), 0);
+    EXPECT_GT(CountShown(*m_label, clBlue), 0);
+    EXPECT_GT(CountShown(*m_label, clRed), 0);
+}
+
 // ---- Form data -----------------------------------------------------------------------------------
 
 constexpr const char* LABEL_FORM = R"(object Holder: TForm
