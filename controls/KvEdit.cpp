@@ -314,25 +314,32 @@ void TKvCustomEdit::ReadOnlyChanged()
     RepaintFrame();
 }
 
-// The frame covers the window's standard border, over the whole window.
-void TKvCustomEdit::PaintFrame()
+// The frame covers the window's standard border, over the whole window; the drop button sits
+// inside it.
+void TKvCustomEdit::PaintNonClient()
 {
     const HWND window = Handle();
     const HDC dc = GetWindowDC(window);
     if (!dc)
         return;
+    struct Release {
+        HWND window;
+        HDC dc;
+        TCanvas& canvas;
+        ~Release()
+        {
+            canvas.SetHandle(nullptr);
+            (void)ReleaseDC(window, dc);
+        }
+    } const release{window, dc, *m_frameCanvas};
     m_frameCanvas->SetHandle(dc);
-    try {
+    if (m_frameVisible && !UsingXPThemes()) {
         const bool hot = FrameIsHot();
         DrawStyleFrame(*m_frameCanvas, Width(), Height(), hot ? m_frameHotStyle : m_frameStyle, Color(),
                        hot ? m_frameHotColor : m_frameColor, m_frameSides, false);
-    } catch (...) {
-        m_frameCanvas->SetHandle(nullptr);
-        (void)ReleaseDC(window, dc);
-        throw;
     }
-    m_frameCanvas->SetHandle(nullptr);
-    (void)ReleaseDC(window, dc);
+    if (m_dropButtonVisible)
+        PaintDropButton(dc);
 }
 
 // ---- Messages ------------------------------------------------------------------------------------
@@ -397,14 +404,8 @@ void TKvCustomEdit::Dispatch(TMessage& message)
             RefreshFrame();
         break;
     case WM_NCPAINT:
-        if (m_frameVisible && !UsingXPThemes()) {
-            PaintFrame();
-            message.Result = 0;
-        }
-        if (m_dropButtonVisible && HandleAllocated()) {
-            const HDC dc = GetWindowDC(Handle());
-            PaintDropButton(dc);
-            (void)ReleaseDC(Handle(), dc);
+        if ((m_frameVisible && !UsingXPThemes()) || m_dropButtonVisible) {
+            PaintNonClient();
             message.Result = 0;
         }
         break;

@@ -117,7 +117,7 @@ protected:
 private:
     void TrackColor();
     [[nodiscard]] TRect WindowInClient();
-    void PaintFrame();
+    void PaintNonClient();
     // Repaints the non-client area.
     void RepaintFrame();
     // The colour the state gives: what UpdateColors shows.
@@ -125,6 +125,7 @@ private:
     // The drop button's place in window coordinates.
     [[nodiscard]] TRect DropButtonRect() const;
     [[nodiscard]] bool DropButtonMessage(TMessage& message);
+    // On the frame's canvas, which holds dc.
     void PaintDropButton(HDC dc);
     void NarrowClientArea(TMessage& message) const;
     void HitTestDropButton(TMessage& message);

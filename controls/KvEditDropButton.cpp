@@ -108,21 +108,12 @@ void TKvCustomEdit::HitTestDropButton(TMessage& message)
 
 void TKvCustomEdit::PaintDropButton(HDC dc)
 {
-    if (!dc)
-        return;
     const SavedDC saved(dc);
     TRect inside{0, 0, Width(), Height()};
     if (BorderStyle() == bsSingle)
         InflateRect(&inside, -2, -2);
     (void)IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
-    m_frameCanvas->SetHandle(dc);
-    try {
-        DrawDropButton(DropButtonRect());
-    } catch (...) {
-        m_frameCanvas->SetHandle(nullptr);
-        throw;
-    }
-    m_frameCanvas->SetHandle(nullptr);
+    DrawDropButton(DropButtonRect());
 }
 
 void TKvCustomEdit::DrawDropButton(const TRect& rect)
