@@ -75,6 +75,21 @@ enum TFrameStyleEx {
     fsFlatRounded
 };
 
+// The frame styles of edits: fsNone to fsFlatBold (no fsFlatRounded).
+using TFrameStyle = TFrameStyleEx;
+enum TFramingPreference { fpCustomFraming, fpXPThemes };
+
+// Raised: the shadow colour 1 pixel down-right and the highlight 1 pixel up-left under the text;
+// recessed the reverse; shadow a copy offset by the shadow depth.
+enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
+
+// The published-property types of these declarations, for form data.
+[[nodiscard]] const TTypeInfo& SidesTypeInfo();
+[[nodiscard]] const TTypeInfo& FrameStyleExTypeInfo();
+[[nodiscard]] const TTypeInfo& FrameStyleTypeInfo();
+[[nodiscard]] const TTypeInfo& FramingPreferenceTypeInfo();
+[[nodiscard]] const TTypeInfo& TextStyleTypeInfo();
+
 // Every routine that frames a rectangle leaves in `rect` the rectangle inside what it drew.
 
 // One line per chosen side: left and top in ulColor, right and bottom in lrColor. clNone skips

@@ -1,0 +1,137 @@
+#include "KvFormFixture.h"
+
+#include <utility>
+
+void KvFormFixture::SetUp()
+{
+    m_display = &SelectHeadlessDisplay();
+    Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors.push_back(text); });
+    m_form = std::make_unique<TForm>(nullptr);
+    m_form->SetBounds(40, 40, 360, 260);
+    m_form->SetColor(clBtnFace);
+}
+
+void KvFormFixture::TearDown()
+{
+    m_form.reset();
+    Application->ProcessMessages();
+    Application->SetShowExceptionHook(nullptr);
+    EXPECT_TRUE(m_errors.empty()) << m_errors.front();
+}
+
+void KvFormFixture::ShowForm()
+{
+    m_form->Show();
+    Pump();
+}
+
+void KvFormFixture::Focus(TWinControl& control)
+{
+    control.SetFocus();
+    Pump();
+    ASSERT_TRUE(control.Focused());
+}
+
+void KvFormFixture::Pump()
+{
+    // Posted work may post more (a Tab posted by Enter moves the focus): a few rounds settle it.
+    for (int round = 0; round < 4; ++round)
+        Application->ProcessMessages();
+}
+
+WindowId KvFormFixture::FormId() const { return reinterpret_cast<WindowId>(m_form->Handle()); }
+
+POINT KvFormFixture::InForm(TControl& control, POINT client) const
+{
+    const TPoint screen = control.ClientToScreen(client);
+    RECT window{};
+    (void)GetWindowRect(m_form->Handle(), &window);
+    return POINT{screen.x - window.left, screen.y - window.top};
+}
+
+std::uint32_t KvFormFixture::Shown(TControl& control, POINT client) const
+{
+    const POINT point = InForm(control, client);
+    return m_display->WindowPixel(FormId(), point.x, point.y).value_or(0xDEADBEEF) & 0xFFFFFF;
+}
+
+POINT KvFormFixture::WindowInForm(TWinControl& control, POINT window) const
+{
+    RECT form{};
+    RECT own{};
+    (void)GetWindowRect(m_form->Handle(), &form);
+    (void)GetWindowRect(control.Handle(), &own);
+    return POINT{own.left - form.left + window.x, own.top - form.top + window.y};
+}
+
+std::uint32_t KvFormFixture::ShownInWindow(TWinControl& control, POINT window) const
+{
+    const POINT point = WindowInForm(control, window);
+    return m_display->WindowPixel(FormId(), point.x, point.y).value_or(0xDEADBEEF) & 0xFFFFFF;
+}
+
+void KvFormFixture::ClickInWindow(TWinControl& control, POINT window)
+{
+    m_display->InjectClick(FormId(), WindowInForm(control, window));
+    Pump();
+}
+
+int KvFormFixture::CountShown(TControl& control, TColor color) const
+{
+    int count = 0;
+    for (int y = 0; y < control.Height(); ++y)
+        for (int x = 0; x < control.Width(); ++x)
+            count += Shown(control, POINT{x, y}) == Rgb(color) ? 1 : 0;
+    return count;
+}
+
+TRect KvFormFixture::BoundsShown(TControl& control, TColor color) const
+{
+    TRect box{control.Width(), control.Height(), 0, 0};
+    for (int y = 0; y < control.Height(); ++y)
+        for (int x = 0; x < control.Width(); ++x)
+            if (Shown(control, POINT{x, y}) == Rgb(color))
+                box = Rect(std::min<int>(box.left, x), std::min<int>(box.top, y), std::max<int>(box.right, x + 1),
+                           std::max<int>(box.bottom, y + 1));
+    return box.left < box.right ? box : TRect{};
+}
+
+void KvFormFixture::MoveMouse(TControl& control, POINT client)
+{
+    m_display->InjectMouseMove(FormId(), InForm(control, client));
+    Pump();
+}
+
+// The modifiers go down as keys of their own around the key, so that GetKeyState sees them too.
+void KvFormFixture::Key(unsigned virtualKey, unsigned modifiers, const std::string& text)
+{
+    constexpr std::pair<DisplayModifier, unsigned> MODIFIER_KEYS[] = {
+        {ModShift, VK_SHIFT}, {ModControl, VK_CONTROL}, {ModAlt, VK_MENU}};
+    unsigned held = 0;
+    for (const auto& [bit, key] : MODIFIER_KEYS) {
+        if ((modifiers & bit) != 0) {
+            m_display->InjectKey(FormId(), key, true, {}, held);
+            held |= bit;
+        }
+    }
+    m_display->InjectKeyPress(FormId(), virtualKey, text, held);
+    for (const auto& [bit, key] : MODIFIER_KEYS) {
+        if ((held & bit) != 0) {
+            held &= ~static_cast<unsigned>(bit);
+            m_display->InjectKey(FormId(), key, false, {}, held | bit);
+        }
+    }
+    Pump();
+}
+
+void KvFormFixture::Type(const std::string& text)
+{
+    m_display->InjectText(FormId(), text);
+    Pump();
+}
+
+std::uint32_t Rgb(TColor color)
+{
+    const COLORREF rgb = ColorToRGB(color);
+    return (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
+}
