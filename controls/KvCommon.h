@@ -64,6 +64,16 @@ void SplitHueSatLum(TColor color, std::uint8_t& hue, std::uint8_t& saturation, s
 extern TDisplayFact<bool> FullColourScreen;
 extern TDisplayFact<std::uint8_t> XPColorScheme;
 
+// ---- Text and layout vocabulary ----------------------------------------------------------------
+
+// Raised draws the shadow colour 1 pixel down-right and the highlight colour 1 pixel up-left under
+// the text, recessed the reverse; shadow draws a copy offset by the shadow depth.
+enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
+enum TAlignmentVertical { avTop, avCenter, avBottom };
+
+[[nodiscard]] const TTypeInfo& TextStyleTypeInfo();
+[[nodiscard]] const TTypeInfo& AlignmentVerticalTypeInfo();
+
 // ---- Frames --------------------------------------------------------------------------------------
 
 enum TSide { sdLeft, sdTop, sdRight, sdBottom };
