@@ -210,8 +210,11 @@ void TKvBitBtn::ImageListChanged(TObject* sender)
 void TKvBitBtn::Notification(TComponent* component, TOperation operation)
 {
     TKvButton::Notification(component, operation);
-    if (operation == opRemove && component == m_images)
-        SetImages(nullptr);
+    // The list is being destroyed: it is only forgotten, never called.
+    if (operation == opRemove && component == m_images) {
+        m_images = nullptr;
+        Invalidate();
+    }
 }
 
 SIZE TKvBitBtn::GetGlyphSize() const
