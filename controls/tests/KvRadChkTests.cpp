@@ -78,6 +78,21 @@ TEST_F(KvCheckBoxTest, AReadOnlyBoxIgnoresMouseAndSpaceButItsAcceleratorFocusesI
     EXPECT_EQ(Clicks(), 1);
 }
 
+TEST_F(KvCheckBoxTest, TabOnEnterMovesTheFocusOnLikeTab)
+{
+    TKvCheckBox& box = Box();
+    m_form->OkButton->SetDefault(false);
+    box.SetTabOnEnter(true);
+    box.SetFocus();
+    Pump();
+    m_display->InjectKeyPress(TopLevelId(m_form->Handle()), VK_RETURN, "\r");
+    Pump();
+    Pump();
+    EXPECT_TRUE(m_form->OkButton->Focused());
+    EXPECT_EQ(box.State(), cbUnchecked);
+    EXPECT_TRUE(TakeEvents().empty());
+}
+
 TEST_F(KvCheckBoxTest, StateSetInCodeClicksButLoadingDoesNot)
 {
     Box().SetChecked(true);
