@@ -265,8 +265,6 @@ private:
 // The stock glyph of a kind (null for bkCustom), loaded from the program's bitmap resources
 // "KVCOMMON_OK" .. "KVCOMMON_ALL" on first use and kept for the program's life.
 [[nodiscard]] TBitmap* KvStockGlyph(TBitBtnKind kind);
-// The stock caption of a kind ("" for bkCustom).
-[[nodiscard]] const char* KvStockCaption(TBitBtnKind kind);
 
 // Makes the buttons known to form data.
 void RegisterKvButtonClasses();

@@ -77,8 +77,6 @@ TBitmap* KvStockGlyph(TBitBtnKind kind)
     return slot.get();
 }
 
-const char* KvStockCaption(TBitBtnKind kind) { return StockKind(kind).caption; }
-
 TKvBitBtn::TKvBitBtn(TComponent* owner)
     : TKvButton(owner), m_glyph(std::make_unique<TBitmap>()), m_imageChangeLink(std::make_unique<TChangeLink>())
 {
