@@ -148,6 +148,20 @@ TEST_F(KvCheckBoxTest, ClassicGlyphShowsEachStateAndTheCaptionItsFocus)
     EXPECT_TRUE(ShowsColour(box, Rect(18, 0, 60, box.Height()), clGrayText));
 }
 
+TEST_F(KvCheckBoxTest, ATransparentBoxShowsItsParentBehindGlyphAndCaption)
+{
+    TKvCheckBox& box = Box();
+    box.SetColor(clAqua);
+    Pump();
+    const POINT empty{box.Width() - 3, box.Height() - 3};
+    EXPECT_EQ(Shown(box, empty), Rgb(clAqua));
+    box.SetTransparent(true);
+    Pump();
+    EXPECT_EQ(Shown(box, empty), Rgb(m_form->Color()));
+    // The glyph itself still covers what lies below it.
+    EXPECT_EQ(Shown(box, POINT{6, 8}), Rgb(clWindow));
+}
+
 TEST_F(KvCheckBoxTest, HotTrackGlyphLightsUpUnderTheMouse)
 {
     TKvCheckBox& box = Box();
