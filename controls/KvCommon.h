@@ -64,6 +64,16 @@ void SplitHueSatLum(TColor color, std::uint8_t& hue, std::uint8_t& saturation, s
 extern TDisplayFact<bool> FullColourScreen;
 extern TDisplayFact<std::uint8_t> XPColorScheme;
 
+// ---- Text and layout vocabulary ----------------------------------------------------------------
+
+// Raised draws the shadow colour 1 pixel down-right and the highlight colour 1 pixel up-left under
+// the text, recessed the reverse; shadow draws a copy offset by the shadow depth.
+enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
+enum TAlignmentVertical { avTop, avCenter, avBottom };
+
+[[nodiscard]] const TTypeInfo& TextStyleTypeInfo();
+[[nodiscard]] const TTypeInfo& AlignmentVerticalTypeInfo();
+
 // ---- Frames --------------------------------------------------------------------------------------
 
 enum TSide { sdLeft, sdTop, sdRight, sdBottom };
@@ -79,16 +89,11 @@ enum TFrameStyleEx {
 using TFrameStyle = TFrameStyleEx;
 enum TFramingPreference { fpCustomFraming, fpXPThemes };
 
-// Raised: the shadow colour 1 pixel down-right and the highlight 1 pixel up-left under the text;
-// recessed the reverse; shadow a copy offset by the shadow depth.
-enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
-
 // The published-property types of these declarations, for form data.
 [[nodiscard]] const TTypeInfo& SidesTypeInfo();
 [[nodiscard]] const TTypeInfo& FrameStyleExTypeInfo();
 [[nodiscard]] const TTypeInfo& FrameStyleTypeInfo();
 [[nodiscard]] const TTypeInfo& FramingPreferenceTypeInfo();
-[[nodiscard]] const TTypeInfo& TextStyleTypeInfo();
 
 // Every routine that frames a rectangle leaves in `rect` the rectangle inside what it drew.
 

@@ -1,5 +1,8 @@
 #include "controls/KvCommon.h"
 
+#include <string>
+#include <vector>
+
 const TTypeInfo& SidesTypeInfo()
 {
     static const TTypeInfo side = EnumerationTypeInfo("TSide", {"sdLeft", "sdTop", "sdRight", "sdBottom"});
@@ -7,19 +10,29 @@ const TTypeInfo& SidesTypeInfo()
     return info;
 }
 
+namespace {
+
+std::vector<std::string> FrameStyleNames(bool withRounded)
+{
+    std::vector<std::string> names{"fsNone",   "fsFlat",     "fsGroove", "fsBump",  "fsLowered", "fsButtonDown",
+                                   "fsRaised", "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold"};
+    if (withRounded)
+        names.emplace_back("fsFlatRounded");
+    return names;
+}
+
+} // namespace
+
 const TTypeInfo& FrameStyleExTypeInfo()
 {
-    static const TTypeInfo info = EnumerationTypeInfo(
-        "TFrameStyleEx", {"fsNone", "fsFlat", "fsGroove", "fsBump", "fsLowered", "fsButtonDown", "fsRaised",
-                          "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold", "fsFlatRounded"});
+    static const TTypeInfo info = EnumerationTypeInfo("TFrameStyleEx", FrameStyleNames(true));
     return info;
 }
 
+// Edits and the frame controller know every style but the rounded one.
 const TTypeInfo& FrameStyleTypeInfo()
 {
-    static const TTypeInfo info = EnumerationTypeInfo(
-        "TFrameStyle", {"fsNone", "fsFlat", "fsGroove", "fsBump", "fsLowered", "fsButtonDown", "fsRaised",
-                        "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold"});
+    static const TTypeInfo info = EnumerationTypeInfo("TFrameStyle", FrameStyleNames(false));
     return info;
 }
 
@@ -32,5 +45,11 @@ const TTypeInfo& FramingPreferenceTypeInfo()
 const TTypeInfo& TextStyleTypeInfo()
 {
     static const TTypeInfo info = EnumerationTypeInfo("TTextStyle", {"tsNormal", "tsRaised", "tsRecessed", "tsShadow"});
+    return info;
+}
+
+const TTypeInfo& AlignmentVerticalTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TAlignmentVertical", {"avTop", "avCenter", "avBottom"});
     return info;
 }

@@ -24,15 +24,6 @@ constexpr std::array<TKvFrameControllerProperty, fcpAll> FullPushOrder{
     fcpFlatButtonColor, fcpFlatButtons, fcpFrameColor, fcpFrameHotColor, fcpFrameHotTrack, fcpFrameHotStyle,
     fcpFrameSides, fcpFrameStyle, fcpFrameVisible, fcpFramingPreference};
 
-std::vector<std::string> FrameStyleNames(bool withRounded)
-{
-    std::vector<std::string> names{"fsNone",   "fsFlat",     "fsGroove", "fsBump",  "fsLowered", "fsButtonDown",
-                                   "fsRaised", "fsButtonUp", "fsStatus", "fsPopup", "fsFlatBold"};
-    if (withRounded)
-        names.emplace_back("fsFlatRounded");
-    return names;
-}
-
 void DescribeFrameController(TClassBuilder& c)
 {
     using C = TKvFrameController;
@@ -58,31 +49,6 @@ void DescribeFrameController(TClassBuilder& c)
 }
 
 } // namespace
-
-const TTypeInfo& FrameStyleExTypeInfo()
-{
-    static const TTypeInfo info = EnumerationTypeInfo("TFrameStyleEx", FrameStyleNames(true));
-    return info;
-}
-
-const TTypeInfo& FrameStyleTypeInfo()
-{
-    static const TTypeInfo info = EnumerationTypeInfo("TFrameStyle", FrameStyleNames(false));
-    return info;
-}
-
-const TTypeInfo& SidesTypeInfo()
-{
-    static const TTypeInfo member = EnumerationTypeInfo("TSide", {"sdLeft", "sdTop", "sdRight", "sdBottom"});
-    static const TTypeInfo info = SetTypeInfo("TSides", member);
-    return info;
-}
-
-const TTypeInfo& FramingPreferenceTypeInfo()
-{
-    static const TTypeInfo info = EnumerationTypeInfo("TFramingPreference", {"fpCustomFraming", "fpXPThemes"});
-    return info;
-}
 
 const TTypeInfo& FrameControllerNotificationsTypeInfo()
 {

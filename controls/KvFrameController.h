@@ -16,11 +16,6 @@ class TReader;
 // through IKvFrameControllerClient or, for a control without it, through its published
 // properties of the same names.
 
-// The frame styles of edits and of the controller: TFrameStyleEx without fsFlatRounded.
-using TFrameStyle = TFrameStyleEx;
-
-enum TFramingPreference { fpCustomFraming, fpXPThemes };
-
 // The index of a setting; it is also the bit of that setting in a control's
 // FrameControllerNotifications. fcpAll means every setting at once and is no bit.
 enum TKvFrameControllerProperty {
@@ -34,10 +29,6 @@ using TKvFrameControllerNotifications = TSet<TKvFrameControllerPropertyConnectio
 inline constexpr TKvFrameControllerNotifications AllFrameControllerNotifications =
     TKvFrameControllerNotifications::FromBits(0xFFFF);
 
-[[nodiscard]] const TTypeInfo& FrameStyleExTypeInfo();
-[[nodiscard]] const TTypeInfo& FrameStyleTypeInfo();
-[[nodiscard]] const TTypeInfo& SidesTypeInfo();
-[[nodiscard]] const TTypeInfo& FramingPreferenceTypeInfo();
 [[nodiscard]] const TTypeInfo& FrameControllerNotificationsTypeInfo();
 
 // What a control implements to read the controller's settings itself when they change. The

@@ -18,6 +18,7 @@ protected:
         RegisterKvEditClasses();
         m_edit = Add<TKvEdit>(Rect(20, 20, 180, 44));
         m_other = Add<TKvEdit>(Rect(20, 60, 180, 84));
+        m_other->SetTabOrder(0); // the shown form starts on the other edit: m_edit starts unfocused
     }
     // A filter that lets only digits through, as the manager's number edit has it.
     void DigitsOnly()

@@ -53,9 +53,3 @@ void KvFormHost::Load(const std::string& text)
     (void)ReadComponentText(text, m_form.get());
     Settle();
 }
-
-std::uint32_t Rgb(TColor color)
-{
-    const COLORREF rgb = ColorToRGB(color);
-    return (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
-}

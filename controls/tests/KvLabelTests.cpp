@@ -17,7 +17,7 @@ protected:
         m_label = Add<TKvLabel>(Rect(10, 10, 210, 210));
     }
     // Big bold text in distinct colours on white, so that every copy shows solid pixels.
-    void Paintable(const std::string& caption, int fontHeight = -40)
+    void Paintable(const std::string& caption, int fontHeight = -16)
     {
         m_label->SetAutoSize(false);
         m_label->SetBounds(10, 10, 200, 200);
@@ -141,7 +141,7 @@ TEST_F(KvLabelTest, DisabledCaptionIsGreyWithoutCopies)
 
 TEST_F(KvLabelTest, FlatRotationTurnsTheCaption)
 {
-    Paintable("WWWW", -24);
+    Paintable("WWWW");
     Show();
     const TRect level = BoundsShown(*m_label, clBlue);
     EXPECT_GT(level.right - level.left, level.bottom - level.top);
