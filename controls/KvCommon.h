@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvGrafx.h"
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 
 #include <cstdint>
@@ -64,6 +65,11 @@ void SplitHueSatLum(TColor color, std::uint8_t& hue, std::uint8_t& saturation, s
 extern TDisplayFact<bool> FullColourScreen;
 extern TDisplayFact<std::uint8_t> XPColorScheme;
 
+// ---- Layout -------------------------------------------------------------------------------------
+
+enum TAlignmentVertical { avTop, avCenter, avBottom };
+enum TOrientation { orHorizontal, orVertical };
+
 // ---- Frames --------------------------------------------------------------------------------------
 
 enum TSide { sdLeft, sdTop, sdRight, sdBottom };
@@ -117,6 +123,13 @@ struct TFramedBorders {
     bool SoftInnerFlatBorder = false;
 };
 void DrawFramedBorders(TCanvas& canvas, TRect& rect, const TFramedBorders& borders);
+
+// How form data names the common enumerations and sets.
+[[nodiscard]] const TTypeInfo& AlignmentVerticalTypeInfo();
+[[nodiscard]] const TTypeInfo& OrientationTypeInfo();
+[[nodiscard]] const TTypeInfo& FrameStyleExTypeInfo();
+[[nodiscard]] const TTypeInfo& SidesTypeInfo();
+[[nodiscard]] const TTypeInfo& GradientDirectionTypeInfo();
 
 // An edit's non-client frame over (0, 0, width, height): unless noBackground a ring of color two
 // pixels wide, then the frame over its outer pixels.
