@@ -193,8 +193,9 @@ TEST_F(PanelTest, TheGridFollowsItsStyleAndSize)
         m_panel->SetGridXSize(c.xSize);
         m_panel->SetGridYSize(c.ySize);
         for (const POINT p : c.ink)
-            if (p.x || p.y)
+            if (p.x || p.y) {
                 EXPECT_EQ(Shown(p), Rgb(clBlack)) << "style " << c.style << " at " << p.x << "," << p.y;
+            }
         for (const POINT p : c.face)
             EXPECT_EQ(Shown(p), Rgb(clYellow)) << "style " << c.style << " at " << p.x << "," << p.y;
     }
@@ -378,6 +379,8 @@ TEST_F(PanelDockTest, ATopAlignedPanelPutsTheGrabberBeside)
     ASSERT_EQ(m_bar->Parent(), m_panel);
     EXPECT_EQ(m_bar->Left(), 2 + 14);
     EXPECT_EQ(m_bar->Top(), 2);
+    // The grabber strip runs down the left of the zone, under the close glyph's box.
+    EXPECT_EQ(Shown(POINT{8, 100}), Rgb(clActiveCaption));
 }
 
 TEST_F(PanelDockTest, DraggingTheCaptionBarAwayUndocks)
