@@ -300,6 +300,58 @@ TEST_F(PanelTest, ABottomOrRightPanelKeepsItsDockedEdge)
     EXPECT_EQ(m_panel->Left() + m_panel->Width(), right);
 }
 
+TEST_F(PanelTest, ResizingRepaintsOnlyTheFramesThatMoveUnlessAskedForAll)
+{
+    struct Case {
+        bool fullRepaint;
+        const char* caption;
+        RECT dirty;
+    };
+    // The raised frame ends 2 pixels in from the old edges (200 x 150); one more is repainted.
+    const Case cases[] = {
+        {false, "", {197, 0, 200, 150}},
+        {true, "", {0, 0, 200, 150}},
+        {false, "Wait", {0, 0, 200, 150}},
+    };
+    for (const Case& c : cases) {
+        m_panel->SetFullRepaint(c.fullRepaint);
+        m_panel->SetCaption(c.caption);
+        Pump();
+        ASSERT_TRUE(ValidateRect(m_panel->Handle(), nullptr));
+        // What the window tells the panel when it grows 20 pixels wider; the window system here
+        // repaints a resized window whole, so the message is sent on its own.
+        WINDOWPOS wider{m_panel->Handle(), nullptr, 10, 10, 220, 150, SWP_NOZORDER | SWP_NOACTIVATE};
+        (void)SendMessageA(m_panel->Handle(), WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wider));
+        WINDOWPOS back{m_panel->Handle(), nullptr, 10, 10, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE};
+        RECT dirty{};
+        ASSERT_TRUE(GetUpdateRect(m_panel->Handle(), &dirty, FALSE));
+        EXPECT_TRUE(EqualRect(&dirty, &c.dirty)) << "full " << c.fullRepaint << " caption '" << c.caption << "': "
+                                                 << dirty.left << "," << dirty.top << "," << dirty.right << ","
+                                                 << dirty.bottom;
+        (void)SendMessageA(m_panel->Handle(), WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&back));
+    }
+}
+
+TEST_F(PanelTest, ADockSitePanelRepaintsWhenItsClientsAreClickedOrCommand)
+{
+    m_panel->SetDockSite(true);
+    ASSERT_NE(m_panel->DockManager(), nullptr);
+    for (const UINT message : {WM_COMMAND, WM_MOUSEACTIVATE}) {
+        Pump();
+        ASSERT_TRUE(ValidateRect(m_panel->Handle(), nullptr));
+        (void)SendMessageA(m_panel->Handle(), message, 0, 0);
+        RECT dirty{};
+        EXPECT_TRUE(GetUpdateRect(m_panel->Handle(), &dirty, FALSE)) << message;
+    }
+    // Without the dock manager the panel's own procedure is back.
+    m_panel->SetDockSite(false);
+    Pump();
+    ASSERT_TRUE(ValidateRect(m_panel->Handle(), nullptr));
+    (void)SendMessageA(m_panel->Handle(), WM_MOUSEACTIVATE, 0, 0);
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(m_panel->Handle(), &dirty, FALSE));
+}
+
 TEST_F(PanelTest, ATransparentPanelShowsItsParent)
 {
     m_panel->SetTransparent(true);
