@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvGrafx.h"
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 
 #include <cstdint>
@@ -73,6 +74,9 @@ enum TAlignmentVertical { avTop, avCenter, avBottom };
 
 [[nodiscard]] const TTypeInfo& TextStyleTypeInfo();
 [[nodiscard]] const TTypeInfo& AlignmentVerticalTypeInfo();
+enum TOrientation { orHorizontal, orVertical };
+
+[[nodiscard]] const TTypeInfo& OrientationTypeInfo();
 
 // ---- Frames --------------------------------------------------------------------------------------
 
@@ -137,6 +141,9 @@ struct TFramedBorders {
     bool SoftInnerFlatBorder = false;
 };
 void DrawFramedBorders(TCanvas& canvas, TRect& rect, const TFramedBorders& borders);
+
+// How form data names the gradient styles.
+[[nodiscard]] const TTypeInfo& GradientDirectionTypeInfo();
 
 // An edit's non-client frame over (0, 0, width, height): unless noBackground a ring of color two
 // pixels wide, then the frame over its outer pixels.

@@ -53,3 +53,18 @@ const TTypeInfo& AlignmentVerticalTypeInfo()
     static const TTypeInfo info = EnumerationTypeInfo("TAlignmentVertical", {"avTop", "avCenter", "avBottom"});
     return info;
 }
+
+const TTypeInfo& OrientationTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TOrientation", {"orHorizontal", "orVertical"});
+    return info;
+}
+
+const TTypeInfo& GradientDirectionTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo(
+        "TGradientDirection", {"gdDiagonalUp", "gdDiagonalDown", "gdHorizontalEnd", "gdHorizontalCenter",
+                               "gdHorizontalBox", "gdVerticalEnd", "gdVerticalCenter", "gdVerticalBox",
+                               "gdSquareBox", "gdBigSquareBox"});
+    return info;
+}

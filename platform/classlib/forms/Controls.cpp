@@ -1,5 +1,6 @@
 #include "platform/classlib/forms/Controls.h"
 
+#include "platform/classlib/forms/ControlsDock.h"
 #include "platform/classlib/forms/ControlsInternals.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/Menus.h"
@@ -33,6 +34,8 @@ void DescribeControl(TClassBuilder& c)
     c.Boolean("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
     c.Object("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
     c.Boolean("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
+    c.Enum("DragKind", DragKindTypeInfo(), &TControl::DragKind, &TControl::SetDragKind).Default(dkDrag);
+    c.Enum("DragMode", DragModeTypeInfo(), &TControl::DragMode, &TControl::SetDragMode).Default(dmManual);
     c.Event("OnClick", &TControl::OnClick, &TControl::SetOnClick);
     c.Event("OnDblClick", &TControl::OnDblClick, &TControl::SetOnDblClick);
     c.Event("OnMouseDown", &TControl::OnMouseDown, &TControl::SetOnMouseDown);
@@ -87,6 +90,18 @@ const TTypeInfo& AnchorsTypeInfo()
 {
     static const TTypeInfo kind = EnumerationTypeInfo("TAnchorKind", {"akLeft", "akTop", "akRight", "akBottom"});
     static const TTypeInfo info = SetTypeInfo("TAnchors", kind);
+    return info;
+}
+
+const TTypeInfo& DragKindTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TDragKind", {"dkDrag", "dkDock"});
+    return info;
+}
+
+const TTypeInfo& DragModeTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TDragMode", {"dmManual", "dmAutomatic"});
     return info;
 }
 
@@ -484,6 +499,7 @@ void TControl::DispatchMouse(TMessage& message)
     const TShiftState shift = KeysToShiftState(message.WParam);
     switch (message.Msg) {
     case WM_MOUSEMOVE:
+        detail::TrackDockDrag(ClientToScreen(point));
         MouseMove(shift, point.x, point.y);
         break;
     case WM_LBUTTONDOWN:
@@ -533,6 +549,7 @@ void TControl::HandleButtonDown(TMessage& message, TMouseButton button)
         if (m_controlStyle.Contains(csClickEvents))
             m_controlState.Include(csClicked);
         m_controlState.Include(csLButtonDown);
+        detail::PressForDockDrag(*this, point);
     }
     MouseDown(button, KeysToShiftState(message.WParam), point.x, point.y);
 }
@@ -544,6 +561,8 @@ void TControl::HandleButtonUp(TMessage& message, TMouseButton button)
         if (m_controlStyle.Contains(csCaptureMouse))
             detail::SetMouseCapture(this, false);
         m_controlState.Exclude(csLButtonDown);
+        if (detail::EndDockDrag(ClientToScreen(point)))
+            m_controlState.Exclude(csClicked);
         if (m_controlState.Contains(csClicked)) {
             m_controlState.Exclude(csClicked);
             const TRect client = ClientRect();
@@ -596,3 +615,26 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { m
 void TControl::Click() { m_onClick(this); }
 
 void TControl::DblClick() { m_onDblClick(this); }
+
+void TControl::ManualDock(TWinControl* site, TPoint dropPoint)
+{
+    TWinControl* oldSite = m_hostDockSite;
+    if (oldSite)
+        if (TDockTree* tree = oldSite->DockManager())
+            tree->RemoveControl(this);
+    m_hostDockSite = site;
+    if (!site) {
+        SetParent(nullptr);
+        return;
+    }
+    TDockTree* tree = site->DockManager();
+    if (!tree)
+        SetBounds(dropPoint.x, dropPoint.y, m_width, m_height);
+    SetParent(site);
+    if (tree)
+        tree->InsertControl(this);
+    if (oldSite && oldSite != site) {
+        oldSite->Realign();
+        oldSite->Invalidate();
+    }
+}

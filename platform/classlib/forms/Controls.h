@@ -11,6 +11,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TDockTree;
 class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
@@ -28,6 +29,9 @@ enum TControlStateFlag {
 };
 using TControlState = TSet<TControlStateFlag>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// dkDock with dmAutomatic: dragging the control with the mouse docks it where it is dropped.
+enum TDragKind { dkDrag, dkDock };
+enum TDragMode { dmManual, dmAutomatic };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
 using TCursor = int;
@@ -59,6 +63,8 @@ using TContextPopupEvent = TEvent<TObject*, TPoint, bool&>;
 
 [[nodiscard]] const TTypeInfo& AlignTypeInfo();
 [[nodiscard]] const TTypeInfo& AnchorsTypeInfo();
+[[nodiscard]] const TTypeInfo& DragKindTypeInfo();
+[[nodiscard]] const TTypeInfo& DragModeTypeInfo();
 // From a key message's lParam (Alt) and the keyboard state (Shift, Ctrl).
 [[nodiscard]] TShiftState KeyDataToShiftState(LPARAM keyData);
 // From a mouse message's wParam (MK_ bits) and the keyboard state for Alt.
@@ -137,6 +143,16 @@ class TControl : public TComponent {
     void SetPopupMenu(TPopupMenu* menu);
     [[nodiscard]] TCursor Cursor() const { return m_cursor; }
     void SetCursor(TCursor cursor) { m_cursor = cursor; }
+
+    [[nodiscard]] TDragKind DragKind() const { return m_dragKind; }
+    void SetDragKind(TDragKind kind) { m_dragKind = kind; }
+    [[nodiscard]] TDragMode DragMode() const { return m_dragMode; }
+    void SetDragMode(TDragMode mode) { m_dragMode = mode; }
+    // The dock site the control was docked into, or null.
+    [[nodiscard]] TWinControl* HostDockSite() const { return m_hostDockSite; }
+    // Moves the control into the dock site: into a zone of the site's dock manager when it has
+    // one, else to `dropPoint` of its client area.
+    void ManualDock(TWinControl* site, TPoint dropPoint = TPoint{0, 0});
 
     [[nodiscard]] TControlStyle ControlStyle() const { return m_controlStyle; }
     void SetControlStyle(TControlStyle style) { m_controlStyle = style; }
@@ -232,6 +248,9 @@ private:
     bool m_parentShowHint = true;
     TPopupMenu* m_popupMenu = nullptr;
     TCursor m_cursor = crDefault;
+    TDragKind m_dragKind = dkDrag;
+    TDragMode m_dragMode = dmManual;
+    TWinControl* m_hostDockSite = nullptr;
     TControlStyle m_controlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState m_controlState;
     TWndMethod m_windowProc;
@@ -311,6 +330,16 @@ class TWinControl : public TControl {
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
     void SelectFirst();
 
+    // A dock site takes controls dropped on it; with UseDockManager its dock manager, made on
+    // first use, lays them out.
+    [[nodiscard]] bool DockSite() const { return m_dockSite; }
+    void SetDockSite(bool dockSite);
+    [[nodiscard]] bool UseDockManager() const { return m_useDockManager; }
+    void SetUseDockManager(bool use);
+    [[nodiscard]] TDockTree* DockManager();
+    [[nodiscard]] int DockClientCount() const;
+    [[nodiscard]] TControl* DockClients(int index) const;
+
     // Paints the graphic children onto `dc` (the window's client DC), starting from `first`.
     void PaintControls(HDC dc, TControl* first);
 
@@ -349,6 +378,7 @@ protected:
     virtual void CreateHandle();
     virtual void AlignControls(TControl* control, TRect& rect);
     virtual void AdjustClientRect(TRect& /*rect*/) const {}
+    [[nodiscard]] virtual std::unique_ptr<TDockTree> CreateDockManager();
     virtual void PaintWindow(HDC dc);
     virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyUp(WORD& key, TShiftState shift);
@@ -400,6 +430,9 @@ private:
     int m_alignLevel = 0;
     SIZE m_lastClient{0, 0};
     bool m_showing = false;
+    bool m_dockSite = false;
+    bool m_useDockManager = false;
+    std::unique_ptr<TDockTree> m_dockManager;
     TKeyEvent m_onKeyDown;
     TKeyPressEvent m_onKeyPress;
     TKeyEvent m_onKeyUp;

@@ -1,5 +1,6 @@
 #include "platform/classlib/forms/Controls.h"
 
+#include "platform/classlib/forms/ControlsDock.h"
 #include "platform/classlib/forms/ControlsInternals.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/Menus.h"
@@ -293,6 +294,11 @@ void TWinControl::RemoveControl(TControl* control)
     }
     if (detail::MouseControl() == control)
         detail::MouseControl() = nullptr;
+    detail::ForgetDockDrag(control);
+    if (m_dockManager)
+        m_dockManager->RemoveControl(control);
+    if (control->m_hostDockSite == this)
+        control->m_hostDockSite = nullptr;
     std::erase(m_controls, control);
     control->m_parent = nullptr;
     if (!IsDestroying())
@@ -476,6 +482,8 @@ void TWinControl::AlignControls(TControl* control)
     TRect rect = ClientRect();
     AdjustClientRect(rect);
     ++m_alignLevel;
+    if (m_dockManager)
+        m_dockManager->ResetBounds(rect);
     AlignControls(control, rect);
     --m_alignLevel;
 }
@@ -595,6 +603,8 @@ void TWinControl::PaintHandler(TMessage& message)
     auto paint = [this](HDC dc) {
         PaintWindow(dc);
         PaintControls(dc, nullptr);
+        if (m_dockManager)
+            m_dockManager->PaintSite(dc);
     };
     if (message.WParam != 0) {
         paint(reinterpret_cast<HDC>(message.WParam));
@@ -605,6 +615,45 @@ void TWinControl::PaintHandler(TMessage& message)
     if (dc)
         paint(dc);
     (void)EndPaint(m_handle, &ps);
+}
+
+// ---- Docking ------------------------------------------------------------------------------------
+
+void TWinControl::SetDockSite(bool dockSite)
+{
+    m_dockSite = dockSite;
+    if (!dockSite)
+        m_dockManager.reset();
+}
+
+void TWinControl::SetUseDockManager(bool use)
+{
+    m_useDockManager = use;
+    if (!use)
+        m_dockManager.reset();
+}
+
+TDockTree* TWinControl::DockManager()
+{
+    if (!m_dockManager && m_dockSite && m_useDockManager && !IsDestroying())
+        m_dockManager = CreateDockManager();
+    return m_dockManager.get();
+}
+
+std::unique_ptr<TDockTree> TWinControl::CreateDockManager() { return std::make_unique<TDockTree>(*this); }
+
+int TWinControl::DockClientCount() const
+{
+    return static_cast<int>(std::count_if(m_controls.begin(), m_controls.end(),
+                                          [this](const TControl* c) { return c->m_hostDockSite == this; }));
+}
+
+TControl* TWinControl::DockClients(int index) const
+{
+    for (TControl* control : m_controls)
+        if (control->m_hostDockSite == this && index-- == 0)
+            return control;
+    return nullptr;
 }
 
 void TWinControl::EraseBackground(TMessage& message)
