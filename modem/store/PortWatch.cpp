@@ -44,6 +44,9 @@ void TPortWatch::OpenModem(const std::string& port, const std::string& deviceNam
     m_view.EnableWorkingControls(false);
     if (m_engine.ModemState() == TModemState::NoPort)
         m_view.ShowPortStatus("Initializing USB Modem...");
+    // An engine that gave up on the modem may have left the port open: start from a closed one.
+    if (m_engine.CommOpened())
+        m_engine.StopComm();
     try {
         m_engine.StartComm(port);
     } catch (const std::exception&) {

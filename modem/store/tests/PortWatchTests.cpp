@@ -169,6 +169,13 @@ TEST_F(PortWatchTest, AModemClosedByACommandTimeOutIsReopened)
     expected.insert(expected.end(), StartUp.begin(), StartUp.end());
     EXPECT_EQ(TakeCalls(), expected);
     EXPECT_EQ(m_engine.state, TModemState::Initialised);
+    // Given up on with the port left open: closed first, then opened afresh.
+    (void)TakeCalls();
+    m_engine.state = TModemState::NoPort;
+    m_watch.TAutoTimer();
+    expected = {"StopComm"};
+    expected.insert(expected.end(), StartUp.begin(), StartUp.end());
+    EXPECT_EQ(TakeCalls(), expected);
     // The entry was there already: written once.
     const std::string phonebook = Phonebook();
     EXPECT_EQ(phonebook.find("[USB MODEM]"), phonebook.rfind("[USB MODEM]"));
