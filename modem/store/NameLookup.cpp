@@ -54,7 +54,13 @@ std::optional<std::string> TNameLookup::NameOf(const std::string& number)
 
 bool TNameLookup::FindTail(const std::string& number, int length)
 {
-    m_phonebook->SetFilter("(NUM Like " + QuotedStr("%" + LiteralLikeText(Tail(number, length)) + "%") + ")");
+    std::string pattern(1, '%');
+    pattern += LiteralLikeText(Tail(number, length));
+    pattern += '%';
+    std::string filter = "(NUM Like ";
+    filter += QuotedStr(pattern);
+    filter += ')';
+    m_phonebook->SetFilter(filter);
     m_phonebook->SetFiltered(true);
     return m_phonebook->RecordCount() != 0;
 }

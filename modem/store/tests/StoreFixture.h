@@ -71,8 +71,11 @@ protected:
         std::vector<std::string> rows;
         for (query.First(); !query.Eof(); query.Next()) {
             std::string row;
-            for (const auto& field : fields)
-                row += (row.empty() ? "" : "|") + FieldText(*query.FieldByName(field));
+            for (const auto& field : fields) {
+                if (!row.empty())
+                    row += '|';
+                row += FieldText(*query.FieldByName(field));
+            }
             rows.push_back(row);
         }
         return rows;

@@ -129,7 +129,8 @@ MidiSequencer::~MidiSequencer()
 {
     (void)Stop();
     ReleasePlayer();
-    Trace(m_file + ": closed");
+    if (!m_file.empty())
+        Trace(m_file + ": closed");
 }
 
 DWORD MidiSequencer::Open(const std::string& file)

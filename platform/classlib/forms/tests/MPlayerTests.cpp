@@ -38,8 +38,9 @@ protected:
             MSG msg;
             while (!done() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
                 (void)DispatchMessageA(&msg);
-            if (!done())
+            if (!done()) {
                 ASSERT_NE(MsgWaitForMultipleObjects(0, nullptr, FALSE, 20000, QS_ALLINPUT), WAIT_TIMEOUT);
+            }
         }
     }
 
