@@ -14,11 +14,12 @@ class TNameLookup;
 
 // A new-message report split into its parts. The report is the modem's text as received, line
 // ends and all:
-//   <11 characters or more>"<2 more>NUMBER"<2 more>YY?MM?DD?hh?mm?ss<6 more>LENGTH CR LF MESSAGE...
+//   <11 characters or more>"<2 more>NUMBER"<2 more>YY?MM?DD?hh?mm?ss<5 more>LENGTH CR LF MESSAGE...
 // that is, the number starts three characters after the first double quote at position 12 or
 // later and runs to the next quote; the date's fields start 3, 6, ... 18 characters after that
 // quote; the length runs from 25 characters after it to the next carriage return, and the message
-// is that many characters from two past that carriage return (its own line breaks kept).
+// is that many characters from two past that carriage return (its own line breaks kept). A
+// report without the quotes, or whose length is not a number of at most 3 digits, does not parse.
 struct TReceivedSms {
     bool parsed = false;  // false: the report does not have this shape; keep it whole
     std::string number;
