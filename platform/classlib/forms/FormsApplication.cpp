@@ -2,6 +2,7 @@
 #include "platform/classlib/forms/GraphicsIcon.h"
 #include "platform/classlib/forms/Hints.h"
 #include "platform/classlib/forms/StandardClasses.h"
+#include "platform/classlib/core/Resources.h"
 #include "platform/classlib/core/Thread.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/MessageLoopHook.h"
@@ -35,10 +36,22 @@ std::string ExceptionText(const std::string& message)
     return message;
 }
 
+// The program's own icon (an "ICON" resource named MAINICON), else the class library's default.
+void LoadIconResource(TIcon& icon)
+{
+    for (const char* name : {"MAINICON", "DEFAULTICON"})
+        if (FindResource(nullptr, name, RT_ICON)) {
+            TResourceStream stream(nullptr, name, RT_ICON);
+            icon.LoadFromStream(stream);
+            return;
+        }
+}
+
 } // namespace
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner), m_icon(std::make_unique<TIcon>())
 {
+    LoadIconResource(*m_icon);
     m_icon->SetOnChange(TNotifyEvent::FromFunction([](TObject*) {
         if (Screen)
             for (int i = 0; i < Screen->FormCount(); ++i)

@@ -4,6 +4,7 @@
 #include "platform/winapi/controls/EditControl.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/rtl/SysMath.h"
 
 #include <algorithm>
 #include <cstring>
@@ -115,7 +116,7 @@ public:
         format.dwEffects = CFE_AUTOCOLOR | (lf.lfWeight >= FW_BOLD ? CFE_BOLD : 0) | (lf.lfItalic ? CFE_ITALIC : 0) |
                            (lf.lfUnderline ? CFE_UNDERLINE : 0) | (lf.lfStrikeOut ? CFE_STRIKEOUT : 0);
         const LONG pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-        format.yHeight = pixels * TWIPS_PER_INCH / PIXELS_PER_INCH;
+        format.yHeight = MulDiv(pixels, TWIPS_PER_INCH, PIXELS_PER_INCH);
         format.bCharSet = lf.lfCharSet;
         std::memcpy(format.szFaceName, lf.lfFaceName, LF_FACESIZE);
         if (m_formats.empty())
@@ -128,7 +129,8 @@ private:
     static HFONT MakeFont(const CHARFORMATA& format)
     {
         LOGFONTA lf{};
-        lf.lfHeight = -(format.yHeight * PIXELS_PER_INCH / TWIPS_PER_INCH);
+        // Rounded, as a point size becomes pixels everywhere else: 8 pt is 11 px, not 10.
+        lf.lfHeight = -MulDiv(format.yHeight, PIXELS_PER_INCH, TWIPS_PER_INCH);
         lf.lfWeight = (format.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
         lf.lfItalic = (format.dwEffects & CFE_ITALIC) ? 1 : 0;
         lf.lfUnderline = (format.dwEffects & CFE_UNDERLINE) ? 1 : 0;

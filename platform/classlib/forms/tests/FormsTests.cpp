@@ -91,6 +91,18 @@ TEST_F(FormsTest, FormDataBuildsTheTreeBindsEventsAndShowsItsColours)
     EXPECT_EQ(form.Events.back(), "show");
 }
 
+TEST_F(FormsTest, AProgramWithNoIconOfItsOwnShowsTheLibrarysDefault)
+{
+    const TApplication fresh(nullptr);
+    ASSERT_FALSE(fresh.Icon()->Empty());
+    EXPECT_EQ(fresh.Icon()->Width(), 16);
+
+    Application->SetIcon(fresh.Icon());
+    ShowAndSettle();
+    const TColor outline = static_cast<TColor>(RGB(44, 62, 92)); // the default icon's frame
+    EXPECT_TRUE(PumpUntil([&] { return CaptionPixels(outline) >= 30; }));
+}
+
 TEST_F(FormsTest, TheCaptionShowsTheFormsIconAndOtherwiseTheApplications)
 {
     TIcon applicationIcon;

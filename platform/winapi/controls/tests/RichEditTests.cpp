@@ -1,6 +1,10 @@
 #include "EditFixture.h"
 
 #include "platform/winapi/controls/RichEdit.h"
+#include "platform/winapi/gdi/Font.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+
+#include <cstring>
 
 namespace {
 
@@ -103,3 +107,27 @@ TEST_F(RichEditTest, ChangeIsReportedOnlyWhenTheEventMaskAsks)
 }
 
 } // namespace
+
+// The class library gives a rich edit its font as a point size; 8 pt must be the same 11 pixels
+// that the other controls draw with, coloured runs included.
+TEST_F(RichEditTest, APointSizeGivesTheFontOfThePlainEdit)
+{
+    const GdiObject<HFONT> font(
+        CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+    const HWND plain = MakeEdit(0, "Red, green and blue", {10, 10, 310, 30});
+    (void)SendMessageA(plain, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    const HWND rich = MakeEdit(ES_MULTILINE, "", {10, 40, 310, 60}, RICHEDIT_CLASSA);
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE;
+    std::strcpy(format.szFaceName, "MS Sans Serif");
+    format.yHeight = 8 * 20;
+    (void)SendMessageA(rich, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    (void)SetWindowTextA(rich, "Red, green and blue");
+    Colour(rich, 0, 3, RGB(255, 0, 0));
+
+    for (const WPARAM position : {3, 10, 19})
+        EXPECT_EQ(LOWORD(SendMessageA(rich, EM_POSFROMCHAR, position, 0)),
+                  LOWORD(SendMessageA(plain, EM_POSFROMCHAR, position, 0)))
+            << "at " << position;
+}
