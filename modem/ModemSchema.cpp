@@ -21,3 +21,12 @@ CREATE TABLE CM (ID INTEGER PRIMARY KEY AUTOINCREMENT, NAME TEXT(50) COLLATE NOC
     NUM TEXT(50) COLLATE NOCASE, DT DATETIME);
 )sql";
 }
+
+std::string_view ModemTemplatesSql()
+{
+    return R"sql(
+INSERT INTO TP (TEXT) VALUES ('I''m in a meeting right now. I''ll call you back soon.');
+INSERT INTO TP (TEXT) VALUES ('On my way, see you in a few minutes!');
+INSERT INTO TP (TEXT) VALUES ('Thanks for your message, I''ll get back to you shortly.');
+)sql";
+}

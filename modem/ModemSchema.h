@@ -11,3 +11,7 @@ inline constexpr std::string_view ModemDatabaseFileName = "USB MODEM.mdb";
 // key (ID) that the data sets keep out of sight; Booleans hold -1/0; text compares without case;
 // date-times are ISO 8601 text.
 [[nodiscard]] std::string_view ModemSchemaSql();
+
+// The rows a new database starts with: the message templates the manager ships (TP). Run after the
+// schema when the file is created.
+[[nodiscard]] std::string_view ModemTemplatesSql();

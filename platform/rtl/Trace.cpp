@@ -14,7 +14,7 @@ constinit std::atomic<TraceChannels> g_traceChannels{TraceUnread};
 namespace {
 
 constexpr std::array<std::string_view, static_cast<std::size_t>(TraceChannel::Count)> ChannelNames = {
-    "ras", "display", "messages", "comm", "serial"};
+    "ras", "display", "messages", "comm", "serial", "mci"};
 
 constexpr TraceChannels AllChannels = (TraceChannels{1} << static_cast<unsigned>(TraceChannel::Count)) - 1;
 

@@ -22,6 +22,7 @@ enum class TraceChannel : unsigned {
     Messages, // every message a window procedure is called with, sent or dispatched
     Comm,     // serial ports: open, bytes in and out, a vanished device
     Serial,   // the serial-port component: open, close, refused writes, line events it reports
+    Mci,      // the MIDI player: devices opened and closed, the audio output, FluidSynth's messages
     Count
 };
 

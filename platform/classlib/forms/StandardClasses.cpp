@@ -18,6 +18,7 @@
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/Mask.h"
 #include "platform/classlib/forms/Menus.h"
+#include "platform/classlib/forms/MPlayer.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
@@ -46,4 +47,5 @@ void RegisterStandardClasses()
     RegisterMenuClasses();
     RegisterImageListClasses();
     RegisterIconGraphic();
+    RegisterMediaPlayerClasses();
 }

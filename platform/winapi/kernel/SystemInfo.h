@@ -2,6 +2,8 @@
 
 #include "platform/winapi/kernel/WinTypes.h"
 
+constexpr DWORD VER_PLATFORM_WIN32s = 0;
+constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
 struct OSVERSIONINFOA {

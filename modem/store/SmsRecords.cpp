@@ -1,0 +1,160 @@
+#include "modem/store/SmsRecords.h"
+
+#include "modem/store/NameLookup.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/rtl/Conversions.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Strings.h"
+
+#include <cctype>
+#include <cstdint>
+
+namespace {
+
+constexpr std::string_view UnknownName = "Unknown";
+constexpr std::string_view AnonymousNumber = "Anonymous";
+
+// The report's first double quote is never before this position.
+constexpr std::size_t NumberQuoteFrom = 12;
+// Where the report's fields lie after the quote that ends the number.
+constexpr std::size_t NumberStartAfterQuote = 3;
+constexpr std::size_t DateFieldAfterQuote = 3;
+constexpr std::size_t DateFieldStep = 3;
+constexpr std::size_t LengthAfterQuote = 25;
+constexpr std::size_t MessageAfterLengthEnd = 2;
+
+// Characters [from, from + count) of `text` (0-based), cut at its end.
+std::string Slice(std::string_view text, std::size_t from, std::size_t count = std::string_view::npos)
+{
+    return from >= text.size() ? std::string() : std::string(text.substr(from, count));
+}
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty()
+           && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+// "20YY-MM-DD hh:mm:ss" from the six two-character fields after the closing quote at `quote`.
+std::string DateText(std::string_view report, std::size_t quote)
+{
+    const char separators[] = {'-', '-', ' ', ':', ':'};
+    std::string date = "20";
+    for (std::size_t field = 0; field < 6; ++field) {
+        date += Slice(report, quote + DateFieldAfterQuote + field * DateFieldStep, 2);
+        if (field < 5)
+            date += separators[field];
+    }
+    return date;
+}
+
+} // namespace
+
+TReceivedSms SMSFormat(std::string_view report)
+{
+    TReceivedSms sms;
+    const std::size_t open = report.find('"', NumberQuoteFrom - 1);
+    if (open == std::string_view::npos)
+        return sms;
+    const std::size_t numberStart = open + NumberStartAfterQuote;
+    const std::size_t close = numberStart <= report.size() ? report.find('"', numberStart) : std::string_view::npos;
+    if (close == std::string_view::npos)
+        return sms;
+    const std::size_t lengthStart = close + LengthAfterQuote;
+    const std::size_t lengthEnd = lengthStart <= report.size() ? report.find('\r', lengthStart) : std::string_view::npos;
+    if (lengthEnd == std::string_view::npos)
+        return sms;
+    const std::string_view length = report.substr(lengthStart, lengthEnd - lengthStart);
+    // At most 3 digits: a message is never longer than a few hundred characters.
+    if (!AllDigits(length) || length.size() > 3)
+        return sms;
+    sms.parsed = true;
+    sms.number = Slice(report, numberStart, close - numberStart);
+    sms.dateText = DateText(report, close);
+    sms.text = Slice(report, lengthEnd + MessageAfterLengthEnd, static_cast<std::size_t>(StrToInt(length)));
+    return sms;
+}
+
+TSmsItem SMSBufFormat(std::string_view item)
+{
+    TSmsItem parts;
+    const std::size_t first = item.find('*');
+    if (first == std::string_view::npos) {
+        parts.number = std::string(item);
+        return parts;
+    }
+    parts.number = std::string(item.substr(0, first));
+    const std::size_t second = item.find('*', first + 1);
+    if (second == std::string_view::npos) {
+        parts.name = std::string(item.substr(first + 1));
+        return parts;
+    }
+    parts.name = std::string(item.substr(first + 1, second - first - 1));
+    parts.text = std::string(item.substr(second + 1));
+    return parts;
+}
+
+TSmsRecords::TSmsRecords(TSmsQueries queries, TNameLookup& lookup, IRecordView& view, TDelayFunction delay)
+    : m_queries(queries), m_lookup(lookup), m_view(view), m_delay(std::move(delay))
+{
+}
+
+void TSmsRecords::StoreReceived(std::string_view report)
+{
+    const TReceivedSms sms = SMSFormat(report);
+    if (!sms.parsed) {
+        Write(TSmsBox::Inbox, std::string(UnknownName), std::string(AnonymousNumber), std::string(report));
+        return;
+    }
+    if (sms.number.empty()) {
+        Write(TSmsBox::Inbox, std::string(UnknownName), std::string(AnonymousNumber), sms.text);
+        return;
+    }
+    const auto name = m_lookup.NameOf(sms.number);
+    Write(TSmsBox::Inbox, name.value_or(std::string(UnknownName)), sms.number, sms.text);
+}
+
+void TSmsRecords::StoreFailed(std::string_view item)
+{
+    StoreItem(TSmsBox::Outbox, item);
+}
+
+void TSmsRecords::StoreSent(std::string_view item)
+{
+    StoreItem(TSmsBox::SentBox, item);
+}
+
+void TSmsRecords::StoreItem(TSmsBox box, std::string_view item)
+{
+    const TSmsItem parts = SMSBufFormat(item);
+    std::int64_t number = 0;
+    const bool bareNumber = TryStrToInt64(parts.name, number);
+    Write(box, bareNumber ? std::string(UnknownName) : parts.name, parts.number, parts.text);
+}
+
+void TSmsRecords::Write(TSmsBox box, const std::string& name, const std::string& number, const std::string& text)
+{
+    TADOQuery& query = QueryOf(box);
+    m_view.ShowSmsBox(box);
+    query.Insert();
+    query.FieldByName("NAME")->SetAsString(name);
+    query.FieldByName("NUM")->SetAsString(number);
+    query.FieldByName("TEXT")->SetAsString(text);
+    query.FieldByName("DT")->SetAsDateTime(Now());
+    query.FieldByName("R")->SetAsBoolean(true);
+    query.Post();
+    RefreshQuery(query, m_delay);
+}
+
+TADOQuery& TSmsRecords::QueryOf(TSmsBox box) const
+{
+    switch (box) {
+    case TSmsBox::Inbox:
+        return m_queries.inbox;
+    case TSmsBox::Outbox:
+        return m_queries.outbox;
+    case TSmsBox::SentBox:
+        break;
+    }
+    return m_queries.sentBox;
+}
