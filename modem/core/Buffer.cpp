@@ -23,8 +23,15 @@ TBuffer::TBuffer(int capacity, CRITICAL_SECTION& lock)
 {
 }
 
+int TBuffer::GetTail() const
+{
+    TQueueLockScope scope(m_lock);
+    return m_tail;
+}
+
 int TBuffer::Count() const
 {
+    TQueueLockScope scope(m_lock);
     if (m_full)
         return Capacity();
     return m_tail;

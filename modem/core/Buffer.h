@@ -50,7 +50,7 @@ public:
     [[nodiscard]] bool IsEmpty() const { return m_empty; }
     [[nodiscard]] bool IsFull() const { return m_full; }
     [[nodiscard]] int GetHead() const { return 0; }
-    [[nodiscard]] int GetTail() const { return m_tail; }
+    [[nodiscard]] int GetTail() const;
     [[nodiscard]] int Capacity() const { return static_cast<int>(m_slots.size()); }
     [[nodiscard]] int Count() const;
 
