@@ -44,12 +44,12 @@ void TMainTimer::DispatchResponse()
     if (m_link.ResponseQueue.IsEmpty())
         return;
     const TCommand record = m_link.ResponseQueue.Head();
+    (void)m_link.ResponseQueue.Remove(m_link.ResponseQueue.GetHead());
     if (record.Kind == ckTimedOut) {
         if (m_onTimedOut)
             m_onTimedOut(record);
         return;
     }
-    (void)m_link.ResponseQueue.Remove(m_link.ResponseQueue.GetHead());
     if (record.Cmd.empty())
         DispatchUnsolicited(record.Data);
     else

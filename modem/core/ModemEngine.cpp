@@ -10,11 +10,6 @@ TModemEngine::TModemEngine(TModemPort& port, TModemView& view, TModemRecords& re
     m_mainTimer.SetOnTimedOut([this](const TCommand&) { CommandTimedOut(); });
 }
 
-TModemEngine::~TModemEngine()
-{
-    StopWorker();
-}
-
 void TModemEngine::ComReceiveData(TObject*, const void* buffer, WORD length)
 {
     if (buffer && length)
@@ -57,11 +52,6 @@ void TModemEngine::InitialModem()
 
 void TModemEngine::PortLost()
 {
-    ResetModemSession();
-}
-
-void TModemEngine::ResetModemSession()
-{
     m_view.SetMainTimerEnabled(false);
     StopWorker();
     m_link.Clear();
@@ -81,7 +71,7 @@ void TModemEngine::ResetModemSession()
 
 void TModemEngine::CommandTimedOut()
 {
-    ResetModemSession();
+    PortLost();
     m_port.StopComm();
     m_state.ModemState = msNoPort;
     m_view.SetStatusText(0, NotRespondingText);

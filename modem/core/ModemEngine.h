@@ -34,7 +34,6 @@ inline constexpr const char* NotRespondingText = "Modem not responding.";
 class TModemEngine {
 public:
     TModemEngine(TModemPort& port, TModemView& view, TModemRecords& records);
-    ~TModemEngine();
     TModemEngine(const TModemEngine&) = delete;
     TModemEngine& operator=(const TModemEngine&) = delete;
 
@@ -71,12 +70,12 @@ public:
 
 private:
     void CommandTimedOut();
-    void ResetModemSession();
 
     TModemPort& m_port;
     TModemView& m_view;
     TApplicationState m_state;
     TModemLink m_link;
     TMainTimer m_mainTimer;
+    // Last, so that the worker has ended before the queues it uses go.
     TTCommPtr m_worker;
 };
