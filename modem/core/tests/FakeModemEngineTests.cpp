@@ -1,0 +1,218 @@
+#include "EngineTestDoubles.h"
+
+#include "modem/core/ATCommands.h"
+#include "modem/core/CommModemPort.h"
+#include "modem/core/ModemEngine.h"
+
+#include "platform/winapi/comm/Comm.h"
+#include "platform/winapi/devices/DeviceSources.h"
+#include "platform/winapi/display/headless/HeadlessDisplay.h"
+#include "platform/winapi/kernel/Threads.h"
+#include "platform/winapi/user/WinUser.h"
+#include "tests/support/TempDir.h"
+#include "tools/fakemodem/lib/FakeModem.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The engine and the serial component against the simulated modem on a pseudo-terminal, found
+// through the registry overlay as COM12; the main timer's logic runs whenever the worker has put
+// something on the response queue.
+class FakeModemEngineTest : public ::testing::Test {
+protected:
+    FakeModemEngineTest()
+    {
+        SetCommLockFolder(m_dir.Path().string());
+        std::filesystem::create_directories(m_dir / "sys");
+        SetSysfsRoot((m_dir / "sys").string());
+        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
+        FakeModemOptions options;
+        options.overlayPath = (m_dir / "overlay.ini").string();
+        options.comName = "COM12";
+        options.settings.smsDelay = 20ms;
+        m_modem = std::make_unique<FakeModem>(options);
+
+        m_comm.SetCommName("COM12");
+        m_comm.SetBaudRate(115200);
+        m_comm.SetOutx_XonXoffFlow(false);
+        m_comm.SetInx_XonXoffFlow(false);
+        m_comm.SetOnReceiveData(TReceiveDataEvent::FromFunction(
+            [this](TObject* sender, const void* buffer, WORD length) { m_engine.ComReceiveData(sender, buffer, length); }));
+        // A record on the response queue wakes this thread's loop, as the main timer would.
+        const DWORD gui = GetCurrentThreadId();
+        m_engine.ResponseQueue().SetOnChange([this, gui] {
+            m_engine.Link().WakeWorker();
+            (void)PostThreadMessageA(gui, WM_NULL, 0, 0);
+        });
+    }
+    ~FakeModemEngineTest() override
+    {
+        m_engine.PortLost();
+        m_port.StopComm();
+        Pump();
+        m_modem.reset();
+        SetDeviceOverlayPath("");
+        SetSysfsRoot("");
+        SetCommLockFolder("");
+    }
+
+    // What the port watch does once it has found the modem.
+    void Open(DWORD readInterval)
+    {
+        m_comm.SetReadIntervalTimeout(readInterval);
+        m_port.StartComm();
+        m_engine.CreateWorker();
+        m_engine.PortOpened();
+        m_engine.InitialModem();
+        m_engine.ResumeWorker();
+    }
+
+    void Pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+
+    // Handles messages and ticks the main timer's logic until `done` holds; false after `limit`.
+    [[nodiscard]] bool RunUntil(const std::function<bool()>& done, std::chrono::seconds limit = 60s)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            Pump();
+            if (!m_engine.ResponseQueue().IsEmpty()) {
+                m_engine.MainTimerTick();
+                continue;
+            }
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            (void)MsgWaitForMultipleObjects(0, nullptr, FALSE, 250, QS_ALLINPUT);
+        }
+        return true;
+    }
+
+    // Made before the serial component, whose hidden window needs a screen.
+    struct HeadlessScreen {
+        HeadlessScreen() { (void)SelectHeadlessDisplay(); }
+    };
+
+    TempDir m_dir;
+    HeadlessScreen m_screen;
+    std::unique_ptr<FakeModem> m_modem;
+    TComm m_comm{nullptr};
+    TCommModemPort m_port{m_comm};
+    RecordingView m_view;
+    RecordingRecords m_records;
+    TModemEngine m_engine{m_port, m_view, m_records};
+};
+
+TEST_F(FakeModemEngineTest, TheModemIsInitialisedRegistersAndReportsItsSignal)
+{
+    m_modem->SetSignal(26);
+    Open(100);
+    EXPECT_EQ(m_modem->ExpectCommand("ATE0"), "ATE0");
+    SendCSQ(m_engine.CommandQueue());
+    ASSERT_TRUE(RunUntil([&] { return m_engine.State().Registered && !m_view.signalImages.empty(); }))
+        << m_modem->GetTranscript().Text();
+    EXPECT_EQ(m_view.signalImages.back(), 4);
+    EXPECT_EQ(m_modem->ExpectCommand("AT$QCNMI"), "AT$QCNMI=1,2,0");
+    m_modem->WaitForStatus([](const ModemStatus& status) { return status.messageRouting && !status.echo; },
+                           "echo off and messages routed");
+}
+
+TEST_F(FakeModemEngineTest, AnIncomingCallShowsTheCallerAndAMessageIsStoredWithItsLineBreaks)
+{
+    Open(100);
+    m_records.phonebook["5551234"] = "Alice";
+    m_modem->Ring("5551234");
+    ASSERT_TRUE(RunUntil([&] { return m_view.Title() == "Call Incoming."; })) << m_modem->GetTranscript().Text();
+    EXPECT_EQ(m_view.display, "5551234");
+    EXPECT_EQ(m_view.callerName, "Alice");
+
+    m_modem->DeliverSms("5559876", "Two\r\nlines");
+    ASSERT_TRUE(RunUntil([&] { return m_records.newMessages.size() == 1; })) << m_modem->GetTranscript().Text();
+    EXPECT_NE(m_records.newMessages[0].find("\"5559876\""), std::string::npos);
+    EXPECT_NE(m_records.newMessages[0].find("\r\nTwo\r\nlines\r\n"), std::string::npos);
+}
+
+TEST_F(FakeModemEngineTest, MessagesArrivingDuringEveryKindOfCommandWaitAreAllKept)
+{
+    constexpr int Messages = 500;
+    struct Kind {
+        std::function<void(TBuffer&)> send;
+        std::string prefix;
+        std::string answer; // sent by the test after the message; empty: the modem answers itself
+    };
+    const std::string ok = "\r\nOK\r\n";
+    const std::vector<Kind> kinds = {
+        {[](TBuffer& q) { SendCSQ(q); }, "AT+CSQ", "\r\n21,99\r\n" + ok},
+        {[](TBuffer& q) { (void)SendDTMF(q, '5'); }, "AT+VTS", ok},
+        {[](TBuffer& q) { (void)SendVolume(q, "12"); }, "AT+CLVL", ok},
+        {[](TBuffer& q) { SendMute(q, true); }, "AT+CMUT", ok},
+        {[](TBuffer& q) { SendCallerID(q); }, "AT+CLCC", ok},
+        {[](TBuffer& q) { (void)SendATD(q, "5550000"); }, "AT+CDV5550000", "\r\nNO CARRIER\r\n"},
+        {[](TBuffer& q) { SendATA(q); }, "AT$QCCAV", "\r\nERROR\r\n"},
+        {[](TBuffer& q) { SendATH(q); }, "AT$QCCHV", ok},
+        {[](TBuffer& q) { (void)SendFeatureCode(q, TFeatureCode::CallWaitingOn); }, "AT+CDV*74", "\r\nERROR\r\n"},
+        {[](TBuffer& q) { (void)SendMin(q, "123"); }, "AT+WMIN", ok},
+    };
+    for (const Kind& kind : kinds)
+        m_modem->OverrideReply(kind.prefix, "");
+    const auto kindOf = [&](int n) -> const Kind* {
+        // An SMS send now and then: its wait includes the pause for the prompt.
+        return n % 25 == 24 ? nullptr : &kinds[static_cast<std::size_t>(n) % kinds.size()];
+    };
+
+    Open(5);
+    // Only the commands below go out: an unanswered signal poll would end the worker.
+    m_engine.State().SignalPollAllowed = false;
+    m_modem->ExpectCommand("ATE0");
+    // The modem's side: each message goes out while the command waits for its answer.
+    std::exception_ptr scriptError;
+    std::thread script([&] {
+        try {
+            for (int n = 0; n < Messages; ++n) {
+                const Kind* kind = kindOf(n);
+                m_modem->ExpectCommand(kind ? kind->prefix : "AT$QCMGS");
+                m_modem->DeliverSms("555" + std::to_string(n), "soak " + std::to_string(n));
+                if (kind)
+                    m_modem->Send(kind->answer);
+            }
+        } catch (...) {
+            scriptError = std::current_exception();
+        }
+    });
+    int queued = 0;
+    const bool done = RunUntil([&] {
+        if (queued < Messages && m_engine.CommandQueue().IsEmpty()) {
+            const Kind* kind = kindOf(queued);
+            if (kind)
+                kind->send(m_engine.CommandQueue());
+            else
+                EXPECT_TRUE(SendSMS(m_engine.CommandQueue(), "5559999", "out"));
+            ++queued;
+        }
+        return m_records.newMessages.size() == Messages || scriptError;
+    }, 300s);
+    script.join();
+    if (scriptError)
+        std::rethrow_exception(scriptError);
+    ASSERT_TRUE(done) << m_records.newMessages.size() << " of " << Messages << " stored";
+    for (int n = 0; n < Messages; ++n)
+        EXPECT_NE(m_records.newMessages[static_cast<std::size_t>(n)].find("\r\nsoak " + std::to_string(n) + "\r\n"),
+                  std::string::npos)
+            << n;
+    EXPECT_TRUE(m_engine.HasWorker()) << "no command timed out";
+}
+
+} // namespace
