@@ -19,7 +19,6 @@ class RingTonesTest : public ::testing::Test {
 protected:
     RingTonesTest()
     {
-        (void)SelectHeadlessDisplay();
         m_environment.Set("MODEM_AUDIO_DRIVER", "null");
         m_environment.Unset("MODEM_SOUNDFONT");
         // The short tone stands in for both, so that a loop goes round quickly.
@@ -53,6 +52,8 @@ protected:
             (void)DispatchMessageA(&msg);
     }
 
+    // First: the player below makes its window as it is constructed.
+    HeadlessDisplay& m_display = SelectHeadlessDisplay();
     TempDir m_dir;
     ScopedEnvironment m_environment;
     TMediaPlayer m_player{nullptr};
