@@ -11,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <thread>
+#include <utility>
 #include <mutex>
 #include <new>
 
@@ -180,16 +182,16 @@ TSqliteDatabase::~TSqliteDatabase() = default;
 std::shared_ptr<TSqliteDatabase> TSqliteDatabase::Open(const std::string& path, std::string_view schema)
 {
     static std::mutex mutex;
-    static std::map<std::string, std::weak_ptr<TSqliteDatabase>> open;
+    static std::map<std::pair<std::string, std::thread::id>, std::weak_ptr<TSqliteDatabase>> open;
     std::lock_guard lock(mutex);
     std::error_code error;
-    const std::string key = std::filesystem::weakly_canonical(path, error).string();
+    const auto key = std::make_pair(std::filesystem::weakly_canonical(path, error).string(), std::this_thread::get_id());
     if (auto existing = open[key].lock())
         return existing;
 
     const bool created = !std::filesystem::exists(path, error);
     auto impl = std::make_unique<Impl>();
-    const int flags = SQLITE_OPEN_READWRITE | (created ? SQLITE_OPEN_CREATE : 0);
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (created ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(path.c_str(), &impl->Handle, flags, nullptr) != SQLITE_OK) {
         const std::string reason = impl->Handle ? sqlite3_errmsg(impl->Handle) : "out of memory";
         DatabaseError("Cannot open the database '" + path + "': " + reason);

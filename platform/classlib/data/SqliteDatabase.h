@@ -45,7 +45,9 @@ class TSqliteDatabase {
 
 public:
     // Opens the file, creating it with `schema` (a script of statements) when it does not exist.
-    // The same path opened twice shares one connection.
+    // The same path opened twice on one thread shares one connection. Each thread has connections
+    // of its own and a connection is used only on the thread that opened it, so SQLite takes no
+    // lock of its own on every call.
     [[nodiscard]] static std::shared_ptr<TSqliteDatabase> Open(const std::string& path, std::string_view schema);
     ~TSqliteDatabase();
     TSqliteDatabase(const TSqliteDatabase&) = delete;

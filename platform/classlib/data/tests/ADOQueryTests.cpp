@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -148,6 +149,25 @@ TEST_F(ModemDatabase, InboxListsTrueFirstAndStoresBooleansAsMinusOne)
     EXPECT_EQ(stored.Rows[0].Values[0].ToInteger(), 0);
     EXPECT_EQ(stored.Rows[0].Values[1].ToString(), "2023-03-17 12:00:00");
     EXPECT_EQ(raw->Query("SELECT R FROM IB WHERE NAME = 'read'").Rows[0].Values[0].ToInteger(), -1);
+}
+
+// A connection serves the thread that opened it (it takes no lock of its own), so another thread
+// opening the same file gets a connection of its own and sees what was committed.
+TEST_F(ModemDatabase, EachThreadHasItsOwnConnection)
+{
+    const std::string path = (m_dir / std::string(ModemDatabaseFileName)).string();
+    auto here = TSqliteDatabase::Open(path, ModemSchemaSql());
+    EXPECT_EQ(TSqliteDatabase::Open(path, ModemSchemaSql()), here);
+    here->Execute("INSERT INTO PB (NAME, NUM) VALUES (?, ?)", {Variant("Ann"), Variant("1")});
+
+    std::shared_ptr<TSqliteDatabase> there;
+    std::string seen;
+    std::thread([&] {
+        there = TSqliteDatabase::Open(path, ModemSchemaSql());
+        seen = there->Query("SELECT NAME FROM PB").Rows.at(0).Values.at(0).ToString();
+    }).join();
+    EXPECT_NE(there, here);
+    EXPECT_EQ(seen, "Ann");
 }
 
 TEST_F(ModemDatabase, EditDeleteAndTheCursorRules)
