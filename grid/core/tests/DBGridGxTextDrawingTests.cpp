@@ -487,8 +487,9 @@ TEST_F(ClippedImage, ImagesAreAlignedAcrossAndCentredDown)
         DrawImageClipped(&m_list, nullptr, Canvas(), Rect(0, 0, 60, 20), c.alignment, c.xOffset, 0);
         EXPECT_EQ(Canvas().Pixels(c.left, 2), clRed) << c.alignment;
         EXPECT_EQ(Canvas().Pixels(c.left + 15, 17), clRed);
-        if (c.left > 0)
+        if (c.left > 0) {
             EXPECT_EQ(Canvas().Pixels(c.left - 1, 10), clWhite);
+        }
         EXPECT_EQ(Canvas().Pixels(c.left + 16, 10), clWhite);
         EXPECT_EQ(Canvas().Pixels(c.left, 1), clWhite) << "centred: (20 - 16) / 2 = 2";
     }
