@@ -1,5 +1,7 @@
 #include "GridTestClasses.h"
 
+#include "platform/winapi/kernel/Clock.h"
+
 #include <vector>
 
 namespace {
@@ -17,6 +19,9 @@ protected:
         m_grid->Perform(WM_TIMER, 1, 0);
         Press(to, false);
     }
+
+    // The grid's drag timers tick only when a test sends WM_TIMER, however slowly the test runs.
+    FakeClock m_clock;
 };
 
 } // namespace
