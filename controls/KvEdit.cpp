@@ -41,8 +41,8 @@ void DescribeKvEdit(TClassBuilder& c)
     c.Boolean("FrameVisible", &TKvEdit::FrameVisible, &TKvEdit::SetFrameVisible).Default(false)
         .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameVisible>);
     c.Object("FrameController", &TKvEdit::FrameController, &TKvEdit::SetFrameController);
-    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(), &TKvEdit::FrameControllerNotifications,
-          &TKvEdit::SetFrameControllerNotifications)
+    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(),
+          &TKvEdit::FrameControllerNotifications, &TKvEdit::SetFrameControllerNotifications)
         .Default(AllFrameControllerNotifications);
     c.Enum("FramingPreference", FramingPreferenceTypeInfo(), &TKvEdit::FramingPreference,
            &TKvEdit::SetFramingPreference)

@@ -59,8 +59,8 @@ void DescribeKvLabel(TClassBuilder& c)
         .Default(clBtnFace)
         .StoredWhen(&TControl::IsColorStored);
     c.Object("FrameController", &TKvLabel::FrameController, &TKvLabel::SetFrameController);
-    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(), &TKvLabel::FrameControllerNotifications,
-          &TKvLabel::SetFrameControllerNotifications)
+    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(),
+          &TKvLabel::FrameControllerNotifications, &TKvLabel::SetFrameControllerNotifications)
         .Default(AllFrameControllerNotifications);
     c.Event("OnMouseEnter", &TKvLabel::OnMouseEnter, &TKvLabel::SetOnMouseEnter);
     c.Event("OnMouseLeave", &TKvLabel::OnMouseLeave, &TKvLabel::SetOnMouseLeave);

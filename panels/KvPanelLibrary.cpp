@@ -3,7 +3,7 @@
 #include "controls/KvControlLibrary.h"
 #include "panels/KvPanel.h"
 
-void RegisterPanelClasses()
+void RegisterPanelLibraryClasses()
 {
     RegisterControlLibraryClasses();
     RegisterKvPanelClass();
