@@ -57,12 +57,6 @@ CLASSLIB_IMPLEMENT_CLASS(TKvBorder, TGraphicControl, ComponentCreator<TKvBorder>
 
 TKvBorder::TKvBorder(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 50, 50); }
 
-TKvBorder::~TKvBorder()
-{
-    if (m_frameController)
-        m_frameController->DetachControl(this);
-}
-
 void TKvBorder::SetBorderOuter(TFrameStyleEx style) { ChangeAndRepaint(m_borderOuter, style); }
 void TKvBorder::SetBorderInner(TFrameStyleEx style) { ChangeAndRepaint(m_borderInner, style); }
 void TKvBorder::SetBorderWidth(int width) { ChangeAndRepaint(m_borderWidth, width); }
@@ -88,57 +82,26 @@ void TKvBorder::SetFlatColorAdjustment(int adjustment)
     Invalidate();
 }
 
-void TKvBorder::SetFrameController(TKvFrameController* controller)
-{
-    if (controller == m_frameController)
-        return;
-    if (m_frameController)
-        m_frameController->DetachControl(this);
-    m_frameController = controller;
-    if (controller) {
-        controller->AttachControl(this);
-        controller->FreeNotification(this);
-    }
-}
+void TKvBorder::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
 
 void TKvBorder::Notification(TComponent* component, TOperation operation)
 {
     TGraphicControl::Notification(component, operation);
-    if (operation == opRemove && component == m_frameController)
-        m_frameController = nullptr;
+    m_frameController.Notification(component, operation);
 }
 
 bool TKvBorder::GetInterface(const TGUID& iid, void*& object)
 {
-    if (iid == IKvFrameControllerClient::IID) {
-        object = static_cast<IKvFrameControllerClient*>(this);
-        return true;
-    }
-    return TGraphicControl::GetInterface(iid, object);
+    return IKvFrameControllerClient::Answer(*this, iid, object) || TGraphicControl::GetInterface(iid, object);
 }
 
 void TKvBorder::FrameControllerChanged()
 {
-    if (!m_frameController || !m_frameController->FrameVisible())
-        return;
-    const TKvFrameController& controller = *m_frameController;
-    if (m_notifications.Contains(fcpFrameStyle))
-        m_borderOuter = controller.FrameStyle();
-    if (m_notifications.Contains(fcpFrameSides))
-        m_borderSides = controller.FrameSides();
-    if (m_notifications.Contains(fcpFrameColor)) {
-        m_flatColor = controller.FrameColor();
-        m_flatColorAdjustment = 0;
-    }
-    if (m_notifications.Contains(fcpColor))
-        SetColor(controller.Color());
-    if (m_notifications.Contains(fcpParentColor))
-        SetParentColor(controller.ParentColor());
-    if (m_notifications.Contains(fcpColor)) {
-        m_borderHighlight = LightenLuminance(Color(), 100);
-        m_borderShadow = DarkenLuminance(Color(), 50);
-    }
-    Invalidate();
+    const TKvFrameController* controller = m_frameController.Controller();
+    if (controller && TakeFramedBorderSettings(*this, *controller, m_notifications,
+                                               {m_borderOuter, m_borderSides, m_flatColor, m_flatColorAdjustment,
+                                                m_borderHighlight, m_borderShadow}))
+        Invalidate();
 }
 
 TRect TKvBorder::ClientRect() const

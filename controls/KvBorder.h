@@ -9,7 +9,6 @@ class TKvBorder : public TGraphicControl, public IKvFrameControllerClient {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvBorder(TComponent* owner);
-    ~TKvBorder() override;
 
     [[nodiscard]] TFrameStyleEx BorderOuter() const { return m_borderOuter; }
     virtual void SetBorderOuter(TFrameStyleEx style);
@@ -31,7 +30,7 @@ class TKvBorder : public TGraphicControl, public IKvFrameControllerClient {
     virtual void SetFlatColor(TColor color);
     [[nodiscard]] int FlatColorAdjustment() const { return m_flatColorAdjustment; }
     virtual void SetFlatColorAdjustment(int adjustment);
-    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController; }
+    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
     virtual void SetFrameController(TKvFrameController* controller);
     [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
     void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
@@ -82,7 +81,7 @@ private:
     TColor m_borderShadow = clBtnShadow;
     TColor m_flatColor = clBtnShadow;
     int m_flatColorAdjustment = 30;
-    TKvFrameController* m_frameController = nullptr;
+    TKvFrameControllerLink m_frameController{*this};
     TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     TNotifyEvent m_onMouseEnter;
     TNotifyEvent m_onMouseLeave;

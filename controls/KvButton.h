@@ -81,6 +81,8 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
     [[nodiscard]] bool MouseOver() const { return m_mouseOver; }
+    // HotTrack without its setter's repaint and its other effects.
+    void StoreHotTrack(bool value) { m_hotTrack = value; }
     [[nodiscard]] bool PressedDisplay() const { return m_pressedDisplay; }
     void SetPressedDisplay(bool value) { m_pressedDisplay = value; }
     // The caption's height as DrawCaption measures it in `rect`.

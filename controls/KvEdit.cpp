@@ -19,27 +19,42 @@ void DescribeKvEdit(TClassBuilder& c)
         .Default(clWindow)
         .StoredWhen(&TKvEdit::IsColorStored);
     c.Ordinal("DisabledColor", ColorTypeInfo(), &TKvEdit::DisabledColor, &TKvEdit::SetDisabledColor)
-        .Default(clBtnFace);
+        .Default(clBtnFace)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpDisabledColor>);
     c.Ordinal("FocusColor", ColorTypeInfo(), &TKvEdit::FocusColor, &TKvEdit::SetFocusColor)
         .Default(clWindow)
         .StoredWhen(&TKvEdit::IsFocusColorStored);
-    c.Ordinal("FrameColor", ColorTypeInfo(), &TKvEdit::FrameColor, &TKvEdit::SetFrameColor).Default(clBtnShadow);
+    c.Ordinal("FrameColor", ColorTypeInfo(), &TKvEdit::FrameColor, &TKvEdit::SetFrameColor).Default(clBtnShadow)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameColor>);
     c.Ordinal("FrameHotColor", ColorTypeInfo(), &TKvEdit::FrameHotColor, &TKvEdit::SetFrameHotColor)
-        .Default(clBtnShadow);
-    c.Boolean("FrameHotTrack", &TKvEdit::FrameHotTrack, &TKvEdit::SetFrameHotTrack).Default(false);
+        .Default(clBtnShadow)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameHotColor>);
+    c.Boolean("FrameHotTrack", &TKvEdit::FrameHotTrack, &TKvEdit::SetFrameHotTrack).Default(false)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameHotTrack>);
     c.Enum("FrameHotStyle", FrameStyleTypeInfo(), &TKvEdit::FrameHotStyle, &TKvEdit::SetFrameHotStyle)
-        .Default(fsFlatBold);
-    c.Set("FrameSides", SidesTypeInfo(), &TKvEdit::FrameSides, &TKvEdit::SetFrameSides).Default(AllSides);
-    c.Enum("FrameStyle", FrameStyleTypeInfo(), &TKvEdit::FrameStyle, &TKvEdit::SetFrameStyle).Default(fsFlat);
-    c.Boolean("FrameVisible", &TKvEdit::FrameVisible, &TKvEdit::SetFrameVisible).Default(false);
+        .Default(fsFlatBold)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameHotStyle>);
+    c.Set("FrameSides", SidesTypeInfo(), &TKvEdit::FrameSides, &TKvEdit::SetFrameSides).Default(AllSides)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameSides>);
+    c.Enum("FrameStyle", FrameStyleTypeInfo(), &TKvEdit::FrameStyle, &TKvEdit::SetFrameStyle).Default(fsFlat)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameStyle>);
+    c.Boolean("FrameVisible", &TKvEdit::FrameVisible, &TKvEdit::SetFrameVisible).Default(false)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFrameVisible>);
+    c.Object("FrameController", &TKvEdit::FrameController, &TKvEdit::SetFrameController);
+    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(),
+          &TKvEdit::FrameControllerNotifications, &TKvEdit::SetFrameControllerNotifications)
+        .Default(AllFrameControllerNotifications);
     c.Enum("FramingPreference", FramingPreferenceTypeInfo(), &TKvEdit::FramingPreference,
            &TKvEdit::SetFramingPreference)
-        .Default(fpXPThemes);
+        .Default(fpXPThemes)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpFramingPreference>);
     c.Boolean("ReadOnly", &TCustomEdit::ReadOnly, &TKvEdit::SetReadOnly).Default(false);
     c.Ordinal("ReadOnlyColor", ColorTypeInfo(), &TKvEdit::ReadOnlyColor, &TKvEdit::SetReadOnlyColor)
-        .Default(clInfoBk);
+        .Default(clInfoBk)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpReadOnlyColor>);
     c.Boolean("ReadOnlyColorOnFocus", &TKvEdit::ReadOnlyColorOnFocus, &TKvEdit::SetReadOnlyColorOnFocus)
-        .Default(false);
+        .Default(false)
+        .StoredWhen(&TKvEdit::IsStoredUnlessSupplied<fcpReadOnlyColorOnFocus>);
     c.Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
     c.Boolean("TabOnEnter", &TKvEdit::TabOnEnter, &TKvEdit::SetTabOnEnter).Default(false);
     c.Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
@@ -222,12 +237,24 @@ void TKvCustomEdit::SetReadOnly(bool readOnly)
     ReadOnlyChanged();
 }
 
-// While a frame controller supplies a property (assigned, with that property's notification
-// set), the controller's value is not stored either; that rule joins these once the edit is
-// connected to the controller.
-bool TKvCustomEdit::IsColorStored() const { return Enabled() && TControl::IsColorStored(); }
+// A disabled edit shows its disabled colour in Color, which is not the one to store.
+bool TKvCustomEdit::IsColorStored() const
+{
+    return Enabled() && TControl::IsColorStored() && !SuppliedByController(fcpColor);
+}
 
-bool TKvCustomEdit::IsFocusColorStored() const { return ColorToRGB(m_focusColor) != ColorToRGB(Color()); }
+bool TKvCustomEdit::IsFocusColorStored() const
+{
+    return ColorToRGB(m_focusColor) != ColorToRGB(Color()) && !SuppliedByController(fcpFocusColor);
+}
+
+void TKvCustomEdit::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
+
+void TKvCustomEdit::Notification(TComponent* component, TOperation operation)
+{
+    TCustomMaskEdit::Notification(component, operation);
+    m_frameController.Notification(component, operation);
+}
 
 // ---- State colours and the frame -----------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
+#include "controls/KvFrameController.h"
 #include "platform/classlib/forms/ButtonsBitBtnGlyph.h"
 #include "platform/classlib/forms/Mask.h"
 
@@ -22,6 +23,8 @@ using TKvInvalidInputEvent = TEvent<TObject*, std::string&>;
 // Typing is filtered by KeyPress (and OnKeyPress); pasting (Ctrl+V, Shift+Insert, WM_PASTE)
 // goes through the same filter character by character, so what lands in the edit is what typing
 // would have let through.
+//
+// A frame controller sets the edit's colours and frame through its published properties.
 class TKvCustomEdit : public TCustomMaskEdit {
     CLASSLIB_DECLARE_CLASS;
 
@@ -87,9 +90,27 @@ class TKvCustomEdit : public TCustomMaskEdit {
     [[nodiscard]] const TKvInvalidInputEvent& OnInvalidInput() const { return m_onInvalidInput; }
     void SetOnInvalidInput(const TKvInvalidInputEvent& handler) { m_onInvalidInput = handler; }
 
-    // Stored-when rules of the published properties.
+    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
+    virtual void SetFrameController(TKvFrameController* controller);
+    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
+    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
+    {
+        m_notifications = notifications;
+    }
+
+    // Stored-when rules of the published properties. What the frame controller supplies (it is
+    // assigned and the setting's notification is set) is the controller's to store.
     [[nodiscard]] bool IsColorStored() const;
     [[nodiscard]] bool IsFocusColorStored() const;
+    template <TKvFrameControllerProperty setting>
+    [[nodiscard]] bool IsStoredUnlessSupplied() const
+    {
+        return !SuppliedByController(setting);
+    }
+    [[nodiscard]] bool SuppliedByController(TKvFrameControllerProperty setting) const
+    {
+        return FrameController() && m_notifications.Contains(setting);
+    }
 
 protected:
     // Sets Color from the state: disabled, focused, read-only or normal.
@@ -113,6 +134,7 @@ protected:
     [[noreturn]] void ValidateError() override;
     void DefineProperties(TFiler& filer) override;
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void TrackColor();
@@ -162,6 +184,8 @@ private:
     // Set while the control changes Color itself, so that the change is not taken as the user's.
     bool m_updatingColor = false;
     std::unique_ptr<TCanvas> m_frameCanvas;
+    TKvFrameControllerLink m_frameController{*this};
+    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     TNotifyEvent m_onMouseEnter;
     TNotifyEvent m_onMouseLeave;
     TNotifyEvent m_onDropOpen;

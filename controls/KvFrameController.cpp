@@ -291,6 +291,58 @@ void TKvFrameController::SetFrameStyle(TFrameStyle value) { Change(m_frameStyle,
 void TKvFrameController::SetFrameVisible(bool value) { Change(m_frameVisible, value, fcpFrameVisible); }
 void TKvFrameController::SetFramingPreference(TFramingPreference value) { Change(m_framingPreference, value, fcpFramingPreference); }
 
+// ---- The control's side ------------------------------------------------------------------------
+
+TKvFrameControllerLink::~TKvFrameControllerLink()
+{
+    if (m_controller)
+        m_controller->DetachControl(&m_control);
+}
+
+void TKvFrameControllerLink::Set(TKvFrameController* controller)
+{
+    if (controller == m_controller)
+        return;
+    if (m_controller)
+        m_controller->DetachControl(&m_control);
+    // Stored before joining: the push that joining makes reads the controller through the control.
+    m_controller = controller;
+    if (controller) {
+        controller->AttachControl(&m_control);
+        controller->FreeNotification(&m_control);
+    }
+}
+
+void TKvFrameControllerLink::Notification(const TComponent* component, TOperation operation)
+{
+    if (operation == opRemove && component == m_controller)
+        m_controller = nullptr;
+}
+
+bool TakeFramedBorderSettings(TControl& control, const TKvFrameController& controller,
+                              TKvFrameControllerNotifications accepted, const TKvFramedBorderFields& fields)
+{
+    if (!controller.FrameVisible())
+        return false;
+    if (accepted.Contains(fcpFrameStyle))
+        fields.BorderOuter = controller.FrameStyle();
+    if (accepted.Contains(fcpFrameSides))
+        fields.BorderSides = controller.FrameSides();
+    if (accepted.Contains(fcpFrameColor)) {
+        fields.FlatColor = controller.FrameColor();
+        fields.FlatColorAdjustment = 0;
+    }
+    if (accepted.Contains(fcpColor))
+        control.SetColor(controller.Color());
+    if (accepted.Contains(fcpParentColor))
+        control.SetParentColor(controller.ParentColor());
+    if (accepted.Contains(fcpColor)) {
+        fields.BorderHighlight = LightenLuminance(control.Color(), 100);
+        fields.BorderShadow = DarkenLuminance(control.Color(), 50);
+    }
+    return true;
+}
+
 void RegisterFrameControllerClasses()
 {
     RegisterClasses({TKvFrameController::StaticClass(), TKvRegIniFile::StaticClass()});

@@ -40,6 +40,15 @@ public:
 
     virtual void FrameControllerChanged() = 0;
 
+    // A client's GetInterface starts with this: it answers the client's own IID.
+    static bool Answer(IKvFrameControllerClient& client, const TGUID& iid, void*& object)
+    {
+        if (iid != IID)
+            return false;
+        object = &client;
+        return true;
+    }
+
 protected:
     ~IKvFrameControllerClient() = default;
 };
@@ -146,6 +155,43 @@ private:
     TFramingPreference m_framingPreference = fpXPThemes;
     TKvRegIniFile* m_regIniFile = nullptr;
 };
+
+// A control's end of its tie to a frame controller. Joining makes the controller push its
+// settings at once; the control leaves when it changes controller and when it goes (with this
+// link), and forgets a controller that goes first.
+class TKvFrameControllerLink {
+public:
+    explicit TKvFrameControllerLink(TControl& control) : m_control(control) {}
+    ~TKvFrameControllerLink();
+    TKvFrameControllerLink(const TKvFrameControllerLink&) = delete;
+    TKvFrameControllerLink& operator=(const TKvFrameControllerLink&) = delete;
+
+    [[nodiscard]] TKvFrameController* Controller() const { return m_controller; }
+    void Set(TKvFrameController* controller);
+    // The control hands on what its Notification hears.
+    void Notification(const TComponent* component, TOperation operation);
+
+private:
+    TControl& m_control;
+    TKvFrameController* m_controller = nullptr;
+};
+
+// The parts of a framed control (border, label, panel) that follow a controller's settings.
+struct TKvFramedBorderFields {
+    TFrameStyleEx& BorderOuter;
+    TSides& BorderSides;
+    TColor& FlatColor;
+    int& FlatColorAdjustment;
+    TColor& BorderHighlight;
+    TColor& BorderShadow;
+};
+
+// Takes the accepted settings of a controller that shows frames: the outer frame's style, sides
+// and flat colour go straight into the fields, the control's colour through its setters, and the
+// frame's light and dark shades follow that colour. Returns false (nothing taken) when the
+// controller shows no frames.
+bool TakeFramedBorderSettings(TControl& control, const TKvFrameController& controller,
+                              TKvFrameControllerNotifications accepted, const TKvFramedBorderFields& fields);
 
 // Makes TKvFrameController and TKvRegIniFile known to form data.
 void RegisterFrameControllerClasses();

@@ -1,5 +1,6 @@
 #include "controls/KvLabel.h"
 
+#include "controls/KvBlinkingControlsList.h"
 #include "platform/classlib/core/FormReader.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiOwners.h"
@@ -57,21 +58,12 @@ void DescribeKvLabel(TClassBuilder& c)
     c.Ordinal("Color", ColorTypeInfo(), &TControl::Color, &TControl::SetColor)
         .Default(clBtnFace)
         .StoredWhen(&TControl::IsColorStored);
+    c.Object("FrameController", &TKvLabel::FrameController, &TKvLabel::SetFrameController);
+    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(),
+          &TKvLabel::FrameControllerNotifications, &TKvLabel::SetFrameControllerNotifications)
+        .Default(AllFrameControllerNotifications);
     c.Event("OnMouseEnter", &TKvLabel::OnMouseEnter, &TKvLabel::SetOnMouseEnter);
     c.Event("OnMouseLeave", &TKvLabel::OnMouseLeave, &TKvLabel::SetOnMouseLeave);
-}
-
-// The intervals belong to the blinking controls list, which every blinking control shares; until
-// the label registers with that list they are kept here, shared alike.
-struct TBlinkIntervals {
-    int on = 500;
-    int off = 500;
-};
-
-TBlinkIntervals& SharedBlinkIntervals()
-{
-    static TBlinkIntervals intervals;
-    return intervals;
 }
 
 // What a frame takes from a side of the rectangle. Measuring for auto size leaves out the bold
@@ -159,9 +151,16 @@ TKvLabel::TKvLabel(TComponent* owner) : TLabel(owner)
     SetParentColor(true);
     m_initialising = false;
     m_fontColor = m_currentColor = Font()->Color();
+    TKvBlinkingControlsList::Shared().Add(this);
 }
 
-TKvLabel::~TKvLabel() = default;
+TKvLabel::~TKvLabel()
+{
+    if (TKvBlinkingControlsList* list = TKvBlinkingControlsList::SharedIfMade()) {
+        list->Remove(this);
+        TKvBlinkingControlsList::ReleaseSharedIfEmpty();
+    }
+}
 
 // ---- Properties ----------------------------------------------------------------------------------
 
@@ -347,10 +346,45 @@ void TKvLabel::SetBlinking(bool blinking)
     }
 }
 
-int TKvLabel::BlinkIntervalOn() const { return SharedBlinkIntervals().on; }
-void TKvLabel::SetBlinkIntervalOn(int interval) { SharedBlinkIntervals().on = interval; }
-int TKvLabel::BlinkIntervalOff() const { return SharedBlinkIntervals().off; }
-void TKvLabel::SetBlinkIntervalOff(int interval) { SharedBlinkIntervals().off = interval; }
+// The intervals are the shared list's, so they are common to every blinking control; the list
+// lives as long as any label does.
+int TKvLabel::BlinkIntervalOn() const { return static_cast<int>(TKvBlinkingControlsList::Shared().IntervalOn()); }
+
+void TKvLabel::SetBlinkIntervalOn(int interval)
+{
+    TKvBlinkingControlsList::Shared().SetIntervalOn(static_cast<unsigned>(interval));
+}
+
+int TKvLabel::BlinkIntervalOff() const { return static_cast<int>(TKvBlinkingControlsList::Shared().IntervalOff()); }
+
+void TKvLabel::SetBlinkIntervalOff(int interval)
+{
+    TKvBlinkingControlsList::Shared().SetIntervalOff(static_cast<unsigned>(interval));
+}
+
+// ---- Frame controller ----------------------------------------------------------------------------
+
+void TKvLabel::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
+
+void TKvLabel::FrameControllerChanged()
+{
+    const TKvFrameController* controller = m_frameController.Controller();
+    if (controller && TakeFramedBorderSettings(*this, *controller, m_notifications,
+                                               {m_borderOuter, m_borderSides, m_flatColor, m_flatColorAdjustment,
+                                                m_borderHighlight, m_borderShadow}))
+        Invalidate();
+}
+
+bool TKvLabel::GetInterface(const TGUID& iid, void*& object)
+{
+    return IKvFrameControllerClient::Answer(*this, iid, object) || TLabel::GetInterface(iid, object);
+}
+
+void TKvLabel::Notification(TComponent* component, TOperation operation)
+{
+    TLabel::Notification(component, operation);
+    m_frameController.Notification(component, operation);
+}
 
 void TKvLabel::SetFlyByEnabled(bool enabled)
 {

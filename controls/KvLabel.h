@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
+#include "controls/KvFrameController.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 
 #include <functional>
@@ -13,15 +14,11 @@ enum TCenterPoint {
 };
 enum TKvCondenseCaption { ccNone, ccAtEnd, ccWithinPath };
 
-// The private messages of the blinking controls list: "do you blink now?" (answered 1 by a
-// control that does) and the tick (wParam 1 on, 0 off).
-constexpr UINT KM_BLINKQUERY = 0xB3E8;
-constexpr UINT KM_BLINKTICK = 0xB3E9;
-
 // A label whose caption stands out of its face (raised, recessed, shadowed), turns at any angle
 // or bends along an arc, inside a double border; it can blink and take another colour while the
-// mouse is over it (fly-by).
-class TKvLabel : public TLabel {
+// mouse is over it (fly-by). It blinks in step with every other blinking control, and a frame
+// controller may restyle its border.
+class TKvLabel : public TLabel, public IKvFrameControllerClient {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvLabel(TComponent* owner);
@@ -86,6 +83,17 @@ class TKvLabel : public TLabel {
     [[nodiscard]] int FlatColorAdjustment() const { return m_flatColorAdjustment; }
     virtual void SetFlatColorAdjustment(int adjustment);
 
+    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
+    virtual void SetFrameController(TKvFrameController* controller);
+    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
+    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
+    {
+        m_notifications = notifications;
+    }
+    // Takes the controller's frame style, sides and colours, when it shows frames.
+    void FrameControllerChanged() override;
+    bool GetInterface(const TGUID& iid, void*& object) override;
+
     // The colour the caption is drawn in now: the font's, or the blink colour while blinking on.
     [[nodiscard]] TColor CurrentColor() const { return m_currentColor; }
 
@@ -110,6 +118,7 @@ protected:
     void Loaded() override;
     void Dispatch(TMessage& message) override;
     void DefineProperties(TFiler& filer) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     [[nodiscard]] UINT TextFlags() const;
@@ -156,6 +165,8 @@ private:
     TColor m_fontColor = clWindowText;
     TColor m_currentColor = clWindowText;
     bool m_initialising = false;
+    TKvFrameControllerLink m_frameController{*this};
+    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     TNotifyEvent m_onMouseEnter;
     TNotifyEvent m_onMouseLeave;
 };

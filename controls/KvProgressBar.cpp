@@ -23,6 +23,10 @@ void DescribeProgressBar(TClassBuilder& c)
     c.Integer("BorderWidth", &Bar::BorderWidth, &Bar::SetBorderWidth).Default(0);
     c.Ordinal("FlatColor", ColorTypeInfo(), &Bar::FlatColor, &Bar::SetFlatColor).Default(clBtnShadow);
     c.Integer("FlatColorAdjustment", &Bar::FlatColorAdjustment, &Bar::SetFlatColorAdjustment).Default(30);
+    c.Object("FrameController", &Bar::FrameController, &Bar::SetFrameController);
+    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(), &Bar::FrameControllerNotifications,
+          &Bar::SetFrameControllerNotifications)
+        .Default(AllFrameControllerNotifications);
     c.Enum("GradientDirection", GradientDirectionTypeInfo(), &Bar::GradientDirection, &Bar::SetGradientDirection)
         .Default(gdHorizontalCenter);
     c.Integer("InteriorOffset", &Bar::InteriorOffset, &Bar::SetInteriorOffset).Default(0);
@@ -62,6 +66,37 @@ TKvCustomProgressBar::TKvCustomProgressBar(TComponent* owner) : TGraphicControl(
 }
 
 TKvCustomProgressBar::~TKvCustomProgressBar() = default;
+
+void TKvCustomProgressBar::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
+
+void TKvCustomProgressBar::Notification(TComponent* component, TOperation operation)
+{
+    TGraphicControl::Notification(component, operation);
+    m_frameController.Notification(component, operation);
+}
+
+bool TKvCustomProgressBar::GetInterface(const TGUID& iid, void*& object)
+{
+    return IKvFrameControllerClient::Answer(*this, iid, object) || TGraphicControl::GetInterface(iid, object);
+}
+
+void TKvCustomProgressBar::FrameControllerChanged()
+{
+    const TKvFrameController* controller = m_frameController.Controller();
+    if (!controller || !controller->FrameVisible())
+        return;
+    if (m_notifications.Contains(fcpFrameStyle))
+        m_borderOuter = controller->FrameStyle();
+    if (m_notifications.Contains(fcpFrameColor)) {
+        m_flatColor = controller->FrameColor();
+        m_flatColorAdjustment = 0;
+    }
+    if (m_notifications.Contains(fcpColor))
+        SetBackColor(controller->Color());
+    if (m_notifications.Contains(fcpParentColor))
+        SetParentColor(controller->ParentColor());
+    Invalidate();
+}
 
 template <class T>
 void TKvCustomProgressBar::Update(T& field, T value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
+#include "controls/KvFrameController.h"
 
 #include <cstdint>
 #include <string>
@@ -16,7 +17,7 @@ enum TBarStyle { bsTraditional, bsLED, bsGradient };
 using TSegmentRange = int; // 1 .. 100
 using TProgressChangeEvent = TEvent<TObject*, int>;
 
-class TKvCustomProgressBar : public TGraphicControl {
+class TKvCustomProgressBar : public TGraphicControl, public IKvFrameControllerClient {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvCustomProgressBar(TComponent* owner);
@@ -44,6 +45,17 @@ class TKvCustomProgressBar : public TGraphicControl {
     virtual void SetFlatColor(TColor color);
     [[nodiscard]] int FlatColorAdjustment() const { return m_flatColorAdjustment; }
     virtual void SetFlatColorAdjustment(int adjustment);
+    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
+    virtual void SetFrameController(TKvFrameController* controller);
+    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
+    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
+    {
+        m_notifications = notifications;
+    }
+    // Takes the controller's frame style and colour and its colour as the background, when it
+    // shows frames.
+    void FrameControllerChanged() override;
+    bool GetInterface(const TGUID& iid, void*& object) override;
     [[nodiscard]] std::uint8_t InteriorOffset() const { return m_interiorOffset; }
     virtual void SetInteriorOffset(std::uint8_t offset);
     [[nodiscard]] TSegmentRange NumSegments() const { return m_numSegments; }
@@ -84,6 +96,7 @@ class TKvCustomProgressBar : public TGraphicControl {
 protected:
     virtual void Change();
     void Paint() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     // Stores a changed value and repaints.
@@ -114,6 +127,8 @@ private:
     TColor m_backColorStop = clBtnFace;
     TColor m_barColorStop = clHotLight;
     TGradientDirection m_gradientDirection = gdHorizontalCenter;
+    TKvFrameControllerLink m_frameController{*this};
+    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     TProgressChangeEvent m_onChange;
 };
 

@@ -28,6 +28,10 @@ void DescribeKvCustomGlyphButton(TClassBuilder& c)
         .Default(clWindow);
     c.Ordinal("FrameColor", ColorTypeInfo(), &TKvCustomGlyphButton::FrameColor, &TKvCustomGlyphButton::SetFrameColor)
         .Default(clBtnShadow);
+    c.Object("FrameController", &TKvCustomGlyphButton::FrameController, &TKvCustomGlyphButton::SetFrameController);
+    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(),
+          &TKvCustomGlyphButton::FrameControllerNotifications, &TKvCustomGlyphButton::SetFrameControllerNotifications)
+        .Default(AllFrameControllerNotifications);
     c.Enum("HotTrackStyle", KvButtonHotTrackStyleTypeInfo(), &TKvCustomGlyphButton::HotTrackStyle,
            &TKvCustomGlyphButton::SetHotTrackStyle)
         .Default(htsInterior);
@@ -85,6 +89,44 @@ TKvCustomGlyphButton::TKvCustomGlyphButton(TComponent* owner)
 }
 
 TKvCustomGlyphButton::~TKvCustomGlyphButton() = default;
+
+void TKvCustomGlyphButton::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
+
+void TKvCustomGlyphButton::Notification(TComponent* component, TOperation operation)
+{
+    TKvCustomButton::Notification(component, operation);
+    m_frameController.Notification(component, operation);
+}
+
+bool TKvCustomGlyphButton::GetInterface(const TGUID& iid, void*& object)
+{
+    return IKvFrameControllerClient::Answer(*this, iid, object) || TKvCustomButton::GetInterface(iid, object);
+}
+
+void TKvCustomGlyphButton::FrameControllerChanged()
+{
+    const TKvFrameController* controller = m_frameController.Controller();
+    if (!controller || !controller->FrameVisible())
+        return;
+    StoreHotTrack(true);
+    if (m_notifications.Contains(fcpColor))
+        m_fillColor = controller->Color();
+    if (m_notifications.Contains(fcpFrameColor))
+        m_frameColor = controller->FrameColor();
+    if (m_notifications.Contains(fcpFocusColor))
+        m_focusColor = controller->FocusColor();
+    if (m_notifications.Contains(fcpDisabledColor))
+        m_disabledColor = controller->DisabledColor();
+    if (m_notifications.Contains(fcpReadOnlyColor))
+        m_readOnlyColor = controller->ReadOnlyColor();
+    if (m_notifications.Contains(fcpReadOnlyColorOnFocus))
+        m_readOnlyColorOnFocus = controller->ReadOnlyColorOnFocus();
+    if (m_notifications.Contains(fcpFrameHotTrack))
+        m_hotTrackStyle = controller->FrameHotTrack() ? htsFrame : htsInterior;
+    if (m_notifications.Contains(fcpFrameHotColor) && m_hotTrackStyle == htsFrame)
+        SetHotTrackColor(controller->FrameHotColor());
+    Invalidate();
+}
 
 void TKvCustomGlyphButton::SetAlignment(TLeftRight value)
 {

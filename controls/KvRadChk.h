@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvButton.h"
+#include "controls/KvFrameController.h"
 
 #include <memory>
 
@@ -13,8 +14,9 @@ using TKvButtonHotTrackStyle = THotTrackStyle;
 
 // The glyph is 13 x 13 (the frame-control check box, or the common unit's hot-track one), or a
 // cell of CustomGlyphs: a strip of equal cells, whose TransparentColor pixels show the control's
-// colour and whose WinMaskColor pixels show clWindow.
-class TKvCustomGlyphButton : public TKvCustomButton {
+// colour and whose WinMaskColor pixels show clWindow. A frame controller that shows frames turns
+// hot tracking on and gives the state colours.
+class TKvCustomGlyphButton : public TKvCustomButton, public IKvFrameControllerClient {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvCustomGlyphButton(TComponent* owner);
@@ -53,6 +55,16 @@ class TKvCustomGlyphButton : public TKvCustomButton {
     [[nodiscard]] bool TabOnEnter() const { return m_tabOnEnter; }
     void SetTabOnEnter(bool value) { m_tabOnEnter = value; }
 
+    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
+    virtual void SetFrameController(TKvFrameController* controller);
+    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
+    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
+    {
+        m_notifications = notifications;
+    }
+    void FrameControllerChanged() override;
+    bool GetInterface(const TGUID& iid, void*& object) override;
+
     void SetTransparent(bool value) override;
     [[nodiscard]] SIZE GlyphSize() const { return m_glyphSize; }
     // Where the glyph stands in the control.
@@ -76,6 +88,7 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Dispatch(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     // Set while a mouse press is handled.
     [[nodiscard]] bool UsingMouse() const { return m_usingMouse; }
@@ -103,6 +116,8 @@ private:
     TColor m_winMaskColor = clLime;
     TKvButtonHotTrackStyle m_hotTrackStyle = htsInterior;
     bool m_tabOnEnter = false;
+    TKvFrameControllerLink m_frameController{*this};
+    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     SIZE m_glyphSize{13, 13};
     int m_customGlyphCells = 2;
     std::unique_ptr<TBitmap> m_background;

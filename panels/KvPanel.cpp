@@ -31,6 +31,10 @@ void DescribePanel(TClassBuilder& c)
     c.Ordinal("BorderShadow", ColorTypeInfo(), &Panel::BorderShadow, &Panel::SetBorderShadow).Default(clBtnShadow);
     c.Ordinal("FlatColor", ColorTypeInfo(), &Panel::FlatColor, &Panel::SetFlatColor).Default(clBtnShadow);
     c.Integer("FlatColorAdjustment", &Panel::FlatColorAdjustment, &Panel::SetFlatColorAdjustment).Default(30);
+    c.Object("FrameController", &Panel::FrameController, &Panel::SetFrameController);
+    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(), &Panel::FrameControllerNotifications,
+          &Panel::SetFrameControllerNotifications)
+        .Default(AllFrameControllerNotifications);
     c.Enum("GradientColorStyle", GradientColorStyleTypeInfo(), &Panel::GradientColorStyle,
            &Panel::SetGradientColorStyle)
         .Default(gcsSystem);
@@ -435,6 +439,23 @@ void TKvCustomPanel::Notification(TComponent* component, TOperation operation)
     if (operation == opRemove)
         if (const int index = m_enabledStates.IndexOfObject(component); index >= 0)
             m_enabledStates.Delete(index);
+    m_frameController.Notification(component, operation);
+}
+
+void TKvCustomPanel::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
+
+bool TKvCustomPanel::GetInterface(const TGUID& iid, void*& object)
+{
+    return IKvFrameControllerClient::Answer(*this, iid, object) || TCustomPanel::GetInterface(iid, object);
+}
+
+void TKvCustomPanel::FrameControllerChanged()
+{
+    const TKvFrameController* controller = m_frameController.Controller();
+    if (controller && TakeFramedBorderSettings(*this, *controller, m_notifications,
+                                               {m_borderOuter, m_borderSides, m_flatColor, m_flatColorAdjustment,
+                                                m_borderHighlight, m_borderShadow}))
+        Invalidate();
 }
 
 void TKvCustomPanel::Resized(const WINDOWPOS& position)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
+#include "controls/KvFrameController.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/forms/ControlsDock.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
@@ -30,7 +31,7 @@ void GetGradientPanelColors(TColor& start, TColor& stop);
 // Invalidates every child whose published Transparent is on.
 void InvalidateTransparentChildren(TWinControl& container);
 
-class TKvCustomPanel : public TCustomPanel {
+class TKvCustomPanel : public TCustomPanel, public IKvFrameControllerClient {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvCustomPanel(TComponent* owner);
@@ -85,6 +86,17 @@ class TKvCustomPanel : public TCustomPanel {
     virtual void SetWordWrap(bool wrap);
     [[nodiscard]] TKvVisualStyle VisualStyle() const { return m_visualStyle; }
     virtual void SetVisualStyle(TKvVisualStyle style);
+
+    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
+    virtual void SetFrameController(TKvFrameController* controller);
+    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
+    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
+    {
+        m_notifications = notifications;
+    }
+    // Takes the controller's frame style, sides and colours, when it shows frames.
+    void FrameControllerChanged() override;
+    bool GetInterface(const TGUID& iid, void*& object) override;
 
     [[nodiscard]] bool ShowDockClientCaptions() const { return m_showDockClientCaptions; }
     void SetShowDockClientCaptions(bool show) { m_showDockClientCaptions = show; }
@@ -165,6 +177,8 @@ private:
     TKvVisualStyle m_visualStyle = vsWinXP;
     bool m_showDockClientCaptions = true;
     bool m_locked = false;
+    TKvFrameControllerLink m_frameController{*this};
+    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     // The size the window last had, from which a resize repaints.
     SIZE m_windowSize{0, 0};
     // Per child, "1" when it was enabled as the panel was disabled, "0" when not.

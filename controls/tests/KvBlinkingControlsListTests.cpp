@@ -1,4 +1,4 @@
-#include "KvFormHost.h"
+#include "KvFormFixture.h"
 
 #include "controls/KvBlinkingControlsList.h"
 #include "platform/classlib/forms/Controls.h"
@@ -39,15 +39,20 @@ protected:
     }
 };
 
-class BlinkingListTest : public KvFormHost {
+class BlinkingListTest : public KvFormFixture {
 protected:
+    void SetUp() override
+    {
+        KvFormFixture::SetUp();
+        ShowForm();
+    }
     void TearDown() override
     {
         for (TBlinker* blinker : m_blinkers)
             if (TKvBlinkingControlsList* list = TKvBlinkingControlsList::SharedIfMade())
                 list->Remove(blinker);
         TKvBlinkingControlsList::ReleaseSharedIfEmpty();
-        KvFormHost::TearDown();
+        KvFormFixture::TearDown();
     }
     TBlinker* AddBlinker()
     {

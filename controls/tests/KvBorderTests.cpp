@@ -1,4 +1,4 @@
-#include "KvFormHost.h"
+#include "KvFormFixture.h"
 
 #include "controls/KvBorder.h"
 #include "platform/classlib/core/FormReader.h"
@@ -11,15 +11,16 @@
 
 namespace {
 
-class BorderTest : public KvFormHost {
+class BorderTest : public KvFormFixture {
 protected:
     void SetUp() override
     {
-        KvFormHost::SetUp();
+        KvFormFixture::SetUp();
+        ShowForm();
         m_border = new TKvBorder(m_form.get());
         m_border->SetParent(m_form.get());
         m_border->SetBounds(10, 10, 50, 40);
-        Settle();
+        Pump();
     }
 
     TKvBorder* m_border = nullptr;
@@ -36,22 +37,22 @@ TEST_F(BorderTest, TheFramesArePaintedOnTheirSidesAndTheInsideShowsTheParent)
     m_border->SetBevelWidth(1);
     m_border->SetBorderShadow(clMaroon);
     m_border->SetBorderHighlight(clLime);
-    Settle();
+    Pump();
     // Outer flat line, two pixels of border ring, then the status bevel (shadow top-left).
-    EXPECT_EQ(Shown(*m_border, 0, 20), Rgb(clRed));
-    EXPECT_EQ(Shown(*m_border, 49, 20), Rgb(clRed));
-    EXPECT_EQ(Shown(*m_border, 1, 20), Rgb(clBlue));
-    EXPECT_EQ(Shown(*m_border, 2, 20), Rgb(clBlue));
-    EXPECT_EQ(Shown(*m_border, 3, 20), Rgb(clMaroon));
-    EXPECT_EQ(Shown(*m_border, 46, 20), Rgb(clLime));
-    EXPECT_EQ(Shown(*m_border, 20, 36), Rgb(clLime));
-    EXPECT_EQ(Shown(*m_border, 20, 20), Rgb(clBtnFace)) << "nothing fills the inside";
+    EXPECT_EQ(Shown(*m_border, POINT{0, 20}), Rgb(clRed));
+    EXPECT_EQ(Shown(*m_border, POINT{49, 20}), Rgb(clRed));
+    EXPECT_EQ(Shown(*m_border, POINT{1, 20}), Rgb(clBlue));
+    EXPECT_EQ(Shown(*m_border, POINT{2, 20}), Rgb(clBlue));
+    EXPECT_EQ(Shown(*m_border, POINT{3, 20}), Rgb(clMaroon));
+    EXPECT_EQ(Shown(*m_border, POINT{46, 20}), Rgb(clLime));
+    EXPECT_EQ(Shown(*m_border, POINT{20, 36}), Rgb(clLime));
+    EXPECT_EQ(Shown(*m_border, POINT{20, 20}), Rgb(clBtnFace)) << "nothing fills the inside";
 
     // Only the top side framed: the left column shows the parent.
     m_border->SetBorderSides(TSides{sdTop});
-    Settle();
-    EXPECT_EQ(Shown(*m_border, 20, 0), Rgb(clRed));
-    EXPECT_EQ(Shown(*m_border, 0, 20), Rgb(clBtnFace));
+    Pump();
+    EXPECT_EQ(Shown(*m_border, POINT{20, 0}), Rgb(clRed));
+    EXPECT_EQ(Shown(*m_border, POINT{0, 20}), Rgb(clBtnFace));
 }
 
 TEST_F(BorderTest, TheClientAreaIsWhatTheFramesLeave)
@@ -103,8 +104,8 @@ TEST_F(BorderTest, AControllerThatShowsFramesRestylesTheBorder)
     EXPECT_EQ(m_border->Color(), clGray);
     EXPECT_EQ(m_border->BorderHighlight(), LightenLuminance(clGray, 100));
     EXPECT_EQ(m_border->BorderShadow(), DarkenLuminance(clGray, 50));
-    Settle();
-    EXPECT_EQ(Shown(*m_border, 0, 20), Rgb(clNavy));
+    Pump();
+    EXPECT_EQ(Shown(*m_border, POINT{0, 20}), Rgb(clNavy));
 
     // Only the accepted settings.
     m_border->SetFrameControllerNotifications(TKvFrameControllerNotifications{fcpFrameSides});

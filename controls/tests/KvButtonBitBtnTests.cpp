@@ -60,7 +60,7 @@ TEST_F(KvBitBtnTest, StockKindsSetCaptionRoleModalResultAndASharedGlyph)
         {bkAbort, "Abort", false, false, mrAbort}, {bkRetry, "&Retry", false, false, mrRetry},
         {bkIgnore, "&Ignore", false, false, mrIgnore}, {bkAll, "&All", false, false, mrAll},
     };
-    TKvBitBtn& button = *m_form->Bit;
+    TKvBitBtn& button = *m_buttons->Bit;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         button.SetKind(c.kind);
@@ -91,7 +91,7 @@ TEST_F(KvBitBtnTest, StockKindsSetCaptionRoleModalResultAndASharedGlyph)
 
 TEST_F(KvBitBtnTest, ChangingWhatAKindSuppliesMakesTheButtonCustom)
 {
-    TKvBitBtn& button = *m_form->Bit;
+    TKvBitBtn& button = *m_buttons->Bit;
     button.SetKind(bkYes);
     button.SetDefault(false);
     EXPECT_EQ(button.Kind(), bkCustom);
@@ -114,7 +114,7 @@ TEST_F(KvBitBtnTest, ChangingWhatAKindSuppliesMakesTheButtonCustom)
 
 TEST_F(KvBitBtnTest, KindKeepsALoadedCaptionButReplacesOneAtRunTime)
 {
-    TKvBitBtn& button = *m_form->Bit;
+    TKvBitBtn& button = *m_buttons->Bit;
     button.SetKind(bkOK);
     EXPECT_EQ(button.Caption(), "OK");
 
@@ -136,7 +136,7 @@ TEST_F(KvBitBtnTest, KindKeepsALoadedCaptionButReplacesOneAtRunTime)
 
 TEST_F(KvBitBtnTest, GlyphWidthSetsTheCellCountAndMarginRejectsBelowMinusOne)
 {
-    TKvBitBtn& button = *m_form->Bit;
+    TKvBitBtn& button = *m_buttons->Bit;
     button.SetNumGlyphs(3);
     const std::pair<int, int> cases[] = {{64, 4}, {80, 1}, {50, 1}, {32, 2}, {50, 2}};
     for (const auto& [width, cells] : cases) {
@@ -202,7 +202,7 @@ TEST_F(KvBitBtnTest, ImageListImagesAndTheirDisabledLook)
     auto* images = new TImageList(m_form.get());
     images->AddMasked(SolidBitmap(16, 16, clRed).get(), clNone);
     images->AddMasked(SolidBitmap(16, 16, clBlue).get(), clNone);
-    TKvBitBtn& button = *m_form->Bit;
+    TKvBitBtn& button = *m_buttons->Bit;
     button.SetImages(images);
     button.SetImageIndex(0);
     Pump();

@@ -2,9 +2,7 @@
 
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"
-#include "tests/support/windows/HeadlessWindows.h"
 
-#include <chrono>
 
 namespace {
 
@@ -96,80 +94,20 @@ void TKvButtonsTestForm::Clicked(TObject* sender)
 
 void KvButtonsTest::SetUp()
 {
-    m_display = &SelectHeadlessDisplay();
-    Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors.push_back(text); });
-    RegisterKvButtonClasses();
-    RegisterKvRadChkClasses();
+    KvFormFixture::SetUp();
     RegisterClass(TKvButtonsTestForm::StaticClass());
     RegisterFormText(TKvButtonsTestForm::StaticClass(), FormText);
-    m_form.reset(static_cast<TKvButtonsTestForm*>(TCustomForm::Create(TKvButtonsTestForm::StaticClass(), nullptr)));
-    m_form->Show();
-    Pump();
+    UseForm(TKvButtonsTestForm::StaticClass());
+    m_buttons = static_cast<TKvButtonsTestForm*>(m_form.get());
+    ShowForm();
     ASSERT_TRUE(m_form->Showing());
-    ASSERT_NE(Shown(*m_form->OkButton, POINT{1, 1}), 0xDEADBEEFu & 0xFFFFFF);
-}
-
-void KvButtonsTest::TearDown()
-{
-    m_form.reset();
-    Application->ProcessMessages();
-    Application->SetShowExceptionHook(nullptr);
-    EXPECT_TRUE(m_errors.empty()) << m_errors.front();
-}
-
-void KvButtonsTest::Pump() { Application->ProcessMessages(); }
-
-void KvButtonsTest::Click(TWinControl& control, POINT client)
-{
-    m_display->InjectClick(TopLevelId(control.Handle()), InTopLevel(control.Handle(), client));
-    Pump();
-}
-
-void KvButtonsTest::Press(TWinControl& control, POINT client, bool down)
-{
-    m_display->InjectMouseButton(TopLevelId(control.Handle()), InTopLevel(control.Handle(), client), MouseButton::Left,
-                                 down, down ? 0U : static_cast<unsigned>(ModLeftButton));
-    Pump();
-}
-
-void KvButtonsTest::MoveHeld(TWinControl& control, POINT client)
-{
-    m_display->InjectMouseMove(TopLevelId(control.Handle()), InTopLevel(control.Handle(), client), ModLeftButton);
-    Pump();
-}
-
-void KvButtonsTest::Hover(TWinControl& control, POINT client)
-{
-    m_display->InjectMouseMove(TopLevelId(control.Handle()), InTopLevel(control.Handle(), client));
-    Pump();
-}
-
-void KvButtonsTest::Key(unsigned virtualKey, unsigned modifiers)
-{
-    m_display->InjectKeyPress(TopLevelId(m_form->Handle()), virtualKey, {}, modifiers);
-    Pump();
-}
-
-std::uint32_t KvButtonsTest::Shown(TWinControl& control, POINT client) const
-{
-    return ShownPixel(*m_display, control.Handle(), client);
-}
-
-std::uint32_t KvButtonsTest::Rgb(TColor color) { return RgbOf(ColorToRGB(color)); }
-
-bool KvButtonsTest::ShowsColour(TWinControl& control, const TRect& rect, TColor color) const
-{
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            if (Shown(control, POINT{x, y}) == Rgb(color))
-                return true;
-    return false;
+    ASSERT_NE(Shown(*m_buttons->OkButton, POINT{1, 1}), 0xDEADBEEFu & 0xFFFFFF);
 }
 
 std::vector<std::string> KvButtonsTest::TakeEvents()
 {
     std::vector<std::string> events;
-    events.swap(m_form->Events);
+    events.swap(m_buttons->Events);
     return events;
 }
 

@@ -1,15 +1,10 @@
 #pragma once
 
+#include "KvFormFixture.h"
+
 #include "controls/KvButton.h"
 #include "controls/KvRadChk.h"
 
-#include "platform/classlib/forms/Forms.h"
-#include "platform/winapi/display/headless/HeadlessDisplay.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,29 +30,14 @@ class TKvButtonsTestForm : public TForm {
     void MouseLeft(TObject* sender) { Events.push_back("leave " + static_cast<TComponent*>(sender)->Name()); }
 };
 
-// A shown form of that class on a fresh headless screen, driven by injected mouse and keys.
-class KvButtonsTest : public ::testing::Test {
+// A shown form of that class.
+class KvButtonsTest : public KvFormFixture {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
-    static void Pump();
-    // Injected input at client points of a control; every call pumps.
-    void Click(TWinControl& control, POINT client);
-    void Press(TWinControl& control, POINT client, bool down);
-    void MoveHeld(TWinControl& control, POINT client);
-    void Hover(TWinControl& control, POINT client);
-    void Key(unsigned virtualKey, unsigned modifiers = 0);
-    // The presented colour (0xRRGGBB) at a client point of a control.
-    [[nodiscard]] std::uint32_t Shown(TWinControl& control, POINT client) const;
-    [[nodiscard]] static std::uint32_t Rgb(TColor color);
-    // Whether any presented pixel of the rectangle (client points) has the colour.
-    [[nodiscard]] bool ShowsColour(TWinControl& control, const TRect& rect, TColor color) const;
     [[nodiscard]] std::vector<std::string> TakeEvents();
 
-    HeadlessDisplay* m_display = nullptr;
-    std::unique_ptr<TKvButtonsTestForm> m_form;
-    std::vector<std::string> m_errors;
+    TKvButtonsTestForm* m_buttons = nullptr;
 };
 
 // The form data of a form of the test class holding `objects`.

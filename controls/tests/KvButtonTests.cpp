@@ -28,7 +28,7 @@ using Events = std::vector<std::string>;
 
 TEST_F(KvButtonsTest, AMouseClickCountsOnlyWhenReleasedOverTheButton)
 {
-    TKvButton& button = *m_form->CancelButton;
+    TKvButton& button = *m_buttons->CancelButton;
     const POINT inside{20, 12};
     const POINT outside{button.Width() + 5, 12};
 
@@ -58,7 +58,7 @@ TEST_F(KvButtonsTest, AMouseClickCountsOnlyWhenReleasedOverTheButton)
 
 TEST_F(KvButtonsTest, KeysClickTheFocusedDefaultAndCancelButtons)
 {
-    TKvButtonsTestForm& form = *m_form;
+    TKvButtonsTestForm& form = *m_buttons;
     struct Case {
         TWinControl* focus;
         unsigned key;
@@ -88,7 +88,7 @@ TEST_F(KvButtonsTest, KeysClickTheFocusedDefaultAndCancelButtons)
 
 TEST_F(KvButtonsTest, ModalResultReachesTheFormBeforeOnClickAndEndsShowModal)
 {
-    TKvButtonsTestForm& form = *m_form;
+    TKvButtonsTestForm& form = *m_buttons;
     Click(*form.OkButton, POINT{10, 10});
     EXPECT_EQ(TakeEvents(), Events{"click OkButton 1"});
     // A button without a modal result sets the form's back to none.
@@ -111,8 +111,8 @@ TEST_F(KvButtonsTest, ModalResultReachesTheFormBeforeOnClickAndEndsShowModal)
 
 TEST_F(KvButtonsTest, GroupedButtonsStayDownOneAtATime)
 {
-    TKvButton& a = *m_form->GroupA;
-    TKvButton& b = *m_form->GroupB;
+    TKvButton& a = *m_buttons->GroupA;
+    TKvButton& b = *m_buttons->GroupB;
     Click(a, POINT{10, 10});
     EXPECT_TRUE(a.Down());
     Click(b, POINT{10, 10});
@@ -131,13 +131,13 @@ TEST_F(KvButtonsTest, GroupedButtonsStayDownOneAtATime)
     EXPECT_FALSE(b.Down());
 
     // A button of no group is never down.
-    m_form->OkButton->SetDown(true);
-    EXPECT_FALSE(m_form->OkButton->Down());
+    m_buttons->OkButton->SetDown(true);
+    EXPECT_FALSE(m_buttons->OkButton->Down());
 }
 
 TEST_F(KvButtonsTest, ClassicLooksOfEachState)
 {
-    TKvButtonsTestForm& form = *m_form;
+    TKvButtonsTestForm& form = *m_buttons;
     TKvButton& cancel = *form.CancelButton;
     TKvButton& ok = *form.OkButton;
     form.Check->SetFocus();
@@ -174,7 +174,7 @@ TEST_F(KvButtonsTest, ClassicLooksOfEachState)
 
 TEST_F(KvButtonsTest, HotTrackLookFollowsTheMouse)
 {
-    TKvButtonsTestForm& form = *m_form;
+    TKvButtonsTestForm& form = *m_buttons;
     TKvButton& button = *form.CancelButton;
     button.SetHotTrack(true);
     EXPECT_TRUE(button.Transparent());
@@ -188,14 +188,14 @@ TEST_F(KvButtonsTest, HotTrackLookFollowsTheMouse)
     const std::uint32_t cold = Shown(button, ring);
     EXPECT_FALSE(Near(cold, Rgb(button.HotTrackColor())));
 
-    Hover(button, POINT{20, 12});
+    MoveMouse(button, POINT{20, 12});
     EXPECT_TRUE(Near(Shown(button, ring), Rgb(button.HotTrackColor())));
-    Hover(*form.Check, POINT{60, 5});
+    MoveMouse(*form.Check, POINT{60, 5});
     EXPECT_EQ(Shown(button, ring), cold);
 
     // The complement colour type rings the button in the complement of the hot colour.
     button.SetHotTrackColorType(htctComplement);
-    Hover(button, POINT{20, 12});
+    MoveMouse(button, POINT{20, 12});
     EXPECT_TRUE(Near(Shown(button, ring), Rgb(DarkenLuminance(OppositeHueColor(button.HotTrackColor(), 180), 30))));
 
     // Pressed, the face darkens; disabled, it is flat.
@@ -210,7 +210,7 @@ TEST_F(KvButtonsTest, HotTrackLookFollowsTheMouse)
 
 TEST_F(KvButtonsTest, CaptionTextStylesDrawTheirCopies)
 {
-    TKvButton& button = *m_form->CancelButton;
+    TKvButton& button = *m_buttons->CancelButton;
     const TRect box = Rect(3, 3, button.Width() - 3, button.Height() - 3);
     button.SetTextShadowColor(clRed);
     button.SetTextHighlightColor(clBlue);

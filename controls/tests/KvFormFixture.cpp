@@ -1,22 +1,45 @@
 #include "KvFormFixture.h"
 
+#include "controls/KvControlLibrary.h"
+#include "platform/classlib/core/FormReader.h"
+
 #include <utility>
 
 void KvFormFixture::SetUp()
 {
     m_display = &SelectHeadlessDisplay();
+    m_clock = std::make_unique<FakeClock>();
+    RegisterControlLibraryClasses();
     Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors.push_back(text); });
     m_form = std::make_unique<TForm>(nullptr);
-    m_form->SetBounds(40, 40, 360, 260);
+    m_form->SetBounds(40, 40, 480, 260);
     m_form->SetColor(clBtnFace);
 }
 
 void KvFormFixture::TearDown()
 {
     m_form.reset();
-    Application->ProcessMessages();
+    Pump();
     Application->SetShowExceptionHook(nullptr);
+    m_clock.reset();
     EXPECT_TRUE(m_errors.empty()) << m_errors.front();
+}
+
+void KvFormFixture::UseForm(TClass formClass)
+{
+    m_form.reset(static_cast<TForm*>(TCustomForm::Create(formClass, nullptr)));
+}
+
+void KvFormFixture::Load(const std::string& text)
+{
+    (void)ReadComponentText(text, m_form.get());
+    Pump();
+}
+
+void KvFormFixture::Advance(std::uint64_t ms)
+{
+    m_clock->Advance(ms);
+    Pump();
 }
 
 void KvFormFixture::ShowForm()
@@ -35,7 +58,7 @@ void KvFormFixture::Focus(TWinControl& control)
 void KvFormFixture::Pump()
 {
     // Posted work may post more (a Tab posted by Enter moves the focus): a few rounds settle it.
-    for (int round = 0; round < 4; ++round)
+    for (int round = 0; round < 5; ++round)
         Application->ProcessMessages();
 }
 
@@ -85,6 +108,15 @@ int KvFormFixture::CountShown(TControl& control, TColor color) const
     return count;
 }
 
+bool KvFormFixture::ShowsColour(TControl& control, const TRect& rect, TColor color) const
+{
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (Shown(control, POINT{x, y}) == Rgb(color))
+                return true;
+    return false;
+}
+
 TRect KvFormFixture::BoundsShown(TControl& control, TColor color) const
 {
     TRect box{control.Width(), control.Height(), 0, 0};
@@ -99,6 +131,25 @@ TRect KvFormFixture::BoundsShown(TControl& control, TColor color) const
 void KvFormFixture::MoveMouse(TControl& control, POINT client)
 {
     m_display->InjectMouseMove(FormId(), InForm(control, client));
+    Pump();
+}
+
+void KvFormFixture::Click(TWinControl& control, POINT client)
+{
+    m_display->InjectClick(FormId(), InForm(control, client));
+    Pump();
+}
+
+void KvFormFixture::Press(TWinControl& control, POINT client, bool down)
+{
+    m_display->InjectMouseButton(FormId(), InForm(control, client), MouseButton::Left, down,
+                                 down ? 0U : static_cast<unsigned>(ModLeftButton));
+    Pump();
+}
+
+void KvFormFixture::MoveHeld(TWinControl& control, POINT client)
+{
+    m_display->InjectMouseMove(FormId(), InForm(control, client), ModLeftButton);
     Pump();
 }
 

@@ -1,4 +1,4 @@
-#include "KvFormHost.h"
+#include "KvFormFixture.h"
 
 #include "controls/KvBorder.h"
 #include "controls/KvFrameController.h"
@@ -92,11 +92,12 @@ CLASSLIB_IMPLEMENT_CLASS(TCountingClient, TFilteredSettingsControl, ComponentCre
 
 namespace {
 
-class FrameControllerTest : public KvFormHost {
+class FrameControllerTest : public KvFormFixture {
 protected:
     void SetUp() override
     {
-        KvFormHost::SetUp();
+        KvFormFixture::SetUp();
+        ShowForm();
         m_controller = new TKvFrameController(m_form.get());
         m_controller->SetName("Controller");
     }

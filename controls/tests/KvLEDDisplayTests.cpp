@@ -1,4 +1,4 @@
-#include "KvFormHost.h"
+#include "KvFormFixture.h"
 
 #include "controls/KvLEDDisplay.h"
 #include "controls/KvLEDFont.h"
@@ -46,23 +46,24 @@ TEST(LEDFontTest, TextIsShownByItsCodePageCodes)
 
 // The installer's display: 385 x 23 with the status frame one pixel wide, so the client area is
 // (1, 1, 384, 22), dots 2 pixels apart without a gap and cells 12 x 14 from y = 3 of the client.
-class LEDDisplayTest : public KvFormHost {
+class LEDDisplayTest : public KvFormFixture {
 protected:
     void SetUp() override
     {
-        KvFormHost::SetUp();
+        KvFormFixture::SetUp();
+        ShowForm();
         m_led = new TKvLEDDisplay(m_form.get());
         m_led->SetParent(m_form.get());
         m_led->SetBounds(10, 10, 385, 23);
         m_led->SetScrollDelay(50);
         m_led->SetOnScrollComplete(TNotifyEvent::FromFunction([this](TObject*) { ++m_completed; }));
-        Settle();
+        Pump();
     }
     // The colour of the dot at glyph column `column` and row `row` of the cell starting at `cellX`
     // (client coordinates): each dot is one lit pixel inside an outline of the back colour.
     [[nodiscard]] std::uint32_t Dot(int cellX, int column, int row) const
     {
-        return Shown(*m_led, 1 + cellX + column * 2 + 1, 1 + 3 + row * 2 + 1);
+        return Shown(*m_led, POINT{1 + cellX + column * 2 + 1, 1 + 3 + row * 2 + 1});
     }
     // Whether the cell at `cellX` shows the glyph of `code`.
     [[nodiscard]] bool ShowsGlyph(int cellX, unsigned char code) const
@@ -104,21 +105,21 @@ TEST_F(LEDDisplayTest, TheDotsFollowTheHeightInsideTheFrames)
 TEST_F(LEDDisplayTest, TheCaptionIsDrawnCellByCellOverUnlitCells)
 {
     m_led->SetCaption("0A");
-    Settle();
+    Pump();
     EXPECT_TRUE(ShowsGlyph(0, '0'));
     EXPECT_TRUE(ShowsGlyph(12, 'A'));
     EXPECT_TRUE(ShowsGlyph(24, ' '));
     EXPECT_TRUE(ShowsGlyph(360, ' ')) << "unlit cells across the width";
-    EXPECT_EQ(Shown(*m_led, 1, 2), Back) << "above the cells";
-    EXPECT_EQ(Shown(*m_led, 2, 4), Back) << "a dot's outline";
-    EXPECT_EQ(Shown(*m_led, 0, 10), Rgb(clBtnShadow)) << "the status frame";
+    EXPECT_EQ(Shown(*m_led, POINT{1, 2}), Back) << "above the cells";
+    EXPECT_EQ(Shown(*m_led, POINT{2, 4}), Back) << "a dot's outline";
+    EXPECT_EQ(Shown(*m_led, POINT{0, 10}), Rgb(clBtnShadow)) << "the status frame";
 
     m_led->SetCaption(std::string("\x01", 1));
-    Settle();
+    Pump();
     EXPECT_TRUE(ShowsGlyph(0, 127)) << "a control character shows as a block";
 
     m_led->SetCaption("\xC3\xA9!");
-    Settle();
+    Pump();
     EXPECT_TRUE(ShowsGlyph(0, 0xE9));
     EXPECT_TRUE(ShowsGlyph(12, '!'));
     EXPECT_EQ(m_led->Steps(), 12 * 2 + 385);
@@ -129,18 +130,18 @@ TEST_F(LEDDisplayTest, AlignmentPlacesTheTextAndCutsWhatDoesNotFit)
     // 41 characters do not fit in 383 pixels (31 cells and a part).
     const std::string caption = "A" + std::string(39, '-') + "U";
     m_led->SetCaption(caption);
-    Settle();
+    Pump();
     EXPECT_TRUE(ShowsGlyph(0, 'A')) << "left: the end is cut";
     EXPECT_TRUE(ShowsGlyph(360, '-'));
 
     m_led->SetAlignment(taRightJustify);
-    Settle();
+    Pump();
     EXPECT_TRUE(ShowsGlyph(383 - 12, 'U')) << "right: the start is cut";
     EXPECT_TRUE(ShowsGlyph(383 - 12 * 31, '-'));
 
     m_led->SetCaption("U");
     m_led->SetAlignment(taCenter);
-    Settle();
+    Pump();
     EXPECT_TRUE(ShowsGlyph((383 - 12) / 2, 'U'));
     EXPECT_TRUE(ShowsGlyph((383 - 12) / 2 - 12, ' ')) << "the blank grid lines up with the text";
 }
@@ -149,9 +150,9 @@ TEST_F(LEDDisplayTest, ATooLowClientAreaShowsOnlyTheFrames)
 {
     m_led->SetCaption("A");
     m_led->SetHeight(9); // 7 inside
-    Settle();
-    EXPECT_EQ(Shown(*m_led, 0, 0), Rgb(clBtnShadow));
-    EXPECT_EQ(Shown(*m_led, 4, 4), Rgb(clBtnFace));
+    Pump();
+    EXPECT_EQ(Shown(*m_led, POINT{0, 0}), Rgb(clBtnShadow));
+    EXPECT_EQ(Shown(*m_led, POINT{4, 4}), Rgb(clBtnFace));
 }
 
 TEST_F(LEDDisplayTest, ScrollingMovesTheTextOneDotPerTickAndCompletesACycle)
@@ -159,7 +160,7 @@ TEST_F(LEDDisplayTest, ScrollingMovesTheTextOneDotPerTickAndCompletesACycle)
     m_led->SetCaption("AB");
     EXPECT_EQ(m_led->Steps(), 12 * 2 + 385);
     m_led->SetScrolling(true);
-    Settle();
+    Pump();
     // Right to left: the text starts at the last whole dot of the width, 382, minus the step.
     EXPECT_EQ(Dot(382 - 12, 0, 0), Unlit);
     Tick();
@@ -182,7 +183,7 @@ TEST_F(LEDDisplayTest, ScrollingMovesTheTextOneDotPerTickAndCompletesACycle)
     Tick(3);
     m_led->SetScrolling(false);
     m_led->SetVisible(true);
-    Settle();
+    Pump();
     EXPECT_EQ(m_led->CurrentStep(), 0);
     EXPECT_TRUE(ShowsGlyph(0, 'A'));
     Tick(3);
@@ -223,7 +224,7 @@ TEST_F(LEDDisplayTest, SettingTheSameCaptionChangesNothing)
     m_led->SetScrolling(false);
     m_led->SetScrolling(true);
     Tick(3);
-    Settle();
+    Pump();
     m_led->SetCaption("AB");
     EXPECT_FALSE(GetUpdateRect(m_form->Handle(), nullptr, FALSE)) << "nothing to repaint";
     EXPECT_EQ(m_led->CurrentStep(), 6);
@@ -235,13 +236,13 @@ TEST_F(LEDDisplayTest, AHiddenDisplayKeepsScrollingWithoutPainting)
     m_led->SetCaption("A");
     m_led->SetScrolling(true);
     m_led->SetVisible(false);
-    Settle();
+    Pump();
     Tick(12);
     EXPECT_EQ(m_led->CurrentStep(), 24);
     EXPECT_FALSE(GetUpdateRect(m_form->Handle(), nullptr, FALSE));
-    EXPECT_EQ(Shown(*m_led, 30, 10), Rgb(clBtnFace));
+    EXPECT_EQ(Shown(*m_led, POINT{30, 10}), Rgb(clBtnFace));
     m_led->SetVisible(true);
-    Settle();
+    Pump();
     EXPECT_TRUE(ShowsGlyph(382 - 24, 'A'));
 }
 

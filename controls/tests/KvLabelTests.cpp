@@ -1,5 +1,6 @@
 #include "KvFormFixture.h"
 
+#include "controls/KvBlinkingControlsList.h"
 #include "controls/KvLabel.h"
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"

@@ -11,13 +11,13 @@ using Events = std::vector<std::string>;
 
 class KvCheckBoxTest : public KvButtonsTest {
 protected:
-    TKvCheckBox& Box() { return *m_form->Check; }
+    TKvCheckBox& Box() { return *m_buttons->Check; }
     // The inside of the glyph's sunken frame (the glyph stands at (0, 2), 13 x 13).
     [[nodiscard]] static TRect GlyphInside() { return Rect(2, 4, 11, 13); }
     [[nodiscard]] std::uint32_t GlyphCentre() { return Shown(Box(), POINT{6, 8}); }
     [[nodiscard]] int Clicks() const
     {
-        return static_cast<int>(std::count(m_form->Events.begin(), m_form->Events.end(), "click Check 0"));
+        return static_cast<int>(std::count(m_buttons->Events.begin(), m_buttons->Events.end(), "click Check 0"));
     }
     void AltAccelerator()
     {
@@ -48,7 +48,7 @@ TEST_F(KvCheckBoxTest, ClicksAndSpaceCycleThroughTwoOrThreeStates)
     EXPECT_EQ(box.State(), cbUnchecked);
     // Escape between the Space going down and up cancels the press.
     m_display->InjectKey(TopLevelId(m_form->Handle()), VK_SPACE, true);
-    m_form->CancelButton->SetCancel(false);
+    m_buttons->CancelButton->SetCancel(false);
     Key(VK_ESCAPE);
     m_display->InjectKey(TopLevelId(m_form->Handle()), VK_SPACE, false);
     Pump();
@@ -62,7 +62,7 @@ TEST_F(KvCheckBoxTest, AReadOnlyBoxIgnoresMouseAndSpaceButItsAcceleratorFocusesI
     box.SetReadOnly(true);
     Click(box, POINT{40, 8});
     Key(VK_SPACE);
-    m_form->OkButton->SetFocus();
+    m_buttons->OkButton->SetFocus();
     Pump();
     AltAccelerator();
     EXPECT_TRUE(box.Focused());
@@ -70,7 +70,7 @@ TEST_F(KvCheckBoxTest, AReadOnlyBoxIgnoresMouseAndSpaceButItsAcceleratorFocusesI
     EXPECT_EQ(Clicks(), 0);
 
     box.SetReadOnly(false);
-    m_form->OkButton->SetFocus();
+    m_buttons->OkButton->SetFocus();
     Pump();
     AltAccelerator();
     EXPECT_TRUE(box.Focused());
@@ -81,14 +81,14 @@ TEST_F(KvCheckBoxTest, AReadOnlyBoxIgnoresMouseAndSpaceButItsAcceleratorFocusesI
 TEST_F(KvCheckBoxTest, TabOnEnterMovesTheFocusOnLikeTab)
 {
     TKvCheckBox& box = Box();
-    m_form->OkButton->SetDefault(false);
+    m_buttons->OkButton->SetDefault(false);
     box.SetTabOnEnter(true);
     box.SetFocus();
     Pump();
     m_display->InjectKeyPress(TopLevelId(m_form->Handle()), VK_RETURN, "\r");
     Pump();
     Pump();
-    EXPECT_TRUE(m_form->OkButton->Focused());
+    EXPECT_TRUE(m_buttons->OkButton->Focused());
     EXPECT_EQ(box.State(), cbUnchecked);
     EXPECT_TRUE(TakeEvents().empty());
 }
@@ -132,7 +132,7 @@ TEST_F(KvCheckBoxTest, ClassicGlyphShowsEachStateAndTheCaptionItsFocus)
     box.SetState(cbUnchecked);
 
     // The focus border hugs the caption, right of the glyph: its top row is the box's.
-    m_form->OkButton->SetFocus();
+    m_buttons->OkButton->SetFocus();
     Pump();
     const TRect beside = Rect(18, 0, 40, 1);
     EXPECT_FALSE(ShowsColour(box, beside, clBlack));
@@ -169,16 +169,16 @@ TEST_F(KvCheckBoxTest, HotTrackGlyphLightsUpUnderTheMouse)
     Pump();
     const std::uint32_t cold = Shown(box, POINT{1, 3});
     EXPECT_EQ(Shown(box, POINT{0, 2}), Rgb(box.FrameColor()));
-    Hover(box, POINT{40, 8});
+    MoveMouse(box, POINT{40, 8});
     const std::uint32_t hot = Shown(box, POINT{1, 3});
     EXPECT_NE(hot, cold);
-    Hover(*m_form->OkButton, POINT{5, 5});
+    MoveMouse(*m_buttons->OkButton, POINT{5, 5});
     EXPECT_EQ(Shown(box, POINT{1, 3}), cold);
     EXPECT_EQ(TakeEvents(), (Events{"enter Check", "leave Check"}));
 
     // The frame style rings the glyph in the hot colour instead.
     box.SetHotTrackStyle(htsFrame);
-    Hover(box, POINT{40, 8});
+    MoveMouse(box, POINT{40, 8});
     EXPECT_EQ(Shown(box, POINT{0, 2}), Rgb(box.HotTrackColor()));
 }
 

@@ -1,6 +1,9 @@
 #include "panels/KvPanel.h"
 
+#include "controls/KvFrameController.h"
+#include "controls/KvLabel.h"
 #include "controls/KvProgressBar.h"
+#include "panels/KvPanelLibrary.h"
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"
 #include "platform/classlib/forms/Forms.h"
@@ -506,6 +509,98 @@ TEST_F(PanelTest, ADefaultPanelWritesNoneOfItsOwnProperties)
     const std::string text = WriteComponentText(&holder);
     for (const char* name : {"BorderOuter", "VisualStyle", "UseDockManager", "GridXSize", "WordWrap"})
         EXPECT_EQ(text.find(name), std::string::npos) << name;
+}
+
+TEST_F(PanelTest, AControllerThatShowsFramesRestylesThePanel)
+{
+    auto* controller = new TKvFrameController(m_form.get());
+    controller->SetFrameStyle(fsFlat);
+    controller->SetFrameColor(clRed);
+    controller->SetFrameSides(TSides{sdLeft});
+    controller->SetColor(clNavy);
+    m_panel->SetFrameController(controller);
+    EXPECT_TRUE(controller->IsAttached(m_panel));
+    EXPECT_EQ(m_panel->BorderOuter(), fsRaised) << "the controller's frames are not visible";
+    EXPECT_EQ(m_panel->Color(), clYellow);
+
+    controller->SetFrameVisible(true);
+    EXPECT_EQ(m_panel->BorderOuter(), fsFlat);
+    EXPECT_EQ(m_panel->BorderSides(), TSides{sdLeft});
+    EXPECT_EQ(m_panel->FlatColor(), clRed);
+    EXPECT_EQ(m_panel->FlatColorAdjustment(), 0);
+    EXPECT_EQ(m_panel->Color(), clNavy);
+    EXPECT_EQ(m_panel->BorderHighlight(), LightenLuminance(clNavy, 100));
+    EXPECT_EQ(m_panel->BorderShadow(), DarkenLuminance(clNavy, 50));
+    EXPECT_EQ(Shown(POINT{0, 75}), Rgb(clRed));
+    EXPECT_EQ(Shown(POINT{100, 0}), Rgb(clNavy)) << "no frame on the top";
+
+    // Only the accepted settings.
+    m_panel->SetFrameControllerNotifications(TKvFrameControllerNotifications{fcpFrameSides});
+    controller->SetFrameStyle(fsBump);
+    controller->SetColor(clTeal);
+    controller->SetFrameSides(TSides{sdTop});
+    EXPECT_EQ(m_panel->BorderOuter(), fsFlat);
+    EXPECT_EQ(m_panel->Color(), clNavy);
+    EXPECT_EQ(m_panel->BorderSides(), TSides{sdTop});
+
+    delete controller;
+    EXPECT_EQ(m_panel->FrameController(), nullptr);
+}
+
+TEST_F(PanelTest, APanelThatGoesFirstLeavesItsController)
+{
+    auto* controller = new TKvFrameController(m_form.get());
+    m_panel->SetFrameController(controller);
+    delete m_panel;
+    EXPECT_FALSE(controller->IsAttached(m_panel));
+    controller->SetFrameVisible(true);
+}
+
+// The manager's wait panel, restyled with its label by one controller.
+const char* const ControlledWaitPanelForm = R"(object Host: TForm
+  object Controller: TKvFrameController
+    Color = clSilver
+    FrameColor = clMaroon
+    FrameVisible = True
+  end
+  object Pwait: TKvPanel
+    Width = 193
+    Height = 57
+    FrameController = Controller
+    FrameControllerNotifications = [fcpFrameColor, fcpFrameStyle]
+    object Wait: TKvLabel
+      Left = 40
+      Top = 20
+      Caption = 'Please wait...'
+      FrameController = Controller
+    end
+  end
+end
+)";
+
+TEST_F(PanelTest, AFormNamingTheControllerLoadsThePanelAndItsLabelTiedToIt)
+{
+    RegisterPanelLibraryClasses();
+    TForm holder(nullptr);
+    (void)ReadComponentText(ControlledWaitPanelForm, &holder);
+    auto* controller = dynamic_cast<TKvFrameController*>(holder.FindComponent("Controller"));
+    auto* panel = dynamic_cast<TKvPanel*>(holder.FindComponent("Pwait"));
+    auto* label = dynamic_cast<TKvLabel*>(holder.FindComponent("Wait"));
+    ASSERT_TRUE(controller && panel && label);
+    EXPECT_EQ(panel->FrameController(), controller);
+    EXPECT_EQ(label->FrameController(), controller);
+    EXPECT_EQ(panel->BorderOuter(), fsFlat);
+    EXPECT_EQ(panel->FlatColor(), clMaroon);
+    EXPECT_EQ(panel->Color(), clBtnFace) << "the panel accepts no colour";
+    EXPECT_EQ(label->Color(), clSilver);
+
+    const std::string text = WriteComponentText(&holder);
+    EXPECT_NE(text.find("FrameControllerNotifications = [fcpFrameColor, fcpFrameStyle]"), std::string::npos);
+    TForm copy(nullptr);
+    (void)ReadComponentText(text, &copy);
+    EXPECT_EQ(WriteComponentText(&copy), text);
+    auto* copiedPanel = dynamic_cast<TKvPanel*>(copy.FindComponent("Pwait"));
+    EXPECT_EQ(copiedPanel->FrameController(), copy.FindComponent("Controller"));
 }
 
 } // namespace

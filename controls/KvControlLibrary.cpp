@@ -1,0 +1,20 @@
+#include "controls/KvControlLibrary.h"
+
+#include "controls/KvButton.h"
+#include "controls/KvEdit.h"
+#include "controls/KvFrameController.h"
+#include "controls/KvLEDDisplay.h"
+#include "controls/KvLabel.h"
+#include "controls/KvProgressBar.h"
+#include "controls/KvRadChk.h"
+
+void RegisterControlLibraryClasses()
+{
+    RegisterFrameControllerClasses();
+    RegisterBorderClasses();
+    RegisterKvLabelClasses();
+    RegisterKvEditClasses();
+    RegisterKvButtonClasses();
+    RegisterKvRadChkClasses();
+    RegisterKvProgressBarClass();
+}
