@@ -84,22 +84,22 @@ TModemArtFile DialKey()
 
 void DrawSplash(TArtCanvas& art)
 {
-    const int art_bottom = SplashHeight - SplashBand;
-    art.VerticalGradient(Rect(0, 0, SplashWidth, art_bottom), NightTop, NightBottom);
+    const int artBottom = SplashHeight - SplashBand;
+    art.VerticalGradient(Rect(0, 0, SplashWidth, artBottom), NightTop, NightBottom);
     // Faint rings spreading from the modem's aerial over the whole picture.
     const double cx = 30 + 19 * 3.5, cy = 6 + 11.5 * 3.5;
     for (int ring = 1; ring <= 9; ++ring) {
         const double radius = 40.0 + ring * 26;
-        Flat(art, Minus(Arc(cx, cy, radius, radius + 3, 0, 360), RoundedBox(0, art_bottom, SplashWidth, SplashHeight, 0)),
+        Flat(art, Clipped(Arc(cx, cy, radius, radius + 3, 0, 360), 0, 0, SplashWidth, artBottom),
              Mix(NightBottom, White, 0.07));
     }
-    DrawModemStick(art, {3.5, 30, 6});
+    DrawModemStick(art, {3.5, 30, 6}, Blue.light);
     for (int i = 0; i < SignalBars; ++i) {
         const double left = 200 + i * 20, height = 20 + 16 * i;
         Lit(art, RoundedBox(left, 108 - height, left + 14, 108, 3), Green);
     }
-    art.Fill(Rect(0, art_bottom, SplashWidth, SplashHeight), Band);
-    art.HLine(0, SplashWidth, art_bottom, Mix(NightBottom, Band, 0.5));
+    art.Fill(Rect(0, artBottom, SplashWidth, SplashHeight), Band);
+    art.HLine(0, SplashWidth, artBottom, Mix(NightBottom, Band, 0.5));
 }
 
 TModemArtFile ProgramIcon()
@@ -138,7 +138,7 @@ std::vector<TModemArtFile> DrawModemArt()
     std::vector<TModemArtFile> files;
     files.push_back(ProgramIcon());
     files.push_back(Single("Splash.png", SplashWidth, SplashHeight, DrawSplash));
-    files.push_back(PageButton("BModem.png", DrawModemStick));
+    files.push_back(PageButton("BModem.png", [](TArtCanvas& art, const TPlacement& at) { DrawModemStick(art, at); }));
     files.push_back(PageButton("BSMS.png", DrawSpeechBubble));
     files.push_back(PageButton("BCallM.png", DrawHandset));
     files.push_back(PageButton("BPBM.png", DrawAddressBook));

@@ -12,11 +12,15 @@ TArtShape On(const TPlacement& at, TArtShape shape)
 
 } // namespace
 
-void DrawModemStick(TArtCanvas& art, const TPlacement& at)
+void DrawModemStick(TArtCanvas& art, const TPlacement& at, TColor waves)
 {
     for (const double radius : {4.5, 8.5})
-        Flat(art, On(at, Arc(19, 11.5, radius, radius + 2.1, 222, 318)), Blue.base);
+        Flat(art, On(at, Arc(19, 11.5, radius, radius + 2.1, 222, 318)), waves);
     Lit(art, On(at, RoundedBox(1, 16, 9.5, 25, 1)), Steel);
+    // The plug's two contact windows show only where the stick is drawn large.
+    if (at.scale >= 2)
+        for (const double y : {18.0, 21.5})
+            Flat(art, On(at, RoundedBox(3, y, 5.5, y + 1.5, 0.3)), Steel.dark);
     Lit(art, On(at, RoundedBox(7.5, 12.5, 31, 28.5, 4)), Blue);
     Flat(art, On(at, Circle(25.5, 17.5, 1.9)), Green.light);
 }

@@ -10,7 +10,8 @@ struct TPlacement {
     double top = 0;
 };
 
-void DrawModemStick(TArtCanvas& art, const TPlacement& at);   // a USB modem sending radio waves
+// A USB modem sending radio waves.
+void DrawModemStick(TArtCanvas& art, const TPlacement& at, TColor waves = ModemPalette::Blue.base);
 // The same drawn for 16 x 16 pixels, where the thin waves of the large one would blur.
 void DrawSmallModemStick(TArtCanvas& art);
 void DrawSpeechBubble(TArtCanvas& art, const TPlacement& at); // a message being written
