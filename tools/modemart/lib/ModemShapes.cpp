@@ -128,18 +128,6 @@ TArtShape Minus(TArtShape shape, TArtShape hole)
     return shape;
 }
 
-TArtShape Clipped(TArtShape shape, double left, double top, double right, double bottom)
-{
-    shape.left = std::max(shape.left, left);
-    shape.top = std::max(shape.top, top);
-    shape.right = std::min(shape.right, right);
-    shape.bottom = std::min(shape.bottom, bottom);
-    shape.inside = [inside = shape.inside, left, top, right, bottom](double x, double y) {
-        return x >= left && x <= right && y >= top && y <= bottom && inside(x, y);
-    };
-    return shape;
-}
-
 TArtShape Placed(TArtShape shape, double scale, double left, double top)
 {
     return {shape.left * scale + left, shape.top * scale + top, shape.right * scale + left, shape.bottom * scale + top,

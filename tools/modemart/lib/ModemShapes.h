@@ -31,8 +31,6 @@ struct TArtPoint {
 [[nodiscard]] TArtShape Stroke(std::vector<TArtPoint> points, double width);
 [[nodiscard]] TArtShape Union(std::vector<TArtShape> shapes);
 [[nodiscard]] TArtShape Minus(TArtShape shape, TArtShape hole);
-// The part of the shape within the rectangle.
-[[nodiscard]] TArtShape Clipped(TArtShape shape, double left, double top, double right, double bottom);
 // The shape scaled about the origin and then moved: how a drawing made on a 32 x 32 grid lands
 // in a picture of another size.
 [[nodiscard]] TArtShape Placed(TArtShape shape, double scale, double left, double top);
