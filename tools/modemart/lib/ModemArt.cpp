@@ -126,7 +126,7 @@ TArtPicture Ground(int width, int height, TColor colour)
 {
     TArtPicture ground(width, height);
     const TArtPixel pixel{static_cast<std::uint8_t>(colour & 0xFF), static_cast<std::uint8_t>((colour >> 8) & 0xFF),
-                      static_cast<std::uint8_t>((colour >> 16) & 0xFF), 255};
+                          static_cast<std::uint8_t>((colour >> 16) & 0xFF), 255};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             ground.At(x, y) = pixel;
