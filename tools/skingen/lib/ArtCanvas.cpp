@@ -195,6 +195,12 @@ void TArtCanvas::Polygon(std::initializer_list<TPoint> points, TColor colour)
     Cover(bounds, [&](double x, double y) { return InsidePolygon(corners, x, y); }, [colour](int, int) { return colour; });
 }
 
+void TArtCanvas::Shape(const TRect& bounds, const std::function<bool(double, double)>& inside,
+                       const std::function<TColor(int, int)>& colour)
+{
+    Cover(bounds, inside, colour);
+}
+
 void TArtCanvas::Recolour(const TRect& rect, const std::function<TColor(TColor)>& change)
 {
     for (int y = rect.top; y < rect.bottom; ++y)

@@ -64,6 +64,9 @@ public:
     void Disc(double centreX, double centreY, double radius, TColor colour);
     void Line(double x1, double y1, double x2, double y2, double width, TColor colour);
     void Polygon(std::initializer_list<TPoint> points, TColor colour);
+    // Any shape: `inside` tells whether a point lies in it; `colour` may vary by pixel.
+    void Shape(const TRect& bounds, const std::function<bool(double, double)>& inside,
+               const std::function<TColor(int, int)>& colour);
 
     // Replaces every pixel of the rectangle that is not the key colour.
     void Recolour(const TRect& rect, const std::function<TColor(TColor)>& change);
