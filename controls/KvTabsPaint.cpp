@@ -210,7 +210,9 @@ void TKvCustomTabControl::DrawCaption(TCanvas& canvas, int index, const TRect& r
     (void)SetBkMode(canvas.Handle(), TRANSPARENT);
     const SIZE block = controls::detail::MeasureCaption(tab.Caption, false,
                                                         [&](const std::string& line) { return canvas.TextExtent(line); });
-    int y = rect.top + (rect.bottom - rect.top + 1 - static_cast<int>(block.cy)) / 2;
+    const int top = rect.top + (rect.bottom - rect.top + 1 - static_cast<int>(block.cy)) / 2;
+    const int left = rect.left + (rect.right - rect.left + 1 - static_cast<int>(block.cx)) / 2;
+    int y = top;
     std::size_t start = 0;
     while (start <= tab.Caption.size()) {
         const std::size_t end = tab.Caption.find("\r\n", start);
@@ -224,8 +226,8 @@ void TKvCustomTabControl::DrawCaption(TCanvas& canvas, int index, const TRect& r
         start = end + 2;
     }
     if (index == m_tabIndex && m_showFocusRect && Focused()) {
-        const TRect focus{rect.left + 3, rect.top + 3, rect.right - 2, rect.bottom - 1};
-        canvas.DrawFocusRect(focus);
+        // Round the text, one pixel wider on each side and one lower.
+        canvas.DrawFocusRect(TRect{left - 1, top, left + static_cast<int>(block.cx) + 1, y + 1});
     }
 }
 
