@@ -24,6 +24,25 @@ std::string WithoutMnemonic(std::string_view line)
     return text;
 }
 
+TMnemonicPieces SplitMnemonic(std::string_view line)
+{
+    TMnemonicPieces pieces;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const bool marker = line[i] == '&' && i + 1 < line.size();
+        if (marker && line[i + 1] == '&') {
+            pieces.Before += '&';
+            ++i;
+        } else if (marker) {
+            pieces.Marked = line.substr(i + 1, 1);
+            pieces.After = WithoutMnemonic(line.substr(i + 2));
+            return pieces;
+        } else {
+            pieces.Before += line[i];
+        }
+    }
+    return pieces;
+}
+
 SIZE MeasureCaption(std::string_view caption, bool verticalText, const TMeasureLine& measure)
 {
     SIZE total{0, 0};

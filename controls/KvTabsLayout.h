@@ -17,6 +17,15 @@ namespace controls::detail {
 // The caption as drawn: the first "&" goes, "&&" is one "&", a trailing "&" stays.
 [[nodiscard]] std::string WithoutMnemonic(std::string_view line);
 
+// A caption line as drawn in three pieces: the text before the mnemonic, the underlined
+// character, and the rest; a line without a mnemonic is all `Before`.
+struct TMnemonicPieces {
+    std::string Before;
+    std::string Marked;
+    std::string After;
+};
+[[nodiscard]] TMnemonicPieces SplitMnemonic(std::string_view line);
+
 // A caption's extent: lines split at CR-LF, each measured without its mnemonic; horizontal lines
 // stack, vertical ones (measured turned by a quarter) lie side by side.
 using TMeasureLine = std::function<SIZE(const std::string& line)>;

@@ -35,6 +35,24 @@ private:
     return 0;
 }
 
+// Before the mnemonic, the underlined character, and the rest, each advancing the pen.
+void DrawCaptionLine(TCanvas& canvas, std::string_view line, int x, int y)
+{
+    const controls::detail::TMnemonicPieces pieces = controls::detail::SplitMnemonic(line);
+    canvas.TextOut(x, y, pieces.Before);
+    if (pieces.Marked.empty())
+        return;
+    x += static_cast<int>(canvas.TextExtent(pieces.Before).cx);
+    const TFontStyles plain = canvas.Font()->Style();
+    TFontStyles underlined = plain;
+    underlined.Include(fsUnderline);
+    canvas.Font()->SetStyle(underlined);
+    canvas.TextOut(x, y, pieces.Marked);
+    x += static_cast<int>(canvas.TextExtent(pieces.Marked).cx);
+    canvas.Font()->SetStyle(plain);
+    canvas.TextOut(x, y, pieces.After);
+}
+
 } // namespace
 
 // ---- Shapes --------------------------------------------------------------------------------------
@@ -216,10 +234,10 @@ void TKvCustomTabControl::DrawCaption(TCanvas& canvas, int index, const TRect& r
     std::size_t start = 0;
     while (start <= tab.Caption.size()) {
         const std::size_t end = tab.Caption.find("\r\n", start);
-        const std::string line = controls::detail::WithoutMnemonic(
-            std::string_view(tab.Caption).substr(start, end == std::string::npos ? end : end - start));
-        const SIZE extent = canvas.TextExtent(line);
-        canvas.TextOut(rect.left + (rect.right - rect.left + 1 - static_cast<int>(extent.cx)) / 2, y, line);
+        const std::string_view line =
+            std::string_view(tab.Caption).substr(start, end == std::string::npos ? end : end - start);
+        const SIZE extent = canvas.TextExtent(controls::detail::WithoutMnemonic(line));
+        DrawCaptionLine(canvas, line, rect.left + (rect.right - rect.left + 1 - static_cast<int>(extent.cx)) / 2, y);
         y += static_cast<int>(extent.cy);
         if (end == std::string::npos)
             break;

@@ -121,6 +121,22 @@ TEST_F(TabControlTest, DisabledCaptionsAreGreyAndCannotBeClicked)
     EXPECT_EQ(m_tabs->TabIndex(), 0);
 }
 
+TEST_F(TabControlTest, AMnemonicIsUnderlinedAndADoubledAmpersandIsNot)
+{
+    m_tabs->SetTabWidth(60);
+    const auto inked = [&](const std::string& caption) {
+        m_tabs->SetCaptions({"AB", "CD", caption});
+        Pump();
+        return CountIn(m_tabs->TabRect(2), clBtnText);
+    };
+    const int plain = inked("EF");
+    EXPECT_GT(inked("&EF"), plain);
+    // "E&&F" shows "E&F" with nothing underlined; "E&F" shows "EF" with the F underlined.
+    EXPECT_GT(inked("E&&F"), plain);
+    EXPECT_GT(inked("E&F"), plain);
+    EXPECT_NE(inked("E&F"), inked("E&&F"));
+}
+
 TEST_F(TabControlTest, TheShadowDarkensWhatLiesBehind)
 {
     const int right = m_tabs->Width() - 1;

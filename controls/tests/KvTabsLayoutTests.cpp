@@ -11,6 +11,7 @@ using controls::detail::MeasureCaption;
 using controls::detail::TabButtonSize;
 using controls::detail::TKvTabLayout;
 using controls::detail::TKvTabLayoutSettings;
+using controls::detail::SplitMnemonic;
 using controls::detail::WithoutMnemonic;
 
 namespace {
@@ -71,6 +72,21 @@ TEST(TabTextTest, MnemonicMarkersAndLines)
     EXPECT_EQ(WithoutMnemonic("Fish && &Chips"), "Fish & Chips");
     EXPECT_EQ(WithoutMnemonic("a&b&c"), "ab&c");
     EXPECT_EQ(WithoutMnemonic("End&"), "End&");
+
+    struct Split {
+        const char* Line;
+        const char* Before;
+        const char* Marked;
+        const char* After;
+    };
+    for (const Split& c : {Split{"&File", "", "F", "ile"}, Split{"Fish && &Chips", "Fish & ", "C", "hips"},
+                           Split{"a&&b", "a&b", "", ""}, Split{"End&", "End&", "", ""},
+                           Split{"x&y&&z", "x", "y", "&z"}}) {
+        const auto pieces = SplitMnemonic(c.Line);
+        EXPECT_EQ(pieces.Before, c.Before) << c.Line;
+        EXPECT_EQ(pieces.Marked, c.Marked) << c.Line;
+        EXPECT_EQ(pieces.After, c.After) << c.Line;
+    }
 
     const auto measure = [](const std::string& line) { return SIZE{static_cast<LONG>(line.size() * 7), 13}; };
     const SIZE across = MeasureCaption("&One\r\nThree", false, measure);
