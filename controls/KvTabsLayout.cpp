@@ -33,7 +33,7 @@ TMnemonicPieces SplitMnemonic(std::string_view line)
             pieces.Before += '&';
             ++i;
         } else if (marker) {
-            pieces.Marked = line.substr(i + 1, 1);
+            pieces.Marked = std::string(1, line[i + 1]);
             pieces.After = WithoutMnemonic(line.substr(i + 2));
             return pieces;
         } else {

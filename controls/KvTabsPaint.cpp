@@ -281,7 +281,7 @@ void TKvCustomTabControl::DrawCardFrame(TCanvas& canvas, const TKvTabLayout& lay
         frame.bottom -= 2;
     }
     // The corners in order, starting with the two of the side along the strip.
-    TPoint corners[4];
+    TPoint corners[4]{};
     switch (m_tabOrientation) {
     case toTop:
         corners[0] = {frame.left, frame.top};
