@@ -184,6 +184,26 @@ TEST_F(PageControlTest, ThePageTakesTheCardsClientArea)
     EXPECT_EQ(Page(0)->Width(), 300 - 1 - 2 - 1);
 }
 
+TEST_F(PageControlTest, APageOfItsOwnColourColoursItsTabAndTheCard)
+{
+    Page(1)->SetColor(clRed);
+    EXPECT_TRUE(m_pages->UseColoredTabs());
+    ClickTab(1);
+    Pump();
+    const TRect tab = m_pages->TabRect(1);
+    EXPECT_EQ(Shown(*m_pages, POINT{(tab.left + tab.right) / 2, tab.bottom - 2}), Rgb(clRed));
+    EXPECT_EQ(Shown(*Page(1), POINT{20, 20}), Rgb(clRed));
+
+    // Only the page control shows and hides pages.
+    try {
+        Page(0)->SetVisible(true);
+        ADD_FAILURE();
+    } catch (const EKvTabControlError& error) {
+        EXPECT_EQ(error.Message(), "You cannot change the Visible property of a page");
+    }
+    EXPECT_FALSE(Page(0)->Visible());
+}
+
 constexpr const char* PagesForm = R"(object Holder: TForm
   object Pages: TKvPageControl
     Left = 8
@@ -221,6 +241,19 @@ TEST_F(PageControlTest, FormDataLoadsPagesAndTheStoredActivePage)
     TForm copy(nullptr);
     (void)ReadComponentText(text, &copy);
     EXPECT_EQ(WriteComponentText(&copy), text);
+}
+
+TEST_F(PageControlTest, TheDefaultPageWinsOverTheStoredOneAfterLoading)
+{
+    std::string text = PagesForm;
+    text.replace(text.find("    FixedDimension"), 0, "    ActivePageDefault = First\n");
+    TForm holder(nullptr);
+    (void)ReadComponentText(text, &holder);
+    auto* pages = dynamic_cast<TKvPageControl*>(holder.FindComponent("Pages"));
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->ActivePage(), holder.FindComponent("First"));
+    EXPECT_TRUE(pages->Pages(0)->Visible());
+    EXPECT_FALSE(pages->Pages(1)->Visible());
 }
 
 } // namespace
