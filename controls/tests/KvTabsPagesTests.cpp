@@ -4,6 +4,7 @@
 
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"
+#include "platform/classlib/forms/StdCtrlsButtons.h"
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,19 @@ TEST_F(PageControlTest, PagesWithoutTabsAreStillShownByActivePage)
     // No tab is drawn; the card's frame goes round the whole control.
     EXPECT_EQ(Shown(*m_pages, POINT{0, 0}), Rgb(clBtnShadow));
     EXPECT_EQ(Shown(*m_pages, POINT{150, 0}), Rgb(clBtnShadow));
+}
+
+TEST_F(PageControlTest, FocusGoesIntoAPageWithoutATab)
+{
+    m_pages->HideAllTabs();
+    auto* button = new TButton(m_form.get());
+    button->SetParent(Page(0));
+    button->SetBounds(10, 10, 80, 24);
+    auto* elsewhere = Add<TButton>(TRect{10, 200, 90, 224});
+    Focus(*elsewhere);
+    m_pages->SetFocus();
+    Pump();
+    EXPECT_TRUE(button->Focused());
 }
 
 TEST_F(PageControlTest, ThePageTakesTheCardsClientArea)
