@@ -15,6 +15,7 @@ void DescribeTabControl(TClassBuilder& c)
     using C = TKvCustomTabControl;
     c.String("About", &C::About, &C::SetAbout).Stored(false);
     c.Boolean("AlignTabs", &C::AlignTabs, &C::SetAlignTabs).Default(false);
+    c.Boolean("BoldCurrentTab", &C::BoldCurrentTab, &C::SetBoldCurrentTab).Default(false);
     c.Ordinal("BackgroundColor", ColorTypeInfo(), &C::BackgroundColor, &C::SetBackgroundColor).Default(clBtnFace);
     c.Boolean("ShowCardFrame", &C::ShowCardFrame, &C::SetShowCardFrame).Default(true);
     c.Boolean("ShowFullFrame", &C::ShowFullFrame, &C::SetShowFullFrame).Default(true);
@@ -40,6 +41,7 @@ void DescribeTabControl(TClassBuilder& c)
     c.Integer("TabWidth", &C::TabWidth, &C::SetTabWidth).Default(0);
     c.Object("TextColors", &C::TextColors, &C::SetTextColors);
     c.Boolean("UseGradients", &C::UseGradients, &C::SetUseGradients).Default(true);
+    c.Boolean("Transparent", &C::Transparent, &C::SetTransparent).Default(false);
     c.Event("OnChange", &C::OnChange, &C::SetOnChange);
     c.Event("OnChanging", &C::OnChanging, &C::SetOnChanging);
     c.Event("OnPageChange", &C::OnPageChange, &C::SetOnPageChange);
@@ -114,6 +116,8 @@ void TKvCustomTabControl::SetBackgroundColor(TColor value)
     RepaintTabs();
 }
 
+void TKvCustomTabControl::SetBoldCurrentTab(bool value) { Relayout(m_boldCurrentTab, value); }
+void TKvCustomTabControl::SetTransparent(bool value) { Restyle(m_transparent, value); }
 void TKvCustomTabControl::SetCardVisible(bool value) { Relayout(m_cardVisible, value); }
 void TKvCustomTabControl::SetShowCardFrame(bool value) { Relayout(m_showCardFrame, value); }
 
@@ -268,18 +272,23 @@ void TKvCustomTabControl::SetLayoutDirty()
 
 // ---- Layout --------------------------------------------------------------------------------------
 
-SIZE TKvCustomTabControl::MeasureText(const std::string& text)
+SIZE TKvCustomTabControl::MeasureText(const std::string& text, bool bold)
 {
     TBitmap bitmap;
     bitmap.SetSize(1, 1);
     bitmap.Canvas()->Font()->Assign(Font());
+    if (bold) {
+        TFontStyles style = Font()->Style();
+        style.Include(fsBold);
+        bitmap.Canvas()->Font()->SetStyle(style);
+    }
     return bitmap.Canvas()->TextExtent(text);
 }
 
 int TKvCustomTabControl::ButtonSize(int fixedDimension)
 {
     const bool horizontalStrip = m_tabOrientation == toTop || m_tabOrientation == toBottom;
-    return controls::detail::TabButtonSize(MeasureText("A"), horizontalStrip, false, m_tabWidth, m_tabHeight,
+    return controls::detail::TabButtonSize(MeasureText("A", false), horizontalStrip, false, m_tabWidth, m_tabHeight,
                                            fixedDimension);
 }
 
@@ -305,7 +314,7 @@ TKvTabLayoutSettings TKvCustomTabControl::LayoutSettings(int buttonSize)
     settings.TabHeight = m_tabHeight;
     settings.CutCornerSize = m_cutCornerSize;
     settings.ButtonSize = buttonSize;
-    const SIZE letter = MeasureText(m_tabStyle == tsRoundCorners ? "AAA" : "A");
+    const SIZE letter = MeasureText(m_tabStyle == tsRoundCorners ? "AAA" : "A", m_boldCurrentTab);
     settings.MinimumContent = SIZE{letter.cx, std::abs(Font()->Height())};
     return settings;
 }
@@ -315,7 +324,7 @@ void TKvCustomTabControl::RunLayout()
     std::vector<SIZE> contents;
     for (int i = 0; i < m_tabList.Count(); ++i) {
         const SIZE caption = controls::detail::MeasureCaption(m_tabList.Item(i)->Caption, false,
-                                                              [this](const std::string& line) { return MeasureText(line); });
+                                                              [this](const std::string& line) { return MeasureText(line, m_boldCurrentTab); });
         const SIZE minimum = LayoutSettings(0).MinimumContent;
         SIZE content = controls::detail::CombineContent(SIZE{0, 0}, caption, ipLeft, 2);
         if (m_tabWidth == 0)

@@ -69,6 +69,9 @@ class TKvCustomTabControl : public TCustomControl {
     virtual void SetAlignTabs(bool value);
     [[nodiscard]] TColor BackgroundColor() const { return m_backgroundColor; }
     virtual void SetBackgroundColor(TColor value);
+    // Every tab is measured bold, so sizes do not change with the selection.
+    [[nodiscard]] bool BoldCurrentTab() const { return m_boldCurrentTab; }
+    virtual void SetBoldCurrentTab(bool value);
     [[nodiscard]] bool CardVisible() const { return m_cardVisible; }
     virtual void SetCardVisible(bool value);
     [[nodiscard]] bool ShowCardFrame() const { return m_showCardFrame; }
@@ -122,6 +125,9 @@ class TKvCustomTabControl : public TCustomControl {
     virtual void SetTextColors(TKvTextColors* value);
     [[nodiscard]] bool UseGradients() const { return m_useGradients; }
     virtual void SetUseGradients(bool value);
+    // The parent shows through around the tabs instead of BackgroundColor.
+    [[nodiscard]] bool Transparent() const { return m_transparent; }
+    virtual void SetTransparent(bool value);
 
     // ---- Events ----
     [[nodiscard]] const TKvTabChangingEvent& OnChanging() const { return m_onChanging; }
@@ -201,7 +207,7 @@ private:
     [[nodiscard]] controls::detail::TKvTabLayoutSettings LayoutSettings(int buttonSize);
     // The layout of the tabs as they are now, run again first when something changed.
     [[nodiscard]] controls::detail::TKvTabLayout& Layout();
-    [[nodiscard]] SIZE MeasureText(const std::string& text);
+    [[nodiscard]] SIZE MeasureText(const std::string& text, bool bold);
     void RunLayout();
     void PlaceScroller(controls::detail::TKvTabLayout& layout);
     [[nodiscard]] int ButtonSize(int fixedDimension);
@@ -227,6 +233,8 @@ private:
     TKvTabScroller* m_scroller = nullptr;
 
     bool m_alignTabs = false;
+    bool m_boldCurrentTab = false;
+    bool m_transparent = false;
     TColor m_backgroundColor = clBtnFace;
     bool m_cardVisible = true;
     bool m_showCardFrame = true;

@@ -132,7 +132,9 @@ void TKvCustomTabControl::Paint()
     const TRect whole{0, 0, Width(), Height()};
     bool handled = false;
     PaintBackground(canvas, whole, handled);
-    if (!handled) {
+    if (!handled && m_transparent) {
+        PaintParentBackground(*this, canvas.Handle(), false);
+    } else if (!handled) {
         canvas.Brush()->SetColor(m_backgroundColor);
         canvas.FillRect(whole);
     }
@@ -225,6 +227,12 @@ void TKvCustomTabControl::DrawCaption(TCanvas& canvas, int index, const TRect& r
     else if (index == m_tabIndex)
         color = m_textColors->Selected();
     canvas.Font()->SetColor(color);
+    const TFontStyles plain = canvas.Font()->Style();
+    if (index == m_tabIndex && m_boldCurrentTab) {
+        TFontStyles bold = plain;
+        bold.Include(fsBold);
+        canvas.Font()->SetStyle(bold);
+    }
     (void)SetBkMode(canvas.Handle(), TRANSPARENT);
     const SIZE block = controls::detail::MeasureCaption(tab.Caption, false,
                                                         [&](const std::string& line) { return canvas.TextExtent(line); });
@@ -247,6 +255,7 @@ void TKvCustomTabControl::DrawCaption(TCanvas& canvas, int index, const TRect& r
         // Round the text, one pixel wider on each side and one lower.
         canvas.DrawFocusRect(TRect{left - 1, top, left + static_cast<int>(block.cx) + 1, y + 1});
     }
+    canvas.Font()->SetStyle(plain);
 }
 
 // ---- Cards ---------------------------------------------------------------------------------------

@@ -150,6 +150,21 @@ TEST_F(TabControlTest, TheShadowDarkensWhatLiesBehind)
     EXPECT_EQ(At(right, middle), Rgb(clBtnShadow));
 }
 
+TEST_F(TabControlTest, TransparentShowsTheParentAndBoldWidensEveryTab)
+{
+    const TRect strip{m_tabs->TabRect(2).right + 5, 2, m_tabs->Width() - 5, 4};
+    EXPECT_EQ(At(strip.left, strip.top), Rgb(Behind));
+    m_tabs->SetTransparent(true);
+    Pump();
+    EXPECT_EQ(At(strip.left, strip.top), Rgb(clBtnFace));
+
+    m_tabs->SetCaptions({"WWWWWWWW", "MMMMMMMM"});
+    const int before = m_tabs->TabRect(1).right - m_tabs->TabRect(1).left;
+    m_tabs->SetBoldCurrentTab(true);
+    Pump();
+    EXPECT_GT(m_tabs->TabRect(1).right - m_tabs->TabRect(1).left, before);
+}
+
 TEST_F(TabControlTest, CoupledPropertiesAndRefusedIndexes)
 {
     m_tabs->SetShowFullFrame(false);
