@@ -1,0 +1,699 @@
+#include "controls/KvTabsControl.h"
+
+#include "platform/classlib/core/FormReader.h"
+#include "platform/classlib/core/FormWriter.h"
+
+#include <algorithm>
+
+using controls::detail::TKvTabLayout;
+using controls::detail::TKvTabLayoutSettings;
+
+namespace {
+
+void DescribeTabControl(TClassBuilder& c)
+{
+    using C = TKvCustomTabControl;
+    c.String("About", &C::About, &C::SetAbout).Stored(false);
+    c.Boolean("AlignTabs", &C::AlignTabs, &C::SetAlignTabs).Default(false);
+    c.Boolean("BoldCurrentTab", &C::BoldCurrentTab, &C::SetBoldCurrentTab).Default(false);
+    c.Ordinal("BackgroundColor", ColorTypeInfo(), &C::BackgroundColor, &C::SetBackgroundColor).Default(clBtnFace);
+    c.Boolean("ShowCardFrame", &C::ShowCardFrame, &C::SetShowCardFrame).Default(true);
+    c.Boolean("ShowFullFrame", &C::ShowFullFrame, &C::SetShowFullFrame).Default(true);
+    c.Boolean("UseColoredTabs", &C::UseColoredTabs, &C::SetUseColoredTabs).Default(false);
+    c.Integer("CutCornerSize", &C::CutCornerSize, &C::SetCutCornerSize).Default(6);
+    c.Ordinal("FlatColor", ColorTypeInfo(), &C::FlatColor, &C::SetFlatColor).Default(clBtnShadow);
+    c.Integer("FlatColorAdjustment", &C::FlatColorAdjustment, &C::SetFlatColorAdjustment).Default(0);
+    c.Integer("Margin", &C::Margin, &C::SetMargin).Default(0);
+    c.Boolean("MultiLine", &C::MultiLine, &C::SetMultiLine).Default(false);
+    c.Boolean("ParentBackgroundColor", &C::ParentBackgroundColor, &C::SetParentBackgroundColor).Default(true);
+    c.Integer("RowIndent", &C::RowIndent, &C::SetRowIndent).Default(5);
+    c.Integer("RowOverlap", &C::RowOverlap, &C::SetRowOverlap).Default(5);
+    c.Boolean("ShowFocusRect", &C::ShowFocusRect, &C::SetShowFocusRect).Default(true);
+    c.Boolean("ShowShadow", &C::ShowShadow, &C::SetShowShadow).Default(true);
+    c.Boolean("SoftCorners", &C::SoftCorners, &C::SetSoftCorners).Default(false);
+    c.Integer("TabOverlap", &C::TabOverlap, &C::SetTabOverlap).Default(-1);
+    c.Object("TabColors", &C::TabColors, &C::SetTabColors);
+    c.Integer("TabHeight", &C::TabHeight, &C::SetTabHeight).Default(0);
+    c.Integer("TabIndex", &C::TabIndex, &C::SetTabIndex).Default(-1);
+    c.Enum("TabOrientation", TabOrientationTypeInfo(), &C::TabOrientation, &C::SetTabOrientation).Default(toTop);
+    c.Enum("TabSequence", TabSequenceTypeInfo(), &C::TabSequence, &C::SetTabSequence).Default(tsStandard);
+    c.Enum("TabStyle", TabStyleTypeInfo(), &C::TabStyle, &C::SetTabStyle).Default(tsSingleSlant);
+    c.Integer("TabWidth", &C::TabWidth, &C::SetTabWidth).Default(0);
+    c.Object("TextColors", &C::TextColors, &C::SetTextColors);
+    c.Boolean("UseGradients", &C::UseGradients, &C::SetUseGradients).Default(true);
+    c.Boolean("Transparent", &C::Transparent, &C::SetTransparent).Default(false);
+    c.Event("OnChange", &C::OnChange, &C::SetOnChange);
+    c.Event("OnChanging", &C::OnChanging, &C::SetOnChanging);
+    c.Event("OnPageChange", &C::OnPageChange, &C::SetOnPageChange);
+    c.Event("OnTabClick", &C::OnTabClick, &C::SetOnTabClick);
+    c.Event("OnTabOrderChange", &C::OnTabOrderChange, &C::SetOnTabOrderChange);
+    c.Event("OnScrolledTabs", &C::OnScrolledTabs, &C::SetOnScrolledTabs);
+    c.Event("OnPaintBackground", &C::OnPaintBackground, &C::SetOnPaintBackground);
+    c.Event("OnPaintCardBackground", &C::OnPaintCardBackground, &C::SetOnPaintCardBackground);
+    c.Event("OnPaintTabBackground", &C::OnPaintTabBackground, &C::SetOnPaintTabBackground);
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TKvCustomTabControl, TCustomControl, nullptr, DescribeTabControl)
+
+TKvCustomTabControl::TKvCustomTabControl(TComponent* owner)
+    : TCustomControl(owner), m_tabColors(std::make_unique<TKvTabColors>([this] { RepaintTabs(); })),
+      m_textColors(std::make_unique<TKvTextColors>([this] { RepaintTabs(); }))
+{
+    TControlStyle style;
+    style.Include(csAcceptsControls);
+    style.Include(csCaptureMouse);
+    style.Include(csClickEvents);
+    style.Include(csDoubleClicks);
+    SetControlStyle(style);
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 300, 100);
+}
+
+TKvCustomTabControl::~TKvCustomTabControl() = default;
+
+bool TKvCustomTabControl::Loading() const
+{
+    return ComponentState().Contains(csLoading) || ComponentState().Contains(csReading);
+}
+
+// ---- Properties ----------------------------------------------------------------------------------
+
+template <class T>
+void TKvCustomTabControl::Relayout(T& field, T value)
+{
+    if (field == value)
+        return;
+    field = value;
+    SetLayoutDirty();
+}
+
+template <class T>
+void TKvCustomTabControl::Restyle(T& field, T value)
+{
+    if (field == value)
+        return;
+    field = value;
+    RepaintTabs();
+}
+
+void TKvCustomTabControl::SetAlignTabs(bool value)
+{
+    if (value == m_alignTabs)
+        return;
+    m_alignTabs = value;
+    if (m_multiLine)
+        SetLayoutDirty();
+}
+
+void TKvCustomTabControl::SetBackgroundColor(TColor value)
+{
+    if (value == m_backgroundColor)
+        return;
+    m_backgroundColor = value;
+    m_parentBackgroundColor = false;
+    RepaintTabs();
+}
+
+void TKvCustomTabControl::SetBoldCurrentTab(bool value) { Relayout(m_boldCurrentTab, value); }
+void TKvCustomTabControl::SetTransparent(bool value) { Restyle(m_transparent, value); }
+void TKvCustomTabControl::SetCardVisible(bool value) { Relayout(m_cardVisible, value); }
+void TKvCustomTabControl::SetShowCardFrame(bool value) { Relayout(m_showCardFrame, value); }
+
+void TKvCustomTabControl::SetShowFullFrame(bool value)
+{
+    if (value == m_showFullFrame)
+        return;
+    m_showFullFrame = value;
+    if (!value)
+        m_showShadow = false;
+    SetLayoutDirty();
+}
+
+void TKvCustomTabControl::SetUseColoredTabs(bool value) { Restyle(m_useColoredTabs, value); }
+
+void TKvCustomTabControl::SetCutCornerSize(int value)
+{
+    if (value < 0 || value == m_cutCornerSize)
+        return;
+    m_cutCornerSize = value;
+    if (m_tabStyle == tsCutCorner)
+        SetLayoutDirty();
+}
+
+void TKvCustomTabControl::SetFlatColor(TColor value)
+{
+    Restyle(m_flatColor, value);
+    if (m_scroller != nullptr)
+        m_scroller->Invalidate();
+}
+
+void TKvCustomTabControl::SetFlatColorAdjustment(int value)
+{
+    Restyle(m_flatColorAdjustment, value);
+    if (m_scroller != nullptr)
+        m_scroller->Invalidate();
+}
+
+void TKvCustomTabControl::SetMargin(int value)
+{
+    if (value >= 0)
+        Relayout(m_margin, value);
+}
+
+void TKvCustomTabControl::SetMultiLine(bool value) { Relayout(m_multiLine, value); }
+
+void TKvCustomTabControl::SetParentBackgroundColor(bool value)
+{
+    if (value == m_parentBackgroundColor)
+        return;
+    m_parentBackgroundColor = value;
+    if (Parent() != nullptr)
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TKvCustomTabControl::SetRowIndent(int value)
+{
+    if (value >= 0)
+        Relayout(m_rowIndent, value);
+}
+
+void TKvCustomTabControl::SetRowOverlap(int value)
+{
+    if (value >= 0)
+        Relayout(m_rowOverlap, value);
+}
+
+void TKvCustomTabControl::SetShowFocusRect(bool value)
+{
+    if (value == m_showFocusRect)
+        return;
+    m_showFocusRect = value;
+    Invalidate();
+}
+
+void TKvCustomTabControl::SetShowShadow(bool value)
+{
+    if (value == m_showShadow)
+        return;
+    m_showShadow = value;
+    if (value)
+        m_showFullFrame = true;
+    SetLayoutDirty();
+}
+
+void TKvCustomTabControl::SetSoftCorners(bool value) { Relayout(m_softCorners, value); }
+void TKvCustomTabControl::SetTabOverlap(int value) { Relayout(m_tabOverlap, value); }
+void TKvCustomTabControl::SetTabColors(TKvTabColors* value) { m_tabColors->Assign(value); }
+void TKvCustomTabControl::SetTextColors(TKvTextColors* value) { m_textColors->Assign(value); }
+
+void TKvCustomTabControl::SetTabHeight(int value)
+{
+    if (value >= 0)
+        Relayout(m_tabHeight, value);
+}
+
+void TKvCustomTabControl::SetTabWidth(int value)
+{
+    if (value >= 0)
+        Relayout(m_tabWidth, value);
+}
+
+void TKvCustomTabControl::SetTabOrientation(TKvTabOrientation value)
+{
+    if (value == m_tabOrientation)
+        return;
+    m_tabOrientation = value;
+    if (!Loading())
+        SetLayoutDirty();
+}
+
+void TKvCustomTabControl::SetRegionCacheCapacity(int value)
+{
+    if ((value == -1 || value > 0) && value != m_regions.Capacity())
+        m_regions.SetCapacity(value);
+}
+
+void TKvCustomTabControl::SetTabSequence(TKvTabSequence value) { Relayout(m_tabSequence, value); }
+void TKvCustomTabControl::SetTabStyle(TKvTabStyle value) { Relayout(m_tabStyle, value); }
+void TKvCustomTabControl::SetUseGradients(bool value) { Restyle(m_useGradients, value); }
+
+// ---- Notifications -------------------------------------------------------------------------------
+
+void TKvCustomTabControl::Changing(int newIndex, bool& allowChange) { m_onChanging(this, newIndex, allowChange); }
+void TKvCustomTabControl::LayoutChanged() { SetLayoutDirty(); }
+void TKvCustomTabControl::TabClick() { m_onTabClick(this); }
+void TKvCustomTabControl::RepaintTabs() { Invalidate(); }
+void TKvCustomTabControl::Change() { m_onChange(this); }
+void TKvCustomTabControl::PageChange() { m_onPageChange(this); }
+void TKvCustomTabControl::TabOrderChange(int oldIndex, int newIndex) { m_onTabOrderChange(this, oldIndex, newIndex); }
+
+void TKvCustomTabControl::PaintBackground(TCanvas& canvas, const TRect& rect, bool& handled)
+{
+    m_onPaintBackground(this, &canvas, rect, handled);
+}
+
+void TKvCustomTabControl::PaintCardBackground(TCanvas& canvas, int row, const TRect& rect, bool& handled)
+{
+    m_onPaintCard(this, &canvas, row, rect, handled);
+}
+
+void TKvCustomTabControl::PaintTabBackground(TCanvas& canvas, int index, const TRect& rect, bool& handled)
+{
+    m_onPaintTab(this, &canvas, index, rect, handled);
+}
+
+void TKvCustomTabControl::SetLayoutDirty()
+{
+    m_layoutDirty = true;
+    RepaintTabs();
+}
+
+// ---- Layout --------------------------------------------------------------------------------------
+
+SIZE TKvCustomTabControl::MeasureText(const std::string& text, bool bold)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(1, 1);
+    bitmap.Canvas()->Font()->Assign(Font());
+    if (bold) {
+        TFontStyles style = Font()->Style();
+        style.Include(fsBold);
+        bitmap.Canvas()->Font()->SetStyle(style);
+    }
+    return bitmap.Canvas()->TextExtent(text);
+}
+
+int TKvCustomTabControl::ButtonSize(int fixedDimension)
+{
+    const bool horizontalStrip = m_tabOrientation == toTop || m_tabOrientation == toBottom;
+    return controls::detail::TabButtonSize(MeasureText("A", false), horizontalStrip, false, m_tabWidth, m_tabHeight,
+                                           fixedDimension);
+}
+
+TKvTabLayoutSettings TKvCustomTabControl::LayoutSettings(int buttonSize)
+{
+    TKvTabLayoutSettings settings;
+    settings.Orientation = m_tabOrientation;
+    settings.Sequence = m_tabSequence;
+    settings.Style = m_tabStyle;
+    settings.MultiLine = m_multiLine;
+    settings.AlignTabs = m_alignTabs;
+    settings.CardVisible = m_cardVisible;
+    settings.ShowCardFrame = m_showCardFrame;
+    settings.ShowFullFrame = m_showFullFrame;
+    settings.ShowShadow = m_showShadow;
+    settings.Width = Width();
+    settings.Height = Height();
+    settings.Margin = m_margin;
+    settings.RowIndent = m_rowIndent;
+    settings.RowOverlap = m_rowOverlap;
+    settings.TabOverlap = m_tabOverlap;
+    settings.TabWidth = m_tabWidth;
+    settings.TabHeight = m_tabHeight;
+    settings.CutCornerSize = m_cutCornerSize;
+    settings.ButtonSize = buttonSize;
+    const SIZE letter = MeasureText(m_tabStyle == tsRoundCorners ? "AAA" : "A", m_boldCurrentTab);
+    settings.MinimumContent = SIZE{letter.cx, std::abs(Font()->Height())};
+    return settings;
+}
+
+void TKvCustomTabControl::RunLayout()
+{
+    std::vector<SIZE> contents;
+    for (int i = 0; i < m_tabList.Count(); ++i) {
+        const SIZE caption = controls::detail::MeasureCaption(m_tabList.Item(i)->Caption, false,
+                                                              [this](const std::string& line) { return MeasureText(line, m_boldCurrentTab); });
+        const SIZE minimum = LayoutSettings(0).MinimumContent;
+        SIZE content = controls::detail::CombineContent(SIZE{0, 0}, caption, ipLeft, 2);
+        if (m_tabWidth == 0)
+            content.cx = std::max(content.cx, minimum.cx);
+        if (m_tabHeight == 0)
+            content.cy = std::max(content.cy, minimum.cy);
+        contents.push_back(content);
+    }
+    const int firstShown = m_layout ? m_layout->FirstShown() : -1;
+    // The scroller's size follows the row's thickness, and the room left for the tabs the scroller.
+    TKvTabLayout probe(LayoutSettings(0), m_tabList, contents);
+    probe.Layout();
+    m_buttonSize = ButtonSize(probe.FixedDimension());
+    m_layout = std::make_unique<TKvTabLayout>(LayoutSettings(m_buttonSize), m_tabList, contents);
+    m_layout->SetFirstShown(firstShown);
+    m_layout->Layout();
+    m_fixedDimension = m_layout->FixedDimension();
+    m_rowCount = m_layout->RowCount();
+    m_layoutDirty = false;
+    m_regions.Clear();
+
+    const int corrected =
+        controls::detail::CorrectedTabIndex(m_tabIndex, m_tabList, [this](int index) { return CanChange(index); });
+    if (corrected != m_tabIndex)
+        SelectApproved(corrected);
+    else if (m_tabIndex >= 0)
+        m_layout->RotateRows(m_tabIndex);
+    if (HandleAllocated()) {
+        const TRect area = m_layout->ClientArea();
+        if (!EqualRect(&area, &m_lastClientArea))
+            Realign();
+    }
+}
+
+TKvTabLayout& TKvCustomTabControl::Layout()
+{
+    if (m_layoutDirty || !m_layout)
+        RunLayout();
+    return *m_layout;
+}
+
+TRect TKvCustomTabControl::TabRect(int index) { return Layout().TabRect(index, m_tabIndex); }
+TRect TKvCustomTabControl::CardRect(int row) { return Layout().CardRect(row); }
+
+void TKvCustomTabControl::AdjustClientRect(TRect& rect) const
+{
+    if (m_layout)
+        rect = m_layout->ClientArea();
+}
+
+void TKvCustomTabControl::AlignControls(TControl* control, TRect& rect)
+{
+    if (m_layout) {
+        m_lastClientArea = m_layout->ClientArea();
+        PlaceScroller(*m_layout);
+    }
+    TCustomControl::AlignControls(control, rect);
+}
+
+void TKvCustomTabControl::PlaceScroller(TKvTabLayout& layout)
+{
+    if (Loading())
+        return;
+    const bool needed = layout.NeedsScroller();
+    if (!needed && m_scroller == nullptr)
+        return;
+    if (m_scroller == nullptr) {
+        m_scroller = new TKvTabScroller(*this);
+        m_scroller->SetParent(this);
+    }
+    const int size = m_buttonSize;
+    const bool horizontal = m_tabOrientation == toTop || m_tabOrientation == toBottom;
+    m_scroller->SetOrientation(horizontal ? orHorizontal : orVertical);
+    const int w = horizontal ? 2 * size - 1 : size;
+    const int h = horizontal ? size : 2 * size - 1;
+    if (!needed) {
+        m_scroller->SetBounds(-w - 10, -h - 10, w, h);
+        return;
+    }
+    const TRect strip = layout.StripRect();
+    const bool standard = m_tabSequence == tsStandard;
+    int x = 0;
+    int y = 0;
+    switch (m_tabOrientation) {
+    case toTop:
+    case toBottom:
+        y = m_tabOrientation == toTop ? strip.bottom - h - 2 : strip.top + 2;
+        if (standard) {
+            const int end = m_tabOrientation == toTop ? strip.right - m_margin + (m_showShadow ? -1 : 1)
+                                                      : strip.right - m_margin + 1;
+            x = end - w;
+        } else {
+            x = strip.left + m_margin;
+        }
+        break;
+    case toLeft:
+    case toRight:
+        x = m_tabOrientation == toLeft ? strip.right - w - 2 : strip.left + 2;
+        // Standard tabs run up the left side and down the right side, toward those ends.
+        if (standard == (m_tabOrientation == toLeft))
+            y = strip.top + m_margin;
+        else
+            y = strip.bottom - m_margin + 1 - h;
+        break;
+    }
+    m_scroller->SetBounds(x, y, w, h);
+}
+
+// ---- Selection -----------------------------------------------------------------------------------
+
+bool TKvCustomTabControl::CanChange(int index)
+{
+    if (index < 0 || index >= m_tabList.Count())
+        return false;
+    const TKvTabData& tab = *m_tabList.Item(index);
+    bool allowed = tab.Visible && (tab.Enabled || ComponentState().Contains(csDesigning));
+    if (allowed && index != m_tabIndex)
+        Changing(index, allowed);
+    return allowed;
+}
+
+void TKvCustomTabControl::SelectApproved(int index)
+{
+    m_approved = true;
+    try {
+        SetTabIndex(index);
+    } catch (...) {
+        m_approved = false;
+        throw;
+    }
+    m_approved = false;
+}
+
+void TKvCustomTabControl::SetTabIndex(int value)
+{
+    if (Loading()) {
+        m_tabIndex = value;
+        return;
+    }
+    if (value < 0 || value >= m_tabList.Count()) {
+        const bool changed = m_tabIndex != -1;
+        m_tabIndex = -1;
+        if (changed)
+            RepaintTabs();
+        return;
+    }
+    const bool allowed = value == m_tabIndex || m_approved || CanChange(value);
+    if (!allowed)
+        return;
+    const bool changed = value != m_tabIndex;
+    m_tabIndex = value;
+    TKvTabLayout& layout = Layout();
+    bool scrolled = false;
+    if (!layout.NeedsScroller()) {
+        if (changed)
+            layout.RotateRows(value);
+    } else if (value < layout.FirstShown()) {
+        layout.SetFirstShown(value);
+        scrolled = true;
+    } else {
+        while (layout.FirstShown() < value && !layout.WhollyShown(value)) {
+            layout.SetFirstShown(layout.FirstShown() + 1);
+            scrolled = true;
+        }
+    }
+    if (scrolled || changed) {
+        m_regions.Clear();
+        RepaintTabs();
+        if (m_scroller != nullptr)
+            m_scroller->Invalidate();
+    }
+    if (changed) {
+        Change();
+        PageChange();
+    }
+}
+
+void TKvCustomTabControl::ScrollTabs(bool forward)
+{
+    TKvTabLayout& layout = Layout();
+    const int old = layout.FirstShown();
+    const int count = m_tabList.Count();
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < count; ++i) {
+        if (m_tabList.Item(i)->Visible) {
+            first = first < 0 ? i : first;
+            last = i;
+        }
+    }
+    bool moved = false;
+    if (forward && old < count - 1 && last >= 0 && !layout.WhollyShown(last)) {
+        int next = old;
+        do
+            layout.SetFirstShown(++next);
+        while (next < count && !layout.WhollyShown(next));
+        moved = next < count;
+    } else if (!forward && old > 0 && first >= 0 && !layout.WhollyShown(first)) {
+        int next = old;
+        do
+            layout.SetFirstShown(--next);
+        while (next >= 0 && !layout.WhollyShown(next));
+        moved = next >= 0;
+    }
+    if (!moved) {
+        layout.SetFirstShown(old);
+    } else {
+        m_regions.Clear();
+        RepaintTabs();
+        if (m_scroller != nullptr)
+            m_scroller->Invalidate();
+    }
+    m_onScrolledTabs(this);
+}
+
+// ---- Input ---------------------------------------------------------------------------------------
+
+int TKvCustomTabControl::HitTestTab(int x, int y)
+{
+    TKvTabLayout& layout = Layout();
+    const int count = m_tabList.Count();
+    const int first = layout.FirstShown();
+    if (count == 0 || first < 0)
+        return -1;
+    const TPoint point{x, y};
+    const auto hit = [&](int index) {
+        if (!layout.WhollyShown(index))
+            return false;
+        const TRect rect = layout.TabRect(index, m_tabIndex);
+        if (x < rect.left || x > rect.right || y < rect.top || y > rect.bottom)
+            return false;
+        const HRGN region = TabRegion(layout, index);
+        return region != nullptr && PtInRegion(region, point.x, point.y) != FALSE;
+    };
+    if (m_tabIndex >= 0 && m_tabIndex < count && hit(m_tabIndex))
+        return m_tabIndex;
+    for (int n = 0; n < count; ++n) {
+        const int index = (first + n) % count;
+        if (index != m_tabIndex && hit(index))
+            return index;
+    }
+    return -1;
+}
+
+void TKvCustomTabControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TCustomControl::MouseDown(button, shift, x, y);
+    const bool designing = ComponentState().Contains(csDesigning);
+    if ((!designing && !Enabled()) || (designing && button != mbLeft))
+        return;
+    const int index = HitTestTab(x, y);
+    if (index < 0 || !m_tabList.Item(index)->Enabled)
+        return;
+    if (TabStop() && index == m_tabIndex && !designing) {
+        if (CanFocus())
+            SetFocus();
+        if (!Focused())
+            return;
+    }
+    SetTabIndex(index);
+    if (m_tabIndex == index)
+        TabClick();
+}
+
+int TKvCustomTabControl::StepFrom(int index, bool forward) const
+{
+    const int count = m_tabList.Count();
+    return forward ? (index + 1) % count : (index + count - 1) % count;
+}
+
+bool TKvCustomTabControl::Forward(WORD key) const
+{
+    const bool rightOrDown = key == VK_RIGHT || key == VK_DOWN;
+    const bool reverse = m_tabSequence == tsReverse;
+    if (m_tabOrientation == toLeft)
+        return reverse ? rightOrDown : !rightOrDown;
+    return reverse ? !rightOrDown : rightOrDown;
+}
+
+int TKvCustomTabControl::KeyTarget(WORD key)
+{
+    const int count = m_tabList.Count();
+    if (key == VK_HOME || key == VK_END) {
+        const bool swapped = (m_tabOrientation == toLeft) != (m_tabSequence == tsReverse);
+        const bool fromStart = (key == VK_HOME) != swapped;
+        for (int n = 0; n < count; ++n) {
+            const int index = fromStart ? n : count - 1 - n;
+            if (index == m_tabIndex)
+                break;
+            if (CanChange(index))
+                return index;
+        }
+        return m_tabIndex;
+    }
+    if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN)
+        return m_tabIndex;
+    const bool forward = Forward(key);
+    int index = m_tabIndex < 0 ? (forward ? count - 1 : 0) : m_tabIndex;
+    for (int n = 0; n < count; ++n) {
+        index = StepFrom(index, forward);
+        if (index == m_tabIndex)
+            break;
+        if (CanChange(index))
+            return index;
+    }
+    return m_tabIndex;
+}
+
+void TKvCustomTabControl::KeyDown(WORD& key, TShiftState shift)
+{
+    TCustomControl::KeyDown(key, shift);
+    if (m_tabList.Count() == 0)
+        return;
+    const int target = KeyTarget(key);
+    if (target == m_tabIndex)
+        return;
+    SelectApproved(target);
+    TabClick();
+}
+
+void TKvCustomTabControl::Dispatch(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return;
+    case WM_GETDLGCODE:
+        message.Result = DLGC_WANTARROWS;
+        return;
+    case WM_SIZE:
+        TCustomControl::Dispatch(message);
+        SetLayoutDirty();
+        return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        RepaintTabs();
+        break;
+    case CM_FONTCHANGED:
+        SetLayoutDirty();
+        break;
+    case CM_PARENTCOLORCHANGED:
+        TCustomControl::Dispatch(message);
+        if (m_parentBackgroundColor && Parent() != nullptr) {
+            m_backgroundColor = Parent()->Color();
+            RepaintTabs();
+        }
+        return;
+    default:
+        break;
+    }
+    TCustomControl::Dispatch(message);
+}
+
+// ---- Life cycle ----------------------------------------------------------------------------------
+
+void TKvCustomTabControl::Loaded()
+{
+    TCustomControl::Loaded();
+    m_layoutDirty = true;
+    // Whatever the form data stored, a loaded control starts on its first tab.
+    constexpr int DefaultTabIndex = 0;
+    m_tabIndex = -1;
+    SetTabIndex(DefaultTabIndex);
+}
+
+void TKvCustomTabControl::DefineProperties(TFiler& filer)
+{
+    TCustomControl::DefineProperties(filer);
+    filer.DefineProperty(
+        "FixedDimension", [this](TReader& reader) { m_fixedDimension = reader.ReadInteger(); },
+        [this](TWriter& writer) { writer.WriteInteger(m_fixedDimension); }, true);
+}
