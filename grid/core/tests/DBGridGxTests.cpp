@@ -347,3 +347,25 @@ TEST_F(DBGridFixture, ResizingChangesTheRowsBuffered)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, LeavingTheGridDropsTheRowHighlightUnlessAlwaysShown)
+{
+    ShowPeople(5);
+    const TRect current = m_db->CellRect(1, m_db->TitleOffset());
+    const POINT inside{current.right - 8, current.top + 2};
+    ASSERT_EQ(Shown(inside), SysRgb(COLOR_HIGHLIGHT));
+
+    m_grid->SetBounds(0, 310, 40, 20);
+    m_grid->SetVisible(true);
+    m_form->SetActiveControl(m_grid);
+    Pump();
+    EXPECT_EQ(Shown(inside), SysRgb(COLOR_WINDOW));
+
+    m_db->SetOptions(m_db->Options() + TDBGridOptions{dgAlwaysShowSelection});
+    Pump();
+    EXPECT_EQ(Shown(inside), SysRgb(COLOR_BTNSHADOW));
+}
+
+} // namespace
