@@ -43,7 +43,7 @@ void GridFixture::Pump() { Application->ProcessMessages(); }
 
 void GridFixture::Key(unsigned virtualKey, unsigned modifiers, std::string text)
 {
-    const WindowId id = TopLevelId(m_grid->Handle());
+    const WindowId id = TopLevelId(TargetHandle());
     unsigned held = 0;
     for (const auto& [bit, key] : ModifierKeys) {
         if ((modifiers & bit) != 0) {
@@ -63,28 +63,28 @@ void GridFixture::Key(unsigned virtualKey, unsigned modifiers, std::string text)
 
 void GridFixture::Type(const std::string& text)
 {
-    m_display->InjectText(TopLevelId(m_grid->Handle()), text);
+    m_display->InjectText(TopLevelId(TargetHandle()), text);
     Pump();
 }
 
 void GridFixture::Click(POINT client)
 {
-    MouseInput(*m_display).Click(m_grid->Handle(), client);
+    MouseInput(*m_display).Click(TargetHandle(), client);
     Pump();
 }
 
 void GridFixture::Press(POINT client, bool down)
 {
-    MouseInput(*m_display).Press(m_grid->Handle(), client, down);
+    MouseInput(*m_display).Press(TargetHandle(), client, down);
     Pump();
 }
 
 void GridFixture::MoveHeld(POINT client)
 {
-    MouseInput(*m_display).MoveHeld(m_grid->Handle(), client);
+    MouseInput(*m_display).MoveHeld(TargetHandle(), client);
     Pump();
 }
 
-std::uint32_t GridFixture::Shown(POINT client) const { return ShownPixel(*m_display, m_grid->Handle(), client); }
+std::uint32_t GridFixture::Shown(POINT client) const { return ShownPixel(*m_display, TargetHandle(), client); }
 
 std::uint32_t GridFixture::SysRgb(int index) { return RgbOf(GetSysColor(index)); }

@@ -73,8 +73,13 @@ protected:
     [[nodiscard]] std::uint32_t Shown(POINT client) const;
     [[nodiscard]] static std::uint32_t SysRgb(int index);
 
+    // The grid the input goes to and the pixels are read from: the test grid unless a fixture
+    // puts another control in its place.
+    [[nodiscard]] HWND TargetHandle() const { return m_target ? m_target->Handle() : m_grid->Handle(); }
+
     HeadlessDisplay* m_display = nullptr;
     std::unique_ptr<TForm> m_form;
     TTestGrid* m_grid = nullptr;
+    TWinControl* m_target = nullptr;
     std::vector<std::string> m_errors;
 };

@@ -1,0 +1,271 @@
+#include "grid/core/DBGridGx.h"
+
+#include "grid/core/DBGridGxStyle.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBFields.h"
+
+#include "platform/rtl/Format.h"
+#include "platform/rtl/Strings.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+CLASSLIB_IMPLEMENT_CLASS(TCustomDBGridGx, TCustomGridGx, nullptr, nullptr)
+CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>, nullptr)
+
+TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
+    : TCustomGridGx(owner), m_columns(std::make_unique<TDBGridColumnsGx>(this, TDBGridColumnGx::StaticClass())),
+      m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>())
+{
+    m_titleFont->Assign(Font());
+    m_style = DefaultGridStyle();
+    if (m_style)
+        m_style->RegisterGrid(this);
+    // The base grid's options follow ours (SetOptions maps them); start from a clean mapping.
+    m_options = {};
+    SetOptions(DefaultDBGridOptions);
+    SetColCount(2);
+    SetRowCount(2);
+    SetFixedCols(1);
+    SetFixedRows(1);
+    SetColor(clWindow);
+    SetTabStop(true);
+    // The vertical bar counts records, not grid rows: the grid keeps it (CreateParams) and the
+    // base grid only the horizontal one.
+    SetScrollBars(ssHorizontalGx);
+    LayoutChanged();
+}
+
+TCustomDBGridGx::~TCustomDBGridGx()
+{
+    if (m_style)
+        m_style->UnregisterGrid(this);
+    m_dataLink->SetDataSource(nullptr);
+    m_columns.reset();
+    m_dataLink.reset();
+}
+
+// ---- Data ---------------------------------------------------------------------------------------------------------
+
+TDataSource* TCustomDBGridGx::DataSource() const { return m_dataLink->DataSource(); }
+
+void TCustomDBGridGx::SetDataSource(TDataSource* source)
+{
+    if (source == DataSource())
+        return;
+    m_dataLink->SetDataSource(source);
+    LayoutChanged();
+}
+
+TField* TCustomDBGridGx::SelectedField() const
+{
+    const TColumnGx* column = ColumnAtGridCol(Col());
+    return column ? column->Field() : nullptr;
+}
+
+TColumnGx* TCustomDBGridGx::ColumnByFieldName(const std::string& name) const
+{
+    for (int i = 0; i < m_columns->Count(); ++i) {
+        TColumnGx* column = m_columns->ColumnAt(i);
+        if (SameText(column->FieldName(), name))
+            return column;
+    }
+    throw std::runtime_error(Format("Field name '%s' not found", {name}));
+}
+
+TColumnGx* TCustomDBGridGx::ColumnAtGridCol(int gridCol) const
+{
+    const int index = gridCol - m_indicatorOffset;
+    return index >= 0 && index < m_columns->Count() ? m_columns->ColumnAt(index) : nullptr;
+}
+
+// ---- Options ------------------------------------------------------------------------------------------------------
+
+void TCustomDBGridGx::SetOptions(TDBGridOptions value)
+{
+    // Row select and the text editor exclude each other: a whole selected row has no one cell to edit.
+    if (value.Contains(dgRowSelect)) {
+        value.Exclude(dgEditing);
+        value.Exclude(dgAlwaysShowEditor);
+    }
+    if (value == m_options)
+        return;
+    const TDBGridOptions relayoutOn{dgEditing, dgAlwaysShowEditor, dgTitles,    dgIndicator,
+                                    dgColLines, dgRowLines,        dgRowSelect, dgAlwaysShowSelection};
+    const bool relayout = !(((value - m_options) + (m_options - value)) * relayoutOn).Empty();
+    m_options = value;
+
+    TGridOptionsGx base;
+    if (value.Contains(dgColLines))
+        base = base + TGridOptionsGx{goFixedVertLines, goVertLines};
+    if (value.Contains(dgRowLines))
+        base = base + TGridOptionsGx{goFixedHorzLines, goHorzLines};
+    if (value.Contains(dgColumnResize))
+        base = base + TGridOptionsGx{goColSizing, goColMoving};
+    if (value.Contains(dgTabs))
+        base.Include(goTabs);
+    if (value.Contains(dgRowSelect))
+        base.Include(goRowSelect);
+    if (value.Contains(dgEditing))
+        base.Include(goEditing);
+    if (value.Contains(dgAlwaysShowEditor))
+        base.Include(goAlwaysShowEditor);
+    TCustomGridGx::SetOptions(base);
+    if (relayout)
+        LayoutChanged();
+}
+
+void TCustomDBGridGx::SetOptionsGx(TDBGridGxOptions value)
+{
+    if (value == m_optionsGx)
+        return;
+    m_optionsGx = value;
+    LayoutChanged();
+}
+
+void TCustomDBGridGx::SetEvenRowColor(TColor value)
+{
+    m_evenRowColor = value;
+    Invalidate();
+}
+
+void TCustomDBGridGx::SetOddRowColor(TColor value)
+{
+    m_oddRowColor = value;
+    Invalidate();
+}
+
+void TCustomDBGridGx::SetFrozenCols(int value)
+{
+    if (value < 0 || value == m_frozenCols)
+        return;
+    m_frozenCols = value;
+    LayoutChanged();
+}
+
+void TCustomDBGridGx::SetRowLines(int value)
+{
+    m_rowLines = std::max(0, value);
+    LayoutChanged();
+}
+
+void TCustomDBGridGx::SetRowHeight(int value)
+{
+    m_rowHeight = std::max(0, value);
+    LayoutChanged();
+}
+
+// ---- IDataGridGx ----------------------------------------------------------------------------------------------------
+
+bool TCustomDBGridGx::GridLoading() const { return ComponentState().Contains(csLoading); }
+
+// Every column default starts off; the grid keeps no per-grid column defaults object yet.
+bool TCustomDBGridGx::ColumnDefaultFlag(TColumnDefaultFlagGx /*flag*/) const { return false; }
+
+int TCustomDBGridGx::SortNumberWidth(int sortIndex)
+{
+    return Canvas()->TextWidth(std::to_string(sortIndex));
+}
+
+void TCustomDBGridGx::ColumnsUpdated()
+{
+    if (Col() < m_indicatorOffset && ColCount() > m_indicatorOffset)
+        SetCol(m_indicatorOffset);
+    if (!LayoutLocked())
+        Invalidate();
+}
+
+void TCustomDBGridGx::FitColumnsToContent(const std::vector<TColumnGx*>& columns)
+{
+    for (TColumnGx* column : columns)
+        column->SetWidth(std::max(column->Width(), Canvas()->TextWidth(column->Title()->Caption()) + 4));
+}
+
+bool TCustomDBGridGx::AllowsChange(bool dataSetEmpty) const
+{
+    return dataSetEmpty ? !(m_allowedOperations * TDBGridGxAllowedOperations{alopInsertGx, alopAppendGx}).Empty()
+                        : m_allowedOperations.Contains(alopUpdateGx);
+}
+
+void TCustomDBGridGx::LinkActiveChanged(bool /*active*/) { LayoutChanged(); }
+
+void TCustomDBGridGx::LinkDataSetChanged()
+{
+    UpdateRowCountAndTop();
+    SyncCurrentRow();
+    UpdateVertScrollBar();
+    Invalidate();
+}
+
+void TCustomDBGridGx::LinkDataSetScrolled(int distance) { ScrollRows(distance); }
+
+void TCustomDBGridGx::LinkLayoutChanged() { LayoutChanged(); }
+
+void TCustomDBGridGx::LinkRecordChanged(TField* /*field*/) { Invalidate(); }
+
+void TCustomDBGridGx::LinkEditingChanged() { InvalidateCurrentRow(); }
+
+bool TCustomDBGridGx::FocusField(TField* field)
+{
+    for (int i = 0; i < m_columns->Count(); ++i) {
+        if (m_columns->ColumnAt(i)->Field() == field) {
+            SetCol(i + m_indicatorOffset);
+            return Focused();
+        }
+    }
+    return false;
+}
+
+void TCustomDBGridGx::InvalidateCurrentRow()
+{
+    if (m_dataLink->Active() && HandleAllocated())
+        InvalidateGridRect({0, Row(), ColCount() - 1, Row()});
+}
+
+int TCustomDBGridGx::VisibleDataRowCount() const { return m_dataLink->Active() ? m_dataLink->RecordCount() : 0; }
+
+int TCustomDBGridGx::TopRecordNumber() const
+{
+    if (!m_dataLink->Active())
+        return 0;
+    return m_dataLink->DataSet()->RecNo() - m_dataLink->ActiveRecord();
+}
+
+bool TCustomDBGridGx::RecordsNumbered() const
+{
+    return m_dataLink->Active() && m_dataLink->DataSet()->IsSequenced();
+}
+
+void TCustomDBGridGx::StyleGone(TDBGridGxStyle* style)
+{
+    if (m_style == style)
+        m_style = nullptr;
+}
+
+// ---- Component life ---------------------------------------------------------------------------------------------
+
+void TCustomDBGridGx::Loaded()
+{
+    TCustomGridGx::Loaded();
+    LayoutChanged();
+}
+
+void TCustomDBGridGx::CreateParams(TCreateParams& params)
+{
+    TCustomGridGx::CreateParams(params);
+    params.Style |= WS_VSCROLL;
+}
+
+void TCustomDBGridGx::CreateWnd()
+{
+    TCustomGridGx::CreateWnd();
+    LayoutChanged();
+}
+
+void TCustomDBGridGx::DoExit()
+{
+    TDataSet* dataSet = m_dataLink->Active() ? m_dataLink->DataSet() : nullptr;
+    if (dataSet && m_options.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified())
+        dataSet->Cancel();
+    TCustomGridGx::DoExit();
+}

@@ -1,0 +1,261 @@
+#pragma once
+
+#include "grid/core/DataGridGx.h"
+#include "grid/core/DBGridGxColumns.h"
+#include "grid/core/DBGridGxDataLink.h"
+#include "grid/core/GridsGx.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TDataSource;
+class TDBGridGxStyle;
+
+// The bit positions are fixed: form data relies on them.
+enum TDBGridOption {
+    dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
+    dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgMultiSelect
+};
+using TDBGridOptions = TSet<TDBGridOption>;
+inline constexpr TDBGridOptions DefaultDBGridOptions{dgEditing, dgTitles,   dgIndicator,     dgColumnResize, dgColLines,
+                                                     dgRowLines, dgTabs,    dgConfirmDelete, dgCancelOnExit};
+
+enum TDBGridGxOption {
+    dghFixed3D, dghFrozen3D, dghFooter3D, dghData3D, dghResizeWholeRightPart, dghHighlightFocus, dghClearSelection,
+    dghFitRowHeightToText, dghAutoSortMarking, dghMultiSortMarking, dghEnterAsTab, dghTraceColSizing, dghIncSearch,
+    dghPreferIncSearch, dghRowHighlight, dghDblClickOptimizeColWidth, dghDialogFind, dghRecordMoving
+};
+using TDBGridGxOptions = TSet<TDBGridGxOption>;
+inline constexpr TDBGridGxOptions DefaultDBGridGxOptions{dghFixed3D, dghHighlightFocus, dghClearSelection,
+                                                         dghDialogFind};
+
+enum TDBGridGxAllowedOperation { alopInsertGx, alopUpdateGx, alopDeleteGx, alopAppendGx };
+using TDBGridGxAllowedOperations = TSet<TDBGridGxAllowedOperation>;
+
+class TCustomDBGridGx;
+using TDrawColumnCellEventGx = TEvent<TObject*, const TRect&, int, TColumnGx*, TGridDrawState>;
+using TGetCellParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TGridDrawState>;
+using TColumnEventGx = TEvent<TColumnGx*>;
+
+// The data-aware grid: columns bound to the fields of a data set through a data link, a title
+// row, an indicator column marking the current record, and rows that are the records the link
+// buffers. The grid's rows never outnumber the rows on screen: moving through the data set moves
+// the link's window, so the cost of a paint follows the visible rows, not the records.
+class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
+    CLASSLIB_DECLARE_CLASS;
+
+    // Posted to the grid's own window to run a layout once the current change is over.
+    static constexpr UINT WM_DEFERRED_LAYOUT = WM_USER + 100;
+    // Width of the indicator column.
+    static constexpr int IndicatorWidth = 11;
+    // The side of a drawn check box.
+    static constexpr int CheckBoxSize = 13;
+
+    explicit TCustomDBGridGx(TComponent* owner);
+    ~TCustomDBGridGx() override;
+
+    // ---- Data
+    [[nodiscard]] TDataSource* DataSource() const;
+    void SetDataSource(TDataSource* source);
+    [[nodiscard]] TField* SelectedField() const;
+    [[nodiscard]] TColumnGx* ColumnByFieldName(const std::string& name) const;
+    [[nodiscard]] int SelectedIndex() const { return Col() - m_indicatorOffset; }
+
+    // ---- Options
+    [[nodiscard]] TDBGridOptions Options() const { return m_options; }
+    void SetOptions(TDBGridOptions value);
+    [[nodiscard]] TDBGridGxOptions OptionsGx() const { return m_optionsGx; }
+    void SetOptionsGx(TDBGridGxOptions value);
+    [[nodiscard]] TDBGridGxAllowedOperations AllowedOperations() const { return m_allowedOperations; }
+    void SetAllowedOperations(TDBGridGxAllowedOperations value) { m_allowedOperations = value; }
+    [[nodiscard]] bool ReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool value) { m_readOnly = value; }
+    [[nodiscard]] TColor EvenRowColor() const { return m_evenRowColor; }
+    void SetEvenRowColor(TColor value);
+    [[nodiscard]] TColor OddRowColor() const { return m_oddRowColor; }
+    void SetOddRowColor(TColor value);
+    [[nodiscard]] TFont* TitleFont() const { return m_titleFont.get(); }
+    [[nodiscard]] int FrozenCols() const { return m_frozenCols; }
+    void SetFrozenCols(int value);
+    [[nodiscard]] int RowLines() const { return m_rowLines; }
+    void SetRowLines(int value);
+    [[nodiscard]] int RowHeight() const { return m_rowHeight; }
+    void SetRowHeight(int value);
+    [[nodiscard]] TDBGridGxStyle* Style() const { return m_style; }
+
+    // ---- Layout
+    void BeginLayout();
+    void EndLayout();
+    [[nodiscard]] bool LayoutLocked() const { return m_layoutLock > 0; }
+    void LayoutChanged();
+    [[nodiscard]] int TitleOffset() const { return m_titleOffset; }
+    [[nodiscard]] int DataRowHeight() const { return DefaultRowHeight(); }
+
+    // The default look of a data cell, for OnDrawColumnCell handlers that set colours first.
+    void DrawColumnCellDefault(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state);
+
+    // ---- Events
+    void SetOnDrawColumnCell(const TDrawColumnCellEventGx& handler) { m_onDrawColumnCell = handler; }
+    void SetOnGetCellParams(const TGetCellParamsEventGx& handler) { m_onGetCellParams = handler; }
+    void SetOnCellClick(const TColumnEventGx& handler) { m_onCellClick = handler; }
+    void SetOnTitleClick(const TColumnEventGx& handler) { m_onTitleClick = handler; }
+
+    // ---- IDataGridGx
+    TComponent* GridComponent() override { return this; }
+    bool GridLoading() const override;
+    bool GridReadOnly() const override { return m_readOnly; }
+    bool GridHasWindow() const override { return HandleAllocated(); }
+    TGridDataLinkGx& DataLink() override { return *m_dataLink; }
+    TDBGridColumnsGx& Columns() override { return *m_columns; }
+    TColor GridColor() const override { return Color(); }
+    TFont& GridFont() override { return *Font(); }
+    TFont& GridTitleFont() override { return *m_titleFont; }
+    TImeMode GridImeMode() const override { return imDontCare; }
+    std::string GridImeName() const override { return {}; }
+    TBiDiMode GridBiDiMode() const override { return bdLeftToRight; }
+    int DefaultColWidth() const override { return TCustomGridGx::DefaultColWidth(); }
+    bool ColumnDefaultFlag(TColumnDefaultFlagGx flag) const override;
+    TTextLayout ColumnDefaultLayout() const override { return tlCenter; }
+    TColumnTitleDefaultsGx TitleDefaults() const override { return {}; }
+    bool DrawMemoText() const override { return false; }
+    bool MultiSortMarking() const override { return m_optionsGx.Contains(dghMultiSortMarking); }
+    std::vector<TColumnGx*>& SortMarkedColumns() override { return m_sortMarked; }
+    int SortNumberWidth(int sortIndex) override;
+    void LockLayout() override { BeginLayout(); }
+    void UnlockLayout() override { EndLayout(); }
+    bool LayoutFromDataSet() const override { return m_layoutFromDataSet; }
+    void SetLayoutFromDataSet(bool value) override { m_layoutFromDataSet = value; }
+    bool FitsColumnWidths() const override { return false; }
+    bool ColumnLines() const override { return m_options.Contains(dgColLines); }
+    bool UseMultiTitle() const override { return false; }
+    int IndicatorOffset() const override { return m_indicatorOffset; }
+    int GridColCount() const override { return ColCount(); }
+    int GridColWidth(int gridCol) const override { return ColumnWidthAt(gridCol); }
+    void SetGridColWidth(int gridCol, int width) override { SetColWidths(gridCol, width); }
+    void InvalidateGridCol(int gridCol) override { InvalidateCol(gridCol); }
+    void InvalidateGrid() override { TCustomGridGx::InvalidateGrid(); }
+    void RelayoutTitles() override { LayoutChanged(); }
+    void RelayoutColumns() override { LayoutChanged(); }
+    void RebuildColumns() override { LayoutChanged(); }
+    void ColumnsUpdated() override;
+    void FitColumnsToContent(const std::vector<TColumnGx*>& columns) override;
+    bool EditorShowing() const override { return false; }
+    std::string EditorText() const override { return {}; }
+    bool AllowsChange(bool dataSetEmpty) const override;
+    void LinkActiveChanged(bool active) override;
+    void LinkDataSetChanged() override;
+    void LinkDataSetScrolled(int distance) override;
+    void LinkLayoutChanged() override;
+    void LinkRecordChanged(TField* field) override;
+    void LinkEditingChanged() override;
+    bool FocusField(TField* field) override;
+    void ShowCellEditor() override {}
+    void WriteEditorToField() override {}
+    void InvalidateCurrentRow() override;
+    int TitleRowCount() const override { return m_options.Contains(dgTitles) ? 1 : 0; }
+    int VisibleDataRowCount() const override;
+    int TopRecordNumber() const override;
+    bool RecordsNumbered() const override;
+    bool SelectingRecordBookmarks() const override { return false; }
+    void SelectRecordBookmarks() override {}
+    void RefreshSelection() override {}
+    void SelectionChanged() override {}
+    void StyleGone(TDBGridGxStyle* style) override;
+
+protected:
+    // ---- Overridable operations
+    virtual void TitleClick(TColumnGx* column);
+    virtual void DrawColumnCell(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state);
+    virtual void UpdateLayout();
+    virtual void UpdateRowCountAndTop();
+    virtual void UpdateVertScrollBar();
+    virtual void ScrollRows(int distance);
+    virtual void SetColumnAttributes();
+    [[nodiscard]] virtual bool DataCellColors(bool selected, bool currentRow, TFont& font, TColor& background);
+    [[nodiscard]] virtual bool GridHasFocus() const;
+    virtual void DeleteCurrentRecord();
+    virtual void ToggleCheckBox(TColumnGx& column);
+
+    // ---- Base grid operations
+    void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    bool SelectCell(int col, int row) override;
+    void TopLeftChanged() override;
+    void ColWidthsChanged() override;
+    void CellClick() override;
+    [[nodiscard]] bool CanCellClick(int x, int y) const override;
+    void CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Loaded() override;
+    void DoExit() override;
+    void Dispatch(TMessage& message) override;
+
+private:
+    // ---- Layout (DBGridGxLayout.cpp)
+    void BuildDefaultColumns();
+    void DropGridMadeColumns();
+    [[nodiscard]] bool HasProgramColumns() const;
+    void UpdateRowHeights();
+    void PostDeferredLayout();
+    void DropDeferredLayout();
+    void SyncCurrentRow();
+
+    // ---- Painting (DBGridGxPaint.cpp)
+    void PaintIndicatorCell(int row, TRect rect);
+    void PaintTitleCell(TColumnGx& column, TRect rect);
+    void PaintDataCell(int dataCol, int dataRow, TRect rect, TGridDrawState state);
+    void FillEmptyCell(TColumnGx* column, const TRect& rect);
+    [[nodiscard]] TColor RowColor(TColumnGx& column) const;
+    void DrawCheckBox(const TRect& rect, TCheckBoxStateGx state);
+    void DrawIndicatorArrow(const TRect& rect, bool editing);
+    // Cell text goes through here until the shared text drawer of the grid unit is in place.
+    void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
+    void DrawRaisedEdge(const TRect& rect);
+
+    // ---- Keyboard and mouse (DBGridGxInput.cpp)
+    [[nodiscard]] bool MoveRecordBy(int distance);
+    void ScrollMessage(int code);
+    [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
+    [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
+    void ConfirmAndDelete();
+    void TakeMouseFocus();
+
+    std::unique_ptr<TDBGridColumnsGx> m_columns;
+    std::unique_ptr<TGridDataLinkGx> m_dataLink;
+    std::unique_ptr<TFont> m_titleFont;
+    std::vector<TColumnGx*> m_sortMarked;
+    TDBGridGxStyle* m_style = nullptr;
+    TDBGridOptions m_options = DefaultDBGridOptions;
+    TDBGridGxOptions m_optionsGx = DefaultDBGridGxOptions;
+    TDBGridGxAllowedOperations m_allowedOperations{alopInsertGx, alopUpdateGx, alopDeleteGx, alopAppendGx};
+    bool m_readOnly = false;
+    TColor m_evenRowColor = clWindow;
+    TColor m_oddRowColor = clWindow;
+    int m_indicatorOffset = 1;
+    int m_titleOffset = 1;
+    int m_frozenCols = 0;
+    int m_rowLines = 0;
+    int m_rowHeight = 0;
+    int m_titleRowHeight = 0;
+    int m_layoutLock = 0;
+    bool m_layoutQueued = false;
+    bool m_layoutFromDataSet = false;
+    bool m_inLayout = false;
+    bool m_syncingRow = false;
+    TGridCoord m_pressedCheckBox{-1, -1};
+    TDrawColumnCellEventGx m_onDrawColumnCell;
+    TGetCellParamsEventGx m_onGetCellParams;
+    TColumnEventGx m_onCellClick;
+    TColumnEventGx m_onTitleClick;
+};
+
+// The grid as forms place it.
+class TDBGridGx : public TCustomDBGridGx {
+    CLASSLIB_DECLARE_CLASS;
+    using TCustomDBGridGx::TCustomDBGridGx;
+};

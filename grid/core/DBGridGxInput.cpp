@@ -1,0 +1,265 @@
+#include "grid/core/DBGridGx.h"
+
+#include "grid/core/DBGridGxColumnTitle.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/forms/Dialogs.h"
+
+#include <algorithm>
+
+// ---- Moving through the records --------------------------------------------------------------------------------------
+
+bool TCustomDBGridGx::MoveRecordBy(int distance)
+{
+    if (!m_dataLink->Active() || distance == 0)
+        return false;
+    return m_dataLink->DataSet()->MoveBy(distance) != 0;
+}
+
+// A row chosen in the base grid (mouse, its own keys) moves the data set to that row's record.
+bool TCustomDBGridGx::SelectCell(int col, int row)
+{
+    if (m_syncingRow || !m_dataLink->Active() || row < m_titleOffset)
+        return true;
+    const int distance = row - m_titleOffset - m_dataLink->ActiveRecord();
+    if (distance == 0)
+        return true;
+    (void)MoveRecordBy(distance);
+    // The link's notification has put the current cell on the record's row; keep only the column.
+    if (col != Col())
+        SyncCurrentRow();
+    return false;
+}
+
+void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
+{
+    if (!m_dataLink->Active()) {
+        TCustomGridGx::KeyDown(key, shift);
+        return;
+    }
+    TDataSet* dataSet = m_dataLink->DataSet();
+    const bool control = shift.Contains(ssCtrl);
+    const int page = std::max(1, m_dataLink->RecordCount());
+    switch (key) {
+    case VK_UP:
+        (void)MoveRecordBy(-1);
+        break;
+    case VK_DOWN:
+        (void)MoveRecordBy(1);
+        break;
+    case VK_PRIOR:
+        (void)MoveRecordBy(-page);
+        break;
+    case VK_NEXT:
+        (void)MoveRecordBy(page);
+        break;
+    case VK_HOME:
+        if (!control && !m_options.Contains(dgRowSelect)) {
+            TCustomGridGx::KeyDown(key, shift);
+            return;
+        }
+        dataSet->First();
+        break;
+    case VK_END:
+        if (!control && !m_options.Contains(dgRowSelect)) {
+            TCustomGridGx::KeyDown(key, shift);
+            return;
+        }
+        dataSet->Last();
+        break;
+    case VK_DELETE:
+        if (!control) {
+            TCustomGridGx::KeyDown(key, shift);
+            return;
+        }
+        ConfirmAndDelete();
+        break;
+    case VK_SPACE:
+        if (TColumnGx* column = ColumnAtGridCol(Col());
+            column && !m_options.Contains(dgRowSelect) && column->CellImageKind() == cikCheckboxes &&
+            ColumnCanToggle(*column))
+            ToggleCheckBox(*column);
+        else
+            TCustomGridGx::KeyDown(key, shift);
+        return;
+    default:
+        TCustomGridGx::KeyDown(key, shift);
+        return;
+    }
+    key = 0;
+}
+
+void TCustomDBGridGx::ConfirmAndDelete()
+{
+    TDataSet* dataSet = m_dataLink->DataSet();
+    if (m_readOnly || !m_allowedOperations.Contains(alopDeleteGx) || dataSet->IsEmpty() || !dataSet->CanModify() ||
+        m_dataLink->ReadOnly())
+        return;
+    if (m_options.Contains(dgConfirmDelete) &&
+        MessageDlg("Delete record?", mtConfirmation, mbOKCancel, 0) != mrOk)
+        return;
+    DeleteCurrentRecord();
+}
+
+void TCustomDBGridGx::DeleteCurrentRecord() { m_dataLink->DataSet()->Delete(); }
+
+// ---- Mouse ------------------------------------------------------------------------------------------------------------
+
+// Ticking follows the column's own right to change its field, not the grid's text editing switch:
+// a row-select grid without editing still lets its check-box columns be ticked.
+bool TCustomDBGridGx::ColumnCanToggle(TColumnGx& column)
+{
+    return !m_readOnly && m_allowedOperations.Contains(alopUpdateGx) && column.CanModify(false);
+}
+
+void TCustomDBGridGx::ToggleCheckBox(TColumnGx& column)
+{
+    if (!column.CanModify(true))
+        return;
+    column.SetCheckboxState(column.CheckboxState() == cbCheckedGx ? cbUncheckedGx : cbCheckedGx);
+    TDataSet* dataSet = m_dataLink->DataSet();
+    if (dataSet->State() == dsEdit || dataSet->State() == dsInsert)
+        dataSet->Post();
+}
+
+void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    m_pressedCheckBox = {-1, -1};
+    const TGridCoord cell = CellAtPoint(x, y);
+    if (button == mbLeft && cell.Y >= 0 && cell.Y < m_titleOffset && cell.X >= m_indicatorOffset) {
+        TakeMouseFocus();
+        if (TColumnGx* column = ColumnAtGridCol(cell.X))
+            TitleClick(column);
+        return;
+    }
+    TCustomGridGx::MouseDown(button, shift, x, y);
+    // A quick second click on a tick is a tick too, not a double click to ignore.
+    if (button != mbLeft || cell.Y < m_titleOffset || !m_dataLink->Active())
+        return;
+    if (TColumnGx* column = ColumnAtGridCol(cell.X); column && column->CellImageKind() == cikCheckboxes)
+        m_pressedCheckBox = cell;
+}
+
+void TCustomDBGridGx::TakeMouseFocus()
+{
+    if (CanFocus() && !Focused())
+        SetFocus();
+}
+
+// A tick changes on release over the cell that was pressed.
+void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    const TGridCoord pressed = m_pressedCheckBox;
+    m_pressedCheckBox = {-1, -1};
+    TCustomGridGx::MouseUp(button, shift, x, y);
+    if (button != mbLeft || pressed.X < 0 || !(CellAtPoint(x, y) == pressed))
+        return;
+    if (TColumnGx* column = ColumnAtGridCol(pressed.X); column && ColumnCanToggle(*column))
+        ToggleCheckBox(*column);
+}
+
+void TCustomDBGridGx::DblClick() { TCustomGridGx::DblClick(); }
+
+// A press on a row starts the base grid's selecting state; a click there is still a click.
+bool TCustomDBGridGx::CanCellClick(int x, int y) const
+{
+    return (GridState() == gsNormalGx || GridState() == gsSelectingGx) && x >= 0 && y >= 0;
+}
+
+// Clicks on titles and the indicator are the title's and the indicator's own business.
+void TCustomDBGridGx::CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnCellMouseClick())
+        OnCellMouseClick()(this, cell, button, shift, x, y);
+    if (cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset)
+        CellClick();
+}
+
+void TCustomDBGridGx::CellClick()
+{
+    if (m_onCellClick)
+        m_onCellClick(ColumnAtGridCol(Col()));
+}
+
+void TCustomDBGridGx::TitleClick(TColumnGx* column)
+{
+    if (m_onTitleClick)
+        m_onTitleClick(column);
+}
+
+// ---- Messages ---------------------------------------------------------------------------------------------------------
+
+void TCustomDBGridGx::ScrollMessage(int code)
+{
+    if (!m_dataLink->Active())
+        return;
+    TDataSet* dataSet = m_dataLink->DataSet();
+    const int page = std::max(1, m_dataLink->RecordCount());
+    switch (code) {
+    case SB_LINEUP:
+        (void)MoveRecordBy(-1);
+        break;
+    case SB_LINEDOWN:
+        (void)MoveRecordBy(1);
+        break;
+    case SB_PAGEUP:
+        (void)MoveRecordBy(-page);
+        break;
+    case SB_PAGEDOWN:
+        (void)MoveRecordBy(page);
+        break;
+    case SB_TOP:
+        dataSet->First();
+        break;
+    case SB_BOTTOM:
+        dataSet->Last();
+        break;
+    case SB_THUMBPOSITION: {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_POS | SIF_TRACKPOS;
+        (void)GetScrollInfo(Handle(), SB_VERT, &info);
+        dataSet->SetRecNo(std::clamp(info.nTrackPos, 1, std::max(1, dataSet->RecordCount())));
+        break;
+    }
+    default:
+        break;
+    }
+    UpdateVertScrollBar();
+}
+
+void TCustomDBGridGx::Dispatch(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_DEFERRED_LAYOUT:
+        m_layoutQueued = false;
+        LayoutChanged();
+        return;
+    case WM_SIZE:
+        TCustomGridGx::Dispatch(message);
+        // A scroll bar the layout itself showed resizes the client: lay out again once it is done.
+        if (m_inLayout)
+            PostDeferredLayout();
+        else
+            LayoutChanged();
+        return;
+    case WM_VSCROLL:
+        if (message.LParam == 0) {
+            ScrollMessage(LOWORD(message.WParam));
+            message.Result = 0;
+            return;
+        }
+        break;
+    case WM_MOUSEWHEEL:
+        (void)MoveRecordBy(GET_WHEEL_DELTA_WPARAM(message.WParam) < 0 ? 1 : -1);
+        message.Result = 1;
+        return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        TCustomGridGx::Dispatch(message);
+        InvalidateCurrentRow();
+        return;
+    default:
+        break;
+    }
+    TCustomGridGx::Dispatch(message);
+}

@@ -1,0 +1,262 @@
+#include "grid/core/DBGridGx.h"
+
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBFields.h"
+
+#include <algorithm>
+
+// ---- The layout lock ----------------------------------------------------------------------------------------------
+
+void TCustomDBGridGx::BeginLayout()
+{
+    if (m_layoutLock++ == 0)
+        m_columns->BeginUpdate();
+}
+
+void TCustomDBGridGx::EndLayout()
+{
+    if (m_layoutLock == 0)
+        return;
+    if (--m_layoutLock > 0)
+        return;
+    m_columns->EndUpdate();
+    LayoutChanged();
+    PostDeferredLayout();
+}
+
+void TCustomDBGridGx::LayoutChanged()
+{
+    if (m_layoutLock > 0 || m_inLayout || GridLoading())
+        return;
+    UpdateLayout();
+}
+
+void TCustomDBGridGx::PostDeferredLayout()
+{
+    if (m_layoutQueued || !HandleAllocated())
+        return;
+    m_layoutQueued = PostMessageA(Handle(), WM_DEFERRED_LAYOUT, 0, 0) != FALSE;
+}
+
+void TCustomDBGridGx::DropDeferredLayout()
+{
+    if (!m_layoutQueued || !HandleAllocated())
+        return;
+    MSG pending{};
+    while (PeekMessageA(&pending, Handle(), WM_DEFERRED_LAYOUT, WM_DEFERRED_LAYOUT, PM_REMOVE) != FALSE) {
+    }
+    m_layoutQueued = false;
+}
+
+// ---- The layout -----------------------------------------------------------------------------------------------------
+
+void TCustomDBGridGx::UpdateLayout()
+{
+    DropDeferredLayout();
+    m_inLayout = true;
+    try {
+        m_indicatorOffset = m_options.Contains(dgIndicator) ? 1 : 0;
+        m_dataLink->ClearMapping();
+        if (HasProgramColumns()) {
+            DropGridMadeColumns();
+            m_columns->InvalidateFieldReferences();
+            if (m_dataLink->Active())
+                for (int i = 0; i < m_columns->Count(); ++i)
+                    (void)m_dataLink->AddFieldMapping(m_columns->ColumnAt(i)->FieldName());
+        } else {
+            BuildDefaultColumns();
+        }
+        const int columnCount = std::max(1, m_columns->Count());
+        SetColCount(columnCount + m_indicatorOffset);
+        // The frozen block may not swallow every column: the base grid needs one scrollable column.
+        const int frozen = std::min(m_frozenCols, columnCount - 1);
+        SetFixedCols(std::min(m_indicatorOffset + frozen, ColCount() - 1));
+        SetFrozenColCount(frozen);
+        m_titleOffset = TitleRowCount();
+        UpdateRowHeights();
+        SetColumnAttributes();
+        UpdateRowCountAndTop();
+        SyncCurrentRow();
+        UpdateVertScrollBar();
+    } catch (...) {
+        m_inLayout = false;
+        throw;
+    }
+    m_inLayout = false;
+    Invalidate();
+}
+
+// Columns the program added win over those the grid made for fields: once one exists, the made
+// ones go (from the last down, so that a column being added keeps its place).
+void TCustomDBGridGx::DropGridMadeColumns()
+{
+    for (int i = m_columns->Count() - 1; i >= 0; --i)
+        if (m_columns->ColumnAt(i)->IsDefaultColumn())
+            m_columns->Delete(i);
+}
+
+bool TCustomDBGridGx::HasProgramColumns() const
+{
+    for (int i = 0; i < m_columns->Count(); ++i)
+        if (!m_columns->ColumnAt(i)->IsDefaultColumn())
+            return true;
+    return false;
+}
+
+// Default columns follow the data set's fields, one each, in field order; without fields one empty
+// column stands in. Columns that already match are kept (with the widths the user gave them).
+void TCustomDBGridGx::BuildDefaultColumns()
+{
+    std::vector<std::string> names;
+    if (m_dataLink->Active()) {
+        const TFields& fields = m_dataLink->DataSet()->Fields();
+        for (int i = 0; i < fields.Count(); ++i)
+            if (fields[i]->Visible())
+                names.push_back(fields[i]->FieldName());
+    }
+    bool same = m_columns->Count() == std::max<int>(1, static_cast<int>(names.size()));
+    for (std::size_t i = 0; same && i < names.size(); ++i)
+        same = m_columns->ColumnAt(static_cast<int>(i))->FieldName() == names[i];
+    if (!same) {
+        m_columns->Clear();
+        for (const std::string& name : names)
+            m_columns->AddDefaultColumn()->SetFieldName(name);
+        if (m_columns->Count() == 0)
+            (void)m_columns->AddDefaultColumn();
+    }
+    for (const std::string& name : names)
+        (void)m_dataLink->AddFieldMapping(name);
+}
+
+// Heights are measured in the grid's fonts, which needs the window; CreateWnd lays out again.
+void TCustomDBGridGx::UpdateRowHeights()
+{
+    if (!HandleAllocated())
+        return;
+    Canvas()->Font()->Assign(Font());
+    const int textHeight = Canvas()->TextHeight("Wg");
+    const int lineWidth = m_options.Contains(dgRowLines) ? GridLineWidth() : 0;
+    const int extra = (Flat() ? 1 : 3) + lineWidth;
+    int height = textHeight + extra;
+    if (m_rowHeight > 0 || m_rowLines > 0)
+        height = m_rowHeight + textHeight * m_rowLines;
+    SetDefaultRowHeight(std::max(1, height));
+    if (m_titleOffset > 0) {
+        Canvas()->Font()->Assign(m_titleFont.get());
+        m_titleRowHeight = Canvas()->TextHeight("Wg") + 4;
+        SetRowHeights(0, m_titleRowHeight);
+    }
+}
+
+void TCustomDBGridGx::SetColumnAttributes()
+{
+    for (int i = 0; i < m_columns->Count(); ++i) {
+        const TColumnGx* column = m_columns->ColumnAt(i);
+        const int gridCol = i + m_indicatorOffset;
+        if (gridCol >= ColCount())
+            break;
+        SetTabStops(gridCol, column->Visible() && !column->ReadOnly());
+        SetColWidths(gridCol, column->Visible() ? column->Width() : (m_options.Contains(dgColLines) ? -1 : 0));
+    }
+    if (m_indicatorOffset > 0)
+        SetColWidths(0, IndicatorWidth);
+}
+
+// The link buffers as many records as full rows fit below the titles; the grid has one row each.
+void TCustomDBGridGx::UpdateRowCountAndTop()
+{
+    const int line = m_options.Contains(dgRowLines) ? GridLineWidth() : 0;
+    const int fixedHeight = m_titleOffset > 0 ? m_titleRowHeight + line : 0;
+    int rows = m_titleOffset + 1;
+    if (m_dataLink->Active() && HandleAllocated()) {
+        const int fit = std::max(1, (ClientHeight() - fixedHeight) / (DefaultRowHeight() + line));
+        m_dataLink->SetBufferCount(fit);
+        rows = m_titleOffset + std::max(1, m_dataLink->RecordCount());
+    }
+    m_syncingRow = true;
+    try {
+        SetRowCount(rows);
+        SetFixedRows(m_titleOffset);
+        if (TopRow() != m_titleOffset)
+            SetTopRow(m_titleOffset);
+    } catch (...) {
+        m_syncingRow = false;
+        throw;
+    }
+    m_syncingRow = false;
+}
+
+// The bar shows record numbers: the page is the rows on screen, the thumb the current record.
+void TCustomDBGridGx::UpdateVertScrollBar()
+{
+    if (!HandleAllocated())
+        return;
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+    if (m_dataLink->Active() && !m_dataLink->DataSet()->IsEmpty()) {
+        TDataSet* dataSet = m_dataLink->DataSet();
+        const int page = std::max(1, m_dataLink->RecordCount());
+        info.nMin = 1;
+        info.nPage = static_cast<UINT>(page);
+        info.nMax = dataSet->RecordCount() + page - 1;
+        info.nPos = std::max(1, dataSet->RecNo());
+    }
+    (void)SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+}
+
+// The link's window moved by `distance` records: the rows on screen follow.
+void TCustomDBGridGx::ScrollRows(int distance)
+{
+    if (m_dataLink->Active() && m_dataLink->RecordCount() + m_titleOffset != RowCount())
+        UpdateRowCountAndTop();
+    SyncCurrentRow();
+    UpdateVertScrollBar();
+    if (distance == 0 || !HandleAllocated()) {
+        Invalidate();
+        return;
+    }
+    Invalidate();
+}
+
+// The base grid's current row is the row of the data set's current record.
+void TCustomDBGridGx::SyncCurrentRow()
+{
+    if (!m_dataLink->Active())
+        return;
+    const int row = std::clamp(m_titleOffset + m_dataLink->ActiveRecord(), m_titleOffset, RowCount() - 1);
+    const int col = std::clamp(Col(), std::min(m_indicatorOffset, ColCount() - 1), ColCount() - 1);
+    if (row == Row() && col == Col())
+        return;
+    m_syncingRow = true;
+    try {
+        MoveCurrent(col, row, true, false);
+    } catch (...) {
+        m_syncingRow = false;
+        throw;
+    }
+    m_syncingRow = false;
+}
+
+void TCustomDBGridGx::TopLeftChanged()
+{
+    TCustomGridGx::TopLeftChanged();
+    if (TopRow() != m_titleOffset && !m_syncingRow && RowCount() > m_titleOffset) {
+        m_syncingRow = true;
+        SetTopRow(m_titleOffset);
+        m_syncingRow = false;
+    }
+}
+
+void TCustomDBGridGx::ColWidthsChanged()
+{
+    TCustomGridGx::ColWidthsChanged();
+    if (m_inLayout || m_layoutLock > 0)
+        return;
+    for (int i = 0; i < m_columns->Count(); ++i) {
+        TColumnGx* column = m_columns->ColumnAt(i);
+        const int width = ColumnWidthAt(i + m_indicatorOffset);
+        if (column->Visible() && width >= 0 && width != column->Width())
+            column->SetWidth(width);
+    }
+}

@@ -1,0 +1,231 @@
+#include "grid/core/DBGridGx.h"
+
+#include "grid/core/DBGridGxColumnTitle.h"
+#include "grid/core/DBGridGxStyle.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/winapi/gdi/DrawHelpers.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+// Puts the link's active record on a painted row and back, also when a handler raises.
+class TActiveRecordSwap {
+public:
+    TActiveRecordSwap(TGridDataLinkGx& link, int record) : m_link(link), m_saved(link.ActiveRecord())
+    {
+        m_link.SetActiveRecord(record);
+    }
+    ~TActiveRecordSwap() { m_link.SetActiveRecord(m_saved); }
+    TActiveRecordSwap(const TActiveRecordSwap&) = delete;
+    TActiveRecordSwap& operator=(const TActiveRecordSwap&) = delete;
+
+private:
+    TGridDataLinkGx& m_link;
+    int m_saved;
+};
+
+} // namespace
+
+void TCustomDBGridGx::DrawCell(int col, int row, const TRect& rect, TGridDrawState state)
+{
+    if (rect.left >= rect.right)
+        return;
+    TCanvas* canvas = Canvas();
+    if (GridLoading()) {
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(rect);
+        return;
+    }
+    if (col < m_indicatorOffset) {
+        PaintIndicatorCell(row, rect);
+        return;
+    }
+    const int dataCol = col - m_indicatorOffset;
+    TColumnGx* column = dataCol < m_columns->Count() ? m_columns->ColumnAt(dataCol) : nullptr;
+    if (row < m_titleOffset) {
+        if (column)
+            PaintTitleCell(*column, rect);
+        return;
+    }
+    const int dataRow = row - m_titleOffset;
+    if (column && m_dataLink->Active() && dataRow < m_dataLink->RecordCount())
+        PaintDataCell(dataCol, dataRow, rect, state);
+    else
+        FillEmptyCell(column, rect);
+}
+
+void TCustomDBGridGx::DrawRaisedEdge(const TRect& rect)
+{
+    if (!m_optionsGx.Contains(dghFixed3D))
+        return;
+    RECT edge = rect;
+    (void)DrawEdge(Canvas()->Handle(), &edge, BDR_RAISEDINNER, BF_RECT);
+}
+
+void TCustomDBGridGx::PaintIndicatorCell(int row, TRect rect)
+{
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetColor(FixedColor());
+    canvas->FillRect(rect);
+    DrawRaisedEdge(rect);
+    if (row < m_titleOffset || !m_dataLink->Active())
+        return;
+    if (row - m_titleOffset != m_dataLink->ActiveRecord())
+        return;
+    const TDataSetState state = m_dataLink->DataSet()->State();
+    DrawIndicatorArrow(rect, state == dsEdit || state == dsInsert);
+}
+
+// The current record's mark, drawn here rather than taken from a picture: a small black
+// triangle pointing at the row, or a bar while the record is being edited.
+void TCustomDBGridGx::DrawIndicatorArrow(const TRect& rect, bool editing)
+{
+    constexpr int HalfHeight = 3;
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetColor(clBlack);
+    const int left = rect.right - 2 - (HalfHeight + 1);
+    const int middle = (rect.top + rect.bottom) / 2;
+    if (editing) {
+        canvas->FillRect(TRect{left, middle - HalfHeight, left + 2, middle + HalfHeight + 1});
+        return;
+    }
+    for (int dy = -HalfHeight; dy <= HalfHeight; ++dy)
+        canvas->FillRect(TRect{left, middle + dy, left + 1 + HalfHeight - std::abs(dy), middle + dy + 1});
+}
+
+void TCustomDBGridGx::PaintTitleCell(TColumnGx& column, TRect rect)
+{
+    TCanvas* canvas = Canvas();
+    TColumnTitleGx* title = column.Title();
+    canvas->Font()->Assign(title->Font());
+    canvas->Brush()->SetColor(title->Color());
+    WriteCellText(rect, 2, title->Caption(), title->Alignment());
+    DrawRaisedEdge(rect);
+}
+
+TColor TCustomDBGridGx::RowColor(TColumnGx& column) const
+{
+    const TColor color = column.Color();
+    if (color != Color() || !m_dataLink->DataSet()->IsSequenced())
+        return color;
+    return m_dataLink->DataSet()->RecNo() % 2 != 0 ? m_oddRowColor : m_evenRowColor;
+}
+
+void TCustomDBGridGx::PaintDataCell(int dataCol, int dataRow, TRect rect, TGridDrawState state)
+{
+    TColumnGx* column = m_columns->ColumnAt(dataCol);
+    const bool currentRow = dataRow == m_dataLink->ActiveRecord();
+    TActiveRecordSwap swap(*m_dataLink, dataRow);
+    TCanvas* canvas = Canvas();
+    canvas->Font()->Assign(column->Font());
+    TColor background = RowColor(*column);
+    if (m_onGetCellParams)
+        m_onGetCellParams(this, column, canvas->Font(), background, state);
+    if (DataCellColors(state.Contains(gdSelected), currentRow, *canvas->Font(), background))
+        state.Include(gdSelected);
+    canvas->Brush()->SetColor(background);
+    if (DefaultDrawing())
+        DrawColumnCellDefault(rect, dataCol, column, state);
+    DrawColumnCell(rect, dataCol, column, state);
+    if (DefaultDrawing() && state.Contains(gdFocused) && !m_options.Contains(dgRowSelect) && Focused())
+        canvas->DrawFocusRect(rect);
+}
+
+void TCustomDBGridGx::FillEmptyCell(TColumnGx* column, const TRect& rect)
+{
+    Canvas()->Brush()->SetColor(column ? column->Color() : Color());
+    Canvas()->FillRect(rect);
+}
+
+bool TCustomDBGridGx::DataCellColors(bool selected, bool currentRow, TFont& font, TColor& background)
+{
+    const bool focused = GridHasFocus();
+    THighlightCellGx cell;
+    cell.GridFocused = focused;
+    cell.AlwaysShowSelection = m_options.Contains(dgAlwaysShowSelection);
+    cell.FocusHighlightApplies = focused && m_optionsGx.Contains(dghHighlightFocus);
+    cell.Current = currentRow && (selected || m_options.Contains(dgRowSelect));
+    const bool marked = selected || (currentRow && m_options.Contains(dgRowSelect));
+    cell.Highlighted = marked && (cell.AlwaysShowSelection || cell.FocusHighlightApplies);
+    if (m_style)
+        return m_style->HighlightDataCellColor(cell, font, background);
+    if (!cell.Highlighted)
+        return false;
+    if (focused) {
+        background = clHighlight;
+        font.SetColor(clHighlightText);
+    } else if (cell.Current) {
+        background = clBtnShadow;
+        font.SetColor(clHighlightText);
+    } else {
+        background = clBtnFace;
+    }
+    return true;
+}
+
+bool TCustomDBGridGx::GridHasFocus() const { return Focused(); }
+
+void TCustomDBGridGx::DrawColumnCellDefault(const TRect& rect, int /*dataCol*/, TColumnGx* column,
+                                            TGridDrawState /*state*/)
+{
+    TRect area = rect;
+    int margin = 2;
+    if (m_optionsGx.Contains(dghFooter3D)) {
+        InflateRect(&area, -1, -1);
+        margin = 1;
+    }
+    if (column->CellImageKind() == cikCheckboxes) {
+        Canvas()->FillRect(area);
+        DrawCheckBox(area, column->CheckboxState());
+        return;
+    }
+    WriteCellText(area, margin, column->DisplayText(), column->Alignment());
+}
+
+void TCustomDBGridGx::DrawColumnCell(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state)
+{
+    if (m_onDrawColumnCell)
+        m_onDrawColumnCell(this, rect, dataCol, column, state);
+}
+
+// A single clipped line placed by the alignment, on a filled background.
+void TCustomDBGridGx::WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment)
+{
+    TCanvas* canvas = Canvas();
+    const SIZE extent = canvas->TextExtent(text);
+    int x = rect.left + margin;
+    if (alignment == taRightJustify)
+        x = rect.right - margin - extent.cx;
+    else if (alignment == taCenter)
+        x = (rect.left + rect.right - extent.cx) / 2;
+    const int y = rect.top + std::max(0, (rect.bottom - rect.top - extent.cy) / 2);
+    canvas->TextRect(rect, x, y, text);
+}
+
+// A box centred in the cell; a cell narrower or lower than the box gets it from its left or top
+// edge, clipped to the cell.
+void TCustomDBGridGx::DrawCheckBox(const TRect& rect, TCheckBoxStateGx state)
+{
+    TCanvas* canvas = Canvas();
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const int left = width < CheckBoxSize ? rect.left : rect.left + (width - CheckBoxSize) / 2;
+    const int top = height < CheckBoxSize ? rect.top : rect.top + (height - CheckBoxSize) / 2;
+    TRect box{left, top, left + CheckBoxSize, top + CheckBoxSize};
+    (void)IntersectRect(&box, &box, &rect);
+    canvas->Brush()->SetColor(state == cbGrayedGx ? clBtnFace : clWindow);
+    canvas->FillRect(box);
+    canvas->Brush()->SetColor(clBtnShadow);
+    canvas->FrameRect(box);
+    if (state == cbUncheckedGx)
+        return;
+    canvas->Pen()->SetColor(state == cbGrayedGx ? clGrayText : clWindowText);
+    for (int dy = 0; dy < 3; ++dy) {
+        const std::array<TPoint, 3> tick{TPoint{left + 3, top + 5 + dy}, TPoint{left + 5, top + 7 + dy},
+                                         TPoint{left + 10, top + 2 + dy}};
+        canvas->Polyline(tick);
+    }
+}

@@ -1,0 +1,371 @@
+#include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxColumnTitle.h"
+#include "grid/core/tests/GridTestClasses.h"
+#include "platform/classlib/core/StringLists.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DBDataSource.h"
+#include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/Dialogs.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/windows/HeadlessWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The manager's look: a read-only row-select list with titles, record marks and a tick column.
+const TDBGridOptions ManagerOptions{dgTitles, dgIndicator,   dgColLines,     dgRowLines,
+                                    dgTabs,   dgRowSelect, dgConfirmDelete, dgCancelOnExit};
+
+// A table of `rows` people in a temporary SQLite database, shown by a data grid on the form of the
+// base grid's fixture (its own test grid hidden), input and pixels going to the data grid.
+class DBGridFixture : public GridFixture {
+protected:
+    void SetUp() override { GridFixture::SetUp(); }
+    void TearDown() override
+    {
+        SetMessageDlgHandler({});
+        GridFixture::TearDown();
+        m_source.reset();
+        m_query.reset();
+    }
+
+    void ShowPeople(int rows)
+    {
+        Exec("CREATE TABLE P (ID INTEGER PRIMARY KEY, NAME TEXT(20), SEL BOOLEAN)");
+        Exec("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " + std::to_string(rows) +
+             ") INSERT INTO P SELECT x, 'Name ' || x, x % 2 FROM n");
+        m_query = Query("SELECT ID, NAME, SEL FROM P ORDER BY ID");
+        m_query->Open();
+        m_source = std::make_unique<TDataSource>(nullptr);
+        m_source->SetDataSet(m_query.get());
+
+        m_grid->SetVisible(false);
+        m_db = new TDBGridGx(m_form.get());
+        m_db->SetParent(m_form.get());
+        m_db->SetBorderStyle(bsNoneGx);
+        m_db->SetBounds(0, 0, 400, 300);
+        m_db->SetOptions(ManagerOptions);
+        TColumnGx* name = m_db->Columns().Add();
+        name->SetFieldName("NAME");
+        name->SetWidth(150);
+        name->Title()->SetCaption("Name");
+        TColumnGx* sel = m_db->Columns().Add();
+        sel->SetFieldName("SEL");
+        sel->SetWidth(40);
+        m_db->SetDataSource(m_source.get());
+        m_target = m_db;
+        m_form->SetActiveControl(m_db);
+        Pump();
+    }
+
+    void Exec(const std::string& sql) { (void)Query(sql)->ExecSQL(); }
+
+    [[nodiscard]] std::unique_ptr<TADOQuery> Query(const std::string& sql) const
+    {
+        auto query = std::make_unique<TADOQuery>(nullptr);
+        query->SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "grid.db").string());
+        query->SQL()->SetText(sql);
+        return query;
+    }
+
+    [[nodiscard]] bool StoredSel(int id) const
+    {
+        auto query = Query("SELECT SEL FROM P WHERE ID = " + std::to_string(id));
+        query->Open();
+        return query->FieldByName("SEL")->AsBoolean();
+    }
+
+    [[nodiscard]] POINT CellCentre(int col, int row) const
+    {
+        const TRect rect = m_db->CellRect(col, row);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+
+    [[nodiscard]] int RecNo() const { return m_query->RecNo(); }
+    [[nodiscard]] int VisibleRows() const { return m_db->RowCount() - m_db->TitleOffset(); }
+
+    TempDir m_dir;
+    std::unique_ptr<TADOQuery> m_query;
+    std::unique_ptr<TDataSource> m_source;
+    TDBGridGx* m_db = nullptr;
+};
+
+TEST_F(DBGridFixture, OptionsRowSelectDropsEditingAndMapsTheBaseGrid)
+{
+    ShowPeople(3);
+    EXPECT_FALSE(m_db->Options().Contains(dgEditing));
+    EXPECT_TRUE(m_db->TCustomGridGx::Options().Contains(goRowSelect));
+    EXPECT_FALSE(m_db->TCustomGridGx::Options().Contains(goEditing));
+    m_db->SetOptions(m_db->Options() + TDBGridOptions{dgEditing, dgAlwaysShowEditor});
+    EXPECT_FALSE(m_db->Options().Contains(dgEditing));
+    EXPECT_FALSE(m_db->Options().Contains(dgAlwaysShowEditor));
+
+    m_db->SetOptions(m_db->Options() - TDBGridOptions{dgRowSelect} + TDBGridOptions{dgEditing});
+    EXPECT_TRUE(m_db->TCustomGridGx::Options().Contains(goEditing));
+    m_db->SetOptions(m_db->Options() - TDBGridOptions{dgIndicator});
+    EXPECT_EQ(m_db->IndicatorOffset(), 0);
+    EXPECT_EQ(m_db->ColCount(), 2);
+}
+
+TEST_F(DBGridFixture, ColumnByFieldNameNamesTheMissingField)
+{
+    ShowPeople(3);
+    EXPECT_EQ(m_db->ColumnByFieldName("name"), m_db->Columns().ColumnAt(0));
+    try {
+        (void)m_db->ColumnByFieldName("PHONE");
+        FAIL() << "no error";
+    } catch (const std::exception& error) {
+        EXPECT_STREQ(error.what(), "Field name 'PHONE' not found");
+    }
+}
+
+TEST_F(DBGridFixture, FrozenColumnsBeyondTheColumnsStillLayOut)
+{
+    ShowPeople(3);
+    m_db->SetFrozenCols(5);
+    EXPECT_EQ(m_db->FrozenCols(), 5);
+    EXPECT_LT(m_db->FixedCols(), m_db->ColCount());
+    m_db->SetFrozenCols(-1);
+    EXPECT_EQ(m_db->FrozenCols(), 5);
+}
+
+TEST_F(DBGridFixture, RowsShowTheRecordsThatFitWithRecordNumbersInOrder)
+{
+    ShowPeople(100);
+    const int line = 1;
+    const int expected = (300 - (m_db->RowHeightAt(0) + line)) / (m_db->DefaultRowHeight() + line);
+    EXPECT_EQ(VisibleRows(), expected);
+
+    std::vector<int> numbers;
+    std::vector<std::string> texts;
+    m_db->SetOnDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
+        [&](TObject*, const TRect&, int dataCol, TColumnGx* column, TGridDrawState) {
+            if (dataCol == 0) {
+                numbers.push_back(m_query->RecNo());
+                texts.push_back(column->DisplayText());
+            }
+        }));
+    m_db->Invalidate();
+    m_db->Update();
+    ASSERT_EQ(static_cast<int>(numbers.size()), expected);
+    for (int i = 0; i < expected; ++i) {
+        EXPECT_EQ(numbers[static_cast<std::size_t>(i)], i + 1);
+        EXPECT_EQ(texts[static_cast<std::size_t>(i)], "Name " + std::to_string(i + 1));
+    }
+    EXPECT_EQ(RecNo(), 1) << "painting leaves the current record";
+}
+
+TEST_F(DBGridFixture, PixelsOfTitlesIndicatorHighlightAndRowColours)
+{
+    ShowPeople(10);
+    m_db->SetOddRowColor(clYellow);
+    m_db->SetEvenRowColor(clAqua);
+    Pump();
+    const int top = m_db->TitleOffset();
+    const TRect title = m_db->CellRect(1, 0);
+    EXPECT_EQ(Shown({title.right - 8, title.top + 3}), SysRgb(COLOR_BTNFACE));
+    // The current row (record 1) is highlighted in a focused row-select grid.
+    const TRect current = m_db->CellRect(1, top);
+    EXPECT_EQ(Shown({current.right - 8, current.top + 2}), SysRgb(COLOR_HIGHLIGHT));
+    // Record 2 is even, record 3 odd.
+    const TRect even = m_db->CellRect(1, top + 1);
+    EXPECT_EQ(Shown({even.right - 8, even.top + 2}), RgbOf(ColorToRGB(clAqua)));
+    const TRect odd = m_db->CellRect(1, top + 2);
+    EXPECT_EQ(Shown({odd.right - 8, odd.top + 2}), RgbOf(ColorToRGB(clYellow)));
+    // The indicator's mark sits on the current record's row only.
+    const TRect mark = m_db->CellRect(0, top);
+    EXPECT_EQ(Shown({mark.right - 4, (mark.top + mark.bottom) / 2}), 0x000000u);
+    const TRect plain = m_db->CellRect(0, top + 1);
+    EXPECT_EQ(Shown({plain.right - 4, (plain.top + plain.bottom) / 2}), SysRgb(COLOR_BTNFACE));
+    // Text is drawn: some pixel of the name differs from the background.
+    bool inked = false;
+    for (int x = even.left + 2; x < even.left + 40 && !inked; ++x)
+        for (int y = even.top + 1; y < even.bottom - 1 && !inked; ++y)
+            inked = Shown({x, y}) != RgbOf(ColorToRGB(clAqua));
+    EXPECT_TRUE(inked);
+}
+
+TEST_F(DBGridFixture, CheckBoxesShowTheFieldValue)
+{
+    ShowPeople(4);
+    const int top = m_db->TitleOffset();
+    const auto boxCentreInk = [&](int row) {
+        const TRect cell = m_db->CellRect(2, row);
+        const int left = cell.left + (cell.right - cell.left - TCustomDBGridGx::CheckBoxSize) / 2;
+        const int boxTop = cell.top + (cell.bottom - cell.top - TCustomDBGridGx::CheckBoxSize) / 2;
+        int dark = 0;
+        for (int x = left + 2; x < left + 11; ++x)
+            for (int y = boxTop + 2; y < boxTop + 11; ++y)
+                dark += Shown({x, y}) == SysRgb(COLOR_WINDOWTEXT) ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(boxCentreInk(top + 2), 0) << "record 3 is ticked";
+    EXPECT_EQ(boxCentreInk(top + 1), 0) << "record 2 is not";
+}
+
+TEST_F(DBGridFixture, KeysMoveTheRecord)
+{
+    ShowPeople(100);
+    const int page = VisibleRows();
+    struct Step {
+        unsigned Key;
+        unsigned Modifiers;
+        int RecNo;
+    };
+    const Step steps[] = {
+        {VK_DOWN, 0, 2},           {VK_UP, 0, 1},          {VK_UP, 0, 1},
+        {VK_NEXT, 0, 1 + page},    {VK_PRIOR, 0, 1},       {VK_END, ModControl, 100},
+        {VK_DOWN, 0, 100},         {VK_HOME, ModControl, 1}, {VK_END, 0, 100},
+    };
+    for (const Step& step : steps) {
+        Key(step.Key, step.Modifiers);
+        EXPECT_EQ(RecNo(), step.RecNo) << "key " << step.Key;
+        EXPECT_EQ(m_db->Row(), m_db->TitleOffset() + m_db->DataLink().ActiveRecord());
+    }
+    EXPECT_EQ(m_db->Row(), m_db->RowCount() - 1) << "the last record on the last row";
+}
+
+TEST_F(DBGridFixture, ClicksMoveTheRecordAndFireCellClickAndDoubleClick)
+{
+    ShowPeople(20);
+    std::vector<std::string> events;
+    m_db->SetOnCellClick(
+        TColumnEventGx::FromFunction([&](TColumnGx* column) { events.push_back("cell " + column->FieldName()); }));
+    m_db->SetOnDblClick(TNotifyEvent::FromFunction([&](TObject*) { events.push_back("double"); }));
+    m_db->SetOnTitleClick(
+        TColumnEventGx::FromFunction([&](TColumnGx* column) { events.push_back("title " + column->FieldName()); }));
+
+    Click(CellCentre(1, m_db->TitleOffset() + 3));
+    EXPECT_EQ(RecNo(), 4);
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(RecNo(), 4) << "a title click leaves the record";
+    Click(CellCentre(1, m_db->TitleOffset() + 5));
+    Click(CellCentre(1, m_db->TitleOffset() + 5));
+    EXPECT_EQ(RecNo(), 6);
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events[0], "cell NAME");
+    EXPECT_EQ(events[1], "title NAME");
+    EXPECT_NE(std::find(events.begin(), events.end(), "double"), events.end());
+}
+
+// The manager's grids select rows and do not edit text, yet their tick columns must tick.
+TEST_F(DBGridFixture, ClickingATickWritesTheFieldOnARowSelectGrid)
+{
+    ShowPeople(5);
+    const int row = m_db->TitleOffset() + 1; // record 2, not ticked
+    ASSERT_FALSE(StoredSel(2));
+    Click(CellCentre(2, row));
+    EXPECT_TRUE(StoredSel(2));
+    EXPECT_EQ(m_query->State(), dsBrowse);
+    Click(CellCentre(2, row));
+    EXPECT_FALSE(StoredSel(2));
+
+    // Pressed on one cell and released on another changes nothing.
+    Press(CellCentre(2, row), true);
+    Press(CellCentre(2, row + 1), false);
+    EXPECT_FALSE(StoredSel(2));
+    EXPECT_TRUE(StoredSel(3));
+
+    m_db->SetReadOnly(true);
+    Click(CellCentre(2, row));
+    EXPECT_FALSE(StoredSel(2));
+}
+
+TEST_F(DBGridFixture, ControlDeleteAsksFirst)
+{
+    ShowPeople(5);
+    std::vector<std::string> asked;
+    TModalResult answer = mrCancel;
+    SetMessageDlgHandler([&](const std::string& text, const std::string&, TMsgDlgType, TMsgDlgButtons) {
+        asked.push_back(text);
+        return answer;
+    });
+    Key(VK_DOWN);
+    Key(VK_DELETE, ModControl);
+    EXPECT_EQ(m_query->RecordCount(), 5);
+    answer = mrOk;
+    Key(VK_DELETE, ModControl);
+    EXPECT_EQ(m_query->RecordCount(), 4);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Delete record?", "Delete record?"}));
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Name 3");
+
+    m_db->SetAllowedOperations({alopUpdateGx});
+    Key(VK_DELETE, ModControl);
+    EXPECT_EQ(m_query->RecordCount(), 4);
+    EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST_F(DBGridFixture, ScrollingAHundredThousandRowsKeepsOnlyAPageOfRows)
+{
+    ShowPeople(100000);
+    const int page = VisibleRows();
+    EXPECT_EQ(m_db->DataLink().BufferCount(), page);
+
+    m_db->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(RecNo(), 1 + page);
+    m_db->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(RecNo(), 100000);
+    m_db->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(120)), 0);
+    EXPECT_EQ(RecNo(), 99999);
+    m_db->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(RecNo(), 100000);
+    m_db->Perform(WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(RecNo(), 1);
+    Pump();
+
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(m_db->Handle(), SB_VERT, &info));
+    EXPECT_EQ(info.nMin, 1);
+    EXPECT_EQ(info.nMax, 100000 + page - 1);
+    EXPECT_EQ(static_cast<int>(info.nPage), page);
+
+    int painted = 0;
+    m_db->SetOnDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
+        [&](TObject*, const TRect&, int, TColumnGx*, TGridDrawState) { ++painted; }));
+    m_db->Invalidate();
+    m_db->Update();
+    EXPECT_EQ(painted, 2 * page) << "a paint walks the rows on screen only";
+    EXPECT_EQ(m_db->RowCount(), m_db->TitleOffset() + page);
+}
+
+TEST_F(DBGridFixture, ResizingChangesTheRowsBuffered)
+{
+    ShowPeople(100);
+    const int before = VisibleRows();
+    m_db->SetBounds(0, 0, 400, 150);
+    Pump();
+    EXPECT_LT(VisibleRows(), before);
+    EXPECT_EQ(m_db->DataLink().BufferCount(), VisibleRows());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, LeavingTheGridDropsTheRowHighlightUnlessAlwaysShown)
+{
+    ShowPeople(5);
+    const TRect current = m_db->CellRect(1, m_db->TitleOffset());
+    const POINT inside{current.right - 8, current.top + 2};
+    ASSERT_EQ(Shown(inside), SysRgb(COLOR_HIGHLIGHT));
+
+    m_grid->SetBounds(0, 310, 40, 20);
+    m_grid->SetVisible(true);
+    m_form->SetActiveControl(m_grid);
+    Pump();
+    EXPECT_EQ(Shown(inside), SysRgb(COLOR_WINDOW));
+
+    m_db->SetOptions(m_db->Options() + TDBGridOptions{dgAlwaysShowSelection});
+    Pump();
+    EXPECT_EQ(Shown(inside), SysRgb(COLOR_BTNSHADOW));
+}
+
+} // namespace
