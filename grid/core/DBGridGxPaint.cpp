@@ -1,4 +1,5 @@
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxTextDrawing.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxStyle.h"
@@ -191,18 +192,10 @@ void TCustomDBGridGx::DrawColumnCell(const TRect& rect, int dataCol, TColumnGx* 
         m_onDrawColumnCell(this, rect, dataCol, column, state);
 }
 
-// A single clipped line placed by the alignment, on a filled background.
+// A single line placed by the alignment and centred in height, clipped, on a filled background.
 void TCustomDBGridGx::WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment)
 {
-    TCanvas* canvas = Canvas();
-    const SIZE extent = canvas->TextExtent(text);
-    int x = rect.left + margin;
-    if (alignment == taRightJustify)
-        x = rect.right - margin - extent.cx;
-    else if (alignment == taCenter)
-        x = (rect.left + rect.right - extent.cx) / 2;
-    const int y = rect.top + std::max(0, (rect.bottom - rect.top - extent.cy) / 2);
-    canvas->TextRect(rect, x, y, text);
+    DrawCellText(*Canvas(), rect, true, margin, margin, text, alignment, tlCenter, false, false, 0, 0, false);
 }
 
 // A box centred in the cell; a cell narrower or lower than the box gets it from its left or top
