@@ -12,7 +12,9 @@
 #include "tools/gallery/ControlsGalleryLayout.h"
 #include "tools/gallery/GalleryColumn.h"
 
+#include <cstdint>
 #include <iterator>
+#include <tuple>
 
 CLASSLIB_IMPLEMENT_CLASS(TControlsGalleryForm, TForm, ComponentCreator<TControlsGalleryForm>, nullptr)
 
@@ -35,8 +37,8 @@ void AddEdits(TColumnBuilder& b)
     const struct {
         TFrameStyle style;
         const char* name;
-    } styles[] = {{fsNone, "None"},       {fsFlat, "Flat"},     {fsGroove, "Groove"},
-                  {fsBump, "Bump"},       {fsLowered, "Lowered"}, {fsButtonDown, "Button down"},
+    } styles[] = {{fsNone, "None"},       {fsFlat, "Flat"},         {fsGroove, "Groove"},
+                  {fsBump, "Bump"},       {fsLowered, "Lowered"},   {fsButtonDown, "Button down"},
                   {fsRaised, "Raised"},   {fsButtonUp, "Button up"}, {fsStatus, "Status"},
                   {fsPopup, "Popup"},     {fsFlatBold, "Flat bold"}};
     for (int i = 0; i < static_cast<int>(std::size(styles)); ++i)
@@ -105,7 +107,9 @@ void AddCheckBoxes(TColumnBuilder& b)
         TCheckBoxState state;
         bool allowGrayed;
         const char* caption;
-    } boxes[] = {{cbUnchecked, false, "Unchecked"}, {cbChecked, false, "Checked"}, {cbGrayed, true, "Grayed (3 states)"}};
+    } boxes[] = {{cbUnchecked, false, "Unchecked"},
+                 {cbChecked, false, "Checked"},
+                 {cbGrayed, true, "Grayed (3 states)"}};
     for (int i = 0; i < static_cast<int>(std::size(boxes)); ++i)
         b.Add<TKvCheckBox>(CheckCell(i), [&box = boxes[i]](TKvCheckBox& c) {
             c.SetAllowGrayed(box.allowGrayed);

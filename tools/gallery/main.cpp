@@ -1,13 +1,14 @@
-// gallery: every standard control of the class library in one window, each shown enabled and
-// disabled, for a developer to look at how they draw. The display is chosen as every program of
+// gallery: every standard control of the class library in one window (or, with --controls, every
+// control of the product's own control library), each shown enabled and disabled, for a developer
+// to look at how they draw. The display is chosen as every program of
 // ours chooses it: MODEM_DISPLAY=headless keeps the screen in memory, otherwise X11 (DISPLAY).
 //
 //   --controls         show the product's own control library instead of the standard controls
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 
-#include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/core/Timers.h"
+#include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "tools/gallery/ControlsGalleryForm.h"
 #include "tools/gallery/GalleryForm.h"
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
