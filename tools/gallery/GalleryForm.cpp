@@ -23,8 +23,8 @@
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/classlib/forms/StdCtrlsScrollBar.h"
-#include "platform/classlib/core/Timers.h"
 #include "platform/rtl/DateTime.h"
+#include "tools/gallery/GalleryColumn.h"
 #include "tools/gallery/GalleryLayout.h"
 
 #include <functional>
@@ -32,53 +32,12 @@
 #include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 CLASSLIB_IMPLEMENT_CLASS(TGalleryForm, TForm, ComponentCreator<TGalleryForm>, nullptr)
 
 namespace {
 
-// Makes the controls of one column: each set up, then placed on its parent (as form data does; list
-// view columns added while the view has a window upset it), owned by the form, and kept so the
-// disabled column can turn them all off at the end.
-class TColumnBuilder {
-public:
-    TColumnBuilder(TComponent* owner, TWinControl* column) : m_owner(owner), m_column(column) {}
-
-    template <class T>
-    T* Add(const RECT& where, const std::function<void(T&)>& setup = {})
-    {
-        return AddTo<T>(m_column, where, setup);
-    }
-
-    template <class T>
-    T* AddTo(TWinControl* parent, const RECT& where, const std::function<void(T&)>& setup = {})
-    {
-        auto* control = new T(m_owner);
-        control->SetBounds(where.left, where.top, where.right - where.left, where.bottom - where.top);
-        if (setup)
-            setup(*control);
-        control->SetParent(parent);
-        m_made.push_back(control);
-        return control;
-    }
-
-    // A control the builder did not place itself (a tab sheet) that still follows the column.
-    void Keep(TControl* control) { m_made.push_back(control); }
-
-    void DisableAll()
-    {
-        for (TControl* control : m_made)
-            control->SetEnabled(false);
-    }
-
-    [[nodiscard]] TComponent* Owner() const { return m_owner; }
-
-private:
-    TComponent* m_owner;
-    TWinControl* m_column;
-    std::vector<TControl*> m_made;
-};
+using gallery::TColumnBuilder;
 
 void AddLines(TStrings& strings, std::initializer_list<const char*> lines)
 {
@@ -290,29 +249,9 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner)
     SetCaption(gallery::CAPTION);
     const RECT& window = gallery::WINDOW_RECT;
     SetBounds(window.left, window.top, window.right - window.left, window.bottom - window.top);
-    BuildColumn(gallery::ENABLED_COLUMN, "Enabled", true);
-    BuildColumn(gallery::DISABLED_COLUMN, "Disabled", false);
+    for (const auto& [where, caption, enabled] : {std::tuple{gallery::ENABLED_COLUMN, "Enabled", true},
+                                                  std::tuple{gallery::DISABLED_COLUMN, "Disabled", false}})
+        gallery::BuildColumn(*this, where, caption, enabled,
+                             {AddButtons, AddEdits, AddLists, AddPages, AddRanges, AddDatesHeadersTabs, AddGraphics});
 }
 
-void TGalleryForm::BuildColumn(const RECT& where, const char* caption, bool enabled)
-{
-    auto* column = new TGroupBox(this);
-    column->SetParent(this);
-    column->SetBounds(where.left, where.top, where.right - where.left, where.bottom - where.top);
-    column->SetCaption(caption);
-    TColumnBuilder builder(this, column);
-    for (auto add : {AddButtons, AddEdits, AddLists, AddPages, AddRanges, AddDatesHeadersTabs, AddGraphics})
-        add(builder);
-    if (!enabled)
-        builder.DisableAll();
-}
-
-void TGalleryForm::After(unsigned delayMs, std::function<void()> action)
-{
-    auto* timer = new TTimer(this);
-    timer->SetInterval(delayMs);
-    timer->SetOnTimer(TNotifyEvent::FromFunction([timer, action = std::move(action)](TObject*) {
-        timer->SetEnabled(false);
-        action();
-    }));
-}

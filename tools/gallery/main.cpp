@@ -1,18 +1,24 @@
-// gallery: every standard control of the class library in one window, each shown enabled and
-// disabled, for a developer to look at how they draw. The display is chosen as every program of
+// gallery: every standard control of the class library in one window (or, with --controls, every
+// control of the product's own control library), each shown enabled and disabled, for a developer
+// to look at how they draw. The display is chosen as every program of
 // ours chooses it: MODEM_DISPLAY=headless keeps the screen in memory, otherwise X11 (DISPLAY).
 //
+//   --controls         show the product's own control library instead of the standard controls
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 
+#include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
+#include "tools/gallery/ControlsGalleryForm.h"
 #include "tools/gallery/GalleryForm.h"
 
 #include <charconv>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -20,6 +26,7 @@ namespace {
 constexpr unsigned SCREENSHOT_DELAY_MS = 300;
 
 struct Options {
+    bool controls = false;
     std::string screenshot;
     std::optional<unsigned> quitAfterMs;
 };
@@ -30,7 +37,9 @@ std::optional<Options> ParseOptions(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (arg == "--screenshot" && hasValue) {
+        if (arg == "--controls") {
+            options.controls = true;
+        } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
         } else if (arg == "--quit-after" && hasValue) {
             const std::string value = argv[++i];
@@ -55,13 +64,36 @@ bool SaveScreen(const std::string& path)
     return false;
 }
 
+// Calls `action` once, `delayMs` after the form was shown (the loop runs it).
+void After(TForm& form, unsigned delayMs, std::function<void()> action)
+{
+    auto* timer = new TTimer(&form);
+    timer->SetInterval(delayMs);
+    timer->SetOnTimer(TNotifyEvent::FromFunction([timer, action = std::move(action)](TObject*) {
+        timer->SetEnabled(false);
+        action();
+    }));
+}
+
+TForm* CreateGalleryForm(bool controls)
+{
+    if (controls) {
+        TControlsGalleryForm* form = nullptr;
+        Application->CreateForm(form);
+        return form;
+    }
+    TGalleryForm* form = nullptr;
+    Application->CreateForm(form);
+    return form;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const auto options = ParseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: gallery [--screenshot FILE] [--quit-after MS]\n";
+        std::cerr << "usage: gallery [--controls] [--screenshot FILE] [--quit-after MS]\n";
         return 2;
     }
     try {
@@ -79,16 +111,15 @@ int main(int argc, char** argv)
     int exitCode = 0;
     Application->Initialize();
     Application->SetTitle("Gallery");
-    TGalleryForm* form = nullptr;
-    Application->CreateForm(form);
+    TForm* form = CreateGalleryForm(options->controls);
     if (!options->screenshot.empty())
-        form->After(SCREENSHOT_DELAY_MS, [&] {
+        After(*form, SCREENSHOT_DELAY_MS, [&] {
             if (!SaveScreen(options->screenshot))
                 exitCode = 1;
             form->Close();
         });
     if (options->quitAfterMs)
-        form->After(*options->quitAfterMs, [form] { form->Close(); });
+        After(*form, *options->quitAfterMs, [form] { form->Close(); });
     Application->Run();
     return exitCode;
 }

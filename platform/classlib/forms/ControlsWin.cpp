@@ -590,8 +590,12 @@ void TWinControl::PaintControls(HDC dc, TControl* first)
         TControl* control = *it;
         if (dynamic_cast<TWinControl*>(control) || !control->Visible())
             continue;
-        const SavedDC saved(dc);
         const TRect bounds = control->BoundsRect();
+        // A control wholly outside what is being painted is not asked to paint: a small repaint
+        // (a ticking display) stays small on a parent full of graphic controls.
+        if (!RectVisible(dc, &bounds))
+            continue;
+        const SavedDC saved(dc);
         (void)IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
         (void)OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
         control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));

@@ -5,13 +5,17 @@
 #include "tests/support/Xdotool.h"
 #include "tests/support/XScreenshot.h"
 #include "tests/support/Xvfb.h"
+#include "tools/gallery/ControlsGalleryLayout.h"
 #include "tools/gallery/GalleryLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -24,8 +28,13 @@ std::uint32_t Rgb(COLORREF color) { return GetRValue(color) << 16 | GetGValue(co
 
 // Screen points of the gallery's controls: the same control in either column.
 struct GalleryGeometry {
-    POINT clientOrigin{gallery::WINDOW_RECT.left + GetSystemMetrics(SM_CXFRAME),
-                       gallery::WINDOW_RECT.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION)};
+    explicit GalleryGeometry(const RECT& window = gallery::WINDOW_RECT)
+        : clientOrigin{window.left + GetSystemMetrics(SM_CXFRAME),
+                       window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION)}
+    {
+    }
+
+    POINT clientOrigin;
 
     [[nodiscard]] RECT OnScreen(const RECT& column, const RECT& control) const
     {
@@ -71,9 +80,15 @@ protected:
                shot.At(status.right - 6, (status.top + status.bottom) / 2) == m_face;
     }
 
-    Screenshot AwaitGallery()
+    using ShownTest = std::function<bool(const Screenshot&)>;
+
+    Screenshot AwaitGallery() { return AwaitGallery({}, [this](const Screenshot& shot) { return Shown(shot); }); }
+
+    // The gallery started with `options`, once `shown` says it has painted.
+    Screenshot AwaitGallery(std::vector<std::string> options, const ShownTest& shown)
     {
-        m_gallery = std::make_unique<ChildProgram>(GALLERY_PROGRAM, std::vector<std::string>{"--quit-after", "600000"},
+        options.insert(options.end(), {"--quit-after", "600000"});
+        m_gallery = std::make_unique<ChildProgram>(GALLERY_PROGRAM, options,
                                                   ChildProgram::Environment{{"DISPLAY", m_server->Name()}, {"MODEM_DISPLAY", ""}},
                                                   m_dir / "stderr.txt");
         Screenshot shot;
@@ -81,7 +96,7 @@ protected:
         while (m_gallery->Running() && std::chrono::steady_clock::now() < deadline) {
             if (auto taken = TakeXScreenshot(m_server->Name())) {
                 shot = std::move(*taken);
-                if (Shown(shot))
+                if (shown(shot))
                     break;
             }
             std::this_thread::sleep_for(50ms);
@@ -135,6 +150,59 @@ TEST_F(GalleryOnXTest, ShowsEveryControlEnabledAndDisabled)
     EXPECT_EQ(shot.At(x, firstRowMiddle), m_window);
 }
 
+// The controls page, looked at the same way; its picture is kept beside the first one.
+class ControlsGalleryOnXTest : public GalleryOnXTest {
+protected:
+    // The enabled column's first edit on the window colour past its text, and the disabled
+    // column's full traditional bar in the highlight colour left of its figure: the disabled
+    // column paints last.
+    [[nodiscard]] bool ControlsShown(const Screenshot& shot) const
+    {
+        using namespace gallery::library;
+        const RECT edit = m_controlsAt.OnScreen(ENABLED_COLUMN, EditCell(0));
+        const RECT bar = m_controlsAt.OnScreen(DISABLED_COLUMN, BarCell(0, 2));
+        return shot.At(edit.right - 6, (edit.top + edit.bottom) / 2) == m_window &&
+               shot.At(bar.left + 6, (bar.top + bar.bottom) / 2) == m_highlight;
+    }
+
+    Screenshot AwaitControls()
+    {
+        return AwaitGallery({"--controls"}, [this](const Screenshot& shot) { return ControlsShown(shot); });
+    }
+
+    GalleryGeometry m_controlsAt{gallery::library::WINDOW_RECT};
+    std::uint32_t m_highlight = Rgb(GetSysColor(COLOR_HIGHLIGHT));
+};
+
+TEST_F(ControlsGalleryOnXTest, ShowsTheControlLibraryEnabledAndDisabled)
+{
+    using namespace gallery::library;
+    const Screenshot shot = AwaitControls();
+    ASSERT_TRUE(WritePngFile(GALLERY_CONTROLS_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    ASSERT_TRUE(ControlsShown(shot)) << "see " << GALLERY_CONTROLS_SCREENSHOT;
+
+    // The push button's caption is button text while enabled and never once disabled.
+    const std::uint32_t text = Rgb(GetSysColor(COLOR_BTNTEXT));
+    EXPECT_TRUE(Shows(shot, m_controlsAt.OnScreen(ENABLED_COLUMN, BUTTON), 3, text));
+    EXPECT_FALSE(Shows(shot, m_controlsAt.OnScreen(DISABLED_COLUMN, BUTTON), 3, text));
+
+    // A disabled edit takes its DisabledColor (the button face) in place of the window colour.
+    const RECT disabledEdit = m_controlsAt.OnScreen(DISABLED_COLUMN, EditCell(0));
+    EXPECT_EQ(shot.At(disabledEdit.right - 6, (disabledEdit.top + disabledEdit.bottom) / 2), m_face);
+
+    // The still LED display lights dots of its caption in either column.
+    constexpr std::uint32_t lit = 0x00FF00;
+    EXPECT_TRUE(Shows(shot, m_controlsAt.OnScreen(ENABLED_COLUMN, LED_STILL), 2, lit));
+    EXPECT_TRUE(Shows(shot, m_controlsAt.OnScreen(DISABLED_COLUMN, LED_STILL), 2, lit));
+
+    // A quarter bar has the highlight colour at its start and the back colour (white) at its end.
+    const RECT quarter = m_controlsAt.OnScreen(ENABLED_COLUMN, BarCell(0, 0));
+    const int middle = (quarter.top + quarter.bottom) / 2;
+    EXPECT_EQ(shot.At(quarter.left + 6, middle), m_highlight);
+    EXPECT_EQ(shot.At(quarter.right - 6, middle), 0xFFFFFFu);
+}
+
 // Every way of closing the gallery ends it with status 0: a fault while Application frees the
 // forms at exit (after the display's own teardown has begun) must not show as a crash.
 TEST_F(GalleryOnXTest, EndsCleanlyByItsCloseButton)
@@ -164,12 +232,15 @@ TEST_F(GalleryTest, HeadlessRunEndsCleanlyByItsTimer)
 
 TEST_F(GalleryTest, HeadlessRunSavesTheScreenAndEndsCleanly)
 {
-    const auto png = m_dir / "screen.png";
-    ChildProgram gallery(GALLERY_PROGRAM, {"--screenshot", png.string()}, {{"MODEM_DISPLAY", "headless"}},
-                         m_dir / "stderr.txt");
-    // Under the sanitizers a fault while Application frees the forms at exit fails the run here.
-    ASSERT_EQ(gallery.AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
-    EXPECT_EQ(ReadWholeFile(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
+    for (const std::vector<std::string>& page : {std::vector<std::string>{}, std::vector<std::string>{"--controls"}}) {
+        const auto png = m_dir / "screen.png";
+        std::vector<std::string> args = page;
+        args.insert(args.end(), {"--screenshot", png.string()});
+        ChildProgram gallery(GALLERY_PROGRAM, args, {{"MODEM_DISPLAY", "headless"}}, m_dir / "stderr.txt");
+        // Under the sanitizers a fault while Application frees the forms at exit fails the run here.
+        ASSERT_EQ(gallery.AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
+        EXPECT_EQ(ReadWholeFile(png).substr(0, 8), "\x89PNG\r\n\x1A\n");
+    }
 }
 
 TEST_F(GalleryTest, UnknownOptionsAreRefused)
