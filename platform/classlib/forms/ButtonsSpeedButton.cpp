@@ -191,8 +191,10 @@ void TSpeedButton::Paint()
     const TButtonState state = !Enabled() ? bsDisabled : m_state;
     RECT face = ClientRect();
     (void)FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
+    // A button latched down shows the half-tone face; one held down by the mouse keeps the plain face.
     if (!m_flat)
-        (void)DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (Pressed(state) ? DFCS_PUSHED : 0));
+        (void)DrawFrameControl(dc, &face, DFC_BUTTON,
+                               DFCS_BUTTONPUSH | (state == bsDown ? DFCS_PUSHED : 0) | (state == bsExclusive ? DFCS_CHECKED : 0));
     else if (Pressed(state) || (m_mouseInControl && Enabled()))
         (void)DrawEdge(dc, &face, Pressed(state) ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     RECT content = face;

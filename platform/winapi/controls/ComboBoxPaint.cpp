@@ -71,9 +71,11 @@ void ComboBoxWindow::PaintField(HDC dc)
         std::string text(static_cast<std::size_t>(std::max<LRESULT>(0, List(LB_GETTEXTLEN, static_cast<WPARAM>(selected)))) + 1, '\0');
         (void)List(LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
         const int oldMode = SetBkMode(dc, TRANSPARENT);
+        // Top-aligned like the text of an edit field, so a drop-down list shares its baseline
+        // with the edits and editable combos beside it.
         RECT textRect{rect.left + 2, rect.top, rect.right, rect.bottom};
         (void)DrawTextA(dc, text.c_str(), static_cast<int>(std::strlen(text.c_str())), &textRect,
-                        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+                        DT_SINGLELINE | DT_TOP | DT_NOPREFIX);
         (void)SetBkMode(dc, oldMode);
     }
     if (highlight)

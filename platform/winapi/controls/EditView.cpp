@@ -74,8 +74,14 @@ void EditControl::ResetFormatRect()
     (void)GetClientRect(Window(), &client);
     m_format = RECT{client.left + m_leftMargin, client.top, std::max(client.left + m_leftMargin, client.right - m_rightMargin),
                     client.bottom};
-    if (!IsMultiLine())
-        m_format.bottom = std::max(m_format.bottom, m_format.top + m_lineHeight);
+    if (IsMultiLine())
+        return;
+    // A sunken single-line field keeps one pixel above its text, so the line sits where a combo
+    // box of the same height draws its field and both share a baseline.
+    const bool sunken = (GetWindowLongA(Window(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+    if (sunken && client.bottom - client.top >= m_lineHeight + 2)
+        ++m_format.top;
+    m_format.bottom = std::max(m_format.bottom, m_format.top + m_lineHeight);
 }
 
 void EditControl::SetFormatRect(const RECT* rect, bool redraw)

@@ -212,7 +212,8 @@ BOOL DrawScroll(HDC dc, RECT& rect, UINT state)
     // A pushed arrow button goes flat, its arrow one pixel down and right.
     RECT inside = rect;
     DrawEdge(dc, &inside, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST | EdgeStyle(state) | (pushed ? BF_FLAT : 0));
-    const int rows = std::max(1, (Side(rect) - 4) / 3);
+    // 4 rows (7x4) on a 16-pixel scroll button, 3 rows (5x3) on the half of an up-down control.
+    const int rows = std::max(1, (Side(rect) + 2) / 4);
     PaintCentred(dc, ArrowGlyph(rows, *direction), rect, pushed ? 1 : 0, Has(state, DFCS_INACTIVE), COLOR_BTNTEXT);
     AdjustIfAsked(rect, inside, state);
     return TRUE;

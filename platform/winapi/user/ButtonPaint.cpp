@@ -88,13 +88,22 @@ private:
             return;
         (void)SetTextColor(m_dc, GetSysColor(COLOR_BTNTEXT));
         RECT face = m_client;
-        if (winapi_user::detail::ButtonType(m_style) == BS_DEFPUSHBUTTON) {
+        // Held down by the mouse or the space bar, a button is framed in black with a flat shadow
+        // line inside; a push-like check box that stays checked keeps its sunken, latched face.
+        const bool held = m_state.pushed && !(m_style & BS_FLAT);
+        if (held || winapi_user::detail::ButtonType(m_style) == BS_DEFPUSHBUTTON) {
             (void)FrameRect(m_dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
             (void)InflateRect(&face, -1, -1);
         }
-        const UINT flags = DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0) | (m_enabled ? 0 : DFCS_INACTIVE) |
-                           ((m_style & BS_FLAT) ? DFCS_FLAT : 0);
-        (void)DrawFrameControl(m_dc, &face, DFC_BUTTON, flags);
+        if (held) {
+            (void)FillRect(m_dc, &face, GetSysColorBrush(COLOR_BTNFACE));
+            (void)FrameRect(m_dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+        } else {
+            const UINT pressed = m_state.pushed ? DFCS_PUSHED : (down ? DFCS_CHECKED : 0);
+            const UINT flags = DFCS_BUTTONPUSH | pressed | (m_enabled ? 0 : DFCS_INACTIVE) |
+                               ((m_style & BS_FLAT) ? DFCS_FLAT : 0);
+            (void)DrawFrameControl(m_dc, &face, DFC_BUTTON, flags);
+        }
         RECT inner = face;
         (void)InflateRect(&inner, -3, -3);
         RECT label = inner;

@@ -35,6 +35,21 @@ HFONT MenuFont()
     return font;
 }
 
+// The default item of a menu is written in the bold cut of the menu font.
+HFONT DefaultItemFont()
+{
+    static const HFONT font = [] {
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof(metrics);
+        (void)SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        metrics.lfMenuFont.lfWeight = FW_BOLD;
+        return CreateFontIndirectA(&metrics.lfMenuFont);
+    }();
+    return font;
+}
+
+HFONT ItemFont(const MenuItem& item) { return (item.state & MFS_DEFAULT) ? DefaultItemFont() : MenuFont(); }
+
 struct Label {
     std::string text;
     std::string accelerator;
@@ -90,6 +105,7 @@ Measure MeasureItem(HDC dc, const MenuItem& item, HWND owner, int textHeight)
         measure.height = size.cy + 2;
     } else {
         const Label label = SplitLabel(item.text);
+        const SelectionGuard font(dc, ItemFont(item));
         measure.label = TextWidth(dc, label.text);
         measure.accelerator = TextWidth(dc, label.accelerator);
         measure.height = std::max(textHeight + 4, GLYPH_SIZE + 4);
@@ -141,6 +157,7 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int maxWidth, int maxHeigh
 void DrawLabel(HDC dc, const MenuItem& item, RECT rect, COLORREF color, bool embossed)
 {
     const Label label = SplitLabel(item.text);
+    const SelectionGuard font(dc, ItemFont(item));
     const auto draw = [&](RECT at, COLORREF ink) {
         (void)SetTextColor(dc, ink);
         RECT text{at.left + TEXT_LEFT, at.top, at.right - ARROW_COLUMN, at.bottom};

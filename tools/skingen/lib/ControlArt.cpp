@@ -29,14 +29,13 @@ void CheckBoxFrame(TArtCanvas& canvas, const TRect& cell, int mark, const TFaceL
 {
     canvas.Frame(cell, look.border);
     canvas.VerticalGradient(Rect(cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1), look.top, look.bottom);
-    const TColor ink = disabled ? SkinPalette::DisabledText : SkinPalette::AccentDark;
+    const TColor ink = disabled ? SkinPalette::DisabledText : SkinPalette::Glyph;
     const double x = cell.left, y = cell.top;
     if (mark == 1) {
         canvas.Line(x + 3.2, y + 6.6, x + 5.4, y + 9.0, 1.7, ink);
         canvas.Line(x + 5.4, y + 9.0, x + 9.8, y + 3.8, 1.7, ink);
     } else if (mark == 2) {
-        canvas.Fill(Rect(cell.left + 3, cell.top + 3, cell.right - 3, cell.bottom - 3),
-                    disabled ? SkinPalette::DisabledText : SkinPalette::Accent);
+        canvas.Fill(Rect(cell.left + 3, cell.top + 3, cell.right - 3, cell.bottom - 3), ink);
     }
 }
 
@@ -47,7 +46,7 @@ void RadioFrame(TArtCanvas& canvas, const TRect& cell, bool checked, const TFace
     canvas.Disc(cx, cy, 5.2, look.bottom);
     canvas.Disc(cx, cy - 0.8, 4.2, look.top);
     if (checked)
-        canvas.Disc(cx, cy, 2.6, disabled ? SkinPalette::DisabledText : SkinPalette::Accent);
+        canvas.Disc(cx, cy, 2.6, disabled ? SkinPalette::DisabledText : SkinPalette::Glyph);
 }
 
 // Check and radio glyphs group their frames by mark, each group in the order normal, hot,
@@ -84,6 +83,15 @@ void Well(TArtCanvas& canvas, const TRect& rect, TColor border, TColor top, TCol
 {
     canvas.RoundRect(rect, 2, border);
     canvas.VerticalGradient(Rect(rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1), top, bottom);
+}
+
+// The inner line of a raised surface, lit from the top left.
+void RaisedEdge(TArtCanvas& canvas, const TRect& rect)
+{
+    canvas.HLine(rect.left, rect.right, rect.bottom - 1, SkinPalette::EdgeShade);
+    canvas.VLine(rect.right - 1, rect.top, rect.bottom, SkinPalette::EdgeShade);
+    canvas.HLine(rect.left, rect.right - 1, rect.top, SkinPalette::EdgeLight);
+    canvas.VLine(rect.left, rect.top, rect.bottom - 1, SkinPalette::EdgeLight);
 }
 
 TRect Inset(const TRect& rect, int by)
@@ -189,7 +197,7 @@ void DrawTabs(TSkinBuilder& skin)
     TArtCanvas paneCanvas(*pane, SkinPalette::Face);
     paneCanvas.Fill(Rect(0, 0, 16, 16), SkinPalette::Face);
     paneCanvas.Frame(Rect(0, 0, 16, 16), SkinPalette::Outline);
-    paneCanvas.Frame(Rect(1, 1, 15, 15), SkinPalette::FaceLight);
+    RaisedEdge(paneCanvas, Rect(1, 1, 15, 15));
     const std::string paneImage = skin.AddImage("TabPane.bmp", std::move(pane));
     SetElement(skin, "Tabs", {.image = skin.AddImage("Tabs.bmp", std::move(tabs)), .left = 5, .top = 5, .right = 5,
                               .bottom = 3, .frames = 0, .trans = 1, .text = SkinPalette::Text,
@@ -207,7 +215,7 @@ void DrawStatusBar(TSkinBuilder& skin)
     canvas.Frame(lowered, SkinPalette::Shadow);
     canvas.VerticalGradient(Inset(lowered, 1), Rgb(222, 229, 238), SkinPalette::FaceLight);
     canvas.Frame(raised, SkinPalette::Shadow);
-    canvas.Frame(Inset(raised, 1), SkinPalette::White);
+    RaisedEdge(canvas, Inset(raised, 1));
     canvas.VLine(flat.right - 1, flat.top + 3, flat.bottom - 3, SkinPalette::Shadow);
     SetElement(skin, "StatusBarEdges", {.image = skin.AddImage("StatusBarEdges.bmp", std::move(edges)), .left = 2,
                                         .top = 2, .right = 2, .bottom = 2, .frames = 3, .text = SkinPalette::Text});
@@ -273,7 +281,8 @@ void DrawComboAndEdit(TSkinBuilder& skin)
     TArtCanvas extraCanvas(*extra, SkinPalette::Face);
     for (int frame = 0; frame < 4; ++frame) {
         const TRect cell = StripFrame(*extra, 5, frame);
-        ArrowGlyph(extraCanvas, Rect(cell.left, cell.top, cell.right - 1, cell.bottom), 3, 7, PushLooks[frame].glyph);
+        ArrowGlyph(extraCanvas, Rect(cell.left, cell.top, cell.right - 1, cell.bottom), 3, SkinPalette::ArrowSize,
+                   SkinPalette::GlyphInks[frame]);
     }
     const TRect grip = StripFrame(*extra, 5, 4);
     for (int row = 0; row < 3; ++row)

@@ -44,7 +44,7 @@ std::unique_ptr<TBitmap> ScrollArrows()
         for (int state = 0; state < 4; ++state) {
             const TRect cell = StripFrame(*strip, 23, direction * 4 + state);
             canvas.Box(Rect(cell.left, cell.top, cell.right, cell.bottom), 3, ArrowLooks[state]);
-            ArrowGlyph(canvas, cell, direction, 6, ArrowLooks[state].glyph);
+            ArrowGlyph(canvas, cell, direction, SkinPalette::ArrowSize, SkinPalette::GlyphInks[state]);
         }
     for (int state = 0; state < 3; ++state) {
         Grip(canvas, StripFrame(*strip, 23, 16 + state), false, ThumbLooks[state].glyph);
@@ -147,7 +147,7 @@ std::unique_ptr<TBitmap> UpDownGlyphs(int width, int height, bool horizontal)
     TArtCanvas canvas(*strip, SkinPalette::Face);
     for (int frame = 0; frame < 8; ++frame) {
         const int direction = horizontal ? frame / 4 : 2 + frame / 4;
-        ArrowGlyph(canvas, StripFrame(*strip, 8, frame), direction, 6, ArrowLooks[frame % 4].glyph);
+        ArrowGlyph(canvas, StripFrame(*strip, 8, frame), direction, SkinPalette::ArrowSize, SkinPalette::GlyphInks[frame % 4]);
     }
     return strip;
 }

@@ -47,6 +47,17 @@ struct SkinPalette {
     static constexpr TColor SelectionText = Rgb(16, 32, 60);
     static constexpr TColor DisabledText = Rgb(150, 160, 174);
 
+    // Glyphs on light surfaces (arrows, check marks, radio dots, the indeterminate square) share
+    // one ink, per state in the pushable order normal, pressed, disabled, hot.
+    static constexpr TColor Glyph = AccentDark;
+    static constexpr TColor GlyphInks[4] = {AccentDark, AccentDark, DisabledText, Accent};
+    // The width of every arrow of the skin; its depth is half of that.
+    static constexpr double ArrowSize = 8;
+
+    // Light falls from the top left: raised edges are light there and shaded at the bottom right.
+    static constexpr TColor EdgeLight = White;
+    static constexpr TColor EdgeShade = Rgb(200, 209, 222);
+
     // Pushable surfaces: normal, pressed, disabled, hot (the order of the skin's button frames).
     static constexpr TFaceLook ButtonNormal{Rgb(255, 255, 255), Rgb(216, 226, 240), Rgb(120, 140, 168), Text};
     static constexpr TFaceLook ButtonPressed{Rgb(184, 205, 232), Rgb(214, 228, 246), Rgb(56, 98, 156), TextPressed};

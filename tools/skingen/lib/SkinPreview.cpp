@@ -52,8 +52,26 @@ public:
 
     void Fill(const TRect& rect, TColor colour)
     {
+        m_bitmap->Canvas()->Brush()->SetStyle(bsSolid);
         m_bitmap->Canvas()->Brush()->SetColor(colour);
         m_bitmap->Canvas()->FillRect(rect);
+    }
+
+    // Text in the interface font on whatever lies below, so its contrast can be judged there.
+    void Text(int x, int y, const std::string& text, TColor colour)
+    {
+        TCanvas* canvas = m_bitmap->Canvas();
+        canvas->Brush()->SetStyle(bsClear);
+        canvas->Font()->SetColor(colour);
+        canvas->TextOut(x, y, text);
+    }
+
+    // Text centred in `rect`, the way a button or a tab writes its caption.
+    void CentredText(const TRect& rect, const std::string& text, TColor colour)
+    {
+        const SIZE size = m_bitmap->Canvas()->TextExtent(text);
+        Text(rect.left + (rect.right - rect.left - size.cx) / 2, rect.top + (rect.bottom - rect.top - size.cy) / 2, text,
+             colour);
     }
 
     std::unique_ptr<TBitmap> Take() { return std::move(m_bitmap); }
@@ -76,8 +94,10 @@ void DrawFrame(TPreview& preview)
         const int x = WindowWidth - 27 - i * 23;
         preview.Element(buttons[i], 4, i == 1 ? 3 : 0, Rect(x, 4, x + 21, 21));
     }
+    preview.Text(12, 6, "Modem Manager", SkinPalette::TitleText);
     // The inactive look of the caption, as a strip under the real one.
     preview.Element("FrameTop.bmp", 2, 1, Rect(border, caption, WindowWidth - border, caption + 26), {}, true);
+    preview.Text(12, caption + 6, "Inactive window", SkinPalette::TitleTextInactive);
     for (int state = 0; state < 4; ++state)
         preview.Element("BtnClose.bmp", 4, state, Rect(300 + state * 23, caption + 4, 321 + state * 23, caption + 21));
 }
@@ -86,8 +106,14 @@ void DrawControls(TPreview& preview)
 {
     constexpr TMargins four{4, 4, 4, 4};
     // Push buttons in every state: normal, pressed, disabled, hot, focused.
-    for (int state = 0; state < 5; ++state)
-        preview.Element("Buttons.bmp", 5, state, Rect(12 + state * 80, 62, 84 + state * 80, 88), four);
+    const char* captions[5] = {"Normal", "Pressed", "Disabled", "Hot", "Default"};
+    const TColor inks[5] = {SkinPalette::ButtonNormal.glyph, SkinPalette::ButtonPressed.glyph,
+                            SkinPalette::ButtonDisabled.glyph, SkinPalette::ButtonHot.glyph, SkinPalette::Text};
+    for (int state = 0; state < 5; ++state) {
+        const TRect button = Rect(12 + state * 80, 62, 84 + state * 80, 88);
+        preview.Element("Buttons.bmp", 5, state, button, four);
+        preview.CentredText(button, captions[state], inks[state]);
+    }
     // Check boxes and radio buttons, every frame.
     for (int frame = 0; frame < 12; ++frame)
         preview.Element("CheckBox.bmp", 12, frame, Rect(12 + frame * 20, 98, 25 + frame * 20, 111));
@@ -103,6 +129,11 @@ void DrawControls(TPreview& preview)
     preview.Element("Tabs.bmp", 5, 0, Rect(14, 146, 74, 168), {5, 5, 5, 3});
     preview.Element("Tabs.bmp", 5, 1, Rect(72, 144, 136, 168), {5, 5, 5, 3});
     preview.Element("Tabs.bmp", 5, 2, Rect(134, 146, 194, 168), {5, 5, 5, 3});
+    preview.CentredText(Rect(14, 148, 74, 168), "General", SkinPalette::Text);
+    preview.CentredText(Rect(72, 146, 136, 168), "Details", SkinPalette::Text);
+    preview.CentredText(Rect(134, 148, 194, 168), "Hot tab", SkinPalette::TextHot);
+    preview.Text(22, 180, "Text on the page of a tab", SkinPalette::Text);
+    preview.Text(22, 198, "Disabled text on the page", SkinPalette::DisabledText);
     // Combo box: edge with the button and arrow at the right.
     preview.Element("SunkEdge.bmp", 4, 0, Rect(212, 146, 340, 167), {3, 3, 3, 3});
     preview.Element("ComboButton.bmp", 4, 3, Rect(322, 146, 340, 167));
@@ -110,6 +141,8 @@ void DrawControls(TPreview& preview)
     preview.Element("SunkEdge.bmp", 4, 3, Rect(212, 176, 340, 197), {3, 3, 3, 3});
     preview.Element("ComboButton.bmp", 4, 0, Rect(322, 176, 340, 197));
     preview.Element("ExtraImages.bmp", 5, 0, Rect(322, 176, 340, 197));
+    preview.Text(217, 150, "Combo box", SkinPalette::Text);
+    preview.Text(217, 180, "Focused combo", SkinPalette::Text);
     // Up-down beside the combo.
     preview.Element("UpDownVert.bmp", 8, 0, Rect(350, 146, 366, 156), {2, 2, 2, 2});
     preview.Element("UpDownVertGlyph.bmp", 8, 0, Rect(350, 146, 366, 156));
@@ -125,6 +158,10 @@ void DrawScrollBarsAndMenu(TPreview& preview)
 {
     // A list with a vertical scroll bar.
     preview.Fill(Rect(12, 246, 200, 330), SkinPalette::White);
+    preview.Fill(Rect(12, 264, 184, 280), SkinPalette::Selection);
+    const char* lines[5] = {"First line of a list", "Selected line", "Third line", "Fourth line", "Fifth line"};
+    for (int line = 0; line < 5; ++line)
+        preview.Text(16, 249 + line * 16, lines[line], line == 1 ? SkinPalette::SelectionText : SkinPalette::Text);
     preview.Element("VertScroll.bmp", 4, 0, Rect(184, 262, 200, 314), {2, 2, 2, 2});
     preview.Element("Scrollbar.bmp", 23, 8, Rect(184, 246, 200, 262));
     preview.Element("Scrollbar.bmp", 23, 12, Rect(184, 314, 200, 330));
@@ -139,11 +176,16 @@ void DrawScrollBarsAndMenu(TPreview& preview)
     // A popup menu with a selected item and a separator.
     preview.Element("MenuBackground.bmp", 1, 0, Rect(212, 236, 400, 306), {25, 2, 2, 2});
     preview.Element("MenuItem.bmp", 5, 3, Rect(215, 240, 397, 260), {4, 4, 4, 4});
-    preview.Element("MenuItem.bmp", 5, 1, Rect(215, 262, 397, 282), {4, 4, 4, 4});
+    preview.Element("MenuItem.bmp", 5, 1, Rect(215, 261, 397, 271), {4, 4, 4, 4});
+    preview.Text(244, 243, "Selected menu item", SkinPalette::SelectionText);
+    preview.Text(244, 273, "Menu item", SkinPalette::Text);
+    preview.Text(244, 289, "Disabled menu item", SkinPalette::DisabledText);
     // Status bar panels and the size grip.
     preview.Fill(Rect(4, 346, WindowWidth - 4, WindowHeight - 4), SkinPalette::Face);
     preview.Element("StatusBarEdges.bmp", 3, 0, Rect(6, 348, 200, 368), {2, 2, 2, 2});
     preview.Element("StatusBarEdges.bmp", 3, 0, Rect(202, 348, 400, 368), {2, 2, 2, 2});
+    preview.Text(10, 351, "Ready", SkinPalette::Text);
+    preview.Text(206, 351, "Connected at 57600", SkinPalette::Text);
     preview.Element("ExtraImages.bmp", 5, 4, Rect(WindowWidth - 22, WindowHeight - 25, WindowWidth - 4, WindowHeight - 4));
 }
 

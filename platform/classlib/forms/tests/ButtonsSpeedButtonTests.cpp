@@ -47,4 +47,13 @@ TEST_F(ButtonsSpeedButtonTest, ReleasingOutsideDoesNotClickAndADownButtonLooksPr
     EXPECT_TRUE(form.Events.empty());
 }
 
+TEST_F(ButtonsSpeedButtonTest, ALatchedButtonHasTheHalfToneFace)
+{
+    TSpeedButton& speed = *m_form->Speed1;
+    speed.SetDown(true);
+    // Neighbouring face pixels alternate between the highlight and the face colour.
+    ASSERT_TRUE(PumpUntil([&] { return Shown(speed, POINT{3, 3}) != Shown(speed, POINT{4, 3}); }));
+    EXPECT_EQ(Shown(speed, POINT{3, 3}), Shown(speed, POINT{4, 4}));
+}
+
 } // namespace

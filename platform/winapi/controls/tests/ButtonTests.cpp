@@ -201,24 +201,26 @@ TEST_F(ButtonTest, ADisabledButtonIgnoresInputAndDrawsItsCaptionGrey)
     EXPECT_FALSE(black);
 }
 
-// The classic raised edge is light at the top left and dark at the bottom right; pressed, the
-// other way round.
-TEST_F(ButtonTest, APressedButtonShowsASunkenEdge)
+// The classic raised edge is light at the top left and dark at the bottom right; held down, the
+// button is framed in black with a flat shadow line inside, the same on every side.
+TEST_F(ButtonTest, APressedButtonIsFramedInBlackWithAFlatShadowInside)
 {
     const HWND button = Control(WC_BUTTONA, "", BS_PUSHBUTTON, BUTTON_RECT);
     const auto brightness = [&](POINT point) {
         const std::uint32_t pixel = Shown(button, point);
         return ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
     };
-    const POINT topLeft{0, 0};
-    const POINT bottomRight{99, 29};
-    EXPECT_GT(brightness(topLeft), brightness(bottomRight));
+    EXPECT_GT(brightness({0, 0}), brightness({99, 29}));
     Press(button, MIDDLE, true);
     Pump();
-    EXPECT_LT(brightness(topLeft), brightness(bottomRight));
+    for (const POINT corner : {POINT{0, 0}, POINT{99, 29}, POINT{0, 29}, POINT{99, 0}})
+        EXPECT_EQ(Shown(button, corner), Rgb(GetSysColor(COLOR_WINDOWFRAME)));
+    for (const POINT inside : {POINT{1, 1}, POINT{98, 28}, POINT{1, 28}, POINT{98, 1}})
+        EXPECT_EQ(Shown(button, inside), Rgb(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(Shown(button, {2, 2}), Rgb(GetSysColor(COLOR_BTNFACE)));
     Press(button, MIDDLE, false);
     Pump();
-    EXPECT_GT(brightness(topLeft), brightness(bottomRight));
+    EXPECT_GT(brightness({0, 0}), brightness({99, 29}));
 }
 
 TEST_F(ButtonTest, RepaintsItsNewAreaWhenResizedAndWhenUncovered)

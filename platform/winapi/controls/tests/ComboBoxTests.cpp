@@ -1,6 +1,8 @@
 #include "ListBoxFixture.h"
 
 #include "platform/winapi/display/DisplayBackend.h"
+#include "platform/winapi/gdi/Gdi.h"
+#include "tests/support/windows/HeadlessWindows.h"
 
 #include <algorithm>
 
@@ -48,6 +50,39 @@ protected:
     HWND m_combo = nullptr;
     HWND m_list = nullptr;
 };
+
+// The lowest row of text ink in a window, in window coordinates: the baseline of a text without
+// descenders.
+int Baseline(HeadlessDisplay& display, HWND hwnd, POINT clientOrigin)
+{
+    RECT client{};
+    (void)GetClientRect(hwnd, &client);
+    int baseline = -1;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right / 2; ++x)
+            if (ShownPixel(display, hwnd, POINT{x, y}) == RgbOf(GetSysColor(COLOR_WINDOWTEXT)))
+                baseline = y + clientOrigin.y;
+    return baseline;
+}
+
+// A drop-down list beside a sunken edit of the classic 21 pixels: same height, same baseline.
+TEST_F(ComboTest, ADropDownListLinesUpWithASunkenEditBesideIt)
+{
+    DropDownList();
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    (void)SendMessageA(m_combo, WM_SETFONT, font, TRUE);
+    (void)SendMessageA(m_combo, CB_SETCURSEL, 0, 0);
+    RECT combo{};
+    (void)GetWindowRect(m_combo, &combo);
+    EXPECT_EQ(combo.bottom - combo.top, 21);
+    const HWND edit = MakeChild(m_host, "Edit", "red", 0, {170, 10, 320, 10 + combo.bottom - combo.top}, 2, WS_EX_CLIENTEDGE);
+    (void)SendMessageA(edit, WM_SETFONT, font, TRUE);
+    PumpMessages();
+    const int comboBaseline = Baseline(*m_display, m_combo, POINT{0, 0});
+    const int editBaseline = Baseline(*m_display, edit, POINT{2, 2});
+    EXPECT_GT(comboBaseline, 0);
+    EXPECT_EQ(comboBaseline, editBaseline);
+}
 
 TEST_F(ComboTest, ClickDropsTheListWithoutTakingFocusOrActivation)
 {

@@ -2,6 +2,7 @@
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/tests/GdiFixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -162,6 +163,27 @@ TEST(DrawFrameControl, ScrollArrowsPointTheirWay)
         EXPECT_EQ((narrowest - widest) * (c.dx + c.dy), 3) << c.part;
         EXPECT_EQ(canvas.At(0, 5), GetSysColor(COLOR_3DLIGHT)) << c.part;
         EXPECT_EQ(canvas.At(15, 5), DkShadow) << c.part;
+    }
+}
+
+TEST(DrawFrameControl, ArrowGrowsWithItsButton)
+{
+    struct Case {
+        int width, height;
+        int across, deep;
+    };
+    // A scroll button, the halves of an up-down beside a 21-pixel edit, and a small button.
+    const Case cases[] = {{16, 16, 7, 4}, {16, 10, 5, 3}, {16, 11, 5, 3}, {8, 8, 3, 2}};
+    for (const Case& c : cases) {
+        Canvas canvas(c.width, c.height, Red);
+        Draw(canvas, {0, 0, c.width, c.height}, DFC_SCROLL, DFCS_SCROLLUP);
+        int top = c.height, bottom = -1, left = c.width, right = -1;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                if (canvas.At(x, y) == ButtonText)
+                    top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x), right = std::max(right, x);
+        EXPECT_EQ(right - left + 1, c.across) << c.width << "x" << c.height;
+        EXPECT_EQ(bottom - top + 1, c.deep) << c.width << "x" << c.height;
     }
 }
 

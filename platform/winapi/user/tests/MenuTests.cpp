@@ -1,6 +1,7 @@
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/kernel/Threads.h"
+#include "platform/winapi/user/Menus.h"
 #include "platform/winapi/user/WinUser.h"
 
 #include <gtest/gtest.h>
@@ -413,6 +414,40 @@ TEST_F(MenuLoopTest, PrintRendersTheFrameAndTheHotItemIntoAnyDc)
     });
     EXPECT_EQ(hot, GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(background, GetSysColor(COLOR_MENU));
+}
+
+// The default item (Close in the system menu) is written in bold: the same label carries more ink.
+TEST_F(MenuLoopTest, TheDefaultItemIsWrittenInBold)
+{
+    const HMENU menu = CreatePopupMenu();
+    (void)AppendMenuA(menu, MF_STRING, 1, "Close");
+    (void)AppendMenuA(menu, MF_STRING | MF_DEFAULT, 2, "Close");
+    namespace detail = winapi_user::detail;
+    const detail::MenuLayout layout = detail::LayoutMenu(menu, m_owner);
+    ASSERT_EQ(layout.items.size(), 2U);
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, layout.size.cx, layout.size.cy);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all{0, 0, layout.size.cx, layout.size.cy};
+    (void)FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
+    detail::PaintMenuItems(dc, menu, layout, -1, m_owner);
+    const auto ink = [&](const RECT& item) {
+        int count = 0;
+        for (int y = item.top; y < item.bottom; ++y)
+            for (int x = item.left; x < item.right; ++x)
+                count += GetPixel(dc, x, y) == GetSysColor(COLOR_MENUTEXT);
+        return count;
+    };
+    const int plain = ink(layout.items[0]);
+    const int bold = ink(layout.items[1]);
+    (void)SelectObject(dc, old);
+    (void)DeleteObject(bitmap);
+    (void)DeleteDC(dc);
+    (void)ReleaseDC(nullptr, screen);
+    (void)DestroyMenu(menu);
+    EXPECT_GT(plain, 0);
+    EXPECT_GT(bold, plain + plain / 4);
 }
 
 TEST_F(MenuLoopTest, AltSpaceOpensTheSystemMenuWhoseChoiceIsASystemCommand)
