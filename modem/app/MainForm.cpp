@@ -20,6 +20,7 @@
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/MPlayer.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
+#include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
@@ -38,6 +39,15 @@ constexpr const char* RingToneFile = "incall.mid";
 constexpr const char* SettingsFileName = "Modem.ini";
 constexpr unsigned PortWatchInterval = 3000;
 constexpr int SmsMaxLength = 160;
+// The signal pictures: 0 to 5 bars, and the unread-message mark.
+constexpr int NewMessagePicture = 6;
+
+// Shows signal picture `index` ("SIGNAL<index>"); the image's Tag keeps the index.
+void ShowSignalPicture(TImage& image, int index)
+{
+    image.SetTag(index);
+    LoadPicture(image, "SIGNAL" + std::to_string(index));
+}
 
 std::string& ProgramFolderOverride()
 {
@@ -64,6 +74,7 @@ void DescribeMainForm(TClassBuilder& c)
     MAINFORM_FIELD(LRvd);
     MAINFORM_FIELD(MDR);
     MAINFORM_FIELD(BDial);
+    MAINFORM_FIELD(BSet);
     MAINFORM_FIELD(Image3);
     MAINFORM_FIELD(PNet);
     MAINFORM_FIELD(EUN);
@@ -73,6 +84,7 @@ void DescribeMainForm(TClassBuilder& c)
     MAINFORM_FIELD(BSave);
     MAINFORM_FIELD(BDef);
     MAINFORM_FIELD(BBack);
+    MAINFORM_FIELD(CBNum);
     MAINFORM_FIELD(LBNameS);
     MAINFORM_FIELD(MM);
     MAINFORM_FIELD(LSMS);
@@ -83,6 +95,10 @@ void DescribeMainForm(TClassBuilder& c)
     MAINFORM_FIELD(TSOB);
     MAINFORM_FIELD(TSSB);
     MAINFORM_FIELD(TSTemp);
+    MAINFORM_FIELD(PSMS);
+    MAINFORM_FIELD(IReadClose);
+    MAINFORM_FIELD(PTEMP);
+    MAINFORM_FIELD(ITempClose);
     MAINFORM_FIELD(ETitle);
     MAINFORM_FIELD(EDNum);
     MAINFORM_FIELD(LBName);
@@ -95,17 +111,24 @@ void DescribeMainForm(TClassBuilder& c)
     MAINFORM_FIELD(ETonum);
     MAINFORM_FIELD(PVol);
     MAINFORM_FIELD(TBVol);
+    MAINFORM_FIELD(Image1);
     MAINFORM_FIELD(PCH);
     MAINFORM_FIELD(PCCH);
     MAINFORM_FIELD(TSIN);
     MAINFORM_FIELD(TSOUT);
     MAINFORM_FIELD(TSMISS);
     MAINFORM_FIELD(TSSet);
+    MAINFORM_FIELD(ICHClose);
     MAINFORM_FIELD(Pwait);
+    MAINFORM_FIELD(PEngineer);
+    MAINFORM_FIELD(PCPB);
+    MAINFORM_FIELD(POp);
+    MAINFORM_FIELD(IPBClose);
     MAINFORM_FIELD(StatusBar);
     MAINFORM_FIELD(TAuto);
     MAINFORM_FIELD(TMain);
     MAINFORM_FIELD(TCall);
+    MAINFORM_FIELD(TNet);
     MAINFORM_FIELD(MediaPlayer);
     MAINFORM_FIELD(QAll);
     MAINFORM_FIELD(QIB);
@@ -163,6 +186,7 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate(TObject*)
 {
     MainForm = this;
+    LoadPictures();
     if (FW) {
         FW->Show();
         FW->Update();
@@ -192,6 +216,15 @@ void TMainForm::FormCreate(TObject*)
     ::Delay(1000);
     delete FW;
     FW = nullptr;
+}
+
+// The window's art, by the names of its pictures; a picture not yet drawn leaves its image empty.
+void TMainForm::LoadPictures()
+{
+    for (TImage* close : {Image1, Image3, ICHClose, IReadClose, ITempClose, IPBClose})
+        LoadPicture(*close, "CLOSE");
+    LoadPicture(*IMute, "SPEAKER");
+    ShowSignalBars(0);
 }
 
 void TMainForm::OpenQueries()
@@ -276,6 +309,8 @@ void TMainForm::BSMSClick(TObject*)
 {
     ShowPage(PS);
     LSMS->SetCaption(std::to_string(SmsMaxLength));
+    CBNum->Items()->Clear();
+    CBNum->SetText("");
     MM->Clear();
     LBNameS->Items()->Clear();
     PCSMS->SetVisible(false);
@@ -371,8 +406,8 @@ void TMainForm::ShowSignal(int image) { ShowSignalBars(image); }
 
 void TMainForm::ShowNewMessage()
 {
-    ISMS->SetVisible(true);
-    LoadPicture(*ISMS, "NEWSMS");
+    BBoxClick(BBox);
+    ShowSignalPicture(*ISMS, NewMessagePicture);
 }
 
 void TMainForm::PlayTone(TTone tone, bool looping)
@@ -423,12 +458,7 @@ void TMainForm::ShowPortStatus(const std::string& text) { SetStatusText(0, text)
 
 void TMainForm::ShowNetworkStatus(const std::string& text) { SetStatusText(1, text); }
 
-// The image's Tag keeps the number of the bar picture it shows.
-void TMainForm::ShowSignalBars(int image)
-{
-    ISignal->SetTag(image);
-    LoadPicture(*ISignal, "SIGNAL" + std::to_string(image));
-}
+void TMainForm::ShowSignalBars(int image) { ShowSignalPicture(*ISignal, image); }
 
 void TMainForm::EnableWorkingControls(bool enabled)
 {

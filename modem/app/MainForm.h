@@ -13,6 +13,7 @@
 
 class TADOQuery;
 class TButton;
+class TComboBox;
 class TComm;
 class TDataSource;
 class TEdit;
@@ -41,8 +42,9 @@ void SetProgramFolder(const std::string& folder);
 // The manager's main window: its four pages, the timers that drive the modem, and the engine's
 // and the port watch's view of the window. Its controls come from its form data (MainForm.dfm).
 //
-// The data grids of the pages are not built yet: each grid's place holds a panel named after the
-// grid (GPB, GIB, GOB, GSB, GTemp, GIN, GOUT, GMISS) that says which query it will show.
+// The data grid is not built yet: each of the eleven grids' places holds a panel named after the
+// grid (DBGAll, DBGFa, DBGFr, DBGO, DBGIB, DBGOB, DBGSB, DBGT, DBGOUT, DBGIN, DBGM) that says which
+// query it will show.
 class TMainForm : public TForm,
                   public TModemView,
                   public IPortWatchEngine,
@@ -72,6 +74,7 @@ class TMainForm : public TForm,
     TLabel* LRvd = nullptr;
     TMemo* MDR = nullptr;
     TButton* BDial = nullptr;
+    TButton* BSet = nullptr;
     TImage* Image3 = nullptr;
     TPanel* PNet = nullptr;
     TEdit* EUN = nullptr;
@@ -82,6 +85,7 @@ class TMainForm : public TForm,
     TButton* BDef = nullptr;
     TButton* BBack = nullptr;
     // SMS page.
+    TComboBox* CBNum = nullptr;
     TListBox* LBNameS = nullptr;
     TMemo* MM = nullptr;
     TLabel* LSMS = nullptr;
@@ -92,6 +96,10 @@ class TMainForm : public TForm,
     TTabSheet* TSOB = nullptr;
     TTabSheet* TSSB = nullptr;
     TTabSheet* TSTemp = nullptr;
+    TPanel* PSMS = nullptr;
+    TImage* IReadClose = nullptr;
+    TPanel* PTEMP = nullptr;
+    TImage* ITempClose = nullptr;
     // Call page.
     TEdit* ETitle = nullptr;
     TRichEdit* EDNum = nullptr;
@@ -105,18 +113,26 @@ class TMainForm : public TForm,
     TEdit* ETonum = nullptr;
     TPanel* PVol = nullptr;
     TTrackBar* TBVol = nullptr;
+    TImage* Image1 = nullptr;
     TPanel* PCH = nullptr;
     TPageControl* PCCH = nullptr;
     TTabSheet* TSIN = nullptr;
     TTabSheet* TSOUT = nullptr;
     TTabSheet* TSMISS = nullptr;
     TTabSheet* TSSet = nullptr;
+    TImage* ICHClose = nullptr;
     TPanel* Pwait = nullptr;
+    TPanel* PEngineer = nullptr;
+    // Phonebook page.
+    TPageControl* PCPB = nullptr;
+    TPanel* POp = nullptr;
+    TImage* IPBClose = nullptr;
     // The window's bottom line, timers, player, queries and data sources.
     TStatusBar* StatusBar = nullptr;
     TTimer* TAuto = nullptr;
     TTimer* TMain = nullptr;
     TTimer* TCall = nullptr;
+    TTimer* TNet = nullptr;
     TMediaPlayer* MediaPlayer = nullptr;
     TADOQuery* QAll = nullptr;
     TADOQuery* QIB = nullptr;
@@ -198,6 +214,7 @@ private:
     void OpenQueries();
     void ClearPhonebookTicks();
     [[nodiscard]] TButton* CallButton(TCallButton button) const;
+    void LoadPictures();
 
     TSettings m_settings;
     std::unique_ptr<TIniFile> m_settingsFile;

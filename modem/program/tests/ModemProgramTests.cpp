@@ -9,7 +9,9 @@
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/forms/ComCtrlsStatusBar.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
+#include "platform/classlib/forms/ComCtrlsTabs.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/winapi/comm/Comm.h"
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
@@ -106,6 +108,17 @@ protected:
         return true;
     }
 
+    // The screen as it is now, into build/modem-window-<name>.png, for a person to look at.
+    void SaveScreenshot(const std::string& name)
+    {
+        Application->ProcessMessages();
+        const auto path = std::filesystem::path(MODEM_SOURCE_DIR) / "build" / ("modem-window-" + name + ".png");
+        std::filesystem::create_directories(path.parent_path());
+        auto* headless = dynamic_cast<HeadlessDisplay*>(&Display());
+        ASSERT_NE(headless, nullptr);
+        EXPECT_TRUE(headless->SaveScreenPng(path));
+    }
+
     [[nodiscard]] std::string Transcript() { return m_modem ? m_modem->GetTranscript().Text() : std::string(); }
 
     TempDir m_dir;
@@ -130,13 +143,9 @@ TEST_F(ModemProgramTest, TheModemComesUpShowsItsSignalStoresAMessageAndSurvivesA
     m_modem->DeliverSms("5559876", "Hello from the network");
     ASSERT_TRUE(PumpUntil([&] { return m_form->QIB->Active() && m_form->QIB->RecordCount() == before + 1; }))
         << m_errors << Transcript();
-    EXPECT_TRUE(m_form->ISMS->Visible());
-
-    const auto screenshot = std::filesystem::path(MODEM_SOURCE_DIR) / "build" / "modem-window.png";
-    std::filesystem::create_directories(screenshot.parent_path());
-    auto* headless = dynamic_cast<HeadlessDisplay*>(&Display());
-    ASSERT_NE(headless, nullptr);
-    EXPECT_TRUE(headless->SaveScreenPng(screenshot));
+    EXPECT_EQ(m_form->ISMS->Tag(), 6) << "the unread-message mark";
+    EXPECT_TRUE(m_form->PCSMS->Visible()) << "the SMS boxes are shown";
+    SaveScreenshot("modem");
 
     m_modem->Unplug();
     ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Dropped; })) << PortStatus() << "\n" << Transcript();
@@ -144,6 +153,13 @@ TEST_F(ModemProgramTest, TheModemComesUpShowsItsSignalStoresAMessageAndSurvivesA
     m_modem->Plug();
     ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready; })) << PortStatus() << "\n" << Transcript();
     EXPECT_TRUE(m_errors.empty()) << m_errors;
+
+    m_form->BSMSClick(m_form->BSMS);
+    SaveScreenshot("sms");
+    m_form->BCallMClick(m_form->BCallM);
+    SaveScreenshot("call");
+    m_form->BPBMClick(m_form->BPBM);
+    SaveScreenshot("phonebook");
 }
 
 TEST_F(ModemProgramTest, WithoutAModemTheSettingsTakeTheirDefaultsAndArePrivateAfterClose)
