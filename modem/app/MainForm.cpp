@@ -8,6 +8,7 @@
 #include "modem/store/RingTones.h"
 
 #include "platform/classlib/core/IniFiles.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
@@ -25,6 +26,7 @@
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "modem/app/Welcome.h"
+#include "dialup/RASDail.h"
 #include "serial/Pelcomm.h"
 
 #include <exception>
@@ -177,6 +179,9 @@ TMainForm::~TMainForm()
     m_portWatch.reset();
     m_session.reset();
     m_comm.reset();
+    if (HandleAllocated() && RasNotifyWindow == Handle())
+        RasNotifyWindow = nullptr;
+    m_dialer.reset();
     if (MainForm == this)
         MainForm = nullptr;
 }
@@ -191,6 +196,8 @@ void TMainForm::FormCreate(TObject*)
         FW->Show();
         FW->Update();
     }
+    m_dialer = std::make_unique<TRASConnection>(Handle());
+    RasNotifyWindow = Handle();
     const std::string folder = ProgramFolder();
     m_tones = std::make_unique<TRingTones>(*MediaPlayer, folder);
     m_comm = std::make_unique<TComm>(nullptr);
@@ -255,6 +262,10 @@ void TMainForm::FormShow(TObject*)
 void TMainForm::FormClose(TObject*, TCloseAction&)
 {
     Hide();
+    if (m_dialer && m_dialer->FindActiveConnection()) {
+        AddLog("==Disconnecting==");
+        m_dialer->Disconnect();
+    }
     ClearPhonebookTicks();
     if (m_settingsFile) {
         try {
@@ -293,6 +304,11 @@ void TMainForm::ClearPhonebookTicks()
         QAll->Next();
     }
     QAll->Close();
+}
+
+void TMainForm::AddLog(const std::string& text)
+{
+    MDR->Lines()->Add(text + " " + FormatDateTime("hh:nn:ss", Now()));
 }
 
 // ---- Pages --------------------------------------------------------------------------------------

@@ -26,6 +26,7 @@ class TMemo;
 class TModemSession;
 class TPageControl;
 class TPanel;
+class TRASConnection;
 class TRichEdit;
 class TRingTones;
 class TStatusBar;
@@ -211,6 +212,8 @@ class TMainForm : public TForm,
 
 private:
     void ShowPage(TPanel* page);
+    // A line of the connection log, stamped with the time.
+    void AddLog(const std::string& text);
     void OpenQueries();
     void ClearPhonebookTicks();
     [[nodiscard]] TButton* CallButton(TCallButton button) const;
@@ -218,6 +221,7 @@ private:
 
     TSettings m_settings;
     std::unique_ptr<TIniFile> m_settingsFile;
+    std::unique_ptr<TRASConnection> m_dialer;
     std::unique_ptr<TComm> m_comm;
     std::unique_ptr<TStoreRecords> m_records;
     std::unique_ptr<TModemSession> m_session;

@@ -96,7 +96,7 @@ protected:
     [[nodiscard]] std::string PortStatus() const { return m_form->StatusText(0); }
 
     // Handles the window's messages until `done` holds; false after `limit`.
-    [[nodiscard]] bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 60s)
+    [[nodiscard]] bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 120s)
     {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (!done()) {
