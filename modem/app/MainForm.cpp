@@ -3,12 +3,15 @@
 #include "modem/app/ModemSession.h"
 #include "modem/app/Pictures.h"
 #include "modem/app/StoreRecords.h"
+#include "modem/app/Welcome.h"
 #include "modem/core/Delay.h"
 #include "modem/store/ModemDatabase.h"
 #include "modem/store/RingTones.h"
 
+#include "dialup/RASDail.h"
+#include "serial/Pelcomm.h"
+
 #include "platform/classlib/core/IniFiles.h"
-#include "platform/rtl/DateTime.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
@@ -25,9 +28,7 @@
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
-#include "modem/app/Welcome.h"
-#include "dialup/RASDail.h"
-#include "serial/Pelcomm.h"
+#include "platform/rtl/DateTime.h"
 
 #include <exception>
 #include <filesystem>
@@ -232,6 +233,7 @@ void TMainForm::LoadPictures()
         LoadPicture(*close, "CLOSE");
     LoadPicture(*IMute, "SPEAKER");
     ShowSignalBars(0);
+    ShowSignalPicture(*ISMS, 0);
 }
 
 void TMainForm::OpenQueries()
@@ -407,6 +409,7 @@ bool TMainForm::CallButtonsInView() const { return !PCH->Visible() || PC->Visibl
 void TMainForm::ShowIncomingCaller(const std::string& number, const std::string& name)
 {
     BCallMClick(BCallM);
+    ClearCallDisplay();
     EDNum->SetText(number.empty() ? "Anonymous" : number);
     if (!name.empty())
         LBName->Items()->Add(name);

@@ -14,47 +14,47 @@ object MainForm: TMainForm
   object BModem: TButton
     Left = 4
     Top = 4
-    Width = 86
+    Width = 80
     Height = 40
     Caption = 'Modem'
     OnClick = BModemClick
   end
   object BSMS: TButton
-    Left = 92
+    Left = 86
     Top = 4
-    Width = 86
+    Width = 80
     Height = 40
     Caption = 'SMS'
     OnClick = BSMSClick
   end
   object BCallM: TButton
-    Left = 180
+    Left = 168
     Top = 4
-    Width = 86
+    Width = 80
     Height = 40
     Caption = 'Call'
     OnClick = BCallMClick
   end
   object BPBM: TButton
-    Left = 268
+    Left = 250
     Top = 4
-    Width = 86
+    Width = 80
     Height = 40
     Caption = 'PhoneBook'
     OnClick = BPBMClick
   end
   object ISignal: TImage
-    Left = 362
+    Left = 342
     Top = 6
     Width = 36
     Height = 36
     Center = True
   end
   object ISMS: TImage
-    Left = 400
-    Top = 14
-    Width = 20
-    Height = 20
+    Left = 384
+    Top = 6
+    Width = 36
+    Height = 36
     Center = True
   end
   object PM: TPanel

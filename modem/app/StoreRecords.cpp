@@ -28,7 +28,7 @@ std::string TStoreRecords::LookupName(const std::string& number) { return m_look
 
 void TStoreRecords::LogCall(TCallRecord record, const std::string& number, int seconds)
 {
-    // A dialled call that lasted counted its seconds from the answer.
+    // The engine counts seconds only from the answer: a call that never connected has none.
     m_callLog.Call_Log(ListOf(record), TCallDetails{number, seconds, seconds > 0});
 }
 
