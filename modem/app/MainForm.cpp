@@ -1,0 +1,524 @@
+#include "modem/app/MainForm.h"
+
+#include "modem/app/ModemSession.h"
+#include "modem/app/Pictures.h"
+#include "modem/app/StoreRecords.h"
+#include "modem/app/Welcome.h"
+#include "modem/core/Delay.h"
+#include "modem/store/ModemDatabase.h"
+#include "modem/store/RingTones.h"
+
+#include "dialup/RASDail.h"
+#include "serial/Pelcomm.h"
+
+#include "platform/classlib/core/IniFiles.h"
+#include "platform/classlib/core/Timers.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DBDataSource.h"
+#include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/ComCtrlsRichEdit.h"
+#include "platform/classlib/forms/ComCtrlsStatusBar.h"
+#include "platform/classlib/forms/ComCtrlsTabs.h"
+#include "platform/classlib/forms/ComCtrlsTrackBar.h"
+#include "platform/classlib/forms/ExtCtrlsImage.h"
+#include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/MPlayer.h"
+#include "platform/classlib/forms/StdCtrlsButtons.h"
+#include "platform/classlib/forms/StdCtrlsComboBox.h"
+#include "platform/classlib/forms/StdCtrlsEdit.h"
+#include "platform/classlib/forms/StdCtrlsLabel.h"
+#include "platform/classlib/forms/StdCtrlsListBox.h"
+#include "platform/rtl/DateTime.h"
+
+#include <exception>
+#include <filesystem>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr const char* SmsToneFile = "sms.mid";
+constexpr const char* RingToneFile = "incall.mid";
+constexpr const char* SettingsFileName = "Modem.ini";
+constexpr unsigned PortWatchInterval = 3000;
+constexpr int SmsMaxLength = 160;
+// The signal pictures: 0 to 5 bars, and the unread-message mark.
+constexpr int NewMessagePicture = 6;
+
+// Shows signal picture `index` ("SIGNAL<index>"); the image's Tag keeps the index.
+void ShowSignalPicture(TImage& image, int index)
+{
+    image.SetTag(index);
+    LoadPicture(image, "SIGNAL" + std::to_string(index));
+}
+
+std::string& ProgramFolderOverride()
+{
+    static std::string folder;
+    return folder;
+}
+
+void DescribeMainForm(TClassBuilder& c)
+{
+#define MAINFORM_FIELD(name) c.Field(#name, &TMainForm::name)
+    MAINFORM_FIELD(BModem);
+    MAINFORM_FIELD(BSMS);
+    MAINFORM_FIELD(BCallM);
+    MAINFORM_FIELD(BPBM);
+    MAINFORM_FIELD(ISignal);
+    MAINFORM_FIELD(ISMS);
+    MAINFORM_FIELD(PM);
+    MAINFORM_FIELD(PS);
+    MAINFORM_FIELD(PC);
+    MAINFORM_FIELD(PP);
+    MAINFORM_FIELD(LTime);
+    MAINFORM_FIELD(LSpeed);
+    MAINFORM_FIELD(LSend);
+    MAINFORM_FIELD(LRvd);
+    MAINFORM_FIELD(MDR);
+    MAINFORM_FIELD(BDial);
+    MAINFORM_FIELD(BSet);
+    MAINFORM_FIELD(Image3);
+    MAINFORM_FIELD(PNet);
+    MAINFORM_FIELD(EUN);
+    MAINFORM_FIELD(EPWD);
+    MAINFORM_FIELD(ENUM);
+    MAINFORM_FIELD(EAPN);
+    MAINFORM_FIELD(BSave);
+    MAINFORM_FIELD(BDef);
+    MAINFORM_FIELD(BBack);
+    MAINFORM_FIELD(CBNum);
+    MAINFORM_FIELD(LBNameS);
+    MAINFORM_FIELD(MM);
+    MAINFORM_FIELD(LSMS);
+    MAINFORM_FIELD(BMSend);
+    MAINFORM_FIELD(BBox);
+    MAINFORM_FIELD(PCSMS);
+    MAINFORM_FIELD(TSIB);
+    MAINFORM_FIELD(TSOB);
+    MAINFORM_FIELD(TSSB);
+    MAINFORM_FIELD(TSTemp);
+    MAINFORM_FIELD(PSMS);
+    MAINFORM_FIELD(IReadClose);
+    MAINFORM_FIELD(PTEMP);
+    MAINFORM_FIELD(ITempClose);
+    MAINFORM_FIELD(ETitle);
+    MAINFORM_FIELD(EDNum);
+    MAINFORM_FIELD(LBName);
+    MAINFORM_FIELD(BCall);
+    MAINFORM_FIELD(BHang);
+    MAINFORM_FIELD(BRecall);
+    MAINFORM_FIELD(BClear);
+    MAINFORM_FIELD(BCV);
+    MAINFORM_FIELD(IMute);
+    MAINFORM_FIELD(ETonum);
+    MAINFORM_FIELD(PVol);
+    MAINFORM_FIELD(TBVol);
+    MAINFORM_FIELD(Image1);
+    MAINFORM_FIELD(PCH);
+    MAINFORM_FIELD(PCCH);
+    MAINFORM_FIELD(TSIN);
+    MAINFORM_FIELD(TSOUT);
+    MAINFORM_FIELD(TSMISS);
+    MAINFORM_FIELD(TSSet);
+    MAINFORM_FIELD(ICHClose);
+    MAINFORM_FIELD(Pwait);
+    MAINFORM_FIELD(PEngineer);
+    MAINFORM_FIELD(PCPB);
+    MAINFORM_FIELD(POp);
+    MAINFORM_FIELD(IPBClose);
+    MAINFORM_FIELD(StatusBar);
+    MAINFORM_FIELD(TAuto);
+    MAINFORM_FIELD(TMain);
+    MAINFORM_FIELD(TCall);
+    MAINFORM_FIELD(TNet);
+    MAINFORM_FIELD(MediaPlayer);
+    MAINFORM_FIELD(QAll);
+    MAINFORM_FIELD(QIB);
+    MAINFORM_FIELD(QOB);
+    MAINFORM_FIELD(QSB);
+    MAINFORM_FIELD(QTEMP);
+    MAINFORM_FIELD(QIN);
+    MAINFORM_FIELD(QOUT);
+    MAINFORM_FIELD(QMISS);
+    MAINFORM_FIELD(DS);
+    MAINFORM_FIELD(DSSMS);
+    MAINFORM_FIELD(DSC);
+#undef MAINFORM_FIELD
+    c.Method("FormCreate", &TMainForm::FormCreate);
+    c.Method("FormShow", &TMainForm::FormShow);
+    c.Method("FormClose", &TMainForm::FormClose);
+    c.Method("BModemClick", &TMainForm::BModemClick);
+    c.Method("BSMSClick", &TMainForm::BSMSClick);
+    c.Method("BCallMClick", &TMainForm::BCallMClick);
+    c.Method("BPBMClick", &TMainForm::BPBMClick);
+    c.Method("BBoxClick", &TMainForm::BBoxClick);
+    c.Method("TAutoTimer", &TMainForm::TAutoTimer);
+    c.Method("TMainTimer", &TMainForm::TMainTimer);
+    c.Method("TCallTimer", &TMainForm::TCallTimer);
+    c.Method("MediaPlayerNotify", &TMainForm::MediaPlayerNotify);
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TMainForm, TForm, ComponentCreator<TMainForm>, DescribeMainForm)
+
+std::string ProgramFolder()
+{
+    if (!ProgramFolderOverride().empty())
+        return ProgramFolderOverride();
+    return std::filesystem::path(Application->ExeName()).parent_path().string() + "/";
+}
+
+void SetProgramFolder(const std::string& folder) { ProgramFolderOverride() = folder; }
+
+TMainForm::TMainForm(TComponent* owner) : TForm(owner) {}
+
+TMainForm::~TMainForm()
+{
+    // The worker and the port go before the controls they report to.
+    m_portWatch.reset();
+    m_session.reset();
+    m_comm.reset();
+    if (HandleAllocated() && RasNotifyWindow == Handle())
+        RasNotifyWindow = nullptr;
+    m_dialer.reset();
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+// ---- Life cycle ---------------------------------------------------------------------------------
+
+void TMainForm::FormCreate(TObject*)
+{
+    MainForm = this;
+    LoadPictures();
+    if (FW) {
+        FW->Show();
+        FW->Update();
+    }
+    m_dialer = std::make_unique<TRASConnection>(Handle());
+    RasNotifyWindow = Handle();
+    const std::string folder = ProgramFolder();
+    m_tones = std::make_unique<TRingTones>(*MediaPlayer, folder);
+    m_comm = std::make_unique<TComm>(nullptr);
+    m_comm->SetBaudRate(115200);
+    m_comm->SetOnReceiveData(TReceiveDataEvent::FromFunction(
+        [this](TObject* sender, const void* buffer, WORD length) { m_session->ComReceiveData(sender, buffer, length); }));
+    m_records = std::make_unique<TStoreRecords>(folder, TCallQueries{*QIN, *QOUT, *QMISS},
+                                                TSmsQueries{*QIB, *QOB, *QSB}, *this,
+                                                [](unsigned ms) { ::Delay(ms); });
+    m_session = std::make_unique<TModemSession>(*m_comm, *this, *m_records);
+    m_portWatch = std::make_unique<TPortWatch>(*this, *this);
+
+    TAuto->SetInterval(PortWatchInterval);
+    TAuto->SetEnabled(true);
+    ShowPage(PM);
+    OpenQueries();
+    const std::string settingsPath = folder + SettingsFileName;
+    MakeSettingsFilePrivate(settingsPath);
+    m_settingsFile = std::make_unique<TIniFile>(settingsPath);
+    m_settings = ReadSettings(*m_settingsFile);
+    ::Delay(1500);
+    m_session->CreateWorker();
+    ::Delay(1000);
+    delete FW;
+    FW = nullptr;
+}
+
+// The window's art, by the names of its pictures; a picture not yet drawn leaves its image empty.
+void TMainForm::LoadPictures()
+{
+    for (TImage* close : {Image1, Image3, ICHClose, IReadClose, ITempClose, IPBClose})
+        LoadPicture(*close, "CLOSE");
+    LoadPicture(*IMute, "SPEAKER");
+    ShowSignalBars(0);
+    ShowSignalPicture(*ISMS, 0);
+}
+
+void TMainForm::OpenQueries()
+{
+    const std::string folder = ProgramFolder();
+    TADOQuery* const queries[] = {QAll, QIB, QOB, QSB, QTEMP, QIN, QOUT, QMISS};
+    for (std::size_t index = 0; index < ModemQueries.size(); ++index) {
+        queries[index]->SQL()->SetText(std::string(ModemQueries[index].sql));
+        OpenModemQuery(*queries[index], folder);
+        if (queries[index] == QAll)
+            DS->SetDataSet(QAll);
+        else if (queries[index] == QTEMP)
+            DSSMS->SetDataSet(QIB);
+        else if (queries[index] == QMISS)
+            DSC->SetDataSet(QOUT);
+    }
+}
+
+void TMainForm::FormShow(TObject*)
+{
+    if (m_session->ModemState() != 0)
+        return;
+    m_session->InitialModem();
+    m_session->ResumeWorker();
+    TMain->SetEnabled(true);
+}
+
+void TMainForm::FormClose(TObject*, TCloseAction&)
+{
+    Hide();
+    if (m_dialer && m_dialer->FindActiveConnection()) {
+        AddLog("==Disconnecting==");
+        m_dialer->Disconnect();
+    }
+    ClearPhonebookTicks();
+    if (m_settingsFile) {
+        try {
+            WriteSettings(*m_settingsFile, m_settings);
+        } catch (const std::exception& error) {
+            Application->ShowException(error);
+        }
+        MakeSettingsFilePrivate(m_settingsFile->FileName());
+    }
+    TAuto->SetEnabled(false);
+    TMain->SetEnabled(false);
+    try {
+        m_session->PortLost();
+        if (m_session->ModemState() != 1)
+            m_session->StopComm();
+    } catch (const std::exception&) {
+        // The port may already be gone with the device; nothing is left to close then.
+    }
+}
+
+
+// Every contact's tick, not only those the phonebook shows through a filter: a tick left outside
+// the filter would be picked up by the next run's "Call" or "Send Message".
+void TMainForm::ClearPhonebookTicks()
+{
+    if (!QAll->Active())
+        return;
+    QAll->SetFiltered(false);
+    QAll->First();
+    while (!QAll->Eof()) {
+        if (QAll->FieldByName("SEL")->AsBoolean()) {
+            QAll->Edit();
+            QAll->FieldByName("SEL")->SetAsBoolean(false);
+            QAll->Post();
+        }
+        QAll->Next();
+    }
+    QAll->Close();
+}
+
+void TMainForm::AddLog(const std::string& text)
+{
+    MDR->Lines()->Add(text + " " + FormatDateTime("hh:nn:ss", Now()));
+}
+
+// ---- Pages --------------------------------------------------------------------------------------
+
+void TMainForm::ShowPage(TPanel* page)
+{
+    for (TPanel* each : {PM, PS, PC, PP})
+        each->SetVisible(each == page);
+}
+
+void TMainForm::BModemClick(TObject*) { ShowPage(PM); }
+
+void TMainForm::BSMSClick(TObject*)
+{
+    ShowPage(PS);
+    LSMS->SetCaption(std::to_string(SmsMaxLength));
+    CBNum->Items()->Clear();
+    CBNum->SetText("");
+    MM->Clear();
+    LBNameS->Items()->Clear();
+    PCSMS->SetVisible(false);
+}
+
+void TMainForm::BCallMClick(TObject*)
+{
+    ShowPage(PC);
+    PCH->SetVisible(false);
+    PVol->SetVisible(false);
+    if (m_session && m_session->CallActive())
+        return;
+    ClearCallDisplay();
+    LBName->SetHint("");
+    LBName->SetShowHint(false);
+}
+
+void TMainForm::BPBMClick(TObject*) { ShowPage(PP); }
+
+void TMainForm::BBoxClick(TObject*)
+{
+    PCSMS->SetVisible(true);
+    PCSMS->BringToFront();
+}
+
+// ---- Timers and the ring tones -----------------------------------------------------------------
+
+void TMainForm::TAutoTimer(TObject*) { m_portWatch->TAutoTimer(); }
+
+void TMainForm::TMainTimer(TObject*) { m_session->MainTimerTick(); }
+
+void TMainForm::TCallTimer(TObject*) { m_session->CountCallSecond(); }
+
+void TMainForm::MediaPlayerNotify(TObject* sender) { m_tones->MediaPlayerNotify(sender); }
+
+// ---- The engine's view --------------------------------------------------------------------------
+
+std::string TMainForm::StatusText(int panel) const { return StatusBar->Panels()->Items(panel & 1)->Text(); }
+
+void TMainForm::SetStatusText(int panel, const std::string& text)
+{
+    StatusBar->Panels()->Items(panel & 1)->SetText(text);
+}
+
+void TMainForm::SetMainTimerEnabled(bool enabled) { TMain->SetEnabled(enabled); }
+
+void TMainForm::SetCallTimerEnabled(bool enabled) { TCall->SetEnabled(enabled); }
+
+std::string TMainForm::CallCaption() const { return BCall->Caption(); }
+
+void TMainForm::SetCallCaption(const std::string& caption) { BCall->SetCaption(caption); }
+
+TButton* TMainForm::CallButton(TCallButton button) const
+{
+    switch (button) {
+    case TCallButton::Call:
+        return BCall;
+    case TCallButton::Hang:
+        return BHang;
+    case TCallButton::Recall:
+        return BRecall;
+    case TCallButton::Clear:
+        break;
+    }
+    return BClear;
+}
+
+bool TMainForm::ButtonEnabled(TCallButton button) const { return CallButton(button)->Enabled(); }
+
+void TMainForm::SetButtonEnabled(TCallButton button, bool enabled) { CallButton(button)->SetEnabled(enabled); }
+
+void TMainForm::SetCallTitle(const std::string& text) { ETitle->SetText(text); }
+
+std::string TMainForm::DialDisplay() const { return EDNum->Text(); }
+
+bool TMainForm::CallButtonsInView() const { return !PCH->Visible() || PC->Visible(); }
+
+void TMainForm::ShowIncomingCaller(const std::string& number, const std::string& name)
+{
+    BCallMClick(BCallM);
+    ClearCallDisplay();
+    EDNum->SetText(number.empty() ? "Anonymous" : number);
+    if (!name.empty())
+        LBName->Items()->Add(name);
+}
+
+void TMainForm::EndServiceWait()
+{
+    Pwait->SetVisible(false);
+    PCH->SetEnabled(true);
+}
+
+void TMainForm::ShowSignal(int image) { ShowSignalBars(image); }
+
+void TMainForm::ShowNewMessage()
+{
+    BBoxClick(BBox);
+    ShowSignalPicture(*ISMS, NewMessagePicture);
+}
+
+void TMainForm::PlayTone(TTone tone, bool looping)
+{
+    MediaPlayer->SetNotify(looping);
+    m_tones->MediaPlay(tone == TTone::Ring ? RingToneFile : SmsToneFile);
+}
+
+void TMainForm::StopTone() { m_tones->MediaStop(); }
+
+bool TMainForm::ToneLooping() const { return MediaPlayer->Notify(); }
+
+// ---- The port watch's engine and view -----------------------------------------------------------
+
+TModemState TMainForm::ModemState() const { return static_cast<TModemState>(m_session->ModemState()); }
+
+void TMainForm::SetModemState(TModemState state) { m_session->SetModemState(static_cast<std::uint8_t>(state)); }
+
+void TMainForm::StartComm(const std::string& port)
+{
+    m_comm->SetCommName(port);
+    m_session->StartComm();
+}
+
+void TMainForm::StopComm() { m_session->StopComm(); }
+
+bool TMainForm::CommOpened() const { return m_comm->Opened(); }
+
+void TMainForm::CreateWorker() { m_session->CreateWorker(); }
+
+void TMainForm::ResumeWorker() { m_session->ResumeWorker(); }
+
+void TMainForm::StopEngine() { m_session->PortLost(); }
+
+void TMainForm::InitialModem() { m_session->InitialModem(); }
+
+void TMainForm::StartMainTimer() { TMain->SetEnabled(true); }
+
+void TMainForm::ResetSignalPoll() { m_session->ResetSignalPoll(); }
+
+void TMainForm::SetSignalPollAllowed(bool allowed) { m_session->SetSignalPollAllowed(allowed); }
+
+void TMainForm::Delay(unsigned milliseconds) { ::Delay(milliseconds); }
+
+void TMainForm::ProcessMessages() { Application->ProcessMessages(); }
+
+void TMainForm::ShowPortStatus(const std::string& text) { SetStatusText(0, text); }
+
+void TMainForm::ShowNetworkStatus(const std::string& text) { SetStatusText(1, text); }
+
+void TMainForm::ShowSignalBars(int image) { ShowSignalPicture(*ISignal, image); }
+
+void TMainForm::EnableWorkingControls(bool enabled)
+{
+    for (TButton* button : {BCall, BCV, BHang, BRecall, BDial, BMSend, BSave, BDef})
+        button->SetEnabled(enabled);
+    IMute->SetVisible(enabled);
+}
+
+void TMainForm::ShowCallServicesTab() { TSSet->SetTabVisible(true); }
+
+// ---- The records' view --------------------------------------------------------------------------
+
+void TMainForm::ShowCallList(TCallList list)
+{
+    struct Shown {
+        TADOQuery* query;
+        TTabSheet* tab;
+    };
+    const Shown shown = list == TCallList::Incoming   ? Shown{QIN, TSIN}
+                        : list == TCallList::Outgoing ? Shown{QOUT, TSOUT}
+                                                      : Shown{QMISS, TSMISS};
+    DSC->SetDataSet(shown.query);
+    PCCH->SetActivePage(shown.tab);
+}
+
+void TMainForm::ShowSmsBox(TSmsBox box)
+{
+    struct Shown {
+        TADOQuery* query;
+        TTabSheet* tab;
+    };
+    const Shown shown = box == TSmsBox::Inbox    ? Shown{QIB, TSIB}
+                        : box == TSmsBox::Outbox ? Shown{QOB, TSOB}
+                                                 : Shown{QSB, TSSB};
+    DSSMS->SetDataSet(shown.query);
+    PCSMS->SetActivePage(shown.tab);
+}
+
+void TMainForm::ClearCallDisplay()
+{
+    ETitle->Clear();
+    EDNum->Clear();
+    LBName->Items()->Clear();
+}

@@ -1,0 +1,93 @@
+#include "modem/app/ModemSession.h"
+
+#include "modem/core/CommModemPort.h"
+#include "modem/core/ModemEngine.h"
+#include "modem/core/ModemRecords.h"
+
+namespace {
+
+TCallRecord RecordOf(TCallLog log)
+{
+    switch (log) {
+    case TCallLog::Received:
+        return TCallRecord::Received;
+    case TCallLog::Dialled:
+        return TCallRecord::Dialled;
+    case TCallLog::Missed:
+        break;
+    }
+    return TCallRecord::Missed;
+}
+
+// The engine's database, handed on to the window's store side.
+class TRecordsBridge final : public TModemRecords {
+public:
+    explicit TRecordsBridge(IManagerRecords& records) : m_records(records) {}
+
+    std::string LookupName(const std::string& number) override { return m_records.LookupName(number); }
+    void LogCall(TCallLog log, const std::string& number, int seconds) override
+    {
+        m_records.LogCall(RecordOf(log), number, seconds);
+    }
+    void StoreNewMessage(const std::string& received) override { m_records.StoreNewMessage(received); }
+    void StoreSmsResult(TSmsBox box, const TSmsItem& item) override
+    {
+        m_records.StoreSmsResult(box == TSmsBox::Sent, item.Number, item.Name, item.Text);
+    }
+
+private:
+    IManagerRecords& m_records;
+};
+
+} // namespace
+
+struct TModemSession::TImpl {
+    TImpl(TComm& comm, TModemView& view, IManagerRecords& records)
+        : port(comm), bridge(records), engine(port, view, bridge)
+    {
+    }
+
+    TCommModemPort port;
+    TRecordsBridge bridge;
+    TModemEngine engine;
+};
+
+TModemSession::TModemSession(TComm& comm, TModemView& view, IManagerRecords& records)
+    : m_impl(std::make_unique<TImpl>(comm, view, records))
+{
+}
+
+TModemSession::~TModemSession() = default;
+
+std::uint8_t TModemSession::ModemState() const { return m_impl->engine.State().ModemState; }
+
+void TModemSession::SetModemState(std::uint8_t state) { m_impl->engine.State().ModemState = state; }
+
+void TModemSession::StartComm() { m_impl->port.StartComm(); }
+
+void TModemSession::StopComm() { m_impl->port.StopComm(); }
+
+void TModemSession::CreateWorker() { m_impl->engine.CreateWorker(); }
+
+void TModemSession::ResumeWorker() { m_impl->engine.ResumeWorker(); }
+
+bool TModemSession::HasWorker() const { return m_impl->engine.HasWorker(); }
+
+void TModemSession::PortLost() { m_impl->engine.PortLost(); }
+
+void TModemSession::ResetSignalPoll() { m_impl->engine.State().CsqTickCounter = 0; }
+
+void TModemSession::InitialModem() { m_impl->engine.InitialModem(); }
+
+void TModemSession::SetSignalPollAllowed(bool allowed) { m_impl->engine.State().SignalPollAllowed = allowed; }
+
+bool TModemSession::CallActive() const { return m_impl->engine.State().CallActive(); }
+
+void TModemSession::MainTimerTick() { m_impl->engine.MainTimerTick(); }
+
+void TModemSession::CountCallSecond() { ++m_impl->engine.State().CallSeconds; }
+
+void TModemSession::ComReceiveData(TObject* sender, const void* buffer, WORD length)
+{
+    m_impl->engine.ComReceiveData(sender, buffer, length);
+}

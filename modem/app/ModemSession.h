@@ -1,0 +1,51 @@
+#pragma once
+
+#include "modem/app/ManagerRecords.h"
+
+#include "platform/winapi/kernel/WinTypes.h"
+
+#include <cstdint>
+#include <memory>
+
+class TComm;
+class TModemView;
+class TObject;
+
+// The manager's engine on the main window's serial component: the state, the queues, the worker
+// and the main timer's logic. It keeps the engine's own types out of the window, whose store side
+// names some of them differently.
+class TModemSession {
+public:
+    TModemSession(TComm& comm, TModemView& view, IManagerRecords& records);
+    ~TModemSession();
+    TModemSession(const TModemSession&) = delete;
+    TModemSession& operator=(const TModemSession&) = delete;
+
+    // ModemState: 0 port opened, 1 no port, 2 modem initialised, 4 port released.
+    [[nodiscard]] std::uint8_t ModemState() const;
+    void SetModemState(std::uint8_t state);
+
+    // The serial component's open and close, under the lock the worker writes through.
+    void StartComm();
+    void StopComm();
+
+    void CreateWorker();
+    void ResumeWorker();
+    [[nodiscard]] bool HasWorker() const;
+    // Everything that ran on the open port stops; the state goes back to idle.
+    void PortLost();
+    void InitialModem();
+    void SetSignalPollAllowed(bool allowed);
+    // The signal poll counts its ticks afresh.
+    void ResetSignalPoll();
+
+    [[nodiscard]] bool CallActive() const;
+    void MainTimerTick();
+    // The call timer's second.
+    void CountCallSecond();
+    void ComReceiveData(TObject* sender, const void* buffer, WORD length);
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> m_impl;
+};

@@ -1,0 +1,30 @@
+#include "modem/app/Welcome.h"
+
+#include "modem/app/MainForm.h"
+#include "modem/app/Pictures.h"
+#include "modem/store/ModemDatabase.h"
+
+#include "platform/classlib/data/DB.h"
+#include "platform/classlib/forms/ExtCtrlsImage.h"
+
+TFW* FW = nullptr;
+
+namespace {
+
+void DescribeSplash(TClassBuilder& c) { c.Field("ISplash", &TFW::ISplash); }
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TFW, TForm, ComponentCreator<TFW>, DescribeSplash)
+
+TFW::TFW(TComponent* owner) : TForm(owner)
+{
+    SetOnCreate(TNotifyEvent::FromFunction([this](TObject*) { LoadPicture(*ISplash, "SPLASH"); }));
+}
+
+void RegisterModemClasses()
+{
+    RegisterDataClasses();
+    RegisterClasses({TMainForm::StaticClass(), TFW::StaticClass()});
+    RegisterModemDatabase();
+}

@@ -1,0 +1,15 @@
+// Modem: the manager of the CDMA USB modem. The splash comes first, then the main window, which
+// serves as the application's main window until it closes.
+
+#include "modem/app/MainForm.h"
+#include "modem/app/Welcome.h"
+
+int main()
+{
+    Application->Initialize();
+    RegisterModemClasses();
+    FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
+    Application->CreateForm(MainForm);
+    Application->Run();
+    return 0;
+}

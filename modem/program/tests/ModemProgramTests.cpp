@@ -1,0 +1,188 @@
+// The manager's main window, as the program makes it, against the simulated modem on a
+// pseudo-terminal found through the device view: the port watch's own 3-second ticks and delays
+// bring the modem up; every wait is bounded and blocks on the window's messages.
+
+#include "modem/app/MainForm.h"
+#include "modem/app/Welcome.h"
+
+#include "platform/classlib/core/IniFiles.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/forms/ComCtrlsStatusBar.h"
+#include "platform/classlib/forms/ExtCtrlsImage.h"
+#include "platform/classlib/forms/ComCtrlsTabs.h"
+#include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/StdCtrlsButtons.h"
+#include "platform/winapi/comm/Comm.h"
+#include "platform/winapi/devices/DeviceSources.h"
+#include "platform/winapi/display/headless/HeadlessDisplay.h"
+#include "platform/winapi/user/WinUser.h"
+#include "tests/support/TempDir.h"
+#include "tools/fakemodem/lib/FakeModem.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* Ready = "USB Modem ready.";
+constexpr const char* Dropped = "Connection dropped.";
+
+class ModemProgramTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        (void)SelectHeadlessDisplay();
+        Application->Initialize();
+        RegisterModemClasses();
+    }
+
+    ModemProgramTest()
+    {
+        SetProgramFolder(m_dir.Path().string() + "/");
+        SetCommLockFolder(m_dir.Path().string());
+        std::filesystem::create_directories(m_dir / "sys");
+        SetSysfsRoot((m_dir / "sys").string());
+        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
+        Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors += text + "\n"; });
+    }
+
+    ~ModemProgramTest() override
+    {
+        CloseForm();
+        m_modem.reset();
+        Application->SetShowExceptionHook(nullptr);
+        SetDeviceOverlayPath("");
+        SetSysfsRoot("");
+        SetCommLockFolder("");
+        SetProgramFolder("");
+    }
+
+    void PlugModem(int signal)
+    {
+        FakeModemOptions options;
+        options.overlayPath = (m_dir / "overlay.ini").string();
+        options.comName = "COM7";
+        options.settings.signal = signal;
+        options.settings.smsDelay = 20ms;
+        m_modem = std::make_unique<FakeModem>(options);
+    }
+
+    // The program's start: the splash, then the main window, shown.
+    void StartProgram()
+    {
+        FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
+        m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
+        m_form->Show();
+    }
+
+    void CloseForm()
+    {
+        if (!m_form)
+            return;
+        m_form->Close();
+        m_form.reset();
+    }
+
+    [[nodiscard]] std::string PortStatus() const { return m_form->StatusText(0); }
+
+    // Handles the window's messages until `done` holds; false after `limit`.
+    [[nodiscard]] bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 120s)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            (void)MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            Application->ProcessMessages();
+        }
+        return true;
+    }
+
+    // The screen as it is now, into build/modem-window-<name>.png, for a person to look at.
+    void SaveScreenshot(const std::string& name)
+    {
+        Application->ProcessMessages();
+        const auto path = std::filesystem::path(MODEM_SOURCE_DIR) / "build" / ("modem-window-" + name + ".png");
+        std::filesystem::create_directories(path.parent_path());
+        auto* headless = dynamic_cast<HeadlessDisplay*>(&Display());
+        ASSERT_NE(headless, nullptr);
+        EXPECT_TRUE(headless->SaveScreenPng(path));
+    }
+
+    [[nodiscard]] std::string Transcript() { return m_modem ? m_modem->GetTranscript().Text() : std::string(); }
+
+    TempDir m_dir;
+    std::unique_ptr<FakeModem> m_modem;
+    std::unique_ptr<TMainForm> m_form;
+    std::string m_errors;
+};
+
+TEST_F(ModemProgramTest, TheModemComesUpShowsItsSignalStoresAMessageAndSurvivesAReplug)
+{
+    PlugModem(26);
+    StartProgram();
+    EXPECT_EQ(FW, nullptr) << "the splash goes at the end of the main window's creation";
+    EXPECT_TRUE(m_form->PM->Visible());
+    EXPECT_FALSE(m_form->PS->Visible());
+
+    ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready; })) << PortStatus() << "\n" << m_errors << Transcript();
+    ASSERT_TRUE(PumpUntil([&] { return m_form->ISignal->Tag() == 4; })) << m_form->ISignal->Tag() << "\n" << Transcript();
+    m_modem->WaitForStatus([](const ModemStatus& status) { return status.messageRouting; }, "messages routed");
+
+    const int before = m_form->QIB->RecordCount();
+    m_modem->DeliverSms("5559876", "Hello from the network");
+    ASSERT_TRUE(PumpUntil([&] { return m_form->QIB->Active() && m_form->QIB->RecordCount() == before + 1; }))
+        << m_errors << Transcript();
+    EXPECT_EQ(m_form->ISMS->Tag(), 6) << "the unread-message mark";
+    EXPECT_TRUE(m_form->PCSMS->Visible()) << "the SMS boxes are shown";
+
+    m_modem->Unplug();
+    ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Dropped; })) << PortStatus() << "\n" << Transcript();
+    EXPECT_EQ(m_form->ISignal->Tag(), 0);
+    m_modem->Plug();
+    ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready; })) << PortStatus() << "\n" << Transcript();
+    ASSERT_TRUE(PumpUntil([&] { return m_form->ISignal->Tag() == 4; })) << "the modem answers again\n" << Transcript();
+    EXPECT_EQ(PortStatus(), Ready) << Transcript();
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+
+    // Last, as a picture takes a while: the window does not handle the modem's answers meanwhile.
+    SaveScreenshot("modem");
+    m_form->BSMSClick(m_form->BSMS);
+    SaveScreenshot("sms");
+    m_form->BCallMClick(m_form->BCallM);
+    SaveScreenshot("call");
+    m_form->BPBMClick(m_form->BPBM);
+    SaveScreenshot("phonebook");
+}
+
+TEST_F(ModemProgramTest, WithoutAModemTheSettingsTakeTheirDefaultsAndArePrivateAfterClose)
+{
+    std::ofstream(m_dir / "Modem.ini") << "[SETTING]\nTEL=#888\nVOL=loud\n[Handle]\nHWND=42\n";
+    StartProgram();
+    EXPECT_EQ(m_form->Settings().UserName, "plum");
+    EXPECT_EQ(m_form->Settings().Tel, "#888");
+    EXPECT_EQ(m_form->Settings().VolumeLevel, 0) << "a volume that is no number of the bar reads as 0";
+    CloseForm();
+
+    const TIniFile file((m_dir / "Modem.ini").string());
+    EXPECT_EQ(file.ReadString("SETTING", "PASSWORD", ""), "plum");
+    EXPECT_EQ(file.ReadString("SETTING", "TEL", ""), "#888");
+    EXPECT_EQ(file.ReadString("SETTING", "VOL", ""), "0");
+    EXPECT_FALSE(file.ValueExists("Handle", "HWND"));
+    struct stat info {};
+    ASSERT_EQ(::stat((m_dir / "Modem.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600);
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+} // namespace
