@@ -4,20 +4,20 @@ object FW: TFW
   BorderIcons = []
   BorderStyle = bsNone
   ClientHeight = 160
-  ClientWidth = 300
+  ClientWidth = 320
   Color = clWhite
   Font.Name = 'Tahoma'
   Position = poScreenCenter
   object ISplash: TImage
     Left = 0
     Top = 0
-    Width = 300
-    Height = 120
-    Center = True
+    Width = 320
+    Height = 160
   end
   object LInit: TLabel
-    Left = 110
-    Top = 130
+    Left = 128
+    Top = 137
     Caption = 'Initializing...'
+    Transparent = True
   end
 end

@@ -11,6 +11,7 @@
 #include "controls/KvProgressBar.h"
 #include "controls/KvRadChk.h"
 #include "panels/KvPanel.h"
+#include "panels/KvPanelLibrary.h"
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"
 #include "platform/classlib/core/Timers.h"
@@ -197,14 +198,7 @@ protected:
     {
         (void)SelectHeadlessDisplay();
         RegisterStandardClasses();
-        RegisterFrameControllerClasses();
-        RegisterBorderClasses();
-        RegisterKvEditClasses();
-        RegisterKvLabelClasses();
-        RegisterKvButtonClasses();
-        RegisterKvRadChkClasses();
-        RegisterKvProgressBarClass();
-        RegisterKvPanelClass();
+        RegisterPanelLibraryClasses();
     }
 
     // The written form read into a fresh one.
