@@ -45,11 +45,13 @@ constexpr int SmsMaxLength = 160;
 // The signal pictures: 0 to 5 bars, and the unread-message mark.
 constexpr int NewMessagePicture = 6;
 
-// Shows signal picture `index` ("SIGNAL<index>"); the image's Tag keeps the index.
+constexpr int SignalPictures = 7;
+
+// Shows signal picture `index` of the signal strip; the image's Tag keeps the index.
 void ShowSignalPicture(TImage& image, int index)
 {
     image.SetTag(index);
-    LoadPicture(image, "SIGNAL" + std::to_string(index));
+    LoadPictureFrame(image, "ILSIGNAL", index, SignalPictures, clBtnFace);
 }
 
 std::string& ProgramFolderOverride()
@@ -231,7 +233,7 @@ void TMainForm::LoadPictures()
 {
     for (TImage* close : {Image1, Image3, ICHClose, IReadClose, ITempClose, IPBClose})
         LoadPicture(*close, "CLOSE");
-    LoadPicture(*IMute, "SPEAKER");
+    LoadPictureFrame(*IMute, "ILMUTE", 0, 2, clBtnFace);
     ShowSignalBars(0);
     ShowSignalPicture(*ISMS, 0);
 }

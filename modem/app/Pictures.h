@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/classlib/core/Colors.h"
+
 #include <string_view>
 
 class TImage;
@@ -7,3 +9,7 @@ class TImage;
 // Shows the PNG picture embedded under `name` (resource type "PNG") in `image`. A picture that is
 // not there, or does not read, leaves the image empty: the window works without its art.
 void LoadPicture(TImage& image, std::string_view name);
+
+// The same for picture `index` of a strip of `frames` equal pictures side by side, laid over
+// `background` (the colour of what the image sits on).
+void LoadPictureFrame(TImage& image, std::string_view name, int index, int frames, TColor background);
