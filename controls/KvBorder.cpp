@@ -8,21 +8,15 @@ namespace {
 void DescribeBorder(TClassBuilder& c)
 {
     using C = TKvBorder;
+    using P = TKvFramedBorderProperty;
     c.String("About", &C::About, &C::SetAbout).Stored(false);
-    c.Enum("BorderOuter", FrameStyleExTypeInfo(), &C::BorderOuter, &C::SetBorderOuter).Default(fsGroove);
-    c.Enum("BorderInner", FrameStyleExTypeInfo(), &C::BorderInner, &C::SetBorderInner).Default(fsNone);
+    PublishFramedBorders<C>(c, {P::BorderOuter, P::BorderInner}, fsGroove);
     c.Integer("BorderWidth", &C::BorderWidth, &C::SetBorderWidth).Default(0);
     c.Integer("BevelWidth", &C::BevelWidth, &C::SetBevelWidth).Default(1);
-    c.Set("BorderSides", SidesTypeInfo(), &C::BorderSides, &C::SetBorderSides).Default(AllSides);
+    PublishFramedBorders<C>(c, {P::BorderSides});
     c.Ordinal("BorderColor", ColorTypeInfo(), &C::BorderColor, &C::SetBorderColor).Default(clBtnFace);
-    c.Ordinal("BorderHighlight", ColorTypeInfo(), &C::BorderHighlight, &C::SetBorderHighlight).Default(clBtnHighlight);
-    c.Ordinal("BorderShadow", ColorTypeInfo(), &C::BorderShadow, &C::SetBorderShadow).Default(clBtnShadow);
-    c.Ordinal("FlatColor", ColorTypeInfo(), &C::FlatColor, &C::SetFlatColor).Default(clBtnShadow);
-    c.Integer("FlatColorAdjustment", &C::FlatColorAdjustment, &C::SetFlatColorAdjustment).Default(30);
-    c.Object("FrameController", &C::FrameController, &C::SetFrameController);
-    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(), &C::FrameControllerNotifications,
-          &C::SetFrameControllerNotifications)
-        .Default(AllFrameControllerNotifications);
+    PublishFramedBorders<C>(c, {P::BorderHighlight, P::BorderShadow, P::FlatColor, P::FlatColorAdjustment,
+                                P::FrameController, P::FrameControllerNotifications});
     c.Event("OnMouseEnter", &C::OnMouseEnter, &C::SetOnMouseEnter);
     c.Event("OnMouseLeave", &C::OnMouseLeave, &C::SetOnMouseLeave);
 }
@@ -55,39 +49,18 @@ void ShrinkSides(TRect& rect, int by, TSides sides)
 
 CLASSLIB_IMPLEMENT_CLASS(TKvBorder, TGraphicControl, ComponentCreator<TKvBorder>, DescribeBorder)
 
-TKvBorder::TKvBorder(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 50, 50); }
+TKvBorder::TKvBorder(TComponent* owner) : TGraphicControl(owner), TKvFramedBorders(*this, fsGroove)
+{
+    SetBounds(0, 0, 50, 50);
+}
 
-void TKvBorder::SetBorderOuter(TFrameStyleEx style) { ChangeAndRepaint(m_borderOuter, style); }
-void TKvBorder::SetBorderInner(TFrameStyleEx style) { ChangeAndRepaint(m_borderInner, style); }
 void TKvBorder::SetBorderWidth(int width) { ChangeAndRepaint(m_borderWidth, width); }
 void TKvBorder::SetBevelWidth(int width) { ChangeAndRepaint(m_bevelWidth, width); }
-void TKvBorder::SetBorderSides(TSides sides) { ChangeAndRepaint(m_borderSides, sides); }
 void TKvBorder::SetBorderColor(TColor color) { ChangeAndRepaint(m_borderColor, color); }
-void TKvBorder::SetBorderHighlight(TColor color) { ChangeAndRepaint(m_borderHighlight, color); }
-void TKvBorder::SetBorderShadow(TColor color) { ChangeAndRepaint(m_borderShadow, color); }
-
-void TKvBorder::SetFlatColor(TColor color)
-{
-    if (color == m_flatColor)
-        return;
-    m_flatColor = color;
-    Invalidate();
-}
-
-void TKvBorder::SetFlatColorAdjustment(int adjustment)
-{
-    if (adjustment == m_flatColorAdjustment)
-        return;
-    m_flatColorAdjustment = adjustment;
-    Invalidate();
-}
-
-void TKvBorder::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
-
 void TKvBorder::Notification(TComponent* component, TOperation operation)
 {
     TGraphicControl::Notification(component, operation);
-    m_frameController.Notification(component, operation);
+    FrameControllerNotification(component, operation);
 }
 
 bool TKvBorder::GetInterface(const TGUID& iid, void*& object)
@@ -95,13 +68,12 @@ bool TKvBorder::GetInterface(const TGUID& iid, void*& object)
     return IKvFrameControllerClient::Answer(*this, iid, object) || TGraphicControl::GetInterface(iid, object);
 }
 
-void TKvBorder::FrameControllerChanged()
+void TKvBorder::FramedBordersChanged(TKvFramedBorderChange change)
 {
-    const TKvFrameController* controller = m_frameController.Controller();
-    if (controller && TakeFramedBorderSettings(*this, *controller, m_notifications,
-                                               {m_borderOuter, m_borderSides, m_flatColor, m_flatColorAdjustment,
-                                                m_borderHighlight, m_borderShadow}))
+    if (change == TKvFramedBorderChange::Flat)
         Invalidate();
+    else
+        Repaint();
 }
 
 TRect TKvBorder::ClientRect() const
@@ -117,8 +89,8 @@ void TKvBorder::AdjustForBorders(TRect& rect) const
     rect.top += m_borderWidth;
     rect.right -= m_borderWidth;
     rect.bottom -= m_borderWidth;
-    ShrinkSides(rect, FrameStyleWidth(m_borderOuter, m_bevelWidth), m_borderSides);
-    ShrinkSides(rect, FrameStyleWidth(m_borderInner, m_bevelWidth), m_borderSides);
+    ShrinkSides(rect, FrameStyleWidth(BorderOuter(), m_bevelWidth), BorderSides());
+    ShrinkSides(rect, FrameStyleWidth(BorderInner(), m_bevelWidth), BorderSides());
     if (rect.right < rect.left || rect.bottom < rect.top)
         rect = Rect(0, 0, 0, 0);
 }
@@ -128,16 +100,16 @@ TColor TKvBorder::GetInteriorColor() const { return clYellow; }
 void TKvBorder::Paint()
 {
     TFramedBorders borders;
-    borders.BorderOuter = m_borderOuter;
-    borders.BorderInner = m_borderInner;
+    borders.BorderOuter = BorderOuter();
+    borders.BorderInner = BorderInner();
     borders.BorderWidth = m_borderWidth;
-    borders.BorderSides = m_borderSides;
+    borders.BorderSides = BorderSides();
     borders.BevelWidth = m_bevelWidth;
     borders.BorderColor = m_borderColor;
-    borders.BorderHighlight = m_borderHighlight;
-    borders.BorderShadow = m_borderShadow;
-    borders.FlatColor = m_flatColor;
-    borders.FlatColorAdjustment = m_flatColorAdjustment;
+    borders.BorderHighlight = BorderHighlight();
+    borders.BorderShadow = BorderShadow();
+    borders.FlatColor = FlatColor();
+    borders.FlatColorAdjustment = FlatColorAdjustment();
     borders.Color = GetInteriorColor();
     borders.ParentColor = Parent() ? Parent()->Color() : clBtnFace;
     borders.Transparent = !ControlStyle().Contains(csOpaque);

@@ -22,7 +22,7 @@ const TTypeInfo& ScrollDelayTypeInfo()
 void DescribeLEDDisplay(TClassBuilder& c)
 {
     using C = TKvLEDDisplay;
-    c.Enum("BorderOuter", FrameStyleExTypeInfo(), &C::BorderOuter, &C::SetBorderOuter).Default(fsStatus);
+    PublishFramedBorders<C>(c, {TKvFramedBorderProperty::BorderOuter}, fsStatus);
     c.String("Caption", &C::Caption, &C::SetCaption);
     c.Enum("Alignment", ControlAlignmentTypeInfo(), &C::Alignment, &C::SetAlignment).Default(taLeftJustify);
     c.Ordinal("BackColor", ColorTypeInfo(), &C::BackColor, &C::SetBackColor).Default(clBlack);

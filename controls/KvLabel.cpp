@@ -19,6 +19,7 @@ const TTypeInfo& WordTypeInfo()
 
 void DescribeKvLabel(TClassBuilder& c)
 {
+    using P = TKvFramedBorderProperty;
     c.String("About", &TKvLabel::About, &TKvLabel::SetAbout).Stored(false);
     // Angle before Rotation: a stored angle with its rotation reads back as written.
     c.Integer("Angle", &TKvLabel::Angle, &TKvLabel::SetAngle).Default(0);
@@ -43,25 +44,15 @@ void DescribeKvLabel(TClassBuilder& c)
         .Default(500);
     c.Boolean("FlyByEnabled", &TKvLabel::FlyByEnabled, &TKvLabel::SetFlyByEnabled).Default(false);
     c.Ordinal("FlyByColor", ColorTypeInfo(), &TKvLabel::FlyByColor, &TKvLabel::SetFlyByColor).Default(clHighlight);
-    c.Enum("BorderOuter", FrameStyleExTypeInfo(), &TKvLabel::BorderOuter, &TKvLabel::SetBorderOuter).Default(fsNone);
-    c.Enum("BorderInner", FrameStyleExTypeInfo(), &TKvLabel::BorderInner, &TKvLabel::SetBorderInner).Default(fsNone);
-    c.Set("BorderSides", SidesTypeInfo(), &TKvLabel::BorderSides, &TKvLabel::SetBorderSides).Default(AllSides);
+    PublishFramedBorders<TKvLabel>(c, {P::BorderOuter, P::BorderInner, P::BorderSides});
     c.Integer("BorderWidth", &TKvLabel::BorderWidth, &TKvLabel::SetBorderWidth).Default(0);
     c.Integer("BevelWidth", &TKvLabel::BevelWidth, &TKvLabel::SetBevelWidth).Default(1);
     c.Ordinal("BorderColor", ColorTypeInfo(), &TKvLabel::BorderColor, &TKvLabel::SetBorderColor).Default(clBtnFace);
-    c.Ordinal("BorderHighlight", ColorTypeInfo(), &TKvLabel::BorderHighlight, &TKvLabel::SetBorderHighlight)
-        .Default(clBtnHighlight);
-    c.Ordinal("BorderShadow", ColorTypeInfo(), &TKvLabel::BorderShadow, &TKvLabel::SetBorderShadow)
-        .Default(clBtnShadow);
-    c.Ordinal("FlatColor", ColorTypeInfo(), &TKvLabel::FlatColor, &TKvLabel::SetFlatColor).Default(clBtnShadow);
-    c.Integer("FlatColorAdjustment", &TKvLabel::FlatColorAdjustment, &TKvLabel::SetFlatColorAdjustment).Default(30);
+    PublishFramedBorders<TKvLabel>(c, {P::BorderHighlight, P::BorderShadow, P::FlatColor, P::FlatColorAdjustment});
     c.Ordinal("Color", ColorTypeInfo(), &TControl::Color, &TControl::SetColor)
         .Default(clBtnFace)
         .StoredWhen(&TControl::IsColorStored);
-    c.Object("FrameController", &TKvLabel::FrameController, &TKvLabel::SetFrameController);
-    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(),
-          &TKvLabel::FrameControllerNotifications, &TKvLabel::SetFrameControllerNotifications)
-        .Default(AllFrameControllerNotifications);
+    PublishFramedBorders<TKvLabel>(c, {P::FrameController, P::FrameControllerNotifications});
     c.Event("OnMouseEnter", &TKvLabel::OnMouseEnter, &TKvLabel::SetOnMouseEnter);
     c.Event("OnMouseLeave", &TKvLabel::OnMouseLeave, &TKvLabel::SetOnMouseLeave);
 }
@@ -143,7 +134,7 @@ const TTypeInfo& CondenseCaptionTypeInfo()
 
 void RegisterKvLabelClasses() { RegisterClass(TKvLabel::StaticClass()); }
 
-TKvLabel::TKvLabel(TComponent* owner) : TLabel(owner)
+TKvLabel::TKvLabel(TComponent* owner) : TLabel(owner), TKvFramedBorders(*this, fsNone)
 {
     SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
     m_initialising = true;
@@ -260,54 +251,6 @@ void TKvLabel::SetBorderColor(TColor value)
         Invalidate();
 }
 
-void TKvLabel::SetBorderHighlight(TColor value)
-{
-    if (Store(m_borderHighlight, value))
-        Invalidate();
-}
-
-void TKvLabel::SetBorderShadow(TColor value)
-{
-    if (Store(m_borderShadow, value))
-        Invalidate();
-}
-
-void TKvLabel::SetFlatColor(TColor value)
-{
-    if (Store(m_flatColor, value))
-        Invalidate();
-}
-
-void TKvLabel::SetFlatColorAdjustment(int value)
-{
-    if (Store(m_flatColorAdjustment, value))
-        Invalidate();
-}
-
-void TKvLabel::SetBorderOuter(TFrameStyleEx value)
-{
-    if (Store(m_borderOuter, value)) {
-        AdjustBounds();
-        Invalidate();
-    }
-}
-
-void TKvLabel::SetBorderInner(TFrameStyleEx value)
-{
-    if (Store(m_borderInner, value)) {
-        AdjustBounds();
-        Invalidate();
-    }
-}
-
-void TKvLabel::SetBorderSides(TSides value)
-{
-    if (Store(m_borderSides, value)) {
-        AdjustBounds();
-        Invalidate();
-    }
-}
-
 void TKvLabel::SetBorderWidth(int value)
 {
     if (Store(m_borderWidth, value)) {
@@ -364,15 +307,12 @@ void TKvLabel::SetBlinkIntervalOff(int interval)
 
 // ---- Frame controller ----------------------------------------------------------------------------
 
-void TKvLabel::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
-
-void TKvLabel::FrameControllerChanged()
+void TKvLabel::FramedBordersChanged(TKvFramedBorderChange change)
 {
-    const TKvFrameController* controller = m_frameController.Controller();
-    if (controller && TakeFramedBorderSettings(*this, *controller, m_notifications,
-                                               {m_borderOuter, m_borderSides, m_flatColor, m_flatColorAdjustment,
-                                                m_borderHighlight, m_borderShadow}))
-        Invalidate();
+    // The frames' extent changes the size the label takes for its caption.
+    if (change == TKvFramedBorderChange::Frames)
+        AdjustBounds();
+    Invalidate();
 }
 
 bool TKvLabel::GetInterface(const TGUID& iid, void*& object)
@@ -383,7 +323,7 @@ bool TKvLabel::GetInterface(const TGUID& iid, void*& object)
 void TKvLabel::Notification(TComponent* component, TOperation operation)
 {
     TLabel::Notification(component, operation);
-    m_frameController.Notification(component, operation);
+    FrameControllerNotification(component, operation);
 }
 
 void TKvLabel::SetFlyByEnabled(bool enabled)
@@ -417,16 +357,16 @@ void TKvLabel::SetFontColours(TColor color)
 void TKvLabel::DeflateForBorders(TRect& rect, bool withBorderWidth) const
 {
     if (withBorderWidth)
-        ShrinkSides(rect, m_borderSides, m_borderWidth);
-    ShrinkSides(rect, m_borderSides, FrameExtent(m_borderOuter, m_bevelWidth, false));
-    ShrinkSides(rect, m_borderSides, FrameExtent(m_borderInner, m_bevelWidth, false));
+        ShrinkSides(rect, BorderSides(), m_borderWidth);
+    ShrinkSides(rect, BorderSides(), FrameExtent(BorderOuter(), m_bevelWidth, false));
+    ShrinkSides(rect, BorderSides(), FrameExtent(BorderInner(), m_bevelWidth, false));
 }
 
 void TKvLabel::InflateForBorders(TRect& rect) const
 {
-    GrowSides(rect, m_borderSides, FrameExtent(m_borderOuter, m_bevelWidth, true));
-    GrowSides(rect, m_borderSides, m_borderWidth);
-    GrowSides(rect, m_borderSides, FrameExtent(m_borderInner, m_bevelWidth, true));
+    GrowSides(rect, BorderSides(), FrameExtent(BorderOuter(), m_bevelWidth, true));
+    GrowSides(rect, BorderSides(), m_borderWidth);
+    GrowSides(rect, BorderSides(), FrameExtent(BorderInner(), m_bevelWidth, true));
     if (m_rotation == roNone && m_textStyle == tsShadow) {
         rect.right += m_shadowDepth;
         rect.bottom += m_shadowDepth;

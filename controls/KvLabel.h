@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
-#include "controls/KvFrameController.h"
+#include "controls/KvFramedBorders.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 
 #include <functional>
@@ -18,7 +18,7 @@ enum TKvCondenseCaption { ccNone, ccAtEnd, ccWithinPath };
 // or bends along an arc, inside a double border; it can blink and take another colour while the
 // mouse is over it (fly-by). It blinks in step with every other blinking control, and a frame
 // controller may restyle its border.
-class TKvLabel : public TLabel, public IKvFrameControllerClient {
+class TKvLabel : public TLabel, public TKvFramedBorders {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvLabel(TComponent* owner);
@@ -62,36 +62,13 @@ class TKvLabel : public TLabel, public IKvFrameControllerClient {
     [[nodiscard]] TColor FlyByColor() const { return m_flyByColor; }
     virtual void SetFlyByColor(TColor color);
 
-    [[nodiscard]] TFrameStyleEx BorderOuter() const { return m_borderOuter; }
-    virtual void SetBorderOuter(TFrameStyleEx style);
-    [[nodiscard]] TFrameStyleEx BorderInner() const { return m_borderInner; }
-    virtual void SetBorderInner(TFrameStyleEx style);
-    [[nodiscard]] TSides BorderSides() const { return m_borderSides; }
-    virtual void SetBorderSides(TSides sides);
     [[nodiscard]] int BorderWidth() const { return m_borderWidth; }
     virtual void SetBorderWidth(int width);
     [[nodiscard]] int BevelWidth() const { return m_bevelWidth; }
     virtual void SetBevelWidth(int width);
     [[nodiscard]] TColor BorderColor() const { return m_borderColor; }
     virtual void SetBorderColor(TColor color);
-    [[nodiscard]] TColor BorderHighlight() const { return m_borderHighlight; }
-    virtual void SetBorderHighlight(TColor color);
-    [[nodiscard]] TColor BorderShadow() const { return m_borderShadow; }
-    virtual void SetBorderShadow(TColor color);
-    [[nodiscard]] TColor FlatColor() const { return m_flatColor; }
-    virtual void SetFlatColor(TColor color);
-    [[nodiscard]] int FlatColorAdjustment() const { return m_flatColorAdjustment; }
-    virtual void SetFlatColorAdjustment(int adjustment);
 
-    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
-    virtual void SetFrameController(TKvFrameController* controller);
-    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
-    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
-    {
-        m_notifications = notifications;
-    }
-    // Takes the controller's frame style, sides and colours, when it shows frames.
-    void FrameControllerChanged() override;
     bool GetInterface(const TGUID& iid, void*& object) override;
 
     // The colour the caption is drawn in now: the font's, or the blink colour while blinking on.
@@ -119,6 +96,7 @@ protected:
     void Dispatch(TMessage& message) override;
     void DefineProperties(TFiler& filer) override;
     void Notification(TComponent* component, TOperation operation) override;
+    void FramedBordersChanged(TKvFramedBorderChange change) override;
 
 private:
     [[nodiscard]] UINT TextFlags() const;
@@ -152,21 +130,12 @@ private:
     // Set only while fly-by has the font in its colour, so that only its own change is undone.
     bool m_flyByApplied = false;
     TColor m_colorBeforeFlyBy = clWindowText;
-    TFrameStyleEx m_borderOuter = fsNone;
-    TFrameStyleEx m_borderInner = fsNone;
-    TSides m_borderSides = AllSides;
     int m_borderWidth = 0;
     int m_bevelWidth = 1;
     TColor m_borderColor = clBtnFace;
-    TColor m_borderHighlight = clBtnHighlight;
-    TColor m_borderShadow = clBtnShadow;
-    TColor m_flatColor = clBtnShadow;
-    int m_flatColorAdjustment = 30;
     TColor m_fontColor = clWindowText;
     TColor m_currentColor = clWindowText;
     bool m_initialising = false;
-    TKvFrameControllerLink m_frameController{*this};
-    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     TNotifyEvent m_onMouseEnter;
     TNotifyEvent m_onMouseLeave;
 };

@@ -10,6 +10,7 @@ namespace {
 void DescribeProgressBar(TClassBuilder& c)
 {
     using Bar = TKvCustomProgressBar;
+    using P = TKvFramedBorderProperty;
     c.String("About", &Bar::About, &Bar::SetAbout).Stored(false);
     c.Ordinal("BackColor", ColorTypeInfo(), &Bar::BackColor, &Bar::SetBackColor).Default(clWhite);
     c.Ordinal("BackColorStop", ColorTypeInfo(), &Bar::BackColorStop, &Bar::SetBackColorStop).Default(clBtnFace);
@@ -18,15 +19,10 @@ void DescribeProgressBar(TClassBuilder& c)
     c.Enum("BarStyle", BarStyleTypeInfo(), &Bar::BarStyle, &Bar::SetBarStyle).Default(bsTraditional);
     c.Integer("BevelWidth", &Bar::BevelWidth, &Bar::SetBevelWidth).Default(1);
     c.Ordinal("BorderColor", ColorTypeInfo(), &Bar::BorderColor, &Bar::SetBorderColor).Default(clBtnFace);
-    c.Enum("BorderInner", FrameStyleExTypeInfo(), &Bar::BorderInner, &Bar::SetBorderInner).Default(fsNone);
-    c.Enum("BorderOuter", FrameStyleExTypeInfo(), &Bar::BorderOuter, &Bar::SetBorderOuter).Default(fsLowered);
+    PublishFramedBorders<Bar>(c, {P::BorderInner, P::BorderOuter}, fsLowered);
     c.Integer("BorderWidth", &Bar::BorderWidth, &Bar::SetBorderWidth).Default(0);
-    c.Ordinal("FlatColor", ColorTypeInfo(), &Bar::FlatColor, &Bar::SetFlatColor).Default(clBtnShadow);
-    c.Integer("FlatColorAdjustment", &Bar::FlatColorAdjustment, &Bar::SetFlatColorAdjustment).Default(30);
-    c.Object("FrameController", &Bar::FrameController, &Bar::SetFrameController);
-    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(), &Bar::FrameControllerNotifications,
-          &Bar::SetFrameControllerNotifications)
-        .Default(AllFrameControllerNotifications);
+    PublishFramedBorders<Bar>(c, {P::FlatColor, P::FlatColorAdjustment, P::FrameController,
+                                  P::FrameControllerNotifications});
     c.Enum("GradientDirection", GradientDirectionTypeInfo(), &Bar::GradientDirection, &Bar::SetGradientDirection)
         .Default(gdHorizontalCenter);
     c.Integer("InteriorOffset", &Bar::InteriorOffset, &Bar::SetInteriorOffset).Default(0);
@@ -56,7 +52,8 @@ const TTypeInfo& BarStyleTypeInfo()
 
 void RegisterKvProgressBarClass() { RegisterClass(TKvProgressBar::StaticClass()); }
 
-TKvCustomProgressBar::TKvCustomProgressBar(TComponent* owner) : TGraphicControl(owner)
+TKvCustomProgressBar::TKvCustomProgressBar(TComponent* owner)
+    : TGraphicControl(owner), TKvFramedBorders(*this, fsLowered)
 {
     TControlStyle style = ControlStyle();
     style.Include(csOpaque);
@@ -67,12 +64,10 @@ TKvCustomProgressBar::TKvCustomProgressBar(TComponent* owner) : TGraphicControl(
 
 TKvCustomProgressBar::~TKvCustomProgressBar() = default;
 
-void TKvCustomProgressBar::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
-
 void TKvCustomProgressBar::Notification(TComponent* component, TOperation operation)
 {
     TGraphicControl::Notification(component, operation);
-    m_frameController.Notification(component, operation);
+    FrameControllerNotification(component, operation);
 }
 
 bool TKvCustomProgressBar::GetInterface(const TGUID& iid, void*& object)
@@ -82,21 +77,25 @@ bool TKvCustomProgressBar::GetInterface(const TGUID& iid, void*& object)
 
 void TKvCustomProgressBar::FrameControllerChanged()
 {
-    const TKvFrameController* controller = m_frameController.Controller();
+    const TKvFrameController* controller = FrameController();
     if (!controller || !controller->FrameVisible())
         return;
-    if (m_notifications.Contains(fcpFrameStyle))
-        m_borderOuter = controller->FrameStyle();
-    if (m_notifications.Contains(fcpFrameColor)) {
-        m_flatColor = controller->FrameColor();
-        m_flatColorAdjustment = 0;
+    const TKvFramedBorderFields fields = ControllerFields();
+    const TKvFrameControllerNotifications accepted = FrameControllerNotifications();
+    if (accepted.Contains(fcpFrameStyle))
+        fields.BorderOuter = controller->FrameStyle();
+    if (accepted.Contains(fcpFrameColor)) {
+        fields.FlatColor = controller->FrameColor();
+        fields.FlatColorAdjustment = 0;
     }
-    if (m_notifications.Contains(fcpColor))
+    if (accepted.Contains(fcpColor))
         SetBackColor(controller->Color());
-    if (m_notifications.Contains(fcpParentColor))
+    if (accepted.Contains(fcpParentColor))
         SetParentColor(controller->ParentColor());
     Invalidate();
 }
+
+void TKvCustomProgressBar::FramedBordersChanged(TKvFramedBorderChange /*change*/) { Invalidate(); }
 
 template <class T>
 void TKvCustomProgressBar::Update(T& field, T value)
@@ -130,11 +129,7 @@ void TKvCustomProgressBar::SetBarStyle(TBarStyle style)
 
 void TKvCustomProgressBar::SetBevelWidth(int width) { Update(m_bevelWidth, std::max(1, width)); }
 void TKvCustomProgressBar::SetBorderColor(TColor color) { Update(m_borderColor, color); }
-void TKvCustomProgressBar::SetBorderInner(TFrameStyleEx style) { Update(m_borderInner, style); }
-void TKvCustomProgressBar::SetBorderOuter(TFrameStyleEx style) { Update(m_borderOuter, style); }
 void TKvCustomProgressBar::SetBorderWidth(int width) { Update(m_borderWidth, std::max(0, width)); }
-void TKvCustomProgressBar::SetFlatColor(TColor color) { Update(m_flatColor, color); }
-void TKvCustomProgressBar::SetFlatColorAdjustment(int adjustment) { Update(m_flatColorAdjustment, adjustment); }
 void TKvCustomProgressBar::SetInteriorOffset(std::uint8_t offset) { Update(m_interiorOffset, offset); }
 void TKvCustomProgressBar::SetNumSegments(TSegmentRange count) { Update(m_numSegments, std::clamp(count, 1, 100)); }
 void TKvCustomProgressBar::SetOrientation(TOrientation orientation) { Update(m_orientation, orientation); }
@@ -193,13 +188,13 @@ TRect TKvCustomProgressBar::DrawFrame(TCanvas& canvas) const
     canvas.Brush()->SetColor(m_borderColor);
     canvas.FillRect(rect);
     TFramedBorders borders;
-    borders.BorderOuter = m_borderOuter;
-    borders.BorderInner = m_borderInner;
+    borders.BorderOuter = BorderOuter();
+    borders.BorderInner = BorderInner();
     borders.BorderWidth = m_borderWidth;
     borders.BevelWidth = m_bevelWidth;
     borders.BorderColor = m_borderColor;
-    borders.FlatColor = m_flatColor;
-    borders.FlatColorAdjustment = m_flatColorAdjustment;
+    borders.FlatColor = FlatColor();
+    borders.FlatColorAdjustment = FlatColorAdjustment();
     borders.Color = m_backColor;
     borders.ParentColor = Parent() ? Parent()->Color() : clBtnFace;
     borders.SoftInnerFlatBorder = true;

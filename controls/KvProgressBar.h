@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
-#include "controls/KvFrameController.h"
+#include "controls/KvFramedBorders.h"
 
 #include <cstdint>
 #include <string>
@@ -17,7 +17,7 @@ enum TBarStyle { bsTraditional, bsLED, bsGradient };
 using TSegmentRange = int; // 1 .. 100
 using TProgressChangeEvent = TEvent<TObject*, int>;
 
-class TKvCustomProgressBar : public TGraphicControl, public IKvFrameControllerClient {
+class TKvCustomProgressBar : public TGraphicControl, public TKvFramedBorders {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvCustomProgressBar(TComponent* owner);
@@ -35,23 +35,8 @@ class TKvCustomProgressBar : public TGraphicControl, public IKvFrameControllerCl
     virtual void SetBevelWidth(int width);
     [[nodiscard]] TColor BorderColor() const { return m_borderColor; }
     virtual void SetBorderColor(TColor color);
-    [[nodiscard]] TFrameStyleEx BorderInner() const { return m_borderInner; }
-    virtual void SetBorderInner(TFrameStyleEx style);
-    [[nodiscard]] TFrameStyleEx BorderOuter() const { return m_borderOuter; }
-    virtual void SetBorderOuter(TFrameStyleEx style);
     [[nodiscard]] int BorderWidth() const { return m_borderWidth; }
     virtual void SetBorderWidth(int width);
-    [[nodiscard]] TColor FlatColor() const { return m_flatColor; }
-    virtual void SetFlatColor(TColor color);
-    [[nodiscard]] int FlatColorAdjustment() const { return m_flatColorAdjustment; }
-    virtual void SetFlatColorAdjustment(int adjustment);
-    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
-    virtual void SetFrameController(TKvFrameController* controller);
-    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
-    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
-    {
-        m_notifications = notifications;
-    }
     // Takes the controller's frame style and colour and its colour as the background, when it
     // shows frames.
     void FrameControllerChanged() override;
@@ -97,6 +82,7 @@ protected:
     virtual void Change();
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;
+    void FramedBordersChanged(TKvFramedBorderChange change) override;
 
 private:
     // Stores a changed value and repaints.
@@ -111,11 +97,7 @@ private:
     TBarStyle m_barStyle = bsTraditional;
     int m_bevelWidth = 1;
     TColor m_borderColor = clBtnFace;
-    TFrameStyleEx m_borderInner = fsNone;
-    TFrameStyleEx m_borderOuter = fsLowered;
     int m_borderWidth = 0;
-    TColor m_flatColor = clBtnShadow;
-    int m_flatColorAdjustment = 30;
     std::uint8_t m_interiorOffset = 0;
     TSegmentRange m_numSegments = 20;
     TOrientation m_orientation = orHorizontal;
@@ -127,8 +109,6 @@ private:
     TColor m_backColorStop = clBtnFace;
     TColor m_barColorStop = clHotLight;
     TGradientDirection m_gradientDirection = gdHorizontalCenter;
-    TKvFrameControllerLink m_frameController{*this};
-    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     TProgressChangeEvent m_onChange;
 };
 

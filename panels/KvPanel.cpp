@@ -13,6 +13,7 @@ namespace {
 void DescribePanel(TClassBuilder& c)
 {
     using Panel = TKvCustomPanel;
+    using P = TKvFramedBorderProperty;
     c.String("About", &Panel::About, &Panel::SetAbout).Stored(false);
     c.String("Caption", &TControl::Caption, &TControl::SetCaption);
     c.Enum("Alignment", ControlAlignmentTypeInfo(), &TCustomPanel::Alignment, &TCustomPanel::SetAlignment)
@@ -23,18 +24,11 @@ void DescribePanel(TClassBuilder& c)
     c.Enum("AlignmentVertical", AlignmentVerticalTypeInfo(), &Panel::AlignmentVertical, &Panel::SetAlignmentVertical)
         .Default(avCenter);
     c.Ordinal("BorderColor", ColorTypeInfo(), &Panel::BorderColor, &Panel::SetBorderColor).Default(clBtnFace);
-    c.Enum("BorderInner", FrameStyleExTypeInfo(), &Panel::BorderInner, &Panel::SetBorderInner).Default(fsNone);
-    c.Enum("BorderOuter", FrameStyleExTypeInfo(), &Panel::BorderOuter, &Panel::SetBorderOuter).Default(fsRaised);
-    c.Set("BorderSides", SidesTypeInfo(), &Panel::BorderSides, &Panel::SetBorderSides).Default(AllSides);
-    c.Ordinal("BorderHighlight", ColorTypeInfo(), &Panel::BorderHighlight, &Panel::SetBorderHighlight)
-        .Default(clBtnHighlight);
-    c.Ordinal("BorderShadow", ColorTypeInfo(), &Panel::BorderShadow, &Panel::SetBorderShadow).Default(clBtnShadow);
-    c.Ordinal("FlatColor", ColorTypeInfo(), &Panel::FlatColor, &Panel::SetFlatColor).Default(clBtnShadow);
-    c.Integer("FlatColorAdjustment", &Panel::FlatColorAdjustment, &Panel::SetFlatColorAdjustment).Default(30);
-    c.Object("FrameController", &Panel::FrameController, &Panel::SetFrameController);
-    c.Set("FrameControllerNotifications", FrameControllerNotificationsTypeInfo(), &Panel::FrameControllerNotifications,
-          &Panel::SetFrameControllerNotifications)
-        .Default(AllFrameControllerNotifications);
+    PublishFramedBorders<Panel>(c,
+                                {P::BorderInner, P::BorderOuter, P::BorderSides, P::BorderHighlight, P::BorderShadow,
+                                 P::FlatColor, P::FlatColorAdjustment, P::FrameController,
+                                 P::FrameControllerNotifications},
+                                fsRaised);
     c.Enum("GradientColorStyle", GradientColorStyleTypeInfo(), &Panel::GradientColorStyle,
            &Panel::SetGradientColorStyle)
         .Default(gcsSystem);
@@ -139,7 +133,7 @@ void InvalidateTransparentChildren(TWinControl& container)
 
 // ---- The panel ----------------------------------------------------------------------------------
 
-TKvCustomPanel::TKvCustomPanel(TComponent* owner) : TCustomPanel(owner)
+TKvCustomPanel::TKvCustomPanel(TComponent* owner) : TCustomPanel(owner), TKvFramedBorders(*this, fsRaised)
 {
     TControlStyle style = ControlStyle();
     style.Exclude(csSetCaption);
@@ -162,16 +156,6 @@ void TKvCustomPanel::Update(T& field, T value)
 }
 
 template <class T>
-void TKvCustomPanel::UpdateGeometry(T& field, T value)
-{
-    if (field == value)
-        return;
-    field = value;
-    Realign();
-    Invalidate();
-}
-
-template <class T>
 void TKvCustomPanel::UpdateGradient(T& field, T value)
 {
     if (field == value)
@@ -183,13 +167,6 @@ void TKvCustomPanel::UpdateGradient(T& field, T value)
 
 void TKvCustomPanel::SetAlignmentVertical(TAlignmentVertical alignment) { Update(m_alignmentVertical, alignment); }
 void TKvCustomPanel::SetBorderColor(TColor color) { Update(m_borderColor, color); }
-void TKvCustomPanel::SetBorderInner(TFrameStyleEx style) { UpdateGeometry(m_borderInner, style); }
-void TKvCustomPanel::SetBorderOuter(TFrameStyleEx style) { UpdateGeometry(m_borderOuter, style); }
-void TKvCustomPanel::SetBorderSides(TSides sides) { UpdateGeometry(m_borderSides, sides); }
-void TKvCustomPanel::SetBorderHighlight(TColor color) { Update(m_borderHighlight, color); }
-void TKvCustomPanel::SetBorderShadow(TColor color) { Update(m_borderShadow, color); }
-void TKvCustomPanel::SetFlatColor(TColor color) { Update(m_flatColor, color); }
-void TKvCustomPanel::SetFlatColorAdjustment(int adjustment) { Update(m_flatColorAdjustment, adjustment); }
 void TKvCustomPanel::SetGradientColorStyle(TKvGradientColorStyle style) { Update(m_gradientColorStyle, style); }
 void TKvCustomPanel::SetGradientColorStart(TColor color) { UpdateGradient(m_gradientColorStart, color); }
 void TKvCustomPanel::SetGradientColorStop(TColor color) { UpdateGradient(m_gradientColorStop, color); }
@@ -232,8 +209,8 @@ void TKvCustomPanel::ShrinkRectByBorders(TRect& rect, bool includeBorderWidth) c
 {
     if (includeBorderWidth)
         InflateRect(&rect, -BorderWidth(), -BorderWidth());
-    ShrinkSides(rect, m_borderSides, FrameInset(m_borderOuter, BevelWidth()));
-    ShrinkSides(rect, m_borderSides, FrameInset(m_borderInner, BevelWidth()));
+    ShrinkSides(rect, BorderSides(), FrameInset(BorderOuter(), BevelWidth()));
+    ShrinkSides(rect, BorderSides(), FrameInset(BorderInner(), BevelWidth()));
 }
 
 TRect TKvCustomPanel::FullPanelRect() const { return Rect(0, 0, Width(), Height()); }
@@ -256,8 +233,8 @@ void TKvCustomPanel::FrameFlatColorPair(TColor& color, int& adjustment) const
         color = GetGradientPanelFrameColor();
         adjustment = 0;
     } else {
-        color = m_flatColor;
-        adjustment = m_flatColorAdjustment;
+        color = FlatColor();
+        adjustment = FlatColorAdjustment();
     }
 }
 
@@ -295,14 +272,14 @@ void TKvCustomPanel::Paint()
     TCanvas& canvas = *Canvas();
     TRect rect = FullPanelRect();
     TFramedBorders borders;
-    borders.BorderOuter = m_borderOuter;
-    borders.BorderInner = m_borderInner;
+    borders.BorderOuter = BorderOuter();
+    borders.BorderInner = BorderInner();
     borders.BorderWidth = BorderWidth();
-    borders.BorderSides = m_borderSides;
+    borders.BorderSides = BorderSides();
     borders.BevelWidth = BevelWidth();
     borders.BorderColor = m_borderColor;
-    borders.BorderHighlight = m_borderHighlight;
-    borders.BorderShadow = m_borderShadow;
+    borders.BorderHighlight = BorderHighlight();
+    borders.BorderShadow = BorderShadow();
     FrameFlatColorPair(borders.FlatColor, borders.FlatColorAdjustment);
     borders.Color = Color();
     borders.ParentColor = Parent() ? Parent()->Color() : Color();
@@ -439,23 +416,20 @@ void TKvCustomPanel::Notification(TComponent* component, TOperation operation)
     if (operation == opRemove)
         if (const int index = m_enabledStates.IndexOfObject(component); index >= 0)
             m_enabledStates.Delete(index);
-    m_frameController.Notification(component, operation);
+    FrameControllerNotification(component, operation);
 }
-
-void TKvCustomPanel::SetFrameController(TKvFrameController* controller) { m_frameController.Set(controller); }
 
 bool TKvCustomPanel::GetInterface(const TGUID& iid, void*& object)
 {
     return IKvFrameControllerClient::Answer(*this, iid, object) || TCustomPanel::GetInterface(iid, object);
 }
 
-void TKvCustomPanel::FrameControllerChanged()
+void TKvCustomPanel::FramedBordersChanged(TKvFramedBorderChange change)
 {
-    const TKvFrameController* controller = m_frameController.Controller();
-    if (controller && TakeFramedBorderSettings(*this, *controller, m_notifications,
-                                               {m_borderOuter, m_borderSides, m_flatColor, m_flatColorAdjustment,
-                                                m_borderHighlight, m_borderShadow}))
-        Invalidate();
+    // The frames' extent moves the client area the children are aligned in.
+    if (change == TKvFramedBorderChange::Frames)
+        Realign();
+    Invalidate();
 }
 
 void TKvCustomPanel::Resized(const WINDOWPOS& position)

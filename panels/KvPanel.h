@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
-#include "controls/KvFrameController.h"
+#include "controls/KvFramedBorders.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/forms/ControlsDock.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
@@ -31,7 +31,7 @@ void GetGradientPanelColors(TColor& start, TColor& stop);
 // Invalidates every child whose published Transparent is on.
 void InvalidateTransparentChildren(TWinControl& container);
 
-class TKvCustomPanel : public TCustomPanel, public IKvFrameControllerClient {
+class TKvCustomPanel : public TCustomPanel, public TKvFramedBorders {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvCustomPanel(TComponent* owner);
@@ -41,20 +41,6 @@ class TKvCustomPanel : public TCustomPanel, public IKvFrameControllerClient {
     virtual void SetAlignmentVertical(TAlignmentVertical alignment);
     [[nodiscard]] TColor BorderColor() const { return m_borderColor; }
     virtual void SetBorderColor(TColor color);
-    [[nodiscard]] TFrameStyleEx BorderInner() const { return m_borderInner; }
-    virtual void SetBorderInner(TFrameStyleEx style);
-    [[nodiscard]] TFrameStyleEx BorderOuter() const { return m_borderOuter; }
-    virtual void SetBorderOuter(TFrameStyleEx style);
-    [[nodiscard]] TSides BorderSides() const { return m_borderSides; }
-    virtual void SetBorderSides(TSides sides);
-    [[nodiscard]] TColor BorderHighlight() const { return m_borderHighlight; }
-    virtual void SetBorderHighlight(TColor color);
-    [[nodiscard]] TColor BorderShadow() const { return m_borderShadow; }
-    virtual void SetBorderShadow(TColor color);
-    [[nodiscard]] TColor FlatColor() const { return m_flatColor; }
-    virtual void SetFlatColor(TColor color);
-    [[nodiscard]] int FlatColorAdjustment() const { return m_flatColorAdjustment; }
-    virtual void SetFlatColorAdjustment(int adjustment);
     [[nodiscard]] TKvGradientColorStyle GradientColorStyle() const { return m_gradientColorStyle; }
     virtual void SetGradientColorStyle(TKvGradientColorStyle style);
     [[nodiscard]] TColor GradientColorStart() const { return m_gradientColorStart; }
@@ -87,15 +73,6 @@ class TKvCustomPanel : public TCustomPanel, public IKvFrameControllerClient {
     [[nodiscard]] TKvVisualStyle VisualStyle() const { return m_visualStyle; }
     virtual void SetVisualStyle(TKvVisualStyle style);
 
-    [[nodiscard]] TKvFrameController* FrameController() const { return m_frameController.Controller(); }
-    virtual void SetFrameController(TKvFrameController* controller);
-    [[nodiscard]] TKvFrameControllerNotifications FrameControllerNotifications() const { return m_notifications; }
-    void SetFrameControllerNotifications(TKvFrameControllerNotifications notifications)
-    {
-        m_notifications = notifications;
-    }
-    // Takes the controller's frame style, sides and colours, when it shows frames.
-    void FrameControllerChanged() override;
     bool GetInterface(const TGUID& iid, void*& object) override;
 
     [[nodiscard]] bool ShowDockClientCaptions() const { return m_showDockClientCaptions; }
@@ -133,6 +110,7 @@ protected:
 
     void DefineProperties(TFiler& filer) override;
     void Notification(TComponent* component, TOperation operation) override;
+    void FramedBordersChanged(TKvFramedBorderChange change) override;
     void AlignControls(TControl* control, TRect& rect) override;
     void AdjustClientRect(TRect& rect) const override;
     void Paint() override;
@@ -140,11 +118,9 @@ protected:
     [[nodiscard]] std::unique_ptr<TDockTree> CreateDockManager() override;
 
 private:
-    // Stores a changed value and invalidates; the geometry ones realign the children first.
+    // Stores a changed value and invalidates.
     template <class T>
     void Update(T& field, T value);
-    template <class T>
-    void UpdateGeometry(T& field, T value);
     template <class T>
     void UpdateGradient(T& field, T value);
     void Resized(const WINDOWPOS& position);
@@ -153,13 +129,6 @@ private:
 
     TAlignmentVertical m_alignmentVertical = avCenter;
     TColor m_borderColor = clBtnFace;
-    TFrameStyleEx m_borderInner = fsNone;
-    TFrameStyleEx m_borderOuter = fsRaised;
-    TSides m_borderSides = AllSides;
-    TColor m_borderHighlight = clBtnHighlight;
-    TColor m_borderShadow = clBtnShadow;
-    TColor m_flatColor = clBtnShadow;
-    int m_flatColorAdjustment = 30;
     TKvGradientColorStyle m_gradientColorStyle = gcsSystem;
     TColor m_gradientColorStart = clWhite;
     TColor m_gradientColorStop = clBtnFace;
@@ -177,8 +146,6 @@ private:
     TKvVisualStyle m_visualStyle = vsWinXP;
     bool m_showDockClientCaptions = true;
     bool m_locked = false;
-    TKvFrameControllerLink m_frameController{*this};
-    TKvFrameControllerNotifications m_notifications = AllFrameControllerNotifications;
     // The size the window last had, from which a resize repaints.
     SIZE m_windowSize{0, 0};
     // Per child, "1" when it was enabled as the panel was disabled, "0" when not.
