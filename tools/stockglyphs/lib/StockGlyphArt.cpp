@@ -214,13 +214,14 @@ void PaintEngraved(TCanvas& canvas, const TMask& mask)
     return Union({Stroke({{1.5, 6.5}, {4.5, 9.5}, {9.5, 3.0}}, 2.5), Stroke({{5.5, 10.5}, {8.5, 13.5}, {14.5, 6.0}}, 2.5)});
 }
 
-struct TGlyphSpec {
+// What a stock glyph shows: its outline and its colour.
+struct TGlyphDesign {
     const char* resourceName;
     TShape shape;
     THue hue;
 };
 
-[[nodiscard]] std::unique_ptr<TBitmap> DrawGlyph(const TGlyphSpec& spec)
+[[nodiscard]] std::unique_ptr<TBitmap> DrawGlyph(const TGlyphDesign& design)
 {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);
@@ -228,8 +229,8 @@ struct TGlyphSpec {
     TCanvas& canvas = *bitmap->Canvas();
     canvas.Brush()->SetColor(Transparent);
     canvas.FillRect(Rect(0, 0, 2 * Cell, Cell));
-    const TMask mask = Rasterise(spec.shape);
-    PaintBevelled(canvas, mask, spec.hue);
+    const TMask mask = Rasterise(design.shape);
+    PaintBevelled(canvas, mask, design.hue);
     PaintEngraved(canvas, mask);
     bitmap->SetPixelFormat(pf8bit);
     return bitmap;
@@ -241,7 +242,7 @@ TColor StockGlyphTransparentColour() { return Transparent; }
 
 std::vector<TStockGlyphArt> DrawStockGlyphs()
 {
-    const TGlyphSpec specs[] = {
+    const TGlyphDesign designs[] = {
         {"KVCOMMON_OK", CheckMark(), Green},
         {"KVCOMMON_CANCEL", Cross(), Red},
         {"KVCOMMON_HELP", QuestionMark(), Blue},
@@ -254,8 +255,8 @@ std::vector<TStockGlyphArt> DrawStockGlyphs()
         {"KVCOMMON_ALL", DoubleCheck(), Green},
     };
     std::vector<TStockGlyphArt> glyphs;
-    for (const TGlyphSpec& spec : specs)
-        glyphs.push_back({spec.resourceName, DrawGlyph(spec)});
+    for (const TGlyphDesign& design : designs)
+        glyphs.push_back({design.resourceName, DrawGlyph(design)});
     return glyphs;
 }
 
