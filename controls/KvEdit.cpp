@@ -1,13 +1,12 @@
 #include "controls/KvEdit.h"
 
+#include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/GdiOwners.h"
-#include "platform/winapi/user/Clipboard.h"
 
-#include <cstring>
 
 namespace {
 
@@ -81,22 +80,6 @@ std::size_t CharLength(unsigned char lead)
     if (lead >= 0xC0)
         return 2;
     return 1;
-}
-
-std::string ClipboardText(HWND owner)
-{
-    std::string text;
-    if (!OpenClipboard(owner))
-        return text;
-    if (HANDLE block = GetClipboardData(CF_TEXT)) {
-        // The block's own size bounds the read: data from elsewhere may lack its NUL.
-        if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
-            text.assign(bytes, strnlen(bytes, GlobalSize(block)));
-            (void)GlobalUnlock(block);
-        }
-    }
-    (void)CloseClipboard();
-    return text;
 }
 
 } // namespace
@@ -462,7 +445,7 @@ void TKvCustomEdit::PasteTyped()
 {
     if (IsReadOnly())
         return;
-    const std::string typed = TypedText(ClipboardText(Handle()));
+    const std::string typed = TypedText(Clipboard()->AsText());
     if (typed.empty())
         return;
     // The edit keeps to its length limit and cuts on a whole character.

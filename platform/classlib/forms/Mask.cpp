@@ -1,9 +1,8 @@
 #include "platform/classlib/forms/Mask.h"
 
+#include "platform/classlib/forms/Clipbrd.h"
 #include "platform/winapi/controls/Edit.h"
-#include "platform/winapi/user/Clipboard.h"
 
-#include <cstring>
 
 namespace {
 
@@ -12,21 +11,6 @@ const char* const MASK_EDIT_ERROR = "Invalid input value.  Use escape key to aba
 void DescribeCustomMaskEdit(TClassBuilder& c)
 {
     c.String("EditMask", &TCustomMaskEdit::EditMask, &TCustomMaskEdit::SetEditMask);
-}
-
-std::string ClipboardText(HWND owner)
-{
-    std::string text;
-    if (!OpenClipboard(owner))
-        return text;
-    if (HANDLE block = GetClipboardData(CF_TEXT)) {
-        if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
-            text.assign(bytes, strnlen(bytes, GlobalSize(block)));
-            (void)GlobalUnlock(block);
-        }
-    }
-    (void)CloseClipboard();
-    return text;
 }
 
 } // namespace
@@ -197,7 +181,7 @@ void TCustomMaskEdit::PasteText()
 {
     if (!EditCanModify())
         return;
-    for (const char c : ClipboardText(Handle()))
+    for (const char c : Clipboard()->AsText())
         if (!Input(c))
             return;
 }
