@@ -21,30 +21,6 @@ void DescribeBorder(TClassBuilder& c)
     c.Event("OnMouseLeave", &C::OnMouseLeave, &C::SetOnMouseLeave);
 }
 
-// How far a frame style reaches into the control on each of its sides.
-[[nodiscard]] int FrameStyleWidth(TFrameStyleEx style, int bevelWidth)
-{
-    switch (style) {
-    case fsNone: return 0;
-    case fsFlat: return 1;
-    case fsStatus:
-    case fsPopup: return bevelWidth;
-    default: return 2;
-    }
-}
-
-void ShrinkSides(TRect& rect, int by, TSides sides)
-{
-    if (sides.Contains(sdLeft))
-        rect.left += by;
-    if (sides.Contains(sdTop))
-        rect.top += by;
-    if (sides.Contains(sdRight))
-        rect.right -= by;
-    if (sides.Contains(sdBottom))
-        rect.bottom -= by;
-}
-
 } // namespace
 
 CLASSLIB_IMPLEMENT_CLASS(TKvBorder, TGraphicControl, ComponentCreator<TKvBorder>, DescribeBorder)
@@ -89,8 +65,8 @@ void TKvBorder::AdjustForBorders(TRect& rect) const
     rect.top += m_borderWidth;
     rect.right -= m_borderWidth;
     rect.bottom -= m_borderWidth;
-    ShrinkSides(rect, FrameStyleWidth(BorderOuter(), m_bevelWidth), BorderSides());
-    ShrinkSides(rect, FrameStyleWidth(BorderInner(), m_bevelWidth), BorderSides());
+    ShrinkSides(rect, BorderSides(), FrameStyleWidth(BorderOuter(), m_bevelWidth));
+    ShrinkSides(rect, BorderSides(), FrameStyleWidth(BorderInner(), m_bevelWidth));
     if (rect.right < rect.left || rect.bottom < rect.top)
         rect = Rect(0, 0, 0, 0);
 }

@@ -101,6 +101,12 @@ enum TFramingPreference { fpCustomFraming, fpXPThemes };
 
 // Every routine that frames a rectangle leaves in `rect` the rectangle inside what it drew.
 
+// Moves each chosen side of `rect` inwards by `by` pixels.
+void ShrinkSides(TRect& rect, TSides sides, int by);
+// What a frame style takes from each side it is drawn on; the status and popup frames are as
+// wide as the bevel.
+[[nodiscard]] int FrameStyleWidth(TFrameStyleEx style, int bevelWidth);
+
 // One line per chosen side: left and top in ulColor, right and bottom in lrColor. clNone skips
 // the lines of that colour, but the rectangle still shrinks by one on every chosen side.
 void DrawEdgeLines(TCanvas& canvas, TRect& rect, TColor ulColor, TColor lrColor, TSides sides);

@@ -53,18 +53,6 @@ void Line(TCanvas& canvas, int x1, int y1, int x2, int y2)
     canvas.LineTo(x2, y2);
 }
 
-void Shrink(TRect& rect, int by, TSides sides)
-{
-    if (sides.Contains(sdLeft))
-        rect.left += by;
-    if (sides.Contains(sdTop))
-        rect.top += by;
-    if (sides.Contains(sdRight))
-        rect.right -= by;
-    if (sides.Contains(sdBottom))
-        rect.bottom -= by;
-}
-
 // The etched frame of fsGroove and fsBump: two lines per side, the corners closed by single
 // pixels where an unchosen side meets a chosen one.
 void DrawEtchedFrame(TCanvas& canvas, TRect& rect, EdgeColours colours, TSides sides)
@@ -96,7 +84,7 @@ void DrawEtchedFrame(TCanvas& canvas, TRect& rect, EdgeColours colours, TSides s
     DrawEdgeLines(canvas, inner, lr, lr, sides);
     TRect outer = Rect(l, t, r - 1, b - 1);
     DrawEdgeLines(canvas, outer, ul, ul, sides);
-    Shrink(rect, 2, sides);
+    ShrinkSides(rect, sides, 2);
 }
 
 void Ring(TCanvas& canvas, TRect& rect, TColor colour, int width, TSides sides)
@@ -113,7 +101,7 @@ void DrawSoftFlatBorder(TCanvas& canvas, TRect& rect, TColor colour)
     Line(canvas, l + 1, t, r - 1, t);
     Line(canvas, r - 1, t + 1, r - 1, b - 1);
     Line(canvas, l + 1, b - 1, r - 1, b - 1);
-    Shrink(rect, 1, AllSides);
+    ShrinkSides(rect, AllSides, 1);
 }
 
 void DrawOuterBorder(TCanvas& canvas, TRect& rect, const TFramedBorders& f, TColor flat)
@@ -130,11 +118,11 @@ void DrawOuterBorder(TCanvas& canvas, TRect& rect, const TFramedBorders& f, TCol
             Ring(canvas, rect, bordered ? f.BorderColor : f.Color, 1, sides);
         } else {
             // Nothing but the outline is drawn; the inside still starts inside its corners.
-            Shrink(rect, 1, sides);
+            ShrinkSides(rect, sides, 1);
             if (bordered)
                 Ring(canvas, rect, f.BorderColor, 1, sides);
             else
-                Shrink(rect, 1, sides);
+                ShrinkSides(rect, sides, 1);
         }
         DrawRoundedOutline(canvas, outline, flat, sides);
         return;
@@ -189,7 +177,7 @@ void DrawEdgeLines(TCanvas& canvas, TRect& rect, TColor ulColor, TColor lrColor,
         if (sides.Contains(sdBottom))
             Line(canvas, l, b - 1, r, b - 1);
     }
-    Shrink(rect, 1, sides);
+    ShrinkSides(rect, sides, 1);
 }
 
 void DrawEdgeRings(TCanvas& canvas, TRect& rect, TColor ulColor, TColor lrColor, int width, TSides sides)
@@ -295,7 +283,7 @@ void DrawDottedOutline(TCanvas& canvas, TRect& rect)
         canvas.SetPixels(l, y, clBlack);
         canvas.SetPixels(r - 1, y, clBlack);
     }
-    Shrink(rect, 1, AllSides);
+    ShrinkSides(rect, AllSides, 1);
 }
 
 void DrawRoundedOutline(TCanvas& canvas, TRect& rect, TColor color, TSides sides)
@@ -376,4 +364,31 @@ void DrawHotFrame(TCanvas& canvas, const TRect& rect, TGradientDirection directi
     const SavedDC saved(canvas.Handle());
     (void)ExcludeClipRect(canvas.Handle(), rect.left + 2, rect.top + 2, rect.right - 2, rect.bottom - 2);
     DrawGradientRect(canvas, rect, direction, startColor, stopColor, 1);
+}
+
+void ShrinkSides(TRect& rect, TSides sides, int by)
+{
+    if (sides.Contains(sdLeft))
+        rect.left += by;
+    if (sides.Contains(sdTop))
+        rect.top += by;
+    if (sides.Contains(sdRight))
+        rect.right -= by;
+    if (sides.Contains(sdBottom))
+        rect.bottom -= by;
+}
+
+int FrameStyleWidth(TFrameStyleEx style, int bevelWidth)
+{
+    switch (style) {
+    case fsNone:
+        return 0;
+    case fsFlat:
+        return 1;
+    case fsStatus:
+    case fsPopup:
+        return bevelWidth;
+    default:
+        return 2;
+    }
 }

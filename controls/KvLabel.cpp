@@ -61,32 +61,9 @@ void DescribeKvLabel(TClassBuilder& c)
 // and rounded flat frames, which are drawn over the text's margin.
 int FrameExtent(TFrameStyleEx style, int bevelWidth, bool measuring)
 {
-    switch (style) {
-    case fsNone:
+    if (measuring && (style == fsFlatBold || style == fsFlatRounded))
         return 0;
-    case fsFlat:
-        return 1;
-    case fsStatus:
-    case fsPopup:
-        return bevelWidth;
-    case fsFlatBold:
-    case fsFlatRounded:
-        return measuring ? 0 : 2;
-    default:
-        return 2;
-    }
-}
-
-void ShrinkSides(TRect& rect, TSides sides, int by)
-{
-    if (sides.Contains(sdLeft))
-        rect.left += by;
-    if (sides.Contains(sdTop))
-        rect.top += by;
-    if (sides.Contains(sdRight))
-        rect.right -= by;
-    if (sides.Contains(sdBottom))
-        rect.bottom -= by;
+    return FrameStyleWidth(style, bevelWidth);
 }
 
 // Grows only the right and bottom edges: one side's share for each chosen side.

@@ -59,34 +59,6 @@ void DescribePanel(TClassBuilder& c)
     c.Event("OnPaint", &Panel::OnPaint, &Panel::SetOnPaint);
 }
 
-// What a frame style takes from each side it is drawn on.
-[[nodiscard]] int FrameInset(TFrameStyleEx style, int bevelWidth)
-{
-    switch (style) {
-    case fsNone:
-        return 0;
-    case fsFlat:
-        return 1;
-    case fsStatus:
-    case fsPopup:
-        return bevelWidth;
-    default:
-        return 2;
-    }
-}
-
-void ShrinkSides(TRect& rect, TSides sides, int by)
-{
-    if (sides.Contains(sdLeft))
-        rect.left += by;
-    if (sides.Contains(sdTop))
-        rect.top += by;
-    if (sides.Contains(sdRight))
-        rect.right -= by;
-    if (sides.Contains(sdBottom))
-        rect.bottom -= by;
-}
-
 constexpr UINT CaptionAlignment[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
 
 } // namespace
@@ -209,8 +181,8 @@ void TKvCustomPanel::ShrinkRectByBorders(TRect& rect, bool includeBorderWidth) c
 {
     if (includeBorderWidth)
         InflateRect(&rect, -BorderWidth(), -BorderWidth());
-    ShrinkSides(rect, BorderSides(), FrameInset(BorderOuter(), BevelWidth()));
-    ShrinkSides(rect, BorderSides(), FrameInset(BorderInner(), BevelWidth()));
+    ShrinkSides(rect, BorderSides(), FrameStyleWidth(BorderOuter(), BevelWidth()));
+    ShrinkSides(rect, BorderSides(), FrameStyleWidth(BorderInner(), BevelWidth()));
 }
 
 TRect TKvCustomPanel::FullPanelRect() const { return Rect(0, 0, Width(), Height()); }
