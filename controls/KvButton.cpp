@@ -78,12 +78,6 @@ void WithFlag(bool& flag, F&& function)
 CLASSLIB_IMPLEMENT_CLASS(TKvCustomButton, TCustomControl, nullptr, DescribeKvCustomButton)
 CLASSLIB_IMPLEMENT_CLASS(TKvButton, TKvCustomButton, ComponentCreator<TKvButton>, DescribeKvButton)
 
-const TTypeInfo& KvHotTrackColorTypeTypeInfo()
-{
-    static const TTypeInfo info = EnumerationTypeInfo("TKvHotTrackColorType", {"htctComplement", "htctActual"});
-    return info;
-}
-
 // ---- TKvCustomButton ----------------------------------------------------------------------------
 
 TKvCustomButton::TKvCustomButton(TComponent* owner) : TCustomControl(owner)

@@ -14,10 +14,6 @@
 // The visual-styles theme service is never in force here (there is none), so ThemeAware is kept
 // and stored but the themed looks never show.
 
-enum TKvHotTrackColorType { htctComplement, htctActual };
-
-[[nodiscard]] const TTypeInfo& KvHotTrackColorTypeTypeInfo();
-
 // Broadcast to the controls of a grouped button's parent when it goes down or its group's
 // settings change: wParam the GroupIndex, lParam the sending button.
 constexpr UINT KV_BUTTON_GROUP_MESSAGE = WM_USER + 8225;

@@ -77,6 +77,10 @@ enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TOrientation { orHorizontal, orVertical };
 
 [[nodiscard]] const TTypeInfo& OrientationTypeInfo();
+// A hot-tracked control shows its hot-track colour as it is or that colour's complement.
+enum TKvHotTrackColorType { htctComplement, htctActual };
+
+[[nodiscard]] const TTypeInfo& KvHotTrackColorTypeTypeInfo();
 
 // ---- Frames --------------------------------------------------------------------------------------
 

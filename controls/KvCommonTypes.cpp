@@ -68,3 +68,9 @@ const TTypeInfo& GradientDirectionTypeInfo()
                                "gdSquareBox", "gdBigSquareBox"});
     return info;
 }
+
+const TTypeInfo& KvHotTrackColorTypeTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TKvHotTrackColorType", {"htctComplement", "htctActual"});
+    return info;
+}

@@ -58,6 +58,24 @@ const TTypeInfo& ImagePositionTypeInfo()
     return info;
 }
 
+const TTypeInfo& HorizontalAlignmentTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TKvHorizontalAlignment", {"haLeft", "haCenter", "haRight"});
+    return info;
+}
+
+const TTypeInfo& VerticalAlignmentTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TKvVerticalAlignment", {"vaTop", "vaCenter", "vaBottom"});
+    return info;
+}
+
+const TTypeInfo& TabHotTrackStyleTypeInfo()
+{
+    static const TTypeInfo info = EnumerationTypeInfo("TKvTabHotTrackStyle", {"htsTab", "htsText"});
+    return info;
+}
+
 // ---- Tabs ----------------------------------------------------------------------------------------
 
 void TKvTabData::Assign(const TPersistent* source)

@@ -16,11 +16,20 @@ enum TKvTabStyle { tsSingleSlant, tsDoubleSlant, tsCutCorner, tsRoundCorners, ts
 enum TKvTabSequence { tsStandard, tsReverse };
 enum TKvTabOrientation { toTop, toLeft, toBottom, toRight };
 enum TKvImagePosition { ipLeft, ipTop, ipRight, ipBottom, ipBack, ipStretch };
+enum TKvHorizontalAlignment { haLeft, haCenter, haRight };
+enum TKvVerticalAlignment { vaTop, vaCenter, vaBottom };
+// The state a caption is drawn in, which picks its colour.
+enum TKvTextStyle { tsHotTrack, tsSelected, tsUnselected, tsDisabled };
+// Hot tracking marks the tab under the mouse with a bar, or colours its caption.
+enum TKvTabHotTrackStyle { htsTab, htsText };
 
 [[nodiscard]] const TTypeInfo& TabStyleTypeInfo();
 [[nodiscard]] const TTypeInfo& TabSequenceTypeInfo();
 [[nodiscard]] const TTypeInfo& TabOrientationTypeInfo();
 [[nodiscard]] const TTypeInfo& ImagePositionTypeInfo();
+[[nodiscard]] const TTypeInfo& HorizontalAlignmentTypeInfo();
+[[nodiscard]] const TTypeInfo& VerticalAlignmentTypeInfo();
+[[nodiscard]] const TTypeInfo& TabHotTrackStyleTypeInfo();
 
 RTL_DECLARE_EXCEPTION(EKvTabControlError, Exception);
 

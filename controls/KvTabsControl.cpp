@@ -19,10 +19,25 @@ void DescribeTabControl(TClassBuilder& c)
     c.Ordinal("BackgroundColor", ColorTypeInfo(), &C::BackgroundColor, &C::SetBackgroundColor).Default(clBtnFace);
     c.Boolean("ShowCardFrame", &C::ShowCardFrame, &C::SetShowCardFrame).Default(true);
     c.Boolean("ShowFullFrame", &C::ShowFullFrame, &C::SetShowFullFrame).Default(true);
+    c.Boolean("ShowCloseButton", &C::ShowCloseButton, &C::SetShowCloseButton).Default(false);
+    c.Boolean("ShowMenuButton", &C::ShowMenuButton, &C::SetShowMenuButton).Default(false);
     c.Boolean("UseColoredTabs", &C::UseColoredTabs, &C::SetUseColoredTabs).Default(false);
     c.Integer("CutCornerSize", &C::CutCornerSize, &C::SetCutCornerSize).Default(6);
     c.Ordinal("FlatColor", ColorTypeInfo(), &C::FlatColor, &C::SetFlatColor).Default(clBtnShadow);
     c.Integer("FlatColorAdjustment", &C::FlatColorAdjustment, &C::SetFlatColorAdjustment).Default(0);
+    c.Enum("ImagePosition", ImagePositionTypeInfo(), &C::ImagePosition, &C::SetImagePosition).Default(ipLeft);
+    c.Enum("ImageAlignment", HorizontalAlignmentTypeInfo(), &C::ImageAlignment, &C::SetImageAlignment)
+        .Default(haCenter);
+    c.Integer("ImageMargin", &C::ImageMargin, &C::SetImageMargin).Default(2);
+    c.Enum("ImageAlignmentVertical", VerticalAlignmentTypeInfo(), &C::ImageAlignmentVertical,
+           &C::SetImageAlignmentVertical)
+        .Default(vaCenter);
+    c.Boolean("HotTrack", &C::HotTrack, &C::SetHotTrack).Default(true);
+    c.Ordinal("HotTrackColor", ColorTypeInfo(), &C::HotTrackColor, &C::SetHotTrackColor).Default(0x149BF0);
+    c.Enum("HotTrackColorType", KvHotTrackColorTypeTypeInfo(), &C::HotTrackColorType, &C::SetHotTrackColorType)
+        .Default(htctActual);
+    c.Enum("HotTrackStyle", TabHotTrackStyleTypeInfo(), &C::HotTrackStyle, &C::SetHotTrackStyle).Default(htsTab);
+    c.Object("Images", &C::Images, &C::SetImages);
     c.Integer("Margin", &C::Margin, &C::SetMargin).Default(0);
     c.Boolean("MultiLine", &C::MultiLine, &C::SetMultiLine).Default(false);
     c.Boolean("ParentBackgroundColor", &C::ParentBackgroundColor, &C::SetParentBackgroundColor).Default(true);
@@ -32,18 +47,28 @@ void DescribeTabControl(TClassBuilder& c)
     c.Boolean("ShowShadow", &C::ShowShadow, &C::SetShowShadow).Default(true);
     c.Boolean("SoftCorners", &C::SoftCorners, &C::SetSoftCorners).Default(false);
     c.Integer("TabOverlap", &C::TabOverlap, &C::SetTabOverlap).Default(-1);
+    c.Enum("TextOrientation", OrientationTypeInfo(), &C::TextOrientation, &C::SetTextOrientation)
+        .Default(orHorizontal);
     c.Object("TabColors", &C::TabColors, &C::SetTabColors);
     c.Integer("TabHeight", &C::TabHeight, &C::SetTabHeight).Default(0);
+    c.Boolean("TabHints", &C::TabHints, &C::SetTabHints).Default(false);
     c.Integer("TabIndex", &C::TabIndex, &C::SetTabIndex).Default(-1);
     c.Enum("TabOrientation", TabOrientationTypeInfo(), &C::TabOrientation, &C::SetTabOrientation).Default(toTop);
     c.Enum("TabSequence", TabSequenceTypeInfo(), &C::TabSequence, &C::SetTabSequence).Default(tsStandard);
     c.Enum("TabStyle", TabStyleTypeInfo(), &C::TabStyle, &C::SetTabStyle).Default(tsSingleSlant);
     c.Integer("TabWidth", &C::TabWidth, &C::SetTabWidth).Default(0);
     c.Object("TextColors", &C::TextColors, &C::SetTextColors);
+    c.Enum("TextAlignment", HorizontalAlignmentTypeInfo(), &C::TextAlignment, &C::SetTextAlignment).Default(haCenter);
+    c.Enum("TextAlignmentVertical", VerticalAlignmentTypeInfo(), &C::TextAlignmentVertical,
+           &C::SetTextAlignmentVertical)
+        .Default(vaCenter);
     c.Boolean("UseGradients", &C::UseGradients, &C::SetUseGradients).Default(true);
     c.Boolean("Transparent", &C::Transparent, &C::SetTransparent).Default(false);
+    c.Boolean("AllowTabDragging", &C::AllowTabDragging, &C::SetAllowTabDragging).Default(false);
     c.Event("OnChange", &C::OnChange, &C::SetOnChange);
     c.Event("OnChanging", &C::OnChanging, &C::SetOnChanging);
+    c.Event("OnClose", &C::OnClose, &C::SetOnClose);
+    c.Event("OnGetTextColor", &C::OnGetTextColor, &C::SetOnGetTextColor);
     c.Event("OnPageChange", &C::OnPageChange, &C::SetOnPageChange);
     c.Event("OnTabClick", &C::OnTabClick, &C::SetOnTabClick);
     c.Event("OnTabOrderChange", &C::OnTabOrderChange, &C::SetOnTabOrderChange);
@@ -69,9 +94,15 @@ TKvCustomTabControl::TKvCustomTabControl(TComponent* owner)
     SetControlStyle(style);
     SetTabStop(true);
     SetBounds(Left(), Top(), 300, 100);
+    m_imagesLink.SetOnChange(TNotifyEvent::FromFunction([this](TObject*) { RepaintTabs(); }));
 }
 
-TKvCustomTabControl::~TKvCustomTabControl() = default;
+TKvCustomTabControl::~TKvCustomTabControl()
+{
+    StopHoverTimer();
+    if (m_images != nullptr)
+        m_images->UnRegisterChanges(&m_imagesLink);
+}
 
 bool TKvCustomTabControl::Loading() const
 {
@@ -131,6 +162,30 @@ void TKvCustomTabControl::SetShowFullFrame(bool value)
     SetLayoutDirty();
 }
 
+void TKvCustomTabControl::SetShowCloseButton(bool value)
+{
+    if (value == ShowCloseButton())
+        return;
+    if (m_closeButton == nullptr) {
+        m_closeButton = new TKvTabCloseButton(*this);
+        m_closeButton->SetParent(this);
+    }
+    m_closeButton->SetVisible(value);
+    SetLayoutDirty();
+}
+
+void TKvCustomTabControl::SetShowMenuButton(bool value)
+{
+    if (value == ShowMenuButton())
+        return;
+    if (m_menuButton == nullptr) {
+        m_menuButton = new TKvTabMenuButton(*this);
+        m_menuButton->SetParent(this);
+    }
+    m_menuButton->SetVisible(value);
+    SetLayoutDirty();
+}
+
 void TKvCustomTabControl::SetUseColoredTabs(bool value) { Restyle(m_useColoredTabs, value); }
 
 void TKvCustomTabControl::SetCutCornerSize(int value)
@@ -145,15 +200,93 @@ void TKvCustomTabControl::SetCutCornerSize(int value)
 void TKvCustomTabControl::SetFlatColor(TColor value)
 {
     Restyle(m_flatColor, value);
-    if (m_scroller != nullptr)
-        m_scroller->Invalidate();
+    InvalidateButtons();
 }
 
 void TKvCustomTabControl::SetFlatColorAdjustment(int value)
 {
     Restyle(m_flatColorAdjustment, value);
-    if (m_scroller != nullptr)
-        m_scroller->Invalidate();
+    InvalidateButtons();
+}
+
+// The scroller and the buttons show the frame colour and the selection.
+void TKvCustomTabControl::InvalidateButtons()
+{
+    for (TControl* button : std::initializer_list<TControl*>{m_scroller, m_closeButton, m_menuButton})
+        if (button != nullptr)
+            button->Invalidate();
+}
+
+void TKvCustomTabControl::SetImagePosition(TKvImagePosition value) { Relayout(m_imagePosition, value); }
+void TKvCustomTabControl::SetImageAlignment(TKvHorizontalAlignment value) { Relayout(m_imageAlignment, value); }
+
+void TKvCustomTabControl::SetImageMargin(int value)
+{
+    if (value >= 0)
+        Relayout(m_imageMargin, value);
+}
+
+void TKvCustomTabControl::SetImageAlignmentVertical(TKvVerticalAlignment value)
+{
+    Relayout(m_imageAlignmentVertical, value);
+}
+
+void TKvCustomTabControl::SetHotTrack(bool value)
+{
+    if (value == m_hotTrack)
+        return;
+    if (m_hotTrack && !m_tabHints)
+        StopHoverTimer();
+    m_hotTrack = value;
+}
+
+void TKvCustomTabControl::SetHotTrackColor(TColor value) { Restyle(m_hotTrackColor, value); }
+void TKvCustomTabControl::SetHotTrackColorType(TKvHotTrackColorType value) { Restyle(m_hotTrackColorType, value); }
+void TKvCustomTabControl::SetHotTrackStyle(TKvTabHotTrackStyle value) { Restyle(m_hotTrackStyle, value); }
+
+void TKvCustomTabControl::SetImages(TCustomImageList* value)
+{
+    if (value == m_images)
+        return;
+    if (m_images != nullptr) {
+        m_images->UnRegisterChanges(&m_imagesLink);
+        m_images->RemoveFreeNotification(this);
+    }
+    m_images = value;
+    if (m_images != nullptr) {
+        m_images->RegisterChanges(&m_imagesLink);
+        m_images->FreeNotification(this);
+    }
+    SetLayoutDirty();
+}
+
+void TKvCustomTabControl::Notification(TComponent* component, TOperation operation)
+{
+    TCustomControl::Notification(component, operation);
+    if (operation == opRemove && component == m_images)
+        SetImages(nullptr);
+}
+
+void TKvCustomTabControl::SetTextOrientation(TOrientation value)
+{
+    // Every face here is scalable, so turned text needs no change of font.
+    Relayout(m_textOrientation, value);
+}
+
+void TKvCustomTabControl::SetTabHints(bool value)
+{
+    if (value == m_tabHints)
+        return;
+    if (m_tabHints && !m_hotTrack)
+        StopHoverTimer();
+    m_tabHints = value;
+}
+
+void TKvCustomTabControl::SetTextAlignment(TKvHorizontalAlignment value) { Relayout(m_textAlignment, value); }
+
+void TKvCustomTabControl::SetTextAlignmentVertical(TKvVerticalAlignment value)
+{
+    Relayout(m_textAlignmentVertical, value);
 }
 
 void TKvCustomTabControl::SetMargin(int value)
@@ -242,6 +375,24 @@ void TKvCustomTabControl::SetUseGradients(bool value) { Restyle(m_useGradients, 
 // ---- Notifications -------------------------------------------------------------------------------
 
 void TKvCustomTabControl::Changing(int newIndex, bool& allowChange) { m_onChanging(this, newIndex, allowChange); }
+
+void TKvCustomTabControl::GetTextColor(int index, TKvTextStyle style, TColor& color, bool& handled)
+{
+    m_onGetTextColor(this, index, style, color, handled);
+}
+
+bool TKvCustomTabControl::CloseQuery()
+{
+    bool allowClose = false;
+    m_onClose(this, allowClose);
+    return allowClose;
+}
+
+void TKvCustomTabControl::CloseRequest()
+{
+    if (m_tabIndex != -1 && CloseQuery())
+        CloseActiveTab();
+}
 void TKvCustomTabControl::LayoutChanged() { SetLayoutDirty(); }
 void TKvCustomTabControl::TabClick() { m_onTabClick(this); }
 void TKvCustomTabControl::RepaintTabs() { Invalidate(); }
@@ -285,11 +436,17 @@ SIZE TKvCustomTabControl::MeasureText(const std::string& text, bool bold)
     return bitmap.Canvas()->TextExtent(text);
 }
 
+SIZE TKvCustomTabControl::ImageSize(int index) const
+{
+    if (m_images == nullptr || m_tabList.Item(index)->ImageIndex == -1)
+        return SIZE{0, 0};
+    return SIZE{m_images->Width(), m_images->Height()};
+}
+
 int TKvCustomTabControl::ButtonSize(int fixedDimension)
 {
-    const bool horizontalStrip = m_tabOrientation == toTop || m_tabOrientation == toBottom;
-    return controls::detail::TabButtonSize(MeasureText("A", false), horizontalStrip, false, m_tabWidth, m_tabHeight,
-                                           fixedDimension);
+    return controls::detail::TabButtonSize(MeasureText("A", false), HorizontalStrip(), VerticalText(), m_tabWidth,
+                                           m_tabHeight, fixedDimension);
 }
 
 TKvTabLayoutSettings TKvCustomTabControl::LayoutSettings(int buttonSize)
@@ -298,6 +455,7 @@ TKvTabLayoutSettings TKvCustomTabControl::LayoutSettings(int buttonSize)
     settings.Orientation = m_tabOrientation;
     settings.Sequence = m_tabSequence;
     settings.Style = m_tabStyle;
+    settings.VerticalText = VerticalText();
     settings.MultiLine = m_multiLine;
     settings.AlignTabs = m_alignTabs;
     settings.CardVisible = m_cardVisible;
@@ -314,19 +472,23 @@ TKvTabLayoutSettings TKvCustomTabControl::LayoutSettings(int buttonSize)
     settings.TabHeight = m_tabHeight;
     settings.CutCornerSize = m_cutCornerSize;
     settings.ButtonSize = buttonSize;
+    const bool anyTab = m_tabList.Count() > 0;
+    settings.CloseButtonSize = ShowCloseButton() && anyTab ? buttonSize : 0;
+    settings.MenuButtonSize = ShowMenuButton() && anyTab ? buttonSize : 0;
     const SIZE letter = MeasureText(m_tabStyle == tsRoundCorners ? "AAA" : "A", m_boldCurrentTab);
-    settings.MinimumContent = SIZE{letter.cx, std::abs(Font()->Height())};
+    const int fontHeight = std::abs(Font()->Height());
+    settings.MinimumContent = VerticalText() ? SIZE{fontHeight, letter.cx} : SIZE{letter.cx, fontHeight};
     return settings;
 }
 
 void TKvCustomTabControl::RunLayout()
 {
+    const SIZE minimum = LayoutSettings(0).MinimumContent;
+    const auto measure = [this](const std::string& line) { return MeasureText(line, m_boldCurrentTab); };
     std::vector<SIZE> contents;
     for (int i = 0; i < m_tabList.Count(); ++i) {
-        const SIZE caption = controls::detail::MeasureCaption(m_tabList.Item(i)->Caption, false,
-                                                              [this](const std::string& line) { return MeasureText(line, m_boldCurrentTab); });
-        const SIZE minimum = LayoutSettings(0).MinimumContent;
-        SIZE content = controls::detail::CombineContent(SIZE{0, 0}, caption, ipLeft, 2);
+        const SIZE caption = controls::detail::MeasureCaption(m_tabList.Item(i)->Caption, VerticalText(), measure);
+        SIZE content = controls::detail::CombineContent(ImageSize(i), caption, m_imagePosition, m_imageMargin);
         if (m_tabWidth == 0)
             content.cx = std::max(content.cx, minimum.cx);
         if (m_tabHeight == 0)
@@ -334,7 +496,7 @@ void TKvCustomTabControl::RunLayout()
         contents.push_back(content);
     }
     const int firstShown = m_layout ? m_layout->FirstShown() : -1;
-    // The scroller's size follows the row's thickness, and the room left for the tabs the scroller.
+    // The buttons' size follows the row's thickness, and the room left for the tabs the buttons.
     TKvTabLayout probe(LayoutSettings(0), m_tabList, contents);
     probe.Layout();
     m_buttonSize = ButtonSize(probe.FixedDimension());
@@ -379,15 +541,36 @@ void TKvCustomTabControl::AlignControls(TControl* control, TRect& rect)
 {
     if (m_layout) {
         m_lastClientArea = m_layout->ClientArea();
-        PlaceScroller(*m_layout);
+        PlaceButtons(*m_layout);
     }
     TCustomControl::AlignControls(control, rect);
 }
 
-void TKvCustomTabControl::PlaceScroller(TKvTabLayout& layout)
+// The close button, the menu button and the scroller stand in that order at the end of the strip
+// toward which the tabs run, 2 pixels apart, 2 pixels from the card.
+void TKvCustomTabControl::PlaceButtons(TKvTabLayout& layout)
 {
     if (Loading())
         return;
+    const TRect strip = layout.StripRect();
+    const bool standard = m_tabSequence == tsStandard;
+    // Tabs in standard order run toward the right, up the left side and down the right side.
+    const bool highEnd = HorizontalStrip() || m_tabOrientation == toRight ? standard : !standard;
+    const int shadowStep = m_tabOrientation == toTop && standard && m_showShadow ? -1 : 1;
+    TButtonRun run{highEnd, 0};
+    if (HorizontalStrip())
+        run.Along = highEnd ? strip.right - m_margin + shadowStep : strip.left + m_margin;
+    else
+        run.Along = highEnd ? strip.bottom - m_margin + 1 : strip.top + m_margin;
+    if (ShowCloseButton())
+        PlaceButton(*m_closeButton, SIZE{m_buttonSize, m_buttonSize}, strip, run);
+    if (ShowMenuButton())
+        PlaceButton(*m_menuButton, SIZE{m_buttonSize, m_buttonSize}, strip, run);
+    PlaceScroller(layout, strip, run);
+}
+
+void TKvCustomTabControl::PlaceScroller(TKvTabLayout& layout, const TRect& strip, TButtonRun& run)
+{
     const bool needed = layout.NeedsScroller();
     if (!needed && m_scroller == nullptr)
         return;
@@ -395,42 +578,26 @@ void TKvCustomTabControl::PlaceScroller(TKvTabLayout& layout)
         m_scroller = new TKvTabScroller(*this);
         m_scroller->SetParent(this);
     }
-    const int size = m_buttonSize;
-    const bool horizontal = m_tabOrientation == toTop || m_tabOrientation == toBottom;
-    m_scroller->SetOrientation(horizontal ? orHorizontal : orVertical);
-    const int w = horizontal ? 2 * size - 1 : size;
-    const int h = horizontal ? size : 2 * size - 1;
-    if (!needed) {
-        m_scroller->SetBounds(-w - 10, -h - 10, w, h);
-        return;
-    }
-    const TRect strip = layout.StripRect();
-    const bool standard = m_tabSequence == tsStandard;
-    int x = 0;
-    int y = 0;
+    m_scroller->SetOrientation(HorizontalStrip() ? orHorizontal : orVertical);
+    const int length = 2 * m_buttonSize - 1;
+    const SIZE size = HorizontalStrip() ? SIZE{length, m_buttonSize} : SIZE{m_buttonSize, length};
+    if (needed)
+        PlaceButton(*m_scroller, size, strip, run);
+    else // Out of sight rather than hidden.
+        m_scroller->SetBounds(-size.cx - 10, -size.cy - 10, size.cx, size.cy);
+}
+
+void TKvCustomTabControl::PlaceButton(TControl& button, SIZE size, const TRect& strip, TButtonRun& run)
+{
+    const int along = HorizontalStrip() ? size.cx : size.cy;
+    const int start = run.HighEnd ? run.Along - along : run.Along;
+    run.Along = run.HighEnd ? start - 2 : start + along + 2;
     switch (m_tabOrientation) {
-    case toTop:
-    case toBottom:
-        y = m_tabOrientation == toTop ? strip.bottom - h - 2 : strip.top + 2;
-        if (standard) {
-            const int end = m_tabOrientation == toTop ? strip.right - m_margin + (m_showShadow ? -1 : 1)
-                                                      : strip.right - m_margin + 1;
-            x = end - w;
-        } else {
-            x = strip.left + m_margin;
-        }
-        break;
-    case toLeft:
-    case toRight:
-        x = m_tabOrientation == toLeft ? strip.right - w - 2 : strip.left + 2;
-        // Standard tabs run up the left side and down the right side, toward those ends.
-        if (standard == (m_tabOrientation == toLeft))
-            y = strip.top + m_margin;
-        else
-            y = strip.bottom - m_margin + 1 - h;
-        break;
+    case toTop: button.SetBounds(start, strip.bottom - size.cy - 2, size.cx, size.cy); break;
+    case toBottom: button.SetBounds(start, strip.top + 2, size.cx, size.cy); break;
+    case toLeft: button.SetBounds(strip.right - size.cx - 2, start, size.cx, size.cy); break;
+    case toRight: button.SetBounds(strip.left + 2, start, size.cx, size.cy); break;
     }
-    m_scroller->SetBounds(x, y, w, h);
 }
 
 // ---- Selection -----------------------------------------------------------------------------------
@@ -500,6 +667,11 @@ void TKvCustomTabControl::SetTabIndex(int value)
         Change();
         PageChange();
     }
+    // The buttons show whether there is a selection to close or list.
+    if (m_closeButton != nullptr)
+        m_closeButton->Invalidate();
+    if (m_menuButton != nullptr)
+        m_menuButton->Invalidate();
 }
 
 void TKvCustomTabControl::ScrollTabs(bool forward)
@@ -540,117 +712,28 @@ void TKvCustomTabControl::ScrollTabs(bool forward)
     m_onScrolledTabs(this);
 }
 
-// ---- Input ---------------------------------------------------------------------------------------
-
-int TKvCustomTabControl::HitTestTab(int x, int y)
-{
-    TKvTabLayout& layout = Layout();
-    const int count = m_tabList.Count();
-    const int first = layout.FirstShown();
-    if (count == 0 || first < 0)
-        return -1;
-    const TPoint point{x, y};
-    const auto hit = [&](int index) {
-        if (!layout.WhollyShown(index))
-            return false;
-        const TRect rect = layout.TabRect(index, m_tabIndex);
-        if (x < rect.left || x > rect.right || y < rect.top || y > rect.bottom)
-            return false;
-        const HRGN region = TabRegion(layout, index);
-        return region != nullptr && PtInRegion(region, point.x, point.y) != FALSE;
-    };
-    if (m_tabIndex >= 0 && m_tabIndex < count && hit(m_tabIndex))
-        return m_tabIndex;
-    for (int n = 0; n < count; ++n) {
-        const int index = (first + n) % count;
-        if (index != m_tabIndex && hit(index))
-            return index;
-    }
-    return -1;
-}
-
-void TKvCustomTabControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
-{
-    TCustomControl::MouseDown(button, shift, x, y);
-    const bool designing = ComponentState().Contains(csDesigning);
-    if ((!designing && !Enabled()) || (designing && button != mbLeft))
-        return;
-    const int index = HitTestTab(x, y);
-    if (index < 0 || !m_tabList.Item(index)->Enabled)
-        return;
-    if (TabStop() && index == m_tabIndex && !designing) {
-        if (CanFocus())
-            SetFocus();
-        if (!Focused())
-            return;
-    }
-    SetTabIndex(index);
-    if (m_tabIndex == index)
-        TabClick();
-}
-
-int TKvCustomTabControl::StepFrom(int index, bool forward) const
-{
-    const int count = m_tabList.Count();
-    return forward ? (index + 1) % count : (index + count - 1) % count;
-}
-
-bool TKvCustomTabControl::Forward(WORD key) const
-{
-    const bool rightOrDown = key == VK_RIGHT || key == VK_DOWN;
-    const bool reverse = m_tabSequence == tsReverse;
-    if (m_tabOrientation == toLeft)
-        return reverse ? rightOrDown : !rightOrDown;
-    return reverse ? !rightOrDown : rightOrDown;
-}
-
-int TKvCustomTabControl::KeyTarget(WORD key)
-{
-    const int count = m_tabList.Count();
-    if (key == VK_HOME || key == VK_END) {
-        const bool swapped = (m_tabOrientation == toLeft) != (m_tabSequence == tsReverse);
-        const bool fromStart = (key == VK_HOME) != swapped;
-        for (int n = 0; n < count; ++n) {
-            const int index = fromStart ? n : count - 1 - n;
-            if (index == m_tabIndex)
-                break;
-            if (CanChange(index))
-                return index;
-        }
-        return m_tabIndex;
-    }
-    if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN)
-        return m_tabIndex;
-    const bool forward = Forward(key);
-    int index = m_tabIndex < 0 ? (forward ? count - 1 : 0) : m_tabIndex;
-    for (int n = 0; n < count; ++n) {
-        index = StepFrom(index, forward);
-        if (index == m_tabIndex)
-            break;
-        if (CanChange(index))
-            return index;
-    }
-    return m_tabIndex;
-}
-
-void TKvCustomTabControl::KeyDown(WORD& key, TShiftState shift)
-{
-    TCustomControl::KeyDown(key, shift);
-    if (m_tabList.Count() == 0)
-        return;
-    const int target = KeyTarget(key);
-    if (target == m_tabIndex)
-        return;
-    SelectApproved(target);
-    TabClick();
-}
-
 void TKvCustomTabControl::Dispatch(TMessage& message)
 {
     switch (message.Msg) {
     case WM_ERASEBKGND:
         message.Result = 1;
         return;
+    case WM_TIMER:
+        if (message.WParam != HoverTimerId)
+            break;
+        HoverTick();
+        return;
+    case CM_DIALOGCHAR:
+        if (SelectByMnemonic(static_cast<WORD>(message.WParam))) {
+            message.Result = 1;
+            return;
+        }
+        break;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+        if (m_tabDragging)
+            EndTabDrag();
+        break;
     case WM_GETDLGCODE:
         message.Result = DLGC_WANTARROWS;
         return;
@@ -683,6 +766,7 @@ void TKvCustomTabControl::Dispatch(TMessage& message)
 void TKvCustomTabControl::Loaded()
 {
     TCustomControl::Loaded();
+    m_ownHint = Hint();
     m_layoutDirty = true;
     // Whatever the form data stored, a loaded control starts on its first tab.
     constexpr int DefaultTabIndex = 0;

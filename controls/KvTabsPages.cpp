@@ -443,6 +443,19 @@ void TKvPageControl::SelectNextPage(bool forward)
         SetActivePage(page);
 }
 
+void TKvPageControl::CloseActiveTab()
+{
+    const int closed = TabIndex();
+    delete m_activePage;
+    SetTabIndex(closed > 0 ? closed - 1 : closed);
+}
+
+void TKvPageControl::MoveActiveTab(int index)
+{
+    if (m_activePage != nullptr)
+        m_activePage->SetPageIndex(index);
+}
+
 void TKvPageControl::HideAllTabs()
 {
     for (TKvTabSheet* page : m_pages)

@@ -99,6 +99,9 @@ protected:
     void Change() override;
     void PageChange() override;
     void PaintCardBackground(TCanvas& canvas, int row, const TRect& rect, bool& handled) override;
+    // The close button frees the active page; a dragged tab moves the active page.
+    void CloseActiveTab() override;
+    void MoveActiveTab(int index) override;
     void CreateParams(TCreateParams& params) override;
     void Dispatch(TMessage& message) override;
     void Loaded() override;

@@ -1,6 +1,7 @@
 #include "controls/KvTabsControl.h"
 
 #include <algorithm>
+#include <array>
 
 using controls::detail::TKvTabLayout;
 
@@ -35,22 +36,57 @@ private:
     return 0;
 }
 
+// Where the pen goes after a piece of text: along the line, which for turned text runs up the
+// tab, or down it on the right side.
+struct TPenStep {
+    int Dx;
+    int Dy;
+};
+
 // Before the mnemonic, the underlined character, and the rest, each advancing the pen.
-void DrawCaptionLine(TCanvas& canvas, std::string_view line, int x, int y)
+void DrawCaptionLine(TCanvas& canvas, std::string_view line, TPoint pen, TPenStep step)
 {
     const controls::detail::TMnemonicPieces pieces = controls::detail::SplitMnemonic(line);
-    canvas.TextOut(x, y, pieces.Before);
+    const auto draw = [&](const std::string& text) {
+        canvas.TextOut(pen.x, pen.y, text);
+        const int advance = static_cast<int>(canvas.TextExtent(text).cx);
+        pen.x += step.Dx * advance;
+        pen.y += step.Dy * advance;
+    };
+    draw(pieces.Before);
     if (pieces.Marked.empty())
         return;
-    x += static_cast<int>(canvas.TextExtent(pieces.Before).cx);
     const TFontStyles plain = canvas.Font()->Style();
     TFontStyles underlined = plain;
     underlined.Include(fsUnderline);
     canvas.Font()->SetStyle(underlined);
-    canvas.TextOut(x, y, pieces.Marked);
-    x += static_cast<int>(canvas.TextExtent(pieces.Marked).cx);
+    draw(pieces.Marked);
     canvas.Font()->SetStyle(plain);
-    canvas.TextOut(x, y, pieces.After);
+    draw(pieces.After);
+}
+
+// Splits a caption at its CR-LF pairs.
+[[nodiscard]] std::vector<std::string_view> CaptionLines(std::string_view caption)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = caption.find("\r\n", start);
+        lines.push_back(caption.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos)
+            return lines;
+        start = end + 2;
+    }
+}
+
+// Where an extent goes in the room between `low` and `high` (inclusive).
+[[nodiscard]] int Aligned(int low, int high, int extent, int alignment)
+{
+    switch (alignment) {
+    case 0: return low;
+    case 1: return low + (high - low + 1 - extent) / 2;
+    default: return high + 1 - extent;
+    }
 }
 
 } // namespace
@@ -138,11 +174,37 @@ void TKvCustomTabControl::Paint()
         canvas.Brush()->SetColor(m_backgroundColor);
         canvas.FillRect(whole);
     }
-    PlaceScroller(layout);
-    if (m_scroller != nullptr)
-        m_scroller->Invalidate();
+    PlaceButtons(layout);
+    InvalidateButtons();
     DrawTabsAndCards(canvas, layout);
+    if (m_dropMarkerShown)
+        DrawDropMarker(canvas);
     Canvas()->Draw(0, 0, &image);
+}
+
+// An arrow pointing at the target tab, left by two black triangles on a shadow-coloured band and
+// inverted onto what is there.
+void TKvCustomTabControl::DrawDropMarker(TCanvas& canvas)
+{
+    using Triangle = std::array<TPoint, 3>;
+    static const std::array<Triangle, 2> Triangles[] = {
+        {Triangle{{{0, 0}, {8, 8}, {0, 8}}}, Triangle{{{7, 8}, {15, 0}, {15, 8}}}},      // toTop
+        {Triangle{{{1, 0}, {8, 0}, {8, 8}}}, Triangle{{{-1, 15}, {8, 7}, {8, 15}}}},     // toLeft
+        {Triangle{{{-1, 8}, {-1, -1}, {8, -1}}}, Triangle{{{7, -1}, {15, 0}, {15, 8}}}}, // toBottom
+        {Triangle{{{0, 0}, {7, 0}, {0, 7}}}, Triangle{{{0, 7}, {8, 15}, {0, 15}}}},      // toRight
+    };
+    const int w = m_dropMarker.right - m_dropMarker.left;
+    const int h = m_dropMarker.bottom - m_dropMarker.top;
+    TBitmap marker;
+    marker.SetSize(w, h);
+    TCanvas& mark = *marker.Canvas();
+    mark.Brush()->SetColor(clBtnShadow);
+    mark.FillRect(TRect{0, 0, w, h});
+    mark.Brush()->SetColor(clBlack);
+    mark.Pen()->SetColor(clBlack);
+    for (const Triangle& triangle : Triangles[m_tabOrientation])
+        mark.Polygon(triangle);
+    (void)BitBlt(canvas.Handle(), m_dropMarker.left, m_dropMarker.top, w, h, mark.Handle(), 0, 0, SRCINVERT);
 }
 
 void TKvCustomTabControl::DrawTabsAndCards(TCanvas& canvas, const TKvTabLayout& layout)
@@ -182,7 +244,7 @@ void TKvCustomTabControl::DrawTab(TCanvas& canvas, const TKvTabLayout& layout, i
         const TSavedDC saved(dc);
         (void)SelectClipRgn(dc, region);
         FillTab(canvas, index, rect);
-        DrawCaption(canvas, index, rect);
+        DrawContent(canvas, layout, index);
     }
     const std::vector<TPoint> points = TabShape(layout, index);
     canvas.Pen()->SetColor(FrameColor());
@@ -218,44 +280,245 @@ void TKvCustomTabControl::FillTab(TCanvas& canvas, int index, const TRect& rect)
     canvas.FillRect(fill);
 }
 
-void TKvCustomTabControl::DrawCaption(TCanvas& canvas, int index, const TRect& rect)
+// ---- Content -------------------------------------------------------------------------------------
+
+TRect TKvCustomTabControl::ContentRect(const TKvTabLayout& layout, int index) const
+{
+    TRect r = layout.TabRect(index, m_tabIndex);
+    const bool horizontal = HorizontalStrip();
+    const int ov = layout.Overlap(horizontal ? r.bottom - r.top : r.right - r.left);
+    const int k = m_cutCornerSize;
+    const bool vertical = VerticalText();
+    const auto shrink = [&r](int dx, int dy) { (void)InflateRect(&r, -dx, -dy); };
+    const auto move = [&r](int dx, int dy) { (void)OffsetRect(&r, dx, dy); };
+    const bool slanted = m_tabStyle == tsSingleSlant || m_tabStyle == tsBackSlant || m_tabStyle == tsDoubleSlant;
+    if (m_tabStyle == tsRoundCorners) {
+        vertical ? shrink(2, 4) : shrink(4, 2);
+    } else if (horizontal && slanted) {
+        if (m_tabStyle == tsDoubleSlant) {
+            shrink(-1, 1);
+            shrink(ov, 0);
+            move(1, 0);
+        } else {
+            shrink(1, 1);
+            const bool single = m_tabStyle == tsSingleSlant;
+            (single ? r.right : r.left) += (single ? -1 : 1) * (2 * ov + 2);
+            move(single ? 3 : -3, 0);
+        }
+        (m_tabOrientation == toTop ? r.top : r.bottom) += m_tabOrientation == toTop ? 2 : -2;
+        if (m_tabOrientation == toBottom)
+            move(0, m_tabStyle == tsBackSlant ? -1 : 1);
+    } else if (horizontal) { // cut corner
+        vertical ? shrink(4, 1) : shrink(k + 3, 1);
+        const int cut = vertical ? k + 3 : 3;
+        (m_tabOrientation == toTop ? r.top : r.bottom) += m_tabOrientation == toTop ? cut : -cut;
+        if (m_tabOrientation == toBottom)
+            move(0, 1);
+    } else if (slanted) {
+        const bool left = m_tabOrientation == toLeft;
+        if (m_tabStyle == tsDoubleSlant) {
+            shrink(1, -1);
+            shrink(0, ov);
+            r.bottom += 2;
+            move(0, 1);
+        } else {
+            shrink(1, 1);
+            // The slanted end: the top on the left side for single slants, the bottom for back slants.
+            const bool topEnd = left == (m_tabStyle == tsSingleSlant);
+            (topEnd ? r.top : r.bottom) += (topEnd ? 1 : -1) * (2 * ov + 2);
+            move(0, topEnd ? -2 : 2);
+            move(0, m_tabStyle == tsSingleSlant ? 1 : -1);
+        }
+        (left ? r.left : r.right) += left ? 2 : -2;
+        if (!left)
+            move(1, 0);
+    } else { // cut corner on a vertical strip
+        vertical ? shrink(1, k + 3) : shrink(1, 4);
+        const int cut = vertical ? 5 : k + 5;
+        const bool left = m_tabOrientation == toLeft;
+        (left ? r.left : r.right) += left ? cut : -cut;
+        if (!left)
+            move(1, 0);
+    }
+    shrink(1, 1);
+    return r;
+}
+
+void TKvCustomTabControl::DrawContent(TCanvas& canvas, const TKvTabLayout& layout, int index)
+{
+    const TRect content = ContentRect(layout, index);
+    const SIZE image = ImageSize(index);
+    const int margin = image.cx > 0 ? m_imageMargin : 0;
+    TRect textRect = content;
+    TRect imageRect = content;
+    switch (m_imagePosition) {
+    case ipLeft:
+        textRect.left = content.left + image.cx + margin;
+        imageRect.right = content.left + image.cx;
+        break;
+    case ipTop:
+        textRect.top = content.top + image.cy + margin;
+        imageRect.bottom = content.top + image.cy;
+        break;
+    case ipRight:
+        textRect.right = content.right - image.cx - margin;
+        imageRect.left = content.right - image.cx;
+        break;
+    case ipBottom:
+        textRect.bottom = content.bottom - image.cy - margin;
+        imageRect.top = content.bottom - image.cy;
+        break;
+    case ipBack:
+    case ipStretch:
+        break;
+    }
+    const TColor color = CaptionColor(index);
+    const TKvTabData& tab = *m_tabList.Item(index);
+    const bool hot = tab.Enabled && m_hotTrack && index == m_hotTab;
+    if (m_hotTrack && m_hotTrackStyle == htsTab && tab.Enabled && (hot || index == m_tabIndex))
+        DrawHotBar(canvas, index, layout.TabRect(index, m_tabIndex));
+    if (image.cx > 0)
+        DrawImage(canvas, index, imageRect);
+    if (!tab.Caption.empty())
+        DrawCaption(canvas, index, textRect, color);
+    if (index == m_tabIndex && m_showFocusRect && Focused()) {
+        TRect focus = textRect;
+        if (HorizontalStrip())
+            (void)InflateRect(&focus, 1, 0);
+        else
+            (void)InflateRect(&focus, 0, 1);
+        if (HorizontalStrip())
+            ++focus.bottom;
+        if (m_tabStyle == tsRoundCorners) {
+            static constexpr int In[] = {1, 2, 1, 2};
+            switch (m_tabOrientation) {
+            case toTop: focus.top += In[toTop]; break;
+            case toLeft: focus.left += In[toLeft]; break;
+            case toBottom: focus.bottom -= In[toBottom]; break;
+            case toRight: focus.right -= In[toRight]; break;
+            }
+        }
+        canvas.DrawFocusRect(focus);
+    }
+}
+
+TColor TKvCustomTabControl::CaptionColor(int index)
 {
     const TKvTabData& tab = *m_tabList.Item(index);
+    TKvTextStyle style = tsUnselected;
     TColor color = m_textColors->Unselected();
-    if (!tab.Enabled)
+    if (!tab.Enabled) {
+        style = tsDisabled;
         color = m_textColors->Disabled();
-    else if (index == m_tabIndex)
+    } else if (m_hotTrack && index == m_hotTab) {
+        style = tsHotTrack;
+        color = m_hotTrackStyle == htsText ? m_hotTrackColor : m_textColors->Selected();
+    } else if (index == m_tabIndex) {
+        style = tsSelected;
         color = m_textColors->Selected();
+    }
+    TColor asked = color;
+    bool handled = false;
+    GetTextColor(index, style, asked, handled);
+    return handled ? asked : color;
+}
+
+// A band along the tab's outer edge: the hot tab's in the hot-track colour, the selected tab's in
+// the highlight-bar colour.
+void TKvCustomTabControl::DrawHotBar(TCanvas& canvas, int index, const TRect& rect)
+{
+    TRect bar = rect;
+    (void)InflateRect(&bar, 1, 1);
+    switch (m_tabOrientation) {
+    case toTop: bar.bottom = bar.top + 6; break;
+    case toLeft: bar.right = bar.left + 6; break;
+    case toBottom: bar.top = bar.bottom - 4; break;
+    case toRight: bar.left = bar.right - 4; break;
+    }
+    TColor color = m_tabColors->HighlightBar();
+    if (index == m_hotTab)
+        color = m_hotTrackColorType == htctActual ? m_hotTrackColor : OppositeHueColor(m_hotTrackColor, 140);
+    const TColor saved = canvas.Brush()->Color();
+    canvas.Brush()->SetColor(color);
+    canvas.FillRect(bar);
+    canvas.Brush()->SetColor(saved);
+}
+
+void TKvCustomTabControl::DrawImage(TCanvas& canvas, int index, const TRect& rect)
+{
+    const TKvTabData& tab = *m_tabList.Item(index);
+    const bool ownDisabledImage = tab.DisabledImageIndex != -1;
+    const int image = !tab.Enabled && ownDisabledImage ? tab.DisabledImageIndex : tab.ImageIndex;
+    const bool greyed = !tab.Enabled && !ownDisabledImage;
+    if (m_imagePosition == ipStretch) {
+        TBitmap picture;
+        picture.SetSize(m_images->Width(), m_images->Height());
+        m_images->Draw(picture.Canvas(), 0, 0, image, !greyed);
+        canvas.StretchDraw(TRect{rect.left, rect.top, rect.right + 1, rect.bottom + 1}, &picture);
+        return;
+    }
+    const int x = Aligned(rect.left, rect.right, m_images->Width(), m_imageAlignment);
+    const int y = Aligned(rect.top, rect.bottom, m_images->Height(), m_imageAlignmentVertical);
+    m_images->Draw(&canvas, x, y, image, !greyed);
+}
+
+void TKvCustomTabControl::SelectTabFont(TCanvas& canvas, bool bold) const
+{
+    canvas.Font()->Assign(Font());
+    if (bold) {
+        TFontStyles style = canvas.Font()->Style();
+        style.Include(fsBold);
+        canvas.Font()->SetStyle(style);
+    }
+    if (VerticalText())
+        canvas.Font()->SetOrientation(m_tabOrientation == toRight ? 2700 : 900);
+}
+
+void TKvCustomTabControl::DrawCaption(TCanvas& canvas, int index, const TRect& rect, TColor color)
+{
+    const TKvTabData& tab = *m_tabList.Item(index);
+    SelectTabFont(canvas, index == m_tabIndex && m_boldCurrentTab);
     canvas.Font()->SetColor(color);
-    const TFontStyles plain = canvas.Font()->Style();
-    if (index == m_tabIndex && m_boldCurrentTab) {
-        TFontStyles bold = plain;
-        bold.Include(fsBold);
-        canvas.Font()->SetStyle(bold);
-    }
     (void)SetBkMode(canvas.Handle(), TRANSPARENT);
-    const SIZE block = controls::detail::MeasureCaption(tab.Caption, false,
-                                                        [&](const std::string& line) { return canvas.TextExtent(line); });
-    const int top = rect.top + (rect.bottom - rect.top + 1 - static_cast<int>(block.cy)) / 2;
-    const int left = rect.left + (rect.right - rect.left + 1 - static_cast<int>(block.cx)) / 2;
-    int y = top;
-    std::size_t start = 0;
-    while (start <= tab.Caption.size()) {
-        const std::size_t end = tab.Caption.find("\r\n", start);
-        const std::string_view line =
-            std::string_view(tab.Caption).substr(start, end == std::string::npos ? end : end - start);
-        const SIZE extent = canvas.TextExtent(controls::detail::WithoutMnemonic(line));
-        DrawCaptionLine(canvas, line, rect.left + (rect.right - rect.left + 1 - static_cast<int>(extent.cx)) / 2, y);
-        y += static_cast<int>(extent.cy);
-        if (end == std::string::npos)
-            break;
-        start = end + 2;
+    TBitmap measuring;
+    measuring.SetSize(1, 1);
+    measuring.Canvas()->Font()->Assign(canvas.Font());
+    measuring.Canvas()->Font()->SetOrientation(0);
+    const auto extent = [&](std::string_view line) {
+        return measuring.Canvas()->TextExtent(controls::detail::WithoutMnemonic(line));
+    };
+    const SIZE block = controls::detail::MeasureCaption(tab.Caption, VerticalText(),
+                                                        [&](const std::string& line) { return extent(line); });
+    const std::vector<std::string_view> lines = CaptionLines(tab.Caption);
+    if (!VerticalText()) {
+        int y = Aligned(rect.top, rect.bottom, static_cast<int>(block.cy), m_textAlignmentVertical);
+        for (const std::string_view line : lines) {
+            const SIZE size = extent(line);
+            const int x = Aligned(rect.left, rect.right, static_cast<int>(size.cx), m_textAlignment);
+            DrawCaptionLine(canvas, line, TPoint{x, y}, TPenStep{1, 0});
+            y += static_cast<int>(size.cy);
+        }
+        return;
     }
-    if (index == m_tabIndex && m_showFocusRect && Focused()) {
-        // Round the text, one pixel wider on each side and one lower.
-        canvas.DrawFocusRect(TRect{left - 1, top, left + static_cast<int>(block.cx) + 1, y + 1});
+    // Turned text: the lines lie side by side, read bottom to top, or top to bottom on the right.
+    const bool right = m_tabOrientation == toRight;
+    int alignment = m_textAlignment;
+    if (right)
+        alignment = 2 - alignment;
+    const int blockLeft = Aligned(rect.left, rect.right, static_cast<int>(block.cx), alignment);
+    int x = right ? blockLeft + static_cast<int>(block.cx) : blockLeft;
+    for (const std::string_view line : lines) {
+        const SIZE size = extent(line);
+        const int length = static_cast<int>(size.cx);
+        const int start = Aligned(rect.top, rect.bottom, length, m_textAlignmentVertical);
+        if (right) {
+            DrawCaptionLine(canvas, line, TPoint{x, start}, TPenStep{0, 1});
+            x -= static_cast<int>(size.cy);
+        } else {
+            DrawCaptionLine(canvas, line, TPoint{x, start + length}, TPenStep{0, -1});
+            x += static_cast<int>(size.cy);
+        }
     }
-    canvas.Font()->SetStyle(plain);
 }
 
 // ---- Cards ---------------------------------------------------------------------------------------

@@ -5,27 +5,6 @@ namespace {
 constexpr unsigned FirstRepeat = 400;
 constexpr unsigned NextRepeat = 100;
 
-// A scroller half, the close and the menu button share this face.
-void DrawButtonFace(TCanvas& canvas, const TRect& rect, TKvCustomTabControl& tabs, bool pressed)
-{
-    const TColor frame = LightenLuminance(tabs.FrameColor(), 30);
-    TColor near = tabs.TabColors()->Unselected();
-    TColor far = tabs.TabColors()->Shadow();
-    canvas.Pen()->SetColor(frame);
-    if (!tabs.UseGradients()) {
-        canvas.Brush()->SetColor(near);
-        canvas.Rectangle(rect);
-        return;
-    }
-    if (pressed)
-        std::swap(near, far);
-    DrawGradientRect(canvas, TRect{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1}, gdHorizontalEnd,
-                     near, far, 1);
-    canvas.Brush()->SetStyle(bsClear);
-    canvas.Rectangle(rect);
-    canvas.Brush()->SetStyle(bsSolid);
-}
-
 } // namespace
 
 CLASSLIB_IMPLEMENT_CLASS(TKvTabScroller, TCustomControl, nullptr, nullptr)
@@ -134,11 +113,8 @@ void TKvTabScroller::StopTimer()
 
 void TKvTabScroller::Dispatch(TMessage& message)
 {
-    if (message.Msg == WM_ERASEBKGND) {
-        message.Result = 1;
-        return;
-    }
-    TCustomControl::Dispatch(message);
+    if (!controls::detail::AnswerEraseBackground(message))
+        TCustomControl::Dispatch(message);
 }
 
 void TKvTabScroller::Paint()
@@ -163,7 +139,7 @@ void TKvTabScroller::Paint()
     for (int half = 0; half < 2; ++half) {
         const TRect rect = HalfRect(half);
         const bool pressed = m_pressedLook && m_pressedHalf == half;
-        DrawButtonFace(canvas, rect, m_tabs, pressed);
+        controls::detail::DrawTabButtonFace(canvas, rect, m_tabs, pressed);
         const bool forward = (half == 1) == upRightForward;
         const TArrowDirection direction =
             m_orientation == orHorizontal ? (half == 1 ? adRight : adLeft) : (half == 1 ? adUp : adDown);

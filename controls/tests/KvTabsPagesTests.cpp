@@ -200,6 +200,7 @@ TEST_F(PageControlTest, ThePageTakesTheCardsClientArea)
 
 TEST_F(PageControlTest, APageOfItsOwnColourColoursItsTabAndTheCard)
 {
+    m_pages->SetShowFocusRect(false); // the focus rectangle runs along the tab's foot
     Page(1)->SetColor(clRed);
     EXPECT_TRUE(m_pages->UseColoredTabs());
     ClickTab(1);
