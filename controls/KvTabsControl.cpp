@@ -729,6 +729,11 @@ void TKvCustomTabControl::Dispatch(TMessage& message)
             return;
         }
         break;
+    case WM_LBUTTONUP:
+        // The drop comes before the release lets the capture go, which would end the drag.
+        if (m_tabDragging)
+            DropTab(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+        break;
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
         if (m_tabDragging)

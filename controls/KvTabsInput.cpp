@@ -225,8 +225,6 @@ void TKvCustomTabControl::HoverTick()
 void TKvCustomTabControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     TCustomControl::MouseUp(button, shift, x, y);
-    if (m_tabDragging)
-        DropTab(x, y);
     m_pressedTab = -1;
 }
 

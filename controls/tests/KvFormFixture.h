@@ -62,13 +62,15 @@ protected:
     void Key(unsigned virtualKey, unsigned modifiers = 0, const std::string& text = {});
     void Type(const std::string& text);
 
+    // The form's window, for input injected while a loop of the form's own (a menu's) runs.
+    [[nodiscard]] WindowId FormId() const;
+
     std::unique_ptr<FakeClock> m_clock;
     HeadlessDisplay* m_display = nullptr;
     std::unique_ptr<TForm> m_form;
     std::vector<std::string> m_errors;
 
 private:
-    [[nodiscard]] WindowId FormId() const;
     [[nodiscard]] POINT InForm(TControl& control, POINT client) const;
     [[nodiscard]] POINT WindowInForm(TWinControl& control, POINT window) const;
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace {
 class TestTabs : public TKvCustomTabControl {
 public:
     using TKvCustomTabControl::TKvCustomTabControl;
+    using TKvCustomTabControl::Loaded;
     void SetCaptions(const std::vector<std::string>& captions)
     {
         Tabs().Clear();
@@ -229,6 +231,158 @@ TEST_F(TabControlTest, BottomLeftAndRightTabsAreHitWhereTheyAreDrawn)
         ClickInWindow(*m_tabs, centre);
         EXPECT_EQ(m_tabs->TabIndex(), 2);
     }
+}
+
+TEST_F(TabControlTest, TheHotTabShowsItsBarOrItsCaptionInTheHotColour)
+{
+    const TRect hot = m_tabs->TabRect(2);
+    const POINT over{(hot.left + hot.right) / 2, (hot.top + hot.bottom) / 2};
+    m_tabs->SetHotTrackColor(clRed);
+    MoveMouse(*m_tabs, over);
+    EXPECT_EQ(m_tabs->HotTab(), 2);
+    EXPECT_EQ(At(over.x, hot.top + 1), Rgb(clRed)) << "the bar along the tab's outer edge";
+
+    m_tabs->SetHotTrackColorType(htctComplement);
+    Pump();
+    EXPECT_EQ(At(over.x, hot.top + 1), Rgb(OppositeHueColor(clRed, 140)));
+
+    m_tabs->SetHotTrackStyle(htsText);
+    Pump();
+    EXPECT_GT(CountIn(hot, clRed), 0) << "the caption in the hot colour";
+    std::vector<TKvTextStyle> asked;
+    m_tabs->SetOnGetTextColor(
+        TKvGetTextColorEvent::FromFunction([&](TObject*, int index, TKvTextStyle style, TColor& color, bool& handled) {
+            if (index == 2) {
+                asked.push_back(style);
+                color = clLime;
+                handled = true;
+            }
+        }));
+    m_tabs->Invalidate();
+    Pump();
+    EXPECT_EQ(CountIn(hot, clRed), 0);
+    EXPECT_GT(CountIn(hot, clLime), 0);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), tsHotTrack);
+
+    // Off the tabs the hover timer notices and the tab cools.
+    MoveMouse(*m_form, POINT{5, 300});
+    Advance(60);
+    EXPECT_EQ(m_tabs->HotTab(), -1);
+    EXPECT_EQ(asked.back(), tsUnselected);
+}
+
+TEST_F(TabControlTest, TabHintsFollowTheMouseAndTheOwnHintComesBack)
+{
+    m_tabs->SetHint("the strip");
+    m_tabs->Loaded(); // keeps the control's own hint, as loading from form data does
+    m_tabs->SetTabHints(true);
+    m_tabs->Tabs().Item(0)->Hint = "first";
+    m_tabs->Tabs().Item(2)->Hint = "third";
+    const auto over = [&](int tab) {
+        const TRect rect = m_tabs->TabRect(tab);
+        MoveMouse(*m_tabs, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        return m_tabs->Hint();
+    };
+    EXPECT_EQ(over(0), "first");
+    EXPECT_EQ(over(2), "third");
+    MoveMouse(*m_tabs, POINT{m_tabs->Width() - 20, 3});
+    EXPECT_EQ(m_tabs->Hint(), "") << "the bare strip shows no hint";
+    MoveMouse(*m_tabs, POINT{m_tabs->Width() / 2, m_tabs->Height() - 10});
+    EXPECT_EQ(m_tabs->Hint(), "the strip");
+}
+
+TEST_F(TabControlTest, AltAndATabsMnemonicSelectsIt)
+{
+    m_tabs->SetCaptions({"&Alpha", "&Beta", "&Gamma"});
+    m_tabs->SetTabIndex(0);
+    int clicks = 0;
+    m_tabs->SetOnTabClick(TNotifyEvent::FromFunction([&](TObject*) { ++clicks; }));
+    Key('G', ModAlt, "g");
+    EXPECT_EQ(m_tabs->TabIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    m_tabs->Tabs().Item(1)->Enabled = false;
+    Key('B', ModAlt, "b");
+    EXPECT_EQ(m_tabs->TabIndex(), 2) << "a disabled tab keeps its mnemonic to itself";
+}
+
+TEST_F(TabControlTest, AnImageStandsBesideTheCaptionAndGreysWhenDisabled)
+{
+    TImageList images(nullptr);
+    images.SetSize(12, 12);
+    TBitmap red;
+    red.SetSize(12, 12);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect{0, 0, 12, 12});
+    (void)images.Add(&red, nullptr);
+    m_tabs->SetShowFocusRect(false); // it inverts the card's colour to red
+    const int plainWidth = m_tabs->TabRect(2).right - m_tabs->TabRect(2).left;
+    m_tabs->SetImages(&images);
+    m_tabs->Tabs().Item(2)->ImageIndex = 0;
+    m_tabs->SetImageMargin(5);
+    Pump();
+    const TRect tab = m_tabs->TabRect(2);
+    EXPECT_GE(tab.right - tab.left, plainWidth + 12);
+    const TRect beside = BoundsShown(*m_tabs, clRed);
+    EXPECT_EQ(beside.right - beside.left, 12);
+    EXPECT_LT(beside.left, (tab.left + tab.right) / 2) << "ipLeft puts it before the caption";
+
+    m_tabs->SetImagePosition(ipRight);
+    Pump();
+    EXPECT_GT(BoundsShown(*m_tabs, clRed).left, beside.left + 12) << "ipRight puts it after the caption";
+
+    m_tabs->Tabs().Item(2)->Enabled = false;
+    m_tabs->Invalidate();
+    Pump();
+    EXPECT_FALSE(ShowsColour(*m_tabs, m_tabs->TabRect(2), clRed));
+    m_tabs->SetImages(nullptr);
+}
+
+TEST_F(TabControlTest, TurnedCaptionsStandOnLeftAndRightTabs)
+{
+    m_tabs->SetBounds(10, 10, 300, 200);
+    m_tabs->SetCaptions({"Alpha", "Beta"});
+    m_tabs->SetTextOrientation(orVertical);
+    m_tabs->SetTabIndex(1);
+    for (const TKvTabOrientation side : {toLeft, toRight}) {
+        SCOPED_TRACE(side);
+        m_tabs->SetTabOrientation(side);
+        Pump();
+        const TRect tab = m_tabs->TabRect(0);
+        EXPECT_GT(tab.bottom - tab.top, tab.right - tab.left);
+        TRect ink{tab.right, tab.bottom, tab.left, tab.top};
+        for (int y = tab.top; y <= tab.bottom; ++y)
+            for (int x = tab.left; x <= tab.right; ++x)
+                if (At(x, y) == Rgb(clBtnText)) {
+                    ink.left = std::min<int>(ink.left, x);
+                    ink.right = std::max<int>(ink.right, x);
+                    ink.top = std::min<int>(ink.top, y);
+                    ink.bottom = std::max<int>(ink.bottom, y);
+                }
+        EXPECT_GT(ink.bottom - ink.top, 2 * (ink.right - ink.left)) << "the word runs along the tab";
+    }
+}
+
+TEST_F(TabControlTest, TheCloseButtonClosesOnlyWhatOnCloseAllows)
+{
+    m_tabs->SetShowCloseButton(true);
+    Pump();
+    TKvTabCloseButton* close = m_tabs->CloseButton();
+    ASSERT_NE(close, nullptr);
+    EXPECT_GT(close->Left(), m_tabs->TabRect(2).right) << "at the end the tabs run toward";
+    EXPECT_LT(close->Top() + close->Height(), m_tabs->FixedDimension() + 1);
+    int asked = 0;
+    bool allow = false;
+    m_tabs->SetOnClose(TKvTabCloseEvent::FromFunction([&](TObject*, bool& allowClose) {
+        ++asked;
+        allowClose = allow;
+    }));
+    Press(*close, POINT{3, 3}, true);
+    MoveHeld(*close, POINT{close->Width() + 20, 3});
+    Press(*close, POINT{close->Width() + 20, 3}, false);
+    EXPECT_EQ(asked, 0) << "released outside, nothing is asked";
+    Click(*close, POINT{3, 3});
+    EXPECT_EQ(asked, 1);
 }
 
 } // namespace

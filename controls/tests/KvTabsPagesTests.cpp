@@ -271,4 +271,63 @@ TEST_F(PageControlTest, TheDefaultPageWinsOverTheStoredOneAfterLoading)
     EXPECT_FALSE(pages->Pages(1)->Visible());
 }
 
+TEST_F(PageControlTest, TheCloseButtonFreesTheActivePageAndSelectsTheOneBefore)
+{
+    m_pages->SetShowCloseButton(true);
+    m_pages->SetOnClose(TKvTabCloseEvent::FromFunction([](TObject*, bool& allow) { allow = true; }));
+    ClickTab(2);
+    Pump();
+    TKvTabCloseButton* close = m_pages->CloseButton();
+    Click(*close, POINT{3, 3});
+    ASSERT_EQ(m_pages->PageCount(), 2);
+    EXPECT_EQ(m_pages->ActivePage(), Page(1));
+    EXPECT_EQ(ShownPages(), (std::vector<std::string>{"Two"}));
+}
+
+TEST_F(PageControlTest, TheMenuButtonListsTheVisibleTabsAndChoosingOneSelectsIt)
+{
+    Page(1)->SetTabVisible(false);
+    m_pages->SetShowMenuButton(true);
+    Pump();
+    TKvTabMenuButton* menuButton = m_pages->MenuButton();
+    ASSERT_NE(menuButton, nullptr);
+    // The menu runs its own loop: Escape ends it once it is up.
+    menuButton->Menu().SetOnPopup(
+        TNotifyEvent::FromFunction([this](TObject*) { m_display->InjectKeyPress(FormId(), VK_ESCAPE); }));
+    Click(*menuButton, POINT{3, 3});
+    TMenuItem* items = menuButton->Menu().Items();
+    ASSERT_EQ(items->Count(), 2);
+    EXPECT_EQ(items->Items(0)->Caption(), "One");
+    EXPECT_TRUE(items->Items(0)->Checked());
+    EXPECT_EQ(items->Items(1)->Caption(), "Three");
+    m_log.clear();
+    items->Items(1)->Click();
+    EXPECT_EQ(m_pages->ActivePage(), Page(2));
+    EXPECT_EQ(m_log, (Log{"changing 1", "change", "page"})) << "through the normal selection";
+}
+
+TEST_F(PageControlTest, ADraggedTabMovesItsPageWhereItIsDropped)
+{
+    m_pages->SetAllowTabDragging(true);
+    Press(*m_pages, TabCentre(0), true);
+    MoveHeld(*m_pages, POINT{TabCentre(0).x + 8, TabCentre(0).y});
+    EXPECT_EQ(m_pages->DropTarget(), -1) << "the dragged tab itself is no target";
+    MoveHeld(*m_pages, TabCentre(2));
+    EXPECT_EQ(m_pages->DropTarget(), 2);
+    MoveHeld(*m_pages, POINT{m_pages->Width() - 10, m_pages->Height() - 10});
+    MoveHeld(*m_pages, TabCentre(2));
+    Press(*m_pages, TabCentre(2), false);
+    EXPECT_EQ(m_pages->DropTarget(), -1);
+    EXPECT_EQ(Page(2)->Caption(), "One");
+    EXPECT_EQ(m_pages->ActivePage(), Page(2));
+    ASSERT_FALSE(m_log.empty());
+    EXPECT_EQ(m_log.back(), "order 0>2");
+
+    m_log.clear();
+    Press(*m_pages, TabCentre(2), true);
+    MoveHeld(*m_pages, POINT{m_pages->Width() - 10, m_pages->Height() - 10});
+    Press(*m_pages, POINT{m_pages->Width() - 10, m_pages->Height() - 10}, false);
+    EXPECT_TRUE(m_log.empty()) << "dropped off every tab, nothing moves";
+}
+
 } // namespace
