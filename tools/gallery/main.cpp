@@ -1,9 +1,10 @@
 // gallery: every standard control of the class library in one window (or, with --controls, every
 // control of the product's own control library), each shown enabled and disabled, for a developer
-// to look at how they draw. The display is chosen as every program of
+// to look at how they draw; with --tabs, the library's page control in every tab shape on every side. The display is chosen as every program of
 // ours chooses it: MODEM_DISPLAY=headless keeps the screen in memory, otherwise X11 (DISPLAY).
 //
 //   --controls         show the product's own control library instead of the standard controls
+//   --tabs             show the control library's page control in every tab shape and orientation
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 
@@ -12,6 +13,7 @@
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "tools/gallery/ControlsGalleryForm.h"
 #include "tools/gallery/GalleryForm.h"
+#include "tools/gallery/TabsGalleryForm.h"
 
 #include <charconv>
 #include <functional>
@@ -25,8 +27,10 @@ namespace {
 // Long enough for every control to have painted: the timer waits behind the paint messages.
 constexpr unsigned SCREENSHOT_DELAY_MS = 300;
 
+enum class Page { Standard, Controls, Tabs };
+
 struct Options {
-    bool controls = false;
+    Page page = Page::Standard;
     std::string screenshot;
     std::optional<unsigned> quitAfterMs;
 };
@@ -38,7 +42,9 @@ std::optional<Options> ParseOptions(int argc, char** argv)
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--controls") {
-            options.controls = true;
+            options.page = Page::Controls;
+        } else if (arg == "--tabs") {
+            options.page = Page::Tabs;
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
         } else if (arg == "--quit-after" && hasValue) {
@@ -75,16 +81,22 @@ void After(TForm& form, unsigned delayMs, std::function<void()> action)
     }));
 }
 
-TForm* CreateGalleryForm(bool controls)
+template <class F>
+TForm* CreateForm()
 {
-    if (controls) {
-        TControlsGalleryForm* form = nullptr;
-        Application->CreateForm(form);
-        return form;
-    }
-    TGalleryForm* form = nullptr;
+    F* form = nullptr;
     Application->CreateForm(form);
     return form;
+}
+
+TForm* CreateGalleryForm(Page page)
+{
+    switch (page) {
+    case Page::Controls: return CreateForm<TControlsGalleryForm>();
+    case Page::Tabs: return CreateForm<TTabsGalleryForm>();
+    case Page::Standard: break;
+    }
+    return CreateForm<TGalleryForm>();
 }
 
 } // namespace
@@ -93,7 +105,7 @@ int main(int argc, char** argv)
 {
     const auto options = ParseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: gallery [--controls] [--screenshot FILE] [--quit-after MS]\n";
+        std::cerr << "usage: gallery [--controls | --tabs] [--screenshot FILE] [--quit-after MS]\n";
         return 2;
     }
     try {
@@ -111,7 +123,7 @@ int main(int argc, char** argv)
     int exitCode = 0;
     Application->Initialize();
     Application->SetTitle("Gallery");
-    TForm* form = CreateGalleryForm(options->controls);
+    TForm* form = CreateGalleryForm(options->page);
     if (!options->screenshot.empty())
         After(*form, SCREENSHOT_DELAY_MS, [&] {
             if (!SaveScreen(options->screenshot))

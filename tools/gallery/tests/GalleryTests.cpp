@@ -7,6 +7,7 @@
 #include "tests/support/Xvfb.h"
 #include "tools/gallery/ControlsGalleryLayout.h"
 #include "tools/gallery/GalleryLayout.h"
+#include "tools/gallery/TabsGalleryLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -203,6 +204,30 @@ TEST_F(ControlsGalleryOnXTest, ShowsTheControlLibraryEnabledAndDisabled)
     EXPECT_EQ(shot.At(quarter.right - 6, middle), 0xFFFFFFu);
 }
 
+// The tabs page: every cell's chosen tab opens into its card, so the card's face shows in the tab
+// strip, beside the frame colour and the captions' text.
+TEST_F(GalleryOnXTest, ShowsTabsInEveryShapeAndOrientation)
+{
+    using namespace gallery::tabs;
+    const GalleryGeometry at{WINDOW_RECT};
+    const RECT page{0, 0, 0, 0};
+    const std::uint32_t text = Rgb(GetSysColor(COLOR_BTNTEXT));
+    const std::uint32_t frame = Rgb(GetSysColor(COLOR_BTNSHADOW));
+    const auto drawn = [&](const Screenshot& shot, int shape, int side) {
+        const RECT cell = at.OnScreen(page, Cell(shape, side));
+        return Shows(shot, cell, 1, text) && Shows(shot, cell, 1, frame);
+    };
+    const Screenshot shot = AwaitGallery({"--tabs"}, [&](const Screenshot& taken) {
+        return drawn(taken, SHAPES - 1, SIDES - 1);
+    });
+    ASSERT_TRUE(WritePngFile(GALLERY_TABS_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    for (int shape = 0; shape < SHAPES; ++shape)
+        for (int side = 0; side < SIDES; ++side)
+            EXPECT_TRUE(drawn(shot, shape, side)) << "shape " << shape << ", side " << side << "; see "
+                                                  << GALLERY_TABS_SCREENSHOT;
+}
+
 // Every way of closing the gallery ends it with status 0: a fault while Application frees the
 // forms at exit (after the display's own teardown has begun) must not show as a crash.
 TEST_F(GalleryOnXTest, EndsCleanlyByItsCloseButton)
@@ -232,7 +257,8 @@ TEST_F(GalleryTest, HeadlessRunEndsCleanlyByItsTimer)
 
 TEST_F(GalleryTest, HeadlessRunSavesTheScreenAndEndsCleanly)
 {
-    for (const std::vector<std::string>& page : {std::vector<std::string>{}, std::vector<std::string>{"--controls"}}) {
+    for (const std::vector<std::string>& page : {std::vector<std::string>{}, std::vector<std::string>{"--controls"},
+                                                 std::vector<std::string>{"--tabs"}}) {
         const auto png = m_dir / "screen.png";
         std::vector<std::string> args = page;
         args.insert(args.end(), {"--screenshot", png.string()});
