@@ -4,6 +4,7 @@
 #include "platform/rtl/Format.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -31,6 +32,8 @@ void DescribePageControl(TClassBuilder& c)
     c.Object("ActivePage", &P::ActivePage, &P::SetActivePage);
     c.Object("ActivePageDefault", &P::ActivePageDefault, &P::SetActivePageDefault);
     c.Boolean("SaveResources", &P::SaveResources, &P::SetSaveResources).Default(false);
+    c.Boolean("DblClickUndocks", &P::DblClickUndocks, &P::SetDblClickUndocks).Default(true);
+    c.Boolean("DockSite", &TWinControl::DockSite, &TWinControl::SetDockSite).Default(false);
 }
 
 } // namespace
@@ -529,6 +532,9 @@ void TKvPageControl::Dispatch(TMessage& message)
         TKvCustomTabControl::Dispatch(message);
         FocusTablessPage();
         return;
+    case CM_DOCKNOTIFICATION:
+        FollowDockedClient(*reinterpret_cast<const TControl*>(message.WParam), static_cast<UINT>(message.LParam));
+        return;
     case CM_COLORCHANGED:
         if (!UseColoredTabs())
             for (TKvTabSheet* page : m_pages)
@@ -538,6 +544,88 @@ void TKvPageControl::Dispatch(TMessage& message)
         break;
     }
     TKvCustomTabControl::Dispatch(message);
+}
+
+// ---- Docking -------------------------------------------------------------------------------------
+
+TKvTabSheet* TKvPageControl::HostingPage(const TControl& client) const
+{
+    if (client.HostDockSite() != this)
+        return nullptr;
+    const auto found = std::find(m_pages.begin(), m_pages.end(), client.Parent());
+    return found == m_pages.end() ? nullptr : *found;
+}
+
+TControl* TKvPageControl::DockedClient(const TKvTabSheet& page) const
+{
+    if (page.ControlCount() == 0)
+        return nullptr;
+    TControl* first = page.Controls(0);
+    return first->HostDockSite() == this ? first : nullptr;
+}
+
+void TKvPageControl::DockDrop(TControl& client, TPoint /*drop*/)
+{
+    auto* page = new TKvTabSheet(this);
+    try {
+        if (auto* form = dynamic_cast<TCustomForm*>(&client))
+            page->SetCaption(form->Caption());
+        page->SetPageControl(this);
+        client.SetParent(page);
+    } catch (...) {
+        delete page;
+        throw;
+    }
+    page->SetTabVisible(client.Visible());
+    if (client.Visible())
+        SetActivePage(page);
+    client.SetAlign(alClient);
+}
+
+void TKvPageControl::UndockClient(TControl& client)
+{
+    m_undockingPage = HostingPage(client);
+    client.SetAlign(alNone);
+}
+
+void TKvPageControl::ClientUndocked(TControl& /*client*/)
+{
+    TKvTabSheet* page = std::exchange(m_undockingPage, nullptr);
+    if (page == nullptr || ComponentState().Contains(csDestroying))
+        return;
+    SelectNextPage(true);
+    delete page;
+}
+
+// The page follows its docked client: the caption up to its first line break, the tab shown
+// while the client is.
+void TKvPageControl::FollowDockedClient(const TControl& client, UINT change)
+{
+    TKvTabSheet* page = HostingPage(client);
+    if (page == nullptr)
+        return;
+    if (change == CM_VISIBLECHANGED) {
+        page->SetTabVisible(client.Visible());
+        return;
+    }
+    const std::string text = client.Text();
+    page->SetCaption(text.substr(0, text.find_first_of("\r\n")));
+}
+
+void TKvPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TKvCustomTabControl::MouseDown(button, shift, x, y);
+    const int tab = button == mbLeft ? HitTestTab(x, y) : -1;
+    TKvTabSheet* page = tab >= 0 ? PageForTab(tab) : nullptr;
+    TControl* client = page != nullptr ? DockedClient(*page) : nullptr;
+    if (client == nullptr)
+        return;
+    if (shift.Contains(ssDouble)) {
+        if (m_dblClickUndocks)
+            client->ManualDock(nullptr);
+    } else {
+        client->BeginDrag(false);
+    }
 }
 
 void TKvPageControl::Loaded()

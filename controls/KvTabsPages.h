@@ -82,6 +82,15 @@ class TKvPageControl : public TKvCustomTabControl {
     void SetActivePageDefault(TKvTabSheet* page);
     [[nodiscard]] bool SaveResources() const { return m_saveResources; }
     virtual void SetSaveResources(bool value);
+    // A double click on the tab of a docked control floats it.
+    [[nodiscard]] bool DblClickUndocks() const { return m_dblClickUndocks; }
+    void SetDblClickUndocks(bool value) { m_dblClickUndocks = value; }
+
+    // With DockSite on, a control docked here gets a page of its own, captioned and shown as it
+    // is; undocked, its page goes.
+    void DockDrop(TControl& client, TPoint drop) override;
+    void UndockClient(TControl& client) override;
+    void ClientUndocked(TControl& client) override;
 
     // The next (or previous) page after `current`, with wrap-around; null when there is none.
     [[nodiscard]] TKvTabSheet* FindNextPage(TKvTabSheet* current, bool forward, bool visibleTabOnly) const;
@@ -104,6 +113,7 @@ protected:
     void MoveActiveTab(int index) override;
     void CreateParams(TCreateParams& params) override;
     void Dispatch(TMessage& message) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -116,12 +126,18 @@ private:
     void ChangeActivePage(TKvTabSheet* page);
     [[nodiscard]] TKvTabSheet* PageForTab(int tabIndex) const;
     void FocusTablessPage();
+    // The page a docked client stands on, and the docked client a page holds; null when none.
+    [[nodiscard]] TKvTabSheet* HostingPage(const TControl& client) const;
+    [[nodiscard]] TControl* DockedClient(const TKvTabSheet& page) const;
+    void FollowDockedClient(const TControl& client, UINT change);
 
     std::vector<TKvTabSheet*> m_pages;
     TKvTabSheet* m_activePage = nullptr;
     TKvTabSheet* m_activePageDefault = nullptr;
     bool m_saveResources = false;
     bool m_loadingPages = false;
+    bool m_dblClickUndocks = true;
+    TKvTabSheet* m_undockingPage = nullptr;
 };
 
 // Lets form data name TKvPageControl and TKvTabSheet.

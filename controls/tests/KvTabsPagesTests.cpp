@@ -4,6 +4,7 @@
 
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"
+#include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 
 #include <gtest/gtest.h>
@@ -328,6 +329,47 @@ TEST_F(PageControlTest, ADraggedTabMovesItsPageWhereItIsDropped)
     MoveHeld(*m_pages, POINT{m_pages->Width() - 10, m_pages->Height() - 10});
     Press(*m_pages, POINT{m_pages->Width() - 10, m_pages->Height() - 10}, false);
     EXPECT_TRUE(m_log.empty()) << "dropped off every tab, nothing moves";
+}
+
+TEST_F(PageControlTest, ADockedControlGetsAPageThatFollowsItAndGoesWhenItLeaves)
+{
+    m_pages->SetDockSite(true);
+    auto* client = new TPanel(m_form.get());
+    client->SetDragKind(dkDock);
+    client->ManualDock(m_pages);
+    Pump();
+    ASSERT_EQ(m_pages->PageCount(), 4);
+    TKvTabSheet* page = Page(3);
+    EXPECT_EQ(client->Parent(), page);
+    EXPECT_EQ(client->Align(), alClient);
+    EXPECT_EQ(m_pages->ActivePage(), page);
+
+    client->SetText("Log\r\nof the day");
+    EXPECT_EQ(page->Caption(), "Log");
+    client->SetVisible(false);
+    EXPECT_FALSE(page->TabVisible());
+    client->SetVisible(true);
+    EXPECT_TRUE(page->TabVisible());
+
+    // Dragged by its tab onto another dock site, the control goes there and its page goes.
+    auto* other = Add<TPanel>(TRect{10, 170, 310, 230});
+    other->SetDockSite(true);
+    Pump();
+    Press(*m_pages, TabCentre(3), true);
+    MoveHeld(*m_pages, POINT{150, 190});
+    Press(*m_pages, POINT{150, 190}, false);
+    EXPECT_EQ(client->HostDockSite(), other);
+    EXPECT_EQ(m_pages->PageCount(), 3);
+
+    // Docked again, a double click on its tab floats it.
+    client->ManualDock(m_pages);
+    Pump();
+    Click(*m_pages, TabCentre(3));
+    Click(*m_pages, TabCentre(3));
+    EXPECT_EQ(client->HostDockSite(), nullptr);
+    EXPECT_EQ(client->Parent(), nullptr);
+    EXPECT_EQ(m_pages->PageCount(), 3);
+    delete client;
 }
 
 } // namespace

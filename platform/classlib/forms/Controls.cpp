@@ -270,6 +270,7 @@ void TControl::SetVisible(bool visible)
     m_visible = visible;
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
     RequestAlign();
+    NotifyDockSite(CM_VISIBLECHANGED);
 }
 
 bool TControl::Showing() const { return m_visible && m_parent && m_parent->Showing(); }
@@ -321,6 +322,7 @@ void TControl::SetText(const std::string& text)
         return;
     StoreText(text);
     Perform(CM_TEXTCHANGED);
+    NotifyDockSite(CM_TEXTCHANGED);
 }
 
 void TControl::SetShowHint(bool showHint)
@@ -620,21 +622,26 @@ void TControl::ManualDock(TWinControl* site, TPoint dropPoint)
 {
     TWinControl* oldSite = m_hostDockSite;
     if (oldSite)
-        if (TDockTree* tree = oldSite->DockManager())
-            tree->RemoveControl(this);
+        oldSite->UndockClient(*this);
     m_hostDockSite = site;
-    if (!site) {
+    if (site)
+        site->DockDrop(*this, dropPoint);
+    else
         SetParent(nullptr);
-        return;
-    }
-    TDockTree* tree = site->DockManager();
-    if (!tree)
-        SetBounds(dropPoint.x, dropPoint.y, m_width, m_height);
-    SetParent(site);
-    if (tree)
-        tree->InsertControl(this);
-    if (oldSite && oldSite != site) {
-        oldSite->Realign();
-        oldSite->Invalidate();
-    }
+    if (oldSite && oldSite != site)
+        oldSite->ClientUndocked(*this);
+}
+
+void TControl::BeginDrag(bool immediate)
+{
+    POINT cursor{};
+    (void)GetCursorPos(&cursor);
+    detail::StartDockDrag(*this, TPoint{cursor.x, cursor.y}, immediate);
+}
+
+// A docked control tells its site what a tab or caption showing it must follow.
+void TControl::NotifyDockSite(UINT change)
+{
+    if (m_hostDockSite)
+        m_hostDockSite->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this), static_cast<LPARAM>(change));
 }

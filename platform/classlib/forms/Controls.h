@@ -150,9 +150,12 @@ class TControl : public TComponent {
     void SetDragMode(TDragMode mode) { m_dragMode = mode; }
     // The dock site the control was docked into, or null.
     [[nodiscard]] TWinControl* HostDockSite() const { return m_hostDockSite; }
-    // Moves the control into the dock site: into a zone of the site's dock manager when it has
-    // one, else to `dropPoint` of its client area.
+    // Moves the control into the dock site (the site's DockDrop places it), or floats it with a
+    // null site.
     void ManualDock(TWinControl* site, TPoint dropPoint = TPoint{0, 0});
+    // Starts dragging a control that docks by dragging (DragKind dkDock) from where the mouse is:
+    // at once, or once the mouse has moved the drag threshold. The release docks it.
+    void BeginDrag(bool immediate);
 
     [[nodiscard]] TControlStyle ControlStyle() const { return m_controlStyle; }
     void SetControlStyle(TControlStyle style) { m_controlStyle = style; }
@@ -212,6 +215,7 @@ protected:
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     // The control's area in its parent changed, or its visibility; the parent realigns.
     void RequestAlign();
+    void NotifyDockSite(UINT change);
     // Where the control's pixels are: its own window's, or its parent's for graphic controls.
     virtual void InvalidateControl(bool isVisible, bool isOpaque);
     void Notification(TComponent* component, TOperation operation) override;
@@ -339,6 +343,12 @@ class TWinControl : public TControl {
     [[nodiscard]] TDockTree* DockManager();
     [[nodiscard]] int DockClientCount() const;
     [[nodiscard]] TControl* DockClients(int index) const;
+    // Docking a client here: places it, into a zone of the dock manager when there is one, else at
+    // `drop` of the client area. A site that hosts its clients in controls of its own overrides it.
+    virtual void DockDrop(TControl& client, TPoint drop);
+    // A docked client is about to leave (for another site or none), then has left.
+    virtual void UndockClient(TControl& client);
+    virtual void ClientUndocked(TControl& client);
 
     // Paints the graphic children onto `dc` (the window's client DC), starting from `first`.
     void PaintControls(HDC dc, TControl* first);

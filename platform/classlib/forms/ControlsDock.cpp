@@ -151,6 +151,12 @@ void PressForDockDrag(TControl& pressed, TPoint client)
         CurrentDrag() = TDockDrag{dragged, pressed.ClientToScreen(client), false};
 }
 
+void StartDockDrag(TControl& control, TPoint screen, bool immediate)
+{
+    if (control.DragKind() == dkDock)
+        CurrentDrag() = TDockDrag{&control, screen, immediate};
+}
+
 void ForgetDockDrag(const TControl* control)
 {
     if (CurrentDrag().Control == control)

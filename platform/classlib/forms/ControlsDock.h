@@ -47,6 +47,8 @@ namespace classlib_forms::detail {
 // dock site), counts once the mouse has moved the drag threshold, and ends at the release, where
 // the control docks into the dock site under the mouse, if any other than its own.
 void PressForDockDrag(TControl& pressed, TPoint client);
+// A drag of a control that docks by dragging, begun by code from a screen point.
+void StartDockDrag(TControl& control, TPoint screen, bool immediate);
 // Whether a drag was under way; the release that ends it is no click.
 [[nodiscard]] bool EndDockDrag(TPoint screen);
 void TrackDockDrag(TPoint screen);

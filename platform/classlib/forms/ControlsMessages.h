@@ -44,6 +44,9 @@ constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 constexpr UINT CM_CHANGED = CM_BASE + 55;
 constexpr UINT CM_BORDERCHANGED = CM_BASE + 59;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
+// To a docked control's dock site when the control's text or visibility changed: wParam the
+// control, lParam the message that told it (CM_TEXTCHANGED or CM_VISIBLECHANGED).
+constexpr UINT CM_DOCKNOTIFICATION = CM_BASE + 71;
 
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;

@@ -660,6 +660,28 @@ TControl* TWinControl::DockClients(int index) const
     return nullptr;
 }
 
+void TWinControl::DockDrop(TControl& client, TPoint drop)
+{
+    TDockTree* tree = DockManager();
+    if (!tree)
+        client.SetBounds(drop.x, drop.y, client.Width(), client.Height());
+    client.SetParent(this);
+    if (tree)
+        tree->InsertControl(&client);
+}
+
+void TWinControl::UndockClient(TControl& client)
+{
+    if (TDockTree* tree = DockManager())
+        tree->RemoveControl(&client);
+}
+
+void TWinControl::ClientUndocked(TControl& /*client*/)
+{
+    Realign();
+    Invalidate();
+}
+
 void TWinControl::EraseBackground(TMessage& message)
 {
     const auto dc = reinterpret_cast<HDC>(message.WParam);
