@@ -22,6 +22,14 @@ void DrawTabButtonFace(TCanvas& canvas, const TRect& rect, TKvCustomTabControl& 
     canvas.Brush()->SetStyle(bsSolid);
 }
 
+void MakeStripChild(TCustomControl& child)
+{
+    TControlStyle style = child.ControlStyle();
+    style.Include(csNoDesignVisible);
+    child.SetControlStyle(style);
+    child.SetTabStop(false);
+}
+
 bool AnswerEraseBackground(TMessage& message)
 {
     if (message.Msg != WM_ERASEBKGND)
@@ -40,10 +48,7 @@ CLASSLIB_IMPLEMENT_CLASS(TKvTabMenuButton, TKvTabButton, nullptr, nullptr)
 
 TKvTabButton::TKvTabButton(TKvCustomTabControl& tabs) : TCustomControl(&tabs), m_tabs(tabs)
 {
-    TControlStyle style = ControlStyle();
-    style.Include(csNoDesignVisible);
-    SetControlStyle(style);
-    SetTabStop(false);
+    controls::detail::MakeStripChild(*this);
 }
 
 void TKvTabButton::Dispatch(TMessage& message)

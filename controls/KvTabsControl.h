@@ -464,6 +464,8 @@ namespace controls::detail {
 
 // A scroller half, the close and the menu button share this face.
 void DrawTabButtonFace(TCanvas& canvas, const TRect& rect, TKvCustomTabControl& tabs, bool pressed);
+// The scroller and the buttons belong to the strip: never shown in a designer, never tabbed to.
+void MakeStripChild(TCustomControl& child);
 // The tab control and its buttons paint every pixel themselves: an erase request is answered as
 // done. True when the message was one.
 [[nodiscard]] bool AnswerEraseBackground(TMessage& message);

@@ -11,10 +11,7 @@ CLASSLIB_IMPLEMENT_CLASS(TKvTabScroller, TCustomControl, nullptr, nullptr)
 
 TKvTabScroller::TKvTabScroller(TKvCustomTabControl& tabs) : TCustomControl(&tabs), m_tabs(tabs)
 {
-    TControlStyle style = ControlStyle();
-    style.Include(csNoDesignVisible);
-    SetControlStyle(style);
-    SetTabStop(false);
+    controls::detail::MakeStripChild(*this);
     // The tabs scroll toward the higher indexes with the up/right half, except on the right side
     // in standard order and on the other sides in reverse order.
     const auto scroll = [&tabs](bool upRight) {
