@@ -172,6 +172,21 @@ TEST_F(FindDialogTest, FindButtonSearchesAndEscapeClosesTheNonModalDialog)
     EXPECT_FALSE(dialog.Visible());
 }
 
+TEST_F(FindDialogTest, ShowsTheChoicesAsSet)
+{
+    TDBGridGxFindDlg& dialog = ShowDialog();
+    MouseInput(*m_display).Click(dialog.cbCharCase->Handle(), {6, dialog.cbCharCase->Height() / 2});
+    Pump();
+    EXPECT_TRUE(dialog.cbCharCase->Checked());
+    // The ticks as drawn: a mark in the middle of a ticked box, white in an empty one.
+    dialog.cbUseFormat->SetChecked(false);
+    Pump();
+    for (TCheckBox* box : {dialog.cbCharCase, dialog.cbUseFormat}) {
+        const std::uint32_t middle = ShownPixel(*m_display, box->Handle(), {6, box->Height() / 2});
+        EXPECT_EQ(middle == 0xFFFFFF, !box->Checked()) << box->Caption();
+    }
+}
+
 TEST_F(FindDialogTest, AGridThatGoesLeavesTheDialogHarmless)
 {
     TDBGridGxFindDlg& dialog = ShowDialog();
