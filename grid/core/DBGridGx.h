@@ -176,6 +176,8 @@ protected:
     [[nodiscard]] virtual bool GridHasFocus() const;
     virtual void DeleteCurrentRecord();
     virtual void ToggleCheckBox(TColumnGx& column);
+    // How Ctrl+F shows the find dialog.
+    [[nodiscard]] virtual bool FindDialogModal() const { return true; }
 
     // ---- Base grid operations
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
@@ -223,6 +225,8 @@ private:
     [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
     [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
     void ConfirmAndDelete();
+    // Ctrl+F: false when the grid has no find dialog to open.
+    bool OpenFindDialog();
     void TakeMouseFocus();
 
     std::unique_ptr<TDBGridColumnsGx> m_columns;

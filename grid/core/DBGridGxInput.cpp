@@ -1,10 +1,21 @@
 #include "grid/core/DBGridGx.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
+#include "grid/core/DBGridGxFindDialogHook.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/forms/Dialogs.h"
 
 #include <algorithm>
+
+namespace {
+
+TGridFindDialogHookGx FindDialogHook = nullptr;
+
+} // namespace
+
+void SetGridFindDialogHook(TGridFindDialogHookGx hook) { FindDialogHook = hook; }
+
+TGridFindDialogHookGx GridFindDialogHook() { return FindDialogHook; }
 
 // ---- Moving through the records --------------------------------------------------------------------------------------
 
@@ -81,11 +92,27 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
         else
             TCustomGridGx::KeyDown(key, shift);
         return;
+    case 'F':
+        if (!control || !OpenFindDialog()) {
+            TCustomGridGx::KeyDown(key, shift);
+            return;
+        }
+        break;
     default:
         TCustomGridGx::KeyDown(key, shift);
         return;
     }
     key = 0;
+}
+
+// The grid's own search starts from the editor's text; the dialog is modal unless a descendant
+// says otherwise.
+bool TCustomDBGridGx::OpenFindDialog()
+{
+    if (!m_optionsGx.Contains(dghDialogFind) || !FindDialogHook)
+        return false;
+    FindDialogHook(*this, EditorShowing() ? EditorText() : std::string(), FindDialogModal());
+    return true;
 }
 
 void TCustomDBGridGx::ConfirmAndDelete()
