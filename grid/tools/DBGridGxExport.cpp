@@ -1,4 +1,5 @@
 #include "grid/tools/DBGridGxImpExp.h"
+#include "grid/tools/DBGridGxImpExpColumns.h"
 
 #include "platform/classlib/data/DBFields.h"
 #include "platform/rtl/Conversions.h"
