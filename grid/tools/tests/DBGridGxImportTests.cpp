@@ -1,6 +1,7 @@
 #include "ImpExpFixture.h"
 
 #include "platform/classlib/core/StringLists.h"
+#include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Dialogs.h"
 
 namespace {
@@ -200,6 +201,48 @@ TEST_F(ImportTest, SelectedRowsAndRectanglesTakeTheirShareOfTheSource)
     m_grid->Rectangle = {1, 2, BookmarkOf(2), BookmarkOf(3)};
     Import(TDBGridGxImportAsText::Create, "7\t0.5\r\n8\t0.25\r\n9\t9");
     EXPECT_EQ(Stored(), (std::vector<std::string>{People[0], "Bo \"Boss\"|7|0.5", "Cy;\tDee|8|0.25"}));
+}
+
+TEST_F(ImportTest, ALookupColumnTakesTheKeyOfAWholeMatchFirstAndExportsTheKey)
+{
+    Exec("CREATE TABLE L (K INTEGER, T TEXT(20))");
+    Exec("INSERT INTO L VALUES (20, 'Annabel'), (30, 'Ann')");
+    auto list = Query("SELECT K, T FROM L");
+    list->Open();
+    m_source->SetDataSet(nullptr);
+    m_query->Close();
+    const std::pair<const char*, TFieldType> fields[] = {{"NAME", ftWideString},
+                                                         {"NUM", ftInteger}, {"AMOUNT", ftFloat}};
+    for (const auto& [name, type] : fields) {
+        TField* field = CreateFieldOfType(type, m_query.get());
+        field->SetFieldName(name);
+        field->SetDataSet(m_query.get());
+    }
+    auto* who = new TStringField(m_query.get());
+    who->SetFieldName("WHO");
+    who->SetFieldKind(fkLookup);
+    who->SetKeyFields("NUM");
+    who->SetLookupDataSet(list.get());
+    who->SetLookupKeyFields("K");
+    who->SetLookupResultField("T");
+    who->SetDataSet(m_query.get());
+    m_query->Open();
+    m_db->Columns().Clear();
+    m_db->Columns().Add()->SetFieldName("NAME");
+    m_db->Columns().Add()->SetFieldName("WHO");
+    m_source->SetDataSet(m_query.get());
+    m_query->First();
+    m_grid->SetCurrentColumn(&Column(0));
+
+    Import(TDBGridGxImportAsText::Create, "x\tann\r\ny\tAnna\r\nz\tnobody");
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"x|30|1.5", "y|20|2.25", "z|30|"}));
+
+    m_grid->Kind = TSelection::RecordBookmarks;
+    m_grid->Bookmarks = {BookmarkOf(2)};
+    TMemoryStreamGx stream;
+    ExportGridToStream(TDBGridGxExportAsVCLDBIF::Create, *m_grid, stream, false);
+    const std::string bytes = StreamText(stream);
+    EXPECT_NE(bytes.find("\x06" + Int32(1) + "y" + "\x03" + Int32(20) + std::string(1, '\0')), std::string::npos);
 }
 
 } // namespace
