@@ -3,6 +3,7 @@
 #include "platform/classlib/core/Colors.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -314,6 +315,36 @@ TEST_F(ExportTest, VcldbifCarriesTypedValuesAndNothingElse)
 
     Show("SELECT * FROM P WHERE ID > 9", {"NAME", "NUM", "AMOUNT"});
     EXPECT_EQ(Export(TDBGridGxExportAsVCLDBIF::Create, true), header + std::string(1, '\0'));
+}
+
+TEST_F(ExportTest, TheDataGridItselfExportsWithItsCellColoursAndCurrentColumn)
+{
+    TDBGridGxImpExpAdapter grid(*m_db);
+    m_db->SetOnGetCellParams(TGetCellParamsEventGx::FromFunction(
+        [](TObject*, TColumnGx* column, TFont*, TColor& background, TGridDrawState) {
+            if (column->FieldName() == "NUM")
+                background = clRed;
+        }));
+    TMemoryStreamGx stream;
+    ExportGridToStream(TDBGridGxExportAsRTF::Create, grid, stream, true);
+    const RtfDocument doc = ReadRtf(StreamText(stream));
+    EXPECT_EQ(doc.Rows, 4);
+    EXPECT_NE(std::find(doc.Colors.begin(), doc.Colors.end(), RGB(255, 0, 0)), doc.Colors.end());
+
+    // Nothing selected: only the whole data set is exported.
+    TMemoryStreamGx selection;
+    ExportGridToStream(TDBGridGxExportAsText::Create, grid, selection, false);
+    EXPECT_EQ(selection.Size(), 0);
+
+    m_query->SetRecNo(2);
+    grid.SetCurrentColumn(&Column(1));
+    EXPECT_EQ(grid.CurrentColumn(), &Column(1));
+    TMemoryStreamGx text;
+    text.WriteBuffer("21\t9", 5);
+    text.SetPosition(0);
+    ImportGridFromStream(TDBGridGxImportAsText::Create, grid, text, false);
+    EXPECT_EQ(Stored()[1], "Bo \"Boss\"|21|9");
+    EXPECT_EQ(m_query->RecNo(), 2);
 }
 
 } // namespace
