@@ -111,13 +111,13 @@ void TDBGridGxExportAsRTF::ExportStream(TStream& stream, bool all)
     // A walk that wrote nothing leaves nothing to head: no table, no document.
     if (cache.Size() > 0) {
         SetStream(&stream);
-        WriteHeader(stream);
+        WriteHeader();
         stream.WriteBuffer(cache.Memory(), static_cast<std::size_t>(cache.Size()));
     }
     SetStream(nullptr);
 }
 
-void TDBGridGxExportAsRTF::WriteHeader(TStream&)
+void TDBGridGxExportAsRTF::WriteHeader()
 {
     PutLine("{\\rtf0\\ansi");
     Put("{\\colortbl");

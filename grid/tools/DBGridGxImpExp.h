@@ -152,7 +152,7 @@ private:
     void PutTextRun(const TFont& font, const std::string& text, TColor background);
     void PutSingleTitleRow(const TColumnsListGx& columns);
     void PutMultiTitleRows(const TColumnsListGx& columns);
-    void WriteHeader(TStream& target);
+    void WriteHeader();
     [[nodiscard]] int ColorIndex(TColor color);
     [[nodiscard]] int FontIndex(const std::string& name);
     [[nodiscard]] int TwipsOf(int pixels) const;
@@ -288,8 +288,6 @@ private:
     void ReadValue();
 
     std::int32_t m_columnCount = 0;
-    std::vector<std::pair<std::string, std::uint8_t>> m_descriptors;
-    bool m_hasNames = false;
     Variant m_lastValue;
 };
 

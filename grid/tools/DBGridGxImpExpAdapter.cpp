@@ -22,7 +22,7 @@ std::vector<TColumnGx*> TDBGridGxImpExpAdapter::GridColumns() const
 IImpExpGridGx::TPosition TDBGridGxImpExpAdapter::SavePosition() const
 {
     TDataSet* dataSet = DataSet();
-    return {dataSet && dataSet->Active() ? dataSet->Bookmark() : TBookmark{}, m_grid.TopRow()};
+    return {dataSet && dataSet->Active() ? dataSet->Bookmark() : TBookmark{}};
 }
 
 void TDBGridGxImpExpAdapter::RestorePosition(const TPosition& position)

@@ -49,10 +49,9 @@ public:
         TCheckBoxStateGx CheckState = cbUncheckedGx;
     };
 
-    // Where the grid stands: its current record and its top row.
+    // Where the grid stands: its current record.
     struct TPosition {
         TBookmark Record;
-        int TopRow = 0;
     };
 
     virtual ~IImpExpGridGx() = default;

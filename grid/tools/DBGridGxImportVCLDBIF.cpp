@@ -30,8 +30,6 @@ std::int32_t TDBGridGxImportAsVCLDBIF::ReadInt32()
 
 void TDBGridGxImportAsVCLDBIF::ReadPrefix()
 {
-    m_descriptors.clear();
-    m_hasNames = false;
     m_lastValue = Unassigned();
     char magic[8];
     ReadExactly(magic, sizeof(magic)); // the version byte is not checked
@@ -42,18 +40,12 @@ void TDBGridGxImportAsVCLDBIF::ReadPrefix()
     // row of no columns would never use up the source.
     if (m_columnCount <= 0 || m_columnCount > RemainingSource() / 2)
         InvalidFormat();
+    // The descriptors (a visible flag and a field name) are read past: values go by position.
     for (std::int32_t i = 0; i < m_columnCount; ++i) {
         std::uint8_t visible = 0;
         ReadExactly(&visible, 1);
-        std::string name;
-        for (char c = 0;;) {
+        for (char c = 1; c != '\0';)
             ReadExactly(&c, 1);
-            if (c == '\0')
-                break;
-            name += c;
-        }
-        m_hasNames = m_hasNames || !name.empty();
-        m_descriptors.emplace_back(std::move(name), visible);
     }
     ReadValue();
 }
