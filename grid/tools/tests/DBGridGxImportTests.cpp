@@ -245,4 +245,40 @@ TEST_F(ImportTest, ALookupColumnTakesTheKeyOfAWholeMatchFirstAndExportsTheKey)
     EXPECT_NE(bytes.find("\x06" + Int32(1) + "y" + "\x03" + Int32(20) + std::string(1, '\0')), std::string::npos);
 }
 
+TEST_F(ImportTest, AnInsertingDataSetTakesEveryRowAsANewRecord)
+{
+    m_query->SetRecNo(2);
+    m_query->Insert();
+    Import(TDBGridGxImportAsText::Create, "N1\t1\r\nN2\t2\r\n");
+    EXPECT_EQ(Stored(), (std::vector<std::string>{People[0], People[1], People[2], "N1|1|", "N2|2|"}));
+    EXPECT_EQ(m_query->State(), dsBrowse);
+}
+
+TEST_F(ImportTest, FilesRoundTripAndKeepTheirLastCharacter)
+{
+    const std::string binary = (m_dir / "people.vcldbif").string();
+    m_grid->Kind = TSelection::Rectangle;
+    m_grid->Rectangle = {0, 2, BookmarkOf(1), BookmarkOf(1)};
+    TDBGridGxExportAsVCLDBIF exporter;
+    exporter.SetGrid(m_grid.get());
+    exporter.ExportFile(binary, false);
+    m_query->SetRecNo(3);
+    m_grid->Kind = TSelection::None;
+    TDBGridGxImportAsVCLDBIF importer;
+    importer.SetGrid(m_grid.get());
+    importer.ImportFile(binary, false);
+    EXPECT_EQ(Stored(), (std::vector<std::string>{People[0], People[1], People[0]}));
+
+    const std::string text = (m_dir / "people.txt").string();
+    {
+        TFileStream file(text, fmCreate);
+        file.WriteBuffer("Zoe\t5", 5);
+    }
+    m_query->SetRecNo(1);
+    TDBGridGxImportAsText textImporter;
+    textImporter.SetGrid(m_grid.get());
+    textImporter.ImportFile(text, false);
+    EXPECT_EQ(Stored()[0], "Zoe|5|1.5");
+}
+
 } // namespace
