@@ -98,6 +98,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     // ---- Events
     void SetOnDrawColumnCell(const TDrawColumnCellEventGx& handler) { m_onDrawColumnCell = handler; }
     void SetOnGetCellParams(const TGetCellParamsEventGx& handler) { m_onGetCellParams = handler; }
+    [[nodiscard]] const TGetCellParamsEventGx& OnGetCellParams() const { return m_onGetCellParams; }
     void SetOnCellClick(const TColumnEventGx& handler) { m_onCellClick = handler; }
     void SetOnTitleClick(const TColumnEventGx& handler) { m_onTitleClick = handler; }
 
