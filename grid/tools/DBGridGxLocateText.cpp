@@ -27,17 +27,18 @@ public:
     {
         const bool caseless = (m_options & lsoCaseInsensitiveGx) != 0;
         const std::string sought = caseless ? AnsiUpperCase(text) : text;
+        bool onCell = true;
         if (m_direction == ltdAllGx)
             m_dataSet.First();
         else
-            Step();
-        while (m_direction == ltdUpGx ? !m_dataSet.Bof() : !m_dataSet.Eof()) {
+            onCell = Step();
+        while (onCell) {
             const std::string cell = CellText();
             if (Matches(caseless ? AnsiUpperCase(cell) : cell, sought, matchType))
                 return m_column;
             if ((m_options & lsoStopOnEscapeGx) != 0 && EscapeWaiting())
                 return -1;
-            Step();
+            onCell = Step();
         }
         return -1;
     }
@@ -72,27 +73,22 @@ private:
                message.wParam == VK_ESCAPE;
     }
 
-    // The next cell to look at: the next (or prior) record, or across all columns the next (or
-    // previous) column, wrapping to the neighbouring record.
-    void Step()
+    // Moves to the next cell to look at: the next (or prior) record, or across all columns the
+    // next (or previous) column, wrapping to the neighbouring record. False past the last (or
+    // first) record. A move within the record is always a cell: the data set's end flags, still
+    // set from before, must not end the walk there.
+    bool Step()
     {
         const bool down = m_direction != ltdUpGx;
         if ((m_options & lsoAllColumnsGx) != 0) {
             const int last = static_cast<int>(m_columns.size()) - 1;
-            if (down && m_column < last) {
-                ++m_column;
-                return;
-            }
-            if (!down && m_column > 0) {
-                --m_column;
-                return;
+            if (down ? m_column < last : m_column > 0) {
+                m_column += down ? 1 : -1;
+                return true;
             }
             m_column = down ? 0 : last;
         }
-        if (down)
-            m_dataSet.Next();
-        else
-            m_dataSet.Prior();
+        return m_dataSet.MoveBy(down ? 1 : -1) != 0;
     }
 
     TCustomDBGridGx& m_grid;

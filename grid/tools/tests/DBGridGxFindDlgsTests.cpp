@@ -86,8 +86,8 @@ TEST_F(FindDialogTest, ListsTheVisibleColumnsAndChoosesTheCurrentOne)
     dialog.Close();
     ShowGridFindDialog(*m_grid, "", false);
     EXPECT_EQ(dialog.cbFindIn->Items()->Text(), "NAME\r\n<All>\r\n");
-    if (m_grid->SelectedIndex() == m_grid->ColumnByFieldName("CITY")->Index())
-        EXPECT_EQ(dialog.cbFindIn->ItemIndex(), 1);
+    ASSERT_EQ(m_grid->SelectedIndex(), m_grid->ColumnByFieldName("CITY")->Index());
+    EXPECT_EQ(dialog.cbFindIn->ItemIndex(), 1);
 }
 
 struct FindCase {

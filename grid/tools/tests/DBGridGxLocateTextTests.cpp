@@ -37,6 +37,7 @@ const LocateCase LocateCases[] = {
      "NAME"},
     {"AllColumnsUpWrapsToThePriorRecordsLastColumn", 3, "NAME", "", "London", AllColumns, ltdUpGx, ltmAnyPartGx, 2,
      "CITY"},
+    {"AllColumnsUpWithinTheFirstRecord", 1, "CITY", "", "Anna", AllColumns, ltdUpGx, ltmWholeFieldGx, 1, "NAME"},
     {"AllColumnsLooksAtTheRestOfTheCurrentRecord", 5, "NAME", "", "Annapolis", AllColumns, ltdDownGx, ltmWholeFieldGx,
      5, "CITY"},
 };

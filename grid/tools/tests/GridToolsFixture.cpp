@@ -90,7 +90,13 @@ void GridToolsFixture::Type(HWND window, const std::string& text)
 
 void GridToolsFixture::GoTo(int recNo, const std::string& fieldName)
 {
-    m_query->SetRecNo(recNo);
+    // The ends as the user reaches them, with the data set's end flags set.
+    if (recNo == 1)
+        m_query->First();
+    else if (recNo == m_query->RecordCount())
+        m_query->Last();
+    else
+        m_query->SetRecNo(recNo);
     m_grid->SetCol(m_grid->ColumnByFieldName(fieldName)->Index() + m_grid->IndicatorOffset());
     Pump();
 }
