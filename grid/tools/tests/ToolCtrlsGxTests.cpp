@@ -1,0 +1,265 @@
+#include "ToolsFixture.h"
+
+#include "grid/tools/ToolCtrlsGxButtons.h"
+#include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/MemoryDC.h"
+#include "platform/winapi/gdi/SysColors.h"
+
+#include <vector>
+
+namespace {
+
+class EditButtons : public ToolsFixture {
+protected:
+    void SetUp() override
+    {
+        ToolsFixture::SetUp();
+        m_button = new TEditButtonControlGx(m_form.get());
+        m_button->SetParent(m_form.get());
+        m_button->SetBounds(10, 10, 17, 20);
+        m_button->SetStyle(ebsUpDownGx);
+        m_button->SetOnDown(TButtonDownEventGx::FromFunction([this](TObject*, bool top, bool& autoRepeat, bool&) {
+            m_downs.push_back(top);
+            autoRepeat = m_repeat;
+        }));
+        m_button->SetOnClick(TNotifyEvent::FromFunction([this](TObject*) { ++m_clicks; }));
+        Pump();
+    }
+    void Tick() { m_button->RepeatTimer()->OnTimer()(m_button->RepeatTimer()); }
+
+    TEditButtonControlGx* m_button = nullptr;
+    std::vector<bool> m_downs;
+    bool m_repeat = true;
+    int m_clicks = 0;
+};
+
+// A face painted into a bitmap of its own, for its pixels.
+class PaintedFace {
+public:
+    PaintedFace(int width, int height)
+        : m_bitmap(ScreenBitmap(width, height)), m_dc(nullptr, m_bitmap.Get())
+    {
+    }
+    static HBITMAP ScreenBitmap(int width, int height)
+    {
+        const HDC screen = GetDC(nullptr);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        (void)ReleaseDC(nullptr, screen);
+        return bitmap;
+    }
+    [[nodiscard]] HDC Dc() const { return m_dc.Handle(); }
+    [[nodiscard]] COLORREF At(int x, int y) const { return GetPixel(m_dc.Handle(), x, y); }
+
+private:
+    GdiObject<HBITMAP> m_bitmap;
+    MemoryDC m_dc;
+};
+
+// A drop-down that records where it is told its grip goes.
+class GripRecorder : public TCustomControl {
+public:
+    explicit GripRecorder(TComponent* owner) : TCustomControl(owner) {}
+    std::vector<int> Sides;
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TCustomControl::CreateParams(params);
+        params.Style = WS_POPUP;
+        params.WndParent = nullptr;
+    }
+    void Dispatch(TMessage& message) override
+    {
+        if (message.Msg == WM_DROPDOWN_GRIPSIDE)
+            Sides.push_back(static_cast<int>(message.WParam));
+        TCustomControl::Dispatch(message);
+    }
+};
+
+} // namespace
+
+TEST_F(EditButtons, AHeldSpinHalfRepeatsItsDownEventUntilReleasedOrStopped)
+{
+    Press(*m_button, POINT{8, 3}, true);
+    EXPECT_EQ(m_downs, (std::vector<bool>{true}));
+    EXPECT_EQ(m_button->PressedPart(), ppUpperOrWhole);
+    ASSERT_NE(m_button->RepeatTimer(), nullptr);
+    EXPECT_EQ(m_button->RepeatTimer()->Interval(), 400u);
+    Tick();
+    EXPECT_EQ(m_button->RepeatTimer()->Interval(), 100u);
+    Tick();
+    EXPECT_EQ(m_downs.size(), 3u);
+    Press(*m_button, POINT{8, 3}, false);
+    EXPECT_FALSE(m_button->RepeatTimer()->Enabled());
+    EXPECT_EQ(m_clicks, 1);
+
+    // The lower half, and a handler that asks for no more repeats.
+    m_downs.clear();
+    Press(*m_button, POINT{8, 17}, true);
+    m_repeat = false;
+    Tick();
+    EXPECT_EQ(m_downs, (std::vector<bool>{false, false}));
+    EXPECT_FALSE(m_button->RepeatTimer()->Enabled());
+    Press(*m_button, POINT{8, 17}, false);
+}
+
+TEST_F(EditButtons, DraggingOutOfThePressedHalfReleasesTheSpinWithoutAClick)
+{
+    Press(*m_button, POINT{8, 3}, true);
+    MoveHeld(*m_button, POINT{8, 16});
+    Press(*m_button, POINT{8, 16}, false);
+    EXPECT_EQ(m_clicks, 0);
+    EXPECT_EQ(m_button->PressedPart(), ppNone);
+}
+
+TEST_F(EditButtons, APressedSpinHalfShowsSunkenWhileTheOtherStaysRaised)
+{
+    const std::uint32_t raisedEdge = Shown(*m_button, POINT{0, 0});
+    Press(*m_button, POINT{8, 3}, true);
+    Pump();
+    EXPECT_NE(Shown(*m_button, POINT{0, 0}), raisedEdge); // the upper half went down
+    EXPECT_EQ(Shown(*m_button, POINT{0, 10}), raisedEdge); // the lower half did not
+    Press(*m_button, POINT{8, 3}, false);
+    Pump();
+    EXPECT_EQ(Shown(*m_button, POINT{0, 0}), raisedEdge);
+}
+
+TEST_F(EditButtons, ButtonDescriptionsKeepTheirValuesInRange)
+{
+    TEditButtonGx plain(static_cast<TWinControl*>(m_form.get()));
+    EXPECT_FALSE(plain.Visible());
+    EXPECT_EQ(plain.ShortCut(), scNone);
+    TVisibleEditButtonGx visible(static_cast<TWinControl*>(m_form.get()));
+    EXPECT_TRUE(visible.Visible());
+    EXPECT_EQ(visible.ShortCut(), scAlt | VK_DOWN);
+
+    int changes = 0;
+    plain.SetOnChange(TNotifyEvent::FromFunction([&](TObject*) { ++changes; }));
+    for (const auto& [given, kept] : std::vector<std::pair<int, int>>{{0, 1}, {9, 4}, {-3, 1}, {3, 3}}) {
+        plain.SetNumGlyphs(given);
+        EXPECT_EQ(plain.NumGlyphs(), kept) << given;
+    }
+    EXPECT_EQ(changes, 3); // 1 -> 1 is no change
+    plain.SetStyle(ebsEllipsisGx);
+    plain.SetStyle(ebsEllipsisGx);
+    EXPECT_EQ(changes, 4);
+
+    TEditButtonsGx buttons(m_form.get(), TVisibleEditButtonGx::StaticClass());
+    std::vector<TCollectionItem*> changed;
+    buttons.SetOnChanged(TEvent<TObject*, TCollectionItem*>::FromFunction([&](TObject*, TCollectionItem* item) {
+        changed.push_back(item);
+    }));
+    auto* added = static_cast<TEditButtonGx*>(buttons.Add());
+    EXPECT_EQ(added->Editor(), m_form.get());
+    added->SetHint("more");
+    EXPECT_EQ(changed.back(), added);
+}
+
+TEST(ButtonFaces, FacesAreCachedOncePerLookAndFramedInTheParentColourWhenFlat)
+{
+    SelectHeadlessDisplay();
+    ClearEditButtonBitmapCache();
+    PaintedFace face(17, 21);
+    const COLORREF parent = RGB(10, 200, 30);
+    PaintEditButtonFace(face.Dc(), RECT{0, 0, 17, 21}, parent, ebfEllipsis, ppNone, {true, false, true});
+    EXPECT_EQ(EditButtonBitmapCacheCount(), 1);
+    PaintEditButtonFace(face.Dc(), RECT{0, 0, 17, 21}, parent, ebfEllipsis, ppNone, {true, false, true});
+    EXPECT_EQ(EditButtonBitmapCacheCount(), 1);
+    EXPECT_EQ(face.At(0, 0), parent);
+    EXPECT_EQ(face.At(16, 20), parent);
+    // The middle dot of the ellipsis in the button text colour.
+    EXPECT_EQ(face.At(8, 10), GetSysColor(COLOR_BTNTEXT));
+
+    // A spin of odd height: two halves and the parent's colour in the middle row.
+    PaintEditButtonFace(face.Dc(), RECT{0, 0, 17, 21}, parent, ebfUpDown, ppLower, {false, false, true});
+    EXPECT_EQ(EditButtonBitmapCacheCount(), 3);
+    EXPECT_EQ(face.At(8, 10), parent);
+    EXPECT_NE(face.At(8, 9), parent);
+
+    ClearEditButtonBitmapCache();
+    EXPECT_EQ(EditButtonBitmapCacheCount(), 0);
+}
+
+TEST(ButtonFaces, PlusMinusAndCheckBoxFacesShowTheirMarks)
+{
+    SelectHeadlessDisplay();
+    PaintedFace face(21, 21);
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    PaintEditButtonFace(face.Dc(), RECT{0, 0, 21, 21}, 0, ebfMinus, ppNone, {});
+    EXPECT_EQ(face.At(10, 10), text);
+    EXPECT_NE(face.At(10, 6), text);
+    PaintEditButtonFace(face.Dc(), RECT{0, 0, 21, 21}, 0, ebfPlus, ppNone, {});
+    EXPECT_EQ(face.At(10, 7), text);
+    PaintEditButtonFace(face.Dc(), RECT{0, 0, 21, 21}, 0, ebfPlus, ppNone, {true, false, false});
+    EXPECT_EQ(face.At(10, 10), GetSysColor(COLOR_BTNSHADOW)); // disabled: embossed
+
+    // A 5 x 30 cell holds a 5 x 5 box.
+    PaintedFace cell(5, 30);
+    PaintEditButtonFace(cell.Dc(), RECT{0, 0, 5, 30}, RGB(1, 2, 3), ebfCheckBox, ppNone, {}, cfsChecked);
+    EXPECT_NE(cell.At(2, 14), cell.At(2, 2));
+}
+
+TEST(CheckBoxPlace, TheBoxIsClampedToTheCellAndPlacedByAlignment)
+{
+    struct Case {
+        RECT Cell;
+        TCheckBoxHorzPlace Horz;
+        TCheckBoxVertPlace Vert;
+        RECT Expected;
+    };
+    const Case cases[] = {
+        {{0, 0, 5, 30}, cbhCenter, cbvCenter, {0, 9, 5, 22}},
+        {{10, 10, 60, 30}, cbhLeft, cbvTop, {10, 10, 23, 23}},
+        {{10, 10, 60, 30}, cbhRight, cbvBottom, {47, 17, 60, 30}},
+        {{10, 10, 60, 30}, cbhCenter, cbvCenter, {29, 14, 42, 27}},
+        {{0, 0, 8, 8}, cbhRight, cbvBottom, {0, 0, 8, 8}},
+    };
+    for (const Case& c : cases) {
+        const RECT placed = PlaceCheckBoxRect(c.Cell, c.Horz, c.Vert);
+        EXPECT_TRUE(EqualRect(&placed, &c.Expected)) << placed.left << "," << placed.top << "," << placed.right << ","
+                                                      << placed.bottom;
+    }
+    EXPECT_EQ(EditButtonHeightForWidth(13, true), 20);
+    EXPECT_EQ(EditButtonHeightForWidth(13, false), 13);
+    EXPECT_EQ(DefaultFlatButtonWidth() % 2, 1);
+    EXPECT_LE(DefaultFlatButtonWidth(), GetSystemMetrics(SM_CXVSCROLL));
+}
+
+TEST_F(EditButtons, ADropDownOpensWhereItFitsAndShrinksWhereNothingDoes)
+{
+    m_display->SetScreenRect(RECT{0, 0, 800, 600}, RECT{0, 0, 800, 600});
+    GripRecorder dropDown(nullptr);
+    dropDown.SetBounds(0, 0, 120, 300);
+    dropDown.HandleNeeded();
+
+    // 100 pixels below, 400 above: upwards, the grip at the top, on the right.
+    TPoint at = PlaceDropDownRect(RECT{50, 400, 150, 500}, dropDown, ddaLeft);
+    EXPECT_EQ(at.x, 50);
+    EXPECT_EQ(at.y, 100);
+    EXPECT_EQ(dropDown.Sides, (std::vector<int>{ddsTop, ddsRight}));
+
+    // 250 above, 300 below: downwards, whole.
+    dropDown.Sides.clear();
+    at = PlaceDropDownRect(RECT{700, 250, 790, 300}, dropDown, ddaLeft);
+    EXPECT_EQ(at.y, 300);
+    EXPECT_EQ(at.x, 680); // moved back inside, the grip on the left
+    EXPECT_EQ(dropDown.Sides, (std::vector<int>{ddsBottom, ddsLeft}));
+
+    // Neither way: the roomier side, shortened to fit.
+    dropDown.SetBounds(0, 0, 200, 500);
+    at = PlaceDropDownRect(RECT{50, 200, 150, 220}, dropDown, ddaRight);
+    EXPECT_EQ(at.y, 220);
+    EXPECT_EQ(dropDown.Height(), 380);
+    EXPECT_EQ(at.x, 0); // right-aligned would start left of the screen
+}
+
+TEST(DoubleClicks, APairNeedsBothTheTimeAndTheDistance)
+{
+    SelectHeadlessDisplay();
+    const DWORD time = GetDoubleClickTime();
+    const int dx = GetSystemMetrics(SM_CXDOUBLECLK);
+    EXPECT_TRUE(IsDoubleClickPair(POINT{10, 10}, POINT{10 + dx, 10}, time));
+    EXPECT_FALSE(IsDoubleClickPair(POINT{10, 10}, POINT{11 + dx, 10}, time));
+    EXPECT_FALSE(IsDoubleClickPair(POINT{10, 10}, POINT{10, 10}, time + 1));
+}
