@@ -72,3 +72,12 @@ TPoint PlaceDropDownUnderEdit(TControl& editor, TWinControl& dropDown, TDropDown
 
 // Whether a second button press makes a double click with the first.
 [[nodiscard]] bool IsDoubleClickPair(POINT first, POINT second, DWORD milliseconds);
+
+// What a drop-down asks of the editor that opened it.
+class IPopupOwnerGx {
+public:
+    virtual void ClosePopup(bool accept) = 0;
+
+protected:
+    ~IPopupOwnerGx() = default;
+};
