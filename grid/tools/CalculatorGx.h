@@ -105,7 +105,6 @@ protected:
 
 private:
     void CloseUp(bool accept);
-    void PaintFrame();
 
     bool m_popupFlat = true;
 };

@@ -1,9 +1,5 @@
 #include "grid/tools/CalculatorGx.h"
 
-#include "platform/winapi/gdi/DrawHelpers.h"
-#include "platform/winapi/gdi/Gdi.h"
-#include "platform/winapi/gdi/GdiOwners.h"
-#include "platform/winapi/gdi/SysColors.h"
 
 CLASSLIB_IMPLEMENT_CLASS(TPopupCalculatorGx, TCalculatorGx, ComponentCreator<TPopupCalculatorGx>, nullptr)
 
@@ -64,17 +60,6 @@ void TPopupCalculatorGx::KeyDown(WORD& key, TShiftState shift)
     TCalculatorGx::KeyDown(key, shift);
 }
 
-void TPopupCalculatorGx::PaintFrame()
-{
-    const HDC dc = GetWindowDC(Handle());
-    RECT frame{0, 0, Width(), Height()};
-    const GdiObject<HBRUSH> dark(CreateSolidBrush(GetSysColor(COLOR_3DDKSHADOW)));
-    (void)FrameRect(dc, &frame, dark.Get());
-    InflateRect(&frame, -1, -1);
-    (void)DrawEdge(dc, &frame, BDR_RAISEDINNER, BF_RECT);
-    (void)ReleaseDC(Handle(), dc);
-}
-
 void TPopupCalculatorGx::Dispatch(TMessage& message)
 {
     switch (message.Msg) {
@@ -101,7 +86,7 @@ void TPopupCalculatorGx::Dispatch(TMessage& message)
         return;
     }
     case WM_NCPAINT:
-        PaintFrame();
+        PaintDropDownFrame(Handle(), true);
         return;
     default:
         break;

@@ -81,3 +81,7 @@ public:
 protected:
     ~IPopupOwnerGx() = default;
 };
+
+// The raised frame of a drop-down window, FrameWidth pixels wide, round its client area: an
+// outer line (dark shadow, or a raised edge) and a raised inner edge.
+void PaintDropDownFrame(HWND window, bool darkOuterLine);

@@ -298,3 +298,20 @@ int EditButtonBitmapCacheCount() { return static_cast<int>(FaceCache().size()); 
 int CheckBoxWidth() { return ClassicCheckBoxSide; }
 
 int CheckBoxHeight() { return ClassicCheckBoxSide; }
+
+void PaintDropDownFrame(HWND window, bool darkOuterLine)
+{
+    RECT frame{};
+    (void)GetWindowRect(window, &frame);
+    OffsetRect(&frame, -frame.left, -frame.top);
+    const HDC dc = GetWindowDC(window);
+    if (darkOuterLine) {
+        const GdiObject<HBRUSH> dark(CreateSolidBrush(GetSysColor(COLOR_3DDKSHADOW)));
+        (void)FrameRect(dc, &frame, dark.Get());
+    } else {
+        (void)DrawEdge(dc, &frame, BDR_RAISEDOUTER, BF_RECT);
+    }
+    InflateRect(&frame, -1, -1);
+    (void)DrawEdge(dc, &frame, BDR_RAISEDINNER, BF_RECT);
+    (void)ReleaseDC(window, dc);
+}
