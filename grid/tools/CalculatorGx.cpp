@@ -69,7 +69,6 @@ TCalculatorGx::TCalculatorGx(TComponent* owner) : TCustomControl(owner)
     SetBounds(0, 0, CalculatorClientWidth, CalculatorClientHeight);
     SetTabStop(true);
     m_panel = new TPanel(this);
-    m_panel->SetName("Panel1");
     m_panel->SetParent(this);
     m_panel->SetBounds(6, 4, 171, 19);
     m_panel->SetBevelOuter(bvLowered);
@@ -77,7 +76,6 @@ TCalculatorGx::TCalculatorGx(TComponent* owner) : TCustomControl(owner)
     m_panel->SetParentColor(false);
     m_panel->SetColor(clWindow);
     m_textBox = new TLabel(this);
-    m_textBox->SetName("TextBox");
     m_textBox->SetParent(m_panel);
     m_textBox->SetAutoSize(false);
     m_textBox->SetBounds(2, 1, 166, 17);
@@ -95,7 +93,6 @@ void TCalculatorGx::BuildKeys()
         if (key.Tag == 0)
             continue;
         auto* button = new TSpeedButtonGx(this);
-        button->SetName(key.Tag == 23 ? "spEqual" : "SpeedButton" + std::to_string(key.Tag));
         button->SetParent(this);
         button->SetBounds(key.Left, key.Top, key.Width, key.Height);
         button->SetCaption(key.Caption);

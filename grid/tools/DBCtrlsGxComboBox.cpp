@@ -340,6 +340,12 @@ void TCustomDBComboBoxGx::OpenDropDown()
     SetDroppedDown(true);
 }
 
+void TCustomDBComboBoxGx::DropDown()
+{
+    if (!ListOpen())
+        OpenDropDown();
+}
+
 void TCustomDBComboBoxGx::PlaceList()
 {
     int width = m_dropDownBox->Width;

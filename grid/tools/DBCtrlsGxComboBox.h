@@ -44,6 +44,8 @@ class TCustomDBComboBoxGx : public TCustomDBEditGx {
     void SetComboValue(const Variant& value);
     [[nodiscard]] TDropDownBoxGx& DropDownBox() const { return *m_dropDownBox; }
     [[nodiscard]] TPopupListboxGx* PopupList() const { return m_list; }
+    // Drops the list down, as the default button does.
+    void DropDown();
 
     void SetOnDropDown(const TNotifyEvent& handler) { m_onDropDown = handler; }
     void SetOnCloseUp(const TCloseUpEventGx& handler) { m_onCloseUp = handler; }

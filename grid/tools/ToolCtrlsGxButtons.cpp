@@ -2,6 +2,7 @@
 
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 
@@ -176,12 +177,34 @@ void TEditButtonControlGx::TimerTick(TObject* /*sender*/)
 void TEditButtonControlGx::Paint()
 {
     if (m_style == ebsGlyphGx) {
-        TSpeedButton::Paint();
+        PaintGlyphButton();
         return;
     }
     const COLORREF parentColor = ColorToRGB(Parent() ? Parent()->Color() : clBtnFace);
     PaintEditButtonFace(Canvas()->Handle(), RECT{0, 0, Width(), Height()}, parentColor, FaceKindOfStyle(m_style),
                         IsDown() ? m_pressedPart : ppNone, {Flat(), m_active, Enabled()});
+}
+
+// A flat glyph button keeps a thin edge while active, and a frame in the parent's colour otherwise.
+void TEditButtonControlGx::PaintGlyphButton()
+{
+    if (!Flat()) {
+        TSpeedButton::Paint();
+        return;
+    }
+    const HDC dc = Canvas()->Handle();
+    {
+        const SavedDC saved(dc);
+        (void)IntersectClipRect(dc, 1, 1, Width() - 1, Height() - 1);
+        TSpeedButton::Paint();
+    }
+    RECT edge{0, 0, Width(), Height()};
+    if (m_active) {
+        (void)DrawEdge(dc, &edge, IsDown() ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        return;
+    }
+    const GdiObject<HBRUSH> frame(CreateSolidBrush(ColorToRGB(Parent() ? Parent()->Color() : clBtnFace)));
+    (void)FrameRect(dc, &edge, frame.Get());
 }
 
 // ---- TEditButtonGx

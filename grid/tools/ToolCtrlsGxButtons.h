@@ -52,6 +52,7 @@ protected:
 
 private:
     [[nodiscard]] bool IsDown() const { return State() == bsDown || State() == bsExclusive; }
+    void PaintGlyphButton();
     void UpdatePressedPart(int y);
     void FireDown(bool& autoRepeat);
     void StartTimer(unsigned interval);
