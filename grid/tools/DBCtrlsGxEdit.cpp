@@ -72,7 +72,7 @@ void TCustomDBEditGx::SetValue(const Variant& value)
 {
     std::string text;
     try {
-        text = value.VType() == varArray || VarIsNull(value) ? std::string() : value.ToString();
+        text = VarIsArray(value) || VarIsNull(value) ? std::string() : value.ToString();
     } catch (const Exception&) {
         text.clear();
     }
@@ -125,7 +125,7 @@ void TCustomDBEditGx::LinkDataChanged()
         const Variant& value = m_link->UnboundValue();
         std::string text;
         try {
-            text = value.VType() == varArray || VarIsNull(value) ? std::string() : value.ToString();
+            text = VarIsArray(value) || VarIsNull(value) ? std::string() : value.ToString();
         } catch (const Exception&) {
             text.clear();
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/classlib/forms/Controls.h"
+#include "platform/rtl/Variant.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <cstdint>
@@ -69,6 +70,13 @@ enum TDropDownAlign : int { ddaLeft = 0, ddaRight = 1, ddaCenter = 2 };
 // sides its size grip belongs. Returns the drop-down's screen position.
 TPoint PlaceDropDownRect(RECT editorScreenRect, TWinControl& dropDown, TDropDownAlign align);
 TPoint PlaceDropDownUnderEdit(TControl& editor, TWinControl& dropDown, TDropDownAlign align);
+
+// Two values compare equal: arrays of the same bounds element by element; an array never equals
+// a single value, nor Empty anything else; a comparison that fails counts as unequal.
+[[nodiscard]] bool VariantsEqual(const Variant& a, const Variant& b);
+
+// An image-list colour: none and default become CLR_NONE and CLR_DEFAULT, others RGB.
+[[nodiscard]] COLORREF ColorToImageListColor(TColor color);
 
 // Whether a second button press makes a double click with the first.
 [[nodiscard]] bool IsDoubleClickPair(POINT first, POINT second, DWORD milliseconds);

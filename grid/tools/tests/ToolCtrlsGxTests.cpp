@@ -263,3 +263,35 @@ TEST(DoubleClicks, APairNeedsBothTheTimeAndTheDistance)
     EXPECT_FALSE(IsDoubleClickPair(POINT{10, 10}, POINT{11 + dx, 10}, time));
     EXPECT_FALSE(IsDoubleClickPair(POINT{10, 10}, POINT{10, 10}, time + 1));
 }
+
+TEST(ToolValues, VariantsCompareByValueAndArraysByBoundsAndElements)
+{
+    const Variant numbers = VarArrayOf({Variant(1), Variant("two")});
+    Variant shifted = VarArrayCreate(1, 2, varVariant);
+    shifted.SetElement(1, Variant(1));
+    shifted.SetElement(2, Variant("two"));
+    struct Case {
+        Variant A;
+        Variant B;
+        bool Equal;
+    };
+    const Case cases[] = {
+        {Variant(1), Variant(1.0), true},
+        {Variant("a"), Variant("a"), true},
+        {Variant("a"), Variant("b"), false},
+        {numbers, VarArrayOf({Variant(1), Variant("two")}), true},
+        {numbers, VarArrayOf({Variant(1), Variant("three")}), false},
+        {numbers, shifted, false},           // equal elements, other bounds
+        {numbers, Variant(1), false},        // an array against a single value
+        {Unassigned(), Null(), false},       // Empty against Null
+        {Unassigned(), Unassigned(), true},
+        {Null(), Null(), true},
+        {Variant("x"), Variant(3), false},   // a failing conversion counts as unequal
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VariantsEqual(c.A, c.B), c.Equal) << VarToStr(c.A) << " / " << VarToStr(c.B);
+
+    EXPECT_EQ(ColorToImageListColor(clNone), 0xFFFFFFFFu);
+    EXPECT_EQ(ColorToImageListColor(clDefault), 0xFF000000u);
+    EXPECT_EQ(ColorToImageListColor(clRed), RGB(255, 0, 0));
+}
