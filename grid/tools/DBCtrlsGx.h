@@ -43,10 +43,16 @@ class TCustomDBEditGx : public TCustomMaskEdit, public IPopupOwnerGx {
     [[nodiscard]] bool EditorReadOnly() const { return m_readOnly; }
     void SetEditorReadOnly(bool readOnly);
     [[nodiscard]] bool DroppedDown() const { return m_droppedDown; }
+    // A required value that is missing is underlined with a red dotted line.
+    [[nodiscard]] bool HighlightRequired() const { return m_highlightRequired; }
+    void SetHighlightRequired(bool highlight);
+    [[nodiscard]] bool RequiredMarkShown() const;
 
     void SetOnButtonClick(const TButtonClickEventGx& handler) { m_onButtonClick = handler; }
     void SetOnButtonDown(const TButtonDownEventGx& handler) { m_onButtonDown = handler; }
     void SetOnUpdateData(const TButtonClickEventGx& handler) { m_onUpdateData = handler; }
+    // Sender, var DrawState.
+    void SetOnCheckDrawRequiredState(const TEvent<TObject*, bool&>& handler) { m_onCheckDrawRequiredState = handler; }
 
     // IPopupOwnerGx
     void ClosePopup(bool accept) override;
@@ -78,6 +84,7 @@ protected:
 
 private:
     void UpdateWindowReadOnly();
+    void DrawRequiredMark();
     void LayoutButtons();
     void RefreshButtonStates();
     void ButtonPressed(TEditButtonControlGx& control, bool topButton, bool& autoRepeat);
@@ -102,6 +109,8 @@ private:
     bool m_keepOpenOnClick = false;
     bool m_posting = false;
     bool m_loadingText = false;
+    bool m_highlightRequired = false;
+    TEvent<TObject*, bool&> m_onCheckDrawRequiredState;
     TButtonClickEventGx m_onButtonClick;
     TButtonDownEventGx m_onButtonDown;
     TButtonClickEventGx m_onUpdateData;

@@ -2,6 +2,8 @@
 
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/winapi/controls/Edit.h"
+#include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 CLASSLIB_IMPLEMENT_CLASS(TCustomDBEditGx, TCustomMaskEdit, nullptr, nullptr)
 CLASSLIB_IMPLEMENT_CLASS(TDBEditGx, TCustomDBEditGx, ComponentCreator<TDBEditGx>, nullptr)
@@ -184,6 +186,8 @@ void TCustomDBEditGx::UpdateWindowReadOnly()
         return;
     const bool handlerEdits = m_onUpdateData && m_link->DataSet() && m_link->DataSet()->State() == dsEdit;
     SetReadOnly(m_readOnly || (!m_link->EditingValue() && !handlerEdits));
+    if (m_highlightRequired)
+        Invalidate();
 }
 
 // ---- typing
@@ -312,6 +316,47 @@ void TCustomDBEditGx::Dispatch(TMessage& message)
     TCustomMaskEdit::Dispatch(message);
     if (message.Msg == WM_SIZE)
         LayoutButtons();
+    if (message.Msg == WM_PAINT)
+        DrawRequiredMark();
+}
+
+void TCustomDBEditGx::SetHighlightRequired(bool highlight)
+{
+    m_highlightRequired = highlight;
+    Invalidate();
+}
+
+// Data-independent: no value or no text; bound: a required field left empty while the record
+// is edited or inserted.
+bool TCustomDBEditGx::RequiredMarkShown() const
+{
+    bool draw = false;
+    if (m_highlightRequired && m_link->LinkActive()) {
+        if (m_link->DataIndependent()) {
+            draw = VarIsNull(m_link->UnboundValue()) || GetText().empty();
+        } else if (TField* field = Field()) {
+            const TDataSetState state = m_link->DataSet()->State();
+            draw = (state == dsEdit || state == dsInsert) && field->Required() && field->IsNull();
+        }
+    }
+    m_onCheckDrawRequiredState(const_cast<TCustomDBEditGx*>(this), draw);
+    return draw;
+}
+
+void TCustomDBEditGx::DrawRequiredMark()
+{
+    if (!HandleAllocated() || !RequiredMarkShown())
+        return;
+    const TRect text = TextAreaRect();
+    const int y = ClientRect().bottom - 1;
+    const HDC dc = GetDC(Handle());
+    {
+        const GdiObject<HPEN> pen(CreatePen(PS_DOT, 1, RGB(255, 0, 0)));
+        const SelectionGuard selected(dc, pen.Get());
+        (void)MoveToEx(dc, text.left + 2, y, nullptr);
+        (void)LineTo(dc, text.right - 3, y);
+    }
+    (void)ReleaseDC(Handle(), dc);
 }
 
 TRect TCustomDBEditGx::TextAreaRect() const

@@ -213,3 +213,39 @@ TEST_F(DBEdit, TypingOffersTheMatchingRecentTextsWithoutTakingTheFocus)
     EXPECT_FALSE(IsWindowVisible(list.Handle()));
     Key(VK_ESCAPE, 0, "\x1b");
 }
+
+TEST_F(DBEdit, ARequiredEmptyFieldIsUnderlinedInRedOnlyWhileTheRecordIsEdited)
+{
+    Open();
+    FieldOf("NAME").SetRequired(true);
+    m_edit->SetHighlightRequired(true);
+    m_edit->SetDataSource(m_source.get());
+    m_edit->SetDataField("NAME");
+    const auto underlined = [this] {
+        Pump();
+        const int y = m_edit->ClientRect().bottom - 1;
+        for (int x = 2; x < 40; ++x)
+            if (Shown(*m_edit, POINT{x, y}) == 0xFF0000u)
+                return true;
+        return false;
+    };
+    m_query->Append();
+    EXPECT_TRUE(m_edit->RequiredMarkShown());
+    EXPECT_TRUE(underlined());
+    m_query->Cancel();
+    m_query->Last();
+    m_query->Edit();
+    FieldOf("NAME").Clear();
+    EXPECT_TRUE(underlined());
+    m_query->Cancel();
+    // In browse state an empty required field is not marked, nor a filled one while edited.
+    EXPECT_FALSE(underlined());
+    m_query->Edit();
+    EXPECT_FALSE(underlined());
+    m_query->Cancel();
+
+    // A handler may decide otherwise.
+    m_edit->SetOnCheckDrawRequiredState(TEvent<TObject*, bool&>::FromFunction([](TObject*, bool& draw) { draw = true; }));
+    m_edit->Invalidate();
+    EXPECT_TRUE(underlined());
+}
