@@ -2,6 +2,7 @@
 
 #include "grid/tools/ToolCtrlsGx.h"
 #include "platform/classlib/core/StringLists.h"
+#include "platform/classlib/forms/ComCtrlsCalendar.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/classlib/forms/StdCtrlsScrollBar.h"
 
@@ -182,4 +183,27 @@ protected:
 private:
     TScrollBar* m_bar = nullptr;
     bool m_barLock = false;
+};
+
+// The calendar an editor drops down under itself. It closes through its owner's IPopupOwnerGx:
+// accepting on Enter or a click on a date, not on Esc; the month buttons only page.
+class TPopupMonthCalendarGx : public TMonthCalendar {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TPopupMonthCalendarGx(TComponent* owner);
+
+    // The calendar's least size and its frame.
+    void FitSize();
+
+    static constexpr int FrameWidth = 2;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void Dispatch(TMessage& message) override;
+
+private:
+    void CloseUp(bool accept);
+    void MouseReleased(POINT point);
 };

@@ -1,6 +1,7 @@
 #include "ToolsFixture.h"
 
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
+#include "platform/winapi/controls/MonthCal.h"
 #include "platform/winapi/kernel/Clock.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -188,4 +189,76 @@ TEST_F(DropDownList, ClickingTheListLeavesTheFocusAndTheActivationWhereTheyWere)
     EXPECT_EQ(GetFocus(), focused);
     EXPECT_EQ(GetActiveWindow(), active);
     EXPECT_EQ(m_list->ItemIndex(), 0);
+}
+
+namespace {
+
+// An editor that its drop-down calendar closes up through.
+class TCalendarOwner : public TCustomControl, public IPopupOwnerGx {
+public:
+    explicit TCalendarOwner(TComponent* owner) : TCustomControl(owner) {}
+    void ClosePopup(bool accept) override { Closes.push_back(accept); }
+    std::vector<bool> Closes;
+};
+
+class DropDownCalendar : public ToolsFixture {
+protected:
+    void SetUp() override
+    {
+        ToolsFixture::SetUp();
+        m_owner = new TCalendarOwner(m_form.get());
+        m_owner->SetParent(m_form.get());
+        m_owner->SetBounds(10, 10, 100, 20);
+        m_calendar = new TPopupMonthCalendarGx(m_owner);
+        m_calendar->SetDate(EncodeDate(2026, 3, 14));
+        m_calendar->HandleNeeded();
+        (void)SetWindowPos(m_calendar->Handle(), HWND_TOPMOST, 60, 80, m_calendar->Width(), m_calendar->Height(),
+                           SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        Pump();
+    }
+    // A client point of the calendar whose hit-test code is `code`.
+    POINT PointOf(UINT code) const
+    {
+        const TRect client = m_calendar->ClientRect();
+        for (int y = 0; y < client.bottom; y += 2)
+            for (int x = 0; x < client.right; x += 2) {
+                MCHITTESTINFO hit{};
+                hit.cbSize = sizeof(hit);
+                hit.pt = POINT{x, y};
+                (void)SendMessageA(m_calendar->Handle(), MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+                if (hit.uHit == code)
+                    return hit.pt;
+            }
+        ADD_FAILURE() << "no point with hit code " << code;
+        return POINT{0, 0};
+    }
+
+    TCalendarOwner* m_owner = nullptr;
+    TPopupMonthCalendarGx* m_calendar = nullptr;
+};
+
+} // namespace
+
+TEST_F(DropDownCalendar, AClickOnADayClosesItAcceptingButTheMonthButtonsDoNot)
+{
+    EXPECT_GT(m_calendar->Width(), 2 * TPopupMonthCalendarGx::FrameWidth);
+    Click(*m_calendar, PointOf(MCHT_TITLEBTNNEXT));
+    EXPECT_TRUE(m_owner->Closes.empty());
+    Click(*m_calendar, PointOf(MCHT_CALENDARDATE));
+    EXPECT_EQ(m_owner->Closes, (std::vector<bool>{true}));
+    EXPECT_NE(GetFocus(), m_calendar->Handle());
+}
+
+TEST_F(DropDownCalendar, KeysCloseItAndTheWheelMovesTheDateByADay)
+{
+    (void)SendMessageA(m_calendar->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(m_calendar->Date(), EncodeDate(2026, 3, 15));
+    (void)SendMessageA(m_calendar->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
+    EXPECT_EQ(m_calendar->Date(), EncodeDate(2026, 3, 14));
+    EXPECT_EQ(m_calendar->Perform(CM_WANTSPECIALKEY, VK_ESCAPE, 0), 1);
+    WORD enter = VK_RETURN;
+    m_calendar->Perform(WM_KEYDOWN, enter, 0);
+    m_calendar->Perform(WM_DROPDOWN_CLOSEUP, 0, 0);
+    EXPECT_EQ(m_owner->Closes, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(m_calendar->Perform(WM_MOUSEACTIVATE, 0, 0), MA_NOACTIVATE);
 }
