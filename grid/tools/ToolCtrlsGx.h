@@ -57,6 +57,20 @@ enum TCheckBoxVertPlace : int { cbvTop = 0, cbvCenter = 1, cbvBottom = 2 };
 // Two thirds of the screen font's height, odd, at most a scroll bar's width.
 [[nodiscard]] int DefaultFlatButtonWidth();
 
+class TCanvas;
+
+// One-pixel dots every two pen widths from `start` along `length` pixels, in the canvas's pen;
+// the dots of neighbouring lines line up: the first dot moves on a pixel when the parity of
+// x + y differs from `phase`.
+void DrawDottedLine(TCanvas& canvas, TPoint start, int length, bool phase, bool horizontal);
+
+// The tree lines of a grid cell. Kinds 0..5 draw the expand box (0..2 a minus: expanded,
+// 3..5 a plus: collapsed) with its connectors: up and down (0, 3), up only (1, 4), down only
+// (2, 5); kinds 6..9 draw connectors only: 6 a tee, 7 an elbow from above, 8 an elbow going
+// down, 9 a vertical line.
+void DrawTreeLines(TCanvas& canvas, TRect rect, int kind, bool shift, double verticalScale, double horizontalScale,
+                   bool phase);
+
 // Messages a drop-down understands: where its size grip goes (wParam: a TDropDownSide), and the
 // close-up request (wParam: accept).
 constexpr UINT WM_DROPDOWN_GRIPSIDE = WM_USER + 100;

@@ -1,6 +1,8 @@
 #include "ToolsFixture.h"
 
 #include "grid/tools/ToolCtrlsGxButtons.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/MemoryDC.h"
@@ -294,4 +296,64 @@ TEST(ToolValues, VariantsCompareByValueAndArraysByBoundsAndElements)
     EXPECT_EQ(ColorToImageListColor(clNone), 0xFFFFFFFFu);
     EXPECT_EQ(ColorToImageListColor(clDefault), 0xFF000000u);
     EXPECT_EQ(ColorToImageListColor(clRed), RGB(255, 0, 0));
+}
+
+namespace {
+
+// A white bitmap to draw tree lines on.
+class TreeCanvas {
+public:
+    TreeCanvas()
+    {
+        SelectHeadlessDisplay();
+        m_bitmap.SetSize(20, 20);
+        m_bitmap.Canvas()->Brush()->SetColor(clWhite);
+        m_bitmap.Canvas()->FillRect(TRect{0, 0, 20, 20});
+    }
+    TCanvas& Canvas() { return *m_bitmap.Canvas(); }
+    [[nodiscard]] COLORREF At(int x, int y) { return GetPixel(m_bitmap.Canvas()->Handle(), x, y); }
+
+private:
+    TBitmap m_bitmap;
+};
+
+} // namespace
+
+TEST(TreeLines, DotsLineUpByPhaseAndTheBoxShowsPlusOrMinus)
+{
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    {
+        TreeCanvas tree;
+        tree.Canvas().Pen()->SetColor(clBlack);
+        DrawDottedLine(tree.Canvas(), TPoint{0, 0}, 6, false, true);
+        DrawDottedLine(tree.Canvas(), TPoint{0, 2}, 6, true, true);
+        EXPECT_EQ(tree.At(0, 0), RGB(0, 0, 0));
+        EXPECT_EQ(tree.At(1, 0), RGB(255, 255, 255));
+        EXPECT_EQ(tree.At(2, 0), RGB(0, 0, 0));
+        EXPECT_EQ(tree.At(0, 2), RGB(255, 255, 255)); // moved on a pixel for the other phase
+        EXPECT_EQ(tree.At(1, 2), RGB(0, 0, 0));
+        EXPECT_EQ(tree.At(5, 2), RGB(0, 0, 0));
+    }
+    {
+        // A collapsed node (plus) with lines above and below: centre (10, 10), box 8 x 8.
+        TreeCanvas tree;
+        DrawTreeLines(tree.Canvas(), TRect{0, 0, 20, 20}, 3, false, 1.0, 1.0, false);
+        EXPECT_EQ(tree.At(6, 10), shadow);                      // the box's left side
+        EXPECT_EQ(tree.At(10, 10), GetSysColor(COLOR_WINDOWTEXT)); // the cross
+        EXPECT_EQ(tree.At(10, 8), GetSysColor(COLOR_WINDOWTEXT));  // its vertical bar
+        EXPECT_EQ(tree.At(10, 0), shadow);                      // the line up
+        EXPECT_EQ(tree.At(18, 10), shadow);                     // the connector to the right
+    }
+    {
+        // Expanded (minus) without the line below; an elbow from above.
+        TreeCanvas tree;
+        DrawTreeLines(tree.Canvas(), TRect{0, 0, 20, 20}, 1, false, 1.0, 1.0, false);
+        EXPECT_NE(tree.At(10, 8), GetSysColor(COLOR_WINDOWTEXT));
+        EXPECT_EQ(tree.At(10, 18), RGB(255, 255, 255));
+        TreeCanvas elbow;
+        DrawTreeLines(elbow.Canvas(), TRect{0, 0, 20, 20}, 7, false, 1.0, 1.0, false);
+        EXPECT_EQ(elbow.At(10, 2), shadow);
+        EXPECT_EQ(elbow.At(10, 18), RGB(255, 255, 255));
+        EXPECT_EQ(elbow.At(14, 10), shadow);
+    }
 }
