@@ -98,6 +98,9 @@ void TCustomDBEditGx::ButtonPressed(TEditButtonControlGx& control, bool topButto
     if (TPopupMenu* menu = button.DropdownMenu()) {
         const TPoint corner = control.ClientToScreen(TPoint{0, control.Height()});
         menu->Popup(corner.x, corner.y);
+        // The press that closed the menu over the button does not press it again.
+        (void)ControlTakeMouseClick(control);
+        control.Perform(WM_LBUTTONUP, 0, 0);
     } else if (control.Tag() == 0) {
         DefaultButtonDown();
     }

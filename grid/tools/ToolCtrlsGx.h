@@ -92,6 +92,12 @@ TPoint PlaceDropDownUnderEdit(TControl& editor, TWinControl& dropDown, TDropDown
 // An image-list colour: none and default become CLR_NONE and CLR_DEFAULT, others RGB.
 [[nodiscard]] COLORREF ColorToImageListColor(TColor color);
 
+// Takes a waiting left click (or double click) out of the queue when it is the next mouse
+// message for the grid and falls inside the grid's client area; answers whether it did.
+bool GridTakeMouseClick(TControl& grid);
+// The same for a click aimed at the control itself.
+bool ControlTakeMouseClick(TControl& control);
+
 // Whether a second button press makes a double click with the first.
 [[nodiscard]] bool IsDoubleClickPair(POINT first, POINT second, DWORD milliseconds);
 

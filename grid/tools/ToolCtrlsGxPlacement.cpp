@@ -121,3 +121,44 @@ bool IsDoubleClickPair(POINT first, POINT second, DWORD milliseconds)
     return milliseconds <= GetDoubleClickTime() && std::abs(second.x - first.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
            std::abs(second.y - first.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
 }
+
+namespace {
+
+// The window a control's mouse messages come to, and the control's bounds in it.
+HWND MouseWindow(TControl& control, RECT& bounds)
+{
+    if (auto* window = dynamic_cast<TWinControl*>(&control)) {
+        bounds = window->ClientRect();
+        return window->HandleAllocated() ? window->Handle() : nullptr;
+    }
+    bounds = control.BoundsRect();
+    TWinControl* parent = control.Parent();
+    return parent && parent->HandleAllocated() ? parent->Handle() : nullptr;
+}
+
+// A window control's own clicks count wherever they fall unless `clientAreaOnly`; a windowless
+// control's clicks are those on its bounds in the parent.
+bool TakeClick(TControl& control, bool clientAreaOnly)
+{
+    RECT bounds{};
+    const HWND window = MouseWindow(control, bounds);
+    if (!window)
+        return false;
+    MSG message{};
+    if (!PeekMessageA(&message, window, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE))
+        return false;
+    if (message.message != WM_LBUTTONDOWN && message.message != WM_LBUTTONDBLCLK)
+        return false;
+    const POINT point{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
+    const bool windowless = dynamic_cast<TWinControl*>(&control) == nullptr;
+    if ((clientAreaOnly || windowless) && !PtInRect(&bounds, point))
+        return false;
+    (void)PeekMessageA(&message, window, message.message, message.message, PM_REMOVE);
+    return true;
+}
+
+} // namespace
+
+bool GridTakeMouseClick(TControl& grid) { return TakeClick(grid, true); }
+
+bool ControlTakeMouseClick(TControl& control) { return TakeClick(control, false); }

@@ -357,3 +357,23 @@ TEST(TreeLines, DotsLineUpByPhaseAndTheBoxShowsPlusOrMinus)
         EXPECT_EQ(elbow.At(14, 10), shadow);
     }
 }
+
+TEST_F(EditButtons, AWaitingClickIsTakenOnlyWhenItIsAimedAtTheControl)
+{
+    const HWND form = m_form->Handle();
+    // On the button (10, 10, 17 x 20): taken; beside it: left in the queue.
+    (void)PostMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+    EXPECT_TRUE(ControlTakeMouseClick(*m_button));
+    MSG message{};
+    EXPECT_FALSE(PeekMessageA(&message, form, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
+    (void)PostMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    EXPECT_FALSE(ControlTakeMouseClick(*m_button));
+    // The form takes it as its own, but not as a click inside a client area it lies outside of.
+    (void)PostMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, 100));
+    EXPECT_TRUE(ControlTakeMouseClick(*m_form)); // the one at (100, 100)
+    EXPECT_FALSE(GridTakeMouseClick(*m_form));   // (-5, 100)
+    Pump();
+    EXPECT_FALSE(PeekMessageA(&message, form, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
+    (void)PostMessageA(form, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 50));
+    EXPECT_TRUE(GridTakeMouseClick(*m_form));
+}
