@@ -43,6 +43,13 @@ class TCustomDBEditGx : public TCustomMaskEdit, public IPopupOwnerGx {
     [[nodiscard]] bool EditorReadOnly() const { return m_readOnly; }
     void SetEditorReadOnly(bool readOnly);
     [[nodiscard]] bool DroppedDown() const { return m_droppedDown; }
+    // A flat editor shows its 3-D border, and its buttons' edges, only while lit: focused, under
+    // the mouse, or always with AlwaysShowBorder.
+    [[nodiscard]] bool Flat() const { return m_flat; }
+    void SetFlat(bool flat);
+    [[nodiscard]] bool AlwaysShowBorder() const { return m_alwaysShowBorder; }
+    void SetAlwaysShowBorder(bool always);
+    [[nodiscard]] bool BorderLit() const { return m_borderLit; }
     // A required value that is missing is underlined with a red dotted line.
     [[nodiscard]] bool HighlightRequired() const { return m_highlightRequired; }
     void SetHighlightRequired(bool highlight);
@@ -85,6 +92,9 @@ protected:
 private:
     void UpdateWindowReadOnly();
     void DrawRequiredMark();
+    void UpdateBorderLit();
+    void PaintFlatBorder();
+    void RedrawFrame();
     void LayoutButtons();
     void RefreshButtonStates();
     void ButtonPressed(TEditButtonControlGx& control, bool topButton, bool& autoRepeat);
@@ -110,6 +120,10 @@ private:
     bool m_posting = false;
     bool m_loadingText = false;
     bool m_highlightRequired = false;
+    bool m_flat = false;
+    bool m_alwaysShowBorder = false;
+    bool m_borderLit = false;
+    bool m_mouseOver = false;
     TEvent<TObject*, bool&> m_onCheckDrawRequiredState;
     TButtonClickEventGx m_onButtonClick;
     TButtonDownEventGx m_onButtonDown;

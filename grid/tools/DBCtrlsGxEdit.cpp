@@ -2,7 +2,9 @@
 
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/winapi/controls/Edit.h"
+#include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 
 CLASSLIB_IMPLEMENT_CLASS(TCustomDBEditGx, TCustomMaskEdit, nullptr, nullptr)
@@ -270,6 +272,7 @@ void TCustomDBEditGx::CreateWnd()
     TCustomMaskEdit::CreateWnd();
     LayoutButtons();
     UpdateWindowReadOnly();
+    RedrawFrame();
 }
 
 void TCustomDBEditGx::Dispatch(TMessage& message)
@@ -310,6 +313,22 @@ void TCustomDBEditGx::Dispatch(TMessage& message)
     case WM_SYSCOLORCHANGE:
         ClearEditButtonBitmapCache();
         break;
+    case WM_NCPAINT:
+        if (m_flat && BorderStyle() == bsSingle) {
+            PaintFlatBorder();
+            return;
+        }
+        break;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        m_mouseOver = message.Msg == CM_MOUSEENTER;
+        UpdateBorderLit();
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        TCustomMaskEdit::Dispatch(message);
+        UpdateBorderLit();
+        return;
     default:
         break;
     }
@@ -318,6 +337,54 @@ void TCustomDBEditGx::Dispatch(TMessage& message)
         LayoutButtons();
     if (message.Msg == WM_PAINT)
         DrawRequiredMark();
+}
+
+void TCustomDBEditGx::SetFlat(bool flat)
+{
+    if (flat == m_flat)
+        return;
+    m_flat = flat;
+    LayoutButtons();
+    if (HandleAllocated())
+        RecreateWnd();
+}
+
+void TCustomDBEditGx::SetAlwaysShowBorder(bool always)
+{
+    m_alwaysShowBorder = always;
+    UpdateBorderLit();
+}
+
+void TCustomDBEditGx::UpdateBorderLit()
+{
+    const bool lit = Focused() || m_mouseOver || m_alwaysShowBorder;
+    if (lit == m_borderLit)
+        return;
+    m_borderLit = lit;
+    RefreshButtonStates();
+    RedrawFrame();
+}
+
+void TCustomDBEditGx::RedrawFrame()
+{
+    if (m_flat && HandleAllocated())
+        (void)SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                           SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Lit: a thin sunken edge; unlit: the button face. Inside either, a line of the button face.
+void TCustomDBEditGx::PaintFlatBorder()
+{
+    RECT frame{0, 0, Width(), Height()};
+    const HDC dc = GetWindowDC(Handle());
+    const GdiObject<HBRUSH> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    if (m_borderLit)
+        (void)DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
+    else
+        (void)FrameRect(dc, &frame, face.Get());
+    InflateRect(&frame, -1, -1);
+    (void)FrameRect(dc, &frame, face.Get());
+    (void)ReleaseDC(Handle(), dc);
 }
 
 void TCustomDBEditGx::SetHighlightRequired(bool highlight)

@@ -6,12 +6,14 @@
 
 namespace {
 
-// How wide a visible button is: its own width, else a scroll bar's.
-int ButtonControlWidth(const TEditButtonGx& button)
+// How wide a visible button is: its own width, else a flat button's or a scroll bar's.
+int ButtonControlWidth(const TEditButtonGx& button, bool flat)
 {
     if (!button.Visible())
         return 0;
-    return button.Width() > 0 ? button.Width() : GetSystemMetrics(SM_CXVSCROLL);
+    if (button.Width() > 0)
+        return button.Width();
+    return flat ? DefaultFlatButtonWidth() : GetSystemMetrics(SM_CXVSCROLL);
 }
 
 } // namespace
@@ -50,19 +52,20 @@ void TCustomDBEditGx::LayoutButtons()
     int stripHeight = client.bottom;
     for (std::size_t i = 0; i < m_buttonControls.size(); ++i) {
         const TEditButtonGx& button = *ButtonOfControl(static_cast<int>(i));
-        const int width = ButtonControlWidth(button);
+        const int width = ButtonControlWidth(button, m_flat);
         if (width > 0 && (width * 3 + 1) / 2 < client.bottom)
-            stripHeight = std::min(stripHeight, EditButtonHeightForWidth(width, false));
+            stripHeight = std::min(stripHeight, EditButtonHeightForWidth(width, m_flat));
     }
     int right = client.right;
     for (std::size_t i = m_buttonControls.size(); i-- > 0;) {
         TEditButtonControlGx& control = *m_buttonControls[i];
         const TEditButtonGx& button = *ButtonOfControl(static_cast<int>(i));
-        const int width = ButtonControlWidth(button);
+        const int width = ButtonControlWidth(button, m_flat);
         control.SetTag(static_cast<int>(i));
         control.SetStyle(button.Style());
         control.SetHint(button.Hint());
         control.SetVisible(button.Visible());
+        control.SetFlat(m_flat);
         right -= width;
         control.SetBounds(right, 0, width, stripHeight);
     }
@@ -80,6 +83,7 @@ void TCustomDBEditGx::RefreshButtonStates()
     for (std::size_t i = 0; i < m_buttonControls.size(); ++i) {
         const TEditButtonGx& button = *ButtonOfControl(static_cast<int>(i));
         m_buttonControls[i]->SetEnabled(Enabled() ? button.Enabled() && ButtonsEnabled() : ButtonsEnabled());
+        m_buttonControls[i]->SetActive(m_borderLit);
     }
 }
 

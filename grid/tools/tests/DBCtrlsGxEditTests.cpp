@@ -249,3 +249,25 @@ TEST_F(DBEdit, ARequiredEmptyFieldIsUnderlinedInRedOnlyWhileTheRecordIsEdited)
     m_edit->Invalidate();
     EXPECT_TRUE(underlined());
 }
+
+TEST_F(DBEdit, AFlatEditorLightsItsBorderAndButtonsWhileFocused)
+{
+    m_edit->SetFlat(true);
+    m_edit->EditButton()->SetVisible(true);
+    Pump();
+    EXPECT_EQ(m_edit->ButtonWidth(), DefaultFlatButtonWidth());
+    const POINT corner{-2, -2}; // the window's top-left pixel, outside the client area
+    EXPECT_EQ(Shown(*m_edit, corner), SysRgb(COLOR_BTNFACE));
+    EXPECT_FALSE(m_edit->ButtonControl(0)->Active());
+
+    Focus(m_edit);
+    EXPECT_TRUE(m_edit->BorderLit());
+    EXPECT_EQ(Shown(*m_edit, corner), SysRgb(COLOR_BTNSHADOW));
+    EXPECT_TRUE(m_edit->ButtonControl(0)->Active());
+
+    Focus(m_other);
+    EXPECT_EQ(Shown(*m_edit, corner), SysRgb(COLOR_BTNFACE));
+    m_edit->SetAlwaysShowBorder(true);
+    Pump();
+    EXPECT_EQ(Shown(*m_edit, corner), SysRgb(COLOR_BTNSHADOW));
+}
