@@ -204,6 +204,7 @@ TEST(ButtonFaces, PlusMinusAndCheckBoxFacesShowTheirMarks)
 
 TEST(CheckBoxPlace, TheBoxIsClampedToTheCellAndPlacedByAlignment)
 {
+    SelectHeadlessDisplay();
     struct Case {
         RECT Cell;
         TCheckBoxHorzPlace Horz;
