@@ -5,6 +5,7 @@
 //
 //   --controls         show the product's own control library instead of the standard controls
 //   --tabs             show the control library's page control in every tab shape and orientation
+//   --grid-tools       show the grid's data-aware editors, an open drop-down and the calculator
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 
@@ -13,6 +14,7 @@
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "tools/gallery/ControlsGalleryForm.h"
 #include "tools/gallery/GalleryForm.h"
+#include "tools/gallery/GridToolsGalleryForm.h"
 #include "tools/gallery/TabsGalleryForm.h"
 
 #include <charconv>
@@ -27,7 +29,7 @@ namespace {
 // Long enough for every control to have painted: the timer waits behind the paint messages.
 constexpr unsigned SCREENSHOT_DELAY_MS = 300;
 
-enum class Page { Standard, Controls, Tabs };
+enum class Page { Standard, Controls, Tabs, GridTools };
 
 struct Options {
     Page page = Page::Standard;
@@ -45,6 +47,8 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             options.page = Page::Controls;
         } else if (arg == "--tabs") {
             options.page = Page::Tabs;
+        } else if (arg == "--grid-tools") {
+            options.page = Page::GridTools;
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
         } else if (arg == "--quit-after" && hasValue) {
@@ -94,6 +98,7 @@ TForm* CreateGalleryForm(Page page)
     switch (page) {
     case Page::Controls: return CreateForm<TControlsGalleryForm>();
     case Page::Tabs: return CreateForm<TTabsGalleryForm>();
+    case Page::GridTools: return CreateForm<TGridToolsGalleryForm>();
     case Page::Standard: break;
     }
     return CreateForm<TGalleryForm>();
@@ -105,7 +110,7 @@ int main(int argc, char** argv)
 {
     const auto options = ParseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: gallery [--controls | --tabs] [--screenshot FILE] [--quit-after MS]\n";
+        std::cerr << "usage: gallery [--controls | --tabs | --grid-tools] [--screenshot FILE] [--quit-after MS]\n";
         return 2;
     }
     try {

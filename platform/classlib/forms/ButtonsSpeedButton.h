@@ -37,6 +37,9 @@ class TSpeedButton : public TGraphicControl {
     void SetSpacing(int spacing);
 
 protected:
+    // The face the button shows: up, held down by the mouse, latched down, or disabled.
+    [[nodiscard]] TButtonState State() const { return m_state; }
+    void SetState(TButtonState state);
     void Paint() override;
     void Dispatch(TMessage& message) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -46,7 +49,6 @@ protected:
 private:
     void ButtonPressed(TMessage& message);
     void TellGroup();
-    void SetState(TButtonState state);
     [[nodiscard]] bool Inside(int x, int y) const { return x >= 0 && x < Width() && y >= 0 && y < Height(); }
 
     TButtonGlyph m_glyph;

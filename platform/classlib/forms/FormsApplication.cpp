@@ -266,6 +266,8 @@ HCURSOR TScreen::Cursors(TCursor cursor) const
 {
     switch (cursor) {
     case crHourGlass: return LoadCursorA(nullptr, IDC_WAIT);
+    case crSizeNESW: return LoadCursorA(nullptr, IDC_SIZENESW);
+    case crSizeNWSE: return LoadCursorA(nullptr, IDC_SIZENWSE);
     default: return LoadCursorA(nullptr, IDC_ARROW);
     }
 }

@@ -7,6 +7,7 @@
 #include "tests/support/Xvfb.h"
 #include "tools/gallery/ControlsGalleryLayout.h"
 #include "tools/gallery/GalleryLayout.h"
+#include "tools/gallery/GridToolsGalleryLayout.h"
 #include "tools/gallery/TabsGalleryLayout.h"
 
 #include <gtest/gtest.h>
@@ -228,6 +229,47 @@ TEST_F(GalleryOnXTest, ShowsTabsInEveryShapeAndOrientation)
                                                   << GALLERY_TABS_SCREENSHOT;
 }
 
+// The grid tools page: the combo box's list dropped down over the form with its chosen item
+// highlighted, check marks in the checked and grayed boxes only, and the calculator's result.
+TEST_F(GalleryOnXTest, ShowsTheGridToolsWithAnOpenDropDown)
+{
+    using namespace gallery::gridtools;
+    const GalleryGeometry at{WINDOW_RECT};
+    const RECT form{0, 0, 0, 0};
+    const std::uint32_t highlight = Rgb(GetSysColor(COLOR_HIGHLIGHT));
+    const std::uint32_t windowText = Rgb(GetSysColor(COLOR_WINDOWTEXT));
+    const RECT combo = at.OnScreen(form, Row(COMBO_ROW));
+    // Below the combo box, where its list drops down (the rows below it hold nothing else).
+    const RECT list{combo.left, combo.bottom, combo.right, combo.bottom + 110};
+    const Screenshot shot = AwaitGallery({"--grid-tools"}, [&](const Screenshot& taken) {
+        return Shows(taken, list, 3, highlight);
+    });
+    ASSERT_TRUE(WritePngFile(GALLERY_GRID_TOOLS_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    ASSERT_TRUE(Shows(shot, list, 3, highlight)) << "see " << GALLERY_GRID_TOOLS_SCREENSHOT;
+    // The highlighted row is the third: two white rows above it.
+    int firstHighlighted = -1;
+    for (int y = list.top; y < list.bottom && firstHighlighted < 0; ++y)
+        if (shot.At(list.left + 40, y) == highlight)
+            firstHighlighted = y;
+    EXPECT_GT(firstHighlighted - list.top, 2 * 11) << "see " << GALLERY_GRID_TOOLS_SCREENSHOT;
+    EXPECT_EQ(shot.At(list.left + 40, list.top + 6), m_window);
+
+    // The box itself: the check box square on the left of each row.
+    const auto box = [&](int index) {
+        const RECT check = at.OnScreen(form, Check(index));
+        return RECT{check.left, check.top, check.left + 13, check.bottom};
+    };
+    EXPECT_TRUE(Shows(shot, box(0), 2, windowText));
+    EXPECT_FALSE(Shows(shot, box(1), 2, windowText));
+    EXPECT_FALSE(Shows(shot, box(2), 2, windowText));
+
+    // The calculator's display holds its result in the window text colour.
+    const RECT display = at.OnScreen(form, RECT{CALCULATOR.left + 6, CALCULATOR.top + 4, CALCULATOR.left + 177,
+                                                CALCULATOR.top + 23});
+    EXPECT_TRUE(Shows(shot, display, 3, windowText));
+}
+
 // Every way of closing the gallery ends it with status 0: a fault while Application frees the
 // forms at exit (after the display's own teardown has begun) must not show as a crash.
 TEST_F(GalleryOnXTest, EndsCleanlyByItsCloseButton)
@@ -258,7 +300,8 @@ TEST_F(GalleryTest, HeadlessRunEndsCleanlyByItsTimer)
 TEST_F(GalleryTest, HeadlessRunSavesTheScreenAndEndsCleanly)
 {
     for (const std::vector<std::string>& page : {std::vector<std::string>{}, std::vector<std::string>{"--controls"},
-                                                 std::vector<std::string>{"--tabs"}}) {
+                                                 std::vector<std::string>{"--tabs"},
+                                                 std::vector<std::string>{"--grid-tools"}}) {
         const auto png = m_dir / "screen.png";
         std::vector<std::string> args = page;
         args.insert(args.end(), {"--screenshot", png.string()});

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "grid/tools/ToolCtrlsGx.h"
+#include "platform/classlib/core/Collections.h"
+#include "platform/classlib/core/Timers.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/Menus.h"
+
+#include <memory>
+#include <string>
+
+// The buttons at an editor's right edge: a description per button (TEditButtonGx) and the control
+// that shows it (TEditButtonControlGx).
+
+enum TEditButtonStyleGx { ebsDropDownGx, ebsEllipsisGx, ebsGlyphGx, ebsUpDownGx, ebsPlusGx, ebsMinusGx };
+
+[[nodiscard]] TEditButtonFaceKind FaceKindOfStyle(TEditButtonStyleGx style);
+
+// Sender, TopButton, var AutoRepeat, var Handled.
+using TButtonDownEventGx = TEvent<TObject*, bool, bool&, bool&>;
+// Sender, var Handled.
+using TButtonClickEventGx = TEvent<TObject*, bool&>;
+
+// The button inside an editor. A spin button tells which half is held and repeats its down event
+// while held: after 400 ms, then every 100 ms.
+class TEditButtonControlGx : public TSpeedButton {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TEditButtonControlGx(TComponent* owner);
+    ~TEditButtonControlGx() override;
+
+    [[nodiscard]] bool Active() const { return m_active; }
+    void SetActive(bool active);
+    [[nodiscard]] bool AlwaysDown() const { return m_alwaysDown; }
+    void SetAlwaysDown(bool alwaysDown);
+    [[nodiscard]] TEditButtonStyleGx Style() const { return m_style; }
+    void SetStyle(TEditButtonStyleGx style);
+    [[nodiscard]] TPressedPart PressedPart() const { return m_pressedPart; }
+    [[nodiscard]] const TButtonDownEventGx& OnDown() const { return m_onDown; }
+    void SetOnDown(const TButtonDownEventGx& handler) { m_onDown = handler; }
+    // The repeat timer, made on first use (tests tick it).
+    [[nodiscard]] TTimer* RepeatTimer() const { return m_timer; }
+
+    void Click() override;
+
+protected:
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Paint() override;
+
+private:
+    [[nodiscard]] bool IsDown() const { return State() == bsDown || State() == bsExclusive; }
+    void PaintGlyphButton();
+    void UpdatePressedPart(int y);
+    void FireDown(bool& autoRepeat);
+    void StartTimer(unsigned interval);
+    void StopTimer();
+    void TimerTick(TObject* sender);
+
+    bool m_active = false;
+    bool m_alwaysDown = false;
+    bool m_suppressClick = false;
+    bool m_tracking = false; // the left button went down here and is held
+    TPressedPart m_pressedPart = ppNone;
+    TEditButtonStyleGx m_style = ebsDropDownGx;
+    TButtonDownEventGx m_onDown;
+    TTimer* m_timer = nullptr;
+};
+
+// The calculator's keys.
+class TSpeedButtonGx : public TEditButtonControlGx {
+    CLASSLIB_DECLARE_CLASS;
+
+    using TEditButtonControlGx::TEditButtonControlGx;
+};
+
+// One button of an editor: how it looks and what it does.
+class TEditButtonGx : public TCollectionItem {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TEditButtonGx(TCollection* collection);
+    // The editor's own default button, outside any collection.
+    explicit TEditButtonGx(TWinControl* editor);
+    ~TEditButtonGx() override;
+
+    void Assign(const TPersistent* source) override;
+    // A new button control owned and parented by the editor.
+    [[nodiscard]] TEditButtonControlGx* NewButtonControl() const;
+    // OnClick when assigned; answers Handled.
+    virtual void Click(TObject* sender, bool& handled);
+
+    [[nodiscard]] TWinControl* Editor() const { return m_editor; }
+    [[nodiscard]] TPopupMenu* DropdownMenu() const { return m_dropdownMenu; }
+    void SetDropdownMenu(TPopupMenu* menu);
+    [[nodiscard]] bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool enabled);
+    [[nodiscard]] TBitmap* Glyph() const { return m_glyph.get(); }
+    void SetGlyph(TBitmap* glyph);
+    [[nodiscard]] const std::string& Hint() const { return m_hint; }
+    void SetHint(const std::string& hint);
+    [[nodiscard]] int NumGlyphs() const { return m_numGlyphs; }
+    void SetNumGlyphs(int numGlyphs);
+    [[nodiscard]] TShortCut ShortCut() const { return m_shortCut; }
+    void SetShortCut(TShortCut shortCut);
+    [[nodiscard]] TEditButtonStyleGx Style() const { return m_style; }
+    void SetStyle(TEditButtonStyleGx style);
+    [[nodiscard]] bool Visible() const { return m_visible; }
+    void SetVisible(bool visible);
+    // 0: as wide as the editor chooses.
+    [[nodiscard]] int Width() const { return m_width; }
+    void SetWidth(int width);
+
+    [[nodiscard]] const TButtonClickEventGx& OnClick() const { return m_onClick; }
+    void SetOnClick(const TButtonClickEventGx& handler) { m_onClick = handler; }
+    [[nodiscard]] const TButtonDownEventGx& OnDown() const { return m_onDown; }
+    void SetOnDown(const TButtonDownEventGx& handler) { m_onDown = handler; }
+    // Set by the editor that owns a stand-alone button.
+    void SetOnChange(const TNotifyEvent& handler) { m_onChange = handler; }
+
+protected:
+    void Changed();
+    template <class T>
+    void Store(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Changed();
+    }
+
+    bool m_visible = false;
+    TShortCut m_shortCut = scNone;
+
+private:
+    TWinControl* m_editor = nullptr;
+    TPopupMenu* m_dropdownMenu = nullptr;
+    bool m_enabled = true;
+    std::unique_ptr<TBitmap> m_glyph;
+    std::string m_hint;
+    int m_numGlyphs = 1;
+    TEditButtonStyleGx m_style = ebsDropDownGx;
+    int m_width = 0;
+    TButtonClickEventGx m_onClick;
+    TButtonDownEventGx m_onDown;
+    TNotifyEvent m_onChange;
+};
+
+// A button of an editor's collection: visible, and dropping down on Alt+Down, from the start.
+class TVisibleEditButtonGx : public TEditButtonGx {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TVisibleEditButtonGx(TCollection* collection);
+    explicit TVisibleEditButtonGx(TWinControl* editor);
+
+private:
+    void ShowByDefault();
+};
+
+// An editor's extra buttons. OnChanged fires after every change, with the item or null.
+class TEditButtonsGx : public TCollection {
+    CLASSLIB_DECLARE_CLASS;
+
+    TEditButtonsGx(TPersistent* owner, TClass itemClass);
+
+    [[nodiscard]] TEditButtonGx* Items(int index) const { return static_cast<TEditButtonGx*>(TCollection::Items(index)); }
+    [[nodiscard]] TPersistent* GetOwner() const override { return m_owner; }
+    void SetOnChanged(const TEvent<TObject*, TCollectionItem*>& handler) { m_onChanged = handler; }
+
+protected:
+    void Update(TCollectionItem* item) override;
+
+private:
+    TPersistent* m_owner;
+    TEvent<TObject*, TCollectionItem*> m_onChanged;
+};

@@ -1,0 +1,209 @@
+#pragma once
+
+#include "grid/tools/ToolCtrlsGx.h"
+#include "platform/classlib/core/StringLists.h"
+#include "platform/classlib/forms/ComCtrlsCalendar.h"
+#include "platform/classlib/forms/StdCtrlsListBox.h"
+#include "platform/classlib/forms/StdCtrlsScrollBar.h"
+
+#include <memory>
+#include <string>
+
+// The lists an editor drops down under itself, the size grip that lets the user resize them, and
+// the list of recently entered texts an editor keeps.
+
+// Sender, var Accept.
+using TAcceptEventGx = TEvent<TObject*, bool&>;
+// Sender, the item's text, var Accept.
+using TFilterItemEventGx = TEvent<TObject*, const std::string&, bool&>;
+
+// Texts the user entered, oldest first; a text entered again moves to the end.
+class TMRUListGx : public TPersistent {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TMRUListGx(TPersistent* owner);
+    ~TMRUListGx() override;
+
+    void Assign(const TPersistent* source) override;
+    [[nodiscard]] TPersistent* GetOwner() const override { return m_owner; }
+
+    // A blank text is not kept; beyond Limit the oldest texts go.
+    void AddText(const std::string& text);
+    // Fills `target` with the texts that begin with `text`. Gives way to typing: answers false,
+    // unfinished, when a key waits in the queue (checked every 100 texts).
+    bool CopyMatchingItems(TStrings& target, const std::string& text) const;
+    // Whether a text is offered for what was typed: its beginning equals `text`, and the filter agrees.
+    [[nodiscard]] bool Matches(const std::string& item, const std::string& text) const;
+    void OpenList();
+    void CloseList(bool accept);
+
+    [[nodiscard]] bool Active() const { return m_active; }
+    void SetActive(bool active);
+    [[nodiscard]] bool AutoAdd() const { return m_autoAdd; }
+    void SetAutoAdd(bool autoAdd) { m_autoAdd = autoAdd; }
+    [[nodiscard]] bool CaseSensitive() const { return m_caseSensitive; }
+    void SetCaseSensitive(bool caseSensitive) { m_caseSensitive = caseSensitive; }
+    [[nodiscard]] TStringList* Items() const { return m_items.get(); }
+    void SetItems(const TStrings* items);
+    [[nodiscard]] int Limit() const { return m_limit; }
+    // Never below 0.
+    void SetLimit(int limit);
+    [[nodiscard]] int Rows() const { return m_rows; }
+    void SetRows(int rows) { m_rows = rows; }
+    [[nodiscard]] int Width() const { return m_width; }
+    void SetWidth(int width) { m_width = width; }
+    [[nodiscard]] bool DroppedDown() const { return m_droppedDown; }
+    void SetDroppedDown(bool droppedDown) { m_droppedDown = droppedDown; }
+    [[nodiscard]] bool StopOnKey() const { return m_stopOnKey; }
+    void SetStopOnKey(bool stopOnKey) { m_stopOnKey = stopOnKey; }
+
+    void SetOnDropDown(const TNotifyEvent& handler) { m_onDropDown = handler; }
+    void SetOnCloseUp(const TEvent<TObject*, bool>& handler) { m_onCloseUp = handler; }
+    void SetOnFilterItem(const TFilterItemEventGx& handler) { m_onFilterItem = handler; }
+    void SetOnActiveChanged(const TNotifyEvent& handler) { m_onActiveChanged = handler; }
+
+private:
+    void ApplyLimit();
+
+    TPersistent* m_owner;
+    bool m_active = false;
+    bool m_autoAdd = true;
+    bool m_caseSensitive = false;
+    std::unique_ptr<TStringList> m_items;
+    int m_limit = 100;
+    int m_rows = 7;
+    int m_width = 0;
+    bool m_droppedDown = false;
+    bool m_stopOnKey = true;
+    TNotifyEvent m_onDropDown;
+    TEvent<TObject*, bool> m_onCloseUp;
+    TFilterItemEventGx m_onFilterItem;
+    TNotifyEvent m_onActiveChanged;
+};
+
+enum TSizeGripCorner { sgcTopLeft = 0, sgcTopRight = 1, sgcBottomRight = 2, sgcBottomLeft = 3 };
+
+// The corner of a drop-down by which the user drags its size. It sits in the corner that faces
+// away from the editor and grows its parent towards the pointer, within the work area.
+class TSizeGripGx : public TCustomControl {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TSizeGripGx(TComponent* owner);
+
+    [[nodiscard]] TSizeGripCorner Corner() const { return m_corner; }
+    void SetCorner(TSizeGripCorner corner);
+    // Moves the grip to a side of its parent (a TDropDownSide), keeping the other coordinate.
+    void MoveToSide(TDropDownSide side);
+    [[nodiscard]] bool Triangular() const { return m_triangular; }
+    void SetTriangular(bool triangular);
+    void ShowGrip(bool show);
+    // Places the grip in its corner of the parent's client area.
+    void PlaceInParent();
+    void SetOnParentSized(const TNotifyEvent& handler) { m_onParentSized = handler; }
+
+protected:
+    void CreateWnd() override;
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+private:
+    void ApplyRegion();
+    void DragTo(TPoint screen);
+
+    TSizeGripCorner m_corner = sgcBottomRight;
+    bool m_triangular = true;
+    bool m_dragging = false;
+    TPoint m_downPoint{};
+    TRect m_downBounds{};
+    int m_downClientWidth = 0;
+    int m_downClientHeight = 0;
+    TNotifyEvent m_onParentSized;
+};
+
+// Sender (the list's owner), item index, var image index.
+using TGetItemImageIndexEventGx = TEvent<TObject*, int, int&>;
+
+// A list that drops down under an editor: a top-level tool window that never takes the
+// activation, draws its selection as focused, selects the item under the hovering pointer,
+// searches the items as the user types, scrolls by the wheel and keeps whole rows.
+class TPopupListboxGx : public TCustomListBox {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TPopupListboxGx(TComponent* owner);
+
+    // Height for n rows (at least one).
+    void FitRowCount(int rows);
+    [[nodiscard]] int VisibleRows() const { return m_visibleRows; }
+    [[nodiscard]] TSizeGripGx* Grip() const { return m_grip; }
+    [[nodiscard]] bool GripResized() const { return m_gripResized; }
+    void SetGripResized(bool resized) { m_gripResized = resized; }
+    [[nodiscard]] const std::string& TypedPrefix() const { return m_typedPrefix; }
+    [[nodiscard]] int FrameHeight() const;
+    void SetBounds(int left, int top, int width, int height) override;
+    // The line height of a control's font.
+    [[nodiscard]] static int FontLineHeight(TControl& control);
+
+    static constexpr int FrameWidth = 2;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void KeyPress(char& key) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void Dispatch(TMessage& message) override;
+    virtual void LayoutChanged() {}
+
+private:
+    void Search(char key);
+    void PaintFrame();
+
+    TSizeGripGx* m_grip = nullptr;
+    std::string m_typedPrefix;
+    DWORD m_lastKeyTime = 0;
+    TPoint m_lastMouse{-1, -1};
+    int m_visibleRows = 1;
+    bool m_gripResized = false;
+};
+
+// The drop-down of the recently entered texts: a scroll bar of its own beside the grip.
+class TMRUListboxGx : public TPopupListboxGx {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TMRUListboxGx(TComponent* owner);
+
+    [[nodiscard]] TScrollBar* VertBar() const { return m_bar; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Dispatch(TMessage& message) override;
+    void LayoutChanged() override;
+
+private:
+    TScrollBar* m_bar = nullptr;
+    bool m_barLock = false;
+};
+
+// The calendar an editor drops down under itself. It closes through its owner's IPopupOwnerGx:
+// accepting on Enter or a click on a date, not on Esc; the month buttons only page.
+class TPopupMonthCalendarGx : public TMonthCalendar {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TPopupMonthCalendarGx(TComponent* owner);
+
+    // The calendar's least size and its frame.
+    void FitSize();
+
+    static constexpr int FrameWidth = 2;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void Dispatch(TMessage& message) override;
+
+private:
+    void CloseUp(bool accept);
+    void MouseReleased(POINT point);
+};

@@ -1,0 +1,103 @@
+#include "ToolsFixture.h"
+
+#include "tests/support/windows/HeadlessWindows.h"
+
+#include <utility>
+
+namespace {
+
+constexpr std::pair<DisplayModifier, unsigned> ModifierKeys[] = {
+    {ModControl, VK_CONTROL}, {ModShift, VK_SHIFT}, {ModAlt, VK_MENU}};
+
+// The window that receives a control's input, and the control's point in that window.
+std::pair<HWND, POINT> WindowPoint(TControl& control, POINT client)
+{
+    if (auto* window = dynamic_cast<TWinControl*>(&control))
+        return {window->Handle(), client};
+    return {control.Parent()->Handle(), POINT{client.x + control.Left(), client.y + control.Top()}};
+}
+
+} // namespace
+
+void ToolsFixture::SetUp()
+{
+    m_display = &SelectHeadlessDisplay();
+    Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors.push_back(text); });
+    m_form = std::make_unique<TForm>(nullptr);
+    m_form->SetBounds(20, 20, 460, 380);
+    m_form->Show();
+    Pump();
+}
+
+void ToolsFixture::TearDown()
+{
+    (void)ReleaseCapture();
+    m_form.reset();
+    Pump();
+    Application->SetShowExceptionHook(nullptr);
+    EXPECT_TRUE(m_errors.empty()) << m_errors.front();
+}
+
+void ToolsFixture::Pump() { Application->ProcessMessages(); }
+
+void ToolsFixture::Key(unsigned virtualKey, unsigned modifiers, std::string text)
+{
+    const WindowId id = TopLevelId(m_form->Handle());
+    unsigned held = 0;
+    for (const auto& [bit, key] : ModifierKeys) {
+        if ((modifiers & bit) != 0) {
+            m_display->InjectKey(id, key, true, {}, held);
+            held |= bit;
+        }
+    }
+    m_display->InjectKeyPress(id, virtualKey, std::move(text), held);
+    for (const auto& [bit, key] : ModifierKeys) {
+        if ((held & bit) != 0) {
+            held &= ~static_cast<unsigned>(bit);
+            m_display->InjectKey(id, key, false, {}, held);
+        }
+    }
+    Pump();
+}
+
+void ToolsFixture::Type(const std::string& text)
+{
+    m_display->InjectText(TopLevelId(m_form->Handle()), text);
+    Pump();
+}
+
+void ToolsFixture::Click(TControl& control, POINT client)
+{
+    const auto [window, point] = WindowPoint(control, client);
+    MouseInput(*m_display).Click(window, point);
+    Pump();
+}
+
+void ToolsFixture::Press(TControl& control, POINT client, bool down)
+{
+    const auto [window, point] = WindowPoint(control, client);
+    MouseInput(*m_display).Press(window, point, down);
+    Pump();
+}
+
+void ToolsFixture::MoveHeld(TControl& control, POINT client)
+{
+    const auto [window, point] = WindowPoint(control, client);
+    MouseInput(*m_display).MoveHeld(window, point);
+    Pump();
+}
+
+void ToolsFixture::Wheel(TControl& control, POINT client, int delta)
+{
+    const auto [window, point] = WindowPoint(control, client);
+    m_display->InjectWheel(TopLevelId(window), InTopLevel(window, point), delta);
+    Pump();
+}
+
+std::uint32_t ToolsFixture::Shown(TControl& control, POINT client) const
+{
+    const auto [window, point] = WindowPoint(control, client);
+    return ShownPixel(*m_display, window, point);
+}
+
+std::uint32_t ToolsFixture::SysRgb(int index) { return RgbOf(GetSysColor(index)); }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/classlib/forms/Forms.h"
+
+class TDBComboBoxGx;
+
+// The gallery's grid tools page: the data-aware edit with its buttons, the combo box with its
+// list dropped down, the check box in its three states, and the calculator (see
+// GridToolsGalleryLayout.h for where each one lies).
+class TGridToolsGalleryForm : public TForm {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TGridToolsGalleryForm(TComponent* owner);
+
+private:
+    TDBComboBoxGx* m_combo = nullptr;
+};
