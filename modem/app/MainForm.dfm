@@ -316,41 +316,35 @@ object MainForm: TMainForm
       Top = 0
       Width = 424
       Height = 306
+      PopupMenu = PMSMS
       TabOrder = 7
       Visible = False
+      OnChange = PCSMSChange
       object TSIB: TTabSheet
         Caption = 'Inbox'
-        object DBGIB: TPanel
+        object DBGIB: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGIB (QIB)'
           PopupMenu = PMSMS
         end
       end
       object TSOB: TTabSheet
         Caption = 'Outbox'
-        object DBGOB: TPanel
+        object DBGOB: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGOB (QOB)'
           PopupMenu = PMSMS
         end
       end
       object TSSB: TTabSheet
         Caption = 'Sentbox'
-        object DBGSB: TPanel
+        object DBGSB: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGSB (QSB)'
           PopupMenu = PMSMS
         end
       end
       object TSTemp: TTabSheet
         Caption = 'Template'
-        object DBGT: TPanel
+        object DBGT: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGT (QTEMP)'
         end
       end
     end
@@ -732,30 +726,25 @@ object MainForm: TMainForm
       object PCCH: TPageControl
         Align = alClient
         TabOrder = 24
+        OnChange = PCCHChange
         object TSOUT: TTabSheet
           Caption = 'Dialled'
-          object DBGOUT: TPanel
+          object DBGOUT: TDBGridGx
             Align = alClient
-            BevelOuter = bvLowered
-            Caption = 'Data grid stand-in: DBGOUT (QOUT)'
             PopupMenu = PMCH
           end
         end
         object TSIN: TTabSheet
           Caption = 'Received'
-          object DBGIN: TPanel
+          object DBGIN: TDBGridGx
             Align = alClient
-            BevelOuter = bvLowered
-            Caption = 'Data grid stand-in: DBGIN (QIN)'
             PopupMenu = PMCH
           end
         end
         object TSMISS: TTabSheet
           Caption = 'Missed'
-          object DBGM: TPanel
+          object DBGM: TDBGridGx
             Align = alClient
-            BevelOuter = bvLowered
-            Caption = 'Data grid stand-in: DBGM (QMISS)'
             PopupMenu = PMCH
           end
         end
@@ -949,40 +938,34 @@ object MainForm: TMainForm
     Visible = False
     object PCPB: TPageControl
       Align = alClient
+      PopupMenu = PMPB
       TabOrder = 0
+      OnChange = PCPBChange
       object TSAll: TTabSheet
         Caption = 'All'
-        object DBGAll: TPanel
+        object DBGAll: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGAll (QAll)'
           PopupMenu = PMPB
         end
       end
       object TSFa: TTabSheet
         Caption = 'Family'
-        object DBGFa: TPanel
+        object DBGFa: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGFa (QAll)'
           PopupMenu = PMPB
         end
       end
       object TSFr: TTabSheet
         Caption = 'Friend'
-        object DBGFr: TPanel
+        object DBGFr: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGFr (QAll)'
           PopupMenu = PMPB
         end
       end
       object TSO: TTabSheet
         Caption = 'Office'
-        object DBGO: TPanel
+        object DBGO: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGO (QAll)'
           PopupMenu = PMPB
         end
       end

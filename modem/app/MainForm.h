@@ -15,6 +15,7 @@ class TADOQuery;
 class TButton;
 class TComboBox;
 class TComm;
+class TDBGridGx;
 class TDataSource;
 class TEdit;
 class TIniFile;
@@ -42,10 +43,6 @@ void SetProgramFolder(const std::string& folder);
 
 // The manager's main window: its four pages, the timers that drive the modem, and the engine's
 // and the port watch's view of the window. Its controls come from its form data (MainForm.dfm).
-//
-// The data grid is not built yet: each of the eleven grids' places holds a panel named after the
-// grid (DBGAll, DBGFa, DBGFr, DBGO, DBGIB, DBGOB, DBGSB, DBGT, DBGOUT, DBGIN, DBGM) that says which
-// query it will show.
 class TMainForm : public TForm,
                   public TModemView,
                   public IPortWatchEngine,
@@ -97,6 +94,10 @@ class TMainForm : public TForm,
     TTabSheet* TSOB = nullptr;
     TTabSheet* TSSB = nullptr;
     TTabSheet* TSTemp = nullptr;
+    TDBGridGx* DBGIB = nullptr;
+    TDBGridGx* DBGOB = nullptr;
+    TDBGridGx* DBGSB = nullptr;
+    TDBGridGx* DBGT = nullptr;
     TPanel* PSMS = nullptr;
     TImage* IReadClose = nullptr;
     TPanel* PTEMP = nullptr;
@@ -121,11 +122,18 @@ class TMainForm : public TForm,
     TTabSheet* TSOUT = nullptr;
     TTabSheet* TSMISS = nullptr;
     TTabSheet* TSSet = nullptr;
+    TDBGridGx* DBGOUT = nullptr;
+    TDBGridGx* DBGIN = nullptr;
+    TDBGridGx* DBGM = nullptr;
     TImage* ICHClose = nullptr;
     TPanel* Pwait = nullptr;
     TPanel* PEngineer = nullptr;
     // Phonebook page.
     TPageControl* PCPB = nullptr;
+    TDBGridGx* DBGAll = nullptr;
+    TDBGridGx* DBGFa = nullptr;
+    TDBGridGx* DBGFr = nullptr;
+    TDBGridGx* DBGO = nullptr;
     TPanel* POp = nullptr;
     TImage* IPBClose = nullptr;
     // The window's bottom line, timers, player, queries and data sources.
@@ -155,6 +163,9 @@ class TMainForm : public TForm,
     void BCallMClick(TObject* sender);
     void BPBMClick(TObject* sender);
     void BBoxClick(TObject* sender);
+    void PCSMSChange(TObject* sender);
+    void PCCHChange(TObject* sender);
+    void PCPBChange(TObject* sender);
     void TAutoTimer(TObject* sender);
     void TMainTimer(TObject* sender);
     void TCallTimer(TObject* sender);
@@ -215,6 +226,7 @@ private:
     // A line of the connection log, stamped with the time.
     void AddLog(const std::string& text);
     void OpenQueries();
+    void SetUpGrids();
     void ClearPhonebookTicks();
     [[nodiscard]] TButton* CallButton(TCallButton button) const;
     void LoadPictures();
