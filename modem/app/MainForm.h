@@ -172,6 +172,7 @@ class TMainForm : public TForm,
     void MediaPlayerNotify(TObject* sender);
 
     [[nodiscard]] const TSettings& Settings() const { return m_settings; }
+    [[nodiscard]] TModemSession& Session() { return *m_session; }
 
     // TModemView
     [[nodiscard]] std::string StatusText(int panel) const override;

@@ -6,6 +6,7 @@
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
 
 #include <span>
 #include <string>
@@ -81,10 +82,15 @@ void PaintRowsLikeTheList(TDBGridGx& grid, TManagerList list)
 {
     const bool marksUnread = list == TManagerList::Inbox;
     grid.SetOnGetCellParams(TGetCellParamsEventGx::FromFunction(
-        [&grid, marksUnread](TObject*, TColumnGx*, TFont*, TColor& background, TGridDrawState) {
+        [&grid, marksUnread](TObject*, TColumnGx*, TFont* font, TColor& background, TGridDrawState) {
             TDataSet* dataSet = grid.DataLink().DataSet();
-            if (dataSet)
-                background = ManagerRowColour(dataSet->RecNo(), marksUnread && UnreadRow(*dataSet));
+            if (!dataSet)
+                return;
+            const bool unread = marksUnread && UnreadRow(*dataSet);
+            background = ManagerRowColour(dataSet->RecNo(), unread);
+            // Dark text would not read on the highlight.
+            if (unread)
+                font->SetColor(clHighlightText);
         }));
     grid.SetOnDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
         [&grid](TObject*, const TRect& rect, int dataCol, TColumnGx*, TGridDrawState) {

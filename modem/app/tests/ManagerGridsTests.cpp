@@ -110,7 +110,11 @@ TEST_F(ManagerGridTest, TheInboxHasItsColumnsAndColoursItsRowsWithTheirNumbersIn
     AddMessage("read old", false, 30);
     AddMessage("read new", false, 10);
     AddMessage("unread", true, 20);
-    ASSERT_EQ(m_query->RecordCount(), 3);
+    AddMessage("read oldest", false, 40);
+    ASSERT_EQ(m_query->RecordCount(), 4);
+    // The current row is highlighted when the grid has the focus: keep it off the rows looked at.
+    m_query->Last();
+    Application->ProcessMessages();
     const int top = m_grid->TitleOffset();
     const auto background = [&](int row) {
         const TRect cell = m_grid->CellRect(3, top + row);
@@ -129,6 +133,17 @@ TEST_F(ManagerGridTest, TheInboxHasItsColumnsAndColoursItsRowsWithTheirNumbersIn
         return ink;
     };
     EXPECT_GT(numberInk(1), 0) << "the record number is written";
+    const TRect unread = m_grid->CellRect(3, top);
+    int lightInk = 0;
+    int darkInk = 0;
+    for (int x = unread.left + 2; x < unread.right - 2; ++x) {
+        for (int y = unread.top + 2; y < unread.bottom - 2; ++y) {
+            lightInk += Shown({x, y}) == Rgb(clHighlightText) ? 1 : 0;
+            darkInk += Shown({x, y}) == Rgb(clWindowText) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(lightInk, 0) << "an unread row's text reads on the highlight";
+    EXPECT_EQ(darkInk, 0);
 }
 
 TEST_F(ManagerGridTest, ThePhonebookTicksAndTheCallLogsDurationAreTheOnlyWritableColumns)
