@@ -25,6 +25,7 @@
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/MPlayer.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
@@ -251,6 +252,12 @@ void TMainForm::LoadPictures()
     for (TImage* close : {Image1, Image3, ICHClose, IReadClose, ITempClose, IPBClose})
         LoadPicture(*close, "CLOSE");
     LoadPictureFrame(*IMute, "ILMUTE", 0, 2, clBtnFace);
+    // The page pictures' strips hold the pictogram in a 48-pixel tile; the buttons show it alone.
+    constexpr int PageTileMargin = 8;
+    LoadButtonGlyph(*BModem, "BMODEM", 3, PageTileMargin);
+    LoadButtonGlyph(*BSMS, "BSMS", 3, PageTileMargin);
+    LoadButtonGlyph(*BCallM, "BCALLM", 3, PageTileMargin);
+    LoadButtonGlyph(*BPBM, "BPBM", 3, PageTileMargin);
     ShowSignalBars(0);
     ShowSignalPicture(*ISMS, 0);
 }
@@ -350,8 +357,12 @@ void TMainForm::AddLog(const std::string& text)
 
 void TMainForm::ShowPage(TPanel* page)
 {
-    for (TPanel* each : {PM, PS, PC, PP})
+    const std::pair<TPanel*, TSpeedButton*> pages[] = {{PM, BModem}, {PS, BSMS}, {PC, BCallM}, {PP, BPBM}};
+    for (const auto& [each, button] : pages) {
         each->SetVisible(each == page);
+        if (each == page)
+            button->SetDown(true);
+    }
 }
 
 void TMainForm::BModemClick(TObject*) { ShowPage(PM); }

@@ -11,36 +11,45 @@ object MainForm: TMainForm
   OnClose = FormClose
   OnCreate = FormCreate
   OnShow = FormShow
-  object BModem: TButton
+  object BModem: TSpeedButton
     Left = 4
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'Modem'
+    GroupIndex = 1
+    Down = True
+    Hint = 'Modem'
+    ShowHint = True
     OnClick = BModemClick
   end
-  object BSMS: TButton
+  object BSMS: TSpeedButton
     Left = 86
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'SMS'
+    GroupIndex = 1
+    Hint = 'SMS'
+    ShowHint = True
     OnClick = BSMSClick
   end
-  object BCallM: TButton
+  object BCallM: TSpeedButton
     Left = 168
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'Call'
+    GroupIndex = 1
+    Hint = 'Call'
+    ShowHint = True
     OnClick = BCallMClick
   end
-  object BPBM: TButton
+  object BPBM: TSpeedButton
     Left = 250
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'PhoneBook'
+    GroupIndex = 1
+    Hint = 'PhoneBook'
+    ShowHint = True
     OnClick = BPBMClick
   end
   object ISignal: TImage

@@ -30,6 +30,7 @@ class TPanel;
 class TRASConnection;
 class TRichEdit;
 class TRingTones;
+class TSpeedButton;
 class TStatusBar;
 class TStoreRecords;
 class TTabSheet;
@@ -54,10 +55,10 @@ class TMainForm : public TForm,
     ~TMainForm() override;
 
     // Page buttons.
-    TButton* BModem = nullptr;
-    TButton* BSMS = nullptr;
-    TButton* BCallM = nullptr;
-    TButton* BPBM = nullptr;
+    TSpeedButton* BModem = nullptr;
+    TSpeedButton* BSMS = nullptr;
+    TSpeedButton* BCallM = nullptr;
+    TSpeedButton* BPBM = nullptr;
     TImage* ISignal = nullptr;
     TImage* ISMS = nullptr;
     // Pages.

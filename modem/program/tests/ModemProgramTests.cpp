@@ -9,6 +9,7 @@
 #include "platform/classlib/core/IniFiles.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ComCtrlsStatusBar.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
@@ -200,13 +201,16 @@ TEST_F(ModemProgramTest, TheModemComesUpShowsItsSignalStoresAMessageAndSurvivesA
 
     // Last, as a picture takes a while: the window does not handle the modem's answers meanwhile.
     SaveScreenshot("modem");
-    m_form->BSMSClick(m_form->BSMS);
+    m_form->BSMS->Click();
     SaveScreenshot("sms");
     m_form->BBoxClick(m_form->BBox);
     SaveScreenshot("sms-boxes");
-    m_form->BCallMClick(m_form->BCallM);
+    m_form->BCallM->Click();
     SaveScreenshot("call");
-    m_form->BPBMClick(m_form->BPBM);
+    m_form->BPBM->Click();
+    EXPECT_TRUE(m_form->PP->Visible());
+    EXPECT_TRUE(m_form->BPBM->Down()) << "the shown page's button stays down";
+    EXPECT_FALSE(m_form->BModem->Down());
     SaveScreenshot("phonebook");
 }
 
