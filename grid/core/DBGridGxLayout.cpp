@@ -57,6 +57,9 @@ void TCustomDBGridGx::UpdateLayout()
     try {
         m_indicatorOffset = m_options.Contains(dgIndicator) ? 1 : 0;
         m_dataLink->ClearMapping();
+        // Columns the program made may name no field, or one the current data set lacks (grids
+        // that share a data source switched between queries): those map to holes, not errors.
+        m_dataLink->SetMapByName(HasProgramColumns());
         if (HasProgramColumns()) {
             DropGridMadeColumns();
             m_columns->InvalidateFieldReferences();

@@ -1,5 +1,6 @@
 #include "modem/app/MainForm.h"
 
+#include "modem/app/ManagerGrids.h"
 #include "modem/app/ModemSession.h"
 #include "modem/app/Pictures.h"
 #include "modem/app/StoreRecords.h"
@@ -9,6 +10,7 @@
 #include "modem/store/RingTones.h"
 
 #include "dialup/RASDail.h"
+#include "grid/core/DBGridGx.h"
 #include "serial/Pelcomm.h"
 
 #include "platform/classlib/core/IniFiles.h"
@@ -23,6 +25,7 @@
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/MPlayer.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
@@ -100,6 +103,10 @@ void DescribeMainForm(TClassBuilder& c)
     MAINFORM_FIELD(TSOB);
     MAINFORM_FIELD(TSSB);
     MAINFORM_FIELD(TSTemp);
+    MAINFORM_FIELD(DBGIB);
+    MAINFORM_FIELD(DBGOB);
+    MAINFORM_FIELD(DBGSB);
+    MAINFORM_FIELD(DBGT);
     MAINFORM_FIELD(PSMS);
     MAINFORM_FIELD(IReadClose);
     MAINFORM_FIELD(PTEMP);
@@ -123,10 +130,17 @@ void DescribeMainForm(TClassBuilder& c)
     MAINFORM_FIELD(TSOUT);
     MAINFORM_FIELD(TSMISS);
     MAINFORM_FIELD(TSSet);
+    MAINFORM_FIELD(DBGOUT);
+    MAINFORM_FIELD(DBGIN);
+    MAINFORM_FIELD(DBGM);
     MAINFORM_FIELD(ICHClose);
     MAINFORM_FIELD(Pwait);
     MAINFORM_FIELD(PEngineer);
     MAINFORM_FIELD(PCPB);
+    MAINFORM_FIELD(DBGAll);
+    MAINFORM_FIELD(DBGFa);
+    MAINFORM_FIELD(DBGFr);
+    MAINFORM_FIELD(DBGO);
     MAINFORM_FIELD(POp);
     MAINFORM_FIELD(IPBClose);
     MAINFORM_FIELD(StatusBar);
@@ -155,6 +169,9 @@ void DescribeMainForm(TClassBuilder& c)
     c.Method("BCallMClick", &TMainForm::BCallMClick);
     c.Method("BPBMClick", &TMainForm::BPBMClick);
     c.Method("BBoxClick", &TMainForm::BBoxClick);
+    c.Method("PCSMSChange", &TMainForm::PCSMSChange);
+    c.Method("PCCHChange", &TMainForm::PCCHChange);
+    c.Method("PCPBChange", &TMainForm::PCPBChange);
     c.Method("TAutoTimer", &TMainForm::TAutoTimer);
     c.Method("TMainTimer", &TMainForm::TMainTimer);
     c.Method("TCallTimer", &TMainForm::TCallTimer);
@@ -216,6 +233,7 @@ void TMainForm::FormCreate(TObject*)
     TAuto->SetInterval(PortWatchInterval);
     TAuto->SetEnabled(true);
     ShowPage(PM);
+    SetUpGrids();
     OpenQueries();
     const std::string settingsPath = folder + SettingsFileName;
     MakeSettingsFilePrivate(settingsPath);
@@ -234,6 +252,12 @@ void TMainForm::LoadPictures()
     for (TImage* close : {Image1, Image3, ICHClose, IReadClose, ITempClose, IPBClose})
         LoadPicture(*close, "CLOSE");
     LoadPictureFrame(*IMute, "ILMUTE", 0, 2, clBtnFace);
+    // The page pictures' strips hold the pictogram in a 48-pixel tile; the buttons show it alone.
+    constexpr int PageTileMargin = 8;
+    LoadButtonGlyph(*BModem, "BMODEM", 3, PageTileMargin);
+    LoadButtonGlyph(*BSMS, "BSMS", 3, PageTileMargin);
+    LoadButtonGlyph(*BCallM, "BCALLM", 3, PageTileMargin);
+    LoadButtonGlyph(*BPBM, "BPBM", 3, PageTileMargin);
     ShowSignalBars(0);
     ShowSignalPicture(*ISMS, 0);
 }
@@ -252,6 +276,20 @@ void TMainForm::OpenQueries()
         else if (queries[index] == QMISS)
             DSC->SetDataSet(QOUT);
     }
+}
+
+void TMainForm::SetUpGrids()
+{
+    SetUpManagerGrid(*DBGAll, TManagerList::PhonebookAll, *DS);
+    for (TDBGridGx* group : {DBGFa, DBGFr, DBGO})
+        SetUpManagerGrid(*group, TManagerList::PhonebookGroup, *DS);
+    SetUpManagerGrid(*DBGIB, TManagerList::Inbox, *DSSMS);
+    SetUpManagerGrid(*DBGOB, TManagerList::Outbox, *DSSMS);
+    SetUpManagerGrid(*DBGSB, TManagerList::SentBox, *DSSMS);
+    SetUpManagerGrid(*DBGT, TManagerList::Templates, *DSSMS);
+    SetUpManagerGrid(*DBGOUT, TManagerList::CallLog, *DSC);
+    SetUpManagerGrid(*DBGIN, TManagerList::CallLog, *DSC);
+    SetUpManagerGrid(*DBGM, TManagerList::MissedCalls, *DSC);
 }
 
 void TMainForm::FormShow(TObject*)
@@ -319,8 +357,12 @@ void TMainForm::AddLog(const std::string& text)
 
 void TMainForm::ShowPage(TPanel* page)
 {
-    for (TPanel* each : {PM, PS, PC, PP})
+    const std::pair<TPanel*, TSpeedButton*> pages[] = {{PM, BModem}, {PS, BSMS}, {PC, BCallM}, {PP, BPBM}};
+    for (const auto& [each, button] : pages) {
         each->SetVisible(each == page);
+        if (each == page)
+            button->SetDown(true);
+    }
 }
 
 void TMainForm::BModemClick(TObject*) { ShowPage(PM); }
@@ -348,12 +390,41 @@ void TMainForm::BCallMClick(TObject*)
     LBName->SetShowHint(false);
 }
 
-void TMainForm::BPBMClick(TObject*) { ShowPage(PP); }
+void TMainForm::BPBMClick(TObject*)
+{
+    PCPBChange(PCPB);
+    ShowPage(PP);
+}
 
 void TMainForm::BBoxClick(TObject*)
 {
     PCSMS->SetVisible(true);
     PCSMS->BringToFront();
+}
+
+// The boxes share one data source, switched to the query of the tab shown.
+void TMainForm::PCSMSChange(TObject*)
+{
+    TADOQuery* const boxes[] = {QIB, QOB, QSB, QTEMP};
+    const int tab = PCSMS->ActivePageIndex();
+    if (tab >= 0 && tab < 4)
+        DSSMS->SetDataSet(boxes[tab]);
+}
+
+// So do the call logs; the "Setting" tab shows no log.
+void TMainForm::PCCHChange(TObject*)
+{
+    TADOQuery* const logs[] = {QOUT, QIN, QMISS};
+    const int tab = PCCH->ActivePageIndex();
+    if (tab >= 0 && tab < 3)
+        DSC->SetDataSet(logs[tab]);
+}
+
+void TMainForm::PCPBChange(TObject*)
+{
+    const std::string filter = PhonebookGroupFilter(PCPB->ActivePageIndex());
+    QAll->SetFilter(filter);
+    QAll->SetFiltered(!filter.empty());
 }
 
 // ---- Timers and the ring tones -----------------------------------------------------------------

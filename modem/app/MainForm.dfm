@@ -11,36 +11,45 @@ object MainForm: TMainForm
   OnClose = FormClose
   OnCreate = FormCreate
   OnShow = FormShow
-  object BModem: TButton
+  object BModem: TSpeedButton
     Left = 4
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'Modem'
+    GroupIndex = 1
+    Down = True
+    Hint = 'Modem'
+    ShowHint = True
     OnClick = BModemClick
   end
-  object BSMS: TButton
+  object BSMS: TSpeedButton
     Left = 86
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'SMS'
+    GroupIndex = 1
+    Hint = 'SMS'
+    ShowHint = True
     OnClick = BSMSClick
   end
-  object BCallM: TButton
+  object BCallM: TSpeedButton
     Left = 168
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'Call'
+    GroupIndex = 1
+    Hint = 'Call'
+    ShowHint = True
     OnClick = BCallMClick
   end
-  object BPBM: TButton
+  object BPBM: TSpeedButton
     Left = 250
     Top = 4
     Width = 80
     Height = 40
-    Caption = 'PhoneBook'
+    GroupIndex = 1
+    Hint = 'PhoneBook'
+    ShowHint = True
     OnClick = BPBMClick
   end
   object ISignal: TImage
@@ -316,41 +325,35 @@ object MainForm: TMainForm
       Top = 0
       Width = 424
       Height = 306
+      PopupMenu = PMSMS
       TabOrder = 7
       Visible = False
+      OnChange = PCSMSChange
       object TSIB: TTabSheet
         Caption = 'Inbox'
-        object DBGIB: TPanel
+        object DBGIB: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGIB (QIB)'
           PopupMenu = PMSMS
         end
       end
       object TSOB: TTabSheet
         Caption = 'Outbox'
-        object DBGOB: TPanel
+        object DBGOB: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGOB (QOB)'
           PopupMenu = PMSMS
         end
       end
       object TSSB: TTabSheet
         Caption = 'Sentbox'
-        object DBGSB: TPanel
+        object DBGSB: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGSB (QSB)'
           PopupMenu = PMSMS
         end
       end
       object TSTemp: TTabSheet
         Caption = 'Template'
-        object DBGT: TPanel
+        object DBGT: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGT (QTEMP)'
         end
       end
     end
@@ -732,30 +735,25 @@ object MainForm: TMainForm
       object PCCH: TPageControl
         Align = alClient
         TabOrder = 24
+        OnChange = PCCHChange
         object TSOUT: TTabSheet
           Caption = 'Dialled'
-          object DBGOUT: TPanel
+          object DBGOUT: TDBGridGx
             Align = alClient
-            BevelOuter = bvLowered
-            Caption = 'Data grid stand-in: DBGOUT (QOUT)'
             PopupMenu = PMCH
           end
         end
         object TSIN: TTabSheet
           Caption = 'Received'
-          object DBGIN: TPanel
+          object DBGIN: TDBGridGx
             Align = alClient
-            BevelOuter = bvLowered
-            Caption = 'Data grid stand-in: DBGIN (QIN)'
             PopupMenu = PMCH
           end
         end
         object TSMISS: TTabSheet
           Caption = 'Missed'
-          object DBGM: TPanel
+          object DBGM: TDBGridGx
             Align = alClient
-            BevelOuter = bvLowered
-            Caption = 'Data grid stand-in: DBGM (QMISS)'
             PopupMenu = PMCH
           end
         end
@@ -949,40 +947,34 @@ object MainForm: TMainForm
     Visible = False
     object PCPB: TPageControl
       Align = alClient
+      PopupMenu = PMPB
       TabOrder = 0
+      OnChange = PCPBChange
       object TSAll: TTabSheet
         Caption = 'All'
-        object DBGAll: TPanel
+        object DBGAll: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGAll (QAll)'
           PopupMenu = PMPB
         end
       end
       object TSFa: TTabSheet
         Caption = 'Family'
-        object DBGFa: TPanel
+        object DBGFa: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGFa (QAll)'
           PopupMenu = PMPB
         end
       end
       object TSFr: TTabSheet
         Caption = 'Friend'
-        object DBGFr: TPanel
+        object DBGFr: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGFr (QAll)'
           PopupMenu = PMPB
         end
       end
       object TSO: TTabSheet
         Caption = 'Office'
-        object DBGO: TPanel
+        object DBGO: TDBGridGx
           Align = alClient
-          BevelOuter = bvLowered
-          Caption = 'Data grid stand-in: DBGO (QAll)'
           PopupMenu = PMPB
         end
       end

@@ -15,6 +15,7 @@ class TADOQuery;
 class TButton;
 class TComboBox;
 class TComm;
+class TDBGridGx;
 class TDataSource;
 class TEdit;
 class TIniFile;
@@ -29,6 +30,7 @@ class TPanel;
 class TRASConnection;
 class TRichEdit;
 class TRingTones;
+class TSpeedButton;
 class TStatusBar;
 class TStoreRecords;
 class TTabSheet;
@@ -42,10 +44,6 @@ void SetProgramFolder(const std::string& folder);
 
 // The manager's main window: its four pages, the timers that drive the modem, and the engine's
 // and the port watch's view of the window. Its controls come from its form data (MainForm.dfm).
-//
-// The data grid is not built yet: each of the eleven grids' places holds a panel named after the
-// grid (DBGAll, DBGFa, DBGFr, DBGO, DBGIB, DBGOB, DBGSB, DBGT, DBGOUT, DBGIN, DBGM) that says which
-// query it will show.
 class TMainForm : public TForm,
                   public TModemView,
                   public IPortWatchEngine,
@@ -57,10 +55,10 @@ class TMainForm : public TForm,
     ~TMainForm() override;
 
     // Page buttons.
-    TButton* BModem = nullptr;
-    TButton* BSMS = nullptr;
-    TButton* BCallM = nullptr;
-    TButton* BPBM = nullptr;
+    TSpeedButton* BModem = nullptr;
+    TSpeedButton* BSMS = nullptr;
+    TSpeedButton* BCallM = nullptr;
+    TSpeedButton* BPBM = nullptr;
     TImage* ISignal = nullptr;
     TImage* ISMS = nullptr;
     // Pages.
@@ -97,6 +95,10 @@ class TMainForm : public TForm,
     TTabSheet* TSOB = nullptr;
     TTabSheet* TSSB = nullptr;
     TTabSheet* TSTemp = nullptr;
+    TDBGridGx* DBGIB = nullptr;
+    TDBGridGx* DBGOB = nullptr;
+    TDBGridGx* DBGSB = nullptr;
+    TDBGridGx* DBGT = nullptr;
     TPanel* PSMS = nullptr;
     TImage* IReadClose = nullptr;
     TPanel* PTEMP = nullptr;
@@ -121,11 +123,18 @@ class TMainForm : public TForm,
     TTabSheet* TSOUT = nullptr;
     TTabSheet* TSMISS = nullptr;
     TTabSheet* TSSet = nullptr;
+    TDBGridGx* DBGOUT = nullptr;
+    TDBGridGx* DBGIN = nullptr;
+    TDBGridGx* DBGM = nullptr;
     TImage* ICHClose = nullptr;
     TPanel* Pwait = nullptr;
     TPanel* PEngineer = nullptr;
     // Phonebook page.
     TPageControl* PCPB = nullptr;
+    TDBGridGx* DBGAll = nullptr;
+    TDBGridGx* DBGFa = nullptr;
+    TDBGridGx* DBGFr = nullptr;
+    TDBGridGx* DBGO = nullptr;
     TPanel* POp = nullptr;
     TImage* IPBClose = nullptr;
     // The window's bottom line, timers, player, queries and data sources.
@@ -155,12 +164,16 @@ class TMainForm : public TForm,
     void BCallMClick(TObject* sender);
     void BPBMClick(TObject* sender);
     void BBoxClick(TObject* sender);
+    void PCSMSChange(TObject* sender);
+    void PCCHChange(TObject* sender);
+    void PCPBChange(TObject* sender);
     void TAutoTimer(TObject* sender);
     void TMainTimer(TObject* sender);
     void TCallTimer(TObject* sender);
     void MediaPlayerNotify(TObject* sender);
 
     [[nodiscard]] const TSettings& Settings() const { return m_settings; }
+    [[nodiscard]] TModemSession& Session() { return *m_session; }
 
     // TModemView
     [[nodiscard]] std::string StatusText(int panel) const override;
@@ -215,6 +228,7 @@ private:
     // A line of the connection log, stamped with the time.
     void AddLog(const std::string& text);
     void OpenQueries();
+    void SetUpGrids();
     void ClearPhonebookTicks();
     [[nodiscard]] TButton* CallButton(TCallButton button) const;
     void LoadPictures();

@@ -1,5 +1,6 @@
 #include "modem/app/ModemSession.h"
 
+#include "modem/core/ATCommands.h"
 #include "modem/core/CommModemPort.h"
 #include "modem/core/ModemEngine.h"
 #include "modem/core/ModemRecords.h"
@@ -77,9 +78,16 @@ void TModemSession::PortLost() { m_impl->engine.PortLost(); }
 
 void TModemSession::ResetSignalPoll() { m_impl->engine.State().CsqTickCounter = 0; }
 
+void TModemSession::PollSignal() { SendCSQ(m_impl->engine.CommandQueue()); }
+
 void TModemSession::InitialModem() { m_impl->engine.InitialModem(); }
 
 void TModemSession::SetSignalPollAllowed(bool allowed) { m_impl->engine.State().SignalPollAllowed = allowed; }
+
+void TModemSession::QueueSms(const std::string& number, const std::string& name, const std::string& text)
+{
+    m_impl->engine.State().SmsQueue.push_back(number + "*" + name + "*" + text);
+}
 
 bool TModemSession::CallActive() const { return m_impl->engine.State().CallActive(); }
 

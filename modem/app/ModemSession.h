@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class TComm;
 class TModemView;
@@ -38,6 +39,11 @@ public:
     void SetSignalPollAllowed(bool allowed);
     // The signal poll counts its ticks afresh.
     void ResetSignalPoll();
+    // Asks the modem for its signal now, as the signal poll does.
+    void PollSignal();
+
+    // One recipient's message joins the send queue; the main timer sends the queue in order.
+    void QueueSms(const std::string& number, const std::string& name, const std::string& text);
 
     [[nodiscard]] bool CallActive() const;
     void MainTimerTick();

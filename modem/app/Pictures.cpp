@@ -3,6 +3,7 @@
 #include "png/PngCodec.h"
 
 #include "platform/classlib/core/Resources.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
@@ -25,6 +26,23 @@ bool ReadPicture(std::string_view name, TPNGObject& picture)
     }
 }
 
+// Frame `index` of the strip, less `inset` pixels on every side, laid over `background`.
+bool DrawFrame(TBitmap& frame, std::string_view name, int index, int frames, TColor background, int inset)
+{
+    TPNGObject strip;
+    if (frames <= 0 || index < 0 || index >= frames || !ReadPicture(name, strip))
+        return false;
+    const int width = strip.Width() / frames - 2 * inset;
+    const int height = strip.Height() - 2 * inset;
+    if (width <= 0 || height <= 0)
+        return false;
+    frame.SetSize(width, height);
+    frame.Canvas()->Brush()->SetColor(background);
+    frame.Canvas()->FillRect(Rect(0, 0, width, height));
+    frame.Canvas()->Draw(-index * (width + 2 * inset) - inset, -inset, &strip);
+    return true;
+}
+
 } // namespace
 
 void LoadPicture(TImage& image, std::string_view name)
@@ -35,16 +53,13 @@ void LoadPicture(TImage& image, std::string_view name)
 
 void LoadPictureFrame(TImage& image, std::string_view name, int index, int frames, TColor background)
 {
-    TPNGObject strip;
-    if (frames <= 0 || index < 0 || index >= frames || !ReadPicture(name, strip)) {
-        image.Picture()->SetGraphic(nullptr);
-        return;
-    }
-    const int width = strip.Width() / frames;
     TBitmap frame;
-    frame.SetSize(width, strip.Height());
-    frame.Canvas()->Brush()->SetColor(background);
-    frame.Canvas()->FillRect(Rect(0, 0, width, strip.Height()));
-    frame.Canvas()->Draw(-index * width, 0, &strip);
-    image.Picture()->SetGraphic(&frame);
+    image.Picture()->SetGraphic(DrawFrame(frame, name, index, frames, background, 0) ? &frame : nullptr);
+}
+
+void LoadButtonGlyph(TSpeedButton& button, std::string_view name, int frames, int inset)
+{
+    TBitmap glyph;
+    if (DrawFrame(glyph, name, 0, frames, clBtnFace, inset))
+        button.SetGlyph(&glyph);
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 class TImage;
+class TSpeedButton;
 
 // Shows the PNG picture embedded under `name` (resource type "PNG") in `image`. A picture that is
 // not there, or does not read, leaves the image empty: the window works without its art.
@@ -13,3 +14,7 @@ void LoadPicture(TImage& image, std::string_view name);
 // The same for picture `index` of a strip of `frames` equal pictures side by side, laid over
 // `background` (the colour of what the image sits on).
 void LoadPictureFrame(TImage& image, std::string_view name, int index, int frames, TColor background);
+
+// The first picture of the strip `name` of `frames` pictures, less `inset` pixels on every side
+// (the strip's own margin), as the glyph of `button`; nothing when the picture is not there.
+void LoadButtonGlyph(TSpeedButton& button, std::string_view name, int frames, int inset);

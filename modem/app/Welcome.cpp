@@ -4,6 +4,8 @@
 #include "modem/app/Pictures.h"
 #include "modem/store/ModemDatabase.h"
 
+#include "grid/core/DBGridGx.h"
+
 #include "platform/classlib/data/DB.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 
@@ -25,6 +27,6 @@ TFW::TFW(TComponent* owner) : TForm(owner)
 void RegisterModemClasses()
 {
     RegisterDataClasses();
-    RegisterClasses({TMainForm::StaticClass(), TFW::StaticClass()});
+    RegisterClasses({TMainForm::StaticClass(), TFW::StaticClass(), TDBGridGx::StaticClass()});
     RegisterModemDatabase();
 }

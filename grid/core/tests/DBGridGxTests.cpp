@@ -125,6 +125,22 @@ TEST_F(DBGridFixture, ColumnByFieldNameNamesTheMissingField)
     }
 }
 
+// A row-number column has no field, and grids sharing a data source that is switched between
+// queries have columns for fields the current query lacks: both are blank, never an error.
+TEST_F(DBGridFixture, ColumnsWithoutTheirFieldLayOutBlank)
+{
+    ShowPeople(3);
+    static_cast<TColumnGx*>(m_db->Columns().Insert(0))->Title()->SetCaption("No.");
+    m_db->Columns().Add()->SetFieldName("PHONE");
+    Pump();
+    ASSERT_EQ(m_db->Columns().Count(), 4);
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->Field(), nullptr);
+    EXPECT_EQ(m_db->Columns().ColumnAt(1)->Field(), m_query->FieldByName("NAME"));
+    EXPECT_EQ(m_db->Columns().ColumnAt(3)->Field(), nullptr);
+    EXPECT_EQ(m_db->DataLink().GetMappedField(1), m_query->FieldByName("NAME"));
+    EXPECT_EQ(m_db->DataLink().GetMappedField(3), nullptr);
+}
+
 TEST_F(DBGridFixture, FrozenColumnsBeyondTheColumnsStillLayOut)
 {
     ShowPeople(3);

@@ -3,10 +3,13 @@
 // bring the modem up; every wait is bounded and blocks on the window's messages.
 
 #include "modem/app/MainForm.h"
+#include "modem/app/ModemSession.h"
 #include "modem/app/Welcome.h"
 
 #include "platform/classlib/core/IniFiles.h"
 #include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ComCtrlsStatusBar.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
@@ -16,6 +19,7 @@
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/user/WinUser.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 #include "tools/fakemodem/lib/FakeModem.h"
 
@@ -28,7 +32,9 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,6 +42,26 @@ using namespace std::chrono_literals;
 
 constexpr const char* Ready = "USB Modem ready.";
 constexpr const char* Dropped = "Connection dropped.";
+constexpr const char* NotResponding = "Modem not responding.";
+
+// The values of `field` in the rows of `query`, in its order.
+std::vector<std::string> Column(TADOQuery& query, const char* field)
+{
+    std::vector<std::string> values;
+    for (query.First(); !query.Eof(); query.Next())
+        values.push_back(query.FieldByName(field)->AsString());
+    return values;
+}
+
+// How often the host sent a command beginning with `prefix`, by the modem's transcript (the
+// modem's echo is off, so only the host's lines carry commands).
+int CountCommands(const std::string& transcript, const std::string& prefix)
+{
+    int count = 0;
+    for (std::size_t at = transcript.find(prefix); at != std::string::npos; at = transcript.find(prefix, at + 1))
+        ++count;
+    return count;
+}
 
 class ModemProgramTest : public ::testing::Test {
 protected:
@@ -48,6 +74,12 @@ protected:
 
     ModemProgramTest()
     {
+        // Nothing the program or its libraries keep in the user's folders reaches the real ones.
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+            const auto folder = m_dir / name;
+            std::filesystem::create_directories(folder);
+            m_environment.Set(name, folder.string());
+        }
         SetProgramFolder(m_dir.Path().string() + "/");
         SetCommLockFolder(m_dir.Path().string());
         std::filesystem::create_directories(m_dir / "sys");
@@ -94,6 +126,17 @@ protected:
     }
 
     [[nodiscard]] std::string PortStatus() const { return m_form->StatusText(0); }
+    [[nodiscard]] std::string NetworkStatus() const { return m_form->StatusText(1); }
+
+    // Plugged, started, ready and registered with messages routed: the modem can send.
+    void StartReady()
+    {
+        PlugModem(26);
+        StartProgram();
+        ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready && m_form->ISignal->Tag() == 4; }))
+            << PortStatus() << "\n" << m_errors << Transcript();
+        m_modem->WaitForStatus([](const ModemStatus& status) { return status.messageRouting; }, "messages routed");
+    }
 
     // Handles the window's messages until `done` holds; false after `limit`.
     [[nodiscard]] bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 120s)
@@ -122,6 +165,7 @@ protected:
     [[nodiscard]] std::string Transcript() { return m_modem ? m_modem->GetTranscript().Text() : std::string(); }
 
     TempDir m_dir;
+    ScopedEnvironment m_environment;
     std::unique_ptr<FakeModem> m_modem;
     std::unique_ptr<TMainForm> m_form;
     std::string m_errors;
@@ -157,11 +201,16 @@ TEST_F(ModemProgramTest, TheModemComesUpShowsItsSignalStoresAMessageAndSurvivesA
 
     // Last, as a picture takes a while: the window does not handle the modem's answers meanwhile.
     SaveScreenshot("modem");
-    m_form->BSMSClick(m_form->BSMS);
+    m_form->BSMS->Click();
     SaveScreenshot("sms");
-    m_form->BCallMClick(m_form->BCallM);
+    m_form->BBoxClick(m_form->BBox);
+    SaveScreenshot("sms-boxes");
+    m_form->BCallM->Click();
     SaveScreenshot("call");
-    m_form->BPBMClick(m_form->BPBM);
+    m_form->BPBM->Click();
+    EXPECT_TRUE(m_form->PP->Visible());
+    EXPECT_TRUE(m_form->BPBM->Down()) << "the shown page's button stays down";
+    EXPECT_FALSE(m_form->BModem->Down());
     SaveScreenshot("phonebook");
 }
 
@@ -182,6 +231,84 @@ TEST_F(ModemProgramTest, WithoutAModemTheSettingsTakeTheirDefaultsAndArePrivateA
     struct stat info {};
     ASSERT_EQ(::stat((m_dir / "Modem.ini").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600);
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(ModemProgramTest, AMessageToThreeRecipientsGoesOutOnceToEachAndIsKeptInTheSentBox)
+{
+    StartReady();
+    for (const char* number : {"5550001", "5550002", "5550003"})
+        m_form->Session().QueueSms(number, number == std::string("5550002") ? "Bob" : number, "See you at eight");
+    ASSERT_TRUE(PumpUntil([&] { return m_form->QSB->Active() && m_form->QSB->RecordCount() == 3; }))
+        << NetworkStatus() << "\n" << m_errors << Transcript();
+    ASSERT_TRUE(PumpUntil([&] { return NetworkStatus() == "Complete sending SMS."; })) << NetworkStatus();
+
+    for (const char* number : {"5550001", "5550002", "5550003"}) {
+        EXPECT_EQ(m_modem->ExpectCommand("AT$QCMGS"), "AT$QCMGS=\"" + std::string(number) + "\"");
+        EXPECT_EQ(m_modem->ExpectSmsText(), "See you at eight");
+    }
+    EXPECT_EQ(CountCommands(Transcript(), "AT$QCMGS="), 3) << Transcript();
+    const std::vector<std::string> numbers = Column(*m_form->QSB, "NUM");
+    EXPECT_EQ(std::set<std::string>(numbers.begin(), numbers.end()),
+              (std::set<std::string>{"5550001", "5550002", "5550003"}));
+    const std::vector<std::string> names = Column(*m_form->QSB, "NAME");
+    EXPECT_EQ(std::multiset<std::string>(names.begin(), names.end()),
+              (std::multiset<std::string>{"Bob", "Unknown", "Unknown"}))
+        << "a recipient entered as a bare number is stored as Unknown";
+    EXPECT_EQ(m_form->QOB->RecordCount(), 0);
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(ModemProgramTest, MessagesTheModemRefusesGoToTheOutboxAfterAFewTriesAndAreNotSentAgain)
+{
+    StartReady();
+    m_modem->SetSmsOutcome(SmsOutcome::Refused);
+    m_form->Session().QueueSms("5550001", "Ann", "first");
+    m_form->Session().QueueSms("5550002", "Bob", "second");
+    std::set<std::string> shown;
+    ASSERT_TRUE(PumpUntil([&] {
+        shown.insert(NetworkStatus());
+        return NetworkStatus() == "Complete sending SMS. 2 failed.";
+    })) << NetworkStatus() << "\n" << m_errors << Transcript();
+    EXPECT_TRUE(shown.count("Fail sending to Ann")) << "the first failure is told while the batch goes on";
+    EXPECT_EQ(Column(*m_form->QOB, "NAME"), (std::vector<std::string>{"Bob", "Ann"})) << "newest first";
+    EXPECT_EQ(m_form->QSB->RecordCount(), 0);
+
+    // The signal poll comes back after the batch; by then no message has been offered again.
+    const int offered = CountCommands(Transcript(), "AT$QCMGS=");
+    EXPECT_EQ(offered, 2 * 3) << Transcript();
+    m_modem->ExpectCommand("AT$QCMGS=\"5550002\"");
+    const auto polls = CountCommands(Transcript(), "AT+CSQ");
+    ASSERT_TRUE(PumpUntil([&] { return CountCommands(Transcript(), "AT+CSQ") > polls; }, 30s)) << Transcript();
+    EXPECT_EQ(CountCommands(Transcript(), "AT$QCMGS="), offered) << Transcript();
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(ModemProgramTest, AnUnansweredCallWithItsCallerIsLoggedAsMissed)
+{
+    StartReady();
+    m_modem->Ring("5551234");
+    ASSERT_TRUE(PumpUntil([&] { return m_form->QMISS->Active() && m_form->QMISS->RecordCount() == 1; }))
+        << m_errors << Transcript();
+    EXPECT_EQ(Column(*m_form->QMISS, "NUM"), std::vector<std::string>{"5551234"});
+    EXPECT_EQ(Column(*m_form->QMISS, "NAME"), std::vector<std::string>{"Unknown"});
+    EXPECT_EQ(m_form->QIN->RecordCount(), 0);
+    EXPECT_TRUE(m_form->PC->Visible()) << "the call page showed the caller";
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(ModemProgramTest, AModemThatStopsAnsweringIsOpenedAgainByItself)
+{
+    StartReady();
+    m_modem->OverrideReply("AT", "");
+    ASSERT_TRUE(PumpUntil([&] { return PortStatus() == NotResponding; })) << PortStatus() << "\n" << Transcript();
+    m_modem->ClearOverrides();
+    m_modem->SetSignal(30);
+    ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready; })) << PortStatus() << "\n" << Transcript();
+    EXPECT_GE(CountCommands(Transcript(), "ATE0"), 2) << "initialised again";
+    ASSERT_TRUE(PumpUntil([&] { return m_form->ISignal->Tag() == 5; })) << "the modem's answers are read again\n"
+                                                                       << Transcript();
+    EXPECT_EQ(PortStatus(), Ready);
     EXPECT_TRUE(m_errors.empty()) << m_errors;
 }
 

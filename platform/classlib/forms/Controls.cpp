@@ -403,6 +403,7 @@ void TControl::BringToFront()
     auto& siblings = m_parent->m_controls;
     std::erase(siblings, this);
     siblings.push_back(this);
+    PlaceInZOrder();
     Invalidate();
 }
 

@@ -220,6 +220,9 @@ protected:
     void NotifyDockSite(UINT change);
     // Where the control's pixels are: its own window's, or its parent's for graphic controls.
     virtual void InvalidateControl(bool isVisible, bool isOpaque);
+    // Stacks the control's window as its place among its parent's controls says: a later control
+    // is above an earlier one. Graphic controls have no window to stack.
+    virtual void PlaceInZOrder() {}
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
 
@@ -388,6 +391,7 @@ protected:
     virtual void DestroyWnd();
     // Called after the window exists and its children's windows are made.
     virtual void CreateHandle();
+    void PlaceInZOrder() override;
     virtual void AlignControls(TControl* control, TRect& rect);
     virtual void AdjustClientRect(TRect& /*rect*/) const {}
     [[nodiscard]] virtual std::unique_ptr<TDockTree> CreateDockManager();

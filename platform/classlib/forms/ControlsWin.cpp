@@ -122,6 +122,7 @@ void TWinControl::CreateHandle()
     if (m_handle)
         return;
     CreateWnd();
+    PlaceInZOrder();
     m_lastClient = SIZE{ClientWidth(), ClientHeight()};
     for (TControl* child : m_controls)
         if (auto* windowed = dynamic_cast<TWinControl*>(child))
@@ -158,6 +159,27 @@ void TWinControl::CreateSubClass(TCreateParams& params, const char* builtinClass
         throw EInvalidOperation(Format("Window class %s is not registered", {std::string(builtinClass)}));
     params.WindowClass = builtin;
     params.WindowClass.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
+}
+
+// Right under the window of the next windowed control of the parent's list, or on top when no
+// later one has a window yet; a window already in that place is left alone.
+void TWinControl::PlaceInZOrder()
+{
+    if (!m_handle || !Parent() || !Parent()->HandleAllocated())
+        return;
+    const auto& siblings = Parent()->m_controls;
+    HWND above = HWND_TOP;
+    for (auto later = std::find(siblings.begin(), siblings.end(), this); later != siblings.end(); ++later) {
+        auto* windowed = *later == this ? nullptr : dynamic_cast<TWinControl*>(*later);
+        if (windowed && windowed->HandleAllocated() && GetParent(windowed->m_handle) == GetParent(m_handle)) {
+            above = windowed->m_handle;
+            break;
+        }
+    }
+    const HWND previous = GetWindow(m_handle, GW_HWNDPREV);
+    if (previous == (above == HWND_TOP ? nullptr : above))
+        return;
+    (void)SetWindowPos(m_handle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::CreateWnd()

@@ -204,6 +204,35 @@ TEST_F(WindowedControlTest, ShowingChangesReachWindowedChildrenAndPaintingFillsT
     EXPECT_TRUE(notices.Saw(CM_SHOWINGCHANGED));
 }
 
+// Overlapping windowed controls stack as their parent lists them, the later above, also when the
+// later one is shown only afterwards; BringToFront puts a control's window on top.
+TEST_F(WindowedControlTest, LaterControlsCoverEarlierOnesUntilOneIsBroughtToTheFront)
+{
+    TForm form(nullptr);
+    form.SetBounds(50, 50, 300, 200);
+    const auto panel = [&](TColor colour, bool visible) {
+        auto* made = new TTestPanel(&form);
+        made->SetBounds(10, 10, 120, 80);
+        made->SetColor(colour);
+        made->SetVisible(visible);
+        made->SetParent(&form);
+        return made;
+    };
+    TTestPanel* under = panel(clRed, true);
+    TTestPanel* over = panel(clLime, false);
+    form.Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(Shown(form, POINT{60, 50}), Rgb(clRed));
+    over->SetVisible(true);
+    ASSERT_TRUE(PumpUntil([&] { return Shown(form, POINT{60, 50}) == Rgb(clLime); }));
+    EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), over->Handle());
+
+    under->BringToFront();
+    ASSERT_TRUE(PumpUntil([&] { return Shown(form, POINT{60, 50}) == Rgb(clRed); }));
+    EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), under->Handle());
+    EXPECT_EQ(form.Controls(1), under);
+}
+
 TEST_F(WindowedControlTest, AClickOnAGraphicControlGoesToItAndOnlyInsideCounts)
 {
     TForm form(nullptr);
