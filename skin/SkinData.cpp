@@ -192,6 +192,9 @@ bool TSkinData::LoadSkin()
     (void)package.FindEntry(".ini", iniText, iniName);
     TQuickIni ini;
     ini.LoadFromStream(&iniText);
+    // The caption buttons name the elements about to be replaced.
+    if (TSkinManage* manager = SkinManager())
+        manager->DropCaptionButtons(this);
     m_elements->ReadSkin(ini, package);
     m_pending = false;
     return true;
