@@ -12,10 +12,12 @@
 
 namespace {
 
+// Never destroyed with the static objects: the program ends the manager with FreeSkinManager
+// while its windows and the class library are still there.
 std::unique_ptr<TSkinManage>& ManagerHolder()
 {
-    static std::unique_ptr<TSkinManage> manager;
-    return manager;
+    static auto* manager = new std::unique_ptr<TSkinManage>;
+    return *manager;
 }
 
 std::string Lower(std::string text)

@@ -20,10 +20,11 @@ constexpr UINT SkinTimerInterval = 250;
 constexpr UINT WM_UAHDESTROYWINDOW = 0x00AE;
 
 // The skinner of each subclassed window; an entry lives exactly as long as the subclassing.
+// Never destroyed: windows may still go after the program's static objects have.
 std::map<HWND, TWinSkinForm*>& SubclassedWindows()
 {
-    static std::map<HWND, TWinSkinForm*> windows;
-    return windows;
+    static auto* windows = new std::map<HWND, TWinSkinForm*>;
+    return *windows;
 }
 
 HFONT NewCaptionFont()

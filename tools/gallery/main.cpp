@@ -7,12 +7,14 @@
 //   --tabs             show the control library's page control in every tab shape and orientation
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
+//   --skin FILE        skin the window with the packed skin in FILE (assets/skin/modem.skn)
 
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "tools/gallery/ControlsGalleryForm.h"
 #include "tools/gallery/GalleryForm.h"
+#include "tools/gallery/GallerySkin.h"
 #include "tools/gallery/TabsGalleryForm.h"
 
 #include <charconv>
@@ -33,6 +35,7 @@ struct Options {
     Page page = Page::Standard;
     std::string screenshot;
     std::optional<unsigned> quitAfterMs;
+    std::string skinFile;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv)
@@ -47,6 +50,8 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             options.page = Page::Tabs;
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
+        } else if (arg == "--skin" && hasValue) {
+            options.skinFile = argv[++i];
         } else if (arg == "--quit-after" && hasValue) {
             const std::string value = argv[++i];
             unsigned ms = 0;
@@ -105,7 +110,7 @@ int main(int argc, char** argv)
 {
     const auto options = ParseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: gallery [--controls | --tabs] [--screenshot FILE] [--quit-after MS]\n";
+        std::cerr << "usage: gallery [--controls | --tabs] [--screenshot FILE] [--quit-after MS] [--skin FILE]\n";
         return 2;
     }
     try {
@@ -124,6 +129,8 @@ int main(int argc, char** argv)
     Application->Initialize();
     Application->SetTitle("Gallery");
     TForm* form = CreateGalleryForm(options->page);
+    if (!options->skinFile.empty() && !SkinGallery(*form, options->skinFile))
+        return 1;
     if (!options->screenshot.empty())
         After(*form, SCREENSHOT_DELAY_MS, [&] {
             if (!SaveScreen(options->screenshot))
@@ -133,5 +140,7 @@ int main(int argc, char** argv)
     if (options->quitAfterMs)
         After(*form, *options->quitAfterMs, [form] { form->Close(); });
     Application->Run();
+    if (!options->skinFile.empty())
+        EndGallerySkin();
     return exitCode;
 }
