@@ -391,13 +391,8 @@ void TWinSkinForm::ControlWndProc(TMessage& message)
         // The caption is repainted at once; no queued message runs in between, so the window
         // and its skinner are still there when the frame is drawn.
         m_oldFormProc(message);
-        if (IsWindowVisible(m_window)) {
-            if (m_windowState == wsMinimized)
-                PaintFrame();
-            else
-                (void)SetWindowPos(m_window, nullptr, 0, 0, 0, 0,
-                                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        }
+        if (IsWindowVisible(m_window))
+            PaintFrame();
         return;
     case WM_SKIN_REAPPLY:
         SkinChanged();

@@ -197,3 +197,29 @@ TEST_F(WinSkinFormTest, DestroyingTheSkinnedFormLeavesADeadSkinnerThatIsDropped)
     SkinManager()->Purge();
     EXPECT_TRUE(SkinManager()->FormSkinners().empty());
 }
+
+TEST_F(WinSkinFormTest, ANewCaptionIsPaintedAtOnceWithoutRunningQueuedMessages)
+{
+    ShowSkinned();
+    const RECT before = Skinner()->CaptionTextRect();
+    // A close request waits in the queue: painting the caption must not run it.
+    (void)PostMessageA(Window(), WM_CLOSE, 0, 0);
+    m_form->SetCaption("A much longer caption than the one before");
+    EXPECT_TRUE(m_form->Visible());
+    EXPECT_GT(Skinner()->CaptionTextRect().right, before.right);
+    Pump();
+    EXPECT_FALSE(m_form->Visible());
+}
+
+TEST_F(WinSkinFormTest, AHotButtonIsLeftByTheTimerOnceTheMouseIsElsewhere)
+{
+    ShowSkinned();
+    const SIZE window = WindowSize();
+    MoveMouse({window.cx - CloseFromRight + 10, ButtonTop + 8});
+    ASSERT_NE(Skinner()->HotObject(), nullptr);
+    // The mouse moves into the client area, where no non-client message tells the frame.
+    MoveMouse({window.cx / 2, window.cy / 2});
+    Advance(250);
+    EXPECT_EQ(Skinner()->HotObject(), nullptr);
+    EXPECT_EQ(Shown({window.cx - CloseFromRight, ButtonTop + 8}), CloseNormal);
+}
