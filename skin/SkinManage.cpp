@@ -6,6 +6,7 @@
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinForm.h"
+#include "skin/WinSkinPopMenu.h"
 
 #include <algorithm>
 #include <cctype>
@@ -131,6 +132,7 @@ void TSkinManage::Unregister(TSkinData* data)
         m_current = nullptr;
     // Windows skinned with it lose their skin: their skinners would read a dead component.
     UnskinAll(data);
+    std::erase_if(m_popups, [data](const auto& popup) { return popup->SkinData() == data; });
     if (m_mainData != data)
         return;
     m_mainData = nullptr;
@@ -255,27 +257,31 @@ void TSkinManage::PopupCreated(HWND window)
 {
     if (!m_on || IsPopupSkinned(window) || AnswersSkinned(window))
         return;
-    const TSkinData* data = ChooseSkinData(window, "#32768");
+    TSkinData* data = ChooseSkinData(window, "#32768");
     if (!data || data->Pending())
         return;
     const TSkinControlTypes controls = data->SkinControls();
     const bool enabled = m_popupKind == 0   ? controls.Contains(xcPopupMenu)
                          : m_popupKind == 1 ? controls.Contains(xcMainMenu) || controls.Contains(xcMenuItem)
                                             : controls.Contains(xcSystemMenu);
-    if (enabled)
-        m_popups.push_back(window);
+    if (!enabled)
+        return;
+    auto skinner = std::make_unique<TWinSkinPopMenu>();
+    skinner->Attach(window, *data, 0);
+    skinner->SetMenuBarDropDown(m_popupKind == 1);
+    m_popups.push_back(std::move(skinner));
 }
 
 void TSkinManage::PopupDestroyed(HWND window)
 {
-    std::erase(m_popups, window);
+    std::erase_if(m_popups, [window](const auto& popup) { return popup->Window() == window; });
     if (m_popups.empty())
         m_popupKind = 0;
 }
 
 bool TSkinManage::IsPopupSkinned(HWND window) const
 {
-    return std::find(m_popups.begin(), m_popups.end(), window) != m_popups.end();
+    return std::any_of(m_popups.begin(), m_popups.end(), [window](const auto& popup) { return popup->Window() == window; });
 }
 
 void TSkinManage::ScheduleAction(TAction action, unsigned delay)

@@ -12,6 +12,7 @@ class TSkinData;
 class TTimer;
 class TObject;
 class TWinSkinForm;
+class TWinSkinPopMenu;
 
 // The one skin manager of the program. It watches window creation and activation in the GUI
 // thread through a CBT hook, decides which windows are skinned, gives each a form skinner (which
@@ -79,7 +80,7 @@ public:
     [[nodiscard]] int PopupKind() const { return m_popupKind; }
     // The popup menus ("#32768") being shown that are skinned.
     [[nodiscard]] bool IsPopupSkinned(HWND window) const;
-    [[nodiscard]] const std::vector<HWND>& SkinnedPopups() const { return m_popups; }
+    [[nodiscard]] const std::vector<std::unique_ptr<TWinSkinPopMenu>>& PopupSkinners() const { return m_popups; }
     [[nodiscard]] HWND ReskinWindow() const { return m_reskinWindow; }
     void SetReskinWindow(HWND window) { m_reskinWindow = window; }
 
@@ -96,7 +97,7 @@ private:
     [[nodiscard]] std::vector<TWinSkinForm*> SkinnersOf(const TSkinData* data) const;
 
     std::vector<std::unique_ptr<TWinSkinForm>> m_formSkinners;
-    std::vector<HWND> m_popups;
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> m_popups;
     std::vector<TSkinData*> m_registered;
     TSkinData* m_mainData = nullptr;
     TSkinData* m_current = nullptr;

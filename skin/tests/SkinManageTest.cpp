@@ -285,3 +285,54 @@ TEST_F(SkinManageTest, AFormReadWithASkinStreamIsSkinnedAndOneWithoutStaysPlain)
         Pump();
     }
 }
+
+namespace {
+
+std::function<bool(HWND popup)> g_inMenu;
+
+// Looks at the open popup menu until the test is satisfied (or enough messages have gone by),
+// then closes the menu.
+LRESULT MenuFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    static int looks = 0;
+    if (code == MSGF_MENU && g_inMenu) {
+        const HWND popup = FindWindowA("#32768", nullptr);
+        if (g_inMenu(popup) || ++looks > 50) {
+            g_inMenu = nullptr;
+            looks = 0;
+            (void)EndMenu();
+        } else {
+            (void)PostMessageA(GetWindow(popup, GW_OWNER), WM_NULL, 0, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(SkinManageTest, PopupMenusWearTheSkinsMenuFrameAndAreLeftWhenTheyClose)
+{
+    ShowSkinned();
+    constexpr std::uint32_t menuFrame = 0x7A8EAA;
+    const HMENU menu = CreatePopupMenu();
+    (void)AppendMenuA(menu, MF_STRING, 1, "First");
+    (void)AppendMenuA(menu, MF_STRING, 2, "Second");
+    const HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, MenuFilter, nullptr, GetCurrentThreadId());
+    bool framed = false;
+    bool skinned = false;
+    g_inMenu = [&](HWND popup) {
+        if (!popup)
+            return false;
+        skinned = SendMessageA(popup, WM_SKIN_QUERYSKINNED, 0, 0) == 1 && SkinManager()->IsPopupSkinned(popup);
+        framed = m_display->WindowPixel(reinterpret_cast<WindowId>(popup), 0, 0).value_or(0) % 0x1000000 == menuFrame;
+        return framed;
+    };
+    (void)PostMessageA(Window(), WM_NULL, 0, 0);
+    (void)TrackPopupMenu(menu, TPM_LEFTALIGN, 100, 100, 0, Window(), nullptr);
+    (void)UnhookWindowsHookEx(hook);
+    (void)DestroyMenu(menu);
+    Pump();
+    EXPECT_TRUE(skinned);
+    EXPECT_TRUE(framed);
+    EXPECT_TRUE(SkinManager()->PopupSkinners().empty());
+}
