@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-class TComponent;
 class TControl;
 class TDataSkinSysButton;
 class TSkinData;
@@ -108,7 +107,6 @@ public:
     [[nodiscard]] RECT Borders() const { return RECT{m_left, m_top, m_right, m_bottom}; }
     [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return m_buttons; }
     [[nodiscard]] TNCObject* HotObject() const { return m_hot; }
-    void SetHotObject(TNCObject* object) { m_hot = object; }
     // The caption text's rectangle at the last frame paint, in frame coordinates.
     [[nodiscard]] RECT CaptionTextRect() const { return m_textRect; }
 
@@ -216,7 +214,6 @@ private:
     SIZE m_regionSize{};
     RECT m_textRect{};
     int m_rightButtonsLeft = 0;
-    DWORD m_lastSysMenuTick = 0;
 
     std::vector<std::unique_ptr<TWinSysButton>> m_buttons;
     std::vector<std::unique_ptr<TSkinControl>> m_skinners;
