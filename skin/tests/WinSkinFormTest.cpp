@@ -223,3 +223,30 @@ TEST_F(WinSkinFormTest, AHotButtonIsLeftByTheTimerOnceTheMouseIsElsewhere)
     EXPECT_EQ(Skinner()->HotObject(), nullptr);
     EXPECT_EQ(Shown({window.cx - CloseFromRight, ButtonTop + 8}), CloseNormal);
 }
+
+TEST_F(WinSkinFormTest, TheMaximiseButtonMaximisesAndItsRestoreTwinRestores)
+{
+    ShowSkinned();
+    const auto clickMaximise = [this] {
+        const POINT at{WindowSize().cx - 50 + 10, ButtonTop + 8};
+        Button(at, true);
+        Button(at, false);
+    };
+    clickMaximise();
+    ASSERT_TRUE(IsZoomed(Window()));
+    // The frame keeps its skin while maximised, and a press on the caption does not move it.
+    EXPECT_EQ(Skinner()->Borders().top, Caption);
+    RECT before{};
+    (void)GetWindowRect(Window(), &before);
+    const auto id = reinterpret_cast<WindowId>(Window());
+    m_display->InjectMouseButton(id, {150, 12}, MouseButton::Left, true);
+    m_display->InjectMouseMove(id, {200, 60});
+    m_display->InjectMouseButton(id, {200, 60}, MouseButton::Left, false);
+    Pump();
+    RECT after{};
+    (void)GetWindowRect(Window(), &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    clickMaximise();
+    EXPECT_FALSE(IsZoomed(Window()));
+}
