@@ -12,6 +12,12 @@ template <typename Enum>
 class TSkinSet {
 public:
     constexpr TSkinSet() = default;
+    [[nodiscard]] static constexpr TSkinSet FromBits(std::uint64_t bits)
+    {
+        TSkinSet set;
+        set.m_bits = static_cast<std::uint32_t>(bits);
+        return set;
+    }
     constexpr TSkinSet(std::initializer_list<Enum> members)
     {
         for (Enum member : members)

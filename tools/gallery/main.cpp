@@ -8,6 +8,7 @@
 //   --grid-tools       show the grid's data-aware editors, an open drop-down and the calculator
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
+//   --skin FILE        skin the window with the packed skin in FILE (assets/skin/modem.skn)
 
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
@@ -15,6 +16,7 @@
 #include "tools/gallery/ControlsGalleryForm.h"
 #include "tools/gallery/GalleryForm.h"
 #include "tools/gallery/GridToolsGalleryForm.h"
+#include "tools/gallery/GallerySkin.h"
 #include "tools/gallery/TabsGalleryForm.h"
 
 #include <charconv>
@@ -35,6 +37,7 @@ struct Options {
     Page page = Page::Standard;
     std::string screenshot;
     std::optional<unsigned> quitAfterMs;
+    std::string skinFile;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv)
@@ -51,6 +54,8 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             options.page = Page::GridTools;
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
+        } else if (arg == "--skin" && hasValue) {
+            options.skinFile = argv[++i];
         } else if (arg == "--quit-after" && hasValue) {
             const std::string value = argv[++i];
             unsigned ms = 0;
@@ -110,7 +115,7 @@ int main(int argc, char** argv)
 {
     const auto options = ParseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: gallery [--controls | --tabs | --grid-tools] [--screenshot FILE] [--quit-after MS]\n";
+        std::cerr << "usage: gallery [--controls | --tabs | --grid-tools] [--screenshot FILE] [--quit-after MS] [--skin FILE]\n";
         return 2;
     }
     try {
@@ -129,6 +134,8 @@ int main(int argc, char** argv)
     Application->Initialize();
     Application->SetTitle("Gallery");
     TForm* form = CreateGalleryForm(options->page);
+    if (!options->skinFile.empty() && !SkinGallery(*form, options->skinFile))
+        return 1;
     if (!options->screenshot.empty())
         After(*form, SCREENSHOT_DELAY_MS, [&] {
             if (!SaveScreen(options->screenshot))
@@ -138,5 +145,7 @@ int main(int argc, char** argv)
     if (options->quitAfterMs)
         After(*form, *options->quitAfterMs, [form] { form->Close(); });
     Application->Run();
+    if (!options->skinFile.empty())
+        EndGallerySkin();
     return exitCode;
 }

@@ -270,6 +270,35 @@ TEST_F(GalleryOnXTest, ShowsTheGridToolsWithAnOpenDropDown)
     EXPECT_TRUE(Shows(shot, display, 3, windowText));
 }
 
+// With --skin the gallery wears our own skin: the skin's caption, borders and buttons, and on X
+// the window's shape follows the skinned window's region, so its rounded corners show the root.
+TEST_F(GalleryOnXTest, WearsTheSkinWithARoundedShape)
+{
+    const RECT& standard = gallery::WINDOW_RECT;
+    const int clientWidth = standard.right - standard.left - 2 * GetSystemMetrics(SM_CXFRAME);
+    const int width = clientWidth + 2 * 4;
+    const POINT origin{standard.left, standard.top};
+    // Our skin's caption at its twelfth row, its close button's cross and the border's outline.
+    constexpr std::uint32_t caption = 0x4770A7;
+    constexpr std::uint32_t closeCross = 0x601C18;
+    constexpr std::uint32_t outline = 0x1A3050;
+    const std::string skin = std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem.skn";
+    const Screenshot shot = AwaitGallery({"--skin", skin}, [&](const Screenshot& taken) {
+        return taken.At(origin.x + width / 2, origin.y + 12) == caption && Shown(taken);
+    });
+    ASSERT_TRUE(WritePngFile(GALLERY_SKIN_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    ASSERT_EQ(shot.At(origin.x + width / 2, origin.y + 12), caption) << "see " << GALLERY_SKIN_SCREENSHOT;
+    EXPECT_EQ(shot.At(origin.x + width - 27, origin.y + 4 + 8), closeCross);
+    EXPECT_EQ(shot.At(origin.x, origin.y + 100), outline);
+    // The corners are cut out of the window: the root window (black) shows there.
+    EXPECT_EQ(shot.At(origin.x, origin.y), 0x000000u);
+    EXPECT_EQ(shot.At(origin.x + width - 1, origin.y), 0x000000u);
+    EXPECT_EQ(shot.At(origin.x + 2, origin.y), outline);
+    // The title is written in white on the caption.
+    EXPECT_TRUE(Shows(shot, RECT{origin.x + 20, origin.y + 4, origin.x + 200, origin.y + 22}, 0, 0xFFFFFF));
+}
+
 // Every way of closing the gallery ends it with status 0: a fault while Application frees the
 // forms at exit (after the display's own teardown has begun) must not show as a crash.
 TEST_F(GalleryOnXTest, EndsCleanlyByItsCloseButton)

@@ -1,0 +1,223 @@
+#pragma once
+
+#include "platform/classlib/core/AllocateHWnd.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/user/WinUser.h"
+#include "skin/SkinControl.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TControl;
+class TDataSkinSysButton;
+class TSkinData;
+class TTimer;
+class TWinControl;
+class TWinSkinForm;
+
+// Sent to a skinned window once its skinner has started or applied a new skin. It has a number of
+// its own: the notifications of the class library's controls never see it.
+inline constexpr UINT WM_SKIN_FINISHED = 0x3524;
+// Through the form object's procedure: lParam SkinQueryKey asks for the frame to be painted into
+// the device context in wParam (answered SkinQueryKey), or whether the form is skinned.
+inline constexpr UINT WM_SKIN_PAINTFRAMEQUERY = 0xBC4B;
+inline constexpr UINT WM_SKIN_FORMQUERY = 0xBC4D;
+inline constexpr LPARAM SkinQueryKey = 0x41A2;
+
+// A hot object of the skinned frame: something under the mouse that shows normal, pressed and
+// hot pictures. Its rectangle is in frame coordinates (origin at the window's top-left corner).
+class TNCObject {
+public:
+    enum TState { Normal = 1, Pressed = 2, Hot = 3 };
+
+    explicit TNCObject(TWinSkinForm& form) : m_form(form) {}
+    virtual ~TNCObject() = default;
+    TNCObject(const TNCObject&) = delete;
+    TNCObject& operator=(const TNCObject&) = delete;
+
+    void Press();
+    void Release();
+    void Hover();
+    void Leave();
+    virtual void Paint() {}
+
+    RECT Rect{};
+    bool Visible = false;
+    TState State = Normal;
+
+protected:
+    TWinSkinForm& m_form;
+};
+
+// One caption button, made from a system button element of the skin.
+class TWinSysButton : public TNCObject {
+public:
+    TWinSysButton(TWinSkinForm& form, TDataSkinSysButton& element) : TNCObject(form), Element(element) {}
+
+    void Paint() override;
+    [[nodiscard]] TBitmap& Image() const;
+    [[nodiscard]] int Frames() const;
+
+    // Owned by the skin data; the skinner drops its buttons before a new skin replaces them.
+    TDataSkinSysButton& Element;
+    bool Enabled = true;
+    // Window icon buttons draw the window's icon instead of their own picture.
+    bool ShowsIcon = false;
+};
+
+// The skinner of one top-level window: a form of the application or a bare window such as a
+// message box. It subclasses the window, takes over its non-client area (borders, caption with
+// text and buttons, window region), sizes the window so that its client area keeps its size
+// inside the skin's borders, and gives each child control a control skinner, which it owns. Unskin
+// puts back everything it changed. The skin manager owns it.
+class TWinSkinForm {
+public:
+    enum TBorderKind { bkSizable, bkFixed, bkNone, bkDialog };
+    enum TWindowState { wsNormal, wsMaximized, wsMinimized };
+    enum TLifecycle { NotStarted = 0, Running = 1, SkinChangedState = 3, Destroying = 4, Starting = 5, Destroyed = 6 };
+
+    TWinSkinForm(HWND window, std::string className);
+    ~TWinSkinForm();
+    TWinSkinForm(const TWinSkinForm&) = delete;
+    TWinSkinForm& operator=(const TWinSkinForm&) = delete;
+
+    // Takes the window over with the skin data; `form` is the window's form object, or null for
+    // a bare window. Skinning starts when the window receives WM_SKIN_START.
+    void Attach(TSkinData& data, TControl* form);
+    // The skin is switched off: everything changed is put back; the skinner stays, inert.
+    void Unskin();
+    // A new skin: colours, control skinners, frame size and frame.
+    void SkinChanged();
+    // Border widths and caption buttons from the skin.
+    void CalcBorders();
+    void DropCaptionButtons();
+    void PaintFrame(HDC dc = nullptr);
+    void UpdateRegion();
+
+    [[nodiscard]] HWND Window() const { return m_window; }
+    [[nodiscard]] const std::string& ClassName() const { return m_className; }
+    [[nodiscard]] TSkinData* SkinData() const { return m_data; }
+    [[nodiscard]] TControl* Form() const { return m_form; }
+    [[nodiscard]] TLifecycle Lifecycle() const { return m_lifecycle; }
+    [[nodiscard]] bool IsDead() const { return m_lifecycle == Destroyed; }
+    [[nodiscard]] TBorderKind BorderKind() const { return m_borderKind; }
+    [[nodiscard]] bool Active() const { return m_active; }
+    [[nodiscard]] RECT Borders() const { return RECT{m_left, m_top, m_right, m_bottom}; }
+    [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return m_buttons; }
+    [[nodiscard]] TNCObject* HotObject() const { return m_hot; }
+    // The caption text's rectangle at the last frame paint, in frame coordinates.
+    [[nodiscard]] RECT CaptionTextRect() const { return m_textRect; }
+
+    // Services for control skinners.
+    // Adds and owns the skinner; False when that skinner is listed already.
+    bool AddSkinner(std::unique_ptr<TSkinControl> skinner);
+    [[nodiscard]] TSkinControl* FindSkinner(HWND window) const;
+    [[nodiscard]] bool IsControlSkinned(TControl& control) const;
+    [[nodiscard]] const std::vector<std::unique_ptr<TSkinControl>>& Skinners() const { return m_skinners; }
+    // The skinner under the mouse; it is told CM_MOUSELEAVE once the mouse has left its control.
+    void SetHoveredSkinner(TSkinControl* skinner) { m_hovered = skinner; }
+    [[nodiscard]] TSkinControl* HoveredSkinner() const { return m_hovered; }
+
+    // The window's procedure while it is skinned.
+    static LRESULT SkinWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Run by the timer every 250 ms while the window is active.
+    void OnTimer();
+
+    // Control discovery, in WinSkinFormChildren.cpp.
+    void SkinChildren();
+    void SkinChildWindows(HWND window);
+    void SkinComponent(TControl& control);
+    bool SkinBySkin3rd(const std::string& upperClassName, TControl& control);
+    void SkinForeignWindow(HWND window);
+
+private:
+    friend class TNCObject;
+    friend class TWinSysButton;
+
+    // WinSkinForm.cpp: lifecycle and the window procedures.
+    void InitSkin();
+    void StartSkin();
+    void ApplyFrameSize(bool keepClientSize);
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool TopLevelMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void ControlWndProc(TMessage& message);
+    LRESULT CallOld(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Release();
+    void RestoreProcedures();
+    void FreeSkinners();
+    void PurgeSkinners();
+    void ReadWindowState();
+    void Finished();
+    void SetStyleBits(LONG bits, bool on);
+    void SetTimerRunning(bool running);
+
+    // WinSkinFormFrame.cpp: the non-client area.
+    void DrawBorder(HDC dc, int index, const RECT& rect);
+    void PaintCaptionBar(HDC dc, int width, int height);
+    void DrawCaptionText(HDC dc, const RECT& caption);
+    void PlaceButtons(int width);
+    void UpdateButtonVisibility(TWinSysButton& button) const;
+    void DrawButtons(HDC dc);
+    void DrawButtonFrame(HDC dc, TWinSysButton& button, int frame);
+    void TakeWindowIcon();
+    [[nodiscard]] std::string WindowText() const;
+    [[nodiscard]] TNCObject* ObjectAt(POINT frame) const;
+    [[nodiscard]] POINT ScreenToFrame(POINT screen) const;
+    LRESULT NcCalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT NcHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT NcMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT NcButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT NcButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT NcDoubleClick(WPARAM wParam, LPARAM lParam);
+    void DoButtonAction(TWinSysButton& button);
+    [[nodiscard]] HRGN BorderRegion(int index, const RECT& rect, bool transparent);
+
+    HWND m_window;
+    std::string m_className;
+    TSkinData* m_data = nullptr;
+    TControl* m_form = nullptr;
+    WNDPROC m_oldProc = nullptr;
+    TWndMethod m_oldFormProc;
+    bool m_subclassed = false;
+    std::unique_ptr<TTimer> m_timer;
+    GdiObject<HFONT> m_captionFont;
+    TBitmap m_iconBitmap;
+    TBitmap m_captionBitmap;
+
+    bool m_frameSkinned = false;
+    bool m_started = false;
+    TLifecycle m_lifecycle = NotStarted;
+    TBorderKind m_borderKind = bkFixed;
+    TWindowState m_windowState = wsNormal;
+    bool m_active = true;
+    bool m_dialog = false;
+    bool m_child = false;
+    bool m_rightToLeft = false;
+    bool m_hasSysMenu = false;
+    bool m_hasMinimize = false;
+    bool m_hasMaximize = false;
+    LONG m_style = 0;
+    LONG m_exStyle = 0;
+    HMENU m_sysMenu = nullptr;
+    TColor m_savedColor = 0;
+    bool m_colorSaved = false;
+
+    int m_left = 0;
+    int m_top = 0;
+    int m_right = 0;
+    int m_bottom = 0;
+    int m_menuHeight = 0;
+    SIZE m_standardNonClient{};
+    SIZE m_regionSize{};
+    RECT m_textRect{};
+    int m_rightButtonsLeft = 0;
+
+    std::vector<std::unique_ptr<TWinSysButton>> m_buttons;
+    std::vector<std::unique_ptr<TSkinControl>> m_skinners;
+    // Not owned: each is cleared the moment what it names is freed.
+    TNCObject* m_hot = nullptr;
+    TSkinControl* m_hovered = nullptr;
+};

@@ -1,0 +1,134 @@
+#include "skin/WinSkinPopMenu.h"
+
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/winapi/gdi/Gdi.h"
+#include "skin/SkinData.h"
+#include "skin/SkinDraw.h"
+#include "skin/SkinManage.h"
+
+#include <map>
+
+namespace {
+
+// Items are clipped to the window inset by the frame's width.
+constexpr int MenuFrame = 3;
+
+// Never destroyed: menu windows may go after the program's static objects have.
+std::map<HWND, TWinSkinPopMenu*>& SubclassedPopups()
+{
+    static auto* popups = new std::map<HWND, TWinSkinPopMenu*>;
+    return *popups;
+}
+
+} // namespace
+
+TWinSkinPopMenu::~TWinSkinPopMenu()
+{
+    Detach();
+}
+
+void TWinSkinPopMenu::Attach(HWND window, TSkinData& data, int tag)
+{
+    m_window = window;
+    m_data = &data;
+    m_tag = tag;
+    m_menuBar = false;
+    m_oldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    SubclassedPopups()[window] = this;
+    (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::PopupProc));
+}
+
+void TWinSkinPopMenu::Detach()
+{
+    if (!m_window)
+        return;
+    if (IsWindow(m_window) &&
+        GetWindowLongPtrA(m_window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::PopupProc))
+        (void)SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
+    SubclassedPopups().erase(m_window);
+    m_window = nullptr;
+    m_background.SetSize(0, 0);
+}
+
+LRESULT TWinSkinPopMenu::PopupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const auto found = SubclassedPopups().find(window);
+    if (found == SubclassedPopups().end())
+        return DefWindowProcA(window, msg, wParam, lParam);
+    return found->second->WndProc(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinPopMenu::CallOld(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return m_oldProc ? CallWindowProcA(m_oldProc, m_window, msg, wParam, lParam)
+                     : DefWindowProcA(m_window, msg, wParam, lParam);
+}
+
+bool TWinSkinPopMenu::RenderBackground()
+{
+    if (!m_data || m_data->Pending())
+        return false;
+    TDataSkinObject* element = m_data->Elements().Element("MenuBackground");
+    if (!element || element->Image.Empty())
+        return false;
+    RECT window{};
+    (void)GetWindowRect(m_window, &window);
+    const RECT size{0, 0, window.right - window.left, window.bottom - window.top};
+    if (size.right <= 0 || size.bottom <= 0)
+        return false;
+    const TSkinMargins margins{element->LeftWidth, element->TopHeight, element->RightWidth, element->BottomHeight};
+    const auto picture = BuildElementBitmap(size, element->Image, margins, false, element->Tile == 1,
+                                            element->Frame, 1);
+    m_background.SetPixelFormat(pf24bit);
+    m_background.SetSize(size.right, size.bottom);
+    (void)BitBlt(m_background.Canvas()->Handle(), 0, 0, size.right, size.bottom, picture->Canvas()->Handle(), 0, 0,
+                 SRCCOPY);
+    return true;
+}
+
+LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_SKIN_QUERYSKINNED)
+        return 1;
+    const TSkinManage* manager = SkinManager();
+    if (!manager || !manager->On())
+        return CallOld(msg, wParam, lParam);
+    switch (msg) {
+    case WM_DESTROY: {
+        const WNDPROC old = m_oldProc;
+        const HWND window = m_window;
+        Detach();
+        return old ? CallWindowProcA(old, window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
+    }
+    case WM_ERASEBKGND:
+        if (!m_data || !m_data->Options().Contains(xoMenuBG))
+            (void)CallOld(msg, wParam, lParam);
+        return 1;
+    case WM_NCPAINT: {
+        if (!RenderBackground())
+            return CallOld(msg, wParam, lParam);
+        const HDC dc = GetWindowDC(m_window);
+        (void)BitBlt(dc, 0, 0, m_background.Width(), m_background.Height(), m_background.Canvas()->Handle(), 0, 0,
+                     SRCCOPY);
+        (void)ReleaseDC(m_window, dc);
+        return 0;
+    }
+    case WM_PRINT: {
+        if (!RenderBackground())
+            return CallOld(msg, wParam, lParam);
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        (void)BitBlt(dc, 0, 0, m_background.Width(), m_background.Height(), m_background.Canvas()->Handle(), 0, 0,
+                     SRCCOPY);
+        const SavedDC saved(dc);
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        (void)IntersectClipRect(dc, MenuFrame, MenuFrame, m_background.Width() - MenuFrame,
+                                m_background.Height() - MenuFrame);
+        // The frame is ours: the menu prints only its items.
+        const LRESULT result = CallOld(msg, wParam, lParam & ~static_cast<LPARAM>(PRF_NONCLIENT));
+        (void)SetBkMode(dc, oldMode);
+        return result;
+    }
+    default:
+        return CallOld(msg, wParam, lParam);
+    }
+}

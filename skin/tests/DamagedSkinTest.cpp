@@ -1,0 +1,153 @@
+// Skins changed at run time, and skins whose every field may be out of range: the skinned form
+// takes them, or keeps its last good skin, and never crashes.
+#include "SkinnedFormFixture.h"
+
+#include "platform/classlib/core/Streams.h"
+#include "tools/skinpack/lib/SkinFolder.h"
+
+#include <functional>
+
+namespace {
+
+using Entries = std::vector<TSkinPackageEntry>;
+
+std::string Text(const TSkinPackageEntry& entry)
+{
+    return std::string(entry.bytes.begin(), entry.bytes.end());
+}
+
+void SetText(TSkinPackageEntry& entry, const std::string& text)
+{
+    entry.bytes.assign(text.begin(), text.end());
+}
+
+TSkinPackageEntry& Ini(Entries& entries)
+{
+    return entries.front();
+}
+
+// Our skin with `key=...` in the INI replaced by `key=value` (every occurrence).
+std::function<void(Entries&)> Setting(const std::string& key, const std::string& value)
+{
+    return [key, value](Entries& entries) {
+        std::string text = Text(Ini(entries));
+        for (std::size_t at = text.find("\n" + key + "="); at != std::string::npos;
+             at = text.find("\n" + key + "=", at + 1)) {
+            const std::size_t start = at + 1 + key.size() + 1;
+            text.replace(start, text.find_first_of("\r\n", start) - start, value);
+        }
+        SetText(Ini(entries), text);
+    };
+}
+
+std::function<void(Entries&)> Without(const std::string& name)
+{
+    return [name](Entries& entries) {
+        std::erase_if(entries, [&name](const TSkinPackageEntry& entry) { return entry.name == name; });
+    };
+}
+
+std::vector<std::uint8_t> PackedSkin(const std::function<void(Entries&)>& change)
+{
+    Entries entries = ReadSkinFolder(std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem");
+    change(entries);
+    return PackSkinContainer(BuildSkinContainer(entries, TSkinPackageVersion::v40000));
+}
+
+class DamagedSkinTest : public SkinnedFormFixture {
+protected:
+    // Loads the package as a skin file would and lets the manager apply it.
+    bool Change(const std::vector<std::uint8_t>& package)
+    {
+        TMemoryStream stream;
+        stream.WriteBuffer(package.data(), static_cast<std::int64_t>(package.size()));
+        const bool loaded = m_data->LoadSkinFromStream(stream);
+        Advance(TSkinManage::ActionDelay);
+        return loaded;
+    }
+};
+
+struct DamageCase {
+    const char* what;
+    std::function<void(Entries&)> change;
+};
+
+} // namespace
+
+TEST_F(DamagedSkinTest, ASkinChangedAtRunTimeResizesAndRepaintsTheFrame)
+{
+    ShowSkinned();
+    const SIZE client = ClientSize();
+    // The bottom border's picture as the caption: a caption bar 4 high.
+    const auto thin = PackedSkin([](Entries& entries) {
+        Setting("Top", "FrameBottom.bmp")(entries);
+        Setting("TopFrame", "2")(entries);
+    });
+    ASSERT_TRUE(Change(thin));
+    EXPECT_EQ(Skinner()->Borders().top, 4);
+    EXPECT_EQ(ClientSize().cx, client.cx);
+    EXPECT_EQ(ClientSize().cy, client.cy);
+    EXPECT_EQ(WindowSize().cy, client.cy + 4 + 4);
+    // The client area starts right under the thin caption and shows the face colour there.
+    EXPECT_EQ(Shown({WindowSize().cx / 2, 5}), 0xE8EDF3u);
+}
+
+TEST_F(DamagedSkinTest, DamagedSkinsSkinWithDefaultsOrNotAtAllAndNeverCrash)
+{
+    const DamageCase cases[] = {
+        {"zero top frames", Setting("TopFrame", "0")},
+        {"negative left frames", Setting("LeftFrame", "-3")},
+        {"zero button frames", Setting("Frame", "0")},
+        {"huge margins", Setting("LeftTopHeight", "100000")},
+        {"negative margins", Setting("TopTopHeight", "-50")},
+        {"buttons far away", Setting("XCoord", "-100000")},
+        {"unknown alignments", Setting("Align", "77")},
+        {"menu bar buttons", Setting("Align", "100")},
+        {"caption text far off", Setting("TextShift", "-100000")},
+        {"text clip past the window", Setting("TextRightClip", "99999")},
+        {"odd text alignment", Setting("TextAlignment", "9")},
+        {"visibility queries", Setting("Visibility", "1500")},
+        {"no top picture", Without("FrameTop.bmp")},
+        {"no border pictures",
+         [](Entries& e) {
+             for (const char* name : {"FrameTop.bmp", "FrameLeft.bmp", "FrameRight.bmp", "FrameBottom.bmp"})
+                 Without(name)(e);
+         }},
+        {"no button pictures", Without("BtnClose.bmp")},
+        {"no INI", Without("Skin.ini")},
+        {"empty picture", [](Entries& e) { e.back().bytes.clear(); }},
+        {"truncated picture", [](Entries& e) { e[1].bytes.resize(e[1].bytes.size() / 3); }},
+    };
+    ShowSkinned();
+    for (const DamageCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        (void)Change(PackedSkin(c.change));
+        ASSERT_TRUE(IsWindow(Window()));
+        const RECT borders = Skinner()->Borders();
+        EXPECT_GE(borders.left, 0);
+        EXPECT_GE(borders.top, 0);
+        // The frame is painted and the mouse goes over the caption without harm.
+        (void)RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        MoveMouse({WindowSize().cx - 20, 8});
+        MoveMouse({WindowSize().cx / 2, WindowSize().cy / 2});
+    }
+}
+
+TEST_F(DamagedSkinTest, TruncatedPackagesSkinWithWhatIsLeftOrLeaveTheSkinPending)
+{
+    ShowSkinned();
+    const auto whole = PackedSkin([](Entries&) {});
+    const SIZE window = WindowSize();
+    // Too short to say its size: nothing loads, the form keeps its frame untouched.
+    EXPECT_FALSE(Change(std::vector<std::uint8_t>(whole.begin(), whole.begin() + 3)));
+    EXPECT_TRUE(m_data->Pending());
+    EXPECT_EQ(WindowSize().cx, window.cx);
+    EXPECT_EQ(WindowSize().cy, window.cy);
+    // Half a package: the entries that are whole are used, the others are missing.
+    (void)Change(std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2)));
+    EXPECT_TRUE(IsWindow(Window()));
+    // A good skin afterwards is taken again.
+    EXPECT_TRUE(Change(whole));
+    EXPECT_FALSE(m_data->Pending());
+    EXPECT_EQ(Skinner()->Borders().top, 26);
+}

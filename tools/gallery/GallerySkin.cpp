@@ -1,0 +1,31 @@
+#include "tools/gallery/GallerySkin.h"
+
+#include "platform/classlib/core/Streams.h"
+#include "platform/classlib/forms/Forms.h"
+#include "skin/SkinData.h"
+#include "skin/SkinManage.h"
+
+#include <filesystem>
+#include <iostream>
+
+bool SkinGallery(TForm& form, const std::string& file)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        std::cerr << "gallery: no skin file " << file << "\n";
+        return false;
+    }
+    auto* data = new TSkinData(&form);
+    TFileStream package(file, fmOpenRead);
+    if (!data->LoadSkinFromStream(package)) {
+        std::cerr << "gallery: " << file << " is not a skin package that loads\n";
+        return false;
+    }
+    data->SetActive(true);
+    return true;
+}
+
+void EndGallerySkin()
+{
+    FreeSkinManager();
+}
