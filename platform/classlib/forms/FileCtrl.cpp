@@ -124,6 +124,7 @@ TFolderBrowser::TFolderBrowser(TComponent* owner) : TForm(owner)
     SetClientHeight(360);
     m_caption = new TLabel(this);
     m_caption->SetBounds(12, 10, 296, 28);
+    m_caption->SetAutoSize(false);
     m_caption->SetWordWrap(true);
     m_caption->SetParent(this);
     m_tree = new TListBox(this);
