@@ -7,6 +7,7 @@
 #include "controls/KvLabel.h"
 #include "controls/KvProgressBar.h"
 #include "controls/KvRadChk.h"
+#include "controls/KvTabsPages.h"
 
 void RegisterControlLibraryClasses()
 {
@@ -17,4 +18,5 @@ void RegisterControlLibraryClasses()
     RegisterKvButtonClasses();
     RegisterKvRadChkClasses();
     RegisterKvProgressBarClass();
+    RegisterKvPageControlClasses();
 }

@@ -78,7 +78,12 @@ void TComponent::DestroyComponents()
 {
     while (!m_components.empty()) {
         TComponent* component = m_components.back();
-        Remove(component);
+        // A component others refer to (an image list, a data source) tells its siblings that it
+        // goes, so none of them calls it from its own destructor afterwards.
+        if (component->m_state.Contains(csFreeNotification))
+            RemoveComponent(component);
+        else
+            Remove(component);
         delete component;
     }
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// Opening a document with the desktop's opener and starting a program. Neither waits, and a
+// failure is passed over: a missing document or program simply does not open.
+class IShellLauncher {
+public:
+    virtual ~IShellLauncher() = default;
+    virtual void OpenDocument(const std::string& path) = 0;
+    // Starts `program` with `workingFolder` as its current folder, so that it finds the files it
+    // keeps beside itself.
+    virtual void StartProgram(const std::string& program, const std::string& workingFolder) = 0;
+};
+
+// Documents through xdg-open, programs directly; each path is one argument, no shell sees it.
+class TShellLauncher : public IShellLauncher {
+public:
+    void OpenDocument(const std::string& path) override;
+    void StartProgram(const std::string& program, const std::string& workingFolder) override;
+};

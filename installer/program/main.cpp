@@ -1,0 +1,13 @@
+// Installer: the wizard that installs the Norra dialer software and its modem's driver.
+
+#include "installer/app/Main.h"
+
+int main()
+{
+    Application->Initialize();
+    Application->SetTitle("Norra Installer");
+    RegisterInstallerClasses();
+    Application->CreateForm(FMain);
+    Application->Run();
+    return 0;
+}
