@@ -15,9 +15,13 @@ CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>
 
 TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
     : TCustomGridGx(owner), m_columns(std::make_unique<TDBGridColumnsGx>(this, TDBGridColumnGx::StaticClass())),
-      m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>())
+      m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>()),
+      m_footerFont(std::make_unique<TFont>()), m_sumList(std::make_unique<TDBGridGxSumList>(this))
 {
     m_titleFont->Assign(Font());
+    m_footerFont->Assign(Font());
+    m_sumList->SetActive(false);
+    m_sumList->SetSumListChanged(TNotifyEvent::FromFunction([this](TObject*) { InvalidateFooter(); }));
     m_style = DefaultGridStyle();
     if (m_style)
         m_style->RegisterGrid(this);
@@ -41,6 +45,7 @@ TCustomDBGridGx::~TCustomDBGridGx()
     if (m_style)
         m_style->UnregisterGrid(this);
     m_dataLink->SetDataSource(nullptr);
+    m_sumList.reset();
     m_columns.reset();
     m_dataLink.reset();
 }
@@ -187,7 +192,11 @@ bool TCustomDBGridGx::AllowsChange(bool dataSetEmpty) const
                         : m_allowedOperations.Contains(alopUpdateGx);
 }
 
-void TCustomDBGridGx::LinkActiveChanged(bool /*active*/) { LayoutChanged(); }
+void TCustomDBGridGx::LinkActiveChanged(bool /*active*/)
+{
+    FollowDataSetWithSums();
+    LayoutChanged();
+}
 
 void TCustomDBGridGx::LinkDataSetChanged()
 {

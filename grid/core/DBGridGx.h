@@ -3,6 +3,7 @@
 #include "grid/core/DataGridGx.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
+#include "grid/core/DBGridGxFooter.h"
 #include "grid/core/GridsGx.h"
 
 #include <memory>
@@ -37,6 +38,9 @@ class TCustomDBGridGx;
 using TDrawColumnCellEventGx = TEvent<TObject*, const TRect&, int, TColumnGx*, TGridDrawState>;
 using TGetCellParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TGridDrawState>;
 using TColumnEventGx = TEvent<TColumnGx*>;
+// OnGetFooterParams(Sender, DataCol, FooterRow, Column, Font, Background, Alignment, State, Text).
+using TGetFooterParamsEventGx =
+    TEvent<TObject*, int, int, TColumnGx*, TFont*, TColor&, TAlignment&, TGridDrawState, std::string&>;
 
 // The data-aware grid: columns bound to the fields of a data set through a data link, a title
 // row, an indicator column marking the current record, and rows that are the records the link
@@ -84,6 +88,19 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetRowHeight(int value);
     [[nodiscard]] TDBGridGxStyle* Style() const { return m_style; }
 
+    // ---- Footers (DBGridGxFooterCells.cpp): rows below the data, fixed to the bottom edge
+    [[nodiscard]] int FooterRowCount() const { return m_footerRowCount; }
+    void SetFooterRowCount(int value);
+    [[nodiscard]] TColor FooterColor() const override { return m_footerColor; }
+    void SetFooterColor(TColor value);
+    [[nodiscard]] TFont* FooterFont() const { return m_footerFont.get(); }
+    // Starts inactive: set it active for sum, average and count footers.
+    [[nodiscard]] TDBGridGxSumList* SumList() const { return m_sumList.get(); }
+    // The text of a column's footer in footer row `footerRow`.
+    [[nodiscard]] virtual std::string GetFooterValue(int footerRow, TColumnGx& column);
+    void InvalidateFooter();
+    void FootersChanged(bool sums) override;
+
     // ---- Layout
     void BeginLayout();
     void EndLayout();
@@ -100,6 +117,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnGetCellParams(const TGetCellParamsEventGx& handler) { m_onGetCellParams = handler; }
     void SetOnCellClick(const TColumnEventGx& handler) { m_onCellClick = handler; }
     void SetOnTitleClick(const TColumnEventGx& handler) { m_onTitleClick = handler; }
+    void SetOnGetFooterParams(const TGetFooterParamsEventGx& handler) { m_onGetFooterParams = handler; }
 
     // ---- IDataGridGx
     TComponent* GridComponent() override { return this; }
@@ -217,6 +235,13 @@ private:
     void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
     void DrawRaisedEdge(const TRect& rect);
 
+    // ---- Footers (DBGridGxFooterCells.cpp)
+    void PaintFooterCell(int dataCol, int footerRow, TRect rect, TGridDrawState state);
+    [[nodiscard]] std::string SumText(const TColumnFooterGx& footer, TGroupOperation operation) const;
+    [[nodiscard]] int FooterHeight() const;
+    void BindFooterSums();
+    void FollowDataSetWithSums();
+
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
     void ScrollMessage(int code);
@@ -228,6 +253,10 @@ private:
     std::unique_ptr<TDBGridColumnsGx> m_columns;
     std::unique_ptr<TGridDataLinkGx> m_dataLink;
     std::unique_ptr<TFont> m_titleFont;
+    std::unique_ptr<TFont> m_footerFont;
+    std::unique_ptr<TDBGridGxSumList> m_sumList;
+    int m_footerRowCount = 0;
+    TColor m_footerColor = clWindow;
     std::vector<TColumnGx*> m_sortMarked;
     TDBGridGxStyle* m_style = nullptr;
     TDBGridOptions m_options = DefaultDBGridOptions;
@@ -252,6 +281,7 @@ private:
     TGetCellParamsEventGx m_onGetCellParams;
     TColumnEventGx m_onCellClick;
     TColumnEventGx m_onTitleClick;
+    TGetFooterParamsEventGx m_onGetFooterParams;
 };
 
 // The grid as forms place it.

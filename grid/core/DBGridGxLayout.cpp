@@ -73,6 +73,7 @@ void TCustomDBGridGx::UpdateLayout()
         SetFixedCols(std::min(m_indicatorOffset + frozen, ColCount() - 1));
         SetFrozenColCount(frozen);
         m_titleOffset = TitleRowCount();
+        SetContraRowCount(m_footerRowCount);
         UpdateRowHeights();
         SetColumnAttributes();
         UpdateRowCountAndTop();
@@ -169,7 +170,7 @@ void TCustomDBGridGx::UpdateRowCountAndTop()
     const int fixedHeight = m_titleOffset > 0 ? m_titleRowHeight + line : 0;
     int rows = m_titleOffset + 1;
     if (m_dataLink->Active() && HandleAllocated()) {
-        const int fit = std::max(1, (ClientHeight() - fixedHeight) / (DefaultRowHeight() + line));
+        const int fit = std::max(1, (ClientHeight() - fixedHeight - FooterHeight()) / (DefaultRowHeight() + line));
         m_dataLink->SetBufferCount(fit);
         rows = m_titleOffset + std::max(1, m_dataLink->RecordCount());
     }

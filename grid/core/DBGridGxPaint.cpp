@@ -40,6 +40,10 @@ void TCustomDBGridGx::DrawCell(int col, int row, const TRect& rect, TGridDrawSta
         canvas->FillRect(rect);
         return;
     }
+    if (row >= RowCount()) {
+        PaintFooterCell(col - m_indicatorOffset, row - RowCount(), rect, state);
+        return;
+    }
     if (col < m_indicatorOffset) {
         PaintIndicatorCell(row, rect);
         return;

@@ -1,6 +1,6 @@
 #include "grid/core/DBGridGx.h"
 #include "grid/core/DBGridGxColumnTitle.h"
-#include "grid/core/tests/GridTestClasses.h"
+#include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
@@ -17,84 +17,6 @@
 #include <vector>
 
 namespace {
-
-// The manager's look: a read-only row-select list with titles, record marks and a tick column.
-const TDBGridOptions ManagerOptions{dgTitles, dgIndicator,   dgColLines,     dgRowLines,
-                                    dgTabs,   dgRowSelect, dgConfirmDelete, dgCancelOnExit};
-
-// A table of `rows` people in a temporary SQLite database, shown by a data grid on the form of the
-// base grid's fixture (its own test grid hidden), input and pixels going to the data grid.
-class DBGridFixture : public GridFixture {
-protected:
-    void SetUp() override { GridFixture::SetUp(); }
-    void TearDown() override
-    {
-        SetMessageDlgHandler({});
-        GridFixture::TearDown();
-        m_source.reset();
-        m_query.reset();
-    }
-
-    void ShowPeople(int rows)
-    {
-        Exec("CREATE TABLE P (ID INTEGER PRIMARY KEY, NAME TEXT(20), SEL BOOLEAN)");
-        Exec("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " + std::to_string(rows) +
-             ") INSERT INTO P SELECT x, 'Name ' || x, x % 2 FROM n");
-        m_query = Query("SELECT ID, NAME, SEL FROM P ORDER BY ID");
-        m_query->Open();
-        m_source = std::make_unique<TDataSource>(nullptr);
-        m_source->SetDataSet(m_query.get());
-
-        m_grid->SetVisible(false);
-        m_db = new TDBGridGx(m_form.get());
-        m_db->SetParent(m_form.get());
-        m_db->SetBorderStyle(bsNoneGx);
-        m_db->SetBounds(0, 0, 400, 300);
-        m_db->SetOptions(ManagerOptions);
-        TColumnGx* name = m_db->Columns().Add();
-        name->SetFieldName("NAME");
-        name->SetWidth(150);
-        name->Title()->SetCaption("Name");
-        TColumnGx* sel = m_db->Columns().Add();
-        sel->SetFieldName("SEL");
-        sel->SetWidth(40);
-        m_db->SetDataSource(m_source.get());
-        m_target = m_db;
-        m_form->SetActiveControl(m_db);
-        Pump();
-    }
-
-    void Exec(const std::string& sql) { (void)Query(sql)->ExecSQL(); }
-
-    [[nodiscard]] std::unique_ptr<TADOQuery> Query(const std::string& sql) const
-    {
-        auto query = std::make_unique<TADOQuery>(nullptr);
-        query->SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "grid.db").string());
-        query->SQL()->SetText(sql);
-        return query;
-    }
-
-    [[nodiscard]] bool StoredSel(int id) const
-    {
-        auto query = Query("SELECT SEL FROM P WHERE ID = " + std::to_string(id));
-        query->Open();
-        return query->FieldByName("SEL")->AsBoolean();
-    }
-
-    [[nodiscard]] POINT CellCentre(int col, int row) const
-    {
-        const TRect rect = m_db->CellRect(col, row);
-        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
-
-    [[nodiscard]] int RecNo() const { return m_query->RecNo(); }
-    [[nodiscard]] int VisibleRows() const { return m_db->RowCount() - m_db->TitleOffset(); }
-
-    TempDir m_dir;
-    std::unique_ptr<TADOQuery> m_query;
-    std::unique_ptr<TDataSource> m_source;
-    TDBGridGx* m_db = nullptr;
-};
 
 TEST_F(DBGridFixture, OptionsRowSelectDropsEditingAndMapsTheBaseGrid)
 {
