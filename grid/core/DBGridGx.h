@@ -88,6 +88,13 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetRowHeight(int value);
     [[nodiscard]] TDBGridGxStyle* Style() const { return m_style; }
 
+    // ---- Fitting the columns to the client width (DBGridGxAutoFit.cpp): autofit columns share
+    // what the others leave in proportion to their widths when fitting was switched on.
+    [[nodiscard]] bool AutoFitColWidths() const { return m_autoFitColWidths; }
+    void SetAutoFitColWidths(bool value);
+    [[nodiscard]] int MinAutoFitWidth() const { return m_minAutoFitWidth; }
+    void SetMinAutoFitWidth(int value);
+
     // ---- Footers (DBGridGxFooterCells.cpp): rows below the data, fixed to the bottom edge
     [[nodiscard]] int FooterRowCount() const { return m_footerRowCount; }
     void SetFooterRowCount(int value);
@@ -144,7 +151,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void UnlockLayout() override { EndLayout(); }
     bool LayoutFromDataSet() const override { return m_layoutFromDataSet; }
     void SetLayoutFromDataSet(bool value) override { m_layoutFromDataSet = value; }
-    bool FitsColumnWidths() const override { return false; }
+    bool FitsColumnWidths() const override { return m_autoFitColWidths && HandleAllocated(); }
     bool ColumnLines() const override { return m_options.Contains(dgColLines); }
     bool UseMultiTitle() const override { return false; }
     int IndicatorOffset() const override { return m_indicatorOffset; }
@@ -193,7 +200,8 @@ protected:
     [[nodiscard]] virtual bool DataCellColors(bool selected, bool currentRow, TFont& font, TColor& background);
     [[nodiscard]] virtual bool GridHasFocus() const;
     virtual void DeleteCurrentRecord();
-    virtual void ToggleCheckBox(TColumnGx& column);
+    // Steps a check-box or image cell to its next value and posts it.
+    virtual void StepCellValue(TColumnGx& column, bool backwards);
 
     // ---- Base grid operations
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
@@ -235,6 +243,11 @@ private:
     void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
     void DrawRaisedEdge(const TRect& rect);
 
+    // ---- Fitting (DBGridGxAutoFit.cpp)
+    void FitColumnsToClient();
+    void RebaseSizedColumn(int index, int newWidth);
+    [[nodiscard]] int AvailableFitWidth(int othersWidth, int visibleCount) const;
+
     // ---- Footers (DBGridGxFooterCells.cpp)
     void PaintFooterCell(int dataCol, int footerRow, TRect rect, TGridDrawState state);
     [[nodiscard]] std::string SumText(const TColumnFooterGx& footer, TGroupOperation operation) const;
@@ -247,6 +260,8 @@ private:
     void ScrollMessage(int code);
     [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
     [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
+    [[nodiscard]] static bool IsSteppedCell(const TColumnGx& column);
+    [[nodiscard]] TColumnGx* KeyedColumn() const;
     void ConfirmAndDelete();
     void TakeMouseFocus();
 
@@ -256,6 +271,8 @@ private:
     std::unique_ptr<TFont> m_footerFont;
     std::unique_ptr<TDBGridGxSumList> m_sumList;
     int m_footerRowCount = 0;
+    bool m_autoFitColWidths = false;
+    int m_minAutoFitWidth = 0;
     TColor m_footerColor = clWindow;
     std::vector<TColumnGx*> m_sortMarked;
     TDBGridGxStyle* m_style = nullptr;
@@ -277,6 +294,11 @@ private:
     bool m_inLayout = false;
     bool m_syncingRow = false;
     TGridCoord m_pressedCheckBox{-1, -1};
+    int m_clickedCol = -1;
+    struct TPressedTitle {
+        TGridCoord Cell{-1, -1};
+        TColumnGx* Column = nullptr;
+    } m_pressedTitle;
     TDrawColumnCellEventGx m_onDrawColumnCell;
     TGetCellParamsEventGx m_onGetCellParams;
     TColumnEventGx m_onCellClick;

@@ -27,6 +27,17 @@ TCursor g_savedCursor = crDefault;
 
 } // namespace
 
+int MulDivOr(int number, int numerator, int denominator, int whenZero)
+{
+    if (denominator == 0)
+        return whenZero;
+    const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
+    const std::int64_t half = std::abs(static_cast<std::int64_t>(denominator)) / 2;
+    const bool negative = (product < 0) != (denominator < 0);
+    const std::int64_t magnitude = (std::abs(product) + half) / std::abs(static_cast<std::int64_t>(denominator));
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
 bool IsNumberFieldType(TFieldType type)
 {
     switch (type) {

@@ -33,6 +33,10 @@ void MirrorCanvasForRightToLeft(TCanvas& canvas, bool rightToLeft, int width, in
 // Removes one pending message `msg` of the window; a WM_QUIT taken is posted again with its code.
 void DropPendingMessage(HWND window, UINT msg);
 
+// number x numerator / denominator in 64 bits, rounded half away from zero; `whenZero` for a zero
+// denominator (the layout's shares have no ratio to scale by then).
+[[nodiscard]] int MulDivOr(int number, int numerator, int denominator, int whenZero);
+
 [[nodiscard]] constexpr std::int32_t MaxInt32(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
 [[nodiscard]] constexpr std::int32_t MinInt32(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
 template <class T>

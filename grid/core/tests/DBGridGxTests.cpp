@@ -6,6 +6,7 @@
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -288,6 +289,44 @@ TEST_F(DBGridFixture, LeavingTheGridDropsTheRowHighlightUnlessAlwaysShown)
     m_db->SetOptions(m_db->Options() + TDBGridOptions{dgAlwaysShowSelection});
     Pump();
     EXPECT_EQ(Shown(inside), SysRgb(COLOR_BTNSHADOW));
+}
+
+} // namespace
+
+namespace {
+
+// The manager's row-select grids have no text editing; ticks and image cells still step by their
+// column's own right to change: by click and by Space, not on a read-only column or grid.
+TEST_F(DBGridFixture, SpaceAndClicksStepTicksAndImagesByTheColumnsOwnRule)
+{
+    ShowPeople(5);
+    ASSERT_FALSE(m_db->Options().Contains(dgEditing));
+    const int row = m_db->TitleOffset() + 1; // record 2, not ticked
+    Click(CellCentre(2, row));
+    ASSERT_TRUE(StoredSel(2));
+    Key(VK_SPACE);
+    EXPECT_FALSE(StoredSel(2)) << "Space on the tick column of a row-select grid";
+    Key(VK_SPACE);
+    EXPECT_TRUE(StoredSel(2));
+
+    m_db->Columns().ColumnAt(1)->SetReadOnly(true);
+    Key(VK_SPACE);
+    Click(CellCentre(2, row));
+    EXPECT_TRUE(StoredSel(2)) << "a read-only tick column stays as it is";
+    m_db->Columns().ColumnAt(1)->SetReadOnly(false);
+
+    // An image column over the same field: each step moves to the next key of its list.
+    TCustomImageList images(nullptr, 8, 8);
+    TColumnGx* sel = m_db->Columns().ColumnAt(1);
+    sel->SetImageList(&images);
+    sel->SetCheckboxes(false);
+    sel->KeyList()->SetText("False\nTrue\n");
+    EXPECT_EQ(sel->CellImageKind(), cikImages);
+    Key(VK_SPACE);
+    EXPECT_FALSE(StoredSel(2));
+    Click(CellCentre(2, row));
+    EXPECT_TRUE(StoredSel(2));
+    sel->SetImageList(nullptr);
 }
 
 } // namespace
