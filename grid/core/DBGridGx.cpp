@@ -16,7 +16,8 @@ CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>
 TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
     : TCustomGridGx(owner), m_columns(std::make_unique<TDBGridColumnsGx>(this, TDBGridColumnGx::StaticClass())),
       m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>()),
-      m_footerFont(std::make_unique<TFont>()), m_sumList(std::make_unique<TDBGridGxSumList>(this))
+      m_footerFont(std::make_unique<TFont>()), m_sumList(std::make_unique<TDBGridGxSumList>(this)),
+      m_selectedRows(std::make_unique<TBookmarkListGx>(*this)), m_selection(std::make_unique<TDBGridGxSelection>(*this))
 {
     m_titleFont->Assign(Font());
     m_footerFont->Assign(Font());
@@ -42,10 +43,13 @@ TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
 
 TCustomDBGridGx::~TCustomDBGridGx()
 {
+    m_onSelectionChanged = {};
     if (m_style)
         m_style->UnregisterGrid(this);
     m_dataLink->SetDataSource(nullptr);
     m_sumList.reset();
+    m_selection.reset();
+    m_selectedRows.reset();
     m_columns.reset();
     m_dataLink.reset();
 }
@@ -192,8 +196,9 @@ bool TCustomDBGridGx::AllowsChange(bool dataSetEmpty) const
                         : m_allowedOperations.Contains(alopUpdateGx);
 }
 
-void TCustomDBGridGx::LinkActiveChanged(bool /*active*/)
+void TCustomDBGridGx::LinkActiveChanged(bool active)
 {
+    m_selection->LinkActive(active);
     FollowDataSetWithSums();
     LayoutChanged();
 }

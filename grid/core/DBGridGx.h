@@ -4,6 +4,7 @@
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxFooter.h"
+#include "grid/core/DBGridGxSelection.h"
 #include "grid/core/GridsGx.h"
 
 #include <memory>
@@ -95,6 +96,17 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] int MinAutoFitWidth() const { return m_minAutoFitWidth; }
     void SetMinAutoFitWidth(int value);
 
+    // ---- Selection (DBGridGxSelectionInput.cpp): the selected records, a rectangle of cells,
+    // whole columns or everything. The base grid's Selection is its current cell range.
+    [[nodiscard]] TBookmarkListGx& SelectedRows() { return *m_selectedRows; }
+    [[nodiscard]] TDBGridGxSelection& DataSelection() { return *m_selection; }
+    [[nodiscard]] TDBGridGxAllowedSelections AllowedSelections() const { return m_allowedSelections; }
+    void SetAllowedSelections(TDBGridGxAllowedSelections value);
+    // The bookmark of the record shown in data row `dataRow`.
+    [[nodiscard]] TBookmarkStr BookmarkOfRow(int dataRow);
+    void SetOnSelectionChanged(const TNotifyEvent& handler) { m_onSelectionChanged = handler; }
+    void DoSelectionChanged();
+
     // ---- Footers (DBGridGxFooterCells.cpp): rows below the data, fixed to the bottom edge
     [[nodiscard]] int FooterRowCount() const { return m_footerRowCount; }
     void SetFooterRowCount(int value);
@@ -182,10 +194,10 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     int VisibleDataRowCount() const override;
     int TopRecordNumber() const override;
     bool RecordsNumbered() const override;
-    bool SelectingRecordBookmarks() const override { return false; }
-    void SelectRecordBookmarks() override {}
-    void RefreshSelection() override {}
-    void SelectionChanged() override {}
+    bool SelectingRecordBookmarks() const override { return m_selection->SelectionType() == gstRecordBookmarks; }
+    void SelectRecordBookmarks() override;
+    void RefreshSelection() override { m_selection->Refresh(); }
+    void SelectionChanged() override { m_selection->SelectionChanged(); }
     void StyleGone(TDBGridGxStyle* style) override;
 
 protected:
@@ -222,6 +234,9 @@ protected:
     void Dispatch(TMessage& message) override;
 
 private:
+    // The rectangle repaints the cells it gained or lost.
+    friend class TDBGridGxSelectionRect;
+
     // ---- Layout (DBGridGxLayout.cpp)
     void BuildDefaultColumns();
     void DropGridMadeColumns();
@@ -242,6 +257,12 @@ private:
     // Cell text goes through here until the shared text drawer of the grid unit is in place.
     void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
     void DrawRaisedEdge(const TRect& rect);
+
+    // ---- Selection by mouse and keys (DBGridGxSelectionInput.cpp)
+    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift);
+    void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
+    [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
+    [[nodiscard]] bool CellSelectedNow(int dataCol);
 
     // ---- Fitting (DBGridGxAutoFit.cpp)
     void FitColumnsToClient();
@@ -270,6 +291,10 @@ private:
     std::unique_ptr<TFont> m_titleFont;
     std::unique_ptr<TFont> m_footerFont;
     std::unique_ptr<TDBGridGxSumList> m_sumList;
+    std::unique_ptr<TBookmarkListGx> m_selectedRows;
+    std::unique_ptr<TDBGridGxSelection> m_selection;
+    TDBGridGxAllowedSelections m_allowedSelections = DefaultAllowedSelections;
+    TNotifyEvent m_onSelectionChanged;
     int m_footerRowCount = 0;
     bool m_autoFitColWidths = false;
     int m_minAutoFitWidth = 0;

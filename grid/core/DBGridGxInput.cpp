@@ -45,6 +45,10 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
         TCustomGridGx::KeyDown(key, shift);
         return;
     }
+    if (SelectByKey(key, shift)) {
+        key = 0;
+        return;
+    }
     TDataSet* dataSet = m_dataLink->DataSet();
     const bool control = shift.Contains(ssCtrl);
     const int page = std::max(1, m_dataLink->RecordCount());
@@ -154,11 +158,14 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
         // does neither is a title click when released over the same title.
         TakeMouseFocus();
         TCustomGridGx::MouseDown(button, shift, x, y);
-        if (GridState() != gsColSizingGx)
+        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift))
             m_pressedTitle = {cell, ColumnAtGridCol(cell.X)};
         return;
     }
+    const TGridCoord before{Col(), Row()};
     TCustomGridGx::MouseDown(button, shift, x, y);
+    if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble))
+        SelectByDataClick(before, cell, shift);
     // A quick second click on a tick is a tick too, not a double click to ignore.
     if (button != mbLeft || cell.Y < m_titleOffset || !m_dataLink->Active())
         return;

@@ -83,6 +83,7 @@ void TCustomDBGridGx::UpdateLayout()
         UpdateRowCountAndTop();
         SyncCurrentRow();
         UpdateVertScrollBar();
+        m_selection->Refresh();
     } catch (...) {
         m_inLayout = false;
         throw;

@@ -126,6 +126,8 @@ void TCustomDBGridGx::PaintDataCell(int dataCol, int dataRow, TRect rect, TGridD
     TActiveRecordSwap swap(*m_dataLink, dataRow);
     TCanvas* canvas = Canvas();
     canvas->Font()->Assign(column->Font());
+    if (CellSelectedNow(dataCol))
+        state.Include(gdSelected);
     TColor background = RowColor(*column);
     if (m_onGetCellParams)
         m_onGetCellParams(this, column, canvas->Font(), background, state);

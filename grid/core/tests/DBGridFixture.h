@@ -73,6 +73,17 @@ protected:
 
     void Exec(const std::string& sql) { (void)Query(sql)->ExecSQL(); }
 
+    // A left click with ModControl / ModShift held.
+    void ClickWith(POINT client, unsigned modifiers)
+    {
+        const HWND hwnd = TargetHandle();
+        m_display->InjectMouseButton(TopLevelId(hwnd), InTopLevel(hwnd, client), MouseButton::Left, true, modifiers);
+        Pump();
+        m_display->InjectMouseButton(TopLevelId(hwnd), InTopLevel(hwnd, client), MouseButton::Left, false,
+                                     modifiers | ModLeftButton);
+        Pump();
+    }
+
     [[nodiscard]] std::unique_ptr<TADOQuery> Query(const std::string& sql) const
     {
         auto query = std::make_unique<TADOQuery>(nullptr);
