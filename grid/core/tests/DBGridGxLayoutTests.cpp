@@ -1,4 +1,6 @@
+#include "grid/core/DBGridGxLayoutStorage.h"
 #include "grid/core/tests/DBGridFixture.h"
+#include "platform/classlib/core/IniFiles.h"
 #include "platform/classlib/data/DBDataSet.h"
 
 #include <gtest/gtest.h>
@@ -132,6 +134,73 @@ TEST_F(DBGridLayout, DegenerateShapesLayOutWithoutErrors)
     EXPECT_EQ(static_cast<int>(info.nPage), 3) << "all rows fit: the page is every record";
     EXPECT_EQ(info.nMax, 3 + 3 - 1);
     EXPECT_TRUE(m_errors.empty());
+}
+
+} // namespace
+
+namespace {
+
+[[nodiscard]] std::vector<std::string> FieldOrder(TDBGridGx& grid)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < grid.Columns().Count(); ++i)
+        names.push_back(grid.Columns().ColumnAt(i)->FieldName());
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+TEST_F(DBGridLayout, ColumnLayoutGoesToAnIniFileAndBack)
+{
+    ShowThreeColumns();
+    TIniFile ini((m_dir / "layout.ini").string());
+    m_db->Columns().ColumnAt(2)->SetIndex(0); // SEL, QTY, NAME
+    m_db->Columns().ColumnAt(1)->SetWidth(33);
+    m_db->Columns().ColumnAt(2)->SetVisible(false);
+    SaveColumnsLayoutIni(*m_db, ini, "People");
+    EXPECT_EQ(ini.ReadString("People", "ColumnsIndex", ""), "\"SEL\",\"QTY\",\"NAME\"");
+
+    // Back to the order and looks the columns were made with, then restored from the file.
+    m_db->Columns().ColumnAt(0)->SetIndex(2);
+    m_db->Columns().ColumnAt(0)->SetWidth(100);
+    m_db->Columns().ColumnAt(1)->SetVisible(true);
+    RestoreColumnsLayoutIni(*m_db, ini, "People");
+    EXPECT_EQ(FieldOrder(*m_db), (Names{"SEL", "QTY", "NAME"}));
+    EXPECT_EQ(m_db->Columns().ColumnAt(1)->Width(), 33);
+    EXPECT_FALSE(m_db->Columns().ColumnAt(2)->Visible());
+    EXPECT_EQ(m_db->ColumnWidthAt(2), 33) << "the grid laid out the restored widths";
+}
+
+// A layout stored when the grid had other columns: unknown names, another letter case and more
+// names than columns never fail, and the known columns keep the stored order.
+TEST_F(DBGridLayout, StoredColumnsThatNoLongerExistAreSkipped)
+{
+    ShowThreeColumns();
+    TIniFile ini((m_dir / "layout.ini").string());
+    ini.WriteString("People", "ColumnsIndex", "PHONE,\"name\",\"OLD\",\"QTY\",X,Y,Z");
+    ini.WriteInteger("People", "PHONE.Width", 80);
+    ini.WriteInteger("People", "NAME.Width", 120);
+    RestoreColumnsLayoutIni(*m_db, ini, "People");
+    EXPECT_EQ(FieldOrder(*m_db), (Names{"NAME", "QTY", "SEL"}));
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->Width(), 120);
+    EXPECT_TRUE(m_errors.empty());
+
+    RestoreColumnsLayoutIni(*m_db, ini, "Nobody");
+    EXPECT_EQ(FieldOrder(*m_db), (Names{"NAME", "QTY", "SEL"}));
+}
+
+TEST_F(DBGridLayout, StoredWidthsAreSharesInAFittedGrid)
+{
+    ShowThreeColumns();
+    TIniFile ini((m_dir / "layout.ini").string());
+    SaveColumnsLayoutIni(*m_db, ini, "People"); // 100, 100, 200
+    for (int i = 0; i < 3; ++i)
+        m_db->Columns().ColumnAt(i)->SetWidth(64);
+    m_db->SetAutoFitColWidths(true);
+    EXPECT_EQ(ColumnWidths(), (Widths{95, 95, 95}));
+    RestoreColumnsLayoutIni(*m_db, ini, "People");
+    EXPECT_EQ(ColumnWidths(), (Widths{71, 71, 143}));
+    EXPECT_EQ(m_db->Columns().ColumnAt(2)->FitBaseWidth(), 200);
 }
 
 } // namespace
