@@ -52,6 +52,9 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
 
     // Posted to the grid's own window to run a layout once the current change is over.
     static constexpr UINT WM_DEFERRED_LAYOUT = WM_USER + 100;
+    // Timer 2 ends an incremental search this long after the last key.
+    static constexpr UINT_PTR IncSearchTimerId = 2;
+    static constexpr UINT IncSearchTimeoutMs = 1500;
     // Width of the indicator column.
     static constexpr int IndicatorWidth = 11;
     // The side of a drawn check box.
@@ -106,6 +109,10 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] TBookmarkStr BookmarkOfRow(int dataRow);
     void SetOnSelectionChanged(const TNotifyEvent& handler) { m_onSelectionChanged = handler; }
     void DoSelectionChanged();
+
+    // ---- Incremental search (DBGridGxIncSearch.cpp), with dghIncSearch
+    [[nodiscard]] const std::string& IncSearchText() const { return m_incSearchText; }
+    void EndIncSearch();
 
     // ---- Footers (DBGridGxFooterCells.cpp): rows below the data, fixed to the bottom edge
     [[nodiscard]] int FooterRowCount() const { return m_footerRowCount; }
@@ -224,6 +231,7 @@ protected:
     [[nodiscard]] bool CanCellClick(int x, int y) const override;
     void CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
@@ -263,6 +271,14 @@ private:
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);
+
+    // ---- Incremental search (DBGridGxIncSearch.cpp)
+    [[nodiscard]] bool IncSearchApplies() const;
+    [[nodiscard]] bool IncSearchKey(char key);
+    [[nodiscard]] bool IncSearchControlKey(WORD key);
+    [[nodiscard]] bool LocateIncSearch(const std::string& wanted);
+    void RestartIncSearchTimer();
+    void PaintIncSearchMark(const TRect& rect);
 
     // ---- Fitting (DBGridGxAutoFit.cpp)
     void FitColumnsToClient();
@@ -320,6 +336,8 @@ private:
     bool m_syncingRow = false;
     TGridCoord m_pressedCheckBox{-1, -1};
     int m_clickedCol = -1;
+    std::string m_incSearchText;
+    std::string m_incSearchPending;
     struct TPressedTitle {
         TGridCoord Cell{-1, -1};
         TColumnGx* Column = nullptr;

@@ -45,7 +45,7 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
         TCustomGridGx::KeyDown(key, shift);
         return;
     }
-    if (SelectByKey(key, shift)) {
+    if (IncSearchControlKey(key) || SelectByKey(key, shift)) {
         key = 0;
         return;
     }
@@ -287,6 +287,13 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
     case WM_VSCROLL:
         if (message.LParam == 0) {
             ScrollMessage(LOWORD(message.WParam));
+            message.Result = 0;
+            return;
+        }
+        break;
+    case WM_TIMER:
+        if (message.WParam == IncSearchTimerId) {
+            EndIncSearch();
             message.Result = 0;
             return;
         }

@@ -137,6 +137,8 @@ void TCustomDBGridGx::PaintDataCell(int dataCol, int dataRow, TRect rect, TGridD
     if (DefaultDrawing())
         DrawColumnCellDefault(rect, dataCol, column, state);
     DrawColumnCell(rect, dataCol, column, state);
+    if (currentRow && !m_incSearchText.empty() && column == KeyedColumn())
+        PaintIncSearchMark(rect);
     if (DefaultDrawing() && state.Contains(gdFocused) && !m_options.Contains(dgRowSelect) && Focused())
         canvas->DrawFocusRect(rect);
 }

@@ -330,3 +330,43 @@ TEST_F(DBGridFixture, SpaceAndClicksStepTicksAndImagesByTheColumnsOwnRule)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, IncrementalSearchFindsByPrefixAndTakesBackWholeCharacters)
+{
+    ShowPeople(20);
+    m_query->Last();
+    m_query->Edit();
+    m_query->FieldByName("NAME")->SetAsString("Ödla");
+    m_query->Post();
+    m_query->First();
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghIncSearch});
+    Click(CellCentre(1, m_db->TitleOffset()));
+
+    Type("name 1");
+    EXPECT_EQ(RecNo(), 1);
+    EXPECT_EQ(m_db->IncSearchText(), "Name 1") << "the record's own letters";
+    Type("5");
+    EXPECT_EQ(RecNo(), 15);
+    Pump();
+    const TRect cell = m_db->CellRect(1, m_db->Row());
+    EXPECT_EQ(Shown({cell.left + 3, cell.top + 2}), RgbOf(ColorToRGB(clYellow))) << "the found part is marked";
+    Type("x");
+    EXPECT_EQ(RecNo(), 15) << "nothing starts so: the record stays";
+    EXPECT_EQ(m_db->IncSearchText(), "Name 15");
+    Key(VK_BACK);
+    EXPECT_EQ(m_db->IncSearchText(), "Name 1");
+
+    m_db->Perform(WM_TIMER, TCustomDBGridGx::IncSearchTimerId, 0);
+    EXPECT_EQ(m_db->IncSearchText(), "");
+    Type("öd");
+    EXPECT_EQ(RecNo(), 20);
+    EXPECT_EQ(m_db->IncSearchText(), "Öd");
+    Key(VK_BACK);
+    EXPECT_EQ(m_db->IncSearchText(), "Ö") << "Backspace takes the whole last character";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(m_db->IncSearchText(), "");
+}
+
+} // namespace
