@@ -13,6 +13,7 @@
 
 class TDataSource;
 class TDBGridGxStyle;
+struct THintInfo;
 
 // The bit positions are fixed: form data relies on them.
 enum TDBGridOption {
@@ -271,6 +272,9 @@ private:
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);
+
+    // ---- Cell tool tips (DBGridGxHints.cpp)
+    void CellHint(THintInfo& info);
 
     // ---- Incremental search (DBGridGxIncSearch.cpp)
     [[nodiscard]] bool IncSearchApplies() const;

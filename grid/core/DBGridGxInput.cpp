@@ -2,7 +2,9 @@
 
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/classlib/forms/Hints.h"
 
 #include <algorithm>
 
@@ -291,6 +293,11 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
             return;
         }
         break;
+    case CM_HINTSHOW:
+        TCustomGridGx::Dispatch(message);
+        if (message.Result == 0 && message.LParam != 0)
+            CellHint(*reinterpret_cast<THintInfo*>(message.LParam));
+        return;
     case WM_TIMER:
         if (message.WParam == IncSearchTimerId) {
             EndIncSearch();

@@ -7,6 +7,8 @@
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Dialogs.h"
 #include "platform/classlib/forms/ImgList.h"
+#include "platform/classlib/forms/ControlsMessages.h"
+#include "platform/classlib/forms/Hints.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -367,6 +369,44 @@ TEST_F(DBGridFixture, IncrementalSearchFindsByPrefixAndTakesBackWholeCharacters)
     EXPECT_EQ(m_db->IncSearchText(), "Ö") << "Backspace takes the whole last character";
     Key(VK_ESCAPE);
     EXPECT_EQ(m_db->IncSearchText(), "");
+}
+
+} // namespace
+
+namespace {
+
+// What the grid makes of a hint request with the pointer at the centre of a cell.
+TEST_F(DBGridFixture, CellTipsShowTextsThatAreCutOff)
+{
+    ShowPeople(5);
+    TColumnGx* name = m_db->Columns().ColumnAt(0);
+    name->SetToolTips(true);
+    name->Title()->SetToolTips(true);
+    m_db->SetFooterRowCount(1);
+    name->Footer()->SetValueType(fvtStaticText);
+    name->Footer()->SetValue("A footer far too long for a narrow column");
+    name->Footer()->SetToolTips(true);
+    Pump();
+    const auto hintAt = [&](int col, int row) {
+        THintInfo info;
+        info.HintStr = "grid hint";
+        const TRect rect = m_db->CellRect(col, row);
+        info.CursorPos = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        m_db->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        return info.HintStr;
+    };
+    const int data = m_db->TitleOffset() + 1;
+    const int footer = m_db->RowCount();
+    EXPECT_EQ(hintAt(1, data), "") << "the text fits: no tip, and not the grid's hint";
+    EXPECT_EQ(hintAt(2, data), "grid hint") << "a column without tips keeps the grid's hint";
+    EXPECT_EQ(hintAt(1, footer), "A footer far too long for a narrow column");
+
+    name->SetWidth(25);
+    Pump();
+    EXPECT_EQ(hintAt(1, data), "Name 2");
+    EXPECT_EQ(hintAt(1, 0), "Name");
+    name->Title()->SetHint("Sort by name|Click to sort the list by name");
+    EXPECT_EQ(hintAt(1, 0), "Sort by name");
 }
 
 } // namespace
