@@ -13,6 +13,8 @@
 
 class TDataSource;
 class TDBGridGxStyle;
+class TColumnTitleGx;
+class TCustomImageList;
 struct THintInfo;
 
 // The bit positions are fixed: form data relies on them.
@@ -56,6 +58,8 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     // Timer 2 ends an incremental search this long after the last key.
     static constexpr UINT_PTR IncSearchTimerId = 2;
     static constexpr UINT IncSearchTimeoutMs = 1500;
+    // The strip along the top of the titles where clicks select columns.
+    static constexpr int ColumnSelectZoneHeight = 7;
     // Width of the indicator column.
     static constexpr int IndicatorWidth = 11;
     // The side of a drawn check box.
@@ -110,6 +114,10 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] TBookmarkStr BookmarkOfRow(int dataRow);
     void SetOnSelectionChanged(const TNotifyEvent& handler) { m_onSelectionChanged = handler; }
     void DoSelectionChanged();
+
+    // ---- Title images (DBGridGxTitleCells.cpp): a title with an ImageIndex shows that image
+    [[nodiscard]] TCustomImageList* TitleImages() const { return m_titleImages; }
+    void SetTitleImages(TCustomImageList* images);
 
     // ---- Incremental search (DBGridGxIncSearch.cpp), with dghIncSearch
     [[nodiscard]] const std::string& IncSearchText() const { return m_incSearchText; }
@@ -268,10 +276,14 @@ private:
     void DrawRaisedEdge(const TRect& rect);
 
     // ---- Selection by mouse and keys (DBGridGxSelectionInput.cpp)
-    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift);
+    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift, int y);
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);
+
+    // ---- Title cells (DBGridGxTitleCells.cpp)
+    void PaintSortMarker(const TColumnTitleGx& title, const TRect& rect);
+    void MarkSortOnTitleClick(TColumnGx& column, TShiftState shift);
 
     // ---- Cell tool tips (DBGridGxHints.cpp)
     void CellHint(THintInfo& info);
@@ -321,6 +333,7 @@ private:
     TColor m_footerColor = clWindow;
     std::vector<TColumnGx*> m_sortMarked;
     TDBGridGxStyle* m_style = nullptr;
+    TCustomImageList* m_titleImages = nullptr;
     TDBGridOptions m_options = DefaultDBGridOptions;
     TDBGridGxOptions m_optionsGx = DefaultDBGridGxOptions;
     TDBGridGxAllowedOperations m_allowedOperations{alopInsertGx, alopUpdateGx, alopDeleteGx, alopAppendGx};

@@ -160,7 +160,7 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
         // does neither is a title click when released over the same title.
         TakeMouseFocus();
         TCustomGridGx::MouseDown(button, shift, x, y);
-        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift))
+        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift, y))
             m_pressedTitle = {cell, ColumnAtGridCol(cell.X)};
         return;
     }
@@ -192,6 +192,7 @@ void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
     TCustomGridGx::MouseUp(button, shift, x, y);
     if (button == mbLeft && title.Column && CellAtPoint(x, y) == title.Cell &&
         ColumnAtGridCol(title.Cell.X) == title.Column) {
+        MarkSortOnTitleClick(*title.Column, shift);
         TitleClick(title.Column);
         return;
     }

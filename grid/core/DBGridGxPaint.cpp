@@ -101,16 +101,6 @@ void TCustomDBGridGx::DrawIndicatorArrow(const TRect& rect, bool editing)
         canvas->FillRect(TRect{left, middle + dy, left + 1 + HalfHeight - std::abs(dy), middle + dy + 1});
 }
 
-void TCustomDBGridGx::PaintTitleCell(TColumnGx& column, TRect rect)
-{
-    TCanvas* canvas = Canvas();
-    TColumnTitleGx* title = column.Title();
-    canvas->Font()->Assign(title->Font());
-    canvas->Brush()->SetColor(title->Color());
-    WriteCellText(rect, 2, title->Caption(), title->Alignment());
-    DrawRaisedEdge(rect);
-}
-
 TColor TCustomDBGridGx::RowColor(TColumnGx& column) const
 {
     const TColor color = column.Color();

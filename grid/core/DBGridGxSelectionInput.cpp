@@ -59,10 +59,11 @@ bool TCustomDBGridGx::CellSelectedNow(int dataCol)
     return m_selection->IsCellSelected(dataCol, m_dataLink->DataSet()->Bookmark());
 }
 
-// Ctrl-click on a title adds or removes the column, Shift-click extends from the anchor column.
-bool TCustomDBGridGx::SelectByTitleClick(TColumnGx* column, TShiftState shift)
+// In the top strip of a title, Ctrl-click adds or removes the column and Shift-click extends from
+// the anchor column; lower down the title is a title button (and Ctrl marks several sort columns).
+bool TCustomDBGridGx::SelectByTitleClick(TColumnGx* column, TShiftState shift, int y)
 {
-    if (!column || !m_allowedSelections.Contains(gstColumns))
+    if (!column || !m_allowedSelections.Contains(gstColumns) || y >= ColumnSelectZoneHeight)
         return false;
     if (shift.Contains(ssShift)) {
         m_selection->Columns().SelectShift(column);

@@ -7,6 +7,7 @@
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Dialogs.h"
 #include "platform/classlib/forms/ImgList.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/Hints.h"
 #include "tests/support/TempDir.h"
@@ -407,6 +408,62 @@ TEST_F(DBGridFixture, CellTipsShowTextsThatAreCutOff)
     EXPECT_EQ(hintAt(1, 0), "Name");
     name->Title()->SetHint("Sort by name|Click to sort the list by name");
     EXPECT_EQ(hintAt(1, 0), "Sort by name");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, TitleClicksMarkSortOrderAndTitlesShowImages)
+{
+    ShowPeople(5);
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghAutoSortMarking, dghMultiSortMarking});
+    TColumnTitleGx* name = m_db->Columns().ColumnAt(0)->Title();
+    TColumnTitleGx* sel = m_db->Columns().ColumnAt(1)->Title();
+    name->SetTitleButton(true);
+    sel->SetTitleButton(true);
+    m_db->Columns().ColumnAt(1)->SetWidth(60);
+    Pump();
+    const TRect nameTitle = m_db->CellRect(1, 0);
+    const auto markerInk = [&](const TRect& title) {
+        int dark = 0;
+        for (int x = title.right - 18; x < title.right - 2; ++x)
+            for (int y = title.top + 2; y < title.bottom - 2; ++y)
+                dark += Shown({x, y}) == SysRgb(COLOR_BTNSHADOW) ? 1 : 0;
+        return dark;
+    };
+    EXPECT_EQ(markerInk(nameTitle), 0);
+
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(name->SortMarker(), smDownGx);
+    EXPECT_GT(markerInk(nameTitle), 0) << "the marker is drawn";
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(name->SortMarker(), smUpGx);
+    ClickWith(CellCentre(2, 0), ModControl);
+    EXPECT_EQ(sel->SortMarker(), smDownGx);
+    EXPECT_EQ(name->SortMarker(), smUpGx) << "Ctrl keeps the other markers";
+    EXPECT_EQ(sel->SortIndex(), 2);
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(name->SortMarker(), smDownGx);
+    EXPECT_EQ(sel->SortMarker(), smNoneGx) << "a plain click leaves one marked column";
+
+    // A title image stands in for the caption.
+    TCustomImageList images(nullptr, 8, 8);
+    TBitmap red;
+    red.SetSize(8, 8);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect{0, 0, 8, 8});
+    images.Add(&red, nullptr);
+    m_db->SetTitleImages(&images);
+    sel->SetImageIndex(0);
+    Pump();
+    const TRect selTitle = m_db->CellRect(2, 0);
+    int reds = 0;
+    for (int x = selTitle.left; x < selTitle.right; ++x)
+        for (int y = selTitle.top; y < selTitle.bottom; ++y)
+            reds += Shown({x, y}) == RgbOf(ColorToRGB(clRed)) ? 1 : 0;
+    EXPECT_GE(reds, 48) << "the 8 x 8 image, less what the title's edge covers";
+    m_db->SetTitleImages(nullptr);
 }
 
 } // namespace
