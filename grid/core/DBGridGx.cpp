@@ -16,7 +16,8 @@ CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>
 TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
     : TCustomGridGx(owner), m_columns(std::make_unique<TDBGridColumnsGx>(this, TDBGridColumnGx::StaticClass())),
       m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>()),
-      m_footerFont(std::make_unique<TFont>()), m_sumList(std::make_unique<TDBGridGxSumList>(this)),
+      m_footerFont(std::make_unique<TFont>()), m_columnDefValues(std::make_unique<TColumnDefValuesGx>(this)),
+      m_sumList(std::make_unique<TDBGridGxSumList>(this)),
       m_selectedRows(std::make_unique<TBookmarkListGx>(*this)), m_selection(std::make_unique<TDBGridGxSelection>(*this))
 {
     m_titleFont->Assign(Font());
@@ -168,8 +169,12 @@ void TCustomDBGridGx::SetRowHeight(int value)
 
 bool TCustomDBGridGx::GridLoading() const { return ComponentState().Contains(csLoading); }
 
-// Every column default starts off; the grid keeps no per-grid column defaults object yet.
-bool TCustomDBGridGx::ColumnDefaultFlag(TColumnDefaultFlagGx /*flag*/) const { return false; }
+TColumnTitleDefaultsGx TCustomDBGridGx::TitleDefaults() const
+{
+    const TColumnTitleDefValuesGx& title = *m_columnDefValues->Title();
+    return {title.Alignment(), title.Color(),       title.EndEllipsis(),
+            title.Orientation(), title.TitleButton(), title.ToolTips()};
+}
 
 int TCustomDBGridGx::SortNumberWidth(int sortIndex)
 {

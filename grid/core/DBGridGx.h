@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/core/DataGridGx.h"
+#include "grid/core/DBGridGxColumnDefValues.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxFooter.h"
@@ -115,6 +116,10 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnSelectionChanged(const TNotifyEvent& handler) { m_onSelectionChanged = handler; }
     void DoSelectionChanged();
 
+    // ---- Defaults of the columns' unassigned flags, titles and footers
+    [[nodiscard]] TColumnDefValuesGx* ColumnDefValues() const { return m_columnDefValues.get(); }
+    void SetColumnDefValues(TColumnDefValuesGx* value) { m_columnDefValues->Assign(value); }
+
     // ---- Title images (DBGridGxTitleCells.cpp): a title with an ImageIndex shows that image
     [[nodiscard]] TCustomImageList* TitleImages() const { return m_titleImages; }
     void SetTitleImages(TCustomImageList* images);
@@ -168,9 +173,9 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     std::string GridImeName() const override { return {}; }
     TBiDiMode GridBiDiMode() const override { return bdLeftToRight; }
     int DefaultColWidth() const override { return TCustomGridGx::DefaultColWidth(); }
-    bool ColumnDefaultFlag(TColumnDefaultFlagGx flag) const override;
-    TTextLayout ColumnDefaultLayout() const override { return tlCenter; }
-    TColumnTitleDefaultsGx TitleDefaults() const override { return {}; }
+    bool ColumnDefaultFlag(TColumnDefaultFlagGx flag) const override { return m_columnDefValues->Flag(flag); }
+    TTextLayout ColumnDefaultLayout() const override { return m_columnDefValues->Layout(); }
+    TColumnTitleDefaultsGx TitleDefaults() const override;
     bool DrawMemoText() const override { return false; }
     bool MultiSortMarking() const override { return m_optionsGx.Contains(dghMultiSortMarking); }
     std::vector<TColumnGx*>& SortMarkedColumns() override { return m_sortMarked; }
@@ -322,6 +327,7 @@ private:
     std::unique_ptr<TGridDataLinkGx> m_dataLink;
     std::unique_ptr<TFont> m_titleFont;
     std::unique_ptr<TFont> m_footerFont;
+    std::unique_ptr<TColumnDefValuesGx> m_columnDefValues;
     std::unique_ptr<TDBGridGxSumList> m_sumList;
     std::unique_ptr<TBookmarkListGx> m_selectedRows;
     std::unique_ptr<TDBGridGxSelection> m_selection;

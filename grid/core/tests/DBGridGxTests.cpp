@@ -467,3 +467,39 @@ TEST_F(DBGridFixture, TitleClicksMarkSortOrderAndTitlesShowImages)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, ColumnDefaultValuesReachUnassignedColumnsAndCopyAsTheyShould)
+{
+    ShowPeople(3);
+    TColumnDefValuesGx* defaults = m_db->ColumnDefValues();
+    TColumnGx* name = m_db->Columns().ColumnAt(0);
+    EXPECT_FALSE(name->ToolTips());
+    defaults->SetFlag(cdfToolTips, true);
+    defaults->SetFlag(cdfEndEllipsis, true);
+    EXPECT_TRUE(name->ToolTips());
+    EXPECT_TRUE(name->EndEllipsis());
+    defaults->Title()->SetColor(clYellow);
+    defaults->Title()->SetAlignment(taCenter);
+    EXPECT_EQ(name->Title()->Color(), clYellow);
+    EXPECT_EQ(name->Title()->Alignment(), taCenter);
+    Pump();
+    const TRect title = m_db->CellRect(2, 0);
+    EXPECT_EQ(Shown({title.right - 4, title.top + 3}), RgbOf(ColorToRGB(clYellow)));
+
+    // Another grid's defaults: the assigned title colour and alignment arrive in a fresh target;
+    // its layout and required-field mark stay its own.
+    TDBGridGx other(nullptr);
+    other.ColumnDefValues()->SetLayout(tlBottom);
+    other.ColumnDefValues()->SetFlag(cdfHighlightRequired, true);
+    defaults->SetFlag(cdfHighlightRequired, false);
+    other.SetColumnDefValues(defaults);
+    EXPECT_EQ(other.ColumnDefValues()->Title()->Color(), clYellow);
+    EXPECT_EQ(other.ColumnDefValues()->Title()->Alignment(), taCenter);
+    EXPECT_TRUE(other.ColumnDefValues()->Flag(cdfToolTips));
+    EXPECT_TRUE(other.ColumnDefValues()->Flag(cdfHighlightRequired));
+    EXPECT_EQ(other.ColumnDefValues()->Layout(), tlBottom);
+}
+
+} // namespace
