@@ -503,3 +503,55 @@ TEST_F(DBGridFixture, ColumnDefaultValuesReachUnassignedColumnsAndCopyAsTheyShou
 }
 
 } // namespace
+
+namespace {
+
+// The manager's grid: persistent columns with a read-only tick column and an editable one, rows
+// coloured by OnDrawColumnCell over the default drawing, and the row's name as the grid's hint.
+TEST_F(DBGridFixture, TheManagersGridTicksByMouseAndKeysAndColoursItsRows)
+{
+    Exec("CREATE TABLE M (ID INTEGER PRIMARY KEY, NAME TEXT(20), R BOOLEAN, SEL BOOLEAN)");
+    Exec("INSERT INTO M VALUES (1, 'Anna', 1, 0), (2, 'Bo', 0, 0), (3, 'Cai', 1, 0), (4, 'Dan', 0, 0)");
+    ShowQuery("SELECT ID, NAME, R, SEL FROM M ORDER BY ID", [](TDBGridGx& grid) {
+        for (const char* field : {"NAME", "R", "SEL"}) {
+            TColumnGx* column = grid.Columns().Add();
+            column->SetFieldName(field);
+            column->SetWidth(std::string(field) == "NAME" ? 120 : 40);
+        }
+        grid.Columns().ColumnAt(1)->SetReadOnly(true);
+        grid.SetShowHint(true);
+    });
+    m_db->SetOnDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
+        [&](TObject*, const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state) {
+            if (m_query->FieldByName("R")->AsBoolean() && !state.Contains(gdSelected)) {
+                m_db->Canvas()->Brush()->SetColor(clYellow);
+                m_db->DrawColumnCellDefault(rect, dataCol, column, state);
+            }
+        }));
+    m_db->SetOnCellClick(TColumnEventGx::FromFunction(
+        [&](TColumnGx*) { m_db->SetHint(m_query->FieldByName("NAME")->AsString()); }));
+    m_db->Invalidate();
+    Pump();
+    const auto stored = [&](const char* field, int id) {
+        auto query = Query("SELECT " + std::string(field) + " FROM M WHERE ID = " + std::to_string(id));
+        query->Open();
+        return query->Fields()[0]->AsBoolean();
+    };
+    const int top = m_db->TitleOffset();
+    const TRect third = m_db->CellRect(1, top + 2);
+    EXPECT_EQ(Shown({third.right - 6, third.top + 2}), RgbOf(ColorToRGB(clYellow))) << "a row of R";
+    const TRect second = m_db->CellRect(1, top + 1);
+    EXPECT_EQ(Shown({second.right - 6, second.top + 2}), SysRgb(COLOR_WINDOW));
+
+    Click(CellCentre(2, top + 1)); // R of Bo: read-only
+    EXPECT_FALSE(stored("R", 2));
+    EXPECT_EQ(m_db->Hint(), "Bo");
+    Click(CellCentre(3, top + 1)); // SEL of Bo
+    EXPECT_TRUE(stored("SEL", 2));
+    Key(VK_DOWN);
+    Key(VK_SPACE);
+    EXPECT_TRUE(stored("SEL", 3)) << "Space ticks the column last clicked on the new row";
+    EXPECT_TRUE(stored("R", 3)) << "R stays as it was";
+}
+
+} // namespace
