@@ -15,9 +15,15 @@ CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>
 
 TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
     : TCustomGridGx(owner), m_columns(std::make_unique<TDBGridColumnsGx>(this, TDBGridColumnGx::StaticClass())),
-      m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>())
+      m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>()),
+      m_footerFont(std::make_unique<TFont>()), m_columnDefValues(std::make_unique<TColumnDefValuesGx>(this)),
+      m_sumList(std::make_unique<TDBGridGxSumList>(this)),
+      m_selectedRows(std::make_unique<TBookmarkListGx>(*this)), m_selection(std::make_unique<TDBGridGxSelection>(*this))
 {
     m_titleFont->Assign(Font());
+    m_footerFont->Assign(Font());
+    m_sumList->SetActive(false);
+    m_sumList->SetSumListChanged(TNotifyEvent::FromFunction([this](TObject*) { InvalidateFooter(); }));
     m_style = DefaultGridStyle();
     if (m_style)
         m_style->RegisterGrid(this);
@@ -38,9 +44,13 @@ TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
 
 TCustomDBGridGx::~TCustomDBGridGx()
 {
+    m_onSelectionChanged = {};
     if (m_style)
         m_style->UnregisterGrid(this);
     m_dataLink->SetDataSource(nullptr);
+    m_sumList.reset();
+    m_selection.reset();
+    m_selectedRows.reset();
     m_columns.reset();
     m_dataLink.reset();
 }
@@ -159,8 +169,12 @@ void TCustomDBGridGx::SetRowHeight(int value)
 
 bool TCustomDBGridGx::GridLoading() const { return ComponentState().Contains(csLoading); }
 
-// Every column default starts off; the grid keeps no per-grid column defaults object yet.
-bool TCustomDBGridGx::ColumnDefaultFlag(TColumnDefaultFlagGx /*flag*/) const { return false; }
+TColumnTitleDefaultsGx TCustomDBGridGx::TitleDefaults() const
+{
+    const TColumnTitleDefValuesGx& title = *m_columnDefValues->Title();
+    return {title.Alignment(), title.Color(),       title.EndEllipsis(),
+            title.Orientation(), title.TitleButton(), title.ToolTips()};
+}
 
 int TCustomDBGridGx::SortNumberWidth(int sortIndex)
 {
@@ -187,7 +201,12 @@ bool TCustomDBGridGx::AllowsChange(bool dataSetEmpty) const
                         : m_allowedOperations.Contains(alopUpdateGx);
 }
 
-void TCustomDBGridGx::LinkActiveChanged(bool /*active*/) { LayoutChanged(); }
+void TCustomDBGridGx::LinkActiveChanged(bool active)
+{
+    m_selection->LinkActive(active);
+    FollowDataSetWithSums();
+    LayoutChanged();
+}
 
 void TCustomDBGridGx::LinkDataSetChanged()
 {

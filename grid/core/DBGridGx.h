@@ -1,8 +1,11 @@
 #pragma once
 
 #include "grid/core/DataGridGx.h"
+#include "grid/core/DBGridGxColumnDefValues.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
+#include "grid/core/DBGridGxFooter.h"
+#include "grid/core/DBGridGxSelection.h"
 #include "grid/core/GridsGx.h"
 
 #include <memory>
@@ -11,6 +14,9 @@
 
 class TDataSource;
 class TDBGridGxStyle;
+class TColumnTitleGx;
+class TCustomImageList;
+struct THintInfo;
 
 // The bit positions are fixed: form data relies on them.
 enum TDBGridOption {
@@ -37,6 +43,9 @@ class TCustomDBGridGx;
 using TDrawColumnCellEventGx = TEvent<TObject*, const TRect&, int, TColumnGx*, TGridDrawState>;
 using TGetCellParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TGridDrawState>;
 using TColumnEventGx = TEvent<TColumnGx*>;
+// OnGetFooterParams(Sender, DataCol, FooterRow, Column, Font, Background, Alignment, State, Text).
+using TGetFooterParamsEventGx =
+    TEvent<TObject*, int, int, TColumnGx*, TFont*, TColor&, TAlignment&, TGridDrawState, std::string&>;
 
 // The data-aware grid: columns bound to the fields of a data set through a data link, a title
 // row, an indicator column marking the current record, and rows that are the records the link
@@ -47,6 +56,11 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
 
     // Posted to the grid's own window to run a layout once the current change is over.
     static constexpr UINT WM_DEFERRED_LAYOUT = WM_USER + 100;
+    // Timer 2 ends an incremental search this long after the last key.
+    static constexpr UINT_PTR IncSearchTimerId = 2;
+    static constexpr UINT IncSearchTimeoutMs = 1500;
+    // The strip along the top of the titles where clicks select columns.
+    static constexpr int ColumnSelectZoneHeight = 7;
     // Width of the indicator column.
     static constexpr int IndicatorWidth = 11;
     // The side of a drawn check box.
@@ -84,6 +98,49 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetRowHeight(int value);
     [[nodiscard]] TDBGridGxStyle* Style() const { return m_style; }
 
+    // ---- Fitting the columns to the client width (DBGridGxAutoFit.cpp): autofit columns share
+    // what the others leave in proportion to their widths when fitting was switched on.
+    [[nodiscard]] bool AutoFitColWidths() const { return m_autoFitColWidths; }
+    void SetAutoFitColWidths(bool value);
+    [[nodiscard]] int MinAutoFitWidth() const { return m_minAutoFitWidth; }
+    void SetMinAutoFitWidth(int value);
+
+    // ---- Selection (DBGridGxSelectionInput.cpp): the selected records, a rectangle of cells,
+    // whole columns or everything. The base grid's Selection is its current cell range.
+    [[nodiscard]] TBookmarkListGx& SelectedRows() { return *m_selectedRows; }
+    [[nodiscard]] TDBGridGxSelection& DataSelection() { return *m_selection; }
+    [[nodiscard]] TDBGridGxAllowedSelections AllowedSelections() const { return m_allowedSelections; }
+    void SetAllowedSelections(TDBGridGxAllowedSelections value);
+    // The bookmark of the record shown in data row `dataRow`.
+    [[nodiscard]] TBookmarkStr BookmarkOfRow(int dataRow);
+    void SetOnSelectionChanged(const TNotifyEvent& handler) { m_onSelectionChanged = handler; }
+    void DoSelectionChanged();
+
+    // ---- Defaults of the columns' unassigned flags, titles and footers
+    [[nodiscard]] TColumnDefValuesGx* ColumnDefValues() const { return m_columnDefValues.get(); }
+    void SetColumnDefValues(TColumnDefValuesGx* value) { m_columnDefValues->Assign(value); }
+
+    // ---- Title images (DBGridGxTitleCells.cpp): a title with an ImageIndex shows that image
+    [[nodiscard]] TCustomImageList* TitleImages() const { return m_titleImages; }
+    void SetTitleImages(TCustomImageList* images);
+
+    // ---- Incremental search (DBGridGxIncSearch.cpp), with dghIncSearch
+    [[nodiscard]] const std::string& IncSearchText() const { return m_incSearchText; }
+    void EndIncSearch();
+
+    // ---- Footers (DBGridGxFooterCells.cpp): rows below the data, fixed to the bottom edge
+    [[nodiscard]] int FooterRowCount() const { return m_footerRowCount; }
+    void SetFooterRowCount(int value);
+    [[nodiscard]] TColor FooterColor() const override { return m_footerColor; }
+    void SetFooterColor(TColor value);
+    [[nodiscard]] TFont* FooterFont() const { return m_footerFont.get(); }
+    // Starts inactive: set it active for sum, average and count footers.
+    [[nodiscard]] TDBGridGxSumList* SumList() const { return m_sumList.get(); }
+    // The text of a column's footer in footer row `footerRow`.
+    [[nodiscard]] virtual std::string GetFooterValue(int footerRow, TColumnGx& column);
+    void InvalidateFooter();
+    void FootersChanged(bool sums) override;
+
     // ---- Layout
     void BeginLayout();
     void EndLayout();
@@ -101,6 +158,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] const TGetCellParamsEventGx& OnGetCellParams() const { return m_onGetCellParams; }
     void SetOnCellClick(const TColumnEventGx& handler) { m_onCellClick = handler; }
     void SetOnTitleClick(const TColumnEventGx& handler) { m_onTitleClick = handler; }
+    void SetOnGetFooterParams(const TGetFooterParamsEventGx& handler) { m_onGetFooterParams = handler; }
 
     // ---- IDataGridGx
     TComponent* GridComponent() override { return this; }
@@ -116,9 +174,9 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     std::string GridImeName() const override { return {}; }
     TBiDiMode GridBiDiMode() const override { return bdLeftToRight; }
     int DefaultColWidth() const override { return TCustomGridGx::DefaultColWidth(); }
-    bool ColumnDefaultFlag(TColumnDefaultFlagGx flag) const override;
-    TTextLayout ColumnDefaultLayout() const override { return tlCenter; }
-    TColumnTitleDefaultsGx TitleDefaults() const override { return {}; }
+    bool ColumnDefaultFlag(TColumnDefaultFlagGx flag) const override { return m_columnDefValues->Flag(flag); }
+    TTextLayout ColumnDefaultLayout() const override { return m_columnDefValues->Layout(); }
+    TColumnTitleDefaultsGx TitleDefaults() const override;
     bool DrawMemoText() const override { return false; }
     bool MultiSortMarking() const override { return m_optionsGx.Contains(dghMultiSortMarking); }
     std::vector<TColumnGx*>& SortMarkedColumns() override { return m_sortMarked; }
@@ -127,7 +185,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void UnlockLayout() override { EndLayout(); }
     bool LayoutFromDataSet() const override { return m_layoutFromDataSet; }
     void SetLayoutFromDataSet(bool value) override { m_layoutFromDataSet = value; }
-    bool FitsColumnWidths() const override { return false; }
+    bool FitsColumnWidths() const override { return m_autoFitColWidths && HandleAllocated(); }
     bool ColumnLines() const override { return m_options.Contains(dgColLines); }
     bool UseMultiTitle() const override { return false; }
     int IndicatorOffset() const override { return m_indicatorOffset; }
@@ -158,10 +216,10 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     int VisibleDataRowCount() const override;
     int TopRecordNumber() const override;
     bool RecordsNumbered() const override;
-    bool SelectingRecordBookmarks() const override { return false; }
-    void SelectRecordBookmarks() override {}
-    void RefreshSelection() override {}
-    void SelectionChanged() override {}
+    bool SelectingRecordBookmarks() const override { return m_selection->SelectionType() == gstRecordBookmarks; }
+    void SelectRecordBookmarks() override;
+    void RefreshSelection() override { m_selection->Refresh(); }
+    void SelectionChanged() override { m_selection->SelectionChanged(); }
     void StyleGone(TDBGridGxStyle* style) override;
 
 protected:
@@ -176,7 +234,8 @@ protected:
     [[nodiscard]] virtual bool DataCellColors(bool selected, bool currentRow, TFont& font, TColor& background);
     [[nodiscard]] virtual bool GridHasFocus() const;
     virtual void DeleteCurrentRecord();
-    virtual void ToggleCheckBox(TColumnGx& column);
+    // Steps a check-box or image cell to its next value and posts it.
+    virtual void StepCellValue(TColumnGx& column, bool backwards);
     // How Ctrl+F shows the find dialog.
     [[nodiscard]] virtual bool FindDialogModal() const { return true; }
 
@@ -189,6 +248,7 @@ protected:
     [[nodiscard]] bool CanCellClick(int x, int y) const override;
     void CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
@@ -199,6 +259,9 @@ protected:
     void Dispatch(TMessage& message) override;
 
 private:
+    // The rectangle repaints the cells it gained or lost.
+    friend class TDBGridGxSelectionRect;
+
     // ---- Layout (DBGridGxLayout.cpp)
     void BuildDefaultColumns();
     void DropGridMadeColumns();
@@ -220,11 +283,46 @@ private:
     void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
     void DrawRaisedEdge(const TRect& rect);
 
+    // ---- Selection by mouse and keys (DBGridGxSelectionInput.cpp)
+    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift, int y);
+    void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
+    [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
+    [[nodiscard]] bool CellSelectedNow(int dataCol);
+
+    // ---- Title cells (DBGridGxTitleCells.cpp)
+    void PaintSortMarker(const TColumnTitleGx& title, const TRect& rect);
+    void MarkSortOnTitleClick(TColumnGx& column, TShiftState shift);
+
+    // ---- Cell tool tips (DBGridGxHints.cpp)
+    void CellHint(THintInfo& info);
+
+    // ---- Incremental search (DBGridGxIncSearch.cpp)
+    [[nodiscard]] bool IncSearchApplies() const;
+    [[nodiscard]] bool IncSearchKey(char key);
+    [[nodiscard]] bool IncSearchControlKey(WORD key);
+    [[nodiscard]] bool LocateIncSearch(const std::string& wanted);
+    void RestartIncSearchTimer();
+    void PaintIncSearchMark(const TRect& rect);
+
+    // ---- Fitting (DBGridGxAutoFit.cpp)
+    void FitColumnsToClient();
+    void RebaseSizedColumn(int index, int newWidth);
+    [[nodiscard]] int AvailableFitWidth(int othersWidth, int visibleCount) const;
+
+    // ---- Footers (DBGridGxFooterCells.cpp)
+    void PaintFooterCell(int dataCol, int footerRow, TRect rect, TGridDrawState state);
+    [[nodiscard]] std::string SumText(const TColumnFooterGx& footer, TGroupOperation operation) const;
+    [[nodiscard]] int FooterHeight() const;
+    void BindFooterSums();
+    void FollowDataSetWithSums();
+
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
     void ScrollMessage(int code);
     [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
     [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
+    [[nodiscard]] static bool IsSteppedCell(const TColumnGx& column);
+    [[nodiscard]] TColumnGx* KeyedColumn() const;
     void ConfirmAndDelete();
     // Ctrl+F: false when the grid has no find dialog to open.
     bool OpenFindDialog();
@@ -233,8 +331,20 @@ private:
     std::unique_ptr<TDBGridColumnsGx> m_columns;
     std::unique_ptr<TGridDataLinkGx> m_dataLink;
     std::unique_ptr<TFont> m_titleFont;
+    std::unique_ptr<TFont> m_footerFont;
+    std::unique_ptr<TColumnDefValuesGx> m_columnDefValues;
+    std::unique_ptr<TDBGridGxSumList> m_sumList;
+    std::unique_ptr<TBookmarkListGx> m_selectedRows;
+    std::unique_ptr<TDBGridGxSelection> m_selection;
+    TDBGridGxAllowedSelections m_allowedSelections = DefaultAllowedSelections;
+    TNotifyEvent m_onSelectionChanged;
+    int m_footerRowCount = 0;
+    bool m_autoFitColWidths = false;
+    int m_minAutoFitWidth = 0;
+    TColor m_footerColor = clWindow;
     std::vector<TColumnGx*> m_sortMarked;
     TDBGridGxStyle* m_style = nullptr;
+    TCustomImageList* m_titleImages = nullptr;
     TDBGridOptions m_options = DefaultDBGridOptions;
     TDBGridGxOptions m_optionsGx = DefaultDBGridGxOptions;
     TDBGridGxAllowedOperations m_allowedOperations{alopInsertGx, alopUpdateGx, alopDeleteGx, alopAppendGx};
@@ -253,10 +363,18 @@ private:
     bool m_inLayout = false;
     bool m_syncingRow = false;
     TGridCoord m_pressedCheckBox{-1, -1};
+    int m_clickedCol = -1;
+    std::string m_incSearchText;
+    std::string m_incSearchPending;
+    struct TPressedTitle {
+        TGridCoord Cell{-1, -1};
+        TColumnGx* Column = nullptr;
+    } m_pressedTitle;
     TDrawColumnCellEventGx m_onDrawColumnCell;
     TGetCellParamsEventGx m_onGetCellParams;
     TColumnEventGx m_onCellClick;
     TColumnEventGx m_onTitleClick;
+    TGetFooterParamsEventGx m_onGetFooterParams;
 };
 
 // The grid as forms place it.

@@ -13,24 +13,6 @@
 
 namespace {
 
-[[nodiscard]] bool IsNumberType(TFieldType type)
-{
-    switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The number types a check box reads as 1 or not 1; a word field is not one of them.
 [[nodiscard]] bool IsCheckboxNumberType(TFieldType type)
 {
@@ -51,11 +33,6 @@ namespace {
 [[nodiscard]] bool IsSteppedNumberType(TFieldType type)
 {
     return IsCheckboxNumberType(type) || type == ftWord;
-}
-
-[[nodiscard]] bool IsDateTimeType(TFieldType type)
-{
-    return type == ftDate || type == ftTime || type == ftDateTime || type == ftTimeStamp;
 }
 
 // A key-list item holds one or more values separated by ";": "1;Y;" stands for "1", "Y" and "".
@@ -136,15 +113,7 @@ std::string TColumnGx::DisplayText() const
     const IDataGridGx* grid = OwnerGrid();
     if (grid && grid->DrawMemoText() && (field->DataType() == ftMemo || field->DataType() == ftFmtMemo))
         return field->AsString();
-    if (m_displayFormat.empty())
-        return field->DisplayText();
-    if (field->IsNull())
-        return {};
-    if (IsNumberType(field->DataType()))
-        return FormatFloat(m_displayFormat, field->AsFloat());
-    if (IsDateTimeType(field->DataType()))
-        return FormatDateTime(m_displayFormat, field->AsDateTime());
-    return {};
+    return FieldTextWithFormat(*field, m_displayFormat);
 }
 
 int TColumnGx::ImageIndexOfValue() const

@@ -1,4 +1,5 @@
 #include "grid/core/DBGridGxColumns.h"
+#include "grid/core/DBGridGxFooter.h"
 
 #include "grid/core/DBGridGxDataLink.h"
 #include "platform/classlib/core/StringLists.h"
@@ -844,6 +845,10 @@ void TColumnGx::Assign(const TPersistent* source)
         SetHideDuplicates(other->HideDuplicates());
         if (other->m_assigned.Contains(cvLayout))
             SetLayout(other->Layout());
+        if (other->m_footer)
+            Footer()->Assign(other->m_footer.get());
+        if (other->m_footers)
+            Footers()->Assign(other->m_footers.get());
     } catch (...) {
         if (Collection())
             Collection()->EndUpdate();

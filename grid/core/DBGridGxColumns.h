@@ -14,6 +14,8 @@
 
 class TColumnGx;
 class TChangeLink;
+class TColumnFooterGx;
+class TColumnFootersGx;
 class TCustomImageList;
 class TDataSet;
 class TDBGridColumnsGx;
@@ -116,6 +118,13 @@ class TColumnGx : public TCollectionItem {
     void SetTitle(TColumnTitleGx* value) { m_title->Assign(value); }
     [[nodiscard]] bool Visible() const { return m_visible; }
     void SetVisible(bool value);
+
+    // ---- Footers: the single Footer, or one of Footers per footer row when there are any
+    [[nodiscard]] TColumnFooterGx* Footer() const;
+    void SetFooter(TColumnFooterGx* value);
+    [[nodiscard]] TColumnFootersGx* Footers() const;
+    // The footer shown in footer row `footerRow`; null when that row has none.
+    [[nodiscard]] TColumnFooterGx* UsedFooter(int footerRow) const;
 
     // ---- Width
     [[nodiscard]] int Width() const;
@@ -297,6 +306,8 @@ private:
     bool m_showImageAndText = false;
     int m_tag = 0;
     std::unique_ptr<TColumnTitleGx> m_title;
+    mutable std::unique_ptr<TColumnFooterGx> m_footer;
+    mutable std::unique_ptr<TColumnFootersGx> m_footers;
     bool m_toolTips = false;
     bool m_visible = true;
     int m_width = 0;

@@ -3,7 +3,9 @@
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/classlib/forms/Hints.h"
 
 #include <algorithm>
 
@@ -35,9 +37,18 @@ bool TCustomDBGridGx::SelectCell(int col, int row)
     if (distance == 0)
         return true;
     (void)MoveRecordBy(distance);
-    // The link's notification has put the current cell on the record's row; keep only the column.
-    if (col != Col())
-        SyncCurrentRow();
+    // The link's notification has put the current cell on the record's row; the column chosen
+    // follows it there.
+    if (col != Col() && col >= m_indicatorOffset && col < ColCount()) {
+        m_syncingRow = true;
+        try {
+            MoveCurrent(col, Row(), true, false);
+        } catch (...) {
+            m_syncingRow = false;
+            throw;
+        }
+        m_syncingRow = false;
+    }
     return false;
 }
 
@@ -45,6 +56,10 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
 {
     if (!m_dataLink->Active()) {
         TCustomGridGx::KeyDown(key, shift);
+        return;
+    }
+    if (IncSearchControlKey(key) || SelectByKey(key, shift)) {
+        key = 0;
         return;
     }
     TDataSet* dataSet = m_dataLink->DataSet();
@@ -85,12 +100,12 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
         ConfirmAndDelete();
         break;
     case VK_SPACE:
-        if (TColumnGx* column = ColumnAtGridCol(Col());
-            column && !m_options.Contains(dgRowSelect) && column->CellImageKind() == cikCheckboxes &&
-            ColumnCanToggle(*column))
-            ToggleCheckBox(*column);
-        else
-            TCustomGridGx::KeyDown(key, shift);
+        // Row-select grids too: the tick follows the column's right to change, not the selection.
+        if (TColumnGx* column = KeyedColumn(); column && IsSteppedCell(*column) && ColumnCanToggle(*column)) {
+            StepCellValue(*column, shift.Contains(ssShift));
+            break;
+        }
+        TCustomGridGx::KeyDown(key, shift);
         return;
     case 'F':
         if (!control || !OpenFindDialog()) {
@@ -138,11 +153,25 @@ bool TCustomDBGridGx::ColumnCanToggle(TColumnGx& column)
     return !m_readOnly && m_allowedOperations.Contains(alopUpdateGx) && column.CanModify(false);
 }
 
-void TCustomDBGridGx::ToggleCheckBox(TColumnGx& column)
+// The column keys act on: the current cell's; a row-select grid keeps no current column, so there
+// the one last clicked.
+TColumnGx* TCustomDBGridGx::KeyedColumn() const
+{
+    return ColumnAtGridCol(m_options.Contains(dgRowSelect) ? m_clickedCol : Col());
+}
+
+bool TCustomDBGridGx::IsSteppedCell(const TColumnGx& column)
+{
+    const TCellImageKindGx kind = column.CellImageKind();
+    return kind == cikCheckboxes || kind == cikImages;
+}
+
+// A check box ticks or unticks; an image cell shows the next image (the previous one backwards).
+void TCustomDBGridGx::StepCellValue(TColumnGx& column, bool backwards)
 {
     if (!column.CanModify(true))
         return;
-    column.SetCheckboxState(column.CheckboxState() == cbCheckedGx ? cbUncheckedGx : cbCheckedGx);
+    column.SetNextFieldValue(backwards ? -1 : 1);
     TDataSet* dataSet = m_dataLink->DataSet();
     if (dataSet->State() == dsEdit || dataSet->State() == dsInsert)
         dataSet->Post();
@@ -151,18 +180,26 @@ void TCustomDBGridGx::ToggleCheckBox(TColumnGx& column)
 void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     m_pressedCheckBox = {-1, -1};
+    m_pressedTitle = {};
     const TGridCoord cell = CellAtPoint(x, y);
     if (button == mbLeft && cell.Y >= 0 && cell.Y < m_titleOffset && cell.X >= m_indicatorOffset) {
+        // The base grid sizes a column from its title's edge or starts moving it; a press that
+        // does neither is a title click when released over the same title.
         TakeMouseFocus();
-        if (TColumnGx* column = ColumnAtGridCol(cell.X))
-            TitleClick(column);
+        TCustomGridGx::MouseDown(button, shift, x, y);
+        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift, y))
+            m_pressedTitle = {cell, ColumnAtGridCol(cell.X)};
         return;
     }
+    const TGridCoord before{Col(), Row()};
     TCustomGridGx::MouseDown(button, shift, x, y);
+    if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble))
+        SelectByDataClick(before, cell, shift);
     // A quick second click on a tick is a tick too, not a double click to ignore.
     if (button != mbLeft || cell.Y < m_titleOffset || !m_dataLink->Active())
         return;
-    if (TColumnGx* column = ColumnAtGridCol(cell.X); column && column->CellImageKind() == cikCheckboxes)
+    m_clickedCol = cell.X;
+    if (TColumnGx* column = ColumnAtGridCol(cell.X); column && IsSteppedCell(*column))
         m_pressedCheckBox = cell;
 }
 
@@ -172,16 +209,24 @@ void TCustomDBGridGx::TakeMouseFocus()
         SetFocus();
 }
 
-// A tick changes on release over the cell that was pressed.
+// A tick or an image cell changes on release over the cell that was pressed.
 void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     const TGridCoord pressed = m_pressedCheckBox;
     m_pressedCheckBox = {-1, -1};
+    const TPressedTitle title = m_pressedTitle;
+    m_pressedTitle = {};
     TCustomGridGx::MouseUp(button, shift, x, y);
+    if (button == mbLeft && title.Column && CellAtPoint(x, y) == title.Cell &&
+        ColumnAtGridCol(title.Cell.X) == title.Column) {
+        MarkSortOnTitleClick(*title.Column, shift);
+        TitleClick(title.Column);
+        return;
+    }
     if (button != mbLeft || pressed.X < 0 || !(CellAtPoint(x, y) == pressed))
         return;
     if (TColumnGx* column = ColumnAtGridCol(pressed.X); column && ColumnCanToggle(*column))
-        ToggleCheckBox(*column);
+        StepCellValue(*column, shift.Contains(ssShift));
 }
 
 void TCustomDBGridGx::DblClick() { TCustomGridGx::DblClick(); }
@@ -272,6 +317,18 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
     case WM_VSCROLL:
         if (message.LParam == 0) {
             ScrollMessage(LOWORD(message.WParam));
+            message.Result = 0;
+            return;
+        }
+        break;
+    case CM_HINTSHOW:
+        TCustomGridGx::Dispatch(message);
+        if (message.Result == 0 && message.LParam != 0)
+            CellHint(*reinterpret_cast<THintInfo*>(message.LParam));
+        return;
+    case WM_TIMER:
+        if (message.WParam == IncSearchTimerId) {
+            EndIncSearch();
             message.Result = 0;
             return;
         }

@@ -1,5 +1,7 @@
 #include "grid/core/DBGridGx.h"
 
+#include "grid/core/DBGridGxRoutines.h"
+
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
 
@@ -76,11 +78,15 @@ void TCustomDBGridGx::UpdateLayout()
         SetFixedCols(std::min(m_indicatorOffset + frozen, ColCount() - 1));
         SetFrozenColCount(frozen);
         m_titleOffset = TitleRowCount();
+        SetContraRowCount(m_footerRowCount);
         UpdateRowHeights();
+        SetColumnAttributes();
+        FitColumnsToClient();
         SetColumnAttributes();
         UpdateRowCountAndTop();
         SyncCurrentRow();
         UpdateVertScrollBar();
+        m_selection->Refresh();
     } catch (...) {
         m_inLayout = false;
         throw;
@@ -172,7 +178,7 @@ void TCustomDBGridGx::UpdateRowCountAndTop()
     const int fixedHeight = m_titleOffset > 0 ? m_titleRowHeight + line : 0;
     int rows = m_titleOffset + 1;
     if (m_dataLink->Active() && HandleAllocated()) {
-        const int fit = std::max(1, (ClientHeight() - fixedHeight) / (DefaultRowHeight() + line));
+        const int fit = std::max(1, (ClientHeight() - fixedHeight - FooterHeight()) / (DefaultRowHeight() + line));
         m_dataLink->SetBufferCount(fit);
         rows = m_titleOffset + std::max(1, m_dataLink->RecordCount());
     }
@@ -256,10 +262,38 @@ void TCustomDBGridGx::ColWidthsChanged()
     TCustomGridGx::ColWidthsChanged();
     if (m_inLayout || m_layoutLock > 0)
         return;
-    for (int i = 0; i < m_columns->Count(); ++i) {
-        TColumnGx* column = m_columns->ColumnAt(i);
-        const int width = ColumnWidthAt(i + m_indicatorOffset);
-        if (column->Visible() && width >= 0 && width != column->Width())
+    BeginLayout();
+    try {
+        for (int i = 0; i < m_columns->Count(); ++i) {
+            TColumnGx* column = m_columns->ColumnAt(i);
+            const int width = ColumnWidthAt(i + m_indicatorOffset);
+            if (!column->Visible() || width < 0 || width == column->Width())
+                continue;
+            if (m_autoFitColWidths && column->AutoFitColWidth())
+                RebaseSizedColumn(i, width);
             column->SetWidth(width);
+        }
+    } catch (...) {
+        EndLayout();
+        throw;
+    }
+    EndLayout();
+}
+
+// A fitted column the user sized keeps its new share: its base width grows by the ratio of the
+// new width to the old (a column that was 0 wide takes the new width as its base) and the next
+// fitted column gives or takes the difference.
+void TCustomDBGridGx::RebaseSizedColumn(int index, int newWidth)
+{
+    TColumnGx* column = m_columns->ColumnAt(index);
+    const int oldBase = column->FitBaseWidth();
+    const int newBase = MulDivOr(oldBase, newWidth, column->Width(), newWidth);
+    column->SetFitBaseWidth(newBase);
+    for (int i = index + 1; i < m_columns->Count(); ++i) {
+        TColumnGx* next = m_columns->ColumnAt(i);
+        if (next->Visible() && next->AutoFitColWidth()) {
+            next->SetFitBaseWidth(std::max(0, next->FitBaseWidth() - (newBase - oldBase)));
+            return;
+        }
     }
 }

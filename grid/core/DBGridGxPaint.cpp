@@ -40,6 +40,10 @@ void TCustomDBGridGx::DrawCell(int col, int row, const TRect& rect, TGridDrawSta
         canvas->FillRect(rect);
         return;
     }
+    if (row >= RowCount()) {
+        PaintFooterCell(col - m_indicatorOffset, row - RowCount(), rect, state);
+        return;
+    }
     if (col < m_indicatorOffset) {
         PaintIndicatorCell(row, rect);
         return;
@@ -97,16 +101,6 @@ void TCustomDBGridGx::DrawIndicatorArrow(const TRect& rect, bool editing)
         canvas->FillRect(TRect{left, middle + dy, left + 1 + HalfHeight - std::abs(dy), middle + dy + 1});
 }
 
-void TCustomDBGridGx::PaintTitleCell(TColumnGx& column, TRect rect)
-{
-    TCanvas* canvas = Canvas();
-    TColumnTitleGx* title = column.Title();
-    canvas->Font()->Assign(title->Font());
-    canvas->Brush()->SetColor(title->Color());
-    WriteCellText(rect, 2, title->Caption(), title->Alignment());
-    DrawRaisedEdge(rect);
-}
-
 TColor TCustomDBGridGx::RowColor(TColumnGx& column) const
 {
     const TColor color = column.Color();
@@ -122,6 +116,8 @@ void TCustomDBGridGx::PaintDataCell(int dataCol, int dataRow, TRect rect, TGridD
     TActiveRecordSwap swap(*m_dataLink, dataRow);
     TCanvas* canvas = Canvas();
     canvas->Font()->Assign(column->Font());
+    if (CellSelectedNow(dataCol))
+        state.Include(gdSelected);
     TColor background = RowColor(*column);
     if (m_onGetCellParams)
         m_onGetCellParams(this, column, canvas->Font(), background, state);
@@ -131,6 +127,8 @@ void TCustomDBGridGx::PaintDataCell(int dataCol, int dataRow, TRect rect, TGridD
     if (DefaultDrawing())
         DrawColumnCellDefault(rect, dataCol, column, state);
     DrawColumnCell(rect, dataCol, column, state);
+    if (currentRow && !m_incSearchText.empty() && column == KeyedColumn())
+        PaintIncSearchMark(rect);
     if (DefaultDrawing() && state.Contains(gdFocused) && !m_options.Contains(dgRowSelect) && Focused())
         canvas->DrawFocusRect(rect);
 }

@@ -7,6 +7,8 @@
 #include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/Text.h"
+#include "platform/rtl/Conversions.h"
+#include "platform/rtl/DateTime.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +26,53 @@ int g_waitCursorDepth = 0;
 TCursor g_savedCursor = crDefault;
 
 } // namespace
+
+int MulDivOr(int number, int numerator, int denominator, int whenZero)
+{
+    if (denominator == 0)
+        return whenZero;
+    const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
+    const std::int64_t half = std::abs(static_cast<std::int64_t>(denominator)) / 2;
+    const bool negative = (product < 0) != (denominator < 0);
+    const std::int64_t magnitude = (std::abs(product) + half) / std::abs(static_cast<std::int64_t>(denominator));
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+bool IsNumberFieldType(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsDateTimeFieldType(TFieldType type)
+{
+    return type == ftDate || type == ftTime || type == ftDateTime || type == ftTimeStamp;
+}
+
+std::string FieldTextWithFormat(const TField& field, const std::string& format)
+{
+    if (format.empty())
+        return field.DisplayText();
+    if (field.IsNull())
+        return {};
+    if (IsNumberFieldType(field.DataType()))
+        return FormatFloat(format, field.AsFloat());
+    if (IsDateTimeFieldType(field.DataType()))
+        return FormatDateTime(format, field.AsDateTime());
+    return {};
+}
 
 void MirrorCanvasForRightToLeft(TCanvas& canvas, bool rightToLeft, int width, int height)
 {

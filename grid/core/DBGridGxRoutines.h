@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/classlib/data/DB.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/winapi/user/WinUser.h"
 
@@ -21,11 +22,20 @@ void MirrorCanvasForRightToLeft(TCanvas& canvas, bool rightToLeft, int width, in
 // float-like value (truncated) only inside the 32-bit range; null, other types and values
 // outside give defaultValue.
 [[nodiscard]] int FieldValueAsInt32(const TField& field, int defaultValue);
+// A field's text in a display format: the field's own display text when the format is empty,
+// empty for null, the format applied to numbers and dates, empty for other types.
+[[nodiscard]] std::string FieldTextWithFormat(const TField& field, const std::string& format);
+[[nodiscard]] bool IsNumberFieldType(TFieldType type);
+[[nodiscard]] bool IsDateTimeFieldType(TFieldType type);
 // Every field of the list can be modified (an empty list can).
 [[nodiscard]] bool AllFieldsModifiable(const std::vector<TField*>& fields);
 [[noreturn]] void RaiseGridFailure(std::string_view message);
 // Removes one pending message `msg` of the window; a WM_QUIT taken is posted again with its code.
 void DropPendingMessage(HWND window, UINT msg);
+
+// number x numerator / denominator in 64 bits, rounded half away from zero; `whenZero` for a zero
+// denominator (the layout's shares have no ratio to scale by then).
+[[nodiscard]] int MulDivOr(int number, int numerator, int denominator, int whenZero);
 
 [[nodiscard]] constexpr std::int32_t MaxInt32(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
 [[nodiscard]] constexpr std::int32_t MinInt32(std::int32_t a, std::int32_t b) { return a < b ? a : b; }

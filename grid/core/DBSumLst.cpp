@@ -2,9 +2,11 @@
 
 #include "grid/core/DataGridGx.h"
 #include "grid/core/DataSourceDataSetOfProperty.h"
+#include "grid/core/DBGridGxRoutines.h"
 #include "platform/classlib/core/Components.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/rtl/Conversions.h"
 #include "platform/rtl/SysMath.h"
 #include "platform/rtl/Strings.h"
 
@@ -247,7 +249,13 @@ std::int64_t TDBSumListProducer::Contribution(const TDBSum& sum) const
     const TField* field = SumField(sum);
     if (sum.GroupOperation() == goCount)
         return !field || !field->IsNull() ? Unit : 0;
-    return field->IsNull() ? 0 : FixedPoint(field->AsFloat());
+    if (field->IsNull())
+        return 0;
+    if (IsNumberFieldType(field->DataType()))
+        return FixedPoint(field->AsFloat());
+    // Text that is no number adds nothing, rather than failing every recalculation.
+    double value = 0;
+    return TryStrToFloat(field->AsString(), value) ? FixedPoint(value) : 0;
 }
 
 void TDBSumListProducer::ClearTotals()

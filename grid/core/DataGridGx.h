@@ -141,6 +141,11 @@ public:
     virtual void RefreshSelection() = 0;
     virtual void SelectionChanged() = 0;
 
+    // ---- Footers: the colour of an unassigned footer, and a footer changed (`sums`: what it adds
+    // up changed too).
+    [[nodiscard]] virtual TColor FooterColor() const { return clWindow; }
+    virtual void FootersChanged(bool /*sums*/) {}
+
     // ---- The style the grid registered with is going away; the grid drops it.
     virtual void StyleGone(TDBGridGxStyle* style) = 0;
 

@@ -337,7 +337,7 @@ void TCustomGridGx::PaintContraCells(const TGridDrawInfoGx& info)
     const int cc = h.ContraBoundary;
     const int frozenFirst = m_fixedCols - h.FrozenCount;
     const TGridDrawState fixed{gdFixed};
-    if (m_contraRowCount > 0 && cc < h.ClientExtent) {
+    if (m_contraRowCount > 0 && cr < v.ClientExtent) {
         ClipGuard clip(Canvas()->Handle());
         clip.Intersect(0, cr, h.GridBoundary, v.ClientExtent);
         DrawCells(info, {0, m_rowCount, 0, cr + 1, h.FrozenBoundary, v.ClientExtent, m_fixedColor, fixed}, true);
@@ -346,7 +346,7 @@ void TCustomGridGx::PaintContraCells(const TGridDrawInfoGx& info)
         DrawCells(info, {m_topLeft.X, m_rowCount, h.FixedBoundary - m_colOffset, cr + 1, h.GridBoundary,
                          v.ClientExtent, Color(), {}}, true);
     }
-    if (m_contraColCount > 0 && cr < v.ClientExtent) {
+    if (m_contraColCount > 0 && cc < h.ClientExtent) {
         ClipGuard clip(Canvas()->Handle());
         clip.Intersect(cc, 0, h.ClientExtent, v.GridBoundary);
         DrawCells(info, {m_colCount, 0, cc + 1, 0, h.ClientExtent, v.FixedBoundary, m_fixedColor, fixed}, true);

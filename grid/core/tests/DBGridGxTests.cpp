@@ -1,11 +1,15 @@
 #include "grid/core/DBGridGx.h"
 #include "grid/core/DBGridGxColumnTitle.h"
-#include "grid/core/tests/GridTestClasses.h"
+#include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/classlib/forms/ImgList.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/ControlsMessages.h"
+#include "platform/classlib/forms/Hints.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -17,84 +21,6 @@
 #include <vector>
 
 namespace {
-
-// The manager's look: a read-only row-select list with titles, record marks and a tick column.
-const TDBGridOptions ManagerOptions{dgTitles, dgIndicator,   dgColLines,     dgRowLines,
-                                    dgTabs,   dgRowSelect, dgConfirmDelete, dgCancelOnExit};
-
-// A table of `rows` people in a temporary SQLite database, shown by a data grid on the form of the
-// base grid's fixture (its own test grid hidden), input and pixels going to the data grid.
-class DBGridFixture : public GridFixture {
-protected:
-    void SetUp() override { GridFixture::SetUp(); }
-    void TearDown() override
-    {
-        SetMessageDlgHandler({});
-        GridFixture::TearDown();
-        m_source.reset();
-        m_query.reset();
-    }
-
-    void ShowPeople(int rows)
-    {
-        Exec("CREATE TABLE P (ID INTEGER PRIMARY KEY, NAME TEXT(20), SEL BOOLEAN)");
-        Exec("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " + std::to_string(rows) +
-             ") INSERT INTO P SELECT x, 'Name ' || x, x % 2 FROM n");
-        m_query = Query("SELECT ID, NAME, SEL FROM P ORDER BY ID");
-        m_query->Open();
-        m_source = std::make_unique<TDataSource>(nullptr);
-        m_source->SetDataSet(m_query.get());
-
-        m_grid->SetVisible(false);
-        m_db = new TDBGridGx(m_form.get());
-        m_db->SetParent(m_form.get());
-        m_db->SetBorderStyle(bsNoneGx);
-        m_db->SetBounds(0, 0, 400, 300);
-        m_db->SetOptions(ManagerOptions);
-        TColumnGx* name = m_db->Columns().Add();
-        name->SetFieldName("NAME");
-        name->SetWidth(150);
-        name->Title()->SetCaption("Name");
-        TColumnGx* sel = m_db->Columns().Add();
-        sel->SetFieldName("SEL");
-        sel->SetWidth(40);
-        m_db->SetDataSource(m_source.get());
-        m_target = m_db;
-        m_form->SetActiveControl(m_db);
-        Pump();
-    }
-
-    void Exec(const std::string& sql) { (void)Query(sql)->ExecSQL(); }
-
-    [[nodiscard]] std::unique_ptr<TADOQuery> Query(const std::string& sql) const
-    {
-        auto query = std::make_unique<TADOQuery>(nullptr);
-        query->SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "grid.db").string());
-        query->SQL()->SetText(sql);
-        return query;
-    }
-
-    [[nodiscard]] bool StoredSel(int id) const
-    {
-        auto query = Query("SELECT SEL FROM P WHERE ID = " + std::to_string(id));
-        query->Open();
-        return query->FieldByName("SEL")->AsBoolean();
-    }
-
-    [[nodiscard]] POINT CellCentre(int col, int row) const
-    {
-        const TRect rect = m_db->CellRect(col, row);
-        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
-
-    [[nodiscard]] int RecNo() const { return m_query->RecNo(); }
-    [[nodiscard]] int VisibleRows() const { return m_db->RowCount() - m_db->TitleOffset(); }
-
-    TempDir m_dir;
-    std::unique_ptr<TADOQuery> m_query;
-    std::unique_ptr<TDataSource> m_source;
-    TDBGridGx* m_db = nullptr;
-};
 
 TEST_F(DBGridFixture, OptionsRowSelectDropsEditingAndMapsTheBaseGrid)
 {
@@ -382,6 +308,266 @@ TEST_F(DBGridFixture, LeavingTheGridDropsTheRowHighlightUnlessAlwaysShown)
     m_db->SetOptions(m_db->Options() + TDBGridOptions{dgAlwaysShowSelection});
     Pump();
     EXPECT_EQ(Shown(inside), SysRgb(COLOR_BTNSHADOW));
+}
+
+} // namespace
+
+namespace {
+
+// The manager's row-select grids have no text editing; ticks and image cells still step by their
+// column's own right to change: by click and by Space, not on a read-only column or grid.
+TEST_F(DBGridFixture, SpaceAndClicksStepTicksAndImagesByTheColumnsOwnRule)
+{
+    ShowPeople(5);
+    ASSERT_FALSE(m_db->Options().Contains(dgEditing));
+    const int row = m_db->TitleOffset() + 1; // record 2, not ticked
+    Click(CellCentre(2, row));
+    ASSERT_TRUE(StoredSel(2));
+    Key(VK_SPACE);
+    EXPECT_FALSE(StoredSel(2)) << "Space on the tick column of a row-select grid";
+    Key(VK_SPACE);
+    EXPECT_TRUE(StoredSel(2));
+
+    m_db->Columns().ColumnAt(1)->SetReadOnly(true);
+    Key(VK_SPACE);
+    Click(CellCentre(2, row));
+    EXPECT_TRUE(StoredSel(2)) << "a read-only tick column stays as it is";
+    m_db->Columns().ColumnAt(1)->SetReadOnly(false);
+
+    // An image column over the same field: each step moves to the next key of its list.
+    TCustomImageList images(nullptr, 8, 8);
+    TColumnGx* sel = m_db->Columns().ColumnAt(1);
+    sel->SetImageList(&images);
+    sel->SetCheckboxes(false);
+    sel->KeyList()->SetText("False\nTrue\n");
+    EXPECT_EQ(sel->CellImageKind(), cikImages);
+    Key(VK_SPACE);
+    EXPECT_FALSE(StoredSel(2));
+    Click(CellCentre(2, row));
+    EXPECT_TRUE(StoredSel(2));
+    sel->SetImageList(nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, IncrementalSearchFindsByPrefixAndTakesBackWholeCharacters)
+{
+    ShowPeople(20);
+    m_query->Last();
+    m_query->Edit();
+    m_query->FieldByName("NAME")->SetAsString("Ödla");
+    m_query->Post();
+    m_query->First();
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghIncSearch});
+    Click(CellCentre(1, m_db->TitleOffset()));
+
+    Type("name 1");
+    EXPECT_EQ(RecNo(), 1);
+    EXPECT_EQ(m_db->IncSearchText(), "Name 1") << "the record's own letters";
+    Type("5");
+    EXPECT_EQ(RecNo(), 15);
+    Pump();
+    const TRect cell = m_db->CellRect(1, m_db->Row());
+    EXPECT_EQ(Shown({cell.left + 3, cell.top + 2}), RgbOf(ColorToRGB(clYellow))) << "the found part is marked";
+    Type("x");
+    EXPECT_EQ(RecNo(), 15) << "nothing starts so: the record stays";
+    EXPECT_EQ(m_db->IncSearchText(), "Name 15");
+    Key(VK_BACK);
+    EXPECT_EQ(m_db->IncSearchText(), "Name 1");
+
+    m_db->Perform(WM_TIMER, TCustomDBGridGx::IncSearchTimerId, 0);
+    EXPECT_EQ(m_db->IncSearchText(), "");
+    Type("öd");
+    EXPECT_EQ(RecNo(), 20);
+    EXPECT_EQ(m_db->IncSearchText(), "Öd");
+    Key(VK_BACK);
+    EXPECT_EQ(m_db->IncSearchText(), "Ö") << "Backspace takes the whole last character";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(m_db->IncSearchText(), "");
+}
+
+} // namespace
+
+namespace {
+
+// What the grid makes of a hint request with the pointer at the centre of a cell.
+TEST_F(DBGridFixture, CellTipsShowTextsThatAreCutOff)
+{
+    ShowPeople(5);
+    TColumnGx* name = m_db->Columns().ColumnAt(0);
+    name->SetToolTips(true);
+    name->Title()->SetToolTips(true);
+    m_db->SetFooterRowCount(1);
+    name->Footer()->SetValueType(fvtStaticText);
+    name->Footer()->SetValue("A footer far too long for a narrow column");
+    name->Footer()->SetToolTips(true);
+    Pump();
+    const auto hintAt = [&](int col, int row) {
+        THintInfo info;
+        info.HintStr = "grid hint";
+        const TRect rect = m_db->CellRect(col, row);
+        info.CursorPos = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        m_db->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        return info.HintStr;
+    };
+    const int data = m_db->TitleOffset() + 1;
+    const int footer = m_db->RowCount();
+    EXPECT_EQ(hintAt(1, data), "") << "the text fits: no tip, and not the grid's hint";
+    EXPECT_EQ(hintAt(2, data), "grid hint") << "a column without tips keeps the grid's hint";
+    EXPECT_EQ(hintAt(1, footer), "A footer far too long for a narrow column");
+
+    name->SetWidth(25);
+    Pump();
+    EXPECT_EQ(hintAt(1, data), "Name 2");
+    EXPECT_EQ(hintAt(1, 0), "Name");
+    name->Title()->SetHint("Sort by name|Click to sort the list by name");
+    EXPECT_EQ(hintAt(1, 0), "Sort by name");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, TitleClicksMarkSortOrderAndTitlesShowImages)
+{
+    ShowPeople(5);
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghAutoSortMarking, dghMultiSortMarking});
+    TColumnTitleGx* name = m_db->Columns().ColumnAt(0)->Title();
+    TColumnTitleGx* sel = m_db->Columns().ColumnAt(1)->Title();
+    name->SetTitleButton(true);
+    sel->SetTitleButton(true);
+    m_db->Columns().ColumnAt(1)->SetWidth(60);
+    Pump();
+    const TRect nameTitle = m_db->CellRect(1, 0);
+    const auto markerInk = [&](const TRect& title) {
+        int dark = 0;
+        for (int x = title.right - 18; x < title.right - 2; ++x)
+            for (int y = title.top + 2; y < title.bottom - 2; ++y)
+                dark += Shown({x, y}) == SysRgb(COLOR_BTNSHADOW) ? 1 : 0;
+        return dark;
+    };
+    EXPECT_EQ(markerInk(nameTitle), 0);
+
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(name->SortMarker(), smDownGx);
+    EXPECT_GT(markerInk(nameTitle), 0) << "the marker is drawn";
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(name->SortMarker(), smUpGx);
+    ClickWith(CellCentre(2, 0), ModControl);
+    EXPECT_EQ(sel->SortMarker(), smDownGx);
+    EXPECT_EQ(name->SortMarker(), smUpGx) << "Ctrl keeps the other markers";
+    EXPECT_EQ(sel->SortIndex(), 2);
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(name->SortMarker(), smDownGx);
+    EXPECT_EQ(sel->SortMarker(), smNoneGx) << "a plain click leaves one marked column";
+
+    // A title image stands in for the caption.
+    TCustomImageList images(nullptr, 8, 8);
+    TBitmap red;
+    red.SetSize(8, 8);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect{0, 0, 8, 8});
+    images.Add(&red, nullptr);
+    m_db->SetTitleImages(&images);
+    sel->SetImageIndex(0);
+    Pump();
+    const TRect selTitle = m_db->CellRect(2, 0);
+    int reds = 0;
+    for (int x = selTitle.left; x < selTitle.right; ++x)
+        for (int y = selTitle.top; y < selTitle.bottom; ++y)
+            reds += Shown({x, y}) == RgbOf(ColorToRGB(clRed)) ? 1 : 0;
+    EXPECT_GE(reds, 48) << "the 8 x 8 image, less what the title's edge covers";
+    m_db->SetTitleImages(nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBGridFixture, ColumnDefaultValuesReachUnassignedColumnsAndCopyAsTheyShould)
+{
+    ShowPeople(3);
+    TColumnDefValuesGx* defaults = m_db->ColumnDefValues();
+    TColumnGx* name = m_db->Columns().ColumnAt(0);
+    EXPECT_FALSE(name->ToolTips());
+    defaults->SetFlag(cdfToolTips, true);
+    defaults->SetFlag(cdfEndEllipsis, true);
+    EXPECT_TRUE(name->ToolTips());
+    EXPECT_TRUE(name->EndEllipsis());
+    defaults->Title()->SetColor(clYellow);
+    defaults->Title()->SetAlignment(taCenter);
+    EXPECT_EQ(name->Title()->Color(), clYellow);
+    EXPECT_EQ(name->Title()->Alignment(), taCenter);
+    Pump();
+    const TRect title = m_db->CellRect(2, 0);
+    EXPECT_EQ(Shown({title.right - 4, title.top + 3}), RgbOf(ColorToRGB(clYellow)));
+
+    // Another grid's defaults: the assigned title colour and alignment arrive in a fresh target;
+    // its layout and required-field mark stay its own.
+    TDBGridGx other(nullptr);
+    other.ColumnDefValues()->SetLayout(tlBottom);
+    other.ColumnDefValues()->SetFlag(cdfHighlightRequired, true);
+    defaults->SetFlag(cdfHighlightRequired, false);
+    other.SetColumnDefValues(defaults);
+    EXPECT_EQ(other.ColumnDefValues()->Title()->Color(), clYellow);
+    EXPECT_EQ(other.ColumnDefValues()->Title()->Alignment(), taCenter);
+    EXPECT_TRUE(other.ColumnDefValues()->Flag(cdfToolTips));
+    EXPECT_TRUE(other.ColumnDefValues()->Flag(cdfHighlightRequired));
+    EXPECT_EQ(other.ColumnDefValues()->Layout(), tlBottom);
+}
+
+} // namespace
+
+namespace {
+
+// The manager's grid: persistent columns with a read-only tick column and an editable one, rows
+// coloured by OnDrawColumnCell over the default drawing, and the row's name as the grid's hint.
+TEST_F(DBGridFixture, TheManagersGridTicksByMouseAndKeysAndColoursItsRows)
+{
+    Exec("CREATE TABLE M (ID INTEGER PRIMARY KEY, NAME TEXT(20), R BOOLEAN, SEL BOOLEAN)");
+    Exec("INSERT INTO M VALUES (1, 'Anna', 1, 0), (2, 'Bo', 0, 0), (3, 'Cai', 1, 0), (4, 'Dan', 0, 0)");
+    ShowQuery("SELECT ID, NAME, R, SEL FROM M ORDER BY ID", [](TDBGridGx& grid) {
+        for (const char* field : {"NAME", "R", "SEL"}) {
+            TColumnGx* column = grid.Columns().Add();
+            column->SetFieldName(field);
+            column->SetWidth(std::string(field) == "NAME" ? 120 : 40);
+        }
+        grid.Columns().ColumnAt(1)->SetReadOnly(true);
+        grid.SetShowHint(true);
+    });
+    m_db->SetOnDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
+        [&](TObject*, const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state) {
+            if (m_query->FieldByName("R")->AsBoolean() && !state.Contains(gdSelected)) {
+                m_db->Canvas()->Brush()->SetColor(clYellow);
+                m_db->DrawColumnCellDefault(rect, dataCol, column, state);
+            }
+        }));
+    m_db->SetOnCellClick(TColumnEventGx::FromFunction(
+        [&](TColumnGx*) { m_db->SetHint(m_query->FieldByName("NAME")->AsString()); }));
+    m_db->Invalidate();
+    Pump();
+    const auto stored = [&](const char* field, int id) {
+        auto query = Query("SELECT " + std::string(field) + " FROM M WHERE ID = " + std::to_string(id));
+        query->Open();
+        return query->Fields()[0]->AsBoolean();
+    };
+    const int top = m_db->TitleOffset();
+    const TRect third = m_db->CellRect(1, top + 2);
+    EXPECT_EQ(Shown({third.right - 6, third.top + 2}), RgbOf(ColorToRGB(clYellow))) << "a row of R";
+    const TRect second = m_db->CellRect(1, top + 1);
+    EXPECT_EQ(Shown({second.right - 6, second.top + 2}), SysRgb(COLOR_WINDOW));
+
+    Click(CellCentre(2, top + 1)); // R of Bo: read-only
+    EXPECT_FALSE(stored("R", 2));
+    EXPECT_EQ(m_db->Hint(), "Bo");
+    Click(CellCentre(3, top + 1)); // SEL of Bo
+    EXPECT_TRUE(stored("SEL", 2));
+    Key(VK_DOWN);
+    Key(VK_SPACE);
+    EXPECT_TRUE(stored("SEL", 3)) << "Space ticks the column last clicked on the new row";
+    EXPECT_TRUE(stored("R", 3)) << "R stays as it was";
 }
 
 } // namespace

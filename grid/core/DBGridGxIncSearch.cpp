@@ -1,0 +1,148 @@
+// Incremental search: typing in a column the grid cannot edit finds the next record whose text in
+// that column begins with what was typed.
+#include "grid/core/DBGridGx.h"
+
+#include "grid/core/DBGridGxTextDrawing.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/rtl/Strings.h"
+
+namespace {
+
+[[nodiscard]] bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// The first `count` bytes of text, cut back to a whole character.
+[[nodiscard]] std::string WholePrefix(const std::string& text, std::size_t count)
+{
+    count = std::min(count, text.size());
+    while (count > 0 && count < text.size() && IsContinuationByte(text[count]))
+        --count;
+    return text.substr(0, count);
+}
+
+// The bytes of the UTF-8 character a byte starts (1 for a stray continuation byte).
+[[nodiscard]] std::size_t SequenceLength(char lead)
+{
+    const auto byte = static_cast<unsigned char>(lead);
+    if (byte >= 0xF0)
+        return 4;
+    if (byte >= 0xE0)
+        return 3;
+    return byte >= 0xC0 ? 2 : 1;
+}
+
+[[nodiscard]] bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix)
+{
+    return text.size() >= prefix.size() && AnsiLowerCase(WholePrefix(text, prefix.size())) == AnsiLowerCase(prefix);
+}
+
+} // namespace
+
+bool TCustomDBGridGx::IncSearchApplies() const
+{
+    if (!m_optionsGx.Contains(dghIncSearch) || !m_dataLink->Active())
+        return false;
+    return m_optionsGx.Contains(dghPreferIncSearch) || !m_options.Contains(dgEditing) || m_readOnly;
+}
+
+void TCustomDBGridGx::KeyPress(char& key)
+{
+    if (IncSearchApplies() && KeyedColumn() && IncSearchKey(key)) {
+        key = 0;
+        return;
+    }
+    TCustomGridGx::KeyPress(key);
+}
+
+// Printable characters extend the search.
+bool TCustomDBGridGx::IncSearchKey(char key)
+{
+    if (static_cast<unsigned char>(key) < ' ')
+        return false;
+    // A character of several bytes comes a byte at a time: search once it is whole.
+    m_incSearchPending += key;
+    if (m_incSearchPending.size() < SequenceLength(m_incSearchPending.front()))
+        return true;
+    const std::string wanted = m_incSearchText + m_incSearchPending;
+    m_incSearchPending.clear();
+    if (LocateIncSearch(wanted))
+        RestartIncSearchTimer();
+    InvalidateCurrentRow();
+    return true;
+}
+
+// From the current record on, the first whose text in the column begins with `wanted`. Found, the
+// search text becomes that record's own prefix (its letter case); not found, nothing moves.
+bool TCustomDBGridGx::LocateIncSearch(const std::string& wanted)
+{
+    TColumnGx* column = KeyedColumn();
+    TDataSet* dataSet = m_dataLink->DataSet();
+    const TBookmarkStr start = dataSet->Bookmark();
+    std::string found;
+    dataSet->DisableControls();
+    try {
+        for (; !dataSet->Eof(); dataSet->Next()) {
+            if (StartsWithIgnoringCase(column->DisplayText(), wanted)) {
+                found = WholePrefix(column->DisplayText(), wanted.size());
+                break;
+            }
+        }
+        if (found.empty())
+            dataSet->SetBookmark(start);
+    } catch (...) {
+        dataSet->EnableControls();
+        throw;
+    }
+    dataSet->EnableControls();
+    if (found.empty())
+        return false;
+    m_incSearchText = found;
+    return true;
+}
+
+// While a search runs, Backspace takes back one whole character and Enter and Esc end it.
+bool TCustomDBGridGx::IncSearchControlKey(WORD key)
+{
+    if (m_incSearchText.empty())
+        return false;
+    if (key == VK_RETURN || key == VK_ESCAPE) {
+        EndIncSearch();
+        return true;
+    }
+    if (key != VK_BACK)
+        return false;
+    std::size_t cut = m_incSearchText.size() - 1;
+    while (cut > 0 && IsContinuationByte(m_incSearchText[cut]))
+        --cut;
+    m_incSearchText.erase(cut);
+    RestartIncSearchTimer();
+    InvalidateCurrentRow();
+    return true;
+}
+
+void TCustomDBGridGx::RestartIncSearchTimer()
+{
+    if (HandleAllocated())
+        (void)SetTimer(Handle(), IncSearchTimerId, IncSearchTimeoutMs, nullptr);
+}
+
+void TCustomDBGridGx::EndIncSearch()
+{
+    if (HandleAllocated())
+        (void)KillTimer(Handle(), IncSearchTimerId);
+    m_incSearchPending.clear();
+    if (m_incSearchText.empty())
+        return;
+    m_incSearchText.clear();
+    InvalidateCurrentRow();
+}
+
+// The part found so far, marked in the current cell of the searched column.
+void TCustomDBGridGx::PaintIncSearchMark(const TRect& rect)
+{
+    TCanvas* canvas = Canvas();
+    const int width = std::min<int>(canvas->TextWidth(m_incSearchText) + 2, rect.right - rect.left - 2);
+    const TRect mark{rect.left + 1, rect.top + 1, rect.left + 1 + width, rect.bottom - 1};
+    canvas->Brush()->SetColor(clYellow);
+    canvas->Font()->SetColor(clBlack);
+    DrawCellText(*canvas, mark, true, 1, 1, m_incSearchText, taLeftJustify, tlCenter, false, false, 0, 0, false);
+}

@@ -1,0 +1,121 @@
+// How the data grid's selection is made with the mouse and keys, and how painting asks about it.
+#include "grid/core/DBGridGx.h"
+
+#include "platform/classlib/data/DBDataSet.h"
+
+namespace {
+
+// Puts the link's active record on a shown row and back.
+class TShownRecord {
+public:
+    TShownRecord(TGridDataLinkGx& link, int record) : m_link(link), m_saved(link.ActiveRecord())
+    {
+        m_link.SetActiveRecord(record);
+    }
+    ~TShownRecord() { m_link.SetActiveRecord(m_saved); }
+    TShownRecord(const TShownRecord&) = delete;
+    TShownRecord& operator=(const TShownRecord&) = delete;
+
+private:
+    TGridDataLinkGx& m_link;
+    int m_saved;
+};
+
+} // namespace
+
+void TCustomDBGridGx::SetAllowedSelections(TDBGridGxAllowedSelections value)
+{
+    m_allowedSelections = value;
+    const TDBGridGxSelectionType kind = m_selection->SelectionType();
+    if (kind != gstNon && !value.Contains(kind))
+        m_selection->Clear();
+}
+
+void TCustomDBGridGx::SelectRecordBookmarks()
+{
+    if (m_selection->SelectionType() == gstRecordBookmarks)
+        return;
+    m_selection->Clear();
+    m_selection->SetSelectionType(gstRecordBookmarks);
+}
+
+void TCustomDBGridGx::DoSelectionChanged()
+{
+    if (m_onSelectionChanged)
+        m_onSelectionChanged(this);
+}
+
+TBookmarkStr TCustomDBGridGx::BookmarkOfRow(int dataRow)
+{
+    const TShownRecord shown(*m_dataLink, dataRow);
+    return m_dataLink->DataSet()->Bookmark();
+}
+
+// Asked while a row is painted: the link's active record is that row's.
+bool TCustomDBGridGx::CellSelectedNow(int dataCol)
+{
+    if (m_selection->SelectionType() == gstNon)
+        return false;
+    return m_selection->IsCellSelected(dataCol, m_dataLink->DataSet()->Bookmark());
+}
+
+// In the top strip of a title, Ctrl-click adds or removes the column and Shift-click extends from
+// the anchor column; lower down the title is a title button (and Ctrl marks several sort columns).
+bool TCustomDBGridGx::SelectByTitleClick(TColumnGx* column, TShiftState shift, int y)
+{
+    if (!column || !m_allowedSelections.Contains(gstColumns) || y >= ColumnSelectZoneHeight)
+        return false;
+    if (shift.Contains(ssShift)) {
+        m_selection->Columns().SelectShift(column);
+        return true;
+    }
+    if (shift.Contains(ssCtrl)) {
+        m_selection->Columns().Toggle(column);
+        return true;
+    }
+    return false;
+}
+
+// After a click has moved to `cell` from `before`: Ctrl marks or unmarks the record with
+// dgMultiSelect; Shift spans a rectangle from the cell before (not on row-select grids); a plain
+// click drops the selection with dghClearSelection.
+void TCustomDBGridGx::SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift)
+{
+    if (!m_dataLink->Active() || m_dataLink->DataSet()->IsEmpty())
+        return;
+    if (shift.Contains(ssCtrl) && m_options.Contains(dgMultiSelect) &&
+        m_allowedSelections.Contains(gstRecordBookmarks)) {
+        m_selectedRows->MarkCurrent(!m_selectedRows->IsCurrentSelected());
+        return;
+    }
+    const bool rectangle = shift.Contains(ssShift) && !m_options.Contains(dgRowSelect) &&
+                           m_allowedSelections.Contains(gstRectangle) && before.Y >= m_titleOffset;
+    if (rectangle) {
+        TDBGridGxSelectionRect& rect = m_selection->Rect();
+        if (m_selection->SelectionType() != gstRectangle)
+            rect.Select(before.X - m_indicatorOffset, BookmarkOfRow(before.Y - m_titleOffset), false);
+        rect.Select(cell.X - m_indicatorOffset, m_dataLink->DataSet()->Bookmark(), true);
+        return;
+    }
+    if (shift.Contains(ssShift) && m_options.Contains(dgMultiSelect) &&
+        m_allowedSelections.Contains(gstRecordBookmarks)) {
+        m_selectedRows->MarkCurrent(true);
+        return;
+    }
+    if (m_optionsGx.Contains(dghClearSelection) && m_selection->SelectionType() != gstNon)
+        m_selection->Clear();
+}
+
+// Ctrl+A selects everything; Esc drops the selection.
+bool TCustomDBGridGx::SelectByKey(WORD key, TShiftState shift)
+{
+    if (key == 'A' && shift.Contains(ssCtrl) && m_allowedSelections.Contains(gstAll)) {
+        m_selection->SelectAll();
+        return true;
+    }
+    if (key == VK_ESCAPE && m_selection->SelectionType() != gstNon) {
+        m_selection->Clear();
+        return true;
+    }
+    return false;
+}
