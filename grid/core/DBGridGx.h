@@ -159,6 +159,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnCellClick(const TColumnEventGx& handler) { m_onCellClick = handler; }
     void SetOnTitleClick(const TColumnEventGx& handler) { m_onTitleClick = handler; }
     void SetOnGetFooterParams(const TGetFooterParamsEventGx& handler) { m_onGetFooterParams = handler; }
+    [[nodiscard]] const TGetFooterParamsEventGx& OnGetFooterParams() const { return m_onGetFooterParams; }
 
     // ---- IDataGridGx
     TComponent* GridComponent() override { return this; }

@@ -1,5 +1,7 @@
 #include "grid/tools/DBGridGxImpExpGrid.h"
 
+#include "grid/core/DBGridGxFooter.h"
+#include "grid/core/DBGridGxSelection.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/WinGdi.h"
@@ -58,4 +60,68 @@ int TDBGridGxImpExpAdapter::PixelsPerInch() const
     if (screen)
         (void)ReleaseDC(nullptr, screen);
     return pixels > 0 ? pixels : 96;
+}
+
+IImpExpGridGx::TSelection TDBGridGxImpExpAdapter::SelectionKind() const
+{
+    switch (m_grid.DataSelection().SelectionType()) {
+    case gstRecordBookmarks: return TSelection::RecordBookmarks;
+    case gstRectangle: return TSelection::Rectangle;
+    case gstColumns: return TSelection::Columns;
+    case gstAll: return TSelection::All;
+    case gstNon: break;
+    }
+    return TSelection::None;
+}
+
+std::vector<TBookmark> TDBGridGxImpExpAdapter::SelectedBookmarks() const
+{
+    const TBookmarkListGx& rows = m_grid.SelectedRows();
+    std::vector<TBookmark> bookmarks;
+    for (int i = 0; i < rows.BookmarkCount(); ++i)
+        bookmarks.push_back(rows.Bookmark(i));
+    return bookmarks;
+}
+
+IImpExpGridGx::TRectangle TDBGridGxImpExpAdapter::SelectedRectangle() const
+{
+    const TDBGridGxSelectionRect& rect = m_grid.DataSelection().Rect();
+    if (!rect.DataSetActive())
+        return {};
+    return {rect.LeftCol(), rect.RightCol(), rect.TopRow(), rect.BottomRow()};
+}
+
+std::vector<TColumnGx*> TDBGridGxImpExpAdapter::SelectedColumns() const
+{
+    const TDBGridGxSelectionCols& selected = m_grid.DataSelection().Columns();
+    std::vector<TColumnGx*> columns;
+    for (int i = 0; i < selected.Count(); ++i)
+        columns.push_back(selected.Items(i));
+    return columns;
+}
+
+IImpExpGridGx::TFooter TDBGridGxImpExpAdapter::Footer(TColumnGx& column, int footerRow) const
+{
+    const TColumnFooterGx* footer = column.UsedFooter(footerRow);
+    if (!footer)
+        return {};
+    TFooter exported;
+    // Sums and counts are totalled over the exported records; every other kind shows the grid's text.
+    if (footer->ValueType() == fvtSum)
+        exported.Kind = TFooterKind::Sum;
+    else if (footer->ValueType() == fvtCount)
+        exported.Kind = TFooterKind::Count;
+    exported.FieldName = footer->FieldName();
+    exported.Font = m_grid.FooterFont();
+    exported.Color = footer->Color();
+    exported.Alignment = footer->Alignment();
+    return exported;
+}
+
+void TDBGridGxImpExpAdapter::GetFooterParams(TColumnGx& column, int footerRow, TFont& font, TColor& background,
+                                             TAlignment& alignment, std::string& text)
+{
+    if (m_grid.OnGetFooterParams())
+        m_grid.OnGetFooterParams()(&m_grid, column.Index(), footerRow, &column, &font, background, alignment,
+                                   TGridDrawState{}, text);
 }

@@ -105,8 +105,8 @@ public:
                                  TAlignment& alignment, std::string& text) = 0;
 };
 
-// A data grid as the exporters see it. The grid as it stands selects nothing beyond its current
-// record and shows no footers or multi-level titles, so those parts answer "none".
+// A data grid as the exporters see it: its selection and footers as the grid keeps them. The grid
+// shows no multi-level titles, so that part answers "none".
 class TDBGridGxImpExpAdapter : public IImpExpGridGx {
 public:
     explicit TDBGridGxImpExpAdapter(TCustomDBGridGx& grid) : m_grid(grid) {}
@@ -116,11 +116,11 @@ public:
     [[nodiscard]] TDBGridOptions Options() const override { return m_grid.Options(); }
     [[nodiscard]] TDBGridGxAllowedOperations AllowedOperations() const override { return m_grid.AllowedOperations(); }
 
-    [[nodiscard]] TSelection SelectionKind() const override { return TSelection::None; }
-    [[nodiscard]] std::vector<TBookmark> SelectedBookmarks() const override { return {}; }
-    [[nodiscard]] TRectangle SelectedRectangle() const override { return {}; }
-    [[nodiscard]] std::vector<TColumnGx*> SelectedColumns() const override { return {}; }
-    void ClearSelection() override {}
+    [[nodiscard]] TSelection SelectionKind() const override;
+    [[nodiscard]] std::vector<TBookmark> SelectedBookmarks() const override;
+    [[nodiscard]] TRectangle SelectedRectangle() const override;
+    [[nodiscard]] std::vector<TColumnGx*> SelectedColumns() const override;
+    void ClearSelection() override { m_grid.DataSelection().Clear(); }
 
     [[nodiscard]] TPosition SavePosition() const override;
     void RestorePosition(const TPosition& position) override;
@@ -138,10 +138,14 @@ public:
     [[nodiscard]] bool Flat() const override { return m_grid.Flat(); }
     [[nodiscard]] int PixelsPerInch() const override;
 
-    [[nodiscard]] int FooterRowCount() const override { return 0; }
-    [[nodiscard]] TFooter Footer(TColumnGx&, int) const override { return {}; }
-    [[nodiscard]] std::string FooterText(TColumnGx&, int) const override { return {}; }
-    void GetFooterParams(TColumnGx&, int, TFont&, TColor&, TAlignment&, std::string&) override {}
+    [[nodiscard]] int FooterRowCount() const override { return m_grid.FooterRowCount(); }
+    [[nodiscard]] TFooter Footer(TColumnGx& column, int footerRow) const override;
+    [[nodiscard]] std::string FooterText(TColumnGx& column, int footerRow) const override
+    {
+        return m_grid.GetFooterValue(footerRow, column);
+    }
+    void GetFooterParams(TColumnGx& column, int footerRow, TFont& font, TColor& background, TAlignment& alignment,
+                         std::string& text) override;
 
 private:
     TCustomDBGridGx& m_grid;

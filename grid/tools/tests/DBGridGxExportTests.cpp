@@ -1,5 +1,7 @@
 #include "ImpExpFixture.h"
 
+#include "grid/core/DBGridGxFooter.h"
+#include "grid/core/DBGridGxSelection.h"
 #include "platform/classlib/core/Colors.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
@@ -345,6 +347,26 @@ TEST_F(ExportTest, TheDataGridItselfExportsWithItsCellColoursAndCurrentColumn)
     ImportGridFromStream(TDBGridGxImportAsText::Create, grid, text, false);
     EXPECT_EQ(Stored()[1], "Bo \"Boss\"|21|9");
     EXPECT_EQ(m_query->RecNo(), 2);
+}
+
+TEST_F(ExportTest, TheDataGridsOwnSelectionAndFootersAreExported)
+{
+    TDBGridGxImpExpAdapter grid(*m_db);
+    m_db->SetOptions(m_db->Options() + TDBGridOptions{dgMultiSelect});
+    m_db->SetFooterRowCount(1);
+    Column(1).Footer()->SetValueType(fvtSum);
+    for (const int record : {3, 1}) {
+        m_query->SetRecNo(record);
+        m_db->SelectedRows().MarkCurrent(true);
+    }
+    ASSERT_EQ(grid.SelectionKind(), TSelection::RecordBookmarks);
+    TMemoryStreamGx text;
+    ExportGridToStream(TDBGridGxExportAsText::Create, grid, text, false);
+    EXPECT_EQ(StreamText(text), "Name\tNumber\tAMOUNT\r\nAnn\t10\t1.5\r\nCy;\tDee\t30\t\r\n\t40\t");
+
+    grid.ClearSelection();
+    EXPECT_EQ(grid.SelectionKind(), TSelection::None);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 0);
 }
 
 } // namespace
