@@ -13,8 +13,10 @@
 
 class TADOQuery;
 class TButton;
+class TCallPage;
 class TComboBox;
 class TComm;
+class TDataConnectionPage;
 class TDataSource;
 class TEdit;
 class TIniFile;
@@ -29,6 +31,7 @@ class TPanel;
 class TRASConnection;
 class TRichEdit;
 class TRingTones;
+class TSmsComposePage;
 class TStatusBar;
 class TStoreRecords;
 class TTabSheet;
@@ -227,6 +230,9 @@ private:
     std::unique_ptr<TModemSession> m_session;
     std::unique_ptr<TPortWatch> m_portWatch;
     std::unique_ptr<TRingTones> m_tones;
+    std::unique_ptr<TDataConnectionPage> m_dataConnectionPage;
+    std::unique_ptr<TCallPage> m_callPage;
+    std::unique_ptr<TSmsComposePage> m_smsComposePage;
 };
 
 extern TMainForm* MainForm;

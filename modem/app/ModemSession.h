@@ -4,8 +4,12 @@
 
 #include "platform/winapi/kernel/WinTypes.h"
 
+#include "modem/core/Buffer.h"
+
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 class TComm;
 class TModemView;
@@ -44,6 +48,28 @@ public:
     // The call timer's second.
     void CountCallSecond();
     void ComReceiveData(TObject* sender, const void* buffer, WORD length);
+
+    // ---- What the data connection, call and SMS pages read and set --------------------------
+    // The queue the AT command senders (ATCommands.h) push onto.
+    [[nodiscard]] TBuffer& CommandQueue();
+    // Pauses the worker before the port goes to the data connection.
+    void SuspendWorker();
+    struct TCallFlags {
+        bool Incoming = false;
+        bool Outgoing = false;
+        bool Connected = false;
+        int Seconds = 0;
+    };
+    [[nodiscard]] TCallFlags CallFlags() const;
+    void SetCallOutgoing(bool outgoing);
+    [[nodiscard]] std::string LastDialledNumber() const;
+    void SetLastDialledNumber(const std::string& number);
+    // The numbers behind the call page's name list, item by item (the SMS page's too).
+    [[nodiscard]] std::vector<std::string>& NameListNumbers();
+    // Turns the speaker mute over; returns whether it is now muted.
+    bool ToggleMuted();
+    // Appends an item "number*name*text" to the SMS send queue.
+    void QueueSms(const std::string& item);
 
 private:
     struct TImpl;
