@@ -277,9 +277,10 @@ TEST_F(ModemPagesTest, AnSmsGoesToTypedAndPickedNumbersAndADraftIsSaved)
     const int sent = m_form->QSB->RecordCount();
     m_form->BMSend->Click();
     EXPECT_EQ(m_form->CBNum->Items()->Count(), 2) << "the typed number became a recipient";
+    ASSERT_TRUE(PumpUntil([&] { return m_form->QSB->Active() && m_form->QSB->RecordCount() == sent + 2; }))
+        << m_modem->GetTranscript().Text();
     EXPECT_EQ(m_modem->ExpectSmsText(), "Hello there");
     EXPECT_EQ(m_modem->ExpectSmsText(), "Hello there");
-    ASSERT_TRUE(PumpUntil([&] { return m_form->QSB->Active() && m_form->QSB->RecordCount() == sent + 2; }));
     SaveScreenshot("sms");
 
     const int drafts = m_form->QOB->RecordCount();
