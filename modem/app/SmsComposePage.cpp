@@ -26,6 +26,7 @@ constexpr char Enter = '\r';
 constexpr char Backspace = '\b';
 constexpr std::size_t ShortestLookup = 3;
 constexpr int NameListGap = 10;
+constexpr int MessageGap = 5;
 // What a draft without a recipient stores as its name and number.
 constexpr const char* NoRecipient = "NULL";
 
@@ -54,7 +55,7 @@ bool IsWholeNumber(const std::string& text)
 } // namespace
 
 TSmsComposePage::TSmsComposePage(TMainForm& form, TModemSession& session, const std::string& programFolder)
-    : m_form(form), m_session(session), m_matches(programFolder)
+    : m_form(form), m_session(session), m_matches(programFolder), m_messageBottom(form.MM->Top() + form.MM->Height())
 {
     Wire();
 }
@@ -109,11 +110,15 @@ void TSmsComposePage::CBNumDel(int index)
     PlaceRecipientList(RecipientListHeight(m_recipients.Count(), m_form.CBNum->Height()));
 }
 
-// The name list always sits just below the recipient list.
+// The name list always sits just below the recipient list, and so does the message, which gives
+// up height to the recipients rather than hide under them.
 void TSmsComposePage::PlaceRecipientList(int height)
 {
     m_form.CBNum->SetHeight(height);
-    m_form.LBNameS->SetTop(m_form.CBNum->Top() + m_form.CBNum->Height() + NameListGap);
+    const int listBottom = m_form.CBNum->Top() + m_form.CBNum->Height();
+    m_form.LBNameS->SetTop(listBottom + NameListGap);
+    m_form.MM->SetBounds(m_form.MM->Left(), listBottom + MessageGap, m_form.MM->Width(),
+                         m_messageBottom - listBottom - MessageGap);
 }
 
 void TSmsComposePage::MDelClick() { CBNumDel(m_form.CBNum->ItemIndex()); }

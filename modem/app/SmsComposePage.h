@@ -54,4 +54,6 @@ private:
     TModemSession& m_session;
     TPhonebookMatches m_matches;
     TSmsRecipients m_recipients;
+    // Where the message memo ends, whatever room the recipients take above it.
+    const int m_messageBottom;
 };

@@ -205,6 +205,7 @@ TEST_F(ModemPagesTest, CallsDialledFromThePadAndAnsweredAreLoggedWithTheirDurati
     Tick(*m_form->TCall, 65);
     EXPECT_EQ(m_form->ETitle->Text().substr(0, 13), "Time: 00:01:0") << m_form->ETitle->Text();
     // Before the tone: the window answers nothing while the picture is taken.
+    ASSERT_TRUE(PumpUntil([&] { return m_form->BHang->Enabled(); }));
     SaveScreenshot("call");
     Click("BD7");
     EXPECT_EQ(m_modem->ExpectCommand("AT+VTS"), "AT+VTS=7") << "a key sends its tone while connected";
@@ -257,6 +258,7 @@ TEST_F(ModemPagesTest, AnSmsGoesToTypedAndPickedNumbersAndADraftIsSaved)
     ASSERT_EQ(m_form->CBNum->Items()->Count(), 1);
     EXPECT_EQ(m_form->CBNum->Height(), 57);
     EXPECT_EQ(m_form->LBNameS->Top(), m_form->CBNum->Top() + 57 + 10);
+    EXPECT_GT(m_form->MM->Top(), m_form->CBNum->Top() + 57) << "the message is not hidden under the recipients";
 
     // Typed: a number is refused unless it is one.
     m_form->CBNum->SetText("12;3");
