@@ -8,6 +8,7 @@
 
 #include "dialup/RASDail.h"
 
+#include "platform/classlib/core/IniFiles.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBFields.h"
@@ -103,6 +104,13 @@ protected:
         fs::permissions(m_dir / target, fs::perms::owner_all);
     }
 
+    void StartProgram()
+    {
+        FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
+        m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
+        m_form->Show();
+    }
+
     // The modem plugged in, the program started, the modem initialised and registered.
     void StartWithModem()
     {
@@ -113,9 +121,7 @@ protected:
         options.settings.smsDelay = 20ms;
         options.settings.dialDelay = 20ms;
         m_modem = std::make_unique<FakeModem>(options);
-        FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
-        m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
-        m_form->Show();
+        StartProgram();
         ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready; })) << PortStatus() << "\n" << m_errors;
         ASSERT_TRUE(PumpUntil([&] { return m_modem->Status().messageRouting; })) << m_modem->GetTranscript().Text();
     }
@@ -338,6 +344,40 @@ TEST_F(ModemPagesTest, TheDataConnectionDialsThroughPppdAndGivesThePortBack)
     EXPECT_TRUE(m_form->BDial->Enabled());
     EXPECT_TRUE(m_form->TAuto->Enabled());
     ASSERT_TRUE(PumpUntil([&] { return m_form->ModemState() == TModemState::Initialised && PortStatus() == Ready; }));
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(ModemPagesTest, TheNetworkSettingsRefuseABadNumberAndTheirDefaultsReachTheFile)
+{
+    StartProgram();
+    Click("BSet");
+    ASSERT_TRUE(m_form->PNet->Visible());
+    EXPECT_EQ(m_form->ENUM->Text(), "#777");
+    m_form->ENUM->SetText("#777\rATH");
+    Click("BSave");
+    EXPECT_NE(m_messages.find("is not a phone number"), std::string::npos) << m_messages;
+    EXPECT_TRUE(m_form->PNet->Visible()) << "the panel stays open for the number to be mended";
+    EXPECT_EQ(m_form->Settings().Tel, "#777");
+
+    m_form->EUN->SetText("alice");
+    m_form->ENUM->SetText("*99#");
+    m_form->EAPN->SetText("internet");
+    Click("BSave");
+    EXPECT_FALSE(m_form->PNet->Visible());
+    EXPECT_EQ(m_form->Settings().UserName, "alice");
+    EXPECT_EQ(m_form->Settings().Tel, "*99#");
+    EXPECT_EQ(m_form->Settings().Apn, "internet");
+
+    Click("BSet");
+    Click("BDef");
+    EXPECT_FALSE(m_form->PNet->Visible());
+    EXPECT_NE(Log().find("==Default Settings=="), std::string::npos) << Log();
+    m_form->Close();
+    m_form.reset();
+    const TIniFile file((m_dir / "Modem.ini").string());
+    EXPECT_EQ(file.ReadString("SETTING", "USERNAME", ""), "plum");
+    EXPECT_EQ(file.ReadString("SETTING", "PASSWORD", ""), "plum");
+    EXPECT_EQ(file.ReadString("SETTING", "TEL", ""), "#777");
     EXPECT_TRUE(m_errors.empty()) << m_errors;
 }
 
