@@ -240,6 +240,7 @@ void TCallPage::BCVClick()
         return;
     }
     m_form.PVol->SetVisible(true);
+    m_form.PVol->BringToFront();
     m_form.TBVol->SetPosition(m_settings.VolumeLevel);
 }
 

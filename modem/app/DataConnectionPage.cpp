@@ -178,6 +178,8 @@ void TDataConnectionPage::TNetTimer()
 void TDataConnectionPage::BSetClick()
 {
     m_form.PNet->SetVisible(true);
+    // Over the log, whose window may have been made after the panel's.
+    m_form.PNet->BringToFront();
     m_form.EUN->SetText(m_settings.UserName);
     m_form.EPWD->SetText(m_settings.Password);
     m_form.ENUM->SetText(m_settings.Tel);

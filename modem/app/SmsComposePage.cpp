@@ -171,6 +171,7 @@ void TSmsComposePage::CBNumChange()
     if (!numbers.empty()) {
         PlaceRecipientList(m_form.CBNum->Height());
         names.SetVisible(true);
+        names.BringToFront(); // over the message, which sits in the same place
     }
 }
 
