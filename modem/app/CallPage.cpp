@@ -2,6 +2,7 @@
 
 #include "modem/app/MainForm.h"
 #include "modem/app/ModemSession.h"
+#include "modem/app/PageWiring.h"
 #include "modem/app/NumberCheck.h"
 #include "modem/app/Pictures.h"
 #include "modem/core/ATCommands.h"
@@ -44,11 +45,6 @@ constexpr std::array<TKey, 12> Keys = {{
     {"BD7", '7'}, {"BD8", '8'}, {"BD9", '9'}, {"BD10", '0'}, {"BD11", '*'}, {"BD12", '#'},
 }};
 
-TNotifyEvent Handler(std::function<void()> action)
-{
-    return TNotifyEvent::FromFunction([action = std::move(action)](TObject*) { action(); });
-}
-
 } // namespace
 
 TCallPage::TCallPage(TMainForm& form, TModemSession& session, TSettings& settings, const std::string& programFolder)
@@ -56,25 +52,25 @@ TCallPage::TCallPage(TMainForm& form, TModemSession& session, TSettings& setting
 {
     WireKeys();
     form.LBName->SetSorted(false);
-    form.BClear->SetOnClick(Handler([this] { BClearClick(); }));
-    form.BCall->SetOnClick(Handler([this] { BCallClick(); }));
-    form.BHang->SetOnClick(Handler([this] { BHangClick(); }));
-    form.BRecall->SetOnClick(Handler([this] { BRecallClick(); }));
-    form.LBName->SetOnClick(Handler([this] { LBNameClick(); }));
-    form.LBName->SetOnDblClick(Handler([this] { LBNameDblClick(); }));
-    form.BCV->SetOnClick(Handler([this] { BCVClick(); }));
-    form.Image1->SetOnClick(Handler([this] { BCVClick(); }));
-    form.TBVol->SetOnChange(Handler([this] { TBVolChange(); }));
-    form.IMute->SetOnClick(Handler([this] { IMuteClick(); }));
+    form.BClear->SetOnClick(PageHandler([this] { BClearClick(); }));
+    form.BCall->SetOnClick(PageHandler([this] { BCallClick(); }));
+    form.BHang->SetOnClick(PageHandler([this] { BHangClick(); }));
+    form.BRecall->SetOnClick(PageHandler([this] { BRecallClick(); }));
+    form.LBName->SetOnClick(PageHandler([this] { LBNameClick(); }));
+    form.LBName->SetOnDblClick(PageHandler([this] { LBNameDblClick(); }));
+    form.BCV->SetOnClick(PageHandler([this] { BCVClick(); }));
+    form.Image1->SetOnClick(PageHandler([this] { BCVClick(); }));
+    form.TBVol->SetOnChange(PageHandler([this] { TBVolChange(); }));
+    form.IMute->SetOnClick(PageHandler([this] { IMuteClick(); }));
 }
 
 void TCallPage::WireKeys()
 {
     for (const TKey& key : Keys)
         if (auto* button = dynamic_cast<TButton*>(m_form.FindComponent(key.button)))
-            button->SetOnClick(Handler([this, character = key.character] { KeyClick(character); }));
+            button->SetOnClick(PageHandler([this, character = key.character] { KeyClick(character); }));
     if (auto* history = dynamic_cast<TButton*>(m_form.FindComponent("BCH")))
-        history->SetOnClick(Handler([this] { BCHClick(); }));
+        history->SetOnClick(PageHandler([this] { BCHClick(); }));
 }
 
 // While a call is shown the display keeps its number; a key pressed during a connected call sends
@@ -202,18 +198,9 @@ void TCallPage::TCallTimer()
         m_form.ETitle->SetText(CallTimeTitle(call.Seconds));
 }
 
-const std::string* TCallPage::ListedNumber() const
-{
-    const int index = m_form.LBName->ItemIndex();
-    const std::vector<std::string>& numbers = m_session.NameListNumbers();
-    if (index < 0 || static_cast<std::size_t>(index) >= numbers.size())
-        return nullptr;
-    return &numbers[static_cast<std::size_t>(index)];
-}
-
 void TCallPage::LBNameClick()
 {
-    if (const std::string* number = ListedNumber()) {
+    if (const std::string* number = SelectedNumber(*m_form.LBName, m_session.NameListNumbers())) {
         m_form.LBName->SetHint(*number);
         m_form.LBName->SetShowHint(true);
     }
@@ -222,7 +209,7 @@ void TCallPage::LBNameClick()
 void TCallPage::LBNameDblClick()
 {
     const TModemSession::TCallFlags call = m_session.CallFlags();
-    const std::string* number = ListedNumber();
+    const std::string* number = SelectedNumber(*m_form.LBName, m_session.NameListNumbers());
     if (call.Outgoing || call.Connected || !number)
         return;
     const std::string chosen = *number;

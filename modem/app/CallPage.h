@@ -46,7 +46,6 @@ private:
     void Recolour();
     void RefreshSmartDial(const std::string& display);
     void ShowDialledContact(const std::string& number);
-    [[nodiscard]] const std::string* ListedNumber() const;
 
     TMainForm& m_form;
     TModemSession& m_session;

@@ -2,6 +2,7 @@
 
 #include "modem/app/MainForm.h"
 #include "modem/app/ModemSession.h"
+#include "modem/app/PageWiring.h"
 #include "modem/app/NumberCheck.h"
 #include "modem/store/CallTimerText.h"
 #include "modem/store/DialProgress.h"
@@ -26,11 +27,6 @@ constexpr const char* EntryName = "USB MODEM";
 constexpr const char* NominalSpeed = "144000";
 constexpr unsigned HandOverDelayMs = 500;
 
-TNotifyEvent Handler(std::function<void()> action)
-{
-    return TNotifyEvent::FromFunction([action = std::move(action)](TObject*) { action(); });
-}
-
 } // namespace
 
 TDataConnectionPage::TDataConnectionPage(TMainForm& form, TRASConnection& dialer, TModemSession& session,
@@ -38,13 +34,13 @@ TDataConnectionPage::TDataConnectionPage(TMainForm& form, TRASConnection& dialer
     : m_form(form), m_dialer(dialer), m_session(session), m_settings(settings),
       m_previousWindowProc(form.WindowProc())
 {
-    form.BDial->SetOnClick(Handler([this] { BDialClick(); }));
-    form.BSet->SetOnClick(Handler([this] { BSetClick(); }));
-    form.BBack->SetOnClick(Handler([this] { BBackClick(); }));
-    form.Image3->SetOnClick(Handler([this] { BBackClick(); }));
-    form.BSave->SetOnClick(Handler([this] { BSaveClick(); }));
-    form.BDef->SetOnClick(Handler([this] { BDefClick(); }));
-    form.TNet->SetOnTimer(Handler([this] { TNetTimer(); }));
+    form.BDial->SetOnClick(PageHandler([this] { BDialClick(); }));
+    form.BSet->SetOnClick(PageHandler([this] { BSetClick(); }));
+    form.BBack->SetOnClick(PageHandler([this] { BBackClick(); }));
+    form.Image3->SetOnClick(PageHandler([this] { BBackClick(); }));
+    form.BSave->SetOnClick(PageHandler([this] { BSaveClick(); }));
+    form.BDef->SetOnClick(PageHandler([this] { BDefClick(); }));
+    form.TNet->SetOnTimer(PageHandler([this] { TNetTimer(); }));
     form.SetWindowProc([this](TMessage& message) {
         if (message.Msg == WM_RAS_NOTIFY)
             RasNotify(static_cast<std::uint32_t>(message.WParam));

@@ -2,6 +2,7 @@
 
 #include "modem/app/MainForm.h"
 #include "modem/app/ModemSession.h"
+#include "modem/app/PageWiring.h"
 #include "modem/app/NumberCheck.h"
 #include "modem/core/SmsText.h"
 #include "modem/store/ModemDatabase.h"
@@ -29,11 +30,6 @@ constexpr int NameListGap = 10;
 constexpr int MessageGap = 5;
 // What a draft without a recipient stores as its name and number.
 constexpr const char* NoRecipient = "NULL";
-
-TNotifyEvent Handler(std::function<void()> action)
-{
-    return TNotifyEvent::FromFunction([action = std::move(action)](TObject*) { action(); });
-}
 
 TKeyPressEvent KeyHandler(std::function<void(char&)> action)
 {
@@ -64,28 +60,28 @@ void TSmsComposePage::Wire()
 {
     TComboBox& numbers = *m_form.CBNum;
     numbers.SetOnKeyPress(KeyHandler([this](char& key) { CBNumKeyPress(key); }));
-    numbers.SetOnChange(Handler([this] { CBNumChange(); }));
-    numbers.SetOnClick(Handler([this] { CBNumClick(); }));
+    numbers.SetOnChange(PageHandler([this] { CBNumChange(); }));
+    numbers.SetOnClick(PageHandler([this] { CBNumClick(); }));
     numbers.SetOnContextPopup(TContextPopupEvent::FromFunction([this](TObject*, TPoint, bool&) {
         m_form.CBNum->SetFocus();
         if (m_form.CBNum->ItemIndex() < 0 && m_recipients.Count() > 0)
             m_form.CBNum->SetItemIndex(0);
     }));
-    m_form.LBNameS->SetOnClick(Handler([this] { LBNameSClick(); }));
-    m_form.LBNameS->SetOnDblClick(Handler([this] { LBNameSDblClick(); }));
-    m_form.MM->SetOnChange(Handler([this] { MMChange(); }));
+    m_form.LBNameS->SetOnClick(PageHandler([this] { LBNameSClick(); }));
+    m_form.LBNameS->SetOnDblClick(PageHandler([this] { LBNameSDblClick(); }));
+    m_form.MM->SetOnChange(PageHandler([this] { MMChange(); }));
     m_form.MM->SetOnKeyPress(KeyHandler([this](char& key) { MMKeyPress(key); }));
-    m_form.BMSend->SetOnClick(Handler([this] { BMSendClick(); }));
+    m_form.BMSend->SetOnClick(PageHandler([this] { BMSendClick(); }));
     if (auto* clear = Component<TButton>(m_form, "BMClear"))
-        clear->SetOnClick(Handler([this] { BMClearClick(); }));
+        clear->SetOnClick(PageHandler([this] { BMClearClick(); }));
     if (auto* save = Component<TButton>(m_form, "BMSave"))
-        save->SetOnClick(Handler([this] { BMSaveClick(); }));
+        save->SetOnClick(PageHandler([this] { BMSaveClick(); }));
     if (auto* menu = Component<TPopupMenu>(m_form, "PMCBNum"))
-        menu->SetOnPopup(Handler([this] { PMCBNumPopup(); }));
+        menu->SetOnPopup(PageHandler([this] { PMCBNumPopup(); }));
     if (auto* remove = Component<TMenuItem>(m_form, "MDel"))
-        remove->SetOnClick(Handler([this] { MDelClick(); }));
+        remove->SetOnClick(PageHandler([this] { MDelClick(); }));
     if (auto* removeAll = Component<TMenuItem>(m_form, "MDelA"))
-        removeAll->SetOnClick(Handler([this] { MDelAClick(); }));
+        removeAll->SetOnClick(PageHandler([this] { MDelAClick(); }));
 }
 
 bool TSmsComposePage::CBNumAdd(const std::string& name, const std::string& number)
@@ -184,18 +180,9 @@ void TSmsComposePage::CBNumClick()
     m_form.CBNum->SetShowHint(true);
 }
 
-const std::string* TSmsComposePage::ListedNumber() const
-{
-    const int index = m_form.LBNameS->ItemIndex();
-    const std::vector<std::string>& numbers = m_session.NameListNumbers();
-    if (index < 0 || static_cast<std::size_t>(index) >= numbers.size())
-        return nullptr;
-    return &numbers[static_cast<std::size_t>(index)];
-}
-
 void TSmsComposePage::LBNameSClick()
 {
-    if (const std::string* number = ListedNumber()) {
+    if (const std::string* number = SelectedNumber(*m_form.LBNameS, m_session.NameListNumbers())) {
         m_form.LBNameS->SetHint(*number);
         m_form.LBNameS->SetShowHint(true);
     }
@@ -203,7 +190,7 @@ void TSmsComposePage::LBNameSClick()
 
 void TSmsComposePage::LBNameSDblClick()
 {
-    if (const std::string* number = ListedNumber()) {
+    if (const std::string* number = SelectedNumber(*m_form.LBNameS, m_session.NameListNumbers())) {
         const std::string chosen = *number;
         (void)CBNumAdd(m_form.LBNameS->Items()->Strings(m_form.LBNameS->ItemIndex()), chosen);
     }

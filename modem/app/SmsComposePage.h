@@ -47,7 +47,6 @@ public:
 private:
     void Wire();
     void PlaceRecipientList(int height);
-    [[nodiscard]] const std::string* ListedNumber() const;
     [[nodiscard]] std::string MessageText() const;
 
     TMainForm& m_form;
