@@ -1,8 +1,11 @@
 #include "modem/app/MainForm.h"
 
+#include "modem/app/CallPage.h"
+#include "modem/app/DataConnectionPage.h"
 #include "modem/app/ManagerGrids.h"
 #include "modem/app/ModemSession.h"
 #include "modem/app/Pictures.h"
+#include "modem/app/SmsComposePage.h"
 #include "modem/app/StoreRecords.h"
 #include "modem/app/Welcome.h"
 #include "modem/core/Delay.h"
@@ -229,6 +232,9 @@ void TMainForm::FormCreate(TObject*)
                                                 [](unsigned ms) { ::Delay(ms); });
     m_session = std::make_unique<TModemSession>(*m_comm, *this, *m_records);
     m_portWatch = std::make_unique<TPortWatch>(*this, *this);
+    m_dataConnectionPage = std::make_unique<TDataConnectionPage>(*this, *m_dialer, *m_session, m_settings);
+    m_callPage = std::make_unique<TCallPage>(*this, *m_session, m_settings, folder);
+    m_smsComposePage = std::make_unique<TSmsComposePage>(*this, *m_session, folder);
 
     TAuto->SetInterval(PortWatchInterval);
     TAuto->SetEnabled(true);
@@ -348,10 +354,7 @@ void TMainForm::ClearPhonebookTicks()
     QAll->Close();
 }
 
-void TMainForm::AddLog(const std::string& text)
-{
-    MDR->Lines()->Add(text + " " + FormatDateTime("hh:nn:ss", Now()));
-}
+void TMainForm::AddLog(const std::string& text) { m_dataConnectionPage->AddLog(text); }
 
 // ---- Pages --------------------------------------------------------------------------------------
 
@@ -371,8 +374,7 @@ void TMainForm::BSMSClick(TObject*)
 {
     ShowPage(PS);
     LSMS->SetCaption(std::to_string(SmsMaxLength));
-    CBNum->Items()->Clear();
-    CBNum->SetText("");
+    m_smsComposePage->MDelAClick();
     MM->Clear();
     LBNameS->Items()->Clear();
     PCSMS->SetVisible(false);
@@ -433,7 +435,7 @@ void TMainForm::TAutoTimer(TObject*) { m_portWatch->TAutoTimer(); }
 
 void TMainForm::TMainTimer(TObject*) { m_session->MainTimerTick(); }
 
-void TMainForm::TCallTimer(TObject*) { m_session->CountCallSecond(); }
+void TMainForm::TCallTimer(TObject*) { m_callPage->TCallTimer(); }
 
 void TMainForm::MediaPlayerNotify(TObject* sender) { m_tones->MediaPlayerNotify(sender); }
 

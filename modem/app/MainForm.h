@@ -13,9 +13,11 @@
 
 class TADOQuery;
 class TButton;
+class TCallPage;
 class TComboBox;
 class TComm;
 class TDBGridGx;
+class TDataConnectionPage;
 class TDataSource;
 class TEdit;
 class TIniFile;
@@ -30,6 +32,7 @@ class TPanel;
 class TRASConnection;
 class TRichEdit;
 class TRingTones;
+class TSmsComposePage;
 class TSpeedButton;
 class TStatusBar;
 class TStoreRecords;
@@ -241,6 +244,9 @@ private:
     std::unique_ptr<TModemSession> m_session;
     std::unique_ptr<TPortWatch> m_portWatch;
     std::unique_ptr<TRingTones> m_tones;
+    std::unique_ptr<TDataConnectionPage> m_dataConnectionPage;
+    std::unique_ptr<TCallPage> m_callPage;
+    std::unique_ptr<TSmsComposePage> m_smsComposePage;
 };
 
 extern TMainForm* MainForm;

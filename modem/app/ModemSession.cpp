@@ -84,11 +84,6 @@ void TModemSession::InitialModem() { m_impl->engine.InitialModem(); }
 
 void TModemSession::SetSignalPollAllowed(bool allowed) { m_impl->engine.State().SignalPollAllowed = allowed; }
 
-void TModemSession::QueueSms(const std::string& number, const std::string& name, const std::string& text)
-{
-    m_impl->engine.State().SmsQueue.push_back(number + "*" + name + "*" + text);
-}
-
 bool TModemSession::CallActive() const { return m_impl->engine.State().CallActive(); }
 
 void TModemSession::MainTimerTick() { m_impl->engine.MainTimerTick(); }
@@ -99,3 +94,33 @@ void TModemSession::ComReceiveData(TObject* sender, const void* buffer, WORD len
 {
     m_impl->engine.ComReceiveData(sender, buffer, length);
 }
+
+TBuffer& TModemSession::CommandQueue() { return m_impl->engine.CommandQueue(); }
+
+void TModemSession::SuspendWorker() { m_impl->engine.SuspendWorker(); }
+
+TModemSession::TCallFlags TModemSession::CallFlags() const
+{
+    const TApplicationState& state = m_impl->engine.State();
+    return {state.CallIncoming, state.CallOutgoing, state.CallConnected, state.CallSeconds};
+}
+
+void TModemSession::SetCallOutgoing(bool outgoing) { m_impl->engine.State().CallOutgoing = outgoing; }
+
+std::string TModemSession::LastDialledNumber() const { return m_impl->engine.State().LastDialledNumber; }
+
+void TModemSession::SetLastDialledNumber(const std::string& number)
+{
+    m_impl->engine.State().LastDialledNumber = number;
+}
+
+std::vector<std::string>& TModemSession::NameListNumbers() { return m_impl->engine.State().NameListNumbers; }
+
+bool TModemSession::ToggleMuted()
+{
+    bool& muted = m_impl->engine.State().Muted;
+    muted = !muted;
+    return muted;
+}
+
+void TModemSession::QueueSms(const std::string& item) { m_impl->engine.State().SmsQueue.push_back(item); }

@@ -4,9 +4,12 @@
 
 #include "platform/winapi/kernel/WinTypes.h"
 
+#include "modem/core/Buffer.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TComm;
 class TModemView;
@@ -42,14 +45,34 @@ public:
     // Asks the modem for its signal now, as the signal poll does.
     void PollSignal();
 
-    // One recipient's message joins the send queue; the main timer sends the queue in order.
-    void QueueSms(const std::string& number, const std::string& name, const std::string& text);
-
     [[nodiscard]] bool CallActive() const;
     void MainTimerTick();
     // The call timer's second.
     void CountCallSecond();
     void ComReceiveData(TObject* sender, const void* buffer, WORD length);
+
+    // ---- What the data connection, call and SMS pages read and set --------------------------
+    // The queue the AT command senders (ATCommands.h) push onto.
+    [[nodiscard]] TBuffer& CommandQueue();
+    // Pauses the worker before the port goes to the data connection.
+    void SuspendWorker();
+    struct TCallFlags {
+        bool Incoming = false;
+        bool Outgoing = false;
+        bool Connected = false;
+        int Seconds = 0;
+    };
+    [[nodiscard]] TCallFlags CallFlags() const;
+    void SetCallOutgoing(bool outgoing);
+    [[nodiscard]] std::string LastDialledNumber() const;
+    void SetLastDialledNumber(const std::string& number);
+    // The numbers behind the call page's name list, item by item (the SMS page's too).
+    [[nodiscard]] std::vector<std::string>& NameListNumbers();
+    // Turns the speaker mute over; returns whether it is now muted.
+    bool ToggleMuted();
+    // Appends an item "number*name*text" (SmsQueueItem) to the SMS send queue; the main timer
+    // sends the queue in order.
+    void QueueSms(const std::string& item);
 
 private:
     struct TImpl;

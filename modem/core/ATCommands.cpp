@@ -1,6 +1,7 @@
 #include "modem/core/ATCommands.h"
 
 #include "modem/core/ApplicationState.h"
+#include "modem/core/SmsText.h"
 
 #include <algorithm>
 #include <array>
@@ -15,16 +16,6 @@ bool Queue(TBuffer& commandQueue, const std::string& cmd)
 bool IsDigits(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string CleanSmsText(std::string_view text)
-{
-    std::string clean;
-    clean.reserve(text.size());
-    for (const char c : text)
-        if (c != CtrlZ && c != '\x1B')
-            clean += c;
-    return clean;
 }
 
 std::string SmsCommand(std::string_view number, std::string_view text)

@@ -43,8 +43,7 @@ void SendMute(TBuffer& commandQueue, bool muted);
 // Whether an SMS to `number` with `text` can ever be sent: a dial string, and a command that fits
 // a queue record once the text is cleaned.
 [[nodiscard]] bool CanSendSms(std::string_view number, std::string_view text);
-// "AT$QCMGS=\"" + number + "\"\r" + text + Ctrl-Z. Ctrl-Z and Esc are taken out of the text (one
-// would end the message early and run the rest as commands, the other would cancel it). Returns
+// "AT$QCMGS=\"" + number + "\"\r" + text + Ctrl-Z, the text cleaned by CleanSmsText (SmsText.h). Returns
 // whether it was queued: false when the queue is full or CanSendSms does not hold.
 [[nodiscard]] bool SendSMS(TBuffer& commandQueue, std::string_view number, std::string_view text);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modem/core/SmsText.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,7 +49,7 @@ struct TApplicationState {
     int SmsAttempts = 0;
     // Items of the running batch that failed, told when the batch ends.
     int SmsFailures = 0;
-    static constexpr int SmsMaxLength = 160;
+    static constexpr int SmsMaxLength = static_cast<int>(SmsTextLimit);
     static constexpr int SmsMaxAttempts = 3;
 
     [[nodiscard]] bool CallActive() const { return CallIncoming || CallOutgoing; }

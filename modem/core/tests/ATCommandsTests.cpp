@@ -58,7 +58,7 @@ TEST_F(ATCommandsTest, EverySenderQueuesItsExactText)
         {"SendMute off", [](TBuffer& q) { SendMute(q, false); }, "AT+CMUT=0\r", true},
         {"SendSMS", [](TBuffer& q) { (void)SendSMS(q, "5551234", "Hello"); }, "AT$QCMGS=\"5551234\"\rHello\x1A", true},
         {"SendSMS empty", [](TBuffer& q) { (void)SendSMS(q, "5551234", ""); }, "AT$QCMGS=\"5551234\"\r\x1A", true},
-        {"SendSMS cleaned", [](TBuffer& q) { (void)SendSMS(q, "1", "a\x1A" "b\x1B" "c"); }, "AT$QCMGS=\"1\"\rabc\x1A", true},
+        {"SendSMS cleaned", [](TBuffer& q) { (void)SendSMS(q, "1", "a\x1A" "b\x1B" "c\r\nd"); }, "AT$QCMGS=\"1\"\rabcd\x1A", true},
         {"waiting on", [](TBuffer& q) { (void)SendFeatureCode(q, TFeatureCode::CallWaitingOn); }, "AT+CDV*74\r", true},
         {"waiting off", [](TBuffer& q) { (void)SendFeatureCode(q, TFeatureCode::CallWaitingOff); }, "AT+CDV*740\r", true},
         {"forward all", [](TBuffer& q) { (void)SendFeatureCode(q, TFeatureCode::ForwardAll, "5550001"); }, "AT+CDV*725550001\r", true},

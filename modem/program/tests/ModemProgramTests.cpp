@@ -5,6 +5,7 @@
 #include "modem/app/MainForm.h"
 #include "modem/app/ModemSession.h"
 #include "modem/app/Welcome.h"
+#include "modem/core/SmsRecipients.h"
 
 #include "platform/classlib/core/IniFiles.h"
 #include "platform/classlib/data/ADODB.h"
@@ -238,7 +239,8 @@ TEST_F(ModemProgramTest, AMessageToThreeRecipientsGoesOutOnceToEachAndIsKeptInTh
 {
     StartReady();
     for (const char* number : {"5550001", "5550002", "5550003"})
-        m_form->Session().QueueSms(number, number == std::string("5550002") ? "Bob" : number, "See you at eight");
+        m_form->Session().QueueSms(
+            SmsQueueItem({number == std::string("5550002") ? "Bob" : number, number}, "See you at eight"));
     ASSERT_TRUE(PumpUntil([&] { return m_form->QSB->Active() && m_form->QSB->RecordCount() == 3; }))
         << NetworkStatus() << "\n" << m_errors << Transcript();
     ASSERT_TRUE(PumpUntil([&] { return NetworkStatus() == "Complete sending SMS."; })) << NetworkStatus();
@@ -263,8 +265,8 @@ TEST_F(ModemProgramTest, MessagesTheModemRefusesGoToTheOutboxAfterAFewTriesAndAr
 {
     StartReady();
     m_modem->SetSmsOutcome(SmsOutcome::Refused);
-    m_form->Session().QueueSms("5550001", "Ann", "first");
-    m_form->Session().QueueSms("5550002", "Bob", "second");
+    m_form->Session().QueueSms(SmsQueueItem({"Ann", "5550001"}, "first"));
+    m_form->Session().QueueSms(SmsQueueItem({"Bob", "5550002"}, "second"));
     std::set<std::string> shown;
     ASSERT_TRUE(PumpUntil([&] {
         shown.insert(NetworkStatus());
