@@ -9,5 +9,7 @@ int main()
     RegisterInstallerClasses();
     Application->CreateForm(FMain);
     Application->Run();
+    // The window goes while the window system's tables are still there, not at program exit.
+    delete Application->MainForm();
     return 0;
 }

@@ -81,9 +81,8 @@ void TComponent::DestroyComponents()
         // A component others refer to (an image list, a data source) tells its siblings that it
         // goes, so none of them calls it from its own destructor afterwards.
         if (component->m_state.Contains(csFreeNotification))
-            RemoveComponent(component);
-        else
-            Remove(component);
+            Notification(component, opRemove);
+        Remove(component);
         delete component;
     }
 }

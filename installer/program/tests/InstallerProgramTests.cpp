@@ -1,0 +1,185 @@
+// Installer as a user meets it: on a private X server, driven through its keys with xdotool,
+// installing into a temporary home over a device view that shows the modem with its driver. The
+// screenshots stay in the build tree for a person to look at.
+
+#include "platform/winapi/display/headless/PngWriter.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/XScreenshot.h"
+#include "tests/support/Xdotool.h"
+#include "tests/support/Xvfb.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Generous: the installer writes its whole payload, slowly under the sanitizers.
+constexpr auto Patience = 120s;
+
+class InstallerOnXTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!XvfbServer::Installed())
+            GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+        m_server = std::make_unique<XvfbServer>(1024, 768);
+        m_keys = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+        if (!m_keys)
+            GTEST_SKIP() << "xdotool is not installed";
+        fs::create_directories(m_dir / "home");
+        fs::create_directories(m_dir / "sys");
+        // The modem is there and its driver bound: the watch ends at its first tick.
+        m_dir.WriteFile("overlay.ini", "[HKEY_LOCAL_MACHINE\\hardware\\devicemap\\serialcomm]\n"
+                                       "\\Device\\qcusbser3=COM3\n");
+    }
+
+    void TearDown() override
+    {
+        StopInstalledManager();
+        m_installer.reset();
+    }
+
+    void StartInstaller()
+    {
+        m_installer = std::make_unique<ChildProgram>(
+            INSTALLER_PROGRAM, std::vector<std::string>{},
+            ChildProgram::Environment{{"DISPLAY", m_server->Name()},
+                                      {"MODEM_DISPLAY", ""},
+                                      {"HOME", (m_dir / "home").string()},
+                                      {"XDG_DATA_HOME", ""},
+                                      {"XDG_CONFIG_HOME", ""},
+                                      {"MODEM_SYSTEM_ROOT", (m_dir / "root").string()},
+                                      {"MODEM_SYSFS_ROOT", (m_dir / "sys").string()},
+                                      {"MODEM_DEVICE_OVERLAY", (m_dir / "overlay.ini").string()},
+                                      {"LANG", "en_US.UTF-8"},
+                                      {"LC_ALL", ""},
+                                      {"UBSAN_OPTIONS", "print_stacktrace=1"}},
+            m_dir / "stderr.txt");
+    }
+
+    // The screen once it has changed from `before` and then stood still for a moment (or as it is
+    // when the patience runs out: a scrolling display never stands still).
+    Screenshot AwaitChange(const Screenshot& before, std::chrono::milliseconds still = 600ms)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + Patience;
+        Screenshot shot = before;
+        bool changed = false;
+        auto stillSince = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(100ms);
+            auto taken = TakeXScreenshot(m_server->Name());
+            if (!taken)
+                continue;
+            const bool same = taken->pixels == shot.pixels;
+            shot = std::move(*taken);
+            if (!changed) {
+                changed = shot.pixels != before.pixels;
+                stillSince = std::chrono::steady_clock::now();
+            } else if (!same) {
+                stillSince = std::chrono::steady_clock::now();
+            } else if (std::chrono::steady_clock::now() - stillSince >= still) {
+                break;
+            }
+        }
+        EXPECT_TRUE(changed) << ReadWholeFile(m_dir / "stderr.txt");
+        return shot;
+    }
+
+    Screenshot Press(const std::string& key, const Screenshot& before)
+    {
+        EXPECT_TRUE(m_keys->Key(key)) << key;
+        return AwaitChange(before);
+    }
+
+    static void Save(const Screenshot& shot, const std::string& name)
+    {
+        const fs::path path = fs::path(INSTALLER_SCREENSHOTS) / ("installer-x-" + name + ".png");
+        EXPECT_TRUE(WritePngFile(path, shot.width, shot.height, shot.pixels.data(),
+                                 static_cast<std::ptrdiff_t>(shot.width) * 4));
+    }
+
+    [[nodiscard]] fs::path InstallDir() const { return m_dir / "home/Norra"; }
+
+    // The manager Finish started runs on its own; it is ended here, found by its program file.
+    void StopInstalledManager()
+    {
+        const fs::path manager = InstallDir() / "Modem";
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator("/proc", error)) {
+            const auto exe = fs::read_symlink(entry.path() / "exe", error);
+            if (!error && exe == manager)
+                ::kill(std::stoi(entry.path().filename().string()), SIGKILL);
+        }
+    }
+
+    [[nodiscard]] bool ManagerRunning() const
+    {
+        const fs::path manager = InstallDir() / "Modem";
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator("/proc", error)) {
+            const auto exe = fs::read_symlink(entry.path() / "exe", error);
+            if (!error && exe == manager)
+                return true;
+        }
+        return false;
+    }
+
+    TempDir m_dir;
+    std::unique_ptr<XvfbServer> m_server;
+    std::optional<Xdotool> m_keys;
+    std::unique_ptr<ChildProgram> m_installer;
+};
+
+TEST_F(InstallerOnXTest, BrowseNextTheDriverWatchAndFinishStartingTheManager)
+{
+    const Screenshot black = *TakeXScreenshot(m_server->Name());
+    StartInstaller();
+    Screenshot shot = AwaitChange(black);
+    Save(shot, "welcome");
+    shot = Press("Return", shot);
+    Save(shot, "folder-page");
+
+    shot = Press("alt+b", shot);
+    Save(shot, "folder-dialog");
+    shot = Press("Return", shot); // the dialog starts at the home folder
+
+    // Next writes the whole payload before the page changes; the install folder's record in
+    // Modem.ini is its last file step.
+    EXPECT_TRUE(m_keys->Key("alt+n"));
+    const auto deadline = std::chrono::steady_clock::now() + Patience;
+    while (ReadWholeFile(InstallDir() / "Modem.ini").find("Path=") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(100ms);
+    shot = AwaitChange(shot);
+    ASSERT_TRUE(fs::exists(InstallDir() / "Modem")) << ReadWholeFile(m_dir / "stderr.txt");
+    EXPECT_TRUE(fs::exists(InstallDir() / "USB MODEM.mdb"));
+    EXPECT_TRUE(fs::exists(m_dir / "home/Desktop/Modem.desktop"));
+    EXPECT_TRUE(fs::exists(m_dir / "root/usr/local/share/applications/Kestra/Norra/Uninstall.desktop"));
+    std::this_thread::sleep_for(1s); // a few steps of the scrolling notice
+    Save(*TakeXScreenshot(m_server->Name()), "progress-page");
+
+    // The window is centred on the screen: the check box and Finish at their places in it.
+    const int left = (1024 - 535) / 2;
+    const int top = (768 - 324) / 2;
+    EXPECT_TRUE(m_keys->Click(left + 188, top + 209)); // Run client software immediately
+    std::this_thread::sleep_for(1s);
+    Save(*TakeXScreenshot(m_server->Name()), "run-checked");
+    EXPECT_TRUE(m_keys->Click(left + 138, top + 254)); // Finish
+    const auto started = std::chrono::steady_clock::now() + Patience;
+    while (!ManagerRunning() && std::chrono::steady_clock::now() < started)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(ManagerRunning());
+    EXPECT_EQ(m_installer->AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
+}
+
+} // namespace
