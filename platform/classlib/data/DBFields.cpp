@@ -307,8 +307,9 @@ void TField::Notification(TComponent* component, TOperation operation)
         return;
     if (component == m_lookupDataSet)
         m_lookupDataSet = nullptr;
+    // The data set is going: the field leaves its list now, as it will not be told again.
     if (component == m_dataSet)
-        m_dataSet = nullptr;
+        m_dataSet->RemoveField(this);
 }
 
 void TField::FocusControl()

@@ -462,3 +462,20 @@ TEST_F(ModemDatabase, ExpressionColumnsTakeTheTypeOfTheirFirstValue)
     EXPECT_EQ(query->FieldByName("TENS")->AsInteger(), 40);
     EXPECT_DOUBLE_EQ(query->FieldByName("HALF")->AsFloat(), 1.5);
 }
+
+// An owner freeing an open query that a data source refers to tells every component it owns,
+// the query itself included; its fields then leave the query's list before they are freed, so
+// none is reached after its end.
+TEST_F(ModemDatabase, AnOwnerFreesAnOpenQueryThatOthersReferTo)
+{
+    AddContact("Ann", "5550001", 1);
+    auto owner = std::make_unique<TComponent>(nullptr);
+    std::unique_ptr<TADOQuery> query = Query("SELECT * FROM PB");
+    TADOQuery* owned = query.release();
+    owner->InsertComponent(owned);
+    auto* source = new TDataSource(owner.get());
+    source->SetDataSet(owned);
+    owned->Open();
+    ASSERT_EQ(owned->FieldByName("NAME")->AsString(), "Ann");
+    owner.reset();
+}
