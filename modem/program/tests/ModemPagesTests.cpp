@@ -3,6 +3,8 @@
 // database holds checked. The dial-up service runs the stand-in pppd and chat scripts of the
 // dial-up layer's tests. Every wait is bounded and handles the window's messages meanwhile.
 
+#include "ModemProgramFixture.h"
+
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
 
@@ -12,6 +14,7 @@
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ComCtrlsRichEdit.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
 #include "platform/classlib/forms/Dialogs.h"
@@ -42,39 +45,23 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr const char* Ready = "USB Modem ready.";
 
-class ModemPagesTest : public ::testing::Test {
+class ModemPagesTest : public ModemProgramFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        (void)SelectHeadlessDisplay();
-        Application->Initialize();
-        RegisterModemClasses();
-    }
-
     ModemPagesTest()
     {
-        SetProgramFolder(m_dir.Path().string() + "/");
-        SetCommLockFolder(m_dir.Path().string());
-        fs::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
         // The dial-up phonebook the port watch writes, and the stand-in dial-up programs.
-        m_env.Set("HOME", (m_dir / "home").string());
-        m_env.Unset("XDG_DATA_HOME");
-        m_env.Set("MODEM_SYSTEM_ROOT", (m_dir / "root").string());
-        m_env.Set("TMPDIR", (m_dir / "tmp").string());
-        m_env.Unset("XDG_RUNTIME_DIR");
+        m_environment.Set("MODEM_SYSTEM_ROOT", (m_dir / "root").string());
+        m_environment.Set("TMPDIR", (m_dir / "tmp").string());
+        m_environment.Unset("XDG_RUNTIME_DIR");
         fs::create_directories(m_dir / "tmp");
         InstallScript("fake-pppd.sh", "bin/fake-pppd");
         InstallScript("fake-chat.sh", "bin/fake-chat");
-        m_env.Set("MODEM_PPPD", (m_dir / "bin/fake-pppd").string());
-        m_env.Set("MODEM_CHAT", (m_dir / "bin/fake-chat").string());
-        m_env.Set("FAKE_PPPD_DIR", m_dir.Path().string());
-        m_env.Unset("FAKE_PPPD_SCENARIO");
-        m_env.Unset("FAKE_CHAT_RESULT");
-        Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors += text + "\n"; });
+        m_environment.Set("MODEM_PPPD", (m_dir / "bin/fake-pppd").string());
+        m_environment.Set("MODEM_CHAT", (m_dir / "bin/fake-chat").string());
+        m_environment.Set("FAKE_PPPD_DIR", m_dir.Path().string());
+        m_environment.Unset("FAKE_PPPD_SCENARIO");
+        m_environment.Unset("FAKE_CHAT_RESULT");
         SetMessageDlgHandler([this](const std::string& msg, const std::string&, TMsgDlgType, TMsgDlgButtons) {
             m_messages += msg + "\n";
             return mrOk;
@@ -83,17 +70,8 @@ protected:
 
     ~ModemPagesTest() override
     {
-        if (m_form) {
-            m_form->Close();
-            m_form.reset();
-        }
-        m_modem.reset();
+        CloseForm();
         SetMessageDlgHandler(nullptr);
-        Application->SetShowExceptionHook(nullptr);
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
-        SetCommLockFolder("");
-        SetProgramFolder("");
     }
 
     void InstallScript(const std::string& name, const std::string& target)
@@ -104,50 +82,13 @@ protected:
         fs::permissions(m_dir / target, fs::perms::owner_all);
     }
 
-    void StartProgram()
-    {
-        FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
-        m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
-        m_form->Show();
-    }
-
     // The modem plugged in, the program started, the modem initialised and registered.
     void StartWithModem()
     {
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM7";
-        options.settings.signal = 26;
-        options.settings.smsDelay = 20ms;
-        options.settings.dialDelay = 20ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        PlugModem(26);
         StartProgram();
         ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready; })) << PortStatus() << "\n" << m_errors;
         ASSERT_TRUE(PumpUntil([&] { return m_modem->Status().messageRouting; })) << m_modem->GetTranscript().Text();
-    }
-
-    [[nodiscard]] std::string PortStatus() const { return m_form->StatusText(0); }
-
-    [[nodiscard]] bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 60s)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            (void)MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            Application->ProcessMessages();
-        }
-        return true;
-    }
-
-    void SaveScreenshot(const std::string& name)
-    {
-        Application->ProcessMessages();
-        const auto path = fs::path(MODEM_SOURCE_DIR) / "build" / ("modem-page-" + name + ".png");
-        fs::create_directories(path.parent_path());
-        auto* headless = dynamic_cast<HeadlessDisplay*>(&Display());
-        ASSERT_NE(headless, nullptr);
-        EXPECT_TRUE(headless->SaveScreenPng(path));
     }
 
     void AddContact(const std::string& name, const std::string& number)
@@ -177,11 +118,6 @@ protected:
 
     [[nodiscard]] std::string Log() const { return m_form->MDR->Lines()->Text(); }
 
-    TempDir m_dir;
-    ScopedEnvironment m_env;
-    std::unique_ptr<FakeModem> m_modem;
-    std::unique_ptr<TMainForm> m_form;
-    std::string m_errors;
     std::string m_messages;
 };
 
@@ -212,7 +148,7 @@ TEST_F(ModemPagesTest, CallsDialledFromThePadAndAnsweredAreLoggedWithTheirDurati
     EXPECT_EQ(m_form->ETitle->Text().substr(0, 13), "Time: 00:01:0") << m_form->ETitle->Text();
     // Before the tone: the window answers nothing while the picture is taken.
     ASSERT_TRUE(PumpUntil([&] { return m_form->BHang->Enabled(); }));
-    SaveScreenshot("call");
+    SaveScreenshot("page-call");
     Click("BD7");
     EXPECT_EQ(m_modem->ExpectCommand("AT+VTS"), "AT+VTS=7") << "a key sends its tone while connected";
     EXPECT_EQ(m_form->EDNum->Text(), "5551234") << "and leaves the display alone";
@@ -289,7 +225,7 @@ TEST_F(ModemPagesTest, AnSmsGoesToTypedAndPickedNumbersAndADraftIsSaved)
         << m_modem->GetTranscript().Text();
     EXPECT_EQ(m_modem->ExpectSmsText(), "Hello there");
     EXPECT_EQ(m_modem->ExpectSmsText(), "Hello there");
-    SaveScreenshot("sms");
+    SaveScreenshot("page-sms");
 
     const int drafts = m_form->QOB->RecordCount();
     Click("BMSave");
@@ -320,7 +256,7 @@ TEST_F(ModemPagesTest, TheDataConnectionDialsThroughPppdAndGivesThePortBack)
     EXPECT_EQ(m_form->LRvd->Caption(), "56789");
     EXPECT_EQ(m_form->LSpeed->Caption(), "144000");
     EXPECT_EQ(m_form->LTime->Caption().substr(0, 6), "00:00:");
-    SaveScreenshot("data");
+    SaveScreenshot("page-data");
 
     m_form->BDial->Click();
     ASSERT_TRUE(PumpUntil([&] { return m_form->BDial->Caption() == "Dial" && m_form->BDial->Enabled(); })) << Log();
@@ -329,7 +265,7 @@ TEST_F(ModemPagesTest, TheDataConnectionDialsThroughPppdAndGivesThePortBack)
         << "the port watch takes the port back\n" << PortStatus();
 
     // An error the service reports ends the dial with its text logged, and the port comes back.
-    m_env.Set("FAKE_PPPD_SCENARIO", "auth-fail");
+    m_environment.Set("FAKE_PPPD_SCENARIO", "auth-fail");
     m_form->BDial->Click();
     const std::string authFailed = "==" + RasErrorString(691) + "==";
     ASSERT_TRUE(PumpUntil([&] { return Log().find(authFailed) != std::string::npos; })) << Log();
@@ -337,7 +273,7 @@ TEST_F(ModemPagesTest, TheDataConnectionDialsThroughPppdAndGivesThePortBack)
     ASSERT_TRUE(PumpUntil([&] { return m_form->ModemState() == TModemState::Initialised && PortStatus() == Ready; }));
 
     // A dial the service refuses at once (no entry to dial) is logged and the page comes back too.
-    fs::remove_all(m_dir / "home/.local/share/Microsoft/Network/Connections/Pbk");
+    fs::remove_all(m_dir / "XDG_DATA_HOME/Microsoft/Network/Connections/Pbk");
     m_form->BDial->Click();
     EXPECT_NE(Log().find("==ERR"), std::string::npos) << Log();
     EXPECT_EQ(m_form->BDial->Caption(), "Dial");

@@ -2,6 +2,8 @@
 // pseudo-terminal found through the device view: the port watch's own 3-second ticks and delays
 // bring the modem up; every wait is bounded and blocks on the window's messages.
 
+#include "ModemProgramFixture.h"
+
 #include "modem/app/MainForm.h"
 #include "modem/app/ModemSession.h"
 #include "modem/app/Welcome.h"
@@ -41,7 +43,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* Ready = "USB Modem ready.";
 constexpr const char* Dropped = "Connection dropped.";
 constexpr const char* NotResponding = "Modem not responding.";
 
@@ -64,71 +65,8 @@ int CountCommands(const std::string& transcript, const std::string& prefix)
     return count;
 }
 
-class ModemProgramTest : public ::testing::Test {
+class ModemProgramTest : public ModemProgramFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        (void)SelectHeadlessDisplay();
-        Application->Initialize();
-        RegisterModemClasses();
-    }
-
-    ModemProgramTest()
-    {
-        // Nothing the program or its libraries keep in the user's folders reaches the real ones.
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-            const auto folder = m_dir / name;
-            std::filesystem::create_directories(folder);
-            m_environment.Set(name, folder.string());
-        }
-        SetProgramFolder(m_dir.Path().string() + "/");
-        SetCommLockFolder(m_dir.Path().string());
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
-        Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors += text + "\n"; });
-    }
-
-    ~ModemProgramTest() override
-    {
-        CloseForm();
-        m_modem.reset();
-        Application->SetShowExceptionHook(nullptr);
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
-        SetCommLockFolder("");
-        SetProgramFolder("");
-    }
-
-    void PlugModem(int signal)
-    {
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM7";
-        options.settings.signal = signal;
-        options.settings.smsDelay = 20ms;
-        m_modem = std::make_unique<FakeModem>(options);
-    }
-
-    // The program's start: the splash, then the main window, shown.
-    void StartProgram()
-    {
-        FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
-        m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
-        m_form->Show();
-    }
-
-    void CloseForm()
-    {
-        if (!m_form)
-            return;
-        m_form->Close();
-        m_form.reset();
-    }
-
-    [[nodiscard]] std::string PortStatus() const { return m_form->StatusText(0); }
-    [[nodiscard]] std::string NetworkStatus() const { return m_form->StatusText(1); }
-
     // Plugged, started, ready and registered with messages routed: the modem can send.
     void StartReady()
     {
@@ -138,38 +76,6 @@ protected:
             << PortStatus() << "\n" << m_errors << Transcript();
         m_modem->WaitForStatus([](const ModemStatus& status) { return status.messageRouting; }, "messages routed");
     }
-
-    // Handles the window's messages until `done` holds; false after `limit`.
-    [[nodiscard]] bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 120s)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            (void)MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            Application->ProcessMessages();
-        }
-        return true;
-    }
-
-    // The screen as it is now, into build/modem-window-<name>.png, for a person to look at.
-    void SaveScreenshot(const std::string& name)
-    {
-        Application->ProcessMessages();
-        const auto path = std::filesystem::path(MODEM_SOURCE_DIR) / "build" / ("modem-window-" + name + ".png");
-        std::filesystem::create_directories(path.parent_path());
-        auto* headless = dynamic_cast<HeadlessDisplay*>(&Display());
-        ASSERT_NE(headless, nullptr);
-        EXPECT_TRUE(headless->SaveScreenPng(path));
-    }
-
-    [[nodiscard]] std::string Transcript() { return m_modem ? m_modem->GetTranscript().Text() : std::string(); }
-
-    TempDir m_dir;
-    ScopedEnvironment m_environment;
-    std::unique_ptr<FakeModem> m_modem;
-    std::unique_ptr<TMainForm> m_form;
-    std::string m_errors;
 };
 
 TEST_F(ModemProgramTest, TheModemComesUpShowsItsSignalStoresAMessageAndSurvivesAReplug)
@@ -201,18 +107,18 @@ TEST_F(ModemProgramTest, TheModemComesUpShowsItsSignalStoresAMessageAndSurvivesA
     EXPECT_TRUE(m_errors.empty()) << m_errors;
 
     // Last, as a picture takes a while: the window does not handle the modem's answers meanwhile.
-    SaveScreenshot("modem");
+    SaveScreenshot("window-modem");
     m_form->BSMS->Click();
-    SaveScreenshot("sms");
+    SaveScreenshot("window-sms");
     m_form->BBoxClick(m_form->BBox);
-    SaveScreenshot("sms-boxes");
+    SaveScreenshot("window-sms-boxes");
     m_form->BCallM->Click();
-    SaveScreenshot("call");
+    SaveScreenshot("window-call");
     m_form->BPBM->Click();
     EXPECT_TRUE(m_form->PP->Visible());
     EXPECT_TRUE(m_form->BPBM->Down()) << "the shown page's button stays down";
     EXPECT_FALSE(m_form->BModem->Down());
-    SaveScreenshot("phonebook");
+    SaveScreenshot("window-phonebook");
 }
 
 TEST_F(ModemProgramTest, WithoutAModemTheSettingsTakeTheirDefaultsAndArePrivateAfterClose)
