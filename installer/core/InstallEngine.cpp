@@ -58,11 +58,23 @@ void WritePayloadFile(const TPayloadFile& file, const std::string& path)
         const auto bytes = resource.Memory();
         target.WriteBuffer(bytes.data(), bytes.size());
     }
-    using fs::perms;
-    const perms readable = perms::owner_read | perms::owner_write | perms::group_read | perms::others_read;
-    const perms executable = perms::owner_exec | perms::group_exec | perms::others_exec;
     std::error_code error;
-    fs::permissions(path, file.kind == TPayloadKind::Program ? readable | executable : readable, error);
+    fs::permissions(path, PayloadFileMode(file.kind), error);
+}
+
+fs::perms PayloadFileMode(TPayloadKind kind)
+{
+    using fs::perms;
+    const perms own = perms::owner_read | perms::owner_write;
+    const perms readable = own | perms::group_read | perms::others_read;
+    const perms executable = perms::owner_exec | perms::group_exec | perms::others_exec;
+    switch (kind) {
+    case TPayloadKind::Program: return readable | executable;
+    case TPayloadKind::Private: return own;
+    case TPayloadKind::Data:
+    case TPayloadKind::Database: break;
+    }
+    return readable;
 }
 
 void RemoveDriverTool(const std::string& installDir)

@@ -3,6 +3,7 @@
 #include "installer/core/Payload.h"
 #include "installer/core/Shortcuts.h"
 
+#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,6 +31,8 @@ private:
 
 // Writes one resource to `path`, byte for byte (made executable for a program).
 void WritePayloadFile(const TPayloadFile& file, const std::string& path);
+// The mode a payload file of that kind is given.
+[[nodiscard]] std::filesystem::perms PayloadFileMode(TPayloadKind kind);
 
 // What Cancel leaves behind: the driver tool and its settings are deleted (a failure is passed
 // over); nothing when Next never ran.

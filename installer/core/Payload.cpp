@@ -9,7 +9,7 @@ constexpr TPayloadFile Files[] = {
     {PayloadToneType, "SMS", "sms.mid", TPayloadKind::Data},
     {PayloadDataType, "MYEXE", ManagerProgramFile, TPayloadKind::Program},
     {PayloadDataType, "MYUNIN", UninstallProgramFile, TPayloadKind::Program},
-    {PayloadDataType, "MYINI", ManagerSettingsFile, TPayloadKind::Data},
+    {PayloadDataType, "MYINI", ManagerSettingsFile, TPayloadKind::Private},
     {PayloadDataType, "MYMDB", ModemDatabaseFileName, TPayloadKind::Database},
     {PayloadDataType, "MYDOC", UserManualFile, TPayloadKind::Data},
     {PayloadDataType, "DRIVER", DriverToolFile, TPayloadKind::Program},

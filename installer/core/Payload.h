@@ -13,6 +13,7 @@ inline constexpr std::string_view PayloadToneType = "WAVE";
 enum class TPayloadKind {
     Data,     // written anew at every installation
     Program,  // the same, and made executable
+    Private,  // the same, readable by the user only: the manager's settings hold the dial-up password
     Database, // the user's phonebook and messages live there: written only when none is there yet
 };
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -64,6 +65,12 @@ protected:
     TempDir m_dir;
 };
 
+// The manager's settings hold the dial-up password: only their owner reads them.
+const std::map<TPayloadKind, unsigned> ExpectedModes{{TPayloadKind::Data, 0644u},
+                                                     {TPayloadKind::Program, 0755u},
+                                                     {TPayloadKind::Private, 0600u},
+                                                     {TPayloadKind::Database, 0644u}};
+
 TEST_F(InstallEngineTest, WritesEveryPayloadFileByteForByteWithItsMode)
 {
     const std::string installDir = Install();
@@ -75,7 +82,7 @@ TEST_F(InstallEngineTest, WritesEveryPayloadFileByteForByteWithItsMode)
         SCOPED_TRACE(target.string());
         if (payload[i].target != ManagerSettingsFile)
             EXPECT_EQ(m_dir.ReadFile(fs::relative(target, m_dir.Path()).string()), Bytes(Entries[i]));
-        EXPECT_EQ(Mode(target), payload[i].kind == TPayloadKind::Program ? 0755u : 0644u);
+        EXPECT_EQ(Mode(target), ExpectedModes.at(payload[i].kind));
     }
     EXPECT_TRUE(fs::exists(fs::path(installDir) / "Drivers/Driver"));
     EXPECT_TRUE(fs::exists(fs::path(installDir) / ModemDatabaseFileName));
