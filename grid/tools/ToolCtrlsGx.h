@@ -5,6 +5,7 @@
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <cstdint>
+#include <string>
 
 // The faces of the small buttons at an editor's right edge, the check box the grid and the
 // data-aware check box share, and the placement of drop-down windows under their editors.
@@ -84,6 +85,9 @@ enum TDropDownAlign : int { ddaLeft = 0, ddaRight = 1, ddaCenter = 2 };
 // sides its size grip belongs. Returns the drop-down's screen position.
 TPoint PlaceDropDownRect(RECT editorScreenRect, TWinControl& dropDown, TDropDownAlign align);
 TPoint PlaceDropDownUnderEdit(TControl& editor, TWinControl& dropDown, TDropDownAlign align);
+
+// Characters in a UTF-8 text (its bytes that do not continue a character).
+[[nodiscard]] std::size_t Utf8CharacterCount(const std::string& text);
 
 // Two values compare equal: arrays of the same bounds element by element; an array never equals
 // a single value, nor Empty anything else; a comparison that fails counts as unequal.
