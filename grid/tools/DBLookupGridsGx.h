@@ -2,6 +2,7 @@
 
 #include "grid/core/DBGridGx.h"
 #include "grid/tools/SpecRowGx.h"
+#include "grid/tools/ToolCtrlsGx.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Variant.h"
 
@@ -153,9 +154,6 @@ private:
     bool m_focusOnClick = true;
     bool m_sizing = false;
 };
-
-// Sender (the drop-down grid), Accept.
-using TCloseUpEventGx = TEvent<TObject*, bool>;
 
 // The lookup grid as a drop-down: a borderless top-level window with a size grip that never takes
 // the focus nor the activation. The pointer hovering over it picks rows; releasing the button

@@ -105,6 +105,9 @@ bool ControlTakeMouseClick(TControl& control);
 // Whether a second button press makes a double click with the first.
 [[nodiscard]] bool IsDoubleClickPair(POINT first, POINT second, DWORD milliseconds);
 
+// A drop-down closed up: sender, Accept.
+using TCloseUpEventGx = TEvent<TObject*, bool>;
+
 // What a drop-down asks of the editor that opened it.
 class IPopupOwnerGx {
 public:

@@ -278,6 +278,46 @@ TEST_F(LookupGrid, BindingErrorsAreReported)
     }
 }
 
+TEST_F(LookupGrid, ALookupFieldBringsItsListAndTheGridWritesItsKeyField)
+{
+    auto people = std::make_unique<TADOQuery>(nullptr);
+    people->SetConnectionString(Connection());
+    people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
+    for (const auto& [name, type] : {std::pair{"NAME", ftString}, std::pair{"CITY_ID", ftInteger}}) {
+        TField* field = CreateFieldOfType(type, people.get());
+        field->SetFieldName(name);
+        field->SetDataSet(people.get());
+    }
+    auto* city = new TStringField(people.get());
+    city->SetFieldName("CITY");
+    city->SetFieldKind(fkLookup);
+    city->SetKeyFields("CITY_ID");
+    city->SetLookupDataSet(m_cities.get());
+    city->SetLookupKeyFields("CODE");
+    city->SetLookupResultField("NAME");
+    city->SetDataSet(people.get());
+    people->Open();
+    TDataSource source(nullptr);
+    source.SetDataSet(people.get());
+
+    auto* grid = new TDBLookupGridGx(m_form.get());
+    grid->SetParent(m_form.get());
+    grid->SetBounds(10, 10, 200, 100);
+    grid->SetValueSource(&source);
+    grid->SetDataFieldNames("CITY");
+    Pump();
+    EXPECT_TRUE(grid->LookupMode());
+    EXPECT_EQ(grid->KeyFieldNames(), "CODE");
+    EXPECT_EQ(grid->Text(), "London");
+    EXPECT_THROW(grid->SetKeyFieldNames("NAME"), EDatabaseError);
+
+    Focus(*grid);
+    Key(VK_DOWN);
+    EXPECT_EQ(people->FieldByName("CITY_ID")->AsString(), "3");
+    EXPECT_EQ(grid->Text(), "Lyon");
+    delete grid;
+}
+
 namespace {
 
 class PopupDataGrid : public LookupGrid {
