@@ -189,12 +189,11 @@ void TDBLookupGridGx::DataFieldsChanged()
 
 void TDBLookupGridGx::ReloadKeyValue()
 {
-    if (m_writtenFields.empty() || !m_valueLink->Active()) {
-        if (!m_writtenFieldNames.empty() || m_lookupMode)
-            SetKeyValue(Null());
-        return;
-    }
-    SetKeyValue(m_valueLink->DataSet()->FieldValues(m_writtenFieldNames));
+    // A grid bound to no field keeps the key value it was given.
+    if (!m_writtenFields.empty() && m_valueLink->Active())
+        SetKeyValue(m_valueLink->DataSet()->FieldValues(m_writtenFieldNames));
+    else if (!m_dataFieldNames.empty())
+        SetKeyValue(Null());
 }
 
 void TDBLookupGridGx::ListFieldsChanged()

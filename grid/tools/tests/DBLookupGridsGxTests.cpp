@@ -143,6 +143,10 @@ TEST_F(LookupGrid, TheEditedValueSelectsItsRecordAndPaintsItSelected)
     Pump();
     EXPECT_EQ(Shown(grid, RowPoint(grid, 0)), SysRgb(COLOR_WINDOW));
     EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_WINDOW));
+
+    // With the edited data set closed there is no value.
+    m_people->Close();
+    EXPECT_TRUE(VarIsNull(grid.KeyValue()));
 }
 
 TEST_F(LookupGrid, RowCountsAreClampedAndTheHeightShowsWholeRows)
