@@ -49,15 +49,6 @@ constexpr std::array<KeyLayout, 23> Layout{{
 constexpr int CalculatorClientWidth = 184;
 constexpr int CalculatorClientHeight = 127;
 
-// Characters, not bytes: a UTF-8 sequence counts once.
-std::size_t CharacterCount(const std::string& text)
-{
-    std::size_t count = 0;
-    for (const char c : text)
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    return count;
-}
-
 bool IsOperator(char key) { return key == '*' || key == '+' || key == '-' || key == '/'; }
 
 } // namespace
@@ -182,7 +173,7 @@ void TCalculatorGx::AppendDigit(char digit)
     if (text == "0")
         text.clear();
     const std::size_t limit = !text.empty() && text.front() == '-' ? MaxDigits + 1 : MaxDigits;
-    if (text.find('E') == std::string::npos && CharacterCount(text) < limit)
+    if (text.find('E') == std::string::npos && Utf8CharacterCount(text) < limit)
         text += digit;
     SetText(text);
 }

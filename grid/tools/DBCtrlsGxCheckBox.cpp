@@ -95,25 +95,25 @@ void TCustomDBCheckBoxGx::SetAlignment(TAlignment alignment)
 TCheckBoxStateGx TCustomDBCheckBoxGx::StateOfText(const std::string& text) const
 {
     if (InValueList(m_valueChecked, text))
-        return cbsCheckedGx;
+        return cbCheckedGx;
     if (InValueList(m_valueUnchecked, text))
-        return cbsUncheckedGx;
-    return cbsGrayedGx;
+        return cbUncheckedGx;
+    return cbGrayedGx;
 }
 
 void TCustomDBCheckBoxGx::StateFromData()
 {
-    TCheckBoxStateGx state = cbsGrayedGx;
+    TCheckBoxStateGx state = cbGrayedGx;
     if (TField* field = m_link->Field()) {
         const bool defaultWords = m_valueChecked == TrueWord && m_valueUnchecked == FalseWord;
         if (field->DataType() == ftBoolean && defaultWords)
-            state = field->IsNull() ? cbsGrayedGx : field->AsBoolean() ? cbsCheckedGx : cbsUncheckedGx;
+            state = field->IsNull() ? cbGrayedGx : field->AsBoolean() ? cbCheckedGx : cbUncheckedGx;
         else
             state = StateOfText(field->Text());
     } else if (m_link->DataIndependent()) {
         const Variant& value = m_link->UnboundValue();
         if (value.VType() == varBoolean)
-            state = value.ToBoolean() ? cbsCheckedGx : cbsUncheckedGx;
+            state = value.ToBoolean() ? cbCheckedGx : cbUncheckedGx;
     }
     SetStateInternal(state);
 }
@@ -155,14 +155,14 @@ void TCustomDBCheckBoxGx::Toggle()
     if (!m_link->EditValue())
         return;
     switch (m_state) {
-    case cbsUncheckedGx:
-        SetState(m_allowGrayed ? cbsGrayedGx : cbsCheckedGx);
+    case cbUncheckedGx:
+        SetState(m_allowGrayed ? cbGrayedGx : cbCheckedGx);
         break;
-    case cbsCheckedGx:
-        SetState(cbsUncheckedGx);
+    case cbCheckedGx:
+        SetState(cbUncheckedGx);
         break;
-    case cbsGrayedGx:
-        SetState(cbsCheckedGx);
+    case cbGrayedGx:
+        SetState(cbCheckedGx);
         break;
     }
     Click();
@@ -176,14 +176,14 @@ void TCustomDBCheckBoxGx::PostData()
         m_onUpdateData(this, handled);
         if (!handled) {
             if (m_link->DataIndependent()) {
-                m_link->AssignValue(m_state == cbsGrayedGx ? Null() : Variant(m_state == cbsCheckedGx));
+                m_link->AssignValue(m_state == cbGrayedGx ? Null() : Variant(m_state == cbCheckedGx));
             } else if (TField* field = m_link->Field()) {
-                if (m_state == cbsGrayedGx)
+                if (m_state == cbGrayedGx)
                     field->Clear();
                 else if (field->DataType() == ftBoolean)
-                    field->SetAsBoolean(m_state == cbsCheckedGx);
+                    field->SetAsBoolean(m_state == cbCheckedGx);
                 else
-                    field->SetText(FirstValue(m_state == cbsCheckedGx ? m_valueChecked : m_valueUnchecked));
+                    field->SetText(FirstValue(m_state == cbCheckedGx ? m_valueChecked : m_valueUnchecked));
             }
         }
     } catch (...) {

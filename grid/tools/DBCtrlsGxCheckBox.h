@@ -1,13 +1,13 @@
 #pragma once
 
+// The box shares its states (TCheckBoxStateGx) with the data grid's check-box cells.
+#include "grid/core/DBGridGxColumns.h"
 #include "grid/tools/DBCtrlsGxDataLink.h"
 #include "grid/tools/ToolCtrlsGx.h"
 #include "platform/classlib/forms/Controls.h"
 
 #include <memory>
 #include <string>
-
-enum TCheckBoxStateGx { cbsUncheckedGx, cbsCheckedGx, cbsGrayedGx };
 
 // A check box bound to a field. The field's text is compared with ValueChecked and
 // ValueUnchecked, each one or more values separated by ';' (a trailing ';' also matches an
@@ -25,7 +25,7 @@ class TCustomDBCheckBoxGx : public TCustomControl {
     [[nodiscard]] TCheckBoxStateGx State() const { return m_state; }
     // The user's choice: written to the field (or the link) at once.
     void SetState(TCheckBoxStateGx state);
-    [[nodiscard]] bool Checked() const { return m_state == cbsCheckedGx; }
+    [[nodiscard]] bool Checked() const { return m_state == cbCheckedGx; }
     [[nodiscard]] bool AllowGrayed() const { return m_allowGrayed; }
     void SetAllowGrayed(bool allowGrayed) { m_allowGrayed = allowGrayed; }
     [[nodiscard]] const std::string& ValueChecked() const { return m_valueChecked; }
@@ -60,7 +60,7 @@ private:
     void CommitPending();
 
     std::unique_ptr<TFieldDataLinkGx> m_link;
-    TCheckBoxStateGx m_state = cbsUncheckedGx;
+    TCheckBoxStateGx m_state = cbUncheckedGx;
     TAlignment m_alignment = taRightJustify;
     std::string m_valueChecked = "True";
     std::string m_valueUnchecked = "False";

@@ -16,12 +16,6 @@ namespace {
 
 std::string VarToText(const Variant& value) { return VarIsNull(value) ? std::string() : value.ToString(); }
 
-std::size_t CharacterCount(const std::string& text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 } // namespace
 
 void TDropDownBoxGx::Assign(const TPersistent* source)
@@ -147,8 +141,8 @@ bool TCustomDBComboBoxGx::LocateStr(const std::string& text, bool partial)
         int found = -1;
         for (int i = 0; i < ItemCount() && found < 0; ++i) {
             const std::string item = m_items->Strings(i);
-            const bool match = partial ? AnsiStrLIComp(item, text, CharacterCount(text)) == 0 &&
-                                             CharacterCount(item) >= CharacterCount(text)
+            const bool match = partial ? AnsiStrLIComp(item, text, Utf8CharacterCount(text)) == 0 &&
+                                             Utf8CharacterCount(item) >= Utf8CharacterCount(text)
                                        : AnsiSameText(item, text);
             if (match)
                 found = i;
@@ -210,7 +204,7 @@ bool TCustomDBComboBoxGx::CompleteTyping(char key)
     const std::string typed = text + key;
     for (int i = 0; i < ItemCount(); ++i) {
         const std::string item = m_items->Strings(i);
-        if (AnsiStrLIComp(item, typed, CharacterCount(typed)) == 0 && CharacterCount(item) >= CharacterCount(typed)) {
+        if (AnsiStrLIComp(item, typed, Utf8CharacterCount(typed)) == 0 && Utf8CharacterCount(item) >= Utf8CharacterCount(typed)) {
             SetItemIndexInternal(i);
             DataLink().SetModified();
             SetSelStart(static_cast<int>(typed.size()));

@@ -19,8 +19,6 @@ class TDropDownBoxGx : public TPersistent {
     int Width = 0;
 };
 
-// Sender, var Accept.
-using TCloseUpEventGx = TEvent<TObject*, bool>;
 // Sender, the text that is no item.
 using TNotInListEventGx = TEvent<TObject*, const std::string&>;
 

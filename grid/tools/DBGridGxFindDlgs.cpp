@@ -3,6 +3,7 @@
 #include "grid/core/DBGridGx.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
+#include "grid/tools/DBCtrlsGxCheckBox.h"
 #include "grid/tools/DBGridGxLocateText.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBDataSource.h"
@@ -88,11 +89,11 @@ void TDBGridGxFindDlg::BuildControls()
     cbFindDirection->Items()->SetText("Up\nDown\nAll");
     cbFindDirection->SetItemIndex(ltdAllGx);
 
-    cbCharCase = Place<TCheckBox>(*this, FieldLeft, RowTop(3) + 2, 140, 17);
+    cbCharCase = Place<TDBCheckBoxGx>(*this, FieldLeft, RowTop(3) + 2, 140, 17);
     cbCharCase->SetCaption("Match &Case");
-    cbUseFormat = Place<TCheckBox>(*this, FieldLeft + 170, RowTop(3) + 2, 140, 17);
+    cbUseFormat = Place<TDBCheckBoxGx>(*this, FieldLeft + 170, RowTop(3) + 2, 140, 17);
     cbUseFormat->SetCaption("Match F&ormat");
-    cbUseFormat->SetChecked(true);
+    cbUseFormat->SetState(cbCheckedGx);
 
     const int buttonLeft = FieldLeft + fieldWidth + 12;
     bFind = Place<TButton>(*this, buttonLeft, RowTop(0) - 1, ClientWidthPx - buttonLeft - 8, 25);

@@ -6,7 +6,7 @@
 #include <vector>
 
 class TButton;
-class TCheckBox;
+class TDBCheckBoxGx;
 class TComboBox;
 class TCustomDBGridGx;
 class TLabel;
@@ -39,8 +39,8 @@ class TDBGridGxFindDlg : public TForm {
     TComboBox* cbMatchinType = nullptr;
     TLabel* lFindDirection = nullptr;
     TComboBox* cbFindDirection = nullptr;
-    TCheckBox* cbCharCase = nullptr;
-    TCheckBox* cbUseFormat = nullptr;
+    TDBCheckBoxGx* cbCharCase = nullptr;
+    TDBCheckBoxGx* cbUseFormat = nullptr;
     TButton* bFind = nullptr;
     TButton* bCancel = nullptr;
 

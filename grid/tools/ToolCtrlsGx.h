@@ -5,6 +5,7 @@
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <cstdint>
+#include <string>
 
 // The faces of the small buttons at an editor's right edge, the check box the grid and the
 // data-aware check box share, and the placement of drop-down windows under their editors.
@@ -85,6 +86,9 @@ enum TDropDownAlign : int { ddaLeft = 0, ddaRight = 1, ddaCenter = 2 };
 TPoint PlaceDropDownRect(RECT editorScreenRect, TWinControl& dropDown, TDropDownAlign align);
 TPoint PlaceDropDownUnderEdit(TControl& editor, TWinControl& dropDown, TDropDownAlign align);
 
+// Characters in a UTF-8 text (its bytes that do not continue a character).
+[[nodiscard]] std::size_t Utf8CharacterCount(const std::string& text);
+
 // Two values compare equal: arrays of the same bounds element by element; an array never equals
 // a single value, nor Empty anything else; a comparison that fails counts as unequal.
 [[nodiscard]] bool VariantsEqual(const Variant& a, const Variant& b);
@@ -100,6 +104,9 @@ bool ControlTakeMouseClick(TControl& control);
 
 // Whether a second button press makes a double click with the first.
 [[nodiscard]] bool IsDoubleClickPair(POINT first, POINT second, DWORD milliseconds);
+
+// A drop-down closed up: sender, Accept.
+using TCloseUpEventGx = TEvent<TObject*, bool>;
 
 // What a drop-down asks of the editor that opened it.
 class IPopupOwnerGx {

@@ -25,12 +25,6 @@ constexpr WPARAM SearchFromStart = 0xFFFF;
 bool IsRightCorner(TSizeGripCorner corner) { return corner == sgcTopRight || corner == sgcBottomRight; }
 bool IsBottomCorner(TSizeGripCorner corner) { return corner == sgcBottomRight || corner == sgcBottomLeft; }
 
-std::size_t CharacterCount(const std::string& text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 RECT WorkArea()
 {
     RECT area{};
@@ -279,7 +273,7 @@ void TPopupListboxGx::Search(char key)
     if (now - m_lastKeyTime > SearchPause)
         m_typedPrefix.clear();
     m_lastKeyTime = now;
-    if (CharacterCount(m_typedPrefix) < MaxPrefixCharacters || (static_cast<unsigned char>(key) & 0xC0) == 0x80)
+    if (Utf8CharacterCount(m_typedPrefix) < MaxPrefixCharacters || (static_cast<unsigned char>(key) & 0xC0) == 0x80)
         m_typedPrefix += key;
     (void)SendMessageA(Handle(), LB_SELECTSTRING, SearchFromStart, reinterpret_cast<LPARAM>(m_typedPrefix.c_str()));
 }

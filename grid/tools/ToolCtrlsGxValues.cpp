@@ -3,6 +3,8 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/winapi/gdi/ImageLists.h"
 
+#include <algorithm>
+
 namespace {
 
 bool ArraysEqual(const Variant& a, const Variant& b)
@@ -16,6 +18,12 @@ bool ArraysEqual(const Variant& a, const Variant& b)
 }
 
 } // namespace
+
+std::size_t Utf8CharacterCount(const std::string& text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
 
 bool VariantsEqual(const Variant& a, const Variant& b)
 {

@@ -67,7 +67,7 @@ TGridToolsGalleryForm::TGridToolsGalleryForm(TComponent* owner) : TForm(owner)
 
     AddLabel(*this, CHECK_ROW, "Check box");
     constexpr const char* checkCaptions[CHECKS] = {"Checked", "Unchecked", "Grayed"};
-    constexpr TCheckBoxStateGx states[CHECKS] = {cbsCheckedGx, cbsUncheckedGx, cbsGrayedGx};
+    constexpr TCheckBoxStateGx states[CHECKS] = {cbCheckedGx, cbUncheckedGx, cbGrayedGx};
     for (int i = 0; i < CHECKS; ++i) {
         auto* check = new TDBCheckBoxGx(this);
         check->SetCaption(checkCaptions[i]);

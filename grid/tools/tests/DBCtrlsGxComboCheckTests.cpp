@@ -180,11 +180,11 @@ TEST_F(DBCheck, TheStateFollowsTheValueListsAndPostsTheirFirstValue)
         seen.push_back(m_check->State());
         m_query->Next();
     }
-    EXPECT_EQ(seen, (std::vector<TCheckBoxStateGx>{cbsCheckedGx, cbsUncheckedGx, cbsUncheckedGx, cbsGrayedGx}));
+    EXPECT_EQ(seen, (std::vector<TCheckBoxStateGx>{cbCheckedGx, cbUncheckedGx, cbUncheckedGx, cbGrayedGx}));
 
     m_query->First();
     Click(*m_check, POINT{5, 8});
-    EXPECT_EQ(m_check->State(), cbsUncheckedGx);
+    EXPECT_EQ(m_check->State(), cbUncheckedGx);
     EXPECT_EQ(FieldOf("ANSWER").AsString(), "N");
     Key(VK_SPACE, 0, " ");
     EXPECT_EQ(FieldOf("ANSWER").AsString(), "Y");
@@ -195,11 +195,11 @@ TEST_F(DBCheck, ABooleanFieldShowsGrayedForNullAndGrayedComesFirstWhenAllowed)
     Open();
     m_check->SetDataSource(m_source.get());
     m_check->SetDataField("FLAG");
-    EXPECT_EQ(m_check->State(), cbsCheckedGx);
+    EXPECT_EQ(m_check->State(), cbCheckedGx);
     m_query->Next();
-    EXPECT_EQ(m_check->State(), cbsGrayedGx);
+    EXPECT_EQ(m_check->State(), cbGrayedGx);
     m_query->Next();
-    ASSERT_EQ(m_check->State(), cbsUncheckedGx);
+    ASSERT_EQ(m_check->State(), cbUncheckedGx);
 
     m_check->SetAllowGrayed(true);
     std::vector<TCheckBoxStateGx> states;
@@ -207,18 +207,18 @@ TEST_F(DBCheck, ABooleanFieldShowsGrayedForNullAndGrayedComesFirstWhenAllowed)
         Click(*m_check, POINT{5, 8});
         states.push_back(m_check->State());
     }
-    EXPECT_EQ(states, (std::vector<TCheckBoxStateGx>{cbsGrayedGx, cbsCheckedGx, cbsUncheckedGx}));
+    EXPECT_EQ(states, (std::vector<TCheckBoxStateGx>{cbGrayedGx, cbCheckedGx, cbUncheckedGx}));
     EXPECT_FALSE(FieldOf("FLAG").AsBoolean());
 }
 
 TEST_F(DBCheck, WithoutDataTheBoxAlternatesAndPaintsItsMark)
 {
-    EXPECT_EQ(m_check->State(), cbsUncheckedGx);
+    EXPECT_EQ(m_check->State(), cbUncheckedGx);
     const TRect box = m_check->BoxRect();
     const POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
     EXPECT_EQ(Shown(*m_check, centre), SysRgb(COLOR_WINDOW));
     Click(*m_check, POINT{5, 8});
-    EXPECT_EQ(m_check->State(), cbsCheckedGx);
+    EXPECT_EQ(m_check->State(), cbCheckedGx);
     EXPECT_TRUE(m_check->DataLink().UnboundValue().ToBoolean());
     Pump();
     bool mark = false;
@@ -227,6 +227,6 @@ TEST_F(DBCheck, WithoutDataTheBoxAlternatesAndPaintsItsMark)
             mark = Shown(*m_check, POINT{x, y}) == SysRgb(COLOR_WINDOWTEXT);
     EXPECT_TRUE(mark);
     Click(*m_check, POINT{5, 8});
-    EXPECT_EQ(m_check->State(), cbsUncheckedGx);
+    EXPECT_EQ(m_check->State(), cbUncheckedGx);
     EXPECT_FALSE(m_check->DataLink().UnboundValue().ToBoolean());
 }

@@ -3,6 +3,7 @@
 #include "GridToolsFixture.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
+#include "grid/tools/DBCtrlsGxCheckBox.h"
 #include "grid/tools/DBGridGxLocateText.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
@@ -128,7 +129,7 @@ TEST_P(FindDialogSearch, EnterFindsNext)
     if (*c.FindIn)
         ChooseColumn(dialog, c.FindIn);
     dialog.cbMatchinType->SetItemIndex(c.Match);
-    dialog.cbCharCase->SetChecked(c.MatchCase);
+    dialog.cbCharCase->SetState(c.MatchCase ? cbCheckedGx : cbUncheckedGx);
     dialog.cbFindDirection->SetItemIndex(c.Direction);
     Type(dialog.Handle(), c.Text);
     Key(dialog.Handle(), VK_RETURN, c.Control ? ModControl : 0);
@@ -179,9 +180,9 @@ TEST_F(FindDialogTest, ShowsTheChoicesAsSet)
     Pump();
     EXPECT_TRUE(dialog.cbCharCase->Checked());
     // The ticks as drawn: a mark in the middle of a ticked box, white in an empty one.
-    dialog.cbUseFormat->SetChecked(false);
+    dialog.cbUseFormat->SetState(cbUncheckedGx);
     Pump();
-    for (TCheckBox* box : {dialog.cbCharCase, dialog.cbUseFormat}) {
+    for (TDBCheckBoxGx* box : {dialog.cbCharCase, dialog.cbUseFormat}) {
         const std::uint32_t middle = ShownPixel(*m_display, box->Handle(), {6, box->Height() / 2});
         EXPECT_EQ(middle == 0xFFFFFF, !box->Checked()) << box->Caption();
     }

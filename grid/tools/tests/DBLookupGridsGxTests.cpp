@@ -1,0 +1,386 @@
+#include "ToolsFixture.h"
+
+#include "grid/tools/DBLookupGridsGx.h"
+#include "grid/tools/ToolCtrlsGxDropDowns.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBDataSource.h"
+#include "platform/classlib/data/DatabaseSchema.h"
+#include "platform/classlib/forms/StdCtrlsEdit.h"
+#include "platform/winapi/kernel/Clock.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/windows/HeadlessWindows.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* Schema = "CREATE TABLE CITY (CODE INTEGER, NAME TEXT(80));"
+                               "CREATE TABLE PERSON (ID INTEGER PRIMARY KEY AUTOINCREMENT, NAME TEXT(20), CITY_ID INTEGER);";
+
+// A 40-character name of two-byte characters, and one of plain letters.
+const std::string LongWideName = [] {
+    std::string name;
+    for (int i = 0; i < 40; ++i)
+        name += "\xC3\x85"; // Å
+    return name;
+}();
+const std::string LongName = "Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch";
+
+// A form with a lookup grid over the cities that edits the city of the people:
+//   cities 1 Berlin, 2 London, 3 Lyon, 4 Paris, 5 LongName, 6 LongWideName;
+//   people 1 Anna (London), 2 Bob (city 99, not a city).
+class LookupGrid : public ToolsFixture {
+protected:
+    void SetUp() override
+    {
+        RegisterDatabaseSchema(Schema);
+        ToolsFixture::SetUp();
+        Exec("INSERT INTO CITY VALUES (1, 'Berlin'), (2, 'London'), (3, 'Lyon'), (4, 'Paris'), (5, '" + LongName +
+             "'), (6, '" + LongWideName + "')");
+        Exec("INSERT INTO PERSON (NAME, CITY_ID) VALUES ('Anna', 2), ('Bob', 99)");
+        m_cities = OpenQuery("SELECT * FROM CITY ORDER BY CODE");
+        m_people = OpenQuery("SELECT * FROM PERSON ORDER BY ID");
+        m_citySource = std::make_unique<TDataSource>(nullptr);
+        m_citySource->SetDataSet(m_cities.get());
+        m_personSource = std::make_unique<TDataSource>(nullptr);
+        m_personSource->SetDataSet(m_people.get());
+        m_other = new TEdit(m_form.get());
+        m_other->SetParent(m_form.get());
+        m_other->SetBounds(300, 10, 100, 21);
+    }
+    void TearDown() override
+    {
+        ToolsFixture::TearDown();
+        m_personSource.reset();
+        m_citySource.reset();
+        m_people.reset();
+        m_cities.reset();
+        RegisterDatabaseSchema({});
+    }
+
+    void Exec(const std::string& sql)
+    {
+        TADOQuery query(nullptr);
+        query.SetConnectionString(Connection());
+        query.SQL()->SetText(sql);
+        (void)query.ExecSQL();
+    }
+    std::unique_ptr<TADOQuery> OpenQuery(const std::string& sql)
+    {
+        auto query = std::make_unique<TADOQuery>(nullptr);
+        query->SetConnectionString(Connection());
+        query->SQL()->SetText(sql);
+        query->Open();
+        return query;
+    }
+    [[nodiscard]] std::string Connection() const
+    {
+        return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "lookup.db").string();
+    }
+
+    // Binds a lookup grid (made by the caller) to the cities and, with `edited`, to the person's city.
+    void Bind(TDBLookupGridGx& grid, bool edited)
+    {
+        grid.SetListSource(m_citySource.get());
+        grid.SetKeyFieldNames("CODE");
+        grid.SetListFieldNames("NAME");
+        if (edited) {
+            grid.SetValueSource(m_personSource.get());
+            grid.SetDataFieldNames("CITY_ID");
+        }
+    }
+    TDBLookupGridGx& MakeGrid(bool edited = true)
+    {
+        m_grid = new TDBLookupGridGx(m_form.get());
+        m_grid->SetParent(m_form.get());
+        m_grid->SetBounds(10, 10, 200, 100);
+        Bind(*m_grid, edited);
+        m_grid->SetRowsShown(4);
+        Pump();
+        return *m_grid;
+    }
+    void Focus(TWinControl& control)
+    {
+        m_form->SetActiveControl(&control);
+        Pump();
+    }
+    [[nodiscard]] Variant StoredCity() const { return m_people->FieldByName("CITY_ID")->Value(); }
+    // The middle of a data row of a lookup grid.
+    [[nodiscard]] static POINT RowPoint(TDBLookupGridGx& grid, int dataRow)
+    {
+        const TRect cell = grid.CellRect(0, grid.TitleOffset() + dataRow);
+        return POINT{cell.left + 20, (cell.top + cell.bottom) / 2};
+    }
+
+    TempDir m_dir;
+    std::unique_ptr<TADOQuery> m_cities;
+    std::unique_ptr<TADOQuery> m_people;
+    std::unique_ptr<TDataSource> m_citySource;
+    std::unique_ptr<TDataSource> m_personSource;
+    TDBLookupGridGx* m_grid = nullptr;
+    TEdit* m_other = nullptr;
+};
+
+} // namespace
+
+TEST_F(LookupGrid, TheEditedValueSelectsItsRecordAndPaintsItSelected)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    EXPECT_TRUE(grid.ListActive());
+    EXPECT_EQ(grid.KeyValue().ToString(), "2");
+    EXPECT_EQ(grid.Text(), "London");
+    EXPECT_EQ(m_cities->RecNo(), 2);
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_HIGHLIGHT));
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 0)), SysRgb(COLOR_WINDOW));
+
+    // A person whose city is not in the list shows nothing, not the first city's name.
+    m_people->Next();
+    EXPECT_EQ(grid.KeyValue().ToString(), "99");
+    EXPECT_EQ(grid.Text(), "");
+    Pump();
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 0)), SysRgb(COLOR_WINDOW));
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_WINDOW));
+
+    // With the edited data set closed there is no value.
+    m_people->Close();
+    EXPECT_TRUE(VarIsNull(grid.KeyValue()));
+}
+
+TEST_F(LookupGrid, RowCountsAreClampedAndTheHeightShowsWholeRows)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
+    const int fourRows = grid.Height();
+    for (const auto& [requested, kept] : std::vector<std::pair<int, int>>{{0, 1}, {500, 100}, {3, 3}}) {
+        grid.SetRowsShown(requested);
+        EXPECT_EQ(grid.RowsShown(), kept) << requested;
+    }
+    // A height between whole rows snaps down to them.
+    grid.SetHeight(fourRows + grid.DataRowHeight() / 2);
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_EQ(grid.Height(), fourRows);
+    grid.SetHeight(1);
+    EXPECT_EQ(grid.RowsShown(), 1);
+}
+
+TEST_F(LookupGrid, KeysMoveFromTheKeyRecordAndWriteTheKeyToTheEditedField)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    Focus(grid);
+    Key(VK_DOWN);
+    EXPECT_EQ(StoredCity().ToString(), "3");
+    EXPECT_EQ(grid.Text(), "Lyon");
+    Key(VK_END);
+    EXPECT_EQ(StoredCity().ToString(), "6");
+    Key(VK_HOME);
+    EXPECT_EQ(StoredCity().ToString(), "1");
+    Key(VK_UP); // the first record, and no special row: stays
+    EXPECT_EQ(StoredCity().ToString(), "1");
+    Key(VK_NEXT); // a page is the rows shown less one
+    EXPECT_EQ(StoredCity().ToString(), "4");
+    Pump();
+    EXPECT_EQ(Shown(grid, RowPoint(grid, m_cities->RecNo() - 1 - (grid.TopRow() - grid.TitleOffset()))),
+              SysRgb(COLOR_HIGHLIGHT));
+}
+
+TEST_F(LookupGrid, TheSpecialRowStandsForItsValueAndForKeysOutsideTheList)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    grid.SpecRow()->SetCellsText("(none)");
+    grid.SpecRow()->SetValue(Variant(0));
+    grid.SpecRow()->SetVisible(true);
+    Focus(grid);
+
+    // Up from the first record selects the special row, whose value is written.
+    Key(VK_HOME);
+    Key(VK_UP);
+    EXPECT_TRUE(grid.SpecRowSelected());
+    EXPECT_EQ(StoredCity().ToString(), "0");
+    EXPECT_EQ(grid.Text(), "(none)");
+    Key(VK_DOWN); // down from the special row starts at the first record
+    EXPECT_FALSE(grid.SpecRowSelected());
+    EXPECT_EQ(StoredCity().ToString(), "1");
+
+    // A key outside the list: the special row when it shows for such keys, else nothing.
+    m_people->Post();
+    m_people->Next();
+    EXPECT_TRUE(grid.SpecRowSelected());
+    EXPECT_EQ(grid.Text(), "(none)");
+    grid.SpecRow()->SetShowIfNotInKeyList(false);
+    m_people->Prior();
+    m_people->Next();
+    EXPECT_FALSE(grid.SpecRowSelected());
+    EXPECT_EQ(grid.Text(), "");
+}
+
+TEST_F(LookupGrid, TypingSearchesTheShownNamesForUpToThirtyTwoCharacters)
+{
+    FakeClock clock;
+    TDBLookupGridGx& grid = MakeGrid();
+    Focus(grid);
+    Type("ly");
+    EXPECT_EQ(grid.SearchText(), "ly");
+    EXPECT_EQ(StoredCity().ToString(), "3");
+    Type("x"); // no city begins so: nothing changes
+    EXPECT_EQ(grid.SearchText(), "ly");
+    EXPECT_EQ(StoredCity().ToString(), "3");
+    clock.Advance(2001);
+    Type("p");
+    EXPECT_EQ(grid.SearchText(), "p");
+    EXPECT_EQ(StoredCity().ToString(), "4");
+
+    // The 33rd character is ignored, counted in characters, not bytes.
+    for (const std::string& name : {LongName, LongWideName}) {
+        clock.Advance(2001);
+        std::string typed;
+        for (std::size_t i = 0, characters = 0; i < name.size() && characters < 40; ++characters) {
+            const std::size_t length = (static_cast<unsigned char>(name[i]) >= 0xC0) ? 2 : 1;
+            typed += name.substr(i, length);
+            i += length;
+        }
+        Type(typed);
+        EXPECT_EQ(Utf8CharacterCount(grid.SearchText()), 32u);
+        EXPECT_EQ(grid.Text(), name);
+    }
+}
+
+TEST_F(LookupGrid, AClickPicksTheRecordAndWithoutEditedFieldsTheGridKeepsTheKey)
+{
+    TDBLookupGridGx& grid = MakeGrid(false);
+    EXPECT_TRUE(VarIsNull(grid.KeyValue()));
+    grid.SetKeyValue(Variant(4));
+    EXPECT_EQ(grid.Text(), "Paris");
+    Click(grid, RowPoint(grid, 0));
+    EXPECT_EQ(grid.KeyValue().ToString(), "1");
+    EXPECT_EQ(grid.Text(), "Berlin");
+    EXPECT_TRUE(grid.Focused());
+}
+
+TEST_F(LookupGrid, BindingErrorsAreReported)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    try {
+        grid.SetListFieldNames("NAME;NOPE");
+        FAIL() << "no error";
+    } catch (const EDatabaseError& error) {
+        EXPECT_NE(std::string(error.Message()).find("Field 'NAME;NOPE' not found"), std::string::npos);
+    }
+    EXPECT_FALSE(grid.ListActive());
+
+    auto circular = std::make_unique<TDBLookupGridGx>(nullptr);
+    circular->SetListSource(m_personSource.get());
+    circular->SetKeyFieldNames("NAME");
+    circular->SetValueSource(m_personSource.get());
+    try {
+        circular->SetDataFieldNames("CITY_ID");
+        FAIL() << "no error";
+    } catch (const EDatabaseError& error) {
+        EXPECT_NE(std::string(error.Message()).find("Circular datalinks are not allowed"), std::string::npos);
+    }
+}
+
+TEST_F(LookupGrid, ALookupFieldBringsItsListAndTheGridWritesItsKeyField)
+{
+    auto people = std::make_unique<TADOQuery>(nullptr);
+    people->SetConnectionString(Connection());
+    people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
+    for (const auto& [name, type] : {std::pair{"NAME", ftString}, std::pair{"CITY_ID", ftInteger}}) {
+        TField* field = CreateFieldOfType(type, people.get());
+        field->SetFieldName(name);
+        field->SetDataSet(people.get());
+    }
+    auto* city = new TStringField(people.get());
+    city->SetFieldName("CITY");
+    city->SetFieldKind(fkLookup);
+    city->SetKeyFields("CITY_ID");
+    city->SetLookupDataSet(m_cities.get());
+    city->SetLookupKeyFields("CODE");
+    city->SetLookupResultField("NAME");
+    city->SetDataSet(people.get());
+    people->Open();
+    TDataSource source(nullptr);
+    source.SetDataSet(people.get());
+
+    auto* grid = new TDBLookupGridGx(m_form.get());
+    grid->SetParent(m_form.get());
+    grid->SetBounds(10, 10, 200, 100);
+    grid->SetValueSource(&source);
+    grid->SetDataFieldNames("CITY");
+    Pump();
+    EXPECT_TRUE(grid->LookupMode());
+    EXPECT_EQ(grid->KeyFieldNames(), "CODE");
+    EXPECT_EQ(grid->Text(), "London");
+    EXPECT_THROW(grid->SetKeyFieldNames("NAME"), EDatabaseError);
+
+    Focus(*grid);
+    Key(VK_DOWN);
+    EXPECT_EQ(people->FieldByName("CITY_ID")->AsString(), "3");
+    EXPECT_EQ(grid->Text(), "Lyon");
+    delete grid;
+}
+
+namespace {
+
+class PopupDataGrid : public LookupGrid {
+protected:
+    void SetUp() override
+    {
+        LookupGrid::SetUp();
+        m_popup = new TPopupDataGridGx(m_other);
+        Bind(*m_popup, true);
+        m_popup->SetRowsShown(4);
+        m_popup->SetOnCloseUp(TCloseUpEventGx::FromFunction([this](TObject*, bool accept) {
+            m_closes.push_back(accept);
+        }));
+        m_popup->SetOnUserKeyValueChange(TNotifyEvent::FromFunction([this](TObject*) { ++m_userChanges; }));
+        Focus(*m_other);
+        const auto at = PlaceDropDownUnderEdit(*m_other, *m_popup, ddaLeft);
+        m_popup->SetBounds(at.x, at.y, 160, m_popup->Height());
+        (void)SetWindowPos(m_popup->Handle(), HWND_TOPMOST, at.x, at.y, m_popup->Width(), m_popup->Height(),
+                           SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        Pump();
+    }
+
+    TPopupDataGridGx* m_popup = nullptr;
+    std::vector<bool> m_closes;
+    int m_userChanges = 0;
+};
+
+} // namespace
+
+TEST_F(PopupDataGrid, OpensAndIsClickedWithoutTakingFocusOrActivation)
+{
+    const HWND focused = GetFocus();
+    const HWND active = GetActiveWindow();
+    EXPECT_EQ(focused, m_other->Handle());
+    EXPECT_EQ(m_popup->Perform(WM_MOUSEACTIVATE, 0, 0), MA_NOACTIVATE);
+    EXPECT_NE(GetWindowLongA(m_popup->Handle(), GWL_EXSTYLE) & WS_EX_NOACTIVATE, 0);
+
+    // Hovering picks the row under the pointer, as the user's change (city codes are record numbers).
+    const int top = m_popup->TopRecordNumber();
+    m_display->InjectMouseMove(TopLevelId(m_popup->Handle()), InTopLevel(m_popup->Handle(), RowPoint(*m_popup, 2)));
+    Pump();
+    EXPECT_EQ(StoredCity().ToString(), std::to_string(top + 2));
+    EXPECT_EQ(m_userChanges, 1);
+    EXPECT_EQ(Shown(*m_popup, RowPoint(*m_popup, 2)), SysRgb(COLOR_HIGHLIGHT));
+
+    Click(*m_popup, RowPoint(*m_popup, 1));
+    EXPECT_EQ(StoredCity().ToString(), std::to_string(top + 1));
+    EXPECT_EQ(m_closes, (std::vector<bool>{true}));
+    EXPECT_EQ(GetFocus(), focused);
+    EXPECT_EQ(GetActiveWindow(), active);
+}
+
+TEST_F(PopupDataGrid, AReleaseOutsideClosesWithoutAccepting)
+{
+    Press(*m_popup, RowPoint(*m_popup, 1), true);
+    Press(*m_popup, POINT{-30, -30}, false);
+    EXPECT_EQ(m_closes, (std::vector<bool>{false}));
+    // A change the program makes is not the user's.
+    const int userChanges = m_userChanges;
+    m_people->Next();
+    EXPECT_EQ(m_userChanges, userChanges);
+}
