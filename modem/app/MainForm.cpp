@@ -1,7 +1,9 @@
 #include "modem/app/MainForm.h"
 
+#include "modem/app/CallHistoryPage.h"
 #include "modem/app/ManagerGrids.h"
 #include "modem/app/ModemSession.h"
+#include "modem/app/PhonebookPage.h"
 #include "modem/app/Pictures.h"
 #include "modem/app/StoreRecords.h"
 #include "modem/app/Welcome.h"
@@ -229,6 +231,8 @@ void TMainForm::FormCreate(TObject*)
                                                 [](unsigned ms) { ::Delay(ms); });
     m_session = std::make_unique<TModemSession>(*m_comm, *this, *m_records);
     m_portWatch = std::make_unique<TPortWatch>(*this, *this);
+    m_phonebookPage = std::make_unique<TPhonebookPage>(*this, folder);
+    m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, folder);
 
     TAuto->SetInterval(PortWatchInterval);
     TAuto->SetEnabled(true);

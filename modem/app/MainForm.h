@@ -13,6 +13,7 @@
 
 class TADOQuery;
 class TButton;
+class TCallHistoryPage;
 class TComboBox;
 class TComm;
 class TDBGridGx;
@@ -27,6 +28,7 @@ class TMemo;
 class TModemSession;
 class TPageControl;
 class TPanel;
+class TPhonebookPage;
 class TRASConnection;
 class TRichEdit;
 class TRingTones;
@@ -241,6 +243,8 @@ private:
     std::unique_ptr<TModemSession> m_session;
     std::unique_ptr<TPortWatch> m_portWatch;
     std::unique_ptr<TRingTones> m_tones;
+    std::unique_ptr<TPhonebookPage> m_phonebookPage;
+    std::unique_ptr<TCallHistoryPage> m_callHistoryPage;
 };
 
 extern TMainForm* MainForm;
