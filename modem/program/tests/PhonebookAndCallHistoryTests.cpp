@@ -164,7 +164,7 @@ protected:
         writer.Append();
         writer.FieldByName("NAME")->SetAsString(name);
         writer.FieldByName("NUM")->SetAsString(number);
-        writer.FieldByName("DT")->SetAsDateTime(EncodeDateTime(2026, 12, 10, 9, static_cast<int>(++m_calls), 0, 0));
+        writer.FieldByName("DT")->SetAsDateTime(EncodeDate(2026, 12, 10) + EncodeTime(9, ++m_calls, 0, 0));
         writer.Post();
     }
 
