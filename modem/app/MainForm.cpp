@@ -1,6 +1,7 @@
 #include "modem/app/MainForm.h"
 
 #include "modem/app/CallHistoryPage.h"
+#include "modem/app/CallServicesPage.h"
 #include "modem/app/ManagerGrids.h"
 #include "modem/app/ModemSession.h"
 #include "modem/app/PhonebookPage.h"
@@ -233,6 +234,7 @@ void TMainForm::FormCreate(TObject*)
     m_portWatch = std::make_unique<TPortWatch>(*this, *this);
     m_phonebookPage = std::make_unique<TPhonebookPage>(*this, folder);
     m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, folder);
+    m_callServicesPage = std::make_unique<TCallServicesPage>(*this, *m_session);
 
     TAuto->SetInterval(PortWatchInterval);
     TAuto->SetEnabled(true);

@@ -14,6 +14,7 @@
 class TADOQuery;
 class TButton;
 class TCallHistoryPage;
+class TCallServicesPage;
 class TComboBox;
 class TComm;
 class TDBGridGx;
@@ -245,6 +246,7 @@ private:
     std::unique_ptr<TRingTones> m_tones;
     std::unique_ptr<TPhonebookPage> m_phonebookPage;
     std::unique_ptr<TCallHistoryPage> m_callHistoryPage;
+    std::unique_ptr<TCallServicesPage> m_callServicesPage;
 };
 
 extern TMainForm* MainForm;

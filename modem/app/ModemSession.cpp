@@ -89,6 +89,27 @@ void TModemSession::QueueSms(const std::string& number, const std::string& name,
     m_impl->engine.State().SmsQueue.push_back(number + "*" + name + "*" + text);
 }
 
+namespace {
+
+constexpr std::uint8_t ModemInitialised = 2;
+
+} // namespace
+
+bool TModemSession::RequestService(TFeatureCode code, std::string_view number)
+{
+    if (ModemState() != ModemInitialised || !HasWorker())
+        return false;
+    if (!SendFeatureCode(m_impl->engine.CommandQueue(), code, number))
+        return false;
+    m_impl->engine.State().ServiceRequestPending = true;
+    return true;
+}
+
+bool TModemSession::SendNewMin(std::string_view value)
+{
+    return ModemState() == ModemInitialised && HasWorker() && SendMin(m_impl->engine.CommandQueue(), value);
+}
+
 bool TModemSession::CallActive() const { return m_impl->engine.State().CallActive(); }
 
 void TModemSession::MainTimerTick() { m_impl->engine.MainTimerTick(); }

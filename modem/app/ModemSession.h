@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class TComm;
+enum class TFeatureCode : std::uint8_t;
 class TModemView;
 class TObject;
 
@@ -44,6 +46,13 @@ public:
 
     // One recipient's message joins the send queue; the main timer sends the queue in order.
     void QueueSms(const std::string& number, const std::string& name, const std::string& text);
+
+    // A call-waiting or forwarding request (`number` for the codes that take one). Refused - false,
+    // nothing queued - unless the modem is ready, the number is a dial string and the command queue
+    // takes it; otherwise it is pending until the modem answers.
+    [[nodiscard]] bool RequestService(TFeatureCode code, std::string_view number = {});
+    // The modem's new MIN (1 to 10 digits); false when refused, as a service request is.
+    [[nodiscard]] bool SendNewMin(std::string_view value);
 
     [[nodiscard]] bool CallActive() const;
     void MainTimerTick();

@@ -1,6 +1,8 @@
 // The phonebook page and the call-history panel of the manager's main window, driven as a user
 // drives them (popup menus opened on the row chosen, the detail panel filled in, the questions
-// answered), with the window and the database checked. No modem is needed for them.
+// answered), with the window and the database checked. Only the call services of the panel's
+// "Setting" tab need the simulated modem; every wait for it is bounded and handles the window's
+// messages meanwhile.
 
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
@@ -10,9 +12,11 @@
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ComCtrlsRichEdit.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
+#include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/Menus.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
@@ -26,15 +30,20 @@
 #include "platform/winapi/user/WinUser.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
+#include "tools/fakemodem/lib/FakeModem.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace std::chrono_literals;
 
 enum TPhonebookTab { AllTab, FamilyTab, FriendTab, OfficeTab };
 
@@ -64,14 +73,45 @@ protected:
             m_asked.push_back(caption + ": " + text);
             return m_answer;
         });
+    }
+
+    void StartProgram()
+    {
         FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
         m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
         m_form->Show();
     }
 
+    // The modem plugged in, the program started, the modem initialised and registered.
+    void StartReady()
+    {
+        FakeModemOptions options;
+        options.overlayPath = (m_dir / "overlay.ini").string();
+        options.comName = "COM7";
+        options.settings.signal = 26;
+        m_modem = std::make_unique<FakeModem>(options);
+        StartProgram();
+        ASSERT_TRUE(PumpUntil([&] { return m_form->StatusText(0) == "USB Modem ready." && m_form->ISignal->Tag() == 4; }))
+            << m_form->StatusText(0) << "\n" << m_errors << m_modem->GetTranscript().Text();
+    }
+
+    // Handles the window's messages until `done` holds; false after `limit`.
+    [[nodiscard]] static bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 120s)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            (void)MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            Application->ProcessMessages();
+        }
+        return true;
+    }
+
     ~PhonebookAndCallHistoryTest() override
     {
         CloseForm();
+        m_modem.reset();
         SetMessageBoxHandler(nullptr);
         Application->SetShowExceptionHook(nullptr);
         SetDeviceOverlayPath("");
@@ -205,6 +245,7 @@ protected:
 
     TempDir m_dir;
     ScopedEnvironment m_environment;
+    std::unique_ptr<FakeModem> m_modem;
     std::unique_ptr<TMainForm> m_form;
     std::string m_connection;
     std::string m_errors;
@@ -215,6 +256,7 @@ protected:
 
 TEST_F(PhonebookAndCallHistoryTest, ContactsAreAddedUnderEveryTabAndDeletedOnlyWithinTheTabShown)
 {
+    StartProgram();
     ShowPhonebookTab(AllTab);
     AddContact("Ann", "5550001", 1);
     AddContact("Bob", "5550002", 2);
@@ -276,6 +318,7 @@ TEST_F(PhonebookAndCallHistoryTest, ContactsAreAddedUnderEveryTabAndDeletedOnlyW
 
 TEST_F(PhonebookAndCallHistoryTest, EditAfterACancelChangesTheContactThePanelShows)
 {
+    StartProgram();
     ShowPhonebookTab(AllTab);
     AddContact("Ann", "5550001", 1);
     AddContact("Zoe", "5550009", 3);
@@ -309,6 +352,7 @@ TEST_F(PhonebookAndCallHistoryTest, EditAfterACancelChangesTheContactThePanelSho
 
 TEST_F(PhonebookAndCallHistoryTest, TicksUnderEveryTabAreAllGoneAfterClosingWithAFilteredPhonebook)
 {
+    StartProgram();
     ShowPhonebookTab(AllTab);
     AddContact("Ann", "5550001", 1);
     AddContact("Bob", "5550002", 2);
@@ -334,6 +378,7 @@ TEST_F(PhonebookAndCallHistoryTest, TicksUnderEveryTabAreAllGoneAfterClosingWith
 
 TEST_F(PhonebookAndCallHistoryTest, CallHistoryRowsAreDeletedFromTheLogTheyWereChosenIn)
 {
+    StartProgram();
     LogCall("CI", "Ann", "5550001");
     LogCall("CI", "Unknown", "Anonymous");
     LogCall("CO", "Bob", "*72#5550002");
@@ -379,6 +424,7 @@ TEST_F(PhonebookAndCallHistoryTest, CallHistoryRowsAreDeletedFromTheLogTheyWereC
 
 TEST_F(PhonebookAndCallHistoryTest, CallThisNumberFillsTheDisplayWithoutDiallingAndRefusesAWithheldCaller)
 {
+    StartProgram();
     LogCall("CO", "Bob", "*72#5550002");
     LogCall("CI", "Unknown", "Anonymous");
     ShowCallHistory(m_form->TSOUT);
@@ -397,6 +443,61 @@ TEST_F(PhonebookAndCallHistoryTest, CallThisNumberFillsTheDisplayWithoutDialling
 
     Click("PMBD");
     EXPECT_FALSE(m_form->PCH->Visible());
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(PhonebookAndCallHistoryTest, CallWaitingAndForwardingRequestsWaitForTheModemsAnswer)
+{
+    StartReady();
+    ShowCallHistory(m_form->TSSet);
+    const auto waitEnded = [&] { return !m_form->Pwait->Visible() && m_form->PCH->Enabled(); };
+
+    Control<TRadioButton>("RCWopen").SetChecked(true);
+    Control<TButton>("BSetCW").Click();
+    EXPECT_TRUE(m_form->Pwait->Visible());
+    EXPECT_FALSE(m_form->PCH->Enabled());
+    SaveScreenshot("call-services");
+    ASSERT_TRUE(PumpUntil(waitEnded)) << m_modem->GetTranscript().Text();
+    EXPECT_TRUE(m_modem->Status().callWaiting);
+
+    Control<TSpeedButton>("BFwdbusy").Click();
+    EXPECT_EQ(Control<TGroupBox>("GBFwd").Caption(), "When Busy");
+    Control<TRadioButton>("RCFallon").SetChecked(true);
+    EXPECT_TRUE(m_form->ETonum->Visible());
+    m_asked.clear();
+    Control<TBitBtn>("BCFSet").Click();
+    EXPECT_EQ(m_asked, std::vector<std::string>{"USB MODEM: Please add the phone number."});
+    EXPECT_FALSE(m_form->Pwait->Visible()) << "nothing was asked of the modem";
+    m_form->ETonum->SetText("555;ATH");
+    Control<TBitBtn>("BCFSet").Click();
+    EXPECT_EQ(m_asked.size(), 2U) << "a pasted number that is no dial string is refused";
+    EXPECT_FALSE(m_form->Pwait->Visible());
+
+    m_form->ETonum->SetText("5550100");
+    Control<TBitBtn>("BCFSet").Click();
+    ASSERT_TRUE(PumpUntil(waitEnded)) << m_modem->GetTranscript().Text();
+    EXPECT_EQ(m_modem->Status().forwarding[1], "5550100");
+
+    Control<TRadioButton>("RCFalloff").SetChecked(true);
+    EXPECT_FALSE(m_form->ETonum->Visible());
+    Control<TBitBtn>("BCFSet").Click();
+    ASSERT_TRUE(PumpUntil(waitEnded)) << m_modem->GetTranscript().Text();
+    EXPECT_EQ(m_modem->Status().forwarding[1], "");
+    const std::string transcript = m_modem->GetTranscript().Text();
+    EXPECT_NE(transcript.find("AT+CDV*900"), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find("ATH;"), std::string::npos) << transcript;
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(PhonebookAndCallHistoryTest, WithoutAModemAServiceRequestIsRefusedAndNothingWaits)
+{
+    StartProgram();
+    ShowCallHistory(m_form->TSSet);
+    Control<TSpeedButton>("BFwdcancel").Click();
+    ASSERT_EQ(m_asked.size(), 1U);
+    EXPECT_NE(m_asked[0].find("cannot take the request"), std::string::npos) << m_asked[0];
+    EXPECT_FALSE(m_form->Pwait->Visible());
+    EXPECT_TRUE(m_form->PCH->Enabled());
     EXPECT_TRUE(m_errors.empty()) << m_errors;
 }
 

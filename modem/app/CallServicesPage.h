@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TMainForm;
+class TModemSession;
+enum class TFeatureCode : std::uint8_t;
+
+// The "Setting" tab of the call-history panel: call waiting on or off, the four kinds of call
+// forwarding on (to a number) or off, and cancelling every forwarding, each a feature code the
+// modem dials. While a request waits for the modem's answer the wait panel shows and the
+// call-history panel is disabled; the engine ends that on the answer. A request the modem cannot
+// take now (not ready, or the command queue full) is refused with a message instead, so the panel
+// never waits for an answer that cannot come. Also the hidden engineering panel's new MIN.
+class TCallServicesPage {
+public:
+    TCallServicesPage(TMainForm& form, TModemSession& session);
+
+    void BSetCWClick();
+    // The forwarding kind: 0 all, 1 when busy, 2 no answer, 3 no response.
+    void ChooseForwarding(int kind);
+    void BCFSetClick();
+    void BFwdcancelClick();
+    void BminokClick();
+    void BminCanClick();
+
+private:
+    void WireControls();
+    void Request(TFeatureCode code, const std::string& number = {});
+    void Tell(const std::string& text) const;
+
+    TMainForm& m_form;
+    TModemSession& m_session;
+    int m_forwarding = 0;
+};
