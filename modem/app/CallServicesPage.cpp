@@ -7,6 +7,7 @@
 
 #include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
+#include "platform/classlib/forms/ComCtrlsTabs.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
@@ -59,6 +60,18 @@ void TCallServicesPage::WireControls()
     FormControl<TEdit>(m_form, "EMin").SetOnKeyPress(DigitsOnly());
     FormControl<TButton>(m_form, "Bminok").SetOnClick(Handler([this] { BminokClick(); }));
     FormControl<TButton>(m_form, "BminCan").SetOnClick(Handler([this] { BminCanClick(); }));
+    m_form.SetKeyPreview(true);
+    m_form.SetOnKeyDown(
+        TKeyEvent::FromFunction([this](TObject*, WORD& key, TShiftState shift) { FormKeyDown(key, shift); }));
+}
+
+void TCallServicesPage::FormKeyDown(WORD key, TShiftState shift)
+{
+    const bool settingShown = m_form.PCH->Visible() && m_form.PCCH->ActivePage() == m_form.TSSet;
+    if (key != 'E' || !shift.Contains(ssCtrl) || !shift.Contains(ssShift) || !settingShown)
+        return;
+    m_form.PEngineer->SetVisible(true);
+    m_form.PEngineer->BringToFront();
 }
 
 void TCallServicesPage::Tell(const std::string& text) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/classlib/forms/Controls.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,7 +14,8 @@ enum class TFeatureCode : std::uint8_t;
 // modem dials. While a request waits for the modem's answer the wait panel shows and the
 // call-history panel is disabled; the engine ends that on the answer. A request the modem cannot
 // take now (not ready, or the command queue full) is refused with a message instead, so the panel
-// never waits for an answer that cannot come. Also the hidden engineering panel's new MIN.
+// never waits for an answer that cannot come. Also the engineering panel's new MIN; the panel
+// shows on Ctrl+Shift+E while the Setting tab is in view, and nothing in the window points to it.
 class TCallServicesPage {
 public:
     TCallServicesPage(TMainForm& form, TModemSession& session);
@@ -24,6 +27,8 @@ public:
     void BFwdcancelClick();
     void BminokClick();
     void BminCanClick();
+    // The window's key, seen before its controls see it.
+    void FormKeyDown(WORD key, TShiftState shift);
 
 private:
     void WireControls();

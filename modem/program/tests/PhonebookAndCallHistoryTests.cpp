@@ -489,6 +489,34 @@ TEST_F(PhonebookAndCallHistoryTest, CallWaitingAndForwardingRequestsWaitForTheMo
     EXPECT_TRUE(m_errors.empty()) << m_errors;
 }
 
+TEST_F(PhonebookAndCallHistoryTest, TheEngineeringPanelOpensOnItsKeysAndSendsACheckedMin)
+{
+    StartReady();
+    const auto pressCtrlShiftE = [&] {
+        WORD key = 'E';
+        m_form->OnKeyDown()(m_form.get(), key, TShiftState{ssCtrl, ssShift});
+    };
+    pressCtrlShiftE();
+    EXPECT_FALSE(m_form->PEngineer->Visible()) << "only from the Setting tab";
+    ShowCallHistory(m_form->TSSet);
+    pressCtrlShiftE();
+    ASSERT_TRUE(m_form->PEngineer->Visible());
+    SaveScreenshot("engineering");
+
+    Control<TEdit>("EMin").SetText("12;AT&F");
+    Control<TButton>("Bminok").Click();
+    EXPECT_EQ(m_asked.size(), 1U) << "a pasted MIN that is not digits is refused";
+    Control<TEdit>("EMin").SetText("3105550100");
+    Control<TButton>("Bminok").Click();
+    ASSERT_TRUE(PumpUntil([&] { return m_modem->Status().min == "3105550100"; })) << m_modem->GetTranscript().Text();
+    EXPECT_TRUE(m_form->PEngineer->Visible()) << "the panel stays until Cancel";
+    Control<TButton>("BminCan").Click();
+    EXPECT_FALSE(m_form->PEngineer->Visible());
+    EXPECT_EQ(Control<TEdit>("EMin").Text(), "");
+    EXPECT_EQ(m_modem->GetTranscript().Text().find("AT&F"), std::string::npos);
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
 TEST_F(PhonebookAndCallHistoryTest, WithoutAModemAServiceRequestIsRefusedAndNothingWaits)
 {
     StartProgram();
