@@ -91,7 +91,9 @@ protected:
         options.settings.signal = 26;
         m_modem = std::make_unique<FakeModem>(options);
         StartProgram();
-        ASSERT_TRUE(PumpUntil([&] { return m_form->StatusText(0) == "USB Modem ready." && m_form->ISignal->Tag() == 4; }))
+        ASSERT_TRUE(PumpUntil([&] {
+            return m_form->StatusText(0) == "USB Modem ready." && m_form->ISignal->Tag() == 4;
+        }))
             << m_form->StatusText(0) << "\n" << m_errors << m_modem->GetTranscript().Text();
     }
 

@@ -1011,7 +1011,8 @@ void TDataSet::Notification(TComponent* component, TOperation operation)
         return;
     // A field of this data set that goes while the data set itself is going has already lost its
     // link to it and is only a component by now: it leaves the list without being asked anything.
-    std::erase_if(m_fields.m_fields, [component](TField* field) { return static_cast<TComponent*>(field) == component; });
+    std::erase_if(m_fields.m_fields,
+                  [component](TField* field) { return static_cast<TComponent*>(field) == component; });
     for (TField* field : m_fields.m_fields)
         if (field->LookupDataSet() == component)
             field->SetLookupDataSet(nullptr);
