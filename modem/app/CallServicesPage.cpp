@@ -5,6 +5,7 @@
 #include "modem/app/ModemSession.h"
 #include "modem/core/ATCommands.h"
 
+#include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
@@ -41,8 +42,13 @@ TKeyPressEvent DigitsOnly()
 
 } // namespace
 
-TCallServicesPage::TCallServicesPage(TMainForm& form, TModemSession& session) : m_form(form), m_session(session)
+TCallServicesPage::TCallServicesPage(TMainForm& form, TModemSession& session)
+    : m_form(form), m_session(session), m_answerWait(new TTimer(&form))
 {
+    m_answerWait->SetName("TServiceWait");
+    m_answerWait->SetEnabled(false);
+    m_answerWait->SetInterval(ServiceAnswerTimeout);
+    m_answerWait->SetOnTimer(Handler([this] { ServiceWaitTimeout(); }));
     WireControls();
 }
 
@@ -88,6 +94,17 @@ void TCallServicesPage::Request(TFeatureCode code, const std::string& number)
     m_form.Pwait->SetVisible(true);
     m_form.Pwait->BringToFront();
     m_form.PCH->SetEnabled(false);
+    m_answerWait->SetEnabled(false);
+    m_answerWait->SetEnabled(true);
+}
+
+void TCallServicesPage::ServiceWaitTimeout()
+{
+    m_answerWait->SetEnabled(false);
+    if (!m_session.AbandonServiceRequest())
+        return;
+    m_form.EndServiceWait();
+    Tell("The modem did not answer the request. Please try later.");
 }
 
 void TCallServicesPage::BSetCWClick()

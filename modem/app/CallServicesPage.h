@@ -6,6 +6,7 @@
 #include <string>
 
 class TMainForm;
+class TTimer;
 class TModemSession;
 enum class TFeatureCode : std::uint8_t;
 
@@ -13,9 +14,12 @@ enum class TFeatureCode : std::uint8_t;
 // forwarding on (to a number) or off, and cancelling every forwarding, each a feature code the
 // modem dials. While a request waits for the modem's answer the wait panel shows and the
 // call-history panel is disabled; the engine ends that on the answer. A request the modem cannot
-// take now (not ready, or the command queue full) is refused with a message instead, so the panel
-// never waits for an answer that cannot come. Also the engineering panel's new MIN; the panel
+// take now (not ready, or the command queue full) is refused with a message instead, and a request
+// the modem leaves unanswered is given up after ServiceAnswerTimeout, so the panel never stays
+// disabled for good. Also the engineering panel's new MIN; the panel
 // shows on Ctrl+Shift+E while the Setting tab is in view, and nothing in the window points to it.
+inline constexpr unsigned ServiceAnswerTimeout = 35000; // milliseconds
+
 class TCallServicesPage {
 public:
     TCallServicesPage(TMainForm& form, TModemSession& session);
@@ -29,6 +33,8 @@ public:
     void BminCanClick();
     // The window's key, seen before its controls see it.
     void FormKeyDown(WORD key, TShiftState shift);
+    // The wait for the modem's answer has lasted too long.
+    void ServiceWaitTimeout();
 
 private:
     void WireControls();
@@ -38,4 +44,6 @@ private:
     TMainForm& m_form;
     TModemSession& m_session;
     int m_forwarding = 0;
+    // Owned by the window ("TServiceWait"), so it goes with the window's other timers.
+    TTimer* m_answerWait = nullptr;
 };

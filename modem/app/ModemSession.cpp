@@ -5,6 +5,8 @@
 #include "modem/core/ModemEngine.h"
 #include "modem/core/ModemRecords.h"
 
+#include <utility>
+
 namespace {
 
 TCallRecord RecordOf(TCallLog log)
@@ -103,6 +105,11 @@ bool TModemSession::RequestService(TFeatureCode code, std::string_view number)
         return false;
     m_impl->engine.State().ServiceRequestPending = true;
     return true;
+}
+
+bool TModemSession::AbandonServiceRequest()
+{
+    return std::exchange(m_impl->engine.State().ServiceRequestPending, false);
 }
 
 bool TModemSession::SendNewMin(std::string_view value)

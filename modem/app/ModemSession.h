@@ -51,6 +51,8 @@ public:
     // nothing queued - unless the modem is ready, the number is a dial string and the command queue
     // takes it; otherwise it is pending until the modem answers.
     [[nodiscard]] bool RequestService(TFeatureCode code, std::string_view number = {});
+    // Gives up waiting for the answer to a service request; false when none was pending.
+    bool AbandonServiceRequest();
     // The modem's new MIN (1 to 10 digits); false when refused, as a service request is.
     [[nodiscard]] bool SendNewMin(std::string_view value);
 

@@ -9,6 +9,7 @@
 
 #include "grid/core/DBGridGx.h"
 
+#include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
@@ -488,6 +489,33 @@ TEST_F(PhonebookAndCallHistoryTest, CallWaitingAndForwardingRequestsWaitForTheMo
     const std::string transcript = m_modem->GetTranscript().Text();
     EXPECT_NE(transcript.find("AT+CDV*900"), std::string::npos) << transcript;
     EXPECT_EQ(transcript.find("ATH;"), std::string::npos) << transcript;
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+TEST_F(PhonebookAndCallHistoryTest, ARequestLeftUnansweredIsGivenUpAndTheAnswerCanNoLongerEndIt)
+{
+    StartReady();
+    ShowCallHistory(m_form->TSSet);
+    auto& answerWait = Control<TTimer>("TServiceWait");
+    Control<TSpeedButton>("BFwdcancel").Click();
+    ASSERT_TRUE(m_form->Pwait->Visible());
+    EXPECT_TRUE(answerWait.Enabled());
+    EXPECT_EQ(answerWait.Interval(), 35000U);
+
+    answerWait.OnTimer()(&answerWait); // the modem has not answered in time
+    EXPECT_FALSE(m_form->Pwait->Visible());
+    EXPECT_TRUE(m_form->PCH->Enabled());
+    EXPECT_FALSE(answerWait.Enabled());
+    EXPECT_EQ(m_asked, std::vector<std::string>{"USB MODEM: The modem did not answer the request. Please try later."});
+
+    // The late answer, and a time-out after an answered request, change nothing.
+    ASSERT_TRUE(PumpUntil([&] { return m_modem->GetTranscript().Text().find("AT+CDV*730") != std::string::npos; }));
+    Control<TRadioButton>("RCWclose").SetChecked(true);
+    Control<TButton>("BSetCW").Click();
+    ASSERT_TRUE(PumpUntil([&] { return !m_form->Pwait->Visible(); })) << m_modem->GetTranscript().Text();
+    answerWait.OnTimer()(&answerWait);
+    EXPECT_EQ(m_asked.size(), 1U);
+    EXPECT_TRUE(m_form->PCH->Enabled());
     EXPECT_TRUE(m_errors.empty()) << m_errors;
 }
 
