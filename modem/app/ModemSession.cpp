@@ -97,7 +97,7 @@ constexpr std::uint8_t ModemInitialised = 2;
 
 } // namespace
 
-bool TModemSession::RequestService(TFeatureCode code, std::string_view number)
+bool TModemSession::RequestService(TFeatureCode code, const std::string& number)
 {
     if (ModemState() != ModemInitialised || !HasWorker())
         return false;
@@ -112,7 +112,7 @@ bool TModemSession::AbandonServiceRequest()
     return std::exchange(m_impl->engine.State().ServiceRequestPending, false);
 }
 
-bool TModemSession::SendNewMin(std::string_view value)
+bool TModemSession::SendNewMin(const std::string& value)
 {
     return ModemState() == ModemInitialised && HasWorker() && SendMin(m_impl->engine.CommandQueue(), value);
 }

@@ -7,12 +7,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 
 class TComm;
-enum class TFeatureCode : std::uint8_t;
 class TModemView;
 class TObject;
+enum class TFeatureCode : std::uint8_t;
 
 // The manager's engine on the main window's serial component: the state, the queues, the worker
 // and the main timer's logic. It keeps the engine's own types out of the window, whose store side
@@ -47,20 +46,20 @@ public:
     // One recipient's message joins the send queue; the main timer sends the queue in order.
     void QueueSms(const std::string& number, const std::string& name, const std::string& text);
 
-    // A call-waiting or forwarding request (`number` for the codes that take one). Refused - false,
-    // nothing queued - unless the modem is ready, the number is a dial string and the command queue
-    // takes it; otherwise it is pending until the modem answers.
-    [[nodiscard]] bool RequestService(TFeatureCode code, std::string_view number = {});
-    // Gives up waiting for the answer to a service request; false when none was pending.
-    bool AbandonServiceRequest();
-    // The modem's new MIN (1 to 10 digits); false when refused, as a service request is.
-    [[nodiscard]] bool SendNewMin(std::string_view value);
-
     [[nodiscard]] bool CallActive() const;
     void MainTimerTick();
     // The call timer's second.
     void CountCallSecond();
     void ComReceiveData(TObject* sender, const void* buffer, WORD length);
+
+    // A call-waiting or forwarding request (`number` for the codes that take one). Refused - false,
+    // nothing queued - unless the modem is ready, the number is a dial string and the command queue
+    // takes it; otherwise it is pending until the modem answers.
+    [[nodiscard]] bool RequestService(TFeatureCode code, const std::string& number = {});
+    // Gives up waiting for the answer to a service request; false when none was pending.
+    bool AbandonServiceRequest();
+    // The modem's new MIN (1 to 10 digits); false when refused, as a service request is.
+    [[nodiscard]] bool SendNewMin(const std::string& value);
 
 private:
     struct TImpl;
