@@ -1,9 +1,12 @@
 #include "modem/app/MainForm.h"
 
+#include "modem/app/CallHistoryPage.h"
 #include "modem/app/CallPage.h"
+#include "modem/app/CallServicesPage.h"
 #include "modem/app/DataConnectionPage.h"
 #include "modem/app/ManagerGrids.h"
 #include "modem/app/ModemSession.h"
+#include "modem/app/PhonebookPage.h"
 #include "modem/app/Pictures.h"
 #include "modem/app/SmsComposePage.h"
 #include "modem/app/StoreRecords.h"
@@ -235,6 +238,9 @@ void TMainForm::FormCreate(TObject*)
     m_dataConnectionPage = std::make_unique<TDataConnectionPage>(*this, *m_dialer, *m_session, m_settings);
     m_callPage = std::make_unique<TCallPage>(*this, *m_session, m_settings, folder);
     m_smsComposePage = std::make_unique<TSmsComposePage>(*this, *m_session, folder);
+    m_phonebookPage = std::make_unique<TPhonebookPage>(*this, folder);
+    m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, folder);
+    m_callServicesPage = std::make_unique<TCallServicesPage>(*this, *m_session);
 
     TAuto->SetInterval(PortWatchInterval);
     TAuto->SetEnabled(true);

@@ -13,7 +13,9 @@
 
 class TADOQuery;
 class TButton;
+class TCallHistoryPage;
 class TCallPage;
+class TCallServicesPage;
 class TComboBox;
 class TComm;
 class TDBGridGx;
@@ -29,6 +31,7 @@ class TMemo;
 class TModemSession;
 class TPageControl;
 class TPanel;
+class TPhonebookPage;
 class TRASConnection;
 class TRichEdit;
 class TRingTones;
@@ -247,6 +250,9 @@ private:
     std::unique_ptr<TDataConnectionPage> m_dataConnectionPage;
     std::unique_ptr<TCallPage> m_callPage;
     std::unique_ptr<TSmsComposePage> m_smsComposePage;
+    std::unique_ptr<TPhonebookPage> m_phonebookPage;
+    std::unique_ptr<TCallHistoryPage> m_callHistoryPage;
+    std::unique_ptr<TCallServicesPage> m_callServicesPage;
 };
 
 extern TMainForm* MainForm;

@@ -114,6 +114,9 @@ void SetUpManagerGrid(TDBGridGx& grid, TManagerList list, TDataSource& source)
 {
     grid.BeginLayout();
     grid.SetOptions(ListOptions);
+    // Rows come and go only through the pages' own buttons and menus, which ask first and act on
+    // the row chosen; the grid itself only ticks.
+    grid.SetAllowedOperations(TDBGridGxAllowedOperations{alopUpdateGx});
     AddColumns(grid, ColumnsOf(list));
     PaintRowsLikeTheList(grid, list);
     grid.SetDataSource(&source);

@@ -24,7 +24,7 @@ enum class TManagerList {
 [[nodiscard]] TColor ManagerRowColour(int recNo, bool unread);
 
 // Gives `grid` the look every list of the main window shares (whole rows selected, titles, the
-// record mark, a question before a delete, the row colours and the record number in the first
+// record mark, no deleting, inserting or appending of its own, the row colours and the record number in the first
 // column), the columns of `list`, read-only but for the phonebook's tick, and `source`.
 void SetUpManagerGrid(TDBGridGx& grid, TManagerList list, TDataSource& source);
 

@@ -5,6 +5,8 @@
 #include "modem/core/ModemEngine.h"
 #include "modem/core/ModemRecords.h"
 
+#include <utility>
+
 namespace {
 
 TCallRecord RecordOf(TCallLog log)
@@ -83,6 +85,32 @@ void TModemSession::PollSignal() { SendCSQ(m_impl->engine.CommandQueue()); }
 void TModemSession::InitialModem() { m_impl->engine.InitialModem(); }
 
 void TModemSession::SetSignalPollAllowed(bool allowed) { m_impl->engine.State().SignalPollAllowed = allowed; }
+
+namespace {
+
+constexpr std::uint8_t ModemInitialised = 2;
+
+} // namespace
+
+bool TModemSession::RequestService(TFeatureCode code, const std::string& number)
+{
+    if (ModemState() != ModemInitialised || !HasWorker())
+        return false;
+    if (!SendFeatureCode(m_impl->engine.CommandQueue(), code, number))
+        return false;
+    m_impl->engine.State().ServiceRequestPending = true;
+    return true;
+}
+
+bool TModemSession::AbandonServiceRequest()
+{
+    return std::exchange(m_impl->engine.State().ServiceRequestPending, false);
+}
+
+bool TModemSession::SendNewMin(const std::string& value)
+{
+    return ModemState() == ModemInitialised && HasWorker() && SendMin(m_impl->engine.CommandQueue(), value);
+}
 
 bool TModemSession::CallActive() const { return m_impl->engine.State().CallActive(); }
 

@@ -14,6 +14,7 @@
 class TComm;
 class TModemView;
 class TObject;
+enum class TFeatureCode : std::uint8_t;
 
 // The manager's engine on the main window's serial component: the state, the queues, the worker
 // and the main timer's logic. It keeps the engine's own types out of the window, whose store side
@@ -73,6 +74,15 @@ public:
     // Appends an item "number*name*text" (SmsQueueItem) to the SMS send queue; the main timer
     // sends the queue in order.
     void QueueSms(const std::string& item);
+
+    // A call-waiting or forwarding request (`number` for the codes that take one). Refused - false,
+    // nothing queued - unless the modem is ready, the number is a dial string and the command queue
+    // takes it; otherwise it is pending until the modem answers.
+    [[nodiscard]] bool RequestService(TFeatureCode code, const std::string& number = {});
+    // Gives up waiting for the answer to a service request; false when none was pending.
+    bool AbandonServiceRequest();
+    // The modem's new MIN (1 to 10 digits); false when refused, as a service request is.
+    [[nodiscard]] bool SendNewMin(const std::string& value);
 
 private:
     struct TImpl;

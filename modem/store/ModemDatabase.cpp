@@ -3,6 +3,7 @@
 #include "modem/ModemSchema.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DatabaseSchema.h"
+#include "platform/classlib/data/SqliteDatabase.h"
 
 namespace {
 
@@ -19,6 +20,12 @@ std::string ModemConnectionString(const std::string& programFolder)
 void RegisterModemDatabase()
 {
     RegisterDatabaseSchema(std::string(ModemSchemaSql()) + std::string(ModemTemplatesSql()));
+}
+
+std::shared_ptr<TSqliteDatabase> OpenModemDatabase(const std::string& programFolder)
+{
+    return TSqliteDatabase::Open(DataSourceOfConnectionString(ModemConnectionString(programFolder)),
+                                 RegisteredDatabaseSchema());
 }
 
 void OpenModemQuery(TADOQuery& query, const std::string& programFolder)

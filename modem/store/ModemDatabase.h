@@ -2,10 +2,12 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class TADOQuery;
+class TSqliteDatabase;
 
 // The manager's database "USB MODEM.mdb" in the program's folder, reached through eight queries.
 
@@ -40,6 +42,10 @@ inline constexpr std::array<TModemQueryInfo, 8> ModemQueries = {{
 // Tells the data library how a missing database is made: the tables, then the shipped templates.
 // Once, before the first query opens.
 void RegisterModemDatabase();
+
+// The database in `programFolder` itself, for the statements that read or write rows by their key
+// with bound values (created like the queries' file when missing).
+[[nodiscard]] std::shared_ptr<TSqliteDatabase> OpenModemDatabase(const std::string& programFolder);
 
 // Gives `query` the connection string of the database in `programFolder` and opens it.
 void OpenModemQuery(TADOQuery& query, const std::string& programFolder);

@@ -172,4 +172,15 @@ TEST(PhonebookGroupFilter, EachGroupTabFiltersItsGroupAndAllShowsEveryone)
         EXPECT_EQ(PhonebookGroupFilter(tab), filter) << tab;
 }
 
+TEST_F(ManagerGridTest, NoListDeletesOrAddsRowsOfItsOwnAccord)
+{
+    Show(TModemQuery::QAll, TManagerList::PhonebookAll);
+    for (TManagerList list : {TManagerList::PhonebookAll, TManagerList::PhonebookGroup, TManagerList::Inbox,
+                              TManagerList::Outbox, TManagerList::SentBox, TManagerList::Templates,
+                              TManagerList::CallLog, TManagerList::MissedCalls}) {
+        SetUpManagerGrid(*m_grid, list, *m_source);
+        EXPECT_EQ(m_grid->AllowedOperations(), TDBGridGxAllowedOperations{alopUpdateGx}) << static_cast<int>(list);
+    }
+}
+
 } // namespace

@@ -325,6 +325,14 @@ TRecordData* TDataSet::ActiveData() const
     return m_view[static_cast<std::size_t>(index)];
 }
 
+std::optional<std::int64_t> TDataSet::RecordKey() const
+{
+    const TRecordData* record = Active() && m_state != dsInsert ? ActiveData() : nullptr;
+    if (!record || !record->HasKey)
+        return std::nullopt;
+    return record->Key;
+}
+
 Variant TDataSet::FieldValue(const TField& field) const
 {
     const TRecordData* record = Active() ? ActiveData() : nullptr;

@@ -80,6 +80,9 @@ class TDataSet : public TComponent {
     [[nodiscard]] int RecNo() const;
     void SetRecNo(int recNo);
     [[nodiscard]] int RecordCount() const;
+    // The database's row id of the active record; none when there is no record, it is being
+    // inserted, or its source has no key.
+    [[nodiscard]] std::optional<std::int64_t> RecordKey() const;
     [[nodiscard]] bool IsSequenced() const { return true; }
 
     // ---- Buffer window (for data links)

@@ -479,3 +479,22 @@ TEST_F(ModemDatabase, AnOwnerFreesAnOpenQueryThatOthersReferTo)
     ASSERT_EQ(owned->FieldByName("NAME")->AsString(), "Ann");
     owner.reset();
 }
+
+TEST_F(ModemDatabase, RecordKeyNamesTheRowItsWriterGotAndNothingWhileInserting)
+{
+    AddContact("Bob", "5550002", 0);
+    AddContact("Ann", "5550001", 0);
+    auto pb = Query("SELECT * FROM PB ORDER BY NAME ASC");
+    EXPECT_FALSE(pb->RecordKey()) << "closed";
+    pb->Open();
+    ASSERT_TRUE(pb->RecordKey());
+    EXPECT_EQ(*pb->RecordKey(), 2) << "Ann, added second, comes first by name";
+    pb->Next();
+    EXPECT_EQ(*pb->RecordKey(), 1);
+    pb->Insert();
+    EXPECT_FALSE(pb->RecordKey());
+    pb->Cancel();
+    auto empty = Query("SELECT * FROM CM");
+    empty->Open();
+    EXPECT_FALSE(empty->RecordKey());
+}
