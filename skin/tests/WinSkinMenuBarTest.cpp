@@ -133,7 +133,6 @@ TEST_F(WinSkinMenuBarTest, TheFormsMenuIsDrawnAsTheSkinsBarUnderTheCaption)
     EXPECT_GT(inked, 5);
     const int empty = (ButtonRect(2).right + WindowSize().cx) / 2;
     EXPECT_NE(Shown({empty, Caption + barHeight / 2}), 0xE8EDF3u);
-    (void)m_display->SaveWindowPng(reinterpret_cast<WindowId>(Window()), "skinned-menubar.png");
 }
 
 TEST_F(WinSkinMenuBarTest, AClickOpensTheDropDownUnderItsButtonWithTheFirstItemHighlighted)
