@@ -1,4 +1,5 @@
 #include "skin/WinSkinForm.h"
+#include "skin/WinSkinMenuBar.h"
 
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Controls.h"
@@ -108,10 +109,12 @@ void TWinSkinForm::InitSkin()
     SubclassedWindows()[m_window] = this;
     (void)SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::SkinWndProc));
     m_subclassed = true;
-    if (m_frameSkinned)
+    if (m_frameSkinned) {
+        BuildMenuBar();
         CalcBorders();
-    else
+    } else {
         m_lifecycle = Running;
+    }
 }
 
 void TWinSkinForm::StartSkin()
@@ -319,7 +322,14 @@ bool TWinSkinForm::TopLevelMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
             return false;
         }
     }
+    case WM_MENUSELECT:
+        MenuSelected(wParam, lParam);
+        return false;
     case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU && KeyMenu(lParam)) {
+            result = 1;
+            return true;
+        }
         switch (wParam & 0xFFF0) {
         case SC_MINIMIZE:
             m_windowState = wsMinimized;
@@ -538,12 +548,14 @@ void TWinSkinForm::Unskin()
     if (!m_frameSkinned || destroying)
         return;
     SetStyleBits(m_style & (WS_SYSMENU | WS_CAPTION), true);
+    // The window's own bar comes back and takes the height the skinned one had.
+    DropMenuBar();
     if (!m_child && m_lifecycle != NotStarted) {
         RECT window{};
         (void)GetWindowRect(m_window, &window);
         const SIZE size = SizeOf(window);
         (void)SetWindowPos(m_window, nullptr, 0, 0, size.cx + m_standardNonClient.cx - m_left - m_right,
-                           size.cy + m_standardNonClient.cy - m_top - m_bottom - m_menuHeight,
+                           size.cy + m_standardNonClient.cy - m_top - m_bottom,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
     // The window owns its region and deletes it when it is replaced.

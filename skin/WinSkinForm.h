@@ -11,11 +11,13 @@
 #include <vector>
 
 class TControl;
+class TMenuBtn;
 class TDataSkinSysButton;
 class TSkinData;
 class TTimer;
 class TWinControl;
 class TWinSkinForm;
+class TWinSkinMenu;
 
 // Sent to a skinned window once its skinner has started or applied a new skin. It has a number of
 // its own: the notifications of the class library's controls never see it.
@@ -107,6 +109,8 @@ public:
     [[nodiscard]] RECT Borders() const { return RECT{m_left, m_top, m_right, m_bottom}; }
     [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return m_buttons; }
     [[nodiscard]] TNCObject* HotObject() const { return m_hot; }
+    // The skinned menu bar, or null when the window has no menu.
+    [[nodiscard]] TWinSkinMenu* MenuBar() const { return m_menuBar.get(); }
     // The caption text's rectangle at the last frame paint, in frame coordinates.
     [[nodiscard]] RECT CaptionTextRect() const { return m_textRect; }
 
@@ -175,6 +179,18 @@ private:
     void DoButtonAction(TWinSysButton& button);
     [[nodiscard]] HRGN BorderRegion(int index, const RECT& rect, bool transparent);
 
+    // WinSkinMenuBar.cpp: the menu bar and its drop-downs.
+    void BuildMenuBar();
+    void DropMenuBar();
+    // Opens the button's drop-down (a button without one posts its command) and follows Left,
+    // Right and the mouse along the bar; false when no drop-down opened.
+    bool OpenMenuButton(TMenuBtn* button);
+    // SC_KEYMENU: 0 opens the first button, a letter the button it is the accelerator of.
+    bool KeyMenu(LPARAM key);
+    void MenuSelected(WPARAM wParam, LPARAM lParam);
+    [[nodiscard]] TMenuBtn* MenuFilterTarget(const MSG& msg);
+    static LRESULT MenuFilterHook(int code, WPARAM wParam, LPARAM lParam);
+
     HWND m_window;
     std::string m_className;
     TSkinData* m_data = nullptr;
@@ -216,6 +232,7 @@ private:
     int m_rightButtonsLeft = 0;
 
     std::vector<std::unique_ptr<TWinSysButton>> m_buttons;
+    std::unique_ptr<TWinSkinMenu> m_menuBar;
     std::vector<std::unique_ptr<TSkinControl>> m_skinners;
     // Not owned: each is cleared the moment what it names is freed.
     TNCObject* m_hot = nullptr;

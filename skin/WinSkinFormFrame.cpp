@@ -7,6 +7,7 @@
 #include "skin/SkinDraw.h"
 #include "skin/SkinRoutines.h"
 #include "skin/WinSkinForm.h"
+#include "skin/WinSkinMenuBar.h"
 
 #include <algorithm>
 #include <exception>
@@ -237,7 +238,10 @@ void TWinSkinForm::PaintFrame(HDC given)
         PaintCaptionBar(dc, width, height);
         if (m_menuHeight > 0) {
             const RECT strip{m_left, m_top, width - m_right, m_top + m_menuHeight};
-            (void)FillRect(dc, &strip, m_data->Elements().ButtonFaceBrush());
+            if (m_menuBar)
+                m_menuBar->Paint(dc, strip, m_active);
+            else
+                (void)FillRect(dc, &strip, m_data->Elements().ButtonFaceBrush());
         }
     } catch (const std::exception&) {
         // A frame that cannot be painted leaves what was there; the window goes on working.
@@ -437,7 +441,7 @@ TNCObject* TWinSkinForm::ObjectAt(POINT frame) const
     for (const auto& button : m_buttons)
         if (button->Visible && button->Element.Action >= 0 && PtInRect(&button->Rect, frame))
             return button.get();
-    return nullptr;
+    return m_menuBar ? m_menuBar->ButtonAt(frame) : nullptr;
 }
 
 LRESULT TWinSkinForm::NcCalcSize(WPARAM wParam, LPARAM lParam)
@@ -498,6 +502,8 @@ LRESULT TWinSkinForm::NcButtonDown(WPARAM wParam, LPARAM lParam)
         if (!m_active)
             (void)SetForegroundWindow(m_window);
         object->Press();
+        if (m_menuBar && m_menuBar->Owns(object))
+            (void)OpenMenuButton(static_cast<TMenuBtn*>(object));
         return 0;
     }
     if (m_windowState == wsMaximized && m_active && wParam == HTCAPTION)
@@ -510,8 +516,8 @@ LRESULT TWinSkinForm::NcButtonUp(WPARAM wParam, LPARAM lParam)
     TNCObject* object = ObjectAt(ScreenToFrame(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
     if (!object)
         return CallOld(WM_NCLBUTTONUP, wParam, lParam);
-    if (object == m_hot && object->State == TNCObject::Pressed) {
-        auto* button = static_cast<TWinSysButton*>(object);
+    auto* button = dynamic_cast<TWinSysButton*>(object);
+    if (button && object == m_hot && object->State == TNCObject::Pressed) {
         button->Release();
         DoButtonAction(*button);
     }
@@ -521,7 +527,8 @@ LRESULT TWinSkinForm::NcButtonUp(WPARAM wParam, LPARAM lParam)
 LRESULT TWinSkinForm::NcDoubleClick(WPARAM wParam, LPARAM lParam)
 {
     if (TNCObject* object = ObjectAt(ScreenToFrame(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))) {
-        const int action = static_cast<TWinSysButton*>(object)->Element.Action;
+        const auto* button = dynamic_cast<TWinSysButton*>(object);
+        const int action = button ? button->Element.Action : -1;
         if (action == 3 || action == 11) {
             SetTimerRunning(false);
             Post(m_window, SC_CLOSE);

@@ -29,6 +29,7 @@ void DescribeCustomForm(TClassBuilder& c)
     c.Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
     c.Object("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
     c.Object("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+    c.Object("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
     c.Event("OnCreate", &TCustomForm::OnCreate, &TCustomForm::SetOnCreate);
     c.Event("OnShow", &TCustomForm::OnShow, &TCustomForm::SetOnShow);
     c.Event("OnHide", &TCustomForm::OnHide, &TCustomForm::SetOnHide);
@@ -270,6 +271,30 @@ void TCustomForm::CreateWnd()
     if (m_formStyle == fsStayOnTop)
         (void)SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     UpdateIcon();
+    if (m_menu)
+        m_menu->SetWindowHandle(Handle());
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu)
+{
+    if (menu == m_menu)
+        return;
+    m_menu = menu;
+    if (m_menu)
+        m_menu->FreeNotification(this);
+    if (!HandleAllocated())
+        return;
+    if (m_menu)
+        m_menu->SetWindowHandle(Handle());
+    else
+        (void)::SetMenu(Handle(), nullptr);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation)
+{
+    TWinControl::Notification(component, operation);
+    if (operation == opRemove && component == m_menu)
+        SetMenu(nullptr);
 }
 
 void TCustomForm::SetIcon(TIcon* icon)
@@ -556,6 +581,13 @@ void TCustomForm::Dispatch(TMessage& message)
     case WM_SETFOCUS:
         TWinControl::Dispatch(message);
         FocusActiveControl();
+        return;
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (!m_menu || !m_menu->DispatchMenuMessage(message))
+            TWinControl::Dispatch(message);
         return;
     default:
         TWinControl::Dispatch(message);

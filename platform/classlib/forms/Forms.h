@@ -34,6 +34,7 @@ using TCloseQueryEvent = TEvent<TObject*, bool&>;
 // after that.
 class THintWindow;
 class TIcon;
+class TMainMenu;
 
 class TCustomForm : public TWinControl {
     CLASSLIB_DECLARE_CLASS;
@@ -62,6 +63,10 @@ class TCustomForm : public TWinControl {
     void SetIcon(TIcon* icon);
     // Gives the window the icon it shows now (WM_SETICON, small and big).
     void UpdateIcon();
+    // The menu bar: the window shows this menu, whose commands and owner drawing the form passes
+    // on to it.
+    [[nodiscard]] TMainMenu* Menu() const { return m_menu; }
+    void SetMenu(TMainMenu* menu);
     // Clicks the item of the form's main menus (the TMainMenu components it owns) that has the key
     // as ShortCut; the focused control's popup menus were asked before.
     [[nodiscard]] virtual bool IsShortCut(WORD key, TShiftState shift);
@@ -109,6 +114,7 @@ protected:
     void CreateWnd() override;
     void Dispatch(TMessage& message) override;
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
     virtual void DoCreate();
     virtual void DoShow();
     virtual void DoHide();
@@ -133,6 +139,7 @@ private:
     std::unique_ptr<TIcon> m_icon;
     TWinControl* m_activeControl = nullptr;
     TWinControl* m_focusedControl = nullptr;
+    TMainMenu* m_menu = nullptr;
     TModalResult m_modalResult = mrNone;
     TNotifyEvent m_onCreate;
     TNotifyEvent m_onShow;

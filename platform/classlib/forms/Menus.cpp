@@ -764,6 +764,13 @@ CLASSLIB_IMPLEMENT_CLASS(TMainMenu, TMenu, ComponentCreator<TMainMenu>, nullptr)
 
 TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner, false) {}
 
+// The window must not keep showing a menu that is going away.
+TMainMenu::~TMainMenu()
+{
+    if (m_window && IsWindow(m_window) && GetMenu(m_window) == Handle())
+        (void)SetMenu(m_window, nullptr);
+}
+
 void TMainMenu::SetWindowHandle(HWND window)
 {
     m_window = window;

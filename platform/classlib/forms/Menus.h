@@ -222,13 +222,13 @@ private:
     bool m_popup;
 };
 
-// The menu bar of a form. This window system draws no bar: the menu is attached to the window
-// (SetMenu) so that others can find and show it; WM_COMMAND and owner-draw messages of the form
-// go to DispatchMenuMessage.
+// The menu bar of a form: the menu is attached to the form's window (SetMenu), which shows it
+// under the caption; WM_COMMAND and owner-draw messages of the form go to DispatchMenuMessage.
 class TMainMenu : public TMenu {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TMainMenu(TComponent* owner);
+    ~TMainMenu() override;
     [[nodiscard]] HWND WindowHandle() const { return m_window; }
     void SetWindowHandle(HWND window);
 

@@ -118,6 +118,8 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
         window->owner = GetAncestor(hWndParent, GA_ROOT);
     if (child)
         window->id = reinterpret_cast<LONG_PTR>(hMenu);
+    else if (hMenu && IsMenu(hMenu))
+        window->menu = hMenu; // the menu bar
     const HWND hwnd = detail::AddWindow(window);
     if (!hwnd) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);

@@ -141,6 +141,24 @@ void PositionChanged(detail::Window& window, const WINDOWPOS& pos)
     }
 }
 
+// Whether the last system key down was Alt itself (so that its release enters the menu bar).
+thread_local bool t_altAlone = false;
+
+// SC_KEYMENU: a blank opens the system menu; 0 (Alt or F10 alone) the first item of the menu bar;
+// a letter the bar item whose mnemonic it is.
+void KeyMenu(HWND hwnd, LPARAM key)
+{
+    if (key == ' ') {
+        detail::TrackSystemMenu(hwnd);
+        return;
+    }
+    if (!GetMenu(hwnd) || GetMenuItemCount(GetMenu(hwnd)) <= 0)
+        return;
+    const int item = key == 0 ? 0 : detail::MenuBarMnemonic(hwnd, static_cast<char>(key));
+    if (item >= 0)
+        detail::TrackMenuBar(hwnd, item);
+}
+
 LRESULT SystemCommand(HWND hwnd, WPARAM command, LPARAM lParam)
 {
     switch (command & 0xFFF0) {
@@ -160,8 +178,7 @@ LRESULT SystemCommand(HWND hwnd, WPARAM command, LPARAM lParam)
         detail::TrackSystemMenu(hwnd);
         return 0;
     case SC_KEYMENU:
-        if (lParam == ' ') // Alt+Space; Alt alone would open a menu bar, which no window has
-            detail::TrackSystemMenu(hwnd);
+        KeyMenu(hwnd, lParam);
         return 0;
     default:
         return 0;
@@ -254,12 +271,18 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         return SystemCommand(hWnd, wParam, lParam);
     case WM_SYSKEYDOWN:
+        t_altAlone = wParam == VK_MENU;
         if (wParam == VK_F4 && (GetKeyState(VK_MENU) & 0x8000))
             (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
+    case WM_SYSKEYUP:
+        // Alt pressed and released with no key between, or F10: the keyboard enters the menu bar.
+        if ((wParam == VK_MENU && t_altAlone) || wParam == VK_F10)
+            (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        t_altAlone = false;
+        return 0;
     case WM_SYSCHAR:
-        if (wParam == ' ')
-            (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        (void)SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
         return 0;
     case WM_QUERYOPEN:
         return TRUE;

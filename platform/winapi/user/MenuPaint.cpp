@@ -22,6 +22,7 @@ constexpr int ACCEL_GAP = 12;     // between the label and the accelerator
 constexpr int SEPARATOR_HEIGHT = 8;
 constexpr int GLYPH_SIZE = 13;    // check mark, bullet and arrow
 constexpr int BAR_BREAK_WIDTH = 4;
+constexpr int BAR_ITEM_PADDING = 6; // either side of a menu bar label
 
 // The menu font lives as long as the program, like a stock object.
 HFONT MenuFont()
@@ -292,6 +293,51 @@ void PaintMenuItems(HDC dc, HMENU hmenu, const MenuLayout& layout, int hot, HWND
     const std::vector<MenuItem> items = menu->items;
     for (std::size_t i = 0; i < items.size() && i < layout.items.size(); ++i)
         PaintItem(dc, hmenu, items[i], layout.items[i], static_cast<int>(i) == hot, owner);
+}
+
+std::vector<RECT> LayoutMenuBar(HMENU hmenu, const RECT& bar)
+{
+    std::vector<RECT> items;
+    const Menu* menu = FindMenu(hmenu);
+    if (!menu)
+        return items;
+    const HDC dc = GetDC(nullptr);
+    {
+        const SelectionGuard selectFont(dc, MenuFont());
+        int x = bar.left;
+        for (const MenuItem& item : menu->items) {
+            const int width = TextWidth(dc, SplitLabel(item.text).text) + 2 * BAR_ITEM_PADDING;
+            items.push_back(RECT{x, bar.top, x + width, bar.bottom});
+            x += width;
+        }
+    }
+    (void)ReleaseDC(nullptr, dc);
+    return items;
+}
+
+void PaintMenuBar(HDC dc, HMENU hmenu, const RECT& bar, int hot)
+{
+    const Menu* menu = FindMenu(hmenu);
+    if (!menu)
+        return;
+    const SavedDC saved(dc);
+    RECT fill = bar;
+    (void)FillRect(dc, &fill, GetSysColorBrush(COLOR_MENU));
+    (void)SelectObject(dc, MenuFont());
+    (void)SetBkMode(dc, TRANSPARENT);
+    const std::vector<RECT> rects = LayoutMenuBar(hmenu, bar);
+    const std::vector<MenuItem> items = menu->items;
+    for (std::size_t i = 0; i < items.size() && i < rects.size(); ++i) {
+        RECT rect = rects[i];
+        const bool isHot = static_cast<int>(i) == hot;
+        if (isHot)
+            (void)FillRect(dc, &rect, GetSysColorBrush(COLOR_HIGHLIGHT));
+        (void)SetTextColor(dc, items[i].IsGrayed() ? GetSysColor(COLOR_GRAYTEXT)
+                               : isHot             ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                                   : GetSysColor(COLOR_MENUTEXT));
+        const std::string label = SplitLabel(items[i].text).text;
+        (void)DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    }
 }
 
 void PaintMenuFrame(HDC dc, const RECT& windowRect)

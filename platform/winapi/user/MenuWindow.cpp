@@ -32,7 +32,10 @@ struct Level {
 
 class MenuLoop {
 public:
-    MenuLoop(HWND owner, UINT flags, bool systemMenu) : m_owner(owner), m_flags(flags), m_systemMenu(systemMenu) {}
+    MenuLoop(HWND owner, UINT flags, bool systemMenu, MenuBarLink* bar)
+        : m_owner(owner), m_flags(flags), m_systemMenu(systemMenu), m_bar(bar)
+    {
+    }
 
     UINT Run(HMENU menu, POINT at);
     void Cancel() { m_done = true; }
@@ -53,10 +56,12 @@ private:
     [[nodiscard]] bool OwnsCapture() const;
     [[nodiscard]] const MenuItem* HotItem(std::size_t depth) const;
     void Finish();
+    void LeaveForBarItem(int index);
 
     HWND m_owner;
     UINT m_flags;
     bool m_systemMenu;
+    MenuBarLink* m_bar;
     std::vector<Level> m_levels;
     bool m_done = false;
     bool m_mouseUsed = false; // a button-up chooses only after the mouse was used in the menu
@@ -214,6 +219,8 @@ bool Chooseable(const MenuItem& item)
     return !item.IsSeparator() && !item.IsGrayed() && !item.subMenu;
 }
 
+} // namespace
+
 bool HasMnemonic(const std::string& text, char letter)
 {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
@@ -227,8 +234,6 @@ bool HasMnemonic(const std::string& text, char letter)
     }
     return false;
 }
-
-} // namespace
 
 const Level* MenuLoop::LevelOf(HWND window) const
 {
@@ -399,12 +404,19 @@ void MenuLoop::Key(UINT message, WPARAM key)
     case VK_DOWN:
         MoveHot(1);
         break;
-    case VK_RIGHT:
-        OpenHotSubmenu(true);
+    case VK_RIGHT: {
+        const MenuItem* item = HotItem(m_levels.size() - 1);
+        if (item && item->subMenu && !item->IsGrayed())
+            OpenHotSubmenu(true);
+        else if (m_bar)
+            LeaveForBarItem(m_bar->right);
         break;
+    }
     case VK_LEFT:
         if (m_levels.size() > 1)
             CloseAbove(m_levels.size() - 1);
+        else if (m_bar)
+            LeaveForBarItem(m_bar->left);
         break;
     case VK_ESCAPE:
         if (m_levels.size() > 1)
@@ -425,6 +437,14 @@ void MenuLoop::Key(UINT message, WPARAM key)
     default:
         break;
     }
+}
+
+void MenuLoop::LeaveForBarItem(int index)
+{
+    if (index == m_bar->current)
+        return;
+    m_bar->next = index;
+    Cancel();
 }
 
 bool MenuLoop::IsChoosingButton(UINT message) const
@@ -453,6 +473,13 @@ void MenuLoop::Mouse(const MSG& msg)
     const bool buttonDown = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN ||
                             msg.message == WM_MBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK ||
                             msg.message == WM_RBUTTONDBLCLK;
+    if (!depth && m_bar && m_bar->itemAt) {
+        const int barItem = m_bar->itemAt(screen);
+        if (barItem >= 0 && barItem != m_bar->current && (msg.message == WM_MOUSEMOVE || buttonDown)) {
+            LeaveForBarItem(barItem);
+            return;
+        }
+    }
     if (!depth) {
         if (buttonDown)
             Cancel(); // a click outside every pop-up ends the menu and is not passed on
@@ -527,13 +554,13 @@ void MenuLoop::Finish()
     (void)SendMessageA(m_owner, WM_EXITMENULOOP, m_systemMenu ? FALSE : TRUE, 0);
 }
 
-std::optional<UINT> RunMenuLoop(HMENU hmenu, UINT flags, POINT at, HWND owner, bool systemMenu)
+std::optional<UINT> RunMenuLoop(HMENU hmenu, UINT flags, POINT at, HWND owner, bool systemMenu, MenuBarLink* bar)
 {
     if (!FindMenu(hmenu))
         return std::nullopt;
     if (!FindOwnWindow(owner) || t_activeLoop || !RegisterMenuClass())
         return std::nullopt;
-    MenuLoop loop(owner, flags, systemMenu);
+    MenuLoop loop(owner, flags, systemMenu, bar);
     t_activeLoop = &loop;
     const UINT result = loop.Run(hmenu, at);
     t_activeLoop = nullptr;
@@ -567,8 +594,10 @@ BOOL EndMenu()
     return TRUE;
 }
 
-BOOL GetMenuItemRect(HWND, HMENU hMenu, UINT uItem, LPRECT lprcItem)
+BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem)
 {
+    if (lprcItem && hMenu && hMenu == GetMenu(hWnd))
+        return detail::MenuBarItemRect(hWnd, uItem, lprcItem) ? TRUE : FALSE;
     const auto* level = detail::t_activeLoop ? detail::t_activeLoop->LevelOf(hMenu) : nullptr;
     if (!level || !lprcItem || uItem >= level->layout.items.size())
         return FALSE;

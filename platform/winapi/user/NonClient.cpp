@@ -107,7 +107,7 @@ LRESULT FrameHit(const NonClientLayout& layout, POINT pt)
 
 } // namespace
 
-NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, const RECT& outer)
+NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, const RECT& outer, int menuBarHeight)
 {
     NonClientLayout layout;
     layout.outer = outer;
@@ -123,11 +123,26 @@ NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, const RECT& outer)
         inner.top = layout.caption.bottom;
         LayoutButtons(layout, style, exStyle);
     }
-    // A menu bar, once windows have menus, takes its height here.
+    if (menuBarHeight > 0) {
+        layout.menuBar = RECT{inner.left, inner.top, inner.right, std::min<LONG>(inner.top + menuBarHeight, inner.bottom)};
+        inner.top = layout.menuBar.bottom;
+    }
     layout.edged = inner;
     layout.client = Inset(inner, EdgeThickness(exStyle));
     LayoutScrollBars(layout, style, exStyle);
     return layout;
+}
+
+NonClientLayout LayoutNonClient(const Window& window, const RECT& outer)
+{
+    return LayoutNonClient(window.style, window.exStyle, outer, MenuBarHeight(window));
+}
+
+int MenuBarHeight(const Window& window)
+{
+    if ((window.style & WS_CHILD) || !window.menu || !IsMenu(window.menu))
+        return 0;
+    return GetSystemMetrics(SM_CYMENU);
 }
 
 int FrameThickness(DWORD style, DWORD exStyle)
@@ -144,12 +159,12 @@ int CaptionHeight(DWORD style, DWORD exStyle)
 
 RECT DefaultClientRect(const Window& window, const RECT& windowRect)
 {
-    return LayoutNonClient(window.style, window.exStyle, windowRect).client;
+    return LayoutNonClient(window, windowRect).client;
 }
 
 LRESULT DefaultHitTest(const Window& window, POINT pt)
 {
-    const NonClientLayout layout = LayoutNonClient(window.style, window.exStyle, ScreenWindowRect(window));
+    const NonClientLayout layout = LayoutNonClient(window, ScreenWindowRect(window));
     if (!Inside(layout.outer, pt) || !ShapeContains(window, pt))
         return HTNOWHERE;
     if (Inside(ScreenClientRect(window), pt))
@@ -168,6 +183,8 @@ LRESULT DefaultHitTest(const Window& window, POINT pt)
             return HTSYSMENU;
         return HTCAPTION;
     }
+    if (Inside(layout.menuBar, pt))
+        return HTMENU;
     if (Inside(layout.vscroll, pt))
         return HTVSCROLL;
     if (Inside(layout.hscroll, pt))

@@ -17,6 +17,7 @@ struct NonClientLayout {
     RECT closeButton{};
     RECT maxButton{};
     RECT minButton{};
+    RECT menuBar{};     // under the caption, when the window has a menu
     RECT edged{};       // inside the frame and caption: where the client edge is drawn
     RECT vscroll{};
     RECT hscroll{};
@@ -24,7 +25,11 @@ struct NonClientLayout {
     RECT client{};
 };
 
-[[nodiscard]] NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, const RECT& outer);
+[[nodiscard]] NonClientLayout LayoutNonClient(DWORD style, DWORD exStyle, const RECT& outer, int menuBarHeight = 0);
+// The layout of `window` itself, its menu bar included.
+[[nodiscard]] NonClientLayout LayoutNonClient(const Window& window, const RECT& outer);
+// SM_CYMENU for a top-level window that has a menu, else 0.
+[[nodiscard]] int MenuBarHeight(const Window& window);
 // The frame's thickness on each side (border, dialog or sizing frame, and edges).
 [[nodiscard]] int FrameThickness(DWORD style, DWORD exStyle);
 [[nodiscard]] int CaptionHeight(DWORD style, DWORD exStyle);

@@ -4,6 +4,7 @@
 #include "platform/winapi/gdi/Icons.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
+#include "platform/winapi/user/Menus.h"
 #include "platform/winapi/user/NonClient.h"
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/ScrollBars.h"
@@ -173,10 +174,12 @@ void DrawNonClient(const Window& window, HDC dc, bool active)
 {
     const RECT outer{0, 0, window.windowRect.right - window.windowRect.left,
                      window.windowRect.bottom - window.windowRect.top};
-    const NonClientLayout layout = LayoutNonClient(window.style, window.exStyle, outer);
+    const NonClientLayout layout = LayoutNonClient(window, outer);
     (void)DrawFrame(dc, window, layout, active);
     if (layout.caption.bottom > layout.caption.top)
         DrawCaption(dc, window, layout, active);
+    if (!IsRectEmpty(&layout.menuBar))
+        PaintMenuBar(dc, window.menu, layout.menuBar, MenuBarHot(window.handle));
     DrawClientEdge(dc, window, layout);
     if (layout.vscroll.right > layout.vscroll.left)
         DrawScrollBar(dc, window, SB_VERT, PressedPart(window.handle, SB_VERT));

@@ -1,5 +1,6 @@
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/user/NonClient.h"
+#include "platform/winapi/user/Menus.h"
 #include "platform/winapi/user/NonClientTrack.h"
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/ScrollBars.h"
@@ -106,7 +107,7 @@ RECT ButtonRect(const detail::Window& window, LRESULT hit)
 {
     const RECT outer{0, 0, window.windowRect.right - window.windowRect.left,
                      window.windowRect.bottom - window.windowRect.top};
-    const detail::NonClientLayout layout = detail::LayoutNonClient(window.style, window.exStyle, outer);
+    const detail::NonClientLayout layout = detail::LayoutNonClient(window, outer);
     return hit == HTCLOSE ? layout.closeButton : hit == HTMAXBUTTON ? layout.maxButton : layout.minButton;
 }
 
@@ -220,6 +221,10 @@ LRESULT NonClientButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam)
         return 0;
     case HTSYSMENU:
         return SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + HTSYSMENU, lParam);
+    case HTMENU:
+        if (const int item = detail::MenuBarItemAt(hwnd, pt); item >= 0)
+            detail::TrackMenuBar(hwnd, item);
+        return 0;
     default:
         return 0;
     }

@@ -93,7 +93,7 @@ std::optional<RECT> ScrollBarRect(const Window& window, int bar)
     }
     const RECT outer{0, 0, window.windowRect.right - window.windowRect.left,
                      window.windowRect.bottom - window.windowRect.top};
-    const NonClientLayout layout = LayoutNonClient(window.style, window.exStyle, outer);
+    const NonClientLayout layout = LayoutNonClient(window, outer);
     const RECT rect = bar == SB_VERT ? layout.vscroll : layout.hscroll;
     if (rect.right <= rect.left || rect.bottom <= rect.top)
         return std::nullopt;

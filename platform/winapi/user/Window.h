@@ -84,6 +84,7 @@ struct Window {
     ScrollBarState vertical;
     HICON smallIcon = nullptr;   // WM_SETICON
     HICON bigIcon = nullptr;
+    HMENU menu = nullptr;        // top-level windows: the menu of the menu bar (SetMenu)
 };
 
 // The window a handle names, or nullptr with ERROR_INVALID_WINDOW_HANDLE.

@@ -77,6 +77,31 @@ constexpr const char* MenuFormText = R"(object MenuTestForm: TMenuTestForm
 end
 )";
 
+// The same form class with a menu bar.
+constexpr const char* MainMenuFormText = R"(object MenuTestForm: TMenuTestForm
+  ClientWidth = 300
+  ClientHeight = 200
+  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object File1: TMenuItem
+      Caption = '&File'
+      object Open1: TMenuItem
+        Caption = '&Open'
+        OnClick = ItemClick
+      end
+    end
+    object More1: TMenuItem
+      Caption = '&More'
+      OnClick = ItemClick
+      object Deep1: TMenuItem
+        Caption = '&Deep'
+        OnClick = ItemClick
+      end
+    end
+  end
+end
+)";
+
 std::string MenuString(HMENU menu, UINT position)
 {
     char text[64] = {};
@@ -264,6 +289,38 @@ TEST_F(MenuFormTest, RightClickPopsTheControlsMenuAndTheChoiceReachesOnClick)
     const TPoint expected = m_form->Panel1->ClientToScreen(TPoint{10, 10});
     EXPECT_EQ(m_form->Popup1->PopupPoint().x, expected.x);
     EXPECT_EQ(m_form->Popup1->PopupPoint().y, expected.y);
+    EXPECT_TRUE(m_errors.empty());
+}
+
+TEST_F(MenuFormTest, TheFormsMenuIsItsMenuBarDrivenByMouseAndKeys)
+{
+    TMenuTestForm form(nullptr);
+    (void)ReadComponentText(MainMenuFormText, &form);
+    ASSERT_NE(form.Menu(), nullptr);
+    form.Show();
+    Application->ProcessMessages();
+    ASSERT_EQ(GetMenu(form.Handle()), form.Menu()->Handle());
+    EXPECT_NE(WriteComponentText(&form).find("Menu = MainMenu1"), std::string::npos);
+
+    // A click on "More" opens it (clicking its item), the keys choose "Deep"; then F10, Right
+    // and Enter walk the bar from "File" to "More" and choose its first item again.
+    RECT more{};
+    ASSERT_TRUE(GetMenuItemRect(form.Handle(), GetMenu(form.Handle()), 1, &more));
+    RECT frame{};
+    (void)GetWindowRect(form.Handle(), &frame);
+    m_display->InjectClick(Id(form), POINT{more.left + 4 - frame.left, more.top + 4 - frame.top});
+    m_display->InjectKeyPress(Id(form), VK_DOWN);
+    m_display->InjectKeyPress(Id(form), VK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return form.Events.size() == 2; }));
+    m_display->InjectKeyPress(Id(form), VK_F10);
+    m_display->InjectKeyPress(Id(form), VK_RIGHT);
+    m_display->InjectKeyPress(Id(form), VK_DOWN);
+    m_display->InjectKeyPress(Id(form), VK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return form.Events.size() == 4; }));
+    EXPECT_EQ(form.Events, (std::vector<std::string>{"click More1", "click Deep1", "click More1", "click Deep1"}));
+
+    form.SetMenu(nullptr);
+    EXPECT_EQ(GetMenu(form.Handle()), nullptr);
     EXPECT_TRUE(m_errors.empty());
 }
 

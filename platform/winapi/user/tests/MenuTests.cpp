@@ -489,4 +489,176 @@ TEST_F(MenuLoopTest, AClickOnTheCaptionIconOpensTheSystemMenuUnderIt)
     EXPECT_FALSE(IsWindow(FindWindowA("#32768", nullptr)));
 }
 
+// ---- The menu bar ----------------------------------------------------------------------------
+
+class MenuBarTest : public MenuLoopTest {
+protected:
+    static constexpr UINT CUT = 301, ABOUT = 401;
+
+    void SetUp() override
+    {
+        MenuLoopTest::SetUp();
+        m_edit = CreatePopupMenu();
+        (void)AppendMenuA(m_edit, MF_STRING, CUT, "Cu&t");
+        m_bar = CreateMenu();
+        (void)AppendMenuA(m_bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m_menu), "&File");
+        (void)AppendMenuA(m_bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m_edit), "&Edit");
+        (void)AppendMenuA(m_bar, MF_STRING, ABOUT, "&About");
+        (void)GetClientRect(m_owner, &m_clientWithout);
+        ASSERT_TRUE(SetMenu(m_owner, m_bar));
+        Pump();
+        g_notes.clear();
+    }
+
+    void TearDown() override
+    {
+        (void)SetMenu(m_owner, nullptr);
+        (void)RemoveMenu(m_bar, 0, MF_BYPOSITION); // the fixture destroys the File menu itself
+        (void)DestroyMenu(m_bar);
+        MenuLoopTest::TearDown();
+    }
+
+    RECT BarItem(UINT index) const
+    {
+        RECT rect{};
+        EXPECT_TRUE(GetMenuItemRect(m_owner, m_bar, index, &rect));
+        return rect;
+    }
+
+    static POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+    // The drop-downs in the order they opened.
+    static std::vector<HMENU> Opened()
+    {
+        std::vector<HMENU> menus;
+        for (const auto& note : g_notes)
+            if (note.message == WM_INITMENUPOPUP)
+                menus.push_back(reinterpret_cast<HMENU>(note.wParam));
+        return menus;
+    }
+
+    static std::vector<UINT> Commands()
+    {
+        std::vector<UINT> commands;
+        for (const auto& note : g_notes)
+            if (note.message == WM_COMMAND)
+                commands.push_back(LOWORD(note.wParam));
+        return commands;
+    }
+
+    COLORREF FramePixel(POINT screen) const
+    {
+        RECT frame{};
+        (void)GetWindowRect(m_owner, &frame);
+        const HDC dc = GetWindowDC(m_owner);
+        const COLORREF color = GetPixel(dc, screen.x - frame.left, screen.y - frame.top);
+        (void)ReleaseDC(m_owner, dc);
+        return color;
+    }
+
+    HMENU m_edit = nullptr;
+    HMENU m_bar = nullptr;
+    RECT m_clientWithout{};
+};
+
+TEST_F(MenuBarTest, TheBarTakesItsHeightFromTheClientAreaUnderTheCaption)
+{
+    EXPECT_EQ(GetMenu(m_owner), m_bar);
+    RECT client{}, frame{};
+    (void)GetClientRect(m_owner, &client);
+    (void)GetWindowRect(m_owner, &frame);
+    EXPECT_EQ(client.bottom, m_clientWithout.bottom - GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(frame.right - frame.left, 400) << "the window keeps its outer size";
+    RECT adjusted = client;
+    ASSERT_TRUE(AdjustWindowRectEx(&adjusted, WS_OVERLAPPEDWINDOW, TRUE, 0));
+    EXPECT_EQ(adjusted.bottom - adjusted.top, frame.bottom - frame.top) << "AdjustWindowRectEx agrees with the frame";
+
+    const RECT file = BarItem(0), edit = BarItem(1), about = BarItem(2);
+    POINT clientOrigin{0, 0};
+    (void)ClientToScreen(m_owner, &clientOrigin);
+    EXPECT_EQ(file.bottom, clientOrigin.y) << "the bar ends where the client area begins";
+    EXPECT_EQ(file.right, edit.left);
+    EXPECT_EQ(edit.right, about.left);
+    EXPECT_EQ(SendMessageA(m_owner, WM_NCHITTEST, 0, MAKELPARAM(Centre(edit).x, Centre(edit).y)), HTMENU);
+    EXPECT_EQ(FramePixel(POINT{frame.right - 12, Centre(file).y}), GetSysColor(COLOR_MENU));
+
+    HWND child = CreateWindowExA(0, "MenuOwner", "", WS_CHILD, 0, 0, 10, 10, m_owner, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(SetMenu(child, m_edit)) << "child windows have no menu bar";
+    ASSERT_TRUE(SetMenu(m_owner, nullptr));
+    (void)GetClientRect(m_owner, &client);
+    EXPECT_EQ(client.bottom, m_clientWithout.bottom);
+    EXPECT_EQ(GetMenu(m_owner), nullptr);
+}
+
+TEST_F(MenuBarTest, AClickOpensTheDropDownUnderItsItemAndItsChoiceIsACommand)
+{
+    const RECT file = BarItem(0);
+    RECT popup{};
+    COLORREF hot = 0;
+    g_inLoop = [&] {
+        (void)GetWindowRect(FindWindowA("#32768", nullptr), &popup);
+        hot = FramePixel(POINT{file.left + 2, file.top + 2});
+    };
+    ClickAt(Centre(file));
+    Keys({{VK_DOWN, ""}, {VK_RETURN, ""}});
+    Pump();
+    EXPECT_EQ(Opened(), std::vector<HMENU>{m_menu});
+    EXPECT_EQ(popup.left, file.left);
+    EXPECT_EQ(popup.top, file.bottom);
+    EXPECT_EQ(hot, GetSysColor(COLOR_HIGHLIGHT)) << "the open item is highlighted on the bar";
+    EXPECT_EQ(Commands(), std::vector<UINT>{OPEN});
+    EXPECT_EQ(FramePixel(POINT{file.left + 2, file.top + 2}), GetSysColor(COLOR_MENU)) << "and plain again after";
+
+    g_notes.clear();
+    ClickAt(Centre(BarItem(2)));
+    Pump();
+    EXPECT_TRUE(Opened().empty());
+    EXPECT_EQ(Commands(), std::vector<UINT>{ABOUT}) << "an item without a drop-down is a command at once";
+}
+
+TEST_F(MenuBarTest, KeyboardEntersTheBarAndArrowsWalkAlongIt)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<UINT, unsigned>> keys; // key, modifiers
+        std::vector<HMENU> opened;
+        std::vector<UINT> commands;
+    };
+    const std::vector<Case> cases = {
+        {"Alt alone opens the first", {{VK_MENU, 0}, {VK_ESCAPE, 0}}, {m_menu}, {}},
+        {"F10 opens the first", {{VK_F10, 0}, {VK_ESCAPE, 0}}, {m_menu}, {}},
+        {"Right moves on, skipping an item without a drop-down, and wraps",
+         {{VK_F10, 0}, {VK_RIGHT, 0}, {VK_RIGHT, 0}, {VK_ESCAPE, 0}}, {m_menu, m_edit, m_menu}, {}},
+        {"Left wraps to the last", {{VK_F10, 0}, {VK_LEFT, 0}, {VK_ESCAPE, 0}}, {m_menu, m_edit}, {}},
+        {"Alt and a mnemonic open that item", {{'E', ModAlt}, {VK_DOWN, 0}, {VK_RETURN, 0}}, {m_edit}, {CUT}},
+        {"Right on an item with a submenu opens the submenu",
+         {{VK_F10, 0}, {VK_UP, 0}, {VK_RIGHT, 0}, {VK_RETURN, 0}}, {m_menu, m_sub}, {DEEP}},
+    };
+    for (const Case& c : cases) {
+        g_notes.clear();
+        for (const auto& [key, modifiers] : c.keys) {
+            const std::string text = key == 'E' ? "e" : "";
+            m_display->InjectKeyPress(Id(m_owner), key, text, modifiers);
+        }
+        Pump();
+        EXPECT_EQ(Opened(), c.opened) << c.name;
+        EXPECT_EQ(Commands(), c.commands) << c.name;
+        EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr) << c.name;
+    }
+}
+
+TEST_F(MenuBarTest, TheMouseMovesFromOneDropDownToAnother)
+{
+    const RECT edit = BarItem(1);
+    g_inLoop = [&] {
+        RECT owner{};
+        (void)GetWindowRect(m_owner, &owner);
+        m_display->InjectMouseMove(Id(m_owner), POINT{Centre(edit).x - owner.left, Centre(edit).y - owner.top});
+        m_display->InjectKeyPress(Id(m_owner), VK_ESCAPE);
+    };
+    ClickAt(Centre(BarItem(0)));
+    Pump();
+    EXPECT_EQ(Opened(), (std::vector<HMENU>{m_menu, m_edit}));
+}
+
 } // namespace
