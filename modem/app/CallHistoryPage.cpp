@@ -1,6 +1,6 @@
 #include "modem/app/CallHistoryPage.h"
 
-#include "modem/app/FormControls.h"
+#include "modem/app/PageWiring.h"
 #include "modem/app/MainForm.h"
 #include "modem/core/ATCommands.h"
 #include "modem/core/Delay.h"
@@ -31,12 +31,12 @@ TCallHistoryPage::TCallHistoryPage(TMainForm& form, const std::string& programFo
 
 void TCallHistoryPage::WireControls()
 {
-    FormControl<TPopupMenu>(m_form, "PMCH").SetOnPopup(Handler([this] { PMCHPopup(); }));
-    FormControl<TMenuItem>(m_form, "PCD").SetOnClick(Handler([this] { PCDClick(); }));
-    FormControl<TMenuItem>(m_form, "PCDelO").SetOnClick(Handler([this] { PCDelOClick(); }));
-    FormControl<TMenuItem>(m_form, "PCDelA").SetOnClick(Handler([this] { PCDelAClick(); }));
-    FormControl<TMenuItem>(m_form, "PMBD").SetOnClick(Handler([this] { PMBDClick(); }));
-    m_form.ICHClose->SetOnClick(Handler([this] { PMBDClick(); }));
+    FormControl<TPopupMenu>(m_form, "PMCH").SetOnPopup(PageHandler([this] { PMCHPopup(); }));
+    FormControl<TMenuItem>(m_form, "PCD").SetOnClick(PageHandler([this] { PCDClick(); }));
+    FormControl<TMenuItem>(m_form, "PCDelO").SetOnClick(PageHandler([this] { PCDelOClick(); }));
+    FormControl<TMenuItem>(m_form, "PCDelA").SetOnClick(PageHandler([this] { PCDelAClick(); }));
+    FormControl<TMenuItem>(m_form, "PMBD").SetOnClick(PageHandler([this] { PMBDClick(); }));
+    m_form.ICHClose->SetOnClick(PageHandler([this] { PMBDClick(); }));
     for (TDBGridGx* grid : {m_form.DBGOUT, m_form.DBGIN, m_form.DBGM})
         grid->SetOnCellClick(TColumnEventGx::FromFunction([this, grid](TColumnGx*) { CellClick(*grid); }));
 }

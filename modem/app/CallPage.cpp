@@ -67,14 +67,21 @@ TCallPage::TCallPage(TMainForm& form, TModemSession& session, TSettings& setting
 void TCallPage::WireKeys()
 {
     for (const TKey& key : Keys)
-        if (auto* button = dynamic_cast<TButton*>(m_form.FindComponent(key.button)))
-            button->SetOnClick(PageHandler([this, character = key.character] { KeyClick(character); }));
-    if (auto* history = dynamic_cast<TButton*>(m_form.FindComponent("BCH")))
-        history->SetOnClick(PageHandler([this] { BCHClick(); }));
+        FormControl<TButton>(m_form, key.button).SetOnClick(
+            PageHandler([this, character = key.character] { KeyClick(character); }));
+    FormControl<TButton>(m_form, "BCH").SetOnClick(PageHandler([this] { BCHClick(); }));
 }
 
 // While a call is shown the display keeps its number; a key pressed during a connected call sends
 // its tone.
+void TCallPage::ShowTickedNumber(const std::string& number)
+{
+    EDNumStyle(number);
+    m_form.LBName->SetHint("");
+    m_form.LBName->SetShowHint(false);
+    m_digitColourIndex = 0;
+}
+
 void TCallPage::KeyClick(char key)
 {
     if (m_form.ETitle->Text().empty())

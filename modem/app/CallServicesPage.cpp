@@ -1,6 +1,6 @@
 #include "modem/app/CallServicesPage.h"
 
-#include "modem/app/FormControls.h"
+#include "modem/app/PageWiring.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/ModemSession.h"
 #include "modem/core/ATCommands.h"
@@ -48,24 +48,24 @@ TCallServicesPage::TCallServicesPage(TMainForm& form, TModemSession& session)
     m_answerWait->SetName("TServiceWait");
     m_answerWait->SetEnabled(false);
     m_answerWait->SetInterval(ServiceAnswerTimeout);
-    m_answerWait->SetOnTimer(Handler([this] { ServiceWaitTimeout(); }));
+    m_answerWait->SetOnTimer(PageHandler([this] { ServiceWaitTimeout(); }));
     WireControls();
 }
 
 void TCallServicesPage::WireControls()
 {
-    FormControl<TButton>(m_form, "BSetCW").SetOnClick(Handler([this] { BSetCWClick(); }));
+    FormControl<TButton>(m_form, "BSetCW").SetOnClick(PageHandler([this] { BSetCWClick(); }));
     for (std::size_t kind = 0; kind < ForwardingKinds.size(); ++kind)
         FormControl<TSpeedButton>(m_form, ForwardingKinds[kind].button)
-            .SetOnClick(Handler([this, kind] { ChooseForwarding(static_cast<int>(kind)); }));
-    FormControl<TRadioButton>(m_form, "RCFallon").SetOnClick(Handler([this] { m_form.ETonum->SetVisible(true); }));
-    FormControl<TRadioButton>(m_form, "RCFalloff").SetOnClick(Handler([this] { m_form.ETonum->SetVisible(false); }));
+            .SetOnClick(PageHandler([this, kind] { ChooseForwarding(static_cast<int>(kind)); }));
+    FormControl<TRadioButton>(m_form, "RCFallon").SetOnClick(PageHandler([this] { m_form.ETonum->SetVisible(true); }));
+    FormControl<TRadioButton>(m_form, "RCFalloff").SetOnClick(PageHandler([this] { m_form.ETonum->SetVisible(false); }));
     m_form.ETonum->SetOnKeyPress(DigitsOnly());
-    FormControl<TBitBtn>(m_form, "BCFSet").SetOnClick(Handler([this] { BCFSetClick(); }));
-    FormControl<TSpeedButton>(m_form, "BFwdcancel").SetOnClick(Handler([this] { BFwdcancelClick(); }));
+    FormControl<TBitBtn>(m_form, "BCFSet").SetOnClick(PageHandler([this] { BCFSetClick(); }));
+    FormControl<TSpeedButton>(m_form, "BFwdcancel").SetOnClick(PageHandler([this] { BFwdcancelClick(); }));
     FormControl<TEdit>(m_form, "EMin").SetOnKeyPress(DigitsOnly());
-    FormControl<TButton>(m_form, "Bminok").SetOnClick(Handler([this] { BminokClick(); }));
-    FormControl<TButton>(m_form, "BminCan").SetOnClick(Handler([this] { BminCanClick(); }));
+    FormControl<TButton>(m_form, "Bminok").SetOnClick(PageHandler([this] { BminokClick(); }));
+    FormControl<TButton>(m_form, "BminCan").SetOnClick(PageHandler([this] { BminCanClick(); }));
     m_form.SetKeyPreview(true);
     m_form.SetOnKeyDown(
         TKeyEvent::FromFunction([this](TObject*, WORD& key, TShiftState shift) { FormKeyDown(key, shift); }));

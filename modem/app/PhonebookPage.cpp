@@ -1,6 +1,6 @@
 #include "modem/app/PhonebookPage.h"
 
-#include "modem/app/FormControls.h"
+#include "modem/app/PageWiring.h"
 #include "modem/app/MainForm.h"
 #include "modem/core/ATCommands.h"
 #include "modem/core/Delay.h"
@@ -40,14 +40,14 @@ TPhonebookPage::TPhonebookPage(TMainForm& form, const std::string& programFolder
 
 void TPhonebookPage::WireControls()
 {
-    FormControl<TPopupMenu>(m_form, "PMPB").SetOnPopup(Handler([this] { PMPBPopup(); }));
-    FormControl<TMenuItem>(m_form, "PPME").SetOnClick(Handler([this] { PPMEClick(); }));
-    FormControl<TMenuItem>(m_form, "PMAdd").SetOnClick(Handler([this] { PMAddClick(); }));
-    FormControl<TMenuItem>(m_form, "PMDelO").SetOnClick(Handler([this] { PMDelOClick(); }));
-    FormControl<TMenuItem>(m_form, "PMDelA").SetOnClick(Handler([this] { PMDelAClick(); }));
-    FormControl<TButton>(m_form, "BPBOp").SetOnClick(Handler([this] { BPBOpClick(); }));
-    FormControl<TButton>(m_form, "BPBC").SetOnClick(Handler([this] { BPBCClick(); }));
-    m_form.IPBClose->SetOnClick(Handler([this] { BPBCClick(); }));
+    FormControl<TPopupMenu>(m_form, "PMPB").SetOnPopup(PageHandler([this] { PMPBPopup(); }));
+    FormControl<TMenuItem>(m_form, "PPME").SetOnClick(PageHandler([this] { PPMEClick(); }));
+    FormControl<TMenuItem>(m_form, "PMAdd").SetOnClick(PageHandler([this] { PMAddClick(); }));
+    FormControl<TMenuItem>(m_form, "PMDelO").SetOnClick(PageHandler([this] { PMDelOClick(); }));
+    FormControl<TMenuItem>(m_form, "PMDelA").SetOnClick(PageHandler([this] { PMDelAClick(); }));
+    FormControl<TButton>(m_form, "BPBOp").SetOnClick(PageHandler([this] { BPBOpClick(); }));
+    FormControl<TButton>(m_form, "BPBC").SetOnClick(PageHandler([this] { BPBCClick(); }));
+    m_form.IPBClose->SetOnClick(PageHandler([this] { BPBCClick(); }));
     FormControl<TEdit>(m_form, "PBNum").SetOnKeyPress(TKeyPressEvent::FromFunction([](TObject*, char& key) {
         if (!DigitOrBackspace(key))
             key = 0;
@@ -155,6 +155,17 @@ void TPhonebookPage::PMDelAClick()
     m_records.DeleteAll(ShownGroup());
     m_chosen.reset();
     RefreshPhonebook();
+}
+
+std::vector<TTickedContact> TPhonebookPage::TakeTicked()
+{
+    m_form.QAll->SetFilter("");
+    m_form.QAll->SetFiltered(false);
+    std::vector<TTickedContact> ticked = m_records.TakeTicked();
+    RefreshPhonebook();
+    if (m_form.QAll->Active())
+        m_form.QAll->First();
+    return ticked;
 }
 
 void TPhonebookPage::RefreshPhonebook()

@@ -36,12 +36,6 @@ TKeyPressEvent KeyHandler(std::function<void(char&)> action)
     return TKeyPressEvent::FromFunction([action = std::move(action)](TObject*, char& key) { action(key); });
 }
 
-template <class T>
-T* Component(TMainForm& form, const char* name)
-{
-    return dynamic_cast<T*>(form.FindComponent(name));
-}
-
 bool IsWholeNumber(const std::string& text)
 {
     std::int64_t value = 0;
@@ -72,16 +66,11 @@ void TSmsComposePage::Wire()
     m_form.MM->SetOnChange(PageHandler([this] { MMChange(); }));
     m_form.MM->SetOnKeyPress(KeyHandler([this](char& key) { MMKeyPress(key); }));
     m_form.BMSend->SetOnClick(PageHandler([this] { BMSendClick(); }));
-    if (auto* clear = Component<TButton>(m_form, "BMClear"))
-        clear->SetOnClick(PageHandler([this] { BMClearClick(); }));
-    if (auto* save = Component<TButton>(m_form, "BMSave"))
-        save->SetOnClick(PageHandler([this] { BMSaveClick(); }));
-    if (auto* menu = Component<TPopupMenu>(m_form, "PMCBNum"))
-        menu->SetOnPopup(PageHandler([this] { PMCBNumPopup(); }));
-    if (auto* remove = Component<TMenuItem>(m_form, "MDel"))
-        remove->SetOnClick(PageHandler([this] { MDelClick(); }));
-    if (auto* removeAll = Component<TMenuItem>(m_form, "MDelA"))
-        removeAll->SetOnClick(PageHandler([this] { MDelAClick(); }));
+    FormControl<TButton>(m_form, "BMClear").SetOnClick(PageHandler([this] { BMClearClick(); }));
+    FormControl<TButton>(m_form, "BMSave").SetOnClick(PageHandler([this] { BMSaveClick(); }));
+    FormControl<TPopupMenu>(m_form, "PMCBNum").SetOnPopup(PageHandler([this] { PMCBNumPopup(); }));
+    FormControl<TMenuItem>(m_form, "MDel").SetOnClick(PageHandler([this] { MDelClick(); }));
+    FormControl<TMenuItem>(m_form, "MDelA").SetOnClick(PageHandler([this] { MDelAClick(); }));
 }
 
 bool TSmsComposePage::CBNumAdd(const std::string& name, const std::string& number)
@@ -132,8 +121,7 @@ void TSmsComposePage::PMCBNumPopup()
 {
     const bool any = m_recipients.Count() > 0;
     for (const char* item : {"MDel", "MDelA"})
-        if (auto* menuItem = Component<TMenuItem>(m_form, item))
-            menuItem->SetEnabled(any);
+        FormControl<TMenuItem>(m_form, item).SetEnabled(any);
 }
 
 // Digits and backspace only; Enter adds what was typed.
