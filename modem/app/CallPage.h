@@ -27,6 +27,10 @@ public:
     // list. Also used when another page puts a number on the display.
     void EDNumStyle(const std::string& text);
 
+    // "Call" from the phonebook: the number (empty when none was ticked) on the cleared display,
+    // not dialled; the next key starts the display's colours again.
+    void ShowTickedNumber(const std::string& number);
+
     void KeyClick(char key);
     void BClearClick();
     void BCallClick();

@@ -173,6 +173,8 @@ void DescribeMainForm(TClassBuilder& c)
     c.Method("BModemClick", &TMainForm::BModemClick);
     c.Method("BSMSClick", &TMainForm::BSMSClick);
     c.Method("BCallMClick", &TMainForm::BCallMClick);
+    c.Method("PMCallClick", &TMainForm::PMCallClick);
+    c.Method("PMSMClick", &TMainForm::PMSMClick);
     c.Method("BPBMClick", &TMainForm::BPBMClick);
     c.Method("BBoxClick", &TMainForm::BBoxClick);
     c.Method("PCSMSChange", &TMainForm::PCSMSChange);
@@ -396,6 +398,26 @@ void TMainForm::BCallMClick(TObject*)
     ClearCallDisplay();
     LBName->SetHint("");
     LBName->SetShowHint(false);
+}
+
+void TMainForm::PMCallClick(TObject*)
+{
+    ShowPage(PC);
+    ClearCallDisplay();
+    const std::vector<TTickedContact> ticked = m_phonebookPage->TakeTicked();
+    m_callPage->ShowTickedNumber(ticked.empty() ? std::string() : ticked.front().Number);
+}
+
+// The ticked contacts join the recipients; those already there and the text stay.
+void TMainForm::PMSMClick(TObject*)
+{
+    for (const TTickedContact& contact : m_phonebookPage->TakeTicked())
+        (void)m_smsComposePage->CBNumAdd(contact.Name, contact.Number);
+    if (CBNum->Items()->Count() > 0)
+        CBNum->SetItemIndex(0);
+    ShowPage(PS);
+    LSMS->SetCaption(std::to_string(SmsMaxLength));
+    PCSMS->SetVisible(false);
 }
 
 void TMainForm::BPBMClick(TObject*)

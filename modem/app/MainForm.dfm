@@ -1165,9 +1165,11 @@ object MainForm: TMainForm
   object PMPB: TPopupMenu
     object PMCall: TMenuItem
       Caption = 'Call'
+      OnClick = PMCallClick
     end
     object PMSM: TMenuItem
       Caption = 'Send Message'
+      OnClick = PMSMClick
     end
     object PPME: TMenuItem
       Caption = 'Details And Edit'

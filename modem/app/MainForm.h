@@ -168,6 +168,9 @@ class TMainForm : public TForm,
     void BModemClick(TObject* sender);
     void BSMSClick(TObject* sender);
     void BCallMClick(TObject* sender);
+    // The phonebook's "Call" and "Send Message" with the ticked contacts.
+    void PMCallClick(TObject* sender);
+    void PMSMClick(TObject* sender);
     void BPBMClick(TObject* sender);
     void BBoxClick(TObject* sender);
     void PCSMSChange(TObject* sender);

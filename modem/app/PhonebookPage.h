@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TMainForm;
 
@@ -30,6 +31,9 @@ public:
     void BPBCClick();
     void PMDelOClick();
     void PMDelAClick();
+    // "Call" and "Send Message": the ticked contacts in name order, their ticks cleared; the
+    // phonebook shows every contact again, from its first row.
+    [[nodiscard]] std::vector<TTickedContact> TakeTicked();
 
 private:
     void WireControls();

@@ -4,6 +4,8 @@
 // "Setting" tab need the simulated modem; every wait for it is bounded and handles the window's
 // messages meanwhile.
 
+#include "ModemProgramFixture.h"
+
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
 
@@ -48,87 +50,29 @@ using namespace std::chrono_literals;
 
 enum TPhonebookTab { AllTab, FamilyTab, FriendTab, OfficeTab };
 
-class PhonebookAndCallHistoryTest : public ::testing::Test {
+class PhonebookAndCallHistoryTest : public ModemProgramFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        (void)SelectHeadlessDisplay();
-        Application->Initialize();
-        RegisterModemClasses();
-    }
-
     PhonebookAndCallHistoryTest()
     {
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-            const auto folder = m_dir / name;
-            std::filesystem::create_directories(folder);
-            m_environment.Set(name, folder.string());
-        }
-        SetProgramFolder(m_dir.Path().string() + "/");
-        SetCommLockFolder(m_dir.Path().string());
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
-        Application->SetShowExceptionHook([this](const std::string& text, const std::string&) { m_errors += text + "\n"; });
         SetMessageBoxHandler([this](HWND, const std::string& text, const std::string& caption, UINT) {
             m_asked.push_back(caption + ": " + text);
             return m_answer;
         });
     }
 
-    void StartProgram()
+    ~PhonebookAndCallHistoryTest() override
     {
-        FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
-        m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
-        m_form->Show();
+        CloseForm();
+        SetMessageBoxHandler(nullptr);
     }
 
     // The modem plugged in, the program started, the modem initialised and registered.
     void StartReady()
     {
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM7";
-        options.settings.signal = 26;
-        m_modem = std::make_unique<FakeModem>(options);
+        PlugModem(26);
         StartProgram();
-        ASSERT_TRUE(PumpUntil([&] {
-            return m_form->StatusText(0) == "USB Modem ready." && m_form->ISignal->Tag() == 4;
-        }))
-            << m_form->StatusText(0) << "\n" << m_errors << m_modem->GetTranscript().Text();
-    }
-
-    // Handles the window's messages until `done` holds; false after `limit`.
-    [[nodiscard]] static bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 120s)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            (void)MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            Application->ProcessMessages();
-        }
-        return true;
-    }
-
-    ~PhonebookAndCallHistoryTest() override
-    {
-        CloseForm();
-        m_modem.reset();
-        SetMessageBoxHandler(nullptr);
-        Application->SetShowExceptionHook(nullptr);
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
-        SetCommLockFolder("");
-        SetProgramFolder("");
-    }
-
-    void CloseForm()
-    {
-        if (!m_form)
-            return;
-        m_form->Close();
-        m_form.reset();
+        ASSERT_TRUE(PumpUntil([&] { return PortStatus() == Ready && m_form->ISignal->Tag() == 4; }))
+            << PortStatus() << "\n" << m_errors << Transcript();
     }
 
     template <class T>
@@ -236,20 +180,6 @@ protected:
         Application->ProcessMessages();
     }
 
-    void SaveScreenshot(const std::string& name)
-    {
-        Application->ProcessMessages();
-        const auto path = std::filesystem::path(MODEM_SOURCE_DIR) / "build" / ("modem-window-" + name + ".png");
-        std::filesystem::create_directories(path.parent_path());
-        auto* headless = dynamic_cast<HeadlessDisplay*>(&Display());
-        ASSERT_NE(headless, nullptr);
-        EXPECT_TRUE(headless->SaveScreenPng(path));
-    }
-
-    TempDir m_dir;
-    ScopedEnvironment m_environment;
-    std::unique_ptr<FakeModem> m_modem;
-    std::unique_ptr<TMainForm> m_form;
     std::string m_connection;
     std::string m_errors;
     std::vector<std::string> m_asked;
@@ -332,7 +262,7 @@ TEST_F(PhonebookAndCallHistoryTest, EditAfterACancelChangesTheContactThePanelSho
     EXPECT_EQ(Control<TButton>("BPBOp").Caption(), "Edit");
     EXPECT_EQ(Control<TEdit>("PBNam").Text(), "Zoe");
     EXPECT_EQ(Control<TComboBox>("PBG").ItemIndex(), 3);
-    SaveScreenshot("phonebook-details");
+    SaveScreenshot("window-phonebook-details");
 
     FillPanel("Zoe Park", "5550010", 2);
     m_answer = IDCANCEL;
@@ -369,13 +299,53 @@ TEST_F(PhonebookAndCallHistoryTest, TicksUnderEveryTabAreAllGoneAfterClosingWith
     }
     EXPECT_EQ(Rows("SELECT * FROM PB WHERE SEL <> 0", {"NAME"}).size(), 4U);
     ShowPhonebookTab(AllTab);
-    SaveScreenshot("phonebook");
+    SaveScreenshot("window-phonebook-tabs");
 
     ShowPhonebookTab(FamilyTab);
     m_connection = m_form->QAll->ConnectionString();
     CloseForm();
     EXPECT_TRUE(Rows("SELECT * FROM PB WHERE SEL <> 0", {"NAME"}).empty());
     EXPECT_EQ(Rows("SELECT * FROM PB", {"NAME"}).size(), 4U);
+    EXPECT_TRUE(m_errors.empty()) << m_errors;
+}
+
+// "Call" puts the first ticked number in name order on the display without dialling, "Send
+// Message" makes every ticked contact a recipient once; both take the ticks away.
+TEST_F(PhonebookAndCallHistoryTest, CallAndSendMessageTakeTheTickedContactsAndClearTheirTicks)
+{
+    StartProgram();
+    ShowPhonebookTab(AllTab);
+    AddContact("Cid", "5550003", 1);
+    AddContact("Ann", "5550001", 2);
+    AddContact("Bob", "5550002", 0);
+    for (const char* name : {"Cid", "Ann", "Bob"})
+        Tick(name);
+    ShowPhonebookTab(FriendTab);
+    Popup("PMPB");
+    Click("PMCall");
+    EXPECT_TRUE(m_form->PC->Visible());
+    EXPECT_EQ(m_form->EDNum->Text(), "5550001");
+    EXPECT_TRUE(Rows("SELECT * FROM PB WHERE SEL <> 0", {"NAME"}).empty());
+    EXPECT_FALSE(m_form->QAll->Filtered());
+
+    ShowPhonebookTab(AllTab);
+    Popup("PMPB");
+    Click("PMCall");
+    EXPECT_EQ(m_form->EDNum->Text(), "") << "nothing ticked: an empty display";
+
+    for (const char* name : {"Bob", "Ann"})
+        Tick(name);
+    Popup("PMPB");
+    Click("PMSM");
+    ShowPhonebookTab(AllTab);
+    Tick("Ann");
+    Popup("PMPB");
+    Click("PMSM");
+    EXPECT_TRUE(m_form->PS->Visible());
+    ASSERT_EQ(m_form->CBNum->Items()->Count(), 2);
+    EXPECT_EQ(m_form->CBNum->Items()->Strings(0), "Ann");
+    EXPECT_EQ(m_form->CBNum->Items()->Strings(1), "Bob");
+    EXPECT_TRUE(Rows("SELECT * FROM PB WHERE SEL <> 0", {"NAME"}).empty());
     EXPECT_TRUE(m_errors.empty()) << m_errors;
 }
 
@@ -392,7 +362,7 @@ TEST_F(PhonebookAndCallHistoryTest, CallHistoryRowsAreDeletedFromTheLogTheyWereC
     EXPECT_EQ(m_form->DBGIN->Hint(), m_form->QIN->FieldByName("NAME")->AsString());
     EXPECT_TRUE(m_form->DBGIN->ShowHint());
     ChooseRow(*m_form->QIN, "Ann");
-    SaveScreenshot("call-history");
+    SaveScreenshot("window-call-history");
     Popup("PMCH");
     for (const char* item : {"PCD", "PCDelO", "PCDelA"})
         EXPECT_TRUE(Control<TMenuItem>(item).Enabled()) << item;
@@ -459,7 +429,7 @@ TEST_F(PhonebookAndCallHistoryTest, CallWaitingAndForwardingRequestsWaitForTheMo
     Control<TButton>("BSetCW").Click();
     EXPECT_TRUE(m_form->Pwait->Visible());
     EXPECT_FALSE(m_form->PCH->Enabled());
-    SaveScreenshot("call-services");
+    SaveScreenshot("window-call-services");
     ASSERT_TRUE(PumpUntil(waitEnded)) << m_modem->GetTranscript().Text();
     EXPECT_TRUE(m_modem->Status().callWaiting);
 
@@ -531,7 +501,7 @@ TEST_F(PhonebookAndCallHistoryTest, TheEngineeringPanelOpensOnItsKeysAndSendsACh
     ShowCallHistory(m_form->TSSet);
     pressCtrlShiftE();
     ASSERT_TRUE(m_form->PEngineer->Visible());
-    SaveScreenshot("engineering");
+    SaveScreenshot("window-engineering");
 
     Control<TEdit>("EMin").SetText("12;AT&F");
     Control<TButton>("Bminok").Click();
