@@ -75,6 +75,8 @@ void TSkinButton::Press()
     if (GetFocus() != m_handle)
         (void)SetFocus(m_handle);
     m_mouseState |= MousePressed;
+    // Held so that a release anywhere ends the press.
+    (void)SetCapture(m_handle);
     DrawWindow(nullptr);
 }
 
@@ -117,10 +119,22 @@ void TSkinButton::AfterMessage(TMessage& message)
         }
         TrackMouseLeave(m_handle);
         break;
-    case WM_LBUTTONUP:
-        if (m_mouseState & MousePressed)
+    case WM_LBUTTONUP: {
+        if (!(m_mouseState & MousePressed))
+            break;
+        if (GetCapture() == m_handle)
+            (void)ReleaseCapture();
+        RECT client{};
+        (void)GetClientRect(m_handle, &client);
+        const POINT at{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+        if (PtInRect(&client, at)) {
             ReleaseAndClick();
+        } else {
+            m_mouseState &= ~MousePressed;
+            Repaint();
+        }
         break;
+    }
     case WM_MOUSELEAVE:
         m_mouseState = 0;
         Repaint();

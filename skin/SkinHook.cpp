@@ -34,9 +34,18 @@ std::string WindowText(HWND window)
 
 } // namespace
 
+void TSkinHook::TWatch::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove)
+        m_freed();
+}
+
 TSkinHook::~TSkinHook()
 {
     Unhook();
+    if (m_control && m_watch)
+        m_control->RemoveFreeNotification(m_watch.get());
     if (m_form && m_form->HoveredSkinner() == this)
         m_form->SetHoveredSkinner(nullptr);
 }
@@ -66,6 +75,8 @@ void TSkinHook::AttachControl(TWinSkinForm& form, TControl& control, int boxFlag
     m_form = &form;
     m_control = &control;
     m_handle = windowed->Handle();
+    m_watch = std::make_unique<TWatch>([this] { Lost(); });
+    control.FreeNotification(m_watch.get());
     m_oldWindowProc = control.WindowProc();
     control.SetWindowProc([this](TMessage& message) { WndProc(message); });
     if (m_takeColour && m_data) {
@@ -142,8 +153,26 @@ LRESULT TSkinHook::WindowHookProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
     return message.Result;
 }
 
+HWND TSkinHook::Handle() const
+{
+    if (auto* windowed = dynamic_cast<TWinControl*>(m_control))
+        return windowed->HandleAllocated() ? windowed->Handle() : nullptr;
+    return m_handle;
+}
+
+void TSkinHook::Lost()
+{
+    m_active = false;
+    m_state = WindowDestroyed;
+    // A freed control's WindowProc is gone with it: nothing to give back.
+    m_oldWindowProc = nullptr;
+    m_control = nullptr;
+    m_handle = nullptr;
+}
+
 void TSkinHook::WndProc(TMessage& message)
 {
+    m_handle = Handle();
     if (message.Msg == WM_SKIN_ENABLE) {
         m_active = message.WParam > 0;
         if (m_active)
@@ -176,13 +205,11 @@ bool TSkinHook::BeforeMessage(TMessage& message)
     switch (message.Msg) {
     case WM_NCDESTROY:
         CallOldProc(message);
-        m_active = false;
+        if (m_control)
+            return false; // the control makes a new window; the hook stays on the control
         m_state = WindowDestroyed;
-        Detach();
-        // The window is gone: the hook goes with it, and nothing of the control is kept.
         Unhook();
-        m_control = nullptr;
-        m_handle = nullptr;
+        Lost();
         return false;
     case WM_SKIN_QUERYSKINNED:
         message.Result = 1;
@@ -212,6 +239,7 @@ void TSkinHook::AfterMessage(TMessage& message)
 
 void TSkinHook::Repaint()
 {
+    m_handle = Handle();
     if (!m_handle)
         return;
     (void)InvalidateRect(m_handle, nullptr, TRUE);
@@ -220,6 +248,7 @@ void TSkinHook::Repaint()
 
 void TSkinHook::DrawWindow(HDC dc)
 {
+    m_handle = Handle();
     RECT rect{};
     if (!m_handle || !GetWindowRect(m_handle, &rect))
         return;

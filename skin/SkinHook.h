@@ -2,7 +2,11 @@
 
 #include "platform/classlib/core/AllocateHWnd.h"
 #include "platform/classlib/core/Colors.h"
+#include "platform/classlib/core/Components.h"
 #include "skin/SkinControl.h"
+
+#include <functional>
+#include <memory>
 
 #include <string>
 
@@ -12,9 +16,10 @@ class TSkinData;
 // WindowProc) or one bare window (through its window procedure), lets the skinner act before and
 // after the control's own handling, and paints the whole window from the skin.
 //
-// The hook lives exactly as long as the window: when the window is destroyed (the control freed,
-// its window recreated, or the window closed) the hook is taken off at once and the skinner only
-// waits to be freed by its form skinner, holding no pointer to the control any more.
+// A control hook sits on the control object, so it follows the control through a recreated or
+// re-parented window. When the control is freed (or a bare window destroyed) the hook is dropped at
+// once and the skinner only waits to be freed by its form skinner, holding no pointer to what it
+// skinned any more.
 class TSkinHook : public TSkinControl {
 public:
     // MouseState bits kept by the push-button family.
@@ -31,7 +36,7 @@ public:
     void Detach() override;
     void SkinChanged() override;
     [[nodiscard]] bool IsDead() const override { return m_state == WindowDestroyed; }
-    [[nodiscard]] HWND Handle() const override { return m_handle; }
+    [[nodiscard]] HWND Handle() const override;
     [[nodiscard]] TControl* Control() const override { return m_control; }
 
     [[nodiscard]] TState State() const { return m_state; }
@@ -84,6 +89,21 @@ private:
     void WndProc(TMessage& message);
     void Unhook();
     void SwitchParentBackground(bool on);
+    // The skinned control or window is gone.
+    void Lost();
+
+    // Tells the skinner when its control is freed.
+    class TWatch : public TComponent {
+    public:
+        explicit TWatch(std::function<void()> freed) : TComponent(nullptr), m_freed(std::move(freed)) {}
+
+    protected:
+        void Notification(TComponent* component, TOperation operation) override;
+
+    private:
+        std::function<void()> m_freed;
+    };
+    std::unique_ptr<TWatch> m_watch;
 
     TWndMethod m_oldWindowProc;
     WNDPROC m_oldWndProc = nullptr;
