@@ -1,12 +1,14 @@
 #include "skin/SkinControl.h"
 
+#include "skin/SkinControlKinds.h"
+
 #include <map>
 
 namespace {
 
 std::map<std::string, TSkinnerFactory>& Factories()
 {
-    static std::map<std::string, TSkinnerFactory> factories;
+    static std::map<std::string, TSkinnerFactory> factories = BuiltInSkinners();
     return factories;
 }
 

@@ -1,0 +1,329 @@
+#include "skin/SkinHook.h"
+
+#include "platform/classlib/core/TypInfo.h"
+#include "platform/classlib/forms/Controls.h"
+#include "platform/classlib/forms/ControlsMessages.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/winapi/gdi/Text.h"
+#include "platform/winapi/gdi/WinGdi.h"
+#include "skin/SkinData.h"
+#include "skin/SkinDraw.h"
+#include "skin/SkinTypes.h"
+#include "skin/WinSkinForm.h"
+
+#include <map>
+
+namespace {
+
+// The skinner of each bare window hooked through its window procedure.
+std::map<HWND, TSkinHook*>& HookedWindows()
+{
+    static std::map<HWND, TSkinHook*> windows;
+    return windows;
+}
+
+std::string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+} // namespace
+
+void TSkinHook::TWatch::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove)
+        m_freed();
+}
+
+TSkinHook::~TSkinHook()
+{
+    Unhook();
+    if (m_control && m_watch)
+        m_control->RemoveFreeNotification(m_watch.get());
+    if (m_form && m_form->HoveredSkinner() == this)
+        m_form->SetHoveredSkinner(nullptr);
+}
+
+void TSkinHook::Unhook()
+{
+    if (m_control && m_oldWindowProc) {
+        m_control->SetWindowProc(m_oldWindowProc);
+        m_oldWindowProc = nullptr;
+    }
+    if (m_windowHooked) {
+        if (IsWindow(m_handle) &&
+            GetWindowLongPtrA(m_handle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TSkinHook::WindowHookProc))
+            (void)SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldWndProc));
+        HookedWindows().erase(m_handle);
+        m_windowHooked = false;
+    }
+}
+
+void TSkinHook::AttachControl(TWinSkinForm& form, TControl& control, int boxFlag)
+{
+    auto* windowed = dynamic_cast<TWinControl*>(&control);
+    if (m_attached || !windowed)
+        return;
+    m_takeColour = boxFlag != 0;
+    m_data = form.SkinData();
+    m_form = &form;
+    m_control = &control;
+    m_handle = windowed->Handle();
+    m_watch = std::make_unique<TWatch>([this] { Lost(); });
+    control.FreeNotification(m_watch.get());
+    m_oldWindowProc = control.WindowProc();
+    control.SetWindowProc([this](TMessage& message) { WndProc(message); });
+    if (m_takeColour && m_data) {
+        SwitchParentBackground(false);
+        m_savedColor = control.Color();
+        control.SetColor(m_data->Elements().Colours().ButtonFace);
+        if (m_parentBackgroundSwitched)
+            m_mode = 1;
+    }
+    ControlAttached();
+    control.Invalidate();
+    m_attached = true;
+    m_state = TState::Attached;
+}
+
+void TSkinHook::AttachWindow(TWinSkinForm& form, HWND window)
+{
+    if (m_attached || !IsWindow(window) || HookedWindows().contains(window))
+        return;
+    m_data = form.SkinData();
+    m_form = &form;
+    m_handle = window;
+    m_enabled = true;
+    m_mode = 0;
+    m_oldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    HookedWindows()[window] = this;
+    (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinHook::WindowHookProc));
+    m_windowHooked = true;
+    (void)InvalidateRect(window, nullptr, TRUE);
+    m_attached = true;
+    m_state = TState::Attached;
+}
+
+void TSkinHook::Detach()
+{
+    if (m_takeColour && m_control) {
+        SwitchParentBackground(true);
+        m_control->SetColor(m_savedColor);
+    }
+}
+
+void TSkinHook::SkinChanged()
+{
+    if (m_takeColour && m_control && m_data)
+        m_control->SetColor(m_data->Elements().Colours().ButtonFace);
+    Repaint();
+}
+
+void TSkinHook::SwitchParentBackground(bool on)
+{
+    if (!m_control || !m_data || m_data->Options().Contains(xoParentBackGround) ||
+        !IsPublishedProp(*m_control, "ParentBackground"))
+        return;
+    if (on) {
+        if (m_parentBackgroundSwitched)
+            SetEnumProp(*m_control, "ParentBackground", "True");
+        return;
+    }
+    std::string value = GetEnumProp(*m_control, "ParentBackground");
+    for (char& c : value)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    m_parentBackgroundSwitched = value == "true";
+    if (m_parentBackgroundSwitched)
+        SetEnumProp(*m_control, "ParentBackground", "False");
+}
+
+LRESULT TSkinHook::WindowHookProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const auto found = HookedWindows().find(window);
+    if (found == HookedWindows().end())
+        return DefWindowProcA(window, msg, wParam, lParam);
+    TMessage message{msg, wParam, lParam, 0};
+    found->second->WndProc(message);
+    return message.Result;
+}
+
+HWND TSkinHook::Handle() const
+{
+    if (auto* windowed = dynamic_cast<TWinControl*>(m_control))
+        return windowed->HandleAllocated() ? windowed->Handle() : nullptr;
+    return m_handle;
+}
+
+void TSkinHook::Lost()
+{
+    m_active = false;
+    m_state = WindowDestroyed;
+    // A freed control's WindowProc is gone with it: nothing to give back.
+    m_oldWindowProc = nullptr;
+    m_control = nullptr;
+    m_handle = nullptr;
+}
+
+void TSkinHook::WndProc(TMessage& message)
+{
+    m_handle = Handle();
+    if (message.Msg == WM_SKIN_ENABLE) {
+        m_active = message.WParam > 0;
+        if (m_active)
+            Repaint();
+        return;
+    }
+    if (!m_active) {
+        CallOldProc(message);
+        return;
+    }
+    if (BeforeMessage(message)) {
+        CallOldProc(message);
+        AfterMessage(message);
+    }
+}
+
+void TSkinHook::CallOldProc(TMessage& message)
+{
+    if (m_oldWindowProc) {
+        const TWndMethod old = m_oldWindowProc;
+        old(message);
+    } else if (m_windowHooked) {
+        message.Result = m_oldWndProc ? CallWindowProcA(m_oldWndProc, m_handle, message.Msg, message.WParam, message.LParam)
+                                      : DefWindowProcA(m_handle, message.Msg, message.WParam, message.LParam);
+    }
+}
+
+bool TSkinHook::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_NCDESTROY:
+        CallOldProc(message);
+        if (m_control)
+            return false; // the control makes a new window; the hook stays on the control
+        m_state = WindowDestroyed;
+        Unhook();
+        Lost();
+        return false;
+    case WM_SKIN_QUERYSKINNED:
+        message.Result = 1;
+        return false;
+    default:
+        return true;
+    }
+}
+
+void TSkinHook::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case CM_ENABLEDCHANGED:
+        Repaint();
+        break;
+    case WM_PAINT:
+        DrawWindow(reinterpret_cast<HDC>(message.WParam));
+        break;
+    default:
+        break;
+    }
+}
+
+void TSkinHook::Repaint()
+{
+    m_handle = Handle();
+    if (!m_handle)
+        return;
+    (void)InvalidateRect(m_handle, nullptr, TRUE);
+    (void)UpdateWindow(m_handle);
+}
+
+void TSkinHook::DrawWindow(HDC dc)
+{
+    m_handle = Handle();
+    RECT rect{};
+    if (!m_handle || !GetWindowRect(m_handle, &rect))
+        return;
+    m_windowRect = rect;
+    OffsetRect(&rect, -rect.left, -rect.top);
+    const HDC target = dc ? dc : GetWindowDC(m_handle);
+    try {
+        PaintSkin(target, rect);
+    } catch (const std::exception&) {
+        // The window keeps its previous picture.
+    }
+    if (!dc)
+        (void)ReleaseDC(m_handle, target);
+}
+
+void TSkinHook::HandlePaint(TMessage& message)
+{
+    PAINTSTRUCT paint{};
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    const bool began = dc == nullptr;
+    if (began)
+        dc = BeginPaint(m_handle, &paint);
+    RECT rect{};
+    if (GetWindowRect(m_handle, &rect)) {
+        m_windowRect = rect;
+        OffsetRect(&rect, -rect.left, -rect.top);
+        PaintSkin(dc, rect);
+    }
+    if (began)
+        (void)EndPaint(m_handle, &paint);
+}
+
+void TSkinHook::HandleEraseBackground(TMessage& message)
+{
+    const HDC dc = reinterpret_cast<HDC>(message.WParam);
+    if (m_control) {
+        PaintControlBackground(m_control, dc);
+    } else {
+        RECT client{};
+        (void)GetClientRect(m_handle, &client);
+        FillFace(dc, client);
+    }
+    message.Result = 1;
+}
+
+void TSkinHook::FillFace(HDC dc, const RECT& rect) const
+{
+    const TColor face = m_data ? m_data->Elements().Colours().ButtonFace : clBtnFace;
+    const HBRUSH brush = CreateSolidBrush(ColorToRGB(face));
+    (void)FillRect(dc, &rect, brush);
+    (void)DeleteObject(brush);
+}
+
+void TSkinHook::ReadWindowState()
+{
+    m_focused = m_handle && GetFocus() == m_handle;
+    m_enabled = m_handle && (GetWindowLongA(m_handle, GWL_STYLE) & WS_DISABLED) == 0;
+}
+
+std::string TSkinHook::CaptionText() const
+{
+    if (m_control)
+        return m_control->Caption();
+    return m_handle ? WindowText(m_handle) : std::string();
+}
+
+UINT TSkinHook::BiDiTextFlags(UINT flags) const
+{
+    if (m_control && IsPublishedProp(*m_control, "BiDiMode") && GetEnumProp(*m_control, "BiDiMode") == "bdRightToLeft")
+        flags |= DT_RTLREADING;
+    return flags;
+}
+
+bool TSkinHook::TransparentBackground() const
+{
+    return (m_control && m_control->Tag() == ParentBackgroundTag) ||
+           (m_data && m_data->Options().Contains(xoTransparent));
+}
