@@ -51,6 +51,10 @@ public:
 
 protected:
     TWinSkinForm& m_form;
+
+private:
+    // Becomes the form's hot object in `state`, the previous one left.
+    void BecomeHot(TState state);
 };
 
 // One caption button, made from a system button element of the skin.

@@ -106,16 +106,18 @@ void Post(HWND window, WPARAM command)
 
 } // namespace
 
-void TNCObject::Press()
+void TNCObject::BecomeHot(TState state)
 {
     if (m_form.m_hot && m_form.m_hot != this)
         m_form.m_hot->Leave();
     if (!Visible)
         return;
     m_form.m_hot = this;
-    State = Pressed;
+    State = state;
     Paint();
 }
+
+void TNCObject::Press() { BecomeHot(Pressed); }
 
 void TNCObject::Release()
 {
@@ -127,15 +129,8 @@ void TNCObject::Release()
 
 void TNCObject::Hover()
 {
-    if (m_form.m_hot == this)
-        return;
-    if (m_form.m_hot)
-        m_form.m_hot->Leave();
-    if (!Visible)
-        return;
-    m_form.m_hot = this;
-    State = Hot;
-    Paint();
+    if (m_form.m_hot != this)
+        BecomeHot(Hot);
 }
 
 void TNCObject::Leave()

@@ -5,6 +5,7 @@
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The faces of the small buttons at an editor's right edge, the check box the grid and the
@@ -76,6 +77,11 @@ void DrawTreeLines(TCanvas& canvas, TRect rect, int kind, bool shift, double ver
 // close-up request (wParam: accept).
 constexpr UINT WM_DROPDOWN_GRIPSIDE = WM_USER + 100;
 constexpr UINT WM_DROPDOWN_CLOSEUP = WM_USER + 101;
+
+// What a drop-down that closes up on Enter (accepting) and Escape answers alike: it never takes
+// activation, wants the keys its editor would otherwise keep, and closes up when its owner asks.
+// True when `message` was one of those.
+bool AnswerClosingDropDownMessage(TMessage& message, const std::function<void(bool accept)>& closeUp);
 
 enum TDropDownSide : int { ddsLeft = 0, ddsRight = 1, ddsTop = 2, ddsBottom = 3 };
 enum TDropDownAlign : int { ddaLeft = 0, ddaRight = 1, ddaCenter = 2 };

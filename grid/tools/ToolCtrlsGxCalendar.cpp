@@ -63,23 +63,9 @@ void TPopupMonthCalendarGx::MouseReleased(POINT point)
 
 void TPopupMonthCalendarGx::Dispatch(TMessage& message)
 {
+    if (AnswerClosingDropDownMessage(message, [this](bool accept) { CloseUp(accept); }))
+        return;
     switch (message.Msg) {
-    case WM_MOUSEACTIVATE:
-        message.Result = MA_NOACTIVATE;
-        return;
-    case WM_GETDLGCODE:
-        message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
-        return;
-    case CM_WANTSPECIALKEY:
-        if (message.WParam == VK_RETURN || message.WParam == VK_ESCAPE) {
-            CloseUp(message.WParam == VK_RETURN);
-            message.Result = 1;
-            return;
-        }
-        break;
-    case WM_DROPDOWN_CLOSEUP:
-        CloseUp(false);
-        return;
     case WM_MOUSEWHEEL:
         SetDate(Date() + (static_cast<short>(HIWORD(message.WParam)) > 0 ? -1 : 1));
         message.Result = 1;

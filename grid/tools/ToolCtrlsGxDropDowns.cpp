@@ -305,6 +305,29 @@ void TPopupListboxGx::MouseMove(TShiftState shift, int x, int y)
     }
 }
 
+bool AnswerClosingDropDownMessage(TMessage& message, const std::function<void(bool accept)>& closeUp)
+{
+    switch (message.Msg) {
+    case WM_MOUSEACTIVATE:
+        message.Result = MA_NOACTIVATE;
+        return true;
+    case WM_GETDLGCODE:
+        message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+        return true;
+    case CM_WANTSPECIALKEY:
+        if (message.WParam != VK_RETURN && message.WParam != VK_ESCAPE)
+            return false;
+        closeUp(message.WParam == VK_RETURN);
+        message.Result = 1;
+        return true;
+    case WM_DROPDOWN_CLOSEUP:
+        closeUp(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void TPopupListboxGx::Dispatch(TMessage& message)
 {
     switch (message.Msg) {
