@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/core/DBGridGx.h"
-#include "grid/tools/SpecRowGx.h"
+#include "grid/tools/SpecialRowGx.h"
 #include "grid/tools/ToolCtrlsGx.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Variant.h"

@@ -69,12 +69,12 @@ bool UnreadRow(TDataSet& dataSet)
 void AddColumns(TDBGridGx& grid, std::span<const TListColumn> columns)
 {
     grid.Columns().Clear();
-    for (const TListColumn& spec : columns) {
+    for (const TListColumn& listed : columns) {
         TColumnGx* column = grid.Columns().Add();
-        column->SetFieldName(spec.field);
-        column->SetWidth(spec.width);
-        column->SetReadOnly(!spec.editable);
-        column->Title()->SetCaption(spec.title);
+        column->SetFieldName(listed.field);
+        column->SetWidth(listed.width);
+        column->SetReadOnly(!listed.editable);
+        column->Title()->SetCaption(listed.title);
     }
 }
 

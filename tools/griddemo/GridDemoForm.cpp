@@ -89,13 +89,13 @@ void TGridDemoForm::AddColumns()
         {"COST", "Cost", 100, fvtSum, ""},
         {"MISSED", "Missed", 60, fvtNon, ""},
     }};
-    for (const Column& spec : columns) {
+    for (const Column& listed : columns) {
         TColumnGx* column = m_grid->Columns().Add();
-        column->SetFieldName(spec.Field);
-        column->SetWidth(spec.Width);
-        column->Title()->SetCaption(spec.Caption);
-        column->Footer()->SetValueType(spec.Footer);
-        column->Footer()->SetValue(spec.FooterText);
+        column->SetFieldName(listed.Field);
+        column->SetWidth(listed.Width);
+        column->Title()->SetCaption(listed.Caption);
+        column->Footer()->SetValueType(listed.Footer);
+        column->Footer()->SetValue(listed.FooterText);
     }
     m_grid->Columns().ColumnAt(3)->SetDisplayFormat("0.00");
     m_grid->Columns().ColumnAt(3)->Footer()->SetDisplayFormat("0.00");

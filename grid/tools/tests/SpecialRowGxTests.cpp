@@ -1,4 +1,4 @@
-#include "grid/tools/SpecRowGx.h"
+#include "grid/tools/SpecialRowGx.h"
 
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 
