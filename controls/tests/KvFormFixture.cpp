@@ -3,8 +3,6 @@
 #include "controls/KvControlLibrary.h"
 #include "platform/classlib/core/FormReader.h"
 
-#include <utility>
-
 void KvFormFixture::SetUp()
 {
     m_display = &SelectHeadlessDisplay();
@@ -153,25 +151,9 @@ void KvFormFixture::MoveHeld(TWinControl& control, POINT client)
     Pump();
 }
 
-// The modifiers go down as keys of their own around the key, so that GetKeyState sees them too.
 void KvFormFixture::Key(unsigned virtualKey, unsigned modifiers, const std::string& text)
 {
-    constexpr std::pair<DisplayModifier, unsigned> MODIFIER_KEYS[] = {
-        {ModShift, VK_SHIFT}, {ModControl, VK_CONTROL}, {ModAlt, VK_MENU}};
-    unsigned held = 0;
-    for (const auto& [bit, key] : MODIFIER_KEYS) {
-        if ((modifiers & bit) != 0) {
-            m_display->InjectKey(FormId(), key, true, {}, held);
-            held |= bit;
-        }
-    }
-    m_display->InjectKeyPress(FormId(), virtualKey, text, held);
-    for (const auto& [bit, key] : MODIFIER_KEYS) {
-        if ((held & bit) != 0) {
-            held &= ~static_cast<unsigned>(bit);
-            m_display->InjectKey(FormId(), key, false, {}, held | bit);
-        }
-    }
+    m_display->InjectKeyChord(FormId(), virtualKey, modifiers, text);
     Pump();
 }
 

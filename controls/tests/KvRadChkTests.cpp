@@ -22,9 +22,7 @@ protected:
     void AltAccelerator()
     {
         const WindowId form = TopLevelId(m_form->Handle());
-        m_display->InjectKey(form, VK_MENU, true);
-        m_display->InjectKeyPress(form, 'C', "c", ModAlt);
-        m_display->InjectKey(form, VK_MENU, false);
+        m_display->InjectKeyChord(form, 'C', ModAlt, "c");
         Pump();
     }
 };

@@ -4,13 +4,6 @@
 
 #include <utility>
 
-namespace {
-
-constexpr std::pair<DisplayModifier, unsigned> ModifierKeys[] = {
-    {ModControl, VK_CONTROL}, {ModShift, VK_SHIFT}, {ModAlt, VK_MENU}};
-
-} // namespace
-
 void GridFixture::SetUp()
 {
     m_display = &SelectHeadlessDisplay();
@@ -44,20 +37,7 @@ void GridFixture::Pump() { Application->ProcessMessages(); }
 void GridFixture::Key(unsigned virtualKey, unsigned modifiers, std::string text)
 {
     const WindowId id = TopLevelId(TargetHandle());
-    unsigned held = 0;
-    for (const auto& [bit, key] : ModifierKeys) {
-        if ((modifiers & bit) != 0) {
-            m_display->InjectKey(id, key, true, {}, held);
-            held |= bit;
-        }
-    }
-    m_display->InjectKeyPress(id, virtualKey, std::move(text), held);
-    for (const auto& [bit, key] : ModifierKeys) {
-        if ((held & bit) != 0) {
-            held &= ~static_cast<unsigned>(bit);
-            m_display->InjectKey(id, key, false, {}, held);
-        }
-    }
+    m_display->InjectKeyChord(id, virtualKey, modifiers, std::move(text));
     Pump();
 }
 

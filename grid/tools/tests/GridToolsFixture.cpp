@@ -2,12 +2,8 @@
 
 #include "tests/support/windows/HeadlessWindows.h"
 
-#include <utility>
 
 namespace {
-
-constexpr std::pair<DisplayModifier, unsigned> ModifierKeys[] = {
-    {ModControl, VK_CONTROL}, {ModShift, VK_SHIFT}, {ModAlt, VK_MENU}};
 
 std::unique_ptr<TADOQuery> Query(const TempDir& dir, const std::string& sql)
 {
@@ -65,20 +61,7 @@ void GridToolsFixture::Pump() { Application->ProcessMessages(); }
 void GridToolsFixture::Key(HWND window, unsigned virtualKey, unsigned modifiers)
 {
     const WindowId id = TopLevelId(window);
-    unsigned held = 0;
-    for (const auto& [bit, key] : ModifierKeys) {
-        if ((modifiers & bit) != 0) {
-            m_display->InjectKey(id, key, true, {}, held);
-            held |= bit;
-        }
-    }
-    m_display->InjectKeyPress(id, virtualKey, {}, held);
-    for (const auto& [bit, key] : ModifierKeys) {
-        if ((held & bit) != 0) {
-            held &= ~static_cast<unsigned>(bit);
-            m_display->InjectKey(id, key, false, {}, held);
-        }
-    }
+    m_display->InjectKeyChord(id, virtualKey, modifiers, {});
     Pump();
 }
 

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr std::pair<DisplayModifier, unsigned> ModifierKeys[] = {
-    {ModControl, VK_CONTROL}, {ModShift, VK_SHIFT}, {ModAlt, VK_MENU}};
-
 // The window that receives a control's input, and the control's point in that window.
 std::pair<HWND, POINT> WindowPoint(TControl& control, POINT client)
 {
@@ -43,20 +40,7 @@ void ToolsFixture::Pump() { Application->ProcessMessages(); }
 void ToolsFixture::Key(unsigned virtualKey, unsigned modifiers, std::string text)
 {
     const WindowId id = TopLevelId(m_form->Handle());
-    unsigned held = 0;
-    for (const auto& [bit, key] : ModifierKeys) {
-        if ((modifiers & bit) != 0) {
-            m_display->InjectKey(id, key, true, {}, held);
-            held |= bit;
-        }
-    }
-    m_display->InjectKeyPress(id, virtualKey, std::move(text), held);
-    for (const auto& [bit, key] : ModifierKeys) {
-        if ((held & bit) != 0) {
-            held &= ~static_cast<unsigned>(bit);
-            m_display->InjectKey(id, key, false, {}, held);
-        }
-    }
+    m_display->InjectKeyChord(id, virtualKey, modifiers, std::move(text));
     Pump();
 }
 

@@ -17,6 +17,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -114,27 +115,25 @@ protected:
     [[nodiscard]] fs::path InstallDir() const { return m_dir / "home/Norra"; }
 
     // The manager Finish started runs on its own; it is ended here, found by its program file.
-    void StopInstalledManager()
+    void StopInstalledManager() const
     {
-        const fs::path manager = InstallDir() / "Modem";
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator("/proc", error)) {
-            const auto exe = fs::read_symlink(entry.path() / "exe", error);
-            if (!error && exe == manager)
-                ::kill(std::stoi(entry.path().filename().string()), SIGKILL);
-        }
+        for (const pid_t pid : ManagerProcesses())
+            ::kill(pid, SIGKILL);
     }
 
-    [[nodiscard]] bool ManagerRunning() const
+    [[nodiscard]] bool ManagerRunning() const { return !ManagerProcesses().empty(); }
+
+    [[nodiscard]] std::vector<pid_t> ManagerProcesses() const
     {
         const fs::path manager = InstallDir() / "Modem";
+        std::vector<pid_t> found;
         std::error_code error;
         for (const auto& entry : fs::directory_iterator("/proc", error)) {
             const auto exe = fs::read_symlink(entry.path() / "exe", error);
             if (!error && exe == manager)
-                return true;
+                found.push_back(std::stoi(entry.path().filename().string()));
         }
-        return false;
+        return found;
     }
 
     TempDir m_dir;

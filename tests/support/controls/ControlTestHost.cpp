@@ -54,9 +54,6 @@ LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-constexpr std::pair<DisplayModifier, unsigned> MODIFIER_KEYS[] = {
-    {ModControl, VK_CONTROL}, {ModShift, VK_SHIFT}, {ModAlt, VK_MENU}};
-
 } // namespace
 
 void ControlTestHost::SetUp()
@@ -100,20 +97,7 @@ void ControlTestHost::Drag(HWND control, POINT from, POINT to) { MouseInput(*m_d
 void ControlTestHost::Key(unsigned virtualKey, unsigned modifiers)
 {
     const WindowId id = TopLevelId(m_host);
-    unsigned held = 0;
-    for (const auto& [bit, key] : MODIFIER_KEYS) {
-        if ((modifiers & bit) != 0) {
-            m_display->InjectKey(id, key, true, {}, held);
-            held |= bit;
-        }
-    }
-    m_display->InjectKeyPress(id, virtualKey, {}, held);
-    for (const auto& [bit, key] : MODIFIER_KEYS) {
-        if ((held & bit) != 0) {
-            held &= ~static_cast<unsigned>(bit);
-            m_display->InjectKey(id, key, false, {}, held | bit);
-        }
-    }
+    m_display->InjectKeyChord(id, virtualKey, modifiers, {});
     Pump();
 }
 

@@ -92,9 +92,7 @@ TEST_F(StdCtrlsButtonsTest, CheckBoxClicksCycleThroughGrayedWhenAllowed)
 
 
     // Alt+its accelerator focuses and toggles it.
-    m_display->InjectKey(Id(*m_form), VK_MENU, true);
-    m_display->InjectKeyPress(Id(*m_form), 'C', "c", ModAlt);
-    m_display->InjectKey(Id(*m_form), VK_MENU, false);
+    m_display->InjectKeyChord(Id(*m_form), 'C', ModAlt, "c");
     Application->ProcessMessages();
     EXPECT_TRUE(check.Focused());
     EXPECT_TRUE(check.Checked());

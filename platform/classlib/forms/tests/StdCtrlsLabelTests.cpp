@@ -64,10 +64,8 @@ protected:
     }
     void AltKey(char letter)
     {
-        m_display->InjectKey(Id(*m_form), VK_MENU, true);
         const std::string text(1, static_cast<char>(letter + ('a' - 'A')));
-        m_display->InjectKeyPress(Id(*m_form), static_cast<unsigned>(letter), text, ModAlt);
-        m_display->InjectKey(Id(*m_form), VK_MENU, false);
+        m_display->InjectKeyChord(Id(*m_form), static_cast<unsigned>(letter), ModAlt, text);
         Application->ProcessMessages();
     }
     [[nodiscard]] int Ink(TControl& control, std::uint32_t background)

@@ -2,6 +2,7 @@
 
 #include "platform/winapi/display/headless/PngWriter.h"
 #include "platform/winapi/gdi/Surface.h"
+#include "platform/winapi/display/VirtualKeys.h"
 #include "platform/winapi/kernel/Clock.h"
 
 #include <sys/eventfd.h>
@@ -310,6 +311,27 @@ void HeadlessDisplay::InjectKeyPress(WindowId id, unsigned virtualKey, std::stri
 {
     InjectKey(id, virtualKey, true, std::move(text), modifiers);
     InjectKey(id, virtualKey, false, {}, modifiers);
+}
+
+void HeadlessDisplay::InjectKeyChord(WindowId id, unsigned virtualKey, unsigned modifiers, std::string text)
+{
+    constexpr std::pair<DisplayModifier, unsigned> ModifierKeys[] = {
+        {ModShift, VK_SHIFT}, {ModControl, VK_CONTROL}, {ModAlt, VK_MENU}};
+    unsigned held = 0;
+    for (const auto& [bit, key] : ModifierKeys) {
+        if ((modifiers & bit) != 0) {
+            InjectKey(id, key, true, {}, held);
+            held |= bit;
+        }
+    }
+    InjectKeyPress(id, virtualKey, std::move(text), held);
+    // A modifier's own release still reports it held, as the X server does.
+    for (const auto& [bit, key] : ModifierKeys) {
+        if ((held & bit) != 0) {
+            InjectKey(id, key, false, {}, held);
+            held &= ~static_cast<unsigned>(bit);
+        }
+    }
 }
 
 void HeadlessDisplay::InjectText(WindowId id, std::string text)

@@ -65,6 +65,9 @@ public:
     // A key going down (typing `text`) and up again.
     void InjectKeyPress(WindowId id, unsigned virtualKey, std::string text = {},
                         unsigned modifiers = 0);
+    // A key pressed with `modifiers` (ModShift, ModControl, ModAlt) held around it; the modifiers
+    // go down and up as keys of their own, so that GetKeyState sees them too.
+    void InjectKeyChord(WindowId id, unsigned virtualKey, unsigned modifiers, std::string text = {});
     void InjectText(WindowId id, std::string text);
     void InjectMouseMove(WindowId id, POINT windowPoint, unsigned modifiers = 0);
     void InjectMouseButton(WindowId id, POINT windowPoint, MouseButton button, bool down,
