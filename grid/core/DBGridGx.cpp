@@ -214,13 +214,18 @@ void TCustomDBGridGx::LinkDataSetChanged()
     SyncCurrentRow();
     UpdateVertScrollBar();
     Invalidate();
+    RefreshEditorFromField(nullptr);
 }
 
 void TCustomDBGridGx::LinkDataSetScrolled(int distance) { ScrollRows(distance); }
 
 void TCustomDBGridGx::LinkLayoutChanged() { LayoutChanged(); }
 
-void TCustomDBGridGx::LinkRecordChanged(TField* /*field*/) { Invalidate(); }
+void TCustomDBGridGx::LinkRecordChanged(TField* field)
+{
+    Invalidate();
+    RefreshEditorFromField(field);
+}
 
 void TCustomDBGridGx::LinkEditingChanged() { InvalidateCurrentRow(); }
 

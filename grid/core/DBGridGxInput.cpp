@@ -58,6 +58,12 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
         TCustomGridGx::KeyDown(key, shift);
         return;
     }
+    if (key == VK_ESCAPE && !IncSearchControlKey(key)) {
+        CancelEditorChange();
+        (void)SelectByKey(key, shift);
+        key = 0;
+        return;
+    }
     if (IncSearchControlKey(key) || SelectByKey(key, shift)) {
         key = 0;
         return;

@@ -173,6 +173,8 @@ protected:
     void KeyUp(WORD& key, TShiftState shift) override;
     void DblClick() override;
     void Dispatch(TMessage& message) override;
+    // A character the grid let through, before the edit types it: true when a descendant took it.
+    [[nodiscard]] virtual bool TypeCharacter(char /*key*/) { return false; }
 
 private:
     // Repaints the grid's cell under the editor once.
