@@ -10,6 +10,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
+#include "platform/winapi/gdi/GdiOwners.h"
 
 #include <algorithm>
 
@@ -27,8 +28,6 @@ int FindPrefix(const TStrings& list, int count, const std::string& prefix)
     return -1;
 }
 
-bool IsDateType(TFieldType type) { return type == ftDate || type == ftDateTime || type == ftTimeStamp; }
-
 bool IsNumberType(TFieldType type)
 {
     switch (type) {
@@ -45,6 +44,24 @@ bool IsNumberType(TFieldType type)
     default:
         return false;
     }
+}
+
+// The width of the list's widest item in the font.
+int WidestItem(const TStrings& items, TFont& font)
+{
+    const HDC dc = GetDC(nullptr);
+    int widest = 0;
+    {
+        const SelectionGuard selected(dc, font.Handle());
+        for (int i = 0; i < items.Count(); ++i) {
+            const std::string& item = items.Strings(i);
+            SIZE size{};
+            (void)GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+    }
+    (void)ReleaseDC(nullptr, dc);
+    return widest;
 }
 
 } // namespace
@@ -354,12 +371,11 @@ void TDBGridInplaceEdit::DropDown()
         const TColumnGx* column = Column();
         m_pickList->Font()->Assign(Font());
         m_pickList->SetColor(Color());
+        m_pickList->HandleNeeded();
         FillPickList();
         const int count = m_pickList->Items()->Count();
         const int rows = std::min(count, std::max(1, column->DropDownRows()));
-        int widest = 0;
-        for (int i = 0; i < count; ++i)
-            widest = std::max(widest, m_pickList->Canvas()->TextWidth(m_pickList->Items()->Strings(i)));
+        const int widest = WidestItem(*m_pickList->Items(), *m_pickList->Font());
         const int bar = count > rows ? GetSystemMetrics(SM_CXVSCROLL) : 0;
         const int width = std::max(Width(), widest + 4 + bar + 2);
         const TField* field = column->Field();
@@ -379,10 +395,21 @@ void TDBGridInplaceEdit::DropDown()
     PaintButton();
 }
 
+bool TDBGridInplaceEdit::IsListWindow(HWND window) const
+{
+    if (!window || !m_listVisible)
+        return false;
+    const HWND list = m_activeHooked ? m_activeHooked->WindowHandle()
+                                     : (m_pickList && m_pickList->HandleAllocated() ? m_pickList->Handle() : nullptr);
+    return list && (window == list || IsChild(list, window));
+}
+
 void TDBGridInplaceEdit::CloseUp(bool accept)
 {
     if (!m_listVisible)
         return;
+    if (IsListWindow(GetFocus()))
+        SetFocus();
     m_listVisible = false;
     m_buttonPressed = false;
     if (GetCapture() == Handle())
@@ -401,6 +428,7 @@ void TDBGridInplaceEdit::ClosePickList(bool accept)
     if (!m_pickList)
         return;
     const int index = m_pickList->ItemIndex();
+    (void)ShowWindow(m_pickList->Handle(), SW_HIDE);
     m_pickList->SetVisible(false);
     TCustomDBGridGx* grid = DataGrid();
     if (!accept || index < 0 || !grid || !grid->SetCellEditText(m_pickList->Items()->Strings(index))) {
@@ -720,7 +748,8 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
         }
         break;
     case WM_KILLFOCUS:
-        CloseUp(false);
+        if (!IsListWindow(reinterpret_cast<HWND>(message.WParam)))
+            CloseUp(false);
         break;
     case WM_PASTE:
         if (PasteIntoList())

@@ -95,6 +95,8 @@ private:
     void ButtonRelease();
     void PaintButton();
     [[nodiscard]] bool InButton(LPARAM point) const;
+    // The open list's window, or one inside it.
+    [[nodiscard]] bool IsListWindow(HWND window) const;
     [[nodiscard]] Variant HookedOpenValue() const;
 
     TEditStyleGx m_editStyle = esSimpleGx;

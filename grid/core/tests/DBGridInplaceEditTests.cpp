@@ -1,0 +1,311 @@
+#include "grid/core/DBGridInplaceEdit.h"
+
+#include "grid/core/DBGridGx.h"
+#include "grid/core/tests/DBGridFixture.h"
+#include "platform/classlib/core/StringLists.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/Clipbrd.h"
+#include "tests/support/windows/HeadlessWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Orders with a name, a city chosen from a pick list, a kind stored as a key and shown by name,
+// and a quantity the table keeps from going below 0, in a grid that edits.
+class CellEditorFixture : public DBGridFixture {
+protected:
+    enum : int { NameCol = 1, CityCol, KindCol, QtyCol };
+
+    void SetUp() override
+    {
+        DBGridFixture::SetUp();
+        Exec("CREATE TABLE O (ID INTEGER PRIMARY KEY, NAME TEXT(20), CITY TEXT(20), KIND INTEGER, "
+             "QTY INTEGER CHECK (QTY >= 0))");
+        Exec("INSERT INTO O VALUES (1, 'Ann', 'Lyon', 2, 5), (2, 'Bob', 'Paris', 1, 7), (3, 'Cy', NULL, 3, 0)");
+        ShowQuery("SELECT ID, NAME, CITY, KIND, QTY FROM O ORDER BY ID", [this](TDBGridGx& grid) {
+            AddColumn(grid, "NAME");
+            m_city = AddColumn(grid, "CITY");
+            m_city->PickList()->SetText("London\nLyon\nParis");
+            m_kind = AddColumn(grid, "KIND");
+            m_kind->KeyList()->SetText("1\n2\n3");
+            m_kind->PickList()->SetText("One\nTwo\nThree");
+            m_qty = AddColumn(grid, "QTY");
+        });
+        m_db->SetOptions(DefaultDBGridOptions);
+        Pump();
+    }
+
+    static TColumnGx* AddColumn(TDBGridGx& grid, const std::string& field)
+    {
+        TColumnGx* column = grid.Columns().Add();
+        column->SetFieldName(field);
+        column->SetWidth(80);
+        return column;
+    }
+
+    void GoTo(int col)
+    {
+        m_db->SetCol(col);
+        Pump();
+    }
+
+    [[nodiscard]] TDBGridInplaceEdit* Editor() const
+    {
+        return dynamic_cast<TDBGridInplaceEdit*>(m_db->InplaceEditor());
+    }
+
+    [[nodiscard]] std::string Shown() const { return m_db->EditorShowing() ? Editor()->Text() : "<hidden>"; }
+
+    [[nodiscard]] std::string Selected() const
+    {
+        TDBGridInplaceEdit* editor = Editor();
+        return editor->Text().substr(static_cast<std::size_t>(editor->SelStart()),
+                                     static_cast<std::size_t>(editor->SelLength()));
+    }
+
+    [[nodiscard]] std::string Stored(const std::string& field, int id) const
+    {
+        auto query = Query("SELECT " + field + " FROM O WHERE ID = " + std::to_string(id));
+        query->Open();
+        TField* value = query->FieldByName(field);
+        return value->IsNull() ? "<null>" : value->AsString();
+    }
+
+    // A click on the editor's button: its upper or lower half.
+    void ClickButton(bool upperHalf)
+    {
+        const TRect button = Editor()->ButtonRect();
+        const int y = upperHalf ? button.top + 2 : button.bottom - 3;
+        MouseInput(*m_display).Click(Editor()->Handle(), {(button.left + button.right) / 2, y});
+        Pump();
+    }
+
+    TColumnGx* m_city = nullptr;
+    TColumnGx* m_kind = nullptr;
+    TColumnGx* m_qty = nullptr;
+};
+
+TEST_F(CellEditorFixture, F2AndTypingOpenTheEditorEscRevertsAndEnterWrites)
+{
+    GoTo(NameCol);
+    EXPECT_FALSE(m_db->EditorShowing());
+    Key(VK_F2);
+    EXPECT_EQ(Shown(), "Ann");
+    Type("e");
+    EXPECT_EQ(Shown(), "Anne") << "F2 leaves the caret at the end";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Shown(), "<hidden>");
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Ann") << "Esc takes the typed text back";
+
+    Type("Zoe");
+    EXPECT_EQ(Shown(), "Zoe") << "typing replaces the cell's text";
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(Shown(), "<hidden>");
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Zoe") << "Enter writes the field";
+    EXPECT_EQ(Stored("NAME", 1), "Ann") << "the record is written when the row is left";
+    Key(VK_DOWN);
+    EXPECT_EQ(Stored("NAME", 1), "Zoe");
+    EXPECT_EQ(RecNo(), 2);
+}
+
+TEST_F(CellEditorFixture, TypingInAPickListCompletesTheFirstItemWithTheRestSelected)
+{
+    GoTo(CityCol);
+    Key(VK_F2);
+    EXPECT_EQ(Editor()->EditStyle(), esPickListGx);
+    EXPECT_GT(Editor()->ButtonWidth(), 0);
+    Editor()->SelectAll();
+    Type("l");
+    EXPECT_EQ(Shown(), "London");
+    EXPECT_EQ(Selected(), "ondon");
+    Type("y");
+    EXPECT_EQ(Shown(), "Lyon");
+    EXPECT_EQ(Selected(), "on");
+    Type("x");
+    EXPECT_EQ(Shown(), "Lyx") << "a pick list takes texts outside it too";
+    Key(VK_RETURN, 0, "\r");
+    Key(VK_DOWN);
+    EXPECT_EQ(Stored("CITY", 1), "Lyx");
+}
+
+TEST_F(CellEditorFixture, AltDownOpensThePickListAltUpAcceptsAndEscDiscards)
+{
+    GoTo(CityCol);
+    Key(VK_F2);
+    Key(VK_DOWN, ModAlt);
+    ASSERT_TRUE(Editor()->ListVisible());
+    TGridPickListGx* list = Editor()->PickListControl();
+    EXPECT_TRUE(IsWindowVisible(list->Handle()));
+    EXPECT_EQ(list->Height(), list->HeightForRows(3)) << "three items with DropDownRows 7 are three rows high";
+    EXPECT_GE(list->Width(), Editor()->Width());
+    EXPECT_EQ(list->ItemIndex(), 1) << "the cell's item is selected";
+    EXPECT_TRUE(Editor()->Focused()) << "the editor keeps the focus";
+
+    Key(VK_DOWN);
+    EXPECT_EQ(Shown(), "Paris") << "the list takes the arrows and the editor shows its item";
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Editor()->ListVisible());
+    EXPECT_FALSE(IsWindowVisible(list->Handle()));
+    EXPECT_EQ(Shown(), "Lyon") << "Esc discards the list's choice";
+
+    Key(VK_DOWN, ModAlt);
+    Key(VK_UP);
+    Key(VK_UP, ModAlt);
+    EXPECT_FALSE(Editor()->ListVisible());
+    EXPECT_EQ(Shown(), "London");
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_query->FieldByName("CITY")->AsString(), "London");
+}
+
+TEST_F(CellEditorFixture, TheButtonOpensTheListAndAClickOnAnItemTakesIt)
+{
+    GoTo(CityCol);
+    Key(VK_F2);
+    ClickButton(true);
+    ASSERT_TRUE(Editor()->ListVisible()) << "the release after the opening press leaves the list open";
+    TGridPickListGx* list = Editor()->PickListControl();
+    const int row = list->ItemHeight() * 2 + list->ItemHeight() / 2;
+    MouseInput(*m_display).Click(list->Handle(), {10, row});
+    Pump();
+    EXPECT_FALSE(Editor()->ListVisible());
+    EXPECT_EQ(Shown(), "Paris");
+
+    ClickButton(true);
+    ASSERT_TRUE(Editor()->ListVisible());
+    ClickButton(true);
+    EXPECT_FALSE(Editor()->ListVisible()) << "a second click on the button closes the list";
+    EXPECT_EQ(Shown(), "Paris");
+}
+
+TEST_F(CellEditorFixture, AKeyListColumnShowsItsNamesAndWritesItsKeys)
+{
+    GoTo(KindCol);
+    Key(VK_F2);
+    EXPECT_EQ(Shown(), "Two") << "key 2 shows as its name";
+    Editor()->SelectAll();
+    Type("t");
+    EXPECT_EQ(Shown(), "Two");
+    Type("h");
+    EXPECT_EQ(Shown(), "Three");
+    EXPECT_EQ(Selected(), "ree");
+    Type("x");
+    EXPECT_EQ(Shown(), "Three") << "a key list takes no text outside it";
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_query->FieldByName("KIND")->AsInteger(), 3);
+
+    Key(VK_F2);
+    Editor()->SelectAll();
+    Key(VK_DELETE);
+    EXPECT_EQ(Shown(), "") << "Delete with the whole text selected clears the key";
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_TRUE(m_query->FieldByName("KIND")->IsNull());
+
+    Key(VK_F2);
+    Clipboard()->SetAsText("on");
+    (void)SendMessageA(Editor()->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(Shown(), "One") << "a paste completes from the list";
+    Key(VK_DOWN);
+    EXPECT_EQ(Stored("KIND", 1), "1");
+}
+
+TEST_F(CellEditorFixture, OnNotInListLetsAKeyListTakeOtherTextsAsNull)
+{
+    std::string asked;
+    m_kind->SetOnNotInList(TColumnNotInListEventGx::FromFunction(
+        [&](TObject*, const std::string& text, bool& accept) {
+            asked = text;
+            accept = false;
+        }));
+    GoTo(KindCol);
+    Key(VK_F2);
+    Editor()->SelectAll();
+    Type("Zz");
+    EXPECT_EQ(Shown(), "Zz");
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(asked, "Zz");
+    EXPECT_TRUE(m_query->FieldByName("KIND")->IsNull());
+}
+
+// The upper half goes to the item above (the previous one), the lower half to the next; numbers
+// go up by the increment on the upper half and down on the lower, whatever the increment.
+TEST_F(CellEditorFixture, UpDownButtonsStepListsAndNumbersBothWays)
+{
+    m_city->SetButtonStyle(cbsUpDown);
+    m_qty->SetButtonStyle(cbsUpDown);
+    m_qty->SetIncrement(2);
+    GoTo(CityCol);
+    Key(VK_F2);
+    EXPECT_EQ(Editor()->EditStyle(), esUpDownGx);
+    struct Step {
+        bool Upper;
+        const char* City;
+    };
+    for (const Step step : {Step{true, "London"}, Step{false, "Lyon"}, Step{false, "Paris"}}) {
+        ClickButton(step.Upper);
+        EXPECT_EQ(m_query->FieldByName("CITY")->AsString(), step.City);
+        EXPECT_EQ(Shown(), step.City);
+    }
+
+    GoTo(QtyCol);
+    Key(VK_F2);
+    ClickButton(true);
+    EXPECT_EQ(m_query->FieldByName("QTY")->AsInteger(), 7);
+    ClickButton(false);
+    ClickButton(false);
+    EXPECT_EQ(m_query->FieldByName("QTY")->AsInteger(), 3);
+    EXPECT_EQ(Shown(), "3");
+}
+
+TEST_F(CellEditorFixture, AnEllipsisButtonClickReachesTheGrid)
+{
+    m_city->SetButtonStyle(cbsEllipsis);
+    int clicks = 0;
+    m_db->SetOnEditButtonClick(TNotifyEvent::FromFunction([&](TObject*) { ++clicks; }));
+    GoTo(CityCol);
+    Key(VK_F2);
+    EXPECT_EQ(Editor()->EditStyle(), esEllipsisGx);
+    ClickButton(true);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(Editor()->ListVisible());
+}
+
+TEST_F(CellEditorFixture, AFailedPostLeavesTheRowAndTheEditorAsTheyWere)
+{
+    GoTo(QtyCol);
+    Type("-4");
+    EXPECT_EQ(Shown(), "-4");
+    Key(VK_DOWN);
+    ASSERT_EQ(m_errors.size(), 1u) << "the database's refusal is shown";
+    m_errors.clear();
+    EXPECT_EQ(RecNo(), 1);
+    EXPECT_EQ(m_db->Row(), m_db->TitleOffset());
+    EXPECT_EQ(Shown(), "-4");
+    EXPECT_EQ(m_query->State(), dsEdit);
+    EXPECT_EQ(Stored("QTY", 1), "5");
+
+    Editor()->SelectAll();
+    Type("9");
+    Key(VK_DOWN);
+    EXPECT_TRUE(m_errors.empty());
+    EXPECT_EQ(RecNo(), 2);
+    EXPECT_EQ(Stored("QTY", 1), "9");
+}
+
+TEST_F(CellEditorFixture, ARowSelectOrReadOnlyGridShowsNoEditor)
+{
+    m_db->SetReadOnly(true);
+    GoTo(NameCol);
+    Type("x");
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Ann");
+    EXPECT_NE(m_query->State(), dsEdit);
+    m_db->SetReadOnly(false);
+    m_db->SetOptions(ManagerOptions);
+    Key(VK_F2);
+    EXPECT_EQ(Shown(), "<hidden>");
+}
+
+} // namespace
