@@ -35,11 +35,12 @@ public:
     // The value chosen: a date or a number; Null when there is none.
     [[nodiscard]] virtual Variant Value() const = 0;
     // The editor keeps the focus and hands the list its keys while it is open; true when the list
-    // took the key. Characters reach the calculator only.
+    // took the key.
     virtual bool TakeKey(WORD key, TShiftState shift) = 0;
-    virtual bool TakeChar(char key) = 0;
-    // Enter leaves the calculator open while a calculation waits for its second number.
-    [[nodiscard]] virtual bool AcceptsEnter() const { return true; }
+    // A list that takes the typed characters (the calculator) gets Enter and Esc as characters
+    // too and closes itself; the others close on those keys through the editor.
+    [[nodiscard]] virtual bool TakesCharacters() const { return false; }
+    virtual void TakeChar(char /*key*/) {}
     // The window of the drop-down, so that the editor can tell a click or the focus going into it.
     [[nodiscard]] virtual HWND WindowHandle() const = 0;
 };

@@ -91,7 +91,7 @@ int TCustomDBGridGx::GetEditLimit()
 {
     const TColumnGx* column = SelectedColumn();
     const TField* field = column ? column->Field() : nullptr;
-    if (!field || column->HasKeyItems() || field->DataType() != ftString)
+    if (!field || column->HasKeyItems() || (field->DataType() != ftString && field->DataType() != ftWideString))
         return 0;
     return field->Size();
 }

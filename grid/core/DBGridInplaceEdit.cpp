@@ -519,9 +519,9 @@ bool TDBGridInplaceEdit::DoDropDownKeys(WORD key, TShiftState shift)
         return true;
     }
     if ((key == VK_RETURN || key == VK_ESCAPE) && m_listVisible && !alt) {
-        if (key == VK_RETURN && m_activeHooked && !m_activeHooked->AcceptsEnter())
-            return false;
-        CloseUp(key == VK_RETURN);
+        // The calculator closes itself on their characters.
+        if (!m_activeHooked || !m_activeHooked->TakesCharacters())
+            CloseUp(key == VK_RETURN);
         return true;
     }
     if (key == VK_RETURN && shift.Contains(ssCtrl) && !m_listVisible && m_editStyle != esSimpleGx) {
@@ -535,7 +535,9 @@ bool TDBGridInplaceEdit::DoDropDownKeys(WORD key, TShiftState shift)
 
 void TDBGridInplaceEdit::KeyDown(WORD& key, TShiftState shift)
 {
+    m_closedByKey = false;
     if (DoDropDownKeys(key, shift)) {
+        m_closedByKey = key == VK_RETURN || key == VK_ESCAPE;
         key = 0;
         return;
     }
@@ -575,19 +577,22 @@ void TDBGridInplaceEdit::KeyPress(char& key)
         key = 0;
         return;
     }
-    // Enter and Esc that closed a list go no further.
-    if ((key == '\r' || key == 27) && m_listVisible)
-        return;
     const auto code = static_cast<unsigned char>(key);
+    if (m_listVisible && m_activeHooked && m_activeHooked->TakesCharacters() &&
+        (code >= 32 || key == '\r' || key == 27)) {
+        m_activeHooked->TakeChar(key);
+        key = 0;
+        return;
+    }
+    // Enter and Esc that closed a list go no further.
+    if ((key == '\r' || key == 27) && (m_listVisible || m_closedByKey)) {
+        m_closedByKey = false;
+        key = 0;
+        return;
+    }
     const TColumnGx* column = Column();
     if (code >= 32 && !m_listVisible && column && column->AutoDropDown() && m_editStyle == esPickListGx)
         DropDown();
-    if (m_listVisible && m_activeHooked == m_calculator.get() && m_calculator && code >= 32) {
-        if (m_activeHooked->TakeChar(key)) {
-            key = 0;
-            return;
-        }
-    }
     TInplaceEdit::KeyPress(key);
 }
 

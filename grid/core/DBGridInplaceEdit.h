@@ -108,6 +108,7 @@ private:
     bool m_noCloseUpOnClick = false;
     bool m_buttonPressed = false;
     bool m_backspaceAsLeft = false;
+    bool m_closedByKey = false; // the key's Enter or Esc character has nothing left to do
     int m_buttonWidth = 0;
     std::string m_textBeforeDropDown;
     std::string m_pendingChar; // the bytes of a UTF-8 character typed so far

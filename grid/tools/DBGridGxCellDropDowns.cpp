@@ -1,0 +1,148 @@
+#include "grid/tools/DBGridGxCellDropDowns.h"
+
+#include "grid/core/DBGridGxCellDropDown.h"
+#include "grid/tools/CalculatorGx.h"
+#include "grid/tools/ToolCtrlsGx.h"
+#include "grid/tools/ToolCtrlsGxDropDowns.h"
+#include "platform/winapi/controls/MonthCal.h"
+
+#include <memory>
+
+namespace {
+
+// The pop-ups close through the IPopupOwnerGx that owns them; the bridge owns one for the cell
+// editor and passes its close-up on.
+class TCellPopupBridgeGx : public TComponent, public IPopupOwnerGx {
+public:
+    explicit TCellPopupBridgeGx(ICellDropDownOwnerGx& owner) : TComponent(nullptr), m_owner(owner) {}
+    void ClosePopup(bool accept) override { m_owner.CloseUp(accept); }
+    [[nodiscard]] ICellDropDownOwnerGx& CellOwner() const { return m_owner; }
+
+private:
+    ICellDropDownOwnerGx& m_owner;
+};
+
+// Shows a pop-up under the editor without activating it.
+void ShowUnderEditor(TWinControl& editor, TWinControl& popup)
+{
+    popup.Font()->Assign(editor.Font());
+    const TPoint at = PlaceDropDownUnderEdit(editor, popup, ddaLeft);
+    popup.SetBounds(at.x, at.y, popup.Width(), popup.Height());
+    (void)SetWindowPos(popup.Handle(), HWND_TOPMOST, at.x, at.y, popup.Width(), popup.Height(),
+                       SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    popup.SetVisible(true);
+}
+
+void HidePopup(TWinControl& popup)
+{
+    if (popup.HandleAllocated())
+        (void)ShowWindow(popup.Handle(), SW_HIDE);
+    popup.SetVisible(false);
+}
+
+class TCalendarCellDropDownGx : public ICellDropDownGx {
+public:
+    explicit TCalendarCellDropDownGx(ICellDropDownOwnerGx& owner)
+        : m_bridge(owner), m_calendar(new TPopupMonthCalendarGx(&m_bridge))
+    {
+    }
+
+    void Open(const Variant& value) override
+    {
+        TWinControl& editor = m_bridge.CellOwner().DropDownEditor();
+        m_calendar->SetColor(editor.Color());
+        m_calendar->SetDate(value.ToDateTime());
+        m_calendar->HandleNeeded();
+        m_calendar->FitSize();
+        ShowUnderEditor(editor, *m_calendar);
+    }
+    void Hide() override { HidePopup(*m_calendar); }
+    [[nodiscard]] bool Visible() const override
+    {
+        return m_calendar->HandleAllocated() && IsWindowVisible(m_calendar->Handle());
+    }
+    // Read from the window: its change notices have no parent window to reach.
+    [[nodiscard]] Variant Value() const override
+    {
+        if (!m_calendar->HandleAllocated())
+            return Variant::FromDateTime(m_calendar->Date());
+        SYSTEMTIME chosen{};
+        (void)SendMessageA(m_calendar->Handle(), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&chosen));
+        return Variant::FromDateTime(SystemTimeToDateTime(chosen));
+    }
+    // The arrows and pages move the day and the month; Ctrl+Home and Ctrl+End the ends.
+    bool TakeKey(WORD key, TShiftState shift) override
+    {
+        const bool moving = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT || key == VK_PRIOR ||
+                            key == VK_NEXT;
+        const bool ends = (key == VK_HOME || key == VK_END) && shift == TShiftState{ssCtrl};
+        if (!moving && !ends)
+            return false;
+        (void)SendMessageA(m_calendar->Handle(), WM_KEYDOWN, key, 0);
+        return true;
+    }
+    [[nodiscard]] HWND WindowHandle() const override
+    {
+        return m_calendar->HandleAllocated() ? m_calendar->Handle() : nullptr;
+    }
+
+private:
+    TCellPopupBridgeGx m_bridge;
+    TPopupMonthCalendarGx* m_calendar; // owned by the bridge
+};
+
+// The calculator takes the typed characters: digits and operators calculate, Enter closes it
+// accepting (unless a calculation waits for its second number) and Esc without.
+class TCalculatorCellDropDownGx : public ICellDropDownGx {
+public:
+    explicit TCalculatorCellDropDownGx(ICellDropDownOwnerGx& owner)
+        : m_bridge(owner), m_calculator(new TPopupCalculatorGx(&m_bridge))
+    {
+    }
+
+    void Open(const Variant& value) override
+    {
+        m_calculator->SetPopupValue(value);
+        m_calculator->HandleNeeded();
+        ShowUnderEditor(m_bridge.CellOwner().DropDownEditor(), *m_calculator);
+    }
+    void Hide() override { HidePopup(*m_calculator); }
+    [[nodiscard]] bool Visible() const override
+    {
+        return m_calculator->HandleAllocated() && IsWindowVisible(m_calculator->Handle());
+    }
+    // An error shows as no value.
+    [[nodiscard]] Variant Value() const override
+    {
+        const Variant value = m_calculator->GetPopupValue();
+        return VarType(value) == varError ? Null() : value;
+    }
+    bool TakeKey(WORD /*key*/, TShiftState /*shift*/) override { return false; }
+    [[nodiscard]] bool TakesCharacters() const override { return true; }
+    void TakeChar(char key) override
+    {
+        if (key == 27)
+            m_bridge.ClosePopup(false);
+        else
+            m_calculator->HandleKey(key);
+    }
+    [[nodiscard]] HWND WindowHandle() const override
+    {
+        return m_calculator->HandleAllocated() ? m_calculator->Handle() : nullptr;
+    }
+
+private:
+    TCellPopupBridgeGx m_bridge;
+    TPopupCalculatorGx* m_calculator; // owned by the bridge
+};
+
+std::unique_ptr<ICellDropDownGx> MakeCellDropDown(TCellDropDownKindGx kind, ICellDropDownOwnerGx& owner)
+{
+    if (kind == cdkCalendarGx)
+        return std::make_unique<TCalendarCellDropDownGx>(owner);
+    return std::make_unique<TCalculatorCellDropDownGx>(owner);
+}
+
+} // namespace
+
+void RegisterGridCellDropDowns() { SetCellDropDownFactory(&MakeCellDropDown); }
