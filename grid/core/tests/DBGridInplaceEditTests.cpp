@@ -308,4 +308,38 @@ TEST_F(CellEditorFixture, ARowSelectOrReadOnlyGridShowsNoEditor)
     EXPECT_EQ(Shown(), "<hidden>");
 }
 
+// The editor over a large table: the record edited at the far end is written when the grid moves
+// on, and the rows on screen stay a page.
+TEST_F(DBGridFixture, AHundredThousandRowTableEditsAndPostsAtBothEnds)
+{
+    ShowPeople(100000);
+    m_db->SetOptions(DefaultDBGridOptions);
+    m_db->SetCol(1);
+    Key(VK_END, ModControl);
+    ASSERT_EQ(RecNo(), 100000);
+    Key(VK_F2);
+    ASSERT_TRUE(m_db->EditorShowing());
+    EXPECT_EQ(m_db->EditorText(), "Name 100000");
+    m_db->InplaceEditor()->SelectAll();
+    Type("Last");
+    Key(VK_UP);
+    EXPECT_EQ(RecNo(), 99999);
+    EXPECT_FALSE(m_db->EditorShowing()) << "moving to another record ends the edit";
+    const auto stored = [this](int id) {
+        auto query = Query("SELECT NAME FROM P WHERE ID = " + std::to_string(id));
+        query->Open();
+        return query->FieldByName("NAME")->AsString();
+    };
+    EXPECT_EQ(stored(100000), "Last");
+
+    Key(VK_HOME, ModControl);
+    ASSERT_EQ(RecNo(), 1);
+    Type("First");
+    EXPECT_EQ(m_db->EditorText(), "First");
+    Key(VK_NEXT);
+    EXPECT_EQ(stored(1), "First");
+    EXPECT_EQ(m_db->RowCount(), m_db->TitleOffset() + VisibleRows());
+    EXPECT_EQ(m_db->DataLink().BufferCount(), VisibleRows());
+}
+
 } // namespace
