@@ -301,6 +301,7 @@ private:
     void FillEmptyCell(TColumnGx* column, const TRect& rect);
     [[nodiscard]] TColor RowColor(TColumnGx& column) const;
     void DrawCheckBox(const TRect& rect, TCheckBoxStateGx state);
+    void DrawCellImage(const TRect& rect, TColumnGx& column);
     void DrawIndicatorArrow(const TRect& rect, bool editing);
     // Cell text goes through here until the shared text drawer of the grid unit is in place.
     void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
