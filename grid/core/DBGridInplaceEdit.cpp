@@ -6,6 +6,7 @@
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Clipbrd.h"
+#include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/winapi/controls/Edit.h"
@@ -247,6 +248,30 @@ void TDBGridInplaceEdit::PaintButton()
         (void)DrawFrameControl(dc, &face, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | pushed);
         break;
     }
+    (void)ReleaseDC(Handle(), dc);
+}
+
+// A required field left empty while the record is edited is underlined with a red dotted line;
+// OnCheckDrawRequiredState may decide otherwise.
+void TDBGridInplaceEdit::DrawRequiredState()
+{
+    const TColumnGx* column = Column();
+    TCustomDBGridGx* grid = DataGrid();
+    if (!column || !grid || !HandleAllocated())
+        return;
+    const TField* field = column->Field();
+    const TDataSet* dataSet = grid->DataLink().Active() ? grid->DataLink().DataSet() : nullptr;
+    bool draw = column->HighlightRequired() && field && dataSet &&
+                (dataSet->State() == dsEdit || dataSet->State() == dsInsert) && field->Required() && field->IsNull();
+    if (column->OnCheckDrawRequiredState())
+        column->OnCheckDrawRequiredState()(this, Text(), draw);
+    if (!draw)
+        return;
+    RECT client{};
+    (void)GetClientRect(Handle(), &client);
+    const HDC dc = GetDC(Handle());
+    for (int x = 2; x < client.right - m_buttonWidth - 3; x += 2)
+        (void)SetPixel(dc, x, client.bottom - 1, RGB(255, 0, 0));
     (void)ReleaseDC(Handle(), dc);
 }
 
@@ -510,6 +535,8 @@ void TDBGridInplaceEdit::ShowListItem(int index)
 
 bool TDBGridInplaceEdit::DoDropDownKeys(WORD key, TShiftState shift)
 {
+    if (m_editStyle != esPickListGx && !m_activeHooked)
+        return false;
     const bool alt = shift.Contains(ssAlt);
     if ((key == VK_UP || key == VK_DOWN) && alt) {
         if (m_listVisible)
@@ -524,8 +551,25 @@ bool TDBGridInplaceEdit::DoDropDownKeys(WORD key, TShiftState shift)
             CloseUp(key == VK_RETURN);
         return true;
     }
-    if (key == VK_RETURN && shift.Contains(ssCtrl) && !m_listVisible && m_editStyle != esSimpleGx) {
+    if (key == VK_RETURN && shift.Contains(ssCtrl) && !m_listVisible) {
         DropDown();
+        return true;
+    }
+    return false;
+}
+
+// Ctrl+Enter clicks an ellipsis or drop-down button; Ctrl+F asks the grid for its search.
+bool TDBGridInplaceEdit::GridKeys(WORD& key, TShiftState shift)
+{
+    const bool ctrlOnly = shift == TShiftState{ssCtrl};
+    if (key == VK_RETURN && ctrlOnly && (m_editStyle == esEllipsisGx || m_editStyle == esDropDownGx)) {
+        if (TCustomDBGridGx* grid = DataGrid())
+            grid->EditButtonClick();
+        key = 0;
+        return true;
+    }
+    if (key == 'F' && ctrlOnly) {
+        SendToGrid(key, shift);
         return true;
     }
     return false;
@@ -543,6 +587,10 @@ void TDBGridInplaceEdit::KeyDown(WORD& key, TShiftState shift)
     }
     if (m_listVisible && ForwardToList(key, shift)) {
         key = 0;
+        return;
+    }
+    if (GridKeys(key, shift)) {
+        m_closedByKey = true;
         return;
     }
     if (KeyPickColumn() && KeyPickDelete(key, shift))
@@ -585,7 +633,7 @@ void TDBGridInplaceEdit::KeyPress(char& key)
         return;
     }
     // Enter and Esc that closed a list go no further.
-    if ((key == '\r' || key == 27) && (m_listVisible || m_closedByKey)) {
+    if ((key == '\r' || key == '\n' || key == 27) && (m_listVisible || m_closedByKey)) {
         m_closedByKey = false;
         key = 0;
         return;
@@ -712,7 +760,15 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
     case WM_PAINT:
         TInplaceEdit::Dispatch(message);
         PaintButton();
+        DrawRequiredState();
         return;
+    case CM_CANCELMODE: {
+        auto* sender = reinterpret_cast<TControl*>(message.LParam);
+        auto* window = dynamic_cast<TWinControl*>(sender);
+        if (sender != this && !(window && window->HandleAllocated() && IsListWindow(window->Handle())))
+            CloseUp(false);
+        break;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (InButton(message.LParam)) {

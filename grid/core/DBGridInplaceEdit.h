@@ -94,6 +94,8 @@ private:
     void ButtonPress(int y);
     void ButtonRelease();
     void PaintButton();
+    void DrawRequiredState();
+    bool GridKeys(WORD& key, TShiftState shift);
     [[nodiscard]] bool InButton(LPARAM point) const;
     // The open list's window, or one inside it.
     [[nodiscard]] bool IsListWindow(HWND window) const;

@@ -271,6 +271,36 @@ TEST_F(CellEditorFixture, AnEllipsisButtonClickReachesTheGrid)
     ClickButton(true);
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(Editor()->ListVisible());
+    Key(VK_RETURN, ModControl, "\n");
+    EXPECT_EQ(clicks, 2) << "Ctrl+Enter clicks the button";
+    EXPECT_EQ(Shown(), "Lyon") << "and types nothing";
+}
+
+TEST_F(CellEditorFixture, ARequiredFieldLeftEmptyIsUnderlinedInRed)
+{
+    m_query->FieldByName("CITY")->SetRequired(true);
+    m_city->SetHighlightRequired(true);
+    m_city->SetButtonStyle(cbsNone);
+    Key(VK_END, ModControl);
+    GoTo(CityCol);
+    const auto redUnderline = [this] {
+        RECT client{};
+        (void)GetClientRect(Editor()->Handle(), &client);
+        POINT bottom{client.right / 2 & ~1, client.bottom - 1};
+        (void)MapWindowPoints(Editor()->Handle(), m_db->Handle(), &bottom, 1);
+        return GridFixture::Shown(bottom) == RgbOf(RGB(255, 0, 0)) ||
+               GridFixture::Shown({bottom.x + 1, bottom.y}) == RgbOf(RGB(255, 0, 0));
+    };
+    Key(VK_F2);
+    EXPECT_FALSE(redUnderline()) << "browsing: nothing to mark";
+    Type("x");
+    Editor()->Invalidate();
+    Pump();
+    EXPECT_TRUE(redUnderline()) << "editing with the field still empty";
+    Key(VK_RETURN, 0, "\r");
+    Key(VK_F2);
+    Pump();
+    EXPECT_FALSE(redUnderline()) << "the field has its value";
 }
 
 TEST_F(CellEditorFixture, AFailedPostLeavesTheRowAndTheEditorAsTheyWere)
