@@ -6,10 +6,13 @@
 #include <memory>
 
 // The drop-downs of the data grid's cell editor that a higher library supplies: the month calendar
-// of date columns and the calculator of numeric columns with a drop-down button. The grid library
+// of date columns, the calculator of numeric columns with a drop-down button and the data grid of
+// a lookup column's list. The grid library
 // has neither: the tools library installs a factory at start-up (RegisterGridCellDropDowns), and
 // without one those columns simply show no list. The pick list is the grid library's own.
-enum TCellDropDownKindGx { cdkCalendarGx, cdkCalculatorGx };
+enum TCellDropDownKindGx { cdkCalendarGx, cdkCalculatorGx, cdkLookupGridGx };
+
+class TColumnGx;
 
 // What a drop-down asks of the cell editor that opened it.
 class ICellDropDownOwnerGx {
@@ -18,6 +21,8 @@ public:
     virtual void CloseUp(bool accept) = 0;
     // The editor the drop-down sits under and takes its colour and font from.
     [[nodiscard]] virtual TWinControl& DropDownEditor() = 0;
+    // The column the editor edits: its list, rows and width.
+    [[nodiscard]] virtual TColumnGx* DropDownColumn() = 0;
 
 protected:
     ~ICellDropDownOwnerGx() = default;
@@ -27,12 +32,12 @@ class ICellDropDownGx {
 public:
     virtual ~ICellDropDownGx() = default;
 
-    // Shows the drop-down under the editor holding `value` (a date, or a number), without taking
-    // the activation or the focus.
+    // Shows the drop-down under the editor holding `value` (a date, a number, or the key of a
+    // lookup list), without taking the activation or the focus.
     virtual void Open(const Variant& value) = 0;
     virtual void Hide() = 0;
     [[nodiscard]] virtual bool Visible() const = 0;
-    // The value chosen: a date or a number; Null when there is none.
+    // The value chosen: a date, a number or a key; Null when there is none.
     [[nodiscard]] virtual Variant Value() const = 0;
     // The editor keeps the focus and hands the list its keys while it is open; true when the list
     // took the key.

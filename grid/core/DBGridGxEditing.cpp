@@ -148,7 +148,8 @@ Variant TCustomDBGridGx::KeyOfPickText(TColumnGx& column, const std::string& tex
 void TCustomDBGridGx::WriteEditorToField()
 {
     TColumnGx* column = SelectedColumn();
-    if (!column || !column->Field())
+    // A lookup column's editor writes the key fields itself as the user chooses.
+    if (!column || !column->Field() || column->Field()->Lookup())
         return;
     const std::string text = m_editText;
     if (column->HasKeyItems() && column->HasPickItems()) {

@@ -136,7 +136,29 @@ bool TDBGridInplaceEdit::KeyPickColumn() const
     return column && column->CellImageKind() == cikKeyPickList;
 }
 
-bool TDBGridInplaceEdit::ListColumn() const { return m_editStyle == esPickListGx || KeyPickColumn(); }
+bool TDBGridInplaceEdit::KeyedColumn() const { return m_editStyle == esDataListGx || KeyPickColumn(); }
+
+bool TDBGridInplaceEdit::ListColumn() const { return m_editStyle == esPickListGx || KeyedColumn(); }
+
+// The key the lookup field's key fields hold now.
+Variant TDBGridInplaceEdit::LookupKeyValue() const
+{
+    const TColumnGx* column = Column();
+    const TField* field = column ? column->Field() : nullptr;
+    if (!field || !field->Lookup())
+        return Null();
+    return field->DataSet()->FieldValues(field->KeyFields());
+}
+
+// A key chosen or typed goes into the lookup field's key fields at once; the editor shows what the
+// field shows for it.
+void TDBGridInplaceEdit::WriteKey(const std::string& display, const Variant& key)
+{
+    TColumnGx* column = Column();
+    column->UpdateDataValues(display, key, false);
+    if (TCustomDBGridGx* grid = DataGrid())
+        (void)grid->SetCellEditText(display);
+}
 
 // The style follows the column's button style; an automatic one follows what the field holds.
 void TDBGridInplaceEdit::UpdateContents()
@@ -161,6 +183,8 @@ void TDBGridInplaceEdit::UpdateContents()
             style = esDateGx;
             break;
         case bbkLookupDropDown:
+            style = esDataListGx;
+            break;
         case bbkNone:
             break;
         }
@@ -188,6 +212,8 @@ void TDBGridInplaceEdit::SetEditStyle(TEditStyleGx style)
         m_pickList = new TGridPickListGx(this, *this);
     else if (style == esDateGx)
         m_activeHooked = hooked(m_calendar, cdkCalendarGx);
+    else if (style == esDataListGx && column->LookupListDataSet())
+        m_activeHooked = hooked(m_dataList, cdkLookupGridGx);
     else if (style == esDropDownGx && field && IsNumberType(field->DataType()))
         m_activeHooked = hooked(m_calculator, cdkCalculatorGx);
     m_buttonWidth = style == esSimpleGx ? 0 : GetSystemMetrics(SM_CXVSCROLL);
@@ -371,6 +397,8 @@ void TDBGridInplaceEdit::PlaceList(TWinControl& list, int width, int height)
 
 Variant TDBGridInplaceEdit::HookedOpenValue() const
 {
+    if (m_activeHooked == m_dataList.get())
+        return LookupKeyValue();
     const std::string text = const_cast<TDBGridInplaceEdit*>(this)->Text();
     if (m_activeHooked == m_calculator.get()) {
         double number = 0;
@@ -480,6 +508,9 @@ void TDBGridInplaceEdit::CloseHookedList(bool accept)
     if (list == m_calculator.get()) {
         SetText(FloatToStr(value.ToDouble()));
         (void)grid->SetCellEditText(Text());
+    } else if (list == m_dataList.get()) {
+        WriteKey({}, value);
+        SetText(column->Field()->Text());
     } else {
         const TDateTime date = value.ToDateTime();
         column->UpdateDataValues(DateToStr(date), Variant::FromDateTime(date), false);
@@ -593,14 +624,15 @@ void TDBGridInplaceEdit::KeyDown(WORD& key, TShiftState shift)
         m_closedByKey = true;
         return;
     }
-    if (KeyPickColumn() && KeyPickDelete(key, shift))
+    if (KeyedColumn() && KeyedDelete(key, shift))
         return;
     TInplaceEdit::KeyDown(key, shift);
 }
 
-// A key-list column holds only its items: Delete clears a whole selected text, Backspace moves
-// left, unless OnNotInList lets other texts in.
-bool TDBGridInplaceEdit::KeyPickDelete(WORD& key, TShiftState shift)
+// A key-list or lookup column holds only its list's values: Delete clears a whole selected text
+// (a lookup column's key becomes Null), Backspace moves left, unless OnNotInList lets other texts
+// in.
+bool TDBGridInplaceEdit::KeyedDelete(WORD& key, TShiftState shift)
 {
     const TColumnGx* column = Column();
     TCustomDBGridGx* grid = DataGrid();
@@ -612,8 +644,11 @@ bool TDBGridInplaceEdit::KeyPickDelete(WORD& key, TShiftState shift)
         return false;
     }
     const int length = GetWindowTextLengthA(Handle());
-    if (SelStart() == 0 && SelLength() == length && grid->SetCellEditText({}))
+    if (SelStart() == 0 && SelLength() == length && grid->SetCellEditText({})) {
+        if (m_editStyle == esDataListGx)
+            WriteKey({}, Null());
         SetText({});
+    }
     key = 0;
     return true;
 }
@@ -670,6 +705,8 @@ bool TDBGridInplaceEdit::KeyPressStr(const std::string& text)
 {
     TColumnGx* column = Column();
     TCustomDBGridGx* grid = DataGrid();
+    if (m_editStyle == esDataListGx)
+        return TypeIntoLookup(text);
     if (!column || !grid || !column->HasPickItems())
         return false;
     const bool backspace = text == "\b";
@@ -703,6 +740,32 @@ bool TDBGridInplaceEdit::KeyPressStr(const std::string& text)
         CompleteText(candidate, candidate.size());
         if (m_listVisible && m_pickList)
             m_pickList->SetItemIndex(-1);
+    } else {
+        (void)MessageBeep(0);
+    }
+    return true;
+}
+
+// The text before the caret plus what was typed is looked up (letter case ignored) as the start of
+// a lookup list's shown value: the first match's key goes into the field and its text shows with
+// the untyped rest selected. The list is searched in memory; the typed text reaches no query.
+bool TDBGridInplaceEdit::TypeIntoLookup(const std::string& text)
+{
+    TColumnGx* column = Column();
+    TDataSet* list = column ? column->LookupListDataSet() : nullptr;
+    const TField* field = column ? column->Field() : nullptr;
+    if (text == "\b" || !list || !list->Active() || !field || !column->CanModify(true))
+        return false;
+    const std::string candidate = WholePrefix(Text(), static_cast<std::size_t>(SelStart())) + text;
+    if (list->Locate(field->LookupResultField(), Variant(candidate), LocateOptions({loCaseInsensitive, loPartialKey}))) {
+        const std::string shown = list->FieldByName(field->LookupResultField())->Text();
+        WriteKey(shown, list->FieldValues(field->LookupKeyFields()));
+        CompleteText(shown, candidate.size());
+        return true;
+    }
+    if (column->OnNotInList()) {
+        WriteKey(candidate, Null());
+        CompleteText(candidate, candidate.size());
     } else {
         (void)MessageBeep(0);
     }

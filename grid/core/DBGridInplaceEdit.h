@@ -62,6 +62,7 @@ class TDBGridInplaceEdit : public TInplaceEdit, public ICellDropDownOwnerGx {
     [[nodiscard]] TRect ButtonRect() const;
 
     TWinControl& DropDownEditor() override { return *this; }
+    TColumnGx* DropDownColumn() override { return Column(); }
 
 protected:
     [[nodiscard]] TCustomDBGridGx* DataGrid() const;
@@ -81,6 +82,11 @@ protected:
 private:
     [[nodiscard]] bool ListColumn() const;
     [[nodiscard]] bool KeyPickColumn() const;
+    // The column's values are keys of a list: a key list, or a lookup field's list.
+    [[nodiscard]] bool KeyedColumn() const;
+    bool TypeIntoLookup(const std::string& text);
+    [[nodiscard]] Variant LookupKeyValue() const;
+    void WriteKey(const std::string& display, const Variant& key);
     void ShowListItem(int index);
     bool ForwardToList(WORD key, TShiftState shift);
     void FillPickList();
@@ -90,7 +96,7 @@ private:
     void StepValue(bool upperHalf);
     void CompleteText(const std::string& text, std::size_t typedLength);
     [[nodiscard]] bool PasteIntoList();
-    bool KeyPickDelete(WORD& key, TShiftState shift);
+    bool KeyedDelete(WORD& key, TShiftState shift);
     void ButtonPress(int y);
     void ButtonRelease();
     void PaintButton();
@@ -105,6 +111,7 @@ private:
     TGridPickListGx* m_pickList = nullptr; // owned as a component of the editor
     std::unique_ptr<ICellDropDownGx> m_calendar;
     std::unique_ptr<ICellDropDownGx> m_calculator;
+    std::unique_ptr<ICellDropDownGx> m_dataList;
     ICellDropDownGx* m_activeHooked = nullptr; // the calendar or calculator this style uses
     bool m_listVisible = false;
     bool m_noCloseUpOnClick = false;

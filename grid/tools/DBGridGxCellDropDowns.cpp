@@ -1,11 +1,17 @@
 #include "grid/tools/DBGridGxCellDropDowns.h"
 
 #include "grid/core/DBGridGxCellDropDown.h"
+#include "grid/core/DBGridGxColumns.h"
 #include "grid/tools/CalculatorGx.h"
+#include "grid/tools/DBLookupGridsGx.h"
 #include "grid/tools/ToolCtrlsGx.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBDataSource.h"
+#include "platform/classlib/data/DBFields.h"
 #include "platform/winapi/controls/MonthCal.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -136,11 +142,81 @@ private:
     TPopupCalculatorGx* m_calculator; // owned by the bridge
 };
 
+// The records of a lookup column's list in a data grid of their shown fields: as many rows as the
+// list has up to the column's DropDownRows, as wide as the column says (-1: the columns' own
+// widths), never narrower than the editor. A click on a row or Enter takes its key.
+class TLookupCellDropDownGx : public ICellDropDownGx {
+public:
+    explicit TLookupCellDropDownGx(ICellDropDownOwnerGx& owner)
+        : m_bridge(owner), m_grid(new TPopupDataGridGx(&m_bridge)), m_source(std::make_unique<TDataSource>(nullptr))
+    {
+        m_grid->SetOnCloseUp(TCloseUpEventGx::FromFunction([this](TObject*, bool accept) { m_bridge.ClosePopup(accept); }));
+    }
+
+    ~TLookupCellDropDownGx() override
+    {
+        // The grid goes before the source it shows.
+        delete m_grid;
+    }
+
+    void Open(const Variant& value) override
+    {
+        TWinControl& editor = m_bridge.CellOwner().DropDownEditor();
+        TColumnGx* column = m_bridge.CellOwner().DropDownColumn();
+        TField* field = column->Field();
+        TDataSet* list = column->LookupListDataSet();
+        m_source->SetDataSet(list);
+        m_grid->SetColor(editor.Color());
+        m_grid->SetListSource(m_source.get());
+        m_grid->SetKeyFieldNames(field->LookupKeyFields());
+        m_grid->SetListFieldNames(column->LookupDisplayFields());
+        const int wanted = std::max(1, column->DropDownRows());
+        const int records = list->IsSequenced() ? list->RecordCount() : wanted;
+        m_grid->SetRowsShown(records > 0 ? std::min(records, wanted) : wanted);
+        m_grid->HandleNeeded();
+        int width = column->DropDownWidth();
+        if (width == -1) {
+            width = 0;
+            for (int i = 0; i < m_grid->Columns().Count(); ++i)
+                width += m_grid->Columns().ColumnAt(i)->Width() + 1;
+            width += GetSystemMetrics(SM_CXVSCROLL) + 2;
+        }
+        m_grid->SetBounds(m_grid->Left(), m_grid->Top(), std::max(width, editor.Width()), m_grid->Height());
+        m_grid->SetKeyValue(value);
+        ShowUnderEditor(editor, *m_grid);
+    }
+    void Hide() override { HidePopup(*m_grid); }
+    [[nodiscard]] bool Visible() const override { return m_grid->HandleAllocated() && IsWindowVisible(m_grid->Handle()); }
+    [[nodiscard]] Variant Value() const override { return m_grid->KeyValue(); }
+    // The arrows and pages move through the list's records.
+    bool TakeKey(WORD key, TShiftState shift) override
+    {
+        const bool moving = shift.Empty() && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT);
+        const bool ends = (key == VK_HOME || key == VK_END) && shift == TShiftState{ssCtrl};
+        if (!moving && !ends)
+            return false;
+        (void)SendMessageA(m_grid->Handle(), WM_KEYDOWN, key, 0);
+        return true;
+    }
+    [[nodiscard]] HWND WindowHandle() const override { return m_grid->HandleAllocated() ? m_grid->Handle() : nullptr; }
+
+private:
+    TCellPopupBridgeGx m_bridge;
+    TPopupDataGridGx* m_grid; // made with the bridge as owner, freed first
+    std::unique_ptr<TDataSource> m_source;
+};
+
 std::unique_ptr<ICellDropDownGx> MakeCellDropDown(TCellDropDownKindGx kind, ICellDropDownOwnerGx& owner)
 {
-    if (kind == cdkCalendarGx)
+    switch (kind) {
+    case cdkCalendarGx:
         return std::make_unique<TCalendarCellDropDownGx>(owner);
-    return std::make_unique<TCalculatorCellDropDownGx>(owner);
+    case cdkCalculatorGx:
+        return std::make_unique<TCalculatorCellDropDownGx>(owner);
+    case cdkLookupGridGx:
+        break;
+    }
+    return std::make_unique<TLookupCellDropDownGx>(owner);
 }
 
 } // namespace

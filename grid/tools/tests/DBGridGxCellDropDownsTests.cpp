@@ -5,6 +5,7 @@
 #include "grid/core/DBGridInplaceEdit.h"
 #include "grid/tools/DBGridGxCellDropDowns.h"
 #include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DB.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/rtl/DateTime.h"
@@ -12,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -150,6 +152,112 @@ TEST_F(CellDropDowns, EscClosesTheCalculatorWithoutItsResult)
     EXPECT_FALSE(Editor()->ListVisible());
     EXPECT_TRUE(m_grid->EditorShowing()) << "Esc closed only the calculator";
     EXPECT_EQ(Editor()->Text(), "1.5");
+}
+
+// People with a city chosen from a list of cities by its code: the grid shows the city's name.
+class LookupCellDropDown : public CellDropDowns {
+protected:
+    void SetUp() override
+    {
+        ToolsFixture::SetUp();
+        RegisterGridCellDropDowns();
+        (void)Query("CREATE TABLE CITY (CODE INTEGER, NAME TEXT(20))")->ExecSQL();
+        (void)Query("INSERT INTO CITY VALUES (1, 'Berlin'), (2, 'London'), (3, 'Lyon'), (4, 'Paris')")->ExecSQL();
+        (void)Query("CREATE TABLE PERSON (ID INTEGER PRIMARY KEY, NAME TEXT(20), CITY_ID INTEGER)")->ExecSQL();
+        (void)Query("INSERT INTO PERSON VALUES (1, 'Ann', 3), (2, 'Bob', 4)")->ExecSQL();
+        m_cities = Query("SELECT CODE, NAME FROM CITY ORDER BY CODE");
+        m_cities->Open();
+        m_query = Query("SELECT * FROM PERSON ORDER BY ID");
+        for (const auto& [name, type] : {std::pair{"NAME", ftWideString}, std::pair{"CITY_ID", ftInteger}}) {
+            TField* field = CreateFieldOfType(type, m_query.get());
+            field->SetFieldName(name);
+            field->SetDataSet(m_query.get());
+        }
+        auto* city = new TStringField(m_query.get());
+        city->SetFieldName("CITY");
+        city->SetFieldKind(fkLookup);
+        city->SetKeyFields("CITY_ID");
+        city->SetLookupDataSet(m_cities.get());
+        city->SetLookupKeyFields("CODE");
+        city->SetLookupResultField("NAME");
+        city->SetDataSet(m_query.get());
+        m_query->Open();
+        m_source = std::make_unique<TDataSource>(nullptr);
+        m_source->SetDataSet(m_query.get());
+        m_grid = new TDBGridGx(m_form.get());
+        m_grid->SetParent(m_form.get());
+        m_grid->SetBounds(0, 0, 400, 200);
+        for (const char* field : {"NAME", "CITY"}) {
+            TColumnGx* column = m_grid->Columns().Add();
+            column->SetFieldName(field);
+            column->SetWidth(100);
+        }
+        m_column = m_grid->Columns().ColumnAt(1);
+        m_column->SetDropDownWidth(-1);
+        m_grid->SetDataSource(m_source.get());
+        m_form->SetActiveControl(m_grid);
+        Pump();
+    }
+
+    void TearDown() override
+    {
+        CellDropDowns::TearDown();
+        m_cities.reset();
+    }
+
+    [[nodiscard]] Variant CityCode() const { return m_query->FieldByName("CITY_ID")->Value(); }
+
+    std::unique_ptr<TADOQuery> m_cities;
+    TColumnGx* m_column = nullptr;
+};
+
+TEST_F(LookupCellDropDown, TheListOpensOnTheKeyAndEnterWritesTheKeyChosen)
+{
+    OpenEditorOn(2);
+    EXPECT_EQ(Editor()->EditStyle(), esDataListGx);
+    EXPECT_EQ(Editor()->Text(), "Lyon");
+    Key(VK_DOWN, ModAlt);
+    ASSERT_TRUE(Editor()->ListVisible());
+    ICellDropDownGx* list = Editor()->ActiveHookedList();
+    EXPECT_EQ(list->Value().ToInteger(), 3) << "the list opens on the record's key";
+    RECT shown{};
+    (void)GetWindowRect(list->WindowHandle(), &shown);
+    EXPECT_GE(shown.right - shown.left, Editor()->Width()) << "never narrower than the editor";
+
+    Key(VK_DOWN);
+    EXPECT_EQ(list->Value().ToInteger(), 4);
+    Key(VK_RETURN);
+    EXPECT_FALSE(Editor()->ListVisible());
+    EXPECT_EQ(CityCode().ToInteger(), 4);
+    EXPECT_EQ(Editor()->Text(), "Paris");
+
+    Key(VK_DOWN, ModAlt);
+    Key(VK_UP);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(CityCode().ToInteger(), 4) << "Esc leaves the key";
+}
+
+TEST_F(LookupCellDropDown, TypingCompletesFromTheListAndDeleteClearsTheKey)
+{
+    OpenEditorOn(2);
+    Editor()->SelectAll();
+    Type("l");
+    EXPECT_EQ(Editor()->Text(), "London");
+    EXPECT_EQ(CityCode().ToInteger(), 2);
+    Type("y");
+    EXPECT_EQ(Editor()->Text(), "Lyon");
+    EXPECT_EQ(CityCode().ToInteger(), 3);
+    EXPECT_EQ(Editor()->SelStart(), 2);
+    Type("q");
+    EXPECT_EQ(Editor()->Text(), "Lyon") << "a text outside the list is refused";
+
+    Editor()->SelectAll();
+    Key(VK_DELETE);
+    EXPECT_EQ(Editor()->Text(), "");
+    EXPECT_TRUE(VarIsNull(CityCode())) << "Delete with the whole text selected sets the key to Null";
+    Key(VK_RETURN, 0, "\r");
+    m_query->Post();
+    EXPECT_TRUE(m_query->FieldByName("CITY_ID")->IsNull());
 }
 
 } // namespace
