@@ -746,17 +746,24 @@ bool TDBGridInplaceEdit::KeyPressStr(const std::string& text)
     return true;
 }
 
-// The text before the caret plus what was typed is looked up (letter case ignored) as the start of
-// a lookup list's shown value: the first match's key goes into the field and its text shows with
-// the untyped rest selected. The list is searched in memory; the typed text reaches no query.
+// The text before the caret plus what was typed is looked up in a lookup column's list.
 bool TDBGridInplaceEdit::TypeIntoLookup(const std::string& text)
+{
+    if (text == "\b")
+        return false;
+    return LookupComplete(WholePrefix(Text(), static_cast<std::size_t>(SelStart())) + text);
+}
+
+// A candidate text is looked up (letter case ignored) as the start of a lookup list's shown value:
+// the first match's key goes into the field and its text shows with the rest after the candidate
+// selected. The list is searched in memory; the text reaches no query.
+bool TDBGridInplaceEdit::LookupComplete(const std::string& candidate)
 {
     TColumnGx* column = Column();
     TDataSet* list = column ? column->LookupListDataSet() : nullptr;
     const TField* field = column ? column->Field() : nullptr;
-    if (text == "\b" || !list || !list->Active() || !field || !column->CanModify(true))
+    if (!list || !list->Active() || !field || !column->CanModify(true))
         return false;
-    const std::string candidate = WholePrefix(Text(), static_cast<std::size_t>(SelStart())) + text;
     if (list->Locate(field->LookupResultField(), Variant(candidate), LocateOptions({loCaseInsensitive, loPartialKey}))) {
         const std::string shown = list->FieldByName(field->LookupResultField())->Text();
         WriteKey(shown, list->FieldValues(field->LookupKeyFields()));
@@ -781,12 +788,13 @@ void TDBGridInplaceEdit::CompleteText(const std::string& text, std::size_t typed
         (void)grid->SetCellEditText(text);
 }
 
-// Pasting into a key-list column completes the pasted text from the list, as typing does.
+// Pasting into a key-list or lookup column completes the pasted text from the list, as typing
+// does.
 bool TDBGridInplaceEdit::PasteIntoList()
 {
     TColumnGx* column = Column();
     TCustomDBGridGx* grid = DataGrid();
-    if (!KeyPickColumn() || !grid || !column->CanModify(false))
+    if (!KeyedColumn() || !grid || !column->CanModify(false))
         return false;
     const std::string pasted = Clipboard()->AsText();
     if (pasted.empty())
@@ -795,6 +803,10 @@ bool TDBGridInplaceEdit::PasteIntoList()
     const auto start = static_cast<std::size_t>(SelStart());
     const auto end = start + static_cast<std::size_t>(SelLength());
     const std::string candidate = text.substr(0, start) + pasted + text.substr(std::min(end, text.size()));
+    if (m_editStyle == esDataListGx) {
+        (void)LookupComplete(candidate);
+        return true;
+    }
     const TStrings& picks = *column->PickList();
     const int found = FindPrefix(picks, std::min(column->KeyList()->Count(), picks.Count()), candidate);
     if (found < 0 && !column->OnNotInList())

@@ -85,6 +85,7 @@ private:
     // The column's values are keys of a list: a key list, or a lookup field's list.
     [[nodiscard]] bool KeyedColumn() const;
     bool TypeIntoLookup(const std::string& text);
+    bool LookupComplete(const std::string& candidate);
     [[nodiscard]] Variant LookupKeyValue() const;
     void WriteKey(const std::string& display, const Variant& key);
     void ShowListItem(int index);

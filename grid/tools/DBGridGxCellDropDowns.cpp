@@ -170,6 +170,12 @@ public:
         m_grid->SetListSource(m_source.get());
         m_grid->SetKeyFieldNames(field->LookupKeyFields());
         m_grid->SetListFieldNames(column->LookupDisplayFields());
+        TDBGridOptions options = m_grid->Options();
+        if (column->DropDownShowTitles())
+            options.Include(dgTitles);
+        else
+            options.Exclude(dgTitles);
+        m_grid->SetOptions(options);
         const int wanted = std::max(1, column->DropDownRows());
         const int records = list->IsSequenced() ? list->RecordCount() : wanted;
         m_grid->SetRowsShown(records > 0 ? std::min(records, wanted) : wanted);

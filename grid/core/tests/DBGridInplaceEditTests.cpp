@@ -235,6 +235,7 @@ TEST_F(CellEditorFixture, OnNotInListLetsAKeyListTakeOtherTextsAsNull)
 TEST_F(CellEditorFixture, UpDownButtonsStepListsAndNumbersBothWays)
 {
     m_city->SetButtonStyle(cbsUpDown);
+    m_city->SetIncrement(2); // only the step's sign counts for a list
     m_qty->SetButtonStyle(cbsUpDown);
     m_qty->SetIncrement(2);
     GoTo(CityCol);

@@ -8,6 +8,7 @@
 #include "platform/classlib/data/DB.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/Clipbrd.h"
 #include "platform/rtl/DateTime.h"
 #include "tests/support/TempDir.h"
 
@@ -250,6 +251,12 @@ TEST_F(LookupCellDropDown, TypingCompletesFromTheListAndDeleteClearsTheKey)
     EXPECT_EQ(Editor()->SelStart(), 2);
     Type("q");
     EXPECT_EQ(Editor()->Text(), "Lyon") << "a text outside the list is refused";
+
+    Editor()->SelectAll();
+    Clipboard()->SetAsText("PA");
+    (void)SendMessageA(Editor()->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(Editor()->Text(), "Paris") << "a paste completes from the list too";
+    EXPECT_EQ(CityCode().ToInteger(), 4);
 
     Editor()->SelectAll();
     Key(VK_DELETE);
