@@ -4,6 +4,7 @@
 #include "platform/rtl/Variant.h"
 
 #include <memory>
+#include <string>
 
 // The drop-downs of the data grid's cell editor that a higher library supplies: the month calendar
 // of date columns, the calculator of numeric columns with a drop-down button and the data grid of
@@ -39,6 +40,9 @@ public:
     [[nodiscard]] virtual bool Visible() const = 0;
     // The value chosen: a date, a number or a key; Null when there is none.
     [[nodiscard]] virtual Variant Value() const = 0;
+    // A list of shown values (the lookup list) gives the text of the value chosen, which the
+    // editor shows while the user moves through the list; empty for the others.
+    [[nodiscard]] virtual std::string ChosenText() const { return {}; }
     // The editor keeps the focus and hands the list its keys while it is open; true when the list
     // took the key.
     virtual bool TakeKey(WORD key, TShiftState shift) = 0;

@@ -503,8 +503,11 @@ void TDBGridInplaceEdit::CloseHookedList(bool accept)
         (void)ShowCaret(Handle());
     TCustomDBGridGx* grid = DataGrid();
     TColumnGx* column = Column();
-    if (!accept || !grid || !column || VarIsNull(value) || VarIsEmpty(value) || !grid->SetCellEditText(Text()))
+    if (!accept || !grid || !column || VarIsNull(value) || VarIsEmpty(value) || !grid->SetCellEditText(Text())) {
+        if (list == m_dataList.get())
+            SetText(m_textBeforeDropDown);
         return;
+    }
     if (list == m_calculator.get()) {
         SetText(FloatToStr(value.ToDouble()));
         (void)grid->SetCellEditText(Text());
@@ -521,8 +524,15 @@ void TDBGridInplaceEdit::CloseHookedList(bool accept)
 // The open list takes the keys that move its selection; a pick list shows the item it moved to.
 bool TDBGridInplaceEdit::ForwardToList(WORD key, TShiftState shift)
 {
-    if (m_activeHooked)
-        return m_activeHooked->TakeKey(key, shift);
+    if (m_activeHooked) {
+        if (!m_activeHooked->TakeKey(key, shift))
+            return false;
+        if (const std::string chosen = m_activeHooked->ChosenText(); !chosen.empty()) {
+            SetText(chosen);
+            SelectAll();
+        }
+        return true;
+    }
     const bool ctrlEnd = shift == TShiftState{ssCtrl} && (key == VK_HOME || key == VK_END);
     const bool moving = shift.Empty() && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT);
     if (!m_pickList || (!moving && !ctrlEnd))

@@ -194,6 +194,7 @@ public:
     void Hide() override { HidePopup(*m_grid); }
     [[nodiscard]] bool Visible() const override { return m_grid->HandleAllocated() && IsWindowVisible(m_grid->Handle()); }
     [[nodiscard]] Variant Value() const override { return m_grid->KeyValue(); }
+    [[nodiscard]] std::string ChosenText() const override { return m_grid->Text(); }
     // The arrows and pages move through the list's records.
     bool TakeKey(WORD key, TShiftState shift) override
     {

@@ -227,6 +227,7 @@ TEST_F(LookupCellDropDown, TheListOpensOnTheKeyAndEnterWritesTheKeyChosen)
 
     Key(VK_DOWN);
     EXPECT_EQ(list->Value().ToInteger(), 4);
+    EXPECT_EQ(Editor()->Text(), "Paris") << "the editor shows the list's choice";
     Key(VK_RETURN);
     EXPECT_FALSE(Editor()->ListVisible());
     EXPECT_EQ(CityCode().ToInteger(), 4);
@@ -234,8 +235,10 @@ TEST_F(LookupCellDropDown, TheListOpensOnTheKeyAndEnterWritesTheKeyChosen)
 
     Key(VK_DOWN, ModAlt);
     Key(VK_UP);
+    EXPECT_EQ(Editor()->Text(), "Lyon");
     Key(VK_ESCAPE);
     EXPECT_EQ(CityCode().ToInteger(), 4) << "Esc leaves the key";
+    EXPECT_EQ(Editor()->Text(), "Paris");
 }
 
 TEST_F(LookupCellDropDown, TypingCompletesFromTheListAndDeleteClearsTheKey)
