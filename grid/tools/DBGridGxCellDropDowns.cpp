@@ -9,6 +9,7 @@
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/rtl/Strings.h"
 #include "platform/winapi/controls/MonthCal.h"
 
 #include <algorithm>
@@ -170,6 +171,8 @@ public:
         m_grid->SetListSource(m_source.get());
         m_grid->SetKeyFieldNames(field->LookupKeyFields());
         m_grid->SetListFieldNames(column->LookupDisplayFields());
+        m_grid->SetAutoFitColWidths(false);
+        ShowDisplayFields(column->LookupDisplayFields());
         TDBGridOptions options = m_grid->Options();
         if (column->DropDownShowTitles())
             options.Include(dgTitles);
@@ -188,6 +191,8 @@ public:
             width += GetSystemMetrics(SM_CXVSCROLL) + 2;
         }
         m_grid->SetBounds(m_grid->Left(), m_grid->Top(), std::max(width, editor.Width()), m_grid->Height());
+        // The shown fields share the list's width: no sideways scrolling in a drop-down.
+        m_grid->SetAutoFitColWidths(true);
         m_grid->SetKeyValue(value);
         ShowUnderEditor(editor, *m_grid);
     }
@@ -208,6 +213,22 @@ public:
     [[nodiscard]] HWND WindowHandle() const override { return m_grid->HandleAllocated() ? m_grid->Handle() : nullptr; }
 
 private:
+    // One column per shown field, in the order named.
+    void ShowDisplayFields(const std::string& names)
+    {
+        TDBGridColumnsGx& columns = m_grid->Columns();
+        columns.BeginUpdate();
+        columns.Clear();
+        std::size_t start = 0;
+        while (start <= names.size()) {
+            const std::size_t end = std::min(names.find(';', start), names.size());
+            if (const std::string name = Trim(names.substr(start, end - start)); !name.empty())
+                columns.Add()->SetFieldName(name);
+            start = end + 1;
+        }
+        columns.EndUpdate();
+    }
+
     TCellPopupBridgeGx m_bridge;
     TPopupDataGridGx* m_grid; // made with the bridge as owner, freed first
     std::unique_ptr<TDataSource> m_source;
