@@ -192,6 +192,7 @@ void TDBGridInplaceEdit::UpdateContents()
         SetColor(column->Color());
     }
     SetEditStyle(style);
+    UpdateWordWrap();
     TInplaceEdit::UpdateContents();
     if (const TColumnGx* column = Column())
         SetReadOnly(column->ReadOnly());
@@ -221,6 +222,41 @@ void TDBGridInplaceEdit::SetEditStyle(TEditStyleGx style)
         BoundsChanged();
         Invalidate();
     }
+}
+
+void TDBGridInplaceEdit::CreateParams(TCreateParams& params)
+{
+    TInplaceEdit::CreateParams(params);
+    if (m_wordWrap)
+        params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+}
+
+// A change of wrapping makes the window anew: the edit takes its scrolling style when it is made.
+void TDBGridInplaceEdit::UpdateWordWrap()
+{
+    const TColumnGx* column = Column();
+    const TCustomDBGridGx* grid = DataGrid();
+    const bool wrap = column && grid && column->WordWrap() && (grid->RowLines() > 1 || grid->RowHeight() > 0);
+    if (wrap == m_wordWrap)
+        return;
+    m_wordWrap = wrap;
+    if (HandleAllocated())
+        RecreateWnd();
+}
+
+// In wrapped text always shown, Up and Down move the caret between the lines; the grid takes them
+// on the first line (Up), the last (Down), or when the whole text is selected.
+bool TDBGridInplaceEdit::CaretMovesInText(WORD key)
+{
+    const TCustomDBGridGx* grid = DataGrid();
+    if (!m_wordWrap || (key != VK_UP && key != VK_DOWN) || !grid || !grid->Options().Contains(dgAlwaysShowEditor))
+        return false;
+    const int length = GetWindowTextLengthA(Handle());
+    if (SelStart() == 0 && SelLength() == length)
+        return false;
+    const auto line = SendMessageA(Handle(), EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0);
+    const auto lines = SendMessageA(Handle(), EM_GETLINECOUNT, 0, 0);
+    return key == VK_UP ? line > 0 : line < lines - 1;
 }
 
 TRect TDBGridInplaceEdit::ButtonRect() const
@@ -636,6 +672,10 @@ void TDBGridInplaceEdit::KeyDown(WORD& key, TShiftState shift)
     }
     if (KeyedColumn() && KeyedDelete(key, shift))
         return;
+    if (shift.Empty() && CaretMovesInText(key)) {
+        TCustomMaskEdit::KeyDown(key, shift);
+        return;
+    }
     TInplaceEdit::KeyDown(key, shift);
 }
 

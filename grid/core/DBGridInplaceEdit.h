@@ -44,6 +44,8 @@ class TDBGridInplaceEdit : public TInplaceEdit, public ICellDropDownOwnerGx {
     ~TDBGridInplaceEdit() override;
 
     [[nodiscard]] TEditStyleGx EditStyle() const { return m_editStyle; }
+    // The text wraps over several lines: a word-wrapped column in rows taller than one line.
+    [[nodiscard]] bool WordWrap() const { return m_wordWrap; }
     void SetEditStyle(TEditStyleGx style);
     void UpdateContents() override;
     void BoundsChanged() override;
@@ -73,6 +75,7 @@ protected:
     virtual void BuiltInButtonDown(bool bottomHalf);
     // Typed text (a whole UTF-8 character, or Backspace): true when it was taken here.
     virtual bool KeyPressStr(const std::string& text);
+    void CreateParams(TCreateParams& params) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     bool TypeCharacter(char key) override;
@@ -103,6 +106,8 @@ private:
     void PaintButton();
     void DrawRequiredState();
     bool GridKeys(WORD& key, TShiftState shift);
+    void UpdateWordWrap();
+    [[nodiscard]] bool CaretMovesInText(WORD key);
     [[nodiscard]] bool InButton(LPARAM point) const;
     // The open list's window, or one inside it.
     [[nodiscard]] bool IsListWindow(HWND window) const;
@@ -118,7 +123,8 @@ private:
     bool m_noCloseUpOnClick = false;
     bool m_buttonPressed = false;
     bool m_backspaceAsLeft = false;
-    bool m_closedByKey = false; // the key's Enter or Esc character has nothing left to do
+    bool m_closedByKey = false;
+    bool m_wordWrap = false; // the key's Enter or Esc character has nothing left to do
     int m_buttonWidth = 0;
     std::string m_textBeforeDropDown;
     std::string m_pendingChar; // the bytes of a UTF-8 character typed so far

@@ -6,6 +6,7 @@
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Clipbrd.h"
+#include "platform/winapi/controls/Edit.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
 #include <gtest/gtest.h>
@@ -324,6 +325,37 @@ TEST_F(CellEditorFixture, AFailedPostLeavesTheRowAndTheEditorAsTheyWere)
     EXPECT_TRUE(m_errors.empty());
     EXPECT_EQ(RecNo(), 2);
     EXPECT_EQ(Stored("QTY", 1), "9");
+}
+
+TEST_F(CellEditorFixture, WrappedTextTakesUpAndDownUntilItsFirstAndLastLines)
+{
+    Exec("UPDATE O SET NAME = 'one two three four five six' WHERE ID = 2");
+    m_query->Close();
+    m_query->Open();
+    m_db->Columns().ColumnAt(0)->SetWordWrap(true);
+    m_db->SetRowLines(3);
+    m_db->SetOptions(m_db->Options() + TDBGridOptions{dgAlwaysShowEditor});
+    GoTo(NameCol);
+    Key(VK_DOWN);
+    ASSERT_EQ(RecNo(), 2);
+    Key(VK_F2);
+    ASSERT_TRUE(Editor()->WordWrap());
+    const auto line = [this] { return SendMessageA(Editor()->Handle(), EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0); };
+    const LRESULT lines = SendMessageA(Editor()->Handle(), EM_GETLINECOUNT, 0, 0);
+    ASSERT_GT(lines, 1) << "the text wraps in the cell's width";
+    EXPECT_EQ(line(), lines - 1) << "F2 puts the caret at the end";
+    Key(VK_DOWN);
+    EXPECT_EQ(RecNo(), 3) << "Down on the last line goes to the next record";
+    Key(VK_UP);
+    EXPECT_EQ(RecNo(), 2);
+    Editor()->SetSelStart(GetWindowTextLengthA(Editor()->Handle()));
+    for (LRESULT expected = lines - 2; expected >= 0; --expected) {
+        Key(VK_UP);
+        EXPECT_EQ(RecNo(), 2);
+        EXPECT_EQ(line(), expected);
+    }
+    Key(VK_UP);
+    EXPECT_EQ(RecNo(), 1) << "Up on the first line goes to the record above";
 }
 
 TEST_F(CellEditorFixture, ARowSelectOrReadOnlyGridShowsNoEditor)
