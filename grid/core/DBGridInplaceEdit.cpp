@@ -7,11 +7,14 @@
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/forms/ControlsMessages.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/ImageLists.h"
 
 #include <algorithm>
 
@@ -194,6 +197,7 @@ void TDBGridInplaceEdit::UpdateContents()
     SetEditStyle(style);
     UpdateWordWrap();
     TInplaceEdit::UpdateContents();
+    RefreshImageIndex();
     if (const TColumnGx* column = Column())
         SetReadOnly(column->ReadOnly());
 }
@@ -266,12 +270,21 @@ TRect TDBGridInplaceEdit::ButtonRect() const
     return TRect{client.right - m_buttonWidth, 0, client.right, client.bottom};
 }
 
-// The text stops short of the button.
+// Width the cell image takes at the text's left: the image and a gap.
+int TDBGridInplaceEdit::ImageWidth() const
+{
+    const TColumnGx* column = Column();
+    const TCustomImageList* images = column ? column->ImageList() : nullptr;
+    return images && column->ShowImageAndText() ? images->Width() + 5 : 0;
+}
+
+// The text stops short of the button, and starts after the cell image.
 void TDBGridInplaceEdit::BoundsChanged()
 {
     RECT client{};
     (void)GetClientRect(Handle(), &client);
-    const RECT text{2, 2, std::max(2, static_cast<int>(client.right) - 2 - m_buttonWidth), client.bottom};
+    const int left = 2 + ImageWidth();
+    const RECT text{left, 2, std::max(left, static_cast<int>(client.right) - 2 - m_buttonWidth), client.bottom};
     (void)SendMessageA(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&text));
     (void)SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
 }
@@ -310,6 +323,43 @@ void TDBGridInplaceEdit::PaintButton()
         (void)DrawFrameControl(dc, &face, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | pushed);
         break;
     }
+    (void)ReleaseDC(Handle(), dc);
+}
+
+// The image of what the editor holds: a pick list's item by the text, else the field's value.
+void TDBGridInplaceEdit::RefreshImageIndex()
+{
+    const TColumnGx* column = Column();
+    int index = -1;
+    if (column && column->ImageList())
+        index = column->HasPickItems() ? column->PickList()->IndexOf(Text()) : column->ImageIndexOfValue();
+    if (index == -1 && column && column->ImageList())
+        index = column->NotInKeyListIndex();
+    if (index == m_imageIndex)
+        return;
+    m_imageIndex = index;
+    Invalidate();
+}
+
+void TDBGridInplaceEdit::Change()
+{
+    TInplaceEdit::Change();
+    RefreshImageIndex();
+}
+
+void TDBGridInplaceEdit::DrawCellImage()
+{
+    const TColumnGx* column = Column();
+    TCustomImageList* images = column ? column->ImageList() : nullptr;
+    if (!images || !column->ShowImageAndText() || m_imageIndex < 0 || !HandleAllocated())
+        return;
+    RECT client{};
+    (void)GetClientRect(Handle(), &client);
+    const HDC dc = GetDC(Handle());
+    const RECT strip{0, 0, ImageWidth(), client.bottom};
+    const GdiObject<HBRUSH> background(CreateSolidBrush(ColorToRGB(Color())));
+    (void)FillRect(dc, &strip, background.Get());
+    (void)ImageList_Draw(images->Handle(), m_imageIndex, dc, 2, (client.bottom - images->Height()) / 2, ILD_NORMAL);
     (void)ReleaseDC(Handle(), dc);
 }
 
@@ -886,6 +936,7 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
         TInplaceEdit::Dispatch(message);
         PaintButton();
         DrawRequiredState();
+        DrawCellImage();
         return;
     case CM_CANCELMODE: {
         auto* sender = reinterpret_cast<TControl*>(message.LParam);

@@ -46,6 +46,8 @@ class TDBGridInplaceEdit : public TInplaceEdit, public ICellDropDownOwnerGx {
     [[nodiscard]] TEditStyleGx EditStyle() const { return m_editStyle; }
     // The text wraps over several lines: a word-wrapped column in rows taller than one line.
     [[nodiscard]] bool WordWrap() const { return m_wordWrap; }
+    // The image shown left of the text of a column that shows images and text; -1 for none.
+    [[nodiscard]] int ImageIndex() const { return m_imageIndex; }
     void SetEditStyle(TEditStyleGx style);
     void UpdateContents() override;
     void BoundsChanged() override;
@@ -73,9 +75,11 @@ protected:
     // A press on the built-in button: a step for the up-down pair (the lower half steps down),
     // else the list opens.
     virtual void BuiltInButtonDown(bool bottomHalf);
+    virtual void RefreshImageIndex();
     // Typed text (a whole UTF-8 character, or Backspace): true when it was taken here.
     virtual bool KeyPressStr(const std::string& text);
     void CreateParams(TCreateParams& params) override;
+    void Change() override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     bool TypeCharacter(char key) override;
@@ -105,6 +109,8 @@ private:
     void ButtonRelease();
     void PaintButton();
     void DrawRequiredState();
+    void DrawCellImage();
+    [[nodiscard]] int ImageWidth() const;
     bool GridKeys(WORD& key, TShiftState shift);
     void UpdateWordWrap();
     [[nodiscard]] bool CaretMovesInText(WORD key);
@@ -124,7 +130,8 @@ private:
     bool m_buttonPressed = false;
     bool m_backspaceAsLeft = false;
     bool m_closedByKey = false;
-    bool m_wordWrap = false; // the key's Enter or Esc character has nothing left to do
+    bool m_wordWrap = false;
+    int m_imageIndex = -1; // the key's Enter or Esc character has nothing left to do
     int m_buttonWidth = 0;
     std::string m_textBeforeDropDown;
     std::string m_pendingChar; // the bytes of a UTF-8 character typed so far

@@ -6,6 +6,8 @@
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Clipbrd.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "platform/winapi/controls/Edit.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -356,6 +358,39 @@ TEST_F(CellEditorFixture, WrappedTextTakesUpAndDownUntilItsFirstAndLastLines)
     }
     Key(VK_UP);
     EXPECT_EQ(RecNo(), 1) << "Up on the first line goes to the record above";
+}
+
+TEST_F(CellEditorFixture, AColumnShowingImagesAndTextShowsTheImageOfTheTextLeftOfIt)
+{
+    TCustomImageList images(nullptr, 8, 8);
+    for (const TColor colour : {clRed, clLime, clBlue}) {
+        TBitmap square;
+        square.SetSize(8, 8);
+        square.Canvas()->Brush()->SetColor(colour);
+        square.Canvas()->FillRect(TRect{0, 0, 8, 8});
+        images.Add(&square, nullptr);
+    }
+    m_kind->SetImageList(&images);
+    m_kind->SetShowImageAndText(true);
+    GoTo(KindCol);
+    Key(VK_F2);
+    const auto imageColour = [this] {
+        RECT client{};
+        (void)GetClientRect(Editor()->Handle(), &client);
+        POINT centre{2 + 4, client.bottom / 2};
+        (void)MapWindowPoints(Editor()->Handle(), m_db->Handle(), &centre, 1);
+        return GridFixture::Shown(centre);
+    };
+    EXPECT_EQ(Editor()->ImageIndex(), 1);
+    EXPECT_EQ(imageColour(), RgbOf(ColorToRGB(clLime))) << "Two is the second image";
+    Editor()->SelectAll();
+    Type("o");
+    EXPECT_EQ(Shown(), "One");
+    Pump();
+    EXPECT_EQ(Editor()->ImageIndex(), 0);
+    EXPECT_EQ(imageColour(), RgbOf(ColorToRGB(clRed))) << "the image follows the text";
+    Key(VK_ESCAPE);
+    m_kind->SetImageList(nullptr);
 }
 
 TEST_F(CellEditorFixture, ARowSelectOrReadOnlyGridShowsNoEditor)
