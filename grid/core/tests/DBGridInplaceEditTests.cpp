@@ -125,14 +125,54 @@ TEST_F(CellEditorFixture, TypingInAPickListCompletesTheFirstItemWithTheRestSelec
     Type("l");
     EXPECT_EQ(Shown(), "London");
     EXPECT_EQ(Selected(), "ondon");
-    Type("y");
+    Type("o");
+    EXPECT_EQ(Shown(), "London");
+    EXPECT_EQ(Selected(), "ndon");
+    Type("x");
+    EXPECT_EQ(Shown(), "Lox") << "a pick list takes texts outside it too";
+    Key(VK_BACK, 0, "\b");
+    EXPECT_EQ(Shown(), "London") << "Backspace takes back a character and completes what is left";
+    EXPECT_EQ(Selected(), "ndon");
+    Editor()->SelectAll();
+    Type("ly");
     EXPECT_EQ(Shown(), "Lyon");
     EXPECT_EQ(Selected(), "on");
-    Type("x");
-    EXPECT_EQ(Shown(), "Lyx") << "a pick list takes texts outside it too";
     Key(VK_RETURN, 0, "\r");
     Key(VK_DOWN);
-    EXPECT_EQ(Stored("CITY", 1), "Lyx");
+    EXPECT_EQ(Stored("CITY", 1), "Lyon");
+
+    m_city->SetAutoDropDown(true);
+    Key(VK_UP);
+    Type("p");
+    EXPECT_TRUE(Editor()->ListVisible()) << "AutoDropDown opens the list on typing";
+    EXPECT_EQ(Shown(), "Paris");
+    EXPECT_EQ(Editor()->PickListControl()->ItemIndex(), 2) << "the list follows the completion";
+    Key(VK_RETURN);
+    EXPECT_FALSE(Editor()->ListVisible());
+    EXPECT_EQ(m_query->FieldByName("CITY")->AsString(), "Lyon") << "Enter closing the list writes nothing yet";
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_query->FieldByName("CITY")->AsString(), "Paris");
+
+    // Prefixes and Backspace work on whole characters.
+    m_city->SetAutoDropDown(false);
+    m_city->PickList()->Add("Z\xC3\xBCrich");
+    Type("z\xC3\xBC");
+    EXPECT_EQ(Shown(), "Z\xC3\xBCrich");
+    EXPECT_EQ(Selected(), "rich");
+    Key(VK_BACK, 0, "\b");
+    EXPECT_EQ(Shown(), "Z\xC3\xBCrich");
+    EXPECT_EQ(Selected(), "\xC3\xBCrich");
+}
+
+TEST_F(CellEditorFixture, ADoubleClickStepsToTheNextValueWhenTheColumnAsks)
+{
+    m_city->SetDblClickNextVal(true);
+    GoTo(CityCol);
+    Key(VK_F2);
+    (void)SendMessageA(Editor()->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(m_query->FieldByName("CITY")->AsString(), "Paris");
+    EXPECT_EQ(Shown(), "Paris");
 }
 
 TEST_F(CellEditorFixture, AltDownOpensThePickListAltUpAcceptsAndEscDiscards)
