@@ -347,6 +347,9 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
     case WM_KILLFOCUS:
         TCustomGridGx::Dispatch(message);
         InvalidateCurrentRow();
+        // Marked records and cells change their shade with the focus.
+        if (m_selection->SelectionType() != gstNon)
+            Invalidate();
         return;
     default:
         break;
