@@ -31,6 +31,9 @@ bool TCustomDBGridGx::MoveRecordBy(int distance)
 // A row chosen in the base grid (mouse, its own keys) moves the data set to that row's record.
 bool TCustomDBGridGx::SelectCell(int col, int row)
 {
+    // Leaving a cell for another column writes what was typed there into its own field first.
+    if (col != Col() && m_dataLink->Active() && m_dataLink->EditorChanged())
+        m_dataLink->UpdateRecord();
     if (m_syncingRow || !m_dataLink->Active() || row < m_titleOffset)
         return true;
     const int distance = row - m_titleOffset - m_dataLink->ActiveRecord();

@@ -115,6 +115,21 @@ TEST_F(CellEditorFixture, F2AndTypingOpenTheEditorEscRevertsAndEnterWrites)
     EXPECT_EQ(RecNo(), 2);
 }
 
+TEST_F(CellEditorFixture, LeavingACellForAnotherColumnWritesItsOwnField)
+{
+    GoTo(NameCol);
+    Type("Zed");
+    Key(VK_TAB);
+    EXPECT_EQ(m_db->Col(), CityCol);
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Zed");
+    EXPECT_EQ(m_query->FieldByName("CITY")->AsString(), "Lyon") << "the next column keeps its value";
+    Key(VK_F2);
+    EXPECT_EQ(Shown(), "Lyon");
+    Key(VK_DOWN);
+    EXPECT_EQ(Stored("NAME", 1), "Zed");
+    EXPECT_EQ(Stored("CITY", 1), "Lyon");
+}
+
 TEST_F(CellEditorFixture, TypingInAPickListCompletesTheFirstItemWithTheRestSelected)
 {
     GoTo(CityCol);
