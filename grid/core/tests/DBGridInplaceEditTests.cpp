@@ -8,6 +8,7 @@
 #include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/ImgList.h"
+#include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/winapi/controls/Edit.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -128,6 +129,18 @@ TEST_F(CellEditorFixture, LeavingACellForAnotherColumnWritesItsOwnField)
     Key(VK_DOWN);
     EXPECT_EQ(Stored("NAME", 1), "Zed");
     EXPECT_EQ(Stored("CITY", 1), "Lyon");
+}
+
+TEST_F(CellEditorFixture, LeavingTheGridWritesTheTypedTextIntoTheField)
+{
+    auto* other = new TEdit(m_form.get());
+    other->SetParent(m_form.get());
+    other->SetBounds(0, 310, 100, 20);
+    GoTo(NameCol);
+    Type("Zed");
+    m_form->SetActiveControl(other);
+    Pump();
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Zed");
 }
 
 TEST_F(CellEditorFixture, TypingInAPickListCompletesTheFirstItemWithTheRestSelected)
