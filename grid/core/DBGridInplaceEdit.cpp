@@ -164,33 +164,17 @@ void TDBGridInplaceEdit::WriteKey(const std::string& display, const Variant& key
 }
 
 // The style follows the column's button style; an automatic one follows what the field holds.
+// The two enumerations name the same kinds in the same order.
+static_assert(static_cast<int>(esEllipsisGx) == bbkEllipsis && static_cast<int>(esPickListGx) == bbkPickListDropDown &&
+              static_cast<int>(esDataListGx) == bbkLookupDropDown && static_cast<int>(esDateGx) == bbkDateDropDown &&
+              static_cast<int>(esUpDownGx) == bbkUpDown && static_cast<int>(esDropDownGx) == bbkDropDown);
+
 void TDBGridInplaceEdit::UpdateContents()
 {
     CloseUp(false);
     TEditStyleGx style = esSimpleGx;
     if (const TColumnGx* column = Column()) {
-        switch (column->BuiltInButtonKind()) {
-        case bbkEllipsis:
-            style = esEllipsisGx;
-            break;
-        case bbkUpDown:
-            style = esUpDownGx;
-            break;
-        case bbkDropDown:
-            style = esDropDownGx;
-            break;
-        case bbkPickListDropDown:
-            style = esPickListGx;
-            break;
-        case bbkDateDropDown:
-            style = esDateGx;
-            break;
-        case bbkLookupDropDown:
-            style = esDataListGx;
-            break;
-        case bbkNone:
-            break;
-        }
+        style = static_cast<TEditStyleGx>(column->BuiltInButtonKind());
         Font()->Assign(column->Font());
         SetColor(column->Color());
     }
