@@ -848,7 +848,8 @@ bool TDBGridInplaceEdit::LookupComplete(const std::string& candidate)
     const TField* field = column ? column->Field() : nullptr;
     if (!list || !list->Active() || !field || !column->CanModify(true))
         return false;
-    if (list->Locate(field->LookupResultField(), Variant(candidate), LocateOptions({loCaseInsensitive, loPartialKey}))) {
+    const TLocateOptions prefixAnyCase = LocateOptions({loCaseInsensitive, loPartialKey});
+    if (list->Locate(field->LookupResultField(), Variant(candidate), prefixAnyCase)) {
         const std::string shown = list->FieldByName(field->LookupResultField())->Text();
         WriteKey(shown, list->FieldValues(field->LookupKeyFields()));
         CompleteText(shown, candidate.size());

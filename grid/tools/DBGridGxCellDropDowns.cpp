@@ -151,7 +151,8 @@ public:
     explicit TLookupCellDropDownGx(ICellDropDownOwnerGx& owner)
         : m_bridge(owner), m_grid(new TPopupDataGridGx(&m_bridge)), m_source(std::make_unique<TDataSource>(nullptr))
     {
-        m_grid->SetOnCloseUp(TCloseUpEventGx::FromFunction([this](TObject*, bool accept) { m_bridge.ClosePopup(accept); }));
+        m_grid->SetOnCloseUp(
+            TCloseUpEventGx::FromFunction([this](TObject*, bool accept) { m_bridge.ClosePopup(accept); }));
     }
 
     ~TLookupCellDropDownGx() override
@@ -197,7 +198,10 @@ public:
         ShowUnderEditor(editor, *m_grid);
     }
     void Hide() override { HidePopup(*m_grid); }
-    [[nodiscard]] bool Visible() const override { return m_grid->HandleAllocated() && IsWindowVisible(m_grid->Handle()); }
+    [[nodiscard]] bool Visible() const override
+    {
+        return m_grid->HandleAllocated() && IsWindowVisible(m_grid->Handle());
+    }
     [[nodiscard]] Variant Value() const override { return m_grid->KeyValue(); }
     [[nodiscard]] std::string ChosenText() const override { return m_grid->Text(); }
     // The arrows and pages move through the list's records.

@@ -93,7 +93,8 @@ TEST_F(CellDropDowns, ADateColumnOpensTheCalendarOnTodayAndEnterTakesTheDayChose
     ASSERT_NE(calendar, nullptr);
     EXPECT_TRUE(calendar->Visible());
     EXPECT_TRUE(Editor()->Focused()) << "the editor keeps the focus";
-    EXPECT_EQ(static_cast<int>(calendar->Value().ToDateTime()), static_cast<int>(Date())) << "an empty cell opens on today";
+    EXPECT_EQ(static_cast<int>(calendar->Value().ToDateTime()), static_cast<int>(Date()))
+        << "an empty cell opens on today";
 
     Key(VK_RIGHT);
     Key(VK_RETURN);
