@@ -214,13 +214,18 @@ void TCustomDBGridGx::LinkDataSetChanged()
     SyncCurrentRow();
     UpdateVertScrollBar();
     Invalidate();
+    RefreshEditorFromField(nullptr);
 }
 
 void TCustomDBGridGx::LinkDataSetScrolled(int distance) { ScrollRows(distance); }
 
 void TCustomDBGridGx::LinkLayoutChanged() { LayoutChanged(); }
 
-void TCustomDBGridGx::LinkRecordChanged(TField* /*field*/) { Invalidate(); }
+void TCustomDBGridGx::LinkRecordChanged(TField* field)
+{
+    Invalidate();
+    RefreshEditorFromField(field);
+}
 
 void TCustomDBGridGx::LinkEditingChanged() { InvalidateCurrentRow(); }
 
@@ -281,10 +286,20 @@ void TCustomDBGridGx::CreateWnd()
     LayoutChanged();
 }
 
+// Leaving the grid drops an untouched new record, or else writes what the editor holds into its
+// field; a field that refuses it keeps the focus in the grid.
 void TCustomDBGridGx::DoExit()
 {
     TDataSet* dataSet = m_dataLink->Active() ? m_dataLink->DataSet() : nullptr;
-    if (dataSet && m_options.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified())
+    if (dataSet && m_options.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified()) {
         dataSet->Cancel();
+    } else if (dataSet) {
+        try {
+            m_dataLink->UpdateRecord();
+        } catch (...) {
+            SetFocus();
+            throw;
+        }
+    }
     TCustomGridGx::DoExit();
 }

@@ -149,6 +149,18 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] int TitleOffset() const { return m_titleOffset; }
     [[nodiscard]] int DataRowHeight() const { return DefaultRowHeight(); }
 
+    // ---- The cell editor (DBGridGxEditing.cpp)
+    // The column of the current cell; none on the indicator or without columns.
+    [[nodiscard]] TColumnGx* SelectedColumn() const { return ColumnAtGridCol(Col()); }
+    // The text the grid holds for the editor: the cell's text, then what the user typed.
+    [[nodiscard]] const std::string& EditText() const { return m_editText; }
+    // The editor's text becomes the cell's pending text; false when the cell cannot change now
+    // (the data set is put into edit state otherwise).
+    bool SetCellEditText(const std::string& text);
+    // The button of an ellipsis or drop-down column was clicked.
+    virtual void EditButtonClick();
+    void SetOnEditButtonClick(const TNotifyEvent& handler) { m_onEditButtonClick = handler; }
+
     // The default look of a data cell, for OnDrawColumnCell handlers that set colours first.
     void DrawColumnCellDefault(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state);
 
@@ -200,8 +212,8 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void RebuildColumns() override { LayoutChanged(); }
     void ColumnsUpdated() override;
     void FitColumnsToContent(const std::vector<TColumnGx*>& columns) override;
-    bool EditorShowing() const override { return false; }
-    std::string EditorText() const override { return {}; }
+    bool EditorShowing() const override;
+    std::string EditorText() const override;
     bool AllowsChange(bool dataSetEmpty) const override;
     void LinkActiveChanged(bool active) override;
     void LinkDataSetChanged() override;
@@ -210,8 +222,8 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void LinkRecordChanged(TField* field) override;
     void LinkEditingChanged() override;
     bool FocusField(TField* field) override;
-    void ShowCellEditor() override {}
-    void WriteEditorToField() override {}
+    void ShowCellEditor() override { ShowEditor(); }
+    void WriteEditorToField() override;
     void InvalidateCurrentRow() override;
     int TitleRowCount() const override { return m_options.Contains(dgTitles) ? 1 : 0; }
     int VisibleDataRowCount() const override;
@@ -239,6 +251,16 @@ protected:
     virtual void StepCellValue(TColumnGx& column, bool backwards);
     // How Ctrl+F shows the find dialog.
     [[nodiscard]] virtual bool FindDialogModal() const { return true; }
+
+    // ---- Base grid operations: the cell editor
+    [[nodiscard]] TInplaceEdit* CreateEditor() override;
+    [[nodiscard]] bool CanEditShow() override;
+    [[nodiscard]] bool CanEditModify() override;
+    [[nodiscard]] bool CanEditAcceptKey(char key) override;
+    [[nodiscard]] std::string GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const std::string& value) override;
+    [[nodiscard]] int GetEditLimit() override;
+    [[nodiscard]] std::string GetEditMask(int col, int row) override;
 
     // ---- Base grid operations
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
@@ -279,6 +301,7 @@ private:
     void FillEmptyCell(TColumnGx* column, const TRect& rect);
     [[nodiscard]] TColor RowColor(TColumnGx& column) const;
     void DrawCheckBox(const TRect& rect, TCheckBoxStateGx state);
+    void DrawCellImage(const TRect& rect, TColumnGx& column);
     void DrawIndicatorArrow(const TRect& rect, bool editing);
     // Cell text goes through here until the shared text drawer of the grid unit is in place.
     void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
@@ -316,6 +339,13 @@ private:
     [[nodiscard]] int FooterHeight() const;
     void BindFooterSums();
     void FollowDataSetWithSums();
+
+    // ---- The cell editor (DBGridGxEditing.cpp)
+    // The key value the pick list's text stands for (Null when none).
+    [[nodiscard]] Variant KeyOfPickText(TColumnGx& column, const std::string& text) const;
+    [[nodiscard]] static bool AcceptNotInList(TColumnGx& column, const std::string& text);
+    void RefreshEditorFromField(TField* field);
+    void CancelEditorChange();
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
@@ -363,6 +393,8 @@ private:
     bool m_layoutFromDataSet = false;
     bool m_inLayout = false;
     bool m_syncingRow = false;
+    std::string m_editText;
+    TNotifyEvent m_onEditButtonClick;
     TGridCoord m_pressedCheckBox{-1, -1};
     int m_clickedCol = -1;
     std::string m_incSearchText;

@@ -4,38 +4,8 @@
 
 #include "grid/core/DBGridGxTextDrawing.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "grid/core/GridLibGx.h"
 #include "platform/rtl/Strings.h"
-
-namespace {
-
-[[nodiscard]] bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// The first `count` bytes of text, cut back to a whole character.
-[[nodiscard]] std::string WholePrefix(const std::string& text, std::size_t count)
-{
-    count = std::min(count, text.size());
-    while (count > 0 && count < text.size() && IsContinuationByte(text[count]))
-        --count;
-    return text.substr(0, count);
-}
-
-// The bytes of the UTF-8 character a byte starts (1 for a stray continuation byte).
-[[nodiscard]] std::size_t SequenceLength(char lead)
-{
-    const auto byte = static_cast<unsigned char>(lead);
-    if (byte >= 0xF0)
-        return 4;
-    if (byte >= 0xE0)
-        return 3;
-    return byte >= 0xC0 ? 2 : 1;
-}
-
-[[nodiscard]] bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix)
-{
-    return text.size() >= prefix.size() && AnsiLowerCase(WholePrefix(text, prefix.size())) == AnsiLowerCase(prefix);
-}
-
-} // namespace
 
 bool TCustomDBGridGx::IncSearchApplies() const
 {
@@ -50,6 +20,9 @@ void TCustomDBGridGx::KeyPress(char& key)
         key = 0;
         return;
     }
+    // Enter writes the typed text into the field before the base grid closes the editor.
+    if (key == '\r' && !m_options.Contains(dgAlwaysShowEditor) && EditorShowing())
+        m_dataLink->UpdateRecord();
     TCustomGridGx::KeyPress(key);
 }
 

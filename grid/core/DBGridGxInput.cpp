@@ -31,6 +31,9 @@ bool TCustomDBGridGx::MoveRecordBy(int distance)
 // A row chosen in the base grid (mouse, its own keys) moves the data set to that row's record.
 bool TCustomDBGridGx::SelectCell(int col, int row)
 {
+    // Leaving a cell for another column writes what was typed there into its own field first.
+    if (col != Col() && m_dataLink->Active() && m_dataLink->EditorChanged())
+        m_dataLink->UpdateRecord();
     if (m_syncingRow || !m_dataLink->Active() || row < m_titleOffset)
         return true;
     const int distance = row - m_titleOffset - m_dataLink->ActiveRecord();
@@ -56,6 +59,12 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
 {
     if (!m_dataLink->Active()) {
         TCustomGridGx::KeyDown(key, shift);
+        return;
+    }
+    if (key == VK_ESCAPE && !IncSearchControlKey(key)) {
+        CancelEditorChange();
+        (void)SelectByKey(key, shift);
+        key = 0;
         return;
     }
     if (IncSearchControlKey(key) || SelectByKey(key, shift)) {
@@ -341,6 +350,9 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
     case WM_KILLFOCUS:
         TCustomGridGx::Dispatch(message);
         InvalidateCurrentRow();
+        // Marked records and cells change their shade with the focus.
+        if (m_selection->SelectionType() != gstNon)
+            Invalidate();
         return;
     default:
         break;

@@ -221,6 +221,7 @@ void TCustomDBGridGx::ScrollRows(int distance)
         UpdateRowCountAndTop();
     SyncCurrentRow();
     UpdateVertScrollBar();
+    RefreshEditorFromField(nullptr);
     if (distance == 0 || !HandleAllocated()) {
         Invalidate();
         return;

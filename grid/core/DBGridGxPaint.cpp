@@ -4,6 +4,7 @@
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxStyle.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 
 #include <algorithm>
@@ -181,6 +182,11 @@ void TCustomDBGridGx::DrawColumnCellDefault(const TRect& rect, int /*dataCol*/, 
         DrawCheckBox(area, column->CheckboxState());
         return;
     }
+    if (column->CellImageKind() == cikImages) {
+        Canvas()->FillRect(area);
+        DrawCellImage(area, *column);
+        return;
+    }
     WriteCellText(area, margin, column->DisplayText(), column->Alignment());
 }
 
@@ -194,6 +200,22 @@ void TCustomDBGridGx::DrawColumnCell(const TRect& rect, int dataCol, TColumnGx* 
 void TCustomDBGridGx::WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment)
 {
     DrawCellText(*Canvas(), rect, true, margin, margin, text, alignment, tlCenter, false, false, 0, 0, false);
+}
+
+// The image of the cell's value, centred and clipped to the cell; a value without an image leaves
+// the cell empty.
+void TCustomDBGridGx::DrawCellImage(const TRect& rect, TColumnGx& column)
+{
+    TCustomImageList* images = column.ImageList();
+    const int index = column.ImageIndexOfValue();
+    if (!images || index < 0 || index >= images->Count())
+        return;
+    TCanvas* canvas = Canvas();
+    const int saved = SaveDC(canvas->Handle());
+    (void)IntersectClipRect(canvas->Handle(), rect.left, rect.top, rect.right, rect.bottom);
+    images->Draw(canvas, rect.left + (rect.right - rect.left - images->Width()) / 2,
+                 rect.top + (rect.bottom - rect.top - images->Height()) / 2, index);
+    (void)RestoreDC(canvas->Handle(), saved);
 }
 
 // A box centred in the cell; a cell narrower or lower than the box gets it from its left or top

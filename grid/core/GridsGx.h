@@ -173,11 +173,14 @@ protected:
     void KeyUp(WORD& key, TShiftState shift) override;
     void DblClick() override;
     void Dispatch(TMessage& message) override;
+    // A character the grid let through, before the edit types it: true when a descendant took it.
+    [[nodiscard]] virtual bool TypeCharacter(char /*key*/) { return false; }
+    // The key goes to the grid's key handling instead of the text.
+    void SendToGrid(WORD& key, TShiftState shift);
 
 private:
     // Repaints the grid's cell under the editor once.
     void InvalidateArea();
-    void SendToGrid(WORD& key, TShiftState shift);
     void RaiseGridEvent(WORD& key, TShiftState shift);
     [[nodiscard]] bool AtLeftSide();
     [[nodiscard]] bool AtRightSide();

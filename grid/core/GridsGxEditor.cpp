@@ -312,6 +312,8 @@ void TInplaceEdit::KeyPress(char& key)
         CycleSelection();
     if (key == '\r' || key == '\t' || key == 27)
         key = 0;
+    if (key != 0 && TypeCharacter(key))
+        key = 0;
     if (key != 0)
         TCustomMaskEdit::KeyPress(key);
 }

@@ -1,6 +1,7 @@
 // Modem: the manager of the CDMA USB modem. The splash comes first, then the main window, which
 // serves as the application's main window until it closes.
 
+#include "grid/tools/DBGridGxCellDropDowns.h"
 #include "grid/tools/DBGridGxFindDlgs.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
@@ -10,6 +11,8 @@ int main()
     Application->Initialize();
     // Ctrl+F on any of the manager's lists opens the find dialog.
     RegisterGridFindDialog();
+    // A cell editor of a grid drops down the tools' calendar and calculator.
+    RegisterGridCellDropDowns();
     RegisterModemClasses();
     FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
     Application->CreateForm(MainForm);
