@@ -2,6 +2,11 @@
 
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinComBox.h"
+#include "skin/SkinEdit.h"
+#include "skin/SkinProgress.h"
+#include "skin/SkinTrackBar.h"
+#include "skin/SkinUpDown.h"
 
 namespace {
 
@@ -19,5 +24,10 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinButton", Make<TSkinButton>()},
         {"TSkinCheckBox", Make<TSkinCheckBox>()},
         {"TSkinRadioButton", Make<TSkinRadioButton>()},
+        {"TSkinTrackBar", Make<TSkinTrackBar>()},
+        {"TSkinUpDown", Make<TSkinUpDown>()},
+        {"TSkinProgress", Make<TSkinProgress>()},
+        {"TSkinEdit", Make<TSkinEdit>()},
+        {"TSkinComBox", Make<TSkinComBox>()},
     };
 }

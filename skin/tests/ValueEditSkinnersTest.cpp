@@ -1,0 +1,359 @@
+#include "SkinTestImages.h"
+#include "SkinnedFormFixture.h"
+
+#include "platform/classlib/forms/ComCtrlsProgressBar.h"
+#include "platform/classlib/forms/ComCtrlsTrackBar.h"
+#include "platform/classlib/forms/ComCtrlsUpDown.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/classlib/forms/StdCtrlsComboBox.h"
+#include "platform/classlib/forms/StdCtrlsEdit.h"
+#include "platform/winapi/controls/ComboBox.h"
+#include "platform/winapi/controls/TrackBar.h"
+#include "platform/winapi/controls/UpDown.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "skin/SkinComBox.h"
+#include "skin/SkinDraw.h"
+#include "skin/SkinEdit.h"
+#include "skin/SkinPaint.h"
+#include "skin/SkinProgress.h"
+#include "skin/SkinUpDown.h"
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The client area's origin in the skinned window: left border 4, caption bar 26.
+constexpr POINT ClientOrigin{4, 26};
+
+// Pictures hold TColor (0xBBGGRR); the screen answers 0xRRGGBB.
+std::uint32_t SwapRB(std::uint32_t colour)
+{
+    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+TSkinMargins MarginsOf(const TDataSkinObject& element)
+{
+    return TSkinMargins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
+}
+
+// A picture of the given size, magenta where nothing is drawn, painted by `draw`.
+std::unique_ptr<TBitmap> Expected(int width, int height, const std::function<void(HDC)>& draw)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(width, height);
+    const GdiObject<HBRUSH> key(CreateSolidBrush(ColorToRGB(SkinKeyColour)));
+    const RECT whole{0, 0, width, height};
+    (void)FillRect(bitmap->Canvas()->Handle(), &whole, key.Get());
+    draw(bitmap->Canvas()->Handle());
+    return bitmap;
+}
+
+} // namespace
+
+TEST(ValueSkinnerStateTest, UpDownHalvesShowPressedOrHotOnlyUnderTheCursor)
+{
+    using H = TSkinHook;
+    EXPECT_EQ(UpDownHalfState(true, false, H::MousePressed | H::MouseHot), udsNormal);
+    EXPECT_EQ(UpDownHalfState(true, true, 0), udsNormal);
+    EXPECT_EQ(UpDownHalfState(true, true, H::MouseHot), udsHot);
+    EXPECT_EQ(UpDownHalfState(true, true, H::MousePressed | H::MouseHot), udsPressed);
+    EXPECT_EQ(UpDownHalfState(false, true, H::MousePressed), udsDisabled);
+}
+
+TEST(ValueSkinnerStateTest, ComboFramesPressedThenFocusOrHoverThenDisabled)
+{
+    using H = TSkinHook;
+    struct Row {
+        bool enabled, focused;
+        int mouse;
+        bool flat;
+        int expected;
+    };
+    const Row rows[] = {
+        {true, false, 0, false, 1},           {true, true, 0, false, 4},
+        {true, false, H::MouseHot, false, 4}, {true, true, H::MousePressed, false, 2},
+        {false, true, H::MousePressed, false, 3}, {false, false, 0, true, 3},
+        {false, true, 0, true, 4},            {false, false, H::MousePressed, true, 2},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ComboFrameIndex(row.enabled, row.focused, row.mouse, row.flat), row.expected)
+            << row.enabled << row.focused << row.mouse << row.flat;
+}
+
+TEST(ValueSkinnerStateTest, ProgressFillsByThePlaceWithinTheWholeRange)
+{
+    struct Row {
+        int length, position, low, high, expected;
+    };
+    const Row rows[] = {
+        {200, 0, 0, 100, 0},    {200, 50, 0, 100, 100}, {200, 100, 0, 100, 200}, {200, 75, 50, 100, 100},
+        {200, 50, 50, 100, 0},  {200, 5, 0, 0, 0},      {200, 150, 0, 100, 200}, {200, 5, 10, 0, 0},
+        {0, 50, 0, 100, 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ProgressFillLength(row.length, row.position, row.low, row.high), row.expected)
+            << row.position << " in " << row.low << ".." << row.high;
+}
+
+class ValueEditSkinnersTest : public SkinnedFormFixture {
+protected:
+    void SetUp() override
+    {
+        SkinnedFormFixture::SetUp();
+        (void)m_data->Skin3rd()->Add("TProgressBar=progress");
+        m_focusTarget = Add<TEdit>(300, 300, 100, 22);
+    }
+
+    template <typename T>
+    T* Add(int left, int top, int width, int height)
+    {
+        auto* control = new T(m_form.get());
+        control->SetParent(m_form.get());
+        control->SetBounds(left, top, width, height);
+        return control;
+    }
+
+    void ShowWithFocusAside()
+    {
+        ShowSkinned();
+        m_focusTarget->SetFocus();
+        Pump();
+    }
+
+    // A point of a control in the form's whole window.
+    static POINT At(const TControl& control, POINT local)
+    {
+        return POINT{ClientOrigin.x + control.Left() + local.x, ClientOrigin.y + control.Top() + local.y};
+    }
+
+    // Every drawn (not magenta) pixel of `expected` shows at `origin` of the form's window.
+    void ExpectShown(POINT origin, TBitmap& expected, const char* what) const
+    {
+        int compared = 0;
+        int wrong = 0;
+        expected.SetPixelFormat(pf24bit);
+        for (int y = 0; y < expected.Height(); ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(expected.ScanLine(y));
+            for (int x = 0; x < expected.Width(); ++x) {
+                const std::uint8_t* bgr = row + 3 * x;
+                const std::uint32_t colour = (std::uint32_t{bgr[2]} << 16) | (std::uint32_t{bgr[1]} << 8) | bgr[0];
+                if (colour == 0xFF00FF)
+                    continue;
+                ++compared;
+                if (Shown({origin.x + x, origin.y + y}) != colour && ++wrong <= 3)
+                    ADD_FAILURE() << what << ": pixel " << x << "," << y;
+            }
+        }
+        EXPECT_GT(compared, 0) << what;
+        EXPECT_EQ(wrong, 0) << what;
+    }
+
+    TDataSkinObject& Element(const char* name) const
+    {
+        TDataSkinObject* element = m_data->Elements().Element(name);
+        EXPECT_NE(element, nullptr) << name;
+        return *element;
+    }
+
+    TEdit* m_focusTarget = nullptr;
+};
+
+TEST_F(ValueEditSkinnersTest, ATrackBarShowsTheSkinsChannelAndThumbAndItsThumbDrags)
+{
+    auto* track = Add<TTrackBar>(20, 20, 200, 30);
+    track->SetMax(100);
+    ShowWithFocusAside();
+    const HWND window = track->Handle();
+    RECT channel{};
+    (void)SendMessageA(window, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    TDataSkinObject& channelPicture = Element("Track");
+    const int offset = (channel.bottom - channel.top - channelPicture.Image.Height()) / 2;
+    // The channel's far end at its own size (the thumb covers the near one).
+    const int end = channelPicture.RightWidth;
+    auto ends = Expected(end, channelPicture.Image.Height(), [&](HDC dc) {
+        (void)BitBlt(dc, 0, 0, end, channelPicture.Image.Height(), channelPicture.Image.Canvas()->Handle(),
+                     channelPicture.Image.Width() - end, 0, SRCCOPY);
+    });
+    ExpectShown(At(*track, {channel.right - end, channel.top + offset}), *ends, "channel end");
+
+    const auto expectThumb = [&](const char* what) {
+        RECT thumb{};
+        (void)SendMessageA(window, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        auto picture = Expected(thumb.right - thumb.left, thumb.bottom - thumb.top, [&](HDC dc) {
+            BlitStripFrame(dc, RECT{0, 0, thumb.right - thumb.left, thumb.bottom - thumb.top}, 5, 2,
+                           Element("Trackbar.ThumbHorz").Image);
+        });
+        ExpectShown(At(*track, {thumb.left, thumb.top}), *picture, what);
+        return thumb;
+    };
+    const RECT before = expectThumb("thumb at 0");
+    const POINT grip{(before.left + before.right) / 2, (before.top + before.bottom) / 2};
+    Button(At(*track, grip), true);
+    MoveMouse(At(*track, {grip.x + 60, grip.y}));
+    MoveMouse(At(*track, {grip.x + 90, grip.y}));
+    Button(At(*track, {grip.x + 90, grip.y}), false);
+    EXPECT_GT(track->Position(), 40);
+    const RECT after = expectThumb("dragged thumb");
+    EXPECT_GT(after.left, before.left + 80);
+}
+
+TEST_F(ValueEditSkinnersTest, AVerticalTrackBarUsesTheUprightChannelAndThumb)
+{
+    auto* track = Add<TTrackBar>(20, 20, 30, 200);
+    track->SetOrientation(trVertical);
+    ShowWithFocusAside();
+    RECT channel{};
+    (void)SendMessageA(track->Handle(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const RECT upright{channel.top, channel.left, channel.bottom, channel.right};
+    TDataSkinObject& picture = Element("TRACKVERT");
+    const int x = upright.left + (upright.right - upright.left - picture.Image.Width()) / 2;
+    const int end = picture.BottomHeight;
+    auto bottom = Expected(picture.Image.Width(), end, [&](HDC dc) {
+        (void)BitBlt(dc, 0, 0, picture.Image.Width(), end, picture.Image.Canvas()->Handle(), 0,
+                     picture.Image.Height() - end, SRCCOPY);
+    });
+    ExpectShown(At(*track, {x, upright.bottom - end}), *bottom, "upright channel's far end");
+    RECT thumb{};
+    (void)SendMessageA(track->Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    auto shown = Expected(thumb.right - thumb.left, thumb.bottom - thumb.top, [&](HDC dc) {
+        BlitStripFrame(dc, RECT{0, 0, thumb.right - thumb.left, thumb.bottom - thumb.top}, 5, 2,
+                       Element("Trackbar.ThumbVert").Image);
+    });
+    ExpectShown(At(*track, {thumb.left, thumb.top}), *shown, "upright thumb");
+}
+
+TEST_F(ValueEditSkinnersTest, AnUpDownShowsEachHalfsStateAndRepeatsWhileHeld)
+{
+    auto* upDown = Add<TUpDown>(20, 20, 20, 40);
+    upDown->SetMax(1000);
+    ShowWithFocusAside();
+    TDataSkinBorder& element = *m_data->Elements().BorderElement("UpDown.Vert");
+    const auto expectHalves = [&](int upState, int downState, const char* what) {
+        auto picture = Expected(20, 40, [&](HDC dc) {
+            const RECT up{0, 0, 20, 20};
+            const RECT down{0, 20, 20, 40};
+            DrawElementFrame(dc, up, element.Image, true, 8, upState);
+            DrawElementFrameCentred(dc, up, element.Glyph, true, 8, upState);
+            DrawElementFrame(dc, down, element.Image, true, 8, 4 + downState);
+            DrawElementFrameCentred(dc, down, element.Glyph, true, 8, 4 + downState);
+        });
+        ExpectShown(At(*upDown, {0, 0}), *picture, what);
+    };
+    expectHalves(udsNormal, udsNormal, "normal");
+    MoveMouse(At(*upDown, {10, 5}));
+    expectHalves(udsHot, udsNormal, "hot up half");
+    MoveMouse(At(*upDown, {10, 35}));
+    expectHalves(udsNormal, udsHot, "hot down half");
+    MoveMouse(At(*upDown, {10, 5}));
+    Button(At(*upDown, {10, 5}), true);
+    expectHalves(udsPressed, udsNormal, "pressed up half");
+    EXPECT_EQ(upDown->Position(), 1);
+    for (int tick = 0; tick < 20; ++tick)
+        Advance(100);
+    EXPECT_GT(upDown->Position(), 5) << "held, the arrow repeats";
+    expectHalves(udsPressed, udsNormal, "still pressed");
+    Button(At(*upDown, {10, 5}), false);
+    const int released = upDown->Position();
+    Advance(1000);
+    EXPECT_EQ(upDown->Position(), released);
+    expectHalves(udsHot, udsNormal, "released under the mouse");
+    upDown->SetEnabled(false);
+    Pump();
+    expectHalves(udsDisabled, udsDisabled, "disabled");
+}
+
+TEST_F(ValueEditSkinnersTest, AProgressBarFillsFromItsRangesLowerLimit)
+{
+    auto* bar = Add<TProgressBar>(20, 20, 200, 20);
+    bar->SetMin(50);
+    bar->SetMax(100);
+    bar->SetPosition(50);
+    ShowWithFocusAside();
+    TDataSkinObject& body = Element("Progress");
+    const auto expectFill = [&](int filled, const char* what) {
+        auto picture = Expected(200, 20, [&](HDC dc) {
+            const GdiObject<HBRUSH> face(CreateSolidBrush(ColorToRGB(m_data->Elements().Colours().ButtonFace)));
+            const RECT whole{0, 0, 200, 20};
+            (void)FillRect(dc, &whole, face.Get());
+            DrawElement(dc, whole, body.Image, false, false, true, body.Frame, 1, MarginsOf(body));
+            if (filled > 0)
+                DrawElement(dc, RECT{0, 0, filled, 20}, body.Image, false, false, true, body.Frame, 2,
+                            MarginsOf(body));
+        });
+        ExpectShown(At(*bar, {0, 0}), *picture, what);
+    };
+    expectFill(0, "at the lower limit");
+    bar->SetPosition(75);
+    Pump();
+    expectFill(100, "half way through 50..100");
+    bar->SetPosition(100);
+    Pump();
+    expectFill(200, "full");
+}
+
+TEST_F(ValueEditSkinnersTest, AVerticalProgressBarFillsFromTheBottom)
+{
+    auto* bar = Add<TProgressBar>(20, 20, 20, 200);
+    bar->SetOrientation(pbVertical);
+    bar->SetPosition(50);
+    ShowWithFocusAside();
+    // The middle of the body's two frames: empty, then filled.
+    TDataSkinObject& body = Element("Progress");
+    const auto middle = [&](int frame) {
+        const int width = body.Image.Width() / body.Frame;
+        return SwapRB(static_cast<std::uint32_t>(PixelAt(body.Image, width * frame + width / 2, body.Image.Height() / 2)) & 0xFFFFFF);
+    };
+    const std::uint32_t empty = middle(0);
+    const std::uint32_t filled = middle(1);
+    ASSERT_NE(filled, empty);
+    EXPECT_EQ(Shown(At(*bar, {10, 150})), filled);
+    EXPECT_EQ(Shown(At(*bar, {10, 50})), empty);
+}
+
+TEST_F(ValueEditSkinnersTest, AnEditsFlatFrameStaysThroughFocusAndABorderlessEditHasNone)
+{
+    auto* edit = Add<TEdit>(20, 20, 120, 24);
+    auto* bare = Add<TEdit>(20, 60, 120, 24);
+    bare->SetBorderStyle(bsNone);
+    ShowWithFocusAside();
+    const TSkinColours& colours = m_data->Elements().Colours();
+    const auto expectFrame = [&](const char* what) {
+        EXPECT_EQ(Shown(At(*edit, {0, 12})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow)))) << what;
+        EXPECT_EQ(Shown(At(*edit, {60, 0})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow)))) << what;
+        EXPECT_EQ(Shown(At(*edit, {1, 12})), 0xFFFFFFu) << what;
+        EXPECT_EQ(Shown(At(*edit, {60, 2})), 0xFFFFFFu) << what;
+        EXPECT_EQ(Shown(At(*edit, {119, 12})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow)))) << what;
+    };
+    expectFrame("unfocused");
+    Button(At(*edit, {30, 12}), true);
+    Button(At(*edit, {30, 12}), false);
+    ASSERT_TRUE(edit->Focused());
+    expectFrame("focused by a click");
+    m_focusTarget->SetFocus();
+    Pump();
+    expectFrame("focus gone");
+    EXPECT_NE(Shown(At(*bare, {0, 12})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow))));
+}
+
+TEST_F(ValueEditSkinnersTest, TheSpinBuddyInsideAnEditIsSkinnedEvenAsItsSecondChild)
+{
+    auto* edit = Add<TEdit>(20, 20, 120, 24);
+    ShowWithFocusAside();
+    const HWND first = CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, edit->Handle(), nullptr,
+                                       nullptr, nullptr);
+    const HWND spin = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, 100, 0, 16, 20, edit->Handle(),
+                                      nullptr, nullptr, nullptr);
+    ASSERT_NE(spin, nullptr);
+    (void)first;
+    edit->Invalidate();
+    Pump();
+    auto* skinner = dynamic_cast<TSkinEdit*>(Skinner()->FindSkinner(edit->Handle()));
+    ASSERT_NE(skinner, nullptr);
+    ASSERT_NE(skinner->SpinSkinner(), nullptr);
+    EXPECT_EQ(skinner->SpinSkinner()->Handle(), spin);
+    EXPECT_EQ(SendMessageA(spin, WM_SKIN_QUERYSKINNED, 0, 0), 1);
+    (void)DestroyWindow(spin);
+    EXPECT_TRUE(skinner->SpinSkinner()->IsDead());
+}
