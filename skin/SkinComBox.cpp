@@ -125,8 +125,7 @@ void TSkinComBox::SkinList()
     m_listWindow = info.hwndList;
     if (!m_listWindow)
         return;
-    const LONG listStyle = GetWindowLongA(m_listWindow, GWL_STYLE);
-    const bool childList = !(listStyle & WS_POPUP) && (listStyle & WS_CHILD);
+    const bool childList = !IsPopupWindow(m_listWindow) && (GetWindowLongA(m_listWindow, GWL_STYLE) & WS_CHILD);
     std::unique_ptr<TSkinControl> skinner;
     if (DropDownStyle())
         skinner = CreateSkinner("TComboxScrollBar");

@@ -6,18 +6,13 @@
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
+#include "skin/SkinPaint.h"
 #include "skin/SkinRoutines.h"
 
 namespace {
 
 // An edit's spin buddy keeps this far inside the edit's window rectangle.
 constexpr int BuddyInset = 3;
-
-void FillColour(HDC dc, const RECT& rect, TColor colour)
-{
-    const GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(colour)));
-    (void)FillRect(dc, &rect, brush.Get());
-}
 
 } // namespace
 
@@ -42,7 +37,7 @@ bool TSkinUpDown::BeforeMessage(TMessage& message)
         if (!m_control) {
             RECT client{};
             (void)GetClientRect(m_handle, &client);
-            FillColour(reinterpret_cast<HDC>(message.WParam), client, clWhite);
+            FillRectColor(reinterpret_cast<HDC>(message.WParam), client, clWhite);
         }
         message.Result = 1;
         return false;
@@ -108,7 +103,7 @@ void TSkinUpDown::PaintSkin(HDC dc, const RECT& rect)
     if (m_editBuddy) {
         RECT client{};
         (void)GetClientRect(m_handle, &client);
-        FillColour(dc, client, clWhite);
+        FillRectColor(dc, client, clWhite);
         RECT own{};
         RECT parent{};
         (void)GetWindowRect(m_handle, &own);
@@ -128,7 +123,7 @@ void TSkinUpDown::PaintSkin(HDC dc, const RECT& rect)
     buffer.SetPixelFormat(pf24bit);
     buffer.SetSize(width, height);
     const HDC work = buffer.Canvas()->Handle();
-    FillColour(work, RECT{0, 0, width, height}, m_data->Elements().Colours().ButtonFace);
+    FillRectColor(work, RECT{0, 0, width, height}, m_data->Elements().Colours().ButtonFace);
     ReadWindowState();
     const int underCursor = HalfUnderCursor();
     const bool horizontal = Horizontal();
@@ -156,4 +151,13 @@ void TSkinUpDown::DrawHalf(HDC dc, const RECT& half, int direction, TUpDownHalfS
     const SelectionGuard penSelected(dc, pen.Get());
     const SelectionGuard brushSelected(dc, brush.Get());
     (void)Rectangle(dc, half.left, half.top, half.right, half.bottom);
+    // The arrow: centred across; left and right arrows centred, up and down 2 pixels higher.
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.Pen()->SetColor(colours.ButtonText);
+    const int x = (half.left + half.right) / 2;
+    const int y = (half.top + half.bottom) / 2;
+    const int kind = Horizontal() ? 2 + direction : direction;
+    DrawArrowGlyph(canvas, x, Horizontal() ? y : y - 2, kind);
+    canvas.SetHandle(nullptr);
 }
