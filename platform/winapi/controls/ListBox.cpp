@@ -153,7 +153,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CAPTURECHANGED:
         m_tracking = false;
         // A drop-down list that loses the mouse while shown has been dismissed.
-        if (IsComboList() && IsWindowVisible(Window()) && (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_POPUP))
+        if (IsComboList() && !m_scrolling && IsWindowVisible(Window()) && (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_POPUP))
             (void)Report(LBN_SELCANCEL);
         return 0;
     case WM_ENABLE:
