@@ -19,6 +19,7 @@
 #include "skin/SkinUpDown.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -356,4 +357,96 @@ TEST_F(ValueEditSkinnersTest, TheSpinBuddyInsideAnEditIsSkinnedEvenAsItsSecondCh
     EXPECT_EQ(SendMessageA(spin, WM_SKIN_QUERYSKINNED, 0, 0), 1);
     (void)DestroyWindow(spin);
     EXPECT_TRUE(skinner->SpinSkinner()->IsDead());
+}
+
+class ComboSkinnerTest : public ValueEditSkinnersTest {
+protected:
+    TComboBox* AddCombo(TComboBoxStyle style)
+    {
+        auto* combo = Add<TComboBox>(20, 20, 150, 22);
+        combo->SetStyle(style);
+        for (int i = 0; i < 40; ++i)
+            (void)combo->Items()->Add("Item " + std::to_string(i));
+        return combo;
+    }
+
+    // The combo shows frame `frame` of the skin's whole-box combo picture.
+    void ExpectComboFrame(const TComboBox& combo, int frame, const char* what) const
+    {
+        TDataSkinBorder& picture = *m_data->Elements().BorderElement("ComboButton");
+        const int width = combo.Width();
+        const int height = combo.Height();
+        auto expected = Expected(width, height, [&](HDC dc) {
+            DrawElement(dc, RECT{0, 0, width, height}, picture.Image, false, picture.Tile == 1, true, picture.Frame,
+                        frame, MarginsOf(picture));
+        });
+        ExpectShown(At(combo, {0, 0}), *expected, what);
+    }
+
+    POINT ButtonPoint(const TComboBox& combo) const { return At(combo, {combo.Width() - 8, combo.Height() / 2}); }
+};
+
+TEST_F(ComboSkinnerTest, AComboShowsNormalHotPressedFocusedAndDisabledFrames)
+{
+    auto* combo = AddCombo(csDropDownList);
+    ShowWithFocusAside();
+    ASSERT_EQ(m_data->Elements().BorderElement("ComboButton")->Style, 2);
+    ExpectComboFrame(*combo, 1, "normal");
+    MoveMouse(ButtonPoint(*combo));
+    ExpectComboFrame(*combo, 4, "hot");
+    MoveMouse(At(*m_focusTarget, {5, 5}));
+    ExpectComboFrame(*combo, 1, "left again");
+    Button(ButtonPoint(*combo), true);
+    ASSERT_TRUE(combo->DroppedDown());
+    ExpectComboFrame(*combo, 2, "pressed");
+    combo->SetDroppedDown(false);
+    Pump();
+    ASSERT_TRUE(combo->Focused());
+    ExpectComboFrame(*combo, 4, "focused");
+    combo->SetEnabled(false);
+    Pump();
+    ExpectComboFrame(*combo, 3, "disabled");
+}
+
+TEST_F(ComboSkinnerTest, AComboWithItsButtonAtTheLeftUsesTheMirroredPicture)
+{
+    auto* combo = AddCombo(csDropDownList);
+    ShowWithFocusAside();
+    (void)SetWindowLongA(combo->Handle(), GWL_EXSTYLE, GetWindowLongA(combo->Handle(), GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    combo->Invalidate();
+    Pump();
+    TDataSkinObject& mirrored = Element("SunkEdge");
+    auto expected = Expected(combo->Width(), combo->Height(), [&](HDC dc) {
+        DrawElement(dc, RECT{0, 0, combo->Width(), combo->Height()}, mirrored.Image, false, false, true,
+                    mirrored.Frame, 1, MarginsOf(mirrored));
+    });
+    ExpectShown(At(*combo, {0, 0}), *expected, "mirrored");
+}
+
+TEST_F(ComboSkinnerTest, ASimpleComboWhoseButtonIsInvisibleIsLeftToItself)
+{
+    auto* simple = Add<TComboBox>(20, 20, 150, 120);
+    simple->SetStyle(csSimple);
+    ShowWithFocusAside();
+    auto* skinner = dynamic_cast<TSkinComBox*>(Skinner()->FindSkinner(simple->Handle()));
+    ASSERT_NE(skinner, nullptr);
+    // Only the skin's border picture is ever drawn at the combo's corner, in a corner colour.
+    TDataSkinBorder& picture = *m_data->Elements().BorderElement("ComboButton");
+    const auto corner = static_cast<std::uint32_t>(PixelAt(picture.Image, 0, 0)) & 0xFFFFFF;
+    EXPECT_NE(Shown(At(*simple, {0, 0})), SwapRB(corner));
+}
+
+TEST_F(ComboSkinnerTest, ARecreatedComboIsStillSkinnedAndFollowsItsNewInnerWindows)
+{
+    auto* combo = AddCombo(csDropDown);
+    ShowWithFocusAside();
+    TSkinControl* skinner = Skinner()->FindSkinner(combo->Handle());
+    ASSERT_NE(skinner, nullptr);
+    combo->RecreateWnd();
+    Pump();
+    EXPECT_EQ(Skinner()->FindSkinner(combo->Handle()), skinner);
+    ExpectComboFrame(*combo, 1, "recreated");
+    const HWND edit = GetTopWindow(combo->Handle());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(SendMessageA(edit, WM_SKIN_QUERYSKINNED, 0, 0), 1) << "the new edit is hooked";
 }
