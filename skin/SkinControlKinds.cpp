@@ -3,6 +3,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinComBox.h"
+#include "skin/SkinDateTime.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinProgress.h"
 #include "skin/SkinTrackBar.h"
@@ -29,5 +30,6 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinProgress", Make<TSkinProgress>()},
         {"TSkinEdit", Make<TSkinEdit>()},
         {"TSkinComBox", Make<TSkinComBox>()},
+        {"TSkinDateTime", Make<TSkinDateTime>()},
     };
 }

@@ -1,6 +1,7 @@
 #include "SkinTestImages.h"
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/forms/ComCtrlsCalendar.h"
 #include "platform/classlib/forms/ComCtrlsProgressBar.h"
 #include "platform/classlib/forms/ComCtrlsTrackBar.h"
 #include "platform/classlib/forms/ComCtrlsUpDown.h"
@@ -8,10 +9,12 @@
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/winapi/controls/ComboBox.h"
+#include "platform/winapi/controls/DateTimePick.h"
 #include "platform/winapi/controls/TrackBar.h"
 #include "platform/winapi/controls/UpDown.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "skin/SkinComBox.h"
+#include "skin/SkinDateTime.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinPaint.h"
@@ -449,4 +452,46 @@ TEST_F(ComboSkinnerTest, ARecreatedComboIsStillSkinnedAndFollowsItsNewInnerWindo
     const HWND edit = GetTopWindow(combo->Handle());
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(SendMessageA(edit, WM_SKIN_QUERYSKINNED, 0, 0), 1) << "the new edit is hooked";
+}
+
+TEST_F(ValueEditSkinnersTest, ADateTimePickerGetsAFlatBorderAndTheSkinsButton)
+{
+    (void)m_data->Skin3rd()->Add("TDateTimePicker=datetimepicker");
+    auto* picker = Add<TDateTimePicker>(20, 20, 150, 24);
+    ShowWithFocusAside();
+    auto* skinner = dynamic_cast<TSkinDateTime*>(Skinner()->FindSkinner(picker->Handle()));
+    ASSERT_NE(skinner, nullptr);
+    TArrowButton* button = skinner->Button();
+    ASSERT_NE(button, nullptr);
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+    EXPECT_EQ(button->Left(), 150 - arrow - 4);
+    EXPECT_EQ(button->Width(), arrow);
+    EXPECT_EQ(button->Height(), picker->ClientHeight()) << "covering the picker's own button";
+    const std::uint32_t shadow = SwapRB(static_cast<std::uint32_t>(ColorToRGB(m_data->Elements().Colours().ButtonShadow)));
+    EXPECT_EQ(Shown(At(*picker, {0, 12})), shadow);
+    EXPECT_EQ(Shown(At(*picker, {1, 12})), 0xFFFFFFu);
+    TDataSkinObject& picture = Element("ComboxArrow");
+    // The button sits in the picker's client area, inside its 2-pixel edge.
+    const POINT origin = At(*picker, {2 + button->Left(), 2 + button->Top()});
+    const auto expectButton = [&](int frame, const char* what) {
+        auto expected = Expected(arrow, button->Height(), [&](HDC dc) {
+            DrawElementFrame(dc, RECT{0, 0, arrow, button->Height()}, picture.Image, false, picture.Frame, frame);
+        });
+        ExpectShown(origin, *expected, what);
+    };
+    expectButton(1, "normal");
+    MoveMouse({origin.x + 5, origin.y + 5});
+    expectButton(4, "hot");
+    Button({origin.x + 5, origin.y + 5}, true);
+    Button({origin.x + 5, origin.y + 5}, false);
+    EXPECT_TRUE(picker->Focused());
+    EXPECT_NE(SendMessageA(picker->Handle(), DTM_GETMONTHCAL, 0, 0), 0) << "the click opened the picker's calendar";
+    m_display->InjectKeyPress(reinterpret_cast<WindowId>(Window()), VK_ESCAPE);
+    Pump();
+    picker->RecreateWnd();
+    Pump();
+    EXPECT_EQ(button->ParentWindow(), picker->Handle());
+    delete picker;
+    Pump();
+    EXPECT_TRUE(skinner->IsDead());
 }
