@@ -2,6 +2,7 @@
 
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinScrolling.h"
 
 namespace {
 
@@ -19,5 +20,9 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinButton", Make<TSkinButton>()},
         {"TSkinCheckBox", Make<TSkinCheckBox>()},
         {"TSkinRadioButton", Make<TSkinRadioButton>()},
+        {"TSkinScrollbar", Make<TSkinScrollbar>()},
+        {"TSkinScrollbar.Single", [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinScrollbar>(true)); }},
+        {"TSkinScrollbarH", Make<TSkinScrollbarH>()},
+        {"TSkinScControl", Make<TSkinScControl>()},
     };
 }
