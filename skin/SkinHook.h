@@ -69,6 +69,10 @@ protected:
     // WM_ERASEBKGND answered with the parent's picture (or colour) under the control.
     void HandleEraseBackground(TMessage& message);
     void FillFace(HDC dc, const RECT& rect) const;
+    // Fills with the parent's colour (the skin's face colour when the parent has none).
+    void FillParentColor(HDC dc, const RECT& rect) const;
+    // The skin's face colour (the system's without a skin).
+    [[nodiscard]] TColor FaceColour() const;
     // Recomputes Enabled and Focused from the window.
     void ReadWindowState();
     // The caption: the control's, or the window text.
