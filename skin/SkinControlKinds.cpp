@@ -6,6 +6,7 @@
 #include "skin/SkinDateTime.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinProgress.h"
+#include "skin/SkinScrolling.h"
 #include "skin/SkinTrackBar.h"
 #include "skin/SkinUpDown.h"
 
@@ -31,5 +32,9 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinEdit", Make<TSkinEdit>()},
         {"TSkinComBox", Make<TSkinComBox>()},
         {"TSkinDateTime", Make<TSkinDateTime>()},
+        {"TSkinScrollbar", Make<TSkinScrollbar>()},
+        {"TSkinScrollbar.Single", [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinScrollbar>(true)); }},
+        {"TSkinScrollbarH", Make<TSkinScrollbarH>()},
+        {"TSkinScControl", Make<TSkinScControl>()},
     };
 }

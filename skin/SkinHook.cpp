@@ -153,6 +153,7 @@ HWND TSkinHook::Handle() const
 
 void TSkinHook::Lost()
 {
+    TargetLost();
     m_active = false;
     m_state = WindowDestroyed;
     // A freed control's WindowProc is gone with it: nothing to give back.

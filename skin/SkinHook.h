@@ -59,6 +59,9 @@ protected:
     virtual void PaintSkin(HDC /*dc*/, const RECT& /*rect*/) {}
     // A control attach has been done; descendants read what they need of the control.
     virtual void ControlAttached() {}
+    // The control was freed or the bare window destroyed; descendants put away what they showed
+    // beside it.
+    virtual void TargetLost() {}
 
     void CallOldProc(TMessage& message);
     // WM_PAINT answered by painting the skin (the control's own painting does not run).
