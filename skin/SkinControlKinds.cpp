@@ -3,6 +3,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinComBox.h"
+#include "skin/SkinComboList.h"
 #include "skin/SkinDateTime.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinProgress.h"
@@ -31,6 +32,7 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinProgress", Make<TSkinProgress>()},
         {"TSkinEdit", Make<TSkinEdit>()},
         {"TSkinComBox", Make<TSkinComBox>()},
+        {"TComboxScrollBar", Make<TComboxScrollBar>()},
         {"TSkinDateTime", Make<TSkinDateTime>()},
         {"TSkinScrollbar", Make<TSkinScrollbar>()},
         {"TSkinScrollbar.Single", [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinScrollbar>(true)); }},

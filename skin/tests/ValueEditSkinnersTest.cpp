@@ -10,10 +10,13 @@
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/DateTimePick.h"
+#include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/controls/TrackBar.h"
 #include "platform/winapi/controls/UpDown.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "skin/SkinComBox.h"
+#include "skin/SkinComboList.h"
+#include "skin/SkinScrollBar.h"
 #include "skin/SkinDateTime.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinEdit.h"
@@ -494,4 +497,79 @@ TEST_F(ValueEditSkinnersTest, ADateTimePickerGetsAFlatBorderAndTheSkinsButton)
     delete picker;
     Pump();
     EXPECT_TRUE(skinner->IsDead());
+}
+
+TEST(ComboListThumbTest, PositionsStayWithinTheListsRange)
+{
+    struct Row {
+        int offset, track, thumb, min, max, page, expected;
+    };
+    const Row rows[] = {
+        {-20, 100, 20, 0, 39, 10, 0},  {0, 100, 20, 0, 39, 10, 0},    {40, 100, 20, 0, 39, 10, 15},
+        {80, 100, 20, 0, 39, 10, 30},  {500, 100, 20, 0, 39, 10, 30}, {500, 100, 20, 0, 39, 0, 39},
+        {50, 100, 0, 0, 40, 0, 20},    {50, 20, 20, 0, 39, 10, 0},    {50, 0, 0, 0, 39, 0, 0},
+    };
+    for (const Row& row : rows) {
+        SCROLLINFO info{};
+        info.nMin = row.min;
+        info.nMax = row.max;
+        info.nPage = static_cast<UINT>(row.page);
+        EXPECT_EQ(ComboListThumbPosition(row.offset, row.track, row.thumb, info), row.expected)
+            << row.offset << " on " << row.track << " page " << row.page;
+    }
+}
+
+TEST_F(ComboSkinnerTest, ADroppedListShowsTheSkinsScrollBarAndItsThumbDrags)
+{
+    auto* combo = AddCombo(csDropDownList);
+    ShowWithFocusAside();
+    auto* skinner = dynamic_cast<TSkinComBox*>(Skinner()->FindSkinner(combo->Handle()));
+    ASSERT_NE(skinner, nullptr);
+    ASSERT_NE(dynamic_cast<TComboxScrollBar*>(skinner->ListSkinner()), nullptr);
+    Button(ButtonPoint(*combo), true);
+    Button(ButtonPoint(*combo), false);
+    ASSERT_TRUE(combo->DroppedDown());
+    const HWND list = skinner->ListSkinner()->Handle();
+    const auto listId = reinterpret_cast<WindowId>(list);
+    RECT window{};
+    (void)GetWindowRect(list, &window);
+    const auto expectBar = [&](const char* what) -> SCROLLBARINFO {
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof info;
+        EXPECT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+        TBarPicture bar;
+        bar.bar = info.rcScrollBar;
+        bar.thumbStart = info.xyThumbTop;
+        bar.thumbEnd = info.xyThumbBottom;
+        bar.arrow = GetSystemMetrics(SM_CXHSCROLL);
+        bar.surface = SIZE{window.right - window.left, window.bottom - window.top};
+        TBitmap picture;
+        EXPECT_TRUE(DrawBarPicture(*m_data, bar, picture));
+        const POINT at{info.rcScrollBar.left - window.left, info.rcScrollBar.top - window.top};
+        int wrong = 0;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) {
+                const auto colour = SwapRB(static_cast<std::uint32_t>(PixelAt(picture, x, y)) & 0xFFFFFF);
+                if ((m_display->WindowPixel(listId, at.x + x, at.y + y).value_or(0) & 0xFFFFFF) != colour)
+                    ++wrong;
+            }
+        EXPECT_EQ(wrong, 0) << what;
+        return info;
+    };
+    const SCROLLBARINFO before = expectBar("dropped");
+    const POINT thumb{(before.rcScrollBar.left + before.rcScrollBar.right) / 2 - window.left,
+                      before.rcScrollBar.top + (before.xyThumbTop + before.xyThumbBottom) / 2 - window.top};
+    // The drag is queued whole: the bar follows it in a loop of its own.
+    m_display->InjectMouseButton(listId, thumb, MouseButton::Left, true);
+    m_display->InjectMouseMove(listId, POINT{thumb.x, thumb.y + 30});
+    m_display->InjectMouseMove(listId, POINT{thumb.x, thumb.y + 60});
+    m_display->InjectMouseButton(listId, POINT{thumb.x, thumb.y + 60}, MouseButton::Left, false);
+    Pump();
+    EXPECT_TRUE(combo->DroppedDown()) << "the list stays open";
+    EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+    const SCROLLBARINFO after = expectBar("dragged");
+    EXPECT_GT(after.xyThumbTop, before.xyThumbTop);
+    m_display->InjectKeyPress(reinterpret_cast<WindowId>(Window()), VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(combo->DroppedDown());
 }

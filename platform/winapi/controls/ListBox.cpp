@@ -114,7 +114,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         KeepIntegralHeight(*reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     case WM_VSCROLL:
-        Scroll(LOWORD(wParam));
+        Scroll(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL:
         (void)SetTop(m_top - GET_WHEEL_DELTA_WPARAM(wParam) / 120 * 3);

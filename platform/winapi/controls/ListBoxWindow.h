@@ -55,7 +55,9 @@ private:
     [[nodiscard]] int MaxTop() const;
     [[nodiscard]] int FullyVisibleFrom(int top) const;
     void UpdateScrollBar();
-    void Scroll(WORD code);
+    // A WM_VSCROLL request; the thumb codes carry the position with them, as whoever drags the
+    // thumb (the system's scroll bar or a skin's) sends it.
+    void Scroll(WORD code, WORD position);
 
     // Geometry
     [[nodiscard]] int ItemHeight(int index) const;
