@@ -50,6 +50,11 @@ bool HasImage(const TDataSkinObject* element)
 
 bool TSkinTrackBar::BeforeMessage(TMessage& message)
 {
+    if (message.Msg == CN_CTLCOLORSTATIC) {
+        // The track bar asks for its background: the skin's face, as around it.
+        message.Result = reinterpret_cast<LRESULT>(m_data->Elements().ButtonFaceBrush());
+        return message.Result == 0;
+    }
     if (message.Msg != WM_NOTIFY && message.Msg != CN_NOTIFY)
         return TSkinHook::BeforeMessage(message);
     const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);

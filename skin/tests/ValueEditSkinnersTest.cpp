@@ -196,6 +196,8 @@ TEST_F(ValueEditSkinnersTest, ATrackBarShowsTheSkinsChannelAndThumbAndItsThumbDr
         return thumb;
     };
     const RECT before = expectThumb("thumb at 0");
+    EXPECT_EQ(Shown(At(*track, {190, 2})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(m_data->Elements().Colours().ButtonFace))))
+        << "the background is the skinned form's face";
     const POINT grip{(before.left + before.right) / 2, (before.top + before.bottom) / 2};
     Button(At(*track, grip), true);
     MoveMouse(At(*track, {grip.x + 60, grip.y}));
