@@ -4,6 +4,7 @@
 #include "platform/classlib/forms/ComCtrlsCalendar.h"
 #include "platform/classlib/forms/ComCtrlsProgressBar.h"
 #include "platform/classlib/forms/ComCtrlsTrackBar.h"
+#include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/ComCtrlsUpDown.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
@@ -574,4 +575,58 @@ TEST_F(ComboSkinnerTest, ADroppedListShowsTheSkinsScrollBarAndItsThumbDrags)
     m_display->InjectKeyPress(reinterpret_cast<WindowId>(Window()), VK_ESCAPE);
     Pump();
     EXPECT_FALSE(combo->DroppedDown());
+}
+
+TEST_F(ComboSkinnerTest, CreatingAndFreeingManySkinnedControlsLeavesNoSkinnerBehind)
+{
+    (void)m_data->Skin3rd()->Add("TDateTimePicker=datetimepicker");
+    ShowWithFocusAside();
+    const std::size_t settled = Skinner()->Skinners().size();
+    for (int round = 0; round < 170; ++round) {
+        std::vector<TWinControl*> controls{
+            Add<TTrackBar>(150, 10, 100, 30), Add<TUpDown>(150, 50, 20, 40),   Add<TProgressBar>(150, 100, 100, 20),
+            Add<TEdit>(150, 130, 100, 22),    AddCombo(csDropDownList),       Add<TDateTimePicker>(150, 160, 120, 24),
+        };
+        Skinner()->SkinChildren();
+        for (TWinControl* control : controls)
+            ASSERT_NE(Skinner()->FindSkinner(control->Handle()), nullptr) << control->ClassName();
+        if (round % 2 == 0) {
+            // Windows first, then the controls; or the controls straight away.
+            for (TWinControl* control : controls)
+                control->DestroyHandle();
+        }
+        for (TWinControl* control : controls)
+            delete control;
+    }
+    Skinner()->SkinChildren();
+    EXPECT_EQ(Skinner()->Skinners().size(), settled);
+}
+
+TEST_F(ComboSkinnerTest, SkinnedControlsMovedIntoAPanelKeepTheirSkinners)
+{
+    auto* combo = AddCombo(csDropDownList);
+    auto* track = Add<TTrackBar>(20, 60, 200, 30);
+    ShowWithFocusAside();
+    TSkinControl* comboSkinner = Skinner()->FindSkinner(combo->Handle());
+    TSkinControl* trackSkinner = Skinner()->FindSkinner(track->Handle());
+    auto* panel = Add<TPanel>(10, 120, 300, 120);
+    combo->SetParent(panel);
+    track->SetParent(panel);
+    Pump();
+    EXPECT_EQ(Skinner()->FindSkinner(combo->Handle()), comboSkinner);
+    EXPECT_EQ(Skinner()->FindSkinner(track->Handle()), trackSkinner);
+    // The combo in the panel still shows the skin's picture, hot under the mouse.
+    const POINT origin{ClientOrigin.x + panel->Left() + combo->Left(), ClientOrigin.y + panel->Top() + combo->Top()};
+    MoveMouse({origin.x + combo->Width() - 8, origin.y + combo->Height() / 2});
+    TDataSkinBorder& picture = *m_data->Elements().BorderElement("ComboButton");
+    auto expected = Expected(combo->Width(), combo->Height(), [&](HDC dc) {
+        DrawElement(dc, RECT{0, 0, combo->Width(), combo->Height()}, picture.Image, false, picture.Tile == 1, true,
+                    picture.Frame, 4, MarginsOf(picture));
+    });
+    ExpectShown(origin, *expected, "hot in the panel");
+    Button({origin.x + combo->Width() - 8, origin.y + combo->Height() / 2}, true);
+    Button({origin.x + combo->Width() - 8, origin.y + combo->Height() / 2}, false);
+    EXPECT_TRUE(combo->DroppedDown());
+    combo->SetDroppedDown(false);
+    Pump();
 }
