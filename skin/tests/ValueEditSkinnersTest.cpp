@@ -630,3 +630,65 @@ TEST_F(ComboSkinnerTest, SkinnedControlsMovedIntoAPanelKeepTheirSkinners)
     combo->SetDroppedDown(false);
     Pump();
 }
+
+TEST_F(ValueEditSkinnersTest, AChunkStyleProgressBarShowsTheSkinsChunksOverItsFilledPart)
+{
+    auto* bar = Add<TProgressBar>(20, 20, 200, 20);
+    bar->SetPosition(50);
+    ShowWithFocusAside();
+    TDataSkinObject& body = Element("Progress");
+    body.Style = 1;
+    bar->Invalidate();
+    Pump();
+    TDataSkinObject& chunk = Element("Progress.Chunk");
+    ASSERT_EQ(chunk.Tile, 1);
+    TBitmap& image = chunk.Image;
+    auto expected = Expected(image.Width() * 3, image.Height(), [&](HDC dc) {
+        for (int i = 0; i < 3; ++i)
+            DrawTransparent(dc, RECT{i * image.Width(), 0, (i + 1) * image.Width(), image.Height()}, image,
+                            SkinKeyColour);
+    });
+    ExpectShown(At(*bar, {chunk.LeftWidth + 2, (20 - image.Height()) / 2}), *expected, "the first chunks");
+    const std::uint32_t chunkColour = Shown(At(*bar, {chunk.LeftWidth + 2 + image.Width() / 2, 10}));
+    EXPECT_NE(Shown(At(*bar, {180, 10})), chunkColour) << "no chunks beyond the position";
+}
+
+TEST_F(ValueEditSkinnersTest, AnEditsPrintedPictureCarriesItsFlatFrame)
+{
+    auto* edit = Add<TEdit>(20, 20, 120, 24);
+    ShowWithFocusAside();
+    TBitmap printed;
+    printed.SetPixelFormat(pf24bit);
+    printed.SetSize(120, 24);
+    (void)SendMessageA(edit->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(printed.Canvas()->Handle()),
+                       PRF_NONCLIENT | PRF_CLIENT);
+    const TColor shadow = m_data->Elements().Colours().ButtonShadow;
+    EXPECT_EQ(PixelAt(printed, 0, 12) & 0xFFFFFF, ColorToRGB(shadow));
+    EXPECT_EQ(PixelAt(printed, 60, 23) & 0xFFFFFF, ColorToRGB(shadow));
+}
+
+TEST_F(ComboSkinnerTest, ABareComboWindowIsSkinnedThroughItsWindowProcedure)
+{
+    ShowWithFocusAside();
+    RegisterComboBoxClass();
+    const HWND bare = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 20, 20, 150, 200,
+                                      Window(), nullptr, nullptr, nullptr);
+    ASSERT_NE(bare, nullptr);
+    Skinner()->SkinForeignWindow(bare);
+    (void)InvalidateRect(bare, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(SendMessageA(bare, WM_SKIN_QUERYSKINNED, 0, 0), 1);
+    RECT window{};
+    (void)GetWindowRect(bare, &window);
+    TDataSkinBorder& picture = *m_data->Elements().BorderElement("ComboButton");
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    auto expected = Expected(width, height, [&](HDC dc) {
+        DrawElement(dc, RECT{0, 0, width, height}, picture.Image, false, picture.Tile == 1, true, picture.Frame, 1,
+                    MarginsOf(picture));
+    });
+    ExpectShown({ClientOrigin.x + 20, ClientOrigin.y + 20}, *expected, "bare combo");
+    (void)DestroyWindow(bare);
+    Skinner()->SkinChildren();
+    EXPECT_EQ(Skinner()->FindSkinner(bare), nullptr);
+}
