@@ -40,6 +40,12 @@ std::uint32_t SwapRB(std::uint32_t colour)
     return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
 }
 
+// A colour (system colours resolved) as the screen answers it.
+std::uint32_t OnScreen(TColor colour)
+{
+    return SwapRB(static_cast<std::uint32_t>(ColorToRGB(colour)));
+}
+
 TSkinMargins MarginsOf(const TDataSkinObject& element)
 {
     return TSkinMargins{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
@@ -197,7 +203,7 @@ TEST_F(ValueEditSkinnersTest, ATrackBarShowsTheSkinsChannelAndThumbAndItsThumbDr
         return thumb;
     };
     const RECT before = expectThumb("thumb at 0");
-    EXPECT_EQ(Shown(At(*track, {190, 2})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(m_data->Elements().Colours().ButtonFace))))
+    EXPECT_EQ(Shown(At(*track, {190, 2})), OnScreen(m_data->Elements().Colours().ButtonFace))
         << "the background is the skinned form's face";
     const POINT grip{(before.left + before.right) / 2, (before.top + before.bottom) / 2};
     Button(At(*track, grip), true);
@@ -313,7 +319,8 @@ TEST_F(ValueEditSkinnersTest, AVerticalProgressBarFillsFromTheBottom)
     TDataSkinObject& body = Element("Progress");
     const auto middle = [&](int frame) {
         const int width = body.Image.Width() / body.Frame;
-        return SwapRB(static_cast<std::uint32_t>(PixelAt(body.Image, width * frame + width / 2, body.Image.Height() / 2)) & 0xFFFFFF);
+        const TColor colour = PixelAt(body.Image, width * frame + width / 2, body.Image.Height() / 2);
+        return SwapRB(static_cast<std::uint32_t>(colour) & 0xFFFFFF);
     };
     const std::uint32_t empty = middle(0);
     const std::uint32_t filled = middle(1);
@@ -330,11 +337,11 @@ TEST_F(ValueEditSkinnersTest, AnEditsFlatFrameStaysThroughFocusAndABorderlessEdi
     ShowWithFocusAside();
     const TSkinColours& colours = m_data->Elements().Colours();
     const auto expectFrame = [&](const char* what) {
-        EXPECT_EQ(Shown(At(*edit, {0, 12})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow)))) << what;
-        EXPECT_EQ(Shown(At(*edit, {60, 0})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow)))) << what;
+        EXPECT_EQ(Shown(At(*edit, {0, 12})), OnScreen(colours.ButtonShadow)) << what;
+        EXPECT_EQ(Shown(At(*edit, {60, 0})), OnScreen(colours.ButtonShadow)) << what;
         EXPECT_EQ(Shown(At(*edit, {1, 12})), 0xFFFFFFu) << what;
         EXPECT_EQ(Shown(At(*edit, {60, 2})), 0xFFFFFFu) << what;
-        EXPECT_EQ(Shown(At(*edit, {119, 12})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow)))) << what;
+        EXPECT_EQ(Shown(At(*edit, {119, 12})), OnScreen(colours.ButtonShadow)) << what;
     };
     expectFrame("unfocused");
     Button(At(*edit, {30, 12}), true);
@@ -344,7 +351,7 @@ TEST_F(ValueEditSkinnersTest, AnEditsFlatFrameStaysThroughFocusAndABorderlessEdi
     m_focusTarget->SetFocus();
     Pump();
     expectFrame("focus gone");
-    EXPECT_NE(Shown(At(*bare, {0, 12})), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow))));
+    EXPECT_NE(Shown(At(*bare, {0, 12})), OnScreen(colours.ButtonShadow));
 }
 
 TEST_F(ValueEditSkinnersTest, TheSpinBuddyInsideAnEditIsSkinnedEvenAsItsSecondChild)
@@ -353,6 +360,7 @@ TEST_F(ValueEditSkinnersTest, TheSpinBuddyInsideAnEditIsSkinnedEvenAsItsSecondCh
     ShowWithFocusAside();
     const HWND first = CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, edit->Handle(), nullptr,
                                        nullptr, nullptr);
+    RegisterUpDownClass();
     const HWND spin = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, 100, 0, 16, 20, edit->Handle(),
                                       nullptr, nullptr, nullptr);
     ASSERT_NE(spin, nullptr);
@@ -421,7 +429,8 @@ TEST_F(ComboSkinnerTest, AComboWithItsButtonAtTheLeftUsesTheMirroredPicture)
 {
     auto* combo = AddCombo(csDropDownList);
     ShowWithFocusAside();
-    (void)SetWindowLongA(combo->Handle(), GWL_EXSTYLE, GetWindowLongA(combo->Handle(), GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    const LONG exStyle = GetWindowLongA(combo->Handle(), GWL_EXSTYLE);
+    (void)SetWindowLongA(combo->Handle(), GWL_EXSTYLE, exStyle | WS_EX_LEFTSCROLLBAR);
     combo->Invalidate();
     Pump();
     TDataSkinObject& mirrored = Element("SunkEdge");
@@ -473,7 +482,7 @@ TEST_F(ValueEditSkinnersTest, ADateTimePickerGetsAFlatBorderAndTheSkinsButton)
     EXPECT_EQ(button->Left(), 150 - arrow - 4);
     EXPECT_EQ(button->Width(), arrow);
     EXPECT_EQ(button->Height(), picker->ClientHeight()) << "covering the picker's own button";
-    const std::uint32_t shadow = SwapRB(static_cast<std::uint32_t>(ColorToRGB(m_data->Elements().Colours().ButtonShadow)));
+    const std::uint32_t shadow = OnScreen(m_data->Elements().Colours().ButtonShadow);
     EXPECT_EQ(Shown(At(*picker, {0, 12})), shadow);
     EXPECT_EQ(Shown(At(*picker, {1, 12})), 0xFFFFFFu);
     TDataSkinObject& picture = Element("ComboxArrow");
