@@ -8,10 +8,13 @@
 #include "skin/SkinData.h"
 #include "skin/SkinPaint.h"
 
+#include <algorithm>
+
 namespace {
 
-// The channel picture: both end pieces at their own length, the middle stretched between them;
-// across the channel the picture keeps its size and is centred when it is narrower.
+// The channel picture: both end pieces at their own length, the middle stretched between them
+// (left out when the ends fill the channel); across the channel the picture keeps its size and is
+// centred when it is narrower.
 void DrawChannelPicture(HDC dc, const RECT& channel, TDataSkinObject& element, bool vertical)
 {
     TBitmap& image = element.Image;
@@ -24,8 +27,9 @@ void DrawChannelPicture(HDC dc, const RECT& channel, TDataSkinObject& element, b
         const int first = element.TopHeight;
         const int last = element.BottomHeight;
         (void)StretchBlt(dc, x, channel.top, imageWidth, first, source, 0, 0, imageWidth, first, SRCCOPY);
-        (void)StretchBlt(dc, x, channel.top + first, imageWidth, channel.bottom - channel.top - first - last, source, 0,
-                         first, imageWidth, imageHeight - first - last, SRCCOPY);
+        const int middle = std::max(channel.bottom - channel.top - first - last, 0);
+        (void)StretchBlt(dc, x, channel.top + first, imageWidth, middle, source, 0, first, imageWidth,
+                         imageHeight - first - last, SRCCOPY);
         (void)StretchBlt(dc, x, channel.bottom - last, imageWidth, last, source, 0, imageHeight - last, imageWidth,
                          last, SRCCOPY);
         return;
@@ -35,8 +39,9 @@ void DrawChannelPicture(HDC dc, const RECT& channel, TDataSkinObject& element, b
     const int first = element.LeftWidth;
     const int last = element.RightWidth;
     (void)StretchBlt(dc, channel.left, y, first, imageHeight, source, 0, 0, first, imageHeight, SRCCOPY);
-    (void)StretchBlt(dc, channel.left + first, y, channel.right - channel.left - first - last, imageHeight, source,
-                     first, 0, imageWidth - first - last, imageHeight, SRCCOPY);
+    const int middle = std::max(channel.right - channel.left - first - last, 0);
+    (void)StretchBlt(dc, channel.left + first, y, middle, imageHeight, source, first, 0, imageWidth - first - last,
+                     imageHeight, SRCCOPY);
     (void)StretchBlt(dc, channel.right - last, y, last, imageHeight, source, imageWidth - last, 0, last, imageHeight,
                      SRCCOPY);
 }

@@ -701,3 +701,15 @@ TEST_F(ComboSkinnerTest, ABareComboWindowIsSkinnedThroughItsWindowProcedure)
     Skinner()->SkinChildren();
     EXPECT_EQ(Skinner()->FindSkinner(bare), nullptr);
 }
+
+TEST_F(ValueEditSkinnersTest, ASkinChangeLeavesTheFocusWhereItWasAndTheTrackBarSkinned)
+{
+    auto* track = Add<TTrackBar>(20, 20, 200, 30);
+    ShowWithFocusAside();
+    TSkinControl* skinner = Skinner()->FindSkinner(track->Handle());
+    ASSERT_NE(skinner, nullptr);
+    skinner->SkinChanged();
+    Pump();
+    EXPECT_TRUE(m_focusTarget->Focused());
+    EXPECT_EQ(SendMessageA(track->Handle(), WM_SKIN_QUERYSKINNED, 0, 0), 1);
+}
