@@ -118,10 +118,11 @@ bool TComboxScrollBar::DragThumb(POINT press)
             break;
         (void)TranslateMessage(&msg);
         (void)DispatchMessageA(&msg);
-        if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE)
+        if ((msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) || !IsWindow(list) ||
+            GetCapture() != list)
             continue;
         const int position = ComboListThumbPosition(thumbOffset + msg.pt.y - press.y, track, thumbLength, info);
-        if (position != last && IsWindow(list)) {
+        if (position != last) {
             (void)SendMessageA(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, position), 0);
             last = position;
         }

@@ -448,6 +448,7 @@ TEST_F(ComboSkinnerTest, ASimpleComboWhoseButtonIsInvisibleIsLeftToItself)
     ShowWithFocusAside();
     auto* skinner = dynamic_cast<TSkinComBox*>(Skinner()->FindSkinner(simple->Handle()));
     ASSERT_NE(skinner, nullptr);
+    EXPECT_NE(skinner->ListSkinner(), nullptr) << "the simple combo's list has skinned scroll bars";
     // Only the skin's border picture is ever drawn at the combo's corner, in a corner colour.
     TDataSkinBorder& picture = *m_data->Elements().BorderElement("ComboButton");
     const auto corner = static_cast<std::uint32_t>(PixelAt(picture.Image, 0, 0)) & 0xFFFFFF;
@@ -712,4 +713,74 @@ TEST_F(ValueEditSkinnersTest, ASkinChangeLeavesTheFocusWhereItWasAndTheTrackBarS
     Pump();
     EXPECT_TRUE(m_focusTarget->Focused());
     EXPECT_EQ(SendMessageA(track->Handle(), WM_SKIN_QUERYSKINNED, 0, 0), 1);
+}
+
+TEST_F(ComboSkinnerTest, APressInADropDownCombosEditShowsTheComboPressed)
+{
+    auto* combo = AddCombo(csDropDown);
+    ShowWithFocusAside();
+    const POINT inEdit = At(*combo, {20, combo->Height() / 2});
+    MoveMouse(inEdit);
+    Button(inEdit, true);
+    ExpectComboFrame(*combo, 2, "pressed in the edit");
+    Button(inEdit, false);
+    ExpectComboFrame(*combo, 1, "released");
+}
+
+namespace {
+
+WNDPROC g_listProc = nullptr;
+bool g_captureTaken = false;
+int g_tracksAfterLoss = 0;
+
+// Takes the mouse away from the list at its first mouse move, as another window taking it would,
+// and counts the thumb scrolls that still come after.
+LRESULT LoseCaptureOnMove(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_MOUSEMOVE && !g_captureTaken) {
+        g_captureTaken = true;
+        (void)ReleaseCapture();
+    } else if (msg == WM_VSCROLL && LOWORD(wParam) == SB_THUMBTRACK && g_captureTaken) {
+        ++g_tracksAfterLoss;
+    }
+    return CallWindowProcA(g_listProc, window, msg, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(ComboSkinnerTest, AThumbDragEndsWhenTheListLosesTheMouse)
+{
+    auto* combo = AddCombo(csDropDownList);
+    ShowWithFocusAside();
+    Button(ButtonPoint(*combo), true);
+    Button(ButtonPoint(*combo), false);
+    ASSERT_TRUE(combo->DroppedDown());
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    const HWND list = info.hwndList;
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &bar));
+    RECT window{};
+    (void)GetWindowRect(list, &window);
+    const POINT thumb{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2 - window.left,
+                      bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2 - window.top};
+    g_listProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoseCaptureOnMove)));
+    const auto listId = reinterpret_cast<WindowId>(list);
+    m_display->InjectMouseButton(listId, thumb, MouseButton::Left, true);
+    m_display->InjectMouseMove(listId, POINT{thumb.x, thumb.y + 20});
+    m_display->InjectMouseMove(listId, POINT{thumb.x, thumb.y + 60});
+    m_display->InjectMouseButton(listId, POINT{thumb.x, thumb.y + 60}, MouseButton::Left, false);
+    Pump();
+    (void)SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProc));
+    EXPECT_TRUE(g_captureTaken);
+    EXPECT_EQ(g_tracksAfterLoss, 0) << "the drag ended with the mouse gone";
+    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(GetCapture(), list) << "the list took the mouse back";
+    m_display->InjectKeyPress(reinterpret_cast<WindowId>(Window()), VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(combo->DroppedDown());
 }
