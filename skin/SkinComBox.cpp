@@ -107,22 +107,19 @@ void TSkinComBox::FollowInnerWindows()
         if (GetTopWindow(m_handle) != m_editWindow)
             HookEditWindow();
         if (known && (m_style & CBS_DROPDOWN) && info.hwndList != m_listWindow)
-            SkinList();
+            SkinList(info.hwndList);
         return;
     }
     if (known && info.hwndList != m_listWindow)
-        SkinList();
+        SkinList(info.hwndList);
 }
 
-void TSkinComBox::SkinList()
+void TSkinComBox::SkinList(HWND list)
 {
-    COMBOBOXINFO info{};
-    if (!ReadComboInfo(m_handle, info))
-        return;
     if (m_listSkinner && !m_listSkinner->IsDead())
         m_listSkinner->Detach();
     m_listSkinner.reset();
-    m_listWindow = info.hwndList;
+    m_listWindow = list;
     if (!m_listWindow)
         return;
     const bool childList = !IsPopupWindow(m_listWindow) && (GetWindowLongA(m_listWindow, GWL_STYLE) & WS_CHILD);
@@ -228,9 +225,9 @@ void TSkinComBox::PaintSkin(HDC dc, const RECT& rect)
     TDataSkinBorder* button = m_data->Elements().BorderElement("ComboButton");
     if (!button || button->Image.Empty())
         return;
-    FollowInnerWindows();
     m_style = GetWindowLongA(m_handle, GWL_STYLE);
     m_exStyle = GetWindowLongA(m_handle, GWL_EXSTYLE);
+    FollowInnerWindows();
     if (COMBOBOXINFO info{}; ReadComboInfo(m_handle, info)) {
         m_buttonRect = info.rcButton;
         if (info.stateButton & STATE_SYSTEM_INVISIBLE)

@@ -36,7 +36,8 @@ private:
     // Hooks the inner edit and skins the list of the combo's present window, when not yet done.
     void FollowInnerWindows();
     void HookEditWindow();
-    void SkinList();
+    // Gives the list its scroll-bar skinner (the old list's is taken off).
+    void SkinList(HWND list);
     void ReleaseInnerWindows();
     void EditMessage(UINT msg);
     void PaintClassic(HDC dc, const RECT& rect, int frame);
