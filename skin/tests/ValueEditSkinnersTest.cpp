@@ -26,6 +26,7 @@
 #include "skin/SkinUpDown.h"
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -280,6 +281,27 @@ TEST_F(ValueEditSkinnersTest, AnUpDownShowsEachHalfsStateAndRepeatsWhileHeld)
     expectHalves(udsDisabled, udsDisabled, "disabled");
 }
 
+TEST_F(ValueEditSkinnersTest, AHorizontalUpDownShowsLeftAndRightHalves)
+{
+    auto* upDown = Add<TUpDown>(20, 20, 40, 20);
+    upDown->SetOrientation(udHorizontal);
+    ShowWithFocusAside();
+    TDataSkinBorder& element = *m_data->Elements().BorderElement("UpDown.Horz");
+    const auto expectHalves = [&](int leftState, int rightState, const char* what) {
+        auto picture = Expected(40, 20, [&](HDC dc) {
+            for (const auto& [half, frame] : {std::pair{RECT{0, 0, 20, 20}, leftState},
+                                              std::pair{RECT{20, 0, 40, 20}, 4 + rightState}}) {
+                DrawElementFrame(dc, half, element.Image, true, 8, frame);
+                DrawElementFrameCentred(dc, half, element.Glyph, true, 8, frame);
+            }
+        });
+        ExpectShown(At(*upDown, {0, 0}), *picture, what);
+    };
+    expectHalves(udsNormal, udsNormal, "normal");
+    MoveMouse(At(*upDown, {30, 10}));
+    expectHalves(udsNormal, udsHot, "hot right half");
+}
+
 TEST_F(ValueEditSkinnersTest, AProgressBarFillsFromItsRangesLowerLimit)
 {
     auto* bar = Add<TProgressBar>(20, 20, 200, 20);
@@ -372,6 +394,23 @@ TEST_F(ValueEditSkinnersTest, TheSpinBuddyInsideAnEditIsSkinnedEvenAsItsSecondCh
     ASSERT_NE(skinner->SpinSkinner(), nullptr);
     EXPECT_EQ(skinner->SpinSkinner()->Handle(), spin);
     EXPECT_EQ(SendMessageA(spin, WM_SKIN_QUERYSKINNED, 0, 0), 1);
+    // 2 pixels inside the edit's top, bottom and right edges, the picture keeps one more pixel
+    // away from each, on white.
+    TDataSkinBorder& element = *m_data->Elements().BorderElement("UpDown.Vert");
+    auto expected = Expected(16, 20, [&](HDC dc) {
+        FillRectColor(dc, RECT{0, 0, 16, 20}, clWhite);
+        TBitmap halves;
+        halves.SetPixelFormat(pf24bit);
+        halves.SetSize(15, 18);
+        const HDC work = halves.Canvas()->Handle();
+        FillRectColor(work, RECT{0, 0, 15, 18}, m_data->Elements().Colours().ButtonFace);
+        for (const auto& [half, frame] : {std::pair{RECT{0, 0, 15, 9}, 1}, std::pair{RECT{0, 9, 15, 18}, 5}}) {
+            DrawElementFrame(work, half, element.Image, true, 8, frame);
+            DrawElementFrameCentred(work, half, element.Glyph, true, 8, frame);
+        }
+        (void)BitBlt(dc, 0, 1, 15, 18, work, 0, 0, SRCCOPY);
+    });
+    ExpectShown(At(*edit, {2 + 100, 2}), *expected, "spin buddy inside the edit");
     (void)DestroyWindow(spin);
     EXPECT_TRUE(skinner->SpinSkinner()->IsDead());
 }
