@@ -373,6 +373,13 @@ TEST_F(ValueEditSkinnersTest, AnEditsFlatFrameStaysThroughFocusAndABorderlessEdi
     m_focusTarget->SetFocus();
     Pump();
     expectFrame("focus gone");
+    edit->SetBounds(30, 20, 120, 24);
+    Pump();
+    expectFrame("moved");
+    (void)SetWindowPos(edit->Handle(), nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    Pump();
+    expectFrame("frame changed");
     EXPECT_NE(Shown(At(*bare, {0, 12})), OnScreen(colours.ButtonShadow));
 }
 
