@@ -830,3 +830,20 @@ TEST_F(ComboSkinnerTest, AThumbDragEndsWhenTheListLosesTheMouse)
     Pump();
     EXPECT_FALSE(combo->DroppedDown());
 }
+
+TEST_F(ValueEditSkinnersTest, WithoutPicturesTheThumbIsOutlinedAndTheUpDownDrawnInTheSkinsColours)
+{
+    auto* track = Add<TTrackBar>(20, 20, 200, 30);
+    auto* upDown = Add<TUpDown>(20, 80, 20, 40);
+    m_data->Elements().Element("Trackbar.ThumbHorz")->Image.SetSize(0, 0);
+    m_data->Elements().Element("UpDown.Vert")->Image.SetSize(0, 0);
+    ShowWithFocusAside();
+    const TSkinColours& colours = m_data->Elements().Colours();
+    RECT thumb{};
+    (void)SendMessageA(track->Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    EXPECT_EQ(Shown(At(*track, {thumb.left, (thumb.top + thumb.bottom) / 2})), OnScreen(colours.ButtonShadow));
+    EXPECT_EQ(Shown(At(*upDown, {0, 10})), OnScreen(colours.ButtonDkShadow)) << "the upper half's outline";
+    EXPECT_EQ(Shown(At(*upDown, {3, 30})), OnScreen(colours.ButtonFace)) << "the lower half's face";
+    MoveMouse(At(*upDown, {10, 30}));
+    EXPECT_EQ(Shown(At(*upDown, {3, 30})), OnScreen(colours.ButtonShadow)) << "hot, the lower half darkens";
+}
