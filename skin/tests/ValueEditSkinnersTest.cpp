@@ -633,7 +633,7 @@ TEST_F(ComboSkinnerTest, ADroppedListShowsTheSkinsScrollBarAndItsThumbDrags)
     EXPECT_FALSE(combo->DroppedDown());
 }
 
-TEST_F(ComboSkinnerTest, CreatingAndFreeingManySkinnedControlsLeavesNoSkinnerBehind)
+TEST_F(ComboSkinnerTest, CreatingRecreatingAndFreeingManySkinnedControlsLeavesNoSkinnerBehind)
 {
     (void)m_data->Skin3rd()->Add("TDateTimePicker=datetimepicker");
     ShowWithFocusAside();
@@ -646,6 +646,15 @@ TEST_F(ComboSkinnerTest, CreatingAndFreeingManySkinnedControlsLeavesNoSkinnerBeh
         Skinner()->SkinChildren();
         for (TWinControl* control : controls)
             ASSERT_NE(Skinner()->FindSkinner(control->Handle()), nullptr) << control->ClassName();
+        if (round % 3 == 1) {
+            // Recreated, each keeps its skinner.
+            for (TWinControl* control : controls) {
+                TSkinControl* skinner = Skinner()->FindSkinner(control->Handle());
+                control->RecreateWnd();
+                ASSERT_EQ(Skinner()->FindSkinner(control->Handle()), skinner) << control->ClassName();
+            }
+            Pump();
+        }
         if (round % 2 == 0) {
             // Windows first, then the controls; or the controls straight away.
             for (TWinControl* control : controls)
