@@ -2,6 +2,14 @@
 
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinComBox.h"
+#include "skin/SkinComboList.h"
+#include "skin/SkinDateTime.h"
+#include "skin/SkinEdit.h"
+#include "skin/SkinProgress.h"
+#include "skin/SkinScrolling.h"
+#include "skin/SkinTrackBar.h"
+#include "skin/SkinUpDown.h"
 
 namespace {
 
@@ -19,5 +27,16 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinButton", Make<TSkinButton>()},
         {"TSkinCheckBox", Make<TSkinCheckBox>()},
         {"TSkinRadioButton", Make<TSkinRadioButton>()},
+        {"TSkinTrackBar", Make<TSkinTrackBar>()},
+        {"TSkinUpDown", Make<TSkinUpDown>()},
+        {"TSkinProgress", Make<TSkinProgress>()},
+        {"TSkinEdit", Make<TSkinEdit>()},
+        {"TSkinComBox", Make<TSkinComBox>()},
+        {"TComboxScrollBar", Make<TComboxScrollBar>()},
+        {"TSkinDateTime", Make<TSkinDateTime>()},
+        {"TSkinScrollbar", Make<TSkinScrollbar>()},
+        {"TSkinScrollbar.Single", [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinScrollbar>(true)); }},
+        {"TSkinScrollbarH", Make<TSkinScrollbarH>()},
+        {"TSkinScControl", Make<TSkinScControl>()},
     };
 }

@@ -8,6 +8,7 @@
 #include "platform/winapi/gdi/WinGdi.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
+#include "skin/SkinPaint.h"
 #include "skin/SkinTypes.h"
 #include "skin/WinSkinForm.h"
 
@@ -20,16 +21,6 @@ std::map<HWND, TSkinHook*>& HookedWindows()
 {
     static std::map<HWND, TSkinHook*> windows;
     return windows;
-}
-
-std::string WindowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
-    return text;
 }
 
 } // namespace
@@ -162,6 +153,7 @@ HWND TSkinHook::Handle() const
 
 void TSkinHook::Lost()
 {
+    TargetLost();
     m_active = false;
     m_state = WindowDestroyed;
     // A freed control's WindowProc is gone with it: nothing to give back.
@@ -296,10 +288,17 @@ void TSkinHook::HandleEraseBackground(TMessage& message)
 
 void TSkinHook::FillFace(HDC dc, const RECT& rect) const
 {
-    const TColor face = m_data ? m_data->Elements().Colours().ButtonFace : clBtnFace;
-    const HBRUSH brush = CreateSolidBrush(ColorToRGB(face));
-    (void)FillRect(dc, &rect, brush);
-    (void)DeleteObject(brush);
+    FillRectColor(dc, rect, FaceColour());
+}
+
+void TSkinHook::FillParentColor(HDC dc, const RECT& rect) const
+{
+    FillRectColor(dc, rect, ParentColor(m_control, FaceColour()));
+}
+
+TColor TSkinHook::FaceColour() const
+{
+    return m_data ? m_data->Elements().Colours().ButtonFace : clBtnFace;
 }
 
 void TSkinHook::ReadWindowState()

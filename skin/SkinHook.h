@@ -59,6 +59,9 @@ protected:
     virtual void PaintSkin(HDC /*dc*/, const RECT& /*rect*/) {}
     // A control attach has been done; descendants read what they need of the control.
     virtual void ControlAttached() {}
+    // The control was freed or the bare window destroyed; descendants put away what they showed
+    // beside it.
+    virtual void TargetLost() {}
 
     void CallOldProc(TMessage& message);
     // WM_PAINT answered by painting the skin (the control's own painting does not run).
@@ -66,6 +69,10 @@ protected:
     // WM_ERASEBKGND answered with the parent's picture (or colour) under the control.
     void HandleEraseBackground(TMessage& message);
     void FillFace(HDC dc, const RECT& rect) const;
+    // Fills with the parent's colour (the skin's face colour when the parent has none).
+    void FillParentColor(HDC dc, const RECT& rect) const;
+    // The skin's face colour (the system's without a skin).
+    [[nodiscard]] TColor FaceColour() const;
     // Recomputes Enabled and Focused from the window.
     void ReadWindowState();
     // The caption: the control's, or the window text.

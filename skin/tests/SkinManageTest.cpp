@@ -7,6 +7,7 @@
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/kernel/Threads.h"
+#include "skin/SkinControlKinds.h"
 
 #include <functional>
 #include <vector>
@@ -80,8 +81,14 @@ protected:
     void TearDown() override
     {
         SkinnedFormFixture::TearDown();
-        for (const char* kind : RecordedKinds)
-            UnregisterSkinner(kind);
+        // The engine's own skinners come back for the tests that follow.
+        const auto builtIn = BuiltInSkinners();
+        for (const char* kind : RecordedKinds) {
+            if (const auto found = builtIn.find(kind); found != builtIn.end())
+                RegisterSkinner(kind, found->second);
+            else
+                UnregisterSkinner(kind);
+        }
     }
 };
 

@@ -21,6 +21,9 @@ bool SkinGallery(TForm& form, const std::string& file)
         std::cerr << "gallery: " << file << " is not a skin package that loads\n";
         return false;
     }
+    // Progress bars and date-time pickers are skinned when the settings name their class.
+    (void)data->Skin3rd()->Add("TProgressBar=progress");
+    (void)data->Skin3rd()->Add("TDateTimePicker=datetimepicker");
     data->SetActive(true);
     return true;
 }

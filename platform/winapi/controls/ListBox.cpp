@@ -114,7 +114,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         KeepIntegralHeight(*reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     case WM_VSCROLL:
-        Scroll(LOWORD(wParam));
+        Scroll(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL:
         (void)SetTop(m_top - GET_WHEEL_DELTA_WPARAM(wParam) / 120 * 3);
@@ -153,7 +153,7 @@ LRESULT ListBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CAPTURECHANGED:
         m_tracking = false;
         // A drop-down list that loses the mouse while shown has been dismissed.
-        if (IsComboList() && IsWindowVisible(Window()) && (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_POPUP))
+        if (IsComboList() && !m_scrolling && IsWindowVisible(Window()) && (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_POPUP))
             (void)Report(LBN_SELCANCEL);
         return 0;
     case WM_ENABLE:

@@ -64,6 +64,8 @@ bool ListBoxWindow::ButtonDown(POINT point)
     const auto [item, outside] = ItemAt(point);
     if (IsComboList()) {
         const RECT client = Client();
+        if (!PtInRect(&client, point) && ScrollBarPress(point))
+            return true;
         if (!PtInRect(&client, point)) {
             if (!Report(LBN_SELCANCEL))
                 return false;
@@ -79,6 +81,22 @@ bool ListBoxWindow::ButtonDown(POINT point)
         return false;
     (void)SetCapture(Window());
     m_tracking = true;
+    return true;
+}
+
+bool ListBoxWindow::ScrollBarPress(POINT point)
+{
+    POINT screen = point;
+    (void)ClientToScreen(Window(), &screen);
+    const LRESULT hit = SendMessageA(Window(), WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    if (hit != HTVSCROLL && hit != HTHSCROLL)
+        return false;
+    const HWND self = Window();
+    m_scrolling = true;
+    (void)SendMessageA(self, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(screen.x, screen.y));
+    m_scrolling = false;
+    if (IsWindow(self) && IsWindowVisible(self) && GetCapture() != self)
+        (void)SetCapture(self);
     return true;
 }
 

@@ -192,7 +192,7 @@ void ListBoxWindow::UpdateScrollBar()
     (void)SetScrollInfo(Window(), SB_VERT, &info, TRUE);
 }
 
-void ListBoxWindow::Scroll(WORD code)
+void ListBoxWindow::Scroll(WORD code, WORD position)
 {
     const int page = std::max(1, FullyVisibleFrom(m_top) - 1);
     switch (code) {
@@ -215,14 +215,9 @@ void ListBoxWindow::Scroll(WORD code)
         (void)SetTop(Count());
         break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_TRACKPOS;
-        (void)GetScrollInfo(Window(), SB_VERT, &info);
-        (void)SetTop(info.nTrackPos);
+    case SB_THUMBPOSITION:
+        (void)SetTop(position);
         break;
-    }
     default:
         break;
     }

@@ -55,7 +55,9 @@ private:
     [[nodiscard]] int MaxTop() const;
     [[nodiscard]] int FullyVisibleFrom(int top) const;
     void UpdateScrollBar();
-    void Scroll(WORD code);
+    // A WM_VSCROLL request; the thumb codes carry the position with them, as whoever drags the
+    // thumb (the system's scroll bar or a skin's) sends it.
+    void Scroll(WORD code, WORD position);
 
     // Geometry
     [[nodiscard]] int ItemHeight(int index) const;
@@ -73,6 +75,9 @@ private:
     void TypeAhead(char c);
     // False when the list was destroyed by what it reported.
     bool ButtonDown(POINT point);
+    // A press on a dropped list's own scroll bar, which the list holding the mouse receives as a
+    // client press: handed to the scroll bar; the list takes the mouse back afterwards.
+    bool ScrollBarPress(POINT point);
     void MouseMove(POINT point);
     void ButtonUp(POINT point);
     // LBN_ codes for the parent when it asked for them (LBS_NOTIFY); Report always tells.
@@ -102,6 +107,8 @@ private:
     HFONT m_font = nullptr;
     bool m_focused = false;
     bool m_tracking = false;
+    // A dropped list's scroll bar is being used: losing the mouse to it does not close the list.
+    bool m_scrolling = false;
     std::string m_typed;
     DWORD m_lastTyped = 0;
 };

@@ -450,7 +450,13 @@ void TrackBar::Paint(HDC dc) const
     const LRESULT prepaint = CustomDraw(draw, CDDS_PREPAINT, 0, client);
     if ((prepaint & CDRF_SKIPDEFAULT) != 0)
         return;
-    (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    // The background is the parent's answer to WM_CTLCOLORSTATIC, the face colour without one.
+    const Reply colors =
+        SendToParent(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Window()));
+    if (!colors.stands)
+        return;
+    const auto background = reinterpret_cast<HBRUSH>(colors.answer);
+    (void)FillRect(dc, &client, background ? background : GetSysColorBrush(COLOR_BTNFACE));
     PaintItem(dc, prepaint, TBCD_CHANNEL, ChannelRect());
     PaintItem(dc, prepaint, TBCD_TICS, client);
     PaintItem(dc, prepaint, TBCD_THUMB, ThumbRect());

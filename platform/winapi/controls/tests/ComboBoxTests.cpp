@@ -5,6 +5,7 @@
 #include "tests/support/windows/HeadlessWindows.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -132,6 +133,35 @@ TEST_F(ComboTest, AParentThatDestroysTheComboWhileItClosesIsSafe)
         EXPECT_EQ(GetCapture(), nullptr) << fatal;
         Host().react = nullptr;
     }
+}
+
+// The dropped list holds the mouse, so a press on its scroll bar comes to it as a client press; it
+// goes to the scroll bar, and the list stays open and takes the mouse back.
+TEST_F(ComboTest, ADroppedListsThumbDragsWithoutClosingTheList)
+{
+    m_combo = MakeCombo(CBS_DROPDOWNLIST);
+    for (int i = 0; i < 60; ++i)
+        (void)SendMessageA(m_combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("item " + std::to_string(i)).c_str()));
+    m_list = Info(m_combo).hwndList;
+    ClickButton();
+    ASSERT_TRUE(Dropped(m_combo));
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(m_list, OBJID_VSCROLL, &bar));
+    POINT thumb{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
+                bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2};
+    (void)ScreenToClient(m_list, &thumb);
+    const POINT to{thumb.x, thumb.y + 40};
+    // The whole drag is queued first: the scroll bar follows it in a loop of its own.
+    m_display->InjectMouseButton(TopLevelId(m_list), InTopLevel(m_list, thumb), MouseButton::Left, true);
+    m_display->InjectMouseMove(TopLevelId(m_list), InTopLevel(m_list, to));
+    m_display->InjectMouseButton(TopLevelId(m_list), InTopLevel(m_list, to), MouseButton::Left, false);
+    Pump();
+    EXPECT_TRUE(Dropped(m_combo));
+    EXPECT_GT(SendMessageA(m_list, LB_GETTOPINDEX, 0, 0), 0);
+    EXPECT_EQ(GetCapture(), m_list);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Dropped(m_combo));
 }
 
 TEST_F(ComboTest, EscapeAndOutsideClicksCancelWhatHoveringSelected)
