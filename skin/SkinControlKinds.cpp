@@ -2,6 +2,9 @@
 
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinContainers.h"
+#include "skin/SkinStatusBar.h"
+#include "skin/SkinTab.h"
 
 namespace {
 
@@ -19,5 +22,9 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinButton", Make<TSkinButton>()},
         {"TSkinCheckBox", Make<TSkinCheckBox>()},
         {"TSkinRadioButton", Make<TSkinRadioButton>()},
+        {"TSkinStatusBar", Make<TSkinStatusBar>()},
+        {"TSkinGroupBox", Make<TSkinGroupBox>()},
+        {"TSkinBox", Make<TSkinBox>()},
+        {"TSkinTab", Make<TSkinTab>()},
     };
 }

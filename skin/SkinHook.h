@@ -59,6 +59,9 @@ protected:
     virtual void PaintSkin(HDC /*dc*/, const RECT& /*rect*/) {}
     // A control attach has been done; descendants read what they need of the control.
     virtual void ControlAttached() {}
+    // False for a passive skinner: it only gives its control the skin's colour while attached and
+    // takes no messages; its state stays NotAttached until a detach makes it Detached.
+    [[nodiscard]] virtual bool HooksMessages() const { return true; }
 
     void CallOldProc(TMessage& message);
     // WM_PAINT answered by painting the skin (the control's own painting does not run).
