@@ -5,6 +5,7 @@
 #include "platform/classlib/forms/ComCtrlsTabs.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
+#include "platform/winapi/controls/CommCtrl.h"
 #include "platform/winapi/controls/StatusBar.h"
 #include "platform/winapi/controls/TabControl.h"
 #include "platform/winapi/user/Button.h"
@@ -358,13 +359,15 @@ TEST_F(BarSkinnersTest, CloseCrossesNeedTheTag)
 TEST_F(BarSkinnersTest, ABareTabWindowIsSkinnedAndDropsItsSkinnerWhenDestroyed)
 {
     ShowSkinned();
+    InitCommonControls();
     const HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 30, 200, 240, 80, Window(), nullptr,
                                       nullptr, nullptr);
     ASSERT_NE(tabs, nullptr);
-    for (const char* text : {"Alpha", "Beta"}) {
+    // The last text is longer than the skinner's buffer: it is cut, never overrun.
+    for (const std::string& text : {std::string("Alpha"), std::string("Beta"), std::string(150, 'c')}) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(text);
+        item.pszText = const_cast<char*>(text.c_str());
         (void)SendMessageA(tabs, TCM_INSERTITEMA, 9, reinterpret_cast<LPARAM>(&item));
     }
     (void)SendMessageA(tabs, TCM_SETCURFOCUS, 1, 0);
