@@ -4,10 +4,13 @@
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinComBox.h"
 #include "skin/SkinComboList.h"
+#include "skin/SkinContainers.h"
 #include "skin/SkinDateTime.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinProgress.h"
 #include "skin/SkinScrolling.h"
+#include "skin/SkinStatusBar.h"
+#include "skin/SkinTab.h"
 #include "skin/SkinTrackBar.h"
 #include "skin/SkinUpDown.h"
 
@@ -38,5 +41,9 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinScrollbar.Single", [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinScrollbar>(true)); }},
         {"TSkinScrollbarH", Make<TSkinScrollbarH>()},
         {"TSkinScControl", Make<TSkinScControl>()},
+        {"TSkinStatusBar", Make<TSkinStatusBar>()},
+        {"TSkinGroupBox", Make<TSkinGroupBox>()},
+        {"TSkinBox", Make<TSkinBox>()},
+        {"TSkinTab", Make<TSkinTab>()},
     };
 }
