@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -133,12 +134,20 @@ protected:
         return shot;
     }
 
-    // The standard page in our skin, once the disabled status bar's last panel shows the skin.
+    // The standard page in our skin, once both status bars show the skin and the picture has
+    // stopped changing (the skinned controls paint one after another; nothing blinks here).
     Screenshot AwaitSkinnedGallery()
     {
-        const RECT status = m_skinnedAt.OnScreen(gallery::DISABLED_COLUMN, gallery::STATUS_BAR);
+        const RECT columns[] = {gallery::ENABLED_COLUMN, gallery::DISABLED_COLUMN};
+        std::vector<std::uint32_t> previous;
         return AwaitGallery({"--skin", SkinFile()}, [&](const Screenshot& taken) {
-            return taken.At(status.right - 6, (status.top + status.bottom) / 2) == skin::STATUS_PANEL;
+            const bool skinned = std::all_of(std::begin(columns), std::end(columns), [&](const RECT& column) {
+                const RECT status = m_skinnedAt.OnScreen(column, gallery::STATUS_BAR);
+                return taken.At(status.right - 6, (status.top + status.bottom) / 2) == skin::STATUS_PANEL;
+            });
+            const bool still = taken.pixels == previous;
+            previous = taken.pixels;
+            return skinned && still;
         });
     }
 
