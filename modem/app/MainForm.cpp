@@ -276,7 +276,7 @@ void TMainForm::LoadPictures()
     LoadButtonGlyph(*BCallM, "BCALLM", 3, PageTileMargin);
     LoadButtonGlyph(*BPBM, "BPBM", 3, PageTileMargin);
     ShowSignalBars(0);
-    ShowSignalPicture(*ISMS, 0);
+    ShowUnreadMark(false);
 }
 
 void TMainForm::OpenQueries()
@@ -519,7 +519,13 @@ void TMainForm::ShowNewMessage()
     ShowUnreadMark(true);
 }
 
-void TMainForm::ShowUnreadMark(bool unread) { ShowSignalPicture(*ISMS, unread ? NewMessagePicture : 0); }
+// Without an unread message the mark's place stays empty, rather than show a second, empty signal
+// strength beside the real one.
+void TMainForm::ShowUnreadMark(bool unread)
+{
+    ShowSignalPicture(*ISMS, unread ? NewMessagePicture : 0);
+    ISMS->SetVisible(unread);
+}
 
 void TMainForm::PlayTone(TTone tone, bool looping)
 {

@@ -359,9 +359,9 @@ object MainForm: TMainForm
     end
     object PSMS: TPanel
       Left = 12
-      Top = 12
+      Top = 28
       Width = 400
-      Height = 282
+      Height = 272
       TabOrder = 8
       Visible = False
       object IReadClose: TImage
@@ -435,9 +435,9 @@ object MainForm: TMainForm
     end
     object PTEMP: TPanel
       Left = 12
-      Top = 12
+      Top = 28
       Width = 400
-      Height = 282
+      Height = 272
       TabOrder = 15
       Visible = False
       object ITempClose: TImage

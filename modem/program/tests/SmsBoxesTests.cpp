@@ -167,6 +167,7 @@ TEST_F(SmsBoxesTest, ReplyAndForwardActOnTheMessageReadAndReadingTakesTheUnreadM
     EXPECT_EQ(m_form->ISMS->Tag(), UnreadMark);
 
     ShowBox(m_form->TSIB);
+    SaveScreenshot("window-sms-inbox");
     Choose(*m_form->QIB, "NUM", "5551111");
     DoubleClick(*m_form->DBGIB);
     EXPECT_TRUE(m_form->PSMS->Visible());
@@ -176,6 +177,7 @@ TEST_F(SmsBoxesTest, ReplyAndForwardActOnTheMessageReadAndReadingTakesTheUnreadM
     EXPECT_EQ(Control<TMemo>("MMText").Text(), "Lunch at noon?");
     EXPECT_EQ(Rows("SELECT * FROM IB WHERE R <> 0", {"NUM"}), std::vector<std::string>{"5552222"});
     EXPECT_EQ(m_form->ISMS->Tag(), UnreadMark) << "one message is still unread";
+    EXPECT_TRUE(m_form->ISMS->Visible());
     SaveScreenshot("window-sms-read");
 
     m_modem->DeliverSms("5553333", "Did you get my message?");
@@ -208,6 +210,7 @@ TEST_F(SmsBoxesTest, ReplyAndForwardActOnTheMessageReadAndReadingTakesTheUnreadM
     Choose(*m_form->QIB, "NUM", "5553333");
     DoubleClick(*m_form->DBGIB);
     EXPECT_EQ(m_form->ISMS->Tag(), 0) << "no unread message is left";
+    EXPECT_FALSE(m_form->ISMS->Visible());
     Click("BIB");
     EXPECT_FALSE(m_form->PSMS->Visible());
     EXPECT_TRUE(m_form->PCSMS->Visible() && m_form->PCSMS->Enabled());
