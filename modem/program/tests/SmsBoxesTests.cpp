@@ -184,6 +184,7 @@ TEST_F(SmsBoxesTest, ReplyAndForwardActOnTheMessageReadAndReadingTakesTheUnreadM
     ASSERT_TRUE(PumpUntil([&] { return m_form->QIB->Active() && m_form->QIB->RecordCount() == 3; })) << Transcript();
     m_form->MM->SetText("Yes, ");
     Click("BIR");
+    SaveScreenshot("window-sms-replied");
     EXPECT_TRUE(ComposeShown());
     EXPECT_EQ(Recipients(), std::vector<std::string>{"Unknown"});
     EXPECT_EQ(m_form->MM->Text(), "Yes, ") << "a reply keeps the text typed";
