@@ -413,10 +413,15 @@ void TMainForm::BPBMClick(TObject*)
     ShowPage(PP);
 }
 
+// A message arriving while a message or template is open brings the boxes forward: the open
+// panel stays above them, where the user can still act on it.
 void TMainForm::BBoxClick(TObject*)
 {
     PCSMS->SetVisible(true);
     PCSMS->BringToFront();
+    for (TPanel* panel : {PSMS, PTEMP})
+        if (panel->Visible())
+            panel->BringToFront();
 }
 
 // The boxes share one data source, switched to the query of the tab shown.
@@ -426,6 +431,9 @@ void TMainForm::PCSMSChange(TObject*)
     const int tab = PCSMS->ActivePageIndex();
     if (tab >= 0 && tab < 4)
         DSSMS->SetDataSet(boxes[tab]);
+    // A hint names the row clicked in the box it was clicked in.
+    for (TDBGridGx* grid : {DBGIB, DBGOB, DBGSB})
+        grid->SetShowHint(false);
 }
 
 // So do the call logs; the "Setting" tab shows no log.

@@ -182,6 +182,8 @@ TEST_F(SmsBoxesTest, ReplyAndForwardActOnTheMessageReadAndReadingTakesTheUnreadM
 
     m_modem->DeliverSms("5553333", "Did you get my message?");
     ASSERT_TRUE(PumpUntil([&] { return m_form->QIB->Active() && m_form->QIB->RecordCount() == 3; })) << Transcript();
+    const HWND onTop = ChildWindowFromPointEx(m_form->PS->Handle(), POINT{212, 164}, CWP_SKIPINVISIBLE);
+    EXPECT_EQ(onTop, m_form->PSMS->Handle()) << "the message read stays in front of the boxes";
     m_form->MM->SetText("Yes, ");
     Click("BIR");
     SaveScreenshot("window-sms-replied");
