@@ -2,7 +2,7 @@
 
 #include "modem/app/PageWiring.h"
 #include "modem/app/MainForm.h"
-#include "modem/core/ATCommands.h"
+#include "modem/app/NumberCheck.h"
 #include "modem/core/Delay.h"
 #include "modem/store/ModemDatabase.h"
 
@@ -81,7 +81,7 @@ void TCallHistoryPage::PCDClick()
     const std::optional<std::string> number =
         m_chosen && m_chosen->key ? m_records.Number(m_chosen->list, *m_chosen->key) : std::nullopt;
     // A withheld caller is logged as "Anonymous": nothing a dial command can take.
-    if (!number || number->empty() || !IsDialString(*number)) {
+    if (!number || !IsPhoneNumber(*number)) {
         m_form.SetStatusText(1, UnknownNumber);
         return;
     }

@@ -3,6 +3,7 @@
 #include "modem/app/PageWiring.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/ModemSession.h"
+#include "modem/app/NumberCheck.h"
 #include "modem/core/ATCommands.h"
 
 #include "platform/classlib/core/Timers.h"
@@ -32,14 +33,6 @@ constexpr std::array<TForwardingKind, 4> ForwardingKinds = {{
     {"BFwdnore", "No Response", TFeatureCode::ForwardNoResponse, TFeatureCode::ForwardNoResponseOff},
 }};
 
-TKeyPressEvent DigitsOnly()
-{
-    return TKeyPressEvent::FromFunction([](TObject*, char& key) {
-        if (!((key >= '0' && key <= '9') || key == '\b'))
-            key = 0;
-    });
-}
-
 } // namespace
 
 TCallServicesPage::TCallServicesPage(TMainForm& form, TModemSession& session)
@@ -60,10 +53,10 @@ void TCallServicesPage::WireControls()
             .SetOnClick(PageHandler([this, kind] { ChooseForwarding(static_cast<int>(kind)); }));
     FormControl<TRadioButton>(m_form, "RCFallon").SetOnClick(PageHandler([this] { m_form.ETonum->SetVisible(true); }));
     FormControl<TRadioButton>(m_form, "RCFalloff").SetOnClick(PageHandler([this] { m_form.ETonum->SetVisible(false); }));
-    m_form.ETonum->SetOnKeyPress(DigitsOnly());
+    m_form.ETonum->SetOnKeyPress(DigitKeysOnly());
     FormControl<TBitBtn>(m_form, "BCFSet").SetOnClick(PageHandler([this] { BCFSetClick(); }));
     FormControl<TSpeedButton>(m_form, "BFwdcancel").SetOnClick(PageHandler([this] { BFwdcancelClick(); }));
-    FormControl<TEdit>(m_form, "EMin").SetOnKeyPress(DigitsOnly());
+    FormControl<TEdit>(m_form, "EMin").SetOnKeyPress(DigitKeysOnly());
     FormControl<TButton>(m_form, "Bminok").SetOnClick(PageHandler([this] { BminokClick(); }));
     FormControl<TButton>(m_form, "BminCan").SetOnClick(PageHandler([this] { BminCanClick(); }));
     m_form.SetKeyPreview(true);
@@ -127,10 +120,9 @@ void TCallServicesPage::BCFSetClick()
         return;
     }
     const std::string number = m_form.ETonum->Text();
-    if (number.empty() || !IsDialString(number)) {
-        Tell(number.empty() ? std::string("Please add the phone number.")
-                            : "A number holds only digits, *, # and +, at most " + std::to_string(MaxDialLength)
-                                  + " of them.");
+    if (number.empty())
+        Tell("Please add the phone number.");
+    if (number.empty() || !AcceptNumber(number)) {
         if (m_form.ETonum->CanFocus())
             m_form.ETonum->SetFocus();
         return;

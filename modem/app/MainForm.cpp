@@ -8,6 +8,7 @@
 #include "modem/app/ModemSession.h"
 #include "modem/app/PhonebookPage.h"
 #include "modem/app/Pictures.h"
+#include "modem/app/SmsBoxesPage.h"
 #include "modem/app/SmsComposePage.h"
 #include "modem/app/StoreRecords.h"
 #include "modem/app/Welcome.h"
@@ -240,6 +241,7 @@ void TMainForm::FormCreate(TObject*)
     m_dataConnectionPage = std::make_unique<TDataConnectionPage>(*this, *m_dialer, *m_session, m_settings);
     m_callPage = std::make_unique<TCallPage>(*this, *m_session, m_settings, folder);
     m_smsComposePage = std::make_unique<TSmsComposePage>(*this, *m_session, folder);
+    m_smsBoxesPage = std::make_unique<TSmsBoxesPage>(*this, *m_smsComposePage, folder);
     m_phonebookPage = std::make_unique<TPhonebookPage>(*this, folder);
     m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, folder);
     m_callServicesPage = std::make_unique<TCallServicesPage>(*this, *m_session);
@@ -249,6 +251,7 @@ void TMainForm::FormCreate(TObject*)
     ShowPage(PM);
     SetUpGrids();
     OpenQueries();
+    m_smsBoxesPage->ShowUnreadMark();
     const std::string settingsPath = folder + SettingsFileName;
     MakeSettingsFilePrivate(settingsPath);
     m_settingsFile = std::make_unique<TIniFile>(settingsPath);
@@ -273,7 +276,7 @@ void TMainForm::LoadPictures()
     LoadButtonGlyph(*BCallM, "BCALLM", 3, PageTileMargin);
     LoadButtonGlyph(*BPBM, "BPBM", 3, PageTileMargin);
     ShowSignalBars(0);
-    ShowSignalPicture(*ISMS, 0);
+    ShowUnreadMark(false);
 }
 
 void TMainForm::OpenQueries()
@@ -322,7 +325,10 @@ void TMainForm::FormClose(TObject*, TCloseAction&)
         AddLog("==Disconnecting==");
         m_dialer->Disconnect();
     }
-    ClearPhonebookTicks();
+    // Every contact's tick, not only those a group tab or a lookup filter shows: a tick left
+    // behind would be picked up by the next run's "Call" or "Send Message".
+    if (m_phonebookPage)
+        m_phonebookPage->ClearTicks();
     if (m_settingsFile) {
         try {
             WriteSettings(*m_settingsFile, m_settings);
@@ -342,25 +348,6 @@ void TMainForm::FormClose(TObject*, TCloseAction&)
     }
 }
 
-
-// Every contact's tick, not only those the phonebook shows through a filter: a tick left outside
-// the filter would be picked up by the next run's "Call" or "Send Message".
-void TMainForm::ClearPhonebookTicks()
-{
-    if (!QAll->Active())
-        return;
-    QAll->SetFiltered(false);
-    QAll->First();
-    while (!QAll->Eof()) {
-        if (QAll->FieldByName("SEL")->AsBoolean()) {
-            QAll->Edit();
-            QAll->FieldByName("SEL")->SetAsBoolean(false);
-            QAll->Post();
-        }
-        QAll->Next();
-    }
-    QAll->Close();
-}
 
 void TMainForm::AddLog(const std::string& text) { m_dataConnectionPage->AddLog(text); }
 
@@ -385,7 +372,7 @@ void TMainForm::BSMSClick(TObject*)
     m_smsComposePage->MDelAClick();
     MM->Clear();
     LBNameS->Items()->Clear();
-    PCSMS->SetVisible(false);
+    m_smsBoxesPage->HideBoxes();
 }
 
 void TMainForm::BCallMClick(TObject*)
@@ -417,7 +404,7 @@ void TMainForm::PMSMClick(TObject*)
         CBNum->SetItemIndex(0);
     ShowPage(PS);
     LSMS->SetCaption(std::to_string(SmsMaxLength));
-    PCSMS->SetVisible(false);
+    m_smsBoxesPage->HideBoxes();
 }
 
 void TMainForm::BPBMClick(TObject*)
@@ -426,10 +413,15 @@ void TMainForm::BPBMClick(TObject*)
     ShowPage(PP);
 }
 
+// A message arriving while a message or template is open brings the boxes forward: the open
+// panel stays above them, where the user can still act on it.
 void TMainForm::BBoxClick(TObject*)
 {
     PCSMS->SetVisible(true);
     PCSMS->BringToFront();
+    for (TPanel* panel : {PSMS, PTEMP})
+        if (panel->Visible())
+            panel->BringToFront();
 }
 
 // The boxes share one data source, switched to the query of the tab shown.
@@ -439,6 +431,9 @@ void TMainForm::PCSMSChange(TObject*)
     const int tab = PCSMS->ActivePageIndex();
     if (tab >= 0 && tab < 4)
         DSSMS->SetDataSet(boxes[tab]);
+    // A hint names the row clicked in the box it was clicked in.
+    for (TDBGridGx* grid : {DBGIB, DBGOB, DBGSB})
+        grid->SetShowHint(false);
 }
 
 // So do the call logs; the "Setting" tab shows no log.
@@ -529,7 +524,15 @@ void TMainForm::ShowSignal(int image) { ShowSignalBars(image); }
 void TMainForm::ShowNewMessage()
 {
     BBoxClick(BBox);
-    ShowSignalPicture(*ISMS, NewMessagePicture);
+    ShowUnreadMark(true);
+}
+
+// Without an unread message the mark's place stays empty, rather than show a second, empty signal
+// strength beside the real one.
+void TMainForm::ShowUnreadMark(bool unread)
+{
+    ShowSignalPicture(*ISMS, unread ? NewMessagePicture : 0);
+    ISMS->SetVisible(unread);
 }
 
 void TMainForm::PlayTone(TTone tone, bool looping)

@@ -358,14 +358,14 @@ object MainForm: TMainForm
       end
     end
     object PSMS: TPanel
-      Left = 12
-      Top = 12
-      Width = 400
-      Height = 282
+      Left = 4
+      Top = 26
+      Width = 416
+      Height = 276
       TabOrder = 8
       Visible = False
       object IReadClose: TImage
-        Left = 372
+        Left = 388
         Top = 4
         Width = 20
         Height = 20
@@ -434,14 +434,14 @@ object MainForm: TMainForm
       end
     end
     object PTEMP: TPanel
-      Left = 12
-      Top = 12
-      Width = 400
-      Height = 282
+      Left = 4
+      Top = 26
+      Width = 416
+      Height = 276
       TabOrder = 15
       Visible = False
       object ITempClose: TImage
-        Left = 372
+        Left = 388
         Top = 4
         Width = 20
         Height = 20
@@ -980,14 +980,14 @@ object MainForm: TMainForm
       end
     end
     object POp: TPanel
-      Left = 12
-      Top = 12
-      Width = 400
-      Height = 282
+      Left = 4
+      Top = 26
+      Width = 416
+      Height = 276
       TabOrder = 1
       Visible = False
       object IPBClose: TImage
-        Left = 372
+        Left = 388
         Top = 4
         Width = 20
         Height = 20

@@ -35,6 +35,7 @@ class TPhonebookPage;
 class TRASConnection;
 class TRichEdit;
 class TRingTones;
+class TSmsBoxesPage;
 class TSmsComposePage;
 class TSpeedButton;
 class TStatusBar;
@@ -200,6 +201,8 @@ class TMainForm : public TForm,
     void EndServiceWait() override;
     void ShowSignal(int image) override;
     void ShowNewMessage() override;
+    // The unread mark of the icon row, shown while a received message is unread.
+    void ShowUnreadMark(bool unread);
     void PlayTone(TTone tone, bool looping) override;
     void StopTone() override;
     [[nodiscard]] bool ToneLooping() const override;
@@ -238,7 +241,6 @@ private:
     void AddLog(const std::string& text);
     void OpenQueries();
     void SetUpGrids();
-    void ClearPhonebookTicks();
     [[nodiscard]] TButton* CallButton(TCallButton button) const;
     void LoadPictures();
 
@@ -253,6 +255,7 @@ private:
     std::unique_ptr<TDataConnectionPage> m_dataConnectionPage;
     std::unique_ptr<TCallPage> m_callPage;
     std::unique_ptr<TSmsComposePage> m_smsComposePage;
+    std::unique_ptr<TSmsBoxesPage> m_smsBoxesPage;
     std::unique_ptr<TPhonebookPage> m_phonebookPage;
     std::unique_ptr<TCallHistoryPage> m_callHistoryPage;
     std::unique_ptr<TCallServicesPage> m_callServicesPage;

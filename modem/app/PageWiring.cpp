@@ -7,6 +7,16 @@ TNotifyEvent PageHandler(std::function<void()> action)
     return TNotifyEvent::FromFunction([action = std::move(action)](TObject*) { action(); });
 }
 
+bool IsDigitOrBackspace(char key) { return (key >= '0' && key <= '9') || key == '\b'; }
+
+TKeyPressEvent DigitKeysOnly()
+{
+    return TKeyPressEvent::FromFunction([](TObject*, char& key) {
+        if (!IsDigitOrBackspace(key))
+            key = 0;
+    });
+}
+
 const std::string* SelectedNumber(const TListBox& names, const std::vector<std::string>& numbers)
 {
     const int index = names.ItemIndex();

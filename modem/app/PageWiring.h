@@ -26,6 +26,11 @@ template <class T>
 // An OnClick / OnTimer / OnChange handler that runs `action`.
 [[nodiscard]] TNotifyEvent PageHandler(std::function<void()> action);
 
+// A number edit's key filter: the digits 0-9 and backspace pass, every other key is dropped.
+// Pasted text passes no key filter: whatever takes the number checks it again.
+[[nodiscard]] bool IsDigitOrBackspace(char key);
+[[nodiscard]] TKeyPressEvent DigitKeysOnly();
+
 // The number behind the selected name of a name list, whose numbers are kept item for item in
 // `numbers`; null when no name is selected or the lists are out of step.
 [[nodiscard]] const std::string* SelectedNumber(const TListBox& names, const std::vector<std::string>& numbers);

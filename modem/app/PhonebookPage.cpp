@@ -2,6 +2,7 @@
 
 #include "modem/app/PageWiring.h"
 #include "modem/app/MainForm.h"
+#include "modem/app/NumberCheck.h"
 #include "modem/core/ATCommands.h"
 #include "modem/core/Delay.h"
 #include "modem/store/ModemDatabase.h"
@@ -22,8 +23,6 @@ constexpr std::size_t MaxContactNumberLength = 20;
 constexpr const char* Title = "PhoneBook";
 constexpr const char* EditOperation = "Edit";
 constexpr const char* AddOperation = "Add";
-
-bool DigitOrBackspace(char key) { return (key >= '0' && key <= '9') || key == '\b'; }
 
 } // namespace
 
@@ -48,10 +47,7 @@ void TPhonebookPage::WireControls()
     FormControl<TButton>(m_form, "BPBOp").SetOnClick(PageHandler([this] { BPBOpClick(); }));
     FormControl<TButton>(m_form, "BPBC").SetOnClick(PageHandler([this] { BPBCClick(); }));
     m_form.IPBClose->SetOnClick(PageHandler([this] { BPBCClick(); }));
-    FormControl<TEdit>(m_form, "PBNum").SetOnKeyPress(TKeyPressEvent::FromFunction([](TObject*, char& key) {
-        if (!DigitOrBackspace(key))
-            key = 0;
-    }));
+    FormControl<TEdit>(m_form, "PBNum").SetOnKeyPress(DigitKeysOnly());
 }
 
 std::optional<int> TPhonebookPage::ShownGroup() const
@@ -122,8 +118,7 @@ void TPhonebookPage::BPBOpClick()
 {
     const TContact contact = PanelContact();
     if (!IsContactNumber(contact.Number)) {
-        (void)MessageBoxA(m_form.Handle(),
-                          "A number holds only digits, *, # and +, at most 20 of them.", Title, MB_OK);
+        (void)MessageBoxA(m_form.Handle(), NumberRuleText(MaxContactNumberLength).c_str(), Title, MB_OK);
         return;
     }
     const bool editing = FormControl<TButton>(m_form, "BPBOp").Caption() == EditOperation;

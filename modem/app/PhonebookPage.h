@@ -34,6 +34,8 @@ public:
     // "Call" and "Send Message": the ticked contacts in name order, their ticks cleared; the
     // phonebook shows every contact again, from its first row.
     [[nodiscard]] std::vector<TTickedContact> TakeTicked();
+    // Every contact's tick, whatever the group tab or a lookup filter shows.
+    void ClearTicks() { m_records.ClearTicks(); }
 
 private:
     void WireControls();

@@ -24,7 +24,6 @@
 namespace {
 
 constexpr char Enter = '\r';
-constexpr char Backspace = '\b';
 constexpr std::size_t ShortestLookup = 3;
 constexpr int NameListGap = 10;
 constexpr int MessageGap = 5;
@@ -134,7 +133,7 @@ void TSmsComposePage::CBNumKeyPress(char& key)
         key = 0;
         return;
     }
-    if (key != Backspace && (key < '0' || key > '9'))
+    if (!IsDigitOrBackspace(key))
         key = 0;
 }
 

@@ -22,6 +22,12 @@ bool Xdotool::Click(int screenX, int screenY) const
     return Run({"mousemove", std::to_string(screenX), std::to_string(screenY), "click", "1"});
 }
 
+bool Xdotool::DoubleClick(int screenX, int screenY) const
+{
+    return Run({"mousemove", std::to_string(screenX), std::to_string(screenY), "click", "--repeat", "2", "--delay",
+                "80", "1"});
+}
+
 bool Xdotool::Key(const std::string& keyName) const
 {
     return Run({"key", keyName});

@@ -14,6 +14,8 @@ public:
 
     // Each returns whether xdotool did it.
     [[nodiscard]] bool Click(int screenX, int screenY) const;
+    // Two clicks closer together than the window system's double-click time.
+    [[nodiscard]] bool DoubleClick(int screenX, int screenY) const;
     [[nodiscard]] bool Key(const std::string& keyName) const;
 
 private:

@@ -173,6 +173,21 @@ TEST_F(ModemPagesTest, CallsDialledFromThePadAndAnsweredAreLoggedWithTheirDurati
     EXPECT_EQ(FirstRow(*m_form->QIN, "DUR").substr(0, 20), "Cyril|5559000|00:00:");
     EXPECT_TRUE(m_messages.empty()) << m_messages;
 
+    // Dialled from a contact: the name double-clicked in the smart-dial list puts its number up.
+    ASSERT_TRUE(PumpUntil([&] { return m_form->BCall->Caption() == "Call" && m_form->BCall->Enabled(); }));
+    m_form->BCallMClick(m_form->BCallM);
+    for (const char* key : {"BD5", "BD5", "BD5"})
+        Click(key);
+    m_form->LBName->SetItemIndex(1);
+    m_form->LBName->OnDblClick()(m_form->LBName);
+    EXPECT_EQ(m_form->EDNum->Text(), "5559000");
+    m_form->BCall->Click();
+    EXPECT_EQ(m_modem->ExpectCommand("AT+CDV"), "AT+CDV5559000");
+    ASSERT_TRUE(PumpUntil([&] { return m_form->BHang->Enabled(); }));
+    m_form->BHang->Click();
+    ASSERT_TRUE(PumpUntil([&] { return m_form->QOUT->Active() && m_form->QOUT->RecordCount() == dialled + 2; }));
+    EXPECT_EQ(FirstRow(*m_form->QOUT, "DUR").substr(0, 14), "Cyril|5559000|");
+
     // A number that is no number is refused with a message and never reaches the modem.
     ASSERT_TRUE(PumpUntil([&] { return m_form->BCall->Caption() == "Call"; }));
     m_form->EDNum->SetText("555;ATH\r");

@@ -19,6 +19,7 @@
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ComCtrlsRichEdit.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
+#include "platform/classlib/forms/Dialogs.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/Menus.h"
@@ -58,12 +59,18 @@ protected:
             m_asked.push_back(caption + ": " + text);
             return m_answer;
         });
+        // A refused number's warning.
+        SetMessageDlgHandler([this](const std::string& text, const std::string& caption, TMsgDlgType, TMsgDlgButtons) {
+            m_asked.push_back(caption + ": " + text);
+            return mrOk;
+        });
     }
 
     ~PhonebookAndCallHistoryTest() override
     {
         CloseForm();
         SetMessageBoxHandler(nullptr);
+        SetMessageDlgHandler(nullptr);
     }
 
     // The modem plugged in, the program started, the modem initialised and registered.

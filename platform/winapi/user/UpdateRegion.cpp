@@ -188,12 +188,11 @@ void RepaintAfterPositionChange(Window& window, const RECT& oldWindowRect, bool 
     const bool uncovered = wasVisible && (!visible || moved || sized);
     if (topLevel || !uncovered)
         return;
+    // A child's rectangles are in its parent's client coordinates already.
     if (const auto parent = FindWindowObject(window.parent)) {
-        const Region old = Offset(Region(oldWindowRect), -parent->clientRect.left, -parent->clientRect.top);
-        const Region now = visible ? Offset(Region(window.windowRect), -parent->clientRect.left, -parent->clientRect.top)
-                                   : Region{};
-        const Region exposed = Subtract(old, now);
-        ApplyRedraw(*parent, exposed, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        const Region exposed = Subtract(Region(oldWindowRect), visible ? Region(window.windowRect) : Region{});
+        // The windows it covered paint what it uncovered, their frames included.
+        ApplyRedraw(*parent, exposed, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
 }
 

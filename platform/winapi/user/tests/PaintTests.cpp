@@ -154,6 +154,24 @@ TEST_F(PaintTest, HidingAChildRepaintsWhatItUncovered)
     EXPECT_EQ(Shown(parent, 60, 40), Rgb(BLUE));
 }
 
+// The uncovered area is found in the parent's client coordinates, where the child's rectangles
+// already are: a parent away from its own parent's origin must not shift it.
+TEST_F(PaintTest, HidingAChildRepaintsTheSiblingsItCoveredWhereverItsParentLies)
+{
+    const HWND top = Top(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {300, 200, 420, 300}, RED);
+    const HWND panel = Child(top, WS_VISIBLE | WS_CLIPCHILDREN, {20, 30, 120, 100}, RED);
+    (void)Child(panel, WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER, {10, 50, 60, 65}, GREEN); // under the upper one
+    const HWND upper = Child(panel, WS_VISIBLE | WS_CLIPSIBLINGS, {0, 0, 100, 70}, BLUE);
+    (void)SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Pump();
+    ASSERT_EQ(Shown(top, 20 + 30, 30 + 55), Rgb(BLUE));
+    (void)ShowWindow(upper, SW_HIDE);
+    Pump();
+    EXPECT_EQ(Shown(top, 20 + 30, 30 + 55), Rgb(GREEN));
+    EXPECT_NE(Shown(top, 20 + 10, 30 + 55), Rgb(BLUE)) << "the frame is drawn again too";
+    EXPECT_EQ(Shown(top, 20 + 80, 30 + 20), Rgb(RED));
+}
+
 TEST_F(PaintTest, ScrollWindowExMovesPixelsAndInvalidatesTheUncoveredStrip)
 {
     const HWND hwnd = Top(WS_POPUP | WS_VISIBLE, {0, 0, 100, 80}, RED);

@@ -1,0 +1,202 @@
+// The manager as a user meets it: the program itself on a private X server beside the simulated
+// modem, driven with the pointer and the keys through xdotool, its database checked on disk. It
+// runs from a copy in a temporary folder, where it keeps its database and settings. The
+// screenshots stay in the build tree for a person to look at.
+
+#include "platform/classlib/core/StringLists.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DBFields.h"
+#include "platform/winapi/display/headless/PngWriter.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/XScreenshot.h"
+#include "tests/support/Xdotool.h"
+#include "tests/support/Xvfb.h"
+#include "tools/fakemodem/lib/FakeModem.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Generous: the program starts slowly under the sanitizers on a loaded machine.
+constexpr auto Patience = 120s;
+constexpr std::uint32_t Black = 0x000000;
+
+// Where the window's parts lie, from its top-left corner (the frame's outer edge).
+struct TWindowPoint {
+    int x;
+    int y;
+};
+constexpr TWindowPoint SmsPageButton{130, 45};
+constexpr TWindowPoint FirstInboxRow{123, 123};
+constexpr TWindowPoint ReplyButton{131, 342};
+constexpr TWindowPoint MessageText{200, 220};
+constexpr TWindowPoint SendButton{158, 350};
+
+class ModemOnXTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!XvfbServer::Installed())
+            GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+        m_server = std::make_unique<XvfbServer>(1024, 768);
+        m_input = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+        if (!m_input)
+            GTEST_SKIP() << "xdotool is not installed";
+        for (const char* folder : {"home", "sys", "program"})
+            fs::create_directories(m_dir / folder);
+        fs::copy_file(MODEM_PROGRAM, m_dir / "program/Modem");
+        fs::permissions(m_dir / "program/Modem", fs::perms::owner_all);
+
+        FakeModemOptions options;
+        options.overlayPath = (m_dir / "overlay.ini").string();
+        options.comName = "COM7";
+        options.settings.signal = 26;
+        options.settings.smsDelay = 20ms;
+        m_modem = std::make_unique<FakeModem>(options);
+    }
+
+    void TearDown() override
+    {
+        m_program.reset();
+        m_modem.reset();
+    }
+
+    void StartProgram()
+    {
+        m_program = std::make_unique<ChildProgram>(
+            (m_dir / "program/Modem").string(), std::vector<std::string>{},
+            ChildProgram::Environment{{"DISPLAY", m_server->Name()},
+                                      {"MODEM_DISPLAY", ""},
+                                      {"HOME", (m_dir / "home").string()},
+                                      {"XDG_DATA_HOME", ""},
+                                      {"XDG_CONFIG_HOME", ""},
+                                      {"MODEM_SYSTEM_ROOT", (m_dir / "root").string()},
+                                      {"MODEM_SYSFS_ROOT", (m_dir / "sys").string()},
+                                      {"MODEM_DEVICE_OVERLAY", (m_dir / "overlay.ini").string()},
+                                      {"MODEM_AUDIO_DRIVER", "null"},
+                                      {"LANG", "en_US.UTF-8"},
+                                      {"LC_ALL", ""},
+                                      {"UBSAN_OPTIONS", "print_stacktrace=1"}},
+            m_dir / "stderr.txt");
+    }
+
+    // Waits, looking now and then, until `done` holds; false when the patience runs out.
+    [[nodiscard]] static bool Await(const std::function<bool()>& done)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + Patience;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(100ms);
+        }
+        return true;
+    }
+
+    // The top-left corner of the one window on the black screen.
+    [[nodiscard]] std::optional<TWindowPoint> WindowCorner() const
+    {
+        const std::optional<Screenshot> shot = TakeXScreenshot(m_server->Name());
+        if (!shot)
+            return std::nullopt;
+        for (int y = 0; y < shot->height; ++y)
+            for (int x = 0; x < shot->width; ++x)
+                if (shot->At(x, y) != Black)
+                    return TWindowPoint{x, y};
+        return std::nullopt;
+    }
+
+    void Click(TWindowPoint point) const
+    {
+        EXPECT_TRUE(m_input->Click(m_corner.x + point.x, m_corner.y + point.y));
+    }
+
+    void Save(const std::string& name) const
+    {
+        const std::optional<Screenshot> shot = TakeXScreenshot(m_server->Name());
+        ASSERT_TRUE(shot);
+        const fs::path path = fs::path(MODEM_SOURCE_DIR) / "build" / ("modem-x-" + name + ".png");
+        EXPECT_TRUE(WritePngFile(path, shot->width, shot->height, shot->pixels.data(),
+                                 static_cast<std::ptrdiff_t>(shot->width) * 4));
+    }
+
+    // The rows a statement selects from the program's database, its named fields joined by '|'.
+    [[nodiscard]] std::vector<std::string> Rows(const std::string& sql, const std::vector<std::string>& fields) const
+    {
+        std::vector<std::string> rows;
+        if (!fs::exists(m_dir / "program/USB MODEM.mdb"))
+            return rows;
+        TADOQuery query(nullptr);
+        query.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "program").string()
+                                  + "/USB MODEM.mdb;Persist Security Info=True");
+        query.SQL()->SetText(sql);
+        try {
+            query.Open();
+        } catch (const std::exception&) {
+            return rows; // the program is still making the database
+        }
+        for (query.First(); !query.Eof(); query.Next()) {
+            std::string row;
+            for (const auto& field : fields)
+                row += (row.empty() ? "" : "|") + query.FieldByName(field)->AsString();
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    [[nodiscard]] std::string Errors() const { return ReadWholeFile(m_dir / "stderr.txt"); }
+
+    TempDir m_dir;
+    std::unique_ptr<XvfbServer> m_server;
+    std::optional<Xdotool> m_input;
+    std::unique_ptr<FakeModem> m_modem;
+    std::unique_ptr<ChildProgram> m_program;
+    TWindowPoint m_corner{0, 0};
+};
+
+TEST_F(ModemOnXTest, AMessageThatArrivesIsReadFromTheInboxAndAnsweredToItsSender)
+{
+    StartProgram();
+    ASSERT_TRUE(Await([&] { return m_modem->Status().messageRouting; })) << Errors() << m_modem->GetTranscript().Text();
+    const std::optional<TWindowPoint> corner = WindowCorner();
+    ASSERT_TRUE(corner) << Errors();
+    m_corner = *corner;
+
+    Click(SmsPageButton);
+    m_modem->DeliverSms("5551111", "Lunch at noon?");
+    ASSERT_TRUE(Await([&] { return Rows("SELECT * FROM IB WHERE R <> 0", {"NUM"}).size() == 1; })) << Errors();
+    std::this_thread::sleep_for(500ms); // the inbox shows the message
+    Save("sms-inbox");
+
+    ASSERT_TRUE(m_input->DoubleClick(m_corner.x + FirstInboxRow.x, m_corner.y + FirstInboxRow.y));
+    ASSERT_TRUE(Await([&] { return Rows("SELECT * FROM IB WHERE R <> 0", {"NUM"}).empty(); }))
+        << "reading the message takes its unread mark away\n" << Errors();
+    std::this_thread::sleep_for(500ms);
+    Save("sms-read");
+
+    Click(ReplyButton);
+    Click(MessageText);
+    for (const char* key : {"o", "k"})
+        EXPECT_TRUE(m_input->Key(key));
+    Click(SendButton);
+    ASSERT_TRUE(Await([&] { return Rows("SELECT * FROM SB", {"NUM"}).size() == 1; }))
+        << Errors() << m_modem->GetTranscript().Text();
+    EXPECT_EQ(Rows("SELECT * FROM SB", {"NUM", "TEXT"}), std::vector<std::string>{"5551111|ok"});
+    EXPECT_NE(m_modem->GetTranscript().Text().find("AT$QCMGS=\"5551111\""), std::string::npos)
+        << m_modem->GetTranscript().Text();
+    Save("sms-replied");
+}
+
+} // namespace
