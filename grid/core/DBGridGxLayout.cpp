@@ -77,7 +77,7 @@ void TCustomDBGridGx::UpdateLayout()
         const int frozen = std::min(m_frozenCols, columnCount - 1);
         SetFixedCols(std::min(m_indicatorOffset + frozen, ColCount() - 1));
         SetFrozenColCount(frozen);
-        m_titleOffset = TitleRowCount();
+        m_titleOffset = TitleRowCount() + LeadingRowCount();
         SetContraRowCount(m_footerRowCount);
         UpdateRowHeights();
         SetColumnAttributes();
@@ -150,7 +150,9 @@ void TCustomDBGridGx::UpdateRowHeights()
     if (m_rowHeight > 0 || m_rowLines > 0)
         height = m_rowHeight + textHeight * m_rowLines;
     SetDefaultRowHeight(std::max(1, height));
-    if (m_titleOffset > 0) {
+    for (int row = TitleRowCount(); row < m_titleOffset && row < RowCount(); ++row)
+        SetRowHeights(row, DefaultRowHeight());
+    if (TitleRowCount() > 0) {
         Canvas()->Font()->Assign(m_titleFont.get());
         m_titleRowHeight = Canvas()->TextHeight("Wg") + 4;
         SetRowHeights(0, m_titleRowHeight);
@@ -175,7 +177,8 @@ void TCustomDBGridGx::SetColumnAttributes()
 void TCustomDBGridGx::UpdateRowCountAndTop()
 {
     const int line = m_options.Contains(dgRowLines) ? GridLineWidth() : 0;
-    const int fixedHeight = m_titleOffset > 0 ? m_titleRowHeight + line : 0;
+    const int fixedHeight =
+        (TitleRowCount() > 0 ? m_titleRowHeight + line : 0) + LeadingRowCount() * (DefaultRowHeight() + line);
     int rows = m_titleOffset + 1;
     if (m_dataLink->Active() && HandleAllocated()) {
         const int fit = std::max(1, (ClientHeight() - fixedHeight - FooterHeight()) / (DefaultRowHeight() + line));

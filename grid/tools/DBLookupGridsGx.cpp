@@ -1,5 +1,7 @@
 #include "grid/tools/DBLookupGridsGx.h"
 
+#include "grid/tools/DBLookupGridColumnGx.h"
+
 #include "grid/tools/ToolCtrlsGx.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
 #include "platform/classlib/data/DB.h"
@@ -67,17 +69,14 @@ void TLookupGridDataLinkGx::FocusControl(TField** field)
 // ---- TDBLookupGridGx
 
 TDBLookupGridGx::TDBLookupGridGx(TComponent* owner)
-    : TCustomDBGridGx(owner), m_valueLink(std::make_unique<TLookupGridDataLinkGx>(*this)),
+    : TCustomDBGridGx(owner, TDBLookupGridColumnGx::StaticClass()), m_valueLink(std::make_unique<TLookupGridDataLinkGx>(*this)),
       m_specRow(std::make_unique<TSpecRowGx>(this))
 {
     SetParentColor(false);
     SetOptions({dgColLines, dgRowSelect});
     SetOptionsGx(OptionsGx().Include(dghTraceColSizing));
     SetTabStop(false);
-    m_specRow->SetOnChange(TNotifyEvent::FromFunction([this](TObject*) {
-        if (!GridLoading())
-            Invalidate();
-    }));
+    m_specRow->SetOnChange(TNotifyEvent::FromFunction([this](TObject*) { SpecRowChanged(); }));
 }
 
 TDBLookupGridGx::~TDBLookupGridGx()
@@ -441,7 +440,8 @@ void TDBLookupGridGx::SelectDataRow(int dataRow)
 void TDBLookupGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     const int row = DataRowAt(x, y);
-    if (row < 0 || GridState() != gsNormalGx) {
+    const bool onSpecRow = SpecRowAt(x, y);
+    if ((row < 0 && !onSpecRow) || GridState() != gsNormalGx) {
         TCustomDBGridGx::MouseDown(button, shift, x, y);
         return;
     }
@@ -455,18 +455,25 @@ void TDBLookupGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     }
     if (!CanModify())
         return;
-    if (shift.Contains(ssDouble) && row == DataLink().ActiveRecord()) {
+    const bool onCurrent = onSpecRow ? m_specRowSelected : !m_specRowSelected && row == DataLink().ActiveRecord();
+    if (shift.Contains(ssDouble) && onCurrent) {
         DblClick();
         return;
     }
     m_tracking = true;
-    SelectDataRow(row);
+    if (onSpecRow)
+        SelectSpecRowByUser();
+    else
+        SelectDataRow(row);
 }
 
 void TDBLookupGridGx::MouseMove(TShiftState shift, int x, int y)
 {
     if (m_tracking) {
-        if (const int row = DataRowAt(std::clamp(x, 0, ClientWidth() - 1), y); row >= 0)
+        const int inside = std::clamp(x, 0, ClientWidth() - 1);
+        if (SpecRowAt(inside, y))
+            SelectSpecRowByUser();
+        else if (const int row = DataRowAt(inside, y); row >= 0)
             SelectDataRow(row);
     }
     TCustomDBGridGx::MouseMove(shift, x, y);
@@ -479,7 +486,9 @@ void TDBLookupGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
         return;
     }
     m_tracking = false;
-    if (const int row = DataRowAt(x, y); row >= 0)
+    if (SpecRowAt(x, y))
+        SelectSpecRowByUser();
+    else if (const int row = DataRowAt(x, y); row >= 0)
         SelectDataRow(row);
     TCustomControl::MouseUp(button, shift, x, y);
 }
@@ -535,10 +544,12 @@ int TDBLookupGridGx::TitleHeight() const
     return Options().Contains(dgTitles) ? RowHeightAt(0) + GridLineWidth() : 0;
 }
 
+int TDBLookupGridGx::SpecRowHeight() const { return m_specRow->Visible() ? RowPitch() : 0; }
+
 int TDBLookupGridGx::HeightForRows(int rows) const
 {
-    return TitleHeight() + rows * RowPitch() + (Options().Contains(dgRowLines) ? GridLineWidth() : 0) +
-           FrameHeight();
+    return TitleHeight() + SpecRowHeight() + rows * RowPitch() +
+           (Options().Contains(dgRowLines) ? GridLineWidth() : 0) + FrameHeight();
 }
 
 void TDBLookupGridGx::SetRowsShown(int rows)
@@ -550,7 +561,8 @@ void TDBLookupGridGx::SetRowsShown(int rows)
 void TDBLookupGridGx::SetBounds(int left, int top, int width, int height)
 {
     if (!m_sizing) {
-        m_rowCount = std::clamp((height - FrameHeight() - TitleHeight()) / std::max(1, RowPitch()), MinRowCount,
+        m_rowCount = std::clamp((height - FrameHeight() - TitleHeight() - SpecRowHeight()) / std::max(1, RowPitch()),
+                                MinRowCount,
                                 MaxRowCount);
         height = HeightForRows(m_rowCount);
     }
@@ -618,7 +630,9 @@ void TPopupDataGridGx::MouseMove(TShiftState shift, int x, int y)
     UserAction([&] {
         const bool buttonHeld = shift.Contains(ssLeft) || shift.Contains(ssRight) || shift.Contains(ssMiddle);
         if (!buttonHeld && !Tracking() && CanModify()) {
-            if (const int row = DataRowAt(x, y); row >= 0)
+            if (SpecRowAt(x, y))
+                SelectSpecRowByUser();
+            else if (const int row = DataRowAt(x, y); row >= 0)
                 SelectDataRow(row);
         }
         TDBLookupGridGx::MouseMove(shift, x, y);
@@ -634,7 +648,7 @@ void TPopupDataGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, in
         return;
     const TRect client = ClientRect();
     const bool inClient = x >= client.left && x < client.right && y >= client.top && y < client.bottom;
-    if (inClient && DataRowAt(x, y) >= 0)
+    if (inClient && (DataRowAt(x, y) >= 0 || SpecRowAt(x, y)))
         m_onCloseUp(this, true);
     else if (x < 0 || y < 0 || x >= Width() || y >= Height())
         m_onCloseUp(this, false);

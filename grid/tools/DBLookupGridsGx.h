@@ -74,6 +74,8 @@ class TDBLookupGridGx : public TCustomDBGridGx {
     [[nodiscard]] const std::string& SearchText() const { return m_searchText; }
     [[nodiscard]] TSpecRowGx* SpecRow() const { return m_specRow.get(); }
     [[nodiscard]] bool SpecRowSelected() const { return m_specRowSelected; }
+    // The grid row of the special row, above the records; -1 while it is hidden.
+    [[nodiscard]] int SpecRowGridRow() const;
 
     // ---- Size: the height follows the row count and the row count the height.
     [[nodiscard]] int RowsShown() const { return m_rowCount; }
@@ -100,8 +102,14 @@ protected:
     void LinkActiveChanged(bool active) override;
     void LinkLayoutChanged() override;
     void Dispatch(TMessage& message) override;
+    void Paint() override;
+    [[nodiscard]] int LeadingRowCount() const override { return m_specRow->Visible() ? 1 : 0; }
+    void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state) override;
 
-    // The data record under a client point, or -1.
+    // Whether a client point is on the special row.
+    [[nodiscard]] bool SpecRowAt(int x, int y);
+    // Picks the special row as the user does.
+    void SelectSpecRowByUser();
     [[nodiscard]] int DataRowAt(int x, int y);
     // Picks the record shown in a data row.
     void SelectDataRow(int dataRow);
@@ -125,6 +133,8 @@ private:
     [[nodiscard]] int RowPitch() const;
     [[nodiscard]] int TitleHeight() const;
     [[nodiscard]] int HeightForRows(int rows) const;
+    [[nodiscard]] int SpecRowHeight() const;
+    void SpecRowChanged();
 
     std::unique_ptr<TLookupGridDataLinkGx> m_valueLink;
     std::unique_ptr<TDataSource> m_lookupSource;
@@ -153,6 +163,7 @@ private:
     bool m_tracking = false;
     bool m_focusOnClick = true;
     bool m_sizing = false;
+    bool m_specRowShown = false;
 };
 
 // The lookup grid as a drop-down: a borderless top-level window with a size grip that never takes

@@ -8,11 +8,15 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // Parses the cells of a special row's text into `cells`: ';' separates cells; a cell that starts
 // with '"' runs to the closing quote (a doubled quote inside stands for one; an unclosed one runs
 // to the end); control characters around cells are skipped.
 void SplitCellsText(TStrings& cells, const std::string& text);
+// The cells joined into a special row's text that SplitCellsText reads back as the same cells: a
+// cell holding ';', a quote, a control character or nothing at all is quoted.
+[[nodiscard]] std::string JoinCellsText(const std::vector<std::string>& cells);
 
 // The special first row of a lookup list: a "none" or "all" entry with its own texts, value,
 // colour and font. Font and colour follow the owner's until set on the row itself.

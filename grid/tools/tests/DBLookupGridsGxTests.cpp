@@ -1,5 +1,6 @@
 #include "ToolsFixture.h"
 
+#include "grid/tools/DBLookupGridColumnGx.h"
 #include "grid/tools/DBLookupGridsGx.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
 #include "platform/classlib/data/ADODB.h"
@@ -214,6 +215,56 @@ TEST_F(LookupGrid, TheSpecialRowStandsForItsValueAndForKeysOutsideTheList)
     m_people->Next();
     EXPECT_FALSE(grid.SpecRowSelected());
     EXPECT_EQ(grid.Text(), "");
+}
+
+// The special row is a row of its own above the records: the grid grows by it, its cells show
+// the columns' texts, and a click on it picks its value.
+TEST_F(LookupGrid, TheSpecialRowIsPaintedAboveTheRecordsAndPickedByAClick)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    const int heightWithout = grid.Height();
+    const POINT firstRecord = RowPoint(grid, 0);
+    grid.SpecRow()->SetCellsText("0;(no city)");
+    grid.SpecRow()->SetValue(Variant(0));
+    grid.SpecRow()->SetColor(clYellow);
+    grid.SpecRow()->SetVisible(true);
+    Pump();
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_EQ(grid.Height(), heightWithout + grid.DataRowHeight()); // the grid draws no row lines
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
+    EXPECT_EQ(RowPoint(grid, 0).y, firstRecord.y + grid.DataRowHeight());
+
+    const TRect codeCell = grid.CellRect(grid.IndicatorOffset(), grid.SpecRowGridRow());
+    const POINT special{codeCell.left + 3, (codeCell.top + codeCell.bottom) / 2};
+    EXPECT_EQ(Shown(grid, special), 0xFFFF00u);
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_HIGHLIGHT)); // London, the person's city
+
+    // A column's own cell text and colour win over the row's.
+    auto* name = dynamic_cast<TDBLookupGridColumnGx*>(grid.Columns().ColumnAt(1));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->SpecCell()->Text(), "(no city)");
+    name->SpecCell()->SetColor(clAqua);
+    Pump();
+    const TRect nameCell = grid.CellRect(grid.IndicatorOffset() + 1, grid.SpecRowGridRow());
+    EXPECT_EQ(Shown(grid, POINT{nameCell.right - 3, special.y}), 0x00FFFFu);
+
+    Click(grid, special);
+    EXPECT_TRUE(grid.SpecRowSelected());
+    EXPECT_EQ(StoredCity().ToString(), "0");
+    Pump();
+    EXPECT_EQ(Shown(grid, special), SysRgb(COLOR_HIGHLIGHT));
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_WINDOW));
+
+    // Moving a column takes its special-row text along.
+    name->SetIndex(0);
+    EXPECT_EQ(grid.SpecRow()->CellText(0), "(no city)");
+    EXPECT_EQ(grid.SpecRow()->CellText(1), "0");
+
+    // Hidden again, the row and its height are gone.
+    grid.SpecRow()->SetVisible(false);
+    Pump();
+    EXPECT_EQ(grid.Height(), heightWithout);
+    EXPECT_EQ(RowPoint(grid, 0).y, firstRecord.y);
 }
 
 TEST_F(LookupGrid, TypingSearchesTheShownNamesForUpToThirtyTwoCharacters)
