@@ -1,6 +1,7 @@
 #include "grid/tools/DBCtrlsGxComboBox.h"
 
 #include "platform/classlib/forms/Clipbrd.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -323,7 +324,9 @@ void TCustomDBComboBoxGx::OpenDropDown()
     }
     m_list->SetColor(Color());
     m_list->Font()->Assign(Font());
-    m_list->SetItemHeight(TPopupListboxGx::FontLineHeight(*this));
+    m_list->SetImages(m_images);
+    m_list->SetOnGetItemImageIndex(m_onGetItemImageIndex);
+    m_list->SetItemHeight(std::max(TPopupListboxGx::FontLineHeight(*this), m_images ? m_images->Height() : 0));
     m_list->Items()->Clear();
     for (int i = 0; i < ItemCount(); ++i)
         m_list->Items()->Add(m_items->Strings(i));
@@ -332,6 +335,24 @@ void TCustomDBComboBoxGx::OpenDropDown()
     PlaceList();
     m_list->Grip()->SetVisible(m_dropDownBox->Sizable);
     SetDroppedDown(true);
+}
+
+void TCustomDBComboBoxGx::SetImages(TCustomImageList* images)
+{
+    if (images == m_images)
+        return;
+    if (m_images)
+        m_images->RemoveFreeNotification(this);
+    m_images = images;
+    if (m_images)
+        m_images->FreeNotification(this);
+}
+
+void TCustomDBComboBoxGx::Notification(TComponent* component, TOperation operation)
+{
+    TCustomDBEditGx::Notification(component, operation);
+    if (operation == opRemove && component == m_images)
+        m_images = nullptr;
 }
 
 void TCustomDBComboBoxGx::DropDown()
@@ -356,6 +377,8 @@ void TCustomDBComboBoxGx::PlaceList()
             }
         }
         (void)ReleaseDC(nullptr, dc);
+        if (m_images)
+            width += m_images->Width() + 4;
         width += 2 * TPopupListboxGx::FrameWidth + GetSystemMetrics(SM_CXVSCROLL);
     } else if (width <= 0) {
         width = Width();

@@ -350,6 +350,12 @@ void TPopupListboxGx::Dispatch(TMessage& message)
     case WM_NCPAINT:
         PaintDropDownFrame(Handle(), false);
         return;
+    case CN_DRAWITEM:
+        if (!m_images)
+            break;
+        DrawImageItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam));
+        message.Result = TRUE;
+        return;
     default:
         break;
     }
