@@ -162,6 +162,56 @@ TEST_F(DBEdit, ButtonsSitAtTheRightEdgeAndAnswerTheirShortCut)
     EXPECT_EQ(log, (std::vector<std::string>{"down", "click"}));
 }
 
+// A button with an action shows the action's state while its own value follows it, and its
+// short cut runs the action for the editor; an action that goes leaves the button harmless.
+TEST_F(DBEdit, AButtonWithAnActionFollowsItAndRunsIt)
+{
+    auto* action = new TAction(m_form.get());
+    action->SetHint("Browse");
+    action->SetShortCut(scCtrl | 'B');
+    action->SetVisible(true);
+    int runs = 0;
+    action->SetOnExecute(TNotifyEvent::FromFunction([&](TObject* sender) {
+        EXPECT_EQ(sender, action);
+        ++runs;
+    }));
+    auto* button = static_cast<TEditButtonGx*>(m_edit->EditButtons()->Add());
+    button->SetStyle(ebsEllipsisGx);
+    button->SetAction(action);
+    EXPECT_EQ(button->Hint(), "Browse");
+    EXPECT_EQ(button->ShortCut(), scCtrl | 'B');
+    Pump();
+    ASSERT_NE(m_edit->ButtonControl(1), nullptr);
+
+    Focus(m_edit);
+    Key('B', ModControl);
+    EXPECT_EQ(runs, 1);
+
+    // The button follows the action's changes, except where it was given its own value.
+    action->SetEnabled(false);
+    EXPECT_FALSE(button->Enabled());
+    Key('B', ModControl);
+    EXPECT_EQ(runs, 1);
+    action->SetEnabled(true);
+    button->SetHint("Mine");
+    action->SetHint("Pick a file");
+    EXPECT_EQ(button->Hint(), "Mine");
+    EXPECT_TRUE(button->Enabled());
+
+    // A click handler of its own wins over the action.
+    bool clicked = false;
+    button->SetOnClick(TButtonClickEventGx::FromFunction([&](TObject*, bool&) { clicked = true; }));
+    Key('B', ModControl);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(runs, 1);
+    button->SetOnClick({});
+
+    delete action;
+    EXPECT_EQ(button->Action(), nullptr);
+    Key('B', ModControl);
+    EXPECT_EQ(runs, 1);
+}
+
 TEST_F(DBEdit, AHeldSpinButtonRepeatsAndNeverDropsDown)
 {
     m_edit->EditButton()->SetVisible(true);
