@@ -64,6 +64,7 @@ void TCustomDBComboBoxGx::SetItemIndexInternal(int index)
     if (ListOpen())
         m_list->SetItemIndex(index);
     PutText(index >= 0 ? m_items->Strings(index) : std::string());
+    RefreshImageIndex();
 }
 
 void TCustomDBComboBoxGx::SetItemIndex(int index)
@@ -92,6 +93,7 @@ void TCustomDBComboBoxGx::SetComboValue(const Variant& value)
     if (m_itemIndex >= ItemCount())
         m_itemIndex = -1;
     PutText(m_itemIndex >= 0 ? m_items->Strings(m_itemIndex) : std::string());
+    RefreshImageIndex();
     if (!Posting())
         CommitValue();
 }
@@ -100,6 +102,7 @@ void TCustomDBComboBoxGx::ItemIndexFollowsText()
 {
     const int index = m_items->IndexOf(Text());
     m_itemIndex = index < ItemCount() ? index : -1;
+    RefreshImageIndex();
 }
 
 // Key based: the stored key picks the item; otherwise the text is the field's and the item follows.
@@ -120,6 +123,7 @@ void TCustomDBComboBoxGx::LinkDataChanged()
     if (m_itemIndex >= ItemCount())
         m_itemIndex = -1;
     PutText(m_itemIndex >= 0 ? m_items->Strings(m_itemIndex) : std::string());
+    RefreshImageIndex();
     SetModified(false);
 }
 
@@ -324,9 +328,9 @@ void TCustomDBComboBoxGx::OpenDropDown()
     }
     m_list->SetColor(Color());
     m_list->Font()->Assign(Font());
-    m_list->SetImages(m_images);
+    m_list->SetImages(Images());
     m_list->SetOnGetItemImageIndex(m_onGetItemImageIndex);
-    m_list->SetItemHeight(std::max(TPopupListboxGx::FontLineHeight(*this), m_images ? m_images->Height() : 0));
+    m_list->SetItemHeight(std::max(TPopupListboxGx::FontLineHeight(*this), Images() ? Images()->Height() : 0));
     m_list->Items()->Clear();
     for (int i = 0; i < ItemCount(); ++i)
         m_list->Items()->Add(m_items->Strings(i));
@@ -339,20 +343,16 @@ void TCustomDBComboBoxGx::OpenDropDown()
 
 void TCustomDBComboBoxGx::SetImages(TCustomImageList* images)
 {
-    if (images == m_images)
-        return;
-    if (m_images)
-        m_images->RemoveFreeNotification(this);
-    m_images = images;
-    if (m_images)
-        m_images->FreeNotification(this);
+    EditImage()->SetImages(images);
+    EditImage()->SetVisible(images != nullptr);
 }
 
-void TCustomDBComboBoxGx::Notification(TComponent* component, TOperation operation)
+int TCustomDBComboBoxGx::BaseImageIndex() const
 {
-    TCustomDBEditGx::Notification(component, operation);
-    if (operation == opRemove && component == m_images)
-        m_images = nullptr;
+    int index = m_itemIndex;
+    if (m_itemIndex >= 0)
+        m_onGetItemImageIndex(const_cast<TCustomDBComboBoxGx*>(this), m_itemIndex, index);
+    return index;
 }
 
 void TCustomDBComboBoxGx::DropDown()
@@ -377,8 +377,8 @@ void TCustomDBComboBoxGx::PlaceList()
             }
         }
         (void)ReleaseDC(nullptr, dc);
-        if (m_images)
-            width += m_images->Width() + 4;
+        if (Images())
+            width += Images()->Width() + 4;
         width += 2 * TPopupListboxGx::FrameWidth + GetSystemMetrics(SM_CXVSCROLL);
     } else if (width <= 0) {
         width = Width();

@@ -44,9 +44,9 @@ class TCustomDBComboBoxGx : public TCustomDBEditGx {
     [[nodiscard]] TPopupListboxGx* PopupList() const { return m_list; }
     // Drops the list down, as the default button does.
     void DropDown();
-    // Images beside the items of the dropped-down list: item i shows image i unless
-    // OnGetItemImageIndex chooses another (-1: none).
-    [[nodiscard]] TCustomImageList* Images() const { return m_images; }
+    // Images beside the items of the dropped-down list and, for the chosen item, at the box's
+    // left edge: item i shows image i unless OnGetItemImageIndex chooses another (-1: none).
+    [[nodiscard]] TCustomImageList* Images() const { return EditImage()->Images(); }
     void SetImages(TCustomImageList* images);
     void SetOnGetItemImageIndex(const TGetItemImageIndexEventGx& handler) { m_onGetItemImageIndex = handler; }
 
@@ -65,7 +65,7 @@ protected:
     void OpenDropDown() override;
     void LinkDataChanged() override;
     void PostToLink() override;
-    void Notification(TComponent* component, TOperation operation) override;
+    [[nodiscard]] int BaseImageIndex() const override;
 
     // Makes the first item beginning with (or, not partial, equal to) `text` current; answers
     // whether the item changed.
@@ -86,7 +86,6 @@ private:
     Variant m_value = Null();
     int m_itemIndex = -1;
     TPopupListboxGx* m_list = nullptr;
-    TCustomImageList* m_images = nullptr;
     TGetItemImageIndexEventGx m_onGetItemImageIndex;
     TNotifyEvent m_onDropDown;
     TCloseUpEventGx m_onCloseUp;

@@ -6,6 +6,7 @@
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
+#include "platform/winapi/controls/Edit.h"
 
 #include <string>
 #include <vector>
@@ -149,13 +150,23 @@ TEST_F(DBCombo, TheDroppedDownListShowsAnImageBesideEachItem)
     EXPECT_EQ(Shown(list, POINT{list.ClientWidth() - 4, row / 2}), SysRgb(COLOR_WINDOW));
     EXPECT_EQ(Shown(list, POINT{1, row + row / 2}), SysRgb(COLOR_WINDOW));
 
+    // The chosen item's image stands at the box's left edge, before its text.
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(Shown(*m_combo, POINT{6, m_combo->ClientHeight() / 2}), 0x00FF00u);
+    RECT text{};
+    (void)SendMessageA(m_combo->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_GE(text.left, 8 + 4);
+    m_combo->SetItemIndex(0);
+    Pump();
+    EXPECT_EQ(Shown(*m_combo, POINT{6, m_combo->ClientHeight() / 2}), 0x0000FFu);
+
     // A freed image list leaves plain items.
     delete images;
     EXPECT_EQ(m_combo->Images(), nullptr);
     EXPECT_EQ(list.Images(), nullptr);
-    list.Invalidate();
-    Pump();
+    Key(VK_DOWN, ModAlt);
     EXPECT_NE(imageAt(0), 0x0000FFu);
+    EXPECT_NE(Shown(*m_combo, POINT{6, m_combo->ClientHeight() / 2}), 0x0000FFu);
 }
 
 TEST_F(DBCombo, TheDropDownListOpensUnderTheBoxAndAcceptsThePickedItem)
