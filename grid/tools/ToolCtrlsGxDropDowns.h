@@ -151,6 +151,11 @@ class TPopupListboxGx : public TCustomListBox {
     [[nodiscard]] TCustomImageList* Images() const { return m_images; }
     void SetImages(TCustomImageList* images);
     void SetOnGetItemImageIndex(const TGetItemImageIndexEventGx& handler) { m_onGetItemImageIndex = handler; }
+    // Items shown where they are kept, without copying them (a virtual list of their count at the
+    // time they are given); null goes back to the list's own items. The caller keeps them alive
+    // while they are shown.
+    [[nodiscard]] TStrings* ExternalItems() const { return m_externalItems; }
+    void SetExternalItems(TStrings* items);
 
     static constexpr int FrameWidth = 2;
 
@@ -176,6 +181,7 @@ private:
     bool m_gripResized = false;
     TCustomImageList* m_images = nullptr;
     TGetItemImageIndexEventGx m_onGetItemImageIndex;
+    TStrings* m_externalItems = nullptr;
 };
 
 // The drop-down of the recently entered texts: a scroll bar of its own beside the grip.
