@@ -151,6 +151,8 @@ TColumnGx::TColumnGx(TCollection* collection) : TCollectionItem(collection)
         m_font->Assign(&grid->GridFont());
     m_font->SetOnChange(TNotifyEvent(this, &TColumnGx::FontChanged));
     m_title = std::make_unique<TColumnTitleGx>(this);
+    if (const TColumnSpecRowMakerGx maker = ColumnSpecRowMaker())
+        m_dropDownSpecRow = maker(*this, [this] { Changed(); });
     m_fitBaseWidth = Width();
     m_imageLink = std::make_unique<TChangeLink>();
     m_imageLink->SetOnChange(TNotifyEvent::FromFunction([this](TObject* sender) {

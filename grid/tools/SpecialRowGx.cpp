@@ -1,5 +1,6 @@
 #include "grid/tools/SpecialRowGx.h"
 
+#include "grid/core/DBGridGxColumns.h"
 #include "platform/classlib/forms/Controls.h"
 
 #include <algorithm>
@@ -216,4 +217,13 @@ void TSpecRowGx::Changed()
 {
     if (m_updateDepth == 0)
         m_onChange(this);
+}
+
+void RegisterColumnSpecialRows()
+{
+    SetColumnSpecRowMaker([](TColumnGx& column, std::function<void()> changed) -> std::unique_ptr<IColumnSpecRowGx> {
+        auto row = std::make_unique<TSpecRowGx>(&column);
+        row->SetOnChange(TNotifyEvent::FromFunction([changed = std::move(changed)](TObject*) { changed(); }));
+        return row;
+    });
 }

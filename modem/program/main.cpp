@@ -2,6 +2,7 @@
 // serves as the application's main window until it closes.
 
 #include "grid/tools/DBGridGxFindDlgs.h"
+#include "grid/tools/SpecialRowGx.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
 
@@ -10,6 +11,8 @@ int main()
     Application->Initialize();
     // Ctrl+F on any of the manager's lists opens the find dialog.
     RegisterGridFindDialog();
+    // Lookup columns show their drop-down's special row.
+    RegisterColumnSpecialRows();
     RegisterModemClasses();
     FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
     Application->CreateForm(MainForm);

@@ -2,6 +2,7 @@
 
 #include "grid/tools/DBLookupGridColumnGx.h"
 #include "grid/tools/DBLookupGridsGx.h"
+#include "grid/tools/SpecialRowGx.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSet.h"
@@ -371,6 +372,62 @@ TEST_F(LookupGrid, ALookupFieldBringsItsListAndTheGridWritesItsKeyField)
     EXPECT_EQ(people->FieldByName("CITY_ID")->AsString(), "3");
     EXPECT_EQ(grid->Text(), "Lyon");
     delete grid;
+}
+
+// A data grid's lookup column shows its drop-down's special row for the key the row stands for,
+// and for keys missing from the list when the row stands for those too.
+TEST_F(LookupGrid, ALookupColumnShowsItsSpecialRowText)
+{
+    RegisterColumnSpecialRows();
+    Exec("INSERT INTO PERSON (NAME, CITY_ID) VALUES ('Cleo', 0)");
+    auto people = std::make_unique<TADOQuery>(nullptr);
+    people->SetConnectionString(Connection());
+    people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
+    for (const auto& [name, type] : {std::pair{"NAME", ftString}, std::pair{"CITY_ID", ftInteger}}) {
+        TField* field = CreateFieldOfType(type, people.get());
+        field->SetFieldName(name);
+        field->SetDataSet(people.get());
+    }
+    auto* city = new TStringField(people.get());
+    city->SetFieldName("CITY");
+    city->SetFieldKind(fkLookup);
+    city->SetKeyFields("CITY_ID");
+    city->SetLookupDataSet(m_cities.get());
+    city->SetLookupKeyFields("CODE");
+    city->SetLookupResultField("NAME");
+    city->SetDataSet(people.get());
+    people->Open();
+    TDataSource source(nullptr);
+    source.SetDataSet(people.get());
+    auto* grid = new TDBGridGx(m_form.get());
+    grid->SetParent(m_form.get());
+    grid->SetBounds(10, 10, 300, 120);
+    grid->SetDataSource(&source);
+    Pump();
+    TColumnGx* column = grid->ColumnByFieldName("CITY");
+    ASSERT_NE(column, nullptr);
+    auto* row = dynamic_cast<TSpecRowGx*>(column->DropDownSpecRow());
+    ASSERT_NE(row, nullptr);
+    row->SetCellsText("(nowhere)");
+    row->SetValue(Variant(0));
+
+    const auto shown = [&](int recNo) {
+        people->First();
+        (void)people->MoveBy(recNo - 1);
+        return column->DisplayText();
+    };
+    // Hidden, the row changes nothing.
+    EXPECT_EQ(shown(3), "");
+    row->SetVisible(true);
+    EXPECT_EQ(shown(1), "London");
+    EXPECT_EQ(shown(2), "(nowhere)"); // city 99 is not in the list
+    EXPECT_EQ(shown(3), "(nowhere)"); // city 0 is the row's value
+    row->SetShowIfNotInKeyList(false);
+    EXPECT_EQ(shown(2), "");
+    EXPECT_EQ(shown(3), "(nowhere)");
+
+    delete grid;
+    SetColumnSpecRowMaker(nullptr);
 }
 
 namespace {
