@@ -60,13 +60,16 @@ void TDBLookupGridGx::DrawLeadingCell(int dataCol, int leadingRow, const TRect& 
     DrawCellText(*canvas, rect, true, 2, 2, cell.Text(), column->Alignment(), tlCenter, false, false, 0, 0, false);
 }
 
-// The selected special row carries the focus rectangle across all its cells.
+// The selected special row carries the focus rectangle across all its cells, in place of the
+// one the focused grid draws round its current record (drawn again, which takes it away).
 void TDBLookupGridGx::Paint()
 {
     TCustomDBGridGx::Paint();
     const int row = SpecRowGridRow();
     if (!m_specRowSelected || row < 0)
         return;
+    if (Options().Contains(dgRowSelect) && DefaultDrawing() && Focused())
+        Canvas()->DrawFocusRect(BoxRect(Selection(), false));
     TRect across{ClientWidth(), 0, 0, 0};
     for (int col = IndicatorOffset(); col < ColCount(); ++col) {
         const TRect cell = CellRect(col, row);

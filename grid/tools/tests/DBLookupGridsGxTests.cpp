@@ -255,6 +255,10 @@ TEST_F(LookupGrid, TheSpecialRowIsPaintedAboveTheRecordsAndPickedByAClick)
     Pump();
     EXPECT_EQ(Shown(grid, special), SysRgb(COLOR_HIGHLIGHT));
     EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_WINDOW));
+    // No focus rectangle round the first record, whose row the list's cursor is on.
+    const TRect berlin = grid.CellRect(grid.IndicatorOffset() + 1, grid.TitleOffset());
+    for (int x = berlin.left; x < berlin.right; ++x)
+        ASSERT_EQ(Shown(grid, POINT{x, berlin.top}), SysRgb(COLOR_WINDOW)) << x;
 
     // Moving a column takes its special-row text along.
     name->SetIndex(0);
