@@ -427,6 +427,8 @@ void TDBLookupGridGx::Search(const std::string& character)
 
 int TDBLookupGridGx::DataRowAt(int x, int y)
 {
+    if (y < 0 || y >= ClientHeight())
+        return -1;
     const int row = CellAtPoint(x, y).Y - TitleOffset();
     return row >= 0 && row < DataLink().RecordCount() ? row : -1;
 }
@@ -471,6 +473,7 @@ void TDBLookupGridGx::MouseMove(TShiftState shift, int x, int y)
 {
     if (m_tracking) {
         const int inside = std::clamp(x, 0, ClientWidth() - 1);
+        TrackOutside(y);
         if (SpecRowAt(inside, y))
             SelectSpecRowByUser();
         else if (const int row = DataRowAt(inside, y); row >= 0)
@@ -486,6 +489,7 @@ void TDBLookupGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
         return;
     }
     m_tracking = false;
+    StopAutoScroll();
     if (SpecRowAt(x, y))
         SelectSpecRowByUser();
     else if (const int row = DataRowAt(x, y); row >= 0)

@@ -3,6 +3,7 @@
 #include "grid/core/DBGridGx.h"
 #include "grid/tools/SpecialRowGx.h"
 #include "grid/tools/ToolCtrlsGx.h"
+#include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Variant.h"
 
@@ -82,6 +83,9 @@ class TDBLookupGridGx : public TCustomDBGridGx {
     void SetRowsShown(int rows);
     void SetBounds(int left, int top, int width, int height) override;
 
+    // Scrolls the list while the pointer tracks outside the grid; null until first needed.
+    [[nodiscard]] TTimer* AutoScrollTimer() const { return m_autoScroll; }
+
     // The list, the edited value's fields and the key allow picking a record.
     [[nodiscard]] bool CanModify() const;
     // Picks a key value: writes it to the edited fields, or keeps it without them.
@@ -134,6 +138,9 @@ private:
     [[nodiscard]] int TitleHeight() const;
     [[nodiscard]] int HeightForRows(int rows) const;
     [[nodiscard]] int SpecRowHeight() const;
+    void TrackOutside(int y);
+    void StopAutoScroll();
+    void AutoScrollTick();
     void SpecRowChanged();
 
     std::unique_ptr<TLookupGridDataLinkGx> m_valueLink;
@@ -164,6 +171,8 @@ private:
     bool m_focusOnClick = true;
     bool m_sizing = false;
     bool m_specRowShown = false;
+    TTimer* m_autoScroll = nullptr;
+    int m_autoScrollStep = 0;
 };
 
 // The lookup grid as a drop-down: a borderless top-level window with a size grip that never takes

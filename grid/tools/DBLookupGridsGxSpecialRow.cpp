@@ -25,7 +25,7 @@ int TDBLookupGridGx::SpecRowGridRow() const { return m_specRow->Visible() ? Titl
 
 bool TDBLookupGridGx::SpecRowAt(int x, int y)
 {
-    if (!m_specRow->Visible() || x < 0 || x >= ClientWidth())
+    if (!m_specRow->Visible() || x < 0 || x >= ClientWidth() || y < 0 || y >= ClientHeight())
         return false;
     const TGridCoord cell = CellAtPoint(x, y);
     return cell.Y == SpecRowGridRow() && cell.X >= IndicatorOffset();

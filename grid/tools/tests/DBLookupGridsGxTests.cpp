@@ -272,6 +272,46 @@ TEST_F(LookupGrid, TheSpecialRowIsPaintedAboveTheRecordsAndPickedByAClick)
     EXPECT_EQ(RowPoint(grid, 0).y, firstRecord.y);
 }
 
+// Dragging above or below the grid scrolls the list a record a tick, faster the farther the
+// pointer is, up to the special row; back inside, or released, it stops.
+TEST_F(LookupGrid, DraggingOutsideScrollsTheListUpToTheSpecialRow)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    grid.SpecRow()->SetCellsText("(none)");
+    grid.SpecRow()->SetValue(Variant(0));
+    grid.SpecRow()->SetVisible(true);
+    Pump();
+    Press(grid, RowPoint(grid, 1), true);
+    EXPECT_EQ(StoredCity().ToString(), "2");
+    EXPECT_EQ(grid.AutoScrollTimer(), nullptr);
+
+    const auto tick = [&] { grid.AutoScrollTimer()->OnTimer()(grid.AutoScrollTimer()); };
+    MoveHeld(grid, POINT{20, -10});
+    ASSERT_NE(grid.AutoScrollTimer(), nullptr);
+    EXPECT_TRUE(grid.AutoScrollTimer()->Enabled());
+    EXPECT_EQ(grid.AutoScrollTimer()->Interval(), 200u - 15 * 10);
+    tick();
+    EXPECT_EQ(StoredCity().ToString(), "1");
+    tick();
+    EXPECT_TRUE(grid.SpecRowSelected());
+    EXPECT_EQ(StoredCity().ToString(), "0");
+    MoveHeld(grid, POINT{20, -40}); // far away: as fast as a timer goes
+    EXPECT_EQ(grid.AutoScrollTimer()->Interval(), 10u);
+
+    MoveHeld(grid, POINT{20, grid.ClientHeight() + 3});
+    EXPECT_EQ(grid.AutoScrollTimer()->Interval(), 200u - 15 * 4);
+    tick();
+    EXPECT_EQ(StoredCity().ToString(), "1");
+    tick();
+    EXPECT_EQ(StoredCity().ToString(), "2");
+
+    MoveHeld(grid, RowPoint(grid, 0));
+    EXPECT_FALSE(grid.AutoScrollTimer()->Enabled());
+    MoveHeld(grid, POINT{20, -10});
+    Press(grid, POINT{20, -10}, false);
+    EXPECT_FALSE(grid.AutoScrollTimer()->Enabled());
+}
+
 TEST_F(LookupGrid, TypingSearchesTheShownNamesForUpToThirtyTwoCharacters)
 {
     FakeClock clock;
