@@ -507,6 +507,15 @@ bool TDBLookupGridGx::DataCellColors(bool /*selected*/, bool /*currentRow*/, TFo
     return true;
 }
 
+// A notch picks the record just below the window (down) or just above it (up).
+void TDBLookupGridGx::WheelPage(bool down)
+{
+    const int current = DataLink().ActiveRecord();
+    const int distance = down ? DataLink().RecordCount() - current : -(current + 1);
+    if (DataLink().DataSet()->MoveBy(distance) != 0)
+        SelectCurrent();
+}
+
 void TDBLookupGridGx::LinkActiveChanged(bool active)
 {
     TCustomDBGridGx::LinkActiveChanged(active);
@@ -522,6 +531,11 @@ void TDBLookupGridGx::LinkLayoutChanged()
 
 void TDBLookupGridGx::Dispatch(TMessage& message)
 {
+    if (message.Msg == WM_MOUSEWHEEL && CanModify()) {
+        WheelPage(GET_WHEEL_DELTA_WPARAM(message.WParam) < 0);
+        message.Result = 1;
+        return;
+    }
     TCustomDBGridGx::Dispatch(message);
     switch (message.Msg) {
     case WM_GETDLGCODE:

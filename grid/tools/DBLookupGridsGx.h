@@ -140,6 +140,7 @@ private:
     [[nodiscard]] int SpecRowHeight() const;
     void TrackOutside(int y);
     void StopAutoScroll();
+    void WheelPage(bool down);
     void AutoScrollTick();
     void SpecRowChanged();
 

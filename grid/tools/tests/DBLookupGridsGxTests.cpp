@@ -186,6 +186,14 @@ TEST_F(LookupGrid, KeysMoveFromTheKeyRecordAndWriteTheKeyToTheEditedField)
     Pump();
     EXPECT_EQ(Shown(grid, RowPoint(grid, m_cities->RecNo() - 1 - (grid.TopRow() - grid.TitleOffset()))),
               SysRgb(COLOR_HIGHLIGHT));
+
+    // The wheel picks the record just above or below the records shown.
+    Key(VK_HOME);
+    Wheel(grid, RowPoint(grid, 0), -120);
+    EXPECT_EQ(StoredCity().ToString(), "5"); // four rows shown: 1 to 4
+    Wheel(grid, RowPoint(grid, 0), 120);
+    EXPECT_EQ(StoredCity().ToString(), std::to_string(m_cities->RecNo()));
+    EXPECT_LT(m_cities->RecNo(), 5);
 }
 
 TEST_F(LookupGrid, TheSpecialRowStandsForItsValueAndForKeysOutsideTheList)
