@@ -576,6 +576,37 @@ void TDBLookupGridGx::SetRowsShown(int rows)
     SetHeight(HeightForRows(m_rowCount));
 }
 
+void TDBLookupGridGx::SetShowTitles(bool show)
+{
+    if (show == ShowTitles())
+        return;
+    SetOptions(show ? Options() + TDBGridOptions{dgTitles} : Options() - TDBGridOptions{dgTitles});
+    SetRowsShown(m_rowCount);
+}
+
+namespace {
+constexpr TDBGridOption LineOptionFlags[] = {dgColumnResize, dgColLines, dgRowLines};
+} // namespace
+
+int TDBLookupGridGx::LineOptions() const
+{
+    int flags = 0;
+    for (std::size_t bit = 0; bit < std::size(LineOptionFlags); ++bit)
+        if (Options().Contains(LineOptionFlags[bit]))
+            flags |= 1 << bit;
+    return flags;
+}
+
+void TDBLookupGridGx::SetLineOptions(int flags)
+{
+    TDBGridOptions options = Options();
+    for (std::size_t bit = 0; bit < std::size(LineOptionFlags); ++bit)
+        options = (flags & (1 << bit)) != 0 ? options + TDBGridOptions{LineOptionFlags[bit]}
+                                            : options - TDBGridOptions{LineOptionFlags[bit]};
+    SetOptions(options);
+    SetRowsShown(m_rowCount);
+}
+
 void TDBLookupGridGx::SetBounds(int left, int top, int width, int height)
 {
     if (!m_sizing) {

@@ -81,6 +81,11 @@ class TDBLookupGridGx : public TCustomDBGridGx {
     // ---- Size: the height follows the row count and the row count the height.
     [[nodiscard]] int RowsShown() const { return m_rowCount; }
     void SetRowsShown(int rows);
+    [[nodiscard]] bool ShowTitles() const { return Options().Contains(dgTitles); }
+    void SetShowTitles(bool show);
+    // Bit 0 column sizing, bit 1 column lines, bit 2 row lines; the height follows.
+    [[nodiscard]] int LineOptions() const;
+    void SetLineOptions(int flags);
     void SetBounds(int left, int top, int width, int height) override;
 
     // Scrolls the list while the pointer tracks outside the grid; null until first needed.

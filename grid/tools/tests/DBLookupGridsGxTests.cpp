@@ -166,6 +166,20 @@ TEST_F(LookupGrid, RowCountsAreClampedAndTheHeightShowsWholeRows)
     EXPECT_EQ(grid.Height(), fourRows);
     grid.SetHeight(1);
     EXPECT_EQ(grid.RowsShown(), 1);
+
+    // Titles and row lines add to the height of the rows shown.
+    grid.SetRowsShown(4);
+    EXPECT_EQ(grid.LineOptions(), 2); // column lines
+    grid.SetShowTitles(true);
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_GT(grid.Height(), fourRows);
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
+    grid.SetShowTitles(false);
+    grid.SetLineOptions(4); // row lines only
+    EXPECT_FALSE(grid.Options().Contains(dgColLines));
+    EXPECT_GT(grid.Height(), fourRows);
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
 }
 
 TEST_F(LookupGrid, KeysMoveFromTheKeyRecordAndWriteTheKeyToTheEditedField)
