@@ -112,17 +112,22 @@ bool TCustomDBGridGx::HasProgramColumns() const
     return false;
 }
 
-// Default columns follow the data set's fields, one each, in field order; without fields one empty
-// column stands in. Columns that already match are kept (with the widths the user gave them).
-void TCustomDBGridGx::BuildDefaultColumns()
+std::vector<std::string> TCustomDBGridGx::DefaultColumnFields() const
 {
     std::vector<std::string> names;
-    if (m_dataLink->Active()) {
-        const TFields& fields = m_dataLink->DataSet()->Fields();
-        for (int i = 0; i < fields.Count(); ++i)
-            if (fields[i]->Visible())
-                names.push_back(fields[i]->FieldName());
-    }
+    const TFields& fields = m_dataLink->DataSet()->Fields();
+    for (int i = 0; i < fields.Count(); ++i)
+        if (fields[i]->Visible())
+            names.push_back(fields[i]->FieldName());
+    return names;
+}
+
+// Default columns follow the fields, one each (the data set's, in field order, unless a
+// descendant chooses); without fields one empty column stands in. Columns that already match are
+// kept (with the widths the user gave them).
+void TCustomDBGridGx::BuildDefaultColumns()
+{
+    const std::vector<std::string> names = m_dataLink->Active() ? DefaultColumnFields() : std::vector<std::string>{};
     bool same = m_columns->Count() == std::max<int>(1, static_cast<int>(names.size()));
     for (std::size_t i = 0; same && i < names.size(); ++i)
         same = m_columns->ColumnAt(static_cast<int>(i))->FieldName() == names[i];

@@ -134,6 +134,22 @@ void TDBLookupGridColumnGx::SetIndex(int index)
     const std::string moved = cells[static_cast<std::size_t>(from)];
     cells.erase(cells.begin() + from);
     cells.insert(cells.begin() + index, moved);
-    TColumnGx::SetIndex(index);
-    row->SetCellsText(JoinCellsText(cells));
+    const bool madeFromListFields = IsDefaultColumn();
+    // The grid lays its columns out once everything has moved: rebuilt from the list fields in
+    // between, it would put the column back (and free it).
+    grid->LockLayout();
+    try {
+        TColumnGx::SetIndex(index);
+        if (madeFromListFields) {
+            std::string names;
+            for (int i = 0; i < Collection()->Count(); ++i)
+                names += (i > 0 ? ";" : "") + static_cast<TColumnGx*>(Collection()->Items(i))->FieldName();
+            lookup->SetListFieldNames(names);
+        }
+        row->SetCellsText(JoinCellsText(cells));
+    } catch (...) {
+        grid->UnlockLayout();
+        throw;
+    }
+    grid->UnlockLayout();
 }

@@ -204,6 +204,7 @@ void TDBLookupGridGx::ListFieldsChanged()
     const TFinally refresh([this] {
         if (m_lookupMode)
             m_keyFieldNames = m_lookupField->LookupKeyFields();
+        LayoutChanged();
         if (m_listActive)
             KeyValueChanged();
         else
@@ -236,6 +237,16 @@ void TDBLookupGridGx::ResolveListFields()
         m_listFields = m_keyFields;
     if (m_listFieldIndex >= 0 && m_listFieldIndex < static_cast<int>(m_listFields.size()))
         m_displayField = m_listFields[static_cast<std::size_t>(m_listFieldIndex)];
+}
+
+std::vector<std::string> TDBLookupGridGx::DefaultColumnFields() const
+{
+    if (!m_listActive || m_listFields.empty())
+        return TCustomDBGridGx::DefaultColumnFields();
+    std::vector<std::string> names;
+    for (const TField* field : m_listFields)
+        names.push_back(field->FieldName());
+    return names;
 }
 
 void TDBLookupGridGx::SetKeyValue(const Variant& value)

@@ -113,6 +113,8 @@ protected:
     void Dispatch(TMessage& message) override;
     void Paint() override;
     [[nodiscard]] int LeadingRowCount() const override { return m_specRow->Visible() ? 1 : 0; }
+    // The list fields, once the list is bound.
+    [[nodiscard]] std::vector<std::string> DefaultColumnFields() const override;
     void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state) override;
 
     // Whether a client point is on the special row.

@@ -18,6 +18,8 @@ void TDBLookupGridGx::SpecRowChanged()
         KeyValueChanged();
         return;
     }
+    if (m_specRowSelected)
+        m_text = m_specRow->CellText(m_listFieldIndex);
     Invalidate();
 }
 

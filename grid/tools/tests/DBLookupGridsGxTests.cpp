@@ -13,6 +13,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,11 +111,11 @@ protected:
         Pump();
     }
     [[nodiscard]] Variant StoredCity() const { return m_people->FieldByName("CITY_ID")->Value(); }
-    // The middle of a data row of a lookup grid.
+    // A point of a data row of a lookup grid, past the end of its (short) text.
     [[nodiscard]] static POINT RowPoint(TDBLookupGridGx& grid, int dataRow)
     {
         const TRect cell = grid.CellRect(0, grid.TitleOffset() + dataRow);
-        return POINT{cell.left + 20, (cell.top + cell.bottom) / 2};
+        return POINT{std::min<int>(cell.right, grid.ClientWidth()) - 4, (cell.top + cell.bottom) / 2};
     }
 
     TempDir m_dir;
@@ -245,6 +246,8 @@ TEST_F(LookupGrid, TheSpecialRowStandsForItsValueAndForKeysOutsideTheList)
 TEST_F(LookupGrid, TheSpecialRowIsPaintedAboveTheRecordsAndPickedByAClick)
 {
     TDBLookupGridGx& grid = MakeGrid();
+    grid.SetListFieldNames("CODE;NAME"); // a column each
+    ASSERT_EQ(grid.Columns().Count(), 2);
     const int heightWithout = grid.Height();
     const POINT firstRecord = RowPoint(grid, 0);
     grid.SpecRow()->SetCellsText("0;(no city)");
@@ -282,10 +285,15 @@ TEST_F(LookupGrid, TheSpecialRowIsPaintedAboveTheRecordsAndPickedByAClick)
     for (int x = berlin.left; x < berlin.right; ++x)
         ASSERT_EQ(Shown(grid, POINT{x, berlin.top}), SysRgb(COLOR_WINDOW)) << x;
 
-    // Moving a column takes its special-row text along.
+    // Moving a column takes its special-row text along, and the list's fields follow the
+    // columns' order.
     name->SetIndex(0);
     EXPECT_EQ(grid.SpecRow()->CellText(0), "(no city)");
     EXPECT_EQ(grid.SpecRow()->CellText(1), "0");
+    EXPECT_EQ(grid.ListFieldNames(), "NAME;CODE");
+    ASSERT_EQ(grid.Columns().Count(), 2);
+    EXPECT_EQ(grid.Columns().ColumnAt(0), name);
+    EXPECT_EQ(grid.Text(), "(no city)");
 
     // Hidden again, the row and its height are gone.
     grid.SpecRow()->SetVisible(false);
