@@ -242,10 +242,10 @@ protected:
     // Rows a descendant keeps between the titles and the records (a lookup list's special row):
     // fixed like the titles, as tall as a record row, and painted by the descendant.
     [[nodiscard]] virtual int LeadingRowCount() const { return 0; }
+    virtual void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state);
     // The fields the grid makes its own columns for, when the program adds none: the data set's
     // visible fields, in order.
     [[nodiscard]] virtual std::vector<std::string> DefaultColumnFields() const;
-    virtual void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state);
 
     // A grid whose columns are of a class derived from TColumnGx.
     TCustomDBGridGx(TComponent* owner, TClass columnClass);
