@@ -13,8 +13,10 @@
 CLASSLIB_IMPLEMENT_CLASS(TCustomDBGridGx, TCustomGridGx, nullptr, nullptr)
 CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>, nullptr)
 
-TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
-    : TCustomGridGx(owner), m_columns(std::make_unique<TDBGridColumnsGx>(this, TDBGridColumnGx::StaticClass())),
+TCustomDBGridGx::TCustomDBGridGx(TComponent* owner) : TCustomDBGridGx(owner, TDBGridColumnGx::StaticClass()) {}
+
+TCustomDBGridGx::TCustomDBGridGx(TComponent* owner, TClass columnClass)
+    : TCustomGridGx(owner), m_columns(std::make_unique<TDBGridColumnsGx>(this, columnClass)),
       m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>()),
       m_footerFont(std::make_unique<TFont>()), m_columnDefValues(std::make_unique<TColumnDefValuesGx>(this)),
       m_sumList(std::make_unique<TDBGridGxSumList>(this)),

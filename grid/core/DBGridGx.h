@@ -251,6 +251,16 @@ protected:
     virtual void StepCellValue(TColumnGx& column, bool backwards);
     // How Ctrl+F shows the find dialog.
     [[nodiscard]] virtual bool FindDialogModal() const { return true; }
+    // Rows a descendant keeps between the titles and the records (a lookup list's special row):
+    // fixed like the titles, as tall as a record row, and painted by the descendant.
+    [[nodiscard]] virtual int LeadingRowCount() const { return 0; }
+    virtual void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state);
+    // The fields the grid makes its own columns for, when the program adds none: the data set's
+    // visible fields, in order.
+    [[nodiscard]] virtual std::vector<std::string> DefaultColumnFields() const;
+
+    // A grid whose columns are of a class derived from TColumnGx.
+    TCustomDBGridGx(TComponent* owner, TClass columnClass);
 
     // ---- Base grid operations: the cell editor
     [[nodiscard]] TInplaceEdit* CreateEditor() override;

@@ -113,8 +113,38 @@ std::string TColumnGx::DisplayText() const
     const IDataGridGx* grid = OwnerGrid();
     if (grid && grid->DrawMemoText() && (field->DataType() == ftMemo || field->DataType() == ftFmtMemo))
         return field->AsString();
+    if (ShowsSpecRow(*field))
+        return m_dropDownSpecRow->CellText(0);
     return FieldTextWithFormat(*field, m_displayFormat);
 }
+
+bool TColumnGx::ShowsSpecRow(const TField& field) const
+{
+    if (!m_dropDownSpecRow || !m_dropDownSpecRow->Visible() || CellImageKind() != cikLookup)
+        return false;
+    if (m_dropDownSpecRow->ShowIfNotInKeyList()) {
+        const TDataSet* list = field.LookupDataSet();
+        if (!list || !list->Active() || field.IsNull())
+            return true;
+    }
+    try {
+        const Variant key = field.DataSet()->FieldValues(field.KeyFields());
+        const Variant& value = m_dropDownSpecRow->Value();
+        return VarIsNull(key) ? VarIsNull(value) : !VarIsNull(value) && key == value;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+// ---- The special-row maker the tools library installs
+
+namespace {
+TColumnSpecRowMakerGx SpecRowMaker = nullptr;
+} // namespace
+
+void SetColumnSpecRowMaker(TColumnSpecRowMakerGx maker) { SpecRowMaker = maker; }
+
+TColumnSpecRowMakerGx ColumnSpecRowMaker() { return SpecRowMaker; }
 
 int TColumnGx::ImageIndexOfValue() const
 {

@@ -151,6 +151,8 @@ TColumnGx::TColumnGx(TCollection* collection) : TCollectionItem(collection)
         m_font->Assign(&grid->GridFont());
     m_font->SetOnChange(TNotifyEvent(this, &TColumnGx::FontChanged));
     m_title = std::make_unique<TColumnTitleGx>(this);
+    if (const TColumnSpecRowMakerGx maker = ColumnSpecRowMaker())
+        m_dropDownSpecRow = maker(*this, [this] { Changed(); });
     m_fitBaseWidth = Width();
     m_imageLink = std::make_unique<TChangeLink>();
     m_imageLink->SetOnChange(TNotifyEvent::FromFunction([this](TObject* sender) {
@@ -182,13 +184,27 @@ std::string TColumnGx::GetDisplayName() const
     return m_fieldName.empty() ? TCollectionItem::GetDisplayName() : m_fieldName;
 }
 
-// A default column moves its field along, so the data set's field order follows the grid's.
+// A default column moves its field along, so the data set's field order follows the grid's. The
+// grid's layout waits until both have moved: rebuilt from the fields in between, it would free
+// the column being moved.
 void TColumnGx::SetIndex(int index)
 {
-    if (TField* field = WriteThroughField())
-        if (TField* target = OwnerGrid()->DataLink().GetMappedField(index))
-            field->SetIndex(target->Index());
-    TCollectionItem::SetIndex(index);
+    TField* field = WriteThroughField();
+    TField* target = field ? OwnerGrid()->DataLink().GetMappedField(index) : nullptr;
+    if (!target) {
+        TCollectionItem::SetIndex(index);
+        return;
+    }
+    IDataGridGx* grid = OwnerGrid();
+    grid->LockLayout();
+    try {
+        field->SetIndex(target->Index());
+        TCollectionItem::SetIndex(index);
+    } catch (...) {
+        grid->UnlockLayout();
+        throw;
+    }
+    grid->UnlockLayout();
 }
 
 // ---- Field binding

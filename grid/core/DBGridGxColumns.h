@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/core/DataGridGx.h"
+#include "grid/core/DBGridGxColumnSpecRowHook.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "platform/classlib/core/Collections.h"
 #include "platform/classlib/core/Events.h"
@@ -156,6 +157,10 @@ class TColumnGx : public TCollectionItem {
     void SetDropDownShowTitles(bool value);
     [[nodiscard]] bool DropDownSizing() const;
     void SetDropDownSizing(bool value);
+    // The special first row of the lookup drop-down; null while no maker is installed. A lookup
+    // cell whose key is the row's value (or, when the row stands for them, a key missing from
+    // the list) shows the row's text.
+    [[nodiscard]] IColumnSpecRowGx* DropDownSpecRow() const { return m_dropDownSpecRow.get(); }
     [[nodiscard]] int DropDownRows() const { return m_dropDownRows; }
     void SetDropDownRows(int value) { m_dropDownRows = value; }
     [[nodiscard]] int DropDownWidth() const { return m_dropDownWidth; }
@@ -181,6 +186,8 @@ class TColumnGx : public TCollectionItem {
     void SetKeyList(TStrings* value);
     [[nodiscard]] bool HasPickItems() const;
     [[nodiscard]] bool HasKeyItems() const;
+    // A lookup cell that shows the drop-down's special row instead of the looked-up text.
+    [[nodiscard]] bool ShowsSpecRow(const TField& field) const;
     [[nodiscard]] int NotInKeyListIndex() const { return m_notInKeyListIndex; }
     void SetNotInKeyListIndex(int value);
     [[nodiscard]] TCustomImageList* ImageList() const { return m_imageList; }
@@ -306,6 +313,7 @@ private:
     bool m_showImageAndText = false;
     int m_tag = 0;
     std::unique_ptr<TColumnTitleGx> m_title;
+    std::unique_ptr<IColumnSpecRowGx> m_dropDownSpecRow;
     mutable std::unique_ptr<TColumnFooterGx> m_footer;
     mutable std::unique_ptr<TColumnFootersGx> m_footers;
     bool m_toolTips = false;

@@ -22,7 +22,8 @@ void TCustomDBGridGx::CellHint(THintInfo& info)
 {
     const TGridCoord cell = CellAtPoint(info.CursorPos.x, info.CursorPos.y);
     TColumnGx* column = ColumnAtGridCol(cell.X);
-    if (!column || cell.Y < 0)
+    // The rows a descendant keeps between the titles and the records give no hint of their own.
+    if (!column || cell.Y < 0 || (cell.Y >= TitleRowCount() && cell.Y < m_titleOffset))
         return;
     const TRect rect = CellRect(cell.X, cell.Y);
     const bool title = cell.Y < m_titleOffset;

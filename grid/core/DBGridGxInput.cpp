@@ -191,7 +191,7 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     m_pressedCheckBox = {-1, -1};
     m_pressedTitle = {};
     const TGridCoord cell = CellAtPoint(x, y);
-    if (button == mbLeft && cell.Y >= 0 && cell.Y < m_titleOffset && cell.X >= m_indicatorOffset) {
+    if (button == mbLeft && cell.Y >= 0 && cell.Y < TitleRowCount() && cell.X >= m_indicatorOffset) {
         // The base grid sizes a column from its title's edge or starts moving it; a press that
         // does neither is a title click when released over the same title.
         TakeMouseFocus();

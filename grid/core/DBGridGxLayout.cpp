@@ -77,7 +77,7 @@ void TCustomDBGridGx::UpdateLayout()
         const int frozen = std::min(m_frozenCols, columnCount - 1);
         SetFixedCols(std::min(m_indicatorOffset + frozen, ColCount() - 1));
         SetFrozenColCount(frozen);
-        m_titleOffset = TitleRowCount();
+        m_titleOffset = TitleRowCount() + LeadingRowCount();
         SetContraRowCount(m_footerRowCount);
         UpdateRowHeights();
         SetColumnAttributes();
@@ -112,17 +112,22 @@ bool TCustomDBGridGx::HasProgramColumns() const
     return false;
 }
 
-// Default columns follow the data set's fields, one each, in field order; without fields one empty
-// column stands in. Columns that already match are kept (with the widths the user gave them).
-void TCustomDBGridGx::BuildDefaultColumns()
+std::vector<std::string> TCustomDBGridGx::DefaultColumnFields() const
 {
     std::vector<std::string> names;
-    if (m_dataLink->Active()) {
-        const TFields& fields = m_dataLink->DataSet()->Fields();
-        for (int i = 0; i < fields.Count(); ++i)
-            if (fields[i]->Visible())
-                names.push_back(fields[i]->FieldName());
-    }
+    const TFields& fields = m_dataLink->DataSet()->Fields();
+    for (int i = 0; i < fields.Count(); ++i)
+        if (fields[i]->Visible())
+            names.push_back(fields[i]->FieldName());
+    return names;
+}
+
+// Default columns follow the fields, one each (the data set's, in field order, unless a
+// descendant chooses); without fields one empty column stands in. Columns that already match are
+// kept (with the widths the user gave them).
+void TCustomDBGridGx::BuildDefaultColumns()
+{
+    const std::vector<std::string> names = m_dataLink->Active() ? DefaultColumnFields() : std::vector<std::string>{};
     bool same = m_columns->Count() == std::max<int>(1, static_cast<int>(names.size()));
     for (std::size_t i = 0; same && i < names.size(); ++i)
         same = m_columns->ColumnAt(static_cast<int>(i))->FieldName() == names[i];
@@ -150,7 +155,9 @@ void TCustomDBGridGx::UpdateRowHeights()
     if (m_rowHeight > 0 || m_rowLines > 0)
         height = m_rowHeight + textHeight * m_rowLines;
     SetDefaultRowHeight(std::max(1, height));
-    if (m_titleOffset > 0) {
+    for (int row = TitleRowCount(); row < m_titleOffset && row < RowCount(); ++row)
+        SetRowHeights(row, DefaultRowHeight());
+    if (TitleRowCount() > 0) {
         Canvas()->Font()->Assign(m_titleFont.get());
         m_titleRowHeight = Canvas()->TextHeight("Wg") + 4;
         SetRowHeights(0, m_titleRowHeight);
@@ -175,7 +182,8 @@ void TCustomDBGridGx::SetColumnAttributes()
 void TCustomDBGridGx::UpdateRowCountAndTop()
 {
     const int line = m_options.Contains(dgRowLines) ? GridLineWidth() : 0;
-    const int fixedHeight = m_titleOffset > 0 ? m_titleRowHeight + line : 0;
+    const int fixedHeight =
+        (TitleRowCount() > 0 ? m_titleRowHeight + line : 0) + LeadingRowCount() * (DefaultRowHeight() + line);
     int rows = m_titleOffset + 1;
     if (m_dataLink->Active() && HandleAllocated()) {
         const int fit = std::max(1, (ClientHeight() - fixedHeight - FooterHeight()) / (DefaultRowHeight() + line));

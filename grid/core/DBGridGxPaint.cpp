@@ -52,7 +52,9 @@ void TCustomDBGridGx::DrawCell(int col, int row, const TRect& rect, TGridDrawSta
     const int dataCol = col - m_indicatorOffset;
     TColumnGx* column = dataCol < m_columns->Count() ? m_columns->ColumnAt(dataCol) : nullptr;
     if (row < m_titleOffset) {
-        if (column)
+        if (row >= TitleRowCount())
+            DrawLeadingCell(dataCol, row - TitleRowCount(), rect, state);
+        else if (column)
             PaintTitleCell(*column, rect);
         return;
     }
@@ -61,6 +63,12 @@ void TCustomDBGridGx::DrawCell(int col, int row, const TRect& rect, TGridDrawSta
         PaintDataCell(dataCol, dataRow, rect, state);
     else
         FillEmptyCell(column, rect);
+}
+
+void TCustomDBGridGx::DrawLeadingCell(int, int, const TRect& rect, TGridDrawState)
+{
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(rect);
 }
 
 void TCustomDBGridGx::DrawRaisedEdge(const TRect& rect)

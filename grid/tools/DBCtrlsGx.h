@@ -9,6 +9,46 @@
 #include <string>
 #include <vector>
 
+class TCustomDBEditGx;
+class TCustomImageList;
+
+// Told to an editor whose image changed in size or visibility: it lays its text out again.
+inline constexpr UINT WM_EDITIMAGE_CHANGED = WM_USER + 101;
+
+// The image an editor shows at its left edge, in a column of its own before the text.
+class TEditImageGx : public TPersistent {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TEditImageGx(TCustomDBEditGx& editor) : m_editor(editor) {}
+
+    void Assign(const TPersistent* source) override;
+
+    // -1 shows no image.
+    [[nodiscard]] int ImageIndex() const { return m_imageIndex; }
+    void SetImageIndex(int index);
+    [[nodiscard]] TCustomImageList* Images() const { return m_images; }
+    void SetImages(TCustomImageList* images);
+    [[nodiscard]] bool Visible() const { return m_visible; }
+    void SetVisible(bool visible);
+    // 0: the image list's width.
+    [[nodiscard]] int Width() const { return m_width; }
+    void SetWidth(int width);
+    // The column the image takes: its width and a margin, or 0 when nothing shows.
+    [[nodiscard]] int ColumnWidth() const;
+
+private:
+    void Changed();
+
+    TCustomDBEditGx& m_editor;
+    int m_imageIndex = -1;
+    TCustomImageList* m_images = nullptr;
+    bool m_visible = false;
+    int m_width = 0;
+};
+
+// Sender, var ImageIndex.
+using TGetImageIndexEventGx = TEvent<TObject*, int&>;
+
 // The grid library's single-line editor bound to a field (or to several, or to none): edit
 // buttons at its right edge, a drop-down of recently entered texts, and its value written back
 // when the user leaves it.
@@ -39,6 +79,11 @@ class TCustomDBEditGx : public TCustomMaskEdit, public IPopupOwnerGx {
     [[nodiscard]] TEditButtonControlGx* ButtonControl(int index) const;
     [[nodiscard]] int ButtonWidth() const { return m_buttonWidth; }
     [[nodiscard]] TMRUListGx* MRUList() const { return m_mruList.get(); }
+    [[nodiscard]] TEditImageGx* EditImage() const { return m_editImage.get(); }
+    // The image follows the value: an integer or real value is the index, which OnGetImageIndex
+    // may change.
+    void SetOnGetImageIndex(const TGetImageIndexEventGx& handler);
+    void RefreshImageIndex();
     [[nodiscard]] TMRUListboxGx* MRUListControl() const { return m_mruControl; }
     [[nodiscard]] bool EditorReadOnly() const { return m_readOnly; }
     void SetEditorReadOnly(bool readOnly);
@@ -74,6 +119,7 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     bool EditCanModify() override { return m_link->EditValue(); }
+    void Notification(TComponent* component, TOperation operation) override;
 
     // Descendants: what the default button's press does, and what the drop-down is.
     virtual void DefaultButtonDown();
@@ -83,6 +129,8 @@ protected:
     [[nodiscard]] virtual bool ButtonsEnabled() const;
     // The text area of the window: the client area less the button strip.
     [[nodiscard]] virtual TRect TextAreaRect() const;
+    // The image index before the value and OnGetImageIndex have their say.
+    [[nodiscard]] virtual int BaseImageIndex() const { return -1; }
     // Shows a text without writing it.
     void PutText(const std::string& text);
     void CommitValue();
@@ -92,6 +140,7 @@ protected:
 private:
     void UpdateWindowReadOnly();
     void DrawRequiredMark();
+    void DrawEditImage();
     void UpdateBorderLit();
     void PaintFlatBorder();
     void RedrawFrame();
@@ -113,6 +162,8 @@ private:
     std::vector<TEditButtonControlGx*> m_buttonControls;
     int m_buttonWidth = 0;
     std::unique_ptr<TMRUListGx> m_mruList;
+    std::unique_ptr<TEditImageGx> m_editImage;
+    TGetImageIndexEventGx m_onGetImageIndex;
     TMRUListboxGx* m_mruControl = nullptr;
     bool m_readOnly = false;
     bool m_droppedDown = false;

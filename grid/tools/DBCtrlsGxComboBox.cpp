@@ -1,6 +1,7 @@
 #include "grid/tools/DBCtrlsGxComboBox.h"
 
 #include "platform/classlib/forms/Clipbrd.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -63,6 +64,7 @@ void TCustomDBComboBoxGx::SetItemIndexInternal(int index)
     if (ListOpen())
         m_list->SetItemIndex(index);
     PutText(index >= 0 ? m_items->Strings(index) : std::string());
+    RefreshImageIndex();
 }
 
 void TCustomDBComboBoxGx::SetItemIndex(int index)
@@ -91,6 +93,7 @@ void TCustomDBComboBoxGx::SetComboValue(const Variant& value)
     if (m_itemIndex >= ItemCount())
         m_itemIndex = -1;
     PutText(m_itemIndex >= 0 ? m_items->Strings(m_itemIndex) : std::string());
+    RefreshImageIndex();
     if (!Posting())
         CommitValue();
 }
@@ -99,6 +102,7 @@ void TCustomDBComboBoxGx::ItemIndexFollowsText()
 {
     const int index = m_items->IndexOf(Text());
     m_itemIndex = index < ItemCount() ? index : -1;
+    RefreshImageIndex();
 }
 
 // Key based: the stored key picks the item; otherwise the text is the field's and the item follows.
@@ -119,6 +123,7 @@ void TCustomDBComboBoxGx::LinkDataChanged()
     if (m_itemIndex >= ItemCount())
         m_itemIndex = -1;
     PutText(m_itemIndex >= 0 ? m_items->Strings(m_itemIndex) : std::string());
+    RefreshImageIndex();
     SetModified(false);
 }
 
@@ -323,7 +328,9 @@ void TCustomDBComboBoxGx::OpenDropDown()
     }
     m_list->SetColor(Color());
     m_list->Font()->Assign(Font());
-    m_list->SetItemHeight(TPopupListboxGx::FontLineHeight(*this));
+    m_list->SetImages(Images());
+    m_list->SetOnGetItemImageIndex(m_onGetItemImageIndex);
+    m_list->SetItemHeight(std::max(TPopupListboxGx::FontLineHeight(*this), Images() ? Images()->Height() : 0));
     m_list->Items()->Clear();
     for (int i = 0; i < ItemCount(); ++i)
         m_list->Items()->Add(m_items->Strings(i));
@@ -332,6 +339,20 @@ void TCustomDBComboBoxGx::OpenDropDown()
     PlaceList();
     m_list->Grip()->SetVisible(m_dropDownBox->Sizable);
     SetDroppedDown(true);
+}
+
+void TCustomDBComboBoxGx::SetImages(TCustomImageList* images)
+{
+    EditImage()->SetImages(images);
+    EditImage()->SetVisible(images != nullptr);
+}
+
+int TCustomDBComboBoxGx::BaseImageIndex() const
+{
+    int index = m_itemIndex;
+    if (m_itemIndex >= 0)
+        m_onGetItemImageIndex(const_cast<TCustomDBComboBoxGx*>(this), m_itemIndex, index);
+    return index;
 }
 
 void TCustomDBComboBoxGx::DropDown()
@@ -356,6 +377,8 @@ void TCustomDBComboBoxGx::PlaceList()
             }
         }
         (void)ReleaseDC(nullptr, dc);
+        if (Images())
+            width += Images()->Width() + 4;
         width += 2 * TPopupListboxGx::FrameWidth + GetSystemMetrics(SM_CXVSCROLL);
     } else if (width <= 0) {
         width = Width();

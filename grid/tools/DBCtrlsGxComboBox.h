@@ -44,6 +44,11 @@ class TCustomDBComboBoxGx : public TCustomDBEditGx {
     [[nodiscard]] TPopupListboxGx* PopupList() const { return m_list; }
     // Drops the list down, as the default button does.
     void DropDown();
+    // Images beside the items of the dropped-down list and, for the chosen item, at the box's
+    // left edge: item i shows image i unless OnGetItemImageIndex chooses another (-1: none).
+    [[nodiscard]] TCustomImageList* Images() const { return EditImage()->Images(); }
+    void SetImages(TCustomImageList* images);
+    void SetOnGetItemImageIndex(const TGetItemImageIndexEventGx& handler) { m_onGetItemImageIndex = handler; }
 
     void SetOnDropDown(const TNotifyEvent& handler) { m_onDropDown = handler; }
     void SetOnCloseUp(const TCloseUpEventGx& handler) { m_onCloseUp = handler; }
@@ -60,6 +65,7 @@ protected:
     void OpenDropDown() override;
     void LinkDataChanged() override;
     void PostToLink() override;
+    [[nodiscard]] int BaseImageIndex() const override;
 
     // Makes the first item beginning with (or, not partial, equal to) `text` current; answers
     // whether the item changed.
@@ -80,6 +86,7 @@ private:
     Variant m_value = Null();
     int m_itemIndex = -1;
     TPopupListboxGx* m_list = nullptr;
+    TGetItemImageIndexEventGx m_onGetItemImageIndex;
     TNotifyEvent m_onDropDown;
     TCloseUpEventGx m_onCloseUp;
     TNotInListEventGx m_onNotInList;

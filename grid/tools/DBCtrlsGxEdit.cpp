@@ -24,7 +24,7 @@ TCustomDBEditGx::TCustomDBEditGx(TComponent* owner)
       m_link(std::make_unique<TFieldDataLinkGx>(this)),
       m_editButton(std::make_unique<TEditButtonGx>(static_cast<TWinControl*>(this))),
       m_editButtons(std::make_unique<TEditButtonsGx>(this, TVisibleEditButtonGx::StaticClass())),
-      m_mruList(std::make_unique<TMRUListGx>(this))
+      m_mruList(std::make_unique<TMRUListGx>(this)), m_editImage(std::make_unique<TEditImageGx>(*this))
 {
     SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse, csReplicatable});
     m_link->SetOnDataChange(TNotifyEvent::FromFunction([this](TObject*) { LinkDataChanged(); }));
@@ -232,6 +232,7 @@ void TCustomDBEditGx::KeyDown(WORD& key, TShiftState shift)
 void TCustomDBEditGx::Change()
 {
     TCustomMaskEdit::Change();
+    RefreshImageIndex();
     if (m_loadingText)
         return;
     m_link->SetModified();
@@ -310,6 +311,10 @@ void TCustomDBEditGx::Dispatch(TMessage& message)
             return;
         }
         break;
+    case WM_EDITIMAGE_CHANGED:
+        LayoutButtons();
+        Invalidate();
+        return;
     case WM_SYSCOLORCHANGE:
         ClearEditButtonBitmapCache();
         break;
@@ -335,8 +340,10 @@ void TCustomDBEditGx::Dispatch(TMessage& message)
     TCustomMaskEdit::Dispatch(message);
     if (message.Msg == WM_SIZE)
         LayoutButtons();
-    if (message.Msg == WM_PAINT)
+    if (message.Msg == WM_PAINT) {
+        DrawEditImage();
         DrawRequiredMark();
+    }
 }
 
 void TCustomDBEditGx::SetFlat(bool flat)
@@ -429,7 +436,7 @@ void TCustomDBEditGx::DrawRequiredMark()
 TRect TCustomDBEditGx::TextAreaRect() const
 {
     const TRect client = ClientRect();
-    return Rect(0, 0, client.right - m_buttonWidth, client.bottom);
+    return Rect(m_editImage->ColumnWidth(), 0, client.right - m_buttonWidth, client.bottom);
 }
 
 void TCustomDBEditGx::SetDroppedDown(bool droppedDown)

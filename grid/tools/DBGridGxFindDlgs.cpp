@@ -4,12 +4,12 @@
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
 #include "grid/tools/DBCtrlsGxCheckBox.h"
+#include "grid/tools/DBCtrlsGxComboBox.h"
 #include "grid/tools/DBGridGxLocateText.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
-#include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 
 CLASSLIB_IMPLEMENT_CLASS(TDBGridGxFindDlg, TForm, ComponentCreator<TDBGridGxFindDlg>, nullptr)
@@ -41,14 +41,14 @@ Control* Place(TDBGridGxFindDlg& form, int left, int top, int width, int height)
     return control;
 }
 
-TComboBox* PlaceCombo(TDBGridGxFindDlg& form, TLabel*& label, const char* caption, int left, int labelWidth,
-                      int row, int width, TComboBoxStyle style)
+TDBComboBoxGx* PlaceCombo(TDBGridGxFindDlg& form, TLabel*& label, const char* caption, int left, int labelWidth,
+                          int row, int width)
 {
     label = Place<TLabel>(form, left, RowTop(row) + 4, labelWidth, 16);
     label->SetCaption(caption);
-    auto* combo = Place<TComboBox>(form, left + labelWidth, RowTop(row), width, 21);
-    combo->SetStyle(style);
-    combo->SetDropDownCount(DropDownRows);
+    auto* combo = Place<TDBComboBoxGx>(form, left + labelWidth, RowTop(row), width, 21);
+    combo->DropDownBox().Rows = DropDownRows;
+    combo->DropDownBox().Sizable = true;
     label->SetFocusControl(combo);
     return combo;
 }
@@ -77,15 +77,12 @@ TDBGridGxFindDlg::~TDBGridGxFindDlg()
 void TDBGridGxFindDlg::BuildControls()
 {
     const int fieldWidth = 310;
-    cbText = PlaceCombo(*this, lText, "Fi&nd What:", LabelLeft, FieldLeft - LabelLeft, 0, fieldWidth, csDropDown);
-    cbFindIn =
-        PlaceCombo(*this, lFindIn, "Find &in:", LabelLeft, FieldLeft - LabelLeft, 1, fieldWidth, csDropDownList);
-    cbMatchinType =
-        PlaceCombo(*this, lMatchinType, "Matc&h:", LabelLeft, FieldLeft - LabelLeft, 2, 160, csDropDownList);
+    cbText = PlaceCombo(*this, lText, "Fi&nd What:", LabelLeft, FieldLeft - LabelLeft, 0, fieldWidth);
+    cbFindIn = PlaceCombo(*this, lFindIn, "Find &in:", LabelLeft, FieldLeft - LabelLeft, 1, fieldWidth);
+    cbMatchinType = PlaceCombo(*this, lMatchinType, "Matc&h:", LabelLeft, FieldLeft - LabelLeft, 2, 160);
     cbMatchinType->Items()->SetText("From any part of field\nWhole field\nFrom beging of field");
     cbMatchinType->SetItemIndex(ltmAnyPartGx);
-    cbFindDirection = PlaceCombo(*this, lFindDirection, "Sea&rch:", FieldLeft + 170, 56, 2, fieldWidth - 226,
-                                 csDropDownList);
+    cbFindDirection = PlaceCombo(*this, lFindDirection, "Sea&rch:", FieldLeft + 170, 56, 2, fieldWidth - 226);
     cbFindDirection->Items()->SetText("Up\nDown\nAll");
     cbFindDirection->SetItemIndex(ltdAllGx);
 
@@ -106,12 +103,7 @@ void TDBGridGxFindDlg::BuildControls()
     bFind->SetOnClick(TNotifyEvent::FromFunction([this](TObject* sender) { bFindClick(sender); }));
     bCancel->SetOnClick(TNotifyEvent::FromFunction([this](TObject* sender) { bCancelClick(sender); }));
     cbFindIn->SetOnChange(TNotifyEvent::FromFunction([this](TObject* sender) { cbFindInChange(sender); }));
-    // The edit of a drop-down combo box hands its keys to the combo box alone, past the form's
-    // key preview: the text box passes them on itself.
-    cbText->SetOnKeyDown(TKeyEvent::FromFunction([this](TObject* sender, WORD& key, TShiftState shift) {
-        FormKeyDown(sender, key, shift);
-    }));
-    for (TComboBox* combo : {cbText, cbFindDirection})
+    for (TDBComboBoxGx* combo : {cbText, cbFindDirection})
         combo->SetOnChange(TNotifyEvent::FromFunction([this](TObject* sender) { cbTextChange(sender); }));
 }
 
@@ -155,6 +147,7 @@ void TDBGridGxFindDlg::Notification(TComponent* component, TOperation operation)
         m_grid = nullptr;
         m_columnFields.clear();
         cbFindIn->Items()->Clear();
+        cbFindIn->KeyItems()->Clear();
     }
 }
 
@@ -164,6 +157,7 @@ void TDBGridGxFindDlg::FillColumns()
     const TNotifyEvent onChange = cbFindIn->OnChange();
     cbFindIn->SetOnChange({});
     cbFindIn->Items()->Clear();
+    cbFindIn->KeyItems()->Clear();
     m_columnFields.clear();
     std::string currentCaption;
     bool hasCurrent = false;
@@ -179,6 +173,8 @@ void TDBGridGxFindDlg::FillColumns()
         m_columnFields.push_back(column->FieldName());
     }
     cbFindIn->Items()->Add(AllColumns);
+    // The captions are their own keys: the box shows only them, and typing picks among them.
+    cbFindIn->KeyItems()->Assign(cbFindIn->Items());
     m_columnFields.emplace_back();
     int chosen = -1;
     for (int i = 0; hasCurrent && i + 1 < cbFindIn->Items()->Count() && chosen < 0; ++i) {
@@ -256,6 +252,8 @@ void TDBGridGxFindDlg::FormKeyDown(TObject*, WORD& key, TShiftState)
         return;
     key = 0;
     bFindClick(this);
+    // The text searched for is the box's value now: Escape closes instead of undoing the typing.
+    cbText->DataLink().CommitPending();
 }
 
 void ShowGridFindDialog(TCustomDBGridGx& grid, const std::string& text, bool modal)

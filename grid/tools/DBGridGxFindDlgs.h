@@ -7,7 +7,7 @@
 
 class TButton;
 class TDBCheckBoxGx;
-class TComboBox;
+class TDBComboBoxGx;
 class TCustomDBGridGx;
 class TLabel;
 
@@ -32,13 +32,13 @@ class TDBGridGxFindDlg : public TForm {
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
 
     TLabel* lText = nullptr;
-    TComboBox* cbText = nullptr;
+    TDBComboBoxGx* cbText = nullptr;
     TLabel* lFindIn = nullptr;
-    TComboBox* cbFindIn = nullptr;
+    TDBComboBoxGx* cbFindIn = nullptr;
     TLabel* lMatchinType = nullptr;
-    TComboBox* cbMatchinType = nullptr;
+    TDBComboBoxGx* cbMatchinType = nullptr;
     TLabel* lFindDirection = nullptr;
-    TComboBox* cbFindDirection = nullptr;
+    TDBComboBoxGx* cbFindDirection = nullptr;
     TDBCheckBoxGx* cbCharCase = nullptr;
     TDBCheckBoxGx* cbUseFormat = nullptr;
     TButton* bFind = nullptr;

@@ -1,5 +1,7 @@
 #include "grid/tools/DBLookupGridsGx.h"
 
+#include "grid/tools/DBLookupGridColumnGx.h"
+
 #include "grid/tools/ToolCtrlsGx.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
 #include "platform/classlib/data/DB.h"
@@ -67,17 +69,14 @@ void TLookupGridDataLinkGx::FocusControl(TField** field)
 // ---- TDBLookupGridGx
 
 TDBLookupGridGx::TDBLookupGridGx(TComponent* owner)
-    : TCustomDBGridGx(owner), m_valueLink(std::make_unique<TLookupGridDataLinkGx>(*this)),
+    : TCustomDBGridGx(owner, TDBLookupGridColumnGx::StaticClass()), m_valueLink(std::make_unique<TLookupGridDataLinkGx>(*this)),
       m_specRow(std::make_unique<TSpecRowGx>(this))
 {
     SetParentColor(false);
     SetOptions({dgColLines, dgRowSelect});
     SetOptionsGx(OptionsGx().Include(dghTraceColSizing));
     SetTabStop(false);
-    m_specRow->SetOnChange(TNotifyEvent::FromFunction([this](TObject*) {
-        if (!GridLoading())
-            Invalidate();
-    }));
+    m_specRow->SetOnChange(TNotifyEvent::FromFunction([this](TObject*) { SpecRowChanged(); }));
 }
 
 TDBLookupGridGx::~TDBLookupGridGx()
@@ -205,6 +204,7 @@ void TDBLookupGridGx::ListFieldsChanged()
     const TFinally refresh([this] {
         if (m_lookupMode)
             m_keyFieldNames = m_lookupField->LookupKeyFields();
+        LayoutChanged();
         if (m_listActive)
             KeyValueChanged();
         else
@@ -237,6 +237,16 @@ void TDBLookupGridGx::ResolveListFields()
         m_listFields = m_keyFields;
     if (m_listFieldIndex >= 0 && m_listFieldIndex < static_cast<int>(m_listFields.size()))
         m_displayField = m_listFields[static_cast<std::size_t>(m_listFieldIndex)];
+}
+
+std::vector<std::string> TDBLookupGridGx::DefaultColumnFields() const
+{
+    if (!m_listActive || m_listFields.empty())
+        return TCustomDBGridGx::DefaultColumnFields();
+    std::vector<std::string> names;
+    for (const TField* field : m_listFields)
+        names.push_back(field->FieldName());
+    return names;
 }
 
 void TDBLookupGridGx::SetKeyValue(const Variant& value)
@@ -428,6 +438,8 @@ void TDBLookupGridGx::Search(const std::string& character)
 
 int TDBLookupGridGx::DataRowAt(int x, int y)
 {
+    if (y < 0 || y >= ClientHeight())
+        return -1;
     const int row = CellAtPoint(x, y).Y - TitleOffset();
     return row >= 0 && row < DataLink().RecordCount() ? row : -1;
 }
@@ -441,7 +453,8 @@ void TDBLookupGridGx::SelectDataRow(int dataRow)
 void TDBLookupGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     const int row = DataRowAt(x, y);
-    if (row < 0 || GridState() != gsNormalGx) {
+    const bool onSpecRow = SpecRowAt(x, y);
+    if ((row < 0 && !onSpecRow) || GridState() != gsNormalGx) {
         TCustomDBGridGx::MouseDown(button, shift, x, y);
         return;
     }
@@ -455,18 +468,26 @@ void TDBLookupGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     }
     if (!CanModify())
         return;
-    if (shift.Contains(ssDouble) && row == DataLink().ActiveRecord()) {
+    const bool onCurrent = onSpecRow ? m_specRowSelected : !m_specRowSelected && row == DataLink().ActiveRecord();
+    if (shift.Contains(ssDouble) && onCurrent) {
         DblClick();
         return;
     }
     m_tracking = true;
-    SelectDataRow(row);
+    if (onSpecRow)
+        SelectSpecRowByUser();
+    else
+        SelectDataRow(row);
 }
 
 void TDBLookupGridGx::MouseMove(TShiftState shift, int x, int y)
 {
     if (m_tracking) {
-        if (const int row = DataRowAt(std::clamp(x, 0, ClientWidth() - 1), y); row >= 0)
+        const int inside = std::clamp(x, 0, ClientWidth() - 1);
+        TrackOutside(y);
+        if (SpecRowAt(inside, y))
+            SelectSpecRowByUser();
+        else if (const int row = DataRowAt(inside, y); row >= 0)
             SelectDataRow(row);
     }
     TCustomDBGridGx::MouseMove(shift, x, y);
@@ -479,7 +500,10 @@ void TDBLookupGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
         return;
     }
     m_tracking = false;
-    if (const int row = DataRowAt(x, y); row >= 0)
+    StopAutoScroll();
+    if (SpecRowAt(x, y))
+        SelectSpecRowByUser();
+    else if (const int row = DataRowAt(x, y); row >= 0)
         SelectDataRow(row);
     TCustomControl::MouseUp(button, shift, x, y);
 }
@@ -492,6 +516,15 @@ bool TDBLookupGridGx::DataCellColors(bool /*selected*/, bool /*currentRow*/, TFo
     background = clHighlight;
     font.SetColor(clHighlightText);
     return true;
+}
+
+// A notch picks the record just below the window (down) or just above it (up).
+void TDBLookupGridGx::WheelPage(bool down)
+{
+    const int current = DataLink().ActiveRecord();
+    const int distance = down ? DataLink().RecordCount() - current : -(current + 1);
+    if (DataLink().DataSet()->MoveBy(distance) != 0)
+        SelectCurrent();
 }
 
 void TDBLookupGridGx::LinkActiveChanged(bool active)
@@ -509,6 +542,11 @@ void TDBLookupGridGx::LinkLayoutChanged()
 
 void TDBLookupGridGx::Dispatch(TMessage& message)
 {
+    if (message.Msg == WM_MOUSEWHEEL && CanModify()) {
+        WheelPage(GET_WHEEL_DELTA_WPARAM(message.WParam) < 0);
+        message.Result = 1;
+        return;
+    }
     TCustomDBGridGx::Dispatch(message);
     switch (message.Msg) {
     case WM_GETDLGCODE:
@@ -535,10 +573,12 @@ int TDBLookupGridGx::TitleHeight() const
     return Options().Contains(dgTitles) ? RowHeightAt(0) + GridLineWidth() : 0;
 }
 
+int TDBLookupGridGx::SpecRowHeight() const { return m_specRow->Visible() ? RowPitch() : 0; }
+
 int TDBLookupGridGx::HeightForRows(int rows) const
 {
-    return TitleHeight() + rows * RowPitch() + (Options().Contains(dgRowLines) ? GridLineWidth() : 0) +
-           FrameHeight();
+    return TitleHeight() + SpecRowHeight() + rows * RowPitch() +
+           (Options().Contains(dgRowLines) ? GridLineWidth() : 0) + FrameHeight();
 }
 
 void TDBLookupGridGx::SetRowsShown(int rows)
@@ -547,10 +587,42 @@ void TDBLookupGridGx::SetRowsShown(int rows)
     SetHeight(HeightForRows(m_rowCount));
 }
 
+void TDBLookupGridGx::SetShowTitles(bool show)
+{
+    if (show == ShowTitles())
+        return;
+    SetOptions(show ? Options() + TDBGridOptions{dgTitles} : Options() - TDBGridOptions{dgTitles});
+    SetRowsShown(m_rowCount);
+}
+
+namespace {
+constexpr TDBGridOption LineOptionFlags[] = {dgColumnResize, dgColLines, dgRowLines};
+} // namespace
+
+int TDBLookupGridGx::LineOptions() const
+{
+    int flags = 0;
+    for (std::size_t bit = 0; bit < std::size(LineOptionFlags); ++bit)
+        if (Options().Contains(LineOptionFlags[bit]))
+            flags |= 1 << bit;
+    return flags;
+}
+
+void TDBLookupGridGx::SetLineOptions(int flags)
+{
+    TDBGridOptions options = Options();
+    for (std::size_t bit = 0; bit < std::size(LineOptionFlags); ++bit)
+        options = (flags & (1 << bit)) != 0 ? options + TDBGridOptions{LineOptionFlags[bit]}
+                                            : options - TDBGridOptions{LineOptionFlags[bit]};
+    SetOptions(options);
+    SetRowsShown(m_rowCount);
+}
+
 void TDBLookupGridGx::SetBounds(int left, int top, int width, int height)
 {
     if (!m_sizing) {
-        m_rowCount = std::clamp((height - FrameHeight() - TitleHeight()) / std::max(1, RowPitch()), MinRowCount,
+        m_rowCount = std::clamp((height - FrameHeight() - TitleHeight() - SpecRowHeight()) / std::max(1, RowPitch()),
+                                MinRowCount,
                                 MaxRowCount);
         height = HeightForRows(m_rowCount);
     }
@@ -618,7 +690,9 @@ void TPopupDataGridGx::MouseMove(TShiftState shift, int x, int y)
     UserAction([&] {
         const bool buttonHeld = shift.Contains(ssLeft) || shift.Contains(ssRight) || shift.Contains(ssMiddle);
         if (!buttonHeld && !Tracking() && CanModify()) {
-            if (const int row = DataRowAt(x, y); row >= 0)
+            if (SpecRowAt(x, y))
+                SelectSpecRowByUser();
+            else if (const int row = DataRowAt(x, y); row >= 0)
                 SelectDataRow(row);
         }
         TDBLookupGridGx::MouseMove(shift, x, y);
@@ -634,7 +708,7 @@ void TPopupDataGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, in
         return;
     const TRect client = ClientRect();
     const bool inClient = x >= client.left && x < client.right && y >= client.top && y < client.bottom;
-    if (inClient && DataRowAt(x, y) >= 0)
+    if (inClient && (DataRowAt(x, y) >= 0 || SpecRowAt(x, y)))
         m_onCloseUp(this, true);
     else if (x < 0 || y < 0 || x >= Width() || y >= Height())
         m_onCloseUp(this, false);

@@ -3,6 +3,7 @@
 #include "grid/core/DBGridGx.h"
 #include "grid/tools/SpecialRowGx.h"
 #include "grid/tools/ToolCtrlsGx.h"
+#include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Variant.h"
 
@@ -74,11 +75,21 @@ class TDBLookupGridGx : public TCustomDBGridGx {
     [[nodiscard]] const std::string& SearchText() const { return m_searchText; }
     [[nodiscard]] TSpecRowGx* SpecRow() const { return m_specRow.get(); }
     [[nodiscard]] bool SpecRowSelected() const { return m_specRowSelected; }
+    // The grid row of the special row, above the records; -1 while it is hidden.
+    [[nodiscard]] int SpecRowGridRow() const;
 
     // ---- Size: the height follows the row count and the row count the height.
     [[nodiscard]] int RowsShown() const { return m_rowCount; }
     void SetRowsShown(int rows);
+    [[nodiscard]] bool ShowTitles() const { return Options().Contains(dgTitles); }
+    void SetShowTitles(bool show);
+    // Bit 0 column sizing, bit 1 column lines, bit 2 row lines; the height follows.
+    [[nodiscard]] int LineOptions() const;
+    void SetLineOptions(int flags);
     void SetBounds(int left, int top, int width, int height) override;
+
+    // Scrolls the list while the pointer tracks outside the grid; null until first needed.
+    [[nodiscard]] TTimer* AutoScrollTimer() const { return m_autoScroll; }
 
     // The list, the edited value's fields and the key allow picking a record.
     [[nodiscard]] bool CanModify() const;
@@ -100,8 +111,16 @@ protected:
     void LinkActiveChanged(bool active) override;
     void LinkLayoutChanged() override;
     void Dispatch(TMessage& message) override;
+    void Paint() override;
+    [[nodiscard]] int LeadingRowCount() const override { return m_specRow->Visible() ? 1 : 0; }
+    // The list fields, once the list is bound.
+    [[nodiscard]] std::vector<std::string> DefaultColumnFields() const override;
+    void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state) override;
 
-    // The data record under a client point, or -1.
+    // Whether a client point is on the special row.
+    [[nodiscard]] bool SpecRowAt(int x, int y);
+    // Picks the special row as the user does.
+    void SelectSpecRowByUser();
     [[nodiscard]] int DataRowAt(int x, int y);
     // Picks the record shown in a data row.
     void SelectDataRow(int dataRow);
@@ -125,6 +144,12 @@ private:
     [[nodiscard]] int RowPitch() const;
     [[nodiscard]] int TitleHeight() const;
     [[nodiscard]] int HeightForRows(int rows) const;
+    [[nodiscard]] int SpecRowHeight() const;
+    void TrackOutside(int y);
+    void StopAutoScroll();
+    void WheelPage(bool down);
+    void AutoScrollTick();
+    void SpecRowChanged();
 
     std::unique_ptr<TLookupGridDataLinkGx> m_valueLink;
     std::unique_ptr<TDataSource> m_lookupSource;
@@ -153,6 +178,9 @@ private:
     bool m_tracking = false;
     bool m_focusOnClick = true;
     bool m_sizing = false;
+    bool m_specRowShown = false;
+    TTimer* m_autoScroll = nullptr;
+    int m_autoScrollStep = 0;
 };
 
 // The lookup grid as a drop-down: a borderless top-level window with a size grip that never takes

@@ -1,6 +1,9 @@
 #include "grid/tools/SpecialRowGx.h"
 
+#include "grid/core/DBGridGxColumns.h"
 #include "platform/classlib/forms/Controls.h"
+
+#include <algorithm>
 
 CLASSLIB_IMPLEMENT_CLASS(TSpecRowGx, TPersistent, nullptr, nullptr)
 
@@ -66,6 +69,27 @@ void SplitCellsText(TStrings& cells, const std::string& text)
             ++pos;
     }
     cells.EndUpdate();
+}
+
+std::string JoinCellsText(const std::vector<std::string>& cells)
+{
+    std::string text;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const std::string& cell = cells[i];
+        if (i > 0)
+            text += ';';
+        const bool plain = !cell.empty() && cell.front() != '"' &&
+                           std::none_of(cell.begin(), cell.end(), [](char c) { return c == ';' || IsControl(c); });
+        if (plain) {
+            text += cell;
+            continue;
+        }
+        text += '"';
+        for (const char c : cell)
+            text += c == '"' ? std::string("\"\"") : std::string(1, c);
+        text += '"';
+    }
+    return text;
 }
 
 TSpecRowGx::TSpecRowGx(TPersistent* owner)
@@ -193,4 +217,13 @@ void TSpecRowGx::Changed()
 {
     if (m_updateDepth == 0)
         m_onChange(this);
+}
+
+void RegisterColumnSpecialRows()
+{
+    SetColumnSpecRowMaker([](TColumnGx& column, std::function<void()> changed) -> std::unique_ptr<IColumnSpecRowGx> {
+        auto row = std::make_unique<TSpecRowGx>(&column);
+        row->SetOnChange(TNotifyEvent::FromFunction([changed = std::move(changed)](TObject*) { changed(); }));
+        return row;
+    });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/core/DBGridGxColumnSpecRowHook.h"
 #include "platform/classlib/core/Events.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
@@ -8,15 +9,19 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // Parses the cells of a special row's text into `cells`: ';' separates cells; a cell that starts
 // with '"' runs to the closing quote (a doubled quote inside stands for one; an unclosed one runs
 // to the end); control characters around cells are skipped.
 void SplitCellsText(TStrings& cells, const std::string& text);
+// The cells joined into a special row's text that SplitCellsText reads back as the same cells: a
+// cell holding ';', a quote, a control character or nothing at all is quoted.
+[[nodiscard]] std::string JoinCellsText(const std::vector<std::string>& cells);
 
 // The special first row of a lookup list: a "none" or "all" entry with its own texts, value,
 // colour and font. Font and colour follow the owner's until set on the row itself.
-class TSpecRowGx : public TPersistent {
+class TSpecRowGx : public TPersistent, public IColumnSpecRowGx {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TSpecRowGx(TPersistent* owner);
@@ -26,7 +31,7 @@ class TSpecRowGx : public TPersistent {
     [[nodiscard]] TPersistent* GetOwner() const override { return m_owner; }
 
     // The cell's text; '' outside the cells.
-    [[nodiscard]] std::string CellText(int index) const;
+    [[nodiscard]] std::string CellText(int index) const override;
     [[nodiscard]] const TStrings& Cells() const { return *m_cells; }
 
     [[nodiscard]] const std::string& CellsText() const { return m_cellsText; }
@@ -39,11 +44,11 @@ class TSpecRowGx : public TPersistent {
     [[nodiscard]] bool OwnFont() const { return m_ownFont; }
     [[nodiscard]] TShortCut ShortCut() const { return m_shortCut; }
     void SetShortCut(TShortCut value);
-    [[nodiscard]] bool ShowIfNotInKeyList() const { return m_showIfNotInKeyList; }
+    [[nodiscard]] bool ShowIfNotInKeyList() const override { return m_showIfNotInKeyList; }
     void SetShowIfNotInKeyList(bool value);
-    [[nodiscard]] const Variant& Value() const { return m_value; }
+    [[nodiscard]] const Variant& Value() const override { return m_value; }
     void SetValue(const Variant& value);
-    [[nodiscard]] bool Visible() const { return m_visible; }
+    [[nodiscard]] bool Visible() const override { return m_visible; }
     void SetVisible(bool value);
 
     void BeginUpdate() { ++m_updateDepth; }
@@ -71,3 +76,7 @@ private:
     int m_updateDepth = 0;
     TNotifyEvent m_onChange;
 };
+
+// Gives every data-grid column made from now on a special row for its lookup drop-down; the
+// program calls it once at start-up.
+void RegisterColumnSpecialRows();

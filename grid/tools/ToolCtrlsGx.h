@@ -102,6 +102,12 @@ TPoint PlaceDropDownUnderEdit(TControl& editor, TWinControl& dropDown, TDropDown
 // An image-list colour: none and default become CLR_NONE and CLR_DEFAULT, others RGB.
 [[nodiscard]] COLORREF ColorToImageListColor(TColor color);
 
+class TCustomImageList;
+// Draws image `index` of the list centred in the rectangle, on the list's background colour, and
+// blended half with the highlight colour when selected. An image larger than the rectangle is
+// clipped to it.
+void DrawImageListImage(HDC dc, const RECT& rect, const TCustomImageList& images, int index, bool selected);
+
 // Takes a waiting left click (or double click) out of the queue when it is the next mouse
 // message for the grid and falls inside the grid's client area; answers whether it did.
 bool GridTakeMouseClick(TControl& grid);

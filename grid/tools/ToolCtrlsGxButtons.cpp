@@ -231,6 +231,7 @@ void TEditButtonGx::Assign(const TPersistent* source)
         TCollectionItem::Assign(source);
         return;
     }
+    SetAction(other->Action());
     m_dropdownMenu = other->m_dropdownMenu;
     m_enabled = other->m_enabled;
     m_glyph->Assign(other->m_glyph.get());
@@ -257,8 +258,17 @@ TEditButtonControlGx* TEditButtonGx::NewButtonControl() const
 
 void TEditButtonGx::Click(TObject* sender, bool& handled)
 {
-    if (m_onClick)
+    if (m_onClick) {
         m_onClick(sender, handled);
+        return;
+    }
+    if (!Action())
+        return;
+    TObject* target = m_editor;
+    if (!target && Collection())
+        target = dynamic_cast<TComponent*>(Collection()->Owner());
+    (void)m_actionLink->Execute(target);
+    handled = true;
 }
 
 void TEditButtonGx::Changed()

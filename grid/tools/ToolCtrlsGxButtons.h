@@ -3,6 +3,7 @@
 #include "grid/tools/ToolCtrlsGx.h"
 #include "platform/classlib/core/Collections.h"
 #include "platform/classlib/core/Timers.h"
+#include "platform/classlib/forms/ActnList.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/Menus.h"
@@ -76,6 +77,28 @@ class TSpeedButtonGx : public TEditButtonControlGx {
     using TEditButtonControlGx::TEditButtonControlGx;
 };
 
+class TEditButtonGx;
+
+// The link of an edit button to its action: the button follows the action's enabled state, hint,
+// short cut and visibility for as long as its own value equals the action's.
+class TEditButtonActionLinkGx : public TActionLink {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TEditButtonActionLinkGx(TEditButtonGx& client) : m_client(client) {}
+
+    [[nodiscard]] bool IsEnabledLinked() const override;
+    [[nodiscard]] bool IsHintLinked() const override;
+    [[nodiscard]] bool IsShortCutLinked() const override;
+    [[nodiscard]] bool IsVisibleLinked() const override;
+    void SetEnabled(bool value) override;
+    void SetHint(const std::string& value) override;
+    void SetShortCut(TShortCut value) override;
+    void SetVisible(bool value) override;
+
+private:
+    TEditButtonGx& m_client;
+};
+
 // One button of an editor: how it looks and what it does.
 class TEditButtonGx : public TCollectionItem {
     CLASSLIB_DECLARE_CLASS;
@@ -88,8 +111,12 @@ class TEditButtonGx : public TCollectionItem {
     void Assign(const TPersistent* source) override;
     // A new button control owned and parented by the editor.
     [[nodiscard]] TEditButtonControlGx* NewButtonControl() const;
-    // OnClick when assigned; answers Handled.
+    // OnClick when assigned, else the action (run for the editor); answers Handled.
     virtual void Click(TObject* sender, bool& handled);
+
+    // A button with an action takes its state from it (see TEditButtonActionLinkGx).
+    [[nodiscard]] TBasicAction* Action() const { return m_actionLink ? m_actionLink->Action() : nullptr; }
+    void SetAction(TBasicAction* action);
 
     [[nodiscard]] TWinControl* Editor() const { return m_editor; }
     [[nodiscard]] TPopupMenu* DropdownMenu() const { return m_dropdownMenu; }
@@ -121,6 +148,9 @@ class TEditButtonGx : public TCollectionItem {
 
 protected:
     void Changed();
+    // Takes the action's state; while the action is still loading, only into properties that
+    // still have their defaults.
+    virtual void ActionChange(TBasicAction* sender, bool checkDefaults);
     template <class T>
     void Store(T& field, const T& value)
     {
@@ -134,6 +164,7 @@ protected:
     TShortCut m_shortCut = scNone;
 
 private:
+    std::unique_ptr<TEditButtonActionLinkGx> m_actionLink;
     TWinControl* m_editor = nullptr;
     TPopupMenu* m_dropdownMenu = nullptr;
     bool m_enabled = true;

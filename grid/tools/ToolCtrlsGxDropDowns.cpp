@@ -238,6 +238,22 @@ void TPopupListboxGx::CreateWnd()
     DefaultHandler(focus);
 }
 
+void TPopupListboxGx::SetExternalItems(TStrings* items)
+{
+    m_externalItems = items;
+    if (!items) {
+        SetStyle(lbOwnerDrawFixed);
+        SetOnData({});
+        return;
+    }
+    SetStyle(lbVirtualOwnerDraw);
+    SetOnData(TLBGetDataEvent::FromFunction([this](TWinControl*, int index, std::string& text) {
+        text = m_externalItems && index >= 0 && index < m_externalItems->Count() ? m_externalItems->Strings(index)
+                                                                                : std::string();
+    }));
+    SetCount(items->Count());
+}
+
 int TPopupListboxGx::FontLineHeight(TControl& control)
 {
     const HDC dc = GetDC(nullptr);
@@ -349,6 +365,12 @@ void TPopupListboxGx::Dispatch(TMessage& message)
         return;
     case WM_NCPAINT:
         PaintDropDownFrame(Handle(), false);
+        return;
+    case CN_DRAWITEM:
+        if (!m_images)
+            break;
+        DrawImageItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam));
+        message.Result = TRUE;
         return;
     default:
         break;

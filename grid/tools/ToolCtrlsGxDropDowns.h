@@ -122,6 +122,8 @@ private:
     TNotifyEvent m_onParentSized;
 };
 
+class TCustomImageList;
+
 // Sender (the list's owner), item index, var image index.
 using TGetItemImageIndexEventGx = TEvent<TObject*, int, int&>;
 
@@ -144,6 +146,16 @@ class TPopupListboxGx : public TCustomListBox {
     void SetBounds(int left, int top, int width, int height) override;
     // The line height of a control's font.
     [[nodiscard]] static int FontLineHeight(TControl& control);
+    // With images each item shows one in a column at its left: the item's own index, unless
+    // OnGetItemImageIndex (whose sender is the list's owner) chooses another; -1 shows none.
+    [[nodiscard]] TCustomImageList* Images() const { return m_images; }
+    void SetImages(TCustomImageList* images);
+    void SetOnGetItemImageIndex(const TGetItemImageIndexEventGx& handler) { m_onGetItemImageIndex = handler; }
+    // Items shown where they are kept, without copying them (a virtual list of their count at the
+    // time they are given); null goes back to the list's own items. The caller keeps them alive
+    // while they are shown.
+    [[nodiscard]] TStrings* ExternalItems() const { return m_externalItems; }
+    void SetExternalItems(TStrings* items);
 
     static constexpr int FrameWidth = 2;
 
@@ -154,10 +166,12 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void Dispatch(TMessage& message) override;
     virtual void LayoutChanged() {}
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void Search(char key);
     void PaintFrame();
+    void DrawImageItem(const DRAWITEMSTRUCT& item);
 
     TSizeGripGx* m_grip = nullptr;
     std::string m_typedPrefix;
@@ -165,6 +179,9 @@ private:
     TPoint m_lastMouse{-1, -1};
     int m_visibleRows = 1;
     bool m_gripResized = false;
+    TCustomImageList* m_images = nullptr;
+    TGetItemImageIndexEventGx m_onGetItemImageIndex;
+    TStrings* m_externalItems = nullptr;
 };
 
 // The drop-down of the recently entered texts: a scroll bar of its own beside the grip.

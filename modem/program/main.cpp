@@ -3,6 +3,7 @@
 
 #include "grid/tools/DBGridGxCellDropDowns.h"
 #include "grid/tools/DBGridGxFindDlgs.h"
+#include "grid/tools/SpecialRowGx.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
 
@@ -13,6 +14,8 @@ int main()
     RegisterGridFindDialog();
     // A cell editor of a grid drops down the tools' calendar and calculator.
     RegisterGridCellDropDowns();
+    // Lookup columns show their drop-down's special row.
+    RegisterColumnSpecialRows();
     RegisterModemClasses();
     FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
     Application->CreateForm(MainForm);

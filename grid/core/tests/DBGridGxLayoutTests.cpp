@@ -150,6 +150,22 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+// A column the grid made for a field moves its field along: the grid's columns and the data
+// set's fields end in the same new order, the moved column still the same one.
+TEST_F(DBGridLayout, MovingAColumnMadeForAFieldMovesTheField)
+{
+    Exec("CREATE TABLE P (CODE TEXT(5), QTY INTEGER, NAME TEXT(20))");
+    Exec("INSERT INTO P VALUES ('A', 10, 'One')");
+    ShowQuery("SELECT CODE, QTY, NAME FROM P");
+    ASSERT_EQ(FieldOrder(*m_db), (Names{"CODE", "QTY", "NAME"}));
+    TColumnGx* name = m_db->Columns().ColumnAt(2);
+    ASSERT_TRUE(name->IsDefaultColumn());
+    name->SetIndex(0);
+    EXPECT_EQ(FieldOrder(*m_db), (Names{"NAME", "CODE", "QTY"}));
+    EXPECT_EQ(m_db->Columns().ColumnAt(0), name);
+    EXPECT_EQ(m_query->Fields()[0]->FieldName(), "NAME");
+}
+
 TEST_F(DBGridLayout, ColumnLayoutGoesToAnIniFileAndBack)
 {
     ShowThreeColumns();

@@ -3,7 +3,10 @@
 #include "grid/tools/DBCtrlsGxCheckBox.h"
 #include "grid/tools/DBCtrlsGxComboBox.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
+#include "platform/winapi/controls/Edit.h"
 
 #include <string>
 #include <vector>
@@ -111,6 +114,59 @@ TEST_F(DBCombo, UpAndDownAndTheWheelStepThroughTheItems)
     Wheel(*m_combo, POINT{20, 10}, 120);
     EXPECT_EQ(m_combo->ItemIndex(), 0);
     EXPECT_EQ(FieldOf("CODE").AsString(), "A");
+}
+
+// With images the list shows one beside each item: the item's own, or the one the handler picks;
+// the selected item's image is blended with the highlight and its text is highlighted.
+TEST_F(DBCombo, TheDroppedDownListShowsAnImageBesideEachItem)
+{
+    auto* images = new TImageList(m_form.get(), 8, 8);
+    for (const TColor color : {clRed, clLime, clBlue}) {
+        TBitmap square;
+        square.SetSize(8, 8);
+        square.Canvas()->Brush()->SetColor(color);
+        square.Canvas()->FillRect(TRect{0, 0, 8, 8});
+        (void)images->Add(&square, nullptr);
+    }
+    m_combo->SetImages(images);
+    m_combo->SetOnGetItemImageIndex(TGetItemImageIndexEventGx::FromFunction([](TObject*, int item, int& image) {
+        image = item == 2 ? -1 : 2 - item; // Alpha blue, Beta green, Gamma none
+    }));
+    m_combo->SetItemIndex(1);
+    Focus(m_combo);
+    Key(VK_DOWN, ModAlt);
+    ASSERT_TRUE(m_combo->DroppedDown());
+    TPopupListboxGx& list = *m_combo->PopupList();
+    const int row = list.ItemHeight();
+    ASSERT_GE(row, 8);
+    const auto imageAt = [&](int item) { return Shown(list, POINT{6, item * row + row / 2}); };
+    EXPECT_EQ(imageAt(0), 0x0000FFu);
+    EXPECT_EQ(imageAt(2), SysRgb(COLOR_WINDOW));
+    const std::uint32_t blended = imageAt(1);
+    EXPECT_NE(blended, 0x00FF00u);
+    EXPECT_NE(blended, SysRgb(COLOR_HIGHLIGHT));
+    // The text part: highlighted for the selected item only; the image column never is.
+    EXPECT_EQ(Shown(list, POINT{list.ClientWidth() - 4, row + row / 2}), SysRgb(COLOR_HIGHLIGHT));
+    EXPECT_EQ(Shown(list, POINT{list.ClientWidth() - 4, row / 2}), SysRgb(COLOR_WINDOW));
+    EXPECT_EQ(Shown(list, POINT{1, row + row / 2}), SysRgb(COLOR_WINDOW));
+
+    // The chosen item's image stands at the box's left edge, before its text.
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(Shown(*m_combo, POINT{6, m_combo->ClientHeight() / 2}), 0x00FF00u);
+    RECT text{};
+    (void)SendMessageA(m_combo->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_GE(text.left, 8 + 4);
+    m_combo->SetItemIndex(0);
+    Pump();
+    EXPECT_EQ(Shown(*m_combo, POINT{6, m_combo->ClientHeight() / 2}), 0x0000FFu);
+
+    // A freed image list leaves plain items.
+    delete images;
+    EXPECT_EQ(m_combo->Images(), nullptr);
+    EXPECT_EQ(list.Images(), nullptr);
+    Key(VK_DOWN, ModAlt);
+    EXPECT_NE(imageAt(0), 0x0000FFu);
+    EXPECT_NE(Shown(*m_combo, POINT{6, m_combo->ClientHeight() / 2}), 0x0000FFu);
 }
 
 TEST_F(DBCombo, TheDropDownListOpensUnderTheBoxAndAcceptsThePickedItem)

@@ -2,6 +2,8 @@
 
 #include "grid/tools/DBCtrlsGx.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/winapi/controls/Edit.h"
 
@@ -160,6 +162,93 @@ TEST_F(DBEdit, ButtonsSitAtTheRightEdgeAndAnswerTheirShortCut)
     m_edit->EditButton()->SetEnabled(false);
     Key(VK_DOWN, ModAlt);
     EXPECT_EQ(log, (std::vector<std::string>{"down", "click"}));
+}
+
+// A button with an action shows the action's state while its own value follows it, and its
+// short cut runs the action for the editor; an action that goes leaves the button harmless.
+TEST_F(DBEdit, AButtonWithAnActionFollowsItAndRunsIt)
+{
+    auto* action = new TAction(m_form.get());
+    action->SetHint("Browse");
+    action->SetShortCut(scCtrl | 'B');
+    action->SetVisible(true);
+    int runs = 0;
+    action->SetOnExecute(TNotifyEvent::FromFunction([&](TObject* sender) {
+        EXPECT_EQ(sender, action);
+        ++runs;
+    }));
+    auto* button = static_cast<TEditButtonGx*>(m_edit->EditButtons()->Add());
+    button->SetStyle(ebsEllipsisGx);
+    button->SetAction(action);
+    EXPECT_EQ(button->Hint(), "Browse");
+    EXPECT_EQ(button->ShortCut(), scCtrl | 'B');
+    Pump();
+    ASSERT_NE(m_edit->ButtonControl(1), nullptr);
+
+    Focus(m_edit);
+    Key('B', ModControl);
+    EXPECT_EQ(runs, 1);
+
+    // The button follows the action's changes, except where it was given its own value.
+    action->SetEnabled(false);
+    EXPECT_FALSE(button->Enabled());
+    Key('B', ModControl);
+    EXPECT_EQ(runs, 1);
+    action->SetEnabled(true);
+    button->SetHint("Mine");
+    action->SetHint("Pick a file");
+    EXPECT_EQ(button->Hint(), "Mine");
+    EXPECT_TRUE(button->Enabled());
+
+    // A click handler of its own wins over the action.
+    bool clicked = false;
+    button->SetOnClick(TButtonClickEventGx::FromFunction([&](TObject*, bool&) { clicked = true; }));
+    Key('B', ModControl);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(runs, 1);
+    button->SetOnClick({});
+
+    delete action;
+    EXPECT_EQ(button->Action(), nullptr);
+    Key('B', ModControl);
+    EXPECT_EQ(runs, 1);
+}
+
+// A bound number picks the image at the editor's left edge (rounded), unless OnGetImageIndex
+// says otherwise; the text starts after the image's column.
+TEST_F(DBEdit, TheImageAtTheLeftFollowsTheValue)
+{
+    TImageList images(nullptr, 8, 8);
+    for (const TColor color : {clRed, clLime, clBlue}) {
+        TBitmap square;
+        square.SetSize(8, 8);
+        square.Canvas()->Brush()->SetColor(color);
+        square.Canvas()->FillRect(TRect{0, 0, 8, 8});
+        (void)images.Add(&square, nullptr);
+    }
+    Exec("UPDATE T SET AMOUNT = 1.6");
+    Open();
+    m_edit->SetDataSource(m_source.get());
+    m_edit->SetDataField("AMOUNT");
+    m_edit->EditImage()->SetImages(&images);
+    m_edit->EditImage()->SetVisible(true);
+    Pump();
+    const POINT image{6, m_edit->ClientHeight() / 2};
+    EXPECT_EQ(m_edit->EditImage()->ImageIndex(), 2);
+    EXPECT_EQ(Shown(*m_edit, image), 0x0000FFu);
+    RECT text{};
+    (void)SendMessageA(m_edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_GE(text.left, 12);
+
+    m_edit->SetOnGetImageIndex(TGetImageIndexEventGx::FromFunction([](TObject*, int& index) { index -= 2; }));
+    Pump();
+    EXPECT_EQ(Shown(*m_edit, image), 0xFF0000u);
+
+    // Hidden, the image gives its column back to the text.
+    m_edit->EditImage()->SetVisible(false);
+    Pump();
+    (void)SendMessageA(m_edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_LT(text.left, 12);
 }
 
 TEST_F(DBEdit, AHeldSpinButtonRepeatsAndNeverDropsDown)

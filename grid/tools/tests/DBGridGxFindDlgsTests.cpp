@@ -6,7 +6,7 @@
 #include "grid/tools/DBCtrlsGxCheckBox.h"
 #include "grid/tools/DBGridGxLocateText.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
-#include "platform/classlib/forms/StdCtrlsComboBox.h"
+#include "grid/tools/DBCtrlsGxComboBox.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +186,32 @@ TEST_F(FindDialogTest, ShowsTheChoicesAsSet)
         const std::uint32_t middle = ShownPixel(*m_display, box->Handle(), {6, box->Height() / 2});
         EXPECT_EQ(middle == 0xFFFFFF, !box->Checked()) << box->Caption();
     }
+}
+
+// The column box lists only the columns: typing picks among them and its list drops down under it
+// while the box keeps the focus.
+TEST_F(FindDialogTest, TheColumnIsChosenByTypingOrFromTheDroppedDownList)
+{
+    m_grid->ColumnByFieldName("CITY")->Title()->SetCaption("City");
+    TDBGridGxFindDlg& dialog = ShowDialog();
+    dialog.SetActiveControl(dialog.cbFindIn);
+    Pump();
+    EXPECT_TRUE(dialog.cbFindIn->KeyBased());
+    Type(dialog.Handle(), "c");
+    EXPECT_EQ(dialog.cbFindIn->Text(), "City");
+    Type(dialog.Handle(), "x"); // no column begins so
+    EXPECT_EQ(dialog.cbFindIn->Text(), "City");
+
+    Key(dialog.Handle(), VK_DOWN, ModAlt);
+    ASSERT_NE(dialog.cbFindIn->PopupList(), nullptr);
+    EXPECT_TRUE(dialog.cbFindIn->DroppedDown());
+    EXPECT_EQ(dialog.cbFindIn->PopupList()->Items()->Count(), 3);
+    EXPECT_EQ(GetFocus(), dialog.cbFindIn->Handle());
+    Key(dialog.Handle(), VK_DOWN);
+    Key(dialog.Handle(), VK_RETURN);
+    EXPECT_FALSE(dialog.cbFindIn->DroppedDown());
+    EXPECT_TRUE(dialog.Visible()); // Enter went to the list, not to the search
+    EXPECT_EQ(dialog.cbFindIn->Text(), "<All>");
 }
 
 TEST_F(FindDialogTest, AGridThatGoesLeavesTheDialogHarmless)

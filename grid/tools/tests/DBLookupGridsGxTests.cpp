@@ -1,6 +1,8 @@
 #include "ToolsFixture.h"
 
+#include "grid/tools/DBLookupGridColumnGx.h"
 #include "grid/tools/DBLookupGridsGx.h"
+#include "grid/tools/SpecialRowGx.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSet.h"
@@ -11,6 +13,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,11 +111,11 @@ protected:
         Pump();
     }
     [[nodiscard]] Variant StoredCity() const { return m_people->FieldByName("CITY_ID")->Value(); }
-    // The middle of a data row of a lookup grid.
+    // A point of a data row of a lookup grid, past the end of its (short) text.
     [[nodiscard]] static POINT RowPoint(TDBLookupGridGx& grid, int dataRow)
     {
         const TRect cell = grid.CellRect(0, grid.TitleOffset() + dataRow);
-        return POINT{cell.left + 20, (cell.top + cell.bottom) / 2};
+        return POINT{std::min<int>(cell.right, grid.ClientWidth()) - 4, (cell.top + cell.bottom) / 2};
     }
 
     TempDir m_dir;
@@ -164,6 +167,20 @@ TEST_F(LookupGrid, RowCountsAreClampedAndTheHeightShowsWholeRows)
     EXPECT_EQ(grid.Height(), fourRows);
     grid.SetHeight(1);
     EXPECT_EQ(grid.RowsShown(), 1);
+
+    // Titles and row lines add to the height of the rows shown.
+    grid.SetRowsShown(4);
+    EXPECT_EQ(grid.LineOptions(), 2); // column lines
+    grid.SetShowTitles(true);
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_GT(grid.Height(), fourRows);
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
+    grid.SetShowTitles(false);
+    grid.SetLineOptions(4); // row lines only
+    EXPECT_FALSE(grid.Options().Contains(dgColLines));
+    EXPECT_GT(grid.Height(), fourRows);
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
 }
 
 TEST_F(LookupGrid, KeysMoveFromTheKeyRecordAndWriteTheKeyToTheEditedField)
@@ -184,6 +201,14 @@ TEST_F(LookupGrid, KeysMoveFromTheKeyRecordAndWriteTheKeyToTheEditedField)
     Pump();
     EXPECT_EQ(Shown(grid, RowPoint(grid, m_cities->RecNo() - 1 - (grid.TopRow() - grid.TitleOffset()))),
               SysRgb(COLOR_HIGHLIGHT));
+
+    // The wheel picks the record just above or below the records shown.
+    Key(VK_HOME);
+    Wheel(grid, RowPoint(grid, 0), -120);
+    EXPECT_EQ(StoredCity().ToString(), "5"); // four rows shown: 1 to 4
+    Wheel(grid, RowPoint(grid, 0), 120);
+    EXPECT_EQ(StoredCity().ToString(), std::to_string(m_cities->RecNo()));
+    EXPECT_LT(m_cities->RecNo(), 5);
 }
 
 TEST_F(LookupGrid, TheSpecialRowStandsForItsValueAndForKeysOutsideTheList)
@@ -214,6 +239,107 @@ TEST_F(LookupGrid, TheSpecialRowStandsForItsValueAndForKeysOutsideTheList)
     m_people->Next();
     EXPECT_FALSE(grid.SpecRowSelected());
     EXPECT_EQ(grid.Text(), "");
+}
+
+// The special row is a row of its own above the records: the grid grows by it, its cells show
+// the columns' texts, and a click on it picks its value.
+TEST_F(LookupGrid, TheSpecialRowIsPaintedAboveTheRecordsAndPickedByAClick)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    grid.SetListFieldNames("CODE;NAME"); // a column each
+    ASSERT_EQ(grid.Columns().Count(), 2);
+    const int heightWithout = grid.Height();
+    const POINT firstRecord = RowPoint(grid, 0);
+    grid.SpecRow()->SetCellsText("0;(no city)");
+    grid.SpecRow()->SetValue(Variant(0));
+    grid.SpecRow()->SetColor(clYellow);
+    grid.SpecRow()->SetVisible(true);
+    Pump();
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_EQ(grid.Height(), heightWithout + grid.DataRowHeight()); // the grid draws no row lines
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
+    EXPECT_EQ(RowPoint(grid, 0).y, firstRecord.y + grid.DataRowHeight());
+
+    const TRect codeCell = grid.CellRect(grid.IndicatorOffset(), grid.SpecRowGridRow());
+    const POINT special{codeCell.left + 3, (codeCell.top + codeCell.bottom) / 2};
+    EXPECT_EQ(Shown(grid, special), 0xFFFF00u);
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_HIGHLIGHT)); // London, the person's city
+
+    // A column's own cell text and colour win over the row's.
+    auto* name = dynamic_cast<TDBLookupGridColumnGx*>(grid.Columns().ColumnAt(1));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->SpecCell()->Text(), "(no city)");
+    name->SpecCell()->SetColor(clAqua);
+    Pump();
+    const TRect nameCell = grid.CellRect(grid.IndicatorOffset() + 1, grid.SpecRowGridRow());
+    EXPECT_EQ(Shown(grid, POINT{nameCell.right - 3, special.y}), 0x00FFFFu);
+
+    Click(grid, special);
+    EXPECT_TRUE(grid.SpecRowSelected());
+    EXPECT_EQ(StoredCity().ToString(), "0");
+    Pump();
+    EXPECT_EQ(Shown(grid, special), SysRgb(COLOR_HIGHLIGHT));
+    EXPECT_EQ(Shown(grid, RowPoint(grid, 1)), SysRgb(COLOR_WINDOW));
+    // No focus rectangle round the first record, whose row the list's cursor is on.
+    const TRect berlin = grid.CellRect(grid.IndicatorOffset() + 1, grid.TitleOffset());
+    for (int x = berlin.left; x < berlin.right; ++x)
+        ASSERT_EQ(Shown(grid, POINT{x, berlin.top}), SysRgb(COLOR_WINDOW)) << x;
+
+    // Moving a column takes its special-row text along, and the list's fields follow the
+    // columns' order.
+    name->SetIndex(0);
+    EXPECT_EQ(grid.SpecRow()->CellText(0), "(no city)");
+    EXPECT_EQ(grid.SpecRow()->CellText(1), "0");
+    EXPECT_EQ(grid.ListFieldNames(), "NAME;CODE");
+    ASSERT_EQ(grid.Columns().Count(), 2);
+    EXPECT_EQ(grid.Columns().ColumnAt(0), name);
+    EXPECT_EQ(grid.Text(), "(no city)");
+
+    // Hidden again, the row and its height are gone.
+    grid.SpecRow()->SetVisible(false);
+    Pump();
+    EXPECT_EQ(grid.Height(), heightWithout);
+    EXPECT_EQ(RowPoint(grid, 0).y, firstRecord.y);
+}
+
+// Dragging above or below the grid scrolls the list a record a tick, faster the farther the
+// pointer is, up to the special row; back inside, or released, it stops.
+TEST_F(LookupGrid, DraggingOutsideScrollsTheListUpToTheSpecialRow)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    grid.SpecRow()->SetCellsText("(none)");
+    grid.SpecRow()->SetValue(Variant(0));
+    grid.SpecRow()->SetVisible(true);
+    Pump();
+    Press(grid, RowPoint(grid, 1), true);
+    EXPECT_EQ(StoredCity().ToString(), "2");
+    EXPECT_EQ(grid.AutoScrollTimer(), nullptr);
+
+    const auto tick = [&] { grid.AutoScrollTimer()->OnTimer()(grid.AutoScrollTimer()); };
+    MoveHeld(grid, POINT{20, -10});
+    ASSERT_NE(grid.AutoScrollTimer(), nullptr);
+    EXPECT_TRUE(grid.AutoScrollTimer()->Enabled());
+    EXPECT_EQ(grid.AutoScrollTimer()->Interval(), 200u - 15 * 10);
+    tick();
+    EXPECT_EQ(StoredCity().ToString(), "1");
+    tick();
+    EXPECT_TRUE(grid.SpecRowSelected());
+    EXPECT_EQ(StoredCity().ToString(), "0");
+    MoveHeld(grid, POINT{20, -40}); // far away: as fast as a timer goes
+    EXPECT_EQ(grid.AutoScrollTimer()->Interval(), 10u);
+
+    MoveHeld(grid, POINT{20, grid.ClientHeight() + 3});
+    EXPECT_EQ(grid.AutoScrollTimer()->Interval(), 200u - 15 * 4);
+    tick();
+    EXPECT_EQ(StoredCity().ToString(), "1");
+    tick();
+    EXPECT_EQ(StoredCity().ToString(), "2");
+
+    MoveHeld(grid, RowPoint(grid, 0));
+    EXPECT_FALSE(grid.AutoScrollTimer()->Enabled());
+    MoveHeld(grid, POINT{20, -10});
+    Press(grid, POINT{20, -10}, false);
+    EXPECT_FALSE(grid.AutoScrollTimer()->Enabled());
 }
 
 TEST_F(LookupGrid, TypingSearchesTheShownNamesForUpToThirtyTwoCharacters)
@@ -320,6 +446,62 @@ TEST_F(LookupGrid, ALookupFieldBringsItsListAndTheGridWritesItsKeyField)
     EXPECT_EQ(people->FieldByName("CITY_ID")->AsString(), "3");
     EXPECT_EQ(grid->Text(), "Lyon");
     delete grid;
+}
+
+// A data grid's lookup column shows its drop-down's special row for the key the row stands for,
+// and for keys missing from the list when the row stands for those too.
+TEST_F(LookupGrid, ALookupColumnShowsItsSpecialRowText)
+{
+    RegisterColumnSpecialRows();
+    Exec("INSERT INTO PERSON (NAME, CITY_ID) VALUES ('Cleo', 0)");
+    auto people = std::make_unique<TADOQuery>(nullptr);
+    people->SetConnectionString(Connection());
+    people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
+    for (const auto& [name, type] : {std::pair{"NAME", ftString}, std::pair{"CITY_ID", ftInteger}}) {
+        TField* field = CreateFieldOfType(type, people.get());
+        field->SetFieldName(name);
+        field->SetDataSet(people.get());
+    }
+    auto* city = new TStringField(people.get());
+    city->SetFieldName("CITY");
+    city->SetFieldKind(fkLookup);
+    city->SetKeyFields("CITY_ID");
+    city->SetLookupDataSet(m_cities.get());
+    city->SetLookupKeyFields("CODE");
+    city->SetLookupResultField("NAME");
+    city->SetDataSet(people.get());
+    people->Open();
+    TDataSource source(nullptr);
+    source.SetDataSet(people.get());
+    auto* grid = new TDBGridGx(m_form.get());
+    grid->SetParent(m_form.get());
+    grid->SetBounds(10, 10, 300, 120);
+    grid->SetDataSource(&source);
+    Pump();
+    TColumnGx* column = grid->ColumnByFieldName("CITY");
+    ASSERT_NE(column, nullptr);
+    auto* row = dynamic_cast<TSpecRowGx*>(column->DropDownSpecRow());
+    ASSERT_NE(row, nullptr);
+    row->SetCellsText("(nowhere)");
+    row->SetValue(Variant(0));
+
+    const auto shown = [&](int recNo) {
+        people->First();
+        (void)people->MoveBy(recNo - 1);
+        return column->DisplayText();
+    };
+    // Hidden, the row changes nothing.
+    EXPECT_EQ(shown(3), "");
+    row->SetVisible(true);
+    EXPECT_EQ(shown(1), "London");
+    EXPECT_EQ(shown(2), "(nowhere)"); // city 99 is not in the list
+    EXPECT_EQ(shown(3), "(nowhere)"); // city 0 is the row's value
+    row->SetShowIfNotInKeyList(false);
+    EXPECT_EQ(shown(2), "");
+    EXPECT_EQ(shown(3), "(nowhere)");
+
+    delete grid;
+    SetColumnSpecRowMaker(nullptr);
 }
 
 namespace {

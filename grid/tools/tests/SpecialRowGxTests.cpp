@@ -40,6 +40,17 @@ TEST(SplitCellsText, ReadsPlainQuotedAndBrokenCells)
         EXPECT_EQ(Split(c.Text), c.Expected) << c.Text;
 }
 
+// Joined cells read back as the same cells, whatever they hold.
+TEST(JoinCellsText, ReadsBackAsTheSameCells)
+{
+    using Cells = std::vector<std::string>;
+    for (const Cells& cells : {Cells{"a", "b"}, Cells{"a;b", "say \"hi\"", "\"q"}, Cells{"", "x", ""},
+                               Cells{"\tlead", " blank "}, Cells{}}) {
+        EXPECT_EQ(Split(JoinCellsText(cells)), cells) << JoinCellsText(cells);
+    }
+    EXPECT_EQ(JoinCellsText({"0", "(none)"}), "0;(none)");
+}
+
 struct SpecRowFixture : ::testing::Test {
     SpecRowFixture()
     {

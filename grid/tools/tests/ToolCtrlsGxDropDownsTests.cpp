@@ -136,6 +136,32 @@ TEST_F(DropDownList, TheHoveredItemIsSelectedAndTheWheelScrollsByOne)
     EXPECT_EQ(m_list->VertBar()->Position(), 1);
 }
 
+// A long list is shown where it is kept: the rows read their texts from it.
+TEST_F(DropDownList, ExternalItemsAreShownWithoutBeingCopied)
+{
+    TStringList numbers;
+    for (int i = 0; i < 1000; ++i)
+        numbers.Add(i == 1 ? std::string("WWWWWWWW") : std::string());
+    m_list->SetExternalItems(&numbers);
+    Show();
+    EXPECT_EQ(m_list->Count(), 1000);
+    const auto inked = [&](int row) {
+        for (int x = 2; x < 60; ++x)
+            if (ShownPixel(*m_display, m_list->Handle(), POINT{x, row * 16 + 8}) == SysRgb(COLOR_WINDOWTEXT))
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(inked(0));
+    EXPECT_TRUE(inked(1));
+    Hover(POINT{20, 2 * 16 + 5});
+    EXPECT_EQ(m_list->ItemIndex(), 2);
+
+    m_list->SetExternalItems(nullptr);
+    Show();
+    EXPECT_EQ(m_list->Count(), 8);
+    EXPECT_TRUE(inked(0)); // apple
+}
+
 TEST_F(DropDownList, TheListKeepsWholeRowsAndItsBarOnlyWhenItScrolls)
 {
     EXPECT_EQ(m_list->VisibleRows(), 3);
