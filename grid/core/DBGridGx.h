@@ -2,6 +2,7 @@
 
 #include "grid/core/DataGridGx.h"
 #include "grid/core/DBGridGxColumnDefValues.h"
+#include "grid/core/DBGridGxColumnFilter.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxFooter.h"
@@ -15,6 +16,7 @@
 class TDataSource;
 class TDBGridGxStyle;
 class TColumnTitleGx;
+class TDBGridGxFilterRow;
 class TCustomImageList;
 struct THintInfo;
 
@@ -141,6 +143,16 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void InvalidateFooter();
     void FootersChanged(bool sums) override;
 
+    // ---- Filter row (DBGridGxFilterRow.h): a row under the titles where each column's condition
+    // is typed or chosen from a list; applying filters the records through OnApplyFilter, or
+    // without a handler in memory.
+    [[nodiscard]] TSTDBGridGxFilter* STFilter() const { return m_stFilter.get(); }
+    [[nodiscard]] TDBGridGxFilterRow& FilterRow() const { return *m_filterRow; }
+    [[nodiscard]] const TNotifyEvent& OnApplyFilter() const { return m_onApplyFilter; }
+    void SetOnApplyFilter(const TNotifyEvent& handler) { m_onApplyFilter = handler; }
+    void ApplyFilter();
+    void ClearColumnFilters();
+
     // ---- Layout
     void BeginLayout();
     void EndLayout();
@@ -213,7 +225,11 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void ShowCellEditor() override {}
     void WriteEditorToField() override {}
     void InvalidateCurrentRow() override;
-    int TitleRowCount() const override { return m_options.Contains(dgTitles) ? 1 : 0; }
+    // The title row and the filter row.
+    int TitleRowCount() const override
+    {
+        return (m_options.Contains(dgTitles) ? 1 : 0) + (m_stFilter->Visible() ? 1 : 0);
+    }
     int VisibleDataRowCount() const override;
     int TopRecordNumber() const override;
     bool RecordsNumbered() const override;
@@ -262,6 +278,7 @@ protected:
 private:
     // The rectangle repaints the cells it gained or lost.
     friend class TDBGridGxSelectionRect;
+    friend class TDBGridGxFilterRow;
 
     // ---- Layout (DBGridGxLayout.cpp)
     void BuildDefaultColumns();
@@ -316,6 +333,13 @@ private:
     [[nodiscard]] int FooterHeight() const;
     void BindFooterSums();
     void FollowDataSetWithSums();
+
+    // ---- Filter row (DBGridGxFilterRowCells.cpp)
+    void FilterRowSwitched();
+    // Keeps the filter editor over its cell after a scroll or a relayout.
+    void PlaceFilterEditor();
+    [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == m_titleOffset - 1; }
+    [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell);
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
@@ -376,6 +400,9 @@ private:
     TColumnEventGx m_onCellClick;
     TColumnEventGx m_onTitleClick;
     TGetFooterParamsEventGx m_onGetFooterParams;
+    std::unique_ptr<TSTDBGridGxFilter> m_stFilter;
+    std::unique_ptr<TDBGridGxFilterRow> m_filterRow;
+    TNotifyEvent m_onApplyFilter;
 };
 
 // The grid as forms place it.

@@ -16,6 +16,7 @@ class TColumnGx;
 class TChangeLink;
 class TColumnFooterGx;
 class TColumnFootersGx;
+class TSTColumnFilterGx;
 class TCustomImageList;
 class TDataSet;
 class TDBGridColumnsGx;
@@ -175,6 +176,8 @@ class TColumnGx : public TCollectionItem {
     [[nodiscard]] bool Checkboxes() const;
     void SetCheckboxes(bool value);
     // Made on first read.
+    // The column's condition in the grid's filter row.
+    [[nodiscard]] TSTColumnFilterGx* STFilter() const;
     [[nodiscard]] TStrings* PickList() const;
     void SetPickList(TStrings* value);
     [[nodiscard]] TStrings* KeyList() const;
@@ -308,6 +311,7 @@ private:
     std::unique_ptr<TColumnTitleGx> m_title;
     mutable std::unique_ptr<TColumnFooterGx> m_footer;
     mutable std::unique_ptr<TColumnFootersGx> m_footers;
+    mutable std::unique_ptr<TSTColumnFilterGx> m_stFilter;
     bool m_toolTips = false;
     bool m_visible = true;
     int m_width = 0;

@@ -1,4 +1,5 @@
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxFilterRow.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
@@ -67,7 +68,9 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
     const int page = std::max(1, m_dataLink->RecordCount());
     switch (key) {
     case VK_UP:
-        (void)MoveRecordBy(-1);
+        // Up from the first record goes into the filter row.
+        if (!MoveRecordBy(-1) && shift.Empty())
+            m_filterRow->ShowEditor(SelectedIndex());
         break;
     case VK_DOWN:
         (void)MoveRecordBy(1);
@@ -182,6 +185,8 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     m_pressedCheckBox = {-1, -1};
     m_pressedTitle = {};
     const TGridCoord cell = CellAtPoint(x, y);
+    if (FilterRowMouseDown(button, cell))
+        return;
     if (button == mbLeft && cell.Y >= 0 && cell.Y < m_titleOffset && cell.X >= m_indicatorOffset) {
         // The base grid sizes a column from its title's edge or starts moving it; a press that
         // does neither is a title click when released over the same title.

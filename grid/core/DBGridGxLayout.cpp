@@ -87,6 +87,7 @@ void TCustomDBGridGx::UpdateLayout()
         SyncCurrentRow();
         UpdateVertScrollBar();
         m_selection->Refresh();
+        PlaceFilterEditor();
     } catch (...) {
         m_inLayout = false;
         throw;
@@ -150,7 +151,7 @@ void TCustomDBGridGx::UpdateRowHeights()
     if (m_rowHeight > 0 || m_rowLines > 0)
         height = m_rowHeight + textHeight * m_rowLines;
     SetDefaultRowHeight(std::max(1, height));
-    if (m_titleOffset > 0) {
+    if (m_options.Contains(dgTitles)) {
         Canvas()->Font()->Assign(m_titleFont.get());
         m_titleRowHeight = Canvas()->TextHeight("Wg") + 4;
         SetRowHeights(0, m_titleRowHeight);
@@ -175,7 +176,8 @@ void TCustomDBGridGx::SetColumnAttributes()
 void TCustomDBGridGx::UpdateRowCountAndTop()
 {
     const int line = m_options.Contains(dgRowLines) ? GridLineWidth() : 0;
-    const int fixedHeight = m_titleOffset > 0 ? m_titleRowHeight + line : 0;
+    const int fixedHeight = (m_options.Contains(dgTitles) ? m_titleRowHeight + line : 0) +
+                            (m_stFilter->Visible() ? DefaultRowHeight() + line : 0);
     int rows = m_titleOffset + 1;
     if (m_dataLink->Active() && HandleAllocated()) {
         const int fit = std::max(1, (ClientHeight() - fixedHeight - FooterHeight()) / (DefaultRowHeight() + line));
@@ -255,11 +257,13 @@ void TCustomDBGridGx::TopLeftChanged()
         SetTopRow(m_titleOffset);
         m_syncingRow = false;
     }
+    PlaceFilterEditor();
 }
 
 void TCustomDBGridGx::ColWidthsChanged()
 {
     TCustomGridGx::ColWidthsChanged();
+    PlaceFilterEditor();
     if (m_inLayout || m_layoutLock > 0)
         return;
     BeginLayout();

@@ -1,4 +1,5 @@
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxFilterRow.h"
 #include "grid/core/DBGridGxTextDrawing.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
@@ -51,7 +52,9 @@ void TCustomDBGridGx::DrawCell(int col, int row, const TRect& rect, TGridDrawSta
     const int dataCol = col - m_indicatorOffset;
     TColumnGx* column = dataCol < m_columns->Count() ? m_columns->ColumnAt(dataCol) : nullptr;
     if (row < m_titleOffset) {
-        if (column)
+        if (column && IsFilterRow(row))
+            m_filterRow->PaintCell(*column, rect);
+        else if (column)
             PaintTitleCell(*column, rect);
         return;
     }

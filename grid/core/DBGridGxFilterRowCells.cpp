@@ -1,0 +1,33 @@
+// The data grid's side of the filter row: switching it, clicks on its cells, applying.
+#include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxFilterRow.h"
+
+void TCustomDBGridGx::ApplyFilter() { m_filterRow->Apply(); }
+
+void TCustomDBGridGx::ClearColumnFilters() { m_filterRow->ClearColumnFilters(); }
+
+void TCustomDBGridGx::FilterRowSwitched()
+{
+    if (!m_stFilter->Visible())
+        m_filterRow->CloseEditor();
+    LayoutChanged();
+}
+
+void TCustomDBGridGx::PlaceFilterEditor()
+{
+    if (m_filterRow)
+        m_filterRow->PlaceEditor(false);
+}
+
+// A click on a filter cell opens its editor; a click on the data closes an open one.
+bool TCustomDBGridGx::FilterRowMouseDown(TMouseButton button, TGridCoord cell)
+{
+    if (IsFilterRow(cell.Y) && cell.X >= m_indicatorOffset) {
+        if (button == mbLeft && m_filterRow->HasCell(cell.X - m_indicatorOffset))
+            m_filterRow->ShowEditor(cell.X - m_indicatorOffset);
+        return true;
+    }
+    if (m_filterRow->Active() && cell.Y >= m_titleOffset)
+        m_filterRow->CloseEditor();
+    return false;
+}
