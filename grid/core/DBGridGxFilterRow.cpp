@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -50,25 +51,56 @@ TInplaceFilterEditGx::TInplaceFilterEditGx(TComponent* owner) : TCustomComboBox(
     SetDropDownCount(ListRows);
 }
 
+// An open list takes Enter and Esc itself, to close.
+void TInplaceFilterEditGx::KeyDown(WORD& key, TShiftState shift)
+{
+    TCustomComboBox::KeyDown(key, shift);
+    if (DroppedDown() || !shift.Empty())
+        return;
+    if (key == VK_RETURN) {
+        key = 0;
+        TakePendingItem();
+        if (OnApply)
+            OnApply();
+    } else if (key == VK_ESCAPE) {
+        key = 0;
+        if (OnCancel)
+            OnCancel();
+    }
+}
+
 void TInplaceFilterEditGx::KeyPress(char& key)
 {
     TCustomComboBox::KeyPress(key);
-    if (key == '\r') {
+    if (key == '\r' || key == '\x1b' || key == '\t')
         key = 0;
-        if (!DroppedDown() && OnApply)
-            OnApply();
-    } else if (key == '\x1b') {
-        key = 0;
-        if (!DroppedDown() && OnCancel)
-            OnCancel();
-    } else if (key == '\t') {
-        key = 0;
-    }
+}
+
+bool TInplaceFilterEditGx::HasFocus()
+{
+    return HandleAllocated() && (Focused() || (EditHandle() && GetFocus() == EditHandle()));
+}
+
+// A mouse pick closes the list before it reports the item: the item is taken at once then.
+void TInplaceFilterEditGx::Select()
+{
+    TCustomComboBox::Select();
+    m_pendingItem = ItemIndex();
+    if (std::exchange(m_closedUp, false))
+        TakePendingItem();
+}
+
+void TInplaceFilterEditGx::TakePendingItem()
+{
+    const int index = std::exchange(m_pendingItem, -1);
+    if (index >= 0 && OnChoose)
+        OnChoose(index);
 }
 
 void TInplaceFilterEditGx::CloseUp()
 {
     TCustomComboBox::CloseUp();
+    m_closedUp = true;
     if (HandleAllocated())
         (void)PostMessageA(Handle(), WM_APPLY_AFTER_CLOSEUP, 0, 0);
 }
@@ -76,6 +108,8 @@ void TInplaceFilterEditGx::CloseUp()
 void TInplaceFilterEditGx::Dispatch(TMessage& message)
 {
     if (message.Msg == WM_APPLY_AFTER_CLOSEUP) {
+        m_closedUp = false;
+        TakePendingItem();
         const TDBGridGxStyle* style = DefaultGridStyle();
         if (Visible() && OnApply && (!style || style->ApplyFilterOnCloseUp()))
             OnApply();
@@ -120,7 +154,7 @@ void TDBGridGxFilterRow::CreateEditor()
         if (TColumnGx* column = EditedColumnObject())
             FillItems(*column);
     }));
-    m_editor->SetOnSelect(TNotifyEvent::FromFunction([this](TObject*) { ChooseItem(m_editor->ItemIndex()); }));
+    m_editor->OnChoose = [this](int index) { ChooseItem(index); };
 }
 
 void TDBGridGxFilterRow::ShowEditor(int dataCol)
@@ -193,7 +227,7 @@ void TDBGridGxFilterRow::CloseEditor()
     if (m_grid.STFilter()->Updating())
         return;
     if (m_editor && m_editor->Visible()) {
-        if (m_editor->Focused() && m_grid.CanFocus())
+        if (m_editor->HasFocus() && m_grid.CanFocus())
             m_grid.SetFocus();
         m_editor->SetVisible(false);
     }

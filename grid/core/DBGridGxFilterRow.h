@@ -18,8 +18,9 @@ enum TFilterItemTagGx {
 };
 
 // The editor of a filter cell: a drop-down combo box whose list holds the special items and the
-// values of the column. Enter applies, Esc closes, Tab is swallowed; a close-up of the list
-// applies once the chosen item has been taken.
+// values of the column. Enter applies, Esc closes, Tab is swallowed. An item becomes the choice
+// when the list closes on it (or when Enter is pressed after stepping to it in the closed box),
+// never while the keys merely pass over it; the close-up then applies.
 class TInplaceFilterEditGx : public TCustomComboBox {
     CLASSLIB_DECLARE_CLASS;
 
@@ -27,13 +28,24 @@ class TInplaceFilterEditGx : public TCustomComboBox {
 
     std::function<void()> OnApply;
     std::function<void()> OnCancel;
+    std::function<void(int index)> OnChoose;
+
+    // Whether the box or its edit has the focus.
+    [[nodiscard]] bool HasFocus();
 
 protected:
+    void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
+    void Select() override;
     void CloseUp() override;
     void Dispatch(TMessage& message) override;
 
 private:
+    void TakePendingItem();
+
+    int m_pendingItem = -1;
+    bool m_closedUp = false;
+
     // Posted by the close-up so that the list's choice (reported after the close-up) comes first.
     static constexpr UINT WM_APPLY_AFTER_CLOSEUP = WM_USER + 101;
 };
