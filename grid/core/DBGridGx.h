@@ -161,6 +161,11 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] int TitleOffset() const { return m_titleOffset; }
     [[nodiscard]] int DataRowHeight() const { return DefaultRowHeight(); }
 
+    // Scales the grid by multiplier / divisor for a form shown at another resolution (DBGridGxScale.cpp):
+    // the grid's fonts and bounds, the fonts set on columns and titles, and the column widths,
+    // which keep adding up to the scaled total.
+    void ChangeScale(int multiplier, int divisor);
+
     // The default look of a data cell, for OnDrawColumnCell handlers that set colours first.
     void DrawColumnCellDefault(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state);
 
