@@ -20,6 +20,8 @@ TCustomDBGridGx::TCustomDBGridGx(TComponent* owner)
       m_footerFont(std::make_unique<TFont>()), m_columnDefValues(std::make_unique<TColumnDefValuesGx>(this)),
       m_sumList(std::make_unique<TDBGridGxSumList>(this)),
       m_selectedRows(std::make_unique<TBookmarkListGx>(*this)), m_selection(std::make_unique<TDBGridGxSelection>(*this)),
+      m_horzScrollBar(std::make_unique<TDBGridGxScrollBar>(*this, sbHorizontal)),
+      m_vertScrollBar(std::make_unique<TVertDBGridGxScrollBar>(*this)),
       m_stFilter(std::make_unique<TSTDBGridGxFilter>(TNotifyEvent::FromFunction([this](TObject*) { FilterRowSwitched(); }))),
       m_filterRow(std::make_unique<TDBGridGxFilterRow>(*this))
 {

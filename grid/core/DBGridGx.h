@@ -6,6 +6,7 @@
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxFooter.h"
+#include "grid/core/DBGridGxScrollBar.h"
 #include "grid/core/DBGridGxSelection.h"
 #include "grid/core/GridsGx.h"
 
@@ -152,6 +153,13 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnApplyFilter(const TNotifyEvent& handler) { m_onApplyFilter = handler; }
     void ApplyFilter();
     void ClearColumnFilters();
+
+    // ---- Scroll bars (DBGridGxScrolling.cpp): the vertical one counts records (three positions,
+    // first, between and last, for a data set without record numbers); either may be an external
+    // TScrollBar.
+    [[nodiscard]] TDBGridGxScrollBar* HorzScrollBar() const { return m_horzScrollBar.get(); }
+    [[nodiscard]] TVertDBGridGxScrollBar* VertScrollBar() const { return m_vertScrollBar.get(); }
+    void ScrollBarsChanged();
 
     // ---- Layout
     void BeginLayout();
@@ -339,6 +347,11 @@ private:
     void BindFooterSums();
     void FollowDataSetWithSums();
 
+    // ---- Scrolling (DBGridGxScrolling.cpp)
+    void ShowOwnHorzScrollBar();
+    void UpdateHorzExtScrollBar();
+    void VertThumbMoved(int code, int position);
+
     // ---- Filter row (DBGridGxFilterRowCells.cpp)
     void FilterRowSwitched();
     // Keeps the filter editor over its cell after a scroll or a relayout.
@@ -348,7 +361,7 @@ private:
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
-    void ScrollMessage(int code);
+    void ScrollMessage(int code, int position);
     [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
     [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
     [[nodiscard]] static bool IsSteppedCell(const TColumnGx& column);
@@ -405,6 +418,8 @@ private:
     TColumnEventGx m_onCellClick;
     TColumnEventGx m_onTitleClick;
     TGetFooterParamsEventGx m_onGetFooterParams;
+    std::unique_ptr<TDBGridGxScrollBar> m_horzScrollBar;
+    std::unique_ptr<TVertDBGridGxScrollBar> m_vertScrollBar;
     std::unique_ptr<TSTDBGridGxFilter> m_stFilter;
     std::unique_ptr<TDBGridGxFilterRow> m_filterRow;
     TNotifyEvent m_onApplyFilter;

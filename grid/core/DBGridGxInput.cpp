@@ -265,7 +265,7 @@ void TCustomDBGridGx::TitleClick(TColumnGx* column)
 
 // ---- Messages ---------------------------------------------------------------------------------------------------------
 
-void TCustomDBGridGx::ScrollMessage(int code)
+void TCustomDBGridGx::ScrollMessage(int code, int position)
 {
     if (!m_dataLink->Active())
         return;
@@ -290,14 +290,10 @@ void TCustomDBGridGx::ScrollMessage(int code)
     case SB_BOTTOM:
         dataSet->Last();
         break;
-    case SB_THUMBPOSITION: {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_POS | SIF_TRACKPOS;
-        (void)GetScrollInfo(Handle(), SB_VERT, &info);
-        dataSet->SetRecNo(std::clamp(info.nTrackPos, 1, std::max(1, dataSet->RecordCount())));
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        VertThumbMoved(code, position);
         break;
-    }
     default:
         break;
     }
@@ -319,9 +315,19 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
         else
             LayoutChanged();
         return;
+    case WM_HSCROLL:
+        if (message.LParam == 0) {
+            // A tracked thumb scrolls as it moves.
+            if (LOWORD(message.WParam) == SB_THUMBTRACK && m_horzScrollBar->Tracking())
+                message.WParam = MAKEWPARAM(SB_THUMBPOSITION, HIWORD(message.WParam));
+            TCustomGridGx::Dispatch(message);
+            UpdateHorzExtScrollBar();
+            return;
+        }
+        break;
     case WM_VSCROLL:
         if (message.LParam == 0) {
-            ScrollMessage(LOWORD(message.WParam));
+            ScrollMessage(LOWORD(message.WParam), HIWORD(message.WParam));
             message.Result = 0;
             return;
         }

@@ -88,6 +88,7 @@ void TCustomDBGridGx::UpdateLayout()
         UpdateVertScrollBar();
         m_selection->Refresh();
         PlaceFilterEditor();
+        UpdateHorzExtScrollBar();
     } catch (...) {
         m_inLayout = false;
         throw;
@@ -198,22 +199,20 @@ void TCustomDBGridGx::UpdateRowCountAndTop()
 }
 
 // The bar shows record numbers: the page is the rows on screen, the thumb the current record.
+// Without record numbers it knows the first record (0), the last (4) and anything between (2).
 void TCustomDBGridGx::UpdateVertScrollBar()
 {
-    if (!HandleAllocated())
+    if (!m_dataLink->Active() || m_dataLink->DataSet()->IsEmpty()) {
+        m_vertScrollBar->Show(0, 0, 0, 0);
         return;
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-    if (m_dataLink->Active() && !m_dataLink->DataSet()->IsEmpty()) {
-        TDataSet* dataSet = m_dataLink->DataSet();
-        const int page = std::max(1, m_dataLink->RecordCount());
-        info.nMin = 1;
-        info.nPage = static_cast<UINT>(page);
-        info.nMax = dataSet->RecordCount() + page - 1;
-        info.nPos = std::max(1, dataSet->RecNo());
     }
-    (void)SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+    TDataSet* dataSet = m_dataLink->DataSet();
+    if (!RecordsNumbered()) {
+        m_vertScrollBar->Show(0, 4, 0, dataSet->Bof() ? 0 : dataSet->Eof() ? 4 : 2);
+        return;
+    }
+    const int page = std::max(1, m_dataLink->RecordCount());
+    m_vertScrollBar->Show(1, dataSet->RecordCount() + page - 1, page, std::max(1, dataSet->RecNo()));
 }
 
 // The link's window moved by `distance` records: the rows on screen follow.
@@ -258,6 +257,7 @@ void TCustomDBGridGx::TopLeftChanged()
         m_syncingRow = false;
     }
     PlaceFilterEditor();
+    UpdateHorzExtScrollBar();
 }
 
 void TCustomDBGridGx::ColWidthsChanged()
