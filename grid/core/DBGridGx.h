@@ -358,6 +358,7 @@ private:
     void PlaceFilterEditor();
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == m_titleOffset - 1; }
     [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell);
+    [[nodiscard]] bool TypeIntoFilterRow(char key);
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);

@@ -31,3 +31,16 @@ bool TCustomDBGridGx::FilterRowMouseDown(TMouseButton button, TGridCoord cell)
         m_filterRow->CloseEditor();
     return false;
 }
+
+// While the row is active, what the grid is typed goes to the filter editor, which takes the
+// focus again (and replaces its text).
+bool TCustomDBGridGx::TypeIntoFilterRow(char key)
+{
+    if (!m_filterRow->Active() || (static_cast<unsigned char>(key) < ' ' && key != '\b'))
+        return false;
+    m_filterRow->PlaceEditor(true);
+    TInplaceFilterEditGx* editor = m_filterRow->Editor();
+    if (editor && editor->Visible() && editor->EditHandle())
+        (void)PostMessageA(editor->EditHandle(), WM_CHAR, static_cast<unsigned char>(key), 0);
+    return true;
+}

@@ -210,6 +210,17 @@ TEST_F(FilterRowFixture, UpFromTheFirstRecordEntersTheRowUnlessTheColumnHasNoCel
 
 // The program's own record filter keeps working beside the row's, and is all that is left once
 // the row's conditions are cleared.
+TEST_F(FilterRowFixture, TypingAtTheGridWhileTheRowIsActiveGoesToTheEditor)
+{
+    Click(CellCentre(1, FilterRow()));
+    Type("Ann");
+    m_db->SetFocus();
+    Pump();
+    Type("B");
+    EXPECT_TRUE(m_db->FilterRow().Editor()->HasFocus());
+    EXPECT_EQ(m_db->FilterRow().Editor()->Text(), "B");
+}
+
 TEST_F(FilterRowFixture, TheDataSetsOwnRecordFilterStays)
 {
     m_query->SetOnFilterRecord(TFilterRecordEvent::FromFunction(
