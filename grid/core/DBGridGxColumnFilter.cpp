@@ -3,6 +3,9 @@
 #include "grid/core/DBGridGxColumns.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/core/TypInfo.h"
+#include "grid/core/DBGridGxDataLink.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
@@ -13,6 +16,9 @@ void DescribeColumnFilter(TClassBuilder& c)
 {
     using C = TSTColumnFilterGx;
     c.String("DataField", &C::DataField, &C::SetDataField);
+    c.String("KeyField", &C::KeyField, &C::SetKeyField);
+    c.String("ListField", &C::ListField, &C::SetListField);
+    c.Object("ListSource", &C::ListSource, &C::SetListSource);
     c.Boolean("Visible", &C::Visible, &C::SetVisible).Default(true);
 }
 
@@ -103,7 +109,12 @@ std::uint8_t FilterValueTypeOfField(const TField* field)
 
 // ---- Column filter
 
-TSTColumnFilterGx::TSTColumnFilterGx(TColumnGx* column) : m_column(column) {}
+TSTColumnFilterGx::TSTColumnFilterGx(TColumnGx* column)
+    : m_column(column), m_listLink(std::make_unique<TFieldDataLink>())
+{
+}
+
+TSTColumnFilterGx::~TSTColumnFilterGx() = default;
 
 void TSTColumnFilterGx::Assign(const TPersistent* source)
 {
@@ -113,6 +124,9 @@ void TSTColumnFilterGx::Assign(const TPersistent* source)
         return;
     }
     m_dataField = other->m_dataField;
+    m_keyField = other->m_keyField;
+    m_listField = other->m_listField;
+    SetListSource(other->ListSource());
     SetVisible(other->m_visible);
 }
 
@@ -136,8 +150,27 @@ void TSTColumnFilterGx::SetExpressionStr(const std::string& text)
         m_expression = std::move(previous);
         throw;
     }
+    TranslateToKeys(text);
     m_expressionStr = text;
     Repaint();
+}
+
+void TSTColumnFilterGx::TranslateToKeys(const std::string& text)
+{
+    const std::string keyField = KeyFieldName();
+    if (keyField.empty() || m_expression.Operator1 == foNullGx || m_expression.Operator1 == foNotNullGx)
+        return;
+    m_keyValues = Null();
+    if (TDataSet* list = LookupDataSet(); list && list->Active() && !text.empty())
+        m_keyValues = list->Lookup(ListFieldName(), Variant(text), keyField);
+    ResetFilterExpression(m_expression);
+    m_expression.ValueType = fvtStringGx;
+    if (VarIsNull(m_keyValues)) {
+        m_expression.Operator1 = text.empty() ? foNoneGx : foNullGx;
+    } else {
+        m_expression.Operator1 = foInGx;
+        m_expression.Operand1 = Variant(text);
+    }
 }
 
 void TSTColumnFilterGx::SetExpressionValue(const std::string& value)
@@ -154,12 +187,14 @@ void TSTColumnFilterGx::SetExpressionValue(const std::string& value)
         expression.ValueType = fvtStringGx;
     RecodePickToKey(expression.Operand1);
     m_expression = std::move(expression);
+    TranslateToKeys(value);
     m_expressionStr = value;
     Repaint();
 }
 
 void TSTColumnFilterGx::Clear()
 {
+    m_keyValues = Null();
     m_expression.ValueType = ValueTypeOfColumn();
     ResetFilterExpression(m_expression);
     m_expressionStr.clear();
@@ -181,6 +216,16 @@ std::string TSTColumnFilterGx::ExpressionAsString() const
 {
     if (m_expression.ValueType == fvtOtherGx || m_expression.Operator1 == foNoneGx)
         return {};
+    // A list source's condition reads as its values.
+    if (ListSource() && m_expression.Operator1 != foNullGx && m_expression.Operator1 != foNotNullGx) {
+        const Variant& operand = m_expression.Operand1;
+        if (!VarIsArray(operand))
+            return VarToStr(operand);
+        std::string list;
+        for (int i = operand.LowBound(); i <= operand.HighBound(); ++i)
+            list += (list.empty() ? "" : ",") + ValueText(operand.Element(i));
+        return list;
+    }
     std::string text = ConditionText(m_expression.Operator1, m_expression.Operand1);
     if (m_expression.Relation != foNoneGx)
         text += " " + std::string(FilterOperatorText(m_expression.Relation)) + " " +
@@ -192,7 +237,60 @@ std::string TSTColumnFilterGx::FilterFieldName() const
 {
     if (!m_dataField.empty() || !m_column)
         return m_dataField;
+    if (const TField* lookup = LookupField())
+        return lookup->KeyFields();
     return m_column->FieldName();
+}
+
+TDataSource* TSTColumnFilterGx::ListSource() const { return m_listLink->DataSource(); }
+
+void TSTColumnFilterGx::SetListSource(TDataSource* source) { m_listLink->SetDataSource(source); }
+
+// The column's field when it is a lookup field of an active grid.
+TField* TSTColumnFilterGx::LookupField() const
+{
+    if (!m_column || !m_column->OwnerGrid() || !m_column->OwnerGrid()->DataLink().Active())
+        return nullptr;
+    TField* field = m_column->Field();
+    return field && field->Lookup() ? field : nullptr;
+}
+
+TDataSet* TSTColumnFilterGx::LookupDataSet() const
+{
+    if (TDataSet* list = m_listLink->DataSet())
+        return list;
+    const TField* lookup = LookupField();
+    return lookup ? lookup->LookupDataSet() : nullptr;
+}
+
+std::string TSTColumnFilterGx::KeyFieldName() const
+{
+    if (!m_keyField.empty())
+        return m_keyField;
+    const TField* lookup = LookupField();
+    return lookup ? lookup->LookupKeyFields() : std::string();
+}
+
+std::string TSTColumnFilterGx::ListFieldName() const
+{
+    if (!m_listField.empty())
+        return m_listField;
+    if (const TField* lookup = LookupField())
+        return lookup->LookupResultField();
+    return m_column ? m_column->FieldName() : std::string();
+}
+
+Variant TSTColumnFilterGx::Operand1() const
+{
+    return KeyFieldName().empty() ? m_expression.Operand1 : m_keyValues;
+}
+
+FilterExpressionRec TSTColumnFilterGx::AppliedExpression() const
+{
+    FilterExpressionRec applied = m_expression;
+    if (applied.Operator1 != foNullGx && applied.Operator1 != foNotNullGx)
+        applied.Operand1 = Operand1();
+    return applied;
 }
 
 // Pick and key lists make every condition one on strings (the keys); otherwise the field says.

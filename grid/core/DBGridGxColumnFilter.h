@@ -4,18 +4,25 @@
 #include "platform/classlib/core/Events.h"
 #include "platform/classlib/core/Persistent.h"
 
+#include <memory>
 #include <string>
 
 class TColumnGx;
+class TDataSet;
+class TDataSource;
 class TField;
+class TFieldDataLink;
 
 // The condition a column's filter cell holds: the text the user gave and its parsed form. A column
 // with a pick list and a key list shows pick texts and filters on the keys, so the parsed form
-// carries the keys.
+// carries the keys. A column that shows one value and filters on another (a lookup field, or an
+// explicit ListSource with ListField shown and KeyField kept) turns the shown text into the key
+// values of the list records that show it.
 class TSTColumnFilterGx : public TPersistent {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TSTColumnFilterGx(TColumnGx* column);
+    ~TSTColumnFilterGx() override;
 
     void Assign(const TPersistent* source) override;
     [[nodiscard]] TPersistent* GetOwner() const override;
@@ -26,6 +33,16 @@ class TSTColumnFilterGx : public TPersistent {
     void SetDataField(const std::string& value) { m_dataField = value; }
     [[nodiscard]] bool Visible() const { return m_visible; }
     void SetVisible(bool value);
+    [[nodiscard]] const std::string& KeyField() const { return m_keyField; }
+    void SetKeyField(const std::string& value) { m_keyField = value; }
+    [[nodiscard]] const std::string& ListField() const { return m_listField; }
+    void SetListField(const std::string& value) { m_listField = value; }
+    [[nodiscard]] TDataSource* ListSource() const;
+    void SetListSource(TDataSource* source);
+    // The list's rows of the cell's drop-down: their shown values, and the keys the condition is on.
+    [[nodiscard]] TDataSet* LookupDataSet() const;
+    [[nodiscard]] std::string KeyFieldName() const;
+    [[nodiscard]] std::string ListFieldName() const;
 
     [[nodiscard]] const FilterExpressionRec& Expression() const { return m_expression; }
     [[nodiscard]] const std::string& ExpressionStr() const { return m_expressionStr; }
@@ -43,19 +60,32 @@ class TSTColumnFilterGx : public TPersistent {
     [[nodiscard]] std::string ExpressionAsString() const;
     [[nodiscard]] bool HasCondition() const { return m_expression.Operator1 != foNoneGx; }
 
-    // DataField, else the column's FieldName.
+    // DataField, else a lookup field's KeyFields, else the column's FieldName.
     [[nodiscard]] std::string FilterFieldName() const;
+    // The operand the records are compared with: the key values with a key field, else the parsed
+    // one.
+    [[nodiscard]] Variant Operand1() const;
+    // The condition as the records are to meet it (the key values in place of the shown text).
+    [[nodiscard]] FilterExpressionRec AppliedExpression() const;
 
 private:
     [[nodiscard]] std::uint8_t ValueTypeOfColumn() const;
     void RecodePickToKey(Variant& operand) const;
+    // With a key field, a shown text (not a null test) becomes In (its key values), or Null when no
+    // list record shows it.
+    void TranslateToKeys(const std::string& text);
+    [[nodiscard]] TField* LookupField() const;
     void Repaint();
 
     TColumnGx* m_column;
     std::string m_dataField;
+    std::string m_keyField;
+    std::string m_listField;
+    std::unique_ptr<TFieldDataLink> m_listLink;
     bool m_visible = true;
     FilterExpressionRec m_expression;
     std::string m_expressionStr;
+    Variant m_keyValues = Null();
 };
 
 // The grid-wide switch of the filter row.

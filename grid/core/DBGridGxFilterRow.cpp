@@ -290,7 +290,7 @@ void TDBGridGxFilterRow::ApplyToDataSet()
     for (int i = 0; i < m_grid.Columns().Count(); ++i) {
         const TSTColumnFilterGx* filter = m_grid.Columns().ColumnAt(i)->STFilter();
         if (filter->HasCondition() && !filter->FilterFieldName().empty())
-            conditions.emplace_back(filter->FilterFieldName(), filter->Expression());
+            conditions.emplace_back(filter->FilterFieldName(), filter->AppliedExpression());
     }
     m_localFilter->Apply(m_grid.DataLink().Active() ? m_grid.DataLink().DataSet() : nullptr, std::move(conditions));
 }
@@ -325,29 +325,43 @@ void TDBGridGxFilterRow::FillItems(TColumnGx& column)
     items->EndUpdate();
 }
 
-// The column's distinct values over the records, in order; a column with a key list and a pick
-// list shows the pick text of each key it lists (a key beyond the pick list shows itself).
-std::vector<std::string> TDBGridGxFilterRow::ColumnValues(TColumnGx& column) const
+// The distinct values of a field over the records, in order; the cursor stays where it was.
+std::vector<std::string> TDBGridGxFilterRow::DistinctValues(TDataSet& dataSet, const TField& field)
 {
     std::vector<std::string> values;
-    TField* field = column.Field();
-    TDataSet* dataSet = m_grid.DataLink().Active() ? m_grid.DataLink().DataSet() : nullptr;
-    if (!field || !dataSet)
-        return values;
-    const TBookmarkStr position = dataSet->Bookmark();
-    dataSet->DisableControls();
+    const TBookmarkStr position = dataSet.Bookmark();
+    dataSet.DisableControls();
     try {
-        for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
-            if (!field->IsNull())
-                values.push_back(field->AsString());
-        dataSet->SetBookmark(position);
+        for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
+            if (!field.IsNull())
+                values.push_back(field.AsString());
+        if (!position.empty())
+            dataSet.SetBookmark(position);
     } catch (...) {
-        dataSet->EnableControls();
+        dataSet.EnableControls();
         throw;
     }
-    dataSet->EnableControls();
+    dataSet.EnableControls();
     std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
+    return values;
+}
+
+// A column that filters on keys lists the shown values of its list records. Otherwise the column's
+// values over the records shown; with a key list and a pick list, the pick text of each key it
+// lists (a key beyond the pick list shows itself).
+std::vector<std::string> TDBGridGxFilterRow::ColumnValues(TColumnGx& column) const
+{
+    const TSTColumnFilterGx& filter = *column.STFilter();
+    if (TDataSet* list = filter.LookupDataSet(); list && list->Active() && !filter.KeyFieldName().empty()) {
+        const TField* shown = list->FindField(filter.ListFieldName());
+        return shown ? DistinctValues(*list, *shown) : std::vector<std::string>{};
+    }
+    const TField* field = column.Field();
+    TDataSet* dataSet = m_grid.DataLink().Active() ? m_grid.DataLink().DataSet() : nullptr;
+    if (!field || !dataSet)
+        return {};
+    std::vector<std::string> values = DistinctValues(*dataSet, *field);
     const TStrings& keys = *column.KeyList();
     const TStrings& picks = *column.PickList();
     if (keys.Count() > 0 && picks.Count() > 0)

@@ -10,6 +10,8 @@
 
 class TColumnGx;
 class TCustomDBGridGx;
+class TDataSet;
+class TField;
 
 // The special items on top of a filter cell's list, by their tags; value items have none.
 enum TFilterItemTagGx {
@@ -80,6 +82,7 @@ private:
     void CreateEditor();
     void SetupEditor();
     [[nodiscard]] std::vector<std::string> ColumnValues(TColumnGx& column) const;
+    [[nodiscard]] static std::vector<std::string> DistinctValues(TDataSet& dataSet, const TField& field);
     void TakeEditorText();
     void ApplyToDataSet();
     void SortByItem(TColumnGx& column, bool ascending);

@@ -45,7 +45,8 @@ protected:
         const TBookmarkStr position = m_query->Bookmark();
         for (m_query->First(); !m_query->Eof(); m_query->Next())
             ids.insert(m_query->FieldByName("NUM")->AsInteger());
-        m_query->SetBookmark(position);
+        if (!position.empty())
+            m_query->SetBookmark(position);
         return ids;
     }
 
@@ -210,6 +211,38 @@ TEST_F(FilterRowFixture, UpFromTheFirstRecordEntersTheRowUnlessTheColumnHasNoCel
 
 // The program's own record filter keeps working beside the row's, and is all that is left once
 // the row's conditions are cleared.
+// A list source shows titles and keeps keys: a typed or chosen title filters on its key, a title
+// no list record shows on no key at all.
+TEST_F(FilterRowFixture, AListSourceTurnsShownTitlesIntoKeys)
+{
+    Exec("CREATE TABLE KINDS (K INTEGER, TITLE TEXT(20))");
+    Exec("INSERT INTO KINDS VALUES (1, 'Friend'), (0, 'Work')");
+    std::unique_ptr<TADOQuery> kinds = Query("SELECT K, TITLE FROM KINDS");
+    kinds->Open();
+    TDataSource kindSource(nullptr);
+    kindSource.SetDataSet(kinds.get());
+    TSTColumnFilterGx& filter = *Column(1).STFilter();
+    filter.SetListSource(&kindSource);
+    filter.SetKeyField("K");
+    filter.SetListField("TITLE");
+
+    TypeIntoFilterCell(1, "Friend");
+    EXPECT_EQ(ShownIds(), (std::set<int>{1, 3, 5}));
+    EXPECT_EQ(filter.ExpressionAsString(), "Friend");
+    EXPECT_EQ(ChooseFromList("Work"), (std::vector<std::string>{"(Empty)", "(Not empty)", "(All)", "(Clear filter)",
+                                                                "Friend", "Work"}));
+    EXPECT_EQ(ShownIds(), (std::set<int>{2, 4}));
+    TypeIntoFilterCell(1, "Nobody");
+    EXPECT_EQ(ShownIds(), std::set<int>{});
+    // The list still opens over a grid that shows nothing.
+    EXPECT_EQ(ChooseFromList("Friend").size(), 6u);
+    EXPECT_EQ(ShownIds(), (std::set<int>{1, 3, 5}));
+    EXPECT_EQ(kinds->RecNo(), 1) << "reading the list leaves its cursor";
+    m_db->ClearColumnFilters();
+    m_db->ApplyFilter();
+    filter.SetListSource(nullptr);
+}
+
 TEST_F(FilterRowFixture, TypingAtTheGridWhileTheRowIsActiveGoesToTheEditor)
 {
     Click(CellCentre(1, FilterRow()));
