@@ -16,6 +16,8 @@ void DescribeColumnFilter(TClassBuilder& c)
 {
     using C = TSTColumnFilterGx;
     c.String("DataField", &C::DataField, &C::SetDataField);
+    c.Integer("DropDownListRows", &C::DropDownListRows, &C::SetDropDownListRows).Default(0);
+    c.Integer("DropDownListWidth", &C::DropDownListWidth, &C::SetDropDownListWidth).Default(0);
     c.String("KeyField", &C::KeyField, &C::SetKeyField);
     c.String("ListField", &C::ListField, &C::SetListField);
     c.Object("ListSource", &C::ListSource, &C::SetListSource);
@@ -125,6 +127,8 @@ void TSTColumnFilterGx::Assign(const TPersistent* source)
     }
     m_dataField = other->m_dataField;
     m_keyField = other->m_keyField;
+    m_dropDownListWidth = other->m_dropDownListWidth;
+    m_dropDownListRows = other->m_dropDownListRows;
     m_listField = other->m_listField;
     SetListSource(other->ListSource());
     SetVisible(other->m_visible);

@@ -33,6 +33,12 @@ class TSTColumnFilterGx : public TPersistent {
     void SetDataField(const std::string& value) { m_dataField = value; }
     [[nodiscard]] bool Visible() const { return m_visible; }
     void SetVisible(bool value);
+    // The size of the cell's list: its width in pixels (100 when 0 or less) and its rows (17 when 0
+    // or less).
+    [[nodiscard]] int DropDownListWidth() const { return m_dropDownListWidth; }
+    void SetDropDownListWidth(int value) { m_dropDownListWidth = value; }
+    [[nodiscard]] int DropDownListRows() const { return m_dropDownListRows; }
+    void SetDropDownListRows(int value) { m_dropDownListRows = value; }
     [[nodiscard]] const std::string& KeyField() const { return m_keyField; }
     void SetKeyField(const std::string& value) { m_keyField = value; }
     [[nodiscard]] const std::string& ListField() const { return m_listField; }
@@ -83,6 +89,8 @@ private:
     std::string m_listField;
     std::unique_ptr<TFieldDataLink> m_listLink;
     bool m_visible = true;
+    int m_dropDownListWidth = 0;
+    int m_dropDownListRows = 0;
     FilterExpressionRec m_expression;
     std::string m_expressionStr;
     Variant m_keyValues = Null();

@@ -8,6 +8,7 @@
 #include "grid/core/DBGridGxTextDrawing.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/winapi/controls/ComboBox.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 
@@ -30,6 +31,7 @@ constexpr std::array<TFilterItem, 3> SortItems{
     {{"-", fitLineGx}, {"(Order by ascending)", fitOrderAscendingGx}, {"(Order by descending)", fitOrderDescendingGx}}};
 
 constexpr int ListRows = 17;
+constexpr int ListWidth = 100;
 
 // The fixed colour with an eighth added to each channel, at most 255.
 [[nodiscard]] TColor FilterCellColor(TColor fixed)
@@ -218,8 +220,15 @@ void TDBGridGxFilterRow::SetupEditor()
 {
     m_editor->Items()->Clear();
     m_itemTags.clear();
-    if (const TColumnGx* column = EditedColumnObject())
-        m_editor->SetText(column->STFilter()->ExpressionStr());
+    const TColumnGx* column = EditedColumnObject();
+    if (!column)
+        return;
+    const TSTColumnFilterGx& filter = *column->STFilter();
+    m_editor->SetText(filter.ExpressionStr());
+    m_editor->SetDropDownCount(filter.DropDownListRows() > 0 ? filter.DropDownListRows() : ListRows);
+    if (m_editor->HandleAllocated())
+        (void)SendMessageA(m_editor->Handle(), CB_SETDROPPEDWIDTH,
+                           static_cast<WPARAM>(filter.DropDownListWidth() > 0 ? filter.DropDownListWidth() : ListWidth), 0);
 }
 
 void TDBGridGxFilterRow::CloseEditor()

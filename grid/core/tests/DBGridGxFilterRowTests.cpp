@@ -1,6 +1,7 @@
 #include "grid/core/DBGridGxFilterRow.h"
 #include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/winapi/controls/ComboBox.h"
 
 #include <gtest/gtest.h>
 
@@ -241,6 +242,24 @@ TEST_F(FilterRowFixture, AListSourceTurnsShownTitlesIntoKeys)
     m_db->ClearColumnFilters();
     m_db->ApplyFilter();
     filter.SetListSource(nullptr);
+}
+
+TEST_F(FilterRowFixture, TheListTakesItsSizeFromTheFilterOrDefaults)
+{
+    // A list is never narrower than its box: the column is narrower than either width asked.
+    Column(0).SetWidth(60);
+    TInplaceFilterEditGx* editor = nullptr;
+    const auto open = [&](int rows, int width) {
+        Column(0).STFilter()->SetDropDownListRows(rows);
+        Column(0).STFilter()->SetDropDownListWidth(width);
+        Click(CellCentre(1, FilterRow()));
+        editor = m_db->FilterRow().Editor();
+        return std::pair{editor->DropDownCount(),
+                         static_cast<int>(SendMessageA(editor->Handle(), CB_GETDROPPEDWIDTH, 0, 0))};
+    };
+    EXPECT_EQ(open(0, 0), (std::pair{17, 100}));
+    Key(VK_ESCAPE);
+    EXPECT_EQ(open(5, 220), (std::pair{5, 220}));
 }
 
 TEST_F(FilterRowFixture, TypingAtTheGridWhileTheRowIsActiveGoesToTheEditor)
