@@ -177,9 +177,10 @@ void TDBGridGxFilterRow::ShowEditor(int dataCol)
     m_active = true;
     m_grid.HideEditor();
     if (m_grid.Options().Contains(dgRowSelect)) {
-        if (gridCol < m_grid.LeftCol())
+        if (gridCol >= m_grid.FixedCols() && gridCol < m_grid.LeftCol())
             m_grid.SetLeftCol(gridCol);
-        while (gridCol >= m_grid.LeftCol() + m_grid.VisibleColCount() && m_grid.LeftCol() < gridCol)
+        while (gridCol >= m_grid.FixedCols() && gridCol >= m_grid.LeftCol() + m_grid.VisibleColCount() &&
+               m_grid.LeftCol() < gridCol)
             m_grid.SetLeftCol(m_grid.LeftCol() + 1);
     } else {
         m_grid.SetCol(gridCol);
@@ -190,9 +191,10 @@ void TDBGridGxFilterRow::ShowEditor(int dataCol)
 
 void TDBGridGxFilterRow::PlaceEditor(bool refill)
 {
-    if (m_grid.STFilter()->Updating() || !m_editor)
+    // An inactive row leaves the cell editor alone.
+    if (m_grid.STFilter()->Updating() || !m_editor || !m_active)
         return;
-    if (!m_active || !HasCell(m_dataCol)) {
+    if (!HasCell(m_dataCol)) {
         CloseEditor();
         return;
     }
@@ -231,18 +233,21 @@ void TDBGridGxFilterRow::SetupEditor()
                            static_cast<WPARAM>(filter.DropDownListWidth() > 0 ? filter.DropDownListWidth() : ListWidth), 0);
 }
 
+// The cell editor comes back (with dgAlwaysShowEditor) only when the row was the one editing.
 void TDBGridGxFilterRow::CloseEditor()
 {
     if (m_grid.STFilter()->Updating())
         return;
+    const bool wasActive = std::exchange(m_active, false);
     if (m_editor && m_editor->Visible()) {
         if (m_editor->HasFocus() && m_grid.CanFocus())
             m_grid.SetFocus();
         m_editor->SetVisible(false);
     }
-    if (m_active && m_grid.TitleOffset() > 0)
+    if (!wasActive)
+        return;
+    if (m_grid.TitleOffset() > 0)
         m_grid.InvalidateCell(m_dataCol + m_grid.IndicatorOffset(), m_grid.TitleOffset() - 1);
-    m_active = false;
     if (m_grid.Options().Contains(dgAlwaysShowEditor))
         m_grid.ShowEditor();
     else

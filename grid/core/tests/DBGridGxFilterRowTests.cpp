@@ -273,6 +273,22 @@ TEST_F(FilterRowFixture, TypingAtTheGridWhileTheRowIsActiveGoesToTheEditor)
     EXPECT_EQ(m_db->FilterRow().Editor()->Text(), "B");
 }
 
+// Once closed, the row has no say over the cell editor: relayouts and clearing leave it shown.
+TEST_F(FilterRowFixture, AClosedRowLeavesTheCellEditorAlone)
+{
+    Click(CellCentre(1, FilterRow()));
+    Key(VK_ESCAPE);
+    m_db->SetOptions(m_db->Options() - TDBGridOptions{dgRowSelect} + TDBGridOptions{dgEditing});
+    Click(CellCentre(1, FilterRow() + 1));
+    m_db->ShowEditor();
+    Pump();
+    ASSERT_TRUE(m_db->EditorMode());
+    Column(2).SetWidth(90);
+    m_db->ClearColumnFilters();
+    Pump();
+    EXPECT_TRUE(m_db->EditorMode());
+}
+
 TEST_F(FilterRowFixture, TheDataSetsOwnRecordFilterStays)
 {
     m_query->SetOnFilterRecord(TFilterRecordEvent::FromFunction(
