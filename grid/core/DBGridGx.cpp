@@ -1,5 +1,6 @@
 #include "grid/core/DBGridGx.h"
 
+#include "grid/core/DBGridGxFilterRow.h"
 #include "grid/core/DBGridGxStyle.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
@@ -20,7 +21,11 @@ TCustomDBGridGx::TCustomDBGridGx(TComponent* owner, TClass columnClass)
       m_dataLink(std::make_unique<TGridDataLinkGx>(*this)), m_titleFont(std::make_unique<TFont>()),
       m_footerFont(std::make_unique<TFont>()), m_columnDefValues(std::make_unique<TColumnDefValuesGx>(this)),
       m_sumList(std::make_unique<TDBGridGxSumList>(this)),
-      m_selectedRows(std::make_unique<TBookmarkListGx>(*this)), m_selection(std::make_unique<TDBGridGxSelection>(*this))
+      m_selectedRows(std::make_unique<TBookmarkListGx>(*this)), m_selection(std::make_unique<TDBGridGxSelection>(*this)),
+      m_horzScrollBar(std::make_unique<TDBGridGxScrollBar>(*this, sbHorizontal)),
+      m_vertScrollBar(std::make_unique<TVertDBGridGxScrollBar>(*this)),
+      m_stFilter(std::make_unique<TSTDBGridGxFilter>(TNotifyEvent::FromFunction([this](TObject*) { FilterRowSwitched(); }))),
+      m_filterRow(std::make_unique<TDBGridGxFilterRow>(*this))
 {
     m_titleFont->Assign(Font());
     m_footerFont->Assign(Font());
@@ -46,6 +51,7 @@ TCustomDBGridGx::TCustomDBGridGx(TComponent* owner, TClass columnClass)
 
 TCustomDBGridGx::~TCustomDBGridGx()
 {
+    m_filterRow.reset();
     m_onSelectionChanged = {};
     if (m_style)
         m_style->UnregisterGrid(this);

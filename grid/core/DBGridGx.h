@@ -2,9 +2,11 @@
 
 #include "grid/core/DataGridGx.h"
 #include "grid/core/DBGridGxColumnDefValues.h"
+#include "grid/core/DBGridGxColumnFilter.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxFooter.h"
+#include "grid/core/DBGridGxScrollBar.h"
 #include "grid/core/DBGridGxSelection.h"
 #include "grid/core/GridsGx.h"
 
@@ -15,6 +17,7 @@
 class TDataSource;
 class TDBGridGxStyle;
 class TColumnTitleGx;
+class TDBGridGxFilterRow;
 class TCustomImageList;
 struct THintInfo;
 
@@ -141,6 +144,23 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void InvalidateFooter();
     void FootersChanged(bool sums) override;
 
+    // ---- Filter row (DBGridGxFilterRow.h): a row under the titles where each column's condition
+    // is typed or chosen from a list; applying filters the records through OnApplyFilter, or
+    // without a handler in memory.
+    [[nodiscard]] TSTDBGridGxFilter* STFilter() const { return m_stFilter.get(); }
+    [[nodiscard]] TDBGridGxFilterRow& FilterRow() const { return *m_filterRow; }
+    [[nodiscard]] const TNotifyEvent& OnApplyFilter() const { return m_onApplyFilter; }
+    void SetOnApplyFilter(const TNotifyEvent& handler) { m_onApplyFilter = handler; }
+    void ApplyFilter();
+    void ClearColumnFilters();
+
+    // ---- Scroll bars (DBGridGxScrolling.cpp): the vertical one counts records (three positions,
+    // first, between and last, for a data set without record numbers); either may be an external
+    // TScrollBar.
+    [[nodiscard]] TDBGridGxScrollBar* HorzScrollBar() const { return m_horzScrollBar.get(); }
+    [[nodiscard]] TVertDBGridGxScrollBar* VertScrollBar() const { return m_vertScrollBar.get(); }
+    void ScrollBarsChanged();
+
     // ---- Layout
     void BeginLayout();
     void EndLayout();
@@ -160,6 +180,11 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     // The button of an ellipsis or drop-down column was clicked.
     virtual void EditButtonClick();
     void SetOnEditButtonClick(const TNotifyEvent& handler) { m_onEditButtonClick = handler; }
+
+    // Scales the grid by multiplier / divisor for a form shown at another resolution (DBGridGxScale.cpp):
+    // the grid's fonts and bounds, the fonts set on columns and titles, and the column widths,
+    // which keep adding up to the scaled total.
+    void ChangeScale(int multiplier, int divisor);
 
     // The default look of a data cell, for OnDrawColumnCell handlers that set colours first.
     void DrawColumnCellDefault(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state);
@@ -225,7 +250,11 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void ShowCellEditor() override { ShowEditor(); }
     void WriteEditorToField() override;
     void InvalidateCurrentRow() override;
-    int TitleRowCount() const override { return m_options.Contains(dgTitles) ? 1 : 0; }
+    // The title row and the filter row.
+    int TitleRowCount() const override
+    {
+        return (m_options.Contains(dgTitles) ? 1 : 0) + (m_stFilter->Visible() ? 1 : 0);
+    }
     int VisibleDataRowCount() const override;
     int TopRecordNumber() const override;
     bool RecordsNumbered() const override;
@@ -294,6 +323,7 @@ protected:
 private:
     // The rectangle repaints the cells it gained or lost.
     friend class TDBGridGxSelectionRect;
+    friend class TDBGridGxFilterRow;
 
     // ---- Layout (DBGridGxLayout.cpp)
     void BuildDefaultColumns();
@@ -357,9 +387,22 @@ private:
     void RefreshEditorFromField(TField* field);
     void CancelEditorChange();
 
+    // ---- Scrolling (DBGridGxScrolling.cpp)
+    void ShowOwnHorzScrollBar();
+    void UpdateHorzExtScrollBar();
+    void VertThumbMoved(int code, int position);
+
+    // ---- Filter row (DBGridGxFilterRowCells.cpp)
+    void FilterRowSwitched();
+    // Keeps the filter editor over its cell after a scroll or a relayout.
+    void PlaceFilterEditor();
+    [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
+    [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell);
+    [[nodiscard]] bool TypeIntoFilterRow(char key);
+
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
-    void ScrollMessage(int code);
+    void ScrollMessage(int code, int position);
     [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
     [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
     [[nodiscard]] static bool IsSteppedCell(const TColumnGx& column);
@@ -418,6 +461,11 @@ private:
     TColumnEventGx m_onCellClick;
     TColumnEventGx m_onTitleClick;
     TGetFooterParamsEventGx m_onGetFooterParams;
+    std::unique_ptr<TDBGridGxScrollBar> m_horzScrollBar;
+    std::unique_ptr<TVertDBGridGxScrollBar> m_vertScrollBar;
+    std::unique_ptr<TSTDBGridGxFilter> m_stFilter;
+    std::unique_ptr<TDBGridGxFilterRow> m_filterRow;
+    TNotifyEvent m_onApplyFilter;
 };
 
 // The grid as forms place it.

@@ -21,7 +21,7 @@ void TCustomDBGridGx::SetAutoFitColWidths(bool value)
                 column->SetWidth(column->FitBaseWidth());
         }
         m_autoFitColWidths = value;
-        SetScrollBars(value ? ssNoneGx : ssHorizontalGx);
+        ShowOwnHorzScrollBar();
     } catch (...) {
         EndLayout();
         throw;

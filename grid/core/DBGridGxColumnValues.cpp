@@ -1,10 +1,12 @@
 // The column's values: how they are shown, ticked, stepped through and written back.
 #include "grid/core/DBGridGxColumns.h"
+#include "grid/core/DBGridGxColumnDropDownBox.h"
 
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxRoutines.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
@@ -302,6 +304,8 @@ TBuiltInButtonKindGx TColumnGx::BuiltInButtonKind() const
 
 TDataSet* TColumnGx::LookupListDataSet() const
 {
+    if (m_dropDownBox && m_dropDownBox->ListSource() && m_dropDownBox->ListSource()->DataSet())
+        return m_dropDownBox->ListSource()->DataSet();
     const TField* field = BoundField();
     return field && field->Lookup() ? field->LookupDataSet() : nullptr;
 }

@@ -1,5 +1,7 @@
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxFooter.h"
+#include "grid/core/DBGridGxColumnFilter.h"
+#include "grid/core/DBGridGxColumnDropDownBox.h"
 
 #include "grid/core/DBGridGxDataLink.h"
 #include "platform/classlib/core/StringLists.h"
@@ -72,6 +74,8 @@ void DescribeColumn(TClassBuilder& c)
     c.Object("PopupMenu", &C::PopupMenu, &C::SetPopupMenu);
     c.Boolean("ReadOnly", &C::ReadOnly, &C::SetReadOnly).StoredWhen(&C::IsReadOnlyStored);
     c.Boolean("ShowImageAndText", &C::ShowImageAndText, &C::SetShowImageAndText).Default(false);
+    c.Object("DropDownBox", &C::DropDownBox);
+    c.Object("STFilter", &C::STFilter);
     c.Integer("Tag", &C::Tag, &C::SetTag).Default(0);
     c.Object("Title", &C::Title, &C::SetTitle);
     c.Boolean("ToolTips", &C::ToolTips, &C::SetToolTips).StoredWhen(&C::IsToolTipsStored);
@@ -865,6 +869,10 @@ void TColumnGx::Assign(const TPersistent* source)
             Footer()->Assign(other->m_footer.get());
         if (other->m_footers)
             Footers()->Assign(other->m_footers.get());
+        if (other->m_stFilter)
+            STFilter()->Assign(other->m_stFilter.get());
+        if (other->m_dropDownBox)
+            DropDownBox()->Assign(other->m_dropDownBox.get());
     } catch (...) {
         if (Collection())
             Collection()->EndUpdate();

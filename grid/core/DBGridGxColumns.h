@@ -17,6 +17,8 @@ class TColumnGx;
 class TChangeLink;
 class TColumnFooterGx;
 class TColumnFootersGx;
+class TSTColumnFilterGx;
+class TColumnDropDownBoxGx;
 class TCustomImageList;
 class TDataSet;
 class TDBGridColumnsGx;
@@ -180,6 +182,10 @@ class TColumnGx : public TCollectionItem {
     [[nodiscard]] bool Checkboxes() const;
     void SetCheckboxes(bool value);
     // Made on first read.
+    // The column's condition in the grid's filter row.
+    [[nodiscard]] TSTColumnFilterGx* STFilter() const;
+    // How the column's lookup list drops down.
+    [[nodiscard]] TColumnDropDownBoxGx* DropDownBox() const;
     [[nodiscard]] TStrings* PickList() const;
     void SetPickList(TStrings* value);
     [[nodiscard]] TStrings* KeyList() const;
@@ -209,7 +215,8 @@ class TColumnGx : public TCollectionItem {
     // Whether the cell may be edited now; with tryEdit the data set is put into edit state.
     [[nodiscard]] bool CanModify(bool tryEdit) const;
     [[nodiscard]] TBuiltInButtonKindGx BuiltInButtonKind() const;
-    // The data set the lookup list runs over: the field's lookup data set.
+    // The data set the lookup list runs over: the drop-down box's list source's, else the field's
+    // lookup data set.
     [[nodiscard]] TDataSet* LookupListDataSet() const;
 
     virtual void RestoreDefaults();
@@ -316,6 +323,8 @@ private:
     std::unique_ptr<IColumnSpecRowGx> m_dropDownSpecRow;
     mutable std::unique_ptr<TColumnFooterGx> m_footer;
     mutable std::unique_ptr<TColumnFootersGx> m_footers;
+    mutable std::unique_ptr<TSTColumnFilterGx> m_stFilter;
+    mutable std::unique_ptr<TColumnDropDownBoxGx> m_dropDownBox;
     bool m_toolTips = false;
     bool m_visible = true;
     int m_width = 0;

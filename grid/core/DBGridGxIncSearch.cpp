@@ -16,6 +16,10 @@ bool TCustomDBGridGx::IncSearchApplies() const
 
 void TCustomDBGridGx::KeyPress(char& key)
 {
+    if (TypeIntoFilterRow(key)) {
+        key = 0;
+        return;
+    }
     if (IncSearchApplies() && KeyedColumn() && IncSearchKey(key)) {
         key = 0;
         return;

@@ -1,4 +1,5 @@
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxFilterRow.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
@@ -76,7 +77,9 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
     const int page = std::max(1, m_dataLink->RecordCount());
     switch (key) {
     case VK_UP:
-        (void)MoveRecordBy(-1);
+        // Up from the first record goes into the filter row.
+        if (!MoveRecordBy(-1) && shift.Empty())
+            m_filterRow->ShowEditor(SelectedIndex());
         break;
     case VK_DOWN:
         (void)MoveRecordBy(1);
@@ -191,6 +194,8 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     m_pressedCheckBox = {-1, -1};
     m_pressedTitle = {};
     const TGridCoord cell = CellAtPoint(x, y);
+    if (FilterRowMouseDown(button, cell))
+        return;
     if (button == mbLeft && cell.Y >= 0 && cell.Y < TitleRowCount() && cell.X >= m_indicatorOffset) {
         // The base grid sizes a column from its title's edge or starts moving it; a press that
         // does neither is a title click when released over the same title.
@@ -269,7 +274,7 @@ void TCustomDBGridGx::TitleClick(TColumnGx* column)
 
 // ---- Messages ---------------------------------------------------------------------------------------------------------
 
-void TCustomDBGridGx::ScrollMessage(int code)
+void TCustomDBGridGx::ScrollMessage(int code, int position)
 {
     if (!m_dataLink->Active())
         return;
@@ -294,14 +299,10 @@ void TCustomDBGridGx::ScrollMessage(int code)
     case SB_BOTTOM:
         dataSet->Last();
         break;
-    case SB_THUMBPOSITION: {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_POS | SIF_TRACKPOS;
-        (void)GetScrollInfo(Handle(), SB_VERT, &info);
-        dataSet->SetRecNo(std::clamp(info.nTrackPos, 1, std::max(1, dataSet->RecordCount())));
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        VertThumbMoved(code, position);
         break;
-    }
     default:
         break;
     }
@@ -323,9 +324,19 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
         else
             LayoutChanged();
         return;
+    case WM_HSCROLL:
+        if (message.LParam == 0) {
+            // A tracked thumb scrolls as it moves.
+            if (LOWORD(message.WParam) == SB_THUMBTRACK && m_horzScrollBar->Tracking())
+                message.WParam = MAKEWPARAM(SB_THUMBPOSITION, HIWORD(message.WParam));
+            TCustomGridGx::Dispatch(message);
+            UpdateHorzExtScrollBar();
+            return;
+        }
+        break;
     case WM_VSCROLL:
         if (message.LParam == 0) {
-            ScrollMessage(LOWORD(message.WParam));
+            ScrollMessage(LOWORD(message.WParam), HIWORD(message.WParam));
             message.Result = 0;
             return;
         }

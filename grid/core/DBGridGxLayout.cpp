@@ -87,6 +87,8 @@ void TCustomDBGridGx::UpdateLayout()
         SyncCurrentRow();
         UpdateVertScrollBar();
         m_selection->Refresh();
+        PlaceFilterEditor();
+        UpdateHorzExtScrollBar();
     } catch (...) {
         m_inLayout = false;
         throw;
@@ -155,9 +157,10 @@ void TCustomDBGridGx::UpdateRowHeights()
     if (m_rowHeight > 0 || m_rowLines > 0)
         height = m_rowHeight + textHeight * m_rowLines;
     SetDefaultRowHeight(std::max(1, height));
-    for (int row = TitleRowCount(); row < m_titleOffset && row < RowCount(); ++row)
+    // The filter row and the leading rows below the titles are as high as a data row.
+    for (int row = m_options.Contains(dgTitles) ? 1 : 0; row < m_titleOffset && row < RowCount(); ++row)
         SetRowHeights(row, DefaultRowHeight());
-    if (TitleRowCount() > 0) {
+    if (m_options.Contains(dgTitles)) {
         Canvas()->Font()->Assign(m_titleFont.get());
         m_titleRowHeight = Canvas()->TextHeight("Wg") + 4;
         SetRowHeights(0, m_titleRowHeight);
@@ -182,8 +185,9 @@ void TCustomDBGridGx::SetColumnAttributes()
 void TCustomDBGridGx::UpdateRowCountAndTop()
 {
     const int line = m_options.Contains(dgRowLines) ? GridLineWidth() : 0;
-    const int fixedHeight =
-        (TitleRowCount() > 0 ? m_titleRowHeight + line : 0) + LeadingRowCount() * (DefaultRowHeight() + line);
+    const int rowsOfDataHeight = (m_stFilter->Visible() ? 1 : 0) + LeadingRowCount();
+    const int fixedHeight = (m_options.Contains(dgTitles) ? m_titleRowHeight + line : 0) +
+                            rowsOfDataHeight * (DefaultRowHeight() + line);
     int rows = m_titleOffset + 1;
     if (m_dataLink->Active() && HandleAllocated()) {
         const int fit = std::max(1, (ClientHeight() - fixedHeight - FooterHeight()) / (DefaultRowHeight() + line));
@@ -204,22 +208,20 @@ void TCustomDBGridGx::UpdateRowCountAndTop()
 }
 
 // The bar shows record numbers: the page is the rows on screen, the thumb the current record.
+// Without record numbers it knows the first record (0), the last (4) and anything between (2).
 void TCustomDBGridGx::UpdateVertScrollBar()
 {
-    if (!HandleAllocated())
+    if (!m_dataLink->Active() || m_dataLink->DataSet()->IsEmpty()) {
+        m_vertScrollBar->Show(0, 0, 0, 0);
         return;
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-    if (m_dataLink->Active() && !m_dataLink->DataSet()->IsEmpty()) {
-        TDataSet* dataSet = m_dataLink->DataSet();
-        const int page = std::max(1, m_dataLink->RecordCount());
-        info.nMin = 1;
-        info.nPage = static_cast<UINT>(page);
-        info.nMax = dataSet->RecordCount() + page - 1;
-        info.nPos = std::max(1, dataSet->RecNo());
     }
-    (void)SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+    TDataSet* dataSet = m_dataLink->DataSet();
+    if (!RecordsNumbered()) {
+        m_vertScrollBar->Show(0, 4, 0, dataSet->Bof() ? 0 : dataSet->Eof() ? 4 : 2);
+        return;
+    }
+    const int page = std::max(1, m_dataLink->RecordCount());
+    m_vertScrollBar->Show(1, dataSet->RecordCount() + page - 1, page, std::max(1, dataSet->RecNo()));
 }
 
 // The link's window moved by `distance` records: the rows on screen follow.
@@ -264,11 +266,14 @@ void TCustomDBGridGx::TopLeftChanged()
         SetTopRow(m_titleOffset);
         m_syncingRow = false;
     }
+    PlaceFilterEditor();
+    UpdateHorzExtScrollBar();
 }
 
 void TCustomDBGridGx::ColWidthsChanged()
 {
     TCustomGridGx::ColWidthsChanged();
+    PlaceFilterEditor();
     if (m_inLayout || m_layoutLock > 0)
         return;
     BeginLayout();

@@ -1,4 +1,5 @@
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxFilterRow.h"
 #include "grid/core/DBGridGxTextDrawing.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
@@ -54,6 +55,8 @@ void TCustomDBGridGx::DrawCell(int col, int row, const TRect& rect, TGridDrawSta
     if (row < m_titleOffset) {
         if (row >= TitleRowCount())
             DrawLeadingCell(dataCol, row - TitleRowCount(), rect, state);
+        else if (column && IsFilterRow(row))
+            m_filterRow->PaintCell(*column, rect);
         else if (column)
             PaintTitleCell(*column, rect);
         return;

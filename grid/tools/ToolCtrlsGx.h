@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/core/DropDownAlignGx.h"
 #include "platform/classlib/forms/Controls.h"
 #include "platform/rtl/Variant.h"
 #include "platform/winapi/gdi/WinGdi.h"
@@ -84,7 +85,6 @@ constexpr UINT WM_DROPDOWN_CLOSEUP = WM_USER + 101;
 bool AnswerClosingDropDownMessage(TMessage& message, const std::function<void(bool accept)>& closeUp);
 
 enum TDropDownSide : int { ddsLeft = 0, ddsRight = 1, ddsTop = 2, ddsBottom = 3 };
-enum TDropDownAlign : int { ddaLeft = 0, ddaRight = 1, ddaCenter = 2 };
 
 // Where a drop-down opens under (or, without room, over) an editor whose screen rectangle is
 // given: the drop-down's Height and Width may shrink to the work area, and it is told on which

@@ -47,6 +47,7 @@ TGridDemoForm::TGridDemoForm(TComponent* owner) : TForm(owner)
     m_grid->TitleFont()->SetStyle({fsBold});
     m_grid->SetFooterRowCount(1);
     m_grid->SumList()->SetActive(true);
+    m_grid->STFilter()->SetVisible(true);
     AddColumns();
     m_grid->SetDataSource(m_source);
     SetActiveControl(m_grid);
@@ -83,8 +84,8 @@ void TGridDemoForm::AddColumns()
         const char* FooterText;
     };
     const std::array<Column, 5> columns{{
-        {"NAME", "Name", 170, fvtStaticText, "Total"},
-        {"NUMBER", "Number", 140, fvtCount, ""},
+        {"NAME", "Name", griddemo::NAME_WIDTH, fvtStaticText, "Total"},
+        {"NUMBER", "Number", griddemo::NUMBER_WIDTH, fvtCount, ""},
         {"MINUTES", "Minutes", 80, fvtSum, ""},
         {"COST", "Cost", 100, fvtSum, ""},
         {"MISSED", "Missed", 60, fvtNon, ""},

@@ -9,8 +9,8 @@ class TADOQuery;
 class TDataSource;
 class TDBGridGx;
 
-// A data grid over a sample call list in an SQLite file: titles, record marks, alternate row
-// colours, a tick column, and footers with a count, sums and an average.
+// A data grid over a sample call list in an SQLite file: titles, a filter row, record marks,
+// alternate row colours, a tick column, and footers with a count, sums and an average.
 class TGridDemoForm : public TForm {
     CLASSLIB_DECLARE_CLASS;
 

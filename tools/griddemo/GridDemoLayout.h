@@ -14,5 +14,11 @@ inline constexpr RECT GRID{8, 8, 624, 382};
 inline constexpr int ROWS = 40;
 inline constexpr COLORREF ODD_ROW_COLOR = RGB(0xF0, 0xF4, 0xFA);
 inline constexpr COLORREF FOOTER_COLOR = RGB(0xFF, 0xF4, 0xD0);
+// The first two columns' widths, and where the name and minutes columns start across the grid
+// (after the indicator and each column's line).
+inline constexpr int NAME_WIDTH = 170;
+inline constexpr int NUMBER_WIDTH = 140;
+inline constexpr int NAME_LEFT = 11 + 1;
+inline constexpr int MINUTES_LEFT = NAME_LEFT + NAME_WIDTH + 1 + NUMBER_WIDTH + 1;
 
 } // namespace griddemo

@@ -1,5 +1,5 @@
-// griddemo: a data grid over a sample call list, with titles, record marks, a tick column and
-// footers, for a developer to look at how it draws. The display is chosen as every program of ours
+// griddemo: a data grid over a sample call list, with titles, a filter row, record marks, a tick
+// column and footers, for a developer to look at how it draws. The display is chosen as every program of ours
 // chooses it: MODEM_DISPLAY=headless keeps the screen in memory, otherwise X11 (DISPLAY).
 //
 //   --database FILE    the SQLite file the sample goes to (default: griddemo.db in the temp folder)

@@ -1,9 +1,11 @@
+#include "grid/core/DBGridGxColumnDropDownBox.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/tests/TestDataGrid.h"
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/core/FormWriter.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBDataSource.h"
 
 #include <gtest/gtest.h>
 
@@ -441,3 +443,43 @@ TEST_F(ColumnModel, ColumnsRoundTripThroughFormData)
     EXPECT_EQ(copy.Columns()[0]->Width(), 120);
     EXPECT_EQ(WriteComponentText(&copy), text);
 }
+
+namespace {
+
+// A column copies its drop-down box with the rest; the box's list source is the column's lookup
+// list until that source is destroyed.
+TEST_F(ColumnModel, DropDownBoxCopiesAndItsListSourceLeadsTheLookupList)
+{
+    TColumnGx& column = AddColumn("CODE");
+    TColumnDropDownBoxGx& box = *column.DropDownBox();
+    EXPECT_TRUE(box.AutoFitColWidths());
+    EXPECT_EQ(column.LookupListDataSet(), nullptr);
+    auto source = std::make_unique<TDataSource>(nullptr);
+    source->SetDataSet(m_query.get());
+    box.SetAlign(ddaRight);
+    box.SetRows(12);
+    box.SetWidth(240);
+    box.SetSizable(true);
+    box.SetShowTitles(true);
+    box.SetAutoFitColWidths(false);
+    box.SetListSource(source.get());
+    EXPECT_EQ(column.LookupListDataSet(), m_query.get());
+
+    TColumnGx& copy = AddColumn("NAME");
+    copy.Assign(&column);
+    const TColumnDropDownBoxGx& copied = *copy.DropDownBox();
+    EXPECT_EQ(copied.Align(), ddaRight);
+    EXPECT_EQ(copied.Rows(), 12);
+    EXPECT_EQ(copied.Width(), 240);
+    EXPECT_TRUE(copied.Sizable());
+    EXPECT_TRUE(copied.ShowTitles());
+    EXPECT_FALSE(copied.AutoFitColWidths());
+    EXPECT_EQ(copied.ListSource(), source.get());
+
+    source.reset();
+    EXPECT_EQ(box.ListSource(), nullptr);
+    EXPECT_EQ(copied.ListSource(), nullptr);
+    EXPECT_EQ(column.LookupListDataSet(), nullptr);
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 #include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/core/IniFiles.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/rtl/SysMath.h"
 
 #include <gtest/gtest.h>
 
@@ -220,3 +221,29 @@ TEST_F(DBGridLayout, StoredWidthsAreSharesInAFittedGrid)
 }
 
 } // namespace
+
+// Scaling by 4/3: widths 10, 10, 10 become 13, 14, 13 (40 in all, as 30 scaled), each font keeps
+// its own size scaled, and a column font left to the grid is not scaled twice.
+TEST_F(DBGridFixture, ChangeScaleKeepsTheTotalWidthAndEachFontsOwnSize)
+{
+    ShowQuery("SELECT 1 AS A, 2 AS B, 3 AS C", [](TDBGridGx& grid) {
+        for (const char* name : {"A", "B", "C"}) {
+            TColumnGx* column = grid.Columns().Add();
+            column->SetFieldName(name);
+            column->SetWidth(10);
+        }
+    });
+    m_db->Font()->SetSize(9);
+    m_db->TitleFont()->SetSize(12);
+    m_db->Columns().ColumnAt(1)->Title()->Font()->SetSize(15);
+    m_db->ChangeScale(4, 3);
+    std::vector<int> widths;
+    for (int i = 0; i < 3; ++i)
+        widths.push_back(m_db->Columns().ColumnAt(i)->Width());
+    EXPECT_EQ(widths, (std::vector<int>{13, 14, 13}));
+    EXPECT_EQ(m_db->Font()->Size(), 12);
+    EXPECT_EQ(m_db->TitleFont()->Size(), 16) << "the title font's own size, not the grid font's";
+    EXPECT_EQ(m_db->Columns().ColumnAt(1)->Title()->Font()->Size(), 20);
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->Font()->Size(), 12) << "follows the grid font";
+    EXPECT_EQ(m_db->Width(), MulDiv(400, 4, 3));
+}

@@ -3,11 +3,13 @@
 #include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/XScreenshot.h"
+#include "tests/support/Xdotool.h"
 #include "tests/support/Xvfb.h"
 #include "tools/griddemo/GridDemoLayout.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -18,6 +20,8 @@ using namespace std::chrono_literals;
 
 // Generous: the demo starts slowly under the sanitizers on a loaded machine.
 constexpr auto PATIENCE = 60s;
+
+constexpr std::uint32_t BLUE = 0x0000FF;
 
 std::uint32_t Rgb(COLORREF color) { return GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color); }
 
@@ -53,11 +57,64 @@ protected:
         return count;
     }
 
+    // How many pixels of a screen area have `color`.
+    [[nodiscard]] static int CountIn(const Screenshot& shot, const RECT& area, std::uint32_t color)
+    {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                count += shot.At(x, y) == color ? 1 : 0;
+        return count;
+    }
+
+    // The filter row's colour: each channel of the face colour plus an eighth, at most 255.
+    [[nodiscard]] static std::uint32_t FilterRowColor()
+    {
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        const auto lighter = [](unsigned channel) { return std::min(255u, channel + channel / 8); };
+        return Rgb(RGB(lighter(GetRValue(face)), lighter(GetGValue(face)), lighter(GetBValue(face))));
+    }
+
+    // The top of the filter row: the first line under the titles in its colour (-1 when none is).
+    [[nodiscard]] int FilterRowTop(const Screenshot& shot) const
+    {
+        const RECT grid = Grid();
+        for (int y = grid.top; y < grid.bottom; ++y)
+            if (shot.At(grid.left + griddemo::NAME_LEFT + 40, y) == FilterRowColor())
+                return y;
+        return -1;
+    }
+
     // The footer band along the grid's bottom edge is painted in the footer colour.
     [[nodiscard]] bool Shown(const Screenshot& shot) const
     {
         const RECT grid = Grid();
         return Count(shot, grid, grid.bottom - 12, 4, Rgb(griddemo::FOOTER_COLOR)) > 100;
+    }
+
+    void StartDemo()
+    {
+        m_demo = std::make_unique<ChildProgram>(
+            GRIDDEMO_PROGRAM,
+            std::vector<std::string>{"--database", (m_dir / "demo.db").string(), "--quit-after", "600000"},
+            ChildProgram::Environment{{"DISPLAY", m_server->Name()}, {"MODEM_DISPLAY", ""}}, m_dir / "stderr.txt");
+    }
+
+    // The newest picture once `done` holds of it, or the last one taken when the deadline passes.
+    template <class Done>
+    [[nodiscard]] Screenshot WaitFor(Done done) const
+    {
+        Screenshot shot;
+        const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
+        while (m_demo->Running() && std::chrono::steady_clock::now() < deadline) {
+            if (auto taken = TakeXScreenshot(m_server->Name())) {
+                shot = std::move(*taken);
+                if (done(shot))
+                    break;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return shot;
     }
 
     std::unique_ptr<XvfbServer> m_server;
@@ -67,20 +124,8 @@ protected:
 
 TEST_F(GridDemoOnXTest, ShowsTitlesRowsAndFooters)
 {
-    m_demo = std::make_unique<ChildProgram>(
-        GRIDDEMO_PROGRAM,
-        std::vector<std::string>{"--database", (m_dir / "demo.db").string(), "--quit-after", "600000"},
-        ChildProgram::Environment{{"DISPLAY", m_server->Name()}, {"MODEM_DISPLAY", ""}}, m_dir / "stderr.txt");
-    Screenshot shot;
-    const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
-    while (m_demo->Running() && std::chrono::steady_clock::now() < deadline) {
-        if (auto taken = TakeXScreenshot(m_server->Name())) {
-            shot = std::move(*taken);
-            if (Shown(shot))
-                break;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
+    StartDemo();
+    const Screenshot shot = WaitFor([this](const Screenshot& taken) { return Shown(taken); });
     ASSERT_TRUE(m_demo->Running()) << ReadWholeFile(m_dir / "stderr.txt");
     ASSERT_TRUE(WritePngFile(GRIDDEMO_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
                              static_cast<std::ptrdiff_t>(shot.width) * 4));
@@ -98,6 +143,69 @@ TEST_F(GridDemoOnXTest, ShowsTitlesRowsAndFooters)
     EXPECT_GT(Count(shot, grid, grid.top + 60, 80, ink), 200);
     // The footer carries its texts (the total, the count and the sums).
     EXPECT_GT(Count(shot, grid, grid.bottom - 18, 16, ink), 60);
+    // The filter row under the titles, in the face colour lightened by an eighth.
+    EXPECT_GT(Count(shot, grid, FilterRowTop(shot), 4, FilterRowColor()), 1000);
+}
+
+// A name chosen from the name cell's list and a condition typed into the minutes cell leave the
+// calls of that name with that many minutes; both conditions stay on show in blue.
+TEST_F(GridDemoOnXTest, FilterRowTakesAChosenNameAndTypedMinutes)
+{
+    const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+    if (!xdotool)
+        GTEST_SKIP() << "xdotool is not installed (Debian package xdotool): the filter row is not driven";
+    StartDemo();
+    Screenshot shot = WaitFor([this](const Screenshot& taken) { return Shown(taken); });
+    ASSERT_TRUE(Shown(shot)) << ReadWholeFile(m_dir / "stderr.txt");
+    const RECT grid = Grid();
+    const int filterTop = FilterRowTop(shot);
+    ASSERT_GT(filterTop, grid.top);
+    const auto keys = [&](std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            ASSERT_TRUE(xdotool->Key(name)) << ReadWholeFile(m_dir / "xdotool.txt");
+    };
+    // The text parts of the two filter cells, and the area where the name's list drops.
+    const RECT nameText{grid.left + griddemo::NAME_LEFT, filterTop, grid.left + griddemo::NAME_LEFT + 100, filterTop + 14};
+    const RECT minutesText{grid.left + griddemo::MINUTES_LEFT, filterTop, grid.left + griddemo::MINUTES_LEFT + 50,
+                           filterTop + 14};
+    const RECT list{nameText.left, filterTop + 20, nameText.right, filterTop + 180};
+    const std::uint32_t ink = Rgb(GetSysColor(COLOR_WINDOWTEXT));
+    const std::uint32_t highlight = Rgb(GetSysColor(COLOR_HIGHLIGHT));
+    // Each step waits until the screen shows the one before it done.
+    const auto step = [&](const auto& done) {
+        shot = WaitFor(done);
+        ASSERT_TRUE(done(shot)) << ReadWholeFile(m_dir / "stderr.txt");
+    };
+
+    ASSERT_TRUE(xdotool->Click(grid.left + griddemo::NAME_LEFT + 60, filterTop + 4));
+    keys({"alt+Down"});
+    // The list opens under the cell in the cell's colour.
+    step([&](const Screenshot& taken) { return CountIn(taken, list, FilterRowColor()) > 3000; });
+    // It holds (Empty), (Not empty), (All), (Clear filter), then Anna Berg, Carl Dahl, Eva Falk.
+    keys({"Down", "Down", "Down", "Down", "Down", "Down", "Down"});
+    step([&](const Screenshot& taken) { return CountIn(taken, list, highlight) > 300; });
+    keys({"Return"});
+    // Eva Falk's five calls are left: the rows below them are empty.
+    step([&](const Screenshot& taken) {
+        return Count(taken, grid, filterTop + 110, 100, ink) == 0 && Count(taken, grid, filterTop + 20, 80, ink) > 200;
+    });
+
+    ASSERT_TRUE(xdotool->Click(grid.left + griddemo::MINUTES_LEFT + 30, filterTop + 4));
+    // The chosen name stays in its cell, in blue, once the editor has moved on.
+    step([&](const Screenshot& taken) { return CountIn(taken, nameText, BLUE) > 10; });
+    keys({"greater", "equal", "space", "1", "0", "Return", "Escape"});
+
+    // Three of the calls are of 10 minutes or more: rows below the third are empty.
+    const auto filtered = [&](const Screenshot& taken) {
+        return CountIn(taken, nameText, BLUE) > 10 && CountIn(taken, minutesText, BLUE) > 10 &&
+               Count(taken, grid, filterTop + 80, 100, ink) == 0;
+    };
+    shot = WaitFor(filtered);
+    ASSERT_TRUE(WritePngFile(GRIDDEMO_FILTERED_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    EXPECT_TRUE(filtered(shot)) << ReadWholeFile(m_dir / "stderr.txt");
+    // The three calls are there, with their text.
+    EXPECT_GT(Count(shot, grid, filterTop + 20, 40, ink), 200);
 }
 
 } // namespace

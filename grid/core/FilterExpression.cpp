@@ -1,4 +1,4 @@
-#include "grid/tools/FilterExpression.h"
+#include "grid/core/FilterExpression.h"
 
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"

@@ -54,3 +54,9 @@ void ResetFilterExpression(FilterExpressionRec& expression);
 // ends in a record or an exception: the work is linear in the text's length apart from the look
 // ahead over blanks, and no recursion follows the text.
 bool ParseFilterExpression(std::string_view text, FilterExpressionRec& expression);
+
+// Whether a field value meets the condition, compared in memory: numbers and dates by value,
+// anything else as text without regard to case. A value meets no comparison with Null but the
+// null tests; "~" matches with '%' and '*' as wildcards, and a pattern without any matches the
+// values that contain it.
+[[nodiscard]] bool FilterExpressionAccepts(const FilterExpressionRec& expression, const Variant& value);

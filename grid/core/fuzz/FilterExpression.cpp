@@ -2,7 +2,7 @@
 // separators: it must end in a record or in the parser's own exception, never in a crash, a
 // hang or a record whose operators are out of range.
 
-#include "grid/tools/FilterExpression.h"
+#include "grid/core/FilterExpression.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LocaleSettings.h"

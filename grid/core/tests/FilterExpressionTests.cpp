@@ -1,4 +1,4 @@
-#include "grid/tools/FilterExpression.h"
+#include "grid/core/FilterExpression.h"
 
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
@@ -205,3 +205,40 @@ TEST(FilterExpression, LongTextsEndPromptly)
 }
 
 } // namespace
+
+// In-memory matching of field values: numbers by value, text without regard to case, Null only
+// for the null tests.
+TEST(FilterExpression, AcceptsFieldValuesByTheCondition)
+{
+    struct Case {
+        std::uint8_t ValueType;
+        const char* Text;
+        Variant Value;
+        bool Accepted;
+    };
+    const Case cases[] = {
+        {fvtNumberGx, "> 5", Variant(6), true},
+        {fvtNumberGx, "> 5", Variant(5), false},
+        {fvtNumberGx, ">= 5 AND < 10", Variant(9.5), true},
+        {fvtNumberGx, "< 5 OR > 10", Variant(7), false},
+        {fvtNumberGx, "In (1,2,3)", Variant(2), true},
+        {fvtNumberGx, "!In (1,2,3)", Variant(2), false},
+        {fvtNumberGx, "= 5", Null(), false},
+        {fvtNumberGx, "<> 5", Null(), false},
+        {fvtNumberGx, "=Null", Null(), true},
+        {fvtNumberGx, "<>Null", Variant(0), true},
+        {fvtStringGx, "abc", Variant(std::string("xABCy")), true},
+        {fvtStringGx, "~ a%c", Variant(std::string("abbc")), true},
+        {fvtStringGx, "!~ a%c", Variant(std::string("abbc")), false},
+        {fvtStringGx, "= abc", Variant(std::string("ABC")), true},
+        {fvtStringGx, "= abc", Variant(std::string("abcd")), false},
+        {fvtStringGx, "> b", Variant(std::string("c")), true},
+        {fvtStringGx, "", Variant(std::string("anything")), true},
+    };
+    for (const Case& c : cases) {
+        FilterExpressionRec expression;
+        expression.ValueType = c.ValueType;
+        (void)ParseFilterExpression(c.Text, expression);
+        EXPECT_EQ(FilterExpressionAccepts(expression, c.Value), c.Accepted) << c.Text << " / " << VarToStr(c.Value);
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "grid/core/DropDownAlignGx.h"
+#include "platform/classlib/core/Persistent.h"
+
+#include <memory>
+
+class TColumnGx;
+class TDataLink;
+class TDataSource;
+struct TTypeInfo;
+
+[[nodiscard]] const TTypeInfo& DropDownAlignTypeInfo();
+
+// How a column's lookup list drops down: where it lines up, how many rows and how wide, whether it
+// opens by itself, can be sized, shows titles (in several lines), fits its columns to its width, and
+// which data source it lists (else the lookup field's data set).
+class TColumnDropDownBoxGx : public TPersistent {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TColumnDropDownBoxGx(TColumnGx* column);
+    ~TColumnDropDownBoxGx() override;
+
+    void Assign(const TPersistent* source) override;
+    [[nodiscard]] TPersistent* GetOwner() const override;
+
+    [[nodiscard]] TDropDownAlign Align() const { return m_align; }
+    void SetAlign(TDropDownAlign value) { m_align = value; }
+    [[nodiscard]] bool AutoDrop() const { return m_autoDrop; }
+    void SetAutoDrop(bool value) { m_autoDrop = value; }
+    [[nodiscard]] bool AutoFitColWidths() const { return m_autoFitColWidths; }
+    void SetAutoFitColWidths(bool value) { m_autoFitColWidths = value; }
+    // Null when its data source is destroyed.
+    [[nodiscard]] TDataSource* ListSource() const;
+    void SetListSource(TDataSource* source);
+    [[nodiscard]] int Rows() const { return m_rows; }
+    void SetRows(int value) { m_rows = value; }
+    [[nodiscard]] bool ShowTitles() const { return m_showTitles; }
+    void SetShowTitles(bool value) { m_showTitles = value; }
+    [[nodiscard]] bool Sizable() const { return m_sizable; }
+    void SetSizable(bool value) { m_sizable = value; }
+    [[nodiscard]] bool UseMultiTitle() const { return m_useMultiTitle; }
+    void SetUseMultiTitle(bool value) { m_useMultiTitle = value; }
+    [[nodiscard]] int Width() const { return m_width; }
+    void SetWidth(int value) { m_width = value; }
+
+private:
+    TColumnGx* m_column;
+    std::unique_ptr<TDataLink> m_listLink;
+    TDropDownAlign m_align = ddaLeft;
+    bool m_autoDrop = false;
+    bool m_autoFitColWidths = true;
+    int m_rows = 7;
+    bool m_showTitles = false;
+    bool m_sizable = false;
+    bool m_useMultiTitle = false;
+    int m_width = 0;
+};
