@@ -12,6 +12,7 @@
 
 class TControl;
 class TMenuBtn;
+class TPopupMenu;
 class TDataSkinSysButton;
 class TSkinData;
 class TTimer;
@@ -115,6 +116,13 @@ public:
     [[nodiscard]] TNCObject* HotObject() const { return m_hot; }
     // The skinned menu bar, or null when the window has no menu.
     [[nodiscard]] TWinSkinMenu* MenuBar() const { return m_menuBar.get(); }
+    // The skinned system menu as last shown, or null.
+    [[nodiscard]] TPopupMenu* SystemMenu() const { return m_systemMenu.get(); }
+    // Shows the skinned system menu at a screen point; a second opening within the double-click
+    // time while a caption object is hot closes the window instead.
+    void ShowSystemMenu(POINT screen);
+    // Tells whether the skinner is still there: expired once it has been freed.
+    [[nodiscard]] std::weak_ptr<TWinSkinForm*> LifeToken() const { return m_self; }
     // The caption text's rectangle at the last frame paint, in frame coordinates.
     [[nodiscard]] RECT CaptionTextRect() const { return m_textRect; }
 
@@ -183,6 +191,17 @@ private:
     void DoButtonAction(TWinSysButton& button);
     [[nodiscard]] HRGN BorderRegion(int index, const RECT& rect, bool transparent);
 
+    // WinSkinFormMenus.cpp: the system menu and the skinned drawing of menu items.
+    void BuildSystemMenu();
+    // The form's popup menus, and its main menus' items below the bar, drawn by the skin (on) or
+    // by themselves again (off).
+    void SetPopupMenusOwnerDraw(bool on);
+    void SetMainMenusOwnerDraw(bool on);
+    // WM_MEASUREITEM and WM_DRAWITEM of menu items the window is asked to measure and draw.
+    bool MenuItemMessage(UINT msg, LPARAM lParam, LRESULT& result);
+    // The menu holding an item the skinned bar made the window draw, by command; null for none.
+    [[nodiscard]] HMENU MarkedMenuOf(UINT command) const;
+
     // WinSkinMenuBar.cpp: the menu bar and its drop-downs.
     void BuildMenuBar();
     void DropMenuBar();
@@ -238,6 +257,15 @@ private:
     std::vector<std::unique_ptr<TWinSysButton>> m_buttons;
     std::unique_ptr<TWinSkinMenu> m_menuBar;
     std::vector<std::unique_ptr<TSkinControl>> m_skinners;
+    // Shared with the menu loop while it shows, so that the skinner may go meanwhile.
+    std::shared_ptr<TPopupMenu> m_systemMenu;
+    DWORD m_systemMenuShownAt = 0;
+    bool m_systemMenuShown = false;
+    // Set while a drop-down of the menu bar is open.
+    bool m_trackingMenu = false;
+    // The drop-down's items the window draws while it is open.
+    std::vector<std::pair<HMENU, UINT>> m_ownerDrawn;
+    std::shared_ptr<TWinSkinForm*> m_self = std::make_shared<TWinSkinForm*>(this);
     // Not owned: each is cleared the moment what it names is freed.
     TNCObject* m_hot = nullptr;
     TSkinControl* m_hovered = nullptr;

@@ -574,10 +574,13 @@ void TWinSkinForm::DoButtonAction(TWinSysButton& button)
         break;
     case 3:
     case 11:
-    case 12:
-        // The system menu at the button, as the window system shows it.
-        Post(m_window, SC_MOUSEMENU);
+    case 12: {
+        // The skinned system menu just under the button.
+        RECT window{};
+        (void)GetWindowRect(m_window, &window);
+        ShowSystemMenu(POINT{window.left + button.Rect.left + 1, window.top + button.Rect.bottom + 1});
         break;
+    }
     default:
         (void)PostMessageA(m_window, WM_SKIN_CAPTIONACTION, static_cast<WPARAM>(button.Element.Action), 0);
         break;

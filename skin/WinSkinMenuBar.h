@@ -55,6 +55,8 @@ public:
 
     // The button with a caption under a frame point, or null.
     [[nodiscard]] TMenuBtn* ButtonAt(POINT frame) const;
+    // The button at `index` of the bar, or null.
+    [[nodiscard]] TMenuBtn* ButtonByIndex(int index) const;
     [[nodiscard]] bool Owns(const TNCObject* object) const;
     // The first enabled, visible button whose caption has `key` as its "&" accelerator, or null.
     [[nodiscard]] TMenuBtn* FindAccelButton(char key) const;
