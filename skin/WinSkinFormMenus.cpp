@@ -140,9 +140,13 @@ void TWinSkinForm::BuildSystemMenu()
         if (tab != std::string::npos)
             item->SetShortCut(TextToShortCut(label.substr(tab + 1)));
         item->SetTag(static_cast<int>(info.wID));
-        bool enabled = true;
+        // The window's state decides for the commands it concerns (the system menu's own marks
+        // may be older than the state); the menu's marks decide for the others.
+        bool enabled = !(info.fState & GrayedOrDisabled);
         switch (info.wID) {
         case SC_SIZE:
+            enabled = m_windowState == wsNormal && m_borderKind == bkSizable;
+            break;
         case SC_MOVE:
             enabled = m_windowState != wsMaximized;
             break;
@@ -164,8 +168,9 @@ void TWinSkinForm::BuildSystemMenu()
         default:
             break;
         }
-        item->SetEnabled(enabled && !(info.fState & GrayedOrDisabled));
+        item->SetEnabled(enabled);
         item->SetChecked((info.fState & MFS_CHECKED) != 0);
+        item->SetDefault((info.fState & MFS_DEFAULT) != 0);
         // The window, not the skinner: the command may arrive after the skinner has gone.
         item->SetOnClick(TNotifyEvent::FromFunction([window, command = info.wID](TObject*) {
             (void)PostMessageA(window, WM_SYSCOMMAND, command, 0);
