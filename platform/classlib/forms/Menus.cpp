@@ -58,10 +58,12 @@ void DescribePopupMenu(TClassBuilder& c)
 }
 
 // Command numbers are WM_COMMAND's low word, unique among every item of the program (GUI thread).
+// Never destroyed: the items of the application's forms are freed at exit, after the program's
+// static objects.
 std::vector<bool>& CommandsInUse()
 {
-    static std::vector<bool> inUse(0x10000, false);
-    return inUse;
+    static auto* inUse = new std::vector<bool>(0x10000, false);
+    return *inUse;
 }
 
 WORD AcquireCommand()
