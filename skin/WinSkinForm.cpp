@@ -331,6 +331,15 @@ bool TWinSkinForm::TopLevelMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
     case WM_MENUSELECT:
         MenuSelected(wParam, lParam);
         return false;
+    case CM_MENUCHANGED:
+        // The window's own handling paints no frame: the bar is the skinner's.
+        if (m_data)
+            m_data->SetFramePainting(false);
+        result = CallOld(msg, wParam, lParam);
+        if (m_data)
+            m_data->SetFramePainting(true);
+        MenuChanged();
+        return true;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_KEYMENU && KeyMenu(lParam)) {
             result = 1;

@@ -204,6 +204,8 @@ private:
 
     // WinSkinMenuBar.cpp: the menu bar and its drop-downs.
     void BuildMenuBar();
+    // The window's menu or its items changed: the bar follows.
+    void MenuChanged();
     void DropMenuBar();
     // Opens the button's drop-down (a button without one posts its command) and follows Left,
     // Right and the mouse along the bar; false when no drop-down opened.

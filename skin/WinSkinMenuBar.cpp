@@ -82,10 +82,9 @@ TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, TSkinData& data, HWND window)
 
 TWinSkinMenu::~TWinSkinMenu() = default;
 
-bool TWinSkinMenu::Build(TMainMenu* mainMenu)
+bool TWinSkinMenu::Build(TMainMenu* mainMenu, HMENU menu)
 {
-    const HMENU menu = GetMenu(m_window);
-    if (!menu)
+    if (!menu || !IsMenu(menu))
         return false;
     m_windowMenu = menu;
     m_buttons.clear();
@@ -113,7 +112,8 @@ bool TWinSkinMenu::Build(TMainMenu* mainMenu)
         }
         m_buttons.push_back(std::move(button));
     }
-    (void)SetMenu(m_window, nullptr);
+    if (GetMenu(m_window))
+        (void)SetMenu(m_window, nullptr);
     return true;
 }
 
@@ -320,10 +320,24 @@ void TWinSkinForm::BuildMenuBar()
     if (form && !form->Menu())
         return;
     auto bar = std::make_unique<TWinSkinMenu>(*this, *m_data, m_window);
-    if (!bar->Build(form ? form->Menu() : nullptr))
+    if (!bar->Build(form ? form->Menu() : nullptr, GetMenu(m_window)))
         return;
     m_menuBar = std::move(bar);
     m_menuHeight = GetSystemMetrics(SM_CYMENU);
+}
+
+void TWinSkinForm::MenuChanged()
+{
+    if (!m_menuBar || !m_data || !m_data->MenuUpdate())
+        return;
+    // The window's menu, given back to it meanwhile, or the one the bar shows with changed items.
+    const HMENU menu = GetMenu(m_window) ? GetMenu(m_window) : m_menuBar->WindowMenu();
+    if (m_menuBar->Owns(m_hot))
+        m_hot = nullptr;
+    auto* form = dynamic_cast<TCustomForm*>(m_form);
+    (void)m_menuBar->Build(form ? form->Menu() : nullptr, menu);
+    if (IsWindowVisible(m_window))
+        PaintFrame();
 }
 
 void TWinSkinForm::DropMenuBar()

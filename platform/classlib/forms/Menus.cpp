@@ -782,8 +782,11 @@ void TMainMenu::SetWindowHandle(HWND window)
 
 void TMainMenu::MenuChanged()
 {
-    if (m_window)
-        (void)DrawMenuBar(m_window);
+    if (!m_window)
+        return;
+    // Whoever draws the window's bar in its place (a skin) hears of the change first.
+    (void)SendMessageA(m_window, CM_MENUCHANGED, 0, 0);
+    (void)DrawMenuBar(m_window);
 }
 
 // ---- TPopupMenu ------------------------------------------------------------------------------
