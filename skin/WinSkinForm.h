@@ -175,6 +175,9 @@ private:
     void PaintCaptionBar(HDC dc, int width, int height);
     void DrawCaptionText(HDC dc, const RECT& caption);
     void PlaceButtons(int width);
+    // The left edge of the leftmost right-aligned caption button (0 for none): it limits the
+    // caption text of popup windows.
+    [[nodiscard]] int RightButtonsLeft(int width) const;
     void UpdateButtonVisibility(TWinSysButton& button) const;
     void DrawButtons(HDC dc);
     void DrawButtonFrame(HDC dc, TWinSysButton& button, int frame);
