@@ -161,6 +161,36 @@ TEST_F(SkinManageTest, MessageBoxesAreSkinnedByTheDialogSkinData)
     EXPECT_TRUE(looked);
 }
 
+TEST_F(SkinManageTest, MessageBoxesFollowTheSettingsOfTheMainSkinData)
+{
+    ShowSkinned();
+    struct Case {
+        const char* name;
+        bool refused; // the application's OnFormSkin says no to "#32770"
+        bool skinned;
+    };
+    const Case cases[] = {{"skinned with the main skin data", false, true}, {"refused by the handler", true, false}};
+    const HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, BoxFilter, nullptr, GetCurrentThreadId());
+    for (const Case& c : cases) {
+        m_data->SetOnFormSkin(TOnFormSkin::FromFunction([refused = c.refused](TObject*, const std::string& name, bool& doSkin) {
+            if (refused && name == "#32770")
+                doSkin = false;
+        }));
+        bool looked = false;
+        g_inBox = [&](HWND box) {
+            looked = true;
+            const TWinSkinForm* skinner = SkinManager()->FindFormSkinner(box);
+            EXPECT_EQ(skinner != nullptr, c.skinned) << c.name;
+            if (skinner)
+                EXPECT_EQ(skinner->SkinData(), m_data) << c.name;
+        };
+        (void)PostMessageA(Window(), WM_NULL, 0, 0);
+        (void)MessageDlg("Skinned?", mtInformation, {mbOK}, 0);
+        EXPECT_TRUE(looked) << c.name;
+    }
+    (void)UnhookWindowsHookEx(hook);
+}
+
 TEST_F(SkinManageTest, ExcludedWindowsAreLeftAlone)
 {
     ShowSkinned();

@@ -391,3 +391,22 @@ TEST_F(SkinMenuItemsTest, TheBarsDropDownItemsAreDrawnFromTheSkinAndTheSkinnerMa
     EXPECT_EQ(info.fType & MFT_OWNERDRAW, 0u) << "the items draw themselves again once the drop-down closes";
     EXPECT_EQ(GetMenu(Window()), mainMenu->Handle()) << "the window has its own bar back";
 }
+
+TEST_F(SkinMenuItemsTest, TheSkinMayGoWhileTheSystemMenuShows)
+{
+    ShowSkinned();
+    g_look = [&](HWND, const MSG&) {
+        // The skin is switched off from within the menu's loop: the skinner and its menu go.
+        FreeSkinManager();
+        Key(VK_UP);
+        Key(VK_RETURN);
+        return true;
+    };
+    m_display->InjectMouseButton(reinterpret_cast<WindowId>(Window()), {WindowSize().cx / 2, 12}, MouseButton::Right,
+                                 true);
+    Nudge();
+    Pump();
+    EXPECT_EQ(SkinManager(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Window())) << "a choice from the skin's menu goes with the skin";
+    EXPECT_EQ(GetWindowLongPtrA(Window(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinForm::SkinWndProc), false);
+}
