@@ -11,6 +11,7 @@
 #include <vector>
 
 class TControl;
+class TMainMenu;
 class TMenuBtn;
 class TPopupMenu;
 class TDataSkinSysButton;
@@ -202,6 +203,9 @@ private:
     void SetMainMenusOwnerDraw(bool on);
     // WM_MEASUREITEM and WM_DRAWITEM of menu items the window is asked to measure and draw.
     bool MenuItemMessage(UINT msg, LPARAM lParam, LRESULT& result);
+    bool MeasureMenuItem(MEASUREITEMSTRUCT& measure, LRESULT& result);
+    bool DrawMenuItem(const DRAWITEMSTRUCT& draw, LRESULT& result);
+    [[nodiscard]] TMainMenu* FormMainMenu() const;
     // The menu holding an item the skinned bar made the window draw, by command; null for none.
     [[nodiscard]] HMENU MarkedMenuOf(UINT command) const;
 

@@ -25,6 +25,7 @@ constexpr int MinimizeGlyph = 2;
 constexpr int CloseGlyph = 3;
 
 constexpr UINT GrayedOrDisabled = MFS_GRAYED | MFS_DISABLED;
+constexpr int SeparatorHeight = 8;
 
 template <class Visit>
 void ForEachItem(TMenuItem& parent, const Visit& visit, int depth = 1)
@@ -204,62 +205,70 @@ void TWinSkinForm::ShowSystemMenu(POINT screen)
         menu->Popup(screen.x, screen.y);
 }
 
+TMainMenu* TWinSkinForm::FormMainMenu() const
+{
+    auto* form = dynamic_cast<TCustomForm*>(m_form);
+    return form ? form->Menu() : nullptr;
+}
+
 bool TWinSkinForm::MenuItemMessage(UINT msg, LPARAM lParam, LRESULT& result)
 {
-    auto* mainMenu = dynamic_cast<TCustomForm*>(m_form) ? static_cast<TCustomForm*>(m_form)->Menu() : nullptr;
     if (msg == WM_MEASUREITEM) {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (!measure || measure->CtlType != ODT_MENU)
-            return false;
-        if (TMenuItem* item = mainMenu ? mainMenu->FindItem(measure->itemID, fkCommand) : nullptr) {
-            // The item's own measure first, then the room of the skin's picture.
-            result = CallOld(msg, 0, lParam);
-            int width = static_cast<int>(measure->itemWidth);
-            if (!(item->OnMeasureItem() == SkinnedMainMeasureItem()))
-                MeasureSkinMenuItem(m_data, TMenuMeasure::MainMenu, mainMenu->Images() != nullptr, width);
-            measure->itemWidth = static_cast<UINT>(width);
-            return true;
-        }
-        const HMENU menu = MarkedMenuOf(measure->itemID);
-        if (!menu)
-            return false;
-        const TSkinMenuItemInfo info = MenuItemInfoOf(menu, measure->itemID);
-        const HDC dc = GetWindowDC(m_window);
-        RECT text{};
-        {
-            const SelectionGuard font(dc, SkinMenuFont());
-            (void)DrawTextA(dc, info.Caption.c_str(), static_cast<int>(info.Caption.size()), &text,
-                            DT_SINGLELINE | DT_CALCRECT);
-        }
-        (void)ReleaseDC(m_window, dc);
-        int width = text.right - text.left;
-        MeasureSkinMenuItem(m_data, TMenuMeasure::WindowMenu, false, width);
-        measure->itemWidth = static_cast<UINT>(width);
-        measure->itemHeight = static_cast<UINT>(info.Separator ? 8 : text.bottom - text.top + 4);
-        result = TRUE;
+        return measure && measure->CtlType == ODT_MENU && MeasureMenuItem(*measure, result);
+    }
+    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    return msg == WM_DRAWITEM && draw && draw->CtlType == ODT_MENU && DrawMenuItem(*draw, result);
+}
+
+bool TWinSkinForm::MeasureMenuItem(MEASUREITEMSTRUCT& measure, LRESULT& result)
+{
+    TMainMenu* mainMenu = FormMainMenu();
+    if (TMenuItem* item = mainMenu ? mainMenu->FindItem(measure.itemID, fkCommand) : nullptr) {
+        // The item's own measure first, then the room of the skin's picture.
+        result = CallOld(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+        int width = static_cast<int>(measure.itemWidth);
+        if (!(item->OnMeasureItem() == SkinnedMainMeasureItem()))
+            MeasureSkinMenuItem(m_data, TMenuMeasure::MainMenu, mainMenu->Images() != nullptr, width);
+        measure.itemWidth = static_cast<UINT>(width);
         return true;
     }
-    if (msg != WM_DRAWITEM)
+    const HMENU menu = MarkedMenuOf(measure.itemID);
+    if (!menu)
         return false;
-    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (!draw || draw->CtlType != ODT_MENU)
+    // An item of a bare window's menu: measured by its text.
+    const TSkinMenuItemInfo info = MenuItemInfoOf(menu, measure.itemID);
+    const HDC dc = GetWindowDC(m_window);
+    RECT text{};
+    {
+        const SelectionGuard font(dc, SkinMenuFont());
+        (void)DrawTextA(dc, info.Caption.c_str(), static_cast<int>(info.Caption.size()), &text,
+                        DT_SINGLELINE | DT_CALCRECT);
+    }
+    (void)ReleaseDC(m_window, dc);
+    int width = text.right - text.left;
+    MeasureSkinMenuItem(m_data, TMenuMeasure::WindowMenu, false, width);
+    measure.itemWidth = static_cast<UINT>(width);
+    measure.itemHeight = static_cast<UINT>(info.Separator ? SeparatorHeight : text.bottom - text.top + 4);
+    result = TRUE;
+    return true;
+}
+
+bool TWinSkinForm::DrawMenuItem(const DRAWITEMSTRUCT& draw, LRESULT& result)
+{
+    const auto menu = reinterpret_cast<HMENU>(draw.hwndItem);
+    TMainMenu* mainMenu = FormMainMenu();
+    TMenuItem* item = mainMenu ? mainMenu->FindItem(draw.itemID, fkCommand) : nullptr;
+    // An item that draws itself keeps doing so; a bare window's items are drawn only when the bar
+    // made them the window's to draw.
+    if (item ? item->OnDrawItem().Assigned() && !(item->OnDrawItem() == SkinnedDrawItem())
+             : !menu || MarkedMenuOf(draw.itemID) != menu)
         return false;
-    const auto menu = reinterpret_cast<HMENU>(draw->hwndItem);
     TSkinManage* manager = SkinManager();
     TWinSkinPopMenu* popup = manager ? manager->PopupShowing(menu) : nullptr;
-    TBitmap* background = popup ? &popup->Background() : nullptr;
-    const bool selected = (draw->itemState & ODS_SELECTED) != 0;
-    if (TMenuItem* item = mainMenu ? mainMenu->FindItem(draw->itemID, fkCommand) : nullptr) {
-        // An item that draws itself keeps doing so.
-        if (item->OnDrawItem().Assigned() && !(item->OnDrawItem() == SkinnedDrawItem()))
-            return false;
-        DrawSkinMenuItem(m_data, draw->hDC, draw->rcItem, selected, MenuItemInfoOf(*item), background);
-        result = TRUE;
-        return true;
-    }
-    if (MarkedMenuOf(draw->itemID) != menu || !menu)
-        return false;
-    DrawSkinMenuItem(m_data, draw->hDC, draw->rcItem, selected, MenuItemInfoOf(menu, draw->itemID), background);
+    DrawSkinMenuItem(m_data, draw.hDC, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0,
+                     item ? MenuItemInfoOf(*item) : MenuItemInfoOf(menu, draw.itemID),
+                     popup ? &popup->Background() : nullptr);
     result = TRUE;
     return true;
 }

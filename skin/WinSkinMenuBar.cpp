@@ -334,8 +334,7 @@ void TWinSkinForm::MenuChanged()
     const HMENU menu = GetMenu(m_window) ? GetMenu(m_window) : m_menuBar->WindowMenu();
     if (m_menuBar->Owns(m_hot))
         m_hot = nullptr;
-    auto* form = dynamic_cast<TCustomForm*>(m_form);
-    (void)m_menuBar->Build(form ? form->Menu() : nullptr, menu);
+    (void)m_menuBar->Build(FormMainMenu(), menu);
     if (IsWindowVisible(m_window))
         PaintFrame();
 }

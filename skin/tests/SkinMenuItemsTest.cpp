@@ -410,3 +410,77 @@ TEST_F(SkinMenuItemsTest, TheSkinMayGoWhileTheSystemMenuShows)
     EXPECT_TRUE(IsWindowVisible(Window())) << "a choice from the skin's menu goes with the skin";
     EXPECT_EQ(GetWindowLongPtrA(Window(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinForm::SkinWndProc), false);
 }
+
+namespace {
+
+std::vector<WPARAM> g_commands;
+
+LRESULT RecordCommands(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND)
+        g_commands.push_back(wParam);
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+} // namespace
+
+// A window of no form object with a menu of its own (as a foreign program's window has): its bar
+// is skinned, and its drop-down's items are drawn from their text by the skinner while it shows.
+TEST_F(SkinMenuItemsTest, ABareWindowsMenuItemsAreDrawnFromTheirText)
+{
+    ShowSkinned();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = RecordCommands;
+    wc.lpszClassName = "BareWithMenu";
+    (void)RegisterClassA(&wc);
+    const HMENU bar = CreateMenu();
+    const HMENU file = CreatePopupMenu();
+    (void)AppendMenuA(file, MF_STRING, 101, "&Open");
+    (void)AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+    (void)AppendMenuA(file, MF_STRING | MF_GRAYED, 102, "&Print");
+    (void)AppendMenuA(file, MF_STRING, 103, "&Quit");
+    (void)AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    const HWND window = CreateWindowExA(0, "BareWithMenu", "Bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300, 200,
+                                        nullptr, bar, nullptr, nullptr);
+    Pump();
+    ASSERT_TRUE(SkinManager()->SkinWindow(window) || SkinManager()->FindFormSkinner(window));
+    Pump();
+    TWinSkinForm* skinner = SkinManager()->FindFormSkinner(window);
+    ASSERT_NE(skinner, nullptr);
+    ASSERT_NE(skinner->MenuBar(), nullptr);
+
+    TDataSkinObject& item = *m_data->Elements().Element("MenuItem");
+    const int frameWidth = item.Image.Width() / 5;
+    const std::uint32_t selection = ImagePixel(item.Image, 3 * frameWidth + frameWidth / 2, item.Image.Height() / 2);
+    std::uint32_t highlighted = 0;
+    int quitHeight = 0;
+    const auto id = reinterpret_cast<WindowId>(window);
+    g_look = [&](HWND popup, const MSG& msg) {
+        if (msg.message != WM_PAINT || msg.hwnd != popup)
+            return false;
+        (void)UpdateWindow(popup);
+        RECT open{};
+        RECT quit{};
+        (void)GetMenuItemRect(nullptr, file, 0, &open);
+        (void)GetMenuItemRect(nullptr, file, 3, &quit);
+        quitHeight = quit.bottom - quit.top;
+        highlighted = PopupPixel(popup, {open.right - 8, (open.top + open.bottom) / 2});
+        // Down skips the separator and the grayed item.
+        m_display->InjectKeyPress(id, VK_DOWN);
+        m_display->InjectKeyPress(id, VK_RETURN);
+        return true;
+    };
+    m_display->InjectKeyPress(id, VK_F10);
+    m_display->InjectMouseMove(id, POINT{150, 150});
+    Pump();
+    EXPECT_EQ(highlighted, selection) << "the first item opens highlighted in the skin's picture";
+    EXPECT_GT(quitHeight, 8) << "measured from its text";
+    EXPECT_EQ(g_commands, std::vector<WPARAM>{103});
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    (void)GetMenuItemInfoA(file, 0, TRUE, &info);
+    EXPECT_EQ(info.fType & MFT_OWNERDRAW, 0u) << "the items draw themselves again once the drop-down closes";
+    (void)DestroyWindow(window);
+    Pump();
+}
