@@ -17,22 +17,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int PopupFrame = 3;       // the popup window's frame around its items
-constexpr int GlyphSide = 16;       // the glyph column without an image list
-constexpr int GlyphInset = 1;       // the glyph column from the item's left edge
-constexpr int TextGap = 3;          // between the glyph column and the caption
-constexpr int ShortCutInset = 10;   // the shortcut's right end from the item's right edge
-constexpr int SeparatorLineTop = 4; // the etched line of a plain separator
-constexpr int CheckSide = 13;
-constexpr int NormalFrame = 1;
-constexpr int SeparatorFrame = 2;
-constexpr int SelectedFrame = 4;
-constexpr int ItemFrames = 5;
-
-} // namespace
-
 HFONT SkinMenuFont(bool bold)
 {
     static const auto make = [](bool heavy) {
@@ -50,6 +34,18 @@ HFONT SkinMenuFont(bool bold)
 }
 
 namespace {
+
+constexpr int PopupFrame = 3;       // the popup window's frame around its items
+constexpr int GlyphSide = 16;       // the glyph column without an image list
+constexpr int GlyphInset = 1;       // the glyph column from the item's left edge
+constexpr int TextGap = 3;          // between the glyph column and the caption
+constexpr int ShortCutInset = 10;   // the shortcut's right end from the item's right edge
+constexpr int SeparatorLineTop = 4; // the etched line of a plain separator
+constexpr int CheckSide = 13;
+constexpr int NormalFrame = 1;
+constexpr int SeparatorFrame = 2;
+constexpr int SelectedFrame = 4;
+constexpr int ItemFrames = 5;
 
 TDataSkinObject* ItemElement(TSkinData* data)
 {
@@ -285,6 +281,13 @@ TSkinData* SkinDataForMenu(HMENU menu, HWND owner)
     return data && !data->Pending() ? data : nullptr;
 }
 
+TBitmap* PopupBackgroundOf(HMENU menu)
+{
+    TSkinManage* manager = SkinManager();
+    TWinSkinPopMenu* popup = manager ? manager->PopupShowing(menu) : nullptr;
+    return popup ? &popup->Background() : nullptr;
+}
+
 namespace {
 
 // The window of the form a menu item's menu belongs to, or null.
@@ -321,10 +324,8 @@ const TMenuDrawItemEvent& SkinnedDrawItem()
             if (!item || !canvas)
                 return;
             const HMENU menu = MenuOf(*item);
-            TSkinManage* manager = SkinManager();
-            TWinSkinPopMenu* popup = manager ? manager->PopupShowing(menu) : nullptr;
             DrawSkinMenuItem(SkinDataForMenu(menu, OwnerWindowOf(*item)), canvas->Handle(), rect, selected,
-                             MenuItemInfoOf(*item), popup ? &popup->Background() : nullptr);
+                             MenuItemInfoOf(*item), PopupBackgroundOf(menu));
         });
     return event;
 }

@@ -43,6 +43,9 @@ void MeasureSkinMenuItem(TSkinData* data, TMenuMeasure kind, bool hasImages, int
 // The window system's menu font, bold for default items; it lasts as long as the program.
 [[nodiscard]] HFONT SkinMenuFont(bool bold = false);
 
+// The skinned background of the popup window that shows `menu`, or null.
+[[nodiscard]] TBitmap* PopupBackgroundOf(HMENU menu);
+
 // The skin data that skins the popup window showing `menu`, or else the window `owner` of the
 // menu's form, or else the program's main skin data; null when nothing is skinned.
 [[nodiscard]] TSkinData* SkinDataForMenu(HMENU menu, HWND owner);

@@ -3,15 +3,14 @@
 #include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/Menus.h"
-#include "platform/winapi/kernel/Clock.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
+#include "platform/winapi/kernel/Clock.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMenuItem.h"
-#include "skin/WinSkinPopMenu.h"
 
 // The skinned system menu, and menu items drawn from the skin: the form's popup menus, its main
 // menu's drop-downs and the window menu's items the skinned bar opens.
@@ -264,11 +263,8 @@ bool TWinSkinForm::DrawMenuItem(const DRAWITEMSTRUCT& draw, LRESULT& result)
     if (item ? item->OnDrawItem().Assigned() && !(item->OnDrawItem() == SkinnedDrawItem())
              : !menu || MarkedMenuOf(draw.itemID) != menu)
         return false;
-    TSkinManage* manager = SkinManager();
-    TWinSkinPopMenu* popup = manager ? manager->PopupShowing(menu) : nullptr;
     DrawSkinMenuItem(m_data, draw.hDC, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0,
-                     item ? MenuItemInfoOf(*item) : MenuItemInfoOf(menu, draw.itemID),
-                     popup ? &popup->Background() : nullptr);
+                     item ? MenuItemInfoOf(*item) : MenuItemInfoOf(menu, draw.itemID), PopupBackgroundOf(menu));
     result = TRUE;
     return true;
 }
