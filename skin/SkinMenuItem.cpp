@@ -55,6 +55,13 @@ TDataSkinObject* ItemElement(TSkinData* data)
     return element && !element->Image.Empty() ? element : nullptr;
 }
 
+// The picture's left margin, which moves the glyph column right and widens the item: never more
+// than a frame of the picture, whatever the skin says.
+int ItemLeftWidth(const TDataSkinObject* element)
+{
+    return element ? std::clamp(element->LeftWidth, 0, element->Image.Width() / ItemFrames) : 0;
+}
+
 TSkinColours ColoursOf(TSkinData* data)
 {
     return data ? data->Elements().Colours() : TSkinColours{};
@@ -134,7 +141,7 @@ void DrawContent(TCanvas& canvas, const RECT& rect, bool selected, const TSkinMe
     int imageWidth = item.Images ? item.Images->Width() : GlyphSide;
     if (item.Checked)
         imageWidth = std::max(imageWidth, GlyphSide);
-    const int glyphLeft = rect.left + GlyphInset + (element ? element->LeftWidth : 0);
+    const int glyphLeft = rect.left + GlyphInset + ItemLeftWidth(element);
     DrawGlyph(canvas, RECT{glyphLeft, rect.top, glyphLeft + imageWidth, rect.bottom}, item, colours);
 
     const SavedDC saved(dc);
@@ -260,9 +267,7 @@ void MeasureSkinMenuItem(TSkinData* data, TMenuMeasure kind, bool hasImages, int
     };
     static constexpr Room Rooms[] = {{12, 23}, {10, 25}, {26, 0}};
     const Room room = Rooms[static_cast<int>(kind)];
-    if (const TDataSkinObject* element = ItemElement(data))
-        width += element->LeftWidth;
-    width += room.always + (hasImages ? 0 : room.withoutImages);
+    width += ItemLeftWidth(ItemElement(data)) + room.always + (hasImages ? 0 : room.withoutImages);
 }
 
 TSkinData* SkinDataForMenu(HMENU menu, HWND owner)

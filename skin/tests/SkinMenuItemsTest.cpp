@@ -484,3 +484,33 @@ TEST_F(SkinMenuItemsTest, ABareWindowsMenuItemsAreDrawnFromTheirText)
     (void)DestroyWindow(window);
     Pump();
 }
+
+TEST_F(SkinMenuItemsTest, ItemsMakeRoomForTheSkinsPictureButNoMoreThanItHolds)
+{
+    TDataSkinObject& element = *m_data->Elements().Element("MenuItem");
+    const int frameWidth = element.Image.Width() / 5;
+    struct Case {
+        TMenuMeasure kind;
+        bool hasImages;
+        int leftWidth;
+        int added;
+    };
+    const Case cases[] = {
+        {TMenuMeasure::PopupMenu, true, 4, 4 + 12},
+        {TMenuMeasure::PopupMenu, false, 4, 4 + 12 + 23},
+        {TMenuMeasure::MainMenu, true, 4, 4 + 10},
+        {TMenuMeasure::MainMenu, false, 4, 4 + 10 + 25},
+        {TMenuMeasure::WindowMenu, false, 4, 4 + 26},
+        {TMenuMeasure::PopupMenu, true, 100000, frameWidth + 12},
+        {TMenuMeasure::PopupMenu, true, -30, 12},
+    };
+    for (const Case& c : cases) {
+        element.LeftWidth = c.leftWidth;
+        int width = 50;
+        MeasureSkinMenuItem(m_data, c.kind, c.hasImages, width);
+        EXPECT_EQ(width, 50 + c.added) << static_cast<int>(c.kind) << " " << c.hasImages << " " << c.leftWidth;
+    }
+    int width = 50;
+    MeasureSkinMenuItem(nullptr, TMenuMeasure::PopupMenu, true, width);
+    EXPECT_EQ(width, 50 + 12) << "without a skin only the fixed room";
+}
