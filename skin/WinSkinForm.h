@@ -122,8 +122,6 @@ public:
     // Shows the skinned system menu at a screen point; a second opening within the double-click
     // time while a caption object is hot closes the window instead.
     void ShowSystemMenu(POINT screen);
-    // Tells whether the skinner is still there: expired once it has been freed.
-    [[nodiscard]] std::weak_ptr<TWinSkinForm*> LifeToken() const { return m_self; }
     // The caption text's rectangle at the last frame paint, in frame coordinates.
     [[nodiscard]] RECT CaptionTextRect() const { return m_textRect; }
 
@@ -274,6 +272,7 @@ private:
     bool m_trackingMenu = false;
     // The drop-down's items the window draws while it is open.
     std::vector<std::pair<HMENU, UINT>> m_ownerDrawn;
+    // Weak references to it (the menu bar's tracking state) expire when the skinner is freed.
     std::shared_ptr<TWinSkinForm*> m_self = std::make_shared<TWinSkinForm*>(this);
     // Not owned: each is cleared the moment what it names is freed.
     TNCObject* m_hot = nullptr;
