@@ -1,9 +1,13 @@
 #include "skin/SkinData.h"
 
 #include "platform/classlib/core/Filer.h"
+#include "platform/classlib/core/Resources.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsPicture.h"
+#include "platform/classlib/forms/ImgList.h"
 #include "skin/QuickIni.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinReader.h"
@@ -130,6 +134,23 @@ TSkinData::TSkinData(TComponent* owner)
 {
     for (const std::string& line : DefaultSkin3rd())
         (void)m_skin3rd->Add(line);
+}
+
+TImageList* TSkinData::MenuImages()
+{
+    if (m_menuImages)
+        return m_menuImages.get();
+    m_menuImages = std::make_unique<TImageList>(nullptr, 16, 16);
+    TBitmap glyphs;
+    try {
+        glyphs.LoadFromResourceName(nullptr, "LUMORAMENU");
+    } catch (const EResNotFound&) {
+        return m_menuImages.get();
+    } catch (const EInvalidGraphic&) {
+        return m_menuImages.get();
+    }
+    (void)m_menuImages->AddMasked(&glyphs, clWhite);
+    return m_menuImages.get();
 }
 
 TSkinData::~TSkinData()

@@ -13,6 +13,7 @@
 #include <string>
 
 class TControl;
+class TImageList;
 
 // The events through which an application takes part in skinning.
 // (Sender, class name of the window, var DoSkin): decides whether a window is skinned.
@@ -79,6 +80,10 @@ class TSkinData : public TComponent {
     [[nodiscard]] TSkinElements& Elements() { return *m_elements; }
     [[nodiscard]] TMemoryStream& PackedSkin() { return m_packed; }
 
+    // The 16 x 16 glyphs of skinned system menus (0 restore, 1 maximise, 2 minimise, 3 close),
+    // from the program's "LUMORAMENU" bitmap with white as the mask; empty without it.
+    [[nodiscard]] TImageList* MenuImages();
+
     // The form skinner paints no frame while this is off.
     [[nodiscard]] bool FramePainting() const { return m_framePainting; }
     void SetFramePainting(bool on) { m_framePainting = on; }
@@ -124,6 +129,7 @@ private:
     bool m_pending = true;
     bool m_framePainting = true;
     std::unique_ptr<TSkinElements> m_elements;
+    std::unique_ptr<TImageList> m_menuImages;
     std::function<void(const std::string&)> m_onVersionMessage;
 };
 

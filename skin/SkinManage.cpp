@@ -284,6 +284,16 @@ bool TSkinManage::IsPopupSkinned(HWND window) const
     return std::any_of(m_popups.begin(), m_popups.end(), [window](const auto& popup) { return popup->Window() == window; });
 }
 
+TWinSkinPopMenu* TSkinManage::PopupShowing(HMENU menu) const
+{
+    if (!menu)
+        return nullptr;
+    for (const auto& popup : m_popups)
+        if (popup->Window() && popup->Menu() == menu)
+            return popup.get();
+    return nullptr;
+}
+
 void TSkinManage::ScheduleAction(TAction action, unsigned delay)
 {
     m_action = action;

@@ -81,6 +81,8 @@ public:
     // The popup menus ("#32768") being shown that are skinned.
     [[nodiscard]] bool IsPopupSkinned(HWND window) const;
     [[nodiscard]] const std::vector<std::unique_ptr<TWinSkinPopMenu>>& PopupSkinners() const { return m_popups; }
+    // The skinner of the popup window that shows `menu`, or null.
+    [[nodiscard]] TWinSkinPopMenu* PopupShowing(HMENU menu) const;
     [[nodiscard]] HWND ReskinWindow() const { return m_reskinWindow; }
     void SetReskinWindow(HWND window) { m_reskinWindow = window; }
 

@@ -77,6 +77,8 @@ void TWinSkinForm::Attach(TSkinData& data, TControl* form)
     m_savedColor = m_form->Color();
     m_colorSaved = true;
     m_form->SetColor(data.Elements().Colours().ButtonFace);
+    if (data.SkinControls().Contains(xcMenuItem))
+        SetMainMenusOwnerDraw(true);
 }
 
 void TWinSkinForm::InitSkin()
@@ -263,6 +265,10 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_UAHDESTROYWINDOW:
         return 0;
+    case WM_INITMENUPOPUP:
+        if (TSkinManage* manager = SkinManager())
+            manager->SetPopupKind(reinterpret_cast<HMENU>(wParam) == m_sysMenu ? 2 : 1);
+        return CallOld(msg, wParam, lParam);
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC: {
         const LRESULT result = CallOld(msg, wParam, lParam);
@@ -325,9 +331,25 @@ bool TWinSkinForm::TopLevelMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
     case WM_MENUSELECT:
         MenuSelected(wParam, lParam);
         return false;
+    case CM_MENUCHANGED:
+        // The window's own handling paints no frame: the bar is the skinner's.
+        if (m_data)
+            m_data->SetFramePainting(false);
+        result = CallOld(msg, wParam, lParam);
+        if (m_data)
+            m_data->SetFramePainting(true);
+        MenuChanged();
+        return true;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_KEYMENU && KeyMenu(lParam)) {
             result = 1;
+            return true;
+        }
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == ' ' && m_lifecycle != NotStarted) {
+            POINT origin{0, 0};
+            (void)ClientToScreen(m_window, &origin);
+            ShowSystemMenu(origin);
+            result = 0;
             return true;
         }
         switch (wParam & 0xFFF0) {
@@ -389,6 +411,15 @@ bool TWinSkinForm::FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         PaintFrame();
         result = 0;
         return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        return MenuItemMessage(msg, lParam, result);
+    case WM_NCRBUTTONDOWN:
+        if (wParam != HTCAPTION || (m_exStyle & WS_EX_MDICHILD))
+            return false;
+        ShowSystemMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        result = 0;
+        return true;
     default:
         return false;
     }
@@ -446,6 +477,8 @@ void TWinSkinForm::SetTimerRunning(bool running)
 
 void TWinSkinForm::OnTimer()
 {
+    if (m_trackingMenu)
+        return;
     if (m_hot) {
         POINT cursor{};
         (void)GetCursorPos(&cursor);
@@ -480,6 +513,8 @@ void TWinSkinForm::SkinChanged()
         if (!skinner->IsDead())
             skinner->SkinChanged();
     m_lifecycle = SkinChangedState;
+    if (m_frameSkinned)
+        SetPopupMenusOwnerDraw(true);
     if (m_frameSkinned && m_buttons.empty())
         CalcBorders();
     if (m_frameSkinned && !m_child && m_borderKind != bkNone) {
@@ -526,6 +561,7 @@ void TWinSkinForm::PurgeSkinners()
 void TWinSkinForm::Release()
 {
     SetTimerRunning(false);
+    m_systemMenu.reset();
     FreeSkinners();
     RestoreProcedures();
     m_hot = nullptr;
@@ -535,12 +571,16 @@ void TWinSkinForm::Release()
 
 void TWinSkinForm::Unskin()
 {
+    m_systemMenu.reset();
     SetTimerRunning(false);
     if (!m_subclassed)
         return;
     const bool destroying = m_lifecycle == Destroying;
     RestoreProcedures();
     FreeSkinners();
+    SetPopupMenusOwnerDraw(false);
+    if (m_data && m_data->SkinControls().Contains(xcMenuItem))
+        SetMainMenusOwnerDraw(false);
     if (m_form && m_colorSaved && !destroying)
         m_form->SetColor(m_savedColor);
     m_hot = nullptr;

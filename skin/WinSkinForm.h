@@ -11,7 +11,9 @@
 #include <vector>
 
 class TControl;
+class TMainMenu;
 class TMenuBtn;
+class TPopupMenu;
 class TDataSkinSysButton;
 class TSkinData;
 class TTimer;
@@ -115,6 +117,11 @@ public:
     [[nodiscard]] TNCObject* HotObject() const { return m_hot; }
     // The skinned menu bar, or null when the window has no menu.
     [[nodiscard]] TWinSkinMenu* MenuBar() const { return m_menuBar.get(); }
+    // The skinned system menu as last shown, or null.
+    [[nodiscard]] TPopupMenu* SystemMenu() const { return m_systemMenu.get(); }
+    // Shows the skinned system menu at a screen point; a second opening within the double-click
+    // time while a caption object is hot closes the window instead.
+    void ShowSystemMenu(POINT screen);
     // The caption text's rectangle at the last frame paint, in frame coordinates.
     [[nodiscard]] RECT CaptionTextRect() const { return m_textRect; }
 
@@ -167,6 +174,9 @@ private:
     void PaintCaptionBar(HDC dc, int width, int height);
     void DrawCaptionText(HDC dc, const RECT& caption);
     void PlaceButtons(int width);
+    // The left edge of the leftmost right-aligned caption button (0 for none): it limits the
+    // caption text of popup windows.
+    [[nodiscard]] int RightButtonsLeft(int width) const;
     void UpdateButtonVisibility(TWinSysButton& button) const;
     void DrawButtons(HDC dc);
     void DrawButtonFrame(HDC dc, TWinSysButton& button, int frame);
@@ -183,8 +193,24 @@ private:
     void DoButtonAction(TWinSysButton& button);
     [[nodiscard]] HRGN BorderRegion(int index, const RECT& rect, bool transparent);
 
+    // WinSkinFormMenus.cpp: the system menu and the skinned drawing of menu items.
+    void BuildSystemMenu();
+    // The form's popup menus, and its main menus' items below the bar, drawn by the skin (on) or
+    // by themselves again (off).
+    void SetPopupMenusOwnerDraw(bool on);
+    void SetMainMenusOwnerDraw(bool on);
+    // WM_MEASUREITEM and WM_DRAWITEM of menu items the window is asked to measure and draw.
+    bool MenuItemMessage(UINT msg, LPARAM lParam, LRESULT& result);
+    bool MeasureMenuItem(MEASUREITEMSTRUCT& measure, LRESULT& result);
+    bool DrawMenuItem(const DRAWITEMSTRUCT& draw, LRESULT& result);
+    [[nodiscard]] TMainMenu* FormMainMenu() const;
+    // The menu holding an item the skinned bar made the window draw, by command; null for none.
+    [[nodiscard]] HMENU MarkedMenuOf(UINT command) const;
+
     // WinSkinMenuBar.cpp: the menu bar and its drop-downs.
     void BuildMenuBar();
+    // The window's menu or its items changed: the bar follows.
+    void MenuChanged();
     void DropMenuBar();
     // Opens the button's drop-down (a button without one posts its command) and follows Left,
     // Right and the mouse along the bar; false when no drop-down opened.
@@ -238,6 +264,16 @@ private:
     std::vector<std::unique_ptr<TWinSysButton>> m_buttons;
     std::unique_ptr<TWinSkinMenu> m_menuBar;
     std::vector<std::unique_ptr<TSkinControl>> m_skinners;
+    // Shared with the menu loop while it shows, so that the skinner may go meanwhile.
+    std::shared_ptr<TPopupMenu> m_systemMenu;
+    DWORD m_systemMenuShownAt = 0;
+    bool m_systemMenuShown = false;
+    // Set while a drop-down of the menu bar is open.
+    bool m_trackingMenu = false;
+    // The drop-down's items the window draws while it is open.
+    std::vector<std::pair<HMENU, UINT>> m_ownerDrawn;
+    // Weak references to it (the menu bar's tracking state) expire when the skinner is freed.
+    std::shared_ptr<TWinSkinForm*> m_self = std::make_shared<TWinSkinForm*>(this);
     // Not owned: each is cleared the moment what it names is freed.
     TNCObject* m_hot = nullptr;
     TSkinControl* m_hovered = nullptr;

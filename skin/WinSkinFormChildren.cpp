@@ -174,6 +174,7 @@ void TWinSkinForm::SkinChildren()
     for (int i = 0; i < m_form->ComponentCount(); ++i)
         if (auto* control = dynamic_cast<TControl*>(m_form->Components(i)))
             SkinComponent(*control);
+    SetPopupMenusOwnerDraw(true);
     auto* windowed = dynamic_cast<TWinControl*>(m_form);
     if (!windowed)
         return;

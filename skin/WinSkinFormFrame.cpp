@@ -283,6 +283,9 @@ void TWinSkinForm::PaintCaptionBar(HDC dc, int width, int height)
         (void)BitBlt(bar, 0, 0, width, barHeight, dc, 0, 0, SRCCOPY);
     }
     DrawBorder(bar, TopBorder, caption);
+    // The text is clipped by the buttons of this paint, not of the one before (a message box's
+    // first paint would otherwise clip its title at the title picture's right part).
+    m_rightButtonsLeft = RightButtonsLeft(width);
     DrawCaptionText(bar, caption);
     PlaceButtons(width);
     DrawButtons(bar);
@@ -360,10 +363,21 @@ void TWinSkinForm::UpdateButtonVisibility(TWinSysButton& button) const
     button.Visible = visible;
 }
 
+int TWinSkinForm::RightButtonsLeft(int width) const
+{
+    int left = 0;
+    for (const auto& button : m_buttons) {
+        UpdateButtonVisibility(*button);
+        if (!button->Visible || button->Image().Empty() || button->Element.Align != 1)
+            continue;
+        const int x = width - button->Element.XCoord;
+        left = left == 0 ? x : std::min(left, x);
+    }
+    return left;
+}
+
 void TWinSkinForm::PlaceButtons(int width)
 {
-    // The leftmost right-aligned button limits the caption text of popup windows.
-    m_rightButtonsLeft = 0;
     for (const auto& button : m_buttons) {
         UpdateButtonVisibility(*button);
         TBitmap& image = button->Image();
@@ -381,7 +395,6 @@ void TWinSkinForm::PlaceButtons(int width)
             break;
         case 1:
             at = POINT{width - e.XCoord, e.YCoord};
-            m_rightButtonsLeft = m_rightButtonsLeft == 0 ? at.x : std::min<int>(m_rightButtonsLeft, at.x);
             break;
         case 2:
         case 8:
@@ -574,10 +587,13 @@ void TWinSkinForm::DoButtonAction(TWinSysButton& button)
         break;
     case 3:
     case 11:
-    case 12:
-        // The system menu at the button, as the window system shows it.
-        Post(m_window, SC_MOUSEMENU);
+    case 12: {
+        // The skinned system menu just under the button.
+        RECT window{};
+        (void)GetWindowRect(m_window, &window);
+        ShowSystemMenu(POINT{window.left + button.Rect.left + 1, window.top + button.Rect.bottom + 1});
         break;
+    }
     default:
         (void)PostMessageA(m_window, WM_SKIN_CAPTIONACTION, static_cast<WPARAM>(button.Element.Action), 0);
         break;

@@ -11,6 +11,8 @@
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinElements.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMenuItem.h"
 
 #include <cctype>
 
@@ -20,18 +22,6 @@ constexpr int ButtonPadding = 10;  // a button is as wide as its caption and thi
 constexpr int PlainStart = 6;      // the first button's offset on a bar without a picture
 constexpr int PictureStart = 4;    // added to the bar picture's left margin
 
-// The menu font of the window system, for the life of the program.
-HFONT MenuFont()
-{
-    static const HFONT font = [] {
-        NONCLIENTMETRICSA metrics{};
-        metrics.cbSize = sizeof(metrics);
-        (void)SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        return CreateFontIndirectA(&metrics.lfMenuFont);
-    }();
-    return font;
-}
-
 int CaptionWidth(const std::string& caption)
 {
     if (caption.empty())
@@ -39,7 +29,7 @@ int CaptionWidth(const std::string& caption)
     const HDC dc = GetDC(nullptr);
     RECT rect{};
     {
-        const SelectionGuard font(dc, MenuFont());
+        const SelectionGuard font(dc, SkinMenuFont());
         (void)DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &rect, DT_SINGLELINE | DT_CALCRECT);
     }
     (void)ReleaseDC(nullptr, dc);
@@ -92,10 +82,9 @@ TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, TSkinData& data, HWND window)
 
 TWinSkinMenu::~TWinSkinMenu() = default;
 
-bool TWinSkinMenu::Build(TMainMenu* mainMenu)
+bool TWinSkinMenu::Build(TMainMenu* mainMenu, HMENU menu)
 {
-    const HMENU menu = GetMenu(m_window);
-    if (!menu)
+    if (!menu || !IsMenu(menu))
         return false;
     m_windowMenu = menu;
     m_buttons.clear();
@@ -110,7 +99,7 @@ bool TWinSkinMenu::Build(TMainMenu* mainMenu)
         if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info))
             continue;
         auto button = std::make_unique<TMenuBtn>(m_form, *this);
-        button->Index = position;
+        button->Index = static_cast<int>(m_buttons.size());
         button->DropDown = info.hSubMenu;
         button->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
         button->Visible = true;
@@ -123,7 +112,8 @@ bool TWinSkinMenu::Build(TMainMenu* mainMenu)
         }
         m_buttons.push_back(std::move(button));
     }
-    (void)SetMenu(m_window, nullptr);
+    if (GetMenu(m_window))
+        (void)SetMenu(m_window, nullptr);
     return true;
 }
 
@@ -209,7 +199,7 @@ void TWinSkinMenu::DrawButtonFace(HDC dc, const TMenuBtn& button, const RECT& re
         (void)FrameRect(dc, &rect, frame.Get());
     }
     const SavedDC saved(dc);
-    (void)SelectObject(dc, MenuFont());
+    (void)SelectObject(dc, SkinMenuFont());
     (void)SetBkMode(dc, TRANSPARENT);
     (void)SetTextColor(dc, button.Enabled ? ColorToRGB(colours.MenuBarText) : GetSysColor(COLOR_BTNSHADOW));
     RECT text = rect;
@@ -223,6 +213,12 @@ TMenuBtn* TWinSkinMenu::ButtonAt(POINT frame) const
         if (!button->Caption.empty() && PtInRect(&button->Rect, frame))
             return button.get();
     return nullptr;
+}
+
+TMenuBtn* TWinSkinMenu::ButtonByIndex(int index) const
+{
+    return index >= 0 && index < static_cast<int>(m_buttons.size()) ? m_buttons[static_cast<std::size_t>(index)].get()
+                                                                      : nullptr;
 }
 
 bool TWinSkinMenu::Owns(const TNCObject* object) const
@@ -256,20 +252,63 @@ TMenuBtn* TWinSkinMenu::Neighbour(const TMenuBtn& from, int step) const
 
 namespace {
 
-// The one bar whose drop-down is open on the GUI thread.
+// The one bar whose drop-down is open on the GUI thread. The skinner is held by its life token
+// and the buttons by index: a command run from the menu may free either meanwhile.
 struct TMenuTracking {
     HHOOK hook = nullptr;
-    TWinSkinForm* form = nullptr;
+    std::weak_ptr<TWinSkinForm*> form;
     HMENU dropDown = nullptr;
-    TMenuBtn* open = nullptr;
-    TMenuBtn* switchTo = nullptr;
+    int open = -1;
+    int switchTo = -1;
     bool selected = false;           // an item of the drop-down (or a submenu) is highlighted
     bool selectedHasSubMenu = false;
     bool selectedInDropDown = false; // ... and it belongs to the drop-down itself
     bool firstMessage = true;
     POINT lastMouse{};
+
+    [[nodiscard]] TWinSkinForm* Form() const
+    {
+        const auto alive = form.lock();
+        return alive ? *alive : nullptr;
+    }
 };
 TMenuTracking g_tracking;
+
+// Every item of `menu` and its submenus that draws itself gets drawn by the window instead; the
+// items changed are added to `marked`.
+void MarkOwnerDraw(HMENU menu, std::vector<std::pair<HMENU, UINT>>& marked)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info))
+            continue;
+        if (info.hSubMenu)
+            MarkOwnerDraw(info.hSubMenu, marked);
+        if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP))
+            continue;
+        info.fMask = MIIM_FTYPE;
+        info.fType |= MFT_OWNERDRAW;
+        if (SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info))
+            marked.emplace_back(menu, info.wID);
+    }
+}
+
+// The items drawn by the window go back to drawing themselves.
+void UnmarkOwnerDraw(const std::vector<std::pair<HMENU, UINT>>& marked)
+{
+    for (const auto& [menu, command] : marked) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        if (!IsMenu(menu) || !GetMenuItemInfoA(menu, command, FALSE, &info))
+            continue;
+        info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
+        (void)SetMenuItemInfoA(menu, command, FALSE, &info);
+    }
+}
 
 } // namespace
 
@@ -281,10 +320,23 @@ void TWinSkinForm::BuildMenuBar()
     if (form && !form->Menu())
         return;
     auto bar = std::make_unique<TWinSkinMenu>(*this, *m_data, m_window);
-    if (!bar->Build(form ? form->Menu() : nullptr))
+    if (!bar->Build(form ? form->Menu() : nullptr, GetMenu(m_window)))
         return;
     m_menuBar = std::move(bar);
     m_menuHeight = GetSystemMetrics(SM_CYMENU);
+}
+
+void TWinSkinForm::MenuChanged()
+{
+    if (!m_menuBar || !m_data || !m_data->MenuUpdate())
+        return;
+    // The window's menu, given back to it meanwhile, or the one the bar shows with changed items.
+    const HMENU menu = GetMenu(m_window) ? GetMenu(m_window) : m_menuBar->WindowMenu();
+    if (m_menuBar->Owns(m_hot))
+        m_hot = nullptr;
+    (void)m_menuBar->Build(FormMainMenu(), menu);
+    if (IsWindowVisible(m_window))
+        PaintFrame();
 }
 
 void TWinSkinForm::DropMenuBar()
@@ -300,6 +352,7 @@ void TWinSkinForm::DropMenuBar()
 
 bool TWinSkinForm::OpenMenuButton(TMenuBtn* button)
 {
+    const std::weak_ptr<TWinSkinForm*> alive = m_self;
     for (bool opened = false; button; opened = true) {
         // A button without a drop-down is a command of its own.
         if (!button->DropDown) {
@@ -312,37 +365,57 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* button)
         RECT window{};
         (void)GetWindowRect(m_window, &window);
         g_tracking = TMenuTracking{};
-        g_tracking.form = this;
+        g_tracking.form = m_self;
         g_tracking.dropDown = button->DropDown;
-        g_tracking.open = button;
+        g_tracking.open = button->Index;
         (void)GetCursorPos(&g_tracking.lastMouse);
+        std::vector<std::pair<HMENU, UINT>> marked;
+        MarkOwnerDraw(button->DropDown, marked);
+        m_ownerDrawn = marked;
+        if (TSkinManage* manager = SkinManager())
+            manager->SetPopupKind(1);
         g_tracking.hook = SetWindowsHookExA(WH_MSGFILTER, &TWinSkinForm::MenuFilterHook, nullptr, GetCurrentThreadId());
         button->State = TNCObject::Pressed;
         button->Paint();
+        m_trackingMenu = true;
         (void)TrackPopupMenu(button->DropDown, TPM_RIGHTBUTTON | TPM_NONOTIFY, window.left + button->Rect.left,
                              window.top + button->Rect.bottom, 0, m_window, nullptr);
         (void)UnhookWindowsHookEx(g_tracking.hook);
-        TMenuBtn* next = g_tracking.switchTo;
+        const int next = g_tracking.switchTo;
         g_tracking = TMenuTracking{};
-        // The bar may have been rebuilt or dropped by a command while the menu was open.
+        UnmarkOwnerDraw(marked);
+        // A command run from the menu may have closed the window, or rebuilt or dropped the bar.
+        if (alive.expired())
+            return true;
+        m_trackingMenu = false;
+        m_ownerDrawn.clear();
         if (!m_menuBar || !m_menuBar->Owns(button))
             return true;
         if (m_hot == button)
             m_hot = nullptr;
         button->State = TNCObject::Normal;
         button->Paint();
-        if (!next || !m_menuBar->Owns(next))
+        TMenuBtn* following = m_menuBar->ButtonByIndex(next);
+        if (!following)
             return true;
-        next->State = TNCObject::Pressed;
-        m_hot = next;
-        button = next;
+        following->State = TNCObject::Pressed;
+        m_hot = following;
+        button = following;
     }
     return false;
 }
 
+HMENU TWinSkinForm::MarkedMenuOf(UINT command) const
+{
+    for (const auto& [menu, marked] : m_ownerDrawn)
+        if (marked == command)
+            return menu;
+    return nullptr;
+}
+
 bool TWinSkinForm::KeyMenu(LPARAM key)
 {
-    if (!m_menuBar || g_tracking.form || key == ' ' || key == '-' || GetCapture())
+    if (!m_menuBar || g_tracking.Form() || key == ' ' || key == '-' || GetCapture())
         return false;
     TMenuBtn* button = nullptr;
     if (key == 0) {
@@ -360,7 +433,7 @@ bool TWinSkinForm::KeyMenu(LPARAM key)
 
 void TWinSkinForm::MenuSelected(WPARAM wParam, LPARAM lParam)
 {
-    if (g_tracking.form != this)
+    if (g_tracking.Form() != this)
         return;
     if (HIWORD(wParam) == 0xFFFF && lParam == 0) {
         g_tracking.selected = false;
@@ -373,13 +446,15 @@ void TWinSkinForm::MenuSelected(WPARAM wParam, LPARAM lParam)
 
 TMenuBtn* TWinSkinForm::MenuFilterTarget(const MSG& msg)
 {
-    TMenuBtn& open = *g_tracking.open;
+    TMenuBtn* open = m_menuBar->ButtonByIndex(g_tracking.open);
+    if (!open)
+        return nullptr;
     switch (msg.message) {
     case WM_KEYDOWN:
         if (msg.wParam == VK_LEFT && (!g_tracking.selected || g_tracking.selectedInDropDown))
-            return m_menuBar->Neighbour(open, -1);
+            return m_menuBar->Neighbour(*open, -1);
         if (msg.wParam == VK_RIGHT && (!g_tracking.selected || !g_tracking.selectedHasSubMenu))
-            return m_menuBar->Neighbour(open, 1);
+            return m_menuBar->Neighbour(*open, 1);
         return nullptr;
     case WM_MOUSEMOVE: {
         POINT screen{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
@@ -398,8 +473,8 @@ TMenuBtn* TWinSkinForm::MenuFilterTarget(const MSG& msg)
 LRESULT TWinSkinForm::MenuFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT next = CallNextHookEx(g_tracking.hook, code, wParam, lParam);
-    TWinSkinForm* form = g_tracking.form;
-    if (next || code != MSGF_MENU || !form || !form->m_menuBar || !form->m_menuBar->Owns(g_tracking.open))
+    TWinSkinForm* form = g_tracking.Form();
+    if (next || code != MSGF_MENU || !form || !form->m_menuBar)
         return next;
     if (g_tracking.firstMessage) {
         // The drop-down opens with its first item highlighted.
@@ -408,9 +483,9 @@ LRESULT TWinSkinForm::MenuFilterHook(int code, WPARAM wParam, LPARAM lParam)
     }
     const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
     TMenuBtn* target = form->MenuFilterTarget(msg);
-    if (!target || target == g_tracking.open)
+    if (!target || target->Index == g_tracking.open)
         return next;
-    g_tracking.switchTo = target;
+    g_tracking.switchTo = target->Index;
     (void)EndMenu();
     return 1;
 }

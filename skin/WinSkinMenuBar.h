@@ -41,9 +41,9 @@ public:
     TWinSkinMenu(const TWinSkinMenu&) = delete;
     TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
 
-    // One button per item of the window's menu; captions and enabling come from the form's main
-    // menu when there is one. False (no buttons) without a window menu.
-    bool Build(TMainMenu* mainMenu);
+    // One button per item of `menu` (the window's menu, which the window gives up); captions and
+    // enabling come from the form's main menu when there is one. False (no buttons) without a menu.
+    bool Build(TMainMenu* mainMenu, HMENU menu);
     // The window gets its own menu back.
     void Restore();
     // The bar into `dc` at `bar` (frame coordinates); buttons are laid out on the way.
@@ -55,6 +55,8 @@ public:
 
     // The button with a caption under a frame point, or null.
     [[nodiscard]] TMenuBtn* ButtonAt(POINT frame) const;
+    // The button at `index` of the bar, or null.
+    [[nodiscard]] TMenuBtn* ButtonByIndex(int index) const;
     [[nodiscard]] bool Owns(const TNCObject* object) const;
     // The first enabled, visible button whose caption has `key` as its "&" accelerator, or null.
     [[nodiscard]] TMenuBtn* FindAccelButton(char key) const;

@@ -64,6 +64,21 @@ LRESULT TWinSkinPopMenu::CallOld(UINT msg, WPARAM wParam, LPARAM lParam)
                      : DefWindowProcA(m_window, msg, wParam, lParam);
 }
 
+HMENU TWinSkinPopMenu::Menu() const
+{
+    return m_window ? reinterpret_cast<HMENU>(SendMessageA(m_window, MN_GETHMENU, 0, 0)) : nullptr;
+}
+
+TBitmap& TWinSkinPopMenu::Background()
+{
+    RECT window{};
+    if (m_window && GetWindowRect(m_window, &window) &&
+        (m_background.Width() != window.right - window.left || m_background.Height() != window.bottom - window.top) &&
+        !RenderBackground())
+        m_background.SetSize(0, 0);
+    return m_background;
+}
+
 bool TWinSkinPopMenu::RenderBackground()
 {
     if (!m_data || m_data->Pending())

@@ -19,7 +19,12 @@ public:
     void Detach();
 
     [[nodiscard]] HWND Window() const { return m_window; }
-    [[nodiscard]] const TSkinData* SkinData() const { return m_data; }
+    [[nodiscard]] TSkinData* SkinData() const { return m_data; }
+    // The menu handle the window shows.
+    [[nodiscard]] HMENU Menu() const;
+    // The skin's menu background at the window's size, as the frame was last painted (rendered
+    // now when the window has not painted it at its present size); empty without one.
+    [[nodiscard]] TBitmap& Background();
     [[nodiscard]] int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }
     [[nodiscard]] bool MenuBarDropDown() const { return m_menuBar; }

@@ -1,11 +1,15 @@
 // Loads arbitrary bytes as a skin package into the skin data of a skinned form on the headless
-// display, applies it, and paints and pokes the frame: no skin may crash the form.
+// display, applies it, and paints and pokes the frame and paints menu items: no skin may crash the
+// form.
 
 #include "platform/classlib/core/Streams.h"
 #include "platform/classlib/forms/Forms.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuItem.h"
 #include "skin/SkinReader.h"
 
 #include <cstddef>
@@ -62,6 +66,32 @@ void Poke(HWND window)
     (void)RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+// A plain, a checked and disabled, a default and a separator item, each normal and selected, on
+// a background and without one.
+void PaintMenuItems(TSkinData& data)
+{
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(160, 80);
+    TSkinMenuItemInfo plain;
+    plain.Caption = "&Open";
+    plain.ShortCut = "Ctrl+O";
+    TSkinMenuItemInfo checked = plain;
+    checked.Checked = true;
+    checked.Enabled = false;
+    TSkinMenuItemInfo bold = plain;
+    bold.Default = true;
+    TSkinMenuItemInfo line;
+    line.Separator = true;
+    const HDC dc = target.Canvas()->Handle();
+    const TSkinMenuItemInfo items[] = {plain, checked, bold, line};
+    for (const bool selected : {false, true})
+        for (const TSkinMenuItemInfo& item : items) {
+            DrawSkinMenuItem(&data, dc, RECT{0, 0, 150, 19}, selected, item, &target);
+            DrawSkinMenuItem(&data, dc, RECT{0, 20, 150, 28}, selected, item, nullptr);
+        }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
@@ -83,5 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Application->ProcessMessages();
     Poke(skinned.form->Handle());
     Application->ProcessMessages();
+    if (!skinned.data->Pending())
+        PaintMenuItems(*skinned.data);
     return 0;
 }

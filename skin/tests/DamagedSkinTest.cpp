@@ -3,6 +3,8 @@
 #include "SkinnedFormFixture.h"
 
 #include "platform/classlib/core/Streams.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "skin/SkinMenuItem.h"
 #include "tools/skinpack/lib/SkinFolder.h"
 
 #include <functional>
@@ -114,6 +116,13 @@ TEST_F(DamagedSkinTest, DamagedSkinsSkinWithDefaultsOrNotAtAllAndNeverCrash)
                  Without(name)(e);
          }},
         {"no button pictures", Without("BtnClose.bmp")},
+        {"huge side margins", Setting("LeftWidth", "100000")},
+        {"negative side margins", Setting("RightWidth", "-7")},
+        {"no menu pictures",
+         [](Entries& e) {
+             Without("MenuItem.bmp")(e);
+             Without("MenuBackground.bmp")(e);
+         }},
         {"no INI", Without("Skin.ini")},
         {"empty picture", [](Entries& e) { e.back().bytes.clear(); }},
         {"truncated picture", [](Entries& e) { e[1].bytes.resize(e[1].bytes.size() / 3); }},
@@ -130,6 +139,19 @@ TEST_F(DamagedSkinTest, DamagedSkinsSkinWithDefaultsOrNotAtAllAndNeverCrash)
         (void)RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         MoveMouse({WindowSize().cx - 20, 8});
         MoveMouse({WindowSize().cx / 2, WindowSize().cy / 2});
+        // Menu items are drawn from whatever the skin holds now.
+        TBitmap items;
+        items.SetPixelFormat(pf24bit);
+        items.SetSize(120, 40);
+        TSkinMenuItemInfo item;
+        item.Caption = "&Item";
+        item.Checked = true;
+        TSkinMenuItemInfo line;
+        line.Separator = true;
+        for (const bool selected : {false, true}) {
+            DrawSkinMenuItem(m_data, items.Canvas()->Handle(), RECT{0, 0, 120, 20}, selected, item, &items);
+            DrawSkinMenuItem(m_data, items.Canvas()->Handle(), RECT{0, 20, 120, 28}, selected, line, nullptr);
+        }
     }
 }
 

@@ -5,7 +5,10 @@
 #include "platform/classlib/forms/Dialogs.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
+#include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/gdi/GdiOwners.h"
+#include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "skin/SkinControlKinds.h"
 
@@ -144,11 +147,55 @@ TEST_F(SkinManageTest, MessageBoxesAreSkinnedByTheDialogSkinData)
         EXPECT_EQ(skinner->Borders().top, 26);
         const GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
         EXPECT_NE(GetWindowRgn(box, region.Get()), ERROR);
+        // The title fits beside the close button and is drawn whole from the first paint on.
+        (void)UpdateWindow(box);
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof(metrics);
+        (void)SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        const GdiObject<HFONT> font(CreateFontIndirectA(&metrics.lfCaptionFont));
+        const HDC dc = GetDC(nullptr);
+        RECT title{};
+        {
+            const SelectionGuard selected(dc, font.Get());
+            (void)DrawTextA(dc, "  Confirm ", -1, &title, DT_CALCRECT | DT_SINGLELINE);
+        }
+        (void)ReleaseDC(nullptr, dc);
+        EXPECT_EQ(skinner->CaptionTextRect().right - skinner->CaptionTextRect().left, title.right);
     };
     (void)PostMessageA(Window(), WM_NULL, 0, 0);
     (void)MessageDlg("Skinned?", mtConfirmation, {mbOK}, 0);
     (void)UnhookWindowsHookEx(hook);
     EXPECT_TRUE(looked);
+}
+
+TEST_F(SkinManageTest, MessageBoxesFollowTheSettingsOfTheMainSkinData)
+{
+    ShowSkinned();
+    struct Case {
+        const char* name;
+        bool refused; // the application's OnFormSkin says no to "#32770"
+        bool skinned;
+    };
+    const Case cases[] = {{"skinned with the main skin data", false, true}, {"refused by the handler", true, false}};
+    const HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, BoxFilter, nullptr, GetCurrentThreadId());
+    for (const Case& c : cases) {
+        m_data->SetOnFormSkin(TOnFormSkin::FromFunction([refused = c.refused](TObject*, const std::string& name, bool& doSkin) {
+            if (refused && name == "#32770")
+                doSkin = false;
+        }));
+        bool looked = false;
+        g_inBox = [&](HWND box) {
+            looked = true;
+            const TWinSkinForm* skinner = SkinManager()->FindFormSkinner(box);
+            EXPECT_EQ(skinner != nullptr, c.skinned) << c.name;
+            if (skinner)
+                EXPECT_EQ(skinner->SkinData(), m_data) << c.name;
+        };
+        (void)PostMessageA(Window(), WM_NULL, 0, 0);
+        (void)MessageDlg("Skinned?", mtInformation, {mbOK}, 0);
+        EXPECT_TRUE(looked) << c.name;
+    }
+    (void)UnhookWindowsHookEx(hook);
 }
 
 TEST_F(SkinManageTest, ExcludedWindowsAreLeftAlone)

@@ -212,6 +212,23 @@ TEST_F(WinSkinMenuBarTest, TheMouseMovesFromOneDropDownToAnother)
     EXPECT_EQ(m_clicks, (std::vector<std::string>{"&File", "&Edit"}));
 }
 
+TEST_F(WinSkinMenuBarTest, TheBarFollowsChangesOfTheMenuItsButtonsCameFrom)
+{
+    ShowSkinned();
+    MoveMouse(Centre(ButtonRect(1)));
+    ASSERT_TRUE(Bar().Owns(Skinner()->HotObject()));
+    m_edit->SetCaption("&Change");
+    m_help->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(Skinner()->HotObject(), nullptr) << "the rebuilt bar's buttons are new";
+    ASSERT_EQ(Bar().Buttons().size(), 3u);
+    EXPECT_EQ(Bar().Buttons()[1]->Caption, "&Change");
+    EXPECT_FALSE(Bar().Buttons()[2]->Enabled);
+    EXPECT_EQ(GetMenu(Window()), nullptr) << "the window system still draws no bar of its own";
+    MoveMouse(Centre(ButtonRect(1)));
+    EXPECT_TRUE(Bar().Owns(Skinner()->HotObject()));
+}
+
 TEST_F(WinSkinMenuBarTest, UnskinningGivesTheWindowItsOwnBarBack)
 {
     (void)m_form->Handle();

@@ -9,12 +9,14 @@
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 //   --skin FILE        skin the window with the packed skin in FILE (assets/skin/modem.skn)
+//   --menu             give the window a menu bar and open its File drop-down once shown
 
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "tools/gallery/ControlsGalleryForm.h"
 #include "tools/gallery/GalleryForm.h"
+#include "tools/gallery/GalleryMenu.h"
 #include "tools/gallery/GridToolsGalleryForm.h"
 #include "tools/gallery/GallerySkin.h"
 #include "tools/gallery/TabsGalleryForm.h"
@@ -38,6 +40,7 @@ struct Options {
     std::string screenshot;
     std::optional<unsigned> quitAfterMs;
     std::string skinFile;
+    bool menu = false;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv)
@@ -54,6 +57,8 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             options.page = Page::GridTools;
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
+        } else if (arg == "--menu") {
+            options.menu = true;
         } else if (arg == "--skin" && hasValue) {
             options.skinFile = argv[++i];
         } else if (arg == "--quit-after" && hasValue) {
@@ -115,7 +120,7 @@ int main(int argc, char** argv)
 {
     const auto options = ParseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: gallery [--controls | --tabs | --grid-tools] [--screenshot FILE] [--quit-after MS] [--skin FILE]\n";
+        std::cerr << "usage: gallery [--controls | --tabs | --grid-tools] [--screenshot FILE] [--quit-after MS] [--skin FILE] [--menu]\n";
         return 2;
     }
     try {
@@ -134,6 +139,8 @@ int main(int argc, char** argv)
     Application->Initialize();
     Application->SetTitle("Gallery");
     TForm* form = CreateGalleryForm(options->page);
+    if (options->menu)
+        AddGalleryMenu(*form, true);
     if (!options->skinFile.empty() && !SkinGallery(*form, options->skinFile))
         return 1;
     if (!options->screenshot.empty())

@@ -58,10 +58,12 @@ void DescribePopupMenu(TClassBuilder& c)
 }
 
 // Command numbers are WM_COMMAND's low word, unique among every item of the program (GUI thread).
+// Never destroyed: the items of the application's forms are freed at exit, after the program's
+// static objects.
 std::vector<bool>& CommandsInUse()
 {
-    static std::vector<bool> inUse(0x10000, false);
-    return inUse;
+    static auto* inUse = new std::vector<bool>(0x10000, false);
+    return *inUse;
 }
 
 WORD AcquireCommand()
@@ -780,8 +782,11 @@ void TMainMenu::SetWindowHandle(HWND window)
 
 void TMainMenu::MenuChanged()
 {
-    if (m_window)
-        (void)DrawMenuBar(m_window);
+    if (!m_window)
+        return;
+    // Whoever draws the window's bar in its place (a skin) hears of the change first.
+    (void)SendMessageA(m_window, CM_MENUCHANGED, 0, 0);
+    (void)DrawMenuBar(m_window);
 }
 
 // ---- TPopupMenu ------------------------------------------------------------------------------

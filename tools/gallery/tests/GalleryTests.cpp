@@ -396,6 +396,32 @@ TEST_F(ControlsGalleryOnXTest, WearsTheSkinOnTheControlLibrary)
         const RECT panel = at.OnScreen(column, PanelCell(0));
         EXPECT_EQ(shot.At(panel.left + 6, panel.top + 6), skin::FACE);
     }
+
+// With --skin and --menu the gallery has a skinned menu bar whose File drop-down opens: the bar's
+// open button wears its frame, and the drop-down shows the skin's frame, its glyph column, the
+// separator's picture and the check mark, on X as the drop-down's own override-redirect window.
+TEST_F(GalleryOnXTest, ShowsTheSkinnedMenuBarAndItsDropDown)
+{
+    const POINT origin{gallery::WINDOW_RECT.left, gallery::WINDOW_RECT.top};
+    const auto at = [&](int x, int y) { return POINT{origin.x + x, origin.y + y}; };
+    // The drop-down lies under the File button: its left edge at the button's, its top at the
+    // bar's bottom.
+    const POINT frameLeft = at(10, 88), frameTop = at(88, 44), glyphColumn = at(18, 88);
+    constexpr std::uint32_t menuFrame = 0x7A8EAA, columnGround = 0xEBF1F7, hilight = 0xC8DDF7;
+    constexpr std::uint32_t separatorShadow = 0x96A4B8, checkMark = 0x161E2C;
+    const std::string skin = std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem.skn";
+    const Screenshot shot = AwaitGallery({"--skin", skin, "--menu"}, [&](const Screenshot& taken) {
+        return taken.At(frameLeft.x, frameLeft.y) == menuFrame && taken.At(glyphColumn.x, glyphColumn.y) == columnGround;
+    });
+    ASSERT_TRUE(WritePngFile(GALLERY_SKIN_MENU_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    ASSERT_EQ(shot.At(frameLeft.x, frameLeft.y), menuFrame) << "see " << GALLERY_SKIN_MENU_SCREENSHOT;
+    EXPECT_EQ(shot.At(frameTop.x, frameTop.y), menuFrame);
+    EXPECT_EQ(shot.At(glyphColumn.x, glyphColumn.y), columnGround);
+    EXPECT_EQ(shot.At(origin.x + 12, origin.y + 26), hilight) << "the open File button's frame";
+    EXPECT_EQ(shot.At(origin.x + 18, origin.y + 84), separatorShadow) << "the first separator";
+    EXPECT_TRUE(Shows(shot, RECT{origin.x + 14, origin.y + 90, origin.x + 34, origin.y + 104}, 0, checkMark))
+        << "Show grid is checked";
 }
 
 // Every way of closing the gallery ends it with status 0: a fault while Application frees the

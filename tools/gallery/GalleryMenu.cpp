@@ -1,0 +1,49 @@
+#include "tools/gallery/GalleryMenu.h"
+
+#include "platform/classlib/core/Timers.h"
+#include "platform/classlib/forms/Forms.h"
+#include "platform/classlib/forms/Menus.h"
+
+#include <string>
+
+namespace {
+
+// Long enough for the form to have shown and been skinned: the timer waits behind its painting.
+constexpr unsigned OPEN_DELAY_MS = 200;
+
+TMenuItem* AddItem(TForm& form, TMenuItem* parent, const std::string& caption)
+{
+    auto* item = new TMenuItem(&form);
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
+}
+
+} // namespace
+
+void AddGalleryMenu(TForm& form, bool open)
+{
+    auto* menu = new TMainMenu(&form);
+    TMenuItem* file = AddItem(form, menu->Items(), "&File");
+    AddItem(form, file, "&Open...")->SetShortCut(TextToShortCut("Ctrl+O"));
+    AddItem(form, file, "&Save")->SetEnabled(false);
+    AddItem(form, file, cLineCaption);
+    AddItem(form, file, "Show &grid")->SetChecked(true);
+    AddItem(form, file, cLineCaption);
+    AddItem(form, file, "E&xit")->SetDefault(true);
+    TMenuItem* view = AddItem(form, menu->Items(), "&View");
+    AddItem(form, view, "&Standard controls");
+    AddItem(form, view, "&Product controls");
+    TMenuItem* help = AddItem(form, menu->Items(), "&Help");
+    AddItem(form, help, "&About");
+    form.SetMenu(menu);
+    if (!open)
+        return;
+    auto* timer = new TTimer(&form);
+    timer->SetInterval(OPEN_DELAY_MS);
+    timer->SetOnTimer(TNotifyEvent::FromFunction([timer, &form](TObject*) {
+        timer->SetEnabled(false);
+        // As F10 does: the keyboard enters the menu bar, which opens its first drop-down.
+        (void)PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    }));
+}
