@@ -396,6 +396,7 @@ TEST_F(ControlsGalleryOnXTest, WearsTheSkinOnTheControlLibrary)
         const RECT panel = at.OnScreen(column, PanelCell(0));
         EXPECT_EQ(shot.At(panel.left + 6, panel.top + 6), skin::FACE);
     }
+}
 
 // With --skin and --menu the gallery has a skinned menu bar whose File drop-down opens: the bar's
 // open button wears its frame, and the drop-down shows the skin's frame, its glyph column, the
@@ -409,8 +410,7 @@ TEST_F(GalleryOnXTest, ShowsTheSkinnedMenuBarAndItsDropDown)
     const POINT frameLeft = at(10, 88), frameTop = at(88, 44), glyphColumn = at(18, 88);
     constexpr std::uint32_t menuFrame = 0x7A8EAA, columnGround = 0xEBF1F7, hilight = 0xC8DDF7;
     constexpr std::uint32_t separatorShadow = 0x96A4B8, checkMark = 0x161E2C;
-    const std::string skin = std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem.skn";
-    const Screenshot shot = AwaitGallery({"--skin", skin, "--menu"}, [&](const Screenshot& taken) {
+    const Screenshot shot = AwaitGallery({"--skin", SkinFile(), "--menu"}, [&](const Screenshot& taken) {
         return taken.At(frameLeft.x, frameLeft.y) == menuFrame && taken.At(glyphColumn.x, glyphColumn.y) == columnGround;
     });
     ASSERT_TRUE(WritePngFile(GALLERY_SKIN_MENU_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
