@@ -2,6 +2,7 @@
 
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinHeader.h"
 #include "skin/SkinScrolling.h"
 
 namespace {
@@ -24,5 +25,7 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinScrollbar.Single", [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinScrollbar>(true)); }},
         {"TSkinScrollbarH", Make<TSkinScrollbarH>()},
         {"TSkinScControl", Make<TSkinScControl>()},
+        {"TSkinHeader", Make<TSkinHeader>()},
+        {"TSkinListView", Make<TSkinListView>()},
     };
 }

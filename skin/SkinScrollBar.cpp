@@ -1,10 +1,10 @@
 #include "skin/SkinScrollBar.h"
 
-#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/rtl/SysMath.h"
 #include "skin/SkinData.h"
 #include "skin/SkinPaint.h"
+#include "skin/SkinProps.h"
 #include "skin/SkinRoutines.h"
 
 #include <algorithm>
@@ -28,13 +28,6 @@ RECT AlongAxis(bool vertical, int thickness, int from, int to)
 int ArrowFrame(int base, bool hot, bool pressed)
 {
     return hot ? base + (pressed ? 1 : 3) : base;
-}
-
-void FillColour(HDC dc, const RECT& rect, TColor colour)
-{
-    const HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
-    (void)FillRect(dc, &rect, brush);
-    (void)DeleteObject(brush);
 }
 
 void DrawThumb(TSkinData& data, HDC dc, const TBarPicture& bar, int thickness)
@@ -84,7 +77,7 @@ bool DrawBarPicture(TSkinData& data, const TBarPicture& bar, TBitmap& picture)
     crossToThickness();
     const HDC dc = picture.Canvas()->Handle();
     (void)SetStretchBltMode(dc, HALFTONE);
-    FillColour(dc, RECT{0, 0, picture.Width(), picture.Height()}, data.Elements().Colours().ButtonFace);
+    FillRectColor(dc, RECT{0, 0, picture.Width(), picture.Height()}, data.Elements().Colours().ButtonFace);
 
     if (TDataSkinObject* track = data.Elements().Element(bar.vertical ? "VertScroll" : "HorzScroll"))
         DrawSkinElement(dc, AlongAxis(bar.vertical, thickness, bar.arrow, length - bar.arrow), 4,
@@ -160,10 +153,10 @@ void TWScrollbar::CreateParams(TCreateParams& params)
 void TWScrollbar::AttachControl(TWinControl& control, TKind kind)
 {
     m_control = &control;
-    SetColor(m_data.Elements().Colours().ButtonFace);
+    SetColor(::ParentColor(&control, m_data.Elements().Colours().ButtonFace));
     m_vertical = kind != WindowHorizontal;
-    if (kind == ScrollControl && IsPublishedProp(control, "Kind")) {
-        std::string name = GetEnumProp(control, "Kind");
+    if (kind == ScrollControl) {
+        std::string name = GetEnumPropByName(&control, "Kind");
         for (char& c : name)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         m_vertical = name != "sbhorizontal";
