@@ -2,6 +2,7 @@
 
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinFaces.h"
 #include "skin/SkinHeader.h"
 #include "skin/SkinScrolling.h"
 
@@ -27,5 +28,8 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinScControl", Make<TSkinScControl>()},
         {"TSkinHeader", Make<TSkinHeader>()},
         {"TSkinListView", Make<TSkinListView>()},
+        {"TSkinSizer", Make<TSkinSizer>()},
+        {"TSkinTabSheet", Make<TSkinTabSheet>()},
+        {"TSkinBoxH", Make<TSkinBoxH>()},
     };
 }
