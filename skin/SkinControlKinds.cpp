@@ -4,6 +4,7 @@
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinFaces.h"
 #include "skin/SkinHeader.h"
+#include "skin/SkinObjImage.h"
 #include "skin/SkinScrolling.h"
 
 namespace {
@@ -31,5 +32,9 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinSizer", Make<TSkinSizer>()},
         {"TSkinTabSheet", Make<TSkinTabSheet>()},
         {"TSkinBoxH", Make<TSkinBoxH>()},
+        {"TSkinObjImage.Check",
+         [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinObjImage>(TSkinObjImage::CheckItems)); }},
+        {"TSkinObjImage.Radio",
+         [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinObjImage>(TSkinObjImage::RadioItems)); }},
     };
 }
