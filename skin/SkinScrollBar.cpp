@@ -193,6 +193,9 @@ bool TWScrollbar::ReadInfo(SCROLLBARINFO& info) const
     (void)GetWindowRect(m_target, &bounds);
     (void)MapWindowPoints(nullptr, GetParent(m_target), reinterpret_cast<POINT*>(&bounds), 2);
     info = ScrollControlBarInfo(bounds, scroll, m_vertical, m_arrow);
+    // A disabled control shows its bar disabled.
+    if (!IsWindowEnabled(m_target))
+        info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
     return true;
 }
 

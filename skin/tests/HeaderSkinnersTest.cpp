@@ -1,6 +1,7 @@
 #include "SkinTestImages.h"
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/forms/ComCtrlsHeader.h"
 #include "platform/classlib/forms/ComCtrlsListView.h"
 #include "platform/winapi/controls/Header.h"
 #include "platform/winapi/controls/ListView.h"
@@ -37,13 +38,15 @@ protected:
         return reinterpret_cast<HWND>(SendMessageA(m_list->Handle(), LVM_GETHEADER, 0, 0));
     }
 
-    // The header item's rectangle in the form's whole window.
-    [[nodiscard]] RECT Item(int index) const
+    // The header item's rectangle in the form's whole window (of the list view's header by default).
+    [[nodiscard]] RECT Item(int index, HWND header = nullptr) const
     {
+        if (!header)
+            header = Header();
         RECT item{};
         EXPECT_TRUE(
-            SendMessageA(Header(), HDM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-        (void)MapWindowPoints(Header(), nullptr, reinterpret_cast<POINT*>(&item), 2);
+            SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+        (void)MapWindowPoints(header, nullptr, reinterpret_cast<POINT*>(&item), 2);
         RECT window{};
         (void)GetWindowRect(Window(), &window);
         OffsetRect(&item, -window.left, -window.top);
@@ -137,4 +140,23 @@ TEST_F(HeaderSkinnersTest, ARecreatedListViewGetsItsNewHeaderSkinned)
     m_list = nullptr;
     Skinner()->SkinChildren();
     Pump();
+}
+
+TEST_F(HeaderSkinnersTest, AHeaderControlIsSkinnedToo)
+{
+    auto* header = new THeaderControl(m_form.get());
+    header->SetParent(m_form.get());
+    header->SetAlign(alNone);
+    header->SetBounds(20, 200, 250, 22);
+    for (const char* text : {"Calls", "Messages"}) {
+        THeaderSection* section = header->Sections()->Add();
+        section->SetText(text);
+        section->SetWidth(90);
+    }
+    ShowSkinned();
+    ASSERT_NE(dynamic_cast<TSkinHeader*>(Skinner()->FindSkinner(header->Handle())), nullptr);
+    ExpectItemFrame(Item(1, header->Handle()), 1);
+    const RECT second = Item(1, header->Handle());
+    MoveMouse(POINT{(second.left + second.right) / 2, (second.top + second.bottom) / 2});
+    ExpectItemFrame(second, 2);
 }

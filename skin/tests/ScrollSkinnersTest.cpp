@@ -355,6 +355,14 @@ TEST_F(ScrollSkinnersTest, AScrollBarControlIsCoveredAndScrollsThroughItsPanel)
     const POINT down = InWindow(POINT{control.left + 8, control.bottom - 8});
     Drag(down, down);
     EXPECT_EQ(bar->Position(), 1);
+
+    // Disabled, the bar shows the disabled track where the thumb was.
+    bar->SetEnabled(false);
+    Pump();
+    TDataSkinObject& track = Element("VertScroll");
+    const int width = track.Image.Width() / 4;
+    EXPECT_EQ(Shown(InWindow(POINT{control.left + width / 2, control.top + 24})),
+              SwapRB(Colour(track.Image, 2 * width + width / 2, track.Image.Height() / 2)));
 }
 
 TEST_F(ScrollSkinnersTest, ManySkinnedListsComeAndGoWithoutLeavingPanelsBehind)
