@@ -1,8 +1,10 @@
 #include "SkinTestImages.h"
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/classlib/forms/StdCtrlsScrollBar.h"
+#include "platform/winapi/controls/ListBox.h"
 #include "skin/SkinScrollBar.h"
 #include "skin/SkinScrolling.h"
 
@@ -19,6 +21,22 @@ std::uint32_t SwapRB(std::uint32_t colour)
 std::uint32_t Colour(TBitmap& bitmap, int x, int y)
 {
     return static_cast<std::uint32_t>(PixelAt(bitmap, x, y)) & 0xFFFFFF;
+}
+
+// A list publishing a FixedColor, as grids do.
+class TFixedColourList : public TCustomListBox {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TFixedColourList(TComponent* owner) : TCustomListBox(owner) {}
+    [[nodiscard]] TColor FixedColor() const { return m_fixed; }
+    void SetFixedColor(TColor colour) { m_fixed = colour; }
+
+    TColor m_fixed = clRed;
+};
+
+void DescribeFixedColourList(TClassBuilder& c)
+{
+    c.Ordinal("FixedColor", ColorTypeInfo(), &TFixedColourList::FixedColor, &TFixedColourList::SetFixedColor);
 }
 
 // Frames of the skin's Scrollbar picture.
@@ -64,6 +82,8 @@ TEST(ScrollPartAtTest, ZonesMeetAtTheirBoundaries)
     for (const auto& [along, part] : cases)
         EXPECT_EQ(ScrollPartAt(along, 100, 16, 40, 60), part) << along;
 }
+
+CLASSLIB_IMPLEMENT_CLASS(TFixedColourList, TCustomListBox, nullptr, DescribeFixedColourList)
 
 class ScrollSkinnersTest : public SkinnedFormFixture {
 protected:
@@ -387,4 +407,49 @@ TEST_F(ScrollSkinnersTest, ManySkinnedListsComeAndGoWithoutLeavingPanelsBehind)
     }
     Skinner()->SkinChildren();
     EXPECT_EQ(Skinner()->Skinners().size(), settled);
+}
+
+TEST_F(ScrollSkinnersTest, ABareListWindowIsSkinnedThroughItsWindowProcedure)
+{
+    RegisterListBoxClass();
+    ShowSkinned();
+    const HWND bare = CreateWindowExA(0, "ListBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER, 200, 150,
+                                      120, 100, Window(), nullptr, nullptr, nullptr);
+    ASSERT_NE(bare, nullptr);
+    for (int i = 0; i < 30; ++i)
+        (void)SendMessageA(bare, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Number"));
+    auto skinner = std::make_unique<TSkinScrollbarH>();
+    TSkinScrollbarH& attached = *skinner;
+    ASSERT_TRUE(Skinner()->AddSkinner(std::move(skinner)));
+    attached.AttachWindow(*Skinner(), bare);
+    Pump();
+    ASSERT_TRUE(attached.VerticalBar()->Shown());
+
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetScrollBarInfo(bare, OBJID_VSCROLL, &bar));
+    const POINT down = InWindow(POINT{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - 8});
+    Drag(down, down);
+    EXPECT_EQ(SendMessageA(bare, LB_GETTOPINDEX, 0, 0), 1);
+
+    (void)ShowWindow(bare, SW_HIDE);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(attached.VerticalBar()->Handle()));
+    (void)DestroyWindow(bare);
+    EXPECT_TRUE(attached.IsDead());
+    Skinner()->SkinChildren();
+    EXPECT_EQ(Skinner()->FindSkinner(bare), nullptr);
+}
+
+TEST_F(ScrollSkinnersTest, AFixedColourIsGivenBackAfterASkinChangeAndUnskinning)
+{
+    auto* list = new TFixedColourList(m_form.get());
+    list->SetParent(m_form.get());
+    list->SetBounds(200, 150, 100, 60);
+    ShowSkinned();
+    ASSERT_NE(dynamic_cast<TSkinScrollbar*>(Skinner()->FindSkinner(list->Handle())), nullptr);
+    EXPECT_EQ(list->m_fixed, m_data->Elements().Colours().ButtonFace);
+    Skinner()->SkinChanged();
+    Skinner()->Unskin();
+    EXPECT_EQ(list->m_fixed, clRed);
 }
