@@ -2,6 +2,7 @@
 #include "SkinnedFormFixture.h"
 
 #include "platform/classlib/core/TypInfo.h"
+#include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/classlib/forms/StdCtrlsScrollBar.h"
 #include "platform/winapi/controls/ListBox.h"
@@ -352,6 +353,28 @@ TEST_F(ScrollSkinnersTest, PanelsHideWithTheListAndFollowItsRecreatedWindow)
     EXPECT_EQ(skinner->VerticalBar()->Target(), m_list->Handle());
     EXPECT_TRUE(skinner->VerticalBar()->Shown());
     const int length = VerticalBar().rcScrollBar.bottom - VerticalBar().rcScrollBar.top;
+    Drag(OnBar(length - 8), OnBar(length - 8));
+    EXPECT_EQ(m_list->TopIndex(), 1);
+}
+
+TEST_F(ScrollSkinnersTest, PanelsFollowTheListIntoANewParent)
+{
+    ShowSkinned();
+    TSkinScrollbar* skinner = ListSkinner();
+    ASSERT_NE(skinner, nullptr);
+    auto* panel = new TPanel(m_form.get());
+    panel->SetParent(m_form.get());
+    panel->SetBounds(180, 150, 200, 150);
+    m_list->SetParent(panel);
+    m_list->SetBounds(10, 10, 150, 120);
+    Pump();
+    EXPECT_EQ(GetParent(skinner->VerticalBar()->Handle()), panel->Handle());
+    ASSERT_TRUE(skinner->VerticalBar()->Shown());
+    RECT covered{};
+    (void)GetWindowRect(skinner->VerticalBar()->Handle(), &covered);
+    const RECT bar = VerticalBar().rcScrollBar;
+    EXPECT_TRUE(EqualRect(&covered, &bar));
+    const int length = bar.bottom - bar.top;
     Drag(OnBar(length - 8), OnBar(length - 8));
     EXPECT_EQ(m_list->TopIndex(), 1);
 }
