@@ -1,6 +1,7 @@
 #include "skin/SkinScrollBar.h"
 
 #include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/SysMath.h"
 #include "skin/SkinData.h"
 #include "skin/SkinPaint.h"
@@ -8,7 +9,6 @@
 #include "skin/SkinRoutines.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 namespace {
@@ -156,10 +156,7 @@ void TWScrollbar::AttachControl(TWinControl& control, TKind kind)
     SetColor(::ParentColor(&control, m_data.Elements().Colours().ButtonFace));
     m_vertical = kind != WindowHorizontal;
     if (kind == ScrollControl) {
-        std::string name = GetEnumPropByName(&control, "Kind");
-        for (char& c : name)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        m_vertical = name != "sbhorizontal";
+        m_vertical = LowerCase(GetEnumPropByName(&control, "Kind")) != "sbhorizontal";
     }
     m_kind = kind;
     AttachWindow(control.Handle(), kind);

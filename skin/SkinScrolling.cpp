@@ -3,21 +3,14 @@
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/ControlsMessages.h"
+#include "platform/rtl/Strings.h"
 #include "skin/SkinData.h"
 #include "skin/SkinProps.h"
 #include "skin/WinSkinForm.h"
 
-#include <cctype>
 #include <string>
 
 namespace {
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 void FrameColour(HDC dc, const RECT& rect, TColor colour)
 {
@@ -42,7 +35,7 @@ void TSkinScrollbar::ControlAttached()
     // A control without the property has no border of its own to replace.
     m_ownBorder = !m_singleBar && control.ClassName() != "TImageScrollBox" &&
                   !GetEnumPropByName(&control, "BorderStyle").empty() &&
-                  Lower(GetEnumPropByName(&control, "BorderStyle")) != "bsnone";
+                  LowerCase(GetEnumPropByName(&control, "BorderStyle")) != "bsnone";
     TakeFixedColour();
     m_horizontal = std::make_unique<TWScrollbar>(*m_data);
     m_vertical = std::make_unique<TWScrollbar>(*m_data);
