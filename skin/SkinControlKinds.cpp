@@ -2,10 +2,13 @@
 
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinContainers.h"
 #include "skin/SkinFaces.h"
 #include "skin/SkinHeader.h"
 #include "skin/SkinObjImage.h"
 #include "skin/SkinScrolling.h"
+#include "skin/SkinStatusBar.h"
+#include "skin/SkinTab.h"
 
 namespace {
 
@@ -36,5 +39,9 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
          [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinObjImage>(TSkinObjImage::CheckItems)); }},
         {"TSkinObjImage.Radio",
          [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinObjImage>(TSkinObjImage::RadioItems)); }},
+        {"TSkinStatusBar", Make<TSkinStatusBar>()},
+        {"TSkinGroupBox", Make<TSkinGroupBox>()},
+        {"TSkinBox", Make<TSkinBox>()},
+        {"TSkinTab", Make<TSkinTab>()},
     };
 }

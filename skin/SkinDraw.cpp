@@ -336,6 +336,8 @@ TBitmap& SkinWorkBitmap()
 {
     static const std::unique_ptr<TBitmap> bitmap = [] {
         auto made = std::make_unique<TBitmap>();
+        // An empty bitmap has no context to set the mode in.
+        made->SetSize(1, 1);
         SetStretchBltMode(made->Canvas()->Handle(), COLORONCOLOR);
         return made;
     }();

@@ -68,8 +68,10 @@ void TSkinHook::AttachControl(TWinSkinForm& form, TControl& control, int boxFlag
     m_handle = windowed->Handle();
     m_watch = std::make_unique<TWatch>([this] { Lost(); });
     control.FreeNotification(m_watch.get());
-    m_oldWindowProc = control.WindowProc();
-    control.SetWindowProc([this](TMessage& message) { WndProc(message); });
+    if (HooksMessages()) {
+        m_oldWindowProc = control.WindowProc();
+        control.SetWindowProc([this](TMessage& message) { WndProc(message); });
+    }
     if (m_takeColour && m_data) {
         SwitchParentBackground(false);
         m_savedColor = control.Color();
@@ -78,8 +80,10 @@ void TSkinHook::AttachControl(TWinSkinForm& form, TControl& control, int boxFlag
             m_mode = 1;
     }
     ControlAttached();
-    control.Invalidate();
     m_attached = true;
+    if (!HooksMessages())
+        return;
+    control.Invalidate();
     m_state = TState::Attached;
 }
 
@@ -107,6 +111,8 @@ void TSkinHook::Detach()
         SwitchParentBackground(true);
         m_control->SetColor(m_savedColor);
     }
+    if (!HooksMessages() && m_state != WindowDestroyed)
+        m_state = Detached;
 }
 
 void TSkinHook::SkinChanged()

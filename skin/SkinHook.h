@@ -62,6 +62,9 @@ protected:
     // The control was freed or the bare window destroyed; descendants put away what they showed
     // beside it.
     virtual void TargetLost() {}
+    // False for a passive skinner: it only gives its control the skin's colour while attached and
+    // takes no messages; its state stays NotAttached until a detach makes it Detached.
+    [[nodiscard]] virtual bool HooksMessages() const { return true; }
 
     void CallOldProc(TMessage& message);
     // WM_PAINT answered by painting the skin (the control's own painting does not run).

@@ -9,6 +9,7 @@
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/winapi/gdi/Text.h"
+#include "platform/winapi/user/Button.h"
 
 #include <gtest/gtest.h>
 
@@ -127,7 +128,14 @@ TEST(SkinPaintTest, CopyBitmapTakesSizeFormatAndPicture)
 }
 
 // Windows need the display the skinned-form fixture sets up.
-class SkinWindowTest : public SkinnedFormFixture {};
+class SkinWindowTest : public SkinnedFormFixture {
+protected:
+    void SetUp() override
+    {
+        SkinnedFormFixture::SetUp();
+        RegisterButtonClass();
+    }
+};
 
 TEST_F(SkinWindowTest, PopupWindowsAreToldFromChildren)
 {

@@ -46,6 +46,32 @@ struct GalleryGeometry {
     }
 };
 
+// Our skin's frame: a 4-pixel left border and a 26-pixel caption bar above the client area.
+GalleryGeometry SkinnedGeometry(const RECT& window)
+{
+    GalleryGeometry geometry(window);
+    geometry.clientOrigin = POINT{window.left + 4, window.top + 26};
+    return geometry;
+}
+
+// Colours of our skin's pictures (assets/skin/modem) where the tests look at skinned controls.
+namespace skin {
+// The caption bar at its twelfth row.
+constexpr std::uint32_t CAPTION = 0x4770A7;
+constexpr std::uint32_t FACE = 0xE8EDF3;
+// The group box's rounded frame; also the outer edge of a lowered status panel (StatusBarEdges).
+constexpr std::uint32_t SHADOW = 0x96A4B8;
+// Inside a status panel's frame, half way down (a gradient).
+constexpr std::uint32_t STATUS_PANEL = 0xE9EEF4;
+// The top line of the chosen tab (Tabs, frame 2).
+constexpr std::uint32_t CHOSEN_TAB = 0x3470BE;
+// The pane's border (the Tabs "Border" picture).
+constexpr std::uint32_t PANE_BORDER = 0x7A8EAA;
+// A push button's left edge half way down (Buttons): enabled, then disabled.
+constexpr std::uint32_t BUTTON_EDGE = 0xECF1F8;
+constexpr std::uint32_t DISABLED_BUTTON_EDGE = 0xEDF0F3;
+} // namespace skin
+
 // Whether any pixel inside `rect` (shrunk by `inset`) has `color`.
 bool Shows(const Screenshot& shot, RECT rect, int inset, std::uint32_t color)
 {
@@ -107,7 +133,19 @@ protected:
         return shot;
     }
 
+    // The standard page in our skin, once the disabled status bar's last panel shows the skin.
+    Screenshot AwaitSkinnedGallery()
+    {
+        const RECT status = m_skinnedAt.OnScreen(gallery::DISABLED_COLUMN, gallery::STATUS_BAR);
+        return AwaitGallery({"--skin", SkinFile()}, [&](const Screenshot& taken) {
+            return taken.At(status.right - 6, (status.top + status.bottom) / 2) == skin::STATUS_PANEL;
+        });
+    }
+
+    static std::string SkinFile() { return std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem.skn"; }
+
     GalleryGeometry m_at;
+    GalleryGeometry m_skinnedAt = SkinnedGeometry(gallery::WINDOW_RECT);
     std::uint32_t m_face = Rgb(GetSysColor(COLOR_BTNFACE));
     std::uint32_t m_window = Rgb(GetSysColor(COLOR_WINDOW));
     std::unique_ptr<XvfbServer> m_server;
@@ -279,13 +317,10 @@ TEST_F(GalleryOnXTest, WearsTheSkinWithARoundedShape)
     const int width = clientWidth + 2 * 4;
     const POINT origin{standard.left, standard.top};
     // Our skin's caption at its twelfth row, its close button's cross and the border's outline.
-    constexpr std::uint32_t caption = 0x4770A7;
+    constexpr std::uint32_t caption = skin::CAPTION;
     constexpr std::uint32_t closeCross = 0x601C18;
     constexpr std::uint32_t outline = 0x1A3050;
-    const std::string skin = std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem.skn";
-    const Screenshot shot = AwaitGallery({"--skin", skin}, [&](const Screenshot& taken) {
-        return taken.At(origin.x + width / 2, origin.y + 12) == caption && Shown(taken);
-    });
+    const Screenshot shot = AwaitSkinnedGallery();
     ASSERT_TRUE(WritePngFile(GALLERY_SKIN_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
                              static_cast<std::ptrdiff_t>(shot.width) * 4));
     ASSERT_EQ(shot.At(origin.x + width / 2, origin.y + 12), caption) << "see " << GALLERY_SKIN_SCREENSHOT;
@@ -317,6 +352,61 @@ TEST_F(GalleryOnXTest, WearsTheSkinWithARoundedShape)
     (void)InflateRect(&disabledTrack, -arrow, 0);
     EXPECT_TRUE(Shows(shot, enabledTrack, 0, 0xFFFFFF));
     EXPECT_FALSE(Shows(shot, disabledTrack, 0, 0xFFFFFF));
+}
+
+// In our skin every control a skinner serves wears it in both columns: the columns' group boxes,
+// buttons, the page control's and tab control's tabs and pane, the panel and the status bar.
+TEST_F(GalleryOnXTest, WearsTheSkinOnEveryServedControlEnabledAndDisabled)
+{
+    using namespace gallery;
+    const Screenshot shot = AwaitSkinnedGallery();
+    ASSERT_TRUE(WritePngFile(GALLERY_SKIN_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    for (const RECT& column : {ENABLED_COLUMN, DISABLED_COLUMN}) {
+        const bool enabled = column.left == ENABLED_COLUMN.left;
+        const auto on = [&](const RECT& control) { return m_skinnedAt.OnScreen(column, control); };
+        const RECT box = m_skinnedAt.OnScreen(RECT{}, column);
+        EXPECT_EQ(shot.At(box.left + 1, (box.top + box.bottom) / 2), skin::SHADOW) << "group box; see "
+                                                                                   << GALLERY_SKIN_SCREENSHOT;
+        const RECT button = on(BUTTON);
+        EXPECT_EQ(shot.At(button.left + 2, (button.top + button.bottom) / 2),
+                  enabled ? skin::BUTTON_EDGE : skin::DISABLED_BUTTON_EDGE);
+        for (const RECT& tabs : {on(PAGE_CONTROL), on(TAB_CONTROL)})
+            EXPECT_TRUE(Shows(shot, RECT{tabs.left, tabs.top, tabs.right, tabs.top + 8}, 0, skin::CHOSEN_TAB));
+        const RECT pages = on(PAGE_CONTROL);
+        EXPECT_EQ(shot.At(pages.left, pages.bottom - 1), skin::PANE_BORDER);
+        EXPECT_EQ(shot.At(pages.right - 1, pages.bottom - 1), skin::PANE_BORDER);
+        const RECT panel = on(PANEL);
+        EXPECT_EQ(shot.At(panel.left + 6, panel.top + 6), skin::FACE);
+        // The first panel starts 2 pixels down the bar, in the lowered frame.
+        const RECT status = on(STATUS_BAR);
+        EXPECT_EQ(shot.At(status.left, status.top + 2), skin::SHADOW);
+        EXPECT_EQ(shot.At(status.left + 60, (status.top + status.bottom) / 2), skin::STATUS_PANEL);
+    }
+}
+
+// The control library's page in our skin: its push buttons are skinned buttons, its group boxes and
+// panels take the skin's colours, in both columns.
+TEST_F(ControlsGalleryOnXTest, WearsTheSkinOnTheControlLibrary)
+{
+    using namespace gallery::library;
+    const GalleryGeometry at = SkinnedGeometry(WINDOW_RECT);
+    const RECT bar = at.OnScreen(DISABLED_COLUMN, BarCell(0, 2));
+    const Screenshot shot = AwaitGallery({"--controls", "--skin", SkinFile()}, [&](const Screenshot& taken) {
+        return taken.At(bar.left + 6, (bar.top + bar.bottom) / 2) == m_highlight;
+    });
+    for (const RECT& column : {ENABLED_COLUMN, DISABLED_COLUMN}) {
+        const bool enabled = column.left == ENABLED_COLUMN.left;
+        const RECT box = at.OnScreen(RECT{}, column);
+        EXPECT_EQ(shot.At(box.left + 1, (box.top + box.bottom) / 2), skin::SHADOW);
+        for (const RECT& cell : {BUTTON, DEFAULT_BUTTON}) {
+            const RECT button = at.OnScreen(column, cell);
+            EXPECT_EQ(shot.At(button.left + 2, (button.top + button.bottom) / 2),
+                      enabled ? skin::BUTTON_EDGE : skin::DISABLED_BUTTON_EDGE);
+        }
+        const RECT panel = at.OnScreen(column, PanelCell(0));
+        EXPECT_EQ(shot.At(panel.left + 6, panel.top + 6), skin::FACE);
+    }
 }
 
 // Every way of closing the gallery ends it with status 0: a fault while Application frees the
