@@ -7,6 +7,9 @@
 #include "skin/SkinContainers.h"
 #include "skin/SkinDateTime.h"
 #include "skin/SkinEdit.h"
+#include "skin/SkinFaces.h"
+#include "skin/SkinHeader.h"
+#include "skin/SkinObjImage.h"
 #include "skin/SkinProgress.h"
 #include "skin/SkinScrolling.h"
 #include "skin/SkinStatusBar.h"
@@ -41,6 +44,15 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinScrollbar.Single", [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinScrollbar>(true)); }},
         {"TSkinScrollbarH", Make<TSkinScrollbarH>()},
         {"TSkinScControl", Make<TSkinScControl>()},
+        {"TSkinHeader", Make<TSkinHeader>()},
+        {"TSkinListView", Make<TSkinListView>()},
+        {"TSkinSizer", Make<TSkinSizer>()},
+        {"TSkinTabSheet", Make<TSkinTabSheet>()},
+        {"TSkinBoxH", Make<TSkinBoxH>()},
+        {"TSkinObjImage.Check",
+         [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinObjImage>(TSkinObjImage::CheckItems)); }},
+        {"TSkinObjImage.Radio",
+         [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinObjImage>(TSkinObjImage::RadioItems)); }},
         {"TSkinStatusBar", Make<TSkinStatusBar>()},
         {"TSkinGroupBox", Make<TSkinGroupBox>()},
         {"TSkinBox", Make<TSkinBox>()},

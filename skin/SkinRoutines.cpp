@@ -255,7 +255,7 @@ void TrackMouseLeave(HWND window)
     if (!function)
         return;
     TRACKMOUSEEVENT track{};
-    track.cbSize = 16;
+    track.cbSize = sizeof(track);
     track.dwFlags = TME_LEAVE;
     track.hwndTrack = window;
     function(&track);

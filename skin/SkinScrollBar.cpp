@@ -1,14 +1,14 @@
 #include "skin/SkinScrollBar.h"
 
-#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/SysMath.h"
 #include "skin/SkinData.h"
 #include "skin/SkinPaint.h"
+#include "skin/SkinProps.h"
 #include "skin/SkinRoutines.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 namespace {
@@ -28,13 +28,6 @@ RECT AlongAxis(bool vertical, int thickness, int from, int to)
 int ArrowFrame(int base, bool hot, bool pressed)
 {
     return hot ? base + (pressed ? 1 : 3) : base;
-}
-
-void FillColour(HDC dc, const RECT& rect, TColor colour)
-{
-    const HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
-    (void)FillRect(dc, &rect, brush);
-    (void)DeleteObject(brush);
 }
 
 void DrawThumb(TSkinData& data, HDC dc, const TBarPicture& bar, int thickness)
@@ -84,7 +77,7 @@ bool DrawBarPicture(TSkinData& data, const TBarPicture& bar, TBitmap& picture)
     crossToThickness();
     const HDC dc = picture.Canvas()->Handle();
     (void)SetStretchBltMode(dc, HALFTONE);
-    FillColour(dc, RECT{0, 0, picture.Width(), picture.Height()}, data.Elements().Colours().ButtonFace);
+    FillRectColor(dc, RECT{0, 0, picture.Width(), picture.Height()}, data.Elements().Colours().ButtonFace);
 
     if (TDataSkinObject* track = data.Elements().Element(bar.vertical ? "VertScroll" : "HorzScroll"))
         DrawSkinElement(dc, AlongAxis(bar.vertical, thickness, bar.arrow, length - bar.arrow), 4,
@@ -160,13 +153,10 @@ void TWScrollbar::CreateParams(TCreateParams& params)
 void TWScrollbar::AttachControl(TWinControl& control, TKind kind)
 {
     m_control = &control;
-    SetColor(m_data.Elements().Colours().ButtonFace);
+    SetColor(::ParentColor(&control, m_data.Elements().Colours().ButtonFace));
     m_vertical = kind != WindowHorizontal;
-    if (kind == ScrollControl && IsPublishedProp(control, "Kind")) {
-        std::string name = GetEnumProp(control, "Kind");
-        for (char& c : name)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        m_vertical = name != "sbhorizontal";
+    if (kind == ScrollControl) {
+        m_vertical = LowerCase(GetEnumPropByName(&control, "Kind")) != "sbhorizontal";
     }
     m_kind = kind;
     AttachWindow(control.Handle(), kind);
@@ -200,6 +190,9 @@ bool TWScrollbar::ReadInfo(SCROLLBARINFO& info) const
     (void)GetWindowRect(m_target, &bounds);
     (void)MapWindowPoints(nullptr, GetParent(m_target), reinterpret_cast<POINT*>(&bounds), 2);
     info = ScrollControlBarInfo(bounds, scroll, m_vertical, m_arrow);
+    // A disabled control shows its bar disabled.
+    if (!IsWindowEnabled(m_target))
+        info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
     return true;
 }
 
@@ -226,31 +219,51 @@ void TWScrollbar::Place()
     if (const HWND parent = GetParent(m_target); parent != ParentWindow())
         SetParentWindow(parent);
     m_shown = true;
-    SetBounds(origin.x, origin.y, bar.right - bar.left, bar.bottom - bar.top);
-    SetVisible(true);
-    // Just above the target, so that the panel covers the target's own bar. A window without a
-    // parent control is shown and hidden here: the class library does so only for its children.
-    const HWND above = GetWindow(m_target, GW_HWNDPREV);
-    const UINT order = above == Handle() ? SWP_NOZORDER : 0;
-    (void)SetWindowPos(Handle(), above ? above : HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | order);
+    const RECT wanted{origin.x, origin.y, origin.x + bar.right - bar.left, origin.y + bar.bottom - bar.top};
+    // A panel already in place is left alone: moving or showing it repaints its parent, whose
+    // paint places the panel again.
+    if (!InPlace(wanted)) {
+        SetBounds(wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top);
+        SetVisible(true);
+        // Just above the target, so that the panel covers the target's own bar. A window without
+        // a parent control is shown and hidden here: the class library does so only for its
+        // children.
+        const HWND above = GetWindow(m_target, GW_HWNDPREV);
+        const UINT order = above == Handle() ? SWP_NOZORDER : 0;
+        (void)SetWindowPos(Handle(), above ? above : HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | order);
+    }
     Refresh();
+}
+
+bool TWScrollbar::InPlace(const RECT& wanted)
+{
+    if (!HandleAllocated() || !IsWindowVisible(Handle()) || GetWindow(Handle(), GW_HWNDNEXT) != m_target)
+        return false;
+    RECT now{};
+    (void)GetWindowRect(Handle(), &now);
+    (void)MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&now), 2);
+    return EqualRect(&now, &wanted) != FALSE;
 }
 
 void TWScrollbar::HideBar()
 {
     m_shown = false;
     SetVisible(false);
-    if (HandleAllocated())
+    // Hiding a hidden panel would only repaint what lies under it, over and over from paints.
+    if (HandleAllocated() && IsWindowVisible(Handle()))
         (void)ShowWindow(Handle(), SW_HIDE);
 }
 
 void TWScrollbar::Refresh()
 {
-    if (!HandleAllocated() || !Visible())
+    if (!HandleAllocated() || !IsWindowVisible(Handle()))
         return;
-    Invalidate();
-    Update();
+    // Drawn straight into the window: invalidating it would repaint what lies under it, whose
+    // paint refreshes the panel again.
+    const HDC dc = GetDC(Handle());
+    DrawBar(dc);
+    (void)ReleaseDC(Handle(), dc);
 }
 
 int TWScrollbar::HitTest(POINT client) const
@@ -361,6 +374,11 @@ void TWScrollbar::ThumbNow(const SCROLLBARINFO& info, int length, int& start, in
 
 void TWScrollbar::Paint()
 {
+    DrawBar(Canvas()->Handle());
+}
+
+void TWScrollbar::DrawBar(HDC dc)
+{
     SCROLLBARINFO info{};
     if (!ReadInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE))
         return;
@@ -377,7 +395,6 @@ void TWScrollbar::Paint()
     bar.stretched = m_kind == ScrollControl;
     if (!DrawBarPicture(m_data, bar, m_picture))
         return;
-    const HDC dc = Canvas()->Handle();
     if (bar.stretched)
         (void)StretchBlt(dc, 0, 0, ClientWidth(), ClientHeight(), m_picture.Canvas()->Handle(), 0, 0, m_picture.Width(),
                          m_picture.Height(), SRCCOPY);

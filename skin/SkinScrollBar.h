@@ -62,7 +62,7 @@ public:
     // the bar cannot be read. The panel follows its target to a new parent.
     void Place();
     void HideBar();
-    // Repaints the panel at once.
+    // Draws the panel anew at once.
     void Refresh();
 
     [[nodiscard]] bool Shown() const { return m_shown; }
@@ -87,6 +87,10 @@ private:
     [[nodiscard]] LPARAM ForwardedPoint(const SCROLLBARINFO& info, POINT client) const;
     void Press(POINT client);
     void Release(POINT client);
+    // The bar's picture onto the panel's device context.
+    void DrawBar(HDC dc);
+    // Whether the panel shows at `wanted` (in its parent's coordinates), just above its target.
+    [[nodiscard]] bool InPlace(const RECT& wanted);
     // The thumb as it is drawn: under the cursor while it is dragged.
     void ThumbNow(const SCROLLBARINFO& info, int length, int& start, int& end) const;
 

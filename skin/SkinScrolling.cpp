@@ -3,19 +3,14 @@
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/ControlsMessages.h"
+#include "platform/rtl/Strings.h"
 #include "skin/SkinData.h"
+#include "skin/SkinProps.h"
 #include "skin/WinSkinForm.h"
 
-#include <cctype>
+#include <string>
 
 namespace {
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 void FrameColour(HDC dc, const RECT& rect, TColor colour)
 {
@@ -37,8 +32,10 @@ TSkinScrollbar::~TSkinScrollbar() = default;
 void TSkinScrollbar::ControlAttached()
 {
     auto& control = dynamic_cast<TWinControl&>(*m_control);
+    // A control without the property has no border of its own to replace.
     m_ownBorder = !m_singleBar && control.ClassName() != "TImageScrollBox" &&
-                  IsPublishedProp(control, "BorderStyle") && Lower(GetEnumProp(control, "BorderStyle")) != "bsnone";
+                  !GetEnumPropByName(&control, "BorderStyle").empty() &&
+                  LowerCase(GetEnumPropByName(&control, "BorderStyle")) != "bsnone";
     TakeFixedColour();
     m_horizontal = std::make_unique<TWScrollbar>(*m_data);
     m_vertical = std::make_unique<TWScrollbar>(*m_data);
@@ -66,17 +63,19 @@ void TSkinScrollbar::TakeFixedColour()
 {
     if (!m_control || !IsPublishedProp(*m_control, "FixedColor") || !PropIsType(*m_control, "FixedColor", tkInteger))
         return;
+    // The colour before the first skin is kept: a new skin must not make the last skin's face
+    // the colour given back.
     if (!m_fixedColourSaved) {
-        m_fixedColour = static_cast<TColor>(GetOrdProp(*m_control, "FixedColor"));
+        m_fixedColour = static_cast<TColor>(GetOrdPropByName(m_control, "FixedColor"));
         m_fixedColourSaved = true;
     }
-    SetOrdProp(*m_control, "FixedColor", m_data->Elements().Colours().ButtonFace);
+    SetPropByName(m_control, "FixedColor", std::to_string(m_data->Elements().Colours().ButtonFace));
 }
 
 void TSkinScrollbar::Detach()
 {
     if (m_fixedColourSaved && m_control) {
-        SetOrdProp(*m_control, "FixedColor", m_fixedColour);
+        SetPropByName(m_control, "FixedColor", std::to_string(m_fixedColour));
         m_fixedColourSaved = false;
     }
     TSkinHook::Detach();

@@ -122,6 +122,8 @@ const std::vector<TFixedRow>& FixedTable()
         {Class("TCustomPanel"), Gate(xcPanel), Kind("TSkinBox"), 1, ChildrenBefore},
         {Named({"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}), Gate(xcScrollbar), Kind("TSkinScrollbar")},
         {Class("TCustomMemo"), Gate(xcScrollbar), Kind("TSkinScrollbar")},
+        {Class("TCustomListView"), Gate(xcScrollbar), Kind("TSkinListView")},
+        {Class("THeaderControl"), [](const TSkinData&) { return true; }, Kind("TSkinHeader")},
         {[](TControl& control, const std::string&) {
              return HasScrollBars(control) || InheritsFrom(control, "TCustomListBox");
          },

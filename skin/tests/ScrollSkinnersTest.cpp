@@ -1,8 +1,11 @@
 #include "SkinTestImages.h"
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/core/TypInfo.h"
+#include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/classlib/forms/StdCtrlsScrollBar.h"
+#include "platform/winapi/controls/ListBox.h"
 #include "skin/SkinScrollBar.h"
 #include "skin/SkinScrolling.h"
 
@@ -19,6 +22,22 @@ std::uint32_t SwapRB(std::uint32_t colour)
 std::uint32_t Colour(TBitmap& bitmap, int x, int y)
 {
     return static_cast<std::uint32_t>(PixelAt(bitmap, x, y)) & 0xFFFFFF;
+}
+
+// A list publishing a FixedColor, as grids do.
+class TFixedColourList : public TCustomListBox {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TFixedColourList(TComponent* owner) : TCustomListBox(owner) {}
+    [[nodiscard]] TColor FixedColor() const { return m_fixed; }
+    void SetFixedColor(TColor colour) { m_fixed = colour; }
+
+    TColor m_fixed = clRed;
+};
+
+void DescribeFixedColourList(TClassBuilder& c)
+{
+    c.Ordinal("FixedColor", ColorTypeInfo(), &TFixedColourList::FixedColor, &TFixedColourList::SetFixedColor);
 }
 
 // Frames of the skin's Scrollbar picture.
@@ -64,6 +83,8 @@ TEST(ScrollPartAtTest, ZonesMeetAtTheirBoundaries)
     for (const auto& [along, part] : cases)
         EXPECT_EQ(ScrollPartAt(along, 100, 16, 40, 60), part) << along;
 }
+
+CLASSLIB_IMPLEMENT_CLASS(TFixedColourList, TCustomListBox, nullptr, DescribeFixedColourList)
 
 class ScrollSkinnersTest : public SkinnedFormFixture {
 protected:
@@ -336,6 +357,28 @@ TEST_F(ScrollSkinnersTest, PanelsHideWithTheListAndFollowItsRecreatedWindow)
     EXPECT_EQ(m_list->TopIndex(), 1);
 }
 
+TEST_F(ScrollSkinnersTest, PanelsFollowTheListIntoANewParent)
+{
+    ShowSkinned();
+    TSkinScrollbar* skinner = ListSkinner();
+    ASSERT_NE(skinner, nullptr);
+    auto* panel = new TPanel(m_form.get());
+    panel->SetParent(m_form.get());
+    panel->SetBounds(180, 150, 200, 150);
+    m_list->SetParent(panel);
+    m_list->SetBounds(10, 10, 150, 120);
+    Pump();
+    EXPECT_EQ(GetParent(skinner->VerticalBar()->Handle()), panel->Handle());
+    ASSERT_TRUE(skinner->VerticalBar()->Shown());
+    RECT covered{};
+    (void)GetWindowRect(skinner->VerticalBar()->Handle(), &covered);
+    const RECT bar = VerticalBar().rcScrollBar;
+    EXPECT_TRUE(EqualRect(&covered, &bar));
+    const int length = bar.bottom - bar.top;
+    Drag(OnBar(length - 8), OnBar(length - 8));
+    EXPECT_EQ(m_list->TopIndex(), 1);
+}
+
 TEST_F(ScrollSkinnersTest, AScrollBarControlIsCoveredAndScrollsThroughItsPanel)
 {
     auto* bar = new TScrollBar(m_form.get());
@@ -355,6 +398,14 @@ TEST_F(ScrollSkinnersTest, AScrollBarControlIsCoveredAndScrollsThroughItsPanel)
     const POINT down = InWindow(POINT{control.left + 8, control.bottom - 8});
     Drag(down, down);
     EXPECT_EQ(bar->Position(), 1);
+
+    // Disabled, the bar shows the disabled track where the thumb was.
+    bar->SetEnabled(false);
+    Pump();
+    TDataSkinObject& track = Element("VertScroll");
+    const int width = track.Image.Width() / 4;
+    EXPECT_EQ(Shown(InWindow(POINT{control.left + width / 2, control.top + 24})),
+              SwapRB(Colour(track.Image, 2 * width + width / 2, track.Image.Height() / 2)));
 }
 
 TEST_F(ScrollSkinnersTest, ManySkinnedListsComeAndGoWithoutLeavingPanelsBehind)
@@ -379,4 +430,49 @@ TEST_F(ScrollSkinnersTest, ManySkinnedListsComeAndGoWithoutLeavingPanelsBehind)
     }
     Skinner()->SkinChildren();
     EXPECT_EQ(Skinner()->Skinners().size(), settled);
+}
+
+TEST_F(ScrollSkinnersTest, ABareListWindowIsSkinnedThroughItsWindowProcedure)
+{
+    RegisterListBoxClass();
+    ShowSkinned();
+    const HWND bare = CreateWindowExA(0, "ListBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER, 200, 150,
+                                      120, 100, Window(), nullptr, nullptr, nullptr);
+    ASSERT_NE(bare, nullptr);
+    for (int i = 0; i < 30; ++i)
+        (void)SendMessageA(bare, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Number"));
+    auto skinner = std::make_unique<TSkinScrollbarH>();
+    TSkinScrollbarH& attached = *skinner;
+    ASSERT_TRUE(Skinner()->AddSkinner(std::move(skinner)));
+    attached.AttachWindow(*Skinner(), bare);
+    Pump();
+    ASSERT_TRUE(attached.VerticalBar()->Shown());
+
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetScrollBarInfo(bare, OBJID_VSCROLL, &bar));
+    const POINT down = InWindow(POINT{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - 8});
+    Drag(down, down);
+    EXPECT_EQ(SendMessageA(bare, LB_GETTOPINDEX, 0, 0), 1);
+
+    (void)ShowWindow(bare, SW_HIDE);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(attached.VerticalBar()->Handle()));
+    (void)DestroyWindow(bare);
+    EXPECT_TRUE(attached.IsDead());
+    Skinner()->SkinChildren();
+    EXPECT_EQ(Skinner()->FindSkinner(bare), nullptr);
+}
+
+TEST_F(ScrollSkinnersTest, AFixedColourIsGivenBackAfterASkinChangeAndUnskinning)
+{
+    auto* list = new TFixedColourList(m_form.get());
+    list->SetParent(m_form.get());
+    list->SetBounds(200, 150, 100, 60);
+    ShowSkinned();
+    ASSERT_NE(dynamic_cast<TSkinScrollbar*>(Skinner()->FindSkinner(list->Handle())), nullptr);
+    EXPECT_EQ(list->m_fixed, m_data->Elements().Colours().ButtonFace);
+    Skinner()->SkinChanged();
+    Skinner()->Unskin();
+    EXPECT_EQ(list->m_fixed, clRed);
 }

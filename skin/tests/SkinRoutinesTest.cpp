@@ -192,7 +192,8 @@ TEST_F(SkinSystemTest, MissingFunctionsAreNeverCalled)
     EXPECT_EQ(s_calls, 1);
     const auto window = reinterpret_cast<HWND>(0x1234);
     TrackMouseLeave(window);
-    EXPECT_EQ(s_track.cbSize, 16u);
+    // The size the system checks: the structure of this build, not of the 32-bit original.
+    EXPECT_EQ(s_track.cbSize, sizeof(TRACKMOUSEEVENT));
     EXPECT_EQ(s_track.dwFlags, TME_LEAVE);
     EXPECT_EQ(s_track.hwndTrack, window);
 }

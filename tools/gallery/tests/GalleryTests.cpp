@@ -341,6 +341,26 @@ TEST_F(GalleryOnXTest, WearsTheSkinWithARoundedShape)
     EXPECT_EQ(shot.At(origin.x + 2, origin.y), outline);
     // The title is written in white on the caption.
     EXPECT_TRUE(Shows(shot, RECT{origin.x + 20, origin.y + 4, origin.x + 200, origin.y + 22}, 0, 0xFFFFFF));
+
+    // The scroll bar control wears the skin's arrows in both columns; only the enabled one shows
+    // its thumb, whose grip is white. The skinned client area starts 4 pixels in, 26 down.
+    const auto skinned = [&](const RECT& column, const RECT& control) {
+        RECT r = control;
+        (void)OffsetRect(&r, origin.x + 4 + column.left, origin.y + 26 + column.top);
+        return r;
+    };
+    constexpr std::uint32_t arrowInk = 0x225092;
+    constexpr int arrow = 16;
+    for (const RECT* column : {&gallery::ENABLED_COLUMN, &gallery::DISABLED_COLUMN}) {
+        const RECT bar = skinned(*column, gallery::SCROLL_BAR);
+        EXPECT_TRUE(Shows(shot, RECT{bar.left, bar.top, bar.left + arrow, bar.bottom}, 0, arrowInk));
+    }
+    RECT enabledTrack = skinned(gallery::ENABLED_COLUMN, gallery::SCROLL_BAR);
+    RECT disabledTrack = skinned(gallery::DISABLED_COLUMN, gallery::SCROLL_BAR);
+    (void)InflateRect(&enabledTrack, -arrow, 0);
+    (void)InflateRect(&disabledTrack, -arrow, 0);
+    EXPECT_TRUE(Shows(shot, enabledTrack, 0, 0xFFFFFF));
+    EXPECT_FALSE(Shows(shot, disabledTrack, 0, 0xFFFFFF));
 }
 
 // In our skin every control a skinner serves wears it in both columns: the columns' group boxes,
