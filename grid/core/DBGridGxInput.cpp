@@ -200,6 +200,11 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
             m_pressedTitle = {cell, ColumnAtGridCol(cell.X)};
         return;
     }
+    if (button == mbLeft && cell.X >= 0 && cell.X < m_indicatorOffset && cell.Y >= 0 && cell.Y < m_titleOffset) {
+        TakeMouseFocus();
+        if (IndicatorTitleClick())
+            return;
+    }
     const TGridCoord before{Col(), Row()};
     TCustomGridGx::MouseDown(button, shift, x, y);
     if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble))
