@@ -1,5 +1,6 @@
 #include "grid/core/DBGridGx.h"
 
+#include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
 #include "platform/classlib/data/DBDataSet.h"
@@ -133,9 +134,14 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
 // says otherwise.
 bool TCustomDBGridGx::OpenFindDialog()
 {
-    if (!m_optionsGx.Contains(dghDialogFind) || !FindDialogHook)
+    if (!m_optionsGx.Contains(dghDialogFind))
         return false;
-    FindDialogHook(*this, EditorShowing() ? EditorText() : std::string(), FindDialogModal());
+    const std::string text = EditorShowing() ? EditorText() : std::string();
+    if (m_center)
+        return m_center->ExecuteFindDialog(*this, text, FindDialogModal());
+    if (!FindDialogHook)
+        return false;
+    FindDialogHook(*this, text, FindDialogModal());
     return true;
 }
 

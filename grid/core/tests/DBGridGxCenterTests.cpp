@@ -1,4 +1,5 @@
 #include "grid/core/DBGridGxCenter.h"
+#include "grid/core/DBGridGxFindDialogHook.h"
 #include "grid/core/DBGridGxIndicatorTitle.h"
 #include "grid/core/DBGridGxStyle.h"
 #include "grid/core/DBGridGxUnit.h"
@@ -199,6 +200,39 @@ TEST_F(GridCentre, TheIndicatorTitleButtonsMenuShowsColumnsAndSelectsAllByMouse)
 
     ChooseFromIndicatorMenu({"Select All"});
     EXPECT_EQ(m_db->DataSelection().SelectionType(), gstAll);
+}
+
+// Ctrl+F and a changed sort marking go through the centre: to the data set's features when its
+// class registered some, else to the library's find dialog and to the centre's own hooks.
+TEST_F(GridCentre, FindAndSortingRequestsGoThroughTheCentre)
+{
+    struct Features : IGridDataSetFeaturesGx {
+        bool ExecuteFindDialog(TCustomDBGridGx&, const std::string&, bool) override { return ++finds, true; }
+        int finds = 0;
+    };
+    static Features features;
+    static std::vector<TCustomDBGridGx*> dialogs;
+    dialogs.clear();
+    SetGridFindDialogHook([](TCustomDBGridGx& grid, const std::string&, bool) { dialogs.push_back(&grid); });
+    StartUnit();
+    ShowPeople(4);
+    Key('F', ModControl);
+    EXPECT_EQ(dialogs, std::vector<TCustomDBGridGx*>{m_db}) << "no features: the library's dialog";
+    SetGridDataSetFeaturesHook([](const TObject*) -> IGridDataSetFeaturesGx* { return &features; });
+    Key('F', ModControl);
+    SetGridDataSetFeaturesHook(nullptr);
+    SetGridFindDialogHook(nullptr);
+    EXPECT_EQ(features.finds, 1);
+    EXPECT_EQ(dialogs.size(), 1u) << "the features' own dialog instead";
+
+    std::vector<TCustomDBGridGx*> sorted;
+    GridCenter()->SetOnApplySorting(TDBGridGxCenterGridEvent::FromFunction([&](TCustomDBGridGx* grid) {
+        sorted.push_back(grid);
+    }));
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghAutoSortMarking});
+    m_db->Columns().ColumnAt(0)->Title()->SetTitleButton(true);
+    Click(CellCentre(1, 0));
+    EXPECT_EQ(sorted, std::vector<TCustomDBGridGx*>{m_db});
 }
 
 // Without the button, a click on the indicator title selects everything or clears the selection.
