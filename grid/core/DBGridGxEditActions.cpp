@@ -8,8 +8,8 @@ namespace {
 // What a paste can take: the grids' own cell format, which the clipboard actions write, or text.
 [[nodiscard]] bool ClipboardHasGridData()
 {
-    return IsClipboardFormatAvailable(RegisterClipboardFormatA("VCLDBIF")) || IsClipboardFormatAvailable(CF_UNICODETEXT) ||
-           IsClipboardFormatAvailable(CF_TEXT);
+    return IsClipboardFormatAvailable(RegisterClipboardFormatA("VCLDBIF")) ||
+           IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
 }
 
 } // namespace

@@ -63,7 +63,9 @@ protected:
             };
             const std::string caption = path[level];
             clicks.push_back({[itemsOfLevel] { return itemsOfLevel()->Handle(); },
-                              [itemsOfLevel, caption] { return itemsOfLevel()->IndexOf(itemsOfLevel()->Find(caption)); }});
+                              [itemsOfLevel, caption] {
+                                  return itemsOfLevel()->IndexOf(itemsOfLevel()->Find(caption));
+                              }});
         }
         ClickPopupMenuItems(*m_display, m_form->Handle(), std::move(clicks));
         Click(CellCentre(0, 0));

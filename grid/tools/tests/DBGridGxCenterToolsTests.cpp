@@ -54,7 +54,8 @@ TEST_F(CentreToolsTest, CopyFromTheIndicatorTitlesMenuPutsTheMarkedRowsOnTheClip
         return static_cast<TPopupMenu*>(Screen->FindComponent("DBGridGxIndicatorTitlePopupMenu"))->Items();
     };
     ClickPopupMenuItems(*m_display, m_form->Handle(),
-                        {{[menu] { return menu()->Handle(); }, [menu] { return menu()->IndexOf(menu()->Find("Copy")); }}});
+                        {{[menu] { return menu()->Handle(); },
+                          [menu] { return menu()->IndexOf(menu()->Find("Copy")); }}});
     const TRect title = m_db->CellRect(0, 0);
     MouseInput(*m_display).Click(m_db->Handle(), POINT{(title.left + title.right) / 2, (title.top + title.bottom) / 2});
     const auto deadline = std::chrono::steady_clock::now() + 10s;
