@@ -288,6 +288,7 @@ protected:
 
     // ---- Base grid operations
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    [[nodiscard]] bool FixedCellPressed(int col, int row) const override;
     bool SelectCell(int col, int row) override;
     void TopLeftChanged() override;
     void ColWidthsChanged() override;

@@ -93,6 +93,11 @@ bool TCustomDBGridGx::IndicatorTitleClick()
     return true;
 }
 
+bool TCustomDBGridGx::FixedCellPressed(int col, int row) const
+{
+    return col == 0 && row == 0 && m_indicatorTitle && m_indicatorTitle->Pressed();
+}
+
 // The menu hangs from the title's bottom-left corner; the title stays down while it is up.
 void TCustomDBGridGx::PopupIndicatorTitleMenu(TPopupMenu& menu)
 {

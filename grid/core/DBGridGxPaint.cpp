@@ -2,7 +2,6 @@
 #include "grid/core/DBGridGxTextDrawing.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
-#include "grid/core/DBGridGxIndicatorTitle.h"
 #include "grid/core/DBGridGxStyle.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/forms/ImgList.h"
@@ -77,12 +76,7 @@ void TCustomDBGridGx::PaintIndicatorCell(int row, TRect rect)
     TCanvas* canvas = Canvas();
     canvas->Brush()->SetColor(FixedColor());
     canvas->FillRect(rect);
-    if (row < m_titleOffset && m_indicatorTitle->Pressed()) {
-        RECT edge = rect;
-        (void)DrawEdge(canvas->Handle(), &edge, BDR_SUNKENINNER, BF_RECT);
-    } else {
-        DrawRaisedEdge(rect);
-    }
+    DrawRaisedEdge(rect);
     if (row < m_titleOffset || !m_dataLink->Active())
         return;
     if (row - m_titleOffset != m_dataLink->ActiveRecord())

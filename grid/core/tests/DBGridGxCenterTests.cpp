@@ -50,8 +50,9 @@ protected:
         return captions;
     }
 
-    // Opens the indicator title's menu with the mouse and clicks the items named, one a menu level.
-    void ChooseFromIndicatorMenu(const std::vector<std::string>& path)
+    // Opens the indicator title's menu with the mouse and clicks the items named, one a menu level;
+    // `whileShown` looks at the screen with the menu up.
+    void ChooseFromIndicatorMenu(const std::vector<std::string>& path, const std::function<void()>& whileShown = {})
     {
         std::vector<PopupMenuClick> clicks;
         for (std::size_t level = 0; level < path.size(); ++level) {
@@ -67,6 +68,7 @@ protected:
                                   return itemsOfLevel()->IndexOf(itemsOfLevel()->Find(caption));
                               }});
         }
+        clicks.front().whileShown = whileShown;
         ClickPopupMenuItems(*m_display, m_form->Handle(), std::move(clicks));
         Click(CellCentre(0, 0));
         ASSERT_TRUE(PumpUntil([] { return !PopupMenuClicksPending(); }));
@@ -193,10 +195,16 @@ TEST_F(GridCentre, TheIndicatorTitleButtonsMenuShowsColumnsAndSelectsAllByMouse)
     m_db->IndicatorTitle()->SetTitleButton(true);
     m_db->SetEditActions({geaSelectAllGx});
     TColumnGx* name = m_db->Columns().ColumnAt(0);
+    // The title is drawn pressed while its menu is up, and up again afterwards.
+    const std::uint32_t up = Shown({0, 0});
+    std::optional<std::uint32_t> down;
 
-    ChooseFromIndicatorMenu({"Visible columns", "Name"});
+    ChooseFromIndicatorMenu({"Visible columns", "Name"}, [&] { down = Shown({0, 0}); });
     EXPECT_FALSE(name->Visible());
-    EXPECT_FALSE(m_db->IndicatorTitle()->Pressed()) << "the button comes up with the menu gone";
+    ASSERT_TRUE(down.has_value());
+    EXPECT_NE(*down, up);
+    EXPECT_EQ(Shown({0, 0}), up);
+    EXPECT_FALSE(m_db->IndicatorTitle()->Pressed());
     ChooseFromIndicatorMenu({"Visible columns", "Name"});
     EXPECT_TRUE(name->Visible());
 

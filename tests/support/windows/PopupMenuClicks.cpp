@@ -29,6 +29,8 @@ void ClickWhenShown(HWND, UINT, UINT_PTR, DWORD)
     RECT item{};
     if (!GetMenuItemRect(nullptr, click.menu(), static_cast<UINT>(click.index()), &item))
         return;
+    if (click.whileShown)
+        click.whileShown();
     if (++pending.next == pending.clicks.size()) {
         (void)KillTimer(nullptr, pending.timer);
         pending.timer = 0;

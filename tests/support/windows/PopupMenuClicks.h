@@ -11,6 +11,8 @@
 struct PopupMenuClick {
     std::function<HMENU()> menu;
     std::function<int()> index;
+    // Called with the menu on the screen, just before the click: to look at what shows meanwhile.
+    std::function<void()> whileShown = {};
 };
 
 // Clicks into pop-up menus with the mouse as each one shows, in order: call it before the input
