@@ -1,6 +1,8 @@
 #include "grid/core/DBGridGx.h"
 
+#include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxFilterRow.h"
+#include "grid/core/DBGridGxIndicatorTitle.h"
 #include "grid/core/DBGridGxStyle.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
@@ -34,6 +36,10 @@ TCustomDBGridGx::TCustomDBGridGx(TComponent* owner, TClass columnClass)
     m_style = DefaultGridStyle();
     if (m_style)
         m_style->RegisterGrid(this);
+    m_center = GridCenter();
+    if (m_center)
+        m_center->RegisterGrid(this);
+    m_indicatorTitle = std::make_unique<TDBGridGxIndicatorTitle>(*this);
     // The base grid's options follow ours (SetOptions maps them); start from a clean mapping.
     m_options = {};
     SetOptions(DefaultDBGridOptions);
@@ -55,6 +61,9 @@ TCustomDBGridGx::~TCustomDBGridGx()
     m_onSelectionChanged = {};
     if (m_style)
         m_style->UnregisterGrid(this);
+    if (m_center)
+        m_center->UnregisterGrid(this);
+    m_indicatorTitle.reset();
     m_dataLink->SetDataSource(nullptr);
     m_sumList.reset();
     m_selection.reset();
@@ -272,6 +281,12 @@ void TCustomDBGridGx::StyleGone(TDBGridGxStyle* style)
 {
     if (m_style == style)
         m_style = nullptr;
+}
+
+void TCustomDBGridGx::CenterGone(TDBGridGxCenter* center)
+{
+    if (m_center == center)
+        m_center = nullptr;
 }
 
 // ---- Component life ---------------------------------------------------------------------------------------------

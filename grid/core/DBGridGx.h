@@ -15,7 +15,10 @@
 #include <vector>
 
 class TDataSource;
+class TDBGridGxCenter;
+class TDBGridGxIndicatorTitle;
 class TDBGridGxStyle;
+class TPopupMenu;
 class TColumnTitleGx;
 class TDBGridGxFilterRow;
 class TCustomImageList;
@@ -42,7 +45,12 @@ inline constexpr TDBGridGxOptions DefaultDBGridGxOptions{dghFixed3D, dghHighligh
 enum TDBGridGxAllowedOperation { alopInsertGx, alopUpdateGx, alopDeleteGx, alopAppendGx };
 using TDBGridGxAllowedOperations = TSet<TDBGridGxAllowedOperation>;
 
+// The standard edit actions a grid takes (its EditActions; none by default).
+enum TDBGridGxEditAction { geaCutGx, geaCopyGx, geaPasteGx, geaDeleteGx, geaSelectAllGx };
+using TDBGridGxEditActions = TSet<TDBGridGxEditAction>;
+
 class TCustomDBGridGx;
+using TBuildIndicatorTitleMenuEventGx = TEvent<TCustomDBGridGx*, TPopupMenu*&>;
 using TDrawColumnCellEventGx = TEvent<TObject*, const TRect&, int, TColumnGx*, TGridDrawState>;
 using TGetCellParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TGridDrawState>;
 using TColumnEventGx = TEvent<TColumnGx*>;
@@ -100,6 +108,22 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] int RowHeight() const { return m_rowHeight; }
     void SetRowHeight(int value);
     [[nodiscard]] TDBGridGxStyle* Style() const { return m_style; }
+    [[nodiscard]] TDBGridGxCenter* Center() const { return m_center; }
+    // The centre the grid registered with is going away; the grid drops it.
+    void CenterGone(TDBGridGxCenter* center);
+
+    // ---- Edit actions (DBGridGxEditActions.cpp): what the grid can do now, and doing it
+    [[nodiscard]] TDBGridGxEditActions EditActions() const { return m_editActions; }
+    void SetEditActions(TDBGridGxEditActions value) { m_editActions = value; }
+    [[nodiscard]] bool CanEditAction(TDBGridGxEditAction action);
+    void ExecuteEditAction(TDBGridGxEditAction action);
+
+    // ---- The indicator title (DBGridGxIndicatorTitle.cpp): a button with a menu
+    [[nodiscard]] TDBGridGxIndicatorTitle* IndicatorTitle() const { return m_indicatorTitle.get(); }
+    void SetOnBuildIndicatorTitleMenu(const TBuildIndicatorTitleMenuEventGx& handler)
+    {
+        m_onBuildIndicatorTitleMenu = handler;
+    }
 
     // ---- Fitting the columns to the client width (DBGridGxAutoFit.cpp): autofit columns share
     // what the others leave in proportion to their widths when fitting was switched on.
@@ -303,6 +327,7 @@ protected:
 
     // ---- Base grid operations
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    [[nodiscard]] bool FixedCellPressed(int col, int row) const override;
     bool SelectCell(int col, int row) override;
     void TopLeftChanged() override;
     void ColWidthsChanged() override;
@@ -368,6 +393,10 @@ private:
     void RestartIncSearchTimer();
     void PaintIncSearchMark(const TRect& rect);
 
+    // ---- The indicator title (DBGridGxIndicatorTitle.cpp): false when the press is not its own
+    bool IndicatorTitleClick();
+    void PopupIndicatorTitleMenu(TPopupMenu& menu);
+
     // ---- Fitting (DBGridGxAutoFit.cpp)
     void FitColumnsToClient();
     void RebaseSizedColumn(int index, int newWidth);
@@ -428,6 +457,10 @@ private:
     TColor m_footerColor = clWindow;
     std::vector<TColumnGx*> m_sortMarked;
     TDBGridGxStyle* m_style = nullptr;
+    TDBGridGxCenter* m_center = nullptr;
+    TDBGridGxEditActions m_editActions;
+    std::unique_ptr<TDBGridGxIndicatorTitle> m_indicatorTitle;
+    TBuildIndicatorTitleMenuEventGx m_onBuildIndicatorTitleMenu;
     TCustomImageList* m_titleImages = nullptr;
     TDBGridOptions m_options = DefaultDBGridOptions;
     TDBGridGxOptions m_optionsGx = DefaultDBGridGxOptions;

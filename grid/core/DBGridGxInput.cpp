@@ -1,6 +1,7 @@
 #include "grid/core/DBGridGx.h"
 #include "grid/core/DBGridGxFilterRow.h"
 
+#include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
 #include "platform/classlib/data/DBDataSet.h"
@@ -136,9 +137,14 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
 // says otherwise.
 bool TCustomDBGridGx::OpenFindDialog()
 {
-    if (!m_optionsGx.Contains(dghDialogFind) || !FindDialogHook)
+    if (!m_optionsGx.Contains(dghDialogFind))
         return false;
-    FindDialogHook(*this, EditorShowing() ? EditorText() : std::string(), FindDialogModal());
+    const std::string text = EditorShowing() ? EditorText() : std::string();
+    if (m_center)
+        return m_center->ExecuteFindDialog(*this, text, FindDialogModal());
+    if (!FindDialogHook)
+        return false;
+    FindDialogHook(*this, text, FindDialogModal());
     return true;
 }
 
@@ -204,6 +210,11 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
         if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift, y))
             m_pressedTitle = {cell, ColumnAtGridCol(cell.X)};
         return;
+    }
+    if (button == mbLeft && cell.X >= 0 && cell.X < m_indicatorOffset && cell.Y >= 0 && cell.Y < m_titleOffset) {
+        TakeMouseFocus();
+        if (IndicatorTitleClick())
+            return;
     }
     const TGridCoord before{Col(), Row()};
     TCustomGridGx::MouseDown(button, shift, x, y);

@@ -1,6 +1,7 @@
 // Title cells: the caption or the title's image, and the sort marker with its sort number.
 #include "grid/core/DBGridGx.h"
 
+#include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxTextDrawing.h"
 #include "platform/classlib/forms/ImgList.h"
@@ -75,4 +76,7 @@ void TCustomDBGridGx::MarkSortOnTitleClick(TColumnGx& column, TShiftState shift)
     column.Title()->ToggleSortMarker(shift.Contains(ssCtrl) && m_optionsGx.Contains(dghMultiSortMarking));
     if (m_titleOffset > 0)
         InvalidateGridRect({0, 0, ColCount() - 1, m_titleOffset - 1});
+    // The data set follows the new markers where the centre knows how.
+    if (m_center)
+        m_center->ApplySorting(*this);
 }

@@ -313,6 +313,8 @@ protected:
     [[nodiscard]] virtual bool CanCellClick(int x, int y) const;
     virtual void FlatChanged() {}
     virtual void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) = 0;
+    // A fixed cell acting as a button that is down: its edge is drawn sunken.
+    [[nodiscard]] virtual bool FixedCellPressed(int /*col*/, int /*row*/) const { return false; }
     [[nodiscard]] virtual bool SelectCell(int /*col*/, int /*row*/) { return true; }
     virtual void FlatStyleChanged() {}
     [[nodiscard]] virtual std::unique_ptr<TGridLineColorsGx> CreateGridLineColors();
@@ -396,7 +398,7 @@ private:
     void DrawCells(const TGridDrawInfoGx& info, const TCellRegion& region, bool contraPass);
     void DrawOneCell(const TGridDrawInfoGx& info, int col, int row, const TRect& rect, const TCellRegion& region,
                      bool contraPass);
-    void DrawCellEdge(TRect rect);
+    void DrawCellEdge(TRect rect, bool pressed);
     void PaintContraCells(const TGridDrawInfoGx& info);
     [[nodiscard]] bool CellIsFocusedByEditor(int col, int row) const;
     [[nodiscard]] bool InSelection(int col, int row) const;

@@ -306,16 +306,20 @@ void TCustomGridGx::DrawOneCell(const TGridDrawInfoGx& info, int col, int row, c
             edge.right += info.Horz.EffectiveLineWidth;
         else if (!m_options.Contains(goFixedHorzLines))
             edge.bottom += info.Vert.EffectiveLineWidth;
-        DrawCellEdge(edge);
+        DrawCellEdge(edge, FixedCellPressed(col, row));
     }
     const bool editorShowsFocus = m_options.Contains(goEditing) && m_options.Contains(goAlwaysShowEditor);
     if (state.Contains(gdFocused) && !m_options.Contains(goRowSelect) && !editorShowsFocus)
         Canvas()->DrawFocusRect(rect);
 }
 
-void TCustomGridGx::DrawCellEdge(TRect rect)
+void TCustomGridGx::DrawCellEdge(TRect rect, bool pressed)
 {
     HDC dc = Canvas()->Handle();
+    if (pressed) {
+        (void)DrawEdge(dc, &rect, BDR_SUNKENINNER, BF_RECT);
+        return;
+    }
     if (!m_flat) {
         (void)DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/core/DBGridGxCenterHooks.h"
 #include "platform/classlib/core/Objects.h"
 #include "platform/classlib/core/Persistent.h"
 #include "platform/classlib/core/TypInfo.h"
@@ -82,8 +83,9 @@ private:
 };
 
 // What a data set brings of its own to the grids (sorting, filtering, searching); registered per
-// data set class.
-class TDatasetFeaturesGx {
+// data set class. The grid centre asks it first and takes the library's defaults for what it
+// leaves alone.
+class TDatasetFeaturesGx : public IGridDataSetFeaturesGx {
 public:
     explicit TDatasetFeaturesGx(TClass dataSetClass) : m_dataSetClass(dataSetClass) {}
     virtual ~TDatasetFeaturesGx() = default;

@@ -1,7 +1,9 @@
 // Modem: the manager of the CDMA USB modem. The splash comes first, then the main window, which
 // serves as the application's main window until it closes.
 
+#include "grid/core/DBGridGxUnit.h"
 #include "grid/tools/DBGridGxCellDropDowns.h"
+#include "grid/tools/DBGridGxCenterTools.h"
 #include "grid/tools/DBGridGxFindDlgs.h"
 #include "grid/tools/SpecialRowGx.h"
 #include "modem/app/MainForm.h"
@@ -10,6 +12,10 @@
 int main()
 {
     Application->Initialize();
+    // The grids' shared style and centre live until the forms are about to go; the centre's menu
+    // reaches the tools' clipboard actions.
+    const TGridUnitScope gridUnit;
+    RegisterGridCenterTools();
     // Ctrl+F on any of the manager's lists opens the find dialog.
     RegisterGridFindDialog();
     // A cell editor of a grid drops down the tools' calendar and calculator.

@@ -5,6 +5,7 @@
 //   --database FILE    the SQLite file the sample goes to (default: griddemo.db in the temp folder)
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 
+#include "grid/core/DBGridGxUnit.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/DisplayBackend.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Application->Initialize();
+    const TGridUnitScope gridUnit;
     Application->SetTitle("Data Grid");
     TGridDemoForm::SetDatabase(options->database);
     TGridDemoForm* form = nullptr;
