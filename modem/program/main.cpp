@@ -2,26 +2,17 @@
 // serves as the application's main window until it closes.
 
 #include "grid/core/DBGridGxUnit.h"
-#include "grid/tools/DBGridGxCellDropDowns.h"
-#include "grid/tools/DBGridGxCenterTools.h"
-#include "grid/tools/DBGridGxFindDlgs.h"
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/GridTools.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
 
 int main()
 {
     Application->Initialize();
-    // The grids' shared style and centre live until the forms are about to go; the centre's menu
-    // reaches the tools' clipboard actions.
+    // The grids' shared style and centre live until the forms are about to go; through the tools
+    // the lists get their clipboard menu, the find dialog on Ctrl+F and the cell drop-downs.
     const TGridUnitScope gridUnit;
-    RegisterGridCenterTools();
-    // Ctrl+F on any of the manager's lists opens the find dialog.
-    RegisterGridFindDialog();
-    // A cell editor of a grid drops down the tools' calendar and calculator.
-    RegisterGridCellDropDowns();
-    // Lookup columns show their drop-down's special row.
-    RegisterColumnSpecialRows();
+    RegisterGridTools();
     RegisterModemClasses();
     FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
     Application->CreateForm(MainForm);

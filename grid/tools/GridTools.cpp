@@ -1,0 +1,14 @@
+#include "grid/tools/GridTools.h"
+
+#include "grid/tools/DBGridGxCellDropDowns.h"
+#include "grid/tools/DBGridGxCenterTools.h"
+#include "grid/tools/DBGridGxFindDlgs.h"
+#include "grid/tools/SpecialRowGx.h"
+
+void RegisterGridTools()
+{
+    RegisterGridCenterTools();
+    RegisterGridFindDialog();
+    RegisterGridCellDropDowns();
+    RegisterColumnSpecialRows();
+}
