@@ -3,9 +3,7 @@
 // runs from a copy in a temporary folder, where it keeps its database and settings. The
 // screenshots stay in the build tree for a person to look at.
 
-#include "platform/classlib/core/StringLists.h"
-#include "platform/classlib/data/ADODB.h"
-#include "platform/classlib/data/DBFields.h"
+#include "DatabaseRows.h"
 #include "platform/winapi/display/headless/PngWriter.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
@@ -135,25 +133,15 @@ protected:
     // The rows a statement selects from the program's database, its named fields joined by '|'.
     [[nodiscard]] std::vector<std::string> Rows(const std::string& sql, const std::vector<std::string>& fields) const
     {
-        std::vector<std::string> rows;
         if (!fs::exists(m_dir / "program/USB MODEM.mdb"))
-            return rows;
-        TADOQuery query(nullptr);
-        query.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "program").string()
-                                  + "/USB MODEM.mdb;Persist Security Info=True");
-        query.SQL()->SetText(sql);
+            return {};
         try {
-            query.Open();
+            return DatabaseRows("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "program").string() +
+                                    "/USB MODEM.mdb;Persist Security Info=True",
+                                sql, fields);
         } catch (const std::exception&) {
-            return rows; // the program is still making the database
+            return {}; // the program is still making the database
         }
-        for (query.First(); !query.Eof(); query.Next()) {
-            std::string row;
-            for (const auto& field : fields)
-                row += (row.empty() ? "" : "|") + query.FieldByName(field)->AsString();
-            rows.push_back(row);
-        }
-        return rows;
     }
 
     [[nodiscard]] std::string Errors() const { return ReadWholeFile(m_dir / "stderr.txt"); }

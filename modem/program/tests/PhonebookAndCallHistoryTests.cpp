@@ -4,6 +4,7 @@
 // "Setting" tab need the simulated modem; every wait for it is bounded and handles the window's
 // messages meanwhile.
 
+#include "DatabaseRows.h"
 #include "ModemProgramFixture.h"
 
 #include "modem/app/MainForm.h"
@@ -12,7 +13,6 @@
 #include "grid/core/DBGridGx.h"
 
 #include "platform/classlib/core/Timers.h"
-#include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/ButtonsBitBtn.h"
@@ -133,18 +133,7 @@ protected:
     // Every row of a table, read afresh from the file: the named fields joined by '|'.
     std::vector<std::string> Rows(const std::string& sql, const std::vector<std::string>& fields)
     {
-        TADOQuery query(nullptr);
-        query.SetConnectionString(m_form ? m_form->QAll->ConnectionString() : m_connection);
-        query.SQL()->SetText(sql);
-        query.Open();
-        std::vector<std::string> rows;
-        for (query.First(); !query.Eof(); query.Next()) {
-            std::string row;
-            for (const auto& field : fields)
-                row += (row.empty() ? "" : "|") + query.FieldByName(field)->AsString();
-            rows.push_back(row);
-        }
-        return rows;
+        return DatabaseRows(m_form ? m_form->QAll->ConnectionString() : m_connection, sql, fields);
     }
 
     std::vector<std::string> Contacts() { return Rows("SELECT * FROM PB ORDER BY NAME", {"NAME", "NUM", "GROUP"}); }

@@ -3,13 +3,13 @@
 // window and the database checked. Messages arrive from the simulated modem where the order of
 // events matters; every wait for it is bounded and handles the window's messages meanwhile.
 
+#include "DatabaseRows.h"
 #include "ModemProgramFixture.h"
 
 #include "modem/app/MainForm.h"
 
 #include "grid/core/DBGridGx.h"
 
-#include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
@@ -117,18 +117,7 @@ protected:
     // Every row a statement selects, read afresh from the file: the named fields joined by '|'.
     std::vector<std::string> Rows(const std::string& sql, const std::vector<std::string>& fields)
     {
-        TADOQuery query(nullptr);
-        query.SetConnectionString(m_form->QAll->ConnectionString());
-        query.SQL()->SetText(sql);
-        query.Open();
-        std::vector<std::string> rows;
-        for (query.First(); !query.Eof(); query.Next()) {
-            std::string row;
-            for (const auto& field : fields)
-                row += (row.empty() ? "" : "|") + query.FieldByName(field)->AsString();
-            rows.push_back(row);
-        }
-        return rows;
+        return DatabaseRows(m_form->QAll->ConnectionString(), sql, fields);
     }
 
     [[nodiscard]] std::vector<std::string> Recipients() const
