@@ -31,7 +31,7 @@ std::uint32_t Rgb(TColor colour)
     return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
 }
 
-class SkinMenuItemsTest : public SkinnedFormFixture {
+class SkinMenuItemsTest : public SkinnedMenuFixture {
 protected:
     void SetUp() override
     {
@@ -44,15 +44,6 @@ protected:
         g_look = nullptr;
         (void)UnhookWindowsHookEx(m_hook);
         SkinnedFormFixture::TearDown();
-    }
-
-    TMenuItem* AddItem(TMenuItem* parent, const std::string& caption)
-    {
-        auto* item = new TMenuItem(m_form.get());
-        item->SetCaption(caption);
-        item->SetOnClick(TNotifyEvent::FromFunction([this, caption](TObject*) { m_clicks.push_back(caption); }));
-        parent->Add(item);
-        return item;
     }
 
     // The pixel of a popup window at a point of the screen.
@@ -126,7 +117,6 @@ protected:
         };
     }
 
-    std::vector<std::string> m_clicks;
     HHOOK m_hook = nullptr;
 };
 

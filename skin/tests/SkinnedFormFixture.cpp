@@ -85,3 +85,12 @@ void SkinnedFormFixture::Button(POINT window, bool down)
     m_display->InjectMouseButton(reinterpret_cast<WindowId>(m_form->Handle()), window, MouseButton::Left, down);
     Pump();
 }
+
+TMenuItem* SkinnedMenuFixture::AddItem(TMenuItem* parent, const std::string& caption)
+{
+    auto* item = new TMenuItem(m_form.get());
+    item->SetCaption(caption);
+    item->SetOnClick(TNotifyEvent::FromFunction([this, caption](TObject*) { m_clicks.push_back(caption); }));
+    parent->Add(item);
+    return item;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/classlib/forms/Forms.h"
+#include "platform/classlib/forms/Menus.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/kernel/Clock.h"
 #include "skin/SkinData.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A 424 x 374 form on a fresh headless screen with a skin data component holding the program's
 // own skin, switched on; the clock stands still until a test moves it. ShowSkinned shows the
@@ -39,6 +41,14 @@ protected:
     std::unique_ptr<TForm> m_form;
     TSkinData* m_data = nullptr;
     SIZE m_clientBefore{};
+};
+
+// The skinned form with menu items whose clicks are recorded by caption.
+class SkinnedMenuFixture : public SkinnedFormFixture {
+protected:
+    TMenuItem* AddItem(TMenuItem* parent, const std::string& caption);
+
+    std::vector<std::string> m_clicks;
 };
 
 // The program's own packed skin.

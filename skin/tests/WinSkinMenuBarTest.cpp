@@ -32,7 +32,7 @@ LRESULT InMenuFilter(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-class WinSkinMenuBarTest : public SkinnedFormFixture {
+class WinSkinMenuBarTest : public SkinnedMenuFixture {
 protected:
     void SetUp() override
     {
@@ -55,15 +55,6 @@ protected:
         g_inMenu.clear();
         (void)UnhookWindowsHookEx(m_hook);
         SkinnedFormFixture::TearDown();
-    }
-
-    TMenuItem* AddItem(TMenuItem* parent, const std::string& caption)
-    {
-        auto* item = new TMenuItem(m_form.get());
-        item->SetCaption(caption);
-        item->SetOnClick(TNotifyEvent::FromFunction([this, caption](TObject*) { m_clicks.push_back(caption); }));
-        parent->Add(item);
-        return item;
     }
 
     [[nodiscard]] TWinSkinMenu& Bar() const { return *Skinner()->MenuBar(); }
@@ -98,7 +89,6 @@ protected:
     TMainMenu* m_menu = nullptr;
     TMenuItem *m_file = nullptr, *m_open = nullptr, *m_more = nullptr, *m_deep = nullptr;
     TMenuItem *m_edit = nullptr, *m_cut = nullptr, *m_help = nullptr;
-    std::vector<std::string> m_clicks;
     HHOOK m_hook = nullptr;
 };
 
