@@ -4,6 +4,7 @@
 #include "grid/tools/DBGridGxFindDlgs.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
+#include "skin/SkinManage.h"
 
 int main()
 {
@@ -14,5 +15,7 @@ int main()
     FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
     Application->CreateForm(MainForm);
     Application->Run();
+    // The skin engine gives every window back its own look while the windows are still there.
+    FreeSkinManager();
     return 0;
 }
