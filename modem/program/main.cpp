@@ -15,7 +15,9 @@ int main()
     FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
     Application->CreateForm(MainForm);
     Application->Run();
-    // The skin engine gives every window back its own look while the windows are still there.
+    // The windows go while everything they use is still there (the static objects of the libraries
+    // end after main), the skin engine first, giving every window back its own look.
     FreeSkinManager();
+    Application->DestroyComponents();
     return 0;
 }

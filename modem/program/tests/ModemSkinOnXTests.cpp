@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +59,20 @@ std::optional<TScreenRect> WindowOnScreen(const Screenshot& shot)
     if (right < 0)
         return std::nullopt;
     return TScreenRect{left, top, right - left + 1, bottom - top + 1};
+}
+
+// Whether a row below `top` holds a run of `colour` as long as a caption bar's.
+bool HasTitleBarBelow(const Screenshot& shot, std::uint32_t colour, int top)
+{
+    constexpr int CaptionRun = 60;
+    for (int y = top; y < shot.height; ++y) {
+        int run = 0;
+        for (int x = 0; x < shot.width && run < CaptionRun; ++x)
+            run = shot.At(x, y) == colour ? run + 1 : 0;
+        if (run >= CaptionRun)
+            return true;
+    }
+    return false;
 }
 
 std::uint32_t ScreenColour(TColor colour)
@@ -109,25 +124,40 @@ protected:
             m_dir / "stderr.txt");
     }
 
-    // The screen once it has stood still for a moment (or as it is when the patience runs out).
-    Screenshot AwaitStill()
+    // The screen once `done` holds for it and it has then stood still for a moment, shorter than a
+    // caret's blink (or as it is when the patience runs out).
+    Screenshot AwaitScreen(const std::function<bool(const Screenshot&)>& done)
     {
         const auto deadline = std::chrono::steady_clock::now() + Patience;
-        std::optional<Screenshot> shot;
+        Screenshot shot;
+        bool reached = false;
         auto stillSince = std::chrono::steady_clock::now();
         while (std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(100ms);
+            std::this_thread::sleep_for(50ms);
             auto taken = TakeXScreenshot(m_server->Name());
             if (!taken)
                 continue;
-            if (!shot || taken->pixels != shot->pixels)
+            const bool same = taken->pixels == shot.pixels;
+            shot = std::move(*taken);
+            if (!reached || !same)
                 stillSince = std::chrono::steady_clock::now();
-            else if (std::chrono::steady_clock::now() - stillSince >= 400ms)
+            reached = reached || done(shot);
+            if (reached && std::chrono::steady_clock::now() - stillSince >= 250ms)
                 break;
-            shot = std::move(taken);
         }
-        EXPECT_TRUE(shot.has_value());
-        return shot ? *shot : Screenshot{};
+        EXPECT_TRUE(reached) << ReadWholeFile(m_dir / "stderr.txt");
+        return shot;
+    }
+
+    Screenshot AwaitChange(const Screenshot& before)
+    {
+        return AwaitScreen([&](const Screenshot& shot) { return shot.pixels != before.pixels; });
+    }
+
+    Screenshot Click(int x, int y, const Screenshot& before)
+    {
+        EXPECT_TRUE(m_pointer->Click(x, y)) << x << "," << y;
+        return AwaitChange(before);
     }
 
     static void Save(const Screenshot& shot, const std::string& name)
@@ -156,32 +186,45 @@ TEST_F(ModemSkinOnXTest, TheWindowWearsTheSkinOnEveryPage)
     const int leftWidth = elements.Left().Image.Width() / std::max(elements.Left().Frame, 1);
     const int bottomHeight = elements.Bottom().Image.Height() / std::max(elements.Bottom().Frame, 1);
 
+    const Screenshot black = *TakeXScreenshot(m_server->Name());
     StartManager();
+    const Screenshot splash = AwaitChange(black);
+    Save(splash, "splash");
     m_modem->WaitForStatus([](const ModemStatus& status) { return status.messageRouting; }, "messages routed");
-    Screenshot shot = AwaitStill();
+    Screenshot shot = AwaitChange(splash);
     Save(shot, "modem");
     const auto window = WindowOnScreen(shot);
     ASSERT_TRUE(window.has_value()) << ReadWholeFile(m_dir / "stderr.txt");
 
     // The frame is the skin's, not the window system's: as wide as the skin's borders, and its
     // caption bar painted from the skin's title picture.
+    const std::uint32_t title = ScreenColour(skin.TitleColour());
     EXPECT_EQ(window->height, titleHeight + ClientHeight + bottomHeight);
     EXPECT_EQ(window->width, ClientWidth + 2 * leftWidth);
-    EXPECT_EQ(shot.At(window->left + window->width / 2, window->top + titleHeight / 3),
-              ScreenColour(skin.TitleColour()));
-
-    // The page buttons along the top of the client area, each 80 pixels wide, 82 apart.
+    EXPECT_EQ(shot.At(window->left + window->width / 2, window->top + titleHeight / 3), title);
     const int clientLeft = window->left + leftWidth;
     const int clientTop = window->top + titleHeight;
+
+    // A number the settings refuse brings up a message box, which wears the skin too: a caption
+    // bar of the title picture's colour below the main window's.
+    const auto boxShown = [&](const Screenshot& screen) { return HasTitleBarBelow(screen, title, clientTop); };
+    shot = Click(clientLeft + 170, clientTop + 326, shot); // Setting
+    shot = Click(clientLeft + 232, clientTop + 202, shot); // the dial-up number
+    ASSERT_TRUE(m_pointer->Key("End"));
+    ASSERT_TRUE(m_pointer->Key("a"));
+    ASSERT_TRUE(m_pointer->Click(clientLeft + 164, clientTop + 276)); // Save
+    shot = AwaitScreen(boxShown);
+    Save(shot, "message-box");
+    ASSERT_TRUE(m_pointer->Key("Return"));
+    shot = AwaitScreen([&](const Screenshot& screen) { return !boxShown(screen); });
+
+    // The page buttons along the top of the client area, each 80 pixels wide, 82 apart.
     const struct {
         const char* page;
         int button;
     } pages[] = {{"sms", 1}, {"call", 2}, {"phonebook", 3}, {"modem-again", 0}};
     for (const auto& page : pages) {
-        ASSERT_TRUE(m_pointer->Click(clientLeft + 4 + 82 * page.button + 40, clientTop + 24)) << page.page;
-        const Screenshot before = shot;
-        shot = AwaitStill();
-        EXPECT_NE(shot.pixels, before.pixels) << page.page;
+        shot = Click(clientLeft + 4 + 82 * page.button + 40, clientTop + 24, shot);
         Save(shot, page.page);
     }
 
