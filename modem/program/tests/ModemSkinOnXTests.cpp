@@ -2,8 +2,11 @@
 // simulated modem, wearing the skin its main window's form data carries, its four pages opened
 // with the pointer. The screenshots stay in the build tree for a person to look at.
 
+#include "ModemProgramFixture.h"
+
 #include "skin/SkinData.h"
 #include "skin/SkinElements.h"
+#include "skin/SkinStore.h"
 
 #include "platform/classlib/core/Streams.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
@@ -231,6 +234,29 @@ TEST_F(ModemSkinOnXTest, TheWindowWearsTheSkinOnEveryPage)
     // Closed as a user closes it, the program gives its windows back their own look and ends well.
     ASSERT_TRUE(m_pointer->Key("alt+F4"));
     EXPECT_EQ(m_manager->AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
+}
+
+// The skin travels in the main window's form data, as the build wrote it from the package.
+TEST_F(ModemProgramFixture, TheMainWindowsFormDataCarriesTheSkinPackageAndAnEmptySkinStore)
+{
+    StartProgram();
+    auto* data = dynamic_cast<TSkinData*>(m_form->FindComponent("SkinData1"));
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->Active());
+    EXPECT_FALSE(data->Pending());
+    EXPECT_EQ(data->SkinFormtype(), sfMainform);
+    EXPECT_FALSE(data->SkinControls().Contains(xcFastReport));
+    EXPECT_TRUE(data->SkinControls().Contains(xcSystemMenu));
+    const std::string package = ReadWholeFile(fs::path(MODEM_SOURCE_DIR) / "assets/skin/modem.skn");
+    TMemoryStream& packed = data->PackedSkin();
+    ASSERT_EQ(packed.Size(), static_cast<std::int64_t>(package.size()));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(packed.Memory()), package.size()), package);
+
+    auto* store = dynamic_cast<TSkinStore*>(m_form->FindComponent("SkinStore1"));
+    ASSERT_NE(store, nullptr);
+    ASSERT_EQ(store->Store()->Count(), 1);
+    EXPECT_EQ(store->Store()->Items(0)->Name(), "SkinItem0");
+    EXPECT_EQ(store->Store()->Items(0)->DataSize(), 0);
 }
 
 } // namespace
