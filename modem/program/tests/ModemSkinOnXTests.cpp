@@ -1,6 +1,7 @@
-// The manager as a user meets it on a private X server: the program itself started beside the
-// simulated modem, wearing the skin its main window's form data carries, its four pages opened
-// with the pointer. The screenshots stay in the build tree for a person to look at.
+// The manager's skin, which its main window's form data carries: read back out of the form data,
+// and worn by the program itself on a private X server beside the simulated modem, with a message
+// box and the four pages opened as a user opens them. The screenshots stay in the build tree for a
+// person to look at.
 
 #include "ModemProgramFixture.h"
 
@@ -215,6 +216,7 @@ TEST_F(ModemSkinOnXTest, TheWindowWearsTheSkinOnEveryPage)
     shot = Click(clientLeft + 232, clientTop + 202, shot); // the dial-up number
     ASSERT_TRUE(m_pointer->Key("End"));
     ASSERT_TRUE(m_pointer->Key("a"));
+    ASSERT_FALSE(boxShown(shot)) << "the main window alone already shows a second caption bar";
     ASSERT_TRUE(m_pointer->Click(clientLeft + 164, clientTop + 276)); // Save
     shot = AwaitScreen(boxShown);
     Save(shot, "message-box");
