@@ -18,6 +18,7 @@
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/user/WinUser.h"
+#include "skin/SkinManage.h"
 #include "tests/support/TempDir.h"
 #include "tools/fakemodem/lib/FakeModem.h"
 
@@ -91,6 +92,8 @@ public:
             m_form->Close();
             m_form.reset();
         }
+        // Every run starts the skin engine afresh, as the program does.
+        FreeSkinManager();
         m_modem.reset();
         SetDeviceOverlayPath("");
         SetSysfsRoot("");

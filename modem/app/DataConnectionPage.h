@@ -3,6 +3,7 @@
 #include "platform/classlib/core/AllocateHWnd.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class TMainForm;
@@ -50,5 +51,8 @@ private:
     TRASConnection& m_dialer;
     TModemSession& m_session;
     TSettings& m_settings;
-    TWndMethod m_previousWindowProc;
+    // The form's window procedure hands dial-up notices to the page while it lives. Whatever hooks
+    // the form after the page (the skin's form skinner) puts back the procedure it found when it
+    // goes, so the page never takes its own out: once the page is gone it passes everything on.
+    std::shared_ptr<TDataConnectionPage*> m_self;
 };

@@ -11,6 +11,22 @@ object MainForm: TMainForm
   OnClose = FormClose
   OnCreate = FormCreate
   OnShow = FormShow
+  object SkinData1: TSkinData
+    Active = True
+    DisableTag = 99
+    SkinControls = [xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcTrackBar, xcSystemMenu]
+    Options = [xoPreview, xoToolbarBK]
+    SkinFormtype = sfMainform
+    MenuUpdate = True
+    MenuMerge = False
+  end
+  object SkinStore1: TSkinStore
+    Store = <
+      item
+        Name = 'SkinItem0'
+        DataStream = {}
+      end>
+  end
   object BModem: TSpeedButton
     Left = 4
     Top = 4

@@ -5,6 +5,8 @@
 #include "modem/store/ModemDatabase.h"
 
 #include "grid/core/DBGridGx.h"
+#include "skin/SkinData.h"
+#include "skin/SkinStore.h"
 
 #include "platform/classlib/data/DB.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
@@ -27,6 +29,8 @@ TFW::TFW(TComponent* owner) : TForm(owner)
 void RegisterModemClasses()
 {
     RegisterDataClasses();
-    RegisterClasses({TMainForm::StaticClass(), TFW::StaticClass(), TDBGridGx::StaticClass()});
+    // The main window's form data carries the skin: a skin data component and a skin store.
+    RegisterClasses({TMainForm::StaticClass(), TFW::StaticClass(), TDBGridGx::StaticClass(), TSkinData::StaticClass(),
+                     TSkinStore::StaticClass()});
     RegisterModemDatabase();
 }

@@ -5,6 +5,7 @@
 #include "grid/tools/GridTools.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
+#include "skin/SkinManage.h"
 
 int main()
 {
@@ -17,5 +18,9 @@ int main()
     FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
     Application->CreateForm(MainForm);
     Application->Run();
+    // The windows go while everything they use is still there (the static objects of the libraries
+    // end after main), the skin engine first, giving every window back its own look.
+    FreeSkinManager();
+    Application->DestroyComponents();
     return 0;
 }

@@ -125,7 +125,7 @@ protected:
     {
         const std::optional<Screenshot> shot = TakeXScreenshot(m_server->Name());
         ASSERT_TRUE(shot);
-        const fs::path path = fs::path(MODEM_SOURCE_DIR) / "build" / ("modem-x-" + name + ".png");
+        const fs::path path = fs::path(MODEM_SCREENSHOTS) / ("modem-x-" + name + ".png");
         EXPECT_TRUE(WritePngFile(path, shot->width, shot->height, shot->pixels.data(),
                                  static_cast<std::ptrdiff_t>(shot->width) * 4));
     }

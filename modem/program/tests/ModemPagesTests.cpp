@@ -161,10 +161,13 @@ TEST_F(ModemPagesTest, CallsDialledFromThePadAndAnsweredAreLoggedWithTheirDurati
 
     const int received = m_form->QIN->RecordCount();
     m_modem->Ring("5559000");
-    ASSERT_TRUE(PumpUntil([&] { return m_form->BCall->Caption() == "Answer" && m_form->BCall->Enabled(); }))
-        << m_form->BCall->Caption() << " " << m_form->BCall->Enabled() << " " << m_form->ETitle->Text() << "\n"
+    // The ring carries no number: it comes with the modem's answer to the query the ring starts,
+    // so a tick of the main timer may show the call before its number.
+    ASSERT_TRUE(PumpUntil([&] {
+        return m_form->BCall->Caption() == "Answer" && m_form->BCall->Enabled() && m_form->EDNum->Text() == "5559000";
+    })) << m_form->BCall->Caption() << " " << m_form->BCall->Enabled() << " " << m_form->ETitle->Text() << " "
+        << m_form->EDNum->Text() << "\n"
         << m_modem->GetTranscript().Text();
-    EXPECT_EQ(m_form->EDNum->Text(), "5559000");
     m_form->BCall->Click();
     ASSERT_TRUE(PumpUntil([&] { return m_form->ETitle->Text().rfind("Time: ", 0) == 0; })) << m_form->ETitle->Text();
     Tick(*m_form->TCall, 3);

@@ -7,6 +7,7 @@
 #include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/user/WinUser.h"
+#include "skin/SkinManage.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 #include "tools/fakemodem/lib/FakeModem.h"
@@ -51,6 +52,8 @@ protected:
     ~ModemProgramFixture() override
     {
         CloseForm();
+        // Each test starts the skin engine afresh, as a program would.
+        FreeSkinManager();
         m_modem.reset();
         Application->SetShowExceptionHook(nullptr);
         SetDeviceOverlayPath("");
