@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,9 @@ class TDBLookupGridGx : public TCustomDBGridGx {
     // Bit 0 column sizing, bit 1 column lines, bit 2 row lines; the height follows.
     [[nodiscard]] int LineOptions() const;
     void SetLineOptions(int flags);
+    // Fitted columns share the client width and leave no horizontal scroll bar; the height
+    // follows, so that the rows shown stay whole.
+    void SetAutoFitColWidths(bool value);
     void SetBounds(int left, int top, int width, int height) override;
 
     // Scrolls the list while the pointer tracks outside the grid; null until first needed.
@@ -116,6 +120,7 @@ protected:
     // The list fields, once the list is bound.
     [[nodiscard]] std::vector<std::string> DefaultColumnFields() const override;
     void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state) override;
+    void UpdateVertScrollBar() override;
 
     // Whether a client point is on the special row.
     [[nodiscard]] bool SpecRowAt(int x, int y);
@@ -150,6 +155,19 @@ private:
     void WheelPage(bool down);
     void AutoScrollTick();
     void SpecRowChanged();
+    // Scroll bar (DBLookupGridsGxScrollBar.cpp)
+    void ScrollList(int code, int position);
+    void ScrollToFirstRow(int recNo);
+    [[nodiscard]] bool HorzScrollBarShown();
+
+    // What the vertical scroll bar was last given.
+    struct TShownScrollBar {
+        int min = 0;
+        int max = 0;
+        int page = 0;
+        int position = 0;
+        bool operator==(const TShownScrollBar&) const = default;
+    };
 
     std::unique_ptr<TLookupGridDataLinkGx> m_valueLink;
     std::unique_ptr<TDataSource> m_lookupSource;
@@ -181,6 +199,7 @@ private:
     bool m_specRowShown = false;
     TTimer* m_autoScroll = nullptr;
     int m_autoScrollStep = 0;
+    std::optional<TShownScrollBar> m_shownScrollBar;
 };
 
 // The lookup grid as a drop-down: a borderless top-level window with a size grip that never takes
