@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -160,7 +159,7 @@ private:
     void ScrollToFirstRow(int recNo);
     [[nodiscard]] bool HorzScrollBarShown();
 
-    // What the vertical scroll bar was last given.
+    // What the vertical scroll bar shows.
     struct TShownScrollBar {
         int min = 0;
         int max = 0;
@@ -168,6 +167,7 @@ private:
         int position = 0;
         bool operator==(const TShownScrollBar&) const = default;
     };
+    [[nodiscard]] bool OwnVertScrollBarShows(const TShownScrollBar& bar);
 
     std::unique_ptr<TLookupGridDataLinkGx> m_valueLink;
     std::unique_ptr<TDataSource> m_lookupSource;
@@ -199,7 +199,6 @@ private:
     bool m_specRowShown = false;
     TTimer* m_autoScroll = nullptr;
     int m_autoScrollStep = 0;
-    std::optional<TShownScrollBar> m_shownScrollBar;
 };
 
 // The lookup grid as a drop-down: a borderless top-level window with a size grip that never takes

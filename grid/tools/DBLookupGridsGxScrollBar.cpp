@@ -47,10 +47,22 @@ void TDBLookupGridGx::UpdateVertScrollBar()
         else
             bar = {0, UnnumberedEnd, 0, list->Bof() ? UnnumberedStart : list->Eof() ? UnnumberedEnd : UnnumberedBetween};
     }
-    if (m_shownScrollBar == bar)
+    if (OwnVertScrollBarShows(bar))
         return;
-    m_shownScrollBar = bar;
     VertScrollBar()->Show(bar.min, bar.max, bar.page, bar.position);
+}
+
+// Whether the window's own bar already shows that (a bar put in its place is always written).
+bool TDBLookupGridGx::OwnVertScrollBarShows(const TShownScrollBar& bar)
+{
+    if (VertScrollBar()->ExtScrollBar() || !HandleAllocated())
+        return false;
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (!GetScrollInfo(Handle(), SB_VERT, &info))
+        return false;
+    return TShownScrollBar{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos} == bar;
 }
 
 // Moves the list's cursor just past an edge of the window, which scrolls the window by a record or
