@@ -34,7 +34,7 @@ int UnnumberedThumbCode(int position)
 // Numbered lists: one position a record, the page the rows shown, the thumb at the first record
 // in the window (counted from 0, so that the thumb sits at the top on the first record).
 // Unnumbered lists: five positions, the thumb at the start, in between or at the end; none while
-// the records do not fill the window. The bar is only written when something changed.
+// the records do not fill the window. The bar is only written when it shows something else.
 void TDBLookupGridGx::UpdateVertScrollBar()
 {
     TShownScrollBar bar{0, InactiveRange, InactiveRange + 1, 0};
