@@ -778,3 +778,25 @@ TEST_F(PopupDataGrid, AReleaseOutsideClosesWithoutAccepting)
     m_people->Next();
     EXPECT_EQ(m_userChanges, userChanges);
 }
+
+// The drop-down's scroll bar scrolls the list without closing it, picking a city or taking the
+// focus from the editor it drops down from.
+TEST_F(PopupDataGrid, ItsScrollBarScrollsWithoutClosingOrTakingFocus)
+{
+    const HWND focused = GetFocus();
+    const std::string city = StoredCity().ToString();
+    const int userChanges = m_userChanges;
+    ASSERT_TRUE(HasStyle(*m_popup, WS_VSCROLL));
+    // Opening may have left the window at the first record or the second.
+    Click(*m_popup, VertBar(*m_popup).lineUp);
+    Click(*m_popup, VertBar(*m_popup).lineUp);
+    EXPECT_EQ(m_popup->TopRecordNumber(), 1);
+    EXPECT_EQ(VertInfo(*m_popup).nPos, 0);
+    Click(*m_popup, VertBar(*m_popup).lineDown);
+    EXPECT_EQ(m_popup->TopRecordNumber(), 2);
+    EXPECT_EQ(VertInfo(*m_popup).nPos, 1);
+    EXPECT_TRUE(m_closes.empty());
+    EXPECT_EQ(m_userChanges, userChanges);
+    EXPECT_EQ(StoredCity().ToString(), city);
+    EXPECT_EQ(GetFocus(), focused);
+}
