@@ -133,6 +133,10 @@ void TCustomDBGridGx::BuildDefaultColumns()
     bool same = m_columns->Count() == std::max<int>(1, static_cast<int>(names.size()));
     for (std::size_t i = 0; same && i < names.size(); ++i)
         same = m_columns->ColumnAt(static_cast<int>(i))->FieldName() == names[i];
+    // Without fields the one column left must name none: a column still bound to a field of a
+    // closed data set would hold on to a field that closing destroyed.
+    if (same && names.empty())
+        same = m_columns->ColumnAt(0)->FieldName().empty();
     if (!same) {
         m_columns->Clear();
         for (const std::string& name : names)

@@ -388,6 +388,15 @@ void TDBLookupGridGx::KeyDown(WORD& key, TShiftState shift)
     case VK_END:
         MoveSelection(1, true);
         break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        // With columns to scroll sideways the arrows do that instead.
+        if (HorzScrollBarShown()) {
+            TCustomDBGridGx::KeyDown(key, shift);
+            return;
+        }
+        MoveSelection(key == VK_LEFT ? -1 : 1, false);
+        break;
     default:
         TCustomDBGridGx::KeyDown(key, shift);
         return;
@@ -547,6 +556,11 @@ void TDBLookupGridGx::Dispatch(TMessage& message)
         message.Result = 1;
         return;
     }
+    if (message.Msg == WM_VSCROLL && message.LParam == 0) {
+        ScrollList(LOWORD(message.WParam), HIWORD(message.WParam));
+        message.Result = 0;
+        return;
+    }
     TCustomDBGridGx::Dispatch(message);
     switch (message.Msg) {
     case WM_GETDLGCODE:
@@ -615,6 +629,12 @@ void TDBLookupGridGx::SetLineOptions(int flags)
         options = (flags & (1 << bit)) != 0 ? options + TDBGridOptions{LineOptionFlags[bit]}
                                             : options - TDBGridOptions{LineOptionFlags[bit]};
     SetOptions(options);
+    SetRowsShown(m_rowCount);
+}
+
+void TDBLookupGridGx::SetAutoFitColWidths(bool value)
+{
+    TCustomDBGridGx::SetAutoFitColWidths(value);
     SetRowsShown(m_rowCount);
 }
 

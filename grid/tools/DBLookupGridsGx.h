@@ -86,6 +86,9 @@ class TDBLookupGridGx : public TCustomDBGridGx {
     // Bit 0 column sizing, bit 1 column lines, bit 2 row lines; the height follows.
     [[nodiscard]] int LineOptions() const;
     void SetLineOptions(int flags);
+    // Fitted columns share the client width and leave no horizontal scroll bar; the height
+    // follows, so that the rows shown stay whole.
+    void SetAutoFitColWidths(bool value);
     void SetBounds(int left, int top, int width, int height) override;
 
     // Scrolls the list while the pointer tracks outside the grid; null until first needed.
@@ -116,6 +119,7 @@ protected:
     // The list fields, once the list is bound.
     [[nodiscard]] std::vector<std::string> DefaultColumnFields() const override;
     void DrawLeadingCell(int dataCol, int leadingRow, const TRect& rect, TGridDrawState state) override;
+    void UpdateVertScrollBar() override;
 
     // Whether a client point is on the special row.
     [[nodiscard]] bool SpecRowAt(int x, int y);
@@ -150,6 +154,20 @@ private:
     void WheelPage(bool down);
     void AutoScrollTick();
     void SpecRowChanged();
+    // Scroll bar (DBLookupGridsGxScrollBar.cpp)
+    void ScrollList(int code, int position);
+    void ScrollToFirstRow(int recNo);
+    [[nodiscard]] bool HorzScrollBarShown();
+
+    // What the vertical scroll bar shows.
+    struct TShownScrollBar {
+        int min = 0;
+        int max = 0;
+        int page = 0;
+        int position = 0;
+        bool operator==(const TShownScrollBar&) const = default;
+    };
+    [[nodiscard]] bool OwnVertScrollBarShows(const TShownScrollBar& bar);
 
     std::unique_ptr<TLookupGridDataLinkGx> m_valueLink;
     std::unique_ptr<TDataSource> m_lookupSource;

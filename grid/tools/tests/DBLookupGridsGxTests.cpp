@@ -506,6 +506,218 @@ TEST_F(LookupGrid, ALookupColumnShowsItsSpecialRowText)
 
 namespace {
 
+// A lookup grid over a list that gives no record numbers (a server cursor, say).
+class TUnnumberedLookupGrid : public TDBLookupGridGx {
+public:
+    using TDBLookupGridGx::TDBLookupGridGx;
+    bool RecordsNumbered() const override { return false; }
+};
+
+// Client points of the parts of a grid's vertical scroll bar, where a user clicks them.
+struct VertBarPoints {
+    POINT lineUp;
+    POINT pageUp;
+    POINT thumb;
+    POINT pageDown;
+    POINT lineDown;
+    POINT barBottom;
+};
+
+VertBarPoints VertBar(TWinControl& grid)
+{
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    EXPECT_TRUE(GetScrollBarInfo(grid.Handle(), OBJID_VSCROLL, &info));
+    POINT top{info.rcScrollBar.left, info.rcScrollBar.top};
+    (void)ScreenToClient(grid.Handle(), &top);
+    const int x = top.x + (info.rcScrollBar.right - info.rcScrollBar.left) / 2;
+    const int height = info.rcScrollBar.bottom - info.rcScrollBar.top;
+    const int arrow = info.dxyLineButton;
+    return VertBarPoints{POINT{x, top.y + arrow / 2},
+                         POINT{x, top.y + info.xyThumbTop - 2},
+                         POINT{x, top.y + (info.xyThumbTop + info.xyThumbBottom) / 2},
+                         POINT{x, top.y + info.xyThumbBottom + 2},
+                         POINT{x, top.y + height - arrow / 2},
+                         POINT{x, top.y + height - arrow - 1}};
+}
+
+SCROLLINFO VertInfo(TWinControl& grid)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    (void)GetScrollInfo(grid.Handle(), SB_VERT, &info);
+    return info;
+}
+
+bool HasStyle(TWinControl& control, LONG style) { return (GetWindowLongA(control.Handle(), GWL_STYLE) & style) != 0; }
+
+class LookupGridScrolling : public LookupGrid {
+protected:
+    // Thirty cities, codes 1 to 30, before a grid is made; four rows are shown.
+    void SetUp() override
+    {
+        LookupGrid::SetUp();
+        for (int code = 7; code <= 30; ++code)
+            Exec("INSERT INTO CITY VALUES (" + std::to_string(code) + ", 'City " + std::to_string(code) + "')");
+        m_cities->Close();
+        m_cities->Open();
+    }
+    void ClickBar(POINT VertBarPoints::*part)
+    {
+        Click(*m_grid, VertBar(*m_grid).*part);
+        Pump();
+    }
+    // The first record in the window and where the thumb is.
+    [[nodiscard]] std::pair<int, int> Shown() const { return {m_grid->TopRecordNumber(), VertInfo(*m_grid).nPos}; }
+    using LookupGrid::Shown;
+    // A point of a data row above its text, which may run across the whole row.
+    [[nodiscard]] static POINT AboveText(TDBLookupGridGx& grid, int dataRow)
+    {
+        return POINT{RowPoint(grid, dataRow).x, grid.CellRect(0, grid.TitleOffset() + dataRow).top + 1};
+    }
+};
+
+} // namespace
+
+// The scroll bar moves the window of records a line or a page (less one) at a time and the thumb
+// follows the first record in it; the picked city stays what it was and is drawn selected only
+// while it is in the window.
+TEST_F(LookupGridScrolling, TheScrollBarMovesTheRecordsShownAndTheThumbFollowsTheFirst)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    ASSERT_TRUE(HasStyle(grid, WS_VSCROLL));
+    const SCROLLINFO start = VertInfo(grid);
+    EXPECT_EQ(start.nMin, 0);
+    EXPECT_EQ(start.nMax, 29);
+    EXPECT_EQ(start.nPage, 4u);
+    EXPECT_EQ(Shown(), std::pair(1, 0));
+    EXPECT_EQ(Shown(grid, AboveText(grid, 1)), SysRgb(COLOR_HIGHLIGHT)); // London, the person's city
+
+    struct Step {
+        POINT VertBarPoints::*part;
+        std::pair<int, int> shown; // first record, thumb
+    };
+    for (const Step& step : std::vector<Step>{{&VertBarPoints::lineDown, {2, 1}},
+                                              {&VertBarPoints::lineDown, {3, 2}},
+                                              {&VertBarPoints::pageDown, {6, 5}},
+                                              {&VertBarPoints::pageDown, {9, 8}},
+                                              {&VertBarPoints::pageUp, {6, 5}},
+                                              {&VertBarPoints::lineUp, {5, 4}}}) {
+        ClickBar(step.part);
+        EXPECT_EQ(Shown(), step.shown);
+        EXPECT_EQ(StoredCity().ToString(), "2");
+        EXPECT_EQ(grid.Text(), "London");
+    }
+    Pump();
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Shown(grid, AboveText(grid, row)), SysRgb(COLOR_WINDOW)) << row;
+
+    // The thumb dragged to the bottom shows the last records; dragged back to the top, the first,
+    // with London selected again.
+    MouseInput(*m_display).Drag(grid.Handle(), VertBar(grid).thumb, VertBar(grid).barBottom);
+    Pump();
+    EXPECT_EQ(Shown(), std::pair(27, 26));
+    EXPECT_EQ(m_cities->FieldByName("CODE")->AsString(), "30");
+    MouseInput(*m_display).Drag(grid.Handle(), VertBar(grid).thumb, VertBar(grid).lineUp);
+    Pump();
+    EXPECT_EQ(Shown(), std::pair(1, 0));
+    EXPECT_EQ(Shown(grid, AboveText(grid, 1)), SysRgb(COLOR_HIGHLIGHT));
+    EXPECT_EQ(StoredCity().ToString(), "2");
+
+    // A thumb dragged part way brings the record it names to the first row.
+    const VertBarPoints bar = VertBar(grid);
+    MouseInput(*m_display).Drag(grid.Handle(), bar.thumb, POINT{bar.thumb.x, (bar.lineUp.y + bar.lineDown.y) / 2});
+    Pump();
+    const auto [first, thumb] = Shown();
+    EXPECT_GT(first, 8);
+    EXPECT_LT(first, 22);
+    EXPECT_EQ(thumb, first - 1);
+
+    // A closed list leaves a bar with nothing to scroll, which is not shown.
+    m_cities->Close();
+    Pump();
+    EXPECT_EQ(VertInfo(grid).nMax, 2);
+    EXPECT_FALSE(HasStyle(grid, WS_VSCROLL));
+}
+
+// Without record numbers the bar has five positions: the start, a page up, between, a page down
+// and the end; it is not shown while the records do not fill the window.
+TEST_F(LookupGridScrolling, AListWithoutRecordNumbersHasAFivePositionBar)
+{
+    m_grid = new TUnnumberedLookupGrid(m_form.get());
+    m_grid->SetParent(m_form.get());
+    m_grid->SetBounds(10, 10, 200, 100);
+    Bind(*m_grid, true);
+    m_grid->SetRowsShown(4);
+    Pump();
+    TDBLookupGridGx& grid = *m_grid;
+    EXPECT_EQ(VertInfo(grid).nMax, 4);
+    EXPECT_EQ(VertInfo(grid).nPos, 2); // the list's cursor is on London, past the start
+    ClickBar(&VertBarPoints::lineUp);
+    EXPECT_EQ(Shown(), std::pair(1, 0));
+    ClickBar(&VertBarPoints::pageDown);
+    EXPECT_EQ(Shown(), std::pair(4, 2));
+    MouseInput(*m_display).Drag(grid.Handle(), VertBar(grid).thumb, VertBar(grid).barBottom);
+    Pump();
+    EXPECT_EQ(Shown(), std::pair(27, 4));
+    MouseInput(*m_display).Drag(grid.Handle(), VertBar(grid).thumb, VertBar(grid).lineUp);
+    Pump();
+    EXPECT_EQ(Shown(), std::pair(1, 0));
+    EXPECT_EQ(StoredCity().ToString(), "2");
+
+    // Thirty rows shown: the records leave the window part empty and there is nothing to scroll.
+    grid.SetRowsShown(40);
+    Pump();
+    EXPECT_EQ(VertInfo(grid).nMax, 0);
+    EXPECT_FALSE(HasStyle(grid, WS_VSCROLL));
+}
+
+// Fitted columns fill the client width beside the vertical bar, there is no horizontal bar, and
+// the rows shown stay whole; then Left and Right pick records like Up and Down.
+TEST_F(LookupGridScrolling, FittedColumnsFillTheClientWidthAndTheArrowsPickRecords)
+{
+    TDBLookupGridGx& grid = MakeGrid();
+    grid.SetListFieldNames("CODE;NAME");
+    grid.Columns().ColumnAt(1)->SetWidth(400);
+    Pump();
+    ASSERT_TRUE(HasStyle(grid, WS_HSCROLL));
+    const int heightWithBar = grid.Height();
+    Focus(grid);
+    Key(VK_RIGHT); // scrolls the columns, picks nothing
+    EXPECT_EQ(StoredCity().ToString(), "2");
+
+    const auto columnsFill = [&] {
+        const TRect last = grid.CellRect(grid.IndicatorOffset() + 1, grid.TitleOffset());
+        EXPECT_EQ(last.right + grid.GridLineWidth(), grid.ClientWidth());
+        EXPECT_EQ(grid.CellRect(grid.IndicatorOffset(), grid.TitleOffset()).left, 0);
+        // The right end of the last column is painted, and its line is the last pixel.
+        EXPECT_EQ(Shown(grid, POINT{last.right - 2, RowPoint(grid, 1).y}), SysRgb(COLOR_HIGHLIGHT));
+    };
+    grid.SetAutoFitColWidths(true);
+    Pump();
+    EXPECT_FALSE(HasStyle(grid, WS_HSCROLL));
+    EXPECT_TRUE(HasStyle(grid, WS_VSCROLL));
+    columnsFill();
+    EXPECT_EQ(grid.RowsShown(), 4);
+    EXPECT_EQ(grid.VisibleDataRowCount(), 4);
+    EXPECT_LT(grid.Height(), heightWithBar);
+    grid.SetWidth(320);
+    Pump();
+    columnsFill();
+
+    // The window was made again without its horizontal bar, and lost the focus with the old one.
+    Focus(*m_other);
+    Focus(grid);
+    Key(VK_RIGHT);
+    EXPECT_EQ(StoredCity().ToString(), "3");
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    EXPECT_EQ(StoredCity().ToString(), "1");
+}
+
+namespace {
+
 class PopupDataGrid : public LookupGrid {
 protected:
     void SetUp() override
@@ -565,4 +777,26 @@ TEST_F(PopupDataGrid, AReleaseOutsideClosesWithoutAccepting)
     const int userChanges = m_userChanges;
     m_people->Next();
     EXPECT_EQ(m_userChanges, userChanges);
+}
+
+// The drop-down's scroll bar scrolls the list without closing it, picking a city or taking the
+// focus from the editor it drops down from.
+TEST_F(PopupDataGrid, ItsScrollBarScrollsWithoutClosingOrTakingFocus)
+{
+    const HWND focused = GetFocus();
+    const std::string city = StoredCity().ToString();
+    const int userChanges = m_userChanges;
+    ASSERT_TRUE(HasStyle(*m_popup, WS_VSCROLL));
+    // Opening may have left the window at the first record or the second.
+    Click(*m_popup, VertBar(*m_popup).lineUp);
+    Click(*m_popup, VertBar(*m_popup).lineUp);
+    EXPECT_EQ(m_popup->TopRecordNumber(), 1);
+    EXPECT_EQ(VertInfo(*m_popup).nPos, 0);
+    Click(*m_popup, VertBar(*m_popup).lineDown);
+    EXPECT_EQ(m_popup->TopRecordNumber(), 2);
+    EXPECT_EQ(VertInfo(*m_popup).nPos, 1);
+    EXPECT_TRUE(m_closes.empty());
+    EXPECT_EQ(m_userChanges, userChanges);
+    EXPECT_EQ(StoredCity().ToString(), city);
+    EXPECT_EQ(GetFocus(), focused);
 }
