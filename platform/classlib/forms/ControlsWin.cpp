@@ -1085,10 +1085,15 @@ void TWinControl::Dispatch(TMessage& message)
                 form->DefocusControl(this, false);
         UpdateShowing();
         return;
-    case CM_RECREATEWND:
+    case CM_RECREATEWND: {
+        // The new window takes the focus the old one had.
+        const bool wasFocused = Focused();
         DestroyHandle();
         HandleNeeded();
+        if (wasFocused && m_handle)
+            (void)::SetFocus(m_handle);
         return;
+    }
     default:
         TControl::Dispatch(message);
     }

@@ -99,6 +99,15 @@ TEST_F(FormsTest, AShownFormStartsOnItsFirstControlInTabOrder)
     EXPECT_EQ(m_form->ActiveControl(), m_form->CancelButton);
 }
 
+// A control whose window is made again (a style change does that) keeps the focus it had.
+TEST_F(FormsTest, ARecreatedWindowKeepsTheFocus)
+{
+    ShowAndSettle();
+    m_form->CancelButton->RecreateWnd();
+    EXPECT_EQ(GetFocus(), m_form->CancelButton->Handle());
+    EXPECT_EQ(m_form->ActiveControl(), m_form->CancelButton);
+}
+
 TEST_F(FormsTest, AProgramWithNoIconOfItsOwnShowsTheLibrarysDefault)
 {
     const TApplication fresh(nullptr);
