@@ -112,6 +112,8 @@ const std::vector<TFixedRow>& FixedTable()
         {Named({"TCXDBCHECKBOX", "TCXCHECKBOX"}), Gate(xcCheckBox), Kind("TSkinObjImage.CxCheck"), 1},
         {Class("TCustomGroupBox"), Gate(xcPanel), Kind("TSkinGroupBox"), 0, ChildrenBefore},
         {Class("TRadioButton"), Gate(xcRadioButton), Kind("TSkinRadioButton")},
+        // A check box is otherwise reached only as a bare window, which a form's own children never are.
+        {Class("TCheckBox"), Gate(xcCheckBox), Kind("TSkinCheckBox")},
         {Class("TCustomStatusBar"), Gate(xcStatusBar), Kind("TSkinStatusBar")},
         {Class("TScrollBar"), Gate(xcScrollbar), Kind("TSkinScControl")},
         {Named({"TTNTCOMBOBOX"}), Gate(xcCombo), Kind("TSkinComBox")},
