@@ -100,7 +100,8 @@ const std::vector<TFixedRow>& FixedTable()
     static const std::vector<TFixedRow> rows = {
         {Class("TCustomTabControl"), TabGate(), PageControlKind},
         {Named({"TTABSET"}), TabGate(), Kind("TSkinTab31")},
-        {Class("TTabSheet"), TabGate(), Kind("TSkinTabSheet")},
+        // The sheet takes the face colour, which its windowless controls follow.
+        {Class("TTabSheet"), TabGate(), Kind("TSkinTabSheet"), 1},
         {Named({"TTABBEDNOTEBOOK"}), TabGate(), Kind("TSkinTab")},
         {Named({"TMVCPANEL"}), [](const TSkinData&) { return true; }, Kind(""), 0, ChildrenAfter},
         {Class("TTrackBar"), Gate(xcTrackBar), Kind("TSkinTrackBar")},
