@@ -74,8 +74,8 @@ TEST(GlyphStripTest, CellsComeFromTheirSkinFrames)
     const auto twelve = StripBitmap(13, 13, colours);
     const auto frame = [&](int number) { return colours[static_cast<std::size_t>(number - 1)]; };
     BuildGlyphStrip(*twelve, 12, false, strip);
-    EXPECT_EQ(Cells(strip, 9), (std::vector<TColor>{frame(1), frame(5), frame(9), frame(1), frame(5), frame(9), frame(4),
-                                                    frame(8), frame(12)}));
+    EXPECT_EQ(Cells(strip, 9), (std::vector<TColor>{frame(1), frame(5), frame(9), frame(1), frame(5), frame(9),
+                                                    frame(4), frame(8), frame(12)}));
     const auto eight = StripBitmap(13, 13, std::vector<TColor>(colours.begin(), colours.begin() + 8));
     BuildGlyphStrip(*eight, 8, true, strip);
     EXPECT_EQ(Cells(strip, 6), (std::vector<TColor>{frame(1), frame(5), frame(1), frame(5), frame(4), frame(8)}));

@@ -108,8 +108,8 @@ void TGridToolsGalleryForm::AddGrid()
     (void)m_query->ExecSQL();
     for (int i = 1; i <= GRID_ROWS; ++i) {
         const std::string number = std::to_string(i);
-        m_query->SQL()->SetText("INSERT INTO MESSAGES VALUES (" + number + ", 'Sender " + number + "', 'Message number " +
-                                number + "', " + std::to_string(i * 512) + ")");
+        m_query->SQL()->SetText("INSERT INTO MESSAGES VALUES (" + number + ", 'Sender " + number +
+                                "', 'Message number " + number + "', " + std::to_string(i * 512) + ")");
         (void)m_query->ExecSQL();
     }
     m_query->SQL()->SetText("SELECT ID, SENDER, SUBJECT, SIZE FROM MESSAGES ORDER BY ID");
