@@ -2,6 +2,7 @@
 
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
+#include "skin/SkinCheckRadio.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinProps.h"
@@ -30,10 +31,15 @@ void BuildGlyphStrip(TBitmap& source, int frames, bool radio, TBitmap& strip)
     const RECT all{0, 0, strip.Width(), height};
     (void)FillRect(dc, &all, key);
     (void)DeleteObject(key);
+    // Pictures grouped by mark (12 check frames, 8 radio frames) are read as a check box reads them.
+    const bool grouped = radio ? frames == 8 : frames == 12;
+    const int marks = radio ? 2 : 3;
     for (int cell = 0; cell < cells; ++cell) {
-        const int frame = radio ? RadioCells[cell] : CheckCells[cell];
+        int frame = radio ? RadioCells[cell] : CheckCells[cell];
+        if (grouped)
+            frame = CheckFrameIndex(static_cast<TCheckMark>(cell % marks), cell >= 2 * marks, frames, radio);
         // The fifth frame (greyed) only when the skin draws exactly five.
-        if (frame > frames || (frame == 5 && frames != 5))
+        else if (frame > frames || (frame == 5 && frames != 5))
             continue;
         const RECT from = SkinFrameRect(source, false, frames, frame);
         (void)BitBlt(dc, cell * width, 0, width, height, source.Canvas()->Handle(), from.left, from.top, SRCCOPY);

@@ -32,10 +32,12 @@ TSkinScrollbar::~TSkinScrollbar() = default;
 void TSkinScrollbar::ControlAttached()
 {
     auto& control = dynamic_cast<TWinControl&>(*m_control);
-    // A control without the property has no border of its own to replace.
+    // A control without the property (a list box, a grid) has a border to replace when its window
+    // has a sunken client edge.
+    const std::string borderStyle = LowerCase(GetEnumPropByName(&control, "BorderStyle"));
+    const bool clientEdge = (GetWindowLongA(m_handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
     m_ownBorder = !m_singleBar && control.ClassName() != "TImageScrollBox" &&
-                  !GetEnumPropByName(&control, "BorderStyle").empty() &&
-                  LowerCase(GetEnumPropByName(&control, "BorderStyle")) != "bsnone";
+                  (borderStyle.empty() ? clientEdge : borderStyle != "bsnone");
     TakeFixedColour();
     m_horizontal = std::make_unique<TWScrollbar>(*m_data);
     m_vertical = std::make_unique<TWScrollbar>(*m_data);

@@ -9,6 +9,7 @@
 #include "skin/SkinPaint.h"
 #include "skin/SkinRoutines.h"
 #include "skin/SkinTypes.h"
+#include "skin/SkinUpDown.h"
 #include "skin/WinSkinForm.h"
 
 #include <array>
@@ -192,8 +193,10 @@ void TSkinTab::PaintSkin(HDC dc, const RECT& rect)
         --pane.right;
         break;
     }
-    if (m_tabImage)
+    if (m_tabImage) {
         PaintStrip(dc, rect, pane);
+        DrawScrollArrows(dc, TabStripRect(rect, pane, m_position));
+    }
     DrawPaneBorder(dc, pane);
     if (auto* windowed = dynamic_cast<TWinControl*>(m_control); windowed && m_mode == 2)
         windowed->PaintControls(dc, nullptr);
@@ -248,6 +251,25 @@ void TSkinTab::PaintStrip(HDC dc, const RECT& rect, const RECT& pane)
         RotateRight(m_work);
     (void)BitBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top, m_work.Canvas()->Handle(),
                  0, 0, SRCCOPY);
+}
+
+void TSkinTab::DrawScrollArrows(HDC dc, const RECT& strip)
+{
+    std::array<RECT, 2> arrows{};
+    const LRESULT flags = SendMessageA(m_handle, TCM_GETSCROLLARROWS, 0, reinterpret_cast<LPARAM>(arrows.data()));
+    if ((flags & TCSA_SHOWN) == 0)
+        return;
+    // The row runs on under the arrows: the strip behind them is cleared across its depth.
+    RECT behind{arrows[0].left, arrows[0].top, arrows[1].right, arrows[1].bottom};
+    if (RECT inStrip{}; IntersectRect(&inStrip, &behind, &strip)) {
+        behind.top = strip.top;
+        behind.bottom = strip.bottom;
+    }
+    FillParentColor(dc, behind);
+    const std::array<LRESULT, 2> enabledFlags{TCSA_LEFTENABLED, TCSA_RIGHTENABLED};
+    for (std::size_t side = 0; side < arrows.size(); ++side)
+        DrawSkinUpDownHalf(dc, arrows[side], *m_data, true, static_cast<int>(side),
+                           (flags & enabledFlags[side]) != 0 ? udsNormal : udsDisabled);
 }
 
 void TSkinTab::DrawTab(HDC dc, const RECT& rect, int state) const

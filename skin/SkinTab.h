@@ -23,7 +23,8 @@ enum TSkinTabPosition { stpTop, stpBottom, stpLeft, stpRight };
 // every tab a frame of the Tabs picture (the focused tab frame 2) with its image and text, and
 // the pane's border from the Tabs "Border" picture or the Tab.Pane element. The strip is drawn
 // lying horizontally and turned for tabs on the left or right, the pictures flipped for tabs at
-// the bottom. A top-tabbed page control tagged TabCloseButtonsTag gets a close cross on every
+// the bottom. The scroll arrows of an overflowing row are drawn over the strip from the skin's
+// up-down pictures. A top-tabbed page control tagged TabCloseButtonsTag gets a close cross on every
 // tab: a click in one asks the form's window (WM_SKIN_CLOSETAB) and, unless it objects, frees
 // that page. Without a Tabs element the control paints itself.
 class TSkinTab : public TSkinHook {
@@ -44,6 +45,8 @@ private:
     void DrawTab(HDC dc, const RECT& rect, int state) const;
     void DrawCloseCross(const RECT& rect, int index);
     void DrawPaneBorder(HDC dc, const RECT& pane);
+    // The scroll arrows a single overflowing row shows, as the halves of a skinned up-down.
+    void DrawScrollArrows(HDC dc, const RECT& strip);
     // Whether the click hit a close cross; a hit frees at most one page.
     bool HitCloseButton(const TMessage& message);
 

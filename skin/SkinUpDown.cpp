@@ -27,6 +27,35 @@ TUpDownHalfState UpDownHalfState(bool enabled, bool underCursor, int mouseState)
     return (mouseState & TSkinHook::MouseHot) ? udsHot : udsNormal;
 }
 
+void DrawSkinUpDownHalf(HDC dc, const RECT& half, TSkinData& data, bool horizontal, int direction,
+                        TUpDownHalfState state)
+{
+    TDataSkinBorder* element = data.Elements().BorderElement(horizontal ? "UpDown.Horz" : "UpDown.Vert");
+    if (element && !element->Image.Empty()) {
+        const int frame = 4 * direction + state;
+        DrawElementFrame(dc, half, element->Image, true, element->Frame, frame);
+        if (!element->Glyph.Empty())
+            DrawElementFrameCentred(dc, half, element->Glyph, true, element->Frame, frame);
+        return;
+    }
+    const TSkinColours& colours = data.Elements().Colours();
+    const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(colours.ButtonDkShadow)));
+    const bool down = state == udsPressed || state == udsHot;
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(down ? colours.ButtonShadow : colours.ButtonFace)));
+    const SelectionGuard penSelected(dc, pen.Get());
+    const SelectionGuard brushSelected(dc, brush.Get());
+    (void)Rectangle(dc, half.left, half.top, half.right, half.bottom);
+    // The arrow: centred across; left and right arrows centred, up and down 2 pixels higher.
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.Pen()->SetColor(colours.ButtonText);
+    const int x = (half.left + half.right) / 2;
+    const int y = (half.top + half.bottom) / 2;
+    const int kind = horizontal ? 2 + direction : direction;
+    DrawArrowGlyph(canvas, x, horizontal ? y : y - 2, kind);
+    canvas.SetHandle(nullptr);
+}
+
 bool TSkinUpDown::BeforeMessage(TMessage& message)
 {
     switch (message.Msg) {
@@ -129,35 +158,9 @@ void TSkinUpDown::PaintSkin(HDC dc, const RECT& rect)
     const bool horizontal = Horizontal();
     const RECT first = horizontal ? RECT{0, 0, width / 2, height} : RECT{0, 0, width, height / 2};
     const RECT second = horizontal ? RECT{width / 2, 0, width, height} : RECT{0, height / 2, width, height};
-    DrawHalf(work, first, 0, UpDownHalfState(m_enabled, underCursor == 0, m_mouseState));
-    DrawHalf(work, second, 1, UpDownHalfState(m_enabled, underCursor == 1, m_mouseState));
+    DrawSkinUpDownHalf(work, first, *m_data, horizontal, 0,
+                       UpDownHalfState(m_enabled, underCursor == 0, m_mouseState));
+    DrawSkinUpDownHalf(work, second, *m_data, horizontal, 1,
+                       UpDownHalfState(m_enabled, underCursor == 1, m_mouseState));
     (void)BitBlt(dc, area.left, area.top, width, height, work, 0, 0, SRCCOPY);
-}
-
-void TSkinUpDown::DrawHalf(HDC dc, const RECT& half, int direction, TUpDownHalfState state) const
-{
-    TDataSkinBorder* element = m_data->Elements().BorderElement(Horizontal() ? "UpDown.Horz" : "UpDown.Vert");
-    if (element && !element->Image.Empty()) {
-        const int frame = 4 * direction + state;
-        DrawElementFrame(dc, half, element->Image, true, element->Frame, frame);
-        if (!element->Glyph.Empty())
-            DrawElementFrameCentred(dc, half, element->Glyph, true, element->Frame, frame);
-        return;
-    }
-    const TSkinColours& colours = m_data->Elements().Colours();
-    const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(colours.ButtonDkShadow)));
-    const bool down = state == udsPressed || state == udsHot;
-    const GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(down ? colours.ButtonShadow : colours.ButtonFace)));
-    const SelectionGuard penSelected(dc, pen.Get());
-    const SelectionGuard brushSelected(dc, brush.Get());
-    (void)Rectangle(dc, half.left, half.top, half.right, half.bottom);
-    // The arrow: centred across; left and right arrows centred, up and down 2 pixels higher.
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    canvas.Pen()->SetColor(colours.ButtonText);
-    const int x = (half.left + half.right) / 2;
-    const int y = (half.top + half.bottom) / 2;
-    const int kind = Horizontal() ? 2 + direction : direction;
-    DrawArrowGlyph(canvas, x, Horizontal() ? y : y - 2, kind);
-    canvas.SetHandle(nullptr);
 }

@@ -8,6 +8,13 @@ enum TUpDownHalfState : int { udsNormal = 1, udsPressed = 2, udsDisabled = 3, ud
 // pressed (while the button is down) or hot.
 [[nodiscard]] TUpDownHalfState UpDownHalfState(bool enabled, bool underCursor, int mouseState);
 
+class TSkinData;
+
+// Draws one half of an up-down from the skin's up-down pictures (or plainly without them);
+// `direction` 0 is up (left when horizontal), 1 down (right).
+void DrawSkinUpDownHalf(HDC dc, const RECT& half, TSkinData& data, bool horizontal, int direction,
+                        TUpDownHalfState state);
+
 // Paints both halves of an up-down (spin) control from the skin's up-down pictures, through an
 // off-screen bitmap: stand-alone up-downs, the spin buddy inside an edit and the scroll arrows
 // of a tab control.
@@ -26,7 +33,6 @@ protected:
 
 private:
     [[nodiscard]] bool Horizontal() const;
-    void DrawHalf(HDC dc, const RECT& half, int direction, TUpDownHalfState state) const;
     // The half under the cursor (0 first, 1 second), or -1.
     [[nodiscard]] int HalfUnderCursor() const;
 

@@ -100,7 +100,8 @@ const std::vector<TFixedRow>& FixedTable()
     static const std::vector<TFixedRow> rows = {
         {Class("TCustomTabControl"), TabGate(), PageControlKind},
         {Named({"TTABSET"}), TabGate(), Kind("TSkinTab31")},
-        {Class("TTabSheet"), TabGate(), Kind("TSkinTabSheet")},
+        // The sheet takes the face colour, which its windowless controls follow.
+        {Class("TTabSheet"), TabGate(), Kind("TSkinTabSheet"), 1},
         {Named({"TTABBEDNOTEBOOK"}), TabGate(), Kind("TSkinTab")},
         {Named({"TMVCPANEL"}), [](const TSkinData&) { return true; }, Kind(""), 0, ChildrenAfter},
         {Class("TTrackBar"), Gate(xcTrackBar), Kind("TSkinTrackBar")},
@@ -112,6 +113,8 @@ const std::vector<TFixedRow>& FixedTable()
         {Named({"TCXDBCHECKBOX", "TCXCHECKBOX"}), Gate(xcCheckBox), Kind("TSkinObjImage.CxCheck"), 1},
         {Class("TCustomGroupBox"), Gate(xcPanel), Kind("TSkinGroupBox"), 0, ChildrenBefore},
         {Class("TRadioButton"), Gate(xcRadioButton), Kind("TSkinRadioButton")},
+        // A check box is otherwise reached only as a bare window, which a form's own children never are.
+        {Class("TCheckBox"), Gate(xcCheckBox), Kind("TSkinCheckBox")},
         {Class("TCustomStatusBar"), Gate(xcStatusBar), Kind("TSkinStatusBar")},
         {Class("TScrollBar"), Gate(xcScrollbar), Kind("TSkinScControl")},
         {Named({"TTNTCOMBOBOX"}), Gate(xcCombo), Kind("TSkinComBox")},

@@ -6,6 +6,7 @@
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/SysColors.h"
 #include "platform/winapi/gdi/Text.h"
+#include "platform/winapi/user/Button.h"
 
 CLASSLIB_IMPLEMENT_CLASS(TCustomDBCheckBoxGx, TCustomControl, nullptr, nullptr)
 CLASSLIB_IMPLEMENT_CLASS(TDBCheckBoxGx, TCustomDBCheckBoxGx, ComponentCreator<TDBCheckBoxGx>, nullptr)
@@ -255,6 +256,12 @@ void TCustomDBCheckBoxGx::Dispatch(TMessage& message)
 {
     if (message.Msg == WM_GETDLGCODE) {
         message.Result = DLGC_WANTCHARS;
+        return;
+    }
+    // Read as a standard check box is, so that whatever draws it in its stead (a skin) shows its state.
+    if (message.Msg == BM_GETCHECK || message.Msg == BM_GETSTATE) {
+        static_assert(cbUncheckedGx == BST_UNCHECKED && cbCheckedGx == BST_CHECKED && cbGrayedGx == BST_INDETERMINATE);
+        message.Result = static_cast<LRESULT>(m_state);
         return;
     }
     if (message.Msg == CM_WANTSPECIALKEY && message.WParam == VK_ESCAPE && m_link->IsModified()) {

@@ -12,7 +12,8 @@
 // A check box bound to a field. The field's text is compared with ValueChecked and
 // ValueUnchecked, each one or more values separated by ';' (a trailing ';' also matches an
 // empty text); a Boolean field with the default words takes its value directly; anything else
-// shows grayed. Without a field the link keeps True, False or Null.
+// shows grayed. Without a field the link keeps True, False or Null. BM_GETCHECK and BM_GETSTATE
+// answer the state as a standard check box does.
 class TCustomDBCheckBoxGx : public TCustomControl {
     CLASSLIB_DECLARE_CLASS;
 

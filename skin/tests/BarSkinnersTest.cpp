@@ -11,10 +11,13 @@
 #include "platform/winapi/user/Button.h"
 #include "skin/SkinContainers.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinPaint.h"
 #include "skin/SkinStatusBar.h"
 #include "skin/SkinTab.h"
 #include "skin/SkinTypes.h"
+#include "skin/SkinUpDown.h"
 
+#include <array>
 #include <functional>
 
 namespace {
@@ -311,6 +314,51 @@ TEST_F(BarSkinnersTest, PageControlTabsShowTheirFramesAndSwitchByClick)
     EXPECT_EQ(pages->ActivePageIndex(), 1);
     ExpectTabFrame(*pages, 0, 1);
     ExpectTabFrame(*pages, 1, 2);
+}
+
+TEST_F(BarSkinnersTest, AnOverflowingRowShowsSkinnedScrollArrowsThatScroll)
+{
+    TPageControl* pages = AddPageControl();
+    for (const char* caption : {"Fourth", "Fifth", "Sixth", "Seventh"}) {
+        auto* sheet = new TTabSheet(m_form.get());
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(caption);
+    }
+    pages->SetActivePageIndex(0);
+    pages->SetWidth(180);
+    ShowSkinned();
+    std::array<RECT, 2> arrows{};
+    const auto arrowFlags = [&] {
+        return SendMessageA(pages->Handle(), TCM_GETSCROLLARROWS, 0, reinterpret_cast<LPARAM>(arrows.data()));
+    };
+    // Each arrow shows, pixel for pixel, the half of a skinned up-down in its state.
+    const auto expectArrow = [&](int side, TUpDownHalfState state) {
+        const RECT& arrow = arrows[static_cast<std::size_t>(side)];
+        TBitmap expected;
+        expected.SetPixelFormat(pf24bit);
+        expected.SetSize(arrow.right - arrow.left, arrow.bottom - arrow.top);
+        const RECT whole{0, 0, expected.Width(), expected.Height()};
+        FillRectColor(expected.Canvas()->Handle(), whole, m_data->Elements().Colours().ButtonFace);
+        DrawSkinUpDownHalf(expected.Canvas()->Handle(), whole, *m_data, true, side, state);
+        for (int y = 0; y < expected.Height(); ++y)
+            for (int x = 0; x < expected.Width(); ++x)
+                ASSERT_EQ(Shown(At(*pages, {arrow.left + x, arrow.top + y})), Colour(PixelAt(expected, x, y)))
+                    << "arrow " << side << " at " << x << "," << y;
+    };
+    ASSERT_EQ(arrowFlags(), TCSA_SHOWN | TCSA_RIGHTENABLED);
+    expectArrow(0, udsDisabled);
+    expectArrow(1, udsNormal);
+
+    const RECT firstBefore = TabRect(pages->Handle(), 0);
+    const POINT right = At(*pages, {(arrows[1].left + arrows[1].right) / 2, (arrows[1].top + arrows[1].bottom) / 2});
+    Button(right, true);
+    Button(right, false);
+    Pump();
+    // The row scrolls by one tab; the page stays.
+    EXPECT_LT(TabRect(pages->Handle(), 0).left, firstBefore.left);
+    EXPECT_EQ(pages->ActivePageIndex(), 0);
+    ASSERT_EQ(arrowFlags() & TCSA_LEFTENABLED, TCSA_LEFTENABLED);
+    expectArrow(0, udsNormal);
 }
 
 TEST_F(BarSkinnersTest, CloseCrossesFreeTheirPageUnlessTheFormObjects)

@@ -22,8 +22,6 @@ protected:
     void SetUp() override
     {
         SkinnedFormFixture::SetUp();
-        // Check boxes are skinned when the settings name their class.
-        (void)m_data->Skin3rd()->Add("TCheckBox=checkbox");
         m_edit = new TEdit(m_form.get());
         m_edit->SetParent(m_form.get());
         m_edit->SetBounds(200, 10, 100, 22);

@@ -38,6 +38,7 @@ TEST_F(FaceSkinnersTest, ATabSheetShowsTheFaceUnderItsLabels)
     sheet->SetColor(clWhite);
     auto* label = new TLabel(m_form.get());
     label->SetParent(sheet);
+    label->SetAutoSize(false);
     label->SetBounds(10, 10, 100, 20);
     label->SetCaption("WWWWWW");
     pages->SetActivePage(sheet);
@@ -47,7 +48,8 @@ TEST_F(FaceSkinnersTest, ATabSheetShowsTheFaceUnderItsLabels)
     (void)MapWindowPoints(sheet->Handle(), Window(), &origin, 1);
     const POINT corner = InWindow(origin.x + 150, origin.y + 100);
     EXPECT_EQ(Shown(corner), Face());
-    // The label is painted over the face.
+    // The label is painted over the face, its own background past the text too.
+    EXPECT_EQ(Shown(InWindow(origin.x + 95, origin.y + 12)), Face());
     int ink = 0;
     for (int x = 10; x < 60; ++x)
         ink += Shown(InWindow(origin.x + x, origin.y + 18)) != Face() ? 1 : 0;

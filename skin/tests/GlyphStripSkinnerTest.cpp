@@ -2,6 +2,7 @@
 #include "SkinnedFormFixture.h"
 
 #include "platform/classlib/core/TypInfo.h"
+#include "skin/SkinCheckRadio.h"
 #include "skin/SkinObjImage.h"
 
 #include <vector>
@@ -65,6 +66,19 @@ TEST(GlyphStripTest, CellsComeFromTheirSkinFrames)
     EXPECT_EQ(Cells(strip, 9), (std::vector<TColor>{a, b, e, a, b, e, c, d, e}));
     BuildGlyphStrip(*four, 4, true, strip);
     EXPECT_EQ(Cells(strip, 6), (std::vector<TColor>{a, b, a, b, c, d}));
+    // Grouped by mark: four frames each (normal first, disabled last) for unchecked, checked and grayed
+    // check boxes, and for unchecked and checked radio buttons.
+    std::vector<TColor> colours;
+    for (int frame = 0; frame < 12; ++frame)
+        colours.push_back(static_cast<TColor>(0x101010 * (frame + 1)));
+    const auto twelve = StripBitmap(13, 13, colours);
+    const auto frame = [&](int number) { return colours[static_cast<std::size_t>(number - 1)]; };
+    BuildGlyphStrip(*twelve, 12, false, strip);
+    EXPECT_EQ(Cells(strip, 9), (std::vector<TColor>{frame(1), frame(5), frame(9), frame(1), frame(5), frame(9),
+                                                    frame(4), frame(8), frame(12)}));
+    const auto eight = StripBitmap(13, 13, std::vector<TColor>(colours.begin(), colours.begin() + 8));
+    BuildGlyphStrip(*eight, 8, true, strip);
+    EXPECT_EQ(Cells(strip, 6), (std::vector<TColor>{frame(1), frame(5), frame(1), frame(5), frame(4), frame(8)}));
     // A skin with two frames fills what it can.
     BuildGlyphStrip(*five, 2, true, strip);
     EXPECT_EQ(strip.Width(), 6 * (65 / 2));
@@ -88,7 +102,10 @@ TEST_F(GlyphStripSkinnerTest, AnItemGetsTheSkinGlyphsUntilDetached)
     EXPECT_EQ(item->m_transparent, Key);
     ASSERT_EQ(item->m_glyphs->Width(), 9 * (buttons.CheckButton.Width() / buttons.CheckButtonFrame));
     const int width = buttons.CheckButton.Width() / buttons.CheckButtonFrame;
-    EXPECT_EQ(PixelAt(*item->m_glyphs, width + width / 2, 6), PixelAt(buttons.CheckButton, width + width / 2, 6));
+    // The checked cell shows the skin's checked frame.
+    const int checked = CheckFrameIndex(cmChecked, false, buttons.CheckButtonFrame, false);
+    EXPECT_EQ(PixelAt(*item->m_glyphs, width + width / 2, 6),
+              PixelAt(buttons.CheckButton, (checked - 1) * width + width / 2, 6));
     attached.Detach();
     EXPECT_FALSE(item->m_use);
 }

@@ -279,6 +279,14 @@ TEST_F(ScrollSkinnersTest, AListBoxBarIsCoveredByThePanelShowingTheSkin)
     ExpectArrow(0, UpArrow);
     ExpectArrow(length - 16, DownArrow);
     ExpectThumb(1);
+    // The list's sunken edge gives way to the skin's flat frame: shadow outside, face inside.
+    RECT list{};
+    (void)GetWindowRect(m_list->Handle(), &list);
+    const TSkinColours& colours = m_data->Elements().Colours();
+    for (const POINT& corner : {POINT{list.left, list.top}, POINT{list.right - 1, list.bottom - 1}})
+        EXPECT_EQ(Shown(InWindow(corner)), SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonShadow))));
+    EXPECT_EQ(Shown(InWindow(POINT{list.left + 1, list.top + 1})),
+              SwapRB(static_cast<std::uint32_t>(ColorToRGB(colours.ButtonFace))));
 }
 
 TEST_F(ScrollSkinnersTest, HoveredArrowAndThumbShowTheirHotFrames)

@@ -259,16 +259,16 @@ TEST_F(SkinManageTest, ControlsGetTheSkinnerTheirClassAndTheSettingsAskFor)
     EXPECT_EQ(kindOf(edit), "TSkinEdit");
     EXPECT_EQ(kindOf(hidden), "none");
     EXPECT_EQ(kindOf(box), "TSkinGroupBox");
-    // Check boxes have no registered skinner here: they stay as they are.
-    EXPECT_EQ(kindOf(inner), "none");
-    EXPECT_EQ(Skinner()->Skinners().size(), 3u);
+    // The group box's own children are skinned too.
+    EXPECT_EQ(kindOf(inner), "TSkinCheckBox");
+    EXPECT_EQ(Skinner()->Skinners().size(), 4u);
 
     // A Skin3rd line maps a class to "nil": its controls stay unskinned.
     m_data->Skin3rd()->Clear();
     (void)m_data->Skin3rd()->Add("TButton=nil");
     m_data->SetActive(false);
     Advance(TSkinManage::ActionDelay);
-    EXPECT_EQ(RecordingSkinner::Detached(), 3);
+    EXPECT_EQ(RecordingSkinner::Detached(), 4);
     m_data->SetActive(true);
     Advance(TSkinManage::ActionDelay);
     EXPECT_EQ(kindOf(button), "none");

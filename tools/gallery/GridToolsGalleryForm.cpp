@@ -1,14 +1,20 @@
 #include "tools/gallery/GridToolsGalleryForm.h"
 
+#include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/tools/CalculatorGx.h"
 #include "grid/tools/DBCtrlsGx.h"
 #include "grid/tools/DBCtrlsGxCheckBox.h"
 #include "grid/tools/DBCtrlsGxComboBox.h"
+#include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/core/Timers.h"
+#include "platform/classlib/data/ADODB.h"
+#include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "tools/gallery/GridToolsGalleryLayout.h"
 
 #include <string>
+#include <tuple>
 
 CLASSLIB_IMPLEMENT_CLASS(TGridToolsGalleryForm, TForm, ComponentCreator<TGridToolsGalleryForm>, nullptr)
 
@@ -81,6 +87,8 @@ TGridToolsGalleryForm::TGridToolsGalleryForm(TComponent* owner) : TForm(owner)
     for (const char key : std::string("12.5*4="))
         calculator->HandleKey(key);
 
+    AddGrid();
+
     // The combo box drops its list down once the form is on the screen.
     auto* timer = new TTimer(this);
     timer->SetInterval(50);
@@ -90,3 +98,34 @@ TGridToolsGalleryForm::TGridToolsGalleryForm(TComponent* owner) : TForm(owner)
         m_combo->DropDown();
     }));
 }
+
+void TGridToolsGalleryForm::AddGrid()
+{
+    m_query = new TADOQuery(this);
+    m_query->SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=:memory:");
+    m_query->SQL()->SetText(
+        "CREATE TABLE MESSAGES (ID INTEGER PRIMARY KEY, SENDER TEXT(30), SUBJECT TEXT(40), SIZE INTEGER)");
+    (void)m_query->ExecSQL();
+    for (int i = 1; i <= GRID_ROWS; ++i) {
+        const std::string number = std::to_string(i);
+        m_query->SQL()->SetText("INSERT INTO MESSAGES VALUES (" + number + ", 'Sender " + number +
+                                "', 'Message number " + number + "', " + std::to_string(i * 512) + ")");
+        (void)m_query->ExecSQL();
+    }
+    m_query->SQL()->SetText("SELECT ID, SENDER, SUBJECT, SIZE FROM MESSAGES ORDER BY ID");
+    m_query->Open();
+    auto* source = new TDataSource(this);
+    source->SetDataSet(m_query);
+
+    auto* grid = new TDBGridGx(this);
+    Place(*grid, *this, GRID);
+    for (const auto& [field, caption, width] : {std::tuple{"SENDER", "Sender", 90}, std::tuple{"SIZE", "Size", 50},
+                                                std::tuple{"SUBJECT", "Subject", 140}}) {
+        TColumnGx* column = grid->Columns().Add();
+        column->SetFieldName(field);
+        column->SetWidth(width);
+        column->Title()->SetCaption(caption);
+    }
+    grid->SetDataSource(source);
+}
+

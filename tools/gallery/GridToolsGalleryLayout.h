@@ -4,7 +4,8 @@
 
 // Where the grid tools page (gallery --grid-tools) puts its controls, in the form's client
 // coordinates: a column of labelled data-aware editors, the combo box with its list dropped
-// down, three check boxes, and the calculator.
+// down, three check boxes, the calculator, and under it a data grid with more rows and columns
+// than it shows, so that both its scroll bars stand.
 namespace gallery::gridtools {
 
 inline constexpr char CAPTION[] = "Grid Tools Gallery";
@@ -46,8 +47,11 @@ constexpr RECT Check(int index)
 }
 
 inline constexpr RECT CALCULATOR{300, 16, 300 + 184, 16 + 127};
+inline constexpr RECT GRID{300, 160, 300 + 184, 160 + 170};
+inline constexpr int GRID_ROWS = 40;
 
 static_assert(Check(CHECKS - 1).bottom + 40 <= WINDOW_RECT.bottom - WINDOW_RECT.top, "the rows fit down");
+static_assert(GRID.bottom + 12 <= WINDOW_RECT.bottom - WINDOW_RECT.top - 26, "the grid fits down");
 static_assert(CALCULATOR.right + 12 <= WINDOW_RECT.right - WINDOW_RECT.left, "the calculator fits across");
 
 } // namespace gallery::gridtools

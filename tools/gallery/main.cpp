@@ -5,12 +5,13 @@
 //
 //   --controls         show the product's own control library instead of the standard controls
 //   --tabs             show the control library's page control in every tab shape and orientation
-//   --grid-tools       show the grid's data-aware editors, an open drop-down and the calculator
+//   --grid-tools       show the grid's data-aware editors, an open drop-down, the calculator and a data grid
 //   --screenshot FILE  headless only: save the screen as a PNG once the window is shown, then end
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 //   --skin FILE        skin the window with the packed skin in FILE (assets/skin/modem.skn)
 //   --menu             give the window a menu bar and open its File drop-down once shown
 
+#include "grid/core/DBGridGxUnit.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
@@ -137,6 +138,7 @@ int main(int argc, char** argv)
 
     int exitCode = 0;
     Application->Initialize();
+    const TGridUnitScope gridUnit;
     Application->SetTitle("Gallery");
     TForm* form = CreateGalleryForm(options->page);
     if (options->menu)

@@ -7,8 +7,10 @@
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/winapi/controls/Edit.h"
+#include "platform/winapi/user/Button.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -285,4 +287,15 @@ TEST_F(DBCheck, WithoutDataTheBoxAlternatesAndPaintsItsMark)
     Click(*m_check, POINT{5, 8});
     EXPECT_EQ(m_check->State(), cbUncheckedGx);
     EXPECT_FALSE(m_check->DataLink().UnboundValue().ToBoolean());
+}
+
+TEST_F(DBCheck, AnswersItsStateAsAStandardCheckBoxDoes)
+{
+    m_check->SetAllowGrayed(true);
+    for (const auto& [state, answer] : {std::pair{cbCheckedGx, BST_CHECKED}, std::pair{cbGrayedGx, BST_INDETERMINATE},
+                                        std::pair{cbUncheckedGx, BST_UNCHECKED}}) {
+        m_check->SetState(state);
+        EXPECT_EQ(SendMessageA(m_check->Handle(), BM_GETCHECK, 0, 0), static_cast<LRESULT>(answer));
+        EXPECT_EQ(SendMessageA(m_check->Handle(), BM_GETSTATE, 0, 0), static_cast<LRESULT>(answer));
+    }
 }

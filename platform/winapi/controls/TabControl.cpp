@@ -10,6 +10,7 @@
 #include "platform/winapi/gdi/TextUtf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -309,15 +310,27 @@ void DrawTabContent(const TabControl& control, HDC dc, const Tab& tab, RECT rect
     return true;
 }
 
+LRESULT GetScrollArrows(const TabControl& control, LPARAM lParam)
+{
+    if (!Overflows(control))
+        return 0;
+    if (auto* arrows = reinterpret_cast<RECT*>(lParam)) {
+        arrows[0] = ArrowRect(control, false);
+        arrows[1] = ArrowRect(control, true);
+    }
+    const bool enabled = IsWindowEnabled(control.Window()) != FALSE;
+    return TCSA_SHOWN | (enabled && control.firstShown > 0 ? TCSA_LEFTENABLED : 0) |
+           (enabled && !LastTabShown(control) ? TCSA_RIGHTENABLED : 0);
+}
+
 void DrawArrows(const TabControl& control, HDC dc)
 {
-    const bool enabled = IsWindowEnabled(control.Window()) != FALSE;
-    RECT left = ArrowRect(control, false);
-    RECT right = ArrowRect(control, true);
-    (void)DrawFrameControl(dc, &left, DFC_SCROLL,
-                           DFCS_SCROLLLEFT | (enabled && control.firstShown > 0 ? 0 : DFCS_INACTIVE));
-    (void)DrawFrameControl(dc, &right, DFC_SCROLL,
-                           DFCS_SCROLLRIGHT | (enabled && !LastTabShown(control) ? 0 : DFCS_INACTIVE));
+    std::array<RECT, 2> arrows{};
+    const LRESULT flags = GetScrollArrows(control, reinterpret_cast<LPARAM>(arrows.data()));
+    (void)DrawFrameControl(dc, &arrows[0], DFC_SCROLL,
+                           DFCS_SCROLLLEFT | ((flags & TCSA_LEFTENABLED) != 0 ? 0 : DFCS_INACTIVE));
+    (void)DrawFrameControl(dc, &arrows[1], DFC_SCROLL,
+                           DFCS_SCROLLRIGHT | ((flags & TCSA_RIGHTENABLED) != 0 ? 0 : DFCS_INACTIVE));
 }
 
 void Paint(const TabControl& control, HDC dc)
@@ -639,6 +652,8 @@ LRESULT TabControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case TCM_GETCURFOCUS:
         return focused;
+    case TCM_GETSCROLLARROWS:
+        return GetScrollArrows(*this, lParam);
     case TCM_SETCURFOCUS:
         if (wParam < tabs.size())
             (void)Select(*this, static_cast<int>(wParam), true);

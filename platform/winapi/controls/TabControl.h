@@ -53,6 +53,13 @@ constexpr UINT TCM_SETMINTABWIDTH = TCM_FIRST + 49;
 constexpr UINT TCM_GETITEMW = TCM_FIRST + 60;
 constexpr UINT TCM_SETITEMW = TCM_FIRST + 61;
 constexpr UINT TCM_INSERTITEMW = TCM_FIRST + 62;
+// Our own: where the scroll arrows of a single overflowing row stand, for a skinner that draws
+// them. lParam points to two RECTs (left arrow, right arrow); the result is 0 when no arrows show,
+// else TCSA_SHOWN with TCSA_LEFTENABLED and TCSA_RIGHTENABLED for the arrows that can scroll.
+constexpr UINT TCM_GETSCROLLARROWS = TCM_FIRST + 90;
+constexpr LRESULT TCSA_SHOWN = 0x1;
+constexpr LRESULT TCSA_LEFTENABLED = 0x2;
+constexpr LRESULT TCSA_RIGHTENABLED = 0x4;
 constexpr UINT TCM_GETITEM = TCM_GETITEMA;
 constexpr UINT TCM_SETITEM = TCM_SETITEMA;
 constexpr UINT TCM_INSERTITEM = TCM_INSERTITEMA;

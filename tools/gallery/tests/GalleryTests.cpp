@@ -71,6 +71,9 @@ constexpr std::uint32_t PANE_BORDER = 0x7A8EAA;
 // A push button's left edge half way down (Buttons): enabled, then disabled.
 constexpr std::uint32_t BUTTON_EDGE = 0xECF1F8;
 constexpr std::uint32_t DISABLED_BUTTON_EDGE = 0xEDF0F3;
+// The arrows on the Scrollbar picture, and the outline of its thumb.
+constexpr std::uint32_t SCROLL_ARROW = 0x225092;
+constexpr std::uint32_t SCROLL_THUMB_OUTLINE = 0x7A8EAA;
 } // namespace skin
 
 // Whether any pixel inside `rect` (shrunk by `inset`) has `color`.
@@ -315,6 +318,49 @@ TEST_F(GalleryOnXTest, ShowsTheGridToolsWithAnOpenDropDown)
     const RECT display = at.OnScreen(form, RECT{CALCULATOR.left + 6, CALCULATOR.top + 4, CALCULATOR.left + 177,
                                                 CALCULATOR.top + 23});
     EXPECT_TRUE(Shows(shot, display, 3, windowText));
+}
+
+// The grid tools page in our skin: the data grid's scroll bars are the skin's, not the system's,
+// and its vertical bar scrolls by a click on its down arrow.
+TEST_F(GalleryOnXTest, WearsTheSkinOnTheDataGridsScrollBars)
+{
+    using namespace gallery::gridtools;
+    const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+    const RECT grid = SkinnedGeometry(WINDOW_RECT).OnScreen(RECT{}, GRID);
+    // Inside the grid's two-pixel frame: the vertical bar down the right, the horizontal one along
+    // the bottom, each as thick as a system bar.
+    const int thickness = GetSystemMetrics(SM_CXVSCROLL);
+    const RECT vertical{grid.right - 2 - thickness, grid.top + 2, grid.right - 2, grid.bottom - 2 - thickness};
+    const RECT horizontal{grid.left + 2, grid.bottom - 2 - thickness, grid.right - 2 - thickness, grid.bottom - 2};
+    const auto thumbTop = [&](const Screenshot& shot) {
+        for (int y = vertical.top + thickness; y < vertical.bottom - thickness; ++y)
+            if (shot.At((vertical.left + vertical.right) / 2, y) == skin::SCROLL_THUMB_OUTLINE)
+                return y;
+        return -1;
+    };
+    const Screenshot shot = AwaitGallery({"--grid-tools", "--skin", SkinFile()}, [&](const Screenshot& taken) {
+        return Shows(taken, vertical, 0, skin::SCROLL_ARROW) && Shows(taken, horizontal, 0, skin::SCROLL_ARROW);
+    });
+    ASSERT_TRUE(WritePngFile(GALLERY_SKIN_GRID_TOOLS_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    for (const RECT& bar : {vertical, horizontal}) {
+        EXPECT_TRUE(Shows(shot, bar, 0, skin::SCROLL_ARROW)) << "see " << GALLERY_SKIN_GRID_TOOLS_SCREENSHOT;
+        EXPECT_FALSE(Shows(shot, bar, 0, m_face)) << "see " << GALLERY_SKIN_GRID_TOOLS_SCREENSHOT;
+    }
+    const int before = thumbTop(shot);
+    ASSERT_GE(before, 0) << "see " << GALLERY_SKIN_GRID_TOOLS_SCREENSHOT;
+    if (!xdotool)
+        GTEST_SKIP() << "xdotool is not installed (Debian package xdotool): the down arrow is not clicked";
+    int after = before;
+    const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
+    while (after <= before && std::chrono::steady_clock::now() < deadline) {
+        ASSERT_TRUE(xdotool->Click((vertical.left + vertical.right) / 2, vertical.bottom - thickness / 2))
+            << ReadWholeFile(m_dir / "xdotool.txt");
+        std::this_thread::sleep_for(50ms);
+        if (auto taken = TakeXScreenshot(m_server->Name()))
+            after = thumbTop(*taken);
+    }
+    EXPECT_GT(after, before) << "the thumb stays at " << before;
 }
 
 // With --skin the gallery wears our own skin: the skin's caption, borders and buttons, and on X
