@@ -179,7 +179,7 @@ void TDBGridInplaceEdit::UpdateContents()
         SetColor(column->Color());
     }
     SetEditStyle(style);
-    UpdateWordWrap();
+    UpdateWindowStyle();
     TInplaceEdit::UpdateContents();
     RefreshImageIndex();
     if (const TColumnGx* column = Column())
@@ -217,17 +217,24 @@ void TDBGridInplaceEdit::CreateParams(TCreateParams& params)
     TInplaceEdit::CreateParams(params);
     if (m_wordWrap)
         params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    if (m_alignment == taRightJustify)
+        params.Style |= ES_RIGHT;
+    else if (m_alignment == taCenter)
+        params.Style |= ES_CENTER;
 }
 
-// A change of wrapping makes the window anew: the edit takes its scrolling style when it is made.
-void TDBGridInplaceEdit::UpdateWordWrap()
+// A change of wrapping or alignment makes the window anew: the edit takes its scrolling and
+// alignment styles when it is made.
+void TDBGridInplaceEdit::UpdateWindowStyle()
 {
     const TColumnGx* column = Column();
     const TCustomDBGridGx* grid = DataGrid();
     const bool wrap = column && grid && column->WordWrap() && (grid->RowLines() > 1 || grid->RowHeight() > 0);
-    if (wrap == m_wordWrap)
+    const TAlignment alignment = column ? column->Alignment() : taLeftJustify;
+    if (wrap == m_wordWrap && alignment == m_alignment)
         return;
     m_wordWrap = wrap;
+    m_alignment = alignment;
     if (HandleAllocated())
         RecreateWnd();
 }

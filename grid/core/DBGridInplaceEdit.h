@@ -2,6 +2,7 @@
 
 #include "grid/core/DBGridGxCellDropDown.h"
 #include "grid/core/GridsGx.h"
+#include "platform/classlib/core/Alignment.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 
 #include <memory>
@@ -112,7 +113,7 @@ private:
     void DrawCellImage();
     [[nodiscard]] int ImageWidth() const;
     bool GridKeys(WORD& key, TShiftState shift);
-    void UpdateWordWrap();
+    void UpdateWindowStyle();
     [[nodiscard]] bool CaretMovesInText(WORD key);
     [[nodiscard]] bool InButton(LPARAM point) const;
     // The open list's window, or one inside it.
@@ -131,6 +132,7 @@ private:
     bool m_backspaceAsLeft = false;
     bool m_closedByKey = false;
     bool m_wordWrap = false;
+    TAlignment m_alignment = taLeftJustify; // the column's, for the text
     int m_imageIndex = -1; // the key's Enter or Esc character has nothing left to do
     int m_buttonWidth = 0;
     std::string m_textBeforeDropDown;

@@ -31,7 +31,7 @@ protected:
              "QTY INTEGER CHECK (QTY >= 0))");
         Exec("INSERT INTO O VALUES (1, 'Ann', 'Lyon', 2, 5), (2, 'Bob', 'Paris', 1, 7), (3, 'Cy', NULL, 3, 0)");
         ShowQuery("SELECT ID, NAME, CITY, KIND, QTY FROM O ORDER BY ID", [this](TDBGridGx& grid) {
-            AddColumn(grid, "NAME");
+            m_name = AddColumn(grid, "NAME");
             m_city = AddColumn(grid, "CITY");
             m_city->PickList()->SetText("London\nLyon\nParis");
             m_kind = AddColumn(grid, "KIND");
@@ -88,6 +88,7 @@ protected:
         Pump();
     }
 
+    TColumnGx* m_name = nullptr;
     TColumnGx* m_city = nullptr;
     TColumnGx* m_kind = nullptr;
     TColumnGx* m_qty = nullptr;
@@ -459,6 +460,48 @@ TEST_F(CellEditorFixture, AColumnShowingImagesAndTextShowsTheImageOfTheTextLeftO
     EXPECT_EQ(imageColour(), RgbOf(ColorToRGB(clRed))) << "the image follows the text";
     Key(VK_ESCAPE);
     m_kind->SetImageList(nullptr);
+}
+
+TEST_F(CellEditorFixture, TheEditorPlacesItsTextAsTheColumnAlignsIt)
+{
+    // The first and last columns of the editor's middle line that are not its background.
+    const auto inkSpan = [this] {
+        RECT client{};
+        (void)GetClientRect(Editor()->Handle(), &client);
+        const std::uint32_t paper = RgbOf(ColorToRGB(Editor()->Color()));
+        int first = -1;
+        int last = -1;
+        for (int x = 0; x < client.right - Editor()->ButtonWidth(); ++x) {
+            POINT at{x, client.bottom / 2};
+            (void)MapWindowPoints(Editor()->Handle(), m_db->Handle(), &at, 1);
+            if (GridFixture::Shown(at) != paper) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        return std::pair{first, last};
+    };
+    GoTo(NameCol);
+    for (const TAlignment alignment : {taLeftJustify, taRightJustify, taCenter, taLeftJustify}) {
+        m_name->SetAlignment(alignment);
+        Key(VK_F2);
+        Pump();
+        const auto [first, last] = inkSpan();
+        RECT client{};
+        (void)GetClientRect(Editor()->Handle(), &client);
+        const int room = client.right - Editor()->ButtonWidth();
+        SCOPED_TRACE(static_cast<int>(alignment));
+        ASSERT_GE(first, 0) << "the text is drawn";
+        if (alignment == taLeftJustify)
+            EXPECT_LT(first, 6);
+        if (alignment == taRightJustify) {
+            EXPECT_GT(first, room / 2);
+            EXPECT_GT(last, room - 6) << first << ".." << last << " of " << room;
+        }
+        if (alignment == taCenter)
+            EXPECT_LE(std::abs((first + last) - room), 6) << first << ".." << last << " of " << room;
+        Key(VK_ESCAPE);
+    }
 }
 
 TEST_F(CellEditorFixture, ARowSelectOrReadOnlyGridShowsNoEditor)
