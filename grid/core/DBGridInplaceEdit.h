@@ -7,8 +7,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TColumnGx;
+class TEditButtonGx;
 class TCustomDBGridGx;
 class TDBGridInplaceEdit;
 
@@ -65,6 +67,11 @@ class TDBGridInplaceEdit : public TInplaceEdit, public ICellDropDownOwnerGx {
     // The built-in button's width (0 without one) and its rectangle in client coordinates.
     [[nodiscard]] int ButtonWidth() const { return m_buttonWidth; }
     [[nodiscard]] TRect ButtonRect() const;
+    // The column's visible edit buttons, placed leftwards from the built-in one, and the width
+    // all buttons take together.
+    [[nodiscard]] std::vector<TEditButtonGx*> ExtraButtons() const;
+    [[nodiscard]] TRect ExtraButtonRect(int index) const;
+    [[nodiscard]] int ButtonsWidth() const;
 
     TWinControl& DropDownEditor() override { return *this; }
     TColumnGx* DropDownColumn() override { return Column(); }
@@ -108,6 +115,10 @@ private:
     bool KeyedDelete(WORD& key, TShiftState shift);
     void ButtonPress(int y);
     void ButtonRelease();
+    // The extra button under a client point; -1 for none.
+    [[nodiscard]] int ExtraButtonAt(LPARAM point) const;
+    void ExtraButtonPress(int index, int y);
+    void ExtraButtonRelease(bool inside);
     void PaintButton();
     void DrawRequiredState();
     void DrawCellImage();
@@ -135,6 +146,7 @@ private:
     TAlignment m_alignment = taLeftJustify; // the column's, for the text
     int m_imageIndex = -1; // the key's Enter or Esc character has nothing left to do
     int m_buttonWidth = 0;
+    int m_pressedExtra = -1; // the extra button held down
     std::string m_textBeforeDropDown;
     std::string m_pendingChar; // the bytes of a UTF-8 character typed so far
 };

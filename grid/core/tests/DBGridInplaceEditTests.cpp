@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -341,12 +342,67 @@ TEST_F(CellEditorFixture, AnEllipsisButtonClickReachesTheGrid)
     GoTo(CityCol);
     Key(VK_F2);
     EXPECT_EQ(Editor()->EditStyle(), esEllipsisGx);
+    std::vector<std::string> columnEvents;
+    m_city->SetOnEditButtonDown(TButtonDownEventGx::FromFunction(
+        [&](TObject*, bool top, bool&, bool&) { columnEvents.push_back(top ? "down top" : "down bottom"); }));
+    m_city->SetOnEditButtonClick(
+        TButtonClickEventGx::FromFunction([&](TObject*, bool&) { columnEvents.push_back("click"); }));
     ClickButton(true);
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(columnEvents, (std::vector<std::string>{"down top", "click"})) << "the column hears its button";
     EXPECT_FALSE(Editor()->ListVisible());
     Key(VK_RETURN, ModControl, "\n");
     EXPECT_EQ(clicks, 2) << "Ctrl+Enter clicks the button";
     EXPECT_EQ(Shown(), "Lyon") << "and types nothing";
+}
+
+TEST_F(CellEditorFixture, TheColumnsExtraButtonsSitLeftOfTheBuiltInOneAndFireTheirOwnEvents)
+{
+    std::vector<std::string> events;
+    const auto addButton = [&](const std::string& name, TEditButtonStyleGx style) {
+        auto* button = static_cast<TEditButtonGx*>(m_city->EditButtons()->Add());
+        button->SetStyle(style);
+        button->SetOnDown(TButtonDownEventGx::FromFunction([&events, name](TObject*, bool, bool&, bool&) {
+            events.push_back(name + " down");
+        }));
+        button->SetOnClick(TButtonClickEventGx::FromFunction([&events, name](TObject* sender, bool& handled) {
+            events.push_back(name + " click");
+            handled = sender != nullptr;
+        }));
+        return button;
+    };
+    addButton("plus", ebsPlusGx);
+    TEditButtonGx* hidden = addButton("hidden", ebsMinusGx);
+    hidden->SetVisible(false);
+    addButton("dots", ebsEllipsisGx);
+    GoTo(CityCol);
+    Key(VK_F2);
+    ASSERT_EQ(Editor()->ExtraButtons().size(), 2U) << "a hidden button takes no room";
+    const TRect builtIn = Editor()->ButtonRect();
+    const TRect plus = Editor()->ExtraButtonRect(0);
+    const TRect dots = Editor()->ExtraButtonRect(1);
+    EXPECT_EQ(plus.right, builtIn.left);
+    EXPECT_EQ(dots.right, plus.left);
+    EXPECT_EQ(Editor()->ButtonsWidth(), builtIn.right - dots.left);
+
+    const auto click = [this](const TRect& rect) {
+        MouseInput(*m_display).Click(Editor()->Handle(), {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        Pump();
+    };
+    click(dots);
+    click(plus);
+    EXPECT_EQ(events, (std::vector<std::string>{"dots down", "dots click", "plus down", "plus click"}));
+    EXPECT_FALSE(Editor()->ListVisible()) << "an extra button is not the list's button";
+    EXPECT_EQ(Shown(), "Lyon");
+
+    // Buttons are painted: the plus sign's middle is button-text dark on the face.
+    RECT client{};
+    (void)GetClientRect(Editor()->Handle(), &client);
+    POINT middle{(plus.left + plus.right) / 2, (plus.top + plus.bottom) / 2};
+    (void)MapWindowPoints(Editor()->Handle(), m_db->Handle(), &middle, 1);
+    EXPECT_EQ(GridFixture::Shown(middle), SysRgb(COLOR_BTNTEXT));
+    Key(VK_ESCAPE);
+    m_city->EditButtons()->Clear();
 }
 
 TEST_F(CellEditorFixture, ARequiredFieldLeftEmptyIsUnderlinedInRed)
