@@ -448,6 +448,8 @@ void TDBGridInplaceEdit::DropDown()
 
 bool TDBGridInplaceEdit::IsListWindow(HWND window) const
 {
+    if (window && MRUListOpen() && (window == m_mruBox->Handle() || IsChild(m_mruBox->Handle(), window)))
+        return true;
     if (!window || !m_listVisible)
         return false;
     const HWND list = m_activeHooked ? m_activeHooked->WindowHandle()
@@ -457,6 +459,10 @@ bool TDBGridInplaceEdit::IsListWindow(HWND window) const
 
 void TDBGridInplaceEdit::CloseUp(bool accept)
 {
+    if (MRUListOpen()) {
+        CloseMRUList(accept);
+        return;
+    }
     if (!m_listVisible)
         return;
     if (IsListWindow(GetFocus()))
@@ -619,6 +625,11 @@ bool TDBGridInplaceEdit::GridKeys(WORD& key, TShiftState shift)
 void TDBGridInplaceEdit::KeyDown(WORD& key, TShiftState shift)
 {
     m_closedByKey = false;
+    if (MRUListOpen() && ForwardToMRUList(key, shift)) {
+        m_closedByKey = key == VK_RETURN || key == VK_ESCAPE;
+        key = 0;
+        return;
+    }
     if (DoDropDownKeys(key, shift)) {
         m_closedByKey = key == VK_RETURN || key == VK_ESCAPE;
         key = 0;
@@ -889,6 +900,13 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
             return;
         }
         break;
+    case WM_CHAR: {
+        const std::string before = Text();
+        TInplaceEdit::Dispatch(message);
+        if (Text() != before)
+            TextEditedByUser();
+        return;
+    }
     case WM_MOUSEWHEEL:
         if (m_listVisible) {
             message.Result = 1;

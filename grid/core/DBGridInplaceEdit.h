@@ -11,6 +11,7 @@
 
 class TColumnGx;
 class TEditButtonGx;
+class TMRUListGx;
 class TCustomDBGridGx;
 class TDBGridInplaceEdit;
 
@@ -61,6 +62,12 @@ class TDBGridInplaceEdit : public TInplaceEdit, public ICellDropDownOwnerGx {
     [[nodiscard]] bool ListVisible() const { return m_listVisible; }
     [[nodiscard]] TGridPickListGx* PickListControl() const { return m_pickList; }
     [[nodiscard]] ICellDropDownGx* ActiveHookedList() const { return m_activeHooked; }
+    // The list of the column's remembered texts that match what the user typed.
+    [[nodiscard]] bool MRUListOpen() const;
+    [[nodiscard]] TGridPickListGx* MRUListControl() const { return m_mruBox; }
+    void OpenMRUList();
+    // Accepted, its chosen text becomes the cell's.
+    void CloseMRUList(bool accept);
     // Enter, Esc and Alt+arrows open and close the list; true when the key was taken.
     bool DoDropDownKeys(WORD key, TShiftState shift);
 
@@ -119,6 +126,9 @@ private:
     [[nodiscard]] int ExtraButtonAt(LPARAM point) const;
     void ExtraButtonPress(int index, int y);
     void ExtraButtonRelease(bool inside);
+    [[nodiscard]] TMRUListGx* MRUList() const;
+    void TextEditedByUser();
+    bool ForwardToMRUList(WORD key, TShiftState shift);
     void PaintButton();
     void DrawRequiredState();
     void DrawCellImage();
@@ -127,12 +137,13 @@ private:
     void UpdateWindowStyle();
     [[nodiscard]] bool CaretMovesInText(WORD key);
     [[nodiscard]] bool InButton(LPARAM point) const;
-    // The open list's window, or one inside it.
+    // The open list's window (or the remembered texts'), or one inside it.
     [[nodiscard]] bool IsListWindow(HWND window) const;
     [[nodiscard]] Variant HookedOpenValue() const;
 
     TEditStyleGx m_editStyle = esSimpleGx;
     TGridPickListGx* m_pickList = nullptr; // owned as a component of the editor
+    TGridPickListGx* m_mruBox = nullptr;   // the remembered texts; owned likewise
     std::unique_ptr<ICellDropDownGx> m_calendar;
     std::unique_ptr<ICellDropDownGx> m_calculator;
     std::unique_ptr<ICellDropDownGx> m_dataList;

@@ -405,6 +405,53 @@ TEST_F(CellEditorFixture, TheColumnsExtraButtonsSitLeftOfTheBuiltInOneAndFireThe
     m_city->EditButtons()->Clear();
 }
 
+TEST_F(CellEditorFixture, WrittenTextsAreOfferedAgainWhileTypingAndAChosenOneIsWritten)
+{
+    TMRUListGx& remembered = *m_name->MRUList();
+    remembered.SetActive(true);
+    GoTo(NameCol);
+    Type("Zoe");
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(remembered.Items()->Count(), 0) << "a cancelled text is not remembered";
+    Type("Zoe");
+    Key(VK_RETURN, 0, "\r");
+    Key(VK_DOWN);
+    Type("Max");
+    Key(VK_RETURN, 0, "\r");
+    Key(VK_DOWN);
+    ASSERT_EQ(remembered.Items()->Count(), 2) << "each written text is remembered";
+
+    Type("z");
+    ASSERT_TRUE(Editor()->MRUListOpen()) << "typing offers the texts that begin with it";
+    TGridPickListGx& offered = *Editor()->MRUListControl();
+    ASSERT_EQ(offered.Items()->Count(), 1);
+    EXPECT_EQ(offered.Items()->Strings(0), "Zoe");
+    EXPECT_EQ(GetFocus(), Editor()->Handle()) << "the editor keeps the focus";
+    Key(VK_BACK, 0, "\b");
+    EXPECT_FALSE(Editor()->MRUListOpen()) << "an emptied text closes the list";
+
+    Type("Z");
+    ASSERT_TRUE(Editor()->MRUListOpen());
+    Key(VK_DOWN);
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_FALSE(Editor()->MRUListOpen());
+    EXPECT_EQ(Shown(), "Zoe") << "Enter takes the chosen text and leaves the editor open";
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Zoe") << "and the next Enter writes it";
+
+    // A click on an item takes it too.
+    Key(VK_DOWN);
+    Type("m");
+    ASSERT_TRUE(Editor()->MRUListOpen());
+    MouseInput(*m_display).Click(offered.Handle(), {10, offered.ItemHeight() / 2});
+    Pump();
+    EXPECT_EQ(Shown(), "Max");
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Max");
+    remembered.SetActive(false);
+}
+
 TEST_F(CellEditorFixture, ARequiredFieldLeftEmptyIsUnderlinedInRed)
 {
     m_query->FieldByName("CITY")->SetRequired(true);
