@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/core/DBGridGxCellDropDown.h"
+#include "grid/core/EditButtonsGx.h"
 #include "grid/core/GridsGx.h"
 #include "platform/classlib/core/Alignment.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
@@ -10,13 +11,21 @@
 #include <vector>
 
 class TColumnGx;
-class TEditButtonGx;
 class TMRUListGx;
 class TCustomDBGridGx;
 class TDBGridInplaceEdit;
 
 // How the cell editor offers values: the kind of its built-in button and list.
 enum TEditStyleGx { esSimpleGx, esEllipsisGx, esPickListGx, esDataListGx, esDateGx, esUpDownGx, esDropDownGx };
+
+// The face of a button of the cell editor (or of a cell that always shows them): a combo arrow,
+// an up-down pair, or a push button with dots, a plus, a minus or the button's own glyph. The
+// built-in button passes no button and its style.
+void PaintCellButtonFace(HDC dc, const TRect& rect, const TEditButtonGx* button, TEditButtonStyleGx style,
+                         bool pressed);
+[[nodiscard]] TEditButtonStyleGx BuiltInButtonStyle(TEditStyleGx style);
+// A button's own width, or the default (a scroll bar's width) when it has none.
+[[nodiscard]] int CellButtonWidth(const TEditButtonGx* button);
 
 // The pick list the cell editor drops down under itself: a top-level list that never takes the
 // activation or the focus (the editor keeps both and passes it the arrow keys); a click on an

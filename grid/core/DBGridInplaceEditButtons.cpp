@@ -1,8 +1,8 @@
 #include "grid/core/DBGridInplaceEdit.h"
 
 #include "grid/core/DBGridGx.h"
-#include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/user/WinUser.h"
 
@@ -10,18 +10,6 @@
 // visible EditButtons. The editor paints them and answers their presses itself.
 
 namespace {
-
-TEditButtonStyleGx BuiltInStyle(TEditStyleGx style)
-{
-    switch (style) {
-    case esEllipsisGx:
-        return ebsEllipsisGx;
-    case esUpDownGx:
-        return ebsUpDownGx;
-    default:
-        return ebsDropDownGx;
-    }
-}
 
 void DrawMark(HDC dc, const TRect& rect, TEditButtonStyleGx style, bool pressed, bool enabled)
 {
@@ -40,9 +28,26 @@ void DrawMark(HDC dc, const TRect& rect, TEditButtonStyleGx style, bool pressed,
         fill(RECT{x - 1, y - 4, x + 1, y + 4});
 }
 
-// One button face: a combo arrow, an up-down pair, or a push button with dots, a plus, a minus or
-// the button's own glyph.
-void DrawFace(HDC dc, const TRect& rect, const TEditButtonGx* button, TEditButtonStyleGx style, bool pressed)
+} // namespace
+
+TEditButtonStyleGx BuiltInButtonStyle(TEditStyleGx style)
+{
+    switch (style) {
+    case esEllipsisGx:
+        return ebsEllipsisGx;
+    case esUpDownGx:
+        return ebsUpDownGx;
+    default:
+        return ebsDropDownGx;
+    }
+}
+
+int CellButtonWidth(const TEditButtonGx* button)
+{
+    return button && button->Width() > 0 ? button->Width() : GetSystemMetrics(SM_CXVSCROLL);
+}
+
+void PaintCellButtonFace(HDC dc, const TRect& rect, const TEditButtonGx* button, TEditButtonStyleGx style, bool pressed)
 {
     const bool enabled = !button || button->Enabled();
     const UINT state = (pressed ? DFCS_PUSHED : 0) | (enabled ? 0 : DFCS_INACTIVE);
@@ -73,10 +78,6 @@ void DrawFace(HDC dc, const TRect& rect, const TEditButtonGx* button, TEditButto
     canvas.SetHandle(nullptr);
 }
 
-int DefaultButtonWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
-
-} // namespace
-
 std::vector<TEditButtonGx*> TDBGridInplaceEdit::ExtraButtons() const
 {
     std::vector<TEditButtonGx*> shown;
@@ -95,7 +96,7 @@ int TDBGridInplaceEdit::ButtonsWidth() const
 {
     int width = m_buttonWidth;
     for (const TEditButtonGx* button : ExtraButtons())
-        width += button->Width() > 0 ? button->Width() : DefaultButtonWidth();
+        width += CellButtonWidth(button);
     return width;
 }
 
@@ -111,7 +112,7 @@ TRect TDBGridInplaceEdit::ExtraButtonRect(int index) const
     const std::vector<TEditButtonGx*> buttons = ExtraButtons();
     TRect rect = ButtonRect();
     for (int i = 0; i <= index && i < static_cast<int>(buttons.size()); ++i) {
-        const int width = buttons[i]->Width() > 0 ? buttons[i]->Width() : DefaultButtonWidth();
+        const int width = CellButtonWidth(buttons[i]);
         rect.right = rect.left;
         rect.left -= width;
     }
@@ -146,10 +147,10 @@ void TDBGridInplaceEdit::PaintButton()
         return;
     const HDC dc = GetDC(Handle());
     if (m_buttonWidth > 0)
-        DrawFace(dc, ButtonRect(), nullptr, BuiltInStyle(m_editStyle), m_buttonPressed);
+        PaintCellButtonFace(dc, ButtonRect(), nullptr, BuiltInButtonStyle(m_editStyle), m_buttonPressed);
     const std::vector<TEditButtonGx*> buttons = ExtraButtons();
     for (int i = 0; i < static_cast<int>(buttons.size()); ++i)
-        DrawFace(dc, ExtraButtonRect(i), buttons[i], buttons[i]->Style(), i == m_pressedExtra);
+        PaintCellButtonFace(dc, ExtraButtonRect(i), buttons[i], buttons[i]->Style(), i == m_pressedExtra);
     (void)ReleaseDC(Handle(), dc);
 }
 

@@ -452,6 +452,29 @@ TEST_F(CellEditorFixture, WrittenTextsAreOfferedAgainWhileTypingAndAChosenOneIsW
     remembered.SetActive(false);
 }
 
+TEST_F(CellEditorFixture, AColumnThatAlwaysShowsItsButtonsDrawsThemInEveryRow)
+{
+    m_city->SetButtonStyle(cbsEllipsis);
+    auto* plus = static_cast<TEditButtonGx*>(m_city->EditButtons()->Add());
+    plus->SetStyle(ebsPlusGx);
+    // The middle of a button's mark in the second row (the current row is the first).
+    const auto markShown = [this](int buttonFromRight) {
+        const TRect cell = m_db->CellRect(CityCol, 2);
+        const int width = CellButtonWidth(nullptr);
+        const int right = cell.right - 1 - buttonFromRight * width;
+        return GridFixture::Shown({right - width / 2, (cell.top + cell.bottom - 1) / 2}) == SysRgb(COLOR_BTNTEXT);
+    };
+    for (const bool always : {false, true}) {
+        m_city->SetAlwaysShowEditButton(always);
+        m_db->Invalidate();
+        Pump();
+        EXPECT_EQ(markShown(0), always) << "the ellipsis";
+        EXPECT_EQ(markShown(1), always) << "the plus left of it";
+    }
+    m_city->EditButtons()->Clear();
+    m_city->SetAlwaysShowEditButton(false);
+}
+
 TEST_F(CellEditorFixture, ARequiredFieldLeftEmptyIsUnderlinedInRed)
 {
     m_query->FieldByName("CITY")->SetRequired(true);
