@@ -2,25 +2,13 @@
 
 #include "grid/core/EditButtonsGx.h"
 #include "grid/tools/ToolCtrlsGx.h"
-#include "platform/classlib/core/Collections.h"
 #include "platform/classlib/core/Timers.h"
-#include "platform/classlib/forms/ActnList.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
-#include "platform/classlib/forms/GraphicsBitmap.h"
-#include "platform/classlib/forms/Menus.h"
 
-#include <memory>
-#include <string>
-
-// The buttons at an editor's right edge: a description per button (TEditButtonGx) and the control
-// that shows it (TEditButtonControlGx).
+// The control that shows an editor's button (TEditButtonControlGx); the button's description
+// (TEditButtonGx) belongs to the grid core, whose columns own them.
 
 [[nodiscard]] TEditButtonFaceKind FaceKindOfStyle(TEditButtonStyleGx style);
-
-// Sender, TopButton, var AutoRepeat, var Handled.
-using TButtonDownEventGx = TEvent<TObject*, bool, bool&, bool&>;
-// Sender, var Handled.
-using TButtonClickEventGx = TEvent<TObject*, bool&>;
 
 // The button inside an editor. A spin button tells which half is held and repeats its down event
 // while held: after 400 ms, then every 100 ms.
