@@ -235,6 +235,8 @@ void TColumnGx::UpdateDataValues(const std::string& text, const Variant& value, 
     } else {
         field->SetValue(newValue);
     }
+    if (m_mruList->Active() && m_mruList->AutoAdd() && grid->EditorShowing())
+        m_mruList->AddText(text);
 }
 
 bool TColumnGx::FieldWritable(TField& field) const

@@ -52,6 +52,7 @@ void DescribeColumn(TClassBuilder& c)
         .StoredWhen(&C::IsDropDownShowTitlesStored);
     c.Boolean("DropDownSizing", &C::DropDownSizing, &C::SetDropDownSizing).StoredWhen(&C::IsDropDownSizingStored);
     c.Integer("DropDownWidth", &C::DropDownWidth, &C::SetDropDownWidth).Default(0);
+    c.Object("EditButtons", &C::EditButtons);
     c.String("EditMask", &C::EditMask, &C::SetEditMask);
     c.Boolean("EndEllipsis", &C::EndEllipsis, &C::SetEndEllipsis).StoredWhen(&C::IsEndEllipsisStored);
     c.String("FieldName", &C::FieldName, &C::SetFieldName);
@@ -67,6 +68,7 @@ void DescribeColumn(TClassBuilder& c)
     c.Enum("Layout", TextLayoutTypeInfo(), &C::Layout, &C::SetLayout).StoredWhen(&C::IsLayoutStored);
     c.String("LookupDisplayFields", &C::LookupDisplayFields, &C::SetLookupDisplayFields)
         .StoredWhen(&C::IsLookupDisplayFieldsStored);
+    c.Object("MRUList", &C::MRUList);
     c.Integer("MaxWidth", &C::MaxWidth, &C::SetMaxWidth).Default(0);
     c.Integer("MinWidth", &C::MinWidth, &C::SetMinWidth).Default(0);
     c.Integer("NotInKeyListIndex", &C::NotInKeyListIndex, &C::SetNotInKeyListIndex).Default(-1);
@@ -83,6 +85,8 @@ void DescribeColumn(TClassBuilder& c)
     c.Integer("Width", &C::Width, &C::SetWidth).StoredWhen(&C::IsWidthStored);
     c.Boolean("WordWrap", &C::WordWrap, &C::SetWordWrap).StoredWhen(&C::IsWordWrapStored);
     c.Event("OnCheckDrawRequiredState", &C::OnCheckDrawRequiredState, &C::SetOnCheckDrawRequiredState);
+    c.Event("OnEditButtonClick", &C::OnEditButtonClick, &C::SetOnEditButtonClick);
+    c.Event("OnEditButtonDown", &C::OnEditButtonDown, &C::SetOnEditButtonDown);
     c.Event("OnNotInList", &C::OnNotInList, &C::SetOnNotInList);
     c.Event("OnUpdateData", &C::OnUpdateData, &C::SetOnUpdateData);
 }
@@ -158,6 +162,11 @@ TColumnGx::TColumnGx(TCollection* collection) : TCollectionItem(collection)
     if (const TColumnSpecRowMakerGx maker = ColumnSpecRowMaker())
         m_dropDownSpecRow = maker(*this, [this] { Changed(); });
     m_fitBaseWidth = Width();
+    m_editButtons = std::make_unique<TEditButtonsGx>(this, TVisibleEditButtonGx::StaticClass());
+    m_editButtons->SetOnChanged(TEvent<TObject*, TCollectionItem*>::FromFunction([this](TObject*, TCollectionItem*) {
+        Changed();
+    }));
+    m_mruList = std::make_unique<TMRUListGx>(this);
     m_imageLink = std::make_unique<TChangeLink>();
     m_imageLink->SetOnChange(TNotifyEvent::FromFunction([this](TObject* sender) {
         if (sender && m_imageLink->Sender() == m_imageList)
@@ -858,6 +867,10 @@ void TColumnGx::Assign(const TPersistent* source)
         SetDropDownShowTitles(other->DropDownShowTitles());
         SetOnNotInList(other->OnNotInList());
         SetOnUpdateData(other->OnUpdateData());
+        SetOnEditButtonClick(other->OnEditButtonClick());
+        SetOnEditButtonDown(other->OnEditButtonDown());
+        m_editButtons->Assign(other->m_editButtons.get());
+        m_mruList->Assign(other->m_mruList.get());
         SetOnCheckDrawRequiredState(other->OnCheckDrawRequiredState());
         SetDisplayFormat(other->DisplayFormat());
         SetEditMask(other->EditMask());

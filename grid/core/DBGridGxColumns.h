@@ -1,6 +1,8 @@
 #pragma once
 
 #include "grid/core/DataGridGx.h"
+#include "grid/core/EditButtonsGx.h"
+#include "grid/core/MRUListGx.h"
 #include "grid/core/DBGridGxColumnSpecRowHook.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "platform/classlib/core/Collections.h"
@@ -59,6 +61,10 @@ enum TCheckBoxStateGx { cbUncheckedGx, cbCheckedGx, cbGrayedGx };
 using TColumnUpdateDataEventGx = TEvent<TObject*, std::string&, Variant&, bool&, bool&>;
 // OnNotInList(Sender, NewText, Retry).
 using TColumnNotInListEventGx = TEvent<TObject*, const std::string&, bool&>;
+// OnEditButtonClick(Sender, Handled) and OnEditButtonDown(Sender, TopButton, AutoRepeat, Handled)
+// of the cell editor's built-in button.
+using TColumnEditButtonClickEventGx = TButtonClickEventGx;
+using TColumnEditButtonDownEventGx = TButtonDownEventGx;
 // OnCheckDrawRequiredState(Sender, Text, Draw).
 using TCheckDrawRequiredStateEventGx = TEvent<TObject*, const std::string&, bool&>;
 
@@ -163,6 +169,10 @@ class TColumnGx : public TCollectionItem {
     // cell whose key is the row's value (or, when the row stands for them, a key missing from
     // the list) shows the row's text.
     [[nodiscard]] IColumnSpecRowGx* DropDownSpecRow() const { return m_dropDownSpecRow.get(); }
+    // The cell editor's extra buttons, beside its built-in one.
+    [[nodiscard]] TEditButtonsGx* EditButtons() const { return m_editButtons.get(); }
+    // The texts the cell editor remembers and offers while the user types.
+    [[nodiscard]] TMRUListGx* MRUList() const { return m_mruList.get(); }
     [[nodiscard]] int DropDownRows() const { return m_dropDownRows; }
     void SetDropDownRows(int value) { m_dropDownRows = value; }
     [[nodiscard]] int DropDownWidth() const { return m_dropDownWidth; }
@@ -224,6 +234,10 @@ class TColumnGx : public TCollectionItem {
     // ---- Events
     [[nodiscard]] const TColumnUpdateDataEventGx& OnUpdateData() const { return m_onUpdateData; }
     void SetOnUpdateData(const TColumnUpdateDataEventGx& handler) { m_onUpdateData = handler; }
+    [[nodiscard]] const TColumnEditButtonClickEventGx& OnEditButtonClick() const { return m_onEditButtonClick; }
+    void SetOnEditButtonClick(const TColumnEditButtonClickEventGx& handler) { m_onEditButtonClick = handler; }
+    [[nodiscard]] const TColumnEditButtonDownEventGx& OnEditButtonDown() const { return m_onEditButtonDown; }
+    void SetOnEditButtonDown(const TColumnEditButtonDownEventGx& handler) { m_onEditButtonDown = handler; }
     [[nodiscard]] const TColumnNotInListEventGx& OnNotInList() const { return m_onNotInList; }
     void SetOnNotInList(const TColumnNotInListEventGx& handler) { m_onNotInList = handler; }
     [[nodiscard]] const TCheckDrawRequiredStateEventGx& OnCheckDrawRequiredState() const
@@ -325,6 +339,8 @@ private:
     mutable std::unique_ptr<TColumnFootersGx> m_footers;
     mutable std::unique_ptr<TSTColumnFilterGx> m_stFilter;
     mutable std::unique_ptr<TColumnDropDownBoxGx> m_dropDownBox;
+    std::unique_ptr<TEditButtonsGx> m_editButtons;
+    std::unique_ptr<TMRUListGx> m_mruList;
     bool m_toolTips = false;
     bool m_visible = true;
     int m_width = 0;
@@ -337,6 +353,8 @@ private:
     bool m_wordWrap = false;
     int m_dropDownWidth = 0;
     TColumnUpdateDataEventGx m_onUpdateData;
+    TColumnEditButtonClickEventGx m_onEditButtonClick;
+    TColumnEditButtonDownEventGx m_onEditButtonDown;
     TColumnNotInListEventGx m_onNotInList;
     TCheckDrawRequiredStateEventGx m_onCheckDrawRequiredState;
 };

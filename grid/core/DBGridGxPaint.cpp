@@ -4,6 +4,7 @@
 
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxStyle.h"
+#include "grid/core/DBGridInplaceEdit.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
@@ -13,6 +14,26 @@
 #include <cstdlib>
 
 namespace {
+
+// The buttons a column shows in every row, right of its text: the built-in one at the right edge,
+// the visible EditButtons leftwards from it, each as high as the cell. Answers where the text ends.
+int PaintCellButtons(HDC dc, const TRect& area, const TColumnGx& column)
+{
+    int right = area.right;
+    const auto paint = [&](const TEditButtonGx* button, TEditButtonStyleGx style) {
+        const int left = std::max<int>(area.left, right - CellButtonWidth(button));
+        PaintCellButtonFace(dc, TRect{left, area.top, right, area.bottom}, button, style, false);
+        right = left;
+    };
+    if (const TBuiltInButtonKindGx kind = column.BuiltInButtonKind(); kind != bbkNone)
+        paint(nullptr, BuiltInButtonStyle(static_cast<TEditStyleGx>(kind)));
+    const TEditButtonsGx& buttons = *column.EditButtons();
+    for (int i = 0; i < buttons.Count() && right > area.left; ++i) {
+        if (buttons.Items(i)->Visible())
+            paint(buttons.Items(i), buttons.Items(i)->Style());
+    }
+    return right;
+}
 
 // Puts the link's active record on a painted row and back, also when a handler raises.
 class TActiveRecordSwap {
@@ -198,6 +219,8 @@ void TCustomDBGridGx::DrawColumnCellDefault(const TRect& rect, int /*dataCol*/, 
         DrawCellImage(area, *column);
         return;
     }
+    if (column->AlwaysShowEditButton())
+        area.right = PaintCellButtons(Canvas()->Handle(), area, *column);
     WriteCellText(area, margin, column->DisplayText(), column->Alignment());
 }
 

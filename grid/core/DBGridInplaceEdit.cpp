@@ -179,7 +179,7 @@ void TDBGridInplaceEdit::UpdateContents()
         SetColor(column->Color());
     }
     SetEditStyle(style);
-    UpdateWordWrap();
+    UpdateWindowStyle();
     TInplaceEdit::UpdateContents();
     RefreshImageIndex();
     if (const TColumnGx* column = Column())
@@ -217,17 +217,24 @@ void TDBGridInplaceEdit::CreateParams(TCreateParams& params)
     TInplaceEdit::CreateParams(params);
     if (m_wordWrap)
         params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    if (m_alignment == taRightJustify)
+        params.Style |= ES_RIGHT;
+    else if (m_alignment == taCenter)
+        params.Style |= ES_CENTER;
 }
 
-// A change of wrapping makes the window anew: the edit takes its scrolling style when it is made.
-void TDBGridInplaceEdit::UpdateWordWrap()
+// A change of wrapping or alignment makes the window anew: the edit takes its scrolling and
+// alignment styles when it is made.
+void TDBGridInplaceEdit::UpdateWindowStyle()
 {
     const TColumnGx* column = Column();
     const TCustomDBGridGx* grid = DataGrid();
     const bool wrap = column && grid && column->WordWrap() && (grid->RowLines() > 1 || grid->RowHeight() > 0);
-    if (wrap == m_wordWrap)
+    const TAlignment alignment = column ? column->Alignment() : taLeftJustify;
+    if (wrap == m_wordWrap && alignment == m_alignment)
         return;
     m_wordWrap = wrap;
+    m_alignment = alignment;
     if (HandleAllocated())
         RecreateWnd();
 }
@@ -247,13 +254,6 @@ bool TDBGridInplaceEdit::CaretMovesInText(WORD key)
     return key == VK_UP ? line > 0 : line < lines - 1;
 }
 
-TRect TDBGridInplaceEdit::ButtonRect() const
-{
-    RECT client{};
-    (void)GetClientRect(const_cast<TDBGridInplaceEdit*>(this)->Handle(), &client);
-    return TRect{client.right - m_buttonWidth, 0, client.right, client.bottom};
-}
-
 // Width the cell image takes at the text's left: the image and a gap.
 int TDBGridInplaceEdit::ImageWidth() const
 {
@@ -268,47 +268,12 @@ void TDBGridInplaceEdit::BoundsChanged()
     RECT client{};
     (void)GetClientRect(Handle(), &client);
     const int left = 2 + ImageWidth();
-    const RECT text{left, 2, std::max(left, static_cast<int>(client.right) - 2 - m_buttonWidth), client.bottom};
+    const RECT text{left, 2, std::max(left, static_cast<int>(client.right) - 2 - ButtonsWidth()), client.bottom};
     (void)SendMessageA(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&text));
     (void)SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 // ---- The button -------------------------------------------------------------------------------------------------
-
-void TDBGridInplaceEdit::PaintButton()
-{
-    if (m_buttonWidth == 0 || !HandleAllocated())
-        return;
-    const TRect rect = ButtonRect();
-    const HDC dc = GetDC(Handle());
-    const UINT pushed = m_buttonPressed ? DFCS_PUSHED : 0;
-    RECT face{rect.left, rect.top, rect.right, rect.bottom};
-    switch (m_editStyle) {
-    case esUpDownGx: {
-        const int middle = (rect.top + rect.bottom) / 2;
-        RECT upper{rect.left, rect.top, rect.right, middle};
-        RECT lower{rect.left, middle, rect.right, rect.bottom};
-        (void)DrawFrameControl(dc, &upper, DFC_SCROLL, DFCS_SCROLLUP);
-        (void)DrawFrameControl(dc, &lower, DFC_SCROLL, DFCS_SCROLLDOWN);
-        break;
-    }
-    case esEllipsisGx: {
-        (void)DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | pushed);
-        const int y = (rect.top + rect.bottom) / 2 + (m_buttonPressed ? 1 : 0);
-        const int x = (rect.left + rect.right) / 2 + (m_buttonPressed ? 1 : 0);
-        const HBRUSH dots = GetSysColorBrush(COLOR_BTNTEXT);
-        for (const int dx : {-4, 0, 4}) {
-            const RECT dot{x + dx - 1, y - 1, x + dx + 1, y + 1};
-            (void)FillRect(dc, &dot, dots);
-        }
-        break;
-    }
-    default:
-        (void)DrawFrameControl(dc, &face, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | pushed);
-        break;
-    }
-    (void)ReleaseDC(Handle(), dc);
-}
 
 // The image of what the editor holds: a pick list's item by the text, else the field's value.
 void TDBGridInplaceEdit::RefreshImageIndex()
@@ -366,46 +331,9 @@ void TDBGridInplaceEdit::DrawRequiredState()
     RECT client{};
     (void)GetClientRect(Handle(), &client);
     const HDC dc = GetDC(Handle());
-    for (int x = 2; x < client.right - m_buttonWidth - 3; x += 2)
+    for (int x = 2; x < client.right - ButtonsWidth() - 3; x += 2)
         (void)SetPixel(dc, x, client.bottom - 1, RGB(255, 0, 0));
     (void)ReleaseDC(Handle(), dc);
-}
-
-bool TDBGridInplaceEdit::InButton(LPARAM point) const
-{
-    if (m_buttonWidth == 0)
-        return false;
-    const TRect rect = ButtonRect();
-    const int x = GET_X_LPARAM(point);
-    const int y = GET_Y_LPARAM(point);
-    return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
-}
-
-void TDBGridInplaceEdit::ButtonPress(int y)
-{
-    if (!Focused())
-        SetFocus();
-    const TRect rect = ButtonRect();
-    m_buttonPressed = m_editStyle != esUpDownGx;
-    PaintButton();
-    BuiltInButtonDown(y >= (rect.top + rect.bottom) / 2);
-}
-
-// A click: the ellipsis and drop-down buttons tell the grid; a second click on an open list's
-// button closes it without taking its value.
-void TDBGridInplaceEdit::ButtonRelease()
-{
-    if (!m_listVisible) {
-        m_buttonPressed = false;
-        PaintButton();
-    }
-    if (m_editStyle == esEllipsisGx || m_editStyle == esDropDownGx) {
-        if (TCustomDBGridGx* grid = DataGrid())
-            grid->EditButtonClick();
-    }
-    if (m_listVisible && !m_noCloseUpOnClick)
-        CloseUp(false);
-    m_noCloseUpOnClick = false;
 }
 
 void TDBGridInplaceEdit::BuiltInButtonDown(bool bottomHalf)
@@ -520,6 +448,8 @@ void TDBGridInplaceEdit::DropDown()
 
 bool TDBGridInplaceEdit::IsListWindow(HWND window) const
 {
+    if (window && MRUListOpen() && (window == m_mruBox->Handle() || IsChild(m_mruBox->Handle(), window)))
+        return true;
     if (!window || !m_listVisible)
         return false;
     const HWND list = m_activeHooked ? m_activeHooked->WindowHandle()
@@ -529,6 +459,10 @@ bool TDBGridInplaceEdit::IsListWindow(HWND window) const
 
 void TDBGridInplaceEdit::CloseUp(bool accept)
 {
+    if (MRUListOpen()) {
+        CloseMRUList(accept);
+        return;
+    }
     if (!m_listVisible)
         return;
     if (IsListWindow(GetFocus()))
@@ -691,6 +625,11 @@ bool TDBGridInplaceEdit::GridKeys(WORD& key, TShiftState shift)
 void TDBGridInplaceEdit::KeyDown(WORD& key, TShiftState shift)
 {
     m_closedByKey = false;
+    if (MRUListOpen() && ForwardToMRUList(key, shift)) {
+        m_closedByKey = key == VK_RETURN || key == VK_ESCAPE;
+        key = 0;
+        return;
+    }
     if (DoDropDownKeys(key, shift)) {
         m_closedByKey = key == VK_RETURN || key == VK_ESCAPE;
         key = 0;
@@ -937,8 +876,18 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
             ButtonPress(GET_Y_LPARAM(message.LParam));
             return;
         }
+        if (const int extra = ExtraButtonAt(message.LParam); extra >= 0) {
+            SetCapture(Handle());
+            ExtraButtonPress(extra, GET_Y_LPARAM(message.LParam));
+            return;
+        }
         break;
     case WM_LBUTTONUP:
+        if (m_pressedExtra >= 0) {
+            (void)ReleaseCapture();
+            ExtraButtonRelease(ExtraButtonAt(message.LParam) == m_pressedExtra);
+            return;
+        }
         if (GetCapture() == Handle() && InButton(message.LParam)) {
             (void)ReleaseCapture();
             ButtonRelease();
@@ -951,6 +900,13 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
             return;
         }
         break;
+    case WM_CHAR: {
+        const std::string before = Text();
+        TInplaceEdit::Dispatch(message);
+        if (Text() != before)
+            TextEditedByUser();
+        return;
+    }
     case WM_MOUSEWHEEL:
         if (m_listVisible) {
             message.Result = 1;
@@ -958,11 +914,11 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
         }
         break;
     case WM_SETCURSOR:
-        if (m_buttonWidth > 0) {
+        if (ButtonsWidth() > 0) {
             POINT point{};
             (void)GetCursorPos(&point);
             (void)::ScreenToClient(Handle(), &point);
-            if (InButton(MAKELPARAM(point.x, point.y))) {
+            if (InButton(MAKELPARAM(point.x, point.y)) || ExtraButtonAt(MAKELPARAM(point.x, point.y)) >= 0) {
                 (void)::SetCursor(LoadCursorA(nullptr, IDC_ARROW));
                 message.Result = TRUE;
                 return;

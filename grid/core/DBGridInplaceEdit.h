@@ -1,18 +1,31 @@
 #pragma once
 
 #include "grid/core/DBGridGxCellDropDown.h"
+#include "grid/core/EditButtonsGx.h"
 #include "grid/core/GridsGx.h"
+#include "platform/classlib/core/Alignment.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TColumnGx;
+class TMRUListGx;
 class TCustomDBGridGx;
 class TDBGridInplaceEdit;
 
 // How the cell editor offers values: the kind of its built-in button and list.
 enum TEditStyleGx { esSimpleGx, esEllipsisGx, esPickListGx, esDataListGx, esDateGx, esUpDownGx, esDropDownGx };
+
+// The face of a button of the cell editor (or of a cell that always shows them): a combo arrow,
+// an up-down pair, or a push button with dots, a plus, a minus or the button's own glyph. The
+// built-in button passes no button and its style.
+void PaintCellButtonFace(HDC dc, const TRect& rect, const TEditButtonGx* button, TEditButtonStyleGx style,
+                         bool pressed);
+[[nodiscard]] TEditButtonStyleGx BuiltInButtonStyle(TEditStyleGx style);
+// A button's own width, or the default (a scroll bar's width) when it has none.
+[[nodiscard]] int CellButtonWidth(const TEditButtonGx* button);
 
 // The pick list the cell editor drops down under itself: a top-level list that never takes the
 // activation or the focus (the editor keeps both and passes it the arrow keys); a click on an
@@ -58,12 +71,23 @@ class TDBGridInplaceEdit : public TInplaceEdit, public ICellDropDownOwnerGx {
     [[nodiscard]] bool ListVisible() const { return m_listVisible; }
     [[nodiscard]] TGridPickListGx* PickListControl() const { return m_pickList; }
     [[nodiscard]] ICellDropDownGx* ActiveHookedList() const { return m_activeHooked; }
+    // The list of the column's remembered texts that match what the user typed.
+    [[nodiscard]] bool MRUListOpen() const;
+    [[nodiscard]] TGridPickListGx* MRUListControl() const { return m_mruBox; }
+    void OpenMRUList();
+    // Accepted, its chosen text becomes the cell's.
+    void CloseMRUList(bool accept);
     // Enter, Esc and Alt+arrows open and close the list; true when the key was taken.
     bool DoDropDownKeys(WORD key, TShiftState shift);
 
     // The built-in button's width (0 without one) and its rectangle in client coordinates.
     [[nodiscard]] int ButtonWidth() const { return m_buttonWidth; }
     [[nodiscard]] TRect ButtonRect() const;
+    // The column's visible edit buttons, placed leftwards from the built-in one, and the width
+    // all buttons take together.
+    [[nodiscard]] std::vector<TEditButtonGx*> ExtraButtons() const;
+    [[nodiscard]] TRect ExtraButtonRect(int index) const;
+    [[nodiscard]] int ButtonsWidth() const;
 
     TWinControl& DropDownEditor() override { return *this; }
     TColumnGx* DropDownColumn() override { return Column(); }
@@ -107,20 +131,28 @@ private:
     bool KeyedDelete(WORD& key, TShiftState shift);
     void ButtonPress(int y);
     void ButtonRelease();
+    // The extra button under a client point; -1 for none.
+    [[nodiscard]] int ExtraButtonAt(LPARAM point) const;
+    void ExtraButtonPress(int index, int y);
+    void ExtraButtonRelease(bool inside);
+    [[nodiscard]] TMRUListGx* MRUList() const;
+    void TextEditedByUser();
+    bool ForwardToMRUList(WORD key, TShiftState shift);
     void PaintButton();
     void DrawRequiredState();
     void DrawCellImage();
     [[nodiscard]] int ImageWidth() const;
     bool GridKeys(WORD& key, TShiftState shift);
-    void UpdateWordWrap();
+    void UpdateWindowStyle();
     [[nodiscard]] bool CaretMovesInText(WORD key);
     [[nodiscard]] bool InButton(LPARAM point) const;
-    // The open list's window, or one inside it.
+    // The open list's window (or the remembered texts'), or one inside it.
     [[nodiscard]] bool IsListWindow(HWND window) const;
     [[nodiscard]] Variant HookedOpenValue() const;
 
     TEditStyleGx m_editStyle = esSimpleGx;
     TGridPickListGx* m_pickList = nullptr; // owned as a component of the editor
+    TGridPickListGx* m_mruBox = nullptr;   // the remembered texts; owned likewise
     std::unique_ptr<ICellDropDownGx> m_calendar;
     std::unique_ptr<ICellDropDownGx> m_calculator;
     std::unique_ptr<ICellDropDownGx> m_dataList;
@@ -131,8 +163,10 @@ private:
     bool m_backspaceAsLeft = false;
     bool m_closedByKey = false;
     bool m_wordWrap = false;
+    TAlignment m_alignment = taLeftJustify; // the column's, for the text
     int m_imageIndex = -1; // the key's Enter or Esc character has nothing left to do
     int m_buttonWidth = 0;
+    int m_pressedExtra = -1; // the extra button held down
     std::string m_textBeforeDropDown;
     std::string m_pendingChar; // the bytes of a UTF-8 character typed so far
 };

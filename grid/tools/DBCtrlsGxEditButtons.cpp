@@ -41,7 +41,7 @@ void TCustomDBEditGx::LayoutButtons()
         m_buttonControls.pop_back();
     }
     while (m_buttonControls.size() < wanted) {
-        TEditButtonControlGx* control = ButtonOfControl(static_cast<int>(m_buttonControls.size()))->NewButtonControl();
+        TEditButtonControlGx* control = NewEditButtonControl(*ButtonOfControl(static_cast<int>(m_buttonControls.size())));
         control->SetOnDown(TButtonDownEventGx::FromFunction([this, control](TObject*, bool top, bool& repeat, bool&) {
             ButtonPressed(*control, top, repeat);
         }));

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,7 +32,7 @@ protected:
              "QTY INTEGER CHECK (QTY >= 0))");
         Exec("INSERT INTO O VALUES (1, 'Ann', 'Lyon', 2, 5), (2, 'Bob', 'Paris', 1, 7), (3, 'Cy', NULL, 3, 0)");
         ShowQuery("SELECT ID, NAME, CITY, KIND, QTY FROM O ORDER BY ID", [this](TDBGridGx& grid) {
-            AddColumn(grid, "NAME");
+            m_name = AddColumn(grid, "NAME");
             m_city = AddColumn(grid, "CITY");
             m_city->PickList()->SetText("London\nLyon\nParis");
             m_kind = AddColumn(grid, "KIND");
@@ -88,6 +89,7 @@ protected:
         Pump();
     }
 
+    TColumnGx* m_name = nullptr;
     TColumnGx* m_city = nullptr;
     TColumnGx* m_kind = nullptr;
     TColumnGx* m_qty = nullptr;
@@ -340,12 +342,137 @@ TEST_F(CellEditorFixture, AnEllipsisButtonClickReachesTheGrid)
     GoTo(CityCol);
     Key(VK_F2);
     EXPECT_EQ(Editor()->EditStyle(), esEllipsisGx);
+    std::vector<std::string> columnEvents;
+    m_city->SetOnEditButtonDown(TButtonDownEventGx::FromFunction(
+        [&](TObject*, bool top, bool&, bool&) { columnEvents.push_back(top ? "down top" : "down bottom"); }));
+    m_city->SetOnEditButtonClick(
+        TButtonClickEventGx::FromFunction([&](TObject*, bool&) { columnEvents.push_back("click"); }));
     ClickButton(true);
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(columnEvents, (std::vector<std::string>{"down top", "click"})) << "the column hears its button";
     EXPECT_FALSE(Editor()->ListVisible());
     Key(VK_RETURN, ModControl, "\n");
     EXPECT_EQ(clicks, 2) << "Ctrl+Enter clicks the button";
     EXPECT_EQ(Shown(), "Lyon") << "and types nothing";
+}
+
+TEST_F(CellEditorFixture, TheColumnsExtraButtonsSitLeftOfTheBuiltInOneAndFireTheirOwnEvents)
+{
+    std::vector<std::string> events;
+    const auto addButton = [&](const std::string& name, TEditButtonStyleGx style) {
+        auto* button = static_cast<TEditButtonGx*>(m_city->EditButtons()->Add());
+        button->SetStyle(style);
+        button->SetOnDown(TButtonDownEventGx::FromFunction([&events, name](TObject*, bool, bool&, bool&) {
+            events.push_back(name + " down");
+        }));
+        button->SetOnClick(TButtonClickEventGx::FromFunction([&events, name](TObject* sender, bool& handled) {
+            events.push_back(name + " click");
+            handled = sender != nullptr;
+        }));
+        return button;
+    };
+    addButton("plus", ebsPlusGx);
+    TEditButtonGx* hidden = addButton("hidden", ebsMinusGx);
+    hidden->SetVisible(false);
+    addButton("dots", ebsEllipsisGx);
+    GoTo(CityCol);
+    Key(VK_F2);
+    ASSERT_EQ(Editor()->ExtraButtons().size(), 2U) << "a hidden button takes no room";
+    const TRect builtIn = Editor()->ButtonRect();
+    const TRect plus = Editor()->ExtraButtonRect(0);
+    const TRect dots = Editor()->ExtraButtonRect(1);
+    EXPECT_EQ(plus.right, builtIn.left);
+    EXPECT_EQ(dots.right, plus.left);
+    EXPECT_EQ(Editor()->ButtonsWidth(), builtIn.right - dots.left);
+
+    const auto click = [this](const TRect& rect) {
+        MouseInput(*m_display).Click(Editor()->Handle(), {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        Pump();
+    };
+    click(dots);
+    click(plus);
+    EXPECT_EQ(events, (std::vector<std::string>{"dots down", "dots click", "plus down", "plus click"}));
+    EXPECT_FALSE(Editor()->ListVisible()) << "an extra button is not the list's button";
+    EXPECT_EQ(Shown(), "Lyon");
+
+    // Buttons are painted: the plus sign's middle is button-text dark on the face.
+    RECT client{};
+    (void)GetClientRect(Editor()->Handle(), &client);
+    POINT middle{(plus.left + plus.right) / 2, (plus.top + plus.bottom) / 2};
+    (void)MapWindowPoints(Editor()->Handle(), m_db->Handle(), &middle, 1);
+    EXPECT_EQ(GridFixture::Shown(middle), SysRgb(COLOR_BTNTEXT));
+    Key(VK_ESCAPE);
+    m_city->EditButtons()->Clear();
+}
+
+TEST_F(CellEditorFixture, WrittenTextsAreOfferedAgainWhileTypingAndAChosenOneIsWritten)
+{
+    TMRUListGx& remembered = *m_name->MRUList();
+    remembered.SetActive(true);
+    GoTo(NameCol);
+    Type("Zoe");
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(remembered.Items()->Count(), 0) << "a cancelled text is not remembered";
+    Type("Zoe");
+    Key(VK_RETURN, 0, "\r");
+    Key(VK_DOWN);
+    Type("Max");
+    Key(VK_RETURN, 0, "\r");
+    Key(VK_DOWN);
+    ASSERT_EQ(remembered.Items()->Count(), 2) << "each written text is remembered";
+
+    Type("z");
+    ASSERT_TRUE(Editor()->MRUListOpen()) << "typing offers the texts that begin with it";
+    TGridPickListGx& offered = *Editor()->MRUListControl();
+    ASSERT_EQ(offered.Items()->Count(), 1);
+    EXPECT_EQ(offered.Items()->Strings(0), "Zoe");
+    EXPECT_EQ(GetFocus(), Editor()->Handle()) << "the editor keeps the focus";
+    Key(VK_BACK, 0, "\b");
+    EXPECT_FALSE(Editor()->MRUListOpen()) << "an emptied text closes the list";
+
+    Type("Z");
+    ASSERT_TRUE(Editor()->MRUListOpen());
+    Key(VK_DOWN);
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_FALSE(Editor()->MRUListOpen());
+    EXPECT_EQ(Shown(), "Zoe") << "Enter takes the chosen text and leaves the editor open";
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Zoe") << "and the next Enter writes it";
+
+    // A click on an item takes it too.
+    Key(VK_DOWN);
+    Type("m");
+    ASSERT_TRUE(Editor()->MRUListOpen());
+    MouseInput(*m_display).Click(offered.Handle(), {10, offered.ItemHeight() / 2});
+    Pump();
+    EXPECT_EQ(Shown(), "Max");
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Max");
+    remembered.SetActive(false);
+}
+
+TEST_F(CellEditorFixture, AColumnThatAlwaysShowsItsButtonsDrawsThemInEveryRow)
+{
+    m_city->SetButtonStyle(cbsEllipsis);
+    auto* plus = static_cast<TEditButtonGx*>(m_city->EditButtons()->Add());
+    plus->SetStyle(ebsPlusGx);
+    // The middle of a button's mark in the second row (the current row is the first).
+    const auto markShown = [this](int buttonFromRight) {
+        const TRect cell = m_db->CellRect(CityCol, 2);
+        const int width = CellButtonWidth(nullptr);
+        const int right = cell.right - 1 - buttonFromRight * width;
+        return GridFixture::Shown({right - width / 2, (cell.top + cell.bottom - 1) / 2}) == SysRgb(COLOR_BTNTEXT);
+    };
+    for (const bool always : {false, true}) {
+        m_city->SetAlwaysShowEditButton(always);
+        m_db->Invalidate();
+        Pump();
+        EXPECT_EQ(markShown(0), always) << "the ellipsis";
+        EXPECT_EQ(markShown(1), always) << "the plus left of it";
+    }
+    m_city->EditButtons()->Clear();
+    m_city->SetAlwaysShowEditButton(false);
 }
 
 TEST_F(CellEditorFixture, ARequiredFieldLeftEmptyIsUnderlinedInRed)
@@ -459,6 +586,48 @@ TEST_F(CellEditorFixture, AColumnShowingImagesAndTextShowsTheImageOfTheTextLeftO
     EXPECT_EQ(imageColour(), RgbOf(ColorToRGB(clRed))) << "the image follows the text";
     Key(VK_ESCAPE);
     m_kind->SetImageList(nullptr);
+}
+
+TEST_F(CellEditorFixture, TheEditorPlacesItsTextAsTheColumnAlignsIt)
+{
+    // The first and last columns of the editor's middle line that are not its background.
+    const auto inkSpan = [this] {
+        RECT client{};
+        (void)GetClientRect(Editor()->Handle(), &client);
+        const std::uint32_t paper = RgbOf(ColorToRGB(Editor()->Color()));
+        int first = -1;
+        int last = -1;
+        for (int x = 0; x < client.right - Editor()->ButtonWidth(); ++x) {
+            POINT at{x, client.bottom / 2};
+            (void)MapWindowPoints(Editor()->Handle(), m_db->Handle(), &at, 1);
+            if (GridFixture::Shown(at) != paper) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        return std::pair{first, last};
+    };
+    GoTo(NameCol);
+    for (const TAlignment alignment : {taLeftJustify, taRightJustify, taCenter, taLeftJustify}) {
+        m_name->SetAlignment(alignment);
+        Key(VK_F2);
+        Pump();
+        const auto [first, last] = inkSpan();
+        RECT client{};
+        (void)GetClientRect(Editor()->Handle(), &client);
+        const int room = client.right - Editor()->ButtonWidth();
+        SCOPED_TRACE(static_cast<int>(alignment));
+        ASSERT_GE(first, 0) << "the text is drawn";
+        if (alignment == taLeftJustify)
+            EXPECT_LT(first, 6);
+        if (alignment == taRightJustify) {
+            EXPECT_GT(first, room / 2);
+            EXPECT_GT(last, room - 6) << first << ".." << last << " of " << room;
+        }
+        if (alignment == taCenter)
+            EXPECT_LE(std::abs((first + last) - room), 6) << first << ".." << last << " of " << room;
+        Key(VK_ESCAPE);
+    }
 }
 
 TEST_F(CellEditorFixture, ARowSelectOrReadOnlyGridShowsNoEditor)

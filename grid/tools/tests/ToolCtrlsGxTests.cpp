@@ -127,37 +127,6 @@ TEST_F(EditButtons, APressedSpinHalfShowsSunkenWhileTheOtherStaysRaised)
     EXPECT_EQ(Shown(*m_button, POINT{0, 0}), raisedEdge);
 }
 
-TEST_F(EditButtons, ButtonDescriptionsKeepTheirValuesInRange)
-{
-    TEditButtonGx plain(static_cast<TWinControl*>(m_form.get()));
-    EXPECT_FALSE(plain.Visible());
-    EXPECT_EQ(plain.ShortCut(), scNone);
-    TVisibleEditButtonGx visible(static_cast<TWinControl*>(m_form.get()));
-    EXPECT_TRUE(visible.Visible());
-    EXPECT_EQ(visible.ShortCut(), scAlt | VK_DOWN);
-
-    int changes = 0;
-    plain.SetOnChange(TNotifyEvent::FromFunction([&](TObject*) { ++changes; }));
-    for (const auto& [given, kept] : std::vector<std::pair<int, int>>{{0, 1}, {9, 4}, {-3, 1}, {3, 3}}) {
-        plain.SetNumGlyphs(given);
-        EXPECT_EQ(plain.NumGlyphs(), kept) << given;
-    }
-    EXPECT_EQ(changes, 3); // 1 -> 1 is no change
-    plain.SetStyle(ebsEllipsisGx);
-    plain.SetStyle(ebsEllipsisGx);
-    EXPECT_EQ(changes, 4);
-
-    TEditButtonsGx buttons(m_form.get(), TVisibleEditButtonGx::StaticClass());
-    std::vector<TCollectionItem*> changed;
-    buttons.SetOnChanged(TEvent<TObject*, TCollectionItem*>::FromFunction([&](TObject*, TCollectionItem* item) {
-        changed.push_back(item);
-    }));
-    auto* added = static_cast<TEditButtonGx*>(buttons.Add());
-    EXPECT_EQ(added->Editor(), m_form.get());
-    added->SetHint("more");
-    EXPECT_EQ(changed.back(), added);
-}
-
 TEST(ButtonFaces, FacesAreCachedOncePerLookAndFramedInTheParentColourWhenFlat)
 {
     SelectHeadlessDisplay();

@@ -176,7 +176,9 @@ int EditControl::AlignOffset(const EditLine& line) const
     const DWORD align = Style() & (ES_CENTER | ES_RIGHT);
     if (align == ES_LEFT)
         return 0;
-    const int room = (m_format.right - m_format.left) - Measure(line.start, line.end).back();
+    // One pixel is kept for the caret after the last character, so that a caret at the end of
+    // right-aligned text is in view and never scrolls the text away.
+    const int room = (m_format.right - m_format.left) - Measure(line.start, line.end).back() - 1;
     return room <= 0 ? 0 : align == ES_CENTER ? room / 2 : room;
 }
 

@@ -1,4 +1,4 @@
-#include "grid/tools/ToolCtrlsGxButtons.h"
+#include "grid/core/EditButtonsGx.h"
 
 CLASSLIB_IMPLEMENT_CLASS(TEditButtonActionLinkGx, TActionLink, nullptr, nullptr)
 

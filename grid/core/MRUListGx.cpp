@@ -1,4 +1,4 @@
-#include "grid/tools/ToolCtrlsGxDropDowns.h"
+#include "grid/core/MRUListGx.h"
 
 #include "platform/rtl/Strings.h"
 #include "platform/winapi/user/WinUser.h"
