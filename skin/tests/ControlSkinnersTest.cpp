@@ -13,6 +13,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -491,6 +492,16 @@ TEST_F(ControlSkinnersTest, GroupedSpeedButtonsShowDownHotPressedFlatAndDisabled
     Button(At(*pages[2], {10, 15}), true);
     Button(At(*pages[2], {10, 15}), false);
     EXPECT_EQ(clicked, "Page1 ");
+
+    // A speed button freed while skinned leaves its skinner to be purged.
+    TSkinControl* skinner = SkinnerOf(*pages[1]);
+    delete pages[1];
+    EXPECT_TRUE(skinner->IsDead());
+    (void)InvalidateRect(Window(), nullptr, TRUE);
+    Pump();
+    Skinner()->SkinChildren();
+    EXPECT_TRUE(std::none_of(Skinner()->Skinners().begin(), Skinner()->Skinners().end(),
+                             [skinner](const auto& kept) { return kept.get() == skinner; }));
 }
 
 TEST_F(ControlSkinnersTest, AMenuButtonDrawsItsArrowAndFramesHotAndFocusAlike)
