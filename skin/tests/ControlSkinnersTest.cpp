@@ -451,7 +451,18 @@ TEST_F(ControlSkinnersTest, GroupedSpeedButtonsShowDownHotPressedFlatAndDisabled
         pages.push_back(page);
     }
     pages[0]->SetDown(true);
+    // One more that paints over its parent's picture: painting the parent paints the button
+    // again, which must not run into itself.
+    auto* overParent = new TSpeedButton(m_form.get());
+    overParent->SetParent(m_form.get());
+    overParent->SetBounds(10, 200, 80, 30);
+    overParent->SetFlat(true);
+    overParent->SetTag(ParentBackgroundTag);
     ShowWithFocusAside();
+    EXPECT_EQ(EdgeOf(*overParent), SwapRB(ColorToRGB(m_data->Elements().Colours().ButtonFace)));
+    MoveMouse(At(*overParent, {10, 15}));
+    ExpectFrame(*overParent, bfHot);
+    MoveMouse(At(*m_edit, {5, 5}));
     for (TSpeedButton* page : pages)
         ASSERT_NE(dynamic_cast<TSkinSpeedButton*>(SkinnerOf(*page)), nullptr);
     // No caption: the glyph is centred, one pixel on.
