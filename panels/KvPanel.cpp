@@ -493,15 +493,14 @@ TKvPanelDockManager::TKvPanelDockManager(TKvCustomPanel& panel) : TDockTree(pane
     m_closeFont.SetName("Marlett");
     m_closeFont.SetSize(8);
     // Clicks on docked clients leave their caption bars to be repainted in the new focus colours.
-    m_savedWindowProc = panel.WindowProc();
-    panel.SetWindowProc([this](TMessage& message) {
-        if (message.Msg == WM_COMMAND || message.Msg == WM_MOUSEACTIVATE)
-            DockSite().Invalidate();
-        m_savedWindowProc(message);
+    panel.SetWindowProc([alive = m_alive, &panel, previous = panel.WindowProc()](TMessage& message) {
+        if (*alive && (message.Msg == WM_COMMAND || message.Msg == WM_MOUSEACTIVATE))
+            panel.Invalidate();
+        previous(message);
     });
 }
 
-TKvPanelDockManager::~TKvPanelDockManager() { DockSite().SetWindowProc(m_savedWindowProc); }
+TKvPanelDockManager::~TKvPanelDockManager() { *m_alive = false; }
 
 bool TKvPanelDockManager::GrabberAtSide() const { return SiteAlignedTopOrBottom(); }
 

@@ -182,7 +182,10 @@ private:
     TKvCustomPanel& m_panel;
     TFont m_captionFont;
     TFont m_closeFont;
-    TWndMethod m_savedWindowProc;
+    // The panel's window procedure repaints the caption bars while the manager lives. Whatever
+    // hooks the panel after the manager (a skinner) puts back the procedure it found when it goes,
+    // so the manager never takes its own out: once the manager is gone it only passes messages on.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 // Lets form data name TKvPanel.

@@ -136,6 +136,12 @@ void TSkinButton::AfterMessage(TMessage& message)
         break;
     }
     case WM_MOUSELEAVE:
+        // A leave notice while the pointer is still over the button (a late one, or one sent
+        // when the press took the capture) would drop the press and lose its click.
+        if (PointerInside()) {
+            TrackMouseLeave(m_handle);
+            break;
+        }
         m_mouseState = 0;
         Repaint();
         break;
@@ -171,28 +177,89 @@ TColor TSkinButton::CaptionColour(TButtonFrame frame) const
     return m_control && m_control->Font() ? m_control->Font()->Color() : m_data->Elements().Colours().ButtonText;
 }
 
+bool TSkinButton::PointerInside() const
+{
+    POINT at{};
+    RECT window{};
+    return m_handle && GetCursorPos(&at) && GetWindowRect(m_handle, &window) && PtInRect(&window, at);
+}
+
+TCanvas& TSkinButton::PrepareBuffer(HDC /*dc*/, const RECT& rect, TButtonFrame frame, bool withFrame)
+{
+    m_buffer.SetSize(rect.right - rect.left, rect.bottom - rect.top);
+    TCanvas& canvas = *m_buffer.Canvas();
+    const HDC buffer = canvas.Handle();
+    const RECT local{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    if (m_parentBackground && m_control)
+        PaintControlBackground(m_control, buffer);
+    else
+        FillFace(buffer, local);
+    if (withFrame)
+        DrawSkinElement(buffer, local, 5, frame, m_data->Elements().Buttons());
+    return canvas;
+}
+
+void TSkinButton::SelectCaptionFont(TCanvas& canvas, TButtonFrame frame) const
+{
+    if (m_control && m_control->Font())
+        canvas.Font()->Assign(m_control->Font());
+    else if (const auto font = reinterpret_cast<HFONT>(SendMessageA(m_handle, WM_GETFONT, 0, 0)))
+        canvas.Font()->SetHandle(font);
+    canvas.Font()->SetColor(CaptionColour(frame));
+}
+
+void TSkinButton::CopyBuffer(HDC dc, const RECT& rect)
+{
+    (void)BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_buffer.Canvas()->Handle(), 0,
+                 0, SRCCOPY);
+}
+
 void TSkinButton::PaintSkin(HDC dc, const RECT& rect)
 {
     if (!HasPicture() || rect.right <= 0 || rect.bottom <= 0)
         return;
     ReadWindowState();
     const TButtonFrame frame = ButtonFrameOf(m_enabled, m_mouseState, m_focused);
-    m_buffer.SetSize(rect.right, rect.bottom);
-    TCanvas& canvas = *m_buffer.Canvas();
-    const HDC buffer = canvas.Handle();
-    if (m_parentBackground && m_control)
-        PaintControlBackground(m_control, buffer);
-    else
-        FillFace(buffer, rect);
-    TDataSkinButton& buttons = m_data->Elements().Buttons();
-    DrawSkinElement(buffer, rect, 5, frame, buttons);
-    if (m_control && m_control->Font())
-        canvas.Font()->Assign(m_control->Font());
-    else if (const auto font = reinterpret_cast<HFONT>(SendMessageA(m_handle, WM_GETFONT, 0, 0)))
-        canvas.Font()->SetHandle(font);
-    canvas.Font()->SetColor(CaptionColour(frame));
+    TCanvas& canvas = PrepareBuffer(dc, rect, frame);
+    SelectCaptionFont(canvas, frame);
     DrawCaption(canvas, rect, DT_CENTER, CaptionText());
-    (void)BitBlt(dc, rect.left, rect.top, rect.right, rect.bottom, buffer, 0, 0, SRCCOPY);
+    CopyBuffer(dc, rect);
+}
+
+void TSkinMenuButton::PaintSkin(HDC dc, const RECT& rect)
+{
+    if (!HasPicture() || rect.right <= 0 || rect.bottom <= 0)
+        return;
+    ReadWindowState();
+    // Hot and focused look alike here.
+    TButtonFrame frame = ButtonFrameOf(m_enabled, m_mouseState, m_focused);
+    if (frame == bfFocused)
+        frame = bfHot;
+    TCanvas& canvas = PrepareBuffer(dc, rect, frame);
+    SelectCaptionFont(canvas, frame);
+    const HDC buffer = canvas.Handle();
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const TColor ink = m_enabled ? clWindowText : clBtnShadow;
+    canvas.Brush()->SetColor(ink);
+    canvas.Pen()->SetColor(ink);
+    const TPoint arrow[] = {{width - 12, height / 2 + 2}, {width - 15, height / 2 - 1}, {width - 9, height / 2 - 1}};
+    canvas.Polygon(arrow);
+    const std::string text = ReplaceFirst(CaptionText(), "||", "\r\n");
+    RECT measured{2, 2, width - ArrowWidth - 2, height - 2};
+    (void)DrawTextA(buffer, text.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK);
+    const int textWidth = measured.right - measured.left;
+    const int textHeight = measured.bottom - measured.top;
+    const int x = (width - ArrowWidth - textWidth) / 2 + 2;
+    const int y = (height - textHeight + 1) / 2;
+    RECT place{x, y, x + textWidth, y + textHeight};
+    (void)SetBkMode(buffer, TRANSPARENT);
+    (void)SetTextColor(buffer, ColorToRGB(canvas.Font()->Color()));
+    (void)DrawTextA(buffer, text.c_str(), -1, &place, DT_WORDBREAK);
+    (void)SetBkMode(buffer, OPAQUE);
+    if (!text.empty())
+        DrawFocus(buffer, place);
+    CopyBuffer(dc, rect);
 }
 
 void TSkinButton::DrawCaption(TCanvas& canvas, const RECT& rect, UINT align, const std::string& text) const
@@ -215,8 +282,14 @@ void TSkinButton::DrawCaption(TCanvas& canvas, const RECT& rect, UINT align, con
     place.bottom = top + height;
     (void)DrawTextA(dc, lines.c_str(), -1, &place, BiDiTextFlags(align | flags));
     (void)SetBkMode(dc, OPAQUE);
-    if (m_focused && !m_data->Options().Contains(xoNoFocusRect) && !text.empty()) {
-        InflateRect(&place, 2, 2);
-        (void)DrawFocusRect(dc, &place);
-    }
+    if (!text.empty())
+        DrawFocus(dc, place);
+}
+
+void TSkinButton::DrawFocus(HDC dc, RECT textRect) const
+{
+    if (!m_focused || m_data->Options().Contains(xoNoFocusRect))
+        return;
+    InflateRect(&textRect, 2, 2);
+    (void)DrawFocusRect(dc, &textRect);
 }

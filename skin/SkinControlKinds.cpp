@@ -1,5 +1,6 @@
 #include "skin/SkinControlKinds.h"
 
+#include "skin/SkinBitButton.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinComBox.h"
@@ -31,6 +32,9 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
 {
     return {
         {"TSkinButton", Make<TSkinButton>()},
+        {"TSkinBitButton", Make<TSkinBitButton>()},
+        {"TSkinSpeedButton", Make<TSkinSpeedButton>()},
+        {"TSkinMenuButton", Make<TSkinMenuButton>()},
         {"TSkinCheckBox", Make<TSkinCheckBox>()},
         {"TSkinRadioButton", Make<TSkinRadioButton>()},
         {"TSkinTrackBar", Make<TSkinTrackBar>()},

@@ -59,13 +59,13 @@ void TSkinHook::Unhook()
 void TSkinHook::AttachControl(TWinSkinForm& form, TControl& control, int boxFlag)
 {
     auto* windowed = dynamic_cast<TWinControl*>(&control);
-    if (m_attached || !windowed)
+    if (m_attached || (!windowed && !SkinsWindowlessControls()))
         return;
     m_takeColour = boxFlag != 0;
     m_data = form.SkinData();
     m_form = &form;
     m_control = &control;
-    m_handle = windowed->Handle();
+    m_handle = windowed ? windowed->Handle() : nullptr;
     m_watch = std::make_unique<TWatch>([this] { Lost(); });
     control.FreeNotification(m_watch.get());
     if (HooksMessages()) {
@@ -235,8 +235,20 @@ void TSkinHook::AfterMessage(TMessage& message)
     }
 }
 
+bool TSkinHook::Windowless() const
+{
+    return m_control && !dynamic_cast<TWinControl*>(m_control);
+}
+
 void TSkinHook::Repaint()
 {
+    if (Windowless()) {
+        // Painted at once through the parent, which clips it and puts the origin on it.
+        m_control->Invalidate();
+        if (TWinControl* parent = m_control->Parent(); parent && parent->HandleAllocated())
+            (void)UpdateWindow(parent->Handle());
+        return;
+    }
     m_handle = Handle();
     if (!m_handle)
         return;
@@ -246,6 +258,14 @@ void TSkinHook::Repaint()
 
 void TSkinHook::DrawWindow(HDC dc)
 {
+    if (Windowless()) {
+        if (!dc) {
+            Repaint();
+            return;
+        }
+        PaintSkin(dc, RECT{0, 0, m_control->Width(), m_control->Height()});
+        return;
+    }
     m_handle = Handle();
     RECT rect{};
     if (!m_handle || !GetWindowRect(m_handle, &rect))

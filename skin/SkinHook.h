@@ -65,6 +65,11 @@ protected:
     // False for a passive skinner: it only gives its control the skin's colour while attached and
     // takes no messages; its state stays NotAttached until a detach makes it Detached.
     [[nodiscard]] virtual bool HooksMessages() const { return true; }
+    // True for a skinner of controls without a window (speed buttons): they are painted through
+    // their parent's paint, which hands them its DC with the origin on the control.
+    [[nodiscard]] virtual bool SkinsWindowlessControls() const { return false; }
+    // A skinned control without a window of its own.
+    [[nodiscard]] bool Windowless() const;
 
     void CallOldProc(TMessage& message);
     // WM_PAINT answered by painting the skin (the control's own painting does not run).

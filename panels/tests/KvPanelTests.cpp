@@ -355,6 +355,33 @@ TEST_F(PanelTest, ADockSitePanelRepaintsWhenItsClientsAreClickedOrCommand)
     EXPECT_FALSE(GetUpdateRect(m_panel->Handle(), &dirty, FALSE));
 }
 
+// A hook put on the panel after the dock manager (as a skinner does) stays in place when the
+// manager goes, and putting back what it found afterwards leaves a procedure that still works.
+TEST_F(PanelTest, AHookAfterTheDockManagerOutlivesIt)
+{
+    m_panel->SetDockSite(true);
+    ASSERT_NE(m_panel->DockManager(), nullptr);
+    int seen = 0;
+    const TWndMethod found = m_panel->WindowProc();
+    m_panel->SetWindowProc([&seen, found](TMessage& message) {
+        if (message.Msg == WM_MOUSEACTIVATE)
+            ++seen;
+        found(message);
+    });
+    m_panel->SetDockSite(false);
+    ASSERT_EQ(m_panel->DockManager(), nullptr);
+    (void)SendMessageA(m_panel->Handle(), WM_MOUSEACTIVATE, 0, 0);
+    EXPECT_EQ(seen, 1);
+    m_panel->SetWindowProc(found);
+    Pump();
+    ASSERT_TRUE(ValidateRect(m_panel->Handle(), nullptr));
+    (void)SendMessageA(m_panel->Handle(), WM_MOUSEACTIVATE, 0, 0);
+    (void)SendMessageA(m_panel->Handle(), WM_COMMAND, 0, 0);
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(m_panel->Handle(), &dirty, FALSE));
+    EXPECT_EQ(seen, 1);
+}
+
 TEST_F(PanelTest, ATransparentPanelShowsItsParent)
 {
     m_panel->SetTransparent(true);

@@ -1,13 +1,19 @@
 #include "SkinTestImages.h"
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/forms/ButtonsBitBtn.h"
+#include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/winapi/gdi/Text.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/winapi/user/Button.h"
+#include "skin/SkinBitButton.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -62,6 +68,39 @@ protected:
     }
 
     [[nodiscard]] std::uint32_t ShownButtonEdge() const { return Shown(At(*m_button, {2, 15})); }
+    [[nodiscard]] std::uint32_t EdgeOf(const TControl& control) const
+    {
+        return Shown(At(control, {2, control.Height() / 2}));
+    }
+    void ExpectFrame(const TControl& control, TButtonFrame frame) const
+    {
+        EXPECT_EQ(EdgeOf(control), SwapRB(ButtonEdge(frame))) << control.Name() << " frame " << frame;
+    }
+
+    // The skinner that skins `control`, if any.
+    [[nodiscard]] TSkinControl* SkinnerOf(const TControl& control) const
+    {
+        for (const auto& skinner : Skinner()->Skinners())
+            if (!skinner->IsDead() && skinner->Control() == &control)
+                return skinner.get();
+        return nullptr;
+    }
+
+    // A strip of 16 x 16 glyph cells in the given colours; each cell's bottom-left pixel is the
+    // transparent key.
+    static std::unique_ptr<TBitmap> GlyphStrip(const std::vector<TColor>& cells)
+    {
+        return MakeBitmap(16 * static_cast<int>(cells.size()), 16, [&cells](int x, int y) {
+            return x % 16 == 0 && y == 15 ? TColor(0xFF00FF) : cells[static_cast<std::size_t>(x / 16)];
+        });
+    }
+
+    // The grey the skin makes of a disabled glyph cell: the mean of the channels.
+    static std::uint32_t Greyed(TColor colour)
+    {
+        const std::uint32_t mean = ((colour & 0xFF) + ((colour >> 8) & 0xFF) + ((colour >> 16) & 0xFF)) / 3;
+        return (mean << 16) | (mean << 8) | mean;
+    }
 
     // Whether the control's box shows frame `frame` of the picture: every pixel that is not the
     // key colour matches.
@@ -295,4 +334,223 @@ TEST_F(ControlSkinnersTest, ABareButtonWindowIsSkinnedThroughItsWindowProcedure)
     EXPECT_TRUE(skinner->IsDead());
     Skinner()->SkinChildren();
     EXPECT_EQ(Skinner()->FindSkinner(bare), nullptr);
+}
+
+TEST_F(ControlSkinnersTest, APressKeepsItsClickThroughALeaveNoticeWhileThePointerStaysOver)
+{
+    ShowWithFocusAside();
+    MoveMouse(At(*m_button, {50, 15}));
+    Button(At(*m_button, {50, 15}), true);
+    // A late notice, as the leave tracking can send when the press takes the capture.
+    (void)SendMessageA(m_button->Handle(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(ShownButtonEdge(), SwapRB(ButtonEdge(bfPressed)));
+    Button(At(*m_button, {50, 15}), false);
+    EXPECT_EQ(m_clicks, 1);
+}
+
+TEST_F(ControlSkinnersTest, GlyphLayoutSharesOutMarginAndSpacing)
+{
+    TBitmap scratch;
+    scratch.SetSize(10, 10);
+    const HDC dc = scratch.Canvas()->Handle();
+    RECT measured{0, 0, 1000, 100};
+    (void)DrawTextA(dc, "Caption", -1, &measured, DT_CALCRECT | DT_WORDBREAK);
+    const int text = measured.right;
+    struct Row {
+        const char* layout;
+        int margin, spacing;
+        SIZE client;
+        const char* caption;
+        POINT glyph;
+        int textStart; // left edge, or top edge for top and bottom layouts
+    };
+    const Row rows[] = {
+        // Centred with even shares: margin = spacing = free space / 3.
+        {"blglyphleft", -1, -1, {16 + text + 54, 30}, "Caption", {18, 7}, 18 + 16 + 18},
+        {"blglyphright", 4, 4, {120, 30}, "Caption", {120 - 4 - 16, 7}, 120 - 4 - 16 - 4 - text},
+        {"blglyphtop", 3, 2, {100, 60}, "Caption", {42, 3}, 3 + 16 + 2},
+        // No caption: no spacing, the glyph alone is centred.
+        {"blglyphleft", -1, 4, {100, 30}, "", {42, 7}, 58},
+    };
+    for (const Row& row : rows) {
+        TGlyphLayoutRequest request;
+        request.client = row.client;
+        request.glyph = SIZE{16, 16};
+        request.layout = row.layout;
+        request.margin = row.margin;
+        request.spacing = row.spacing;
+        const TGlyphPlacement place = PlaceGlyph(dc, request, row.caption);
+        EXPECT_EQ(place.glyph.x, row.glyph.x) << row.layout << " '" << row.caption << "'";
+        EXPECT_EQ(place.glyph.y, row.glyph.y) << row.layout << " '" << row.caption << "'";
+        const bool vertical = std::string(row.layout) == "blglyphtop";
+        EXPECT_EQ(vertical ? place.text.top : place.text.left, row.textStart) << row.layout;
+    }
+}
+
+TEST_F(ControlSkinnersTest, ABitButtonShowsItsGlyphCellAndFrameForEachState)
+{
+    const TColor normal = 0x0000FF, disabled = 0x00C800, pressed = 0xFF0000;
+    auto* bit = new TBitBtn(m_form.get());
+    bit->SetName("Bit");
+    bit->SetParent(m_form.get());
+    bit->SetBounds(150, 60, 100, 30);
+    bit->SetCaption("Bit");
+    bit->SetMargin(4);
+    bit->SetGlyph(GlyphStrip({normal, disabled, pressed}).get());
+    bit->SetNumGlyphs(3);
+    int clicks = 0;
+    bit->SetOnClick(TNotifyEvent::FromFunction([&clicks](TObject*) { ++clicks; }));
+    ShowWithFocusAside();
+    ASSERT_NE(dynamic_cast<TSkinBitButton*>(SkinnerOf(*bit)), nullptr);
+    // The glyph sits at the margin, centred across.
+    const POINT glyph = At(*bit, {4 + 8, 7 + 8});
+    ExpectFrame(*bit, bfNormal);
+    EXPECT_EQ(Shown(glyph), SwapRB(normal));
+    MoveMouse(At(*bit, {70, 15}));
+    ExpectFrame(*bit, bfHot);
+    Button(At(*bit, {70, 15}), true);
+    ExpectFrame(*bit, bfPressed);
+    EXPECT_EQ(Shown(glyph), SwapRB(pressed));
+    Button(At(*bit, {70, 15}), false);
+    EXPECT_EQ(clicks, 1);
+    MoveMouse(At(*m_edit, {5, 5}));
+    bit->SetEnabled(false);
+    Pump();
+    ExpectFrame(*bit, bfDisabled);
+    EXPECT_EQ(Shown(glyph), Greyed(disabled));
+    // One cell serves every state: greyed when disabled, as it is when pressed.
+    bit->SetGlyph(GlyphStrip({normal}).get());
+    bit->SetNumGlyphs(1);
+    Pump();
+    EXPECT_EQ(Shown(glyph), Greyed(normal));
+    bit->SetEnabled(true);
+    Pump();
+    MoveMouse(At(*bit, {70, 15}));
+    Button(At(*bit, {70, 15}), true);
+    EXPECT_EQ(Shown(glyph), SwapRB(normal));
+    Button(At(*bit, {70, 15}), false);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(ControlSkinnersTest, GroupedSpeedButtonsShowDownHotPressedFlatAndDisabled)
+{
+    const TColor up = 0x0000FF, disabled = 0x00C800, pressed = 0xFF0000, held = 0x00FFFF;
+    std::vector<TSpeedButton*> pages;
+    std::string clicked;
+    for (int i = 0; i < 4; ++i) {
+        auto* page = new TSpeedButton(m_form.get());
+        page->SetName("Page" + std::to_string(i));
+        page->SetParent(m_form.get());
+        page->SetBounds(10 + 85 * i, 150, 80, 30);
+        page->SetGlyph(GlyphStrip({up, disabled, pressed, held}).get());
+        page->SetNumGlyphs(4);
+        page->SetGroupIndex(1);
+        page->SetOnClick(TNotifyEvent::FromFunction([&clicked, page](TObject*) { clicked += page->Name() + " "; }));
+        pages.push_back(page);
+    }
+    pages[0]->SetDown(true);
+    // One more that paints over its parent's picture: painting the parent paints the button
+    // again, which must not run into itself.
+    auto* overParent = new TSpeedButton(m_form.get());
+    overParent->SetParent(m_form.get());
+    overParent->SetBounds(10, 200, 80, 30);
+    overParent->SetFlat(true);
+    overParent->SetTag(ParentBackgroundTag);
+    ShowWithFocusAside();
+    EXPECT_EQ(EdgeOf(*overParent), SwapRB(ColorToRGB(m_data->Elements().Colours().ButtonFace)));
+    MoveMouse(At(*overParent, {10, 15}));
+    ExpectFrame(*overParent, bfHot);
+    MoveMouse(At(*m_edit, {5, 5}));
+    for (TSpeedButton* page : pages)
+        ASSERT_NE(dynamic_cast<TSkinSpeedButton*>(SkinnerOf(*page)), nullptr);
+    // No caption: the glyph is centred, one pixel on.
+    const auto glyphOf = [this](const TControl& page) { return Shown(At(page, {(80 - 16) / 2 + 1 + 8, 7 + 8})); };
+    ExpectFrame(*pages[0], bfPressed);
+    EXPECT_EQ(glyphOf(*pages[0]), SwapRB(held));
+    ExpectFrame(*pages[1], bfNormal);
+    EXPECT_EQ(glyphOf(*pages[1]), SwapRB(up));
+
+    const POINT on = At(*pages[1], {10, 15});
+    MoveMouse(on);
+    ExpectFrame(*pages[1], bfHot);
+    Button(on, true);
+    ExpectFrame(*pages[1], bfPressed);
+    EXPECT_EQ(glyphOf(*pages[1]), SwapRB(pressed));
+    Button(on, false);
+    EXPECT_EQ(clicked, "Page1 ");
+    EXPECT_TRUE(pages[1]->Down());
+    EXPECT_FALSE(pages[0]->Down());
+    MoveMouse(At(*m_edit, {5, 5}));
+    ExpectFrame(*pages[1], bfPressed);
+    EXPECT_EQ(glyphOf(*pages[1]), SwapRB(held));
+    ExpectFrame(*pages[0], bfNormal);
+    EXPECT_EQ(glyphOf(*pages[0]), SwapRB(up));
+
+    // A flat button shows no frame until the mouse is over it.
+    pages[3]->SetFlat(true);
+    Pump();
+    EXPECT_EQ(EdgeOf(*pages[3]), SwapRB(ColorToRGB(m_data->Elements().Colours().ButtonFace)));
+    MoveMouse(At(*pages[3], {10, 15}));
+    ExpectFrame(*pages[3], bfHot);
+    MoveMouse(At(*m_edit, {5, 5}));
+
+    pages[2]->SetEnabled(false);
+    Pump();
+    ExpectFrame(*pages[2], bfDisabled);
+    EXPECT_EQ(glyphOf(*pages[2]), Greyed(disabled));
+    Button(At(*pages[2], {10, 15}), true);
+    Button(At(*pages[2], {10, 15}), false);
+    EXPECT_EQ(clicked, "Page1 ");
+
+    // A speed button freed while skinned leaves its skinner to be purged.
+    TSkinControl* skinner = SkinnerOf(*pages[1]);
+    delete pages[1];
+    EXPECT_TRUE(skinner->IsDead());
+    (void)InvalidateRect(Window(), nullptr, TRUE);
+    Pump();
+    Skinner()->SkinChildren();
+    EXPECT_TRUE(std::none_of(Skinner()->Skinners().begin(), Skinner()->Skinners().end(),
+                             [skinner](const auto& kept) { return kept.get() == skinner; }));
+}
+
+TEST_F(ControlSkinnersTest, AMenuButtonDrawsItsArrowAndFramesHotAndFocusAlike)
+{
+    (void)m_data->Skin3rd()->Add("TButton=menubtn");
+    ShowWithFocusAside();
+    ASSERT_NE(dynamic_cast<TSkinMenuButton*>(SkinnerOf(*m_button)), nullptr);
+    const POINT arrow = At(*m_button, {100 - 12, 15});
+    EXPECT_EQ(Shown(arrow), SwapRB(ColorToRGB(clWindowText)));
+    ExpectFrame(*m_button, bfNormal);
+    MoveMouse(At(*m_button, {30, 15}));
+    ExpectFrame(*m_button, bfHot);
+    Button(At(*m_button, {30, 15}), true);
+    ExpectFrame(*m_button, bfPressed);
+    Button(At(*m_button, {30, 15}), false);
+    EXPECT_EQ(m_clicks, 1);
+    MoveMouse(At(*m_edit, {5, 5}));
+    ASSERT_TRUE(m_button->Focused());
+    ExpectFrame(*m_button, bfHot);
+    m_button->SetEnabled(false);
+    Pump();
+    ExpectFrame(*m_button, bfDisabled);
+    EXPECT_EQ(Shown(arrow), SwapRB(ColorToRGB(clBtnShadow)));
+}
+
+TEST_F(ControlSkinnersTest, BitAndSpeedButtonsAreSkinnedOnlyWithTheirGates)
+{
+    auto* bit = new TBitBtn(m_form.get());
+    bit->SetParent(m_form.get());
+    bit->SetBounds(150, 60, 100, 30);
+    auto* speed = new TSpeedButton(m_form.get());
+    speed->SetParent(m_form.get());
+    speed->SetBounds(150, 150, 80, 30);
+    TSkinControlTypes gates = m_data->SkinControls();
+    gates.Exclude(xcBitBtn);
+    gates.Exclude(xcSpeedButton);
+    m_data->SetSkinControls(gates);
+    ShowWithFocusAside();
+    // A bit button without its gate is not skinned as a plain button either.
+    EXPECT_EQ(SkinnerOf(*bit), nullptr);
+    EXPECT_EQ(SkinnerOf(*speed), nullptr);
+    EXPECT_NE(SkinnerOf(*m_button), nullptr);
 }

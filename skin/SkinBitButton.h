@@ -1,0 +1,56 @@
+#pragma once
+
+#include "skin/SkinButton.h"
+
+#include <string>
+
+class TBitmap;
+
+// Where a glyph and a caption go on a button.
+struct TGlyphPlacement {
+    POINT glyph{};
+    RECT text{};
+    UINT textFlags = 0;
+};
+
+// The glyph-and-caption layout of a skinned button. `layout` is the lower-cased layout name
+// ("blglyphleft", "blglyphright", "blglyphtop", "blglyphbottom"); a margin of -1 (or `centred`)
+// centres glyph and caption together, a spacing of -1 shares the free space out evenly.
+// `speedButton` gives the speed buttons' centring, one pixel further on.
+struct TGlyphLayoutRequest {
+    SIZE client{};
+    SIZE glyph{};
+    std::string layout;
+    int margin = -1;
+    int spacing = 4;
+    bool centred = false;
+    bool speedButton = false;
+};
+[[nodiscard]] TGlyphPlacement PlaceGlyph(HDC dc, const TGlyphLayoutRequest& request, const std::string& text);
+
+// Draws cell `cell` (1 normal, 2 disabled - greyed, 3 pressed, 4 held down) of a strip of
+// `cells` glyphs at `at`, leaving out the strip's transparent colour; a strip with fewer cells
+// shows its first.
+void DrawGlyphCell(TCanvas& canvas, POINT at, int cells, int cell, TBitmap& strip);
+
+// A push button with a glyph beside its caption (bit buttons of both libraries): the Buttons
+// frame as for a plain button, the glyph cell by state, and the caption laid out with it.
+class TSkinBitButton : public TSkinButton {
+protected:
+    void PaintSkin(HDC dc, const RECT& rect) override;
+    // Draws the glyph and caption of the control in `canvas` (the buffer) for the given state.
+    void PaintGlyphAndCaption(TCanvas& canvas, const RECT& rect, TButtonFrame frame, int cell, bool speedButton);
+};
+
+// A speed button: a control without a window, painted through its parent. Its Down property
+// shows the pressed frame and the held-down glyph cell; a flat one shows no frame until hot.
+class TSkinSpeedButton : public TSkinBitButton {
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void PaintSkin(HDC dc, const RECT& rect) override;
+    [[nodiscard]] bool SkinsWindowlessControls() const override { return true; }
+
+private:
+    bool m_painting = false;
+};
