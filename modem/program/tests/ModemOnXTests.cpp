@@ -4,13 +4,7 @@
 // screenshots stay in the build tree for a person to look at.
 
 #include "DatabaseRows.h"
-#include "platform/winapi/display/headless/PngWriter.h"
-#include "tests/support/ChildProgram.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/XScreenshot.h"
-#include "tests/support/Xdotool.h"
-#include "tests/support/Xvfb.h"
-#include "tools/fakemodem/lib/FakeModem.h"
+#include "ManagerOnXFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +22,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Generous: the program starts slowly under the sanitizers on a loaded machine.
-constexpr auto Patience = 120s;
 constexpr std::uint32_t Black = 0x000000;
 
 // Where the window's parts lie, from its top-left corner (the frame's outer edge).
@@ -43,54 +35,8 @@ constexpr TWindowPoint ReplyButton{131, 342};
 constexpr TWindowPoint MessageText{200, 220};
 constexpr TWindowPoint SendButton{158, 350};
 
-class ModemOnXTest : public testing::Test {
+class ModemOnXTest : public ManagerOnXFixture {
 protected:
-    void SetUp() override
-    {
-        if (!XvfbServer::Installed())
-            GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
-        m_server = std::make_unique<XvfbServer>(1024, 768);
-        m_input = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
-        if (!m_input)
-            GTEST_SKIP() << "xdotool is not installed";
-        for (const char* folder : {"home", "sys", "program"})
-            fs::create_directories(m_dir / folder);
-        fs::copy_file(MODEM_PROGRAM, m_dir / "program/Modem");
-        fs::permissions(m_dir / "program/Modem", fs::perms::owner_all);
-
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM7";
-        options.settings.signal = 26;
-        options.settings.smsDelay = 20ms;
-        m_modem = std::make_unique<FakeModem>(options);
-    }
-
-    void TearDown() override
-    {
-        m_program.reset();
-        m_modem.reset();
-    }
-
-    void StartProgram()
-    {
-        m_program = std::make_unique<ChildProgram>(
-            (m_dir / "program/Modem").string(), std::vector<std::string>{},
-            ChildProgram::Environment{{"DISPLAY", m_server->Name()},
-                                      {"MODEM_DISPLAY", ""},
-                                      {"HOME", (m_dir / "home").string()},
-                                      {"XDG_DATA_HOME", ""},
-                                      {"XDG_CONFIG_HOME", ""},
-                                      {"MODEM_SYSTEM_ROOT", (m_dir / "root").string()},
-                                      {"MODEM_SYSFS_ROOT", (m_dir / "sys").string()},
-                                      {"MODEM_DEVICE_OVERLAY", (m_dir / "overlay.ini").string()},
-                                      {"MODEM_AUDIO_DRIVER", "null"},
-                                      {"LANG", "en_US.UTF-8"},
-                                      {"LC_ALL", ""},
-                                      {"UBSAN_OPTIONS", "print_stacktrace=1"}},
-            m_dir / "stderr.txt");
-    }
-
     // Waits, looking now and then, until `done` holds; false when the patience runs out.
     [[nodiscard]] static bool Await(const std::function<bool()>& done)
     {
@@ -125,18 +71,16 @@ protected:
     {
         const std::optional<Screenshot> shot = TakeXScreenshot(m_server->Name());
         ASSERT_TRUE(shot);
-        const fs::path path = fs::path(MODEM_SCREENSHOTS) / ("modem-x-" + name + ".png");
-        EXPECT_TRUE(WritePngFile(path, shot->width, shot->height, shot->pixels.data(),
-                                 static_cast<std::ptrdiff_t>(shot->width) * 4));
+        ManagerOnXFixture::Save(*shot, "x-" + name);
     }
 
     // The rows a statement selects from the program's database, its named fields joined by '|'.
     [[nodiscard]] std::vector<std::string> Rows(const std::string& sql, const std::vector<std::string>& fields) const
     {
-        if (!fs::exists(m_dir / "program/USB MODEM.mdb"))
+        if (!fs::exists(m_dir / "app/USB MODEM.mdb"))
             return {};
         try {
-            return DatabaseRows("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "program").string() +
+            return DatabaseRows("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "app").string() +
                                     "/USB MODEM.mdb;Persist Security Info=True",
                                 sql, fields);
         } catch (const std::exception&) {
@@ -144,19 +88,12 @@ protected:
         }
     }
 
-    [[nodiscard]] std::string Errors() const { return ReadWholeFile(m_dir / "stderr.txt"); }
-
-    TempDir m_dir;
-    std::unique_ptr<XvfbServer> m_server;
-    std::optional<Xdotool> m_input;
-    std::unique_ptr<FakeModem> m_modem;
-    std::unique_ptr<ChildProgram> m_program;
     TWindowPoint m_corner{0, 0};
 };
 
 TEST_F(ModemOnXTest, AMessageThatArrivesIsReadFromTheInboxAndAnsweredToItsSender)
 {
-    StartProgram();
+    StartManager();
     ASSERT_TRUE(Await([&] { return m_modem->Status().messageRouting; })) << Errors() << m_modem->GetTranscript().Text();
     const std::optional<TWindowPoint> corner = WindowCorner();
     ASSERT_TRUE(corner) << Errors();
