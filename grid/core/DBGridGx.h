@@ -428,6 +428,9 @@ private:
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
     [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell);
     [[nodiscard]] bool TypeIntoFilterRow(char key);
+    // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
+    [[nodiscard]] bool FilterRowMessage(TMessage& message);
+    void FilterRowTakesFocus();
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);

@@ -365,12 +365,19 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
         }
         break;
     case WM_MOUSEWHEEL:
+        if (FilterRowMessage(message))
+            return;
         (void)MoveRecordBy(GET_WHEEL_DELTA_WPARAM(message.WParam) < 0 ? 1 : -1);
         message.Result = 1;
         return;
+    case CM_CANCELMODE:
+        (void)FilterRowMessage(message);
+        break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         TCustomGridGx::Dispatch(message);
+        if (message.Msg == WM_SETFOCUS)
+            FilterRowTakesFocus();
         InvalidateCurrentRow();
         // Marked records and cells change their shade with the focus.
         if (m_selection->SelectionType() != gstNon)
