@@ -1,10 +1,13 @@
 #include "grid/core/DBGridGxColumnDropDownBox.h"
 
+#include "grid/core/DBGridGxColumnDropDownGrid.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/DBDataSource.h"
 
 namespace {
+
+TColumnDropDownGridMakerGx g_gridMaker = nullptr;
 
 void DescribeDropDownBox(TClassBuilder& c)
 {
@@ -30,9 +33,14 @@ const TTypeInfo& DropDownAlignTypeInfo()
     return info;
 }
 
+void SetColumnDropDownGridMaker(TColumnDropDownGridMakerGx maker) { g_gridMaker = maker; }
+TColumnDropDownGridMakerGx ColumnDropDownGridMaker() { return g_gridMaker; }
+
 TColumnDropDownBoxGx::TColumnDropDownBoxGx(TColumnGx* column)
     : m_column(column), m_listLink(std::make_unique<TDataLink>())
 {
+    if (const TColumnSpecRowMakerGx maker = ColumnSpecRowMaker(); maker && column)
+        m_specRow = maker(*column, [] {});
 }
 
 TColumnDropDownBoxGx::~TColumnDropDownBoxGx() = default;
@@ -55,6 +63,93 @@ void TColumnDropDownBoxGx::Assign(const TPersistent* source)
     m_showTitles = other->m_showTitles;
     m_useMultiTitle = other->m_useMultiTitle;
     SetListSource(other->ListSource());
+    if (TCustomDBGridGx* grid = DropDownGrid(); grid && other->DropDownGrid()) {
+        grid->ColumnDefValues()->Assign(other->ColumnDefValues());
+        if (other->ColumnsCustomized())
+            grid->Columns().Assign(other->Columns());
+        else
+            grid->Columns().Clear();
+        grid->SetOptions(other->Options());
+    }
+}
+
+TCustomDBGridGx* TColumnDropDownBoxGx::DropDownGrid() const
+{
+    if (!m_grid && g_gridMaker && m_column)
+        m_grid = g_gridMaker(*m_column);
+    return m_grid.get();
+}
+
+TDBGridColumnsGx* TColumnDropDownBoxGx::Columns() const
+{
+    TCustomDBGridGx* grid = DropDownGrid();
+    return grid ? &grid->Columns() : nullptr;
+}
+
+bool TColumnDropDownBoxGx::ColumnsCustomized() const
+{
+    const TDBGridColumnsGx* columns = Columns();
+    return columns && columns->State() == csCustomizedGx;
+}
+
+TColumnDefValuesGx* TColumnDropDownBoxGx::ColumnDefValues() const
+{
+    TCustomDBGridGx* grid = DropDownGrid();
+    return grid ? grid->ColumnDefValues() : nullptr;
+}
+
+TDBGridOptions TColumnDropDownBoxGx::Options() const
+{
+    TCustomDBGridGx* grid = DropDownGrid();
+    return grid ? grid->Options() : TDBGridOptions{};
+}
+
+void TColumnDropDownBoxGx::SetOptions(TDBGridOptions value)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetOptions(value);
+}
+
+bool TColumnDropDownBoxGx::SortLocal() const
+{
+    const TCustomDBGridGx* grid = DropDownGrid();
+    return grid && grid->SortLocal();
+}
+
+void TColumnDropDownBoxGx::SetSortLocal(bool value)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetSortLocal(value);
+}
+
+void TColumnDropDownBoxGx::SetOnCheckButton(const TCheckTitleButtonEventGx& handler)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetOnCheckButton(handler);
+}
+
+void TColumnDropDownBoxGx::SetOnDrawColumnCell(const TDrawColumnCellEventGx& handler)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetOnDrawColumnCell(handler);
+}
+
+void TColumnDropDownBoxGx::SetOnGetCellParams(const TGetCellParamsEventGx& handler)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetOnGetCellParams(handler);
+}
+
+void TColumnDropDownBoxGx::SetOnSortMarkingChanged(const TNotifyEvent& handler)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetOnSortMarkingChanged(handler);
+}
+
+void TColumnDropDownBoxGx::SetOnTitleBtnClick(const TTitleButtonClickEventGx& handler)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetOnTitleBtnClick(handler);
 }
 
 TDataSource* TColumnDropDownBoxGx::ListSource() const { return m_listLink->DataSource(); }

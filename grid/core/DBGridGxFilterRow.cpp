@@ -447,6 +447,7 @@ void TDBGridGxFilterRow::SortByItem(TColumnGx& column, bool ascending)
     m_grid.SortMarkedColumns().clear();
     column.Title()->SetSortMarker(ascending ? smDownGx : smUpGx);
     m_grid.Invalidate();
+    m_grid.SortMarkingChanged();
 }
 
 // ---- Painting
