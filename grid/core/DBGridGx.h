@@ -5,6 +5,7 @@
 #include "grid/core/DBGridGxColumnFilter.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
+#include "grid/core/DBGridGxEvents.h"
 #include "grid/core/DBGridGxFooter.h"
 #include "grid/core/DBGridGxScrollBar.h"
 #include "grid/core/DBGridGxSelection.h"
@@ -51,13 +52,7 @@ using TDBGridGxEditActions = TSet<TDBGridGxEditAction>;
 
 class TCustomDBGridGx;
 using TBuildIndicatorTitleMenuEventGx = TEvent<TCustomDBGridGx*, TPopupMenu*&>;
-using TDrawColumnCellEventGx = TEvent<TObject*, const TRect&, int, TColumnGx*, TGridDrawState>;
-using TGetCellParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TGridDrawState>;
 using TColumnEventGx = TEvent<TColumnGx*>;
-// OnCheckButton(Sender, ACol, Column, Enabled): whether a title acts as a button.
-using TCheckTitleButtonEventGx = TEvent<TObject*, int, TColumnGx*, bool&>;
-// OnTitleBtnClick(Sender, ACol, Column).
-using TTitleButtonClickEventGx = TEvent<TObject*, int, TColumnGx*>;
 // OnGetFooterParams(Sender, DataCol, FooterRow, Column, Font, Background, Alignment, State, Text).
 using TGetFooterParamsEventGx =
     TEvent<TObject*, int, int, TColumnGx*, TFont*, TColor&, TAlignment&, TGridDrawState, std::string&>;
@@ -224,8 +219,11 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnCellClick(const TColumnEventGx& handler) { m_onCellClick = handler; }
     void SetOnTitleClick(const TColumnEventGx& handler) { m_onTitleClick = handler; }
     [[nodiscard]] const TDrawColumnCellEventGx& OnDrawColumnCell() const { return m_onDrawColumnCell; }
+    [[nodiscard]] const TCheckTitleButtonEventGx& OnCheckButton() const { return m_onCheckButton; }
     void SetOnCheckButton(const TCheckTitleButtonEventGx& handler) { m_onCheckButton = handler; }
+    [[nodiscard]] const TTitleButtonClickEventGx& OnTitleBtnClick() const { return m_onTitleBtnClick; }
     void SetOnTitleBtnClick(const TTitleButtonClickEventGx& handler) { m_onTitleBtnClick = handler; }
+    [[nodiscard]] const TNotifyEvent& OnSortMarkingChanged() const { return m_onSortMarkingChanged; }
     // Replaces the centre's sorting after a sort marker changed by a title click.
     void SetOnSortMarkingChanged(const TNotifyEvent& handler) { m_onSortMarkingChanged = handler; }
     // Kept for the program: whether it sorts the records itself rather than the data set.

@@ -164,3 +164,56 @@ TColumnDropDownBoxGx* TColumnGx::DropDownBox() const
         m_dropDownBox = std::make_unique<TColumnDropDownBoxGx>(const_cast<TColumnGx*>(this));
     return m_dropDownBox.get();
 }
+
+// The column's drop-down box events are its drop-down data grid's.
+namespace {
+
+template <class E>
+E GridEvent(const TColumnGx& column, const E& (TCustomDBGridGx::*get)() const)
+{
+    const TCustomDBGridGx* grid = column.DropDownBox()->DropDownGrid();
+    return grid ? (grid->*get)() : E{};
+}
+
+} // namespace
+
+TCheckTitleButtonEventGx TColumnGx::OnDropDownBoxCheckButton() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnCheckButton);
+}
+void TColumnGx::SetOnDropDownBoxCheckButton(const TCheckTitleButtonEventGx& handler)
+{
+    DropDownBox()->SetOnCheckButton(handler);
+}
+TDrawColumnCellEventGx TColumnGx::OnDropDownBoxDrawColumnCell() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnDrawColumnCell);
+}
+void TColumnGx::SetOnDropDownBoxDrawColumnCell(const TDrawColumnCellEventGx& handler)
+{
+    DropDownBox()->SetOnDrawColumnCell(handler);
+}
+TGetCellParamsEventGx TColumnGx::OnDropDownBoxGetCellParams() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnGetCellParams);
+}
+void TColumnGx::SetOnDropDownBoxGetCellParams(const TGetCellParamsEventGx& handler)
+{
+    DropDownBox()->SetOnGetCellParams(handler);
+}
+TNotifyEvent TColumnGx::OnDropDownBoxSortMarkingChanged() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnSortMarkingChanged);
+}
+void TColumnGx::SetOnDropDownBoxSortMarkingChanged(const TNotifyEvent& handler)
+{
+    DropDownBox()->SetOnSortMarkingChanged(handler);
+}
+TTitleButtonClickEventGx TColumnGx::OnDropDownBoxTitleBtnClick() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnTitleBtnClick);
+}
+void TColumnGx::SetOnDropDownBoxTitleBtnClick(const TTitleButtonClickEventGx& handler)
+{
+    DropDownBox()->SetOnTitleBtnClick(handler);
+}

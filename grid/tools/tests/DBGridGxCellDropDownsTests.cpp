@@ -279,7 +279,8 @@ TEST_F(LookupCellDropDown, TypingCompletesFromTheListAndDeleteClearsTheKey)
 }
 
 // The column's drop-down box sets up the list the editor drops: its own columns with their titles,
-// its special row, its cell colours and drawing, and its title buttons with their sorting event.
+// its special row and local sorting; the column's drop-down box events colour and draw its cells
+// and answer its title buttons.
 TEST_F(LookupCellDropDown, TheDropDownBoxSetsUpTheListsColumnsSpecialRowAndEvents)
 {
     RegisterColumnSpecialRows();
@@ -302,18 +303,20 @@ TEST_F(LookupCellDropDown, TheDropDownBoxSetsUpTheListsColumnsSpecialRowAndEvent
     none->SetVisible(true);
     m_column->SetDropDownShowTitles(true);
     int drawn = 0;
-    box.SetOnDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
+    m_column->SetOnDropDownBoxDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
         [&](TObject*, const TRect&, int, TColumnGx*, TGridDrawState) { ++drawn; }));
-    box.SetOnGetCellParams(TGetCellParamsEventGx::FromFunction(
+    m_column->SetOnDropDownBoxGetCellParams(TGetCellParamsEventGx::FromFunction(
         [](TObject*, TColumnGx* column, TFont*, TColor& background, TGridDrawState) {
             if (column->FieldName() == "CODE")
                 background = clLime;
         }));
     std::vector<std::string> titleButtons;
     int sortings = 0;
-    box.SetOnTitleBtnClick(TTitleButtonClickEventGx::FromFunction(
+    m_column->SetOnDropDownBoxTitleBtnClick(TTitleButtonClickEventGx::FromFunction(
         [&](TObject*, int, TColumnGx* column) { titleButtons.push_back(column->Title()->Caption()); }));
-    box.SetOnSortMarkingChanged(TNotifyEvent::FromFunction([&](TObject*) { ++sortings; }));
+    m_column->SetOnDropDownBoxSortMarkingChanged(TNotifyEvent::FromFunction([&](TObject*) { ++sortings; }));
+
+    EXPECT_TRUE(m_column->OnDropDownBoxTitleBtnClick()) << "the column reads the drop-down grid's event";
 
     OpenEditorOn(2);
     Key(VK_DOWN, ModAlt);
