@@ -63,7 +63,14 @@ void TColumnDropDownBoxGx::Assign(const TPersistent* source)
     m_showTitles = other->m_showTitles;
     m_useMultiTitle = other->m_useMultiTitle;
     SetListSource(other->ListSource());
-    if (TCustomDBGridGx* grid = DropDownGrid(); grid && other->DropDownGrid()) {
+    // A source that never made its drop-down grid has nothing set on one; copying from it makes
+    // no grid here either.
+    if (!other->m_grid) {
+        if (m_grid)
+            m_grid->Columns().Clear();
+        return;
+    }
+    if (TCustomDBGridGx* grid = DropDownGrid()) {
         grid->ColumnDefValues()->Assign(other->ColumnDefValues());
         if (other->ColumnsCustomized())
             grid->Columns().Assign(other->Columns());
