@@ -129,35 +129,10 @@ void TColumnDropDownBoxGx::SetSortLocal(bool value)
         grid->SetSortLocal(value);
 }
 
-void TColumnDropDownBoxGx::SetOnCheckButton(const TCheckTitleButtonEventGx& handler)
-{
-    if (TCustomDBGridGx* grid = DropDownGrid())
-        grid->SetOnCheckButton(handler);
-}
 
-void TColumnDropDownBoxGx::SetOnDrawColumnCell(const TDrawColumnCellEventGx& handler)
-{
-    if (TCustomDBGridGx* grid = DropDownGrid())
-        grid->SetOnDrawColumnCell(handler);
-}
 
-void TColumnDropDownBoxGx::SetOnGetCellParams(const TGetCellParamsEventGx& handler)
-{
-    if (TCustomDBGridGx* grid = DropDownGrid())
-        grid->SetOnGetCellParams(handler);
-}
 
-void TColumnDropDownBoxGx::SetOnSortMarkingChanged(const TNotifyEvent& handler)
-{
-    if (TCustomDBGridGx* grid = DropDownGrid())
-        grid->SetOnSortMarkingChanged(handler);
-}
 
-void TColumnDropDownBoxGx::SetOnTitleBtnClick(const TTitleButtonClickEventGx& handler)
-{
-    if (TCustomDBGridGx* grid = DropDownGrid())
-        grid->SetOnTitleBtnClick(handler);
-}
 
 TDataSource* TColumnDropDownBoxGx::ListSource() const { return m_listLink->DataSource(); }
 
@@ -182,6 +157,13 @@ E GridEvent(const TColumnGx& column, const E& (TCustomDBGridGx::*get)() const)
     return grid ? (grid->*get)() : E{};
 }
 
+template <class E>
+void SetGridEvent(const TColumnGx& column, void (TCustomDBGridGx::*set)(const E&), const E& handler)
+{
+    if (TCustomDBGridGx* grid = column.DropDownBox()->DropDownGrid())
+        (grid->*set)(handler);
+}
+
 } // namespace
 
 TCheckTitleButtonEventGx TColumnGx::OnDropDownBoxCheckButton() const
@@ -190,7 +172,7 @@ TCheckTitleButtonEventGx TColumnGx::OnDropDownBoxCheckButton() const
 }
 void TColumnGx::SetOnDropDownBoxCheckButton(const TCheckTitleButtonEventGx& handler)
 {
-    DropDownBox()->SetOnCheckButton(handler);
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnCheckButton, handler);
 }
 TDrawColumnCellEventGx TColumnGx::OnDropDownBoxDrawColumnCell() const
 {
@@ -198,7 +180,7 @@ TDrawColumnCellEventGx TColumnGx::OnDropDownBoxDrawColumnCell() const
 }
 void TColumnGx::SetOnDropDownBoxDrawColumnCell(const TDrawColumnCellEventGx& handler)
 {
-    DropDownBox()->SetOnDrawColumnCell(handler);
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnDrawColumnCell, handler);
 }
 TGetCellParamsEventGx TColumnGx::OnDropDownBoxGetCellParams() const
 {
@@ -206,7 +188,7 @@ TGetCellParamsEventGx TColumnGx::OnDropDownBoxGetCellParams() const
 }
 void TColumnGx::SetOnDropDownBoxGetCellParams(const TGetCellParamsEventGx& handler)
 {
-    DropDownBox()->SetOnGetCellParams(handler);
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnGetCellParams, handler);
 }
 TNotifyEvent TColumnGx::OnDropDownBoxSortMarkingChanged() const
 {
@@ -214,7 +196,7 @@ TNotifyEvent TColumnGx::OnDropDownBoxSortMarkingChanged() const
 }
 void TColumnGx::SetOnDropDownBoxSortMarkingChanged(const TNotifyEvent& handler)
 {
-    DropDownBox()->SetOnSortMarkingChanged(handler);
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnSortMarkingChanged, handler);
 }
 TTitleButtonClickEventGx TColumnGx::OnDropDownBoxTitleBtnClick() const
 {
@@ -222,5 +204,5 @@ TTitleButtonClickEventGx TColumnGx::OnDropDownBoxTitleBtnClick() const
 }
 void TColumnGx::SetOnDropDownBoxTitleBtnClick(const TTitleButtonClickEventGx& handler)
 {
-    DropDownBox()->SetOnTitleBtnClick(handler);
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnTitleBtnClick, handler);
 }

@@ -17,7 +17,8 @@ struct TTypeInfo;
 // How a column's lookup list drops down: where it lines up, how many rows and how wide, whether it
 // opens by itself, can be sized, shows titles (in several lines), fits its columns to its width, and
 // which data source it lists (else the lookup field's data set). Its columns, column defaults,
-// options, local sorting and events are those of the column's drop-down data grid itself, made on
+// options and local sorting (and the column's OnDropDownBox events) are those of the column's
+// drop-down data grid itself, made on
 // first use; without a maker of such grids they read empty and writing them does nothing.
 class TColumnDropDownBoxGx : public TPersistent {
     CLASSLIB_DECLARE_CLASS;
@@ -60,13 +61,6 @@ class TColumnDropDownBoxGx : public TPersistent {
     void SetOptions(TDBGridOptions value);
     [[nodiscard]] bool SortLocal() const;
     void SetSortLocal(bool value);
-
-    // ---- The drop-down data grid's events
-    void SetOnCheckButton(const TCheckTitleButtonEventGx& handler);
-    void SetOnDrawColumnCell(const TDrawColumnCellEventGx& handler);
-    void SetOnGetCellParams(const TGetCellParamsEventGx& handler);
-    void SetOnSortMarkingChanged(const TNotifyEvent& handler);
-    void SetOnTitleBtnClick(const TTitleButtonClickEventGx& handler);
 
 private:
     TColumnGx* m_column;
