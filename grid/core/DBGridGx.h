@@ -5,6 +5,7 @@
 #include "grid/core/DBGridGxColumnFilter.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
+#include "grid/core/DBGridGxEvents.h"
 #include "grid/core/DBGridGxFooter.h"
 #include "grid/core/DBGridGxScrollBar.h"
 #include "grid/core/DBGridGxSelection.h"
@@ -51,8 +52,6 @@ using TDBGridGxEditActions = TSet<TDBGridGxEditAction>;
 
 class TCustomDBGridGx;
 using TBuildIndicatorTitleMenuEventGx = TEvent<TCustomDBGridGx*, TPopupMenu*&>;
-using TDrawColumnCellEventGx = TEvent<TObject*, const TRect&, int, TColumnGx*, TGridDrawState>;
-using TGetCellParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TGridDrawState>;
 using TColumnEventGx = TEvent<TColumnGx*>;
 // OnGetFooterParams(Sender, DataCol, FooterRow, Column, Font, Background, Alignment, State, Text).
 using TGetFooterParamsEventGx =
@@ -219,6 +218,17 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] const TGetCellParamsEventGx& OnGetCellParams() const { return m_onGetCellParams; }
     void SetOnCellClick(const TColumnEventGx& handler) { m_onCellClick = handler; }
     void SetOnTitleClick(const TColumnEventGx& handler) { m_onTitleClick = handler; }
+    [[nodiscard]] const TDrawColumnCellEventGx& OnDrawColumnCell() const { return m_onDrawColumnCell; }
+    [[nodiscard]] const TCheckTitleButtonEventGx& OnCheckButton() const { return m_onCheckButton; }
+    void SetOnCheckButton(const TCheckTitleButtonEventGx& handler) { m_onCheckButton = handler; }
+    [[nodiscard]] const TTitleButtonClickEventGx& OnTitleBtnClick() const { return m_onTitleBtnClick; }
+    void SetOnTitleBtnClick(const TTitleButtonClickEventGx& handler) { m_onTitleBtnClick = handler; }
+    [[nodiscard]] const TNotifyEvent& OnSortMarkingChanged() const { return m_onSortMarkingChanged; }
+    // Replaces the centre's sorting after a sort marker changed by a title click.
+    void SetOnSortMarkingChanged(const TNotifyEvent& handler) { m_onSortMarkingChanged = handler; }
+    // Kept for the program: whether it sorts the records itself rather than the data set.
+    [[nodiscard]] bool SortLocal() const { return m_sortLocal; }
+    void SetSortLocal(bool value) { m_sortLocal = value; }
     void SetOnGetFooterParams(const TGetFooterParamsEventGx& handler) { m_onGetFooterParams = handler; }
     [[nodiscard]] const TGetFooterParamsEventGx& OnGetFooterParams() const { return m_onGetFooterParams; }
 
@@ -291,6 +301,10 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
 protected:
     // ---- Overridable operations
     virtual void TitleClick(TColumnGx* column);
+    // A title pressed: whether it acts as a button (its Title.TitleButton unless OnCheckButton says).
+    virtual void CheckTitleButton(int dataCol, bool& enabled);
+    virtual void TitleBtnClick(int dataCol, TColumnGx* column);
+    virtual void SortMarkingChanged();
     virtual void DrawColumnCell(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state);
     virtual void UpdateLayout();
     virtual void UpdateRowCountAndTop();
@@ -380,7 +394,7 @@ private:
 
     // ---- Title cells (DBGridGxTitleCells.cpp)
     void PaintSortMarker(const TColumnTitleGx& title, const TRect& rect);
-    void MarkSortOnTitleClick(TColumnGx& column, TShiftState shift);
+    void MarkSortOnTitleClick(TColumnGx& column, TShiftState shift, bool button);
 
     // ---- Cell tool tips (DBGridGxHints.cpp)
     void CellHint(THintInfo& info);
@@ -428,6 +442,9 @@ private:
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
     [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell);
     [[nodiscard]] bool TypeIntoFilterRow(char key);
+    // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
+    [[nodiscard]] bool FilterRowMessage(TMessage& message);
+    void FilterRowTakesFocus();
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
@@ -488,11 +505,16 @@ private:
     struct TPressedTitle {
         TGridCoord Cell{-1, -1};
         TColumnGx* Column = nullptr;
+        bool Button = false;
     } m_pressedTitle;
     TDrawColumnCellEventGx m_onDrawColumnCell;
     TGetCellParamsEventGx m_onGetCellParams;
     TColumnEventGx m_onCellClick;
     TColumnEventGx m_onTitleClick;
+    TCheckTitleButtonEventGx m_onCheckButton;
+    TTitleButtonClickEventGx m_onTitleBtnClick;
+    TNotifyEvent m_onSortMarkingChanged;
+    bool m_sortLocal = false;
     TGetFooterParamsEventGx m_onGetFooterParams;
     std::unique_ptr<TDBGridGxScrollBar> m_horzScrollBar;
     std::unique_ptr<TVertDBGridGxScrollBar> m_vertScrollBar;

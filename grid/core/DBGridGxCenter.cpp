@@ -2,6 +2,7 @@
 
 #include "grid/core/DBGridGx.h"
 #include "grid/core/DBGridGxColumnTitle.h"
+#include "grid/core/DBGridGxFilterRow.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
 #include "grid/core/DBGridGxIndicatorTitle.h"
 #include "platform/classlib/data/DBDataSet.h"
@@ -177,10 +178,13 @@ bool TDBGridGxCenter::DoMoveRecords(TCustomDBGridGx& grid, const std::vector<std
     return moved;
 }
 
+// A data set whose class filters itself gets the conditions; any other is filtered in memory.
 void TDBGridGxCenter::DataSetApplyFilter(TCustomDBGridGx& grid)
 {
-    if (IGridDataSetFeaturesGx* features = FeaturesOf(grid))
+    if (IGridDataSetFeaturesGx* features = FeaturesOf(grid); features && features->DataSetQuery(grid, gdqFiltersItselfGx))
         features->ApplyFilter(grid);
+    else
+        grid.FilterRow().ApplyInMemory();
 }
 
 void TDBGridGxCenter::DataSetApplySorting(TCustomDBGridGx& grid)

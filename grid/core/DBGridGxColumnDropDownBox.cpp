@@ -1,10 +1,13 @@
 #include "grid/core/DBGridGxColumnDropDownBox.h"
 
+#include "grid/core/DBGridGxColumnDropDownGrid.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/DBDataSource.h"
 
 namespace {
+
+TColumnDropDownGridMakerGx g_gridMaker = nullptr;
 
 void DescribeDropDownBox(TClassBuilder& c)
 {
@@ -30,9 +33,14 @@ const TTypeInfo& DropDownAlignTypeInfo()
     return info;
 }
 
+void SetColumnDropDownGridMaker(TColumnDropDownGridMakerGx maker) { g_gridMaker = maker; }
+TColumnDropDownGridMakerGx ColumnDropDownGridMaker() { return g_gridMaker; }
+
 TColumnDropDownBoxGx::TColumnDropDownBoxGx(TColumnGx* column)
     : m_column(column), m_listLink(std::make_unique<TDataLink>())
 {
+    if (const TColumnSpecRowMakerGx maker = ColumnSpecRowMaker(); maker && column)
+        m_specRow = maker(*column, [] {});
 }
 
 TColumnDropDownBoxGx::~TColumnDropDownBoxGx() = default;
@@ -55,7 +63,76 @@ void TColumnDropDownBoxGx::Assign(const TPersistent* source)
     m_showTitles = other->m_showTitles;
     m_useMultiTitle = other->m_useMultiTitle;
     SetListSource(other->ListSource());
+    // A source that never made its drop-down grid has nothing set on one; copying from it makes
+    // no grid here either.
+    if (!other->m_grid) {
+        if (m_grid)
+            m_grid->Columns().Clear();
+        return;
+    }
+    if (TCustomDBGridGx* grid = DropDownGrid()) {
+        grid->ColumnDefValues()->Assign(other->ColumnDefValues());
+        if (other->ColumnsCustomized())
+            grid->Columns().Assign(other->Columns());
+        else
+            grid->Columns().Clear();
+        grid->SetOptions(other->Options());
+    }
 }
+
+TCustomDBGridGx* TColumnDropDownBoxGx::DropDownGrid() const
+{
+    if (!m_grid && g_gridMaker && m_column)
+        m_grid = g_gridMaker(*m_column);
+    return m_grid.get();
+}
+
+TDBGridColumnsGx* TColumnDropDownBoxGx::Columns() const
+{
+    TCustomDBGridGx* grid = DropDownGrid();
+    return grid ? &grid->Columns() : nullptr;
+}
+
+bool TColumnDropDownBoxGx::ColumnsCustomized() const
+{
+    const TDBGridColumnsGx* columns = Columns();
+    return columns && columns->State() == csCustomizedGx;
+}
+
+TColumnDefValuesGx* TColumnDropDownBoxGx::ColumnDefValues() const
+{
+    TCustomDBGridGx* grid = DropDownGrid();
+    return grid ? grid->ColumnDefValues() : nullptr;
+}
+
+TDBGridOptions TColumnDropDownBoxGx::Options() const
+{
+    TCustomDBGridGx* grid = DropDownGrid();
+    return grid ? grid->Options() : TDBGridOptions{};
+}
+
+void TColumnDropDownBoxGx::SetOptions(TDBGridOptions value)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetOptions(value);
+}
+
+bool TColumnDropDownBoxGx::SortLocal() const
+{
+    const TCustomDBGridGx* grid = DropDownGrid();
+    return grid && grid->SortLocal();
+}
+
+void TColumnDropDownBoxGx::SetSortLocal(bool value)
+{
+    if (TCustomDBGridGx* grid = DropDownGrid())
+        grid->SetSortLocal(value);
+}
+
+
+
+
+
 
 TDataSource* TColumnDropDownBoxGx::ListSource() const { return m_listLink->DataSource(); }
 
@@ -68,4 +145,64 @@ TColumnDropDownBoxGx* TColumnGx::DropDownBox() const
     if (!m_dropDownBox)
         m_dropDownBox = std::make_unique<TColumnDropDownBoxGx>(const_cast<TColumnGx*>(this));
     return m_dropDownBox.get();
+}
+
+// The column's drop-down box events are its drop-down data grid's.
+namespace {
+
+template <class E>
+E GridEvent(const TColumnGx& column, const E& (TCustomDBGridGx::*get)() const)
+{
+    const TCustomDBGridGx* grid = column.DropDownBox()->DropDownGrid();
+    return grid ? (grid->*get)() : E{};
+}
+
+template <class E>
+void SetGridEvent(const TColumnGx& column, void (TCustomDBGridGx::*set)(const E&), const E& handler)
+{
+    if (TCustomDBGridGx* grid = column.DropDownBox()->DropDownGrid())
+        (grid->*set)(handler);
+}
+
+} // namespace
+
+TCheckTitleButtonEventGx TColumnGx::OnDropDownBoxCheckButton() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnCheckButton);
+}
+void TColumnGx::SetOnDropDownBoxCheckButton(const TCheckTitleButtonEventGx& handler)
+{
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnCheckButton, handler);
+}
+TDrawColumnCellEventGx TColumnGx::OnDropDownBoxDrawColumnCell() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnDrawColumnCell);
+}
+void TColumnGx::SetOnDropDownBoxDrawColumnCell(const TDrawColumnCellEventGx& handler)
+{
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnDrawColumnCell, handler);
+}
+TGetCellParamsEventGx TColumnGx::OnDropDownBoxGetCellParams() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnGetCellParams);
+}
+void TColumnGx::SetOnDropDownBoxGetCellParams(const TGetCellParamsEventGx& handler)
+{
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnGetCellParams, handler);
+}
+TNotifyEvent TColumnGx::OnDropDownBoxSortMarkingChanged() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnSortMarkingChanged);
+}
+void TColumnGx::SetOnDropDownBoxSortMarkingChanged(const TNotifyEvent& handler)
+{
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnSortMarkingChanged, handler);
+}
+TTitleButtonClickEventGx TColumnGx::OnDropDownBoxTitleBtnClick() const
+{
+    return GridEvent(*this, &TCustomDBGridGx::OnTitleBtnClick);
+}
+void TColumnGx::SetOnDropDownBoxTitleBtnClick(const TTitleButtonClickEventGx& handler)
+{
+    SetGridEvent(*this, &TCustomDBGridGx::SetOnTitleBtnClick, handler);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxColumnSpecRowHook.h"
 #include "grid/core/DropDownAlignGx.h"
 #include "platform/classlib/core/Persistent.h"
 
@@ -14,7 +16,10 @@ struct TTypeInfo;
 
 // How a column's lookup list drops down: where it lines up, how many rows and how wide, whether it
 // opens by itself, can be sized, shows titles (in several lines), fits its columns to its width, and
-// which data source it lists (else the lookup field's data set).
+// which data source it lists (else the lookup field's data set). Its columns, column defaults,
+// options and local sorting (and the column's OnDropDownBox events) are those of the column's
+// drop-down data grid itself, made on
+// first use; without a maker of such grids they read empty and writing them does nothing.
 class TColumnDropDownBoxGx : public TPersistent {
     CLASSLIB_DECLARE_CLASS;
 
@@ -43,10 +48,25 @@ class TColumnDropDownBoxGx : public TPersistent {
     void SetUseMultiTitle(bool value) { m_useMultiTitle = value; }
     [[nodiscard]] int Width() const { return m_width; }
     void SetWidth(int value) { m_width = value; }
+    // The first row of the list standing for a value outside it; null without a maker of them.
+    [[nodiscard]] IColumnSpecRowGx* SpecRow() const { return m_specRow.get(); }
+
+    // ---- The drop-down data grid's own settings
+    [[nodiscard]] TCustomDBGridGx* DropDownGrid() const;
+    [[nodiscard]] TDBGridColumnsGx* Columns() const;
+    // Columns the program set up (else the list shows its display fields).
+    [[nodiscard]] bool ColumnsCustomized() const;
+    [[nodiscard]] TColumnDefValuesGx* ColumnDefValues() const;
+    [[nodiscard]] TDBGridOptions Options() const;
+    void SetOptions(TDBGridOptions value);
+    [[nodiscard]] bool SortLocal() const;
+    void SetSortLocal(bool value);
 
 private:
     TColumnGx* m_column;
     std::unique_ptr<TDataLink> m_listLink;
+    std::unique_ptr<IColumnSpecRowGx> m_specRow;
+    mutable std::unique_ptr<TCustomDBGridGx> m_grid;
     TDropDownAlign m_align = ddaLeft;
     bool m_autoDrop = false;
     bool m_autoFitColWidths = true;

@@ -5,6 +5,7 @@
 #include "grid/core/MRUListGx.h"
 #include "grid/core/DBGridGxColumnSpecRowHook.h"
 #include "grid/core/DBGridGxColumnTitle.h"
+#include "grid/core/DBGridGxEvents.h"
 #include "platform/classlib/core/Collections.h"
 #include "platform/classlib/core/Events.h"
 #include "platform/classlib/core/TypInfo.h"
@@ -248,6 +249,18 @@ class TColumnGx : public TCollectionItem {
     {
         m_onCheckDrawRequiredState = handler;
     }
+    // The same-named events of the column's drop-down data grid (made on first access), not the
+    // column's own: empty, and set to no effect, without a maker of drop-down grids.
+    [[nodiscard]] TCheckTitleButtonEventGx OnDropDownBoxCheckButton() const;
+    void SetOnDropDownBoxCheckButton(const TCheckTitleButtonEventGx& handler);
+    [[nodiscard]] TDrawColumnCellEventGx OnDropDownBoxDrawColumnCell() const;
+    void SetOnDropDownBoxDrawColumnCell(const TDrawColumnCellEventGx& handler);
+    [[nodiscard]] TGetCellParamsEventGx OnDropDownBoxGetCellParams() const;
+    void SetOnDropDownBoxGetCellParams(const TGetCellParamsEventGx& handler);
+    [[nodiscard]] TNotifyEvent OnDropDownBoxSortMarkingChanged() const;
+    void SetOnDropDownBoxSortMarkingChanged(const TNotifyEvent& handler);
+    [[nodiscard]] TTitleButtonClickEventGx OnDropDownBoxTitleBtnClick() const;
+    void SetOnDropDownBoxTitleBtnClick(const TTitleButtonClickEventGx& handler);
 
     // ---- Stored predicates for form data
     [[nodiscard]] bool IsAlignmentStored() const;

@@ -3,6 +3,7 @@
 #include "grid/core/DBGridGxFilterRow.h"
 
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxStyle.h"
 #include "grid/core/DBGridGxTextDrawing.h"
@@ -102,6 +103,8 @@ void TInplaceFilterEditGx::TakePendingItem()
 void TInplaceFilterEditGx::CloseUp()
 {
     TCustomComboBox::CloseUp();
+    if (m_cancelled)
+        return;
     m_closedUp = true;
     if (HandleAllocated())
         (void)PostMessageA(Handle(), WM_APPLY_AFTER_CLOSEUP, 0, 0);
@@ -109,6 +112,17 @@ void TInplaceFilterEditGx::CloseUp()
 
 void TInplaceFilterEditGx::Dispatch(TMessage& message)
 {
+    if (message.Msg == CM_CANCELMODE) {
+        // Another control took over: an open list closes without choosing or applying.
+        if (reinterpret_cast<TControl*>(message.LParam) != this && DroppedDown()) {
+            m_pendingItem = -1;
+            m_cancelled = true;
+            SetDroppedDown(false);
+            m_cancelled = false;
+        }
+        TCustomComboBox::Dispatch(message);
+        return;
+    }
     if (message.Msg == WM_APPLY_AFTER_CLOSEUP) {
         m_closedUp = false;
         TakePendingItem();
@@ -284,7 +298,12 @@ void TDBGridGxFilterRow::Apply()
         } else {
             m_grid.BeginLayout();
             try {
-                ApplyToDataSet();
+                // The centre hands the conditions to the data set's own filtering where its class
+                // has some, else back to the grid to filter in memory.
+                if (TDBGridGxCenter* center = m_grid.Center())
+                    center->ApplyFilter(m_grid);
+                else
+                    ApplyInMemory();
             } catch (...) {
                 m_grid.EndLayout();
                 throw;
@@ -298,7 +317,7 @@ void TDBGridGxFilterRow::Apply()
     settle();
 }
 
-void TDBGridGxFilterRow::ApplyToDataSet()
+void TDBGridGxFilterRow::ApplyInMemory()
 {
     TDBGridGxLocalFilter::TConditions conditions;
     for (int i = 0; i < m_grid.Columns().Count(); ++i) {
@@ -428,6 +447,7 @@ void TDBGridGxFilterRow::SortByItem(TColumnGx& column, bool ascending)
     m_grid.SortMarkedColumns().clear();
     column.Title()->SetSortMarker(ascending ? smDownGx : smUpGx);
     m_grid.Invalidate();
+    m_grid.SortMarkingChanged();
 }
 
 // ---- Painting

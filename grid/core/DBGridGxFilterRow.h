@@ -47,6 +47,7 @@ private:
 
     int m_pendingItem = -1;
     bool m_closedUp = false;
+    bool m_cancelled = false;
 
     // Posted by the close-up so that the list's choice (reported after the close-up) comes first.
     static constexpr UINT WM_APPLY_AFTER_CLOSEUP = WM_USER + 101;
@@ -70,6 +71,9 @@ public:
     void PlaceEditor(bool refill);
     void CloseEditor();
     void Apply();
+    // Filters the grid's records in memory by the columns' conditions: what applying does when
+    // neither the program nor the data set's class filters.
+    void ApplyInMemory();
     void ClearColumnFilters();
     // Fills the editor's list for the column: the special items, then the column's values.
     void FillItems(TColumnGx& column);
@@ -84,7 +88,6 @@ private:
     [[nodiscard]] std::vector<std::string> ColumnValues(TColumnGx& column) const;
     [[nodiscard]] static std::vector<std::string> DistinctValues(TDataSet& dataSet, const TField& field);
     void TakeEditorText();
-    void ApplyToDataSet();
     void SortByItem(TColumnGx& column, bool ascending);
     [[nodiscard]] TColumnGx* EditedColumnObject() const;
 

@@ -44,3 +44,21 @@ bool TCustomDBGridGx::TypeIntoFilterRow(char key)
         (void)PostMessageA(editor->EditHandle(), WM_CHAR, static_cast<unsigned char>(key), 0);
     return true;
 }
+
+// The wheel steps through an active filter editor's values; a cancel-mode notice closes its list.
+bool TCustomDBGridGx::FilterRowMessage(TMessage& message)
+{
+    TInplaceFilterEditGx* editor = m_filterRow ? m_filterRow->Editor() : nullptr;
+    if (!editor || !m_filterRow->Active() || !editor->Visible())
+        return false;
+    message.Result = editor->Perform(message.Msg, message.WParam, message.LParam);
+    return true;
+}
+
+// The grid getting the focus back while a filter cell is being edited hands it on to the editor.
+void TCustomDBGridGx::FilterRowTakesFocus()
+{
+    TInplaceFilterEditGx* editor = m_filterRow ? m_filterRow->Editor() : nullptr;
+    if (editor && m_filterRow->Active() && editor->Visible() && editor->CanFocus() && !editor->HasFocus())
+        editor->SetFocus();
+}

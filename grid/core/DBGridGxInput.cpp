@@ -207,8 +207,13 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
         // does neither is a title click when released over the same title.
         TakeMouseFocus();
         TCustomGridGx::MouseDown(button, shift, x, y);
-        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift, y))
-            m_pressedTitle = {cell, ColumnAtGridCol(cell.X)};
+        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift, y)) {
+            TColumnGx* column = ColumnAtGridCol(cell.X);
+            bool button = column && column->Title()->TitleButton();
+            if (column)
+                CheckTitleButton(cell.X - m_indicatorOffset, button);
+            m_pressedTitle = {cell, column, button};
+        }
         return;
     }
     if (button == mbLeft && cell.X >= 0 && cell.X < m_indicatorOffset && cell.Y >= 0 && cell.Y < m_titleOffset) {
@@ -244,7 +249,9 @@ void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
     TCustomGridGx::MouseUp(button, shift, x, y);
     if (button == mbLeft && title.Column && CellAtPoint(x, y) == title.Cell &&
         ColumnAtGridCol(title.Cell.X) == title.Column) {
-        MarkSortOnTitleClick(*title.Column, shift);
+        if (title.Button)
+            TitleBtnClick(title.Cell.X - m_indicatorOffset, title.Column);
+        MarkSortOnTitleClick(*title.Column, shift, title.Button);
         TitleClick(title.Column);
         return;
     }
@@ -281,6 +288,18 @@ void TCustomDBGridGx::TitleClick(TColumnGx* column)
 {
     if (m_onTitleClick)
         m_onTitleClick(column);
+}
+
+void TCustomDBGridGx::CheckTitleButton(int dataCol, bool& enabled)
+{
+    if (m_onCheckButton)
+        m_onCheckButton(this, dataCol, ColumnAtGridCol(dataCol + m_indicatorOffset), enabled);
+}
+
+void TCustomDBGridGx::TitleBtnClick(int dataCol, TColumnGx* column)
+{
+    if (m_onTitleBtnClick)
+        m_onTitleBtnClick(this, dataCol, column);
 }
 
 // ---- Messages ---------------------------------------------------------------------------------------------------------
@@ -365,15 +384,22 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
         }
         break;
     case WM_MOUSEWHEEL:
+        if (FilterRowMessage(message))
+            return;
         (void)MoveRecordBy(GET_WHEEL_DELTA_WPARAM(message.WParam) < 0 ? 1 : -1);
         message.Result = 1;
         return;
+    case CM_CANCELMODE:
+        (void)FilterRowMessage(message);
+        break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         TCustomGridGx::Dispatch(message);
+        if (message.Msg == WM_SETFOCUS)
+            FilterRowTakesFocus();
         InvalidateCurrentRow();
         // Marked records and cells change their shade with the focus.
-        if (m_selection->SelectionType() != gstNon)
+        if (m_selection && m_selection->SelectionType() != gstNon)
             Invalidate();
         return;
     default:

@@ -69,14 +69,21 @@ void TCustomDBGridGx::PaintSortMarker(const TColumnTitleGx& title, const TRect& 
 
 // With dghAutoSortMarking a click on a title button moves its marker on: none, down, up, down...;
 // with dghMultiSortMarking and Ctrl held the other markers stay and the marker goes back to none.
-void TCustomDBGridGx::MarkSortOnTitleClick(TColumnGx& column, TShiftState shift)
+void TCustomDBGridGx::MarkSortOnTitleClick(TColumnGx& column, TShiftState shift, bool button)
 {
-    if (!m_optionsGx.Contains(dghAutoSortMarking) || !column.Title()->TitleButton())
+    if (!m_optionsGx.Contains(dghAutoSortMarking) || !button)
         return;
     column.Title()->ToggleSortMarker(shift.Contains(ssCtrl) && m_optionsGx.Contains(dghMultiSortMarking));
     if (m_titleOffset > 0)
         InvalidateGridRect({0, 0, ColCount() - 1, m_titleOffset - 1});
-    // The data set follows the new markers where the centre knows how.
-    if (m_center)
+    SortMarkingChanged();
+}
+
+// The program's handler sorts, else the data set follows the new markers where the centre knows how.
+void TCustomDBGridGx::SortMarkingChanged()
+{
+    if (m_onSortMarkingChanged)
+        m_onSortMarkingChanged(this);
+    else if (m_center)
         m_center->ApplySorting(*this);
 }

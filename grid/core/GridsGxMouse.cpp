@@ -47,7 +47,8 @@ void TCustomGridGx::TakeFocus()
     if (GetParentForm(this)) {
         if (CanFocus())
             SetFocus();
-    } else {
+    } else if (!(GetWindowLongPtrA(Handle(), GWL_EXSTYLE) & WS_EX_NOACTIVATE)) {
+        // A drop-down that never activates leaves the focus with the control it drops from.
         (void)::SetFocus(Handle());
     }
 }

@@ -1,6 +1,8 @@
 #include "grid/tools/DBGridGxCellDropDowns.h"
 
 #include "grid/core/DBGridGxCellDropDown.h"
+#include "grid/core/DBGridGxColumnDropDownBox.h"
+#include "grid/core/DBGridGxColumnDropDownGrid.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/tools/CalculatorGx.h"
 #include "grid/tools/DBLookupGridsGx.h"
@@ -13,6 +15,7 @@
 #include "platform/winapi/controls/MonthCal.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -24,6 +27,17 @@ public:
     explicit TCellPopupBridgeGx(ICellDropDownOwnerGx& owner) : TComponent(nullptr), m_owner(owner) {}
     void ClosePopup(bool accept) override { m_owner.CloseUp(accept); }
     [[nodiscard]] ICellDropDownOwnerGx& CellOwner() const { return m_owner; }
+
+    // Told when a component the bridge watches goes.
+    std::function<void(TComponent*)> OnGone;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override
+    {
+        TComponent::Notification(component, operation);
+        if (operation == opRemove && OnGone)
+            OnGone(component);
+    }
 
 private:
     ICellDropDownOwnerGx& m_owner;
@@ -143,28 +157,32 @@ private:
     TPopupCalculatorGx* m_calculator; // owned by the bridge
 };
 
-// The records of a lookup column's list in a data grid of their shown fields: as many rows as the
-// list has up to the column's DropDownRows, as wide as the column says (-1: the columns' own
-// widths), never narrower than the editor. A click on a row or Enter takes its key.
+// The records of a lookup column's list in the column's own drop-down data grid, which keeps the
+// columns, options and events its drop-down box set up: as many rows as the list has up to the
+// column's DropDownRows, as wide as the column says (-1: the columns' own widths), never narrower
+// than the editor. A click on a row or Enter takes its key.
 class TLookupCellDropDownGx : public ICellDropDownGx {
 public:
     explicit TLookupCellDropDownGx(ICellDropDownOwnerGx& owner)
-        : m_bridge(owner), m_grid(new TPopupDataGridGx(&m_bridge)), m_source(std::make_unique<TDataSource>(nullptr))
+        : m_bridge(owner), m_source(std::make_unique<TDataSource>(nullptr))
     {
-        m_grid->SetOnCloseUp(
-            TCloseUpEventGx::FromFunction([this](TObject*, bool accept) { m_bridge.ClosePopup(accept); }));
+        m_bridge.OnGone = [this](TComponent* gone) {
+            if (gone == m_grid)
+                m_grid = nullptr;
+        };
     }
 
-    ~TLookupCellDropDownGx() override
-    {
-        // The grid goes before the source it shows.
-        delete m_grid;
-    }
+    // The column's grid outlives this list: it gives back the source it was lent.
+    ~TLookupCellDropDownGx() override { Release(); }
 
     void Open(const Variant& value) override
     {
         TWinControl& editor = m_bridge.CellOwner().DropDownEditor();
         TColumnGx* column = m_bridge.CellOwner().DropDownColumn();
+        TColumnDropDownBoxGx& box = *column->DropDownBox();
+        Bind(dynamic_cast<TPopupDataGridGx*>(box.DropDownGrid()));
+        if (!m_grid)
+            return;
         TField* field = column->Field();
         TDataSet* list = column->LookupListDataSet();
         m_source->SetDataSet(list);
@@ -173,7 +191,9 @@ public:
         m_grid->SetKeyFieldNames(field->LookupKeyFields());
         m_grid->SetListFieldNames(column->LookupDisplayFields());
         m_grid->SetAutoFitColWidths(false);
-        ShowDisplayFields(column->LookupDisplayFields());
+        if (!box.ColumnsCustomized())
+            ShowDisplayFields(column->LookupDisplayFields());
+        ShowSpecRow(*column);
         TDBGridOptions options = m_grid->Options();
         if (column->DropDownShowTitles())
             options.Include(dgTitles);
@@ -192,32 +212,64 @@ public:
             width += GetSystemMetrics(SM_CXVSCROLL) + 2;
         }
         m_grid->SetBounds(m_grid->Left(), m_grid->Top(), std::max(width, editor.Width()), m_grid->Height());
-        // The shown fields share the list's width: no sideways scrolling in a drop-down.
-        m_grid->SetAutoFitColWidths(true);
+        m_grid->SetAutoFitColWidths(box.AutoFitColWidths());
         m_grid->SetKeyValue(value);
         ShowUnderEditor(editor, *m_grid);
     }
-    void Hide() override { HidePopup(*m_grid); }
+    void Hide() override
+    {
+        if (m_grid)
+            HidePopup(*m_grid);
+    }
     [[nodiscard]] bool Visible() const override
     {
-        return m_grid->HandleAllocated() && IsWindowVisible(m_grid->Handle());
+        return m_grid && m_grid->HandleAllocated() && IsWindowVisible(m_grid->Handle());
     }
-    [[nodiscard]] Variant Value() const override { return m_grid->KeyValue(); }
-    [[nodiscard]] std::string ChosenText() const override { return m_grid->Text(); }
+    [[nodiscard]] Variant Value() const override { return m_grid ? m_grid->KeyValue() : Null(); }
+    [[nodiscard]] std::string ChosenText() const override { return m_grid ? m_grid->Text() : std::string{}; }
     // The arrows and pages move through the list's records.
     bool TakeKey(WORD key, TShiftState shift) override
     {
         const bool moving = shift.Empty() && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT);
         const bool ends = (key == VK_HOME || key == VK_END) && shift == TShiftState{ssCtrl};
-        if (!moving && !ends)
+        if (!Visible() || (!moving && !ends))
             return false;
         (void)SendMessageA(m_grid->Handle(), WM_KEYDOWN, key, 0);
         return true;
     }
-    [[nodiscard]] HWND WindowHandle() const override { return m_grid->HandleAllocated() ? m_grid->Handle() : nullptr; }
+    [[nodiscard]] HWND WindowHandle() const override
+    {
+        return m_grid && m_grid->HandleAllocated() ? m_grid->Handle() : nullptr;
+    }
 
 private:
-    // One column per shown field, in the order named.
+    // Takes the column's grid over: it closes up into this editor and is watched for going.
+    void Bind(TPopupDataGridGx* grid)
+    {
+        if (grid == m_grid)
+            return;
+        Release();
+        m_grid = grid;
+        if (!m_grid)
+            return;
+        m_grid->FreeNotification(&m_bridge);
+        m_grid->SetOnCloseUp(
+            TCloseUpEventGx::FromFunction([this](TObject*, bool accept) { m_bridge.ClosePopup(accept); }));
+    }
+
+    void Release()
+    {
+        if (!m_grid)
+            return;
+        HidePopup(*m_grid);
+        m_grid->SetOnCloseUp({});
+        m_grid->SetListSource(nullptr);
+        m_grid->RemoveFreeNotification(&m_bridge);
+        m_grid = nullptr;
+    }
+
+    // One column per shown field, in the order named; made as the grid's own, so that they give
+    // way to columns the program sets up.
     void ShowDisplayFields(const std::string& names)
     {
         TDBGridColumnsGx& columns = m_grid->Columns();
@@ -227,16 +279,36 @@ private:
         while (start <= names.size()) {
             const std::size_t end = std::min(names.find(';', start), names.size());
             if (const std::string name = Trim(names.substr(start, end - start)); !name.empty())
-                columns.Add()->SetFieldName(name);
+                columns.AddDefaultColumn()->SetFieldName(name);
             start = end + 1;
         }
         columns.EndUpdate();
     }
 
+    // The drop-down box's special row when it is shown, else the column's.
+    void ShowSpecRow(TColumnGx& column)
+    {
+        const auto* boxRow = dynamic_cast<const TSpecRowGx*>(column.DropDownBox()->SpecRow());
+        const auto* columnRow = dynamic_cast<const TSpecRowGx*>(column.DropDownSpecRow());
+        const TSpecRowGx* shown = boxRow && boxRow->Visible() ? boxRow : columnRow;
+        if (shown)
+            m_grid->SpecRow()->Assign(shown);
+        else
+            m_grid->SpecRow()->SetVisible(false);
+    }
+
     TCellPopupBridgeGx m_bridge;
-    TPopupDataGridGx* m_grid; // made with the bridge as owner, freed first
+    TPopupDataGridGx* m_grid = nullptr; // the column's, watched through the bridge
     std::unique_ptr<TDataSource> m_source;
 };
+
+// A lookup column's drop-down grid, made on first use without an owner.
+std::unique_ptr<TCustomDBGridGx> MakeDropDownGrid(TColumnGx& /*column*/)
+{
+    auto grid = std::make_unique<TPopupDataGridGx>(nullptr);
+    grid->SetName("DataList");
+    return grid;
+}
 
 std::unique_ptr<ICellDropDownGx> MakeCellDropDown(TCellDropDownKindGx kind, ICellDropDownOwnerGx& owner)
 {
@@ -253,4 +325,8 @@ std::unique_ptr<ICellDropDownGx> MakeCellDropDown(TCellDropDownKindGx kind, ICel
 
 } // namespace
 
-void RegisterGridCellDropDowns() { SetCellDropDownFactory(&MakeCellDropDown); }
+void RegisterGridCellDropDowns()
+{
+    SetCellDropDownFactory(&MakeCellDropDown);
+    SetColumnDropDownGridMaker(&MakeDropDownGrid);
+}

@@ -210,6 +210,8 @@ class TPopupDataGridGx : public TDBLookupGridGx {
     explicit TPopupDataGridGx(TComponent* owner);
 
     [[nodiscard]] TSizeGripGx* Grip() const { return m_grip; }
+    // Never: a press on its titles must not take the focus from the editor it drops from either.
+    [[nodiscard]] bool CanFocus() const override { return false; }
     void SetOnCloseUp(const TCloseUpEventGx& handler) { m_onCloseUp = handler; }
     // A key value the user chose (by key, click or hover).
     void SetOnUserKeyValueChange(const TNotifyEvent& handler) { m_onUserKeyValueChange = handler; }

@@ -1,11 +1,15 @@
+#include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxFilterRow.h"
+#include "grid/core/DBGridGxUnit.h"
 #include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/winapi/controls/ComboBox.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -321,6 +325,74 @@ TEST_F(FilterRowFixture, AMalformedTextReportsOnceAndKeepsTheCondition)
     EXPECT_EQ(Column(2).STFilter()->ExpressionAsString(), "> 3");
     EXPECT_EQ(ShownIds(), (std::set<int>{4, 5}));
     m_errors.clear();
+}
+
+// The grid gets the focus back, the wheel turns or another control takes over while a filter cell
+// is being edited: the focus goes on to the editor, the wheel steps through its list instead of
+// the records, and an open list closes without applying anything.
+TEST_F(FilterRowFixture, TheGridHandsFocusWheelAndCancelModeToAnActiveFilterEditor)
+{
+    Click(CellCentre(1, FilterRow()));
+    TInplaceFilterEditGx* editor = m_db->FilterRow().Editor();
+    m_db->SetFocus();
+    Pump();
+    EXPECT_TRUE(editor->HasFocus());
+
+    Key(VK_DOWN, ModAlt);
+    ASSERT_TRUE(editor->DroppedDown());
+    TButton other(m_form.get());
+    (void)m_db->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(&other));
+    Pump();
+    EXPECT_FALSE(editor->DroppedDown());
+    EXPECT_EQ(editor->Text(), "");
+    EXPECT_FALSE(Column(0).STFilter()->HasCondition());
+
+    const int recNo = m_query->RecNo();
+    (void)m_db->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    Pump();
+    EXPECT_GE(editor->ItemIndex(), 0);
+    EXPECT_EQ(m_query->RecNo(), recNo);
+    Key(VK_ESCAPE);
+    (void)m_db->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(m_query->RecNo(), recNo + 1) << "a closed row leaves the wheel to the records";
+}
+
+// With the grid unit running, a grid without its own OnApplyFilter applies through the centre,
+// whose default filters in memory.
+class CentreFilterRowFixture : public FilterRowFixture {
+protected:
+    void SetUp() override
+    {
+        m_unit.emplace();
+        FilterRowFixture::SetUp();
+    }
+    void TearDown() override
+    {
+        FilterRowFixture::TearDown();
+        m_unit.reset();
+    }
+
+    std::optional<TGridUnitScope> m_unit;
+};
+
+TEST_F(CentreFilterRowFixture, AGridWithoutItsOwnHandlerAppliesThroughTheCentre)
+{
+    ASSERT_EQ(m_db->Center(), GridCenter());
+    std::vector<TCustomDBGridGx*> applied;
+    GridCenter()->SetOnApplyFilter(
+        TDBGridGxCenterGridEvent::FromFunction([&](TCustomDBGridGx* grid) { applied.push_back(grid); }));
+    TypeIntoFilterCell(0, "Bob");
+    EXPECT_EQ(applied, std::vector<TCustomDBGridGx*>{m_db});
+    EXPECT_EQ(ShownIds().size(), 5u) << "the hook took the request";
+
+    m_db->SetOnApplyFilter(TNotifyEvent::FromFunction([](TObject*) {}));
+    m_db->ApplyFilter();
+    EXPECT_EQ(applied.size(), 1u) << "the grid's own handler comes first";
+
+    m_db->SetOnApplyFilter({});
+    GridCenter()->SetOnApplyFilter({});
+    m_db->ApplyFilter();
+    EXPECT_EQ(ShownIds(), (std::set<int>{2, 4})) << "the centre's default filters in memory";
 }
 
 } // namespace

@@ -2,8 +2,12 @@
 
 #include "grid/core/DBGridGx.h"
 #include "grid/core/DBGridGxCellDropDown.h"
+#include "grid/core/DBGridGxColumnDropDownBox.h"
+#include "grid/core/DBGridGxColumnDropDownGrid.h"
 #include "grid/core/DBGridInplaceEdit.h"
 #include "grid/tools/DBGridGxCellDropDowns.h"
+#include "grid/tools/DBLookupGridsGx.h"
+#include "grid/tools/SpecialRowGx.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DB.h"
 #include "platform/classlib/data/DBDataSource.h"
@@ -14,7 +18,9 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -54,6 +60,7 @@ protected:
         m_source.reset();
         m_query.reset();
         SetCellDropDownFactory(nullptr);
+        SetColumnDropDownGridMaker(nullptr);
     }
 
     [[nodiscard]] std::unique_ptr<TADOQuery> Query(const std::string& sql) const
@@ -269,6 +276,72 @@ TEST_F(LookupCellDropDown, TypingCompletesFromTheListAndDeleteClearsTheKey)
     Key(VK_RETURN, 0, "\r");
     m_query->Post();
     EXPECT_TRUE(m_query->FieldByName("CITY_ID")->IsNull());
+}
+
+// The column's drop-down box sets up the list the editor drops: its own columns with their titles,
+// its special row and local sorting; the column's drop-down box events colour and draw its cells
+// and answer its title buttons.
+TEST_F(LookupCellDropDown, TheDropDownBoxSetsUpTheListsColumnsSpecialRowAndEvents)
+{
+    RegisterColumnSpecialRows();
+    TColumnDropDownBoxGx& box = *m_column->DropDownBox();
+    auto* popup = dynamic_cast<TPopupDataGridGx*>(box.DropDownGrid());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->Name(), "DataList");
+    for (const auto& [field, caption, width] : {std::tuple{"NAME", "Town", 90}, std::tuple{"CODE", "No", 60}}) {
+        TColumnGx* column = box.Columns()->Add();
+        column->SetFieldName(field);
+        column->Title()->SetCaption(caption);
+        column->SetWidth(width);
+    }
+    box.Columns()->ColumnAt(0)->Title()->SetTitleButton(true);
+    popup->SetOptionsGx(popup->OptionsGx() + TDBGridGxOptions{dghAutoSortMarking});
+    box.SetSortLocal(true);
+    auto* none = dynamic_cast<TSpecRowGx*>(box.SpecRow());
+    ASSERT_NE(none, nullptr);
+    none->SetCellsText("(nobody)");
+    none->SetVisible(true);
+    m_column->SetDropDownShowTitles(true);
+    int drawn = 0;
+    m_column->SetOnDropDownBoxDrawColumnCell(TDrawColumnCellEventGx::FromFunction(
+        [&](TObject*, const TRect&, int, TColumnGx*, TGridDrawState) { ++drawn; }));
+    m_column->SetOnDropDownBoxGetCellParams(TGetCellParamsEventGx::FromFunction(
+        [](TObject*, TColumnGx* column, TFont*, TColor& background, TGridDrawState) {
+            if (column->FieldName() == "CODE")
+                background = clLime;
+        }));
+    std::vector<std::string> titleButtons;
+    int sortings = 0;
+    m_column->SetOnDropDownBoxTitleBtnClick(TTitleButtonClickEventGx::FromFunction(
+        [&](TObject*, int, TColumnGx* column) { titleButtons.push_back(column->Title()->Caption()); }));
+    m_column->SetOnDropDownBoxSortMarkingChanged(TNotifyEvent::FromFunction([&](TObject*) { ++sortings; }));
+
+    EXPECT_TRUE(m_column->OnDropDownBoxTitleBtnClick()) << "the column reads the drop-down grid's event";
+
+    OpenEditorOn(2);
+    Key(VK_DOWN, ModAlt);
+    ASSERT_TRUE(Editor()->ListVisible());
+    EXPECT_EQ(Editor()->ActiveHookedList()->WindowHandle(), popup->Handle()) << "the column's own grid drops";
+    ASSERT_EQ(popup->Columns().Count(), 2) << "the box's columns stay";
+    EXPECT_EQ(popup->Columns().ColumnAt(0)->Title()->Caption(), "Town");
+    EXPECT_TRUE(popup->Options().Contains(dgTitles));
+    EXPECT_TRUE(popup->SpecRow()->Visible());
+    EXPECT_EQ(popup->SpecRow()->CellText(0), "(nobody)");
+    EXPECT_TRUE(popup->SortLocal());
+    EXPECT_GT(drawn, 0);
+
+    const TRect title = popup->CellRect(0, 0);
+    const TRect code = popup->CellRect(1, 2);
+    EXPECT_EQ(Shown(*popup, {(code.left + code.right) / 2, code.top + 2}), 0x00FF00u) << "OnGetCellParams colours the cell";
+    Click(*popup, {(title.left + title.right) / 2, (title.top + title.bottom) / 2});
+    EXPECT_EQ(titleButtons, std::vector<std::string>{"Town"});
+    EXPECT_EQ(sortings, 1);
+    EXPECT_EQ(popup->Columns().ColumnAt(0)->Title()->SortMarker(), smDownGx);
+    EXPECT_EQ(GetFocus(), Editor()->Handle()) << "the list never takes the focus";
+    EXPECT_TRUE(Editor()->ListVisible()) << "a title click keeps the list open";
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Editor()->ListVisible());
+    SetColumnSpecRowMaker(nullptr);
 }
 
 } // namespace
