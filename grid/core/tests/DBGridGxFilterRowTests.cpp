@@ -363,6 +363,8 @@ class CentreFilterRowFixture : public FilterRowFixture {
 protected:
     void SetUp() override
     {
+        // The unit's style keeps a hidden window, so the screen comes first.
+        (void)SelectHeadlessDisplay();
         m_unit.emplace();
         FilterRowFixture::SetUp();
     }
