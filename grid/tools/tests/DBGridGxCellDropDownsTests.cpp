@@ -1,3 +1,4 @@
+#include "PersistentFields.h"
 #include "ToolsFixture.h"
 
 #include "grid/core/DBGridGx.h"
@@ -177,19 +178,8 @@ protected:
         m_cities = Query("SELECT CODE, NAME FROM CITY ORDER BY CODE");
         m_cities->Open();
         m_query = Query("SELECT * FROM PERSON ORDER BY ID");
-        for (const auto& [name, type] : {std::pair{"NAME", ftWideString}, std::pair{"CITY_ID", ftInteger}}) {
-            TField* field = CreateFieldOfType(type, m_query.get());
-            field->SetFieldName(name);
-            field->SetDataSet(m_query.get());
-        }
-        auto* city = new TStringField(m_query.get());
-        city->SetFieldName("CITY");
-        city->SetFieldKind(fkLookup);
-        city->SetKeyFields("CITY_ID");
-        city->SetLookupDataSet(m_cities.get());
-        city->SetLookupKeyFields("CODE");
-        city->SetLookupResultField("NAME");
-        city->SetDataSet(m_query.get());
+        AddDataFields(*m_query, {{"NAME", ftWideString}, {"CITY_ID", ftInteger}});
+        AddLookupField(*m_query, "CITY", "CITY_ID", *m_cities, "CODE", "NAME");
         m_query->Open();
         m_source = std::make_unique<TDataSource>(nullptr);
         m_source->SetDataSet(m_query.get());

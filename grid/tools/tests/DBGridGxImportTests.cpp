@@ -1,4 +1,5 @@
 #include "ImpExpFixture.h"
+#include "PersistentFields.h"
 
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/data/DBFields.h"
@@ -211,21 +212,8 @@ TEST_F(ImportTest, ALookupColumnTakesTheKeyOfAWholeMatchFirstAndExportsTheKey)
     list->Open();
     m_source->SetDataSet(nullptr);
     m_query->Close();
-    const std::pair<const char*, TFieldType> fields[] = {{"NAME", ftWideString},
-                                                         {"NUM", ftInteger}, {"AMOUNT", ftFloat}};
-    for (const auto& [name, type] : fields) {
-        TField* field = CreateFieldOfType(type, m_query.get());
-        field->SetFieldName(name);
-        field->SetDataSet(m_query.get());
-    }
-    auto* who = new TStringField(m_query.get());
-    who->SetFieldName("WHO");
-    who->SetFieldKind(fkLookup);
-    who->SetKeyFields("NUM");
-    who->SetLookupDataSet(list.get());
-    who->SetLookupKeyFields("K");
-    who->SetLookupResultField("T");
-    who->SetDataSet(m_query.get());
+    AddDataFields(*m_query, {{"NAME", ftWideString}, {"NUM", ftInteger}, {"AMOUNT", ftFloat}});
+    AddLookupField(*m_query, "WHO", "NUM", *list, "K", "T");
     m_query->Open();
     m_db->Columns().Clear();
     m_db->Columns().Add()->SetFieldName("NAME");

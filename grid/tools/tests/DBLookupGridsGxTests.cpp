@@ -1,3 +1,4 @@
+#include "PersistentFields.h"
 #include "ToolsFixture.h"
 
 #include "grid/tools/DBLookupGridColumnGx.h"
@@ -413,19 +414,8 @@ TEST_F(LookupGrid, ALookupFieldBringsItsListAndTheGridWritesItsKeyField)
     auto people = std::make_unique<TADOQuery>(nullptr);
     people->SetConnectionString(Connection());
     people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
-    for (const auto& [name, type] : {std::pair{"NAME", ftString}, std::pair{"CITY_ID", ftInteger}}) {
-        TField* field = CreateFieldOfType(type, people.get());
-        field->SetFieldName(name);
-        field->SetDataSet(people.get());
-    }
-    auto* city = new TStringField(people.get());
-    city->SetFieldName("CITY");
-    city->SetFieldKind(fkLookup);
-    city->SetKeyFields("CITY_ID");
-    city->SetLookupDataSet(m_cities.get());
-    city->SetLookupKeyFields("CODE");
-    city->SetLookupResultField("NAME");
-    city->SetDataSet(people.get());
+    AddDataFields(*people, {{"NAME", ftString}, {"CITY_ID", ftInteger}});
+    AddLookupField(*people, "CITY", "CITY_ID", *m_cities, "CODE", "NAME");
     people->Open();
     TDataSource source(nullptr);
     source.SetDataSet(people.get());
@@ -457,19 +447,8 @@ TEST_F(LookupGrid, ALookupColumnShowsItsSpecialRowText)
     auto people = std::make_unique<TADOQuery>(nullptr);
     people->SetConnectionString(Connection());
     people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
-    for (const auto& [name, type] : {std::pair{"NAME", ftString}, std::pair{"CITY_ID", ftInteger}}) {
-        TField* field = CreateFieldOfType(type, people.get());
-        field->SetFieldName(name);
-        field->SetDataSet(people.get());
-    }
-    auto* city = new TStringField(people.get());
-    city->SetFieldName("CITY");
-    city->SetFieldKind(fkLookup);
-    city->SetKeyFields("CITY_ID");
-    city->SetLookupDataSet(m_cities.get());
-    city->SetLookupKeyFields("CODE");
-    city->SetLookupResultField("NAME");
-    city->SetDataSet(people.get());
+    AddDataFields(*people, {{"NAME", ftString}, {"CITY_ID", ftInteger}});
+    AddLookupField(*people, "CITY", "CITY_ID", *m_cities, "CODE", "NAME");
     people->Open();
     TDataSource source(nullptr);
     source.SetDataSet(people.get());
