@@ -146,22 +146,26 @@ void TSkinComBox::HookEditWindow()
 
 void TSkinComBox::EditMessage(UINT msg)
 {
-    switch (msg) {
-    case WM_PAINT:
+    if (msg == WM_PAINT)
         DrawWindow(nullptr);
-        break;
+    else
+        FollowPress(msg);
+}
+
+void TSkinComBox::FollowPress(UINT msg)
+{
+    switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         m_mouseState |= MousePressed;
-        Repaint();
         break;
     case WM_LBUTTONUP:
         m_mouseState &= ~MousePressed;
-        Repaint();
         break;
     default:
-        break;
+        return;
     }
+    Repaint();
 }
 
 void TSkinComBox::AfterMessage(TMessage& message)
@@ -188,12 +192,8 @@ void TSkinComBox::AfterMessage(TMessage& message)
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        m_mouseState |= MousePressed;
-        Repaint();
-        break;
     case WM_LBUTTONUP:
-        m_mouseState &= ~MousePressed;
-        Repaint();
+        FollowPress(message.Msg);
         break;
     case CN_COMMAND:
         // The dropped list took the mouse: its release never reaches the combo.

@@ -40,6 +40,8 @@ private:
     void SkinList(HWND list);
     void ReleaseInnerWindows();
     void EditMessage(UINT msg);
+    // A left press or release on the combo or its edit shows the button pressed or up again.
+    void FollowPress(UINT msg);
     void PaintClassic(HDC dc, const RECT& rect, int frame);
     void PaintFlat(HDC dc, const RECT& rect);
     [[nodiscard]] bool LeftButton() const;
