@@ -1,6 +1,7 @@
 #include "grid/core/DBGridInplaceEdit.h"
 
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxRoutines.h"
 #include "grid/core/GridLibGx.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/data/DBDataSet.h"
@@ -30,24 +31,6 @@ int FindPrefix(const TStrings& list, int count, const std::string& prefix)
             return i;
     }
     return -1;
-}
-
-bool IsNumberType(TFieldType type)
-{
-    switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // The width of the list's widest item in the font.
@@ -203,7 +186,7 @@ void TDBGridInplaceEdit::SetEditStyle(TEditStyleGx style)
         m_activeHooked = hooked(m_calendar, cdkCalendarGx);
     else if (style == esDataListGx && column->LookupListDataSet())
         m_activeHooked = hooked(m_dataList, cdkLookupGridGx);
-    else if (style == esDropDownGx && field && IsNumberType(field->DataType()))
+    else if (style == esDropDownGx && field && IsNumberFieldType(field->DataType()))
         m_activeHooked = hooked(m_calculator, cdkCalculatorGx);
     m_buttonWidth = style == esSimpleGx ? 0 : GetSystemMetrics(SM_CXVSCROLL);
     if (HandleAllocated()) {
