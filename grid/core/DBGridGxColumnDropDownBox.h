@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/core/DBGridGx.h"
-#include "grid/core/DBGridGxColumnSpecialRowHook.h"
+#include "grid/core/DBGridGxColumnExtraRowHook.h"
 #include "grid/core/DropDownAlignGx.h"
 #include "platform/classlib/core/Persistent.h"
 

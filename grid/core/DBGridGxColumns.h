@@ -3,7 +3,7 @@
 #include "grid/core/DataGridGx.h"
 #include "grid/core/EditButtonsGx.h"
 #include "grid/core/MRUListGx.h"
-#include "grid/core/DBGridGxColumnSpecialRowHook.h"
+#include "grid/core/DBGridGxColumnExtraRowHook.h"
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxEvents.h"
 #include "platform/classlib/core/Collections.h"

@@ -1,7 +1,7 @@
 #include "grid/tools/DBLookupGridColumnGx.h"
 
 #include "grid/tools/DBLookupGridsGx.h"
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/ListExtraRowGx.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "grid/core/DBGridGx.h"
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/ListExtraRowGx.h"
 #include "grid/tools/ToolCtrlsGx.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/data/DBDataSource.h"

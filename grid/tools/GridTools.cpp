@@ -3,7 +3,7 @@
 #include "grid/tools/DBGridGxCellDropDowns.h"
 #include "grid/tools/DBGridGxCenterTools.h"
 #include "grid/tools/DBGridGxFindDlgs.h"
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/ListExtraRowGx.h"
 
 void RegisterGridTools()
 {

@@ -8,7 +8,7 @@
 #include "grid/core/DBGridInplaceEdit.h"
 #include "grid/tools/DBGridGxCellDropDowns.h"
 #include "grid/tools/DBLookupGridsGx.h"
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/ListExtraRowGx.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DB.h"
 #include "platform/classlib/data/DBDataSource.h"

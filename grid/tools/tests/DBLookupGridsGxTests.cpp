@@ -3,7 +3,7 @@
 
 #include "grid/tools/DBLookupGridColumnGx.h"
 #include "grid/tools/DBLookupGridsGx.h"
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/ListExtraRowGx.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBDataSet.h"

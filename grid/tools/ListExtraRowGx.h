@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/core/DBGridGxColumnSpecialRowHook.h"
+#include "grid/core/DBGridGxColumnExtraRowHook.h"
 #include "platform/classlib/core/Events.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/forms/GraphicsObjects.h"

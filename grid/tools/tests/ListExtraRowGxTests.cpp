@@ -1,4 +1,4 @@
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/ListExtraRowGx.h"
 
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 

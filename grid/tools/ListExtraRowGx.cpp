@@ -1,4 +1,4 @@
-#include "grid/tools/SpecialRowGx.h"
+#include "grid/tools/ListExtraRowGx.h"
 
 #include "grid/core/DBGridGxColumns.h"
 #include "platform/classlib/forms/Controls.h"
