@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 // The skinned non-client area: borders, caption bar with text and buttons, the window region and
 // the non-client mouse.
@@ -34,39 +35,8 @@ struct TVisibilityFacts {
     bool maximized, active, sysMenu, minimizeBox, maximizeBox, dialogBorder, dialogClass;
 };
 
-bool FirstCode(int code, const TVisibilityFacts& f, HWND window, int action)
-{
-    if (code >= 201 && code <= 999)
-        return true;
-    if (code >= 1000 && code <= 2000)
-        return SendMessageA(window, WM_SKIN_CAPTIONBUTTONSHOWN, static_cast<WPARAM>(code), action) > 0;
-    switch (code) {
-    case 0:
-    case -1:
-        return true;
-    case 1:
-        return f.maximized;
-    case 2:
-        return !f.maximized;
-    case 3:
-        return f.active;
-    case 4:
-        return !f.active;
-    case 6:
-    case 8:
-        return f.sysMenu && (f.minimizeBox || f.maximizeBox);
-    case 7:
-        return !f.maximizeBox;
-    case 9:
-        return !f.minimizeBox;
-    case 200:
-        return f.dialogBorder && !f.dialogClass;
-    default:
-        return false;
-    }
-}
-
-bool SecondCode(int code, const TVisibilityFacts& f)
+// The window-state codes both conditions of a caption button know; nothing for other codes.
+std::optional<bool> StateCode(int code, const TVisibilityFacts& f)
 {
     switch (code) {
     case 0:
@@ -87,8 +57,32 @@ bool SecondCode(int code, const TVisibilityFacts& f)
     case 9:
         return !f.minimizeBox;
     default:
-        return false;
+        return std::nullopt;
     }
+}
+
+bool FirstCode(int code, const TVisibilityFacts& f, HWND window, int action)
+{
+    if (code >= 201 && code <= 999)
+        return true;
+    if (code >= 1000 && code <= 2000)
+        return SendMessageA(window, WM_SKIN_CAPTIONBUTTONSHOWN, static_cast<WPARAM>(code), action) > 0;
+    switch (code) {
+    case -1:
+        return true;
+    case 6:
+    case 8:
+        return f.sysMenu && *StateCode(code, f);
+    case 200:
+        return f.dialogBorder && !f.dialogClass;
+    default:
+        return StateCode(code, f).value_or(false);
+    }
+}
+
+bool SecondCode(int code, const TVisibilityFacts& f)
+{
+    return StateCode(code, f).value_or(false);
 }
 
 COLORREF CaptionTextColour(TSkinElements& skin, bool active)

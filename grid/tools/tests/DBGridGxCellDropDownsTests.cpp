@@ -17,6 +17,7 @@
 #include "platform/rtl/DateTime.h"
 #include "tests/support/TempDir.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -39,20 +40,9 @@ protected:
         (void)Query("INSERT INTO D VALUES (1, NULL, 1.5), (2, NULL, 2)")->ExecSQL();
         m_query = Query("SELECT ID, DT, AMOUNT FROM D ORDER BY ID");
         m_query->Open();
-        m_source = std::make_unique<TDataSource>(nullptr);
-        m_source->SetDataSet(m_query.get());
-        m_grid = new TDBGridGx(m_form.get());
-        m_grid->SetParent(m_form.get());
-        m_grid->SetBounds(0, 0, 400, 200);
-        for (const char* field : {"DT", "AMOUNT"}) {
-            TColumnGx* column = m_grid->Columns().Add();
-            column->SetFieldName(field);
-            column->SetWidth(120);
-        }
+        MakeGrid({"DT", "AMOUNT"}, 120);
         m_grid->Columns().ColumnAt(1)->SetButtonStyle(cbsDropDown);
-        m_grid->SetDataSource(m_source.get());
-        m_form->SetActiveControl(m_grid);
-        Pump();
+        ShowGrid();
     }
 
     void TearDown() override
@@ -62,6 +52,28 @@ protected:
         m_query.reset();
         SetCellDropDownFactory(nullptr);
         SetColumnDropDownGridMaker(nullptr);
+    }
+
+    // A grid over the query with a column of `width` for each field; ShowGrid binds and focuses it.
+    void MakeGrid(std::initializer_list<const char*> fields, int width)
+    {
+        m_source = std::make_unique<TDataSource>(nullptr);
+        m_source->SetDataSet(m_query.get());
+        m_grid = new TDBGridGx(m_form.get());
+        m_grid->SetParent(m_form.get());
+        m_grid->SetBounds(0, 0, 400, 200);
+        for (const char* field : fields) {
+            TColumnGx* column = m_grid->Columns().Add();
+            column->SetFieldName(field);
+            column->SetWidth(width);
+        }
+    }
+
+    void ShowGrid()
+    {
+        m_grid->SetDataSource(m_source.get());
+        m_form->SetActiveControl(m_grid);
+        Pump();
     }
 
     [[nodiscard]] std::unique_ptr<TADOQuery> Query(const std::string& sql) const
@@ -181,21 +193,10 @@ protected:
         AddDataFields(*m_query, {{"NAME", ftWideString}, {"CITY_ID", ftInteger}});
         AddLookupField(*m_query, "CITY", "CITY_ID", *m_cities, "CODE", "NAME");
         m_query->Open();
-        m_source = std::make_unique<TDataSource>(nullptr);
-        m_source->SetDataSet(m_query.get());
-        m_grid = new TDBGridGx(m_form.get());
-        m_grid->SetParent(m_form.get());
-        m_grid->SetBounds(0, 0, 400, 200);
-        for (const char* field : {"NAME", "CITY"}) {
-            TColumnGx* column = m_grid->Columns().Add();
-            column->SetFieldName(field);
-            column->SetWidth(100);
-        }
+        MakeGrid({"NAME", "CITY"}, 100);
         m_column = m_grid->Columns().ColumnAt(1);
         m_column->SetDropDownWidth(-1);
-        m_grid->SetDataSource(m_source.get());
-        m_form->SetActiveControl(m_grid);
-        Pump();
+        ShowGrid();
     }
 
     void TearDown() override

@@ -85,6 +85,18 @@ protected:
         return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + (m_dir / "lookup.db").string();
     }
 
+    // The people with their city as a lookup field over the cities.
+    [[nodiscard]] std::unique_ptr<TADOQuery> OpenPeopleWithCity() const
+    {
+        auto people = std::make_unique<TADOQuery>(nullptr);
+        people->SetConnectionString(Connection());
+        people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
+        AddDataFields(*people, {{"NAME", ftString}, {"CITY_ID", ftInteger}});
+        AddLookupField(*people, "CITY", "CITY_ID", *m_cities, "CODE", "NAME");
+        people->Open();
+        return people;
+    }
+
     // Binds a lookup grid (made by the caller) to the cities and, with `edited`, to the person's city.
     void Bind(TDBLookupGridGx& grid, bool edited)
     {
@@ -411,12 +423,7 @@ TEST_F(LookupGrid, BindingErrorsAreReported)
 
 TEST_F(LookupGrid, ALookupFieldBringsItsListAndTheGridWritesItsKeyField)
 {
-    auto people = std::make_unique<TADOQuery>(nullptr);
-    people->SetConnectionString(Connection());
-    people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
-    AddDataFields(*people, {{"NAME", ftString}, {"CITY_ID", ftInteger}});
-    AddLookupField(*people, "CITY", "CITY_ID", *m_cities, "CODE", "NAME");
-    people->Open();
+    const auto people = OpenPeopleWithCity();
     TDataSource source(nullptr);
     source.SetDataSet(people.get());
 
@@ -444,12 +451,7 @@ TEST_F(LookupGrid, ALookupColumnShowsItsSpecialRowText)
 {
     RegisterColumnSpecialRows();
     Exec("INSERT INTO PERSON (NAME, CITY_ID) VALUES ('Cleo', 0)");
-    auto people = std::make_unique<TADOQuery>(nullptr);
-    people->SetConnectionString(Connection());
-    people->SQL()->SetText("SELECT * FROM PERSON ORDER BY ID");
-    AddDataFields(*people, {{"NAME", ftString}, {"CITY_ID", ftInteger}});
-    AddLookupField(*people, "CITY", "CITY_ID", *m_cities, "CODE", "NAME");
-    people->Open();
+    const auto people = OpenPeopleWithCity();
     TDataSource source(nullptr);
     source.SetDataSet(people.get());
     auto* grid = new TDBGridGx(m_form.get());
