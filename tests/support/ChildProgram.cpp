@@ -97,3 +97,18 @@ std::string ReadWholeFile(const std::filesystem::path& path)
     text << in.rdbuf();
     return text.str();
 }
+
+ChildProgram::Environment PrivateDesktopEnvironment(const std::string& display, const std::filesystem::path& folder)
+{
+    return {{"DISPLAY", display},
+            {"MODEM_DISPLAY", ""},
+            {"HOME", (folder / "home").string()},
+            {"XDG_DATA_HOME", ""},
+            {"XDG_CONFIG_HOME", ""},
+            {"MODEM_SYSTEM_ROOT", (folder / "root").string()},
+            {"MODEM_SYSFS_ROOT", (folder / "sys").string()},
+            {"MODEM_DEVICE_OVERLAY", (folder / "overlay.ini").string()},
+            {"LANG", "en_US.UTF-8"},
+            {"LC_ALL", ""},
+            {"UBSAN_OPTIONS", "print_stacktrace=1"}};
+}

@@ -36,5 +36,11 @@ private:
     std::optional<int> m_status;
 };
 
+// The environment in which one of our programs runs on X display `display` with everything it keeps
+// on disk under `folder`: the home folder, the system root, the device view (sysfs and overlay
+// file), an English locale and sanitizer stack traces.
+[[nodiscard]] ChildProgram::Environment PrivateDesktopEnvironment(const std::string& display,
+                                                                  const std::filesystem::path& folder);
+
 // The whole content of a file; empty when it cannot be read.
 [[nodiscard]] std::string ReadWholeFile(const std::filesystem::path& path);

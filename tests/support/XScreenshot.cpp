@@ -4,6 +4,8 @@
 #include <X11/Xutil.h>
 
 #include <bit>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -51,5 +53,28 @@ std::optional<Screenshot> TakeXScreenshot(const std::string& displayName)
         XDestroyImage(image);
     }
     XCloseDisplay(display);
+    return shot;
+}
+
+Screenshot AwaitStillScreen(const std::string& displayName, const std::function<bool(const Screenshot&)>& done,
+                            std::chrono::milliseconds still, std::chrono::milliseconds patience)
+{
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    Screenshot shot;
+    bool reached = false;
+    auto stillSince = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        auto taken = TakeXScreenshot(displayName);
+        if (!taken)
+            continue;
+        const bool same = taken->pixels == shot.pixels;
+        shot = std::move(*taken);
+        if (!reached || !same)
+            stillSince = std::chrono::steady_clock::now();
+        reached = reached || done(shot);
+        if (reached && std::chrono::steady_clock::now() - stillSince >= still)
+            break;
+    }
     return shot;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,3 +20,9 @@ struct Screenshot {
 
 // nullopt when the server cannot be reached.
 [[nodiscard]] std::optional<Screenshot> TakeXScreenshot(const std::string& displayName);
+
+// The screen once `done` holds for it and it has then stood still for `still` (shorter than a
+// caret's blink; 0: at once), or as it is when `patience` runs out.
+[[nodiscard]] Screenshot AwaitStillScreen(const std::string& displayName,
+                                          const std::function<bool(const Screenshot&)>& done,
+                                          std::chrono::milliseconds still, std::chrono::milliseconds patience);

@@ -54,17 +54,7 @@ protected:
     {
         m_installer = std::make_unique<ChildProgram>(
             INSTALLER_PROGRAM, std::vector<std::string>{},
-            ChildProgram::Environment{{"DISPLAY", m_server->Name()},
-                                      {"MODEM_DISPLAY", ""},
-                                      {"HOME", (m_dir / "home").string()},
-                                      {"XDG_DATA_HOME", ""},
-                                      {"XDG_CONFIG_HOME", ""},
-                                      {"MODEM_SYSTEM_ROOT", (m_dir / "root").string()},
-                                      {"MODEM_SYSFS_ROOT", (m_dir / "sys").string()},
-                                      {"MODEM_DEVICE_OVERLAY", (m_dir / "overlay.ini").string()},
-                                      {"LANG", "en_US.UTF-8"},
-                                      {"LC_ALL", ""},
-                                      {"UBSAN_OPTIONS", "print_stacktrace=1"}},
+            PrivateDesktopEnvironment(m_server->Name(), m_dir.Path()),
             m_dir / "stderr.txt");
     }
 
@@ -73,29 +63,9 @@ protected:
     // for a page whose display scrolls on and never stands still.
     Screenshot AwaitChange(const Screenshot& before, std::chrono::milliseconds still = 250ms)
     {
-        const auto deadline = std::chrono::steady_clock::now() + Patience;
-        Screenshot shot = before;
-        bool changed = false;
-        auto stillSince = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(100ms);
-            auto taken = TakeXScreenshot(m_server->Name());
-            if (!taken)
-                continue;
-            const bool same = taken->pixels == shot.pixels;
-            shot = std::move(*taken);
-            if (!changed) {
-                changed = shot.pixels != before.pixels;
-                stillSince = std::chrono::steady_clock::now();
-                if (changed && still == 0ms)
-                    break;
-            } else if (!same) {
-                stillSince = std::chrono::steady_clock::now();
-            } else if (std::chrono::steady_clock::now() - stillSince >= still) {
-                break;
-            }
-        }
-        EXPECT_TRUE(changed) << ReadWholeFile(m_dir / "stderr.txt");
+        const auto changed = [&](const Screenshot& shot) { return shot.pixels != before.pixels; };
+        Screenshot shot = AwaitStillScreen(m_server->Name(), changed, still, Patience);
+        EXPECT_TRUE(changed(shot)) << ReadWholeFile(m_dir / "stderr.txt");
         return shot;
     }
 

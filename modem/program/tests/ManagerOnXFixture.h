@@ -58,19 +58,16 @@ protected:
     {
         m_manager = std::make_unique<ChildProgram>(
             (m_dir / "app/Modem").string(), std::vector<std::string>{},
-            ChildProgram::Environment{{"DISPLAY", m_server->Name()},
-                                      {"MODEM_DISPLAY", ""},
-                                      {"HOME", (m_dir / "home").string()},
-                                      {"XDG_DATA_HOME", ""},
-                                      {"XDG_CONFIG_HOME", ""},
-                                      {"MODEM_SYSTEM_ROOT", (m_dir / "root").string()},
-                                      {"MODEM_SYSFS_ROOT", (m_dir / "sys").string()},
-                                      {"MODEM_DEVICE_OVERLAY", (m_dir / "overlay.ini").string()},
-                                      {"MODEM_AUDIO_DRIVER", "null"},
-                                      {"LANG", "en_US.UTF-8"},
-                                      {"LC_ALL", ""},
-                                      {"UBSAN_OPTIONS", "print_stacktrace=1"}},
+            ManagerEnvironment(),
             m_dir / "stderr.txt");
+    }
+
+    // The private desktop, with a silent sound driver for the ring tones.
+    [[nodiscard]] ChildProgram::Environment ManagerEnvironment() const
+    {
+        ChildProgram::Environment environment = PrivateDesktopEnvironment(m_server->Name(), m_dir.Path());
+        environment.emplace_back("MODEM_AUDIO_DRIVER", "null");
+        return environment;
     }
 
     // What the program wrote on its standard error.

@@ -22,7 +22,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -81,27 +80,9 @@ class ModemSkinOnXTest : public ManagerOnXFixture {
 protected:
     // The screen once `done` holds for it and it has then stood still for a moment, shorter than a
     // caret's blink (or as it is when the patience runs out).
-    Screenshot AwaitScreen(const std::function<bool(const Screenshot&)>& done,
-                           std::chrono::seconds patience = Patience)
+    Screenshot AwaitScreen(const std::function<bool(const Screenshot&)>& done)
     {
-        const auto deadline = std::chrono::steady_clock::now() + patience;
-        Screenshot shot;
-        bool reached = false;
-        auto stillSince = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(50ms);
-            auto taken = TakeXScreenshot(m_server->Name());
-            if (!taken)
-                continue;
-            const bool same = taken->pixels == shot.pixels;
-            shot = std::move(*taken);
-            if (!reached || !same)
-                stillSince = std::chrono::steady_clock::now();
-            reached = reached || done(shot);
-            if (reached && std::chrono::steady_clock::now() - stillSince >= 250ms)
-                break;
-        }
-        return shot;
+        return AwaitStillScreen(m_server->Name(), done, 250ms, Patience);
     }
 
     Screenshot AwaitChange(const Screenshot& before)
