@@ -486,21 +486,20 @@ void TKvCustomPanel::Dispatch(TMessage& message)
 
 // ---- The dock manager ---------------------------------------------------------------------------
 
-TKvPanelDockManager::TKvPanelDockManager(TKvCustomPanel& panel) : TDockTree(panel), m_panel(panel)
+TKvPanelDockManager::TKvPanelDockManager(TKvCustomPanel& panel)
+    : TDockTree(panel), m_panel(panel),
+      // Clicks on docked clients leave their caption bars to be repainted in the new focus colours.
+      m_captionRepaints(panel, [&panel](TMessage& message) {
+          if (message.Msg == WM_COMMAND || message.Msg == WM_MOUSEACTIVATE)
+              panel.Invalidate();
+          return false;
+      })
 {
     m_captionFont.SetName("Verdana");
     m_captionFont.SetSize(8);
     m_closeFont.SetName("Marlett");
     m_closeFont.SetSize(8);
-    // Clicks on docked clients leave their caption bars to be repainted in the new focus colours.
-    panel.SetWindowProc([alive = m_alive, &panel, previous = panel.WindowProc()](TMessage& message) {
-        if (*alive && (message.Msg == WM_COMMAND || message.Msg == WM_MOUSEACTIVATE))
-            panel.Invalidate();
-        previous(message);
-    });
 }
-
-TKvPanelDockManager::~TKvPanelDockManager() { *m_alive = false; }
 
 bool TKvPanelDockManager::GrabberAtSide() const { return SiteAlignedTopOrBottom(); }
 

@@ -5,6 +5,7 @@
 #include "platform/classlib/core/StringLists.h"
 #include "platform/classlib/forms/ControlsDock.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/WindowProcLink.h"
 
 #include <memory>
 #include <string>
@@ -165,7 +166,6 @@ class TKvPanel : public TKvCustomPanel {
 class TKvPanelDockManager : public TDockTree {
 public:
     explicit TKvPanelDockManager(TKvCustomPanel& panel);
-    ~TKvPanelDockManager() override;
 
     static constexpr int GrabberSize = 14;
 
@@ -182,10 +182,8 @@ private:
     TKvCustomPanel& m_panel;
     TFont m_captionFont;
     TFont m_closeFont;
-    // The panel's window procedure repaints the caption bars while the manager lives. Whatever
-    // hooks the panel after the manager (a skinner) puts back the procedure it found when it goes,
-    // so the manager never takes its own out: once the manager is gone it only passes messages on.
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    // The panel's window procedure repaints the caption bars while the manager lives.
+    TWindowProcLink m_captionRepaints;
 };
 
 // Lets form data name TKvPanel.

@@ -32,7 +32,12 @@ constexpr unsigned HandOverDelayMs = 500;
 TDataConnectionPage::TDataConnectionPage(TMainForm& form, TRASConnection& dialer, TModemSession& session,
                                          TSettings& settings)
     : m_form(form), m_dialer(dialer), m_session(session), m_settings(settings),
-      m_self(std::make_shared<TDataConnectionPage*>(this))
+      m_rasNotifications(form, [this](TMessage& message) {
+          if (message.Msg != WM_RAS_NOTIFY)
+              return false;
+          RasNotify(static_cast<std::uint32_t>(message.WParam));
+          return true;
+      })
 {
     form.BDial->SetOnClick(PageHandler([this] { BDialClick(); }));
     form.BSet->SetOnClick(PageHandler([this] { BSetClick(); }));
@@ -41,15 +46,7 @@ TDataConnectionPage::TDataConnectionPage(TMainForm& form, TRASConnection& dialer
     form.BSave->SetOnClick(PageHandler([this] { BSaveClick(); }));
     form.BDef->SetOnClick(PageHandler([this] { BDefClick(); }));
     form.TNet->SetOnTimer(PageHandler([this] { TNetTimer(); }));
-    form.SetWindowProc([self = m_self, previous = form.WindowProc()](TMessage& message) {
-        if (message.Msg == WM_RAS_NOTIFY && *self)
-            (*self)->RasNotify(static_cast<std::uint32_t>(message.WParam));
-        else
-            previous(message);
-    });
 }
-
-TDataConnectionPage::~TDataConnectionPage() { *m_self = nullptr; }
 
 void TDataConnectionPage::AddLog(const std::string& text)
 {

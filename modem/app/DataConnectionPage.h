@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/classlib/core/AllocateHWnd.h"
+#include "platform/classlib/forms/WindowProcLink.h"
 
 #include <cstdint>
 #include <memory>
@@ -24,7 +25,6 @@ struct TSettings;
 class TDataConnectionPage {
 public:
     TDataConnectionPage(TMainForm& form, TRASConnection& dialer, TModemSession& session, TSettings& settings);
-    ~TDataConnectionPage();
     TDataConnectionPage(const TDataConnectionPage&) = delete;
     TDataConnectionPage& operator=(const TDataConnectionPage&) = delete;
 
@@ -51,8 +51,6 @@ private:
     TRASConnection& m_dialer;
     TModemSession& m_session;
     TSettings& m_settings;
-    // The form's window procedure hands dial-up notices to the page while it lives. Whatever hooks
-    // the form after the page (the skin's form skinner) puts back the procedure it found when it
-    // goes, so the page never takes its own out: once the page is gone it passes everything on.
-    std::shared_ptr<TDataConnectionPage*> m_self;
+    // The form's window procedure hands dial-up notices to the page while it lives.
+    TWindowProcLink m_rasNotifications;
 };
