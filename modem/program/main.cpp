@@ -5,10 +5,13 @@
 #include "grid/tools/GridTools.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
+#include "platform/winapi/display/DisplayBackend.h"
 #include "skin/SkinManage.h"
 
 int main()
 {
+    if (!SelectProgramDisplay("Modem"))
+        return 1;
     Application->Initialize();
     // The grids' shared style and centre live until the forms are about to go; through the tools
     // the lists get their clipboard menu, the find dialog on Ctrl+F and the cell drop-downs.

@@ -112,3 +112,18 @@ ChildProgram::Environment PrivateDesktopEnvironment(const std::string& display, 
             {"LC_ALL", ""},
             {"UBSAN_OPTIONS", "print_stacktrace=1"}};
 }
+
+testing::AssertionResult EndsClearlyWithoutDisplay(const std::string& program, const std::string& name,
+                                                   const std::filesystem::path& folder)
+{
+    const auto errorFile = folder / "no-display-stderr.txt";
+    ChildProgram child(program, {}, {{"DISPLAY", ""}, {"MODEM_DISPLAY", ""}}, errorFile);
+    const auto exitCode = child.AwaitExit();
+    const std::string errors = ReadWholeFile(errorFile);
+    const bool oneLine = std::count(errors.begin(), errors.end(), '\n') == 1 && errors.back() == '\n';
+    if (exitCode == 1 && oneLine && errors.rfind(name + ": No X display", 0) == 0 &&
+        errors.find("MODEM_DISPLAY=headless") != std::string::npos)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << name << " ended with " << (exitCode ? std::to_string(*exitCode) : "no exit code")
+                                       << " and wrote: " << errors;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sys/types.h>
 
 #include <filesystem>
@@ -44,3 +46,9 @@ private:
 
 // The whole content of a file; empty when it cannot be read.
 [[nodiscard]] std::string ReadWholeFile(const std::filesystem::path& path);
+
+// Runs `program` where no screen can be reached (no DISPLAY, no MODEM_DISPLAY), its error output
+// kept in `folder`: it must end with exit code 1 after one line, "<name>: No X display...", that
+// says how to run without a screen.
+[[nodiscard]] testing::AssertionResult EndsClearlyWithoutDisplay(const std::string& program, const std::string& name,
+                                                                 const std::filesystem::path& folder);

@@ -124,16 +124,13 @@ int main(int argc, char** argv)
         std::cerr << "usage: gallery [--controls | --tabs | --grid-tools] [--screenshot FILE] [--quit-after MS] [--skin FILE] [--menu]\n";
         return 2;
     }
-    try {
-        const DisplayBackend& display = SelectDisplay("");
-        if (!options->screenshot.empty() && display.Name() != "headless") {
-            std::cerr << "gallery: --screenshot needs MODEM_DISPLAY=headless; on X11 take the picture from outside "
-                         "(with --quit-after)\n";
-            return 2;
-        }
-    } catch (const EDisplayError& error) {
-        std::cerr << "gallery: " << error.Message() << "\n";
+    const DisplayBackend* display = SelectProgramDisplay("gallery");
+    if (!display)
         return 1;
+    if (!options->screenshot.empty() && display->Name() != "headless") {
+        std::cerr << "gallery: --screenshot needs MODEM_DISPLAY=headless; on X11 take the picture from outside "
+                     "(with --quit-after)\n";
+        return 2;
     }
 
     int exitCode = 0;

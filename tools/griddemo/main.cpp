@@ -56,12 +56,8 @@ int main(int argc, char** argv)
         std::cerr << "usage: griddemo [--database FILE] [--quit-after MS]\n";
         return 2;
     }
-    try {
-        (void)SelectDisplay("");
-    } catch (const EDisplayError& error) {
-        std::cerr << "griddemo: " << error.Message() << "\n";
+    if (!SelectProgramDisplay("griddemo"))
         return 1;
-    }
     Application->Initialize();
     const TGridUnitScope gridUnit;
     Application->SetTitle("Data Grid");

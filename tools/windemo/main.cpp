@@ -209,16 +209,13 @@ int main(int argc, char** argv)
         PrintUsage(std::cerr);
         return 2;
     }
-    try {
-        const DisplayBackend& display = SelectDisplay("");
-        if (!options->screenshot.empty() && display.Name() != "headless") {
-            std::cerr << "windemo: --screenshot needs MODEM_DISPLAY=headless; on X11 take the picture from outside "
-                         "(with --quit-after)\n";
-            return 2;
-        }
-    } catch (const EDisplayError& error) {
-        std::cerr << "windemo: " << error.Message() << "\n";
+    const DisplayBackend* display = SelectProgramDisplay("windemo");
+    if (!display)
         return 1;
+    if (!options->screenshot.empty() && display->Name() != "headless") {
+        std::cerr << "windemo: --screenshot needs MODEM_DISPLAY=headless; on X11 take the picture from outside "
+                     "(with --quit-after)\n";
+        return 2;
     }
     Demo demo(*options);
     if (!demo.Create()) {

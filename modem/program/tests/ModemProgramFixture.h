@@ -112,7 +112,7 @@ protected:
     void SaveScreenshot(const std::string& name)
     {
         Application->ProcessMessages();
-        const auto path = std::filesystem::path(MODEM_SOURCE_DIR) / "build" / ("modem-" + name + ".png");
+        const auto path = std::filesystem::path(MODEM_TEST_PICTURES) / ("modem-" + name + ".png");
         std::filesystem::create_directories(path.parent_path());
         auto* headless = dynamic_cast<HeadlessDisplay*>(&Display());
         ASSERT_NE(headless, nullptr);

@@ -4,6 +4,7 @@
 #include "platform/winapi/display/x11/X11Display.h"
 
 #include <cstdlib>
+#include <iostream>
 #include <mutex>
 
 namespace {
@@ -54,6 +55,16 @@ DisplayBackend& Display()
 DisplayBackend& SelectDisplay(const std::string& name)
 {
     return InstallDisplay(CreateDisplay(ChosenName(name)));
+}
+
+DisplayBackend* SelectProgramDisplay(const std::string& program)
+{
+    try {
+        return &SelectDisplay("");
+    } catch (const EDisplayError& error) {
+        std::cerr << program << ": " << error.Message() << "\n";
+        return nullptr;
+    }
 }
 
 DisplayBackend& InstallDisplay(std::unique_ptr<DisplayBackend> backend)

@@ -182,5 +182,10 @@ RTL_DECLARE_EXCEPTION(EDisplayError, Exception);
 // otherwise x11). Replaces the previous backend (its windows are gone). Raises EDisplayError.
 DisplayBackend& SelectDisplay(const std::string& name);
 
+// A program's start: chooses the environment's backend as SelectDisplay("") does. When no screen
+// can be reached it writes one line, "<program>: <why>", to standard error and returns nullptr,
+// so that the program ends with exit code 1 instead of an unhandled exception.
+DisplayBackend* SelectProgramDisplay(const std::string& program);
+
 // Installs a backend of the caller's own (tests).
 DisplayBackend& InstallDisplay(std::unique_ptr<DisplayBackend> backend);
