@@ -181,7 +181,11 @@ void TFMain::ShowSystemNotice()
 
 void TFMain::OpenDriverGuide()
 {
-    m_services.launcher->OpenDocument(JoinPath(m_installDir, DriverGuideFile));
+    const std::string guide = JoinPath(m_installDir, DriverGuideFile);
+    if (!m_services.launcher->OpenDocument(guide))
+        (void)MessageDlg("Cannot open \"" + guide + "\": no program to open documents was found (xdg-open, "
+                         "in the Debian package xdg-utils).",
+                         mtError, {mbOK}, 0);
 }
 
 void TFMain::SetTickEnabled(bool enabled)

@@ -5,23 +5,24 @@
 
 namespace {
 
-void Start(const std::vector<std::string>& arguments, const char* workingFolder)
+bool Start(const std::vector<std::string>& arguments, const char* workingFolder)
 {
     PROCESS_INFORMATION process{};
     if (!CreateProcessArgv(arguments, workingFolder, &process))
-        return;
+        return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return true;
 }
 
 } // namespace
 
-void TShellLauncher::OpenDocument(const std::string& path)
+bool TShellLauncher::OpenDocument(const std::string& path)
 {
-    Start({"xdg-open", path}, nullptr);
+    return Start({"xdg-open", path}, nullptr);
 }
 
 void TShellLauncher::StartProgram(const std::string& program, const std::string& workingFolder)
 {
-    Start({program}, workingFolder.c_str());
+    (void)Start({program}, workingFolder.c_str());
 }

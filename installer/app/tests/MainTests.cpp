@@ -67,13 +67,18 @@ public:
 
 class FakeLauncher : public IShellLauncher {
 public:
-    void OpenDocument(const std::string& path) override { documents.push_back(path); }
+    bool OpenDocument(const std::string& path) override
+    {
+        documents.push_back(path);
+        return opens;
+    }
     void StartProgram(const std::string& program, const std::string& workingFolder) override
     {
         programs.push_back(program + " in " + workingFolder);
     }
     std::vector<std::string> documents;
     std::vector<std::string> programs;
+    bool opens = true;
 };
 
 class InstallerWindowTest : public testing::Test {
@@ -133,7 +138,7 @@ protected:
     void SaveScreenshot(const std::string& name)
     {
         PumpMessages();
-        const auto path = fs::path(MODEM_SOURCE_DIR) / "build" / ("installer-" + name + ".png");
+        const auto path = fs::path(MODEM_TEST_PICTURES) / ("installer-" + name + ".png");
         fs::create_directories(path.parent_path());
         EXPECT_TRUE(Headless().SaveWindowPng(TopLevelId(m_form->Handle()), path));
     }
@@ -219,6 +224,12 @@ TEST_F(InstallerWindowTest, InstallsWatchesTheDriversAndFinishesByStartingTheMan
 
     Click(m_form->BHelp);
     EXPECT_EQ(m_launcher.documents, std::vector<std::string>{installDir + "/Drivers/Read me.html"});
+    m_launcher.opens = false; // a desktop without a document opener
+    const std::size_t questionsBeforeHelp = m_questions.size();
+    Click(m_form->BHelp);
+    ASSERT_EQ(m_questions.size(), questionsBeforeHelp + 1);
+    EXPECT_NE(m_questions.back().find("Cannot open \"" + installDir + "/Drivers/Read me.html\""), std::string::npos)
+        << m_questions.back();
     Click(m_form->Run);
     EXPECT_TRUE(m_form->Run->Checked());
     const std::size_t questions = m_questions.size();
