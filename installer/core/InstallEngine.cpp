@@ -1,6 +1,7 @@
 #include "installer/core/InstallEngine.h"
 
 #include "installer/core/InstallPaths.h"
+#include "installer/core/MadeFolders.h"
 
 #include "platform/classlib/core/IniFiles.h"
 #include "platform/classlib/core/Resources.h"
@@ -29,12 +30,18 @@ TInstallEngine::TInstallEngine(std::span<const TPayloadFile> payload, TShortcutF
 std::string TInstallEngine::Install(std::string_view folderText) const
 {
     const std::string installDir = InstallDirFromText(folderText);
+    std::vector<std::string> made;
+    for (const std::string& folder : {installDir, ProgramGroupFolder(m_shortcutFolders), m_shortcutFolders.desktop}) {
+        const auto missing = MissingFolders(folder);
+        made.insert(made.end(), missing.begin(), missing.end());
+    }
     CreateFolders(installDir);
     CreateFolders(ProgramGroupFolder(m_shortcutFolders));
     WritePayload(installDir);
     WriteShortcuts(installDir, m_shortcutFolders);
     TIniFile settings(JoinPath(installDir, ManagerSettingsFile));
     settings.WriteString("Install", "Path", installDir);
+    RecordMadeFolders(settings, made);
     settings.UpdateFile();
     return installDir;
 }

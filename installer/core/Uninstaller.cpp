@@ -1,9 +1,11 @@
 #include "installer/core/Uninstaller.h"
 
 #include "installer/core/InstallPaths.h"
+#include "installer/core/MadeFolders.h"
 
 #include "platform/classlib/core/IniFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -35,6 +37,7 @@ std::string RecordedInstallFolder(const std::string& settingsFile)
 std::vector<std::string> RemoveInstallation(const std::string& installDir, std::span<const TPayloadFile> payload,
                                             const TShortcutFolders& folders)
 {
+    std::vector<std::string> made = RecordedMadeFolders(TIniFile(JoinPath(installDir, ManagerSettingsFile)));
     std::vector<std::string> failures;
     for (const TShortcut& shortcut : InstallShortcuts(installDir, folders))
         RemoveFile(shortcut.file, failures);
@@ -45,5 +48,9 @@ std::vector<std::string> RemoveInstallation(const std::string& installDir, std::
         RemoveFile(JoinPath(installDir, file.target), failures);
     RemoveFolderIfEmpty(JoinPath(installDir, DriversFolder));
     RemoveFolderIfEmpty(installDir);
+    // Innermost first, so that a parent the installation made empties before it is looked at.
+    std::sort(made.begin(), made.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    for (const std::string& folder : made)
+        RemoveFolderIfEmpty(folder);
     return failures;
 }

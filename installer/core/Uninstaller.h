@@ -8,8 +8,8 @@
 #include <vector>
 
 // What the uninstaller removes: every file the installer wrote (payload and shortcuts), then the
-// folders it made when nothing else is left in them. Files of the user's own stay, and so do the
-// folders holding them.
+// folders it made (MadeFolders.h) when nothing else is left in them. Files of the user's own stay,
+// and so do the folders holding them.
 
 // The install folder recorded in the settings file `settingsFile` ([Install] Path=); "" when
 // the file or the key is missing.

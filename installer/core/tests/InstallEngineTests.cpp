@@ -196,13 +196,18 @@ TEST(InstallPathsTest, InstallFolderFromTheFieldAndFromBrowse)
 
 TEST_F(InstallEngineTest, UninstallRemovesWhatWasWrittenAndKeepsTheUsersFiles)
 {
-    const std::string installDir = Install();
+    fs::create_directories(m_dir / "Desktop"); // the user's own, there before
+    (void)Install();
+    const std::string installDir = Install(); // installed again: the first install's record holds
     const auto failures = RemoveInstallation(installDir, InstallerPayload(), Folders());
     EXPECT_TRUE(failures.empty());
     EXPECT_FALSE(fs::exists(installDir));
     EXPECT_FALSE(fs::exists(m_dir / "Desktop/Modem.desktop"));
-    EXPECT_FALSE(fs::exists(m_dir / "applications/Kestra"));
+    // The folders the installation made go once empty; the ones that were there stay.
+    EXPECT_FALSE(fs::exists(m_dir / "opt"));
+    EXPECT_FALSE(fs::exists(m_dir / "applications"));
     EXPECT_TRUE(fs::exists(m_dir / "Desktop"));
+    EXPECT_TRUE(fs::exists(m_dir.Path()));
 
     Install();
     m_dir.WriteFile("opt/Norra/notes.txt", "mine");

@@ -1,0 +1,51 @@
+#include "installer/core/MadeFolders.h"
+
+#include "platform/classlib/core/IniFiles.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view Section = "Install";
+
+std::string KeyOf(std::size_t index)
+{
+    return "MadeFolder" + std::to_string(index + 1);
+}
+
+} // namespace
+
+std::vector<std::string> MissingFolders(const std::string& folder)
+{
+    std::vector<std::string> missing;
+    std::error_code error;
+    for (fs::path path = fs::path(folder).lexically_normal(); !path.empty() && !fs::exists(path, error);
+         path = path.parent_path()) {
+        missing.push_back(path.string());
+        if (path == path.parent_path())
+            break;
+    }
+    std::reverse(missing.begin(), missing.end());
+    return missing;
+}
+
+void RecordMadeFolders(TIniFile& settings, const std::vector<std::string>& made)
+{
+    std::vector<std::string> recorded = RecordedMadeFolders(settings);
+    for (const std::string& folder : made)
+        if (std::find(recorded.begin(), recorded.end(), folder) == recorded.end())
+            recorded.push_back(folder);
+    for (std::size_t index = 0; index < recorded.size(); ++index)
+        settings.WriteString(Section, KeyOf(index), recorded[index]);
+}
+
+std::vector<std::string> RecordedMadeFolders(const TIniFile& settings)
+{
+    std::vector<std::string> recorded;
+    for (std::string folder; !(folder = settings.ReadString(Section, KeyOf(recorded.size()), "")).empty();)
+        recorded.push_back(folder);
+    return recorded;
+}
