@@ -198,6 +198,9 @@ void TDataConnectionPage::BSaveClick()
 void TDataConnectionPage::BDefClick()
 {
     AddLog("==Default Settings==");
-    m_settings = TSettings{.VolumeLevel = m_settings.VolumeLevel};
+    // Everything back to its default but the volume, which this page does not show.
+    TSettings defaults;
+    defaults.VolumeLevel = m_settings.VolumeLevel;
+    m_settings = defaults;
     BBackClick();
 }
