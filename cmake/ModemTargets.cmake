@@ -27,8 +27,13 @@ function(modem_tests name)
   target_link_libraries(test_${name} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
   # Tests that read files of the repository find them from here (never through __FILE__, which a
   # compiler cache may rewrite to a relative path).
-  target_compile_definitions(test_${name} PRIVATE MODEM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  # Pictures a test leaves for a person to look at go to the build folder.
+  target_compile_definitions(test_${name} PRIVATE MODEM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                                  MODEM_TEST_PICTURES="${CMAKE_BINARY_DIR}")
+  # A parameterised test's name is its row's name (tests/support/RowNames.h), never a printout of
+  # its value, so that a name from one build's log selects the same test in another.
   gtest_discover_tests(test_${name}
+    NO_PRETTY_VALUES
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
     DISCOVERY_TIMEOUT 60)
 endfunction()

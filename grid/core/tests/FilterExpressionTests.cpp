@@ -4,6 +4,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/rtl/Strings.h"
+#include "tests/support/RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"=O'Brien", fvtStringGx, '.', {foEqualGx, "s:O'Brien", 0, 0, "", false}},
         ParseCase{"Привет мир", fvtStringGx, '.', {foLikeGx, "s:Привет мир", 0, 0, "", false}},
         // Dates through the date conversion.
-        ParseCase{">= 1/2/2020 12:30", fvtDateTimeGx, '.', {foGreaterOrEqualGx, "d:2020-01-02 12:30", 0, 0, "", false}}));
+        ParseCase{">= 1/2/2020 12:30", fvtDateTimeGx, '.', {foGreaterOrEqualGx, "d:2020-01-02 12:30", 0, 0, "", false}}),
+    [](const auto& info) { return RowName(info.index, info.param.Text); });
 
 struct ErrorCase {
     const char* Text;
@@ -155,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"=1 AND )", fvtNumberGx, "Incorrect expression: "},
                       // Conditions beyond the second are refused rather than dropped unseen.
                       ErrorCase{">5 AND <10 AND <>7", fvtNumberGx, "Incorrect expression: "},
-                      ErrorCase{"=1 OR In (2,3", fvtNumberGx, "')' expected: "}));
+                      ErrorCase{"=1 OR In (2,3", fvtNumberGx, "')' expected: "}),
+    [](const auto& info) { return RowName(info.index, info.param.Text); });
 
 TEST(FilterExpression, ConversionFailuresReachTheCaller)
 {

@@ -6,6 +6,7 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LocaleSettings.h"
+#include "tests/support/RowNames.h"
 
 namespace {
 
@@ -110,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FloatCase{-1234.5, ffCurrency, 15, 2, "($1,234.50)"},
                     FloatCase{0.5, ffCurrency, 15, 0, "$1"},
                     FloatCase{std::nan(""), ffFixed, 15, 2, "NAN"},
-                    FloatCase{-INFINITY, ffGeneral, 15, 0, "-INF"}));
+                    FloatCase{-INFINITY, ffGeneral, 15, 0, "-INF"}),
+    [](const auto& info) { return RowName(info.index, info.param.Expected); });
 
 TEST(FloatToStr, ShowsFifteenSignificantDigits)
 {
@@ -166,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PictureCase{"0.00;;'none'", -2, "-2.00"},
                     PictureCase{"'Total: '#,##0.00' EUR'", 1500, "Total: 1,500.00 EUR"},
                     PictureCase{"0.0 \"a;b\"", 1, "1.0 a;b"},
-                    PictureCase{"", 1.5, "1.5"}));
+                    PictureCase{"", 1.5, "1.5"}),
+    [](const auto& info) { return RowName(info.index, std::string(info.param.Picture) + " gives " + info.param.Expected); });
 
 TEST(CurrencyValues, ConvertAndFormatExactly)
 {

@@ -3,6 +3,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LocaleSettings.h"
+#include "tests/support/RowNames.h"
 
 namespace {
 
@@ -27,7 +28,12 @@ TEST_P(DateSerials, EncodeAndDecodeRoundTrip)
 INSTANTIATE_TEST_SUITE_P(Table, DateSerials,
                          testing::Values(Ymd{1899, 12, 30, 0}, Ymd{1900, 1, 1, 2}, Ymd{1900, 3, 1, 61},
                                          Ymd{2000, 2, 29, 36585}, Ymd{2000, 3, 1, 36586}, Ymd{1899, 12, 29, -1},
-                                         Ymd{1, 1, 1, -693593}, Ymd{9999, 12, 31, 2958465}, Ymd{2024, 12, 31, 45657}));
+                                         Ymd{1, 1, 1, -693593}, Ymd{9999, 12, 31, 2958465}, Ymd{2024, 12, 31, 45657}),
+                         [](const auto& info) {
+                             const Ymd& c = info.param;
+                             return RowName(info.index, std::to_string(c.Year) + " " + std::to_string(c.Month) + " " +
+                                                            std::to_string(c.Day));
+                         });
 
 TEST(DateTimeEncoding, EveryDayOfFourCenturiesRoundTrips)
 {
@@ -112,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"h am/pm", "2 pm"}, FormatCase{"h A/P", "2 P"}, FormatCase{"hh ampm", "02 PM"},
                     FormatCase{"hh 'at' nn", "14 at 07"}, FormatCase{"\"h\"h", "h14"},
                     FormatCase{"z zzz", "42 042"}, FormatCase{"YYYY-MM-DD", "2024-03-05"},
-                    FormatCase{"hh:nn a", "14:07 a"}));
+                    FormatCase{"hh:nn a", "14:07 a"}),
+    [](const auto& info) { return RowName(info.index, info.param.Format); });
 
 TEST(FormatDateTime, UsesSeparatorsAndMidnightOmitsTheTime)
 {

@@ -5,6 +5,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/LocaleSettings.h"
+#include "tests/support/RowNames.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"%s|%5s|%-5s|%.2s", {"abc", "ab", "ab", "abc"}, "abc|   ab|ab   |ab"},
         FormatCase{"%4s|%.1s", {"é", "éa"}, "   é|é"},
         FormatCase{"%1:s %0:s %s", {"a", "b"}, "b a b"},
-        FormatCase{"%s", {static_cast<const char*>(nullptr)}, ""}));
+        FormatCase{"%s", {static_cast<const char*>(nullptr)}, ""}),
+    [](const auto& info) { return RowName(info.index, info.param.Format); });
 
 TEST(Format, TakesCharactersAndStdStrings)
 {
@@ -105,6 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFormat{"%*d", {"x", 1}, "Format '%*d' invalid or incompatible with argument"},
                     BadFormat{"%999999999d", {1}, "Format '%999999999d' invalid or incompatible with argument"},
                     BadFormat{"%d %d", {1}, "No argument for format '%d %d'"},
-                    BadFormat{"%5:d", {1}, "No argument for format '%5:d'"}));
+                    BadFormat{"%5:d", {1}, "No argument for format '%5:d'"}),
+    [](const auto& info) { return RowName(info.index, info.param.Format); });
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysMath.h"
+#include "tests/support/RowNames.h"
 
 namespace {
 
@@ -31,7 +32,12 @@ INSTANTIATE_TEST_SUITE_P(Table, MulDivCases,
                                          MulDivCase{IntMax, IntMax, IntMax, IntMax},
                                          MulDivCase{IntMax, 2, 1, -1}, MulDivCase{IntMin, 1, 1, -1},
                                          MulDivCase{IntMin, -1, 1, -1}, MulDivCase{IntMin, IntMin, IntMin, -1},
-                                         MulDivCase{IntMin, 1, 2, -1073741824}, MulDivCase{IntMin, 1, -1, -1}));
+                                         MulDivCase{IntMin, 1, 2, -1073741824}, MulDivCase{IntMin, 1, -1, -1}),
+                         [](const auto& info) {
+                             const MulDivCase& c = info.param;
+                             return RowName(info.index, std::to_string(c.A) + " times " + std::to_string(c.B) + " over " +
+                                                            std::to_string(c.C));
+                         });
 
 TEST(Random, ReplaysFromASeedAndStaysInRange)
 {

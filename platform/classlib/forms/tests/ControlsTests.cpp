@@ -1,4 +1,5 @@
 #include "ControlsTestClasses.h"
+#include "tests/support/RowNames.h"
 
 #include <memory>
 
@@ -60,13 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         AlignCase{"none stays where it is",
                   {{alNone, Rect(5, 6, 25, 36)}, {alClient, Rect(0, 0, 1, 1)}},
                   {Rect(5, 6, 25, 36), Rect(0, 0, 200, 100)}}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    [](const auto& info) { return RowName(info.index, info.param.name); });
 
 TEST(AlignRules, ResizingAndHidingRealignAndAnchorsFollowTheParent)
 {

@@ -132,7 +132,7 @@ TEST_F(FolderBrowserTest, LooksLikeAFolderDialog)
 {
     m_browser->Show();
     ASSERT_TRUE(PumpUntil([] { return true; }));
-    const auto path = fs::path(MODEM_SOURCE_DIR) / "build" / "folder-browser.png";
+    const auto path = fs::path(MODEM_TEST_PICTURES) / "folder-browser.png";
     fs::create_directories(path.parent_path());
     EXPECT_TRUE(m_display->SaveWindowPng(Id(*m_browser), path));
     EXPECT_EQ(m_errors, std::vector<std::string>{});

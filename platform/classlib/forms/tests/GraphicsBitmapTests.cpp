@@ -1,6 +1,7 @@
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/core/Streams.h"
 #include "platform/winapi/gdi/Gdi.h"
+#include "tests/support/RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +115,8 @@ TEST_P(BitmapRoundTrip, SavesLoadsAndSavesTheSameBytes)
 INSTANTIATE_TEST_SUITE_P(EachDepth, BitmapRoundTrip,
                          ::testing::Values(FormatCase{pf1bit, 1}, FormatCase{pf4bit, 4}, FormatCase{pf8bit, 8},
                                            FormatCase{pf24bit, 24}, FormatCase{pf32bit, 32},
-                                           FormatCase{pfDevice, 32}));
+                                           FormatCase{pfDevice, 32}),
+                         [](const auto& info) { return RowName(info.index, std::to_string(info.param.bits) + " bit"); });
 
 TEST(BitmapFileTest, ReadsHandMadeFilesOfEveryLayout)
 {
