@@ -30,7 +30,9 @@ TInstallEngine::TInstallEngine(std::span<const TPayloadFile> payload, TShortcutF
 std::string TInstallEngine::Install(std::string_view folderText) const
 {
     const std::string installDir = InstallDirFromText(folderText);
-    std::vector<std::string> made;
+    const std::string settingsFile = JoinPath(installDir, ManagerSettingsFile);
+    // The payload rewrites the settings: an earlier install's record is read first and kept.
+    std::vector<std::string> made = RecordedMadeFolders(TIniFile(settingsFile));
     for (const std::string& folder : {installDir, ProgramGroupFolder(m_shortcutFolders), m_shortcutFolders.desktop}) {
         const auto missing = MissingFolders(folder);
         made.insert(made.end(), missing.begin(), missing.end());
@@ -39,7 +41,7 @@ std::string TInstallEngine::Install(std::string_view folderText) const
     CreateFolders(ProgramGroupFolder(m_shortcutFolders));
     WritePayload(installDir);
     WriteShortcuts(installDir, m_shortcutFolders);
-    TIniFile settings(JoinPath(installDir, ManagerSettingsFile));
+    TIniFile settings(settingsFile);
     settings.WriteString("Install", "Path", installDir);
     RecordMadeFolders(settings, made);
     settings.UpdateFile();

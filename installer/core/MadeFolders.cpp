@@ -32,14 +32,12 @@ std::vector<std::string> MissingFolders(const std::string& folder)
     return missing;
 }
 
-void RecordMadeFolders(TIniFile& settings, const std::vector<std::string>& made)
+void RecordMadeFolders(TIniFile& settings, std::vector<std::string> made)
 {
-    std::vector<std::string> recorded = RecordedMadeFolders(settings);
-    for (const std::string& folder : made)
-        if (std::find(recorded.begin(), recorded.end(), folder) == recorded.end())
-            recorded.push_back(folder);
-    for (std::size_t index = 0; index < recorded.size(); ++index)
-        settings.WriteString(Section, KeyOf(index), recorded[index]);
+    std::sort(made.begin(), made.end());
+    made.erase(std::unique(made.begin(), made.end()), made.end());
+    for (std::size_t index = 0; index < made.size(); ++index)
+        settings.WriteString(Section, KeyOf(index), made[index]);
 }
 
 std::vector<std::string> RecordedMadeFolders(const TIniFile& settings)

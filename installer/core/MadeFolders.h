@@ -12,8 +12,8 @@ class TIniFile;
 // `folder` and each of its parents that does not exist yet, outermost first.
 [[nodiscard]] std::vector<std::string> MissingFolders(const std::string& folder);
 
-// Adds `made` to the folders `settings` records (a second install keeps the first one's record).
-void RecordMadeFolders(TIniFile& settings, const std::vector<std::string>& made);
+// Records `made` (each folder once) as the folders the installation made.
+void RecordMadeFolders(TIniFile& settings, std::vector<std::string> made);
 
 // The folders `settings` records as made by an installation.
 [[nodiscard]] std::vector<std::string> RecordedMadeFolders(const TIniFile& settings);
