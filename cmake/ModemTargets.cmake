@@ -46,32 +46,35 @@ endfunction()
 # with MODEM_TESTS (any compiler) each also becomes the test replay_<target>_<file>, which runs it
 # over its seeds and crashers.
 function(modem_fuzzers target)
-  if(NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
+  if(NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/fuzz OR NOT (MODEM_FUZZ OR MODEM_TESTS))
     return()
   endif()
   file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/*.cpp)
   foreach(source ${fuzz_sources})
     get_filename_component(stem ${source} NAME_WE)
+    # Compiled once, linked into both the libFuzzer program and the replay test.
+    set(objects fuzzobjects_${target}_${stem})
+    add_library(${objects} OBJECT ${source})
+    target_link_libraries(${objects} PRIVATE ${target})
     if(MODEM_FUZZ)
       set(fuzzer fuzz_${target}_${stem})
-      add_executable(${fuzzer} ${source})
+      add_executable(${fuzzer} $<TARGET_OBJECTS:${objects}>)
       target_link_libraries(${fuzzer} PRIVATE ${target})
       target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
       set_property(GLOBAL APPEND PROPERTY MODEM_FUZZERS "${fuzzer}|${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${stem}")
     endif()
     if(MODEM_TESTS)
-      modem_fuzz_replay(${target} ${source})
+      modem_fuzz_replay(${target} ${stem} ${objects})
     endif()
   endforeach()
 endfunction()
 
-# modem_fuzz_replay(<target> <fuzz source>): the fuzz target with the kit's replay main, as the
-# CTest test replay_<target>_<file>. Folders that do not exist yet are skipped by the replay, so a
-# crasher saved later joins without a new configure.
-function(modem_fuzz_replay target source)
-  get_filename_component(stem ${source} NAME_WE)
+# modem_fuzz_replay(<target> <stem> <objects>): the fuzz target's objects with the kit's replay
+# main, as the CTest test replay_<target>_<stem>. Folders that do not exist yet are skipped by the
+# replay, so a crasher saved later joins without a new configure.
+function(modem_fuzz_replay target stem objects)
   set(replay replay_${target}_${stem})
-  add_executable(${replay} ${source})
+  add_executable(${replay} $<TARGET_OBJECTS:${objects}>)
   target_link_libraries(${replay} PRIVATE ${target} test_support_fuzz_replay)
   set(fuzz_dir ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
   add_test(NAME ${replay} COMMAND ${replay} ${fuzz_dir}/corpus/${stem} ${fuzz_dir}/crashers/${stem})
