@@ -78,7 +78,8 @@ TEST(Waits, AnAutoResetEventReleasesExactlyOneOfTwoWaiters)
     SetEvent(events[0]);
     while (released == 0)
         std::this_thread::yield();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // The one release took the signal: nothing is left that could release the second waiter.
+    EXPECT_EQ(WaitForSingleObject(events[0], 0), WAIT_TIMEOUT);
     EXPECT_EQ(released, 1);
 
     SetEvent(events[0]);
