@@ -8,8 +8,19 @@
 
 namespace {
 
-std::mutex g_handlerMutex;
-WindowProcExceptionHandler g_handler;
+// Function-local, so that a handler installed while static objects are being made (the class
+// library makes its application object then) is not wiped by a later initialisation.
+std::mutex& HandlerMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+WindowProcExceptionHandler& Handler()
+{
+    static WindowProcExceptionHandler handler;
+    return handler;
+}
 
 std::string DescribeCurrentException()
 {
@@ -32,8 +43,8 @@ void WriteToStandardError(HWND window)
 
 void SetWindowProcExceptionHandler(WindowProcExceptionHandler handler)
 {
-    std::lock_guard lock(g_handlerMutex);
-    g_handler = std::move(handler);
+    std::lock_guard lock(HandlerMutex());
+    Handler() = std::move(handler);
 }
 
 namespace winapi_user::detail {
@@ -42,8 +53,8 @@ void ReportEscapedException(HWND window) noexcept
 {
     WindowProcExceptionHandler handler;
     {
-        std::lock_guard lock(g_handlerMutex);
-        handler = g_handler;
+        std::lock_guard lock(HandlerMutex());
+        handler = Handler();
     }
     if (!handler) {
         WriteToStandardError(window);

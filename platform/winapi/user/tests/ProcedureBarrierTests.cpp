@@ -1,18 +1,15 @@
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/kernel/Clock.h"
 #include "platform/winapi/kernel/Synch.h"
-#include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/WindowProcExceptions.h"
+#include "tests/support/windows/ForeignSend.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <memory>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -43,40 +40,6 @@ std::vector<Report>& Reports()
     static std::vector<Report> reports;
     return reports;
 }
-
-// A SendMessage from a thread of its own, as the dial-up service's callback makes it. Its state
-// outlives the object, so that a send that never returns fails the test instead of ending it.
-class ForeignSend {
-public:
-    ForeignSend(HWND window, UINT message) : m_state(std::make_shared<State>())
-    {
-        m_thread = std::thread([state = m_state, window, message, waiter = GetCurrentThreadId()] {
-            state->result = SendMessageA(window, message, 0, 0);
-            state->answered = true;
-            (void)PostThreadMessageA(waiter, WM_NULL, 0, 0);
-        });
-    }
-    ~ForeignSend()
-    {
-        if (m_state->answered)
-            m_thread.join();
-        else
-            m_thread.detach();
-    }
-    ForeignSend(const ForeignSend&) = delete;
-    ForeignSend& operator=(const ForeignSend&) = delete;
-
-    [[nodiscard]] bool Answered() const { return m_state->answered; }
-    [[nodiscard]] LRESULT Result() const { return m_state->result; }
-
-private:
-    struct State {
-        std::atomic<bool> answered{false};
-        std::atomic<LRESULT> result{-1};
-    };
-    std::shared_ptr<State> m_state;
-    std::thread m_thread;
-};
 
 class ProcedureBarrierTest : public ::testing::Test {
 protected:
