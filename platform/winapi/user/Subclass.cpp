@@ -53,6 +53,15 @@ std::optional<detail::Subclass> InstalledSubclass(HWND hwnd, const detail::Subcl
     return found == subclasses.end() ? std::nullopt : std::optional(*found);
 }
 
+// Outside any message of the window: straight to the procedure beneath its chain.
+LRESULT CallBelowChain(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC below = nullptr;
+    if (const auto window = detail::FindWindowObject(hwnd); window && window->subclassing)
+        below = window->subclassing->below;
+    return CallWindowProcA(below, hwnd, message, wParam, lParam);
+}
+
 // The window's procedure while it has a chain.
 LRESULT ChainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -134,7 +143,7 @@ LRESULT DefSubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     ChainWalk* walk = InnermostWalk(hWnd);
     if (!walk)
-        return 0;
+        return CallBelowChain(hWnd, uMsg, wParam, lParam);
     const PlaceKeeper keeper(*walk);
     while (walk->next < walk->chain.size()) {
         const detail::Subclass next = walk->chain[walk->next++];

@@ -499,7 +499,7 @@ using SUBCLASSPROC = LRESULT (*)(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
 BOOL SetWindowSubclass(HWND hWnd, SUBCLASSPROC pfnSubclass, UINT_PTR uIdSubclass, DWORD_PTR dwRefData);
 [[nodiscard]] BOOL GetWindowSubclass(HWND hWnd, SUBCLASSPROC pfnSubclass, UINT_PTR uIdSubclass, DWORD_PTR* pdwRefData);
 BOOL RemoveWindowSubclass(HWND hWnd, SUBCLASSPROC pfnSubclass, UINT_PTR uIdSubclass);
-// Outside a subclass procedure of the window it answers 0.
+// Outside the window's messages it calls the procedure beneath the chain (0 without a chain).
 LRESULT DefSubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);

@@ -89,6 +89,10 @@ TEST_F(SubclassTest, SubclassesRunLatestFirstWithTheirDataAndTheLastToGoGivesThe
     EXPECT_EQ(SendMessageA(m_window, WM_USER, 0, 0), 12);
     EXPECT_EQ(Trace(), "2:0 1:0 ");
     EXPECT_EQ(UserMessagesLogged(), 1) << "the window's own procedure answers last";
+    // Outside the window's messages, passing one on goes straight to the window's procedure.
+    EXPECT_EQ(DefSubclassProc(m_window, WM_USER, 0, 0), 0);
+    EXPECT_EQ(UserMessagesLogged(), 2);
+    EXPECT_EQ(Trace(), "2:0 1:0 ");
 
     // Setting one again changes its data, not its place.
     ASSERT_TRUE(SetWindowSubclass(m_window, &Tagging, 1, 3));
