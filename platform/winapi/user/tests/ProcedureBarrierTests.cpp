@@ -1,13 +1,11 @@
+#include "tests/support/windows/ForeignSend.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/kernel/Clock.h"
-#include "platform/winapi/kernel/Synch.h"
 #include "platform/winapi/user/WindowProcExceptions.h"
-#include "tests/support/windows/ForeignSend.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -68,22 +66,6 @@ protected:
         (void)DestroyWindow(m_window);
     }
 
-    // The program's loop: GetMessage and DispatchMessage until `done` holds (generously long).
-    template <class Condition>
-    static bool LoopUntil(Condition done)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        MSG msg;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0 &&
-                GetMessageA(&msg, nullptr, 0, 0) > 0)
-                (void)DispatchMessageA(&msg);
-        }
-        return true;
-    }
-
     // What has arrived, dispatched without waiting.
     static void Pump()
     {
@@ -98,12 +80,12 @@ protected:
 TEST_F(ProcedureBarrierTest, ASendFromAnotherThreadIsAnsweredWithZeroAndTheLoopGoesOn)
 {
     const ForeignSend send(m_window, WM_USER);
-    ASSERT_TRUE(LoopUntil([&] { return send.Answered(); }));
+    ASSERT_TRUE(send.AwaitAnswer());
     EXPECT_EQ(send.Result(), 0);
     EXPECT_EQ(Reports(), (std::vector<Report>{{m_window, "thrown by the procedure"}}));
 
     const ForeignSend again(m_window, WM_USER);
-    ASSERT_TRUE(LoopUntil([&] { return again.Answered(); }));
+    ASSERT_TRUE(again.AwaitAnswer());
     EXPECT_EQ(Reports().size(), 2u);
 }
 
