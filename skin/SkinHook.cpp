@@ -12,19 +12,6 @@
 #include "skin/SkinTypes.h"
 #include "skin/WinSkinForm.h"
 
-#include <map>
-
-namespace {
-
-// The skinner of each bare window hooked through its window procedure.
-std::map<HWND, TSkinHook*>& HookedWindows()
-{
-    static std::map<HWND, TSkinHook*> windows;
-    return windows;
-}
-
-} // namespace
-
 void TSkinHook::TWatch::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
@@ -48,10 +35,7 @@ void TSkinHook::Unhook()
         m_oldWindowProc = nullptr;
     }
     if (m_windowHooked) {
-        if (IsWindow(m_handle) &&
-            GetWindowLongPtrA(m_handle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TSkinHook::WindowHookProc))
-            (void)SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldWndProc));
-        HookedWindows().erase(m_handle);
+        (void)RemoveWindowSubclass(m_handle, &TSkinHook::WindowHookProc, 0);
         m_windowHooked = false;
     }
 }
@@ -89,16 +73,14 @@ void TSkinHook::AttachControl(TWinSkinForm& form, TControl& control, int boxFlag
 
 void TSkinHook::AttachWindow(TWinSkinForm& form, HWND window)
 {
-    if (m_attached || !IsWindow(window) || HookedWindows().contains(window))
+    if (m_attached || !IsWindow(window) || GetWindowSubclass(window, &TSkinHook::WindowHookProc, 0, nullptr))
         return;
     m_data = form.SkinData();
     m_form = &form;
     m_handle = window;
     m_enabled = true;
     m_mode = 0;
-    m_oldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    HookedWindows()[window] = this;
-    (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinHook::WindowHookProc));
+    (void)SetWindowSubclass(window, &TSkinHook::WindowHookProc, 0, reinterpret_cast<DWORD_PTR>(this));
     m_windowHooked = true;
     (void)InvalidateRect(window, nullptr, TRUE);
     m_attached = true;
@@ -140,13 +122,10 @@ void TSkinHook::SwitchParentBackground(bool on)
         SetEnumProp(*m_control, "ParentBackground", "False");
 }
 
-LRESULT TSkinHook::WindowHookProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TSkinHook::WindowHookProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR hook)
 {
-    const auto found = HookedWindows().find(window);
-    if (found == HookedWindows().end())
-        return DefWindowProcA(window, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
-    found->second->WndProc(message);
+    reinterpret_cast<TSkinHook*>(hook)->WndProc(message);
     return message.Result;
 }
 
@@ -193,8 +172,7 @@ void TSkinHook::CallOldProc(TMessage& message)
         const TWndMethod old = m_oldWindowProc;
         old(message);
     } else if (m_windowHooked) {
-        message.Result = m_oldWndProc ? CallWindowProcA(m_oldWndProc, m_handle, message.Msg, message.WParam, message.LParam)
-                                      : DefWindowProcA(m_handle, message.Msg, message.WParam, message.LParam);
+        message.Result = DefSubclassProc(m_handle, message.Msg, message.WParam, message.LParam);
     }
 }
 

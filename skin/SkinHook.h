@@ -100,7 +100,8 @@ protected:
     int m_mode = 0;
 
 private:
-    static LRESULT WindowHookProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The subclass of a bare window; its data is the skinner.
+    static LRESULT WindowHookProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR hook);
     void WndProc(TMessage& message);
     void Unhook();
     void SwitchParentBackground(bool on);
@@ -121,7 +122,6 @@ private:
     std::unique_ptr<TWatch> m_watch;
 
     TWndMethod m_oldWindowProc;
-    WNDPROC m_oldWndProc = nullptr;
     bool m_windowHooked = false;
     bool m_active = true;
     bool m_attached = false;

@@ -10,8 +10,6 @@
 #include "skin/SkinManage.h"
 #include "skin/SkinRoutines.h"
 
-#include <map>
-
 // Lifecycle of a skinned window and its window procedures. The non-client area is in
 // WinSkinFormFrame.cpp, control discovery in WinSkinFormChildren.cpp.
 
@@ -19,14 +17,6 @@ namespace {
 
 constexpr UINT SkinTimerInterval = 250;
 constexpr UINT WM_UAHDESTROYWINDOW = 0x00AE;
-
-// The skinner of each subclassed window; an entry lives exactly as long as the subclassing.
-// Never destroyed: windows may still go after the program's static objects have.
-std::map<HWND, TWinSkinForm*>& SubclassedWindows()
-{
-    static auto* windows = new std::map<HWND, TWinSkinForm*>;
-    return *windows;
-}
 
 HFONT NewCaptionFont()
 {
@@ -107,9 +97,7 @@ void TWinSkinForm::InitSkin()
     m_dialog = m_className == "#32770" || m_className == "TMessageForm";
     if (m_dialog && m_borderKind != bkNone)
         m_borderKind = bkDialog;
-    m_oldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(m_window, GWLP_WNDPROC));
-    SubclassedWindows()[m_window] = this;
-    (void)SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::SkinWndProc));
+    (void)SetWindowSubclass(m_window, &TWinSkinForm::SkinWndProc, 0, reinterpret_cast<DWORD_PTR>(this));
     m_subclassed = true;
     if (m_frameSkinned) {
         BuildMenuBar();
@@ -222,18 +210,14 @@ void TWinSkinForm::ReadWindowState()
     }
 }
 
-LRESULT TWinSkinForm::SkinWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TWinSkinForm::SkinWndProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR skinner)
 {
-    const auto found = SubclassedWindows().find(window);
-    if (found == SubclassedWindows().end())
-        return DefWindowProcA(window, msg, wParam, lParam);
-    return found->second->WndProc(msg, wParam, lParam);
+    return reinterpret_cast<TWinSkinForm*>(skinner)->WndProc(msg, wParam, lParam);
 }
 
 LRESULT TWinSkinForm::CallOld(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return m_oldProc ? CallWindowProcA(m_oldProc, m_window, msg, wParam, lParam)
-                     : DefWindowProcA(m_window, msg, wParam, lParam);
+    return DefSubclassProc(m_window, msg, wParam, lParam);
 }
 
 LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -254,10 +238,9 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_NCDESTROY: {
         m_lifecycle = Destroying;
-        const WNDPROC old = m_oldProc;
         Release();
         m_lifecycle = Destroyed;
-        return old ? CallWindowProcA(old, m_window, msg, wParam, lParam) : DefWindowProcA(m_window, msg, wParam, lParam);
+        return CallOld(msg, wParam, lParam);
     }
     case WM_NCACTIVATE:
         if (!m_started)
@@ -535,10 +518,7 @@ void TWinSkinForm::RestoreProcedures()
     }
     if (!m_subclassed)
         return;
-    if (IsWindow(m_window) &&
-        GetWindowLongPtrA(m_window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinForm::SkinWndProc))
-        (void)SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
-    SubclassedWindows().erase(m_window);
+    (void)RemoveWindowSubclass(m_window, &TWinSkinForm::SkinWndProc, 0);
     m_subclassed = false;
 }
 

@@ -135,8 +135,8 @@ public:
     void SetHoveredSkinner(TSkinControl* skinner) { m_hovered = skinner; }
     [[nodiscard]] TSkinControl* HoveredSkinner() const { return m_hovered; }
 
-    // The window's procedure while it is skinned.
-    static LRESULT SkinWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window's subclass while it is skinned; its data is the skinner.
+    static LRESULT SkinWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR skinner);
     // Run by the timer every 250 ms while the window is active.
     void OnTimer();
 
@@ -225,7 +225,6 @@ private:
     std::string m_className;
     TSkinData* m_data = nullptr;
     TControl* m_form = nullptr;
-    WNDPROC m_oldProc = nullptr;
     TWndMethod m_oldFormProc;
     bool m_subclassed = false;
     std::unique_ptr<TTimer> m_timer;

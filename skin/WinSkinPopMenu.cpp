@@ -6,19 +6,10 @@
 #include "skin/SkinDraw.h"
 #include "skin/SkinManage.h"
 
-#include <map>
-
 namespace {
 
 // Items are clipped to the window inset by the frame's width.
 constexpr int MenuFrame = 3;
-
-// Never destroyed: menu windows may go after the program's static objects have.
-std::map<HWND, TWinSkinPopMenu*>& SubclassedPopups()
-{
-    static auto* popups = new std::map<HWND, TWinSkinPopMenu*>;
-    return *popups;
-}
 
 } // namespace
 
@@ -33,35 +24,26 @@ void TWinSkinPopMenu::Attach(HWND window, TSkinData& data, int tag)
     m_data = &data;
     m_tag = tag;
     m_menuBar = false;
-    m_oldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    SubclassedPopups()[window] = this;
-    (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::PopupProc));
+    (void)SetWindowSubclass(window, &TWinSkinPopMenu::PopupProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void TWinSkinPopMenu::Detach()
 {
     if (!m_window)
         return;
-    if (IsWindow(m_window) &&
-        GetWindowLongPtrA(m_window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::PopupProc))
-        (void)SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
-    SubclassedPopups().erase(m_window);
+    (void)RemoveWindowSubclass(m_window, &TWinSkinPopMenu::PopupProc, 0);
     m_window = nullptr;
     m_background.SetSize(0, 0);
 }
 
-LRESULT TWinSkinPopMenu::PopupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TWinSkinPopMenu::PopupProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR skinner)
 {
-    const auto found = SubclassedPopups().find(window);
-    if (found == SubclassedPopups().end())
-        return DefWindowProcA(window, msg, wParam, lParam);
-    return found->second->WndProc(msg, wParam, lParam);
+    return reinterpret_cast<TWinSkinPopMenu*>(skinner)->WndProc(msg, wParam, lParam);
 }
 
 LRESULT TWinSkinPopMenu::CallOld(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return m_oldProc ? CallWindowProcA(m_oldProc, m_window, msg, wParam, lParam)
-                     : DefWindowProcA(m_window, msg, wParam, lParam);
+    return DefSubclassProc(m_window, msg, wParam, lParam);
 }
 
 HMENU TWinSkinPopMenu::Menu() const
@@ -110,10 +92,9 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return CallOld(msg, wParam, lParam);
     switch (msg) {
     case WM_DESTROY: {
-        const WNDPROC old = m_oldProc;
         const HWND window = m_window;
         Detach();
-        return old ? CallWindowProcA(old, window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
+        return DefSubclassProc(window, msg, wParam, lParam);
     }
     case WM_ERASEBKGND:
         if (!m_data || !m_data->Options().Contains(xoMenuBG))

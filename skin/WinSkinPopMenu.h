@@ -31,14 +31,14 @@ public:
     void SetMenuBarDropDown(bool dropDown) { m_menuBar = dropDown; }
 
 private:
-    static LRESULT PopupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The subclass of the menu's window; its data is the skinner.
+    static LRESULT PopupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR skinner);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT CallOld(UINT msg, WPARAM wParam, LPARAM lParam);
     // Draws the skin's menu background at the window's size; False without one.
     bool RenderBackground();
 
     HWND m_window = nullptr;
-    WNDPROC m_oldProc = nullptr;
     TSkinData* m_data = nullptr;
     int m_tag = 0;
     bool m_menuBar = false;

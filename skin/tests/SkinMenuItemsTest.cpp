@@ -398,7 +398,7 @@ TEST_F(SkinMenuItemsTest, TheSkinMayGoWhileTheSystemMenuShows)
     Pump();
     EXPECT_EQ(SkinManager(), nullptr);
     EXPECT_TRUE(IsWindowVisible(Window())) << "a choice from the skin's menu goes with the skin";
-    EXPECT_EQ(GetWindowLongPtrA(Window(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinForm::SkinWndProc), false);
+    EXPECT_FALSE(GetWindowSubclass(Window(), &TWinSkinForm::SkinWndProc, 0, nullptr));
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include "platform/classlib/core/Thread.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/MessageLoopHook.h"
+#include "platform/winapi/user/WindowProcExceptions.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -57,10 +58,17 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner), m_icon(std::m
             for (int i = 0; i < Screen->FormCount(); ++i)
                 Screen->Forms(i)->UpdateIcon();
     }));
+    // What a window procedure lets out (the skin engine's, a hidden window's) is shown like an
+    // event handler's exception, on behalf of the control the window belongs to.
+    SetWindowProcExceptionHandler([this](HWND window) {
+        TWinControl* control = TWinControl::FindControl(window);
+        HandleException(control ? static_cast<TObject*>(control) : this);
+    });
 }
 
 TApplication::~TApplication()
 {
+    SetWindowProcExceptionHandler(nullptr);
     DestroyComponents();
     if (m_handle)
         (void)DestroyWindow(m_handle);

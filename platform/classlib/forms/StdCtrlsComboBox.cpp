@@ -30,8 +30,6 @@ void DescribeComboBox(TClassBuilder& c)
 constexpr TItemMessages COMBO_BOX_MESSAGES{CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCOUNT,
                                            CB_GETLBTEXT, CB_GETLBTEXTLEN, CB_GETITEMDATA,  CB_SETITEMDATA};
 
-constexpr const char* EDIT_PROC_PROPERTY = "ComboBoxEditProc";
-
 COMBOBOXINFO InfoOf(HWND combo)
 {
     COMBOBOXINFO info{};
@@ -54,19 +52,12 @@ const TTypeInfo& ComboBoxStyleTypeInfo()
 
 namespace classlib_forms::detail {
 
-LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
-    const auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, EDIT_PROC_PROPERTY));
-    if (!original)
-        return DefWindowProcA(edit, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        (void)RemovePropA(edit, EDIT_PROC_PROPERTY);
-    } else if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(edit)));
-               combo && combo->EditMessage(message, wParam, lParam)) {
+    if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(edit)));
+        combo && combo->EditMessage(message, wParam, lParam))
         return 0;
-    }
-    return CallWindowProcA(original, edit, message, wParam, lParam);
+    return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 } // namespace classlib_forms::detail
@@ -121,10 +112,8 @@ void TCustomComboBox::CreateWnd()
         (void)Send(CB_SETCURSEL, static_cast<WPARAM>(m_itemIndex));
     else if (!text.empty())
         (void)SetWindowTextA(window, text.c_str());
-    if (const HWND edit = InfoOf(window).hwndItem; edit && edit != window) {
-        (void)SetPropA(edit, EDIT_PROC_PROPERTY, reinterpret_cast<HANDLE>(GetWindowLongPtrA(edit, GWLP_WNDPROC)));
-        (void)SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&detail::ComboEditKeysProc));
-    }
+    if (const HWND edit = InfoOf(window).hwndItem; edit && edit != window)
+        (void)SetWindowSubclass(edit, &detail::ComboEditKeysProc, 0, 0);
 }
 
 void TCustomComboBox::DestroyWnd()

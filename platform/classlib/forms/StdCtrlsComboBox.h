@@ -8,7 +8,7 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
 
 namespace classlib_forms::detail {
 // The procedure the combo box puts on its edit to see the edit's keys.
-LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 } // namespace classlib_forms::detail
 
 // A control on the built-in "ComboBox" window class. Picking an item is a Click followed by
@@ -72,7 +72,7 @@ protected:
     virtual void MeasureItem(int index, int& height) { m_onMeasureItem(this, index, height); }
 
 private:
-    friend LRESULT classlib_forms::detail::ComboEditKeysProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT classlib_forms::detail::ComboEditKeysProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     // A message of the edit: its focus becomes the form's focused control, its keys go to the
     // control's key events first. True when the message is eaten.
     bool EditMessage(UINT message, WPARAM& wParam, LPARAM lParam);

@@ -31,23 +31,22 @@ constexpr DWORD EDIT_LOWERCASE = 0x0010;
 constexpr DWORD EDIT_AUTOHSCROLL = 0x0080;
 
 // The combo subclasses its edit so that the keys and focus changes of the edit act on the combo.
-LRESULT ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     auto* state = static_cast<ComboBoxWindow*>(InstanceOf(GetParent(edit)));
-    if (!state || !state->EditProc())
-        return DefWindowProcA(edit, message, wParam, lParam);
+    if (!state)
+        return DefSubclassProc(edit, message, wParam, lParam);
     // The combo's parent may destroy the combo while the edit's message is under way.
     const ControlHold hold(*state);
-    const WNDPROC original = state->EditProc();
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-        const LRESULT result = CallWindowProcA(original, edit, message, wParam, lParam);
+        const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
         if (state->Stands())
             (void)state->EditMessage(message, wParam, lParam);
         return result;
     }
     if (state->EditMessage(message, wParam, lParam) || !state->Stands())
         return 0;
-    return CallWindowProcA(original, edit, message, wParam, lParam);
+    return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 } // namespace
@@ -284,8 +283,7 @@ bool ComboBoxWindow::CreateParts()
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_EDIT_ID)), nullptr, nullptr);
         if (!m_edit)
             return false;
-        m_editProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboEditProc)));
+        (void)SetWindowSubclass(m_edit, &ComboEditProc, 0, 0);
     }
     SetFont(nullptr, false);
     RECT window{};

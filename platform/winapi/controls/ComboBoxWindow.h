@@ -15,7 +15,6 @@ public:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The edit's messages pass here first; true when the combo took the message.
     [[nodiscard]] bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    [[nodiscard]] WNDPROC EditProc() const { return m_editProc; }
 
 private:
     enum class Close { Accept, Cancel, Quiet };
@@ -73,7 +72,6 @@ private:
     DWORD m_style;
     HWND m_edit = nullptr;
     HWND m_list = nullptr;
-    WNDPROC m_editProc = nullptr;
     HFONT m_font = nullptr;
     int m_fieldHeight = 0;
     int m_droppedWidth = 0;

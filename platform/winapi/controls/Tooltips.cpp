@@ -21,8 +21,6 @@ constexpr UINT_PTR AUTOPOP_TIMER = 2;
 constexpr int TEXT_MARGIN = 2;
 // A tip shown by hovering sits this far below the pointer, clear of the arrow.
 constexpr int CURSOR_MARGIN = 20;
-constexpr char OWNER_PROP[] = "TooltipsSubclassOwner";
-constexpr char OLD_PROC_PROP[] = "TooltipsSubclassProc";
 
 struct Tool {
     UINT flags = 0;
@@ -58,7 +56,8 @@ bool IsMouseMessage(UINT message)
     return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_MOUSELEAVE;
 }
 
-LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The subclass of a tool's window; its data is the tip's window.
+LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR tip);
 
 class Tooltip final : public ControlInstance {
 public:
@@ -376,21 +375,16 @@ void Tooltip::SetDelay(WPARAM which, int delay)
 
 void Tooltip::Subclass(HWND window)
 {
-    if (!IsWindow(window) || GetPropA(window, OWNER_PROP))
+    if (!IsWindow(window) || GetWindowSubclass(window, &SubclassProc, 0, nullptr))
         return;
-    (void)SetPropA(window, OWNER_PROP, Window());
-    const LONG_PTR old = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
-    (void)SetPropA(window, OLD_PROC_PROP, reinterpret_cast<HANDLE>(old));
+    (void)SetWindowSubclass(window, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(Window()));
 }
 
 void Tooltip::Unsubclass(HWND window)
 {
-    if (!IsWindow(window) || GetPropA(window, OWNER_PROP) != Window())
-        return;
-    if (GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc))
-        (void)SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(window, OLD_PROC_PROP)));
-    (void)RemovePropA(window, OWNER_PROP);
-    (void)RemovePropA(window, OLD_PROC_PROP);
+    DWORD_PTR tip = 0;
+    if (GetWindowSubclass(window, &SubclassProc, 0, &tip) && tip == reinterpret_cast<DWORD_PTR>(Window()))
+        (void)RemoveWindowSubclass(window, &SubclassProc, 0);
 }
 
 LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -473,24 +467,17 @@ LRESULT Tooltip::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR tip)
 {
-    const auto tip = static_cast<HWND>(GetPropA(hwnd, OWNER_PROP));
-    const auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, OLD_PROC_PROP));
-    if (tip && IsMouseMessage(message)) {
+    if (IsMouseMessage(message)) {
         MSG msg{};
         msg.hwnd = hwnd;
         msg.message = message;
         msg.wParam = wParam;
         msg.lParam = lParam;
-        (void)SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+        (void)SendMessageA(reinterpret_cast<HWND>(tip), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     }
-    if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-        (void)RemovePropA(hwnd, OWNER_PROP);
-        (void)RemovePropA(hwnd, OLD_PROC_PROP);
-    }
-    return old ? CallWindowProcA(old, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 } // namespace

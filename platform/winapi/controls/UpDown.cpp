@@ -19,9 +19,6 @@ constexpr UINT_PTR REPEAT_TIMER = 1;
 constexpr UINT FIRST_REPEAT_MS = 500;
 constexpr UINT REPEAT_MS = 100;
 constexpr int DEFAULT_WIDTH = 16;
-// Props on the buddy: the up-down that drives it with the arrow keys, and the procedure it had.
-constexpr const char* OWNER_PROP = "UpDownOwner";
-constexpr const char* BUDDY_PROC_PROP = "UpDownBuddyProc";
 // Sent by the buddy's subclass procedure: wParam TRUE steps up.
 constexpr UINT UDM_ARROWKEY = WM_USER + 200;
 
@@ -60,18 +57,17 @@ bool ParsePos(const std::string& text, int base, int& pos)
     return true;
 }
 
-LRESULT BuddyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+// The subclass of an arrow-keys buddy; its data is the up-down's window.
+LRESULT BuddyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR owner)
 {
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, BUDDY_PROC_PROP));
-    const auto owner = reinterpret_cast<HWND>(GetPropA(hwnd, OWNER_PROP));
-    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && IsWindow(owner)) {
-        (void)SendMessageA(owner, UDM_ARROWKEY, wParam == VK_UP, 0);
+    const auto upDown = reinterpret_cast<HWND>(owner);
+    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && IsWindow(upDown)) {
+        (void)SendMessageA(upDown, UDM_ARROWKEY, wParam == VK_UP, 0);
         return 0;
     }
-    if (message == WM_GETDLGCODE && previous != nullptr)
-        return CallWindowProcA(previous, hwnd, message, wParam, lParam) | 0x0001;
-    return previous != nullptr ? CallWindowProcA(previous, hwnd, message, wParam, lParam)
-                               : DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(hwnd, message, wParam, lParam) | 0x0001;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 class UpDown final : public ControlInstance {
@@ -188,11 +184,8 @@ HWND UpDown::SetBuddy(HWND buddy)
     m_buddy = IsWindow(buddy) ? buddy : nullptr;
     if (m_buddy == nullptr)
         return previous;
-    if (HasStyle(UDS_ARROWKEYS) && GetPropA(m_buddy, OWNER_PROP) == nullptr) {
-        (void)SetPropA(m_buddy, OWNER_PROP, reinterpret_cast<HANDLE>(Window()));
-        const LONG_PTR old = SetWindowLongPtrA(m_buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BuddyProc));
-        (void)SetPropA(m_buddy, BUDDY_PROC_PROP, reinterpret_cast<HANDLE>(old));
-    }
+    if (HasStyle(UDS_ARROWKEYS) && !GetWindowSubclass(m_buddy, &BuddyProc, 0, nullptr))
+        (void)SetWindowSubclass(m_buddy, &BuddyProc, 0, reinterpret_cast<DWORD_PTR>(Window()));
     AlignToBuddy();
     UpdateBuddy();
     return previous;
@@ -200,12 +193,9 @@ HWND UpDown::SetBuddy(HWND buddy)
 
 void UpDown::ReleaseBuddy()
 {
-    if (!IsWindow(m_buddy) || GetPropA(m_buddy, OWNER_PROP) != reinterpret_cast<HANDLE>(Window()))
-        return;
-    const auto previous = reinterpret_cast<LONG_PTR>(RemovePropA(m_buddy, BUDDY_PROC_PROP));
-    (void)RemovePropA(m_buddy, OWNER_PROP);
-    if (GetWindowLongPtrA(m_buddy, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&BuddyProc))
-        (void)SetWindowLongPtrA(m_buddy, GWLP_WNDPROC, previous);
+    DWORD_PTR owner = 0;
+    if (GetWindowSubclass(m_buddy, &BuddyProc, 0, &owner) && owner == reinterpret_cast<DWORD_PTR>(Window()))
+        (void)RemoveWindowSubclass(m_buddy, &BuddyProc, 0);
 }
 
 void UpDown::AlignToBuddy()

@@ -4,6 +4,7 @@
 #include "platform/winapi/user/MessageLoopHook.h"
 #include "platform/winapi/user/MessageSources.h"
 #include "platform/winapi/user/MessageTrace.h"
+#include "platform/winapi/user/ProcedureBarrier.h"
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/Window.h"
 
@@ -33,6 +34,7 @@ void RunLoopHook()
         hook();
 }
 
+// The sender is always answered: CallWindow lets no exception out.
 void HandleSent(detail::SentMessage& sent)
 {
     LRESULT result = 0;
@@ -213,7 +215,10 @@ LRESULT DispatchMessageA(const MSG* lpMsg)
         // become a call through an arbitrary pointer.
         const auto proc = reinterpret_cast<TIMERPROC>(lpMsg->lParam);
         if (detail::IsLiveTimerProc(lpMsg->hwnd, lpMsg->wParam, proc))
-            proc(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, GetTickCount());
+            (void)detail::CallShielded(lpMsg->hwnd, [&] {
+                proc(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, GetTickCount());
+                return LRESULT{0};
+            });
         return 0;
     }
     if (!lpMsg->hwnd)

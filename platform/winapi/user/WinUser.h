@@ -487,6 +487,21 @@ LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong);
 LRESULT CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
+// Subclassing without swapping GWLP_WNDPROC by hand. A window's subclass procedures form a chain,
+// the latest first, each named by its procedure and id and given its reference data; one passes
+// a message on with DefSubclassProc (to the next in the chain, at last to the window's own
+// procedure). Setting one again only changes its data. Removing one, even while it runs, leaves
+// the others in place; the window's procedure comes back when the last goes, unless another was
+// set over the chain through GWLP_WNDPROC meanwhile (the chain then keeps passing messages on).
+// Only the window's thread may change its chain.
+using SUBCLASSPROC = LRESULT (*)(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR uIdSubclass,
+                                 DWORD_PTR dwRefData);
+BOOL SetWindowSubclass(HWND hWnd, SUBCLASSPROC pfnSubclass, UINT_PTR uIdSubclass, DWORD_PTR dwRefData);
+[[nodiscard]] BOOL GetWindowSubclass(HWND hWnd, SUBCLASSPROC pfnSubclass, UINT_PTR uIdSubclass, DWORD_PTR* pdwRefData);
+BOOL RemoveWindowSubclass(HWND hWnd, SUBCLASSPROC pfnSubclass, UINT_PTR uIdSubclass);
+// Outside the window's messages it calls the procedure beneath the chain (0 without a chain).
+LRESULT DefSubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
 BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);
 int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 int GetWindowTextLengthA(HWND hWnd);

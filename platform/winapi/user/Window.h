@@ -52,6 +52,20 @@ struct ScrollBarState {
     bool control = false;    // a scroll bar control: the bar is its client area, its parent hears
 };
 
+// One procedure of a window's subclass chain (SetWindowSubclass).
+struct Subclass {
+    SUBCLASSPROC proc = nullptr;
+    UINT_PTR id = 0;
+    DWORD_PTR refData = 0;
+};
+
+// A window's subclass procedures, the latest first, and the procedure they pass messages on to.
+// It exists while the chain's own procedure is one of the window's procedures.
+struct SubclassChain {
+    WNDPROC below = nullptr;
+    std::vector<Subclass> subclasses;
+};
+
 // One window. Its data is used by its own thread; other threads only look up its thread and
 // post or send to it.
 struct Window {
@@ -61,6 +75,7 @@ struct Window {
     DWORD style = 0;
     DWORD exStyle = 0;
     WNDPROC proc = nullptr;
+    std::optional<SubclassChain> subclassing;
     HINSTANCE instance = nullptr;
     LONG_PTR id = 0;
     LONG_PTR userData = 0;
@@ -97,7 +112,8 @@ void RemoveWindow(HWND hwnd);
 [[nodiscard]] bool IsTopLevel(const Window& window);
 [[nodiscard]] std::vector<HWND> AllWindows();
 
-// Calls the window's procedure (the one in force now), as SendMessage does within a thread.
+// Calls the window's procedure (the one in force now), as SendMessage does within a thread. No
+// exception leaves it (ProcedureBarrier.h).
 LRESULT CallWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Geometry in screen coordinates.

@@ -1,6 +1,7 @@
 #include "platform/winapi/user/Window.h"
 #include "platform/winapi/display/DisplayBackend.h"
 #include "platform/winapi/kernel/HandleTable.h"
+#include "platform/winapi/user/ProcedureBarrier.h"
 
 #include <algorithm>
 
@@ -95,7 +96,8 @@ LRESULT CallWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     const auto window = FindWindowObject(hwnd);
     if (!window || !window->proc)
         return 0;
-    return window->proc(hwnd, message, wParam, lParam);
+    const WNDPROC proc = window->proc;
+    return CallShielded(hwnd, [&] { return proc(hwnd, message, wParam, lParam); });
 }
 
 POINT ClientOrigin(const Window& window)
