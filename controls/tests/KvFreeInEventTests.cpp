@@ -1,7 +1,4 @@
-// A user's handler may free the control whose event it answers. Each row makes one control of the
-// library, has a handler of one of its events free it, and drives it by mouse or keyboard until
-// that event fires; the control must then leave its freed state alone (AddressSanitizer reports
-// it otherwise) and be gone.
+// The control library's components freed by a handler of their own events (see FreeInEvent.h).
 
 #include "controls/KvBorder.h"
 #include "controls/KvButton.h"
@@ -9,59 +6,26 @@
 #include "controls/KvLabel.h"
 #include "controls/KvRadChk.h"
 #include "controls/KvTabsPages.h"
+#include "tests/support/components/FreeInEvent.h"
 
 #include "KvFormFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-
 namespace {
 
-// The handler frees its sender the first time it runs once the test is driving the control.
-struct Trap {
-    bool armed = false;
-    bool sprung = false;
-};
-Trap g_trap;
-
-template <class Event>
-Event FreeSender()
-{
-    return Event::FromFunction([](TObject* sender, auto&&...) {
-        if (!g_trap.armed)
-            return;
-        g_trap = Trap{false, true};
-        delete sender;
-    });
-}
-
-// Sets the event of `Control` through `setter` to one that frees its sender.
-template <class Control, class Event>
-std::function<void(TControl&)> Frees(void (Control::*setter)(const Event&))
-{
-    return [setter](TControl& control) { (static_cast<Control&>(control).*setter)(FreeSender<Event>()); };
-}
+using free_in_event::Frees;
 
 class FreeInEvent;
-using Step = std::function<void(FreeInEvent&, TControl&)>;
-
-struct Row {
-    const char* name;
-    std::function<TControl*(FreeInEvent&)> make;
-    std::function<void(TControl&)> arm;
-    // What happens before the trap is set (the focus put in place, the mouse moved in), then the
-    // input that fires the event.
-    Step prepare;
-    Step drive;
-};
+using Row = free_in_event::Row<FreeInEvent>;
+using Step = Row::Step;
 
 class FreeInEvent : public KvFormFixture, public ::testing::WithParamInterface<Row> {
 public:
     using KvFormFixture::Focus;
     using KvFormFixture::Key;
     using KvFormFixture::MoveMouse;
+
     template <class T>
     T* Make()
     {
@@ -80,6 +44,7 @@ public:
         pages->SetActivePage(pages->Pages(0));
         return pages;
     }
+    void Settle() { ShowForm(); }
 
     void ClickAt(TControl& control, POINT client)
     {
@@ -89,9 +54,6 @@ public:
         m_display->InjectClick(FormId(), POINT{screen.x - form.left, screen.y - form.top});
         Pump();
     }
-    void ClickMiddle(TControl& control) { ClickAt(control, POINT{control.Width() / 2, control.Height() / 2}); }
-    void MouseToOther() { MoveMouse(*m_other, POINT{5, 5}); }
-    void FocusOther() { Focus(*m_other); }
 
     TKvEdit* m_other = nullptr;
 
@@ -102,19 +64,14 @@ protected:
         RegisterKvPageControlClasses();
         m_other = Add<TKvEdit>(TRect{20, 200, 120, 221});
     }
-    void TearDown() override
-    {
-        g_trap = Trap{};
-        KvFormFixture::TearDown();
-    }
 };
 
 const Step Nothing = [](FreeInEvent&, TControl&) {};
 const Step FocusIt = [](FreeInEvent& f, TControl& c) { f.Focus(static_cast<TWinControl&>(c)); };
-const Step FocusOther = [](FreeInEvent& f, TControl&) { f.FocusOther(); };
+const Step FocusOther = [](FreeInEvent& f, TControl&) { f.Focus(*f.m_other); };
 const Step MouseIn = [](FreeInEvent& f, TControl& c) { f.MoveMouse(c, POINT{5, 5}); };
-const Step MouseOut = [](FreeInEvent& f, TControl&) { f.MouseToOther(); };
-const Step ClickIt = [](FreeInEvent& f, TControl& c) { f.ClickMiddle(c); };
+const Step MouseOut = [](FreeInEvent& f, TControl&) { f.MoveMouse(*f.m_other, POINT{5, 5}); };
+const Step ClickIt = [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{c.Width() / 2, c.Height() / 2}); };
 const Step Space = [](FreeInEvent& f, TControl&) { f.Key(VK_SPACE, 0, " "); };
 const Step Enter = [](FreeInEvent& f, TControl&) { f.Key(VK_RETURN, 0, "\r"); };
 const Step Tab = [](FreeInEvent& f, TControl&) { f.Key(VK_TAB); };
@@ -122,8 +79,7 @@ const Step Letter = [](FreeInEvent& f, TControl&) { f.Key('A', 0, "a"); };
 const Step Accelerator = [](FreeInEvent& f, TControl&) { f.Key('G', ModAlt, "g"); };
 const Step RightArrow = [](FreeInEvent& f, TControl&) { f.Key(VK_RIGHT); };
 const Step SecondTab = [](FreeInEvent& f, TControl& c) {
-    auto& pages = static_cast<TKvPageControl&>(c);
-    const TRect tab = pages.TabRect(1);
+    const TRect tab = static_cast<TKvPageControl&>(c).TabRect(1);
     f.ClickAt(c, POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
 };
 
@@ -180,6 +136,7 @@ const Row ROWS[] = {
     {"KvPagesPageChangeByMouse", KvPages, Frees(&Tabs::SetOnPageChange), Nothing, SecondTab},
     {"KvPagesChangingByKey", KvPages, Frees(&Tabs::SetOnChanging), FocusIt, RightArrow},
     {"KvPagesChangeByKey", KvPages, Frees(&Tabs::SetOnChange), FocusIt, RightArrow},
+    {"KvPagesTabClickByKey", KvPages, Frees(&Tabs::SetOnTabClick), FocusIt, RightArrow},
     {"KvPagesMouseDown", KvPages, Frees(&Tabs::SetOnMouseDown), Nothing, SecondTab},
     {"KvPagesKeyDown", KvPages, Frees(&Tabs::SetOnKeyDown), FocusIt, RightArrow},
 
@@ -204,21 +161,8 @@ const Row ROWS[] = {
     {"KvBorderMouseLeave", KvBorder, Frees(&TKvBorder::SetOnMouseLeave), MouseIn, MouseOut},
 };
 
-TEST_P(FreeInEvent, TheControlLeavesItsStateAloneOnceTheHandlerFreesIt)
-{
-    const Row& row = GetParam();
-    TControl* control = row.make(*this);
-    row.arm(*control);
-    ShowForm();
-    row.prepare(*this, *control);
-    const TControlLife life(*control);
-    g_trap.armed = true;
-    row.drive(*this, *control);
-    EXPECT_TRUE(g_trap.sprung) << "the event never fired";
-    EXPECT_FALSE(life.Stands());
-}
+TEST_P(FreeInEvent, TheControlLeavesItsStateAloneOnceTheHandlerFreesIt) { free_in_event::Run(*this, GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(EveryEvent, FreeInEvent, ::testing::ValuesIn(ROWS),
-                         [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EveryEvent, FreeInEvent, ::testing::ValuesIn(ROWS), free_in_event::RowName<FreeInEvent>);
 
 } // namespace
