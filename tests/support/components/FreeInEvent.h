@@ -31,6 +31,14 @@ Event FreeSender()
     return Event::FromFunction([](TObject* sender, auto&&...) { FreeIfArmed(sender); });
 }
 
+// An event of any signature whose handler frees `control`: for events whose sender is a part of
+// the control (a grid's column) rather than the control itself.
+template <class Event>
+Event FreeControl(TControl& control)
+{
+    return Event::FromFunction([&control](auto&&...) { FreeIfArmed(&control); });
+}
+
 // Sets an event of `Control`, through its setter, to a handler that frees the sender.
 template <class Control, class Event>
 std::function<void(TControl&)> Frees(void (Control::*setter)(const Event&))
