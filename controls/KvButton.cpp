@@ -59,18 +59,22 @@ void DescribeKvButton(TClassBuilder& c)
     c.Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
 }
 
-// Calls the function with `flag` set, clearing it afterwards also when the function throws.
+// Calls the function with `flag` (a member of `control`) set, clearing it afterwards also when the
+// function throws, unless the function freed the control.
 template <class F>
-void WithFlag(bool& flag, F&& function)
+void WithFlag(TControl& control, bool& flag, F&& function)
 {
+    const TControlLife life(control);
     flag = true;
     try {
         function();
     } catch (...) {
-        flag = false;
+        if (life.Stands())
+            flag = false;
         throw;
     }
-    flag = false;
+    if (life.Stands())
+        flag = false;
 }
 
 } // namespace
@@ -247,8 +251,8 @@ void TKvCustomButton::Dispatch(TMessage& message)
     switch (message.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        TCustomControl::Dispatch(message);
-        FocusStateChanged();
+        if (Outlives([&] { TCustomControl::Dispatch(message); }))
+            FocusStateChanged();
         return;
     case WM_ERASEBKGND:
         if (m_transparent) {
@@ -282,10 +286,11 @@ void TKvCustomButton::Dispatch(TMessage& message)
 void TKvCustomButton::MouseEnterLeave(TMessage& message, bool entering)
 {
     m_mouseOver = entering;
-    TCustomControl::Dispatch(message);
-    const TNotifyEvent& handler = entering ? m_onMouseEnter : m_onMouseLeave;
-    if (handler)
-        handler(this);
+    if (!Outlives([&] { TCustomControl::Dispatch(message); }))
+        return;
+    const TNotifyEvent handler = entering ? m_onMouseEnter : m_onMouseLeave;
+    if (!Outlives([&] { handler(this); }))
+        return;
     // With no visual styles, only the hot-track look changes under the mouse.
     if (m_hotTrack)
         RepaintHotTrackRect();
@@ -302,11 +307,11 @@ void TKvCustomButton::RepaintHotTrackRect()
 
 void TKvCustomButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TCustomControl::MouseDown(button, shift, x, y);
+    if (!Outlives([&] { TCustomControl::MouseDown(button, shift, x, y); }))
+        return;
     if (button != mbLeft || !Enabled())
         return;
-    (void)::SetFocus(Handle());
-    if (!Focused())
+    if (!Outlives([this] { (void)::SetFocus(Handle()); }) || !Focused())
         return;
     m_pressedDisplay = true;
     UpdateDisplay();
@@ -315,7 +320,8 @@ void TKvCustomButton::MouseDown(TMouseButton button, TShiftState shift, int x, i
 
 void TKvCustomButton::MouseMove(TShiftState shift, int x, int y)
 {
-    TCustomControl::MouseMove(shift, x, y);
+    if (!Outlives([&] { TCustomControl::MouseMove(shift, x, y); }))
+        return;
     if (!m_dragging)
         return;
     // The bottom edge is outside, as it is for the release: a button never shows pressed where
@@ -329,7 +335,8 @@ void TKvCustomButton::MouseMove(TShiftState shift, int x, int y)
 
 void TKvCustomButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TCustomControl::MouseUp(button, shift, x, y);
+    if (!Outlives([&] { TCustomControl::MouseUp(button, shift, x, y); }))
+        return;
     if (button != mbLeft || !m_dragging)
         return;
     m_dragging = false;
@@ -447,7 +454,7 @@ void TKvButton::ButtonClicked()
         SetDown(!m_down);
     else
         UpdateDisplay();
-    WithFlag(m_clicking, [this] { Click(); });
+    WithFlag(*this, m_clicking, [this] { Click(); });
 }
 
 void TKvButton::CreateWnd()
@@ -480,7 +487,8 @@ void TKvButton::KeyUp(WORD& key, TShiftState shift)
         UpdateDisplay();
         if (m_keyToggle) {
             m_keyToggle = false;
-            ButtonClicked();
+            if (!Outlives([this] { ButtonClicked(); }))
+                return;
         }
     }
     TKvCustomButton::KeyUp(key, shift);
@@ -504,7 +512,8 @@ void TKvButton::Dispatch(TMessage& message)
         FocusChanged(message);
         break;
     case WM_KILLFOCUS:
-        TKvCustomButton::Dispatch(message);
+        if (!Outlives([&] { TKvCustomButton::Dispatch(message); }))
+            return;
         m_keyToggle = false;
         SetPressedDisplay(false);
         UpdateDisplay();
@@ -529,7 +538,7 @@ bool TKvButton::DialogKey(TMessage& message)
     if (m_dropDownOnEnter)
         Click();
     else
-        WithFlag(m_noDropDown, [this] { Click(); });
+        WithFlag(*this, m_noDropDown, [this] { Click(); });
     return true;
 }
 

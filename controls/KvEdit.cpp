@@ -362,6 +362,13 @@ void TKvCustomEdit::CreateParams(TCreateParams& params)
     params.Style |= ALIGNMENT_STYLES[m_alignment];
 }
 
+void TKvCustomEdit::MouseEnterLeave(TMessage& message, bool entering)
+{
+    const TNotifyEvent handler = entering ? m_onMouseEnter : m_onMouseLeave;
+    if (Outlives([&] { TCustomMaskEdit::Dispatch(message); }) && Outlives([&] { handler(this); }))
+        UpdateFrame(true, entering);
+}
+
 void TKvCustomEdit::Dispatch(TMessage& message)
 {
     if (m_dropButtonVisible && DropButtonMessage(message))
@@ -371,14 +378,8 @@ void TKvCustomEdit::Dispatch(TMessage& message)
         UpdateFrame(false, true);
         break;
     case CM_MOUSEENTER:
-        TCustomMaskEdit::Dispatch(message);
-        m_onMouseEnter(this);
-        UpdateFrame(true, true);
-        return;
     case CM_MOUSELEAVE:
-        TCustomMaskEdit::Dispatch(message);
-        m_onMouseLeave(this);
-        UpdateFrame(true, false);
+        MouseEnterLeave(message, message.Msg == CM_MOUSEENTER);
         return;
     case WM_PASTE:
         if (IsMasked())
@@ -388,7 +389,8 @@ void TKvCustomEdit::Dispatch(TMessage& message)
     default:
         break;
     }
-    TCustomMaskEdit::Dispatch(message);
+    if (!Outlives([&] { TCustomMaskEdit::Dispatch(message); }))
+        return;
     switch (message.Msg) {
     case CM_EXIT:
         UpdateFrame(false, false);
@@ -466,11 +468,16 @@ std::string TKvCustomEdit::TypedText(const std::string& text)
             continue;
         std::string passed;
         for (char byte : character) {
-            // A form that previews keys filters first, as it does for typing.
-            if (TCustomForm* form = GetParentForm(this); form && form->KeyPreview())
-                form->OnKeyPress()(form, byte);
-            if (byte != '\0')
-                KeyPress(byte);
+            // A form that previews keys filters first, as it does for typing; a handler that
+            // frees the edit ends the paste.
+            const bool stands = Outlives([&] {
+                if (TCustomForm* form = GetParentForm(this); form && form->KeyPreview())
+                    form->OnKeyPress()(form, byte);
+                if (byte != '\0')
+                    KeyPress(byte);
+            });
+            if (!stands)
+                return {};
             passed += byte;
         }
         if (length == 1 ? passed[0] != '\0' && !IsControlChar(static_cast<unsigned char>(passed[0]))

@@ -150,6 +150,8 @@ private:
     // On the frame's canvas, which holds dc.
     void PaintDropButton(HDC dc);
     void NarrowClientArea(TMessage& message) const;
+    // CM_MOUSEENTER / CM_MOUSELEAVE: OnMouseEnter or OnMouseLeave, then the hot frame.
+    void MouseEnterLeave(TMessage& message, bool entering);
     void HitTestDropButton(TMessage& message);
     void DropDown(bool byMouse);
     void EndDrop();

@@ -54,16 +54,14 @@ bool TKvCustomEdit::DropButtonMessage(TMessage& message)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (m_mouseOverButton) {
-            if (!Focused())
-                SetFocus();
-            DropDown(true);
             message.Result = 0;
+            if (Focused() || Outlives([this] { SetFocus(); }))
+                DropDown(true);
             return true;
         }
         if (message.Msg == WM_LBUTTONDBLCLK)
             return false;
-        TCustomMaskEdit::Dispatch(message);
-        if (!Focused())
+        if (Outlives([&] { TCustomMaskEdit::Dispatch(message); }) && !Focused())
             EndDrop();
         return true;
     case WM_RBUTTONDOWN:
@@ -78,8 +76,8 @@ bool TKvCustomEdit::DropButtonMessage(TMessage& message)
         return false;
     case WM_LBUTTONUP:
     case WM_KILLFOCUS:
-        TCustomMaskEdit::Dispatch(message);
-        EndDrop();
+        if (Outlives([&] { TCustomMaskEdit::Dispatch(message); }))
+            EndDrop();
         return true;
     default:
         return false;
@@ -162,14 +160,17 @@ void TKvCustomEdit::DropDown(bool byMouse)
             (void)ReleaseCapture();
     };
     SetDropButtonState(bsDown);
+    const TControlLife life(*this);
     try {
-        DoDropOpen();
-        DoDropClose();
+        if (Outlives([this] { DoDropOpen(); }))
+            DoDropClose();
     } catch (...) {
-        finish();
+        if (life.Stands())
+            finish();
         throw;
     }
-    finish();
+    if (life.Stands())
+        finish();
 }
 
 void TKvCustomEdit::EndDrop()
@@ -182,8 +183,7 @@ void TKvCustomEdit::EndDrop()
 
 void TKvCustomEdit::KeyDown(WORD& key, TShiftState shift)
 {
-    TCustomMaskEdit::KeyDown(key, shift);
-    if (!m_dropButtonVisible || key == 0)
+    if (!Outlives([&] { TCustomMaskEdit::KeyDown(key, shift); }) || !m_dropButtonVisible || key == 0)
         return;
     if ((key == VK_DOWN && shift == TShiftState{ssAlt}) || key == VK_F4) {
         DropDown(false);

@@ -363,8 +363,8 @@ void TKvCustomGlyphButton::MouseDown(TMouseButton button, TShiftState shift, int
 
 void TKvCustomGlyphButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TKvCustomButton::MouseUp(button, shift, x, y);
-    m_usingMouse = false;
+    if (Outlives([&] { TKvCustomButton::MouseUp(button, shift, x, y); }))
+        m_usingMouse = false;
 }
 
 void TKvCustomGlyphButton::Dispatch(TMessage& message)
@@ -372,13 +372,14 @@ void TKvCustomGlyphButton::Dispatch(TMessage& message)
     switch (message.Msg) {
     case WM_ERASEBKGND:
     case WM_SIZE:
-        TKvCustomButton::Dispatch(message);
-        m_rebuildBackground = true;
+        if (Outlives([&] { TKvCustomButton::Dispatch(message); }))
+            m_rebuildBackground = true;
         return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
     case CM_PARENTCOLORCHANGED:
-        TKvCustomButton::Dispatch(message);
+        if (!Outlives([&] { TKvCustomButton::Dispatch(message); }))
+            return;
         m_rebuildBackground = true;
         Invalidate();
         return;
@@ -472,7 +473,8 @@ void TKvCustomCheckBox::DrawFrameControlGlyph(TBitmap& glyph)
 
 void TKvCustomCheckBox::KeyDown(WORD& key, TShiftState shift)
 {
-    TKvCustomGlyphButton::KeyDown(key, shift);
+    if (!Outlives([&] { TKvCustomGlyphButton::KeyDown(key, shift); }))
+        return;
     if (ReadOnly() || (key != VK_ESCAPE && key != VK_SPACE))
         return;
     m_keyToggle = key == VK_SPACE;
@@ -482,7 +484,8 @@ void TKvCustomCheckBox::KeyDown(WORD& key, TShiftState shift)
 
 void TKvCustomCheckBox::KeyUp(WORD& key, TShiftState shift)
 {
-    TKvCustomGlyphButton::KeyUp(key, shift);
+    if (!Outlives([&] { TKvCustomGlyphButton::KeyUp(key, shift); }))
+        return;
     if (ReadOnly() || key != VK_SPACE)
         return;
     SetPressedDisplay(false);
@@ -495,7 +498,8 @@ void TKvCustomCheckBox::KeyUp(WORD& key, TShiftState shift)
 
 void TKvCustomCheckBox::DoExit()
 {
-    TKvCustomGlyphButton::DoExit();
+    if (!Outlives([this] { TKvCustomGlyphButton::DoExit(); }))
+        return;
     m_keyToggle = false;
     SetPressedDisplay(false);
     UpdateDisplay();
@@ -509,12 +513,9 @@ void TKvCustomCheckBox::Dispatch(TMessage& message)
         return;
     case CM_DIALOGCHAR:
         if (IsAccel(MessageKey(message), Caption()) && CanFocus()) {
-            SetFocus();
-            if (Focused() && !ReadOnly()) {
-                ButtonClicked();
-                UpdateDisplay();
-            }
             message.Result = 1;
+            if (Outlives([this] { SetFocus(); }) && Focused() && !ReadOnly() && Outlives([this] { ButtonClicked(); }))
+                UpdateDisplay();
             return;
         }
         break;

@@ -390,7 +390,8 @@ bool TKvCustomTabControl::CloseQuery()
 
 void TKvCustomTabControl::CloseRequest()
 {
-    if (m_tabIndex != -1 && CloseQuery())
+    const TControlLife life(*this);
+    if (m_tabIndex != -1 && CloseQuery() && life.Stands())
         CloseActiveTab();
 }
 void TKvCustomTabControl::LayoutChanged() { SetLayoutDirty(); }
@@ -508,8 +509,11 @@ void TKvCustomTabControl::RunLayout()
     m_layoutDirty = false;
     m_regions.Clear();
 
-    const int corrected =
-        controls::detail::CorrectedTabIndex(m_tabIndex, m_tabList, [this](int index) { return CanChange(index); });
+    const TControlLife life(*this);
+    const int corrected = controls::detail::CorrectedTabIndex(m_tabIndex, m_tabList,
+                                                              [&](int index) { return life.Stands() && CanChange(index); });
+    if (!life.Stands())
+        return;
     if (corrected != m_tabIndex)
         SelectApproved(corrected);
     else if (m_tabIndex >= 0)
@@ -615,14 +619,17 @@ bool TKvCustomTabControl::CanChange(int index)
 
 void TKvCustomTabControl::SelectApproved(int index)
 {
+    const TControlLife life(*this);
     m_approved = true;
     try {
         SetTabIndex(index);
     } catch (...) {
-        m_approved = false;
+        if (life.Stands())
+            m_approved = false;
         throw;
     }
-    m_approved = false;
+    if (life.Stands())
+        m_approved = false;
 }
 
 void TKvCustomTabControl::SetTabIndex(int value)
@@ -638,8 +645,9 @@ void TKvCustomTabControl::SetTabIndex(int value)
             RepaintTabs();
         return;
     }
+    const TControlLife life(*this);
     const bool allowed = value == m_tabIndex || m_approved || CanChange(value);
-    if (!allowed)
+    if (!life.Stands() || !allowed)
         return;
     const bool changed = value != m_tabIndex;
     m_tabIndex = value;
@@ -663,10 +671,8 @@ void TKvCustomTabControl::SetTabIndex(int value)
         if (m_scroller != nullptr)
             m_scroller->Invalidate();
     }
-    if (changed) {
-        Change();
-        PageChange();
-    }
+    if (changed && !(Outlives([this] { Change(); }) && Outlives([this] { PageChange(); })))
+        return;
     // The buttons show whether there is a selection to close or list.
     if (m_closeButton != nullptr)
         m_closeButton->Invalidate();

@@ -50,7 +50,8 @@ int TKvCustomTabControl::HitTestTab(int x, int y)
 
 void TKvCustomTabControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TCustomControl::MouseDown(button, shift, x, y);
+    if (!Outlives([&] { TCustomControl::MouseDown(button, shift, x, y); }))
+        return;
     const bool designing = ComponentState().Contains(csDesigning);
     if ((!designing && !Enabled()) || (designing && button != mbLeft))
         return;
@@ -60,13 +61,12 @@ void TKvCustomTabControl::MouseDown(TMouseButton button, TShiftState shift, int 
     if (index < 0 || !m_tabList.Item(index)->Enabled)
         return;
     if (TabStop() && index == m_tabIndex && !designing) {
-        if (CanFocus())
-            SetFocus();
+        if (CanFocus() && !Outlives([this] { SetFocus(); }))
+            return;
         if (!Focused())
             return;
     }
-    SetTabIndex(index);
-    if (m_tabIndex == index)
+    if (Outlives([&] { SetTabIndex(index); }) && m_tabIndex == index)
         TabClick();
 }
 
@@ -87,6 +87,8 @@ bool TKvCustomTabControl::Forward(WORD key) const
 
 int TKvCustomTabControl::KeyTarget(WORD key)
 {
+    // Asking OnChanging may free the control: the search ends there.
+    const TControlLife life(*this);
     const int count = m_tabList.Count();
     if (key == VK_HOME || key == VK_END) {
         const bool swapped = (m_tabOrientation == toLeft) != (m_tabSequence == tsReverse);
@@ -95,7 +97,7 @@ int TKvCustomTabControl::KeyTarget(WORD key)
             const int index = fromStart ? n : count - 1 - n;
             if (index == m_tabIndex)
                 break;
-            if (CanChange(index))
+            if (CanChange(index) || !life.Stands())
                 return index;
         }
         return m_tabIndex;
@@ -108,7 +110,7 @@ int TKvCustomTabControl::KeyTarget(WORD key)
         index = StepFrom(index, forward);
         if (index == m_tabIndex)
             break;
-        if (CanChange(index))
+        if (CanChange(index) || !life.Stands())
             return index;
     }
     return m_tabIndex;
@@ -116,14 +118,14 @@ int TKvCustomTabControl::KeyTarget(WORD key)
 
 void TKvCustomTabControl::KeyDown(WORD& key, TShiftState shift)
 {
-    TCustomControl::KeyDown(key, shift);
-    if (m_tabList.Count() == 0)
+    if (!Outlives([&] { TCustomControl::KeyDown(key, shift); }) || m_tabList.Count() == 0)
         return;
+    const TControlLife life(*this);
     const int target = KeyTarget(key);
-    if (target == m_tabIndex)
+    if (!life.Stands() || target == m_tabIndex)
         return;
-    SelectApproved(target);
-    TabClick();
+    if (Outlives([&] { SelectApproved(target); }))
+        TabClick();
 }
 
 bool TKvCustomTabControl::SelectByMnemonic(WORD key)
@@ -134,11 +136,8 @@ bool TKvCustomTabControl::SelectByMnemonic(WORD key)
         const TKvTabData& tab = *m_tabList.Item(i);
         if (!tab.Enabled || !tab.Visible || !IsAccel(key, tab.Caption))
             continue;
-        SetFocus();
-        if (Focused()) {
-            SetTabIndex(i);
+        if (Outlives([this] { SetFocus(); }) && Focused() && Outlives([&] { SetTabIndex(i); }))
             TabClick();
-        }
         return true;
     }
     return false;
@@ -152,7 +151,8 @@ void TKvCustomTabControl::MouseMove(TShiftState shift, int x, int y)
 {
     if (!ComponentState().Contains(csDesigning) && (m_hotTrack || m_tabHints))
         TrackHotTab(x, y);
-    TCustomControl::MouseMove(shift, x, y);
+    if (!Outlives([&] { TCustomControl::MouseMove(shift, x, y); }))
+        return;
     if (m_tabDragging) {
         DragTabOver(x, y);
         return;

@@ -379,8 +379,10 @@ void TKvPageControl::SetSaveResources(bool value)
 
 void TKvPageControl::Changing(int newIndex, bool& allowChange)
 {
-    if (!m_loadingPages)
-        TKvCustomTabControl::Changing(newIndex, allowChange);
+    if (!m_loadingPages && !Outlives([&] { TKvCustomTabControl::Changing(newIndex, allowChange); })) {
+        allowChange = false;
+        return;
+    }
     if (allowChange)
         ChangeActivePage(PageForTab(newIndex));
 }
@@ -614,7 +616,8 @@ void TKvPageControl::FollowDockedClient(const TControl& client, UINT change)
 
 void TKvPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TKvCustomTabControl::MouseDown(button, shift, x, y);
+    if (!Outlives([&] { TKvCustomTabControl::MouseDown(button, shift, x, y); }))
+        return;
     const int tab = button == mbLeft ? HitTestTab(x, y) : -1;
     TKvTabSheet* page = tab >= 0 ? PageForTab(tab) : nullptr;
     TControl* client = page != nullptr ? DockedClient(*page) : nullptr;

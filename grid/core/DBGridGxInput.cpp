@@ -222,7 +222,8 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
             return;
     }
     const TGridCoord before{Col(), Row()};
-    TCustomGridGx::MouseDown(button, shift, x, y);
+    if (!Outlives([&] { TCustomGridGx::MouseDown(button, shift, x, y); }))
+        return;
     if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble))
         SelectByDataClick(before, cell, shift);
     // A quick second click on a tick is a tick too, not a double click to ignore.
@@ -272,8 +273,8 @@ bool TCustomDBGridGx::CanCellClick(int x, int y) const
 // Clicks on titles and the indicator are the title's and the indicator's own business.
 void TCustomDBGridGx::CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (OnCellMouseClick())
-        OnCellMouseClick()(this, cell, button, shift, x, y);
+    if (!Outlives([&] { OnCellMouseClick()(this, cell, button, shift, x, y); }))
+        return;
     if (cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset)
         CellClick();
 }

@@ -885,7 +885,8 @@ void TDBGridInplaceEdit::Dispatch(TMessage& message)
         break;
     case WM_CHAR: {
         const std::string before = Text();
-        TInplaceEdit::Dispatch(message);
+        if (!Outlives([&] { TInplaceEdit::Dispatch(message); }))
+            return;
         if (Text() != before)
             TextEditedByUser();
         return;

@@ -267,7 +267,8 @@ void TInplaceEdit::KeyDown(WORD& key, TShiftState shift)
             key = 0;
         break;
     case VK_F2:
-        RaiseGridEvent(key, shift);
+        if (!Outlives([&] { RaiseGridEvent(key, shift); }))
+            return;
         if (key == VK_F2) {
             Deselect();
             return;
@@ -276,9 +277,8 @@ void TInplaceEdit::KeyDown(WORD& key, TShiftState shift)
     default:
         break;
     }
-    if (key == 0)
+    if (key == 0 || !Outlives([&] { RaiseGridEvent(key, shift); }))
         return;
-    RaiseGridEvent(key, shift);
     if (key != 0)
         TCustomMaskEdit::KeyDown(key, shift);
 }
@@ -299,7 +299,9 @@ void TInplaceEdit::KeyPress(char& key)
         TCustomMaskEdit::KeyPress(key);
         return;
     }
-    m_grid->KeyPress(key);
+    // The grid's OnKeyPress may free the grid, and this editor with it.
+    if (!Outlives([&] { m_grid->KeyPress(key); }))
+        return;
     const auto code = static_cast<unsigned char>(key);
     if (code > 31 && !m_grid->CanEditAcceptKey(key)) {
         key = 0;

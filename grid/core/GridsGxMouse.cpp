@@ -182,13 +182,15 @@ void TCustomGridGx::MouseMove(TShiftState shift, int x, int y)
 void TCustomGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     const TGridStateGx state = m_gridState;
+    const TControlLife life(*this);
     try {
         switch (state) {
         case gsSelectingGx:
             MouseMove(shift, x, y);
             StopTimer();
             UpdateEdit();
-            Click();
+            if (!Outlives([this] { Click(); }))
+                return;
             break;
         case gsRowSizingGx:
         case gsColSizingGx:
@@ -203,7 +205,8 @@ void TCustomGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int y
             break;
         }
     } catch (...) {
-        m_gridState = gsNormalGx;
+        if (life.Stands())
+            m_gridState = gsNormalGx;
         throw;
     }
     m_gridState = gsNormalGx;
@@ -539,8 +542,8 @@ void TCustomGridGx::Dispatch(TMessage& message)
     case WM_LBUTTONUP: {
         const POINT point = MessagePoint(message);
         const bool canClick = CanCellClick(point.x, point.y);
-        TCustomControl::Dispatch(message);
-        ReleaseForCellClick(message, canClick);
+        if (Outlives([&] { TCustomControl::Dispatch(message); }))
+            ReleaseForCellClick(message, canClick);
         return;
     }
     case WM_TIMER:

@@ -408,8 +408,7 @@ void TCustomGridGx::ApplyKeyMove(TGridCoord topLeft, TGridCoord cell, bool moveA
 
 void TCustomGridGx::KeyDown(WORD& key, TShiftState shift)
 {
-    TCustomControl::KeyDown(key, shift);
-    if (key == 0)
+    if (!Outlives([&] { TCustomControl::KeyDown(key, shift); }) || key == 0)
         return;
     if (!CanGridAcceptKey(key, shift)) {
         key = 0;
@@ -496,8 +495,7 @@ void TCustomGridGx::KeyDown(WORD& key, TShiftState shift)
 
 void TCustomGridGx::KeyPress(char& key)
 {
-    TCustomControl::KeyPress(key);
-    if (key != '\r' || m_options.Contains(goAlwaysShowEditor))
+    if (!Outlives([&] { TCustomControl::KeyPress(key); }) || key != '\r' || m_options.Contains(goAlwaysShowEditor))
         return;
     if (m_editorMode)
         HideEditor();

@@ -148,8 +148,7 @@ void TSpeedButton::Dispatch(TMessage& message)
 
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TGraphicControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled())
+    if (!Outlives([&] { TGraphicControl::MouseDown(button, shift, x, y); }) || button != mbLeft || !Enabled())
         return;
     if (!m_down)
         SetState(bsDown);
@@ -158,8 +157,7 @@ void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int 
 
 void TSpeedButton::MouseMove(TShiftState shift, int x, int y)
 {
-    TGraphicControl::MouseMove(shift, x, y);
-    if (!m_dragging)
+    if (!Outlives([&] { TGraphicControl::MouseMove(shift, x, y); }) || !m_dragging)
         return;
     if (m_down)
         SetState(bsExclusive);
@@ -169,8 +167,7 @@ void TSpeedButton::MouseMove(TShiftState shift, int x, int y)
 
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TGraphicControl::MouseUp(button, shift, x, y);
-    if (!m_dragging || button != mbLeft)
+    if (!Outlives([&] { TGraphicControl::MouseUp(button, shift, x, y); }) || !m_dragging || button != mbLeft)
         return;
     m_dragging = false;
     const bool click = Inside(x, y);

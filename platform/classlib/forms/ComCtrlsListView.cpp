@@ -479,10 +479,8 @@ void TCustomListView::ItemChanged(const NMHDR& header)
         return;
     if ((notice.uChanged & LVIF_STATE) != 0) {
         item->m_state = notice.uNewState;
-        if (m_onChange)
-            m_onChange(this, item, ctState);
-        // OnChange may have deleted the item (lists are often refilled on a change).
-        if (ItemOf(notice.iItem) != item)
+        // OnChange may free the view, or delete the item (lists are often refilled on a change).
+        if (!Outlives([&] { m_onChange(this, item, ctState); }) || ItemOf(notice.iItem) != item)
             return;
         if (((notice.uNewState ^ notice.uOldState) & LVIS_SELECTED) != 0 && m_onSelectItem)
             m_onSelectItem(this, item, (notice.uNewState & LVIS_SELECTED) != 0);

@@ -7,6 +7,8 @@
 #include "platform/rtl/Format.h"
 
 #include <cctype>
+#include <utility>
+#include <vector>
 
 namespace detail = classlib_forms::detail;
 
@@ -55,6 +57,44 @@ bool IsMouseButtonMessage(UINT msg)
         return false;
     }
 }
+
+// Controls released and not yet freed, and the hidden window of the thread whose posted
+// CM_RELEASE frees them. A control freed some other way in between is passed over.
+class TReleaseQueue {
+public:
+    static TReleaseQueue& OfThisThread()
+    {
+        thread_local TReleaseQueue queue;
+        return queue;
+    }
+
+    void Add(TControl& control)
+    {
+        m_pending.push_back({TControlLife(control), &control});
+        if (!IsWindow(m_window))
+            m_window = AllocateHWnd([this](TMessage& message) { Receive(message); });
+        (void)PostMessageA(m_window, CM_RELEASE, 0, 0);
+    }
+
+private:
+    struct TPending {
+        TControlLife life;
+        TControl* control;
+    };
+
+    void Receive(const TMessage& message)
+    {
+        if (message.Msg != CM_RELEASE)
+            return;
+        // Freeing one control may free others of the list, or release more.
+        for (const TPending& pending : std::exchange(m_pending, {}))
+            if (pending.life.Stands())
+                delete pending.control;
+    }
+
+    std::vector<TPending> m_pending;
+    HWND m_window = nullptr;
+};
 
 } // namespace
 
@@ -166,6 +206,10 @@ TCustomForm* ValidParentForm(const TControl* control)
 }
 
 // ---- TControl ----------------------------------------------------------------------------------
+
+TControlLife::TControlLife(const TControl& control) : m_token(control.m_life) {}
+
+void TControl::Release() { TReleaseQueue::OfThisThread().Add(*this); }
 
 TControl::TControl(TComponent* owner) : TComponent(owner), m_font(std::make_unique<TFont>())
 {
@@ -423,8 +467,8 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void TControl::WndProc(TMessage& message)
 {
-    if (message.Msg == WM_MOUSEMOVE && m_parent)
-        detail::TrackMouseControl(this);
+    if (message.Msg == WM_MOUSEMOVE && m_parent && !Outlives([this] { detail::TrackMouseControl(this); }))
+        return;
     Dispatch(message);
 }
 
@@ -498,6 +542,12 @@ void TControl::DefaultHandler(TMessage& message)
 
 void TControl::DispatchMouse(TMessage& message)
 {
+    if (Outlives([&] { FireMouseEvents(message); }))
+        DefaultHandler(message);
+}
+
+void TControl::FireMouseEvents(TMessage& message)
+{
     const POINT point = MessagePoint(message);
     const TShiftState shift = KeysToShiftState(message.WParam);
     switch (message.Msg) {
@@ -515,12 +565,10 @@ void TControl::DispatchMouse(TMessage& message)
         HandleButtonDown(message, mbMiddle);
         break;
     case WM_LBUTTONDBLCLK:
-        if (m_controlStyle.Contains(csDoubleClicks)) {
-            DblClick();
-            MouseDown(mbLeft, shift + TShiftState{ssDouble}, point.x, point.y);
-        } else {
+        if (!m_controlStyle.Contains(csDoubleClicks))
             HandleButtonDown(message, mbLeft);
-        }
+        else if (Outlives([this] { DblClick(); }))
+            MouseDown(mbLeft, shift + TShiftState{ssDouble}, point.x, point.y);
         break;
     case WM_RBUTTONDBLCLK:
         MouseDown(mbRight, shift + TShiftState{ssDouble}, point.x, point.y);
@@ -540,7 +588,6 @@ void TControl::DispatchMouse(TMessage& message)
     default:
         break;
     }
-    DefaultHandler(message);
 }
 
 void TControl::HandleButtonDown(TMessage& message, TMouseButton button)
@@ -569,11 +616,12 @@ void TControl::HandleButtonUp(TMessage& message, TMouseButton button)
         if (m_controlState.Contains(csClicked)) {
             m_controlState.Exclude(csClicked);
             const TRect client = ClientRect();
-            if (PtInRect(&client, point))
-                Click();
+            if (PtInRect(&client, point) && !Outlives([this] { Click(); }))
+                return;
         }
     }
-    MouseUp(button, KeysToShiftState(message.WParam), point.x, point.y);
+    if (!Outlives([&] { MouseUp(button, KeysToShiftState(message.WParam), point.x, point.y); }))
+        return;
     // This window system's default procedure sends no WM_CONTEXTMENU; the control asks itself.
     if (button == mbRight) {
         const TPoint screen = ClientToScreen(point);
@@ -591,7 +639,10 @@ void TControl::ContextMenu(TMessage& message)
     const TRect area = ClientRect();
     if (fromKeyboard || PtInRect(&area, client)) {
         bool handled = false;
-        m_onContextPopup(this, client, handled);
+        if (!Outlives([&] { m_onContextPopup(this, client, handled); })) {
+            message.Result = 1;
+            return;
+        }
         if (handled) {
             message.Result = 1;
             return;

@@ -74,6 +74,30 @@ using TContextPopupEvent = TEvent<TObject*, TPoint, bool&>;
 // Whether `caption` marks `key` as its accelerator with '&' (case-insensitive; "&&" is a plain '&').
 [[nodiscard]] bool IsAccel(WORD key, const std::string& caption);
 
+// The lifetime rule of controls.
+//
+// A user's handler may free the control whose event it answers (its sender), and may do so from
+// any event: OnClick, OnMouseUp, OnKeyDown, OnChange... So code that fires an event, or calls
+// anything that may fire one (Click, MouseUp, KeyDown, Perform of a message that reaches a
+// handler), goes on afterwards only when the control still stands: it runs the call through
+// Outlives, or takes a TControlLife before it and asks Stands after it, and when the control is
+// gone it returns at once, touching none of its members. Built-in window classes keep the same
+// rule below this layer (ControlInstance's Reply::stands).
+//
+// A handler that wants its sender gone once the event is over calls the control's Release: the
+// control is freed when the thread's message loop next runs, if nothing freed it before.
+class TControl;
+
+// Whether a control outlived what was called since this was taken.
+class TControlLife {
+public:
+    explicit TControlLife(const TControl& control);
+    [[nodiscard]] bool Stands() const { return !m_token.expired(); }
+
+private:
+    std::weak_ptr<const void> m_token;
+};
+
 // The base of everything on a form: a rectangle in its parent with the common properties and
 // the message plumbing. Messages reach a control through WindowProc (which a skin engine may swap
 // for its own and call the saved one from), then WndProc, then Dispatch by message number, then
@@ -173,6 +197,17 @@ class TControl : public TComponent {
     void BringToFront();
 
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Runs `call`, which may free this control, and tells whether the control outlived it.
+    template <class Call>
+    [[nodiscard]] bool Outlives(Call&& call)
+    {
+        const TControlLife life(*this);
+        call();
+        return life.Stands();
+    }
+    // Frees the control once the thread's message loop next runs: the way a handler frees its
+    // sender (or any control whose event may still be on its way) without cutting the event short.
+    void Release();
     [[nodiscard]] const TWndMethod& WindowProc() const { return m_windowProc; }
     void SetWindowProc(TWndMethod method) { m_windowProc = std::move(method); }
     virtual void DefaultHandler(TMessage& message);
@@ -231,7 +266,10 @@ protected:
 private:
     friend class TWinControl;
     friend class TCustomForm;
+    friend class TControlLife;
     void DispatchMouse(TMessage& message);
+    // The mouse events a mouse message fires; they may free the control.
+    void FireMouseEvents(TMessage& message);
     void HandleButtonDown(TMessage& message, TMouseButton button);
     void HandleButtonUp(TMessage& message, TMouseButton button);
     // WM_CONTEXTMENU (which a right button release sends): OnContextPopup, then the PopupMenu of
@@ -269,6 +307,8 @@ private:
     TMouseMoveEvent m_onMouseMove;
     TMouseEvent m_onMouseUp;
     TContextPopupEvent m_onContextPopup;
+    // Expires when the control is freed; see TControlLife.
+    std::shared_ptr<const void> m_life = std::make_shared<int>(0);
 };
 
 // What CreateParams fills in before the window is made.
@@ -421,9 +461,13 @@ private:
     friend LRESULT ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
     void PaintHandler(TMessage& message);
     void EraseBackground(TMessage& message);
+    // Each fires the control's key event; true when the key is taken (or the control was freed).
     bool DoKeyDown(TMessage& message);
     bool DoKeyPress(TMessage& message);
     bool DoKeyUp(TMessage& message);
+    // A form with KeyPreview sees its controls' keys first: true when it took the key or its
+    // handler freed this control.
+    bool FormTakesKey(TMessage& message, bool (TWinControl::*doKey)(TMessage&));
     void HandleCNKeyDown(TMessage& message);
     // Clicks the item of a popup menu of this control or a parent, or of the form's menus, that
     // has the key as ShortCut.

@@ -836,35 +836,44 @@ void TWinControl::KeyUp(WORD& key, TShiftState shift) { m_onKeyUp(this, key, shi
 
 void TWinControl::KeyPress(char& key) { m_onKeyPress(this, key); }
 
-bool TWinControl::DoKeyDown(TMessage& message)
+bool TWinControl::FormTakesKey(TMessage& message, bool (TWinControl::*doKey)(TMessage&))
 {
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyDown(message))
+    if (!form || form == this || !form->KeyPreview())
+        return false;
+    bool taken = false;
+    return !Outlives([&] { taken = (static_cast<TWinControl*>(form)->*doKey)(message); }) || taken;
+}
+
+bool TWinControl::DoKeyDown(TMessage& message)
+{
+    if (FormTakesKey(message, &TWinControl::DoKeyDown))
         return true;
     WORD key = MessageKey(message);
-    KeyDown(key, KeyDataToShiftState(message.LParam));
+    if (!Outlives([&] { KeyDown(key, KeyDataToShiftState(message.LParam)); }))
+        return true;
     message.WParam = key;
     return key == 0;
 }
 
 bool TWinControl::DoKeyUp(TMessage& message)
 {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyUp(message))
+    if (FormTakesKey(message, &TWinControl::DoKeyUp))
         return true;
     WORD key = MessageKey(message);
-    KeyUp(key, KeyDataToShiftState(message.LParam));
+    if (!Outlives([&] { KeyUp(key, KeyDataToShiftState(message.LParam)); }))
+        return true;
     message.WParam = key;
     return key == 0;
 }
 
 bool TWinControl::DoKeyPress(TMessage& message)
 {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyPress(message))
+    if (FormTakesKey(message, &TWinControl::DoKeyPress))
         return true;
     char key = static_cast<char>(message.WParam & 0xFF);
-    KeyPress(key);
+    if (!Outlives([&] { KeyPress(key); }))
+        return true;
     message.WParam = static_cast<unsigned char>(key);
     return key == 0;
 }
@@ -946,10 +955,12 @@ void TWinControl::WndProc(TMessage& message)
 {
     if (message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST && Application)
         Application->HintMouseMessage(this, message);
-    if (IsChildMouseMessage(message))
+    // Both may tell a control the mouse entered, and its handler may free this one.
+    const TControlLife life(*this);
+    if (IsChildMouseMessage(message) || !life.Stands())
         return;
-    if (message.Msg == WM_MOUSEMOVE)
-        detail::TrackMouseControl(this);
+    if (message.Msg == WM_MOUSEMOVE && !Outlives([this] { detail::TrackMouseControl(this); }))
+        return;
     Dispatch(message);
 }
 
@@ -995,8 +1006,9 @@ void TWinControl::Dispatch(TMessage& message)
             ApplyBoundsToWindow();
         return;
     case WM_SETFOCUS:
-        if (TCustomForm* form = GetParentForm(this); form && form != this)
-            form->SetFocusedControl(this);
+        if (TCustomForm* form = GetParentForm(this);
+            form && form != this && !Outlives([&] { form->SetFocusedControl(this); }))
+            return;
         DefaultHandler(message);
         return;
     case WM_KEYDOWN:
@@ -1137,8 +1149,9 @@ void TrackMouseControl(TControl* control)
         return;
     TControl* previous = over;
     over = control;
-    if (previous)
-        previous->Perform(CM_MOUSELEAVE);
+    // The old control's OnMouseLeave may free the new one (its parent, say).
+    if (previous && !control->Outlives([previous] { previous->Perform(CM_MOUSELEAVE); }))
+        return;
     auto* windowed = dynamic_cast<TWinControl*>(control);
     TWinControl* window = windowed ? windowed : control->Parent();
     if (window && window->HandleAllocated()) {

@@ -188,8 +188,7 @@ void TCustomMaskEdit::PasteText()
 
 void TCustomMaskEdit::KeyDown(WORD& key, TShiftState shift)
 {
-    TCustomEdit::KeyDown(key, shift);
-    if (!IsMasked() || key == 0)
+    if (!Outlives([&] { TCustomEdit::KeyDown(key, shift); }) || !IsMasked() || key == 0)
         return;
     if (key == VK_DELETE && !shift.Contains(ssShift)) {
         DeleteKey(key);
@@ -202,8 +201,7 @@ void TCustomMaskEdit::KeyDown(WORD& key, TShiftState shift)
 
 void TCustomMaskEdit::KeyPress(char& key)
 {
-    TCustomEdit::KeyPress(key);
-    if (!IsMasked() || key == '\0')
+    if (!Outlives([&] { TCustomEdit::KeyPress(key); }) || !IsMasked() || key == '\0')
         return;
     if (key == '\b')
         DeleteKey(VK_BACK);

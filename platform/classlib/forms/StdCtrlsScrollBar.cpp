@@ -123,6 +123,6 @@ void TScrollBar::DoScroll(const TMessage& message)
     case scEndScroll: break;
     }
     position = std::clamp(position, m_min, m_max);
-    Scroll(code, position);
-    SetPosition(position);
+    if (Outlives([&] { Scroll(code, position); }))
+        SetPosition(position);
 }
