@@ -39,6 +39,7 @@
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/SysMath.h"
 
 #include <exception>
 #include <filesystem>
@@ -227,6 +228,8 @@ void TMainForm::FormCreate(TObject*)
     }
     m_dialer = std::make_unique<TRASConnection>(Handle());
     RasNotifyWindow = Handle();
+    // Every start draws other dial-parameter ids and GUIDs for the dial-up entry.
+    Randomize();
     const std::string folder = ProgramFolder();
     m_tones = std::make_unique<TRingTones>(*MediaPlayer, folder);
     m_comm = std::make_unique<TComm>(nullptr);
