@@ -246,7 +246,7 @@ void TMainForm::FormCreate(TObject*)
     m_smsComposePage = std::make_unique<TSmsComposePage>(*this, *m_session, folder);
     m_smsBoxesPage = std::make_unique<TSmsBoxesPage>(*this, *m_smsComposePage, folder);
     m_phonebookPage = std::make_unique<TPhonebookPage>(*this, folder);
-    m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, folder);
+    m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, *m_callPage, folder);
     m_callServicesPage = std::make_unique<TCallServicesPage>(*this, *m_session);
 
     TAuto->SetInterval(PortWatchInterval);
