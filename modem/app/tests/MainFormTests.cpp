@@ -1,6 +1,8 @@
 #include "modem/app/MainForm.h"
 #include "modem/app/Welcome.h"
 
+#include "dialup/RASDail.h"
+
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
@@ -9,6 +11,7 @@
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/Menus.h"
+#include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/rtl/SysMath.h"
 #include "platform/winapi/devices/DeviceSources.h"
@@ -138,6 +141,20 @@ TEST_F(MainFormTest, CallThisNumberShowsTheNumberAsATypedOneWithItsColoursAndCon
     EXPECT_EQ(DisplayColours(), (std::vector<TColor>{red, green, olive, red, green, olive, red}));
     ASSERT_EQ(m_form->LBName->Items()->Count(), 1);
     EXPECT_EQ(m_form->LBName->Items()->Strings(0), "Alice");
+}
+
+TEST_F(MainFormTest, AFailedDataConnectionSaysWhyInItsLog)
+{
+    StartForm();
+    // What the dial-up service reports when pppd cannot be started.
+    RasDialCallback(0, RASCS_OpenPort, ERROR_RASMAN_CANNOT_INITIALIZE);
+    TStrings& log = *m_form->MDR->Lines();
+    ASSERT_GE(log.Count(), 2);
+    const std::string error = log.Strings(log.Count() - 2);
+    const std::string reason = RasErrorString(ERROR_RASMAN_CANNOT_INITIALIZE);
+    EXPECT_EQ(error.rfind("==Connection Error: " + reason + "== ", 0), 0u) << error;
+    EXPECT_NE(reason.find("pppd"), std::string::npos);
+    EXPECT_EQ(log.Strings(log.Count() - 1).rfind("==Disconnected== ", 0), 0u);
 }
 
 } // namespace
