@@ -192,6 +192,20 @@ TEST_F(WorkerTest, AnAnswerWithoutItsFinalResultIsStillTheAnswerWhenTheTimeIsUp)
     EXPECT_TRUE(m_port.AwaitWritten("AT+CMUT=1\r")) << "the worker goes on";
 }
 
+TEST_F(WorkerTest, AnAnswerThatRunsOnWithoutItsFinalResultIsGivenOutBeforeARecordCannotHoldIt)
+{
+    Queue("AT+CDV5551234\r");
+    m_worker->Resume();
+    ASSERT_TRUE(m_port.AwaitWritten("AT+CDV5551234\r"));
+    const std::string noise(4000, 'x');
+    for (int block = 0; block < 3; ++block)
+        m_link.Received.AddBlock(noise);
+    AwaitResponses(1);
+    const std::vector<TCommand> records = TakeResponses();
+    EXPECT_EQ(records[0].Cmd, "AT+CDV5551234\r");
+    EXPECT_EQ(records[0].Data, noise + noise + noise);
+}
+
 TEST_F(WorkerTest, AMessageKeptBackForItsRestIsForwardedWhenItsWaitIsOver)
 {
     const std::string truncated = "\r\n$QCMT: \"REC UNREAD\",\"5551234\",\"24/05/01,10:20:30+00\",99\r\nshort\r\n";
