@@ -1,5 +1,6 @@
 #include "modem/app/CallHistoryPage.h"
 
+#include "modem/app/CallPage.h"
 #include "modem/app/PageWiring.h"
 #include "modem/app/MainForm.h"
 #include "modem/app/NumberCheck.h"
@@ -23,8 +24,8 @@ constexpr const char* UnknownNumber = "Unknown number.";
 
 } // namespace
 
-TCallHistoryPage::TCallHistoryPage(TMainForm& form, const std::string& programFolder)
-    : m_form(form), m_records(programFolder)
+TCallHistoryPage::TCallHistoryPage(TMainForm& form, TCallPage& callPage, const std::string& programFolder)
+    : m_form(form), m_callPage(callPage), m_records(programFolder)
 {
     WireControls();
 }
@@ -86,7 +87,7 @@ void TCallHistoryPage::PCDClick()
         return;
     }
     m_form.EDNum->Clear();
-    m_form.EDNum->SetText(*number);
+    m_callPage.EDNumStyle(*number);
     PMBDClick();
 }
 

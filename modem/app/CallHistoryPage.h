@@ -7,6 +7,7 @@
 #include <string>
 
 class TADOQuery;
+class TCallPage;
 class TDBGridGx;
 class TMainForm;
 
@@ -16,10 +17,11 @@ class TMainForm;
 // another log.
 class TCallHistoryPage {
 public:
-    TCallHistoryPage(TMainForm& form, const std::string& programFolder);
+    TCallHistoryPage(TMainForm& form, TCallPage& callPage, const std::string& programFolder);
 
     void PMCHPopup();
-    // "Call This Number": the row's number into the dial display, without dialling.
+    // "Call This Number": the row's number into the dial display as if typed (its colours and
+    // smart-dial names), without dialling.
     void PCDClick();
     void PCDelOClick();
     void PCDelAClick();
@@ -41,6 +43,7 @@ private:
     void Refresh(TCallList list);
 
     TMainForm& m_form;
+    TCallPage& m_callPage;
     TCallHistoryRecords m_records;
     std::optional<TChosenRow> m_chosen;
 };

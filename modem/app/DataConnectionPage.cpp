@@ -124,7 +124,7 @@ void TDataConnectionPage::RasNotify(std::uint32_t code)
         EndWithError("==" + RasErrorText() + "==");
         break;
     case TDialStep::Error:
-        EndWithError("==Connection Error==");
+        EndWithError(ConnectionErrorLogText(RasErrorText()));
         break;
     case TDialStep::Ignored:
         break;

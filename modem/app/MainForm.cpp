@@ -39,6 +39,7 @@
 #include "platform/classlib/forms/StdCtrlsLabel.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/SysMath.h"
 
 #include <exception>
 #include <filesystem>
@@ -227,6 +228,8 @@ void TMainForm::FormCreate(TObject*)
     }
     m_dialer = std::make_unique<TRASConnection>(Handle());
     RasNotifyWindow = Handle();
+    // Every start draws other dial-parameter ids and GUIDs for the dial-up entry.
+    Randomize();
     const std::string folder = ProgramFolder();
     m_tones = std::make_unique<TRingTones>(*MediaPlayer, folder);
     m_comm = std::make_unique<TComm>(nullptr);
@@ -243,7 +246,7 @@ void TMainForm::FormCreate(TObject*)
     m_smsComposePage = std::make_unique<TSmsComposePage>(*this, *m_session, folder);
     m_smsBoxesPage = std::make_unique<TSmsBoxesPage>(*this, *m_smsComposePage, folder);
     m_phonebookPage = std::make_unique<TPhonebookPage>(*this, folder);
-    m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, folder);
+    m_callHistoryPage = std::make_unique<TCallHistoryPage>(*this, *m_callPage, folder);
     m_callServicesPage = std::make_unique<TCallServicesPage>(*this, *m_session);
 
     TAuto->SetInterval(PortWatchInterval);

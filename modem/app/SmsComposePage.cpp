@@ -62,6 +62,8 @@ void TSmsComposePage::Wire()
     }));
     m_form.LBNameS->SetOnClick(PageHandler([this] { LBNameSClick(); }));
     m_form.LBNameS->SetOnDblClick(PageHandler([this] { LBNameSDblClick(); }));
+    // The memo's own limit counts bytes; MMChange keeps the text to SmsTextLimit characters.
+    m_form.MM->SetMaxLength(static_cast<int>(SmsTextMaxBytes));
     m_form.MM->SetOnChange(PageHandler([this] { MMChange(); }));
     m_form.MM->SetOnKeyPress(KeyHandler([this](char& key) { MMKeyPress(key); }));
     m_form.BMSend->SetOnClick(PageHandler([this] { BMSendClick(); }));

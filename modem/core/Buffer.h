@@ -35,7 +35,8 @@ struct TCommand {
 // timer takes answers), so a head that consumer has read is still the head when it removes it.
 class TBuffer {
 public:
-    static constexpr std::size_t MaxCmdLength = 255;
+    // Room for an SMS command with a text of 160 characters of up to four bytes each.
+    static constexpr std::size_t MaxCmdLength = 1023;
     static constexpr std::size_t MaxDataLength = 0xFFFF;
 
     // `lock` guards this queue and the other one; it must outlive the queue.

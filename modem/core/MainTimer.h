@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+// What the status bar's panel 0 shows once the modem has answered its first command.
+inline constexpr std::string_view ModemReadyText = "USB Modem ready.";
+
 // What the status bar shows while no usable signal has been seen.
 inline constexpr std::string_view RegisteringText = "Modem is registering to network...";
 
@@ -22,7 +25,8 @@ inline constexpr std::string_view RegisteringText = "Modem is registering to net
 // The handler of the 250 ms main timer, the heart of the manager, on the GUI thread. Each tick,
 // in order: the signal poll, the call buttons and the ring tone, the SMS pump, and the dispatch
 // of at most one record of the response queue (an answer, a time-out, or a code the modem sent
-// by itself). Answers are recognised by characters at fixed positions of the received text and
+// by itself). The answer to the echo-off command that starts each session shows ModemReadyText:
+// only a modem that answers is ready. Answers are recognised by characters at fixed positions of the received text and
 // of the command, every look bounds-checked.
 //
 // A timed-out record is handed to OnTimedOut (the engine closes the port and starts again).

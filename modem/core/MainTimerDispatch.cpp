@@ -59,6 +59,8 @@ void TMainTimer::DispatchResponse()
 void TMainTimer::DispatchAnswer(const TCommand& record)
 {
     const std::string& cmd = record.Cmd;
+    if (TextAt(cmd, 1, 2) == "TE")
+        m_view.SetStatusText(0, std::string(ModemReadyText));
     if (TextAt(cmd, 3, 3) == "CLC")
         CallerNumber(record.Data);
     if (CharAt(cmd, 3) == 'C' && CharAt(cmd, 5) == 'Q')

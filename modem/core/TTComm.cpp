@@ -4,10 +4,15 @@
 
 #include "platform/winapi/kernel/Clock.h"
 
+#include <algorithm>
+
 namespace {
 
 // The pause between an SMS command line and its text, for the modem's prompt.
 constexpr DWORD SmsPromptPause = 300;
+// An answer that runs on this long without its final result is given out as it is (a record
+// holds at most TBuffer::MaxDataLength bytes).
+constexpr std::size_t MaxAnswerLength = 8192;
 
 } // namespace
 
@@ -51,7 +56,7 @@ void TTComm::Execute()
                 return;
             continue;
         }
-        AwaitWork(INFINITE);
+        AwaitWork(m_link.Received.MsUntilIncompleteDue());
     }
 }
 
@@ -59,6 +64,7 @@ bool TTComm::RunCommand(const TCommand& command)
 {
     Write(command.Cmd);
     const std::uint64_t deadline = GetTickCount64() + AnswerTimeout(command.Cmd);
+    std::string answer;
     for (;;) {
         while (auto code = m_link.Received.Take()) {
             if (IsUnsolicitedCode(*code, command.Cmd)) {
@@ -66,15 +72,20 @@ bool TTComm::RunCommand(const TCommand& command)
                     return false;
                 continue;
             }
-            return PushResponse(command.Cmd, *code, ckAnswered);
+            answer += *code;
+            if (IsCompleteAnswer(answer) || answer.size() >= MaxAnswerLength)
+                return PushResponse(command.Cmd, answer, ckAnswered);
         }
         if (Terminated())
             return false;
         const std::uint64_t now = GetTickCount64();
         if (now >= deadline)
             break;
-        AwaitWork(static_cast<DWORD>(deadline - now));
+        AwaitWork(static_cast<DWORD>(std::min<std::uint64_t>(deadline - now, m_link.Received.MsUntilIncompleteDue())));
     }
+    // The modem did answer, only without its final result.
+    if (!answer.empty())
+        return PushResponse(command.Cmd, answer, ckAnswered);
     if (IsSmsSend(command.Cmd))
         return true;
     (void)PushResponse(command.Cmd, command.Data, ckTimedOut);

@@ -17,18 +17,21 @@
 [[nodiscard]] bool IsSmsSend(std::string_view cmd);
 
 // The worker thread: drives the modem strictly one command at a time. It takes the next command,
-// writes it, and waits for the modem's answer; the command and its answer go onto the response
-// queue for the main timer. Codes the modem sends by itself go there too, as records with an
-// empty Cmd, whether they arrive while the worker is idle or while a command waits for its answer
-// (they are then told apart from the answer and the wait goes on). Nothing is dropped: when the
-// response queue is full the worker waits for room.
+// writes it, and waits for the modem's answer up to its final result, however many blocks it
+// comes in (an OK that closes an answer is never taken for a code of its own); the command and its
+// answer go onto the response queue for the main timer. When the time is up before the final
+// result, what came of the answer is still the answer. Codes the modem sends by itself go there
+// too, as records with an empty Cmd, whether they arrive while the worker is idle or while a
+// command waits for its answer (they are then told apart from the answer and the wait goes on).
+// Nothing is dropped: when the response queue is full the worker waits for room.
 //
 // A command other than an SMS send that gets no answer in time is pushed as a timed-out record,
 // and the worker ends. An unanswered SMS send is left to the main timer's SMS watchdog.
 //
 // Created suspended. Every wait blocks on the link's event (and Sleep for the pause inside an SMS
-// send), so an idle worker costs nothing and a Suspend takes effect there. Stop ends it promptly
-// from any wait; hold it in a TTCommPtr, whose deleter stops it and waits for it.
+// send), waking also when a new message kept back for its rest is due, so an idle worker costs
+// nothing and a Suspend takes effect there. Stop ends it promptly from any wait; hold it in a
+// TTCommPtr, whose deleter stops it and waits for it.
 class TTComm : public TThread {
 public:
     TTComm(TModemLink& link, TCommandPort& port);

@@ -39,3 +39,10 @@ TDialProgress DialProgressOf(std::uint32_t code)
         return {TDialStep::Error, {}};
     return {};
 }
+
+std::string ConnectionErrorLogText(std::string_view reason)
+{
+    if (reason.empty())
+        return "==Connection Error==";
+    return "==Connection Error: " + std::string(reason) + "==";
+}

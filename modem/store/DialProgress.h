@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // What the data connection page does with a notification of the dial-up service: a state of the
@@ -10,7 +11,7 @@ enum class TDialStep {
     Connected,       // the connection is up
     Disconnected,    // the connection has ended
     ErrorWithText,   // an error whose own text the log shows ("No answer", "Authentication failed")
-    Error,           // any other error, logged as "Connection Error"
+    Error,           // any other error, logged as "Connection Error" with the reason (ConnectionErrorLogText)
     Ignored,         // a state the page does not show
 };
 
@@ -23,3 +24,8 @@ struct TDialProgress {
 // the page was written: an error it ignored would leave the page waiting, the modem's port given
 // away for good.
 [[nodiscard]] TDialProgress DialProgressOf(std::uint32_t code);
+
+// The log line of an error without a line of its own: "==Connection Error==", followed by the
+// reason the dial-up service gave when it gave one (pppd missing, the port or /dev/ppp not to be
+// opened, the peer refusing the link, ...).
+[[nodiscard]] std::string ConnectionErrorLogText(std::string_view reason);

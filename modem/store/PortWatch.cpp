@@ -76,8 +76,8 @@ void TPortWatch::StartModem(const std::string& port, const std::string& deviceNa
         ApplicationHandleException(nullptr);
     }
     m_engine.ResumeWorker();
+    // "USB Modem ready." comes with the modem's answer to its initialisation.
     m_engine.StartMainTimer();
-    m_view.ShowPortStatus("USB Modem ready.");
     m_engine.SetSignalPollAllowed(true);
     m_view.EnableWorkingControls(true);
     m_view.ShowCallServicesTab();

@@ -6,7 +6,9 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdint>
 
 namespace {
@@ -29,12 +31,6 @@ std::string Slice(std::string_view text, std::size_t from, std::size_t count = s
     return from >= text.size() ? std::string() : std::string(text.substr(from, count));
 }
 
-bool AllDigits(std::string_view text)
-{
-    return !text.empty()
-           && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
-}
-
 // "20YY-MM-DD hh:mm:ss" from the six two-character fields after the closing quote at `quote`.
 std::string DateText(std::string_view report, std::size_t quote)
 {
@@ -46,6 +42,62 @@ std::string DateText(std::string_view report, std::size_t quote)
             date += separators[field];
     }
     return date;
+}
+
+// The message: as many characters as `length` says; all that follows the length's line when that is
+// no number or more than there is, without the line break that closes the report.
+std::string MessageText(std::string_view rest, std::string_view length)
+{
+    std::size_t count = 0;
+    const auto [end, error] = std::from_chars(length.data(), length.data() + length.size(), count);
+    if (!length.empty() && error == std::errc() && end == length.data() + length.size() && count < rest.size())
+        return std::string(rest.substr(0, count));
+    return std::string(rest.ends_with("\r\n") ? rest.substr(0, rest.size() - 2) : rest);
+}
+
+// How many bytes the UTF-8 character that `lead` begins takes; 0 for a byte that begins none.
+std::size_t Utf8SequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    return (lead & 0xF8) == 0xF0 ? 4 : 0;
+}
+
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[at]));
+        if (length == 0 || at + length > text.size())
+            return false;
+        for (std::size_t next = at + 1; next < at + length; ++next)
+            if ((static_cast<unsigned char>(text[next]) & 0xC0) != 0x80)
+                return false;
+        at += length;
+    }
+    return true;
+}
+
+// A message the network delivered in 8-bit bytes that are not UTF-8 is Latin-1: each byte is the
+// character of that number.
+std::string Utf8OrLatin1(std::string text)
+{
+    if (IsUtf8(text))
+        return text;
+    std::string utf8;
+    for (const char byte : text) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code < 0x80) {
+            utf8 += byte;
+            continue;
+        }
+        utf8 += static_cast<char>(0xC0 | (code >> 6));
+        utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return utf8;
 }
 
 } // namespace
@@ -64,14 +116,11 @@ TReceivedSms SMSFormat(std::string_view report)
     const std::size_t lengthEnd = lengthStart <= report.size() ? report.find('\r', lengthStart) : std::string_view::npos;
     if (lengthEnd == std::string_view::npos)
         return sms;
-    const std::string_view length = report.substr(lengthStart, lengthEnd - lengthStart);
-    // At most 3 digits: a message is never longer than a few hundred characters.
-    if (!AllDigits(length) || length.size() > 3)
-        return sms;
     sms.parsed = true;
     sms.number = Slice(report, numberStart, close - numberStart);
     sms.dateText = DateText(report, close);
-    sms.text = Slice(report, lengthEnd + MessageAfterLengthEnd, static_cast<std::size_t>(StrToInt(length)));
+    sms.text = Utf8OrLatin1(MessageText(report.substr(std::min(lengthEnd + MessageAfterLengthEnd, report.size())),
+                                        report.substr(lengthStart, lengthEnd - lengthStart)));
     return sms;
 }
 

@@ -18,13 +18,15 @@ class TNameLookup;
 // that is, the number starts three characters after the first double quote at position 12 or
 // later and runs to the next quote; the date's fields start 3, 6, ... 18 characters after that
 // quote; the length runs from 25 characters after it to the next carriage return, and the message
-// is that many characters from two past that carriage return (its own line breaks kept). A
-// report without the quotes, or whose length is not a number of at most 3 digits, does not parse.
+// is that many characters from two past that carriage return (its own line breaks kept). When the
+// length is no number, or more than there is, the message is the rest of the report without the
+// line break that closes it. A message that is not UTF-8 came in Latin-1 and is turned into
+// UTF-8. A report without the quotes, or without a line after the length, does not parse.
 struct TReceivedSms {
     bool parsed = false;  // false: the report does not have this shape; keep it whole
     std::string number;
     std::string dateText; // "20YY-MM-DD hh:mm:ss" as the network stamped it
-    std::string text;
+    std::string text;     // UTF-8
 };
 [[nodiscard]] TReceivedSms SMSFormat(std::string_view report);
 

@@ -1,4 +1,5 @@
 #include "modem/core/ATCommands.h"
+#include "modem/core/SmsText.h"
 
 #include "modem/core/ApplicationState.h"
 
@@ -131,6 +132,11 @@ TEST_F(ATCommandsTest, SendSmsReportsAFullQueueAndATextThatCannotFit)
     EXPECT_FALSE(CanSendSms("1", longest + "x"));
     EXPECT_FALSE(SendSMS(m_queue, "1", longest + "x"));
     EXPECT_TRUE(m_queue.IsEmpty());
+    // A full message of the widest characters.
+    std::string emoji;
+    for (std::size_t n = 0; n < SmsTextLimit; ++n)
+        emoji += "\xF0\x9F\x98\x80";
+    EXPECT_TRUE(CanSendSms("+123456789012345", emoji));
 
     for (int i = 0; i < 10; ++i)
         ASSERT_TRUE(SendSMS(m_queue, "1", "x"));

@@ -14,12 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -47,7 +49,10 @@ protected:
         m_comm.SetOutx_XonXoffFlow(false);
         m_comm.SetInx_XonXoffFlow(false);
         m_comm.SetOnReceiveData(TReceiveDataEvent::FromFunction(
-            [this](TObject* sender, const void* buffer, WORD length) { m_engine.ComReceiveData(sender, buffer, length); }));
+            [this](TObject* sender, const void* buffer, WORD length) {
+                m_received.append(static_cast<const char*>(buffer), length);
+                m_engine.ComReceiveData(sender, buffer, length);
+            }));
         // A record on the response queue wakes this thread's loop, as the main timer would.
         const DWORD gui = GetCurrentThreadId();
         m_engine.ResponseQueue().SetOnChange([this, gui] {
@@ -101,6 +106,18 @@ protected:
         return true;
     }
 
+    // The modem sends each of `blocks` once the one before it has been received, so that each
+    // reaches the engine as a block of its own.
+    [[nodiscard]] bool SendBlocks(const std::vector<std::string>& blocks)
+    {
+        for (const std::string& block : blocks) {
+            m_modem->Send(block);
+            if (!RunUntil([&] { return m_received.ends_with(block); }))
+                return false;
+        }
+        return true;
+    }
+
     // Made before the serial component, whose hidden window needs a screen.
     struct HeadlessScreen {
         HeadlessScreen() { (void)SelectHeadlessDisplay(); }
@@ -114,7 +131,19 @@ protected:
     RecordingView m_view;
     RecordingRecords m_records;
     TModemEngine m_engine{m_port, m_view, m_records};
+    std::string m_received; // every byte the serial component handed over
 };
+
+// A new message's header line announcing `length` bytes of text ("99", "abc", ...).
+std::string Header(const std::string& length)
+{
+    return "\r\n$QCMT: \"REC UNREAD\",\"5551234\",\"24/05/01,10:20:30+00\"," + length + "\r\n";
+}
+
+std::string NewSms(const std::string& text)
+{
+    return Header(std::to_string(text.size())) + text + "\r\n";
+}
 
 TEST_F(FakeModemEngineTest, TheModemIsInitialisedRegistersAndReportsItsSignal)
 {
@@ -213,6 +242,67 @@ TEST_F(FakeModemEngineTest, MessagesArrivingDuringEveryKindOfCommandWaitAreAllKe
                   std::string::npos)
             << n;
     EXPECT_TRUE(m_engine.HasWorker()) << "no command timed out";
+}
+
+TEST_F(FakeModemEngineTest, MessagesOverSeveralBlocksOrWithWrongLengthsAreStoredOnceAndTakeNoAnswer)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> blocks; // each received on its own, while a signal poll waits
+        std::vector<std::string> stored;
+    };
+    const std::string signal = "\r\n20,99\r\n\r\nOK\r\n";
+    const std::string message = NewSms("first part of the text");
+    const std::string shortText = Header("99") + "short\r\n";
+    const std::string longMessage = NewSms(std::string(1200, 'x'));
+    const std::vector<Case> table = {
+        {"split after the first part of its text", {message.substr(0, 70), message.substr(70) + signal}, {message}},
+        {"split inside its header", {message.substr(0, 20), message.substr(20), signal}, {message}},
+        {"split before its closing line break", {message.substr(0, message.size() - 2), "\r\n" + signal}, {message}},
+        {"a length too big, the answer in the same block", {shortText + signal}, {shortText}},
+        {"a length too big, the answer in the next block", {shortText, signal}, {shortText}},
+        {"a length too small", {Header("3") + "hello\r\n", signal}, {Header("3") + "hello\r\n"}},
+        {"a length that is not a number, at the start of a block",
+         {Header("abc") + "text\r\n" + NewSms("one") + NewSms("two") + "\r\n+CMS ERROR: 500\r\n" + signal},
+         {Header("abc") + "text\r\n", NewSms("one"), NewSms("two")}},
+        {"a four-digit length", {longMessage + signal}, {longMessage}},
+    };
+    m_modem->OverrideReply("AT+CSQ", "");
+    Open(100);
+    m_engine.State().SignalPollAllowed = false;
+    for (const Case& test : table) {
+        m_records.newMessages.clear();
+        m_view.signalImages.clear();
+        SendCSQ(m_engine.CommandQueue());
+        ASSERT_TRUE(RunUntil([&] { return m_engine.CommandQueue().IsEmpty(); })) << "the poll is under way";
+        ASSERT_TRUE(SendBlocks(test.blocks)) << test.what;
+        ASSERT_TRUE(RunUntil([&] { return !m_view.signalImages.empty() && m_records.newMessages.size() >= test.stored.size(); }))
+            << test.what << "\n" << m_modem->GetTranscript().Text();
+        EXPECT_EQ(m_view.signalImages, std::vector<int>{3}) << test.what;
+        EXPECT_EQ(m_records.newMessages, test.stored) << test.what;
+        EXPECT_TRUE(m_engine.HasWorker()) << test.what << ": the poll got its answer";
+    }
+}
+
+TEST_F(FakeModemEngineTest, TheCallListsOkInABlockOfItsOwnIsNoAnsweredCall)
+{
+    m_modem->OverrideReply("AT+CLCC", "");
+    Open(100);
+    m_engine.State().SignalPollAllowed = false;
+    m_modem->ExpectCommand("ATE0");
+    ASSERT_TRUE(SendBlocks({"\r\nRING\r\n"}));
+    ASSERT_TRUE(RunUntil([&] { return m_engine.State().CallIncoming; }));
+    m_modem->ExpectCommand("AT+CLCC");
+    ASSERT_TRUE(SendBlocks({"\r\n+CLCC: 1,1,4,0,0,\"5551234\",129\r\n", "\r\nOK\r\n"}));
+    ASSERT_TRUE(RunUntil([&] {
+        return m_view.Title() == "Call Incoming." && m_engine.Link().Received.Count() == 0 &&
+               m_engine.ResponseQueue().IsEmpty();
+    }));
+    for (int tick = 0; tick < 40 && m_records.calls.empty(); ++tick)
+        m_engine.MainTimerTick();
+    EXPECT_EQ(m_records.calls, (std::vector<LoggedCall>{{TCallLog::Missed, "5551234", 0}}));
+    EXPECT_EQ(m_view.Title(), "Call Missed");
+    EXPECT_EQ(std::count(m_view.titles.begin(), m_view.titles.end(), "Time: 00:00:00"), 0) << "no call time ran";
 }
 
 } // namespace

@@ -274,6 +274,17 @@ TEST_F(MainTimerTest, ATimedOutRecordIsHandedOverAndLeftForTheEngine)
     EXPECT_EQ(m_timedOut[0].Cmd, Dial);
 }
 
+TEST_F(MainTimerTest, TheModemIsReadyOnceItHasAnsweredTheEchoOff)
+{
+    m_view.status[0] = "Initializing USB Modem...";
+    Dispatch("ATE0\r\n", "ATE0\r\n", ckTimedOut);
+    EXPECT_EQ(m_view.status[0], "Initializing USB Modem...") << "no answer, not ready";
+    Dispatch(Csq, Signal("20,"));
+    EXPECT_EQ(m_view.status[0], "Initializing USB Modem...");
+    Dispatch("ATE0\r\n", "ATE0\r\r\nOK\r\n");
+    EXPECT_EQ(m_view.status[0], ModemReadyText);
+}
+
 // The SMS pump.
 
 class SmsPumpTest : public MainTimerTest {

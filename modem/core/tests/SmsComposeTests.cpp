@@ -15,8 +15,11 @@ TEST(SmsTextTest, FittingCleansAndCutsOnlyWhatMustGo)
         bool changed;
     };
     const std::string full(SmsTextLimit, 'x');
-    // "é" is two bytes: cutting between them would leave half a character.
-    const std::string accentAcrossTheLimit = std::string(SmsTextLimit - 1, 'x') + "\xC3\xA9";
+    // "é" is two bytes and "€" three, yet each one character.
+    const std::string accentAtTheLimit = std::string(SmsTextLimit - 1, 'x') + "\xC3\xA9";
+    std::string euros;
+    for (std::size_t n = 0; n < SmsTextLimit; ++n)
+        euros += "\xE2\x82\xAC";
     const Case cases[] = {
         {"Hello", "Hello", false},
         {"", "", false},
@@ -24,7 +27,10 @@ TEST(SmsTextTest, FittingCleansAndCutsOnlyWhatMustGo)
         {full + "y", full, true},
         {"a\x1A" "b\x1B" "c\r\nd", "abcd", true},
         {std::string(SmsTextLimit, '\n') + "ok", "ok", true}, // cleaned first, then measured
-        {accentAcrossTheLimit, std::string(SmsTextLimit - 1, 'x'), true},
+        {accentAtTheLimit, accentAtTheLimit, false},
+        {accentAtTheLimit + "y", accentAtTheLimit, true},
+        {euros, euros, false},
+        {euros + "\xC3\xA9", euros, true},
     };
     for (const Case& c : cases) {
         const TFittedSmsText fitted = FitSmsText(c.text);
@@ -33,8 +39,9 @@ TEST(SmsTextTest, FittingCleansAndCutsOnlyWhatMustGo)
     }
 }
 
-TEST(SmsTextTest, TheCounterNeverGoesBelowZero)
+TEST(SmsTextTest, TheCounterCountsCharactersAndNeverGoesBelowZero)
 {
+    EXPECT_EQ(SmsCharactersLeft("Hello \xC3\x9Cn\xC3\xAF \xE2\x82\xAC"), 149) << "Hello \u00DCn\u00EF \u20AC";
     EXPECT_EQ(SmsCharactersLeft(""), 160);
     EXPECT_EQ(SmsCharactersLeft("abc"), 157);
     EXPECT_EQ(SmsCharactersLeft(std::string(160, 'x')), 0);

@@ -157,18 +157,65 @@ TEST_F(WorkerTest, CodesArrivingDuringAWaitAreKeptApartFromTheAnswer)
     EXPECT_EQ(records[5].Data, Ring);
 }
 
-TEST_F(WorkerTest, ASecondBlockOfAnAnswerBecomesUnsolicited)
+TEST_F(WorkerTest, AnAnswerOverSeveralBlocksIsOneAnswerUpToItsFinalResult)
 {
+    const std::string callList = "\r\n+CLCC: 1,1,4,0,0,\"5551234\",129\r\n";
     Queue("AT+CLCC\r");
     m_worker->Resume();
     ASSERT_TRUE(m_port.AwaitWritten("AT+CLCC\r"));
-    m_link.Received.AddBlock("\r\n+CLCC: 1,1,4,0,0,\"555");
-    m_link.Received.AddBlock("1234\",129\r\n" + Ok);
+    m_link.Received.AddBlock(callList.substr(0, 20));
+    m_link.Received.AddBlock(callList.substr(20));
+    m_link.Received.AddBlock(Ring);
+    m_link.Received.AddBlock(Ok);
     AwaitResponses(2);
     const std::vector<TCommand> records = TakeResponses();
-    EXPECT_EQ(records[0].Cmd, "AT+CLCC\r");
-    EXPECT_EQ(records[1].Cmd, "");
-    EXPECT_EQ(records[1].Data, "1234\",129\r\n" + Ok);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].Cmd, "");
+    EXPECT_EQ(records[0].Data, Ring);
+    EXPECT_EQ(records[1].Cmd, "AT+CLCC\r");
+    EXPECT_EQ(records[1].Data, callList + Ok) << "the OK closes the answer, it is no code of its own";
+}
+
+TEST_F(WorkerTest, AnAnswerWithoutItsFinalResultIsStillTheAnswerWhenTheTimeIsUp)
+{
+    Queue(Csq);
+    m_worker->Resume();
+    ASSERT_TRUE(m_port.AwaitWritten(Csq));
+    m_link.Received.AddBlock("\r\n21,99\r\n");
+    Advance(3010);
+    AwaitResponses(1);
+    const std::vector<TCommand> records = TakeResponses();
+    EXPECT_EQ(records[0].Cmd, Csq);
+    EXPECT_EQ(records[0].Data, "\r\n21,99\r\n");
+    EXPECT_EQ(records[0].Kind, ckAnswered);
+    Queue("AT+CMUT=1\r");
+    EXPECT_TRUE(m_port.AwaitWritten("AT+CMUT=1\r")) << "the worker goes on";
+}
+
+TEST_F(WorkerTest, AnAnswerThatRunsOnWithoutItsFinalResultIsGivenOutBeforeARecordCannotHoldIt)
+{
+    Queue("AT+CDV5551234\r");
+    m_worker->Resume();
+    ASSERT_TRUE(m_port.AwaitWritten("AT+CDV5551234\r"));
+    const std::string noise(4000, 'x');
+    for (int block = 0; block < 3; ++block)
+        m_link.Received.AddBlock(noise);
+    AwaitResponses(1);
+    const std::vector<TCommand> records = TakeResponses();
+    EXPECT_EQ(records[0].Cmd, "AT+CDV5551234\r");
+    EXPECT_EQ(records[0].Data, noise + noise + noise);
+}
+
+TEST_F(WorkerTest, AMessageKeptBackForItsRestIsForwardedWhenItsWaitIsOver)
+{
+    const std::string truncated = "\r\n$QCMT: \"REC UNREAD\",\"5551234\",\"24/05/01,10:20:30+00\",99\r\nshort\r\n";
+    m_worker->Resume();
+    m_link.Received.AddBlock(truncated);
+    Advance(TReceivedCodes::IncompleteWaitMs);
+    AwaitResponses(1);
+    const std::vector<TCommand> records = TakeResponses();
+    EXPECT_EQ(records[0].Cmd, "");
+    EXPECT_EQ(records[0].Data, truncated);
 }
 
 TEST_F(WorkerTest, AFullResponseQueueHoldsTheWorkerBackAndNothingIsLost)

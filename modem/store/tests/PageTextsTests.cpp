@@ -59,4 +59,11 @@ TEST(DialProgressTest, EveryCodeFromSixHundredUpEndsTheDial)
     }
 }
 
+TEST(DialProgressTest, AConnectionErrorSaysWhyWhenTheServiceKnows)
+{
+    EXPECT_EQ(ConnectionErrorLogText(""), "==Connection Error==");
+    EXPECT_EQ(ConnectionErrorLogText("The dial-up program pppd could not be started."),
+              "==Connection Error: The dial-up program pppd could not be started.==");
+}
+
 } // namespace

@@ -113,7 +113,7 @@ TEST_F(PortWatchTest, APluggedModemIsOpenedInitialisedAndGivenItsPhonebookEntry)
     m_watch.TAutoTimer();
     EXPECT_EQ(TakeCalls(), StartUp);
     EXPECT_EQ(m_engine.state, TModemState::Initialised);
-    EXPECT_EQ(m_view.portStatus, (Calls{"Initializing USB Modem...", "USB Modem ready."}));
+    EXPECT_EQ(m_view.portStatus, Calls{"Initializing USB Modem..."}) << "ready only once the modem answers";
     EXPECT_TRUE(m_engine.signalPollAllowed);
     EXPECT_TRUE(m_view.controlsEnabled);
     EXPECT_TRUE(m_view.servicesTabShown);
@@ -155,7 +155,7 @@ TEST_F(PortWatchTest, APortTheDataConnectionReleasedIsTakenBackWithoutTheInitial
     m_engine.state = TModemState::Released;
     m_watch.TAutoTimer();
     EXPECT_EQ(TakeCalls(), StartUp);
-    EXPECT_EQ(m_view.portStatus, Calls{"USB Modem ready."});
+    EXPECT_TRUE(m_view.portStatus.empty());
 }
 
 TEST_F(PortWatchTest, AModemClosedByACommandTimeOutIsReopened)
@@ -219,7 +219,6 @@ TEST_F(PortWatchTest, AMissingPhonebookFolderIsReportedAndTheModemStillComesUp)
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(reported[0].rfind("Cannot create ", 0), 0u);
     EXPECT_EQ(TakeCalls(), StartUp);
-    EXPECT_EQ(m_view.portStatus.back(), "USB Modem ready.");
 }
 
 // The watch on its 3-second timer, as the main window runs it.
@@ -270,7 +269,7 @@ TEST_F(PortWatchTimerTest, PlugUnplugAndReplugAreEachSeenWithinThreeSeconds)
     m_sysfs.AddModem("1-3");
     Wait(3000);
     EXPECT_EQ(TakeCalls(), StartUp);
-    EXPECT_EQ(m_view.portStatus.back(), "USB Modem ready.");
+    EXPECT_EQ(m_view.portStatus.back(), "Initializing USB Modem...");
     const std::string phonebook = Phonebook();
     EXPECT_EQ(phonebook.find("[USB MODEM]"), phonebook.rfind("[USB MODEM]"));
 }

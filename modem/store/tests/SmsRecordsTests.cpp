@@ -14,7 +14,7 @@ std::string Report(const std::string& number, const std::string& length, const s
     return "\r\n$QCMT: 0,\"x," + number + "\",\"24/05/01,09:15:30+32\"," + length + "\r\n" + text + "\r\n";
 }
 
-TEST(SMSFormatTest, SplitsReportsAndRefusesTheMalformed)
+TEST(SMSFormatTest, SplitsReportsWhateverTheirLengthSaysAndRefusesTheShapeless)
 {
     struct Case {
         std::string report;
@@ -26,11 +26,18 @@ TEST(SMSFormatTest, SplitsReportsAndRefusesTheMalformed)
         // Line breaks and the characters that once stood for them are the message's own.
         {Report("5551234", "13", "Hi *\r\n# there"), true, "5551234", "2024-05-01 09:15:30", "Hi *\r\n# there"},
         {Report("", "2", "Yo"), true, "", "2024-05-01 09:15:30", "Yo"},
-        // A length past the end takes what there is: the trailing line end too.
-        {Report("5551234", "99", "cut"), true, "5551234", "2024-05-01 09:15:30", "cut\r\n"},
-        {Report("5551234", "x5", "Hello"), false, "", "", ""},
-        {Report("5551234", "", "Hello"), false, "", "", ""},
-        {Report("5551234", "123456", "Hello"), false, "", "", ""},
+        // A length that is wrong or no number takes the message up to the report's closing line break.
+        {Report("5551234", "99", "cut"), true, "5551234", "2024-05-01 09:15:30", "cut"},
+        {Report("5551234", "x5", "Hello"), true, "5551234", "2024-05-01 09:15:30", "Hello"},
+        {Report("5551234", "", "Hello"), true, "5551234", "2024-05-01 09:15:30", "Hello"},
+        {Report("5551234", "123456", "Hello"), true, "5551234", "2024-05-01 09:15:30", "Hello"},
+        {Report("5551234", "99999999999999999999999", "Hi"), true, "5551234", "2024-05-01 09:15:30", "Hi"},
+        {Report("5551234", "1200", std::string(1200, 'x')), true, "5551234", "2024-05-01 09:15:30",
+         std::string(1200, 'x')},
+        // 8-bit text that is not UTF-8 is Latin-1; UTF-8 stays as it is.
+        {Report("5551234", "4", "Gr\xFC\xDF"), true, "5551234", "2024-05-01 09:15:30", "Gr\xC3\xBC\xC3\x9F"},
+        {Report("5551234", "6", "Gr\xC3\xBC\xC3\x9F"), true, "5551234", "2024-05-01 09:15:30", "Gr\xC3\xBC\xC3\x9F"},
+        {Report("5551234", "2", "\xE2\x82"), true, "5551234", "2024-05-01 09:15:30", "\xC3\xA2\xC2\x82"},
         {"\r\n$QCMT: no quotes here at all\r\n", false, "", "", ""},
         {"\r\n$QCMT: 0,\"x,5551234", false, "", "", ""},
         {"\"\"\"\"\"\"\"\"\"\"\"\"\"\"\"", false, "", "", ""},
@@ -83,14 +90,16 @@ TEST_F(SmsRecordsTest, ReceivedMessagesAreKeptWhateverTheirShape)
     m_records.StoreReceived(Report("13812345678", "12", "Hello\r\nworld"));
     m_records.StoreReceived(Report("5550100", "2", "Hi"));
     m_records.StoreReceived(Report("", "4", "Boo!"));
-    const std::string garbled = "\r\n$QCMT: 0,\"x,5551234\",\"24/05/01,09:15:30+32\",1x\r\nLost?\r\n";
-    m_records.StoreReceived(garbled);
+    m_records.StoreReceived("\r\n$QCMT: 0,\"x,5551234\",\"24/05/01,09:15:30+32\",1x\r\nKept\r\n");
+    const std::string shapeless = "\r\n$QCMT: no quotes\r\nLost?\r\n";
+    m_records.StoreReceived(shapeless);
     EXPECT_EQ(TableRows("IB", {"NAME", "NUM", "TEXT", "DT", "R"}),
               (Rows{"Alice|13812345678|Hello\r\nworld|2024-05-01 12:00:00|True",
                     "Unknown|5550100|Hi|2024-05-01 12:00:00|True",
                     "Unknown|Anonymous|Boo!|2024-05-01 12:00:00|True",
-                    "Unknown|Anonymous|" + garbled + "|2024-05-01 12:00:00|True"}));
-    EXPECT_EQ(m_view.shown, (Rows{"sms 0", "sms 0", "sms 0", "sms 0"}));
+                    "Unknown|5551234|Kept|2024-05-01 12:00:00|True",
+                    "Unknown|Anonymous|" + shapeless + "|2024-05-01 12:00:00|True"}));
+    EXPECT_EQ(m_view.shown, (Rows{"sms 0", "sms 0", "sms 0", "sms 0", "sms 0"}));
 }
 
 TEST_F(SmsRecordsTest, FailedAndSentItemsGoToTheirBoxes)
