@@ -32,6 +32,16 @@ public:
         return control;
     }
     void Settle() { ShowSkinned(); }
+    // Another control takes the focus (showing the form gave it to the one under test), so that
+    // a click on the control under test enters it.
+    void FocusAnother()
+    {
+        auto* other = new TEdit(m_form.get());
+        other->SetParent(m_form.get());
+        other->SetBounds(20, 60, 120, 24);
+        other->SetFocus();
+        Pump();
+    }
     // A click after a pause, never the second half of a double click.
     void ClickMiddle(TControl& control)
     {
@@ -57,6 +67,7 @@ TControl* Plain(SkinnedFreeInEvent& f)
 }
 
 const Step Nothing = [](SkinnedFreeInEvent&, TControl&) {};
+const Step FocusAnother = [](SkinnedFreeInEvent& f, TControl&) { f.FocusAnother(); };
 const Step FocusIt = [](SkinnedFreeInEvent& f, TControl& c) {
     static_cast<TWinControl&>(c).SetFocus();
     f.Settle();
@@ -72,7 +83,7 @@ const Row ROWS[] = {
     {"ButtonMouseUp", Plain<TButton>, Frees(&TButton::SetOnMouseUp), Nothing, ClickIt},
     {"ButtonKeyDown", Plain<TButton>, Frees(&TButton::SetOnKeyDown), FocusIt, Space},
     {"ButtonKeyUp", Plain<TButton>, Frees(&TButton::SetOnKeyUp), FocusIt, Space},
-    {"ButtonEnterByMouse", Plain<TButton>, Frees(&TButton::SetOnEnter), Nothing, ClickIt},
+    {"ButtonEnterByMouse", Plain<TButton>, Frees(&TButton::SetOnEnter), FocusAnother, ClickIt},
     {"BitBtnClickByMouse", Plain<TBitBtn>, Frees(&TBitBtn::SetOnClick), Nothing, ClickIt},
     {"BitBtnClickBySpace", Plain<TBitBtn>, Frees(&TBitBtn::SetOnClick), FocusIt, Space},
     {"CheckBoxClickByMouse", Plain<TCheckBox>, Frees(&TCheckBox::SetOnClick), Nothing, ClickIt},
@@ -82,7 +93,7 @@ const Row ROWS[] = {
     {"PanelClick", Plain<TPanel>, Frees(&TPanel::SetOnClick), Nothing, ClickIt},
     {"EditChange", Plain<TEdit>, Frees(&TEdit::SetOnChange), FocusIt, Letter},
     {"EditKeyPress", Plain<TEdit>, Frees(&TEdit::SetOnKeyPress), FocusIt, Letter},
-    {"EditEnterByMouse", Plain<TEdit>, Frees(&TEdit::SetOnEnter), Nothing, ClickIt},
+    {"EditEnterByMouse", Plain<TEdit>, Frees(&TEdit::SetOnEnter), FocusAnother, ClickIt},
 };
 
 TEST_P(SkinnedFreeInEvent, TheSkinnedControlLeavesItsStateAloneOnceTheHandlerFreesIt)
