@@ -57,7 +57,7 @@ struct TReceivedSplit {
 // what the serial line delivers while the worker is stopped, and Clear drops it when the port goes.
 class TReceivedCodes {
 public:
-    static constexpr DWORD IncompleteWaitMs = 1000;
+    static constexpr DWORD IncompleteWaitMs = 2000;
     static constexpr std::size_t MaxIncompleteBytes = 16384;
 
     // Signalled whenever codes are added, so that the worker wakes without polling. Null for none.
