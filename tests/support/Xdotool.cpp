@@ -2,7 +2,53 @@
 
 #include "tests/support/ChildProgram.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <utility>
+#include <vector>
+
+namespace {
+
+std::vector<Window> Children(Display* connection, Window parent)
+{
+    Window root = 0, parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> list;
+    if (XQueryTree(connection, parent, &root, &parentOfParent, &children, &count)) {
+        list.assign(children, children + count);
+        XFree(children);
+    }
+    return list;
+}
+
+// The root's children, and theirs: a window manager's frames hold the programs' windows.
+std::vector<Window> ClientWindows(Display* connection, Window root)
+{
+    std::vector<Window> windows;
+    for (const Window top : Children(connection, root)) {
+        windows.push_back(top);
+        for (const Window inner : Children(connection, top)) {
+            windows.push_back(inner);
+            for (const Window client : Children(connection, inner))
+                windows.push_back(client);
+        }
+    }
+    return windows;
+}
+
+std::string WindowTitle(Display* connection, Window window)
+{
+    XTextProperty property{};
+    if (!XGetWMName(connection, window, &property) || !property.value)
+        return {};
+    std::string title(reinterpret_cast<const char*>(property.value), property.nitems);
+    XFree(property.value);
+    return title;
+}
+
+} // namespace
 
 std::optional<Xdotool> Xdotool::Find(const std::string& display, std::filesystem::path errorFile)
 {
@@ -17,9 +63,9 @@ Xdotool::Xdotool(std::string program, std::string display, std::filesystem::path
 {
 }
 
-bool Xdotool::Click(int screenX, int screenY) const
+bool Xdotool::Click(int screenX, int screenY, int button) const
 {
-    return Run({"mousemove", std::to_string(screenX), std::to_string(screenY), "click", "1"});
+    return Run({"mousemove", std::to_string(screenX), std::to_string(screenY), "click", std::to_string(button)});
 }
 
 bool Xdotool::DoubleClick(int screenX, int screenY) const
@@ -31,6 +77,31 @@ bool Xdotool::DoubleClick(int screenX, int screenY) const
 bool Xdotool::Key(const std::string& keyName) const
 {
     return Run({"key", keyName});
+}
+
+bool Xdotool::Type(const std::string& text) const
+{
+    return Run({"type", "--delay", "20", text});
+}
+
+std::optional<Xdotool::Place> Xdotool::ShownWindow(const std::string& title) const
+{
+    Display* connection = XOpenDisplay(m_display.c_str());
+    if (!connection)
+        return std::nullopt;
+    std::optional<Place> found;
+    for (const Window window : ClientWindows(connection, DefaultRootWindow(connection))) {
+        XWindowAttributes attributes{};
+        if (WindowTitle(connection, window) != title || !XGetWindowAttributes(connection, window, &attributes) ||
+            attributes.map_state != IsViewable)
+            continue;
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(connection, window, DefaultRootWindow(connection), 0, 0, &x, &y, &child);
+        found = Place{x, y, attributes.width, attributes.height};
+    }
+    XCloseDisplay(connection);
+    return found;
 }
 
 bool Xdotool::Run(const std::vector<std::string>& args) const

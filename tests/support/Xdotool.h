@@ -12,11 +12,19 @@ public:
     // Null when xdotool is not installed (Debian package xdotool).
     [[nodiscard]] static std::optional<Xdotool> Find(const std::string& display, std::filesystem::path errorFile);
 
-    // Each returns whether xdotool did it.
-    [[nodiscard]] bool Click(int screenX, int screenY) const;
+    // Each returns whether xdotool did it. Buttons: 1 left, 3 right.
+    [[nodiscard]] bool Click(int screenX, int screenY, int button = 1) const;
     // Two clicks closer together than the window system's double-click time.
     [[nodiscard]] bool DoubleClick(int screenX, int screenY) const;
     [[nodiscard]] bool Key(const std::string& keyName) const;
+    [[nodiscard]] bool Type(const std::string& text) const;
+
+    // Where the shown top-level window titled `title` is on the screen, as a user sees it
+    // (inside a window manager's frame, when there is one); nullopt when none is shown.
+    struct Place {
+        int left = 0, top = 0, width = 0, height = 0;
+    };
+    [[nodiscard]] std::optional<Place> ShownWindow(const std::string& title) const;
 
 private:
     Xdotool(std::string program, std::string display, std::filesystem::path errorFile);

@@ -6,6 +6,7 @@
 #include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/XScreenshot.h"
+#include "tests/support/WindowManager.h"
 #include "tests/support/Xdotool.h"
 #include "tests/support/Xvfb.h"
 
@@ -27,13 +28,17 @@ namespace {
 // Generous: the installer writes its whole payload, slowly under the sanitizers.
 constexpr auto Patience = 120s;
 
-class InstallerOnXTest : public testing::Test {
+// On the bare server and under a window manager.
+class InstallerOnXTest : public testing::TestWithParam<Desktop> {
 protected:
     void SetUp() override
     {
         if (!XvfbServer::Installed())
             GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+        if (!DesktopAvailable(GetParam()))
+            GTEST_SKIP() << "openbox is not installed (Debian package openbox)";
         m_server = std::make_unique<XvfbServer>(1024, 768);
+        m_windowManager = StartDesktop(GetParam(), m_server->Name(), m_dir.Path());
         m_keys = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
         if (!m_keys)
             GTEST_SKIP() << "xdotool is not installed";
@@ -48,6 +53,7 @@ protected:
     {
         StopInstalledManager();
         m_installer.reset();
+        m_windowManager.reset();
     }
 
     void StartInstaller()
@@ -108,11 +114,12 @@ protected:
 
     TempDir m_dir;
     std::unique_ptr<XvfbServer> m_server;
+    std::unique_ptr<WindowManager> m_windowManager;
     std::optional<Xdotool> m_keys;
     std::unique_ptr<ChildProgram> m_installer;
 };
 
-TEST_F(InstallerOnXTest, BrowseNextTheDriverWatchAndFinishStartingTheManager)
+TEST_P(InstallerOnXTest, BrowseNextTheDriverWatchAndFinishStartingTheManager)
 {
     const Screenshot black = *TakeXScreenshot(m_server->Name());
     StartInstaller();
@@ -153,5 +160,8 @@ TEST_F(InstallerOnXTest, BrowseNextTheDriverWatchAndFinishStartingTheManager)
     EXPECT_TRUE(ManagerRunning());
     EXPECT_EQ(m_installer->AwaitExit(), 0) << ReadWholeFile(m_dir / "stderr.txt");
 }
+
+INSTANTIATE_TEST_SUITE_P(Desktops, InstallerOnXTest, testing::Values(Desktop::Bare, Desktop::Managed),
+                         [](const testing::TestParamInfo<Desktop>& row) { return DesktopName(row.param); });
 
 } // namespace
