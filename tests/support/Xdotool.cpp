@@ -84,12 +84,12 @@ bool Xdotool::Type(const std::string& text) const
     return Run({"type", "--delay", "20", text});
 }
 
-std::optional<Xdotool::Place> Xdotool::ShownWindow(const std::string& title) const
+std::vector<Xdotool::Place> Xdotool::ShownWindows(const std::string& title) const
 {
     Display* connection = XOpenDisplay(m_display.c_str());
     if (!connection)
-        return std::nullopt;
-    std::optional<Place> found;
+        return {};
+    std::vector<Place> found;
     for (const Window window : ClientWindows(connection, DefaultRootWindow(connection))) {
         XWindowAttributes attributes{};
         if (WindowTitle(connection, window) != title || !XGetWindowAttributes(connection, window, &attributes) ||
@@ -98,10 +98,19 @@ std::optional<Xdotool::Place> Xdotool::ShownWindow(const std::string& title) con
         int x = 0, y = 0;
         Window child = 0;
         XTranslateCoordinates(connection, window, DefaultRootWindow(connection), 0, 0, &x, &y, &child);
-        found = Place{x, y, attributes.width, attributes.height};
+        found.push_back(Place{x, y, attributes.width, attributes.height});
     }
     XCloseDisplay(connection);
     return found;
+}
+
+bool Xdotool::ClickMessageBoxButton(const Place& box, int index, int count, int bottomFrame) const
+{
+    constexpr int ButtonWidth = 75, ButtonHeight = 23, ButtonGap = 6, Margin = 12;
+    const int row = count * ButtonWidth + (count - 1) * ButtonGap;
+    const int x = box.left + box.width / 2 - row / 2 + index * (ButtonWidth + ButtonGap) + ButtonWidth / 2;
+    const int y = box.top + box.height - bottomFrame - Margin - ButtonHeight / 2;
+    return Click(x, y);
 }
 
 bool Xdotool::Run(const std::vector<std::string>& args) const

@@ -19,12 +19,17 @@ public:
     [[nodiscard]] bool Key(const std::string& keyName) const;
     [[nodiscard]] bool Type(const std::string& text) const;
 
-    // Where the shown top-level window titled `title` is on the screen, as a user sees it
-    // (inside a window manager's frame, when there is one); nullopt when none is shown.
+    // Where the shown top-level windows titled `title` are on the screen, as a user sees them
+    // (inside a window manager's frame, when there is one).
     struct Place {
         int left = 0, top = 0, width = 0, height = 0;
     };
-    [[nodiscard]] std::optional<Place> ShownWindow(const std::string& title) const;
+    [[nodiscard]] std::vector<Place> ShownWindows(const std::string& title) const;
+
+    // Clicks button `index` of the `count` buttons of the message box at `box`, whose frame is
+    // `bottomFrame` pixels thick along its bottom. The window system lays them out 75 by 23
+    // pixels, 6 apart, centred, 12 pixels above the bottom of the client area.
+    [[nodiscard]] bool ClickMessageBoxButton(const Place& box, int index, int count, int bottomFrame) const;
 
 private:
     Xdotool(std::string program, std::string display, std::filesystem::path errorFile);
