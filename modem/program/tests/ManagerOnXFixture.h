@@ -108,6 +108,8 @@ protected:
             if (m_manager && !m_manager->Running())
                 return testing::AssertionFailure() << "the manager ended while waiting for " << what << "\n" << Errors();
             if (now - lastPoll > Silence) {
+                if (const auto shot = TakeXScreenshot(m_server->Name()))
+                    Save(*shot, "not-answering-" + DesktopName(GetParam()));
                 m_manager.reset();
                 return testing::AssertionFailure() << "the manager stopped answering (no signal poll for "
                                                    << Silence.count() << " s) while waiting for " << what;
