@@ -177,11 +177,12 @@ TColor TSkinButton::CaptionColour(TButtonFrame frame) const
     return m_control && m_control->Font() ? m_control->Font()->Color() : m_data->Elements().Colours().ButtonText;
 }
 
+// Over the button itself: a window that has come up over it (a message box its click opened)
+// has the pointer, and watching for the leave again would be told of it at once, for ever.
 bool TSkinButton::PointerInside() const
 {
     POINT at{};
-    RECT window{};
-    return m_handle && GetCursorPos(&at) && GetWindowRect(m_handle, &window) && PtInRect(&window, at);
+    return m_handle && GetCursorPos(&at) && WindowFromPoint(at) == m_handle;
 }
 
 TCanvas& TSkinButton::PrepareBuffer(HDC /*dc*/, const RECT& rect, TButtonFrame frame, bool withFrame)

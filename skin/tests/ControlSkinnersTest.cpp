@@ -348,6 +348,24 @@ TEST_F(ControlSkinnersTest, APressKeepsItsClickThroughALeaveNoticeWhileThePointe
     EXPECT_EQ(m_clicks, 1);
 }
 
+// A window that comes up over the button under the pointer (a message box its click opened)
+// takes the pointer: the button is left, and watches for no further leave, which would be
+// reported at once and again for ever, leaving no turn for timers and painting.
+TEST_F(ControlSkinnersTest, AWindowOverTheButtonEndsItsHoverForGood)
+{
+    ShowWithFocusAside();
+    MoveMouse(At(*m_button, {50, 15}));
+    RECT button{};
+    ASSERT_TRUE(GetWindowRect(m_button->Handle(), &button));
+    const HWND cover = CreateWindowExA(WS_EX_TOPMOST, "BUTTON", "", WS_POPUP | WS_VISIBLE, button.left - 10,
+                                       button.top - 10, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(cover, nullptr);
+    (void)SendMessageA(m_button->Handle(), WM_MOUSELEAVE, 0, 0);
+    MSG pending{};
+    EXPECT_FALSE(PeekMessageA(&pending, m_button->Handle(), WM_MOUSELEAVE, WM_MOUSELEAVE, PM_NOREMOVE));
+    (void)DestroyWindow(cover);
+}
+
 TEST_F(ControlSkinnersTest, GlyphLayoutSharesOutMarginAndSpacing)
 {
     TBitmap scratch;

@@ -2,7 +2,61 @@
 
 #include "tests/support/ChildProgram.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <mutex>
 #include <utility>
+#include <vector>
+
+namespace {
+
+// Windows come and go while they are looked at: asking about one that has just gone is no error
+// (Xlib's default handler would end the test program).
+int IgnoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+std::vector<Window> Children(Display* connection, Window parent)
+{
+    Window root = 0, parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> list;
+    if (XQueryTree(connection, parent, &root, &parentOfParent, &children, &count)) {
+        list.assign(children, children + count);
+        XFree(children);
+    }
+    return list;
+}
+
+// The root's children, and theirs: a window manager's frames hold the programs' windows.
+std::vector<Window> ClientWindows(Display* connection, Window root)
+{
+    std::vector<Window> windows;
+    for (const Window top : Children(connection, root)) {
+        windows.push_back(top);
+        for (const Window inner : Children(connection, top)) {
+            windows.push_back(inner);
+            for (const Window client : Children(connection, inner))
+                windows.push_back(client);
+        }
+    }
+    return windows;
+}
+
+std::string WindowTitle(Display* connection, Window window)
+{
+    XTextProperty property{};
+    if (!XGetWMName(connection, window, &property) || !property.value)
+        return {};
+    std::string title(reinterpret_cast<const char*>(property.value), property.nitems);
+    XFree(property.value);
+    return title;
+}
+
+} // namespace
 
 std::optional<Xdotool> Xdotool::Find(const std::string& display, std::filesystem::path errorFile)
 {
@@ -17,9 +71,9 @@ Xdotool::Xdotool(std::string program, std::string display, std::filesystem::path
 {
 }
 
-bool Xdotool::Click(int screenX, int screenY) const
+bool Xdotool::Click(int screenX, int screenY, int button) const
 {
-    return Run({"mousemove", std::to_string(screenX), std::to_string(screenY), "click", "1"});
+    return Run({"mousemove", std::to_string(screenX), std::to_string(screenY), "click", std::to_string(button)});
 }
 
 bool Xdotool::DoubleClick(int screenX, int screenY) const
@@ -31,6 +85,42 @@ bool Xdotool::DoubleClick(int screenX, int screenY) const
 bool Xdotool::Key(const std::string& keyName) const
 {
     return Run({"key", keyName});
+}
+
+bool Xdotool::Type(const std::string& text) const
+{
+    return Run({"type", "--delay", "20", text});
+}
+
+std::vector<Xdotool::Place> Xdotool::ShownWindows(const std::string& title) const
+{
+    static std::once_flag handlerInstalled;
+    std::call_once(handlerInstalled, [] { XSetErrorHandler(IgnoreXError); });
+    Display* connection = XOpenDisplay(m_display.c_str());
+    if (!connection)
+        return {};
+    std::vector<Place> found;
+    for (const Window window : ClientWindows(connection, DefaultRootWindow(connection))) {
+        XWindowAttributes attributes{};
+        if (WindowTitle(connection, window) != title || !XGetWindowAttributes(connection, window, &attributes) ||
+            attributes.map_state != IsViewable)
+            continue;
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(connection, window, DefaultRootWindow(connection), 0, 0, &x, &y, &child);
+        found.push_back(Place{x, y, attributes.width, attributes.height});
+    }
+    XCloseDisplay(connection);
+    return found;
+}
+
+bool Xdotool::ClickMessageBoxButton(const Place& box, int index, int count, int bottomFrame) const
+{
+    constexpr int ButtonWidth = 75, ButtonHeight = 23, ButtonGap = 6, Margin = 12;
+    const int row = count * ButtonWidth + (count - 1) * ButtonGap;
+    const int x = box.left + box.width / 2 - row / 2 + index * (ButtonWidth + ButtonGap) + ButtonWidth / 2;
+    const int y = box.top + box.height - bottomFrame - Margin - ButtonHeight / 2;
+    return Click(x, y);
 }
 
 bool Xdotool::Run(const std::vector<std::string>& args) const

@@ -12,11 +12,24 @@ public:
     // Null when xdotool is not installed (Debian package xdotool).
     [[nodiscard]] static std::optional<Xdotool> Find(const std::string& display, std::filesystem::path errorFile);
 
-    // Each returns whether xdotool did it.
-    [[nodiscard]] bool Click(int screenX, int screenY) const;
+    // Each returns whether xdotool did it. Buttons: 1 left, 3 right.
+    [[nodiscard]] bool Click(int screenX, int screenY, int button = 1) const;
     // Two clicks closer together than the window system's double-click time.
     [[nodiscard]] bool DoubleClick(int screenX, int screenY) const;
     [[nodiscard]] bool Key(const std::string& keyName) const;
+    [[nodiscard]] bool Type(const std::string& text) const;
+
+    // Where the shown top-level windows titled `title` are on the screen, as a user sees them
+    // (inside a window manager's frame, when there is one).
+    struct Place {
+        int left = 0, top = 0, width = 0, height = 0;
+    };
+    [[nodiscard]] std::vector<Place> ShownWindows(const std::string& title) const;
+
+    // Clicks button `index` of the `count` buttons of the message box at `box`, whose frame is
+    // `bottomFrame` pixels thick along its bottom. The window system lays them out 75 by 23
+    // pixels, 6 apart, centred, 12 pixels above the bottom of the client area.
+    [[nodiscard]] bool ClickMessageBoxButton(const Place& box, int index, int count, int bottomFrame) const;
 
 private:
     Xdotool(std::string program, std::string display, std::filesystem::path errorFile);

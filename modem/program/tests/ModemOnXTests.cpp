@@ -91,7 +91,7 @@ protected:
     TWindowPoint m_corner{0, 0};
 };
 
-TEST_F(ModemOnXTest, AMessageThatArrivesIsReadFromTheInboxAndAnsweredToItsSender)
+TEST_P(ModemOnXTest, AMessageThatArrivesIsReadFromTheInboxAndAnsweredToItsSender)
 {
     StartManager();
     ASSERT_TRUE(Await([&] { return m_modem->Status().messageRouting; })) << Errors() << m_modem->GetTranscript().Text();
@@ -123,5 +123,7 @@ TEST_F(ModemOnXTest, AMessageThatArrivesIsReadFromTheInboxAndAnsweredToItsSender
         << m_modem->GetTranscript().Text();
     Save("sms-replied");
 }
+
+INSTANTIATE_ON_EVERY_DESKTOP(ModemOnXTest);
 
 } // namespace

@@ -6,12 +6,8 @@
 #include "ManagerOnXFixture.h"
 #include "ModemProgramFixture.h"
 
-#include "skin/SkinData.h"
-#include "skin/SkinElements.h"
 #include "skin/SkinStore.h"
 
-#include "platform/classlib/core/Streams.h"
-#include "platform/winapi/display/headless/HeadlessDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -70,12 +66,6 @@ bool HasTitleBarBelow(const Screenshot& shot, std::uint32_t colour, int top)
     return false;
 }
 
-std::uint32_t ScreenColour(TColor colour)
-{
-    const auto value = static_cast<std::uint32_t>(colour);
-    return ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
-}
-
 class ModemSkinOnXTest : public ManagerOnXFixture {
 protected:
     // The screen once `done` holds for it and it has then stood still for a moment, shorter than a
@@ -100,17 +90,12 @@ protected:
 
 };
 
-TEST_F(ModemSkinOnXTest, TheWindowWearsTheSkinOnEveryPage)
+TEST_P(ModemSkinOnXTest, TheWindowWearsTheSkinOnEveryPage)
 {
-    // What the skin's pictures say the frame looks like, read here without a screen.
-    (void)SelectHeadlessDisplay();
-    TSkinData skin(nullptr);
-    TFileStream package((fs::path(MODEM_SOURCE_DIR) / "assets/skin/modem.skn").string(), fmOpenRead);
-    ASSERT_TRUE(skin.LoadSkinFromStream(package));
-    TSkinElements& elements = skin.Elements();
-    const int titleHeight = elements.Top().Image.Height() / std::max(elements.Top().Frame, 1);
-    const int leftWidth = elements.Left().Image.Width() / std::max(elements.Left().Frame, 1);
-    const int bottomHeight = elements.Bottom().Image.Height() / std::max(elements.Bottom().Frame, 1);
+    const TSkinFrame frame = ReadSkinFrame();
+    const int titleHeight = frame.titleHeight;
+    const int leftWidth = frame.leftWidth;
+    const int bottomHeight = frame.bottomHeight;
 
     const Screenshot black = *TakeXScreenshot(m_server->Name());
     StartManager();
@@ -124,7 +109,7 @@ TEST_F(ModemSkinOnXTest, TheWindowWearsTheSkinOnEveryPage)
 
     // The frame is the skin's, not the window system's: as wide as the skin's borders, and its
     // caption bar painted from the skin's title picture.
-    const std::uint32_t title = ScreenColour(skin.TitleColour());
+    const std::uint32_t title = frame.titleColour;
     EXPECT_EQ(window->height, titleHeight + ClientHeight + bottomHeight);
     EXPECT_EQ(window->width, ClientWidth + 2 * leftWidth);
     EXPECT_EQ(shot.At(window->left + window->width / 2, window->top + titleHeight / 3), title);
@@ -161,6 +146,8 @@ TEST_F(ModemSkinOnXTest, TheWindowWearsTheSkinOnEveryPage)
     ASSERT_TRUE(m_input->Key("alt+F4"));
     EXPECT_EQ(m_manager->AwaitExit(), 0) << Errors();
 }
+
+INSTANTIATE_ON_EVERY_DESKTOP(ModemSkinOnXTest);
 
 // The skin travels in the main window's form data, as the build wrote it from the package.
 TEST_F(ModemProgramFixture, TheMainWindowsFormDataCarriesTheSkinPackageAndAnEmptySkinStore)

@@ -326,6 +326,10 @@ void TranslateDisplayEvent(const DisplayEvent& event)
             (void)ShowWindow(window, SW_RESTORE);
         break;
     case DisplayEvent::Kind::Moved:
+        // A minimised window's place is the window system's (-32000, -32000), wherever the
+        // display keeps its icon; the place it comes back to is its normal one.
+        if (IsIconic(window))
+            break;
         (void)SetWindowPos(window, nullptr, event.rect.left, event.rect.top, event.rect.right - event.rect.left,
                            event.rect.bottom - event.rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
         break;

@@ -2,6 +2,7 @@
 #include "tests/support/ChildProgram.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Xdotool.h"
+#include "tests/support/WindowManager.h"
 #include "tests/support/Xvfb.h"
 #include "tests/support/XScreenshot.h"
 #include "tools/windemo/DemoLayout.h"
@@ -41,14 +42,24 @@ protected:
     TempDir m_dir;
 };
 
-// The demo on a private X server, looked at from outside.
-class WinDemoOnXTest : public WinDemoTest {
+// The demo on a private X server, looked at from outside, on the bare server and under a window
+// manager.
+class WinDemoOnXTest : public WinDemoTest, public testing::WithParamInterface<Desktop> {
 protected:
     void SetUp() override
     {
         if (!XvfbServer::Installed())
             GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb): the demo is not looked at on X";
+        if (!DesktopAvailable(GetParam()))
+            GTEST_SKIP() << "openbox is not installed (Debian package openbox)";
         m_server = std::make_unique<XvfbServer>();
+        m_windowManager = StartDesktop(GetParam(), m_server->Name(), m_dir.Path());
+    }
+
+    void TearDown() override
+    {
+        m_demo.reset();
+        m_windowManager.reset();
     }
 
     // Starts the demo with `args` and returns the first screenshot that `shows` accepts (the last
@@ -102,10 +113,11 @@ protected:
     std::uint32_t m_face = Rgb(GetSysColor(COLOR_BTNFACE));
     std::uint32_t m_activeCaption = Rgb(GetSysColor(COLOR_ACTIVECAPTION));
     std::unique_ptr<XvfbServer> m_server;
+    std::unique_ptr<WindowManager> m_windowManager;
     std::unique_ptr<ChildProgram> m_demo;
 };
 
-TEST_F(WinDemoOnXTest, ShowsCaptionClientAndChild)
+TEST_P(WinDemoOnXTest, ShowsCaptionClientAndChild)
 {
     const Screenshot shot = AwaitScreen({}, [&](const Screenshot& s) { return ClientShown(s); });
     ASSERT_TRUE(ClientShown(shot));
@@ -125,7 +137,7 @@ TEST_F(WinDemoOnXTest, ShowsCaptionClientAndChild)
     EXPECT_NE(shot.At(m_at.clientOrigin.x, window.bottom + 5), m_face);
 }
 
-TEST_F(WinDemoOnXTest, PopupMenuOpensWhereAsked)
+TEST_P(WinDemoOnXTest, PopupMenuOpensWhereAsked)
 {
     // The menu's items are text on the menu colour: dark pixels where the client area is plain.
     const auto menuShown = [&](const Screenshot& s) {
@@ -140,7 +152,7 @@ TEST_F(WinDemoOnXTest, PopupMenuOpensWhereAsked)
     EXPECT_TRUE(menuShown(AwaitScreen({"--menu"}, menuShown)));
 }
 
-TEST_F(WinDemoOnXTest, MessageBoxTakesTheActiveCaption)
+TEST_P(WinDemoOnXTest, MessageBoxTakesTheActiveCaption)
 {
     const auto boxShown = [&](const Screenshot& s) { return BoxShown(s); };
     EXPECT_TRUE(BoxShown(AwaitScreen({"--message-box"}, boxShown)));
@@ -148,7 +160,7 @@ TEST_F(WinDemoOnXTest, MessageBoxTakesTheActiveCaption)
 
 // The box is modal: the main window's caption buttons, clicked as a user would, neither close
 // nor maximise it, and it stays painted; once the box is answered the main window is active again.
-TEST_F(WinDemoOnXTest, TheOwnerOfTheMessageBoxIgnoresItsCaptionButtons)
+TEST_P(WinDemoOnXTest, TheOwnerOfTheMessageBoxIgnoresItsCaptionButtons)
 {
     const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
     if (!xdotool)
@@ -183,6 +195,9 @@ TEST_F(WinDemoOnXTest, TheOwnerOfTheMessageBoxIgnoresItsCaptionButtons)
     EXPECT_TRUE(ownerActive(after));
     EXPECT_TRUE(m_demo->Running());
 }
+
+INSTANTIATE_TEST_SUITE_P(Desktops, WinDemoOnXTest, testing::Values(Desktop::Bare, Desktop::Managed),
+                         [](const testing::TestParamInfo<Desktop>& row) { return DesktopName(row.param); });
 
 TEST_F(WinDemoTest, HeadlessRunSavesTheScreenWithThePopupMenu)
 {

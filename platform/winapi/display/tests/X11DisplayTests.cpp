@@ -336,6 +336,43 @@ TEST_F(X11DisplayTest, MinimisingAndRestoringByTheWindowManagerAreReported)
     EXPECT_TRUE(PumpUntilEvent(Kind::Restore, 1));
 }
 
+// The program moves and sizes its window faster than the server answers, and raises it: each
+// answer reports a placement the program has already left, which is no news. A move by another
+// client (a window manager, a user) is.
+TEST_F(X11DisplayTest, OnlyAPlacementTheProgramDidNotAskForIsReported)
+{
+    CreateShown(1, RECT{10, 10, 110, 110});
+    RECT last{};
+    for (int step = 1; step <= 5; ++step) {
+        last = RECT{10 + step, 10, 110 + 2 * step, 110 - step};
+        m_backend->MoveTopLevel(1, last);
+    }
+    m_backend->Raise(1);
+    m_backend->MoveTopLevel(1, last);
+    const auto placedLast = [&] {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(m_observer, Native(1), &attributes) && attributes.x == last.left &&
+               attributes.width == last.right - last.left && attributes.height == last.bottom - last.top;
+    };
+    const auto deadline = Clock::now() + PATIENCE;
+    while (!placedLast() && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(placedLast());
+
+    XMoveResizeWindow(m_observer, Native(1), 200, 150, 80, 60);
+    XFlush(m_observer);
+    ASSERT_TRUE(PumpUntilEvent(Kind::Moved, 1));
+    std::vector<RECT> moves;
+    for (const DisplayEvent& event : m_seen)
+        if (event.kind == Kind::Moved)
+            moves.push_back(event.rect);
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(moves[0].left, 200);
+    EXPECT_EQ(moves[0].top, 150);
+    EXPECT_EQ(moves[0].right, 280);
+    EXPECT_EQ(moves[0].bottom, 210);
+}
+
 // Answers another connection's requests on its own thread, as the GUI thread of another
 // program would, and records what it was told.
 class EventPump {

@@ -15,6 +15,11 @@
 [[nodiscard]] unsigned VirtualKeyFromKeysym(KeySym keysym);
 [[nodiscard]] unsigned VirtualKeyFromKeycode(unsigned keycode);
 
+[[nodiscard]] inline bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 class X11Backend final : public X11DisplayBackend {
 public:
     explicit X11Backend(const std::string& displayName);
@@ -57,6 +62,12 @@ private:
         bool viewable = false;   // the server has mapped it
         bool focusPending = false;
         bool iconic = false;
+        bool reparented = false; // a window manager's frame holds it: events are frame-relative
+        // Placements asked of the server and not yet confirmed by a ConfigureNotify, oldest
+        // first, and the serial of the latest request: an event the server made before it saw
+        // that request reports a placement the program has already replaced.
+        std::vector<RECT> requested;
+        unsigned long lastRequest = 0;
         XIC inputContext = nullptr;
     };
 
@@ -81,6 +92,7 @@ private:
     void TranslateKey(WindowId id, XKeyEvent& key);
     void TranslateButton(WindowId id, const XButtonEvent& button);
     void TranslateConfigure(WindowId id, const XConfigureEvent& configure);
+    [[nodiscard]] RECT ConfiguredRect(const TopLevel& window, const XConfigureEvent& configure) const;
     void TranslateProperty(WindowId id, const XPropertyEvent& property);
     void Push(DisplayEvent event);
     void ReadPendingEvents();

@@ -44,6 +44,8 @@ void RemoveDecorations(XDisplay* display, Window xid, Atom motifHints)
                     reinterpret_cast<const unsigned char*>(hints), 5);
 }
 
+constexpr std::size_t MaxRequestsInFlight = 32;
+
 int Width(const RECT& r) { return std::max<int>(1, r.right - r.left); }
 int Height(const RECT& r) { return std::max<int>(1, r.bottom - r.top); }
 
@@ -240,10 +242,15 @@ void X11Backend::DestroyTopLevel(WindowId id)
 void X11Backend::MoveTopLevel(WindowId id, const RECT& screenRect)
 {
     TopLevel* window = Find(id);
-    if (!window)
+    if (!window || SameRect(window->rect, screenRect))
         return;
     window->rect = screenRect;
+    // A window manager need not answer every request: the oldest are forgotten.
+    if (window->requested.size() == MaxRequestsInFlight)
+        window->requested.erase(window->requested.begin());
+    window->requested.push_back(screenRect);
     SetNormalHints(*window);
+    window->lastRequest = NextRequest(m_display);
     XMoveResizeWindow(m_display, window->xid, screenRect.left, screenRect.top, Width(screenRect),
                       Height(screenRect));
     XFlush(m_display);

@@ -2,6 +2,7 @@
 
 #include "platform/winapi/kernel/Clock.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -176,6 +177,9 @@ void X11Backend::Translate(XEvent& xevent)
     case ConfigureNotify:
         TranslateConfigure(id, xevent.xconfigure);
         break;
+    case ReparentNotify:
+        window.reparented = xevent.xreparent.parent != m_root;
+        break;
     case PropertyNotify:
         m_lastTime = xevent.xproperty.time;
         TranslateProperty(id, xevent.xproperty);
@@ -271,20 +275,36 @@ void X11Backend::TranslateButton(WindowId id, const XButtonEvent& button)
     Push(std::move(event));
 }
 
-// A window manager that reparents reports positions relative to its frame; a synthetic event
-// carries root coordinates. Only a change we did not ask for is news to the window system.
-void X11Backend::TranslateConfigure(WindowId id, const XConfigureEvent& configure)
+// Where the event says the window is, in screen coordinates. A window manager that reparents
+// reports positions relative to its frame; its synthetic events carry root coordinates.
+RECT X11Backend::ConfiguredRect(const TopLevel& window, const XConfigureEvent& configure) const
 {
-    TopLevel& window = m_windows.at(id);
     int x = configure.x, y = configure.y;
-    if (!configure.send_event) {
+    if (window.reparented && !configure.send_event) {
         Window child = 0;
         XTranslateCoordinates(m_display, window.xid, m_root, 0, 0, &x, &y, &child);
     }
-    const RECT actual{x, y, x + configure.width, y + configure.height};
-    if (actual.left == window.rect.left && actual.top == window.rect.top &&
-        actual.right == window.rect.right && actual.bottom == window.rect.bottom)
+    return RECT{x, y, x + configure.width, y + configure.height};
+}
+
+// Only a placement the program did not ask for is news to the window system. The server
+// answers every request (and every raise) with an event of its own, so while requests are in
+// flight the events report placements the program has already left: passing those on would
+// make the window system ask for them again, and two requests would chase each other for ever.
+void X11Backend::TranslateConfigure(WindowId id, const XConfigureEvent& configure)
+{
+    TopLevel& window = m_windows.at(id);
+    const RECT actual = ConfiguredRect(window, configure);
+    const auto asked = std::find_if(window.requested.begin(), window.requested.end(),
+                                    [&](const RECT& rect) { return SameRect(rect, actual); });
+    if (asked != window.requested.end()) {
+        window.requested.erase(window.requested.begin(), asked + 1);
         return;
+    }
+    const bool stale = static_cast<long>(configure.serial - window.lastRequest) < 0;
+    if (stale || SameRect(actual, window.rect))
+        return;
+    window.requested.clear();
     window.rect = actual;
     DisplayEvent event = Event(DisplayEvent::Kind::Moved, id);
     event.rect = actual;
