@@ -4,6 +4,7 @@
 
 #include "platform/classlib/core/Streams.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
+#include "platform/winapi/gdi/Gdi.h"
 #include "skin/SkinMenuItem.h"
 #include "tools/skinpack/lib/SkinFolder.h"
 
@@ -54,6 +55,16 @@ std::vector<std::uint8_t> PackedSkin(const std::function<void(Entries&)>& change
     Entries entries = ReadSkinFolder(std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem");
     change(entries);
     return PackSkinContainer(BuildSkinContainer(entries, TSkinPackageVersion::v40000));
+}
+
+// Our skin in a container whose version no reader knows.
+std::vector<std::uint8_t> UnknownVersionSkin()
+{
+    std::vector<std::uint8_t> container =
+        BuildSkinContainer(ReadSkinFolder(std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem"), TSkinPackageVersion::v40000);
+    container[0] = 0x39; // 12345
+    container[1] = 0x30;
+    return PackSkinContainer(container);
 }
 
 class DamagedSkinTest : public SkinnedFormFixture {
@@ -155,14 +166,14 @@ TEST_F(DamagedSkinTest, DamagedSkinsSkinWithDefaultsOrNotAtAllAndNeverCrash)
     }
 }
 
-TEST_F(DamagedSkinTest, TruncatedPackagesSkinWithWhatIsLeftOrLeaveTheSkinPending)
+TEST_F(DamagedSkinTest, TruncatedPackagesSkinWithWhatIsLeftOrKeepTheSkinWorn)
 {
     ShowSkinned();
     const auto whole = PackedSkin([](Entries&) {});
     const SIZE window = WindowSize();
     // Too short to say its size: nothing loads, the form keeps its frame untouched.
     EXPECT_FALSE(Change(std::vector<std::uint8_t>(whole.begin(), whole.begin() + 3)));
-    EXPECT_TRUE(m_data->Pending());
+    EXPECT_FALSE(m_data->Pending());
     EXPECT_EQ(WindowSize().cx, window.cx);
     EXPECT_EQ(WindowSize().cy, window.cy);
     // Half a package: the entries that are whole are used, the others are missing.
@@ -172,4 +183,42 @@ TEST_F(DamagedSkinTest, TruncatedPackagesSkinWithWhatIsLeftOrLeaveTheSkinPending
     EXPECT_TRUE(Change(whole));
     EXPECT_FALSE(m_data->Pending());
     EXPECT_EQ(Skinner()->Borders().top, 26);
+}
+
+TEST_F(DamagedSkinTest, APackageThatDoesNotLoadLeavesTheWornSkinWhole)
+{
+    std::vector<std::uint8_t> noise(4000);
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<std::uint8_t>(i * 7919 % 251);
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> package;
+    } cases[] = {
+        {"random bytes", noise},
+        {"unknown version", UnknownVersionSkin()},
+    };
+    std::vector<std::string> messages;
+    m_data->SetOnVersionMessage([&messages](const std::string& text) { messages.push_back(text); });
+    ShowSkinned();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(Change(c.package));
+        EXPECT_EQ(Skinner()->Borders().top, 26);
+        // The caption buttons are still there to be hovered.
+        MoveMouse({WindowSize().cx - 17, 12});
+        EXPECT_NE(Skinner()->HotObject(), nullptr);
+        MoveMouse({WindowSize().cx / 2, WindowSize().cy / 2});
+        // A resize gets a region of the new size.
+        m_form->SetBounds(40, 40, WindowSize().cx + 30, WindowSize().cy + 20);
+        Pump();
+        const GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(GetWindowRgn(Window(), region.Get()), ERROR);
+        EXPECT_TRUE(PtInRegion(region.Get(), WindowSize().cx - 10, WindowSize().cy - 2));
+    }
+    EXPECT_EQ(messages.size(), 1u);
+    // The close button still closes.
+    const POINT close{WindowSize().cx - 17, 12};
+    Button(close, true);
+    Button(close, false);
+    EXPECT_FALSE(m_form->Visible());
 }
