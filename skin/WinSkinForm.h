@@ -155,6 +155,13 @@ private:
     void InitSkin();
     void StartSkin();
     void ApplyFrameSize(bool keepClientSize);
+    // The skin's borders around the client area, as a window size less its client size.
+    [[nodiscard]] SIZE SkinFrameSize() const { return SIZE{m_left + m_right, m_top + m_bottom}; }
+    // The window now wears a frame of `frame`: a maximised or minimised window's restored place
+    // is resized so that it comes back around the same client area.
+    void KeepRestoredClient(SIZE frame);
+    // A maximised window fills the work area again, as a window with the standard frame does.
+    void FillWorkArea();
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     bool TopLevelMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -257,6 +264,8 @@ private:
     int m_bottom = 0;
     int m_menuHeight = 0;
     SIZE m_standardNonClient{};
+    // The frame the window's restored place was measured with.
+    SIZE m_wornFrame{};
     SIZE m_regionSize{};
     RECT m_textRect{};
     int m_rightButtonsLeft = 0;

@@ -9,6 +9,7 @@
 #include "tools/skinpack/lib/SkinFolder.h"
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -77,6 +78,12 @@ protected:
         const bool loaded = m_data->LoadSkinFromStream(stream);
         Advance(TSkinManage::ActionDelay);
         return loaded;
+    }
+
+    void Unskin()
+    {
+        m_data->SetActive(false);
+        Advance(TSkinManage::ActionDelay);
     }
 };
 
@@ -221,4 +228,48 @@ TEST_F(DamagedSkinTest, APackageThatDoesNotLoadLeavesTheWornSkinWhole)
     Button(close, true);
     Button(close, false);
     EXPECT_FALSE(m_form->Visible());
+}
+
+TEST_F(DamagedSkinTest, TheRestoredClientAreaKeepsItsSizeThroughSkinChangesWhileMaximisedOrMinimised)
+{
+    const auto thin = PackedSkin([](Entries& entries) {
+        Setting("Top", "FrameBottom.bmp")(entries);
+        Setting("TopFrame", "2")(entries);
+    });
+    const struct {
+        const char* what;
+        int state;
+        std::function<void()> change;
+    } cases[] = {
+        {"unskinned while maximised", SW_MAXIMIZE, [this] { Unskin(); }},
+        {"unskinned while minimised", SW_MINIMIZE, [this] { Unskin(); }},
+        {"another skin while maximised", SW_MAXIMIZE, [this, &thin] { (void)Change(thin); }},
+        {"another skin while minimised", SW_MINIMIZE, [this, &thin] { (void)Change(thin); }},
+    };
+    bool first = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!std::exchange(first, false)) {
+            TearDown();
+            SetUp();
+        }
+        ShowSkinned();
+        (void)ShowWindow(Window(), c.state);
+        Pump();
+        c.change();
+        RECT changed{};
+        (void)GetWindowRect(Window(), &changed);
+        (void)ShowWindow(Window(), SW_RESTORE);
+        Pump();
+        EXPECT_EQ(ClientSize().cx, m_clientBefore.cx);
+        EXPECT_EQ(ClientSize().cy, m_clientBefore.cy);
+        if (c.state == SW_MAXIMIZE) {
+            // Maximised it had the place a fresh maximise gives it.
+            (void)ShowWindow(Window(), SW_MAXIMIZE);
+            Pump();
+            RECT maximised{};
+            (void)GetWindowRect(Window(), &maximised);
+            EXPECT_TRUE(EqualRect(&changed, &maximised));
+        }
+    }
 }
