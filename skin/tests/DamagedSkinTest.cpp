@@ -13,7 +13,7 @@
 
 namespace {
 
-using Entries = std::vector<TSkinPackageEntry>;
+using Entries = TSkinEntries;
 
 std::string Text(const TSkinPackageEntry& entry)
 {
@@ -44,20 +44,6 @@ std::function<void(Entries&)> Setting(const std::string& key, const std::string&
     };
 }
 
-std::function<void(Entries&)> Without(const std::string& name)
-{
-    return [name](Entries& entries) {
-        std::erase_if(entries, [&name](const TSkinPackageEntry& entry) { return entry.name == name; });
-    };
-}
-
-std::vector<std::uint8_t> PackedSkin(const std::function<void(Entries&)>& change)
-{
-    Entries entries = ReadSkinFolder(std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem");
-    change(entries);
-    return PackSkinContainer(BuildSkinContainer(entries, TSkinPackageVersion::v40000));
-}
-
 // Our skin in a container whose version no reader knows.
 std::vector<std::uint8_t> UnknownVersionSkin()
 {
@@ -70,16 +56,6 @@ std::vector<std::uint8_t> UnknownVersionSkin()
 
 class DamagedSkinTest : public SkinnedFormFixture {
 protected:
-    // Loads the package as a skin file would and lets the manager apply it.
-    bool Change(const std::vector<std::uint8_t>& package)
-    {
-        TMemoryStream stream;
-        stream.WriteBuffer(package.data(), static_cast<std::int64_t>(package.size()));
-        const bool loaded = m_data->LoadSkinFromStream(stream);
-        Advance(TSkinManage::ActionDelay);
-        return loaded;
-    }
-
     void Unskin()
     {
         m_data->SetActive(false);
@@ -99,11 +75,11 @@ TEST_F(DamagedSkinTest, ASkinChangedAtRunTimeResizesAndRepaintsTheFrame)
     ShowSkinned();
     const SIZE client = ClientSize();
     // The bottom border's picture as the caption: a caption bar 4 high.
-    const auto thin = PackedSkin([](Entries& entries) {
+    const auto thin = OurSkinPackage([](Entries& entries) {
         Setting("Top", "FrameBottom.bmp")(entries);
         Setting("TopFrame", "2")(entries);
     });
-    ASSERT_TRUE(Change(thin));
+    ASSERT_TRUE(LoadPackage(thin));
     EXPECT_EQ(Skinner()->Borders().top, 4);
     EXPECT_EQ(ClientSize().cx, client.cx);
     EXPECT_EQ(ClientSize().cy, client.cy);
@@ -148,7 +124,7 @@ TEST_F(DamagedSkinTest, DamagedSkinsSkinWithDefaultsOrNotAtAllAndNeverCrash)
     ShowSkinned();
     for (const DamageCase& c : cases) {
         SCOPED_TRACE(c.what);
-        (void)Change(PackedSkin(c.change));
+        (void)LoadPackage(OurSkinPackage(c.change));
         ASSERT_TRUE(IsWindow(Window()));
         const RECT borders = Skinner()->Borders();
         EXPECT_GE(borders.left, 0);
@@ -176,18 +152,18 @@ TEST_F(DamagedSkinTest, DamagedSkinsSkinWithDefaultsOrNotAtAllAndNeverCrash)
 TEST_F(DamagedSkinTest, TruncatedPackagesSkinWithWhatIsLeftOrKeepTheSkinWorn)
 {
     ShowSkinned();
-    const auto whole = PackedSkin([](Entries&) {});
+    const auto whole = OurSkinPackage([](Entries&) {});
     const SIZE window = WindowSize();
     // Too short to say its size: nothing loads, the form keeps its frame untouched.
-    EXPECT_FALSE(Change(std::vector<std::uint8_t>(whole.begin(), whole.begin() + 3)));
+    EXPECT_FALSE(LoadPackage(std::vector<std::uint8_t>(whole.begin(), whole.begin() + 3)));
     EXPECT_FALSE(m_data->Pending());
     EXPECT_EQ(WindowSize().cx, window.cx);
     EXPECT_EQ(WindowSize().cy, window.cy);
     // Half a package: the entries that are whole are used, the others are missing.
-    (void)Change(std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2)));
+    (void)LoadPackage(std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2)));
     EXPECT_TRUE(IsWindow(Window()));
     // A good skin afterwards is taken again.
-    EXPECT_TRUE(Change(whole));
+    EXPECT_TRUE(LoadPackage(whole));
     EXPECT_FALSE(m_data->Pending());
     EXPECT_EQ(Skinner()->Borders().top, 26);
 }
@@ -209,7 +185,7 @@ TEST_F(DamagedSkinTest, APackageThatDoesNotLoadLeavesTheWornSkinWhole)
     ShowSkinned();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_FALSE(Change(c.package));
+        EXPECT_FALSE(LoadPackage(c.package));
         EXPECT_EQ(Skinner()->Borders().top, 26);
         // The caption buttons are still there to be hovered.
         MoveMouse({WindowSize().cx - 17, 12});
@@ -232,7 +208,7 @@ TEST_F(DamagedSkinTest, APackageThatDoesNotLoadLeavesTheWornSkinWhole)
 
 TEST_F(DamagedSkinTest, TheRestoredClientAreaKeepsItsSizeThroughSkinChangesWhileMaximisedOrMinimised)
 {
-    const auto thin = PackedSkin([](Entries& entries) {
+    const auto thin = OurSkinPackage([](Entries& entries) {
         Setting("Top", "FrameBottom.bmp")(entries);
         Setting("TopFrame", "2")(entries);
     });
@@ -243,8 +219,8 @@ TEST_F(DamagedSkinTest, TheRestoredClientAreaKeepsItsSizeThroughSkinChangesWhile
     } cases[] = {
         {"unskinned while maximised", SW_MAXIMIZE, [this] { Unskin(); }},
         {"unskinned while minimised", SW_MINIMIZE, [this] { Unskin(); }},
-        {"another skin while maximised", SW_MAXIMIZE, [this, &thin] { (void)Change(thin); }},
-        {"another skin while minimised", SW_MINIMIZE, [this, &thin] { (void)Change(thin); }},
+        {"another skin while maximised", SW_MAXIMIZE, [this, &thin] { (void)LoadPackage(thin); }},
+        {"another skin while minimised", SW_MINIMIZE, [this, &thin] { (void)LoadPackage(thin); }},
     };
     bool first = true;
     for (const auto& c : cases) {

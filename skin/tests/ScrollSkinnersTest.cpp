@@ -484,3 +484,20 @@ TEST_F(ScrollSkinnersTest, AFixedColourIsGivenBackAfterASkinChangeAndUnskinning)
     Skinner()->Unskin();
     EXPECT_EQ(list->m_fixed, clRed);
 }
+
+TEST_F(ScrollSkinnersTest, WithoutAScrollbarPictureTheListKeepsItsOwnBar)
+{
+    ASSERT_TRUE(LoadPackage(OurSkinPackage(Without("Scrollbar.bmp"))));
+    ShowSkinned();
+    TSkinScrollbar* skinner = ListSkinner();
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_FALSE(skinner->VerticalBar()->Shown());
+    EXPECT_FALSE(IsWindowVisible(skinner->VerticalBar()->Handle()));
+    // The system's arrow glyph shows in the first arrow.
+    const RECT bar = VerticalBar().rcScrollBar;
+    int glyph = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            glyph += Shown(InWindow(POINT{bar.left + x, bar.top + y})) == 0 ? 1 : 0;
+    EXPECT_GT(glyph, 3);
+}
