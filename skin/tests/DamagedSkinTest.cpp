@@ -249,3 +249,44 @@ TEST_F(DamagedSkinTest, TheRestoredClientAreaKeepsItsSizeThroughSkinChangesWhile
         }
     }
 }
+
+TEST_F(DamagedSkinTest, ASkinWithoutACaptionPictureIsWornWithTheStandardFrame)
+{
+    const DamageCase cases[] = {
+        {"no top picture", Without("FrameTop.bmp")},
+        {"empty INI", [](Entries& e) { Ini(e).bytes.clear(); }},
+    };
+    const int caption = GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    bool first = true;
+    for (const DamageCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!std::exchange(first, false)) {
+            TearDown();
+            SetUp();
+        }
+        ShowSkinned();
+        ASSERT_TRUE(LoadPackage(OurSkinPackage(c.change)));
+        EXPECT_EQ(Skinner()->Borders().top, caption);
+        EXPECT_GT(Skinner()->Borders().left, 0);
+        EXPECT_GT(Skinner()->Borders().bottom, 0);
+        EXPECT_EQ(ClientSize().cy, m_clientBefore.cy);
+        // The caption drags the window.
+        RECT before{};
+        (void)GetWindowRect(Window(), &before);
+        const auto id = reinterpret_cast<WindowId>(Window());
+        const POINT grip{150, caption / 2};
+        m_display->InjectMouseMove(id, grip);
+        m_display->InjectMouseButton(id, grip, MouseButton::Left, true);
+        m_display->InjectMouseMove(id, {grip.x + 10, grip.y + 10});
+        m_display->InjectMouseButton(id, {grip.x + 10, grip.y + 10}, MouseButton::Left, false);
+        Pump();
+        RECT after{};
+        (void)GetWindowRect(Window(), &after);
+        EXPECT_EQ(after.left - before.left, 10);
+        // The close button, the first one from the right, closes it.
+        const POINT close{WindowSize().cx - Skinner()->Borders().right - 10, caption / 2};
+        Button(close, true);
+        Button(close, false);
+        EXPECT_FALSE(m_form->Visible());
+    }
+}
