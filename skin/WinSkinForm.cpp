@@ -7,6 +7,7 @@
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Text.h"
 #include "skin/SkinData.h"
+#include "skin/SkinHeader.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinRoutines.h"
 
@@ -310,6 +311,9 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SKIN_QUERYSKINNED:
         return 1;
+    case WM_SKIN_CONTROLSKINNERCHANGED:
+        ReplaceSkinner(reinterpret_cast<HWND>(wParam));
+        return 0;
     default:
         break;
     }
@@ -635,6 +639,33 @@ void TWinSkinForm::Unskin()
     // The window owns its region and deletes it when it is replaced.
     (void)SetWindowRgn(m_window, nullptr, TRUE);
     m_lifecycle = NotStarted;
+}
+
+void TWinSkinForm::SkinnerLost()
+{
+    (void)PostMessageA(m_window, WM_SKIN_CONTROLSKINNERCHANGED, 0, 0);
+}
+
+void TWinSkinForm::ReplaceSkinner(HWND window)
+{
+    PurgeSkinners();
+    TSkinControl* old = window ? FindSkinner(window) : nullptr;
+    if (!old)
+        return;
+    TControl* control = old->Control();
+    const bool scrolling = dynamic_cast<TSkinScrollbar*>(old) != nullptr;
+    const char* kind = dynamic_cast<TSkinListView*>(old) ? "TSkinListView" : "TSkinScrollbar";
+    if (m_hovered == old)
+        m_hovered = nullptr;
+    old->Detach();
+    std::erase_if(m_skinners, [old](const auto& skinner) { return skinner.get() == old; });
+    if (!scrolling || !control)
+        return;
+    if (auto skinner = CreateSkinner(kind)) {
+        TSkinControl& attached = *skinner;
+        (void)AddSkinner(std::move(skinner));
+        attached.AttachControl(*this, *control, 0);
+    }
 }
 
 bool TWinSkinForm::AddSkinner(std::unique_ptr<TSkinControl> skinner)

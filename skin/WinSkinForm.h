@@ -131,6 +131,12 @@ public:
     [[nodiscard]] TSkinControl* FindSkinner(HWND window) const;
     [[nodiscard]] bool IsControlSkinned(TControl& control) const;
     [[nodiscard]] const std::vector<std::unique_ptr<TSkinControl>>& Skinners() const { return m_skinners; }
+    // A skinner's control or window is gone: the dead skinner is freed once the message under way
+    // is done with it.
+    void SkinnerLost();
+    // The skinner of `window` is freed; a scroll-bar or list-view skinner whose control lives on
+    // gets a fresh one of its kind. Dead skinners go too.
+    void ReplaceSkinner(HWND window);
     // The skinner under the mouse; it is told CM_MOUSELEAVE once the mouse has left its control.
     void SetHoveredSkinner(TSkinControl* skinner) { m_hovered = skinner; }
     [[nodiscard]] TSkinControl* HoveredSkinner() const { return m_hovered; }

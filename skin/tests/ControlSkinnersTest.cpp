@@ -554,3 +554,30 @@ TEST_F(ControlSkinnersTest, BitAndSpeedButtonsAreSkinnedOnlyWithTheirGates)
     EXPECT_EQ(SkinnerOf(*speed), nullptr);
     EXPECT_NE(SkinnerOf(*m_button), nullptr);
 }
+
+TEST_F(ControlSkinnersTest, ASkinnerIsDroppedAsSoonAsItsControlGoes)
+{
+    ShowWithFocusAside();
+    const std::size_t settled = Skinner()->Skinners().size();
+    const struct {
+        const char* what;
+        std::function<void(TButton*)> free;
+    } cases[] = {
+        {"control freed", [](TButton* button) { delete button; }},
+        {"window destroyed first", [](TButton* button) {
+             button->DestroyHandle();
+             delete button;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* button = new TButton(m_form.get());
+        button->SetParent(m_form.get());
+        button->SetBounds(150, 150, 80, 24);
+        Skinner()->SkinChildren();
+        ASSERT_EQ(Skinner()->Skinners().size(), settled + 1);
+        c.free(button);
+        Pump();
+        EXPECT_EQ(Skinner()->Skinners().size(), settled);
+    }
+}

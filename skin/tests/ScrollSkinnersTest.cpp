@@ -501,3 +501,19 @@ TEST_F(ScrollSkinnersTest, WithoutAScrollbarPictureTheListKeepsItsOwnBar)
             glyph += Shown(InWindow(POINT{bar.left + x, bar.top + y})) == 0 ? 1 : 0;
     EXPECT_GT(glyph, 3);
 }
+
+TEST_F(ScrollSkinnersTest, TheFormReplacesAListsScrollSkinnerWhenAsked)
+{
+    ShowSkinned();
+    TSkinScrollbar* before = ListSkinner();
+    ASSERT_NE(before, nullptr);
+    const std::size_t count = Skinner()->Skinners().size();
+    (void)SendMessageA(Window(), WM_SKIN_CONTROLSKINNERCHANGED, reinterpret_cast<WPARAM>(m_list->Handle()), 0);
+    Pump();
+    TSkinScrollbar* after = ListSkinner();
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(Skinner()->Skinners().size(), count);
+    EXPECT_TRUE(after->VerticalBar()->Shown());
+    ExpectArrow(0, UpArrow);
+}
