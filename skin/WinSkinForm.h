@@ -187,6 +187,8 @@ private:
     void PaintCaptionBar(HDC dc, int width, int height);
     void DrawCaptionText(HDC dc, const RECT& caption);
     void PlaceButtons(int width);
+    // The left margin of the skin's menu bar picture, which menu-bar caption buttons keep clear of.
+    [[nodiscard]] int MenuBarLeftMargin() const;
     // The left edge of the leftmost right-aligned caption button (0 for none): it limits the
     // caption text of popup windows.
     [[nodiscard]] int RightButtonsLeft(int width) const;

@@ -15,33 +15,9 @@ namespace {
 
 using Entries = TSkinEntries;
 
-std::string Text(const TSkinPackageEntry& entry)
-{
-    return std::string(entry.bytes.begin(), entry.bytes.end());
-}
-
-void SetText(TSkinPackageEntry& entry, const std::string& text)
-{
-    entry.bytes.assign(text.begin(), text.end());
-}
-
 TSkinPackageEntry& Ini(Entries& entries)
 {
     return entries.front();
-}
-
-// Our skin with `key=...` in the INI replaced by `key=value` (every occurrence).
-std::function<void(Entries&)> Setting(const std::string& key, const std::string& value)
-{
-    return [key, value](Entries& entries) {
-        std::string text = Text(Ini(entries));
-        for (std::size_t at = text.find("\n" + key + "="); at != std::string::npos;
-             at = text.find("\n" + key + "=", at + 1)) {
-            const std::size_t start = at + 1 + key.size() + 1;
-            text.replace(start, text.find_first_of("\r\n", start) - start, value);
-        }
-        SetText(Ini(entries), text);
-    };
 }
 
 // Our skin in a container whose version no reader knows.

@@ -22,6 +22,21 @@ std::function<void(TSkinEntries&)> Without(const std::string& name)
     };
 }
 
+std::function<void(TSkinEntries&)> Setting(const std::string& key, const std::string& value)
+{
+    return [key, value](TSkinEntries& entries) {
+        // The INI is the first entry.
+        std::vector<std::uint8_t>& bytes = entries.front().bytes;
+        std::string text(bytes.begin(), bytes.end());
+        for (std::size_t at = text.find("\n" + key + "="); at != std::string::npos;
+             at = text.find("\n" + key + "=", at + 1)) {
+            const std::size_t start = at + 1 + key.size() + 1;
+            text.replace(start, text.find_first_of("\r\n", start) - start, value);
+        }
+        bytes.assign(text.begin(), text.end());
+    };
+}
+
 void SkinnedFormFixture::SetUp()
 {
     m_display = &SelectHeadlessDisplay();

@@ -63,3 +63,5 @@ using TSkinEntries = std::vector<TSkinPackageEntry>;
 [[nodiscard]] std::vector<std::uint8_t> OurSkinPackage(const std::function<void(TSkinEntries&)>& change);
 // A change that leaves out the named entry.
 [[nodiscard]] std::function<void(TSkinEntries&)> Without(const std::string& name);
+// A change that sets every `key=` line of the INI to `key=value`.
+[[nodiscard]] std::function<void(TSkinEntries&)> Setting(const std::string& key, const std::string& value);
