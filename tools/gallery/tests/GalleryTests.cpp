@@ -277,6 +277,13 @@ TEST_F(GalleryOnXTest, ShowsTabsInEveryShapeAndOrientation)
         for (int side = 0; side < SIDES; ++side)
             EXPECT_TRUE(drawn(shot, shape, side)) << "shape " << shape << ", side " << side << "; see "
                                                   << GALLERY_TABS_SCREENSHOT;
+    // The side strips hold all three double-slant tabs: no scroll arrows (black glyphs) at the
+    // strip's start, where they would stand.
+    constexpr int doubleSlant = 1, left = 1, right = 3;
+    const RECT leftCell = at.OnScreen(page, Cell(doubleSlant, left));
+    EXPECT_FALSE(Shows(shot, RECT{leftCell.left, leftCell.top, leftCell.left + 20, leftCell.top + 30}, 0, text));
+    const RECT rightCell = at.OnScreen(page, Cell(doubleSlant, right));
+    EXPECT_FALSE(Shows(shot, RECT{rightCell.right - 20, rightCell.bottom - 30, rightCell.right, rightCell.bottom}, 0, text));
 }
 
 // The grid tools page: the combo box's list dropped down over the form with its chosen item
