@@ -11,6 +11,7 @@
 #include "skin/QuickIni.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinReader.h"
+#include "skin/SkinControl.h"
 
 #include <filesystem>
 
@@ -68,6 +69,7 @@ void DescribeSkinData(TClassBuilder& c)
     c.Boolean("MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge);
     c.Event("OnFormSkin", &TSkinData::OnFormSkin, &TSkinData::SetOnFormSkin);
     c.Event("OnSkinChanged", &TSkinData::OnSkinChanged, &TSkinData::SetOnSkinChanged);
+    c.Event("OnSkinControl", &TSkinData::OnSkinControl, &TSkinData::SetOnSkinControl);
     c.Event("OnBeforeSkinForm", &TSkinData::OnBeforeSkinForm, &TSkinData::SetOnBeforeSkinForm);
     c.Event("OnAfterSkinForm", &TSkinData::OnAfterSkinForm, &TSkinData::SetOnAfterSkinForm);
 }

@@ -151,6 +151,8 @@ public:
     void SkinChildWindows(HWND window);
     void SkinComponent(TControl& control);
     bool SkinBySkin3rd(const std::string& upperClassName, TControl& control);
+    // The application's OnSkinControl: true when it handed a skinner for the control.
+    bool SkinByEvent(const std::string& upperClassName, TControl& control);
     void SkinForeignWindow(HWND window);
 
 private:

@@ -581,3 +581,28 @@ TEST_F(ControlSkinnersTest, ASkinnerIsDroppedAsSoonAsItsControlGoes)
         EXPECT_EQ(Skinner()->Skinners().size(), settled);
     }
 }
+
+TEST_F(ControlSkinnersTest, TheApplicationsOnSkinControlChoosesFirst)
+{
+    std::vector<std::string> asked;
+    TSkinControl* handed = nullptr;
+    m_data->SetOnSkinControl(TOnSkinControl::FromFunction(
+        [&](TObject* sender, TSkinData* data, TControl* parent, TControl* control, const std::string& className,
+            std::unique_ptr<TSkinControl>& skinner) {
+            EXPECT_EQ(sender, m_form.get());
+            EXPECT_EQ(data, m_data);
+            EXPECT_EQ(parent, control->Parent());
+            asked.push_back(className);
+            if (control == m_edit) {
+                skinner = std::make_unique<TSkinButton>();
+                handed = skinner.get();
+            }
+        }));
+    ShowWithFocusAside();
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "TEDIT"), asked.end());
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "TBUTTON"), asked.end());
+    ASSERT_NE(handed, nullptr);
+    EXPECT_EQ(Skinner()->FindSkinner(m_edit->Handle()), handed);
+    // What the handler leaves alone is skinned as ever.
+    EXPECT_NE(dynamic_cast<TSkinButton*>(Skinner()->FindSkinner(m_button->Handle())), nullptr);
+}
