@@ -11,6 +11,7 @@
 #include "skin/QuickIni.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinReader.h"
+#include "skin/SkinControl.h"
 
 #include <filesystem>
 
@@ -68,6 +69,7 @@ void DescribeSkinData(TClassBuilder& c)
     c.Boolean("MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge);
     c.Event("OnFormSkin", &TSkinData::OnFormSkin, &TSkinData::SetOnFormSkin);
     c.Event("OnSkinChanged", &TSkinData::OnSkinChanged, &TSkinData::SetOnSkinChanged);
+    c.Event("OnSkinControl", &TSkinData::OnSkinControl, &TSkinData::SetOnSkinControl);
     c.Event("OnBeforeSkinForm", &TSkinData::OnBeforeSkinForm, &TSkinData::SetOnBeforeSkinForm);
     c.Event("OnAfterSkinForm", &TSkinData::OnAfterSkinForm, &TSkinData::SetOnAfterSkinForm);
 }
@@ -202,10 +204,11 @@ bool TSkinData::LoadSkin()
 {
     if (Designing())
         return false;
-    m_pending = true;
     TSkinReader package;
     package.SetOnVersionMessage(m_onVersionMessage);
     m_packed.SetPosition(0);
+    // A package that does not read leaves the elements as they were: windows wearing the skin
+    // go on wearing it whole.
     if (!package.LoadFromStream(m_packed))
         return false;
     TMemoryStream iniText;
@@ -223,17 +226,25 @@ bool TSkinData::LoadSkin()
 
 bool TSkinData::LoadSkinFromStream(TStream& packed)
 {
+    TMemoryStream worn;
+    m_packed.SetPosition(0);
+    worn.CopyFrom(m_packed, m_packed.Size());
     m_packed.Clear();
     packed.SetPosition(0);
     m_packed.CopyFrom(packed, packed.Size());
-    const bool loaded = LoadSkin();
+    if (!LoadSkin()) {
+        // The package of the skin still worn is the one kept (and streamed with the form).
+        m_packed.Clear();
+        worn.SetPosition(0);
+        m_packed.CopyFrom(worn, worn.Size());
+        return false;
+    }
     SkinChangedNotice();
-    return loaded;
+    return true;
 }
 
 void TSkinData::SetSkinFile(const std::string& fileName)
 {
-    m_pending = true;
     m_skinFile = fileName;
     if (Designing()) {
         if (!fileName.empty())

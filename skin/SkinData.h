@@ -14,12 +14,19 @@
 
 class TControl;
 class TImageList;
+class TSkinControl;
+class TSkinData;
 
 // The events through which an application takes part in skinning.
 // (Sender, class name of the window, var DoSkin): decides whether a window is skinned.
 using TOnFormSkin = TEvent<TObject*, const std::string&, bool&>;
 // (Sender, window, name): before and after a window is skinned.
 using TOnSkinForm = TEvent<TObject*, HWND, const std::string&>;
+// (Sender: the skinned form, skin data, parent control, control, upper-case class name, var
+// skinner): the application's say on which skinner a control gets. A skinner handed back takes
+// the control over; none leaves the choice to the skin data's lists.
+using TOnSkinControl =
+    TEvent<TObject*, TSkinData*, TControl*, TControl*, const std::string&, std::unique_ptr<TSkinControl>&>;
 
 // The component an application drops on a form to have its windows skinned. It holds the packed
 // skin (streamed with the form as "SkinStream", or read from a skin file), the settings that say
@@ -63,6 +70,8 @@ class TSkinData : public TComponent {
     void SetOnFormSkin(const TOnFormSkin& handler) { m_onFormSkin = handler; }
     [[nodiscard]] const TNotifyEvent& OnSkinChanged() const { return m_onSkinChanged; }
     void SetOnSkinChanged(const TNotifyEvent& handler) { m_onSkinChanged = handler; }
+    [[nodiscard]] const TOnSkinControl& OnSkinControl() const { return m_onSkinControl; }
+    void SetOnSkinControl(const TOnSkinControl& handler) { m_onSkinControl = handler; }
     [[nodiscard]] const TOnSkinForm& OnBeforeSkinForm() const { return m_onBeforeSkinForm; }
     void SetOnBeforeSkinForm(const TOnSkinForm& handler) { m_onBeforeSkinForm = handler; }
     [[nodiscard]] const TOnSkinForm& OnAfterSkinForm() const { return m_onAfterSkinForm; }
@@ -122,6 +131,7 @@ private:
     bool m_menuMerge = false;
     TOnFormSkin m_onFormSkin;
     TNotifyEvent m_onSkinChanged;
+    TOnSkinControl m_onSkinControl;
     TOnSkinForm m_onBeforeSkinForm;
     TOnSkinForm m_onAfterSkinForm;
 

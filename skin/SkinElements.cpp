@@ -10,6 +10,7 @@
 #include "skin/SkinElementReader.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinRoutines.h"
+#include "skin/SkinStandardFrame.h"
 
 #include <algorithm>
 
@@ -95,6 +96,7 @@ public:
         ReadSysButtons();
         ReadButtons();
         ReadTitle();
+        FallBackToStandardFrame();
         ReadElements();
         FixFrameCounts();
         ComposeCombo();
@@ -112,6 +114,8 @@ private:
     void AddMdiButtons();
     void ReadButtons();
     void ReadTitle();
+    // A skin without a caption picture is worn with the standard frame.
+    void FallBackToStandardFrame();
     void ReadElements();
     void FixFrameCounts();
     void ComposeCombo();
@@ -271,6 +275,23 @@ void TSkinLoad::ReadButtons()
     b.NormalColour2 = m_read.Rgb("Buttons", "NormalColour2", text);
     b.MouseOverColour2 = m_read.Rgb("Buttons", "MouseOverColour2", text);
     b.PressedColour2 = m_read.Rgb("Buttons", "PressedColour2", text);
+}
+
+void TSkinLoad::FallBackToStandardFrame()
+{
+    if (!m_skin.m_top.Image.Empty())
+        return;
+    DrawStandardBorders(m_skin.m_left, m_skin.m_top, m_skin.m_right, m_skin.m_bottom);
+    auto& buttons = m_skin.m_sysButtons;
+    const bool closable = std::any_of(buttons.begin(), buttons.end(), [](const auto& button) {
+        return button->Action == 0 && !button->Image.Empty();
+    });
+    if (closable)
+        return;
+    std::erase_if(buttons, [](const auto& button) { return button->Action < 7 || button->Action > 9; });
+    auto standard = StandardCaptionButtons();
+    buttons.insert(buttons.begin(), std::make_move_iterator(standard.begin()), std::make_move_iterator(standard.end()));
+    PlaceStandardCaptionText(m_skin.m_title);
 }
 
 void TSkinLoad::ReadTitle()

@@ -145,6 +145,8 @@ void TSkinHook::Lost()
     m_oldWindowProc = nullptr;
     m_control = nullptr;
     m_handle = nullptr;
+    if (m_form)
+        m_form->SkinnerLost();
 }
 
 void TSkinHook::WndProc(TMessage& message)

@@ -5,6 +5,7 @@
 #include "platform/winapi/kernel/Threads.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
+#include "skin/SkinMessageBox.h"
 #include "skin/WinSkinForm.h"
 #include "skin/WinSkinPopMenu.h"
 
@@ -97,10 +98,12 @@ TSkinManage::TSkinManage() : m_timer(std::make_unique<TTimer>(nullptr))
     m_timer->SetEnabled(false);
     m_timer->SetInterval(100);
     m_timer->SetOnTimer(TNotifyEvent::FromFunction([this](TObject*) { RunAction(); }));
+    SetMessageBoxButtonPainter(PaintSkinnedBoxButton);
 }
 
 TSkinManage::~TSkinManage()
 {
+    SetMessageBoxButtonPainter(nullptr);
     m_startCount = Ending;
     m_on = false;
     m_timer.reset();

@@ -53,11 +53,17 @@ void DrawThumb(TSkinData& data, HDC dc, const TBarPicture& bar, int thickness)
 
 } // namespace
 
+bool HasBarPicture(TSkinData& data)
+{
+    const TDataSkinObject* arrows = data.Elements().Element("Scrollbar");
+    return arrows && !arrows->Image.Empty();
+}
+
 bool DrawBarPicture(TSkinData& data, const TBarPicture& bar, TBitmap& picture)
 {
-    TDataSkinObject* arrows = data.Elements().Element("Scrollbar");
-    if (!arrows || arrows->Image.Empty())
+    if (!HasBarPicture(data))
         return false;
+    TDataSkinObject* arrows = data.Elements().Element("Scrollbar");
     RECT r = bar.bar;
     OffsetRect(&r, -r.left, -r.top);
     if (r.right < 0 || r.bottom < 0 || r.right > bar.surface.cx || r.bottom > bar.surface.cy)
@@ -204,7 +210,8 @@ void TWScrollbar::Place()
     m_shown = ReadInfo(info);
     if (!m_shown)
         return;
-    if (!(GetWindowLongA(m_target, GWL_STYLE) & WS_VISIBLE) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) {
+    if (!(GetWindowLongA(m_target, GWL_STYLE) & WS_VISIBLE) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) ||
+        !HasBarPicture(m_data)) {
         HideBar();
         return;
     }

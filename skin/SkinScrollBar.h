@@ -30,6 +30,8 @@ struct TBarPicture {
     bool stretched = false;
 };
 
+// Whether the skin has the Scrollbar picture a bar is drawn from.
+[[nodiscard]] bool HasBarPicture(TSkinData& data);
 // Draws the bar into `picture` (sized here) from the skin's Scrollbar, track and thumb pictures:
 // the track between the arrows, the two arrows, then the thumb and its grip. False, with nothing
 // drawn, when the skin has no Scrollbar picture or the bar does not fit the surface.
@@ -58,8 +60,8 @@ public:
     void AttachControl(TWinControl& control, TKind kind);
     // Over a bare window's bar (window kinds only).
     void AttachWindow(HWND target, TKind kind);
-    // Lays the panel over the bar, or hides it when the bar is not shown; nothing changes when
-    // the bar cannot be read. The panel follows its target to a new parent.
+    // Lays the panel over the bar, or hides it when the bar is not shown or the skin has no bar
+    // picture; nothing changes when the bar cannot be read. The panel follows its target to a new parent.
     void Place();
     void HideBar();
     // Draws the panel anew at once.

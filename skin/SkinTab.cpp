@@ -100,14 +100,14 @@ void TSkinTab::SkinChanged()
     TSkinHook::SkinChanged();
 }
 
-bool TSkinTab::HasTabs() const { return m_data && m_data->Elements().BorderElement("Tabs"); }
+bool TSkinTab::HasTabs() const { return m_tabImage != nullptr; }
 
 void TSkinTab::PrepareImages()
 {
     m_position = TabPositionOfStyle(m_handle ? GetWindowLongA(m_handle, GWL_STYLE) : 0);
     m_tabImage.reset();
     m_paneImage.reset();
-    if (!HasTabs())
+    if (!m_data)
         return;
     TSkinElements& elements = m_data->Elements();
     TDataSkinBorder* tabs = elements.BorderElement("Tabs");
@@ -193,10 +193,8 @@ void TSkinTab::PaintSkin(HDC dc, const RECT& rect)
         --pane.right;
         break;
     }
-    if (m_tabImage) {
-        PaintStrip(dc, rect, pane);
-        DrawScrollArrows(dc, TabStripRect(rect, pane, m_position));
-    }
+    PaintStrip(dc, rect, pane);
+    DrawScrollArrows(dc, TabStripRect(rect, pane, m_position));
     DrawPaneBorder(dc, pane);
     if (auto* windowed = dynamic_cast<TWinControl*>(m_control); windowed && m_mode == 2)
         windowed->PaintControls(dc, nullptr);

@@ -26,7 +26,7 @@ enum TSkinTabPosition { stpTop, stpBottom, stpLeft, stpRight };
 // the bottom. The scroll arrows of an overflowing row are drawn over the strip from the skin's
 // up-down pictures. A top-tabbed page control tagged TabCloseButtonsTag gets a close cross on every
 // tab: a click in one asks the form's window (WM_SKIN_CLOSETAB) and, unless it objects, frees
-// that page. Without a Tabs element the control paints itself.
+// that page. Without a Tabs element or its picture the control paints itself.
 class TSkinTab : public TSkinHook {
 public:
     void AttachWindow(TWinSkinForm& form, HWND window) override;
@@ -52,7 +52,7 @@ private:
 
     std::vector<RECT> m_hitRects;
     TSkinTabPosition m_position = stpTop;
-    // Null when the skin has none.
+    // Null when the skin has none: the control then paints itself.
     std::unique_ptr<TBitmap> m_tabImage;
     std::unique_ptr<TBitmap> m_paneImage;
     TBitmap m_work;

@@ -7,6 +7,7 @@
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Text.h"
 #include "skin/SkinData.h"
+#include "skin/SkinHeader.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinRoutines.h"
 
@@ -118,6 +119,7 @@ void TWinSkinForm::StartSkin()
     (void)GetWindowRect(m_window, &window);
     if (m_lifecycle == NotStarted || m_lifecycle == Starting) {
         m_standardNonClient = SIZE{SizeOf(window).cx - SizeOf(client).cx, SizeOf(window).cy - SizeOf(client).cy};
+        m_wornFrame = m_standardNonClient;
     }
     if (m_form)
         SkinChildren();
@@ -127,6 +129,7 @@ void TWinSkinForm::StartSkin()
         m_windowState != wsMinimized) {
         m_lifecycle = Starting;
         ApplyFrameSize(false);
+        m_wornFrame = SkinFrameSize();
         m_lifecycle = Running;
         if (m_windowState == wsMaximized)
             (void)SetWindowPos(m_window, nullptr, 0, 0, 0, 0,
@@ -187,6 +190,32 @@ void TWinSkinForm::ApplyFrameSize(bool keepClientSize)
     }
     (void)SetWindowPos(m_window, nullptr, 0, 0, width, height,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::KeepRestoredClient(SIZE frame)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (m_windowState != wsNormal && GetWindowPlacement(m_window, &placement)) {
+        placement.rcNormalPosition.right += frame.cx - m_wornFrame.cx;
+        placement.rcNormalPosition.bottom += frame.cy - m_wornFrame.cy;
+        (void)SetWindowPlacement(m_window, &placement);
+    }
+    m_wornFrame = frame;
+}
+
+void TWinSkinForm::FillWorkArea()
+{
+    RECT work{};
+    (void)SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // The standard frame lies just outside the work area.
+    const int frame = m_standardNonClient.cx / 2;
+    MINMAXINFO info{};
+    info.ptMaxPosition = POINT{work.left - frame, work.top - frame};
+    info.ptMaxSize = POINT{SizeOf(work).cx + 2 * frame, SizeOf(work).cy + 2 * frame};
+    (void)SendMessageA(m_window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    (void)SetWindowPos(m_window, nullptr, info.ptMaxPosition.x, info.ptMaxPosition.y, info.ptMaxSize.x,
+                       info.ptMaxSize.y, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TWinSkinForm::ReadWindowState()
@@ -265,6 +294,9 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SKIN_QUERYSKINNED:
         return 1;
+    case WM_SKIN_CONTROLSKINNERCHANGED:
+        ReplaceSkinner(reinterpret_cast<HWND>(wParam));
+        return 0;
     default:
         break;
     }
@@ -501,7 +533,9 @@ void TWinSkinForm::SkinChanged()
     if (m_frameSkinned && m_buttons.empty())
         CalcBorders();
     if (m_frameSkinned && !m_child && m_borderKind != bkNone) {
-        ApplyFrameSize(true);
+        KeepRestoredClient(SkinFrameSize());
+        if (m_windowState != wsMinimized)
+            ApplyFrameSize(true);
         m_regionSize = SIZE{};
         UpdateRegion();
     }
@@ -570,17 +604,48 @@ void TWinSkinForm::Unskin()
     SetStyleBits(m_style & (WS_SYSMENU | WS_CAPTION), true);
     // The window's own bar comes back and takes the height the skinned one had.
     DropMenuBar();
-    if (!m_child && m_lifecycle != NotStarted) {
+    if (!m_child && m_lifecycle != NotStarted && m_windowState == wsNormal) {
         RECT window{};
         (void)GetWindowRect(m_window, &window);
         const SIZE size = SizeOf(window);
         (void)SetWindowPos(m_window, nullptr, 0, 0, size.cx + m_standardNonClient.cx - m_left - m_right,
                            size.cy + m_standardNonClient.cy - m_top - m_bottom,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    } else if (!m_child && m_lifecycle != NotStarted) {
+        KeepRestoredClient(m_standardNonClient);
+        if (m_windowState == wsMaximized)
+            FillWorkArea();
     }
     // The window owns its region and deletes it when it is replaced.
     (void)SetWindowRgn(m_window, nullptr, TRUE);
     m_lifecycle = NotStarted;
+}
+
+void TWinSkinForm::SkinnerLost()
+{
+    (void)PostMessageA(m_window, WM_SKIN_CONTROLSKINNERCHANGED, 0, 0);
+}
+
+void TWinSkinForm::ReplaceSkinner(HWND window)
+{
+    PurgeSkinners();
+    TSkinControl* old = window ? FindSkinner(window) : nullptr;
+    if (!old)
+        return;
+    TControl* control = old->Control();
+    const bool scrolling = dynamic_cast<TSkinScrollbar*>(old) != nullptr;
+    const char* kind = dynamic_cast<TSkinListView*>(old) ? "TSkinListView" : "TSkinScrollbar";
+    if (m_hovered == old)
+        m_hovered = nullptr;
+    old->Detach();
+    std::erase_if(m_skinners, [old](const auto& skinner) { return skinner.get() == old; });
+    if (!scrolling || !control)
+        return;
+    if (auto skinner = CreateSkinner(kind)) {
+        TSkinControl& attached = *skinner;
+        (void)AddSkinner(std::move(skinner));
+        attached.AttachControl(*this, *control, 0);
+    }
 }
 
 bool TWinSkinForm::AddSkinner(std::unique_ptr<TSkinControl> skinner)

@@ -131,6 +131,12 @@ public:
     [[nodiscard]] TSkinControl* FindSkinner(HWND window) const;
     [[nodiscard]] bool IsControlSkinned(TControl& control) const;
     [[nodiscard]] const std::vector<std::unique_ptr<TSkinControl>>& Skinners() const { return m_skinners; }
+    // A skinner's control or window is gone: the dead skinner is freed once the message under way
+    // is done with it.
+    void SkinnerLost();
+    // The skinner of `window` is freed; a scroll-bar or list-view skinner whose control lives on
+    // gets a fresh one of its kind. Dead skinners go too.
+    void ReplaceSkinner(HWND window);
     // The skinner under the mouse; it is told CM_MOUSELEAVE once the mouse has left its control.
     void SetHoveredSkinner(TSkinControl* skinner) { m_hovered = skinner; }
     [[nodiscard]] TSkinControl* HoveredSkinner() const { return m_hovered; }
@@ -145,6 +151,8 @@ public:
     void SkinChildWindows(HWND window);
     void SkinComponent(TControl& control);
     bool SkinBySkin3rd(const std::string& upperClassName, TControl& control);
+    // The application's OnSkinControl: true when it handed a skinner for the control.
+    bool SkinByEvent(const std::string& upperClassName, TControl& control);
     void SkinForeignWindow(HWND window);
 
 private:
@@ -155,6 +163,13 @@ private:
     void InitSkin();
     void StartSkin();
     void ApplyFrameSize(bool keepClientSize);
+    // The skin's borders around the client area, as a window size less its client size.
+    [[nodiscard]] SIZE SkinFrameSize() const { return SIZE{m_left + m_right, m_top + m_bottom}; }
+    // The window now wears a frame of `frame`: a maximised or minimised window's restored place
+    // is resized so that it comes back around the same client area.
+    void KeepRestoredClient(SIZE frame);
+    // A maximised window fills the work area again, as a window with the standard frame does.
+    void FillWorkArea();
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     bool TopLevelMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -174,6 +189,8 @@ private:
     void PaintCaptionBar(HDC dc, int width, int height);
     void DrawCaptionText(HDC dc, const RECT& caption);
     void PlaceButtons(int width);
+    // The left margin of the skin's menu bar picture, which menu-bar caption buttons keep clear of.
+    [[nodiscard]] int MenuBarLeftMargin() const;
     // The left edge of the leftmost right-aligned caption button (0 for none): it limits the
     // caption text of popup windows.
     [[nodiscard]] int RightButtonsLeft(int width) const;
@@ -256,6 +273,8 @@ private:
     int m_bottom = 0;
     int m_menuHeight = 0;
     SIZE m_standardNonClient{};
+    // The frame the window's restored place was measured with.
+    SIZE m_wornFrame{};
     SIZE m_regionSize{};
     RECT m_textRect{};
     int m_rightButtonsLeft = 0;

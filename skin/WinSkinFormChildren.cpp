@@ -216,7 +216,7 @@ void TWinSkinForm::SkinComponent(TControl& control)
             return;
         }
     }
-    if (SkinBySkin3rd(upper, control))
+    if (SkinByEvent(upper, control) || SkinBySkin3rd(upper, control))
         return;
     if (upper == "TDBCOMBOBOXGX" || upper == "TFRDESIGNERPAGE" || upper == "TFRPBOX")
         return;
@@ -239,6 +239,24 @@ void TWinSkinForm::SkinComponent(TControl& control)
             skinChildren();
         return;
     }
+}
+
+bool TWinSkinForm::SkinByEvent(const std::string& upperClassName, TControl& control)
+{
+    const TOnSkinControl& handler = m_data->OnSkinControl();
+    if (!handler)
+        return false;
+    std::unique_ptr<TSkinControl> skinner;
+    handler(m_form, m_data, control.Parent(), &control, upperClassName, skinner);
+    if (!skinner)
+        return false;
+    TSkinControl& attached = *skinner;
+    (void)AddSkinner(std::move(skinner));
+    attached.AttachControl(*this, control, 0);
+    if (auto* panel = dynamic_cast<TWinControl*>(&control); panel && InheritsFrom(control, "TCustomPanel"))
+        for (int i = 0; i < panel->ControlCount(); ++i)
+            SkinComponent(*panel->Controls(i));
+    return true;
 }
 
 bool TWinSkinForm::SkinBySkin3rd(const std::string& upperClassName, TControl& control)

@@ -370,6 +370,12 @@ int TWinSkinForm::RightButtonsLeft(int width) const
     return left;
 }
 
+int TWinSkinForm::MenuBarLeftMargin() const
+{
+    const TDataSkinObject* bar = m_data->Elements().Element("MenuBar");
+    return bar ? bar->LeftWidth : 0;
+}
+
 void TWinSkinForm::PlaceButtons(int width)
 {
     for (const auto& button : m_buttons) {
@@ -399,7 +405,7 @@ void TWinSkinForm::PlaceButtons(int width)
             at = POINT{m_textRect.right + e.XCoord, e.YCoord};
             break;
         case 100:
-            at = POINT{width - e.XCoord - m_right, m_top + (m_menuHeight - h) / 2};
+            at = POINT{width - e.XCoord - m_right - MenuBarLeftMargin(), m_top + (m_menuHeight - h) / 2};
             break;
         default:
             break;

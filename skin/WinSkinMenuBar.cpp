@@ -22,6 +22,12 @@ constexpr int ButtonPadding = 10;  // a button is as wide as its caption and thi
 constexpr int PlainStart = 6;      // the first button's offset on a bar without a picture
 constexpr int PictureStart = 4;    // added to the bar picture's left margin
 
+// The frame around a hot or open bar button: the skin's shadow colour.
+TColor BarFrameColour(const TSkinColours& colours)
+{
+    return colours.ButtonShadow;
+}
+
 int CaptionWidth(const std::string& caption)
 {
     if (caption.empty())
@@ -194,14 +200,21 @@ void TWinSkinMenu::CopyBackground(HDC dc, const TMenuBtn& button, const RECT& re
 void TWinSkinMenu::DrawButtonFace(HDC dc, const TMenuBtn& button, const RECT& rect) const
 {
     const TSkinColours& colours = m_data.Elements().Colours();
-    if (button.State == TNCObject::Pressed || button.State == TNCObject::Hot) {
-        const GdiObject<HBRUSH> frame(CreateSolidBrush(ColorToRGB(colours.Hilight)));
+    // An open button is highlighted; a hot one only framed.
+    const bool open = button.State == TNCObject::Pressed;
+    if (open) {
+        const GdiObject<HBRUSH> fill(CreateSolidBrush(ColorToRGB(colours.Hilight)));
+        (void)FillRect(dc, &rect, fill.Get());
+    }
+    if (open || button.State == TNCObject::Hot) {
+        const GdiObject<HBRUSH> frame(CreateSolidBrush(ColorToRGB(BarFrameColour(colours))));
         (void)FrameRect(dc, &rect, frame.Get());
     }
     const SavedDC saved(dc);
     (void)SelectObject(dc, SkinMenuFont());
     (void)SetBkMode(dc, TRANSPARENT);
-    (void)SetTextColor(dc, button.Enabled ? ColorToRGB(colours.MenuBarText) : GetSysColor(COLOR_BTNSHADOW));
+    const TColor ink = open ? colours.HilightText : colours.MenuBarText;
+    (void)SetTextColor(dc, button.Enabled ? ColorToRGB(ink) : GetSysColor(COLOR_BTNSHADOW));
     RECT text = rect;
     (void)DrawTextA(dc, button.Caption.c_str(), static_cast<int>(button.Caption.size()), &text,
                     DT_SINGLELINE | DT_CENTER | DT_VCENTER);

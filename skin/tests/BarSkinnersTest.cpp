@@ -476,3 +476,17 @@ TEST_F(BarSkinnersTest, CreatingAndFreeingAThousandBarsBoxesAndTabsLeavesNoSkinn
     Skinner()->SkinChildren();
     EXPECT_EQ(Skinner()->Skinners().size(), settled);
 }
+
+TEST_F(BarSkinnersTest, WithoutATabsPictureThePageControlPaintsItsOwnLabels)
+{
+    ASSERT_TRUE(LoadPackage(OurSkinPackage(Without("Tabs.bmp"))));
+    TPageControl* pages = AddPageControl();
+    ShowSkinned();
+    const RECT second = TabRect(pages->Handle(), 1);
+    int text = 0;
+    const std::uint32_t ink = Colour(clBtnText);
+    for (int y = second.top; y < second.bottom; ++y)
+        for (int x = second.left; x < second.right; ++x)
+            text += Shown(At(*pages, {x, y})) == ink ? 1 : 0;
+    EXPECT_GT(text, 10);
+}

@@ -572,3 +572,55 @@ TEST_F(ControlSkinnersTest, BitAndSpeedButtonsAreSkinnedOnlyWithTheirGates)
     EXPECT_EQ(SkinnerOf(*speed), nullptr);
     EXPECT_NE(SkinnerOf(*m_button), nullptr);
 }
+
+TEST_F(ControlSkinnersTest, ASkinnerIsDroppedAsSoonAsItsControlGoes)
+{
+    ShowWithFocusAside();
+    const std::size_t settled = Skinner()->Skinners().size();
+    const struct {
+        const char* what;
+        std::function<void(TButton*)> free;
+    } cases[] = {
+        {"control freed", [](TButton* button) { delete button; }},
+        {"window destroyed first", [](TButton* button) {
+             button->DestroyHandle();
+             delete button;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* button = new TButton(m_form.get());
+        button->SetParent(m_form.get());
+        button->SetBounds(150, 150, 80, 24);
+        Skinner()->SkinChildren();
+        ASSERT_EQ(Skinner()->Skinners().size(), settled + 1);
+        c.free(button);
+        Pump();
+        EXPECT_EQ(Skinner()->Skinners().size(), settled);
+    }
+}
+
+TEST_F(ControlSkinnersTest, TheApplicationsOnSkinControlChoosesFirst)
+{
+    std::vector<std::string> asked;
+    TSkinControl* handed = nullptr;
+    m_data->SetOnSkinControl(TOnSkinControl::FromFunction(
+        [&](TObject* sender, TSkinData* data, TControl* parent, TControl* control, const std::string& className,
+            std::unique_ptr<TSkinControl>& skinner) {
+            EXPECT_EQ(sender, m_form.get());
+            EXPECT_EQ(data, m_data);
+            EXPECT_EQ(parent, control->Parent());
+            asked.push_back(className);
+            if (control == m_edit) {
+                skinner = std::make_unique<TSkinButton>();
+                handed = skinner.get();
+            }
+        }));
+    ShowWithFocusAside();
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "TEDIT"), asked.end());
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "TBUTTON"), asked.end());
+    ASSERT_NE(handed, nullptr);
+    EXPECT_EQ(Skinner()->FindSkinner(m_edit->Handle()), handed);
+    // What the handler leaves alone is skinned as ever.
+    EXPECT_NE(dynamic_cast<TSkinButton*>(Skinner()->FindSkinner(m_button->Handle())), nullptr);
+}

@@ -484,3 +484,36 @@ TEST_F(ScrollSkinnersTest, AFixedColourIsGivenBackAfterASkinChangeAndUnskinning)
     Skinner()->Unskin();
     EXPECT_EQ(list->m_fixed, clRed);
 }
+
+TEST_F(ScrollSkinnersTest, WithoutAScrollbarPictureTheListKeepsItsOwnBar)
+{
+    ASSERT_TRUE(LoadPackage(OurSkinPackage(Without("Scrollbar.bmp"))));
+    ShowSkinned();
+    TSkinScrollbar* skinner = ListSkinner();
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_FALSE(skinner->VerticalBar()->Shown());
+    EXPECT_FALSE(IsWindowVisible(skinner->VerticalBar()->Handle()));
+    // The system's arrow glyph shows in the first arrow.
+    const RECT bar = VerticalBar().rcScrollBar;
+    int glyph = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            glyph += Shown(InWindow(POINT{bar.left + x, bar.top + y})) == 0 ? 1 : 0;
+    EXPECT_GT(glyph, 3);
+}
+
+TEST_F(ScrollSkinnersTest, TheFormReplacesAListsScrollSkinnerWhenAsked)
+{
+    ShowSkinned();
+    TSkinScrollbar* before = ListSkinner();
+    ASSERT_NE(before, nullptr);
+    const std::size_t count = Skinner()->Skinners().size();
+    (void)SendMessageA(Window(), WM_SKIN_CONTROLSKINNERCHANGED, reinterpret_cast<WPARAM>(m_list->Handle()), 0);
+    Pump();
+    TSkinScrollbar* after = ListSkinner();
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(Skinner()->Skinners().size(), count);
+    EXPECT_TRUE(after->VerticalBar()->Shown());
+    ExpectArrow(0, UpArrow);
+}

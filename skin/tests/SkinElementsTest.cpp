@@ -407,13 +407,14 @@ TEST_F(SkinElementsTest, AnEmptySkinKeepsEveryDefault)
         EXPECT_EQ(m_skin.Element(name), nullptr) << name;
     EXPECT_TRUE(Element("ComboxArrow").Image.Empty());
     EXPECT_EQ(Element("Toolbar").Image.Height(), 40);
-    EXPECT_EQ(m_skin.TitleColour(), clBtnFace);
-    EXPECT_EQ(m_skin.Top().Frame, 1);
-    EXPECT_EQ(m_skin.Top().Trans, 1);
-    EXPECT_EQ(m_skin.Top().Tile, 1);
     EXPECT_EQ(m_skin.Buttons().CheckButtonFrame, 4);
     EXPECT_EQ(m_skin.Title().FontHeight, 14);
-    EXPECT_EQ(m_skin.SysButtons().size(), 3u);
+    // The frame is the standard one: a caption bar active and inactive in the caption colours,
+    // the icon, the four standard buttons, and the three MDI buttons.
+    EXPECT_EQ(m_skin.Top().Frame, 2);
+    EXPECT_EQ(m_skin.Top().Image.Height(), 2 * (GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CYCAPTION)));
+    EXPECT_EQ(m_skin.TitleColour(), ColorToRGB(clActiveCaption));
+    EXPECT_EQ(m_skin.SysButtons().size(), 8u);
 }
 
 // A BMP file that claims a height of 0.

@@ -11,6 +11,7 @@
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "skin/SkinControlKinds.h"
+#include "SkinTestImages.h"
 
 #include <functional>
 #include <vector>
@@ -166,6 +167,37 @@ TEST_F(SkinManageTest, MessageBoxesAreSkinnedByTheDialogSkinData)
     (void)MessageDlg("Skinned?", mtConfirmation, {mbOK}, 0);
     (void)UnhookWindowsHookEx(hook);
     EXPECT_TRUE(looked);
+}
+
+TEST_F(SkinManageTest, AMessageBoxsButtonsWearTheSkinsButtonFaces)
+{
+    ShowSkinned();
+    auto* dialogData = new TSkinData(m_form.get());
+    dialogData->SetSkinFormtype(sfDialog);
+    dialogData->Loaded();
+    TFileStream file(OurSkinFile(), fmOpenRead);
+    ASSERT_TRUE(dialogData->LoadSkinFromStream(file));
+    // The left edge, half way down, of the focused frame of the skin's button picture.
+    TBitmap& faces = dialogData->Elements().Buttons().Image;
+    const int width = faces.Width() / 5;
+    const auto edge = static_cast<std::uint32_t>(ColorToRGB(PixelAt(faces, width * 4 + 1, faces.Height() / 2)));
+    const HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, BoxFilter, nullptr, GetCurrentThreadId());
+    int edgePixels = 0;
+    g_inBox = [&](HWND box) {
+        (void)UpdateWindow(box);
+        RECT client{};
+        (void)GetClientRect(box, &client);
+        const HDC dc = GetDC(box);
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                edgePixels += (static_cast<std::uint32_t>(GetPixel(dc, x, y)) & 0xFFFFFF) == edge ? 1 : 0;
+        (void)ReleaseDC(box, dc);
+    };
+    (void)PostMessageA(Window(), WM_NULL, 0, 0);
+    (void)MessageDlg("Skinned?", mtConfirmation, {mbOK}, 0);
+    (void)UnhookWindowsHookEx(hook);
+    // The OK button's left edge, down its height.
+    EXPECT_GE(edgePixels, 10);
 }
 
 TEST_F(SkinManageTest, MessageBoxesFollowTheSettingsOfTheMainSkinData)

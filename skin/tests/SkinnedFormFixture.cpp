@@ -1,10 +1,40 @@
 #include "SkinnedFormFixture.h"
 
 #include "platform/classlib/core/Streams.h"
+#include "tools/skinpack/lib/SkinFolder.h"
 
 std::string OurSkinFile()
 {
     return std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem.skn";
+}
+
+std::vector<std::uint8_t> OurSkinPackage(const std::function<void(TSkinEntries&)>& change)
+{
+    TSkinEntries entries = ReadSkinFolder(std::string(MODEM_SOURCE_DIR) + "/assets/skin/modem");
+    change(entries);
+    return PackSkinContainer(BuildSkinContainer(entries, TSkinPackageVersion::v40000));
+}
+
+std::function<void(TSkinEntries&)> Without(const std::string& name)
+{
+    return [name](TSkinEntries& entries) {
+        std::erase_if(entries, [&name](const TSkinPackageEntry& entry) { return entry.name == name; });
+    };
+}
+
+std::function<void(TSkinEntries&)> Setting(const std::string& key, const std::string& value)
+{
+    return [key, value](TSkinEntries& entries) {
+        // The INI is the first entry.
+        std::vector<std::uint8_t>& bytes = entries.front().bytes;
+        std::string text(bytes.begin(), bytes.end());
+        for (std::size_t at = text.find("\n" + key + "="); at != std::string::npos;
+             at = text.find("\n" + key + "=", at + 1)) {
+            const std::size_t start = at + 1 + key.size() + 1;
+            text.replace(start, text.find_first_of("\r\n", start) - start, value);
+        }
+        bytes.assign(text.begin(), text.end());
+    };
 }
 
 void SkinnedFormFixture::SetUp()
@@ -84,6 +114,15 @@ void SkinnedFormFixture::Button(POINT window, bool down)
 {
     m_display->InjectMouseButton(reinterpret_cast<WindowId>(m_form->Handle()), window, MouseButton::Left, down);
     Pump();
+}
+
+bool SkinnedFormFixture::LoadPackage(const std::vector<std::uint8_t>& package)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(package.data(), static_cast<std::int64_t>(package.size()));
+    const bool loaded = m_data->LoadSkinFromStream(stream);
+    Advance(TSkinManage::ActionDelay);
+    return loaded;
 }
 
 TMenuItem* SkinnedMenuFixture::AddItem(TMenuItem* parent, const std::string& caption)

@@ -7,10 +7,12 @@
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
 #include "skin/WinSkinForm.h"
+#include "tools/skinpack/lib/SkinPackageWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +37,8 @@ protected:
     // The mouse at a point of the whole window.
     void MoveMouse(POINT window);
     void Button(POINT window, bool down);
+    // Loads the package into the skin data as a skin file would and lets the manager apply it.
+    bool LoadPackage(const std::vector<std::uint8_t>& package);
 
     std::unique_ptr<FakeClock> m_clock;
     HeadlessDisplay* m_display = nullptr;
@@ -53,3 +57,11 @@ protected:
 
 // The program's own packed skin.
 [[nodiscard]] std::string OurSkinFile();
+
+// The program's own skin, from the skin generator's folder, changed and packed.
+using TSkinEntries = std::vector<TSkinPackageEntry>;
+[[nodiscard]] std::vector<std::uint8_t> OurSkinPackage(const std::function<void(TSkinEntries&)>& change);
+// A change that leaves out the named entry.
+[[nodiscard]] std::function<void(TSkinEntries&)> Without(const std::string& name);
+// A change that sets every `key=` line of the INI to `key=value`.
+[[nodiscard]] std::function<void(TSkinEntries&)> Setting(const std::string& key, const std::string& value);

@@ -555,7 +555,8 @@ TEST_F(ValueEditSkinnersTest, ADateTimePickerGetsAFlatBorderAndTheSkinsButton)
     EXPECT_EQ(button->ParentWindow(), picker->Handle());
     delete picker;
     Pump();
-    EXPECT_TRUE(skinner->IsDead());
+    for (const auto& listed : Skinner()->Skinners())
+        EXPECT_NE(listed.get(), skinner);
 }
 
 TEST(ComboListThumbTest, PositionsStayWithinTheListsRange)

@@ -6,6 +6,7 @@
 #include "platform/winapi/kernel/Threads.h"
 #include "skin/WinSkinMenuBar.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -131,9 +132,11 @@ TEST_F(WinSkinMenuBarTest, AClickOpensTheDropDownUnderItsButtonWithTheFirstItemH
     const RECT file = ButtonRect(0);
     RECT popup{};
     std::uint32_t frame = 0;
+    std::uint32_t fill = 0;
     g_inMenu.push_back([&] {
         (void)GetWindowRect(FindWindowA("#32768", nullptr), &popup);
         frame = Shown({file.left, Centre(file).y});
+        fill = Shown({file.left + 2, file.top + 2});
         m_display->InjectKeyPress(reinterpret_cast<WindowId>(Window()), VK_RETURN);
     });
     Click(Centre(file));
@@ -141,9 +144,12 @@ TEST_F(WinSkinMenuBarTest, AClickOpensTheDropDownUnderItsButtonWithTheFirstItemH
     (void)GetWindowRect(Window(), &window);
     EXPECT_EQ(popup.left, window.left + file.left);
     EXPECT_EQ(popup.top, window.top + file.bottom);
-    const std::uint32_t hilight = ColorToRGB(m_data->Elements().Colours().Hilight);
-    EXPECT_EQ(frame, ((hilight & 0xFF) << 16) | (hilight & 0xFF00) | ((hilight >> 16) & 0xFF))
-        << "the open button wears its frame";
+    const auto shown = [](TColor colour) {
+        const std::uint32_t rgb = ColorToRGB(colour);
+        return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    };
+    EXPECT_EQ(frame, shown(m_data->Elements().Colours().ButtonShadow)) << "the open button wears its frame";
+    EXPECT_EQ(fill, shown(m_data->Elements().Colours().Hilight)) << "and is highlighted";
     EXPECT_EQ(m_clicks, (std::vector<std::string>{"&File", "&Open"})) << "Enter chose the first item";
     EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr);
 
@@ -235,3 +241,18 @@ TEST_F(WinSkinMenuBarTest, UnskinningGivesTheWindowItsOwnBarBack)
 }
 
 } // namespace
+
+TEST_F(WinSkinMenuBarTest, CaptionButtonsInTheBarKeepClearOfItsPicturesLeftMargin)
+{
+    ShowSkinned();
+    ASSERT_TRUE(LoadPackage(OurSkinPackage(Setting("Align", "100"))));
+    const TDataSkinObject* picture = m_data->Elements().Element("MenuBar");
+    ASSERT_NE(picture, nullptr);
+    ASSERT_GT(picture->LeftWidth, 0);
+    const auto& buttons = Skinner()->Buttons();
+    const auto close = std::find_if(buttons.begin(), buttons.end(), [](const auto& button) {
+        return button->Element.Action == 0 && button->Visible;
+    });
+    ASSERT_NE(close, buttons.end());
+    EXPECT_EQ((*close)->Rect.left, WindowSize().cx - (*close)->Element.XCoord - Border - picture->LeftWidth);
+}

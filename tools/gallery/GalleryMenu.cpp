@@ -36,7 +36,10 @@ void AddGalleryMenu(TForm& form, bool open)
     AddItem(form, view, "&Product controls");
     TMenuItem* help = AddItem(form, menu->Items(), "&Help");
     AddItem(form, help, "&About");
+    // The window grows by the bar: the controls keep all the room they were laid out in.
+    const int clientHeight = form.ClientHeight();
     form.SetMenu(menu);
+    form.SetClientHeight(clientHeight);
     if (!open)
         return;
     auto* timer = new TTimer(&form);

@@ -8,7 +8,7 @@
 namespace gallery::tabs {
 
 inline constexpr char CAPTION[] = "Tab Gallery";
-inline constexpr RECT WINDOW_RECT{12, 12, 1012, 708};
+inline constexpr RECT WINDOW_RECT{12, 6, 1012, 762};
 
 inline constexpr int SHAPES = 5;
 inline constexpr int SIDES = 4;
@@ -17,9 +17,10 @@ inline constexpr int LABELS_LEFT = 12;
 inline constexpr int CELLS_LEFT = 112;
 inline constexpr int HEADINGS_TOP = 10;
 inline constexpr int CELLS_TOP = 32;
+// Square cells: the side strips have the room the top and bottom ones have, for the same tabs.
 inline constexpr int CELL_WIDTH = 164;
-inline constexpr int CELL_HEIGHT = 148;
-inline constexpr int CELL_GAP = 10;
+inline constexpr int CELL_HEIGHT = CELL_WIDTH;
+inline constexpr int CELL_GAP = 8;
 
 constexpr RECT Cell(int shape, int side)
 {

@@ -37,6 +37,12 @@ MessageBoxHandler& Handler()
     return handler;
 }
 
+MessageBoxButtonPainter& ButtonPainter()
+{
+    static MessageBoxButtonPainter painter;
+    return painter;
+}
+
 struct Button {
     int id;
     std::string label;
@@ -158,6 +164,8 @@ void Box::PaintButton(HDC dc, std::size_t index) const
     const Button& button = m_buttons[index];
     const bool focused = static_cast<int>(index) == m_focused;
     const bool down = static_cast<int>(index) == m_pressed && m_pressedInside;
+    if (ButtonPainter() && ButtonPainter()(dc, MessageBoxButtonLook{button.rect, button.label, focused, down}))
+        return;
     RECT rect = button.rect;
     if (focused) {
         // The default button's black outline.
@@ -443,6 +451,11 @@ int ShowBox(HWND hWnd, const std::string& caption, UINT uType, Box& state)
 void SetMessageBoxHandler(MessageBoxHandler handler)
 {
     Handler() = std::move(handler);
+}
+
+void SetMessageBoxButtonPainter(MessageBoxButtonPainter painter)
+{
+    ButtonPainter() = std::move(painter);
 }
 
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)

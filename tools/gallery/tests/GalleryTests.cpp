@@ -277,6 +277,13 @@ TEST_F(GalleryOnXTest, ShowsTabsInEveryShapeAndOrientation)
         for (int side = 0; side < SIDES; ++side)
             EXPECT_TRUE(drawn(shot, shape, side)) << "shape " << shape << ", side " << side << "; see "
                                                   << GALLERY_TABS_SCREENSHOT;
+    // The side strips hold all three double-slant tabs: no scroll arrows (black glyphs) at the
+    // strip's start, where they would stand.
+    constexpr int doubleSlant = 1, left = 1, right = 3;
+    const RECT leftCell = at.OnScreen(page, Cell(doubleSlant, left));
+    EXPECT_FALSE(Shows(shot, RECT{leftCell.left, leftCell.top, leftCell.left + 20, leftCell.top + 30}, 0, text));
+    const RECT rightCell = at.OnScreen(page, Cell(doubleSlant, right));
+    EXPECT_FALSE(Shows(shot, RECT{rightCell.right - 20, rightCell.bottom - 30, rightCell.right, rightCell.bottom}, 0, text));
 }
 
 // The grid tools page: the combo box's list dropped down over the form with its chosen item
@@ -464,8 +471,8 @@ TEST_F(ControlsGalleryOnXTest, WearsTheSkinOnTheControlLibrary)
     }
 }
 
-// With --skin and --menu the gallery has a skinned menu bar whose File drop-down opens: the bar's
-// open button wears its frame, and the drop-down shows the skin's frame, its glyph column, the
+// With --skin and --menu the gallery has a skinned menu bar whose File drop-down opens: the window
+// grows by the bar, the bar's open button is highlighted, and the drop-down shows the skin's frame, its glyph column, the
 // separator's picture and the check mark, on X as the drop-down's own override-redirect window.
 TEST_F(GalleryOnXTest, ShowsTheSkinnedMenuBarAndItsDropDown)
 {
@@ -484,7 +491,17 @@ TEST_F(GalleryOnXTest, ShowsTheSkinnedMenuBarAndItsDropDown)
     ASSERT_EQ(shot.At(frameLeft.x, frameLeft.y), menuFrame) << "see " << GALLERY_SKIN_MENU_SCREENSHOT;
     EXPECT_EQ(shot.At(frameTop.x, frameTop.y), menuFrame);
     EXPECT_EQ(shot.At(glyphColumn.x, glyphColumn.y), columnGround);
-    EXPECT_EQ(shot.At(origin.x + 12, origin.y + 26), hilight) << "the open File button's frame";
+    EXPECT_EQ(shot.At(origin.x + 12, origin.y + 26), skin::SHADOW) << "the open File button's frame";
+    EXPECT_EQ(shot.At(origin.x + 14, origin.y + 28), hilight) << "the open File button is highlighted";
+    // The window has grown by the bar: the status bars sit the bar's height lower, whole, over
+    // the skin's bottom border.
+    GalleryGeometry belowBar = m_skinnedAt;
+    belowBar.clientOrigin.y += GetSystemMetrics(SM_CYMENU);
+    const RECT status = belowBar.OnScreen(gallery::DISABLED_COLUMN, gallery::STATUS_BAR);
+    EXPECT_EQ(shot.At(status.left + 60, (status.top + status.bottom) / 2), skin::STATUS_PANEL);
+    const int bottom = belowBar.clientOrigin.y + gallery::WINDOW_RECT.bottom - gallery::WINDOW_RECT.top -
+                       GetSystemMetrics(SM_CYFRAME) * 2 - GetSystemMetrics(SM_CYCAPTION);
+    EXPECT_NE(shot.At((status.left + status.right) / 2, bottom + 1), 0x000000u) << "the bottom border is painted";
     EXPECT_EQ(shot.At(origin.x + 18, origin.y + 84), separatorShadow) << "the first separator";
     EXPECT_TRUE(Shows(shot, RECT{origin.x + 14, origin.y + 90, origin.x + 34, origin.y + 104}, 0, checkMark))
         << "Show grid is checked";
