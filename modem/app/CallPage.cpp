@@ -249,7 +249,7 @@ void TCallPage::IMuteClick()
 {
     const bool muted = m_session.ToggleMuted();
     SendMute(m_session.CommandQueue(), muted);
-    LoadPictureFrame(*m_form.IMute, "ILMUTE", muted ? 1 : 0, MuteFrames, clBtnFace);
+    LoadPictureFrame(*m_form.IMute, "ILMUTE", muted ? 1 : 0, MuteFrames);
     m_form.ProcessMessages();
 }
 

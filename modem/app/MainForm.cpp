@@ -61,7 +61,7 @@ constexpr int SignalPictures = 7;
 void ShowSignalPicture(TImage& image, int index)
 {
     image.SetTag(index);
-    LoadPictureFrame(image, "ILSIGNAL", index, SignalPictures, clBtnFace);
+    LoadPictureFrame(image, "ILSIGNAL", index, SignalPictures);
 }
 
 std::string& ProgramFolderOverride()
@@ -268,7 +268,7 @@ void TMainForm::LoadPictures()
 {
     for (TImage* close : {Image1, Image3, ICHClose, IReadClose, ITempClose, IPBClose})
         LoadPicture(*close, "CLOSE");
-    LoadPictureFrame(*IMute, "ILMUTE", 0, 2, clBtnFace);
+    LoadPictureFrame(*IMute, "ILMUTE", 0, 2);
     // The page pictures' strips hold the pictogram in a 48-pixel tile; the buttons show it alone.
     constexpr int PageTileMargin = 8;
     LoadButtonGlyph(*BModem, "BMODEM", 3, PageTileMargin);
