@@ -487,18 +487,29 @@ TEST_F(ComboSkinnerTest, AComboWithItsButtonAtTheLeftUsesTheMirroredPicture)
     ExpectShown(At(*combo, {0, 0}), *expected, "mirrored");
 }
 
-TEST_F(ComboSkinnerTest, ASimpleComboWhoseButtonIsInvisibleIsLeftToItself)
+// A simple combo has no button: its edit's edge and its list's take the skin's flat frame, shadow
+// outside and face inside, like the other skinned edits; none of the classic edges shows.
+TEST_F(ComboSkinnerTest, ASimpleComboFramesItsEditAndItsListInTheSkinsColours)
 {
     auto* simple = Add<TComboBox>(20, 20, 150, 120);
     simple->SetStyle(csSimple);
+    (void)simple->Items()->Add("one");
     ShowWithFocusAside();
     auto* skinner = dynamic_cast<TSkinComBox*>(Skinner()->FindSkinner(simple->Handle()));
     ASSERT_NE(skinner, nullptr);
     EXPECT_NE(skinner->ListSkinner(), nullptr) << "the simple combo's list has skinned scroll bars";
-    // Only the skin's border picture is ever drawn at the combo's corner, in a corner colour.
-    TDataSkinBorder& picture = *m_data->Elements().BorderElement("ComboButton");
-    const auto corner = static_cast<std::uint32_t>(PixelAt(picture.Image, 0, 0)) & 0xFFFFFF;
-    EXPECT_NE(Shown(At(*simple, {0, 0})), SwapRB(corner));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(simple->Handle(), &info));
+    const TSkinColours& colours = m_data->Elements().Colours();
+    const auto list = [&](POINT point) {
+        return At(*simple, {point.x, info.rcItem.bottom + point.y});
+    };
+    for (const POINT shadow : {At(*simple, {0, 0}), At(*simple, {149, info.rcItem.bottom - 1}), list({0, 0}),
+                               list({149, 120 - info.rcItem.bottom - 1})})
+        EXPECT_EQ(Shown(shadow), SwapRB(ColorToRGB(colours.ButtonShadow) & 0xFFFFFF)) << shadow.x << "," << shadow.y;
+    for (const POINT face : {At(*simple, {1, 1}), list({1, 1})})
+        EXPECT_EQ(Shown(face), SwapRB(ColorToRGB(colours.ButtonFace) & 0xFFFFFF)) << face.x << "," << face.y;
 }
 
 TEST_F(ComboSkinnerTest, ARecreatedComboIsStillSkinnedAndFollowsItsNewInnerWindows)
