@@ -30,7 +30,7 @@ void DescribeComboBox(TClassBuilder& c)
 constexpr TItemMessages COMBO_BOX_MESSAGES{CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCOUNT,
                                            CB_GETLBTEXT, CB_GETLBTEXTLEN, CB_GETITEMDATA,  CB_SETITEMDATA};
 
-constexpr const char* EDIT_PROC_PROPERTY = "ComboBoxEditProc";
+constexpr const char* PART_PROC_PROPERTY = "ComboBoxPartProc";
 
 COMBOBOXINFO InfoOf(HWND combo)
 {
@@ -54,19 +54,19 @@ const TTypeInfo& ComboBoxStyleTypeInfo()
 
 namespace classlib_forms::detail {
 
-LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ComboPartProc(HWND part, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, EDIT_PROC_PROPERTY));
+    const auto original = reinterpret_cast<WNDPROC>(GetPropA(part, PART_PROC_PROPERTY));
     if (!original)
-        return DefWindowProcA(edit, message, wParam, lParam);
+        return DefWindowProcA(part, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        (void)SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        (void)RemovePropA(edit, EDIT_PROC_PROPERTY);
-    } else if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(edit)));
-               combo && combo->EditMessage(message, wParam, lParam)) {
+        (void)SetWindowLongPtrA(part, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        (void)RemovePropA(part, PART_PROC_PROPERTY);
+    } else if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(part)));
+               combo && combo->PartMessage(part, message, wParam, lParam)) {
         return 0;
     }
-    return CallWindowProcA(original, edit, message, wParam, lParam);
+    return CallWindowProcA(original, part, message, wParam, lParam);
 }
 
 } // namespace classlib_forms::detail
@@ -121,10 +121,17 @@ void TCustomComboBox::CreateWnd()
         (void)Send(CB_SETCURSEL, static_cast<WPARAM>(m_itemIndex));
     else if (!text.empty())
         (void)SetWindowTextA(window, text.c_str());
-    if (const HWND edit = InfoOf(window).hwndItem; edit && edit != window) {
-        (void)SetPropA(edit, EDIT_PROC_PROPERTY, reinterpret_cast<HANDLE>(GetWindowLongPtrA(edit, GWLP_WNDPROC)));
-        (void)SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&detail::ComboEditKeysProc));
-    }
+    const COMBOBOXINFO info = InfoOf(window);
+    if (info.hwndItem && info.hwndItem != window)
+        SubclassPart(info.hwndItem);
+    if (m_style == csSimple && info.hwndList)
+        SubclassPart(info.hwndList);
+}
+
+void TCustomComboBox::SubclassPart(HWND part)
+{
+    (void)SetPropA(part, PART_PROC_PROPERTY, reinterpret_cast<HANDLE>(GetWindowLongPtrA(part, GWLP_WNDPROC)));
+    (void)SetWindowLongPtrA(part, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&detail::ComboPartProc));
 }
 
 void TCustomComboBox::DestroyWnd()
@@ -248,8 +255,17 @@ void TCustomComboBox::DrawItem(int index, TRect rect, TOwnerDrawState state)
         m_canvas->TextOut(rect.left + 2, rect.top, m_items->Strings(index));
 }
 
-bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM lParam)
+bool TCustomComboBox::PartMessage(HWND part, UINT message, WPARAM& wParam, LPARAM lParam)
 {
+    if (message == WM_RBUTTONUP) {
+        POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        (void)::ClientToScreen(part, &screen);
+        Perform(WM_CONTEXTMENU, 0,
+                MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+        return false;
+    }
+    if (part != EditHandle())
+        return false;
     if (message == WM_SETFOCUS) {
         // The edit's focus is the combo box's, as far as the form is concerned.
         if (TCustomForm* form = GetParentForm(this))
