@@ -255,7 +255,7 @@ void TSkinComBox::PaintSkin(HDC dc, const RECT& rect)
 }
 
 // A simple combo has no button: its edit's edge takes the skin's border, as its list does, and
-// what its list leaves below the edit the skin's face.
+// the room below the edit, while the list is hidden, the skin's face.
 void TSkinComBox::PaintSimpleEdge(HDC dc, const RECT& rect)
 {
     FollowInnerWindows();
@@ -264,7 +264,8 @@ void TSkinComBox::PaintSimpleEdge(HDC dc, const RECT& rect)
         return;
     const auto& colours = m_data->Elements().Colours();
     FrameSkinBorder(dc, info.rcItem, colours.ButtonShadow, colours.ButtonFace);
-    FillRectColor(dc, RECT{rect.left, info.rcItem.bottom, rect.right, rect.bottom}, colours.ButtonFace);
+    if (!IsWindowVisible(info.hwndList))
+        FillRectColor(dc, RECT{rect.left, info.rcItem.bottom, rect.right, rect.bottom}, colours.ButtonFace);
 }
 
 void TSkinComBox::PaintClassic(HDC dc, const RECT& rect, int frame)

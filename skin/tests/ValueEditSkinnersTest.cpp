@@ -505,11 +505,30 @@ TEST_F(ComboSkinnerTest, ASimpleComboFramesItsEditAndItsListInTheSkinsColours)
     const auto list = [&](POINT point) {
         return At(*simple, {point.x, info.rcItem.bottom + point.y});
     };
-    for (const POINT shadow : {At(*simple, {0, 0}), At(*simple, {149, info.rcItem.bottom - 1}), list({0, 0}),
-                               list({149, 120 - info.rcItem.bottom - 1})})
-        EXPECT_EQ(Shown(shadow), SwapRB(ColorToRGB(colours.ButtonShadow) & 0xFFFFFF)) << shadow.x << "," << shadow.y;
-    for (const POINT face : {At(*simple, {1, 1}), list({1, 1})})
-        EXPECT_EQ(Shown(face), SwapRB(ColorToRGB(colours.ButtonFace) & 0xFFFFFF)) << face.x << "," << face.y;
+    const auto expectFrames = [&](const char* when) {
+        for (const POINT shadow : {At(*simple, {0, 0}), At(*simple, {149, info.rcItem.bottom - 1}), list({0, 0}),
+                                   list({149, simple->Height() - info.rcItem.bottom - 1})})
+            EXPECT_EQ(Shown(shadow), SwapRB(ColorToRGB(colours.ButtonShadow) & 0xFFFFFF))
+                << when << " " << shadow.x << "," << shadow.y;
+        for (const POINT face : {At(*simple, {1, 1}), list({1, 1})})
+            EXPECT_EQ(Shown(face), SwapRB(ColorToRGB(colours.ButtonFace) & 0xFFFFFF))
+                << when << " " << face.x << "," << face.y;
+    };
+    expectFrames("shown");
+    simple->Invalidate();
+    Pump();
+    expectFrames("the combo painted again");
+    // The list hides when too short for a row and shows again when the combo grows.
+    simple->SetHeight(info.rcItem.bottom + 4);
+    Pump();
+    simple->SetHeight(80);
+    Pump();
+    expectFrames("grown again");
+    simple->SetVisible(false);
+    Pump();
+    simple->SetVisible(true);
+    Pump();
+    expectFrames("shown again");
 }
 
 TEST_F(ComboSkinnerTest, ARecreatedComboIsStillSkinnedAndFollowsItsNewInnerWindows)

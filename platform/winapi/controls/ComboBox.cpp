@@ -268,6 +268,10 @@ bool ComboBoxWindow::CreateParts()
                             ((m_style & CBS_SORT) ? LBS_SORT : 0) | ((m_style & CBS_HASSTRINGS) ? LBS_HASSTRINGS : 0) |
                             ((m_style & CBS_DISABLENOSCROLL) ? LBS_DISABLENOSCROLL : 0);
     RegisterComboListClass();
+    // A simple combo's parts stay in view: its own painting (the erasing included) goes round
+    // them, as their frames would not be painted again.
+    if (Kind() == CBS_SIMPLE)
+        (void)SetWindowLongPtrA(Window(), GWL_STYLE, GetWindowLongPtrA(Window(), GWL_STYLE) | WS_CLIPCHILDREN);
     if (Kind() == CBS_SIMPLE)
         m_list = CreateWindowExA(WS_EX_CLIENTEDGE, "ComboLBox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                  Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_LIST_ID)), nullptr,

@@ -363,6 +363,10 @@ TEST_F(EditComboTest, ASimpleComboShowsItsListBelowTheEdit)
     for (const POINT& corner : {POINT{0, 0}, POINT{0, list.top}})
         EXPECT_EQ(ShownPixel(*m_display, simple, corner), RgbOf(GetSysColor(COLOR_BTNSHADOW))) << corner.y;
     EXPECT_EQ(ShownPixel(*m_display, simple, POINT{1, 1}), RgbOf(GetSysColor(COLOR_3DDKSHADOW)));
+    // The combo painting itself again leaves the list's edge alone.
+    (void)InvalidateRect(simple, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(ShownPixel(*m_display, simple, POINT{0, list.top}), RgbOf(GetSysColor(COLOR_BTNSHADOW)));
 
     // Made too short for a row, the list does not show a strip of its edge.
     (void)SetWindowPos(simple, nullptr, 0, 0, 130, info.rcItem.bottom + 4, SWP_NOMOVE | SWP_NOZORDER);
