@@ -508,7 +508,7 @@ void TMainForm::ShowIncomingCaller(const std::string& number, const std::string&
 {
     BCallMClick(BCallM);
     ClearCallDisplay();
-    EDNum->SetText(number.empty() ? "Anonymous" : number);
+    m_callPage->ShowNumber(number.empty() ? "Anonymous" : number);
     if (!name.empty())
         LBName->Items()->Add(name);
 }
@@ -625,6 +625,6 @@ void TMainForm::ShowSmsBox(TSmsBox box)
 void TMainForm::ClearCallDisplay()
 {
     ETitle->Clear();
-    EDNum->Clear();
+    m_callPage->ClearDisplay();
     LBName->Items()->Clear();
 }
