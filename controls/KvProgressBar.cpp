@@ -7,15 +7,22 @@
 
 namespace {
 
+constexpr TColor DefaultBackColorStop = clBtnFace;
+constexpr TColor DefaultBarColorStop = clHotLight;
+
+// A gradient stop of clDefault is the stop the bar has by default, never the black that the
+// marker's own value would give.
+TColor GradientStop(TColor stop, TColor defaultStop) { return stop == clDefault ? defaultStop : stop; }
+
 void DescribeProgressBar(TClassBuilder& c)
 {
     using Bar = TKvCustomProgressBar;
     using P = TKvFramedBorderProperty;
     c.String("About", &Bar::About, &Bar::SetAbout).Stored(false);
     c.Ordinal("BackColor", ColorTypeInfo(), &Bar::BackColor, &Bar::SetBackColor).Default(clWhite);
-    c.Ordinal("BackColorStop", ColorTypeInfo(), &Bar::BackColorStop, &Bar::SetBackColorStop).Default(clBtnFace);
+    c.Ordinal("BackColorStop", ColorTypeInfo(), &Bar::BackColorStop, &Bar::SetBackColorStop).Default(DefaultBackColorStop);
     c.Ordinal("BarColor", ColorTypeInfo(), &Bar::BarColor, &Bar::SetBarColor).Default(clHighlight);
-    c.Ordinal("BarColorStop", ColorTypeInfo(), &Bar::BarColorStop, &Bar::SetBarColorStop).Default(clHotLight);
+    c.Ordinal("BarColorStop", ColorTypeInfo(), &Bar::BarColorStop, &Bar::SetBarColorStop).Default(DefaultBarColorStop);
     c.Enum("BarStyle", BarStyleTypeInfo(), &Bar::BarStyle, &Bar::SetBarStyle).Default(bsTraditional);
     c.Integer("BevelWidth", &Bar::BevelWidth, &Bar::SetBevelWidth).Default(1);
     c.Ordinal("BorderColor", ColorTypeInfo(), &Bar::BorderColor, &Bar::SetBorderColor).Default(clBtnFace);
@@ -224,8 +231,9 @@ void TKvCustomProgressBar::DrawBar(TCanvas& canvas, const TRect& rect) const
         PaintSegmentedBar(canvas, rect, m_orientation, m_barColor, m_backColor, m_numSegments, m_percent);
         break;
     case bsGradient:
-        PaintGradientBar(canvas, rect, m_orientation, m_barColor, m_barColorStop, m_backColor, m_backColorStop,
-                         m_gradientDirection, m_percent, m_showPercent);
+        PaintGradientBar(canvas, rect, m_orientation, m_barColor, GradientStop(m_barColorStop, DefaultBarColorStop),
+                         m_backColor, GradientStop(m_backColorStop, DefaultBackColorStop), m_gradientDirection,
+                         m_percent, m_showPercent);
         break;
     }
 }

@@ -222,6 +222,11 @@ bool TSkinComBox::LeftButton() const
 
 void TSkinComBox::PaintSkin(HDC dc, const RECT& rect)
 {
+    m_style = GetWindowLongA(m_handle, GWL_STYLE);
+    if (!DropDownStyle()) {
+        PaintSimpleEdge(dc, rect);
+        return;
+    }
     TDataSkinBorder* button = m_data->Elements().BorderElement("ComboButton");
     if (!button || button->Image.Empty())
         return;
@@ -247,6 +252,20 @@ void TSkinComBox::PaintSkin(HDC dc, const RECT& rect)
         return;
     }
     PaintClassic(dc, rect, frame);
+}
+
+// A simple combo has no button: its edit's edge takes the skin's border, as its list does, and
+// the room below the edit, while the list is hidden, the skin's face.
+void TSkinComBox::PaintSimpleEdge(HDC dc, const RECT& rect)
+{
+    FollowInnerWindows();
+    COMBOBOXINFO info{};
+    if (!ReadComboInfo(m_handle, info))
+        return;
+    const auto& colours = m_data->Elements().Colours();
+    FrameSkinBorder(dc, info.rcItem, colours.ButtonShadow, colours.ButtonFace);
+    if (!IsWindowVisible(info.hwndList))
+        FillRectColor(dc, RECT{rect.left, info.rcItem.bottom, rect.right, rect.bottom}, colours.ButtonFace);
 }
 
 void TSkinComBox::PaintClassic(HDC dc, const RECT& rect, int frame)

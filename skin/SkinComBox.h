@@ -42,6 +42,7 @@ private:
     void EditMessage(UINT msg);
     // A left press or release on the combo or its edit shows the button pressed or up again.
     void FollowPress(UINT msg);
+    void PaintSimpleEdge(HDC dc, const RECT& rect);
     void PaintClassic(HDC dc, const RECT& rect, int frame);
     void PaintFlat(HDC dc, const RECT& rect);
     [[nodiscard]] bool LeftButton() const;

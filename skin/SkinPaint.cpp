@@ -50,6 +50,15 @@ void FillRectColor(HDC dc, const RECT& rect, TColor colour)
     (void)DeleteObject(brush);
 }
 
+void FrameSkinBorder(HDC dc, RECT rect, TColor shadow, TColor face)
+{
+    for (const TColor colour : {shadow, face}) {
+        const GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(colour)));
+        (void)FrameRect(dc, &rect, brush.Get());
+        (void)InflateRect(&rect, -1, -1);
+    }
+}
+
 TColor ParentColor(const TControl* control, TColor fallback)
 {
     const std::int64_t colour = control ? GetOrdPropByName(control->Parent(), "Color") : -1;

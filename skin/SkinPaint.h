@@ -28,6 +28,9 @@ void BlitStripFrame(HDC dc, const RECT& rect, int frameCount, int frame, TBitmap
 
 // FillRect with a solid brush of the colour (system colours resolved).
 void FillRectColor(HDC dc, const RECT& rect, TColor colour);
+// The flat border the skin gives a sunken edge: a line of `shadow` round the rectangle with a
+// line of `face` inside it.
+void FrameSkinBorder(HDC dc, RECT rect, TColor shadow, TColor face);
 // The Color of the control's parent, or `fallback` when there is no control, no parent or the
 // parent publishes no integer Color.
 [[nodiscard]] TColor ParentColor(const TControl* control, TColor fallback);

@@ -5,19 +5,13 @@
 #include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/rtl/Strings.h"
 #include "skin/SkinData.h"
+#include "skin/SkinPaint.h"
 #include "skin/SkinProps.h"
 #include "skin/WinSkinForm.h"
 
 #include <string>
 
 namespace {
-
-void FrameColour(HDC dc, const RECT& rect, TColor colour)
-{
-    const HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));
-    (void)FrameRect(dc, &rect, brush);
-    (void)DeleteObject(brush);
-}
 
 void RefreshShown(TWScrollbar* bar)
 {
@@ -59,6 +53,8 @@ void TSkinScrollbar::AttachWindow(TWinSkinForm& form, HWND window)
     m_vertical = std::make_unique<TWScrollbar>(*m_data);
     m_horizontal->AttachWindow(window, TWScrollbar::WindowHorizontal);
     m_vertical->AttachWindow(window, TWScrollbar::WindowVertical);
+    // A bare window (a simple combo's list) has a border to replace when it has a sunken edge.
+    m_ownBorder = !m_singleBar && (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
 }
 
 void TSkinScrollbar::TakeFixedColour()
@@ -121,9 +117,7 @@ void TSkinScrollbar::PaintBorder(HDC dc)
     if (!dc || !GetWindowRect(m_handle, &rect))
         return;
     OffsetRect(&rect, -rect.left, -rect.top);
-    FrameColour(dc, rect, m_data->Elements().Colours().ButtonShadow);
-    InflateRect(&rect, -1, -1);
-    FrameColour(dc, rect, m_data->Elements().Colours().ButtonFace);
+    FrameSkinBorder(dc, rect, m_data->Elements().Colours().ButtonShadow, m_data->Elements().Colours().ButtonFace);
 }
 
 bool TSkinScrollbar::BeforeMessage(TMessage& message)

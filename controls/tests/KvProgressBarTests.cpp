@@ -240,6 +240,18 @@ TEST_F(ProgressBarTest, TheGradientRunsFromTheBarColourToItsStop)
     EXPECT_EQ(Shown(POINT{150, 21}) & 0xFF00, 0xFF00u);
 }
 
+TEST_F(ProgressBarTest, AStopOfClDefaultIsTheDefaultStopNotBlack)
+{
+    m_bar->SetBarStyle(bsGradient);
+    m_bar->SetBarColor(clRed);
+    m_bar->SetBarColorStop(clDefault);
+    m_bar->SetBackColorStop(clDefault);
+    m_bar->SetGradientDirection(gdHorizontalEnd);
+    Show(50);
+    EXPECT_EQ(Shown(POINT{50, 21}), Rgb(clHotLight));
+    EXPECT_EQ(Shown(POINT{150, 21}), Rgb(clBtnFace));
+}
+
 TEST_F(ProgressBarTest, PartsSetThePercent)
 {
     struct Step {

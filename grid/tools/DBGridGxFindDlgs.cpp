@@ -11,6 +11,7 @@
 #include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
+#include "platform/rtl/Strings.h"
 
 CLASSLIB_IMPLEMENT_CLASS(TDBGridGxFindDlg, TForm, ComponentCreator<TDBGridGxFindDlg>, nullptr)
 
@@ -151,7 +152,7 @@ void TDBGridGxFindDlg::Notification(TComponent* component, TOperation operation)
     }
 }
 
-// The grid's visible columns by title, then "<All>"; the current column's title is chosen.
+// The grid's visible titled columns by title, then "<All>"; the current column's title is chosen.
 void TDBGridGxFindDlg::FillColumns()
 {
     const TNotifyEvent onChange = cbFindIn->OnChange();
@@ -167,7 +168,7 @@ void TDBGridGxFindDlg::FillColumns()
             currentCaption = column->Title()->Caption();
             hasCurrent = true;
         }
-        if (!column->Visible())
+        if (!column->Visible() || Trim(column->Title()->Caption()).empty())
             continue;
         cbFindIn->Items()->Add(column->Title()->Caption());
         m_columnFields.push_back(column->FieldName());

@@ -169,9 +169,11 @@ void TFMain::SetPercent(int percent)
     Progress->SetPercent(static_cast<std::uint16_t>(percent));
 }
 
+// Finish becomes the default button: the one Enter presses and the frame marks.
 void TFMain::EnableFinish()
 {
     BFinish->SetEnabled(true);
+    SetActiveControl(BFinish);
 }
 
 void TFMain::ShowSystemNotice()

@@ -23,6 +23,10 @@ std::string DefaultInstallFolder()
 
 std::string BrowsedFolderText(std::string_view folder)
 {
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.remove_suffix(1);
+    if (folder.substr(folder.rfind('/') + 1) == ProductWord)
+        return std::string(folder);
     return JoinPath(folder, ProductWord);
 }
 

@@ -16,8 +16,8 @@ inline constexpr std::string_view BrandWord = "Kestra";
 // What the folder field shows at start: ~/.local/opt/Norra for a user, /opt/Norra for root.
 [[nodiscard]] std::string DefaultInstallFolder();
 
-// The field's text after the user chose `folder` with Browse: the product folder inside it, even
-// when the chosen folder already ends with the product word.
+// The field's text after the user chose `folder` with Browse: the product folder inside it, or
+// the folder itself when it already is one (its name is the product word).
 [[nodiscard]] std::string BrowsedFolderText(std::string_view folder);
 
 // The install folder for the field's text: the text itself when it ends with the product word

@@ -82,6 +82,18 @@ void TCallPage::ShowTickedNumber(const std::string& number)
     m_digitColourIndex = 0;
 }
 
+void TCallPage::ClearDisplay()
+{
+    m_form.EDNum->Clear();
+    m_digitColourIndex = 0;
+}
+
+void TCallPage::ShowNumber(const std::string& number)
+{
+    m_form.EDNum->SetText(number);
+    Recolour();
+}
+
 void TCallPage::KeyClick(char key)
 {
     if (m_form.ETitle->Text().empty())
@@ -188,7 +200,7 @@ void TCallPage::BHangClick()
 
 void TCallPage::BRecallClick()
 {
-    m_form.EDNum->Clear();
+    ClearDisplay();
     EDNumStyle(m_session.LastDialledNumber());
     BCallClick();
 }
@@ -220,7 +232,7 @@ void TCallPage::LBNameDblClick()
     if (call.Outgoing || call.Connected || !number)
         return;
     const std::string chosen = *number;
-    m_form.EDNum->Clear();
+    ClearDisplay();
     EDNumStyle(chosen);
 }
 
@@ -249,7 +261,7 @@ void TCallPage::IMuteClick()
 {
     const bool muted = m_session.ToggleMuted();
     SendMute(m_session.CommandQueue(), muted);
-    LoadPictureFrame(*m_form.IMute, "ILMUTE", muted ? 1 : 0, MuteFrames, clBtnFace);
+    LoadPictureFrame(*m_form.IMute, "ILMUTE", muted ? 1 : 0, MuteFrames);
     m_form.ProcessMessages();
 }
 

@@ -27,6 +27,11 @@ public:
     // list. Also used when another page puts a number on the display.
     void EDNumStyle(const std::string& text);
 
+    // An empty dial display, whose next character takes the first colour again.
+    void ClearDisplay();
+    // `number` on the display in its colours, without a smart-dial lookup (an incoming caller).
+    void ShowNumber(const std::string& number);
+
     // "Call" from the phonebook: the number (empty when none was ticked) on the cleared display,
     // not dialled; the next key starts the display's colours again.
     void ShowTickedNumber(const std::string& number);

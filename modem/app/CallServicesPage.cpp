@@ -71,6 +71,8 @@ void TCallServicesPage::FormKeyDown(WORD key, TShiftState shift)
         return;
     m_form.PEngineer->SetVisible(true);
     m_form.PEngineer->BringToFront();
+    if (TEdit& min = FormControl<TEdit>(m_form, "EMin"); min.CanFocus())
+        min.SetFocus();
 }
 
 void TCallServicesPage::Tell(const std::string& text) const

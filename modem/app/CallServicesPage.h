@@ -16,8 +16,9 @@ enum class TFeatureCode : std::uint8_t;
 // call-history panel is disabled; the engine ends that on the answer. A request the modem cannot
 // take now (not ready, or the command queue full) is refused with a message instead, and a request
 // the modem leaves unanswered is given up after ServiceAnswerTimeout, so the panel never stays
-// disabled for good. Also the engineering panel's new MIN; the panel
-// shows on Ctrl+Shift+E while the Setting tab is in view, and nothing in the window points to it.
+// disabled for good. Also the engineering panel's new MIN; the panel lies on the Setting tab
+// (it goes with the tab), shows on Ctrl+Shift+E while the tab is in view with its MIN field
+// focused, and nothing in the window points to it.
 inline constexpr unsigned ServiceAnswerTimeout = 35000; // milliseconds
 
 class TCallServicesPage {

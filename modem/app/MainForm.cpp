@@ -62,7 +62,7 @@ constexpr int SignalPictures = 7;
 void ShowSignalPicture(TImage& image, int index)
 {
     image.SetTag(index);
-    LoadPictureFrame(image, "ILSIGNAL", index, SignalPictures, clBtnFace);
+    LoadPictureFrame(image, "ILSIGNAL", index, SignalPictures);
 }
 
 std::string& ProgramFolderOverride()
@@ -271,7 +271,7 @@ void TMainForm::LoadPictures()
 {
     for (TImage* close : {Image1, Image3, ICHClose, IReadClose, ITempClose, IPBClose})
         LoadPicture(*close, "CLOSE");
-    LoadPictureFrame(*IMute, "ILMUTE", 0, 2, clBtnFace);
+    LoadPictureFrame(*IMute, "ILMUTE", 0, 2);
     // The page pictures' strips hold the pictogram in a 48-pixel tile; the buttons show it alone.
     constexpr int PageTileMargin = 8;
     LoadButtonGlyph(*BModem, "BMODEM", 3, PageTileMargin);
@@ -511,7 +511,7 @@ void TMainForm::ShowIncomingCaller(const std::string& number, const std::string&
 {
     BCallMClick(BCallM);
     ClearCallDisplay();
-    EDNum->SetText(number.empty() ? "Anonymous" : number);
+    m_callPage->ShowNumber(number.empty() ? "Anonymous" : number);
     if (!name.empty())
         LBName->Items()->Add(name);
 }
@@ -628,6 +628,6 @@ void TMainForm::ShowSmsBox(TSmsBox box)
 void TMainForm::ClearCallDisplay()
 {
     ETitle->Clear();
-    EDNum->Clear();
+    m_callPage->ClearDisplay();
     LBName->Items()->Clear();
 }

@@ -894,14 +894,58 @@ object MainForm: TMainForm
               end
             end
           end
+          object PEngineer: TPanel
+            Left = 100
+            Top = 100
+            Width = 224
+            Height = 80
+            TabOrder = 36
+            Visible = False
+            object LMin: TLabel
+              Left = 12
+              Top = 16
+              Caption = 'New MIN:'
+            end
+            object EMin: TEdit
+              Left = 80
+              Top = 12
+              Width = 120
+              MaxLength = 10
+              TabOrder = 37
+            end
+            object Bminok: TButton
+              Left = 40
+              Top = 44
+              Width = 64
+              Height = 25
+              Caption = 'OK'
+              TabOrder = 38
+            end
+            object BminCan: TButton
+              Left = 112
+              Top = 44
+              Width = 64
+              Height = 25
+              Caption = 'Cancel'
+              TabOrder = 39
+            end
+          end
         end
       end
-      object ICHClose: TImage
+      object PCHClose: TPanel
         Left = 400
         Top = 2
         Width = 20
         Height = 20
-        Center = True
+        BevelOuter = bvNone
+        TabOrder = 40
+        object ICHClose: TImage
+          Left = 0
+          Top = 0
+          Width = 20
+          Height = 20
+          Center = True
+        end
       end
     end
     object Pwait: TPanel
@@ -915,42 +959,6 @@ object MainForm: TMainForm
         Left = 60
         Top = 16
         Caption = 'Please wait...'
-      end
-    end
-    object PEngineer: TPanel
-      Left = 100
-      Top = 100
-      Width = 224
-      Height = 80
-      TabOrder = 36
-      Visible = False
-      object LMin: TLabel
-        Left = 12
-        Top = 16
-        Caption = 'New MIN:'
-      end
-      object EMin: TEdit
-        Left = 80
-        Top = 12
-        Width = 120
-        MaxLength = 10
-        TabOrder = 37
-      end
-      object Bminok: TButton
-        Left = 40
-        Top = 44
-        Width = 64
-        Height = 25
-        Caption = 'OK'
-        TabOrder = 38
-      end
-      object BminCan: TButton
-        Left = 112
-        Top = 44
-        Width = 64
-        Height = 25
-        Caption = 'Cancel'
-        TabOrder = 39
       end
     end
   end

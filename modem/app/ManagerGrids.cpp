@@ -30,9 +30,9 @@ constexpr TListColumn StoredMessageColumns[] = {
     {"No.", "", 30}, {"Name", "NAME", 128}, {"Number", "NUM", 86}, {"Time", "DT", 128}};
 constexpr TListColumn TemplateColumns[] = {{"No.", "", 30}, {"Text", "TEXT", 344}};
 constexpr TListColumn CallLogColumns[] = {{"No.", "", 33},      {"Name", "NAME", 78}, {"Number", "NUM", 80},
-                                          {"Time", "DT", 108}, {"Duration", "DUR", 54, true}};
+                                          {"Time", "DT", 128}, {"Duration", "DUR", 54, true}};
 constexpr TListColumn MissedCallColumns[] = {
-    {"No.", "", 33}, {"Name", "NAME", 110}, {"Number", "NUM", 102}, {"Time", "DT", 109}};
+    {"No.", "", 33}, {"Name", "NAME", 110}, {"Number", "NUM", 102}, {"Time", "DT", 128}};
 
 std::span<const TListColumn> ColumnsOf(TManagerList list)
 {

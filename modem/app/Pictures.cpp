@@ -1,6 +1,7 @@
 #include "modem/app/Pictures.h"
 
 #include "png/PngCodec.h"
+#include "png/PngImageStorage.h"
 
 #include "platform/classlib/core/Resources.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
@@ -8,6 +9,7 @@
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
 
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -43,6 +45,34 @@ bool DrawFrame(TBitmap& frame, std::string_view name, int index, int frames, TCo
     return true;
 }
 
+// Frame `index` of the strip as a picture of its own, its transparency kept, so that it shows
+// whatever lies under the image (the skin) where the picture is clear. The strip's pixels are
+// whole bytes (8 bits per channel); a strip in another format gives no frame.
+bool CutFrame(TPNGObject& frame, std::string_view name, int index, int frames)
+{
+    TPNGObject strip;
+    if (frames <= 0 || index < 0 || index >= frames || !ReadPicture(name, strip))
+        return false;
+    const TImageStorage& source = strip.HeaderChunk().Storage();
+    const int width = strip.Width() / frames;
+    if (width <= 0 || source.BitsPerPixel() % 8 != 0)
+        return false;
+    frame.CopyFromImage(strip);
+    TChunkIHDR& header = frame.HeaderChunk();
+    header.SetWidth(static_cast<std::uint32_t>(width));
+    header.PrepareImageStorage();
+    TImageStorage& target = header.Storage();
+    const std::size_t pixelBytes = source.BitsPerPixel() / 8;
+    const auto left = static_cast<std::size_t>(index * width);
+    const auto count = static_cast<std::size_t>(width);
+    for (std::uint32_t y = 0; y < source.Height(); ++y) {
+        std::memcpy(target.Row(y), source.Row(y) + left * pixelBytes, count * pixelBytes);
+        if (source.HasAlpha())
+            std::memcpy(target.AlphaRow(y), source.AlphaRow(y) + left, count);
+    }
+    return true;
+}
+
 } // namespace
 
 void LoadPicture(TImage& image, std::string_view name)
@@ -51,10 +81,10 @@ void LoadPicture(TImage& image, std::string_view name)
     image.Picture()->SetGraphic(ReadPicture(name, picture) ? &picture : nullptr);
 }
 
-void LoadPictureFrame(TImage& image, std::string_view name, int index, int frames, TColor background)
+void LoadPictureFrame(TImage& image, std::string_view name, int index, int frames)
 {
-    TBitmap frame;
-    image.Picture()->SetGraphic(DrawFrame(frame, name, index, frames, background, 0) ? &frame : nullptr);
+    TPNGObject frame;
+    image.Picture()->SetGraphic(CutFrame(frame, name, index, frames) ? &frame : nullptr);
 }
 
 void LoadButtonGlyph(TSpeedButton& button, std::string_view name, int frames, int inset)

@@ -81,6 +81,8 @@ bool TSmsComposePage::CBNumAdd(const std::string& name, const std::string& numbe
     if (m_recipients.Add(name, number))
         m_form.CBNum->Items()->Add(name);
     m_form.CBNum->SetText("");
+    // The lookup is over: its list would cover the message.
+    m_form.LBNameS->SetVisible(false);
     PlaceRecipientList(RecipientListHeight(m_recipients.Count(), m_form.CBNum->Height()));
     return true;
 }

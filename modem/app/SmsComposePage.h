@@ -24,7 +24,8 @@ public:
     TSmsComposePage(const TSmsComposePage&) = delete;
     TSmsComposePage& operator=(const TSmsComposePage&) = delete;
 
-    // Adds a recipient unless its number is already one; false when the number is refused.
+    // Adds a recipient unless its number is already one, ending a name lookup; false when the
+    // number is refused.
     bool CBNumAdd(const std::string& name, const std::string& number);
     void CBNumDel(int index);
     [[nodiscard]] const TSmsRecipients& Recipients() const { return m_recipients; }

@@ -487,18 +487,48 @@ TEST_F(ComboSkinnerTest, AComboWithItsButtonAtTheLeftUsesTheMirroredPicture)
     ExpectShown(At(*combo, {0, 0}), *expected, "mirrored");
 }
 
-TEST_F(ComboSkinnerTest, ASimpleComboWhoseButtonIsInvisibleIsLeftToItself)
+// A simple combo has no button: its edit's edge and its list's take the skin's flat frame, shadow
+// outside and face inside, like the other skinned edits; none of the classic edges shows.
+TEST_F(ComboSkinnerTest, ASimpleComboFramesItsEditAndItsListInTheSkinsColours)
 {
     auto* simple = Add<TComboBox>(20, 20, 150, 120);
     simple->SetStyle(csSimple);
+    (void)simple->Items()->Add("one");
     ShowWithFocusAside();
     auto* skinner = dynamic_cast<TSkinComBox*>(Skinner()->FindSkinner(simple->Handle()));
     ASSERT_NE(skinner, nullptr);
     EXPECT_NE(skinner->ListSkinner(), nullptr) << "the simple combo's list has skinned scroll bars";
-    // Only the skin's border picture is ever drawn at the combo's corner, in a corner colour.
-    TDataSkinBorder& picture = *m_data->Elements().BorderElement("ComboButton");
-    const auto corner = static_cast<std::uint32_t>(PixelAt(picture.Image, 0, 0)) & 0xFFFFFF;
-    EXPECT_NE(Shown(At(*simple, {0, 0})), SwapRB(corner));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(simple->Handle(), &info));
+    const TSkinColours& colours = m_data->Elements().Colours();
+    const auto list = [&](POINT point) {
+        return At(*simple, {point.x, info.rcItem.bottom + point.y});
+    };
+    const auto expectFrames = [&](const char* when) {
+        for (const POINT shadow : {At(*simple, {0, 0}), At(*simple, {149, info.rcItem.bottom - 1}), list({0, 0}),
+                                   list({149, simple->Height() - info.rcItem.bottom - 1})})
+            EXPECT_EQ(Shown(shadow), SwapRB(ColorToRGB(colours.ButtonShadow) & 0xFFFFFF))
+                << when << " " << shadow.x << "," << shadow.y;
+        for (const POINT face : {At(*simple, {1, 1}), list({1, 1})})
+            EXPECT_EQ(Shown(face), SwapRB(ColorToRGB(colours.ButtonFace) & 0xFFFFFF))
+                << when << " " << face.x << "," << face.y;
+    };
+    expectFrames("shown");
+    simple->Invalidate();
+    Pump();
+    expectFrames("the combo painted again");
+    // The list hides when too short for a row and shows again when the combo grows.
+    simple->SetHeight(info.rcItem.bottom + 4);
+    Pump();
+    simple->SetHeight(80);
+    Pump();
+    expectFrames("grown again");
+    simple->SetVisible(false);
+    Pump();
+    simple->SetVisible(true);
+    Pump();
+    expectFrames("shown again");
 }
 
 TEST_F(ComboSkinnerTest, ARecreatedComboIsStillSkinnedAndFollowsItsNewInnerWindows)

@@ -89,6 +89,15 @@ TEST_F(FindDialogTest, ListsTheVisibleColumnsAndChoosesTheCurrentOne)
     EXPECT_EQ(dialog.cbFindIn->Items()->Text(), "NAME\r\n<All>\r\n");
     ASSERT_EQ(m_grid->SelectedIndex(), m_grid->ColumnByFieldName("CITY")->Index());
     EXPECT_EQ(dialog.cbFindIn->ItemIndex(), 1);
+
+    // A column without a title (a tick column, say) is searched through "<All>" only: a blank
+    // entry would name nothing.
+    m_grid->ColumnByFieldName("CITY")->SetVisible(true);
+    m_grid->ColumnByFieldName("CITY")->Title()->SetCaption("  ");
+    dialog.Close();
+    ShowGridFindDialog(*m_grid, "", false);
+    EXPECT_EQ(dialog.cbFindIn->Items()->Text(), "NAME\r\n<All>\r\n");
+    EXPECT_EQ(dialog.cbFindIn->ItemIndex(), 1);
 }
 
 struct FindCase {

@@ -23,7 +23,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -134,6 +136,16 @@ protected:
 
     HeadlessDisplay& Headless() { return dynamic_cast<HeadlessDisplay&>(Display()); }
 
+    // The shown pixels across a button's left edge at mid-height, where the ring of the default
+    // (focused) button lies.
+    std::vector<std::uint32_t> LeftEdge(TWinControl* button)
+    {
+        std::vector<std::uint32_t> pixels;
+        for (int x = 0; x < 6; ++x)
+            pixels.push_back(ShownPixel(Headless(), button->Handle(), POINT{x, button->Height() / 2}));
+        return pixels;
+    }
+
     // The window as it is now, into build/installer-<name>.png, for a person to look at.
     void SaveScreenshot(const std::string& name)
     {
@@ -221,6 +233,10 @@ TEST_F(InstallerWindowTest, InstallsWatchesTheDriversAndFinishesByStartingTheMan
         PumpMessages();
     }
     SaveScreenshot("complete");
+    // Finish is now the default button: Enter finishes.
+    EXPECT_EQ(GetFocus(), m_form->BFinish->Handle());
+    EXPECT_NE(LeftEdge(m_form->BFinish), LeftEdge(m_form->BHelp));
+    EXPECT_EQ(LeftEdge(m_form->PCancel), LeftEdge(m_form->BHelp));
 
     Click(m_form->BHelp);
     EXPECT_EQ(m_launcher.documents, std::vector<std::string>{installDir + "/Drivers/Read me.html"});

@@ -185,7 +185,9 @@ TEST(InstallPathsTest, InstallFolderFromTheFieldAndFromBrowse)
         {BrowsedFolderText("/opt"), "/opt/Norra"},
         {BrowsedFolderText("/"), "/Norra"},
         {BrowsedFolderText("/srv/norra"), "/srv/norra/Norra"},
-        {BrowsedFolderText("/srv/Norra"), "/srv/Norra/Norra"},
+        {BrowsedFolderText("/srv/Norra"), "/srv/Norra"},
+        {BrowsedFolderText("/srv/Norra/"), "/srv/Norra"},
+        {BrowsedFolderText("/srv/MyNorra"), "/srv/MyNorra/Norra"},
         {"/srv/MyNorra", "/srv/MyNorra"},
         {"/srv/apps/", "/srv/apps/Norra"},
     };

@@ -8,6 +8,7 @@
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Forms.h"
+#include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/rtl/DateTime.h"
 #include "tests/support/TempDir.h"
@@ -157,11 +158,30 @@ TEST_F(ManagerGridTest, ThePhonebookTicksAndTheCallLogsDurationAreTheOnlyWritabl
     const std::vector<ColumnFacts> calls = {{"No.", "", 33, true},
                                             {"Name", "NAME", 78, true},
                                             {"Number", "NUM", 80, true},
-                                            {"Time", "DT", 108, true},
+                                            {"Time", "DT", 128, true},
                                             {"Duration", "DUR", 54, false}};
     EXPECT_EQ(ColumnsOf(*m_grid), calls) << "set up again, the columns are replaced";
     Application->ProcessMessages();
     EXPECT_EQ(m_grid->Columns().ColumnAt(4)->Field(), nullptr) << "PB has no DUR: a blank column, no error";
+}
+
+// The widest time a list shows (two-digit month, day and hour) fits its Time column whole, the
+// "AM" or "PM" included.
+TEST_F(ManagerGridTest, EveryTimeColumnHoldsTheWidestTime)
+{
+    Show(TModemQuery::QIB, TManagerList::Inbox);
+    const std::string widest = DateTimeToStr(EncodeDate(2026, 12, 28) + EncodeTime(12, 58, 58, 0));
+    ASSERT_TRUE(widest.ends_with(" PM")) << widest;
+    const int needed = m_grid->Canvas()->TextWidth(widest) + 4; // the cell's margins
+    for (const TManagerList list : {TManagerList::Inbox, TManagerList::Outbox, TManagerList::SentBox,
+                                    TManagerList::CallLog, TManagerList::MissedCalls}) {
+        SetUpManagerGrid(*m_grid, list, *m_source);
+        const TColumnGx* time = m_grid->Columns().ColumnAt(m_grid->Columns().Count() - 1);
+        if (time->FieldName() != "DT")
+            time = m_grid->Columns().ColumnAt(m_grid->Columns().Count() - 2);
+        ASSERT_EQ(time->FieldName(), "DT");
+        EXPECT_GE(time->Width(), needed) << static_cast<int>(list);
+    }
 }
 
 TEST(PhonebookGroupFilter, EachGroupTabFiltersItsGroupAndAllShowsEveryone)

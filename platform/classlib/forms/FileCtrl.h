@@ -7,12 +7,15 @@
 #include <vector>
 
 class TButton;
+class TCanvas;
+struct TFolderRowLayout;
 class TLabel;
 class TListBox;
 
 // The folder browser: a tree of folders with OK and Cancel. The tree starts at a root folder and
-// opens along the start folder; a folder opens and closes with a double click, Right and Left (or
-// '+' and '-'), Enter confirms, Escape cancels.
+// opens along the start folder; a folder opens and closes with a click on its box, a double click,
+// Right and Left (or '+' and '-'); only folders with folders inside have a box. Enter confirms,
+// Escape cancels.
 
 // The tree's rows: the folders shown, each with its depth and whether it is open. Hidden folders
 // (names starting with '.') are not shown; folders are sorted by name.
@@ -35,6 +38,9 @@ public:
     // Opens the folders from the root down to `folder` and returns its row (0 when it is not
     // below the root or cannot be read).
     int Reveal(const std::string& folder);
+    // Whether a folder at `depth` follows row `index` before the tree leaves that level: the
+    // tree line at that depth runs on below the row.
+    [[nodiscard]] bool LevelContinues(int index, int depth) const;
     // The row of the folder holding row `index`'s folder; `index` itself for the root.
     [[nodiscard]] int ParentRow(int index) const;
 
@@ -61,13 +67,22 @@ private:
     void Refill(int selected);
     void TreeKeyDown(TObject* sender, WORD& key, TShiftState shift);
     void TreeDblClick(TObject* sender);
+    void TreeMouseDown(TMouseButton button, TPoint point);
+    [[nodiscard]] bool OnBox(int index, TPoint point) const;
     void DrawRow(TWinControl* control, int index, TRect rect, TOwnerDrawState state);
+    void DrawTreeLines(TCanvas& canvas, int index, const TRect& rect, const TFolderRowLayout& layout) const;
+    static void DrawBox(TCanvas& canvas, const TRect& box, bool expanded);
+    static void DrawFolder(TCanvas& canvas, int left, int middle, bool open);
+    static void DrawLabel(TCanvas& canvas, const std::string& name, const TRect& rect, const TFolderRowLayout& layout,
+                          TOwnerDrawState state);
 
     std::unique_ptr<TFolderTree> m_folders;
     TLabel* m_caption = nullptr;
     TListBox* m_tree = nullptr;
     TButton* m_ok = nullptr;
     TButton* m_cancel = nullptr;
+    // Whether the last press in the tree was on a folder's box.
+    bool m_pressOnBox = false;
 };
 
 // Shows the folder browser captioned `caption` over the folders below `root` ("" for the whole

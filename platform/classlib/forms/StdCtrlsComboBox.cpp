@@ -52,12 +52,12 @@ const TTypeInfo& ComboBoxStyleTypeInfo()
 
 namespace classlib_forms::detail {
 
-LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT ComboPartProc(HWND part, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
-    if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(edit)));
-        combo && combo->EditMessage(message, wParam, lParam))
+    if (auto* combo = dynamic_cast<TCustomComboBox*>(TWinControl::FindControl(GetParent(part)));
+        combo && combo->PartMessage(part, message, wParam, lParam))
         return 0;
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return DefSubclassProc(part, message, wParam, lParam);
 }
 
 } // namespace classlib_forms::detail
@@ -112,8 +112,11 @@ void TCustomComboBox::CreateWnd()
         (void)Send(CB_SETCURSEL, static_cast<WPARAM>(m_itemIndex));
     else if (!text.empty())
         (void)SetWindowTextA(window, text.c_str());
-    if (const HWND edit = InfoOf(window).hwndItem; edit && edit != window)
-        (void)SetWindowSubclass(edit, &detail::ComboEditKeysProc, 0, 0);
+    const COMBOBOXINFO info = InfoOf(window);
+    if (info.hwndItem && info.hwndItem != window)
+        (void)SetWindowSubclass(info.hwndItem, &detail::ComboPartProc, 0, 0);
+    if (m_style == csSimple && info.hwndList)
+        (void)SetWindowSubclass(info.hwndList, &detail::ComboPartProc, 0, 0);
 }
 
 void TCustomComboBox::DestroyWnd()
@@ -237,8 +240,17 @@ void TCustomComboBox::DrawItem(int index, TRect rect, TOwnerDrawState state)
         m_canvas->TextOut(rect.left + 2, rect.top, m_items->Strings(index));
 }
 
-bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM lParam)
+bool TCustomComboBox::PartMessage(HWND part, UINT message, WPARAM& wParam, LPARAM lParam)
 {
+    if (message == WM_RBUTTONUP) {
+        POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        (void)::ClientToScreen(part, &screen);
+        Perform(WM_CONTEXTMENU, 0,
+                MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+        return false;
+    }
+    if (part != EditHandle())
+        return false;
     if (message == WM_SETFOCUS) {
         // The edit's focus is the combo box's, as far as the form is concerned.
         if (TCustomForm* form = GetParentForm(this))

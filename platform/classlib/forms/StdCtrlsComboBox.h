@@ -7,13 +7,15 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
 [[nodiscard]] const TTypeInfo& ComboBoxStyleTypeInfo();
 
 namespace classlib_forms::detail {
-// The procedure the combo box puts on its edit to see the edit's keys.
-LRESULT ComboEditKeysProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+// The procedure the combo box puts on its edit and on a simple combo's list, to see the edit's
+// keys and the right clicks on both.
+LRESULT ComboPartProc(HWND part, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 } // namespace classlib_forms::detail
 
 // A control on the built-in "ComboBox" window class. Picking an item is a Click followed by
 // Select (OnSelect, or OnChange when there is none); typing in the edit is a Change. Keys typed
-// into the edit reach OnKeyDown / OnKeyPress of the combo box, and the edit's focus is its.
+// into the edit reach OnKeyDown / OnKeyPress of the combo box, and the edit's focus is its. A right
+// click on the edit or on a simple combo's list asks the combo box for its context menu.
 class TCustomComboBox : public TWinControl {
     CLASSLIB_DECLARE_CLASS;
 
@@ -72,10 +74,11 @@ protected:
     virtual void MeasureItem(int index, int& height) { m_onMeasureItem(this, index, height); }
 
 private:
-    friend LRESULT classlib_forms::detail::ComboEditKeysProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    // A message of the edit: its focus becomes the form's focused control, its keys go to the
-    // control's key events first. True when the message is eaten.
-    bool EditMessage(UINT message, WPARAM& wParam, LPARAM lParam);
+    friend LRESULT classlib_forms::detail::ComboPartProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // A message of the edit or the list: the edit's focus becomes the form's focused control and
+    // its keys go to the control's key events first; a right button's release on either is the
+    // combo's context menu. True when the message is eaten.
+    bool PartMessage(HWND part, UINT message, WPARAM& wParam, LPARAM lParam);
     void Command(WORD code);
     void Recreate();
     [[nodiscard]] bool OwnerDrawn() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }

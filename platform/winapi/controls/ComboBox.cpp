@@ -260,17 +260,24 @@ LRESULT ComboBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool ComboBoxWindow::CreateParts()
 {
-    const DWORD listStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT |
+    // A simple combo's list sits in a sunken edge, as its edit does; a dropped list has a plain
+    // border.
+    const DWORD listStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT |
                             (m_style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) |
                             ((m_style & CBS_SORT) ? LBS_SORT : 0) | ((m_style & CBS_HASSTRINGS) ? LBS_HASSTRINGS : 0) |
                             ((m_style & CBS_DISABLENOSCROLL) ? LBS_DISABLENOSCROLL : 0);
     RegisterComboListClass();
+    // A simple combo's parts stay in view: its own painting (the erasing included) goes round
+    // them, as their frames would not be painted again.
     if (Kind() == CBS_SIMPLE)
-        m_list = CreateWindowExA(0, "ComboLBox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Window(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_LIST_ID)), nullptr, Window());
+        (void)SetWindowLongPtrA(Window(), GWL_STYLE, GetWindowLongPtrA(Window(), GWL_STYLE) | WS_CLIPCHILDREN);
+    if (Kind() == CBS_SIMPLE)
+        m_list = CreateWindowExA(WS_EX_CLIENTEDGE, "ComboLBox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                 Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_LIST_ID)), nullptr,
+                                 Window());
     else
-        m_list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", "", listStyle | WS_POPUP, 0, 0, 0, 0,
-                                 Window(), nullptr, nullptr, Window());
+        m_list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", "", listStyle | WS_BORDER | WS_POPUP,
+                                 0, 0, 0, 0, Window(), nullptr, nullptr, Window());
     if (!m_list)
         return false;
     // A pop-up's id is no menu handle; give the list its Win32 id afterwards.
@@ -278,7 +285,7 @@ bool ComboBoxWindow::CreateParts()
     if (HasEdit()) {
         const DWORD editStyle = WS_CHILD | WS_VISIBLE | ((m_style & CBS_AUTOHSCROLL) ? EDIT_AUTOHSCROLL : 0) |
                                 ((m_style & CBS_UPPERCASE) ? EDIT_UPPERCASE : 0) |
-                                ((m_style & CBS_LOWERCASE) ? EDIT_LOWERCASE : 0) | (Kind() == CBS_SIMPLE ? WS_BORDER : 0);
+                                ((m_style & CBS_LOWERCASE) ? EDIT_LOWERCASE : 0);
         m_edit = CreateWindowExA(0, "Edit", "", editStyle, 0, 0, 0, 0, Window(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMBO_EDIT_ID)), nullptr, nullptr);
         if (!m_edit)
@@ -342,12 +349,19 @@ RECT ComboBoxWindow::ItemRect() const
 void ComboBoxWindow::Layout()
 {
     const RECT item = ItemRect();
-    if (m_edit)
-        (void)MoveWindow(m_edit, item.left, item.top, item.right - item.left, item.bottom - item.top, TRUE);
+    if (m_edit) {
+        RECT field = item;
+        if (Kind() == CBS_SIMPLE)
+            (void)InflateRect(&field, -SimpleEdge, -SimpleEdge); // inside the edge the combo paints
+        (void)MoveWindow(m_edit, field.left, field.top, field.right - field.left, field.bottom - field.top, TRUE);
+    }
     if (Kind() == CBS_SIMPLE && m_list) {
         RECT client{};
         (void)GetClientRect(Window(), &client);
-        (void)MoveWindow(m_list, 0, item.bottom, client.right, std::max<LONG>(0, client.bottom - item.bottom), TRUE);
+        const int height = std::max<LONG>(0, client.bottom - item.bottom);
+        (void)MoveWindow(m_list, 0, item.bottom, client.right, height, TRUE);
+        // A list with no room for anything inside its edge would show only a strip of edge.
+        (void)ShowWindow(m_list, height > 2 * SimpleEdge ? SW_SHOWNA : SW_HIDE);
     }
     (void)InvalidateRect(Window(), nullptr, TRUE);
 }

@@ -18,6 +18,8 @@ void ComboBoxWindow::Paint(HDC dc)
     (void)GetClientRect(Window(), &client);
     if (Kind() == CBS_SIMPLE) {
         (void)FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        RECT edge = ItemRect();
+        (void)DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
         return;
     }
     RECT edge = client;

@@ -28,6 +28,8 @@ private:
     [[nodiscard]] bool CreateParts();
     void Layout();
     [[nodiscard]] int FrameHeight() const { return m_fieldHeight + 6; }
+    // The sunken edge round a simple combo's edit.
+    static constexpr int SimpleEdge = 2;
     [[nodiscard]] RECT ItemRect() const;
     [[nodiscard]] RECT ButtonRect() const;
     [[nodiscard]] RECT DropRect() const;

@@ -9,7 +9,6 @@
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/ScrollBars.h"
 
-#include <cstring>
 #include <mutex>
 #include <set>
 
@@ -25,15 +24,14 @@ std::mutex g_activeMutex;
 // still reach it after static destructors have begun.
 std::set<HWND>& g_activeCaptions = *new std::set<HWND>;
 
+// The caption font of the system metrics, as every other caption painter takes it.
 HFONT CaptionFont()
 {
     static const HFONT font = [] {
-        LOGFONTA logFont{};
-        logFont.lfHeight = -11;
-        logFont.lfWeight = FW_BOLD;
-        logFont.lfCharSet = DEFAULT_CHARSET;
-        std::strcpy(logFont.lfFaceName, "Tahoma");
-        return CreateFontIndirectA(&logFont);
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof metrics;
+        (void)SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        return CreateFontIndirectA(&metrics.lfCaptionFont);
     }();
     return font;
 }

@@ -29,15 +29,19 @@ HMONITOR MonitorFor(const RECT& rect, DWORD flags)
     return ThePrimaryMonitor();
 }
 
-LOGFONTA InterfaceFont(LONG weight)
+LOGFONTA InterfaceFont(LONG weight, const char* face = "Tahoma")
 {
     LOGFONTA font{};
     font.lfHeight = -11;
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(font.lfFaceName, "Tahoma");
+    std::strcpy(font.lfFaceName, face);
     return font;
 }
+
+// Captions are bold, and the condensed interface face in bold runs narrow letters together at
+// caption size ("Grid" reads "Grkl"); Verdana's face keeps a clear gap between every letter.
+LOGFONTA CaptionFont() { return InterfaceFont(FW_BOLD, "Verdana"); }
 
 void FillNonClientMetrics(NONCLIENTMETRICSA& metrics)
 {
@@ -46,10 +50,10 @@ void FillNonClientMetrics(NONCLIENTMETRICSA& metrics)
     metrics.iScrollHeight = GetSystemMetrics(SM_CYHSCROLL);
     metrics.iCaptionWidth = GetSystemMetrics(SM_CXSIZE);
     metrics.iCaptionHeight = GetSystemMetrics(SM_CYSIZE);
-    metrics.lfCaptionFont = InterfaceFont(FW_BOLD);
+    metrics.lfCaptionFont = CaptionFont();
     metrics.iSmCaptionWidth = GetSystemMetrics(SM_CXSMSIZE);
     metrics.iSmCaptionHeight = GetSystemMetrics(SM_CYSMSIZE);
-    metrics.lfSmCaptionFont = InterfaceFont(FW_BOLD);
+    metrics.lfSmCaptionFont = CaptionFont();
     metrics.iMenuWidth = GetSystemMetrics(SM_CXMENUSIZE);
     metrics.iMenuHeight = GetSystemMetrics(SM_CYMENUSIZE);
     metrics.lfMenuFont = InterfaceFont(FW_NORMAL);

@@ -46,13 +46,14 @@ class FolderTreeTest : public testing::Test, protected FolderFixture {};
 TEST_F(FolderTreeTest, ShowsVisibleFoldersSortedAndOpensAlongAPath)
 {
     TFolderTree tree(Path());
-    EXPECT_EQ(Names(tree), (std::vector<std::string>{"-" + Path(), "  +a", "  +z"}));
+    // Only a folder with folders inside has a box to open it.
+    EXPECT_EQ(Names(tree), (std::vector<std::string>{"-" + Path(), "  +a", "   z"}));
     EXPECT_EQ(tree.Reveal(Path("a/b")), 2);
-    EXPECT_EQ(Names(tree), (std::vector<std::string>{"-" + Path(), "  -a", "    +b", "  +z"}));
+    EXPECT_EQ(Names(tree), (std::vector<std::string>{"-" + Path(), "  -a", "    +b", "   z"}));
     EXPECT_EQ(tree.ParentRow(2), 1);
     EXPECT_EQ(tree.ParentRow(0), 0);
     tree.Collapse(1);
-    EXPECT_EQ(Names(tree), (std::vector<std::string>{"-" + Path(), "  +a", "  +z"}));
+    EXPECT_EQ(Names(tree), (std::vector<std::string>{"-" + Path(), "  +a", "   z"}));
     tree.Toggle(2);
     EXPECT_EQ(Names(tree).back(), "   z"); // opened: nothing inside
     EXPECT_EQ(tree.Reveal("/elsewhere"), 0);
@@ -119,6 +120,29 @@ TEST_F(FolderBrowserTest, TheMouseSelectsOpensWithADoubleClickAndConfirmsWithOk)
     EXPECT_EQ(m_browser->Tree()->Count(), 4);
 }
 
+TEST_F(FolderBrowserTest, AClickOnAFoldersBoxOpensAndClosesIt)
+{
+    FakeClock clock;
+    m_browser->Show();
+    TListBox& tree = *m_browser->Tree();
+    // The box of row 1 ("a", one level in) sits at the start of its indent.
+    const auto clickBox = [&] {
+        const TRect rect = tree.ItemRect(1);
+        m_display->InjectClick(Id(*m_browser), InTopLevel(tree, {rect.left + 24, (rect.top + rect.bottom) / 2}));
+        EXPECT_TRUE(PumpUntil([] { return true; }));
+    };
+    clickBox();
+    EXPECT_EQ(tree.Count(), 4); // root, a, b, z
+    clock.Advance(1000);
+    clickBox();
+    EXPECT_EQ(tree.Count(), 3);
+    // The two presses of a double click toggle once each.
+    clickBox();
+    clickBox();
+    EXPECT_EQ(tree.Count(), 3);
+    EXPECT_EQ(m_browser->SelectedFolder(), Path("a"));
+}
+
 TEST_F(FolderBrowserTest, EscapeAndCancelLeaveTheFolderUnchosen)
 {
     EXPECT_EQ(RunModal([&] { Key(VK_ESCAPE); }), mrCancel);
@@ -130,8 +154,24 @@ TEST_F(FolderBrowserTest, EscapeAndCancelLeaveTheFolderUnchosen)
 
 TEST_F(FolderBrowserTest, LooksLikeAFolderDialog)
 {
+    m_browser->Setup("Please select a folder to install", Path(), Path("a/b"));
     m_browser->Show();
     ASSERT_TRUE(PumpUntil([] { return true; }));
+    TListBox& tree = *m_browser->Tree();
+    const auto middle = [&](int row) { return (tree.ItemRect(row).top + tree.ItemRect(row).bottom) / 2; };
+    // Only the selected folder's label is highlighted, not the rest of its row.
+    const TRect b = tree.ItemRect(2);
+    EXPECT_EQ(Shown(tree, {b.left + 70, middle(2)}), Rgb(clHighlight));
+    EXPECT_EQ(Shown(tree, {b.right - 10, middle(2)}), Rgb(clWindow));
+    // Dotted tree lines: down the first level past "a" to "z", and across to each folder.
+    const auto dotted = [&](POINT from, POINT step, int length) {
+        int grey = 0;
+        for (int i = 0; i < length; ++i)
+            grey += Shown(tree, {from.x + step.x * i, from.y + step.y * i}) == Rgb(clGray) ? 1 : 0;
+        return grey == length / 2 || grey == (length + 1) / 2;
+    };
+    EXPECT_TRUE(dotted({24, tree.ItemRect(2).top}, {0, 1}, tree.ItemRect(2).bottom - tree.ItemRect(2).top));
+    EXPECT_TRUE(dotted({29, middle(3)}, {1, 0}, 4));
     const auto path = fs::path(MODEM_TEST_PICTURES) / "folder-browser.png";
     fs::create_directories(path.parent_path());
     EXPECT_TRUE(m_display->SaveWindowPng(Id(*m_browser), path));

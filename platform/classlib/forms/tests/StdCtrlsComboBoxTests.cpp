@@ -188,6 +188,34 @@ TEST_F(ComboBoxTest, KeysTypedIntoTheEditReachTheComboBoxEvents)
     EXPECT_EQ(std::count(m_events.begin(), m_events.end(), "change"), 2);
 }
 
+// A right click on a simple combo's edit or list asks the combo box for its context menu, at the
+// point clicked.
+TEST_F(ComboBoxTest, ARightClickOnASimpleCombosPartsAsksForTheContextMenu)
+{
+    m_combo->SetStyle(csSimple);
+    m_combo->SetBounds(10, 10, 150, 100);
+    m_combo->Items()->SetCommaText("1,2");
+    std::vector<TPoint> asked;
+    m_combo->SetOnContextPopup(TContextPopupEvent::FromFunction([&](TObject*, TPoint point, bool& handled) {
+        asked.push_back(point);
+        handled = true;
+    }));
+    ShowForm();
+    for (const HWND part : {m_combo->EditHandle(), m_combo->ListHandle()}) {
+        POINT client{5, 5};
+        (void)ClientToScreen(part, &client);
+        RECT rect{};
+        (void)GetWindowRect(m_form.Handle(), &rect);
+        m_display->InjectClick(Id(m_form), POINT{client.x - rect.left, client.y - rect.top}, MouseButton::Right);
+        Application->ProcessMessages();
+    }
+    ASSERT_EQ(asked.size(), 2u);
+    POINT inList{5, 5};
+    (void)MapWindowPoints(m_combo->ListHandle(), m_combo->Handle(), &inList, 1);
+    EXPECT_EQ(asked[1].x, inList.x);
+    EXPECT_EQ(asked[1].y, inList.y);
+}
+
 TEST_F(ComboBoxTest, CharCaseAppliesToTheEdit)
 {
     m_combo->Items()->SetCommaText("Moscow,Omsk");

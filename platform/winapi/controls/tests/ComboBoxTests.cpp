@@ -355,6 +355,24 @@ TEST_F(EditComboTest, ASimpleComboShowsItsListBelowTheEdit)
     (void)MapWindowPoints(nullptr, simple, reinterpret_cast<POINT*>(&list), 2);
     EXPECT_EQ(list.top, info.rcItem.bottom);
     EXPECT_EQ(list.bottom, combo.bottom);
+    // The edit and the list sit in sunken edges, as in the classic look, not in black borders.
+    Pump();
+    EXPECT_FALSE(GetWindowLongPtrA(info.hwndItem, GWL_STYLE) & WS_BORDER);
+    EXPECT_FALSE(GetWindowLongPtrA(info.hwndList, GWL_STYLE) & WS_BORDER);
+    EXPECT_TRUE(GetWindowLongPtrA(info.hwndList, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    for (const POINT& corner : {POINT{0, 0}, POINT{0, list.top}})
+        EXPECT_EQ(ShownPixel(*m_display, simple, corner), RgbOf(GetSysColor(COLOR_BTNSHADOW))) << corner.y;
+    EXPECT_EQ(ShownPixel(*m_display, simple, POINT{1, 1}), RgbOf(GetSysColor(COLOR_3DDKSHADOW)));
+    // The combo painting itself again leaves the list's edge alone.
+    (void)InvalidateRect(simple, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(ShownPixel(*m_display, simple, POINT{0, list.top}), RgbOf(GetSysColor(COLOR_BTNSHADOW)));
+
+    // Made too short for a row, the list does not show a strip of its edge.
+    (void)SetWindowPos(simple, nullptr, 0, 0, 130, info.rcItem.bottom + 4, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
+    (void)SetWindowPos(simple, nullptr, 0, 0, 130, 140, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(IsWindowVisible(info.hwndList));
 
     Forget();
     Click(info.hwndList, ListItemCentre(info.hwndList, 2));

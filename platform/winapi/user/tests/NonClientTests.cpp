@@ -61,6 +61,32 @@ TEST_F(PaintTest, TheFrameAndCaptionArePaintedWhereTheyBelong)
     EXPECT_EQ(Shown(hwnd, 4, 10), Rgb(GetSysColor(COLOR_INACTIVECAPTION)));
 }
 
+// Letters of a caption stand apart: the caption band, read column by column, shows one run of
+// text-coloured columns per letter, narrow neighbours like "id" and "ld" included.
+TEST_F(PaintTest, CaptionLettersDoNotRunTogether)
+{
+    const HWND hwnd = Top(WS_POPUP | WS_CAPTION | WS_VISIBLE, {100, 100, 400, 200}, RED);
+    ASSERT_TRUE(SetWindowTextA(hwnd, "Grid Folder"));
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), hwnd);
+    const std::uint32_t text = Rgb(GetSysColor(COLOR_CAPTIONTEXT));
+    const auto inked = [&](int x) {
+        for (int y = 4; y < 22; ++y)
+            if (Shown(hwnd, x, y) == text)
+                return true;
+        return false;
+    };
+    int letters = 0;
+    bool previous = false;
+    // From inside the frame (its light edge is white too) to well before the caption buttons.
+    for (int x = 4; x < 200; ++x) {
+        const bool now = inked(x);
+        letters += now && !previous ? 1 : 0;
+        previous = now;
+    }
+    EXPECT_EQ(letters, 10);
+}
+
 TEST_F(PaintTest, DraggingTheCaptionMovesTheWindowAndButtonsSendTheirCommands)
 {
     const HWND hwnd = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300}, RED);
@@ -209,3 +235,4 @@ TEST_F(PaintTest, WorkAreaMonitorAndNonClientMetrics)
 }
 
 } // namespace
+
