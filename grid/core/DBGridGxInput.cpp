@@ -148,16 +148,27 @@ bool TCustomDBGridGx::OpenFindDialog()
     return true;
 }
 
+// Ctrl+Delete: the selection through the delete action when the grid takes it; else the marked
+// rows, or the current record when none is marked.
 void TCustomDBGridGx::ConfirmAndDelete()
 {
+    if (m_editActions.Contains(geaDeleteGx) && m_selection->SelectionType() != gstNon) {
+        if (CanEditAction(geaDeleteGx))
+            ExecuteEditAction(geaDeleteGx);
+        return;
+    }
     TDataSet* dataSet = m_dataLink->DataSet();
     if (m_readOnly || !m_allowedOperations.Contains(alopDeleteGx) || dataSet->IsEmpty() || !dataSet->CanModify() ||
         m_dataLink->ReadOnly())
         return;
-    if (m_options.Contains(dgConfirmDelete) &&
-        MessageDlg("Delete record?", mtConfirmation, mbOKCancel, 0) != mrOk)
+    const int marked = m_selectedRows->BookmarkCount();
+    const char* question = marked >= 2 ? "Delete all selected records?" : "Delete record?";
+    if (m_options.Contains(dgConfirmDelete) && MessageDlg(question, mtConfirmation, mbOKCancel, 0) != mrOk)
         return;
-    DeleteCurrentRecord();
+    if (marked > 0)
+        m_selectedRows->DeleteSelected();
+    else
+        DeleteCurrentRecord();
 }
 
 void TCustomDBGridGx::DeleteCurrentRecord() { m_dataLink->DataSet()->Delete(); }
