@@ -348,6 +348,8 @@ protected:
     void CellClick() override;
     [[nodiscard]] bool CanCellClick(int x, int y) const override;
     void CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y) override;
+    // A title dragged to another place takes its column there.
+    void ColumnMoved(int from, int to) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

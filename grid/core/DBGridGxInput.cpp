@@ -289,6 +289,14 @@ void TCustomDBGridGx::CellMouseClick(TGridCoord cell, TMouseButton button, TShif
         CellClick();
 }
 
+void TCustomDBGridGx::ColumnMoved(int from, int to)
+{
+    TColumnGx* column = ColumnAtGridCol(from);
+    if (!column || !ColumnAtGridCol(to))
+        return;
+    column->SetIndex(to - m_indicatorOffset);
+}
+
 void TCustomDBGridGx::CellClick()
 {
     if (m_onCellClick)

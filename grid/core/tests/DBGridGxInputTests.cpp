@@ -3,6 +3,7 @@
 #include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/winapi/kernel/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,8 @@ protected:
     [[nodiscard]] POINT RowCentre(int dataRow) const { return CellCentre(1, m_db->TitleOffset() + dataRow); }
 
     std::vector<std::string> m_asked;
+    // Timers tick only when a test sends WM_TIMER.
+    FakeClock m_clock;
 };
 
 } // namespace
@@ -57,4 +60,23 @@ TEST_F(DBGridInput, ControlDeleteWithMarkedRowsDeletesTheMarkedRows)
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Name 1", "Name 3", "Name 5"}));
     EXPECT_EQ(m_asked, (std::vector<std::string>{"Delete all selected records?", "Delete all selected records?"}));
     EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 0);
+}
+
+TEST_F(DBGridInput, DraggingATitleMovesItsColumnWithItsWidth)
+{
+    ShowPeople(5);
+    m_db->SetOptions(DefaultDBGridOptions);
+    const POINT from = CellCentre(1, 0);
+    Press(from, true);
+    MoveHeld({from.x + 20, from.y});
+    MoveHeld(CellCentre(2, 0));
+    m_db->Perform(WM_TIMER, 1, 0); // the drag timer's look at the mouse
+    Press(CellCentre(2, 0), false);
+    ASSERT_EQ(m_db->Columns().Count(), 2);
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->FieldName(), "SEL");
+    EXPECT_EQ(m_db->Columns().ColumnAt(1)->FieldName(), "NAME");
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->Width(), 40);
+    EXPECT_EQ(m_db->Columns().ColumnAt(1)->Width(), 150);
+    EXPECT_EQ(m_db->ColumnWidthAt(1), 40);
+    EXPECT_EQ(m_db->ColumnWidthAt(2), 150);
 }
