@@ -360,6 +360,7 @@ protected:
     void Loaded() override;
     void DoExit() override;
     void Dispatch(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     // The rectangle repaints the cells it gained or lost.
@@ -447,6 +448,9 @@ private:
     // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
     [[nodiscard]] bool FilterRowMessage(TMessage& message);
     void FilterRowTakesFocus();
+
+    // ---- Freed components (DBGridGxNotifications.cpp)
+    void FieldFreed();
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);

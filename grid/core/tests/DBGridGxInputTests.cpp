@@ -3,6 +3,8 @@
 #include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/classlib/forms/ImgList.h"
+#include "platform/classlib/forms/Menus.h"
 #include "platform/winapi/kernel/Clock.h"
 
 #include <gtest/gtest.h>
@@ -79,4 +81,43 @@ TEST_F(DBGridInput, DraggingATitleMovesItsColumnWithItsWidth)
     EXPECT_EQ(m_db->Columns().ColumnAt(1)->Width(), 150);
     EXPECT_EQ(m_db->ColumnWidthAt(1), 40);
     EXPECT_EQ(m_db->ColumnWidthAt(2), 150);
+}
+
+// The program frees what the grid shows while it is on screen: the grid lets go of it and paints on.
+TEST_F(DBGridInput, FreedFieldsImageListsAndMenusAreDroppedAndTheGridPaintsOn)
+{
+    Exec("CREATE TABLE P (ID INTEGER PRIMARY KEY, NAME TEXT(20), SEL BOOLEAN)");
+    Exec("INSERT INTO P VALUES (1, 'Ann', 1), (2, 'Bob', 0)");
+    ShowQuery("SELECT ID, NAME, SEL FROM P ORDER BY ID", [this](TDBGridGx&) {
+        m_query->Close();
+        for (const auto& [name, type] : {std::pair{"NAME", ftString}, std::pair{"SEL", ftBoolean}}) {
+            TField* field = CreateFieldOfType(type, m_query.get());
+            field->SetFieldName(name);
+            field->SetDataSet(m_query.get());
+        }
+        m_query->Open();
+    });
+    ASSERT_EQ(m_db->Columns().Count(), 2);
+    auto titleImages = std::make_unique<TCustomImageList>(nullptr, 8, 8);
+    auto cellImages = std::make_unique<TCustomImageList>(nullptr, 8, 8);
+    auto menu = std::make_unique<TPopupMenu>(nullptr);
+    m_db->SetTitleImages(titleImages.get());
+    m_db->Columns().ColumnAt(0)->SetImageList(cellImages.get());
+    m_db->Columns().ColumnAt(0)->SetPopupMenu(menu.get());
+    Pump();
+
+    titleImages.reset();
+    cellImages.reset();
+    menu.reset();
+    m_db->Invalidate();
+    Pump();
+    EXPECT_EQ(m_db->TitleImages(), nullptr);
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->ImageList(), nullptr);
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->PopupMenu(), nullptr);
+
+    delete m_query->FieldByName("NAME");
+    m_db->Invalidate();
+    Pump();
+    ASSERT_EQ(m_db->Columns().Count(), 1) << "the grid's own column of the freed field goes";
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->FieldName(), "SEL");
 }
