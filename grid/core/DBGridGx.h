@@ -443,7 +443,7 @@ private:
     // Keeps the filter editor over its cell after a scroll or a relayout.
     void PlaceFilterEditor();
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
-    [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell);
+    [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell, int x);
     [[nodiscard]] bool TypeIntoFilterRow(char key);
     // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
     [[nodiscard]] bool FilterRowMessage(TMessage& message);

@@ -211,7 +211,7 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     m_pressedCheckBox = {-1, -1};
     m_pressedTitle = {};
     const TGridCoord cell = CellAtPoint(x, y);
-    if (FilterRowMouseDown(button, cell))
+    if (FilterRowMouseDown(button, cell, x))
         return;
     if (button == mbLeft && cell.Y >= 0 && cell.Y < TitleRowCount() && cell.X >= m_indicatorOffset) {
         // The base grid sizes a column from its title's edge or starts moving it; a press that
