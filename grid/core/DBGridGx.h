@@ -454,6 +454,17 @@ private:
 
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
+    // Keys the grid takes itself: false when the base grid is to have them.
+    [[nodiscard]] bool ClipboardKey(WORD key, TShiftState shift);
+    [[nodiscard]] bool ControlKey(WORD key, TShiftState shift);
+    [[nodiscard]] bool PlainKey(WORD key, TShiftState shift);
+    bool MoveRows(int distance, TShiftState shift);
+    void MoveToScreenEdge(int direction, bool extend);
+    [[nodiscard]] bool CanAppendByKey() const;
+    void InsertByKey();
+    void TabToNextCell(bool backwards);
+    void CopyPreviousRecordValue();
+    [[nodiscard]] bool ClearSteppedCell();
     void ScrollMessage(int code, int position);
     [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
     [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
@@ -506,6 +517,8 @@ private:
     TNotifyEvent m_onEditButtonClick;
     TGridCoord m_pressedCheckBox{-1, -1};
     int m_clickedCol = -1;
+    // Where Shift with the keys or the mouse began marking rows.
+    TBookmarkStr m_rowAnchor;
     std::string m_incSearchText;
     std::string m_incSearchPending;
     struct TPressedTitle {

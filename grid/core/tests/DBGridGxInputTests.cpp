@@ -1,7 +1,9 @@
 // Keys and mouse of the data grid, driven by injected input.
 #include "grid/core/DBGridGx.h"
+#include "grid/core/DBGridGxCenterHooks.h"
 #include "grid/core/tests/DBGridFixture.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/forms/Dialogs.h"
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/Menus.h"
@@ -13,6 +15,10 @@
 #include <vector>
 
 namespace {
+
+std::vector<TGridClipboardActionGx> ClipboardActions;
+
+void RecordClipboardAction(TCustomDBGridGx&, TGridClipboardActionGx action) { ClipboardActions.push_back(action); }
 
 class DBGridInput : public DBGridFixture {
 protected:
@@ -35,6 +41,17 @@ protected:
             names.push_back(query->FieldByName("NAME")->AsString());
         return names;
     }
+
+    // The people in a grid that edits, on the NAME column.
+    void ShowEditablePeople(int rows)
+    {
+        ShowPeople(rows);
+        m_db->SetOptions(DefaultDBGridOptions);
+        m_db->SetCol(1);
+        Pump();
+    }
+
+    [[nodiscard]] TField* Field(const char* name) const { return m_query->FieldByName(name); }
 
     [[nodiscard]] POINT RowCentre(int dataRow) const { return CellCentre(1, m_db->TitleOffset() + dataRow); }
 
@@ -120,4 +137,109 @@ TEST_F(DBGridInput, FreedFieldsImageListsAndMenusAreDroppedAndTheGridPaintsOn)
     Pump();
     ASSERT_EQ(m_db->Columns().Count(), 1) << "the grid's own column of the freed field goes";
     EXPECT_EQ(m_db->Columns().ColumnAt(0)->FieldName(), "SEL");
+}
+
+TEST_F(DBGridInput, DownOnTheLastRecordAppendsAndInsertInserts)
+{
+    ShowEditablePeople(3);
+    Key(VK_END, ModControl);
+    Key(VK_DOWN);
+    EXPECT_EQ(m_query->State(), dsInsert) << "Down on the last record appends";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(m_query->State(), dsBrowse);
+
+    m_db->SetReadOnly(true);
+    Key(VK_END, ModControl);
+    Key(VK_DOWN);
+    Key(VK_INSERT);
+    EXPECT_EQ(m_query->State(), dsBrowse) << "a read-only grid neither appends nor inserts";
+
+    m_db->SetReadOnly(false);
+    Key(VK_HOME, ModControl);
+    Key(VK_INSERT);
+    EXPECT_EQ(m_query->State(), dsInsert);
+}
+
+TEST_F(DBGridInput, ShiftArrowsMarkRowsAndTakeThemBackControlArrowsGoToTheScreensEdges)
+{
+    ShowPeople(100);
+    m_db->SetOptions(ManagerOptions + TDBGridOptions{dgMultiSelect});
+    Key(VK_DOWN, ModShift);
+    Key(VK_DOWN, ModShift);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 3);
+    Key(VK_UP, ModShift);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 2) << "back toward the start unmarks";
+    EXPECT_EQ(RecNo(), 2);
+
+    Key(VK_DOWN, ModControl);
+    EXPECT_EQ(RecNo(), VisibleRows()) << "the last record on screen";
+    Key(VK_UP);
+    Key(VK_UP, ModControl);
+    EXPECT_EQ(RecNo(), 1) << "the first record on screen";
+}
+
+TEST_F(DBGridInput, ClipboardKeysRunTheEditActionsTheGridTakes)
+{
+    ShowPeople(5);
+    m_db->SetOptions(ManagerOptions + TDBGridOptions{dgMultiSelect});
+    SetGridClipboardHook(&RecordClipboardAction);
+    ClipboardActions.clear();
+    ClickWith(RowCentre(1), ModControl);
+    Key('C', ModControl);
+    EXPECT_TRUE(ClipboardActions.empty()) << "without EditActions the keys do nothing";
+
+    m_db->SetEditActions({geaCopyGx, geaCutGx, geaPasteGx});
+    struct Chord {
+        unsigned Key;
+        unsigned Modifiers;
+        TGridClipboardActionGx Action;
+    } const chords[] = {{'C', ModControl, gcaCopyGx},         {VK_INSERT, ModControl, gcaCopyGx},
+                        {'X', ModControl, gcaCutGx},          {VK_DELETE, ModShift, gcaCutGx},
+                        {'V', ModControl, gcaPasteGx},        {VK_INSERT, ModShift, gcaPasteGx}};
+    Clipboard()->SetAsText("x");
+    for (const Chord& chord : chords) {
+        ClipboardActions.clear();
+        Key(chord.Key, chord.Modifiers);
+        EXPECT_EQ(ClipboardActions, (std::vector<TGridClipboardActionGx>{chord.Action})) << chord.Key;
+    }
+    SetGridClipboardHook(nullptr);
+}
+
+TEST_F(DBGridInput, EnterActsAsTabWithEnterAsTab)
+{
+    ShowEditablePeople(3);
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_db->Col(), 1) << "Enter stays in the cell";
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghEnterAsTab});
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_db->Col(), 2);
+    Key(VK_RETURN, 0, "\r");
+    EXPECT_EQ(m_db->Col(), 1) << "from the row's end to the next record";
+    EXPECT_EQ(RecNo(), 2);
+    Key(VK_RETURN, ModShift, "\r");
+    EXPECT_EQ(m_db->Col(), 2);
+    EXPECT_EQ(RecNo(), 1);
+}
+
+TEST_F(DBGridInput, ControlQuoteTakesThePreviousRecordsValue)
+{
+    ShowEditablePeople(3);
+    Key(VK_OEM_7, ModControl);
+    EXPECT_EQ(m_query->State(), dsBrowse) << "nothing before the first record";
+    Key(VK_DOWN);
+    Key(VK_OEM_7, ModControl);
+    EXPECT_EQ(Field("NAME")->AsString(), "Name 1");
+    EXPECT_EQ(RecNo(), 2);
+}
+
+TEST_F(DBGridInput, DeleteOnATickCellEmptiesAFieldThatMayBeEmpty)
+{
+    ShowEditablePeople(3);
+    m_db->SetCol(2);
+    Key(VK_DELETE);
+    EXPECT_TRUE(Field("SEL")->IsNull());
+    Key(VK_ESCAPE);
+    Field("SEL")->SetRequired(true);
+    Key(VK_DELETE);
+    EXPECT_FALSE(Field("SEL")->IsNull()) << "a required field keeps its value";
 }
