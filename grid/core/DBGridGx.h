@@ -353,6 +353,7 @@ protected:
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
     void CreateParams(TCreateParams& params) override;
@@ -390,7 +391,10 @@ private:
     void DrawRaisedEdge(const TRect& rect);
 
     // ---- Selection by mouse and keys (DBGridGxSelectionInput.cpp)
-    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift, int y);
+    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift, TGridCoord cell, int y);
+    void MarkRowsFromAnchor();
+    void StartRectangleDrag(TGridCoord cell, TShiftState shift);
+    void DragRectangleTo(int x, int y);
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);
@@ -449,6 +453,10 @@ private:
     [[nodiscard]] bool FilterRowMessage(TMessage& message);
     void FilterRowTakesFocus();
 
+    // ---- Best widths (DBGridGxBestWidth.cpp)
+    [[nodiscard]] int TitleWidth(TColumnGx& column);
+    [[nodiscard]] int RecordsWidth(TColumnGx& column);
+
     // ---- Freed components (DBGridGxNotifications.cpp)
     void FieldFreed();
 
@@ -474,6 +482,7 @@ private:
     // Ctrl+F: false when the grid has no find dialog to open.
     bool OpenFindDialog();
     void TakeMouseFocus();
+    [[nodiscard]] int DividerColumnAt(int x, int y) const;
 
     std::unique_ptr<TDBGridColumnsGx> m_columns;
     std::unique_ptr<TGridDataLinkGx> m_dataLink;
@@ -519,6 +528,13 @@ private:
     int m_clickedCol = -1;
     // Where Shift with the keys or the mouse began marking rows.
     TBookmarkStr m_rowAnchor;
+    // A press on a data cell that dragging turns into a rectangle of cells.
+    struct TRectangleDrag {
+        bool Active = false;
+        TGridCoord Last{-1, -1};
+        int AnchorCol = -1;
+        TBookmarkStr Anchor;
+    } m_rectangleDrag;
     std::string m_incSearchText;
     std::string m_incSearchPending;
     struct TPressedTitle {

@@ -371,17 +371,25 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     if (FilterRowMouseDown(button, cell, x))
         return;
     if (button == mbLeft && cell.Y >= 0 && cell.Y < TitleRowCount() && cell.X >= m_indicatorOffset) {
-        // The base grid sizes a column from its title's edge or starts moving it; a press that
-        // does neither is a title click when released over the same title.
+        // The base grid sizes a column from its title's edge or starts moving it; a press in the
+        // select zone selects the column instead, and any other press is a title click when
+        // released over the same title. The second press of a double click on an edge has sized
+        // the column to its best width already.
         TakeMouseFocus();
+        if (shift.Contains(ssDouble) && DividerColumnAt(x, y) >= 0)
+            return;
         TCustomGridGx::MouseDown(button, shift, x, y);
-        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift, y)) {
-            TColumnGx* column = ColumnAtGridCol(cell.X);
-            bool button = column && column->Title()->TitleButton();
-            if (column)
-                CheckTitleButton(cell.X - m_indicatorOffset, button);
-            m_pressedTitle = {cell, column, button};
+        if (GridState() == gsColSizingGx)
+            return;
+        if (SelectByTitleClick(ColumnAtGridCol(cell.X), shift, cell, y)) {
+            (void)Perform(WM_CANCELMODE, 0, 0);
+            return;
         }
+        TColumnGx* column = ColumnAtGridCol(cell.X);
+        bool titleButton = column && column->Title()->TitleButton();
+        if (column)
+            CheckTitleButton(cell.X - m_indicatorOffset, titleButton);
+        m_pressedTitle = {cell, column, titleButton};
         return;
     }
     if (button == mbLeft && cell.X >= 0 && cell.X < m_indicatorOffset && cell.Y >= 0 && cell.Y < m_titleOffset) {
@@ -391,14 +399,23 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     }
     const TGridCoord before{Col(), Row()};
     TCustomGridGx::MouseDown(button, shift, x, y);
-    if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble))
+    if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble)) {
         SelectByDataClick(before, cell, shift);
+        StartRectangleDrag(cell, shift);
+    }
     // A quick second click on a tick is a tick too, not a double click to ignore.
     if (button != mbLeft || cell.Y < m_titleOffset || !m_dataLink->Active())
         return;
     m_clickedCol = cell.X;
     if (TColumnGx* column = ColumnAtGridCol(cell.X); column && IsSteppedCell(*column))
         m_pressedCheckBox = cell;
+}
+
+void TCustomDBGridGx::MouseMove(TShiftState shift, int x, int y)
+{
+    TCustomGridGx::MouseMove(shift, x, y);
+    if (m_rectangleDrag.Active)
+        DragRectangleTo(x, y);
 }
 
 void TCustomDBGridGx::TakeMouseFocus()
@@ -412,6 +429,7 @@ void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
 {
     const TGridCoord pressed = m_pressedCheckBox;
     m_pressedCheckBox = {-1, -1};
+    m_rectangleDrag.Active = false;
     const TPressedTitle title = m_pressedTitle;
     m_pressedTitle = {};
     TCustomGridGx::MouseUp(button, shift, x, y);
@@ -429,7 +447,36 @@ void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
         StepCellValue(*column, shift.Contains(ssShift));
 }
 
-void TCustomDBGridGx::DblClick() { TCustomGridGx::DblClick(); }
+// A double click on a title's edge, with dghDblClickOptimizeColWidth, sizes the column to its
+// best width and is no double click for the program.
+void TCustomDBGridGx::DblClick()
+{
+    POINT screen{};
+    if (GetCursorPos(&screen)) {
+        const POINT point = ScreenToClient(screen);
+        if (TColumnGx* column = ColumnAtGridCol(DividerColumnAt(point.x, point.y))) {
+            FitColumnsToContent({column});
+            return;
+        }
+    }
+    TCustomGridGx::DblClick();
+}
+
+// The grid column whose right edge in the titles is at the point, when double clicks size columns
+// to their best width; -1 otherwise.
+int TCustomDBGridGx::DividerColumnAt(int x, int y) const
+{
+    if (!m_optionsGx.Contains(dghDblClickOptimizeColWidth) || !m_options.Contains(dgColumnResize))
+        return -1;
+    TGridDrawInfoGx info;
+    CalcDrawInfo(info);
+    TGridStateGx state = gsNormalGx;
+    int index = -1;
+    int position = 0;
+    int offset = 0;
+    const_cast<TCustomDBGridGx*>(this)->SizingHitTest(x, y, info, state, index, position, offset);
+    return state == gsColSizingGx && ColumnAtGridCol(index) ? index : -1;
+}
 
 // A press on a row starts the base grid's selecting state; a click there is still a click.
 bool TCustomDBGridGx::CanCellClick(int x, int y) const

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -242,4 +243,25 @@ TEST_F(DBGridInput, DeleteOnATickCellEmptiesAFieldThatMayBeEmpty)
     Field("SEL")->SetRequired(true);
     Key(VK_DELETE);
     EXPECT_FALSE(Field("SEL")->IsNull()) << "a required field keeps its value";
+}
+
+TEST_F(DBGridInput, DoubleClickOnATitlesEdgeSizesTheColumnToItsText)
+{
+    ShowEditablePeople(12);
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghDblClickOptimizeColWidth});
+    int doubles = 0;
+    m_db->SetOnDblClick(TNotifyEvent::FromFunction([&](TObject*) { ++doubles; }));
+    TColumnGx* name = m_db->Columns().ColumnAt(0);
+    ASSERT_EQ(name->Width(), 150);
+    const TRect title = m_db->CellRect(1, 0);
+    const POINT edge{title.right, (title.top + title.bottom) / 2};
+    Click(edge);
+    Click(edge);
+    m_db->Canvas()->Font()->Assign(name->Font());
+    int widest = 0;
+    for (int i = 1; i <= 12; ++i)
+        widest = std::max(widest, m_db->Canvas()->TextWidth("Name " + std::to_string(i)));
+    EXPECT_EQ(name->Width(), widest + 4);
+    EXPECT_EQ(doubles, 0);
+    EXPECT_EQ(RecNo(), 1) << "the records were measured in place";
 }
