@@ -571,8 +571,9 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
         return;
     case WM_SIZE:
         TCustomGridGx::Dispatch(message);
-        // A scroll bar the layout itself showed resizes the client: lay out again once it is done.
-        if (m_inLayout)
+        // A scroll bar the layout itself showed, or a column the user has just sized, resizes the
+        // client: lay out again once the layout is done or the new width is the column's.
+        if (m_inLayout || GridState() == gsColSizingGx)
             PostDeferredLayout();
         else
             LayoutChanged();

@@ -265,3 +265,18 @@ TEST_F(DBGridInput, DoubleClickOnATitlesEdgeSizesTheColumnToItsText)
     EXPECT_EQ(doubles, 0);
     EXPECT_EQ(RecNo(), 1) << "the records were measured in place";
 }
+
+// A column widened past the client's edge brings the horizontal scroll bar, which resizes the
+// client in the middle of the sizing: the new width stays.
+TEST_F(DBGridInput, DraggingATitlesEdgePastTheClientKeepsTheNewWidth)
+{
+    ShowPeople(5);
+    m_db->SetOptions(ManagerOptions + TDBGridOptions{dgColumnResize});
+    const TRect title = m_db->CellRect(1, 0);
+    const int middle = (title.top + title.bottom) / 2;
+    Press({title.right, middle}, true);
+    MoveHeld({title.right + 200, middle});
+    Press({title.right + 200, middle}, false);
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->Width(), 350);
+    EXPECT_EQ(m_db->ColumnWidthAt(1), 350);
+}
