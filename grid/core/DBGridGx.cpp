@@ -206,12 +206,6 @@ void TCustomDBGridGx::ColumnsUpdated()
         Invalidate();
 }
 
-void TCustomDBGridGx::FitColumnsToContent(const std::vector<TColumnGx*>& columns)
-{
-    for (TColumnGx* column : columns)
-        column->SetWidth(std::max(column->Width(), Canvas()->TextWidth(column->Title()->Caption()) + 4));
-}
-
 bool TCustomDBGridGx::AllowsChange(bool dataSetEmpty) const
 {
     return dataSetEmpty ? !(m_allowedOperations * TDBGridGxAllowedOperations{alopInsertGx, alopAppendGx}).Empty()

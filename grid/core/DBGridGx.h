@@ -348,9 +348,12 @@ protected:
     void CellClick() override;
     [[nodiscard]] bool CanCellClick(int x, int y) const override;
     void CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y) override;
+    // A title dragged to another place takes its column there.
+    void ColumnMoved(int from, int to) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
     void CreateParams(TCreateParams& params) override;
@@ -358,6 +361,7 @@ protected:
     void Loaded() override;
     void DoExit() override;
     void Dispatch(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     // The rectangle repaints the cells it gained or lost.
@@ -387,7 +391,10 @@ private:
     void DrawRaisedEdge(const TRect& rect);
 
     // ---- Selection by mouse and keys (DBGridGxSelectionInput.cpp)
-    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift, int y);
+    [[nodiscard]] bool SelectByTitleClick(TColumnGx* column, TShiftState shift, TGridCoord cell, int y);
+    void MarkRowsFromAnchor();
+    void StartRectangleDrag(TGridCoord cell, TShiftState shift);
+    void DragRectangleTo(int x, int y);
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);
@@ -440,14 +447,32 @@ private:
     // Keeps the filter editor over its cell after a scroll or a relayout.
     void PlaceFilterEditor();
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
-    [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell);
+    [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell, int x);
     [[nodiscard]] bool TypeIntoFilterRow(char key);
     // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
     [[nodiscard]] bool FilterRowMessage(TMessage& message);
     void FilterRowTakesFocus();
 
+    // ---- Best widths (DBGridGxBestWidth.cpp)
+    [[nodiscard]] int TitleWidth(TColumnGx& column);
+    [[nodiscard]] int RecordsWidth(TColumnGx& column);
+
+    // ---- Freed components (DBGridGxNotifications.cpp)
+    void FieldFreed();
+
     // ---- Keyboard and mouse (DBGridGxInput.cpp)
     [[nodiscard]] bool MoveRecordBy(int distance);
+    // Keys the grid takes itself: false when the base grid is to have them.
+    [[nodiscard]] bool ClipboardKey(WORD key, TShiftState shift);
+    [[nodiscard]] bool ControlKey(WORD key, TShiftState shift);
+    [[nodiscard]] bool PlainKey(WORD key, TShiftState shift);
+    bool MoveRows(int distance, TShiftState shift);
+    void MoveToScreenEdge(int direction, bool extend);
+    [[nodiscard]] bool CanAppendByKey() const;
+    void InsertByKey();
+    void TabToNextCell(bool backwards);
+    void CopyPreviousRecordValue();
+    [[nodiscard]] bool ClearSteppedCell();
     void ScrollMessage(int code, int position);
     [[nodiscard]] TColumnGx* ColumnAtGridCol(int gridCol) const;
     [[nodiscard]] bool ColumnCanToggle(TColumnGx& column);
@@ -457,6 +482,7 @@ private:
     // Ctrl+F: false when the grid has no find dialog to open.
     bool OpenFindDialog();
     void TakeMouseFocus();
+    [[nodiscard]] int DividerColumnAt(int x, int y) const;
 
     std::unique_ptr<TDBGridColumnsGx> m_columns;
     std::unique_ptr<TGridDataLinkGx> m_dataLink;
@@ -500,6 +526,15 @@ private:
     TNotifyEvent m_onEditButtonClick;
     TGridCoord m_pressedCheckBox{-1, -1};
     int m_clickedCol = -1;
+    // Where Shift with the keys or the mouse began marking rows.
+    TBookmarkStr m_rowAnchor;
+    // A press on a data cell that dragging turns into a rectangle of cells.
+    struct TRectangleDrag {
+        bool Active = false;
+        TGridCoord Last{-1, -1};
+        int AnchorCol = -1;
+        TBookmarkStr Anchor;
+    } m_rectangleDrag;
     std::string m_incSearchText;
     std::string m_incSearchPending;
     struct TPressedTitle {

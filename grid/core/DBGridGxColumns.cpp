@@ -807,6 +807,20 @@ void TColumnGx::SetPopupMenu(TPopupMenu* value)
         value->FreeNotification(grid->GridComponent());
 }
 
+bool TColumnGx::ComponentFreed(const TComponent* component)
+{
+    if (component == m_imageList) {
+        m_imageList = nullptr;
+        InvalidateGrid();
+    }
+    if (component == m_popupMenu)
+        m_popupMenu = nullptr;
+    if (component != m_boundField)
+        return false;
+    m_boundField = nullptr;
+    return true;
+}
+
 // ---- Copying and defaults
 
 void TColumnGx::Assign(const TPersistent* source)

@@ -211,6 +211,9 @@ class TColumnGx : public TCollectionItem {
     void SetImageList(TCustomImageList* value);
     [[nodiscard]] TPopupMenu* PopupMenu() const { return m_popupMenu; }
     void SetPopupMenu(TPopupMenu* value);
+    // A component being freed is dropped where the column refers to it, without touching it;
+    // true when it was the column's field.
+    bool ComponentFreed(const TComponent* component);
     [[nodiscard]] int Tag() const { return m_tag; }
     void SetTag(int value) { m_tag = value; }
 

@@ -57,6 +57,13 @@ TInplaceFilterEditGx::TInplaceFilterEditGx(TComponent* owner) : TCustomComboBox(
 // An open list takes Enter and Esc itself, to close.
 void TInplaceFilterEditGx::KeyDown(WORD& key, TShiftState shift)
 {
+    // Esc on an open list takes back what the list's keys put in the box.
+    if (key == VK_ESCAPE && shift.Empty() && DroppedDown()) {
+        key = 0;
+        CloseListUnchosen();
+        SetText(m_textBeforeList);
+        return;
+    }
     TCustomComboBox::KeyDown(key, shift);
     if (DroppedDown() || !shift.Empty())
         return;
@@ -100,6 +107,23 @@ void TInplaceFilterEditGx::TakePendingItem()
         OnChoose(index);
 }
 
+void TInplaceFilterEditGx::DropDown()
+{
+    m_textBeforeList = Text();
+    TCustomComboBox::DropDown();
+    SetText(m_textBeforeList);
+}
+
+void TInplaceFilterEditGx::CloseListUnchosen()
+{
+    if (!DroppedDown())
+        return;
+    m_pendingItem = -1;
+    m_cancelled = true;
+    SetDroppedDown(false);
+    m_cancelled = false;
+}
+
 void TInplaceFilterEditGx::CloseUp()
 {
     TCustomComboBox::CloseUp();
@@ -114,12 +138,8 @@ void TInplaceFilterEditGx::Dispatch(TMessage& message)
 {
     if (message.Msg == CM_CANCELMODE) {
         // Another control took over: an open list closes without choosing or applying.
-        if (reinterpret_cast<TControl*>(message.LParam) != this && DroppedDown()) {
-            m_pendingItem = -1;
-            m_cancelled = true;
-            SetDroppedDown(false);
-            m_cancelled = false;
-        }
+        if (reinterpret_cast<TControl*>(message.LParam) != this)
+            CloseListUnchosen();
         TCustomComboBox::Dispatch(message);
         return;
     }
@@ -201,6 +221,12 @@ void TDBGridGxFilterRow::ShowEditor(int dataCol)
     }
     m_grid.InvalidateCell(gridCol, filterRow);
     PlaceEditor(true);
+}
+
+void TDBGridGxFilterRow::DropDown()
+{
+    if (m_active && m_editor && m_editor->Visible())
+        m_editor->SetDroppedDown(true);
 }
 
 void TDBGridGxFilterRow::PlaceEditor(bool refill)
@@ -359,18 +385,25 @@ void TDBGridGxFilterRow::FillItems(TColumnGx& column)
 }
 
 // The distinct values of a field over the records, in order; the cursor stays where it was.
-std::vector<std::string> TDBGridGxFilterRow::DistinctValues(TDataSet& dataSet, const TField& field)
+std::vector<std::string> TDBGridGxFilterRow::DistinctValues(TDataSet& dataSet, const TField& field) const
 {
     std::vector<std::string> values;
     const TBookmarkStr position = dataSet.Bookmark();
+    const bool lift = m_localFilter->FilteredDataSet() == &dataSet;
     dataSet.DisableControls();
     try {
+        if (lift)
+            m_localFilter->SetLifted(true);
         for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
             if (!field.IsNull())
                 values.push_back(field.AsString());
+        if (lift)
+            m_localFilter->SetLifted(false);
         if (!position.empty())
             dataSet.SetBookmark(position);
     } catch (...) {
+        if (lift)
+            m_localFilter->SetLifted(false);
         dataSet.EnableControls();
         throw;
     }

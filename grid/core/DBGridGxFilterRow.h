@@ -39,12 +39,17 @@ protected:
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     void Select() override;
+    // Filling the list leaves the typed condition in the box.
+    void DropDown() override;
     void CloseUp() override;
     void Dispatch(TMessage& message) override;
 
 private:
     void TakePendingItem();
+    // Closes an open list without choosing or applying.
+    void CloseListUnchosen();
 
+    std::string m_textBeforeList;
     int m_pendingItem = -1;
     bool m_closedUp = false;
     bool m_cancelled = false;
@@ -68,6 +73,8 @@ public:
     [[nodiscard]] bool HasCell(int dataCol) const;
 
     void ShowEditor(int dataCol);
+    // Opens the list of the cell being edited.
+    void DropDown();
     void PlaceEditor(bool refill);
     void CloseEditor();
     void Apply();
@@ -86,7 +93,8 @@ private:
     void CreateEditor();
     void SetupEditor();
     [[nodiscard]] std::vector<std::string> ColumnValues(TColumnGx& column) const;
-    [[nodiscard]] static std::vector<std::string> DistinctValues(TDataSet& dataSet, const TField& field);
+    // Over every record, the row's own conditions lifted meanwhile.
+    [[nodiscard]] std::vector<std::string> DistinctValues(TDataSet& dataSet, const TField& field) const;
     void TakeEditorText();
     void SortByItem(TColumnGx& column, bool ascending);
     [[nodiscard]] TColumnGx* EditedColumnObject() const;

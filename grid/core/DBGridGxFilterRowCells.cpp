@@ -19,12 +19,18 @@ void TCustomDBGridGx::PlaceFilterEditor()
         m_filterRow->PlaceEditor(false);
 }
 
-// A click on a filter cell opens its editor; a click on the data closes an open one.
-bool TCustomDBGridGx::FilterRowMouseDown(TMouseButton button, TGridCoord cell)
+// A click on a filter cell opens its editor, and its list too when on the cell's arrow; a click on
+// the data closes an open one.
+bool TCustomDBGridGx::FilterRowMouseDown(TMouseButton button, TGridCoord cell, int x)
 {
     if (IsFilterRow(cell.Y) && cell.X >= m_indicatorOffset) {
-        if (button == mbLeft && m_filterRow->HasCell(cell.X - m_indicatorOffset))
-            m_filterRow->ShowEditor(cell.X - m_indicatorOffset);
+        const int dataCol = cell.X - m_indicatorOffset;
+        if (button != mbLeft || !m_filterRow->HasCell(dataCol))
+            return true;
+        m_filterRow->ShowEditor(dataCol);
+        const TRect rect = CellRect(cell.X, cell.Y);
+        if (x >= rect.right - GetSystemMetrics(SM_CXVSCROLL))
+            m_filterRow->DropDown();
         return true;
     }
     if (m_filterRow->Active() && cell.Y >= m_titleOffset)

@@ -24,9 +24,15 @@ void TCustomDBGridGx::KeyPress(char& key)
         key = 0;
         return;
     }
-    // Enter writes the typed text into the field before the base grid closes the editor.
+    // Enter writes the typed text into the field before the base grid closes the editor, or
+    // before it goes on to the next cell as Tab does with dghEnterAsTab.
     if (key == '\r' && !m_options.Contains(dgAlwaysShowEditor) && EditorShowing())
         m_dataLink->UpdateRecord();
+    if (key == '\r' && m_optionsGx.Contains(dghEnterAsTab)) {
+        key = 0;
+        TabToNextCell(GetKeyState(VK_SHIFT) < 0);
+        return;
+    }
     TCustomGridGx::KeyPress(key);
 }
 

@@ -5,6 +5,7 @@
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxFindDialogHook.h"
 #include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/Dialogs.h"
 #include "platform/classlib/forms/Hints.h"
@@ -69,68 +70,224 @@ void TCustomDBGridGx::KeyDown(WORD& key, TShiftState shift)
         key = 0;
         return;
     }
-    if (IncSearchControlKey(key) || SelectByKey(key, shift)) {
+    if (IncSearchControlKey(key) || SelectByKey(key, shift) || ClipboardKey(key, shift) ||
+        (shift.Contains(ssCtrl) ? ControlKey(key, shift) : PlainKey(key, shift))) {
         key = 0;
         return;
     }
+    TCustomGridGx::KeyDown(key, shift);
+}
+
+// Ctrl+C and Ctrl+Insert copy, Ctrl+V and Shift+Insert paste, Ctrl+X and Shift+Delete cut, when
+// the grid takes that action and it can be done now.
+bool TCustomDBGridGx::ClipboardKey(WORD key, TShiftState shift)
+{
+    const bool control = shift == TShiftState{ssCtrl};
+    const bool shifted = shift == TShiftState{ssShift};
+    TDBGridGxEditAction action{};
+    if (control && (key == 'C' || key == VK_INSERT))
+        action = geaCopyGx;
+    else if ((control && key == 'V') || (shifted && key == VK_INSERT))
+        action = geaPasteGx;
+    else if ((control && key == 'X') || (shifted && key == VK_DELETE))
+        action = geaCutGx;
+    else
+        return false;
+    if (EditorShowing() && action != geaCopyGx)
+        return false;
+    if (m_editActions.Contains(action) && CanEditAction(action))
+        ExecuteEditAction(action);
+    return true;
+}
+
+bool TCustomDBGridGx::ControlKey(WORD key, TShiftState shift)
+{
     TDataSet* dataSet = m_dataLink->DataSet();
-    const bool control = shift.Contains(ssCtrl);
+    const bool extend = shift.Contains(ssShift) && m_options.Contains(dgMultiSelect);
+    switch (key) {
+    case VK_UP:
+    case VK_PRIOR:
+        MoveToScreenEdge(-1, extend);
+        return true;
+    case VK_DOWN:
+    case VK_NEXT:
+        MoveToScreenEdge(1, extend);
+        return true;
+    case VK_HOME:
+        dataSet->First();
+        return true;
+    case VK_END:
+        dataSet->Last();
+        return true;
+    case VK_DELETE:
+        ConfirmAndDelete();
+        return true;
+    case VK_OEM_7:
+        CopyPreviousRecordValue();
+        return true;
+    case 'F':
+        return OpenFindDialog();
+    default:
+        return false;
+    }
+}
+
+bool TCustomDBGridGx::PlainKey(WORD key, TShiftState shift)
+{
+    TDataSet* dataSet = m_dataLink->DataSet();
     const int page = std::max(1, m_dataLink->RecordCount());
     switch (key) {
     case VK_UP:
         // Up from the first record goes into the filter row.
-        if (!MoveRecordBy(-1) && shift.Empty())
+        if (!MoveRows(-1, shift) && shift.Empty())
             m_filterRow->ShowEditor(SelectedIndex());
-        break;
+        return true;
     case VK_DOWN:
-        (void)MoveRecordBy(1);
-        break;
+        if (!MoveRows(1, shift) && shift.Empty() && CanAppendByKey())
+            dataSet->Append();
+        return true;
     case VK_PRIOR:
-        (void)MoveRecordBy(-page);
-        break;
+        (void)MoveRows(-page, shift);
+        return true;
     case VK_NEXT:
-        (void)MoveRecordBy(page);
-        break;
+        (void)MoveRows(page, shift);
+        return true;
     case VK_HOME:
-        if (!control && !m_options.Contains(dgRowSelect)) {
-            TCustomGridGx::KeyDown(key, shift);
-            return;
-        }
-        dataSet->First();
-        break;
     case VK_END:
-        if (!control && !m_options.Contains(dgRowSelect)) {
-            TCustomGridGx::KeyDown(key, shift);
-            return;
-        }
-        dataSet->Last();
-        break;
+        if (!m_options.Contains(dgRowSelect))
+            return false;
+        key == VK_HOME ? dataSet->First() : dataSet->Last();
+        return true;
+    case VK_INSERT:
+        if (!shift.Empty())
+            return false;
+        InsertByKey();
+        return true;
     case VK_DELETE:
-        if (!control) {
-            TCustomGridGx::KeyDown(key, shift);
-            return;
-        }
-        ConfirmAndDelete();
-        break;
+        return shift.Empty() && ClearSteppedCell();
     case VK_SPACE:
         // Row-select grids too: the tick follows the column's right to change, not the selection.
         if (TColumnGx* column = KeyedColumn(); column && IsSteppedCell(*column) && ColumnCanToggle(*column)) {
             StepCellValue(*column, shift.Contains(ssShift));
-            break;
+            return true;
         }
-        TCustomGridGx::KeyDown(key, shift);
-        return;
-    case 'F':
-        if (!control || !OpenFindDialog()) {
-            TCustomGridGx::KeyDown(key, shift);
-            return;
-        }
-        break;
+        return false;
     default:
-        TCustomGridGx::KeyDown(key, shift);
-        return;
+        return false;
     }
-    key = 0;
+}
+
+// Up and Down move by records; with Shift and dgMultiSelect the marked rows follow: the record
+// left is marked, or unmarked when moving back toward where the marking began. False when the
+// data set did not move.
+bool TCustomDBGridGx::MoveRows(int distance, TShiftState shift)
+{
+    if (!shift.Contains(ssShift) || !m_options.Contains(dgMultiSelect) ||
+        !m_allowedSelections.Contains(gstRecordBookmarks)) {
+        m_rowAnchor.clear();
+        return MoveRecordBy(distance);
+    }
+    TDataSet* dataSet = m_dataLink->DataSet();
+    const int step = distance < 0 ? -1 : 1;
+    bool moved = false;
+    for (int i = 0; i != distance; i += step) {
+        bool markAfter = true;
+        if (m_rowAnchor.empty() || !m_selectedRows->IsCurrentSelected()) {
+            m_rowAnchor = dataSet->Bookmark();
+            m_selectedRows->MarkCurrent(true);
+        } else {
+            markAfter = dataSet->CompareBookmarks(dataSet->Bookmark(), m_rowAnchor) != -step;
+            if (!markAfter)
+                m_selectedRows->MarkCurrent(false);
+        }
+        if (!MoveRecordBy(step))
+            break;
+        moved = true;
+        if (markAfter)
+            m_selectedRows->MarkCurrent(true);
+    }
+    return moved;
+}
+
+// Ctrl+Up / Ctrl+PgUp: the first record on screen; Ctrl+Down / Ctrl+PgDn: the last.
+void TCustomDBGridGx::MoveToScreenEdge(int direction, bool extend)
+{
+    const int target = direction < 0 ? 0 : m_dataLink->RecordCount() - 1;
+    const int distance = target - m_dataLink->ActiveRecord();
+    (void)MoveRows(distance, extend ? TShiftState{ssShift} : TShiftState{});
+}
+
+bool TCustomDBGridGx::CanAppendByKey() const
+{
+    const TDataSet* dataSet = m_dataLink->DataSet();
+    return m_options.Contains(dgEditing) && !m_readOnly && dataSet->CanModify() && !m_dataLink->ReadOnly() &&
+           m_allowedOperations.Contains(alopAppendGx) && dataSet->State() != dsInsert;
+}
+
+// Insert: a new record before the current one, or at the end when only appending is allowed.
+void TCustomDBGridGx::InsertByKey()
+{
+    TDataSet* dataSet = m_dataLink->DataSet();
+    if (m_readOnly || !m_options.Contains(dgEditing) || !dataSet->CanModify() || m_dataLink->ReadOnly())
+        return;
+    if (m_allowedOperations.Contains(alopInsertGx)) {
+        m_selection->Clear();
+        dataSet->Insert();
+    } else if (m_allowedOperations.Contains(alopAppendGx)) {
+        m_selection->Clear();
+        dataSet->Append();
+    }
+}
+
+// Enter as Tab: the next cell of the row, or the first of the next record at the row's end
+// (Shift: backwards).
+void TCustomDBGridGx::TabToNextCell(bool backwards)
+{
+    WORD tab = VK_TAB;
+    TCustomGridGx::KeyDown(tab, backwards ? TShiftState{ssShift} : TShiftState{});
+}
+
+// Ctrl+': the current column's field takes the value it has in the record before; nothing on the
+// first record.
+void TCustomDBGridGx::CopyPreviousRecordValue()
+{
+    TColumnGx* column = SelectedColumn();
+    TField* field = column ? column->Field() : nullptr;
+    if (!field || !column->CanModify(false))
+        return;
+    TDataSet* dataSet = m_dataLink->DataSet();
+    const TBookmarkStr here = dataSet->Bookmark();
+    Variant previous;
+    bool first = false;
+    dataSet->DisableControls();
+    try {
+        dataSet->Prior();
+        first = dataSet->CompareBookmarks(dataSet->Bookmark(), here) == 0;
+        previous = field->Value();
+        dataSet->SetBookmark(here);
+    } catch (...) {
+        dataSet->EnableControls();
+        throw;
+    }
+    dataSet->EnableControls();
+    if (first || !column->CanModify(true))
+        return;
+    field->SetValue(previous);
+    m_selection->Clear();
+    if (EditorShowing())
+        InvalidateEditor();
+}
+
+// Delete in a check-box or image cell empties a field that may be empty.
+bool TCustomDBGridGx::ClearSteppedCell()
+{
+    TColumnGx* column = SelectedColumn();
+    TField* field = column ? column->Field() : nullptr;
+    if (m_options.Contains(dgRowSelect) || !field || !IsSteppedCell(*column) || field->Required() ||
+        !ColumnCanToggle(*column) || !column->CanModify(true))
+        return false;
+    field->Clear();
+    return true;
 }
 
 // The grid's own search starts from the editor's text; the dialog is modal unless a descendant
@@ -148,16 +305,27 @@ bool TCustomDBGridGx::OpenFindDialog()
     return true;
 }
 
+// Ctrl+Delete: the selection through the delete action when the grid takes it; else the marked
+// rows, or the current record when none is marked.
 void TCustomDBGridGx::ConfirmAndDelete()
 {
+    if (m_editActions.Contains(geaDeleteGx) && m_selection->SelectionType() != gstNon) {
+        if (CanEditAction(geaDeleteGx))
+            ExecuteEditAction(geaDeleteGx);
+        return;
+    }
     TDataSet* dataSet = m_dataLink->DataSet();
     if (m_readOnly || !m_allowedOperations.Contains(alopDeleteGx) || dataSet->IsEmpty() || !dataSet->CanModify() ||
         m_dataLink->ReadOnly())
         return;
-    if (m_options.Contains(dgConfirmDelete) &&
-        MessageDlg("Delete record?", mtConfirmation, mbOKCancel, 0) != mrOk)
+    const int marked = m_selectedRows->BookmarkCount();
+    const char* question = marked >= 2 ? "Delete all selected records?" : "Delete record?";
+    if (m_options.Contains(dgConfirmDelete) && MessageDlg(question, mtConfirmation, mbOKCancel, 0) != mrOk)
         return;
-    DeleteCurrentRecord();
+    if (marked > 0)
+        m_selectedRows->DeleteSelected();
+    else
+        DeleteCurrentRecord();
 }
 
 void TCustomDBGridGx::DeleteCurrentRecord() { m_dataLink->DataSet()->Delete(); }
@@ -200,20 +368,28 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     m_pressedCheckBox = {-1, -1};
     m_pressedTitle = {};
     const TGridCoord cell = CellAtPoint(x, y);
-    if (FilterRowMouseDown(button, cell))
+    if (FilterRowMouseDown(button, cell, x))
         return;
     if (button == mbLeft && cell.Y >= 0 && cell.Y < TitleRowCount() && cell.X >= m_indicatorOffset) {
-        // The base grid sizes a column from its title's edge or starts moving it; a press that
-        // does neither is a title click when released over the same title.
+        // The base grid sizes a column from its title's edge or starts moving it; a press in the
+        // select zone selects the column instead, and any other press is a title click when
+        // released over the same title. The second press of a double click on an edge has sized
+        // the column to its best width already.
         TakeMouseFocus();
+        if (shift.Contains(ssDouble) && DividerColumnAt(x, y) >= 0)
+            return;
         TCustomGridGx::MouseDown(button, shift, x, y);
-        if (GridState() != gsColSizingGx && !SelectByTitleClick(ColumnAtGridCol(cell.X), shift, y)) {
-            TColumnGx* column = ColumnAtGridCol(cell.X);
-            bool button = column && column->Title()->TitleButton();
-            if (column)
-                CheckTitleButton(cell.X - m_indicatorOffset, button);
-            m_pressedTitle = {cell, column, button};
+        if (GridState() == gsColSizingGx)
+            return;
+        if (SelectByTitleClick(ColumnAtGridCol(cell.X), shift, cell, y)) {
+            (void)Perform(WM_CANCELMODE, 0, 0);
+            return;
         }
+        TColumnGx* column = ColumnAtGridCol(cell.X);
+        bool titleButton = column && column->Title()->TitleButton();
+        if (column)
+            CheckTitleButton(cell.X - m_indicatorOffset, titleButton);
+        m_pressedTitle = {cell, column, titleButton};
         return;
     }
     if (button == mbLeft && cell.X >= 0 && cell.X < m_indicatorOffset && cell.Y >= 0 && cell.Y < m_titleOffset) {
@@ -224,14 +400,23 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
     const TGridCoord before{Col(), Row()};
     if (!Outlives([&] { TCustomGridGx::MouseDown(button, shift, x, y); }))
         return;
-    if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble))
+    if (button == mbLeft && cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset && !shift.Contains(ssDouble)) {
         SelectByDataClick(before, cell, shift);
+        StartRectangleDrag(cell, shift);
+    }
     // A quick second click on a tick is a tick too, not a double click to ignore.
     if (button != mbLeft || cell.Y < m_titleOffset || !m_dataLink->Active())
         return;
     m_clickedCol = cell.X;
     if (TColumnGx* column = ColumnAtGridCol(cell.X); column && IsSteppedCell(*column))
         m_pressedCheckBox = cell;
+}
+
+void TCustomDBGridGx::MouseMove(TShiftState shift, int x, int y)
+{
+    TCustomGridGx::MouseMove(shift, x, y);
+    if (m_rectangleDrag.Active)
+        DragRectangleTo(x, y);
 }
 
 void TCustomDBGridGx::TakeMouseFocus()
@@ -245,6 +430,7 @@ void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
 {
     const TGridCoord pressed = m_pressedCheckBox;
     m_pressedCheckBox = {-1, -1};
+    m_rectangleDrag.Active = false;
     const TPressedTitle title = m_pressedTitle;
     m_pressedTitle = {};
     TCustomGridGx::MouseUp(button, shift, x, y);
@@ -262,7 +448,36 @@ void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
         StepCellValue(*column, shift.Contains(ssShift));
 }
 
-void TCustomDBGridGx::DblClick() { TCustomGridGx::DblClick(); }
+// A double click on a title's edge, with dghDblClickOptimizeColWidth, sizes the column to its
+// best width and is no double click for the program.
+void TCustomDBGridGx::DblClick()
+{
+    POINT screen{};
+    if (GetCursorPos(&screen)) {
+        const POINT point = ScreenToClient(screen);
+        if (TColumnGx* column = ColumnAtGridCol(DividerColumnAt(point.x, point.y))) {
+            FitColumnsToContent({column});
+            return;
+        }
+    }
+    TCustomGridGx::DblClick();
+}
+
+// The grid column whose right edge in the titles is at the point, when double clicks size columns
+// to their best width; -1 otherwise.
+int TCustomDBGridGx::DividerColumnAt(int x, int y) const
+{
+    if (!m_optionsGx.Contains(dghDblClickOptimizeColWidth) || !m_options.Contains(dgColumnResize))
+        return -1;
+    TGridDrawInfoGx info;
+    CalcDrawInfo(info);
+    TGridStateGx state = gsNormalGx;
+    int index = -1;
+    int position = 0;
+    int offset = 0;
+    const_cast<TCustomDBGridGx*>(this)->SizingHitTest(x, y, info, state, index, position, offset);
+    return state == gsColSizingGx && ColumnAtGridCol(index) ? index : -1;
+}
 
 // A press on a row starts the base grid's selecting state; a click there is still a click.
 bool TCustomDBGridGx::CanCellClick(int x, int y) const
@@ -277,6 +492,14 @@ void TCustomDBGridGx::CellMouseClick(TGridCoord cell, TMouseButton button, TShif
         return;
     if (cell.Y >= m_titleOffset && cell.X >= m_indicatorOffset)
         CellClick();
+}
+
+void TCustomDBGridGx::ColumnMoved(int from, int to)
+{
+    TColumnGx* column = ColumnAtGridCol(from);
+    if (!column || !ColumnAtGridCol(to))
+        return;
+    column->SetIndex(to - m_indicatorOffset);
 }
 
 void TCustomDBGridGx::CellClick()
@@ -349,8 +572,9 @@ void TCustomDBGridGx::Dispatch(TMessage& message)
         return;
     case WM_SIZE:
         TCustomGridGx::Dispatch(message);
-        // A scroll bar the layout itself showed resizes the client: lay out again once it is done.
-        if (m_inLayout)
+        // A scroll bar the layout itself showed, or a column the user has just sized, resizes the
+        // client: lay out again once the layout is done or the new width is the column's.
+        if (m_inLayout || GridState() == gsColSizingGx)
             PostDeferredLayout();
         else
             LayoutChanged();

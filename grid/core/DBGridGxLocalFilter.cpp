@@ -20,6 +20,13 @@ void TDBGridGxLocalFilter::Apply(TDataSet* dataSet, TConditions conditions)
     Refilter(*dataSet, true);
 }
 
+void TDBGridGxLocalFilter::SetLifted(bool value)
+{
+    m_lifted = value;
+    if (m_dataSet)
+        Refilter(*m_dataSet, true);
+}
+
 void TDBGridGxLocalFilter::Attach(TDataSet* dataSet)
 {
     m_dataSet = dataSet;
@@ -59,6 +66,8 @@ void TDBGridGxLocalFilter::Refilter(TDataSet& dataSet, bool filtered)
 void TDBGridGxLocalFilter::FilterRecord(TDataSet* dataSet, bool& accept)
 {
     m_previousHandler(dataSet, accept);
+    if (m_lifted)
+        return;
     for (const auto& [fieldName, condition] : m_conditions) {
         if (!accept)
             return;

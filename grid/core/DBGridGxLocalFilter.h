@@ -24,6 +24,8 @@ public:
     // Filters `dataSet` by the conditions; with none, the data set is left as it was found.
     void Apply(TDataSet* dataSet, TConditions conditions);
     [[nodiscard]] TDataSet* FilteredDataSet() const { return m_dataSet; }
+    // While lifted, the conditions let every record through (the handler that was there still rules).
+    void SetLifted(bool value);
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
@@ -38,4 +40,5 @@ private:
     TFilterRecordEvent m_previousHandler;
     bool m_previousFiltered = false;
     TConditions m_conditions;
+    bool m_lifted = false;
 };

@@ -59,21 +59,23 @@ bool TCustomDBGridGx::CellSelectedNow(int dataCol)
     return m_selection->IsCellSelected(dataCol, m_dataLink->DataSet()->Bookmark());
 }
 
-// In the top strip of a title, Ctrl-click adds or removes the column and Shift-click extends from
-// the anchor column; lower down the title is a title button (and Ctrl marks several sort columns).
-bool TCustomDBGridGx::SelectByTitleClick(TColumnGx* column, TShiftState shift, int y)
+// The bottom strip of a data column's title (all of a title lower than the strip) selects the
+// column in a multi-select grid that does not select rows: Shift extends from the anchor column,
+// Ctrl adds or removes it, a plain click selects only it.
+bool TCustomDBGridGx::SelectByTitleClick(TColumnGx* column, TShiftState shift, TGridCoord cell, int y)
 {
-    if (!column || !m_allowedSelections.Contains(gstColumns) || y >= ColumnSelectZoneHeight)
+    if (!column || !m_allowedSelections.Contains(gstColumns) || !m_options.Contains(dgMultiSelect) ||
+        m_options.Contains(dgRowSelect) || IsFilterRow(cell.Y))
         return false;
-    if (shift.Contains(ssShift)) {
+    if (y < CellRect(cell.X, cell.Y).bottom - ColumnSelectZoneHeight)
+        return false;
+    if (shift.Contains(ssShift))
         m_selection->Columns().SelectShift(column);
-        return true;
-    }
-    if (shift.Contains(ssCtrl)) {
+    else if (shift.Contains(ssCtrl))
         m_selection->Columns().Toggle(column);
-        return true;
-    }
-    return false;
+    else
+        m_selection->Columns().Select(column, false);
+    return true;
 }
 
 // After a click has moved to `cell` from `before`: Ctrl marks or unmarks the record with
@@ -86,6 +88,7 @@ void TCustomDBGridGx::SelectByDataClick(TGridCoord before, TGridCoord cell, TShi
     if (shift.Contains(ssCtrl) && m_options.Contains(dgMultiSelect) &&
         m_allowedSelections.Contains(gstRecordBookmarks)) {
         m_selectedRows->MarkCurrent(!m_selectedRows->IsCurrentSelected());
+        m_rowAnchor = m_dataLink->DataSet()->Bookmark();
         return;
     }
     const bool rectangle = shift.Contains(ssShift) && !m_options.Contains(dgRowSelect) &&
@@ -99,11 +102,56 @@ void TCustomDBGridGx::SelectByDataClick(TGridCoord before, TGridCoord cell, TShi
     }
     if (shift.Contains(ssShift) && m_options.Contains(dgMultiSelect) &&
         m_allowedSelections.Contains(gstRecordBookmarks)) {
-        m_selectedRows->MarkCurrent(true);
+        MarkRowsFromAnchor();
         return;
     }
+    m_rowAnchor = m_dataLink->DataSet()->Bookmark();
     if (m_optionsGx.Contains(dghClearSelection) && m_selection->SelectionType() != gstNon)
         m_selection->Clear();
+}
+
+// Shift-click: the records from the anchor to the current one are marked.
+void TCustomDBGridGx::MarkRowsFromAnchor()
+{
+    TDataSet* dataSet = m_dataLink->DataSet();
+    const TBookmarkStr target = dataSet->Bookmark();
+    if (m_rowAnchor.empty() || !dataSet->BookmarkValid(m_rowAnchor))
+        m_rowAnchor = target;
+    const int step = dataSet->CompareBookmarks(m_rowAnchor, target) <= 0 ? 1 : -1;
+    dataSet->DisableControls();
+    try {
+        dataSet->SetBookmark(m_rowAnchor);
+        m_selectedRows->MarkCurrent(true);
+        while (dataSet->CompareBookmarks(dataSet->Bookmark(), target) != 0 && dataSet->MoveBy(step) != 0)
+            m_selectedRows->MarkCurrent(true);
+    } catch (...) {
+        dataSet->EnableControls();
+        throw;
+    }
+    dataSet->EnableControls();
+}
+
+// A plain press on a data cell may become a rectangle dragged over the cells.
+void TCustomDBGridGx::StartRectangleDrag(TGridCoord cell, TShiftState shift)
+{
+    m_rectangleDrag = {};
+    if (!shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !m_options.Contains(dgRowSelect) &&
+        m_allowedSelections.Contains(gstRectangle) && m_dataLink->Active() && !m_dataLink->DataSet()->IsEmpty())
+        m_rectangleDrag = {true, cell, cell.X - m_indicatorOffset, m_dataLink->DataSet()->Bookmark()};
+}
+
+void TCustomDBGridGx::DragRectangleTo(int x, int y)
+{
+    const TGridCoord cell = CellAtPoint(x, y);
+    const int dataRow = cell.Y - m_titleOffset;
+    if (cell.X < m_indicatorOffset || dataRow < 0 || dataRow >= m_dataLink->RecordCount() ||
+        cell == m_rectangleDrag.Last)
+        return;
+    m_rectangleDrag.Last = cell;
+    TDBGridGxSelectionRect& rect = m_selection->Rect();
+    if (m_selection->SelectionType() != gstRectangle)
+        rect.Select(m_rectangleDrag.AnchorCol, m_rectangleDrag.Anchor, false);
+    rect.Select(cell.X - m_indicatorOffset, BookmarkOfRow(dataRow), true);
 }
 
 // Ctrl+A selects everything; Esc drops the selection.

@@ -21,6 +21,8 @@ void TCustomDBGridGx::SetTitleImages(TCustomImageList* images)
     if (images == m_titleImages)
         return;
     m_titleImages = images;
+    if (images)
+        images->FreeNotification(this);
     Invalidate();
 }
 

@@ -187,10 +187,15 @@ private:
     void CycleSelection();
     void ForwardToGrid(TMessage& message);
     void SetFocusMessage(TMessage& message);
+    // The limit counts characters, the edit window bytes: typing and pasting keep the count here.
+    [[nodiscard]] int CharacterRoom();
+    [[nodiscard]] bool OverCharacterLimit(char key);
+    void PasteWithinLimit();
 
     TCustomGridGx* m_grid = nullptr;
     LONG m_clickTime = 0;
     int m_editLimit = 0;
+    bool m_droppingCharacter = false;
 };
 
 class TCustomGridGx : public TCustomControl {

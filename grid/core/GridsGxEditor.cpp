@@ -1,7 +1,34 @@
 #include "grid/core/GridsGx.h"
 
+#include "grid/core/GridLibGx.h"
+#include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/controls/Edit.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The longest character in UTF-8.
+constexpr int MaxCharacterBytes = 4;
+
+[[nodiscard]] int CharacterCount(const std::string& text)
+{
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(c); }));
+}
+
+// The first `count` characters of `text`.
+[[nodiscard]] std::string FirstCharacters(const std::string& text, int count)
+{
+    int taken = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!IsContinuationByte(text[i]) && taken++ == count)
+            return text.substr(0, i);
+    return text;
+}
+
+} // namespace
 
 // ---- The grid's side ------------------------------------------------------------------------------------
 
@@ -191,7 +218,31 @@ void TInplaceEdit::UpdateContents()
     SetEditMask(m_grid->GetEditMask(col, row));
     SetText(m_grid->GetEditText(col, row));
     m_editLimit = m_grid->GetEditLimit();
-    SetMaxLength(m_editLimit);
+    SetMaxLength(m_editLimit > 0 ? m_editLimit * MaxCharacterBytes : m_editLimit);
+}
+
+// Characters that may still be typed in place of the selection; unlimited without a limit.
+int TInplaceEdit::CharacterRoom()
+{
+    if (m_editLimit <= 0)
+        return std::numeric_limits<int>::max();
+    return m_editLimit - CharacterCount(Text()) + CharacterCount(SelText());
+}
+
+// A typed byte that starts a character there is no room for; the rest of its bytes go with it.
+bool TInplaceEdit::OverCharacterLimit(char key)
+{
+    if (static_cast<unsigned char>(key) < 32)
+        return false;
+    if (IsContinuationByte(key))
+        return m_droppingCharacter;
+    m_droppingCharacter = CharacterRoom() <= 0;
+    return m_droppingCharacter;
+}
+
+void TInplaceEdit::PasteWithinLimit()
+{
+    SetSelText(FirstCharacters(Clipboard()->AsText(), std::max(0, CharacterRoom())));
 }
 
 // ---- Keys ------------------------------------------------------------------------------------------------
@@ -314,6 +365,10 @@ void TInplaceEdit::KeyPress(char& key)
         CycleSelection();
     if (key == '\r' || key == '\t' || key == 27)
         key = 0;
+    if (key != 0 && OverCharacterLimit(key)) {
+        key = 0;
+        (void)MessageBeep(0);
+    }
     if (key != 0 && TypeCharacter(key))
         key = 0;
     if (key != 0)
@@ -355,6 +410,11 @@ void TInplaceEdit::Dispatch(TMessage& message)
     }
     switch (message.Msg) {
     case WM_PASTE:
+        if (EditCanModify() && m_editLimit > 0)
+            PasteWithinLimit();
+        if (!EditCanModify() || m_editLimit > 0)
+            return;
+        break;
     case WM_CLEAR:
     case WM_CUT:
         if (!EditCanModify())

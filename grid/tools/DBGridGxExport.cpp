@@ -107,6 +107,9 @@ void TDBGridGxExport::Walk(IImpExpGridGx::TSelection kind, TDataSet& dataSet)
     case IImpExpGridGx::TSelection::RecordBookmarks:
         Start(detail::VisibleColumns(grid));
         for (const TBookmark& bookmark : grid.SelectedBookmarks()) {
+            // A record deleted since it was selected is left out.
+            if (!dataSet.BookmarkValid(bookmark))
+                continue;
             dataSet.GotoBookmark(bookmark);
             AddRecordToTotals();
             PutDataRow(m_columns);

@@ -156,9 +156,11 @@ TEST_F(FilterRowFixture, ChosenValueFiltersOnExactlyThatValue)
     Key(VK_RETURN);
     EXPECT_EQ(ShownIds(), (std::set<int>{3}));
 
-    // A pick-list column lists the pick texts of the records shown and filters on the key.
+    // A pick-list column lists the pick texts of all the records, not only those shown, and
+    // filters on the key.
     Click(CellCentre(2, FilterRow()));
-    EXPECT_EQ(ChooseFromList("Yes"), (std::vector<std::string>{"(Empty)", "(Not empty)", "(All)", "(Clear filter)", "Yes"}));
+    EXPECT_EQ(ChooseFromList("Yes"),
+              (std::vector<std::string>{"(Empty)", "(Not empty)", "(All)", "(Clear filter)", "No", "Yes"}));
     EXPECT_EQ(Column(1).STFilter()->ExpressionAsString(), "= '1'");
     EXPECT_EQ(ShownIds(), (std::set<int>{3}));
     (void)ChooseFromList("(Clear filter)");
@@ -355,6 +357,35 @@ TEST_F(FilterRowFixture, TheGridHandsFocusWheelAndCancelModeToAnActiveFilterEdit
     Key(VK_ESCAPE);
     (void)m_db->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_EQ(m_query->RecNo(), recNo + 1) << "a closed row leaves the wheel to the records";
+}
+
+// The list of a filtered column holds every value, not only those left; opening it and closing it
+// with Esc leaves the typed condition and the records as they were. A press on the cell's arrow
+// opens the list at once, and the editor opens on the column's condition.
+TEST_F(FilterRowFixture, TheListOpensOnTheArrowKeepsTheConditionAndListsEveryValue)
+{
+    TypeIntoFilterCell(2, ">= 3");
+    ASSERT_EQ(ShownIds(), (std::set<int>{3, 4, 5}));
+    Key(VK_ESCAPE);
+    ASSERT_FALSE(m_db->FilterRow().Active());
+
+    const TRect cell = m_db->CellRect(3, FilterRow());
+    Click({cell.right - 4, (cell.top + cell.bottom) / 2});
+    TInplaceFilterEditGx* editor = m_db->FilterRow().Editor();
+    ASSERT_TRUE(m_db->FilterRow().Active());
+    EXPECT_TRUE(editor->DroppedDown()) << "the first press on the arrow opens the list";
+    EXPECT_EQ(editor->Text(), ">= 3");
+    std::vector<std::string> values;
+    for (int i = 4; i < editor->Items()->Count(); ++i)
+        values.push_back(editor->Items()->Strings(i));
+    EXPECT_EQ(values, (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+
+    Key(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(editor->DroppedDown());
+    EXPECT_EQ(editor->Text(), ">= 3");
+    EXPECT_EQ(Column(2).STFilter()->ExpressionStr(), ">= 3");
+    EXPECT_EQ(ShownIds(), (std::set<int>{3, 4, 5}));
 }
 
 // With the grid unit running, a grid without its own OnApplyFilter applies through the centre,

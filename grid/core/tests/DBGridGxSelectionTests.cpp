@@ -104,9 +104,9 @@ TEST_F(DBGridSelection, ShiftClicksSpanARectangleThatFoldsBackToNothing)
 
 TEST_F(DBGridSelection, ShiftClickedTitlesWalkFromTheAnchorAndTakeBackWhatTheyAdded)
 {
-    ShowWide(ManagerOptions);
-    // Clicks in the strip along the top of the titles select columns.
-    const auto title = [&](int dataCol) { return POINT{Centre(dataCol + 1, 0).x, 3}; };
+    ShowWide(ManagerOptions - TDBGridOptions{dgRowSelect} + TDBGridOptions{dgMultiSelect});
+    // Clicks in the strip along the bottom of the titles select columns.
+    const auto title = [&](int dataCol) { return POINT{Centre(dataCol + 1, 0).x, m_db->CellRect(1, 0).bottom - 3}; };
     ClickWith(title(2), ModControl);
     EXPECT_EQ(SelectedColumns(), (Indexes{2}));
     ClickWith(title(5), ModShift);
@@ -127,6 +127,44 @@ TEST_F(DBGridSelection, ShiftClickedTitlesWalkFromTheAnchorAndTakeBackWhatTheyAd
     // A removed column leaves the selection (the layout refreshes it); F moves to index 4.
     delete m_db->Columns().ColumnAt(3);
     EXPECT_EQ(SelectedColumns(), (Indexes{0, 1, 2, 4}));
+}
+
+// A plain click in the strip selects only that column; higher up the title is a title.
+TEST_F(DBGridSelection, APlainClickInATitlesBottomStripSelectsTheColumn)
+{
+    ShowWide(ManagerOptions - TDBGridOptions{dgRowSelect} + TDBGridOptions{dgMultiSelect});
+    const TRect rect = m_db->CellRect(3, 0);
+    Click({(rect.left + rect.right) / 2, rect.bottom - 3});
+    EXPECT_EQ(SelectedColumns(), (Indexes{2}));
+    Click({(rect.left + rect.right) / 2, rect.bottom - 10});
+    EXPECT_EQ(SelectedColumns(), (Indexes{2})) << "above the strip the title is a title";
+    const TRect other = m_db->CellRect(5, 0);
+    Click({(other.left + other.right) / 2, other.bottom - 3});
+    EXPECT_EQ(SelectedColumns(), (Indexes{4}));
+}
+
+// Dragging over the cells spans a rectangle from the cell pressed.
+TEST_F(DBGridSelection, DraggingOverCellsSelectsARectangle)
+{
+    ShowWide(ManagerOptions - TDBGridOptions{dgRowSelect});
+    Press(DataCell(1, 1), true);
+    MoveHeld(DataCell(2, 2));
+    MoveHeld(DataCell(3, 4));
+    Press(DataCell(3, 4), false);
+    TDBGridGxSelection& selection = m_db->DataSelection();
+    ASSERT_EQ(selection.SelectionType(), gstRectangle);
+    EXPECT_EQ(selection.SelectionToGridRect(), (TGridRectGx{2, 2, 4, 5}));
+}
+
+// With rows selected, Shift-click marks every record from the one clicked before.
+TEST_F(DBGridSelection, ShiftClickMarksTheRowsFromTheAnchor)
+{
+    ShowWide(ManagerOptions + TDBGridOptions{dgMultiSelect});
+    ClickWith(DataCell(0, 2), ModControl);
+    ClickWith(DataCell(0, 6), ModShift);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 5);
+    EXPECT_EQ(m_db->SelectedRows().SelectionToGridRect(m_db->ColCount()).Top, m_db->TitleOffset() + 2);
+    EXPECT_EQ(m_db->SelectedRows().SelectionToGridRect(m_db->ColCount()).Bottom, m_db->TitleOffset() + 6);
 }
 
 TEST_F(DBGridSelection, SelectAllEscapeAndAllowedKinds)

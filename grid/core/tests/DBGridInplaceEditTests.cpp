@@ -145,6 +145,35 @@ TEST_F(CellEditorFixture, LeavingTheGridWritesTheTypedTextIntoTheField)
     EXPECT_EQ(m_query->FieldByName("NAME")->AsString(), "Zed");
 }
 
+// NAME is TEXT(20): twenty characters whatever their bytes, typed or pasted.
+TEST_F(CellEditorFixture, TheEditorLimitCountsCharactersNotBytes)
+{
+    struct Case {
+        const char* Name;
+        std::string Character;
+    } const cases[] = {{"ascii", "a"}, {"accented", "\xC3\xA9"}, {"cjk", "\xE6\xBC\xA2"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        GoTo(NameCol);
+        Key(VK_F2);
+        Editor()->SelectAll();
+        std::string typed;
+        for (int i = 0; i < 25; ++i)
+            typed += c.Character;
+        Type(typed);
+        std::string twenty;
+        for (int i = 0; i < 20; ++i)
+            twenty += c.Character;
+        EXPECT_EQ(Editor()->Text(), twenty);
+
+        Editor()->SelectAll();
+        Clipboard()->SetAsText(typed);
+        (void)SendMessageA(Editor()->Handle(), WM_PASTE, 0, 0);
+        EXPECT_EQ(Editor()->Text(), twenty) << "a paste is cut at the limit";
+        Key(VK_ESCAPE);
+    }
+}
+
 TEST_F(CellEditorFixture, TypingInAPickListCompletesTheFirstItemWithTheRestSelected)
 {
     GoTo(CityCol);

@@ -369,4 +369,19 @@ TEST_F(ExportTest, TheDataGridsOwnSelectionAndFootersAreExported)
     EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 0);
 }
 
+TEST_F(ExportTest, ASelectedRecordDeletedOutsideTheGridIsLeftOut)
+{
+    TDBGridGxImpExpAdapter grid(*m_db);
+    m_db->SetOptions(m_db->Options() + TDBGridOptions{dgMultiSelect});
+    for (const int record : {1, 3}) {
+        m_query->SetRecNo(record);
+        m_db->SelectedRows().MarkCurrent(true);
+    }
+    m_query->SetRecNo(3);
+    m_query->Delete();
+    TMemoryStreamGx text;
+    ExportGridToStream(TDBGridGxExportAsText::Create, grid, text, false);
+    EXPECT_EQ(StreamText(text), "Name\tNumber\tAMOUNT\r\nAnn\t10\t1.5");
+}
+
 } // namespace

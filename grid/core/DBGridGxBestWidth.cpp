@@ -1,0 +1,59 @@
+// The best width of a column: wide enough for its title and for the text of every record.
+#include "grid/core/DBGridGx.h"
+
+#include "grid/core/DBGridGxColumnTitle.h"
+#include "platform/classlib/data/DBDataSet.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int TextMargin = 4;
+
+} // namespace
+
+void TCustomDBGridGx::FitColumnsToContent(const std::vector<TColumnGx*>& columns)
+{
+    BeginLayout();
+    try {
+        for (TColumnGx* column : columns)
+            column->SetWidth(std::max(TitleWidth(*column), RecordsWidth(*column)));
+    } catch (...) {
+        EndLayout();
+        throw;
+    }
+    EndLayout();
+}
+
+int TCustomDBGridGx::TitleWidth(TColumnGx& column)
+{
+    TColumnTitleGx& title = *column.Title();
+    Canvas()->Font()->Assign(title.Font());
+    return Canvas()->TextWidth(title.Caption()) + TextMargin + std::max(0, title.SortMarkerWidth());
+}
+
+// Every record's text in the column's font; a tick or an image is as wide as it is drawn.
+int TCustomDBGridGx::RecordsWidth(TColumnGx& column)
+{
+    if (column.CellImageKind() == cikCheckboxes)
+        return CheckBoxSize + TextMargin;
+    if (!m_dataLink->Active() || !column.Field())
+        return 0;
+    TDataSet* dataSet = m_dataLink->DataSet();
+    Canvas()->Font()->Assign(column.Font());
+    const TBookmarkStr position = dataSet->IsEmpty() ? TBookmarkStr() : dataSet->Bookmark();
+    int widest = 0;
+    dataSet->DisableControls();
+    try {
+        for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
+            widest = std::max(widest, Canvas()->TextWidth(column.DisplayText()) + TextMargin);
+        if (!position.empty())
+            dataSet->SetBookmark(position);
+    } catch (...) {
+        dataSet->EnableControls();
+        throw;
+    }
+    dataSet->EnableControls();
+    return widest;
+}
