@@ -3,6 +3,7 @@
 #include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxFilterRow.h"
 #include "grid/core/DBGridGxIndicatorTitle.h"
+#include "grid/core/DBGridGxMultiTitle.h"
 #include "grid/core/DBGridGxStyle.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
@@ -133,6 +134,8 @@ void TCustomDBGridGx::SetOptions(TDBGridOptions value)
         base.Include(goTabs);
     if (value.Contains(dgRowSelect))
         base.Include(goRowSelect);
+    if (m_rowSizingAllowed)
+        base.Include(goRowSizing);
     if (value.Contains(dgEditing))
         base.Include(goEditing);
     if (value.Contains(dgAlwaysShowEditor))

@@ -3,6 +3,7 @@
 #include "grid/core/DataGridGx.h"
 #include "grid/core/DBGridGxColumnDefValues.h"
 #include "grid/core/DBGridGxColumnFilter.h"
+#include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxEvents.h"
@@ -24,6 +25,7 @@ class TColumnTitleGx;
 class TDBGridGxFilterRow;
 class TCustomImageList;
 struct THintInfo;
+class THeadTreeNode;
 
 // The bit positions are fixed: form data relies on them.
 enum TDBGridOption {
@@ -56,6 +58,14 @@ using TColumnEventGx = TEvent<TColumnGx*>;
 // OnGetFooterParams(Sender, DataCol, FooterRow, Column, Font, Background, Alignment, State, Text).
 using TGetFooterParamsEventGx =
     TEvent<TObject*, int, int, TColumnGx*, TFont*, TColor&, TAlignment&, TGridDrawState, std::string&>;
+// OnColumnMoved(Sender, FromIndex, ToIndex): column indices before and after the move.
+using TMovedEventGx = TEvent<TObject*, int, int>;
+// OnDrawDataCell(Sender, Rect, Field, State): for grids showing the columns they made themselves.
+using TDrawDataCellEventGx = TEvent<TObject*, const TRect&, TField*, TGridDrawState>;
+// OnDrawFooterCell(Sender, DataCol, FooterRow, Column, Rect, State).
+using TDrawFooterCellEventGx = TEvent<TObject*, int, int, TColumnGx*, const TRect&, TGridDrawState>;
+// OnGetBtnParams(Sender, Column, Font, Background, SortMarker, IsDown): a title's look.
+using TGetBtnParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TSortMarkerGx&, bool>;
 
 // The data-aware grid: columns bound to the fields of a data set through a data link, a title
 // row, an indicator column marking the current record, and rows that are the records the link
@@ -232,6 +242,30 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnGetFooterParams(const TGetFooterParamsEventGx& handler) { m_onGetFooterParams = handler; }
     [[nodiscard]] const TGetFooterParamsEventGx& OnGetFooterParams() const { return m_onGetFooterParams; }
 
+    // ---- Title row and cell looks (DBGridGxTitleLayout.cpp). A fixed title height: TitleLines
+    // lines of the title font plus TitleHeight pixels (both 0: as high as the titles need).
+    [[nodiscard]] int TitleHeight() const { return m_titleHeight; }
+    void SetTitleHeight(int value);
+    [[nodiscard]] int TitleLines() const { return m_titleLines; }
+    void SetTitleLines(int value);
+    // The room left above and below a vertical title's text.
+    [[nodiscard]] int VTitleMargin() const { return m_vTitleMargin; }
+    void SetVTitleMargin(int value);
+    // The user may size the data rows by dragging a row line; all rows take the new height.
+    [[nodiscard]] bool RowSizingAllowed() const { return m_rowSizingAllowed; }
+    void SetRowSizingAllowed(bool value);
+    // Titles "Group|Caption" share a title cell over neighbouring columns of the same group.
+    void SetUseMultiTitle(bool value);
+    // The title tree and the leaf of each column, in column order (empty without multi-titles).
+    [[nodiscard]] const THeadTreeNode* TitleRoot() const { return m_titleRoot.get(); }
+    [[nodiscard]] const std::vector<THeadTreeNode*>& TitleLeaves() const { return m_titleLeaves; }
+    void SetOnColEnter(const TNotifyEvent& handler) { m_onColEnter = handler; }
+    void SetOnColExit(const TNotifyEvent& handler) { m_onColExit = handler; }
+    void SetOnColumnMoved(const TMovedEventGx& handler) { m_onColumnMoved = handler; }
+    void SetOnDrawDataCell(const TDrawDataCellEventGx& handler) { m_onDrawDataCell = handler; }
+    void SetOnDrawFooterCell(const TDrawFooterCellEventGx& handler) { m_onDrawFooterCell = handler; }
+    void SetOnGetBtnParams(const TGetBtnParamsEventGx& handler) { m_onGetBtnParams = handler; }
+
     // ---- IDataGridGx
     TComponent* GridComponent() override { return this; }
     bool GridLoading() const override;
@@ -259,7 +293,8 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetLayoutFromDataSet(bool value) override { m_layoutFromDataSet = value; }
     bool FitsColumnWidths() const override { return m_autoFitColWidths && HandleAllocated(); }
     bool ColumnLines() const override { return m_options.Contains(dgColLines); }
-    bool UseMultiTitle() const override { return false; }
+    bool UseMultiTitle() const override { return m_useMultiTitle; }
+    void ColumnIndexChanged(int from, int to) override;
     int IndicatorOffset() const override { return m_indicatorOffset; }
     int GridColCount() const override { return ColCount(); }
     int GridColWidth(int gridCol) const override { return ColumnWidthAt(gridCol); }
@@ -358,6 +393,10 @@ protected:
     void Loaded() override;
     void DoExit() override;
     void Dispatch(TMessage& message) override;
+    void Paint() override;
+    void CurrentColLeaving() override;
+    void CurrentColEntered() override;
+    void RowHeightsChanged() override;
 
 private:
     // The rectangle repaints the cells it gained or lost.
@@ -381,9 +420,8 @@ private:
     [[nodiscard]] TColor RowColor(TColumnGx& column) const;
     void DrawCheckBox(const TRect& rect, TCheckBoxStateGx state);
     void DrawCellImage(const TRect& rect, TColumnGx& column);
-    void DrawIndicatorArrow(const TRect& rect, bool editing);
-    // Cell text goes through here until the shared text drawer of the grid unit is in place.
-    void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
+    enum TIndicatorMarkGx { imCurrentGx, imEditingGx, imInsertingGx };
+    void DrawIndicatorMark(const TRect& rect, TIndicatorMarkGx mark, TColor color);
     void DrawRaisedEdge(const TRect& rect);
 
     // ---- Selection by mouse and keys (DBGridGxSelectionInput.cpp)
@@ -393,8 +431,27 @@ private:
     [[nodiscard]] bool CellSelectedNow(int dataCol);
 
     // ---- Title cells (DBGridGxTitleCells.cpp)
-    void PaintSortMarker(const TColumnTitleGx& title, const TRect& rect);
+    void PaintSortMarker(const TColumnTitleGx& title, TSortMarkerGx marker, const TRect& rect);
     void MarkSortOnTitleClick(TColumnGx& column, TShiftState shift, bool button);
+
+    // ---- Title layout (DBGridGxTitleLayout.cpp)
+    [[nodiscard]] int TitleRowHeight();
+    [[nodiscard]] int TitleNeededHeight(const TColumnGx& column);
+    [[nodiscard]] bool FixedTitleHeight() const { return m_titleHeight > 0 || m_titleLines > 0; }
+    void MeasureTitleTree();
+    [[nodiscard]] int MeasureTitleLevel(THeadTreeNode& parent);
+    [[nodiscard]] int MeasureTitleNode(const THeadTreeNode& node);
+    // The title cell's band of `node` (an upper band of a multi-line title) in client pixels.
+    [[nodiscard]] const THeadTreeNode* TitleLeafOf(int dataCol) const;
+    [[nodiscard]] TRect TitleBandRect(const THeadTreeNode& node, int dataCol, const TRect& cell) const;
+    void PaintTitleBands();
+    void PaintTitleBand(const THeadTreeNode& band, int dataCol, const TRect& cell);
+    void PaintTitleCaption(const TColumnTitleGx& title, const TRect& rect, const std::string& caption, bool leaf);
+
+    // ---- Data cell looks (DBGridGxPaint.cpp)
+    [[nodiscard]] bool DuplicateOfRecord(TColumnGx& column, int dataRow, int otherRow);
+    void PaintRequiredMark(TColumnGx& column, bool currentRow, const TRect& rect);
+    void CoverRowLine(TColumnGx& column, const TRect& rect, bool above);
 
     // ---- Cell tool tips (DBGridGxHints.cpp)
     void CellHint(THintInfo& info);
@@ -521,6 +578,21 @@ private:
     std::unique_ptr<TSTDBGridGxFilter> m_stFilter;
     std::unique_ptr<TDBGridGxFilterRow> m_filterRow;
     TNotifyEvent m_onApplyFilter;
+    int m_titleHeight = 0;
+    int m_titleLines = 0;
+    int m_vTitleMargin = 10;
+    bool m_rowSizingAllowed = false;
+    bool m_useMultiTitle = false;
+    // Data rows are high enough for wrapped text: more than a line of the grid's font.
+    bool m_wordWrapFits = false;
+    std::unique_ptr<THeadTreeNode> m_titleRoot;
+    std::vector<THeadTreeNode*> m_titleLeaves;
+    TNotifyEvent m_onColEnter;
+    TNotifyEvent m_onColExit;
+    TMovedEventGx m_onColumnMoved;
+    TDrawDataCellEventGx m_onDrawDataCell;
+    TDrawFooterCellEventGx m_onDrawFooterCell;
+    TGetBtnParamsEventGx m_onGetBtnParams;
 };
 
 // The grid as forms place it.

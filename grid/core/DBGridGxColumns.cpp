@@ -202,6 +202,14 @@ std::string TColumnGx::GetDisplayName() const
 // the column being moved.
 void TColumnGx::SetIndex(int index)
 {
+    const int from = Index();
+    MoveInCollection(index);
+    if (IDataGridGx* grid = OwnerGrid(); grid && Index() != from)
+        grid->ColumnIndexChanged(from, Index());
+}
+
+void TColumnGx::MoveInCollection(int index)
+{
     TField* field = WriteThroughField();
     TField* target = field ? OwnerGrid()->DataLink().GetMappedField(index) : nullptr;
     if (!target) {

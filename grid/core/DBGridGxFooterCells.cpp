@@ -217,4 +217,6 @@ void TCustomDBGridGx::PaintFooterCell(int dataCol, int footerRow, TRect rect, TG
         RECT edge = rect;
         (void)DrawEdge(canvas->Handle(), &edge, BDR_RAISEDINNER, BF_RECT);
     }
+    if (m_onDrawFooterCell)
+        m_onDrawFooterCell(this, dataCol, footerRow, column, rect, state);
 }

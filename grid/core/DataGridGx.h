@@ -102,6 +102,8 @@ public:
     // After a column change: select a visible column when the selected one is hidden, and
     // refresh unless the grid's update lock is held.
     virtual void ColumnsUpdated() = 0;
+    // A column moved from one place in the collection to another.
+    virtual void ColumnIndexChanged(int /*from*/, int /*to*/) {}
     // Fits the columns' widths to their content.
     virtual void FitColumnsToContent(const std::vector<TColumnGx*>& columns) = 0;
 
