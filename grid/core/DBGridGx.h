@@ -301,7 +301,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetGridColWidth(int gridCol, int width) override { SetColWidths(gridCol, width); }
     void InvalidateGridCol(int gridCol) override { InvalidateCol(gridCol); }
     void InvalidateGrid() override { TCustomGridGx::InvalidateGrid(); }
-    void RelayoutTitles() override { LayoutChanged(); }
+    void RelayoutTitles() override;
     void RelayoutColumns() override { LayoutChanged(); }
     void RebuildColumns() override { LayoutChanged(); }
     void ColumnsUpdated() override;

@@ -1076,8 +1076,7 @@ void TDBGridColumnsGx::UpdateColumnWidth(TColumnGx& column)
     const int oldWidth = m_grid->GridColWidth(gridCol);
     if (!m_grid->FitsColumnWidths()) {
         if (oldWidth == column.Width()) {
-            if (m_grid->UseMultiTitle())
-                m_grid->RelayoutTitles();
+            m_grid->RelayoutTitles();
         } else if (column.Visible()) {
             m_grid->SetGridColWidth(gridCol, column.Width());
         } else {

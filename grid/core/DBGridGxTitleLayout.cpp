@@ -98,6 +98,14 @@ int TCustomDBGridGx::TitleRowHeight()
     return m_titleLines * metrics.tmHeight + metrics.tmExternalLeading + m_titleHeight + 2 + line;
 }
 
+// A title changed: the title row follows when the titles now need another height (or the
+// multi-line title tree another shape).
+void TCustomDBGridGx::RelayoutTitles()
+{
+    if (m_useMultiTitle || (HandleAllocated() && m_options.Contains(dgTitles) && TitleRowHeight() != m_titleRowHeight))
+        LayoutChanged();
+}
+
 // A horizontal title is one line of its font; a vertical one as long as its caption turned, with
 // VTitleMargin to spare.
 int TCustomDBGridGx::TitleNeededHeight(const TColumnGx& column)
