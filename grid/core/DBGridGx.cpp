@@ -5,6 +5,7 @@
 #include "grid/core/DBGridGxIndicatorTitle.h"
 #include "grid/core/DBGridGxMultiTitle.h"
 #include "grid/core/DBGridGxStyle.h"
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
 
@@ -14,7 +15,22 @@
 #include <algorithm>
 #include <stdexcept>
 
-CLASSLIB_IMPLEMENT_CLASS(TCustomDBGridGx, TCustomGridGx, nullptr, nullptr)
+namespace {
+
+// The title settings form data gives a grid.
+void DescribeDBGrid(TClassBuilder& c)
+{
+    using C = TCustomDBGridGx;
+    c.Boolean("RowSizingAllowed", &C::RowSizingAllowed, &C::SetRowSizingAllowed).Default(false);
+    c.Integer("TitleHeight", &C::TitleHeight, &C::SetTitleHeight).Default(0);
+    c.Integer("TitleLines", &C::TitleLines, &C::SetTitleLines).Default(0);
+    c.Boolean("UseMultiTitle", &C::UseMultiTitle, &C::SetUseMultiTitle).Default(false);
+    c.Integer("VTitleMargin", &C::VTitleMargin, &C::SetVTitleMargin).Default(10);
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TCustomDBGridGx, TCustomGridGx, nullptr, DescribeDBGrid)
 CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>, nullptr)
 
 TCustomDBGridGx::TCustomDBGridGx(TComponent* owner) : TCustomDBGridGx(owner, TDBGridColumnGx::StaticClass()) {}

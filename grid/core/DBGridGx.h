@@ -168,6 +168,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] int FooterRowCount() const { return m_footerRowCount; }
     void SetFooterRowCount(int value);
     [[nodiscard]] TColor FooterColor() const override { return m_footerColor; }
+    [[nodiscard]] TFont* GridFooterFont() const override { return m_footerFont.get(); }
     void SetFooterColor(TColor value);
     [[nodiscard]] TFont* FooterFont() const { return m_footerFont.get(); }
     // Starts inactive: set it active for sum, average and count footers.

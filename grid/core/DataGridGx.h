@@ -146,6 +146,8 @@ public:
     // ---- Footers: the colour of an unassigned footer, and a footer changed (`sums`: what it adds
     // up changed too).
     [[nodiscard]] virtual TColor FooterColor() const { return clWindow; }
+    // The font of an unassigned footer; none: the column's.
+    [[nodiscard]] virtual TFont* GridFooterFont() const { return nullptr; }
     virtual void FootersChanged(bool /*sums*/) {}
 
     // ---- The style the grid registered with is going away; the grid drops it.

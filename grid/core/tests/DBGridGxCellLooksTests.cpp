@@ -4,6 +4,7 @@
 #include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxMultiTitle.h"
 #include "grid/core/tests/DBGridFixture.h"
+#include "platform/classlib/core/FormReader.h"
 #include "platform/winapi/gdi/Font.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -277,6 +278,57 @@ TEST_F(DBGridLooks, InsertedAndMarkedRowsAndRequiredFieldsAreMarked)
         red += Shown({x, cell.bottom - 1}) == 0xFF0000u ? 1 : 0;
     EXPECT_EQ(red, 0) << "a value is given";
     m_query->Cancel();
+}
+
+// With UseMultiTitle the words before '|' become a band over the columns that share them: the
+// band is painted once across the line between its columns, the leaves below it.
+TEST_F(DBGridLooks, MultiLineTitlesShareTheirGroupAcrossColumns)
+{
+    ShowPeople(3);
+    m_db->Columns().ColumnAt(0)->Title()->SetCaption("Person|Name");
+    m_db->Columns().ColumnAt(1)->Title()->SetCaption("Person|Sel");
+    const int single = m_db->RowHeightAt(0);
+    m_db->SetUseMultiTitle(true);
+    Pump();
+    EXPECT_GT(m_db->RowHeightAt(0), single + single / 2);
+    ASSERT_EQ(m_db->TitleLeaves().size(), 2u);
+    EXPECT_EQ(m_db->TitleLeaves()[0]->Text(), "Name");
+    EXPECT_EQ(m_db->TitleLeaves()[0]->Parent(), m_db->TitleLeaves()[1]->Parent());
+    EXPECT_EQ(m_db->TitleLeaves()[0]->Parent()->Text(), "Person");
+
+    const TRect name = m_db->CellRect(1, 0);
+    const TRect sel = m_db->CellRect(2, 0);
+    const std::uint32_t face = SysRgb(COLOR_BTNFACE);
+    EXPECT_EQ(Shown({name.right, name.top + 4}), face) << "no line inside the band";
+    EXPECT_NE(Shown({name.right, name.bottom - 3}), face) << "the leaves keep theirs";
+    const TRect band{name.left, name.top, sel.right, name.top + m_db->TitleLeaves()[0]->Parent()->Height() - 1};
+    EXPECT_GT(Ink(band, face, 2), 0);
+    const TRect leaf{name.left, band.bottom + 1, name.right, name.bottom};
+    EXPECT_GT(Ink(leaf, face, 2), 0);
+
+    m_db->SetUseMultiTitle(false);
+    Pump();
+    EXPECT_EQ(m_db->RowHeightAt(0), single);
+    EXPECT_TRUE(m_db->TitleLeaves().empty());
+}
+
+TEST_F(DBGridLooks, FormDataSetsTheTitleSettings)
+{
+    RegisterClass(TDBGridGx::StaticClass());
+    std::unique_ptr<TComponent> read(ReadComponentText("object G: TDBGridGx\n"
+                                                       "  RowSizingAllowed = True\n"
+                                                       "  TitleHeight = 5\n"
+                                                       "  TitleLines = 2\n"
+                                                       "  UseMultiTitle = True\n"
+                                                       "  VTitleMargin = 4\n"
+                                                       "end\n"));
+    auto* grid = dynamic_cast<TDBGridGx*>(read.get());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_TRUE(grid->RowSizingAllowed());
+    EXPECT_EQ(grid->TitleHeight(), 5);
+    EXPECT_EQ(grid->TitleLines(), 2);
+    EXPECT_TRUE(grid->UseMultiTitle());
+    EXPECT_EQ(grid->VTitleMargin(), 4);
 }
 
 } // namespace
