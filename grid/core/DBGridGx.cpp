@@ -17,10 +17,11 @@
 
 namespace {
 
-// The title settings form data gives a grid.
+// What form data gives a grid: its columns and its title settings.
 void DescribeDBGrid(TClassBuilder& c)
 {
     using C = TCustomDBGridGx;
+    c.Object("Columns", &C::ColumnsCollection).StoredWhen(&C::ColumnsCustomized);
     c.Boolean("RowSizingAllowed", &C::RowSizingAllowed, &C::SetRowSizingAllowed).Default(false);
     c.Integer("TitleHeight", &C::TitleHeight, &C::SetTitleHeight).Default(0);
     c.Integer("TitleLines", &C::TitleLines, &C::SetTitleLines).Default(0);
@@ -31,6 +32,16 @@ void DescribeDBGrid(TClassBuilder& c)
 } // namespace
 
 CLASSLIB_IMPLEMENT_CLASS(TCustomDBGridGx, TCustomGridGx, nullptr, DescribeDBGrid)
+
+const TTypeInfo& DBGridOptionsTypeInfo()
+{
+    static const TTypeInfo member = EnumerationTypeInfo(
+        "TDBGridOption", {"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize", "dgColLines",
+                          "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection", "dgConfirmDelete",
+                          "dgCancelOnExit", "dgMultiSelect"});
+    static const TTypeInfo info = SetTypeInfo("TDBGridOptions", member);
+    return info;
+}
 CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>, nullptr)
 
 TCustomDBGridGx::TCustomDBGridGx(TComponent* owner) : TCustomDBGridGx(owner, TDBGridColumnGx::StaticClass()) {}

@@ -33,6 +33,7 @@ enum TDBGridOption {
     dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgMultiSelect
 };
 using TDBGridOptions = TSet<TDBGridOption>;
+[[nodiscard]] const TTypeInfo& DBGridOptionsTypeInfo();
 inline constexpr TDBGridOptions DefaultDBGridOptions{dgEditing, dgTitles,   dgIndicator,     dgColumnResize, dgColLines,
                                                      dgRowLines, dgTabs,    dgConfirmDelete, dgCancelOnExit};
 
@@ -260,6 +261,9 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     // The title tree and the leaf of each column, in column order (empty without multi-titles).
     [[nodiscard]] const THeadTreeNode* TitleRoot() const { return m_titleRoot.get(); }
     [[nodiscard]] const std::vector<THeadTreeNode*>& TitleLeaves() const { return m_titleLeaves; }
+    // The columns as form data reads and writes them: stored when the program set them up.
+    [[nodiscard]] TDBGridColumnsGx* ColumnsCollection() const { return m_columns.get(); }
+    [[nodiscard]] bool ColumnsCustomized() const { return m_columns->State() == csCustomizedGx; }
     void SetOnColEnter(const TNotifyEvent& handler) { m_onColEnter = handler; }
     void SetOnColExit(const TNotifyEvent& handler) { m_onColExit = handler; }
     void SetOnColumnMoved(const TMovedEventGx& handler) { m_onColumnMoved = handler; }
