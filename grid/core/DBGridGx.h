@@ -11,6 +11,7 @@
 #include "grid/core/DBGridGxScrollBar.h"
 #include "grid/core/DBGridGxSelection.h"
 #include "grid/core/GridsGx.h"
+#include "grid/core/InplaceEditHolderGx.h"
 
 #include <memory>
 #include <string>
@@ -72,7 +73,7 @@ using TGetBtnParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TSort
 // row, an indicator column marking the current record, and rows that are the records the link
 // buffers. The grid's rows never outnumber the rows on screen: moving through the data set moves
 // the link's window, so the cost of a paint follows the visible rows, not the records.
-class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
+class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx, public IInplaceEditHolderGx {
     CLASSLIB_DECLARE_CLASS;
 
     // Posted to the grid's own window to run a layout once the current change is over.
@@ -270,6 +271,15 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnDrawDataCell(const TDrawDataCellEventGx& handler) { m_onDrawDataCell = handler; }
     void SetOnDrawFooterCell(const TDrawFooterCellEventGx& handler) { m_onDrawFooterCell = handler; }
     void SetOnGetBtnParams(const TGetBtnParamsEventGx& handler) { m_onGetBtnParams = handler; }
+
+    // ---- IInplaceEditHolderGx (DBGridGxEditorHolder.cpp): the grid hosts editors over its cells
+    bool EditorMayModify() const override { return true; }
+    void PendingMouseDown(POINT& screenPos, DWORD& time) override;
+    bool EditorMessageHook(TWinControl& editor, TMessage& message) override;
+    void EditorKeyDown(TWinControl& editor, WORD& key, TShiftState shift) override;
+    void EditorKeyPress(TWinControl& editor, char& key) override;
+    void EditorKeyUp(TWinControl& editor, WORD& key, TShiftState shift) override;
+    bool EditorWantsTabs() const override { return m_options.Contains(dgTabs); }
 
     // ---- IDataGridGx
     TComponent* GridComponent() override { return this; }
