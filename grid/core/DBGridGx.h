@@ -456,8 +456,10 @@ private:
     void MeasureTitleTree();
     [[nodiscard]] int MeasureTitleLevel(THeadTreeNode& parent);
     [[nodiscard]] int MeasureTitleNode(const THeadTreeNode& node);
-    // The title cell's band of `node` (an upper band of a multi-line title) in client pixels.
+    // The column's leaf of the multi-line title; null without multi-line titles.
     [[nodiscard]] const THeadTreeNode* TitleLeafOf(int dataCol) const;
+    // Where `node` (a leaf, or a band above leaves) stands in client pixels, given the title cell
+    // of one of its columns.
     [[nodiscard]] TRect TitleBandRect(const THeadTreeNode& node, int dataCol, const TRect& cell) const;
     void PaintTitleBands();
     void PaintTitleBand(const THeadTreeNode& band, int dataCol, const TRect& cell);

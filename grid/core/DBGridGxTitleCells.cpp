@@ -153,7 +153,10 @@ void TCustomDBGridGx::PaintTitleBands()
     if (m_indicatorOffset > 0)
         (void)ExcludeClipRect(dc, 0, 0, CellRect(0, 0).right + GridLineWidth(), RowHeightAt(0));
     std::vector<const THeadTreeNode*> painted;
-    for (std::size_t i = 0; i < m_titleLeaves.size(); ++i) {
+    // The tree follows the columns at every layout; until then only the columns both know count.
+    const std::size_t shown = std::min<std::size_t>({m_titleLeaves.size(), static_cast<std::size_t>(m_columns->Count()),
+                                                     static_cast<std::size_t>(ColCount() - m_indicatorOffset)});
+    for (std::size_t i = 0; i < shown; ++i) {
         const int dataCol = static_cast<int>(i);
         const TRect cell = CellRect(dataCol + m_indicatorOffset, 0);
         if (cell.right <= cell.left)
@@ -175,7 +178,7 @@ void TCustomDBGridGx::PaintTitleBand(const THeadTreeNode& band, int dataCol, con
     canvas->Font()->Assign(m_titleFont.get());
     canvas->Brush()->SetColor(FixedColor());
     canvas->FillRect(rect);
-    const bool ellipsis = m_titleLeaves[static_cast<std::size_t>(dataCol)]->Column()->Title()->EndEllipsis();
+    const bool ellipsis = m_columns->ColumnAt(dataCol)->Title()->EndEllipsis();
     DrawCellText(*canvas, rect, false, 2, 2, band.Text(), taCenter, tlCenter, true, ellipsis, 0, 0, false);
     DrawRaisedEdge(rect);
     if (!m_options.Contains(dgRowLines))
