@@ -65,6 +65,13 @@ void TColumnTitleDefValuesGx::Assign(const TPersistent* source)
     Changed(true);
 }
 
+TAlignment TColumnTitleDefValuesGx::Alignment() const
+{
+    if (m_alignment)
+        return *m_alignment;
+    return m_grid && m_grid->UseMultiTitle() ? taCenter : taLeftJustify;
+}
+
 TColor TColumnTitleDefValuesGx::Color() const
 {
     if (m_color)

@@ -8,7 +8,7 @@
 class TCustomDBGridGx;
 
 // What an unassigned column title takes from its grid. Alignment and colour follow the grid (left
-// alignment, the grid's fixed colour) until assigned.
+// alignment, centred under multi-line titles; the grid's fixed colour) until assigned.
 class TColumnTitleDefValuesGx : public TPersistent {
     CLASSLIB_DECLARE_CLASS;
 
@@ -17,7 +17,8 @@ class TColumnTitleDefValuesGx : public TPersistent {
     // Copies what the source has assigned, and its flags and orientation.
     void Assign(const TPersistent* source) override;
 
-    [[nodiscard]] TAlignment Alignment() const { return m_alignment.value_or(taLeftJustify); }
+    // Centred under multi-line titles, else left, until assigned.
+    [[nodiscard]] TAlignment Alignment() const;
     void SetAlignment(TAlignment value);
     [[nodiscard]] TColor Color() const;
     void SetColor(TColor value);

@@ -296,6 +296,7 @@ TEST_F(DBGridLooks, MultiLineTitlesShareTheirGroupAcrossColumns)
     EXPECT_EQ(m_db->TitleLeaves()[0]->Text(), "Name");
     EXPECT_EQ(m_db->TitleLeaves()[0]->Parent(), m_db->TitleLeaves()[1]->Parent());
     EXPECT_EQ(m_db->TitleLeaves()[0]->Parent()->Text(), "Person");
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->Title()->Alignment(), taCenter) << "titles centre under their group";
 
     const TRect name = m_db->CellRect(1, 0);
     const TRect sel = m_db->CellRect(2, 0);
@@ -311,6 +312,7 @@ TEST_F(DBGridLooks, MultiLineTitlesShareTheirGroupAcrossColumns)
     Pump();
     EXPECT_EQ(m_db->RowHeightAt(0), single);
     EXPECT_TRUE(m_db->TitleLeaves().empty());
+    EXPECT_EQ(m_db->Columns().ColumnAt(0)->Title()->Alignment(), taLeftJustify);
 }
 
 TEST_F(DBGridLooks, FormDataSetsTheTitleSettings)
