@@ -102,7 +102,19 @@ int TCustomDBGridGx::TitleRowHeight()
 // multi-line title tree another shape).
 void TCustomDBGridGx::RelayoutTitles()
 {
-    if (m_useMultiTitle || (HandleAllocated() && m_options.Contains(dgTitles) && TitleRowHeight() != m_titleRowHeight))
+    if (m_useMultiTitle) {
+        LayoutChanged();
+        return;
+    }
+    if (!HandleAllocated() || !m_options.Contains(dgTitles))
+        return;
+    // A column may change while a cell is painted (from a cell event): measuring keeps the
+    // canvas font the cell is drawn in.
+    TFont painting;
+    painting.Assign(Canvas()->Font());
+    const int needed = TitleRowHeight();
+    Canvas()->Font()->Assign(&painting);
+    if (needed != m_titleRowHeight)
         LayoutChanged();
 }
 
