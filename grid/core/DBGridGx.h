@@ -395,6 +395,10 @@ protected:
     bool SelectCell(int col, int row) override;
     void TopLeftChanged() override;
     void ColWidthsChanged() override;
+    void Paint() override;
+    void CurrentColLeaving() override;
+    void CurrentColEntered() override;
+    void RowHeightsChanged() override;
     void CellClick() override;
     [[nodiscard]] bool CanCellClick(int x, int y) const override;
     void CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y) override;
@@ -408,10 +412,6 @@ protected:
     void Loaded() override;
     void DoExit() override;
     void Dispatch(TMessage& message) override;
-    void Paint() override;
-    void CurrentColLeaving() override;
-    void CurrentColEntered() override;
-    void RowHeightsChanged() override;
 
 private:
     // The rectangle repaints the cells it gained or lost.
