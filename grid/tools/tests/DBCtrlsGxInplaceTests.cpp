@@ -32,8 +32,17 @@ public:
         TDBGridGx::EditorKeyPress(editor, key);
     }
 
+    void PendingMouseDown(POINT& screenPos, DWORD& time) override
+    {
+        screenPos = PressPoint;
+        time = PressTime;
+        PressTime = 0;
+    }
+
     bool MayModify = true;
     std::vector<std::string> Seen;
+    POINT PressPoint{};
+    DWORD PressTime = 0;
 };
 
 class InplaceEdit : public ToolsFixture {
@@ -108,6 +117,20 @@ TEST_F(InplaceEdit, AHolderThatForbidsChangesKeepsTheEditorReadOnly)
     m_edit->PlaceAt(TRect{40, 20, 140, 40});
     Type("abc");
     EXPECT_EQ(m_edit->Text(), "abc");
+}
+
+// The press that opened the editor and the first one on it make a double click.
+TEST_F(InplaceEdit, TheFirstClickPairsWithThePressThatOpenedTheEditor)
+{
+    m_edit->PlaceAt(TRect{40, 20, 140, 40});
+    int doubles = 0;
+    m_edit->SetOnDblClick(TNotifyEvent::FromFunction([&](TObject*) { ++doubles; }));
+    const TPoint screen = m_edit->ClientToScreen(TPoint{30, 8});
+    m_grid->PressPoint = {screen.x, screen.y};
+    m_grid->PressTime = static_cast<DWORD>(GetMessageTime());
+    Click(*m_edit, {30, 8});
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(m_grid->PressTime, 0u) << "taken once";
 }
 
 } // namespace
