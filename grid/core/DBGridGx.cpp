@@ -3,7 +3,9 @@
 #include "grid/core/DBGridGxCenter.h"
 #include "grid/core/DBGridGxFilterRow.h"
 #include "grid/core/DBGridGxIndicatorTitle.h"
+#include "grid/core/DBGridGxMultiTitle.h"
 #include "grid/core/DBGridGxStyle.h"
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
 
@@ -13,7 +15,33 @@
 #include <algorithm>
 #include <stdexcept>
 
-CLASSLIB_IMPLEMENT_CLASS(TCustomDBGridGx, TCustomGridGx, nullptr, nullptr)
+namespace {
+
+// What form data gives a grid: its columns and its title settings.
+void DescribeDBGrid(TClassBuilder& c)
+{
+    using C = TCustomDBGridGx;
+    c.Object("Columns", &C::ColumnsCollection).StoredWhen(&C::ColumnsCustomized);
+    c.Boolean("RowSizingAllowed", &C::RowSizingAllowed, &C::SetRowSizingAllowed).Default(false);
+    c.Integer("TitleHeight", &C::TitleHeight, &C::SetTitleHeight).Default(0);
+    c.Integer("TitleLines", &C::TitleLines, &C::SetTitleLines).Default(0);
+    c.Boolean("UseMultiTitle", &C::UseMultiTitle, &C::SetUseMultiTitle).Default(false);
+    c.Integer("VTitleMargin", &C::VTitleMargin, &C::SetVTitleMargin).Default(10);
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TCustomDBGridGx, TCustomGridGx, nullptr, DescribeDBGrid)
+
+const TTypeInfo& DBGridOptionsTypeInfo()
+{
+    static const TTypeInfo member = EnumerationTypeInfo(
+        "TDBGridOption", {"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize", "dgColLines",
+                          "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection", "dgConfirmDelete",
+                          "dgCancelOnExit", "dgMultiSelect"});
+    static const TTypeInfo info = SetTypeInfo("TDBGridOptions", member);
+    return info;
+}
 CLASSLIB_IMPLEMENT_CLASS(TDBGridGx, TCustomDBGridGx, ComponentCreator<TDBGridGx>, nullptr)
 
 TCustomDBGridGx::TCustomDBGridGx(TComponent* owner) : TCustomDBGridGx(owner, TDBGridColumnGx::StaticClass()) {}
@@ -133,6 +161,8 @@ void TCustomDBGridGx::SetOptions(TDBGridOptions value)
         base.Include(goTabs);
     if (value.Contains(dgRowSelect))
         base.Include(goRowSelect);
+    if (m_rowSizingAllowed)
+        base.Include(goRowSizing);
     if (value.Contains(dgEditing))
         base.Include(goEditing);
     if (value.Contains(dgAlwaysShowEditor))

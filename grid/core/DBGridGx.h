@@ -3,6 +3,7 @@
 #include "grid/core/DataGridGx.h"
 #include "grid/core/DBGridGxColumnDefValues.h"
 #include "grid/core/DBGridGxColumnFilter.h"
+#include "grid/core/DBGridGxColumnTitle.h"
 #include "grid/core/DBGridGxColumns.h"
 #include "grid/core/DBGridGxDataLink.h"
 #include "grid/core/DBGridGxEvents.h"
@@ -10,6 +11,7 @@
 #include "grid/core/DBGridGxScrollBar.h"
 #include "grid/core/DBGridGxSelection.h"
 #include "grid/core/GridsGx.h"
+#include "grid/core/InplaceEditHolderGx.h"
 
 #include <memory>
 #include <string>
@@ -24,6 +26,7 @@ class TColumnTitleGx;
 class TDBGridGxFilterRow;
 class TCustomImageList;
 struct THintInfo;
+class THeadTreeNode;
 
 // The bit positions are fixed: form data relies on them.
 enum TDBGridOption {
@@ -31,6 +34,7 @@ enum TDBGridOption {
     dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgMultiSelect
 };
 using TDBGridOptions = TSet<TDBGridOption>;
+[[nodiscard]] const TTypeInfo& DBGridOptionsTypeInfo();
 inline constexpr TDBGridOptions DefaultDBGridOptions{dgEditing, dgTitles,   dgIndicator,     dgColumnResize, dgColLines,
                                                      dgRowLines, dgTabs,    dgConfirmDelete, dgCancelOnExit};
 
@@ -56,12 +60,20 @@ using TColumnEventGx = TEvent<TColumnGx*>;
 // OnGetFooterParams(Sender, DataCol, FooterRow, Column, Font, Background, Alignment, State, Text).
 using TGetFooterParamsEventGx =
     TEvent<TObject*, int, int, TColumnGx*, TFont*, TColor&, TAlignment&, TGridDrawState, std::string&>;
+// OnColumnMoved(Sender, FromIndex, ToIndex): column indices before and after the move.
+using TMovedEventGx = TEvent<TObject*, int, int>;
+// OnDrawDataCell(Sender, Rect, Field, State): for grids showing the columns they made themselves.
+using TDrawDataCellEventGx = TEvent<TObject*, const TRect&, TField*, TGridDrawState>;
+// OnDrawFooterCell(Sender, DataCol, FooterRow, Column, Rect, State).
+using TDrawFooterCellEventGx = TEvent<TObject*, int, int, TColumnGx*, const TRect&, TGridDrawState>;
+// OnGetBtnParams(Sender, Column, Font, Background, SortMarker, IsDown): a title's look.
+using TGetBtnParamsEventGx = TEvent<TObject*, TColumnGx*, TFont*, TColor&, TSortMarkerGx&, bool>;
 
 // The data-aware grid: columns bound to the fields of a data set through a data link, a title
 // row, an indicator column marking the current record, and rows that are the records the link
 // buffers. The grid's rows never outnumber the rows on screen: moving through the data set moves
 // the link's window, so the cost of a paint follows the visible rows, not the records.
-class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
+class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx, public IInplaceEditHolderGx {
     CLASSLIB_DECLARE_CLASS;
 
     // Posted to the grid's own window to run a layout once the current change is over.
@@ -158,6 +170,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     [[nodiscard]] int FooterRowCount() const { return m_footerRowCount; }
     void SetFooterRowCount(int value);
     [[nodiscard]] TColor FooterColor() const override { return m_footerColor; }
+    [[nodiscard]] TFont* GridFooterFont() const override { return m_footerFont.get(); }
     void SetFooterColor(TColor value);
     [[nodiscard]] TFont* FooterFont() const { return m_footerFont.get(); }
     // Starts inactive: set it active for sum, average and count footers.
@@ -232,6 +245,42 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetOnGetFooterParams(const TGetFooterParamsEventGx& handler) { m_onGetFooterParams = handler; }
     [[nodiscard]] const TGetFooterParamsEventGx& OnGetFooterParams() const { return m_onGetFooterParams; }
 
+    // ---- Title row and cell looks (DBGridGxTitleLayout.cpp). A fixed title height: TitleLines
+    // lines of the title font plus TitleHeight pixels (both 0: as high as the titles need).
+    [[nodiscard]] int TitleHeight() const { return m_titleHeight; }
+    void SetTitleHeight(int value);
+    [[nodiscard]] int TitleLines() const { return m_titleLines; }
+    void SetTitleLines(int value);
+    // The room left above and below a vertical title's text.
+    [[nodiscard]] int VTitleMargin() const { return m_vTitleMargin; }
+    void SetVTitleMargin(int value);
+    // The user may size the data rows by dragging a row line; all rows take the new height.
+    [[nodiscard]] bool RowSizingAllowed() const { return m_rowSizingAllowed; }
+    void SetRowSizingAllowed(bool value);
+    // Titles "Group|Caption" share a title cell over neighbouring columns of the same group.
+    void SetUseMultiTitle(bool value);
+    // The title tree and the leaf of each column, in column order (empty without multi-titles).
+    [[nodiscard]] const THeadTreeNode* TitleRoot() const { return m_titleRoot.get(); }
+    [[nodiscard]] const std::vector<THeadTreeNode*>& TitleLeaves() const { return m_titleLeaves; }
+    // The columns as form data reads and writes them: stored when the program set them up.
+    [[nodiscard]] TDBGridColumnsGx* ColumnsCollection() const { return m_columns.get(); }
+    [[nodiscard]] bool ColumnsCustomized() const { return m_columns->State() == csCustomizedGx; }
+    void SetOnColEnter(const TNotifyEvent& handler) { m_onColEnter = handler; }
+    void SetOnColExit(const TNotifyEvent& handler) { m_onColExit = handler; }
+    void SetOnColumnMoved(const TMovedEventGx& handler) { m_onColumnMoved = handler; }
+    void SetOnDrawDataCell(const TDrawDataCellEventGx& handler) { m_onDrawDataCell = handler; }
+    void SetOnDrawFooterCell(const TDrawFooterCellEventGx& handler) { m_onDrawFooterCell = handler; }
+    void SetOnGetBtnParams(const TGetBtnParamsEventGx& handler) { m_onGetBtnParams = handler; }
+
+    // ---- IInplaceEditHolderGx (DBGridGxEditorHolder.cpp): the grid hosts editors over its cells
+    bool EditorMayModify() const override { return true; }
+    void PendingMouseDown(POINT& screenPos, DWORD& time) override;
+    bool EditorMessageHook(TWinControl& editor, TMessage& message) override;
+    void EditorKeyDown(TWinControl& editor, WORD& key, TShiftState shift) override;
+    void EditorKeyPress(TWinControl& editor, char& key) override;
+    void EditorKeyUp(TWinControl& editor, WORD& key, TShiftState shift) override;
+    bool EditorWantsTabs() const override { return m_options.Contains(dgTabs); }
+
     // ---- IDataGridGx
     TComponent* GridComponent() override { return this; }
     bool GridLoading() const override;
@@ -259,14 +308,15 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     void SetLayoutFromDataSet(bool value) override { m_layoutFromDataSet = value; }
     bool FitsColumnWidths() const override { return m_autoFitColWidths && HandleAllocated(); }
     bool ColumnLines() const override { return m_options.Contains(dgColLines); }
-    bool UseMultiTitle() const override { return false; }
+    bool UseMultiTitle() const override { return m_useMultiTitle; }
+    void ColumnIndexChanged(int from, int to) override;
     int IndicatorOffset() const override { return m_indicatorOffset; }
     int GridColCount() const override { return ColCount(); }
     int GridColWidth(int gridCol) const override { return ColumnWidthAt(gridCol); }
     void SetGridColWidth(int gridCol, int width) override { SetColWidths(gridCol, width); }
     void InvalidateGridCol(int gridCol) override { InvalidateCol(gridCol); }
     void InvalidateGrid() override { TCustomGridGx::InvalidateGrid(); }
-    void RelayoutTitles() override { LayoutChanged(); }
+    void RelayoutTitles() override;
     void RelayoutColumns() override { LayoutChanged(); }
     void RebuildColumns() override { LayoutChanged(); }
     void ColumnsUpdated() override;
@@ -345,6 +395,10 @@ protected:
     bool SelectCell(int col, int row) override;
     void TopLeftChanged() override;
     void ColWidthsChanged() override;
+    void Paint() override;
+    void CurrentColLeaving() override;
+    void CurrentColEntered() override;
+    void RowHeightsChanged() override;
     void CellClick() override;
     [[nodiscard]] bool CanCellClick(int x, int y) const override;
     void CellMouseClick(TGridCoord cell, TMouseButton button, TShiftState shift, int x, int y) override;
@@ -385,9 +439,8 @@ private:
     [[nodiscard]] TColor RowColor(TColumnGx& column) const;
     void DrawCheckBox(const TRect& rect, TCheckBoxStateGx state);
     void DrawCellImage(const TRect& rect, TColumnGx& column);
-    void DrawIndicatorArrow(const TRect& rect, bool editing);
-    // Cell text goes through here until the shared text drawer of the grid unit is in place.
-    void WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment);
+    enum TIndicatorMarkGx { imCurrentGx, imEditingGx, imInsertingGx };
+    void DrawIndicatorMark(const TRect& rect, TIndicatorMarkGx mark, TColor color);
     void DrawRaisedEdge(const TRect& rect);
 
     // ---- Selection by mouse and keys (DBGridGxSelectionInput.cpp)
@@ -400,8 +453,29 @@ private:
     [[nodiscard]] bool CellSelectedNow(int dataCol);
 
     // ---- Title cells (DBGridGxTitleCells.cpp)
-    void PaintSortMarker(const TColumnTitleGx& title, const TRect& rect);
+    void PaintSortMarker(const TColumnTitleGx& title, TSortMarkerGx marker, const TRect& rect);
     void MarkSortOnTitleClick(TColumnGx& column, TShiftState shift, bool button);
+
+    // ---- Title layout (DBGridGxTitleLayout.cpp)
+    [[nodiscard]] int TitleRowHeight();
+    [[nodiscard]] int TitleNeededHeight(const TColumnGx& column);
+    [[nodiscard]] bool FixedTitleHeight() const { return m_titleHeight > 0 || m_titleLines > 0; }
+    void MeasureTitleTree();
+    [[nodiscard]] int MeasureTitleLevel(THeadTreeNode& parent);
+    [[nodiscard]] int MeasureTitleNode(const THeadTreeNode& node);
+    // The column's leaf of the multi-line title; null without multi-line titles.
+    [[nodiscard]] const THeadTreeNode* TitleLeafOf(int dataCol) const;
+    // Where `node` (a leaf, or a band above leaves) stands in client pixels, given the title cell
+    // of one of its columns.
+    [[nodiscard]] TRect TitleBandRect(const THeadTreeNode& node, int dataCol, const TRect& cell) const;
+    void PaintTitleBands();
+    void PaintTitleBand(const THeadTreeNode& band, int dataCol, const TRect& cell);
+    void PaintTitleCaption(const TColumnTitleGx& title, const TRect& rect, const std::string& caption, bool leaf);
+
+    // ---- Data cell looks (DBGridGxPaint.cpp)
+    [[nodiscard]] bool DuplicateOfRecord(TColumnGx& column, int dataRow, int otherRow);
+    void PaintRequiredMark(TColumnGx& column, bool currentRow, const TRect& rect);
+    void CoverRowLine(TColumnGx& column, const TRect& rect, bool above);
 
     // ---- Cell tool tips (DBGridGxHints.cpp)
     void CellHint(THintInfo& info);
@@ -556,6 +630,21 @@ private:
     std::unique_ptr<TSTDBGridGxFilter> m_stFilter;
     std::unique_ptr<TDBGridGxFilterRow> m_filterRow;
     TNotifyEvent m_onApplyFilter;
+    int m_titleHeight = 0;
+    int m_titleLines = 0;
+    int m_vTitleMargin = 10;
+    bool m_rowSizingAllowed = false;
+    bool m_useMultiTitle = false;
+    // Data rows are high enough for wrapped text: more than a line of the grid's font.
+    bool m_wordWrapFits = false;
+    std::unique_ptr<THeadTreeNode> m_titleRoot;
+    std::vector<THeadTreeNode*> m_titleLeaves;
+    TNotifyEvent m_onColEnter;
+    TNotifyEvent m_onColExit;
+    TMovedEventGx m_onColumnMoved;
+    TDrawDataCellEventGx m_onDrawDataCell;
+    TDrawFooterCellEventGx m_onDrawFooterCell;
+    TGetBtnParamsEventGx m_onGetBtnParams;
 };
 
 // The grid as forms place it.

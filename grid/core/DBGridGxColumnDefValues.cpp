@@ -1,9 +1,47 @@
 #include "grid/core/DBGridGxColumnDefValues.h"
 
 #include "grid/core/DBGridGx.h"
+#include "platform/classlib/core/TypInfo.h"
+#include "platform/classlib/forms/StdCtrlsLabel.h"
 
-CLASSLIB_IMPLEMENT_CLASS(TColumnTitleDefValuesGx, TPersistent, nullptr, nullptr)
-CLASSLIB_IMPLEMENT_CLASS(TColumnDefValuesGx, TPersistent, nullptr, nullptr)
+namespace {
+
+void DescribeTitleDefValues(TClassBuilder& c)
+{
+    using C = TColumnTitleDefValuesGx;
+    c.Enum("Alignment", ControlAlignmentTypeInfo(), &C::Alignment, &C::SetAlignment).StoredWhen(&C::IsAlignmentStored);
+    c.Ordinal("Color", ColorTypeInfo(), &C::Color, &C::SetColor).StoredWhen(&C::IsColorStored);
+    c.Boolean("EndEllipsis", &C::EndEllipsis, &C::SetEndEllipsis).Default(false);
+    c.Enum("Orientation", TextOrientationGxTypeInfo(), &C::Orientation, &C::SetOrientation).Default(tohHorizontal);
+    c.Boolean("TitleButton", &C::TitleButton, &C::SetTitleButton).Default(false);
+    c.Boolean("ToolTips", &C::ToolTips, &C::SetToolTips).Default(false);
+}
+
+template <TColumnDefaultFlagGx F>
+void DescribeFlag(TClassBuilder& c, const char* name)
+{
+    c.Boolean(name, &TColumnDefValuesGx::FlagValue<F>, &TColumnDefValuesGx::SetFlagValue<F>).Default(false);
+}
+
+void DescribeDefValues(TClassBuilder& c)
+{
+    using C = TColumnDefValuesGx;
+    DescribeFlag<cdfAlwaysShowEditButton>(c, "AlwaysShowEditButton");
+    DescribeFlag<cdfAutoDropDown>(c, "AutoDropDown");
+    DescribeFlag<cdfDblClickNextVal>(c, "DblClickNextVal");
+    DescribeFlag<cdfDropDownShowTitles>(c, "DropDownShowTitles");
+    DescribeFlag<cdfDropDownSizing>(c, "DropDownSizing");
+    DescribeFlag<cdfEndEllipsis>(c, "EndEllipsis");
+    DescribeFlag<cdfHighlightRequired>(c, "HighlightRequired");
+    c.Enum("Layout", TextLayoutTypeInfo(), &C::Layout, &C::SetLayout).Default(tlTop);
+    c.Object("Title", &C::Title, &C::SetTitle);
+    DescribeFlag<cdfToolTips>(c, "ToolTips");
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TColumnTitleDefValuesGx, TPersistent, nullptr, DescribeTitleDefValues)
+CLASSLIB_IMPLEMENT_CLASS(TColumnDefValuesGx, TPersistent, nullptr, DescribeDefValues)
 
 // ---- Title defaults -------------------------------------------------------------------------------------------------
 
@@ -25,6 +63,13 @@ void TColumnTitleDefValuesGx::Assign(const TPersistent* source)
     m_toolTips = other->m_toolTips;
     m_orientation = other->m_orientation;
     Changed(true);
+}
+
+TAlignment TColumnTitleDefValuesGx::Alignment() const
+{
+    if (m_alignment)
+        return *m_alignment;
+    return m_grid && m_grid->UseMultiTitle() ? taCenter : taLeftJustify;
 }
 
 TColor TColumnTitleDefValuesGx::Color() const

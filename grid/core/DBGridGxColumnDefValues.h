@@ -8,7 +8,7 @@
 class TCustomDBGridGx;
 
 // What an unassigned column title takes from its grid. Alignment and colour follow the grid (left
-// alignment, the grid's fixed colour) until assigned.
+// alignment, centred under multi-line titles; the grid's fixed colour) until assigned.
 class TColumnTitleDefValuesGx : public TPersistent {
     CLASSLIB_DECLARE_CLASS;
 
@@ -17,10 +17,14 @@ class TColumnTitleDefValuesGx : public TPersistent {
     // Copies what the source has assigned, and its flags and orientation.
     void Assign(const TPersistent* source) override;
 
-    [[nodiscard]] TAlignment Alignment() const { return m_alignment.value_or(taLeftJustify); }
+    // Centred under multi-line titles, else left, until assigned.
+    [[nodiscard]] TAlignment Alignment() const;
     void SetAlignment(TAlignment value);
     [[nodiscard]] TColor Color() const;
     void SetColor(TColor value);
+    // Form data keeps only what was assigned.
+    [[nodiscard]] bool IsAlignmentStored() const { return m_alignment.has_value(); }
+    [[nodiscard]] bool IsColorStored() const { return m_color.has_value(); }
     [[nodiscard]] bool EndEllipsis() const { return m_endEllipsis; }
     void SetEndEllipsis(bool value);
     [[nodiscard]] TTextOrientationGx Orientation() const { return m_orientation; }
@@ -59,6 +63,17 @@ class TColumnDefValuesGx : public TPersistent {
     void SetFooterToolTips(bool value) { m_footerToolTips = value; }
     [[nodiscard]] bool Flag(TColumnDefaultFlagGx flag) const;
     void SetFlag(TColumnDefaultFlagGx flag, bool value);
+    // One flag as a property of its own (form data names each).
+    template <TColumnDefaultFlagGx F>
+    [[nodiscard]] bool FlagValue() const
+    {
+        return Flag(F);
+    }
+    template <TColumnDefaultFlagGx F>
+    void SetFlagValue(bool value)
+    {
+        SetFlag(F, value);
+    }
     [[nodiscard]] TTextLayout Layout() const { return m_layout; }
     void SetLayout(TTextLayout value);
 

@@ -15,10 +15,15 @@ void DescribeDropDownBox(TClassBuilder& c)
     c.Enum("Align", DropDownAlignTypeInfo(), &C::Align, &C::SetAlign).Default(ddaLeft);
     c.Boolean("AutoDrop", &C::AutoDrop, &C::SetAutoDrop).Default(false);
     c.Boolean("AutoFitColWidths", &C::AutoFitColWidths, &C::SetAutoFitColWidths).Default(true);
+    c.Object("ColumnDefValues", &C::ColumnDefValues);
+    c.Object("Columns", &C::Columns).StoredWhen(&C::ColumnsCustomized);
     c.Object("ListSource", &C::ListSource, &C::SetListSource);
+    c.Set("Options", DBGridOptionsTypeInfo(), &C::Options, &C::SetOptions);
     c.Integer("Rows", &C::Rows, &C::SetRows).Default(7);
     c.Boolean("ShowTitles", &C::ShowTitles, &C::SetShowTitles).Default(false);
     c.Boolean("Sizable", &C::Sizable, &C::SetSizable).Default(false);
+    c.Boolean("SortLocal", &C::SortLocal, &C::SetSortLocal).Default(false);
+    c.Object("SpecRow", &C::SpecRowObject);
     c.Boolean("UseMultiTitle", &C::UseMultiTitle, &C::SetUseMultiTitle).Default(false);
     c.Integer("Width", &C::Width, &C::SetWidth).Default(0);
 }

@@ -50,6 +50,8 @@ class TColumnDropDownBoxGx : public TPersistent {
     void SetWidth(int value) { m_width = value; }
     // The first row of the list standing for a value outside it; null without a maker of them.
     [[nodiscard]] IColumnSpecRowGx* SpecRow() const { return m_specRow.get(); }
+    // The special row as form data sees it; null when the row has no published settings.
+    [[nodiscard]] TPersistent* SpecRowObject() const { return dynamic_cast<TPersistent*>(m_specRow.get()); }
 
     // ---- The drop-down data grid's own settings
     [[nodiscard]] TCustomDBGridGx* DropDownGrid() const;

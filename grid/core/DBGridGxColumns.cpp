@@ -202,6 +202,14 @@ std::string TColumnGx::GetDisplayName() const
 // the column being moved.
 void TColumnGx::SetIndex(int index)
 {
+    const int from = Index();
+    MoveInCollection(index);
+    if (IDataGridGx* grid = OwnerGrid(); grid && Index() != from)
+        grid->ColumnIndexChanged(from, Index());
+}
+
+void TColumnGx::MoveInCollection(int index)
+{
     TField* field = WriteThroughField();
     TField* target = field ? OwnerGrid()->DataLink().GetMappedField(index) : nullptr;
     if (!target) {
@@ -1082,8 +1090,7 @@ void TDBGridColumnsGx::UpdateColumnWidth(TColumnGx& column)
     const int oldWidth = m_grid->GridColWidth(gridCol);
     if (!m_grid->FitsColumnWidths()) {
         if (oldWidth == column.Width()) {
-            if (m_grid->UseMultiTitle())
-                m_grid->RelayoutTitles();
+            m_grid->RelayoutTitles();
         } else if (column.Visible()) {
             m_grid->SetGridColWidth(gridCol, column.Width());
         } else {

@@ -298,6 +298,7 @@ protected:
     void Changed(bool allItems = false) { TCollectionItem::Changed(allItems); }
 
 private:
+    void MoveInCollection(int index);
     friend class TColumnTitleGx;
 
     [[nodiscard]] bool ColumnDefaultFlag(TColumnDefaultFlagGx flag) const;

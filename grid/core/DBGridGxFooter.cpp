@@ -3,6 +3,7 @@
 #include "grid/core/DBGridGxColumns.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/classlib/forms/GraphicsObjects.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ void DescribeFooter(TClassBuilder& c)
     c.Boolean("EndEllipsis", &C::EndEllipsis, &C::SetEndEllipsis).Default(false);
     c.String("DisplayFormat", &C::DisplayFormat, &C::SetDisplayFormat);
     c.String("FieldName", &C::FieldName, &C::SetFieldName);
+    c.Object("Font", &C::Font, &C::SetFont).StoredWhen(&C::IsFontStored);
     c.Boolean("ToolTips", &C::ToolTips, &C::SetToolTips).Default(false);
     c.String("Value", &C::Value, &C::SetValue);
     c.Enum("ValueType", FooterValueTypeTypeInfo(), &C::ValueType, &C::SetValueType).Default(fvtNon);
@@ -53,11 +55,19 @@ std::optional<TGroupOperation> FooterGroupOperation(TFooterValueType type)
 
 // ---- A footer ---------------------------------------------------------------------------------------------------------
 
-TColumnFooterGx::TColumnFooterGx(TCollection* collection) : TCollectionItem(collection), m_column(ColumnOf(collection))
+TColumnFooterGx::TColumnFooterGx(TCollection* collection)
+    : TCollectionItem(collection), m_column(ColumnOf(collection)), m_font(std::make_unique<TFont>())
 {
+    m_font->SetOnChange(TNotifyEvent(this, &TColumnFooterGx::FontChanged));
 }
 
-TColumnFooterGx::TColumnFooterGx(TColumnGx* column) : TCollectionItem(nullptr), m_column(column) {}
+TColumnFooterGx::TColumnFooterGx(TColumnGx* column)
+    : TCollectionItem(nullptr), m_column(column), m_font(std::make_unique<TFont>())
+{
+    m_font->SetOnChange(TNotifyEvent(this, &TColumnFooterGx::FontChanged));
+}
+
+TColumnFooterGx::~TColumnFooterGx() { m_font->SetOnChange({}); }
 
 void TColumnFooterGx::Assign(const TPersistent* source)
 {
@@ -75,6 +85,8 @@ void TColumnFooterGx::Assign(const TPersistent* source)
     m_wordWrap = other->m_wordWrap;
     m_fieldName = other->m_fieldName;
     m_valueType = other->m_valueType;
+    if (other->m_fontAssigned)
+        SetFont(other->m_font.get());
     Changed(true);
 }
 
@@ -82,6 +94,7 @@ void TColumnFooterGx::RestoreDefaults()
 {
     m_alignment.reset();
     m_color.reset();
+    m_fontAssigned = false;
     Changed(false);
 }
 
@@ -114,6 +127,30 @@ void TColumnFooterGx::SetColor(TColor value)
     if (m_color == value)
         return;
     m_color = value;
+    Changed(false);
+}
+
+// The unassigned font is kept a copy of the default, without counting that as assigning it.
+TFont* TColumnFooterGx::Font() const
+{
+    if (m_fontAssigned)
+        return m_font.get();
+    const IDataGridGx* grid = m_column ? m_column->OwnerGrid() : nullptr;
+    const TFont* fallback = grid && grid->GridFooterFont() ? grid->GridFooterFont() : m_column ? m_column->Font() : nullptr;
+    if (fallback && !grid_core::detail::SameFontLook(*fallback, *m_font)) {
+        const TNotifyEvent handler = m_font->OnChange();
+        m_font->SetOnChange({});
+        m_font->Assign(fallback);
+        m_font->SetOnChange(handler);
+    }
+    return m_font.get();
+}
+
+void TColumnFooterGx::SetFont(TFont* value) { m_font->Assign(value); }
+
+void TColumnFooterGx::FontChanged(TObject*)
+{
+    m_fontAssigned = true;
     Changed(false);
 }
 

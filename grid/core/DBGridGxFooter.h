@@ -5,10 +5,13 @@
 #include "platform/classlib/core/Collections.h"
 #include "platform/classlib/core/Colors.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
 class TColumnGx;
+class TFont;
+class TObject;
 
 // What a footer cell shows.
 enum TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
@@ -18,7 +21,7 @@ enum TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStat
 [[nodiscard]] std::optional<TGroupOperation> FooterGroupOperation(TFooterValueType type);
 
 // One footer cell of a column: its column's single Footer, or an item of its Footers for grids
-// with several footer rows. Alignment and colour follow the field and the grid until assigned.
+// with several footer rows. Alignment, colour and font follow the field and the grid until assigned.
 class TColumnFooterGx : public TCollectionItem {
     CLASSLIB_DECLARE_CLASS;
 
@@ -26,6 +29,7 @@ class TColumnFooterGx : public TCollectionItem {
     explicit TColumnFooterGx(TCollection* collection);
     // A column's single Footer.
     explicit TColumnFooterGx(TColumnGx* column);
+    ~TColumnFooterGx() override;
 
     void Assign(const TPersistent* source) override;
     void RestoreDefaults();
@@ -39,6 +43,10 @@ class TColumnFooterGx : public TCollectionItem {
     void SetDisplayFormat(const std::string& value);
     [[nodiscard]] bool EndEllipsis() const { return m_endEllipsis; }
     void SetEndEllipsis(bool value);
+    // The grid's FooterFont (the column's font without a grid) until assigned.
+    [[nodiscard]] TFont* Font() const;
+    void SetFont(TFont* value);
+    [[nodiscard]] bool IsFontStored() const { return m_fontAssigned; }
     [[nodiscard]] const std::string& FieldName() const { return m_fieldName; }
     void SetFieldName(const std::string& value);
     [[nodiscard]] bool ToolTips() const { return m_toolTips; }
@@ -55,8 +63,11 @@ class TColumnFooterGx : public TCollectionItem {
 private:
     // Tells the grid; `sums` when what the sum list must keep has changed.
     void Changed(bool sums);
+    void FontChanged(TObject* sender);
 
     TColumnGx* m_column;
+    std::unique_ptr<TFont> m_font;
+    bool m_fontAssigned = false;
     std::optional<TAlignment> m_alignment;
     std::optional<TColor> m_color;
     std::string m_displayFormat;

@@ -199,7 +199,7 @@ void TCustomDBGridGx::PaintFooterCell(int dataCol, int footerRow, TRect rect, TG
         return;
     }
     const TColumnFooterGx* footer = column->UsedFooter(footerRow);
-    canvas->Font()->Assign(m_footerFont.get());
+    canvas->Font()->Assign(footer ? footer->Font() : m_footerFont.get());
     TColor background = footer ? footer->Color() : m_footerColor;
     TAlignment alignment = footer ? footer->Alignment() : taLeftJustify;
     std::string text = GetFooterValue(footerRow, *column);
@@ -217,4 +217,6 @@ void TCustomDBGridGx::PaintFooterCell(int dataCol, int footerRow, TRect rect, TG
         RECT edge = rect;
         (void)DrawEdge(canvas->Handle(), &edge, BDR_RAISEDINNER, BF_RECT);
     }
+    if (m_onDrawFooterCell)
+        m_onDrawFooterCell(this, dataCol, footerRow, column, rect, state);
 }

@@ -1,6 +1,7 @@
 #include "grid/core/DBGridGx.h"
 
 #include "grid/core/DBGridGxRoutines.h"
+#include "platform/winapi/gdi/Font.h"
 
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
@@ -161,12 +162,14 @@ void TCustomDBGridGx::UpdateRowHeights()
     if (m_rowHeight > 0 || m_rowLines > 0)
         height = m_rowHeight + textHeight * m_rowLines;
     SetDefaultRowHeight(std::max(1, height));
+    TEXTMETRICA metrics{};
+    (void)GetTextMetricsA(Canvas()->Handle(), &metrics);
+    m_wordWrapFits = metrics.tmHeight + metrics.tmExternalLeading + metrics.tmInternalLeading + 4 < DefaultRowHeight();
     // The filter row and the leading rows below the titles are as high as a data row.
     for (int row = m_options.Contains(dgTitles) ? 1 : 0; row < m_titleOffset && row < RowCount(); ++row)
         SetRowHeights(row, DefaultRowHeight());
     if (m_options.Contains(dgTitles)) {
-        Canvas()->Font()->Assign(m_titleFont.get());
-        m_titleRowHeight = Canvas()->TextHeight("Wg") + 4;
+        m_titleRowHeight = TitleRowHeight();
         SetRowHeights(0, m_titleRowHeight);
     }
 }

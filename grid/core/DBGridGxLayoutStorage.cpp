@@ -43,27 +43,27 @@ private:
 
 // ---- The column order --------------------------------------------------------------------------------------------
 
-std::string TColumnsGxPropertyInterceptor::ColumnsIndex() const
+std::string ColumnsIndex(const TDBGridColumnsGx& columns)
 {
     std::string text;
-    for (int i = 0; i < m_columns.Count(); ++i) {
+    for (int i = 0; i < columns.Count(); ++i) {
         if (i > 0)
             text += ',';
-        text += '"' + m_columns.ColumnAt(i)->FieldName() + '"';
+        text += '"' + columns.ColumnAt(i)->FieldName() + '"';
     }
     return text;
 }
 
 // The matched columns take the first places, in the stored order; a stored name without a column
 // takes no place, so no index ever points past the columns.
-void TColumnsGxPropertyInterceptor::SetColumnsIndex(std::string_view text)
+void SetColumnsIndex(TDBGridColumnsGx& columns, std::string_view text)
 {
     TStringList names;
     names.SetCommaText(text);
     std::vector<TColumnGx*> matched;
     for (int i = 0; i < names.Count(); ++i) {
-        for (int c = 0; c < m_columns.Count(); ++c) {
-            TColumnGx* column = m_columns.ColumnAt(c);
+        for (int c = 0; c < columns.Count(); ++c) {
+            TColumnGx* column = columns.ColumnAt(c);
             if (SameText(column->FieldName(), names.Strings(i))) {
                 if (std::find(matched.begin(), matched.end(), column) == matched.end())
                     matched.push_back(column);
@@ -71,21 +71,21 @@ void TColumnsGxPropertyInterceptor::SetColumnsIndex(std::string_view text)
             }
         }
     }
-    const TColumnsUpdate update(m_columns);
+    const TColumnsUpdate update(columns);
     for (std::size_t place = 0; place < matched.size(); ++place)
         matched[place]->SetIndex(static_cast<int>(place));
 }
 
 // ---- A column's width ----------------------------------------------------------------------------------------------
 
-void TColumnGxPropertyInterceptor::SetWidth(int value)
+void SetStoredColumnWidth(TColumnGx& column, int width)
 {
-    const IDataGridGx* grid = m_column.OwnerGrid();
+    const IDataGridGx* grid = column.OwnerGrid();
     const auto* dataGrid = grid ? dynamic_cast<const TCustomDBGridGx*>(grid) : nullptr;
     if (dataGrid && dataGrid->AutoFitColWidths())
-        m_column.SetFitBaseWidth(value);
+        column.SetFitBaseWidth(width);
     else
-        m_column.SetWidth(value);
+        column.SetWidth(width);
 }
 
 // ---- INI files -----------------------------------------------------------------------------------------------------
@@ -94,7 +94,7 @@ void SaveColumnsLayoutIni(TCustomDBGridGx& grid, TIniFile& ini, std::string_view
 {
     TDBGridColumnsGx& columns = grid.Columns();
     // A profile string loses one pair of enclosing quotes on reading: the order is wrapped in one.
-    ini.WriteString(section, ColumnsIndexKey, '"' + TColumnsGxPropertyInterceptor(columns).ColumnsIndex() + '"');
+    ini.WriteString(section, ColumnsIndexKey, '"' + ColumnsIndex(columns) + '"');
     for (int i = 0; i < columns.Count(); ++i) {
         const TColumnGx& column = *columns.ColumnAt(i);
         if (column.FieldName().empty())
@@ -111,13 +111,13 @@ void RestoreColumnsLayoutIni(TCustomDBGridGx& grid, const TIniFile& ini, std::st
     const TLayoutHold hold(grid);
     TDBGridColumnsGx& columns = grid.Columns();
     if (ini.ValueExists(section, ColumnsIndexKey))
-        TColumnsGxPropertyInterceptor(columns).SetColumnsIndex(ini.ReadString(section, ColumnsIndexKey, ""));
+        SetColumnsIndex(columns, ini.ReadString(section, ColumnsIndexKey, ""));
     for (int i = 0; i < columns.Count(); ++i) {
         TColumnGx& column = *columns.ColumnAt(i);
         if (column.FieldName().empty())
             continue;
         if (ini.ValueExists(section, WidthKey(column)))
-            TColumnGxPropertyInterceptor(column).SetWidth(std::max(0, ini.ReadInteger(section, WidthKey(column), 0)));
+            SetStoredColumnWidth(column, std::max(0, ini.ReadInteger(section, WidthKey(column), 0)));
         if (ini.ValueExists(section, VisibleKey(column)))
             column.SetVisible(ini.ReadInteger(section, VisibleKey(column), 1) != 0);
     }

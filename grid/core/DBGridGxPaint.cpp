@@ -103,35 +103,67 @@ void TCustomDBGridGx::DrawRaisedEdge(const TRect& rect)
     (void)DrawEdge(Canvas()->Handle(), &edge, BDR_RAISEDINNER, BF_RECT);
 }
 
+// The current record's row shows its mark: an arrow while browsing, a bar while it is edited and
+// a star while it is inserted. Marked rows are shaded like selected titles, and the arrow of a
+// marked current row takes the shaded text colour.
 void TCustomDBGridGx::PaintIndicatorCell(int row, TRect rect)
 {
     TCanvas* canvas = Canvas();
-    canvas->Brush()->SetColor(FixedColor());
+    const int dataRow = row - m_titleOffset;
+    const bool hasRecord = row >= m_titleOffset && m_dataLink->Active() && dataRow < m_dataLink->RecordCount();
+    bool marked = false;
+    if (hasRecord && (m_selection->SelectionType() == gstAll || m_options.Contains(dgMultiSelect))) {
+        TActiveRecordSwap swap(*m_dataLink, dataRow);
+        marked = m_selection->SelectionType() == gstAll || m_selectedRows->IsCurrentSelected();
+    }
+    TColor background = FixedColor();
+    canvas->Font()->SetColor(clBlack);
+    if (marked) {
+        if (m_style)
+            m_style->HighlightTitleCellColor(GridHasFocus(), *canvas->Font(), background, true, thDarkGx);
+        else {
+            background = TColor(RGB(64, 64, 64));
+            canvas->Font()->SetColor(clWhite);
+        }
+    }
+    canvas->Brush()->SetColor(background);
     canvas->FillRect(rect);
     DrawRaisedEdge(rect);
-    if (row < m_titleOffset || !m_dataLink->Active())
-        return;
-    if (row - m_titleOffset != m_dataLink->ActiveRecord())
+    if (!hasRecord || dataRow != m_dataLink->ActiveRecord())
         return;
     const TDataSetState state = m_dataLink->DataSet()->State();
-    DrawIndicatorArrow(rect, state == dsEdit || state == dsInsert);
+    DrawIndicatorMark(rect, state == dsInsert ? imInsertingGx : state == dsEdit ? imEditingGx : imCurrentGx,
+                      canvas->Font()->Color());
 }
 
-// The current record's mark, drawn here rather than taken from a picture: a small black
-// triangle pointing at the row, or a bar while the record is being edited.
-void TCustomDBGridGx::DrawIndicatorArrow(const TRect& rect, bool editing)
+// The marks are drawn here rather than taken from pictures: a small triangle pointing at the
+// row, a bar while the record is being edited, a star while it is being inserted.
+void TCustomDBGridGx::DrawIndicatorMark(const TRect& rect, TIndicatorMarkGx mark, TColor color)
 {
     constexpr int HalfHeight = 3;
     TCanvas* canvas = Canvas();
-    canvas->Brush()->SetColor(clBlack);
+    canvas->Brush()->SetColor(color);
     const int left = rect.right - 2 - (HalfHeight + 1);
     const int middle = (rect.top + rect.bottom) / 2;
-    if (editing) {
+    switch (mark) {
+    case imEditingGx:
         canvas->FillRect(TRect{left, middle - HalfHeight, left + 2, middle + HalfHeight + 1});
         return;
+    case imInsertingGx: {
+        const int centre = left + 1;
+        canvas->FillRect(TRect{centre - HalfHeight, middle, centre + HalfHeight + 1, middle + 1});
+        canvas->FillRect(TRect{centre, middle - HalfHeight, centre + 1, middle + HalfHeight + 1});
+        for (int d = -2; d <= 2; ++d) {
+            canvas->FillRect(TRect{centre + d, middle + d, centre + d + 1, middle + d + 1});
+            canvas->FillRect(TRect{centre + d, middle - d, centre + d + 1, middle - d + 1});
+        }
+        return;
     }
-    for (int dy = -HalfHeight; dy <= HalfHeight; ++dy)
-        canvas->FillRect(TRect{left, middle + dy, left + 1 + HalfHeight - std::abs(dy), middle + dy + 1});
+    case imCurrentGx:
+        for (int dy = -HalfHeight; dy <= HalfHeight; ++dy)
+            canvas->FillRect(TRect{left, middle + dy, left + 1 + HalfHeight - std::abs(dy), middle + dy + 1});
+        return;
+    }
 }
 
 TColor TCustomDBGridGx::RowColor(TColumnGx& column) const
@@ -146,6 +178,8 @@ void TCustomDBGridGx::PaintDataCell(int dataCol, int dataRow, TRect rect, TGridD
 {
     TColumnGx* column = m_columns->ColumnAt(dataCol);
     const bool currentRow = dataRow == m_dataLink->ActiveRecord();
+    const bool sameAsAbove = column->HideDuplicates() && DuplicateOfRecord(*column, dataRow, dataRow - 1);
+    const bool sameAsBelow = column->HideDuplicates() && DuplicateOfRecord(*column, dataRow, dataRow + 1);
     TActiveRecordSwap swap(*m_dataLink, dataRow);
     TCanvas* canvas = Canvas();
     canvas->Font()->Assign(column->Font());
@@ -157,13 +191,68 @@ void TCustomDBGridGx::PaintDataCell(int dataCol, int dataRow, TRect rect, TGridD
     if (DataCellColors(state.Contains(gdSelected), currentRow, *canvas->Font(), background))
         state.Include(gdSelected);
     canvas->Brush()->SetColor(background);
-    if (DefaultDrawing())
+    if (DefaultDrawing() && sameAsAbove)
+        canvas->FillRect(rect);
+    else if (DefaultDrawing())
         DrawColumnCellDefault(rect, dataCol, column, state);
+    PaintRequiredMark(*column, currentRow, rect);
+    if (m_onDrawDataCell && m_columns->State() == csDefaultGx)
+        m_onDrawDataCell(this, rect, column->Field(), state);
     DrawColumnCell(rect, dataCol, column, state);
     if (currentRow && !m_incSearchText.empty() && column == KeyedColumn())
         PaintIncSearchMark(rect);
     if (DefaultDrawing() && state.Contains(gdFocused) && !m_options.Contains(dgRowSelect) && Focused())
         canvas->DrawFocusRect(rect);
+    if (sameAsAbove)
+        CoverRowLine(*column, rect, true);
+    if (sameAsBelow)
+        CoverRowLine(*column, rect, false);
+}
+
+// Whether the record shown in otherRow shows the same text in the column as the one in dataRow.
+bool TCustomDBGridGx::DuplicateOfRecord(TColumnGx& column, int dataRow, int otherRow)
+{
+    if (otherRow < 0 || otherRow >= m_dataLink->RecordCount())
+        return false;
+    std::string other;
+    {
+        TActiveRecordSwap swap(*m_dataLink, otherRow);
+        other = column.DisplayText();
+    }
+    TActiveRecordSwap swap(*m_dataLink, dataRow);
+    return column.DisplayText() == other;
+}
+
+// Equal neighbours read as one cell: the row line between them takes the column's colour.
+void TCustomDBGridGx::CoverRowLine(TColumnGx& column, const TRect& rect, bool above)
+{
+    if (!m_options.Contains(dgRowLines))
+        return;
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetColor(column.Color());
+    const int y = above ? rect.top - GridLineWidth() : rect.bottom;
+    canvas->FillRect(TRect{rect.left, y, rect.right, y + GridLineWidth()});
+}
+
+// A required field left empty in the record being edited or inserted is underlined in red dots.
+void TCustomDBGridGx::PaintRequiredMark(TColumnGx& column, bool currentRow, const TRect& rect)
+{
+    TField* field = column.Field();
+    if (!column.HighlightRequired() || !currentRow || !field)
+        return;
+    const TDataSetState state = m_dataLink->DataSet()->State();
+    bool draw = (state == dsEdit || state == dsInsert) && field->Required() && field->IsNull();
+    if (column.OnCheckDrawRequiredState())
+        column.OnCheckDrawRequiredState()(&column, column.DisplayText(), draw);
+    if (!draw)
+        return;
+    TCanvas* canvas = Canvas();
+    canvas->Pen()->SetColor(clRed);
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetStyle(psDot);
+    canvas->MoveTo(rect.left + 2, rect.bottom - 1);
+    canvas->LineTo(rect.right - 3, rect.bottom - 1);
+    canvas->Pen()->SetStyle(psSolid);
 }
 
 void TCustomDBGridGx::FillEmptyCell(TColumnGx* column, const TRect& rect)
@@ -221,19 +310,15 @@ void TCustomDBGridGx::DrawColumnCellDefault(const TRect& rect, int /*dataCol*/, 
     }
     if (column->AlwaysShowEditButton())
         area.right = PaintCellButtons(Canvas()->Handle(), area, *column);
-    WriteCellText(area, margin, column->DisplayText(), column->Alignment());
+    const int verticalMargin = Flat() ? margin - 1 : margin;
+    DrawCellText(*Canvas(), area, true, margin, verticalMargin, column->DisplayText(), column->Alignment(),
+                 column->Layout(), column->WordWrap() && m_wordWrapFits, column->EndEllipsis(), 0, 0, false);
 }
 
 void TCustomDBGridGx::DrawColumnCell(const TRect& rect, int dataCol, TColumnGx* column, TGridDrawState state)
 {
     if (m_onDrawColumnCell)
         m_onDrawColumnCell(this, rect, dataCol, column, state);
-}
-
-// A single line placed by the alignment and centred in height, clipped, on a filled background.
-void TCustomDBGridGx::WriteCellText(const TRect& rect, int margin, const std::string& text, TAlignment alignment)
-{
-    DrawCellText(*Canvas(), rect, true, margin, margin, text, alignment, tlCenter, false, false, 0, 0, false);
 }
 
 // The image of the cell's value, centred and clipped to the cell; a value without an image leaves

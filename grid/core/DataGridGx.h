@@ -102,6 +102,8 @@ public:
     // After a column change: select a visible column when the selected one is hidden, and
     // refresh unless the grid's update lock is held.
     virtual void ColumnsUpdated() = 0;
+    // A column moved from one place in the collection to another.
+    virtual void ColumnIndexChanged(int /*from*/, int /*to*/) {}
     // Fits the columns' widths to their content.
     virtual void FitColumnsToContent(const std::vector<TColumnGx*>& columns) = 0;
 
@@ -144,6 +146,8 @@ public:
     // ---- Footers: the colour of an unassigned footer, and a footer changed (`sums`: what it adds
     // up changed too).
     [[nodiscard]] virtual TColor FooterColor() const { return clWindow; }
+    // The font of an unassigned footer; none: the column's.
+    [[nodiscard]] virtual TFont* GridFooterFont() const { return nullptr; }
     virtual void FootersChanged(bool /*sums*/) {}
 
     // ---- The style the grid registered with is going away; the grid drops it.

@@ -336,6 +336,9 @@ protected:
     [[nodiscard]] virtual int GetEditLimit() { return 0; }
     [[nodiscard]] virtual std::string GetEditMask(int /*col*/, int /*row*/) { return {}; }
     virtual void ColumnMoved(int /*from*/, int /*to*/) {}
+    // The current cell is about to leave its column, and has entered another.
+    virtual void CurrentColLeaving() {}
+    virtual void CurrentColEntered() {}
     virtual void RowMoved(int /*from*/, int /*to*/) {}
     virtual void SizeChanged(int /*oldColCount*/, int /*oldRowCount*/) {}
     virtual void TopLeftChanged();

@@ -83,6 +83,9 @@ void TCustomGridGx::MoveCurrent(int col, int row, bool moveAnchor, bool show)
         return;
     const TGridRect oldSelection = Selection();
     const TGridCoord oldCurrent = m_current;
+    const bool colChanges = !m_options.Contains(goRowSelect) && col != oldCurrent.X;
+    if (colChanges)
+        CurrentColLeaving();
     m_current = TGridCoord{col, row};
     if (!m_options.Contains(goAlwaysShowEditor))
         HideEditor();
@@ -98,6 +101,8 @@ void TCustomGridGx::MoveCurrent(int col, int row, bool moveAnchor, bool show)
     InvalidateSelectionChange(oldSelection);
     InvalidateCell(oldCurrent.X, oldCurrent.Y);
     InvalidateCell(m_current.X, m_current.Y);
+    if (colChanges)
+        CurrentColEntered();
 }
 
 void TCustomGridGx::FocusCell(int col, int row, bool moveAnchor)

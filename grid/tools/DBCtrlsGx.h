@@ -3,6 +3,7 @@
 #include "grid/tools/DBCtrlsGxDataLink.h"
 #include "grid/tools/ToolCtrlsGxButtons.h"
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
+#include "grid/core/InplaceEditHolderGx.h"
 #include "platform/classlib/forms/Mask.h"
 
 #include <memory>
@@ -51,8 +52,8 @@ using TGetImageIndexEventGx = TEvent<TObject*, int&>;
 
 // The grid library's single-line editor bound to a field (or to several, or to none): edit
 // buttons at its right edge, a drop-down of recently entered texts, and its value written back
-// when the user leaves it.
-class TCustomDBEditGx : public TCustomMaskEdit, public IPopupOwnerGx {
+// when the user leaves it. A holder (the data grid) may host it over one of its cells.
+class TCustomDBEditGx : public TCustomMaskEdit, public IPopupOwnerGx, public IInplaceEditorGx {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TCustomDBEditGx(TComponent* owner);
@@ -109,12 +110,22 @@ class TCustomDBEditGx : public TCustomMaskEdit, public IPopupOwnerGx {
     // IPopupOwnerGx
     void ClosePopup(bool accept) override;
 
+    // ---- Hosted by a holder (DBCtrlsGxInplace.cpp): the holder sees the editor's messages and
+    // keys first and may keep it read-only; the editor shows only where it is placed.
+    void SetInplaceEditHolder(TWinControl* holder) override;
+    [[nodiscard]] bool HostedMode() const { return m_holder != nullptr; }
+    // Shows the editor over `rect` (an empty one hides it), focused when the holder has the focus.
+    void PlaceAt(const TRect& rect);
+    // Hides the editor; the holder takes back the focus the editor had.
+    void HideEditor();
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& message) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
+    void KeyUp(WORD& key, TShiftState shift) override;
     void Change() override;
     void DoEnter() override;
     void DoExit() override;
@@ -155,6 +166,8 @@ private:
     void CloseMRUList(bool accept);
     [[nodiscard]] bool MRUListOpen() const;
     bool ForwardToMRUList(WORD key, TShiftState shift);
+    // A press the holder left pending and this one form a double click.
+    [[nodiscard]] bool PairsWithHolderPress(LPARAM point) const;
 
     std::unique_ptr<TFieldDataLinkGx> m_link;
     std::unique_ptr<TEditButtonGx> m_editButton;
@@ -179,6 +192,8 @@ private:
     TButtonClickEventGx m_onButtonClick;
     TButtonDownEventGx m_onButtonDown;
     TButtonClickEventGx m_onUpdateData;
+    TWinControl* m_holderControl = nullptr;
+    IInplaceEditHolderGx* m_holder = nullptr;
 };
 
 class TDBEditGx : public TCustomDBEditGx {

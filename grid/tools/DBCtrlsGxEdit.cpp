@@ -187,7 +187,8 @@ void TCustomDBEditGx::UpdateWindowReadOnly()
     if (!HandleAllocated())
         return;
     const bool handlerEdits = m_onUpdateData && m_link->DataSet() && m_link->DataSet()->State() == dsEdit;
-    SetReadOnly(m_readOnly || (!m_link->EditingValue() && !handlerEdits));
+    const bool holderForbids = m_holder && !m_holder->EditorMayModify();
+    SetReadOnly(m_readOnly || holderForbids || (!m_link->EditingValue() && !handlerEdits));
     if (m_highlightRequired)
         Invalidate();
 }
@@ -196,6 +197,11 @@ void TCustomDBEditGx::UpdateWindowReadOnly()
 
 void TCustomDBEditGx::KeyPress(char& key)
 {
+    if (m_holder) {
+        m_holder->EditorKeyPress(*this, key);
+        if (key == 0)
+            return;
+    }
     TCustomMaskEdit::KeyPress(key);
     const auto code = static_cast<unsigned char>(key);
     if (code >= 32 && Field() && !Field()->IsValidChar(key)) {
@@ -214,6 +220,11 @@ void TCustomDBEditGx::KeyPress(char& key)
 
 void TCustomDBEditGx::KeyDown(WORD& key, TShiftState shift)
 {
+    if (m_holder) {
+        m_holder->EditorKeyDown(*this, key, shift);
+        if (key == 0)
+            return;
+    }
     if (MRUListOpen() && ForwardToMRUList(key, shift)) {
         key = 0;
         return;
@@ -278,6 +289,8 @@ void TCustomDBEditGx::CreateWnd()
 
 void TCustomDBEditGx::Dispatch(TMessage& message)
 {
+    if (m_holder && m_holder->EditorMessageHook(*this, message))
+        return;
     switch (message.Msg) {
     case WM_CHAR:
         // One line: no line breaks, and Tab moves on.
@@ -286,7 +299,13 @@ void TCustomDBEditGx::Dispatch(TMessage& message)
         break;
     case WM_GETDLGCODE:
         message.Result = DLGC_WANTARROWS | DLGC_HASSETSEL | DLGC_WANTCHARS;
+        if (m_holder && m_holder->EditorWantsTabs())
+            message.Result |= DLGC_WANTTAB;
         return;
+    case WM_LBUTTONDOWN:
+        if (m_holder && PairsWithHolderPress(message.LParam))
+            message.Msg = WM_LBUTTONDBLCLK;
+        break;
     case CM_WANTSPECIALKEY:
         if ((message.WParam == VK_RETURN || message.WParam == VK_ESCAPE) && MRUListOpen() &&
             m_mruControl->ItemIndex() >= 0) {

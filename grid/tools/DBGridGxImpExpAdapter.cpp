@@ -112,7 +112,7 @@ IImpExpGridGx::TFooter TDBGridGxImpExpAdapter::Footer(TColumnGx& column, int foo
     else if (footer->ValueType() == fvtCount)
         exported.Kind = TFooterKind::Count;
     exported.FieldName = footer->FieldName();
-    exported.Font = m_grid.FooterFont();
+    exported.Font = footer->Font();
     exported.Color = footer->Color();
     exported.Alignment = footer->Alignment();
     return exported;

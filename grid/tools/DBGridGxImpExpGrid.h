@@ -105,8 +105,7 @@ public:
                                  TAlignment& alignment, std::string& text) = 0;
 };
 
-// A data grid as the exporters see it: its selection and footers as the grid keeps them. The grid
-// shows no multi-level titles, so that part answers "none".
+// A data grid as the exporters see it: its selection, titles and footers as the grid keeps them.
 class TDBGridGxImpExpAdapter : public IImpExpGridGx {
 public:
     explicit TDBGridGxImpExpAdapter(TCustomDBGridGx& grid) : m_grid(grid) {}
@@ -130,11 +129,11 @@ public:
     void GetCellParams(TColumnGx& column, TFont& font, TColor& background) override;
     void ColumnCellParams(TColumnGx&, TCellParams&) override {}
 
-    [[nodiscard]] bool UseMultiTitle() const override { return false; }
-    [[nodiscard]] std::vector<THeadTreeNode*> TitleLeaves() const override { return {}; }
+    [[nodiscard]] bool UseMultiTitle() const override { return m_grid.UseMultiTitle(); }
+    [[nodiscard]] std::vector<THeadTreeNode*> TitleLeaves() const override { return m_grid.TitleLeaves(); }
     [[nodiscard]] TFont& TitleFont() const override { return *m_grid.TitleFont(); }
     [[nodiscard]] TColor FixedColor() const override { return m_grid.FixedColor(); }
-    [[nodiscard]] int VTitleMargin() const override { return 10; }
+    [[nodiscard]] int VTitleMargin() const override { return m_grid.VTitleMargin(); }
     [[nodiscard]] bool Flat() const override { return m_grid.Flat(); }
     [[nodiscard]] int PixelsPerInch() const override;
 

@@ -1,11 +1,28 @@
 #include "grid/tools/ListExtraRowGx.h"
 
 #include "grid/core/DBGridGxColumns.h"
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Controls.h"
 
 #include <algorithm>
 
-CLASSLIB_IMPLEMENT_CLASS(TSpecRowGx, TPersistent, nullptr, nullptr)
+namespace {
+
+// The value the row stands for is set by the program: form data has no variant values.
+void DescribeSpecRow(TClassBuilder& c)
+{
+    using C = TSpecRowGx;
+    c.String("CellsText", &C::CellsText, &C::SetCellsText);
+    c.Ordinal("Color", ColorTypeInfo(), &C::Color, &C::SetColor).StoredWhen(&C::OwnColor);
+    c.Object("Font", &C::Font, &C::SetFont).StoredWhen(&C::OwnFont);
+    c.Integer("ShortCut", &C::ShortCut, &C::SetShortCut).Default(0);
+    c.Boolean("ShowIfNotInKeyList", &C::ShowIfNotInKeyList, &C::SetShowIfNotInKeyList).Default(false);
+    c.Boolean("Visible", &C::Visible, &C::SetVisible).Default(false);
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TSpecRowGx, TPersistent, nullptr, DescribeSpecRow)
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "grid/tools/PropFilerGx.h"
 
+#include "grid/core/DBGridGxColumns.h"
+#include "grid/core/DBGridGxLayoutStorage.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/rtl/Exceptions.h"
@@ -49,9 +51,23 @@ void DescribeFormInterceptor(TClassBuilder& c)
            &TFormStoragePropertyInterceptor::SetWindowState);
 }
 
-// Forms keep their placement through this interceptor unless someone registers another.
-const bool FormHookRegistered = [] {
+void DescribeColumnInterceptor(TClassBuilder& c)
+{
+    c.Integer("Width", &TColumnGxPropertyInterceptor::Width, &TColumnGxPropertyInterceptor::SetWidth);
+}
+
+void DescribeColumnsInterceptor(TClassBuilder& c)
+{
+    c.String("ColumnsIndex", &TColumnsGxPropertyInterceptor::ColumnsIndex,
+             &TColumnsGxPropertyInterceptor::SetColumnsIndex);
+}
+
+// Forms keep their placement, and grid columns their widths and order, through these
+// interceptors unless someone registers others.
+const bool HooksRegistered = [] {
     RegisterPropertyReadHook(TCustomForm::StaticClass(), TFormStoragePropertyInterceptor::Create);
+    RegisterPropertyReadHook(TColumnGx::StaticClass(), TColumnGxPropertyInterceptor::Create);
+    RegisterPropertyReadHook(TDBGridColumnsGx::StaticClass(), TColumnsGxPropertyInterceptor::Create);
     return true;
 }();
 
@@ -59,6 +75,9 @@ const bool FormHookRegistered = [] {
 
 CLASSLIB_IMPLEMENT_CLASS(TStoragePropertyInterceptor, TPersistent, nullptr, nullptr)
 CLASSLIB_IMPLEMENT_CLASS(TFormStoragePropertyInterceptor, TStoragePropertyInterceptor, nullptr, DescribeFormInterceptor)
+CLASSLIB_IMPLEMENT_CLASS(TColumnGxPropertyInterceptor, TStoragePropertyInterceptor, nullptr, DescribeColumnInterceptor)
+CLASSLIB_IMPLEMENT_CLASS(TColumnsGxPropertyInterceptor, TStoragePropertyInterceptor, nullptr,
+                         DescribeColumnsInterceptor)
 
 void RegisterPropertyReadHook(TClass targetClass, TStoragePropertyInterceptorClass interceptorClass)
 {
@@ -79,6 +98,32 @@ TStoragePropertyInterceptorClass PropertyReadHookFor(TClass targetClass)
         if (hook.Target == targetClass)
             return hook.Interceptor;
     return nullptr;
+}
+
+// ---- Grid columns -----------------------------------------------------------------------------------------------------
+
+std::unique_ptr<TStoragePropertyInterceptor> TColumnGxPropertyInterceptor::Create(TPersistent* target)
+{
+    return std::make_unique<TColumnGxPropertyInterceptor>(target);
+}
+
+int TColumnGxPropertyInterceptor::Width() const { return static_cast<const TColumnGx&>(*Target()).Width(); }
+
+void TColumnGxPropertyInterceptor::SetWidth(int value) { SetStoredColumnWidth(static_cast<TColumnGx&>(*Target()), value); }
+
+std::unique_ptr<TStoragePropertyInterceptor> TColumnsGxPropertyInterceptor::Create(TPersistent* target)
+{
+    return std::make_unique<TColumnsGxPropertyInterceptor>(target);
+}
+
+std::string TColumnsGxPropertyInterceptor::ColumnsIndex() const
+{
+    return ::ColumnsIndex(static_cast<const TDBGridColumnsGx&>(*Target()));
+}
+
+void TColumnsGxPropertyInterceptor::SetColumnsIndex(const std::string& value)
+{
+    ::SetColumnsIndex(static_cast<TDBGridColumnsGx&>(*Target()), value);
 }
 
 const TTypeInfo& StoredWindowStateGxTypeInfo()

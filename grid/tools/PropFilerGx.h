@@ -7,6 +7,7 @@
 #include "platform/winapi/user/WinUser.h"
 
 #include <memory>
+#include <string>
 
 class TCustomForm;
 class TWinControl;
@@ -80,6 +81,31 @@ private:
     int m_top = 0;
     int m_width = 0;
     TStoredWindowStateGx m_windowState = swsNormalGx;
+};
+
+// A grid column's stored Width while stored settings are read (written only; reading gives the
+// column's width): a grid fitting its columns to its width takes it as the column's share of
+// that width.
+class TColumnGxPropertyInterceptor : public TStoragePropertyInterceptor {
+    CLASSLIB_DECLARE_CLASS;
+
+    using TStoragePropertyInterceptor::TStoragePropertyInterceptor;
+    [[nodiscard]] static std::unique_ptr<TStoragePropertyInterceptor> Create(TPersistent* target);
+
+    [[nodiscard]] int Width() const;
+    void SetWidth(int value);
+};
+
+// A grid's stored column order, ColumnsIndex: the columns' field names in double quotes,
+// separated by commas.
+class TColumnsGxPropertyInterceptor : public TStoragePropertyInterceptor {
+    CLASSLIB_DECLARE_CLASS;
+
+    using TStoragePropertyInterceptor::TStoragePropertyInterceptor;
+    [[nodiscard]] static std::unique_ptr<TStoragePropertyInterceptor> Create(TPersistent* target);
+
+    [[nodiscard]] std::string ColumnsIndex() const;
+    void SetColumnsIndex(const std::string& value);
 };
 
 // What a data set brings of its own to the grids (sorting, filtering, searching); registered per

@@ -303,6 +303,27 @@ TEST_F(ExportTest, RtfMultiLevelTitlesSpanTheirColumns)
     EXPECT_EQ(count("\\clbrdrt"), 3u);
 }
 
+// The grid's own multi-line titles reach the RTF, and a footer with a font of its own exports
+// in that font.
+TEST_F(ExportTest, TheDataGridsMultiLineTitlesAndFooterFontsReachTheRtf)
+{
+    TDBGridGxImpExpAdapter grid(*m_db);
+    Column(0).Title()->SetCaption("Person|Name");
+    Column(1).Title()->SetCaption("Person|Number");
+    m_db->SetUseMultiTitle(true);
+    m_db->SetFooterRowCount(1);
+    Column(1).Footer()->SetValueType(fvtSum);
+    Column(1).Footer()->Font()->SetName("Courier New");
+    TMemoryStreamGx stream;
+    ExportGridToStream(TDBGridGxExportAsRTF::Create, grid, stream, true);
+    const RtfDocument doc = ReadRtf(StreamText(stream));
+    EXPECT_TRUE(doc.Balanced);
+    ASSERT_GE(doc.RowTexts.size(), 2u);
+    EXPECT_EQ(doc.RowTexts[0], (std::vector<std::string>{"Person", "", "AMOUNT"}));
+    EXPECT_EQ(doc.RowTexts[1], (std::vector<std::string>{"Name", "Number", ""}));
+    EXPECT_NE(std::find(doc.Fonts.begin(), doc.Fonts.end(), "Courier New"), doc.Fonts.end());
+}
+
 TEST_F(ExportTest, VcldbifCarriesTypedValuesAndNothingElse)
 {
     m_grid->Kind = TSelection::RecordBookmarks;

@@ -1,5 +1,7 @@
 #include "grid/tools/PropFilerGx.h"
 
+#include "grid/core/DBGridGx.h"
+
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/ADODB.h"
 #include "platform/classlib/forms/Forms.h"
@@ -93,6 +95,35 @@ TEST_F(PropFilerTest, FeaturesComeFromTheNearestRegisteredAncestor)
     EXPECT_EQ(FeaturesForDataSet(&query), forQuery);
     EXPECT_EQ(FeaturesForDataSet(m_form.get()), nullptr);
     EXPECT_THROW(RegisterDatasetFeaturesGx(std::make_unique<TQueryFeatures>(TADOQuery::StaticClass())), Exception);
+}
+
+// Stored column widths and orders are read through the interceptors registered for the grid's
+// columns: the order by field names in any letter case, a width as the share of a fitting grid.
+TEST_F(PropFilerTest, GridColumnsReadTheirStoredWidthAndOrderThroughTheirInterceptors)
+{
+    TDBGridGx grid(nullptr);
+    for (const char* name : {"NAME", "NUM", "SEL"}) {
+        TColumnGx* column = grid.Columns().Add();
+        column->SetFieldName(name);
+        column->SetWidth(50);
+    }
+    const TStoragePropertyInterceptorClass columnsHook = PropertyReadHookFor(TDBGridColumnsGx::StaticClass());
+    ASSERT_NE(columnsHook, nullptr);
+    const auto order = columnsHook(&grid.Columns());
+    EXPECT_EQ(GetStrProp(*order, "ColumnsIndex"), "\"NAME\",\"NUM\",\"SEL\"");
+    SetStrProp(*order, "ColumnsIndex", "\"sel\",\"GONE\",\"Name\"");
+    EXPECT_EQ(GetStrProp(*order, "ColumnsIndex"), "\"SEL\",\"NAME\",\"NUM\"");
+
+    const TStoragePropertyInterceptorClass columnHook = PropertyReadHookFor(TColumnGx::StaticClass());
+    ASSERT_NE(columnHook, nullptr);
+    TColumnGx* num = grid.Columns().ColumnAt(2);
+    const auto width = columnHook(num);
+    SetOrdProp(*width, "Width", 80);
+    EXPECT_EQ(num->Width(), 80);
+    grid.SetAutoFitColWidths(true);
+    SetOrdProp(*width, "Width", 30);
+    EXPECT_EQ(num->FitBaseWidth(), 30) << "a fitting grid takes it as the column's share";
+    EXPECT_EQ(num->Width(), 80);
 }
 
 } // namespace
