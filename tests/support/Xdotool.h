@@ -17,6 +17,11 @@ public:
     // Two clicks closer together than the window system's double-click time.
     [[nodiscard]] bool DoubleClick(int screenX, int screenY) const;
     [[nodiscard]] bool Key(const std::string& keyName) const;
+    // Presses the left button at one point, moves with it held (through the middle), releases at
+    // the other.
+    [[nodiscard]] bool Drag(int fromX, int fromY, int toX, int toY) const;
+    // Whether a window of the screen has exactly this name.
+    [[nodiscard]] bool WindowShown(const std::string& name) const;
 
 private:
     Xdotool(std::string program, std::string display, std::filesystem::path errorFile);

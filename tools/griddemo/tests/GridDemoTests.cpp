@@ -181,8 +181,9 @@ TEST_F(GridDemoOnXTest, FilterRowTakesAChosenNameAndTypedMinutes)
     keys({"alt+Down"});
     // The list opens under the cell in the cell's colour.
     step([&](const Screenshot& taken) { return CountIn(taken, list, FilterRowColor()) > 3000; });
-    // It holds (Empty), (Not empty), (All), (Clear filter), then Anna Berg, Carl Dahl, Eva Falk.
-    keys({"Down", "Down", "Down", "Down", "Down", "Down", "Down"});
+    // It holds (Empty), (Not empty), (All), (Clear filter), the line and the two orders (the titles
+    // sort), then Anna Berg, Carl Dahl, Eva Falk.
+    keys({"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down"});
     step([&](const Screenshot& taken) { return CountIn(taken, list, highlight) > 300; });
     keys({"Return"});
     // Eva Falk's five calls are left: the rows below them are empty.
@@ -206,6 +207,96 @@ TEST_F(GridDemoOnXTest, FilterRowTakesAChosenNameAndTypedMinutes)
     EXPECT_TRUE(filtered(shot)) << ReadWholeFile(m_dir / "stderr.txt");
     // The three calls are there, with their text.
     EXPECT_GT(Count(shot, grid, filterTop + 20, 40, ink), 200);
+}
+
+// The ink of a screen area, as a pattern to compare with another area's.
+std::vector<bool> InkPattern(const Screenshot& shot, int left, int top, int width, int height)
+{
+    const std::uint32_t ink = Rgb(GetSysColor(COLOR_WINDOWTEXT));
+    std::vector<bool> pattern;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x)
+            pattern.push_back(shot.At(x, y) == ink);
+    return pattern;
+}
+
+// A user sorts the calls by clicking the name's title (up, down, up again), widens the name
+// column by its title's edge, drags the number's title past the cost, and finds a name with Ctrl+F.
+TEST_F(GridDemoOnXTest, TitlesSortSizeAndMoveAndCtrlFFinds)
+{
+    const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+    if (!xdotool)
+        GTEST_SKIP() << "xdotool is not installed (Debian package xdotool): the titles are not driven";
+    StartDemo();
+    Screenshot shot = WaitFor([this](const Screenshot& taken) { return Shown(taken); });
+    ASSERT_TRUE(Shown(shot)) << ReadWholeFile(m_dir / "stderr.txt");
+    const RECT grid = Grid();
+    const int filterTop = FilterRowTop(shot);
+    ASSERT_GT(filterTop, grid.top);
+    // The filter row is as high as a record's row; the records follow it.
+    const int pitch = griddemo::ROW_HEIGHT + 1;
+    const int titleY = (grid.top + filterTop) / 2;
+    const int nameLeft = grid.left + GetSystemMetrics(SM_CXEDGE) + griddemo::NAME_LEFT;
+    // The name of the record on row `row` (the first is the current record, in other colours).
+    const auto name = [&](const Screenshot& taken, int row) {
+        return InkPattern(taken, nameLeft + 2, filterTop + pitch * (row + 1) + 2, 90, pitch - 4);
+    };
+    // Rows 1 to 4 show one name: five calls of each name stand together once sorted by name (rows
+    // of one colour are compared, the letters' edges blending into it).
+    const auto oneName = [&](const Screenshot& taken) {
+        return name(taken, 1) == name(taken, 3) && name(taken, 2) == name(taken, 4);
+    };
+    const auto step = [&](const auto& done) {
+        shot = WaitFor(done);
+        ASSERT_TRUE(done(shot)) << ReadWholeFile(m_dir / "stderr.txt");
+    };
+    const auto save = [&](const char* path) {
+        ASSERT_TRUE(WritePngFile(path, shot.width, shot.height, shot.pixels.data(),
+                                 static_cast<std::ptrdiff_t>(shot.width) * 4));
+    };
+    ASSERT_FALSE(oneName(shot)) << "the calls come in the order they were made";
+
+    ASSERT_TRUE(xdotool->Click(nameLeft + 60, titleY));
+    step(oneName);
+    const std::vector<bool> first = name(shot, 1);
+    save(GRIDDEMO_SORTED_SCREENSHOT);
+    ASSERT_TRUE(xdotool->Click(nameLeft + 60, titleY));
+    step([&](const Screenshot& taken) { return oneName(taken) && name(taken, 1) != first; });
+    ASSERT_TRUE(xdotool->Click(nameLeft + 60, titleY));
+    step([&](const Screenshot& taken) { return oneName(taken) && name(taken, 1) == first; });
+
+    // The line after the name column moves with its title's edge.
+    const int edge = nameLeft + griddemo::NAME_WIDTH;
+    const int lineY = filterTop + pitch * 3 + pitch / 2;
+    const std::uint32_t line = shot.At(edge, lineY);
+    ASSERT_NE(shot.At(edge + 60, lineY), line);
+    ASSERT_TRUE(xdotool->Drag(edge, titleY, edge + 60, titleY));
+    step([&](const Screenshot& taken) { return taken.At(edge + 60, lineY) == line && taken.At(edge, lineY) != line; });
+
+    // The number's title, dragged past the cost's, comes after it with its caption.
+    const int numberLeft = edge + 60 + 1;
+    const std::vector<bool> numberCaption = InkPattern(shot, numberLeft + 2, grid.top + 3, 50, filterTop - grid.top - 6);
+    const int movedLeft = numberLeft + 80 + 1 + 100 + 1;
+    ASSERT_TRUE(xdotool->Drag(numberLeft + 40, titleY, movedLeft + 60, titleY));
+    step([&](const Screenshot& taken) {
+        return InkPattern(taken, movedLeft + 2, grid.top + 3, 50, filterTop - grid.top - 6) == numberCaption;
+    });
+    save(GRIDDEMO_ARRANGED_SCREENSHOT);
+
+    // Ctrl+F opens the find dialog; "Maja" found moves the current record off the first row.
+    const std::uint32_t highlight = Rgb(GetSysColor(COLOR_HIGHLIGHT));
+    const RECT firstRow{nameLeft + 2, filterTop + pitch + 2, nameLeft + 100, filterTop + 2 * pitch - 2};
+    ASSERT_GT(CountIn(shot, firstRow, highlight), 100);
+    ASSERT_TRUE(xdotool->Key("ctrl+f"));
+    bool dialog = false;
+    for (const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
+         !dialog && std::chrono::steady_clock::now() < deadline;)
+        dialog = xdotool->WindowShown("Find text");
+    ASSERT_TRUE(dialog) << ReadWholeFile(m_dir / "stderr.txt");
+    for (const char* key : {"M", "a", "j", "a", "Return"})
+        ASSERT_TRUE(xdotool->Key(key));
+    step([&](const Screenshot& taken) { return CountIn(taken, firstRow, highlight) == 0; });
+    save(GRIDDEMO_FIND_SCREENSHOT);
 }
 
 } // namespace
