@@ -85,6 +85,14 @@ protected:
         return -1;
     }
 
+    // The grid's vertical scroll bar on the screen.
+    [[nodiscard]] RECT ScrollBar() const
+    {
+        const RECT grid = Grid();
+        const int right = grid.right - GetSystemMetrics(SM_CXEDGE);
+        return {right - GetSystemMetrics(SM_CXVSCROLL), grid.top, right, grid.bottom};
+    }
+
     // The footer band along the grid's bottom edge is painted in the footer colour.
     [[nodiscard]] bool Shown(const Screenshot& shot) const
     {
@@ -145,6 +153,8 @@ TEST_F(GridDemoOnXTest, ShowsTitlesRowsAndFooters)
     EXPECT_GT(Count(shot, grid, grid.bottom - 18, 16, ink), 60);
     // The filter row under the titles, in the face colour lightened by an eighth.
     EXPECT_GT(Count(shot, grid, FilterRowTop(shot), 4, FilterRowColor()), 1000);
+    // The scroll bar's arrows are dark: there are more calls than rows.
+    EXPECT_GT(CountIn(shot, ScrollBar(), ink), 20);
 }
 
 // A name chosen from the name cell's list and a condition typed into the minutes cell leave the
@@ -205,8 +215,10 @@ TEST_F(GridDemoOnXTest, FilterRowTakesAChosenNameAndTypedMinutes)
     ASSERT_TRUE(WritePngFile(GRIDDEMO_FILTERED_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
                              static_cast<std::ptrdiff_t>(shot.width) * 4));
     EXPECT_TRUE(filtered(shot)) << ReadWholeFile(m_dir / "stderr.txt");
-    // The three calls are there, with their text.
+    // The three calls are there, with their text; they all fit, so the scroll bar stays on show,
+    // disabled: no dark arrows.
     EXPECT_GT(Count(shot, grid, filterTop + 20, 40, ink), 200);
+    EXPECT_EQ(CountIn(shot, ScrollBar(), ink), 0);
 }
 
 // The ink of a screen area, as a pattern to compare with another area's.
@@ -297,6 +309,30 @@ TEST_F(GridDemoOnXTest, TitlesSortSizeAndMoveAndCtrlFFinds)
         ASSERT_TRUE(xdotool->Key(key));
     step([&](const Screenshot& taken) { return CountIn(taken, firstRow, highlight) == 0; });
     save(GRIDDEMO_FIND_SCREENSHOT);
+}
+
+// The window dragged larger by its corner: the grid's footer follows the bottom edge.
+TEST_F(GridDemoOnXTest, TheGridFollowsTheWindowsSize)
+{
+    const auto xdotool = Xdotool::Find(m_server->Name(), m_dir / "xdotool.txt");
+    if (!xdotool)
+        GTEST_SKIP() << "xdotool is not installed (Debian package xdotool): the window is not sized";
+    StartDemo();
+    Screenshot shot = WaitFor([this](const Screenshot& taken) { return Shown(taken); });
+    ASSERT_TRUE(Shown(shot)) << ReadWholeFile(m_dir / "stderr.txt");
+    const RECT& window = griddemo::WINDOW_RECT;
+    ASSERT_TRUE(xdotool->Drag(window.right - 2, window.bottom - 2, window.right + 98, window.bottom + 78));
+    RECT grown = Grid();
+    grown.right += 100;
+    grown.bottom += 80;
+    const auto footerAt = [&](const Screenshot& taken, const RECT& grid) {
+        return Count(taken, grid, grid.bottom - 12, 4, Rgb(griddemo::FOOTER_COLOR)) > 100;
+    };
+    shot = WaitFor([&](const Screenshot& taken) { return footerAt(taken, grown); });
+    ASSERT_TRUE(WritePngFile(GRIDDEMO_RESIZED_SCREENSHOT, shot.width, shot.height, shot.pixels.data(),
+                             static_cast<std::ptrdiff_t>(shot.width) * 4));
+    EXPECT_TRUE(footerAt(shot, grown)) << ReadWholeFile(m_dir / "stderr.txt");
+    EXPECT_FALSE(footerAt(shot, Grid())) << "the rows take the room the footer left";
 }
 
 } // namespace
