@@ -482,7 +482,7 @@ private:
     // Ctrl+F: false when the grid has no find dialog to open.
     bool OpenFindDialog();
     void TakeMouseFocus();
-    [[nodiscard]] int DividerColumnAt(int x, int y) const;
+    [[nodiscard]] int DividerColumnAt(int x, int y);
 
     std::unique_ptr<TDBGridColumnsGx> m_columns;
     std::unique_ptr<TGridDataLinkGx> m_dataLink;

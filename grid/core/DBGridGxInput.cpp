@@ -464,7 +464,7 @@ void TCustomDBGridGx::DblClick()
 
 // The grid column whose right edge in the titles is at the point, when double clicks size columns
 // to their best width; -1 otherwise.
-int TCustomDBGridGx::DividerColumnAt(int x, int y) const
+int TCustomDBGridGx::DividerColumnAt(int x, int y)
 {
     if (!m_optionsGx.Contains(dghDblClickOptimizeColWidth) || !m_options.Contains(dgColumnResize))
         return -1;
@@ -474,7 +474,7 @@ int TCustomDBGridGx::DividerColumnAt(int x, int y) const
     int index = -1;
     int position = 0;
     int offset = 0;
-    const_cast<TCustomDBGridGx*>(this)->SizingHitTest(x, y, info, state, index, position, offset);
+    SizingHitTest(x, y, info, state, index, position, offset);
     return state == gsColSizingGx && ColumnAtGridCol(index) ? index : -1;
 }
 
