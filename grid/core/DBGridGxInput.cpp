@@ -138,8 +138,11 @@ bool TCustomDBGridGx::PlainKey(WORD key, TShiftState shift)
     const int page = std::max(1, m_dataLink->RecordCount());
     switch (key) {
     case VK_UP:
-        // Up from the first record goes into the filter row.
-        if (!MoveRows(-1, shift) && shift.Empty())
+        // Up leaves a new record nothing was typed into; from the first record it goes into the
+        // filter row.
+        if (dataSet->State() == dsInsert && !dataSet->Modified() && !m_dataLink->EditorChanged())
+            dataSet->Cancel();
+        else if (!MoveRows(-1, shift) && shift.Empty())
             m_filterRow->ShowEditor(SelectedIndex());
         return true;
     case VK_DOWN:

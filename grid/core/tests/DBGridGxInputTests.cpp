@@ -146,8 +146,10 @@ TEST_F(DBGridInput, DownOnTheLastRecordAppendsAndInsertInserts)
     Key(VK_END, ModControl);
     Key(VK_DOWN);
     EXPECT_EQ(m_query->State(), dsInsert) << "Down on the last record appends";
-    Key(VK_ESCAPE);
-    EXPECT_EQ(m_query->State(), dsBrowse);
+    Key(VK_UP);
+    EXPECT_EQ(m_query->State(), dsBrowse) << "Up leaves the new record nothing was typed into";
+    EXPECT_EQ(m_query->RecordCount(), 3);
+    EXPECT_EQ(RecNo(), 3);
 
     m_db->SetReadOnly(true);
     Key(VK_END, ModControl);
