@@ -456,6 +456,7 @@ private:
     // ---- Best widths (DBGridGxBestWidth.cpp)
     [[nodiscard]] int TitleWidth(TColumnGx& column);
     [[nodiscard]] int RecordsWidth(TColumnGx& column);
+    [[nodiscard]] int FootersWidth(TColumnGx& column);
 
     // ---- Freed components (DBGridGxNotifications.cpp)
     void FieldFreed();
