@@ -69,7 +69,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx {
     // Timer 2 ends an incremental search this long after the last key.
     static constexpr UINT_PTR IncSearchTimerId = 2;
     static constexpr UINT IncSearchTimeoutMs = 1500;
-    // The strip along the top of the titles where clicks select columns.
+    // The strip along the bottom of the titles where clicks select columns.
     static constexpr int ColumnSelectZoneHeight = 7;
     // Width of the indicator column.
     static constexpr int IndicatorWidth = 11;
