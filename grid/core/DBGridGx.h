@@ -81,7 +81,7 @@ class TCustomDBGridGx : public TCustomGridGx, public IDataGridGx, public IInplac
     // Timer 2 ends an incremental search this long after the last key.
     static constexpr UINT_PTR IncSearchTimerId = 2;
     static constexpr UINT IncSearchTimeoutMs = 1500;
-    // The strip along the top of the titles where clicks select columns.
+    // The strip along the bottom of the titles where clicks select columns.
     static constexpr int ColumnSelectZoneHeight = 7;
     // Width of the indicator column.
     static constexpr int IndicatorWidth = 11;
@@ -530,6 +530,7 @@ private:
     // ---- Best widths (DBGridGxBestWidth.cpp)
     [[nodiscard]] int TitleWidth(TColumnGx& column);
     [[nodiscard]] int RecordsWidth(TColumnGx& column);
+    [[nodiscard]] int FootersWidth(TColumnGx& column);
 
     // ---- Freed components (DBGridGxNotifications.cpp)
     void FieldFreed();
@@ -556,7 +557,7 @@ private:
     // Ctrl+F: false when the grid has no find dialog to open.
     bool OpenFindDialog();
     void TakeMouseFocus();
-    [[nodiscard]] int DividerColumnAt(int x, int y) const;
+    [[nodiscard]] int DividerColumnAt(int x, int y);
 
     std::unique_ptr<TDBGridColumnsGx> m_columns;
     std::unique_ptr<TGridDataLinkGx> m_dataLink;

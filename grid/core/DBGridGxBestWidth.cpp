@@ -1,4 +1,4 @@
-// The best width of a column: wide enough for its title and for the text of every record.
+// The best width of a column: wide enough for its title, the text of every record and its footers.
 #include "grid/core/DBGridGx.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int TextMargin = 4;
+constexpr int FooterMargin = 5;
 
 } // namespace
 
@@ -18,7 +19,7 @@ void TCustomDBGridGx::FitColumnsToContent(const std::vector<TColumnGx*>& columns
     BeginLayout();
     try {
         for (TColumnGx* column : columns)
-            column->SetWidth(std::max(TitleWidth(*column), RecordsWidth(*column)));
+            column->SetWidth(std::max({TitleWidth(*column), RecordsWidth(*column), FootersWidth(*column)}));
     } catch (...) {
         EndLayout();
         throw;
@@ -55,5 +56,14 @@ int TCustomDBGridGx::RecordsWidth(TColumnGx& column)
         throw;
     }
     dataSet->EnableControls();
+    return widest;
+}
+
+int TCustomDBGridGx::FootersWidth(TColumnGx& column)
+{
+    Canvas()->Font()->Assign(m_footerFont.get());
+    int widest = 0;
+    for (int row = 0; row < m_footerRowCount; ++row)
+        widest = std::max(widest, Canvas()->TextWidth(GetFooterValue(row, column)) + FooterMargin);
     return widest;
 }

@@ -305,7 +305,7 @@ std::uint8_t TSTColumnFilterGx::ValueTypeOfColumn() const
     if (HasLists(*m_column))
         return fvtStringGx;
     const std::uint8_t type = FilterValueTypeOfField(m_column->Field());
-    return type == fvtOtherGx ? static_cast<std::uint8_t>(fvtStringGx) : type;
+    return type == fvtOtherGx ? std::uint8_t{fvtStringGx} : type;
 }
 
 // Each shown pick text becomes the key at its index; a text whose index the key list does not

@@ -138,8 +138,11 @@ bool TCustomDBGridGx::PlainKey(WORD key, TShiftState shift)
     const int page = std::max(1, m_dataLink->RecordCount());
     switch (key) {
     case VK_UP:
-        // Up from the first record goes into the filter row.
-        if (!MoveRows(-1, shift) && shift.Empty())
+        // Up leaves a new record nothing was typed into; from the first record it goes into the
+        // filter row.
+        if (dataSet->State() == dsInsert && !dataSet->Modified() && !m_dataLink->EditorChanged())
+            dataSet->Cancel();
+        else if (!MoveRows(-1, shift) && shift.Empty())
             m_filterRow->ShowEditor(SelectedIndex());
         return true;
     case VK_DOWN:
@@ -465,7 +468,7 @@ void TCustomDBGridGx::DblClick()
 
 // The grid column whose right edge in the titles is at the point, when double clicks size columns
 // to their best width; -1 otherwise.
-int TCustomDBGridGx::DividerColumnAt(int x, int y) const
+int TCustomDBGridGx::DividerColumnAt(int x, int y)
 {
     if (!m_optionsGx.Contains(dghDblClickOptimizeColWidth) || !m_options.Contains(dgColumnResize))
         return -1;
@@ -475,7 +478,7 @@ int TCustomDBGridGx::DividerColumnAt(int x, int y) const
     int index = -1;
     int position = 0;
     int offset = 0;
-    const_cast<TCustomDBGridGx*>(this)->SizingHitTest(x, y, info, state, index, position, offset);
+    SizingHitTest(x, y, info, state, index, position, offset);
     return state == gsColSizingGx && ColumnAtGridCol(index) ? index : -1;
 }
 

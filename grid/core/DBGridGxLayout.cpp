@@ -228,6 +228,11 @@ void TCustomDBGridGx::UpdateVertScrollBar()
         return;
     }
     const int page = std::max(1, m_dataLink->RecordCount());
+    // Every record on screen leaves nothing to scroll: a bar kept on show is disabled.
+    if (dataSet->RecordCount() <= page) {
+        m_vertScrollBar->Show(1, 1, page, 1);
+        return;
+    }
     m_vertScrollBar->Show(1, dataSet->RecordCount() + page - 1, page, std::max(1, dataSet->RecNo()));
 }
 

@@ -123,6 +123,20 @@ bool Xdotool::ClickMessageBoxButton(const Place& box, int index, int count, int 
     return Click(x, y);
 }
 
+bool Xdotool::Drag(int fromX, int fromY, int toX, int toY) const
+{
+    const auto at = [](int value) { return std::to_string(value); };
+    // At a hand's pace: each step is its own burst of events for the program.
+    return Run({"mousemove", at(fromX), at(fromY), "sleep", "0.2", "mousedown", "1", "sleep", "0.2", "mousemove",
+                at((fromX + toX) / 2), at((fromY + toY) / 2), "sleep", "0.2", "mousemove", at(toX), at(toY), "sleep",
+                "0.2", "mouseup", "1"});
+}
+
+bool Xdotool::WindowShown(const std::string& name) const
+{
+    return !ShownWindows(name).empty();
+}
+
 bool Xdotool::Run(const std::vector<std::string>& args) const
 {
     ChildProgram xdotool(m_program, args, {{"DISPLAY", m_display}}, m_errorFile);

@@ -31,6 +31,12 @@ public:
     // pixels, 6 apart, centred, 12 pixels above the bottom of the client area.
     [[nodiscard]] bool ClickMessageBoxButton(const Place& box, int index, int count, int bottomFrame) const;
 
+    // Presses the left button at one point, moves with it held (through the middle), releases at
+    // the other.
+    [[nodiscard]] bool Drag(int fromX, int fromY, int toX, int toY) const;
+    // Whether a window of the screen has exactly this name.
+    [[nodiscard]] bool WindowShown(const std::string& name) const;
+
 private:
     Xdotool(std::string program, std::string display, std::filesystem::path errorFile);
     [[nodiscard]] bool Run(const std::vector<std::string>& args) const;

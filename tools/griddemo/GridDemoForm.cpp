@@ -19,6 +19,8 @@ constexpr std::array<const char*, 8> Names{"Anna Berg", "Carl Dahl",  "Eva Falk"
 
 [[nodiscard]] std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
+const std::string SelectCalls = "SELECT ID, NAME, NUMBER, MINUTES, COST, MISSED FROM CALLS ORDER BY ";
+
 } // namespace
 
 TGridDemoForm::TGridDemoForm(TComponent* owner) : TForm(owner)
@@ -30,7 +32,7 @@ TGridDemoForm::TGridDemoForm(TComponent* owner) : TForm(owner)
     m_query = new TADOQuery(this);
     m_query->SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + s_database);
     FillDatabase();
-    m_query->SQL()->SetText("SELECT ID, NAME, NUMBER, MINUTES, COST, MISSED FROM CALLS ORDER BY ID");
+    m_query->SQL()->SetText(SelectCalls + OrderBy());
     m_query->Open();
     m_source = new TDataSource(this);
     m_source->SetDataSet(m_query);
@@ -39,8 +41,13 @@ TGridDemoForm::TGridDemoForm(TComponent* owner) : TForm(owner)
     m_grid->SetParent(this);
     const RECT& grid = griddemo::GRID;
     m_grid->SetBounds(grid.left, grid.top, grid.right - grid.left, grid.bottom - grid.top);
+    m_grid->SetAnchors({akLeft, akTop, akRight, akBottom});
     m_grid->SetOptions({dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs, dgRowSelect,
                         dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgMultiSelect});
+    m_grid->SetOptionsGx(m_grid->OptionsGx() + TDBGridGxOptions{dghAutoSortMarking, dghDialogFind});
+    m_grid->SetOnSortMarkingChanged(TNotifyEvent(this, &TGridDemoForm::SortMarkingChanged));
+    m_grid->VertScrollBar()->SetVisibleMode(sbAlwaysShowGx);
+    m_grid->SetRowHeight(griddemo::ROW_HEIGHT);
     m_grid->SetOddRowColor(static_cast<TColor>(griddemo::ODD_ROW_COLOR));
     m_grid->SetFooterColor(static_cast<TColor>(griddemo::FOOTER_COLOR));
     m_grid->FooterFont()->SetStyle({fsBold});
@@ -95,10 +102,29 @@ void TGridDemoForm::AddColumns()
         column->SetFieldName(listed.Field);
         column->SetWidth(listed.Width);
         column->Title()->SetCaption(listed.Caption);
+        column->Title()->SetTitleButton(true);
         column->Footer()->SetValueType(listed.Footer);
         column->Footer()->SetValue(listed.FooterText);
     }
     m_grid->Columns().ColumnAt(3)->SetDisplayFormat("0.00");
     m_grid->Columns().ColumnAt(3)->Footer()->SetDisplayFormat("0.00");
     m_grid->Columns().ColumnAt(1)->Footer()->SetDisplayFormat("0 calls");
+}
+
+void TGridDemoForm::SortMarkingChanged(TObject* /*sender*/)
+{
+    m_query->Close();
+    m_query->SQL()->SetText(SelectCalls + OrderBy());
+    m_query->Open();
+}
+
+// The marked columns in the order they were marked (a down marker sorts up from the smallest),
+// then the call's number.
+std::string TGridDemoForm::OrderBy() const
+{
+    std::string order;
+    if (m_grid)
+        for (const TColumnGx* column : m_grid->SortMarkedColumns())
+            order += column->FieldName() + (column->Title()->SortMarker() == smUpGx ? " DESC, " : ", ");
+    return order + "ID";
 }

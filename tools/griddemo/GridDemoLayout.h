@@ -10,8 +10,10 @@ inline constexpr char CAPTION[] = "Data Grid";
 inline constexpr RECT WINDOW_RECT{16, 16, 656, 436};
 // The data grid, in the form's client coordinates.
 inline constexpr RECT GRID{8, 8, 624, 382};
-// The rows of the sample table and how the grid colours them.
+// The rows of the sample table, the height of a record's row (and of the filter row; a line
+// follows each) and how the grid colours them.
 inline constexpr int ROWS = 40;
+inline constexpr int ROW_HEIGHT = 17;
 inline constexpr COLORREF ODD_ROW_COLOR = RGB(0xF0, 0xF4, 0xFA);
 inline constexpr COLORREF FOOTER_COLOR = RGB(0xFF, 0xF4, 0xD0);
 // The first two columns' widths, and where the name and minutes columns start across the grid

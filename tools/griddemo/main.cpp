@@ -1,11 +1,13 @@
-// griddemo: a data grid over a sample call list, with titles, a filter row, record marks, a tick
-// column and footers, for a developer to look at how it draws. The display is chosen as every program of ours
+// griddemo: a data grid over a sample call list, with titles that sort and size, a filter row,
+// record marks, a tick column, footers and the find dialog, for a developer to look at how it
+// draws and answers. The display is chosen as every program of ours
 // chooses it: MODEM_DISPLAY=headless keeps the screen in memory, otherwise X11 (DISPLAY).
 //
 //   --database FILE    the SQLite file the sample goes to (default: griddemo.db in the temp folder)
 //   --quit-after MS    end after MS milliseconds (an outside tool takes its picture meanwhile)
 
 #include "grid/core/DBGridGxUnit.h"
+#include "grid/tools/GridTools.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/display/DisplayBackend.h"
@@ -60,6 +62,7 @@ int main(int argc, char** argv)
         return 1;
     Application->Initialize();
     const TGridUnitScope gridUnit;
+    RegisterGridTools();
     Application->SetTitle("Data Grid");
     TGridDemoForm::SetDatabase(options->database);
     TGridDemoForm* form = nullptr;

@@ -146,8 +146,10 @@ TEST_F(DBGridInput, DownOnTheLastRecordAppendsAndInsertInserts)
     Key(VK_END, ModControl);
     Key(VK_DOWN);
     EXPECT_EQ(m_query->State(), dsInsert) << "Down on the last record appends";
-    Key(VK_ESCAPE);
-    EXPECT_EQ(m_query->State(), dsBrowse);
+    Key(VK_UP);
+    EXPECT_EQ(m_query->State(), dsBrowse) << "Up leaves the new record nothing was typed into";
+    EXPECT_EQ(m_query->RecordCount(), 3);
+    EXPECT_EQ(RecNo(), 3);
 
     m_db->SetReadOnly(true);
     Key(VK_END, ModControl);
@@ -264,6 +266,17 @@ TEST_F(DBGridInput, DoubleClickOnATitlesEdgeSizesTheColumnToItsText)
     EXPECT_EQ(name->Width(), widest + 4);
     EXPECT_EQ(doubles, 0);
     EXPECT_EQ(RecNo(), 1) << "the records were measured in place";
+
+    // A footer wider than every record widens the column to it.
+    const std::string footer = "Every name of every caller";
+    m_db->SetFooterRowCount(1);
+    name->Footer()->SetValueType(fvtStaticText);
+    name->Footer()->SetValue(footer);
+    Pump();
+    Click({m_db->CellRect(1, 0).right, edge.y});
+    Click({m_db->CellRect(1, 0).right, edge.y});
+    m_db->Canvas()->Font()->Assign(m_db->FooterFont());
+    EXPECT_EQ(name->Width(), m_db->Canvas()->TextWidth(footer) + 5);
 }
 
 // A column widened past the client's edge brings the horizontal scroll bar, which resizes the

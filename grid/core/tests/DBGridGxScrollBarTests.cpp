@@ -24,13 +24,14 @@ protected:
         return info;
     }
 
-    [[nodiscard]] bool OwnBarShown() const
+    [[nodiscard]] DWORD OwnBarState() const
     {
         SCROLLBARINFO info{};
         info.cbSize = sizeof(info);
         (void)GetScrollBarInfo(m_db->Handle(), OBJID_VSCROLL, &info);
-        return (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) == 0;
+        return info.rgstate[0];
     }
+    [[nodiscard]] bool OwnBarShown() const { return (OwnBarState() & STATE_SYSTEM_INVISIBLE) == 0; }
 
     void Thumb(int position)
     {
@@ -143,7 +144,7 @@ TEST_F(ScrollBarFixture, AnExternalBarStandsInForTheGridsOwn)
 
 TEST_F(ScrollBarFixture, AnExternalBarThatGoesFirstIsForgotten)
 {
-    ShowPeople(10);
+    ShowPeople(50);
     auto* bar = new TScrollBar(m_form.get());
     bar->SetParent(m_form.get());
     m_db->VertScrollBar()->SetExtScrollBar(bar);
@@ -167,6 +168,20 @@ TEST_F(ScrollBarFixture, VisibleModeShowsDisablesOrHidesTheOwnBar)
     EXPECT_FALSE(OwnBarShown()) << "automatic: nothing to scroll";
     m_db->VertScrollBar()->SetVisible(false);
     EXPECT_EQ(m_db->VertScrollBar()->VisibleMode(), sbNeverShowGx);
+}
+
+// Records that all fit on screen leave nothing to scroll: a bar always shown is disabled, an
+// automatic one goes.
+TEST_F(ScrollBarFixture, ABarOverRecordsThatAllFitIsDisabledOrHidden)
+{
+    ShowPeople(3);
+    m_db->VertScrollBar()->SetVisibleMode(sbAlwaysShowGx);
+    Pump();
+    EXPECT_TRUE(OwnBarShown());
+    EXPECT_NE(OwnBarState() & STATE_SYSTEM_UNAVAILABLE, 0u);
+    m_db->VertScrollBar()->SetVisibleMode(sbAutoShowGx);
+    Pump();
+    EXPECT_FALSE(OwnBarShown());
 }
 
 } // namespace

@@ -647,14 +647,16 @@ TEST_F(CellEditorFixture, TheEditorPlacesItsTextAsTheColumnAlignsIt)
         const int room = client.right - Editor()->ButtonWidth();
         SCOPED_TRACE(static_cast<int>(alignment));
         ASSERT_GE(first, 0) << "the text is drawn";
-        if (alignment == taLeftJustify)
+        if (alignment == taLeftJustify) {
             EXPECT_LT(first, 6);
+        }
         if (alignment == taRightJustify) {
             EXPECT_GT(first, room / 2);
             EXPECT_GT(last, room - 6) << first << ".." << last << " of " << room;
         }
-        if (alignment == taCenter)
+        if (alignment == taCenter) {
             EXPECT_LE(std::abs((first + last) - room), 6) << first << ".." << last << " of " << room;
+        }
         Key(VK_ESCAPE);
     }
 }

@@ -141,7 +141,7 @@ TEST_P(FindDialogSearch, EnterFindsNext)
     dialog.cbCharCase->SetState(c.MatchCase ? cbCheckedGx : cbUncheckedGx);
     dialog.cbFindDirection->SetItemIndex(c.Direction);
     Type(dialog.Handle(), c.Text);
-    Key(dialog.Handle(), VK_RETURN, c.Control ? ModControl : 0);
+    Key(dialog.Handle(), VK_RETURN, c.Control ? unsigned{ModControl} : 0u);
     EXPECT_EQ(RecNo(), c.Record);
     EXPECT_EQ(CurrentField(), c.Field);
     // A miss says nothing: no box comes up, the dialog stays.
