@@ -444,6 +444,21 @@ bool TWinSkinForm::KeyMenu(LPARAM key)
     return true;
 }
 
+bool TWinSkinForm::AccelMenu(char key)
+{
+    TMenuBtn* button = m_menuBar && !g_tracking.Form() ? m_menuBar->FindAccelButton(key) : nullptr;
+    if (!button)
+        return false;
+    (void)OpenMenuButton(button);
+    return true;
+}
+
+void TWinSkinForm::OpenMenuButtonAt(POINT screen)
+{
+    if (TMenuBtn* button = m_menuBar ? m_menuBar->ButtonAt(ScreenToFrame(screen)) : nullptr)
+        (void)OpenMenuButton(button);
+}
+
 void TWinSkinForm::MenuSelected(WPARAM wParam, LPARAM lParam)
 {
     if (g_tracking.Form() != this)
