@@ -1,6 +1,7 @@
 #include "SkinTestImages.h"
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
@@ -21,7 +22,27 @@ namespace {
 // The client area's origin in the skinned window: left border 4, caption bar 26.
 constexpr POINT ClientOrigin{4, 26};
 
+// A bit button of another library whose picture is its PngImage.
+class TPngBitBtn : public TBitBtn {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    explicit TPngBitBtn(TComponent* owner) : TBitBtn(owner) {}
+    [[nodiscard]] TBitmap* PngImage() const { return m_picture.get(); }
+    void SetPngImage(TBitmap* picture) { m_picture->Assign(picture); }
+
+private:
+    std::unique_ptr<TBitmap> m_picture = std::make_unique<TBitmap>();
+};
+
+void DescribePngBitBtn(TClassBuilder& c)
+{
+    c.Object("PngImage", &TPngBitBtn::PngImage, &TPngBitBtn::SetPngImage);
+}
+
 } // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TPngBitBtn, TBitBtn, nullptr, DescribePngBitBtn)
 
 class ControlSkinnersTest : public SkinnedFormFixture {
 protected:
@@ -605,4 +626,24 @@ TEST_F(ControlSkinnersTest, TheApplicationsOnSkinControlChoosesFirst)
     EXPECT_EQ(Skinner()->FindSkinner(m_edit->Handle()), handed);
     // What the handler leaves alone is skinned as ever.
     EXPECT_NE(dynamic_cast<TSkinButton*>(Skinner()->FindSkinner(m_button->Handle())), nullptr);
+}
+
+TEST_F(ControlSkinnersTest, APngBitButtonShowsThePictureItsPropertyNames)
+{
+    auto* button = new TPngBitBtn(m_form.get());
+    button->SetParent(m_form.get());
+    button->SetBounds(150, 150, 120, 30);
+    button->SetCaption("Png");
+    button->PngImage()->SetPixelFormat(pf24bit);
+    button->PngImage()->SetSize(12, 12);
+    button->PngImage()->Canvas()->Brush()->SetColor(clRed);
+    button->PngImage()->Canvas()->FillRect(Rect(0, 0, 12, 12));
+    (void)m_data->Skin3rd()->Add("TPngBitBtn=pngbitbtn");
+    ShowWithFocusAside();
+    ASSERT_NE(dynamic_cast<TSkinBitButton*>(Skinner()->FindSkinner(button->Handle())), nullptr);
+    int red = 0;
+    for (int y = 0; y < button->Height(); ++y)
+        for (int x = 0; x < button->Width(); ++x)
+            red += Shown(At(*button, {x, y})) == 0xFF0000 ? 1 : 0;
+    EXPECT_EQ(red, 12 * 12);
 }
