@@ -155,6 +155,11 @@ public:
     void SkinChildWindows(HWND window);
     void SkinComponent(TControl& control);
     bool SkinBySkin3rd(const std::string& upperClassName, TControl& control);
+    // A new skinner of the kind on the control, listed.
+    void AttachNew(const std::string& kind, TControl& control, int boxFlag);
+    // The Skin3rd kinds that skin a group's children: radio and check groups (their items, then
+    // the group's frame) and controls with embedded scroll bars.
+    void SkinGroupKind(const std::string& kind, TWinControl& group);
     // The application's OnSkinControl: true when it handed a skinner for the control.
     bool SkinByEvent(const std::string& upperClassName, TControl& control);
     void SkinForeignWindow(HWND window);

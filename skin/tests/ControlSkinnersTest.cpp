@@ -13,6 +13,10 @@
 #include "skin/SkinBitButton.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinScrolling.h"
+#include "skin/SkinContainers.h"
+#include "platform/classlib/forms/StdCtrlsScrollBar.h"
+#include "platform/classlib/forms/StdCtrlsListBox.h"
 
 #include <algorithm>
 #include <vector>
@@ -40,9 +44,26 @@ void DescribePngBitBtn(TClassBuilder& c)
     c.Object("PngImage", &TPngBitBtn::PngImage, &TPngBitBtn::SetPngImage);
 }
 
+// Containers of other libraries that the skin data's Skin3rd list names.
+class TOtherRadioGroup : public TGroupBox {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    using TGroupBox::TGroupBox;
+};
+
+class TOtherScrollHost : public TPanel {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    using TPanel::TPanel;
+};
+
 } // namespace
 
 CLASSLIB_IMPLEMENT_CLASS(TPngBitBtn, TBitBtn, nullptr, DescribePngBitBtn)
+CLASSLIB_IMPLEMENT_CLASS(TOtherRadioGroup, TGroupBox, nullptr, nullptr)
+CLASSLIB_IMPLEMENT_CLASS(TOtherScrollHost, TPanel, nullptr, nullptr)
 
 class ControlSkinnersTest : public SkinnedFormFixture {
 protected:
@@ -646,4 +667,48 @@ TEST_F(ControlSkinnersTest, APngBitButtonShowsThePictureItsPropertyNames)
         for (int x = 0; x < button->Width(); ++x)
             red += Shown(At(*button, {x, y})) == 0xFF0000 ? 1 : 0;
     EXPECT_EQ(red, 12 * 12);
+}
+
+TEST_F(ControlSkinnersTest, GroupKindsOfTheSkin3rdListSkinTheGroupsChildren)
+{
+    const auto add = [](TWinControl* parent, auto* control, int top) {
+        control->SetParent(parent);
+        control->SetBounds(8, top, 120, 24);
+        return control;
+    };
+    const struct {
+        const char* kind;
+        bool groupSkinned;
+    } cases[] = {{"radiogroup", true}, {"checkgroup", true}, {"embedscrollbar", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        TearDown();
+        SetUp();
+        auto* group = new TOtherRadioGroup(m_form.get());
+        group->SetParent(m_form.get());
+        group->SetBounds(150, 120, 200, 200);
+        (void)m_data->Skin3rd()->Insert(0, std::string("TOtherRadioGroup=") + c.kind);
+        auto* radio = add(group, new TRadioButton(m_form.get()), 16);
+        auto* check = add(group, new TCheckBox(m_form.get()), 44);
+        auto* list = add(group, new TListBox(m_form.get()), 72);
+        for (int i = 0; i < 20; ++i)
+            (void)list->Items()->Add("Line");
+        list->SetHeight(60);
+        auto* bar = add(group, new TScrollBar(m_form.get()), 140);
+        ShowWithFocusAside();
+        const auto kindOf = [this](TWinControl& control) -> const TSkinControl* {
+            return Skinner()->FindSkinner(control.Handle());
+        };
+        EXPECT_EQ(dynamic_cast<const TSkinGroupBox*>(kindOf(*group)) != nullptr, c.groupSkinned);
+        // Each kind's own children: the items of a group, the scrolling children of a host.
+        const std::string kind = c.kind;
+        if (kind == "radiogroup")
+            EXPECT_NE(dynamic_cast<const TSkinRadioButton*>(kindOf(*radio)), nullptr);
+        if (kind == "checkgroup")
+            EXPECT_NE(dynamic_cast<const TSkinCheckBox*>(kindOf(*check)), nullptr);
+        if (kind == "embedscrollbar") {
+            EXPECT_NE(dynamic_cast<const TSkinScrollbar*>(kindOf(*list)), nullptr);
+            EXPECT_NE(dynamic_cast<const TSkinScControl*>(kindOf(*bar)), nullptr);
+        }
+    }
 }
