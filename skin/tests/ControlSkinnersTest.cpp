@@ -44,6 +44,20 @@ void DescribePngBitBtn(TClassBuilder& c)
     c.Object("PngImage", &TPngBitBtn::PngImage, &TPngBitBtn::SetPngImage);
 }
 
+// A button that handles its own mouse-down, as a control of another library may.
+class TPressRecordingButton : public TButton {
+public:
+    using TButton::TButton;
+    std::vector<POINT> presses;
+
+protected:
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override
+    {
+        presses.push_back(POINT{x, y});
+        TButton::MouseDown(button, shift, x, y);
+    }
+};
+
 // Containers of other libraries that the skin data's Skin3rd list names.
 class TOtherRadioGroup : public TGroupBox {
     CLASSLIB_DECLARE_CLASS;
@@ -711,4 +725,22 @@ TEST_F(ControlSkinnersTest, GroupKindsOfTheSkin3rdListSkinTheGroupsChildren)
             EXPECT_NE(dynamic_cast<const TSkinScControl*>(kindOf(*bar)), nullptr);
         }
     }
+}
+
+TEST_F(ControlSkinnersTest, APressOnASkinnedButtonRunsTheButtonsOwnMouseDown)
+{
+    auto* button = new TPressRecordingButton(m_form.get());
+    button->SetParent(m_form.get());
+    button->SetBounds(150, 150, 100, 30);
+    int handled = 0;
+    button->SetOnMouseDown(TMouseEvent::FromFunction(
+        [&handled](TObject*, TMouseButton, TShiftState, int, int) { ++handled; }));
+    ShowWithFocusAside();
+    ASSERT_EQ(SendMessageA(button->Handle(), WM_SKIN_QUERYSKINNED, 0, 0), 1);
+    Button(At(*button, {10, 12}), true);
+    Button(At(*button, {10, 12}), false);
+    ASSERT_EQ(button->presses.size(), 1u);
+    EXPECT_EQ(button->presses[0].x, 10);
+    EXPECT_EQ(button->presses[0].y, 12);
+    EXPECT_EQ(handled, 1);
 }
