@@ -63,5 +63,6 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinGroupBox", Make<TSkinGroupBox>()},
         {"TSkinBox", Make<TSkinBox>()},
         {"TSkinTab", Make<TSkinTab>()},
+        {"TSkinTabBtn", Make<TSkinTabBtn>()},
     };
 }

@@ -1,6 +1,7 @@
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/Forms.h"
+#include "platform/winapi/controls/TabControl.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinForm.h"
@@ -87,8 +88,16 @@ auto Kind(std::string kind)
     return [kind = std::move(kind)](TControl&) { return kind; };
 }
 
+bool ButtonStyleTabs(TControl& control)
+{
+    auto* windowed = dynamic_cast<TWinControl*>(&control);
+    return windowed && windowed->HandleAllocated() && (GetWindowLongA(windowed->Handle(), GWL_STYLE) & TCS_BUTTONS);
+}
+
 std::string PageControlKind(TControl& control)
 {
+    if (ButtonStyleTabs(control))
+        return "TSkinTabBtn";
     if (!InheritsFrom(control, "TPageControl"))
         return "TSkinTab";
     const bool tabs = !IsPublishedProp(control, "Style") || GetEnumProp(control, "Style") == "tsTabs";
@@ -392,7 +401,7 @@ std::string ForeignKind(const std::string& cls, LONG style, const TSkinControlTy
     if (cls == "tprogressbar")
         return "TSkinProgress";
     if (cls == "systabcontrol32" && gates.Contains(xcTab) && !(style & 0x2000))
-        return "TSkinTab";
+        return (style & TCS_BUTTONS) ? "TSkinTabBtn" : "TSkinTab";
     if (cls == "toolbarwindow32")
         return "TSkinBoxH";
     if (cls == "edit" && gates.Contains(xcEdit))
