@@ -289,3 +289,28 @@ TEST_F(WinSkinMenuBarTest, AButtonOpensForAPointOnItAndForAltAndItsAccelerator)
     Pump();
     EXPECT_TRUE(m_clicks.empty());
 }
+
+TEST_F(WinSkinMenuBarTest, ARightToLeftBarRunsFromTheRightAndItsDropDownsHangFromTheRight)
+{
+    const HWND handle = m_form->Handle();
+    (void)SetWindowLongA(handle, GWL_EXSTYLE, GetWindowLongA(handle, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    ShowSkinned();
+    const TDataSkinObject* picture = m_data->Elements().Element("MenuBar");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(ButtonRect(0).right, WindowSize().cx - Border - picture->RightWidth - 8);
+    EXPECT_EQ(ButtonRect(1).right, ButtonRect(0).left);
+    EXPECT_EQ(ButtonRect(2).right, ButtonRect(1).left);
+
+    RECT popup{};
+    g_inMenu.push_back([&] {
+        (void)GetWindowRect(FindWindowA("#32768", nullptr), &popup);
+        // Left goes on to the next button, which stands to the left.
+        Inject({{VK_LEFT, 0}, {VK_ESCAPE, 0}});
+    });
+    Click(Centre(ButtonRect(0)));
+    RECT window{};
+    (void)GetWindowRect(Window(), &window);
+    EXPECT_EQ(popup.right, window.left + ButtonRect(0).right);
+    EXPECT_EQ(m_clicks, (std::vector<std::string>{"&File", "&Edit"}));
+    EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr);
+}
