@@ -5,6 +5,7 @@
 #include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/classlib/forms/GraphicsPicture.h"
 #include "platform/winapi/gdi/Text.h"
 #include "skin/SkinData.h"
 #include "skin/SkinPaint.h"
@@ -134,12 +135,15 @@ void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const RECT& rect, TBu
 {
     const TControl& control = *m_control;
     SelectCaptionFont(canvas, frame);
-    TBitmap* glyph = GlyphOf(control);
+    TGraphic* named = NamedGlyph();
+    TBitmap* glyph = m_glyphPropName.empty() ? GlyphOf(control) : nullptr;
     const int cells = CellsOf(control);
     TGlyphLayoutRequest request;
     request.client = SIZE{rect.right - rect.left, rect.bottom - rect.top};
     if (glyph && !glyph->Empty())
         request.glyph = SIZE{glyph->Width() / cells, glyph->Height()};
+    else if (named && !named->Empty())
+        request.glyph = SIZE{named->Width(), named->Height()};
     request.layout = Lower(EnumProp(control, "Layout"));
     request.margin = IntProp(control, "Margin", -1);
     request.spacing = IntProp(control, "Spacing", 4);
@@ -148,8 +152,10 @@ void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const RECT& rect, TBu
     const std::string text = ReplaceFirst(CaptionText(), "||", "\r\n");
     const HDC dc = canvas.Handle();
     TGlyphPlacement place = PlaceGlyph(dc, request, text);
-    if (request.glyph.cx > 0)
+    if (request.glyph.cx > 0 && glyph)
         DrawGlyphCell(canvas, place.glyph, cells, cell, *glyph);
+    else if (request.glyph.cx > 0)
+        canvas.Draw(place.glyph.x, place.glyph.y, named);
     if (text.empty())
         return;
     (void)SetBkMode(dc, TRANSPARENT);
@@ -157,6 +163,13 @@ void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const RECT& rect, TBu
     (void)DrawTextA(dc, text.c_str(), -1, &place.text, BiDiTextFlags(place.textFlags));
     (void)SetBkMode(dc, OPAQUE);
     DrawFocus(dc, place.text);
+}
+
+TGraphic* TSkinBitButton::NamedGlyph() const
+{
+    if (m_glyphPropName.empty() || !m_control || !IsPublishedProp(*m_control, m_glyphPropName))
+        return nullptr;
+    return dynamic_cast<TGraphic*>(GetObjectProp(*m_control, m_glyphPropName));
 }
 
 bool TSkinSpeedButton::BeforeMessage(TMessage& message)

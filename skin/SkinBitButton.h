@@ -3,8 +3,10 @@
 #include "skin/SkinButton.h"
 
 #include <string>
+#include <utility>
 
 class TBitmap;
+class TGraphic;
 
 // Where a glyph and a caption go on a button.
 struct TGlyphPlacement {
@@ -35,11 +37,24 @@ void DrawGlyphCell(TCanvas& canvas, POINT at, int cells, int cell, TBitmap& stri
 
 // A push button with a glyph beside its caption (bit buttons of both libraries): the Buttons
 // frame as for a plain button, the glyph cell by state, and the caption laid out with it.
+//
+// With a glyph property name, the glyph is the picture of any kind (a PNG image, say) that
+// property holds, drawn whole in every state: the button's own strip properties play no part.
 class TSkinBitButton : public TSkinButton {
+public:
+    TSkinBitButton() = default;
+    explicit TSkinBitButton(std::string glyphPropName) : m_glyphPropName(std::move(glyphPropName)) {}
+
 protected:
     void PaintSkin(HDC dc, const RECT& rect) override;
     // Draws the glyph and caption of the control in `canvas` (the buffer) for the given state.
     void PaintGlyphAndCaption(TCanvas& canvas, const RECT& rect, TButtonFrame frame, int cell, bool speedButton);
+
+private:
+    // The picture named by the glyph property name, or null.
+    [[nodiscard]] TGraphic* NamedGlyph() const;
+
+    std::string m_glyphPropName;
 };
 
 // A speed button: a control without a window, painted through its parent. Its Down property

@@ -59,10 +59,8 @@ bool TSkinButton::BeforeMessage(TMessage& message)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         Press();
-        if (m_mode == 0 && m_control && m_control->OnMouseDown()) {
-            const TPoint at{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
-            m_control->OnMouseDown()(m_control, mbLeft, KeysToShiftState(message.WParam), at.x, at.y);
-        }
+        if (m_mode == 0)
+            ForwardMouseDown(message);
         return false;
     default:
         break;

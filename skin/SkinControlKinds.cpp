@@ -33,6 +33,8 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
     return {
         {"TSkinButton", Make<TSkinButton>()},
         {"TSkinBitButton", Make<TSkinBitButton>()},
+        {"TSkinBitButton.Png",
+         [] { return std::unique_ptr<TSkinControl>(std::make_unique<TSkinBitButton>("PngImage")); }},
         {"TSkinSpeedButton", Make<TSkinSpeedButton>()},
         {"TSkinMenuButton", Make<TSkinMenuButton>()},
         {"TSkinCheckBox", Make<TSkinCheckBox>()},
@@ -61,5 +63,6 @@ std::map<std::string, TSkinnerFactory> BuiltInSkinners()
         {"TSkinGroupBox", Make<TSkinGroupBox>()},
         {"TSkinBox", Make<TSkinBox>()},
         {"TSkinTab", Make<TSkinTab>()},
+        {"TSkinTabBtn", Make<TSkinTabBtn>()},
     };
 }

@@ -19,6 +19,19 @@ void TSkinHook::TWatch::Notification(TComponent* component, TOperation operation
         m_freed();
 }
 
+namespace {
+
+// The control's protected MouseDown, reached as a member of TControl: it runs as the control's own.
+class TMouseDownAccess : public TControl {
+public:
+    static constexpr auto Member = &TMouseDownAccess::MouseDown;
+};
+
+// Coordinates beyond a 16-bit half do not fit a mouse message.
+constexpr int MessageCoordinateLimit = 32768;
+
+} // namespace
+
 TSkinHook::~TSkinHook()
 {
     Unhook();
@@ -134,6 +147,19 @@ HWND TSkinHook::Handle() const
     if (auto* windowed = dynamic_cast<TWinControl*>(m_control))
         return windowed->HandleAllocated() ? windowed->Handle() : nullptr;
     return m_handle;
+}
+
+void TSkinHook::ForwardMouseDown(const TMessage& message)
+{
+    if (!m_control)
+        return;
+    TPoint at{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    if (m_control->Width() > MessageCoordinateLimit || m_control->Height() > MessageCoordinateLimit) {
+        POINT cursor{};
+        (void)GetCursorPos(&cursor);
+        at = m_control->ScreenToClient(TPoint{cursor.x, cursor.y});
+    }
+    (m_control->*TMouseDownAccess::Member)(mbLeft, KeysToShiftState(message.WParam), at.x, at.y);
 }
 
 void TSkinHook::Lost()

@@ -72,6 +72,9 @@ protected:
     [[nodiscard]] bool Windowless() const;
 
     void CallOldProc(TMessage& message);
+    // Runs the control's own mouse-down handling (its MouseDown, and so its OnMouseDown) for a
+    // left button-down message the skinner keeps from the control.
+    void ForwardMouseDown(const TMessage& message);
     // WM_PAINT answered by painting the skin (the control's own painting does not run).
     void HandlePaint(TMessage& message);
     // WM_ERASEBKGND answered with the parent's picture (or colour) under the control.

@@ -3,6 +3,7 @@
 #include "platform/classlib/core/Timers.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/kernel/Threads.h"
+#include "platform/winapi/user/ScrollBarControl.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinMessageBox.h"
@@ -57,6 +58,8 @@ LRESULT SkinManagerCbtHook(int code, WPARAM wParam, LPARAM lParam)
         const std::string className = cs && cs->lpszClass && !IS_INTRESOURCE(cs->lpszClass) ? cs->lpszClass : "";
         if (cs && !(cs->style & WS_CHILD) && className == "#32768")
             manager->PopupCreated(window);
+        else if (cs && (cs->style & SBS_SIZEGRIP) && Lower(className) == "scrollbar")
+            manager->ScrollBarCreated(window, cs->hwndParent);
         else if (cs && (cs->dwExStyle & WS_EX_MDICHILD))
             (void)manager->SkinWindow(window);
     } else if (code == HCBT_DESTROYWND) {
@@ -111,6 +114,12 @@ TSkinManage::~TSkinManage()
     m_popups.clear();
     if (m_hook)
         (void)UnhookWindowsHookEx(m_hook);
+}
+
+void TSkinManage::ScrollBarCreated(HWND bar, HWND parent)
+{
+    if (TWinSkinForm* skinner = parent ? FindFormSkinner(parent) : nullptr; skinner && !skinner->IsDead())
+        skinner->ScrollBarCreated(bar);
 }
 
 void TSkinManage::InstallHook()

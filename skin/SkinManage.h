@@ -91,6 +91,8 @@ private:
 
     void PopupCreated(HWND window);
     void PopupDestroyed(HWND window);
+    // A size-grip scroll bar window is being created: the form skinner of its parent is told.
+    void ScrollBarCreated(HWND bar, HWND parent);
     [[nodiscard]] bool PassesSkinDecision(HWND window, const std::string& className) const;
     void RunFormAction(TAction action, TSkinData& data);
     void RunMainAction(TAction action, TSkinData& data);

@@ -306,3 +306,62 @@ void TSkinTab::DrawPaneBorder(HDC dc, const RECT& pane)
         // The pane keeps the control's own border.
     }
 }
+
+bool TSkinTabBtn::HasPicture() const { return m_data && !m_data->Elements().Buttons().Image.Empty(); }
+
+bool TSkinTabBtn::BeforeMessage(TMessage& message)
+{
+    if (message.Msg == WM_PAINT && HasPicture()) {
+        HandlePaint(message);
+        return false;
+    }
+    return TSkinHook::BeforeMessage(message);
+}
+
+void TSkinTabBtn::PaintSkin(HDC dc, const RECT& rect)
+{
+    if (!HasPicture())
+        return;
+    ReadWindowState();
+    RECT display = rect;
+    (void)SendMessageA(m_handle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    InflateRect(&display, 4, 4);
+    const RECT strip{rect.left, rect.top, rect.right, display.top + 1};
+    if (strip.right <= strip.left || strip.bottom <= strip.top)
+        return;
+    m_work.SetPixelFormat(pf24bit);
+    m_work.SetSize(strip.right - strip.left, strip.bottom - strip.top);
+    TCanvas& canvas = *m_work.Canvas();
+    FillRectColor(canvas.Handle(), RECT{0, 0, m_work.Width(), m_work.Height()}, m_data->Elements().Colours().ButtonFace);
+    if (const auto font = reinterpret_cast<HFONT>(SendMessageA(m_handle, WM_GETFONT, 0, 0)))
+        canvas.Font()->SetHandle(font);
+    canvas.Font()->SetColor(clBlack);
+    TDataSkinButton& buttons = m_data->Elements().Buttons();
+    const int count = static_cast<int>(SendMessageA(m_handle, TCM_GETITEMCOUNT, 0, 0));
+    const int focus = static_cast<int>(SendMessageA(m_handle, TCM_GETCURFOCUS, 0, 0));
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(m_handle, TCM_GETIMAGELIST, 0, 0));
+    const TSkinMargins margins{buttons.LeftWidth, buttons.TopHeight, buttons.RightWidth, buttons.BottomHeight};
+    for (int i = 0; i < count; ++i) {
+        std::array<char, 80> text{};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        item.iImage = -1;
+        RECT place{};
+        if (!SendMessageA(m_handle, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) ||
+            !SendMessageA(m_handle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&place)))
+            continue;
+        OffsetRect(&place, -strip.left, 1 - strip.top);
+        const int state = i == focus ? 2 : 1;
+        DrawElement(canvas.Handle(), place, buttons.Image, false, buttons.Tile == 1, buttons.Trans == 1,
+                    std::max(buttons.Frame, 1), state, margins);
+        if (state == 1 && buttons.HasNormalColour2)
+            canvas.Font()->SetColor(buttons.NormalColour2);
+        else if (state == 2 && buttons.HasPressedColour2)
+            canvas.Font()->SetColor(buttons.PressedColour2);
+        text.back() = '\0';
+        DrawImageText(canvas, place, 1, text.data(), item.iImage, images, m_enabled, BiDiTextFlags(0));
+    }
+    (void)BitBlt(dc, strip.left, strip.top, m_work.Width(), m_work.Height(), canvas.Handle(), 0, 0, SRCCOPY);
+}

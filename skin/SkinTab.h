@@ -58,3 +58,16 @@ private:
     TBitmap m_work;
     bool m_closeButtons = false;
 };
+
+// Paints a tab control whose tabs are buttons (TCS_BUTTONS): every tab a frame of the skin's
+// push-button picture, the focused one pressed, with its image and text. Without that picture the
+// control paints itself.
+class TSkinTabBtn : public TSkinHook {
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void PaintSkin(HDC dc, const RECT& rect) override;
+
+private:
+    [[nodiscard]] bool HasPicture() const;
+    TBitmap m_work;
+};

@@ -98,6 +98,7 @@ void TWinSkinForm::InitSkin()
     m_dialog = m_className == "#32770" || m_className == "TMessageForm";
     if (m_dialog && m_borderKind != bkNone)
         m_borderKind = bkDialog;
+    HideUntilStarted();
     (void)SetWindowSubclass(m_window, &TWinSkinForm::SkinWndProc, 0, reinterpret_cast<DWORD_PTR>(this));
     m_subclassed = true;
     if (m_frameSkinned) {
@@ -113,6 +114,7 @@ void TWinSkinForm::StartSkin()
     m_started = true;
     m_sysMenu = GetSystemMenu(m_window, FALSE);
     TakeWindowIcon();
+    ShowOnceStarted();
     RECT client{};
     RECT window{};
     (void)GetClientRect(m_window, &client);
@@ -140,6 +142,27 @@ void TWinSkinForm::StartSkin()
     Finished();
     m_lifecycle = Running;
     SetTimerRunning(m_active);
+}
+
+void TWinSkinForm::HideUntilStarted()
+{
+    TSkinManage* manager = SkinManager();
+    if (manager && manager->HideWhileStarting() && !m_child && m_frameSkinned && m_borderKind != bkNone)
+        SetStyleBits(WS_VISIBLE, false);
+}
+
+void TWinSkinForm::ShowOnceStarted()
+{
+    TSkinManage* manager = SkinManager();
+    if (!manager || !manager->HideWhileStarting())
+        return;
+    manager->SetHideWhileStarting(false);
+    SetStyleBits(WS_VISIBLE, true);
+}
+
+void TWinSkinForm::ScrollBarCreated(HWND bar)
+{
+    (void)PostMessageA(m_window, WM_SKIN_CHILDCREATED, reinterpret_cast<WPARAM>(bar), 0);
 }
 
 void TWinSkinForm::Finished()
@@ -297,6 +320,10 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SKIN_CONTROLSKINNERCHANGED:
         ReplaceSkinner(reinterpret_cast<HWND>(wParam));
         return 0;
+    case WM_SKIN_CHILDCREATED:
+        if (const auto child = reinterpret_cast<HWND>(wParam); m_data && IsWindow(child))
+            SkinForeignWindow(child);
+        return 0;
     default:
         break;
     }
@@ -346,6 +373,10 @@ bool TWinSkinForm::TopLevelMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
     case WM_MENUSELECT:
         MenuSelected(wParam, lParam);
         return false;
+    case WM_SKIN_OPENMENUBARBUTTON:
+        OpenMenuButtonAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        result = 0;
+        return true;
     case CM_MENUCHANGED:
         // The window's own handling paints no frame: the bar is the skinner's.
         if (m_data)
@@ -452,6 +483,12 @@ void TWinSkinForm::ControlWndProc(TMessage& message)
         return;
     case WM_SKIN_REAPPLY:
         SkinChanged();
+        return;
+    case CM_DIALOGCHAR:
+        m_oldFormProc(message);
+        if (message.Result == 0 && KeyDataToShiftState(message.LParam) == TShiftState{ssAlt} &&
+            AccelMenu(static_cast<char>(message.WParam)))
+            message.Result = 1;
         return;
     case WM_SKIN_FORMQUERY:
         message.Result = message.LParam == SkinQueryKey ? SkinQueryKey : 1;

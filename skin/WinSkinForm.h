@@ -24,6 +24,8 @@ class TWinSkinMenu;
 // Sent to a skinned window once its skinner has started or applied a new skin. It has a number of
 // its own: the notifications of the class library's controls never see it.
 inline constexpr UINT WM_SKIN_FINISHED = 0x3524;
+// Posted to a skinned window with a child window (wParam) created since it started, to be skinned.
+inline constexpr UINT WM_SKIN_CHILDCREATED = 0x3525;
 // Through the form object's procedure: lParam SkinQueryKey asks for the frame to be painted into
 // the device context in wParam (answered SkinQueryKey), or whether the form is skinned.
 inline constexpr UINT WM_SKIN_PAINTFRAMEQUERY = 0xBC4B;
@@ -131,6 +133,8 @@ public:
     [[nodiscard]] TSkinControl* FindSkinner(HWND window) const;
     [[nodiscard]] bool IsControlSkinned(TControl& control) const;
     [[nodiscard]] const std::vector<std::unique_ptr<TSkinControl>>& Skinners() const { return m_skinners; }
+    // A size-grip scroll bar window is being created on this window: it is skinned once made.
+    void ScrollBarCreated(HWND bar);
     // A skinner's control or window is gone: the dead skinner is freed once the message under way
     // is done with it.
     void SkinnerLost();
@@ -151,6 +155,11 @@ public:
     void SkinChildWindows(HWND window);
     void SkinComponent(TControl& control);
     bool SkinBySkin3rd(const std::string& upperClassName, TControl& control);
+    // A new skinner of the kind on the control, listed.
+    void AttachNew(const std::string& kind, TControl& control, int boxFlag);
+    // The Skin3rd kinds that skin a group's children: radio and check groups (their items, then
+    // the group's frame) and controls with embedded scroll bars.
+    void SkinGroupKind(const std::string& kind, TWinControl& group);
     // The application's OnSkinControl: true when it handed a skinner for the control.
     bool SkinByEvent(const std::string& upperClassName, TControl& control);
     void SkinForeignWindow(HWND window);
@@ -181,6 +190,10 @@ private:
     void PurgeSkinners();
     void ReadWindowState();
     void Finished();
+    // Under the skin manager's hide-while-starting flag a skinned frame is hidden from InitSkin
+    // until it has started.
+    void HideUntilStarted();
+    void ShowOnceStarted();
     void SetStyleBits(LONG bits, bool on);
     void SetTimerRunning(bool running);
 
@@ -234,6 +247,10 @@ private:
     bool OpenMenuButton(TMenuBtn* button);
     // SC_KEYMENU: 0 opens the first button, a letter the button it is the accelerator of.
     bool KeyMenu(LPARAM key);
+    // Alt+the accelerator of a bar button opens it; false when no button has it.
+    bool AccelMenu(char key);
+    // Opens the bar button under a screen point.
+    void OpenMenuButtonAt(POINT screen);
     void MenuSelected(WPARAM wParam, LPARAM lParam);
     [[nodiscard]] TMenuBtn* MenuFilterTarget(const MSG& msg);
     static LRESULT MenuFilterHook(int code, WPARAM wParam, LPARAM lParam);

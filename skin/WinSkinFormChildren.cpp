@@ -1,6 +1,7 @@
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/Forms.h"
+#include "platform/winapi/controls/TabControl.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinForm.h"
@@ -87,8 +88,16 @@ auto Kind(std::string kind)
     return [kind = std::move(kind)](TControl&) { return kind; };
 }
 
+bool ButtonStyleTabs(TControl& control)
+{
+    auto* windowed = dynamic_cast<TWinControl*>(&control);
+    return windowed && windowed->HandleAllocated() && (GetWindowLongA(windowed->Handle(), GWL_STYLE) & TCS_BUTTONS);
+}
+
 std::string PageControlKind(TControl& control)
 {
+    if (ButtonStyleTabs(control))
+        return "TSkinTabBtn";
     if (!InheritsFrom(control, "TPageControl"))
         return "TSkinTab";
     const bool tabs = !IsPublishedProp(control, "Style") || GetEnumProp(control, "Style") == "tsTabs";
@@ -230,15 +239,53 @@ void TWinSkinForm::SkinComponent(TControl& control)
         }
         if (row.children == ChildrenBefore)
             skinChildren();
-        if (auto skinner = CreateSkinner(row.kind(control))) {
-            TSkinControl& attached = *skinner;
-            (void)AddSkinner(std::move(skinner));
-            attached.AttachControl(*this, control, row.boxFlag);
-        }
+        AttachNew(row.kind(control), control, row.boxFlag);
         if (row.children == ChildrenAfter)
             skinChildren();
         return;
     }
+}
+
+void TWinSkinForm::AttachNew(const std::string& kind, TControl& control, int boxFlag)
+{
+    if (IsControlSkinned(control))
+        return;
+    if (auto skinner = CreateSkinner(kind)) {
+        TSkinControl& attached = *skinner;
+        (void)AddSkinner(std::move(skinner));
+        attached.AttachControl(*this, control, boxFlag);
+    }
+}
+
+void TWinSkinForm::SkinGroupKind(const std::string& kind, TWinControl& group)
+{
+    const TSkinControlTypes gates = m_data->SkinControls();
+    const bool radio = kind == "radiogroup";
+    if (kind == "embedscrollbar") {
+        if (!gates.Contains(xcScrollbar))
+            return;
+        for (int i = 0; i < group.ControlCount(); ++i) {
+            TControl& child = *group.Controls(i);
+            if (InheritsFrom(child, "TScrollBar"))
+                AttachNew("TSkinScControl", child, 0);
+            else if (HasScrollBars(child) || InheritsFrom(child, "TCustomListBox"))
+                AttachNew("TSkinScrollbar", child, 0);
+        }
+        return;
+    }
+    // The group's items (the control library's own take the skin's glyphs), then its frame.
+    if (!gates.Contains(radio ? xcGroupBox : xcPanel))
+        return;
+    if (gates.Contains(xcRadioButton))
+        for (int i = 0; i < group.ControlCount(); ++i) {
+            TControl& item = *group.Controls(i);
+            if (Upper(item.ClassName()).find("TKV") != std::string::npos)
+                AttachNew(radio ? "TSkinObjImage.Radio" : "TSkinObjImage.Check", item, 1);
+            else
+                AttachNew(radio ? "TSkinRadioButton" : "TSkinCheckBox", item, 0);
+        }
+    if (radio || gates.Contains(xcGroupBox))
+        AttachNew("TSkinGroupBox", group, 1);
 }
 
 bool TWinSkinForm::SkinByEvent(const std::string& upperClassName, TControl& control)
@@ -285,6 +332,10 @@ bool TWinSkinForm::SkinBySkin3rd(const std::string& upperClassName, TControl& co
         skinChildren();
         return true;
     }
+    if (windowed && (kind == "radiogroup" || kind == "checkgroup" || kind == "embedscrollbar")) {
+        SkinGroupKind(kind, *windowed);
+        return true;
+    }
     for (const TThirdPartyKind& entry : ThirdPartyKinds) {
         if (kind != entry.kind)
             continue;
@@ -298,11 +349,7 @@ bool TWinSkinForm::SkinBySkin3rd(const std::string& upperClassName, TControl& co
             if (client.right == window.right - window.left && client.bottom == window.bottom - window.top)
                 return true;
         }
-        if (auto skinner = CreateSkinner(entry.skinner)) {
-            TSkinControl& attached = *skinner;
-            (void)AddSkinner(std::move(skinner));
-            attached.AttachControl(*this, control, entry.boxFlag);
-        }
+        AttachNew(entry.skinner, control, entry.boxFlag);
         if (entry.children == ChildrenAfter)
             skinChildren();
         return true;
@@ -354,7 +401,7 @@ std::string ForeignKind(const std::string& cls, LONG style, const TSkinControlTy
     if (cls == "tprogressbar")
         return "TSkinProgress";
     if (cls == "systabcontrol32" && gates.Contains(xcTab) && !(style & 0x2000))
-        return "TSkinTab";
+        return (style & TCS_BUTTONS) ? "TSkinTabBtn" : "TSkinTab";
     if (cls == "toolbarwindow32")
         return "TSkinBoxH";
     if (cls == "edit" && gates.Contains(xcEdit))

@@ -14,6 +14,7 @@
 #include "skin/SkinManage.h"
 #include "skin/SkinMenuItem.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -21,6 +22,7 @@ namespace {
 constexpr int ButtonPadding = 10;  // a button is as wide as its caption and this
 constexpr int PlainStart = 6;      // the first button's offset on a bar without a picture
 constexpr int PictureStart = 4;    // added to the bar picture's left margin
+constexpr int RtlPictureStart = 8; // added to its right margin on a right-to-left bar
 
 // The frame around a hot or open bar button: the skin's shadow colour.
 TColor BarFrameColour(const TSkinColours& colours)
@@ -80,8 +82,8 @@ void TMenuBtn::Paint()
 
 // ---- TWinSkinMenu ------------------------------------------------------------------------------
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, TSkinData& data, HWND window)
-    : m_form(form), m_data(data), m_window(window)
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, TSkinData& data, HWND window, bool rightToLeft)
+    : m_form(form), m_data(data), m_window(window), m_rightToLeft(rightToLeft)
 {
     m_background.SetPixelFormat(pf24bit);
 }
@@ -147,14 +149,16 @@ void TWinSkinMenu::PaintBackground(HDC dc, const RECT& area, bool active, int& s
         DrawElement(dc, target, element->Image, true, false, false, 2, frame, margins);
     else
         DrawElementHorz(*m_background.Canvas(), target, element->Image, true, false, 2, frame, margins);
-    start = element->LeftWidth + PictureStart;
+    start = m_rightToLeft ? element->RightWidth + RtlPictureStart : element->LeftWidth + PictureStart;
     if (area.right - area.left < start)
         start = 12;
 }
 
 void TWinSkinMenu::Layout(const RECT& bar, int start)
 {
-    int x = bar.left + start;
+    // From the start offset along the bar: rightward, or leftward from its right end.
+    const int step = m_rightToLeft ? -1 : 1;
+    int x = m_rightToLeft ? bar.right - start : bar.left + start;
     for (const auto& button : m_buttons) {
         if (!button->Visible) {
             button->Rect = RECT{};
@@ -162,8 +166,9 @@ void TWinSkinMenu::Layout(const RECT& bar, int start)
         }
         const int textWidth = CaptionWidth(button->Caption);
         const int width = textWidth ? textWidth + ButtonPadding : 0;
-        button->Rect = RECT{x, bar.top, x + width, bar.bottom - 1};
-        x += width;
+        const int next = x + step * width;
+        button->Rect = RECT{std::min(x, next), bar.top, std::max(x, next), bar.bottom - 1};
+        x = next;
     }
 }
 
@@ -332,7 +337,7 @@ void TWinSkinForm::BuildMenuBar()
     auto* form = dynamic_cast<TCustomForm*>(m_form);
     if (form && !form->Menu())
         return;
-    auto bar = std::make_unique<TWinSkinMenu>(*this, *m_data, m_window);
+    auto bar = std::make_unique<TWinSkinMenu>(*this, *m_data, m_window, m_rightToLeft);
     if (!bar->Build(form ? form->Menu() : nullptr, GetMenu(m_window)))
         return;
     m_menuBar = std::move(bar);
@@ -391,7 +396,10 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* button)
         button->State = TNCObject::Pressed;
         button->Paint();
         m_trackingMenu = true;
-        (void)TrackPopupMenu(button->DropDown, TPM_RIGHTBUTTON | TPM_NONOTIFY, window.left + button->Rect.left,
+        // A right-to-left drop-down hangs from the button's right end.
+        const UINT align = m_rightToLeft ? TPM_RIGHTALIGN : 0;
+        (void)TrackPopupMenu(button->DropDown, TPM_RIGHTBUTTON | TPM_NONOTIFY | align,
+                             window.left + (m_rightToLeft ? button->Rect.right : button->Rect.left),
                              window.top + button->Rect.bottom, 0, m_window, nullptr);
         (void)UnhookWindowsHookEx(g_tracking.hook);
         const int next = g_tracking.switchTo;
@@ -444,6 +452,21 @@ bool TWinSkinForm::KeyMenu(LPARAM key)
     return true;
 }
 
+bool TWinSkinForm::AccelMenu(char key)
+{
+    TMenuBtn* button = m_menuBar && !g_tracking.Form() ? m_menuBar->FindAccelButton(key) : nullptr;
+    if (!button)
+        return false;
+    (void)OpenMenuButton(button);
+    return true;
+}
+
+void TWinSkinForm::OpenMenuButtonAt(POINT screen)
+{
+    if (TMenuBtn* button = m_menuBar ? m_menuBar->ButtonAt(ScreenToFrame(screen)) : nullptr)
+        (void)OpenMenuButton(button);
+}
+
 void TWinSkinForm::MenuSelected(WPARAM wParam, LPARAM lParam)
 {
     if (g_tracking.Form() != this)
@@ -494,7 +517,11 @@ LRESULT TWinSkinForm::MenuFilterHook(int code, WPARAM wParam, LPARAM lParam)
         g_tracking.firstMessage = false;
         (void)PostMessageA(FindWindowA("#32768", nullptr), WM_KEYDOWN, VK_DOWN, 0);
     }
-    const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
+    MSG& msg = *reinterpret_cast<MSG*>(lParam);
+    // A right-to-left menu takes Left and Right the other way round.
+    if (form->m_rightToLeft && msg.message == WM_KEYDOWN && g_tracking.selected &&
+        (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT))
+        msg.wParam = msg.wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
     TMenuBtn* target = form->MenuFilterTarget(msg);
     if (!target || target->Index == g_tracking.open)
         return next;

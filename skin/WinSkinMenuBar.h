@@ -36,7 +36,8 @@ private:
 // bar) and gives it back on Restore.
 class TWinSkinMenu {
 public:
-    TWinSkinMenu(TWinSkinForm& form, TSkinData& data, HWND window);
+    // A right-to-left bar lays its buttons out from its right end, leftward.
+    TWinSkinMenu(TWinSkinForm& form, TSkinData& data, HWND window, bool rightToLeft);
     ~TWinSkinMenu();
     TWinSkinMenu(const TWinSkinMenu&) = delete;
     TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
@@ -75,6 +76,7 @@ private:
     HWND m_window;
     HMENU m_windowMenu = nullptr;
     RECT m_bar{};
+    bool m_rightToLeft;
     TBitmap m_background; // the bar's background as last painted
     std::vector<std::unique_ptr<TMenuBtn>> m_buttons;
 };

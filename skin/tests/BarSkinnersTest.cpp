@@ -10,6 +10,7 @@
 #include "platform/winapi/controls/TabControl.h"
 #include "platform/winapi/user/Button.h"
 #include "skin/SkinContainers.h"
+#include "skin/SkinDraw.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinStatusBar.h"
@@ -489,4 +490,39 @@ TEST_F(BarSkinnersTest, WithoutATabsPictureThePageControlPaintsItsOwnLabels)
         for (int x = second.left; x < second.right; ++x)
             text += Shown(At(*pages, {x, y})) == ink ? 1 : 0;
     EXPECT_GT(text, 10);
+}
+
+TEST_F(BarSkinnersTest, ButtonStyleTabsWearTheSkinsButtonFaces)
+{
+    ShowSkinned();
+    InitCommonControls();
+    const HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | TCS_BUTTONS, 30, 200, 240, 80,
+                                      Window(), nullptr, nullptr, nullptr);
+    ASSERT_NE(tabs, nullptr);
+    for (const char* text : {"Alpha", "Beta"}) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(text);
+        (void)SendMessageA(tabs, TCM_INSERTITEMA, 9, reinterpret_cast<LPARAM>(&item));
+    }
+    (void)SendMessageA(tabs, TCM_SETCURFOCUS, 1, 0);
+    Skinner()->SkinForeignWindow(tabs);
+    Pump();
+    ASSERT_NE(dynamic_cast<TSkinTabBtn*>(Skinner()->FindSkinner(tabs)), nullptr);
+    // Each tab is the Buttons picture's frame drawn at its size: normal, then pressed.
+    TDataSkinButton& faces = m_data->Elements().Buttons();
+    for (int index = 0; index < 2; ++index) {
+        const RECT tab = TabRect(tabs, index);
+        TBitmap expected;
+        expected.SetPixelFormat(pf24bit);
+        expected.SetSize(tab.right - tab.left, tab.bottom - tab.top);
+        DrawElement(expected.Canvas()->Handle(), Rect(0, 0, expected.Width(), expected.Height()), faces.Image, false,
+                    faces.Tile == 1, false, 5, index + 1,
+                    TSkinMargins{faces.LeftWidth, faces.TopHeight, faces.RightWidth, faces.BottomHeight});
+        const POINT inside{2, expected.Height() / 2};
+        EXPECT_EQ(Shown({ClientOrigin.x + 30 + tab.left + inside.x, ClientOrigin.y + 200 + tab.top + 1 + inside.y}),
+                  SwapRB(static_cast<std::uint32_t>(PixelAt(expected, inside.x, inside.y)) & 0xFFFFFF))
+            << "tab " << index;
+    }
+    (void)DestroyWindow(tabs);
 }

@@ -1,6 +1,7 @@
 #include "SkinTestImages.h"
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
@@ -12,6 +13,10 @@
 #include "skin/SkinBitButton.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinScrolling.h"
+#include "skin/SkinContainers.h"
+#include "platform/classlib/forms/StdCtrlsScrollBar.h"
+#include "platform/classlib/forms/StdCtrlsListBox.h"
 
 #include <algorithm>
 #include <vector>
@@ -21,7 +26,58 @@ namespace {
 // The client area's origin in the skinned window: left border 4, caption bar 26.
 constexpr POINT ClientOrigin{4, 26};
 
+// A bit button of another library whose picture is its PngImage.
+class TPngBitBtn : public TBitBtn {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    explicit TPngBitBtn(TComponent* owner) : TBitBtn(owner) {}
+    [[nodiscard]] TBitmap* PngImage() const { return m_picture.get(); }
+    void SetPngImage(TBitmap* picture) { m_picture->Assign(picture); }
+
+private:
+    std::unique_ptr<TBitmap> m_picture = std::make_unique<TBitmap>();
+};
+
+void DescribePngBitBtn(TClassBuilder& c)
+{
+    c.Object("PngImage", &TPngBitBtn::PngImage, &TPngBitBtn::SetPngImage);
+}
+
+// A button that handles its own mouse-down, as a control of another library may.
+class TPressRecordingButton : public TButton {
+public:
+    using TButton::TButton;
+    std::vector<POINT> presses;
+
+protected:
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override
+    {
+        presses.push_back(POINT{x, y});
+        TButton::MouseDown(button, shift, x, y);
+    }
+};
+
+// Containers of other libraries that the skin data's Skin3rd list names.
+class TOtherRadioGroup : public TGroupBox {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    using TGroupBox::TGroupBox;
+};
+
+class TOtherScrollHost : public TPanel {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    using TPanel::TPanel;
+};
+
 } // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TPngBitBtn, TBitBtn, nullptr, DescribePngBitBtn)
+CLASSLIB_IMPLEMENT_CLASS(TOtherRadioGroup, TGroupBox, nullptr, nullptr)
+CLASSLIB_IMPLEMENT_CLASS(TOtherScrollHost, TPanel, nullptr, nullptr)
 
 class ControlSkinnersTest : public SkinnedFormFixture {
 protected:
@@ -623,4 +679,86 @@ TEST_F(ControlSkinnersTest, TheApplicationsOnSkinControlChoosesFirst)
     EXPECT_EQ(Skinner()->FindSkinner(m_edit->Handle()), handed);
     // What the handler leaves alone is skinned as ever.
     EXPECT_NE(dynamic_cast<TSkinButton*>(Skinner()->FindSkinner(m_button->Handle())), nullptr);
+}
+
+TEST_F(ControlSkinnersTest, APngBitButtonShowsThePictureItsPropertyNames)
+{
+    auto* button = new TPngBitBtn(m_form.get());
+    button->SetParent(m_form.get());
+    button->SetBounds(150, 150, 120, 30);
+    button->SetCaption("Png");
+    button->PngImage()->SetPixelFormat(pf24bit);
+    button->PngImage()->SetSize(12, 12);
+    button->PngImage()->Canvas()->Brush()->SetColor(clRed);
+    button->PngImage()->Canvas()->FillRect(Rect(0, 0, 12, 12));
+    (void)m_data->Skin3rd()->Add("TPngBitBtn=pngbitbtn");
+    ShowWithFocusAside();
+    ASSERT_NE(dynamic_cast<TSkinBitButton*>(Skinner()->FindSkinner(button->Handle())), nullptr);
+    int red = 0;
+    for (int y = 0; y < button->Height(); ++y)
+        for (int x = 0; x < button->Width(); ++x)
+            red += Shown(At(*button, {x, y})) == 0xFF0000 ? 1 : 0;
+    EXPECT_EQ(red, 12 * 12);
+}
+
+TEST_F(ControlSkinnersTest, GroupKindsOfTheSkin3rdListSkinTheGroupsChildren)
+{
+    const auto add = [](TWinControl* parent, auto* control, int top) {
+        control->SetParent(parent);
+        control->SetBounds(8, top, 120, 24);
+        return control;
+    };
+    const struct {
+        const char* kind;
+        bool groupSkinned;
+    } cases[] = {{"radiogroup", true}, {"checkgroup", true}, {"embedscrollbar", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        TearDown();
+        SetUp();
+        auto* group = new TOtherRadioGroup(m_form.get());
+        group->SetParent(m_form.get());
+        group->SetBounds(150, 120, 200, 200);
+        (void)m_data->Skin3rd()->Insert(0, std::string("TOtherRadioGroup=") + c.kind);
+        auto* radio = add(group, new TRadioButton(m_form.get()), 16);
+        auto* check = add(group, new TCheckBox(m_form.get()), 44);
+        auto* list = add(group, new TListBox(m_form.get()), 72);
+        for (int i = 0; i < 20; ++i)
+            (void)list->Items()->Add("Line");
+        list->SetHeight(60);
+        auto* bar = add(group, new TScrollBar(m_form.get()), 140);
+        ShowWithFocusAside();
+        const auto kindOf = [this](TWinControl& control) -> const TSkinControl* {
+            return Skinner()->FindSkinner(control.Handle());
+        };
+        EXPECT_EQ(dynamic_cast<const TSkinGroupBox*>(kindOf(*group)) != nullptr, c.groupSkinned);
+        // Each kind's own children: the items of a group, the scrolling children of a host.
+        const std::string kind = c.kind;
+        if (kind == "radiogroup")
+            EXPECT_NE(dynamic_cast<const TSkinRadioButton*>(kindOf(*radio)), nullptr);
+        if (kind == "checkgroup")
+            EXPECT_NE(dynamic_cast<const TSkinCheckBox*>(kindOf(*check)), nullptr);
+        if (kind == "embedscrollbar") {
+            EXPECT_NE(dynamic_cast<const TSkinScrollbar*>(kindOf(*list)), nullptr);
+            EXPECT_NE(dynamic_cast<const TSkinScControl*>(kindOf(*bar)), nullptr);
+        }
+    }
+}
+
+TEST_F(ControlSkinnersTest, APressOnASkinnedButtonRunsTheButtonsOwnMouseDown)
+{
+    auto* button = new TPressRecordingButton(m_form.get());
+    button->SetParent(m_form.get());
+    button->SetBounds(150, 150, 100, 30);
+    int handled = 0;
+    button->SetOnMouseDown(TMouseEvent::FromFunction(
+        [&handled](TObject*, TMouseButton, TShiftState, int, int) { ++handled; }));
+    ShowWithFocusAside();
+    ASSERT_EQ(SendMessageA(button->Handle(), WM_SKIN_QUERYSKINNED, 0, 0), 1);
+    Button(At(*button, {10, 12}), true);
+    Button(At(*button, {10, 12}), false);
+    ASSERT_EQ(button->presses.size(), 1u);
+    EXPECT_EQ(button->presses[0].x, 10);
+    EXPECT_EQ(button->presses[0].y, 12);
+    EXPECT_EQ(handled, 1);
 }

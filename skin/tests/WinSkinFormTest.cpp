@@ -1,6 +1,7 @@
 #include "SkinnedFormFixture.h"
 
 #include "platform/winapi/gdi/Gdi.h"
+#include "platform/winapi/user/ScrollBarControl.h"
 
 namespace {
 
@@ -249,4 +250,29 @@ TEST_F(WinSkinFormTest, TheMaximiseButtonMaximisesAndItsRestoreTwinRestores)
     EXPECT_EQ(after.top, before.top);
     clickMaximise();
     EXPECT_FALSE(IsZoomed(Window()));
+}
+
+TEST_F(WinSkinFormTest, UnderTheHideWhileStartingFlagTheWindowShowsOnlyOnceStarted)
+{
+    (void)m_form->Handle();
+    EnsureSkinManager().SetHideWhileStarting(true);
+    m_form->Show();
+    EXPECT_FALSE(GetWindowLongA(Window(), GWL_STYLE) & WS_VISIBLE) << "hidden from the skinning on";
+    Pump();
+    ASSERT_NE(Skinner(), nullptr);
+    EXPECT_TRUE(GetWindowLongA(Window(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(SkinManager()->HideWhileStarting());
+}
+
+TEST_F(WinSkinFormTest, ASizeGripScrollBarCreatedOnASkinnedFormIsSkinned)
+{
+    m_data->Loaded(); // as after form data: the manager watches windows being created
+    RegisterScrollBarClass();
+    ShowSkinned();
+    const HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 300, 300, 16, 16,
+                                      Window(), nullptr, nullptr, nullptr);
+    ASSERT_NE(grip, nullptr);
+    Pump();
+    EXPECT_NE(Skinner()->FindSkinner(grip), nullptr);
+    (void)DestroyWindow(grip);
 }

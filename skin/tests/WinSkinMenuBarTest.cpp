@@ -1,5 +1,6 @@
 #include "SkinnedFormFixture.h"
 
+#include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
 #include "platform/classlib/forms/Menus.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -255,4 +256,61 @@ TEST_F(WinSkinMenuBarTest, CaptionButtonsInTheBarKeepClearOfItsPicturesLeftMargi
     });
     ASSERT_NE(close, buttons.end());
     EXPECT_EQ((*close)->Rect.left, WindowSize().cx - (*close)->Element.XCoord - Border - picture->LeftWidth);
+}
+
+TEST_F(WinSkinMenuBarTest, AButtonOpensForAPointOnItAndForAltAndItsAccelerator)
+{
+    ShowSkinned();
+    RECT window{};
+    (void)GetWindowRect(Window(), &window);
+    const POINT onEdit{window.left + Centre(ButtonRect(1)).x, window.top + Centre(ButtonRect(1)).y};
+    constexpr LPARAM AltDown = 0x20000000;
+    const struct {
+        const char* what;
+        std::function<void()> open;
+    } cases[] = {
+        {"a screen point", [&] { (void)PostMessageA(Window(), WM_SKIN_OPENMENUBARBUTTON, 0, MAKELPARAM(onEdit.x, onEdit.y)); }},
+        {"Alt and the accelerator through the form",
+         [&] { EXPECT_EQ(m_form->Perform(CM_DIALOGCHAR, 'e', AltDown), 1); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_clicks.clear();
+        g_lastPopup = nullptr;
+        g_inMenu.push_back([this] { Inject({{VK_RETURN, 0}}); });
+        Nudge(); // the first message the drop-down's loop reads, should it open at once
+        c.open();
+        Pump();
+        EXPECT_EQ(m_clicks, (std::vector<std::string>{"&Edit", "Cu&t"}));
+    }
+    // Without Alt the character is the form's to handle.
+    m_clicks.clear();
+    EXPECT_EQ(m_form->Perform(CM_DIALOGCHAR, 'e', 0), 0);
+    Pump();
+    EXPECT_TRUE(m_clicks.empty());
+}
+
+TEST_F(WinSkinMenuBarTest, ARightToLeftBarRunsFromTheRightAndItsDropDownsHangFromTheRight)
+{
+    const HWND handle = m_form->Handle();
+    (void)SetWindowLongA(handle, GWL_EXSTYLE, GetWindowLongA(handle, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    ShowSkinned();
+    const TDataSkinObject* picture = m_data->Elements().Element("MenuBar");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(ButtonRect(0).right, WindowSize().cx - Border - picture->RightWidth - 8);
+    EXPECT_EQ(ButtonRect(1).right, ButtonRect(0).left);
+    EXPECT_EQ(ButtonRect(2).right, ButtonRect(1).left);
+
+    RECT popup{};
+    g_inMenu.push_back([&] {
+        (void)GetWindowRect(FindWindowA("#32768", nullptr), &popup);
+        // Left goes on to the next button, which stands to the left.
+        Inject({{VK_LEFT, 0}, {VK_ESCAPE, 0}});
+    });
+    Click(Centre(ButtonRect(0)));
+    RECT window{};
+    (void)GetWindowRect(Window(), &window);
+    EXPECT_EQ(popup.right, window.left + ButtonRect(0).right);
+    EXPECT_EQ(m_clicks, (std::vector<std::string>{"&File", "&Edit"}));
+    EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr);
 }
