@@ -46,6 +46,13 @@ std::vector<Window> ClientWindows(Display* connection, Window root)
     return windows;
 }
 
+Display* Connect(const std::string& display)
+{
+    static std::once_flag handlerInstalled;
+    std::call_once(handlerInstalled, [] { XSetErrorHandler(IgnoreXError); });
+    return XOpenDisplay(display.c_str());
+}
+
 std::string WindowTitle(Display* connection, Window window)
 {
     XTextProperty property{};
@@ -94,9 +101,7 @@ bool Xdotool::Type(const std::string& text) const
 
 std::vector<Xdotool::Place> Xdotool::ShownWindows(const std::string& title) const
 {
-    static std::once_flag handlerInstalled;
-    std::call_once(handlerInstalled, [] { XSetErrorHandler(IgnoreXError); });
-    Display* connection = XOpenDisplay(m_display.c_str());
+    Display* connection = Connect(m_display);
     if (!connection)
         return {};
     std::vector<Place> found;
@@ -112,6 +117,20 @@ std::vector<Xdotool::Place> Xdotool::ShownWindows(const std::string& title) cons
     }
     XCloseDisplay(connection);
     return found;
+}
+
+std::optional<std::uint32_t> Xdotool::ScreenPixel(int screenX, int screenY) const
+{
+    Display* connection = Connect(m_display);
+    if (!connection)
+        return std::nullopt;
+    std::optional<std::uint32_t> pixel;
+    if (XImage* image = XGetImage(connection, DefaultRootWindow(connection), screenX, screenY, 1, 1, AllPlanes, ZPixmap)) {
+        pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
+        XDestroyImage(image);
+    }
+    XCloseDisplay(connection);
+    return pixel;
 }
 
 bool Xdotool::ClickMessageBoxButton(const Place& box, int index, int count, int bottomFrame) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -25,6 +26,9 @@ public:
         int left = 0, top = 0, width = 0, height = 0;
     };
     [[nodiscard]] std::vector<Place> ShownWindows(const std::string& title) const;
+
+    // The colour (0xRRGGBB) the screen shows at a point; nullopt when it cannot be read.
+    [[nodiscard]] std::optional<std::uint32_t> ScreenPixel(int screenX, int screenY) const;
 
     // Clicks button `index` of the `count` buttons of the message box at `box`, whose frame is
     // `bottomFrame` pixels thick along its bottom. The window system lays them out 75 by 23

@@ -31,6 +31,10 @@ constexpr TClientPoint AddButton{4 + 200 + 40, 48 + 26 + 242 + 14};
 constexpr TClientPoint CallPageButton{4 + 82 * 2 + 40, 24};
 constexpr TClientPoint CallHistoryButton{12 + 50, 48 + 256 + 16};
 constexpr TClientPoint SettingTab{174, 60};
+constexpr TClientPoint SettingsButton{170, 326};
+constexpr TClientPoint DialNumberField{232, 202};
+constexpr TClientPoint SaveButton{164, 276};
+constexpr TClientPoint CallWaitingSetButton{361, 106};
 constexpr TClientPoint MinOkButton{100 + 40 + 32, 48 + 100 + 44 + 12};
 
 // The main window, frame included (a box may share its title).
@@ -111,14 +115,20 @@ protected:
                                std::chrono::milliseconds(250), Patience);
     }
 
+    // Whether the screen shows the skin's caption bar where the caption of a window at `place` is.
+    [[nodiscard]] bool CaptionShown(const Xdotool::Place& place) const
+    {
+        return m_input->ScreenPixel(place.left + place.width / 2, place.top + m_frame.titleHeight / 3) ==
+               m_frame.titleColour;
+    }
+
     // The box titled `title` shown and painted: its caption bar wears the skin.
     [[nodiscard]] std::optional<Xdotool::Place> PaintedBox(const std::string& title) const
     {
         for (const Xdotool::Place& box : m_input->ShownWindows(title)) {
             if (box.width == MainWidth && box.height == MainHeight)
                 continue;
-            const auto shot = TakeXScreenshot(m_server->Name());
-            if (shot && shot->At(box.left + box.width / 2, box.top + m_frame.titleHeight / 3) == m_frame.titleColour)
+            if (CaptionShown(box))
                 return box;
         }
         return std::nullopt;
@@ -138,11 +148,7 @@ protected:
     // The box gone, and the main window painted again where its caption was.
     void AwaitBoxGone(const std::string& title, const Xdotool::Place& box, const std::string& when)
     {
-        const auto gone = [&] {
-            const auto shot = TakeXScreenshot(m_server->Name());
-            return !PaintedBox(title) && shot &&
-                   shot->At(box.left + box.width / 2, box.top + m_frame.titleHeight / 3) != m_frame.titleColour;
-        };
+        const auto gone = [&] { return !PaintedBox(title) && !CaptionShown(box); };
         const testing::AssertionResult closed = AwaitAnswering(gone, "the box " + title + " to close" + when);
         EXPECT_TRUE(closed);
         if (!closed)
@@ -228,6 +234,28 @@ TEST_P(MessageBoxesOnXTest, TheEngineeringPanelsWarningOfAnEmptyMin)
     SaveScreen("engineering-panel");
     ExerciseBox({"USB MODEM", 1, MinOkButton});
     EXPECT_EQ(m_modem->GetTranscript().Text().find("AT+WMIN"), std::string::npos);
+}
+
+// The connection settings warn of a dial-up number no modem could dial.
+TEST_P(MessageBoxesOnXTest, TheSettingsWarningOfARefusedNumber)
+{
+    AwaitScreenAfter([&] { Click(SettingsButton); });
+    Click(DialNumberField);
+    Key("End");
+    Key("a");
+    ExerciseBox({"Warning", 1, SaveButton});
+}
+
+// With the modem gone, a call service is refused at once.
+TEST_P(MessageBoxesOnXTest, TheCallServicesRefusalWithoutAModem)
+{
+    Click(CallPageButton);
+    AwaitScreenAfter([&] { Click(CallHistoryButton); });
+    AwaitScreenAfter([&] { Click(SettingTab); });
+    m_modemPolled = false;
+    AwaitScreenAfter([&] { m_modem->Unplug(); });
+    SaveScreen("modem-unplugged");
+    ExerciseBox({"USB MODEM", 1, CallWaitingSetButton});
 }
 
 INSTANTIATE_ON_EVERY_DESKTOP(MessageBoxesOnXTest);

@@ -67,6 +67,15 @@ protected:
         EXPECT_TRUE(m_input->Click(m_corner.x + point.x, m_corner.y + point.y));
     }
 
+    // Once the screen has changed after `action` and then stood still for a moment.
+    void Settled(const std::function<void()>& action) const
+    {
+        const std::optional<Screenshot> before = TakeXScreenshot(m_server->Name());
+        action();
+        (void)AwaitStillScreen(m_server->Name(), [&](const Screenshot& shot) { return !before || shot.pixels != before->pixels; },
+                               250ms, Patience);
+    }
+
     void Save(const std::string& name) const
     {
         const std::optional<Screenshot> shot = TakeXScreenshot(m_server->Name());
@@ -99,19 +108,21 @@ TEST_P(ModemOnXTest, AMessageThatArrivesIsReadFromTheInboxAndAnsweredToItsSender
     ASSERT_TRUE(corner) << Errors();
     m_corner = *corner;
 
-    Click(SmsPageButton);
-    m_modem->DeliverSms("5551111", "Lunch at noon?");
-    ASSERT_TRUE(Await([&] { return Rows("SELECT * FROM IB WHERE R <> 0", {"NUM"}).size() == 1; })) << Errors();
-    std::this_thread::sleep_for(500ms); // the inbox shows the message
+    Settled([&] { Click(SmsPageButton); });
+    Settled([&] {
+        m_modem->DeliverSms("5551111", "Lunch at noon?");
+        ASSERT_TRUE(Await([&] { return Rows("SELECT * FROM IB WHERE R <> 0", {"NUM"}).size() == 1; })) << Errors();
+    });
     Save("sms-inbox");
 
-    ASSERT_TRUE(m_input->DoubleClick(m_corner.x + FirstInboxRow.x, m_corner.y + FirstInboxRow.y));
-    ASSERT_TRUE(Await([&] { return Rows("SELECT * FROM IB WHERE R <> 0", {"NUM"}).empty(); }))
-        << "reading the message takes its unread mark away\n" << Errors();
-    std::this_thread::sleep_for(500ms);
+    Settled([&] {
+        ASSERT_TRUE(m_input->DoubleClick(m_corner.x + FirstInboxRow.x, m_corner.y + FirstInboxRow.y));
+        ASSERT_TRUE(Await([&] { return Rows("SELECT * FROM IB WHERE R <> 0", {"NUM"}).empty(); }))
+            << "reading the message takes its unread mark away\n" << Errors();
+    });
     Save("sms-read");
 
-    Click(ReplyButton);
+    Settled([&] { Click(ReplyButton); });
     Click(MessageText);
     for (const char* key : {"o", "k"})
         EXPECT_TRUE(m_input->Key(key));

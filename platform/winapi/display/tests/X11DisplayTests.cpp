@@ -4,6 +4,7 @@
 #include "platform/winapi/display/x11/X11Display.h"
 #include "platform/winapi/display/x11/XlibPrivate.h"
 #include "platform/winapi/gdi/Surface.h"
+#include "platform/winapi/kernel/Clock.h"
 #include "tests/support/Xvfb.h"
 
 #include <poll.h>
@@ -334,6 +335,36 @@ TEST_F(X11DisplayTest, MinimisingAndRestoringByTheWindowManagerAreReported)
     EXPECT_TRUE(PumpUntilEvent(Kind::Iconify, 1));
     setState(NormalState);
     EXPECT_TRUE(PumpUntilEvent(Kind::Restore, 1));
+}
+
+// Input keeps the spacing of the server's timestamps, however late the program reads it: two
+// clicks 100 ms apart stay 100 ms apart (a double click) after the program was busy for longer.
+TEST_F(X11DisplayTest, InputKeepsTheServersSpacingInTime)
+{
+    CreateShown(1, RECT{10, 10, 110, 110});
+    for (const Time time : {Time{5000}, Time{5100}}) {
+        XEvent press{};
+        press.xbutton.type = ButtonPress;
+        press.xbutton.window = Native(1);
+        press.xbutton.root = DefaultRootWindow(m_observer);
+        press.xbutton.time = time;
+        press.xbutton.x = 20;
+        press.xbutton.y = 20;
+        press.xbutton.button = Button1;
+        press.xbutton.same_screen = True;
+        XSendEvent(m_observer, Native(1), False, ButtonPressMask, &press);
+    }
+    XSync(m_observer, False);
+    FakeClock clock;
+    std::vector<std::uint32_t> times;
+    ASSERT_TRUE(PumpUntil([&](const DisplayEvent& event) {
+        if (event.kind == Kind::MouseButton) {
+            times.push_back(event.timeMs);
+            clock.Advance(1000); // the program busy elsewhere before it reads the next
+        }
+        return times.size() == 2;
+    }));
+    EXPECT_EQ(times[1] - times[0], 100U);
 }
 
 // The program moves and sizes its window faster than the server answers, and raises it: each

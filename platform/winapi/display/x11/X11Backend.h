@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 // The virtual key of a key event: from the layout's unshifted symbol for the key, or from the
@@ -95,6 +96,7 @@ private:
     [[nodiscard]] RECT ConfiguredRect(const TopLevel& window, const XConfigureEvent& configure) const;
     void TranslateProperty(WindowId id, const XPropertyEvent& property);
     void Push(DisplayEvent event);
+    [[nodiscard]] std::uint32_t KernelTime(Time serverTime);
     void ReadPendingEvents();
     [[nodiscard]] std::string LookupText(TopLevel* window, XKeyEvent& key, KeySym& keysym);
 
@@ -120,6 +122,10 @@ private:
     Window m_clipboardWindow = 0;
     Atoms m_atoms{};
     Time m_lastTime = CurrentTime;
+    // The kernel clock's reading less the server's, taken at the first input event: input keeps
+    // the spacing the server gave it however late the program reads it (a double click stays
+    // one).
+    std::optional<std::uint32_t> m_serverClockOffset;
     std::map<WindowId, TopLevel> m_windows;
     std::map<StandardCursor, Cursor> m_cursors;
     std::deque<DisplayEvent> m_pending;

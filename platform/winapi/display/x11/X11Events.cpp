@@ -96,6 +96,14 @@ void X11Backend::Push(DisplayEvent event)
     m_pending.push_back(std::move(event));
 }
 
+std::uint32_t X11Backend::KernelTime(Time serverTime)
+{
+    const auto server = static_cast<std::uint32_t>(serverTime);
+    if (!m_serverClockOffset)
+        m_serverClockOffset = static_cast<std::uint32_t>(CurrentKernelClock().NowMs()) - server;
+    return server + *m_serverClockOffset;
+}
+
 void X11Backend::Translate(XEvent& xevent)
 {
     using Kind = DisplayEvent::Kind;
@@ -132,6 +140,7 @@ void X11Backend::Translate(XEvent& xevent)
         const XMotionEvent& motion = xevent.xmotion;
         m_lastTime = motion.time;
         DisplayEvent event = Event(Kind::MouseMove, id);
+        event.timeMs = KernelTime(motion.time);
         SetPosition(event, motion.x, motion.y, motion.x_root, motion.y_root, motion.state);
         Push(std::move(event));
         break;
@@ -236,6 +245,7 @@ void X11Backend::TranslateKey(WindowId id, XKeyEvent& key)
         virtualKey = VirtualKeyFromKeycode(key.keycode);
 
     DisplayEvent event = Event(DisplayEvent::Kind::Key, id);
+    event.timeMs = KernelTime(key.time);
     SetPosition(event, key.x, key.y, key.x_root, key.y_root, key.state);
     event.down = down;
     event.virtualKey = virtualKey;
@@ -254,6 +264,7 @@ void X11Backend::TranslateButton(WindowId id, const XButtonEvent& button)
 {
     const bool down = button.type == ButtonPress;
     DisplayEvent event = Event(DisplayEvent::Kind::MouseButton, id);
+    event.timeMs = KernelTime(button.time);
     SetPosition(event, button.x, button.y, button.x_root, button.y_root, button.state);
     event.down = down;
     switch (button.button) {
