@@ -294,7 +294,7 @@ void TKvCustomGlyphButton::DrawGlyph(TCanvas* canvas)
 
 void TKvCustomGlyphButton::RebuildBackground()
 {
-    m_background->SetSize(Width(), Height());
+    SizeToControl(*m_background, *this);
     TCanvas& canvas = *m_background->Canvas();
     canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetColor(Color());
@@ -309,7 +309,7 @@ void TKvCustomGlyphButton::Paint()
     if (ComponentState().Contains(csDestroying))
         return;
     TBitmap offScreen;
-    offScreen.SetSize(Width(), Height());
+    SizeToControl(offScreen, *this);
     TCanvas& canvas = *offScreen.Canvas();
     canvas.SetFont(Font());
     canvas.Brush()->SetColor(Color());
