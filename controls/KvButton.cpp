@@ -288,7 +288,7 @@ void TKvCustomButton::MouseEnterLeave(TMessage& message, bool entering)
     m_mouseOver = entering;
     if (!Outlives([&] { TCustomControl::Dispatch(message); }))
         return;
-    const TNotifyEvent handler = entering ? m_onMouseEnter : m_onMouseLeave;
+    const TNotifyEvent& handler = entering ? m_onMouseEnter : m_onMouseLeave;
     if (!Outlives([&] { handler(this); }))
         return;
     // With no visual styles, only the hot-track look changes under the mouse.

@@ -364,7 +364,7 @@ void TKvCustomEdit::CreateParams(TCreateParams& params)
 
 void TKvCustomEdit::MouseEnterLeave(TMessage& message, bool entering)
 {
-    const TNotifyEvent handler = entering ? m_onMouseEnter : m_onMouseLeave;
+    const TNotifyEvent& handler = entering ? m_onMouseEnter : m_onMouseLeave;
     if (Outlives([&] { TCustomMaskEdit::Dispatch(message); }) && Outlives([&] { handler(this); }))
         UpdateFrame(true, entering);
 }
