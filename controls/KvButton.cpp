@@ -512,8 +512,7 @@ void TKvButton::Dispatch(TMessage& message)
         FocusChanged(message);
         break;
     case WM_KILLFOCUS:
-        if (!Outlives([&] { TKvCustomButton::Dispatch(message); }))
-            return;
+        TKvCustomButton::Dispatch(message);
         m_keyToggle = false;
         SetPressedDisplay(false);
         UpdateDisplay();

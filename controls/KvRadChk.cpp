@@ -372,14 +372,13 @@ void TKvCustomGlyphButton::Dispatch(TMessage& message)
     switch (message.Msg) {
     case WM_ERASEBKGND:
     case WM_SIZE:
-        if (Outlives([&] { TKvCustomButton::Dispatch(message); }))
-            m_rebuildBackground = true;
+        TKvCustomButton::Dispatch(message);
+        m_rebuildBackground = true;
         return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
     case CM_PARENTCOLORCHANGED:
-        if (!Outlives([&] { TKvCustomButton::Dispatch(message); }))
-            return;
+        TKvCustomButton::Dispatch(message);
         m_rebuildBackground = true;
         Invalidate();
         return;

@@ -39,7 +39,7 @@ public:
     TKvPageControl* MakePages()
     {
         auto* pages = Add<TKvPageControl>(TRect{20, 20, 220, 120});
-        for (const char* caption : {"One", "Two"}) {
+        for (const char* caption : {"One", "&Two"}) {
             auto* sheet = new TKvTabSheet(m_form.get());
             sheet->SetCaption(caption);
             sheet->SetPageControl(pages);
@@ -110,6 +110,8 @@ const Step ScrollForward = [](FreeInEvent& f, TControl& c) {
     TControl& scroller = FreeInEvent::StripButton<TKvTabScroller>(c);
     f.ClickAt(scroller, POINT{scroller.Width() - 3, scroller.Height() / 2});
 };
+const Step F4 = [](FreeInEvent& f, TControl&) { f.Key(VK_F4); };
+const Step TabMnemonic = [](FreeInEvent& f, TControl&) { f.Key('T', ModAlt, "t"); };
 const Step SecondTab = [](FreeInEvent& f, TControl& c) {
     const TRect tab = static_cast<TKvPageControl&>(c).TabRect(1);
     f.ClickAt(c, POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
@@ -135,6 +137,12 @@ TControl* KvPagesWithClose(FreeInEvent& f)
     return pages;
 }
 TControl* CrowdedKvPages(FreeInEvent& f) { return f.MakeCrowdedPages(); }
+TControl* KvEditWithDropButton(FreeInEvent& f)
+{
+    TKvEdit* edit = f.Make<TKvEdit>();
+    edit->SetDropButtonVisible(true);
+    return edit;
+}
 
 using Tabs = TKvCustomTabControl;
 
@@ -145,6 +153,7 @@ const Row ROWS[] = {
     {"KvButtonClickByAccelerator", KvButton, Frees(&TKvButton::SetOnClick), FocusOther, Accelerator},
     {"KvButtonMouseDown", KvButton, Frees(&TKvButton::SetOnMouseDown), Nothing, ClickIt},
     {"KvButtonMouseUp", KvButton, Frees(&TKvButton::SetOnMouseUp), Nothing, ClickIt},
+    {"KvButtonMouseMove", KvButton, Frees(&TKvButton::SetOnMouseMove), MouseOut, MouseIn},
     {"KvButtonMouseEnter", KvButton, Frees(&TKvButton::SetOnMouseEnter), MouseOut, MouseIn},
     {"KvButtonMouseLeave", KvButton, Frees(&TKvButton::SetOnMouseLeave), MouseIn, MouseOut},
     {"KvButtonKeyDown", KvButton, Frees(&TKvButton::SetOnKeyDown), FocusIt, Space},
@@ -178,6 +187,8 @@ const Row ROWS[] = {
     {"KvPagesTabClickByKey", KvPages, Frees(&Tabs::SetOnTabClick), FocusIt, RightArrow},
     {"KvPagesClose", KvPagesWithClose, Frees(&Tabs::SetOnClose), Nothing, CloseButton},
     {"KvPagesScrolledTabs", CrowdedKvPages, Frees(&Tabs::SetOnScrolledTabs), Nothing, ScrollForward},
+    {"KvPagesTabClickByMnemonic", KvPages, Frees(&Tabs::SetOnTabClick), FocusOther, TabMnemonic},
+    {"KvPagesMouseMove", KvPages, Frees(&Tabs::SetOnMouseMove), MouseOut, MouseIn},
     {"KvPagesMouseDown", KvPages, Frees(&Tabs::SetOnMouseDown), Nothing, SecondTab},
     {"KvPagesKeyDown", KvPages, Frees(&Tabs::SetOnKeyDown), FocusIt, RightArrow},
 
@@ -188,6 +199,10 @@ const Row ROWS[] = {
     {"KvEditEnterByMouse", KvEdit, Frees(&TKvEdit::SetOnEnter), FocusOther, ClickIt},
     {"KvEditEnterByTab", KvEdit, Frees(&TKvEdit::SetOnEnter), FocusOther, Tab},
     {"KvEditExitByTab", KvEdit, Frees(&TKvEdit::SetOnExit), FocusIt, Tab},
+    {"KvEditDropOpenByKey", KvEditWithDropButton, Frees(&TKvEdit::SetOnDropOpen), FocusIt, F4},
+    {"KvEditDropCloseByKey", KvEditWithDropButton, Frees(&TKvEdit::SetOnDropClose), FocusIt, F4},
+    {"KvEditWithDropButtonMouseDown", KvEditWithDropButton, Frees(&TKvEdit::SetOnMouseDown), Nothing, ClickIt},
+    {"KvEditWithDropButtonMouseUp", KvEditWithDropButton, Frees(&TKvEdit::SetOnMouseUp), Nothing, ClickIt},
     {"KvEditClick", KvEdit, Frees(&TKvEdit::SetOnClick), Nothing, ClickIt},
     {"KvEditMouseEnter", KvEdit, Frees(&TKvEdit::SetOnMouseEnter), MouseOut, MouseIn},
     {"KvEditMouseLeave", KvEdit, Frees(&TKvEdit::SetOnMouseLeave), MouseIn, MouseOut},

@@ -52,10 +52,10 @@ public:
             Application->ProcessMessages();
     }
     // A click after a pause, never the second half of a double click.
-    void ClickAt(TControl& control, POINT client)
+    void ClickAt(TControl& control, POINT client, MouseButton button = MouseButton::Left)
     {
         m_clock->Advance(1000);
-        m_display->InjectClick(FormId(), InTopLevel(control, client));
+        m_display->InjectClick(FormId(), InTopLevel(control, client), button);
         Pump();
     }
     void ClickMiddle(TControl& control) { ClickAt(control, POINT{control.Width() / 2, control.Height() / 2}); }
@@ -187,6 +187,8 @@ const Row ROWS[] = {
     {"ButtonClickByAccelerator", Plain<TButton>, Frees(&TButton::SetOnClick), FocusOther, Accelerator},
     {"ButtonMouseDown", Plain<TButton>, Frees(&TButton::SetOnMouseDown), Nothing, ClickIt},
     {"ButtonMouseUp", Plain<TButton>, Frees(&TButton::SetOnMouseUp), Nothing, ClickIt},
+    {"ButtonContextPopup", Plain<TButton>, Frees(&TButton::SetOnContextPopup), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{10, 10}, MouseButton::Right); }},
     {"ButtonMouseMove", Plain<TButton>, Frees(&TButton::SetOnMouseMove), Nothing, MouseIn},
     {"ButtonKeyDown", Plain<TButton>, Frees(&TButton::SetOnKeyDown), FocusIt, Space},
     {"ButtonKeyPress", Plain<TButton>, Frees(&TButton::SetOnKeyPress), FocusIt, Space},
@@ -209,6 +211,7 @@ const Row ROWS[] = {
 
     {"SpeedButtonClick", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnClick), Nothing, ClickIt},
     {"SpeedButtonMouseDown", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseDown), Nothing, ClickIt},
+    {"SpeedButtonMouseMove", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseMove), Nothing, MouseIn},
     {"SpeedButtonMouseUp", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseUp), Nothing, ClickIt},
     {"LabelClick", Plain<TLabel>, Frees(&TLabel::SetOnClick), Nothing, ClickIt},
     {"LabelMouseMove", Plain<TLabel>, Frees(&TLabel::SetOnMouseMove), Nothing, MouseIn},
@@ -260,6 +263,22 @@ const Row ROWS[] = {
 TEST_P(FreeInEvent, TheControlLeavesItsStateAloneOnceTheHandlerFreesIt) { free_in_event::Run(*this, GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(EveryEvent, FreeInEvent, ::testing::ValuesIn(ROWS), free_in_event::RowName<FreeInEvent>);
+
+using KeyPreviewTest = FormFixture;
+
+// A form that sees its controls' keys first may free the focused control in its own handler.
+TEST_F(KeyPreviewTest, TheFormsHandlerMayFreeTheFocusedControl)
+{
+    auto* edit = Add<TEdit>();
+    m_form->SetKeyPreview(true);
+    m_form->SetOnKeyDown(TKeyEvent::FromFunction([this](TObject*, WORD&, TShiftState) { delete m_form->ActiveControl(); }));
+    Settle();
+    Focus(*edit);
+    const TControlLife life(*edit);
+    Key('A', 0, "a");
+    EXPECT_FALSE(life.Stands());
+    EXPECT_TRUE(m_errors.empty());
+}
 
 using ReleaseTest = FormFixture;
 
