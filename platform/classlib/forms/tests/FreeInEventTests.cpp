@@ -3,13 +3,16 @@
 
 #include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
+#include "platform/classlib/forms/ComCtrlsCalendar.h"
 #include "platform/classlib/forms/ComCtrlsHeader.h"
+#include "platform/classlib/forms/ComCtrlsRichEdit.h"
 #include "platform/classlib/forms/ComCtrlsListView.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
 #include "platform/classlib/forms/ComCtrlsTrackBar.h"
 #include "platform/classlib/forms/ComCtrlsUpDown.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/Mask.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
@@ -226,6 +229,13 @@ const Row ROWS[] = {
     {"EditClick", Plain<TEdit>, Frees(&TEdit::SetOnClick), Nothing, ClickIt},
     {"EditExitByTab", Plain<TEdit>, Frees(&TEdit::SetOnExit), FocusIt, Tab},
 
+    {"MemoChange", Plain<TMemo>, Frees(&TMemo::SetOnChange), FocusIt, Letter},
+    {"MemoKeyPress", Plain<TMemo>, Frees(&TMemo::SetOnKeyPress), FocusIt, Letter},
+    {"RichEditChange", Plain<TRichEdit>, Frees(&TRichEdit::SetOnChange), FocusIt, Letter},
+    {"RichEditKeyDown", Plain<TRichEdit>, Frees(&TRichEdit::SetOnKeyDown), FocusIt, Letter},
+    {"MaskEditChange", Plain<TMaskEdit>, Frees(&TMaskEdit::SetOnChange), FocusIt, Letter},
+    {"MaskEditKeyPress", Plain<TMaskEdit>, Frees(&TMaskEdit::SetOnKeyPress), FocusIt, Letter},
+
     {"ListBoxClickByMouse", WithItems<TListBox>, Frees(&TListBox::SetOnClick), Nothing, ClickNearTop},
     {"ListBoxClickByKey", WithItems<TListBox>, Frees(&TListBox::SetOnClick), FocusIt, Down},
     {"ListBoxKeyDown", WithItems<TListBox>, Frees(&TListBox::SetOnKeyDown), FocusIt, Down},
@@ -249,6 +259,9 @@ const Row ROWS[] = {
     {"ScrollBarScrollByKey", Plain<TScrollBar>, Frees(&TScrollBar::SetOnScroll), FocusIt, Right},
     {"UpDownClick", UpDown, Frees(&TUpDown::SetOnClick), Nothing, ClickNearTop},
     {"UpDownChanging", UpDown, Frees(&TUpDown::SetOnChanging), Nothing, ClickNearTop},
+
+    {"DateTimePickerChangeByKey", Plain<TDateTimePicker>, Frees(&TDateTimePicker::SetOnChange), FocusIt, Down},
+    {"DateTimePickerDropDownByKey", Plain<TDateTimePicker>, Frees(&TDateTimePicker::SetOnDropDown), FocusIt, F4},
 
     {"ListViewClick", ListView, Frees(&TListView::SetOnClick), Nothing,
      [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{20, 28}); }},
