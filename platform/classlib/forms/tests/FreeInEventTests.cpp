@@ -12,6 +12,7 @@
 #include "platform/classlib/forms/ComCtrlsUpDown.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/ExtCtrlsSplitter.h"
 #include "platform/classlib/forms/Mask.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
@@ -62,6 +63,18 @@ public:
         Pump();
     }
     void ClickMiddle(TControl& control) { ClickAt(control, POINT{control.Width() / 2, control.Height() / 2}); }
+    // The left button pressed at `from`, moved by `dx` and released there.
+    void DragBy(TControl& control, POINT from, int dx)
+    {
+        const POINT start = InTopLevel(control, from);
+        const POINT end{start.x + dx, start.y};
+        m_display->InjectMouseButton(FormId(), start, MouseButton::Left, true);
+        Pump();
+        m_display->InjectMouseMove(FormId(), end, ModLeftButton);
+        Pump();
+        m_display->InjectMouseButton(FormId(), end, MouseButton::Left, false, ModLeftButton);
+        Pump();
+    }
     void MoveTo(TControl& control, POINT client)
     {
         m_display->InjectMouseMove(FormId(), InTopLevel(control, client));
@@ -166,6 +179,15 @@ TControl* TabControl(FreeInEvent& f)
     tabs->Tabs()->Add("Two");
     return tabs;
 }
+// A splitter between a panel on the left and the rest of the form.
+TControl* Splitter(FreeInEvent& f)
+{
+    auto* left = f.Add<TPanel>(TRect{0, 0, 100, 200});
+    left->SetAlign(alLeft);
+    auto* splitter = f.Add<TSplitter>(TRect{100, 0, 104, 200});
+    splitter->SetAlign(alLeft);
+    return splitter;
+}
 TControl* UpDown(FreeInEvent& f) { return f.Add<TUpDown>(TRect{20, 20, 40, 60}); }
 TControl* ListView(FreeInEvent& f)
 {
@@ -216,6 +238,10 @@ const Row ROWS[] = {
     {"SpeedButtonMouseDown", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseDown), Nothing, ClickIt},
     {"SpeedButtonMouseMove", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseMove), Nothing, MouseIn},
     {"SpeedButtonMouseUp", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseUp), Nothing, ClickIt},
+    {"SplitterMoved", Splitter, Frees(&TSplitter::SetOnMoved), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{2, 50}, 30); }},
+    {"SplitterCanResize", Splitter, Frees(&TSplitter::SetOnCanResize), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{2, 50}, 30); }},
     {"LabelClick", Plain<TLabel>, Frees(&TLabel::SetOnClick), Nothing, ClickIt},
     {"LabelMouseMove", Plain<TLabel>, Frees(&TLabel::SetOnMouseMove), Nothing, MouseIn},
     {"ImageClick", Plain<TImage>, Frees(&TImage::SetOnClick), Nothing, ClickIt},
