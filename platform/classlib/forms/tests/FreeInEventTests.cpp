@@ -295,6 +295,10 @@ const Row ROWS[] = {
     {"ListViewChangeByKey", ListView, Frees(&TListView::SetOnChange), FocusIt, Down},
     {"ListViewColumnClick", ListView, Frees(&TListView::SetOnColumnClick), Nothing,
      [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{20, 5}); }},
+    {"HeaderSectionResize", Header, Frees(&THeaderControl::SetOnSectionResize), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{99, 10}, 30); }},
+    {"HeaderSectionTrack", Header, Frees(&THeaderControl::SetOnSectionTrack), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{99, 10}, 30); }},
     {"HeaderSectionClick", Header, Frees(&THeaderControl::SetOnSectionClick), Nothing,
      [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{50, 10}); }},
 };
