@@ -288,7 +288,7 @@ void TKvCustomButton::MouseEnterLeave(TMessage& message, bool entering)
     m_mouseOver = entering;
     if (!Outlives([&] { TCustomControl::Dispatch(message); }))
         return;
-    const TNotifyEvent handler = entering ? m_onMouseEnter : m_onMouseLeave;
+    const TNotifyEvent& handler = entering ? m_onMouseEnter : m_onMouseLeave;
     if (!Outlives([&] { handler(this); }))
         return;
     // With no visual styles, only the hot-track look changes under the mouse.
@@ -512,8 +512,7 @@ void TKvButton::Dispatch(TMessage& message)
         FocusChanged(message);
         break;
     case WM_KILLFOCUS:
-        if (!Outlives([&] { TKvCustomButton::Dispatch(message); }))
-            return;
+        TKvCustomButton::Dispatch(message);
         m_keyToggle = false;
         SetPressedDisplay(false);
         UpdateDisplay();

@@ -4,6 +4,7 @@
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/user/WinUser.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -103,8 +104,10 @@ void TKvBitBtn::GlyphChanged(TObject*)
     Invalidate();
 }
 
+// A glyph holds one to four cells: fewer would leave nothing to draw, more have no state to show.
 void TKvBitBtn::SetNumGlyphs(int value)
 {
+    value = std::clamp(value, 1, 4);
     if (value == m_numGlyphs)
         return;
     m_numGlyphs = value;

@@ -364,7 +364,7 @@ void TKvCustomEdit::CreateParams(TCreateParams& params)
 
 void TKvCustomEdit::MouseEnterLeave(TMessage& message, bool entering)
 {
-    const TNotifyEvent handler = entering ? m_onMouseEnter : m_onMouseLeave;
+    const TNotifyEvent& handler = entering ? m_onMouseEnter : m_onMouseLeave;
     if (Outlives([&] { TCustomMaskEdit::Dispatch(message); }) && Outlives([&] { handler(this); }))
         UpdateFrame(true, entering);
 }
@@ -468,16 +468,11 @@ std::string TKvCustomEdit::TypedText(const std::string& text)
             continue;
         std::string passed;
         for (char byte : character) {
-            // A form that previews keys filters first, as it does for typing; a handler that
-            // frees the edit ends the paste.
-            const bool stands = Outlives([&] {
-                if (TCustomForm* form = GetParentForm(this); form && form->KeyPreview())
-                    form->OnKeyPress()(form, byte);
-                if (byte != '\0')
-                    KeyPress(byte);
-            });
-            if (!stands)
-                return {};
+            // A form that previews keys filters first, as it does for typing.
+            if (TCustomForm* form = GetParentForm(this); form && form->KeyPreview())
+                form->OnKeyPress()(form, byte);
+            if (byte != '\0')
+                KeyPress(byte);
             passed += byte;
         }
         if (length == 1 ? passed[0] != '\0' && !IsControlChar(static_cast<unsigned char>(passed[0]))

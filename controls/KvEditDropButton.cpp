@@ -54,9 +54,10 @@ bool TKvCustomEdit::DropButtonMessage(TMessage& message)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (m_mouseOverButton) {
+            if (!Focused())
+                SetFocus();
+            DropDown(true);
             message.Result = 0;
-            if (Focused() || Outlives([this] { SetFocus(); }))
-                DropDown(true);
             return true;
         }
         if (message.Msg == WM_LBUTTONDBLCLK)

@@ -77,6 +77,11 @@ void FlipBitmapRows(TBitmap& bitmap)
     bitmap.Assign(&flipped);
 }
 
+void SizeToControl(TBitmap& buffer, const TControl& control)
+{
+    buffer.SetSize(std::min(control.Width(), MaxBitmapDimension), std::min(control.Height(), MaxBitmapDimension));
+}
+
 void PaintParentBackground(TControl& control, HDC dc, bool invalidateParent)
 {
     TWinControl* parent = control.Parent();

@@ -43,6 +43,9 @@ void DrawMaskedBitmap(TCanvas& canvas, TBitmap& bitmap, const TRect& destRect, c
                       TColor transparentColor);
 // Turns the picture upside down.
 void FlipBitmapRows(TBitmap& bitmap);
+// Sizes an off-screen buffer to the control's area, as far as a bitmap can hold it (its user may
+// make it larger: a long auto-sized caption); what lies beyond is on no screen.
+void SizeToControl(TBitmap& buffer, const TControl& control);
 
 // Paints what the control's parent shows behind the control into dc (whose origin is the
 // control's top-left corner), by letting the parent erase and paint there. A call made while

@@ -28,11 +28,9 @@ std::size_t CharLength(const std::string& text, std::size_t pos)
 // shows behind it.
 void TKvLabel::Paint()
 {
-    if (Width() <= 0 || Height() <= 0)
-        return;
     TBitmap buffer;
     buffer.SetPixelFormat(pf32bit);
-    buffer.SetSize(Width(), Height());
+    SizeToControl(buffer, *this);
     TCanvas& canvas = *buffer.Canvas();
     if (Transparent())
         DrawParentBackground(this, canvas.Handle());

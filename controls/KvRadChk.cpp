@@ -294,7 +294,7 @@ void TKvCustomGlyphButton::DrawGlyph(TCanvas* canvas)
 
 void TKvCustomGlyphButton::RebuildBackground()
 {
-    m_background->SetSize(Width(), Height());
+    SizeToControl(*m_background, *this);
     TCanvas& canvas = *m_background->Canvas();
     canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetColor(Color());
@@ -309,7 +309,7 @@ void TKvCustomGlyphButton::Paint()
     if (ComponentState().Contains(csDestroying))
         return;
     TBitmap offScreen;
-    offScreen.SetSize(Width(), Height());
+    SizeToControl(offScreen, *this);
     TCanvas& canvas = *offScreen.Canvas();
     canvas.SetFont(Font());
     canvas.Brush()->SetColor(Color());
@@ -372,14 +372,13 @@ void TKvCustomGlyphButton::Dispatch(TMessage& message)
     switch (message.Msg) {
     case WM_ERASEBKGND:
     case WM_SIZE:
-        if (Outlives([&] { TKvCustomButton::Dispatch(message); }))
-            m_rebuildBackground = true;
+        TKvCustomButton::Dispatch(message);
+        m_rebuildBackground = true;
         return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
     case CM_PARENTCOLORCHANGED:
-        if (!Outlives([&] { TKvCustomButton::Dispatch(message); }))
-            return;
+        TKvCustomButton::Dispatch(message);
         m_rebuildBackground = true;
         Invalidate();
         return;

@@ -509,11 +509,8 @@ void TKvCustomTabControl::RunLayout()
     m_layoutDirty = false;
     m_regions.Clear();
 
-    const TControlLife life(*this);
-    const int corrected = controls::detail::CorrectedTabIndex(m_tabIndex, m_tabList,
-                                                              [&](int index) { return life.Stands() && CanChange(index); });
-    if (!life.Stands())
-        return;
+    const int corrected =
+        controls::detail::CorrectedTabIndex(m_tabIndex, m_tabList, [this](int index) { return CanChange(index); });
     if (corrected != m_tabIndex)
         SelectApproved(corrected);
     else if (m_tabIndex >= 0)

@@ -162,7 +162,7 @@ void TKvCustomTabControl::Paint()
 {
     TKvTabLayout& layout = Layout();
     TBitmap image;
-    image.SetSize(Width(), Height());
+    SizeToControl(image, *this);
     TCanvas& canvas = *image.Canvas();
     canvas.Font()->Assign(Font());
     const TRect whole{0, 0, Width(), Height()};
@@ -619,7 +619,7 @@ void TKvCustomTabControl::DrawShadow(TCanvas& canvas, const TRect& card)
 {
     // The shadow darkens whatever lies behind the control, not the control's own background.
     TBitmap behind;
-    behind.SetSize(Width(), Height());
+    SizeToControl(behind, *this);
     PaintParentBackground(*this, behind.Canvas()->Handle(), false);
     const auto shade = [&](int x, int y, std::uint8_t weight) {
         canvas.SetPixels(x, y, MixColors(clBlack, behind.Canvas()->Pixels(x, y), weight));

@@ -85,8 +85,9 @@ void TKvTabScroller::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     if (!m_pressedLook)
         return;
     m_pressedLook = false;
-    m_onClick[m_pressedHalf](this);
-    Repaint();
+    // Scrolling tells the tab control's OnScrolledTabs, which may free it and this scroller.
+    if (Outlives([this] { m_onClick[m_pressedHalf](this); }))
+        Repaint();
 }
 
 void TKvTabScroller::Repeat(TObject* /*sender*/)

@@ -150,6 +150,26 @@ TEST_F(KvBitBtnTest, GlyphWidthSetsTheCellCountAndMarginRejectsBelowMinusOne)
     EXPECT_EQ(button.Margin(), -1);
 }
 
+TEST_F(KvBitBtnTest, NumGlyphsKeepsToOneToFourFromCodeAndFormData)
+{
+    TKvBitBtn& button = *m_buttons->Bit;
+    button.SetGlyph(Glyph(64, 16, clRed).get());
+    const std::pair<int, int> cases[] = {{0, 1}, {-3, 1}, {3, 3}, {5, 4}};
+    for (const auto& [asked, kept] : cases) {
+        SCOPED_TRACE(asked);
+        button.SetNumGlyphs(asked);
+        EXPECT_EQ(button.NumGlyphs(), kept);
+        button.Repaint();
+    }
+    const std::string written = RoundTrip(FormAround(R"(object Bit: TKvBitBtn
+    Width = 90
+    Height = 30
+    NumGlyphs = 0
+  end
+)"));
+    EXPECT_EQ(written.find("NumGlyphs"), std::string::npos) << written;
+}
+
 TEST_F(KvBitBtnTest, GlyphAndCaptionRectanglesOfEachLayout)
 {
     auto* probe = new TProbeBitBtn(m_form.get());

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+
 namespace {
 
 using free_in_event::Frees;
@@ -36,13 +39,34 @@ public:
     TKvPageControl* MakePages()
     {
         auto* pages = Add<TKvPageControl>(TRect{20, 20, 220, 120});
-        for (const char* caption : {"One", "Two"}) {
+        for (const char* caption : {"One", "&Two"}) {
             auto* sheet = new TKvTabSheet(m_form.get());
             sheet->SetCaption(caption);
             sheet->SetPageControl(pages);
         }
         pages->SetActivePage(pages->Pages(0));
         return pages;
+    }
+    // More tabs than fit, so that the strip scrolls.
+    TKvPageControl* MakeCrowdedPages()
+    {
+        auto* pages = MakePages();
+        for (int n = 0; n < 12; ++n) {
+            auto* sheet = new TKvTabSheet(m_form.get());
+            sheet->SetCaption("Page " + std::to_string(n));
+            sheet->SetPageControl(pages);
+        }
+        return pages;
+    }
+    // The strip's own button of that class.
+    template <class T>
+    static T& StripButton(TControl& pages)
+    {
+        auto& parent = static_cast<TWinControl&>(pages);
+        for (int i = 0; i < parent.ControlCount(); ++i)
+            if (auto* button = dynamic_cast<T*>(parent.Controls(i)))
+                return *button;
+        throw std::logic_error("no such button");
     }
     void Settle() { ShowForm(); }
 
@@ -78,6 +102,16 @@ const Step Tab = [](FreeInEvent& f, TControl&) { f.Key(VK_TAB); };
 const Step Letter = [](FreeInEvent& f, TControl&) { f.Key('A', 0, "a"); };
 const Step Accelerator = [](FreeInEvent& f, TControl&) { f.Key('G', ModAlt, "g"); };
 const Step RightArrow = [](FreeInEvent& f, TControl&) { f.Key(VK_RIGHT); };
+const Step CloseButton = [](FreeInEvent& f, TControl& c) {
+    TControl& button = FreeInEvent::StripButton<TKvTabCloseButton>(c);
+    f.ClickAt(button, POINT{button.Width() / 2, button.Height() / 2});
+};
+const Step ScrollForward = [](FreeInEvent& f, TControl& c) {
+    TControl& scroller = FreeInEvent::StripButton<TKvTabScroller>(c);
+    f.ClickAt(scroller, POINT{scroller.Width() - 3, scroller.Height() / 2});
+};
+const Step F4 = [](FreeInEvent& f, TControl&) { f.Key(VK_F4); };
+const Step TabMnemonic = [](FreeInEvent& f, TControl&) { f.Key('T', ModAlt, "t"); };
 const Step SecondTab = [](FreeInEvent& f, TControl& c) {
     const TRect tab = static_cast<TKvPageControl&>(c).TabRect(1);
     f.ClickAt(c, POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
@@ -96,6 +130,19 @@ TControl* KvEdit(FreeInEvent& f) { return f.Make<TKvEdit>(); }
 TControl* KvLabel(FreeInEvent& f) { return f.Make<TKvLabel>(); }
 TControl* KvBorder(FreeInEvent& f) { return f.Make<TKvBorder>(); }
 TControl* KvPages(FreeInEvent& f) { return f.MakePages(); }
+TControl* KvPagesWithClose(FreeInEvent& f)
+{
+    TKvPageControl* pages = f.MakePages();
+    pages->SetShowCloseButton(true);
+    return pages;
+}
+TControl* CrowdedKvPages(FreeInEvent& f) { return f.MakeCrowdedPages(); }
+TControl* KvEditWithDropButton(FreeInEvent& f)
+{
+    TKvEdit* edit = f.Make<TKvEdit>();
+    edit->SetDropButtonVisible(true);
+    return edit;
+}
 
 using Tabs = TKvCustomTabControl;
 
@@ -106,6 +153,7 @@ const Row ROWS[] = {
     {"KvButtonClickByAccelerator", KvButton, Frees(&TKvButton::SetOnClick), FocusOther, Accelerator},
     {"KvButtonMouseDown", KvButton, Frees(&TKvButton::SetOnMouseDown), Nothing, ClickIt},
     {"KvButtonMouseUp", KvButton, Frees(&TKvButton::SetOnMouseUp), Nothing, ClickIt},
+    {"KvButtonMouseMove", KvButton, Frees(&TKvButton::SetOnMouseMove), MouseOut, MouseIn},
     {"KvButtonMouseEnter", KvButton, Frees(&TKvButton::SetOnMouseEnter), MouseOut, MouseIn},
     {"KvButtonMouseLeave", KvButton, Frees(&TKvButton::SetOnMouseLeave), MouseIn, MouseOut},
     {"KvButtonKeyDown", KvButton, Frees(&TKvButton::SetOnKeyDown), FocusIt, Space},
@@ -137,6 +185,10 @@ const Row ROWS[] = {
     {"KvPagesChangingByKey", KvPages, Frees(&Tabs::SetOnChanging), FocusIt, RightArrow},
     {"KvPagesChangeByKey", KvPages, Frees(&Tabs::SetOnChange), FocusIt, RightArrow},
     {"KvPagesTabClickByKey", KvPages, Frees(&Tabs::SetOnTabClick), FocusIt, RightArrow},
+    {"KvPagesClose", KvPagesWithClose, Frees(&Tabs::SetOnClose), Nothing, CloseButton},
+    {"KvPagesScrolledTabs", CrowdedKvPages, Frees(&Tabs::SetOnScrolledTabs), Nothing, ScrollForward},
+    {"KvPagesTabClickByMnemonic", KvPages, Frees(&Tabs::SetOnTabClick), FocusOther, TabMnemonic},
+    {"KvPagesMouseMove", KvPages, Frees(&Tabs::SetOnMouseMove), MouseOut, MouseIn},
     {"KvPagesMouseDown", KvPages, Frees(&Tabs::SetOnMouseDown), Nothing, SecondTab},
     {"KvPagesKeyDown", KvPages, Frees(&Tabs::SetOnKeyDown), FocusIt, RightArrow},
 
@@ -147,6 +199,10 @@ const Row ROWS[] = {
     {"KvEditEnterByMouse", KvEdit, Frees(&TKvEdit::SetOnEnter), FocusOther, ClickIt},
     {"KvEditEnterByTab", KvEdit, Frees(&TKvEdit::SetOnEnter), FocusOther, Tab},
     {"KvEditExitByTab", KvEdit, Frees(&TKvEdit::SetOnExit), FocusIt, Tab},
+    {"KvEditDropOpenByKey", KvEditWithDropButton, Frees(&TKvEdit::SetOnDropOpen), FocusIt, F4},
+    {"KvEditDropCloseByKey", KvEditWithDropButton, Frees(&TKvEdit::SetOnDropClose), FocusIt, F4},
+    {"KvEditWithDropButtonMouseDown", KvEditWithDropButton, Frees(&TKvEdit::SetOnMouseDown), Nothing, ClickIt},
+    {"KvEditWithDropButtonMouseUp", KvEditWithDropButton, Frees(&TKvEdit::SetOnMouseUp), Nothing, ClickIt},
     {"KvEditClick", KvEdit, Frees(&TKvEdit::SetOnClick), Nothing, ClickIt},
     {"KvEditMouseEnter", KvEdit, Frees(&TKvEdit::SetOnMouseEnter), MouseOut, MouseIn},
     {"KvEditMouseLeave", KvEdit, Frees(&TKvEdit::SetOnMouseLeave), MouseIn, MouseOut},

@@ -32,16 +32,7 @@ public:
         return control;
     }
     void Settle() { ShowSkinned(); }
-    // Another control takes the focus (showing the form gave it to the one under test), so that
-    // a click on the control under test enters it.
-    void FocusAnother()
-    {
-        auto* other = new TEdit(m_form.get());
-        other->SetParent(m_form.get());
-        other->SetBounds(20, 60, 120, 24);
-        other->SetFocus();
-        Pump();
-    }
+    using SkinnedFormFixture::Pump;
     // A click after a pause, never the second half of a double click.
     void ClickMiddle(TControl& control)
     {
@@ -58,6 +49,17 @@ public:
         Pump();
     }
     [[nodiscard]] WindowId FormId() const { return reinterpret_cast<WindowId>(Window()); }
+
+    TEdit* m_other = nullptr;
+
+protected:
+    void SetUp() override
+    {
+        SkinnedFormFixture::SetUp();
+        m_other = new TEdit(m_form.get());
+        m_other->SetParent(m_form.get());
+        m_other->SetBounds(20, 200, 100, 22);
+    }
 };
 
 template <class T>
@@ -67,10 +69,13 @@ TControl* Plain(SkinnedFreeInEvent& f)
 }
 
 const Step Nothing = [](SkinnedFreeInEvent&, TControl&) {};
-const Step FocusAnother = [](SkinnedFreeInEvent& f, TControl&) { f.FocusAnother(); };
 const Step FocusIt = [](SkinnedFreeInEvent& f, TControl& c) {
     static_cast<TWinControl&>(c).SetFocus();
-    f.Settle();
+    f.Pump();
+};
+const Step FocusOther = [](SkinnedFreeInEvent& f, TControl&) {
+    f.m_other->SetFocus();
+    f.Pump();
 };
 const Step ClickIt = [](SkinnedFreeInEvent& f, TControl& c) { f.ClickMiddle(c); };
 const Step Space = [](SkinnedFreeInEvent& f, TControl&) { f.Key(VK_SPACE, " "); };
@@ -83,7 +88,7 @@ const Row ROWS[] = {
     {"ButtonMouseUp", Plain<TButton>, Frees(&TButton::SetOnMouseUp), Nothing, ClickIt},
     {"ButtonKeyDown", Plain<TButton>, Frees(&TButton::SetOnKeyDown), FocusIt, Space},
     {"ButtonKeyUp", Plain<TButton>, Frees(&TButton::SetOnKeyUp), FocusIt, Space},
-    {"ButtonEnterByMouse", Plain<TButton>, Frees(&TButton::SetOnEnter), FocusAnother, ClickIt},
+    {"ButtonEnterByMouse", Plain<TButton>, Frees(&TButton::SetOnEnter), FocusOther, ClickIt},
     {"BitBtnClickByMouse", Plain<TBitBtn>, Frees(&TBitBtn::SetOnClick), Nothing, ClickIt},
     {"BitBtnClickBySpace", Plain<TBitBtn>, Frees(&TBitBtn::SetOnClick), FocusIt, Space},
     {"CheckBoxClickByMouse", Plain<TCheckBox>, Frees(&TCheckBox::SetOnClick), Nothing, ClickIt},
@@ -93,7 +98,7 @@ const Row ROWS[] = {
     {"PanelClick", Plain<TPanel>, Frees(&TPanel::SetOnClick), Nothing, ClickIt},
     {"EditChange", Plain<TEdit>, Frees(&TEdit::SetOnChange), FocusIt, Letter},
     {"EditKeyPress", Plain<TEdit>, Frees(&TEdit::SetOnKeyPress), FocusIt, Letter},
-    {"EditEnterByMouse", Plain<TEdit>, Frees(&TEdit::SetOnEnter), FocusAnother, ClickIt},
+    {"EditEnterByMouse", Plain<TEdit>, Frees(&TEdit::SetOnEnter), FocusOther, ClickIt},
 };
 
 TEST_P(SkinnedFreeInEvent, TheSkinnedControlLeavesItsStateAloneOnceTheHandlerFreesIt)

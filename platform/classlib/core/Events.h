@@ -114,10 +114,12 @@ public:
     [[nodiscard]] const TMethod& Method() const { return m_method; }
     [[nodiscard]] TObject* Data() const { return m_method.Data; }
 
+    // The handler may free the object that holds this event, and the event with it: the call
+    // keeps the handler's code (a lambda and what it captured) until it returns.
     void operator()(Args... args) const
     {
-        if (m_method.Code)
-            static_cast<const classlib_core::detail::TInvokableCode<Args...>&>(*m_method.Code)
+        if (const auto code = m_method.Code)
+            static_cast<const classlib_core::detail::TInvokableCode<Args...>&>(*code)
                 .Invoke(m_method.Data, std::forward<Args>(args)...);
     }
 

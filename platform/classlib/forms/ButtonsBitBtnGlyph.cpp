@@ -94,8 +94,9 @@ void TButtonGlyph::SetNumGlyphs(int numGlyphs)
 void TButtonGlyph::GlyphChanged()
 {
     const int height = m_glyph->Height();
-    if (height > 0 && m_glyph->Width() % height == 0 && m_glyph->Width() / height <= 4)
-        m_numGlyphs = m_glyph->Width() / height;
+    const int cells = height > 0 ? m_glyph->Width() / height : 0;
+    if (cells >= 1 && cells <= 4 && m_glyph->Width() % height == 0)
+        m_numGlyphs = cells;
     m_changed(nullptr);
 }
 

@@ -94,6 +94,8 @@ private:
     void SendValue();
     void SendRange();
     void Recreate();
+    // The picker's notification: the new value, or the calendar dropped down or closed.
+    void Notified(const NMHDR& header);
 
     TDateTime m_dateTime;
     TDateTimeKind m_kind = dtkDate;

@@ -152,18 +152,21 @@ void TDateTimePicker::CreateWnd()
 
 void TDateTimePicker::Dispatch(TMessage& message)
 {
-    if (message.Msg == CN_NOTIFY) {
-        const auto* header = reinterpret_cast<NMHDR*>(message.LParam);
-        if (header->code == DTN_DATETIMECHANGE) {
-            m_dateTime = SystemTimeToDateTime(reinterpret_cast<const NMDATETIMECHANGE*>(header)->st);
-            Change();
-        } else if (header->code == DTN_DROPDOWN) {
-            m_onDropDown(this);
-        } else if (header->code == DTN_CLOSEUP) {
-            m_onCloseUp(this);
-        }
-    }
+    if (message.Msg == CN_NOTIFY && !Outlives([&] { Notified(*reinterpret_cast<NMHDR*>(message.LParam)); }))
+        return;
     TWinControl::Dispatch(message);
+}
+
+void TDateTimePicker::Notified(const NMHDR& header)
+{
+    if (header.code == DTN_DATETIMECHANGE) {
+        m_dateTime = SystemTimeToDateTime(reinterpret_cast<const NMDATETIMECHANGE&>(header).st);
+        Change();
+    } else if (header.code == DTN_DROPDOWN) {
+        m_onDropDown(this);
+    } else if (header.code == DTN_CLOSEUP) {
+        m_onCloseUp(this);
+    }
 }
 
 void TDateTimePicker::Change() { m_onChange(this); }

@@ -38,10 +38,13 @@ void TControlCanvas::FreeHandle()
 
 namespace {
 
-// Paints through `canvas` on a DC the caller owns, leaving the canvas as it found it.
+// Paints through `canvas` on a DC the caller owns, leaving the canvas as it found it. A control
+// with an empty area (a size its user may give it) has nothing to paint, and Paint is not asked.
 template <class Paint>
 void PaintOn(TControlCanvas& canvas, HDC dc, Paint paint)
 {
+    if (const TControl* control = canvas.Control(); control->ClientWidth() <= 0 || control->ClientHeight() <= 0)
+        return;
     canvas.FreeHandle();
     canvas.Lock();
     canvas.SetHandle(dc);

@@ -1149,9 +1149,8 @@ void TrackMouseControl(TControl* control)
         return;
     TControl* previous = over;
     over = control;
-    // The old control's OnMouseLeave may free the new one (its parent, say).
-    if (previous && !control->Outlives([previous] { previous->Perform(CM_MOUSELEAVE); }))
-        return;
+    if (previous)
+        previous->Perform(CM_MOUSELEAVE);
     auto* windowed = dynamic_cast<TWinControl*>(control);
     TWinControl* window = windowed ? windowed : control->Parent();
     if (window && window->HandleAllocated()) {

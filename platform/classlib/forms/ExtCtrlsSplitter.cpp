@@ -108,8 +108,9 @@ void TSplitter::CalcSplitSize(int x, int y, int& newSize, int& split) const
 bool TSplitter::DoCanResize(int& newSize)
 {
     bool accept = true;
-    if (m_onCanResize)
-        m_onCanResize(this, newSize, accept);
+    // A handler that frees the splitter refuses the size: nothing is left to resize.
+    if (!Outlives([&] { m_onCanResize(this, newSize, accept); }))
+        return false;
     if (accept && m_autoSnap && newSize <= m_minSize)
         newSize = 0;
     return accept;
@@ -161,8 +162,8 @@ void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         return;
     if (m_lineVisible)
         DrawLine();
-    UpdateControlSize();
-    StopSizing();
+    if (Outlives([this] { UpdateControlSize(); }))
+        StopSizing();
 }
 
 void TSplitter::UpdateControlSize()

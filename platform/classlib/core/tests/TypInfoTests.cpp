@@ -120,6 +120,23 @@ TEST(EventsTest, BoundMethodsCompareByObjectAndMethod)
     EXPECT_EQ(value, 0);
 }
 
+// A handler that frees the object holding its event still has what it captured until it returns.
+TEST(EventsTest, AHandlerOutlivesTheEventItFreed)
+{
+    struct THolder {
+        TNotifyEvent OnFire;
+    };
+    auto* holder = new THolder;
+    std::string seen;
+    const std::string name = "kept";
+    holder->OnFire = TNotifyEvent::FromFunction([holder, name, &seen](TObject*) {
+        delete holder;
+        seen = name;
+    });
+    holder->OnFire(nullptr);
+    EXPECT_EQ(seen, "kept");
+}
+
 TEST(ColorsTest, NamesAndNumbers)
 {
     struct Case {

@@ -86,6 +86,14 @@ TEST_F(ButtonsBitBtnTest, AStripOfCellsCountsItsGlyphs)
     strip.SetSize(48, 16);
     m_form->Retry->SetGlyph(&strip);
     EXPECT_EQ(m_form->Retry->NumGlyphs(), 3);
+
+    // A strip narrower than it is high holds no cell: the count stays one to four and paints.
+    strip.SetSize(0, 16);
+    m_form->Retry->SetGlyph(&strip);
+    EXPECT_EQ(m_form->Retry->NumGlyphs(), 3);
+    m_form->Retry->Repaint();
+    m_form->Retry->SetNumGlyphs(0);
+    EXPECT_EQ(m_form->Retry->NumGlyphs(), 1);
 }
 
 } // namespace

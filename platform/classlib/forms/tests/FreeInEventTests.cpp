@@ -3,13 +3,17 @@
 
 #include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ButtonsSpeedButton.h"
+#include "platform/classlib/forms/ComCtrlsCalendar.h"
 #include "platform/classlib/forms/ComCtrlsHeader.h"
+#include "platform/classlib/forms/ComCtrlsRichEdit.h"
 #include "platform/classlib/forms/ComCtrlsListView.h"
 #include "platform/classlib/forms/ComCtrlsTabs.h"
 #include "platform/classlib/forms/ComCtrlsTrackBar.h"
 #include "platform/classlib/forms/ComCtrlsUpDown.h"
 #include "platform/classlib/forms/ExtCtrlsImage.h"
 #include "platform/classlib/forms/ExtCtrlsPanel.h"
+#include "platform/classlib/forms/ExtCtrlsSplitter.h"
+#include "platform/classlib/forms/Mask.h"
 #include "platform/classlib/forms/StdCtrlsButtons.h"
 #include "platform/classlib/forms/StdCtrlsComboBox.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
@@ -52,13 +56,25 @@ public:
             Application->ProcessMessages();
     }
     // A click after a pause, never the second half of a double click.
-    void ClickAt(TControl& control, POINT client)
+    void ClickAt(TControl& control, POINT client, MouseButton button = MouseButton::Left)
     {
         m_clock->Advance(1000);
-        m_display->InjectClick(FormId(), InTopLevel(control, client));
+        m_display->InjectClick(FormId(), InTopLevel(control, client), button);
         Pump();
     }
     void ClickMiddle(TControl& control) { ClickAt(control, POINT{control.Width() / 2, control.Height() / 2}); }
+    // The left button pressed at `from`, moved by `dx` and released there.
+    void DragBy(TControl& control, POINT from, int dx)
+    {
+        const POINT start = InTopLevel(control, from);
+        const POINT end{start.x + dx, start.y};
+        m_display->InjectMouseButton(FormId(), start, MouseButton::Left, true);
+        Pump();
+        m_display->InjectMouseMove(FormId(), end, ModLeftButton);
+        Pump();
+        m_display->InjectMouseButton(FormId(), end, MouseButton::Left, false, ModLeftButton);
+        Pump();
+    }
     void MoveTo(TControl& control, POINT client)
     {
         m_display->InjectMouseMove(FormId(), InTopLevel(control, client));
@@ -163,6 +179,15 @@ TControl* TabControl(FreeInEvent& f)
     tabs->Tabs()->Add("Two");
     return tabs;
 }
+// A splitter between a panel on the left and the rest of the form.
+TControl* Splitter(FreeInEvent& f)
+{
+    auto* left = f.Add<TPanel>(TRect{0, 0, 100, 200});
+    left->SetAlign(alLeft);
+    auto* splitter = f.Add<TSplitter>(TRect{100, 0, 104, 200});
+    splitter->SetAlign(alLeft);
+    return splitter;
+}
 TControl* UpDown(FreeInEvent& f) { return f.Add<TUpDown>(TRect{20, 20, 40, 60}); }
 TControl* ListView(FreeInEvent& f)
 {
@@ -187,6 +212,8 @@ const Row ROWS[] = {
     {"ButtonClickByAccelerator", Plain<TButton>, Frees(&TButton::SetOnClick), FocusOther, Accelerator},
     {"ButtonMouseDown", Plain<TButton>, Frees(&TButton::SetOnMouseDown), Nothing, ClickIt},
     {"ButtonMouseUp", Plain<TButton>, Frees(&TButton::SetOnMouseUp), Nothing, ClickIt},
+    {"ButtonContextPopup", Plain<TButton>, Frees(&TButton::SetOnContextPopup), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{10, 10}, MouseButton::Right); }},
     {"ButtonMouseMove", Plain<TButton>, Frees(&TButton::SetOnMouseMove), Nothing, MouseIn},
     {"ButtonKeyDown", Plain<TButton>, Frees(&TButton::SetOnKeyDown), FocusIt, Space},
     {"ButtonKeyPress", Plain<TButton>, Frees(&TButton::SetOnKeyPress), FocusIt, Space},
@@ -209,7 +236,12 @@ const Row ROWS[] = {
 
     {"SpeedButtonClick", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnClick), Nothing, ClickIt},
     {"SpeedButtonMouseDown", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseDown), Nothing, ClickIt},
+    {"SpeedButtonMouseMove", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseMove), Nothing, MouseIn},
     {"SpeedButtonMouseUp", Plain<TSpeedButton>, Frees(&TSpeedButton::SetOnMouseUp), Nothing, ClickIt},
+    {"SplitterMoved", Splitter, Frees(&TSplitter::SetOnMoved), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{2, 50}, 30); }},
+    {"SplitterCanResize", Splitter, Frees(&TSplitter::SetOnCanResize), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{2, 50}, 30); }},
     {"LabelClick", Plain<TLabel>, Frees(&TLabel::SetOnClick), Nothing, ClickIt},
     {"LabelMouseMove", Plain<TLabel>, Frees(&TLabel::SetOnMouseMove), Nothing, MouseIn},
     {"ImageClick", Plain<TImage>, Frees(&TImage::SetOnClick), Nothing, ClickIt},
@@ -222,6 +254,13 @@ const Row ROWS[] = {
     {"EditKeyUp", Plain<TEdit>, Frees(&TEdit::SetOnKeyUp), FocusIt, Letter},
     {"EditClick", Plain<TEdit>, Frees(&TEdit::SetOnClick), Nothing, ClickIt},
     {"EditExitByTab", Plain<TEdit>, Frees(&TEdit::SetOnExit), FocusIt, Tab},
+
+    {"MemoChange", Plain<TMemo>, Frees(&TMemo::SetOnChange), FocusIt, Letter},
+    {"MemoKeyPress", Plain<TMemo>, Frees(&TMemo::SetOnKeyPress), FocusIt, Letter},
+    {"RichEditChange", Plain<TRichEdit>, Frees(&TRichEdit::SetOnChange), FocusIt, Letter},
+    {"RichEditKeyDown", Plain<TRichEdit>, Frees(&TRichEdit::SetOnKeyDown), FocusIt, Letter},
+    {"MaskEditChange", Plain<TMaskEdit>, Frees(&TMaskEdit::SetOnChange), FocusIt, Letter},
+    {"MaskEditKeyPress", Plain<TMaskEdit>, Frees(&TMaskEdit::SetOnKeyPress), FocusIt, Letter},
 
     {"ListBoxClickByMouse", WithItems<TListBox>, Frees(&TListBox::SetOnClick), Nothing, ClickNearTop},
     {"ListBoxClickByKey", WithItems<TListBox>, Frees(&TListBox::SetOnClick), FocusIt, Down},
@@ -247,12 +286,19 @@ const Row ROWS[] = {
     {"UpDownClick", UpDown, Frees(&TUpDown::SetOnClick), Nothing, ClickNearTop},
     {"UpDownChanging", UpDown, Frees(&TUpDown::SetOnChanging), Nothing, ClickNearTop},
 
+    {"DateTimePickerChangeByKey", Plain<TDateTimePicker>, Frees(&TDateTimePicker::SetOnChange), FocusIt, Down},
+    {"DateTimePickerDropDownByKey", Plain<TDateTimePicker>, Frees(&TDateTimePicker::SetOnDropDown), FocusIt, F4},
+
     {"ListViewClick", ListView, Frees(&TListView::SetOnClick), Nothing,
      [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{20, 28}); }},
     {"ListViewSelectItemByKey", ListView, Frees(&TListView::SetOnSelectItem), FocusIt, Down},
     {"ListViewChangeByKey", ListView, Frees(&TListView::SetOnChange), FocusIt, Down},
     {"ListViewColumnClick", ListView, Frees(&TListView::SetOnColumnClick), Nothing,
      [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{20, 5}); }},
+    {"HeaderSectionResize", Header, Frees(&THeaderControl::SetOnSectionResize), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{99, 10}, 30); }},
+    {"HeaderSectionTrack", Header, Frees(&THeaderControl::SetOnSectionTrack), Nothing,
+     [](FreeInEvent& f, TControl& c) { f.DragBy(c, POINT{99, 10}, 30); }},
     {"HeaderSectionClick", Header, Frees(&THeaderControl::SetOnSectionClick), Nothing,
      [](FreeInEvent& f, TControl& c) { f.ClickAt(c, POINT{50, 10}); }},
 };
@@ -260,6 +306,22 @@ const Row ROWS[] = {
 TEST_P(FreeInEvent, TheControlLeavesItsStateAloneOnceTheHandlerFreesIt) { free_in_event::Run(*this, GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(EveryEvent, FreeInEvent, ::testing::ValuesIn(ROWS), free_in_event::RowName<FreeInEvent>);
+
+using KeyPreviewTest = FormFixture;
+
+// A form that sees its controls' keys first may free the focused control in its own handler.
+TEST_F(KeyPreviewTest, TheFormsHandlerMayFreeTheFocusedControl)
+{
+    auto* edit = Add<TEdit>();
+    m_form->SetKeyPreview(true);
+    m_form->SetOnKeyDown(TKeyEvent::FromFunction([this](TObject*, WORD&, TShiftState) { delete m_form->ActiveControl(); }));
+    Settle();
+    Focus(*edit);
+    const TControlLife life(*edit);
+    Key('A', 0, "a");
+    EXPECT_FALSE(life.Stands());
+    EXPECT_TRUE(m_errors.empty());
+}
 
 using ReleaseTest = FormFixture;
 
