@@ -35,7 +35,7 @@ constexpr TClientPoint SettingsButton{170, 326};
 constexpr TClientPoint DialNumberField{232, 202};
 constexpr TClientPoint SaveButton{164, 276};
 constexpr TClientPoint CallWaitingSetButton{361, 106};
-constexpr TClientPoint MinOkButton{100 + 40 + 32, 48 + 100 + 44 + 12};
+constexpr TClientPoint MinOkButton{4 + 100 + 40 + 32, 48 + 26 + 100 + 44 + 12}; // on the Setting page
 
 // The main window, frame included (a box may share its title).
 constexpr int MainWidth = 432;
