@@ -12,6 +12,31 @@
 #include <string>
 #include <vector>
 
+// A form whose page control, loaded from form data, logs its events.
+class TPagesTestForm : public TForm {
+    CLASSLIB_DECLARE_CLASS;
+    explicit TPagesTestForm(TComponent* owner) : TForm(owner) {}
+
+    std::vector<std::string> Events;
+
+    void PagesChanging(TObject*, int index, bool&) { Events.push_back("changing " + std::to_string(index)); }
+    void PagesChanged(TObject*) { Events.push_back("change"); }
+    void PageChanged(TObject*) { Events.push_back("page"); }
+};
+
+namespace {
+
+void DescribePagesTestForm(TClassBuilder& c)
+{
+    c.Method("PagesChanging", &TPagesTestForm::PagesChanging);
+    c.Method("PagesChanged", &TPagesTestForm::PagesChanged);
+    c.Method("PageChanged", &TPagesTestForm::PageChanged);
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TPagesTestForm, TForm, ComponentCreator<TPagesTestForm>, DescribePagesTestForm)
+
 namespace {
 
 // A page control of three pages ("One", "Two", "Three") on a shown form, events logged.
@@ -270,6 +295,45 @@ TEST_F(PageControlTest, TheDefaultPageWinsOverTheStoredOneAfterLoading)
     EXPECT_EQ(pages->ActivePage(), holder.FindComponent("First"));
     EXPECT_TRUE(pages->Pages(0)->Visible());
     EXPECT_FALSE(pages->Pages(1)->Visible());
+}
+
+constexpr const char* TabbedPagesForm = R"(object Holder: TPagesTestForm
+  object Pages: TKvPageControl
+    Width = 300
+    Height = 150
+    ActivePage = Second
+    OnChanging = PagesChanging
+    OnChange = PagesChanged
+    OnPageChange = PageChanged
+    object First: TKvTabSheet
+      Caption = 'First'
+    end
+    object Second: TKvTabSheet
+      Caption = 'Second'
+    end
+  end
+end
+)";
+
+TEST_F(PageControlTest, LoadingShowsOnlyThePickedPageOfVisibleTabsAndTellsNoOne)
+{
+    for (const bool withDefault : {false, true}) {
+        SCOPED_TRACE(withDefault ? "default page" : "stored page");
+        std::string text = TabbedPagesForm;
+        if (withDefault)
+            text.replace(text.find("    OnChanging"), 0, "    ActivePageDefault = First\n");
+        TPagesTestForm holder(nullptr);
+        (void)ReadComponentText(text, &holder);
+        auto* pages = dynamic_cast<TKvPageControl*>(holder.FindComponent("Pages"));
+        ASSERT_NE(pages, nullptr);
+        const int picked = withDefault ? 0 : 1;
+        EXPECT_EQ(pages->ActivePage(), pages->Pages(picked));
+        EXPECT_EQ(pages->TabIndex(), picked);
+        EXPECT_TRUE(pages->Pages(picked)->Visible());
+        EXPECT_FALSE(pages->Pages(1 - picked)->Visible());
+        EXPECT_EQ(holder.Events, Log{});
+        delete pages; // before the form's handlers go with it
+    }
 }
 
 TEST_F(PageControlTest, TheCloseButtonFreesTheActivePageAndSelectsTheOneBefore)
