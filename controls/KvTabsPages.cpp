@@ -1,5 +1,7 @@
 #include "controls/KvTabsPages.h"
 
+#include "controls/KvFloatingDockHost.h"
+
 #include "platform/classlib/forms/Forms.h"
 #include "platform/rtl/Format.h"
 
@@ -628,7 +630,7 @@ void TKvPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
         return;
     if (shift.Contains(ssDouble)) {
         if (m_dblClickUndocks)
-            client->ManualDock(nullptr);
+            (void)TKvFloatingDockHost::Float(*client);
     } else {
         client->BeginDrag(false);
     }

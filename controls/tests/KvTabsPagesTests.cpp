@@ -1,5 +1,7 @@
 #include "controls/KvTabsPages.h"
 
+#include "controls/KvFloatingDockHost.h"
+
 #include "KvFormFixture.h"
 
 #include "platform/classlib/core/FormReader.h"
@@ -425,14 +427,29 @@ TEST_F(PageControlTest, ADockedControlGetsAPageThatFollowsItAndGoesWhenItLeaves)
     EXPECT_EQ(client->HostDockSite(), other);
     EXPECT_EQ(m_pages->PageCount(), 3);
 
-    // Docked again, a double click on its tab floats it.
+    // Docked again, a double click on its tab floats it in a window of its own, where it stood
+    // on the screen; docked back, it leaves that window, which goes.
     client->ManualDock(m_pages);
     Pump();
+    const TPoint stood = client->ClientToScreen(TPoint{0, 0});
     Click(*m_pages, TabCentre(3));
     Click(*m_pages, TabCentre(3));
-    EXPECT_EQ(client->HostDockSite(), nullptr);
-    EXPECT_EQ(client->Parent(), nullptr);
+    Pump();
+    auto* host = dynamic_cast<TKvFloatingDockHost*>(client->HostDockSite());
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(client->Parent(), host);
+    EXPECT_TRUE(host->Visible());
+    EXPECT_TRUE(client->Showing());
+    const TPoint now = client->ClientToScreen(TPoint{0, 0});
+    EXPECT_EQ(now.x, stood.x);
+    EXPECT_EQ(now.y, stood.y);
+    EXPECT_EQ(host->ClientWidth(), client->Width());
     EXPECT_EQ(m_pages->PageCount(), 3);
+    const TControlLife hostLife(*host);
+    client->ManualDock(m_pages);
+    Pump();
+    EXPECT_EQ(client->HostDockSite(), m_pages);
+    EXPECT_FALSE(hostLife.Stands());
     delete client;
 }
 
