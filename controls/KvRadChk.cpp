@@ -54,6 +54,7 @@ void DescribeKvCustomGlyphButton(TClassBuilder& c)
 
 void DescribeKvCheckBox(TClassBuilder& c)
 {
+    c.Object("Action", &TKvCustomButton::Action, &TKvCustomButton::SetAction);
     c.Enum("AlignmentVertical", AlignmentVerticalTypeInfo(), &TKvCustomButton::AlignmentVertical,
            &TKvCustomButton::SetAlignmentVertical)
         .Default(avTop);

@@ -276,3 +276,37 @@ TEST_F(KvCheckBoxTest, CheckBoxFormDataRoundTripsAndReadsTheOldHotTrackName)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(KvCheckBoxTest, AnActionChecksTheBoxWithoutAClickAndAClickRunsIt)
+{
+    TAction action(nullptr);
+    action.SetChecked(true);
+    TKvCheckBox& box = Box();
+    box.SetAction(&action);
+    EXPECT_TRUE(box.Checked());
+    action.SetChecked(false);
+    EXPECT_FALSE(box.Checked());
+    EXPECT_EQ(Clicks(), 0) << "following the action is no click";
+    action.SetEnabled(false);
+    EXPECT_FALSE(box.Enabled());
+    action.SetEnabled(true);
+
+    // The user's click is one, and runs the box's own handler.
+    Click(box, POINT{40, 8});
+    EXPECT_EQ(Clicks(), 1);
+
+    // Without a click handler of its own, a click runs the action.
+    auto* plain = Add<TKvCheckBox>(TRect{8, 150, 120, 167});
+    int runs = 0;
+    action.SetOnExecute(TNotifyEvent::FromFunction([&runs](TObject*) { ++runs; }));
+    plain->SetAction(&action);
+    Pump();
+    Click(*plain, POINT{40, 8});
+    EXPECT_EQ(runs, 1);
+    box.SetAction(nullptr);
+    plain->SetAction(nullptr);
+}
+
+} // namespace
