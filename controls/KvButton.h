@@ -84,6 +84,7 @@ protected:
     // has its default value.
     virtual void ActionChange(TBasicAction* sender, bool checkDefaults);
     [[nodiscard]] virtual std::unique_ptr<TKvButtonActionLink> CreateActionLink();
+    [[nodiscard]] TKvButtonActionLink* ActionLink() const { return m_actionLink.get(); }
 
     void Dispatch(TMessage& message) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -59,7 +59,9 @@ void DescribeKvCheckBox(TClassBuilder& c)
            &TKvCustomButton::SetAlignmentVertical)
         .Default(avTop);
     c.Boolean("AllowGrayed", &TKvCustomCheckBox::AllowGrayed, &TKvCustomCheckBox::SetAllowGrayed).Default(false);
-    c.Boolean("Checked", &TKvCustomCheckBox::Checked, &TKvCustomCheckBox::SetChecked).Default(false);
+    c.Boolean("Checked", &TKvCustomCheckBox::Checked, &TKvCustomCheckBox::SetChecked)
+        .Default(false)
+        .StoredWhen(&TKvCustomGlyphButton::IsCheckedStored);
     c.Enum("State", CheckBoxStateTypeInfo(), &TKvCustomCheckBox::State, &TKvCustomCheckBox::SetState)
         .Default(cbUnchecked);
 }

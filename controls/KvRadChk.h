@@ -69,6 +69,8 @@ class TKvCustomGlyphButton : public TKvCustomButton, public IKvFrameControllerCl
     [[nodiscard]] SIZE GlyphSize() const { return m_glyphSize; }
     // Checked as the action says, without the click a change of state otherwise makes.
     void SetCheckedWithoutClick(bool value);
+    // Form data keeps Checked only while no action supplies it.
+    [[nodiscard]] bool IsCheckedStored() const;
     void Click() override;
     // Where the glyph stands in the control.
     [[nodiscard]] TRect GlyphRect() const;

@@ -18,6 +18,8 @@ void TKvCustomGlyphButton::SetCheckedWithoutClick(bool value)
     controls::detail::WithFlag(*this, m_clicksDisabled, [&] { SetChecked(value); });
 }
 
+bool TKvCustomGlyphButton::IsCheckedStored() const { return !ActionLink() || !ActionLink()->IsCheckedLinked(); }
+
 void TKvCustomGlyphButton::Click()
 {
     if (!m_clicksDisabled)

@@ -1,5 +1,6 @@
 #include "KvButtonTestForm.h"
 
+#include "platform/classlib/core/FormWriter.h"
 #include "platform/winapi/user/Button.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -307,6 +308,20 @@ TEST_F(KvCheckBoxTest, AnActionChecksTheBoxWithoutAClickAndAClickRunsIt)
     EXPECT_EQ(runs, 1);
     box.SetAction(nullptr);
     plain->SetAction(nullptr);
+}
+
+TEST_F(KvCheckBoxTest, FormDataLeavesOutTheCheckedStateAnActionSupplies)
+{
+    Box().SetAllowGrayed(false);
+    Box().SetChecked(true);
+    EXPECT_NE(WriteComponentText(m_buttons).find("Checked = True"), std::string::npos);
+    auto* action = new TAction(m_buttons);
+    action->SetName("CheckAction");
+    action->SetChecked(true);
+    Box().SetAction(action);
+    const std::string text = WriteComponentText(m_buttons);
+    EXPECT_NE(text.find("Action = CheckAction"), std::string::npos);
+    EXPECT_EQ(text.find("Checked = True"), std::string::npos);
 }
 
 } // namespace
