@@ -350,7 +350,8 @@ TEST_F(EditComboTest, ADisabledCombosTextIsGrey)
     };
     for (const DWORD kind : {CBS_DROPDOWN, CBS_DROPDOWNLIST})
         for (const bool madeDisabled : {true, false}) {
-            SCOPED_TRACE(testing::Message() << "kind " << kind << (madeDisabled ? " made disabled" : " disabled later"));
+            SCOPED_TRACE(testing::Message() << "kind " << kind
+                                            << (madeDisabled ? " made disabled" : " disabled later"));
             const int left = madeDisabled ? 170 : 285;
             const int top = kind == CBS_DROPDOWN ? 10 : 60;
             const HWND combo = MakeCombo(kind | (madeDisabled ? WS_DISABLED : 0), {left, top, left + 110, top + 140});
