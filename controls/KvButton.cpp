@@ -41,6 +41,7 @@ void DescribeKvCustomButton(TClassBuilder& c)
 
 void DescribeKvButton(TClassBuilder& c)
 {
+    c.Object("Action", &TKvCustomButton::Action, &TKvCustomButton::SetAction);
     c.Enum("Alignment", ControlAlignmentTypeInfo(), &TKvButton::Alignment, &TKvButton::SetAlignment)
         .Default(taCenter);
     c.Boolean("AllowAllUp", &TKvButton::AllowAllUp, &TKvButton::SetAllowAllUp).Default(false);
@@ -57,24 +58,6 @@ void DescribeKvButton(TClassBuilder& c)
         .Default(clBtnFace)
         .StoredWhen(&TControl::IsColorStored);
     c.Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
-}
-
-// Calls the function with `flag` (a member of `control`) set, clearing it afterwards also when the
-// function throws, unless the function freed the control.
-template <class F>
-void WithFlag(TControl& control, bool& flag, F&& function)
-{
-    const TControlLife life(control);
-    flag = true;
-    try {
-        function();
-    } catch (...) {
-        if (life.Stands())
-            flag = false;
-        throw;
-    }
-    if (life.Stands())
-        flag = false;
 }
 
 } // namespace
@@ -454,7 +437,7 @@ void TKvButton::ButtonClicked()
         SetDown(!m_down);
     else
         UpdateDisplay();
-    WithFlag(*this, m_clicking, [this] { Click(); });
+    controls::detail::WithFlag(*this, m_clicking, [this] { Click(); });
 }
 
 void TKvButton::CreateWnd()
@@ -537,7 +520,7 @@ bool TKvButton::DialogKey(TMessage& message)
     if (m_dropDownOnEnter)
         Click();
     else
-        WithFlag(*this, m_noDropDown, [this] { Click(); });
+        controls::detail::WithFlag(*this, m_noDropDown, [this] { Click(); });
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/KvCommon.h"
+#include "platform/classlib/forms/ActnList.h"
 #include "platform/classlib/forms/ButtonsBitBtn.h"
 #include "platform/classlib/forms/ImgList.h"
 
@@ -18,10 +19,19 @@
 // settings change: wParam the GroupIndex, lParam the sending button.
 constexpr UINT KV_BUTTON_GROUP_MESSAGE = WM_USER + 8225;
 
+class TKvButtonActionLink;
+
 class TKvCustomButton : public TCustomControl {
     CLASSLIB_DECLARE_CLASS;
 
     explicit TKvCustomButton(TComponent* owner);
+    ~TKvCustomButton() override;
+
+    // A button with an action takes its state from it (see TKvButtonActionLink); a click without
+    // a handler of its own runs the action.
+    [[nodiscard]] TBasicAction* Action() const;
+    void SetAction(TBasicAction* action);
+    void Click() override;
 
     // Published so that form data naming it loads; it is never stored and does nothing.
     [[nodiscard]] std::string About() const { return {}; }
@@ -70,6 +80,11 @@ protected:
     // Draws the caption in `rect`, placed by AlignmentVertical, in the text style.
     virtual void DrawCaption(TCanvas& canvas, TRect rect, UINT flags);
     virtual void ButtonClicked() = 0;
+    // Takes the action's state: all of it, or with `checkDefaults` only where the button still
+    // has its default value.
+    virtual void ActionChange(TBasicAction* sender, bool checkDefaults);
+    [[nodiscard]] virtual std::unique_ptr<TKvButtonActionLink> CreateActionLink();
+    [[nodiscard]] TKvButtonActionLink* ActionLink() const { return m_actionLink.get(); }
 
     void Dispatch(TMessage& message) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -105,6 +120,25 @@ private:
     bool m_mouseOver = false;
     bool m_dragging = false;
     bool m_pressedDisplay = false;
+    std::unique_ptr<TKvButtonActionLink> m_actionLink;
+};
+
+// The link of a library button to its action: the button follows the action's enabled state,
+// hint and visibility while its own values still equal the action's.
+class TKvButtonActionLink : public TActionLink {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TKvButtonActionLink(TKvCustomButton& client) : m_client(client) {}
+
+    [[nodiscard]] bool IsEnabledLinked() const override;
+    [[nodiscard]] bool IsHintLinked() const override;
+    [[nodiscard]] bool IsVisibleLinked() const override;
+    void SetEnabled(bool value) override;
+    void SetHint(const std::string& value) override;
+    void SetVisible(bool value) override;
+
+private:
+    TKvCustomButton& m_client;
 };
 
 // A push button. Enter clicks the focused button, or the Default one while the focus is on a
@@ -239,6 +273,8 @@ protected:
     void GetCaptionRect(TRect& rect) override;
     void PaintCaption() override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The action's image too, unless the button already shows one of its own.
+    void ActionChange(TBasicAction* sender, bool checkDefaults) override;
 
 private:
     void GlyphChanged(TObject*);
@@ -266,3 +302,25 @@ private:
 
 // Makes the buttons known to form data.
 void RegisterKvButtonClasses();
+
+namespace controls::detail {
+
+// Calls the function with `flag` (a member of `control`) set, clearing it afterwards also when the
+// function throws, unless the function freed the control.
+template <class F>
+void WithFlag(TControl& control, bool& flag, F&& function)
+{
+    const TControlLife life(control);
+    flag = true;
+    try {
+        function();
+    } catch (...) {
+        if (life.Stands())
+            flag = false;
+        throw;
+    }
+    if (life.Stands())
+        flag = false;
+}
+
+} // namespace controls::detail

@@ -1,5 +1,7 @@
 #include "controls/KvLEDDisplay.h"
 
+#include "controls/KvCommon.h"
+
 #include "controls/KvLEDFont.h"
 #include "controls/KvOldPropReader.h"
 #include "platform/classlib/core/Colors.h"
@@ -174,7 +176,15 @@ TColor TKvLEDDisplay::GlyphDotColor(unsigned char code, int column, int row) con
     if (column == 5)
         return m_segOffColor;
     const std::uint8_t bits = LEDGlyph(code)[static_cast<std::size_t>(column)];
-    return (bits >> (7 - row)) & 1 ? m_segOnColor : m_segOffColor;
+    return (bits >> (7 - row)) & 1 ? LitDotColor() : m_segOffColor;
+}
+
+// A disabled display's lit dots fade most of the way toward the unlit ones: the text stays
+// readable but the display is plainly off.
+TColor TKvLEDDisplay::LitDotColor() const
+{
+    constexpr std::uint8_t DisabledGlow = 64;
+    return Enabled() ? m_segOnColor : MixColors(m_segOnColor, m_segOffColor, DisabledGlow);
 }
 
 void TKvLEDDisplay::DrawCharCell(TCanvas& canvas, const TRect& cell, unsigned char code)

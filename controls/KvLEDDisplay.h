@@ -73,6 +73,7 @@ private:
     [[nodiscard]] int CellHeight() const { return m_dotGap * 6 + m_dotSize * 7; }
     [[nodiscard]] int CaptionLength() const { return static_cast<int>(m_codes.size()); }
     [[nodiscard]] TColor GlyphDotColor(unsigned char code, int column, int row) const;
+    [[nodiscard]] TColor LitDotColor() const;
     [[nodiscard]] int TextStart(int clientWidth) const;
     void DrawUnlitCells(TCanvas& canvas, int width, int top);
     void DrawText(TCanvas& canvas, int width, int top);

@@ -134,7 +134,8 @@ TKvLabel::~TKvLabel()
 
 void TKvLabel::SetAngle(int angle)
 {
-    angle = ((angle % 360) + 360) % 360;
+    // A negative angle is taken one turn on, once: -90 is 270 but -450 stays -90.
+    angle = angle < 0 ? 360 + angle : angle % 360;
     if (angle == m_angle)
         return;
     m_angle = angle;

@@ -9,12 +9,13 @@
 
 namespace {
 
-// A percent above 100 would push the bar past its rectangle: it is drawn full.
+// A percent above 100 would push the bar past its rectangle: it is drawn full, while its figure
+// reads the percent as given.
 [[nodiscard]] int Drawn(int percent) { return std::clamp(percent, 0, 100); }
 
 [[nodiscard]] std::string Figure(int percent, bool showPercent)
 {
-    return showPercent ? std::to_string(Drawn(percent)) + "%" : std::string();
+    return showPercent ? std::to_string(percent) + "%" : std::string();
 }
 
 // The part of the rectangle the bar fills; vertical bars grow upward.

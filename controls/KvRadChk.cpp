@@ -54,11 +54,14 @@ void DescribeKvCustomGlyphButton(TClassBuilder& c)
 
 void DescribeKvCheckBox(TClassBuilder& c)
 {
+    c.Object("Action", &TKvCustomButton::Action, &TKvCustomButton::SetAction);
     c.Enum("AlignmentVertical", AlignmentVerticalTypeInfo(), &TKvCustomButton::AlignmentVertical,
            &TKvCustomButton::SetAlignmentVertical)
         .Default(avTop);
     c.Boolean("AllowGrayed", &TKvCustomCheckBox::AllowGrayed, &TKvCustomCheckBox::SetAllowGrayed).Default(false);
-    c.Boolean("Checked", &TKvCustomCheckBox::Checked, &TKvCustomCheckBox::SetChecked).Default(false);
+    c.Boolean("Checked", &TKvCustomCheckBox::Checked, &TKvCustomCheckBox::SetChecked)
+        .Default(false)
+        .StoredWhen(&TKvCustomGlyphButton::IsCheckedStored);
     c.Enum("State", CheckBoxStateTypeInfo(), &TKvCustomCheckBox::State, &TKvCustomCheckBox::SetState)
         .Default(cbUnchecked);
 }

@@ -67,6 +67,11 @@ class TKvCustomGlyphButton : public TKvCustomButton, public IKvFrameControllerCl
 
     void SetTransparent(bool value) override;
     [[nodiscard]] SIZE GlyphSize() const { return m_glyphSize; }
+    // Checked as the action says, without the click a change of state otherwise makes.
+    void SetCheckedWithoutClick(bool value);
+    // Form data keeps Checked only while no action supplies it.
+    [[nodiscard]] bool IsCheckedStored() const;
+    void Click() override;
     // Where the glyph stands in the control.
     [[nodiscard]] TRect GlyphRect() const;
 
@@ -89,6 +94,9 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The action's checked state too, unless the button is already checked.
+    void ActionChange(TBasicAction* sender, bool checkDefaults) override;
+    [[nodiscard]] std::unique_ptr<TKvButtonActionLink> CreateActionLink() override;
 
     // Set while a mouse press is handled.
     [[nodiscard]] bool UsingMouse() const { return m_usingMouse; }
@@ -123,6 +131,20 @@ private:
     std::unique_ptr<TBitmap> m_background;
     bool m_rebuildBackground = true;
     bool m_usingMouse = false;
+    bool m_clicksDisabled = false;
+};
+
+// A glyph button's link to its action: Checked follows the action's as well.
+class TKvCheckedActionLink : public TKvButtonActionLink {
+    CLASSLIB_DECLARE_CLASS;
+
+    explicit TKvCheckedActionLink(TKvCustomGlyphButton& client) : TKvButtonActionLink(client), m_client(client) {}
+
+    [[nodiscard]] bool IsCheckedLinked() const override;
+    void SetChecked(bool value) override;
+
+private:
+    TKvCustomGlyphButton& m_client;
 };
 
 // A check box: unchecked, checked, and with AllowGrayed grayed between them. Setting State from

@@ -1,5 +1,7 @@
 #include "controls/KvTabsPages.h"
 
+#include "controls/KvFloatingDockHost.h"
+
 #include "platform/classlib/forms/Forms.h"
 #include "platform/rtl/Format.h"
 
@@ -379,7 +381,10 @@ void TKvPageControl::SetSaveResources(bool value)
 
 void TKvPageControl::Changing(int newIndex, bool& allowChange)
 {
-    if (!m_loadingPages && !Outlives([&] { TKvCustomTabControl::Changing(newIndex, allowChange); })) {
+    // The load completion picks its page itself.
+    if (m_loadingPages)
+        return;
+    if (!Outlives([&] { TKvCustomTabControl::Changing(newIndex, allowChange); })) {
         allowChange = false;
         return;
     }
@@ -625,7 +630,7 @@ void TKvPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
         return;
     if (shift.Contains(ssDouble)) {
         if (m_dblClickUndocks)
-            client->ManualDock(nullptr);
+            (void)TKvFloatingDockHost::Float(*client);
     } else {
         client->BeginDrag(false);
     }
@@ -633,23 +638,19 @@ void TKvPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
 
 void TKvPageControl::Loaded()
 {
-    // The selection of the inherited load completion must not replace the stored page.
+    // The whole load completion runs quiet: the inherited selection of the first tab reaches no
+    // handler and shows no page, and the picked page is shown directly.
     TKvTabSheet* stored = m_activePage;
-    TKvCustomTabControl::Loaded();
-    m_activePage = stored;
     m_loadingPages = true;
     try {
+        TKvCustomTabControl::Loaded();
         (void)FirstShownTab();
         TKvCustomTabControl::SetTabIndex(-1);
-        TKvTabSheet* shown = m_activePage;
-        if (m_activePageDefault != nullptr && m_activePageDefault != m_activePage) {
-            if (m_activePage != nullptr)
-                m_activePage->TControl::SetVisible(false);
-            shown = m_activePageDefault;
-        }
+        TKvTabSheet* shown = m_activePageDefault != nullptr ? m_activePageDefault : stored;
         m_activePage = nullptr;
         RebuildTabs();
-        SetActivePage(shown);
+        ChangeActivePage(shown);
+        SelectApproved(shown != nullptr ? shown->VisibleTabIndex() : -1);
     } catch (...) {
         m_loadingPages = false;
         throw;

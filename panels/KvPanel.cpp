@@ -488,10 +488,13 @@ void TKvCustomPanel::Dispatch(TMessage& message)
 
 TKvPanelDockManager::TKvPanelDockManager(TKvCustomPanel& panel)
     : TDockTree(panel), m_panel(panel),
-      // Clicks on docked clients leave their caption bars to be repainted in the new focus colours.
-      m_captionRepaints(panel, [&panel](TMessage& message) {
+      // Clicks on docked clients leave their caption bars to be repainted in the new focus colours;
+      // a click released on a close glyph closes its client.
+      m_captionRepaints(panel, [this, &panel](TMessage& message) {
           if (message.Msg == WM_COMMAND || message.Msg == WM_MOUSEACTIVATE)
               panel.Invalidate();
+          if (message.Msg == WM_LBUTTONUP)
+              CloseClientAt(TPoint{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
           return false;
       })
 {
@@ -533,7 +536,7 @@ void TKvPanelDockManager::PaintCaptionBar(TCanvas& canvas, TControl* control, co
 {
     const TRect bar = Rect(rect.left, rect.top, rect.right, rect.top + GrabberSize);
     canvas.TextRect(bar, bar.left + 2, bar.top, control->Text());
-    PaintCloseGlyph(canvas, Rect(rect.right - 15, rect.top + 1, rect.right - 2, rect.top + 12));
+    PaintCloseGlyph(canvas, CloseBox(rect));
 }
 
 void TKvPanelDockManager::PaintGrabber(TCanvas& canvas, TControl* control, const TRect& rect)
@@ -548,11 +551,52 @@ void TKvPanelDockManager::PaintGrabber(TCanvas& canvas, TControl* control, const
     (void)ExtTextOutA(dc, strip.right - 2, strip.bottom - 3, ETO_CLIPPED | ETO_OPAQUE, &strip, text.c_str(),
                       static_cast<UINT>(text.size()), nullptr);
     (void)SetTextAlign(dc, alignment);
-    PaintCloseGlyph(canvas, Rect(rect.left + 1, rect.top + 1, rect.left + 12, rect.top + 12));
+    PaintCloseGlyph(canvas, CloseBox(rect));
 }
 
 void TKvPanelDockManager::PaintCloseGlyph(TCanvas& canvas, const TRect& box)
 {
     canvas.Font()->Assign(&m_closeFont);
     canvas.TextRect(box, box.left, box.top, "r");
+}
+
+// The close box of a client's zone: at the right end of a caption bar, at the top of a grabber.
+TRect TKvPanelDockManager::CloseBox(const TRect& zone) const
+{
+    if (GrabberAtSide())
+        return Rect(zone.left + 1, zone.top + 1, zone.left + 12, zone.top + 12);
+    return Rect(zone.right - 15, zone.top + 1, zone.right - 2, zone.top + 12);
+}
+
+// A client's zone is its own rectangle with the caption bar or grabber given back.
+TRect TKvPanelDockManager::ZoneOf(const TControl& client) const
+{
+    TRect zone = client.BoundsRect();
+    if (GrabberAtSide())
+        zone.left -= GrabberSize;
+    else
+        zone.top -= GrabberSize;
+    return zone;
+}
+
+void TKvPanelDockManager::CloseClientAt(TPoint point)
+{
+    if (!m_panel.ShowDockClientCaptions())
+        return;
+    for (TControl* client : Clients()) {
+        const TRect box = CloseBox(ZoneOf(*client));
+        if (client->Visible() && PtInRect(&box, point)) {
+            Close(*client);
+            return;
+        }
+    }
+}
+
+// A form is asked to close; any other client is hidden.
+void TKvPanelDockManager::Close(TControl& client)
+{
+    if (auto* form = dynamic_cast<TCustomForm*>(&client))
+        form->Close();
+    else
+        client.SetVisible(false);
 }

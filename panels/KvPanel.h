@@ -178,6 +178,10 @@ private:
     void PaintCaptionBar(TCanvas& canvas, TControl* control, const TRect& rect);
     void PaintGrabber(TCanvas& canvas, TControl* control, const TRect& rect);
     void PaintCloseGlyph(TCanvas& canvas, const TRect& box);
+    [[nodiscard]] TRect CloseBox(const TRect& zone) const;
+    [[nodiscard]] TRect ZoneOf(const TControl& client) const;
+    void CloseClientAt(TPoint point);
+    static void Close(TControl& client);
 
     TKvCustomPanel& m_panel;
     TFont m_captionFont;

@@ -247,6 +247,29 @@ TEST_F(KvBitBtnTest, ImageListImagesAndTheirDisabledLook)
     button.Repaint();
 }
 
+TEST_F(KvBitBtnTest, AnActionGivesItsImageUnlessTheButtonHasOneWhileLoading)
+{
+    TAction action(nullptr);
+    action.SetImageIndex(1);
+    action.SetHint("Runs it");
+    TKvBitBtn& button = *m_buttons->Bit;
+    button.SetAction(&action);
+    EXPECT_EQ(button.ImageIndex(), 1);
+    EXPECT_EQ(button.Hint(), "Runs it");
+
+    // Loading, the button keeps an image of its own and takes the action's only when it has none.
+    for (const int own : {-1, 0}) {
+        auto* loaded = new TKvBitBtn(m_form.get());
+        loaded->SetImageIndex(own);
+        loaded->SetComponentStateFlag(csLoading, true);
+        loaded->SetAction(&action);
+        EXPECT_EQ(loaded->ImageIndex(), own == -1 ? 1 : own);
+        loaded->SetAction(nullptr);
+        delete loaded;
+    }
+    button.SetAction(nullptr);
+}
+
 TEST_F(KvBitBtnTest, BitButtonFormDataRoundTrips)
 {
     RegisterImageListClasses();

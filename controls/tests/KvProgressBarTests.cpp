@@ -169,17 +169,25 @@ TEST_F(ProgressBarTest, SegmentLayoutFillsTheLength)
     }
 }
 
-TEST_F(ProgressBarTest, AbovePercent100EveryStyleLooksFull)
+TEST_F(ProgressBarTest, AbovePercent100EveryStyleLooksFullAndTheFigureReadsAsGiven)
 {
-    m_bar->SetShowPercent(true);
     for (const TBarStyle style : {bsTraditional, bsLED, bsGradient}) {
         m_bar->SetBarStyle(style);
-        m_bar->SetShowPercent(true);
+        m_bar->SetShowPercent(false);
         Show(100);
         const auto full = Picture();
         Show(250);
         EXPECT_EQ(Picture(), full) << "style " << style;
         EXPECT_EQ(m_bar->Percent(), 250);
+    }
+    // With its figure shown, a bar at 150 reads "150%", not the "100%" of a full bar.
+    for (const TBarStyle style : {bsTraditional, bsGradient}) {
+        m_bar->SetBarStyle(style);
+        m_bar->SetShowPercent(true);
+        Show(100);
+        const auto hundred = Picture();
+        Show(150);
+        EXPECT_NE(Picture(), hundred) << "style " << style;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "KvButtonTestForm.h"
 
+#include "platform/classlib/core/FormWriter.h"
 #include "platform/winapi/user/Button.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
@@ -273,6 +274,54 @@ TEST_F(KvCheckBoxTest, CheckBoxFormDataRoundTripsAndReadsTheOldHotTrackName)
     EXPECT_NE(old.find("HotTrack = True"), std::string::npos) << old;
     EXPECT_EQ(old.find("Flat ="), std::string::npos) << old;
     EXPECT_EQ(old.find("About"), std::string::npos) << old;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(KvCheckBoxTest, AnActionChecksTheBoxWithoutAClickAndAClickRunsIt)
+{
+    TAction action(nullptr);
+    action.SetChecked(true);
+    TKvCheckBox& box = Box();
+    box.SetAction(&action);
+    EXPECT_TRUE(box.Checked());
+    action.SetChecked(false);
+    EXPECT_FALSE(box.Checked());
+    EXPECT_EQ(Clicks(), 0) << "following the action is no click";
+    action.SetEnabled(false);
+    EXPECT_FALSE(box.Enabled());
+    action.SetEnabled(true);
+
+    // The user's click is one, and runs the box's own handler.
+    Click(box, POINT{40, 8});
+    EXPECT_EQ(Clicks(), 1);
+
+    // Without a click handler of its own, a click runs the action.
+    auto* plain = Add<TKvCheckBox>(TRect{8, 150, 120, 167});
+    int runs = 0;
+    action.SetOnExecute(TNotifyEvent::FromFunction([&runs](TObject*) { ++runs; }));
+    plain->SetAction(&action);
+    Pump();
+    Click(*plain, POINT{40, 8});
+    EXPECT_EQ(runs, 1);
+    box.SetAction(nullptr);
+    plain->SetAction(nullptr);
+}
+
+TEST_F(KvCheckBoxTest, FormDataLeavesOutTheCheckedStateAnActionSupplies)
+{
+    Box().SetAllowGrayed(false);
+    Box().SetChecked(true);
+    EXPECT_NE(WriteComponentText(m_buttons).find("Checked = True"), std::string::npos);
+    auto* action = new TAction(m_buttons);
+    action->SetName("CheckAction");
+    action->SetChecked(true);
+    Box().SetAction(action);
+    const std::string text = WriteComponentText(m_buttons);
+    EXPECT_NE(text.find("Action = CheckAction"), std::string::npos);
+    EXPECT_EQ(text.find("Checked = True"), std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "controls/KvTabsPages.h"
 
+#include "controls/KvFloatingDockHost.h"
+
 #include "KvFormFixture.h"
 
 #include "platform/classlib/core/FormReader.h"
@@ -11,6 +13,31 @@
 
 #include <string>
 #include <vector>
+
+// A form whose page control, loaded from form data, logs its events.
+class TPagesTestForm : public TForm {
+    CLASSLIB_DECLARE_CLASS;
+    explicit TPagesTestForm(TComponent* owner) : TForm(owner) {}
+
+    std::vector<std::string> Events;
+
+    void PagesChanging(TObject*, int index, bool&) { Events.push_back("changing " + std::to_string(index)); }
+    void PagesChanged(TObject*) { Events.push_back("change"); }
+    void PageChanged(TObject*) { Events.push_back("page"); }
+};
+
+namespace {
+
+void DescribePagesTestForm(TClassBuilder& c)
+{
+    c.Method("PagesChanging", &TPagesTestForm::PagesChanging);
+    c.Method("PagesChanged", &TPagesTestForm::PagesChanged);
+    c.Method("PageChanged", &TPagesTestForm::PageChanged);
+}
+
+} // namespace
+
+CLASSLIB_IMPLEMENT_CLASS(TPagesTestForm, TForm, ComponentCreator<TPagesTestForm>, DescribePagesTestForm)
 
 namespace {
 
@@ -272,6 +299,45 @@ TEST_F(PageControlTest, TheDefaultPageWinsOverTheStoredOneAfterLoading)
     EXPECT_FALSE(pages->Pages(1)->Visible());
 }
 
+constexpr const char* TabbedPagesForm = R"(object Holder: TPagesTestForm
+  object Pages: TKvPageControl
+    Width = 300
+    Height = 150
+    ActivePage = Second
+    OnChanging = PagesChanging
+    OnChange = PagesChanged
+    OnPageChange = PageChanged
+    object First: TKvTabSheet
+      Caption = 'First'
+    end
+    object Second: TKvTabSheet
+      Caption = 'Second'
+    end
+  end
+end
+)";
+
+TEST_F(PageControlTest, LoadingShowsOnlyThePickedPageOfVisibleTabsAndTellsNoOne)
+{
+    for (const bool withDefault : {false, true}) {
+        SCOPED_TRACE(withDefault ? "default page" : "stored page");
+        std::string text = TabbedPagesForm;
+        if (withDefault)
+            text.replace(text.find("    OnChanging"), 0, "    ActivePageDefault = First\n");
+        TPagesTestForm holder(nullptr);
+        (void)ReadComponentText(text, &holder);
+        auto* pages = dynamic_cast<TKvPageControl*>(holder.FindComponent("Pages"));
+        ASSERT_NE(pages, nullptr);
+        const int picked = withDefault ? 0 : 1;
+        EXPECT_EQ(pages->ActivePage(), pages->Pages(picked));
+        EXPECT_EQ(pages->TabIndex(), picked);
+        EXPECT_TRUE(pages->Pages(picked)->Visible());
+        EXPECT_FALSE(pages->Pages(1 - picked)->Visible());
+        EXPECT_EQ(holder.Events, Log{});
+        delete pages; // before the form's handlers go with it
+    }
+}
+
 TEST_F(PageControlTest, TheCloseButtonFreesTheActivePageAndSelectsTheOneBefore)
 {
     m_pages->SetShowCloseButton(true);
@@ -361,14 +427,29 @@ TEST_F(PageControlTest, ADockedControlGetsAPageThatFollowsItAndGoesWhenItLeaves)
     EXPECT_EQ(client->HostDockSite(), other);
     EXPECT_EQ(m_pages->PageCount(), 3);
 
-    // Docked again, a double click on its tab floats it.
+    // Docked again, a double click on its tab floats it in a window of its own, where it stood
+    // on the screen; docked back, it leaves that window, which goes.
     client->ManualDock(m_pages);
     Pump();
+    const TPoint stood = client->ClientToScreen(TPoint{0, 0});
     Click(*m_pages, TabCentre(3));
     Click(*m_pages, TabCentre(3));
-    EXPECT_EQ(client->HostDockSite(), nullptr);
-    EXPECT_EQ(client->Parent(), nullptr);
+    Pump();
+    auto* host = dynamic_cast<TKvFloatingDockHost*>(client->HostDockSite());
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(client->Parent(), host);
+    EXPECT_TRUE(host->Visible());
+    EXPECT_TRUE(client->Showing());
+    const TPoint now = client->ClientToScreen(TPoint{0, 0});
+    EXPECT_EQ(now.x, stood.x);
+    EXPECT_EQ(now.y, stood.y);
+    EXPECT_EQ(host->ClientWidth(), client->Width());
     EXPECT_EQ(m_pages->PageCount(), 3);
+    const TControlLife hostLife(*host);
+    client->ManualDock(m_pages);
+    Pump();
+    EXPECT_EQ(client->HostDockSite(), m_pages);
+    EXPECT_FALSE(hostLife.Stands());
     delete client;
 }
 

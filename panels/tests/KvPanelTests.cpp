@@ -479,6 +479,31 @@ TEST_F(PanelDockTest, DraggingTheCaptionBarAwayUndocks)
     EXPECT_EQ(Shown(POINT{60, 8}), Rgb(clYellow));
 }
 
+TEST_F(PanelDockTest, TheCloseGlyphHidesItsClient)
+{
+    const struct {
+        TAlign align;
+        POINT closeGlyph;
+    } cases[] = {{alNone, POINT{189, 8}}, {alTop, POINT{8, 8}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.align == alTop ? "grabber" : "caption bar");
+        m_panel->SetAlign(c.align);
+        m_bar->SetVisible(true);
+        m_bar->ManualDock(m_panel);
+        Pump();
+        const auto onPanel = [this](POINT p) { return POINT{p.x + m_panel->Left(), p.y + m_panel->Top()}; };
+        // A click on the bar or strip away from the glyph closes nothing.
+        MouseInput(*m_display).Click(m_form->Handle(), onPanel(POINT{40, 40}));
+        Pump();
+        EXPECT_TRUE(m_bar->Visible());
+        MouseInput(*m_display).Click(m_form->Handle(), onPanel(c.closeGlyph));
+        Pump();
+        EXPECT_FALSE(m_bar->Visible());
+        EXPECT_EQ(m_bar->HostDockSite(), m_panel);
+        m_bar->ManualDock(m_form.get());
+    }
+}
+
 TEST_F(PanelDockTest, AClickIsNoDrag)
 {
     MouseInput(*m_display).Click(m_form->Handle(), POINT{300, 230});

@@ -19,9 +19,26 @@ TMenuItem* AddItem(TForm& form, TMenuItem* parent, const std::string& caption)
     return item;
 }
 
+// One radio item a page, the shown page's checked.
+void AddViewItems(TForm& form, TMenuItem* view, GalleryPage shown)
+{
+    const struct {
+        GalleryPage page;
+        const char* caption;
+    } pages[] = {{GalleryPage::Standard, "&Standard controls"},
+                 {GalleryPage::Controls, "&Product controls"},
+                 {GalleryPage::Tabs, "&Tabs"},
+                 {GalleryPage::GridTools, "&Grid tools"}};
+    for (const auto& entry : pages) {
+        TMenuItem* item = AddItem(form, view, entry.caption);
+        item->SetRadioItem(true);
+        item->SetChecked(entry.page == shown);
+    }
+}
+
 } // namespace
 
-void AddGalleryMenu(TForm& form, bool open)
+void AddGalleryMenu(TForm& form, GalleryPage shown, bool open)
 {
     auto* menu = new TMainMenu(&form);
     TMenuItem* file = AddItem(form, menu->Items(), "&File");
@@ -32,8 +49,7 @@ void AddGalleryMenu(TForm& form, bool open)
     AddItem(form, file, cLineCaption);
     AddItem(form, file, "E&xit")->SetDefault(true);
     TMenuItem* view = AddItem(form, menu->Items(), "&View");
-    AddItem(form, view, "&Standard controls");
-    AddItem(form, view, "&Product controls");
+    AddViewItems(form, view, shown);
     TMenuItem* help = AddItem(form, menu->Items(), "&Help");
     AddItem(form, help, "&About");
     // The window grows by the bar: the controls keep all the room they were laid out in.

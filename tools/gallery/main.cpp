@@ -34,10 +34,8 @@ namespace {
 // Long enough for every control to have painted: the timer waits behind the paint messages.
 constexpr unsigned SCREENSHOT_DELAY_MS = 300;
 
-enum class Page { Standard, Controls, Tabs, GridTools };
-
 struct Options {
-    Page page = Page::Standard;
+    GalleryPage page = GalleryPage::Standard;
     std::string screenshot;
     std::optional<unsigned> quitAfterMs;
     std::string skinFile;
@@ -51,11 +49,11 @@ std::optional<Options> ParseOptions(int argc, char** argv)
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--controls") {
-            options.page = Page::Controls;
+            options.page = GalleryPage::Controls;
         } else if (arg == "--tabs") {
-            options.page = Page::Tabs;
+            options.page = GalleryPage::Tabs;
         } else if (arg == "--grid-tools") {
-            options.page = Page::GridTools;
+            options.page = GalleryPage::GridTools;
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
         } else if (arg == "--menu") {
@@ -104,13 +102,13 @@ TForm* CreateForm()
     return form;
 }
 
-TForm* CreateGalleryForm(Page page)
+TForm* CreateGalleryForm(GalleryPage page)
 {
     switch (page) {
-    case Page::Controls: return CreateForm<TControlsGalleryForm>();
-    case Page::Tabs: return CreateForm<TTabsGalleryForm>();
-    case Page::GridTools: return CreateForm<TGridToolsGalleryForm>();
-    case Page::Standard: break;
+    case GalleryPage::Controls: return CreateForm<TControlsGalleryForm>();
+    case GalleryPage::Tabs: return CreateForm<TTabsGalleryForm>();
+    case GalleryPage::GridTools: return CreateForm<TGridToolsGalleryForm>();
+    case GalleryPage::Standard: break;
     }
     return CreateForm<TGalleryForm>();
 }
@@ -139,7 +137,7 @@ int main(int argc, char** argv)
     Application->SetTitle("Gallery");
     TForm* form = CreateGalleryForm(options->page);
     if (options->menu)
-        AddGalleryMenu(*form, true);
+        AddGalleryMenu(*form, options->page, true);
     if (!options->skinFile.empty() && !SkinGallery(*form, options->skinFile))
         return 1;
     if (!options->screenshot.empty())

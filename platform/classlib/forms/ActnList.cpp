@@ -95,6 +95,22 @@ void TCustomAction::SetVisible(bool value)
     m_visible = value;
 }
 
+void TCustomAction::SetChecked(bool value)
+{
+    if (value == m_checked)
+        return;
+    ForEachActionLink([value](TActionLink& link) { link.SetChecked(value); });
+    m_checked = value;
+}
+
+void TCustomAction::SetImageIndex(int value)
+{
+    if (value == m_imageIndex)
+        return;
+    ForEachActionLink([value](TActionLink& link) { link.SetImageIndex(value); });
+    m_imageIndex = value;
+}
+
 bool TCustomAction::Execute() { return m_enabled && TBasicAction::Execute(); }
 
 // ---- TActionLink
@@ -103,3 +119,5 @@ bool TActionLink::IsEnabledLinked() const { return CustomAction() != nullptr; }
 bool TActionLink::IsHintLinked() const { return CustomAction() != nullptr; }
 bool TActionLink::IsShortCutLinked() const { return CustomAction() != nullptr; }
 bool TActionLink::IsVisibleLinked() const { return CustomAction() != nullptr; }
+bool TActionLink::IsCheckedLinked() const { return CustomAction() != nullptr; }
+bool TActionLink::IsImageIndexLinked() const { return CustomAction() != nullptr; }

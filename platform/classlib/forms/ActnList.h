@@ -55,8 +55,9 @@ private:
 
 class TActionLink;
 
-// An action with the state its clients show: enabled, hint, short cut and visibility. Changing
-// one passes the new value to every client whose own value still follows the action.
+// An action with the state its clients show: enabled, hint, short cut, visibility, checked state
+// and image. Changing one passes the new value to every client whose own value still follows the
+// action.
 class TCustomAction : public TBasicAction {
     CLASSLIB_DECLARE_CLASS;
 
@@ -70,6 +71,10 @@ class TCustomAction : public TBasicAction {
     void SetShortCut(TShortCut value);
     [[nodiscard]] bool Visible() const { return m_visible; }
     void SetVisible(bool value);
+    [[nodiscard]] bool Checked() const { return m_checked; }
+    void SetChecked(bool value);
+    [[nodiscard]] int ImageIndex() const { return m_imageIndex; }
+    void SetImageIndex(int value);
 
     // A disabled action does not run.
     bool Execute() override;
@@ -82,6 +87,8 @@ private:
     std::string m_hint;
     TShortCut m_shortCut = scNone;
     bool m_visible = true;
+    bool m_checked = false;
+    int m_imageIndex = -1;
 };
 
 class TAction : public TCustomAction {
@@ -101,10 +108,14 @@ class TActionLink : public TBasicActionLink {
     [[nodiscard]] virtual bool IsHintLinked() const;
     [[nodiscard]] virtual bool IsShortCutLinked() const;
     [[nodiscard]] virtual bool IsVisibleLinked() const;
+    [[nodiscard]] virtual bool IsCheckedLinked() const;
+    [[nodiscard]] virtual bool IsImageIndexLinked() const;
     virtual void SetEnabled(bool) {}
     virtual void SetHint(const std::string&) {}
     virtual void SetShortCut(TShortCut) {}
     virtual void SetVisible(bool) {}
+    virtual void SetChecked(bool) {}
+    virtual void SetImageIndex(int) {}
 
 protected:
     [[nodiscard]] TCustomAction* CustomAction() const { return dynamic_cast<TCustomAction*>(Action()); }

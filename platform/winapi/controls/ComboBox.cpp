@@ -291,6 +291,9 @@ bool ComboBoxWindow::CreateParts()
         if (!m_edit)
             return false;
         (void)SetWindowSubclass(m_edit, &ComboEditProc, 0, 0);
+        // A combo made disabled gets no WM_ENABLE: its edit starts in the same state.
+        if (!IsWindowEnabled(Window()))
+            (void)EnableWindow(m_edit, FALSE);
     }
     SetFont(nullptr, false);
     RECT window{};

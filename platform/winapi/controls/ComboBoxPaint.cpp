@@ -48,6 +48,9 @@ void ComboBoxWindow::PaintField(HDC dc)
                                       reinterpret_cast<LPARAM>(Window()));
     if (!colors.stands)
         return;
+    // The parent's colours stand, but a disabled field's text is grey whatever it chose.
+    if (!enabled)
+        (void)SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     auto brush = reinterpret_cast<HBRUSH>(colors.answer);
     if (!brush)
         brush = GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE);

@@ -410,7 +410,8 @@ void DateTimePick::Paint(HDC dc) const
     RECT client{};
     (void)GetClientRect(Window(), &client);
     const bool enabled = IsWindowEnabled(Window()) != FALSE;
-    (void)FillRect(dc, &client, GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+    // Disabled, the field keeps its window colour, as the edits beside it do; its text greys.
+    (void)FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     {
         const SelectionGuard font(dc, Font());
         (void)SetBkMode(dc, TRANSPARENT);

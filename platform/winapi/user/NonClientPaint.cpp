@@ -9,6 +9,9 @@
 #include "platform/winapi/user/Painting.h"
 #include "platform/winapi/user/ScrollBars.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <set>
 
@@ -88,13 +91,41 @@ RECT DrawFrame(HDC dc, const detail::Window& window, const detail::NonClientLayo
     return rect;
 }
 
+// The icon the system provides for a window that brings none: a small window with a blue title
+// bar, its outline dark, the rest of the square see-through.
+HICON DrawDefaultIcon()
+{
+    constexpr int Size = 16;
+    std::array<std::uint32_t, Size * Size> pixels{};
+    std::array<std::uint8_t, 2 * Size> mask{}; // rows of one 16-bit word; a set bit lets through
+    for (int y = 0; y < Size; ++y)
+        for (int x = 0; x < Size; ++x) {
+            const bool outline = x >= 1 && x <= 14 && y >= 2 && y <= 13;
+            const bool inside = x >= 2 && x <= 13 && y >= 3 && y <= 12;
+            if (!outline) {
+                mask[static_cast<std::size_t>(y * 2 + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+                continue;
+            }
+            const std::uint32_t titleBlue = 0x143C8C + static_cast<std::uint32_t>(x - 2) * 0x060806;
+            pixels[static_cast<std::size_t>(y * Size + x)] =
+                0xFF000000u | (!inside ? 0x2C3E5Cu : y <= 5 ? titleBlue : 0xFFFFFFu);
+        }
+    const GdiObject colour(CreateBitmap(Size, Size, 1, 32, pixels.data()));
+    const GdiObject see(CreateBitmap(Size, Size, 1, 1, mask.data()));
+    const ICONINFO info{TRUE, 0, 0, see.Get(), colour.Get()};
+    return CreateIconIndirect(&info);
+}
+
 HICON SmallIcon(const detail::Window& window)
 {
     if (window.smallIcon)
         return window.smallIcon;
     if (window.windowClass->smallIcon)
         return window.windowClass->smallIcon;
-    return window.bigIcon ? window.bigIcon : window.windowClass->icon;
+    if (const HICON own = window.bigIcon ? window.bigIcon : window.windowClass->icon)
+        return own;
+    static const HICON provided = DrawDefaultIcon();
+    return provided;
 }
 
 void DrawButton(HDC dc, const RECT& where, UINT kind)

@@ -85,6 +85,7 @@ struct Window {
     RECT windowRect{};          // relative to the parent's client area (screen for top-level)
     RECT clientRect{};          // likewise
     RECT normalRect{};          // the restored position of a minimised or maximised window
+    bool restoreMaximized = false; // minimised from maximised: a restore maximises again
     std::string text;
     std::vector<BYTE> extra;
     std::map<ATOM, HANDLE> props;

@@ -76,6 +76,7 @@ Placement ChangeState(detail::Window& window, int command)
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
+        window.restoreMaximized = (window.style & WS_MAXIMIZE) != 0;
         window.style = (window.style | WS_MINIMIZE) & ~WS_MAXIMIZE;
         placement.rect = RECT{-32000, -32000, -32000 + GetSystemMetrics(SM_CXMINIMIZED),
                               -32000 + GetSystemMetrics(SM_CYMINIMIZED)};
@@ -93,6 +94,13 @@ Placement ChangeState(detail::Window& window, int command)
         break;
     }
     return placement;
+}
+
+// A minimised window that was maximised goes back to maximised when restored.
+int RestoreTarget(const detail::Window& window, int command)
+{
+    const bool restoresMaximized = (window.style & WS_MINIMIZE) && window.restoreMaximized;
+    return command == SW_RESTORE && restoresMaximized ? SW_SHOWMAXIMIZED : command;
 }
 
 bool ChangesState(const detail::Window& window, int command)
@@ -254,6 +262,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     const auto window = detail::FindOwnWindow(hWnd);
     if (!window || window.get() == &detail::Desktop())
         return FALSE;
+    nCmdShow = RestoreTarget(*window, nCmdShow);
     const bool wasVisible = (window->style & WS_VISIBLE) != 0;
     const bool show = nCmdShow != SW_HIDE;
     const bool stateChange = ChangesState(*window, nCmdShow);

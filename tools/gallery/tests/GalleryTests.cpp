@@ -243,10 +243,10 @@ TEST_F(ControlsGalleryOnXTest, ShowsTheControlLibraryEnabledAndDisabled)
     const RECT disabledEdit = m_controlsAt.OnScreen(DISABLED_COLUMN, EditCell(0));
     EXPECT_EQ(shot.At(disabledEdit.right - 6, (disabledEdit.top + disabledEdit.bottom) / 2), m_face);
 
-    // The still LED display lights dots of its caption in either column.
+    // The still LED display lights dots of its caption brightly only while enabled.
     constexpr std::uint32_t lit = 0x00FF00;
     EXPECT_TRUE(Shows(shot, m_controlsAt.OnScreen(ENABLED_COLUMN, LED_STILL), 2, lit));
-    EXPECT_TRUE(Shows(shot, m_controlsAt.OnScreen(DISABLED_COLUMN, LED_STILL), 2, lit));
+    EXPECT_FALSE(Shows(shot, m_controlsAt.OnScreen(DISABLED_COLUMN, LED_STILL), 2, lit));
 
     // A quarter bar has the highlight colour at its start and the back colour (white) at its end.
     const RECT quarter = m_controlsAt.OnScreen(ENABLED_COLUMN, BarCell(0, 0));

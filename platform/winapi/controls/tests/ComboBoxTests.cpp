@@ -339,6 +339,43 @@ TEST_F(EditComboTest, TypingReportsEditChanges)
     EXPECT_EQ(Text(m_combo), "alphax") << "the edit takes no more than the limit";
 }
 
+// A disabled combo's text is grey, whether its field is an edit or drawn by the combo, and
+// whether it was made disabled or disabled later; the parent's colours, as a form gives them,
+// do not make it black.
+TEST_F(EditComboTest, ADisabledCombosTextIsGrey)
+{
+    Host().colours = [](HDC dc) {
+        (void)SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return GetSysColorBrush(COLOR_WINDOW);
+    };
+    for (const DWORD kind : {CBS_DROPDOWN, CBS_DROPDOWNLIST})
+        for (const bool madeDisabled : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "kind " << kind
+                                            << (madeDisabled ? " made disabled" : " disabled later"));
+            const int left = madeDisabled ? 170 : 285;
+            const int top = kind == CBS_DROPDOWN ? 10 : 60;
+            const HWND combo = MakeCombo(kind | (madeDisabled ? WS_DISABLED : 0), {left, top, left + 110, top + 140});
+            Fill(combo, CB_ADDSTRING, {"grey"});
+            (void)SendMessageA(combo, CB_SETCURSEL, 0, 0);
+            (void)EnableWindow(combo, FALSE);
+            const HWND field = kind == CBS_DROPDOWN ? Info(combo).hwndItem : combo;
+            (void)RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Pump();
+            RECT client{};
+            (void)GetClientRect(field, &client);
+            int greyInk = 0;
+            int blackInk = 0;
+            for (int y = 0; y < client.bottom; ++y)
+                for (int x = 0; x < client.right - 20; ++x) {
+                    const std::uint32_t pixel = ShownPixel(*m_display, field, POINT{x, y});
+                    greyInk += pixel == RgbOf(GetSysColor(COLOR_GRAYTEXT));
+                    blackInk += pixel == RgbOf(GetSysColor(COLOR_WINDOWTEXT));
+                }
+            EXPECT_GT(greyInk, 5);
+            EXPECT_EQ(blackInk, 0);
+        }
+}
+
 TEST_F(EditComboTest, ASimpleComboShowsItsListBelowTheEdit)
 {
     const HWND simple = MakeCombo(CBS_SIMPLE, {200, 10, 330, 150});

@@ -88,6 +88,21 @@ TEST_F(DateTimePickTest, ShowsTheLocaleFormatsAndItsOwnPicture)
     EXPECT_GT(highlighted, 3);
 }
 
+TEST_F(DateTimePickTest, DisabledItKeepsTheWindowColourAndGreysItsText)
+{
+    (void)EnableWindow(m_picker, FALSE);
+    (void)UpdateWindow(m_picker);
+    int background = 0;
+    int grey = 0;
+    for (int x = 2; x < 80; ++x) {
+        background += Shown(m_picker, {x, 3}) == Rgb(GetSysColor(COLOR_WINDOW)) ? 1 : 0;
+        for (int y = 3; y < 18; ++y)
+            grey += Shown(m_picker, {x, y}) == Rgb(GetSysColor(COLOR_GRAYTEXT)) ? 1 : 0;
+    }
+    EXPECT_EQ(background, 78);
+    EXPECT_GT(grey, 10);
+}
+
 TEST_F(DateTimePickTest, ArrowsAndDigitsChangeTheFocusedFieldAndNotify)
 {
     Key(VK_UP);  // the month wraps without touching the year

@@ -14,6 +14,11 @@ LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (host.react)
             host.react(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        if (host.colours)
+            return reinterpret_cast<LRESULT>(host.colours(reinterpret_cast<HDC>(wParam)));
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_DRAWITEM:
         host.draws.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;

@@ -22,6 +22,8 @@ public:
         std::function<UINT(UINT itemID)> heights;
         // Called after each notification is recorded: a parent's reaction, such as destroying the control.
         std::function<void(HWND from, WORD code)> react;
+        // The parent's answer to the colour queries of static and edit fields, when it has one.
+        std::function<HBRUSH(HDC dc)> colours;
     };
     [[nodiscard]] static Recorded& Host();
 protected:

@@ -87,6 +87,23 @@ TEST_F(PaintTest, CaptionLettersDoNotRunTogether)
     EXPECT_EQ(letters, 10);
 }
 
+TEST_F(PaintTest, ACaptionWithoutAnIconOfItsOwnShowsTheProvidedOne)
+{
+    const HWND hwnd = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300}, RED);
+    Pump();
+    // The icon's square: 16 pixels from (6, 4), after the frame and a 2-pixel gap. The provided
+    // icon is a small window: a white body inside a dark outline.
+    int white = 0;
+    int dark = 0;
+    for (int y = 4; y < 20; ++y)
+        for (int x = 6; x < 22; ++x) {
+            white += Shown(hwnd, x, y) == 0xFFFFFFu;
+            dark += Shown(hwnd, x, y) == 0x2C3E5Cu;
+        }
+    EXPECT_GT(white, 50);
+    EXPECT_GT(dark, 20);
+}
+
 TEST_F(PaintTest, DraggingTheCaptionMovesTheWindowAndButtonsSendTheirCommands)
 {
     const HWND hwnd = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300}, RED);

@@ -359,6 +359,36 @@ TEST_F(WindowTest, MinimiseAndRestoreReportTheirSizeKinds)
     EXPECT_EQ(placement.rcNormalPosition.right, 350);
 }
 
+TEST_F(WindowTest, ARestoreAfterMinimisingGoesBackToTheStateBefore)
+{
+    const HWND hwnd = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, {50, 50, 350, 250});
+    (void)ShowWindow(hwnd, SW_MAXIMIZE);
+    RECT maximised{};
+    (void)GetWindowRect(hwnd, &maximised);
+    (void)ShowWindow(hwnd, SW_MINIMIZE);
+    (void)ShowWindow(hwnd, SW_RESTORE);
+    EXPECT_TRUE(IsZoomed(hwnd));
+    RECT rect{};
+    (void)GetWindowRect(hwnd, &rect);
+    EXPECT_TRUE(EqualRect(&rect, &maximised));
+    // Restored from maximised, it comes back at its normal place; minimised from there, a
+    // restore keeps it normal.
+    (void)ShowWindow(hwnd, SW_RESTORE);
+    EXPECT_FALSE(IsZoomed(hwnd));
+    (void)ShowWindow(hwnd, SW_MINIMIZE);
+    (void)ShowWindow(hwnd, SW_RESTORE);
+    EXPECT_FALSE(IsZoomed(hwnd));
+    (void)GetWindowRect(hwnd, &rect);
+    EXPECT_EQ(rect.left, 50);
+    EXPECT_EQ(rect.right, 350);
+    // Shown normal from minimised, a window that was maximised comes back normal.
+    (void)ShowWindow(hwnd, SW_MAXIMIZE);
+    (void)ShowWindow(hwnd, SW_MINIMIZE);
+    (void)ShowWindow(hwnd, SW_SHOWNORMAL);
+    EXPECT_FALSE(IsZoomed(hwnd));
+    EXPECT_FALSE(IsIconic(hwnd));
+}
+
 TEST_F(WindowTest, FrameMetricsFollowTheClassicScheme)
 {
     struct Case {
