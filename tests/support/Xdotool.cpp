@@ -99,6 +99,16 @@ bool Xdotool::Type(const std::string& text) const
     return Run({"type", "--delay", "20", text});
 }
 
+bool Xdotool::MoveWindow(const std::string& title, int screenX, int screenY) const
+{
+    return Run({"search", "--name", "^" + title + "$", "windowmove", "%1", std::to_string(screenX), std::to_string(screenY)});
+}
+
+bool Xdotool::ActivateWindow(const std::string& title) const
+{
+    return Run({"search", "--name", "^" + title + "$", "windowactivate", "--sync", "%1"});
+}
+
 std::vector<Xdotool::Place> Xdotool::ShownWindows(const std::string& title) const
 {
     Display* connection = Connect(m_display);

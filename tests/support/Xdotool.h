@@ -19,6 +19,10 @@ public:
     [[nodiscard]] bool DoubleClick(int screenX, int screenY) const;
     [[nodiscard]] bool Key(const std::string& keyName) const;
     [[nodiscard]] bool Type(const std::string& text) const;
+    // What a window manager does for the user (or the server itself when there is none): moves
+    // the window titled `title`, or activates it (restoring it when minimised).
+    [[nodiscard]] bool MoveWindow(const std::string& title, int screenX, int screenY) const;
+    [[nodiscard]] bool ActivateWindow(const std::string& title) const;
 
     // Where the shown top-level windows titled `title` are on the screen, as a user sees them
     // (inside a window manager's frame, when there is one).
