@@ -14,8 +14,11 @@ function(modem_library target)
   modem_fuzzers(${target})
 endfunction()
 
-# modem_tests(<name> <libraries>...): the test program of the calling folder's tests/.
+# modem_tests(<name> [END_TO_END] <libraries>...): the test program of the calling folder's tests/.
+# END_TO_END marks tests that drive a whole program and mostly wait on it: CTest starts them first,
+# so that the longest ones never run alone at the end.
 function(modem_tests name)
+  cmake_parse_arguments(ARG "END_TO_END" "" "" ${ARGN})
   if(NOT MODEM_TESTS OR NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests)
     return()
   endif()
@@ -24,7 +27,8 @@ function(modem_tests name)
     return()
   endif()
   add_executable(test_${name} ${test_sources})
-  target_link_libraries(test_${name} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(test_${name} PRIVATE ${ARG_UNPARSED_ARGUMENTS} test_support GTest::gtest GTest::gmock
+                                              GTest::gtest_main)
   # GoogleTest's headers are the heaviest part of every test file: parsed once per test program.
   target_precompile_headers(test_${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
   # Tests that read files of the repository find them from here (never through __FILE__, which a
@@ -32,10 +36,15 @@ function(modem_tests name)
   # Pictures a test leaves for a person to look at go to the build folder.
   target_compile_definitions(test_${name} PRIVATE MODEM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                   MODEM_TEST_PICTURES="${CMAKE_BINARY_DIR}")
+  set(cost 1)
+  if(ARG_END_TO_END)
+    set(cost 1000)
+  endif()
   # A parameterised test's name is its row's name (tests/support/RowNames.h), never a printout of
   # its value, so that a name from one build's log selects the same test in another.
   gtest_discover_tests(test_${name}
     NO_PRETTY_VALUES
+    PROPERTIES COST ${cost}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
     DISCOVERY_TIMEOUT 60)
 endfunction()
