@@ -83,7 +83,7 @@ protected:
 
     static void Save(const Screenshot& shot, const std::string& name)
     {
-        const fs::path path = fs::path(INSTALLER_SCREENSHOTS) / ("installer-x-" + name + ".png");
+        const fs::path path = fs::path(MODEM_TEST_PICTURES) / ("installer-x-" + name + ".png");
         EXPECT_TRUE(WritePngFile(path, shot.width, shot.height, shot.pixels.data(),
                                  static_cast<std::ptrdiff_t>(shot.width) * 4));
     }

@@ -143,7 +143,7 @@ protected:
     // The screen as build/test/modem-<name>.png, for a person to look at.
     static void Save(const Screenshot& shot, const std::string& name)
     {
-        const auto path = std::filesystem::path(MODEM_SCREENSHOTS) / ("modem-" + name + ".png");
+        const auto path = std::filesystem::path(MODEM_TEST_PICTURES) / ("modem-" + name + ".png");
         EXPECT_TRUE(WritePngFile(path, shot.width, shot.height, shot.pixels.data(),
                                  static_cast<std::ptrdiff_t>(shot.width) * 4));
     }
