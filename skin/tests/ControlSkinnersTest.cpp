@@ -58,6 +58,41 @@ protected:
     }
 };
 
+// An edit of another library that draws a frame style of its own over its border.
+class TSelfFramedEdit : public TEdit {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    static constexpr COLORREF FRAME = RGB(200, 0, 0);
+    explicit TSelfFramedEdit(TComponent* owner) : TEdit(owner) {}
+    [[nodiscard]] bool FrameVisible() const { return m_frameVisible; }
+    void SetFrameVisible(bool visible) { m_frameVisible = visible; }
+
+protected:
+    void WndProc(TMessage& message) override
+    {
+        if (message.Msg != WM_NCPAINT || !m_frameVisible) {
+            TEdit::WndProc(message);
+            return;
+        }
+        const HDC dc = GetWindowDC(Handle());
+        const RECT frame{0, 0, Width(), Height()};
+        const HBRUSH brush = CreateSolidBrush(FRAME);
+        (void)FrameRect(dc, &frame, brush);
+        (void)DeleteObject(brush);
+        (void)ReleaseDC(Handle(), dc);
+        message.Result = 0;
+    }
+
+private:
+    bool m_frameVisible = false;
+};
+
+void DescribeSelfFramedEdit(TClassBuilder& c)
+{
+    c.Boolean("FrameVisible", &TSelfFramedEdit::FrameVisible, &TSelfFramedEdit::SetFrameVisible).Default(false);
+}
+
 // Containers of other libraries that the skin data's Skin3rd list names.
 class TOtherRadioGroup : public TGroupBox {
     CLASSLIB_DECLARE_CLASS;
@@ -76,6 +111,7 @@ public:
 } // namespace
 
 CLASSLIB_IMPLEMENT_CLASS(TPngBitBtn, TBitBtn, nullptr, DescribePngBitBtn)
+CLASSLIB_IMPLEMENT_CLASS(TSelfFramedEdit, TEdit, nullptr, DescribeSelfFramedEdit)
 CLASSLIB_IMPLEMENT_CLASS(TOtherRadioGroup, TGroupBox, nullptr, nullptr)
 CLASSLIB_IMPLEMENT_CLASS(TOtherScrollHost, TPanel, nullptr, nullptr)
 
@@ -304,6 +340,21 @@ TEST_F(ControlSkinnersTest, CheckBoxAndRadioCaptionsStandAsFarFromTheBoxAsPlainO
     // The plain boxes leave four pixels, and the caption's first letter one more of its own.
     EXPECT_EQ(CaptionGap(*m_check, buttons.CheckButton.Width() / buttons.CheckButtonFrame), 5);
     EXPECT_EQ(CaptionGap(*m_radio, buttons.RadioButton.Width() / buttons.RadioButtonFrame), 5);
+}
+
+TEST_F(ControlSkinnersTest, AnEditWithAFrameStyleOfItsOwnKeepsItUnderTheSkin)
+{
+    auto* edit = new TSelfFramedEdit(m_form.get());
+    edit->SetParent(m_form.get());
+    edit->SetBounds(200, 60, 100, 22);
+    ShowWithFocusAside();
+    // Without its own frame the edit wears the skin's: shadow outside, white inside.
+    EXPECT_EQ(Shown(At(*edit, {0, 10})), SwapRB(ColorToRGB(m_data->Elements().Colours().ButtonShadow)));
+    EXPECT_EQ(Shown(At(*edit, {1, 10})), 0xFFFFFFu);
+    edit->SetFrameVisible(true);
+    (void)RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(Shown(At(*edit, {0, 10})), SwapRB(TSelfFramedEdit::FRAME));
 }
 
 TEST_F(ControlSkinnersTest, SkinningOffForOneControlHandsItBackToItsOwnPainting)
