@@ -6,6 +6,14 @@
 
 namespace controls::detail {
 
+namespace {
+
+// A selected round-cornered tab stands out this far to both sides and outward; the strip holds
+// that much room beyond its rows, and no more.
+constexpr int SELECTED_ROUND_TAB_RISE = 2;
+
+} // namespace
+
 std::string WithoutMnemonic(std::string_view line)
 {
     std::string text;
@@ -462,7 +470,8 @@ int TKvTabLayout::Thickness() const
 {
     const bool round = m_settings.Style == tsRoundCorners;
     if (m_settings.CardVisible)
-        return m_fixedDimension + (m_fixedDimension - m_settings.RowOverlap) * (m_rowCount - 1) + (round ? 3 : 0);
+        return m_fixedDimension + (m_fixedDimension - m_settings.RowOverlap) * (m_rowCount - 1) +
+               (round ? SELECTED_ROUND_TAB_RISE : 0);
     const bool farSide = m_settings.Orientation == toBottom || m_settings.Orientation == toRight;
     const int whole = HorizontalStrip() ? m_settings.Height - 1 : m_settings.Width - 1;
     return whole - (round && farSide ? 1 : 0);
@@ -519,9 +528,9 @@ TRect TKvTabLayout::TabRect(int index, int selected) const
     rect.left += indent;
     rect.right += indent;
     if (m_settings.Style == tsRoundCorners && index == selected) {
-        rect.left -= 2;
-        rect.right += 2;
-        rect.top -= 2;
+        rect.left -= SELECTED_ROUND_TAB_RISE;
+        rect.right += SELECTED_ROUND_TAB_RISE;
+        rect.top -= SELECTED_ROUND_TAB_RISE;
     }
     const TPoint a = Map(TPoint{rect.left, rect.top});
     const TPoint b = Map(TPoint{rect.right, rect.bottom});

@@ -1,6 +1,7 @@
 #include "skin/SkinBitButton.h"
 
 #include "platform/classlib/core/TypInfo.h"
+#include "platform/classlib/forms/ButtonsBitBtnGlyph.h"
 #include "platform/classlib/forms/Controls.h"
 #include "platform/classlib/forms/ControlsMessages.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
@@ -9,7 +10,6 @@
 #include "platform/winapi/gdi/Text.h"
 #include "skin/SkinData.h"
 #include "skin/SkinPaint.h"
-#include "skin/SkinRoutines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -40,6 +40,20 @@ TBitmap* GlyphOf(const TObject& object)
 
 // NumGlyphs: a strip of at least one cell.
 int CellsOf(const TObject& object) { return std::max(1, IntProp(object, "NumGlyphs", 1)); }
+
+// The strip's second cell shows a disabled button.
+constexpr int DISABLED_CELL = 2;
+
+// A glyph without a disabled cell greys as the class library's buttons grey it: its shape
+// embossed in the highlight and shadow colours.
+void DrawEmbossedGlyph(TCanvas& canvas, POINT at, TBitmap& glyph)
+{
+    TButtonGlyph embossed{TNotifyEvent{}};
+    embossed.SetGlyph(&glyph);
+    embossed.SetNumGlyphs(1);
+    const RECT cell{at.x, at.y, at.x + glyph.Width(), at.y + glyph.Height()};
+    embossed.Draw(canvas.Handle(), cell, std::string(), TButtonGlyph::TLayoutParams{}, bsDisabled);
+}
 
 } // namespace
 
@@ -106,15 +120,17 @@ TGlyphPlacement PlaceGlyph(HDC dc, const TGlyphLayoutRequest& request, const std
 void DrawGlyphCell(TCanvas& canvas, POINT at, int cells, int cell, TBitmap& strip)
 {
     const int width = strip.Width() / std::max(1, cells);
-    const int column = cells >= cell ? cell - 1 : 0;
+    const bool stripHasCell = cells >= cell;
     TBitmap glyph;
     glyph.SetSize(width, strip.Height());
-    (void)BitBlt(glyph.Canvas()->Handle(), 0, 0, width, strip.Height(), strip.Canvas()->Handle(), column * width, 0,
-                 SRCCOPY);
-    if (cell == 2)
-        GreyBitmap(glyph);
+    (void)BitBlt(glyph.Canvas()->Handle(), 0, 0, width, strip.Height(), strip.Canvas()->Handle(),
+                 (stripHasCell ? cell - 1 : 0) * width, 0, SRCCOPY);
     glyph.SetTransparent(true);
     glyph.SetTransparentMode(tmAuto);
+    if (cell == DISABLED_CELL && !stripHasCell) {
+        DrawEmbossedGlyph(canvas, at, glyph);
+        return;
+    }
     canvas.Draw(at.x, at.y, &glyph);
 }
 

@@ -30,9 +30,9 @@ struct TGlyphLayoutRequest {
 };
 [[nodiscard]] TGlyphPlacement PlaceGlyph(HDC dc, const TGlyphLayoutRequest& request, const std::string& text);
 
-// Draws cell `cell` (1 normal, 2 disabled - greyed, 3 pressed, 4 held down) of a strip of
+// Draws cell `cell` (1 normal, 2 disabled, 3 pressed, 4 held down) of a strip of
 // `cells` glyphs at `at`, leaving out the strip's transparent colour; a strip with fewer cells
-// shows its first.
+// shows its first, embossed grey when it stands for the disabled cell.
 void DrawGlyphCell(TCanvas& canvas, POINT at, int cells, int cell, TBitmap& strip);
 
 // A push button with a glyph beside its caption (bit buttons of both libraries): the Buttons

@@ -16,6 +16,9 @@
 
 namespace {
 
+// Between the box and its caption, as the plain check boxes leave it.
+constexpr int LABEL_GAP = 4;
+
 std::string LowerEnum(const TControl& control, std::string_view name)
 {
     std::string value = GetEnumProp(control, name);
@@ -157,11 +160,11 @@ void TSkinCheckControl::PaintSkin(HDC dc, const RECT& rect)
     UINT flags = BiDiTextFlags(0);
     if (!leftText) {
         box = RECT{rect.left, top, rect.left + boxWidth, top + boxHeight};
-        text = RECT{box.right + 2, rect.top, rect.right, rect.bottom};
+        text = RECT{box.right + LABEL_GAP, rect.top, rect.right, rect.bottom};
     } else {
         const int right = m_radio ? rect.right - 1 : rect.right;
         box = RECT{right - boxWidth, top, right, top + boxHeight};
-        text = RECT{rect.left, rect.top, box.left - 2, rect.bottom};
+        text = RECT{rect.left, rect.top, box.left - LABEL_GAP, rect.bottom};
         if (flags & DT_RTLREADING)
             flags |= DT_RIGHT;
     }

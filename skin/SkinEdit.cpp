@@ -1,5 +1,7 @@
 #include "skin/SkinEdit.h"
 
+#include "platform/classlib/core/TypInfo.h"
+#include "platform/classlib/forms/Controls.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "skin/SkinData.h"
 #include "skin/SkinDraw.h"
@@ -34,6 +36,13 @@ bool HasBorder(HWND window, const RECT& rect, int slack)
     return client.right + slack < rect.right && client.bottom + slack < rect.bottom;
 }
 
+// A control that frames itself in a style of its own (it publishes FrameVisible, and it is on)
+// keeps that frame: the skin stands in only for the system's sunken edge.
+bool FramesItself(const TControl* control)
+{
+    return control && IsPublishedProp(*control, "FrameVisible") && GetOrdProp(*control, "FrameVisible") != 0;
+}
+
 } // namespace
 
 TSkinEdit::TSkinEdit() = default;
@@ -66,7 +75,7 @@ void TSkinEdit::PaintSkin(HDC dc, const RECT& rect)
 {
     if (m_data->SkinControls().Contains(xcSpin) && !m_upDown)
         FindSpinBuddy();
-    if (!HasBorder(m_handle, rect, 0))
+    if (!HasBorder(m_handle, rect, 0) || FramesItself(m_control))
         return;
     const TSkinColours& colours = m_data->Elements().Colours();
     FrameColour(dc, rect, colours.ButtonShadow);
@@ -96,7 +105,7 @@ void TSkinEdit::PrintFrame(HDC dc)
     RECT rect{};
     (void)GetWindowRect(m_handle, &rect);
     OffsetRect(&rect, -rect.left, -rect.top);
-    if (HasBorder(m_handle, rect, 2)) {
+    if (HasBorder(m_handle, rect, 2) && !FramesItself(m_control)) {
         RECT inner = rect;
         InflateRect(&inner, -1, -1);
         (void)FrameRect(target, &inner, static_cast<HBRUSH>(GetCurrentObject(target, OBJ_BRUSH)));

@@ -7,7 +7,8 @@
 class TSkinUpDown;
 
 // Gives a single-line edit box a flat frame in the skin's shadow colour instead of its sunken
-// edge, and skins a spin (up-down) buddy that sits inside it.
+// edge (an edit that draws a frame style of its own keeps it), and skins a spin (up-down) buddy
+// that sits inside it.
 class TSkinEdit : public TSkinHook {
 public:
     TSkinEdit();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,28 @@ TEST_F(TabLayoutTest, OneRowInEveryOrientationAndSequence)
         EXPECT_EQ(layout.FixedDimension(), c.FixedDimension) << c.Orientation << "/" << c.Sequence;
         EXPECT_EQ(layout.RowCount(), 1);
         EXPECT_EQ(OnControl(), c.Rects) << c.Orientation << "/" << c.Sequence;
+    }
+}
+
+TEST_F(TabLayoutTest, RoundCornerStripsHoldTheSelectedTabsRiseAndNoMore)
+{
+    m_settings.Style = tsRoundCorners;
+    // The selected tab's outer edge as the control's edge on that side.
+    const struct {
+        TKvTabOrientation Orientation;
+        std::function<int(const TRect&)> OuterEdge;
+        int ControlEdge;
+    } cases[] = {
+        {toTop, [](const TRect& r) { return static_cast<int>(r.top); }, 0},
+        {toBottom, [](const TRect& r) { return static_cast<int>(r.bottom); }, 99},
+        {toLeft, [](const TRect& r) { return static_cast<int>(r.left); }, 0},
+        {toRight, [](const TRect& r) { return static_cast<int>(r.right); }, 299},
+    };
+    for (const auto& c : cases) {
+        m_settings.Orientation = c.Orientation;
+        const TKvTabLayout& layout = Lay({20, 30, 40});
+        EXPECT_EQ(layout.Thickness(), layout.FixedDimension() + 2) << c.Orientation;
+        EXPECT_EQ(c.OuterEdge(layout.TabRect(1, 1)), c.ControlEdge) << c.Orientation;
     }
 }
 

@@ -58,6 +58,41 @@ protected:
     }
 };
 
+// An edit of another library that draws a frame style of its own over its border.
+class TSelfFramedEdit : public TEdit {
+    CLASSLIB_DECLARE_CLASS;
+
+public:
+    static constexpr COLORREF FRAME = RGB(200, 0, 0);
+    explicit TSelfFramedEdit(TComponent* owner) : TEdit(owner) {}
+    [[nodiscard]] bool FrameVisible() const { return m_frameVisible; }
+    void SetFrameVisible(bool visible) { m_frameVisible = visible; }
+
+protected:
+    void WndProc(TMessage& message) override
+    {
+        if (message.Msg != WM_NCPAINT || !m_frameVisible) {
+            TEdit::WndProc(message);
+            return;
+        }
+        const HDC dc = GetWindowDC(Handle());
+        const RECT frame{0, 0, Width(), Height()};
+        const HBRUSH brush = CreateSolidBrush(FRAME);
+        (void)FrameRect(dc, &frame, brush);
+        (void)DeleteObject(brush);
+        (void)ReleaseDC(Handle(), dc);
+        message.Result = 0;
+    }
+
+private:
+    bool m_frameVisible = false;
+};
+
+void DescribeSelfFramedEdit(TClassBuilder& c)
+{
+    c.Boolean("FrameVisible", &TSelfFramedEdit::FrameVisible, &TSelfFramedEdit::SetFrameVisible).Default(false);
+}
+
 // Containers of other libraries that the skin data's Skin3rd list names.
 class TOtherRadioGroup : public TGroupBox {
     CLASSLIB_DECLARE_CLASS;
@@ -76,6 +111,7 @@ public:
 } // namespace
 
 CLASSLIB_IMPLEMENT_CLASS(TPngBitBtn, TBitBtn, nullptr, DescribePngBitBtn)
+CLASSLIB_IMPLEMENT_CLASS(TSelfFramedEdit, TEdit, nullptr, DescribeSelfFramedEdit)
 CLASSLIB_IMPLEMENT_CLASS(TOtherRadioGroup, TGroupBox, nullptr, nullptr)
 CLASSLIB_IMPLEMENT_CLASS(TOtherScrollHost, TPanel, nullptr, nullptr)
 
@@ -151,11 +187,20 @@ protected:
         });
     }
 
-    // The grey the skin makes of a disabled glyph cell: the mean of the channels.
-    static std::uint32_t Greyed(TColor colour)
+    // How a glyph with no disabled cell of its own shows on a disabled button: its shape in the
+    // shadow colour over a highlight copy one pixel down and right.
+    static std::uint32_t EmbossedShadow() { return SwapRB(GetSysColor(COLOR_3DSHADOW)); }
+    static std::uint32_t EmbossedHighlight() { return SwapRB(GetSysColor(COLOR_3DHILIGHT)); }
+
+    // How far right of the box the caption's first ink stands.
+    [[nodiscard]] int CaptionGap(const TControl& control, int boxWidth) const
     {
-        const std::uint32_t mean = ((colour & 0xFF) + ((colour >> 8) & 0xFF) + ((colour >> 16) & 0xFF)) / 3;
-        return (mean << 16) | (mean << 8) | mean;
+        const std::uint32_t face = Shown(At(control, {control.Width() - 2, 2}));
+        for (int x = boxWidth; x < control.Width(); ++x)
+            for (int y = 0; y < control.Height(); ++y)
+                if (Shown(At(control, {x, y})) != face)
+                    return x - boxWidth;
+        return -1;
     }
 
     // Whether the control's box shows frame `frame` of the picture: every pixel that is not the
@@ -286,6 +331,30 @@ TEST_F(ControlSkinnersTest, CheckBoxAndRadioButtonToggleByClickAndShowTheirFrame
     Pump();
     ExpectBox(*m_check, buttons.CheckButton, checkFrames, CheckFrameIndex(cmIndeterminate, true, checkFrames, false));
     ExpectBox(*m_radio, buttons.RadioButton, radioFrames, CheckFrameIndex(cmChecked, true, radioFrames, true));
+}
+
+TEST_F(ControlSkinnersTest, CheckBoxAndRadioCaptionsStandAsFarFromTheBoxAsPlainOnes)
+{
+    ShowWithFocusAside();
+    TDataSkinButton& buttons = m_data->Elements().Buttons();
+    // The plain boxes leave four pixels, and the caption's first letter one more of its own.
+    EXPECT_EQ(CaptionGap(*m_check, buttons.CheckButton.Width() / buttons.CheckButtonFrame), 5);
+    EXPECT_EQ(CaptionGap(*m_radio, buttons.RadioButton.Width() / buttons.RadioButtonFrame), 5);
+}
+
+TEST_F(ControlSkinnersTest, AnEditWithAFrameStyleOfItsOwnKeepsItUnderTheSkin)
+{
+    auto* edit = new TSelfFramedEdit(m_form.get());
+    edit->SetParent(m_form.get());
+    edit->SetBounds(200, 60, 100, 22);
+    ShowWithFocusAside();
+    // Without its own frame the edit wears the skin's: shadow outside, white inside.
+    EXPECT_EQ(Shown(At(*edit, {0, 10})), SwapRB(ColorToRGB(m_data->Elements().Colours().ButtonShadow)));
+    EXPECT_EQ(Shown(At(*edit, {1, 10})), 0xFFFFFFu);
+    edit->SetFrameVisible(true);
+    (void)RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(Shown(At(*edit, {0, 10})), SwapRB(TSelfFramedEdit::FRAME));
 }
 
 TEST_F(ControlSkinnersTest, SkinningOffForOneControlHandsItBackToItsOwnPainting)
@@ -491,12 +560,13 @@ TEST_F(ControlSkinnersTest, ABitButtonShowsItsGlyphCellAndFrameForEachState)
     bit->SetEnabled(false);
     Pump();
     ExpectFrame(*bit, bfDisabled);
-    EXPECT_EQ(Shown(glyph), Greyed(disabled));
-    // One cell serves every state: greyed when disabled, as it is when pressed.
+    EXPECT_EQ(Shown(glyph), SwapRB(disabled));
+    // One cell serves every state: embossed when disabled, as it is when pressed.
     bit->SetGlyph(GlyphStrip({normal}).get());
     bit->SetNumGlyphs(1);
     Pump();
-    EXPECT_EQ(Shown(glyph), Greyed(normal));
+    EXPECT_EQ(Shown(glyph), EmbossedShadow());
+    EXPECT_EQ(Shown(At(*bit, {4 + 16, 7 + 16})), EmbossedHighlight());
     bit->SetEnabled(true);
     Pump();
     MoveMouse(At(*bit, {70, 15}));
@@ -571,7 +641,7 @@ TEST_F(ControlSkinnersTest, GroupedSpeedButtonsShowDownHotPressedFlatAndDisabled
     pages[2]->SetEnabled(false);
     Pump();
     ExpectFrame(*pages[2], bfDisabled);
-    EXPECT_EQ(glyphOf(*pages[2]), Greyed(disabled));
+    EXPECT_EQ(glyphOf(*pages[2]), SwapRB(disabled));
     Button(At(*pages[2], {10, 15}), true);
     Button(At(*pages[2], {10, 15}), false);
     EXPECT_EQ(clicked, "Page1 ");
