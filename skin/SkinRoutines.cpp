@@ -116,14 +116,6 @@ void ComputeGradient(TGradientTable& table, int count, TColor start, TColor end)
 
 } // namespace
 
-void GreyBitmap(TBitmap& bitmap)
-{
-    ForEachPixel24(bitmap, [](std::uint8_t* pixel) {
-        const auto mean = static_cast<std::uint8_t>((pixel[0] + pixel[1] + pixel[2]) / 3);
-        pixel[0] = pixel[1] = pixel[2] = mean;
-    });
-}
-
 void ReplaceKeyColour(TBitmap& bitmap, TColor colour)
 {
     const TRgb with = Channels(colour);

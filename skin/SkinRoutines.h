@@ -15,8 +15,6 @@ using TRect = RECT;
 // Small routines the skin engine uses to derive images from a skin, and its text and optional
 // system functions. Pixel routines work on 24-bit rows (blue, green, red).
 
-// Each pixel becomes the mean of its channels; the bitmap becomes 24 bits a pixel.
-void GreyBitmap(TBitmap& bitmap);
 // Exactly magenta pixels take `colour`; the bitmap becomes 24 bits a pixel.
 void ReplaceKeyColour(TBitmap& bitmap, TColor colour);
 // Left-right mirror image; the bitmap becomes 24 bits a pixel.
