@@ -101,19 +101,11 @@ public:
     using TGroupBox::TGroupBox;
 };
 
-class TOtherScrollHost : public TPanel {
-    CLASSLIB_DECLARE_CLASS;
-
-public:
-    using TPanel::TPanel;
-};
-
 } // namespace
 
 CLASSLIB_IMPLEMENT_CLASS(TPngBitBtn, TBitBtn, nullptr, DescribePngBitBtn)
 CLASSLIB_IMPLEMENT_CLASS(TSelfFramedEdit, TEdit, nullptr, DescribeSelfFramedEdit)
 CLASSLIB_IMPLEMENT_CLASS(TOtherRadioGroup, TGroupBox, nullptr, nullptr)
-CLASSLIB_IMPLEMENT_CLASS(TOtherScrollHost, TPanel, nullptr, nullptr)
 
 class ControlSkinnersTest : public SkinnedFormFixture {
 protected:
@@ -804,10 +796,12 @@ TEST_F(ControlSkinnersTest, GroupKindsOfTheSkin3rdListSkinTheGroupsChildren)
         EXPECT_EQ(dynamic_cast<const TSkinGroupBox*>(kindOf(*group)) != nullptr, c.groupSkinned);
         // Each kind's own children: the items of a group, the scrolling children of a host.
         const std::string kind = c.kind;
-        if (kind == "radiogroup")
+        if (kind == "radiogroup") {
             EXPECT_NE(dynamic_cast<const TSkinRadioButton*>(kindOf(*radio)), nullptr);
-        if (kind == "checkgroup")
+        }
+        if (kind == "checkgroup") {
             EXPECT_NE(dynamic_cast<const TSkinCheckBox*>(kindOf(*check)), nullptr);
+        }
         if (kind == "embedscrollbar") {
             EXPECT_NE(dynamic_cast<const TSkinScrollbar*>(kindOf(*list)), nullptr);
             EXPECT_NE(dynamic_cast<const TSkinScControl*>(kindOf(*bar)), nullptr);

@@ -136,9 +136,10 @@ protected:
         for (int y = 0; y < rows; ++y)
             for (int x = from; x < to; ++x) {
                 const std::uint32_t expected = Colour(source, frameWidth * (frame - 1) + x, y);
-                if (expected != 0xFF00FF)
+                if (expected != 0xFF00FF) {
                     ASSERT_EQ(Shown({at.x + x, at.y + y}), SwapRB(expected)) << "frame " << frame << " at " << x
                                                                               << "," << y;
+                }
             }
     }
 
@@ -189,8 +190,9 @@ void ExpectRows(TBitmap& picture, int from, int to, TBitmap& source, int size, i
     for (int y = from; y < to; ++y)
         for (int x = 0; x < size; ++x) {
             const std::uint32_t expected = Colour(source, size * (frame - 1) + x, sourceTop + y - from);
-            if (expected != 0xFF00FF)
+            if (expected != 0xFF00FF) {
                 ASSERT_EQ(Colour(picture, x, y), expected) << "frame " << frame << " at " << x << "," << y;
+            }
         }
 }
 

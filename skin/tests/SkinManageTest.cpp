@@ -220,8 +220,9 @@ TEST_F(SkinManageTest, MessageBoxesFollowTheSettingsOfTheMainSkinData)
             looked = true;
             const TWinSkinForm* skinner = SkinManager()->FindFormSkinner(box);
             EXPECT_EQ(skinner != nullptr, c.skinned) << c.name;
-            if (skinner)
+            if (skinner) {
                 EXPECT_EQ(skinner->SkinData(), m_data) << c.name;
+            }
         };
         (void)PostMessageA(Window(), WM_NULL, 0, 0);
         (void)MessageDlg("Skinned?", mtInformation, {mbOK}, 0);

@@ -80,8 +80,9 @@ TEST_F(InstallEngineTest, WritesEveryPayloadFileByteForByteWithItsMode)
     for (std::size_t i = 0; i < payload.size(); ++i) {
         const fs::path target = fs::path(installDir) / payload[i].target;
         SCOPED_TRACE(target.string());
-        if (payload[i].target != ManagerSettingsFile)
+        if (payload[i].target != ManagerSettingsFile) {
             EXPECT_EQ(m_dir.ReadFile(fs::relative(target, m_dir.Path()).string()), Bytes(Entries[i]));
+        }
         EXPECT_EQ(Mode(target), ExpectedModes.at(payload[i].kind));
     }
     EXPECT_TRUE(fs::exists(fs::path(installDir) / "Drivers/Driver"));
