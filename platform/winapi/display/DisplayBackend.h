@@ -145,6 +145,10 @@ public:
     // none. Drain NextEvent until it returns false before waiting on it: events already read
     // from the descriptor do not make it readable again.
     [[nodiscard]] virtual int EventDescriptor() const { return -1; }
+    // True when events were read from the descriptor after the last drain and wait for NextEvent:
+    // any call that talks to the window system (presenting pixels, asking where the pointer is)
+    // may take them in on the way. A wait on the descriptor would sleep past them.
+    [[nodiscard]] virtual bool EventsAlreadyRead() { return false; }
     // Non-blocking: the next event, or false when there is none now.
     [[nodiscard]] virtual bool NextEvent(DisplayEvent&) { return false; }
 

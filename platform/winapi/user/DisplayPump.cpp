@@ -120,7 +120,13 @@ void PrepareDisplayWait()
     if (!OnDisplayThread())
         return;
     const int descriptor = Display().EventDescriptor();
-    if (descriptor >= 0)
+    if (descriptor < 0)
+        return;
+    // Presenting the turn's pixels may have taken in events since the drain: the wait must not
+    // sleep past them (a window uncovered meanwhile would stay stale until other input came).
+    if (Display().EventsAlreadyRead())
+        CurrentQueue()->Signal();
+    else
         DisplayWatcher::Instance().Arm(descriptor, CurrentQueue());
 }
 

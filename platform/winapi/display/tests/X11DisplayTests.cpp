@@ -157,6 +157,30 @@ TEST_F(X11DisplayTest, PresentedPixelsAppearWhereTheWindowIsAndOnlyTheDirtyAreaI
     EXPECT_TRUE(ScreenShows({{200, 100, GREEN}, {319, 179, GREEN}, {40, 30, BLACK}}));
 }
 
+// Another program's window closes over ours while we ask the server something: the exposure
+// arrives with the reply, so only the backend can tell that it waits.
+TEST_F(X11DisplayTest, AnExposureReadWithAReplyIsReportedThoughTheDescriptorStaysQuiet)
+{
+    CreateShown(1, RECT{40, 30, 160, 110});
+    DisplayEvent event;
+    while (m_backend->NextEvent(event)) {
+    }
+    const Window cover = XCreateSimpleWindow(m_observer, DefaultRootWindow(m_observer), 20, 20, 200, 120, 0, 0, 0);
+    XSetWindowAttributes placeExactly{};
+    placeExactly.override_redirect = True;
+    XChangeWindowAttributes(m_observer, cover, CWOverrideRedirect, &placeExactly);
+    XMapRaised(m_observer, cover);
+    XSync(m_observer, False);
+    XDestroyWindow(m_observer, cover);
+    XSync(m_observer, False);
+
+    (void)m_backend->PointerPosition();
+    pollfd entry{m_backend->EventDescriptor(), POLLIN, 0};
+    EXPECT_EQ(poll(&entry, 1, 0), 0);
+    EXPECT_TRUE(m_backend->EventsAlreadyRead());
+    EXPECT_TRUE(PumpUntilEvent(Kind::Exposed, 1));
+}
+
 TEST_F(X11DisplayTest, AShapedWindowLeavesTheBackgroundVisibleOutsideItsRegion)
 {
     CreateShown(1, RECT{100, 100, 200, 200});

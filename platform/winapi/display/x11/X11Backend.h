@@ -42,6 +42,7 @@ public:
 
     [[nodiscard]] int EventDescriptor() const override;
     [[nodiscard]] bool NextEvent(DisplayEvent& event) override;
+    [[nodiscard]] bool EventsAlreadyRead() override;
 
     [[nodiscard]] RECT ScreenRect() const override;
     [[nodiscard]] RECT WorkArea() const override;

@@ -80,6 +80,13 @@ bool X11Backend::NextEvent(DisplayEvent& event)
     return true;
 }
 
+// Xlib takes in events whenever it reads from the connection: for a reply, and also while a
+// large image waits to be written. Those never make the descriptor readable again.
+bool X11Backend::EventsAlreadyRead()
+{
+    return !m_pending.empty() || XEventsQueued(m_display, QueuedAfterReading) > 0;
+}
+
 void X11Backend::ReadPendingEvents()
 {
     while (m_pending.empty() && XPending(m_display)) {
