@@ -522,6 +522,7 @@ private:
     void PlaceFilterEditor();
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
     [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell, int x);
+    void RememberPress(int x, int y);
     [[nodiscard]] bool TypeIntoFilterRow(char key);
     // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
     [[nodiscard]] bool FilterRowMessage(TMessage& message);
@@ -601,6 +602,9 @@ private:
     TNotifyEvent m_onEditButtonClick;
     TGridCoord m_pressedCheckBox{-1, -1};
     int m_clickedCol = -1;
+    // The last left press, for a hosted editor to pair its first press with.
+    POINT m_pressScreenPos{};
+    DWORD m_pressTime = 0;
     // Where Shift with the keys or the mouse began marking rows.
     TBookmarkStr m_rowAnchor;
     // A press on a data cell that dragging turns into a rectangle of cells.

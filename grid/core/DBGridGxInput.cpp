@@ -370,6 +370,8 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
 {
     m_pressedCheckBox = {-1, -1};
     m_pressedTitle = {};
+    if (button == mbLeft)
+        RememberPress(x, y);
     const TGridCoord cell = CellAtPoint(x, y);
     if (FilterRowMouseDown(button, cell, x))
         return;
