@@ -558,6 +558,43 @@ bool TReader::ReadBoolean()
     return type == vaTrue;
 }
 
+Variant TReader::ReadVariant()
+{
+    switch (NextValue()) {
+    case vaNil:
+        SkipValue();
+        return Unassigned();
+    case vaIdent:
+        if (!SameText(ReadIdent(), "Null"))
+            RaiseInvalidValue();
+        return Null();
+    case vaFalse:
+    case vaTrue:
+        return ReadBoolean();
+    case vaInt8:
+    case vaInt16:
+    case vaInt32:
+        return ReadInteger();
+    case vaInt64:
+        return Variant(static_cast<long long>(ReadInt64()));
+    case vaExtended:
+        return ReadFloat();
+    case vaString:
+    case vaLString:
+        return ReadString();
+    case vaList: {
+        ReadListBegin();
+        std::vector<Variant> items;
+        while (!EndOfList())
+            items.push_back(ReadVariant());
+        ReadListEnd();
+        return VarArrayOf(items);
+    }
+    default:
+        RaiseInvalidValue();
+    }
+}
+
 std::string TReader::ReadStr()
 {
     if (m_frames.size() > 1 && m_frames.back().Value->Kind == TFormValueKind::Set) {

@@ -2,6 +2,7 @@
 
 #include "platform/classlib/core/Filer.h"
 #include "platform/classlib/core/FormParser.h"
+#include "platform/rtl/Variant.h"
 
 #include <cstdint>
 #include <functional>
@@ -77,6 +78,9 @@ public:
     [[nodiscard]] char ReadChar();
     [[nodiscard]] std::string ReadIdent();
     [[nodiscard]] bool ReadBoolean();
+    // A value of any simple kind: nil is Unassigned, the identifier Null is Null, a list is an
+    // array of its elements.
+    [[nodiscard]] Variant ReadVariant();
     // Inside a set entered by ReadValue: the next member, or "" at its end.
     [[nodiscard]] std::string ReadStr();
     void ReadListBegin();
