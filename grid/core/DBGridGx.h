@@ -448,6 +448,10 @@ private:
     void MarkRowsFromAnchor();
     void StartRectangleDrag(TGridCoord cell, TShiftState shift);
     void DragRectangleTo(int x, int y);
+    void StartRowDrag(TGridCoord cell, TShiftState shift);
+    void DragRowsTo(int y);
+    void MarkRecordsBetween(const TBookmarkStr& from, const TBookmarkStr& to, bool mark);
+    void DragColumnsTo(int x);
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);
@@ -523,6 +527,8 @@ private:
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
     [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell, int x);
     void RememberPress(int x, int y);
+    [[nodiscard]] static bool IsNavigationKey(WORD key);
+    void ClearSelectionUnlessShifted(TShiftState shift);
     [[nodiscard]] bool TypeIntoFilterRow(char key);
     // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
     [[nodiscard]] bool FilterRowMessage(TMessage& message);
@@ -614,6 +620,14 @@ private:
         int AnchorCol = -1;
         TBookmarkStr Anchor;
     } m_rectangleDrag;
+    // A press that dragging turns into marked records (over the indicator, or the rows of a
+    // row-select grid) or into selected whole columns (over the titles' select zone).
+    struct TSelectDrag {
+        enum TKind { None, Rows, Columns } Kind = None;
+        TBookmarkStr Anchor;
+        TBookmarkStr Last;
+        bool Mark = true;
+    } m_selectDrag;
     std::string m_incSearchText;
     std::string m_incSearchPending;
     struct TPressedTitle {
