@@ -410,6 +410,7 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
+    void TimedScroll(int direction) override;
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void Loaded() override;
@@ -452,6 +453,7 @@ private:
     void DragRowsTo(int y);
     void MarkRecordsBetween(const TBookmarkStr& from, const TBookmarkStr& to, bool mark);
     void DragColumnsTo(int x);
+    void FollowDragToCursor();
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);

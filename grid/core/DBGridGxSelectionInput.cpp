@@ -236,6 +236,38 @@ void TCustomDBGridGx::DragColumnsTo(int x)
         m_selection->Columns().SelectShift(column);
 }
 
+// While a drag selects with the mouse above or below the rows, each tick of the drag timer brings
+// in the record before the first one on screen, or the one after the last, and the selection
+// follows.
+void TCustomDBGridGx::TimedScroll(int direction)
+{
+    TCustomGridGx::TimedScroll(direction & (sdLeftGx | sdRightGx));
+    if (!m_dataLink->Active() || (direction & (sdUpGx | sdDownGx)) == 0)
+        return;
+    const int active = m_dataLink->ActiveRecord();
+    (void)MoveRecordBy((direction & sdUpGx) != 0 ? -(active + 1) : m_dataLink->RecordCount() - active);
+    FollowDragToCursor();
+}
+
+void TCustomDBGridGx::FollowDragToCursor()
+{
+    POINT point{};
+    (void)GetCursorPos(&point);
+    point = ScreenToClient(point);
+    const int rows = m_dataLink->RecordCount();
+    if (rows == 0)
+        return;
+    const TRect first = CellRect(m_indicatorOffset, m_titleOffset);
+    const TRect last = CellRect(m_indicatorOffset, m_titleOffset + rows - 1);
+    const TRect client = ClientRect();
+    const int x = std::clamp(static_cast<int>(point.x), static_cast<int>(client.left), static_cast<int>(client.right) - 1);
+    const int y = std::clamp(static_cast<int>(point.y), static_cast<int>(first.top), static_cast<int>(last.bottom) - 1);
+    if (m_selectDrag.Kind == TSelectDrag::Rows)
+        DragRowsTo(y);
+    if (m_rectangleDrag.Active)
+        DragRectangleTo(x, y);
+}
+
 // Ctrl+A selects everything; Esc drops the selection.
 bool TCustomDBGridGx::SelectByKey(WORD key, TShiftState shift)
 {

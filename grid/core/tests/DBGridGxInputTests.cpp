@@ -83,6 +83,27 @@ TEST_F(DBGridInput, ControlDeleteWithMarkedRowsDeletesTheMarkedRows)
     EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 0);
 }
 
+// Dragging a selection below the rows brings in the next record at each tick of the drag timer,
+// and the marks follow it; above the rows the records before come in.
+TEST_F(DBGridInput, DraggingASelectionPastTheRowsScrollsTheRecordsIn)
+{
+    ShowPeople(60);
+    m_db->SetOptions(ManagerOptions + TDBGridOptions{dgMultiSelect});
+    const int visible = VisibleRows();
+    ASSERT_LT(visible, 60);
+    Press(RowCentre(1), true);
+    MoveHeld({RowCentre(1).x, m_db->ClientHeight() + 30});
+    for (int tick = 0; tick < 3; ++tick)
+        m_db->Perform(WM_TIMER, 1, 0);
+    EXPECT_EQ(RecNo(), visible + 3);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), visible + 2) << "from the pressed record to the current one";
+    MoveHeld({RowCentre(1).x, -30});
+    m_db->Perform(WM_TIMER, 1, 0);
+    EXPECT_EQ(RecNo(), 3) << "the record before the first on screen";
+    Press({RowCentre(1).x, -30}, false);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 2) << "the pressed record and the one now first on screen";
+}
+
 TEST_F(DBGridInput, DraggingATitleMovesItsColumnWithItsWidth)
 {
     ShowPeople(5);
