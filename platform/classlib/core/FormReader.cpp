@@ -5,6 +5,7 @@
 #include "platform/classlib/core/Streams.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Variant.h"
 
 #include <mutex>
 

@@ -2,7 +2,6 @@
 
 #include "platform/classlib/core/Filer.h"
 #include "platform/classlib/core/FormParser.h"
-#include "platform/rtl/Variant.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+class Variant;
 class TCollection;
 class TComponent;
 class TObject;

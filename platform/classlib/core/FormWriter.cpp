@@ -3,6 +3,7 @@
 #include "platform/classlib/core/Collections.h"
 #include "platform/classlib/core/Components.h"
 #include "platform/classlib/core/Streams.h"
+#include "platform/rtl/Variant.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/classlib/core/Filer.h"
-#include "platform/rtl/Variant.h"
 
 #include <cstdint>
 #include <span>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class Variant;
 class TCollection;
 class TComponent;
 class TObject;
