@@ -410,6 +410,7 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
+    void TimedScroll(int direction) override;
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void Loaded() override;
@@ -448,6 +449,11 @@ private:
     void MarkRowsFromAnchor();
     void StartRectangleDrag(TGridCoord cell, TShiftState shift);
     void DragRectangleTo(int x, int y);
+    void StartRowDrag(TGridCoord cell, TShiftState shift);
+    void DragRowsTo(int y);
+    void MarkRecordsBetween(const TBookmarkStr& from, const TBookmarkStr& to, bool mark);
+    void DragColumnsTo(int x);
+    void FollowDragToCursor();
     void SelectByDataClick(TGridCoord before, TGridCoord cell, TShiftState shift);
     [[nodiscard]] bool SelectByKey(WORD key, TShiftState shift);
     [[nodiscard]] bool CellSelectedNow(int dataCol);
@@ -522,6 +528,9 @@ private:
     void PlaceFilterEditor();
     [[nodiscard]] bool IsFilterRow(int row) const { return m_stFilter->Visible() && row == TitleRowCount() - 1; }
     [[nodiscard]] bool FilterRowMouseDown(TMouseButton button, TGridCoord cell, int x);
+    void RememberPress(int x, int y);
+    [[nodiscard]] static bool IsNavigationKey(WORD key);
+    void ClearSelectionUnlessShifted(TShiftState shift);
     [[nodiscard]] bool TypeIntoFilterRow(char key);
     // Hands a wheel or cancel-mode message to an active filter editor; false when none is active.
     [[nodiscard]] bool FilterRowMessage(TMessage& message);
@@ -601,6 +610,9 @@ private:
     TNotifyEvent m_onEditButtonClick;
     TGridCoord m_pressedCheckBox{-1, -1};
     int m_clickedCol = -1;
+    // The last left press, for a hosted editor to pair its first press with.
+    POINT m_pressScreenPos{};
+    DWORD m_pressTime = 0;
     // Where Shift with the keys or the mouse began marking rows.
     TBookmarkStr m_rowAnchor;
     // A press on a data cell that dragging turns into a rectangle of cells.
@@ -610,6 +622,14 @@ private:
         int AnchorCol = -1;
         TBookmarkStr Anchor;
     } m_rectangleDrag;
+    // A press that dragging turns into marked records (over the indicator, or the rows of a
+    // row-select grid) or into selected whole columns (over the titles' select zone).
+    struct TSelectDrag {
+        enum TKind { None, Rows, Columns } Kind = None;
+        TBookmarkStr Anchor;
+        TBookmarkStr Last;
+        bool Mark = true;
+    } m_selectDrag;
     std::string m_incSearchText;
     std::string m_incSearchPending;
     struct TPressedTitle {

@@ -2,8 +2,10 @@
 #include "grid/core/DBGridGx.h"
 
 #include "grid/core/DBGridGxColumnTitle.h"
+#include "grid/core/DBGridInplaceEdit.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/forms/GraphicsObjects.h"
+#include "platform/classlib/forms/ImgList.h"
 
 #include <algorithm>
 
@@ -30,25 +32,32 @@ void TCustomDBGridGx::FitColumnsToContent(const std::vector<TColumnGx*>& columns
 int TCustomDBGridGx::TitleWidth(TColumnGx& column)
 {
     TColumnTitleGx& title = *column.Title();
+    const int marker = std::max(0, title.SortMarkerWidth());
+    if (m_titleImages && title.ImageIndex() >= 0)
+        return m_titleImages->Width() + TextMargin + marker;
     Canvas()->Font()->Assign(title.Font());
-    return Canvas()->TextWidth(title.Caption()) + TextMargin + std::max(0, title.SortMarkerWidth());
+    return Canvas()->TextWidth(title.Caption()) + TextMargin + marker;
 }
 
-// Every record's text in the column's font; a tick or an image is as wide as it is drawn.
+// Every record's text in the column's font, beside the buttons shown in every row; a tick or an
+// image is as wide as it is drawn.
 int TCustomDBGridGx::RecordsWidth(TColumnGx& column)
 {
     if (column.CellImageKind() == cikCheckboxes)
         return CheckBoxSize + TextMargin;
+    if (column.CellImageKind() == cikImages)
+        return column.ImageList() ? column.ImageList()->Width() + TextMargin : 0;
     if (!m_dataLink->Active() || !column.Field())
         return 0;
     TDataSet* dataSet = m_dataLink->DataSet();
     Canvas()->Font()->Assign(column.Font());
     const TBookmarkStr position = dataSet->IsEmpty() ? TBookmarkStr() : dataSet->Bookmark();
+    const int buttons = column.AlwaysShowEditButton() ? CellButtonsWidth(column) : 0;
     int widest = 0;
     dataSet->DisableControls();
     try {
         for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
-            widest = std::max(widest, Canvas()->TextWidth(column.DisplayText()) + TextMargin);
+            widest = std::max(widest, Canvas()->TextWidth(column.DisplayText()) + TextMargin + buttons);
         if (!position.empty())
             dataSet->SetBookmark(position);
     } catch (...) {

@@ -1,12 +1,19 @@
 // The grid as the holder of editors placed over its cells.
 #include "grid/core/DBGridGx.h"
 
-// The grid opens its hosted editors by keys and by clicks that need no second one: no press is
-// left for an editor to pair with.
+// The press that opened an editor is handed out once: the editor's first press pairs with it.
 void TCustomDBGridGx::PendingMouseDown(POINT& screenPos, DWORD& time)
 {
-    screenPos = {};
-    time = 0;
+    screenPos = m_pressScreenPos;
+    time = m_pressTime;
+    m_pressTime = 0;
+}
+
+void TCustomDBGridGx::RememberPress(int x, int y)
+{
+    const TPoint screen = ClientToScreen(TPoint{x, y});
+    m_pressScreenPos = {screen.x, screen.y};
+    m_pressTime = static_cast<DWORD>(GetMessageTime());
 }
 
 bool TCustomDBGridGx::EditorMessageHook(TWinControl&, TMessage&) { return false; }

@@ -104,6 +104,8 @@ bool TCustomDBGridGx::ControlKey(WORD key, TShiftState shift)
 {
     TDataSet* dataSet = m_dataLink->DataSet();
     const bool extend = shift.Contains(ssShift) && m_options.Contains(dgMultiSelect);
+    if (m_optionsGx.Contains(dghClearSelection) && IsNavigationKey(key))
+        ClearSelectionUnlessShifted(shift);
     switch (key) {
     case VK_UP:
     case VK_PRIOR:
@@ -150,15 +152,18 @@ bool TCustomDBGridGx::PlainKey(WORD key, TShiftState shift)
             dataSet->Append();
         return true;
     case VK_PRIOR:
+        ClearSelectionUnlessShifted(shift);
         (void)MoveRows(-page, shift);
         return true;
     case VK_NEXT:
+        ClearSelectionUnlessShifted(shift);
         (void)MoveRows(page, shift);
         return true;
     case VK_HOME:
     case VK_END:
         if (!m_options.Contains(dgRowSelect))
             return false;
+        ClearSelectionUnlessShifted(shift);
         key == VK_HOME ? dataSet->First() : dataSet->Last();
         return true;
     case VK_INSERT:
@@ -178,6 +183,18 @@ bool TCustomDBGridGx::PlainKey(WORD key, TShiftState shift)
     default:
         return false;
     }
+}
+
+// The keys that move to another record; without Shift they leave the marked rows and cells behind.
+bool TCustomDBGridGx::IsNavigationKey(WORD key)
+{
+    return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT || key == VK_HOME || key == VK_END;
+}
+
+void TCustomDBGridGx::ClearSelectionUnlessShifted(TShiftState shift)
+{
+    if (!shift.Contains(ssShift) && m_selection->SelectionType() != gstNon)
+        m_selection->Clear();
 }
 
 // Up and Down move by records; with Shift and dgMultiSelect the marked rows follow: the record
@@ -370,6 +387,8 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
 {
     m_pressedCheckBox = {-1, -1};
     m_pressedTitle = {};
+    if (button == mbLeft)
+        RememberPress(x, y);
     const TGridCoord cell = CellAtPoint(x, y);
     if (FilterRowMouseDown(button, cell, x))
         return;
@@ -386,6 +405,7 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
             return;
         if (SelectByTitleClick(ColumnAtGridCol(cell.X), shift, cell, y)) {
             (void)Perform(WM_CANCELMODE, 0, 0);
+            m_selectDrag.Kind = TSelectDrag::Columns;
             return;
         }
         TColumnGx* column = ColumnAtGridCol(cell.X);
@@ -407,6 +427,8 @@ void TCustomDBGridGx::MouseDown(TMouseButton button, TShiftState shift, int x, i
         SelectByDataClick(before, cell, shift);
         StartRectangleDrag(cell, shift);
     }
+    if (button == mbLeft && cell.Y >= m_titleOffset && !shift.Contains(ssDouble))
+        StartRowDrag(cell, shift);
     // A quick second click on a tick is a tick too, not a double click to ignore.
     if (button != mbLeft || cell.Y < m_titleOffset || !m_dataLink->Active())
         return;
@@ -420,6 +442,10 @@ void TCustomDBGridGx::MouseMove(TShiftState shift, int x, int y)
     TCustomGridGx::MouseMove(shift, x, y);
     if (m_rectangleDrag.Active)
         DragRectangleTo(x, y);
+    if (m_selectDrag.Kind == TSelectDrag::Rows)
+        DragRowsTo(y);
+    else if (m_selectDrag.Kind == TSelectDrag::Columns)
+        DragColumnsTo(x);
 }
 
 void TCustomDBGridGx::TakeMouseFocus()
@@ -434,6 +460,7 @@ void TCustomDBGridGx::MouseUp(TMouseButton button, TShiftState shift, int x, int
     const TGridCoord pressed = m_pressedCheckBox;
     m_pressedCheckBox = {-1, -1};
     m_rectangleDrag.Active = false;
+    m_selectDrag = {};
     const TPressedTitle title = m_pressedTitle;
     m_pressedTitle = {};
     TCustomGridGx::MouseUp(button, shift, x, y);

@@ -3,6 +3,8 @@
 
 #include "platform/classlib/data/DBDataSet.h"
 
+#include <algorithm>
+
 namespace {
 
 // Puts the link's active record on a shown row and back.
@@ -152,6 +154,118 @@ void TCustomDBGridGx::DragRectangleTo(int x, int y)
     if (m_selection->SelectionType() != gstRectangle)
         rect.Select(m_rectangleDrag.AnchorCol, m_rectangleDrag.Anchor, false);
     rect.Select(cell.X - m_indicatorOffset, BookmarkOfRow(dataRow), true);
+}
+
+// A press on a record's indicator marks it (Ctrl: toggles it, Shift: marks from the anchor; a
+// plain press marks only it); there and on the rows of a row-select grid, dragging then marks
+// the records passed over as the pressed one now is.
+void TCustomDBGridGx::StartRowDrag(TGridCoord cell, TShiftState shift)
+{
+    m_selectDrag = {};
+    const bool indicator = cell.X < m_indicatorOffset;
+    if (!m_options.Contains(dgMultiSelect) || !m_allowedSelections.Contains(gstRecordBookmarks) ||
+        (!indicator && !m_options.Contains(dgRowSelect)) || !m_dataLink->Active() ||
+        m_dataLink->DataSet()->IsEmpty() || cell.Y - m_titleOffset >= m_dataLink->RecordCount())
+        return;
+    const TBookmarkStr pressed = BookmarkOfRow(cell.Y - m_titleOffset);
+    if (indicator) {
+        if (shift.Contains(ssShift)) {
+            MarkRecordsBetween(m_rowAnchor.empty() ? pressed : m_rowAnchor, pressed, true);
+            return;
+        }
+        if (!shift.Contains(ssCtrl) && m_optionsGx.Contains(dghClearSelection))
+            m_selection->Clear();
+        const TShownRecord shown(*m_dataLink, cell.Y - m_titleOffset);
+        SelectRecordBookmarks();
+        m_selectedRows->MarkCurrent(!shift.Contains(ssCtrl) || !m_selectedRows->IsCurrentSelected());
+        m_rowAnchor = pressed;
+    }
+    const TShownRecord shown(*m_dataLink, cell.Y - m_titleOffset);
+    m_selectDrag = {TSelectDrag::Rows, pressed, pressed,
+                    m_selection->SelectionType() != gstRecordBookmarks || m_selectedRows->IsCurrentSelected()};
+}
+
+// The records from the anchor to the one under the point take the anchor's mark; those the drag
+// has come back over lose it.
+void TCustomDBGridGx::DragRowsTo(int y)
+{
+    const int lastRow = m_dataLink->RecordCount() - 1;
+    const int row = CellAtPoint(0, y).Y;
+    int dataRow = std::clamp(row - m_titleOffset, 0, lastRow);
+    if (row < 0)
+        dataRow = y < CellRect(0, m_titleOffset).top ? 0 : lastRow;
+    const TBookmarkStr target = BookmarkOfRow(dataRow);
+    if (target == m_selectDrag.Last)
+        return;
+    MarkRecordsBetween(m_selectDrag.Anchor, m_selectDrag.Last, !m_selectDrag.Mark);
+    MarkRecordsBetween(m_selectDrag.Anchor, target, m_selectDrag.Mark);
+    m_selectDrag.Last = target;
+}
+
+// Marks or unmarks every record from one bookmark to the other, both included; the data set
+// stays where it was.
+void TCustomDBGridGx::MarkRecordsBetween(const TBookmarkStr& from, const TBookmarkStr& to, bool mark)
+{
+    TDataSet* dataSet = m_dataLink->DataSet();
+    if (!dataSet->BookmarkValid(from) || !dataSet->BookmarkValid(to))
+        return;
+    SelectRecordBookmarks();
+    const TBookmarkStr position = dataSet->Bookmark();
+    const int step = dataSet->CompareBookmarks(from, to) <= 0 ? 1 : -1;
+    dataSet->DisableControls();
+    try {
+        dataSet->SetBookmark(from);
+        m_selectedRows->MarkCurrent(mark);
+        while (dataSet->CompareBookmarks(dataSet->Bookmark(), to) != 0 && dataSet->MoveBy(step) != 0)
+            m_selectedRows->MarkCurrent(mark);
+        dataSet->SetBookmark(position);
+    } catch (...) {
+        dataSet->EnableControls();
+        throw;
+    }
+    dataSet->EnableControls();
+}
+
+// The whole columns from the anchor to the one under the point are selected.
+void TCustomDBGridGx::DragColumnsTo(int x)
+{
+    const TRect client = ClientRect();
+    const int inside = std::clamp(x, static_cast<int>(client.left), static_cast<int>(client.right) - 1);
+    const TGridCoord cell = CellAtPoint(inside, CellRect(m_indicatorOffset, 0).top);
+    if (TColumnGx* column = ColumnAtGridCol(cell.X); column && m_selection->SelectionType() == gstColumns)
+        m_selection->Columns().SelectShift(column);
+}
+
+// While a drag selects with the mouse above or below the rows, each tick of the drag timer brings
+// in the record before the first one on screen, or the one after the last, and the selection
+// follows.
+void TCustomDBGridGx::TimedScroll(int direction)
+{
+    TCustomGridGx::TimedScroll(direction & (sdLeftGx | sdRightGx));
+    if (!m_dataLink->Active() || (direction & (sdUpGx | sdDownGx)) == 0)
+        return;
+    const int active = m_dataLink->ActiveRecord();
+    (void)MoveRecordBy((direction & sdUpGx) != 0 ? -(active + 1) : m_dataLink->RecordCount() - active);
+    FollowDragToCursor();
+}
+
+void TCustomDBGridGx::FollowDragToCursor()
+{
+    POINT point{};
+    (void)GetCursorPos(&point);
+    point = ScreenToClient(point);
+    const int rows = m_dataLink->RecordCount();
+    if (rows == 0)
+        return;
+    const TRect first = CellRect(m_indicatorOffset, m_titleOffset);
+    const TRect last = CellRect(m_indicatorOffset, m_titleOffset + rows - 1);
+    const TRect client = ClientRect();
+    const int x = std::clamp(static_cast<int>(point.x), static_cast<int>(client.left), static_cast<int>(client.right) - 1);
+    const int y = std::clamp(static_cast<int>(point.y), static_cast<int>(first.top), static_cast<int>(last.bottom) - 1);
+    if (m_selectDrag.Kind == TSelectDrag::Rows)
+        DragRowsTo(y);
+    if (m_rectangleDrag.Active)
+        DragRectangleTo(x, y);
 }
 
 // Ctrl+A selects everything; Esc drops the selection.

@@ -26,6 +26,9 @@ void PaintCellButtonFace(HDC dc, const TRect& rect, const TEditButtonGx* button,
 [[nodiscard]] TEditButtonStyleGx BuiltInButtonStyle(TEditStyleGx style);
 // A button's own width, or the default (a scroll bar's width) when it has none.
 [[nodiscard]] int CellButtonWidth(const TEditButtonGx* button);
+// The buttons a column shows right of the text of every cell: its built-in one and its visible
+// EditButtons, side by side.
+[[nodiscard]] int CellButtonsWidth(const TColumnGx& column);
 
 // The pick list the cell editor drops down under itself: a top-level list that never takes the
 // activation or the focus (the editor keeps both and passes it the arrow keys); a click on an

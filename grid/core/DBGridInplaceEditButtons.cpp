@@ -47,6 +47,17 @@ int CellButtonWidth(const TEditButtonGx* button)
     return button && button->Width() > 0 ? button->Width() : GetSystemMetrics(SM_CXVSCROLL);
 }
 
+int CellButtonsWidth(const TColumnGx& column)
+{
+    int width = column.BuiltInButtonKind() != bbkNone ? CellButtonWidth(nullptr) : 0;
+    const TEditButtonsGx& buttons = *column.EditButtons();
+    for (int i = 0; i < buttons.Count(); ++i) {
+        if (buttons.Items(i)->Visible())
+            width += CellButtonWidth(buttons.Items(i));
+    }
+    return width;
+}
+
 void PaintCellButtonFace(HDC dc, const TRect& rect, const TEditButtonGx* button, TEditButtonStyleGx style, bool pressed)
 {
     const bool enabled = !button || button->Enabled();

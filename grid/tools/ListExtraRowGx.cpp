@@ -1,6 +1,8 @@
 #include "grid/tools/ListExtraRowGx.h"
 
 #include "grid/core/DBGridGxColumns.h"
+#include "platform/classlib/core/FormReader.h"
+#include "platform/classlib/core/FormWriter.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/forms/Controls.h"
 
@@ -8,7 +10,6 @@
 
 namespace {
 
-// The value the row stands for is set by the program: form data has no variant values.
 void DescribeSpecRow(TClassBuilder& c)
 {
     using C = TSpecRowGx;
@@ -205,6 +206,14 @@ void TSpecRowGx::SetShowIfNotInKeyList(bool value)
         return;
     m_showIfNotInKeyList = value;
     Changed();
+}
+
+void TSpecRowGx::DefineProperties(TFiler& filer)
+{
+    TPersistent::DefineProperties(filer);
+    filer.DefineProperty(
+        "Value", [this](TReader& reader) { SetValue(reader.ReadVariant()); },
+        [this](TWriter& writer) { writer.WriteVariant(m_value); }, !VarIsNull(m_value));
 }
 
 void TSpecRowGx::SetValue(const Variant& value)

@@ -29,6 +29,8 @@ class TSpecRowGx : public TPersistent, public IColumnSpecRowGx {
 
     void Assign(const TPersistent* source) override;
     [[nodiscard]] TPersistent* GetOwner() const override { return m_owner; }
+    // Value, a variant, is stored by the filer itself when it is not Null.
+    void DefineProperties(TFiler& filer) override;
 
     // The cell's text; '' outside the cells.
     [[nodiscard]] std::string CellText(int index) const override;

@@ -5,6 +5,7 @@
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/forms/Dialogs.h"
+#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/classlib/forms/Menus.h"
 #include "platform/winapi/kernel/Clock.h"
@@ -80,6 +81,27 @@ TEST_F(DBGridInput, ControlDeleteWithMarkedRowsDeletesTheMarkedRows)
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Name 1", "Name 3", "Name 5"}));
     EXPECT_EQ(m_asked, (std::vector<std::string>{"Delete all selected records?", "Delete all selected records?"}));
     EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 0);
+}
+
+// Dragging a selection below the rows brings in the next record at each tick of the drag timer,
+// and the marks follow it; above the rows the records before come in.
+TEST_F(DBGridInput, DraggingASelectionPastTheRowsScrollsTheRecordsIn)
+{
+    ShowPeople(60);
+    m_db->SetOptions(ManagerOptions + TDBGridOptions{dgMultiSelect});
+    const int visible = VisibleRows();
+    ASSERT_LT(visible, 60);
+    Press(RowCentre(1), true);
+    MoveHeld({RowCentre(1).x, m_db->ClientHeight() + 30});
+    for (int tick = 0; tick < 3; ++tick)
+        m_db->Perform(WM_TIMER, 1, 0);
+    EXPECT_EQ(RecNo(), visible + 3);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), visible + 2) << "from the pressed record to the current one";
+    MoveHeld({RowCentre(1).x, -30});
+    m_db->Perform(WM_TIMER, 1, 0);
+    EXPECT_EQ(RecNo(), 3) << "the record before the first on screen";
+    Press({RowCentre(1).x, -30}, false);
+    EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 2) << "the pressed record and the one now first on screen";
 }
 
 TEST_F(DBGridInput, DraggingATitleMovesItsColumnWithItsWidth)
@@ -277,6 +299,53 @@ TEST_F(DBGridInput, DoubleClickOnATitlesEdgeSizesTheColumnToItsText)
     Click({m_db->CellRect(1, 0).right, edge.y});
     m_db->Canvas()->Font()->Assign(m_db->FooterFont());
     EXPECT_EQ(name->Width(), m_db->Canvas()->TextWidth(footer) + 5);
+}
+
+// The best width also makes room for what is drawn beside or instead of the text: a title's
+// image, the buttons shown in every row, a cell's image.
+TEST_F(DBGridInput, BestWidthMeasuresTitleImagesButtonsAndImageCells)
+{
+    ShowEditablePeople(12);
+    m_db->SetOptionsGx(m_db->OptionsGx() + TDBGridGxOptions{dghDblClickOptimizeColWidth});
+    TColumnGx* name = m_db->Columns().ColumnAt(0);
+    TColumnGx* sel = m_db->Columns().ColumnAt(1);
+    const auto fitByDoubleClick = [&](int gridCol) {
+        const TRect title = m_db->CellRect(gridCol, 0);
+        const POINT edge{title.right, (title.top + title.bottom) / 2};
+        Click(edge);
+        Click(edge);
+    };
+    const auto wideImages = [](int width) {
+        auto images = std::make_unique<TCustomImageList>(nullptr, width, 8);
+        TBitmap picture;
+        picture.SetSize(width, 8);
+        images->Add(&picture, nullptr);
+        return images;
+    };
+    m_db->Canvas()->Font()->Assign(name->Font());
+    const int widestName = m_db->Canvas()->TextWidth("Name 12") + 4;
+
+    const auto titleImages = wideImages(220);
+    m_db->SetTitleImages(titleImages.get());
+    name->Title()->SetImageIndex(0);
+    fitByDoubleClick(1);
+    EXPECT_EQ(name->Width(), 220 + 4) << "the title's image";
+    name->Title()->SetImageIndex(-1);
+
+    name->SetButtonStyle(cbsEllipsis);
+    name->SetAlwaysShowEditButton(true);
+    fitByDoubleClick(1);
+    EXPECT_EQ(name->Width(), widestName + GetSystemMetrics(SM_CXVSCROLL)) << "the button beside every text";
+
+    const auto cellImages = wideImages(90);
+    sel->SetCheckboxes(false);
+    sel->KeyList()->SetText("False\nTrue");
+    sel->SetImageList(cellImages.get());
+    ASSERT_EQ(sel->CellImageKind(), cikImages);
+    fitByDoubleClick(2);
+    EXPECT_EQ(sel->Width(), 90 + 4) << "the cell's image";
+    m_db->SetTitleImages(nullptr);
+    sel->SetImageList(nullptr);
 }
 
 // A column widened past the client's edge brings the horizontal scroll bar, which resizes the

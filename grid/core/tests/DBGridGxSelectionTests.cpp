@@ -80,6 +80,32 @@ TEST_F(DBGridSelection, ControlClicksMarkRecordsAndAPlainClickDropsThem)
     EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 0);
 }
 
+// Paging and jumping to either end leave the marked records behind, unless Shift extends them.
+TEST_F(DBGridSelection, PagingAndJumpingWithoutShiftDropTheMarkedRecords)
+{
+    struct Case {
+        WORD Key;
+        unsigned Modifiers;
+    };
+    const Case cases[] = {{VK_NEXT, 0},           {VK_PRIOR, 0},           {VK_HOME, 0},
+                          {VK_END, 0},            {VK_NEXT, ModControl},   {VK_PRIOR, ModControl},
+                          {VK_HOME, ModControl},  {VK_END, ModControl},    {VK_DOWN, ModControl}};
+    ShowWide(ManagerOptions + TDBGridOptions{dgMultiSelect});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.Key << " modifiers " << c.Modifiers);
+        ClickWith(DataCell(0, 1), ModControl);
+        ClickWith(DataCell(0, 3), ModControl);
+        ASSERT_EQ(m_db->SelectedRows().BookmarkCount(), 2);
+        Key(c.Key, c.Modifiers);
+        EXPECT_EQ(m_db->DataSelection().SelectionType(), gstNon);
+        EXPECT_EQ(m_db->SelectedRows().BookmarkCount(), 0);
+    }
+    ClickWith(DataCell(0, 1), ModControl);
+    ClickWith(DataCell(0, 3), ModControl);
+    Key(VK_PRIOR, ModShift);
+    EXPECT_GE(m_db->SelectedRows().BookmarkCount(), 2) << "Shift extends the marks instead";
+}
+
 TEST_F(DBGridSelection, ShiftClicksSpanARectangleThatFoldsBackToNothing)
 {
     ShowWide(ManagerOptions - TDBGridOptions{dgRowSelect});
@@ -141,6 +167,50 @@ TEST_F(DBGridSelection, APlainClickInATitlesBottomStripSelectsTheColumn)
     const TRect other = m_db->CellRect(5, 0);
     Click({(other.left + other.right) / 2, other.bottom - 3});
     EXPECT_EQ(SelectedColumns(), (Indexes{4}));
+}
+
+// Dragging over the titles' bottom strip selects the whole columns passed over.
+TEST_F(DBGridSelection, DraggingOverTitlesSelectsColumns)
+{
+    ShowWide(ManagerOptions - TDBGridOptions{dgRowSelect} + TDBGridOptions{dgMultiSelect});
+    const auto strip = [&](int dataCol) { return POINT{Centre(dataCol + 1, 0).x, m_db->CellRect(1, 0).bottom - 3}; };
+    Press(strip(1), true);
+    MoveHeld(strip(4));
+    EXPECT_EQ(SelectedColumns(), (Indexes{1, 2, 3, 4}));
+    MoveHeld(strip(2));
+    EXPECT_EQ(SelectedColumns(), (Indexes{1, 2})) << "back over the columns takes them back";
+    Press(strip(2), false);
+    MoveHeld(strip(5));
+    EXPECT_EQ(SelectedColumns(), (Indexes{1, 2})) << "released, the mouse selects nothing";
+}
+
+// Dragging over the indicator marks the records passed over; on a row-select grid dragging
+// over the rows does too, and coming back unmarks what was passed.
+TEST_F(DBGridSelection, DraggingOverTheIndicatorMarksRecords)
+{
+    ShowWide(ManagerOptions + TDBGridOptions{dgMultiSelect});
+    const auto indicator = [&](int dataRow) { return Centre(0, dataRow + m_db->TitleOffset()); };
+    const auto marked = [&] {
+        std::vector<int> rows;
+        for (int row = 0; row < 10; ++row) {
+            int index = 0;
+            if (m_db->SelectedRows().Locate(m_db->BookmarkOfRow(row), index))
+                rows.push_back(row);
+        }
+        return rows;
+    };
+    Press(indicator(5), true);
+    EXPECT_EQ(marked(), (Indexes{5})) << "the press marks its record";
+    MoveHeld(indicator(2));
+    EXPECT_EQ(marked(), (Indexes{2, 3, 4, 5}));
+    MoveHeld(indicator(4));
+    EXPECT_EQ(marked(), (Indexes{4, 5}));
+    Press(indicator(4), false);
+
+    Press(DataCell(2, 7), true);
+    MoveHeld(DataCell(2, 8));
+    Press(DataCell(2, 8), false);
+    EXPECT_EQ(marked(), (Indexes{7, 8})) << "a row-select grid's rows";
 }
 
 // Dragging over the cells spans a rectangle from the cell pressed.

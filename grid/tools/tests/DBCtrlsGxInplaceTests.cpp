@@ -133,4 +133,28 @@ TEST_F(InplaceEdit, TheFirstClickPairsWithThePressThatOpenedTheEditor)
     EXPECT_EQ(m_grid->PressTime, 0u) << "taken once";
 }
 
+// A press on the data grid, then one on the editor it opened over that spot, make a double click;
+// a later press on the editor pairs with nothing.
+TEST_F(InplaceEdit, APressOnTheDataGridPairsWithTheEditorsFirstPress)
+{
+    auto* grid = new TDBGridGx(m_form.get());
+    grid->SetParent(m_form.get());
+    grid->SetBounds(0, 0, 300, 200);
+    m_edit->SetInplaceEditHolder(grid);
+    m_edit->SetParent(grid);
+    int doubles = 0;
+    m_edit->SetOnDblClick(TNotifyEvent::FromFunction([&](TObject*) { ++doubles; }));
+    Pump();
+    Click(*grid, {70, 28});
+    m_edit->PlaceAt(TRect{40, 20, 140, 40});
+    Pump();
+    Press(*m_edit, {30, 8}, true);
+    Press(*m_edit, {30, 8}, false);
+    EXPECT_EQ(doubles, 1);
+    POINT screen{};
+    DWORD time = 1;
+    grid->PendingMouseDown(screen, time);
+    EXPECT_EQ(time, 0u) << "taken once";
+}
+
 } // namespace

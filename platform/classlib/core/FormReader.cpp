@@ -5,6 +5,7 @@
 #include "platform/classlib/core/Streams.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Variant.h"
 
 #include <mutex>
 
@@ -556,6 +557,43 @@ bool TReader::ReadBoolean()
         RaiseInvalidValue();
     SkipValue();
     return type == vaTrue;
+}
+
+Variant TReader::ReadVariant()
+{
+    switch (NextValue()) {
+    case vaNil:
+        SkipValue();
+        return Unassigned();
+    case vaIdent:
+        if (!SameText(ReadIdent(), "Null"))
+            RaiseInvalidValue();
+        return Null();
+    case vaFalse:
+    case vaTrue:
+        return ReadBoolean();
+    case vaInt8:
+    case vaInt16:
+    case vaInt32:
+        return ReadInteger();
+    case vaInt64:
+        return Variant(static_cast<long long>(ReadInt64()));
+    case vaExtended:
+        return ReadFloat();
+    case vaString:
+    case vaLString:
+        return ReadString();
+    case vaList: {
+        ReadListBegin();
+        std::vector<Variant> items;
+        while (!EndOfList())
+            items.push_back(ReadVariant());
+        ReadListEnd();
+        return VarArrayOf(items);
+    }
+    default:
+        RaiseInvalidValue();
+    }
 }
 
 std::string TReader::ReadStr()

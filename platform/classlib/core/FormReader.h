@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+class Variant;
 class TCollection;
 class TComponent;
 class TObject;
@@ -77,6 +78,9 @@ public:
     [[nodiscard]] char ReadChar();
     [[nodiscard]] std::string ReadIdent();
     [[nodiscard]] bool ReadBoolean();
+    // A value of any simple kind: nil is Unassigned, the identifier Null is Null, a list is an
+    // array of its elements.
+    [[nodiscard]] Variant ReadVariant();
     // Inside a set entered by ReadValue: the next member, or "" at its end.
     [[nodiscard]] std::string ReadStr();
     void ReadListBegin();

@@ -3,6 +3,7 @@
 #include "platform/classlib/core/Collections.h"
 #include "platform/classlib/core/Components.h"
 #include "platform/classlib/core/Streams.h"
+#include "platform/rtl/Variant.h"
 
 #include <charconv>
 #include <cmath>
@@ -266,6 +267,37 @@ void TWriter::WriteIdent(std::string_view ident)
 }
 
 void TWriter::WriteBoolean(bool value) { WriteIdent(value ? "True" : "False"); }
+
+void TWriter::WriteVariant(const Variant& value)
+{
+    if (VarIsArray(value)) {
+        WriteListBegin();
+        for (int i = value.LowBound(); i <= value.HighBound(); ++i)
+            WriteVariant(value.Element(i));
+        WriteListEnd();
+        return;
+    }
+    switch (VarType(value)) {
+    case varEmpty:
+        WriteIdent("nil");
+        break;
+    case varNull:
+        WriteIdent("Null");
+        break;
+    case varBoolean:
+        WriteBoolean(value.ToBoolean());
+        break;
+    case varInteger:
+    case varInt64:
+        WriteInteger(value.ToInt64());
+        break;
+    case varString:
+        WriteString(value.ToString());
+        break;
+    default:
+        WriteFloat(value.ToDouble());
+    }
+}
 
 void TWriter::WriteSet(const std::vector<std::string>& members)
 {

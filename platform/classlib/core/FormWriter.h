@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class Variant;
 class TCollection;
 class TComponent;
 class TObject;
@@ -43,6 +44,8 @@ public:
     void WriteChar(char value);
     void WriteIdent(std::string_view ident);
     void WriteBoolean(bool value);
+    // As TReader::ReadVariant reads it back; dates, currencies and doubles as floats.
+    void WriteVariant(const Variant& value);
     void WriteSet(const std::vector<std::string>& members);
     void WriteListBegin();
     void WriteListEnd();
