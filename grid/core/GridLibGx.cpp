@@ -3,6 +3,7 @@
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -131,24 +132,9 @@ std::string LowerCaseText(std::string_view text) { return AnsiLowerCase(text); }
 int CompareTextExact(std::string_view a, std::string_view b) { return AnsiCompareStr(a, b); }
 int CompareTextNoCase(std::string_view a, std::string_view b) { return AnsiCompareText(a, b); }
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
 std::string WholePrefix(const std::string& text, std::size_t count)
 {
-    count = std::min(count, text.size());
-    while (count > 0 && count < text.size() && IsContinuationByte(text[count]))
-        --count;
-    return text.substr(0, count);
-}
-
-std::size_t SequenceLength(char lead)
-{
-    const auto byte = static_cast<unsigned char>(lead);
-    if (byte >= 0xF0)
-        return 4;
-    if (byte >= 0xE0)
-        return 3;
-    return byte >= 0xC0 ? 2 : 1;
+    return text.substr(0, Utf8CharacterStart(text, count));
 }
 
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix)

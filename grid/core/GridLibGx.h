@@ -51,12 +51,8 @@ void GetEditSelection(HWND edit, int& start, int& end);
 [[nodiscard]] std::string LowerCaseText(std::string_view text);
 [[nodiscard]] int CompareTextExact(std::string_view a, std::string_view b);
 [[nodiscard]] int CompareTextNoCase(std::string_view a, std::string_view b);
-// Text is UTF-8: cuts and prefixes keep whole characters.
-[[nodiscard]] bool IsContinuationByte(char c);
-// The first `count` bytes of text, cut back to a whole character.
+// The first `count` bytes of UTF-8 text, cut back to a whole character.
 [[nodiscard]] std::string WholePrefix(const std::string& text, std::size_t count);
-// The bytes of the UTF-8 character a byte starts (1 for a stray continuation byte).
-[[nodiscard]] std::size_t SequenceLength(char lead);
 // Whether text begins with prefix, letter case ignored.
 [[nodiscard]] bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix);
 
