@@ -5,11 +5,11 @@
 #include "modem/core/ModemEngine.h"
 
 #include "platform/winapi/comm/Comm.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/WinUser.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 #include "tools/fakemodem/lib/FakeModem.h"
 
 #include <gtest/gtest.h>
@@ -35,11 +35,8 @@ protected:
     FakeModemEngineTest()
     {
         SetCommLockFolder(m_dir.Path().string());
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
         FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
+        options.overlayPath = m_devices.OverlayPath();
         options.comName = "COM12";
         options.settings.smsDelay = 20ms;
         m_modem = std::make_unique<FakeModem>(options);
@@ -66,8 +63,6 @@ protected:
         m_port.StopComm();
         Pump();
         m_modem.reset();
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
         SetCommLockFolder("");
     }
 
@@ -124,6 +119,7 @@ protected:
     };
 
     TempDir m_dir;
+    FakeDevices m_devices;
     HeadlessScreen m_screen;
     std::unique_ptr<FakeModem> m_modem;
     TComm m_comm{nullptr};

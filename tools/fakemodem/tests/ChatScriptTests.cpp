@@ -3,11 +3,11 @@
 #include "tools/fakemodem/lib/FakeModem.h"
 
 #include "platform/winapi/comm/Comm.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Synch.h"
 #include "platform/winapi/ras/DialCommand.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -129,10 +129,9 @@ class ChatOnFakeModem : public ::testing::Test {
 protected:
     ChatOnFakeModem()
     {
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
         SetCommLockFolder(m_dir.Path().string());
         FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
+        options.overlayPath = m_devices.OverlayPath();
         options.comName = "COM12";
         options.settings.dialDelay = 100ms;
         m_modem = std::make_unique<FakeModem>(options);
@@ -147,10 +146,10 @@ protected:
             CloseHandle(m_port);
         m_modem.reset();
         SetCommLockFolder("");
-        SetDeviceOverlayPath("");
     }
 
     TempDir m_dir;
+    FakeDevices m_devices;
     std::unique_ptr<FakeModem> m_modem;
     HANDLE m_port = INVALID_HANDLE_VALUE;
 };
