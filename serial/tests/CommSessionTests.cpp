@@ -15,11 +15,9 @@ class ModemSessionTest : public CommTestBase {
 protected:
     ModemSessionTest()
     {
-        FakeModemOptions options;
-        options.overlayPath = m_devices.OverlayPath();
-        options.comName = "COM12";
-        options.settings.smsDelay = 50ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.smsDelay = 50ms;
+        m_modem = m_devices.PlugInModem(settings);
         MakeComm("COM12");
     }
     ~ModemSessionTest() override

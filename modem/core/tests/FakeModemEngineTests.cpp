@@ -35,11 +35,9 @@ protected:
     FakeModemEngineTest()
     {
         SetCommLockFolder(m_dir.Path().string());
-        FakeModemOptions options;
-        options.overlayPath = m_devices.OverlayPath();
-        options.comName = "COM12";
-        options.settings.smsDelay = 20ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.smsDelay = 20ms;
+        m_modem = m_devices.PlugInModem(settings);
 
         m_comm.SetCommName("COM12");
         m_comm.SetBaudRate(115200);

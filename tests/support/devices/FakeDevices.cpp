@@ -2,6 +2,7 @@
 
 #include "modem/product/ModemProduct.h"
 #include "platform/winapi/devices/DeviceSources.h"
+#include "tools/fakemodem/lib/FakeModem.h"
 
 #include <cstdio>
 #include <fstream>
@@ -68,6 +69,15 @@ void FakeDevices::AddModem(const std::string& name, const std::string& dataDrive
 }
 
 void FakeDevices::RemoveDevice(const std::string& name) { fs::remove_all(DevicePath(name)); }
+
+std::unique_ptr<FakeModem> FakeDevices::PlugInModem(const ModemSettings& settings, const std::string& comName) const
+{
+    FakeModemOptions options;
+    options.overlayPath = OverlayPath();
+    options.comName = comName;
+    options.settings = settings;
+    return std::make_unique<FakeModem>(options);
+}
 
 void FakeDevices::WriteOverlay(const std::string& text) const { (void)m_dir.WriteFile("overlay.ini", text); }
 

@@ -3,8 +3,12 @@
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+class FakeModem;
+struct ModemSettings;
 
 // The devices a test sees instead of the machine's: a sysfs tree in a temporary folder, laid out
 // as the kernel lays out USB devices, and a device overlay file beside it, both made the device
@@ -30,6 +34,10 @@ public:
     void AddModem(const std::string& name = "1-2", const std::string& dataDriver = "option");
     // Unplugging: the kernel removes the device's folder; links to it may linger for a moment.
     void RemoveDevice(const std::string& name);
+    // The simulated modem plugged in: named in the overlay as `comName`, answering on a
+    // pseudo-terminal, unplugged when the returned modem is destroyed.
+    [[nodiscard]] std::unique_ptr<FakeModem> PlugInModem(const ModemSettings& settings,
+                                                         const std::string& comName = "COM12") const;
 
     void WriteOverlay(const std::string& text) const;
     // An overlay that names one serial port: COM name to device path.

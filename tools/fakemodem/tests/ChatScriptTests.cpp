@@ -130,11 +130,9 @@ protected:
     ChatOnFakeModem()
     {
         SetCommLockFolder(m_dir.Path().string());
-        FakeModemOptions options;
-        options.overlayPath = m_devices.OverlayPath();
-        options.comName = "COM12";
-        options.settings.dialDelay = 100ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.dialDelay = 100ms;
+        m_modem = m_devices.PlugInModem(settings);
         m_port = CreateFileA("\\\\.\\COM12", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_FLAG_OVERLAPPED, nullptr);
         COMMTIMEOUTS timeouts{50, 0, 100, 0, 0};

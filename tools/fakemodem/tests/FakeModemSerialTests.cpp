@@ -83,11 +83,9 @@ protected:
     FakeModemOnSerialPort()
     {
         SetCommLockFolder(m_dir.Path().string());
-        FakeModemOptions options;
-        options.overlayPath = m_devices.OverlayPath();
-        options.comName = "COM12";
-        options.settings.dialDelay = 200ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.dialDelay = 200ms;
+        m_modem = m_devices.PlugInModem(settings);
     }
     ~FakeModemOnSerialPort() override
     {
