@@ -4,6 +4,7 @@
 #include "platform/classlib/core/FormReader.h"
 #include "platform/classlib/forms/Forms.h"
 #include "platform/classlib/forms/StdCtrlsLabel.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 
@@ -70,17 +71,6 @@ constexpr DWORD ALIGNMENT_STYLES[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
 constexpr char CTRL_V = 0x16;
 
 bool IsControlChar(unsigned char c) { return c < 0x20 || c == 0x7F; }
-
-std::size_t CharLength(unsigned char lead)
-{
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
-}
 
 } // namespace
 
@@ -461,9 +451,10 @@ std::string TKvCustomEdit::TypedText(const std::string& text)
     const std::string line = text.substr(0, text.find_first_of("\r\n"));
     std::string typed;
     for (std::size_t pos = 0; pos < line.size();) {
-        const std::size_t length = std::min(CharLength(static_cast<unsigned char>(line[pos])), line.size() - pos);
+        const std::size_t next = Utf8NextStart(line, pos);
+        const std::size_t length = next - pos;
         const std::string character = line.substr(pos, length);
-        pos += length;
+        pos = next;
         if (length == 1 && IsControlChar(static_cast<unsigned char>(character[0])))
             continue;
         std::string passed;

@@ -1,6 +1,7 @@
 #include "controls/KvLabel.h"
 
 #include "platform/classlib/forms/GraphicsBitmap.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiOwners.h"
 #include "platform/winapi/gdi/Text.h"
@@ -13,14 +14,6 @@ namespace {
 int Nearest(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
-
-// The length of the UTF-8 character a lead byte starts, never past the end of the text.
-std::size_t CharLength(const std::string& text, std::size_t pos)
-{
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    return std::min(length, text.size() - pos);
-}
 
 } // namespace
 
@@ -239,9 +232,9 @@ void TKvLabel::DrawArcText(TCanvas& canvas)
     (void)SetTextAlign(canvas.Handle(), TA_BASELINE | TA_CENTER);
     double a = Radians(m_angle);
     for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t length = CharLength(text, pos);
-        const std::string character = text.substr(pos, length);
-        pos += length;
+        const std::size_t next = Utf8NextStart(text, pos);
+        const std::string character = text.substr(pos, next - pos);
+        pos = next;
         canvas.Font()->Assign(Font());
         const int h = canvas.TextHeight("Yy");
         const int step = canvas.TextWidth("w") + 2;

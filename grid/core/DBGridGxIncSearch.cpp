@@ -6,6 +6,7 @@
 #include "platform/classlib/data/DBDataSet.h"
 #include "grid/core/GridLibGx.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 
 bool TCustomDBGridGx::IncSearchApplies() const
 {
@@ -43,7 +44,7 @@ bool TCustomDBGridGx::IncSearchKey(char key)
         return false;
     // A character of several bytes comes a byte at a time: search once it is whole.
     m_incSearchPending += key;
-    if (m_incSearchPending.size() < SequenceLength(m_incSearchPending.front()))
+    if (m_incSearchPending.size() < Utf8SequenceLength(static_cast<unsigned char>(m_incSearchPending.front())))
         return true;
     const std::string wanted = m_incSearchText + m_incSearchPending;
     m_incSearchPending.clear();
@@ -93,10 +94,7 @@ bool TCustomDBGridGx::IncSearchControlKey(WORD key)
     }
     if (key != VK_BACK)
         return false;
-    std::size_t cut = m_incSearchText.size() - 1;
-    while (cut > 0 && IsContinuationByte(m_incSearchText[cut]))
-        --cut;
-    m_incSearchText.erase(cut);
+    m_incSearchText.erase(Utf8PreviousStart(m_incSearchText, m_incSearchText.size()));
     RestartIncSearchTimer();
     InvalidateCurrentRow();
     return true;

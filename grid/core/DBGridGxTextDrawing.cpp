@@ -5,6 +5,7 @@
 #include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/classlib/forms/GraphicsCanvas.h"
 #include "platform/classlib/forms/ImgList.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/Text.h"
@@ -34,8 +35,6 @@ TSharedBitmap& Shared()
     return shared;
 }
 
-[[nodiscard]] bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 // A combining mark belongs to the character before it: cutting between them would strip an
 // accent off its letter.
 [[nodiscard]] bool IsCombiningMark(char32_t code)
@@ -55,7 +54,7 @@ TSharedBitmap& Shared()
     char32_t code = lead & (0x7F >> length);
     for (int i = 1; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(text[pos + i]);
-        if (!IsContinuation(byte))
+        if (!IsUtf8Continuation(static_cast<char>(byte)))
             return 0;
         code = (code << 6) | (byte & 0x3F);
     }
@@ -67,7 +66,7 @@ TSharedBitmap& Shared()
 {
     std::vector<std::size_t> starts;
     for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        if (IsContinuation(static_cast<unsigned char>(text[pos])))
+        if (IsUtf8Continuation(text[pos]))
             continue;
         if (!starts.empty() && IsCombiningMark(CodePointAt(text, pos)))
             continue;

@@ -12,6 +12,7 @@
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/DrawHelpers.h"
 #include "platform/winapi/gdi/GdiOwners.h"
@@ -692,7 +693,7 @@ bool TDBGridInplaceEdit::TypeCharacter(char key)
     if (!ListColumn() || (code < 32 && key != '\b'))
         return false;
     m_pendingChar += key;
-    if (m_pendingChar.size() < SequenceLength(m_pendingChar.front()))
+    if (m_pendingChar.size() < Utf8SequenceLength(static_cast<unsigned char>(m_pendingChar.front())))
         return true;
     const std::string text = std::move(m_pendingChar);
     m_pendingChar.clear();
@@ -722,10 +723,7 @@ bool TDBGridInplaceEdit::KeyPressStr(const std::string& text)
     if (backspace) {
         if (candidate.empty())
             return false;
-        std::size_t cut = candidate.size() - 1;
-        while (cut > 0 && IsContinuationByte(candidate[cut]))
-            --cut;
-        candidate.resize(cut);
+        candidate.resize(Utf8PreviousStart(candidate, candidate.size()));
         if (candidate.empty())
             return false;
     } else {

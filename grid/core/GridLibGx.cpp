@@ -3,7 +3,7 @@
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
-#include "platform/winapi/controls/Edit.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
 
@@ -12,13 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-
-void PersistentNoOp(TPersistent* /*persistent*/) {}
-
-int CompareDataSetBookmarks(const TDataSet& dataSet, const TBookmark& a, const TBookmark& b)
-{
-    return dataSet.CompareBookmarks(a, b);
-}
 
 TDataSet* DataSourceDataSetOfProperty(const TObject& instance, const TPropInfo* property)
 {
@@ -56,109 +49,24 @@ int DrawStringTextEx(HDC dc, const std::string& text, int count, RECT& rect, UIN
     return DrawTextExA(dc, buffer.data(), ClippedCount(text, count), &rect, format, &params);
 }
 
-BOOL OutputStringText(HDC dc, int x, int y, UINT options, const RECT* rect, const std::string& text, int count)
-{
-    const int length = count < 0 ? static_cast<int>(text.size()) : ClippedCount(text, count);
-    return ExtTextOutA(dc, x, y, options, rect, text.c_str(), static_cast<UINT>(length), nullptr);
-}
-
 UINT QueryOutlineTextMetrics(HDC dc, UINT size, OUTLINETEXTMETRICA* metrics)
 {
     return GetOutlineTextMetricsA(dc, size, metrics);
 }
-
-LRESULT SendMessageWithRecord(HWND window, UINT message, WPARAM wParam, const void* record)
-{
-    return SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(record));
-}
-
-LRESULT SendMessageWithText(HWND window, UINT message, WPARAM wParam, const std::string& text)
-{
-    return SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-BOOL QuerySystemParameter(UINT action, UINT parameter, void* buffer, UINT profileFlag)
-{
-    return SystemParametersInfoA(action, parameter, buffer, profileFlag);
-}
-
-BOOL InvalidateWindowRect(HWND window, const RECT* rect, bool erase)
-{
-    return InvalidateRect(window, rect, erase ? TRUE : FALSE);
-}
-
-BOOL ValidateWindowRect(HWND window, const RECT* rect) { return ValidateRect(window, rect); }
 
 int ScrollWindowArea(HWND window, int dx, int dy, UINT flags, const RECT* scroll, const RECT* clip, HRGN update)
 {
     return ScrollWindowEx(window, dx, dy, scroll, clip, update, nullptr, flags);
 }
 
-BOOL ScrollWindowSimple(HWND window, int dx, int dy, const RECT* rect, const RECT* clip)
-{
-    return ScrollWindow(window, dx, dy, rect, clip);
-}
-
-BOOL LogicalToDevicePoints(HDC dc, POINT& first, POINT& second)
-{
-    POINT points[2] = {first, second};
-    const BOOL done = LPtoDP(dc, points, 2);
-    first = points[0];
-    second = points[1];
-    return done;
-}
-
-HRGN MakePolygonRegion(const POINT* points, int highIndex, int count, int fillMode)
-{
-    const int taken = std::min(highIndex + 1, count);
-    if (!points || taken <= 0)
-        return nullptr;
-    const std::vector<POINT> copy(points, points + taken);
-    return CreatePolygonRgn(copy.data(), taken, fillMode);
-}
-
-void GetEditSelection(HWND edit, int& start, int& end)
-{
-    DWORD first = 0;
-    DWORD last = 0;
-    (void)SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
-    start = static_cast<int>(first);
-    end = static_cast<int>(last);
-}
-
-std::string UpperCaseText(std::string_view text) { return AnsiUpperCase(text); }
-std::string LowerCaseText(std::string_view text) { return AnsiLowerCase(text); }
-int CompareTextExact(std::string_view a, std::string_view b) { return AnsiCompareStr(a, b); }
-int CompareTextNoCase(std::string_view a, std::string_view b) { return AnsiCompareText(a, b); }
-
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
 std::string WholePrefix(const std::string& text, std::size_t count)
 {
-    count = std::min(count, text.size());
-    while (count > 0 && count < text.size() && IsContinuationByte(text[count]))
-        --count;
-    return text.substr(0, count);
-}
-
-std::size_t SequenceLength(char lead)
-{
-    const auto byte = static_cast<unsigned char>(lead);
-    if (byte >= 0xF0)
-        return 4;
-    if (byte >= 0xE0)
-        return 3;
-    return byte >= 0xC0 ? 2 : 1;
+    return text.substr(0, Utf8CharacterStart(text, count));
 }
 
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix)
 {
     return text.size() >= prefix.size() && AnsiLowerCase(WholePrefix(text, prefix.size())) == AnsiLowerCase(prefix);
-}
-
-void LoadBitmapFromResource(TBitmap& bitmap, HINSTANCE instance, std::string_view name)
-{
-    bitmap.LoadFromResourceName(instance, name);
 }
 
 // ---- TMemoryStreamGx ---------------------------------------------------------------------------

@@ -3,7 +3,6 @@
 #include "platform/classlib/core/Streams.h"
 #include "platform/classlib/core/TypInfo.h"
 #include "platform/classlib/data/DBDataSet.h"
-#include "platform/classlib/forms/GraphicsBitmap.h"
 #include "platform/winapi/gdi/Text.h"
 #include "platform/winapi/user/WinUser.h"
 
@@ -14,53 +13,20 @@
 // Thin wrappers the grid units call instead of the window, drawing and text services directly, so
 // that every caller passes the library's own string and rectangle types.
 
-void PersistentNoOp(TPersistent* persistent);
-
-[[nodiscard]] int CompareDataSetBookmarks(const TDataSet& dataSet, const TBookmark& a, const TBookmark& b);
 // The data set behind a data-source property of `instance`; null when the property is no object
 // property, holds no data source, or cannot be read.
 [[nodiscard]] TDataSet* DataSourceDataSetOfProperty(const TObject& instance, const TPropInfo* property);
 
 int DrawStringText(HDC dc, const std::string& text, int count, RECT& rect, UINT format);
 int DrawStringTextEx(HDC dc, const std::string& text, int count, RECT& rect, UINT format, DRAWTEXTPARAMS params);
-BOOL OutputStringText(HDC dc, int x, int y, UINT options, const RECT* rect, const std::string& text, int count);
 UINT QueryOutlineTextMetrics(HDC dc, UINT size, OUTLINETEXTMETRICA* metrics);
 
-LRESULT SendMessageWithRecord(HWND window, UINT message, WPARAM wParam, const void* record);
-LRESULT SendMessageWithText(HWND window, UINT message, WPARAM wParam, const std::string& text);
-BOOL QuerySystemParameter(UINT action, UINT parameter, void* buffer, UINT profileFlag);
-
-BOOL InvalidateWindowRect(HWND window, const RECT* rect, bool erase);
-BOOL ValidateWindowRect(HWND window, const RECT* rect);
 int ScrollWindowArea(HWND window, int dx, int dy, UINT flags, const RECT* scroll, const RECT* clip, HRGN update);
-BOOL ScrollWindowSimple(HWND window, int dx, int dy, const RECT* rect, const RECT* clip);
 
-[[nodiscard]] inline RECT CopyRectangle(const RECT& rect) { return rect; }
-inline void CopyRectangleTo(const RECT& source, RECT& target) { target = source; }
-inline void EmptyRectangle(RECT& rect) { rect = RECT{0, 0, 0, 0}; }
-[[nodiscard]] inline int IntegerPassThrough(int value) { return value; }
-[[nodiscard]] inline int IntegerPassBack(int value) { return value; }
-[[nodiscard]] inline void* PointerPassThrough(void* value) { return value; }
-
-BOOL LogicalToDevicePoints(HDC dc, POINT& first, POINT& second);
-// A polygon region from the points 0..highIndex (at most `count` of them).
-[[nodiscard]] HRGN MakePolygonRegion(const POINT* points, int highIndex, int count, int fillMode);
-void GetEditSelection(HWND edit, int& start, int& end);
-
-[[nodiscard]] std::string UpperCaseText(std::string_view text);
-[[nodiscard]] std::string LowerCaseText(std::string_view text);
-[[nodiscard]] int CompareTextExact(std::string_view a, std::string_view b);
-[[nodiscard]] int CompareTextNoCase(std::string_view a, std::string_view b);
-// Text is UTF-8: cuts and prefixes keep whole characters.
-[[nodiscard]] bool IsContinuationByte(char c);
-// The first `count` bytes of text, cut back to a whole character.
+// The first `count` bytes of UTF-8 text, cut back to a whole character.
 [[nodiscard]] std::string WholePrefix(const std::string& text, std::size_t count);
-// The bytes of the UTF-8 character a byte starts (1 for a stray continuation byte).
-[[nodiscard]] std::size_t SequenceLength(char lead);
 // Whether text begins with prefix, letter case ignored.
 [[nodiscard]] bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix);
-
-void LoadBitmapFromResource(TBitmap& bitmap, HINSTANCE instance, std::string_view name);
 
 // A memory stream that grows its block in steps of 2 x HalfMemoryDelta bytes (8,192 unless the
 // owner sets another power of two), so that clipboard and export streams that are written a few

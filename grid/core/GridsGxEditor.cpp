@@ -3,6 +3,7 @@
 #include "grid/core/GridLibGx.h"
 #include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/forms/Forms.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/controls/Edit.h"
 
 #include <algorithm>
@@ -13,19 +14,12 @@ namespace {
 // The longest character in UTF-8.
 constexpr int MaxCharacterBytes = 4;
 
-[[nodiscard]] int CharacterCount(const std::string& text)
-{
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(c); }));
-}
+[[nodiscard]] int CharacterCount(const std::string& text) { return static_cast<int>(Utf8CharacterCount(text)); }
 
 // The first `count` characters of `text`.
 [[nodiscard]] std::string FirstCharacters(const std::string& text, int count)
 {
-    int taken = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!IsContinuationByte(text[i]) && taken++ == count)
-            return text.substr(0, i);
-    return text;
+    return text.substr(0, Utf8CharacterOffset(text, static_cast<std::size_t>(count)));
 }
 
 } // namespace
@@ -234,7 +228,7 @@ bool TInplaceEdit::OverCharacterLimit(char key)
 {
     if (static_cast<unsigned char>(key) < 32)
         return false;
-    if (IsContinuationByte(key))
+    if (IsUtf8Continuation(key))
         return m_droppingCharacter;
     m_droppingCharacter = CharacterRoom() <= 0;
     return m_droppingCharacter;

@@ -1,6 +1,7 @@
 #include "grid/core/MRUListGx.h"
 
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/user/WinUser.h"
 
 #include <algorithm>
@@ -16,12 +17,6 @@ bool KeyWaiting()
 {
     MSG message{};
     return PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) != 0;
-}
-
-std::size_t CharacterCount(const std::string& text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 } // namespace
@@ -90,8 +85,8 @@ void TMRUListGx::AddText(const std::string& text)
 bool TMRUListGx::Matches(const std::string& item, const std::string& text) const
 {
     const bool begins = m_caseSensitive ? item.compare(0, text.size(), text) == 0
-                                        : AnsiStrLIComp(item, text, CharacterCount(text)) == 0 &&
-                                              CharacterCount(item) >= CharacterCount(text);
+                                        : AnsiStrLIComp(item, text, Utf8CharacterCount(text)) == 0 &&
+                                              Utf8CharacterCount(item) >= Utf8CharacterCount(text);
     bool accept = begins;
     if (accept)
         m_onFilterItem(const_cast<TMRUListGx*>(this), item, accept);

@@ -4,6 +4,7 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 
 #include <cctype>
 #include <cmath>

@@ -3,6 +3,7 @@
 #include "platform/classlib/forms/Clipbrd.h"
 #include "platform/classlib/forms/ImgList.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
 #include "platform/winapi/gdi/GdiOwners.h"
@@ -188,9 +189,7 @@ void TCustomDBComboBoxGx::SearchKey(char key)
     if (key == VK_BACK) {
         if (start == 0)
             return;
-        std::size_t cut = start - 1;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-            --cut;
+        const std::size_t cut = Utf8PreviousStart(text, start);
         SetSelStart(static_cast<int>(cut));
         SetSelLength(static_cast<int>(text.size() - cut));
         return;

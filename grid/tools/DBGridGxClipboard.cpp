@@ -1,5 +1,6 @@
 #include "grid/tools/DBGridGxImpExp.h"
 #include "grid/tools/DBGridGxImpExpColumns.h"
+#include "platform/rtl/Utf8.h"
 
 #include "platform/classlib/data/DBFields.h"
 #include "platform/classlib/forms/Clipbrd.h"
@@ -16,11 +17,11 @@ std::u16string Utf16Of(const std::uint8_t* bytes, std::size_t size)
     out.reserve(size);
     for (std::size_t i = 0; i < size;) {
         const std::uint8_t lead = bytes[i];
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const std::size_t length = Utf8SequenceLength(lead);
         char32_t code = length == 1 ? lead : lead & (0x7F >> length);
         bool valid = length > 0 && i + length <= size;
         for (std::size_t k = 1; valid && k < length; ++k) {
-            valid = (bytes[i + k] & 0xC0) == 0x80;
+            valid = IsUtf8Continuation(static_cast<char>(bytes[i + k]));
             code = (code << 6) | (bytes[i + k] & 0x3F);
         }
         if (!valid) {

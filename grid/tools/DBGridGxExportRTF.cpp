@@ -4,6 +4,7 @@
 #include "platform/classlib/core/Colors.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/gdi/WinGdi.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ namespace grid_tools::detail {
 char32_t NextCodePoint(const std::string& text, std::size_t& i)
 {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const auto length = static_cast<int>(Utf8SequenceLength(lead));
     if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) {
         ++i;
         return U'?';
@@ -24,7 +25,7 @@ char32_t NextCodePoint(const std::string& text, std::size_t& i)
     char32_t code = length == 1 ? lead : lead & (0x7F >> length);
     for (int k = 1; k < length; ++k) {
         const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-        if ((next & 0xC0) != 0x80) {
+        if (!IsUtf8Continuation(static_cast<char>(next))) {
             ++i;
             return U'?';
         }

@@ -7,6 +7,7 @@
 #include "platform/classlib/data/DB.h"
 #include "platform/classlib/data/DBDataSet.h"
 #include "platform/classlib/data/DBFields.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/kernel/Clock.h"
 
 #include <algorithm>
@@ -16,18 +17,6 @@ CLASSLIB_IMPLEMENT_CLASS(TDBLookupGridGx, TCustomDBGridGx, nullptr, nullptr)
 CLASSLIB_IMPLEMENT_CLASS(TPopupDataGridGx, TDBLookupGridGx, nullptr, nullptr)
 
 namespace {
-
-// Bytes a UTF-8 sequence takes, judged by its first byte.
-std::size_t SequenceLength(unsigned char lead)
-{
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    return lead >= 0xC0 ? 2 : 1;
-}
-
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Runs an action when the scope ends, also by an exception.
 template <typename Action>
@@ -415,11 +404,11 @@ void TDBLookupGridGx::KeyPress(char& key)
         TCustomDBGridGx::KeyPress(key);
         return;
     }
-    if (!IsContinuationByte(key))
+    if (!IsUtf8Continuation(key))
         m_pendingCharacter.clear();
     m_pendingCharacter += key;
     key = 0;
-    if (m_pendingCharacter.size() >= SequenceLength(static_cast<unsigned char>(m_pendingCharacter.front()))) {
+    if (m_pendingCharacter.size() >= Utf8SequenceLength(static_cast<unsigned char>(m_pendingCharacter.front()))) {
         Search(m_pendingCharacter);
         m_pendingCharacter.clear();
     }

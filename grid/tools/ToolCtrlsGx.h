@@ -92,9 +92,6 @@ enum TDropDownSide : int { ddsLeft = 0, ddsRight = 1, ddsTop = 2, ddsBottom = 3 
 TPoint PlaceDropDownRect(RECT editorScreenRect, TWinControl& dropDown, TDropDownAlign align);
 TPoint PlaceDropDownUnderEdit(TControl& editor, TWinControl& dropDown, TDropDownAlign align);
 
-// Characters in a UTF-8 text (its bytes that do not continue a character).
-[[nodiscard]] std::size_t Utf8CharacterCount(const std::string& text);
-
 // Two values compare equal: arrays of the same bounds element by element; an array never equals
 // a single value, nor Empty anything else; a comparison that fails counts as unequal.
 [[nodiscard]] bool VariantsEqual(const Variant& a, const Variant& b);

@@ -1,5 +1,6 @@
 #include "grid/tools/ToolCtrlsGxDropDowns.h"
 
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/controls/ListBox.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Gdi.h"
@@ -289,7 +290,7 @@ void TPopupListboxGx::Search(char key)
     if (now - m_lastKeyTime > SearchPause)
         m_typedPrefix.clear();
     m_lastKeyTime = now;
-    if (Utf8CharacterCount(m_typedPrefix) < MaxPrefixCharacters || (static_cast<unsigned char>(key) & 0xC0) == 0x80)
+    if (Utf8CharacterCount(m_typedPrefix) < MaxPrefixCharacters || IsUtf8Continuation(key))
         m_typedPrefix += key;
     (void)SendMessageA(Handle(), LB_SELECTSTRING, SearchFromStart, reinterpret_cast<LPARAM>(m_typedPrefix.c_str()));
 }

@@ -19,12 +19,6 @@ bool ArraysEqual(const Variant& a, const Variant& b)
 
 } // namespace
 
-std::size_t Utf8CharacterCount(const std::string& text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 bool VariantsEqual(const Variant& a, const Variant& b)
 {
     try {

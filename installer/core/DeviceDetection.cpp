@@ -1,53 +1,20 @@
 #include "installer/core/DeviceDetection.h"
 
+#include "modem/product/ModemProduct.h"
 #include "platform/classlib/core/Registry.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/Strings.h"
 
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <sys/utsname.h>
 
 namespace {
 
 constexpr const char* SerialCommKey = "hardware\\devicemap\\serialcomm";
-constexpr const char* InterfaceKeys[] = {
-    "system\\currentcontrolset\\enum\\usb\\Vid_05c6&Pid_3197&MI_00\\",
-    "system\\currentcontrolset\\enum\\usb\\Vid_05c6&Pid_3197&MI_01\\",
-};
+constexpr std::string_view InterfaceKeys[] = {ModemAtInterfaceKey, ModemDataInterfaceKey};
 constexpr const char* LanguageKey = "SYSTEM\\CurrentControlSet\\Control\\Nls\\Language";
-
-std::uint8_t Windows9xCode(const OSVERSIONINFOA& version, const std::string& servicePack)
-{
-    switch (version.dwMinorVersion) {
-    case 0:
-        return servicePack == "B" ? 7 : 8;
-    case 10:
-        return servicePack == "A" ? 9 : 10;
-    case 90:
-        return 11;
-    default:
-        return 0;
-    }
-}
-
-std::uint8_t NtCode(const OSVERSIONINFOA& version)
-{
-    switch (version.dwMajorVersion) {
-    case 3:
-        return 2;
-    case 4:
-        return 3;
-    case 5:
-        return version.dwMinorVersion == 1 ? 4 : 5;
-    case 6:
-        return 6;
-    default:
-        return 0;
-    }
-}
 
 // Calls `visit` with each instance subkey of the modem's interfaces 00 and 01 opened; keys that
 // do not open count as empty.
@@ -55,8 +22,8 @@ void ForEachInterfaceInstance(const std::function<void(TRegistry&)>& visit)
 {
     TRegistry registry(KEY_READ);
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    for (const char* key : InterfaceKeys) {
-        if (!registry.OpenKeyReadOnly(key))
+    for (const std::string_view key : InterfaceKeys) {
+        if (!registry.OpenKeyReadOnly(std::string(key)))
             continue;
         TStringList instances;
         registry.GetKeyNames(instances);
@@ -73,18 +40,7 @@ void ForEachInterfaceInstance(const std::function<void(TRegistry&)>& visit)
 
 std::uint8_t OSVersionCode(const OSVERSIONINFOA& version)
 {
-    const std::string servicePack =
-        Trim(std::string_view(version.szCSDVersion, strnlen(version.szCSDVersion, sizeof version.szCSDVersion)));
-    switch (version.dwPlatformId) {
-    case VER_PLATFORM_WIN32s:
-        return 1;
-    case VER_PLATFORM_WIN32_WINDOWS:
-        return Windows9xCode(version, servicePack);
-    case VER_PLATFORM_WIN32_NT:
-        return NtCode(version);
-    default:
-        return 0;
-    }
+    return static_cast<std::uint8_t>(WindowsVersionCode(version, LaterNt5::AsServer2003));
 }
 
 OSVERSIONINFOA LinuxVersionInfo()

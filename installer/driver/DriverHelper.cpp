@@ -25,9 +25,7 @@ bool IsYes(const TIniFile& settings, const char* section, const char* key)
 // The id as the kernel's new_id takes it: "vvvv pppp".
 std::string NewIdText()
 {
-    std::string id = ModemUsbId;
-    id[4] = ' ';
-    return id;
+    return std::string(ModemVendorId) + ' ' + std::string(ModemProductId);
 }
 
 bool AcceptsArguments(const std::vector<std::string>& arguments, std::ostream& err)
@@ -106,9 +104,8 @@ TDriverSettings ReadDriverSettings(const std::string& settingsFile)
 
 std::string UdevRuleText()
 {
-    const std::string vendor = std::string(ModemUsbId).substr(0, 4);
-    const std::string product = std::string(ModemUsbId).substr(5);
-    const std::string match = "ATTRS{idVendor}==\"" + vendor + "\", ATTRS{idProduct}==\"" + product + "\"";
+    const std::string match = "ATTRS{idVendor}==\"" + std::string(ModemVendorId) + "\", ATTRS{idProduct}==\"" +
+                              std::string(ModemProductId) + "\"";
     return "# Norra USB modem (" + std::string(ModemUsbId) + "), written by its driver tool.\n"
            "# Serve it with the kernel's USB serial driver whenever it is plugged in.\n"
            "ACTION==\"add\", SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", " + match +

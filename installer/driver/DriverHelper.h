@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modem/product/ModemProduct.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,7 +11,6 @@
 // does the same at every plugging, gives the modem's serial ports to the dialout group and tells
 // other modem software to leave the device alone. It serves that one device and no other.
 
-inline constexpr const char* ModemUsbId = "05c6:3197";
 inline constexpr const char* SerialDriverName = "option";
 inline constexpr const char* UdevRuleFileName = "99-norra-modem.rules";
 

@@ -1,5 +1,6 @@
 #include "modem/store/COMList.h"
 
+#include "modem/product/ModemProduct.h"
 #include "platform/classlib/core/Registry.h"
 #include "platform/classlib/core/StringLists.h"
 #include "platform/rtl/Conversions.h"
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr std::string_view SerialCommKey = "\\hardware\\devicemap\\serialcomm";
-constexpr std::string_view ModemInterfaceKey = "\\system\\currentcontrolset\\enum\\usb\\Vid_05c6&Pid_3197&MI_00\\";
 
 // The kernel names look like "\Device\" followed by the driver's port name, so the driver's name
 // starts at the ninth character.
@@ -77,7 +77,7 @@ std::string FindNameByCom(const std::string& port)
 {
     TRegistry registry(KEY_READ);
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    const std::string interfaceKey(ModemInterfaceKey);
+    const std::string interfaceKey = "\\" + std::string(ModemAtInterfaceKey);
     if (!registry.OpenKeyReadOnly(interfaceKey))
         return {};
     TStringList instances;

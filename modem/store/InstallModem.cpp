@@ -1,5 +1,6 @@
 #include "modem/store/InstallModem.h"
 
+#include "modem/product/ModemProduct.h"
 #include "platform/classlib/core/IniFiles.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileNames.h"
@@ -170,39 +171,6 @@ std::string FillText(Fill fill, int versionCode, const std::string& port, const 
     return {};
 }
 
-int NineXCode(const OSVERSIONINFOA& version)
-{
-    const std::string service = Trim(version.szCSDVersion);
-    switch (version.dwMinorVersion) {
-    case 0:
-        return service == "B" ? 7 : 8;
-    case 10:
-        return service == "A" ? 9 : 10;
-    case 90:
-        return 11;
-    default:
-        return 0;
-    }
-}
-
-int NtCode(const OSVERSIONINFOA& version)
-{
-    switch (version.dwMajorVersion) {
-    case 3:
-        return 2;
-    case 4:
-        return 3;
-    case 5:
-        if (version.dwMinorVersion == 1)
-            return 4;
-        return version.dwMinorVersion == 0 || version.dwMinorVersion == 2 ? 5 : 0;
-    case 6:
-        return 6;
-    default:
-        return 0;
-    }
-}
-
 // The phonebook file as the shell names it ("...\Pbk\rasphone.pbk"); "" for codes without one.
 std::string WindowsPhonebookPath(int versionCode)
 {
@@ -244,19 +212,7 @@ void EnsurePhonebookFile(const std::string& windowsPath)
 
 } // namespace
 
-int VersionCode(const OSVERSIONINFOA& version)
-{
-    switch (version.dwPlatformId) {
-    case VER_PLATFORM_WIN32s:
-        return 1;
-    case VER_PLATFORM_WIN32_WINDOWS:
-        return NineXCode(version);
-    case VER_PLATFORM_WIN32_NT:
-        return NtCode(version);
-    default:
-        return 0;
-    }
-}
+int VersionCode(const OSVERSIONINFOA& version) { return WindowsVersionCode(version, LaterNt5::Unknown); }
 
 int GetVersion()
 {

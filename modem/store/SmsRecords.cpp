@@ -5,6 +5,7 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -55,18 +56,6 @@ std::string MessageText(std::string_view rest, std::string_view length)
     return std::string(rest.ends_with("\r\n") ? rest.substr(0, rest.size() - 2) : rest);
 }
 
-// How many bytes the UTF-8 character that `lead` begins takes; 0 for a byte that begins none.
-std::size_t Utf8SequenceLength(unsigned char lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    return (lead & 0xF8) == 0xF0 ? 4 : 0;
-}
-
 bool IsUtf8(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();) {
@@ -74,7 +63,7 @@ bool IsUtf8(std::string_view text)
         if (length == 0 || at + length > text.size())
             return false;
         for (std::size_t next = at + 1; next < at + length; ++next)
-            if ((static_cast<unsigned char>(text[next]) & 0xC0) != 0x80)
+            if (!IsUtf8Continuation(text[next]))
                 return false;
         at += length;
     }

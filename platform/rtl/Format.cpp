@@ -8,6 +8,7 @@
 #include "platform/rtl/FloatDecimal.h"
 #include "platform/rtl/LocaleSettings.h"
 #include "platform/rtl/SysConst.h"
+#include "platform/rtl/Utf8.h"
 
 namespace detail = rtl::detail;
 
@@ -24,28 +25,10 @@ constexpr int Unspecified = -1;
 // Far beyond any sensible field, small enough that a typo cannot ask for gigabytes.
 constexpr int MaxFieldSize = 65536;
 
-bool IsUtf8Continuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-std::size_t CharacterCount(std::string_view text)
-{
-    std::size_t count = 0;
-    for (const char c : text)
-        count += IsUtf8Continuation(c) ? 0 : 1;
-    return count;
-}
-
 // The bytes of the first 'count' characters.
 std::string_view FirstCharacters(std::string_view text, std::size_t count)
 {
-    std::size_t i = 0;
-    for (std::size_t seen = 0; i < text.size(); ++i) {
-        if (!IsUtf8Continuation(text[i]) && seen++ == count)
-            break;
-    }
-    return text.substr(0, i);
+    return text.substr(0, Utf8CharacterOffset(text, count));
 }
 
 std::string UnsignedText(std::uint64_t value, int base)
@@ -152,7 +135,7 @@ private:
     {
         const Directive directive = ReadDirective();
         std::string text = Convert(directive, NextArg());
-        const std::size_t length = CharacterCount(text);
+        const std::size_t length = Utf8CharacterCount(text);
         if (directive.Width > 0 && length < static_cast<std::size_t>(directive.Width)) {
             const std::string padding(directive.Width - length, ' ');
             text = directive.LeftAlign ? text + padding : padding + text;

@@ -1,5 +1,7 @@
 #include "platform/rtl/Strings.h"
 
+#include "platform/rtl/Utf8.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -27,14 +29,14 @@ char32_t DecodeNext(std::string_view text, std::size_t& i)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    const auto length = static_cast<int>(Utf8SequenceLength(lead));
     if (length <= 1 || i + length > text.size()) {
         ++i;
         return lead;
     }
     char32_t code = lead & (0x7F >> length);
     for (int k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
+        if (!IsUtf8Continuation(text[i + k])) {
             ++i;
             return lead;
         }
@@ -386,5 +388,5 @@ TMbcsByteType ByteType(std::string_view text, int index)
     const auto byte = static_cast<unsigned char>(text[index - 1]);
     if (byte < 0x80)
         return mbSingleByte;
-    return (byte & 0xC0) == 0x80 ? mbTrailByte : mbLeadByte;
+    return IsUtf8Continuation(text[index - 1]) ? mbTrailByte : mbLeadByte;
 }

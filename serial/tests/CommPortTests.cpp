@@ -3,11 +3,11 @@
 #include "platform/winapi/comm/Comm.h"
 #include "platform/winapi/comm/LineMonitor.h"
 #include "platform/winapi/comm/LineSpeed.h"
-#include "platform/winapi/comm/tests/ScriptedLines.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "tests/support/PseudoTerminal.h"
+#include "tests/support/devices/FakeDevices.h"
+#include "tests/support/devices/ScriptedLines.h"
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -26,15 +26,12 @@ class PtyCommTest : public CommTestBase {
 protected:
     PtyCommTest()
     {
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath(m_dir.WriteFile("overlay.ini", "[ports]\nCOM7=" + m_pty.SlavePath() + "\n").string());
+        m_devices.MapPort("COM7", m_pty.SlavePath());
         MakeComm("COM7");
     }
     ~PtyCommTest() override
     {
         m_comm.reset();
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
     }
 
     void ExpectOpenFails(const std::string& commName, const std::string& message)
@@ -57,6 +54,7 @@ protected:
     }
 
     PseudoTerminal m_pty;
+    FakeDevices m_devices;
 };
 
 TEST_F(PtyCommTest, RatesLinuxHasNoConstantForOpenWithFlowControlAndLaterSettersApply)

@@ -1,6 +1,6 @@
 #include "CommTestSupport.h"
 
-#include "platform/winapi/devices/DeviceSources.h"
+#include "tests/support/devices/FakeDevices.h"
 #include "tools/fakemodem/lib/FakeModem.h"
 
 #include <filesystem>
@@ -15,22 +15,15 @@ class ModemSessionTest : public CommTestBase {
 protected:
     ModemSessionTest()
     {
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM12";
-        options.settings.smsDelay = 50ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.smsDelay = 50ms;
+        m_modem = m_devices.PlugInModem(settings);
         MakeComm("COM12");
     }
     ~ModemSessionTest() override
     {
         m_comm.reset();
         m_modem.reset();
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
     }
 
     // The first block, from those arriving after `mark`, that contains `expected`.
@@ -56,6 +49,7 @@ protected:
         return AwaitBlock(mark, expected);
     }
 
+    FakeDevices m_devices;
     std::unique_ptr<FakeModem> m_modem;
 };
 

@@ -49,14 +49,3 @@ TEST(TMemoryStreamGx, ReadsBackWhatWasWrittenAndRefusesAStepThatIsNoPowerOfTwo)
     EXPECT_THROW(stream.SetHalfMemoryDelta(3000), EStreamError);
     EXPECT_THROW(stream.SetSize(-1), EStreamError);
 }
-
-TEST(GridLibGx, TextRoutinesFollowTheLocaleRules)
-{
-    EXPECT_EQ(UpperCaseText("grün"), "GRÜN");
-    EXPECT_EQ(LowerCaseText("ÄPFEL"), "äpfel");
-    EXPECT_EQ(CompareTextNoCase("abc", "ABC"), 0);
-    EXPECT_NE(CompareTextExact("abc", "ABC"), 0);
-    RECT rect{1, 2, 3, 4};
-    EmptyRectangle(rect);
-    EXPECT_EQ(rect.right, 0);
-}

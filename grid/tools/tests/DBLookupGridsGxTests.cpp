@@ -10,6 +10,7 @@
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/classlib/data/DatabaseSchema.h"
 #include "platform/classlib/forms/StdCtrlsEdit.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/kernel/Clock.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/windows/HeadlessWindows.h"

@@ -1,9 +1,8 @@
 #include "installer/core/DeviceDetection.h"
 #include "installer/core/SystemDeviceProbe.h"
 
-#include "platform/winapi/devices/DeviceSources.h"
 #include "tests/support/ScopedEnvironment.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +13,9 @@ namespace {
 // A registry view of no real devices, made of the overlay file the test writes.
 class DeviceDetectionTest : public testing::Test {
 protected:
-    DeviceDetectionTest()
-    {
-        SetSysfsRoot(m_dir.Path().string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
-    }
-    ~DeviceDetectionTest() override
-    {
-        SetSysfsRoot("");
-        SetDeviceOverlayPath("");
-    }
-    void Overlay(const std::string& text) { m_dir.WriteFile("overlay.ini", text); }
+    void Overlay(const std::string& text) { m_devices.WriteOverlay(text); }
 
-    TempDir m_dir;
+    FakeDevices m_devices;
 };
 
 TEST_F(DeviceDetectionTest, ModemPortsAreThoseOfTheModemsDriverWithADecimalNumber)

@@ -14,11 +14,11 @@
 #include "platform/classlib/forms/StdCtrlsEdit.h"
 #include "platform/classlib/forms/StdCtrlsListBox.h"
 #include "platform/rtl/SysMath.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "skin/SkinManage.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -48,14 +48,11 @@ protected:
             m_environment.Set(name, (m_dir / name).string());
         }
         SetProgramFolder(m_dir.Path().string() + "/");
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
     }
 
     ~MainFormTest() override
     {
         CloseForm();
-        SetSysfsRoot("");
         SetProgramFolder("");
     }
 
@@ -111,6 +108,7 @@ protected:
     }
 
     TempDir m_dir;
+    FakeDevices m_devices;
     ScopedEnvironment m_environment;
     std::unique_ptr<TMainForm> m_form;
 };

@@ -5,11 +5,11 @@
 
 #include "platform/classlib/forms/Forms.h"
 #include "platform/winapi/comm/Comm.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "skin/SkinManage.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 #include "tests/support/windows/HeadlessWindows.h"
 
 #include <gtest/gtest.h>
@@ -39,9 +39,6 @@ protected:
         }
         SetProgramFolder(m_dir.Path().string() + "/");
         SetCommLockFolder(m_dir.Path().string());
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
         FW = static_cast<TFW*>(TCustomForm::Create(TFW::StaticClass(), nullptr));
         m_form.reset(static_cast<TMainForm*>(TCustomForm::Create(TMainForm::StaticClass(), nullptr)));
         m_form->Show();
@@ -53,8 +50,6 @@ protected:
         m_form->Close();
         m_form.reset();
         FreeSkinManager();
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
         SetCommLockFolder("");
         SetProgramFolder("");
     }
@@ -94,6 +89,7 @@ protected:
     }
 
     TempDir m_dir;
+    FakeDevices m_devices;
     ScopedEnvironment m_environment;
     std::unique_ptr<TMainForm> m_form;
 };

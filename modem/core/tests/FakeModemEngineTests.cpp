@@ -5,12 +5,12 @@
 #include "modem/core/ModemEngine.h"
 
 #include "platform/winapi/comm/Comm.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/kernel/Clock.h"
 #include "platform/winapi/kernel/Threads.h"
 #include "platform/winapi/user/WinUser.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 #include "tools/fakemodem/lib/FakeModem.h"
 
 #include <gtest/gtest.h>
@@ -36,14 +36,9 @@ protected:
     FakeModemEngineTest()
     {
         SetCommLockFolder(m_dir.Path().string());
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM12";
-        options.settings.smsDelay = 20ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.smsDelay = 20ms;
+        m_modem = m_devices.PlugInModem(settings);
 
         m_comm.SetCommName("COM12");
         m_comm.SetBaudRate(115200);
@@ -67,8 +62,6 @@ protected:
         m_port.StopComm();
         Pump();
         m_modem.reset();
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
         SetCommLockFolder("");
     }
 
@@ -132,6 +125,7 @@ protected:
     };
 
     TempDir m_dir;
+    FakeDevices m_devices;
     HeadlessScreen m_screen;
     std::unique_ptr<FakeModem> m_modem;
     TComm m_comm{nullptr};

@@ -1,7 +1,7 @@
 #include "modem/store/COMList.h"
 
 #include "platform/classlib/core/StringLists.h"
-#include "platform/winapi/devices/tests/FakeSysfs.h"
+#include "tests/support/devices/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,8 @@ using Names = std::vector<std::string>;
 
 TEST(COMListTest, ModemPortsComeInNumberOrderWithTheirDeviceNames)
 {
-    FakeSysfs sysfs;
-    sysfs.WriteOverlay("[usb]\n"
+    FakeDevices devices;
+    devices.WriteOverlay("[usb]\n"
                        "COM12=/dev/null 05c6:3197:00 Modem A\n"
                        "COM4=/dev/null 05c6:3197:00 Modem B\n");
     TStringList ports, names;
@@ -35,9 +35,9 @@ TEST(COMListTest, ModemPortsComeInNumberOrderWithTheirDeviceNames)
 
 TEST(COMListTest, OnlyTheModemsAtInterfaceOfTheQualcommDriverCounts)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();  // AT port ttyUSB0 (COM3), data port ttyUSB1 (COM4)
-    sysfs.WriteOverlay("[usb]\n"
+    FakeDevices devices;
+    devices.AddModem();  // AT port ttyUSB0 (COM3), data port ttyUSB1 (COM4)
+    devices.WriteOverlay("[usb]\n"
                        "COM20=/dev/null 1234:5678:00 Another modem\n"
                        "COM21=/dev/null 05c6:9999:00 Another Qualcomm device\n"
                        "[HKEY_LOCAL_MACHINE\\hardware\\devicemap\\serialcomm]\n"
@@ -54,7 +54,7 @@ TEST(COMListTest, OnlyTheModemsAtInterfaceOfTheQualcommDriverCounts)
 
 TEST(COMListTest, NoModemGivesEmptyLists)
 {
-    FakeSysfs sysfs;
+    FakeDevices devices;
     TStringList ports, names;
     ports.Add("COM3");
     names.Add("stale");

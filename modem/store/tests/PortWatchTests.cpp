@@ -3,7 +3,7 @@
 #include "platform/classlib/core/ApplicationHandleException.h"
 #include "platform/classlib/core/Timers.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/winapi/devices/tests/FakeSysfs.h"
+#include "tests/support/devices/FakeDevices.h"
 #include "platform/winapi/display/headless/HeadlessDisplay.h"
 #include "platform/winapi/kernel/Clock.h"
 #include "platform/winapi/user/WinUser.h"
@@ -86,13 +86,13 @@ class PortWatchTest : public ::testing::Test {
 protected:
     PortWatchTest()
     {
-        m_environment.Set("XDG_DATA_HOME", (m_sysfs.Dir().Path() / "data").string());
-        m_environment.Set("MODEM_SYSTEM_ROOT", (m_sysfs.Dir().Path() / "system").string());
+        m_environment.Set("XDG_DATA_HOME", (m_devices.Dir().Path() / "data").string());
+        m_environment.Set("MODEM_SYSTEM_ROOT", (m_devices.Dir().Path() / "system").string());
     }
 
     [[nodiscard]] std::string Phonebook() const
     {
-        std::ifstream file(m_sysfs.Dir().Path() / "data/Microsoft/Network/Connections/Pbk/rasphone.pbk");
+        std::ifstream file(m_devices.Dir().Path() / "data/Microsoft/Network/Connections/Pbk/rasphone.pbk");
         std::ostringstream text;
         text << file.rdbuf();
         return text.str();
@@ -100,7 +100,7 @@ protected:
 
     [[nodiscard]] Calls TakeCalls() { return std::exchange(m_engine.calls, {}); }
 
-    FakeSysfs m_sysfs;
+    FakeDevices m_devices;
     ScopedEnvironment m_environment;
     FakeEngine m_engine;
     FakeView m_view;
@@ -109,7 +109,7 @@ protected:
 
 TEST_F(PortWatchTest, APluggedModemIsOpenedInitialisedAndGivenItsPhonebookEntry)
 {
-    m_sysfs.AddModem();
+    m_devices.AddModem();
     m_watch.TAutoTimer();
     EXPECT_EQ(TakeCalls(), StartUp);
     EXPECT_EQ(m_engine.state, TModemState::Initialised);
@@ -135,7 +135,7 @@ TEST_F(PortWatchTest, NoModemKeepsTheControlsOffAndTouchesNothing)
 
 TEST_F(PortWatchTest, AFailedOpenIsSilentAndTriedAgainAtTheNextTick)
 {
-    m_sysfs.AddModem();
+    m_devices.AddModem();
     m_engine.openFails = true;
     m_watch.TAutoTimer();
     EXPECT_EQ(TakeCalls(), Calls{"StartComm COM3"});
@@ -151,7 +151,7 @@ TEST_F(PortWatchTest, AFailedOpenIsSilentAndTriedAgainAtTheNextTick)
 
 TEST_F(PortWatchTest, APortTheDataConnectionReleasedIsTakenBackWithoutTheInitialisingText)
 {
-    m_sysfs.AddModem();
+    m_devices.AddModem();
     m_engine.state = TModemState::Released;
     m_watch.TAutoTimer();
     EXPECT_EQ(TakeCalls(), StartUp);
@@ -160,7 +160,7 @@ TEST_F(PortWatchTest, APortTheDataConnectionReleasedIsTakenBackWithoutTheInitial
 
 TEST_F(PortWatchTest, AModemClosedByACommandTimeOutIsReopened)
 {
-    m_sysfs.AddModem();
+    m_devices.AddModem();
     m_watch.TAutoTimer();
     (void)TakeCalls();
     m_engine.opened = false;  // the time-out closed the port
@@ -183,11 +183,11 @@ TEST_F(PortWatchTest, AModemClosedByACommandTimeOutIsReopened)
 
 TEST_F(PortWatchTest, AnUnplugDuringTheSettlingDelayLeavesTheModemDown)
 {
-    m_sysfs.AddModem();
+    m_devices.AddModem();
     m_engine.duringDelay = [&] {
         // A nested tick with the port still there leaves the opening alone...
         m_watch.TAutoTimer();
-        m_sysfs.RemoveDevice("1-2");
+        m_devices.RemoveDevice("1-2");
         // ...one after the unplug drops it.
         m_watch.TAutoTimer();
     };
@@ -203,8 +203,8 @@ TEST_F(PortWatchTest, AnUnplugDuringTheSettlingDelayLeavesTheModemDown)
 
 TEST_F(PortWatchTest, AMissingPhonebookFolderIsReportedAndTheModemStillComesUp)
 {
-    m_sysfs.Dir().WriteFile("blocked", "a file where a folder should be");
-    m_environment.Set("XDG_DATA_HOME", (m_sysfs.Dir().Path() / "blocked").string());
+    m_devices.Dir().WriteFile("blocked", "a file where a folder should be");
+    m_environment.Set("XDG_DATA_HOME", (m_devices.Dir().Path() / "blocked").string());
     std::vector<std::string> reported;
     SetApplicationHandleException([&](TObject*) {
         try {
@@ -213,7 +213,7 @@ TEST_F(PortWatchTest, AMissingPhonebookFolderIsReportedAndTheModemStillComesUp)
             reported.push_back(error.Message());
         }
     });
-    m_sysfs.AddModem();
+    m_devices.AddModem();
     m_watch.TAutoTimer();
     SetApplicationHandleException(nullptr);
     ASSERT_EQ(reported.size(), 1u);
@@ -246,14 +246,14 @@ protected:
 
 TEST_F(PortWatchTimerTest, PlugUnplugAndReplugAreEachSeenWithinThreeSeconds)
 {
-    m_sysfs.AddModem("1-2");
+    m_devices.AddModem("1-2");
     Wait(2999);
     EXPECT_EQ(m_engine.state, TModemState::NoPort);
     Wait(1);
     EXPECT_EQ(m_engine.state, TModemState::Initialised);
     EXPECT_EQ(TakeCalls(), StartUp);
 
-    m_sysfs.RemoveDevice("1-2");
+    m_devices.RemoveDevice("1-2");
     Wait(3000);
     EXPECT_EQ(TakeCalls(), Drop);
     EXPECT_EQ(m_engine.state, TModemState::NoPort);
@@ -266,7 +266,7 @@ TEST_F(PortWatchTimerTest, PlugUnplugAndReplugAreEachSeenWithinThreeSeconds)
     Wait(3000);
     EXPECT_EQ(TakeCalls(), Calls{});
 
-    m_sysfs.AddModem("1-3");
+    m_devices.AddModem("1-3");
     Wait(3000);
     EXPECT_EQ(TakeCalls(), StartUp);
     EXPECT_EQ(m_view.portStatus.back(), "Initializing USB Modem...");

@@ -2,6 +2,7 @@
 
 #include "platform/classlib/data/DBDataSource.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -48,12 +49,6 @@ std::vector<std::string> SplitNames(std::string_view names)
     return result;
 }
 
-std::size_t CharacterCount(std::string_view text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 bool KeyMatches(const Variant& value, const Variant& key, TLocateOptions options)
 {
     if (VarIsClear(key))
@@ -70,8 +65,8 @@ bool KeyMatches(const Variant& value, const Variant& key, TLocateOptions options
                 return AnsiSameText(text, wanted);
             if (!anyCase)
                 return text.starts_with(wanted);
-            return CharacterCount(text) >= CharacterCount(wanted) &&
-                   AnsiStrLIComp(text, wanted, CharacterCount(wanted)) == 0;
+            return Utf8CharacterCount(text) >= Utf8CharacterCount(wanted) &&
+                   AnsiStrLIComp(text, wanted, Utf8CharacterCount(wanted)) == 0;
         }
         return VarCompareValue(value, key) == vrEqual;
     } catch (const Exception&) {

@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/EditControl.h"
 
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/controls/CommCtrl.h"
 #include "platform/winapi/user/ControlInstance.h"
 #include "platform/winapi/user/ControlPaint.h"
@@ -16,11 +17,7 @@ namespace {
 // Cuts text to at most `room` bytes without splitting a character.
 std::string FitInto(std::string text, std::size_t room)
 {
-    if (text.size() <= room)
-        return text;
-    while (room > 0 && (static_cast<unsigned char>(text[room]) & 0xC0) == 0x80)
-        --room;
-    text.resize(room);
+    text.resize(Utf8CharacterStart(text, room));
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/winapi/controls/EditLayout.h"
 
+#include "platform/rtl/Utf8.h"
+
 namespace {
 
 // Where the wrapped line starting at `start` ends within the hard line [start, end).
@@ -9,7 +11,7 @@ std::size_t WrapEnd(std::string_view text, std::size_t start, std::size_t end, i
     std::size_t lastBreak = start;
     std::size_t fit = start;
     for (std::size_t pos = start + 1; pos <= end; ++pos) {
-        if (pos < end && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80)
+        if (pos < end && IsUtf8Continuation(text[pos]))
             continue;
         if (x[pos - start] > width && fit > start && text[pos - 1] != ' ')
             return lastBreak > start ? lastBreak : fit;

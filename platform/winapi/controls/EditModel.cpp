@@ -1,11 +1,11 @@
 #include "platform/winapi/controls/EditModel.h"
 
+#include "platform/rtl/Utf8.h"
+
 #include <algorithm>
 #include <cctype>
 
 namespace {
-
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Letters and digits (and any byte of a multi-byte character) make words.
 bool IsWordChar(char c)
@@ -70,10 +70,7 @@ bool EditModel::Undo()
 
 std::size_t EditModel::Boundary(std::size_t pos) const
 {
-    pos = std::min(pos, m_text.size());
-    while (pos > 0 && pos < m_text.size() && IsContinuation(m_text[pos]))
-        --pos;
-    return pos;
+    return Utf8CharacterStart(m_text, pos);
 }
 
 std::size_t EditModel::NextChar(std::size_t pos) const
@@ -82,10 +79,7 @@ std::size_t EditModel::NextChar(std::size_t pos) const
         return m_text.size();
     if (m_text.compare(pos, 2, "\r\n") == 0)
         return pos + 2;
-    ++pos;
-    while (pos < m_text.size() && IsContinuation(m_text[pos]))
-        ++pos;
-    return pos;
+    return Utf8NextStart(m_text, pos);
 }
 
 std::size_t EditModel::PrevChar(std::size_t pos) const

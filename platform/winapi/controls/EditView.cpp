@@ -1,5 +1,6 @@
 #include "platform/winapi/controls/EditControl.h"
 
+#include "platform/rtl/Utf8.h"
 #include "platform/winapi/controls/Edit.h"
 #include "platform/winapi/gdi/Font.h"
 #include "platform/winapi/gdi/Text.h"
@@ -7,14 +8,6 @@
 #include <algorithm>
 
 namespace {
-
-std::size_t CharEnd(const std::string& text, std::size_t pos)
-{
-    ++pos;
-    while (pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80)
-        ++pos;
-    return pos;
-}
 
 // Our fonts put a glyph's spacing on its right and start its ink on the pen column, the column the
 // caret of that character covers. The pen starts this far into the character's cell, so the blank
@@ -138,7 +131,7 @@ std::vector<int> EditControl::Measure(std::size_t from, std::size_t to) const
     std::vector<int> x(to - from + 1, 0);
     int acc = 0;
     for (std::size_t pos = from; pos < to;) {
-        const std::size_t end = std::min(CharEnd(m_model.Text(), pos), to);
+        const std::size_t end = std::min(Utf8NextStart(m_model.Text(), pos), to);
         acc += CharWidth(pos, end);
         for (std::size_t k = pos + 1; k <= end; ++k)
             x[k - from] = acc;
@@ -198,7 +191,7 @@ std::size_t EditControl::PosInLine(std::size_t index, int x) const
     const int target = x - m_format.left - AlignOffset(line) + m_xOffset;
     std::size_t best = line.start;
     for (std::size_t pos = line.start + 1; pos <= line.end; ++pos) {
-        if (pos < line.end && (static_cast<unsigned char>(m_model.Text()[pos]) & 0xC0) == 0x80)
+        if (pos < line.end && IsUtf8Continuation(m_model.Text()[pos]))
             continue;
         if ((xs[best - line.start] + xs[pos - line.start]) / 2 >= target)
             break;
@@ -384,7 +377,7 @@ void EditControl::PaintLine(HDC dc, std::size_t index, int y, bool showSelection
         (void)SetTextColor(dc, color);
         if (IsPassword()) {
             int x = x0 + GLYPH_INSET;
-            for (std::size_t p = pos; p < end; p = CharEnd(text, p), x += xs[1] - xs[0])
+            for (std::size_t p = pos; p < end; p = Utf8NextStart(text, p), x += xs[1] - xs[0])
                 (void)TextOutA(dc, x, y, &m_passwordChar, 1);
         } else {
             std::string piece = text.substr(pos, end - pos);

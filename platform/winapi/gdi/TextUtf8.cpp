@@ -1,5 +1,7 @@
 #include "platform/winapi/gdi/TextUtf8.h"
 
+#include "platform/rtl/Utf8.h"
+
 char32_t NextCharacter(std::string_view text, std::size_t& pos)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
@@ -23,7 +25,7 @@ char32_t NextCharacter(std::string_view text, std::size_t& pos)
     }
     for (int i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
+        if (!IsUtf8Continuation(static_cast<char>(next))) {
             ++pos;
             return lead;
         }

@@ -1,5 +1,7 @@
 #include "tools/fakemodem/lib/OverlayFile.h"
 
+#include "modem/product/ModemProduct.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,7 +28,7 @@ void OverlayFile::Present(const std::string& devicePath)
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file << "; The simulated modem (fakemodem), present while this file exists.\n"
              << "[usb]\n"
-             << m_comName << '=' << devicePath << " 05c6:3197:00 " << m_description << '\n';
+             << m_comName << '=' << devicePath << ' ' << ModemUsbId << ":00 " << m_description << '\n';
         if (!file.flush())
             throw std::runtime_error("cannot write the device overlay " + temporary);
     }

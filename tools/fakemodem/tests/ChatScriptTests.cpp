@@ -3,11 +3,11 @@
 #include "tools/fakemodem/lib/FakeModem.h"
 
 #include "platform/winapi/comm/Comm.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Synch.h"
 #include "platform/winapi/ras/DialCommand.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -129,13 +129,10 @@ class ChatOnFakeModem : public ::testing::Test {
 protected:
     ChatOnFakeModem()
     {
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
         SetCommLockFolder(m_dir.Path().string());
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM12";
-        options.settings.dialDelay = 100ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.dialDelay = 100ms;
+        m_modem = m_devices.PlugInModem(settings);
         m_port = CreateFileA("\\\\.\\COM12", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_FLAG_OVERLAPPED, nullptr);
         COMMTIMEOUTS timeouts{50, 0, 100, 0, 0};
@@ -147,10 +144,10 @@ protected:
             CloseHandle(m_port);
         m_modem.reset();
         SetCommLockFolder("");
-        SetDeviceOverlayPath("");
     }
 
     TempDir m_dir;
+    FakeDevices m_devices;
     std::unique_ptr<FakeModem> m_modem;
     HANDLE m_port = INVALID_HANDLE_VALUE;
 };

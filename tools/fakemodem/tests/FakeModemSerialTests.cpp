@@ -1,10 +1,10 @@
 #include "tools/fakemodem/lib/FakeModem.h"
 
+#include "tests/support/devices/FakeDevices.h"
 #include "tools/fakemodem/lib/ConsoleCommands.h"
 
 #include "platform/winapi/comm/Comm.h"
 #include "platform/winapi/devices/ComPorts.h"
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/devices/WinReg.h"
 #include "platform/winapi/kernel/Handles.h"
 #include "platform/winapi/kernel/Synch.h"
@@ -82,15 +82,10 @@ class FakeModemOnSerialPort : public ::testing::Test {
 protected:
     FakeModemOnSerialPort()
     {
-        std::filesystem::create_directories(m_dir / "sys");
-        SetSysfsRoot((m_dir / "sys").string());
-        SetDeviceOverlayPath((m_dir / "overlay.ini").string());
         SetCommLockFolder(m_dir.Path().string());
-        FakeModemOptions options;
-        options.overlayPath = (m_dir / "overlay.ini").string();
-        options.comName = "COM12";
-        options.settings.dialDelay = 200ms;
-        m_modem = std::make_unique<FakeModem>(options);
+        ModemSettings settings;
+        settings.dialDelay = 200ms;
+        m_modem = m_devices.PlugInModem(settings);
     }
     ~FakeModemOnSerialPort() override
     {
@@ -98,8 +93,6 @@ protected:
             CloseHandle(m_port);
         m_modem.reset();
         SetCommLockFolder("");
-        SetDeviceOverlayPath("");
-        SetSysfsRoot("");
     }
 
     void OpenPort()
@@ -147,6 +140,7 @@ protected:
     std::string Transcript() { return m_modem->GetTranscript().Text(); }
 
     TempDir m_dir;
+    FakeDevices m_devices;
     std::unique_ptr<FakeModem> m_modem;
     HANDLE m_port = INVALID_HANDLE_VALUE;
 };

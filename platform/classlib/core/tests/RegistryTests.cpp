@@ -1,6 +1,6 @@
 #include "platform/classlib/core/Registry.h"
 #include "platform/classlib/core/StringLists.h"
-#include "platform/winapi/devices/tests/FakeSysfs.h"
+#include "tests/support/devices/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -101,26 +101,26 @@ int CountUninstalledInterfaces()
 
 TEST(TRegistry, ProgramsFindThePluggedModemsAtPort)
 {
-    FakeSysfs sysfs;
+    FakeDevices devices;
     EXPECT_TRUE(ModemPorts().empty());
 
-    sysfs.AddModem("1-2", "");
+    devices.AddModem("1-2", "");
     EXPECT_EQ(ModemPorts(), (std::vector<std::pair<std::string, std::string>>{{"COM3", "Qualcomm CDMA Technologies MSM (COM3)"}}));
     EXPECT_EQ(CountUninstalledInterfaces(), 1);
 
-    sysfs.RemoveDevice("1-2");
+    devices.RemoveDevice("1-2");
     EXPECT_TRUE(ModemPorts().empty());
     EXPECT_EQ(CountUninstalledInterfaces(), 0);
 
-    sysfs.AddModem("1-3", "option"); // plugged in again, now with every driver
+    devices.AddModem("1-3", "option"); // plugged in again, now with every driver
     EXPECT_EQ(ModemPorts(), (std::vector<std::pair<std::string, std::string>>{{"COM3", "Qualcomm CDMA Technologies MSM (COM3)"}}));
     EXPECT_EQ(CountUninstalledInterfaces(), 0);
 }
 
 TEST(TRegistry, ProgramsFindAnOverlayModemOnTwoPortsInNumberOrder)
 {
-    FakeSysfs sysfs;
-    sysfs.WriteOverlay("[usb]\n"
+    FakeDevices devices;
+    devices.WriteOverlay("[usb]\n"
                        "COM12=/dev/pts/2 05c6:3197:00 Modem B\n"
                        "COM4=/dev/pts/1 05c6:3197:00 Modem A\n");
     EXPECT_EQ(ModemPorts(), (std::vector<std::pair<std::string, std::string>>{{"COM4", "Modem A (COM4)"},
@@ -129,8 +129,8 @@ TEST(TRegistry, ProgramsFindAnOverlayModemOnTwoPortsInNumberOrder)
 
 TEST(TRegistry, OpensOnlyForReading)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
+    FakeDevices devices;
+    devices.AddModem();
     TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
     EXPECT_FALSE(registry.OpenKey(SerialComm, false)); // the class library's default: full access
@@ -145,8 +145,8 @@ TEST(TRegistry, OpensOnlyForReading)
 
 TEST(TRegistry, KeyNamesResolveFromTheOpenKeyOrFromTheRoot)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
+    FakeDevices devices;
+    devices.AddModem();
     TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
 
@@ -180,10 +180,10 @@ TEST(TRegistry, KeyNamesResolveFromTheOpenKeyOrFromTheRoot)
 
 TEST(TRegIniFile, ReadsTheThemeSchemeOrTheDefault)
 {
-    FakeSysfs sysfs;
+    FakeDevices devices;
     EXPECT_EQ(TRegIniFile(ThemeFile).ReadString("ThemeManager", "ColorName", "none"), "none");
 
-    sysfs.WriteOverlay("[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\n"
+    devices.WriteOverlay("[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\n"
                        "ColorName=HomeStead\n");
     const TRegIniFile ini(ThemeFile);
     EXPECT_EQ(ini.ReadString("ThemeManager", "ColorName", ""), "HomeStead");

@@ -1,6 +1,6 @@
 #include "platform/winapi/comm/LineMonitor.h"
-#include "platform/winapi/comm/tests/ScriptedLines.h"
 #include "platform/winapi/comm/tests/SerialTestSupport.h"
+#include "tests/support/devices/ScriptedLines.h"
 
 #include <sys/ioctl.h>
 

@@ -1,6 +1,6 @@
 #include "platform/winapi/devices/ComPorts.h"
 #include "platform/winapi/devices/WinReg.h"
-#include "platform/winapi/devices/tests/FakeSysfs.h"
+#include "tests/support/devices/FakeDevices.h"
 #include "tests/support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -71,9 +71,9 @@ private:
 
 TEST(RegistryView, ModemInterfacesShowAsWindowsListsThem)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
-    sysfs.AddDevice("1-3", "0403", "6001", {{0, "FT232R", "ftdi_sio", "ttyUSB2"}});
+    FakeDevices devices;
+    devices.AddModem();
+    devices.AddDevice("1-3", "0403", "6001", {{0, "FT232R", "ftdi_sio", "ttyUSB2"}});
 
     // The programs pick the modem's ports by "qcusb" at characters 9 to 13 of the value name.
     const Key serialComm(HKEY_LOCAL_MACHINE, SerialComm);
@@ -99,8 +99,8 @@ TEST(RegistryView, ModemInterfacesShowAsWindowsListsThem)
 
 TEST(RegistryView, InterfaceWithoutDriverHasNoDriverValueAndNoPort)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem("1-2", "");
+    FakeDevices devices;
+    devices.AddModem("1-2", "");
 
     const Key data(HKEY_LOCAL_MACHINE, std::string(ModemDataKey) + "\\1-2");
     ASSERT_TRUE(data.IsOpen());
@@ -112,12 +112,12 @@ TEST(RegistryView, InterfaceWithoutDriverHasNoDriverValueAndNoPort)
 
 TEST(RegistryView, UnpluggedModemIsGoneAtTheNextOpen)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
+    FakeDevices devices;
+    devices.AddModem();
     const Key before(HKEY_LOCAL_MACHINE, ModemAtKey);
     ASSERT_TRUE(before.IsOpen());
 
-    sysfs.RemoveDevice("1-2");
+    devices.RemoveDevice("1-2");
 
     EXPECT_FALSE(Key(HKEY_LOCAL_MACHINE, ModemAtKey).IsOpen());
     EXPECT_FALSE(Key(HKEY_LOCAL_MACHINE, SerialComm).IsOpen());
@@ -125,14 +125,14 @@ TEST(RegistryView, UnpluggedModemIsGoneAtTheNextOpen)
     // A key opened before keeps answering from what it saw.
     EXPECT_EQ(before.SubKeys(), std::vector<std::string>{"1-2"});
 
-    sysfs.AddModem("1-4");
+    devices.AddModem("1-4");
     EXPECT_EQ(Key(HKEY_LOCAL_MACHINE, ModemAtKey).SubKeys(), std::vector<std::string>{"1-4"});
 }
 
 TEST(RegistryView, KeyNamesIgnoreCaseAndTrailingBackslashes)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
+    FakeDevices devices;
+    devices.AddModem();
     for (const char* path : {"HARDWARE\\DEVICEMAP\\SERIALCOMM", "hardware\\devicemap\\serialcomm\\",
                              "Hardware\\DeviceMap\\SerialComm\\\\"}) {
         const Key key(HKEY_LOCAL_MACHINE, path);
@@ -145,8 +145,8 @@ TEST(RegistryView, KeyNamesIgnoreCaseAndTrailingBackslashes)
 
 TEST(RegistryView, QueriesFollowWin32BufferRules)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
+    FakeDevices devices;
+    devices.AddModem();
     const Key key(HKEY_LOCAL_MACHINE, SerialComm);
 
     DWORD size = 0, type = REG_NONE;
@@ -178,8 +178,8 @@ TEST(RegistryView, QueriesFollowWin32BufferRules)
 
 TEST(RegistryView, WritesAndStaleHandlesAreRefused)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
+    FakeDevices devices;
+    devices.AddModem();
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SerialComm, 0, KEY_ALL_ACCESS, &key), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SerialComm, 0, KEY_WRITE, &key), ERROR_ACCESS_DENIED);
@@ -200,7 +200,7 @@ TEST(RegistryView, WritesAndStaleHandlesAreRefused)
 
 TEST(RegistryView, InstallLanguageFollowsTheLocale)
 {
-    FakeSysfs sysfs;
+    FakeDevices devices;
     ScopedEnvironment environment;
     for (const auto& [locale, id] : {std::pair{"zh_CN.UTF-8", "0804"}, std::pair{"en_US.UTF-8", "0409"}}) {
         environment.Set("LC_ALL", locale);
@@ -210,9 +210,9 @@ TEST(RegistryView, InstallLanguageFollowsTheLocale)
 
 TEST(RegistryView, OverlayPresentsASimulatedModemLikeARealOne)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem(); // COM3 and COM4 from sysfs
-    sysfs.WriteOverlay("; simulated modem\n"
+    FakeDevices devices;
+    devices.AddModem(); // COM3 and COM4 from sysfs
+    devices.WriteOverlay("; simulated modem\n"
                        "[usb]\n"
                        "COM4=/dev/pts/7 05C6:3197:00 Simulated modem\n"
                        "[ports]\n"
@@ -232,9 +232,9 @@ TEST(RegistryView, OverlayPresentsASimulatedModemLikeARealOne)
 
 TEST(RegistryView, OverlayKeysMergeIntoTheViewAndCanRemoveKeys)
 {
-    FakeSysfs sysfs;
-    sysfs.AddModem();
-    sysfs.WriteOverlay("[HKEY_LOCAL_MACHINE\\hardware\\devicemap\\serialcomm]\n"
+    FakeDevices devices;
+    devices.AddModem();
+    devices.WriteOverlay("[HKEY_LOCAL_MACHINE\\hardware\\devicemap\\serialcomm]\n"
                        "\\Device\\qcusbser3=COM12\n"
                        "\\Device\\Serial0=COM1\n"
                        "[-HKLM\\system\\currentcontrolset\\enum\\usb\\Vid_05c6&Pid_3197&MI_01]\n"

@@ -106,8 +106,7 @@ DialTest::DialTest()
     m_env.Unset("FAKE_PPPD_SCENARIO");
     m_env.Unset("FAKE_CHAT_RESULT");
     m_devicePath = (m_dir / "ttyFAKE0").string();
-    SetSysfsRoot((m_dir / "sys").string());
-    SetDeviceOverlayPath(m_dir.WriteFile("overlay.ini", "[ports]\nCOM7=" + m_devicePath + "\n").string());
+    m_devices.MapPort("COM7", m_devicePath);
     WritePhonebook("\r\n" + Entry("USB MODEM", "COM7"));
 }
 
@@ -115,8 +114,6 @@ DialTest::~DialTest()
 {
     for (const auto handle : m_handles)
         (void)RasHangUpA(handle);
-    SetSysfsRoot("");
-    SetDeviceOverlayPath("");
 }
 
 std::string DialTest::PhonebookPath() const
@@ -175,8 +172,8 @@ std::string DialTest::FakePppdFile(const std::string& name) const
 void DialTest::WriteCounters(const std::string& interfaceName, std::uint64_t sent, std::uint64_t received) const
 {
     const auto folder = "sys/class/net/" + interfaceName + "/statistics/";
-    m_dir.WriteFile(folder + "tx_bytes", std::to_string(sent) + "\n");
-    m_dir.WriteFile(folder + "rx_bytes", std::to_string(received) + "\n");
+    m_devices.Dir().WriteFile(folder + "tx_bytes", std::to_string(sent) + "\n");
+    m_devices.Dir().WriteFile(folder + "rx_bytes", std::to_string(received) + "\n");
 }
 
 bool ProcessIsGone(pid_t pid)

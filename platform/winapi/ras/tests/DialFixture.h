@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/winapi/devices/DeviceSources.h"
 #include "platform/winapi/ras/Ras.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/devices/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +70,7 @@ protected:
     void WriteCounters(const std::string& interfaceName, std::uint64_t sent, std::uint64_t received) const;
 
     TempDir m_dir;
+    FakeDevices m_devices;
     ScopedEnvironment m_env;
     std::string m_devicePath;
     std::vector<HRASCONN> m_handles;
