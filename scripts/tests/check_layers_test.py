@@ -1,22 +1,19 @@
 #!/usr/bin/env python3
 """The layering check sees an include as the compiler resolves it, however it is written."""
 
-import importlib.machinery
-import importlib.util
+import runpy
 import sys
 import tempfile
 import unittest
 from pathlib import Path
+from types import SimpleNamespace
 
 SCRIPT = Path(__file__).resolve().parent.parent / "check-layers"
 
 
 def load_checker():
-    loader = importlib.machinery.SourceFileLoader("check_layers", str(SCRIPT))
-    spec = importlib.util.spec_from_loader("check_layers", loader)
-    module = importlib.util.module_from_spec(spec)
-    loader.exec_module(module)
-    return module
+    """The script's functions, run as a module rather than as a program."""
+    return SimpleNamespace(**runpy.run_path(str(SCRIPT), run_name="check_layers"))
 
 
 class SmallTree:
