@@ -125,20 +125,10 @@ private:
 
 // The link of a library button to its action: the button follows the action's enabled state,
 // hint and visibility while its own values still equal the action's.
-class TKvButtonActionLink : public TActionLink {
+class TKvButtonActionLink : public TClientActionLink<TKvCustomButton> {
     CLASSLIB_DECLARE_CLASS;
 
-    explicit TKvButtonActionLink(TKvCustomButton& client) : m_client(client) {}
-
-    [[nodiscard]] bool IsEnabledLinked() const override;
-    [[nodiscard]] bool IsHintLinked() const override;
-    [[nodiscard]] bool IsVisibleLinked() const override;
-    void SetEnabled(bool value) override;
-    void SetHint(const std::string& value) override;
-    void SetVisible(bool value) override;
-
-private:
-    TKvCustomButton& m_client;
+    using TClientActionLink::TClientActionLink;
 };
 
 // A push button. Enter clicks the focused button, or the Default one while the focus is on a

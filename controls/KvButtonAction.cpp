@@ -2,41 +2,6 @@
 
 CLASSLIB_IMPLEMENT_CLASS(TKvButtonActionLink, TActionLink, nullptr, nullptr)
 
-// ---- TKvButtonActionLink
-
-bool TKvButtonActionLink::IsEnabledLinked() const
-{
-    return TActionLink::IsEnabledLinked() && m_client.Enabled() == CustomAction()->Enabled();
-}
-
-bool TKvButtonActionLink::IsHintLinked() const
-{
-    return TActionLink::IsHintLinked() && m_client.Hint() == CustomAction()->Hint();
-}
-
-bool TKvButtonActionLink::IsVisibleLinked() const
-{
-    return TActionLink::IsVisibleLinked() && m_client.Visible() == CustomAction()->Visible();
-}
-
-void TKvButtonActionLink::SetEnabled(bool value)
-{
-    if (IsEnabledLinked())
-        m_client.SetEnabled(value);
-}
-
-void TKvButtonActionLink::SetHint(const std::string& value)
-{
-    if (IsHintLinked())
-        m_client.SetHint(value);
-}
-
-void TKvButtonActionLink::SetVisible(bool value)
-{
-    if (IsVisibleLinked())
-        m_client.SetVisible(value);
-}
-
 // ---- The button's action
 
 TKvCustomButton::~TKvCustomButton() = default;

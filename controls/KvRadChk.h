@@ -138,13 +138,13 @@ private:
 class TKvCheckedActionLink : public TKvButtonActionLink {
     CLASSLIB_DECLARE_CLASS;
 
-    explicit TKvCheckedActionLink(TKvCustomGlyphButton& client) : TKvButtonActionLink(client), m_client(client) {}
+    explicit TKvCheckedActionLink(TKvCustomGlyphButton& client) : TKvButtonActionLink(client), m_glyphButton(client) {}
 
     [[nodiscard]] bool IsCheckedLinked() const override;
     void SetChecked(bool value) override;
 
 private:
-    TKvCustomGlyphButton& m_client;
+    TKvCustomGlyphButton& m_glyphButton;
 };
 
 // A check box: unchecked, checked, and with AllowGrayed grayed between them. Setting State from

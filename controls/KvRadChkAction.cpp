@@ -4,13 +4,13 @@ CLASSLIB_IMPLEMENT_CLASS(TKvCheckedActionLink, TKvButtonActionLink, nullptr, nul
 
 bool TKvCheckedActionLink::IsCheckedLinked() const
 {
-    return TKvButtonActionLink::IsCheckedLinked() && m_client.Checked() == CustomAction()->Checked();
+    return TKvButtonActionLink::IsCheckedLinked() && m_glyphButton.Checked() == CustomAction()->Checked();
 }
 
 void TKvCheckedActionLink::SetChecked(bool value)
 {
     if (IsCheckedLinked())
-        m_client.SetCheckedWithoutClick(value);
+        m_glyphButton.SetCheckedWithoutClick(value);
 }
 
 void TKvCustomGlyphButton::SetCheckedWithoutClick(bool value)

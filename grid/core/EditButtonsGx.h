@@ -23,22 +23,13 @@ class TEditButtonGx;
 
 // The link of an edit button to its action: the button follows the action's enabled state, hint,
 // short cut and visibility for as long as its own value equals the action's.
-class TEditButtonActionLinkGx : public TActionLink {
+class TEditButtonActionLinkGx : public TClientActionLink<TEditButtonGx> {
     CLASSLIB_DECLARE_CLASS;
 
-    explicit TEditButtonActionLinkGx(TEditButtonGx& client) : m_client(client) {}
+    using TClientActionLink::TClientActionLink;
 
-    [[nodiscard]] bool IsEnabledLinked() const override;
-    [[nodiscard]] bool IsHintLinked() const override;
     [[nodiscard]] bool IsShortCutLinked() const override;
-    [[nodiscard]] bool IsVisibleLinked() const override;
-    void SetEnabled(bool value) override;
-    void SetHint(const std::string& value) override;
     void SetShortCut(TShortCut value) override;
-    void SetVisible(bool value) override;
-
-private:
-    TEditButtonGx& m_client;
 };
 
 // One button of an editor: how it looks and what it does.

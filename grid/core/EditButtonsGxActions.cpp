@@ -4,48 +4,15 @@ CLASSLIB_IMPLEMENT_CLASS(TEditButtonActionLinkGx, TActionLink, nullptr, nullptr)
 
 // ---- TEditButtonActionLinkGx
 
-bool TEditButtonActionLinkGx::IsEnabledLinked() const
-{
-    return TActionLink::IsEnabledLinked() && m_client.Enabled() == CustomAction()->Enabled();
-}
-
-bool TEditButtonActionLinkGx::IsHintLinked() const
-{
-    return TActionLink::IsHintLinked() && m_client.Hint() == CustomAction()->Hint();
-}
-
 bool TEditButtonActionLinkGx::IsShortCutLinked() const
 {
     return TActionLink::IsShortCutLinked() && m_client.ShortCut() == CustomAction()->ShortCut();
-}
-
-bool TEditButtonActionLinkGx::IsVisibleLinked() const
-{
-    return TActionLink::IsVisibleLinked() && m_client.Visible() == CustomAction()->Visible();
-}
-
-void TEditButtonActionLinkGx::SetEnabled(bool value)
-{
-    if (IsEnabledLinked())
-        m_client.SetEnabled(value);
-}
-
-void TEditButtonActionLinkGx::SetHint(const std::string& value)
-{
-    if (IsHintLinked())
-        m_client.SetHint(value);
 }
 
 void TEditButtonActionLinkGx::SetShortCut(TShortCut value)
 {
     if (IsShortCutLinked())
         m_client.SetShortCut(value);
-}
-
-void TEditButtonActionLinkGx::SetVisible(bool value)
-{
-    if (IsVisibleLinked())
-        m_client.SetVisible(value);
 }
 
 // ---- TEditButtonGx's action

@@ -120,3 +120,41 @@ class TActionLink : public TBasicActionLink {
 protected:
     [[nodiscard]] TCustomAction* CustomAction() const { return dynamic_cast<TCustomAction*>(Action()); }
 };
+
+// The link of a client whose Enabled, Hint and Visible follow the action while they equal it.
+template <class Client>
+class TClientActionLink : public TActionLink {
+public:
+    explicit TClientActionLink(Client& client) : m_client(client) {}
+
+    [[nodiscard]] bool IsEnabledLinked() const override
+    {
+        return TActionLink::IsEnabledLinked() && m_client.Enabled() == CustomAction()->Enabled();
+    }
+    [[nodiscard]] bool IsHintLinked() const override
+    {
+        return TActionLink::IsHintLinked() && m_client.Hint() == CustomAction()->Hint();
+    }
+    [[nodiscard]] bool IsVisibleLinked() const override
+    {
+        return TActionLink::IsVisibleLinked() && m_client.Visible() == CustomAction()->Visible();
+    }
+    void SetEnabled(bool value) override
+    {
+        if (IsEnabledLinked())
+            m_client.SetEnabled(value);
+    }
+    void SetHint(const std::string& value) override
+    {
+        if (IsHintLinked())
+            m_client.SetHint(value);
+    }
+    void SetVisible(bool value) override
+    {
+        if (IsVisibleLinked())
+            m_client.SetVisible(value);
+    }
+
+protected:
+    Client& m_client;
+};
